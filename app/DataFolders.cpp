@@ -1,0 +1,44 @@
+#include "app/DataFolders.h"
+
+#include "framework/core/FileSystem.h"
+#include "shared/ProgramPath.h"
+
+namespace {
+
+// Folders the program and its users expect below the program folder.
+const char* const kDataFolderNames[] = {
+    "Favorite", "Res", "plugin", "script", "help", "String", "Icon",
+};
+
+} // namespace
+
+bool CDataFolders::SetFromModulePath(LPCTSTR modulePath)
+{
+    const CString program = ProgramPath::FolderOf(modulePath);
+    if (program.IsEmpty()) {
+        *this = CDataFolders();
+        return false;
+    }
+    m_program = program;
+    m_res = ProgramPath::SubFolder(program, "Res");
+    m_script = ProgramPath::SubFolder(program, "Script");
+    m_plugin = ProgramPath::SubFolder(program, "Plugin");
+    m_string = ProgramPath::SubFolder(program, "String");
+    return true;
+}
+
+void CDataFolders::CreateMissingFolders() const
+{
+    if (m_program.IsEmpty())
+        return;
+    for (const char* name : kDataFolderNames)
+        FileSystem::MakeDirectory(ProgramPath::Join(m_program, name));
+}
+
+bool CDataFolders::CreateDataFolders(LPCTSTR modulePath)
+{
+    if (!SetFromModulePath(modulePath))
+        return false;
+    CreateMissingFolders();
+    return true;
+}

@@ -1,0 +1,36 @@
+// The program folder and the data folders below it.
+#ifndef VA_APP_DATAFOLDERS_H
+#define VA_APP_DATAFOLDERS_H
+
+#include "framework/core/CString.h"
+
+class CDataFolders
+{
+public:
+    // Takes the program folder from the module file name (up to and
+    // including its last path separator) and builds the other paths. Returns
+    // false, leaving every path empty, when the name holds no separator.
+    bool SetFromModulePath(LPCTSTR modulePath);
+
+    // Creates the data folders that are missing; failures are ignored.
+    void CreateMissingFolders() const;
+
+    // Both steps, as the application does at start.
+    bool CreateDataFolders(LPCTSTR modulePath);
+
+    // All paths end with the separator; empty until set.
+    const CString& GetProgramFolder() const { return m_program; }
+    const CString& GetResFolder() const { return m_res; }
+    const CString& GetScriptFolder() const { return m_script; }
+    const CString& GetPluginFolder() const { return m_plugin; }
+    const CString& GetStringFolder() const { return m_string; }
+
+private:
+    CString m_program;
+    CString m_res;
+    CString m_script;
+    CString m_plugin;
+    CString m_string;
+};
+
+#endif // VA_APP_DATAFOLDERS_H

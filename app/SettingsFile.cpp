@@ -1,0 +1,180 @@
+#include "app/SettingsFile.h"
+
+#include "framework/core/Collections.h"
+#include "framework/core/File.h"
+#include "framework/core/FileSystem.h"
+#include "shared/ProgramPath.h"
+#include "shared/SettingsRecord.h"
+
+namespace {
+
+const char kSectionLine[] = "[Vantorel]";
+const char kVersionLine[] = "iniver=1038";
+
+// A settings file of fewer bytes than this is taken as damaged.
+const ULONGLONG kMinimumFileSize = 20;
+
+const UINT kReadMode = CFile::modeRead | CFile::shareDenyNone;
+
+// The size of a file that opens for reading, or -1 when it does not open.
+LONGLONG OpenedFileSize(LPCTSTR path)
+{
+    CFile file;
+    if (!file.Open(path, kReadMode | CFile::typeBinary))
+        return -1;
+    const ULONGLONG size = file.GetLength();
+    file.Close();
+    return static_cast<LONGLONG>(size);
+}
+
+// One backup step: copies from over to, only when from opens and holds at
+// least one byte, so an empty or missing file never replaces a backup.
+void CopyIfNotEmpty(const CString& from, const CString& to)
+{
+    if (OpenedFileSize(from) >= 1)
+        FileSystem::CopyFileOverwrite(from, to);
+}
+
+void ReadKeyLines(CStdioFile& file, CMapStringToString& keyMap)
+{
+    CString line;
+    while (file.ReadString(line)) {
+        line.Trim();
+        const int equals = line.Find('=');
+        if (equals < 0)
+            continue;
+        keyMap.SetAt(line.Left(equals), line.Mid(equals + 1));
+    }
+}
+
+CString OneLine(CString value)
+{
+    value.Replace('\r', ' ');
+    value.Replace('\n', ' ');
+    return value;
+}
+
+} // namespace
+
+const char CSettingsFile::kBaseName[] = "VantorelArco";
+
+CSettingsFile::CSettingsFile(const CString& programFolder, LPCTSTR baseName)
+    : m_programFolder(programFolder), m_baseName(baseName)
+{
+}
+
+CString CSettingsFile::FilePath(LPCTSTR suffix) const
+{
+    return ProgramPath::Join(m_programFolder, m_baseName + suffix);
+}
+
+CString CSettingsFile::GetCurrentPath() const { return FilePath(".ini"); }
+CString CSettingsFile::GetBackup0Path() const { return FilePath(".ini.bak0"); }
+CString CSettingsFile::GetBackup1Path() const { return FilePath(".ini.bak1"); }
+CString CSettingsFile::GetDefaultPath() const { return FilePath("Default.ini"); }
+CString CSettingsFile::GetPendingPath() const { return FilePath(".ini.tmp"); }
+
+CString CSettingsFile::FindReadableFile() const
+{
+    const CString candidates[] = {
+        GetCurrentPath(), GetBackup0Path(), GetBackup1Path(), GetDefaultPath(),
+    };
+    for (const CString& path : candidates) {
+        FileSystem::FileInfo info;
+        if (!FileSystem::GetInfo(path, info) || info.isDirectory)
+            continue;
+        const LONGLONG size = OpenedFileSize(path);
+        if (size >= 0 && static_cast<ULONGLONG>(size) >= kMinimumFileSize)
+            return path;
+    }
+    return CString();
+}
+
+CSettingsFile::LoadResult CSettingsFile::Load(SettingsRecord& record, CString& rebar,
+                                              CMapStringToString& keyMap,
+                                              const CString& defaultRebar,
+                                              const CString& defaultGroupTitle) const
+{
+    LoadResult result;
+    rebar = defaultRebar;
+
+    const CString path = FindReadableFile();
+    if (path.IsEmpty())
+        return result;
+    CStdioFile file;
+    if (!file.Open(path, kReadMode | CFile::typeText))
+        return result;
+    keyMap.RemoveAll();
+    ReadKeyLines(file, keyMap);
+    file.Close();
+
+    CString value;
+    for (int i = 0; i < SettingsRecord::GetKeyCount(); ++i) {
+        if (!keyMap.Lookup(SettingsRecord::GetKeyName(i), value) || value.IsEmpty())
+            continue;
+        if (SettingsRecord::IsLayoutKey(i))
+            rebar = value;
+        else
+            record.SetKeyValue(i, value);
+    }
+
+    if (record.strTitle_P.IsEmpty())
+        record.strTitle_P = defaultGroupTitle;
+    record.bStatusShowMirror(record.bStatusShow());
+
+    result.fileRead = true;
+    result.enableDoc = record.bEnableDoc();
+    result.path = path;
+    return result;
+}
+
+CString CSettingsFile::FormatSettings(const SettingsRecord& record,
+                                      const SettingsWindowPos& window, const CString& rebar)
+{
+    // The window values come from the window, not from the record.
+    SettingsRecord written(record);
+    written.left = window.left;
+    written.top = window.top;
+    written.right = window.right;
+    written.bottom = window.bottom;
+    written.showCmd = window.showCmd;
+
+    CString text;
+    text += kSectionLine;
+    text += '\n';
+    text += kVersionLine;
+    text += '\n';
+    for (int i = 0; i < SettingsRecord::GetKeyCount(); ++i) {
+        text += SettingsRecord::GetKeyName(i);
+        text += '=';
+        text += OneLine(SettingsRecord::IsLayoutKey(i) ? rebar : written.GetKeyValue(i));
+        text += '\n';
+    }
+    return text;
+}
+
+bool CSettingsFile::Save(const SettingsRecord& record, const SettingsWindowPos& window,
+                         const CString& rebar) const
+{
+    CopyIfNotEmpty(GetBackup0Path(), GetBackup1Path());
+    CopyIfNotEmpty(GetCurrentPath(), GetBackup0Path());
+
+    const CString temp = GetPendingPath();
+    CStdioFile file;
+    if (!file.Open(temp, CFile::modeCreate | CFile::modeWrite | CFile::shareDenyNone |
+                             CFile::typeText))
+        return false;
+    const bool written = file.WriteString(FormatSettings(record, window, rebar)) && file.Flush();
+    file.Close();
+    if (!written || !FileSystem::MoveFileReplace(temp, GetCurrentPath())) {
+        FileSystem::RemoveFile(temp);
+        return false;
+    }
+    return true;
+}
+
+void CSettingsFile::FillUserAgentIfEmpty(SettingsRecord& record, const CString& userAgent)
+{
+    if (record.strUserAgent.IsEmpty())
+        record.strUserAgent = userAgent;
+}

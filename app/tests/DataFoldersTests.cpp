@@ -1,0 +1,75 @@
+#include "app/DataFolders.h"
+
+#include <string>
+
+#include <gtest/gtest.h>
+
+#include "framework/core/FileSystem.h"
+#include "shared/ProgramPath.h"
+#include "tests/support/ProgramFolder.h"
+
+namespace {
+
+const char kSep = ProgramPath::kSeparator;
+
+bool IsFolder(const CString& path)
+{
+    FileSystem::FileInfo info;
+    return FileSystem::GetInfo(path, info) && info.isDirectory;
+}
+
+void ExpectDataFoldersIn(const CString& program)
+{
+    for (const char* name : {"Favorite", "Res", "plugin", "script", "help", "String", "Icon"})
+        EXPECT_TRUE(IsFolder(program + name)) << name;
+}
+
+} // namespace
+
+TEST(DataFolders, PathsFollowTheModuleFolder)
+{
+    ProgramFolder folder(ProgramFolder::kEmpty);
+    const CString program = folder.Path().c_str();
+    CDataFolders folders;
+    ASSERT_TRUE(folders.CreateDataFolders(program + "VantorelArco.exe"));
+    EXPECT_EQ(program, folders.GetProgramFolder());
+    EXPECT_EQ(program + "Res" + kSep, folders.GetResFolder());
+    EXPECT_EQ(program + "Script" + kSep, folders.GetScriptFolder());
+    EXPECT_EQ(program + "Plugin" + kSep, folders.GetPluginFolder());
+    EXPECT_EQ(program + "String" + kSep, folders.GetStringFolder());
+    ExpectDataFoldersIn(program);
+}
+
+TEST(DataFolders, ExistingFoldersAndTheirFilesAreKept)
+{
+    ProgramFolder folder;
+    const std::string shipped = folder.ReadBytes("String/etc.dat");
+    ASSERT_FALSE(shipped.empty());
+    CDataFolders folders;
+    ASSERT_TRUE(folders.CreateDataFolders(CString(folder.Path().c_str()) + "VantorelArco.exe"));
+    ASSERT_TRUE(folders.CreateDataFolders(CString(folder.Path().c_str()) + "VantorelArco.exe"));
+    EXPECT_EQ(shipped, folder.ReadBytes("String/etc.dat"));
+}
+
+TEST(DataFolders, ModulePathWithoutSeparatorSetsAndCreatesNothing)
+{
+    CDataFolders folders;
+    EXPECT_FALSE(folders.CreateDataFolders("VantorelArco.exe"));
+    EXPECT_TRUE(folders.GetProgramFolder().IsEmpty());
+    EXPECT_TRUE(folders.GetStringFolder().IsEmpty());
+    EXPECT_FALSE(folders.CreateDataFolders(nullptr));
+}
+
+// "表" (95 5C) in the folder and in the file name: the cut must fall after
+// the real last separator, not after a trail byte.
+TEST(DataFolders, Cp932TrailBytesInTheModulePath)
+{
+    ProgramFolder folder(ProgramFolder::kEmpty);
+    const CString program = CString(folder.Path().c_str()) + "\x95\x5c" + kSep;
+    ASSERT_TRUE(FileSystem::MakeDirectory(CString(folder.Path().c_str()) + "\x95\x5c"));
+    CDataFolders folders;
+    ASSERT_TRUE(folders.CreateDataFolders(program + "\x95\x5c.exe"));
+    EXPECT_EQ(program, folders.GetProgramFolder());
+    EXPECT_EQ(program + "String" + kSep, folders.GetStringFolder());
+    ExpectDataFoldersIn(program);
+}

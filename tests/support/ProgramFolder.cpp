@@ -1,0 +1,118 @@
+#include "tests/support/ProgramFolder.h"
+
+#include <atomic>
+#include <chrono>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <stdexcept>
+#include <system_error>
+
+namespace fs = std::filesystem;
+
+namespace {
+
+#ifdef _WIN32
+const char kSeparator = '\\';
+#else
+const char kSeparator = '/';
+#endif
+
+std::string NativeRelative(std::string relative)
+{
+    for (char& c : relative) {
+        if (c == '/')
+            c = kSeparator;
+    }
+    return relative;
+}
+
+} // namespace
+
+std::string ProgramFolder::ShippedDataPath()
+{
+    const char* res = std::getenv("VA_RES_DIR");
+    if (res == nullptr || *res == '\0')
+        throw std::runtime_error("VA_RES_DIR is not set");
+    std::string path(res);
+#ifdef _WIN32
+    // Under Wine the build hands over a Unix path; drive Z: maps the Unix root.
+    if (!path.empty() && path[0] == '/') {
+        for (char& c : path) {
+            if (c == '/')
+                c = '\\';
+        }
+        path = "Z:" + path;
+    }
+#endif
+    return path;
+}
+
+ProgramFolder::ProgramFolder(Contents contents)
+{
+    static std::atomic<unsigned> s_counter{0};
+    const fs::path base = fs::temp_directory_path();
+    const auto ticks = std::chrono::steady_clock::now().time_since_epoch().count();
+    fs::path folder;
+    for (int attempt = 0;; ++attempt) {
+        folder = base / ("va-test-" + std::to_string(ticks) + "-" + std::to_string(s_counter++));
+        if (fs::create_directory(folder))
+            break;
+        if (attempt > 100)
+            throw std::runtime_error("cannot create a temporary program folder");
+    }
+    m_path = folder.string() + kSeparator;
+    if (contents == kShippedData) {
+        try {
+            fs::copy(ShippedDataPath(), folder, fs::copy_options::recursive);
+        } catch (...) {
+            // No destructor runs for a constructor that throws.
+            std::error_code ignored;
+            fs::remove_all(folder, ignored);
+            throw;
+        }
+    }
+}
+
+ProgramFolder::~ProgramFolder()
+{
+    std::error_code ignored;
+    fs::remove_all(fs::path(m_path), ignored);
+}
+
+std::string ProgramFolder::File(const std::string& relative) const
+{
+    return m_path + NativeRelative(relative);
+}
+
+void ProgramFolder::WriteBytes(const std::string& relative, const std::string& bytes) const
+{
+    std::ofstream out(File(relative), std::ios::binary | std::ios::trunc);
+    if (!out)
+        throw std::runtime_error("cannot write " + relative);
+    out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+}
+
+std::string ProgramFolder::ReadBytes(const std::string& relative) const
+{
+    std::ifstream in(File(relative), std::ios::binary);
+    return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+}
+
+bool ProgramFolder::Exists(const std::string& relative) const
+{
+    std::error_code ignored;
+    return fs::exists(fs::path(File(relative)), ignored);
+}
+
+void ProgramFolder::Remove(const std::string& relative) const
+{
+    std::error_code ignored;
+    fs::remove_all(fs::path(File(relative)), ignored);
+}
+
+void ProgramFolder::MakeFolder(const std::string& relative) const
+{
+    fs::create_directories(fs::path(File(relative)));
+}

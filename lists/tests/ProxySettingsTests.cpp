@@ -1,0 +1,112 @@
+// The proxy list in "Proxy.ini" and the start-up connection mode.
+#include <windows.h>
+
+#include <gtest/gtest.h>
+
+#include "lists/ProxySettings.h"
+#include "shared/ProfileSection.h"
+#include "tests/support/ProgramFolder.h"
+
+namespace {
+
+const char kTestInternetKey[] = "Software\\VantorelArcoTests\\Internet Settings";
+
+class ProxySettingsTest : public ::testing::Test
+{
+protected:
+    void SetUp() override
+    {
+        m_places.programFolder = m_folder.Path().c_str();
+        m_places.internetSettingsKey = kTestInternetKey;
+        RegDeleteKeyA(HKEY_CURRENT_USER, kTestInternetKey);
+    }
+    void TearDown() override { RegDeleteKeyA(HKEY_CURRENT_USER, kTestInternetKey); }
+
+    void WriteProxyIni(const std::string& body)
+    {
+        m_folder.WriteBytes("Proxy.ini", "[PROXY]\r\n" + body);
+    }
+    void SetSystemValue(LPCSTR name, LPCSTR value)
+    {
+        HKEY key = nullptr;
+        ASSERT_EQ(ERROR_SUCCESS, RegCreateKeyExA(HKEY_CURRENT_USER, kTestInternetKey, 0, nullptr,
+                                                 0, KEY_SET_VALUE, nullptr, &key, nullptr));
+        RegSetValueExA(key, name, 0, REG_SZ, reinterpret_cast<const BYTE*>(value),
+                       static_cast<DWORD>(strlen(value) + 1));
+        RegCloseKey(key);
+    }
+    DWORD StoredExtendedStyle()
+    {
+        CProfileSection section(m_places.programFolder);
+        section.Open("PROXY");
+        DWORD value = 0xFFFFFFFF;
+        EXPECT_EQ(CProfileSection::kOk, section.QueryDWORDValue(value, "Extended_Style"));
+        return value;
+    }
+
+    ProgramFolder m_folder{ProgramFolder::kEmpty};
+    ProxyPlaces m_places;
+};
+
+TEST_F(ProxySettingsTest, ProfileSectionReportsMissingAndEmptyValuesAsReadFailures)
+{
+    WriteProxyIni("Empty=\r\nName=value\r\nSentinel=2882339107\r\nNumber=17\r\n");
+    CProfileSection section(m_places.programFolder);
+    section.Open("PROXY");
+    char buffer[32];
+    DWORD size = sizeof(buffer);
+    EXPECT_EQ(CProfileSection::kCantRead, section.QueryStringValue(buffer, "Empty", &size));
+    EXPECT_EQ(CProfileSection::kCantRead, section.QueryStringValue(buffer, "Missing", &size));
+    ASSERT_EQ(CProfileSection::kOk, section.QueryStringValue(buffer, "Name", &size));
+    EXPECT_STREQ("value", buffer);
+
+    DWORD value = 5;
+    EXPECT_EQ(CProfileSection::kCantRead, section.QueryDWORDValue(value, "Sentinel"));
+    EXPECT_EQ(CProfileSection::kCantRead, section.QueryDWORDValue(value, "Missing"));
+    EXPECT_EQ(5u, value);
+    EXPECT_EQ(CProfileSection::kOk, section.QueryDWORDValue(value, "Number"));
+    EXPECT_EQ(17u, value);
+
+    section.Close();
+    EXPECT_EQ(CProfileSection::kCantRead, section.QueryDWORDValue(value, "Number"));
+    EXPECT_EQ(CProfileSection::kCantWrite, section.SetDWORDValue(1, "Number"));
+}
+
+TEST_F(ProxySettingsTest, ServerComesFromTheSelectedEntryOrTheSystem)
+{
+    SetSystemValue("ProxyServer", "system.example:8080");
+    WriteProxyIni("Proxy0=\r\nProxy1=list.example:3128\r\nUseProxyIndex=1\r\n");
+    EXPECT_STREQ("list.example:3128", GetProxyServer(m_places, -1));
+    EXPECT_STREQ("list.example:3128", GetProxyServer(m_places, 1));
+    EXPECT_STREQ("system.example:8080", GetProxyServer(m_places, 0));  // empty entry
+    EXPECT_STREQ("system.example:8080", GetProxyServer(m_places, 7));  // missing entry
+    EXPECT_EQ(1, GetUseProxyIndex(m_places));
+}
+
+TEST_F(ProxySettingsTest, MissingFileReadsAsAnEmptyList)
+{
+    EXPECT_EQ(0, GetUseProxyIndex(m_places));
+    EXPECT_STREQ("", GetProxyServer(m_places, -1));
+    SetSystemValue("ProxyOverride", "<local>");
+    EXPECT_STREQ("<local>", ReadProxyBypassList(m_places));
+}
+
+TEST_F(ProxySettingsTest, StartupModeDirectWinsAndOtherBitsSurvive)
+{
+    EXPECT_EQ(kProxyModeDirect, StartupProxyMode(2 | 4));
+    EXPECT_EQ(kProxyModeList, StartupProxyMode(4 | 0x18));
+    EXPECT_EQ(kProxyModeSystem, StartupProxyMode(0x18));
+    EXPECT_EQ(0x18u | 4u, WithProxyMode(0x18 | 1, kProxyModeList));
+
+    WriteProxyIni("Extended_Style=" + std::to_string(0x40 | 2 | 4) + "\r\n");
+    EXPECT_EQ(kProxyModeDirect, ApplyStartupProxyMode(m_places));
+    EXPECT_EQ(0x40u | 2u, StoredExtendedStyle());
+}
+
+TEST_F(ProxySettingsTest, StartupWithoutAStoredModeRecordsTheSystemSettings)
+{
+    EXPECT_EQ(kProxyModeSystem, ApplyStartupProxyMode(m_places));
+    EXPECT_EQ(1u, StoredExtendedStyle());
+}
+
+} // namespace

@@ -45,7 +45,7 @@ function(va_add_test name)
     target_include_directories(${name} PRIVATE ${CMAKE_SOURCE_DIR})
     add_test(NAME ${name} COMMAND ${name})
     set_tests_properties(${name} PROPERTIES
-        ENVIRONMENT "VA_RES_DIR=${VA_RES_DIR}"
+        ENVIRONMENT "VA_RES_DIR=${VA_RES_DIR};VA_BIN_DIR=${VA_BIN_DIR}"
         TIMEOUT 600)
 endfunction()
 

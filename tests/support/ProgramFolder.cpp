@@ -32,10 +32,15 @@ std::string NativeRelative(std::string relative)
 
 std::string ProgramFolder::ShippedDataPath()
 {
-    const char* res = std::getenv("VA_RES_DIR");
-    if (res == nullptr || *res == '\0')
-        throw std::runtime_error("VA_RES_DIR is not set");
-    std::string path(res);
+    return PathFromEnvironment("VA_RES_DIR");
+}
+
+std::string ProgramFolder::PathFromEnvironment(const char* name)
+{
+    const char* value = std::getenv(name);
+    if (value == nullptr || *value == '\0')
+        throw std::runtime_error(std::string(name) + " is not set");
+    std::string path(value);
 #ifdef _WIN32
     // Under Wine the build hands over a Unix path; drive Z: maps the Unix root.
     if (!path.empty() && path[0] == '/') {

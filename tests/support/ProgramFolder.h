@@ -35,6 +35,9 @@ public:
 
     // The shipped res/ folder as the platform sees it.
     static std::string ShippedDataPath();
+    // A folder path that the build hands over in an environment variable,
+    // as the platform sees it.
+    static std::string PathFromEnvironment(const char* name);
 
 private:
     std::string m_path;

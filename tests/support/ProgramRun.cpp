@@ -1,0 +1,119 @@
+#include "tests/support/ProgramRun.h"
+
+#include "tests/support/ProgramFolder.h"
+
+namespace {
+
+const char kMainWindowClass[] = "VantorelArco";
+// The modules a program folder needs; the ones not built yet are skipped.
+const char* const kModules[] = {"VantorelArco.exe", "Formbay.dll"};
+
+struct WindowSearch
+{
+    DWORD processId;  // 0: any process
+    HWND found;
+    int count;
+};
+
+BOOL CALLBACK MatchMainWindow(HWND wnd, LPARAM param)
+{
+    auto* search = reinterpret_cast<WindowSearch*>(param);
+    char className[64] = {};
+    GetClassNameA(wnd, className, sizeof(className));
+    if (lstrcmpA(className, kMainWindowClass) != 0)
+        return TRUE;
+    DWORD owner = 0;
+    GetWindowThreadProcessId(wnd, &owner);
+    if (search->processId != 0 && owner != search->processId)
+        return TRUE;
+    search->found = wnd;
+    ++search->count;
+    return TRUE;
+}
+
+} // namespace
+
+ProgramRun::ProgramRun(const ProgramFolder& folder) : m_folder(folder.Path())
+{
+    const std::string bin = ProgramFolder::PathFromEnvironment("VA_BIN_DIR") + "\\";
+    for (const char* module : kModules) {
+        std::string target = m_folder + module;
+        if (GetFileAttributesA(target.c_str()) == INVALID_FILE_ATTRIBUTES)
+            CopyFileA((bin + module).c_str(), target.c_str(), TRUE);
+    }
+}
+
+ProgramRun::~ProgramRun()
+{
+    if (m_process != nullptr) {
+        if (IsRunning()) {
+            TerminateProcess(m_process, 1);
+            WaitForSingleObject(m_process, 5000);
+        }
+        CloseHandle(m_process);
+    }
+}
+
+bool ProgramRun::Start(const std::string& arguments)
+{
+    std::string exe = m_folder + "VantorelArco.exe";
+    std::string commandLine = "\"" + exe + "\"";
+    if (!arguments.empty())
+        commandLine += " " + arguments;
+    STARTUPINFOA startup = {};
+    startup.cb = sizeof(startup);
+    PROCESS_INFORMATION info = {};
+    if (!CreateProcessA(exe.c_str(), &commandLine[0], nullptr, nullptr, FALSE, 0, nullptr,
+                        m_folder.c_str(), &startup, &info))
+        return false;
+    CloseHandle(info.hThread);
+    m_process = info.hProcess;
+    m_processId = info.dwProcessId;
+    return true;
+}
+
+HWND ProgramRun::WaitForMainWindow(DWORD timeoutMs)
+{
+    const DWORD start = GetTickCount();
+    do {
+        WindowSearch search = {m_processId, nullptr, 0};
+        EnumWindows(MatchMainWindow, reinterpret_cast<LPARAM>(&search));
+        if (search.found != nullptr && IsWindowVisible(search.found))
+            return search.found;
+        if (!IsRunning())
+            return nullptr;
+        Sleep(50);
+    } while (GetTickCount() - start < timeoutMs);
+    return nullptr;
+}
+
+DWORD ProgramRun::WaitForExit(DWORD timeoutMs)
+{
+    if (m_process == nullptr)
+        return STILL_ACTIVE;
+    WaitForSingleObject(m_process, timeoutMs);
+    DWORD code = STILL_ACTIVE;
+    GetExitCodeProcess(m_process, &code);
+    return code;
+}
+
+bool ProgramRun::IsRunning() const
+{
+    return m_process != nullptr && WaitForSingleObject(m_process, 0) == WAIT_TIMEOUT;
+}
+
+DWORD ProgramRun::CloseAndWait(DWORD timeoutMs)
+{
+    WindowSearch search = {m_processId, nullptr, 0};
+    EnumWindows(MatchMainWindow, reinterpret_cast<LPARAM>(&search));
+    if (search.found != nullptr)
+        PostMessageA(search.found, WM_CLOSE, 0, 0);
+    return WaitForExit(timeoutMs);
+}
+
+int ProgramRun::CountMainWindows()
+{
+    WindowSearch search = {0, nullptr, 0};
+    EnumWindows(MatchMainWindow, reinterpret_cast<LPARAM>(&search));
+    return search.count;
+}

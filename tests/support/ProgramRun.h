@@ -1,0 +1,44 @@
+// ProgramRun: one run of the real VantorelArco.exe for an end-to-end test.
+// The program is copied from the build's program folder into the test's own
+// program folder and driven as other programs drive it: by its command line
+// and by window messages to its main window.
+#ifndef VA_TESTS_SUPPORT_PROGRAMRUN_H
+#define VA_TESTS_SUPPORT_PROGRAMRUN_H
+
+#include <windows.h>
+
+#include <string>
+
+class ProgramFolder;
+
+class ProgramRun
+{
+public:
+    // Copies the built modules into the folder (once per folder).
+    explicit ProgramRun(const ProgramFolder& folder);
+    ~ProgramRun();  // ends a program still running
+    ProgramRun(const ProgramRun&) = delete;
+    ProgramRun& operator=(const ProgramRun&) = delete;
+
+    bool Start(const std::string& arguments = std::string());
+    // The program's own main window (class "VantorelArco"), or null when it
+    // has none within the time.
+    HWND WaitForMainWindow(DWORD timeoutMs = 20000);
+    // The exit code, or STILL_ACTIVE when the program still runs.
+    DWORD WaitForExit(DWORD timeoutMs = 20000);
+    bool IsRunning() const;
+    DWORD GetProcessId() const { return m_processId; }
+
+    // Closes the main window as a user would (WM_CLOSE) and waits for the end.
+    DWORD CloseAndWait(DWORD timeoutMs = 20000);
+
+    // Main windows of the class that belong to any process.
+    static int CountMainWindows();
+
+private:
+    std::string m_folder;
+    HANDLE m_process = nullptr;
+    DWORD m_processId = 0;
+};
+
+#endif // VA_TESTS_SUPPORT_PROGRAMRUN_H

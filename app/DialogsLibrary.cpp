@@ -1,0 +1,25 @@
+#include "app/DialogsLibrary.h"
+
+#include "shared/ProgramPath.h"
+
+const char CDialogsLibrary::kFileName[] = "Formbay.dll";
+
+CDialogsLibrary::CDialogsLibrary(const CString& programFolder)
+{
+    m_module = GetModuleHandleA(kFileName);
+    if (m_module == nullptr) {
+        m_module = LoadLibraryA(ProgramPath::Join(programFolder, kFileName));
+        m_loadedHere = m_module != nullptr;
+    }
+}
+
+CDialogsLibrary::~CDialogsLibrary()
+{
+    if (m_loadedHere)
+        FreeLibrary(m_module);
+}
+
+FARPROC CDialogsLibrary::GetExport(LPCSTR name) const
+{
+    return m_module != nullptr ? GetProcAddress(m_module, name) : nullptr;
+}

@@ -1,0 +1,29 @@
+// Handing a command line from a second start to the running instance, and
+// the running instance's side of it.
+#ifndef VA_APP_INSTANCEHANDOVER_H
+#define VA_APP_INSTANCEHANDOVER_H
+
+#include <windows.h>
+
+#include "framework/core/CString.h"
+
+namespace InstanceHandOver {
+
+// Brings the running window forward when asked, then passes the command line
+// (if any): a global atom in WM_FRAME_OPENCOMMANDLINE, or WM_COPYDATA for a
+// text that no atom can hold. Returns false when the text could not be
+// passed.
+bool SendToRunningInstance(HWND running, LPCTSTR commandLine, bool activate);
+
+// The text of a handed-over atom; false (atom left alone) when it cannot be
+// read.
+bool ReadAtomText(ATOM atom, CString& text);
+
+// The URL to open from a handed-over text: surrounding double quotes taken
+// off (only when there are at least two characters), every other quote
+// removed.
+CString NormalizeText(const CString& text);
+
+} // namespace InstanceHandOver
+
+#endif // VA_APP_INSTANCEHANDOVER_H

@@ -1,0 +1,23 @@
+// Fields of the program's data-file lines. Lines split on the cp932
+// character "｀" (0x81 0x4D); some files use "?" instead. Splitting is by
+// characters: the bytes of a separator inside another double-byte character
+// never count.
+#ifndef VA_SHARED_DATAFIELDS_H
+#define VA_SHARED_DATAFIELDS_H
+
+#include "framework/core/Collections.h"
+#include "framework/core/CString.h"
+
+namespace DataFields {
+
+// "｀" in cp932.
+extern const char kSeparator[];
+
+// Splits a line whose every field ends with the separator (the readers
+// append one to the line first): "a｀b｀" gives "a", "b"; text after the last
+// separator is a final field of its own when it is not empty.
+void SplitTerminated(const CString& text, LPCTSTR separator, CStringArray& fields);
+
+} // namespace DataFields
+
+#endif // VA_SHARED_DATAFIELDS_H

@@ -3,32 +3,29 @@
  * accelerator table, icon and title string, and the command ids their items
  * carry. Plain C preprocessor text, read by windres and by the C++ sources.
  *
- * The ids of the framework's standard commands (file, edit, application,
- * status bar) are defined here, so that the resource script needs no
- * framework header. They are spelt in hex as the framework spells them:
- * an identical definition may be repeated, so both headers can meet in one
- * translation unit.
- *
- * Groups below follow the popups of the menu bar; ranges filled at run time
- * are given as FIRST/LAST pairs.
+ * The framework's standard command ids (file, edit, application, status bar)
+ * are defined here too, so that the resource script needs no framework
+ * header; they are spelled exactly as the framework spells them, so that a
+ * source including both sees identical definitions. Ranges filled at run
+ * time are FIRST/LAST pairs.
  */
 #ifndef VA_APP_RESOURCE_H
 #define VA_APP_RESOURCE_H
 
-/* Menu 128, accelerators 128, icon 128 and the title string 128. */
+/* Menu, accelerators, icon and title string of the main frame. */
 #define IDR_MAINFRAME                   128
 
-/* File popup (its last item is ID_APP_EXIT). */
-#define ID_FILE_NEWTAB                  32790   /* new tab, kind by the CtrlN setting */
-#define ID_TAB_DUPLICATE                1074    /* new tab: this page */
-#define ID_TAB_NEWHOME                  1075    /* new tab: home page */
-#define ID_TAB_NEWCLIPBOARD             1073    /* new tab: clipboard text */
-#define ID_TAB_NEWBLANK                 1072    /* new tab: about:blank */
-#define ID_GROUP_NEW                    36446   /* first item of the group-template submenu */
-#define ID_GROUPTEMPLATE_FIRST          36600
+/* File popup: identified by its last item, ID_APP_EXIT. Submenu 0 holds the
+   new-tab kinds, submenu 1 the group templates, submenu 2 the recently
+   closed tabs (its resource item is a placeholder removed at start-up). */
+#define ID_FILE_NEWTAB                  32790   /* new tab of the kind set by CtrlN */
+#define ID_TAB_NEWBLANK                 1072
+#define ID_TAB_NEWCLIPBOARD             1073
+#define ID_TAB_DUPLICATE                1074
+#define ID_TAB_NEWHOME                  1075
+#define ID_GROUPTEMPLATE_FIRST          36600   /* also the submenu's placeholder */
 #define ID_GROUPTEMPLATE_LAST           36699
-#define ID_GROUPTEMPLATE_EDIT           36700
-#define ID_CLOSEDTAB_FIRST              32300   /* recently closed tabs; also the placeholder */
+#define ID_CLOSEDTAB_FIRST              32300   /* also the submenu's placeholder */
 #define ID_CLOSEDTAB_LAST               32315
 #define ID_FILE_OPENLOCATION            36012
 #define ID_FILE_SAVEAS_PAGE             32851
@@ -42,10 +39,11 @@
 /* Edit popup. */
 #define ID_EDIT_COPY                    0xE122  /* 57634 */
 #define ID_EDIT_CUT                     0xE123  /* 57635 */
-#define ID_EDIT_FIND                    0xE124  /* 57636, the browser's own find dialog */
+#define ID_EDIT_FIND                    0xE124  /* 57636, the browser control's find dialog */
 #define ID_EDIT_PASTE                   0xE125  /* 57637 */
 #define ID_EDIT_SELECT_ALL              0xE12A  /* 57642 */
-#define ID_EDIT_FINDDISPATCH            36288   /* find, kind by the CtrlF setting */
+#define ID_EDIT_COPYTEXTONLY            32856
+#define ID_EDIT_FINDDISPATCH            36288   /* find of the kind set by CtrlF */
 #define ID_EDIT_TEXTSEARCH              36290
 #define ID_EDIT_HIGHLIGHT               1065
 #define ID_EDIT_VIEWSOURCE              32854
@@ -56,10 +54,9 @@
 #define ID_VIEW_TOOLBAR_BAND            36043
 #define ID_VIEW_ADDRESS_BAND            36054
 #define ID_VIEW_LINKS_BAND              36272
-#define ID_VIEW_SEARCH_BAND             36466
-#define ID_VIEW_STATUS_BAR              0xE801  /* 59393, also the status bar's id */
 #define ID_VIEW_LOCKBARS                36434
 #define ID_VIEW_RESETBARS               36399
+#define ID_VIEW_STATUS_BAR              0xE801  /* 59393 */
 #define ID_VIEW_FULLSCREEN              36437
 #define ID_NAV_BACK                     1018
 #define ID_NAV_FORWARD                  1019
@@ -75,26 +72,23 @@
 #define ID_TEXTSIZE_SMALLER             32777
 #define ID_TEXTSIZE_SMALLEST            32778
 
-/* Favorites popup (its first item is ID_FAV_ADD; five fixed items). */
+/* Favorites popup: identified by its first item, ID_FAV_ADD; its first five
+   items are fixed, the favorites follow them at run time. */
 #define ID_FAV_ADD                      32858
-#define ID_FAV_ORGANIZE                 32859
 #define ID_FAV_EXPLORE                  36273
-#define ID_FAV_RELOAD                   32860
 
-/* Group popup. */
+/* Group popup (tab groups). */
+#define ID_GROUP_PREV                   36531
+#define ID_GROUP_NEXT                   36532
 #define ID_GROUP_CLOSE                  36447
 #define ID_GROUP_CLOSEOTHERS            36448
 #define ID_GROUP_CLOSELEFT              36449
 #define ID_GROUP_CLOSERIGHT             36450
 #define ID_GROUP_CLOSEALL               36451
-#define ID_GROUP_CUSTOMIZE              36452
-#define ID_GROUP_RENAME                 36453
-#define ID_GROUP_IMAGE                  36458
-#define ID_GROUP_TABSECURITY            36459
-#define ID_GROUP_PREV                   36531
-#define ID_GROUP_NEXT                   36532
 
-/* Tools popup (its first item is ID_TAB_WHEELLOCK). */
+/* Tools popup: identified by its first item, ID_TAB_WHEELLOCK. Its third
+   submenu is the auto-reload list (item 7 rebuilt at run time), its last
+   submenu the proxy modes (the server list follows item 3 at run time). */
 #define ID_TAB_WHEELLOCK                36443
 #define ID_TAB_LINKLOCK                 36444
 #define ID_DL_IMAGES                    36279
@@ -118,35 +112,34 @@
 #define ID_RELOAD_2MIN                  36268
 #define ID_RELOAD_3MIN                  36269
 #define ID_RELOAD_5MIN                  36270
-#define ID_RELOAD_USER                  36271   /* caption rebuilt from the iReload setting */
-#define ID_OPT_CLICKOPEN                36045
-#define ID_TOOLS_INETOPTIONS            32771
+#define ID_RELOAD_USER                  36271   /* caption rebuilt from iReload */
 #define ID_TOOLS_SETTINGS               32772
-#define ID_PROXY_SYSTEM                 36057
+#define ID_TOOLS_INETOPTIONS            32771
+#define ID_PROXY_IE                     36057
 #define ID_PROXY_DIRECT                 36058
-#define ID_PROXY_USE                    36059
+#define ID_PROXY_USELIST                36059
 #define ID_PROXY_SETTINGS               36211
-#define ID_PROXY_ENTRY_FIRST            36060
-#define ID_PROXY_ENTRY_LAST             36210
+#define ID_PROXY_ENTRY_FIRST            36060   /* 150 server entries */
+#define ID_PROXY_ENTRY_LAST             36209
 
-/* Plug-ins popup (its last item is ID_PLUGIN_SETTINGS). */
+/* Plug-ins popup: identified by its last item, ID_PLUGIN_SETTINGS. */
 #define ID_PLUGIN_FIRST                 36297   /* also the placeholder */
 #define ID_PLUGIN_LAST                  36397
 #define ID_PLUGIN_SETTINGS              36427
 
-/* Scripts popup (its last item is ID_SCRIPT_SETTINGS). */
+/* Scripts popup: identified by its last item, ID_SCRIPT_SETTINGS. */
 #define ID_SCRIPT_FIRST                 36701   /* also the placeholder */
 #define ID_SCRIPT_LAST                  36800
 #define ID_SCRIPT_SETTINGS              36801
 
-/* Window popup (tabs of the current group). */
+/* Window popup: the tabs of the current group. */
 #define ID_TAB_PREV                     1058
 #define ID_TAB_NEXT                     1061
 #define ID_TAB_CLOSE                    1069
 #define ID_TAB_CLOSEOTHERS              1070
+#define ID_TAB_CLOSEALL                 1071
 #define ID_TAB_CLOSELEFT                36262
 #define ID_TAB_CLOSERIGHT               36263
-#define ID_TAB_CLOSEALL                 1071
 #define ID_WINDOW_TOTRAY                36802
 
 /* Help popup. */

@@ -1,0 +1,361 @@
+#include "app/MainFrame.h"
+
+#include <windows.h>
+
+#include "app/BrowserFeatures.h"
+#include "app/InstanceHandOver.h"
+#include "app/SettingsFile.h"
+#include "app/VantorelApp.h"
+#include "app/resource.h"
+#include "lists/ProxySettings.h"
+#include "shared/FrameMessages.h"
+#include "shared/ProgramPath.h"
+
+CMainFrame* g_pMainFrame = nullptr;
+
+namespace {
+
+const UINT kCmdStartupIdle = 30102;
+const UINT kAutosaveIntervalMs = 300000;
+const UINT kStatusBarId = 59393;
+const UINT kProgressPaneId = 1250;
+const UINT kIndicators[] = {0, kProgressPaneId};
+
+// The popup of the menu bar whose last item has the id, or -1.
+int FindPopupByLastItem(HMENU bar, UINT lastId)
+{
+    for (int i = 0; i < GetMenuItemCount(bar); ++i) {
+        HMENU popup = GetSubMenu(bar, i);
+        if (popup == nullptr)
+            continue;
+        int count = GetMenuItemCount(popup);
+        if (count > 0 && GetMenuItemID(popup, count - 1) == lastId)
+            return i;
+    }
+    return -1;
+}
+
+// The n-th submenu (from 0) of a popup, or null.
+HMENU NthSubMenu(HMENU popup, int n)
+{
+    for (int i = 0; i < GetMenuItemCount(popup); ++i) {
+        HMENU sub = GetSubMenu(popup, i);
+        if (sub != nullptr && n-- == 0)
+            return sub;
+    }
+    return nullptr;
+}
+
+} // namespace
+
+BEGIN_MESSAGE_MAP(CMainFrame, CMDIFrameWnd)
+    ON_WM_CREATE()
+    ON_WM_CLOSE()
+    ON_WM_DESTROY()
+    ON_WM_TIMER()
+    ON_WM_QUERYENDSESSION()
+    ON_WM_ENDSESSION()
+    ON_WM_COPYDATA()
+    ON_WM_DRAWCLIPBOARD()
+    ON_WM_CHANGECBCHAIN()
+    ON_MESSAGE(WM_FRAME_OPENCOMMANDLINE, OnOpenCommandLine)
+    ON_COMMAND(kCmdStartupIdle, OnStartupIdle)
+    ON_COMMAND_RANGE(39002, 39052, OnKeepEnabled)
+END_MESSAGE_MAP()
+
+CMainFrame::CMainFrame() = default;
+
+CMainFrame::~CMainFrame()
+{
+    if (m_hModule != nullptr)
+        FreeLibrary(m_hModule);
+    if (g_pMainFrame == this)
+        g_pMainFrame = nullptr;
+}
+
+BOOL CMainFrame::PreCreateWindow(CREATESTRUCT& cs)
+{
+    if (!CMDIFrameWnd::PreCreateWindow(cs))
+        return FALSE;
+    WNDCLASSA wc = {};
+    wc.style = CS_DBLCLKS;
+    wc.lpfnWndProc = AfxWndProc;
+    wc.hInstance = AfxGetInstanceHandle();
+    wc.hIcon = LoadIconA(wc.hInstance, MAKEINTRESOURCEA(IDR_MAINFRAME));
+    wc.hCursor = LoadCursorA(nullptr, IDC_ARROW);
+    wc.lpszClassName = theApp.GetMainClassName();
+    WNDCLASSA existing;
+    if (!GetClassInfoA(wc.hInstance, wc.lpszClassName, &existing) && !RegisterClassA(&wc))
+        return FALSE;
+    cs.lpszClass = theApp.GetMainClassName();
+    return TRUE;
+}
+
+BOOL CMainFrame::OnCreateClient(LPCREATESTRUCT lpcs)
+{
+    // No window menu: the Window popup holds only the program's own commands.
+    return CreateClient(lpcs, nullptr);
+}
+
+int CMainFrame::OnCreate(LPCREATESTRUCT lpCreateStruct)
+{
+    g_pMainFrame = this;
+    if (CMDIFrameWnd::OnCreate(lpCreateStruct) == -1)
+        return -1;
+    SetClassLongA(m_hWnd, GCL_STYLE, CS_DBLCLKS);
+
+    m_smallIcons.Create(16, 16, ILC_COLOR24 | ILC_MASK, 4, 1);
+    HBITMAP icons = static_cast<HBITMAP>(
+        LoadImageA(nullptr, ProgramPath::Join(theApp.m_folders.GetResFolder(), "mjr.bmp"),
+                   IMAGE_BITMAP, 0, 0, LR_LOADFROMFILE));
+    if (icons != nullptr) {
+        m_smallIcons.Add(icons, RGB(0xFF, 0x00, 0xFF));
+        DeleteObject(icons);
+    }
+
+    if (!m_wndMDIClient.SubclassWindow(m_hWndMDIClient))
+        return -1;
+    if (LoadBarData() != 0 || CreateStatusBar() != 0)
+        return -1;
+    EnableDocking(CBRS_ALIGN_ANY);
+    ClearStringMap();
+
+    m_hWndNextViewer = SetClipboardViewer(m_hWnd);
+
+    const SettingsRecord& settings = theApp.m_settings;
+    BrowserFeatures::SetUserAgent(settings.strUserAgent);
+    ApplyStartupProxy();
+    BrowserFeatures::WriteEmulationValues(theApp.GetMainClassName(),
+                                          BrowserFeatures::ChooseEmulation(
+                                              BrowserFeatures::GetInstalledVersion()));
+    BrowserFeatures::RaiseConnectionLimits();
+    BrowserFeatures::EnableUrlMonikerFeatures();
+
+    AfterCreate();
+    PostMessage(WM_COMMAND, kCmdStartupIdle, 0);
+    return 0;
+}
+
+void CMainFrame::ApplyStartupProxy()
+{
+    ProxyPlaces places;
+    places.programFolder = theApp.GetProgramFolder();
+    places.internetSettingsKey = theApp.GetRegText(6);
+    ApplyStartupProxyMode(places);
+}
+
+void CMainFrame::AfterCreate()
+{
+    m_autosaveTimer = SetTimer(reinterpret_cast<UINT_PTR>(this), kAutosaveIntervalMs, nullptr);
+
+    HMENU bar = ::GetMenu(m_hWnd);
+    if (bar == nullptr)
+        return;
+    int file = FindPopupByLastItem(bar, ID_APP_EXIT);
+    if (file >= 0) {
+        // Item 0 of the recently-closed list only holds the place in the
+        // resource; the list fills it at run time.
+        HMENU closed = NthSubMenu(GetSubMenu(bar, file), 2);
+        if (closed != nullptr)
+            RemoveMenu(closed, 0, MF_BYPOSITION);
+    }
+    if (!theApp.m_settings.bPlgEnable()) {
+        int plugins = FindPopupByLastItem(bar, ID_PLUGIN_SETTINGS);
+        if (plugins >= 0)
+            DeleteMenu(bar, plugins, MF_BYPOSITION);
+    }
+    DrawMenuBar();
+}
+
+int CMainFrame::LoadBarData()
+{
+    // The rebar with the address box, toolbars and search bar comes with the
+    // bar classes; until then the frame has no bands.
+    return 0;
+}
+
+int CMainFrame::CreateStatusBar()
+{
+    if (!m_wndStatusBar.Create(this, 0x50008200, kStatusBarId))
+        return -1;
+    m_wndStatusBar.SetIndicators(kIndicators, 2);
+    m_wndStatusBar.SetPaneInfo(1, kProgressPaneId, SBPS_NOBORDERS, 74);
+    RECT pane = {};
+    m_wndStatusBar.GetItemRect(1, &pane);
+    if (!m_wndProgress.Create(WS_CHILD | WS_VISIBLE, pane, &m_wndStatusBar, 1))
+        return -1;
+    m_wndProgress.SetRange(0, 100);
+    ShowControlBar(&m_wndStatusBar, theApp.m_settings.bBar_Status(), FALSE);
+    return 0;
+}
+
+void CMainFrame::ClearStringMap()
+{
+    theApp.m_keyMap.RemoveAll();
+}
+
+void CMainFrame::SetStatusText(LPCTSTR text)
+{
+    if (m_wndStatusBar.GetSafeHwnd() != nullptr)
+        m_wndStatusBar.SetPaneText(0, text);
+}
+
+void CMainFrame::SaveSettings()
+{
+    SettingsWindowPos pos;
+    WINDOWPLACEMENT placement = {};
+    placement.length = sizeof(placement);
+    if (GetSafeHwnd() != nullptr && ::GetWindowPlacement(m_hWnd, &placement)) {
+        pos.left = placement.rcNormalPosition.left;
+        pos.top = placement.rcNormalPosition.top;
+        pos.right = placement.rcNormalPosition.right;
+        pos.bottom = placement.rcNormalPosition.bottom;
+        pos.showCmd = static_cast<int16_t>(placement.showCmd);
+    }
+    CSettingsFile(theApp.GetProgramFolder(), theApp.GetMainClassName())
+        .Save(theApp.m_settings, pos, theApp.m_rebar);
+}
+
+void CMainFrame::StopAutosave()
+{
+    if (m_autosaveTimer != 0) {
+        if (GetSafeHwnd() != nullptr)
+            KillTimer(m_autosaveTimer);
+        m_autosaveTimer = 0;
+    }
+}
+
+void CMainFrame::SaveOnExit()
+{
+    if (m_exitDone)
+        return;
+    m_exitDone = 1;
+    theApp.m_runFlags |= kRunFlagShuttingDown;
+    if (m_autosaveTimer != 0) {
+        StopAutosave();
+        // A clean exit leaves no recovery file, unless several instances
+        // share the folder and another may still rely on it.
+        if (!theApp.m_settings.bDoubleInstance())
+            DeleteFileA(theApp.ProgramFile("Exception.dat"));
+    }
+    SaveSettings();
+    if (GetSafeHwnd() != nullptr) {
+        ChangeClipboardChain(m_hWnd, m_hWndNextViewer);
+        m_hWndNextViewer = nullptr;
+    }
+}
+
+void CMainFrame::SaveTabSet(LPCTSTR) {}
+void CMainFrame::LoadTabSet(LPCTSTR) {}
+void CMainFrame::LoadClosedTabSet(LPCTSTR) {}
+
+void CMainFrame::OnClose()
+{
+    SaveOnExit();
+    CMDIFrameWnd::OnClose();
+}
+
+void CMainFrame::OnDestroy()
+{
+    SaveOnExit();
+    CMDIFrameWnd::OnDestroy();
+}
+
+BOOL CMainFrame::OnQueryEndSession()
+{
+    // The session end may still be cancelled: save, but keep everything
+    // running; the irreversible clean-up waits for WM_ENDSESSION.
+    SaveOnExit();
+    return TRUE;
+}
+
+void CMainFrame::OnEndSession(BOOL bEnding)
+{
+    if (bEnding)
+        theApp.ShutdownCleanup();
+}
+
+void CMainFrame::OnTimer(UINT_PTR nIDEvent)
+{
+    if (nIDEvent == m_autosaveTimer && m_autosaveTimer != 0) {
+        theApp.TrimWorkingSet(FALSE);
+        // Only while a window of this program is active.
+        if (::GetActiveWindow() != nullptr)
+            SaveTabSet(theApp.ProgramFile("Exception.dat"));
+    }
+    Default();
+}
+
+void CMainFrame::OnDrawClipboard()
+{
+    if (m_hWndNextViewer != nullptr)
+        ::SendMessageA(m_hWndNextViewer, WM_DRAWCLIPBOARD, 0, 0);
+}
+
+void CMainFrame::OnChangeCbChain(HWND hWndRemove, HWND hWndAfter)
+{
+    if (hWndRemove == m_hWndNextViewer)
+        m_hWndNextViewer = hWndAfter;
+    else if (m_hWndNextViewer != nullptr)
+        ::SendMessageA(m_hWndNextViewer, WM_CHANGECBCHAIN, reinterpret_cast<WPARAM>(hWndRemove),
+                       reinterpret_cast<LPARAM>(hWndAfter));
+}
+
+void CMainFrame::OpenHandedOverText(const CString& text)
+{
+    theApp.OpenUrl(InstanceHandOver::NormalizeText(text), 0);
+}
+
+LRESULT CMainFrame::OnOpenCommandLine(WPARAM wParam, LPARAM)
+{
+    ATOM atom = static_cast<ATOM>(wParam);
+    CString text;
+    if (!InstanceHandOver::ReadAtomText(atom, text))
+        return 0;
+    OpenHandedOverText(text);
+    GlobalDeleteAtom(atom);
+    return 0;
+}
+
+BOOL CMainFrame::OnCopyData(CWnd*, COPYDATASTRUCT* pCopyData)
+{
+    if (pCopyData == nullptr || pCopyData->dwData != VA_COPYDATA_OPENCOMMANDLINE ||
+        pCopyData->lpData == nullptr || pCopyData->cbData == 0)
+        return FALSE;
+    // The sender's text need not be terminated: never read past cbData.
+    const char* data = static_cast<const char*>(pCopyData->lpData);
+    int length = 0;
+    while (length < static_cast<int>(pCopyData->cbData) && data[length] != '\0')
+        ++length;
+    OpenHandedOverText(CString(data, length));
+    return TRUE;
+}
+
+void CMainFrame::BringToForeground()
+{
+    HWND foreground = ::GetForegroundWindow();
+    DWORD foreignThread = foreground != nullptr ? GetWindowThreadProcessId(foreground, nullptr) : 0;
+    DWORD thisThread = GetCurrentThreadId();
+    bool attached = foreignThread != 0 && foreignThread != thisThread &&
+                    AttachThreadInput(thisThread, foreignThread, TRUE);
+    DWORD timeout = 0;
+    SystemParametersInfoA(SPI_GETFOREGROUNDLOCKTIMEOUT, 0, &timeout, 0);
+    // Never with SPIF_UPDATEINIFILE: a crash in between must not leave the
+    // user's stored setting changed.
+    SystemParametersInfoA(SPI_SETFOREGROUNDLOCKTIMEOUT, 0, nullptr, 0);
+    ::SetForegroundWindow(m_hWnd);
+    SystemParametersInfoA(SPI_SETFOREGROUNDLOCKTIMEOUT, 0,
+                          reinterpret_cast<void*>(static_cast<UINT_PTR>(timeout)), 0);
+    if (attached)
+        AttachThreadInput(thisThread, foreignThread, FALSE);
+}
+
+void CMainFrame::OnStartupIdle()
+{
+    // Favorites icons, plug-ins, scripts and the key and gesture maps join
+    // here as their lists arrive.
+    BringToForeground();
+    theApp.TrimWorkingSet(TRUE);
+}
+
+void CMainFrame::OnKeepEnabled(UINT) {}

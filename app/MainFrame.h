@@ -1,0 +1,84 @@
+// CMainFrame: the program's one top-level window, an MDI frame whose
+// children are the tabs. It owns the bars, the clipboard-viewer link and the
+// five-minute autosave, makes the start-up settings of the shared browser
+// components, and saves everything once when it closes.
+#ifndef VA_APP_MAINFRAME_H
+#define VA_APP_MAINFRAME_H
+
+#include "framework/frame/MDIFrameWnd.h"
+#include "framework/frame/StatusBar.h"
+#include "framework/win/Controls.h"
+#include "framework/win/ImageList.h"
+
+class CMainFrame;
+// The program-wide frame pointer: set first in OnCreate, cleared by the
+// destructor.
+extern CMainFrame* g_pMainFrame;
+
+// Bits of CMainFrame::m_stateWord.
+enum MainFrameState : DWORD
+{
+    kStateTrayIcon = 0x1,
+    kStatePlacementPending = 0x2,
+    kStateReserved10 = 0x10,
+    kStateCaptionPinned = 0x800,
+};
+
+class CMainFrame : public CMDIFrameWnd
+{
+public:
+    CMainFrame();
+    ~CMainFrame() override;
+
+    BOOL PreCreateWindow(CREATESTRUCT& cs) override;
+    BOOL OnCreateClient(LPCREATESTRUCT lpcs) override;
+
+    virtual void ClearStringMap();
+    virtual void SaveSettings();
+    virtual int LoadBarData();
+    virtual int CreateStatusBar();
+    virtual void SaveOnExit();
+
+    // Tab-set files; they arrive with the tab frame and do nothing yet.
+    virtual void SaveTabSet(LPCTSTR path);
+    virtual void LoadTabSet(LPCTSTR path);
+    virtual void LoadClosedTabSet(LPCTSTR path);
+
+    void SetStatusText(LPCTSTR text);
+    void StopAutosave();
+
+    CStatusBar m_wndStatusBar;
+    CProgressCtrl m_wndProgress;
+    CWnd m_wndMDIClient;
+    CImageList m_imageList;
+    CImageList m_smallIcons;
+    HWND m_hWndNextViewer = nullptr;
+    DWORD m_stateWord = kStatePlacementPending | kStateReserved10 | kStateCaptionPinned;
+    BYTE m_exitDone = 0;
+    HMODULE m_hModule = nullptr;
+    UINT_PTR m_autosaveTimer = 0;
+
+protected:
+    int OnCreate(LPCREATESTRUCT lpCreateStruct);
+    void OnClose();
+    void OnDestroy();
+    void OnTimer(UINT_PTR nIDEvent);
+    BOOL OnQueryEndSession();
+    void OnEndSession(BOOL bEnding);
+    BOOL OnCopyData(CWnd* pWnd, COPYDATASTRUCT* pCopyData);
+    void OnDrawClipboard();
+    void OnChangeCbChain(HWND hWndRemove, HWND hWndAfter);
+    LRESULT OnOpenCommandLine(WPARAM wParam, LPARAM lParam);
+    void OnStartupIdle();
+    void OnKeepEnabled(UINT nID);
+
+    DECLARE_MESSAGE_MAP()
+
+private:
+    void AfterCreate();
+    void ApplyStartupProxy();
+    void BringToForeground();
+    void OpenHandedOverText(const CString& text);
+};
+
+#endif // VA_APP_MAINFRAME_H

@@ -1,0 +1,272 @@
+#include "app/VantorelApp.h"
+
+#include <windows.h>
+#include <ole2.h>
+#include <commctrl.h>
+
+#include "app/BrowserFeatures.h"
+#include "app/InstanceHandOver.h"
+#include "app/MainFrame.h"
+#include "app/SettingsFile.h"
+#include "app/StartupList.h"
+#include "app/resource.h"
+#include "framework/core/File.h"
+#include "shared/ProgramPath.h"
+
+CVantorelApp theApp;
+
+namespace {
+
+const char kProductName[] = "VantorelArco";
+const char kRecoveryFile[] = "Exception.dat";
+
+// A fault the program cannot recover from ends the process here. Nothing is
+// cleaned up on purpose: the last autosave in "Exception.dat" survives and
+// the next start offers to restore it.
+LONG WINAPI OnUnhandledFault(EXCEPTION_POINTERS*)
+{
+    if (g_pMainFrame != nullptr)
+        g_pMainFrame->StopAutosave();
+    return EXCEPTION_EXECUTE_HANDLER;
+}
+
+} // namespace
+
+BEGIN_MESSAGE_MAP(CVantorelApp, CWinApp)
+    ON_COMMAND(ID_FILE_NEW, OnFileNew)
+    ON_COMMAND(ID_FILE_OPEN, CWinApp::OnFileOpen)
+END_MESSAGE_MAP()
+
+CVantorelApp::CVantorelApp() = default;
+
+CVantorelApp::~CVantorelApp() = default;
+
+CString CVantorelApp::ProgramFile(LPCTSTR name) const
+{
+    return ProgramPath::Join(GetProgramFolder(), name);
+}
+
+int CVantorelApp::DetectKeyboardType()
+{
+    int type = GetKeyboardType(0);
+    if (type == 7)
+        return GetKeyboardType(1) != 0 ? 106 : 101;
+    return type;
+}
+
+void CVantorelApp::CreateDataFolders()
+{
+    char modulePath[MAX_PATH] = {};
+    GetModuleFileNameA(nullptr, modulePath, MAX_PATH);
+    if (m_folders.CreateDataFolders(modulePath))
+        m_strings.SetFolder(m_folders.GetStringFolder());
+}
+
+void CVantorelApp::LoadSettings()
+{
+    CSettingsFile file(GetProgramFolder(), m_className);
+    CSettingsFile::LoadResult result =
+        file.Load(m_settings, m_rebar, m_keyMap, GetEtcText(69), GetEtcText(68));
+    if (result.fileRead) {
+        if (result.enableDoc)
+            m_runFlags |= kRunFlagEnableDoc;
+        else
+            m_runFlags &= ~kRunFlagEnableDoc;
+    }
+    CSettingsFile::FillUserAgentIfEmpty(m_settings, BrowserFeatures::GetSystemUserAgent());
+}
+
+// Settings that this version fixes whatever the file says.
+void CVantorelApp::ForceSessionSettings()
+{
+    m_settings.bPopUpNewStyle(false);
+    m_settings.bMouseGMenu(false);
+    m_settings.bOldStyle(true);
+    m_settings.bOldStyle_P(true);
+    m_settings.iMENU_STYLE = 0;
+    m_settings.iDocFavMode = 1;
+}
+
+bool CVantorelApp::HandOverToRunningInstance()
+{
+    HWND running = FindWindowA(m_className, nullptr);
+    if (running == nullptr || m_settings.bDoubleInstance())
+        return false;
+    InstanceHandOver::SendToRunningInstance(running, m_lpCmdLine, m_settings.bParamActivate());
+    return true;
+}
+
+BOOL CVantorelApp::InitInstance()
+{
+    m_startTicks = GetTickCount();
+    m_hSemaphore = CreateSemaphoreA(nullptr, 1, 1, kProductName);
+    lstrcpynA(m_className, kProductName, sizeof(m_className));
+    m_keyboardType = DetectKeyboardType();
+
+    CreateDataFolders();
+    m_runFlags &= ~kRunFlagFoldersPending;
+    LoadSettings();
+    ForceSessionSettings();
+
+    if (HandOverToRunningInstance())
+        return FALSE;
+
+    if (FAILED(OleInitialize(nullptr)))
+        return FALSE;
+    m_oleInitialized = true;
+    INITCOMMONCONTROLSEX controls = {sizeof(controls), ICC_WIN95_CLASSES | ICC_COOL_CLASSES |
+                                                           ICC_BAR_CLASSES | ICC_PROGRESS_CLASS};
+    InitCommonControlsEx(&controls);
+    m_hMainMenu = LoadMenuA(m_hInstance, MAKEINTRESOURCEA(IDR_MAINFRAME));
+
+    if (!CreateMainFrame())
+        return FALSE;
+    SetUnhandledExceptionFilter(OnUnhandledFault);
+    if (!OpenStartupDocuments(TRUE))
+        return FALSE;
+
+    m_pMainWnd->ShowWindow(m_nCmdShow);
+    CString text;
+    text.Format("InitInstance %d", static_cast<int>(GetTickCount() - m_startTicks));
+    g_pMainFrame->SetStatusText(text);
+    return TRUE;
+}
+
+BOOL CVantorelApp::CreateMainFrame()
+{
+    CMainFrame* frame = new CMainFrame;
+    m_pMainWnd = frame;
+    if (!frame->LoadFrame(IDR_MAINFRAME, WS_OVERLAPPEDWINDOW | FWS_ADDTOTITLE)) {
+        // A frame whose window was never made is not deleted by its window.
+        if (frame->GetSafeHwnd() == nullptr)
+            delete frame;
+        m_pMainWnd = nullptr;
+        return FALSE;
+    }
+    m_ownsRecoveryFile = true;
+    return TRUE;
+}
+
+BOOL CVantorelApp::OpenStartupDocuments(BOOL bOpen)
+{
+    CCommandLineInfo info;
+    ParseCommandLine(info);
+
+    CString commandLine = m_lpCmdLine;
+    if (commandLine.IsEmpty()) {
+        CString recovery = ProgramFile(kRecoveryFile);
+        CStdioFile file;
+        if (!m_settings.bDoubleInstance() &&
+            file.Open(recovery, CFile::modeRead | CFile::shareDenyNone)) {
+            file.Close();
+            if (::MessageBoxA(m_pMainWnd->GetSafeHwnd(), GetMessageText(28), kProductName,
+                            MB_YESNO | MB_ICONQUESTION) == IDYES)
+                g_pMainFrame->LoadTabSet(recovery);
+            return TRUE;
+        }
+        return ProcessShellCommand(info);
+    }
+    if (info.m_nShellCommand == CCommandLineInfo::FileDDE || !bOpen)
+        return FALSE;
+
+    commandLine.Remove('"');
+    OpenUrl(commandLine, 0);
+    switch (m_settings.iInitMode) {
+    case 3: g_pMainFrame->LoadClosedTabSet(ProgramFile("WindowClose.dat")); break;
+    case 4: OpenStartupList(); break;
+    case 5: g_pMainFrame->LoadTabSet(ProgramFile("WindowCloseBack.dat")); break;
+    default: break;
+    }
+    return TRUE;
+}
+
+void CVantorelApp::OnFileNew()
+{
+    switch (m_settings.iInitMode) {
+    case 0: break;
+    case 2: OpenUrl("about:blank", 0); break;
+    case 3: g_pMainFrame->LoadClosedTabSet(ProgramFile("WindowClose.dat")); break;
+    case 4: OpenStartupList(); break;
+    case 5: g_pMainFrame->LoadTabSet(ProgramFile("WindowCloseBack.dat")); break;
+    default: OpenUrl("gOhOmE!!!", 0); break;  // 1 and 6-255: the home page
+    }
+}
+
+BOOL CVantorelApp::OpenUrl(LPCTSTR, int)
+{
+    return FALSE;
+}
+
+void CVantorelApp::OpenStartupList()
+{
+    CStringArray urls;
+    ReadStartupList(ProgramFile("StartUpURL.dat"), urls);
+    if (urls.IsEmpty())
+        return;
+    const BYTE appendPos = m_settings.iTabAppendPos;
+    m_settings.iTabAppendPos = 0;
+    for (INT_PTR i = 0; i < urls.GetSize(); ++i) {
+        if (i > 0 && i % 10 == 0) {
+            TrimWorkingSet(TRUE);
+            Sleep(100);
+        }
+        OpenUrl(urls[i], 9);
+    }
+    m_settings.iTabAppendPos = appendPos;
+}
+
+void CVantorelApp::TrimWorkingSet(BOOL bForce)
+{
+    if (!bForce && !m_settings.bWorkingSet())
+        return;
+    typedef BOOL(WINAPI * SetSizeFn)(HANDLE, SIZE_T, SIZE_T);
+    HMODULE kernel = GetModuleHandleA("kernel32.dll");
+    auto setSize = kernel != nullptr ? reinterpret_cast<SetSizeFn>(reinterpret_cast<void*>(
+                                           GetProcAddress(kernel, "SetProcessWorkingSetSize")))
+                                     : nullptr;
+    if (setSize != nullptr)
+        setSize(GetCurrentProcess(), static_cast<SIZE_T>(-1), static_cast<SIZE_T>(-1));
+}
+
+BOOL CVantorelApp::PumpMessage()
+{
+    // The compiler offers no structured-exception frames to wrap the
+    // dispatch in; faults end the process through OnUnhandledFault. FALSE
+    // still means WM_QUIT.
+    return CWinApp::PumpMessage();
+}
+
+BOOL CVantorelApp::OnIdle(LONG lCount)
+{
+    if (m_pMainWnd != nullptr && GetActiveWindow() == nullptr)
+        return FALSE;
+    if (lCount <= 0 && m_pMainWnd != nullptr && m_pMainWnd->IsWindowVisible())
+        ++m_idleCounter;
+    // Count 0 updates the frame and its bars, count 1 drops temporary wrappers.
+    CWinApp::OnIdle(lCount);
+    return lCount <= 0;
+}
+
+void CVantorelApp::ShutdownCleanup()
+{
+    if (m_hMainMenu != nullptr) {
+        DestroyMenu(m_hMainMenu);
+        m_hMainMenu = nullptr;
+    }
+    if (m_ownsRecoveryFile && !m_settings.bDoubleInstance())
+        DeleteFileA(ProgramFile(kRecoveryFile));
+    if (m_hSemaphore != nullptr) {
+        CloseHandle(m_hSemaphore);
+        m_hSemaphore = nullptr;
+    }
+}
+
+int CVantorelApp::ExitInstance()
+{
+    ShutdownCleanup();
+    if (m_oleInitialized) {
+        OleUninitialize();
+        m_oleInitialized = false;
+    }
+    return CWinApp::ExitInstance();
+}

@@ -1,0 +1,101 @@
+// End-to-end: the real program started under Wine in a test's own program
+// folder, driven by its command line and window messages.
+#include <windows.h>
+
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "tests/support/ProgramFolder.h"
+#include "tests/support/ProgramRun.h"
+
+namespace {
+
+std::string SettingValue(const std::string& ini, const std::string& key)
+{
+    std::string needle = "\r\n" + key + "=";
+    size_t at = ini.find(needle);
+    if (at == std::string::npos)
+        return "<missing>";
+    at += needle.size();
+    return ini.substr(at, ini.find("\r\n", at) - at);
+}
+
+class StartAndClose : public ::testing::Test
+{
+protected:
+    ProgramFolder m_folder;
+};
+
+TEST_F(StartAndClose, OrderlyCloseRewritesTheSettingsWithBackupsRotated)
+{
+    const std::string crafted =
+        "[Vantorel]\r\niniver=1038\r\niWindowMaxCnt=70000\r\niTabStrLen_P=12\r\n"
+        "iFixedWidth=300\r\nbTabOpen=2\r\nbTaskTray=0\r\nbWindowMaxCnt=3\r\n"
+        "strTitle_P=\x83\x5c\x95\x5c\r\n";
+    m_folder.WriteBytes("VantorelArco.ini", crafted);
+
+    ProgramRun run(m_folder);
+    ASSERT_TRUE(run.Start());
+    ASSERT_NE(nullptr, run.WaitForMainWindow());
+    EXPECT_EQ(0u, run.CloseAndWait());
+
+    std::string written = m_folder.ReadBytes("VantorelArco.ini");
+    EXPECT_EQ(crafted, m_folder.ReadBytes("VantorelArco.ini.bak0"));
+    EXPECT_EQ(0u, written.find("[Vantorel]\r\niniver=1038\r\n"));
+    EXPECT_EQ("4464", SettingValue(written, "iWindowMaxCnt"));
+    EXPECT_EQ("12", SettingValue(written, "iTabStrLen_P"));
+    EXPECT_EQ("44", SettingValue(written, "iFixedWidth"));
+    EXPECT_EQ("0", SettingValue(written, "bTabOpen"));
+    EXPECT_EQ("1", SettingValue(written, "bWindowMaxCnt"));
+    EXPECT_EQ("\x83\x5c\x95\x5c", SettingValue(written, "strTitle_P"));
+    // Forced at every start whatever the file said.
+    EXPECT_EQ("0", SettingValue(written, "iMENU_STYLE"));
+    EXPECT_EQ("1", SettingValue(written, "iDocFavMode"));
+}
+
+TEST_F(StartAndClose, SecondStartHandsOverAndLeavesTheRecoveryFile)
+{
+    m_folder.WriteBytes("Exception.dat", "VADatFileVer003\r\n");
+    ProgramRun first(m_folder);
+    // A URL on the command line skips the restore question.
+    ASSERT_TRUE(first.Start("http://example.com/"));
+    ASSERT_NE(nullptr, first.WaitForMainWindow());
+
+    ProgramRun second(m_folder);
+    ASSERT_TRUE(second.Start("http://example.org/"));
+    EXPECT_NE(static_cast<DWORD>(STILL_ACTIVE), second.WaitForExit());
+    EXPECT_EQ(1, ProgramRun::CountMainWindows());
+    EXPECT_TRUE(first.IsRunning());
+    // Only the instance that made the main window owns the recovery file.
+    EXPECT_TRUE(m_folder.Exists("Exception.dat"));
+
+    ProgramRun third(m_folder);
+    ASSERT_TRUE(third.Start());
+    EXPECT_NE(static_cast<DWORD>(STILL_ACTIVE), third.WaitForExit());
+    EXPECT_TRUE(first.IsRunning());
+
+    EXPECT_EQ(0u, first.CloseAndWait());
+    // An orderly end leaves no recovery file.
+    EXPECT_FALSE(m_folder.Exists("Exception.dat"));
+}
+
+TEST_F(StartAndClose, DoubleInstanceStartsASecondBrowserAndKeepsTheRecoveryFile)
+{
+    m_folder.WriteBytes("VantorelArco.ini",
+                        "[Vantorel]\r\niniver=1038\r\nbDoubleInstance=1\r\n");
+    m_folder.WriteBytes("Exception.dat", "VADatFileVer003\r\n");
+    ProgramRun first(m_folder);
+    ProgramRun second(m_folder);
+    ASSERT_TRUE(first.Start());
+    ASSERT_NE(nullptr, first.WaitForMainWindow());
+    ASSERT_TRUE(second.Start());
+    ASSERT_NE(nullptr, second.WaitForMainWindow());
+    EXPECT_EQ(2, ProgramRun::CountMainWindows());
+
+    EXPECT_EQ(0u, second.CloseAndWait());
+    EXPECT_EQ(0u, first.CloseAndWait());
+    EXPECT_TRUE(m_folder.Exists("Exception.dat"));
+}
+
+} // namespace

@@ -1,0 +1,257 @@
+#include "framework/app/WinApp.h"
+
+#include <commdlg.h>
+
+#include "framework/win/HandleMap.h"
+#include "framework/win/Wnd.h"
+
+// The module this code is linked into, provided by the linker.
+extern "C" IMAGE_DOS_HEADER __ImageBase;
+
+namespace {
+
+CWinApp* g_pApp = nullptr;
+HINSTANCE g_hResource = nullptr;
+
+} // namespace
+
+//--- Module-wide access
+
+CWinApp* AfxGetApp()
+{
+    return g_pApp;
+}
+
+CWnd* AfxGetMainWnd()
+{
+    return g_pApp != nullptr ? g_pApp->GetMainWnd() : nullptr;
+}
+
+HINSTANCE AfxGetInstanceHandle()
+{
+    if (g_pApp != nullptr && g_pApp->m_hInstance != nullptr)
+        return g_pApp->m_hInstance;
+    return reinterpret_cast<HINSTANCE>(&__ImageBase);
+}
+
+HINSTANCE AfxGetResourceHandle()
+{
+    return g_hResource != nullptr ? g_hResource : AfxGetInstanceHandle();
+}
+
+void AfxSetResourceHandle(HINSTANCE hInstResource)
+{
+    g_hResource = hInstResource;
+}
+
+//--- CWinThread
+
+CWinThread::CWinThread() : m_nThreadID(::GetCurrentThreadId())
+{
+}
+
+BOOL CWinThread::InitInstance()
+{
+    return FALSE;
+}
+
+int CWinThread::ExitInstance()
+{
+    return static_cast<int>(m_msgCur.wParam);
+}
+
+int CWinThread::Run()
+{
+    BOOL bIdle = TRUE;
+    LONG lIdleCount = 0;
+    for (;;)
+    {
+        while (bIdle && !::PeekMessageA(&m_msgCur, nullptr, 0, 0, PM_NOREMOVE))
+        {
+            if (!OnIdle(lIdleCount++))
+                bIdle = FALSE;
+        }
+        do
+        {
+            if (!PumpMessage())
+                return ExitInstance();
+            if (IsIdleMessage(&m_msgCur))
+            {
+                bIdle = TRUE;
+                lIdleCount = 0;
+            }
+        } while (::PeekMessageA(&m_msgCur, nullptr, 0, 0, PM_NOREMOVE));
+    }
+}
+
+BOOL CWinThread::PumpMessage()
+{
+    if (::GetMessageA(&m_msgCur, nullptr, 0, 0) <= 0)
+        return FALSE;  // WM_QUIT (or an invalid call, which ends the loop too)
+    if (!PreTranslateMessage(&m_msgCur))
+    {
+        ::TranslateMessage(&m_msgCur);
+        ::DispatchMessageA(&m_msgCur);
+    }
+    return TRUE;
+}
+
+BOOL CWinThread::OnIdle(LONG lCount)
+{
+    if (lCount <= 0)
+    {
+        CWnd* pMainWnd = m_pMainWnd;
+        if (pMainWnd != nullptr && pMainWnd->m_hWnd != nullptr && pMainWnd->IsWindowVisible())
+        {
+            AfxCallWndProc(pMainWnd, pMainWnd->m_hWnd, WM_IDLEUPDATECMDUI, TRUE, 0);
+            pMainWnd->SendMessageToDescendants(WM_IDLEUPDATECMDUI, TRUE, 0, TRUE, TRUE);
+        }
+    }
+    else if (lCount == 1 && !AfxTempMapsLocked())
+    {
+        AfxLockTempMaps();
+        AfxUnlockTempMaps(TRUE);
+    }
+    return lCount < 1;
+}
+
+BOOL CWinThread::PreTranslateMessage(MSG* pMsg)
+{
+    CWnd* pMainWnd = GetMainWnd();
+    HWND hWndMain = pMainWnd != nullptr ? pMainWnd->m_hWnd : nullptr;
+    if (CWnd::WalkPreTranslateTree(hWndMain, pMsg))
+        return TRUE;
+    // A target outside the main window (a modeless popup, another top-level
+    // window) still gets the main window's accelerators, last.
+    if (hWndMain != nullptr && pMsg->hwnd != nullptr && pMsg->hwnd != hWndMain &&
+        !::IsChild(hWndMain, pMsg->hwnd))
+        return pMainWnd->PreTranslateMessage(pMsg);
+    return FALSE;
+}
+
+BOOL CWinThread::IsIdleMessage(MSG* pMsg)
+{
+    if (pMsg->message == WM_MOUSEMOVE || pMsg->message == WM_NCMOUSEMOVE)
+    {
+        if (pMsg->message == m_nMsgLast && pMsg->pt.x == m_ptCursorLast.x &&
+            pMsg->pt.y == m_ptCursorLast.y)
+            return FALSE;
+        m_ptCursorLast = pMsg->pt;
+        m_nMsgLast = pMsg->message;
+        return TRUE;
+    }
+    return pMsg->message != WM_PAINT && pMsg->message != WM_SYSTIMER;
+}
+
+//--- CWinApp
+
+CWinApp::CWinApp(LPCSTR lpszAppName) : m_pszAppName(lpszAppName)
+{
+    ASSERT(g_pApp == nullptr);
+    g_pApp = this;
+}
+
+CWinApp::~CWinApp()
+{
+    if (g_pApp == this)
+        g_pApp = nullptr;
+}
+
+BOOL CWinApp::InitApplication()
+{
+    return TRUE;
+}
+
+int CWinApp::ExitInstance()
+{
+    return CWinThread::ExitInstance();
+}
+
+HICON CWinApp::LoadIcon(UINT nIDResource) const
+{
+    return ::LoadIconA(AfxGetResourceHandle(), MAKEINTRESOURCEA(nIDResource));
+}
+
+HICON CWinApp::LoadIcon(LPCSTR lpszResourceName) const
+{
+    return ::LoadIconA(AfxGetResourceHandle(), lpszResourceName);
+}
+
+HCURSOR CWinApp::LoadCursor(UINT nIDResource) const
+{
+    return ::LoadCursorA(AfxGetResourceHandle(), MAKEINTRESOURCEA(nIDResource));
+}
+
+void CWinApp::ParseCommandLine(CCommandLineInfo& rCmdInfo)
+{
+    CStringArray args;
+    AfxSplitCommandLine(m_lpCmdLine, args);
+    for (INT_PTR i = 0; i < args.GetSize(); ++i)
+    {
+        const CString& arg = args[i];
+        BOOL bFlag = arg.GetLength() > 1 && (arg[0] == '/' || arg[0] == '-');
+        LPCSTR pszParam = bFlag ? static_cast<LPCSTR>(arg) + 1 : static_cast<LPCSTR>(arg);
+        rCmdInfo.ParseParam(pszParam, bFlag, i == args.GetSize() - 1);
+    }
+}
+
+BOOL CWinApp::ProcessShellCommand(CCommandLineInfo& rCmdInfo)
+{
+    switch (rCmdInfo.m_nShellCommand)
+    {
+    case CCommandLineInfo::FileNew:
+        OnCmdMsg(ID_FILE_NEW, CN_COMMAND, nullptr, nullptr);
+        return TRUE;
+    case CCommandLineInfo::FileOpen:
+        return OpenDocumentFile(rCmdInfo.m_strFileName);
+    case CCommandLineInfo::FileNothing:
+        return TRUE;
+    default:
+        return FALSE;
+    }
+}
+
+BOOL CWinApp::OpenDocumentFile(LPCSTR)
+{
+    return FALSE;
+}
+
+void CWinApp::OnFileOpen()
+{
+    char szFile[MAX_PATH] = "";
+    OPENFILENAMEA ofn = {};
+    ofn.lStructSize = sizeof(ofn);
+    CWnd* pMainWnd = AfxGetMainWnd();
+    ofn.hwndOwner = pMainWnd != nullptr ? pMainWnd->m_hWnd : nullptr;
+    ofn.lpstrFilter = "*.*\0*.*\0";
+    ofn.lpstrFile = szFile;
+    ofn.nMaxFile = sizeof(szFile);
+    ofn.Flags = OFN_FILEMUSTEXIST | OFN_PATHMUSTEXIST | OFN_HIDEREADONLY;
+    if (::GetOpenFileNameA(&ofn))
+        OpenDocumentFile(szFile);
+}
+
+//--- Entry
+
+int AfxWinMain(HINSTANCE hInstance, HINSTANCE, LPSTR lpCmdLine, int nCmdShow)
+{
+    CWinApp* pApp = AfxGetApp();
+    if (pApp == nullptr)
+        return -1;
+    pApp->m_hInstance = hInstance;
+    pApp->m_lpCmdLine = lpCmdLine;
+    pApp->m_nCmdShow = nCmdShow;
+    try
+    {
+        if (pApp->InitApplication() && pApp->InitInstance())
+            return pApp->Run();
+        if (pApp->m_pMainWnd != nullptr && pApp->m_pMainWnd->IsWindow())
+            pApp->m_pMainWnd->DestroyWindow();
+        return pApp->ExitInstance();
+    }
+    catch (...)
+    {
+        ::OutputDebugStringA("framework: exception out of the application's start or loop\n");
+        return -1;
+    }
+}

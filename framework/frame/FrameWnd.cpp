@@ -1,0 +1,319 @@
+#include "framework/frame/FrameWnd.h"
+
+#include <algorithm>
+
+#include "framework/app/WinApp.h"
+#include "framework/frame/ControlBar.h"
+#include "framework/frame/View.h"
+#include "framework/win/CmdUI.h"
+#include "framework/win/Menu.h"
+
+IMPLEMENT_DYNAMIC(CFrameWnd, CWnd)
+
+const CRect CFrameWnd::rectDefault(CW_USEDEFAULT, CW_USEDEFAULT, 0, 0);
+
+BEGIN_MESSAGE_MAP(CFrameWnd, CWnd)
+    ON_WM_CREATE()
+    ON_WM_CLOSE()
+    ON_WM_DESTROY()
+    ON_WM_SIZE()
+    ON_WM_ACTIVATE()
+    ON_WM_SETFOCUS()
+    ON_WM_INITMENUPOPUP()
+    ON_MESSAGE(WM_IDLEUPDATECMDUI, OnIdleUpdateCmdUIMessage)
+END_MESSAGE_MAP()
+
+CFrameWnd::~CFrameWnd() = default;
+
+//--- Creation
+
+LPCSTR CFrameWnd::GetIconWndClass(DWORD, UINT nIDResource)
+{
+    HICON hIcon = ::LoadIconA(AfxGetResourceHandle(), MAKEINTRESOURCEA(nIDResource));
+    return AfxRegisterWndClass(CS_DBLCLKS | CS_HREDRAW | CS_VREDRAW, ::LoadCursorA(nullptr, IDC_ARROW),
+                               reinterpret_cast<HBRUSH>(COLOR_WINDOW + 1), hIcon);
+}
+
+BOOL CFrameWnd::LoadFrame(UINT nIDResource, DWORD dwDefaultStyle, CWnd* pParentWnd)
+{
+    m_nIDResource = nIDResource;
+    char szTitle[256] = "";
+    if (::LoadStringA(AfxGetResourceHandle(), nIDResource, szTitle, sizeof(szTitle)) > 0)
+    {
+        CString full(szTitle);
+        int nEnd = full.Find('\n');
+        m_strTitle = nEnd < 0 ? full : full.Left(nEnd);
+    }
+    LPCSTR lpszClass = GetIconWndClass(dwDefaultStyle, nIDResource);
+    CString strTitle = m_strTitle;
+    if (!Create(lpszClass, strTitle, dwDefaultStyle, rectDefault, pParentWnd,
+                MAKEINTRESOURCEA(nIDResource)))
+        return FALSE;  // the object is gone (PostNcDestroy)
+    m_hMenuDefault = ::GetMenu(m_hWnd);
+    m_hAccelTable = ::LoadAcceleratorsA(AfxGetResourceHandle(), MAKEINTRESOURCEA(nIDResource));
+    return TRUE;
+}
+
+BOOL CFrameWnd::Create(LPCSTR lpszClassName, LPCSTR lpszWindowName, DWORD dwStyle, const RECT& rect,
+                       CWnd* pParentWnd, LPCSTR lpszMenuName, DWORD dwExStyle)
+{
+    HMENU hMenu = nullptr;
+    if (lpszMenuName != nullptr)
+        hMenu = ::LoadMenuA(AfxGetResourceHandle(), lpszMenuName);
+    // The menu is the window's once created; on failure nobody else frees it.
+    if (CreateEx(dwExStyle, lpszClassName, lpszWindowName, dwStyle, rect.left, rect.top,
+                 rect.right - rect.left, rect.bottom - rect.top,
+                 pParentWnd ? pParentWnd->m_hWnd : nullptr, hMenu))
+        return TRUE;
+    if (hMenu != nullptr && ::IsMenu(hMenu))
+        ::DestroyMenu(hMenu);
+    return FALSE;
+}
+
+BOOL CFrameWnd::PreCreateWindow(CREATESTRUCTA& cs)
+{
+    if (cs.lpszClass == nullptr)
+        cs.lpszClass = GetIconWndClass(static_cast<DWORD>(cs.style), m_nIDResource);
+    return cs.lpszClass != nullptr;
+}
+
+int CFrameWnd::OnCreate(LPCREATESTRUCT lpcs)
+{
+    if (Default() == -1)
+        return -1;
+    if (!OnCreateClient(lpcs))
+        return -1;
+    RecalcLayout();
+    return 0;
+}
+
+BOOL CFrameWnd::OnCreateClient(LPCREATESTRUCT)
+{
+    return TRUE;
+}
+
+CView* CFrameWnd::CreateView(const CRuntimeClass* pViewClass, UINT nID)
+{
+    CView* pView = dynamic_cast<CView*>(pViewClass->CreateObject());
+    if (pView == nullptr)
+        return nullptr;
+    // A view that fails to create deletes itself (PostNcDestroy).
+    if (!pView->Create(nullptr, nullptr, WS_CHILD | WS_VISIBLE, CRect(0, 0, 0, 0), this, nID))
+        return nullptr;
+    return pView;
+}
+
+void CFrameWnd::PostNcDestroy()
+{
+    delete this;
+}
+
+//--- Messages
+
+void CFrameWnd::OnClose()
+{
+    DestroyWindow();
+}
+
+void CFrameWnd::OnDestroy()
+{
+    m_pViewActive = nullptr;
+    Default();
+}
+
+void CFrameWnd::OnSize(UINT nType, int, int)
+{
+    // The default first: an MDI frame's sizes its client, which the layout
+    // then corrects.
+    Default();
+    if (nType != SIZE_MINIMIZED)
+        RecalcLayout();
+}
+
+void CFrameWnd::OnActivate(UINT nState, CWnd*, BOOL bMinimized)
+{
+    Default();
+    if (GetParent() == nullptr)
+    {
+        VaMsgCall* pCall = GetCurrentCall();
+        SendMessage(WM_ACTIVATETOPLEVEL, MAKEWPARAM(nState, bMinimized ? 1 : 0),
+                    pCall != nullptr ? pCall->lParam : 0);
+    }
+}
+
+void CFrameWnd::OnSetFocus(CWnd*)
+{
+    if (m_pViewActive != nullptr && m_pViewActive->m_hWnd != nullptr)
+        m_pViewActive->SetFocus();
+    else
+        Default();
+}
+
+void CFrameWnd::OnInitMenuPopup(CMenu* pPopupMenu, UINT, BOOL bSysMenu)
+{
+    if (bSysMenu || pPopupMenu == nullptr)
+    {
+        Default();
+        return;
+    }
+    AfxUpdateMenuItems(this, pPopupMenu, m_bAutoMenuEnable);
+}
+
+LRESULT CFrameWnd::OnIdleUpdateCmdUIMessage(WPARAM, LPARAM)
+{
+    OnIdleUpdateCmdUI();
+    return 0;
+}
+
+void CFrameWnd::OnIdleUpdateCmdUI()
+{
+    UINT nFlags = m_nIdleFlags;
+    m_nIdleFlags = 0;
+    if (nFlags & kIdleLayout)
+        RecalcLayout((nFlags & kIdleNotify) != 0);
+    if (nFlags & kIdleTitle)
+        OnUpdateFrameTitle(TRUE);
+}
+
+void CFrameWnd::OnUpdateFrameTitle(BOOL bAddToTitle)
+{
+    if (bAddToTitle && (GetStyle() & FWS_ADDTOTITLE))
+        SetWindowText(m_strTitle);
+}
+
+//--- Routing and pre-translation
+
+BOOL CFrameWnd::OnCmdMsg(UINT nID, int nCode, void* pExtra, VaCmdHandlerInfo* pHandlerInfo)
+{
+    if (m_pViewActive != nullptr && m_pViewActive->OnCmdMsg(nID, nCode, pExtra, pHandlerInfo))
+        return TRUE;
+    if (CWnd::OnCmdMsg(nID, nCode, pExtra, pHandlerInfo))
+        return TRUE;
+    CWinApp* pApp = AfxGetApp();
+    return pApp != nullptr && pApp->OnCmdMsg(nID, nCode, pExtra, pHandlerInfo);
+}
+
+BOOL CFrameWnd::PreTranslateMessage(MSG* pMsg)
+{
+    if (pMsg->message >= WM_KEYFIRST && pMsg->message <= WM_KEYLAST && m_hAccelTable != nullptr &&
+        ::TranslateAcceleratorA(m_hWnd, m_hAccelTable, pMsg))
+        return TRUE;
+    return CWnd::PreTranslateMessage(pMsg);
+}
+
+//--- Views and activation
+
+void CFrameWnd::SetActiveView(CView* pViewNew, BOOL bNotify)
+{
+    CView* pViewOld = m_pViewActive;
+    if (pViewNew == pViewOld)
+        return;
+    m_pViewActive = pViewNew;
+    if (!bNotify)
+        return;
+    if (pViewOld != nullptr)
+        pViewOld->OnActivateView(FALSE, pViewNew, pViewOld);
+    if (pViewNew != nullptr)
+        pViewNew->OnActivateView(TRUE, pViewNew, pViewOld);
+}
+
+void CFrameWnd::BringToTop(int nCmdShow)
+{
+    if (nCmdShow != SW_HIDE && nCmdShow != SW_MINIMIZE && nCmdShow != SW_SHOWMINNOACTIVE &&
+        nCmdShow != SW_SHOWNA && nCmdShow != SW_SHOWNOACTIVATE)
+        ::BringWindowToTop(::GetLastActivePopup(m_hWnd));
+}
+
+void CFrameWnd::ActivateFrame(int nCmdShow)
+{
+    if (nCmdShow == -1)
+    {
+        if (!IsWindowVisible())
+            nCmdShow = SW_SHOWNORMAL;
+        else if (IsIconic())
+            nCmdShow = SW_RESTORE;
+    }
+    BringToTop(nCmdShow);
+    if (nCmdShow != -1)
+    {
+        ShowWindow(nCmdShow);
+        BringToTop(nCmdShow);
+    }
+}
+
+//--- Layout
+
+void CFrameWnd::AddControlBar(CControlBar* pBar)
+{
+    if (std::find(m_barWindows.begin(), m_barWindows.end(), pBar->m_hWnd) == m_barWindows.end())
+        m_barWindows.push_back(pBar->m_hWnd);
+}
+
+void CFrameWnd::RemoveControlBar(CControlBar* pBar)
+{
+    m_barWindows.erase(std::remove(m_barWindows.begin(), m_barWindows.end(), pBar->m_hWnd),
+                       m_barWindows.end());
+}
+
+CControlBar* CFrameWnd::GetControlBar(UINT nID)
+{
+    return dynamic_cast<CControlBar*>(FromHandlePermanent(::GetDlgItem(m_hWnd, static_cast<int>(nID))));
+}
+
+void CFrameWnd::ShowControlBar(CControlBar* pBar, BOOL bShow, BOOL bDelay)
+{
+    if (pBar == nullptr || pBar->m_hWnd == nullptr)
+        return;
+    pBar->ShowWindow(bShow ? SW_SHOWNOACTIVATE : SW_HIDE);
+    if (bDelay)
+        DelayRecalcLayout();
+    else
+        RecalcLayout();
+}
+
+void CFrameWnd::DelayRecalcLayout(BOOL bNotify)
+{
+    m_nIdleFlags |= kIdleLayout | (bNotify ? kIdleNotify : 0);
+}
+
+void CFrameWnd::RecalcLayout(BOOL)
+{
+    if (m_bInRecalcLayout || m_hWnd == nullptr)
+        return;
+    m_bInRecalcLayout = TRUE;
+    CRect rest;
+    GetClientRect(&rest);
+    HDWP hdwp = ::BeginDeferWindowPos(static_cast<int>(m_barWindows.size()) + 1);
+    for (auto it = m_barWindows.begin(); it != m_barWindows.end();)
+    {
+        CControlBar* pBar = dynamic_cast<CControlBar*>(FromHandlePermanent(*it));
+        if (pBar == nullptr)
+        {
+            it = m_barWindows.erase(it);  // its window went without telling us
+            continue;
+        }
+        ++it;
+        if (!pBar->IsVisible())
+            continue;
+        DWORD dwAlign = pBar->GetBarStyle() & CBRS_ALIGN_ANY;
+        BOOL bHorz = (dwAlign & (CBRS_ALIGN_TOP | CBRS_ALIGN_BOTTOM)) != 0 || dwAlign == 0;
+        CSize size = pBar->CalcFixedLayout(TRUE, bHorz);
+        CRect rc = rest;
+        if (dwAlign & CBRS_ALIGN_BOTTOM)
+            rest.bottom = rc.top = std::max(rest.top, rest.bottom - size.cy);
+        else if (dwAlign & CBRS_ALIGN_LEFT)
+            rest.left = rc.right = std::min(rest.right, rest.left + size.cx);
+        else if (dwAlign & CBRS_ALIGN_RIGHT)
+            rest.right = rc.left = std::max(rest.left, rest.right - size.cx);
+        else
+            rest.top = rc.bottom = std::min(rest.bottom, rest.top + size.cy);
+        hdwp = ::DeferWindowPos(hdwp, pBar->m_hWnd, nullptr, rc.left, rc.top, rc.Width(), rc.Height(),
+                                SWP_NOZORDER | SWP_NOACTIVATE);
+    }
+    HWND hClient = ::GetDlgItem(m_hWnd, AFX_IDW_PANE_FIRST);
+    if (hClient != nullptr)
+        hdwp = ::DeferWindowPos(hdwp, hClient, nullptr, rest.left, rest.top, rest.Width(), rest.Height(),
+                                SWP_NOZORDER | SWP_NOACTIVATE);
+    ::EndDeferWindowPos(hdwp);
+    m_bInRecalcLayout = FALSE;
+}

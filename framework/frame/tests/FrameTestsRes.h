@@ -1,0 +1,19 @@
+// Resource ids of the frame tests' resource script.
+#ifndef VA_FRAMEWORK_FRAME_TESTS_FRAMETESTSRES_H
+#define VA_FRAMEWORK_FRAME_TESTS_FRAMETESTSRES_H
+
+#define IDR_TESTFRAME            200
+#define IDR_TESTCHILD            201
+
+#define ID_TEST_HANDLED          40001
+#define ID_TEST_NOHANDLER        40002
+#define ID_TEST_UPDATE_DISABLED  40003
+#define ID_TEST_CHECKED          40004
+#define ID_TEST_RANGE_FIRST      40010
+#define ID_TEST_RANGE_LAST       40014
+#define ID_TEST_SUBFIRST         40015
+#define ID_TEST_ACCEL            40020
+#define ID_TEST_DISABLED_ACCEL   40021
+#define ID_INDICATOR_TEST        40030
+
+#endif // VA_FRAMEWORK_FRAME_TESTS_FRAMETESTSRES_H

@@ -1,0 +1,56 @@
+// CImageList: an image list handle, owned (destroyed with the object).
+#ifndef VA_FRAMEWORK_WIN_IMAGELIST_H
+#define VA_FRAMEWORK_WIN_IMAGELIST_H
+
+#include "framework/win/WinDefs.h"
+
+class CImageList
+{
+public:
+    CImageList() = default;
+    ~CImageList() { DeleteImageList(); }
+    CImageList(const CImageList&) = delete;
+    CImageList& operator=(const CImageList&) = delete;
+
+    BOOL Create(int cx, int cy, UINT nFlags, int nInitial, int nGrow)
+    {
+        return Attach(ImageList_Create(cx, cy, nFlags, nInitial, nGrow));
+    }
+    BOOL Attach(HIMAGELIST hImageList)
+    {
+        if (hImageList == nullptr || m_hImageList != nullptr)
+            return FALSE;
+        m_hImageList = hImageList;
+        return TRUE;
+    }
+    HIMAGELIST Detach()
+    {
+        HIMAGELIST h = m_hImageList;
+        m_hImageList = nullptr;
+        return h;
+    }
+    BOOL DeleteImageList()
+    {
+        return m_hImageList != nullptr && ImageList_Destroy(Detach());
+    }
+
+    HIMAGELIST GetSafeHandle() const { return m_hImageList; }
+    operator HIMAGELIST() const { return m_hImageList; }
+    int GetImageCount() const { return ImageList_GetImageCount(m_hImageList); }
+
+    // The bitmap is copied: the caller keeps and deletes it. -1 on failure.
+    int Add(HBITMAP hbmImage, COLORREF crMask) { return ImageList_AddMasked(m_hImageList, hbmImage, crMask); }
+    int Add(HICON hIcon) { return ImageList_AddIcon(m_hImageList, hIcon); }
+    BOOL Remove(int nImage) { return ImageList_Remove(m_hImageList, nImage); }
+    BOOL Draw(HDC hdc, int nImage, POINT pt, UINT nStyle) const
+    {
+        return ImageList_Draw(m_hImageList, nImage, hdc, pt.x, pt.y, nStyle);
+    }
+    // The caller destroys the icon.
+    HICON ExtractIcon(int nImage) const { return ImageList_GetIcon(m_hImageList, nImage, ILD_NORMAL); }
+
+private:
+    HIMAGELIST m_hImageList = nullptr;
+};
+
+#endif // VA_FRAMEWORK_WIN_IMAGELIST_H

@@ -1,0 +1,519 @@
+#include "framework/win/Wnd.h"
+
+#include <exception>
+
+#include "framework/app/WinApp.h"
+#include "framework/frame/FrameWnd.h"
+#include "framework/win/CmdUI.h"
+#include "framework/win/HandleMap.h"
+#include "framework/win/Menu.h"
+
+namespace {
+
+typedef VaHandleMap<CWnd, HWND, &CWnd::m_hWnd> WndMap;
+
+WndMap& TheWndMap()
+{
+    static WndMap s_map;
+    return s_map;
+}
+
+// What a message returns when its handler threw: creation fails, everything
+// else reports "nothing done".
+LRESULT ResultAfterException(UINT nMsg)
+{
+    switch (nMsg)
+    {
+    case WM_NCCREATE:
+        return FALSE;
+    case WM_CREATE:
+        return -1;
+    default:
+        return 0;
+    }
+}
+
+void LogHandlerException(UINT nMsg, const char* what)
+{
+    CString text;
+    text.Format("framework: exception in the handler of message 0x%04X: %s\n", nMsg, what);
+    ::OutputDebugStringA(text);
+}
+
+} // namespace
+
+IMPLEMENT_DYNAMIC(CWnd, CCmdTarget)
+
+//--- The window procedure
+
+LRESULT CALLBACK AfxWndProc(HWND hWnd, UINT nMsg, WPARAM wParam, LPARAM lParam)
+{
+    CWnd* pWnd = CWnd::FromHandlePermanent(hWnd);
+    if (pWnd == nullptr)
+        return ::DefWindowProcA(hWnd, nMsg, wParam, lParam);
+    return AfxCallWndProc(pWnd, hWnd, nMsg, wParam, lParam);
+}
+
+LRESULT AfxCallWndProc(CWnd* pWnd, HWND hWnd, UINT nMsg, WPARAM wParam, LPARAM lParam)
+{
+    LRESULT lResult = 0;
+    try
+    {
+        lResult = pWnd->WindowProc(nMsg, wParam, lParam);
+    }
+    catch (const std::exception& e)
+    {
+        LogHandlerException(nMsg, e.what());
+        lResult = ResultAfterException(nMsg);
+    }
+    catch (...)
+    {
+        LogHandlerException(nMsg, "unknown exception");
+        lResult = ResultAfterException(nMsg);
+    }
+    // The object may have been released by a nested destruction; only a
+    // still-attached object gets the final step.
+    if (nMsg == WM_NCDESTROY && CWnd::FromHandlePermanent(hWnd) == pWnd)
+        pWnd->FinalRelease();
+    return lResult;
+}
+
+void CWnd::FinalRelease()
+{
+    HWND hWnd = m_hWnd;
+    if (m_pfnSuper != nullptr)
+    {
+        if (reinterpret_cast<WNDPROC>(::GetWindowLongPtrA(hWnd, GWLP_WNDPROC)) == AfxWndProc)
+            ::SetWindowLongPtrA(hWnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(m_pfnSuper));
+        m_pfnSuper = nullptr;
+    }
+    TheWndMap().RemovePermanent(hWnd);
+    m_hWnd = nullptr;
+    m_bCreatedHere = FALSE;
+    // The application ends with its main window.
+    CWinThread* pThread = AfxGetApp();
+    if (pThread != nullptr && pThread->m_pMainWnd == this)
+    {
+        pThread->m_pMainWnd = nullptr;
+        ::PostQuitMessage(0);
+    }
+    try
+    {
+        PostNcDestroy();
+    }
+    catch (...)
+    {
+        LogHandlerException(WM_NCDESTROY, "exception in PostNcDestroy");
+    }
+}
+
+LRESULT CWnd::WindowProc(UINT message, WPARAM wParam, LPARAM lParam)
+{
+    LRESULT lResult = 0;
+    if (!OnWndMsg(message, wParam, lParam, &lResult))
+        lResult = DefWindowProc(message, wParam, lParam);
+    return lResult;
+}
+
+BOOL CWnd::OnWndMsg(UINT message, WPARAM wParam, LPARAM lParam, LRESULT* pResult)
+{
+    if (message == WM_COMMAND)
+    {
+        if (!OnCommand(wParam, lParam))
+            return FALSE;
+        *pResult = 0;
+        return TRUE;
+    }
+    if (message == WM_NOTIFY)
+        return OnNotify(wParam, lParam, pResult);
+    if (ReflectFromParent(message, wParam, lParam, pResult))
+        return TRUE;
+
+    VaMsgCall call = {};
+    call.nMsg = message;
+    call.wParam = wParam;
+    call.lParam = lParam;
+    if (!DispatchToMap(call, 0, FALSE))
+        return FALSE;
+    *pResult = call.lResult;
+    return TRUE;
+}
+
+LRESULT CWnd::DefWindowProc(UINT message, WPARAM wParam, LPARAM lParam)
+{
+    if (m_pfnSuper != nullptr)
+        return ::CallWindowProcA(m_pfnSuper, m_hWnd, message, wParam, lParam);
+    return ::DefWindowProcA(m_hWnd, message, wParam, lParam);
+}
+
+LRESULT CWnd::Default()
+{
+    VaMsgCall* pCall = GetCurrentCall();
+    if (pCall == nullptr || m_hWnd == nullptr)
+        return 0;
+    pCall->lResult = DefWindowProc(pCall->nMsg, pCall->wParam, pCall->lParam);
+    return pCall->lResult;
+}
+
+//--- Commands, notifications and reflection
+
+namespace {
+
+// The state of a command as its update handler would set it, asked before a
+// menu or accelerator command runs.
+class CTestCmdUI : public CCmdUI
+{
+public:
+    void Enable(BOOL bOn) override
+    {
+        m_bEnabled = bOn;
+        m_bEnableChanged = TRUE;
+    }
+    void SetCheck(int) override {}
+    void SetRadio(BOOL) override {}
+    void SetText(LPCSTR) override {}
+
+    BOOL m_bEnabled = TRUE;
+};
+
+} // namespace
+
+BOOL CWnd::OnCommand(WPARAM wParam, LPARAM lParam)
+{
+    UINT nID = LOWORD(wParam);
+    HWND hWndCtrl = reinterpret_cast<HWND>(lParam);
+    int nCode = HIWORD(wParam);
+    if (hWndCtrl != nullptr)
+    {
+        LRESULT lResult = 0;
+        if (ReflectChildNotify(hWndCtrl, WM_COMMAND, wParam, lParam, &lResult))
+            return TRUE;
+        if (nID == 0)
+            return FALSE;
+    }
+    else
+    {
+        // Menus send code 0, accelerators 1: both are commands. A command
+        // whose update handler disables it is dropped (its accelerator is
+        // pressed while the menu item shows grey).
+        nCode = CN_COMMAND;
+        CTestCmdUI state;
+        state.m_nID = nID;
+        OnCmdMsg(nID, CN_UPDATE_COMMAND_UI, &state, nullptr);
+        if (!state.m_bEnabled)
+            return TRUE;
+    }
+    return OnCmdMsg(nID, nCode, nullptr, nullptr);
+}
+
+BOOL CWnd::OnNotify(WPARAM wParam, LPARAM lParam, LRESULT* pResult)
+{
+    NMHDR* pNMHDR = reinterpret_cast<NMHDR*>(lParam);
+    if (pNMHDR == nullptr)
+        return FALSE;
+    if (pNMHDR->hwndFrom != nullptr &&
+        ReflectChildNotify(pNMHDR->hwndFrom, WM_NOTIFY, wParam, lParam, pResult))
+        return TRUE;
+
+    VaMsgCall call = {};
+    call.nMsg = WM_NOTIFY;
+    call.wParam = wParam;
+    call.lParam = lParam;
+    call.nID = static_cast<UINT>(pNMHDR->idFrom);
+    if (!DispatchToMap(call, pNMHDR->code, TRUE))
+        return FALSE;
+    *pResult = call.lResult;
+    return TRUE;
+}
+
+BOOL CWnd::ReflectChildNotify(HWND hWndChild, UINT message, WPARAM wParam, LPARAM lParam,
+                              LRESULT* pResult)
+{
+    CWnd* pChild = FromHandlePermanent(hWndChild);
+    if (pChild == nullptr || pChild == this)
+        return FALSE;
+    return pChild->OnChildNotify(message, wParam, lParam, pResult);
+}
+
+BOOL CWnd::OnChildNotify(UINT message, WPARAM wParam, LPARAM lParam, LRESULT* pResult)
+{
+    VaMsgCall call = {};
+    call.wParam = wParam;
+    call.lParam = lParam;
+    UINT nCode = 0;
+    switch (message)
+    {
+    case WM_COMMAND:
+        nCode = HIWORD(wParam);
+        break;
+    case WM_NOTIFY:
+        nCode = reinterpret_cast<NMHDR*>(lParam)->code;
+        break;
+    case WM_CTLCOLORMSGBOX:
+    case WM_CTLCOLOREDIT:
+    case WM_CTLCOLORLISTBOX:
+    case WM_CTLCOLORBTN:
+    case WM_CTLCOLORDLG:
+    case WM_CTLCOLORSCROLLBAR:
+    case WM_CTLCOLORSTATIC:
+        // One reflected message for all: lParam tells which it was.
+        call.lParam = static_cast<LPARAM>(message);
+        message = WM_CTLCOLOR;
+        break;
+    default:
+        break;
+    }
+    call.nMsg = WM_REFLECT_BASE + message;
+    if (!DispatchToMap(call, nCode, FALSE))
+        return FALSE;
+    *pResult = call.lResult;
+    return TRUE;
+}
+
+// Notifications a parent receives from a child window are offered to the
+// child's own object first (reflection).
+BOOL CWnd::ReflectFromParent(UINT message, WPARAM wParam, LPARAM lParam, LRESULT* pResult)
+{
+    HWND hWndChild = nullptr;
+    switch (message)
+    {
+    case WM_DRAWITEM:
+    {
+        const DRAWITEMSTRUCT* p = reinterpret_cast<const DRAWITEMSTRUCT*>(lParam);
+        if (p != nullptr && p->CtlType != ODT_MENU)
+            hWndChild = p->hwndItem;
+        break;
+    }
+    case WM_MEASUREITEM:
+    {
+        const MEASUREITEMSTRUCT* p = reinterpret_cast<const MEASUREITEMSTRUCT*>(lParam);
+        if (p != nullptr && p->CtlType != ODT_MENU)
+            hWndChild = ::GetDlgItem(m_hWnd, static_cast<int>(p->CtlID));
+        break;
+    }
+    case WM_DELETEITEM:
+        hWndChild = reinterpret_cast<const DELETEITEMSTRUCT*>(lParam)->hwndItem;
+        break;
+    case WM_COMPAREITEM:
+        hWndChild = reinterpret_cast<const COMPAREITEMSTRUCT*>(lParam)->hwndItem;
+        break;
+    case WM_CTLCOLORMSGBOX:
+    case WM_CTLCOLOREDIT:
+    case WM_CTLCOLORLISTBOX:
+    case WM_CTLCOLORBTN:
+    case WM_CTLCOLORDLG:
+    case WM_CTLCOLORSCROLLBAR:
+    case WM_CTLCOLORSTATIC:
+    case WM_HSCROLL:
+    case WM_VSCROLL:
+        hWndChild = reinterpret_cast<HWND>(lParam);
+        break;
+    default:
+        return FALSE;
+    }
+    return hWndChild != nullptr && ReflectChildNotify(hWndChild, message, wParam, lParam, pResult);
+}
+
+//--- Handle map
+
+CWnd* CWnd::FromHandle(HWND hWnd)
+{
+    return TheWndMap().FromHandle(hWnd);
+}
+
+CWnd* CWnd::FromHandlePermanent(HWND hWnd)
+{
+    return TheWndMap().LookupPermanent(hWnd);
+}
+
+void CWnd::DeleteTempMap()
+{
+    TheWndMap().DeleteTemporary();
+}
+
+size_t CWnd::GetTempMapCount()
+{
+    return TheWndMap().GetTemporaryCount();
+}
+
+BOOL CWnd::Attach(HWND hWndNew)
+{
+    if (hWndNew == nullptr || m_hWnd != nullptr || FromHandlePermanent(hWndNew) != nullptr)
+        return FALSE;
+    m_hWnd = hWndNew;
+    TheWndMap().SetPermanent(hWndNew, this);
+    return TRUE;
+}
+
+HWND CWnd::Detach()
+{
+    HWND hWnd = m_hWnd;
+    if (hWnd != nullptr)
+        TheWndMap().RemovePermanent(hWnd);
+    m_hWnd = nullptr;
+    m_bCreatedHere = FALSE;
+    return hWnd;
+}
+
+BOOL CWnd::SubclassWindow(HWND hWnd)
+{
+    if (!::IsWindow(hWnd) || !Attach(hWnd))
+        return FALSE;
+    WNDPROC pfnOld = reinterpret_cast<WNDPROC>(
+        ::SetWindowLongPtrA(hWnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(AfxWndProc)));
+    // A window of a framework class already runs AfxWndProc: nothing to chain.
+    m_pfnSuper = pfnOld == AfxWndProc ? nullptr : pfnOld;
+    return TRUE;
+}
+
+BOOL CWnd::SubclassDlgItem(UINT nID, CWnd* pParent)
+{
+    return pParent != nullptr && SubclassWindow(::GetDlgItem(pParent->m_hWnd, static_cast<int>(nID)));
+}
+
+HWND CWnd::UnsubclassWindow()
+{
+    if (m_pfnSuper != nullptr)
+    {
+        ::SetWindowLongPtrA(m_hWnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(m_pfnSuper));
+        m_pfnSuper = nullptr;
+    }
+    return Detach();
+}
+
+CWnd::~CWnd()
+{
+    if (m_hWnd == nullptr || FromHandlePermanent(m_hWnd) != this)
+        return;
+    if (m_bCreatedHere && ::IsWindow(m_hWnd))
+        ::DestroyWindow(m_hWnd);  // its WM_NCDESTROY releases this object
+    if (m_hWnd != nullptr)
+        UnsubclassWindow();
+}
+
+//--- Pre-translation and descendants
+
+BOOL CWnd::PreTranslateMessage(MSG*)
+{
+    return FALSE;
+}
+
+BOOL CWnd::WalkPreTranslateTree(HWND hWndStop, MSG* pMsg)
+{
+    for (HWND hWnd = pMsg->hwnd; hWnd != nullptr; hWnd = ::GetParent(hWnd))
+    {
+        CWnd* pWnd = FromHandlePermanent(hWnd);
+        if (pWnd != nullptr && pWnd->PreTranslateMessage(pMsg))
+            return TRUE;
+        if (hWnd == hWndStop)
+            break;
+    }
+    return FALSE;
+}
+
+namespace {
+
+void SendToDescendants(HWND hParent, UINT message, WPARAM wParam, LPARAM lParam, BOOL bDeep,
+                       BOOL bOnlyPerm)
+{
+    for (HWND hChild = ::GetTopWindow(hParent); hChild != nullptr;
+         hChild = ::GetNextWindow(hChild, GW_HWNDNEXT))
+    {
+        if (!bOnlyPerm)
+            ::SendMessageA(hChild, message, wParam, lParam);
+        else if (CWnd* pWnd = CWnd::FromHandlePermanent(hChild))
+            AfxCallWndProc(pWnd, hChild, message, wParam, lParam);
+        if (bDeep)
+            SendToDescendants(hChild, message, wParam, lParam, bDeep, bOnlyPerm);
+    }
+}
+
+} // namespace
+
+void CWnd::SendMessageToDescendants(UINT message, WPARAM wParam, LPARAM lParam, BOOL bDeep,
+                                    BOOL bOnlyPerm)
+{
+    SendToDescendants(m_hWnd, message, wParam, lParam, bDeep, bOnlyPerm);
+}
+
+//--- Relatives, style, text, menus
+
+CFrameWnd* CWnd::GetParentFrame() const
+{
+    for (HWND hWnd = ::GetParent(m_hWnd); hWnd != nullptr; hWnd = ::GetParent(hWnd))
+    {
+        if (CFrameWnd* pFrame = dynamic_cast<CFrameWnd*>(FromHandlePermanent(hWnd)))
+            return pFrame;
+    }
+    return nullptr;
+}
+
+CWnd* CWnd::GetTopLevelParent() const
+{
+    return FromHandle(::GetAncestor(m_hWnd, GA_ROOT));
+}
+
+BOOL CWnd::ModifyStyle(DWORD dwRemove, DWORD dwAdd, UINT nFlags)
+{
+    DWORD dwStyle = GetStyle();
+    DWORD dwNewStyle = (dwStyle & ~dwRemove) | dwAdd;
+    if (dwStyle == dwNewStyle)
+        return FALSE;
+    ::SetWindowLongPtrA(m_hWnd, GWL_STYLE, static_cast<LONG_PTR>(dwNewStyle));
+    if (nFlags != 0)
+        ::SetWindowPos(m_hWnd, nullptr, 0, 0, 0, 0,
+                       SWP_NOSIZE | SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE | nFlags);
+    return TRUE;
+}
+
+BOOL CWnd::ModifyStyleEx(DWORD dwRemove, DWORD dwAdd, UINT nFlags)
+{
+    DWORD dwStyle = GetExStyle();
+    DWORD dwNewStyle = (dwStyle & ~dwRemove) | dwAdd;
+    if (dwStyle == dwNewStyle)
+        return FALSE;
+    ::SetWindowLongPtrA(m_hWnd, GWL_EXSTYLE, static_cast<LONG_PTR>(dwNewStyle));
+    if (nFlags != 0)
+        ::SetWindowPos(m_hWnd, nullptr, 0, 0, 0, 0,
+                       SWP_NOSIZE | SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE | nFlags);
+    return TRUE;
+}
+
+BOOL CWnd::SetWindowPos(const CWnd* pWndInsertAfter, int x, int y, int cx, int cy, UINT nFlags)
+{
+    return ::SetWindowPos(m_hWnd, pWndInsertAfter ? pWndInsertAfter->m_hWnd : nullptr,
+                          x, y, cx, cy, nFlags);
+}
+
+void CWnd::GetWindowText(CString& rString) const
+{
+    int nLength = ::GetWindowTextLengthA(m_hWnd);
+    ::GetWindowTextA(m_hWnd, rString.GetBuffer(nLength), nLength + 1);
+    rString.ReleaseBuffer();
+}
+
+CMenu* CWnd::GetMenu() const
+{
+    return CMenu::FromHandle(::GetMenu(m_hWnd));
+}
+
+BOOL CWnd::SetMenu(CMenu* pMenu)
+{
+    return ::SetMenu(m_hWnd, pMenu ? pMenu->GetSafeHmenu() : nullptr);
+}
+
+CMenu* CWnd::GetSystemMenu(BOOL bRevert) const
+{
+    return CMenu::FromHandle(::GetSystemMenu(m_hWnd, bRevert));
+}
+
+void CWnd::AttachCreated(HWND hWnd)
+{
+    m_hWnd = hWnd;
+    m_bCreatedHere = TRUE;
+    TheWndMap().SetPermanent(hWnd, this);
+    WNDPROC pfnClass = reinterpret_cast<WNDPROC>(::GetWindowLongPtrA(hWnd, GWLP_WNDPROC));
+    if (pfnClass != AfxWndProc)
+        m_pfnSuper = reinterpret_cast<WNDPROC>(
+            ::SetWindowLongPtrA(hWnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(AfxWndProc)));
+}

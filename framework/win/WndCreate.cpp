@@ -1,0 +1,165 @@
+// Window creation: the attachment hook, the default class and destruction.
+#include "framework/win/Wnd.h"
+
+#include "framework/app/WinApp.h"
+
+namespace {
+
+HHOOK g_hCreateHook = nullptr;
+// The innermost creation in progress on the UI thread.
+void* g_pCreateState = nullptr;
+
+} // namespace
+
+// WH_CBT sees a window before any of its messages: the pending object is
+// attached then, and a window of a system class is subclassed, so that its
+// object receives WM_NCCREATE and WM_CREATE as well.
+LRESULT CALLBACK VaCreateHookProc(int nCode, WPARAM wParam, LPARAM lParam)
+{
+    if (nCode == HCBT_CREATEWND && g_pCreateState != nullptr)
+    {
+        CWnd::CreateState* pState = static_cast<CWnd::CreateState*>(g_pCreateState);
+        if (pState->pPending != nullptr)
+        {
+            CWnd* pWnd = pState->pPending;
+            pState->pPending = nullptr;
+            pState->hAttached = reinterpret_cast<HWND>(wParam);
+            pWnd->AttachCreated(pState->hAttached);
+        }
+    }
+    return ::CallNextHookEx(g_hCreateHook, nCode, wParam, lParam);
+}
+
+void CWnd::BeginCreate(CreateState& state, CWnd* pWnd)
+{
+    // Installed once for the UI thread and kept: creations nest (a frame's
+    // WM_CREATE makes its bars) and each one pushes its own state.
+    if (g_hCreateHook == nullptr)
+        g_hCreateHook = ::SetWindowsHookExA(WH_CBT, VaCreateHookProc, nullptr, ::GetCurrentThreadId());
+    state.pPending = pWnd;
+    state.hAttached = nullptr;
+    state.pOuter = static_cast<CreateState*>(g_pCreateState);
+    g_pCreateState = &state;
+}
+
+BOOL CWnd::EndCreate(CreateState& state, HWND hWnd)
+{
+    g_pCreateState = state.pOuter;
+    if (hWnd != nullptr)
+        return TRUE;
+    if (state.pPending != nullptr)
+    {
+        // Failed before a window existed: nothing released the object yet.
+        CWnd* pWnd = state.pPending;
+        state.pPending = nullptr;
+        pWnd->PostNcDestroy();
+        return FALSE;
+    }
+    // The window existed and creation failed in WM_NCCREATE or WM_CREATE. Its
+    // WM_NCDESTROY normally released the object (which may be deleted now);
+    // if the system skipped that message, release it here.
+    if (CWnd* pWnd = FromHandlePermanent(state.hAttached))
+    {
+        pWnd->m_pfnSuper = nullptr;
+        pWnd->Detach();
+        pWnd->PostNcDestroy();
+    }
+    return FALSE;
+}
+
+BOOL CWnd::CreateEx(DWORD dwExStyle, LPCSTR lpszClassName, LPCSTR lpszWindowName, DWORD dwStyle,
+                    int x, int y, int nWidth, int nHeight, HWND hWndParent, HMENU nIDorHMenu,
+                    LPVOID lpParam)
+{
+    ASSERT(m_hWnd == nullptr);
+    CREATESTRUCTA cs = {};
+    cs.dwExStyle = dwExStyle;
+    cs.lpszClass = lpszClassName;
+    cs.lpszName = lpszWindowName;
+    cs.style = static_cast<LONG>(dwStyle);
+    cs.x = x;
+    cs.y = y;
+    cs.cx = nWidth;
+    cs.cy = nHeight;
+    cs.hwndParent = hWndParent;
+    cs.hMenu = nIDorHMenu;
+    cs.hInstance = AfxGetInstanceHandle();
+    cs.lpCreateParams = lpParam;
+    if (!PreCreateWindow(cs))
+    {
+        PostNcDestroy();
+        return FALSE;
+    }
+
+    CreateState state;
+    BeginCreate(state, this);
+    HWND hWnd = ::CreateWindowExA(cs.dwExStyle, cs.lpszClass, cs.lpszName, static_cast<DWORD>(cs.style),
+                                  cs.x, cs.y, cs.cx, cs.cy, cs.hwndParent, cs.hMenu, cs.hInstance,
+                                  cs.lpCreateParams);
+    return EndCreate(state, hWnd);
+}
+
+BOOL CWnd::CreateEx(DWORD dwExStyle, LPCSTR lpszClassName, LPCSTR lpszWindowName, DWORD dwStyle,
+                    const RECT& rect, CWnd* pParentWnd, UINT nID, LPVOID lpParam)
+{
+    return CreateEx(dwExStyle, lpszClassName, lpszWindowName, dwStyle, rect.left, rect.top,
+                    rect.right - rect.left, rect.bottom - rect.top,
+                    pParentWnd ? pParentWnd->m_hWnd : nullptr,
+                    reinterpret_cast<HMENU>(static_cast<UINT_PTR>(nID)), lpParam);
+}
+
+BOOL CWnd::Create(LPCSTR lpszClassName, LPCSTR lpszWindowName, DWORD dwStyle, const RECT& rect,
+                  CWnd* pParentWnd, UINT nID)
+{
+    return CreateEx(0, lpszClassName, lpszWindowName, dwStyle | WS_CHILD, rect, pParentWnd, nID);
+}
+
+BOOL CWnd::PreCreateWindow(CREATESTRUCTA& cs)
+{
+    if (cs.lpszClass == nullptr)
+        cs.lpszClass = AfxRegisterWndClass(CS_DBLCLKS, ::LoadCursorA(nullptr, IDC_ARROW));
+    return cs.lpszClass != nullptr;
+}
+
+void CWnd::PostNcDestroy()
+{
+}
+
+BOOL CWnd::DestroyWindow()
+{
+    if (m_hWnd == nullptr)
+        return FALSE;
+    return ::DestroyWindow(m_hWnd);
+}
+
+//--- Window classes
+
+BOOL AfxRegisterClass(WNDCLASSA* lpWndClass)
+{
+    WNDCLASSA existing;
+    if (::GetClassInfoA(lpWndClass->hInstance, lpWndClass->lpszClassName, &existing))
+        return TRUE;
+    return ::RegisterClassA(lpWndClass) != 0;
+}
+
+LPCSTR AfxRegisterWndClass(UINT nClassStyle, HCURSOR hCursor, HBRUSH hbrBackground, HICON hIcon)
+{
+    // The returned name lives in a small ring: callers pass it straight to a
+    // creation, as the system copies class names.
+    static char s_names[8][64];
+    static int s_next = 0;
+    char* name = s_names[s_next];
+    s_next = (s_next + 1) % 8;
+    wsprintfA(name, "Va:%x:%x:%x:%x", nClassStyle, reinterpret_cast<UINT_PTR>(hCursor),
+              reinterpret_cast<UINT_PTR>(hbrBackground), reinterpret_cast<UINT_PTR>(hIcon));
+
+    WNDCLASSA wc = {};
+    wc.style = nClassStyle;
+    wc.lpfnWndProc = AfxWndProc;
+    wc.hInstance = AfxGetInstanceHandle();
+    wc.hIcon = hIcon;
+    wc.hCursor = hCursor;
+    wc.hbrBackground = hbrBackground;
+    wc.lpszClassName = name;
+    return AfxRegisterClass(&wc) ? name : nullptr;
+}

@@ -98,4 +98,24 @@ TEST_F(StartAndClose, DoubleInstanceStartsASecondBrowserAndKeepsTheRecoveryFile)
     EXPECT_TRUE(m_folder.Exists("Exception.dat"));
 }
 
+TEST_F(StartAndClose, CancelledSessionEndSavesButKeepsTheBrowserRunning)
+{
+    ProgramRun run(m_folder);
+    ASSERT_TRUE(run.Start());
+    HWND wnd = run.WaitForMainWindow();
+    ASSERT_NE(nullptr, wnd);
+
+    DWORD_PTR answer = 0;
+    ASSERT_TRUE(SendMessageTimeoutA(wnd, WM_QUERYENDSESSION, 0, 0, SMTO_ABORTIFHUNG, 10000,
+                                    &answer));
+    EXPECT_EQ(TRUE, static_cast<BOOL>(answer));
+    EXPECT_TRUE(m_folder.Exists("VantorelArco.ini"));
+    // The session end is cancelled: the browser goes on as before.
+    SendMessageTimeoutA(wnd, WM_ENDSESSION, FALSE, 0, SMTO_ABORTIFHUNG, 10000, &answer);
+    EXPECT_TRUE(run.IsRunning());
+    EXPECT_TRUE(IsWindow(wnd));
+
+    EXPECT_EQ(0u, run.CloseAndWait());
+}
+
 } // namespace

@@ -34,7 +34,8 @@ LPCSTR CFrameWnd::GetIconWndClass(DWORD, UINT nIDResource)
                                reinterpret_cast<HBRUSH>(COLOR_WINDOW + 1), hIcon);
 }
 
-BOOL CFrameWnd::LoadFrame(UINT nIDResource, DWORD dwDefaultStyle, CWnd* pParentWnd)
+// The title is the resource string of the frame's id, up to its first '\n'.
+void CFrameWnd::LoadFrameTitle(UINT nIDResource)
 {
     m_nIDResource = nIDResource;
     char szTitle[256] = "";
@@ -44,6 +45,11 @@ BOOL CFrameWnd::LoadFrame(UINT nIDResource, DWORD dwDefaultStyle, CWnd* pParentW
         int nEnd = full.Find('\n');
         m_strTitle = nEnd < 0 ? full : full.Left(nEnd);
     }
+}
+
+BOOL CFrameWnd::LoadFrame(UINT nIDResource, DWORD dwDefaultStyle, CWnd* pParentWnd)
+{
+    LoadFrameTitle(nIDResource);
     LPCSTR lpszClass = GetIconWndClass(dwDefaultStyle, nIDResource);
     CString strTitle = m_strTitle;
     if (!Create(lpszClass, strTitle, dwDefaultStyle, rectDefault, pParentWnd,

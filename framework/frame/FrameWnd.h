@@ -101,6 +101,8 @@ protected:
     void OnInitMenuPopup(CMenu* pPopupMenu, UINT nIndex, BOOL bSysMenu);
     LRESULT OnIdleUpdateCmdUIMessage(WPARAM wParam, LPARAM lParam);
 
+    void LoadFrameTitle(UINT nIDResource);
+
     enum { kIdleLayout = 1, kIdleNotify = 2, kIdleTitle = 4 };
 
     CString m_strTitle;

@@ -177,14 +177,7 @@ BOOL CMDIChildWnd::Create(LPCSTR lpszClassName, LPCSTR lpszWindowName, DWORD dwS
 
 BOOL CMDIChildWnd::LoadFrame(UINT nIDResource, DWORD dwDefaultStyle, CWnd* pParentWnd)
 {
-    m_nIDResource = nIDResource;
-    char szTitle[256] = "";
-    if (::LoadStringA(AfxGetResourceHandle(), nIDResource, szTitle, sizeof(szTitle)) > 0)
-    {
-        CString full(szTitle);
-        int nEnd = full.Find('\n');
-        m_strTitle = nEnd < 0 ? full : full.Left(nEnd);
-    }
+    LoadFrameTitle(nIDResource);
     CString strTitle = m_strTitle;
     if (!Create(GetIconWndClass(dwDefaultStyle, nIDResource), strTitle, dwDefaultStyle, rectDefault,
                 dynamic_cast<CMDIFrameWnd*>(pParentWnd)))

@@ -226,6 +226,12 @@ BOOL CWnd::OnNotify(WPARAM wParam, LPARAM lParam, LRESULT* pResult)
     return TRUE;
 }
 
+// The WM_CTLCOLOR* messages a child sends its parent (contiguous numbers).
+static bool IsCtlColorMessage(UINT message)
+{
+    return message >= WM_CTLCOLORMSGBOX && message <= WM_CTLCOLORSTATIC;
+}
+
 BOOL CWnd::ReflectChildNotify(HWND hWndChild, UINT message, WPARAM wParam, LPARAM lParam,
                               LRESULT* pResult)
 {
@@ -249,18 +255,13 @@ BOOL CWnd::OnChildNotify(UINT message, WPARAM wParam, LPARAM lParam, LRESULT* pR
     case WM_NOTIFY:
         nCode = reinterpret_cast<NMHDR*>(lParam)->code;
         break;
-    case WM_CTLCOLORMSGBOX:
-    case WM_CTLCOLOREDIT:
-    case WM_CTLCOLORLISTBOX:
-    case WM_CTLCOLORBTN:
-    case WM_CTLCOLORDLG:
-    case WM_CTLCOLORSCROLLBAR:
-    case WM_CTLCOLORSTATIC:
-        // One reflected message for all: lParam tells which it was.
-        call.lParam = static_cast<LPARAM>(message);
-        message = WM_CTLCOLOR;
-        break;
     default:
+        if (IsCtlColorMessage(message))
+        {
+            // One reflected message for all: lParam tells which it was.
+            call.lParam = static_cast<LPARAM>(message);
+            message = WM_CTLCOLOR;
+        }
         break;
     }
     call.nMsg = WM_REFLECT_BASE + message;
@@ -297,19 +298,15 @@ BOOL CWnd::ReflectFromParent(UINT message, WPARAM wParam, LPARAM lParam, LRESULT
     case WM_COMPAREITEM:
         hWndChild = reinterpret_cast<const COMPAREITEMSTRUCT*>(lParam)->hwndItem;
         break;
-    case WM_CTLCOLORMSGBOX:
-    case WM_CTLCOLOREDIT:
-    case WM_CTLCOLORLISTBOX:
-    case WM_CTLCOLORBTN:
-    case WM_CTLCOLORDLG:
-    case WM_CTLCOLORSCROLLBAR:
-    case WM_CTLCOLORSTATIC:
     case WM_HSCROLL:
     case WM_VSCROLL:
         hWndChild = reinterpret_cast<HWND>(lParam);
         break;
     default:
-        return FALSE;
+        if (!IsCtlColorMessage(message))
+            return FALSE;
+        hWndChild = reinterpret_cast<HWND>(lParam);
+        break;
     }
     return hWndChild != nullptr && ReflectChildNotify(hWndChild, message, wParam, lParam, pResult);
 }

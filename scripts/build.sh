@@ -1,14 +1,23 @@
 #!/usr/bin/env bash
-# Configures and builds both trees: build/ (the Windows modules, the program
-# folder build/bin and the Windows tests) and build/native (sanitizer tests).
+# Configures and builds the trees: build/ (the 32-bit Windows modules, the
+# program folder build/bin and the Windows tests), build/native (sanitizer
+# tests) and, on a machine that runs no 32-bit code, build/win64 (the same
+# modules and tests as 64-bit programs, which Wine can run there).
 set -euo pipefail
 root=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 cd "$root"
+source scripts/wine-env.sh
 jobs=$(nproc)
 
 cmake -S . -B build -DCMAKE_TOOLCHAIN_FILE=cmake/toolchain-mingw32.cmake \
       -DCMAKE_BUILD_TYPE=Release >/dev/null
 cmake --build build -j "$jobs"
+
+if [ "$(va_test_arch)" = win64 ]; then
+    cmake -S . -B build/win64 -DCMAKE_TOOLCHAIN_FILE=cmake/toolchain-mingw64.cmake \
+          -DCMAKE_BUILD_TYPE=Release >/dev/null
+    cmake --build build/win64 -j "$jobs"
+fi
 
 cmake -S . -B build/native -DCMAKE_BUILD_TYPE=Debug >/dev/null
 cmake --build build/native -j "$jobs"

@@ -16,7 +16,8 @@ if ! dpkg --print-foreign-architectures | grep -qx i386; then
 fi
 
 for p in cmake make g++ mingw-w64 g++-mingw-w64-i686-posix binutils-mingw-w64-i686 \
-         wine wine32:i386 xvfb xauth locales fonts-ipafont-gothic googletest; do
+         g++-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64 \
+         wine wine32:i386 wine64 xvfb xauth locales fonts-ipafont-gothic googletest; do
     have_pkg "$p" || need+=("$p")
 done
 

@@ -1,11 +1,36 @@
 # Sourced by the scripts that run Wine: the environment and the prefix set-up.
+#
+# VA_WINE_ARCH chooses the Wine: "win32" (the product's own architecture, the
+# default) or "win64", for the 64-bit test tree on machines whose kernel runs
+# no 32-bit code. Each has a prefix of its own.
 root=${root:-$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)}
-export WINEPREFIX="${VA_WINEPREFIX:-$root/build/wineprefix}"
-export WINEARCH=win32
+VA_WINE_ARCH=${VA_WINE_ARCH:-win32}
+export VA_WINE_ARCH
+if [ "$VA_WINE_ARCH" = win64 ]; then
+    export WINEPREFIX="${VA_WINEPREFIX:-$root/build/win64/wineprefix}"
+    export WINEARCH=win64
+    VA_WINE=/usr/lib/wine/wine64
+    export WINELOADER=$VA_WINE
+else
+    export WINEPREFIX="${VA_WINEPREFIX:-$root/build/wineprefix}"
+    export WINEARCH=win32
+    VA_WINE=/usr/lib/wine/wine
+fi
 export WINEDEBUG=-all
 export LANG=ja_JP.UTF-8 LC_ALL=ja_JP.UTF-8
 # No Mono or Gecko installer offers: the program never needs either here.
 export WINEDLLOVERRIDES="mscoree=;mshtml=;winemenubuilder.exe=d"
+
+# The architecture whose tests this machine runs: win32 where the kernel runs
+# 32-bit programs, else win64 (some hosts run 64-bit user code only).
+va_test_arch() {
+    if /usr/lib/wine/wine --version >/dev/null 2>&1; then echo win32; else echo win64; fi
+}
+
+# The build tree of an architecture.
+va_tree() {
+    if [ "$1" = win64 ]; then echo "$root/build/win64"; else echo "$root/build"; fi
+}
 
 # Creates the prefix once (guarded by a lock, since CTest may start several
 # tests at a time): a virtual desktop, so that destroying a top-level window
@@ -17,14 +42,14 @@ va_wine_prefix_ready() {
     (
         flock 9
         [ -f "$stamp" ] && exit 0
-        wineboot -i >/dev/null 2>&1 || true
+        "$VA_WINE" wineboot -i >/dev/null 2>&1 || true
         # wine reg prefers a reg.exe in the current folder: run it from /.
         (cd / &&
-         wine reg add 'HKCU\Software\Wine\Explorer' /v Desktop /d Default /f &&
-         wine reg add 'HKCU\Software\Wine\Explorer\Desktops' /v Default /d 1280x1024 /f &&
-         wine reg add 'HKCU\Software\Wine\WineDbg' /v ShowCrashDialog /t REG_DWORD /d 0 /f
+         "$VA_WINE" reg add 'HKCU\Software\Wine\Explorer' /v Desktop /d Default /f &&
+         "$VA_WINE" reg add 'HKCU\Software\Wine\Explorer\Desktops' /v Default /d 1280x1024 /f &&
+         "$VA_WINE" reg add 'HKCU\Software\Wine\WineDbg' /v ShowCrashDialog /t REG_DWORD /d 0 /f
         ) >/dev/null 2>&1
         wineserver -w
         touch "$stamp"
-    ) 9>"$(dirname "$WINEPREFIX")/.wineprefix.lock"
+    ) 9>"$(dirname "$WINEPREFIX")/.wineprefix-$VA_WINE_ARCH.lock"
 }

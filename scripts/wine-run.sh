@@ -13,7 +13,7 @@ va_wine_prefix_ready
 # desktop, services) inherit the program's handles and outlive it, and a
 # pipe they hold would keep CTest waiting for an end of file that never comes.
 out=$(mktemp "${TMPDIR:-/tmp}/va-wine-out.XXXXXX")
-wine "$@" </dev/null >"$out" 2>&1
+"$VA_WINE" "$@" </dev/null >"$out" 2>&1
 rc=$?
 cat "$out"
 rm -f "$out"

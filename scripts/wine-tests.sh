@@ -1,12 +1,16 @@
 #!/usr/bin/env bash
-# Runs the Windows tests with CTest. Expects a display (scripts/test.sh
+# Runs the Windows tests with CTest, in the tree of the architecture this
+# machine can run (see va_test_arch). Expects a display (scripts/test.sh
 # provides Xvfb). One persistent wineserver serves the whole run, so that
 # starting a test program costs a fraction of a second.
 set -euo pipefail
 root=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
+VA_WINE_ARCH=${VA_WINE_ARCH:-$(root=$root bash -c 'source "$root/scripts/wine-env.sh"; va_test_arch')}
+export VA_WINE_ARCH
 source "$root/scripts/wine-env.sh"
+echo "Windows tests: $VA_WINE_ARCH build in $(va_tree "$VA_WINE_ARCH")"
 va_wine_prefix_ready
 wineserver -p >/dev/null 2>&1 </dev/null
 trap 'wineserver -k 2>/dev/null || true' EXIT
-cd "$root/build"
+cd "$(va_tree "$VA_WINE_ARCH")"
 ctest --output-on-failure -j "$(nproc)" "$@"

@@ -7,6 +7,8 @@
 #include "app/SettingsFile.h"
 #include "app/VantorelApp.h"
 #include "app/resource.h"
+#include "bars/GroupTabBar.h"
+#include "bars/PageTabBar.h"
 #include "lists/ProxySettings.h"
 #include "shared/FrameMessages.h"
 #include "shared/ProgramPath.h"
@@ -61,12 +63,15 @@ BEGIN_MESSAGE_MAP(CMainFrame, CMDIFrameWnd)
     ON_MESSAGE(WM_FRAME_OPENCOMMANDLINE, OnOpenCommandLine)
     ON_COMMAND(kCmdStartupIdle, OnStartupIdle)
     ON_COMMAND_RANGE(39002, 39052, OnKeepEnabled)
+    ON_COMMAND_RANGE(ID_GROUP_CLOSE, ID_GROUP_CLOSEALL, OnGroupsCommand)
 END_MESSAGE_MAP()
 
 CMainFrame::CMainFrame() = default;
 
 CMainFrame::~CMainFrame()
 {
+    delete m_pPageTabBar;
+    delete m_pGroupTabBar;
     if (m_hModule != nullptr)
         FreeLibrary(m_hModule);
     if (g_pMainFrame == this)
@@ -115,7 +120,7 @@ int CMainFrame::OnCreate(LPCREATESTRUCT lpCreateStruct)
 
     if (!m_wndMDIClient.SubclassWindow(m_hWndMDIClient))
         return -1;
-    if (LoadBarData() != 0 || CreateStatusBar() != 0)
+    if (LoadBarData() != 0 || CreateStatusBar() != 0 || !CreateTabBars())
         return -1;
     EnableDocking(CBRS_ALIGN_ANY);
     ClearStringMap();
@@ -198,6 +203,12 @@ void CMainFrame::SetStatusText(LPCTSTR text)
 {
     if (m_wndStatusBar.GetSafeHwnd() != nullptr)
         m_wndStatusBar.SetPaneText(0, text);
+}
+
+void CMainFrame::SetStatusProgress(int percent)
+{
+    if (m_wndProgress.GetSafeHwnd() != nullptr)
+        m_wndProgress.SetPos(percent < 0 ? 0 : percent);
 }
 
 void CMainFrame::SaveSettings()

@@ -13,8 +13,6 @@
 #include "framework/core/File.h"
 #include "shared/ProgramPath.h"
 
-CVantorelApp theApp;
-
 namespace {
 
 const char kProductName[] = "VantorelArco";
@@ -192,11 +190,6 @@ void CVantorelApp::OnFileNew()
     }
 }
 
-BOOL CVantorelApp::OpenUrl(LPCTSTR, int)
-{
-    return FALSE;
-}
-
 void CVantorelApp::OpenStartupList()
 {
     CStringArray urls;
@@ -264,6 +257,7 @@ void CVantorelApp::ShutdownCleanup()
 int CVantorelApp::ExitInstance()
 {
     ShutdownCleanup();
+    ReleaseGroups();
     if (m_oleInitialized) {
         OleUninitialize();
         m_oleInitialized = false;

@@ -1,0 +1,81 @@
+#include "tab/tests/TabFixture.h"
+
+#include <commctrl.h>
+
+#include "app/MainFrame.h"
+#include "app/TabGroup.h"
+#include "app/VantorelApp.h"
+#include "app/resource.h"
+#include "bars/PageTabBar.h"
+#include "tab/ChildFrame.h"
+#include "tab/TabItem.h"
+
+CVantorelApp theApp;
+
+void TabTest::SetUp()
+{
+    m_folder.reset(new ProgramFolder);
+    std::string module = m_folder->File("VantorelArco.exe");
+    theApp.m_settings = SettingsRecord();
+    theApp.m_runFlags = 0;
+    theApp.m_nextGroupNumber = 1;
+    lstrcpynA(theApp.m_className, "VantorelArcoTest", sizeof(theApp.m_className));
+    ASSERT_TRUE(theApp.m_folders.CreateDataFolders(module.c_str()));
+    theApp.m_strings.SetFolder(theApp.m_folders.GetStringFolder());
+
+    m_frame = new CMainFrame;
+    theApp.m_pMainWnd = m_frame;
+    ASSERT_TRUE(m_frame->LoadFrame(IDR_MAINFRAME, WS_OVERLAPPEDWINDOW | FWS_ADDTOTITLE));
+    m_frame->ShowWindow(SW_SHOW);
+    Pump();
+}
+
+void TabTest::TearDown()
+{
+    if (m_frame != nullptr && m_frame->GetSafeHwnd() != nullptr)
+        m_frame->DestroyWindow();
+    Pump();
+    theApp.ReleaseGroups();
+    theApp.m_pMainWnd = nullptr;
+    theApp.m_pActiveTabFrame = nullptr;
+    theApp.m_pActiveView = nullptr;
+    m_folder.reset();
+}
+
+void TabTest::Pump()
+{
+    MSG msg;
+    for (int round = 0; round < 3; ++round) {
+        while (::PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
+            ::TranslateMessage(&msg);
+            ::DispatchMessageA(&msg);
+        }
+    }
+}
+
+CTabItem* TabTest::Open(CTabGroup* group, const char* url, WORD reason)
+{
+    CTabItem* tab = theApp.OpenUrlReturnBrowser(group, url, reason, 0);
+    Pump();
+    return tab;
+}
+
+CTabItem* TabTest::Active() const
+{
+    return m_frame->GetActiveTab();
+}
+
+int TabTest::BarCount() const
+{
+    return m_frame->m_pPageTabBar->GetItemCount();
+}
+
+CTabItem* TabTest::BarTab(int index) const
+{
+    return m_frame->m_pPageTabBar->GetTabAt(index);
+}
+
+int TabTest::BarSelection() const
+{
+    return m_frame->m_pPageTabBar->GetCurSel();
+}

@@ -53,3 +53,22 @@ va_wine_prefix_ready() {
         touch "$stamp"
     ) 9>"$(dirname "$WINEPREFIX")/.wineprefix-$VA_WINE_ARCH.lock"
 }
+
+# Registers the test WebBrowser control (tests-bin/TestWebBrowser.dll of the
+# architecture's tree) in the prefix as the in-process server of
+# CLSID_WebBrowser, so that end-to-end runs host it in place of the engine.
+# HKLM is used because Wine's own registration there wins over HKCU.
+# Idempotent: a stamp in the prefix remembers the registered path.
+va_register_test_control() {
+    local dll="$(va_tree "$VA_WINE_ARCH")/tests-bin/TestWebBrowser.dll"
+    [ -f "$dll" ] || return 0
+    local winpath="Z:$(printf '%s' "$dll" | tr / '\\')"
+    local stamp="$WINEPREFIX/.va-test-control"
+    [ -f "$stamp" ] && [ "$(cat "$stamp")" = "$winpath" ] && return 0
+    local key='HKLM\Software\Classes\CLSID\{8856F961-340A-11D0-A96B-00C04FD705A2}\InprocServer32'
+    (cd / &&
+     "$VA_WINE" reg add "$key" /ve /d "$winpath" /f &&
+     "$VA_WINE" reg add "$key" /v ThreadingModel /d Apartment /f
+    ) >/dev/null 2>&1 || { echo "could not register the test control" >&2; return 1; }
+    printf '%s' "$winpath" > "$stamp"
+}

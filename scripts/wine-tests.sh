@@ -11,6 +11,7 @@ source "$root/scripts/wine-env.sh"
 echo "Windows tests: $VA_WINE_ARCH build in $(va_tree "$VA_WINE_ARCH")"
 va_wine_prefix_ready
 wineserver -p >/dev/null 2>&1 </dev/null
+va_register_test_control
 trap 'wineserver -k 2>/dev/null || true' EXIT
 cd "$(va_tree "$VA_WINE_ARCH")"
 ctest --output-on-failure -j "$(nproc)" "$@"

@@ -1,0 +1,253 @@
+#include "framework/ole/OleControlContainer.h"
+
+#include <algorithm>
+#include <map>
+
+#include "framework/ole/OccManager.h"
+#include "framework/ole/OleControlSite.h"
+
+namespace {
+
+// The containers of this thread's windows (the UI thread's).
+std::map<HWND, COleControlContainer*>& TheContainers()
+{
+    static std::map<HWND, COleControlContainer*> s_containers;
+    return s_containers;
+}
+
+// A snapshot of the controls' objects, handed out by EnumObjects.
+class CUnknownEnum : public IEnumUnknown
+{
+public:
+    explicit CUnknownEnum(std::vector<IUnknown*> items, size_t pos = 0)
+        : m_items(std::move(items)), m_pos(pos)
+    {
+        for (IUnknown* p : m_items)
+            p->AddRef();
+    }
+    virtual ~CUnknownEnum()
+    {
+        for (IUnknown* p : m_items)
+            p->Release();
+    }
+
+    STDMETHOD(QueryInterface)(REFIID riid, void** ppv) override
+    {
+        if (ppv == nullptr)
+            return E_POINTER;
+        if (riid == IID_IUnknown || riid == IID_IEnumUnknown)
+        {
+            *ppv = static_cast<IEnumUnknown*>(this);
+            AddRef();
+            return S_OK;
+        }
+        *ppv = nullptr;
+        return E_NOINTERFACE;
+    }
+    STDMETHOD_(ULONG, AddRef)() override { return ++m_cRef; }
+    STDMETHOD_(ULONG, Release)() override
+    {
+        ULONG n = --m_cRef;
+        if (n == 0)
+            delete this;
+        return n;
+    }
+    STDMETHOD(Next)(ULONG celt, IUnknown** rgelt, ULONG* pceltFetched) override
+    {
+        if (rgelt == nullptr || (celt > 1 && pceltFetched == nullptr))
+            return E_POINTER;
+        ULONG n = 0;
+        for (; n < celt && m_pos < m_items.size(); ++n, ++m_pos)
+        {
+            rgelt[n] = m_items[m_pos];
+            rgelt[n]->AddRef();
+        }
+        if (pceltFetched != nullptr)
+            *pceltFetched = n;
+        return n == celt ? S_OK : S_FALSE;
+    }
+    STDMETHOD(Skip)(ULONG celt) override
+    {
+        size_t left = m_items.size() - m_pos;
+        m_pos += std::min<size_t>(celt, left);
+        return celt <= left ? S_OK : S_FALSE;
+    }
+    STDMETHOD(Reset)() override { m_pos = 0; return S_OK; }
+    STDMETHOD(Clone)(IEnumUnknown** ppenum) override
+    {
+        if (ppenum == nullptr)
+            return E_POINTER;
+        CUnknownEnum* p = new (std::nothrow) CUnknownEnum(m_items, m_pos);
+        *ppenum = p;
+        if (p == nullptr)
+            return E_OUTOFMEMORY;
+        p->AddRef();
+        return S_OK;
+    }
+
+private:
+    std::vector<IUnknown*> m_items;
+    size_t m_pos;
+    ULONG m_cRef = 0;
+};
+
+} // namespace
+
+COleControlContainer::COleControlContainer(HWND hWnd) : m_hWnd(hWnd)
+{
+}
+
+COleControlContainer::~COleControlContainer()
+{
+    auto& containers = TheContainers();
+    auto it = containers.find(m_hWnd);
+    if (it != containers.end() && it->second == this)
+        containers.erase(it);
+    std::vector<COleControlSite*> sites;
+    sites.swap(m_sites);
+    for (COleControlSite* pSite : sites)
+    {
+        pSite->DestroyControl();
+        delete pSite;
+    }
+    ReleaseActiveObject();
+}
+
+COleControlContainer* COleControlContainer::FromWindow(HWND hWnd, BOOL bCreate)
+{
+    if (hWnd == nullptr)
+        return nullptr;
+    auto& containers = TheContainers();
+    auto it = containers.find(hWnd);
+    if (it != containers.end())
+        return it->second;
+    if (!bCreate || !::IsWindow(hWnd))
+        return nullptr;
+    COleControlContainer* pCont = AfxGetOccManager()->CreateContainer(hWnd);
+    if (pCont != nullptr)
+        containers[hWnd] = pCont;
+    return pCont;
+}
+
+COleControlSite* COleControlContainer::CreateControl(REFCLSID clsid, LPCSTR lpszName,
+                                                     DWORD dwStyle, const RECT& rect, UINT nID,
+                                                     REFIID iidEvents, HRESULT* phr)
+{
+    HRESULT hr = E_OUTOFMEMORY;
+    COleControlSite* pSite = AfxGetOccManager()->CreateSite(this);
+    if (pSite != nullptr)
+    {
+        m_sites.push_back(pSite);
+        hr = pSite->CreateControl(clsid, lpszName, dwStyle, rect, nID, iidEvents);
+        if (FAILED(hr))
+        {
+            // A container made for this control alone goes with it.
+            DestroySite(pSite);
+            pSite = nullptr;
+        }
+    }
+    if (phr != nullptr)
+        *phr = hr;
+    return pSite;
+}
+
+void COleControlContainer::DestroySite(COleControlSite* pSite)
+{
+    auto it = std::find(m_sites.begin(), m_sites.end(), pSite);
+    if (it == m_sites.end())
+        return;
+    m_sites.erase(it);
+    pSite->DestroyControl();
+    delete pSite;
+    if (m_sites.empty())
+        delete this;
+}
+
+COleControlSite* COleControlContainer::FindSite(UINT nID) const
+{
+    for (COleControlSite* pSite : m_sites)
+        if (pSite->GetID() == nID)
+            return pSite;
+    return nullptr;
+}
+
+COleControlSite* COleControlContainer::FindSiteByWindow(HWND hWndCtrl) const
+{
+    for (COleControlSite* pSite : m_sites)
+        if (pSite->GetControlWindow() == hWndCtrl)
+            return pSite;
+    return nullptr;
+}
+
+void COleControlContainer::ReleaseActiveObject()
+{
+    if (m_pActiveObject != nullptr)
+    {
+        IOleInPlaceActiveObject* p = m_pActiveObject;
+        m_pActiveObject = nullptr;
+        p->Release();
+    }
+}
+
+STDMETHODIMP COleControlContainer::QueryInterface(REFIID riid, void** ppv)
+{
+    if (ppv == nullptr)
+        return E_POINTER;
+    if (riid == IID_IUnknown || riid == IID_IOleWindow || riid == IID_IOleInPlaceUIWindow
+        || riid == IID_IOleInPlaceFrame)
+        *ppv = static_cast<IOleInPlaceFrame*>(this);
+    else if (riid == IID_IParseDisplayName || riid == IID_IOleContainer)
+        *ppv = static_cast<IOleContainer*>(this);
+    else
+    {
+        *ppv = nullptr;
+        return E_NOINTERFACE;
+    }
+    AddRef();
+    return S_OK;
+}
+
+STDMETHODIMP COleControlContainer::GetWindow(HWND* phwnd)
+{
+    if (phwnd == nullptr)
+        return E_POINTER;
+    *phwnd = m_hWnd;
+    return S_OK;
+}
+
+STDMETHODIMP COleControlContainer::SetActiveObject(IOleInPlaceActiveObject* pActiveObject,
+                                                   LPCOLESTR)
+{
+    if (pActiveObject != nullptr)
+        pActiveObject->AddRef();
+    ReleaseActiveObject();
+    m_pActiveObject = pActiveObject;
+    return S_OK;
+}
+
+STDMETHODIMP COleControlContainer::ParseDisplayName(IBindCtx*, LPOLESTR, ULONG* pchEaten,
+                                                    IMoniker** ppmkOut)
+{
+    if (pchEaten != nullptr)
+        *pchEaten = 0;
+    if (ppmkOut != nullptr)
+        *ppmkOut = nullptr;
+    return E_NOTIMPL;
+}
+
+STDMETHODIMP COleControlContainer::EnumObjects(DWORD grfFlags, IEnumUnknown** ppenum)
+{
+    if (ppenum == nullptr)
+        return E_POINTER;
+    std::vector<IUnknown*> items;
+    if ((grfFlags & (OLECONTF_EMBEDDINGS | OLECONTF_ONLYUSER)) != 0)
+        for (COleControlSite* pSite : m_sites)
+            if (pSite->GetControlUnknown() != nullptr)
+                items.push_back(pSite->GetControlUnknown());
+    CUnknownEnum* pEnum = new (std::nothrow) CUnknownEnum(std::move(items));
+    *ppenum = pEnum;
+    if (pEnum == nullptr)
+        return E_OUTOFMEMORY;
+    pEnum->AddRef();
+    return S_OK;
+}

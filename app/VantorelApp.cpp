@@ -10,6 +10,7 @@
 #include "app/SettingsFile.h"
 #include "app/StartupList.h"
 #include "app/resource.h"
+#include "bars/PageTabBar.h"
 #include "framework/core/File.h"
 #include "shared/ProgramPath.h"
 
@@ -196,6 +197,9 @@ void CVantorelApp::OpenStartupList()
     ReadStartupList(ProgramFile("StartUpURL.dat"), urls);
     if (urls.IsEmpty())
         return;
+    // One batch: the page tab bar is redrawn once, every tab goes to the end.
+    CPageTabBar* bar = g_pMainFrame != nullptr ? g_pMainFrame->m_pPageTabBar : nullptr;
+    const BOOL began = bar != nullptr && bar->GetSafeHwnd() != nullptr && bar->BeginUpdate(g_pMainFrame);
     const BYTE appendPos = m_settings.iTabAppendPos;
     m_settings.iTabAppendPos = 0;
     for (INT_PTR i = 0; i < urls.GetSize(); ++i) {
@@ -203,9 +207,11 @@ void CVantorelApp::OpenStartupList()
             TrimWorkingSet(TRUE);
             Sleep(100);
         }
-        OpenUrl(urls[i], 9);
+        OpenUrl(nullptr, urls[i], 9);
     }
     m_settings.iTabAppendPos = appendPos;
+    if (began)
+        bar->EndUpdate(g_pMainFrame);
 }
 
 void CVantorelApp::TrimWorkingSet(BOOL bForce)

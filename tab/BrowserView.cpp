@@ -15,6 +15,7 @@
 namespace {
 
 const UINT_PTR kReloadTimerId = 1;
+const UINT kControlId = 0xE900;
 const char kHomeToken[] = "gOhOmE!!!";
 
 } // namespace
@@ -98,6 +99,7 @@ void CBrowserView::OnInitialUpdate()
     if (m_pTabItem == nullptr)
         return;
     CTabItem* tab = m_pTabItem;
+    m_pageDropTarget.Register(m_hWnd);
     tab->m_pFrame = frame;
     tab->m_hFrame = frame->m_hWnd;
     tab->m_pView = this;
@@ -557,16 +559,28 @@ void CBrowserView::OnDestroy()
     }
     if (theApp.m_pActiveView == this)
         theApp.m_pActiveView = nullptr;
+    // The target must not outlive the view's memory, which goes back to its
+    // pool.
+    m_pageDropTarget.Revoke();
     DestroyBrowserControl();
     CView::OnDestroy();
 }
 
 //--- The hosted control
 
-// The control comes with the framework's control hosting; until then a
-// view shows no page and every navigation does nothing.
 BOOL CBrowserView::CreateBrowserControl()
 {
+    if (!m_wndBrowser.CreateControl(CLSID_WebBrowser, nullptr, WS_CHILD | WS_VISIBLE, CRect(0, 0, 0, 0),
+                                    this, kControlId, DIID_DWebBrowserEvents2))
+        return FALSE;
+    IUnknown* control = m_wndBrowser.GetControlUnknown();
+    if (control == nullptr ||
+        FAILED(control->QueryInterface(IID_IWebBrowser2, reinterpret_cast<void**>(&m_pBrowser)))) {
+        m_pBrowser = nullptr;
+        m_wndBrowser.DestroyWindow();
+        return FALSE;
+    }
+    m_hControl = m_wndBrowser.GetSafeHwnd();
     return TRUE;
 }
 
@@ -580,5 +594,7 @@ void CBrowserView::DestroyBrowserControl()
         m_pBrowser->Release();
         m_pBrowser = nullptr;
     }
+    if (m_wndBrowser.GetSafeHwnd() != nullptr)
+        m_wndBrowser.DestroyWindow();
     m_hControl = nullptr;
 }

@@ -9,6 +9,9 @@
 
 #include "app/RecordPool.h"
 #include "framework/frame/View.h"
+#include "framework/ole/OleControlWnd.h"
+#include "framework/ole/OleDropTarget.h"
+#include "framework/ole/OleEvents.h"
 
 class CChildFrame;
 class CTabItem;
@@ -30,7 +33,7 @@ enum BrowserViewState : DWORD
 // Progress value of an idle view.
 const int kProgressIdle = -10;
 
-class CBrowserView : public CView
+class CBrowserView : public CView, public COleEventHandler
 {
 public:
     CBrowserView();
@@ -141,7 +144,21 @@ protected:
     void OnUpdateGoForward(CCmdUI* pCmdUI);
     void OnUpdatePageOption(CCmdUI* pCmdUI);
 
+    // Event sink of the control: unpacks each event for its handler.
+    void OnBeforeNavigate2Event(VaEventArgs& args);
+    void OnNewWindow2Event(VaEventArgs& args);
+    void OnNavigateComplete2Event(VaEventArgs& args);
+    void OnDocumentCompleteEvent(VaEventArgs& args);
+    void OnNavigateErrorEvent(VaEventArgs& args);
+    void OnStatusTextChangeEvent(VaEventArgs& args);
+    void OnCommandStateChangeEvent(VaEventArgs& args);
+    void OnDownloadBeginEvent(VaEventArgs& args);
+    void OnDownloadCompleteEvent(VaEventArgs& args);
+    void OnTitleChangeEvent(VaEventArgs& args);
+    void OnProgressChangeEvent(VaEventArgs& args);
+
     DECLARE_MESSAGE_MAP()
+    DECLARE_EVENTSINK_MAP()
 
 private:
     BOOL CreateBrowserControl();
@@ -154,6 +171,7 @@ private:
     bool IsActiveElementNotLink() const;
     CChildFrame* GetChildFrame() const;
 
+    COleControlWnd m_wndBrowser;
     IWebBrowser2* m_pBrowser = nullptr;
     IDispatch* m_pApplication = nullptr;
     HWND m_hControl = nullptr;
@@ -162,7 +180,8 @@ private:
     UINT_PTR m_reloadTimer = 0;
     HWND m_hRestoreActive = nullptr;
     HWND m_hRestoreFocus = nullptr;
-    bool m_dropTargetRegistered = false;
+    // Drops on the page; registered with the view window while it lives.
+    COleDropTarget m_pageDropTarget;
 };
 
 #endif // VA_TAB_BROWSERVIEW_H

@@ -3,6 +3,7 @@
 
 #include <windows.h>
 #include <mshtml.h>
+#include <exdispid.h>
 
 #include <cstring>
 
@@ -13,6 +14,92 @@
 #include "tab/ChildFrame.h"
 #include "tab/ComText.h"
 #include "tab/TabItem.h"
+
+BEGIN_EVENTSINK_MAP(CBrowserView, COleEventHandler)
+    ON_EVENT(CBrowserView, 0xE900, DISPID_BEFORENAVIGATE2, OnBeforeNavigate2Event)
+    ON_EVENT(CBrowserView, 0xE900, DISPID_NEWWINDOW2, OnNewWindow2Event)
+    ON_EVENT(CBrowserView, 0xE900, DISPID_NAVIGATECOMPLETE2, OnNavigateComplete2Event)
+    ON_EVENT(CBrowserView, 0xE900, DISPID_DOCUMENTCOMPLETE, OnDocumentCompleteEvent)
+    ON_EVENT(CBrowserView, 0xE900, DISPID_NAVIGATEERROR, OnNavigateErrorEvent)
+    ON_EVENT(CBrowserView, 0xE900, DISPID_STATUSTEXTCHANGE, OnStatusTextChangeEvent)
+    ON_EVENT(CBrowserView, 0xE900, DISPID_COMMANDSTATECHANGE, OnCommandStateChangeEvent)
+    ON_EVENT(CBrowserView, 0xE900, DISPID_DOWNLOADBEGIN, OnDownloadBeginEvent)
+    ON_EVENT(CBrowserView, 0xE900, DISPID_DOWNLOADCOMPLETE, OnDownloadCompleteEvent)
+    ON_EVENT(CBrowserView, 0xE900, DISPID_TITLECHANGE, OnTitleChangeEvent)
+    ON_EVENT(CBrowserView, 0xE900, DISPID_PROGRESSCHANGE, OnProgressChangeEvent)
+END_EVENTSINK_MAP()
+
+void CBrowserView::OnBeforeNavigate2Event(VaEventArgs& args)
+{
+    VARIANT_BOOL* cancel = args.GetBoolRef(6);
+    BOOL bCancel = cancel != nullptr && *cancel != VARIANT_FALSE;
+    const VARIANT* url = args.Get(1);
+    CString text = args.GetString(1);
+    OnBeforeNavigate2(args.GetDispatch(0), url != nullptr && url->vt != VT_EMPTY ? static_cast<LPCTSTR>(text) : nullptr,
+                      &bCancel);
+    if (cancel != nullptr)
+        *cancel = bCancel ? VARIANT_TRUE : VARIANT_FALSE;
+}
+
+void CBrowserView::OnNewWindow2Event(VaEventArgs& args)
+{
+    IDispatch** ppDisp = args.GetDispatchRef(0);
+    VARIANT_BOOL* cancel = args.GetBoolRef(1);
+    IDispatch* created = nullptr;
+    BOOL bCancel = cancel != nullptr && *cancel != VARIANT_FALSE;
+    OnNewWindow2(&created, &bCancel);
+    if (ppDisp != nullptr)
+        *ppDisp = created;
+    else if (created != nullptr)
+        created->Release();
+    if (cancel != nullptr)
+        *cancel = bCancel ? VARIANT_TRUE : VARIANT_FALSE;
+}
+
+void CBrowserView::OnNavigateComplete2Event(VaEventArgs& args)
+{
+    OnNavigateComplete2(args.GetDispatch(0), args.GetString(1));
+}
+
+void CBrowserView::OnDocumentCompleteEvent(VaEventArgs& args)
+{
+    OnDocumentComplete(args.GetDispatch(0), args.GetString(1));
+}
+
+void CBrowserView::OnNavigateErrorEvent(VaEventArgs&)
+{
+    OnNavigateError();
+}
+
+void CBrowserView::OnStatusTextChangeEvent(VaEventArgs& args)
+{
+    OnStatusTextChange(args.GetString(0));
+}
+
+void CBrowserView::OnCommandStateChangeEvent(VaEventArgs& args)
+{
+    OnCommandStateChange(args.GetLong(0), args.GetBool(1));
+}
+
+void CBrowserView::OnDownloadBeginEvent(VaEventArgs&)
+{
+    OnDownloadBegin();
+}
+
+void CBrowserView::OnDownloadCompleteEvent(VaEventArgs&)
+{
+    OnDownloadComplete();
+}
+
+void CBrowserView::OnTitleChangeEvent(VaEventArgs& args)
+{
+    OnTitleChange(args.GetString(0));
+}
+
+void CBrowserView::OnProgressChangeEvent(VaEventArgs& args)
+{
+    SetProgress(args.GetLong(0), args.GetLong(1));
+}
 
 void CBrowserView::OnBeforeNavigate2(IDispatch* pDisp, LPCTSTR url, BOOL* pCancel)
 {

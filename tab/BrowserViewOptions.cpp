@@ -7,6 +7,7 @@
 #include <mshtmdid.h>
 
 #include "app/VantorelApp.h"
+#include "framework/ole/OleControlSite.h"
 #include "tab/TabItem.h"
 
 namespace {
@@ -37,13 +38,13 @@ void CBrowserView::SetPageOptions(DWORD options)
     m_pageOptions = options;
     if (m_pTabItem != nullptr)
         m_pTabItem->m_pageOptions = options;
-    if (m_pBrowser == nullptr)
+    // The control reads the word as its site's download-control ambient
+    // property.
+    COleControlSite* site = m_wndBrowser.GetControlSite();
+    if (site == nullptr)
         return;
-    IOleControl* control = nullptr;
-    if (SUCCEEDED(m_pBrowser->QueryInterface(IID_IOleControl, reinterpret_cast<void**>(&control)))) {
-        control->OnAmbientPropertyChange(DISPID_AMBIENT_DLCONTROL);
-        control->Release();
-    }
+    site->SetAmbientDlControl(options);
+    site->NotifyAmbientChange(DISPID_AMBIENT_DLCONTROL);
 }
 
 // Sets, then clears, one bit at a time, each written back so the control

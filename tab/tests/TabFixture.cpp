@@ -7,6 +7,7 @@
 #include "app/VantorelApp.h"
 #include "app/resource.h"
 #include "bars/PageTabBar.h"
+#include "tab/BrowserView.h"
 #include "tab/ChildFrame.h"
 #include "tab/TabItem.h"
 
@@ -14,6 +15,8 @@ CVantorelApp theApp;
 
 void TabTest::SetUp()
 {
+    m_browserClass.reset(new TestWebBrowserRegistration);
+    ASSERT_TRUE(m_browserClass->IsRegistered());
     m_folder.reset(new ProgramFolder);
     std::string module = m_folder->File("VantorelArco.exe");
     theApp.m_settings = SettingsRecord();
@@ -40,10 +43,19 @@ void TabTest::TearDown()
     theApp.m_pActiveTabFrame = nullptr;
     theApp.m_pActiveView = nullptr;
     m_folder.reset();
+    m_browserClass.reset();
+}
+
+TestWebBrowser* TabTest::ControlOf(CTabItem* tab)
+{
+    if (tab == nullptr || tab->m_pView == nullptr)
+        return nullptr;
+    return TestWebBrowser::FromUnknown(tab->m_pView->GetBrowser());
 }
 
 void TabTest::Pump()
 {
+    TestWebBrowser::Settle();
     MSG msg;
     for (int round = 0; round < 3; ++round) {
         while (::PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {

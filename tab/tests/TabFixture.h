@@ -10,6 +10,7 @@
 #include <memory>
 
 #include "tests/support/ProgramFolder.h"
+#include "tests/support/TestWebBrowser.h"
 
 class CMainFrame;
 class CTabGroup;
@@ -32,6 +33,10 @@ protected:
     CTabItem* BarTab(int index) const;
     int BarSelection() const;
 
+    // The test control behind a tab.
+    static TestWebBrowser* ControlOf(CTabItem* tab);
+
+    std::unique_ptr<TestWebBrowserRegistration> m_browserClass;
     std::unique_ptr<ProgramFolder> m_folder;
     CMainFrame* m_frame = nullptr;
 };

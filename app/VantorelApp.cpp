@@ -13,6 +13,7 @@
 #include "bars/PageTabBar.h"
 #include "framework/core/File.h"
 #include "shared/ProgramPath.h"
+#include "tab/BrowserControlSite.h"
 
 namespace {
 
@@ -113,6 +114,10 @@ BOOL CVantorelApp::InitInstance()
     if (FAILED(OleInitialize(nullptr)))
         return FALSE;
     m_oleInitialized = true;
+    // Every hosted control gets the browser's site, which answers the
+    // document-host questions from the window hosting it.
+    static CBrowserOccManager s_occManager;
+    AfxEnableControlContainer(&s_occManager);
     INITCOMMONCONTROLSEX controls = {sizeof(controls), ICC_WIN95_CLASSES | ICC_COOL_CLASSES |
                                                            ICC_BAR_CLASSES | ICC_PROGRESS_CLASS};
     InitCommonControlsEx(&controls);

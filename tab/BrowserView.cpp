@@ -100,6 +100,10 @@ void CBrowserView::OnInitialUpdate()
         return;
     CTabItem* tab = m_pTabItem;
     m_pageDropTarget.Register(m_hWnd);
+    m_bIEMenuAllowed = 1;
+    m_contextMenuMode = theApp.m_settings.iIEContext;
+    m_dwHostFlags = kTabHostFlags;
+    AttachToSite(m_wndBrowser.GetControlSite(), &m_ambient);
     tab->m_pFrame = frame;
     tab->m_hFrame = frame->m_hWnd;
     tab->m_pView = this;
@@ -146,6 +150,35 @@ void CBrowserView::ApplyTabSettings()
     tab->m_flags = (tab->m_flags & ~(kTabWheelLock | kTabLinkLock)) |
                    (wheelLock ? DWORD(kTabWheelLock) : 0u) | (linkLock ? DWORD(kTabLinkLock) : 0u);
     SetPageOptions(options);
+}
+
+//--- What the document host asks of its window
+
+CDocHostHandler::Options CBrowserView::GetHostOptions()
+{
+    const SettingsRecord& s = theApp.m_settings;
+    Options options;
+    options.bShowScriptErr = s.bShowScriptErr();
+    options.bShowActiveXErrMsg = s.bShowActiveXErrMsg();
+    options.bShowRefreshMsg = s.bShowRefreshMsg();
+    return options;
+}
+
+void CBrowserView::SetStatusText(LPCSTR pszText)
+{
+    if (g_pMainFrame != nullptr)
+        g_pMainFrame->SetStatusText(pszText);
+}
+
+CString CBrowserView::GetEtcText(int line)
+{
+    return theApp.GetEtcText(line);
+}
+
+void CBrowserView::ShowEngineMenu()
+{
+    if (g_pMainFrame != nullptr)
+        g_pMainFrame->PostMessage(WM_COMMAND, kCmdShowEngineMenu);
 }
 
 //--- Control access

@@ -9,9 +9,11 @@
 
 #include "app/RecordPool.h"
 #include "framework/frame/View.h"
-#include "framework/ole/OleControlWnd.h"
 #include "framework/ole/OleDropTarget.h"
 #include "framework/ole/OleEvents.h"
+#include "tab/BrowserSubWnd.h"
+#include "tab/DocHostHandler.h"
+#include "tab/PageOptionsAmbient.h"
 
 class CChildFrame;
 class CTabItem;
@@ -33,7 +35,7 @@ enum BrowserViewState : DWORD
 // Progress value of an idle view.
 const int kProgressIdle = -10;
 
-class CBrowserView : public CView, public COleEventHandler
+class CBrowserView : public CView, public CDocHostHandler, public COleEventHandler
 {
 public:
     CBrowserView();
@@ -69,7 +71,7 @@ public:
     static CString UpOneLevel(const CString& url);
 
     //--- Per-tab settings and state
-    DWORD GetPageOptions() const { return m_pageOptions; }
+    DWORD GetPageOptions() const { return m_ambient.Get(); }
     // Stores the download-control word in the view and the record and lets
     // the control read it again.
     void SetPageOptions(DWORD options);
@@ -157,6 +159,13 @@ protected:
     void OnTitleChangeEvent(VaEventArgs& args);
     void OnProgressChangeEvent(VaEventArgs& args);
 
+    //--- What the document host asks of its window
+    Options GetHostOptions() override;
+    IDispatch* GetHostDocument() override { return GetHtmlDocument(); }
+    void SetStatusText(LPCSTR pszText) override;
+    CString GetEtcText(int line) override;
+    void ShowEngineMenu() override;
+
     DECLARE_MESSAGE_MAP()
     DECLARE_EVENTSINK_MAP()
 
@@ -171,12 +180,14 @@ private:
     bool IsActiveElementNotLink() const;
     CChildFrame* GetChildFrame() const;
 
-    COleControlWnd m_wndBrowser;
+    CBrowserSubWnd m_wndBrowser;
     IWebBrowser2* m_pBrowser = nullptr;
     IDispatch* m_pApplication = nullptr;
     HWND m_hControl = nullptr;
     CTabItem* m_pTabItem = nullptr;
-    DWORD m_pageOptions = 0x71;
+    // The download-control word, which the control reads as an ambient
+    // property of its site.
+    CPageOptionsAmbient m_ambient;
     UINT_PTR m_reloadTimer = 0;
     HWND m_hRestoreActive = nullptr;
     HWND m_hRestoreFocus = nullptr;

@@ -4,10 +4,8 @@
 #include <windows.h>
 #include <ocidl.h>
 #include <olectl.h>
-#include <mshtmdid.h>
 
 #include "app/VantorelApp.h"
-#include "framework/ole/OleControlSite.h"
 #include "tab/TabItem.h"
 
 namespace {
@@ -35,16 +33,9 @@ bool NoModifierKeys()
 
 void CBrowserView::SetPageOptions(DWORD options)
 {
-    m_pageOptions = options;
     if (m_pTabItem != nullptr)
         m_pTabItem->m_pageOptions = options;
-    // The control reads the word as its site's download-control ambient
-    // property.
-    COleControlSite* site = m_wndBrowser.GetControlSite();
-    if (site == nullptr)
-        return;
-    site->SetAmbientDlControl(options);
-    site->NotifyAmbientChange(DISPID_AMBIENT_DLCONTROL);
+    m_ambient.Set(options, m_pBrowser);
 }
 
 // Sets, then clears, one bit at a time, each written back so the control
@@ -52,10 +43,10 @@ void CBrowserView::SetPageOptions(DWORD options)
 void CBrowserView::ChangeOption(DWORD set, DWORD clear)
 {
     for (DWORD bit = 1; bit != 0; bit <<= 1) {
-        if ((set & bit) && !(m_pageOptions & bit))
-            SetPageOptions(m_pageOptions | bit);
-        if ((clear & bit) && (m_pageOptions & bit))
-            SetPageOptions(m_pageOptions & ~bit);
+        if ((set & bit) && !(GetPageOptions() & bit))
+            SetPageOptions(GetPageOptions() | bit);
+        if ((clear & bit) && (GetPageOptions() & bit))
+            SetPageOptions(GetPageOptions() & ~bit);
     }
 }
 
@@ -71,14 +62,14 @@ void CBrowserView::AfterOptionChange()
 {
     if (m_pTabItem == nullptr)
         return;
-    m_pTabItem->m_pageOptions = m_pageOptions;
+    m_pTabItem->m_pageOptions = GetPageOptions();
     if (theApp.m_settings.bLightRefresh() && NoModifierKeys())
         Navigate(m_pTabItem->m_url);
 }
 
 void CBrowserView::OnPageOption(UINT nID)
 {
-    const DWORD word = m_pageOptions;
+    const DWORD word = GetPageOptions();
     auto toggle = [&](DWORD bit) {
         if (word & bit)
             ChangeOption(0, bit);
@@ -107,7 +98,7 @@ void CBrowserView::OnPageOption(UINT nID)
 
 void CBrowserView::OnUpdatePageOption(CCmdUI* pCmdUI)
 {
-    const DWORD w = m_pageOptions;
+    const DWORD w = GetPageOptions();
     bool checked = false;
     switch (pCmdUI->m_nID) {
     case 36275: checked = !(w & kNoScripts); break;

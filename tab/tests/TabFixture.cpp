@@ -7,6 +7,7 @@
 #include "app/VantorelApp.h"
 #include "app/resource.h"
 #include "bars/PageTabBar.h"
+#include "tab/BrowserControlSite.h"
 #include "tab/BrowserView.h"
 #include "tab/ChildFrame.h"
 #include "tab/TabItem.h"
@@ -15,6 +16,8 @@ CVantorelApp theApp;
 
 void TabTest::SetUp()
 {
+    static CBrowserOccManager s_occManager;
+    AfxEnableControlContainer(&s_occManager);
     m_browserClass.reset(new TestWebBrowserRegistration);
     ASSERT_TRUE(m_browserClass->IsRegistered());
     m_folder.reset(new ProgramFolder);

@@ -9,6 +9,8 @@
 #include "framework/frame/StatusBar.h"
 #include "framework/win/Controls.h"
 #include "framework/win/ImageList.h"
+#include "lists/FavoriteTree.h"
+#include "lists/SearchEngineTree.h"
 
 class CMainFrame;
 // The program-wide frame pointer: set first in OnCreate, cleared by the
@@ -22,6 +24,7 @@ enum MainFrameState : DWORD
     kStatePlacementPending = 0x2,
     kStateReserved10 = 0x10,
     kStateCaptionPinned = 0x800,
+    kStatePendingKeyword = 0x400000,  // theApp.m_pendingKeyword waits for a search
 };
 
 class CMainFrame : public CMDIFrameWnd
@@ -47,6 +50,23 @@ public:
     void SetStatusText(LPCTSTR text);
     void StopAutosave();
 
+    // Favorites (MainFrameLists.cpp). ScanFavorites returns FALSE when the
+    // scan was aborted.
+    BOOL ScanFavorites();
+    void LoadFavoritesCache();
+    // Search engines: "SearchEngine.dat", from the default list when missing.
+    void LoadSearchEngines();
+    // Searches keyword with one engine; reverse swaps the new-group choice.
+    void SearchWithEngine(const CString& keyword, CSearchEngineNode* engine, BOOL reverse);
+    // The search box of the search bar; until the bar exists there is none.
+    virtual BOOL GetSearchBoxText(CString& text);
+    virtual void AddSearchBoxHistory(const CString& text);
+    virtual void FocusSearchBox();
+
+    CFavoriteTree m_favorites;
+    BOOL m_favIEOrder = FALSE;         // bIEOrder at the last scan or load
+    CSearchEngineTree m_searchEngines; // held here until the search bar holds it
+
     CStatusBar m_wndStatusBar;
     CProgressCtrl m_wndProgress;
     CWnd m_wndMDIClient;
@@ -71,6 +91,9 @@ protected:
     LRESULT OnOpenCommandLine(WPARAM wParam, LPARAM lParam);
     void OnStartupIdle();
     void OnKeepEnabled(UINT nID);
+    void OnSearchEngine(UINT nID);
+    void OnRunSearch();
+    void OnReloadSearchEngines();
 
     DECLARE_MESSAGE_MAP()
 
@@ -79,6 +102,7 @@ private:
     void ApplyStartupProxy();
     void BringToForeground();
     void OpenHandedOverText(const CString& text);
+    void SaveListsOnExit();
 };
 
 #endif // VA_APP_MAINFRAME_H

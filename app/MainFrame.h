@@ -58,6 +58,11 @@ public:
     void LoadSearchEngines();
     // Searches keyword with one engine; reverse swaps the new-group choice.
     void SearchWithEngine(const CString& keyword, CSearchEngineNode* engine, BOOL reverse);
+    // The page context menu's selected text, searched by the next search
+    // command (30001 + n) instead of the search box's text.
+    void SetPendingSearchKeyword(const CString& text);
+    // Text dropped on a page in a drag direction (role bit 2, 4, 8 or 16).
+    void OnDropText(const CString& text, int roleBit);
     // The search box of the search bar; until the bar exists there is none.
     virtual BOOL GetSearchBoxText(CString& text);
     virtual void AddSearchBoxHistory(const CString& text);

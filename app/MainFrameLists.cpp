@@ -105,16 +105,33 @@ void CMainFrame::SearchWithEngine(const CString& keyword, CSearchEngineNode* eng
         theApp.m_lastSearchKeyword = keyword;
 }
 
+void CMainFrame::SetPendingSearchKeyword(const CString& text)
+{
+    theApp.m_pendingKeyword = text;
+    m_stateWord |= kStatePendingKeyword;
+}
+
+void CMainFrame::OnDropText(const CString& text, int roleBit)
+{
+    CString keyword(text);
+    keyword.Trim();
+    CFrameSearchTabs tabs;
+    CWebSearch search(m_searchEngines, tabs);
+    if (search.SearchDroppedText(keyword, roleBit, theApp.m_settings.iParentTabNewRule))
+        theApp.m_lastSearchKeyword = keyword;
+}
+
 void CMainFrame::OnSearchEngine(UINT nID)
 {
+    // Searches run only while the search bar (and so its box) exists.
     CString keyword;
+    if (!GetSearchBoxText(keyword))
+        return;
     if ((m_stateWord & kStatePendingKeyword) != 0) {
         m_stateWord &= ~static_cast<DWORD>(kStatePendingKeyword);
         keyword = theApp.m_pendingKeyword;
         keyword.Trim();
     } else {
-        if (!GetSearchBoxText(keyword))
-            return;
         keyword.Trim();
         if (keyword.IsEmpty())
             return;

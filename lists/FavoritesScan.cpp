@@ -201,7 +201,7 @@ BOOL ScanFavorites(CFavoriteTree& tree, const FavoritesScanPlaces& places)
         CFavoriteNode* folder = tree.m_containers[i];
         FavoriteOrderMap order;
         bool ordered = false;
-        if (places.ieOrder) {
+        if (places.ieOrder && !places.orderKey.IsEmpty() && !places.orderValueName.IsEmpty()) {
             CString key(places.orderKey);
             if (folder != tree.m_root) {
                 // The folder's path below the Favorites folder, no trailing backslash.

@@ -77,6 +77,14 @@ bool CWebSearch::SearchWithEngine(const CString& keyword, const CSearchEngineNod
     return true;
 }
 
+bool CWebSearch::SearchDroppedText(const CString& text, int roleBit, unsigned parentTabNewRule)
+{
+    CSearchEngineNode* engine = m_tree.GetRoleHolder(roleBit);
+    if (engine == nullptr)
+        engine = m_tree.GetCurrentEngine();
+    return engine != nullptr && SearchWithEngine(text, *engine, false, parentTabNewRule);
+}
+
 CWebSearch::Outcome CWebSearch::Run(UINT id, const CString& keyword, bool ctrl, bool shift,
                                     unsigned parentTabNewRule)
 {

@@ -96,6 +96,10 @@ public:
     bool SearchWithEngine(const CString& keyword, const CSearchEngineNode& engine, bool reverse,
                           unsigned parentTabNewRule);
 
+    // Text dropped in a drag direction (role bit 2, 4, 8 or 16): searched
+    // with that role's engine, else with the current engine.
+    bool SearchDroppedText(const CString& text, int roleBit, unsigned parentTabNewRule);
+
     const CString& GetLastKeyword() const { return m_lastKeyword; }
 
 private:

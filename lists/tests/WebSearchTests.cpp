@@ -154,6 +154,17 @@ TEST_F(WebSearchTest, RefusedTabsEndASingleSearchAndRedirectABatch)
     EXPECT_EQ((Log{"cur xk 0"}), m_tabs.log);
 }
 
+TEST_F(WebSearchTest, DroppedTextUsesItsDirectionsEngineOrTheCurrentOne)
+{
+    Load("ROOT:\n" + Entry("A", "a<SJIS>", 1) + Entry("B", "b<SJIS>", kRoleDragDown) +
+         "ENDROOT:\n");
+    EXPECT_TRUE(m_search.SearchDroppedText("x", kRoleDragDown, 0));
+    EXPECT_TRUE(m_search.SearchDroppedText("y", kRoleDragUp, 0));
+    EXPECT_FALSE(m_search.SearchDroppedText("", kRoleDragUp, 0));
+    EXPECT_EQ((Log{"cur bx 0", "cur ay 0"}), m_tabs.log);
+    EXPECT_STREQ("y", m_search.GetLastKeyword());
+}
+
 TEST_F(WebSearchTest, NothingHappensWithoutKeywordEnginesOrAValidNode)
 {
     LoadStandard();

@@ -52,10 +52,12 @@ public:
 
     // Favorites (MainFrameLists.cpp). ScanFavorites returns FALSE when the
     // scan was aborted.
-    BOOL ScanFavorites();
-    void LoadFavoritesCache();
+    virtual BOOL ScanFavorites();
+    virtual void LoadFavoritesCache();
     // Search engines: "SearchEngine.dat", from the default list when missing.
     void LoadSearchEngines();
+    // The URL of a search for keyword with an engine's URL template.
+    CString BuildSearchUrl(const CString& keyword, const CString& urlTemplate) const;
     // Searches keyword with one engine; reverse swaps the new-group choice.
     void SearchWithEngine(const CString& keyword, CSearchEngineNode* engine, BOOL reverse);
     // The page context menu's selected text, searched by the next search

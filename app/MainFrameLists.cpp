@@ -5,6 +5,7 @@
 #include "app/MainFrame.h"
 #include "app/VantorelApp.h"
 #include "lists/FavoritesScan.h"
+#include "lists/SearchUrl.h"
 #include "lists/WebSearch.h"
 #include "shared/ProgramPath.h"
 
@@ -93,6 +94,11 @@ BOOL CMainFrame::GetSearchBoxText(CString& text)
 void CMainFrame::AddSearchBoxHistory(const CString&) {}
 
 void CMainFrame::FocusSearchBox() {}
+
+CString CMainFrame::BuildSearchUrl(const CString& keyword, const CString& urlTemplate) const
+{
+    return ::BuildSearchUrl(keyword, urlTemplate);
+}
 
 void CMainFrame::SearchWithEngine(const CString& keyword, CSearchEngineNode* engine, BOOL reverse)
 {

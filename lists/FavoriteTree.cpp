@@ -136,6 +136,10 @@ void CFavoriteTree::ParseFolder(CStdioFile& file, CFavoriteNode* parent)
         if (label.IsEmpty() || value.IsEmpty())
             continue;
         if (folder) {
+            if (m_depth >= kMaxFolderDepth) {
+                SkipFolderBody(file);
+                continue;
+            }
             if (!EndsWithBackslash(value))
                 value += '\\';
             CFavoriteNode* node = parent->AddChild(label, value, CFavoriteNode::kFolder);
@@ -143,7 +147,9 @@ void CFavoriteTree::ParseFolder(CStdioFile& file, CFavoriteNode* parent)
                 continue;
             m_containers.Add(node);
             AddToFlatList(node);
+            ++m_depth;
             ParseFolder(file, node);
+            --m_depth;
         } else {
             CFavoriteNode* node =
                 parent->AddChild(label, value, CFavoriteNode::KindOfFileName(label));

@@ -99,6 +99,8 @@ public:
 private:
     void Index(CFavoriteNode* node);
     void AddToFlatList(CFavoriteNode* node);
+
+    int m_depth = 0;  // folders being read
 };
 
 #endif // VA_LISTS_FAVORITETREE_H

@@ -8,12 +8,13 @@
 
 #include "framework/core/Cp932.h"
 #include "lists/FavoritesOrder.h"
+#include "lists/KeywordTreeFile.h"
 
 namespace {
 
-// Folders deeper than this are not entered: a link loop must not exhaust
-// the stack.
-const int kMaxDepth = 64;
+// Folders deeper than the cache can hold are not entered; nor can a link
+// loop exhaust the stack.
+const int kMaxDepth = KeywordTreeFile::kMaxFolderDepth;
 
 bool EndsWithBackslash(const CString& path)
 {

@@ -72,6 +72,18 @@ int ParseNumber(const CString& value)
     return number > INT_MAX ? INT_MAX : static_cast<int>(number);
 }
 
+void SkipFolderBody(CStdioFile& file)
+{
+    CString line;
+    int open = 1;
+    while (open > 0 && ReadLine(file, line)) {
+        if (StartsWith(line, "ENDFOLDER:"))
+            --open;
+        else if (StartsWith(line, "FOLDER:"))
+            ++open;
+    }
+}
+
 CString Indent(int depth)
 {
     return depth > 0 ? CString('\t', depth) : CString();

@@ -37,6 +37,14 @@ CString ValueOf(const CString& line, LPCTSTR keyword);
 // Values beyond the range of int are clamped.
 int ParseNumber(const CString& value);
 
+// Folders nest at most this deep; deeper ones are skipped whole, so a
+// crafted file cannot exhaust the stack of the recursive readers.
+const int kMaxFolderDepth = 100;
+
+// Reads past the body of a folder whose "FOLDER:" line was just read, up to
+// its matching "ENDFOLDER:" line.
+void SkipFolderBody(CStdioFile& file);
+
 // depth tab characters.
 CString Indent(int depth);
 

@@ -129,13 +129,19 @@ void CSearchEngineTree::ParseFolder(CStdioFile& file, CSearchEngineNode* parent)
             CString label = ValueOf(line, "LABEL:");
             if (label.IsEmpty())
                 continue;
+            if (m_depth >= kMaxFolderDepth) {
+                SkipFolderBody(file);
+                continue;
+            }
             CSearchEngineNode* folder =
                 parent->AddChild(label, "", "", 0, CSearchEngineNode::kFolder, 0);
             if (folder == nullptr)
                 continue;
             m_containers.Add(folder);
             Register(folder);
+            ++m_depth;
             ParseFolder(file, folder);
+            --m_depth;
         } else if (StartsWith(line, "ENTRY:")) {
             ParseEntry(file, parent);
         }

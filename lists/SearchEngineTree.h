@@ -123,6 +123,7 @@ private:
     BOOL ParseEntry(CStdioFile& file, CSearchEngineNode* parent);
 
     CString m_iconFolder;
+    int m_depth = 0;  // folders being read
 };
 
 // At start: copies the shipped default list to "SearchEngine.dat" when that

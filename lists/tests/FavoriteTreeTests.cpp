@@ -3,6 +3,7 @@
 
 #include "lists/FavoriteTree.h"
 #include "lists/FavoritesOrder.h"
+#include "lists/KeywordTreeFile.h"
 #include "tests/support/ProgramFolder.h"
 
 namespace {
@@ -85,6 +86,20 @@ TEST_F(FavoriteTreeTest, EntriesNeedBothValuesOnTheirOwnLines)
     EXPECT_STREQ("c.url", m_tree.GetNode(1)->m_label);
     EXPECT_STREQ("d", m_tree.GetNode(2)->m_label);
     EXPECT_EQ(CFavoriteNode::kFile, m_tree.GetNode(2)->m_kind);
+}
+
+TEST_F(FavoriteTreeTest, FoldersNestedTooDeeplyAreSkippedWhole)
+{
+    std::string file = "ROOT:\n";
+    for (int i = 0; i < 5000; ++i)
+        file += "FOLDER:\nLABEL:f\nPATH:C:\\f\n";
+    file += "ENTRY:\nLABEL:deep.url\nURL:http://d/\n";
+    for (int i = 0; i < 5000; ++i)
+        file += "ENDFOLDER:\n";
+    file += "ENTRY:\nLABEL:after.url\nURL:http://a/\n";
+    Load(file);
+    ASSERT_EQ(1 + KeywordTreeFile::kMaxFolderDepth + 1, m_tree.GetFlatCount());
+    EXPECT_STREQ("after.url", m_tree.GetNode(m_tree.GetFlatCount() - 1)->m_label);
 }
 
 TEST_F(FavoriteTreeTest, MissingCacheLeavesTheTreeToTheCaller)

@@ -157,6 +157,21 @@ TEST_F(SearchEngineTreeTest, NodesBeyondTheCommandRangeAreKeptWithoutAnIndex)
     EXPECT_NE(std::string::npos, SaveAndRead().find("LABEL:E520\r\n"));
 }
 
+TEST_F(SearchEngineTreeTest, FoldersNestedTooDeeplyAreSkippedWhole)
+{
+    std::string file = "ROOT:\n";
+    for (int i = 0; i < 5000; ++i)
+        file += "FOLDER:\nLABEL:f\nPATH:\n";
+    file += Entry("", "Deep", "d", 0, 0);
+    for (int i = 0; i < 5000; ++i)
+        file += "ENDFOLDER:\n";
+    file += Entry("", "After", "a", 0, 0) + "ENDROOT:\n";
+    Load(file);
+    ASSERT_EQ(1 + KeywordTreeFile::kMaxFolderDepth + 1, m_tree.GetFlatCount());
+    EXPECT_STREQ("After", m_tree.GetNode(m_tree.GetFlatCount() - 1)->m_label);
+    EXPECT_EQ(2, m_tree.GetRoot()->GetChildCount());
+}
+
 TEST_F(SearchEngineTreeTest, DefaultListIsCopiedOnlyWhenTheListIsMissing)
 {
     m_folder.WriteBytes("SearchEngineDefault.dat", "ROOT:\n" + Entry("", "Def", "d", 0, 1));

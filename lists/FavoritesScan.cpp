@@ -166,9 +166,10 @@ BOOL ReadFavoritesOrder(const CString& folderPath, const CString& orderKey,
     if (RegQueryValueExA(key, valueName, nullptr, &type, nullptr, &size) == ERROR_SUCCESS &&
         type == REG_BINARY && size > 11) {
         data.resize(size);
-        if (RegQueryValueExA(key, valueName, nullptr, &type, data.data(), &size) != ERROR_SUCCESS)
+        if (RegQueryValueExA(key, valueName, nullptr, &type, data.data(), &size) == ERROR_SUCCESS)
+            data.resize(size);
+        else
             data.clear();
-        data.resize(data.empty() ? 0 : size);
     }
     RegCloseKey(key);
     std::vector<FavoriteOrderRecord> records = ParseFavoritesOrder(data.data(), data.size());

@@ -24,9 +24,10 @@ CString GetFavoritesFolderPath();
 // empty). A cache must not be written from an aborted scan.
 BOOL ScanFavorites(CFavoriteTree& tree, const FavoritesScanPlaces& places);
 
-// The order value of one folder (path ending with a backslash; relative is
-// its path below the Favorites folder, empty for the root) as names and
-// numbers. FALSE when the value is missing or holds no record.
+// The order value of one folder (path ending with a backslash), read from
+// orderKey under HKEY_CURRENT_USER, as item names and order numbers; the
+// records' item ID lists are resolved through the folder's shell folder.
+// FALSE when the value is missing or names no item.
 BOOL ReadFavoritesOrder(const CString& folderPath, const CString& orderKey,
                         const CString& valueName, FavoriteOrderMap& order);
 

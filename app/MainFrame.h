@@ -12,6 +12,8 @@
 #include "framework/frame/StatusBar.h"
 #include "framework/win/Controls.h"
 #include "framework/win/ImageList.h"
+#include "lists/FavoriteTree.h"
+#include "lists/SearchEngineTree.h"
 
 class CBrowserView;
 class CChildFrame;
@@ -34,6 +36,7 @@ enum MainFrameState : DWORD
     kStateReserved10 = 0x10,
     kStateCaptionPinned = 0x800,
     kStateOpeningTabSet = 0x200000,  // a whole set of tabs is being opened
+    kStatePendingKeyword = 0x400000,  // theApp.m_pendingKeyword waits for a search
 };
 
 // One recently closed tab, kept for reopening with its history.
@@ -110,6 +113,30 @@ public:
     std::vector<ClosedTabEntry> m_closedTabs;  // most recent first
     CString m_replyBuffer;
 
+    // Favorites (MainFrameLists.cpp). ScanFavorites returns FALSE when the
+    // scan was aborted.
+    virtual BOOL ScanFavorites();
+    virtual void LoadFavoritesCache();
+    // Search engines: "SearchEngine.dat", from the default list when missing.
+    void LoadSearchEngines();
+    // The URL of a search for keyword with an engine's URL template.
+    CString BuildSearchUrl(const CString& keyword, const CString& urlTemplate) const;
+    // Searches keyword with one engine; reverse swaps the new-group choice.
+    void SearchWithEngine(const CString& keyword, CSearchEngineNode* engine, BOOL reverse);
+    // The page context menu's selected text, searched by the next search
+    // command (30001 + n) instead of the search box's text.
+    void SetPendingSearchKeyword(const CString& text);
+    // Text dropped on a page in a drag direction (role bit 2, 4, 8 or 16).
+    void OnDropText(const CString& text, int roleBit);
+    // The search box of the search bar; until the bar exists there is none.
+    virtual BOOL GetSearchBoxText(CString& text);
+    virtual void AddSearchBoxHistory(const CString& text);
+    virtual void FocusSearchBox();
+
+    CFavoriteTree m_favorites;
+    BOOL m_favIEOrder = FALSE;         // bIEOrder at the last scan or load
+    CSearchEngineTree m_searchEngines; // held here until the search bar holds it
+
     CStatusBar m_wndStatusBar;
     CProgressCtrl m_wndProgress;
     CWnd m_wndMDIClient;
@@ -138,6 +165,9 @@ protected:
     LRESULT OnFrameMessage(UINT nMsg, WPARAM wParam, LPARAM lParam);
     LRESULT OnShowMenu(WPARAM wParam, LPARAM lParam);
     BOOL OnWndMsg(UINT nMsg, WPARAM wParam, LPARAM lParam, LRESULT* pResult) override;
+    void OnSearchEngine(UINT nID);
+    void OnRunSearch();
+    void OnReloadSearchEngines();
 
     DECLARE_MESSAGE_MAP()
 
@@ -166,6 +196,7 @@ private:
     LRESULT NavigateActiveByMessage(WPARAM wParam, LPARAM lParam);
     LRESULT TabQuery(UINT nMsg, WPARAM wParam, LPARAM lParam);
     LRESULT GroupQuery(UINT nMsg, WPARAM wParam, LPARAM lParam);
+    void SaveListsOnExit();
 };
 
 #endif // VA_APP_MAINFRAME_H

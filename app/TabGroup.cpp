@@ -2,18 +2,7 @@
 
 #include <algorithm>
 
-namespace {
-
-void ReplaceNumber(CString& text, LPCTSTR token, int value)
-{
-    if (text.Find(token) < 0)
-        return;
-    CString number;
-    number.Format("%d", value);
-    text.Replace(token, number);
-}
-
-} // namespace
+#include "framework/core/Cp932.h"
 
 int CTabGroup::IndexOf(const CTabItem* tab) const
 {
@@ -23,9 +12,28 @@ int CTabGroup::IndexOf(const CTabItem* tab) const
 
 CString CTabGroup::ExpandCaption(int tabCount) const
 {
-    CString caption = m_captionTemplate;
-    ReplaceNumber(caption, "%i", m_number);
-    ReplaceNumber(caption, "%c", tabCount);
+    CString caption;
+    const int length = m_captionTemplate.GetLength();
+    for (int i = 0; i < length; ++i) {
+        char c = m_captionTemplate[i];
+        char next = i + 1 < length ? m_captionTemplate[i + 1] : '\0';
+        if (c == '%' && (next == 'i' || next == 'c')) {
+            CString number;
+            number.Format("%d", next == 'i' ? m_number : tabCount);
+            caption += number;
+            ++i;
+        } else if (c == '%' && next == '%') {
+            caption += '%';
+            ++i;
+        } else {
+            caption += c;
+            // A double-byte character's trail byte is never a token start.
+            if (Cp932IsLeadByte(static_cast<BYTE>(c)) && next != '\0') {
+                caption += next;
+                ++i;
+            }
+        }
+    }
     return caption;
 }
 

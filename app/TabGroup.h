@@ -30,7 +30,8 @@ public:
     {
         return index >= 0 && index < GetTabCount() ? m_tabs[static_cast<size_t>(index)] : nullptr;
     }
-    // The caption template with "%i" (number) and "%c" (tab count) expanded.
+    // The caption template with "%i" (number) and "%c" (tab count) expanded;
+    // "%%" stands for a literal "%".
     CString ExpandCaption(int tabCount) const;
     // Makes tabId the most recently activated tab, shifting the others.
     void PushActiveTab(HWND tabId);

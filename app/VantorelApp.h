@@ -82,6 +82,7 @@ public:
     CString GetDlgText(int line) { return m_strings.GetDlgText(line); }
     CString GetFirstText(int line) { return m_strings.GetFirstText(line); }
     CString GetIEHistoryText(int line) { return m_strings.GetIEHistoryText(line); }
+    CString GetFavText(int line) { return m_strings.GetFavText(line); }
 
     //--- Tab groups
     // The current key if listed, else the fallback key if listed, else the
@@ -128,6 +129,15 @@ public:
     // program's own callers; a page must be a local page of the Favorite
     // folder.
     BOOL OpenShortcut(LPCTSTR url, LPCTSTR sourcePage = nullptr);
+    // A new tab group for search results: its caption is name as the user
+    // typed it ("%" and all, never expanded) followed by "[n]", n its number
+    // of tabs. defaultOptions: the default group image (a folder search),
+    // else image 1; the download-control word is dwDLControlFlags. Null when
+    // no group can be made.
+    CTabGroup* CreateSearchGroup(LPCTSTR name, BOOL defaultOptions);
+    // Opens url as a new tab of group (null: the current group). FALSE when
+    // nothing opened (for example the group's tab limit).
+    BOOL OpenUrlInGroup(CTabGroup* group, LPCTSTR url, int reason);
     void OpenStartupList();
 
     std::vector<CTabGroup*> m_groups;
@@ -146,6 +156,8 @@ public:
     CStringFiles m_strings;
     CString m_rebar;
     CMapStringToString m_keyMap;  // the settings-file lines read at start
+    CString m_pendingKeyword;     // left by the page context menu for a search
+    CString m_lastSearchKeyword;  // the keyword of the last web search
     HMENU m_hMainMenu = nullptr;
     HANDLE m_hSemaphore = nullptr;
     char m_className[16] = {};

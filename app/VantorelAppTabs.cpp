@@ -356,6 +356,23 @@ CTabGroup* CVantorelApp::OpenUrlInNewGroupWithLoadFlags(LPCTSTR url, WORD reason
     return OpenUrlInNewGroup(url, reason, ConvertTabLoadFlags(tabLoadFlags));
 }
 
+CTabGroup* CVantorelApp::CreateSearchGroup(LPCTSTR name, BOOL defaultOptions)
+{
+    if (g_pMainFrame == nullptr)
+        return nullptr;
+    // The typed name stays as it is: its "%" are kept literal.
+    CString caption = name != nullptr ? CString(name) : CString();
+    caption.Replace("%", "%%");
+    caption += "[%c]";
+    return g_pMainFrame->CreateGroup(caption, m_settings.dwDLControlFlags,
+                                     defaultOptions ? m_settings.iTabImageDef_P : 1);
+}
+
+BOOL CVantorelApp::OpenUrlInGroup(CTabGroup* group, LPCTSTR url, int reason)
+{
+    return OpenUrl(group, url, static_cast<WORD>(reason)) != nullptr;
+}
+
 void CVantorelApp::OpenGroupDefaultPage(CTabGroup* group, DWORD loadFlags)
 {
     if (group == nullptr || g_pMainFrame == nullptr || !IsGroupListed(group) ||

@@ -284,3 +284,13 @@ TEST_F(TabTest, HandedOverCommandLineOpensATab)
     Pump();
     EXPECT_EQ(1, theApp.GetGroupTabCount(Current()));
 }
+
+TEST_F(TabTest, SearchGroupKeepsThePercentSignsOfItsName)
+{
+    CTabGroup* group = theApp.CreateSearchGroup("50%c off", FALSE);
+    ASSERT_NE(nullptr, group);
+    EXPECT_TRUE(theApp.OpenUrlInGroup(group, "about:blank", 0));
+    Pump();
+    EXPECT_STREQ("50%c off[1]", group->m_caption);
+    EXPECT_EQ(1, group->m_image);
+}

@@ -27,6 +27,7 @@ bool CarriesPointers(UINT nMsg)
     case WM_FRAME_ACTIVATENEXTTAB:
     case WM_FRAME_CLOSETAB:
     case WM_FRAME_CREATEGROUP:
+    case WM_FRAME_DROPTEXT:
     case WM_FRAME_OPENURL:
     case WM_FRAME_GETACTIVEURL:
     case WM_FRAME_GETACTIVETITLE:
@@ -116,6 +117,7 @@ BOOL CMainFrame::OnWndMsg(UINT nMsg, WPARAM wParam, LPARAM lParam, LRESULT* pRes
 {
     const bool isPrivate = nMsg == WM_FRAME_ACTIVATEPREVTAB || nMsg == WM_FRAME_ACTIVATENEXTTAB ||
                            nMsg == WM_FRAME_CLOSETAB || nMsg == WM_FRAME_CREATEGROUP ||
+                           nMsg == WM_FRAME_DROPTEXT ||
                            (nMsg >= WM_FRAME_OPENURL && nMsg <= WM_FRAME_GETACTIVEID) ||
                            nMsg == WM_FRAME_GETCURRENTGROUP || nMsg == WM_FRAME_APPLYTABSECURITY ||
                            nMsg == WM_FRAME_APPLYDONE || nMsg == WM_FRAME_SHOWMENU;
@@ -175,6 +177,10 @@ LRESULT CMainFrame::OnFrameMessage(UINT nMsg, WPARAM wParam, LPARAM lParam)
                                                      static_cast<BYTE>(wParam)));
     case WM_FRAME_GETCURRENTGROUP:
         return reinterpret_cast<LRESULT>(theApp.GetActiveGroup());
+    case WM_FRAME_DROPTEXT:
+        if (!IsEmptyText(reinterpret_cast<LPCTSTR>(lParam)))
+            OnDropText(CString(reinterpret_cast<LPCTSTR>(lParam)), static_cast<int>(wParam));
+        return 0;
     case WM_FRAME_APPLYTABSECURITY: {
         CBrowserView* view = LiveView(TabFromMessagePointer(static_cast<LPARAM>(wParam)));
         if (view != nullptr) {

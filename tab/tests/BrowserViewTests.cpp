@@ -299,3 +299,29 @@ TEST_F(TabTest, ClipboardCommandWithoutTextOpensNothing)
     ASSERT_EQ(2, tab->m_pGroup->GetTabCount());
     EXPECT_STREQ("http://clip.example/", tab->m_pGroup->GetTab(1)->m_url);
 }
+
+TEST_F(TabTest, ClosingTabSilencesItsPageButLeavesImagesAndSoundsOff)
+{
+    CTabItem* tab = Open(nullptr, "http://a.example/");
+    TestWebBrowser* control = ControlOf(tab);
+    control->AddRef();
+    tab->m_pView->SetPageOptions(0x71);
+    ::SendMessageA(tab->m_hFrame, WM_CLOSE, 0, 0);
+    Pump();
+    // Sounds, videos, images and Flash off; scripts, Java and ActiveX stopped.
+    EXPECT_EQ(0x780, control->GetDlControl());
+    control->Release();
+}
+
+TEST_F(TabTest, NewWindowOfATabWithoutGroupLeavesNoEmptyGroupWhenRefused)
+{
+    theApp.m_settings.bWindowMaxCnt(true);
+    theApp.m_settings.iWindowMaxCnt = 1;
+    CTabItem* opener = Open(nullptr, "http://a.example/");
+    CTabGroup* group = opener->m_pGroup;
+    opener->m_pGroup = nullptr;
+    EXPECT_TRUE(ControlOf(opener)->ScriptNewWindow(L"http://b.example/").cancelled);
+    Pump();
+    EXPECT_EQ(1, theApp.GetGroupCount());
+    opener->m_pGroup = group;
+}

@@ -102,3 +102,16 @@ TEST_F(TabTest, CtrlAloneInvertsTheActivationOfANewTab)
     EXPECT_NE(back, Active());
     (void)first;
 }
+
+TEST_F(ShortcutFolder, FolderWithoutPagesReportsAndLeavesTheSettingsAsTheyWere)
+{
+    std::string link = MakeFolder("Empty", 0);
+    m_folder->WriteBytes("Favorite/Empty/script.url", "[InternetShortcut]\r\nURL=javascript:alert(1)\r\n");
+    theApp.m_settings.iTabAppendPos = 2;
+    AnswerNextMessageBox(IDOK);
+    EXPECT_TRUE(theApp.OpenShortcut(link.c_str(), FavoritePage().c_str()));
+    EXPECT_TRUE(s_messageBoxSeen);
+    EXPECT_EQ(2, theApp.m_settings.iTabAppendPos);
+    EXPECT_FALSE(m_frame->m_pPageTabBar->IsUpdating());
+    EXPECT_EQ(0, theApp.GetGroupCount());
+}

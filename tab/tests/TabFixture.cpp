@@ -68,6 +68,42 @@ void TabTest::Pump()
     }
 }
 
+namespace {
+
+int s_answer = IDOK;
+void (*s_check)() = nullptr;
+
+BOOL CALLBACK AnswerDialog(HWND hWnd, LPARAM)
+{
+    char name[16] = {};
+    ::GetClassNameA(hWnd, name, sizeof(name));
+    if (strcmp(name, "#32770") != 0 || !::IsWindowVisible(hWnd))
+        return TRUE;
+    TabTest::s_messageBoxSeen = true;
+    if (s_check != nullptr)
+        s_check();
+    ::PostMessageA(hWnd, WM_COMMAND, static_cast<WPARAM>(s_answer), 0);
+    return FALSE;
+}
+
+void CALLBACK AnswerTimer(HWND, UINT, UINT_PTR id, DWORD)
+{
+    if (!::EnumThreadWindows(::GetCurrentThreadId(), AnswerDialog, 0))
+        ::KillTimer(nullptr, id);
+}
+
+} // namespace
+
+bool TabTest::s_messageBoxSeen = false;
+
+void TabTest::AnswerNextMessageBox(int button, void (*check)())
+{
+    s_answer = button;
+    s_check = check;
+    s_messageBoxSeen = false;
+    ::SetTimer(nullptr, 0, 50, AnswerTimer);
+}
+
 CTabItem* TabTest::Open(CTabGroup* group, const char* url, WORD reason)
 {
     CTabItem* tab = theApp.OpenUrlReturnBrowser(group, url, reason, 0);

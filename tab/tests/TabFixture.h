@@ -33,6 +33,15 @@ protected:
     CTabItem* BarTab(int index) const;
     int BarSelection() const;
 
+    // Answers the next message box of this thread with the button id once
+    // it shows; check (may be null) runs first, while the box is up.
+    static void AnswerNextMessageBox(int button, void (*check)() = nullptr);
+
+public:
+    static bool s_messageBoxSeen;
+
+protected:
+
     // The test control behind a tab.
     static TestWebBrowser* ControlOf(CTabItem* tab);
 

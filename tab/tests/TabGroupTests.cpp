@@ -294,3 +294,55 @@ TEST_F(TabTest, SearchGroupKeepsThePercentSignsOfItsName)
     EXPECT_STREQ("50%c off[1]", group->m_caption);
     EXPECT_EQ(1, group->m_image);
 }
+
+namespace {
+
+bool s_semaphoreFreeDuringPrompt = false;
+
+void CheckSemaphoreIsFree()
+{
+    s_semaphoreFreeDuringPrompt = ::WaitForSingleObject(theApp.m_hSemaphore, 0) == WAIT_OBJECT_0;
+    if (s_semaphoreFreeDuringPrompt)
+        ::ReleaseSemaphore(theApp.m_hSemaphore, 1, nullptr);
+}
+
+} // namespace
+
+TEST_F(TabTest, CloseAllAsksBeforeTakingTheLockAndNoKeepsEveryGroup)
+{
+    theApp.m_hSemaphore = ::CreateSemaphoreA(nullptr, 1, 1, nullptr);
+    Open(nullptr, "about:blank");
+    theApp.OpenUrlInNewGroup("about:blank", 0, 0);
+    Pump();
+    s_semaphoreFreeDuringPrompt = false;
+    AnswerNextMessageBox(IDNO, CheckSemaphoreIsFree);
+    m_frame->CloseGroupsCommand(36451);
+    EXPECT_TRUE(s_messageBoxSeen);
+    EXPECT_TRUE(s_semaphoreFreeDuringPrompt);
+    EXPECT_EQ(2, theApp.GetGroupCount());
+
+    AnswerNextMessageBox(IDYES);
+    m_frame->CloseGroupsCommand(36451);
+    Pump();
+    EXPECT_EQ(0, theApp.GetGroupCount());
+    EXPECT_EQ(0, BarCount());
+    // The lock was given back.
+    EXPECT_EQ(WAIT_OBJECT_0, ::WaitForSingleObject(theApp.m_hSemaphore, 0));
+    ::CloseHandle(theApp.m_hSemaphore);
+    theApp.m_hSemaphore = nullptr;
+}
+
+TEST_F(TabTest, GroupCommandsWaitForTheLockAndGiveUpWhenItIsBusy)
+{
+    theApp.m_hSemaphore = ::CreateSemaphoreA(nullptr, 1, 1, nullptr);
+    Open(nullptr, "about:blank");
+    ASSERT_EQ(WAIT_OBJECT_0, ::WaitForSingleObject(theApp.m_hSemaphore, 0));
+    m_frame->CloseGroupsCommand(36447);
+    EXPECT_EQ(1, theApp.GetGroupCount());
+    ::ReleaseSemaphore(theApp.m_hSemaphore, 1, nullptr);
+    m_frame->CloseGroupsCommand(36447);
+    Pump();
+    EXPECT_EQ(0, theApp.GetGroupCount());
+    ::CloseHandle(theApp.m_hSemaphore);
+    theApp.m_hSemaphore = nullptr;
+}

@@ -52,6 +52,17 @@ TEST_F(TabsEndToEnd, CommandLineAndHandOverOpenTabsInTheCurrentGroup)
     EXPECT_EQ(0u, first.CloseAndWait());
 }
 
+TEST_F(TabsEndToEnd, PageThatOpensAWindowGetsANewTabInItsGroup)
+{
+    ProgramRun run(m_folder);
+    ASSERT_TRUE(run.Start("http://a.example/?va-popup=http%3A%2F%2Fb.example%2F"));
+    HWND wnd = run.WaitForMainWindow();
+    ASSERT_NE(nullptr, wnd);
+    EXPECT_EQ(2, WaitForReply(wnd, WM_FRAME_GETCOUNT, 0, 0, 2));
+    EXPECT_EQ(1, WaitForReply(wnd, WM_FRAME_GETGROUPCOUNT, 0, 0, 1));
+    EXPECT_EQ(0u, run.CloseAndWait());
+}
+
 TEST_F(TabsEndToEnd, StartupListOpensEveryEnabledUrl)
 {
     m_folder.WriteBytes("VantorelArco.ini", "[Vantorel]\r\niniver=1038\r\niInitMode=4\r\n");

@@ -1,5 +1,5 @@
 // CMainFrame: the program's one top-level window, an MDI frame whose
-// children are the tabs. It owns the bars, the clipboard-viewer link and the
+// children are the tabs; its menus are owner-drawn CNewMenu objects. It owns the bars, the clipboard-viewer link and the
 // five-minute autosave, makes the start-up settings of the shared browser
 // components, and saves everything once when it closes.
 #ifndef VA_APP_MAINFRAME_H
@@ -9,6 +9,7 @@
 #include "framework/frame/StatusBar.h"
 #include "framework/win/Controls.h"
 #include "framework/win/ImageList.h"
+#include "menulib/NewFrame.h"
 
 class CMainFrame;
 // The program-wide frame pointer: set first in OnCreate, cleared by the
@@ -24,7 +25,7 @@ enum MainFrameState : DWORD
     kStateCaptionPinned = 0x800,
 };
 
-class CMainFrame : public CMDIFrameWnd
+class CMainFrame : public CNewMDIFrameWnd
 {
 public:
     CMainFrame();

@@ -23,6 +23,37 @@ struct Capture
     bool bOwnFrame = false;
 };
 
+// The window as it is on the screen, frame included.
+Capture GrabWindow(HWND hWnd, Capture c)
+{
+    RECT rc;
+    ::GetWindowRect(hWnd, &rc);
+    c.nWidth = rc.right - rc.left;
+    c.nHeight = rc.bottom - rc.top;
+    if (c.nWidth <= 0 || c.nHeight <= 0)
+        return c;
+    HDC hWindowDC = ::GetWindowDC(hWnd);
+    HDC hMemDC = ::CreateCompatibleDC(hWindowDC);
+    HBITMAP hBitmap = ::CreateCompatibleBitmap(hWindowDC, c.nWidth, c.nHeight);
+    HGDIOBJ hOld = ::SelectObject(hMemDC, hBitmap);
+    ::BitBlt(hMemDC, 0, 0, c.nWidth, c.nHeight, hWindowDC, 0, 0, SRCCOPY);
+    ::SelectObject(hMemDC, hOld);
+    BITMAPINFO bmi = {};
+    bmi.bmiHeader.biSize = sizeof(bmi.bmiHeader);
+    bmi.bmiHeader.biWidth = c.nWidth;
+    bmi.bmiHeader.biHeight = c.nHeight;
+    bmi.bmiHeader.biPlanes = 1;
+    bmi.bmiHeader.biBitCount = 24;
+    bmi.bmiHeader.biCompression = BI_RGB;
+    size_t nStride = (static_cast<size_t>(c.nWidth) * 3 + 3) & ~size_t(3);
+    c.pixels.resize(nStride * static_cast<size_t>(c.nHeight));
+    ::GetDIBits(hMemDC, hBitmap, 0, static_cast<UINT>(c.nHeight), c.pixels.data(), &bmi, DIB_RGB_COLORS);
+    ::DeleteObject(hBitmap);
+    ::DeleteDC(hMemDC);
+    ::ReleaseDC(hWnd, hWindowDC);
+    return c;
+}
+
 // A frame that takes the screenshot once the popup is idle, then ends the menu.
 class CCaptureFrame : public CNewFrameWnd
 {
@@ -47,7 +78,7 @@ protected:
             m_capture.bSubclassed = pRecord != nullptr;
             m_capture.bOwnFrame = pRecord != nullptr && (pRecord->flags & kPopupBorderRemoved);
             ::RedrawWindow(m_hPopup, nullptr, nullptr, RDW_INVALIDATE | RDW_FRAME | RDW_ERASE | RDW_UPDATENOW);
-            Grab();
+            m_capture = GrabWindow(m_hPopup, m_capture);
             ::EndMenu();
         }
         return Default();
@@ -55,36 +86,6 @@ protected:
 
     DECLARE_MESSAGE_MAP()
 
-private:
-    void Grab()
-    {
-        RECT rc;
-        ::GetWindowRect(m_hPopup, &rc);
-        Capture& c = m_capture;
-        c.nWidth = rc.right - rc.left;
-        c.nHeight = rc.bottom - rc.top;
-        if (c.nWidth <= 0 || c.nHeight <= 0)
-            return;
-        HDC hWindowDC = ::GetWindowDC(m_hPopup);
-        HDC hMemDC = ::CreateCompatibleDC(hWindowDC);
-        HBITMAP hBitmap = ::CreateCompatibleBitmap(hWindowDC, c.nWidth, c.nHeight);
-        HGDIOBJ hOld = ::SelectObject(hMemDC, hBitmap);
-        ::BitBlt(hMemDC, 0, 0, c.nWidth, c.nHeight, hWindowDC, 0, 0, SRCCOPY);
-        ::SelectObject(hMemDC, hOld);
-        BITMAPINFO bmi = {};
-        bmi.bmiHeader.biSize = sizeof(bmi.bmiHeader);
-        bmi.bmiHeader.biWidth = c.nWidth;
-        bmi.bmiHeader.biHeight = c.nHeight;
-        bmi.bmiHeader.biPlanes = 1;
-        bmi.bmiHeader.biBitCount = 24;
-        bmi.bmiHeader.biCompression = BI_RGB;
-        size_t nStride = (static_cast<size_t>(c.nWidth) * 3 + 3) & ~size_t(3);
-        c.pixels.resize(nStride * static_cast<size_t>(c.nHeight));
-        ::GetDIBits(hMemDC, hBitmap, 0, static_cast<UINT>(c.nHeight), c.pixels.data(), &bmi, DIB_RGB_COLORS);
-        ::DeleteObject(hBitmap);
-        ::DeleteDC(hMemDC);
-        ::ReleaseDC(m_hPopup, hWindowDC);
-    }
 };
 
 BEGIN_MESSAGE_MAP(CCaptureFrame, CNewFrameWnd)
@@ -231,4 +232,32 @@ TEST_F(MenuCaptureTest, EveryDrawModePaintsAPopupOfItsMeasuredSize)
     EXPECT_NE(captures[0].pixels, captures[2].pixels);
     EXPECT_NE(captures[2].pixels, captures[4].pixels);
     EXPECT_NE(captures[1].pixels, captures[3].pixels);
+}
+
+TEST_F(MenuCaptureTest, MenuBarOfTheMainProgramsModeIsPainted)
+{
+    ASSERT_NE(nullptr, CNewMenu::SetMenuDrawMode(0));
+    HWND hWnd = m_pFrame->m_hWnd;
+    ::MoveWindow(hWnd, 40, 40, 320, 160, TRUE);
+    ::DrawMenuBar(hWnd);
+    ::RedrawWindow(hWnd, nullptr, nullptr, RDW_INVALIDATE | RDW_FRAME | RDW_ERASE | RDW_UPDATENOW);
+
+    // Only the menu bar: from the window's top to the client area.
+    Capture whole = GrabWindow(hWnd, Capture());
+    ASSERT_GT(whole.nWidth, 0);
+    MENUBARINFO info = {};
+    info.cbSize = sizeof(info);
+    ASSERT_TRUE(::GetMenuBarInfo(hWnd, OBJID_MENU, 0, &info));
+    RECT rcWindow;
+    ::GetWindowRect(hWnd, &rcWindow);
+    int nTop = info.rcBar.top - rcWindow.top;
+    int nBottom = info.rcBar.bottom - rcWindow.top;
+    ASSERT_GT(nBottom, nTop);
+    Capture bar = whole;
+    size_t nStride = (static_cast<size_t>(whole.nWidth) * 3 + 3) & ~size_t(3);
+    bar.nHeight = nBottom - nTop;
+    bar.pixels.assign(whole.pixels.begin() + static_cast<std::ptrdiff_t>((whole.nHeight - nBottom) * nStride),
+                      whole.pixels.begin() + static_cast<std::ptrdiff_t>((whole.nHeight - nTop) * nStride));
+    EXPECT_GT(CountColours(bar), 1) << "an empty menu bar";
+    EXPECT_TRUE(WriteBitmap(ArtifactFolder() + "/menu-bar-mode-0.bmp", bar));
 }

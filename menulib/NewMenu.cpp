@@ -183,7 +183,24 @@ void CNewMenu::ConvertToOwnerDraw()
         UINT nState = ::GetMenuState(m_hMenu, nPos, MF_BYPOSITION);
         HMENU hSub = ::GetSubMenu(m_hMenu, i);
         CNewMenuItemData* pRecord = nullptr;
-        if (hSub != nullptr)
+        if (nState & MF_BITMAP)
+        {
+            // The buttons a maximized MDI child adds to its frame's menu bar
+            // stay as the system draws them; their record only keeps the
+            // positions in step.
+            UINT_PTR nID = hSub != nullptr ? reinterpret_cast<UINT_PTR>(hSub)
+                                           : static_cast<UINT_PTR>(::GetMenuItemID(m_hMenu, i));
+            pRecord = takeReusable(nID);
+            if (pRecord == nullptr)
+            {
+                fresh.push_back(std::make_unique<CNewMenuItemData>());
+                pRecord = fresh.back().get();
+                pRecord->m_nID = nID;
+                pRecord->m_nReuseMark = 1;
+            }
+            pRecord->m_nFlags = (nState & 0xFF) | MF_BYPOSITION | (hSub != nullptr ? MF_POPUP : 0);
+        }
+        else if (hSub != nullptr)
         {
             UINT_PTR nID = reinterpret_cast<UINT_PTR>(hSub);
             CString caption = ReadCaption(m_hMenu, nPos);
@@ -448,8 +465,11 @@ BOOL CNewMenu::RemoveItem(UINT nPosition, UINT nFlags, BOOL bDestroySubMenu)
         if (reinterpret_cast<ULONG_PTR>(it->get()) == nData)
         {
             m_items.erase(it);
-            break;
+            return TRUE;
         }
+    // An item the system draws (a bitmap) has its record only by position.
+    if (nPosition < m_items.size() && (m_items[nPosition]->m_nFlags & MF_BITMAP))
+        m_items.erase(m_items.begin() + nPosition);
     return TRUE;
 }
 

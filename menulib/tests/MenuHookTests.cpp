@@ -176,3 +176,48 @@ TEST(MenuHookModuleTest, HookLivesWithTheModuleAndNoWindowKeepsItsCode)
     EXPECT_EQ(nullptr, ::GetPropA(hLater, kProp));
     ::DestroyWindow(hLater);
 }
+
+TEST_F(MenuHookTest, PrintedPopupHasTheModesFrameAroundItsClient)
+{
+    HWND hPopup = CreateMenuWindow();
+    ::SetWindowPos(hPopup, nullptr, 100, 100, 80, 60, SWP_NOZORDER | SWP_NOACTIVATE | SWP_NOMOVE);
+    RECT rc;
+    ::GetWindowRect(hPopup, &rc);
+    int w = rc.right - rc.left;
+    int h = rc.bottom - rc.top;
+    HDC hScreen = ::GetDC(nullptr);
+    HDC hDC = ::CreateCompatibleDC(hScreen);
+    HBITMAP hBitmap = ::CreateCompatibleBitmap(hScreen, w, h);
+    ::ReleaseDC(nullptr, hScreen);
+    HGDIOBJ hOld = ::SelectObject(hDC, hBitmap);
+
+    struct Expected
+    {
+        int nMode;
+        COLORREF crFrame;
+    };
+    const Expected kModes[] = {
+        { 0, ::GetSysColor(COLOR_HIGHLIGHT) },
+        { 2, DarkenColor(128, GetMenuBackColor()) },
+        { 4, ::GetSysColor(COLOR_HIGHLIGHT) },
+    };
+    for (const Expected& e : kModes)
+    {
+        ASSERT_NE(nullptr, CNewMenu::SetMenuDrawMode(e.nMode));
+        ::SendMessageA(hPopup, WM_PRINT, reinterpret_cast<WPARAM>(hDC), PRF_NONCLIENT | PRF_CLIENT);
+        if (e.nMode != 4)  // the gradient frame is painted over by the system's printing
+        {
+            EXPECT_EQ(e.crFrame, ::GetPixel(hDC, 0, 0)) << e.nMode;
+            EXPECT_EQ(e.crFrame, ::GetPixel(hDC, 0, h / 2)) << e.nMode;
+        }
+        MenuPopupRecord* pRecord = FindMenuPopupRecord(hPopup);
+        ASSERT_NE(nullptr, pRecord);
+        // Classic and flat paint the whole frame; gradient lets the system go on.
+        EXPECT_EQ(e.nMode == 4 ? 1 : 0, pRecord->paintOwnFrame) << e.nMode;
+        pRecord->paintOwnFrame = 1;
+    }
+    ::SelectObject(hDC, hOld);
+    ::DeleteObject(hBitmap);
+    ::DeleteDC(hDC);
+    ::DestroyWindow(hPopup);
+}

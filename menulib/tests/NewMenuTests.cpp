@@ -112,6 +112,29 @@ TEST(NewMenuConvertTest, ConvertingAgainReusesRecordsAndDropsThoseOfRemovedItems
     EXPECT_EQ(pOpen, menu.Items()[1].get());
 }
 
+TEST(NewMenuConvertTest, SystemDrawnBitmapItemsKeepTheirLookAndThePositionsInStep)
+{
+    CNewMenu menu;
+    ASSERT_TRUE(menu.LoadMenu(IDR_TESTMENU));
+    // What a maximized MDI child adds to its frame's menu bar.
+    ASSERT_TRUE(::AppendMenuA(menu.m_hMenu, MF_BITMAP | MF_HELP, SC_CLOSE,
+                              reinterpret_cast<LPCSTR>(HBMMENU_MBAR_CLOSE)));
+    ::InsertMenuA(menu.m_hMenu, 1, MF_BYPOSITION | MF_STRING, ID_TEST_SAVE, "Plain");
+    menu.ConvertToOwnerDraw();
+    ASSERT_EQ(4u, menu.Items().size());
+    EXPECT_FALSE(IsOwnerDrawn(menu.m_hMenu, 3));
+    EXPECT_TRUE(::GetMenuState(menu.m_hMenu, 3, MF_BYPOSITION) & MF_BITMAP);
+    EXPECT_EQ(UINT_PTR(SC_CLOSE), menu.Items()[3]->m_nID);
+    EXPECT_EQ(reinterpret_cast<ULONG_PTR>(menu.Items()[1].get()), ItemData(menu.m_hMenu, 1));
+    EXPECT_TRUE(IsOwnerDrawn(menu.m_hMenu, 1));
+
+    CNewMenuItemData* pBitmapRecord = menu.Items()[3].get();
+    menu.ConvertToOwnerDraw();
+    EXPECT_EQ(pBitmapRecord, menu.Items()[3].get());
+    ASSERT_TRUE(menu.DeleteMenu(3, MF_BYPOSITION));
+    ExpectInvariant(menu);
+}
+
 TEST(NewMenuConvertTest, TwoItemsWithOneCommandKeepTwoRecordsInOrder)
 {
     CNewMenu menu;

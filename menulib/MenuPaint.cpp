@@ -270,6 +270,62 @@ void DrawItemText(HDC hDC, const CString& text, const RECT& rcText, const RECT& 
         ::DrawTextA(hDC, accel, accel.GetLength(), &rc, DT_RIGHT | DT_VCENTER | DT_SINGLELINE);
 }
 
+struct FlatImageColumn
+{
+    RECT rcIcon;
+    COLORREF crBox;         // behind a checked image or check glyph
+    COLORREF crIconColumn;
+    HPEN hPen;
+};
+
+// The image, check or system glyph of a popup item in the icon column.
+void DrawFlatImageColumn(CNewMenu* pMenu, LPDRAWITEMSTRUCT lpDis, const CNewMenuItemData& record, UINT nState,
+                         BOOL bSelected, const FlatImageColumn& c)
+{
+    HDC hDC = lpDis->hDC;
+    BOOL bChecked = (nState & ODS_CHECKED) != 0;
+    RECT rcBox = c.rcIcon;
+    ::InflateRect(&rcBox, -1, -1);
+    CImageList* pChecks = pMenu->GetCheckImages();
+    BOOL bUseChecks = pChecks != nullptr && bChecked && !record.HasImage() &&
+                      (pMenu->GetAlwaysCheck() > 0 || (bSelected && pMenu->GetSelectCheck() > 0));
+    if (bUseChecks)
+    {
+        ImageList_Draw(pChecks->GetSafeHandle(), bSelected ? 1 : 0, hDC, c.rcIcon.left + 3, c.rcIcon.top - 2,
+                       ILD_TRANSPARENT);
+    }
+    else if (record.HasImage())
+    {
+        if (bChecked)
+        {
+            FillSolid(hDC, rcBox, c.crBox);
+            FrameWithPen(hDC, rcBox, c.hPen);
+        }
+        int x = c.rcIcon.left + 3;
+        int y = c.rcIcon.top + 1;
+        HICON hIcon = ImageList_GetIcon(record.m_pImageList->GetSafeHandle(), 0, ILD_NORMAL);
+        if (hIcon != nullptr)
+        {
+            UINT nFlags = DST_ICON | ((nState & ODS_DISABLED) ? DSS_DISABLED : DSS_NORMAL);
+            HBRUSH hBrush = ::CreateSolidBrush(c.crIconColumn);
+            ::DrawStateA(hDC, hBrush, nullptr, reinterpret_cast<LPARAM>(hIcon), 0, x, y, 0, 0, nFlags);
+            ::DeleteObject(hBrush);
+            ::DestroyIcon(hIcon);
+        }
+    }
+    else if (bChecked)
+    {
+        FillSolid(hDC, rcBox, c.crBox);
+        FrameWithPen(hDC, rcBox, c.hPen);
+        ::InflateRect(&rcBox, -1, -1);
+        CNewMenu::DrawCheckGlyph(hDC, rcBox, nState, IsRadioItem(pMenu, lpDis->itemID));
+    }
+    else if (IsSystemCommand(lpDis->itemID))
+    {
+        CNewMenu::DrawSystemGlyphFlat(hDC, c.rcIcon, lpDis->itemID, nState);
+    }
+}
+
 void DrawItemFlatLook(CNewMenu* pMenu, LPDRAWITEMSTRUCT lpDis, BOOL bMenuBar, const FlatLook& look)
 {
     CNewMenuItemData* pRecord = RecordOf(pMenu, lpDis->itemData);
@@ -363,48 +419,9 @@ void DrawItemFlatLook(CNewMenu* pMenu, LPDRAWITEMSTRUCT lpDis, BOOL bMenuBar, co
 
     if (!bMenuBar)
     {
-        BOOL bChecked = (nState & ODS_CHECKED) != 0;
         COLORREF crBox = look.bGradient ? crSelect : ShadeMenuColor(bSelected ? crSelect : crItemBack);
-        RECT rcBox = rcIcon;
-        ::InflateRect(&rcBox, -1, -1);
-        CImageList* pChecks = pMenu->GetCheckImages();
-        BOOL bUseChecks = pChecks != nullptr && bChecked && !pRecord->HasImage() &&
-                          (pMenu->GetAlwaysCheck() > 0 || (bSelected && pMenu->GetSelectCheck() > 0));
-        if (bUseChecks)
-        {
-            ImageList_Draw(pChecks->GetSafeHandle(), bSelected ? 1 : 0, hDC, rcIcon.left + 3, rcIcon.top - 2,
-                           ILD_TRANSPARENT);
-        }
-        else if (pRecord->HasImage())
-        {
-            if (bChecked)
-            {
-                FillSolid(hDC, rcBox, crBox);
-                FrameWithPen(hDC, rcBox, hPen);
-            }
-            int x = rcIcon.left + 3;
-            int y = rcIcon.top + 1;
-            HICON hIcon = ImageList_GetIcon(pRecord->m_pImageList->GetSafeHandle(), 0, ILD_NORMAL);
-            if (hIcon != nullptr)
-            {
-                UINT nFlags = DST_ICON | ((nState & ODS_DISABLED) ? DSS_DISABLED : DSS_NORMAL);
-                HBRUSH hBrush = ::CreateSolidBrush(crIconColumn);
-                ::DrawStateA(hDC, hBrush, nullptr, reinterpret_cast<LPARAM>(hIcon), 0, x, y, 0, 0, nFlags);
-                ::DeleteObject(hBrush);
-                ::DestroyIcon(hIcon);
-            }
-        }
-        else if (bChecked)
-        {
-            FillSolid(hDC, rcBox, crBox);
-            FrameWithPen(hDC, rcBox, hPen);
-            ::InflateRect(&rcBox, -1, -1);
-            CNewMenu::DrawCheckGlyph(hDC, rcBox, nState, IsRadioItem(pMenu, lpDis->itemID));
-        }
-        else if (IsSystemCommand(lpDis->itemID))
-        {
-            CNewMenu::DrawSystemGlyphFlat(hDC, rcIcon, lpDis->itemID, nState);
-        }
+        FlatImageColumn column = { rcIcon, crBox, crIconColumn, hPen };
+        DrawFlatImageColumn(pMenu, lpDis, *pRecord, nState, bSelected, column);
     }
     ::DeleteObject(hPen);
 }

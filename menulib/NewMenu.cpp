@@ -155,6 +155,52 @@ CNewMenuItemData* CNewMenu::NewRecord(LPCSTR lpszText)
     return m_items.back().get();
 }
 
+CNewMenuItemData* CNewMenu::TakeReusableRecord(UINT_PTR nID)
+{
+    for (auto& pItem : m_items)
+        if (!pItem->m_nReuseMark && pItem->m_nID == nID)
+        {
+            pItem->m_nReuseMark = 1;
+            return pItem.get();
+        }
+    return nullptr;
+}
+
+// The record of the item at nPosition: the first unused record of its
+// command, which takes the item's flags and (when it has one) its caption,
+// or a new one. Either way the item becomes owner-drawn with it, except an
+// item the system draws as a bitmap.
+CNewMenuItemData* CNewMenu::ConvertItem(UINT nPosition, UINT nFlags, UINT_PTR nID, const CString& caption,
+                                        std::vector<std::unique_ptr<CNewMenuItemData>>& rFresh)
+{
+    CNewMenuItemData* pRecord = TakeReusableRecord(nID);
+    if (nFlags & MF_BITMAP)
+    {
+        if (pRecord == nullptr)
+        {
+            rFresh.push_back(std::make_unique<CNewMenuItemData>());
+            pRecord = rFresh.back().get();
+            pRecord->m_nID = nID;
+            pRecord->m_nReuseMark = 1;
+        }
+        pRecord->m_nFlags = nFlags & ~MF_OWNERDRAW;
+        return pRecord;
+    }
+    if (pRecord == nullptr)
+    {
+        pRecord = ReplaceItemWithOwnerDraw(nPosition, nFlags, nID, caption);
+        rFresh.push_back(std::move(m_items.back()));
+        m_items.pop_back();
+        pRecord->m_nReuseMark = 1;
+        return pRecord;
+    }
+    if (!caption.IsEmpty())
+        pRecord->m_strText = caption;
+    pRecord->m_nFlags = nFlags;
+    ::ModifyMenuA(m_hMenu, nPosition, nFlags, nID, reinterpret_cast<LPCSTR>(pRecord));
+    return pRecord;
+}
+
 void CNewMenu::ConvertToOwnerDraw()
 {
     if (m_hMenu == nullptr)
@@ -162,18 +208,7 @@ void CNewMenu::ConvertToOwnerDraw()
     for (auto& pItem : m_items)
         pItem->m_nReuseMark = 0;
 
-    // Records are reused by command (first unmarked one), so items keep their
-    // images; new records are made for the rest.
-    auto takeReusable = [this](UINT_PTR nID) -> CNewMenuItemData* {
-        for (auto& pItem : m_items)
-            if (!pItem->m_nReuseMark && pItem->m_nID == nID)
-            {
-                pItem->m_nReuseMark = 1;
-                return pItem.get();
-            }
-        return nullptr;
-    };
-
+    // Records are reused by command, so items keep their images.
     std::vector<CNewMenuItemData*> order;
     std::vector<std::unique_ptr<CNewMenuItemData>> fresh;
     int nCount = ::GetMenuItemCount(m_hMenu);
@@ -182,86 +217,25 @@ void CNewMenu::ConvertToOwnerDraw()
         UINT nPos = static_cast<UINT>(i);
         UINT nState = ::GetMenuState(m_hMenu, nPos, MF_BYPOSITION);
         HMENU hSub = ::GetSubMenu(m_hMenu, i);
-        CNewMenuItemData* pRecord = nullptr;
-        if (nState & MF_BITMAP)
+        if (hSub != nullptr)
         {
-            // The buttons a maximized MDI child adds to its frame's menu bar
-            // stay as the system draws them; their record only keeps the
-            // positions in step.
-            UINT_PTR nID = hSub != nullptr ? reinterpret_cast<UINT_PTR>(hSub)
-                                           : static_cast<UINT_PTR>(::GetMenuItemID(m_hMenu, i));
-            pRecord = takeReusable(nID);
-            if (pRecord == nullptr)
-            {
-                fresh.push_back(std::make_unique<CNewMenuItemData>());
-                pRecord = fresh.back().get();
-                pRecord->m_nID = nID;
-                pRecord->m_nReuseMark = 1;
-            }
-            pRecord->m_nFlags = (nState & 0xFF) | MF_BYPOSITION | (hSub != nullptr ? MF_POPUP : 0);
-        }
-        else if (hSub != nullptr)
-        {
-            UINT_PTR nID = reinterpret_cast<UINT_PTR>(hSub);
-            CString caption = ReadCaption(m_hMenu, nPos);
             // The high byte of a popup's state is its item count, not flags.
             UINT nFlags = (nState & 0xFF) | MF_POPUP | MF_BYPOSITION | MF_OWNERDRAW;
-            pRecord = takeReusable(nID);
-            if (pRecord != nullptr)
-            {
-                if (!caption.IsEmpty())
-                    pRecord->m_strText = caption;
-                pRecord->m_nFlags = nFlags;
-                ::ModifyMenuA(m_hMenu, nPos, nFlags, nID, reinterpret_cast<LPCSTR>(pRecord));
-            }
-            else
-            {
-                pRecord = ReplaceItemWithOwnerDraw(nPos, nFlags, nID, caption);
-                fresh.push_back(std::move(m_items.back()));
-                m_items.pop_back();
-                pRecord->m_nReuseMark = 1;
-            }
+            order.push_back(ConvertItem(nPos, nFlags, reinterpret_cast<UINT_PTR>(hSub),
+                                        ReadCaption(m_hMenu, nPos), fresh));
             if (CNewMenu* pSub = FromHandleNew(hSub))
                 pSub->m_hParentMenu = m_hMenu;
         }
-        else if (nState & MF_SEPARATOR)
+        else if ((nState & MF_SEPARATOR) && !(nState & MF_BITMAP))
         {
-            UINT nFlags = MF_SEPARATOR | MF_BYPOSITION | MF_OWNERDRAW;
-            pRecord = takeReusable(0);
-            if (pRecord != nullptr)
-            {
-                ::ModifyMenuA(m_hMenu, nPos, nFlags, 0, reinterpret_cast<LPCSTR>(pRecord));
-            }
-            else
-            {
-                pRecord = ReplaceItemWithOwnerDraw(nPos, nFlags, 0, "");
-                fresh.push_back(std::move(m_items.back()));
-                m_items.pop_back();
-                pRecord->m_nReuseMark = 1;
-            }
+            order.push_back(ConvertItem(nPos, MF_SEPARATOR | MF_BYPOSITION | MF_OWNERDRAW, 0, CString(), fresh));
         }
         else
         {
             UINT_PTR nID = ::GetMenuItemID(m_hMenu, i);
-            CString caption = ReadCaption(m_hMenu, nPos);
-            UINT nFlags = nState | MF_BYPOSITION | MF_OWNERDRAW;
-            pRecord = takeReusable(nID);
-            if (pRecord != nullptr)
-            {
-                pRecord->m_nFlags = nFlags;
-                if (!caption.IsEmpty())
-                    pRecord->m_strText = caption;
-                ::ModifyMenuA(m_hMenu, nPos, nFlags, nID, reinterpret_cast<LPCSTR>(pRecord));
-            }
-            else
-            {
-                pRecord = ReplaceItemWithOwnerDraw(nPos, nFlags, nID, caption);
-                fresh.push_back(std::move(m_items.back()));
-                m_items.pop_back();
-                pRecord->m_nReuseMark = 1;
-            }
+            order.push_back(ConvertItem(nPos, nState | MF_BYPOSITION | MF_OWNERDRAW, nID,
+                                        ReadCaption(m_hMenu, nPos), fresh));
         }
-        order.push_back(pRecord);
     }
 
     // Unmarked records belong to items that are gone; the rest is put in
@@ -270,17 +244,17 @@ void CNewMenu::ConvertToOwnerDraw()
     sorted.reserve(order.size());
     for (CNewMenuItemData* pRecord : order)
     {
-        auto take = [&](std::vector<std::unique_ptr<CNewMenuItemData>>& from) {
-            for (auto& p : from)
-                if (p.get() == pRecord)
-                {
-                    sorted.push_back(std::move(p));
-                    return true;
-                }
-            return false;
-        };
-        if (!take(m_items))
-            take(fresh);
+        for (auto* pFrom : { &m_items, &fresh })
+        {
+            auto it = std::find_if(pFrom->begin(), pFrom->end(),
+                                   [pRecord](const std::unique_ptr<CNewMenuItemData>& p) { return p.get() == pRecord; });
+            if (it != pFrom->end())
+            {
+                sorted.push_back(std::move(*it));
+                pFrom->erase(it);
+                break;
+            }
+        }
     }
     m_items = std::move(sorted);
     for (auto& pItem : m_items)

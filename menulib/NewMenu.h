@@ -184,6 +184,9 @@ private:
     // The menu that holds nID as a plain item, searched depth first.
     CNewMenu* FindItemMenu(UINT nID, const void* pItemData);
     CNewMenuItemData* NewRecord(LPCSTR lpszText);
+    CNewMenuItemData* TakeReusableRecord(UINT_PTR nID);
+    CNewMenuItemData* ConvertItem(UINT nPosition, UINT nFlags, UINT_PTR nID, const CString& caption,
+                                  std::vector<std::unique_ptr<CNewMenuItemData>>& rFresh);
     // Gives pRecord the image nIconIndex of pImages, or of the toolbar
     // resource nIconIndex when pImages is null.
     void SetRecordImage(CNewMenuItemData* pRecord, CImageList* pImages, int nIconIndex);

@@ -103,6 +103,8 @@ protected:
     LRESULT OnExitMenuLoop(WPARAM, LPARAM)
     {
         m_bInMenuLoop = 0;
+        if (CNewMenu* pBar = CNewMenu::FromHandleNew(::GetMenu(this->m_hWnd)))
+            pBar->OnMenuLoopEnded();
         return this->Default();
     }
     void OnTimer(UINT_PTR nIDEvent)

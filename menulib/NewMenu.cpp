@@ -1,6 +1,7 @@
 #include "menulib/NewMenu.h"
 
 #include <algorithm>
+#include <set>
 
 #include "framework/win/Wnd.h"
 #include "menulib/MenuTheme.h"
@@ -11,6 +12,13 @@ namespace {
 
 // The popup the last WM_INITMENUPOPUP named, for the popup-menu hook.
 HMENU g_hPendingOwnerMenu = nullptr;
+
+// Every live CNewMenu: the last place a measured item's record is looked for.
+std::set<CNewMenu*>& LiveMenus()
+{
+    static std::set<CNewMenu*> s_menus;
+    return s_menus;
+}
 
 // The popup CNewMenu::TrackPopupMenu is tracking, and for which window.
 CNewMenu* g_pTrackingMenu = nullptr;
@@ -51,10 +59,12 @@ ULONG_PTR GetItemData(HMENU hMenu, UINT nPosition)
 CNewMenu::CNewMenu(HMENU hParentMenu)
     : m_hParentMenu(hParentMenu)
 {
+    LiveMenus().insert(this);
 }
 
 CNewMenu::~CNewMenu()
 {
+    LiveMenus().erase(this);
     DestroyMenu();
     if (g_pTrackingMenu == this)
         g_pTrackingMenu = nullptr;
@@ -610,6 +620,11 @@ void CNewMenu::SetOpenPopupDelta(int nDelta, HWND hWndOwner)
     ::RedrawWindow(hWndOwner, &rc, nullptr, RDW_FRAME | RDW_INVALIDATE);
 }
 
+void CNewMenu::OnMenuLoopEnded()
+{
+    m_nOpenPopups = 0;
+}
+
 void CNewMenu::OnPopupClosed(HWND hWndOwner)
 {
     if (CNewMenu* pParent = FromHandleNew(m_hParentMenu))
@@ -689,6 +704,17 @@ BOOL CNewMenu::OnMeasureItem(HWND hWnd, const MSG& msg)
     if (pFound == nullptr)
         if (CNewMenu* pSys = FromHandleNew(::GetSystemMenu(hWnd, FALSE)))
             pFound = pSys->FindItemMenu(lpMis->itemID, pData);
+    if (pFound == nullptr)
+    {
+        // A popup tracked by a plain ::TrackPopupMenu: the menu whose record
+        // the item carries.
+        for (CNewMenu* pMenu : LiveMenus())
+            if (pMenu->FindRecord(pData) != nullptr)
+            {
+                pFound = pMenu;
+                break;
+            }
+    }
     if (pFound == nullptr)
         return FALSE;
     pFound->MeasureItem(lpMis);

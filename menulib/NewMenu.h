@@ -137,6 +137,9 @@ public:
     virtual BOOL EraseBackground(HWND hWnd, HDC hDC);
     virtual void OnPopupOpened();
     virtual void OnPopupClosed(HWND hWndOwner);
+    // Every popup of a menu bar is closed once the menu loop ends, also
+    // where no popup-menu hook counted them closing.
+    void OnMenuLoopEnded();
     BOOL IsMenuBarItem(const MEASUREITEMSTRUCT* lpMis) const;
     void RecordMenuBarItemRect(HDC hDC, const RECT& rcItem);
 

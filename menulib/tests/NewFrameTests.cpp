@@ -104,8 +104,11 @@ TEST_F(NewFrameTest, MenuLoopFlagFollowsTheLoop)
     ::SendMessageA(hWnd, WM_ENTERMENULOOP, FALSE, 0);
     EXPECT_EQ(1, m_pFrame->m_bInMenuLoop);
     EXPECT_EQ(-1, m_pFrame->m_nHotMenuBarItem);
+    ::SendMessageA(hWnd, WM_INITMENUPOPUP, reinterpret_cast<WPARAM>(::GetSubMenu(::GetMenu(hWnd), 0)), 0);
+    EXPECT_EQ(1, m_pFrame->m_DefaultNewMenu.GetOpenPopups());
     ::SendMessageA(hWnd, WM_EXITMENULOOP, FALSE, 0);
     EXPECT_EQ(0, m_pFrame->m_bInMenuLoop);
+    EXPECT_EQ(0, m_pFrame->m_DefaultNewMenu.GetOpenPopups());
 }
 
 namespace {
@@ -154,4 +157,18 @@ TEST(NewDialogTest, PopupIsUpdatedThroughTheDialogThenConverted)
     EXPECT_TRUE(dialog.m_nOpenState & MF_OWNERDRAW);
     EXPECT_FALSE(dialog.m_nOpenState & MF_GRAYED);
     EXPECT_TRUE(dialog.m_nSaveState & MF_GRAYED);
+}
+
+TEST_F(NewFrameTest, ItemOfAPopupTrackedOutsideTheLibraryIsStillMeasured)
+{
+    CNewMenu context;
+    ASSERT_TRUE(context.CreatePopupMenu());
+    ASSERT_TRUE(context.AppendODMenu("Context item", 0, ID_TEST_CUT));
+    MEASUREITEMSTRUCT mis = {};
+    mis.CtlType = ODT_MENU;
+    mis.itemID = ID_TEST_CUT;
+    mis.itemData = reinterpret_cast<ULONG_PTR>(context.Items()[0].get());
+    ::SendMessageA(m_pFrame->m_hWnd, WM_MEASUREITEM, 0, reinterpret_cast<LPARAM>(&mis));
+    EXPECT_GT(mis.itemWidth, UINT(2 * 16));
+    EXPECT_GT(mis.itemHeight, 0u);
 }

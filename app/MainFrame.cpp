@@ -8,6 +8,7 @@
 #include "app/VantorelApp.h"
 #include "app/resource.h"
 #include "lists/ProxySettings.h"
+#include "lists/WebSearch.h"
 #include "shared/FrameMessages.h"
 #include "shared/ProgramPath.h"
 
@@ -64,6 +65,9 @@ BEGIN_MESSAGE_MAP(CMainFrame, CNewMDIFrameWnd)
     ON_MESSAGE(WM_FRAME_OPENCOMMANDLINE, OnOpenCommandLine)
     ON_COMMAND(kCmdStartupIdle, OnStartupIdle)
     ON_COMMAND_RANGE(39002, 39052, OnKeepEnabled)
+    ON_COMMAND_RANGE(kCmdSearchEngineFirst, kCmdSearchEngineLast, OnSearchEngine)
+    ON_COMMAND(kCmdRunSearch, OnRunSearch)
+    ON_COMMAND(kCmdReloadSearchEngines, OnReloadSearchEngines)
 END_MESSAGE_MAP()
 
 CMainFrame::CMainFrame() = default;
@@ -123,6 +127,11 @@ int CMainFrame::OnCreate(LPCREATESTRUCT lpCreateStruct)
     EnableDocking(CBRS_ALIGN_ANY);
     ClearStringMap();
 
+    if (theApp.m_settings.bFavLoadCache())
+        LoadFavoritesCache();
+    else
+        ScanFavorites();
+
     m_hWndNextViewer = SetClipboardViewer(m_hWnd);
 
     const SettingsRecord& settings = theApp.m_settings;
@@ -173,7 +182,9 @@ void CMainFrame::AfterCreate()
 int CMainFrame::LoadBarData()
 {
     // The rebar with the address box, toolbars and search bar comes with the
-    // bar classes; until then the frame has no bands.
+    // bar classes; until then the frame has no bands, but the search engines
+    // are loaded for the search commands.
+    LoadSearchEngines();
     return 0;
 }
 
@@ -242,6 +253,7 @@ void CMainFrame::SaveOnExit()
             DeleteFileA(theApp.ProgramFile("Exception.dat"));
     }
     SaveSettings();
+    SaveListsOnExit();
     if (GetSafeHwnd() != nullptr) {
         ChangeClipboardChain(m_hWnd, m_hWndNextViewer);
         m_hWndNextViewer = nullptr;

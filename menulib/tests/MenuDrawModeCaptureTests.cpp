@@ -261,3 +261,38 @@ TEST_F(MenuCaptureTest, MenuBarOfTheMainProgramsModeIsPainted)
     EXPECT_GT(CountColours(bar), 1) << "an empty menu bar";
     EXPECT_TRUE(WriteBitmap(ArtifactFolder() + "/menu-bar-mode-0.bmp", bar));
 }
+
+TEST_F(MenuCaptureTest, TitlesArePaintedAcrossAndDownThePopup)
+{
+    const UINT kTitles[] = {
+        CNewMenuItemData::kTitleGradient | CNewMenuItemData::kTitleEtched | CNewMenuItemData::kTitleCentred,
+        CNewMenuItemData::kTitleVertical | CNewMenuItemData::kTitleRounded,
+        CNewMenuItemData::kTitleVertical | CNewMenuItemData::kTitleGradient | CNewMenuItemData::kTitleSunken,
+    };
+    std::string dir = ArtifactFolder();
+    ASSERT_NE(nullptr, CNewMenu::SetMenuDrawMode(2));
+    for (size_t i = 0; i < sizeof(kTitles) / sizeof(kTitles[0]); ++i)
+    {
+        SCOPED_TRACE(i);
+        CNewMenu popup;
+        ASSERT_TRUE(popup.CreatePopupMenu());
+        ASSERT_TRUE(popup.AppendODMenu("Cut", 0, ID_TEST_CUT));
+        ASSERT_TRUE(popup.AppendODMenu("Copy", 0, ID_TEST_COPY));
+        ASSERT_TRUE(popup.AppendODMenu("Paste", 0, ID_TEST_PASTE));
+        ASSERT_EQ(1, popup.SetMenuTitle("Title", kTitles[i]));
+
+        m_pFrame->m_capture = Capture();
+        m_pFrame->m_hPopup = nullptr;
+        m_pFrame->m_measured.clear();
+        UINT_PTR nTimer = ::SetTimer(nullptr, 0, 5000, EndStuckMenu);
+        popup.TrackPopupMenu(TPM_LEFTALIGN | TPM_TOPALIGN | TPM_RETURNCMD, 300, 200, m_pFrame);
+        ::KillTimer(nullptr, nTimer);
+        Capture c = m_pFrame->m_capture;
+        ASSERT_GT(c.nWidth, 0);
+        EXPECT_EQ(4u, m_pFrame->m_measured.size());
+        EXPECT_GT(CountColours(c), 3);
+        char name[32];
+        std::snprintf(name, sizeof(name), "/menu-title-%d.bmp", static_cast<int>(i));
+        EXPECT_TRUE(WriteBitmap(dir + name, c));
+    }
+}

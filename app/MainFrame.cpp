@@ -18,6 +18,9 @@ CMainFrame* g_pMainFrame = nullptr;
 
 namespace {
 
+// The program's copy of the menu library: draw mode 0, no popup-menu hook.
+CNewMenuHook g_menuLibrary(MenuLibBuild::MainProgram);
+
 const UINT kCmdStartupIdle = 30102;
 const UINT kAutosaveIntervalMs = 300000;
 const UINT kStatusBarId = 59393;
@@ -51,7 +54,7 @@ HMENU NthSubMenu(HMENU popup, int n)
 
 } // namespace
 
-BEGIN_MESSAGE_MAP(CMainFrame, CMDIFrameWnd)
+BEGIN_MESSAGE_MAP(CMainFrame, CNewMDIFrameWnd)
     ON_WM_CREATE()
     ON_WM_CLOSE()
     ON_WM_DESTROY()
@@ -109,7 +112,7 @@ BOOL CMainFrame::OnCreateClient(LPCREATESTRUCT lpcs)
 int CMainFrame::OnCreate(LPCREATESTRUCT lpCreateStruct)
 {
     g_pMainFrame = this;
-    if (CMDIFrameWnd::OnCreate(lpCreateStruct) == -1)
+    if (CNewMDIFrameWnd::OnCreate(lpCreateStruct) == -1)
         return -1;
     SetClassLongA(m_hWnd, GCL_STYLE, CS_DBLCLKS);
 
@@ -162,21 +165,21 @@ void CMainFrame::AfterCreate()
 {
     m_autosaveTimer = SetTimer(reinterpret_cast<UINT_PTR>(this), kAutosaveIntervalMs, nullptr);
 
-    HMENU bar = ::GetMenu(m_hWnd);
+    HMENU bar = m_DefaultNewMenu.m_hMenu;
     if (bar == nullptr)
         return;
     int file = FindPopupByLastItem(bar, ID_APP_EXIT);
     if (file >= 0) {
         // Item 0 of the recently-closed list only holds the place in the
         // resource; the list fills it at run time.
-        HMENU closed = NthSubMenu(GetSubMenu(bar, file), 2);
+        CNewMenu* closed = CNewMenu::FromHandleNew(NthSubMenu(GetSubMenu(bar, file), 2));
         if (closed != nullptr)
-            RemoveMenu(closed, 0, MF_BYPOSITION);
+            closed->RemoveMenu(0, MF_BYPOSITION);
     }
     if (!theApp.m_settings.bPlgEnable()) {
         int plugins = FindPopupByLastItem(bar, ID_PLUGIN_SETTINGS);
         if (plugins >= 0)
-            DeleteMenu(bar, plugins, MF_BYPOSITION);
+            m_DefaultNewMenu.DeleteMenu(plugins, MF_BYPOSITION);
     }
     DrawMenuBar();
 }
@@ -275,13 +278,13 @@ void CMainFrame::LoadClosedTabSet(LPCTSTR) {}
 void CMainFrame::OnClose()
 {
     SaveOnExit();
-    CMDIFrameWnd::OnClose();
+    CNewMDIFrameWnd::OnClose();
 }
 
 void CMainFrame::OnDestroy()
 {
     SaveOnExit();
-    CMDIFrameWnd::OnDestroy();
+    CNewMDIFrameWnd::OnDestroy();
 }
 
 BOOL CMainFrame::OnQueryEndSession()

@@ -1,7 +1,8 @@
 // CMainFrame: the program's one top-level window, an MDI frame whose
-// children are the tabs. It owns the bars, the clipboard-viewer link and the
-// five-minute autosave, makes the start-up settings of the shared browser
-// components, and saves everything once when it closes.
+// children are the tabs and whose menus are owner-drawn CNewMenu objects. It
+// owns the bars, the clipboard-viewer link and the five-minute autosave, makes
+// the start-up settings of the shared browser components, and saves
+// everything once when it closes.
 #ifndef VA_APP_MAINFRAME_H
 #define VA_APP_MAINFRAME_H
 
@@ -14,6 +15,7 @@
 #include "framework/win/ImageList.h"
 #include "lists/FavoriteTree.h"
 #include "lists/SearchEngineTree.h"
+#include "menulib/NewFrame.h"
 
 class CBrowserView;
 class CChildFrame;
@@ -48,7 +50,7 @@ struct ClosedTabEntry
     CStringArray forwardUrls, forwardTitles;
 };
 
-class CMainFrame : public CMDIFrameWnd
+class CMainFrame : public CNewMDIFrameWnd
 {
 public:
     CMainFrame();

@@ -122,7 +122,7 @@ BOOL CMainFrame::OnWndMsg(UINT nMsg, WPARAM wParam, LPARAM lParam, LRESULT* pRes
                            nMsg == WM_FRAME_GETCURRENTGROUP || nMsg == WM_FRAME_APPLYTABSECURITY ||
                            nMsg == WM_FRAME_APPLYDONE || nMsg == WM_FRAME_SHOWMENU;
     if (!isPrivate)
-        return CMDIFrameWnd::OnWndMsg(nMsg, wParam, lParam, pResult);
+        return CNewMDIFrameWnd::OnWndMsg(nMsg, wParam, lParam, pResult);
     // Another thread's (or process's) pointers are not ours to follow.
     if (CarriesPointers(nMsg) && ::InSendMessage()) {
         *pResult = 0;

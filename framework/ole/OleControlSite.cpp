@@ -1,6 +1,7 @@
 #include "framework/ole/OleControlSite.h"
 
 #include "framework/ole/OleControlContainer.h"
+#include "framework/ole/OleControlWnd.h"
 #include "framework/ole/OleUtil.h"
 #include "framework/win/Wnd.h"
 
@@ -138,6 +139,12 @@ HRESULT COleControlSite::ConnectEvents(REFIID iidEvents)
 
 void COleControlSite::DestroyControl()
 {
+    // The window object lets go of this site before the control goes.
+    if (m_pWndCtrl != nullptr)
+    {
+        m_pWndCtrl->m_pCtrlSite = nullptr;
+        m_pWndCtrl = nullptr;
+    }
     m_eventSink.Disconnect();
     if (m_pInPlaceObject != nullptr)
     {

@@ -16,6 +16,7 @@
 #include "framework/ole/OleEvents.h"
 
 class COleControlContainer;
+class COleControlWnd;
 
 class COleControlSite : public IOleClientSite,
                         public IOleInPlaceSite,
@@ -132,6 +133,7 @@ private:
 
     COleEventSink m_eventSink;
     COleEventHandler* m_pEventHandler = nullptr;
+    COleControlWnd* m_pWndCtrl = nullptr;  // the window object holding this site
     BOOL m_bDlControl = FALSE;
     DWORD m_dwDlControl = 0;
     BOOL m_bInSetObjectRects = FALSE;

@@ -51,8 +51,22 @@ public:
             *ppDisp = newWindowAnswer;
         }
     }
+    // What the window still sees of its control while it is destroyed.
+    COleControlWnd* pWatched = nullptr;
+    std::wstring urlAtDestroy;
+    void OnDestroy()
+    {
+        if (pWatched != nullptr && pWatched->GetControlUnknown() != nullptr)
+            urlAtDestroy = TestWebBrowser::FromUnknown(pWatched->GetControlUnknown())->GetLocationUrl();
+        Default();
+    }
     DECLARE_EVENTSINK_MAP()
+    DECLARE_MESSAGE_MAP()
 };
+
+BEGIN_MESSAGE_MAP(HostWnd, CWnd)
+    ON_WM_DESTROY()
+END_MESSAGE_MAP()
 
 BEGIN_EVENTSINK_MAP(HostWnd, COleEventHandler)
     ON_EVENT(HostWnd, kBrowserId, DISPID_BEFORENAVIGATE2, OnBeforeNavigate2)
@@ -170,6 +184,11 @@ TEST_F(OleHosting, NewWindowRequestGetsTheControlTheHostReturns)
     EXPECT_EQ(TestWebBrowser::FromUnknown(target.GetControlUnknown()), result.pNewBrowser);
     EXPECT_EQ(std::wstring(L"http://popup.test/"), result.pNewBrowser->GetLocationUrl());
 
+    // A page that opens a window when it has loaded.
+    Navigate(BrowserOf(opener), L"http://opener.test/?va-popup=http%3A%2F%2Fsecond.test%2F");
+    EXPECT_TRUE(TestWebBrowser::Settle());
+    EXPECT_EQ(std::wstring(L"http://second.test/"), result.pNewBrowser->GetLocationUrl());
+
     m_host.cancelNewWindow = TRUE;
     EXPECT_TRUE(pOpener->ScriptNewWindow(L"http://other.test/").cancelled);
 }
@@ -263,9 +282,23 @@ TEST_F(OleHosting, DestroyingTheParentClosesTheControlAndDisconnectsItsSink)
     EXPECT_EQ(nullptr, wnd.m_hWnd);
     EXPECT_EQ(nullptr, wnd.GetControlSite());
     EXPECT_TRUE(pControl->IsClosed());
+    // Closed while its window was intact, as controls expect.
+    EXPECT_FALSE(pControl->WasWindowLostWhileActive());
     EXPECT_EQ(0, pControl->GetConnectionCount());
     EXPECT_EQ(nullptr, pControl->GetClientSite());
     EXPECT_EQ(nullptr, COleControlContainer::FromWindow(m_host.m_hWnd, FALSE));
+}
+
+// A view saves its tab's history from the control in its own WM_DESTROY:
+// the control must still be there then.
+TEST_F(OleHosting, ContainerStillReachesItsControlWhileItIsDestroyed)
+{
+    COleControlWnd wnd;
+    ASSERT_TRUE(CreateBrowser(wnd));
+    Navigate(BrowserOf(wnd), L"http://kept.test/");
+    m_host.pWatched = &wnd;
+    m_host.DestroyWindow();
+    EXPECT_EQ(std::wstring(L"http://kept.test/"), m_host.urlAtDestroy);
 }
 
 TEST_F(OleHosting, DestroyingTheControlWindowAloneFreesItsSite)
@@ -278,7 +311,12 @@ TEST_F(OleHosting, DestroyingTheControlWindowAloneFreesItsSite)
     COleControlContainer* pCont = COleControlContainer::FromWindow(m_host.m_hWnd, FALSE);
     ASSERT_NE(nullptr, pCont);
     EXPECT_EQ(2u, pCont->GetSiteCount());
+    TestWebBrowser* pControl = TestWebBrowser::FromUnknown(wnd.GetControlUnknown());
+    pControl->AddRef();
     wnd.DestroyWindow();
+    EXPECT_TRUE(pControl->IsClosed());
+    EXPECT_FALSE(pControl->WasWindowLostWhileActive());
+    pControl->Release();
     EXPECT_EQ(1u, pCont->GetSiteCount());
     EXPECT_EQ(nullptr, pCont->FindSite(kBrowserId));
     EXPECT_NE(nullptr, pCont->FindSite(7));

@@ -35,13 +35,15 @@ OLE_COLOR SysColorAsOle(int index)
 } // namespace
 
 COleControlSite::COleControlSite(COleControlContainer* pCtrlCont)
-    : m_pCtrlCont(pCtrlCont), m_eventSink(this)
+    : m_pCtrlCont(pCtrlCont), m_pEventSink(new COleEventSink(this))
 {
 }
 
 COleControlSite::~COleControlSite()
 {
     DestroyControl();
+    m_pEventSink->DetachSite();
+    m_pEventSink->Release();
 }
 
 HRESULT COleControlSite::CreateControl(REFCLSID clsid, LPCSTR lpszName, DWORD dwStyle,
@@ -134,7 +136,7 @@ HRESULT COleControlSite::ConnectEvents(REFIID iidEvents)
         if (FAILED(hr))
             return hr;
     }
-    return m_eventSink.Connect(m_pObject, iid);
+    return m_pEventSink->Connect(m_pObject, iid);
 }
 
 void COleControlSite::DestroyControl()
@@ -145,7 +147,7 @@ void COleControlSite::DestroyControl()
         m_pWndCtrl->m_pCtrlSite = nullptr;
         m_pWndCtrl = nullptr;
     }
-    m_eventSink.Disconnect();
+    m_pEventSink->Disconnect();
     if (m_pInPlaceObject != nullptr)
     {
         IOleInPlaceObject* p = m_pInPlaceObject;

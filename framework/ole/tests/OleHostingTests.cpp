@@ -35,7 +35,13 @@ public:
         if (cancelNext && args.GetBoolRef(6) != nullptr)
             *args.GetBoolRef(6) = VARIANT_TRUE;
     }
-    void OnDocumentComplete(VaEventArgs& args) { completeUrls.push_back(args.GetString(1)); }
+    BOOL destroyOnComplete = FALSE;
+    void OnDocumentComplete(VaEventArgs& args)
+    {
+        completeUrls.push_back(args.GetString(1));
+        if (destroyOnComplete)
+            DestroyWindow();  // as a pop-up tab closes at its first page
+    }
     void OnTitleChange(VaEventArgs& args) { title = args.GetString(0); }
     void OnNewWindow2(VaEventArgs& args)
     {
@@ -167,6 +173,22 @@ TEST_F(OleHosting, EventsReachTheParentsSinkMapAndCancelIsHonoured)
     EXPECT_EQ(1u, m_host.completeUrls.size());
     EXPECT_EQ(std::wstring(L"http://a.test/?va-title=%E8%A1%A8%E7%A4%BA"),
               TestWebBrowser::FromUnknown(browser)->GetLocationUrl());
+}
+
+TEST_F(OleHosting, HandlerMayCloseTheControlInsideItsOwnEvent)
+{
+    COleControlWnd wnd;
+    ASSERT_TRUE(CreateBrowser(wnd));
+    CComPtr<IWebBrowser2> browser = BrowserOf(wnd);
+    TestWebBrowser* pControl = TestWebBrowser::FromUnknown(browser);
+    m_host.destroyOnComplete = TRUE;
+    Navigate(browser, L"http://closing.test/");
+    EXPECT_EQ(nullptr, m_host.m_hWnd);
+    EXPECT_TRUE(pControl->IsClosed());
+    EXPECT_EQ(0, pControl->GetConnectionCount());
+    // Later events of the closed control reach nobody.
+    pControl->ScriptTitleChange(L"late");
+    EXPECT_STREQ("http://closing.test/", (LPCSTR)m_host.title);
 }
 
 TEST_F(OleHosting, NewWindowRequestGetsTheControlTheHostReturns)

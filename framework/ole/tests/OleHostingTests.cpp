@@ -140,6 +140,38 @@ TEST_F(OleHosting, ControlWindowTakesTheRectangleIdAndParent)
     EXPECT_NE(nullptr, BrowserOf(wnd).Get());
 }
 
+TEST_F(OleHosting, ContainerListsItsControlsAndIsTheInPlaceFrame)
+{
+    COleControlWnd first, second;
+    ASSERT_TRUE(CreateBrowser(first));
+    ASSERT_TRUE(second.CreateControl(CLSID_WebBrowser, nullptr, WS_CHILD, { 0, 0, 5, 5 }, &m_host,
+                                     kBrowserId + 1, DIID_DWebBrowserEvents2));
+    CComPtr<IOleContainer> container;
+    ASSERT_EQ(S_OK, first.GetControlSite()->GetContainer(&container));
+    CComPtr<IEnumUnknown> objects;
+    ASSERT_EQ(S_OK, container->EnumObjects(OLECONTF_EMBEDDINGS, &objects));
+    IUnknown* items[3] = {};
+    ULONG fetched = 0;
+    EXPECT_EQ(S_FALSE, objects->Next(3, items, &fetched));
+    ASSERT_EQ(2u, fetched);
+    EXPECT_EQ(first.GetControlUnknown(), items[0]);
+    EXPECT_EQ(second.GetControlUnknown(), items[1]);
+    for (ULONG i = 0; i < fetched; ++i)
+        items[i]->Release();
+
+    CComPtr<IOleInPlaceFrame> frame;
+    CComPtr<IOleInPlaceUIWindow> doc;
+    RECT pos = {}, clip = {};
+    OLEINPLACEFRAMEINFO info = {};
+    info.cb = sizeof(info);
+    ASSERT_EQ(S_OK, first.GetControlSite()->GetWindowContext(&frame, &doc, &pos, &clip, &info));
+    HWND hFrame = nullptr;
+    frame->GetWindow(&hFrame);
+    EXPECT_EQ(m_host.m_hWnd, hFrame);
+    EXPECT_EQ(m_host.m_hWnd, info.hwndFrame);
+    EXPECT_EQ(20, pos.top);
+}
+
 TEST_F(OleHosting, MovingTheWindowMovesTheControlThroughItsInPlaceObject)
 {
     COleControlWnd wnd;

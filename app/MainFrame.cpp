@@ -8,12 +8,16 @@
 #include "app/VantorelApp.h"
 #include "app/resource.h"
 #include "lists/ProxySettings.h"
+#include "lists/WebSearch.h"
 #include "shared/FrameMessages.h"
 #include "shared/ProgramPath.h"
 
 CMainFrame* g_pMainFrame = nullptr;
 
 namespace {
+
+// The program's copy of the menu library: draw mode 0, no popup-menu hook.
+CNewMenuHook g_menuLibrary(MenuLibBuild::MainProgram);
 
 const UINT kCmdStartupIdle = 30102;
 const UINT kAutosaveIntervalMs = 300000;
@@ -48,7 +52,7 @@ HMENU NthSubMenu(HMENU popup, int n)
 
 } // namespace
 
-BEGIN_MESSAGE_MAP(CMainFrame, CMDIFrameWnd)
+BEGIN_MESSAGE_MAP(CMainFrame, CNewMDIFrameWnd)
     ON_WM_CREATE()
     ON_WM_CLOSE()
     ON_WM_DESTROY()
@@ -61,6 +65,9 @@ BEGIN_MESSAGE_MAP(CMainFrame, CMDIFrameWnd)
     ON_MESSAGE(WM_FRAME_OPENCOMMANDLINE, OnOpenCommandLine)
     ON_COMMAND(kCmdStartupIdle, OnStartupIdle)
     ON_COMMAND_RANGE(39002, 39052, OnKeepEnabled)
+    ON_COMMAND_RANGE(kCmdSearchEngineFirst, kCmdSearchEngineLast, OnSearchEngine)
+    ON_COMMAND(kCmdRunSearch, OnRunSearch)
+    ON_COMMAND(kCmdReloadSearchEngines, OnReloadSearchEngines)
 END_MESSAGE_MAP()
 
 CMainFrame::CMainFrame() = default;
@@ -100,7 +107,7 @@ BOOL CMainFrame::OnCreateClient(LPCREATESTRUCT lpcs)
 int CMainFrame::OnCreate(LPCREATESTRUCT lpCreateStruct)
 {
     g_pMainFrame = this;
-    if (CMDIFrameWnd::OnCreate(lpCreateStruct) == -1)
+    if (CNewMDIFrameWnd::OnCreate(lpCreateStruct) == -1)
         return -1;
     SetClassLongA(m_hWnd, GCL_STYLE, CS_DBLCLKS);
 
@@ -119,6 +126,11 @@ int CMainFrame::OnCreate(LPCREATESTRUCT lpCreateStruct)
         return -1;
     EnableDocking(CBRS_ALIGN_ANY);
     ClearStringMap();
+
+    if (theApp.m_settings.bFavLoadCache())
+        LoadFavoritesCache();
+    else
+        ScanFavorites();
 
     m_hWndNextViewer = SetClipboardViewer(m_hWnd);
 
@@ -148,21 +160,21 @@ void CMainFrame::AfterCreate()
 {
     m_autosaveTimer = SetTimer(reinterpret_cast<UINT_PTR>(this), kAutosaveIntervalMs, nullptr);
 
-    HMENU bar = ::GetMenu(m_hWnd);
+    HMENU bar = m_DefaultNewMenu.m_hMenu;
     if (bar == nullptr)
         return;
     int file = FindPopupByLastItem(bar, ID_APP_EXIT);
     if (file >= 0) {
         // Item 0 of the recently-closed list only holds the place in the
         // resource; the list fills it at run time.
-        HMENU closed = NthSubMenu(GetSubMenu(bar, file), 2);
+        CNewMenu* closed = CNewMenu::FromHandleNew(NthSubMenu(GetSubMenu(bar, file), 2));
         if (closed != nullptr)
-            RemoveMenu(closed, 0, MF_BYPOSITION);
+            closed->RemoveMenu(0, MF_BYPOSITION);
     }
     if (!theApp.m_settings.bPlgEnable()) {
         int plugins = FindPopupByLastItem(bar, ID_PLUGIN_SETTINGS);
         if (plugins >= 0)
-            DeleteMenu(bar, plugins, MF_BYPOSITION);
+            m_DefaultNewMenu.DeleteMenu(plugins, MF_BYPOSITION);
     }
     DrawMenuBar();
 }
@@ -170,7 +182,9 @@ void CMainFrame::AfterCreate()
 int CMainFrame::LoadBarData()
 {
     // The rebar with the address box, toolbars and search bar comes with the
-    // bar classes; until then the frame has no bands.
+    // bar classes; until then the frame has no bands, but the search engines
+    // are loaded for the search commands.
+    LoadSearchEngines();
     return 0;
 }
 
@@ -239,6 +253,7 @@ void CMainFrame::SaveOnExit()
             DeleteFileA(theApp.ProgramFile("Exception.dat"));
     }
     SaveSettings();
+    SaveListsOnExit();
     if (GetSafeHwnd() != nullptr) {
         ChangeClipboardChain(m_hWnd, m_hWndNextViewer);
         m_hWndNextViewer = nullptr;
@@ -252,13 +267,13 @@ void CMainFrame::LoadClosedTabSet(LPCTSTR) {}
 void CMainFrame::OnClose()
 {
     SaveOnExit();
-    CMDIFrameWnd::OnClose();
+    CNewMDIFrameWnd::OnClose();
 }
 
 void CMainFrame::OnDestroy()
 {
     SaveOnExit();
-    CMDIFrameWnd::OnDestroy();
+    CNewMDIFrameWnd::OnDestroy();
 }
 
 BOOL CMainFrame::OnQueryEndSession()

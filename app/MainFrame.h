@@ -1,7 +1,8 @@
 // CMainFrame: the program's one top-level window, an MDI frame whose
-// children are the tabs. It owns the bars, the clipboard-viewer link and the
-// five-minute autosave, makes the start-up settings of the shared browser
-// components, and saves everything once when it closes.
+// children are the tabs and whose menus are owner-drawn CNewMenu objects. It
+// owns the bars, the clipboard-viewer link and the five-minute autosave, makes
+// the start-up settings of the shared browser components, and saves
+// everything once when it closes.
 #ifndef VA_APP_MAINFRAME_H
 #define VA_APP_MAINFRAME_H
 
@@ -9,6 +10,9 @@
 #include "framework/frame/StatusBar.h"
 #include "framework/win/Controls.h"
 #include "framework/win/ImageList.h"
+#include "lists/FavoriteTree.h"
+#include "lists/SearchEngineTree.h"
+#include "menulib/NewFrame.h"
 
 class CMainFrame;
 // The program-wide frame pointer: set first in OnCreate, cleared by the
@@ -22,9 +26,10 @@ enum MainFrameState : DWORD
     kStatePlacementPending = 0x2,
     kStateReserved10 = 0x10,
     kStateCaptionPinned = 0x800,
+    kStatePendingKeyword = 0x400000,  // theApp.m_pendingKeyword waits for a search
 };
 
-class CMainFrame : public CMDIFrameWnd
+class CMainFrame : public CNewMDIFrameWnd
 {
 public:
     CMainFrame();
@@ -46,6 +51,30 @@ public:
 
     void SetStatusText(LPCTSTR text);
     void StopAutosave();
+
+    // Favorites (MainFrameLists.cpp). ScanFavorites returns FALSE when the
+    // scan was aborted.
+    virtual BOOL ScanFavorites();
+    virtual void LoadFavoritesCache();
+    // Search engines: "SearchEngine.dat", from the default list when missing.
+    void LoadSearchEngines();
+    // The URL of a search for keyword with an engine's URL template.
+    CString BuildSearchUrl(const CString& keyword, const CString& urlTemplate) const;
+    // Searches keyword with one engine; reverse swaps the new-group choice.
+    void SearchWithEngine(const CString& keyword, CSearchEngineNode* engine, BOOL reverse);
+    // The page context menu's selected text, searched by the next search
+    // command (30001 + n) instead of the search box's text.
+    void SetPendingSearchKeyword(const CString& text);
+    // Text dropped on a page in a drag direction (role bit 2, 4, 8 or 16).
+    void OnDropText(const CString& text, int roleBit);
+    // The search box of the search bar; until the bar exists there is none.
+    virtual BOOL GetSearchBoxText(CString& text);
+    virtual void AddSearchBoxHistory(const CString& text);
+    virtual void FocusSearchBox();
+
+    CFavoriteTree m_favorites;
+    BOOL m_favIEOrder = FALSE;         // bIEOrder at the last scan or load
+    CSearchEngineTree m_searchEngines; // held here until the search bar holds it
 
     CStatusBar m_wndStatusBar;
     CProgressCtrl m_wndProgress;
@@ -71,6 +100,9 @@ protected:
     LRESULT OnOpenCommandLine(WPARAM wParam, LPARAM lParam);
     void OnStartupIdle();
     void OnKeepEnabled(UINT nID);
+    void OnSearchEngine(UINT nID);
+    void OnRunSearch();
+    void OnReloadSearchEngines();
 
     DECLARE_MESSAGE_MAP()
 
@@ -79,6 +111,7 @@ private:
     void ApplyStartupProxy();
     void BringToForeground();
     void OpenHandedOverText(const CString& text);
+    void SaveListsOnExit();
 };
 
 #endif // VA_APP_MAINFRAME_H

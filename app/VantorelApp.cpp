@@ -197,6 +197,18 @@ BOOL CVantorelApp::OpenUrl(LPCTSTR, int)
     return FALSE;
 }
 
+CTabGroup* CVantorelApp::CreateSearchGroup(LPCTSTR, BOOL)
+{
+    return nullptr;
+}
+
+BOOL CVantorelApp::OpenUrlInGroup(CTabGroup* group, LPCTSTR url, int reason)
+{
+    if (group == nullptr)
+        return OpenUrl(url, reason);
+    return FALSE;
+}
+
 void CVantorelApp::OpenStartupList()
 {
     CStringArray urls;

@@ -12,6 +12,7 @@
 #include "shared/StringLineCache.h"
 
 class CMainFrame;
+class CTabGroup;
 
 // Bits of CVantorelApp::m_runFlags.
 enum AppRunFlag : DWORD
@@ -47,10 +48,21 @@ public:
     CString GetDlgText(int line) { return m_strings.GetDlgText(line); }
     CString GetFirstText(int line) { return m_strings.GetFirstText(line); }
     CString GetIEHistoryText(int line) { return m_strings.GetIEHistoryText(line); }
+    CString GetFavText(int line) { return m_strings.GetFavText(line); }
 
     // Opening pages in tabs; the tabs themselves arrive with the tab frame,
     // until then nothing opens.
     BOOL OpenUrl(LPCTSTR url, int reason);
+    // A new tab group for search results, as the search commands ask for it:
+    // its caption is name as the user typed it ("%" and all, never expanded)
+    // followed by "[n]", n its number of tabs. defaultOptions: the default
+    // group options (a folder search); otherwise the download-control word
+    // dwDLControlFlags and image 1. Null when no group can be made.
+    // Placeholder until the tab groups arrive: makes none.
+    CTabGroup* CreateSearchGroup(LPCTSTR name, BOOL defaultOptions);
+    // Opens url as a new tab of group (null: the current group, as OpenUrl).
+    // FALSE when nothing opened (for example the group's tab limit).
+    BOOL OpenUrlInGroup(CTabGroup* group, LPCTSTR url, int reason);
     void OpenStartupList();
 
     const CString& GetProgramFolder() const { return m_folders.GetProgramFolder(); }
@@ -62,6 +74,8 @@ public:
     CStringFiles m_strings;
     CString m_rebar;
     CMapStringToString m_keyMap;  // the settings-file lines read at start
+    CString m_pendingKeyword;     // left by the page context menu for a search
+    CString m_lastSearchKeyword;  // the keyword of the last web search
     HMENU m_hMainMenu = nullptr;
     HANDLE m_hSemaphore = nullptr;
     char m_className[16] = {};

@@ -3,7 +3,7 @@
 //
 // Classes in this file:
 //   CStringLineCache   line N of a file, with the 50-line cache
-//   CStringFiles       the getters of the program's seven string files
+//   CStringFiles       the getters of the program's eight string files
 #ifndef VA_SHARED_STRINGLINECACHE_H
 #define VA_SHARED_STRINGLINECACHE_H
 
@@ -62,6 +62,7 @@ public:
     CString GetDlgText(int lineNumber) { return GetText("dlg.dat", lineNumber); }
     CString GetFirstText(int lineNumber) { return GetText("first.dat", lineNumber); }
     CString GetIEHistoryText(int lineNumber) { return GetText("iehistory.dat", lineNumber); }
+    CString GetFavText(int lineNumber) { return GetText("fav.dat", lineNumber); }
 
     const CStringLineCache& GetCache() const { return m_cache; }
 

@@ -1,0 +1,165 @@
+// CMainFrame: the favorites tree, the search-engine list and the web search
+// commands.
+#include <windows.h>
+
+#include "app/MainFrame.h"
+#include "app/VantorelApp.h"
+#include "lists/FavoritesScan.h"
+#include "lists/SearchUrl.h"
+#include "lists/WebSearch.h"
+#include "shared/ProgramPath.h"
+
+namespace {
+
+const int kFavRootLabelLine = 5;    // fav.dat
+const int kFavOrderKeyLine = 1;     // reg.dat
+const int kFavOrderValueLine = 8;   // reg.dat
+
+// The search commands' way to the program's tabs and groups.
+class CFrameSearchTabs : public ISearchTabs
+{
+public:
+    CTabGroup* CreateSearchGroup(const CString& name, bool defaultOptions) override
+    {
+        return theApp.CreateSearchGroup(name, defaultOptions ? TRUE : FALSE);
+    }
+    bool OpenSearchTab(CTabGroup* group, const CString& url, int reason) override
+    {
+        return theApp.OpenUrlInGroup(group, url, reason) != FALSE;
+    }
+    void BeginBatch() override
+    {
+        m_appendPos = theApp.m_settings.iTabAppendPos;
+        theApp.m_settings.iTabAppendPos = 0;
+    }
+    void PauseBatch() override
+    {
+        theApp.TrimWorkingSet(TRUE);
+        Sleep(100);
+    }
+    void EndBatch() override { theApp.m_settings.iTabAppendPos = m_appendPos; }
+
+private:
+    uint8_t m_appendPos = 0;
+};
+
+bool KeyHeld(int key)
+{
+    return (GetKeyState(key) & 0x8000) != 0;
+}
+
+} // namespace
+
+BOOL CMainFrame::ScanFavorites()
+{
+    FavoritesScanPlaces places;
+    places.folder = GetFavoritesFolderPath();
+    places.rootLabel = theApp.GetFavText(kFavRootLabelLine);
+    places.ieOrder = theApp.m_settings.bIEOrder() ? TRUE : FALSE;
+    places.orderKey = theApp.GetRegText(kFavOrderKeyLine);
+    places.orderValueName = theApp.GetRegText(kFavOrderValueLine);
+    m_favIEOrder = places.ieOrder;
+    return ::ScanFavorites(m_favorites, places);
+}
+
+void CMainFrame::LoadFavoritesCache()
+{
+    m_favIEOrder = theApp.m_settings.bIEOrder() ? TRUE : FALSE;
+    if (!m_favorites.LoadCache(theApp.ProgramFile("IEFavorite.dat"),
+                               theApp.GetFavText(kFavRootLabelLine)))
+        ScanFavorites();
+}
+
+void CMainFrame::LoadSearchEngines()
+{
+    LoadSearchEngineFile(m_searchEngines, theApp.GetProgramFolder());
+}
+
+void CMainFrame::SaveListsOnExit()
+{
+    // The cache is only replaced by a complete scan: an aborted one would
+    // leave a partial tree for the next start.
+    if (theApp.m_settings.bFavLoadCache() && ScanFavorites())
+        m_favorites.Save(theApp.ProgramFile("IEFavorite.dat"));
+    if (m_searchEngines.GetRoot() != nullptr)
+        SaveSearchEngineFile(m_searchEngines, theApp.GetProgramFolder());
+}
+
+BOOL CMainFrame::GetSearchBoxText(CString& text)
+{
+    text.Empty();
+    return FALSE;
+}
+
+void CMainFrame::AddSearchBoxHistory(const CString&) {}
+
+void CMainFrame::FocusSearchBox() {}
+
+CString CMainFrame::BuildSearchUrl(const CString& keyword, const CString& urlTemplate) const
+{
+    return ::BuildSearchUrl(keyword, urlTemplate);
+}
+
+void CMainFrame::SearchWithEngine(const CString& keyword, CSearchEngineNode* engine, BOOL reverse)
+{
+    if (engine == nullptr)
+        return;
+    CFrameSearchTabs tabs;
+    CWebSearch search(m_searchEngines, tabs);
+    if (search.SearchWithEngine(keyword, *engine, reverse != FALSE,
+                                theApp.m_settings.iParentTabNewRule))
+        theApp.m_lastSearchKeyword = keyword;
+}
+
+void CMainFrame::SetPendingSearchKeyword(const CString& text)
+{
+    theApp.m_pendingKeyword = text;
+    m_stateWord |= kStatePendingKeyword;
+}
+
+void CMainFrame::OnDropText(const CString& text, int roleBit)
+{
+    CString keyword(text);
+    keyword.Trim();
+    CFrameSearchTabs tabs;
+    CWebSearch search(m_searchEngines, tabs);
+    if (search.SearchDroppedText(keyword, roleBit, theApp.m_settings.iParentTabNewRule))
+        theApp.m_lastSearchKeyword = keyword;
+}
+
+void CMainFrame::OnSearchEngine(UINT nID)
+{
+    // Searches run only while the search bar (and so its box) exists.
+    CString keyword;
+    if (!GetSearchBoxText(keyword))
+        return;
+    if ((m_stateWord & kStatePendingKeyword) != 0) {
+        m_stateWord &= ~static_cast<DWORD>(kStatePendingKeyword);
+        keyword = theApp.m_pendingKeyword;
+        keyword.Trim();
+    } else {
+        keyword.Trim();
+        if (keyword.IsEmpty())
+            return;
+        AddSearchBoxHistory(keyword);
+    }
+    CFrameSearchTabs tabs;
+    CWebSearch search(m_searchEngines, tabs);
+    CWebSearch::Outcome outcome =
+        search.Run(nID, keyword, KeyHeld(VK_CONTROL), KeyHeld(VK_SHIFT),
+                   theApp.m_settings.iParentTabNewRule);
+    if (outcome == CWebSearch::kFocusSearchBox)
+        FocusSearchBox();
+    else if (outcome == CWebSearch::kSearched)
+        theApp.m_lastSearchKeyword = search.GetLastKeyword();
+}
+
+void CMainFrame::OnRunSearch()
+{
+    OnSearchEngine(0);
+}
+
+void CMainFrame::OnReloadSearchEngines()
+{
+    m_searchEngines.Load(theApp.ProgramFile("SearchEngine.dat"), theApp.GetProgramFolder());
+}

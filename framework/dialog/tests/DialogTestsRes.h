@@ -1,0 +1,8 @@
+/* Resource ids of the dialog tests. */
+#ifndef VA_FRAMEWORK_DIALOG_TESTS_DIALOGTESTSRES_H
+#define VA_FRAMEWORK_DIALOG_TESTS_DIALOGTESTSRES_H
+
+#define IDD_DIALOGTEST      300
+#define IDC_DIALOGTEST_EDIT 301
+
+#endif

@@ -1,0 +1,240 @@
+#include "lists/FavoriteTree.h"
+
+#include <vector>
+
+#include "framework/core/Cp932.h"
+#include "framework/core/FileSystem.h"
+#include "lists/KeywordTreeFile.h"
+
+using namespace KeywordTreeFile;
+
+namespace {
+
+// Whether the path ends in a backslash that is a character of its own.
+bool EndsWithBackslash(const CString& path)
+{
+    int length = path.GetLength();
+    if (length == 0 || path[length - 1] != '\\')
+        return false;
+    return Cp932FloorBoundary(path.GetString(), length, length - 1) == length - 1;
+}
+
+} // namespace
+
+//--- CFavoriteNode
+
+CFavoriteNode::~CFavoriteNode()
+{
+    for (INT_PTR i = 0; i < m_children.GetSize(); ++i)
+        delete m_children[i];
+    m_children.RemoveAll();
+}
+
+CFavoriteNode* CFavoriteNode::AddChild(LPCTSTR label, LPCTSTR url, BYTE kind)
+{
+    if (!IsContainer())
+        return nullptr;
+    CFavoriteNode* node = new CFavoriteNode(kind);
+    if (node == nullptr)
+        return nullptr;
+    node->m_label = label;
+    node->m_url = url;
+    m_children.Add(node);
+    return node;
+}
+
+void CFavoriteNode::Write(CStdioFile& file, int depth) const
+{
+    CString indent = Indent(depth);
+    CString inner = Indent(depth + 1);
+    CString text;
+    switch (m_kind) {
+    case kRoot:
+        file.WriteString("ROOT:\n");
+        break;
+    case kFolder:
+        text.Format("%sFOLDER:\n%sLABEL:%s\n%sPATH:%s\n", (LPCTSTR)indent, (LPCTSTR)inner,
+                    (LPCTSTR)m_label, (LPCTSTR)inner, (LPCTSTR)m_url);
+        file.WriteString(text);
+        break;
+    default:
+        text.Format("%sENTRY:\n%sLABEL:%s\n%sURL:%s\n", (LPCTSTR)indent, (LPCTSTR)inner,
+                    (LPCTSTR)m_label, (LPCTSTR)inner, (LPCTSTR)m_url);
+        file.WriteString(text);
+        return;
+    }
+    for (INT_PTR i = 0; i < m_children.GetSize(); ++i)
+        m_children[i]->Write(file, depth + 1);
+    file.WriteString(m_kind == kRoot ? CString("ENDROOT:\n") : indent + "ENDFOLDER:\n");
+}
+
+BYTE CFavoriteNode::KindOfFileName(const CString& name)
+{
+    int dot = name.ReverseFind('.');
+    CString extension = dot >= 0 ? name.Mid(dot) : name;
+    if (extension.CompareNoCase(".url") == 0 || extension.CompareNoCase(".html") == 0 ||
+        extension.CompareNoCase(".htm") == 0)
+        return kShortcut;
+    return kFile;
+}
+
+//--- CFavoriteTree
+
+BOOL CFavoriteTree::Reset(LPCTSTR rootLabel, LPCTSTR rootUrl)
+{
+    delete m_root;
+    m_containers.RemoveAll();
+    m_flat.RemoveAll();
+    m_abort = 0;
+    m_root = new CFavoriteNode(CFavoriteNode::kRoot);
+    if (m_root == nullptr)
+        return FALSE;
+    m_root->m_label = rootLabel;
+    m_root->m_url = rootUrl;
+    m_containers.Add(m_root);
+    return TRUE;
+}
+
+BOOL CFavoriteTree::LoadCache(LPCTSTR path, LPCTSTR rootLabel)
+{
+    FileSystem::FileInfo info;
+    if (path == nullptr || !FileSystem::GetInfo(path, info) || info.isDirectory)
+        return FALSE;
+    if (!Reset(rootLabel, ""))
+        return TRUE;
+    CStdioFile file;
+    if (!OpenForReading(file, path))
+        return TRUE;
+    CString line;
+    while (ReadLine(file, line)) {
+        if (!IsRootLine(line))
+            continue;
+        // A second "ROOT:" reads on into the same root, which is listed once.
+        if (m_flat.GetSize() == 0)
+            AddToFlatList(m_root);
+        ParseFolder(file, m_root);
+    }
+    return TRUE;
+}
+
+void CFavoriteTree::ParseFolder(CStdioFile& file, CFavoriteNode* parent)
+{
+    CString line;
+    while (ReadLine(file, line)) {
+        if (StartsWith(line, "ENDFOLDER:"))
+            return;
+        bool folder = StartsWith(line, "FOLDER:");
+        if (!folder && !StartsWith(line, "ENTRY:"))
+            continue;
+        // Exactly the next two lines are used up, whatever they hold.
+        const char* secondKey = folder ? "PATH:" : "URL:";
+        CString label, value;
+        if (ReadLine(file, line) && StartsWith(line, "LABEL:"))
+            label = ValueOf(line, "LABEL:");
+        if (ReadLine(file, line) && StartsWith(line, secondKey))
+            value = ValueOf(line, secondKey);
+        if (label.IsEmpty() || value.IsEmpty())
+            continue;
+        if (folder) {
+            if (m_depth >= kMaxFolderDepth) {
+                SkipFolderBody(file);
+                continue;
+            }
+            if (!EndsWithBackslash(value))
+                value += '\\';
+            CFavoriteNode* node = parent->AddChild(label, value, CFavoriteNode::kFolder);
+            if (node == nullptr)
+                continue;
+            m_containers.Add(node);
+            AddToFlatList(node);
+            ++m_depth;
+            ParseFolder(file, node);
+            --m_depth;
+        } else {
+            CFavoriteNode* node =
+                parent->AddChild(label, value, CFavoriteNode::KindOfFileName(label));
+            if (node != nullptr)
+                AddToFlatList(node);
+        }
+    }
+}
+
+BOOL CFavoriteTree::Save(LPCTSTR path) const
+{
+    if (m_root == nullptr)
+        return FALSE;
+    CStdioFile file;
+    if (!OpenForWriting(file, path))
+        return FALSE;
+    m_root->Write(file, 0);
+    return TRUE;
+}
+
+void CFavoriteTree::OrderChildren(CFavoriteNode* folder, const FavoriteOrderMap* order)
+{
+    CArray<CFavoriteNode*, CFavoriteNode*>& children = folder->m_children;
+    INT_PTR count = children.GetSize();
+    if (order != nullptr && static_cast<INT_PTR>(order->size()) == count) {
+        if (count < 2)
+            return;
+        std::vector<CFavoriteNode*> slots(static_cast<size_t>(count), nullptr);
+        std::vector<CFavoriteNode*> overflow;
+        for (INT_PTR i = 0; i < count; ++i) {
+            CFavoriteNode* child = children[i];
+            auto found = order->find(std::string(child->m_label.GetString()));
+            if (found != order->end() && found->second >= 0 && found->second < count &&
+                slots[static_cast<size_t>(found->second)] == nullptr)
+                slots[static_cast<size_t>(found->second)] = child;
+            else
+                overflow.push_back(child);
+        }
+        INT_PTR next = 0;
+        for (CFavoriteNode* child : slots) {
+            if (child != nullptr)
+                children[next++] = child;
+        }
+        for (CFavoriteNode* child : overflow)
+            children[next++] = child;
+        return;
+    }
+    // Folders first, then entries, each in their present order.
+    std::vector<CFavoriteNode*> folders, entries;
+    for (INT_PTR i = 0; i < count; ++i)
+        (children[i]->m_kind == CFavoriteNode::kFolder ? folders : entries).push_back(children[i]);
+    INT_PTR next = 0;
+    for (CFavoriteNode* child : folders)
+        children[next++] = child;
+    for (CFavoriteNode* child : entries)
+        children[next++] = child;
+}
+
+void CFavoriteTree::RebuildFlatList()
+{
+    m_flat.RemoveAll();
+    if (m_root != nullptr)
+        Index(m_root);
+}
+
+void CFavoriteTree::Index(CFavoriteNode* node)
+{
+    AddToFlatList(node);
+    for (INT_PTR i = 0; i < node->m_children.GetSize(); ++i)
+        Index(node->m_children[i]);
+}
+
+void CFavoriteTree::AddToFlatList(CFavoriteNode* node)
+{
+    if (m_flat.GetSize() < kCommandCount) {
+        node->m_flatIndex = static_cast<int>(m_flat.GetSize());
+        m_flat.Add(node);
+    } else {
+        node->m_flatIndex = -1;
+    }
+}
+
+CFavoriteNode* CFavoriteTree::GetNode(INT_PTR flatIndex) const
+{
+    if (flatIndex < 0 || flatIndex >= m_flat.GetSize())
+        return nullptr;
+    return m_flat[flatIndex];
+}

@@ -1,0 +1,34 @@
+// Building the favorites tree from the shell's Favorites folder, each folder
+// in the order the shell's favorites menu shows it when asked to.
+#ifndef VA_LISTS_FAVORITESSCAN_H
+#define VA_LISTS_FAVORITESSCAN_H
+
+#include "lists/FavoriteTree.h"
+
+struct FavoritesScanPlaces
+{
+    CString folder;           // the Favorites folder; empty when unknown
+    CString rootLabel;        // label of the root
+    BOOL ieOrder = FALSE;     // order folders by their order values
+    CString orderKey;         // HKCU key of the root folder's order value
+    CString orderValueName;   // name of the order value
+};
+
+// The shell's Favorites folder ending with a backslash, or empty when the
+// system cannot name it.
+CString GetFavoritesFolderPath();
+
+// Rebuilds the tree from the folder. Returns FALSE when the scan was
+// aborted: the folder is unknown (the tree is left with its root alone) or
+// a folder could not be listed (the nodes found stay, the flat list stays
+// empty). A cache must not be written from an aborted scan.
+BOOL ScanFavorites(CFavoriteTree& tree, const FavoritesScanPlaces& places);
+
+// The order value of one folder (path ending with a backslash), read from
+// orderKey under HKEY_CURRENT_USER, as item names and order numbers; the
+// records' item ID lists are resolved through the folder's shell folder.
+// FALSE when the value is missing or names no item.
+BOOL ReadFavoritesOrder(const CString& folderPath, const CString& orderKey,
+                        const CString& valueName, FavoriteOrderMap& order);
+
+#endif // VA_LISTS_FAVORITESSCAN_H

@@ -1,0 +1,279 @@
+#include "lists/SearchEngineTree.h"
+
+#include "framework/core/FileSystem.h"
+#include "lists/KeywordTreeFile.h"
+#include "shared/ProgramPath.h"
+
+using namespace KeywordTreeFile;
+
+namespace {
+
+const char kRootLabel[] = "SearchROOT";
+// Role bits in slot order.
+const int kSlotBits[CSearchEngineTree::kSlotCount] = {
+    kRoleCurrent, kRoleDragUp, kRoleDragDown, kRoleDragLeft, kRoleDragRight};
+
+bool IsRelativePath(const CString& path)
+{
+    if (path.IsEmpty())
+        return false;
+    char first = path[0];
+    return first != '\\' && first != '/' && !(path.GetLength() > 1 && path[1] == ':');
+}
+
+} // namespace
+
+//--- CSearchEngineNode
+
+CSearchEngineNode::CSearchEngineNode(BYTE kind) : m_kind(kind) {}
+
+CSearchEngineNode::~CSearchEngineNode()
+{
+    for (INT_PTR i = 0; i < m_children.GetSize(); ++i)
+        delete m_children[i];
+    m_children.RemoveAll();
+    if (m_icon != nullptr)
+        DestroySearchEngineIcon(m_icon);
+}
+
+CSearchEngineNode* CSearchEngineNode::AddChild(LPCTSTR label, LPCTSTR url, LPCTSTR iconPath,
+                                               int state, BYTE kind, int addTool)
+{
+    if (m_kind == kEntry)
+        return nullptr;
+    CSearchEngineNode* node = new CSearchEngineNode(kind);
+    if (node == nullptr)
+        return nullptr;
+    node->m_label = label;
+    node->m_url = url;
+    node->m_iconPath = iconPath;
+    node->m_state = state;
+    node->m_addTool = addTool;
+    m_children.Add(node);
+    return node;
+}
+
+void CSearchEngineNode::Write(CStdioFile& file, int depth) const
+{
+    CString indent = Indent(depth);
+    CString inner = Indent(depth + 1);
+    CString text;
+    if (m_kind == kEntry) {
+        text.Format("%sENTRY:\n%sLABEL:%s\n%sURL:%s\n%sICON:%s\n%sADDTOOL:%d\n%sSTATE:%d\n",
+                    (LPCTSTR)indent, (LPCTSTR)inner, (LPCTSTR)m_label, (LPCTSTR)inner,
+                    (LPCTSTR)m_url, (LPCTSTR)inner, (LPCTSTR)m_iconPath, (LPCTSTR)inner,
+                    m_addTool, (LPCTSTR)inner, m_state);
+        file.WriteString(text);
+        return;
+    }
+    text.Format("%sFOLDER:\n%sLABEL:%s\n%sPATH:%s\n", (LPCTSTR)indent, (LPCTSTR)inner,
+                (LPCTSTR)m_label, (LPCTSTR)inner, "");
+    file.WriteString(text);
+    for (INT_PTR i = 0; i < m_children.GetSize(); ++i)
+        m_children[i]->Write(file, depth + 1);
+    file.WriteString(indent + "ENDFOLDER:\n");
+}
+
+//--- CSearchEngineTree
+
+void CSearchEngineTree::Clear()
+{
+    delete m_root;
+    m_root = nullptr;
+    m_toolbarCount = 0;
+    m_toolbar.RemoveAll();
+    m_containers.RemoveAll();
+    m_flat.RemoveAll();
+    for (CSearchEngineNode*& slot : m_slots)
+        slot = nullptr;
+}
+
+BOOL CSearchEngineTree::Load(LPCTSTR path, LPCTSTR iconFolder)
+{
+    Clear();
+    m_root = new CSearchEngineNode(CSearchEngineNode::kRoot);
+    if (m_root == nullptr)
+        return TRUE;
+    m_root->m_url = path;
+    m_root->m_label = kRootLabel;
+    m_containers.Add(m_root);
+    m_iconFolder = iconFolder != nullptr ? CString(iconFolder) : ProgramPath::FolderOf(path);
+
+    CStdioFile file;
+    if (!OpenForReading(file, path))
+        return TRUE;
+    CString line;
+    while (ReadLine(file, line)) {
+        if (!IsRootLine(line))
+            continue;
+        // A second "ROOT:" reads on into the same root, which is listed once.
+        if (m_flat.GetSize() == 0) {
+            m_root->m_flatIndex = 0;
+            m_flat.Add(m_root);
+        }
+        ParseFolder(file, m_root);
+    }
+    return TRUE;
+}
+
+void CSearchEngineTree::ParseFolder(CStdioFile& file, CSearchEngineNode* parent)
+{
+    CString line;
+    while (ReadLine(file, line)) {
+        if (StartsWith(line, "ENDFOLDER:"))
+            return;
+        if (StartsWith(line, "FOLDER:")) {
+            // The line after "FOLDER:" is used up whatever it holds.
+            if (!ReadLine(file, line) || !StartsWith(line, "LABEL:"))
+                continue;
+            CString label = ValueOf(line, "LABEL:");
+            if (label.IsEmpty())
+                continue;
+            if (m_depth >= kMaxFolderDepth) {
+                SkipFolderBody(file);
+                continue;
+            }
+            CSearchEngineNode* folder =
+                parent->AddChild(label, "", "", 0, CSearchEngineNode::kFolder, 0);
+            if (folder == nullptr)
+                continue;
+            m_containers.Add(folder);
+            Register(folder);
+            ++m_depth;
+            ParseFolder(file, folder);
+            --m_depth;
+        } else if (StartsWith(line, "ENTRY:")) {
+            ParseEntry(file, parent);
+        }
+    }
+}
+
+BOOL CSearchEngineTree::ParseEntry(CStdioFile& file, CSearchEngineNode* parent)
+{
+    CString label, url, iconPath, line;
+    int addTool = 0;
+    int state = 0;
+    while (ReadLine(file, line)) {
+        if (StartsWith(line, "LABEL:")) {
+            label = ValueOf(line, "LABEL:");
+        } else if (StartsWith(line, "URL:")) {
+            url = ValueOf(line, "URL:");
+        } else if (StartsWith(line, "ICON:")) {
+            iconPath = ValueOf(line, "ICON:");
+        } else if (StartsWith(line, "ADDTOOL:")) {
+            addTool = ParseNumber(ValueOf(line, "ADDTOOL:"));
+        } else if (StartsWith(line, "STATE:")) {
+            state = ParseNumber(ValueOf(line, "STATE:"));
+            break;
+        } else {
+            break;  // any other line ends the entry and is used up
+        }
+    }
+    if (label.IsEmpty() || url.IsEmpty())
+        return FALSE;
+    CSearchEngineNode* entry =
+        parent->AddChild(label, url, iconPath, state, CSearchEngineNode::kEntry, addTool);
+    if (entry == nullptr)
+        return FALSE;
+    Register(entry);
+    TakeRoles(entry);
+    LoadIcon(entry);
+    return TRUE;
+}
+
+void CSearchEngineTree::Register(CSearchEngineNode* node)
+{
+    if (m_flat.GetSize() < kCommandCount) {
+        node->m_flatIndex = static_cast<int>(m_flat.GetSize());
+        m_flat.Add(node);
+    } else {
+        node->m_flatIndex = -1;
+    }
+}
+
+int CSearchEngineTree::SlotOfBit(int bit)
+{
+    for (int i = 0; i < kSlotCount; ++i) {
+        if (kSlotBits[i] == bit)
+            return i;
+    }
+    return -1;
+}
+
+void CSearchEngineTree::TakeRoles(CSearchEngineNode* entry)
+{
+    for (int i = 0; i < kSlotCount; ++i) {
+        int bit = kSlotBits[i];
+        if ((entry->m_state & bit) == 0)
+            continue;
+        if (m_slots[i] != nullptr && m_slots[i] != entry)
+            m_slots[i]->m_state &= ~bit;
+        m_slots[i] = entry;
+    }
+}
+
+void CSearchEngineTree::LoadIcon(CSearchEngineNode* entry)
+{
+    if (entry->m_iconPath.IsEmpty())
+        return;
+    CString path = entry->m_iconPath;
+    if (IsRelativePath(path))
+        path = m_iconFolder + path;
+    // An icon that does not load now keeps its path: the file may be back at
+    // the next start.
+    entry->m_icon = LoadSearchEngineIcon(path);
+    if (entry->m_icon != nullptr && entry->m_addTool == 1 && entry->m_flatIndex >= 0) {
+        m_toolbar.Add(entry);
+        ++m_toolbarCount;
+    }
+}
+
+BOOL CSearchEngineTree::Save(LPCTSTR path) const
+{
+    if (m_root == nullptr)
+        return FALSE;
+    CStdioFile file;
+    if (!OpenForWriting(file, path))
+        return FALSE;
+    file.WriteString("ROOT:\n");
+    for (INT_PTR i = 0; i < m_root->m_children.GetSize(); ++i)
+        m_root->m_children[i]->Write(file, 1);
+    file.WriteString("ENDROOT:\n");
+    return TRUE;
+}
+
+void CSearchEngineTree::SetCurrentEngine(CSearchEngineNode* entry)
+{
+    if (entry == nullptr || !entry->IsEntry())
+        return;
+    entry->m_state |= kRoleCurrent;
+    TakeRoles(entry);
+}
+
+CSearchEngineNode* CSearchEngineTree::GetNode(INT_PTR flatIndex) const
+{
+    if (flatIndex < 0 || flatIndex >= m_flat.GetSize())
+        return nullptr;
+    return m_flat[flatIndex];
+}
+
+CSearchEngineNode* CSearchEngineTree::GetRoleHolder(int bit) const
+{
+    int slot = SlotOfBit(bit);
+    return slot >= 0 ? m_slots[slot] : nullptr;
+}
+
+void LoadSearchEngineFile(CSearchEngineTree& tree, const CString& programFolder)
+{
+    CString path = ProgramPath::Join(programFolder, "SearchEngine.dat");
+    FileSystem::FileInfo info;
+    if (!FileSystem::GetInfo(path, info))
+        FileSystem::CopyFileOverwrite(ProgramPath::Join(programFolder, "SearchEngineDefault.dat"),
+                                      path);
+    tree.Load(path, programFolder);
+}
+
+BOOL SaveSearchEngineFile(const CSearchEngineTree& tree, const CString& programFolder)
+{
+    return tree.Save(ProgramPath::Join(programFolder, "SearchEngine.dat"));
+}

@@ -1,0 +1,136 @@
+// The search engines: a tree of folders and engine entries read from
+// "SearchEngine.dat", with the views the program keeps of it.
+//
+// Classes in this file:
+//   CSearchEngineNode   the root, a folder or an engine entry
+//   CSearchEngineTree   the tree, its flat command index, the search-bar
+//                       list and the five role slots
+//
+// The flat list holds every node in file order, the root first; a node's
+// position there is its command index (command 30001 + index). Nodes that
+// would need an id beyond 30512 stay in the tree, and are saved, but get the
+// index -1 and no command.
+#ifndef VA_LISTS_SEARCHENGINETREE_H
+#define VA_LISTS_SEARCHENGINETREE_H
+
+#include "app/RecordPool.h"
+#include "framework/core/Collections.h"
+#include "framework/core/CString.h"
+#include "framework/core/File.h"
+
+// A 16 x 16 icon of the platform (an HICON on Windows), or null.
+typedef void* SearchEngineIcon;
+
+// The platform side: loading an icon file and releasing the icon.
+SearchEngineIcon LoadSearchEngineIcon(LPCTSTR path);
+void DestroySearchEngineIcon(SearchEngineIcon icon);
+
+// State bits of an entry: the roles it holds.
+enum SearchEngineRole : int {
+    kRoleCurrent = 1,      // the current engine
+    kRoleDragUp = 2,       // engines for text dragged up, right, down, left
+    kRoleDragRight = 4,
+    kRoleDragDown = 8,
+    kRoleDragLeft = 16,
+};
+
+//--- CSearchEngineNode
+class CSearchEngineNode
+{
+public:
+    enum Kind : BYTE { kRoot = 1, kFolder = 2, kEntry = 3 };
+
+    explicit CSearchEngineNode(BYTE kind = kEntry);
+    virtual ~CSearchEngineNode();
+    CSearchEngineNode(const CSearchEngineNode&) = delete;
+    CSearchEngineNode& operator=(const CSearchEngineNode&) = delete;
+
+    VA_POOLED_NEW(CSearchEngineNode, kPoolSearchEngineNode)
+
+    // The new node as the last child; null for an entry or without memory.
+    CSearchEngineNode* AddChild(LPCTSTR label, LPCTSTR url, LPCTSTR iconPath, int state,
+                                BYTE kind, int addTool);
+
+    // Writes this node (and a folder's subtree) at the given depth.
+    void Write(CStdioFile& file, int depth) const;
+
+    BOOL IsEntry() const { return m_kind == kEntry; }
+    INT_PTR GetChildCount() const { return m_children.GetSize(); }
+    CSearchEngineNode* GetChild(INT_PTR i) const { return m_children[i]; }
+
+    CString m_url;         // entry: URL template; root: the file it came from
+    CString m_label;       // root: "SearchROOT"
+    CString m_iconPath;    // entry: icon file, relative to the program folder
+    int m_flatIndex = 0;   // command index, -1 when beyond the command range
+    SearchEngineIcon m_icon = nullptr;
+    int m_state = 0;       // SearchEngineRole bits
+    int m_addTool = 0;     // 1: a button on the search bar
+    CArray<CSearchEngineNode*, CSearchEngineNode*> m_children;
+    BYTE m_kind;
+};
+
+//--- CSearchEngineTree
+class CSearchEngineTree
+{
+public:
+    static constexpr int kCommandCount = 512;   // commands 30001-30512
+    static constexpr int kSlotCount = 5;
+
+    CSearchEngineTree() = default;
+    ~CSearchEngineTree() { Clear(); }
+    CSearchEngineTree(const CSearchEngineTree&) = delete;
+    CSearchEngineTree& operator=(const CSearchEngineTree&) = delete;
+
+    // Deletes the tree and empties the lists and slots.
+    void Clear();
+
+    // Reads a file into a fresh tree (root alone when it cannot be read).
+    // Relative icon paths are resolved against iconFolder (ending with the
+    // separator), or the file's own folder when it is null. Always nonzero.
+    BOOL Load(LPCTSTR path, LPCTSTR iconFolder = nullptr);
+
+    // Reads one folder body into parent.
+    void ParseFolder(CStdioFile& file, CSearchEngineNode* parent);
+
+    // Writes "ROOT:", every child of the root at depth 1 and "ENDROOT:".
+    // FALSE when there is no tree or the file cannot be written.
+    BOOL Save(LPCTSTR path) const;
+
+    // Gives an entry the current-engine role (and the slot), taking it from
+    // the entry that held it.
+    void SetCurrentEngine(CSearchEngineNode* entry);
+
+    CSearchEngineNode* GetRoot() const { return m_root; }
+    // The node of a command index, or null.
+    CSearchEngineNode* GetNode(INT_PTR flatIndex) const;
+    INT_PTR GetFlatCount() const { return m_flat.GetSize(); }
+    // The holder of one role bit, or null.
+    CSearchEngineNode* GetRoleHolder(int bit) const;
+    CSearchEngineNode* GetCurrentEngine() const { return GetRoleHolder(kRoleCurrent); }
+
+    int m_toolbarCount = 0;
+    CArray<CSearchEngineNode*, CSearchEngineNode*> m_toolbar;    // not owning
+    CSearchEngineNode* m_root = nullptr;
+    CArray<CSearchEngineNode*, CSearchEngineNode*> m_containers; // not owning
+    CArray<CSearchEngineNode*, CSearchEngineNode*> m_flat;       // not owning
+    CSearchEngineNode* m_slots[kSlotCount] = {};  // bits 1, 2, 8, 16 and 4
+
+private:
+    static int SlotOfBit(int bit);
+    void Register(CSearchEngineNode* node);
+    void TakeRoles(CSearchEngineNode* entry);
+    void LoadIcon(CSearchEngineNode* entry);
+    BOOL ParseEntry(CStdioFile& file, CSearchEngineNode* parent);
+
+    CString m_iconFolder;
+    int m_depth = 0;  // folders being read
+};
+
+// At start: copies the shipped default list to "SearchEngine.dat" when that
+// file does not exist, then loads it. programFolder ends with the separator.
+void LoadSearchEngineFile(CSearchEngineTree& tree, const CString& programFolder);
+
+// At exit: writes the tree to "SearchEngine.dat" in the program folder.
+BOOL SaveSearchEngineFile(const CSearchEngineTree& tree, const CString& programFolder);
+
+#endif // VA_LISTS_SEARCHENGINETREE_H

@@ -1,0 +1,223 @@
+// The popup-menu hook: which windows it subclasses, its records, and its
+// installation and removal with the module that carries it.
+#include <gtest/gtest.h>
+
+#include "menulib/MenuHook.h"
+#include "menulib/MenuTheme.h"
+#include "menulib/NewMenu.h"
+
+namespace {
+
+const char kProp[] = "OldMenuProc";
+
+// A popup-menu window of the system's class, made directly.
+HWND CreateMenuWindow(DWORD dwStyle = WS_POPUP | WS_BORDER)
+{
+    return ::CreateWindowExA(WS_EX_DLGMODALFRAME, "#32768", "", dwStyle, 10, 10, 100, 80, nullptr, nullptr,
+                             nullptr, nullptr);
+}
+
+WNDPROC ProcOf(HWND hWnd)
+{
+    return reinterpret_cast<WNDPROC>(::GetWindowLongPtrA(hWnd, GWLP_WNDPROC));
+}
+
+class MenuHookTest : public testing::Test
+{
+protected:
+    void SetUp() override
+    {
+        ASSERT_TRUE(m_setup.IsHookInstalled());
+        ASSERT_NE(nullptr, CNewMenu::SetMenuDrawMode(2));
+    }
+    CNewMenuHook m_setup{ MenuLibBuild::DialogsLibrary };
+};
+
+} // namespace
+
+TEST_F(MenuHookTest, OnlyTheExactPopupMenuClassIsSubclassed)
+{
+    WNDCLASSA wc = {};
+    wc.lpfnWndProc = ::DefWindowProcA;
+    wc.hInstance = ::GetModuleHandleA(nullptr);
+    wc.lpszClassName = "#32768X";
+    ::RegisterClassA(&wc);
+    HWND hLookalike = ::CreateWindowExA(0, "#32768X", "", WS_POPUP, 0, 0, 10, 10, nullptr, nullptr,
+                                        wc.hInstance, nullptr);
+    HWND hStatic = ::CreateWindowExA(0, "STATIC", "", WS_POPUP, 0, 0, 10, 10, nullptr, nullptr, nullptr, nullptr);
+    ASSERT_NE(nullptr, hLookalike);
+    EXPECT_EQ(nullptr, FindMenuPopupRecord(hLookalike));
+    EXPECT_FALSE(SubclassMenuWindow(hLookalike, FALSE));
+    EXPECT_FALSE(SubclassMenuWindow(hStatic, FALSE));
+    EXPECT_EQ(nullptr, ::GetPropA(hLookalike, kProp));
+    ::DestroyWindow(hLookalike);
+    ::DestroyWindow(hStatic);
+}
+
+TEST_F(MenuHookTest, CreatedPopupIsSubclassedWithoutItsBorderAndReleasedWhenDestroyed)
+{
+    HWND hPopup = CreateMenuWindow();
+    ASSERT_NE(nullptr, hPopup);
+    MenuPopupRecord* pRecord = FindMenuPopupRecord(hPopup);
+    ASSERT_NE(nullptr, pRecord);
+    EXPECT_EQ(ProcOf(hPopup), &MenuWindowProc);
+    EXPECT_NE(nullptr, ::GetPropA(hPopup, kProp));
+    EXPECT_EQ(DWORD(kPopupBorderRemoved), pRecord->flags);
+    EXPECT_EQ(1, pRecord->paintOwnFrame);
+    EXPECT_FALSE(::GetWindowLongPtrA(hPopup, GWL_STYLE) & WS_BORDER);
+    EXPECT_FALSE(::GetWindowLongPtrA(hPopup, GWL_EXSTYLE) & WS_EX_DLGMODALFRAME);
+    EXPECT_FALSE(SubclassMenuWindow(hPopup, FALSE));  // once only
+
+    ::SendMessageA(hPopup, WM_KEYDOWN, VK_ESCAPE, 0);
+    EXPECT_TRUE(pRecord->flags & kPopupClosedWithEsc);
+
+    size_t nBefore = GetMenuPopupRecordCount();
+    ::DestroyWindow(hPopup);
+    EXPECT_EQ(nBefore - 1, GetMenuPopupRecordCount());
+    EXPECT_EQ(nullptr, FindMenuPopupRecord(hPopup));
+}
+
+TEST_F(MenuHookTest, MoveKeepsTheSubclassingAndMoveWithResizeReleases)
+{
+    HWND hPopup = CreateMenuWindow();
+    ASSERT_NE(nullptr, FindMenuPopupRecord(hPopup));
+    ::SetWindowPos(hPopup, nullptr, 30, 40, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+    MenuPopupRecord* pRecord = FindMenuPopupRecord(hPopup);
+    ASSERT_NE(nullptr, pRecord);
+    EXPECT_EQ(30, pRecord->x);
+    EXPECT_EQ(39, pRecord->y);  // the own frame moves the popup up by one
+
+    ::SetWindowPos(hPopup, nullptr, 60, 70, 150, 90, SWP_NOZORDER | SWP_NOACTIVATE);
+    EXPECT_EQ(nullptr, FindMenuPopupRecord(hPopup));
+    EXPECT_NE(ProcOf(hPopup), &MenuWindowProc);
+    EXPECT_EQ(nullptr, ::GetPropA(hPopup, kProp));
+    // The styles the window had are back.
+    EXPECT_TRUE(::GetWindowLongPtrA(hPopup, GWL_STYLE) & WS_BORDER);
+    ::DestroyWindow(hPopup);
+}
+
+TEST_F(MenuHookTest, HiddenPopupShownAgainIsSubclassedAgainAndGetsVisibleBack)
+{
+    HWND hPopup = CreateMenuWindow();
+    ::ShowWindow(hPopup, SW_SHOWNOACTIVATE);
+    ::ShowWindow(hPopup, SW_HIDE);
+    EXPECT_EQ(nullptr, FindMenuPopupRecord(hPopup));
+
+    ::SendMessageA(hPopup, kMsgMenuShown, 0, 0);
+    MenuPopupRecord* pRecord = FindMenuPopupRecord(hPopup);
+    ASSERT_NE(nullptr, pRecord);
+    EXPECT_TRUE(pRecord->flags & kPopupSubclassedWhenShown);
+    UnsubclassMenuWindow(hPopup);
+    EXPECT_TRUE(::GetWindowLongPtrA(hPopup, GWL_STYLE) & WS_VISIBLE);
+    ::ShowWindow(hPopup, SW_HIDE);
+    ::DestroyWindow(hPopup);
+}
+
+TEST_F(MenuHookTest, PendingOwnerMenuGoesToTheNextPopup)
+{
+    CNewMenu menu;
+    ASSERT_TRUE(menu.CreatePopupMenu());
+    CNewMenu::OnInitMenuPopup(nullptr, menu.m_hMenu, 0, FALSE);
+    HWND hPopup = CreateMenuWindow();
+    ASSERT_NE(nullptr, FindMenuPopupRecord(hPopup));
+    EXPECT_EQ(menu.m_hMenu, FindMenuPopupRecord(hPopup)->hOwnerMenu);
+    EXPECT_EQ(nullptr, CNewMenu::PeekPendingOwnerMenu());
+    ::DestroyWindow(hPopup);
+}
+
+TEST_F(MenuHookTest, SystemFrameModeKeepsTheBorder)
+{
+    ASSERT_NE(nullptr, CNewMenu::SetMenuDrawMode(3));
+    HWND hPopup = CreateMenuWindow();
+    MenuPopupRecord* pRecord = FindMenuPopupRecord(hPopup);
+    ASSERT_NE(nullptr, pRecord);
+    EXPECT_FALSE(pRecord->flags & kPopupBorderRemoved);
+    EXPECT_TRUE(::GetWindowLongPtrA(hPopup, GWL_STYLE) & WS_BORDER);
+    ::DestroyWindow(hPopup);
+}
+
+namespace {
+
+typedef BOOL (*IsHookInstalledFn)();
+typedef int (*PopupCountFn)();
+
+} // namespace
+
+// Regression: at unload the hook was removed while recorded popups kept a
+// window procedure in the unloaded module.
+TEST(MenuHookModuleTest, HookLivesWithTheModuleAndNoWindowKeepsItsCode)
+{
+    HMODULE hModule = ::LoadLibraryA("menulib_hook_module.dll");
+    ASSERT_NE(nullptr, hModule);
+    auto pfnInstalled = reinterpret_cast<IsHookInstalledFn>(::GetProcAddress(hModule, "HookModuleIsHookInstalled"));
+    auto pfnCount = reinterpret_cast<PopupCountFn>(::GetProcAddress(hModule, "HookModulePopupCount"));
+    ASSERT_NE(nullptr, pfnInstalled);
+    ASSERT_NE(nullptr, pfnCount);
+    EXPECT_TRUE(pfnInstalled());
+
+    HWND hOpen = CreateMenuWindow();
+    ASSERT_NE(nullptr, hOpen);
+    WNDPROC pfnModuleProc = ProcOf(hOpen);
+    WNDPROC pfnSystem = reinterpret_cast<WNDPROC>(::GetPropA(hOpen, kProp));
+    EXPECT_NE(nullptr, pfnSystem);  // subclassed by the module's hook
+    EXPECT_EQ(1, pfnCount());
+    EXPECT_NE(pfnModuleProc, pfnSystem);
+
+    ASSERT_TRUE(::FreeLibrary(hModule));
+    // The still open popup has its own procedure back and works on.
+    EXPECT_EQ(pfnSystem, ProcOf(hOpen));
+    EXPECT_EQ(nullptr, ::GetPropA(hOpen, kProp));
+    ::SetWindowPos(hOpen, nullptr, 5, 5, 120, 60, SWP_NOZORDER | SWP_NOACTIVATE);
+    ::SendMessageA(hOpen, WM_NCPAINT, 1, 0);
+    ::DestroyWindow(hOpen);
+
+    // No hook is left: a new popup stays as the system made it.
+    HWND hLater = CreateMenuWindow();
+    EXPECT_EQ(nullptr, ::GetPropA(hLater, kProp));
+    ::DestroyWindow(hLater);
+}
+
+TEST_F(MenuHookTest, PrintedPopupHasTheModesFrameAroundItsClient)
+{
+    HWND hPopup = CreateMenuWindow();
+    ::SetWindowPos(hPopup, nullptr, 100, 100, 80, 60, SWP_NOZORDER | SWP_NOACTIVATE | SWP_NOMOVE);
+    RECT rc;
+    ::GetWindowRect(hPopup, &rc);
+    int w = rc.right - rc.left;
+    int h = rc.bottom - rc.top;
+    HDC hScreen = ::GetDC(nullptr);
+    HDC hDC = ::CreateCompatibleDC(hScreen);
+    HBITMAP hBitmap = ::CreateCompatibleBitmap(hScreen, w, h);
+    ::ReleaseDC(nullptr, hScreen);
+    HGDIOBJ hOld = ::SelectObject(hDC, hBitmap);
+
+    struct Expected
+    {
+        int nMode;
+        COLORREF crFrame;
+    };
+    const Expected kModes[] = {
+        { 0, ::GetSysColor(COLOR_HIGHLIGHT) },
+        { 2, DarkenColor(128, GetMenuBackColor()) },
+        { 4, ::GetSysColor(COLOR_HIGHLIGHT) },
+    };
+    for (const Expected& e : kModes)
+    {
+        ASSERT_NE(nullptr, CNewMenu::SetMenuDrawMode(e.nMode));
+        ::SendMessageA(hPopup, WM_PRINT, reinterpret_cast<WPARAM>(hDC), PRF_NONCLIENT | PRF_CLIENT);
+        if (e.nMode != 4)  // the gradient frame is painted over by the system's printing
+        {
+            EXPECT_EQ(e.crFrame, ::GetPixel(hDC, 0, 0)) << e.nMode;
+            EXPECT_EQ(e.crFrame, ::GetPixel(hDC, 0, h / 2)) << e.nMode;
+        }
+        MenuPopupRecord* pRecord = FindMenuPopupRecord(hPopup);
+        ASSERT_NE(nullptr, pRecord);
+        // Classic and flat paint the whole frame; gradient lets the system go on.
+        EXPECT_EQ(e.nMode == 4 ? 1 : 0, pRecord->paintOwnFrame) << e.nMode;
+        pRecord->paintOwnFrame = 1;
+    }
+    ::SelectObject(hDC, hOld);
+    ::DeleteObject(hBitmap);
+    ::DeleteDC(hDC);
+    ::DestroyWindow(hPopup);
+}

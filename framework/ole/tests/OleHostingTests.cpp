@@ -3,12 +3,14 @@
 // properties, the replaceable site factory and teardown.
 #include <gtest/gtest.h>
 
+#include "framework/dialog/Dialog.h"
 #include "framework/ole/OccManager.h"
 #include "framework/ole/OleControlContainer.h"
 #include "framework/ole/OleControlSite.h"
 #include "framework/ole/OleControlWnd.h"
 #include "framework/ole/OleUtil.h"
 #include "tests/support/TestWebBrowser.h"
+#include "OleHostingTestsRes.h"
 
 namespace {
 
@@ -450,6 +452,29 @@ TEST_F(OleHosting, TemplatePlaceholderBecomesTheControlAtItsRectangleAndId)
 
     ::DestroyWindow(hDlg);  // the auto-deleting window object goes with it
     EXPECT_EQ(nullptr, COleControlContainer::FromWindow(hDlg, FALSE));
+}
+
+class BrowserDialog : public CDialog
+{
+public:
+    BrowserDialog() : CDialog(IDD_OLEHOSTTEST) {}
+    BOOL OnInitDialog() override
+    {
+        HWND hCtrl = ::GetDlgItem(m_hWnd, IDC_OLEHOSTTEST_WEB);
+        ::GetClassNameA(hCtrl, classAtInit, sizeof(classAtInit));
+        return TRUE;
+    }
+    char classAtInit[64] = {};
+};
+
+TEST_F(OleHosting, DialogTemplateControlsExistWhenTheDialogInitialises)
+{
+    BrowserDialog dlg;
+    ASSERT_TRUE(dlg.Create(IDD_OLEHOSTTEST, nullptr));
+    EXPECT_STREQ("VaTestWebBrowser", dlg.classAtInit);
+    HWND hCtrl = ::GetDlgItem(dlg.m_hWnd, IDC_OLEHOSTTEST_WEB);
+    EXPECT_NE(nullptr, COleControlContainer::FromWindow(dlg.m_hWnd, FALSE)->FindSiteByWindow(hCtrl));
+    dlg.DestroyWindow();
 }
 
 } // namespace

@@ -1,6 +1,7 @@
 #include "framework/dialog/Dialog.h"
 
 #include "framework/app/WinApp.h"
+#include "framework/ole/OccManager.h"
 
 IMPLEMENT_DYNAMIC(CDialog, CWnd)
 
@@ -33,6 +34,9 @@ INT_PTR CALLBACK AfxDlgProc(HWND hWnd, UINT nMsg, WPARAM, LPARAM)
         return TRUE;
     try
     {
+        // Controls the template names by class id (resource scripts cannot
+        // describe them) exist before the dialog's own initialisation.
+        AfxCreateTemplateControls(hWnd);
         return pDialog->OnInitDialog();
     }
     catch (...)

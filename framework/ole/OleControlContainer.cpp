@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <map>
 
+#include <commctrl.h>
+
 #include "framework/ole/OccManager.h"
 #include "framework/ole/OleControlSite.h"
 
@@ -95,10 +97,13 @@ private:
 
 COleControlContainer::COleControlContainer(HWND hWnd) : m_hWnd(hWnd)
 {
+    ::SetWindowSubclass(m_hWnd, &COleControlContainer::ContainerWndProc, 0,
+                        reinterpret_cast<DWORD_PTR>(this));
 }
 
 COleControlContainer::~COleControlContainer()
 {
+    ::RemoveWindowSubclass(m_hWnd, &COleControlContainer::ContainerWndProc, 0);
     auto& containers = TheContainers();
     auto it = containers.find(m_hWnd);
     if (it != containers.end() && it->second == this)
@@ -111,6 +116,25 @@ COleControlContainer::~COleControlContainer()
         delete pSite;
     }
     ReleaseActiveObject();
+}
+
+LRESULT CALLBACK COleControlContainer::ContainerWndProc(HWND hWnd, UINT nMsg, WPARAM wParam,
+                                                        LPARAM lParam, UINT_PTR,
+                                                        DWORD_PTR dwRefData)
+{
+    if (nMsg == WM_DESTROY)
+    {
+        LRESULT lResult = ::DefSubclassProc(hWnd, nMsg, wParam, lParam);
+        // The window's own handling may have closed the last control, and
+        // with it this container.
+        auto* pThis = reinterpret_cast<COleControlContainer*>(dwRefData);
+        if (FromWindow(hWnd, FALSE) == pThis)
+            delete pThis;
+        return lResult;
+    }
+    if (nMsg == WM_NCDESTROY)
+        ::RemoveWindowSubclass(hWnd, &COleControlContainer::ContainerWndProc, 0);
+    return ::DefSubclassProc(hWnd, nMsg, wParam, lParam);
 }
 
 COleControlContainer* COleControlContainer::FromWindow(HWND hWnd, BOOL bCreate)

@@ -7,8 +7,10 @@
 //
 // A window gets its container on its first hosted control (FromWindow), made
 // through the control-container manager; the container deletes itself when
-// its last site has gone. Reference counts are kept for the controls' sake
-// only.
+// its last site has gone, and at the latest when its window is destroyed:
+// after the window's own WM_DESTROY handling (which may still use the
+// controls), while the controls' windows still exist. Reference counts are
+// kept for the controls' sake only.
 #ifndef VA_FRAMEWORK_OLE_OLECONTROLCONTAINER_H
 #define VA_FRAMEWORK_OLE_OLECONTROLCONTAINER_H
 
@@ -73,6 +75,8 @@ public:
 
 private:
     void ReleaseActiveObject();
+    static LRESULT CALLBACK ContainerWndProc(HWND hWnd, UINT nMsg, WPARAM wParam, LPARAM lParam,
+                                             UINT_PTR uIdSubclass, DWORD_PTR dwRefData);
 
     HWND m_hWnd;
     std::vector<COleControlSite*> m_sites;

@@ -1,6 +1,7 @@
 #include "framework/ole/OleControlSite.h"
 
 #include "framework/ole/OleControlContainer.h"
+#include "framework/ole/OleControlWnd.h"
 #include "framework/ole/OleUtil.h"
 #include "framework/win/Wnd.h"
 
@@ -34,13 +35,15 @@ OLE_COLOR SysColorAsOle(int index)
 } // namespace
 
 COleControlSite::COleControlSite(COleControlContainer* pCtrlCont)
-    : m_pCtrlCont(pCtrlCont), m_eventSink(this)
+    : m_pCtrlCont(pCtrlCont), m_pEventSink(new COleEventSink(this))
 {
 }
 
 COleControlSite::~COleControlSite()
 {
     DestroyControl();
+    m_pEventSink->DetachSite();
+    m_pEventSink->Release();
 }
 
 HRESULT COleControlSite::CreateControl(REFCLSID clsid, LPCSTR lpszName, DWORD dwStyle,
@@ -133,12 +136,18 @@ HRESULT COleControlSite::ConnectEvents(REFIID iidEvents)
         if (FAILED(hr))
             return hr;
     }
-    return m_eventSink.Connect(m_pObject, iid);
+    return m_pEventSink->Connect(m_pObject, iid);
 }
 
 void COleControlSite::DestroyControl()
 {
-    m_eventSink.Disconnect();
+    // The window object lets go of this site before the control goes.
+    if (m_pWndCtrl != nullptr)
+    {
+        m_pWndCtrl->m_pCtrlSite = nullptr;
+        m_pWndCtrl = nullptr;
+    }
+    m_pEventSink->Disconnect();
     if (m_pInPlaceObject != nullptr)
     {
         IOleInPlaceObject* p = m_pInPlaceObject;

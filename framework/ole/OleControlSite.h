@@ -16,6 +16,7 @@
 #include "framework/ole/OleEvents.h"
 
 class COleControlContainer;
+class COleControlWnd;
 
 class COleControlSite : public IOleClientSite,
                         public IOleInPlaceSite,
@@ -59,7 +60,7 @@ public:
     // window's object when it is a COleEventHandler.
     void SetEventHandler(COleEventHandler* pHandler) { m_pEventHandler = pHandler; }
     COleEventHandler* GetEventHandler() const;
-    BOOL IsEventSinkConnected() const { return m_eventSink.IsConnected(); }
+    BOOL IsEventSinkConnected() const { return m_pEventSink->IsConnected(); }
 
     // Fills *pvar (initialised by the caller) with an ambient property;
     // FALSE when the site does not know it.
@@ -130,8 +131,9 @@ protected:
 private:
     HRESULT ConnectEvents(REFIID iidEvents);
 
-    COleEventSink m_eventSink;
+    COleEventSink* m_pEventSink;  // one reference held
     COleEventHandler* m_pEventHandler = nullptr;
+    COleControlWnd* m_pWndCtrl = nullptr;  // the window object holding this site
     BOOL m_bDlControl = FALSE;
     DWORD m_dwDlControl = 0;
     BOOL m_bInSetObjectRects = FALSE;

@@ -44,6 +44,7 @@ BOOL COleControlWnd::CreateControl(REFCLSID clsid, LPCSTR lpszWindowName, DWORD 
         return FALSE;
     }
     m_pCtrlSite = pSite;
+    pSite->m_pWndCtrl = this;
     if (lpszWindowName != nullptr)
         ::SetWindowTextA(m_hWnd, lpszWindowName);
     return TRUE;
@@ -52,6 +53,16 @@ BOOL COleControlWnd::CreateControl(REFCLSID clsid, LPCSTR lpszWindowName, DWORD 
 IUnknown* COleControlWnd::GetControlUnknown() const
 {
     return m_pCtrlSite != nullptr ? m_pCtrlSite->GetControlUnknown() : nullptr;
+}
+
+BOOL COleControlWnd::DestroyWindow()
+{
+    HWND hWnd = m_hWnd;
+    if (hWnd == nullptr)
+        return FALSE;
+    // Closing the control may end this object (m_bAutoDelete): keep to locals.
+    ReleaseSite();
+    return ::IsWindow(hWnd) ? ::DestroyWindow(hWnd) : TRUE;
 }
 
 void COleControlWnd::ReleaseSite()

@@ -35,6 +35,9 @@ public:
     COleControlSite* GetControlSite() const { return m_pCtrlSite; }
     // The result of the last CreateControl.
     HRESULT GetCreateResult() const { return m_hrCreate; }
+    // Closes the control (which takes its window with it), then destroys the
+    // window if it is still there.
+    BOOL DestroyWindow() override;
 
     // Deletes the object when its window has gone.
     BOOL m_bAutoDelete = FALSE;
@@ -44,6 +47,7 @@ protected:
     void PostNcDestroy() override;
 
 private:
+    friend class COleControlSite;
     void ReleaseSite();
 
     COleControlSite* m_pCtrlSite = nullptr;

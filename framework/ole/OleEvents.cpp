@@ -135,6 +135,14 @@ void COleEventSink::Disconnect()
     m_dwCookie = 0;
 }
 
+STDMETHODIMP_(ULONG) COleEventSink::Release()
+{
+    ULONG n = --m_cRef;
+    if (n == 0)
+        delete this;
+    return n;
+}
+
 STDMETHODIMP COleEventSink::QueryInterface(REFIID riid, void** ppv)
 {
     if (ppv == nullptr)
@@ -179,10 +187,13 @@ STDMETHODIMP COleEventSink::Invoke(DISPID dispid, REFIID, LCID, WORD, DISPPARAMS
     COleEventHandler* pHandler = m_pSite->GetEventHandler();
     if (pHandler == nullptr)
         return S_OK;
+    // The handler may close the control and free the site: nothing of the
+    // site is used after the call.
+    const UINT nCtrlID = m_pSite->GetID();
     try
     {
         VaEventArgs args(pParams);
-        pHandler->OnOleEvent(m_pSite->GetID(), dispid, args);
+        pHandler->OnOleEvent(nCtrlID, dispid, args);
     }
     catch (const std::exception& e)
     {

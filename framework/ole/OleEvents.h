@@ -103,13 +103,14 @@ public:                         \
 class COleControlSite;
 
 //--- COleEventSink
-// Owned by its site; reference counts are kept for the control's sake but do
-// not end the object. Advise and Unadvise pair up: the destructor unadvises.
+// Made by its site (which holds the first reference) and reference counted,
+// so that a control still firing an event may keep it past its site: once
+// the site lets go (DetachSite) events are dropped. Advise and Unadvise pair
+// up: the destructor unadvises.
 class COleEventSink : public IDispatch
 {
 public:
     explicit COleEventSink(COleControlSite* pSite) : m_pSite(pSite) {}
-    virtual ~COleEventSink() { Disconnect(); }
     COleEventSink(const COleEventSink&) = delete;
     COleEventSink& operator=(const COleEventSink&) = delete;
 
@@ -118,11 +119,13 @@ public:
     void Disconnect();
     BOOL IsConnected() const { return m_pConnPt != nullptr; }
     REFIID GetEventsIID() const { return m_iidEvents; }
+    // The site is going: no event reaches it any more.
+    void DetachSite() { m_pSite = nullptr; }
 
     // IUnknown
     STDMETHOD(QueryInterface)(REFIID riid, void** ppv) override;
     STDMETHOD_(ULONG, AddRef)() override { return ++m_cRef; }
-    STDMETHOD_(ULONG, Release)() override { return m_cRef > 0 ? --m_cRef : 0; }
+    STDMETHOD_(ULONG, Release)() override;
     // IDispatch
     STDMETHOD(GetTypeInfoCount)(UINT* pctinfo) override;
     STDMETHOD(GetTypeInfo)(UINT, LCID, ITypeInfo** ppTInfo) override;
@@ -132,11 +135,13 @@ public:
                       UINT* puArgErr) override;
 
 private:
+    virtual ~COleEventSink() { Disconnect(); }
+
     COleControlSite* m_pSite;
     IConnectionPoint* m_pConnPt = nullptr;
     DWORD m_dwCookie = 0;
     IID m_iidEvents = IID_NULL;
-    ULONG m_cRef = 0;
+    ULONG m_cRef = 1;
 };
 
 #endif // VA_FRAMEWORK_OLE_OLEEVENTS_H

@@ -523,7 +523,11 @@ LRESULT CALLBACK TestWebBrowser::WndProc(HWND hWnd, UINT nMsg, WPARAM wParam, LP
     case WM_DESTROY:
         // The window may go with its parent before the host closes the control.
         if (pThis != nullptr && pThis->m_hWnd == hWnd)
+        {
             pThis->m_hWnd = nullptr;
+            if (pThis->m_bInPlaceActive)
+                pThis->m_bWindowLost = true;
+        }
         ::SetWindowLongPtrA(hWnd, 0, 0);
         break;
     default:

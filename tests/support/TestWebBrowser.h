@@ -91,6 +91,9 @@ public:
     int GetConnectionCount() const { return static_cast<int>(m_sinks.size()); }
     bool IsInPlaceActive() const { return m_bInPlaceActive; }
     bool IsClosed() const { return m_bClosed; }
+    // The window went (with its parent) while the control was still active,
+    // instead of being taken down by the control's deactivation.
+    bool WasWindowLostWhileActive() const { return m_bWindowLost; }
     TestTravelLog& GetTravelLog() { return m_travelLog; }
 
     //--- Scripted events
@@ -274,6 +277,7 @@ private:
     SIZEL m_extent = { 0, 0 };
     bool m_bInPlaceActive = false;
     bool m_bClosed = false;
+    bool m_bWindowLost = false;
     struct Sink { DWORD cookie; IDispatch* pDisp; };
     std::vector<Sink> m_sinks;
     DWORD m_nextCookie = 1;

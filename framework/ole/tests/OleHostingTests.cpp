@@ -3,12 +3,14 @@
 // properties, the replaceable site factory and teardown.
 #include <gtest/gtest.h>
 
+#include "framework/dialog/Dialog.h"
 #include "framework/ole/OccManager.h"
 #include "framework/ole/OleControlContainer.h"
 #include "framework/ole/OleControlSite.h"
 #include "framework/ole/OleControlWnd.h"
 #include "framework/ole/OleUtil.h"
 #include "tests/support/TestWebBrowser.h"
+#include "OleHostingTestsRes.h"
 
 namespace {
 
@@ -35,7 +37,13 @@ public:
         if (cancelNext && args.GetBoolRef(6) != nullptr)
             *args.GetBoolRef(6) = VARIANT_TRUE;
     }
-    void OnDocumentComplete(VaEventArgs& args) { completeUrls.push_back(args.GetString(1)); }
+    BOOL destroyOnComplete = FALSE;
+    void OnDocumentComplete(VaEventArgs& args)
+    {
+        completeUrls.push_back(args.GetString(1));
+        if (destroyOnComplete)
+            DestroyWindow();  // as a pop-up tab closes at its first page
+    }
     void OnTitleChange(VaEventArgs& args) { title = args.GetString(0); }
     void OnNewWindow2(VaEventArgs& args)
     {
@@ -51,8 +59,22 @@ public:
             *ppDisp = newWindowAnswer;
         }
     }
+    // What the window still sees of its control while it is destroyed.
+    COleControlWnd* pWatched = nullptr;
+    std::wstring urlAtDestroy;
+    void OnDestroy()
+    {
+        if (pWatched != nullptr && pWatched->GetControlUnknown() != nullptr)
+            urlAtDestroy = TestWebBrowser::FromUnknown(pWatched->GetControlUnknown())->GetLocationUrl();
+        Default();
+    }
     DECLARE_EVENTSINK_MAP()
+    DECLARE_MESSAGE_MAP()
 };
+
+BEGIN_MESSAGE_MAP(HostWnd, CWnd)
+    ON_WM_DESTROY()
+END_MESSAGE_MAP()
 
 BEGIN_EVENTSINK_MAP(HostWnd, COleEventHandler)
     ON_EVENT(HostWnd, kBrowserId, DISPID_BEFORENAVIGATE2, OnBeforeNavigate2)
@@ -120,6 +142,38 @@ TEST_F(OleHosting, ControlWindowTakesTheRectangleIdAndParent)
     EXPECT_NE(nullptr, BrowserOf(wnd).Get());
 }
 
+TEST_F(OleHosting, ContainerListsItsControlsAndIsTheInPlaceFrame)
+{
+    COleControlWnd first, second;
+    ASSERT_TRUE(CreateBrowser(first));
+    ASSERT_TRUE(second.CreateControl(CLSID_WebBrowser, nullptr, WS_CHILD, { 0, 0, 5, 5 }, &m_host,
+                                     kBrowserId + 1, DIID_DWebBrowserEvents2));
+    CComPtr<IOleContainer> container;
+    ASSERT_EQ(S_OK, first.GetControlSite()->GetContainer(&container));
+    CComPtr<IEnumUnknown> objects;
+    ASSERT_EQ(S_OK, container->EnumObjects(OLECONTF_EMBEDDINGS, &objects));
+    IUnknown* items[3] = {};
+    ULONG fetched = 0;
+    EXPECT_EQ(S_FALSE, objects->Next(3, items, &fetched));
+    ASSERT_EQ(2u, fetched);
+    EXPECT_EQ(first.GetControlUnknown(), items[0]);
+    EXPECT_EQ(second.GetControlUnknown(), items[1]);
+    for (ULONG i = 0; i < fetched; ++i)
+        items[i]->Release();
+
+    CComPtr<IOleInPlaceFrame> frame;
+    CComPtr<IOleInPlaceUIWindow> doc;
+    RECT pos = {}, clip = {};
+    OLEINPLACEFRAMEINFO info = {};
+    info.cb = sizeof(info);
+    ASSERT_EQ(S_OK, first.GetControlSite()->GetWindowContext(&frame, &doc, &pos, &clip, &info));
+    HWND hFrame = nullptr;
+    frame->GetWindow(&hFrame);
+    EXPECT_EQ(m_host.m_hWnd, hFrame);
+    EXPECT_EQ(m_host.m_hWnd, info.hwndFrame);
+    EXPECT_EQ(20, pos.top);
+}
+
 TEST_F(OleHosting, MovingTheWindowMovesTheControlThroughItsInPlaceObject)
 {
     COleControlWnd wnd;
@@ -155,6 +209,22 @@ TEST_F(OleHosting, EventsReachTheParentsSinkMapAndCancelIsHonoured)
               TestWebBrowser::FromUnknown(browser)->GetLocationUrl());
 }
 
+TEST_F(OleHosting, HandlerMayCloseTheControlInsideItsOwnEvent)
+{
+    COleControlWnd wnd;
+    ASSERT_TRUE(CreateBrowser(wnd));
+    CComPtr<IWebBrowser2> browser = BrowserOf(wnd);
+    TestWebBrowser* pControl = TestWebBrowser::FromUnknown(browser);
+    m_host.destroyOnComplete = TRUE;
+    Navigate(browser, L"http://closing.test/");
+    EXPECT_EQ(nullptr, m_host.m_hWnd);
+    EXPECT_TRUE(pControl->IsClosed());
+    EXPECT_EQ(0, pControl->GetConnectionCount());
+    // Later events of the closed control reach nobody.
+    pControl->ScriptTitleChange(L"late");
+    EXPECT_STREQ("http://closing.test/", (LPCSTR)m_host.title);
+}
+
 TEST_F(OleHosting, NewWindowRequestGetsTheControlTheHostReturns)
 {
     COleControlWnd opener, target;
@@ -169,6 +239,11 @@ TEST_F(OleHosting, NewWindowRequestGetsTheControlTheHostReturns)
     EXPECT_FALSE(result.cancelled);
     EXPECT_EQ(TestWebBrowser::FromUnknown(target.GetControlUnknown()), result.pNewBrowser);
     EXPECT_EQ(std::wstring(L"http://popup.test/"), result.pNewBrowser->GetLocationUrl());
+
+    // A page that opens a window when it has loaded.
+    Navigate(BrowserOf(opener), L"http://opener.test/?va-popup=http%3A%2F%2Fsecond.test%2F");
+    EXPECT_TRUE(TestWebBrowser::Settle());
+    EXPECT_EQ(std::wstring(L"http://second.test/"), result.pNewBrowser->GetLocationUrl());
 
     m_host.cancelNewWindow = TRUE;
     EXPECT_TRUE(pOpener->ScriptNewWindow(L"http://other.test/").cancelled);
@@ -263,9 +338,23 @@ TEST_F(OleHosting, DestroyingTheParentClosesTheControlAndDisconnectsItsSink)
     EXPECT_EQ(nullptr, wnd.m_hWnd);
     EXPECT_EQ(nullptr, wnd.GetControlSite());
     EXPECT_TRUE(pControl->IsClosed());
+    // Closed while its window was intact, as controls expect.
+    EXPECT_FALSE(pControl->WasWindowLostWhileActive());
     EXPECT_EQ(0, pControl->GetConnectionCount());
     EXPECT_EQ(nullptr, pControl->GetClientSite());
     EXPECT_EQ(nullptr, COleControlContainer::FromWindow(m_host.m_hWnd, FALSE));
+}
+
+// A view saves its tab's history from the control in its own WM_DESTROY:
+// the control must still be there then.
+TEST_F(OleHosting, ContainerStillReachesItsControlWhileItIsDestroyed)
+{
+    COleControlWnd wnd;
+    ASSERT_TRUE(CreateBrowser(wnd));
+    Navigate(BrowserOf(wnd), L"http://kept.test/");
+    m_host.pWatched = &wnd;
+    m_host.DestroyWindow();
+    EXPECT_EQ(std::wstring(L"http://kept.test/"), m_host.urlAtDestroy);
 }
 
 TEST_F(OleHosting, DestroyingTheControlWindowAloneFreesItsSite)
@@ -278,7 +367,12 @@ TEST_F(OleHosting, DestroyingTheControlWindowAloneFreesItsSite)
     COleControlContainer* pCont = COleControlContainer::FromWindow(m_host.m_hWnd, FALSE);
     ASSERT_NE(nullptr, pCont);
     EXPECT_EQ(2u, pCont->GetSiteCount());
+    TestWebBrowser* pControl = TestWebBrowser::FromUnknown(wnd.GetControlUnknown());
+    pControl->AddRef();
     wnd.DestroyWindow();
+    EXPECT_TRUE(pControl->IsClosed());
+    EXPECT_FALSE(pControl->WasWindowLostWhileActive());
+    pControl->Release();
     EXPECT_EQ(1u, pCont->GetSiteCount());
     EXPECT_EQ(nullptr, pCont->FindSite(kBrowserId));
     EXPECT_NE(nullptr, pCont->FindSite(7));
@@ -358,6 +452,29 @@ TEST_F(OleHosting, TemplatePlaceholderBecomesTheControlAtItsRectangleAndId)
 
     ::DestroyWindow(hDlg);  // the auto-deleting window object goes with it
     EXPECT_EQ(nullptr, COleControlContainer::FromWindow(hDlg, FALSE));
+}
+
+class BrowserDialog : public CDialog
+{
+public:
+    BrowserDialog() : CDialog(IDD_OLEHOSTTEST) {}
+    BOOL OnInitDialog() override
+    {
+        HWND hCtrl = ::GetDlgItem(m_hWnd, IDC_OLEHOSTTEST_WEB);
+        ::GetClassNameA(hCtrl, classAtInit, sizeof(classAtInit));
+        return TRUE;
+    }
+    char classAtInit[64] = {};
+};
+
+TEST_F(OleHosting, DialogTemplateControlsExistWhenTheDialogInitialises)
+{
+    BrowserDialog dlg;
+    ASSERT_TRUE(dlg.Create(IDD_OLEHOSTTEST, nullptr));
+    EXPECT_STREQ("VaTestWebBrowser", dlg.classAtInit);
+    HWND hCtrl = ::GetDlgItem(dlg.m_hWnd, IDC_OLEHOSTTEST_WEB);
+    EXPECT_NE(nullptr, COleControlContainer::FromWindow(dlg.m_hWnd, FALSE)->FindSiteByWindow(hCtrl));
+    dlg.DestroyWindow();
 }
 
 } // namespace

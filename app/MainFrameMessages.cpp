@@ -28,6 +28,7 @@ bool CarriesPointers(UINT nMsg)
     case WM_FRAME_CLOSETAB:
     case WM_FRAME_CREATEGROUP:
     case WM_FRAME_DROPTEXT:
+    case WM_FRAME_SAVEKEYWORD:
     case WM_FRAME_OPENURL:
     case WM_FRAME_GETACTIVEURL:
     case WM_FRAME_GETACTIVETITLE:
@@ -117,7 +118,7 @@ BOOL CMainFrame::OnWndMsg(UINT nMsg, WPARAM wParam, LPARAM lParam, LRESULT* pRes
 {
     const bool isPrivate = nMsg == WM_FRAME_ACTIVATEPREVTAB || nMsg == WM_FRAME_ACTIVATENEXTTAB ||
                            nMsg == WM_FRAME_CLOSETAB || nMsg == WM_FRAME_CREATEGROUP ||
-                           nMsg == WM_FRAME_DROPTEXT ||
+                           nMsg == WM_FRAME_DROPTEXT || nMsg == WM_FRAME_SAVEKEYWORD ||
                            (nMsg >= WM_FRAME_OPENURL && nMsg <= WM_FRAME_GETACTIVEID) ||
                            nMsg == WM_FRAME_GETCURRENTGROUP || nMsg == WM_FRAME_APPLYTABSECURITY ||
                            nMsg == WM_FRAME_APPLYDONE || nMsg == WM_FRAME_SHOWMENU;
@@ -180,6 +181,9 @@ LRESULT CMainFrame::OnFrameMessage(UINT nMsg, WPARAM wParam, LPARAM lParam)
     case WM_FRAME_DROPTEXT:
         if (!IsEmptyText(reinterpret_cast<LPCTSTR>(lParam)))
             OnDropText(CString(reinterpret_cast<LPCTSTR>(lParam)), static_cast<int>(wParam));
+        return 0;
+    case WM_FRAME_SAVEKEYWORD:
+        theApp.m_lastSearchKeyword = lParam != 0 ? CString(reinterpret_cast<LPCTSTR>(lParam)) : CString();
         return 0;
     case WM_FRAME_APPLYTABSECURITY: {
         CBrowserView* view = LiveView(TabFromMessagePointer(static_cast<LPARAM>(wParam)));

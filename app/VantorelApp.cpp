@@ -14,6 +14,9 @@
 #include "framework/core/File.h"
 #include "shared/ProgramPath.h"
 #include "tab/BrowserControlSite.h"
+#include "tab/BrowserView.h"
+#include "tab/ChildFrame.h"
+#include "tab/TabItem.h"
 
 namespace {
 
@@ -269,6 +272,10 @@ int CVantorelApp::ExitInstance()
 {
     ShutdownCleanup();
     ReleaseGroups();
+    // Every tab window is gone: their pools go back to the heap.
+    PoolFor<CChildFrame, kPoolChildFrame>::Release();
+    PoolFor<CBrowserView, kPoolBrowserView>::Release();
+    PoolFor<CTabItem, kPoolTabItem>::Release();
     if (m_oleInitialized) {
         OleUninitialize();
         m_oleInitialized = false;

@@ -125,6 +125,11 @@ CBrowserView* CChildFrame::InitialUpdateAndActivate()
     // The tab may have been refused (over the limit) and be closing.
     if (!::IsWindow(hSelf))
         return nullptr;
+    // Without its record the tab cannot take part in any group.
+    if (view->GetTabItem() == nullptr) {
+        DestroyWindow();
+        return nullptr;
+    }
     ActivateFrame(-1);
     return view;
 }

@@ -125,6 +125,12 @@ TEST_F(FrameMessages, PageOptionQueriesReadTheTabsWord)
     EXPECT_EQ(0, Send(WM_FRAME_ISLINKLOCK, 0, id));
 }
 
+TEST_F(FrameMessages, SavedKeywordBecomesTheLastSearchKeyword)
+{
+    SendText(WM_FRAME_SAVEKEYWORD, 0, "kw");
+    EXPECT_STREQ("kw", theApp.m_lastSearchKeyword);
+}
+
 TEST_F(FrameMessages, CloseTabTakesOnlyAListedRecord)
 {
     CTabItem* a = Open(nullptr, "about:blank");

@@ -1,7 +1,9 @@
 #include "bars/PageTabBar.h"
 
 #include <commctrl.h>
+#include <windowsx.h>
 
+#include "tab/ChildFrame.h"
 #include "tab/TabItem.h"
 
 namespace {
@@ -19,7 +21,10 @@ void FillItem(TCITEMA& item, CTabItem* tab)
 } // namespace
 
 BEGIN_MESSAGE_MAP(CPageTabBar, CControlBar)
+    ON_WM_LBUTTONDBLCLK()
+    ON_MESSAGE(WM_MBUTTONUP, OnMiddleButtonUp)
     ON_NOTIFY_REFLECT(TCN_SELCHANGE, OnSelChange)
+    ON_NOTIFY_REFLECT(NM_RCLICK, OnRightClick)
 END_MESSAGE_MAP()
 
 BOOL CPageTabBar::Create(CWnd* pParentWnd, UINT nID)
@@ -121,4 +126,41 @@ void CPageTabBar::OnSelChange(NMHDR*, LRESULT* pResult)
     HWND client = ::GetParent(tab != nullptr ? tab->m_hFrame : nullptr);
     if (tab != nullptr && ::IsWindow(tab->m_hFrame) && client != nullptr)
         ::SendMessageA(client, WM_MDIACTIVATE, reinterpret_cast<WPARAM>(tab->m_hFrame), 0);
+}
+
+BOOL CPageTabBar::SendMouseAction(int action, POINT clientPoint)
+{
+    TCHITTESTINFO hit = {};
+    hit.pt = clientPoint;
+    int index = static_cast<int>(SendMessage(TCM_HITTEST, 0, reinterpret_cast<LPARAM>(&hit)));
+    CTabItem* tab = index >= 0 ? GetTabAt(index) : nullptr;
+    if (tab == nullptr || !::IsWindow(tab->m_hFrame))
+        return FALSE;
+    POINT screen = clientPoint;
+    ClientToScreen(&screen);
+    ::SendMessageA(tab->m_hFrame, WM_TAB_MOUSECLICK, static_cast<WPARAM>(action),
+                   MAKELPARAM(screen.x, screen.y));
+    return TRUE;
+}
+
+void CPageTabBar::OnRightClick(NMHDR*, LRESULT* pResult)
+{
+    POINT point = {};
+    ::GetCursorPos(&point);
+    ScreenToClient(&point);
+    *pResult = SendMouseAction(1, point) ? 1 : 0;
+}
+
+void CPageTabBar::OnLButtonDblClk(UINT, CPoint point)
+{
+    if (!SendMouseAction(0, point))
+        Default();
+}
+
+LRESULT CPageTabBar::OnMiddleButtonUp(WPARAM, LPARAM lParam)
+{
+    POINT point = {GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)};
+    if (!SendMouseAction(2, point))
+        return Default();
+    return 0;
 }

@@ -43,6 +43,12 @@ public:
 
 protected:
     void OnSelChange(NMHDR* pNMHDR, LRESULT* pResult);
+    void OnRightClick(NMHDR* pNMHDR, LRESULT* pResult);
+    void OnLButtonDblClk(UINT nFlags, CPoint point);
+    LRESULT OnMiddleButtonUp(WPARAM wParam, LPARAM lParam);
+    // Tells the tab under the client point about a mouse action (0 double
+    // click, 1 right click, 2 wheel click); FALSE when no tab is there.
+    BOOL SendMouseAction(int action, POINT clientPoint);
 
     CWnd* m_pUpdateOwner = nullptr;
     BOOL m_bWasVisible = FALSE;

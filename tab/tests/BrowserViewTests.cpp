@@ -325,3 +325,28 @@ TEST_F(TabTest, NewWindowOfATabWithoutGroupLeavesNoEmptyGroupWhenRefused)
     EXPECT_EQ(1, theApp.GetGroupCount());
     opener->m_pGroup = group;
 }
+
+TEST_F(TabTest, WheelClickOnATabRefreshesItsPageByTheSetting)
+{
+    theApp.m_settings.iTabmouseWC = 2;  // refresh
+    CTabItem* tab = Open(nullptr, "http://a.example/");
+    RECT item = {};
+    ::SendMessageA(m_frame->m_pPageTabBar->m_hWnd, TCM_GETITEMRECT, 0, reinterpret_cast<LPARAM>(&item));
+    ::SendMessageA(m_frame->m_pPageTabBar->m_hWnd, WM_MBUTTONUP, 0,
+                   MAKELPARAM((item.left + item.right) / 2, (item.top + item.bottom) / 2));
+    Pump();
+    EXPECT_EQ(1, ControlOf(tab)->GetRefreshCount());
+}
+
+TEST_F(TabTest, EditingThePageSourceWithoutADocumentReportsAndLeavesNoFile)
+{
+    CTabItem* tab = Open(nullptr, "http://a.example/");
+    AnswerMessageBoxes({IDYES, IDOK});
+    ::SendMessageA(tab->m_hFrame, WM_COMMAND, 36011, 0);
+    EXPECT_TRUE(AllAnswered());
+    WIN32_FIND_DATAA data;
+    HANDLE find = ::FindFirstFileA(theApp.ProgramFile("PageEdit*.htm"), &data);
+    EXPECT_EQ(INVALID_HANDLE_VALUE, find);
+    if (find != INVALID_HANDLE_VALUE)
+        ::FindClose(find);
+}

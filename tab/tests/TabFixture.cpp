@@ -2,6 +2,8 @@
 
 #include <commctrl.h>
 
+#include <vector>
+
 #include "app/MainFrame.h"
 #include "app/TabGroup.h"
 #include "app/VantorelApp.h"
@@ -70,7 +72,7 @@ void TabTest::Pump()
 
 namespace {
 
-int s_answer = IDOK;
+std::vector<int> s_answers;  // the next boxes' buttons, first at the back
 void (*s_check)() = nullptr;
 
 BOOL CALLBACK AnswerDialog(HWND hWnd, LPARAM)
@@ -79,16 +81,20 @@ BOOL CALLBACK AnswerDialog(HWND hWnd, LPARAM)
     ::GetClassNameA(hWnd, name, sizeof(name));
     if (strcmp(name, "#32770") != 0 || !::IsWindowVisible(hWnd))
         return TRUE;
+    if (s_answers.empty())
+        return FALSE;
     TabTest::s_messageBoxSeen = true;
     if (s_check != nullptr)
         s_check();
-    ::PostMessageA(hWnd, WM_COMMAND, static_cast<WPARAM>(s_answer), 0);
+    ::SendMessageA(hWnd, WM_COMMAND, static_cast<WPARAM>(s_answers.back()), 0);
+    s_answers.pop_back();
     return FALSE;
 }
 
 void CALLBACK AnswerTimer(HWND, UINT, UINT_PTR id, DWORD)
 {
-    if (!::EnumThreadWindows(::GetCurrentThreadId(), AnswerDialog, 0))
+    ::EnumThreadWindows(::GetCurrentThreadId(), AnswerDialog, 0);
+    if (s_answers.empty())
         ::KillTimer(nullptr, id);
 }
 
@@ -98,10 +104,22 @@ bool TabTest::s_messageBoxSeen = false;
 
 void TabTest::AnswerNextMessageBox(int button, void (*check)())
 {
-    s_answer = button;
+    AnswerMessageBoxes({button}, check);
+}
+
+void TabTest::AnswerMessageBoxes(std::vector<int> buttons, void (*check)())
+{
+    s_answers.assign(buttons.rbegin(), buttons.rend());
     s_check = check;
     s_messageBoxSeen = false;
     ::SetTimer(nullptr, 0, 50, AnswerTimer);
+}
+
+bool TabTest::AllAnswered()
+{
+    bool all = s_answers.empty();
+    s_answers.clear();
+    return all;
 }
 
 CTabItem* TabTest::Open(CTabGroup* group, const char* url, WORD reason)

@@ -8,6 +8,7 @@
 #include <gtest/gtest.h>
 
 #include <memory>
+#include <vector>
 
 #include "tests/support/ProgramFolder.h"
 #include "tests/support/TestWebBrowser.h"
@@ -36,6 +37,10 @@ protected:
     // Answers the next message box of this thread with the button id once
     // it shows; check (may be null) runs first, while the box is up.
     static void AnswerNextMessageBox(int button, void (*check)() = nullptr);
+    // The same for several boxes in a row, in order.
+    static void AnswerMessageBoxes(std::vector<int> buttons, void (*check)() = nullptr);
+    // Every box asked for was answered (and the answering stopped).
+    static bool AllAnswered();
 
 public:
     static bool s_messageBoxSeen;

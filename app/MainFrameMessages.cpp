@@ -220,8 +220,13 @@ LRESULT CMainFrame::NavigateActiveByMessage(WPARAM wParam, LPARAM lParam)
         view->SetPageOptions(ConvertTabLoadFlags(flags));
     if (!IsEmptyText(url))
         view->Navigate(url);
-    if (flags != 0)
-        view->Refresh();
+    if (flags != 0 && view->GetBrowser() != nullptr) {
+        VARIANT level;
+        VariantInit(&level);
+        level.vt = VT_I4;
+        level.lVal = REFRESH_COMPLETELY;
+        view->GetBrowser()->Refresh2(&level);
+    }
     return 0;
 }
 

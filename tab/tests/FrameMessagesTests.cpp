@@ -168,3 +168,52 @@ TEST_F(FrameMessages, PointerMessagesFromAnotherThreadAreIgnored)
     ::CloseHandle(thread);
     EXPECT_EQ(0u, code);
 }
+
+TEST_F(FrameMessages, NavigateActiveAppliesFlagsNavigatesAndRefreshes)
+{
+    CTabItem* a = Open(nullptr, "http://a.example/");
+    SendText(WM_FRAME_NAVIGATEACTIVE, 0x11, "http://b.example/");
+    Pump();
+    EXPECT_EQ(0xE1u, a->m_pageOptions);
+    EXPECT_STREQ("http://b.example/", a->m_url);
+    EXPECT_EQ(1, ControlOf(a)->GetRefreshCount());
+    // Without flags: only the navigation.
+    SendText(WM_FRAME_NAVIGATEACTIVE, 0, "http://c.example/");
+    Pump();
+    EXPECT_EQ(1, ControlOf(a)->GetRefreshCount());
+    EXPECT_EQ(0xE1u, a->m_pageOptions);
+}
+
+namespace {
+
+int s_menuKeysSent = 0;
+
+// Walks the popup menu of this thread: down twice (the second command item,
+// past the separator), then Enter.
+void CALLBACK DriveMenu(HWND, UINT, UINT_PTR id, DWORD)
+{
+    HWND menu = ::FindWindowA("#32768", nullptr);
+    if (menu == nullptr || !::IsWindowVisible(menu))
+        return;
+    ::KillTimer(nullptr, id);
+    ::PostMessageA(menu, WM_KEYDOWN, VK_DOWN, 0);
+    ::PostMessageA(menu, WM_KEYDOWN, VK_DOWN, 0);
+    ::PostMessageA(menu, WM_KEYDOWN, VK_RETURN, 0);
+    ++s_menuKeysSent;
+}
+
+} // namespace
+
+TEST_F(FrameMessages, ShowMenuReturnsTheNumberOfTheChosenCommandItem)
+{
+    CStringArray items;
+    items.Add("first");
+    items.Add("");
+    items.Add("second");
+    m_frame->SetForegroundWindow();
+    s_menuKeysSent = 0;
+    ::SetTimer(nullptr, 0, 50, DriveMenu);
+    LRESULT chosen = Send(WM_FRAME_SHOWMENU, 0, reinterpret_cast<LPARAM>(&items));
+    EXPECT_EQ(1, s_menuKeysSent);
+    EXPECT_EQ(1, chosen);
+}

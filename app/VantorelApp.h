@@ -178,7 +178,7 @@ private:
     CTabItem* OpenTab(CTabGroup* group, LPCTSTR url, WORD reason, DWORD loadFlags, BYTE tabValue,
                       bool bHomeToken);
     bool IsOverTabLimit(const CTabGroup* group) const;
-    bool IsOwnFavoriteFolder(const CString& folder) const;
+    bool IsOwnFavoritePage(const CString& page) const;
 
     DWORD m_startTicks = 0;
     // Only the process that created the main frame owns "Exception.dat":

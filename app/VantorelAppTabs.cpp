@@ -406,7 +406,7 @@ void CVantorelApp::OpenGroupDefaultPage(CTabGroup* group, DWORD loadFlags)
 
 // A page may ask for a favorites folder only when it is one of the
 // program's own local pages inside its Favorite folder.
-bool CVantorelApp::IsOwnFavoriteFolder(const CString& path) const
+bool CVantorelApp::IsOwnFavoritePage(const CString& path) const
 {
     CString root = ProgramFile("Favorite");
     root.MakeLower();
@@ -428,10 +428,12 @@ BOOL CVantorelApp::OpenShortcut(LPCTSTR url, LPCTSTR sourcePage)
     if (url == nullptr || strncmp(url, kFavoriteLinkScheme, 8) != 0)
         return FALSE;
     // Handled (the navigation is cancelled) even when refused.
-    if (sourcePage != nullptr && !IsOwnFavoriteFolder(sourcePage))
+    if (sourcePage != nullptr && !IsOwnFavoritePage(sourcePage))
         return TRUE;
     CString folder = UrlDecode(CString(url + 8));
-    if (!IsSafeLocalFolder(folder))
+    // A decoded NUL would cut the path the system sees short of the one
+    // checked here.
+    if (static_cast<size_t>(folder.GetLength()) != strlen(folder) || !IsSafeLocalFolder(folder))
         return TRUE;
     if (folder.Right(1) != "\\")
         folder += "\\";

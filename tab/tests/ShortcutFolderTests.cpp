@@ -115,3 +115,11 @@ TEST_F(ShortcutFolder, FolderWithoutPagesReportsAndLeavesTheSettingsAsTheyWere)
     EXPECT_FALSE(m_frame->m_pPageTabBar->IsUpdating());
     EXPECT_EQ(0, theApp.GetGroupCount());
 }
+
+TEST_F(ShortcutFolder, DecodedNulInTheFolderIsRefused)
+{
+    std::string link = MakeFolder("News", 2) + "%00%5C..%5C..";
+    EXPECT_TRUE(theApp.OpenShortcut(link.c_str(), FavoritePage().c_str()));
+    Pump();
+    EXPECT_EQ(0, theApp.GetGroupCount());
+}

@@ -350,3 +350,46 @@ TEST_F(TabTest, EditingThePageSourceWithoutADocumentReportsAndLeavesNoFile)
     if (find != INVALID_HANDLE_VALUE)
         ::FindClose(find);
 }
+
+namespace {
+
+int s_tabMenuSeen = 0;
+int s_proxyItems = 0;
+
+// Chooses the first item of the tab menu (close) once it shows.
+void CALLBACK ChooseFirstTabMenuItem(HWND, UINT, UINT_PTR id, DWORD)
+{
+    HWND menu = ::FindWindowA("#32768", nullptr);
+    if (menu == nullptr || !::IsWindowVisible(menu))
+        return;
+    ::KillTimer(nullptr, id);
+    HMENU hMenu = reinterpret_cast<HMENU>(::SendMessageA(menu, MN_GETHMENU, 0, 0));
+    HMENU proxies = hMenu != nullptr ? ::GetSubMenu(hMenu, 8) : nullptr;
+    s_proxyItems = proxies != nullptr ? ::GetMenuItemCount(proxies) : -1;
+    ++s_tabMenuSeen;
+    ::PostMessageA(menu, WM_KEYDOWN, VK_DOWN, 0);
+    ::PostMessageA(menu, WM_KEYDOWN, VK_RETURN, 0);
+}
+
+} // namespace
+
+TEST_F(TabTest, RightClickMenuActsOnTheClickedTab)
+{
+    theApp.m_settings.iTabmouseR = 1;  // the tab menu
+    m_folder->WriteBytes("Proxy.ini", "[PROXY]\r\nProxy0=a.example:8080\r\nProxy1=\r\nProxy2=b.example:80\r\n");
+    CTabItem* a = Open(nullptr, "http://a.example/");
+    CTabItem* b = Open(nullptr, "http://b.example/");
+    ASSERT_EQ(b, Active());
+    HWND frameA = a->m_hFrame;
+    m_frame->SetForegroundWindow();
+    s_tabMenuSeen = 0;
+    ::SetTimer(nullptr, 0, 50, ChooseFirstTabMenuItem);
+    ::SendMessageA(frameA, WM_TAB_MOUSECLICK, 1, MAKELPARAM(20, 20));
+    Pump();
+    EXPECT_EQ(1, s_tabMenuSeen);
+    // Four fixed items, a separator and the two servers that have text.
+    EXPECT_EQ(7, s_proxyItems);
+    EXPECT_FALSE(::IsWindow(frameA));
+    EXPECT_EQ(1, theApp.GetGroupTabCount(theApp.GetActiveGroup()));
+    EXPECT_EQ(b, Active());
+}

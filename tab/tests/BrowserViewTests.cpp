@@ -393,3 +393,15 @@ TEST_F(TabTest, RightClickMenuActsOnTheClickedTab)
     EXPECT_EQ(1, theApp.GetGroupTabCount(theApp.GetActiveGroup()));
     EXPECT_EQ(b, Active());
 }
+
+TEST_F(TabTest, UnrequestedPopupClosesWhenItsFirstPageCompletes)
+{
+    theApp.m_settings.bTargetName(true);
+    CTabItem* popup = Open(nullptr, "http://a.example/");
+    EXPECT_TRUE(ControlOf(popup)->IsRegisteredAsBrowser());
+    HWND frame = popup->m_hFrame;
+    popup->m_closeReason = kClosePopup;
+    Navigate(popup, "http://ad.example/");
+    Pump();
+    EXPECT_FALSE(::IsWindow(frame));
+}

@@ -108,7 +108,15 @@ public:
     // The tab whose frame is active, or null.
     CTabItem* GetActiveTab() const;
     virtual void UpdateAddressBar(HWND hTab, LPCTSTR url);
+    // Typed text: navigates the active tab or opens a new tab (or group).
+    virtual void OpenAddressBarUrl(LPCTSTR text);
     virtual void AddClosedTabToMenu(CTabItem* tab);
+    // Message seams for lists and the tray icon that do not exist yet; each
+    // does nothing until its subsystem arrives.
+    virtual void UnloadPlugins();
+    virtual void UnloadScripts();
+    virtual void ReloadScripts();
+    virtual void OnTrayNotify(UINT nIconId, UINT nMouseMsg);
 
     CPageTabBar* m_pPageTabBar = nullptr;
     CGroupTabBar* m_pGroupTabBar = nullptr;
@@ -196,6 +204,7 @@ private:
     CTabItem* TabAtInCurrentGroup(LPARAM index) const;
     LRESULT OpenUrlByMessage(CTabGroup* group, LPCTSTR url, WORD loadFlags, BOOL bNewGroup);
     LRESULT NavigateActiveByMessage(WPARAM wParam, LPARAM lParam);
+    LRESULT OnComboMessage(UINT nMsg, CWnd* pCombo);
     LRESULT TabQuery(UINT nMsg, WPARAM wParam, LPARAM lParam);
     LRESULT GroupQuery(UINT nMsg, WPARAM wParam, LPARAM lParam);
     void SaveListsOnExit();

@@ -5,6 +5,9 @@
 #include <windows.h>
 #include <mshtml.h>
 
+#include <climits>
+#include <vector>
+
 #include "app/TabGroup.h"
 #include "app/VantorelApp.h"
 #include "shared/FrameMessages.h"
@@ -17,6 +20,7 @@ namespace {
 const UINT kShowMenuResource = 266;
 const UINT kShowMenuFirstId = 39002;
 const int kShowMenuMaxItems = 50;
+const int kSearchBoxId = 59400;
 
 // Messages whose arguments or results are pointers: they mean something only
 // inside this process.
@@ -26,6 +30,8 @@ bool CarriesPointers(UINT nMsg)
     case WM_FRAME_ACTIVATEPREVTAB:
     case WM_FRAME_ACTIVATENEXTTAB:
     case WM_FRAME_CLOSETAB:
+    case WM_FRAME_COMBOSELECT:
+    case WM_FRAME_ADDRESSENTER:
     case WM_FRAME_CREATEGROUP:
     case WM_FRAME_DROPTEXT:
     case WM_FRAME_SAVEKEYWORD:
@@ -64,6 +70,36 @@ LPCTSTR TextArg(WPARAM value)
 bool IsEmptyText(LPCTSTR text)
 {
     return text == nullptr || *text == '\0';
+}
+
+// A group or tab index from a message argument; -1 when it cannot be one.
+int IndexArg(LONG_PTR value)
+{
+    return value >= 0 && value <= INT_MAX ? static_cast<int>(value) : -1;
+}
+
+// The text of a combo box's list entry, empty when there is none.
+CString ComboEntryText(HWND combo, LRESULT index)
+{
+    CString text;
+    if (index < 0)
+        return text;
+    LRESULT length = ::SendMessageA(combo, CB_GETLBTEXTLEN, static_cast<WPARAM>(index), 0);
+    if (length <= 0)
+        return text;
+    std::vector<char> buffer(static_cast<size_t>(length) + 1, '\0');
+    ::SendMessageA(combo, CB_GETLBTEXT, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(buffer.data()));
+    return CString(buffer.data());
+}
+
+CString WindowText(HWND hWnd)
+{
+    int length = ::GetWindowTextLengthA(hWnd);
+    if (length <= 0)
+        return CString();
+    std::vector<char> buffer(static_cast<size_t>(length) + 1, '\0');
+    ::GetWindowTextA(hWnd, buffer.data(), length + 1);
+    return CString(buffer.data());
 }
 
 // The download-control bit a "... enabled" query reads, and whether a set
@@ -118,6 +154,10 @@ BOOL CMainFrame::OnWndMsg(UINT nMsg, WPARAM wParam, LPARAM lParam, LRESULT* pRes
 {
     const bool isPrivate = nMsg == WM_FRAME_ACTIVATEPREVTAB || nMsg == WM_FRAME_ACTIVATENEXTTAB ||
                            nMsg == WM_FRAME_CLOSETAB || nMsg == WM_FRAME_CREATEGROUP ||
+                           nMsg == WM_FRAME_COMBOSELECT || nMsg == WM_FRAME_ADDRESSENTER ||
+                           nMsg == WM_FRAME_TRAYNOTIFY ||
+                           (nMsg >= WM_FRAME_UNLOADPLUGINS && nMsg <= WM_FRAME_RELOADSCRIPTS &&
+                            nMsg != WM_FRAME_PLUGINSSAVED) ||
                            nMsg == WM_FRAME_DROPTEXT || nMsg == WM_FRAME_SAVEKEYWORD ||
                            (nMsg >= WM_FRAME_OPENURL && nMsg <= WM_FRAME_GETACTIVEID) ||
                            nMsg == WM_FRAME_GETCURRENTGROUP || nMsg == WM_FRAME_APPLYTABSECURITY ||
@@ -157,7 +197,7 @@ CTabItem* CMainFrame::TabFromMessagePointer(LPARAM lParam) const
 CTabItem* CMainFrame::TabAtInCurrentGroup(LPARAM index) const
 {
     CTabGroup* group = theApp.GetActiveGroup();
-    return group != nullptr ? group->GetTab(static_cast<int>(index)) : nullptr;
+    return group != nullptr ? group->GetTab(IndexArg(index)) : nullptr;
 }
 
 LRESULT CMainFrame::OnFrameMessage(UINT nMsg, WPARAM wParam, LPARAM lParam)
@@ -165,6 +205,21 @@ LRESULT CMainFrame::OnFrameMessage(UINT nMsg, WPARAM wParam, LPARAM lParam)
     switch (nMsg) {
     case WM_FRAME_ACTIVATEPREVTAB:
         ActivatePrevTab(TabFromMessagePointer(lParam));
+        return 0;
+    case WM_FRAME_COMBOSELECT:
+    case WM_FRAME_ADDRESSENTER:
+        return OnComboMessage(nMsg, reinterpret_cast<CWnd*>(lParam));
+    case WM_FRAME_TRAYNOTIFY:
+        OnTrayNotify(static_cast<UINT>(wParam), static_cast<UINT>(lParam));
+        return 0;
+    case WM_FRAME_UNLOADPLUGINS:
+        UnloadPlugins();
+        return 0;
+    case WM_FRAME_UNLOADSCRIPTS:
+        UnloadScripts();
+        return 0;
+    case WM_FRAME_RELOADSCRIPTS:
+        ReloadScripts();
         return 0;
     case WM_FRAME_ACTIVATENEXTTAB:
         ActivateNextTab(TabFromMessagePointer(lParam));
@@ -196,6 +251,53 @@ LRESULT CMainFrame::OnFrameMessage(UINT nMsg, WPARAM wParam, LPARAM lParam)
     default:
         return 0;
     }
+}
+
+// The address box (WM_FRAME_ADDRESSENTER: its text; WM_FRAME_COMBOSELECT:
+// its chosen entry) opens what it holds; the search box's chosen entry
+// becomes its text and is searched with the current engine.
+LRESULT CMainFrame::OnComboMessage(UINT nMsg, CWnd* pCombo)
+{
+    HWND combo = pCombo != nullptr ? pCombo->GetSafeHwnd() : nullptr;
+    if (combo == nullptr || !::IsWindow(combo))
+        return 0;
+    if (nMsg == WM_FRAME_ADDRESSENTER) {
+        CString text = WindowText(combo);
+        OpenAddressBarUrl(text);
+        if (!text.IsEmpty() && ::IsWindow(combo))
+            ::SendMessageA(combo, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(static_cast<LPCTSTR>(text)));
+        return 0;
+    }
+    CString entry = ComboEntryText(combo, ::SendMessageA(combo, CB_GETCURSEL, 0, 0));
+    if (entry.IsEmpty())
+        return 0;
+    if (::GetDlgCtrlID(combo) == kSearchBoxId) {
+        ::SetWindowTextA(combo, entry);
+        OnRunSearch();
+    } else {
+        OpenAddressBarUrl(entry);
+    }
+    return 0;
+}
+
+void CMainFrame::UnloadPlugins()
+{
+    // No plug-in is ever loaded until the plug-in catalog exists.
+}
+
+void CMainFrame::UnloadScripts()
+{
+    // No script list is kept until the script catalog exists.
+}
+
+void CMainFrame::ReloadScripts()
+{
+    // The script catalog's reader arrives with the catalog.
+}
+
+void CMainFrame::OnTrayNotify(UINT, UINT)
+{
+    // The notification-area icon is never added yet, so nothing calls back.
 }
 
 LRESULT CMainFrame::OpenUrlByMessage(CTabGroup* group, LPCTSTR url, WORD loadFlags, BOOL bNewGroup)
@@ -253,7 +355,7 @@ LRESULT CMainFrame::GroupQuery(UINT nMsg, WPARAM wParam, LPARAM lParam)
         if (wParam == 0 && lParam == 0)
             return theApp.GetGroupTabCount(current);
         if (wParam == 1) {
-            CTabGroup* group = theApp.GetGroupAt(static_cast<int>(lParam));
+            CTabGroup* group = theApp.GetGroupAt(IndexArg(lParam));
             return group != nullptr ? group->GetTabCount() : -1;
         }
         return -1;
@@ -291,15 +393,15 @@ LRESULT CMainFrame::GroupQuery(UINT nMsg, WPARAM wParam, LPARAM lParam)
     case WM_FRAME_GETACTIVEGROUPTITLE:
     case WM_FRAME_GETGROUPTITLEAT: {
         CTabGroup* group = nMsg == WM_FRAME_GETACTIVEGROUPTITLE ? current
-                                                                : theApp.GetGroupAt(static_cast<int>(lParam));
+                                                                : theApp.GetGroupAt(IndexArg(lParam));
         if (group == nullptr)
             return ReplyText(CString());
         return ReplyText(wParam == 0 ? group->m_captionTemplate : group->m_caption);
     }
     case WM_FRAME_GETTABTITLEINGROUP:
     case WM_FRAME_GETTABURLINGROUP: {
-        CTabGroup* group = theApp.GetGroupAt(static_cast<int>(wParam));
-        CTabItem* tab = group != nullptr ? group->GetTab(static_cast<int>(lParam)) : nullptr;
+        CTabGroup* group = theApp.GetGroupAt(IndexArg(static_cast<LONG_PTR>(wParam)));
+        CTabItem* tab = group != nullptr ? group->GetTab(IndexArg(lParam)) : nullptr;
         if (tab == nullptr)
             return ReplyText(CString());
         return ReplyText(nMsg == WM_FRAME_GETTABTITLEINGROUP ? tab->m_title : tab->m_url);

@@ -25,6 +25,11 @@ bool IsLiveWindow(HWND hWnd)
     return hWnd != nullptr && ::IsWindow(hWnd);
 }
 
+bool IsKeyDown(int key)
+{
+    return (::GetKeyState(key) & 0x8000) != 0;
+}
+
 // The wait cursor for the length of a scope.
 class CWaitCursorScope
 {
@@ -317,13 +322,16 @@ void CMainFrame::ActivateAfterClose(CTabGroup* group, CTabItem* closed, CTabItem
     ActivateTabWindow(target);
 }
 
+// A tab already closing, or in an unknown state, is left alone; a tab that
+// closes without joining the closed-tab list keeps that state.
 void CMainFrame::CloseCTabItem(CTabItem* tab)
 {
-    if (tab == nullptr)
+    if (tab == nullptr || tab->m_closeReason == kCloseClosing || tab->m_closeReason < kCloseNone ||
+        tab->m_closeReason > kClosePopup || !IsLiveWindow(tab->m_hFrame))
         return;
-    tab->m_closeReason = kCloseClosing;
-    if (IsLiveWindow(tab->m_hFrame))
-        ::PostMessageA(tab->m_hFrame, WM_CLOSE, 0, 0);
+    if (tab->m_closeReason != kCloseUnrecorded)
+        tab->m_closeReason = kCloseClosing;
+    ::PostMessageA(tab->m_hFrame, WM_CLOSE, 0, 0);
 }
 
 void CMainFrame::CloseTabsBeside()
@@ -656,6 +664,38 @@ CChildFrame* CMainFrame::CreateTabFrame()
 void CMainFrame::UpdateAddressBar(HWND, LPCTSTR)
 {
     // The address box arrives with the rebar bands.
+}
+
+void CMainFrame::OpenAddressBarUrl(LPCTSTR text)
+{
+    if (text == nullptr || *text == '\0')
+        return;
+    const SettingsRecord& settings = theApp.m_settings;
+    if (settings.iParentTabNewRule & 0x04) {
+        theApp.OpenUrlInNewGroup(text, kReasonAddressBar, 0);
+    } else {
+        bool newTab = settings.bOpenNewTab_AddBar();
+        if (IsKeyDown(VK_CONTROL) || IsKeyDown(VK_SHIFT) || IsKeyDown(VK_MENU))
+            newTab = !newTab;
+        CBrowserView* view = GetActiveTab() != nullptr ? GetActiveTab()->m_pView : nullptr;
+        if (view != nullptr && view->IsWindow() && !newTab)
+            view->Navigate(text);
+        else
+            theApp.OpenUrl(nullptr, text, kReasonAddressBar);
+    }
+    // The page gets the keyboard back from the address box.
+    CTabItem* active = GetActiveTab();
+    CBrowserView* view = active != nullptr ? active->m_pView : nullptr;
+    if (view == nullptr || !view->IsWindow())
+        return;
+    HWND inner = view->m_hLastFocus;
+    if (inner != nullptr && ::IsChild(view->m_hWnd, inner)) {
+        if (::GetFocus() != inner)
+            ::SetFocus(inner);
+        return;
+    }
+    view->m_state &= ~kViewFocusPending;
+    view->FocusPage();
 }
 
 void CMainFrame::AddClosedTabToMenu(CTabItem* tab)

@@ -141,12 +141,17 @@ BOOL CVantorelApp::InitInstance()
 
 BOOL CVantorelApp::CreateMainFrame()
 {
-    CMainFrame* frame = new CMainFrame;
+    return StartMainFrame(new CMainFrame);
+}
+
+BOOL CVantorelApp::StartMainFrame(CMainFrame* frame)
+{
+    if (frame == nullptr)
+        return FALSE;
     m_pMainWnd = frame;
     if (!frame->LoadFrame(IDR_MAINFRAME, WS_OVERLAPPEDWINDOW | FWS_ADDTOTITLE)) {
-        // A frame whose window was never made is not deleted by its window.
-        if (frame->GetSafeHwnd() == nullptr)
-            delete frame;
+        // Every failed load has already deleted the frame (PostNcDestroy),
+        // whether or not its window was made: it must not be touched here.
         m_pMainWnd = nullptr;
         return FALSE;
     }

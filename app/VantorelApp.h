@@ -68,6 +68,10 @@ public:
     int ExitInstance() override;
 
     BOOL OpenStartupDocuments(BOOL bOpen);
+    // Loads the frame as the main window. On failure the frame object is
+    // gone (a frame deletes itself however its load fails) and FALSE comes
+    // back.
+    BOOL StartMainFrame(CMainFrame* frame);
     void ShutdownCleanup();
     void TrimWorkingSet(BOOL bForce);
 

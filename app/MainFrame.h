@@ -205,6 +205,9 @@ private:
     LRESULT OpenUrlByMessage(CTabGroup* group, LPCTSTR url, WORD loadFlags, BOOL bNewGroup);
     LRESULT NavigateActiveByMessage(WPARAM wParam, LPARAM lParam);
     LRESULT OnComboMessage(UINT nMsg, CWnd* pCombo);
+    // Dropped text: a URL opens in a tab (of the group under the cursor),
+    // other text is searched unless the drop mode is 0.
+    void OpenDroppedText(const CString& text, int mode);
     LRESULT TabQuery(UINT nMsg, WPARAM wParam, LPARAM lParam);
     LRESULT GroupQuery(UINT nMsg, WPARAM wParam, LPARAM lParam);
     void SaveListsOnExit();

@@ -4,12 +4,15 @@
 
 #include <windows.h>
 #include <mshtml.h>
+#include <commctrl.h>
 
 #include <climits>
 #include <vector>
 
+#include "app/StartupList.h"
 #include "app/TabGroup.h"
 #include "app/VantorelApp.h"
+#include "bars/GroupTabBar.h"
 #include "shared/FrameMessages.h"
 #include "tab/BrowserView.h"
 #include "tab/ChildFrame.h"
@@ -235,7 +238,7 @@ LRESULT CMainFrame::OnFrameMessage(UINT nMsg, WPARAM wParam, LPARAM lParam)
         return reinterpret_cast<LRESULT>(theApp.GetActiveGroup());
     case WM_FRAME_DROPTEXT:
         if (!IsEmptyText(reinterpret_cast<LPCTSTR>(lParam)))
-            OnDropText(CString(reinterpret_cast<LPCTSTR>(lParam)), static_cast<int>(wParam));
+            OpenDroppedText(CString(reinterpret_cast<LPCTSTR>(lParam)), static_cast<int>(wParam));
         return 0;
     case WM_FRAME_SAVEKEYWORD:
         theApp.m_lastSearchKeyword = lParam != 0 ? CString(reinterpret_cast<LPCTSTR>(lParam)) : CString();
@@ -278,6 +281,45 @@ LRESULT CMainFrame::OnComboMessage(UINT nMsg, CWnd* pCombo)
         OpenAddressBarUrl(entry);
     }
     return 0;
+}
+
+void CMainFrame::OpenDroppedText(const CString& text, int mode)
+{
+    CString url = text;
+    if (strncmp(url, "ttp://", 6) == 0 || strncmp(url, "ttps://", 7) == 0)
+        url = "h" + url;
+    if (!IsUrlForm(url)) {
+        if (mode != 0)
+            OnDropText(text, mode);
+        return;
+    }
+    url.Remove('\n');
+    url.Remove('\r');
+    POINT cursor = {};
+    ::GetCursorPos(&cursor);
+    // The tab control lets the cursor through between its tabs, so the bar
+    // is found by its rectangle.
+    HWND groupBar = m_pGroupTabBar != nullptr ? m_pGroupTabBar->GetSafeHwnd() : nullptr;
+    RECT barRect = {};
+    if (groupBar == nullptr || !::IsWindowVisible(groupBar) || !::GetWindowRect(groupBar, &barRect) ||
+        !::PtInRect(&barRect, cursor)) {
+        const BYTE hint = mode != 0 ? theApp.m_settings.iTabAppendPos : 0;
+        theApp.OpenUrl(nullptr, url, kReasonLink, 0, hint);
+        return;
+    }
+    // Onto a group tab: that group; onto the bar beside the tabs: a new one.
+    TCHITTESTINFO hit = {};
+    hit.pt = cursor;
+    ::ScreenToClient(groupBar, &hit.pt);
+    int index = static_cast<int>(::SendMessageA(groupBar, TCM_HITTEST, 0, reinterpret_cast<LPARAM>(&hit)));
+    CTabGroup* group = index >= 0 ? m_pGroupTabBar->GetGroupAt(index) : CreateEmptyGroup();
+    if (group == nullptr)
+        return;
+    SettingsRecord& settings = theApp.m_settings;
+    const bool linkActivate = settings.bLinkActivateSetting();
+    settings.bLinkActivateSetting(false);
+    theApp.OpenUrl(group, url, kReasonLink);
+    settings.bLinkActivateSetting(linkActivate);
 }
 
 void CMainFrame::UnloadPlugins()

@@ -5,6 +5,8 @@
 #include "app/MainFrame.h"
 #include "app/TabGroup.h"
 #include "app/VantorelApp.h"
+#include "bars/GroupTabBar.h"
+#include "bars/PageTabBar.h"
 #include "shared/FrameMessages.h"
 #include "tab/TabItem.h"
 #include "tab/tests/TabFixture.h"
@@ -209,4 +211,63 @@ TEST_F(FrameProtocol, ClosingTheCurrentGroupShowsTheNextCurrentGroupsTabs)
     ASSERT_EQ(1, BarCount());
     EXPECT_EQ(a, BarTab(0));
     EXPECT_EQ(a, Active());
+}
+
+namespace {
+
+// Puts the cursor at the centre of a window's rectangle (or of a part of it
+// given in client coordinates).
+void PointAt(HWND hWnd, const RECT* clientPart = nullptr)
+{
+    RECT rect = {};
+    if (clientPart != nullptr) {
+        rect = *clientPart;
+        ::MapWindowPoints(hWnd, nullptr, reinterpret_cast<POINT*>(&rect), 2);
+    } else {
+        ::GetWindowRect(hWnd, &rect);
+    }
+    ::SetCursorPos((rect.left + rect.right) / 2, (rect.top + rect.bottom) / 2);
+}
+
+} // namespace
+
+TEST_F(FrameProtocol, DroppedUrlOpensInTheCurrentGroupAndPlainTextNeedsAMode)
+{
+    Open(nullptr, "about:blank");
+    PointAt(m_frame->m_pPageTabBar->m_hWnd);
+    Send(WM_FRAME_DROPTEXT, 0, reinterpret_cast<LPARAM>("ttp://dropped.example/\r\n"));
+    Pump();
+    ASSERT_EQ(2, theApp.GetGroupTabCount(theApp.GetActiveGroup()));
+    EXPECT_STREQ("http://dropped.example/", theApp.GetActiveGroup()->GetTab(1)->m_url);
+    // Words dropped in mode 0 are ignored.
+    Send(WM_FRAME_DROPTEXT, 0, reinterpret_cast<LPARAM>("plain words"));
+    Pump();
+    EXPECT_EQ(1, theApp.GetGroupCount());
+    EXPECT_EQ(2, theApp.GetGroupTabCount(theApp.GetActiveGroup()));
+}
+
+TEST_F(FrameProtocol, UrlDroppedOnTheGroupBarOpensInThatGroupOrANewOne)
+{
+    Open(nullptr, "about:blank");
+    CTabGroup* groupA = theApp.GetActiveGroup();
+    CTabGroup* groupB = theApp.OpenUrlInNewGroup("about:blank", 0, 0);
+    Pump();
+    HWND bar = m_frame->m_pGroupTabBar->m_hWnd;
+    RECT item = {};
+    ASSERT_TRUE(::SendMessageA(bar, TCM_GETITEMRECT, 0, reinterpret_cast<LPARAM>(&item)));
+    PointAt(bar, &item);
+    Send(WM_FRAME_DROPTEXT, 1, reinterpret_cast<LPARAM>("http://on-a.example/"));
+    Pump();
+    EXPECT_EQ(2, groupA->GetTabCount());
+    EXPECT_EQ(1, groupB->GetTabCount());
+    EXPECT_TRUE(theApp.m_settings.bLinkActivateSetting());
+
+    // Beside the group tabs: a new group.
+    RECT last = {};
+    ASSERT_TRUE(::SendMessageA(bar, TCM_GETITEMRECT, 1, reinterpret_cast<LPARAM>(&last)));
+    RECT empty = {last.right + 10, last.top, last.right + 30, last.bottom};
+    PointAt(bar, &empty);
+    Send(WM_FRAME_DROPTEXT, 1, reinterpret_cast<LPARAM>("http://new.example/"));
+    Pump();
+    EXPECT_EQ(3, theApp.GetGroupCount());
 }

@@ -7,6 +7,8 @@
 #include "app/SettingsFile.h"
 #include "app/VantorelApp.h"
 #include "app/resource.h"
+#include "bars/GroupTabBar.h"
+#include "bars/PageTabBar.h"
 #include "lists/ProxySettings.h"
 #include "lists/WebSearch.h"
 #include "shared/FrameMessages.h"
@@ -65,6 +67,7 @@ BEGIN_MESSAGE_MAP(CMainFrame, CNewMDIFrameWnd)
     ON_MESSAGE(WM_FRAME_OPENCOMMANDLINE, OnOpenCommandLine)
     ON_COMMAND(kCmdStartupIdle, OnStartupIdle)
     ON_COMMAND_RANGE(39002, 39052, OnKeepEnabled)
+    ON_COMMAND_RANGE(ID_GROUP_CLOSE, ID_GROUP_CLOSEALL, OnGroupsCommand)
     ON_COMMAND_RANGE(kCmdSearchEngineFirst, kCmdSearchEngineLast, OnSearchEngine)
     ON_COMMAND(kCmdRunSearch, OnRunSearch)
     ON_COMMAND(kCmdReloadSearchEngines, OnReloadSearchEngines)
@@ -74,6 +77,8 @@ CMainFrame::CMainFrame() = default;
 
 CMainFrame::~CMainFrame()
 {
+    delete m_pPageTabBar;
+    delete m_pGroupTabBar;
     if (m_hModule != nullptr)
         FreeLibrary(m_hModule);
     if (g_pMainFrame == this)
@@ -122,7 +127,7 @@ int CMainFrame::OnCreate(LPCREATESTRUCT lpCreateStruct)
 
     if (!m_wndMDIClient.SubclassWindow(m_hWndMDIClient))
         return -1;
-    if (LoadBarData() != 0 || CreateStatusBar() != 0)
+    if (LoadBarData() != 0 || CreateStatusBar() != 0 || !CreateTabBars())
         return -1;
     EnableDocking(CBRS_ALIGN_ANY);
     ClearStringMap();
@@ -212,6 +217,12 @@ void CMainFrame::SetStatusText(LPCTSTR text)
 {
     if (m_wndStatusBar.GetSafeHwnd() != nullptr)
         m_wndStatusBar.SetPaneText(0, text);
+}
+
+void CMainFrame::SetStatusProgress(int percent)
+{
+    if (m_wndProgress.GetSafeHwnd() != nullptr)
+        m_wndProgress.SetPos(percent < 0 ? 0 : percent);
 }
 
 void CMainFrame::SaveSettings()

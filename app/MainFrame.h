@@ -6,6 +6,9 @@
 #ifndef VA_APP_MAINFRAME_H
 #define VA_APP_MAINFRAME_H
 
+#include <vector>
+
+#include "framework/core/Collections.h"
 #include "framework/frame/MDIFrameWnd.h"
 #include "framework/frame/StatusBar.h"
 #include "framework/win/Controls.h"
@@ -14,7 +17,15 @@
 #include "lists/SearchEngineTree.h"
 #include "menulib/NewFrame.h"
 
+class CBrowserView;
+class CChildFrame;
+class CGroupTabBar;
 class CMainFrame;
+class CPageTabBar;
+class CTabGroup;
+class CTabItem;
+class SavedHistory;
+
 // The program-wide frame pointer: set first in OnCreate, cleared by the
 // destructor.
 extern CMainFrame* g_pMainFrame;
@@ -26,7 +37,17 @@ enum MainFrameState : DWORD
     kStatePlacementPending = 0x2,
     kStateReserved10 = 0x10,
     kStateCaptionPinned = 0x800,
+    kStateOpeningTabSet = 0x200000,  // a whole set of tabs is being opened
     kStatePendingKeyword = 0x400000,  // theApp.m_pendingKeyword waits for a search
+};
+
+// One recently closed tab, kept for reopening with its history.
+struct ClosedTabEntry
+{
+    CString title;
+    CString url;
+    CStringArray backUrls, backTitles;
+    CStringArray forwardUrls, forwardTitles;
 };
 
 class CMainFrame : public CNewMDIFrameWnd
@@ -50,7 +71,49 @@ public:
     virtual void LoadClosedTabSet(LPCTSTR path);
 
     void SetStatusText(LPCTSTR text);
+    void SetStatusProgress(int percent);
     void StopAutosave();
+
+    //--- Tab groups and the tab list
+    CTabGroup* CreateGroup(LPCTSTR name, DWORD options, BYTE image);
+    CTabGroup* CreateDefaultGroup(LPCTSTR name);
+    CTabGroup* CreateEmptyGroup();
+    virtual CTabGroup* NewGroupWithDefaultPage(LPCTSTR name);
+    CChildFrame* CreateTabFrame();
+    void InsertNewTab(CTabItem* tab);
+    void OnTabActivated(CTabItem* tab);
+    void OnTabClosed(CTabItem* tab);
+    void MoveTabToGroup(CTabItem* tab, CTabGroup* target);
+    void FillTabBar(CTabGroup* group);
+    void ActivateGroup(CTabGroup* group);
+    // The user chose the group on the group tab bar.
+    void OnGroupTabSelected(CTabGroup* group);
+    void UpdateTabImage(CTabItem* tab, BOOL bIconOnly);
+    void RefreshTabState(CTabItem* tab);
+    CTabItem* ClampTabImage(CTabItem* tab);
+    void CloseGroupsCommand(UINT nID);
+    void CloseGroup(CTabGroup* group);
+    void CloseOtherGroups(CTabGroup* kept);
+    void CloseGroupsLeft(CTabGroup* kept);
+    void CloseGroupsRight(CTabGroup* kept);
+    // Asks first; anything but Yes keeps every group.
+    void CloseAllGroups();
+    // Closes every group without asking.
+    void CloseAllGroupsNow();
+    void CloseCTabItem(CTabItem* tab);
+    // Closes every tab of the active tab's group but the active one.
+    void CloseTabsBeside();
+    void ActivatePrevTab(CTabItem* tab);
+    void ActivateNextTab(CTabItem* tab);
+    // The tab whose frame is active, or null.
+    CTabItem* GetActiveTab() const;
+    virtual void UpdateAddressBar(HWND hTab, LPCTSTR url);
+    virtual void AddClosedTabToMenu(CTabItem* tab);
+
+    CPageTabBar* m_pPageTabBar = nullptr;
+    CGroupTabBar* m_pGroupTabBar = nullptr;
+    std::vector<ClosedTabEntry> m_closedTabs;  // most recent first
+    CString m_replyBuffer;
 
     // Favorites (MainFrameLists.cpp). ScanFavorites returns FALSE when the
     // scan was aborted.
@@ -100,6 +163,10 @@ protected:
     LRESULT OnOpenCommandLine(WPARAM wParam, LPARAM lParam);
     void OnStartupIdle();
     void OnKeepEnabled(UINT nID);
+    void OnGroupsCommand(UINT nID);
+    LRESULT OnFrameMessage(UINT nMsg, WPARAM wParam, LPARAM lParam);
+    LRESULT OnShowMenu(WPARAM wParam, LPARAM lParam);
+    BOOL OnWndMsg(UINT nMsg, WPARAM wParam, LPARAM lParam, LRESULT* pResult) override;
     void OnSearchEngine(UINT nID);
     void OnRunSearch();
     void OnReloadSearchEngines();
@@ -111,6 +178,26 @@ private:
     void ApplyStartupProxy();
     void BringToForeground();
     void OpenHandedOverText(const CString& text);
+    BOOL CreateTabBars();
+    bool IsPageBarReady() const;
+    bool IsGroupBarReady() const;
+    void AddGroupToBar(CTabGroup* group);
+    void UpdateGroupCaption(CTabGroup* group);
+    int ChooseInsertIndex(CTabItem* tab, bool* pInsert);
+    CTabItem* FindReferenceTab(CTabGroup* group);
+    void ActivateAfterClose(CTabGroup* group, CTabItem* closed, CTabItem* before, CTabItem* after);
+    void ActivateTabWindow(HWND hTab);
+    void CloseTabsOf(CTabGroup* group);
+    void DeleteGroup(CTabGroup* group);
+    void AfterLastGroupClosed();
+    // Private messages
+    LRESULT ReplyText(const CString& text);
+    CTabItem* TabFromMessagePointer(LPARAM lParam) const;
+    CTabItem* TabAtInCurrentGroup(LPARAM index) const;
+    LRESULT OpenUrlByMessage(CTabGroup* group, LPCTSTR url, WORD loadFlags, BOOL bNewGroup);
+    LRESULT NavigateActiveByMessage(WPARAM wParam, LPARAM lParam);
+    LRESULT TabQuery(UINT nMsg, WPARAM wParam, LPARAM lParam);
+    LRESULT GroupQuery(UINT nMsg, WPARAM wParam, LPARAM lParam);
     void SaveListsOnExit();
 };
 

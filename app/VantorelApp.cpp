@@ -10,10 +10,13 @@
 #include "app/SettingsFile.h"
 #include "app/StartupList.h"
 #include "app/resource.h"
+#include "bars/PageTabBar.h"
 #include "framework/core/File.h"
 #include "shared/ProgramPath.h"
-
-CVantorelApp theApp;
+#include "tab/BrowserControlSite.h"
+#include "tab/BrowserView.h"
+#include "tab/ChildFrame.h"
+#include "tab/TabItem.h"
 
 namespace {
 
@@ -114,6 +117,10 @@ BOOL CVantorelApp::InitInstance()
     if (FAILED(OleInitialize(nullptr)))
         return FALSE;
     m_oleInitialized = true;
+    // Every hosted control gets the browser's site, which answers the
+    // document-host questions from the window hosting it.
+    static CBrowserOccManager s_occManager;
+    AfxEnableControlContainer(&s_occManager);
     INITCOMMONCONTROLSEX controls = {sizeof(controls), ICC_WIN95_CLASSES | ICC_COOL_CLASSES |
                                                            ICC_BAR_CLASSES | ICC_PROGRESS_CLASS};
     InitCommonControlsEx(&controls);
@@ -192,29 +199,15 @@ void CVantorelApp::OnFileNew()
     }
 }
 
-BOOL CVantorelApp::OpenUrl(LPCTSTR, int)
-{
-    return FALSE;
-}
-
-CTabGroup* CVantorelApp::CreateSearchGroup(LPCTSTR, BOOL)
-{
-    return nullptr;
-}
-
-BOOL CVantorelApp::OpenUrlInGroup(CTabGroup* group, LPCTSTR url, int reason)
-{
-    if (group == nullptr)
-        return OpenUrl(url, reason);
-    return FALSE;
-}
-
 void CVantorelApp::OpenStartupList()
 {
     CStringArray urls;
     ReadStartupList(ProgramFile("StartUpURL.dat"), urls);
     if (urls.IsEmpty())
         return;
+    // One batch: the page tab bar is redrawn once, every tab goes to the end.
+    CPageTabBar* bar = g_pMainFrame != nullptr ? g_pMainFrame->m_pPageTabBar : nullptr;
+    const BOOL began = bar != nullptr && bar->GetSafeHwnd() != nullptr && bar->BeginUpdate(g_pMainFrame);
     const BYTE appendPos = m_settings.iTabAppendPos;
     m_settings.iTabAppendPos = 0;
     for (INT_PTR i = 0; i < urls.GetSize(); ++i) {
@@ -222,9 +215,11 @@ void CVantorelApp::OpenStartupList()
             TrimWorkingSet(TRUE);
             Sleep(100);
         }
-        OpenUrl(urls[i], 9);
+        OpenUrl(nullptr, urls[i], 9);
     }
     m_settings.iTabAppendPos = appendPos;
+    if (began)
+        bar->EndUpdate(g_pMainFrame);
 }
 
 void CVantorelApp::TrimWorkingSet(BOOL bForce)
@@ -276,6 +271,11 @@ void CVantorelApp::ShutdownCleanup()
 int CVantorelApp::ExitInstance()
 {
     ShutdownCleanup();
+    ReleaseGroups();
+    // Every tab window is gone: their pools go back to the heap.
+    PoolFor<CChildFrame, kPoolChildFrame>::Release();
+    PoolFor<CBrowserView, kPoolBrowserView>::Release();
+    PoolFor<CTabItem, kPoolTabItem>::Release();
     if (m_oleInitialized) {
         OleUninitialize();
         m_oleInitialized = false;

@@ -5,14 +5,48 @@
 #ifndef VA_APP_VANTORELAPP_H
 #define VA_APP_VANTORELAPP_H
 
+#include <vector>
+
 #include "app/DataFolders.h"
 #include "framework/app/WinApp.h"
 #include "framework/core/Collections.h"
 #include "shared/SettingsRecord.h"
 #include "shared/StringLineCache.h"
 
+class CBrowserView;
+class CChildFrame;
 class CMainFrame;
 class CTabGroup;
+class CTabItem;
+class SavedHistory;
+
+// Converts a compact TabLoadFlags word into a download-control word; 0 stays
+// 0 (the tab keeps its group's word).
+DWORD ConvertTabLoadFlags(WORD tabLoadFlags);
+// Percent-decoding of 8-bit text: "%XX" (digits and upper-case letters)
+// becomes its byte, a decoded carriage return is dropped, "+" becomes a
+// space when bPlus is set; an incomplete or non-hex escape is copied as it is.
+CString UrlDecode(const CString& text, bool bPlus = false);
+// The text starts with a script scheme ("javascript", "vbscript", ...).
+bool IsScriptUrl(LPCTSTR url);
+
+// The single-instance semaphore held for at most 100 ms: Acquired() when it
+// was taken, or when there is no semaphore at all (then nothing is locked).
+// Only what was acquired is released.
+class CSemaphoreLock
+{
+public:
+    explicit CSemaphoreLock(HANDLE hSemaphore, DWORD timeoutMs = 100);
+    ~CSemaphoreLock();
+    CSemaphoreLock(const CSemaphoreLock&) = delete;
+    CSemaphoreLock& operator=(const CSemaphoreLock&) = delete;
+    bool Acquired() const { return m_acquired; }
+
+private:
+    HANDLE m_hSemaphore;
+    bool m_acquired = false;
+    bool m_held = false;
+};
 
 // Bits of CVantorelApp::m_runFlags.
 enum AppRunFlag : DWORD
@@ -50,20 +84,68 @@ public:
     CString GetIEHistoryText(int line) { return m_strings.GetIEHistoryText(line); }
     CString GetFavText(int line) { return m_strings.GetFavText(line); }
 
-    // Opening pages in tabs; the tabs themselves arrive with the tab frame,
-    // until then nothing opens.
-    BOOL OpenUrl(LPCTSTR url, int reason);
-    // A new tab group for search results, as the search commands ask for it:
-    // its caption is name as the user typed it ("%" and all, never expanded)
-    // followed by "[n]", n its number of tabs. defaultOptions: the default
-    // group options (a folder search); otherwise the download-control word
-    // dwDLControlFlags and image 1. Null when no group can be made.
-    // Placeholder until the tab groups arrive: makes none.
+    //--- Tab groups
+    // The current key if listed, else the fallback key if listed, else the
+    // last group; null without groups.
+    CTabGroup* GetActiveGroup() const;
+    // Makes the group the current key; the old one becomes the fallback.
+    void SetCurrentGroup(CTabGroup* group);
+    bool IsGroupListed(const CTabGroup* group) const;
+    int GetGroupIndex(const CTabGroup* group) const;
+    CTabGroup* GetGroupAt(int index) const;
+    int GetGroupCount() const { return static_cast<int>(m_groups.size()); }
+    // Takes the group off the list and forgets every key naming it.
+    void RemoveGroupFromList(CTabGroup* group);
+    int GetGroupTabCount(const CTabGroup* group) const;
+    // Current group first, then the others in list order.
+    CTabItem* FindTabById(HWND hTab, int* pIndex = nullptr) const;
+    bool IsTabListed(const CTabItem* tab) const;
+    // A record going away leaves every list and pointer that names it.
+    void ForgetTab(CTabItem* tab);
+    void ForgetTabFrame(CChildFrame* frame);
+    // Deletes every group once no tab window is left.
+    void ReleaseGroups();
+    bool IsShuttingDown() const { return (m_runFlags & kRunFlagShuttingDown) != 0; }
+
+    //--- Opening pages in tabs
+    // Consumes mail links (and a null text); nonzero when consumed.
+    BOOL HandleMailto(LPCTSTR url);
+    CTabGroup* OpenUrl(CTabGroup* group, LPCTSTR url, WORD reason, DWORD loadFlags = 0,
+                       BYTE tabValue = 0);
+    // In the current group, by an ordinary reason.
+    BOOL OpenUrl(LPCTSTR url, int reason)
+    {
+        return OpenUrl(nullptr, url, static_cast<WORD>(reason)) != nullptr;
+    }
+    CTabGroup* OpenUrlWithLoadFlags(CTabGroup* group, LPCTSTR url, WORD reason, WORD tabLoadFlags);
+    CTabItem* OpenUrlReturnBrowser(CTabGroup* group, LPCTSTR url, WORD reason, DWORD loadFlags);
+    void OpenUrlWithHistory(CTabGroup* group, LPCTSTR url, const SavedHistory* back,
+                            const SavedHistory* forward, WORD reason, DWORD loadFlags);
+    CTabGroup* OpenUrlInNewGroup(LPCTSTR url, WORD reason, DWORD loadFlags);
+    CTabGroup* OpenUrlInNewGroupWithLoadFlags(LPCTSTR url, WORD reason, WORD tabLoadFlags);
+    void OpenGroupDefaultPage(CTabGroup* group, DWORD loadFlags);
+    // Favorites-folder links ("va-fava:"); nonzero when the text was one
+    // (also when refused). sourcePage: the page that asked, null for the
+    // program's own callers; a page must be a local page of the Favorite
+    // folder.
+    BOOL OpenShortcut(LPCTSTR url, LPCTSTR sourcePage = nullptr);
+    // A new tab group for search results: its caption is name as the user
+    // typed it ("%" and all, never expanded) followed by "[n]", n its number
+    // of tabs. defaultOptions: the default group image (a folder search),
+    // else image 1; the download-control word is dwDLControlFlags. Null when
+    // no group can be made.
     CTabGroup* CreateSearchGroup(LPCTSTR name, BOOL defaultOptions);
-    // Opens url as a new tab of group (null: the current group, as OpenUrl).
-    // FALSE when nothing opened (for example the group's tab limit).
+    // Opens url as a new tab of group (null: the current group). FALSE when
+    // nothing opened (for example the group's tab limit).
     BOOL OpenUrlInGroup(CTabGroup* group, LPCTSTR url, int reason);
     void OpenStartupList();
+
+    std::vector<CTabGroup*> m_groups;
+    int m_nextGroupNumber = 1;
+    CTabGroup* m_pCurrentGroupKey = nullptr;
+    CTabGroup* m_pFallbackGroupKey = nullptr;
+    CChildFrame* m_pActiveTabFrame = nullptr;
+    CBrowserView* m_pActiveView = nullptr;
 
     const CString& GetProgramFolder() const { return m_folders.GetProgramFolder(); }
     CString ProgramFile(LPCTSTR name) const;
@@ -93,6 +175,10 @@ private:
     void ForceSessionSettings();
     bool HandOverToRunningInstance();
     BOOL CreateMainFrame();
+    CTabItem* OpenTab(CTabGroup* group, LPCTSTR url, WORD reason, DWORD loadFlags, BYTE tabValue,
+                      bool bHomeToken);
+    bool IsOverTabLimit(const CTabGroup* group) const;
+    bool IsOwnFavoritePage(const CString& page) const;
 
     DWORD m_startTicks = 0;
     // Only the process that created the main frame owns "Exception.dat":

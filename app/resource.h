@@ -14,6 +14,8 @@
 
 /* Menu, accelerators, icon and title string of the main frame. */
 #define IDR_MAINFRAME                   128
+/* The tab's context menu. */
+#define IDR_TABMENU                     160
 
 /* File popup: identified by its last item, ID_APP_EXIT. Submenu 0 holds the
    new-tab kinds, submenu 1 the group templates, submenu 2 the recently

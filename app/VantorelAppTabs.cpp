@@ -1,0 +1,500 @@
+// CVantorelApp: the group list and the operations that open pages in tabs.
+#include "app/VantorelApp.h"
+
+#include <windows.h>
+#include <shellapi.h>
+
+#include <algorithm>
+#include <cstring>
+
+#include "app/MainFrame.h"
+#include "app/StartupList.h"
+#include "app/TabGroup.h"
+#include "bars/PageTabBar.h"
+#include "framework/core/File.h"
+#include "shared/ProgramPath.h"
+#include "tab/BrowserView.h"
+#include "tab/ChildFrame.h"
+#include "tab/TabItem.h"
+
+namespace {
+
+const char kHomeToken[] = "gOhOmE!!!";
+const char kFavoriteLinkScheme[] = "va-fava:";
+// A favorites folder opens at most this many tabs.
+const int kMaxShortcutTabs = 100;
+
+int HexValue(char c)
+{
+    if (c >= '0' && c <= '9')
+        return c - '0';
+    if (c >= 'A' && c <= 'F')
+        return c - 'A' + 10;
+    return -1;
+}
+
+bool StartsWithNoCase(LPCTSTR text, LPCTSTR prefix)
+{
+    return text != nullptr && _strnicmp(text, prefix, strlen(prefix)) == 0;
+}
+
+// The URL of an Internet shortcut: the rest of its first "URL=" line.
+CString ReadShortcutUrl(const CString& path)
+{
+    CStdioFile file;
+    if (!file.Open(path, CFile::modeRead | CFile::shareDenyNone))
+        return CString();
+    CString line;
+    while (file.ReadString(line)) {
+        if (strncmp(line, "URL=", 4) == 0)
+            return line.Mid(4);
+    }
+    return CString();
+}
+
+// A local folder path without network or parent-relative parts.
+bool IsSafeLocalFolder(const CString& folder)
+{
+    if (folder.GetLength() < 3 || folder[1] != ':' || folder[2] != '\\')
+        return false;
+    return folder.Find("\\..") < 0 && folder.Find("..\\") < 0 && folder.Find('/') < 0;
+}
+
+} // namespace
+
+//--- Free helpers
+
+DWORD ConvertTabLoadFlags(WORD flags)
+{
+    if (flags == 0)
+        return 0;
+    DWORD result = 0x01;
+    if (!(flags & 0x10)) result |= 0x10;
+    if (!(flags & 0x20)) result |= 0x40;
+    if (!(flags & 0x40)) result |= 0x20;
+    if (flags & 0x01) result |= 0x80;
+    if (flags & 0x02) result |= 0x100;
+    if (flags & 0x04) result |= 0x200;
+    if (flags & 0x08) result |= 0x400;
+    if (flags & 0x80) result |= 0x4000;
+    if (flags & 0x100) result |= 0x40000000;
+    return result;
+}
+
+CString UrlDecode(const CString& text, bool bPlus)
+{
+    CString result;
+    const int length = text.GetLength();
+    for (int i = 0; i < length; ++i) {
+        char c = text[i];
+        if (c == '%' && i + 2 < length && HexValue(text[i + 1]) >= 0 && HexValue(text[i + 2]) >= 0) {
+            char decoded = static_cast<char>(HexValue(text[i + 1]) * 16 + HexValue(text[i + 2]));
+            i += 2;
+            if (decoded != '\r')
+                result += decoded;
+        } else if (c == '+' && bPlus) {
+            result += ' ';
+        } else {
+            result += c;
+        }
+    }
+    return result;
+}
+
+bool IsScriptUrl(LPCTSTR url)
+{
+    return StartsWithNoCase(url, "javascript") || StartsWithNoCase(url, "script") ||
+           StartsWithNoCase(url, "vbscript") || StartsWithNoCase(url, "jscript");
+}
+
+CSemaphoreLock::CSemaphoreLock(HANDLE hSemaphore, DWORD timeoutMs) : m_hSemaphore(hSemaphore)
+{
+    if (m_hSemaphore == nullptr) {
+        m_acquired = true;  // no semaphore: proceed unlocked
+        return;
+    }
+    m_held = ::WaitForSingleObject(m_hSemaphore, timeoutMs) == WAIT_OBJECT_0;
+    m_acquired = m_held;
+}
+
+CSemaphoreLock::~CSemaphoreLock()
+{
+    if (m_held)
+        ::ReleaseSemaphore(m_hSemaphore, 1, nullptr);
+}
+
+//--- The group list
+
+CTabGroup* CVantorelApp::GetActiveGroup() const
+{
+    if (m_pCurrentGroupKey != nullptr && IsGroupListed(m_pCurrentGroupKey))
+        return m_pCurrentGroupKey;
+    if (m_pFallbackGroupKey != nullptr && IsGroupListed(m_pFallbackGroupKey))
+        return m_pFallbackGroupKey;
+    return m_groups.empty() ? nullptr : m_groups.back();
+}
+
+void CVantorelApp::SetCurrentGroup(CTabGroup* group)
+{
+    if (group == m_pCurrentGroupKey)
+        return;
+    m_pFallbackGroupKey = m_pCurrentGroupKey;
+    m_pCurrentGroupKey = group;
+}
+
+bool CVantorelApp::IsGroupListed(const CTabGroup* group) const
+{
+    return group != nullptr && std::find(m_groups.begin(), m_groups.end(), group) != m_groups.end();
+}
+
+int CVantorelApp::GetGroupIndex(const CTabGroup* group) const
+{
+    auto it = std::find(m_groups.begin(), m_groups.end(), group);
+    return it == m_groups.end() ? -1 : static_cast<int>(it - m_groups.begin());
+}
+
+CTabGroup* CVantorelApp::GetGroupAt(int index) const
+{
+    return index >= 0 && index < GetGroupCount() ? m_groups[static_cast<size_t>(index)] : nullptr;
+}
+
+void CVantorelApp::RemoveGroupFromList(CTabGroup* group)
+{
+    m_groups.erase(std::remove(m_groups.begin(), m_groups.end(), group), m_groups.end());
+    // A later group may be allocated at the same address: no key may still
+    // name this one.
+    if (m_pCurrentGroupKey == group)
+        m_pCurrentGroupKey = nullptr;
+    if (m_pFallbackGroupKey == group)
+        m_pFallbackGroupKey = nullptr;
+}
+
+int CVantorelApp::GetGroupTabCount(const CTabGroup* group) const
+{
+    return group != nullptr ? group->GetTabCount() : 0;
+}
+
+CTabItem* CVantorelApp::FindTabById(HWND hTab, int* pIndex) const
+{
+    if (hTab == nullptr)
+        return nullptr;
+    CTabGroup* current = GetActiveGroup();
+    auto search = [&](const CTabGroup* group) -> CTabItem* {
+        for (int i = 0; i < group->GetTabCount(); ++i) {
+            if (group->GetTab(i)->m_hFrame == hTab) {
+                if (pIndex != nullptr)
+                    *pIndex = i;
+                return group->GetTab(i);
+            }
+        }
+        return nullptr;
+    };
+    if (current != nullptr) {
+        if (CTabItem* tab = search(current))
+            return tab;
+    }
+    for (const CTabGroup* group : m_groups) {
+        if (group == current)
+            continue;
+        if (CTabItem* tab = search(group))
+            return tab;
+    }
+    return nullptr;
+}
+
+bool CVantorelApp::IsTabListed(const CTabItem* tab) const
+{
+    if (tab == nullptr)
+        return false;
+    for (const CTabGroup* group : m_groups)
+        if (group->IndexOf(tab) >= 0)
+            return true;
+    return false;
+}
+
+void CVantorelApp::ForgetTab(CTabItem* tab)
+{
+    for (CTabGroup* group : m_groups)
+        group->m_tabs.erase(std::remove(group->m_tabs.begin(), group->m_tabs.end(), tab),
+                            group->m_tabs.end());
+    if (g_pMainFrame != nullptr && g_pMainFrame->m_pPageTabBar != nullptr &&
+        g_pMainFrame->m_pPageTabBar->GetSafeHwnd() != nullptr)
+        g_pMainFrame->m_pPageTabBar->RemoveTab(tab);
+}
+
+void CVantorelApp::ForgetTabFrame(CChildFrame* frame)
+{
+    if (m_pActiveTabFrame == frame)
+        m_pActiveTabFrame = nullptr;
+}
+
+void CVantorelApp::ReleaseGroups()
+{
+    for (CTabGroup* group : m_groups)
+        delete group;
+    m_groups.clear();
+    m_pCurrentGroupKey = m_pFallbackGroupKey = nullptr;
+    m_nextGroupNumber = 1;
+}
+
+//--- Opening
+
+BOOL CVantorelApp::HandleMailto(LPCTSTR url)
+{
+    if (url == nullptr)
+        return TRUE;
+    if (!StartsWithNoCase(url, "mailto:"))
+        return FALSE;
+    if (!m_settings.bMailToNotOpen())
+        ::ShellExecuteA(m_pMainWnd != nullptr ? m_pMainWnd->GetSafeHwnd() : nullptr, "", url,
+                        nullptr, nullptr, SW_SHOW);
+    return TRUE;
+}
+
+bool CVantorelApp::IsOverTabLimit(const CTabGroup* group) const
+{
+    return m_settings.bWindowMaxCnt() && GetGroupTabCount(group) >= m_settings.iWindowMaxCnt;
+}
+
+// The common road of the opening operations: group, limit, frame, view,
+// load flags, then the navigation. Returns the new tab's record.
+CTabItem* CVantorelApp::OpenTab(CTabGroup* group, LPCTSTR url, WORD reason, DWORD loadFlags,
+                                BYTE tabValue, bool bHomeToken)
+{
+    if (g_pMainFrame == nullptr)
+        return nullptr;
+    if (group == nullptr || !IsGroupListed(group))
+        group = GetActiveGroup();
+    if (group == nullptr)
+        group = g_pMainFrame->CreateEmptyGroup();
+    if (group == nullptr || IsOverTabLimit(group))
+        return nullptr;
+    CChildFrame* frame = g_pMainFrame->CreateTabFrame();
+    if (frame == nullptr)
+        return nullptr;
+    frame->m_activationReason = reason;
+    frame->m_pGroup = group;
+    frame->m_insertHint = tabValue;
+    CBrowserView* view = frame->InitialUpdateAndActivate();
+    if (view == nullptr || view->GetTabItem() == nullptr)
+        return nullptr;
+    if (loadFlags != 0)
+        view->SetPageOptions(loadFlags);
+    if (bHomeToken && url != nullptr && strcmp(url, kHomeToken) == 0)
+        view->GoHomeControl();
+    else
+        view->Navigate(url);
+    return view->GetTabItem();
+}
+
+CTabGroup* CVantorelApp::OpenUrl(CTabGroup* group, LPCTSTR url, WORD reason, DWORD loadFlags,
+                                 BYTE tabValue)
+{
+    if (HandleMailto(url))
+        return nullptr;
+    CTabItem* tab = OpenTab(group, url, reason, loadFlags, tabValue, true);
+    return tab != nullptr ? tab->m_pGroup : nullptr;
+}
+
+CTabGroup* CVantorelApp::OpenUrlWithLoadFlags(CTabGroup* group, LPCTSTR url, WORD reason,
+                                              WORD tabLoadFlags)
+{
+    return OpenUrl(group, url, reason, ConvertTabLoadFlags(tabLoadFlags));
+}
+
+CTabItem* CVantorelApp::OpenUrlReturnBrowser(CTabGroup* group, LPCTSTR url, WORD reason,
+                                             DWORD loadFlags)
+{
+    if (HandleMailto(url))
+        return nullptr;
+    return OpenTab(group, url, reason, loadFlags, 0, true);
+}
+
+void CVantorelApp::OpenUrlWithHistory(CTabGroup* group, LPCTSTR url, const SavedHistory* back,
+                                      const SavedHistory* forward, WORD reason, DWORD loadFlags)
+{
+    if (g_pMainFrame == nullptr)
+        return;
+    if (group == nullptr || !IsGroupListed(group))
+        group = GetActiveGroup();
+    if (group == nullptr)
+        group = g_pMainFrame->CreateEmptyGroup();
+    if (group == nullptr || IsOverTabLimit(group))
+        return;
+    CChildFrame* frame = g_pMainFrame->CreateTabFrame();
+    if (frame == nullptr)
+        return;
+    frame->m_activationReason = reason;
+    frame->m_pGroup = group;
+    CBrowserView* view = frame->InitialUpdateAndActivate();
+    CTabItem* tab = view != nullptr ? view->GetTabItem() : nullptr;
+    if (tab == nullptr)
+        return;
+    if (loadFlags != 0)
+        view->SetPageOptions(loadFlags);
+    SavedHistory::Reset(tab->m_pBack, tab->m_pForward);
+    if (back != nullptr)
+        tab->m_pBack->CopyFrom(*back);
+    if (forward != nullptr)
+        tab->m_pForward->CopyFrom(*forward);
+    view->Navigate(url);
+}
+
+CTabGroup* CVantorelApp::OpenUrlInNewGroup(LPCTSTR url, WORD reason, DWORD loadFlags)
+{
+    if (HandleMailto(url) || g_pMainFrame == nullptr)
+        return nullptr;
+    CTabGroup* group = g_pMainFrame->CreateEmptyGroup();
+    if (group == nullptr)
+        return nullptr;
+    CTabItem* tab = OpenTab(group, url, reason, loadFlags, 0, true);
+    return tab != nullptr ? group : nullptr;
+}
+
+CTabGroup* CVantorelApp::OpenUrlInNewGroupWithLoadFlags(LPCTSTR url, WORD reason, WORD tabLoadFlags)
+{
+    return OpenUrlInNewGroup(url, reason, ConvertTabLoadFlags(tabLoadFlags));
+}
+
+CTabGroup* CVantorelApp::CreateSearchGroup(LPCTSTR name, BOOL defaultOptions)
+{
+    if (g_pMainFrame == nullptr)
+        return nullptr;
+    // The typed name stays as it is: its "%" are kept literal.
+    CString caption = name != nullptr ? CString(name) : CString();
+    caption.Replace("%", "%%");
+    caption += "[%c]";
+    return g_pMainFrame->CreateGroup(caption, m_settings.dwDLControlFlags,
+                                     defaultOptions ? m_settings.iTabImageDef_P : 1);
+}
+
+BOOL CVantorelApp::OpenUrlInGroup(CTabGroup* group, LPCTSTR url, int reason)
+{
+    return OpenUrl(group, url, static_cast<WORD>(reason)) != nullptr;
+}
+
+void CVantorelApp::OpenGroupDefaultPage(CTabGroup* group, DWORD loadFlags)
+{
+    if (group == nullptr || g_pMainFrame == nullptr || !IsGroupListed(group) ||
+        IsOverTabLimit(group))
+        return;
+    CChildFrame* frame = g_pMainFrame->CreateTabFrame();
+    if (frame == nullptr)
+        return;
+    frame->m_pGroup = group;
+    CBrowserView* view = frame->InitialUpdateAndActivate();
+    if (view == nullptr || view->GetTabItem() == nullptr)
+        return;
+    if (loadFlags != 0)
+        view->SetPageOptions(loadFlags);
+    switch (m_settings.iDefault_P) {
+    case 0:
+        view->GoHomeControl();
+        break;
+    case 2:
+        if (!m_settings.strTargetURL_P.IsEmpty() && IsUrlForm(m_settings.strTargetURL_P)) {
+            view->Navigate(m_settings.strTargetURL_P);
+            break;
+        }
+        view->Navigate("about:blank");
+        break;
+    default:
+        view->Navigate("about:blank");
+        break;
+    }
+}
+
+// A page may ask for a favorites folder only when it is one of the
+// program's own local pages inside its Favorite folder.
+bool CVantorelApp::IsOwnFavoritePage(const CString& path) const
+{
+    CString root = ProgramFile("Favorite");
+    root.MakeLower();
+    CString lower = path;
+    lower.MakeLower();
+    lower.Replace('/', '\\');
+    if (strncmp(lower, "file:\\\\\\", 8) == 0)
+        lower = lower.Mid(8);
+    else if (strncmp(lower, "file:\\\\", 7) == 0)
+        lower = lower.Mid(7);
+    lower = UrlDecode(lower);
+    return IsSafeLocalFolder(lower) && lower.GetLength() > root.GetLength() &&
+           strncmp(lower, root, static_cast<size_t>(root.GetLength())) == 0 &&
+           lower[root.GetLength()] == '\\';
+}
+
+BOOL CVantorelApp::OpenShortcut(LPCTSTR url, LPCTSTR sourcePage)
+{
+    if (url == nullptr || strncmp(url, kFavoriteLinkScheme, 8) != 0)
+        return FALSE;
+    // Handled (the navigation is cancelled) even when refused.
+    if (sourcePage != nullptr && !IsOwnFavoritePage(sourcePage))
+        return TRUE;
+    CString folder = UrlDecode(CString(url + 8));
+    // A decoded NUL would cut the path the system sees short of the one
+    // checked here.
+    if (static_cast<size_t>(folder.GetLength()) != strlen(folder) || !IsSafeLocalFolder(folder))
+        return TRUE;
+    if (folder.Right(1) != "\\")
+        folder += "\\";
+
+    CStringArray files;
+    WIN32_FIND_DATAA data;
+    HANDLE find = ::FindFirstFileA(folder + "*.url", &data);
+    if (find != INVALID_HANDLE_VALUE) {
+        do {
+            if (!(data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY))
+                files.Add(folder + data.cFileName);
+        } while (::FindNextFileA(find, &data));
+        ::FindClose(find);
+    }
+
+    int opened = 0;
+    if (!files.IsEmpty() && g_pMainFrame != nullptr) {
+        CPageTabBar* bar = g_pMainFrame->m_pPageTabBar;
+        const bool hasBar = bar != nullptr && bar->GetSafeHwnd() != nullptr;
+        if (hasBar)
+            bar->SetRedraw(FALSE);
+        const BYTE appendPos = m_settings.iTabAppendPos;
+        m_settings.iTabAppendPos = 0;
+        const BOOL began = hasBar && bar->BeginUpdate(g_pMainFrame);
+
+        CTabGroup* group = nullptr;
+        for (INT_PTR i = 0; i < files.GetSize() && opened < kMaxShortcutTabs; ++i) {
+            CString target = ReadShortcutUrl(files[i]);
+            if (IsScriptUrl(target))
+                continue;
+            if (opened == 0) {
+                if (m_settings.iParentTabNewRule & 0x04) {
+                    CString name = folder.Left(folder.GetLength() - 1);
+                    name = name.Mid(name.ReverseFind('\\') + 1);
+                    if (!name.IsEmpty())
+                        name += "[%c]";
+                    group = g_pMainFrame->CreateDefaultGroup(name);
+                } else {
+                    group = GetActiveGroup();
+                }
+            }
+            if (opened % 10 == 0) {
+                TrimWorkingSet(TRUE);
+                ::Sleep(100);
+            }
+            group = OpenUrl(group, target, 1);
+            if (group == nullptr)
+                group = GetActiveGroup();
+            ++opened;
+        }
+
+        if (began)
+            bar->EndUpdate(g_pMainFrame);
+        m_settings.iTabAppendPos = appendPos;
+        if (hasBar) {
+            bar->SetRedraw(TRUE);
+            bar->Invalidate();
+        }
+    }
+    if (opened == 0)
+        ::MessageBoxA(m_pMainWnd != nullptr ? m_pMainWnd->GetSafeHwnd() : nullptr,
+                      GetMessageText(23), m_className, MB_OK);
+    return TRUE;
+}

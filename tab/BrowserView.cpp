@@ -1,0 +1,633 @@
+#include "tab/BrowserView.h"
+
+#include <windows.h>
+#include <ocidl.h>
+#include <oleauto.h>
+
+#include "app/MainFrame.h"
+#include "app/TabGroup.h"
+#include "app/VantorelApp.h"
+#include "shared/FrameMessages.h"
+#include "tab/ComText.h"
+#include "tab/ChildFrame.h"
+#include "tab/TabItem.h"
+
+namespace {
+
+const UINT_PTR kReloadTimerId = 1;
+const UINT kControlId = 0xE900;
+const char kHomeToken[] = "gOhOmE!!!";
+
+} // namespace
+
+BEGIN_MESSAGE_MAP(CBrowserView, CView)
+    ON_WM_CREATE()
+    ON_WM_DESTROY()
+    ON_WM_SIZE()
+    ON_WM_TIMER()
+    ON_WM_CLOSE()
+    ON_WM_SETFOCUS()
+    ON_WM_ERASEBKGND()
+    ON_WM_MOUSEACTIVATE()
+    ON_COMMAND(1018, OnGoBackCmd)
+    ON_COMMAND(1019, OnGoForwardCmd)
+    ON_COMMAND(1020, OnGoHomeCmd)
+    ON_COMMAND(1021, OnStopCmd)
+    ON_COMMAND(1022, OnRefreshCmd)
+    ON_COMMAND(1024, OnStartAutoReloadCmd)
+    ON_COMMAND(1025, OnStopAutoReloadCmd)
+    ON_COMMAND(1052, OnGoUpCmd)
+    ON_COMMAND(1058, OnPrevTab)
+    ON_COMMAND(1061, OnNextTab)
+    ON_COMMAND_RANGE(33000, 33050, OnBackMenu)
+    ON_COMMAND_RANGE(35001, 35050, OnForwardMenu)
+    ON_COMMAND_RANGE(36275, 36287, OnPageOption)
+    ON_COMMAND_RANGE(36429, 36429, OnPageOption)
+    ON_UPDATE_COMMAND_UI(1018, OnUpdateGoBack)
+    ON_UPDATE_COMMAND_UI(1019, OnUpdateGoForward)
+    ON_UPDATE_COMMAND_UI_RANGE(36275, 36287, OnUpdatePageOption)
+    ON_UPDATE_COMMAND_UI(36429, OnUpdatePageOption)
+END_MESSAGE_MAP()
+
+CBrowserView::CBrowserView() = default;
+
+CBrowserView::~CBrowserView()
+{
+    if (m_pTabItem != nullptr) {
+        theApp.ForgetTab(m_pTabItem);
+        delete m_pTabItem;
+        m_pTabItem = nullptr;
+    }
+}
+
+void CBrowserView::PostNcDestroy()
+{
+    delete this;
+}
+
+CChildFrame* CBrowserView::GetChildFrame() const
+{
+    return dynamic_cast<CChildFrame*>(GetParentFrame());
+}
+
+//--- Creation
+
+BOOL CBrowserView::Create(CWnd* pParent, UINT nID, DWORD dwStyle)
+{
+    HWND hSelf = nullptr;
+    if (!CView::Create(nullptr, nullptr, dwStyle, CRect(0, 0, 0, 0), pParent, nID))
+        return FALSE;  // already deleted
+    hSelf = m_hWnd;
+    if (!CreateBrowserControl()) {
+        ::DestroyWindow(hSelf);
+        return FALSE;
+    }
+    return TRUE;
+}
+
+int CBrowserView::OnCreate(LPCREATESTRUCT lpCreateStruct)
+{
+    return CView::OnCreate(lpCreateStruct);
+}
+
+void CBrowserView::OnInitialUpdate()
+{
+    CChildFrame* frame = GetChildFrame();
+    if (m_pTabItem != nullptr || frame == nullptr)
+        return;
+    m_pTabItem = new CTabItem;
+    if (m_pTabItem == nullptr)
+        return;
+    CTabItem* tab = m_pTabItem;
+    m_pageDropTarget.Register(m_hWnd);
+    m_bIEMenuAllowed = 1;
+    m_contextMenuMode = theApp.m_settings.iIEContext;
+    m_dwHostFlags = kTabHostFlags;
+    AttachToSite(m_wndBrowser.GetControlSite(), &m_ambient);
+    tab->m_pFrame = frame;
+    tab->m_hFrame = frame->m_hWnd;
+    tab->m_pView = this;
+    if (m_pBrowser != nullptr && m_pApplication == nullptr)
+        m_pBrowser->get_Application(&m_pApplication);
+
+    const SettingsRecord& s = theApp.m_settings;
+    tab->m_flags &= ~(kTabAutoReload | kTabWheelLock | kTabLinkLock);
+    if (s.bTabActivate_WC())
+        tab->m_flags |= kTabWheelLock;
+    if (s.bTabActivate_LINK())
+        tab->m_flags |= kTabLinkLock;
+    tab->m_reloadPeriod = s.iReload * 60;
+    tab->m_pageOptions = s.dwDLControlFlags;
+
+    frame->AttachView(this);
+    NotifyInserted();
+    tab->m_insertHint = 0;
+    if (m_pBrowser != nullptr)
+        m_pBrowser->put_RegisterAsBrowser(s.bTargetName() ? VARIANT_TRUE : VARIANT_FALSE);
+    theApp.TrimWorkingSet(FALSE);
+}
+
+void CBrowserView::ApplyTabSettings()
+{
+    CTabItem* tab = m_pTabItem;
+    if (tab == nullptr)
+        return;
+    const SettingsRecord& s = theApp.m_settings;
+    DWORD options = tab->m_pGroup != nullptr ? tab->m_pGroup->m_options : s.dwDLControlFlags;
+    bool wheelLock = s.bTabActivate_WC();
+    bool linkLock = s.bTabActivate_LINK();
+    CTabGroup* group = tab->m_pGroup != nullptr ? tab->m_pGroup : theApp.GetActiveGroup();
+    CBrowserView* active = theApp.m_pActiveView;
+    if (s.bLinkActivateSetting() && theApp.GetGroupTabCount(group) >= 1 && active != nullptr &&
+        active != this && active->GetTabItem() != nullptr) {
+        CTabItem* activeTab = active->GetTabItem();
+        options = s.dwDLControlFlags_LinkActivate != 0 ? active->GetPageOptions() : s.dwDLControlFlags;
+        if (s.dwTool_LinkActivate & 0x10)
+            wheelLock = (activeTab->m_flags & kTabWheelLock) != 0;
+        if (s.dwTool_LinkActivate & 0x20)
+            linkLock = (activeTab->m_flags & kTabLinkLock) != 0;
+    }
+    tab->m_flags = (tab->m_flags & ~(kTabWheelLock | kTabLinkLock)) |
+                   (wheelLock ? DWORD(kTabWheelLock) : 0u) | (linkLock ? DWORD(kTabLinkLock) : 0u);
+    SetPageOptions(options);
+}
+
+//--- What the document host asks of its window
+
+CDocHostHandler::Options CBrowserView::GetHostOptions()
+{
+    const SettingsRecord& s = theApp.m_settings;
+    Options options;
+    options.bShowScriptErr = s.bShowScriptErr();
+    options.bShowActiveXErrMsg = s.bShowActiveXErrMsg();
+    options.bShowRefreshMsg = s.bShowRefreshMsg();
+    return options;
+}
+
+void CBrowserView::SetStatusText(LPCSTR pszText)
+{
+    if (g_pMainFrame != nullptr)
+        g_pMainFrame->SetStatusText(pszText);
+}
+
+CString CBrowserView::GetEtcText(int line)
+{
+    return theApp.GetEtcText(line);
+}
+
+void CBrowserView::ShowEngineMenu()
+{
+    if (g_pMainFrame != nullptr)
+        g_pMainFrame->PostMessage(WM_COMMAND, kCmdShowEngineMenu);
+}
+
+//--- Control access
+
+IDispatch* CBrowserView::GetHtmlDocument() const
+{
+    IDispatch* document = nullptr;
+    if (m_pBrowser != nullptr && FAILED(m_pBrowser->get_Document(&document)))
+        document = nullptr;
+    return document;
+}
+
+IDispatch* CBrowserView::GetApplication() const
+{
+    IDispatch* application = nullptr;
+    if (m_pBrowser != nullptr && FAILED(m_pBrowser->get_Application(&application)))
+        application = nullptr;
+    return application;
+}
+
+BOOL CBrowserView::IsBusy() const
+{
+    VARIANT_BOOL busy = VARIANT_FALSE;
+    if (m_pBrowser != nullptr && SUCCEEDED(m_pBrowser->get_Busy(&busy)))
+        return busy != VARIANT_FALSE;
+    return FALSE;
+}
+
+bool CBrowserView::IsReadyAndIdle() const
+{
+    READYSTATE state = READYSTATE_UNINITIALIZED;
+    return m_pBrowser != nullptr && !IsBusy() && SUCCEEDED(m_pBrowser->get_ReadyState(&state)) &&
+           state == READYSTATE_COMPLETE;
+}
+
+bool CBrowserView::IsTopLevel(IDispatch* pDisp) const
+{
+    if (m_pBrowser == nullptr || pDisp == nullptr)
+        return false;
+    // Identity of COM objects is the IUnknown pointer.
+    IUnknown* a = nullptr;
+    IUnknown* b = nullptr;
+    bool same = SUCCEEDED(pDisp->QueryInterface(IID_IUnknown, reinterpret_cast<void**>(&a))) &&
+                SUCCEEDED(m_pBrowser->QueryInterface(IID_IUnknown, reinterpret_cast<void**>(&b))) &&
+                a == b;
+    if (a != nullptr)
+        a->Release();
+    if (b != nullptr)
+        b->Release();
+    return same;
+}
+
+//--- Navigation
+
+void CBrowserView::Navigate(LPCTSTR url, DWORD flags, LPCTSTR targetFrame, const void* postData,
+                            int postLength, LPCTSTR headers)
+{
+    if (m_pBrowser == nullptr || url == nullptr)
+        return;
+    VARIANT vUrl, vFlags, vTarget, vPost, vHeaders;
+    VariantInit(&vUrl);
+    VariantInit(&vFlags);
+    VariantInit(&vTarget);
+    VariantInit(&vPost);
+    VariantInit(&vHeaders);
+    vUrl.vt = VT_BSTR;
+    vUrl.bstrVal = AnsiToBstr(url);
+    vFlags.vt = VT_I4;
+    vFlags.lVal = static_cast<LONG>(flags);
+    if (targetFrame != nullptr) {
+        vTarget.vt = VT_BSTR;
+        vTarget.bstrVal = AnsiToBstr(targetFrame);
+    }
+    if (postData != nullptr) {
+        ULONG length = postLength > 0 ? static_cast<ULONG>(postLength)
+                                      : static_cast<ULONG>(strlen(static_cast<const char*>(postData)));
+        SAFEARRAY* array = SafeArrayCreateVector(VT_UI1, 0, length);
+        void* bytes = nullptr;
+        if (array != nullptr && SUCCEEDED(SafeArrayAccessData(array, &bytes))) {
+            memcpy(bytes, postData, length);
+            SafeArrayUnaccessData(array);
+            vPost.vt = VT_ARRAY | VT_UI1;
+            vPost.parray = array;
+        } else if (array != nullptr) {
+            SafeArrayDestroy(array);
+        }
+    }
+    if (headers != nullptr) {
+        vHeaders.vt = VT_BSTR;
+        vHeaders.bstrVal = AnsiToBstr(headers);
+    }
+    m_pBrowser->Navigate2(&vUrl, &vFlags, &vTarget, &vPost, &vHeaders);
+    VariantClear(&vUrl);
+    VariantClear(&vTarget);
+    VariantClear(&vPost);
+    VariantClear(&vHeaders);
+}
+
+void CBrowserView::GoHomeControl()
+{
+    if (m_pBrowser != nullptr)
+        m_pBrowser->GoHome();
+}
+
+void CBrowserView::GoBack()
+{
+    if (m_pBrowser != nullptr)
+        m_pBrowser->GoBack();
+}
+
+void CBrowserView::GoForward()
+{
+    if (m_pBrowser != nullptr)
+        m_pBrowser->GoForward();
+}
+
+void CBrowserView::OnBackMenu(UINT nID)
+{
+    for (UINT n = nID - 32999; n > 0; --n)
+        GoBack();
+}
+
+void CBrowserView::OnForwardMenu(UINT nID)
+{
+    for (UINT n = nID - 35000; n > 0; --n)
+        GoForward();
+}
+
+void CBrowserView::GoHome()
+{
+    if (theApp.m_settings.iParentTabNewRule & 0x1) {
+        theApp.OpenUrlInNewGroup(kHomeToken, kReasonLink, 0);
+        return;
+    }
+    m_state |= kViewNavigating;
+    GoHomeControl();
+}
+
+void CBrowserView::Stop()
+{
+    if (m_pTabItem != nullptr && m_pTabItem->m_closeReason > 0)
+        return;
+    m_state &= ~kViewNavigating;
+    if (m_pBrowser != nullptr)
+        m_pBrowser->Stop();
+    if (m_hRestoreActive != nullptr && ::IsWindow(m_hRestoreActive))
+        ::SetActiveWindow(m_hRestoreActive);
+    if (m_hRestoreFocus != nullptr && ::IsWindow(m_hRestoreFocus))
+        ::SetFocus(m_hRestoreFocus);
+}
+
+void CBrowserView::Refresh()
+{
+    m_state |= kViewNavigating;
+    m_progress = 0;
+    m_hRestoreActive = ::GetActiveWindow();
+    m_hRestoreFocus = ::GetFocus();
+    if (m_pBrowser == nullptr)
+        return;
+    const bool ctrlOnly = (::GetKeyState(VK_CONTROL) & 0x8000) && !(::GetKeyState(VK_SHIFT) & 0x8000) &&
+                          !(::GetKeyState(VK_MENU) & 0x8000);
+    if (ctrlOnly) {
+        VARIANT level;
+        VariantInit(&level);
+        level.vt = VT_I4;
+        level.lVal = REFRESH_COMPLETELY;
+        m_pBrowser->Refresh2(&level);
+    } else {
+        m_pBrowser->Refresh();
+    }
+}
+
+CString CBrowserView::UpOneLevel(const CString& url)
+{
+    CString up = url;
+    int query = up.Find('?');
+    if (query >= 0)
+        up = up.Left(query);
+    if (up.Right(1) == "/")
+        up = up.Left(up.GetLength() - 1);
+    int slash = up.ReverseFind('/');
+    // Never cut into the "//" after the scheme.
+    if (slash <= 0 || up[slash - 1] == '/')
+        return CString();
+    up = up.Left(slash + 1);
+    return up == url ? CString() : up;
+}
+
+void CBrowserView::GoUp()
+{
+    if (m_pTabItem == nullptr)
+        return;
+    CString up = UpOneLevel(m_pTabItem->m_url);
+    if (!up.IsEmpty())
+        Navigate(up);
+}
+
+void CBrowserView::OnPrevTab()
+{
+    if (g_pMainFrame != nullptr)
+        g_pMainFrame->ActivatePrevTab(m_pTabItem);
+}
+
+void CBrowserView::OnNextTab()
+{
+    if (g_pMainFrame != nullptr)
+        g_pMainFrame->ActivateNextTab(m_pTabItem);
+}
+
+void CBrowserView::OnUpdateGoBack(CCmdUI* pCmdUI)
+{
+    pCmdUI->Enable((m_state & kViewCanGoBack) != 0);
+}
+
+void CBrowserView::OnUpdateGoForward(CCmdUI* pCmdUI)
+{
+    pCmdUI->Enable((m_state & kViewCanGoForward) != 0);
+}
+
+//--- Tab state
+
+void CBrowserView::ShowView(bool bShow)
+{
+    if (m_hWnd == nullptr)
+        return;
+    ShowWindow(bShow ? SW_SHOWNA : SW_HIDE);
+    EnableWindow(bShow);
+}
+
+void CBrowserView::SetProgress(long progress, long progressMax)
+{
+    if (IsClosing())
+        return;
+    int percent;
+    if (progressMax < 100 || progress < 0) {
+        percent = kProgressIdle;
+    } else {
+        long long value = static_cast<long long>(progress) / (progressMax / 100);
+        percent = value > 100 ? 100 : static_cast<int>(value);
+    }
+    m_progress = percent;
+    if (theApp.m_pActiveView == this && g_pMainFrame != nullptr)
+        g_pMainFrame->SetStatusProgress(percent);
+}
+
+void CBrowserView::StartTimer()
+{
+    if (m_reloadTimer != 0)
+        KillTimer(m_reloadTimer);
+    m_reloadTimer = SetTimer(kReloadTimerId, 1000);
+    if (m_pTabItem != nullptr)
+        m_pTabItem->m_flags |= kTabAutoReload;
+}
+
+void CBrowserView::StartAutoReload()
+{
+    if (m_pTabItem == nullptr)
+        return;
+    // A period of 0 would reload every second: no auto-reload then.
+    if (m_pTabItem->m_reloadPeriod > 0) {
+        m_pTabItem->m_reloadCountdown = m_pTabItem->m_reloadPeriod;
+        StartTimer();
+    }
+    NotifyTabState(false);
+}
+
+void CBrowserView::StopAutoReload()
+{
+    if (m_reloadTimer != 0) {
+        KillTimer(m_reloadTimer);
+        m_reloadTimer = 0;
+    }
+    if (m_pTabItem != nullptr)
+        m_pTabItem->m_flags &= ~kTabAutoReload;
+    NotifyTabState(false);
+}
+
+void CBrowserView::OnTimer(UINT_PTR nIDEvent)
+{
+    if (IsClosing() || nIDEvent != m_reloadTimer || m_reloadTimer == 0 || m_pTabItem == nullptr)
+        return;
+    if (--m_pTabItem->m_reloadCountdown <= 0) {
+        m_pTabItem->m_reloadCountdown = m_pTabItem->m_reloadPeriod;
+        Navigate(m_pTabItem->m_url);
+    }
+}
+
+void CBrowserView::RequestClose()
+{
+    m_state |= kViewClosing;
+    if (g_pMainFrame != nullptr && m_pTabItem != nullptr)
+        g_pMainFrame->SendMessage(WM_FRAME_CLOSETAB, 0, reinterpret_cast<LPARAM>(m_pTabItem));
+}
+
+void CBrowserView::SetWheelLock()
+{
+    if (m_pTabItem != nullptr)
+        m_pTabItem->m_flags |= kTabWheelLock;
+}
+
+void CBrowserView::ClearWheelLock()
+{
+    if (m_pTabItem != nullptr)
+        m_pTabItem->m_flags &= ~kTabWheelLock;
+}
+
+void CBrowserView::SetLinkLock()
+{
+    if (m_pTabItem != nullptr)
+        m_pTabItem->m_flags |= kTabLinkLock;
+}
+
+void CBrowserView::ClearLinkLock()
+{
+    if (m_pTabItem != nullptr)
+        m_pTabItem->m_flags &= ~kTabLinkLock;
+}
+
+void CBrowserView::FocusPage()
+{
+    if (m_hControl != nullptr && ::IsWindow(m_hControl))
+        ::SetFocus(m_hControl);
+    else if (m_hWnd != nullptr)
+        ::SetFocus(m_hWnd);
+}
+
+//--- What the frame hears
+
+void CBrowserView::NotifyUrlChange()
+{
+    NotifyTabState(false);
+    if (g_pMainFrame != nullptr && m_pTabItem != nullptr)
+        g_pMainFrame->UpdateAddressBar(m_pTabItem->m_hFrame,
+                                       m_pTabItem->m_url.IsEmpty() ? nullptr : static_cast<LPCTSTR>(m_pTabItem->m_url));
+}
+
+void CBrowserView::NotifyDocumentComplete()
+{
+    if (IsClosing() || g_pMainFrame == nullptr || g_pMainFrame->GetSafeHwnd() == nullptr ||
+        m_pTabItem == nullptr)
+        return;
+    g_pMainFrame->RefreshTabState(m_pTabItem);
+    g_pMainFrame->UpdateAddressBar(m_pTabItem->m_hFrame,
+                                   m_pTabItem->m_url.IsEmpty() ? nullptr : static_cast<LPCTSTR>(m_pTabItem->m_url));
+}
+
+void CBrowserView::NotifyInserted()
+{
+    if (g_pMainFrame != nullptr && g_pMainFrame->GetSafeHwnd() != nullptr)
+        g_pMainFrame->InsertNewTab(m_pTabItem);
+}
+
+void CBrowserView::NotifyTabState(bool bIconOnly)
+{
+    if (g_pMainFrame == nullptr || m_pTabItem == nullptr)
+        return;
+    if (bIconOnly)
+        g_pMainFrame->UpdateTabImage(m_pTabItem, TRUE);
+    else
+        g_pMainFrame->RefreshTabState(m_pTabItem);
+}
+
+//--- Window messages
+
+void CBrowserView::OnSize(UINT, int cx, int cy)
+{
+    if (m_hControl != nullptr)
+        ::MoveWindow(m_hControl, 0, 0, cx, cy, TRUE);
+}
+
+BOOL CBrowserView::OnEraseBkgnd(HDC)
+{
+    // The control covers the view.
+    return m_hControl != nullptr ? TRUE : static_cast<BOOL>(Default());
+}
+
+void CBrowserView::OnSetFocus(CWnd*)
+{
+    if (m_hControl != nullptr && ::IsWindow(m_hControl))
+        ::SetFocus(m_hControl);
+}
+
+int CBrowserView::OnMouseActivate(CWnd*, UINT, UINT)
+{
+    return static_cast<int>(Default());
+}
+
+void CBrowserView::OnClose()
+{
+    m_state |= kViewClosing;
+    DestroyBrowserControl();
+    Default();
+}
+
+void CBrowserView::OnDestroy()
+{
+    m_state |= kViewClosing;
+    CTabItem* tab = m_pTabItem;
+    if (!theApp.IsShuttingDown() && tab != nullptr) {
+        QuietPageOnClose();
+        SavedHistory::Reset(tab->m_pBack, tab->m_pForward);
+        SaveBackHistory(*tab->m_pBack);
+        SaveForwardHistory(*tab->m_pForward);
+        if (g_pMainFrame != nullptr && g_pMainFrame->GetSafeHwnd() != nullptr &&
+            tab->m_closeReason != kCloseUnrecorded)
+            g_pMainFrame->AddClosedTabToMenu(tab);
+    }
+    if (m_reloadTimer != 0) {
+        KillTimer(m_reloadTimer);
+        m_reloadTimer = 0;
+    }
+    if (theApp.m_pActiveView == this)
+        theApp.m_pActiveView = nullptr;
+    // The target must not outlive the view's memory, which goes back to its
+    // pool.
+    m_pageDropTarget.Revoke();
+    DestroyBrowserControl();
+    CView::OnDestroy();
+}
+
+//--- The hosted control
+
+BOOL CBrowserView::CreateBrowserControl()
+{
+    if (!m_wndBrowser.CreateControl(CLSID_WebBrowser, nullptr, WS_CHILD | WS_VISIBLE, CRect(0, 0, 0, 0),
+                                    this, kControlId, DIID_DWebBrowserEvents2))
+        return FALSE;
+    IUnknown* control = m_wndBrowser.GetControlUnknown();
+    if (control == nullptr ||
+        FAILED(control->QueryInterface(IID_IWebBrowser2, reinterpret_cast<void**>(&m_pBrowser)))) {
+        m_pBrowser = nullptr;
+        m_wndBrowser.DestroyWindow();
+        return FALSE;
+    }
+    m_hControl = m_wndBrowser.GetSafeHwnd();
+    return TRUE;
+}
+
+void CBrowserView::DestroyBrowserControl()
+{
+    if (m_pApplication != nullptr) {
+        m_pApplication->Release();
+        m_pApplication = nullptr;
+    }
+    if (m_pBrowser != nullptr) {
+        m_pBrowser->Release();
+        m_pBrowser = nullptr;
+    }
+    if (m_wndBrowser.GetSafeHwnd() != nullptr)
+        m_wndBrowser.DestroyWindow();
+    m_hControl = nullptr;
+}

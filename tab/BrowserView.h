@@ -1,0 +1,198 @@
+// CBrowserView: the page view of one tab. It hosts the WebBrowser control,
+// owns the tab's CTabItem, turns the control's events into updates of the
+// record, the frame and the bars, and carries the page commands.
+#ifndef VA_TAB_BROWSERVIEW_H
+#define VA_TAB_BROWSERVIEW_H
+
+#include <windows.h>
+#include <exdisp.h>
+
+#include "app/RecordPool.h"
+#include "framework/frame/View.h"
+#include "framework/ole/OleDropTarget.h"
+#include "framework/ole/OleEvents.h"
+#include "tab/BrowserSubWnd.h"
+#include "tab/DocHostHandler.h"
+#include "tab/PageOptionsAmbient.h"
+
+class CChildFrame;
+class CTabItem;
+class SavedHistory;
+
+// Bits of CBrowserView::m_state.
+enum BrowserViewState : DWORD
+{
+    kViewKeyActivation = 0x1,    // Space or Return went to the page
+    kViewRocker = 0x2,
+    kViewNavigating = 0x4,       // a navigation this program started runs
+    kViewCanGoBack = 0x8,
+    kViewCanGoForward = 0x10,
+    kViewFocusPending = 0x20,
+    kViewClosing = 0x40,         // every event handler returns at once
+    kViewWheelNewWindow = 0x80,  // the next new window comes from a wheel click
+};
+
+// Progress value of an idle view.
+const int kProgressIdle = -10;
+
+class CBrowserView : public CView, public CDocHostHandler, public COleEventHandler
+{
+public:
+    CBrowserView();
+    ~CBrowserView() override;
+
+    VA_POOLED_NEW(CBrowserView, kPoolBrowserView)
+
+    // The view window, then the control inside it; FALSE (and the view
+    // destroyed) when either cannot be made.
+    BOOL Create(CWnd* pParent, UINT nID, DWORD dwStyle);
+    void OnInitialUpdate() override;
+
+    CTabItem* GetTabItem() const { return m_pTabItem; }
+    IWebBrowser2* GetBrowser() const { return m_pBrowser; }
+    // Each returns a new reference, or null.
+    IDispatch* GetHtmlDocument() const;
+    IDispatch* GetApplication() const;
+    BOOL IsBusy() const;
+    bool IsClosing() const { return (m_state & kViewClosing) != 0; }
+
+    //--- Navigation
+    void Navigate(LPCTSTR url, DWORD flags = 0, LPCTSTR targetFrame = nullptr,
+                  const void* postData = nullptr, int postLength = 0, LPCTSTR headers = nullptr);
+    // The control's own home page.
+    void GoHomeControl();
+    virtual void GoBack();
+    virtual void GoForward();
+    virtual void GoHome();
+    virtual void Stop();
+    virtual void Refresh();
+    virtual void GoUp();
+    // The URL one level up from url; empty when there is none.
+    static CString UpOneLevel(const CString& url);
+
+    //--- Per-tab settings and state
+    DWORD GetPageOptions() const { return m_ambient.Get(); }
+    // Stores the download-control word in the view and the record and lets
+    // the control read it again.
+    void SetPageOptions(DWORD options);
+    virtual void ApplyTabSettings();
+    virtual void AfterOptionChange();
+    virtual void ShowView(bool bShow);
+    virtual void SetProgress(long progress, long progressMax);
+    virtual void StartAutoReload();
+    virtual void StopAutoReload();
+    virtual void StartTimer();
+    virtual void RequestClose();
+    virtual void SetWheelLock();
+    virtual void ClearWheelLock();
+    virtual void SetLinkLock();
+    virtual void ClearLinkLock();
+    virtual void FocusPage();
+
+    //--- History
+    virtual void SaveBackHistory(SavedHistory& list);
+    virtual void SaveForwardHistory(SavedHistory& list);
+    virtual void RestoreBackHistory();
+    virtual void RestoreForwardHistory();
+
+    //--- What the frame hears
+    virtual void NotifyUrlChange();
+    virtual void NotifyDocumentComplete();
+    virtual void NotifyInserted();
+    virtual void NotifyTabState(bool bIconOnly);
+
+    //--- Control events
+    virtual void OnBeforeNavigate2(IDispatch* pDisp, LPCTSTR url, BOOL* pCancel);
+    virtual void OnNewWindow2(IDispatch** ppDisp, BOOL* pCancel);
+    virtual void OnNavigateComplete2(IDispatch* pDisp, LPCTSTR url);
+    virtual void OnDocumentComplete(IDispatch* pDisp, LPCTSTR url);
+    virtual void OnTitleChange(LPCTSTR text);
+    virtual void OnStatusTextChange(LPCTSTR text);
+    virtual void OnCommandStateChange(long command, BOOL bEnable);
+    virtual void OnDownloadBegin();
+    virtual void OnDownloadComplete();
+    virtual void OnNavigateError();
+
+    DWORD m_state = kViewNavigating;
+    int m_progress = kProgressIdle;
+    HWND m_hLastFocus = nullptr;
+    int m_textSize = 2;
+
+protected:
+    void PostNcDestroy() override;
+
+    int OnCreate(LPCREATESTRUCT lpCreateStruct);
+    void OnDestroy();
+    void OnSize(UINT nType, int cx, int cy);
+    void OnTimer(UINT_PTR nIDEvent);
+    void OnClose();
+    void OnSetFocus(CWnd* pOldWnd);
+    BOOL OnEraseBkgnd(HDC hDC);
+    int OnMouseActivate(CWnd* pDesktopWnd, UINT nHitTest, UINT message);
+    void OnStartAutoReloadCmd() { StartAutoReload(); }
+    void OnStopAutoReloadCmd() { StopAutoReload(); }
+    void OnGoBackCmd() { GoBack(); }
+    void OnGoForwardCmd() { GoForward(); }
+    void OnGoHomeCmd() { GoHome(); }
+    void OnStopCmd() { Stop(); }
+    void OnRefreshCmd() { Refresh(); }
+    void OnGoUpCmd() { GoUp(); }
+    void OnPrevTab();
+    void OnNextTab();
+    void OnBackMenu(UINT nID);
+    void OnForwardMenu(UINT nID);
+    void OnPageOption(UINT nID);
+    void OnUpdateGoBack(CCmdUI* pCmdUI);
+    void OnUpdateGoForward(CCmdUI* pCmdUI);
+    void OnUpdatePageOption(CCmdUI* pCmdUI);
+
+    // Event sink of the control: unpacks each event for its handler.
+    void OnBeforeNavigate2Event(VaEventArgs& args);
+    void OnNewWindow2Event(VaEventArgs& args);
+    void OnNavigateComplete2Event(VaEventArgs& args);
+    void OnDocumentCompleteEvent(VaEventArgs& args);
+    void OnNavigateErrorEvent(VaEventArgs& args);
+    void OnStatusTextChangeEvent(VaEventArgs& args);
+    void OnCommandStateChangeEvent(VaEventArgs& args);
+    void OnDownloadBeginEvent(VaEventArgs& args);
+    void OnDownloadCompleteEvent(VaEventArgs& args);
+    void OnTitleChangeEvent(VaEventArgs& args);
+    void OnProgressChangeEvent(VaEventArgs& args);
+
+    //--- What the document host asks of its window
+    Options GetHostOptions() override;
+    IDispatch* GetHostDocument() override { return GetHtmlDocument(); }
+    void SetStatusText(LPCSTR pszText) override;
+    CString GetEtcText(int line) override;
+    void ShowEngineMenu() override;
+
+    DECLARE_MESSAGE_MAP()
+    DECLARE_EVENTSINK_MAP()
+
+private:
+    BOOL CreateBrowserControl();
+    void DestroyBrowserControl();
+    bool IsTopLevel(IDispatch* pDisp) const;
+    // The control's ready state is complete and it is not busy.
+    bool IsReadyAndIdle() const;
+    void ChangeOption(DWORD set, DWORD clear);
+    void QuietPageOnClose();
+    bool IsActiveElementNotLink() const;
+    CChildFrame* GetChildFrame() const;
+
+    CBrowserSubWnd m_wndBrowser;
+    IWebBrowser2* m_pBrowser = nullptr;
+    IDispatch* m_pApplication = nullptr;
+    HWND m_hControl = nullptr;
+    CTabItem* m_pTabItem = nullptr;
+    // The download-control word, which the control reads as an ambient
+    // property of its site.
+    CPageOptionsAmbient m_ambient;
+    UINT_PTR m_reloadTimer = 0;
+    HWND m_hRestoreActive = nullptr;
+    HWND m_hRestoreFocus = nullptr;
+    // Drops on the page; registered with the view window while it lives.
+    COleDropTarget m_pageDropTarget;
+};
+
+#endif // VA_TAB_BROWSERVIEW_H

@@ -1,0 +1,122 @@
+// CBrowserView: the tab's download-control word (page options).
+#include "tab/BrowserView.h"
+
+#include <windows.h>
+#include <ocidl.h>
+#include <olectl.h>
+
+#include "app/VantorelApp.h"
+#include "tab/TabItem.h"
+
+namespace {
+
+const DWORD kFlash = 0x1;
+const DWORD kImages = 0x10;
+const DWORD kVideos = 0x20;
+const DWORD kSounds = 0x40;
+const DWORD kNoScripts = 0x80;
+const DWORD kNoJava = 0x100;
+const DWORD kNoActiveXRun = 0x200;
+const DWORD kNoActiveXDownload = 0x400;
+const DWORD kNoCache = 0x4000;
+const DWORD kSilent = 0x40000000;
+const DWORD kMedia = kSounds | kVideos | kImages | kFlash;
+const DWORD kSecurity = kNoScripts | kNoJava | kNoActiveXRun | kNoActiveXDownload;
+
+bool NoModifierKeys()
+{
+    return !(::GetKeyState(VK_SHIFT) & 0x8000) && !(::GetKeyState(VK_CONTROL) & 0x8000) &&
+           !(::GetKeyState(VK_MENU) & 0x8000);
+}
+
+} // namespace
+
+void CBrowserView::SetPageOptions(DWORD options)
+{
+    if (m_pTabItem != nullptr)
+        m_pTabItem->m_pageOptions = options;
+    m_ambient.Set(options, m_pBrowser);
+}
+
+// Sets, then clears, one bit at a time, each written back so the control
+// reads every step.
+void CBrowserView::ChangeOption(DWORD set, DWORD clear)
+{
+    for (DWORD bit = 1; bit != 0; bit <<= 1) {
+        if ((set & bit) && !(GetPageOptions() & bit))
+            SetPageOptions(GetPageOptions() | bit);
+        if ((clear & bit) && (GetPageOptions() & bit))
+            SetPageOptions(GetPageOptions() & ~bit);
+    }
+}
+
+// A closing tab stops its sounds, videos, images, scripts and controls at
+// once.
+void CBrowserView::QuietPageOnClose()
+{
+    ChangeOption(kNoScripts | kNoJava | kNoActiveXRun | kNoActiveXDownload,
+                 kSounds | kVideos | kImages | kFlash);
+}
+
+void CBrowserView::AfterOptionChange()
+{
+    if (m_pTabItem == nullptr)
+        return;
+    m_pTabItem->m_pageOptions = GetPageOptions();
+    if (theApp.m_settings.bLightRefresh() && NoModifierKeys())
+        Navigate(m_pTabItem->m_url);
+}
+
+void CBrowserView::OnPageOption(UINT nID)
+{
+    const DWORD word = GetPageOptions();
+    auto toggle = [&](DWORD bit) {
+        if (word & bit)
+            ChangeOption(0, bit);
+        else
+            ChangeOption(bit, 0);
+    };
+    switch (nID) {
+    case 36275: toggle(kNoScripts); break;
+    case 36276: toggle(kNoJava); break;
+    case 36277: toggle(kNoActiveXRun); break;
+    case 36278: toggle(kNoActiveXDownload); break;
+    case 36279: toggle(kImages); break;
+    case 36280: toggle(kSounds); break;
+    case 36281: toggle(kVideos); break;
+    case 36429: toggle(kFlash); break;
+    case 36282: ChangeOption(kMedia, 0); break;
+    case 36283: ChangeOption(0, kMedia); break;
+    case 36284: ChangeOption(0, kSecurity); break;
+    case 36285: ChangeOption(kSecurity, 0); break;
+    case 36286: toggle(kNoCache); break;
+    case 36287: toggle(kSilent); break;
+    default: return;
+    }
+    AfterOptionChange();
+}
+
+void CBrowserView::OnUpdatePageOption(CCmdUI* pCmdUI)
+{
+    const DWORD w = GetPageOptions();
+    bool checked = false;
+    switch (pCmdUI->m_nID) {
+    case 36275: checked = !(w & kNoScripts); break;
+    case 36276: checked = !(w & kNoJava); break;
+    case 36277: checked = !(w & kNoActiveXRun); break;
+    case 36278: checked = !(w & kNoActiveXDownload); break;
+    case 36279: checked = (w & kImages) != 0; break;
+    case 36280: checked = (w & kSounds) != 0; break;
+    case 36281: checked = (w & kVideos) != 0; break;
+    case 36429: checked = (w & kFlash) != 0; break;
+    case 36282: checked = (w & kMedia) == kMedia; break;
+    case 36283: checked = (w & kMedia) == 0; break;
+    case 36284: checked = (w & kSecurity) == 0; break;
+    case 36285: checked = (w & kSecurity) == kSecurity; break;
+    case 36286: checked = (w & kNoCache) != 0; break;
+    case 36287: checked = (w & kSilent) != 0; break;
+    default: break;
+    }
+    pCmdUI->Enable(TRUE);
+    pCmdUI->SetCheck(checked ? 1 : 0);
+}

@@ -1,0 +1,588 @@
+#include "tab/ChildFrame.h"
+
+#include <windows.h>
+#include <windowsx.h>
+
+#include "app/DialogsLibrary.h"
+#include "app/MainFrame.h"
+#include "app/TabGroup.h"
+#include "app/VantorelApp.h"
+#include "tab/BrowserView.h"
+#include "tab/TabItem.h"
+
+namespace {
+
+const UINT kViewId = 0xE900;
+const DWORD kViewStyle = 0x50800000;  // WS_CHILD | WS_VISIBLE | WS_BORDER
+const UINT kTabMenuId = 160;
+const UINT kCmdReloadStart = 1024;
+const UINT kCmdReloadStop = 1025;
+const UINT kCmdRefresh = 1022;
+const char kHomeToken[] = "gOhOmE!!!";
+const int kMaxProxyEntries = 150;
+const UINT kProxyEntryBase = 36055;
+
+bool OnlyCtrlDown()
+{
+    return (::GetKeyState(VK_CONTROL) & 0x8000) && !(::GetKeyState(VK_SHIFT) & 0x8000) &&
+           !(::GetKeyState(VK_MENU) & 0x8000);
+}
+
+// Whether a tab opened for the reason stays in the background.
+bool IsBackgroundReason(WORD reason, const SettingsRecord& s)
+{
+    switch (reason) {
+    case kReasonLink: return s.bTabActivate_LINK();
+    case kReasonFavorite: return s.bTabActivate_FAV();
+    case kReasonAddressBar: return s.bTabActivate_AddBar();
+    case kReasonDocHistory: return s.bTabActivate_DocHistory();
+    case kReasonWheelClick: return s.bTabActivate_WC();
+    case kReasonPlugin: return s.bTabActivate_PL();
+    case kReasonPopup: return true;
+    case kReasonFavoriteWheel: return s.bTabActivate_FAV_WC();
+    case kReasonPageBackground: return true;
+    default: return false;  // 8 and undefined values
+    }
+}
+
+} // namespace
+
+BEGIN_MESSAGE_MAP(CChildFrame, CMDIChildWnd)
+    ON_WM_CREATE()
+    ON_WM_MDIACTIVATE()
+    ON_WM_SIZE()
+    ON_WM_CLOSE()
+    ON_WM_DESTROY()
+    ON_WM_WINDOWPOSCHANGING()
+    ON_MESSAGE(WM_TAB_MOUSECLICK, OnTabMouseAction)
+    ON_COMMAND(32790, OnNewTabKey)
+    ON_COMMAND(36013, OnOpenDialog)
+    ON_COMMAND(1044, OnToggleReload)
+    ON_COMMAND_RANGE(36264, 36271, OnReloadPeriod)
+    ON_COMMAND_RANGE(1069, 1075, OnTabCommand)
+    ON_COMMAND(1076, OnFindIE)
+    ON_COMMAND_RANGE(1077, 1084, OnTabCommand2)
+    ON_COMMAND(36011, EditPageSource)
+    ON_COMMAND(36443, OnWheelLock)
+    ON_COMMAND(36444, OnLinkLock)
+    ON_UPDATE_COMMAND_UI(1044, OnUpdateToggleReload)
+    ON_UPDATE_COMMAND_UI(36443, OnUpdateWheelLock)
+    ON_UPDATE_COMMAND_UI(36444, OnUpdateLinkLock)
+    ON_UPDATE_COMMAND_UI_RANGE(36264, 36271, OnUpdateReloadPeriod)
+END_MESSAGE_MAP()
+
+CTabItem* CChildFrame::GetTabItem() const
+{
+    return m_pView != nullptr ? m_pView->GetTabItem() : nullptr;
+}
+
+bool CChildFrame::IsTabClosing() const
+{
+    CTabItem* tab = GetTabItem();
+    return tab != nullptr && tab->IsClosing();
+}
+
+//--- Creation
+
+BOOL CChildFrame::PreCreateWindow(CREATESTRUCTA& cs)
+{
+    cs.style &= ~WS_SYSMENU;
+    if (!CMDIChildWnd::PreCreateWindow(cs))
+        return FALSE;
+    cs.dwExStyle ^= WS_EX_CLIENTEDGE;
+    return TRUE;
+}
+
+int CChildFrame::OnCreate(LPCREATESTRUCT lpCreateStruct)
+{
+    if (CMDIChildWnd::OnCreate(lpCreateStruct) == -1)
+        return -1;
+    CBrowserView* view = new CBrowserView;
+    // A view that fails to create has deleted itself.
+    if (view == nullptr || !view->Create(this, kViewId, kViewStyle))
+        return -1;
+    m_pView = view;
+    SetActiveView(view, FALSE);
+    PostMessage(WM_SETMESSAGESTRING, AFX_IDS_IDLEMESSAGE);
+    RecalcLayout();
+
+    // A tab that is restored still fills the screen.
+    WINDOWPLACEMENT placement = {};
+    if (GetWindowPlacement(&placement)) {
+        placement.rcNormalPosition = {0, 0, ::GetSystemMetrics(SM_CXSCREEN),
+                                      ::GetSystemMetrics(SM_CYSCREEN)};
+        placement.showCmd = IsWindowVisible() ? placement.showCmd : SW_HIDE;
+        SetWindowPlacement(&placement);
+    }
+    return 0;
+}
+
+CBrowserView* CChildFrame::InitialUpdateAndActivate()
+{
+    CBrowserView* view = m_pView;
+    if (view == nullptr)
+        return nullptr;
+    HWND hSelf = m_hWnd;
+    view->OnInitialUpdate();
+    // The tab may have been refused (over the limit) and be closing.
+    if (!::IsWindow(hSelf))
+        return nullptr;
+    // Without its record the tab cannot take part in any group.
+    if (view->GetTabItem() == nullptr) {
+        DestroyWindow();
+        return nullptr;
+    }
+    ActivateFrame(-1);
+    return view;
+}
+
+void CChildFrame::AttachView(CBrowserView* view)
+{
+    m_pView = view;
+    CTabItem* tab = view->GetTabItem();
+    if (tab == nullptr)
+        return;
+    tab->m_pGroup = m_pGroup;
+    if (m_pGroup != nullptr)
+        view->SetPageOptions(m_pGroup->m_options);
+    tab->m_pageOptions = view->GetPageOptions();
+    tab->m_insertHint = m_insertHint;
+    m_insertHint = 0;
+    view->ApplyTabSettings();
+    tab->m_closeReason = m_popupMark;
+}
+
+//--- Showing and activation
+
+void CChildFrame::ActivateFrame(int nCmdShow)
+{
+    CTabGroup* current = theApp.GetActiveGroup();
+    if (m_pGroup != nullptr && current != nullptr && m_pGroup != current) {
+        m_activationReason = kReasonLink;
+        CMDIChildWnd::ActivateFrame(SW_SHOWNOACTIVATE);
+        return;
+    }
+    const bool openingSet = g_pMainFrame != nullptr && (g_pMainFrame->m_stateWord & kStateOpeningTabSet);
+    if ((current == nullptr || current->GetTabCount() <= 1) && !openingSet) {
+        CMDIChildWnd::ActivateFrame(SW_SHOWMAXIMIZED);
+        return;
+    }
+    if (m_activationReason == kReasonForceForeground) {
+        m_activationReason = kReasonLink;
+        CMDIChildWnd::ActivateFrame(SW_SHOWMAXIMIZED);
+        return;
+    }
+    bool background = IsBackgroundReason(m_activationReason, theApp.m_settings);
+    if (m_activationReason != kReasonPopup)
+        m_activationReason = kReasonLink;
+    if (OnlyCtrlDown())
+        background = !background;
+    if (background) {
+        if (m_pView != nullptr)
+            m_pView->ShowView(false);
+        CMDIChildWnd::ActivateFrame(SW_SHOWNOACTIVATE);
+    } else {
+        CMDIChildWnd::ActivateFrame(nCmdShow);
+    }
+}
+
+void CChildFrame::OnMDIActivate(BOOL bActivate, CWnd* pActivateWnd, CWnd*)
+{
+    Default();
+    CBrowserView* view = m_pView;
+    if (view == nullptr || view->GetSafeHwnd() == nullptr)
+        return;
+    const bool activated = bActivate && pActivateWnd != nullptr && pActivateWnd->m_hWnd == m_hWnd;
+    if (!activated) {
+        view->ShowView(false);
+        return;
+    }
+    view->ShowView(true);
+    if (view->m_progress == -10)
+        view->m_progress = -1;
+    if (g_pMainFrame != nullptr)
+        g_pMainFrame->SetStatusProgress(view->m_progress);
+    CTabItem* tab = view->GetTabItem();
+    if (tab == nullptr || tab->IsClosing())
+        return;
+    theApp.m_pActiveTabFrame = this;
+    SetActiveTabView(view);
+    if (g_pMainFrame != nullptr) {
+        g_pMainFrame->OnTabActivated(tab);
+        g_pMainFrame->UpdateAddressBar(m_hWnd, tab->m_url);
+    }
+    HWND focus = ::GetFocus();
+    if (focus != nullptr && ::IsChild(view->m_hWnd, focus))
+        view->m_hLastFocus = focus;
+}
+
+void CChildFrame::SetActiveTabView(CBrowserView* view)
+{
+    if (view == nullptr || theApp.m_pActiveView == view || !view->IsWindow())
+        return;
+    theApp.m_pActiveView = view;
+    HWND focus = ::GetFocus();
+    if (view->m_hLastFocus != nullptr && ::IsChild(view->m_hWnd, view->m_hLastFocus)) {
+        if (focus != view->m_hLastFocus)
+            ::SetFocus(view->m_hLastFocus);
+        return;
+    }
+    if (focus != nullptr && (focus == view->m_hWnd || ::IsChild(view->m_hWnd, focus)))
+        return;
+    view->m_state &= ~kViewFocusPending;
+    view->FocusPage();
+}
+
+void CChildFrame::OnSize(UINT nType, int, int)
+{
+    if (nType != SIZE_MAXIMIZED && nType != SIZE_MAXSHOW)
+        return;
+    if (IsTabClosing())
+        return;
+    RecalcLayout();
+    Default();
+}
+
+void CChildFrame::OnWindowPosChanging(WINDOWPOS* pPos)
+{
+    // A maximized tab fills the client without the client's sunken edge.
+    if (IsZoomed()) {
+        HWND client = ::GetParent(m_hWnd);
+        LONG_PTR exStyle = ::GetWindowLongPtrA(client, GWL_EXSTYLE);
+        if (exStyle & WS_EX_CLIENTEDGE) {
+            ::SetWindowLongPtrA(client, GWL_EXSTYLE, exStyle & ~static_cast<LONG_PTR>(WS_EX_CLIENTEDGE));
+            ::SetWindowPos(client, nullptr, 0, 0, 0, 0,
+                           SWP_FRAMECHANGED | SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+        }
+    }
+    CWnd::OnWindowPosChanging(pPos);
+}
+
+//--- Closing
+
+void CChildFrame::OnClose()
+{
+    CTabItem* tab = GetTabItem();
+    if (tab != nullptr && tab->m_closeReason == kCloseNone)
+        tab->m_closeReason = kCloseClosing;
+    DestroyWindow();
+}
+
+BOOL CChildFrame::DestroyWindow()
+{
+    if (m_hWnd == nullptr)
+        return FALSE;
+    if (g_pMainFrame != nullptr)
+        g_pMainFrame->OnTabClosed(GetTabItem());
+    MDIDestroy();
+    return TRUE;
+}
+
+void CChildFrame::OnDestroy()
+{
+    theApp.ForgetTabFrame(this);
+    if (m_pView != nullptr && theApp.m_pActiveView == m_pView)
+        theApp.m_pActiveView = nullptr;
+    CMDIChildWnd::OnDestroy();
+}
+
+void CChildFrame::PostNcDestroy()
+{
+    theApp.ForgetTabFrame(this);
+    CMDIChildWnd::PostNcDestroy();
+}
+
+void CChildFrame::CloseThisTab()
+{
+    CTabItem* tab = GetTabItem();
+    if (tab == nullptr || m_hWnd == nullptr)
+        return;
+    signed char reason = tab->m_closeReason;
+    if (reason != kCloseNone && reason != kCloseUnrecorded && reason != kClosePopup)
+        return;
+    if (reason != kCloseUnrecorded)
+        tab->m_closeReason = kCloseClosing;
+    PostMessage(WM_CLOSE);
+}
+
+//--- Commands
+
+CTabGroup* CChildFrame::GroupForNewTab() const
+{
+    CTabItem* tab = GetTabItem();
+    return tab != nullptr && tab->m_pGroup != nullptr ? tab->m_pGroup : theApp.GetActiveGroup();
+}
+
+void CChildFrame::OnNewTabKey()
+{
+    static const UINT kByCtrlN[] = {1074, 1075, 1073, 1072};
+    UINT mode = theApp.m_settings.CtrlN;
+    if (mode < 4)
+        OnTabCommand(kByCtrlN[mode]);
+}
+
+void CChildFrame::OnTabCommand(UINT nID)
+{
+    switch (nID) {
+    case 1069: CloseThisTab(); break;
+    case 1070:
+        if (g_pMainFrame != nullptr)
+            g_pMainFrame->CloseTabsBeside();
+        break;
+    case 1071:
+        if (g_pMainFrame != nullptr)
+            g_pMainFrame->PostMessage(WM_COMMAND, 32773);
+        break;
+    case 1072: theApp.OpenUrl(GroupForNewTab(), "about:blank", kReasonLink); break;
+    case 1073: OpenClipboardText(); break;
+    case 1074: DuplicateTab(); break;
+    case 1075:
+        if (theApp.m_settings.iParentTabNewRule & 0x1)
+            theApp.OpenUrlInNewGroup(kHomeToken, kReasonLink, 0);
+        else
+            theApp.OpenUrl(GroupForNewTab(), kHomeToken, kReasonLink);
+        break;
+    default: break;
+    }
+}
+
+void CChildFrame::OpenClipboardText()
+{
+    if (!::OpenClipboard(m_hWnd))
+        return;
+    CString text;
+    HANDLE data = ::GetClipboardData(CF_TEXT);
+    const char* locked = data != nullptr ? static_cast<const char*>(::GlobalLock(data)) : nullptr;
+    if (locked != nullptr) {
+        // The clipboard block need not be terminated within its size.
+        SIZE_T size = ::GlobalSize(data);
+        SIZE_T length = 0;
+        while (length < size && locked[length] != '\0')
+            ++length;
+        text = CString(locked, static_cast<int>(length));
+        ::GlobalUnlock(data);
+    }
+    ::CloseClipboard();
+    text.Trim();
+    if (text.IsEmpty())
+        return;
+    if (strncmp(text, "ttp://", 6) == 0 || strncmp(text, "ttps://", 7) == 0)
+        text = "h" + text;
+    theApp.OpenUrl(GroupForNewTab(), text, kReasonLink);
+}
+
+void CChildFrame::DuplicateTab()
+{
+    CTabItem* tab = GetTabItem();
+    if (m_pView == nullptr || tab == nullptr) {
+        theApp.OpenUrl(GroupForNewTab(), kHomeToken, kReasonLink);
+        return;
+    }
+    SavedHistory back, forward;
+    m_pView->SaveBackHistory(back);
+    m_pView->SaveForwardHistory(forward);
+    CString url = tab->m_url;
+    theApp.OpenUrlWithHistory(GroupForNewTab(), url, &back, &forward, kReasonLink, 0);
+}
+
+void CChildFrame::OnTabCommand2(UINT nID)
+{
+    static const struct { UINT id; UINT command; } kPosted[] = {
+        {1079, 32858}, {1081, 57636}, {1082, 1065}, {1083, 32832}, {1084, 32831},
+    };
+    if (nID == 1077) {
+        CloseThisTab();
+        return;
+    }
+    for (const auto& entry : kPosted) {
+        if (entry.id == nID && g_pMainFrame != nullptr)
+            g_pMainFrame->PostMessage(WM_COMMAND, entry.command);
+    }
+}
+
+void CChildFrame::OnFindIE()
+{
+    if (g_pMainFrame != nullptr)
+        g_pMainFrame->PostMessage(WM_COMMAND, 57636);
+}
+
+void CChildFrame::OnOpenDialog()
+{
+    CTabItem* tab = GetTabItem();
+    if (m_pView == nullptr || tab == nullptr)
+        return;
+    typedef const char*(WINAPI * ShowOpenDlgFn)(int, const char*, int*);
+    CDialogsLibrary library(theApp.GetProgramFolder());
+    ShowOpenDlgFn show = library.Get<ShowOpenDlgFn>("ShowOpenDlg");
+    if (show == nullptr)
+        return;
+    int result = 0;
+    const char* text = show(1, tab->m_url, &result);
+    CString url = text != nullptr ? CString(text) : CString();
+    if (result == 1 && !url.IsEmpty())
+        m_pView->Navigate(url);
+}
+
+//--- Auto-reload and locks
+
+void CChildFrame::OnReloadPeriod(UINT nID)
+{
+    static const int kSeconds[] = {15, 30, 60, 120, 180, 300};
+    CTabItem* tab = GetTabItem();
+    if (m_pView == nullptr || tab == nullptr)
+        return;
+    m_reloadCommand = nID;
+    if (nID == 36264) {
+        m_pView->PostMessage(WM_COMMAND, kCmdReloadStop);
+        return;
+    }
+    tab->m_reloadPeriod = nID == 36271 ? theApp.m_settings.iReload * 60 : kSeconds[nID - 36265];
+    m_pView->PostMessage(WM_COMMAND, kCmdReloadStart);
+}
+
+void CChildFrame::OnToggleReload()
+{
+    CTabItem* tab = GetTabItem();
+    if (m_pView == nullptr || tab == nullptr)
+        return;
+    if (!(tab->m_flags & kTabAutoReload)) {
+        m_pView->PostMessage(WM_COMMAND, kCmdReloadStart);
+        m_reloadCommand = 36271;
+    } else {
+        m_pView->PostMessage(WM_COMMAND, kCmdReloadStop);
+        m_reloadCommand = 36264;
+    }
+}
+
+void CChildFrame::OnWheelLock()
+{
+    CTabItem* tab = GetTabItem();
+    if (m_pView == nullptr || tab == nullptr)
+        return;
+    if (tab->m_flags & kTabWheelLock)
+        m_pView->ClearWheelLock();
+    else
+        m_pView->SetWheelLock();
+}
+
+void CChildFrame::OnLinkLock()
+{
+    CTabItem* tab = GetTabItem();
+    if (m_pView == nullptr || tab == nullptr)
+        return;
+    if (tab->m_flags & kTabLinkLock)
+        m_pView->ClearLinkLock();
+    else
+        m_pView->SetLinkLock();
+}
+
+void CChildFrame::OnUpdateToggleReload(CCmdUI* pCmdUI)
+{
+    CTabItem* tab = GetTabItem();
+    pCmdUI->SetCheck(tab != nullptr && (tab->m_flags & kTabAutoReload) ? 1 : 0);
+}
+
+void CChildFrame::OnUpdateWheelLock(CCmdUI* pCmdUI)
+{
+    CTabItem* tab = GetTabItem();
+    pCmdUI->SetCheck(tab != nullptr && (tab->m_flags & kTabWheelLock) ? 1 : 0);
+}
+
+void CChildFrame::OnUpdateLinkLock(CCmdUI* pCmdUI)
+{
+    CTabItem* tab = GetTabItem();
+    pCmdUI->SetCheck(tab != nullptr && (tab->m_flags & kTabLinkLock) ? 1 : 0);
+}
+
+void CChildFrame::OnUpdateReloadPeriod(CCmdUI* pCmdUI)
+{
+    CTabItem* tab = GetTabItem();
+    if (tab == nullptr || !(tab->m_flags & kTabAutoReload))
+        m_reloadCommand = 36264;
+    pCmdUI->Enable(TRUE);
+    pCmdUI->SetRadio(pCmdUI->m_nID == m_reloadCommand);
+}
+
+//--- The tab's mouse actions and menu
+
+LRESULT CChildFrame::OnTabMouseAction(WPARAM wParam, LPARAM lParam)
+{
+    const SettingsRecord& s = theApp.m_settings;
+    int action;
+    switch (wParam) {
+    case 0: action = s.iTabmouseDC; break;
+    case 1: action = s.iTabmouseR; break;
+    case 2: action = s.iTabmouseWC; break;
+    default: return 0;
+    }
+    POINT point = {GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)};
+    ShowTabMenu(action, point);
+    return 0;
+}
+
+// The proxy servers of "Proxy.ini" after the four fixed items, below a
+// separator.
+static void AddProxyEntries(HMENU proxyMenu)
+{
+    CString ini = theApp.ProgramFile("Proxy.ini");
+    const char kMissing[] = "\x01";
+    UINT position = 5;
+    for (int n = 0; n < kMaxProxyEntries; ++n) {
+        char key[16];
+        wsprintfA(key, "Proxy%d", n);
+        char value[512] = {};
+        ::GetPrivateProfileStringA("PROXY", key, kMissing, value, sizeof(value), ini);
+        if (strcmp(value, kMissing) == 0)
+            break;
+        if (n == 0)
+            ::InsertMenuA(proxyMenu, 4, MF_BYPOSITION | MF_SEPARATOR, 0, nullptr);
+        if (value[0] == '\0')
+            continue;
+        CString text = value;
+        text.Replace("&", "&&");
+        ::InsertMenuA(proxyMenu, position, MF_BYPOSITION | MF_STRING, kProxyEntryBase + position, text);
+        ++position;
+    }
+}
+
+static void EmptyMenu(HMENU menu)
+{
+    while (menu != nullptr && ::GetMenuItemCount(menu) > 0)
+        ::DeleteMenu(menu, 0, MF_BYPOSITION);
+}
+
+void CChildFrame::ShowTabMenu(int action, POINT point)
+{
+    if (action == 2) {
+        if (m_pView != nullptr)
+            m_pView->PostMessage(WM_COMMAND, kCmdRefresh);
+        return;
+    }
+    if (action != 1 || g_pMainFrame == nullptr)
+        return;
+    // The menu's commands act on the active tab: this one.
+    ::BringWindowToTop(m_hWnd);
+    HMENU menu = ::LoadMenuA(AfxGetResourceHandle(), MAKEINTRESOURCEA(kTabMenuId));
+    HMENU popup = menu != nullptr ? ::GetSubMenu(menu, 0) : nullptr;
+    if (popup == nullptr) {
+        if (menu != nullptr)
+            ::DestroyMenu(menu);
+        return;
+    }
+    if (HMENU reload = ::GetSubMenu(popup, 7)) {
+        // The text comes from a data file: only its "%d" is filled.
+        CString text = theApp.GetEtcText(4);
+        CString minutes;
+        minutes.Format("%d", static_cast<int>(theApp.m_settings.iReload));
+        text.Replace("%d", minutes);
+        ::AppendMenuA(reload, MF_STRING, 36271, text);
+    }
+    if (HMENU proxies = ::GetSubMenu(popup, 8))
+        AddProxyEntries(proxies);
+    // Plug-ins and scripts list their catalogs' entries.
+    EmptyMenu(::GetSubMenu(popup, 9));
+    EmptyMenu(::GetSubMenu(popup, 10));
+    ::TrackPopupMenu(popup, TPM_LEFTALIGN | TPM_RIGHTBUTTON, point.x, point.y, 0, g_pMainFrame->m_hWnd,
+                     nullptr);
+    ::DestroyMenu(menu);
+}

@@ -1,0 +1,126 @@
+// CChildFrame: editing the page body's HTML in an external editor.
+#include "tab/ChildFrame.h"
+
+#include <windows.h>
+#include <mshtml.h>
+
+#include "app/VantorelApp.h"
+#include "framework/core/File.h"
+#include "tab/BrowserView.h"
+#include "tab/ComText.h"
+
+namespace {
+
+// The body's text range of the view's document, or null.
+IHTMLTxtRange* BodyRange(CBrowserView* view)
+{
+    IDispatch* dispatch = view->GetHtmlDocument();
+    if (dispatch == nullptr)
+        return nullptr;
+    IHTMLTxtRange* range = nullptr;
+    IHTMLDocument2* document = nullptr;
+    if (SUCCEEDED(dispatch->QueryInterface(IID_IHTMLDocument2, reinterpret_cast<void**>(&document)))) {
+        IHTMLElement* body = nullptr;
+        if (SUCCEEDED(document->get_body(&body)) && body != nullptr) {
+            IHTMLBodyElement* bodyElement = nullptr;
+            if (SUCCEEDED(body->QueryInterface(IID_IHTMLBodyElement, reinterpret_cast<void**>(&bodyElement)))) {
+                if (FAILED(bodyElement->createTextRange(&range)))
+                    range = nullptr;
+                bodyElement->Release();
+            }
+            body->Release();
+        }
+        document->Release();
+    }
+    dispatch->Release();
+    return range;
+}
+
+// The editor of HTML sources named in the registry, else Notepad.
+CString EditorPath()
+{
+    char buffer[260] = "notepad.exe";
+    HKEY key = nullptr;
+    if (::RegOpenKeyExA(HKEY_LOCAL_MACHINE, theApp.GetRegText(3), 0, KEY_READ, &key) == ERROR_SUCCESS) {
+        DWORD size = sizeof(buffer);
+        DWORD type = 0;
+        if (::RegQueryValueExA(key, nullptr, nullptr, &type, reinterpret_cast<BYTE*>(buffer), &size) !=
+                ERROR_SUCCESS ||
+            type != REG_SZ)
+            lstrcpynA(buffer, "notepad.exe", sizeof(buffer));
+        buffer[sizeof(buffer) - 1] = '\0';
+        ::RegCloseKey(key);
+    }
+    return CString(buffer);
+}
+
+// Runs the editor on the file and waits for it; false when it cannot start.
+bool RunEditor(const CString& editor, const CString& file)
+{
+    CString commandLine = editor.Left(1) == "\"" ? editor : "\"" + editor + "\"";
+    commandLine += " \"" + file + "\"";
+    STARTUPINFOA startup = {};
+    startup.cb = sizeof(startup);
+    PROCESS_INFORMATION process = {};
+    CString mutableLine = commandLine;
+    if (!::CreateProcessA(nullptr, mutableLine.GetBuffer(commandLine.GetLength() + 1), nullptr, nullptr,
+                          FALSE, 0, nullptr, nullptr, &startup, &process))
+        return false;
+    mutableLine.ReleaseBuffer();
+    ::WaitForSingleObject(process.hProcess, INFINITE);
+    ::CloseHandle(process.hThread);
+    ::CloseHandle(process.hProcess);
+    return true;
+}
+
+} // namespace
+
+void CChildFrame::EditPageSource()
+{
+    if (m_pView == nullptr)
+        return;
+    if (::MessageBoxA(m_hWnd, theApp.GetMessageText(31), theApp.GetMainClassName(), MB_YESNO) != IDYES)
+        return;
+    IHTMLTxtRange* range = BodyRange(m_pView);
+    CString html;
+    if (range != nullptr) {
+        BSTR text = nullptr;
+        if (SUCCEEDED(range->get_htmlText(&text)) && text != nullptr) {
+            html = WideToAnsi(text);
+            ::SysFreeString(text);
+        }
+    }
+    if (html.IsEmpty()) {
+        if (range != nullptr)
+            range->Release();
+        ::MessageBoxA(m_hWnd, theApp.GetMessageText(27), theApp.GetMainClassName(), MB_OK);
+        return;
+    }
+
+    CString name;
+    name.Format("PageEdit%08llu.htm", static_cast<unsigned long long>(reinterpret_cast<UINT_PTR>(m_pView)));
+    CString path = theApp.ProgramFile(name);
+    CFile out;
+    if (out.Open(path, CFile::modeCreate | CFile::modeWrite)) {
+        out.Write(static_cast<LPCSTR>(html), static_cast<UINT>(html.GetLength()));
+        out.Close();
+        // The page keeps its text when the editor does not start.
+        if (RunEditor(EditorPath(), path)) {
+            CFile in;
+            if (in.Open(path, CFile::modeRead | CFile::shareDenyNone)) {
+                CString edited;
+                UINT length = static_cast<UINT>(in.GetLength());
+                in.Read(edited.GetBuffer(static_cast<int>(length) + 1), length);
+                edited.ReleaseBuffer(static_cast<int>(length));
+                in.Close();
+                BSTR paste = AnsiToBstr(edited);
+                range->pasteHTML(paste);
+                ::SysFreeString(paste);
+            }
+        } else {
+            ::MessageBoxA(m_hWnd, theApp.GetMessageText(27), theApp.GetMainClassName(), MB_OK);
+        }
+        ::DeleteFileA(path);
+    }
+    range->Release();
+}

@@ -1,0 +1,150 @@
+#include "tab/tests/TabFixture.h"
+
+#include <commctrl.h>
+
+#include <vector>
+
+#include "app/MainFrame.h"
+#include "app/TabGroup.h"
+#include "app/VantorelApp.h"
+#include "app/resource.h"
+#include "bars/PageTabBar.h"
+#include "tab/BrowserControlSite.h"
+#include "tab/BrowserView.h"
+#include "tab/ChildFrame.h"
+#include "tab/TabItem.h"
+
+CVantorelApp theApp;
+
+void TabTest::SetUp()
+{
+    static CBrowserOccManager s_occManager;
+    AfxEnableControlContainer(&s_occManager);
+    m_browserClass.reset(new TestWebBrowserRegistration);
+    ASSERT_TRUE(m_browserClass->IsRegistered());
+    m_folder.reset(new ProgramFolder);
+    std::string module = m_folder->File("VantorelArco.exe");
+    theApp.m_settings = SettingsRecord();
+    theApp.m_runFlags = 0;
+    theApp.m_nextGroupNumber = 1;
+    lstrcpynA(theApp.m_className, "VantorelArcoTest", sizeof(theApp.m_className));
+    ASSERT_TRUE(theApp.m_folders.CreateDataFolders(module.c_str()));
+    theApp.m_strings.SetFolder(theApp.m_folders.GetStringFolder());
+
+    m_frame = new CMainFrame;
+    theApp.m_pMainWnd = m_frame;
+    ASSERT_TRUE(m_frame->LoadFrame(IDR_MAINFRAME, WS_OVERLAPPEDWINDOW | FWS_ADDTOTITLE));
+    m_frame->ShowWindow(SW_SHOW);
+    Pump();
+}
+
+void TabTest::TearDown()
+{
+    if (m_frame != nullptr && m_frame->GetSafeHwnd() != nullptr)
+        m_frame->DestroyWindow();
+    Pump();
+    theApp.ReleaseGroups();
+    theApp.m_pMainWnd = nullptr;
+    theApp.m_pActiveTabFrame = nullptr;
+    theApp.m_pActiveView = nullptr;
+    m_folder.reset();
+    m_browserClass.reset();
+}
+
+TestWebBrowser* TabTest::ControlOf(CTabItem* tab)
+{
+    if (tab == nullptr || tab->m_pView == nullptr)
+        return nullptr;
+    return TestWebBrowser::FromUnknown(tab->m_pView->GetBrowser());
+}
+
+void TabTest::Pump()
+{
+    TestWebBrowser::Settle();
+    MSG msg;
+    for (int round = 0; round < 3; ++round) {
+        while (::PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
+            ::TranslateMessage(&msg);
+            ::DispatchMessageA(&msg);
+        }
+    }
+}
+
+namespace {
+
+std::vector<int> s_answers;  // the next boxes' buttons, first at the back
+void (*s_check)() = nullptr;
+
+BOOL CALLBACK AnswerDialog(HWND hWnd, LPARAM)
+{
+    char name[16] = {};
+    ::GetClassNameA(hWnd, name, sizeof(name));
+    if (strcmp(name, "#32770") != 0 || !::IsWindowVisible(hWnd))
+        return TRUE;
+    if (s_answers.empty())
+        return FALSE;
+    TabTest::s_messageBoxSeen = true;
+    if (s_check != nullptr)
+        s_check();
+    ::SendMessageA(hWnd, WM_COMMAND, static_cast<WPARAM>(s_answers.back()), 0);
+    s_answers.pop_back();
+    return FALSE;
+}
+
+void CALLBACK AnswerTimer(HWND, UINT, UINT_PTR id, DWORD)
+{
+    ::EnumThreadWindows(::GetCurrentThreadId(), AnswerDialog, 0);
+    if (s_answers.empty())
+        ::KillTimer(nullptr, id);
+}
+
+} // namespace
+
+bool TabTest::s_messageBoxSeen = false;
+
+void TabTest::AnswerNextMessageBox(int button, void (*check)())
+{
+    AnswerMessageBoxes({button}, check);
+}
+
+void TabTest::AnswerMessageBoxes(std::vector<int> buttons, void (*check)())
+{
+    s_answers.assign(buttons.rbegin(), buttons.rend());
+    s_check = check;
+    s_messageBoxSeen = false;
+    ::SetTimer(nullptr, 0, 50, AnswerTimer);
+}
+
+bool TabTest::AllAnswered()
+{
+    bool all = s_answers.empty();
+    s_answers.clear();
+    return all;
+}
+
+CTabItem* TabTest::Open(CTabGroup* group, const char* url, WORD reason)
+{
+    CTabItem* tab = theApp.OpenUrlReturnBrowser(group, url, reason, 0);
+    Pump();
+    return tab;
+}
+
+CTabItem* TabTest::Active() const
+{
+    return m_frame->GetActiveTab();
+}
+
+int TabTest::BarCount() const
+{
+    return m_frame->m_pPageTabBar->GetItemCount();
+}
+
+CTabItem* TabTest::BarTab(int index) const
+{
+    return m_frame->m_pPageTabBar->GetTabAt(index);
+}
+
+int TabTest::BarSelection() const
+{
+    return m_frame->m_pPageTabBar->GetCurSel();
+}

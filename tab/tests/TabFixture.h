@@ -1,0 +1,58 @@
+// A main frame with its tab bars on a real window, in a test's own program
+// folder, for tests of groups, tabs and the frame's messages.
+#ifndef VA_TAB_TESTS_TABFIXTURE_H
+#define VA_TAB_TESTS_TABFIXTURE_H
+
+#include <windows.h>
+
+#include <gtest/gtest.h>
+
+#include <memory>
+#include <vector>
+
+#include "tests/support/ProgramFolder.h"
+#include "tests/support/TestWebBrowser.h"
+
+class CMainFrame;
+class CTabGroup;
+class CTabItem;
+
+class TabTest : public ::testing::Test
+{
+protected:
+    void SetUp() override;
+    void TearDown() override;
+
+    // Runs the queued messages (posted closes among them).
+    static void Pump();
+    // Opens a tab in the group (null: the current one) and returns it.
+    CTabItem* Open(CTabGroup* group, const char* url, WORD reason = 0);
+    // The active tab's record, or null.
+    CTabItem* Active() const;
+    // The page tab bar's items, as tab records in bar order.
+    int BarCount() const;
+    CTabItem* BarTab(int index) const;
+    int BarSelection() const;
+
+    // Answers the next message box of this thread with the button id once
+    // it shows; check (may be null) runs first, while the box is up.
+    static void AnswerNextMessageBox(int button, void (*check)() = nullptr);
+    // The same for several boxes in a row, in order.
+    static void AnswerMessageBoxes(std::vector<int> buttons, void (*check)() = nullptr);
+    // Every box asked for was answered (and the answering stopped).
+    static bool AllAnswered();
+
+public:
+    static bool s_messageBoxSeen;
+
+protected:
+
+    // The test control behind a tab.
+    static TestWebBrowser* ControlOf(CTabItem* tab);
+
+    std::unique_ptr<TestWebBrowserRegistration> m_browserClass;
+    std::unique_ptr<ProgramFolder> m_folder;
+    CMainFrame* m_frame = nullptr;
+};
+
+#endif // VA_TAB_TESTS_TABFIXTURE_H

@@ -1,0 +1,348 @@
+// Tab groups and the frame's tab list on real windows.
+#include <windows.h>
+
+#include <algorithm>
+#include <vector>
+
+#include "app/MainFrame.h"
+#include "app/TabGroup.h"
+#include "app/VantorelApp.h"
+#include "bars/GroupTabBar.h"
+#include "shared/FrameMessages.h"
+#include "tab/ChildFrame.h"
+#include "tab/TabItem.h"
+#include "tab/tests/TabFixture.h"
+
+TEST_F(TabTest, FirstTabMakesAGroupAndComesToTheFront)
+{
+    CTabItem* tab = Open(nullptr, "about:blank");
+    ASSERT_NE(nullptr, tab);
+    ASSERT_EQ(1, theApp.GetGroupCount());
+    CTabGroup* group = theApp.GetActiveGroup();
+    EXPECT_EQ(group, tab->m_pGroup);
+    EXPECT_EQ(1, group->GetTabCount());
+    EXPECT_EQ(tab, Active());
+    EXPECT_EQ(1, BarCount());
+    EXPECT_EQ(tab, BarTab(0));
+}
+
+namespace {
+
+CTabGroup* Current()
+{
+    return theApp.GetActiveGroup();
+}
+
+} // namespace
+
+TEST_F(TabTest, NewTabPositionFollowsTheAppendSettingAndHint)
+{
+    CTabItem* a = Open(nullptr, "about:blank");
+    CTabItem* b = Open(nullptr, "about:blank");
+    CTabItem* c = Open(nullptr, "about:blank");
+    CTabGroup* group = Current();
+    ASSERT_EQ(3, group->GetTabCount());
+    ::SendMessageA(m_frame->m_hWndMDIClient, WM_MDIACTIVATE, reinterpret_cast<WPARAM>(b->m_hFrame), 0);
+    Pump();
+    ASSERT_EQ(b, Active());
+
+    theApp.m_settings.iTabAppendPos = 2;  // after the active tab
+    CTabItem* afterB = Open(nullptr, "about:blank", kReasonPageBackground);
+    EXPECT_EQ(2, group->IndexOf(afterB));
+    theApp.m_settings.iTabAppendPos = 3;  // before it
+    CTabItem* beforeB = Open(nullptr, "about:blank", kReasonPageBackground);
+    EXPECT_EQ(1, group->IndexOf(beforeB));
+    theApp.m_settings.iTabAppendPos = 1;  // head
+    CTabItem* head = Open(nullptr, "about:blank", kReasonPageBackground);
+    EXPECT_EQ(0, group->IndexOf(head));
+    // 4: after the active tab only for a tab carrying hint 4 (a page's new
+    // window), else at the end.
+    theApp.m_settings.iTabAppendPos = 4;
+    CTabItem* plain = Open(nullptr, "about:blank", kReasonPageBackground);
+    EXPECT_EQ(group->GetTabCount() - 1, group->IndexOf(plain));
+    std::vector<CTabItem*> before = group->m_tabs;
+    theApp.OpenUrl(nullptr, "about:blank", kReasonPageBackground, 0, 4);
+    Pump();
+    CTabItem* hinted = group->GetTab(group->IndexOf(b) + 1);
+    EXPECT_EQ(before.end(), std::find(before.begin(), before.end(), hinted));
+    EXPECT_EQ(b, Active());
+    // The bar shows the group's list in order.
+    ASSERT_EQ(group->GetTabCount(), BarCount());
+    for (int i = 0; i < BarCount(); ++i)
+        EXPECT_EQ(group->GetTab(i), BarTab(i)) << i;
+    (void)a;
+    (void)c;
+}
+
+TEST_F(TabTest, RelativePlaceUsesTheGroupsLastActiveTabWhenTheActiveTabIsElsewhere)
+{
+    CTabItem* a1 = Open(nullptr, "about:blank");
+    CTabItem* a2 = Open(nullptr, "about:blank");
+    CTabGroup* groupA = Current();
+    ::SendMessageA(m_frame->m_hWndMDIClient, WM_MDIACTIVATE, reinterpret_cast<WPARAM>(a1->m_hFrame), 0);
+    Pump();
+    CTabGroup* groupB = theApp.OpenUrlInNewGroup("about:blank", 0, 0);
+    Pump();
+    ASSERT_NE(nullptr, groupB);
+    ASSERT_EQ(groupB, Active()->m_pGroup);
+
+    theApp.m_settings.iTabAppendPos = 2;
+    CTabItem* added = Open(groupA, "about:blank");
+    ASSERT_NE(nullptr, added);
+    EXPECT_EQ(1, groupA->IndexOf(added));  // right after a1, the group's last active tab
+    EXPECT_EQ(2, groupA->IndexOf(a2));
+    // A tab opened in a group that is not current stays in the background.
+    EXPECT_EQ(groupB, Active()->m_pGroup);
+}
+
+TEST_F(TabTest, TabLimitRefusesTheTabBeyondIt)
+{
+    theApp.m_settings.bWindowMaxCnt(true);
+    theApp.m_settings.iWindowMaxCnt = 3;
+    for (int i = 0; i < 3; ++i)
+        ASSERT_NE(nullptr, Open(nullptr, "about:blank"));
+    EXPECT_EQ(nullptr, Open(nullptr, "about:blank"));
+    EXPECT_EQ(3, Current()->GetTabCount());
+    EXPECT_EQ(3, BarCount());
+}
+
+TEST_F(TabTest, ActivationReasonDecidesForegroundAndOnlyThePopupReasonSurvives)
+{
+    CTabItem* first = Open(nullptr, "about:blank");
+    CTabItem* back = Open(nullptr, "about:blank", kReasonPageBackground);
+    EXPECT_EQ(first, Active());
+    CTabItem* front = Open(nullptr, "about:blank", kReasonPageForeground);
+    EXPECT_EQ(front, Active());
+    CTabItem* popup = Open(nullptr, "about:blank", kReasonPopup);
+    EXPECT_EQ(front, Active());
+    EXPECT_EQ(kReasonPopup, static_cast<CChildFrame*>(popup->m_pFrame)->m_activationReason);
+    EXPECT_EQ(kReasonLink, static_cast<CChildFrame*>(back->m_pFrame)->m_activationReason);
+    theApp.m_settings.bTabActivate_AddBar(true);
+    Open(nullptr, "about:blank", kReasonAddressBar);
+    EXPECT_EQ(front, Active());
+}
+
+TEST_F(TabTest, ClosingTheActiveTabActivatesTheNeighbourByTheCloseSetting)
+{
+    CTabItem* a = Open(nullptr, "about:blank");
+    CTabItem* b = Open(nullptr, "about:blank");
+    CTabItem* c = Open(nullptr, "about:blank");
+    CTabGroup* group = Current();
+    ASSERT_EQ(c, Active());
+    theApp.m_settings.iTabClosePos = 1;  // the next one; the new last when it was last
+    ::SendMessageA(c->m_hFrame, WM_CLOSE, 0, 0);
+    Pump();
+    EXPECT_EQ(2, group->GetTabCount());
+    EXPECT_EQ(b, Active());
+    EXPECT_EQ(2, BarCount());
+    EXPECT_EQ(1, BarSelection());
+
+    theApp.m_settings.iTabClosePos = 2;  // the previous one; the new first when it was first
+    ::SendMessageA(m_frame->m_hWndMDIClient, WM_MDIACTIVATE, reinterpret_cast<WPARAM>(a->m_hFrame), 0);
+    Pump();
+    ::SendMessageA(a->m_hFrame, WM_CLOSE, 0, 0);
+    Pump();
+    EXPECT_EQ(b, Active());
+    EXPECT_EQ(1, group->GetTabCount());
+}
+
+TEST_F(TabTest, ClosedTabKeepsItsPlaceInTheRecentlyClosedList)
+{
+    CTabItem* a = Open(nullptr, "about:blank");
+    a->m_title = "Kept";
+    ::SendMessageA(a->m_hFrame, WM_CLOSE, 0, 0);
+    Pump();
+    ASSERT_EQ(1u, m_frame->m_closedTabs.size());
+    EXPECT_STREQ("Kept", m_frame->m_closedTabs[0].title);
+}
+
+TEST_F(TabTest, EmptiedGroupShowsItsDefaultPageWhenGroupsStay)
+{
+    CTabItem* a = Open(nullptr, "about:blank");
+    CTabGroup* group = Current();
+    ::SendMessageA(a->m_hFrame, WM_CLOSE, 0, 0);
+    Pump();
+    EXPECT_EQ(1, theApp.GetGroupCount());
+    EXPECT_EQ(1, group->GetTabCount());
+    EXPECT_NE(a, group->GetTab(0));
+}
+
+TEST_F(TabTest, EmptiedGroupIsClosedEvenWhenAnotherGroupIsCurrent)
+{
+    theApp.m_settings.bClosePTabChildEmpty(true);
+    CTabItem* a = Open(nullptr, "about:blank");
+    CTabGroup* groupA = Current();
+    CTabGroup* groupB = theApp.OpenUrlInNewGroup("about:blank", 0, 0);
+    Pump();
+    ASSERT_EQ(groupB, Current());
+    ::SendMessageA(a->m_hFrame, WM_CLOSE, 0, 0);
+    Pump();
+    EXPECT_FALSE(theApp.IsGroupListed(groupA));
+    EXPECT_TRUE(theApp.IsGroupListed(groupB));
+    EXPECT_EQ(groupB, Current());
+    EXPECT_EQ(1, groupB->GetTabCount());
+}
+
+TEST_F(TabTest, CaptionsNumberGroupsAndCountTabsAndNumberingRestartsAfterCloseAll)
+{
+    theApp.m_settings.strTitle_P = "G%i(%c)";
+    Open(nullptr, "about:blank");
+    theApp.OpenUrlInNewGroup("about:blank", 0, 0);
+    CTabGroup* third = m_frame->CreateDefaultGroup(nullptr);
+    ASSERT_NE(nullptr, third);
+    EXPECT_STREQ("G3(1)", third->m_caption);
+    Open(third, "about:blank");
+    Open(third, "about:blank");
+    EXPECT_STREQ("G3(2)", third->m_caption);
+    EXPECT_STREQ("G3(2)", m_frame->m_pGroupTabBar->GetGroupAt(2) == third ? third->m_caption : CString("?"));
+
+    m_frame->CloseAllGroupsNow();
+    Pump();
+    EXPECT_EQ(0, theApp.GetGroupCount());
+    EXPECT_EQ(nullptr, Active());
+    CTabGroup* fresh = m_frame->CreateDefaultGroup(nullptr);
+    EXPECT_EQ(1, fresh->m_number);
+}
+
+TEST_F(TabTest, ClosingAGroupForgetsItInItsTabsAndInTheGroupKeys)
+{
+    Open(nullptr, "about:blank");
+    CTabGroup* groupA = Current();
+    CTabGroup* groupB = theApp.OpenUrlInNewGroup("about:blank", 0, 0);
+    Pump();
+    CTabItem* closing = groupB->GetTab(0);
+    HWND closingFrame = closing->m_hFrame;
+    m_frame->CloseGroup(groupB);
+    // Before its posted close arrives the tab no longer names the group.
+    EXPECT_EQ(nullptr, closing->m_pGroup);
+    EXPECT_EQ(nullptr, theApp.m_pCurrentGroupKey == groupB ? groupB : nullptr);
+    EXPECT_NE(groupB, theApp.m_pFallbackGroupKey);
+    EXPECT_EQ(groupA, Current());
+    Pump();
+    EXPECT_FALSE(::IsWindow(closingFrame));
+    EXPECT_EQ(1, groupA->GetTabCount());
+}
+
+TEST_F(TabTest, ActivatingAnEmptyGroupDoesNothing)
+{
+    Open(nullptr, "about:blank");
+    CTabGroup* empty = m_frame->CreateDefaultGroup("empty");
+    ASSERT_NE(nullptr, empty);
+    CTabGroup* first = theApp.GetGroupAt(0);
+    m_frame->ActivateGroup(first);
+    m_frame->ActivateGroup(empty);
+    Pump();
+    EXPECT_EQ(empty, Current());
+    EXPECT_EQ(0, BarCount());
+}
+
+TEST_F(TabTest, MovingATabActivatesTheTargetGroupAndReshowsBothCaptions)
+{
+    theApp.m_settings.strTitle_P = "%c";
+    CTabItem* a = Open(nullptr, "about:blank");
+    CTabItem* b = Open(nullptr, "about:blank");
+    CTabGroup* groupA = Current();
+    CTabGroup* groupB = theApp.OpenUrlInNewGroup("about:blank", 0, 0);
+    Pump();
+    m_frame->ActivateGroup(groupA);
+    Pump();
+    ASSERT_EQ(groupA, Current());
+    m_frame->MoveTabToGroup(b, groupB);
+    Pump();
+    EXPECT_EQ(groupB, b->m_pGroup);
+    EXPECT_EQ(1, groupA->GetTabCount());
+    EXPECT_EQ(2, groupB->GetTabCount());
+    EXPECT_STREQ("1", groupA->m_caption);
+    EXPECT_STREQ("2", groupB->m_caption);
+    EXPECT_EQ(groupB, Current());
+    EXPECT_EQ(b, Active());
+    EXPECT_EQ(2, BarCount());
+    (void)a;
+}
+
+TEST_F(TabTest, TabClosedDuringShutdownLeavesTheGroupsAlone)
+{
+    CTabItem* a = Open(nullptr, "about:blank");
+    CTabGroup* group = Current();
+    theApp.m_runFlags |= kRunFlagShuttingDown;
+    m_frame->OnTabClosed(a);
+    EXPECT_EQ(1, group->GetTabCount());
+    theApp.m_runFlags &= ~kRunFlagShuttingDown;
+}
+
+TEST_F(TabTest, MailLinksOpenNoTab)
+{
+    theApp.m_settings.bMailToNotOpen(true);
+    EXPECT_EQ(nullptr, theApp.OpenUrl(nullptr, "MAILTO:someone@example.com", 0));
+    EXPECT_EQ(0, theApp.GetGroupCount());
+}
+
+TEST_F(TabTest, HandedOverCommandLineOpensATab)
+{
+    ATOM atom = ::GlobalAddAtomA("\"about:blank\"");
+    ::SendMessageA(m_frame->m_hWnd, WM_FRAME_OPENCOMMANDLINE, atom, 0);
+    Pump();
+    EXPECT_EQ(1, theApp.GetGroupTabCount(Current()));
+}
+
+TEST_F(TabTest, SearchGroupKeepsThePercentSignsOfItsName)
+{
+    CTabGroup* group = theApp.CreateSearchGroup("50%c off", FALSE);
+    ASSERT_NE(nullptr, group);
+    EXPECT_TRUE(theApp.OpenUrlInGroup(group, "about:blank", 0));
+    Pump();
+    EXPECT_STREQ("50%c off[1]", group->m_caption);
+    EXPECT_EQ(1, group->m_image);
+}
+
+namespace {
+
+bool s_semaphoreFreeDuringPrompt = false;
+
+void CheckSemaphoreIsFree()
+{
+    s_semaphoreFreeDuringPrompt = ::WaitForSingleObject(theApp.m_hSemaphore, 0) == WAIT_OBJECT_0;
+    if (s_semaphoreFreeDuringPrompt)
+        ::ReleaseSemaphore(theApp.m_hSemaphore, 1, nullptr);
+}
+
+} // namespace
+
+TEST_F(TabTest, CloseAllAsksBeforeTakingTheLockAndNoKeepsEveryGroup)
+{
+    theApp.m_hSemaphore = ::CreateSemaphoreA(nullptr, 1, 1, nullptr);
+    Open(nullptr, "about:blank");
+    theApp.OpenUrlInNewGroup("about:blank", 0, 0);
+    Pump();
+    s_semaphoreFreeDuringPrompt = false;
+    AnswerNextMessageBox(IDNO, CheckSemaphoreIsFree);
+    m_frame->CloseGroupsCommand(36451);
+    EXPECT_TRUE(s_messageBoxSeen);
+    EXPECT_TRUE(s_semaphoreFreeDuringPrompt);
+    EXPECT_EQ(2, theApp.GetGroupCount());
+
+    AnswerNextMessageBox(IDYES);
+    m_frame->CloseGroupsCommand(36451);
+    Pump();
+    EXPECT_EQ(0, theApp.GetGroupCount());
+    EXPECT_EQ(0, BarCount());
+    // The lock was given back.
+    EXPECT_EQ(WAIT_OBJECT_0, ::WaitForSingleObject(theApp.m_hSemaphore, 0));
+    ::CloseHandle(theApp.m_hSemaphore);
+    theApp.m_hSemaphore = nullptr;
+}
+
+TEST_F(TabTest, GroupCommandsWaitForTheLockAndGiveUpWhenItIsBusy)
+{
+    theApp.m_hSemaphore = ::CreateSemaphoreA(nullptr, 1, 1, nullptr);
+    Open(nullptr, "about:blank");
+    ASSERT_EQ(WAIT_OBJECT_0, ::WaitForSingleObject(theApp.m_hSemaphore, 0));
+    m_frame->CloseGroupsCommand(36447);
+    EXPECT_EQ(1, theApp.GetGroupCount());
+    ::ReleaseSemaphore(theApp.m_hSemaphore, 1, nullptr);
+    m_frame->CloseGroupsCommand(36447);
+    Pump();
+    EXPECT_EQ(0, theApp.GetGroupCount());
+    ::CloseHandle(theApp.m_hSemaphore);
+    theApp.m_hSemaphore = nullptr;
+}

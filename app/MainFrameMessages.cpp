@@ -134,6 +134,13 @@ CBrowserView* LiveView(CTabItem* tab)
     return view != nullptr && view->IsWindow() ? view : nullptr;
 }
 
+// The tab with the id, or null when none has it or its view window is gone.
+CTabItem* LiveTabById(HWND id, int* pIndex = nullptr)
+{
+    CTabItem* tab = theApp.FindTabById(id, pIndex);
+    return LiveView(tab) != nullptr ? tab : nullptr;
+}
+
 // The page's window object: document, its HTML interface, its parent window.
 LRESULT WindowObjectOf(CBrowserView* view)
 {
@@ -464,7 +471,7 @@ LRESULT CMainFrame::TabQuery(UINT nMsg, WPARAM wParam, LPARAM lParam)
     DWORD bit = 0;
     bool setMeansOn = false;
     if (QueryOptionBit(nMsg, &bit, &setMeansOn)) {
-        CTabItem* tab = theApp.FindTabById(id);
+        CTabItem* tab = LiveTabById(id);
         if (tab == nullptr)
             return 0;
         return ((tab->m_pageOptions & bit) != 0) == setMeansOn ? 1 : 0;
@@ -499,7 +506,7 @@ LRESULT CMainFrame::TabQuery(UINT nMsg, WPARAM wParam, LPARAM lParam)
     }
     case WM_FRAME_GETTABINDEX: {
         int index = -1;
-        return theApp.FindTabById(id, &index) != nullptr ? index : -1;
+        return LiveTabById(id, &index) != nullptr ? index : -1;
     }
     case WM_FRAME_ISBUSY: {
         CBrowserView* view = LiveView(theApp.FindTabById(id));
@@ -518,7 +525,7 @@ LRESULT CMainFrame::TabQuery(UINT nMsg, WPARAM wParam, LPARAM lParam)
     }
     case WM_FRAME_ISLINKLOCK:
     case WM_FRAME_ISWHEELLOCK: {
-        CTabItem* tab = theApp.FindTabById(id);
+        CTabItem* tab = LiveTabById(id);
         DWORD lockBit = nMsg == WM_FRAME_ISLINKLOCK ? kTabLinkLock : kTabWheelLock;
         return tab != nullptr && (tab->m_flags & lockBit) ? 1 : 0;
     }

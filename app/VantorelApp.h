@@ -180,7 +180,10 @@ private:
     bool HandOverToRunningInstance();
     BOOL CreateMainFrame();
     CTabItem* OpenTab(CTabGroup* group, LPCTSTR url, WORD reason, DWORD loadFlags, BYTE tabValue,
-                      bool bHomeToken);
+                      bool bHomeToken, bool bNewGroup = false);
+    CTabGroup* GroupForNewTab(CTabGroup* group, bool bNewGroup, CTabGroup** pMade);
+    void DropUnusedGroup(CTabGroup* made);
+    CBrowserView* CreateTabView(CTabGroup* group, WORD reason, DWORD loadFlags, BYTE tabValue);
     bool IsOverTabLimit(const CTabGroup* group) const;
     bool IsOwnFavoritePage(const CString& page) const;
 

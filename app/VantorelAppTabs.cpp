@@ -256,17 +256,29 @@ bool CVantorelApp::IsOverTabLimit(const CTabGroup* group) const
     return m_settings.bWindowMaxCnt() && GetGroupTabCount(group) >= m_settings.iWindowMaxCnt;
 }
 
-// The common road of the opening operations: group, limit, frame, view,
-// load flags, then the navigation. Returns the new tab's record.
-CTabItem* CVantorelApp::OpenTab(CTabGroup* group, LPCTSTR url, WORD reason, DWORD loadFlags,
-                                BYTE tabValue, bool bHomeToken)
+// The group a new tab goes to: the given one, else the current one, else a
+// new group (always a new one with bNewGroup); pMade tells which was made.
+CTabGroup* CVantorelApp::GroupForNewTab(CTabGroup* group, bool bNewGroup, CTabGroup** pMade)
 {
-    if (g_pMainFrame == nullptr)
-        return nullptr;
-    if (group == nullptr || !IsGroupListed(group))
+    *pMade = nullptr;
+    if (!bNewGroup && (group == nullptr || !IsGroupListed(group)))
         group = GetActiveGroup();
-    if (group == nullptr)
-        group = g_pMainFrame->CreateEmptyGroup();
+    if (bNewGroup || group == nullptr)
+        group = *pMade = g_pMainFrame->CreateEmptyGroup();
+    return group;
+}
+
+// A group made for a tab that did not open goes again.
+void CVantorelApp::DropUnusedGroup(CTabGroup* made)
+{
+    if (made != nullptr && g_pMainFrame != nullptr && IsGroupListed(made) && made->GetTabCount() == 0)
+        g_pMainFrame->CloseGroup(made);
+}
+
+// Limit, frame and view of a new tab in the group, with its load flags.
+CBrowserView* CVantorelApp::CreateTabView(CTabGroup* group, WORD reason, DWORD loadFlags,
+                                          BYTE tabValue)
+{
     if (group == nullptr || IsOverTabLimit(group))
         return nullptr;
     CChildFrame* frame = g_pMainFrame->CreateTabFrame();
@@ -280,6 +292,23 @@ CTabItem* CVantorelApp::OpenTab(CTabGroup* group, LPCTSTR url, WORD reason, DWOR
         return nullptr;
     if (loadFlags != 0)
         view->SetPageOptions(loadFlags);
+    return view;
+}
+
+// The common road of the opening operations: group, limit, frame, view,
+// load flags, then the navigation. Returns the new tab's record.
+CTabItem* CVantorelApp::OpenTab(CTabGroup* group, LPCTSTR url, WORD reason, DWORD loadFlags,
+                                BYTE tabValue, bool bHomeToken, bool bNewGroup)
+{
+    if (g_pMainFrame == nullptr)
+        return nullptr;
+    CTabGroup* made = nullptr;
+    group = GroupForNewTab(group, bNewGroup, &made);
+    CBrowserView* view = CreateTabView(group, reason, loadFlags, tabValue);
+    if (view == nullptr) {
+        DropUnusedGroup(made);
+        return nullptr;
+    }
     if (bHomeToken && url != nullptr && strcmp(url, kHomeToken) == 0)
         view->GoHomeControl();
     else
@@ -315,23 +344,14 @@ void CVantorelApp::OpenUrlWithHistory(CTabGroup* group, LPCTSTR url, const Saved
 {
     if (g_pMainFrame == nullptr)
         return;
-    if (group == nullptr || !IsGroupListed(group))
-        group = GetActiveGroup();
-    if (group == nullptr)
-        group = g_pMainFrame->CreateEmptyGroup();
-    if (group == nullptr || IsOverTabLimit(group))
+    CTabGroup* made = nullptr;
+    group = GroupForNewTab(group, false, &made);
+    CBrowserView* view = CreateTabView(group, reason, loadFlags, 0);
+    if (view == nullptr) {
+        DropUnusedGroup(made);
         return;
-    CChildFrame* frame = g_pMainFrame->CreateTabFrame();
-    if (frame == nullptr)
-        return;
-    frame->m_activationReason = reason;
-    frame->m_pGroup = group;
-    CBrowserView* view = frame->InitialUpdateAndActivate();
-    CTabItem* tab = view != nullptr ? view->GetTabItem() : nullptr;
-    if (tab == nullptr)
-        return;
-    if (loadFlags != 0)
-        view->SetPageOptions(loadFlags);
+    }
+    CTabItem* tab = view->GetTabItem();
     SavedHistory::Reset(tab->m_pBack, tab->m_pForward);
     if (back != nullptr)
         tab->m_pBack->CopyFrom(*back);
@@ -342,13 +362,10 @@ void CVantorelApp::OpenUrlWithHistory(CTabGroup* group, LPCTSTR url, const Saved
 
 CTabGroup* CVantorelApp::OpenUrlInNewGroup(LPCTSTR url, WORD reason, DWORD loadFlags)
 {
-    if (HandleMailto(url) || g_pMainFrame == nullptr)
+    if (HandleMailto(url))
         return nullptr;
-    CTabGroup* group = g_pMainFrame->CreateEmptyGroup();
-    if (group == nullptr)
-        return nullptr;
-    CTabItem* tab = OpenTab(group, url, reason, loadFlags, 0, true);
-    return tab != nullptr ? group : nullptr;
+    CTabItem* tab = OpenTab(nullptr, url, reason, loadFlags, 0, true, true);
+    return tab != nullptr ? tab->m_pGroup : nullptr;
 }
 
 CTabGroup* CVantorelApp::OpenUrlInNewGroupWithLoadFlags(LPCTSTR url, WORD reason, WORD tabLoadFlags)

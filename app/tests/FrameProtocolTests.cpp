@@ -271,3 +271,23 @@ TEST_F(FrameProtocol, UrlDroppedOnTheGroupBarOpensInThatGroupOrANewOne)
     Pump();
     EXPECT_EQ(3, theApp.GetGroupCount());
 }
+
+TEST_F(FrameProtocol, GroupMadeForATabThatCannotOpenIsRemovedAgain)
+{
+    theApp.m_settings.bWindowMaxCnt(true);
+    theApp.m_settings.iWindowMaxCnt = 0;
+    EXPECT_EQ(nullptr, theApp.OpenUrl(nullptr, "about:blank", 0));
+    EXPECT_EQ(0, theApp.GetGroupCount());
+    EXPECT_EQ(0, m_frame->m_pGroupTabBar->GetItemCount());
+
+    theApp.m_settings.iWindowMaxCnt = 1;
+    CTabItem* first = Open(nullptr, "about:blank");
+    ASSERT_NE(nullptr, first);
+    CTabGroup* group = theApp.GetActiveGroup();
+    theApp.m_settings.iWindowMaxCnt = 0;
+    EXPECT_EQ(nullptr, theApp.OpenUrlInNewGroup("about:blank", 0, 0));
+    Pump();
+    EXPECT_EQ(1, theApp.GetGroupCount());
+    EXPECT_EQ(group, theApp.GetActiveGroup());
+    EXPECT_EQ(first, Active());
+}

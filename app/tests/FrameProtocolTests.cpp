@@ -8,6 +8,7 @@
 #include "bars/GroupTabBar.h"
 #include "bars/PageTabBar.h"
 #include "shared/FrameMessages.h"
+#include "tab/BrowserView.h"
 #include "tab/TabItem.h"
 #include "tab/tests/TabFixture.h"
 
@@ -290,4 +291,59 @@ TEST_F(FrameProtocol, GroupMadeForATabThatCannotOpenIsRemovedAgain)
     EXPECT_EQ(1, theApp.GetGroupCount());
     EXPECT_EQ(group, theApp.GetActiveGroup());
     EXPECT_EQ(first, Active());
+}
+
+TEST_F(FrameProtocol, PrevAndNextTabMessagesStepThroughTheGroupAndLoopOnlyByTheSetting)
+{
+    CTabItem* a = Open(nullptr, "about:blank");
+    CTabItem* b = Open(nullptr, "about:blank");
+    CTabItem* c = Open(nullptr, "about:blank");
+    ASSERT_EQ(c, Active());
+    Send(WM_FRAME_ACTIVATEPREVTAB, 0, reinterpret_cast<LPARAM>(c));
+    Pump();
+    EXPECT_EQ(b, Active());
+    theApp.m_settings.bWindowChangeLoop(false);
+    Send(WM_FRAME_ACTIVATENEXTTAB, 0, reinterpret_cast<LPARAM>(c));
+    Pump();
+    EXPECT_EQ(b, Active());
+    theApp.m_settings.bWindowChangeLoop(true);
+    Send(WM_FRAME_ACTIVATENEXTTAB, 0, reinterpret_cast<LPARAM>(c));
+    Pump();
+    EXPECT_EQ(a, Active());
+}
+
+TEST_F(FrameProtocol, SecurityMessagesKeepTheFixedBitsAndRefreshOnlyOnAChange)
+{
+    CTabItem* a = Open(nullptr, "about:blank");
+    LPARAM id = reinterpret_cast<LPARAM>(a->m_hFrame);
+    a->m_pView->SetPageOptions(0x1 | 0x10 | 0x4000);
+    const int refreshes = ControlOf(a)->GetRefreshCount();
+    Send(WM_FRAME_SETSECURITY, static_cast<WPARAM>(id), 0x80);
+    Pump();
+    EXPECT_EQ(0x1u | 0x80u | 0x4000u, a->m_pageOptions);
+    EXPECT_EQ(refreshes + 1, ControlOf(a)->GetRefreshCount());
+    Send(WM_FRAME_SETSECURITY, static_cast<WPARAM>(id), 0x80);
+    Pump();
+    EXPECT_EQ(refreshes + 1, ControlOf(a)->GetRefreshCount());
+    Send(WM_FRAME_SETSECURITY, 12345, 0x80);
+
+    Send(WM_FRAME_APPLYTABSECURITY, reinterpret_cast<WPARAM>(a), 0);
+    Pump();
+    EXPECT_EQ(refreshes + 2, ControlOf(a)->GetRefreshCount());
+}
+
+TEST_F(FrameProtocol, ObjectQueriesHandOutReferencesOnlyForLiveTabs)
+{
+    CTabItem* a = Open(nullptr, "about:blank");
+    LPARAM id = reinterpret_cast<LPARAM>(a->m_hFrame);
+    IDispatch* browser = reinterpret_cast<IDispatch*>(Send(WM_FRAME_GETWEBBROWSEROBJECT, 0, id));
+    ASSERT_NE(nullptr, browser);
+    browser->Release();
+    EXPECT_EQ(0, Send(WM_FRAME_GETWEBBROWSEROBJECT, 0, 12345));
+    EXPECT_EQ(0, Send(WM_FRAME_GETDOCUMENTOBJECT, 0, 0));
+    EXPECT_EQ(0, Send(WM_FRAME_ISBUSY, 0, id));
+    ControlOf(a)->SetBusy(true);
+    EXPECT_EQ(1, Send(WM_FRAME_ISBUSY, 0, id));
+    ControlOf(a)->SetBusy(false);
+    EXPECT_EQ(0, Send(WM_FRAME_ISBUSY, 0, 0));
 }

@@ -12,6 +12,7 @@
 #include "app/StartupList.h"
 #include "app/TabGroup.h"
 #include "app/VantorelApp.h"
+#include "app/resource.h"
 #include "bars/GroupTabBar.h"
 #include "shared/FrameMessages.h"
 #include "tab/BrowserView.h"
@@ -20,7 +21,7 @@
 
 namespace {
 
-const UINT kShowMenuResource = 266;
+const UINT kShowMenuResource = IDR_SCRIPTMENU;
 const UINT kShowMenuFirstId = 39002;
 const int kShowMenuMaxItems = 50;
 const int kSearchBoxId = 59400;

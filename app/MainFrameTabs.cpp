@@ -655,7 +655,7 @@ CChildFrame* CMainFrame::CreateTabFrame()
     if (frame == nullptr)
         return nullptr;
     // A failed creation has already deleted the frame.
-    if (!frame->Create(GetIconWndClass(WS_OVERLAPPEDWINDOW | FWS_ADDTOTITLE, 129), "",
+    if (!frame->Create(GetIconWndClass(WS_OVERLAPPEDWINDOW | FWS_ADDTOTITLE, IDI_TABFRAME), "",
                        WS_CHILD | WS_OVERLAPPEDWINDOW, rectDefault, this))
         return nullptr;
     return frame;

@@ -14,8 +14,12 @@
 
 /* Menu, accelerators, icon and title string of the main frame. */
 #define IDR_MAINFRAME                   128
+/* The icon of a tab's frame window class. */
+#define IDI_TABFRAME                    129
 /* The tab's context menu. */
 #define IDR_TABMENU                     160
+/* The popup that scripts fill with their own items (WM_FRAME_SHOWMENU). */
+#define IDR_SCRIPTMENU                  266
 
 /* File popup: identified by its last item, ID_APP_EXIT. Submenu 0 holds the
    new-tab kinds, submenu 1 the group templates, submenu 2 the recently

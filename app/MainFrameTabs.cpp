@@ -309,8 +309,10 @@ void CMainFrame::ActivateAfterClose(CTabGroup* group, CTabItem* closed, CTabItem
     case 3: target = last->m_hFrame; break;
     case 4: target = first->m_hFrame; break;
     default:
+        // Only a tab still in this group: one moved away since is not taken.
         for (HWND id : {group->m_hPrevTab, group->m_hEarlierTab}) {
-            if (IsLiveWindow(id) && id != closed->m_hFrame && theApp.FindTabById(id) != nullptr) {
+            CTabItem* candidate = IsLiveWindow(id) && id != closed->m_hFrame ? theApp.FindTabById(id) : nullptr;
+            if (candidate != nullptr && candidate->m_pGroup == group) {
                 target = id;
                 break;
             }

@@ -347,3 +347,27 @@ TEST_F(FrameProtocol, ObjectQueriesHandOutReferencesOnlyForLiveTabs)
     ControlOf(a)->SetBusy(false);
     EXPECT_EQ(0, Send(WM_FRAME_ISBUSY, 0, 0));
 }
+
+TEST_F(FrameProtocol, ClosingTheActiveTabNeverActivatesATabMovedToAnotherGroup)
+{
+    CTabItem* a = Open(nullptr, "about:blank");
+    CTabItem* b = Open(nullptr, "about:blank");
+    CTabItem* c = Open(nullptr, "about:blank");
+    CTabGroup* groupA = theApp.GetActiveGroup();
+    CTabGroup* groupB = theApp.OpenUrlInNewGroup("about:blank", 0, 0);
+    Pump();
+    m_frame->ActivateGroup(groupA);
+    Pump();
+    ASSERT_EQ(c, Active());
+    ASSERT_EQ(b->m_hFrame, groupA->m_hPrevTab);
+    m_frame->MoveTabToGroup(b, groupB);
+    Pump();
+    m_frame->ActivateGroup(groupA);
+    Pump();
+    ASSERT_EQ(c, Active());
+    theApp.m_settings.iTabClosePos = 0;
+    ::SendMessageA(c->m_hFrame, WM_CLOSE, 0, 0);
+    Pump();
+    EXPECT_EQ(a, Active());
+    EXPECT_EQ(groupA, theApp.GetActiveGroup());
+}

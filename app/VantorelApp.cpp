@@ -215,12 +215,21 @@ void CVantorelApp::OpenStartupList()
     const BOOL began = bar != nullptr && bar->GetSafeHwnd() != nullptr && bar->BeginUpdate(g_pMainFrame);
     const BYTE appendPos = m_settings.iTabAppendPos;
     m_settings.iTabAppendPos = 0;
+    // The list gets a group of its own; the first URL that opens makes it.
+    CTabGroup* group = nullptr;
+    int opened = 0;
     for (INT_PTR i = 0; i < urls.GetSize(); ++i) {
-        if (i > 0 && i % 10 == 0) {
+        if (group == nullptr) {
+            group = OpenUrlInNewGroup(urls[i], kReasonPageBackground, 0);
+            opened = group != nullptr ? 1 : 0;
+            continue;
+        }
+        if (opened % 10 == 0) {
             TrimWorkingSet(TRUE);
             Sleep(100);
         }
-        OpenUrl(nullptr, urls[i], 9);
+        if (OpenUrl(group, urls[i], kReasonPageBackground) != nullptr)
+            ++opened;
     }
     m_settings.iTabAppendPos = appendPos;
     if (began)

@@ -78,4 +78,19 @@ TEST_F(TabsEndToEnd, StartupListOpensEveryEnabledUrl)
     EXPECT_EQ(0u, run.CloseAndWait());
 }
 
+TEST_F(TabsEndToEnd, StartupListAfterACommandLineOpensInAGroupOfItsOwn)
+{
+    m_folder.WriteBytes("VantorelArco.ini", "[Vantorel]\r\niniver=1038\r\niInitMode=4\r\n");
+    m_folder.WriteBytes("StartUpURL.dat", "http://example.com/a\x81\x4D" "1\r\n"
+                                          "http://example.com/b\x81\x4D" "1\r\n");
+    ProgramRun run(m_folder);
+    ASSERT_TRUE(run.Start("http://example.org/"));
+    HWND wnd = run.WaitForMainWindow();
+    ASSERT_NE(nullptr, wnd);
+    EXPECT_EQ(2, WaitForReply(wnd, WM_FRAME_GETGROUPCOUNT, 0, 0, 2));
+    EXPECT_EQ(1, WaitForReply(wnd, WM_FRAME_GETCOUNT, 1, 0, 1));
+    EXPECT_EQ(2, WaitForReply(wnd, WM_FRAME_GETCOUNT, 1, 1, 2));
+    EXPECT_EQ(0u, run.CloseAndWait());
+}
+
 } // namespace

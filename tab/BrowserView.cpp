@@ -43,6 +43,7 @@ BEGIN_MESSAGE_MAP(CBrowserView, CView)
     ON_COMMAND_RANGE(35001, 35050, OnForwardMenu)
     ON_COMMAND_RANGE(36275, 36287, OnPageOption)
     ON_COMMAND_RANGE(36429, 36429, OnPageOption)
+    ON_COMMAND_RANGE(32774, 32778, OnTextSize)
     ON_UPDATE_COMMAND_UI(1018, OnUpdateGoBack)
     ON_UPDATE_COMMAND_UI(1019, OnUpdateGoForward)
     ON_UPDATE_COMMAND_UI_RANGE(36275, 36287, OnUpdatePageOption)
@@ -179,6 +180,12 @@ void CBrowserView::ShowEngineMenu()
 {
     if (g_pMainFrame != nullptr)
         g_pMainFrame->PostMessage(WM_COMMAND, kCmdShowEngineMenu);
+}
+
+void CBrowserView::RememberContextMenu(POINT pt, DWORD dwID)
+{
+    m_ptContextMenu = pt;
+    m_contextMenuId = dwID;
 }
 
 //--- Control access

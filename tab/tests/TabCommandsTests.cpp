@@ -138,3 +138,35 @@ TEST_F(TabTest, ReloadPeriodCommandsSetThePeriodAndTheCheckFollowsTheTimer)
     Pump();
     EXPECT_EQ(0u, tab->m_flags & kTabAutoReload);
 }
+
+namespace {
+
+WNDPROC s_viewProc = nullptr;
+bool s_targetGoneAtDestroy = false;
+
+// Runs the view's own WM_DESTROY, then looks whether its page drop target
+// is still registered with the window.
+LRESULT CALLBACK WatchViewDestroy(HWND hWnd, UINT message, WPARAM wParam, LPARAM lParam)
+{
+    LRESULT result = ::CallWindowProcA(s_viewProc, hWnd, message, wParam, lParam);
+    if (message == WM_DESTROY)
+        s_targetGoneAtDestroy = ::GetPropA(hWnd, "OleDropTargetInterface") == nullptr;
+    return result;
+}
+
+} // namespace
+
+TEST_F(TabTest, ClosingTabRevokesItsPageDropTargetBeforeTheViewGoes)
+{
+    CTabItem* tab = Open(nullptr, "http://a.example/");
+    Open(nullptr, "http://b.example/");
+    HWND view = tab->m_pView->m_hWnd;
+    ASSERT_NE(nullptr, ::GetPropA(view, "OleDropTargetInterface"));
+    s_targetGoneAtDestroy = false;
+    s_viewProc = reinterpret_cast<WNDPROC>(
+        ::SetWindowLongPtrA(view, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(WatchViewDestroy)));
+    ::SendMessageA(tab->m_hFrame, WM_COMMAND, 1069, 0);
+    Pump();
+    EXPECT_FALSE(::IsWindow(view));
+    EXPECT_TRUE(s_targetGoneAtDestroy);
+}

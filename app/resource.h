@@ -16,6 +16,16 @@
 #define IDR_MAINFRAME                   128
 /* The tab's context menu. */
 #define IDR_TABMENU                     160
+/* The page's context menu over a text selection: submenu 4 plug-ins,
+   5 scripts, 9 search engines. */
+#define IDR_PAGEMENU                    155
+#define ID_PAGE_COPY                    32850
+#define ID_PAGE_COPYTEXT                32837
+#define ID_PAGE_SEARCH                  32838
+#define ID_PAGE_SEARCHNEWGROUP          32839
+#define ID_PAGE_DICTIONARY              32840
+#define ID_PAGE_IEMENU                  36431
+#define ID_PAGE_OPENASURL               36432
 
 /* File popup: identified by its last item, ID_APP_EXIT. Submenu 0 holds the
    new-tab kinds, submenu 1 the group templates, submenu 2 the recently

@@ -179,6 +179,14 @@ protected:
     void RememberContextMenu(POINT pt, DWORD dwID) override;
 
 public:
+    // The page menu over a text selection; the chosen command goes to the
+    // main frame.
+    void ShowPageMenu(POINT pt, const CPageSelection& selection) override;
+    // A command chosen in the page menu (0: none): a search engine's marks
+    // the search as one from the page, any other clears that mark; then it
+    // is posted to the main frame.
+    void OnPageMenuChoice(UINT nID);
+
     // Where and for what the last page context menu was asked, for the main
     // frame's page-menu commands.
     POINT m_ptContextMenu = {0, 0};

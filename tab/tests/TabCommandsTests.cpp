@@ -8,6 +8,7 @@
 #include "tab/BrowserControlSite.h"
 #include "tab/BrowserView.h"
 #include "tab/ChildFrame.h"
+#include "tab/PageSelection.h"
 #include "tab/TabItem.h"
 #include "tab/tests/TabFixture.h"
 
@@ -169,4 +170,57 @@ TEST_F(TabTest, ClosingTabRevokesItsPageDropTargetBeforeTheViewGoes)
     Pump();
     EXPECT_FALSE(::IsWindow(view));
     EXPECT_TRUE(s_targetGoneAtDestroy);
+}
+
+namespace {
+
+int s_pageMenuItems = -1;
+UINT s_firstEngineItem = 0;
+
+// While the page menu is up: reads it, then closes it without a choice.
+void CALLBACK ReadAndEndMenu(HWND, UINT, UINT_PTR id, DWORD)
+{
+    HWND menuWindow = ::FindWindowA("#32768", nullptr);
+    if (menuWindow == nullptr || !::IsWindowVisible(menuWindow))
+        return;
+    ::KillTimer(nullptr, id);
+    HMENU menu = reinterpret_cast<HMENU>(::SendMessageA(menuWindow, MN_GETHMENU, 0, 0));
+    if (menu != nullptr) {
+        s_pageMenuItems = ::GetMenuItemCount(menu);
+        s_firstEngineItem = ::GetMenuItemID(::GetSubMenu(menu, 9), 0);
+    }
+    ::EndMenu();
+}
+
+} // namespace
+
+TEST_F(TabTest, PageMenuKeepsTheSelectionAndMarksOnlySearchesAsFromThePage)
+{
+    CTabItem* tab = Open(nullptr, "http://a.example/");
+    CBrowserView* view = tab->m_pView;
+    CPageSelection selection;
+    selection.m_strText = "selected words";
+    theApp.m_pendingKeyword.Empty();
+    s_pageMenuItems = -1;
+    s_firstEngineItem = 0;
+    const UINT_PTR timer = ::SetTimer(nullptr, 0, 50, ReadAndEndMenu);
+    view->ShowPageMenu(POINT{200, 200}, selection);
+    ::KillTimer(nullptr, timer);
+    EXPECT_STREQ("selected words", theApp.m_pendingKeyword);
+    EXPECT_EQ(13, s_pageMenuItems);
+    EXPECT_EQ(30001u + static_cast<UINT>(m_frame->m_searchEngines.GetFlatCount()), s_firstEngineItem);
+
+    MSG msg;
+    while (::PeekMessageA(&msg, m_frame->m_hWnd, WM_COMMAND, WM_COMMAND, PM_REMOVE)) {
+    }
+    view->OnPageMenuChoice(30003);
+    EXPECT_NE(0u, m_frame->m_stateWord & kStatePendingKeyword);
+    ASSERT_TRUE(::PeekMessageA(&msg, m_frame->m_hWnd, WM_COMMAND, WM_COMMAND, PM_REMOVE));
+    EXPECT_EQ(30003u, LOWORD(msg.wParam));
+    view->OnPageMenuChoice(32850);
+    EXPECT_EQ(0u, m_frame->m_stateWord & kStatePendingKeyword);
+    ASSERT_TRUE(::PeekMessageA(&msg, m_frame->m_hWnd, WM_COMMAND, WM_COMMAND, PM_REMOVE));
+    EXPECT_EQ(32850u, LOWORD(msg.wParam));
+    view->OnPageMenuChoice(0);
+    EXPECT_FALSE(::PeekMessageA(&msg, m_frame->m_hWnd, WM_COMMAND, WM_COMMAND, PM_REMOVE));
 }

@@ -224,17 +224,10 @@ void CFavoriteTree::Index(CFavoriteNode* node)
 
 void CFavoriteTree::AddToFlatList(CFavoriteNode* node)
 {
-    if (m_flat.GetSize() < kCommandCount) {
-        node->m_flatIndex = static_cast<int>(m_flat.GetSize());
-        m_flat.Add(node);
-    } else {
-        node->m_flatIndex = -1;
-    }
+    KeywordTreeFile::AddToFlatList(m_flat, node, kCommandCount);
 }
 
 CFavoriteNode* CFavoriteTree::GetNode(INT_PTR flatIndex) const
 {
-    if (flatIndex < 0 || flatIndex >= m_flat.GetSize())
-        return nullptr;
-    return m_flat[flatIndex];
+    return FlatListAt(m_flat, flatIndex);
 }

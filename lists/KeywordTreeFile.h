@@ -10,6 +10,7 @@
 #ifndef VA_LISTS_KEYWORDTREEFILE_H
 #define VA_LISTS_KEYWORDTREEFILE_H
 
+#include "framework/core/Collections.h"
 #include "framework/core/CString.h"
 #include "framework/core/File.h"
 
@@ -47,6 +48,28 @@ void SkipFolderBody(CStdioFile& file);
 
 // depth tab characters.
 CString Indent(int depth);
+
+// A tree's flat list gives each node its command index. Appends the node and
+// gives it its index, or gives it -1 once the list holds limit nodes.
+template <class Node>
+void AddToFlatList(CArray<Node*, Node*>& flat, Node* node, INT_PTR limit)
+{
+    if (flat.GetSize() < limit) {
+        node->m_flatIndex = static_cast<int>(flat.GetSize());
+        flat.Add(node);
+    } else {
+        node->m_flatIndex = -1;
+    }
+}
+
+// The node at a flat-list index, or null outside the list.
+template <class Node>
+Node* FlatListAt(const CArray<Node*, Node*>& flat, INT_PTR index)
+{
+    if (index < 0 || index >= flat.GetSize())
+        return nullptr;
+    return flat[index];
+}
 
 } // namespace KeywordTreeFile
 

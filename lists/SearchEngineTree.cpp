@@ -107,10 +107,8 @@ BOOL CSearchEngineTree::Load(LPCTSTR path, LPCTSTR iconFolder)
         if (!IsRootLine(line))
             continue;
         // A second "ROOT:" reads on into the same root, which is listed once.
-        if (m_flat.GetSize() == 0) {
-            m_root->m_flatIndex = 0;
-            m_flat.Add(m_root);
-        }
+        if (m_flat.GetSize() == 0)
+            Register(m_root);
         ParseFolder(file, m_root);
     }
     return TRUE;
@@ -183,12 +181,7 @@ BOOL CSearchEngineTree::ParseEntry(CStdioFile& file, CSearchEngineNode* parent)
 
 void CSearchEngineTree::Register(CSearchEngineNode* node)
 {
-    if (m_flat.GetSize() < kCommandCount) {
-        node->m_flatIndex = static_cast<int>(m_flat.GetSize());
-        m_flat.Add(node);
-    } else {
-        node->m_flatIndex = -1;
-    }
+    AddToFlatList(m_flat, node, kCommandCount);
 }
 
 int CSearchEngineTree::SlotOfBit(int bit)
@@ -252,9 +245,7 @@ void CSearchEngineTree::SetCurrentEngine(CSearchEngineNode* entry)
 
 CSearchEngineNode* CSearchEngineTree::GetNode(INT_PTR flatIndex) const
 {
-    if (flatIndex < 0 || flatIndex >= m_flat.GetSize())
-        return nullptr;
-    return m_flat[flatIndex];
+    return FlatListAt(m_flat, flatIndex);
 }
 
 CSearchEngineNode* CSearchEngineTree::GetRoleHolder(int bit) const

@@ -16,35 +16,7 @@ void CPageOptionsAmbient::Set(DWORD dwOptions, IUnknown* pControl)
 
 STDMETHODIMP CPageOptionsAmbient::QueryInterface(REFIID riid, void** ppv)
 {
-    if (ppv == nullptr)
-        return E_POINTER;
-    if (riid == IID_IUnknown || riid == IID_IDispatch)
-    {
-        *ppv = static_cast<IDispatch*>(this);
-        return S_OK;
-    }
-    *ppv = nullptr;
-    return E_NOINTERFACE;
-}
-
-STDMETHODIMP CPageOptionsAmbient::GetTypeInfoCount(UINT* pctinfo)
-{
-    if (pctinfo == nullptr)
-        return E_POINTER;
-    *pctinfo = 0;
-    return S_OK;
-}
-
-STDMETHODIMP CPageOptionsAmbient::GetTypeInfo(UINT, LCID, ITypeInfo** ppTInfo)
-{
-    if (ppTInfo != nullptr)
-        *ppTInfo = nullptr;
-    return E_NOTIMPL;
-}
-
-STDMETHODIMP CPageOptionsAmbient::GetIDsOfNames(REFIID, LPOLESTR*, UINT, LCID, DISPID*)
-{
-    return E_NOTIMPL;
+    return VaQueryInterface(static_cast<IDispatch*>(this), riid, IID_IDispatch, ppv);
 }
 
 STDMETHODIMP CPageOptionsAmbient::Invoke(DISPID dispid, REFIID, LCID, WORD wFlags, DISPPARAMS*,

@@ -11,9 +11,9 @@
 #ifndef VA_TAB_PAGEOPTIONSAMBIENT_H
 #define VA_TAB_PAGEOPTIONSAMBIENT_H
 
-#include "framework/ole/OleCompat.h"
+#include "framework/ole/OleObject.h"
 
-class CPageOptionsAmbient : public IDispatch
+class CPageOptionsAmbient : public CDispatchNoTypeInfo<IDispatch>
 {
 public:
     explicit CPageOptionsAmbient(DWORD dwOptions = 0x71) : m_dwOptions(dwOptions) {}
@@ -31,9 +31,6 @@ public:
     STDMETHOD_(ULONG, AddRef)() override { return 1; }
     STDMETHOD_(ULONG, Release)() override { return 0; }
     // IDispatch
-    STDMETHOD(GetTypeInfoCount)(UINT* pctinfo) override;
-    STDMETHOD(GetTypeInfo)(UINT, LCID, ITypeInfo** ppTInfo) override;
-    STDMETHOD(GetIDsOfNames)(REFIID, LPOLESTR*, UINT, LCID, DISPID*) override;
     STDMETHOD(Invoke)(DISPID dispid, REFIID riid, LCID lcid, WORD wFlags,
                       DISPPARAMS* pParams, VARIANT* pResult, EXCEPINFO* pExcepInfo,
                       UINT* puArgErr) override;

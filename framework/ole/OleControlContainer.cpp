@@ -7,6 +7,7 @@
 
 #include "framework/ole/OccManager.h"
 #include "framework/ole/OleControlSite.h"
+#include "framework/ole/OleObject.h"
 
 namespace {
 
@@ -16,82 +17,6 @@ std::map<HWND, COleControlContainer*>& TheContainers()
     static std::map<HWND, COleControlContainer*> s_containers;
     return s_containers;
 }
-
-// A snapshot of the controls' objects, handed out by EnumObjects.
-class CUnknownEnum : public IEnumUnknown
-{
-public:
-    explicit CUnknownEnum(std::vector<IUnknown*> items, size_t pos = 0)
-        : m_items(std::move(items)), m_pos(pos)
-    {
-        for (IUnknown* p : m_items)
-            p->AddRef();
-    }
-    virtual ~CUnknownEnum()
-    {
-        for (IUnknown* p : m_items)
-            p->Release();
-    }
-
-    STDMETHOD(QueryInterface)(REFIID riid, void** ppv) override
-    {
-        if (ppv == nullptr)
-            return E_POINTER;
-        if (riid == IID_IUnknown || riid == IID_IEnumUnknown)
-        {
-            *ppv = static_cast<IEnumUnknown*>(this);
-            AddRef();
-            return S_OK;
-        }
-        *ppv = nullptr;
-        return E_NOINTERFACE;
-    }
-    STDMETHOD_(ULONG, AddRef)() override { return ++m_cRef; }
-    STDMETHOD_(ULONG, Release)() override
-    {
-        ULONG n = --m_cRef;
-        if (n == 0)
-            delete this;
-        return n;
-    }
-    STDMETHOD(Next)(ULONG celt, IUnknown** rgelt, ULONG* pceltFetched) override
-    {
-        if (rgelt == nullptr || (celt > 1 && pceltFetched == nullptr))
-            return E_POINTER;
-        ULONG n = 0;
-        for (; n < celt && m_pos < m_items.size(); ++n, ++m_pos)
-        {
-            rgelt[n] = m_items[m_pos];
-            rgelt[n]->AddRef();
-        }
-        if (pceltFetched != nullptr)
-            *pceltFetched = n;
-        return n == celt ? S_OK : S_FALSE;
-    }
-    STDMETHOD(Skip)(ULONG celt) override
-    {
-        size_t left = m_items.size() - m_pos;
-        m_pos += std::min<size_t>(celt, left);
-        return celt <= left ? S_OK : S_FALSE;
-    }
-    STDMETHOD(Reset)() override { m_pos = 0; return S_OK; }
-    STDMETHOD(Clone)(IEnumUnknown** ppenum) override
-    {
-        if (ppenum == nullptr)
-            return E_POINTER;
-        CUnknownEnum* p = new (std::nothrow) CUnknownEnum(m_items, m_pos);
-        *ppenum = p;
-        if (p == nullptr)
-            return E_OUTOFMEMORY;
-        p->AddRef();
-        return S_OK;
-    }
-
-private:
-    std::vector<IUnknown*> m_items;
-    size_t m_pos;
-    ULONG m_cRef = 0;
-};
 
 } // namespace
 
@@ -268,10 +193,5 @@ STDMETHODIMP COleControlContainer::EnumObjects(DWORD grfFlags, IEnumUnknown** pp
         for (COleControlSite* pSite : m_sites)
             if (pSite->GetControlUnknown() != nullptr)
                 items.push_back(pSite->GetControlUnknown());
-    CUnknownEnum* pEnum = new (std::nothrow) CUnknownEnum(std::move(items));
-    *ppenum = pEnum;
-    if (pEnum == nullptr)
-        return E_OUTOFMEMORY;
-    pEnum->AddRef();
-    return S_OK;
+    return CSnapshotEnum<IEnumUnknown, IID_IEnumUnknown, IUnknown>::Create(std::move(items), ppenum);
 }

@@ -14,6 +14,7 @@
 
 #include "framework/core/CString.h"
 #include "framework/ole/OleEvents.h"
+#include "framework/ole/OleObject.h"
 
 class COleControlContainer;
 class COleControlWnd;
@@ -21,7 +22,7 @@ class COleControlWnd;
 class COleControlSite : public IOleClientSite,
                         public IOleInPlaceSite,
                         public IOleControlSite,
-                        public IDispatch
+                        public CDispatchNoTypeInfo<IDispatch>
 {
 public:
     explicit COleControlSite(COleControlContainer* pCtrlCont);
@@ -107,9 +108,6 @@ public:
     STDMETHOD(ShowPropertyFrame)() override { return E_NOTIMPL; }
 
     // IDispatch: the ambient properties
-    STDMETHOD(GetTypeInfoCount)(UINT* pctinfo) override;
-    STDMETHOD(GetTypeInfo)(UINT, LCID, ITypeInfo** ppTInfo) override;
-    STDMETHOD(GetIDsOfNames)(REFIID, LPOLESTR*, UINT, LCID, DISPID*) override;
     STDMETHOD(Invoke)(DISPID dispid, REFIID riid, LCID lcid, WORD wFlags,
                       DISPPARAMS* pParams, VARIANT* pResult, EXCEPINFO* pExcepInfo,
                       UINT* puArgErr) override;

@@ -1,5 +1,7 @@
 #include "framework/ole/OleDropTarget.h"
 
+#include "framework/ole/OleObject.h"
+
 BOOL COleDropTarget::Register(HWND hWnd)
 {
     if (m_hWnd != nullptr || hWnd == nullptr)
@@ -51,16 +53,7 @@ DWORD COleDropTarget::OnDrop(IDataObject*, DWORD, POINTL, DWORD)
 
 STDMETHODIMP COleDropTarget::QueryInterface(REFIID riid, void** ppv)
 {
-    if (ppv == nullptr)
-        return E_POINTER;
-    if (riid == IID_IUnknown || riid == IID_IDropTarget)
-    {
-        *ppv = static_cast<IDropTarget*>(this);
-        AddRef();
-        return S_OK;
-    }
-    *ppv = nullptr;
-    return E_NOINTERFACE;
+    return VaQueryInterface(static_cast<IDropTarget*>(this), riid, IID_IDropTarget, ppv);
 }
 
 STDMETHODIMP COleDropTarget::DragEnter(IDataObject* pDataObj, DWORD grfKeyState, POINTL pt,

@@ -23,6 +23,7 @@
 
 #include "framework/core/CString.h"
 #include "framework/ole/OleCompat.h"
+#include "framework/ole/OleObject.h"
 
 //--- VaEventArgs
 // Arguments are numbered in the event's declared order (0 = first), which is
@@ -107,7 +108,7 @@ class COleControlSite;
 // so that a control still firing an event may keep it past its site: once
 // the site lets go (DetachSite) events are dropped. Advise and Unadvise pair
 // up: the destructor unadvises.
-class COleEventSink : public IDispatch
+class COleEventSink : public CDispatchNoTypeInfo<IDispatch>
 {
 public:
     explicit COleEventSink(COleControlSite* pSite) : m_pSite(pSite) {}
@@ -127,9 +128,6 @@ public:
     STDMETHOD_(ULONG, AddRef)() override { return ++m_cRef; }
     STDMETHOD_(ULONG, Release)() override;
     // IDispatch
-    STDMETHOD(GetTypeInfoCount)(UINT* pctinfo) override;
-    STDMETHOD(GetTypeInfo)(UINT, LCID, ITypeInfo** ppTInfo) override;
-    STDMETHOD(GetIDsOfNames)(REFIID, LPOLESTR*, UINT, LCID, DISPID*) override;
     STDMETHOD(Invoke)(DISPID dispid, REFIID riid, LCID lcid, WORD wFlags,
                       DISPPARAMS* pParams, VARIANT* pResult, EXCEPINFO* pExcepInfo,
                       UINT* puArgErr) override;

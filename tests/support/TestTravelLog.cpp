@@ -1,7 +1,8 @@
 #include "tests/support/TestTravelLog.h"
 
 #include <algorithm>
-#include <new>
+
+#include "framework/ole/OleObject.h"
 
 namespace {
 
@@ -17,7 +18,7 @@ LPOLESTR CoTaskCopy(const std::wstring& s)
 } // namespace
 
 // One page of the log as the log's users see it.
-class TestTravelEntry : public ITravelLogEntry
+class TestTravelEntry : public CHeapObject<ITravelLogEntry, IID_ITravelLogEntry>
 {
 public:
     TestTravelEntry(const std::wstring& url, const std::wstring& title)
@@ -25,29 +26,7 @@ public:
         page.url = url;
         page.title = title;
     }
-    virtual ~TestTravelEntry() = default;
 
-    STDMETHOD(QueryInterface)(REFIID riid, void** ppv) override
-    {
-        if (ppv == nullptr)
-            return E_POINTER;
-        if (riid == IID_IUnknown || riid == IID_ITravelLogEntry)
-        {
-            *ppv = static_cast<ITravelLogEntry*>(this);
-            AddRef();
-            return S_OK;
-        }
-        *ppv = nullptr;
-        return E_NOINTERFACE;
-    }
-    STDMETHOD_(ULONG, AddRef)() override { return ++m_cRef; }
-    STDMETHOD_(ULONG, Release)() override
-    {
-        ULONG n = --m_cRef;
-        if (n == 0)
-            delete this;
-        return n;
-    }
     STDMETHOD(GetTitle)(LPOLESTR* ppszTitle) override
     {
         if (ppszTitle == nullptr)
@@ -64,83 +43,17 @@ public:
     }
 
     TestTravelLog::Page page;
-
-private:
-    ULONG m_cRef = 1;
 };
 
 namespace {
 
-class TestTravelEnum : public IEnumTravelLogEntry
-{
-public:
-    explicit TestTravelEnum(std::vector<TestTravelEntry*> items, size_t pos = 0)
-        : m_items(std::move(items)), m_pos(pos)
-    {
-        for (TestTravelEntry* p : m_items)
-            p->AddRef();
-    }
-    virtual ~TestTravelEnum()
-    {
-        for (TestTravelEntry* p : m_items)
-            p->Release();
-    }
-    STDMETHOD(QueryInterface)(REFIID riid, void** ppv) override
-    {
-        if (ppv == nullptr)
-            return E_POINTER;
-        if (riid == IID_IUnknown || riid == IID_IEnumTravelLogEntry)
-        {
-            *ppv = static_cast<IEnumTravelLogEntry*>(this);
-            AddRef();
-            return S_OK;
-        }
-        *ppv = nullptr;
-        return E_NOINTERFACE;
-    }
-    STDMETHOD_(ULONG, AddRef)() override { return ++m_cRef; }
-    STDMETHOD_(ULONG, Release)() override
-    {
-        ULONG n = --m_cRef;
-        if (n == 0)
-            delete this;
-        return n;
-    }
-    STDMETHOD(Next)(ULONG cElt, ITravelLogEntry** rgElt, ULONG* pcEltFetched) override
-    {
-        if (rgElt == nullptr)
-            return E_POINTER;
-        ULONG n = 0;
-        for (; n < cElt && m_pos < m_items.size(); ++n, ++m_pos)
-        {
-            rgElt[n] = m_items[m_pos];
-            rgElt[n]->AddRef();
-        }
-        if (pcEltFetched != nullptr)
-            *pcEltFetched = n;
-        return n == cElt ? S_OK : S_FALSE;
-    }
-    STDMETHOD(Skip)(ULONG cElt) override
-    {
-        size_t left = m_items.size() - m_pos;
-        m_pos += std::min<size_t>(cElt, left);
-        return cElt <= left ? S_OK : S_FALSE;
-    }
-    STDMETHOD(Reset)() override { m_pos = 0; return S_OK; }
-    STDMETHOD(Clone)(IEnumTravelLogEntry** ppEnum) override
-    {
-        if (ppEnum == nullptr)
-            return E_POINTER;
-        *ppEnum = new TestTravelEnum(m_items, m_pos);
-        (*ppEnum)->AddRef();
-        return S_OK;
-    }
+using TestTravelEnum = CSnapshotEnum<IEnumTravelLogEntry, IID_IEnumTravelLogEntry, ITravelLogEntry>;
 
-private:
-    std::vector<TestTravelEntry*> m_items;
-    size_t m_pos;
-    ULONG m_cRef = 0;
-};
+// The entries as the interface the enumerator hands out.
+std::vector<ITravelLogEntry*> AsEntries(const std::vector<TestTravelEntry*>& entries)
+{
+    return std::vector<ITravelLogEntry*>(entries.begin(), entries.end());
+}
 
 } // namespace
 
@@ -252,16 +165,7 @@ std::vector<TestTravelEntry*> TestTravelLog::Select(TLENUMF flags) const
 
 STDMETHODIMP TestTravelLog::QueryInterface(REFIID riid, void** ppv)
 {
-    if (ppv == nullptr)
-        return E_POINTER;
-    if (riid == IID_IUnknown || riid == IID_ITravelLogStg)
-    {
-        *ppv = static_cast<ITravelLogStg*>(this);
-        AddRef();
-        return S_OK;
-    }
-    *ppv = nullptr;
-    return E_NOINTERFACE;
+    return VaQueryInterface(static_cast<ITravelLogStg*>(this), riid, IID_ITravelLogStg, ppv);
 }
 
 STDMETHODIMP TestTravelLog::CreateEntry(LPCWSTR pszUrl, LPCWSTR pszTitle,
@@ -304,9 +208,7 @@ STDMETHODIMP TestTravelLog::EnumEntries(TLENUMF flags, IEnumTravelLogEntry** ppe
 {
     if (ppenum == nullptr)
         return E_POINTER;
-    *ppenum = new TestTravelEnum(Select(flags));
-    (*ppenum)->AddRef();
-    return S_OK;
+    return TestTravelEnum::Create(AsEntries(Select(flags)), ppenum);
 }
 
 STDMETHODIMP TestTravelLog::FindEntries(TLENUMF flags, LPCWSTR pszUrl, IEnumTravelLogEntry** ppenum)
@@ -317,9 +219,7 @@ STDMETHODIMP TestTravelLog::FindEntries(TLENUMF flags, LPCWSTR pszUrl, IEnumTrav
     for (TestTravelEntry* p : Select(flags))
         if (pszUrl != nullptr && p->page.url == pszUrl)
             found.push_back(p);
-    *ppenum = new TestTravelEnum(found);
-    (*ppenum)->AddRef();
-    return S_OK;
+    return TestTravelEnum::Create(AsEntries(found), ppenum);
 }
 
 STDMETHODIMP TestTravelLog::GetCount(TLENUMF flags, DWORD* pcEntries)

@@ -61,16 +61,8 @@ public:
 
     STDMETHOD(QueryInterface)(REFIID riid, void** ppv) override
     {
-        if (ppv == nullptr)
-            return E_POINTER;
-        if (riid == IID_IUnknown || riid == IID_IConnectionPoint)
-        {
-            *ppv = static_cast<IConnectionPoint*>(this);
-            AddRef();
-            return S_OK;
-        }
-        *ppv = nullptr;
-        return E_NOINTERFACE;
+        return VaQueryInterface(static_cast<IConnectionPoint*>(this), riid, IID_IConnectionPoint,
+                                ppv);
     }
     STDMETHOD_(ULONG, AddRef)() override { return m_pOwner->AddRef(); }
     STDMETHOD_(ULONG, Release)() override { return m_pOwner->Release(); }
@@ -201,26 +193,6 @@ STDMETHODIMP_(ULONG) TestWebBrowser::Release()
 }
 
 //--- IDispatch: the control is not scripted by name
-
-STDMETHODIMP TestWebBrowser::GetTypeInfoCount(UINT* pctinfo)
-{
-    if (pctinfo == nullptr)
-        return E_POINTER;
-    *pctinfo = 0;
-    return S_OK;
-}
-
-STDMETHODIMP TestWebBrowser::GetTypeInfo(UINT, LCID, ITypeInfo** ppTInfo)
-{
-    if (ppTInfo != nullptr)
-        *ppTInfo = nullptr;
-    return E_NOTIMPL;
-}
-
-STDMETHODIMP TestWebBrowser::GetIDsOfNames(REFIID, LPOLESTR*, UINT, LCID, DISPID*)
-{
-    return E_NOTIMPL;
-}
 
 STDMETHODIMP TestWebBrowser::Invoke(DISPID, REFIID, LCID, WORD, DISPPARAMS*, VARIANT*,
                                     EXCEPINFO*, UINT*)

@@ -31,9 +31,10 @@
 #include <string>
 #include <vector>
 
+#include "framework/ole/OleObject.h"
 #include "tests/support/TestTravelLog.h"
 
-class TestWebBrowser : public IWebBrowser2,
+class TestWebBrowser : public CDispatchNoTypeInfo<IWebBrowser2>,
                        public IOleObject,
                        public IOleInPlaceObject,
                        public IOleInPlaceActiveObject,
@@ -118,9 +119,6 @@ public:
     STDMETHOD_(ULONG, Release)() override;
 
     // IDispatch
-    STDMETHOD(GetTypeInfoCount)(UINT* pctinfo) override;
-    STDMETHOD(GetTypeInfo)(UINT, LCID, ITypeInfo** ppTInfo) override;
-    STDMETHOD(GetIDsOfNames)(REFIID, LPOLESTR*, UINT, LCID, DISPID*) override;
     STDMETHOD(Invoke)(DISPID, REFIID, LCID, WORD, DISPPARAMS*, VARIANT*, EXCEPINFO*, UINT*) override;
 
     // IWebBrowser

@@ -160,41 +160,13 @@ VARIANT DispatchArg(IDispatch* p)
 
 // The object of a frame inside the page: another browser object as far as
 // the host can tell.
-class FrameDispatch : public IDispatch
+class FrameDispatch : public CHeapObject<CDispatchNoTypeInfo<IDispatch>, IID_IDispatch>
 {
 public:
-    STDMETHOD(QueryInterface)(REFIID riid, void** ppv) override
-    {
-        if (ppv == nullptr)
-            return E_POINTER;
-        if (riid == IID_IUnknown || riid == IID_IDispatch)
-        {
-            *ppv = static_cast<IDispatch*>(this);
-            AddRef();
-            return S_OK;
-        }
-        *ppv = nullptr;
-        return E_NOINTERFACE;
-    }
-    STDMETHOD_(ULONG, AddRef)() override { return ++m_cRef; }
-    STDMETHOD_(ULONG, Release)() override
-    {
-        ULONG n = --m_cRef;
-        if (n == 0)
-            delete this;
-        return n;
-    }
-    STDMETHOD(GetTypeInfoCount)(UINT* p) override { if (p) *p = 0; return S_OK; }
-    STDMETHOD(GetTypeInfo)(UINT, LCID, ITypeInfo**) override { return E_NOTIMPL; }
-    STDMETHOD(GetIDsOfNames)(REFIID, LPOLESTR*, UINT, LCID, DISPID*) override { return E_NOTIMPL; }
     STDMETHOD(Invoke)(DISPID, REFIID, LCID, WORD, DISPPARAMS*, VARIANT*, EXCEPINFO*, UINT*) override
     {
         return DISP_E_MEMBERNOTFOUND;
     }
-
-private:
-    virtual ~FrameDispatch() = default;
-    ULONG m_cRef = 1;
 };
 
 } // namespace

@@ -71,6 +71,8 @@ BEGIN_MESSAGE_MAP(CMainFrame, CNewMDIFrameWnd)
     ON_COMMAND_RANGE(kCmdSearchEngineFirst, kCmdSearchEngineLast, OnSearchEngine)
     ON_COMMAND(kCmdRunSearch, OnRunSearch)
     ON_COMMAND(kCmdReloadSearchEngines, OnReloadSearchEngines)
+    ON_COMMAND(kCmdSearchEngineMenu, OnSearchEngineMenu)
+    ON_NOTIFY(TBN_DROPDOWN, kSearchBarId, OnSearchBarDropDown)
 END_MESSAGE_MAP()
 
 CMainFrame::CMainFrame() = default;

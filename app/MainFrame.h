@@ -142,6 +142,10 @@ public:
     virtual BOOL GetSearchBoxText(CString& text);
     virtual void AddSearchBoxHistory(const CString& text);
     virtual void FocusSearchBox();
+    // The screen rectangle of the search bar's run-search button.
+    virtual BOOL GetSearchButtonRect(RECT& rect);
+    // The search engines' drop-down menu, filled from the tree.
+    void BuildSearchEngineMenu(CNewMenu& menu);
 
     CFavoriteTree m_favorites;
     BOOL m_favIEOrder = FALSE;         // bIEOrder at the last scan or load
@@ -178,6 +182,8 @@ protected:
     void OnSearchEngine(UINT nID);
     void OnRunSearch();
     void OnReloadSearchEngines();
+    void OnSearchEngineMenu();
+    void OnSearchBarDropDown(NMHDR* pNMHDR, LRESULT* pResult);
 
     DECLARE_MESSAGE_MAP()
 

@@ -1,16 +1,21 @@
 // CMainFrame: the favorites tree, the search-engine list and the web search
 // commands.
 #include <windows.h>
+#include <commctrl.h>
 
 #include "app/MainFrame.h"
 #include "app/VantorelApp.h"
+#include "bars/PageTabBar.h"
 #include "lists/FavoritesScan.h"
+#include "lists/SearchEngineMenu.h"
 #include "lists/SearchUrl.h"
 #include "lists/WebSearch.h"
 #include "shared/ProgramPath.h"
 
 namespace {
 
+const int kEtcSearchAllLine = 1;    // etc.dat
+const int kEtcEmptyFolderLine = 71;
 const int kFavRootLabelLine = 5;    // fav.dat
 const int kFavOrderKeyLine = 1;     // reg.dat
 const int kFavOrderValueLine = 8;   // reg.dat
@@ -31,16 +36,29 @@ public:
     {
         m_appendPos = theApp.m_settings.iTabAppendPos;
         theApp.m_settings.iTabAppendPos = 0;
+        // The page tab bar stays hidden until the batch ends, unless another
+        // batch already holds it.
+        m_bar = g_pMainFrame != nullptr ? g_pMainFrame->m_pPageTabBar : nullptr;
+        m_began = m_bar != nullptr && m_bar->GetSafeHwnd() != nullptr &&
+                  m_bar->BeginUpdate(g_pMainFrame);
     }
     void PauseBatch() override
     {
         theApp.TrimWorkingSet(TRUE);
         Sleep(100);
     }
-    void EndBatch() override { theApp.m_settings.iTabAppendPos = m_appendPos; }
+    void EndBatch() override
+    {
+        theApp.m_settings.iTabAppendPos = m_appendPos;
+        if (m_began)
+            m_bar->EndUpdate(g_pMainFrame);
+        m_began = FALSE;
+    }
 
 private:
     uint8_t m_appendPos = 0;
+    CPageTabBar* m_bar = nullptr;
+    BOOL m_began = FALSE;
 };
 
 bool KeyHeld(int key)
@@ -131,7 +149,7 @@ void CMainFrame::OnSearchEngine(UINT nID)
 {
     // Searches run only while the search bar (and so its box) exists.
     CString keyword;
-    if (!GetSearchBoxText(keyword))
+    if (!GetSearchBoxText(keyword) || m_searchEngines.GetFlatCount() <= 1)
         return;
     if ((m_stateWord & kStatePendingKeyword) != 0) {
         m_stateWord &= ~static_cast<DWORD>(kStatePendingKeyword);
@@ -162,4 +180,42 @@ void CMainFrame::OnRunSearch()
 void CMainFrame::OnReloadSearchEngines()
 {
     m_searchEngines.Load(theApp.ProgramFile("SearchEngine.dat"), theApp.GetProgramFolder());
+}
+
+BOOL CMainFrame::GetSearchButtonRect(RECT& rect)
+{
+    ::SetRectEmpty(&rect);
+    return FALSE;
+}
+
+void CMainFrame::BuildSearchEngineMenu(CNewMenu& menu)
+{
+    SearchEngineMenuTexts texts;
+    texts.searchAll = theApp.GetEtcText(kEtcSearchAllLine);
+    texts.emptyFolder = theApp.GetEtcText(kEtcEmptyFolderLine);
+    texts.maxCaption = theApp.m_settings.iFavTitleMaxStr;
+    texts.withIcons = theApp.m_settings.bMenuImage() ? TRUE : FALSE;
+    ::BuildSearchEngineMenu(menu, m_searchEngines, texts);
+}
+
+void CMainFrame::OnSearchEngineMenu()
+{
+    RECT button;
+    if (!GetSearchButtonRect(button) || m_searchEngines.GetRoot() == nullptr)
+        return;
+    CNewMenu menu;
+    if (!menu.Attach(::CreatePopupMenu()))
+        return;
+    BuildSearchEngineMenu(menu);
+    menu.TrackPopupMenu(TPM_LEFTALIGN | TPM_TOPALIGN | TPM_LEFTBUTTON, button.left, button.bottom, this);
+    menu.DestroyMenu();
+}
+
+void CMainFrame::OnSearchBarDropDown(NMHDR* pNMHDR, LRESULT* pResult)
+{
+    const NMTOOLBARA* toolbar = reinterpret_cast<const NMTOOLBARA*>(pNMHDR);
+    if (toolbar != nullptr && static_cast<UINT>(toolbar->iItem) == kCmdRunSearch)
+        OnSearchEngineMenu();
+    if (pResult != nullptr)
+        *pResult = TBDDRET_DEFAULT;
 }

@@ -18,6 +18,16 @@
 #define IDI_TABFRAME                    129
 /* The tab's context menu. */
 #define IDR_TABMENU                     160
+/* The page's context menu over a text selection: submenu 4 plug-ins,
+   5 scripts, 9 search engines. */
+#define IDR_PAGEMENU                    155
+#define ID_PAGE_COPY                    32850
+#define ID_PAGE_COPYTEXT                32837
+#define ID_PAGE_SEARCH                  32838
+#define ID_PAGE_SEARCHNEWGROUP          32839
+#define ID_PAGE_DICTIONARY              32840
+#define ID_PAGE_IEMENU                  36431
+#define ID_PAGE_OPENASURL               36432
 /* The popup that scripts fill with their own items (WM_FRAME_SHOWMENU). */
 #define IDR_SCRIPTMENU                  266
 

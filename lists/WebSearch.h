@@ -19,6 +19,8 @@ const UINT kCmdSearchEngineFirst = 30001;  // + flat index of a node
 const UINT kCmdSearchEngineLast = 30512;
 const UINT kCmdRunSearch = 36804;          // the current engine
 const UINT kCmdReloadSearchEngines = 36467;
+const UINT kCmdSearchEngineMenu = 36468;   // the engines' drop-down menu
+const UINT kSearchBarId = 59401;           // the search bar and its rebar band
 
 // Bits of iParentTabNewRule read here.
 const unsigned kRuleSearchNewGroup = 0x40;

@@ -594,6 +594,13 @@ void CNewMenu::OnPopupOpened()
 {
     m_bPopup = TRUE;
     ConvertToOwnerDraw();
+    // The main program's copy gives an open system menu's Restore and
+    // Minimize items the next ids until it closes.
+    if (m_bSystemMenu && GetMenuLibBuild() == MenuLibBuild::MainProgram)
+    {
+        ChangeItemId(SC_RESTORE, SC_RESTORE + 1);
+        ChangeItemId(SC_MINIMIZE, SC_MINIMIZE + 1);
+    }
 }
 
 void CNewMenu::SetOpenPopupDelta(int nDelta, HWND hWndOwner)
@@ -627,6 +634,12 @@ void CNewMenu::OnMenuLoopEnded()
 
 void CNewMenu::OnPopupClosed(HWND hWndOwner)
 {
+    if (m_bSystemMenu && GetMenuLibBuild() == MenuLibBuild::MainProgram)
+    {
+        ChangeItemId(SC_RESTORE + 1, SC_RESTORE);
+        ChangeItemId(SC_CLOSE + 1, SC_CLOSE);
+        ChangeItemId(SC_MINIMIZE + 1, SC_MINIMIZE);
+    }
     if (CNewMenu* pParent = FromHandleNew(m_hParentMenu))
         pParent->SetOpenPopupDelta(-1, hWndOwner);
 }
@@ -648,12 +661,14 @@ HMENU CNewMenu::PeekPendingOwnerMenu()
     return g_hPendingOwnerMenu;
 }
 
-void CNewMenu::OnInitMenuPopup(HWND hWndFrame, HMENU hPopup, UINT, BOOL)
+void CNewMenu::OnInitMenuPopup(HWND hWndFrame, HMENU hPopup, UINT, BOOL bSysMenu)
 {
     g_hPendingOwnerMenu = hPopup;
     CNewMenu* pMenu = FromHandleNew(hPopup);
     if (pMenu == nullptr)
         return;
+    if (bSysMenu && GetMenuLibBuild() == MenuLibBuild::MainProgram)
+        pMenu->m_bSystemMenu = TRUE;
     pMenu->OnPopupOpened();
     if (CNewMenu* pParent = FromHandleNew(pMenu->m_hParentMenu))
         pParent->SetOpenPopupDelta(1, hWndFrame);

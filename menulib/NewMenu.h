@@ -200,6 +200,7 @@ private:
     void RestorePlainItems();
     void AdoptSubMenu(UINT_PTR nID, UINT nFlags);
     void SetOpenPopupDelta(int nDelta, HWND hWndOwner);
+    void ChangeItemId(UINT nFrom, UINT nTo);
 
     std::vector<std::unique_ptr<CNewMenu>> m_subMenus;
     std::vector<std::unique_ptr<CNewMenuItemData>> m_items;

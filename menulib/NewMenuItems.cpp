@@ -158,30 +158,33 @@ BOOL CNewMenu::ConvertSystemMenu(BOOL bChangeIds)
     ConvertToOwnerDraw();
     if (!bChangeIds)
         return 0;
-    // Re-identify Restore and Minimize, keeping each item's record.
-    const UINT kChanges[][2] = { { SC_RESTORE, SC_RESTORE + 1 }, { SC_MINIMIZE, SC_MINIMIZE + 1 } };
-    for (const auto& change : kChanges)
-    {
-        int nPos = -1;
-        CNewMenu* pHolder = FindMenuItem(change[0], nPos);
-        if (pHolder == nullptr || nPos < 0)
-            continue;
-        ULONG_PTR nData = 0;
-        MENUITEMINFOA info = {};
-        info.cbSize = sizeof(info);
-        info.fMask = MIIM_DATA;
-        if (::GetMenuItemInfoA(pHolder->m_hMenu, static_cast<UINT>(nPos), TRUE, &info))
-            nData = info.dwItemData;
-        CNewMenuItemData* pRecord = pHolder->FindRecord(reinterpret_cast<void*>(nData));
-        if (pRecord == nullptr)
-            continue;
-        UINT nState = ::GetMenuState(pHolder->m_hMenu, static_cast<UINT>(nPos), MF_BYPOSITION);
-        pRecord->m_nID = change[1];
-        pRecord->m_nFlags = nState | MF_BYPOSITION | MF_OWNERDRAW;
-        ::ModifyMenuA(pHolder->m_hMenu, static_cast<UINT>(nPos), pRecord->m_nFlags, change[1],
-                      reinterpret_cast<LPCSTR>(pRecord));
-    }
+    ChangeItemId(SC_RESTORE, SC_RESTORE + 1);
+    ChangeItemId(SC_MINIMIZE, SC_MINIMIZE + 1);
     return 1;
+}
+
+// Re-identifies the item of a command, here or in a submenu, keeping its
+// record; a command that is not found is left alone.
+void CNewMenu::ChangeItemId(UINT nFrom, UINT nTo)
+{
+    int nPos = -1;
+    CNewMenu* pHolder = FindMenuItem(nFrom, nPos);
+    if (pHolder == nullptr || nPos < 0)
+        return;
+    ULONG_PTR nData = 0;
+    MENUITEMINFOA info = {};
+    info.cbSize = sizeof(info);
+    info.fMask = MIIM_DATA;
+    if (::GetMenuItemInfoA(pHolder->m_hMenu, static_cast<UINT>(nPos), TRUE, &info))
+        nData = info.dwItemData;
+    CNewMenuItemData* pRecord = pHolder->FindRecord(reinterpret_cast<void*>(nData));
+    if (pRecord == nullptr)
+        return;
+    UINT nState = ::GetMenuState(pHolder->m_hMenu, static_cast<UINT>(nPos), MF_BYPOSITION);
+    pRecord->m_nID = nTo;
+    pRecord->m_nFlags = nState | MF_BYPOSITION | MF_OWNERDRAW;
+    ::ModifyMenuA(pHolder->m_hMenu, static_cast<UINT>(nPos), pRecord->m_nFlags, nTo,
+                  reinterpret_cast<LPCSTR>(pRecord));
 }
 
 //--- Images

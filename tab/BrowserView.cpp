@@ -7,8 +7,11 @@
 #include "app/MainFrame.h"
 #include "app/TabGroup.h"
 #include "app/VantorelApp.h"
+#include "lists/SearchEngineTree.h"
+#include "lists/WebSearch.h"
 #include "shared/FrameMessages.h"
 #include "tab/ComText.h"
+#include "tab/PageSelection.h"
 #include "tab/ChildFrame.h"
 #include "tab/TabItem.h"
 
@@ -17,6 +20,8 @@ namespace {
 const UINT_PTR kReloadTimerId = 1;
 const UINT kControlId = 0xE900;
 const char kHomeToken[] = "gOhOmE!!!";
+const UINT kPageMenuId = 155;
+const int kPageMenuEngines = 9;  // the search engines' submenu
 
 } // namespace
 
@@ -43,6 +48,7 @@ BEGIN_MESSAGE_MAP(CBrowserView, CView)
     ON_COMMAND_RANGE(35001, 35050, OnForwardMenu)
     ON_COMMAND_RANGE(36275, 36287, OnPageOption)
     ON_COMMAND_RANGE(36429, 36429, OnPageOption)
+    ON_COMMAND_RANGE(32774, 32778, OnTextSize)
     ON_UPDATE_COMMAND_UI(1018, OnUpdateGoBack)
     ON_UPDATE_COMMAND_UI(1019, OnUpdateGoForward)
     ON_UPDATE_COMMAND_UI_RANGE(36275, 36287, OnUpdatePageOption)
@@ -179,6 +185,49 @@ void CBrowserView::ShowEngineMenu()
 {
     if (g_pMainFrame != nullptr)
         g_pMainFrame->PostMessage(WM_COMMAND, kCmdShowEngineMenu);
+}
+
+void CBrowserView::RememberContextMenu(POINT pt, DWORD dwID)
+{
+    m_ptContextMenu = pt;
+    m_contextMenuId = dwID;
+}
+
+void CBrowserView::ShowPageMenu(POINT pt, const CPageSelection& selection)
+{
+    if (g_pMainFrame == nullptr || g_pMainFrame->GetSafeHwnd() == nullptr)
+        return;
+    // The selection is what the menu's commands act on.
+    theApp.m_pendingKeyword = selection.m_strText;
+    HMENU menu = ::LoadMenuA(AfxGetResourceHandle(), MAKEINTRESOURCEA(kPageMenuId));
+    HMENU popup = menu != nullptr ? ::GetSubMenu(menu, 0) : nullptr;
+    if (popup == nullptr) {
+        if (menu != nullptr)
+            ::DestroyMenu(menu);
+        return;
+    }
+    if (HMENU engines = ::GetSubMenu(popup, kPageMenuEngines)) {
+        while (::GetMenuItemCount(engines) > 0)
+            ::DeleteMenu(engines, 0, MF_BYPOSITION);
+        const UINT first = kCmdSearchEngineFirst + static_cast<UINT>(g_pMainFrame->m_searchEngines.GetFlatCount());
+        ::AppendMenuA(engines, MF_STRING, first, theApp.GetEtcText(1));
+        ::AppendMenuA(engines, MF_SEPARATOR, 0, nullptr);
+    }
+    UINT chosen = static_cast<UINT>(::TrackPopupMenu(popup, TPM_RETURNCMD | TPM_RIGHTBUTTON, pt.x, pt.y + 1, 0,
+                                                     g_pMainFrame->m_hWnd, nullptr));
+    ::DestroyMenu(menu);
+    OnPageMenuChoice(chosen);
+}
+
+void CBrowserView::OnPageMenuChoice(UINT nID)
+{
+    if (nID == 0 || g_pMainFrame == nullptr || g_pMainFrame->GetSafeHwnd() == nullptr)
+        return;
+    if (nID >= kCmdSearchEngineFirst && nID < kCmdSearchEngineFirst + CSearchEngineTree::kCommandCount)
+        g_pMainFrame->m_stateWord |= kStatePendingKeyword;
+    else
+        g_pMainFrame->m_stateWord &= ~static_cast<DWORD>(kStatePendingKeyword);
+    g_pMainFrame->PostMessage(WM_COMMAND, nID);
 }
 
 //--- Control access

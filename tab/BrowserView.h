@@ -88,6 +88,16 @@ public:
     virtual void SetLinkLock();
     virtual void ClearLinkLock();
     virtual void FocusPage();
+    // The text-size command (32774 largest to 32778 smallest) of the page's
+    // zoom; 32776 without a control, 0 for a zoom outside the five sizes.
+    virtual UINT GetTextSize();
+
+    //--- Page features
+    // Highlights the words (mode 0) or clears the highlight (mode 1); the
+    // number of matches, or -1 when highlighting is not available.
+    virtual int SetHighlightWords(const CString& words, int mode);
+    // Hides the page's Flash objects when the tab does not play them.
+    virtual void HideFlashObjects();
 
     //--- History
     virtual void SaveBackHistory(SavedHistory& list);
@@ -142,6 +152,7 @@ protected:
     void OnBackMenu(UINT nID);
     void OnForwardMenu(UINT nID);
     void OnPageOption(UINT nID);
+    void OnTextSize(UINT nID);
     void OnUpdateGoBack(CCmdUI* pCmdUI);
     void OnUpdateGoForward(CCmdUI* pCmdUI);
     void OnUpdatePageOption(CCmdUI* pCmdUI);
@@ -165,6 +176,23 @@ protected:
     void SetStatusText(LPCSTR pszText) override;
     CString GetEtcText(int line) override;
     void ShowEngineMenu() override;
+    void RememberContextMenu(POINT pt, DWORD dwID) override;
+
+public:
+    // The page menu over a text selection; the chosen command goes to the
+    // main frame.
+    void ShowPageMenu(POINT pt, const CPageSelection& selection) override;
+    // A command chosen in the page menu (0: none): a search engine's marks
+    // the search as one from the page, any other clears that mark; then it
+    // is posted to the main frame.
+    void OnPageMenuChoice(UINT nID);
+
+    // Where and for what the last page context menu was asked, for the main
+    // frame's page-menu commands.
+    POINT m_ptContextMenu = {0, 0};
+    DWORD m_contextMenuId = 0;
+
+protected:
 
     DECLARE_MESSAGE_MAP()
     DECLARE_EVENTSINK_MAP()
@@ -178,6 +206,9 @@ private:
     void ChangeOption(DWORD set, DWORD clear);
     void QuietPageOnClose();
     bool IsActiveElementNotLink() const;
+    // After a download or a completed navigation: Flash objects are hidden
+    // unless the tab plays them.
+    void HideFlashUnlessPlayed();
     CChildFrame* GetChildFrame() const;
 
     CBrowserSubWnd m_wndBrowser;

@@ -200,14 +200,16 @@ void CBrowserView::OnNewWindow2(IDispatch** ppDisp, BOOL* pCancel)
     frame->m_pGroup = group;
     frame->m_insertHint = s.iTabAppendPos;
     CBrowserView* view = frame->InitialUpdateAndActivate();
-    if (view == nullptr || view->m_pBrowser == nullptr) {
-        *pCancel = TRUE;
-        return;
+    IDispatch* application = nullptr;
+    if (view != nullptr && view->m_pBrowser != nullptr) {
+        view->m_pBrowser->put_RegisterAsBrowser(s.bTargetName() ? VARIANT_TRUE : VARIANT_FALSE);
+        application = view->GetApplication();
     }
-    view->m_pBrowser->put_RegisterAsBrowser(s.bTargetName() ? VARIANT_TRUE : VARIANT_FALSE);
-    IDispatch* application = view->GetApplication();
     if (application == nullptr) {
         *pCancel = TRUE;
+        // A group made for the refused window goes again.
+        if (needGroup && theApp.IsGroupListed(group) && theApp.GetGroupTabCount(group) == 0)
+            g_pMainFrame->CloseGroup(group);
         return;
     }
     *ppDisp = application;  // the reference goes to the caller
@@ -262,6 +264,7 @@ void CBrowserView::OnStatusTextChange(LPCTSTR text)
     if ((m_state & kViewNavigating) && IsReadyAndIdle()) {
         NotifyDocumentComplete();
         m_state &= ~kViewNavigating;
+        HideFlashUnlessPlayed();
     }
 }
 
@@ -290,7 +293,18 @@ void CBrowserView::OnDownloadBegin()
 
 void CBrowserView::OnDownloadComplete()
 {
-    // Hiding Flash objects comes with the page's object handling.
+    if (IsClosing() || m_pBrowser == nullptr)
+        return;
+    READYSTATE state = READYSTATE_UNINITIALIZED;
+    if (!IsBusy() && SUCCEEDED(m_pBrowser->get_ReadyState(&state)) && state >= READYSTATE_LOADED &&
+        state <= READYSTATE_COMPLETE)
+        HideFlashUnlessPlayed();
+}
+
+void CBrowserView::HideFlashUnlessPlayed()
+{
+    if (!(GetPageOptions() & 0x1))
+        HideFlashObjects();
 }
 
 void CBrowserView::OnNavigateError()

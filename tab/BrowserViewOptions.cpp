@@ -120,3 +120,51 @@ void CBrowserView::OnUpdatePageOption(CCmdUI* pCmdUI)
     pCmdUI->Enable(TRUE);
     pCmdUI->SetCheck(checked ? 1 : 0);
 }
+
+//--- Text size
+
+namespace {
+
+const UINT kTextSizeLargest = 32774;
+const UINT kTextSizeMedium = 32776;
+const UINT kTextSizeSmallest = 32778;
+
+} // namespace
+
+// The page's zoom runs from 0 (smallest) to 4 (largest).
+UINT CBrowserView::GetTextSize()
+{
+    if (m_pBrowser == nullptr)
+        return kTextSizeMedium;
+    VARIANT zoom;
+    VariantInit(&zoom);
+    if (FAILED(m_pBrowser->ExecWB(OLECMDID_ZOOM, OLECMDEXECOPT_DONTPROMPTUSER, nullptr, &zoom)))
+        return 0;
+    UINT command = 0;
+    if (SUCCEEDED(VariantChangeType(&zoom, &zoom, 0, VT_I4)) && zoom.lVal >= 0 && zoom.lVal <= 4)
+        command = kTextSizeSmallest - static_cast<UINT>(zoom.lVal);
+    VariantClear(&zoom);
+    return command;
+}
+
+void CBrowserView::OnTextSize(UINT nID)
+{
+    if (m_pBrowser == nullptr || nID < kTextSizeLargest || nID > kTextSizeSmallest)
+        return;
+    VARIANT zoom;
+    VariantInit(&zoom);
+    zoom.vt = VT_I4;
+    zoom.lVal = static_cast<LONG>(kTextSizeSmallest - nID);
+    m_pBrowser->ExecWB(OLECMDID_ZOOM, OLECMDEXECOPT_DONTPROMPTUSER, &zoom, nullptr);
+}
+
+//--- Page features not yet present
+
+int CBrowserView::SetHighlightWords(const CString&, int)
+{
+    return -1;
+}
+
+void CBrowserView::HideFlashObjects()
+{
+}

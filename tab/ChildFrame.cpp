@@ -3,6 +3,8 @@
 #include <windows.h>
 #include <windowsx.h>
 
+#include <cstring>
+
 #include "app/DialogsLibrary.h"
 #include "app/MainFrame.h"
 #include "app/TabGroup.h"
@@ -21,6 +23,16 @@ const UINT kCmdRefresh = 1022;
 const char kHomeToken[] = "gOhOmE!!!";
 const int kMaxProxyEntries = 150;
 const UINT kProxyEntryBase = 36055;
+
+const UINT kAppIconId = 128;
+
+// Replaces the first occurrence of what in text.
+void ReplaceFirst(CString& text, const char* what, const CString& by)
+{
+    int at = text.Find(what);
+    if (at >= 0)
+        text = text.Left(at) + by + text.Mid(at + static_cast<int>(strlen(what)));
+}
 
 bool OnlyCtrlDown()
 {
@@ -60,6 +72,8 @@ BEGIN_MESSAGE_MAP(CChildFrame, CMDIChildWnd)
     ON_COMMAND(1044, OnToggleReload)
     ON_COMMAND_RANGE(36264, 36271, OnReloadPeriod)
     ON_COMMAND_RANGE(1069, 1075, OnTabCommand)
+    ON_COMMAND(1065, FindInPage)
+    ON_COMMAND(30513, OnSearchBoxHighlight)
     ON_COMMAND(1076, OnFindIE)
     ON_COMMAND_RANGE(1077, 1084, OnTabCommand2)
     ON_COMMAND(36011, EditPageSource)
@@ -69,6 +83,7 @@ BEGIN_MESSAGE_MAP(CChildFrame, CMDIChildWnd)
     ON_UPDATE_COMMAND_UI(36443, OnUpdateWheelLock)
     ON_UPDATE_COMMAND_UI(36444, OnUpdateLinkLock)
     ON_UPDATE_COMMAND_UI_RANGE(36264, 36271, OnUpdateReloadPeriod)
+    ON_UPDATE_COMMAND_UI_RANGE(32774, 32778, OnUpdateTextSize)
 END_MESSAGE_MAP()
 
 CTabItem* CChildFrame::GetTabItem() const
@@ -404,6 +419,66 @@ void CChildFrame::OnFindIE()
 {
     if (g_pMainFrame != nullptr)
         g_pMainFrame->PostMessage(WM_COMMAND, 57636);
+}
+
+//--- Finding text in the page
+
+void CChildFrame::FindInPage()
+{
+    if (m_pView == nullptr)
+        return;
+    typedef const char*(WINAPI * ShowPFindDlgFn)(HICON, int*, int*, int*);
+    CDialogsLibrary library(theApp.GetProgramFolder());
+    ShowPFindDlgFn show = library.Get<ShowPFindDlgFn>("ShowPFindDlg");
+    if (show == nullptr)
+        return;
+    HICON icon = ::LoadIconA(AfxGetResourceHandle(), MAKEINTRESOURCEA(kAppIconId));
+    int value = 0;
+    int cleared = 0;
+    int result = 0;
+    const char* text = show(icon, &value, &cleared, &result);
+    // The library owns the text: copied before it can go.
+    CString keyword = text != nullptr ? CString(text) : CString();
+    if (result == 1)
+        FindTextWithBusyDialog(keyword, value, cleared != 0);
+}
+
+void CChildFrame::OnSearchBoxHighlight()
+{
+    CString text;
+    if (m_pView == nullptr || g_pMainFrame == nullptr || !g_pMainFrame->GetSearchBoxText(text))
+        return;
+    FindTextWithBusyDialog(text, 0, false);
+}
+
+void CChildFrame::FindTextWithBusyDialog(const CString& text, int, bool cleared)
+{
+    if (m_pView == nullptr)
+        return;
+    if (cleared) {
+        m_pView->SetHighlightWords(text, 1);
+        return;
+    }
+    if (text.IsEmpty())
+        return;
+    const int count = m_pView->SetHighlightWords(text, 0);
+    if (count < 0)
+        return;  // no highlighting in this page
+    // The texts come from a data file: only their "%d" and "%s" are filled.
+    CString message = theApp.GetMessageText(count == 0 ? 12 : 10);
+    if (count > 0) {
+        CString number;
+        number.Format("%d", count);
+        ReplaceFirst(message, "%d", number);
+    }
+    ReplaceFirst(message, "%s", text);
+    ::MessageBoxA(m_hWnd, message, theApp.GetMainClassName(), MB_OK);
+}
+
+void CChildFrame::OnUpdateTextSize(CCmdUI* pCmdUI)
+{
+    pCmdUI->Enable(TRUE);
+    pCmdUI->SetCheck(m_pView != nullptr && m_pView->GetTextSize() == pCmdUI->m_nID ? 1 : 0);
 }
 
 void CChildFrame::OnOpenDialog()

@@ -47,6 +47,9 @@ public:
     virtual void ShowTabMenu(int action, POINT point);
     CBrowserView* GetBrowserView() const { return m_pView; }
     CTabItem* GetTabItem() const;
+    // Highlights the text in the page (or clears the highlight when cleared
+    // is set) and reports the number of matches.
+    virtual void FindTextWithBusyDialog(const CString& text, int value, bool cleared);
     BOOL DestroyWindow() override;
 
     WORD m_activationReason = kReasonLink;
@@ -74,6 +77,9 @@ protected:
     void OnTabCommand(UINT nID);
     void OnTabCommand2(UINT nID);
     void OnFindIE();
+    void FindInPage();
+    void OnSearchBoxHighlight();
+    void OnUpdateTextSize(CCmdUI* pCmdUI);
     void OnWheelLock();
     void OnLinkLock();
     void EditPageSource();

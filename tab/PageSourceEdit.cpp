@@ -110,8 +110,8 @@ void CChildFrame::EditPageSource()
             if (in.Open(path, CFile::modeRead | CFile::shareDenyNone)) {
                 CString edited;
                 UINT length = static_cast<UINT>(in.GetLength());
-                in.Read(edited.GetBuffer(static_cast<int>(length) + 1), length);
-                edited.ReleaseBuffer(static_cast<int>(length));
+                UINT read = in.Read(edited.GetBuffer(static_cast<int>(length) + 1), length);
+                edited.ReleaseBuffer(static_cast<int>(read <= length ? read : 0));
                 in.Close();
                 BSTR paste = AnsiToBstr(edited);
                 range->pasteHTML(paste);

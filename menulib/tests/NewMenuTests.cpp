@@ -2,6 +2,9 @@
 // delete and remove, searches, texts, images and the menu-character answer.
 #include <gtest/gtest.h>
 
+#include <vector>
+
+#include "menulib/MenuTheme.h"
 #include "menulib/NewMenu.h"
 #include "MenuTestsRes.h"
 
@@ -320,6 +323,55 @@ TEST(NewMenuTitleTest, SystemMenuConversionReidentifiesRestoreAndMinimize)
     EXPECT_EQ(UINT(SC_CLOSE), ::GetMenuItemID(menu.m_hMenu, 2));
     EXPECT_TRUE(menu.IsSystemMenu());
     ExpectInvariant(menu);
+}
+
+namespace {
+
+void AppendSystemItems(CNewMenu& menu)
+{
+    ASSERT_TRUE(menu.CreatePopupMenu());
+    ::AppendMenuA(menu.m_hMenu, MF_STRING, SC_RESTORE, "Restore");
+    ::AppendMenuA(menu.m_hMenu, MF_STRING, SC_MINIMIZE, "Minimize");
+    ::AppendMenuA(menu.m_hMenu, MF_STRING, SC_CLOSE, "Close");
+}
+
+std::vector<UINT> Ids(const CNewMenu& menu)
+{
+    std::vector<UINT> ids;
+    for (int i = 0; i < ::GetMenuItemCount(menu.m_hMenu); ++i)
+        ids.push_back(::GetMenuItemID(menu.m_hMenu, i));
+    return ids;
+}
+
+} // namespace
+
+TEST(NewMenuTitleTest, MainProgramsOpenSystemMenuHasNewIdsUntilItCloses)
+{
+    const std::vector<UINT> original = { SC_RESTORE, SC_MINIMIZE, SC_CLOSE };
+    {
+        CNewMenuHook setup(MenuLibBuild::MainProgram);
+        CNewMenu system;
+        AppendSystemItems(system);
+        CNewMenu::OnInitMenuPopup(nullptr, system.m_hMenu, 0, TRUE);
+        EXPECT_EQ((std::vector<UINT>{ SC_RESTORE + 1, SC_MINIMIZE + 1, SC_CLOSE }), Ids(system));
+        ExpectInvariant(system);
+        system.OnPopupClosed(nullptr);
+        EXPECT_EQ(original, Ids(system));
+        ExpectInvariant(system);
+
+        // An ordinary popup that holds the same commands keeps them.
+        CNewMenu plain;
+        AppendSystemItems(plain);
+        CNewMenu::OnInitMenuPopup(nullptr, plain.m_hMenu, 0, FALSE);
+        EXPECT_EQ(original, Ids(plain));
+    }
+    CNewMenuHook restore(MenuLibBuild::DialogsLibrary);
+    // The dialogs library's copy leaves the system menu's ids alone.
+    CNewMenu system;
+    AppendSystemItems(system);
+    CNewMenu::OnInitMenuPopup(nullptr, system.m_hMenu, 0, TRUE);
+    EXPECT_EQ(original, Ids(system));
+    ExpectInvariant(system);
 }
 
 TEST(NewMenuImageTest, ToolBarImageIsTheButtonsIndexAmongButtons)

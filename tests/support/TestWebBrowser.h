@@ -89,6 +89,7 @@ public:
     bool IsRegisteredAsBrowser() const { return m_bRegisterAsBrowser; }
     int GetRefreshCount() const { return m_refreshCount; }
     int GetStopCount() const { return m_stopCount; }
+    LONG GetZoom() const { return m_zoom; }
     int GetConnectionCount() const { return static_cast<int>(m_sinks.size()); }
     bool IsInPlaceActive() const { return m_bInPlaceActive; }
     bool IsClosed() const { return m_bClosed; }
@@ -175,7 +176,8 @@ public:
     STDMETHOD(Navigate2)(VARIANT* URL, VARIANT* Flags, VARIANT* TargetFrameName,
                          VARIANT* PostData, VARIANT* Headers) override;
     STDMETHOD(QueryStatusWB)(OLECMDID, OLECMDF*) override { return E_NOTIMPL; }
-    STDMETHOD(ExecWB)(OLECMDID, OLECMDEXECOPT, VARIANT*, VARIANT*) override { return E_NOTIMPL; }
+    // Only the page zoom (OLECMDID_ZOOM, 0 smallest to 4 largest) is known.
+    STDMETHOD(ExecWB)(OLECMDID cmdID, OLECMDEXECOPT cmdexecopt, VARIANT* pvaIn, VARIANT* pvaOut) override;
     STDMETHOD(ShowBrowserBar)(VARIANT*, VARIANT*, VARIANT*) override { return E_NOTIMPL; }
     STDMETHOD(get_ReadyState)(READYSTATE* plReadyState) override;
     STDMETHOD(get_Offline)(VARIANT_BOOL*) override { return E_NOTIMPL; }
@@ -294,6 +296,7 @@ private:
     bool m_bRegisterAsBrowser = false;
     int m_refreshCount = 0;
     int m_stopCount = 0;
+    LONG m_zoom = 2;
 };
 
 //--- TestWebBrowserRegistration

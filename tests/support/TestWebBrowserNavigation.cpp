@@ -551,6 +551,23 @@ STDMETHODIMP TestWebBrowser::get_Document(IDispatch** ppDisp)
     return S_FALSE;
 }
 
+STDMETHODIMP TestWebBrowser::ExecWB(OLECMDID cmdID, OLECMDEXECOPT, VARIANT* pvaIn, VARIANT* pvaOut)
+{
+    if (cmdID != OLECMDID_ZOOM)
+        return E_NOTIMPL;
+    if (pvaIn != nullptr && pvaIn->vt == VT_I4) {
+        if (pvaIn->lVal < 0 || pvaIn->lVal > 4)
+            return E_INVALIDARG;
+        m_zoom = pvaIn->lVal;
+    }
+    if (pvaOut != nullptr) {
+        VariantInit(pvaOut);
+        pvaOut->vt = VT_I4;
+        pvaOut->lVal = m_zoom;
+    }
+    return S_OK;
+}
+
 STDMETHODIMP TestWebBrowser::get_TopLevelContainer(VARIANT_BOOL* pBool)
 {
     if (pBool == nullptr)

@@ -1,0 +1,132 @@
+#include <windows.h>
+
+#include "lists/SearchEngineMenu.h"
+
+#include <algorithm>
+
+#include "framework/core/Cp932.h"
+#include "lists/WebSearch.h"
+#include "menulib/NewMenu.h"
+
+namespace {
+
+bool IsCommandNode(const CSearchEngineNode& node)
+{
+    return node.m_flatIndex >= 0 && node.m_flatIndex < CSearchEngineTree::kCommandCount;
+}
+
+UINT CommandOf(const CSearchEngineNode& node)
+{
+    return kCmdSearchEngineFirst + static_cast<UINT>(node.m_flatIndex);
+}
+
+void AppendEngine(CNewMenu& menu, const CSearchEngineNode& engine, const SearchEngineMenuTexts& texts)
+{
+    UINT flags = MF_STRING;
+    if ((engine.m_state & kRoleCurrent) != 0)
+        flags |= MF_CHECKED;
+    CString caption = MakeMenuCaption(engine.m_label, texts.maxCaption);
+    HICON icon = texts.withIcons ? static_cast<HICON>(engine.m_icon) : nullptr;
+    menu.AppendODMenuWithIcon(flags, CommandOf(engine), caption, icon);
+}
+
+void AppendFolder(CNewMenu& menu, const CSearchEngineNode& folder, const SearchEngineMenuTexts& texts)
+{
+    CNewMenu* sub = menu.AppendODPopupMenu(MakeMenuCaption(folder.m_label, texts.maxCaption));
+    if (sub == nullptr)
+        return;
+    sub->AppendODMenu(texts.searchAll, MF_STRING, CommandOf(folder));
+    sub->AppendODMenu(nullptr, MF_SEPARATOR, 0);
+    AppendSearchEngineItems(*sub, folder, texts);
+    if (::GetMenuItemCount(sub->m_hMenu) > 2)
+        return;
+    while (sub->DeleteMenu(0, MF_BYPOSITION)) {
+    }
+    sub->AppendODMenu(texts.emptyFolder, MF_STRING | MF_GRAYED, kCmdSearchEngineNone);
+}
+
+} // namespace
+
+CString MakeMenuCaption(const CString& text, int maxBytes)
+{
+    int length = text.GetLength();
+    if (maxBytes >= 0 && length > maxBytes)
+        length = Cp932FloorBoundary(text.GetString(), text.GetLength(), maxBytes);
+    CString caption = text.Left(length);
+    caption.Replace("&", "&&");
+    return caption;
+}
+
+void AppendSearchEngineItems(CNewMenu& menu, const CSearchEngineNode& folder,
+                             const SearchEngineMenuTexts& texts)
+{
+    if (folder.IsEntry())
+        return;
+    for (INT_PTR i = 0; i < folder.GetChildCount(); ++i) {
+        const CSearchEngineNode& child = *folder.GetChild(i);
+        if (!IsCommandNode(child))
+            continue;
+        if (child.IsEntry()) {
+            AppendEngine(menu, child, texts);
+        } else if (child.m_kind == CSearchEngineNode::kFolder) {
+            AppendFolder(menu, child, texts);
+        } else {
+            AppendSearchEngineItems(menu, child, texts);
+            MeasureMenuCaptions(menu, -1);
+        }
+    }
+}
+
+void BuildSearchEngineMenu(CNewMenu& menu, const CSearchEngineTree& tree,
+                           const SearchEngineMenuTexts& texts)
+{
+    const CSearchEngineNode* root = tree.GetRoot();
+    if (root == nullptr)
+        return;
+    menu.AppendODMenu(texts.searchAll, MF_STRING, CommandOf(*root));
+    menu.AppendODMenu(nullptr, MF_SEPARATOR, 0);
+    AppendSearchEngineItems(menu, *root, texts);
+    MeasureMenuCaptions(menu, -1);
+}
+
+void BreakMenuIntoColumns(CNewMenu& menu, int extra, int itemHeight, int availableHeight)
+{
+    int count = ::GetMenuItemCount(menu.m_hMenu);
+    if (count <= 0 || itemHeight <= 0 || (count + extra) * itemHeight <= availableHeight)
+        return;
+    int perColumn = std::max(1, availableHeight / itemHeight);
+    for (int position = perColumn; position < count; position += perColumn) {
+        // The item keeps its record, text or submenu; only the break is new.
+        MENUITEMINFOA info = {};
+        info.cbSize = sizeof(info);
+        info.fMask = MIIM_FTYPE;
+        if (!::GetMenuItemInfoA(menu.m_hMenu, static_cast<UINT>(position), TRUE, &info))
+            continue;
+        info.fType |= MFT_MENUBARBREAK;
+        ::SetMenuItemInfoA(menu.m_hMenu, static_cast<UINT>(position), TRUE, &info);
+        const auto& items = menu.Items();
+        if (static_cast<size_t>(position) < items.size())
+            items[static_cast<size_t>(position)]->m_nFlags |= MF_MENUBARBREAK;
+    }
+}
+
+void MeasureMenuCaptions(CNewMenu& menu, int extra)
+{
+    NONCLIENTMETRICSA metrics = {};
+    metrics.cbSize = sizeof(metrics);
+    int textHeight = 0;
+    if (::SystemParametersInfoA(SPI_GETNONCLIENTMETRICS, sizeof(metrics), &metrics, 0)) {
+        HDC dc = ::GetDC(nullptr);
+        HFONT font = ::CreateFontIndirectA(&metrics.lfMenuFont);
+        HGDIOBJ old = ::SelectObject(dc, font);
+        SIZE size = {};
+        if (::GetTextExtentPoint32A(dc, "Ag", 2, &size))
+            textHeight = size.cy;
+        ::SelectObject(dc, old);
+        ::DeleteObject(font);
+        ::ReleaseDC(nullptr, dc);
+    }
+    int itemHeight = std::max(20, textHeight + 4);
+    int available = ::GetSystemMetrics(SM_CYSCREEN) - 4 * ::GetSystemMetrics(SM_CYCAPTION);
+    BreakMenuIntoColumns(menu, extra, itemHeight, available);
+}

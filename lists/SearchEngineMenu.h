@@ -1,0 +1,47 @@
+// The search engines as owner-drawn menu items: the drop-down menu of the
+// search bar and the search-engine submenu of the selection menu.
+#ifndef VA_LISTS_SEARCHENGINEMENU_H
+#define VA_LISTS_SEARCHENGINEMENU_H
+
+#include "framework/core/CString.h"
+#include "lists/SearchEngineTree.h"
+
+class CNewMenu;
+
+// What the items show.
+struct SearchEngineMenuTexts
+{
+    CString searchAll;    // first item of a folder: search with all its engines
+    CString emptyFolder;  // the disabled item of a folder without engines
+    int maxCaption = 55;  // caption length in bytes
+    BOOL withIcons = FALSE;
+};
+
+// The command of the disabled item of an empty folder.
+const UINT kCmdSearchEngineNone = 30000;
+
+// A caption for a menu: cut to maxBytes without splitting a double-byte
+// character, every "&" doubled so that it shows as itself.
+CString MakeMenuCaption(const CString& text, int maxBytes);
+
+// Appends the children of a root or folder node: an engine as an item
+// (command 30001 + its index, checked when it is the current engine), a
+// folder as a submenu that starts with the search-all item and a separator.
+// Nodes without a command index are left out.
+void AppendSearchEngineItems(CNewMenu& menu, const CSearchEngineNode& folder,
+                             const SearchEngineMenuTexts& texts);
+
+// The whole drop-down menu: the search-all item of the root, a separator and
+// the tree, in columns that fit the screen.
+void BuildSearchEngineMenu(CNewMenu& menu, const CSearchEngineTree& tree,
+                           const SearchEngineMenuTexts& texts);
+
+// Menu-bar breaks so that a menu taller than the available height runs in
+// columns of the items that fit; extra counts items still to come.
+void BreakMenuIntoColumns(CNewMenu& menu, int extra, int itemHeight, int availableHeight);
+
+// The same with the menu line height (menu font + 4, at least 20) and the
+// screen height less four caption heights.
+void MeasureMenuCaptions(CNewMenu& menu, int extra);
+
+#endif // VA_LISTS_SEARCHENGINEMENU_H

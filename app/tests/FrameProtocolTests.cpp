@@ -2,6 +2,8 @@
 // tab and the protocol's index arguments, on real windows.
 #include <windows.h>
 
+#include <string>
+
 #include "app/MainFrame.h"
 #include "app/TabGroup.h"
 #include "app/VantorelApp.h"
@@ -370,4 +372,24 @@ TEST_F(FrameProtocol, ClosingTheActiveTabNeverActivatesATabMovedToAnotherGroup)
     Pump();
     EXPECT_EQ(a, Active());
     EXPECT_EQ(groupA, theApp.GetActiveGroup());
+}
+
+TEST_F(FrameProtocol, NewGroupOpensTheDefaultPageChosenBySetting)
+{
+    auto opened = [this](int mode, const char* target) -> std::wstring {
+        theApp.m_settings.iDefault_P = static_cast<BYTE>(mode);
+        theApp.m_settings.strTargetURL_P = target;
+        CTabGroup* group = m_frame->NewGroupWithDefaultPage(nullptr);
+        Pump();
+        if (group == nullptr || group->GetTabCount() != 1)
+            return L"(no tab)";
+        const auto& calls = ControlOf(group->GetTab(0))->GetNavigateCalls();
+        return calls.empty() ? L"(home)" : calls.back().url;
+    };
+    EXPECT_EQ(L"(home)", opened(0, ""));
+    EXPECT_EQ(L"http://target.example/", opened(2, "http://target.example/"));
+    EXPECT_EQ(L"about:blank", opened(2, "start.html"));
+    EXPECT_EQ(L"about:blank", opened(2, ""));
+    EXPECT_EQ(L"about:blank", opened(1, "http://target.example/"));
+    EXPECT_EQ(5, theApp.GetGroupCount());
 }

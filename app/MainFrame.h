@@ -14,6 +14,7 @@
 #include "framework/win/Controls.h"
 #include "framework/win/ImageList.h"
 #include "lists/FavoriteTree.h"
+#include "lists/SearchEngineMenu.h"
 #include "lists/SearchEngineTree.h"
 #include "menulib/NewFrame.h"
 
@@ -146,6 +147,8 @@ public:
     virtual BOOL GetSearchButtonRect(RECT& rect);
     // The search engines' drop-down menu, filled from the tree.
     void BuildSearchEngineMenu(CNewMenu& menu);
+    // What the engines' menu items show, from the settings and string files.
+    SearchEngineMenuTexts GetSearchEngineMenuTexts() const;
 
     CFavoriteTree m_favorites;
     BOOL m_favIEOrder = FALSE;         // bIEOrder at the last scan or load

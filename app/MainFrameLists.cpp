@@ -188,14 +188,19 @@ BOOL CMainFrame::GetSearchButtonRect(RECT& rect)
     return FALSE;
 }
 
-void CMainFrame::BuildSearchEngineMenu(CNewMenu& menu)
+SearchEngineMenuTexts CMainFrame::GetSearchEngineMenuTexts() const
 {
     SearchEngineMenuTexts texts;
     texts.searchAll = theApp.GetEtcText(kEtcSearchAllLine);
     texts.emptyFolder = theApp.GetEtcText(kEtcEmptyFolderLine);
     texts.maxCaption = theApp.m_settings.iFavTitleMaxStr;
     texts.withIcons = theApp.m_settings.bMenuImage() ? TRUE : FALSE;
-    ::BuildSearchEngineMenu(menu, m_searchEngines, texts);
+    return texts;
+}
+
+void CMainFrame::BuildSearchEngineMenu(CNewMenu& menu)
+{
+    ::BuildSearchEngineMenu(menu, m_searchEngines, GetSearchEngineMenuTexts());
 }
 
 void CMainFrame::OnSearchEngineMenu()

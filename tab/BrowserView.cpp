@@ -7,7 +7,9 @@
 #include "app/MainFrame.h"
 #include "app/TabGroup.h"
 #include "app/VantorelApp.h"
+#include "lists/SearchEngineMenu.h"
 #include "lists/SearchEngineTree.h"
+#include "menulib/NewMenu.h"
 #include "lists/WebSearch.h"
 #include "shared/FrameMessages.h"
 #include "tab/ComText.h"
@@ -199,24 +201,35 @@ void CBrowserView::ShowPageMenu(POINT pt, const CPageSelection& selection)
         return;
     // The selection is what the menu's commands act on.
     theApp.m_pendingKeyword = selection.m_strText;
-    HMENU menu = ::LoadMenuA(AfxGetResourceHandle(), MAKEINTRESOURCEA(kPageMenuId));
-    HMENU popup = menu != nullptr ? ::GetSubMenu(menu, 0) : nullptr;
+    CNewMenu menu;
+    if (!menu.LoadMenu(kPageMenuId))
+        return;
+    CNewMenu* popup = menu.GetSubMenu(0);
     if (popup == nullptr) {
-        if (menu != nullptr)
-            ::DestroyMenu(menu);
+        menu.DestroyMenu();
         return;
     }
-    if (HMENU engines = ::GetSubMenu(popup, kPageMenuEngines)) {
-        while (::GetMenuItemCount(engines) > 0)
-            ::DeleteMenu(engines, 0, MF_BYPOSITION);
-        const UINT first = kCmdSearchEngineFirst + static_cast<UINT>(g_pMainFrame->m_searchEngines.GetFlatCount());
-        ::AppendMenuA(engines, MF_STRING, first, theApp.GetEtcText(1));
-        ::AppendMenuA(engines, MF_SEPARATOR, 0, nullptr);
-    }
-    UINT chosen = static_cast<UINT>(::TrackPopupMenu(popup, TPM_RETURNCMD | TPM_RIGHTBUTTON, pt.x, pt.y + 1, 0,
-                                                     g_pMainFrame->m_hWnd, nullptr));
-    ::DestroyMenu(menu);
+    if (CNewMenu* engines = popup->GetSubMenu(kPageMenuEngines))
+        FillPageMenuEngines(*engines);
+    UINT chosen = static_cast<UINT>(popup->TrackPopupMenu(TPM_RETURNCMD | TPM_RIGHTBUTTON, pt.x, pt.y + 1,
+                                                          g_pMainFrame));
+    menu.DestroyMenu();
     OnPageMenuChoice(chosen);
+}
+
+// The engines' submenu: searching with every engine, then the engine tree.
+void CBrowserView::FillPageMenuEngines(CNewMenu& engines)
+{
+    while (engines.DeleteMenu(0, MF_BYPOSITION)) {
+    }
+    const CSearchEngineTree& tree = g_pMainFrame->m_searchEngines;
+    const UINT first = kCmdSearchEngineFirst + static_cast<UINT>(tree.GetFlatCount());
+    engines.AppendODMenu(theApp.GetEtcText(1), MF_STRING, first);
+    engines.AppendODMenu(nullptr, MF_SEPARATOR, 0);
+    if (const CSearchEngineNode* root = tree.GetRoot()) {
+        AppendSearchEngineItems(engines, *root, g_pMainFrame->GetSearchEngineMenuTexts());
+        MeasureMenuCaptions(engines, -1);
+    }
 }
 
 void CBrowserView::OnPageMenuChoice(UINT nID)

@@ -16,6 +16,7 @@
 #include "tab/PageOptionsAmbient.h"
 
 class CChildFrame;
+class CNewMenu;
 class CTabItem;
 class SavedHistory;
 
@@ -186,6 +187,7 @@ public:
     // the search as one from the page, any other clears that mark; then it
     // is posted to the main frame.
     void OnPageMenuChoice(UINT nID);
+    void FillPageMenuEngines(CNewMenu& engines);
 
     // Where and for what the last page context menu was asked, for the main
     // frame's page-menu commands.

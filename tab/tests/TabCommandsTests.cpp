@@ -176,6 +176,7 @@ namespace {
 
 int s_pageMenuItems = -1;
 UINT s_firstEngineItem = 0;
+int s_engineItems = -1;
 
 // While the page menu is up: reads it, then closes it without a choice.
 void CALLBACK ReadAndEndMenu(HWND, UINT, UINT_PTR id, DWORD)
@@ -188,6 +189,7 @@ void CALLBACK ReadAndEndMenu(HWND, UINT, UINT_PTR id, DWORD)
     if (menu != nullptr) {
         s_pageMenuItems = ::GetMenuItemCount(menu);
         s_firstEngineItem = ::GetMenuItemID(::GetSubMenu(menu, 9), 0);
+        s_engineItems = ::GetMenuItemCount(::GetSubMenu(menu, 9));
     }
     ::EndMenu();
 }
@@ -203,12 +205,17 @@ TEST_F(TabTest, PageMenuKeepsTheSelectionAndMarksOnlySearchesAsFromThePage)
     theApp.m_pendingKeyword.Empty();
     s_pageMenuItems = -1;
     s_firstEngineItem = 0;
+    s_engineItems = -1;
     const UINT_PTR timer = ::SetTimer(nullptr, 0, 50, ReadAndEndMenu);
     view->ShowPageMenu(POINT{200, 200}, selection);
     ::KillTimer(nullptr, timer);
     EXPECT_STREQ("selected words", theApp.m_pendingKeyword);
     EXPECT_EQ(13, s_pageMenuItems);
     EXPECT_EQ(30001u + static_cast<UINT>(m_frame->m_searchEngines.GetFlatCount()), s_firstEngineItem);
+    // Search all, a separator, then the root's engines and folders.
+    const CSearchEngineNode* root = m_frame->m_searchEngines.GetRoot();
+    ASSERT_NE(nullptr, root);
+    EXPECT_EQ(2 + static_cast<int>(root->GetChildCount()), s_engineItems);
 
     MSG msg;
     while (::PeekMessageA(&msg, m_frame->m_hWnd, WM_COMMAND, WM_COMMAND, PM_REMOVE)) {

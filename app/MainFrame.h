@@ -97,6 +97,7 @@ public:
     void CloseOtherGroups(CTabGroup* kept);
     void CloseGroupsLeft(CTabGroup* kept);
     void CloseGroupsRight(CTabGroup* kept);
+    void CloseGroupList(const std::vector<CTabGroup*>& doomed);
     // Asks first; anything but Yes keeps every group.
     void CloseAllGroups();
     // Closes every group without asking.

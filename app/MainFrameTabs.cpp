@@ -590,12 +590,7 @@ void CMainFrame::CloseOtherGroups(CTabGroup* kept)
     for (CTabGroup* group : theApp.m_groups)
         if (group != kept)
             doomed.push_back(group);
-    for (CTabGroup* group : doomed) {
-        CloseTabsOf(group);
-        DeleteGroup(group);
-    }
-    if (IsGroupBarReady())
-        m_pGroupTabBar->Invalidate();
+    CloseGroupList(doomed);
 }
 
 void CMainFrame::CloseGroupsLeft(CTabGroup* kept)
@@ -606,12 +601,7 @@ void CMainFrame::CloseGroupsLeft(CTabGroup* kept)
             break;
         doomed.push_back(group);
     }
-    for (CTabGroup* group : doomed) {
-        CloseTabsOf(group);
-        DeleteGroup(group);
-    }
-    if (IsGroupBarReady())
-        m_pGroupTabBar->Invalidate();
+    CloseGroupList(doomed);
 }
 
 void CMainFrame::CloseGroupsRight(CTabGroup* kept)
@@ -619,6 +609,13 @@ void CMainFrame::CloseGroupsRight(CTabGroup* kept)
     std::vector<CTabGroup*> doomed;
     for (auto it = theApp.m_groups.rbegin(); it != theApp.m_groups.rend() && *it != kept; ++it)
         doomed.push_back(*it);
+    CloseGroupList(doomed);
+}
+
+// Closes the tabs of each group, then the group; the list is a copy, since
+// deleting a group changes the application's list.
+void CMainFrame::CloseGroupList(const std::vector<CTabGroup*>& doomed)
+{
     for (CTabGroup* group : doomed) {
         CloseTabsOf(group);
         DeleteGroup(group);

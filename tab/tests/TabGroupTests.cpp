@@ -346,3 +346,30 @@ TEST_F(TabTest, GroupCommandsWaitForTheLockAndGiveUpWhenItIsBusy)
     ::CloseHandle(theApp.m_hSemaphore);
     theApp.m_hSemaphore = nullptr;
 }
+
+TEST_F(TabTest, CloseOtherLeftAndRightGroupsKeepTheCurrentGroup)
+{
+    std::vector<CTabGroup*> groups;
+    for (int i = 0; i < 5; ++i)
+        groups.push_back(theApp.OpenUrlInNewGroup("about:blank", 0, 0));
+    Pump();
+    ASSERT_EQ(5, theApp.GetGroupCount());
+
+    m_frame->ActivateGroup(groups[1]);
+    Pump();
+    ASSERT_EQ(groups[1], theApp.GetActiveGroup());
+    m_frame->CloseGroupsCommand(36449);  // left of the current group
+    Pump();
+    EXPECT_EQ((std::vector<CTabGroup*>{groups[1], groups[2], groups[3], groups[4]}), theApp.m_groups);
+
+    m_frame->ActivateGroup(groups[2]);
+    Pump();
+    m_frame->CloseGroupsCommand(36450);  // right of it
+    Pump();
+    EXPECT_EQ((std::vector<CTabGroup*>{groups[1], groups[2]}), theApp.m_groups);
+
+    m_frame->CloseGroupsCommand(36448);  // every other group
+    Pump();
+    EXPECT_EQ((std::vector<CTabGroup*>{groups[2]}), theApp.m_groups);
+    EXPECT_EQ(groups[2], theApp.GetActiveGroup());
+}

@@ -7,14 +7,15 @@
 #include "app/MainFrame.h"
 #include "app/TabGroup.h"
 #include "app/VantorelApp.h"
+#include "framework/ole/OleUtil.h"
 #include "lists/SearchEngineMenu.h"
 #include "lists/SearchEngineTree.h"
 #include "menulib/NewMenu.h"
 #include "lists/WebSearch.h"
 #include "shared/FrameMessages.h"
-#include "tab/ComText.h"
 #include "tab/PageSelection.h"
 #include "tab/ChildFrame.h"
+#include "tab/KeyState.h"
 #include "tab/TabItem.h"
 
 namespace {
@@ -28,14 +29,12 @@ const int kPageMenuEngines = 9;  // the search engines' submenu
 } // namespace
 
 BEGIN_MESSAGE_MAP(CBrowserView, CView)
-    ON_WM_CREATE()
     ON_WM_DESTROY()
     ON_WM_SIZE()
     ON_WM_TIMER()
     ON_WM_CLOSE()
     ON_WM_SETFOCUS()
     ON_WM_ERASEBKGND()
-    ON_WM_MOUSEACTIVATE()
     ON_COMMAND(1018, OnGoBackCmd)
     ON_COMMAND(1019, OnGoForwardCmd)
     ON_COMMAND(1020, OnGoHomeCmd)
@@ -82,20 +81,13 @@ CChildFrame* CBrowserView::GetChildFrame() const
 
 BOOL CBrowserView::Create(CWnd* pParent, UINT nID, DWORD dwStyle)
 {
-    HWND hSelf = nullptr;
     if (!CView::Create(nullptr, nullptr, dwStyle, CRect(0, 0, 0, 0), pParent, nID))
         return FALSE;  // already deleted
-    hSelf = m_hWnd;
     if (!CreateBrowserControl()) {
-        ::DestroyWindow(hSelf);
+        ::DestroyWindow(m_hWnd);
         return FALSE;
     }
     return TRUE;
-}
-
-int CBrowserView::OnCreate(LPCREATESTRUCT lpCreateStruct)
-{
-    return CView::OnCreate(lpCreateStruct);
 }
 
 void CBrowserView::OnInitialUpdate()
@@ -119,14 +111,8 @@ void CBrowserView::OnInitialUpdate()
         m_pBrowser->get_Application(&m_pApplication);
 
     const SettingsRecord& s = theApp.m_settings;
-    tab->m_flags &= ~(kTabAutoReload | kTabWheelLock | kTabLinkLock);
-    if (s.bTabActivate_WC())
-        tab->m_flags |= kTabWheelLock;
-    if (s.bTabActivate_LINK())
-        tab->m_flags |= kTabLinkLock;
     tab->m_reloadPeriod = s.iReload * 60;
-    tab->m_pageOptions = s.dwDLControlFlags;
-
+    // The frame sets the tab's locks and page options.
     frame->AttachView(this);
     NotifyInserted();
     tab->m_insertHint = 0;
@@ -300,43 +286,19 @@ void CBrowserView::Navigate(LPCTSTR url, DWORD flags, LPCTSTR targetFrame, const
 {
     if (m_pBrowser == nullptr || url == nullptr)
         return;
-    VARIANT vUrl, vFlags, vTarget, vPost, vHeaders;
-    VariantInit(&vUrl);
-    VariantInit(&vFlags);
-    VariantInit(&vTarget);
-    VariantInit(&vPost);
-    VariantInit(&vHeaders);
-    vUrl.vt = VT_BSTR;
-    vUrl.bstrVal = AnsiToBstr(url);
-    vFlags.vt = VT_I4;
-    vFlags.lVal = static_cast<LONG>(flags);
-    if (targetFrame != nullptr) {
-        vTarget.vt = VT_BSTR;
-        vTarget.bstrVal = AnsiToBstr(targetFrame);
-    }
+    CVariant vUrl, vFlags, vTarget, vPost, vHeaders;
+    vUrl.SetString(url);
+    vFlags.SetLong(static_cast<LONG>(flags));
+    if (targetFrame != nullptr)
+        vTarget.SetString(targetFrame);
     if (postData != nullptr) {
         ULONG length = postLength > 0 ? static_cast<ULONG>(postLength)
                                       : static_cast<ULONG>(strlen(static_cast<const char*>(postData)));
-        SAFEARRAY* array = SafeArrayCreateVector(VT_UI1, 0, length);
-        void* bytes = nullptr;
-        if (array != nullptr && SUCCEEDED(SafeArrayAccessData(array, &bytes))) {
-            memcpy(bytes, postData, length);
-            SafeArrayUnaccessData(array);
-            vPost.vt = VT_ARRAY | VT_UI1;
-            vPost.parray = array;
-        } else if (array != nullptr) {
-            SafeArrayDestroy(array);
-        }
+        vPost.SetBytes(postData, length);
     }
-    if (headers != nullptr) {
-        vHeaders.vt = VT_BSTR;
-        vHeaders.bstrVal = AnsiToBstr(headers);
-    }
+    if (headers != nullptr)
+        vHeaders.SetString(headers);
     m_pBrowser->Navigate2(&vUrl, &vFlags, &vTarget, &vPost, &vHeaders);
-    VariantClear(&vUrl);
-    VariantClear(&vTarget);
-    VariantClear(&vPost);
-    VariantClear(&vHeaders);
 }
 
 void CBrowserView::GoHomeControl()
@@ -400,13 +362,9 @@ void CBrowserView::Refresh()
     m_hRestoreFocus = ::GetFocus();
     if (m_pBrowser == nullptr)
         return;
-    const bool ctrlOnly = (::GetKeyState(VK_CONTROL) & 0x8000) && !(::GetKeyState(VK_SHIFT) & 0x8000) &&
-                          !(::GetKeyState(VK_MENU) & 0x8000);
-    if (ctrlOnly) {
-        VARIANT level;
-        VariantInit(&level);
-        level.vt = VT_I4;
-        level.lVal = REFRESH_COMPLETELY;
+    if (OnlyCtrlDown()) {
+        CVariant level;
+        level.SetLong(REFRESH_COMPLETELY);
         m_pBrowser->Refresh2(&level);
     } else {
         m_pBrowser->Refresh();
@@ -561,8 +519,8 @@ void CBrowserView::ClearLinkLock()
 
 void CBrowserView::FocusPage()
 {
-    if (m_hControl != nullptr && ::IsWindow(m_hControl))
-        ::SetFocus(m_hControl);
+    if (HWND control = ControlWindow())
+        ::SetFocus(control);
     else if (m_hWnd != nullptr)
         ::SetFocus(m_hWnd);
 }
@@ -607,25 +565,20 @@ void CBrowserView::NotifyTabState(bool bIconOnly)
 
 void CBrowserView::OnSize(UINT, int cx, int cy)
 {
-    if (m_hControl != nullptr)
-        ::MoveWindow(m_hControl, 0, 0, cx, cy, TRUE);
+    if (HWND control = ControlWindow())
+        ::MoveWindow(control, 0, 0, cx, cy, TRUE);
 }
 
 BOOL CBrowserView::OnEraseBkgnd(HDC)
 {
     // The control covers the view.
-    return m_hControl != nullptr ? TRUE : static_cast<BOOL>(Default());
+    return ControlWindow() != nullptr ? TRUE : static_cast<BOOL>(Default());
 }
 
 void CBrowserView::OnSetFocus(CWnd*)
 {
-    if (m_hControl != nullptr && ::IsWindow(m_hControl))
-        ::SetFocus(m_hControl);
-}
-
-int CBrowserView::OnMouseActivate(CWnd*, UINT, UINT)
-{
-    return static_cast<int>(Default());
+    if (HWND control = ControlWindow())
+        ::SetFocus(control);
 }
 
 void CBrowserView::OnClose()
@@ -675,7 +628,6 @@ BOOL CBrowserView::CreateBrowserControl()
         m_wndBrowser.DestroyWindow();
         return FALSE;
     }
-    m_hControl = m_wndBrowser.GetSafeHwnd();
     return TRUE;
 }
 
@@ -691,5 +643,4 @@ void CBrowserView::DestroyBrowserControl()
     }
     if (m_wndBrowser.GetSafeHwnd() != nullptr)
         m_wndBrowser.DestroyWindow();
-    m_hControl = nullptr;
 }

@@ -127,19 +127,16 @@ public:
     DWORD m_state = kViewNavigating;
     int m_progress = kProgressIdle;
     HWND m_hLastFocus = nullptr;
-    int m_textSize = 2;
 
 protected:
     void PostNcDestroy() override;
 
-    int OnCreate(LPCREATESTRUCT lpCreateStruct);
     void OnDestroy();
     void OnSize(UINT nType, int cx, int cy);
     void OnTimer(UINT_PTR nIDEvent);
     void OnClose();
     void OnSetFocus(CWnd* pOldWnd);
     BOOL OnEraseBkgnd(HDC hDC);
-    int OnMouseActivate(CWnd* pDesktopWnd, UINT nHitTest, UINT message);
     void OnStartAutoReloadCmd() { StartAutoReload(); }
     void OnStopAutoReloadCmd() { StopAutoReload(); }
     void OnGoBackCmd() { GoBack(); }
@@ -212,11 +209,12 @@ private:
     // unless the tab plays them.
     void HideFlashUnlessPlayed();
     CChildFrame* GetChildFrame() const;
+    // The control's window, or null.
+    HWND ControlWindow() const { return m_wndBrowser.GetSafeHwnd(); }
 
     CBrowserSubWnd m_wndBrowser;
     IWebBrowser2* m_pBrowser = nullptr;
     IDispatch* m_pApplication = nullptr;
-    HWND m_hControl = nullptr;
     CTabItem* m_pTabItem = nullptr;
     // The download-control word, which the control reads as an ambient
     // property of its site.

@@ -12,7 +12,6 @@
 #include "app/TabGroup.h"
 #include "app/VantorelApp.h"
 #include "tab/ChildFrame.h"
-#include "tab/ComText.h"
 #include "tab/TabItem.h"
 
 BEGIN_EVENTSINK_MAP(CBrowserView, COleEventHandler)

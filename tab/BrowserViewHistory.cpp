@@ -9,7 +9,7 @@
 #include <cstring>
 
 #include "app/VantorelApp.h"
-#include "tab/ComText.h"
+#include "framework/ole/OleUtil.h"
 #include "tab/TabItem.h"
 
 namespace {
@@ -52,7 +52,7 @@ bool IsDownloadLike(const CString& url)
 
 CString TakeCoString(LPWSTR text)
 {
-    CString result = WideToAnsi(text);
+    CString result = VaAnsiFromWide(text);
     if (text != nullptr)
         ::CoTaskMemFree(text);
     result.Trim();
@@ -102,12 +102,10 @@ void RestoreEntries(IDispatch* application, bool back, SavedHistory& list)
     ITravelLogEntry* anchor = nullptr;
     if (SUCCEEDED(log->GetRelativeEntry(0, &anchor)) && anchor != nullptr) {
         for (INT_PTR i = 0; i < list.GetCount(); ++i) {
-            BSTR url = AnsiToBstr(list.m_urls[i]);
-            BSTR title = AnsiToBstr(list.m_titles[i]);
+            CBstr url = CBstr::FromAnsi(list.m_urls[i]);
+            CBstr title = CBstr::FromAnsi(list.m_titles[i]);
             ITravelLogEntry* created = nullptr;
             HRESULT hr = log->CreateEntry(url, title, anchor, back ? TRUE : FALSE, &created);
-            ::SysFreeString(url);
-            ::SysFreeString(title);
             if (FAILED(hr) || created == nullptr)
                 break;
             anchor->Release();

@@ -6,6 +6,8 @@
 #include <olectl.h>
 
 #include "app/VantorelApp.h"
+#include "framework/ole/OleUtil.h"
+#include "tab/KeyState.h"
 #include "tab/TabItem.h"
 
 namespace {
@@ -22,12 +24,6 @@ const DWORD kNoCache = 0x4000;
 const DWORD kSilent = 0x40000000;
 const DWORD kMedia = kSounds | kVideos | kImages | kFlash;
 const DWORD kSecurity = kNoScripts | kNoJava | kNoActiveXRun | kNoActiveXDownload;
-
-bool NoModifierKeys()
-{
-    return !(::GetKeyState(VK_SHIFT) & 0x8000) && !(::GetKeyState(VK_CONTROL) & 0x8000) &&
-           !(::GetKeyState(VK_MENU) & 0x8000);
-}
 
 } // namespace
 
@@ -136,25 +132,20 @@ UINT CBrowserView::GetTextSize()
 {
     if (m_pBrowser == nullptr)
         return kTextSizeMedium;
-    VARIANT zoom;
-    VariantInit(&zoom);
+    CVariant zoom;
     if (FAILED(m_pBrowser->ExecWB(OLECMDID_ZOOM, OLECMDEXECOPT_DONTPROMPTUSER, nullptr, &zoom)))
         return 0;
-    UINT command = 0;
     if (SUCCEEDED(VariantChangeType(&zoom, &zoom, 0, VT_I4)) && zoom.lVal >= 0 && zoom.lVal <= 4)
-        command = kTextSizeSmallest - static_cast<UINT>(zoom.lVal);
-    VariantClear(&zoom);
-    return command;
+        return kTextSizeSmallest - static_cast<UINT>(zoom.lVal);
+    return 0;
 }
 
 void CBrowserView::OnTextSize(UINT nID)
 {
     if (m_pBrowser == nullptr || nID < kTextSizeLargest || nID > kTextSizeSmallest)
         return;
-    VARIANT zoom;
-    VariantInit(&zoom);
-    zoom.vt = VT_I4;
-    zoom.lVal = static_cast<LONG>(kTextSizeSmallest - nID);
+    CVariant zoom;
+    zoom.SetLong(static_cast<LONG>(kTextSizeSmallest - nID));
     m_pBrowser->ExecWB(OLECMDID_ZOOM, OLECMDEXECOPT_DONTPROMPTUSER, &zoom, nullptr);
 }
 

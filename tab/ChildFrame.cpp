@@ -10,6 +10,7 @@
 #include "app/TabGroup.h"
 #include "app/VantorelApp.h"
 #include "tab/BrowserView.h"
+#include "tab/KeyState.h"
 #include "tab/TabItem.h"
 
 namespace {
@@ -32,12 +33,6 @@ void ReplaceFirst(CString& text, const char* what, const CString& by)
     int at = text.Find(what);
     if (at >= 0)
         text = text.Left(at) + by + text.Mid(at + static_cast<int>(strlen(what)));
-}
-
-bool OnlyCtrlDown()
-{
-    return (::GetKeyState(VK_CONTROL) & 0x8000) && !(::GetKeyState(VK_SHIFT) & 0x8000) &&
-           !(::GetKeyState(VK_MENU) & 0x8000);
 }
 
 // Whether a tab opened for the reason stays in the background.
@@ -158,9 +153,6 @@ void CChildFrame::AttachView(CBrowserView* view)
     if (tab == nullptr)
         return;
     tab->m_pGroup = m_pGroup;
-    if (m_pGroup != nullptr)
-        view->SetPageOptions(m_pGroup->m_options);
-    tab->m_pageOptions = view->GetPageOptions();
     tab->m_insertHint = m_insertHint;
     m_insertHint = 0;
     view->ApplyTabSettings();
@@ -213,7 +205,7 @@ void CChildFrame::OnMDIActivate(BOOL bActivate, CWnd* pActivateWnd, CWnd*)
         return;
     }
     view->ShowView(true);
-    if (view->m_progress == -10)
+    if (view->m_progress == kProgressIdle)
         view->m_progress = -1;
     if (g_pMainFrame != nullptr)
         g_pMainFrame->SetStatusProgress(view->m_progress);
@@ -531,10 +523,9 @@ void CChildFrame::OnToggleReload()
 
 void CChildFrame::OnWheelLock()
 {
-    CTabItem* tab = GetTabItem();
-    if (m_pView == nullptr || tab == nullptr)
+    if (m_pView == nullptr)
         return;
-    if (tab->m_flags & kTabWheelLock)
+    if (TabHasFlag(kTabWheelLock))
         m_pView->ClearWheelLock();
     else
         m_pView->SetWheelLock();
@@ -542,37 +533,38 @@ void CChildFrame::OnWheelLock()
 
 void CChildFrame::OnLinkLock()
 {
-    CTabItem* tab = GetTabItem();
-    if (m_pView == nullptr || tab == nullptr)
+    if (m_pView == nullptr)
         return;
-    if (tab->m_flags & kTabLinkLock)
+    if (TabHasFlag(kTabLinkLock))
         m_pView->ClearLinkLock();
     else
         m_pView->SetLinkLock();
 }
 
-void CChildFrame::OnUpdateToggleReload(CCmdUI* pCmdUI)
+bool CChildFrame::TabHasFlag(DWORD flag) const
 {
     CTabItem* tab = GetTabItem();
-    pCmdUI->SetCheck(tab != nullptr && (tab->m_flags & kTabAutoReload) ? 1 : 0);
+    return tab != nullptr && (tab->m_flags & flag) != 0;
+}
+
+void CChildFrame::OnUpdateToggleReload(CCmdUI* pCmdUI)
+{
+    pCmdUI->SetCheck(TabHasFlag(kTabAutoReload) ? 1 : 0);
 }
 
 void CChildFrame::OnUpdateWheelLock(CCmdUI* pCmdUI)
 {
-    CTabItem* tab = GetTabItem();
-    pCmdUI->SetCheck(tab != nullptr && (tab->m_flags & kTabWheelLock) ? 1 : 0);
+    pCmdUI->SetCheck(TabHasFlag(kTabWheelLock) ? 1 : 0);
 }
 
 void CChildFrame::OnUpdateLinkLock(CCmdUI* pCmdUI)
 {
-    CTabItem* tab = GetTabItem();
-    pCmdUI->SetCheck(tab != nullptr && (tab->m_flags & kTabLinkLock) ? 1 : 0);
+    pCmdUI->SetCheck(TabHasFlag(kTabLinkLock) ? 1 : 0);
 }
 
 void CChildFrame::OnUpdateReloadPeriod(CCmdUI* pCmdUI)
 {
-    CTabItem* tab = GetTabItem();
-    if (tab == nullptr || !(tab->m_flags & kTabAutoReload))
+    if (!TabHasFlag(kTabAutoReload))
         m_reloadCommand = 36264;
     pCmdUI->Enable(TRUE);
     pCmdUI->SetRadio(pCmdUI->m_nID == m_reloadCommand);

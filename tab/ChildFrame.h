@@ -92,6 +92,8 @@ protected:
 
 private:
     bool IsTabClosing() const;
+    // The tab has a record with the bit set in its flags.
+    bool TabHasFlag(DWORD flag) const;
     void CloseThisTab();
     CTabGroup* GroupForNewTab() const;
     void OpenClipboardText();

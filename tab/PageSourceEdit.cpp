@@ -6,8 +6,8 @@
 
 #include "app/VantorelApp.h"
 #include "framework/core/File.h"
+#include "framework/ole/OleUtil.h"
 #include "tab/BrowserView.h"
-#include "tab/ComText.h"
 
 namespace {
 
@@ -84,11 +84,9 @@ void CChildFrame::EditPageSource()
     IHTMLTxtRange* range = BodyRange(m_pView);
     CString html;
     if (range != nullptr) {
-        BSTR text = nullptr;
-        if (SUCCEEDED(range->get_htmlText(&text)) && text != nullptr) {
-            html = WideToAnsi(text);
-            ::SysFreeString(text);
-        }
+        CBstr text;
+        if (SUCCEEDED(range->get_htmlText(&text)))
+            html = text.ToAnsi();
     }
     if (html.IsEmpty()) {
         if (range != nullptr)
@@ -113,9 +111,7 @@ void CChildFrame::EditPageSource()
                 UINT read = in.Read(edited.GetBuffer(static_cast<int>(length) + 1), length);
                 edited.ReleaseBuffer(static_cast<int>(read <= length ? read : 0));
                 in.Close();
-                BSTR paste = AnsiToBstr(edited);
-                range->pasteHTML(paste);
-                ::SysFreeString(paste);
+                range->pasteHTML(CBstr::FromAnsi(edited));
             }
         } else {
             ::MessageBoxA(m_hWnd, theApp.GetMessageText(27), theApp.GetMainClassName(), MB_OK);

@@ -359,8 +359,8 @@ int s_proxyItems = 0;
 // Chooses the first item of the tab menu (close) once it shows.
 void CALLBACK ChooseFirstTabMenuItem(HWND, UINT, UINT_PTR id, DWORD)
 {
-    HWND menu = ::FindWindowA("#32768", nullptr);
-    if (menu == nullptr || !::IsWindowVisible(menu))
+    HWND menu = ShownPopupMenu();
+    if (menu == nullptr)
         return;
     ::KillTimer(nullptr, id);
     HMENU hMenu = reinterpret_cast<HMENU>(::SendMessageA(menu, MN_GETHMENU, 0, 0));

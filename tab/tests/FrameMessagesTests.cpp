@@ -192,8 +192,8 @@ int s_menuKeysSent = 0;
 // past the separator), then Enter.
 void CALLBACK DriveMenu(HWND, UINT, UINT_PTR id, DWORD)
 {
-    HWND menu = ::FindWindowA("#32768", nullptr);
-    if (menu == nullptr || !::IsWindowVisible(menu))
+    HWND menu = ShownPopupMenu();
+    if (menu == nullptr)
         return;
     ::KillTimer(nullptr, id);
     ::PostMessageA(menu, WM_KEYDOWN, VK_DOWN, 0);

@@ -14,23 +14,38 @@
 
 namespace {
 
-// The checked items of a menu holding the five text sizes, after the frame's
-// update handlers ran over it.
-UINT CheckedTextSize(CChildFrame* frame)
+// The checked item among the commands first..last of a menu, after the
+// frame's update handlers ran over it; 0 for none, 1 for more than one.
+// With mustBeEnabled every item is also expected to be enabled.
+UINT CheckedItem(CChildFrame* frame, UINT first, UINT last, bool mustBeEnabled)
 {
     CMenu menu;
     menu.CreatePopupMenu();
-    for (UINT id = 32774; id <= 32778; ++id)
-        ::AppendMenuA(menu.m_hMenu, MF_STRING, id, "size");
+    for (UINT id = first; id <= last; ++id)
+        ::AppendMenuA(menu.m_hMenu, MF_STRING, id, "item");
     AfxUpdateMenuItems(frame, &menu, TRUE);
     UINT checked = 0;
-    for (UINT id = 32774; id <= 32778; ++id) {
+    for (UINT id = first; id <= last; ++id) {
         UINT state = ::GetMenuState(menu.m_hMenu, id, MF_BYCOMMAND);
-        EXPECT_EQ(0u, state & (MF_GRAYED | MF_DISABLED)) << id;
+        if (mustBeEnabled) {
+            EXPECT_EQ(0u, state & (MF_GRAYED | MF_DISABLED)) << id;
+        }
         if (state & MF_CHECKED)
-            checked = checked == 0 ? id : 1;  // 1: more than one
+            checked = checked == 0 ? id : 1;
     }
     return checked;
+}
+
+// The five text sizes, every one enabled.
+UINT CheckedTextSize(CChildFrame* frame)
+{
+    return CheckedItem(frame, 32774, 32778, true);
+}
+
+// The auto-reload periods.
+UINT CheckedReloadPeriod(CChildFrame* frame)
+{
+    return CheckedItem(frame, 36264, 36271, false);
 }
 
 } // namespace
@@ -89,27 +104,6 @@ TEST_F(TabTest, PageContextMenuRemembersItsPointAndKind)
     EXPECT_EQ(80, view->m_ptContextMenu.y);
     EXPECT_EQ(static_cast<DWORD>(CONTEXT_MENU_IMAGE), view->m_contextMenuId);
 }
-
-namespace {
-
-// The checked item among the auto-reload periods after the frame's update
-// handlers ran over them; 0 for none, 1 for more than one.
-UINT CheckedReloadPeriod(CChildFrame* frame)
-{
-    CMenu menu;
-    menu.CreatePopupMenu();
-    for (UINT id = 36264; id <= 36271; ++id)
-        ::AppendMenuA(menu.m_hMenu, MF_STRING, id, "period");
-    AfxUpdateMenuItems(frame, &menu, TRUE);
-    UINT checked = 0;
-    for (UINT id = 36264; id <= 36271; ++id) {
-        if (::GetMenuState(menu.m_hMenu, id, MF_BYCOMMAND) & MF_CHECKED)
-            checked = checked == 0 ? id : 1;
-    }
-    return checked;
-}
-
-} // namespace
 
 TEST_F(TabTest, ReloadPeriodCommandsSetThePeriodAndTheCheckFollowsTheTimer)
 {
@@ -181,8 +175,8 @@ int s_engineItems = -1;
 // While the page menu is up: reads it, then closes it without a choice.
 void CALLBACK ReadAndEndMenu(HWND, UINT, UINT_PTR id, DWORD)
 {
-    HWND menuWindow = ::FindWindowA("#32768", nullptr);
-    if (menuWindow == nullptr || !::IsWindowVisible(menuWindow))
+    HWND menuWindow = ShownPopupMenu();
+    if (menuWindow == nullptr)
         return;
     ::KillTimer(nullptr, id);
     HMENU menu = reinterpret_cast<HMENU>(::SendMessageA(menuWindow, MN_GETHMENU, 0, 0));

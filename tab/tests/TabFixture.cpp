@@ -70,6 +70,12 @@ void TabTest::Pump()
     }
 }
 
+HWND ShownPopupMenu()
+{
+    HWND menu = ::FindWindowA("#32768", nullptr);
+    return menu != nullptr && ::IsWindowVisible(menu) ? menu : nullptr;
+}
+
 namespace {
 
 std::vector<int> s_answers;  // the next boxes' buttons, first at the back

@@ -17,6 +17,10 @@ class CMainFrame;
 class CTabGroup;
 class CTabItem;
 
+// The popup menu window of this thread while it shows, else null: for timer
+// callbacks that read or drive a menu a test opened.
+HWND ShownPopupMenu();
+
 class TabTest : public ::testing::Test
 {
 protected:

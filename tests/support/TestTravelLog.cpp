@@ -59,15 +59,8 @@ std::vector<ITravelLogEntry*> AsEntries(const std::vector<TestTravelEntry*>& ent
 
 TestTravelLog::~TestTravelLog()
 {
-    Clear();
-}
-
-void TestTravelLog::Clear()
-{
     for (TestTravelEntry* p : m_entries)
         p->Release();
-    m_entries.clear();
-    m_current = -1;
 }
 
 void TestTravelLog::Push(const std::wstring& url, const std::wstring& title)
@@ -113,15 +106,6 @@ int TestTravelLog::IndexOf(ITravelLogEntry* pEntry) const
     return -1;
 }
 
-bool TestTravelLog::OffsetOf(ITravelLogEntry* pEntry, int& offset) const
-{
-    int index = IndexOf(pEntry);
-    if (index < 0)
-        return false;
-    offset = index - m_current;
-    return true;
-}
-
 std::vector<TestTravelLog::Page> TestTravelLog::GetPages() const
 {
     std::vector<Page> pages;
@@ -134,14 +118,6 @@ std::vector<std::wstring> TestTravelLog::GetBackUrls() const
 {
     std::vector<std::wstring> urls;
     for (TestTravelEntry* p : Select(TLEF_RELATIVE_BACK))
-        urls.push_back(p->page.url);
-    return urls;
-}
-
-std::vector<std::wstring> TestTravelLog::GetForwardUrls() const
-{
-    std::vector<std::wstring> urls;
-    for (TestTravelEntry* p : Select(TLEF_RELATIVE_FORE))
         urls.push_back(p->page.url);
     return urls;
 }
@@ -198,10 +174,10 @@ STDMETHODIMP TestTravelLog::CreateEntry(LPCWSTR pszUrl, LPCWSTR pszTitle,
 
 STDMETHODIMP TestTravelLog::TravelTo(ITravelLogEntry* ptle)
 {
-    int offset = 0;
-    if (!OffsetOf(ptle, offset))
+    int index = IndexOf(ptle);
+    if (index < 0)
         return E_INVALIDARG;
-    return m_pfnTravel != nullptr ? m_pfnTravel(m_pTravelOwner, offset) : E_FAIL;
+    return m_pfnTravel != nullptr ? m_pfnTravel(m_pTravelOwner, index - m_current) : E_FAIL;
 }
 
 STDMETHODIMP TestTravelLog::EnumEntries(TLENUMF flags, IEnumTravelLogEntry** ppenum)

@@ -35,16 +35,12 @@ public:
     bool CanGoForward() const { return m_current + 1 < static_cast<int>(m_entries.size()); }
     // The page offset entries from the current one, or null.
     const Page* PageAt(int offset) const;
-    // Offset of an entry of this log from the current one; FALSE when it is not ours.
-    bool OffsetOf(ITravelLogEntry* pEntry, int& offset) const;
 
     // Every page, oldest first, and the current index (-1 when empty).
     std::vector<Page> GetPages() const;
     int GetCurrentIndex() const { return m_current; }
-    // Back pages nearest first, then forward pages nearest first.
+    // Back pages, nearest first.
     std::vector<std::wstring> GetBackUrls() const;
-    std::vector<std::wstring> GetForwardUrls() const;
-    void Clear();
 
     // IUnknown (the control owns the log; counts do not end it)
     STDMETHOD(QueryInterface)(REFIID riid, void** ppv) override;

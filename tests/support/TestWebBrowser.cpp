@@ -387,10 +387,7 @@ void TestWebBrowser::ReadDlControl()
                                   DISPATCH_PROPERTYGET, &none, &result, nullptr, nullptr);
     pAmbient->Release();
     if (hr == S_OK && result.vt == VT_I4)
-    {
         m_dlControl = result.lVal;
-        ++m_dlControlReads;
-    }
     ::VariantClear(&result);
 }
 

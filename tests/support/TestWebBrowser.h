@@ -80,18 +80,13 @@ public:
     const std::vector<NavigateCall>& GetNavigateCalls() const { return m_navigateCalls; }
     std::wstring GetLocationUrl() const;
     std::wstring GetTitle() const;
-    bool IsNavigating() const { return m_bPending; }
     READYSTATE GetReadyStateValue() const { return m_readyState; }
-    // The download-control word last read from the site's ambient properties,
-    // and how often it was read.
+    // The download-control word last read from the site's ambient properties.
     LONG GetDlControl() const { return m_dlControl; }
-    int GetDlControlReads() const { return m_dlControlReads; }
     bool IsRegisteredAsBrowser() const { return m_bRegisterAsBrowser; }
     int GetRefreshCount() const { return m_refreshCount; }
-    int GetStopCount() const { return m_stopCount; }
     LONG GetZoom() const { return m_zoom; }
     int GetConnectionCount() const { return static_cast<int>(m_sinks.size()); }
-    bool IsInPlaceActive() const { return m_bInPlaceActive; }
     bool IsClosed() const { return m_bClosed; }
     // The window went (with its parent) while the control was still active,
     // instead of being taken down by the control's deactivation.
@@ -100,7 +95,6 @@ public:
 
     //--- Scripted events
     void SetBusy(bool bBusy) { m_bForcedBusy = bBusy; }
-    void SetReadyState(READYSTATE state) { m_readyState = state; }
     void ScriptTitleChange(LPCWSTR pszTitle);
     void ScriptStatusText(LPCWSTR pszText);
     void ScriptProgress(LONG progress, LONG progressMax);
@@ -292,10 +286,8 @@ private:
     READYSTATE m_readyState = READYSTATE_UNINITIALIZED;
     bool m_bForcedBusy = false;
     LONG m_dlControl = 0;
-    int m_dlControlReads = 0;
     bool m_bRegisterAsBrowser = false;
     int m_refreshCount = 0;
-    int m_stopCount = 0;
     LONG m_zoom = 2;
 };
 

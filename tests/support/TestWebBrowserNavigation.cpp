@@ -122,12 +122,17 @@ std::wstring TitleOf(const std::wstring& url)
     return url;
 }
 
+BSTR MakeBstr(const std::wstring& s)
+{
+    return ::SysAllocStringLen(s.c_str(), static_cast<UINT>(s.size()));
+}
+
 VARIANT BstrArg(const std::wstring& s)
 {
     VARIANT v;
     ::VariantInit(&v);
     v.vt = VT_BSTR;
-    v.bstrVal = ::SysAllocStringLen(s.c_str(), static_cast<UINT>(s.size()));
+    v.bstrVal = MakeBstr(s);
     return v;
 }
 
@@ -499,7 +504,6 @@ STDMETHODIMP TestWebBrowser::Refresh2(VARIANT*)
 
 STDMETHODIMP TestWebBrowser::Stop()
 {
-    ++m_stopCount;
     if (m_bPending)
     {
         m_bPending = false;
@@ -588,8 +592,7 @@ STDMETHODIMP TestWebBrowser::get_LocationName(BSTR* LocationName)
 {
     if (LocationName == nullptr)
         return E_POINTER;
-    std::wstring title = GetTitle();
-    *LocationName = ::SysAllocStringLen(title.c_str(), static_cast<UINT>(title.size()));
+    *LocationName = MakeBstr(GetTitle());
     return S_OK;
 }
 
@@ -597,8 +600,7 @@ STDMETHODIMP TestWebBrowser::get_LocationURL(BSTR* LocationURL)
 {
     if (LocationURL == nullptr)
         return E_POINTER;
-    std::wstring url = GetLocationUrl();
-    *LocationURL = ::SysAllocStringLen(url.c_str(), static_cast<UINT>(url.size()));
+    *LocationURL = MakeBstr(GetLocationUrl());
     return S_OK;
 }
 

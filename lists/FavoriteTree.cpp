@@ -1,5 +1,6 @@
 #include "lists/FavoriteTree.h"
 
+#include <algorithm>
 #include <vector>
 
 #include "framework/core/Cp932.h"
@@ -8,18 +9,12 @@
 
 using namespace KeywordTreeFile;
 
-namespace {
-
-// Whether the path ends in a backslash that is a character of its own.
-bool EndsWithBackslash(const CString& path)
+BOOL EndsWithBackslash(const CString& path)
 {
     int length = path.GetLength();
-    if (length == 0 || path[length - 1] != '\\')
-        return false;
-    return Cp932FloorBoundary(path.GetString(), length, length - 1) == length - 1;
+    return length > 0 && path[length - 1] == '\\' &&
+           Cp932FloorBoundary(path.GetString(), length, length - 1) == length - 1;
 }
-
-} // namespace
 
 //--- CFavoriteNode
 
@@ -198,14 +193,10 @@ void CFavoriteTree::OrderChildren(CFavoriteNode* folder, const FavoriteOrderMap*
         return;
     }
     // Folders first, then entries, each in their present order.
-    std::vector<CFavoriteNode*> folders, entries;
-    for (INT_PTR i = 0; i < count; ++i)
-        (children[i]->m_kind == CFavoriteNode::kFolder ? folders : entries).push_back(children[i]);
-    INT_PTR next = 0;
-    for (CFavoriteNode* child : folders)
-        children[next++] = child;
-    for (CFavoriteNode* child : entries)
-        children[next++] = child;
+    std::stable_partition(children.GetData(), children.GetData() + count,
+                          [](const CFavoriteNode* child) {
+                              return child->m_kind == CFavoriteNode::kFolder;
+                          });
 }
 
 void CFavoriteTree::RebuildFlatList()

@@ -53,6 +53,10 @@ public:
     BYTE m_kind;
 };
 
+// Whether the path ends in a backslash that is a character of its own, not
+// the trail byte of a double-byte character. Folder paths end in one.
+BOOL EndsWithBackslash(const CString& path);
+
 // The order value of one folder: record name to order number.
 typedef std::map<std::string, int> FavoriteOrderMap;
 
@@ -74,7 +78,6 @@ public:
     // Reads the cache into a fresh tree; FALSE (tree untouched) when the file
     // does not exist.
     BOOL LoadCache(LPCTSTR path, LPCTSTR rootLabel);
-    void ParseFolder(CStdioFile& file, CFavoriteNode* parent);
 
     // Writes the whole tree; FALSE without a tree or when the file cannot be
     // written.
@@ -97,6 +100,8 @@ public:
     DWORD m_abort = 0;  // a folder could not be listed during a scan
 
 private:
+    // Reads one folder body into parent.
+    void ParseFolder(CStdioFile& file, CFavoriteNode* parent);
     void Index(CFavoriteNode* node);
     void AddToFlatList(CFavoriteNode* node);
 

@@ -6,7 +6,6 @@
 
 #include <vector>
 
-#include "framework/core/Cp932.h"
 #include "lists/FavoritesOrder.h"
 #include "lists/KeywordTreeFile.h"
 
@@ -15,13 +14,6 @@ namespace {
 // Folders deeper than the cache can hold are not entered; nor can a link
 // loop exhaust the stack.
 const int kMaxDepth = KeywordTreeFile::kMaxFolderDepth;
-
-bool EndsWithBackslash(const CString& path)
-{
-    int length = path.GetLength();
-    return length > 0 && path[length - 1] == '\\' &&
-           Cp932FloorBoundary(path.GetString(), length, length - 1) == length - 1;
-}
 
 // The last component of a path, ignoring one trailing backslash.
 CString LastComponent(const CString& path)
@@ -41,8 +33,8 @@ bool ReadShortcutUrl(const CString& path, CString& url)
         return false;
     CString line;
     while (file.ReadString(line)) {
-        if (line.GetLength() >= 4 && memcmp(line.GetString(), "URL=", 4) == 0) {
-            url = line.Mid(4);
+        if (KeywordTreeFile::StartsWith(line, "URL=")) {
+            url = KeywordTreeFile::ValueOf(line, "URL=");
             return true;
         }
     }

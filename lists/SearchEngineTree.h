@@ -89,9 +89,6 @@ public:
     // separator), or the file's own folder when it is null. Always nonzero.
     BOOL Load(LPCTSTR path, LPCTSTR iconFolder = nullptr);
 
-    // Reads one folder body into parent.
-    void ParseFolder(CStdioFile& file, CSearchEngineNode* parent);
-
     // Writes "ROOT:", every child of the root at depth 1 and "ENDROOT:".
     // FALSE when there is no tree or the file cannot be written.
     BOOL Save(LPCTSTR path) const;
@@ -116,6 +113,8 @@ public:
     CSearchEngineNode* m_slots[kSlotCount] = {};  // bits 1, 2, 8, 16 and 4
 
 private:
+    // Reads one folder body into parent.
+    void ParseFolder(CStdioFile& file, CSearchEngineNode* parent);
     static int SlotOfBit(int bit);
     void Register(CSearchEngineNode* node);
     void TakeRoles(CSearchEngineNode* entry);

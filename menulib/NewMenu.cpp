@@ -487,28 +487,16 @@ BOOL CNewMenu::GetMenuText(UINT nItem, CString& rText, UINT nFlags) const
 
 CNewMenu* CNewMenu::FindMenuItem(UINT nID, int& nPosition)
 {
-    int nCount = ::GetMenuItemCount(m_hMenu);
-    for (int i = 0; i < nCount; ++i)
-    {
-        HMENU hSub = ::GetSubMenu(m_hMenu, i);
-        if (hSub != nullptr)
-        {
-            if (CNewMenu* pSub = FromHandleNew(hSub))
-                if (CNewMenu* pFound = pSub->FindMenuItem(nID, nPosition))
-                    return pFound;
-            continue;
-        }
-        if (::GetMenuItemID(m_hMenu, i) == nID)
-        {
-            nPosition = i;
-            return this;
-        }
-    }
-    nPosition = -1;
-    return nullptr;
+    return FindPlainItem(nID, nullptr, FALSE, nPosition);
 }
 
 CNewMenu* CNewMenu::FindItemMenu(UINT nID, const void* pItemData)
+{
+    int nPosition = -1;
+    return FindPlainItem(nID, pItemData, TRUE, nPosition);
+}
+
+CNewMenu* CNewMenu::FindPlainItem(UINT nID, const void* pItemData, BOOL bMatchData, int& nPosition)
 {
     int nCount = ::GetMenuItemCount(m_hMenu);
     for (int i = 0; i < nCount; ++i)
@@ -517,14 +505,19 @@ CNewMenu* CNewMenu::FindItemMenu(UINT nID, const void* pItemData)
         if (hSub != nullptr)
         {
             if (CNewMenu* pSub = FromHandleNew(hSub))
-                if (CNewMenu* pFound = pSub->FindItemMenu(nID, pItemData))
+                if (CNewMenu* pFound = pSub->FindPlainItem(nID, pItemData, bMatchData, nPosition))
                     return pFound;
             continue;
         }
         if (::GetMenuItemID(m_hMenu, i) == nID &&
-            GetItemData(m_hMenu, static_cast<UINT>(i)) == reinterpret_cast<ULONG_PTR>(pItemData))
+            (!bMatchData ||
+             GetItemData(m_hMenu, static_cast<UINT>(i)) == reinterpret_cast<ULONG_PTR>(pItemData)))
+        {
+            nPosition = i;
             return this;
+        }
     }
+    nPosition = -1;
     return nullptr;
 }
 

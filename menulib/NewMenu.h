@@ -186,6 +186,9 @@ public:
 private:
     // The menu that holds nID as a plain item, searched depth first.
     CNewMenu* FindItemMenu(UINT nID, const void* pItemData);
+    // Both searches: the menu holding nID (and, with bMatchData, pItemData)
+    // and the item's position in it, or null and -1.
+    CNewMenu* FindPlainItem(UINT nID, const void* pItemData, BOOL bMatchData, int& nPosition);
     CNewMenuItemData* NewRecord(LPCSTR lpszText);
     CNewMenuItemData* TakeReusableRecord(UINT_PTR nID);
     CNewMenuItemData* ConvertItem(UINT nPosition, UINT nFlags, UINT_PTR nID, const CString& caption,

@@ -276,7 +276,9 @@ BOOL CNewMenu::LoadToolBarBitmap(CImageList& rImages, UINT_PTR nResource)
 
 //--- The Windows version
 
-int GetWindowsVersionClass()
+namespace {
+
+int ReadWindowsVersionClass()
 {
     DWORD dwVersion = ::GetVersion();
     OSVERSIONINFOA info = {};
@@ -312,4 +314,13 @@ int GetWindowsVersionClass()
         }
     }
     return 1;
+}
+
+} // namespace
+
+int GetWindowsVersionClass()
+{
+    // Asked by every menu paint; the version does not change while running.
+    static const int nClass = ReadWindowsVersionClass();
+    return nClass;
 }

@@ -81,8 +81,6 @@ CMainFrame::~CMainFrame()
 {
     delete m_pPageTabBar;
     delete m_pGroupTabBar;
-    if (m_hModule != nullptr)
-        FreeLibrary(m_hModule);
     if (g_pMainFrame == this)
         g_pMainFrame = nullptr;
 }

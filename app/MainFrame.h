@@ -158,12 +158,10 @@ public:
     CStatusBar m_wndStatusBar;
     CProgressCtrl m_wndProgress;
     CWnd m_wndMDIClient;
-    CImageList m_imageList;
     CImageList m_smallIcons;
     HWND m_hWndNextViewer = nullptr;
     DWORD m_stateWord = kStatePlacementPending | kStateReserved10 | kStateCaptionPinned;
     BYTE m_exitDone = 0;
-    HMODULE m_hModule = nullptr;
     UINT_PTR m_autosaveTimer = 0;
 
 protected:

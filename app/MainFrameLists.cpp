@@ -3,9 +3,10 @@
 #include <windows.h>
 #include <commctrl.h>
 
+#include <optional>
+
 #include "app/MainFrame.h"
 #include "app/VantorelApp.h"
-#include "bars/PageTabBar.h"
 #include "lists/FavoritesScan.h"
 #include "lists/SearchEngineMenu.h"
 #include "lists/SearchUrl.h"
@@ -32,33 +33,12 @@ public:
     {
         return theApp.OpenUrlInGroup(group, url, reason) != FALSE;
     }
-    void BeginBatch() override
-    {
-        m_appendPos = theApp.m_settings.iTabAppendPos;
-        theApp.m_settings.iTabAppendPos = 0;
-        // The page tab bar stays hidden until the batch ends, unless another
-        // batch already holds it.
-        m_bar = g_pMainFrame != nullptr ? g_pMainFrame->m_pPageTabBar : nullptr;
-        m_began = m_bar != nullptr && m_bar->GetSafeHwnd() != nullptr &&
-                  m_bar->BeginUpdate(g_pMainFrame);
-    }
-    void PauseBatch() override
-    {
-        theApp.TrimWorkingSet(TRUE);
-        Sleep(100);
-    }
-    void EndBatch() override
-    {
-        theApp.m_settings.iTabAppendPos = m_appendPos;
-        if (m_began)
-            m_bar->EndUpdate(g_pMainFrame);
-        m_began = FALSE;
-    }
+    void BeginBatch() override { m_batch.emplace(); }
+    void PauseBatch() override { CTabBatch::Pause(); }
+    void EndBatch() override { m_batch.reset(); }
 
 private:
-    uint8_t m_appendPos = 0;
-    CPageTabBar* m_bar = nullptr;
-    BOOL m_began = FALSE;
+    std::optional<CTabBatch> m_batch;
 };
 
 bool KeyHeld(int key)

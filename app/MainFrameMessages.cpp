@@ -96,16 +96,6 @@ CString ComboEntryText(HWND combo, LRESULT index)
     return CString(buffer.data());
 }
 
-CString WindowText(HWND hWnd)
-{
-    int length = ::GetWindowTextLengthA(hWnd);
-    if (length <= 0)
-        return CString();
-    std::vector<char> buffer(static_cast<size_t>(length) + 1, '\0');
-    ::GetWindowTextA(hWnd, buffer.data(), length + 1);
-    return CString(buffer.data());
-}
-
 // The download-control bit a "... enabled" query reads, and whether a set
 // bit means enabled.
 bool QueryOptionBit(UINT nMsg, DWORD* pBit, bool* pSetMeansOn)
@@ -273,7 +263,8 @@ LRESULT CMainFrame::OnComboMessage(UINT nMsg, CWnd* pCombo)
     if (combo == nullptr || !::IsWindow(combo))
         return 0;
     if (nMsg == WM_FRAME_ADDRESSENTER) {
-        CString text = WindowText(combo);
+        CString text;
+        pCombo->GetWindowText(text);
         OpenAddressBarUrl(text);
         if (!text.IsEmpty() && ::IsWindow(combo))
             ::SendMessageA(combo, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(static_cast<LPCTSTR>(text)));

@@ -10,7 +10,6 @@
 #include "app/SettingsFile.h"
 #include "app/StartupList.h"
 #include "app/resource.h"
-#include "bars/PageTabBar.h"
 #include "framework/core/File.h"
 #include "shared/ProgramPath.h"
 #include "tab/BrowserControlSite.h"
@@ -183,25 +182,27 @@ BOOL CVantorelApp::OpenStartupDocuments(BOOL bOpen)
 
     commandLine.Remove('"');
     OpenUrl(commandLine, 0);
-    switch (m_settings.iInitMode) {
-    case 3: g_pMainFrame->LoadClosedTabSet(ProgramFile("WindowClose.dat")); break;
-    case 4: OpenStartupList(); break;
-    case 5: g_pMainFrame->LoadTabSet(ProgramFile("WindowCloseBack.dat")); break;
-    default: break;
-    }
+    OpenSavedPages(m_settings.iInitMode);
     return TRUE;
+}
+
+bool CVantorelApp::OpenSavedPages(int initMode)
+{
+    switch (initMode) {
+    case 3: g_pMainFrame->LoadClosedTabSet(ProgramFile("WindowClose.dat")); return true;
+    case 4: OpenStartupList(); return true;
+    case 5: g_pMainFrame->LoadTabSet(ProgramFile("WindowCloseBack.dat")); return true;
+    default: return false;
+    }
 }
 
 void CVantorelApp::OnFileNew()
 {
-    switch (m_settings.iInitMode) {
-    case 0: break;
-    case 2: OpenUrl("about:blank", 0); break;
-    case 3: g_pMainFrame->LoadClosedTabSet(ProgramFile("WindowClose.dat")); break;
-    case 4: OpenStartupList(); break;
-    case 5: g_pMainFrame->LoadTabSet(ProgramFile("WindowCloseBack.dat")); break;
-    default: OpenUrl("gOhOmE!!!", 0); break;  // 1 and 6-255: the home page
-    }
+    const int mode = m_settings.iInitMode;
+    if (mode == 0 || OpenSavedPages(mode))
+        return;
+    // 1 and 6-255: the home page.
+    OpenUrl(mode == 2 ? "about:blank" : "gOhOmE!!!", 0);
 }
 
 void CVantorelApp::OpenStartupList()
@@ -210,11 +211,7 @@ void CVantorelApp::OpenStartupList()
     ReadStartupList(ProgramFile("StartUpURL.dat"), urls);
     if (urls.IsEmpty())
         return;
-    // One batch: the page tab bar is redrawn once, every tab goes to the end.
-    CPageTabBar* bar = g_pMainFrame != nullptr ? g_pMainFrame->m_pPageTabBar : nullptr;
-    const BOOL began = bar != nullptr && bar->GetSafeHwnd() != nullptr && bar->BeginUpdate(g_pMainFrame);
-    const BYTE appendPos = m_settings.iTabAppendPos;
-    m_settings.iTabAppendPos = 0;
+    CTabBatch batch;
     // The list gets a group of its own; the first URL that opens makes it.
     CTabGroup* group = nullptr;
     int opened = 0;
@@ -224,45 +221,24 @@ void CVantorelApp::OpenStartupList()
             opened = group != nullptr ? 1 : 0;
             continue;
         }
-        if (opened % 10 == 0) {
-            TrimWorkingSet(TRUE);
-            Sleep(100);
-        }
+        if (opened % 10 == 0)
+            CTabBatch::Pause();
         if (OpenUrl(group, urls[i], kReasonPageBackground) != nullptr)
             ++opened;
     }
-    m_settings.iTabAppendPos = appendPos;
-    if (began)
-        bar->EndUpdate(g_pMainFrame);
 }
 
 void CVantorelApp::TrimWorkingSet(BOOL bForce)
 {
     if (!bForce && !m_settings.bWorkingSet())
         return;
-    typedef BOOL(WINAPI * SetSizeFn)(HANDLE, SIZE_T, SIZE_T);
-    HMODULE kernel = GetModuleHandleA("kernel32.dll");
-    auto setSize = kernel != nullptr ? reinterpret_cast<SetSizeFn>(reinterpret_cast<void*>(
-                                           GetProcAddress(kernel, "SetProcessWorkingSetSize")))
-                                     : nullptr;
-    if (setSize != nullptr)
-        setSize(GetCurrentProcess(), static_cast<SIZE_T>(-1), static_cast<SIZE_T>(-1));
-}
-
-BOOL CVantorelApp::PumpMessage()
-{
-    // The compiler offers no structured-exception frames to wrap the
-    // dispatch in; faults end the process through OnUnhandledFault. FALSE
-    // still means WM_QUIT.
-    return CWinApp::PumpMessage();
+    SetProcessWorkingSetSize(GetCurrentProcess(), static_cast<SIZE_T>(-1), static_cast<SIZE_T>(-1));
 }
 
 BOOL CVantorelApp::OnIdle(LONG lCount)
 {
     if (m_pMainWnd != nullptr && GetActiveWindow() == nullptr)
         return FALSE;
-    if (lCount <= 0 && m_pMainWnd != nullptr && m_pMainWnd->IsWindowVisible())
-        ++m_idleCounter;
     // Count 0 updates the frame and its bars, count 1 drops temporary wrappers.
     CWinApp::OnIdle(lCount);
     return lCount <= 0;

@@ -16,6 +16,7 @@
 class CBrowserView;
 class CChildFrame;
 class CMainFrame;
+class CPageTabBar;
 class CTabGroup;
 class CTabItem;
 class SavedHistory;
@@ -40,12 +41,30 @@ public:
     ~CSemaphoreLock();
     CSemaphoreLock(const CSemaphoreLock&) = delete;
     CSemaphoreLock& operator=(const CSemaphoreLock&) = delete;
-    bool Acquired() const { return m_acquired; }
+    bool Acquired() const { return m_hSemaphore == nullptr || m_held; }
 
 private:
     HANDLE m_hSemaphore;
-    bool m_acquired = false;
     bool m_held = false;
+};
+
+// A run of many tabs opened at once, for the length of a scope: every new
+// tab goes to the end of its group (the append position is set aside) and
+// the page tab bar stays hidden until the run ends, unless another run
+// already holds it.
+class CTabBatch
+{
+public:
+    CTabBatch();
+    ~CTabBatch();
+    CTabBatch(const CTabBatch&) = delete;
+    CTabBatch& operator=(const CTabBatch&) = delete;
+    // Between tabs of a long run: gives memory back and waits 100 ms.
+    static void Pause();
+
+private:
+    BYTE m_appendPos;
+    CPageTabBar* m_bar = nullptr;
 };
 
 // Bits of CVantorelApp::m_runFlags.
@@ -63,7 +82,6 @@ public:
     ~CVantorelApp() override;
 
     BOOL InitInstance() override;
-    BOOL PumpMessage() override;
     BOOL OnIdle(LONG lCount) override;
     int ExitInstance() override;
 
@@ -165,7 +183,6 @@ public:
     HMENU m_hMainMenu = nullptr;
     HANDLE m_hSemaphore = nullptr;
     char m_className[16] = {};
-    BYTE m_idleCounter = 0;
     DWORD m_runFlags = kRunFlagEnableDoc;
     int m_keyboardType = 0;
 
@@ -178,14 +195,18 @@ private:
     static int DetectKeyboardType();
     void ForceSessionSettings();
     bool HandOverToRunningInstance();
+    // Start modes 3 to 5 open saved pages: the tabs of the last closed
+    // window, the start-up list, the last session. false for other modes.
+    bool OpenSavedPages(int initMode);
     BOOL CreateMainFrame();
     CTabItem* OpenTab(CTabGroup* group, LPCTSTR url, WORD reason, DWORD loadFlags, BYTE tabValue,
-                      bool bHomeToken, bool bNewGroup = false);
-    CTabGroup* GroupForNewTab(CTabGroup* group, bool bNewGroup, CTabGroup** pMade);
-    void DropUnusedGroup(CTabGroup* made);
+                      bool bNewGroup = false);
+    CBrowserView* NewTabView(CTabGroup* group, bool bNewGroup, WORD reason, DWORD loadFlags,
+                             BYTE tabValue);
     CBrowserView* CreateTabView(CTabGroup* group, WORD reason, DWORD loadFlags, BYTE tabValue);
     bool IsOverTabLimit(const CTabGroup* group) const;
     bool IsOwnFavoritePage(const CString& page) const;
+    int OpenShortcutFiles(const CString& folder, const CStringArray& files);
 
     DWORD m_startTicks = 0;
     // Only the process that created the main frame owns "Exception.dat":

@@ -109,18 +109,36 @@ bool IsScriptUrl(LPCTSTR url)
 
 CSemaphoreLock::CSemaphoreLock(HANDLE hSemaphore, DWORD timeoutMs) : m_hSemaphore(hSemaphore)
 {
-    if (m_hSemaphore == nullptr) {
-        m_acquired = true;  // no semaphore: proceed unlocked
-        return;
-    }
-    m_held = ::WaitForSingleObject(m_hSemaphore, timeoutMs) == WAIT_OBJECT_0;
-    m_acquired = m_held;
+    // No semaphore: proceed unlocked.
+    if (m_hSemaphore != nullptr)
+        m_held = ::WaitForSingleObject(m_hSemaphore, timeoutMs) == WAIT_OBJECT_0;
 }
 
 CSemaphoreLock::~CSemaphoreLock()
 {
     if (m_held)
         ::ReleaseSemaphore(m_hSemaphore, 1, nullptr);
+}
+
+CTabBatch::CTabBatch() : m_appendPos(theApp.m_settings.iTabAppendPos)
+{
+    theApp.m_settings.iTabAppendPos = 0;
+    CPageTabBar* bar = g_pMainFrame != nullptr ? g_pMainFrame->m_pPageTabBar : nullptr;
+    if (bar != nullptr && bar->GetSafeHwnd() != nullptr && bar->BeginUpdate(g_pMainFrame))
+        m_bar = bar;
+}
+
+CTabBatch::~CTabBatch()
+{
+    theApp.m_settings.iTabAppendPos = m_appendPos;
+    if (m_bar != nullptr)
+        m_bar->EndUpdate(g_pMainFrame);
+}
+
+void CTabBatch::Pause()
+{
+    theApp.TrimWorkingSet(TRUE);
+    ::Sleep(100);
 }
 
 //--- The group list
@@ -144,7 +162,7 @@ void CVantorelApp::SetCurrentGroup(CTabGroup* group)
 
 bool CVantorelApp::IsGroupListed(const CTabGroup* group) const
 {
-    return group != nullptr && std::find(m_groups.begin(), m_groups.end(), group) != m_groups.end();
+    return group != nullptr && GetGroupIndex(group) >= 0;
 }
 
 int CVantorelApp::GetGroupIndex(const CTabGroup* group) const
@@ -256,23 +274,22 @@ bool CVantorelApp::IsOverTabLimit(const CTabGroup* group) const
     return m_settings.bWindowMaxCnt() && GetGroupTabCount(group) >= m_settings.iWindowMaxCnt;
 }
 
-// The group a new tab goes to: the given one, else the current one, else a
-// new group (always a new one with bNewGroup); pMade tells which was made.
-CTabGroup* CVantorelApp::GroupForNewTab(CTabGroup* group, bool bNewGroup, CTabGroup** pMade)
+// A new tab's view in the given group, else the current one, else a new
+// group (always a new one with bNewGroup). A group made for a tab that did
+// not open goes again.
+CBrowserView* CVantorelApp::NewTabView(CTabGroup* group, bool bNewGroup, WORD reason,
+                                       DWORD loadFlags, BYTE tabValue)
 {
-    *pMade = nullptr;
     if (!bNewGroup && (group == nullptr || !IsGroupListed(group)))
         group = GetActiveGroup();
+    CTabGroup* made = nullptr;
     if (bNewGroup || group == nullptr)
-        group = *pMade = g_pMainFrame->CreateEmptyGroup();
-    return group;
-}
-
-// A group made for a tab that did not open goes again.
-void CVantorelApp::DropUnusedGroup(CTabGroup* made)
-{
-    if (made != nullptr && g_pMainFrame != nullptr && IsGroupListed(made) && made->GetTabCount() == 0)
+        group = made = g_pMainFrame->CreateEmptyGroup();
+    CBrowserView* view = CreateTabView(group, reason, loadFlags, tabValue);
+    if (view == nullptr && made != nullptr && g_pMainFrame != nullptr && IsGroupListed(made) &&
+        made->GetTabCount() == 0)
         g_pMainFrame->CloseGroup(made);
+    return view;
 }
 
 // Limit, frame and view of a new tab in the group, with its load flags.
@@ -298,18 +315,14 @@ CBrowserView* CVantorelApp::CreateTabView(CTabGroup* group, WORD reason, DWORD l
 // The common road of the opening operations: group, limit, frame, view,
 // load flags, then the navigation. Returns the new tab's record.
 CTabItem* CVantorelApp::OpenTab(CTabGroup* group, LPCTSTR url, WORD reason, DWORD loadFlags,
-                                BYTE tabValue, bool bHomeToken, bool bNewGroup)
+                                BYTE tabValue, bool bNewGroup)
 {
     if (g_pMainFrame == nullptr)
         return nullptr;
-    CTabGroup* made = nullptr;
-    group = GroupForNewTab(group, bNewGroup, &made);
-    CBrowserView* view = CreateTabView(group, reason, loadFlags, tabValue);
-    if (view == nullptr) {
-        DropUnusedGroup(made);
+    CBrowserView* view = NewTabView(group, bNewGroup, reason, loadFlags, tabValue);
+    if (view == nullptr)
         return nullptr;
-    }
-    if (bHomeToken && url != nullptr && strcmp(url, kHomeToken) == 0)
+    if (url != nullptr && strcmp(url, kHomeToken) == 0)
         view->GoHomeControl();
     else
         view->Navigate(url);
@@ -321,7 +334,7 @@ CTabGroup* CVantorelApp::OpenUrl(CTabGroup* group, LPCTSTR url, WORD reason, DWO
 {
     if (HandleMailto(url))
         return nullptr;
-    CTabItem* tab = OpenTab(group, url, reason, loadFlags, tabValue, true);
+    CTabItem* tab = OpenTab(group, url, reason, loadFlags, tabValue);
     return tab != nullptr ? tab->m_pGroup : nullptr;
 }
 
@@ -336,7 +349,7 @@ CTabItem* CVantorelApp::OpenUrlReturnBrowser(CTabGroup* group, LPCTSTR url, WORD
 {
     if (HandleMailto(url))
         return nullptr;
-    return OpenTab(group, url, reason, loadFlags, 0, true);
+    return OpenTab(group, url, reason, loadFlags, 0);
 }
 
 void CVantorelApp::OpenUrlWithHistory(CTabGroup* group, LPCTSTR url, const SavedHistory* back,
@@ -344,13 +357,9 @@ void CVantorelApp::OpenUrlWithHistory(CTabGroup* group, LPCTSTR url, const Saved
 {
     if (g_pMainFrame == nullptr)
         return;
-    CTabGroup* made = nullptr;
-    group = GroupForNewTab(group, false, &made);
-    CBrowserView* view = CreateTabView(group, reason, loadFlags, 0);
-    if (view == nullptr) {
-        DropUnusedGroup(made);
+    CBrowserView* view = NewTabView(group, false, reason, loadFlags, 0);
+    if (view == nullptr)
         return;
-    }
     CTabItem* tab = view->GetTabItem();
     SavedHistory::Reset(tab->m_pBack, tab->m_pForward);
     if (back != nullptr)
@@ -364,7 +373,7 @@ CTabGroup* CVantorelApp::OpenUrlInNewGroup(LPCTSTR url, WORD reason, DWORD loadF
 {
     if (HandleMailto(url))
         return nullptr;
-    CTabItem* tab = OpenTab(nullptr, url, reason, loadFlags, 0, true, true);
+    CTabItem* tab = OpenTab(nullptr, url, reason, loadFlags, 0, true);
     return tab != nullptr ? tab->m_pGroup : nullptr;
 }
 
@@ -392,18 +401,11 @@ BOOL CVantorelApp::OpenUrlInGroup(CTabGroup* group, LPCTSTR url, int reason)
 
 void CVantorelApp::OpenGroupDefaultPage(CTabGroup* group, DWORD loadFlags)
 {
-    if (group == nullptr || g_pMainFrame == nullptr || !IsGroupListed(group) ||
-        IsOverTabLimit(group))
+    if (g_pMainFrame == nullptr || !IsGroupListed(group))
         return;
-    CChildFrame* frame = g_pMainFrame->CreateTabFrame();
-    if (frame == nullptr)
+    CBrowserView* view = CreateTabView(group, kReasonLink, loadFlags, 0);
+    if (view == nullptr)
         return;
-    frame->m_pGroup = group;
-    CBrowserView* view = frame->InitialUpdateAndActivate();
-    if (view == nullptr || view->GetTabItem() == nullptr)
-        return;
-    if (loadFlags != 0)
-        view->SetPageOptions(loadFlags);
     switch (m_settings.iDefault_P) {
     case 0:
         view->GoHomeControl();
@@ -472,39 +474,7 @@ BOOL CVantorelApp::OpenShortcut(LPCTSTR url, LPCTSTR sourcePage)
         const bool hasBar = bar != nullptr && bar->GetSafeHwnd() != nullptr;
         if (hasBar)
             bar->SetRedraw(FALSE);
-        const BYTE appendPos = m_settings.iTabAppendPos;
-        m_settings.iTabAppendPos = 0;
-        const BOOL began = hasBar && bar->BeginUpdate(g_pMainFrame);
-
-        CTabGroup* group = nullptr;
-        for (INT_PTR i = 0; i < files.GetSize() && opened < kMaxShortcutTabs; ++i) {
-            CString target = ReadShortcutUrl(files[i]);
-            if (IsScriptUrl(target))
-                continue;
-            if (opened == 0) {
-                if (m_settings.iParentTabNewRule & 0x04) {
-                    CString name = folder.Left(folder.GetLength() - 1);
-                    name = name.Mid(name.ReverseFind('\\') + 1);
-                    if (!name.IsEmpty())
-                        name += "[%c]";
-                    group = g_pMainFrame->CreateDefaultGroup(name);
-                } else {
-                    group = GetActiveGroup();
-                }
-            }
-            if (opened % 10 == 0) {
-                TrimWorkingSet(TRUE);
-                ::Sleep(100);
-            }
-            group = OpenUrl(group, target, 1);
-            if (group == nullptr)
-                group = GetActiveGroup();
-            ++opened;
-        }
-
-        if (began)
-            bar->EndUpdate(g_pMainFrame);
-        m_settings.iTabAppendPos = appendPos;
+        opened = OpenShortcutFiles(folder, files);
         if (hasBar) {
             bar->SetRedraw(TRUE);
             bar->Invalidate();
@@ -514,4 +484,36 @@ BOOL CVantorelApp::OpenShortcut(LPCTSTR url, LPCTSTR sourcePage)
         ::MessageBoxA(m_pMainWnd != nullptr ? m_pMainWnd->GetSafeHwnd() : nullptr,
                       GetMessageText(23), m_className, MB_OK);
     return TRUE;
+}
+
+// The shortcuts' pages as one run of tabs, at most kMaxShortcutTabs; the
+// number opened.
+int CVantorelApp::OpenShortcutFiles(const CString& folder, const CStringArray& files)
+{
+    CTabBatch batch;
+    CTabGroup* group = nullptr;
+    int opened = 0;
+    for (INT_PTR i = 0; i < files.GetSize() && opened < kMaxShortcutTabs; ++i) {
+        CString target = ReadShortcutUrl(files[i]);
+        if (IsScriptUrl(target))
+            continue;
+        if (opened == 0) {
+            if (m_settings.iParentTabNewRule & 0x04) {
+                CString name = folder.Left(folder.GetLength() - 1);
+                name = name.Mid(name.ReverseFind('\\') + 1);
+                if (!name.IsEmpty())
+                    name += "[%c]";
+                group = g_pMainFrame->CreateDefaultGroup(name);
+            } else {
+                group = GetActiveGroup();
+            }
+        }
+        if (opened % 10 == 0)
+            CTabBatch::Pause();
+        group = OpenUrl(group, target, 1);
+        if (group == nullptr)
+            group = GetActiveGroup();
+        ++opened;
+    }
+    return opened;
 }

@@ -5,44 +5,9 @@
 #include "app/MainFrame.h"
 #include "app/TabGroup.h"
 
-namespace {
-
-const int kBarHeight = 24;
-
-} // namespace
-
-BEGIN_MESSAGE_MAP(CGroupTabBar, CControlBar)
+BEGIN_MESSAGE_MAP(CGroupTabBar, CTabStripBar)
     ON_NOTIFY_REFLECT(TCN_SELCHANGE, OnSelChange)
 END_MESSAGE_MAP()
-
-BOOL CGroupTabBar::Create(CWnd* pParentWnd, UINT nID)
-{
-    CRect rect(0, 0, 100, kBarHeight);
-    return CreateBar(0, WC_TABCONTROLA, pParentWnd, WS_VISIBLE | CBRS_TOP, nID,
-                     TCS_FOCUSNEVER | TCS_SINGLELINE, rect);
-}
-
-CSize CGroupTabBar::CalcFixedLayout(BOOL, BOOL)
-{
-    return CSize(32767, kBarHeight);
-}
-
-CTabGroup* CGroupTabBar::GetGroupAt(int index) const
-{
-    TCITEMA item = {};
-    item.mask = TCIF_PARAM;
-    if (!::SendMessageA(m_hWnd, TCM_GETITEMA, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(&item)))
-        return nullptr;
-    return reinterpret_cast<CTabGroup*>(item.lParam);
-}
-
-int CGroupTabBar::FindGroup(const CTabGroup* group) const
-{
-    for (int i = 0, n = GetItemCount(); i < n; ++i)
-        if (GetGroupAt(i) == group)
-            return i;
-    return -1;
-}
 
 void CGroupTabBar::AddGroup(CTabGroup* group)
 {
@@ -68,9 +33,7 @@ void CGroupTabBar::RefreshGroup(CTabGroup* group)
 
 void CGroupTabBar::RemoveGroup(const CTabGroup* group)
 {
-    int index = FindGroup(group);
-    if (index >= 0)
-        SendMessage(TCM_DELETEITEM, static_cast<WPARAM>(index));
+    DeleteItemWithParam(reinterpret_cast<LPARAM>(group));
 }
 
 BOOL CGroupTabBar::SelectGroup(const CTabGroup* group)
@@ -78,21 +41,20 @@ BOOL CGroupTabBar::SelectGroup(const CTabGroup* group)
     int index = FindGroup(group);
     if (index < 0)
         return FALSE;
-    SendMessage(TCM_SETCURSEL, static_cast<WPARAM>(index));
+    SetCurSel(index);
     return TRUE;
 }
 
 BOOL CGroupTabBar::IsCurrentGroup(const CTabGroup* group) const
 {
-    int index = static_cast<int>(::SendMessageA(m_hWnd, TCM_GETCURSEL, 0, 0));
+    int index = GetCurSel();
     return index >= 0 && GetGroupAt(index) == group;
 }
 
 void CGroupTabBar::OnSelChange(NMHDR*, LRESULT* pResult)
 {
     *pResult = 0;
-    int index = static_cast<int>(SendMessage(TCM_GETCURSEL));
-    CTabGroup* group = GetGroupAt(index);
+    CTabGroup* group = GetGroupAt(GetCurSel());
     if (group != nullptr && g_pMainFrame != nullptr)
         g_pMainFrame->OnGroupTabSelected(group);
 }

@@ -6,28 +6,22 @@
 #ifndef VA_BARS_GROUPTABBAR_H
 #define VA_BARS_GROUPTABBAR_H
 
-#include "framework/frame/ControlBar.h"
+#include "bars/TabStripBar.h"
 
 class CTabGroup;
 
 //--- CGroupTabBar
-class CGroupTabBar : public CControlBar
+class CGroupTabBar : public CTabStripBar
 {
 public:
-    BOOL Create(CWnd* pParentWnd, UINT nID);
-
-    int GetItemCount() const { return static_cast<int>(::SendMessageA(m_hWnd, TCM_GETITEMCOUNT, 0, 0)); }
-    CTabGroup* GetGroupAt(int index) const;
-    int FindGroup(const CTabGroup* group) const;
+    CTabGroup* GetGroupAt(int index) const { return reinterpret_cast<CTabGroup*>(GetItemParam(index)); }
+    int FindGroup(const CTabGroup* group) const { return FindItemParam(reinterpret_cast<LPARAM>(group)); }
     void AddGroup(CTabGroup* group);
     // Rewrites the group's caption and image.
     void RefreshGroup(CTabGroup* group);
     void RemoveGroup(const CTabGroup* group);
     BOOL SelectGroup(const CTabGroup* group);
     BOOL IsCurrentGroup(const CTabGroup* group) const;
-    void DeleteAllItems() { SendMessage(TCM_DELETEALLITEMS); }
-
-    CSize CalcFixedLayout(BOOL bStretch, BOOL bHorz) override;
 
 protected:
     void OnSelChange(NMHDR* pNMHDR, LRESULT* pResult);

@@ -8,8 +8,6 @@
 
 namespace {
 
-const int kBarHeight = 24;
-
 void FillItem(TCITEMA& item, CTabItem* tab)
 {
     item.mask = TCIF_TEXT | TCIF_IMAGE | TCIF_PARAM;
@@ -20,41 +18,12 @@ void FillItem(TCITEMA& item, CTabItem* tab)
 
 } // namespace
 
-BEGIN_MESSAGE_MAP(CPageTabBar, CControlBar)
+BEGIN_MESSAGE_MAP(CPageTabBar, CTabStripBar)
     ON_WM_LBUTTONDBLCLK()
     ON_MESSAGE(WM_MBUTTONUP, OnMiddleButtonUp)
     ON_NOTIFY_REFLECT(TCN_SELCHANGE, OnSelChange)
     ON_NOTIFY_REFLECT(NM_RCLICK, OnRightClick)
 END_MESSAGE_MAP()
-
-BOOL CPageTabBar::Create(CWnd* pParentWnd, UINT nID)
-{
-    CRect rect(0, 0, 100, kBarHeight);
-    return CreateBar(0, WC_TABCONTROLA, pParentWnd, WS_VISIBLE | CBRS_TOP, nID,
-                     TCS_FOCUSNEVER | TCS_SINGLELINE, rect);
-}
-
-CSize CPageTabBar::CalcFixedLayout(BOOL, BOOL)
-{
-    return CSize(32767, kBarHeight);
-}
-
-CTabItem* CPageTabBar::GetTabAt(int index) const
-{
-    TCITEMA item = {};
-    item.mask = TCIF_PARAM;
-    if (!::SendMessageA(m_hWnd, TCM_GETITEMA, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(&item)))
-        return nullptr;
-    return reinterpret_cast<CTabItem*>(item.lParam);
-}
-
-int CPageTabBar::FindTab(const CTabItem* tab) const
-{
-    for (int i = 0, n = GetItemCount(); i < n; ++i)
-        if (GetTabAt(i) == tab)
-            return i;
-    return -1;
-}
 
 void CPageTabBar::SetPageItem(int index, CTabItem* tab)
 {
@@ -88,9 +57,7 @@ void CPageTabBar::UpdateItemIcon(int index, CTabItem* tab)
 
 void CPageTabBar::RemoveTab(const CTabItem* tab)
 {
-    int index = FindTab(tab);
-    if (index >= 0)
-        SendMessage(TCM_DELETEITEM, static_cast<WPARAM>(index));
+    DeleteItemWithParam(reinterpret_cast<LPARAM>(tab));
 }
 
 void CPageTabBar::TruncateItems(int index)

@@ -6,19 +6,16 @@
 #ifndef VA_BARS_PAGETABBAR_H
 #define VA_BARS_PAGETABBAR_H
 
-#include "framework/frame/ControlBar.h"
+#include "bars/TabStripBar.h"
 
 class CTabItem;
 
 //--- CPageTabBar
-class CPageTabBar : public CControlBar
+class CPageTabBar : public CTabStripBar
 {
 public:
-    BOOL Create(CWnd* pParentWnd, UINT nID);
-
-    int GetItemCount() const { return static_cast<int>(::SendMessageA(m_hWnd, TCM_GETITEMCOUNT, 0, 0)); }
-    CTabItem* GetTabAt(int index) const;
-    int FindTab(const CTabItem* tab) const;
+    CTabItem* GetTabAt(int index) const { return reinterpret_cast<CTabItem*>(GetItemParam(index)); }
+    int FindTab(const CTabItem* tab) const { return FindItemParam(reinterpret_cast<LPARAM>(tab)); }
     // Inserts when index is at or past the end, else replaces the item.
     void SetPageItem(int index, CTabItem* tab);
     // Inserts at index, shifting the rest.
@@ -29,17 +26,12 @@ public:
     void RemoveTab(const CTabItem* tab);
     // Deletes every item from index on.
     void TruncateItems(int index);
-    void DeleteAllItems() { SendMessage(TCM_DELETEALLITEMS); }
-    int GetCurSel() const { return static_cast<int>(::SendMessageA(m_hWnd, TCM_GETCURSEL, 0, 0)); }
-    void SetCurSel(int index) { SendMessage(TCM_SETCURSEL, static_cast<WPARAM>(index)); }
 
     // A batch of changes: the bar is hidden until EndUpdate; an update that
     // is already running is left to its owner.
     BOOL BeginUpdate(CWnd* pOwner);
     void EndUpdate(CWnd* pOwner);
     BOOL IsUpdating() const { return m_pUpdateOwner != nullptr; }
-
-    CSize CalcFixedLayout(BOOL bStretch, BOOL bHorz) override;
 
 protected:
     void OnSelChange(NMHDR* pNMHDR, LRESULT* pResult);

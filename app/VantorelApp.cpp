@@ -202,7 +202,7 @@ void CVantorelApp::OnFileNew()
     if (mode == 0 || OpenSavedPages(mode))
         return;
     // 1 and 6-255: the home page.
-    OpenUrl(mode == 2 ? "about:blank" : "gOhOmE!!!", 0);
+    OpenUrl(mode == 2 ? "about:blank" : kHomeToken, 0);
 }
 
 void CVantorelApp::OpenStartupList()

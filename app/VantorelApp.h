@@ -75,6 +75,9 @@ enum AppRunFlag : DWORD
     kRunFlagEnableDoc = 0x10,       // bEnableDoc as it was at start
 };
 
+// The pseudo-URL that stands for the home page; every opening path honours it.
+inline constexpr char kHomeToken[] = "gOhOmE!!!";
+
 class CVantorelApp : public CWinApp
 {
 public:

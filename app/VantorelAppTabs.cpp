@@ -19,7 +19,6 @@
 
 namespace {
 
-const char kHomeToken[] = "gOhOmE!!!";
 const char kFavoriteLinkScheme[] = "va-fava:";
 // A favorites folder opens at most this many tabs.
 const int kMaxShortcutTabs = 100;

@@ -22,7 +22,6 @@ namespace {
 
 const UINT_PTR kReloadTimerId = 1;
 const UINT kControlId = 0xE900;
-const char kHomeToken[] = "gOhOmE!!!";
 const UINT kPageMenuId = 155;
 const int kPageMenuEngines = 9;  // the search engines' submenu
 

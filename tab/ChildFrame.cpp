@@ -21,7 +21,6 @@ const UINT kTabMenuId = 160;
 const UINT kCmdReloadStart = 1024;
 const UINT kCmdReloadStop = 1025;
 const UINT kCmdRefresh = 1022;
-const char kHomeToken[] = "gOhOmE!!!";
 const int kMaxProxyEntries = 150;
 const UINT kProxyEntryBase = 36055;
 

@@ -177,14 +177,6 @@ void CFrameWnd::OnIdleUpdateCmdUI()
     m_nIdleFlags = 0;
     if (nFlags & kIdleLayout)
         RecalcLayout((nFlags & kIdleNotify) != 0);
-    if (nFlags & kIdleTitle)
-        OnUpdateFrameTitle(TRUE);
-}
-
-void CFrameWnd::OnUpdateFrameTitle(BOOL bAddToTitle)
-{
-    if (bAddToTitle && (GetStyle() & FWS_ADDTOTITLE))
-        SetWindowText(m_strTitle);
 }
 
 //--- Routing and pre-translation

@@ -68,13 +68,10 @@ public:
     // the command shows it without activation.
     virtual void ActivateFrame(int nCmdShow = -1);
 
-    //--- Title
-    void SetTitle(LPCSTR lpszTitle) { m_strTitle = lpszTitle; }
+    // The title LoadFrame took from the resource string.
     CString GetTitle() const { return m_strTitle; }
-    virtual void OnUpdateFrameTitle(BOOL bAddToTitle);
-    void DelayUpdateFrameTitle() { m_nIdleFlags |= kIdleTitle; }
 
-    // The idle-time update (WM_IDLEUPDATECMDUI): a delayed layout or title.
+    // The idle-time update (WM_IDLEUPDATECMDUI): a delayed layout.
     virtual void OnIdleUpdateCmdUI();
 
     BOOL OnCmdMsg(UINT nID, int nCode, void* pExtra, VaCmdHandlerInfo* pHandlerInfo) override;
@@ -103,7 +100,7 @@ protected:
 
     void LoadFrameTitle(UINT nIDResource);
 
-    enum { kIdleLayout = 1, kIdleNotify = 2, kIdleTitle = 4 };
+    enum { kIdleLayout = 1, kIdleNotify = 2 };
 
     CString m_strTitle;
     CView* m_pViewActive = nullptr;

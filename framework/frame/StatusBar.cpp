@@ -38,6 +38,31 @@ private:
     CStatusBar* m_pBar;
 };
 
+// The bar's window DC with the bar's font selected (the GUI font when the
+// bar has none), for measuring its text; restored and released on scope end.
+class BarFontDC
+{
+public:
+    explicit BarFontDC(HWND hWnd) : m_hWnd(hWnd), m_hdc(::GetDC(hWnd))
+    {
+        HFONT hFont = reinterpret_cast<HFONT>(::SendMessageA(hWnd, WM_GETFONT, 0, 0));
+        m_hOld = ::SelectObject(m_hdc, hFont ? hFont : ::GetStockObject(DEFAULT_GUI_FONT));
+    }
+    ~BarFontDC()
+    {
+        ::SelectObject(m_hdc, m_hOld);
+        ::ReleaseDC(m_hWnd, m_hdc);
+    }
+    BarFontDC(const BarFontDC&) = delete;
+    BarFontDC& operator=(const BarFontDC&) = delete;
+    operator HDC() const { return m_hdc; }
+
+private:
+    HWND m_hWnd;
+    HDC m_hdc;
+    HGDIOBJ m_hOld;
+};
+
 } // namespace
 
 BEGIN_MESSAGE_MAP(CStatusBar, CControlBar)
@@ -169,13 +194,9 @@ int CStatusBar::TextWidth(LPCSTR lpszText) const
 {
     if (lpszText == nullptr || *lpszText == '\0')
         return 0;
-    HDC hdc = ::GetDC(m_hWnd);
-    HFONT hFont = reinterpret_cast<HFONT>(::SendMessageA(m_hWnd, WM_GETFONT, 0, 0));
-    HGDIOBJ hOld = ::SelectObject(hdc, hFont ? hFont : ::GetStockObject(DEFAULT_GUI_FONT));
+    BarFontDC dc(m_hWnd);
     SIZE size = {};
-    ::GetTextExtentPoint32A(hdc, lpszText, lstrlenA(lpszText), &size);
-    ::SelectObject(hdc, hOld);
-    ::ReleaseDC(m_hWnd, hdc);
+    ::GetTextExtentPoint32A(dc, lpszText, lstrlenA(lpszText), &size);
     return size.cx;
 }
 
@@ -206,13 +227,8 @@ void CStatusBar::UpdateParts()
 
 CSize CStatusBar::CalcFixedLayout(BOOL, BOOL)
 {
-    HDC hdc = ::GetDC(m_hWnd);
-    HFONT hFont = reinterpret_cast<HFONT>(::SendMessageA(m_hWnd, WM_GETFONT, 0, 0));
-    HGDIOBJ hOld = ::SelectObject(hdc, hFont ? hFont : ::GetStockObject(DEFAULT_GUI_FONT));
     TEXTMETRICA tm = {};
-    ::GetTextMetricsA(hdc, &tm);
-    ::SelectObject(hdc, hOld);
-    ::ReleaseDC(m_hWnd, hdc);
+    ::GetTextMetricsA(BarFontDC(m_hWnd), &tm);
     int borders[3] = {};
     ::SendMessageA(m_hWnd, SB_GETBORDERS, 0, reinterpret_cast<LPARAM>(borders));
     int cy = tm.tmHeight + 2 * borders[1] + 2 * ::GetSystemMetrics(SM_CYEDGE);

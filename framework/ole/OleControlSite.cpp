@@ -201,8 +201,6 @@ HRESULT COleControlSite::NotifyAmbientChange(DISPID dispid)
 
 COleEventHandler* COleControlSite::GetEventHandler() const
 {
-    if (m_pEventHandler != nullptr)
-        return m_pEventHandler;
     if (m_pCtrlCont == nullptr)
         return nullptr;
     CWnd* pWnd = CWnd::FromHandlePermanent(m_pCtrlCont->GetContainerWindow());

@@ -53,13 +53,11 @@ public:
     // The answer of this site alone to the download-control ambient property
     // (DISPID_AMBIENT_DLCONTROL); without one the property is unknown.
     void SetAmbientDlControl(DWORD dwFlags);
-    void ClearAmbientDlControl() { m_bDlControl = FALSE; }
     // Tells the control that an ambient property changed, so it reads it again.
     HRESULT NotifyAmbientChange(DISPID dispid);
 
-    // Who gets the control's events: the handler set here, else the container
-    // window's object when it is a COleEventHandler.
-    void SetEventHandler(COleEventHandler* pHandler) { m_pEventHandler = pHandler; }
+    // Who gets the control's events: the container window's object when it
+    // is a COleEventHandler.
     COleEventHandler* GetEventHandler() const;
     BOOL IsEventSinkConnected() const { return m_pEventSink->IsConnected(); }
 
@@ -130,7 +128,6 @@ private:
     HRESULT ConnectEvents(REFIID iidEvents);
 
     COleEventSink* m_pEventSink;  // one reference held
-    COleEventHandler* m_pEventHandler = nullptr;
     COleControlWnd* m_pWndCtrl = nullptr;  // the window object holding this site
     BOOL m_bDlControl = FALSE;
     DWORD m_dwDlControl = 0;

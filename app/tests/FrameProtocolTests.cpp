@@ -229,7 +229,16 @@ void PointAt(HWND hWnd, const RECT* clientPart = nullptr)
     } else {
         ::GetWindowRect(hWnd, &rect);
     }
-    ::SetCursorPos((rect.left + rect.right) / 2, (rect.top + rect.bottom) / 2);
+    const POINT target = {(rect.left + rect.right) / 2, (rect.top + rect.bottom) / 2};
+    ::SetCursorPos(target.x, target.y);
+    // Under Wine the new position reaches GetCursorPos through the display
+    // server, which can lag behind on a loaded machine: wait until it shows.
+    for (int i = 0; i < 200; ++i) {
+        POINT now = {};
+        if (::GetCursorPos(&now) && now.x == target.x && now.y == target.y)
+            break;
+        ::Sleep(10);
+    }
 }
 
 } // namespace

@@ -71,6 +71,16 @@ BEGIN_MESSAGE_MAP(CMainFrame, CNewMDIFrameWnd)
     ON_COMMAND_RANGE(ID_SCRIPT_FIRST, ID_SCRIPT_LAST, OnRunScript)
     ON_UPDATE_COMMAND_UI_RANGE(ID_PLUGIN_FIRST, ID_PLUGIN_LAST, OnUpdatePlugIn)
     ON_UPDATE_COMMAND_UI_RANGE(ID_SCRIPT_FIRST, ID_SCRIPT_LAST, OnUpdateScript)
+    ON_COMMAND(ID_PROXY_IE, OnProxySystem)
+    ON_COMMAND(ID_PROXY_DIRECT, OnProxyDirect)
+    ON_COMMAND(ID_PROXY_USELIST, OnProxyUseList)
+    ON_COMMAND_RANGE(ID_PROXY_ENTRY_FIRST, ID_PROXY_ENTRY_FIRST + kMaxProxyEntries, OnSelectProxy)
+    ON_COMMAND(ID_PROXY_SETTINGS, OnProxySettings)
+    ON_UPDATE_COMMAND_UI(ID_PROXY_IE, OnUpdateProxySystem)
+    ON_UPDATE_COMMAND_UI(ID_PROXY_DIRECT, OnUpdateProxyDirect)
+    ON_UPDATE_COMMAND_UI(ID_PROXY_USELIST, OnUpdateProxyUse)
+    ON_UPDATE_COMMAND_UI_RANGE(ID_PROXY_ENTRY_FIRST, ID_PROXY_ENTRY_FIRST + kMaxProxyEntries,
+                               OnUpdateProxyEntry)
     ON_COMMAND_RANGE(39002, 39052, OnKeepEnabled)
     ON_COMMAND_RANGE(ID_GROUP_CLOSE, ID_GROUP_CLOSEALL, OnGroupsCommand)
     ON_COMMAND_RANGE(kCmdSearchEngineFirst, kCmdSearchEngineLast, OnSearchEngine)
@@ -156,14 +166,6 @@ int CMainFrame::OnCreate(LPCREATESTRUCT lpCreateStruct)
     AfterCreate();
     PostMessage(WM_COMMAND, kCmdStartupIdle, 0);
     return 0;
-}
-
-void CMainFrame::ApplyStartupProxy()
-{
-    ProxyPlaces places;
-    places.programFolder = theApp.GetProgramFolder();
-    places.internetSettingsKey = theApp.GetRegText(6);
-    ApplyStartupProxyMode(places);
 }
 
 void CMainFrame::AfterCreate()
@@ -394,8 +396,8 @@ void CMainFrame::OnKeepEnabled(UINT) {}
 
 void CMainFrame::OnInitMenuPopup(CMenu* pPopupMenu, UINT nIndex, BOOL bSysMenu)
 {
-    // The menu bar's plug-in and script popups show the lists as they are
-    // now (an unload may have emptied them since the last opening).
+    // The menu bar's proxy, plug-in and script popups show the lists as they
+    // are now (a dialog or an unload may have changed them since).
     CNewMenu* popup = !bSysMenu && pPopupMenu != nullptr
                           ? CNewMenu::FromHandleNew(pPopupMenu->m_hMenu)
                           : nullptr;
@@ -403,7 +405,9 @@ void CMainFrame::OnInitMenuPopup(CMenu* pPopupMenu, UINT nIndex, BOOL bSysMenu)
         const int count = popup->GetMenuItemCount();
         const UINT last = count > 0 ? popup->GetMenuItemID(count - 1) : 0;
         const BOOL withIcons = theApp.m_settings.bMenuImage();
-        if (last == ID_PLUGIN_SETTINGS)
+        if (count > 0 && popup->GetMenuItemID(0) == ID_PROXY_IE)
+            FillProxyMenu(*popup);
+        else if (last == ID_PLUGIN_SETTINGS)
             FillCatalogMenu(*popup, CatalogMenu::kPlugIns, withIcons);
         else if (last == ID_SCRIPT_SETTINGS)
             FillCatalogMenu(*popup, CatalogMenu::kScripts, withIcons);

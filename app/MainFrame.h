@@ -14,6 +14,7 @@
 #include "framework/win/Controls.h"
 #include "framework/win/ImageList.h"
 #include "lists/FavoriteTree.h"
+#include "lists/ProxySettings.h"
 #include "lists/SearchEngineMenu.h"
 #include "lists/SearchEngineTree.h"
 #include "menulib/NewFrame.h"
@@ -135,6 +136,31 @@ public:
     // most 100, as commands 36297 + index or 36701 + index; a disabled item
     // stands for an empty list.
     void FillCatalogMenu(CNewMenu& menu, CatalogMenu kind, BOOL withIcons);
+    // The tab context menu (MainFrameTabMenu.cpp). Actions: 0 nothing, 1 the
+    // menu (at the point, else at the cursor; owner gets the command), 3
+    // reload, any other closes the active tab. Nothing without an active tab.
+    void TrackTabContextMenu(CWnd* owner, int action, const POINT* at = nullptr);
+    // Fills the dynamic submenus of the tab menu: the user's auto-reload
+    // period, the proxy list, the plug-ins and the scripts.
+    void FillTabContextMenu(CNewMenu& popup);
+    // etc.dat line 4 with the auto-reload minutes.
+    CString GetReloadCaption() const;
+
+    // Proxies (MainFrameProxy.cpp). The mode in force as three flags.
+    ProxyPlaces GetProxyPlaces() const;
+    // Switches the connection; false (nothing changed) when it did not take.
+    bool SwitchProxyMode(ProxyMode mode);
+    // Replaces what follows the four fixed items of a proxy menu with a
+    // separator and the list's entries (36060 + index).
+    void FillProxyMenu(CNewMenu& menu);
+    BYTE m_proxySystem = 1;
+    BYTE m_proxyDirect = 0;
+    BYTE m_proxyList = 0;
+    // Calls a settings export of the dialogs library with the live record;
+    // on OK (result 1) the returned record becomes the live one. The result,
+    // 0 when the library or export is missing.
+    int RunSettingsExport(LPCSTR exportName);
+
     // The message seam of the notification-area icon, which does not exist yet.
     virtual void OnTrayNotify(UINT nIconId, UINT nMouseMsg);
 
@@ -195,6 +221,15 @@ protected:
     LRESULT OnOpenCommandLine(WPARAM wParam, LPARAM lParam);
     void OnStartupIdle();
     void OnInitMenuPopup(CMenu* pPopupMenu, UINT nIndex, BOOL bSysMenu);
+    void OnProxySystem();
+    void OnProxyDirect();
+    void OnProxyUseList();
+    void OnSelectProxy(UINT nID);
+    void OnProxySettings();
+    void OnUpdateProxySystem(CCmdUI* pCmdUI);
+    void OnUpdateProxyDirect(CCmdUI* pCmdUI);
+    void OnUpdateProxyUse(CCmdUI* pCmdUI);
+    void OnUpdateProxyEntry(CCmdUI* pCmdUI);
     void OnRunPlugIn(UINT nID);
     void OnRunScript(UINT nID);
     void OnUpdatePlugIn(CCmdUI* pCmdUI);
@@ -215,6 +250,7 @@ protected:
 private:
     void AfterCreate();
     void ApplyStartupProxy();
+    void SetProxyFlags(ProxyMode mode);
     void BringToForeground();
     void OpenHandedOverText(const CString& text);
     BOOL CreateTabBars();

@@ -43,13 +43,13 @@ CString ReadInternetSetting(const ProxyPlaces& places, LPCTSTR valueName)
     return value;
 }
 
-void SetProcessProxy(DWORD accessType, LPCSTR server, LPCSTR bypass)
+bool SetProcessProxy(DWORD accessType, LPCSTR server, LPCSTR bypass)
 {
     INTERNET_PROXY_INFO info = {};
     info.dwAccessType = accessType;
     info.lpszProxy = server;
     info.lpszProxyBypass = bypass;
-    UrlMkSetSessionOption(INTERNET_OPTION_PROXY, &info, sizeof(info), 0);
+    return SUCCEEDED(UrlMkSetSessionOption(INTERNET_OPTION_PROXY, &info, sizeof(info), 0));
 }
 
 } // namespace
@@ -98,6 +98,53 @@ unsigned WithProxyMode(unsigned extendedStyle, ProxyMode mode)
     return (extendedStyle & ~static_cast<unsigned>(kProxyModeMask)) | mode;
 }
 
+int CountProxyEntries(const ProxyPlaces& places)
+{
+    CProfileSection section(places.programFolder);
+    section.Open("PROXY");
+    char buffer[kValueBufferSize];
+    int count = 0;
+    while (count < kMaxProxyEntries) {
+        CString key;
+        key.Format("Proxy%d", count);
+        DWORD size = sizeof(buffer);
+        if (section.QueryStringValue(buffer, key, &size) != CProfileSection::kOk)
+            break;
+        ++count;
+    }
+    return count;
+}
+
+void StoreUseProxyIndex(const ProxyPlaces& places, int index)
+{
+    CProfileSection section(places.programFolder);
+    section.Open("PROXY");
+    section.SetDWORDValue(static_cast<DWORD>(index < 0 ? 0 : index), "UseProxyIndex");
+}
+
+bool ApplyProxyMode(const ProxyPlaces& places, ProxyMode mode)
+{
+    if (mode == kProxyModeDirect) {
+        SetProcessProxy(INTERNET_OPEN_TYPE_DIRECT, nullptr, nullptr);
+    } else if (mode == kProxyModeList) {
+        // An empty server would leave the process without any proxy while the
+        // menus claim one.
+        CString server = GetProxyServer(places, -1);
+        if (server.IsEmpty())
+            return false;
+        CString bypass = ReadProxyBypassList(places);
+        if (!SetProcessProxy(INTERNET_OPEN_TYPE_PROXY, server, bypass))
+            return false;
+    }
+    CProfileSection section(places.programFolder);
+    section.Open("PROXY");
+    DWORD style = 0;
+    if (section.QueryDWORDValue(style, "Extended_Style") != CProfileSection::kOk)
+        style = 0;
+    section.SetDWORDValue(WithProxyMode(style, mode), "Extended_Style");
+    return true;
+}
+
 ProxyMode ApplyStartupProxyMode(const ProxyPlaces& places)
 {
     CProfileSection section(places.programFolder);
@@ -105,16 +152,6 @@ ProxyMode ApplyStartupProxyMode(const ProxyPlaces& places)
     DWORD style = 0;
     if (section.QueryDWORDValue(style, "Extended_Style") != CProfileSection::kOk)
         style = 0;
-
-    ProxyMode mode = StartupProxyMode(style);
-    if (mode == kProxyModeDirect) {
-        SetProcessProxy(INTERNET_OPEN_TYPE_DIRECT, nullptr, nullptr);
-    } else if (mode == kProxyModeList) {
-        CString server = GetProxyServer(places, -1);
-        CString bypass = ReadProxyBypassList(places);
-        SetProcessProxy(INTERNET_OPEN_TYPE_PROXY, server, bypass);
-    }
-    section.SetDWORDValue(WithProxyMode(style, mode), "Extended_Style");
-    section.Close();
-    return mode;
+    const ProxyMode mode = StartupProxyMode(style);
+    return ApplyProxyMode(places, mode) ? mode : kProxyModeSystem;
 }

@@ -17,12 +17,9 @@ namespace {
 
 const UINT kViewId = 0xE900;
 const DWORD kViewStyle = 0x50800000;  // WS_CHILD | WS_VISIBLE | WS_BORDER
-const UINT kTabMenuId = 160;
 const UINT kCmdReloadStart = 1024;
 const UINT kCmdReloadStop = 1025;
 const UINT kCmdRefresh = 1022;
-const int kMaxProxyEntries = 150;
-const UINT kProxyEntryBase = 36055;
 
 const UINT kAppIconId = 128;
 
@@ -586,37 +583,6 @@ LRESULT CChildFrame::OnTabMouseAction(WPARAM wParam, LPARAM lParam)
     return 0;
 }
 
-// The proxy servers of "Proxy.ini" after the four fixed items, below a
-// separator.
-static void AddProxyEntries(HMENU proxyMenu)
-{
-    CString ini = theApp.ProgramFile("Proxy.ini");
-    const char kMissing[] = "\x01";
-    UINT position = 5;
-    for (int n = 0; n < kMaxProxyEntries; ++n) {
-        char key[16];
-        wsprintfA(key, "Proxy%d", n);
-        char value[512] = {};
-        ::GetPrivateProfileStringA("PROXY", key, kMissing, value, sizeof(value), ini);
-        if (strcmp(value, kMissing) == 0)
-            break;
-        if (n == 0)
-            ::InsertMenuA(proxyMenu, 4, MF_BYPOSITION | MF_SEPARATOR, 0, nullptr);
-        if (value[0] == '\0')
-            continue;
-        CString text = value;
-        text.Replace("&", "&&");
-        ::InsertMenuA(proxyMenu, position, MF_BYPOSITION | MF_STRING, kProxyEntryBase + position, text);
-        ++position;
-    }
-}
-
-static void EmptyMenu(HMENU menu)
-{
-    while (menu != nullptr && ::GetMenuItemCount(menu) > 0)
-        ::DeleteMenu(menu, 0, MF_BYPOSITION);
-}
-
 void CChildFrame::ShowTabMenu(int action, POINT point)
 {
     if (action == 2) {
@@ -628,27 +594,5 @@ void CChildFrame::ShowTabMenu(int action, POINT point)
         return;
     // The menu's commands act on the active tab: this one.
     ::BringWindowToTop(m_hWnd);
-    HMENU menu = ::LoadMenuA(AfxGetResourceHandle(), MAKEINTRESOURCEA(kTabMenuId));
-    HMENU popup = menu != nullptr ? ::GetSubMenu(menu, 0) : nullptr;
-    if (popup == nullptr) {
-        if (menu != nullptr)
-            ::DestroyMenu(menu);
-        return;
-    }
-    if (HMENU reload = ::GetSubMenu(popup, 7)) {
-        // The text comes from a data file: only its "%d" is filled.
-        CString text = theApp.GetEtcText(4);
-        CString minutes;
-        minutes.Format("%d", static_cast<int>(theApp.m_settings.iReload));
-        text.Replace("%d", minutes);
-        ::AppendMenuA(reload, MF_STRING, 36271, text);
-    }
-    if (HMENU proxies = ::GetSubMenu(popup, 8))
-        AddProxyEntries(proxies);
-    // Plug-ins and scripts list their catalogs' entries.
-    EmptyMenu(::GetSubMenu(popup, 9));
-    EmptyMenu(::GetSubMenu(popup, 10));
-    ::TrackPopupMenu(popup, TPM_LEFTALIGN | TPM_RIGHTBUTTON, point.x, point.y, 0, g_pMainFrame->m_hWnd,
-                     nullptr);
-    ::DestroyMenu(menu);
+    g_pMainFrame->TrackTabContextMenu(g_pMainFrame, 1, &point);
 }

@@ -83,6 +83,15 @@ BEGIN_MESSAGE_MAP(CMainFrame, CNewMDIFrameWnd)
                                OnUpdateProxyEntry)
     ON_COMMAND_RANGE(39002, 39052, OnKeepEnabled)
     ON_COMMAND_RANGE(ID_GROUP_CLOSE, ID_GROUP_CLOSEALL, OnGroupsCommand)
+    ON_COMMAND(ID_GROUP_NEW, OnNewGroupTab)
+    ON_COMMAND(ID_GROUP_CUSTOMIZE, OnCustomizeGroup)
+    ON_COMMAND(ID_GROUP_RENAME, OnRenameGroup)
+    ON_COMMAND(ID_GROUP_IMAGE, OnPickGroupImage)
+    ON_COMMAND(ID_GROUP_SWITCHES, OnGroupTabSwitches)
+    ON_COMMAND_RANGE(ID_GROUP_IMAGE_FIRST, ID_GROUP_IMAGE_LAST, OnGroupImage)
+    ON_COMMAND_RANGE(ID_GROUPTEMPLATE_FIRST, ID_GROUPTEMPLATE_LAST, OnGroupTemplate)
+    ON_COMMAND(ID_GROUPTEMPLATE_EDIT, OnEditGroupTemplates)
+    ON_UPDATE_COMMAND_UI_RANGE(ID_GROUP_NEW, ID_GROUP_SWITCHES, OnUpdateGroupTabCommand)
     ON_COMMAND_RANGE(kCmdSearchEngineFirst, kCmdSearchEngineLast, OnSearchEngine)
     ON_COMMAND(kCmdRunSearch, OnRunSearch)
     ON_COMMAND(kCmdReloadSearchEngines, OnReloadSearchEngines)
@@ -405,6 +414,10 @@ void CMainFrame::OnInitMenuPopup(CMenu* pPopupMenu, UINT nIndex, BOOL bSysMenu)
         const int count = popup->GetMenuItemCount();
         const UINT last = count > 0 ? popup->GetMenuItemID(count - 1) : 0;
         const BOOL withIcons = theApp.m_settings.bMenuImage();
+        if (last == ID_APP_EXIT && (m_stateWord & kStateTemplateMenuBuilt) == 0) {
+            m_stateWord |= kStateTemplateMenuBuilt;
+            LoadGroupTabDefs(CNewMenu::FromHandleNew(NthSubMenu(popup->m_hMenu, 1)));
+        }
         if (count > 0 && popup->GetMenuItemID(0) == ID_PROXY_IE)
             FillProxyMenu(*popup);
         else if (last == ID_PLUGIN_SETTINGS)

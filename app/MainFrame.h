@@ -14,6 +14,7 @@
 #include "framework/win/Controls.h"
 #include "framework/win/ImageList.h"
 #include "lists/FavoriteTree.h"
+#include "lists/GroupTabDefs.h"
 #include "lists/ProxySettings.h"
 #include "lists/SearchEngineMenu.h"
 #include "lists/SearchEngineTree.h"
@@ -39,6 +40,7 @@ enum MainFrameState : DWORD
     kStateTrayIcon = 0x1,
     kStatePlacementPending = 0x2,
     kStateReserved10 = 0x10,
+    kStateTemplateMenuBuilt = 0x400,  // the File menu's template submenu is filled
     kStateCaptionPinned = 0x800,
     kStateOpeningTabSet = 0x200000,  // a whole set of tabs is being opened
     kStatePendingKeyword = 0x400000,  // theApp.m_pendingKeyword waits for a search
@@ -146,6 +148,13 @@ public:
     // etc.dat line 4 with the auto-reload minutes.
     CString GetReloadCaption() const;
 
+    // Group-tab templates and group commands (MainFrameGroupTabs.cpp).
+    // Rebuilds the definitions and the template submenu after its first item.
+    void LoadGroupTabDefs(CNewMenu* menu);
+    void LoadGroupTabImages();
+    std::vector<GroupTabDef> m_groupTabDefs;  // definition n: command 36600 + n
+    CImageList m_groupTabImages;              // "ptab.bmp", 16 x 16 cells
+
     // Proxies (MainFrameProxy.cpp). The mode in force as three flags.
     ProxyPlaces GetProxyPlaces() const;
     // Switches the connection; false (nothing changed) when it did not take.
@@ -230,6 +239,15 @@ protected:
     void OnUpdateProxyDirect(CCmdUI* pCmdUI);
     void OnUpdateProxyUse(CCmdUI* pCmdUI);
     void OnUpdateProxyEntry(CCmdUI* pCmdUI);
+    void OnNewGroupTab();
+    void OnGroupTemplate(UINT nID);
+    void OnEditGroupTemplates();
+    void OnGroupTabSwitches();
+    void OnCustomizeGroup();
+    void OnRenameGroup();
+    void OnPickGroupImage();
+    void OnGroupImage(UINT nID);
+    void OnUpdateGroupTabCommand(CCmdUI* pCmdUI);
     void OnRunPlugIn(UINT nID);
     void OnRunScript(UINT nID);
     void OnUpdatePlugIn(CCmdUI* pCmdUI);
@@ -251,6 +269,9 @@ private:
     void AfterCreate();
     void ApplyStartupProxy();
     void SetProxyFlags(ProxyMode mode);
+    // Runs a group dialog export on the current group; on OK its text
+    // becomes the group's caption template.
+    void RunGroupExport(LPCSTR exportName);
     void BringToForeground();
     void OpenHandedOverText(const CString& text);
     BOOL CreateTabBars();

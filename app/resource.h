@@ -39,7 +39,7 @@
 #define ID_TAB_NEWCLIPBOARD             1073
 #define ID_TAB_DUPLICATE                1074
 #define ID_TAB_NEWHOME                  1075
-#define ID_GROUPTEMPLATE_FIRST          36600   /* also the submenu's placeholder */
+#define ID_GROUPTEMPLATE_FIRST          36600   /* definition n: 36600 + n */
 #define ID_GROUPTEMPLATE_LAST           36699
 #define ID_CLOSEDTAB_FIRST              32300   /* also the submenu's placeholder */
 #define ID_CLOSEDTAB_LAST               32315
@@ -101,6 +101,14 @@
 #define ID_GROUP_CLOSELEFT              36449
 #define ID_GROUP_CLOSERIGHT             36450
 #define ID_GROUP_CLOSEALL               36451
+#define ID_GROUP_NEW                    36446   /* first item of the template submenu */
+#define ID_GROUP_CUSTOMIZE              36452
+#define ID_GROUP_RENAME                 36453
+#define ID_GROUP_IMAGE                  36458   /* the image picker */
+#define ID_GROUP_SWITCHES               36459
+#define ID_GROUP_IMAGE_FIRST            36500   /* image n: 36500 + n, up to 30 */
+#define ID_GROUP_IMAGE_LAST             36530
+#define ID_GROUPTEMPLATE_EDIT           36700
 
 /* Tools popup: identified by its first item, ID_TAB_WHEELLOCK. Its third
    submenu is the auto-reload list (item 7 rebuilt at run time), its last

@@ -1,8 +1,73 @@
-// A stand-in for the dialogs library: one export that counts its calls.
+// A stand-in for the dialogs library: an export that counts its calls, and
+// the settings and group exports of the main program's call sites, which
+// answer with the result and text a test sets through FakeSetAnswer (the
+// test keeps the library loaded meanwhile).
 #include <windows.h>
 
-extern "C" int WINAPI FakeExport(int value)
+namespace {
+
+int g_result = 0;
+char g_text[256] = "";
+int g_calls = 0;
+
+} // namespace
+
+extern "C" {
+
+int WINAPI FakeExport(int value)
 {
     static int s_calls = 0;
     return value * 100 + ++s_calls;
 }
+
+void WINAPI FakeSetAnswer(int result, const char* text)
+{
+    g_result = result;
+    lstrcpynA(g_text, text != nullptr ? text : "", sizeof(g_text));
+}
+
+int WINAPI FakeCallCount()
+{
+    return g_calls;
+}
+
+// The settings exports hand the caller's record back: what they change is
+// the test's business.
+static void* AnswerSettings(void* settings, int* result)
+{
+    ++g_calls;
+    *result = g_result;
+    return g_result == 1 ? settings : nullptr;
+}
+
+void* WINAPI ShowPtabTempDlg(HICON, HWND, const char*, const char*, void* settings, int* result)
+{
+    return AnswerSettings(settings, result);
+}
+
+void* WINAPI ShowPtabSCDlg(HICON, HWND, const char*, const char*, void* settings, int* result)
+{
+    return AnswerSettings(settings, result);
+}
+
+void* WINAPI ShowProxySettingDlg(HICON, HWND, const char*, const char*, void* settings,
+                                 int* result)
+{
+    return AnswerSettings(settings, result);
+}
+
+const char* WINAPI ShowPtabCustom(HICON, void* group, int* result)
+{
+    ++g_calls;
+    *result = group != nullptr ? g_result : 0;
+    return g_text;
+}
+
+const char* WINAPI ShowPtabRename(HICON, const void* group, int* result)
+{
+    ++g_calls;
+    *result = group != nullptr ? g_result : 0;
+    return g_text;
+}
+
+} // extern "C"

@@ -71,6 +71,12 @@ BEGIN_MESSAGE_MAP(CMainFrame, CNewMDIFrameWnd)
     ON_COMMAND_RANGE(ID_SCRIPT_FIRST, ID_SCRIPT_LAST, OnRunScript)
     ON_UPDATE_COMMAND_UI_RANGE(ID_PLUGIN_FIRST, ID_PLUGIN_LAST, OnUpdatePlugIn)
     ON_UPDATE_COMMAND_UI_RANGE(ID_SCRIPT_FIRST, ID_SCRIPT_LAST, OnUpdateScript)
+    ON_COMMAND_RANGE(kCmdFavoriteFirst, kCmdFavoriteLast, OnFavoriteItem)
+    ON_COMMAND_RANGE(kCmdFavFolderFirst, kCmdFavFolderLast, OnFavoriteFolder)
+    ON_UPDATE_COMMAND_UI_RANGE(kCmdFavFolderFirst, kCmdFavFolderLast, OnUpdateFavoriteFolder)
+    ON_COMMAND(ID_FAV_ADD, OnAddFavorite)
+    ON_COMMAND(ID_FAV_ORGANIZE, OnOrganizeFavorites)
+    ON_COMMAND(ID_FAV_RELOAD, OnReloadFavorites)
     ON_COMMAND(ID_PROXY_IE, OnProxySystem)
     ON_COMMAND(ID_PROXY_DIRECT, OnProxyDirect)
     ON_COMMAND(ID_PROXY_USELIST, OnProxyUseList)
@@ -394,8 +400,8 @@ void CMainFrame::BringToForeground()
 
 void CMainFrame::OnStartupIdle()
 {
-    // The favorites icons and the key and gesture maps join here as they
-    // arrive.
+    // The key and gesture maps join here as they arrive.
+    BuildFavoriteIcons();
     LoadPlugInsAndScripts();
     BringToForeground();
     theApp.TrimWorkingSet(TRUE);
@@ -418,7 +424,9 @@ void CMainFrame::OnInitMenuPopup(CMenu* pPopupMenu, UINT nIndex, BOOL bSysMenu)
             m_stateWord |= kStateTemplateMenuBuilt;
             LoadGroupTabDefs(CNewMenu::FromHandleNew(NthSubMenu(popup->m_hMenu, 1)));
         }
-        if (count > 0 && popup->GetMenuItemID(0) == ID_PROXY_IE)
+        if (count > 0 && popup->GetMenuItemID(0) == ID_FAV_ADD)
+            BuildFavoritesMenu(*popup);
+        else if (count > 0 && popup->GetMenuItemID(0) == ID_PROXY_IE)
             FillProxyMenu(*popup);
         else if (last == ID_PLUGIN_SETTINGS)
             FillCatalogMenu(*popup, CatalogMenu::kPlugIns, withIcons);

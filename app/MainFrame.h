@@ -40,10 +40,30 @@ enum MainFrameState : DWORD
     kStateTrayIcon = 0x1,
     kStatePlacementPending = 0x2,
     kStateReserved10 = 0x10,
+    kStateFavoritesMenuBuilt = 0x20,  // the favorites menu shows the current tree
     kStateTemplateMenuBuilt = 0x400,  // the File menu's template submenu is filled
     kStateCaptionPinned = 0x800,
     kStateOpeningTabSet = 0x200000,  // a whole set of tabs is being opened
     kStatePendingKeyword = 0x400000,  // theApp.m_pendingKeyword waits for a search
+};
+
+// Favorites commands: 40000 + flat index opens a node, 45001 + flat index
+// shows a folder's popup, 39999 is an empty folder's disabled item.
+inline constexpr UINT kCmdFavoriteFirst = 40000;
+inline constexpr UINT kCmdFavoriteLast = 45000;
+inline constexpr UINT kCmdFavFolderFirst = 45001;
+inline constexpr UINT kCmdFavFolderLast = 50000;
+inline constexpr UINT kCmdFavoriteEmpty = 39999;
+
+// One button of the links bar: a favorite or a folder of the Links folder.
+// It names its node by command only (never by pointer), so a rebuilt tree
+// cannot leave it pointing at a deleted node.
+struct LinkButton
+{
+    CString label;
+    int image = 0;
+    UINT command = 0;
+    BYTE style = 0;
 };
 
 // One recently closed tab, kept for reopening with its history.
@@ -182,6 +202,40 @@ public:
     // scan was aborted.
     virtual BOOL ScanFavorites();
     virtual void LoadFavoritesCache();
+    // Favorites menus, links bar and commands (MainFrameFavorites.cpp).
+    // Builds the favorites menu after its five fixed items, once until the
+    // next rebuild of the tree.
+    void BuildFavoritesMenu(CNewMenu& menu);
+    void TrimFavoritesMenu(CNewMenu& menu);
+    void ClearMenuItems(CNewMenu& menu);
+    // A folder's content (or one entry); images: the strip to take images
+    // from and add shell icons to, null for none.
+    void AppendFavoritesItems(CNewMenu& menu, const CFavoriteNode& node, CImageList* images);
+    // The popup of a folder (its open-all item and content); false when the
+    // index names no folder.
+    bool BuildFavoriteFolderMenu(CNewMenu& menu, int flatIndex);
+    void ShowFavoriteFolderMenu(int flatIndex, int x, int y);
+    // The links bar's buttons from the Links folder (the root when it has
+    // none).
+    virtual void BuildFavoriteIcons();
+    CString GetLinksFolderPath() const;
+    // The links bar's window and its button table; the bar comes with the
+    // bars, until then there is none and the table is only kept.
+    virtual HWND GetLinksBarWindow() const;
+    virtual void SetLinksBarButtons(const std::vector<LinkButton>& buttons);
+    // A shortcut's URL as a favorite opens it: a script URL in the active
+    // page, else by the new-group and new-tab settings.
+    void OpenFavoriteUrl(const CString& url, const CString& groupName);
+    // Every shortcut directly in the folder as one run of tabs.
+    void OpenFavoriteFolder(const CFavoriteNode& folder);
+    // After a rescan: the links bar, the menu and the pane follow the tree.
+    void AfterFavoritesRebuilt();
+    // The favorites pane shows the new tree (nothing while there is none).
+    virtual void RefillFavoritesPane();
+    std::vector<LinkButton> m_linkButtons;
+    CImageList m_linkImages;
+    int m_favMenuLeadingItems = 0;  // 1 when the menu starts with open-all
+
     // Search engines: "SearchEngine.dat", from the default list when missing.
     void LoadSearchEngines();
     // The URL of a search for keyword with an engine's URL template.
@@ -248,6 +302,12 @@ protected:
     void OnPickGroupImage();
     void OnGroupImage(UINT nID);
     void OnUpdateGroupTabCommand(CCmdUI* pCmdUI);
+    void OnFavoriteItem(UINT nID);
+    void OnFavoriteFolder(UINT nID);
+    void OnUpdateFavoriteFolder(CCmdUI* pCmdUI);
+    void OnAddFavorite();
+    void OnOrganizeFavorites();
+    void OnReloadFavorites();
     void OnRunPlugIn(UINT nID);
     void OnRunScript(UINT nID);
     void OnUpdatePlugIn(CCmdUI* pCmdUI);
@@ -269,6 +329,9 @@ private:
     void AfterCreate();
     void ApplyStartupProxy();
     void SetProxyFlags(ProxyMode mode);
+    UINT FavoriteColumnFlag(CNewMenu& menu) const;
+    void AppendOpenAllItem(CNewMenu& menu, const CFavoriteNode& folder);
+    void MakeFavoriteMenuImages(CImageList& images) const;
     // Runs a group dialog export on the current group; on OK its text
     // becomes the group's caption template.
     void RunGroupExport(LPCSTR exportName);

@@ -77,8 +77,12 @@ void CMainFrame::SaveListsOnExit()
 {
     // The cache is only replaced by a complete scan: an aborted one would
     // leave a partial tree for the next start.
-    if (theApp.m_settings.bFavLoadCache() && ScanFavorites())
-        m_favorites.Save(theApp.ProgramFile("IEFavorite.dat"));
+    if (theApp.m_settings.bFavLoadCache()) {
+        if (ScanFavorites())
+            m_favorites.Save(theApp.ProgramFile("IEFavorite.dat"));
+        // A cancelled session end keeps the program running on the new tree.
+        AfterFavoritesRebuilt();
+    }
     if (m_searchEngines.GetRoot() != nullptr)
         SaveSearchEngineFile(m_searchEngines, theApp.GetProgramFolder());
 }

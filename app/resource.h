@@ -89,8 +89,10 @@
 #define ID_TEXTSIZE_SMALLEST            32778
 
 /* Favorites popup: identified by its first item, ID_FAV_ADD; its first five
-   items are fixed, the favorites follow them at run time. */
+   items are fixed, the favorites follow them when it opens. */
 #define ID_FAV_ADD                      32858
+#define ID_FAV_ORGANIZE                 32859
+#define ID_FAV_RELOAD                   32860
 #define ID_FAV_EXPLORE                  36273
 
 /* Group popup (tab groups). */

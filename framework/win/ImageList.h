@@ -4,6 +4,8 @@
 
 #include "framework/win/WinDefs.h"
 
+#include <shellapi.h>
+
 class CImageList
 {
 public:
@@ -48,6 +50,18 @@ public:
     }
     // The caller destroys the icon.
     HICON ExtractIcon(int nImage) const { return ImageList_GetIcon(m_hImageList, nImage, ILD_NORMAL); }
+    // Appends the shell's small icon of a file; its index, or -1 when the
+    // shell has none.
+    int AddSmallShellIcon(LPCSTR path)
+    {
+        SHFILEINFOA info = {};
+        if (!::SHGetFileInfoA(path, 0, &info, sizeof(info), SHGFI_ICON | SHGFI_SMALLICON) ||
+            info.hIcon == nullptr)
+            return -1;
+        int index = Add(info.hIcon);
+        ::DestroyIcon(info.hIcon);
+        return index;
+    }
 
 private:
     HIMAGELIST m_hImageList = nullptr;

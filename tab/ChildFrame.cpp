@@ -6,6 +6,7 @@
 #include <cstring>
 
 #include "app/DialogsLibrary.h"
+#include "shared/TextFormat.h"
 #include "app/MainFrame.h"
 #include "app/TabGroup.h"
 #include "app/VantorelApp.h"
@@ -25,14 +26,6 @@ const int kMaxProxyEntries = 150;
 const UINT kProxyEntryBase = 36055;
 
 const UINT kAppIconId = 128;
-
-// Replaces the first occurrence of what in text.
-void ReplaceFirst(CString& text, const char* what, const CString& by)
-{
-    int at = text.Find(what);
-    if (at >= 0)
-        text = text.Left(at) + by + text.Mid(at + static_cast<int>(strlen(what)));
-}
 
 // Whether a tab opened for the reason stays in the background.
 bool IsBackgroundReason(WORD reason, const SettingsRecord& s)
@@ -460,9 +453,9 @@ void CChildFrame::FindTextWithBusyDialog(const CString& text, int, bool cleared)
     if (count > 0) {
         CString number;
         number.Format("%d", count);
-        ReplaceFirst(message, "%d", number);
+        TextFormat::ReplaceFirst(message, "%d", number);
     }
-    ReplaceFirst(message, "%s", text);
+    TextFormat::ReplaceFirst(message, "%s", text);
     ::MessageBoxA(m_hWnd, message, theApp.GetMainClassName(), MB_OK);
 }
 

@@ -26,6 +26,7 @@ class CPageTabBar;
 class CTabGroup;
 class CTabItem;
 class SavedHistory;
+class SettingsRecord;
 
 // The program-wide frame pointer: set first in OnCreate, cleared by the
 // destructor.
@@ -185,6 +186,10 @@ protected:
     void OnRunSearch();
     void OnReloadSearchEngines();
     void OnSearchEngineMenu();
+    // Settings (MainFrameSettings.cpp): the dialog, then what changed is
+    // rebuilt from the saved record.
+    void OnSettings();
+    void ApplySettingsChanges(const SettingsRecord& before);
     void OnSearchBarDropDown(NMHDR* pNMHDR, LRESULT* pResult);
 
     DECLARE_MESSAGE_MAP()

@@ -98,13 +98,32 @@ unsigned WithProxyMode(unsigned extendedStyle, ProxyMode mode)
     return (extendedStyle & ~static_cast<unsigned>(kProxyModeMask)) | mode;
 }
 
+namespace {
+
+DWORD ReadExtendedStyle(CProfileSection& section)
+{
+    DWORD style = 0;
+    if (section.QueryDWORDValue(style, "Extended_Style") != CProfileSection::kOk)
+        style = 0;
+    return style;
+}
+
+} // namespace
+
+ProxyMode ReadStartupProxyMode(const ProxyPlaces& places)
+{
+    CProfileSection section(places.programFolder);
+    section.Open("PROXY");
+    ProxyMode mode = StartupProxyMode(ReadExtendedStyle(section));
+    section.Close();
+    return mode;
+}
+
 ProxyMode ApplyStartupProxyMode(const ProxyPlaces& places)
 {
     CProfileSection section(places.programFolder);
     section.Open("PROXY");
-    DWORD style = 0;
-    if (section.QueryDWORDValue(style, "Extended_Style") != CProfileSection::kOk)
-        style = 0;
+    DWORD style = ReadExtendedStyle(section);
 
     ProxyMode mode = StartupProxyMode(style);
     if (mode == kProxyModeDirect) {

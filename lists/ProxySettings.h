@@ -39,6 +39,9 @@ ProxyMode StartupProxyMode(unsigned extendedStyle);
 // The value written back: the other bits kept, the low three bits the mode.
 unsigned WithProxyMode(unsigned extendedStyle, ProxyMode mode);
 
+// The mode the stored "Extended_Style" chooses at start.
+ProxyMode ReadStartupProxyMode(const ProxyPlaces& places);
+
 // Applies the stored mode to the process (URL-moniker proxy option) and
 // writes the mode back to "Extended_Style". Returns the mode applied.
 ProxyMode ApplyStartupProxyMode(const ProxyPlaces& places);

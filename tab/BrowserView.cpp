@@ -196,10 +196,13 @@ void CBrowserView::ShowPageMenu(POINT pt, const CPageSelection& selection)
     }
     if (CNewMenu* engines = popup->GetSubMenu(kPageMenuEngines))
         FillPageMenuEngines(*engines);
+    const HWND self = m_hWnd;
     UINT chosen = static_cast<UINT>(popup->TrackPopupMenu(TPM_RETURNCMD | TPM_RIGHTBUTTON, pt.x, pt.y + 1,
                                                           g_pMainFrame));
     menu.DestroyMenu();
-    OnPageMenuChoice(chosen);
+    // The menu's loop may have closed this tab.
+    if (IsStillAttached(this, self))
+        OnPageMenuChoice(chosen);
 }
 
 // The engines' submenu: searching with every engine, then the engine tree.

@@ -202,6 +202,26 @@ TEST(NewMenuDeleteTest, DeleteByPositionRemovesOnlyThatItemsRecord)
     EXPECT_EQ(2u, menu.Items().size());
 }
 
+// Regression: deleting a later item by position also erased the first
+// record with the same command; the test above deleted that first record.
+TEST(NewMenuDeleteTest, DeleteByPositionKeepsAnEarlierItemWithTheSameCommand)
+{
+    CNewMenu menu;
+    ASSERT_TRUE(menu.CreatePopupMenu());
+    ASSERT_TRUE(menu.AppendODMenu("A", 0, ID_TEST_COPY));
+    ASSERT_TRUE(menu.AppendODMenu("B", 0, ID_TEST_SAVE));
+    ASSERT_TRUE(menu.AppendODMenu("C", 0, ID_TEST_COPY));
+    CNewMenuItemData* pFirst = menu.Items()[0].get();
+    CNewMenuItemData* pMiddle = menu.Items()[1].get();
+
+    ASSERT_TRUE(menu.DeleteMenu(2, MF_BYPOSITION));
+    ExpectInvariant(menu);
+    ASSERT_EQ(2u, menu.Items().size());
+    EXPECT_EQ(pFirst, menu.Items()[0].get());
+    EXPECT_EQ(pMiddle, menu.Items()[1].get());
+    EXPECT_EQ(2, ::GetMenuItemCount(menu.m_hMenu));
+}
+
 TEST(NewMenuDeleteTest, DeleteByCommandFindsTheSubmenuThatHoldsIt)
 {
     CNewMenu menu;

@@ -127,6 +127,28 @@ TEST_F(FrameMessages, PageOptionQueriesReadTheTabsWord)
     EXPECT_EQ(0, Send(WM_FRAME_ISLINKLOCK, 0, id));
 }
 
+// Regression: no test told the sound (0x40) and video (0x20) bits apart.
+TEST_F(FrameMessages, EachPageOptionQueryReadsItsOwnBit)
+{
+    CTabItem* a = Open(nullptr, "about:blank");
+    LPARAM id = reinterpret_cast<LPARAM>(a->m_hFrame);
+    struct Query { UINT msg; DWORD bit; bool setMeansOn; } queries[] = {
+        {WM_FRAME_ISJAVASCRIPTENABLED, 0x80, false},  {WM_FRAME_ISJAVAENABLED, 0x100, false},
+        {WM_FRAME_ISRUNACTIVEXENABLED, 0x200, false}, {WM_FRAME_ISDOWNLOADACTIVEXENABLED, 0x400, false},
+        {WM_FRAME_ISPICTUREENABLED, 0x10, true},      {WM_FRAME_ISSOUNDENABLED, 0x40, true},
+        {WM_FRAME_ISVIDEOENABLED, 0x20, true},
+    };
+    for (const Query& set : queries) {
+        // One bit alone: only its own query changes its answer.
+        a->m_pageOptions = set.bit;
+        for (const Query& q : queries) {
+            const bool on = (q.msg == set.msg) == q.setMeansOn;
+            EXPECT_EQ(on ? 1 : 0, Send(q.msg, 0, id)) << std::hex << "bit 0x" << set.bit << " query 0x" << q.msg;
+        }
+    }
+    EXPECT_EQ(0, Send(WM_FRAME_ISSOUNDENABLED, 0, 12345));
+}
+
 TEST_F(FrameMessages, SavedKeywordBecomesTheLastSearchKeyword)
 {
     SendText(WM_FRAME_SAVEKEYWORD, 0, "kw");

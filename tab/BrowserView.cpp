@@ -98,7 +98,10 @@ void CBrowserView::OnInitialUpdate()
     if (m_pTabItem == nullptr)
         return;
     CTabItem* tab = m_pTabItem;
-    m_pageDropTarget.Register(m_hWnd);
+    if (m_pPageDropTarget == nullptr) {
+        m_pPageDropTarget = new COleDropTarget;
+        m_pPageDropTarget->Register(m_hWnd);
+    }
     m_bIEMenuAllowed = 1;
     m_contextMenuMode = theApp.m_settings.iIEContext;
     m_dwHostFlags = kTabHostFlags;
@@ -609,9 +612,13 @@ void CBrowserView::OnDestroy()
     }
     if (theApp.m_pActiveView == this)
         theApp.m_pActiveView = nullptr;
-    // The target must not outlive the view's memory, which goes back to its
-    // pool.
-    m_pageDropTarget.Revoke();
+    // The target may outlive the view (a drag in progress holds it): it is
+    // only detached from the view here.
+    if (m_pPageDropTarget != nullptr) {
+        m_pPageDropTarget->Detach();
+        m_pPageDropTarget->Release();
+        m_pPageDropTarget = nullptr;
+    }
     DestroyBrowserControl();
     CView::OnDestroy();
 }

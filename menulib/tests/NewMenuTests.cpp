@@ -182,15 +182,21 @@ TEST(NewMenuItemsTest, PopupChildIsKeptWithItsParent)
     EXPECT_FALSE(menu.GetMenuText(5, text, MF_BYPOSITION));
 }
 
+// Items "A", "B", "C" where the first and the last share a command.
+void MakeSharedCommandMenu(CNewMenu& menu)
+{
+    ASSERT_TRUE(menu.CreatePopupMenu());
+    ASSERT_TRUE(menu.AppendODMenu("A", 0, ID_TEST_COPY));
+    ASSERT_TRUE(menu.AppendODMenu("B", 0, ID_TEST_SAVE));
+    ASSERT_TRUE(menu.AppendODMenu("C", 0, ID_TEST_COPY));
+}
+
 // Regression: deleting by position used to delete every record with the
 // item's command, leaving the other item with a freed record as its data.
 TEST(NewMenuDeleteTest, DeleteByPositionRemovesOnlyThatItemsRecord)
 {
     CNewMenu menu;
-    ASSERT_TRUE(menu.CreatePopupMenu());
-    ASSERT_TRUE(menu.AppendODMenu("A", 0, ID_TEST_COPY));
-    ASSERT_TRUE(menu.AppendODMenu("B", 0, ID_TEST_SAVE));
-    ASSERT_TRUE(menu.AppendODMenu("C", 0, ID_TEST_COPY));
+    ASSERT_NO_FATAL_FAILURE(MakeSharedCommandMenu(menu));
     CNewMenuItemData* pLast = menu.Items()[2].get();
 
     ASSERT_TRUE(menu.DeleteMenu(0, MF_BYPOSITION));
@@ -207,10 +213,7 @@ TEST(NewMenuDeleteTest, DeleteByPositionRemovesOnlyThatItemsRecord)
 TEST(NewMenuDeleteTest, DeleteByPositionKeepsAnEarlierItemWithTheSameCommand)
 {
     CNewMenu menu;
-    ASSERT_TRUE(menu.CreatePopupMenu());
-    ASSERT_TRUE(menu.AppendODMenu("A", 0, ID_TEST_COPY));
-    ASSERT_TRUE(menu.AppendODMenu("B", 0, ID_TEST_SAVE));
-    ASSERT_TRUE(menu.AppendODMenu("C", 0, ID_TEST_COPY));
+    ASSERT_NO_FATAL_FAILURE(MakeSharedCommandMenu(menu));
     CNewMenuItemData* pFirst = menu.Items()[0].get();
     CNewMenuItemData* pMiddle = menu.Items()[1].get();
 

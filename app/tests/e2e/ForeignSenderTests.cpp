@@ -13,26 +13,13 @@
 
 namespace {
 
+// One answer of the window; -999 when it did not answer.
 LRESULT Ask(HWND wnd, UINT msg, WPARAM wParam = 0, LPARAM lParam = 0)
 {
     DWORD_PTR answer = 0;
     if (!SendMessageTimeoutA(wnd, msg, wParam, lParam, SMTO_ABORTIFHUNG, 10000, &answer))
         return -999;
     return static_cast<LRESULT>(answer);
-}
-
-// Polls a numeric reply until it has the value (the program opens pages as
-// it gets to them).
-LRESULT WaitForReply(HWND wnd, UINT msg, WPARAM wParam, LPARAM lParam, LRESULT expected)
-{
-    LRESULT answer = 0;
-    for (int i = 0; i < 100; ++i) {
-        answer = Ask(wnd, msg, wParam, lParam);
-        if (answer == expected)
-            break;
-        Sleep(100);
-    }
-    return answer;
 }
 
 std::vector<UINT> EveryPrivateMessage()
@@ -61,7 +48,7 @@ TEST_F(ForeignSender, ForgedPrivateMessagesPostedAndSentChangeNothing)
     ASSERT_TRUE(run.Start("http://example.com/"));
     HWND wnd = run.WaitForMainWindow();
     ASSERT_NE(nullptr, wnd);
-    ASSERT_EQ(1, WaitForReply(wnd, WM_FRAME_GETCOUNT, 0, 0, 1));
+    ASSERT_EQ(1, ProgramRun::WaitForReply(wnd, WM_FRAME_GETCOUNT, 0, 0, 1));
     const LPARAM tab = static_cast<LPARAM>(Ask(wnd, WM_FRAME_GETTABID, 0, 0));
     ASSERT_NE(0, tab);
     const LRESULT menuStyle = Ask(wnd, WM_FRAME_GETMENUSTYLE);
@@ -87,7 +74,7 @@ TEST_F(ForeignSender, ForgedPrivateMessagesPostedAndSentChangeNothing)
     ATOM atom = GlobalAddAtomA("http://example.org/");
     ASSERT_NE(0, atom);
     ASSERT_TRUE(PostMessageA(wnd, WM_FRAME_OPENCOMMANDLINE, atom, 0));
-    EXPECT_EQ(2, WaitForReply(wnd, WM_FRAME_GETCOUNT, 0, 0, 2));
+    EXPECT_EQ(2, ProgramRun::WaitForReply(wnd, WM_FRAME_GETCOUNT, 0, 0, 2));
 
     EXPECT_TRUE(run.IsRunning());
     EXPECT_EQ(1, Ask(wnd, WM_FRAME_GETGROUPCOUNT));

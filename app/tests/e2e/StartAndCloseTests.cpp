@@ -111,14 +111,7 @@ TEST_F(StartAndClose, StartsAtTheSameMomentMakeOneBrowserWithEveryPageAsATab)
     HWND wnd = browser->WaitForMainWindow();
     ASSERT_NE(nullptr, wnd);
     EXPECT_EQ(1, ProgramRun::CountMainWindows());
-    DWORD_PTR count = 0;
-    for (int i = 0; i < 100 && count != 3; ++i) {
-        if (!SendMessageTimeoutA(wnd, WM_FRAME_GETCOUNT, 0, 0, SMTO_ABORTIFHUNG, 5000, &count))
-            count = 0;
-        if (count != 3)
-            Sleep(100);
-    }
-    EXPECT_EQ(3u, count);
+    EXPECT_EQ(3, ProgramRun::WaitForReply(wnd, WM_FRAME_GETCOUNT, 0, 0, 3));
     EXPECT_EQ(0u, browser->CloseAndWait());
 }
 

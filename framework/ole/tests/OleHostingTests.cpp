@@ -380,6 +380,14 @@ TEST_F(OleHosting, DestroyingTheControlWindowAloneFreesItsSite)
     EXPECT_NE(nullptr, pCont->FindSite(7));
 }
 
+// The site's answer to the user-mode ambient property.
+HRESULT AskUserMode(COleControlSite* pSite, VARIANT* pValue)
+{
+    DISPPARAMS none = {nullptr, nullptr, 0, 0};
+    return static_cast<IDispatch*>(pSite)->Invoke(DISPID_AMBIENT_USERMODE, IID_NULL, 0, DISPATCH_PROPERTYGET,
+                                                  &none, pValue, nullptr, nullptr);
+}
+
 // A site and a container that count their deletions, and a site whose
 // ambient answer throws.
 class CountedSite : public COleControlSite
@@ -456,10 +464,7 @@ TEST_F(OleHosting, SiteAndContainerHeldPastTheirWindowFailCleanlyAndGoOnTheirLas
     EXPECT_EQ(nullptr, pAgain);
     VARIANT value;
     ::VariantInit(&value);
-    DISPPARAMS none = {nullptr, nullptr, 0, 0};
-    EXPECT_EQ(E_UNEXPECTED, static_cast<IDispatch*>(pSite)->Invoke(DISPID_AMBIENT_USERMODE, IID_NULL, 0,
-                                                                  DISPATCH_PROPERTYGET, &none, &value,
-                                                                  nullptr, nullptr));
+    EXPECT_EQ(E_UNEXPECTED, AskUserMode(pSite, &value));
     IEnumUnknown* pEnum = nullptr;
     ASSERT_EQ(S_OK, pContainer->EnumObjects(OLECONTF_EMBEDDINGS, &pEnum));
     IUnknown* pItem = nullptr;
@@ -490,10 +495,7 @@ TEST_F(OleHosting, ExceptionOfAnAmbientAnswerStopsAtTheSite)
     pSite->throwOnAmbient = TRUE;
     VARIANT value;
     ::VariantInit(&value);
-    DISPPARAMS none = {nullptr, nullptr, 0, 0};
-    EXPECT_EQ(E_UNEXPECTED, static_cast<IDispatch*>(pSite)->Invoke(DISPID_AMBIENT_USERMODE, IID_NULL, 0,
-                                                                  DISPATCH_PROPERTYGET, &none, &value,
-                                                                  nullptr, nullptr));
+    EXPECT_EQ(E_UNEXPECTED, AskUserMode(pSite, &value));
     EXPECT_EQ(VT_EMPTY, value.vt);
     pSite->throwOnAmbient = FALSE;
 }

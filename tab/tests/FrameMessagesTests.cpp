@@ -24,8 +24,6 @@ protected:
     }
 };
 
-HWND s_postedInBox = nullptr;
-
 const char* AsText(LRESULT result)
 {
     return reinterpret_cast<const char*>(result);
@@ -261,12 +259,11 @@ TEST_F(FrameMessages, PostedCopiesOfInProcessMessagesAreDroppedEvenInANestedLoop
     ::PostMessageA(frame, WM_FRAME_SHOWMENU, 0, 0x10);
     ::PostMessageA(frame, WM_FRAME_DROPTEXT, 1, 0x10);
     Pump();
-    // The same inside a modal loop that is not our pump.
-    s_postedInBox = frame;
-    AnswerNextMessageBox(IDOK, [] {
-        ::PostMessageA(s_postedInBox, WM_FRAME_OPENURL, 0, reinterpret_cast<LPARAM>("about:blank"));
-        ::PostMessageA(s_postedInBox, WM_FRAME_SAVEKEYWORD, 0, 0x10);
-    });
+    // The same inside a modal loop that is not our pump: the box's loop is
+    // the first to take them from the queue.
+    ::PostMessageA(frame, WM_FRAME_OPENURL, 0, url);
+    ::PostMessageA(frame, WM_FRAME_SAVEKEYWORD, 0, 0x10);
+    AnswerNextMessageBox(IDOK);
     ::MessageBoxA(frame, "nested", "test", MB_OK);
     Pump();
     EXPECT_TRUE(AllAnswered());

@@ -224,6 +224,19 @@ private:
     LRESULT TabQuery(UINT nMsg, WPARAM wParam, LPARAM lParam);
     LRESULT GroupQuery(UINT nMsg, WPARAM wParam, LPARAM lParam);
     void SaveListsOnExit();
+
+    // While a frame exists, posted copies of its in-process messages are
+    // dropped wherever this thread retrieves them (our pump or a nested
+    // loop), before any window procedure sees them.
+    class CPostedMessageFilter
+    {
+    public:
+        CPostedMessageFilter();
+        ~CPostedMessageFilter();
+        CPostedMessageFilter(const CPostedMessageFilter&) = delete;
+        CPostedMessageFilter& operator=(const CPostedMessageFilter&) = delete;
+    };
+    CPostedMessageFilter m_postedFilter;
 };
 
 #endif // VA_APP_MAINFRAME_H

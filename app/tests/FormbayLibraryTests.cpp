@@ -24,8 +24,6 @@ typedef void(WINAPI* ShowPostedDlgFn)(HICON, const char*, const char*);
 typedef int(WINAPI* ShowAddPopupFn)(HWND, const char*);
 typedef void(WINAPI* StartupAddDlgFn)(HWND, const char*, const char*, const char*);
 
-// The library stays loaded from its first use to the end of the program:
-// unloading it is a test of its own.
 class FormbayLibrary : public TabTest
 {
 protected:
@@ -37,11 +35,23 @@ protected:
         ASSERT_TRUE(::CopyFileA(built.c_str(), m_folder->File("Formbay.dll").c_str(), FALSE));
         m_icon = theApp.LoadIcon(IDR_MAINFRAME);
     }
+    void TearDown() override
+    {
+        Unload();
+        TabTest::TearDown();
+    }
+
     HMODULE Load()
     {
-        if (s_module == nullptr)
-            s_module = ::LoadLibraryA(m_folder->File("Formbay.dll").c_str());
-        return s_module;
+        if (m_module == nullptr)
+            m_module = ::LoadLibraryA(m_folder->File("Formbay.dll").c_str());
+        return m_module;
+    }
+    void Unload()
+    {
+        if (m_module != nullptr)
+            ::FreeLibrary(m_module);
+        m_module = nullptr;
     }
     template <class Fn>
     Fn Export(const char* name)
@@ -51,11 +61,9 @@ protected:
     const char* Folder() const { return m_folder->Path().c_str(); }
     HWND Main() const { return m_frame->m_hWnd; }
 
-    static HMODULE s_module;
+    HMODULE m_module = nullptr;
     HICON m_icon = nullptr;
 };
-
-HMODULE FormbayLibrary::s_module = nullptr;
 
 // The caption of the dialog showing now.
 std::string s_caption;
@@ -144,7 +152,6 @@ TEST_F(FormbayLibrary, WindowSizeRectangleIsWrittenBackOnOKOnly)
 
 TEST_F(FormbayLibrary, SettingsCommandSavesOnOKAndNotOnCancel)
 {
-    Load();
     // The settings file does not exist yet: Cancel writes none.
     const std::string settingsFile = std::string(theApp.GetMainClassName()) + ".ini";
     m_folder->Remove(settingsFile);
@@ -160,11 +167,12 @@ TEST_F(FormbayLibrary, SettingsCommandSavesOnOKAndNotOnCancel)
     EXPECT_TRUE(AllAnswered());
     EXPECT_TRUE(m_folder->Exists(settingsFile));
     EXPECT_TRUE(m_folder->Exists("SearchEngine.dat"));
+    // The library was loaded for the call and is gone again.
+    EXPECT_EQ(nullptr, ::GetModuleHandleA("Formbay.dll"));
 }
 
 TEST_F(FormbayLibrary, AboutCommandShowsTheVersionTextsAndKeepsTheTrace)
 {
-    Load();
     theApp.m_settings.bVATrace(true);
     AnswerNextMessageBox(IDOK, [] {
         HWND hDlg = ::GetActiveWindow();
@@ -200,4 +208,34 @@ TEST_F(FormbayLibrary, AboutLinkOpensANewTabInTheMainWindow)
     CTabGroup* group = theApp.m_groups[0];
     ASSERT_EQ(1, group->GetTabCount());
     EXPECT_STREQ("http://link.example/", group->GetTab(0)->m_url);
+}
+
+TEST_F(FormbayLibrary, NothingOfTheLibraryOutlivesItsUnload)
+{
+    // Its dialogs, its posted window and its menu hook were in use.
+    AnswerNextMessageBox(IDCANCEL);
+    int result = 0;
+    Export<ShowOpenDlgFn>("ShowOpenDlg")(0, nullptr, &result);
+    Export<ShowPostedDlgFn>("ShowPostedDlg")(m_icon, "extra", "body");
+    Unload();
+    ASSERT_EQ(nullptr, ::GetModuleHandleA("Formbay.dll"));
+
+    // The program goes on making windows and menus.
+    ASSERT_NE(nullptr, Open(nullptr, "http://after.example/"));
+    HMENU menu = ::CreatePopupMenu();
+    ::AppendMenuA(menu, MF_STRING, 1, "item");
+    struct Closer
+    {
+        static void CALLBACK Close(HWND, UINT, UINT_PTR id, DWORD)
+        {
+            ::KillTimer(nullptr, id);
+            s_caption = ShownPopupMenu() != nullptr ? "shown" : "none";
+            ::EndMenu();
+        }
+    };
+    s_caption.clear();
+    ::SetTimer(nullptr, 0, 100, &Closer::Close);
+    ::TrackPopupMenu(menu, TPM_RETURNCMD, 10, 10, 0, Main(), nullptr);
+    ::DestroyMenu(menu);
+    EXPECT_EQ("shown", s_caption);
 }

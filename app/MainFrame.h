@@ -29,6 +29,7 @@ class CPageTabBar;
 class CTabGroup;
 class CTabItem;
 class SavedHistory;
+class SettingsRecord;
 
 // The program-wide frame pointer: set first in OnCreate, cleared by the
 // destructor.
@@ -321,6 +322,10 @@ protected:
     void OnRunSearch();
     void OnReloadSearchEngines();
     void OnSearchEngineMenu();
+    // Settings (MainFrameSettings.cpp): the dialog, then what changed is
+    // rebuilt from the saved record.
+    void OnSettings();
+    void ApplySettingsChanges(const SettingsRecord& before);
     void OnSearchBarDropDown(NMHDR* pNMHDR, LRESULT* pResult);
 
     DECLARE_MESSAGE_MAP()
@@ -362,6 +367,19 @@ private:
     LRESULT TabQuery(UINT nMsg, WPARAM wParam, LPARAM lParam);
     LRESULT GroupQuery(UINT nMsg, WPARAM wParam, LPARAM lParam);
     void SaveListsOnExit();
+
+    // While a frame exists, posted copies of its in-process messages are
+    // dropped wherever this thread retrieves them (our pump or a nested
+    // loop), before any window procedure sees them.
+    class CPostedMessageFilter
+    {
+    public:
+        CPostedMessageFilter();
+        ~CPostedMessageFilter();
+        CPostedMessageFilter(const CPostedMessageFilter&) = delete;
+        CPostedMessageFilter& operator=(const CPostedMessageFilter&) = delete;
+    };
+    CPostedMessageFilter m_postedFilter;
 };
 
 #endif // VA_APP_MAINFRAME_H

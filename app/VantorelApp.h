@@ -208,6 +208,9 @@ public:
 
 protected:
     void OnFileNew();
+    // The about box of the dialogs library, with the texts of the program's
+    // version resource; the trace switch comes back into the settings.
+    void OnAppAbout();
 
     DECLARE_MESSAGE_MAP()
 

@@ -98,6 +98,18 @@ unsigned WithProxyMode(unsigned extendedStyle, ProxyMode mode)
     return (extendedStyle & ~static_cast<unsigned>(kProxyModeMask)) | mode;
 }
 
+namespace {
+
+DWORD ReadExtendedStyle(CProfileSection& section)
+{
+    DWORD style = 0;
+    if (section.QueryDWORDValue(style, "Extended_Style") != CProfileSection::kOk)
+        style = 0;
+    return style;
+}
+
+} // namespace
+
 int CountProxyEntries(const ProxyPlaces& places)
 {
     CProfileSection section(places.programFolder);
@@ -138,20 +150,21 @@ bool ApplyProxyMode(const ProxyPlaces& places, ProxyMode mode)
     }
     CProfileSection section(places.programFolder);
     section.Open("PROXY");
-    DWORD style = 0;
-    if (section.QueryDWORDValue(style, "Extended_Style") != CProfileSection::kOk)
-        style = 0;
-    section.SetDWORDValue(WithProxyMode(style, mode), "Extended_Style");
+    section.SetDWORDValue(WithProxyMode(ReadExtendedStyle(section), mode), "Extended_Style");
     return true;
+}
+
+ProxyMode ReadStartupProxyMode(const ProxyPlaces& places)
+{
+    CProfileSection section(places.programFolder);
+    section.Open("PROXY");
+    ProxyMode mode = StartupProxyMode(ReadExtendedStyle(section));
+    section.Close();
+    return mode;
 }
 
 ProxyMode ApplyStartupProxyMode(const ProxyPlaces& places)
 {
-    CProfileSection section(places.programFolder);
-    section.Open("PROXY");
-    DWORD style = 0;
-    if (section.QueryDWORDValue(style, "Extended_Style") != CProfileSection::kOk)
-        style = 0;
-    const ProxyMode mode = StartupProxyMode(style);
+    const ProxyMode mode = ReadStartupProxyMode(places);
     return ApplyProxyMode(places, mode) ? mode : kProxyModeSystem;
 }

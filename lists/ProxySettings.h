@@ -56,6 +56,9 @@ void StoreUseProxyIndex(const ProxyPlaces& places, int index);
 // gives false.
 bool ApplyProxyMode(const ProxyPlaces& places, ProxyMode mode);
 
+// The mode the stored "Extended_Style" chooses at start.
+ProxyMode ReadStartupProxyMode(const ProxyPlaces& places);
+
 // Applies the stored mode at start and returns the mode in force: the
 // system's settings when the stored one cannot be applied (the stored
 // value is then left for the next start).

@@ -6,6 +6,7 @@
 #include <cstring>
 
 #include "app/DialogsLibrary.h"
+#include "shared/TextFormat.h"
 #include "app/MainFrame.h"
 #include "app/TabGroup.h"
 #include "app/VantorelApp.h"
@@ -22,14 +23,6 @@ const UINT kCmdReloadStop = 1025;
 const UINT kCmdRefresh = 1022;
 
 const UINT kAppIconId = 128;
-
-// Replaces the first occurrence of what in text.
-void ReplaceFirst(CString& text, const char* what, const CString& by)
-{
-    int at = text.Find(what);
-    if (at >= 0)
-        text = text.Left(at) + by + text.Mid(at + static_cast<int>(strlen(what)));
-}
 
 // Whether a tab opened for the reason stays in the background.
 bool IsBackgroundReason(WORD reason, const SettingsRecord& s)
@@ -424,10 +417,12 @@ void CChildFrame::FindInPage()
     int value = 0;
     int cleared = 0;
     int result = 0;
+    // The dialog's loop may close this tab: only its handle is trusted after.
+    const HWND self = m_hWnd;
     const char* text = show(icon, &value, &cleared, &result);
     // The library owns the text: copied before it can go.
     CString keyword = text != nullptr ? CString(text) : CString();
-    if (result == 1)
+    if (result == 1 && IsStillAttached(this, self))
         FindTextWithBusyDialog(keyword, value, cleared != 0);
 }
 
@@ -457,9 +452,9 @@ void CChildFrame::FindTextWithBusyDialog(const CString& text, int, bool cleared)
     if (count > 0) {
         CString number;
         number.Format("%d", count);
-        ReplaceFirst(message, "%d", number);
+        TextFormat::ReplaceFirst(message, "%d", number);
     }
-    ReplaceFirst(message, "%s", text);
+    TextFormat::ReplaceFirst(message, "%s", text);
     ::MessageBoxA(m_hWnd, message, theApp.GetMainClassName(), MB_OK);
 }
 
@@ -480,9 +475,11 @@ void CChildFrame::OnOpenDialog()
     if (show == nullptr)
         return;
     int result = 0;
+    const HWND self = m_hWnd;
     const char* text = show(1, tab->m_url, &result);
     CString url = text != nullptr ? CString(text) : CString();
-    if (result == 1 && !url.IsEmpty())
+    // The dialog's loop may have closed this tab.
+    if (result == 1 && !url.IsEmpty() && IsStillAttached(this, self) && m_pView != nullptr)
         m_pView->Navigate(url);
 }
 

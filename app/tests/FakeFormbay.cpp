@@ -1,8 +1,11 @@
-// A stand-in for the dialogs library: an export that counts its calls, and
-// the settings and group exports of the main program's call sites, which
-// answer with the result and text a test sets through FakeSetAnswer (the
-// test keeps the library loaded meanwhile).
+// A stand-in for the dialogs library: an export that counts its calls; a
+// settings dialog that answers OK without a record (and leaves a mark in
+// the data folder, so that a test knows it ran); and the single-page and
+// group exports, which answer with the result and text a test sets through
+// FakeSetAnswer (the test keeps the library loaded meanwhile).
 #include <windows.h>
+
+#include <string>
 
 namespace {
 
@@ -31,7 +34,20 @@ int WINAPI FakeCallCount()
     return g_calls;
 }
 
-// The settings exports hand the caller's record back: what they change is
+void* WINAPI ShowSettingDlg(HICON, HWND, const char*, const char* dataFolder, void*, int* dlgResult)
+{
+    if (dlgResult != nullptr)
+        *dlgResult = IDOK;
+    if (dataFolder != nullptr) {
+        std::string mark = std::string(dataFolder) + "fake-settings-called";
+        HANDLE file = CreateFileA(mark.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
+        if (file != INVALID_HANDLE_VALUE)
+            CloseHandle(file);
+    }
+    return nullptr;
+}
+
+// The single-page settings exports hand the caller's record back: what they change is
 // the test's business.
 static void* AnswerSettings(void* settings, int* result)
 {

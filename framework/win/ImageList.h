@@ -63,6 +63,18 @@ public:
         return index;
     }
 
+    // Image dragging: one drag per thread, shown over hWndLock (null: the
+    // desktop) with its hot spot at the point (coordinates of that window).
+    BOOL BeginDrag(int nImage, POINT ptHotSpot)
+    {
+        return ImageList_BeginDrag(m_hImageList, nImage, ptHotSpot.x, ptHotSpot.y);
+    }
+    static BOOL DragEnter(HWND hWndLock, POINT pt) { return ImageList_DragEnter(hWndLock, pt.x, pt.y); }
+    static BOOL DragMove(POINT pt) { return ImageList_DragMove(pt.x, pt.y); }
+    static BOOL DragLeave(HWND hWndLock) { return ImageList_DragLeave(hWndLock); }
+    static BOOL DragShowNolock(BOOL bShow) { return ImageList_DragShowNolock(bShow); }
+    static void EndDrag() { ImageList_EndDrag(); }
+
 private:
     HIMAGELIST m_hImageList = nullptr;
 };

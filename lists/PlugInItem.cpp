@@ -2,8 +2,8 @@
 
 #include "framework/core/File.h"
 #include "shared/DataFields.h"
-#include "shared/NumberFormat.h"
 #include "shared/StringLineCache.h"
+#include "shared/TextFormat.h"
 
 namespace {
 
@@ -129,8 +129,12 @@ void CPlugInItem::ReadVersion(const CString& path, CStringFiles& strings)
     const WORD* translation = static_cast<const WORD*>(table);
     const unsigned language = translation[0];
     const unsigned codePage = translation[1];
+    // The texts come from a data file: only a text with exactly the two
+    // "%x" conversions is filled, any other stands as it is.
     auto query = [&](const CString& format) {
-        return NumberFormat::FormatTwo(format, language, codePage);
+        return TextFormat::FormatNumbers(format, 'x', {static_cast<long>(language),
+                                                       static_cast<long>(codePage)},
+                                         format);
     };
     CString text;
     if (QueryVersionText(block.data(),

@@ -96,6 +96,22 @@ TEST_F(CatalogTest, FolderScanLoadsDllThenVapThenExeWithNamesIconsAndVersions)
     }
 }
 
+TEST_F(CatalogTest, AVersionQueryWithOtherConversionsStandsLiterally)
+{
+    // Line 60 asks for a string argument: it must not be used as a format.
+    std::string etc = m_folder.ReadBytes("String/etc.dat");
+    size_t start = 0;
+    for (int line = 1; line < 60; ++line)
+        start = etc.find('\n', start) + 1;
+    size_t end = etc.find('\n', start);
+    etc.replace(start, end - start, "\\StringFileInfo\\%s%s\\LegalCopyright\r");
+    m_folder.WriteBytes("String/etc.dat", etc);
+    InstallPlugIn("TestPlugInA.dll", "a.dll");
+    ASSERT_EQ(1, LoadPlugInList(m_pluginFolder, m_strings, m_plugIns));
+    EXPECT_EQ(CString("1.2.3.4"), m_plugIns[0]->m_version1);
+    EXPECT_TRUE(m_plugIns[0]->m_version2.IsEmpty());
+}
+
 TEST_F(CatalogTest, ListFileChoosesEnabledExistingLinesInItsOrder)
 {
     std::string a = InstallPlugIn("TestPlugInA.dll", "a.dll");

@@ -22,6 +22,7 @@
 
 class CBrowserView;
 class CChildFrame;
+class CDlgFavTree;
 class CScriptItem;
 class CGroupTabBar;
 class CMainFrame;
@@ -233,6 +234,8 @@ public:
     void AfterFavoritesRebuilt();
     // The favorites pane shows the new tree (nothing while there is none).
     virtual void RefillFavoritesPane();
+    // The tree pane while one shows (owned by the window that hosts it).
+    CDlgFavTree* m_pFavoritesPane = nullptr;
     std::vector<LinkButton> m_linkButtons;
     CImageList m_linkImages;
     int m_favMenuLeadingItems = 0;  // 1 when the menu starts with open-all

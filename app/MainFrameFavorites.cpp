@@ -8,6 +8,7 @@
 #include <shlobj.h>
 
 #include "app/BrowserFeatures.h"
+#include "app/DlgFavTree.h"
 #include "app/VantorelApp.h"
 #include "app/resource.h"
 #include "bars/PageTabBar.h"
@@ -422,4 +423,8 @@ void CMainFrame::AfterFavoritesRebuilt()
     RefillFavoritesPane();
 }
 
-void CMainFrame::RefillFavoritesPane() {}
+void CMainFrame::RefillFavoritesPane()
+{
+    if (m_pFavoritesPane != nullptr && m_pFavoritesPane->GetSafeHwnd() != nullptr)
+        m_pFavoritesPane->Refill();
+}

@@ -28,6 +28,13 @@
 #define ID_PAGE_DICTIONARY              32840
 #define ID_PAGE_IEMENU                  36431
 #define ID_PAGE_OPENASURL               36432
+/* The favorites tree pane: a child dialog holding the tree 1234, and the
+   context menu of its entries. */
+#define IDD_FAVTREE                     271
+#define IDC_FAVTREE                     1234
+#define IDR_FAVTREEMENU                 273
+#define ID_FAVTREE_OPEN                 100
+#define ID_FAVTREE_OPENNEWTAB           101
 /* The popup that scripts fill with their own items (WM_FRAME_SHOWMENU). */
 #define IDR_SCRIPTMENU                  266
 

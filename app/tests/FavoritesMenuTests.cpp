@@ -4,6 +4,7 @@
 
 #include <string>
 
+#include "app/DlgFavTree.h"
 #include "app/MainFrame.h"
 #include "app/TabGroup.h"
 #include "app/VantorelApp.h"
@@ -242,6 +243,179 @@ TEST_F(FavoritesMenu, ALinksKeyWithoutItsValueFallsBackToTheShippedName)
     const CString name = theApp.GetFirstText(7) + "\\";
     ASSERT_FALSE(theApp.GetFirstText(7).IsEmpty());
     EXPECT_EQ(name, path.Right(name.GetLength()));
+}
+
+//--- The tree pane
+
+class FavoritesPane : public FavoritesMenu
+{
+protected:
+    void SetUp() override
+    {
+        FavoritesMenu::SetUp();
+        ASSERT_TRUE(m_pane.Create(IDD_FAVTREE, m_frame));
+        m_pane.MoveWindow(0, 0, 300, 400);
+        m_pane.ShowWindow(SW_SHOW);
+        m_frame->m_pFavoritesPane = &m_pane;
+        m_pane.Fill();
+        theApp.m_settings.bOpenNewTab_FAV(true);
+        theApp.m_settings.iParentTabNewRule = 0;
+    }
+    void TearDown() override
+    {
+        m_frame->m_pFavoritesPane = nullptr;
+        if (m_pane.GetSafeHwnd() != nullptr)
+            m_pane.DestroyWindow();
+        FavoritesMenu::TearDown();
+    }
+
+    // The item whose text is text, searched depth-first.
+    HTREEITEM Find(const CString& text, HTREEITEM from = TVI_ROOT)
+    {
+        CTreeCtrl& tree = m_pane.m_tree;
+        for (HTREEITEM item = tree.GetChildItem(from); item != nullptr;
+             item = tree.GetNextSiblingItem(item)) {
+            if (tree.GetItemText(item) == text)
+                return item;
+            tree.Expand(item, TVE_EXPAND);
+            if (HTREEITEM inner = Find(text, item))
+                return inner;
+        }
+        return nullptr;
+    }
+    RECT LabelRect(HTREEITEM item)
+    {
+        RECT rect = {};
+        *reinterpret_cast<HTREEITEM*>(&rect) = item;
+        m_pane.m_tree.SendMessage(TVM_GETITEMRECT, TRUE, reinterpret_cast<LPARAM>(&rect));
+        return rect;
+    }
+    MSG Message(UINT msg, WPARAM wParam, LPARAM lParam)
+    {
+        MSG m = {m_pane.m_tree.m_hWnd, msg, wParam, lParam, 0, {0, 0}};
+        return m;
+    }
+    CTabGroup* Group() { return theApp.GetActiveGroup(); }
+
+    CDlgFavTree m_pane;
+};
+
+TEST_F(FavoritesPane, ItemsCarryTheirCommandImagesAndTexts)
+{
+    CTreeCtrl& tree = m_pane.m_tree;
+    HTREEITEM news = Find("News");
+    ASSERT_NE(nullptr, news);
+    EXPECT_EQ(Id(m_news), tree.GetItemData(news));
+    int image = -1, selected = -1;
+    tree.GetItemImage(news, image, selected);
+    EXPECT_EQ(1, image);
+    EXPECT_EQ(1, selected);
+    HTREEITEM entry = Find("a&b");
+    ASSERT_NE(nullptr, entry);
+    EXPECT_EQ(Id(m_news->GetChild(0)), tree.GetItemData(entry));
+    tree.GetItemImage(entry, image, selected);
+    EXPECT_EQ(3, image);
+    // A label without "." shows the URL.
+    EXPECT_NE(nullptr, Find("http://noext.example/"));
+    EXPECT_NE(nullptr, Find("doc"));
+    m_pane.Fill();  // filled once
+    EXPECT_EQ(static_cast<UINT>(m_frame->m_favorites.GetFlatCount() - 1), tree.GetCount());
+}
+
+TEST_F(FavoritesPane, EnterAndClicksOpenEntriesButNeverFolders)
+{
+    CTreeCtrl& tree = m_pane.m_tree;
+    tree.SelectItem(Find("News"));
+    MSG enter = Message(WM_KEYDOWN, VK_RETURN, 1);
+    m_pane.PreTranslateMessage(&enter);
+    Pump();
+    EXPECT_EQ(nullptr, Group());
+
+    tree.SelectItem(Find("c"));
+    m_pane.PreTranslateMessage(&enter);
+    Pump();
+    ASSERT_NE(nullptr, Group());
+    ASSERT_EQ(1, Group()->GetTabCount());
+    EXPECT_EQ(CString("http://c.example/"), Group()->GetTab(0)->m_url);
+    // A repeated key does nothing.
+    MSG repeat = Message(WM_KEYDOWN, VK_RETURN, 0x40000001);
+    EXPECT_TRUE(m_pane.PreTranslateMessage(&repeat));
+    Pump();
+    EXPECT_EQ(1, Group()->GetTabCount());
+
+    // A middle click on a folder opens its path by the middle-click setting.
+    theApp.m_settings.bOpenNewTab_FAV_WC(true);
+    RECT news = LabelRect(Find("News"));
+    MSG middle = Message(WM_MBUTTONUP, 0, MAKELPARAM(news.left + 2, (news.top + news.bottom) / 2));
+    m_pane.PreTranslateMessage(&middle);
+    Pump();
+    ASSERT_EQ(2, Group()->GetTabCount());
+    EXPECT_EQ(CString("C:\\Fav\\News\\"), Group()->GetTab(1)->m_url);
+
+    // A click on an entry's label opens it; on blank space nothing.
+    m_frame->SetForegroundWindow();
+    HTREEITEM top = Find("0123456789abcdef");
+    RECT label = LabelRect(top);
+    PointAt(tree.m_hWnd, &label);
+    POINT at = {(label.left + label.right) / 2, (label.top + label.bottom) / 2};
+    tree.PostMessage(WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(at.x, at.y));
+    tree.PostMessage(WM_LBUTTONUP, 0, MAKELPARAM(at.x, at.y));
+    Pump();
+    ASSERT_EQ(3, Group()->GetTabCount());
+    EXPECT_EQ(CString("http://top.example/"), Group()->GetTab(2)->m_url);
+    RECT blank = {250, 380, 260, 390};
+    PointAt(tree.m_hWnd, &blank);
+    tree.PostMessage(WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(255, 385));
+    tree.PostMessage(WM_LBUTTONUP, 0, MAKELPARAM(255, 385));
+    Pump();
+    EXPECT_EQ(3, Group()->GetTabCount());
+}
+
+TEST_F(FavoritesPane, TheFolderQuestionOpensAllAndNoSelectionDoesNothing)
+{
+    CTreeCtrl& tree = m_pane.m_tree;
+    // Regression: without a selection the root was asked for and command 0
+    // posted.
+    tree.SelectItem(nullptr);
+    s_messageBoxSeen = false;
+    AnswerNextMessageBox(IDNO);  // a box that should not show is still answered
+    m_pane.m_tree.ShowItemMenu(POINT{10, 10});
+    Pump();
+    EXPECT_FALSE(s_messageBoxSeen);
+    EXPECT_EQ(nullptr, Group());
+
+    // No keeps the folder closed, Yes opens its entries.
+    tree.SelectItem(Find("News"));
+    m_pane.m_tree.ShowItemMenu(POINT{10, 10});
+    Pump();
+    EXPECT_TRUE(AllAnswered());
+    EXPECT_EQ(nullptr, Group());
+    AnswerNextMessageBox(IDYES);
+    m_pane.m_tree.ShowItemMenu(POINT{10, 10});
+    Pump();
+    EXPECT_TRUE(AllAnswered());
+    ASSERT_NE(nullptr, Group());
+    EXPECT_EQ(2, Group()->GetTabCount());  // the script URL is skipped
+}
+
+TEST_F(FavoritesPane, TheRebuiltTreeRefillsThePane)
+{
+    // Regression: after a rebuild the pane's items named the old indexes.
+    CFavoriteNode* root = m_frame->m_favorites.GetRoot();
+    root->m_children.InsertAt(0, root->AddChild("first.url", "http://first.example/",
+                                                CFavoriteNode::kShortcut));
+    root->m_children.RemoveAt(root->GetChildCount() - 1);
+    m_frame->m_favorites.RebuildFlatList();
+    m_frame->AfterFavoritesRebuilt();
+    HTREEITEM top = Find("0123456789abcdef");
+    ASSERT_NE(nullptr, top);
+    EXPECT_EQ(Id(m_top), m_pane.m_tree.GetItemData(top));
+    m_pane.m_tree.SelectItem(top);
+    MSG enter = Message(WM_KEYDOWN, VK_RETURN, 1);
+    m_pane.PreTranslateMessage(&enter);
+    Pump();
+    ASSERT_NE(nullptr, Group());
+    EXPECT_EQ(CString("http://top.example/"), Group()->GetTab(0)->m_url);
 }
 
 } // namespace

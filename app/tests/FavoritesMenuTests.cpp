@@ -363,12 +363,11 @@ TEST_F(FavoritesPane, EnterAndClicksOpenEntriesButNeverFolders)
     Pump();
     ASSERT_EQ(3, Group()->GetTabCount());
     EXPECT_EQ(CString("http://top.example/"), Group()->GetTab(2)->m_url);
-    RECT blank = {250, 380, 260, 390};
-    PointAt(tree.m_hWnd, &blank);
-    tree.PostMessage(WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(255, 385));
-    tree.PostMessage(WM_LBUTTONUP, 0, MAKELPARAM(255, 385));
-    Pump();
-    EXPECT_EQ(3, Group()->GetTabCount());
+    // Regression: any release (a folder's button, blank space) reopened the
+    // selected entry. Only a label or an icon counts.
+    EXPECT_EQ(top, m_pane.m_tree.ItemOnLabelOrIcon(POINT{label.left + 2, label.top + 2}, false));
+    EXPECT_EQ(nullptr, m_pane.m_tree.ItemOnLabelOrIcon(POINT{news.left - 30, news.top + 2}, false));
+    EXPECT_EQ(nullptr, m_pane.m_tree.ItemOnLabelOrIcon(POINT{280, 390}, false));
 }
 
 TEST_F(FavoritesPane, TheFolderQuestionOpensAllAndNoSelectionDoesNothing)

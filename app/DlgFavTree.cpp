@@ -171,13 +171,8 @@ BOOL CDlgFavTree::OnInitDialog()
     CDialog::OnInitDialog();
     m_tree.SubclassDlgItem(kTreeId, this);
     m_images.Create(16, 16, ILC_COLOR24 | ILC_MASK, 4, 1);
-    HBITMAP strip = static_cast<HBITMAP>(
-        LoadImageA(nullptr, ProgramPath::Join(theApp.m_folders.GetResFolder(), "mjr.bmp"),
-                   IMAGE_BITMAP, 0, 0, LR_LOADFROMFILE));
-    if (strip != nullptr) {
-        m_images.Add(strip, RGB(0xFF, 0x00, 0xFF));
-        DeleteObject(strip);
-    }
+    m_images.AddBitmapFile(ProgramPath::Join(theApp.m_folders.GetResFolder(), "mjr.bmp"),
+                           RGB(0xFF, 0x00, 0xFF));
     if (m_tree.GetSafeHwnd() != nullptr)
         m_tree.SetImageList(m_images.GetSafeHandle());
     return TRUE;

@@ -148,13 +148,8 @@ int CMainFrame::OnCreate(LPCREATESTRUCT lpCreateStruct)
     SetClassLongA(m_hWnd, GCL_STYLE, CS_DBLCLKS);
 
     m_smallIcons.Create(16, 16, ILC_COLOR24 | ILC_MASK, 4, 1);
-    HBITMAP icons = static_cast<HBITMAP>(
-        LoadImageA(nullptr, ProgramPath::Join(theApp.m_folders.GetResFolder(), "mjr.bmp"),
-                   IMAGE_BITMAP, 0, 0, LR_LOADFROMFILE));
-    if (icons != nullptr) {
-        m_smallIcons.Add(icons, RGB(0xFF, 0x00, 0xFF));
-        DeleteObject(icons);
-    }
+    m_smallIcons.AddBitmapFile(ProgramPath::Join(theApp.m_folders.GetResFolder(), "mjr.bmp"),
+                               RGB(0xFF, 0x00, 0xFF));
 
     if (!m_wndMDIClient.SubclassWindow(m_hWndMDIClient))
         return -1;

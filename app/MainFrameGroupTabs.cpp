@@ -31,13 +31,8 @@ void CMainFrame::LoadGroupTabImages()
 {
     m_groupTabImages.DeleteImageList();
     m_groupTabImages.Create(16, 16, ILC_COLOR24 | ILC_MASK, 31, 1);
-    HBITMAP strip = static_cast<HBITMAP>(
-        LoadImageA(nullptr, ProgramPath::Join(theApp.m_folders.GetResFolder(), "ptab.bmp"),
-                   IMAGE_BITMAP, 0, 0, LR_LOADFROMFILE | LR_CREATEDIBSECTION));
-    if (strip != nullptr) {
-        m_groupTabImages.Add(strip, RGB(0xFF, 0x00, 0xFF));
-        DeleteObject(strip);
-    }
+    m_groupTabImages.AddBitmapFile(
+        ProgramPath::Join(theApp.m_folders.GetResFolder(), "ptab.bmp"), RGB(0xFF, 0x00, 0xFF));
 }
 
 void CMainFrame::LoadGroupTabDefs(CNewMenu* menu)

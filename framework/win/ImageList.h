@@ -50,6 +50,18 @@ public:
     }
     // The caller destroys the icon.
     HICON ExtractIcon(int nImage) const { return ImageList_GetIcon(m_hImageList, nImage, ILD_NORMAL); }
+    // Appends the cells of a bitmap file, mask the transparent colour; the
+    // first new image's index, or -1 when the file cannot be loaded.
+    int AddBitmapFile(LPCSTR path, COLORREF crMask)
+    {
+        HBITMAP bitmap = static_cast<HBITMAP>(
+            ::LoadImageA(nullptr, path, IMAGE_BITMAP, 0, 0, LR_LOADFROMFILE));
+        if (bitmap == nullptr)
+            return -1;
+        int index = Add(bitmap, crMask);
+        ::DeleteObject(bitmap);
+        return index;
+    }
     // Appends the shell's small icon of a file; its index, or -1 when the
     // shell has none.
     int AddSmallShellIcon(LPCSTR path)

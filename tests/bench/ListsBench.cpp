@@ -25,6 +25,8 @@
 #include "tests/support/ProgramFolder.h"
 #include "tests/support/ProgramRun.h"
 
+#include "tests/bench/BenchClock.h"
+
 namespace {
 
 const DWORD kTimeoutMs = 60000;
@@ -33,18 +35,6 @@ const int kEntriesPerFolder = 100;
 const int kLinksEntries = 100;
 const int kPlugIns = 20;
 const char kSep[] = "\x81\x4d";
-
-double NowMs()
-{
-    static LARGE_INTEGER frequency = [] {
-        LARGE_INTEGER f;
-        QueryPerformanceFrequency(&f);
-        return f;
-    }();
-    LARGE_INTEGER now;
-    QueryPerformanceCounter(&now);
-    return static_cast<double>(now.QuadPart) * 1000.0 / static_cast<double>(frequency.QuadPart);
-}
 
 // The Links folder the program will look for, as its settings name it.
 std::string LinksFolder()

@@ -86,15 +86,15 @@ void WriteLists(const ProgramFolder& folder)
     folder.WriteBytes("Plugin/plugin.dat", list);
 }
 
-HMENU FavoritesPopup(HWND frame, UINT* index)
+// The shown popup menu window of a process, or null.
+HWND ShownMenuOf(DWORD processId)
 {
-    HMENU bar = GetMenu(frame);
-    for (int i = 0; i < GetMenuItemCount(bar); ++i) {
-        HMENU popup = GetSubMenu(bar, i);
-        if (popup != nullptr && GetMenuItemID(popup, 0) == 32858) {
-            *index = static_cast<UINT>(i);
-            return popup;
-        }
+    for (HWND menu = FindWindowExA(nullptr, nullptr, "#32768", nullptr); menu != nullptr;
+         menu = FindWindowExA(nullptr, menu, "#32768", nullptr)) {
+        DWORD owner = 0;
+        GetWindowThreadProcessId(menu, &owner);
+        if (owner == processId && IsWindowVisible(menu))
+            return menu;
     }
     return nullptr;
 }
@@ -127,13 +127,22 @@ Run RunOnce(bool withLists)
     while (!IsIconic(frame) && NowMs() - start < kTimeoutMs)
         Sleep(1);
     run.startupMs = NowMs() - start;
-    UINT index = 0;
-    if (HMENU popup = FavoritesPopup(frame, &index)) {
-        const double menuStart = NowMs();
-        DWORD_PTR ignored = 0;
-        SendMessageTimeoutA(frame, WM_INITMENUPOPUP, reinterpret_cast<WPARAM>(popup),
-                            MAKELPARAM(index, FALSE), SMTO_NORMAL, kTimeoutMs, &ignored);
+    // The favorites menu ("&A" of the menu bar) opened by its key, timed
+    // until its popup shows (menus belong to their process under Wine, so
+    // it is opened from inside). Its first opening builds it.
+    PostMessageA(frame, WM_SYSCOMMAND, SC_RESTORE, 0);
+    while (IsIconic(frame) && NowMs() - start < kTimeoutMs)
+        Sleep(1);
+    const double menuStart = NowMs();
+    PostMessageA(frame, WM_SYSCOMMAND, SC_KEYMENU, 'a');
+    HWND menu = nullptr;
+    while ((menu = ShownMenuOf(program.GetProcessId())) == nullptr &&
+           NowMs() - menuStart < kTimeoutMs)
+        Sleep(1);
+    if (menu != nullptr) {
         run.menuMs = NowMs() - menuStart;
+        PostMessageA(menu, WM_KEYDOWN, VK_ESCAPE, 0);
+        PostMessageA(menu, WM_KEYDOWN, VK_ESCAPE, 0);
     }
     program.CloseAndWait(kTimeoutMs);
     return run;

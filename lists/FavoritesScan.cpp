@@ -140,8 +140,7 @@ CString GetFavoritesFolderPath()
     if (!SHGetSpecialFolderPathA(nullptr, path, CSIDL_FAVORITES, FALSE) || path[0] == '\0')
         return CString();
     CString folder(path);
-    if (!EndsWithBackslash(folder))
-        folder += '\\';
+    EnsureTrailingBackslash(folder);
     return folder;
 }
 

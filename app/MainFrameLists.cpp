@@ -48,7 +48,7 @@ bool KeyHeld(int key)
 
 } // namespace
 
-BOOL CMainFrame::ScanFavorites()
+FavoritesScanPlaces CMainFrame::GetFavoritesPlaces() const
 {
     FavoritesScanPlaces places;
     places.folder = GetFavoritesFolderPath();
@@ -56,6 +56,12 @@ BOOL CMainFrame::ScanFavorites()
     places.ieOrder = theApp.m_settings.bIEOrder() ? TRUE : FALSE;
     places.orderKey = theApp.GetRegText(kFavOrderKeyLine);
     places.orderValueName = theApp.GetRegText(kFavOrderValueLine);
+    return places;
+}
+
+BOOL CMainFrame::ScanFavorites()
+{
+    const FavoritesScanPlaces places = GetFavoritesPlaces();
     m_favIEOrder = places.ieOrder;
     return ::ScanFavorites(m_favorites, places);
 }
@@ -75,10 +81,14 @@ void CMainFrame::LoadSearchEngines()
 
 void CMainFrame::SaveListsOnExit()
 {
-    // The cache is only replaced by a complete scan: an aborted one would
-    // leave a partial tree for the next start.
-    if (theApp.m_settings.bFavLoadCache() && ScanFavorites())
-        m_favorites.Save(theApp.ProgramFile("IEFavorite.dat"));
+    // The cache is written from a fresh scan of its own, so the menus keep
+    // the tree they were built from (a session end may still be cancelled);
+    // only a complete scan replaces it.
+    if (theApp.m_settings.bFavLoadCache()) {
+        CFavoriteTree scanned;
+        if (::ScanFavorites(scanned, GetFavoritesPlaces()))
+            scanned.Save(theApp.ProgramFile("IEFavorite.dat"));
+    }
     if (m_searchEngines.GetRoot() != nullptr)
         SaveSearchEngineFile(m_searchEngines, theApp.GetProgramFolder());
 }

@@ -6,6 +6,7 @@
 #include <optional>
 
 #include "app/MainFrame.h"
+#include "app/TabGroup.h"
 #include "app/VantorelApp.h"
 #include "lists/FavoritesScan.h"
 #include "lists/SearchEngineMenu.h"
@@ -28,6 +29,11 @@ public:
     CTabGroup* CreateSearchGroup(const CString& name, bool defaultOptions) override
     {
         return theApp.CreateSearchGroup(name, defaultOptions ? TRUE : FALSE);
+    }
+    void DiscardSearchGroup(CTabGroup* group) override
+    {
+        if (g_pMainFrame != nullptr && theApp.IsGroupListed(group) && group->GetTabCount() == 0)
+            g_pMainFrame->CloseGroup(group);
     }
     bool OpenSearchTab(CTabGroup* group, const CString& url, int reason) override
     {

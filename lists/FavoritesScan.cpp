@@ -167,7 +167,8 @@ BOOL ReadFavoritesOrder(const CString& folderPath, const CString& orderKey,
 {
     order.clear();
     HKEY key = nullptr;
-    if (RegOpenKeyExA(HKEY_CURRENT_USER, orderKey, 0, KEY_QUERY_VALUE, &key) != ERROR_SUCCESS)
+    if (orderKey.IsEmpty() ||
+        RegOpenKeyExA(HKEY_CURRENT_USER, orderKey, 0, KEY_QUERY_VALUE, &key) != ERROR_SUCCESS)
         return FALSE;
     DWORD type = 0;
     DWORD size = 0;

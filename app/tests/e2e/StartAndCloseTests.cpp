@@ -24,6 +24,17 @@ std::string SettingValue(const std::string& ini, const std::string& key)
 class StartAndClose : public ::testing::Test
 {
 protected:
+    // Asks the browser whether the session may end, then cancels the end.
+    static void CancelSessionEnd(HWND wnd)
+    {
+        DWORD_PTR answer = 0;
+        ASSERT_TRUE(SendMessageTimeoutA(wnd, WM_QUERYENDSESSION, 0, 0, SMTO_ABORTIFHUNG, 10000,
+                                        &answer));
+        EXPECT_EQ(TRUE, static_cast<BOOL>(answer));
+        ASSERT_TRUE(SendMessageTimeoutA(wnd, WM_ENDSESSION, FALSE, 0, SMTO_ABORTIFHUNG, 10000,
+                                        &answer));
+    }
+
     ProgramFolder m_folder;
 };
 
@@ -109,12 +120,7 @@ TEST_F(StartAndClose, CancelledSessionEndThenAChangeIsSavedAtTheClose)
     HWND wnd = run.WaitForMainWindow();
     ASSERT_NE(nullptr, wnd);
 
-    DWORD_PTR answer = 0;
-    ASSERT_TRUE(SendMessageTimeoutA(wnd, WM_QUERYENDSESSION, 0, 0, SMTO_ABORTIFHUNG, 10000,
-                                    &answer));
-    EXPECT_EQ(TRUE, static_cast<BOOL>(answer));
-    ASSERT_TRUE(SendMessageTimeoutA(wnd, WM_ENDSESSION, FALSE, 0, SMTO_ABORTIFHUNG, 10000,
-                                    &answer));
+    CancelSessionEnd(wnd);
     EXPECT_TRUE(m_folder.Exists("VantorelArco.ini"));
     EXPECT_TRUE(m_folder.Exists("Exception.dat"));
 
@@ -141,13 +147,9 @@ TEST_F(StartAndClose, CancelledSessionEndSavesButKeepsTheBrowserRunning)
     HWND wnd = run.WaitForMainWindow();
     ASSERT_NE(nullptr, wnd);
 
-    DWORD_PTR answer = 0;
-    ASSERT_TRUE(SendMessageTimeoutA(wnd, WM_QUERYENDSESSION, 0, 0, SMTO_ABORTIFHUNG, 10000,
-                                    &answer));
-    EXPECT_EQ(TRUE, static_cast<BOOL>(answer));
+    CancelSessionEnd(wnd);
     EXPECT_TRUE(m_folder.Exists("VantorelArco.ini"));
     // The session end is cancelled: the browser goes on as before.
-    SendMessageTimeoutA(wnd, WM_ENDSESSION, FALSE, 0, SMTO_ABORTIFHUNG, 10000, &answer);
     EXPECT_TRUE(run.IsRunning());
     EXPECT_TRUE(IsWindow(wnd));
 

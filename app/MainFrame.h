@@ -31,6 +31,7 @@ class CTabGroup;
 class CTabItem;
 class SavedHistory;
 class SettingsRecord;
+struct FavoritesScanPlaces;
 
 // The program-wide frame pointer: set first in OnCreate, cleared by the
 // destructor.
@@ -369,7 +370,9 @@ private:
     void OpenDroppedText(const CString& text, int mode);
     LRESULT TabQuery(UINT nMsg, WPARAM wParam, LPARAM lParam);
     LRESULT GroupQuery(UINT nMsg, WPARAM wParam, LPARAM lParam);
+    // Writes the favorites cache (when on) and the search-engine list.
     void SaveListsOnExit();
+    FavoritesScanPlaces GetFavoritesPlaces() const;
 
     // While a frame exists, posted copies of its in-process messages are
     // dropped wherever this thread retrieves them (our pump or a nested

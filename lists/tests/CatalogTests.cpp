@@ -68,9 +68,9 @@ TEST(CatalogLineTests, OnlyEnabledTwoFieldLinesGiveAPath)
     EXPECT_FALSE(ParseCatalogLine("C:\\p\\a.dll", path));      // one field
     EXPECT_FALSE(ParseCatalogLine("?1", path));                // no path
     EXPECT_FALSE(ParseCatalogLine("C:\\a.dll?11", path));
-    // "?" is searched by characters: 0x3F as a trail byte is not a separator.
-    EXPECT_TRUE(ParseCatalogLine("C:\\\x83\x3f.dll?1", path));
-    EXPECT_EQ(CString("C:\\\x83\x3f.dll"), path);
+    // Double-byte names pass whole.
+    EXPECT_TRUE(ParseCatalogLine("C:\\\x95\x5c\\a.dll?1", path));
+    EXPECT_EQ(CString("C:\\\x95\x5c\\a.dll"), path);
 }
 
 TEST_F(CatalogTest, FolderScanLoadsDllThenVapThenExeWithNamesIconsAndVersions)

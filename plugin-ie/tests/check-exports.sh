@@ -5,6 +5,8 @@
 # two argument-less exports as plain C names. No 32-bit code runs.
 # Usage: check-exports.sh Skiffport.vap Skiffport.cpp.obj
 set -eu
+# objdump's headings are matched as the untranslated tool prints them.
+export LC_ALL=C
 vap=$1
 obj=$2
 names="PlugInIcon

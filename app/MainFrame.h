@@ -72,6 +72,11 @@ public:
     virtual void LoadClosedTabSet(LPCTSTR path);
 
     void SetStatusText(LPCTSTR text);
+    // The find-in-pages popup's window, or null while there is none.
+    HWND GetTextSearchPopupWindow() const { return m_hTextSearchPopup; }
+    // Where the cursor was when a popup last moved out of its way.
+    POINT m_ptLastCursor = {0, 0};
+    HWND m_hTextSearchPopup = nullptr;
     void SetStatusProgress(int percent);
     void StopAutosave();
 

@@ -151,11 +151,6 @@ void CBrowserView::OnTextSize(UINT nID)
 
 //--- Page features not yet present
 
-int CBrowserView::SetHighlightWords(const CString&, int)
-{
-    return -1;
-}
-
 void CBrowserView::HideFlashObjects()
 {
 }

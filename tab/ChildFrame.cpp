@@ -25,6 +25,8 @@ const int kMaxProxyEntries = 150;
 const UINT kProxyEntryBase = 36055;
 
 const UINT kAppIconId = 128;
+const int kEtcHighlightIdPrefix = 42;
+const int kEtcHighlightStyle = 43;
 
 // Replaces the first occurrence of what in text.
 void ReplaceFirst(CString& text, const char* what, const CString& by)
@@ -442,17 +444,19 @@ void CChildFrame::OnSearchBoxHighlight()
     FindTextWithBusyDialog(text, 0, false);
 }
 
-void CChildFrame::FindTextWithBusyDialog(const CString& text, int, bool cleared)
+void CChildFrame::FindTextWithBusyDialog(const CString& text, int value, bool cleared)
 {
     if (m_pView == nullptr)
         return;
+    const CString style = theApp.GetEtcText(kEtcHighlightStyle);
+    const CString idPrefix = theApp.GetEtcText(kEtcHighlightIdPrefix);
     if (cleared) {
-        m_pView->SetHighlightWords(text, 1);
+        m_pView->SetHighlightWords(TRUE, text, value, style, idPrefix);
         return;
     }
     if (text.IsEmpty())
         return;
-    const int count = m_pView->SetHighlightWords(text, 0);
+    const int count = m_pView->SetHighlightWords(FALSE, text, value, style, idPrefix);
     if (count < 0)
         return;  // no highlighting in this page
     // The texts come from a data file: only their "%d" and "%s" are filled.

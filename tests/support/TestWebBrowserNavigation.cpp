@@ -3,6 +3,8 @@
 
 #include <exdispid.h>
 
+#include "tests/support/TestHtmlDocument.h"
+
 namespace {
 
 const UINT kMsgComplete = WM_APP + 1;
@@ -352,6 +354,23 @@ void TestWebBrowser::ScriptFrameNavigation(LPCWSTR pszUrl)
     FireNavigationEvent(DISPID_DOCUMENTCOMPLETE, m_pFrame, call.url);
 }
 
+// Each frame's document completes before the page's: the event carries the
+// frame's control.
+void TestWebBrowser::FireFrameDocumentComplete()
+{
+    if (m_pDocument == nullptr)
+        return;
+    std::vector<TestWebBrowser*> frames = m_pDocument->GetFrames();
+    for (TestWebBrowser* pFrame : frames)
+    {
+        pFrame->AddRef();
+        TestHtmlDocument* pDoc = pFrame->GetDocument();
+        FireNavigationEvent(DISPID_DOCUMENTCOMPLETE, static_cast<IWebBrowser2*>(pFrame),
+                            pDoc != nullptr ? pDoc->GetUrl() : std::wstring());
+        pFrame->Release();
+    }
+}
+
 //--- Navigation
 
 HRESULT TestWebBrowser::StartNavigation(const NavigateCall& call, int travelOffset)
@@ -381,6 +400,7 @@ void TestWebBrowser::CompleteNavigation()
     m_bPending = false;
     NavigateCall call = m_pending;
     ReadDlControl();
+    LoadDocument(call.url);
     const std::wstring title = TitleOf(call.url);
     if (m_pendingTravel == 0 || !m_travelLog.Move(m_pendingTravel))
         m_travelLog.Push(call.url, title);
@@ -400,6 +420,7 @@ void TestWebBrowser::CompleteNavigation()
     FireEvent(DISPID_DOWNLOADCOMPLETE, {});
     m_readyState = READYSTATE_COMPLETE;
     ScriptStatusText(L"");
+    FireFrameDocumentComplete();
     FireNavigationEvent(DISPID_DOCUMENTCOMPLETE, pSelf, call.url);
 
     std::wstring popup;
@@ -545,14 +566,6 @@ STDMETHODIMP TestWebBrowser::get_Container(IDispatch** ppDisp)
         return E_POINTER;
     *ppDisp = nullptr;
     return E_NOINTERFACE;
-}
-
-STDMETHODIMP TestWebBrowser::get_Document(IDispatch** ppDisp)
-{
-    if (ppDisp == nullptr)
-        return E_POINTER;
-    *ppDisp = nullptr;
-    return S_FALSE;
 }
 
 STDMETHODIMP TestWebBrowser::ExecWB(OLECMDID cmdID, OLECMDEXECOPT, VARIANT* pvaIn, VARIANT* pvaOut)

@@ -705,8 +705,17 @@ public:
     STDMETHOD(pasteHTML)(BSTR html) override
     {
         Clamp();
+        std::vector<HtmlNodePtr> nodes = ParseHtml(FromBstr(html));
+        if (m_start == m_end)
+        {
+            m_end = m_start = m_pDoc->InsertNodes(m_start, std::move(nodes));
+            return S_OK;
+        }
+        // The nodes go where the range's first character was.
+        size_t offset = 0;
+        HtmlNode* pText = m_pDoc->TextNodeAt(m_start, offset);
         m_pDoc->DeleteText(m_start, m_end);
-        m_end = m_start = m_pDoc->InsertNodes(m_start, ParseHtml(FromBstr(html)));
+        m_end = m_start = m_pDoc->InsertNodesIn(pText, offset, m_start, std::move(nodes));
         return S_OK;
     }
     STDMETHOD(moveToElementText)(IHTMLElement* element) override;
@@ -1255,38 +1264,50 @@ void TestHtmlDocument::DeleteText(size_t start, size_t end)
     Changed();
 }
 
+HtmlNode* TestHtmlDocument::TextNodeAt(size_t pos, size_t& offset)
+{
+    Text();
+    for (const Segment& s : m_segments)
+    {
+        if (pos >= s.start && pos < s.start + s.pNode->text.size())
+        {
+            offset = pos - s.start;
+            return s.pNode;
+        }
+    }
+    return nullptr;
+}
+
 size_t TestHtmlDocument::InsertNodes(size_t pos, std::vector<HtmlNodePtr> nodes)
 {
     Text();
+    // The earliest text node that holds the position, at its end at worst.
+    for (const Segment& s : m_segments)
+        if (s.start <= pos && pos <= s.start + s.pNode->text.size())
+            return InsertNodesIn(s.pNode, pos - s.start, pos, std::move(nodes));
+    return InsertNodesIn(nullptr, 0, pos, std::move(nodes));
+}
+
+size_t TestHtmlDocument::InsertNodesIn(HtmlNode* pText, size_t offset, size_t pos,
+                                       std::vector<HtmlNodePtr> nodes)
+{
     size_t added = 0;
     for (const HtmlNodePtr& n : nodes)
-        added += n->InnerText().size();
-    // The earliest text node that holds the position, at its end at worst.
-    const Segment* pSeg = nullptr;
-    for (const Segment& s : m_segments)
-    {
-        if (s.start <= pos && pos <= s.start + s.pNode->text.size())
-        {
-            pSeg = &s;
-            break;
-        }
-    }
+        added += n->IsText() ? n->text.size() : n->InnerText().size();
     HtmlNode* pParent = m_pBody;
     size_t index = m_pBody->children.size();
-    if (pSeg != nullptr)
+    if (pText != nullptr && pText->parent != nullptr)
     {
-        HtmlNode* pText = pSeg->pNode;
         pParent = pText->parent;
-        size_t at = pos - pSeg->start;
         auto it = std::find_if(pParent->children.begin(), pParent->children.end(),
                                [&](const HtmlNodePtr& c) { return c.get() == pText; });
         index = static_cast<size_t>(it - pParent->children.begin()) + 1;
-        if (at < pText->text.size())
+        if (offset < pText->text.size())
         {
             auto rest = std::make_shared<HtmlNode>();
-            rest->text = pText->text.substr(at);
+            rest->text = pText->text.substr(offset);
             rest->parent = pParent;
-            pText->text.erase(at);
+            pText->text.erase(offset);
             pParent->children.insert(pParent->children.begin() + index, rest);
         }
     }

@@ -112,6 +112,11 @@ public:
     void DeleteText(size_t start, size_t end);
     // Inserts the nodes at a text position; returns the position after them.
     size_t InsertNodes(size_t pos, std::vector<HtmlNodePtr> nodes);
+    // The same, after character offset of the text node pText (null: at the
+    // end of the body); pos is the text position there.
+    size_t InsertNodesIn(HtmlNode* pText, size_t offset, size_t pos, std::vector<HtmlNodePtr> nodes);
+    // The text node holding the character at pos, and the offset in it.
+    HtmlNode* TextNodeAt(size_t pos, size_t& offset);
     // The first and last text position inside an element.
     void ElementSpan(const HtmlNode* pNode, size_t& start, size_t& end);
     // The innermost element holding both text positions (the body at worst).

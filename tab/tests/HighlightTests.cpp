@@ -228,3 +228,31 @@ TEST(PageTextTest, SnippetCentresTheMatchInTheWidth)
     MakeSnippet("x", "abc", 4, out);
     EXPECT_STREQ("", out);
 }
+
+TEST_F(HighlightTest, FlashObjectsAreHiddenInNestedFramesOnlyWhileTheTabDoesNotPlayThem)
+{
+    const std::wstring flash =
+        L"<object id=\"f\" classid=\"clsid:d27cdb6e-ae6d-11cf-96b8-444553540000\"></object>"
+        L"<object id=\"o\" classid=\"CLSID:00000000-0000-0000-0000-000000000000\"></object>";
+    TestWebBrowser::SetPageHtml(L"http://inner.example/", flash);
+    TestWebBrowser::SetPageHtml(L"http://outer.example/",
+                                L"<iframe src=\"http://inner.example/\"></iframe>");
+    TestWebBrowser::SetPageHtml(L"http://flash.example/",
+                                flash + L"<iframe src=\"http://outer.example/\"></iframe>");
+    m_view->SetPageOptions(m_view->GetPageOptions() | 0x1);
+    m_view->Navigate("http://flash.example/");
+    TestWebBrowser::Settle();
+    EXPECT_TRUE(Doc()->FindById(L"f")->GetAttribute(L"style").empty());
+
+    // Without the Flash bit the completed download hides them.
+    m_view->SetPageOptions(m_view->GetPageOptions() & ~0x1u);
+    m_view->Navigate("http://flash.example/");
+    TestWebBrowser::Settle();
+    const std::wstring hidden = L"visibility: hidden; height: 0px; width: 0px";
+    EXPECT_EQ(hidden, Doc()->FindById(L"f")->GetAttribute(L"style"));
+    EXPECT_TRUE(Doc()->FindById(L"o")->GetAttribute(L"style").empty());
+    TestHtmlDocument* outer = Doc()->GetFrames()[0]->GetDocument();
+    TestHtmlDocument* inner = outer->GetFrames()[0]->GetDocument();
+    EXPECT_EQ(hidden, inner->FindById(L"f")->GetAttribute(L"style"));
+    EXPECT_TRUE(inner->FindById(L"o")->GetAttribute(L"style").empty());
+}

@@ -115,6 +115,7 @@ int CMainFrame::OnCreate(LPCREATESTRUCT lpCreateStruct)
     if (CNewMDIFrameWnd::OnCreate(lpCreateStruct) == -1)
         return -1;
     SetClassLongA(m_hWnd, GCL_STYLE, CS_DBLCLKS);
+    m_scriptExternal.SetMainWindow(m_hWnd);
 
     m_smallIcons.Create(16, 16, ILC_COLOR24 | ILC_MASK, 4, 1);
     HBITMAP icons = static_cast<HBITMAP>(

@@ -17,6 +17,7 @@
 #include "lists/SearchEngineMenu.h"
 #include "lists/SearchEngineTree.h"
 #include "menulib/NewFrame.h"
+#include "tab/ScriptExternal.h"
 
 class CBrowserView;
 class CChildFrame;
@@ -76,6 +77,8 @@ public:
     HWND GetTextSearchPopupWindow() const { return m_hTextSearchPopup; }
     // Where the cursor was when a popup last moved out of its way.
     POINT m_ptLastCursor = {0, 0};
+    // window.external of every page and user script.
+    CScriptExternal m_scriptExternal;
     HWND m_hTextSearchPopup = nullptr;
     void SetStatusProgress(int percent);
     void StopAutosave();

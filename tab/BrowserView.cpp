@@ -230,6 +230,12 @@ void CBrowserView::OnPageMenuChoice(UINT nID)
 
 //--- Control access
 
+// The main frame's automation object, which pages reach as window.external.
+IDispatch* CBrowserView::GetExternalObject()
+{
+    return g_pMainFrame != nullptr ? &g_pMainFrame->m_scriptExternal : nullptr;
+}
+
 IDispatch* CBrowserView::GetHtmlDocument() const
 {
     IDispatch* document = nullptr;

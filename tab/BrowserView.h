@@ -193,6 +193,7 @@ protected:
     IDispatch* GetHostDocument() override { return GetHtmlDocument(); }
     void SetStatusText(LPCSTR pszText) override;
     CString GetEtcText(int line) override;
+    IDispatch* GetExternalObject() override;
     void ShowEngineMenu() override;
     void RememberContextMenu(POINT pt, DWORD dwID) override;
 

@@ -116,6 +116,8 @@ int CMainFrame::OnCreate(LPCREATESTRUCT lpCreateStruct)
         return -1;
     SetClassLongA(m_hWnd, GCL_STYLE, CS_DBLCLKS);
     m_scriptExternal.SetMainWindow(m_hWnd);
+    m_frameDropTarget.SetOwner(m_hWnd);
+    m_frameDropTarget.Register(m_hWnd);
 
     m_smallIcons.Create(16, 16, ILC_COLOR24 | ILC_MASK, 4, 1);
     HBITMAP icons = static_cast<HBITMAP>(
@@ -284,6 +286,7 @@ void CMainFrame::OnClose()
 
 void CMainFrame::OnDestroy()
 {
+    m_frameDropTarget.Revoke();
     SaveOnExit();
     CNewMDIFrameWnd::OnDestroy();
 }

@@ -17,6 +17,7 @@
 #include "lists/SearchEngineMenu.h"
 #include "lists/SearchEngineTree.h"
 #include "menulib/NewFrame.h"
+#include "tab/DropTargets.h"
 #include "tab/ScriptExternal.h"
 
 class CBrowserView;
@@ -79,6 +80,8 @@ public:
     POINT m_ptLastCursor = {0, 0};
     // window.external of every page and user script.
     CScriptExternal m_scriptExternal;
+    // Drops on the frame window, its bars and free areas.
+    CFrameDropTarget m_frameDropTarget;
     HWND m_hTextSearchPopup = nullptr;
     void SetStatusProgress(int percent);
     void StopAutosave();

@@ -1,5 +1,6 @@
 // CVantorelApp: the group list and the operations that open pages in tabs.
 #include "app/VantorelApp.h"
+#include "lists/FavoritesScan.h"
 
 #include <windows.h>
 #include <shellapi.h>
@@ -35,20 +36,6 @@ int HexValue(char c)
 bool StartsWithNoCase(LPCTSTR text, LPCTSTR prefix)
 {
     return text != nullptr && _strnicmp(text, prefix, strlen(prefix)) == 0;
-}
-
-// The URL of an Internet shortcut: the rest of its first "URL=" line.
-CString ReadShortcutUrl(const CString& path)
-{
-    CStdioFile file;
-    if (!file.Open(path, CFile::modeRead | CFile::shareDenyNone))
-        return CString();
-    CString line;
-    while (file.ReadString(line)) {
-        if (strncmp(line, "URL=", 4) == 0)
-            return line.Mid(4);
-    }
-    return CString();
 }
 
 // A local folder path without network or parent-relative parts.
@@ -493,7 +480,8 @@ int CVantorelApp::OpenShortcutFiles(const CString& folder, const CStringArray& f
     CTabGroup* group = nullptr;
     int opened = 0;
     for (INT_PTR i = 0; i < files.GetSize() && opened < kMaxShortcutTabs; ++i) {
-        CString target = ReadShortcutUrl(files[i]);
+        CString target;
+        ReadShortcutUrl(files[i], target);
         if (IsScriptUrl(target))
             continue;
         if (opened == 0) {

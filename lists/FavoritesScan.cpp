@@ -25,22 +25,6 @@ CString LastComponent(const CString& path)
     return slash >= 0 ? text.Mid(slash + 1) : text;
 }
 
-// The URL of an internet shortcut: the rest of its first "URL=" line.
-bool ReadShortcutUrl(const CString& path, CString& url)
-{
-    CStdioFile file;
-    if (!file.Open(path, CFile::modeRead | CFile::shareDenyNone | CFile::typeText))
-        return false;
-    CString line;
-    while (file.ReadString(line)) {
-        if (KeywordTreeFile::StartsWith(line, "URL=")) {
-            url = KeywordTreeFile::ValueOf(line, "URL=");
-            return true;
-        }
-    }
-    return false;
-}
-
 class CFavoritesScanner
 {
 public:
@@ -133,6 +117,22 @@ CString ItemName(IShellFolder* folder, const std::string& idList)
 }
 
 } // namespace
+
+bool ReadShortcutUrl(const CString& path, CString& url)
+{
+    CStdioFile file;
+    if (!file.Open(path, CFile::modeRead | CFile::shareDenyNone | CFile::typeText))
+        return false;
+    CString line;
+    while (file.ReadString(line)) {
+        if (KeywordTreeFile::StartsWith(line, "URL=")) {
+            url = KeywordTreeFile::ValueOf(line, "URL=");
+            return true;
+        }
+    }
+    return false;
+}
+
 
 CString GetFavoritesFolderPath()
 {

@@ -14,6 +14,10 @@ struct FavoritesScanPlaces
     CString orderValueName;   // name of the order value
 };
 
+// The URL of an Internet shortcut file: the rest of its first line that
+// begins with "URL="; false when the file cannot be read or has none.
+bool ReadShortcutUrl(const CString& path, CString& url);
+
 // The shell's Favorites folder ending with a backslash, or empty when the
 // system cannot name it.
 CString GetFavoritesFolderPath();

@@ -230,6 +230,16 @@ void CBrowserView::OnPageMenuChoice(UINT nID)
 
 //--- Control access
 
+STDMETHODIMP CBrowserView::GetDropTarget(IDropTarget* pDropTarget, IDropTarget** ppDropTarget)
+{
+    if (ppDropTarget == nullptr)
+        return E_POINTER;
+    m_pageDropTarget.OfferPageTarget(pDropTarget);
+    *ppDropTarget = &m_pageDropTarget;
+    m_pageDropTarget.AddRef();
+    return S_OK;
+}
+
 // The main frame's automation object, which pages reach as window.external.
 IDispatch* CBrowserView::GetExternalObject()
 {

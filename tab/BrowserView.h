@@ -14,6 +14,7 @@
 #include "framework/ole/OleEvents.h"
 #include "tab/BrowserSubWnd.h"
 #include "tab/DocHostHandler.h"
+#include "tab/DropTargets.h"
 #include "tab/PageOptionsAmbient.h"
 
 class CChildFrame;
@@ -194,6 +195,9 @@ protected:
     void SetStatusText(LPCSTR pszText) override;
     CString GetEtcText(int line) override;
     IDispatch* GetExternalObject() override;
+    // The control offers the page's own drop target: the first is kept
+    // behind the view's, which the control gets instead.
+    STDMETHOD(GetDropTarget)(IDropTarget* pDropTarget, IDropTarget** ppDropTarget) override;
     void ShowEngineMenu() override;
     void RememberContextMenu(POINT pt, DWORD dwID) override;
 
@@ -244,7 +248,7 @@ private:
     HWND m_hRestoreActive = nullptr;
     HWND m_hRestoreFocus = nullptr;
     // Drops on the page; registered with the view window while it lives.
-    COleDropTarget m_pageDropTarget;
+    CPageDropTarget m_pageDropTarget;
 
     // The last highlight request.
     bool HighlightBudgetAllows();

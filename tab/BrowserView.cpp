@@ -55,7 +55,11 @@ BEGIN_MESSAGE_MAP(CBrowserView, CView)
     ON_UPDATE_COMMAND_UI(36429, OnUpdatePageOption)
 END_MESSAGE_MAP()
 
-CBrowserView::CBrowserView() = default;
+// The view always answers its control with the tab's page-options word.
+CBrowserView::CBrowserView()
+{
+    m_ambient.SetOff(false);
+}
 
 CBrowserView::~CBrowserView()
 {
@@ -643,11 +647,13 @@ BOOL CBrowserView::CreateBrowserControl()
         m_wndBrowser.DestroyWindow();
         return FALSE;
     }
+    m_ambient.SetControl(m_pBrowser);
     return TRUE;
 }
 
 void CBrowserView::DestroyBrowserControl()
 {
+    m_ambient.SetControl(nullptr);
     if (m_pApplication != nullptr) {
         m_pApplication->Release();
         m_pApplication = nullptr;

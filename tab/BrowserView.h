@@ -15,7 +15,7 @@
 #include "tab/BrowserSubWnd.h"
 #include "tab/DocHostHandler.h"
 #include "tab/DropTargets.h"
-#include "tab/PageOptionsAmbient.h"
+#include "tab/AmbientDispatch.h"
 
 class CChildFrame;
 class CNewMenu;
@@ -243,7 +243,7 @@ private:
     CTabItem* m_pTabItem = nullptr;
     // The download-control word, which the control reads as an ambient
     // property of its site.
-    CPageOptionsAmbient m_ambient;
+    CAmbientDispatch m_ambient;
     UINT_PTR m_reloadTimer = 0;
     HWND m_hRestoreActive = nullptr;
     HWND m_hRestoreFocus = nullptr;

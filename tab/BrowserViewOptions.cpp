@@ -36,7 +36,7 @@ void CBrowserView::SetPageOptions(DWORD options)
 {
     if (m_pTabItem != nullptr)
         m_pTabItem->m_pageOptions = options;
-    m_ambient.Set(options, m_pBrowser);
+    m_ambient.SetDownloadControl(options);
 }
 
 // Sets, then clears, one bit at a time, each written back so the control

@@ -1,5 +1,5 @@
-// Keyword marks in a page and its frames, through the test control's
-// documents.
+// Page features (keyword marks, Flash hiding, the active element), through
+// the test control's documents.
 #include <windows.h>
 #include <mshtml.h>
 
@@ -9,6 +9,7 @@
 #include "app/VantorelApp.h"
 #include "framework/ole/OleUtil.h"
 #include "tab/BrowserView.h"
+#include "tab/LinkInfo.h"
 #include "tab/PageText.h"
 #include "tab/TabItem.h"
 #include "tab/tests/TabFixture.h"
@@ -26,7 +27,7 @@ DWORD WINAPI FakeTicks()
     return g_fakeTicks;
 }
 
-class HighlightTest : public TabTest
+class PageTest : public TabTest
 {
 protected:
     void SetUp() override
@@ -64,7 +65,7 @@ protected:
 
 } // namespace
 
-TEST_F(HighlightTest, WholeWordMarksReplaceMatchesAndClearingRestoresTheHtmlExactly)
+TEST_F(PageTest, WholeWordMarksReplaceMatchesAndClearingRestoresTheHtmlExactly)
 {
     const std::wstring page = L"<p>Cat and cat, <b>CAT</b> &amp; catalog &lt;cat&gt;</p>";
     Show(page);
@@ -87,7 +88,7 @@ TEST_F(HighlightTest, WholeWordMarksReplaceMatchesAndClearingRestoresTheHtmlExac
     EXPECT_EQ(0, m_view->GetHighlightSnippets().GetSize());
 }
 
-TEST_F(HighlightTest, ShortTailAfterTheLastMatchKeepsEveryCharacter)
+TEST_F(PageTest, ShortTailAfterTheLastMatchKeepsEveryCharacter)
 {
     // Fewer than 25 characters follow the match: the mark covers the match
     // alone and the text after it stays.
@@ -100,7 +101,7 @@ TEST_F(HighlightTest, ShortTailAfterTheLastMatchKeepsEveryCharacter)
     EXPECT_EQ(page, Doc()->GetBodyHtml());
 }
 
-TEST_F(HighlightTest, SubstringMatchesGetNbspMarksAfterThemAndClearingDeletesOnlyThose)
+TEST_F(PageTest, SubstringMatchesGetNbspMarksAfterThemAndClearingDeletesOnlyThose)
 {
     const std::wstring page = L"<div>catalog concatenate</div>";
     Show(page);
@@ -113,7 +114,7 @@ TEST_F(HighlightTest, SubstringMatchesGetNbspMarksAfterThemAndClearingDeletesOnl
     EXPECT_EQ(page, Doc()->GetBodyHtml());
 }
 
-TEST_F(HighlightTest, ALoneSpaceIsMarkedAfterTheSpaceAndClearingKeepsTheSpaces)
+TEST_F(PageTest, ALoneSpaceIsMarkedAfterTheSpaceAndClearingKeepsTheSpaces)
 {
     const std::wstring page = L"<p>a b c</p>";
     Show(page);
@@ -123,7 +124,7 @@ TEST_F(HighlightTest, ALoneSpaceIsMarkedAfterTheSpaceAndClearingKeepsTheSpaces)
     EXPECT_EQ(page, Doc()->GetBodyHtml());
 }
 
-TEST_F(HighlightTest, MatchesInsideTextAreasAreNeitherCountedNorMarked)
+TEST_F(PageTest, MatchesInsideTextAreasAreNeitherCountedNorMarked)
 {
     const std::wstring page = L"<textarea>cat</textarea><textarea>cat cat</textarea>";
     Show(page);
@@ -131,7 +132,7 @@ TEST_F(HighlightTest, MatchesInsideTextAreasAreNeitherCountedNorMarked)
     EXPECT_EQ(page, Doc()->GetBodyHtml());
 }
 
-TEST_F(HighlightTest, NumbersContinueAcrossFramesInVisitingOrder)
+TEST_F(PageTest, NumbersContinueAcrossFramesInVisitingOrder)
 {
     TestWebBrowser::SetPageHtml(L"http://f1.example/", L"<p>dog dog</p>");
     TestWebBrowser::SetPageHtml(L"http://f2.example/", L"<p>a dog</p>");
@@ -165,7 +166,7 @@ TEST_F(HighlightTest, NumbersContinueAcrossFramesInVisitingOrder)
     EXPECT_EQ(L"<p>dog dog dog</p>", Doc()->GetBodyHtml().substr(0, 18));
 }
 
-TEST_F(HighlightTest, EmptyWordLeavesThePageAndAMissingWordGivesZero)
+TEST_F(PageTest, EmptyWordLeavesThePageAndAMissingWordGivesZero)
 {
     const std::wstring page = L"<p>text</p>";
     Show(page);
@@ -174,7 +175,7 @@ TEST_F(HighlightTest, EmptyWordLeavesThePageAndAMissingWordGivesZero)
     EXPECT_EQ(page, Doc()->GetBodyHtml());
 }
 
-TEST_F(HighlightTest, AStopAtTheTimeBudgetEndsTheWholeRequest)
+TEST_F(PageTest, AStopAtTheTimeBudgetEndsTheWholeRequest)
 {
     Show(L"<p>ant ant ant</p><iframe src=\"http://f1.example/\"></iframe>");
     TestWebBrowser::SetPageHtml(L"http://f1.example/", L"<p>ant</p>");
@@ -190,7 +191,7 @@ TEST_F(HighlightTest, AStopAtTheTimeBudgetEndsTheWholeRequest)
     EXPECT_TRUE(Doc()->GetFrames()[0]->GetDocument()->FindByTag(L"SPAN").empty());
 }
 
-TEST_F(HighlightTest, AYesAtTheTimeBudgetGoesOnAndStartsTheBudgetAgain)
+TEST_F(PageTest, AYesAtTheTimeBudgetGoesOnAndStartsTheBudgetAgain)
 {
     Show(L"<p>ant ant ant</p>");
     // Every reading is past the budget: each match asks once.
@@ -229,7 +230,7 @@ TEST(PageTextTest, SnippetCentresTheMatchInTheWidth)
     EXPECT_STREQ("", out);
 }
 
-TEST_F(HighlightTest, FlashObjectsAreHiddenInNestedFramesOnlyWhileTheTabDoesNotPlayThem)
+TEST_F(PageTest, FlashObjectsAreHiddenInNestedFramesOnlyWhileTheTabDoesNotPlayThem)
 {
     const std::wstring flash =
         L"<object id=\"f\" classid=\"clsid:d27cdb6e-ae6d-11cf-96b8-444553540000\"></object>"
@@ -255,4 +256,74 @@ TEST_F(HighlightTest, FlashObjectsAreHiddenInNestedFramesOnlyWhileTheTabDoesNotP
     TestHtmlDocument* inner = outer->GetFrames()[0]->GetDocument();
     EXPECT_EQ(hidden, inner->FindById(L"f")->GetAttribute(L"style"));
     EXPECT_TRUE(inner->FindById(L"o")->GetAttribute(L"style").empty());
+}
+
+namespace {
+
+CComPtr<IHTMLDocument2> HtmlDocumentOf(CBrowserView* view)
+{
+    CComPtr<IDispatch> disp;
+    disp.Attach(view->GetHtmlDocument());
+    CComPtr<IHTMLDocument2> doc;
+    disp.QueryInterface(IID_IHTMLDocument2, doc);
+    return doc;
+}
+
+} // namespace
+
+TEST_F(PageTest, LinkInfoTakesTheActiveLinkOfThePageOrElseOfAFrame)
+{
+    TestWebBrowser::SetPageHtml(L"http://f1.example/", L"<p>first</p>");
+    TestWebBrowser::SetPageHtml(L"http://f2.example/",
+                                L"<a id=\"l\" href=\"http://deep.example/\">Deep</a>");
+    Show(L"<a id=\"s\" href=\"javascript:go()\">script</a>"
+         L"<map><area id=\"m\" href=\"https://map.example/\"></map>"
+         L"<iframe src=\"http://f1.example/\"></iframe><iframe src=\"http://f2.example/\"></iframe>");
+    CComPtr<IHTMLDocument2> doc = HtmlDocumentOf(m_view);
+    CLinkInfo info(CLinkInfo::kLinkUrl);
+    // The body is focused: the second frame's focused link answers.
+    Doc()->SetActiveElement(L"");
+    Doc()->GetFrames()[1]->GetDocument()->SetActiveElement(L"l");
+    Doc()->SetActiveElement(L"m");
+    EXPECT_TRUE(info.FromElement(doc));
+    EXPECT_STREQ("https://map.example/", info.m_url);
+    // A script link does not count; the frames are searched instead.
+    Doc()->SetActiveElement(L"s");
+    EXPECT_TRUE(info.FromElement(doc));
+    EXPECT_STREQ("http://deep.example/", info.m_url);
+    CLinkInfo text(CLinkInfo::kInnerText);
+    EXPECT_TRUE(text.FromElement(doc));
+    EXPECT_STREQ("script", text.m_text);
+}
+
+TEST_F(PageTest, SpecificElementTestLooksOnlyAtThePagesActiveElement)
+{
+    TestWebBrowser::SetPageHtml(L"http://f1.example/", L"<img id=\"i\">");
+    Show(L"<table id=\"t\"><tr id=\"r\"><td id=\"d\">cell</td></tr></table><img id=\"img\">"
+         L"<iframe src=\"http://f1.example/\"></iframe>");
+    Doc()->GetFrames()[0]->GetDocument()->SetActiveElement(L"i");
+    CComPtr<IHTMLDocument2> doc = HtmlDocumentOf(m_view);
+    CLinkInfo info(CLinkInfo::kSpecific);
+    for (const wchar_t* id : { L"t", L"r", L"d" })
+    {
+        Doc()->SetActiveElement(id);
+        EXPECT_FALSE(info.FromElement(doc));
+    }
+    Doc()->SetActiveElement(L"img");
+    EXPECT_TRUE(info.FromElement(doc));
+}
+
+TEST_F(PageTest, EditableElementsAreInputsTextAreasAndObjectsInAnyFrame)
+{
+    TestWebBrowser::SetPageHtml(L"http://f1.example/", L"<textarea id=\"ta\"></textarea>");
+    Show(L"<select id=\"sel\"></select><input id=\"btn\" type=\"button\">"
+         L"<iframe src=\"http://f1.example/\"></iframe>");
+    CComPtr<IHTMLDocument2> doc = HtmlDocumentOf(m_view);
+    Doc()->SetActiveElement(L"sel");
+    EXPECT_FALSE(IsEditableElement(doc));
+    Doc()->SetActiveElement(L"btn");
+    EXPECT_TRUE(IsEditableElement(doc));
+    Doc()->SetActiveElement(L"");
+    Doc()->GetFrames()[0]->GetDocument()->SetActiveElement(L"ta");
+    EXPECT_TRUE(IsEditableElement(doc));
 }

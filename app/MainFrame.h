@@ -74,6 +74,8 @@ public:
     virtual void LoadClosedTabSet(LPCTSTR path);
 
     void SetStatusText(LPCTSTR text);
+    // Runs a user script file in the modal script runner.
+    void RunScript(const CString& path);
     // The find-in-pages popup's window, or null while there is none.
     HWND GetTextSearchPopupWindow() const { return m_hTextSearchPopup; }
     // Where the cursor was when a popup last moved out of its way.

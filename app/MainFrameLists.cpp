@@ -8,6 +8,7 @@
 #include "app/MainFrame.h"
 #include "app/VantorelApp.h"
 #include "lists/FavoritesScan.h"
+#include "tab/ScriptRunDlg.h"
 #include "lists/SearchEngineMenu.h"
 #include "lists/SearchUrl.h"
 #include "lists/WebSearch.h"
@@ -203,4 +204,11 @@ void CMainFrame::OnSearchBarDropDown(NMHDR* pNMHDR, LRESULT* pResult)
         OnSearchEngineMenu();
     if (pResult != nullptr)
         *pResult = TBDDRET_DEFAULT;
+}
+
+void CMainFrame::RunScript(const CString& path)
+{
+    CScriptRunDlg runner;
+    runner.m_scriptPath = path;
+    runner.DoModal();
 }

@@ -80,6 +80,8 @@ public:
     static bool Settle(DWORD timeoutMs = 5000);
     // Completes navigations inside Navigate2 instead of from the message loop.
     static void SetSynchronous(bool bSynchronous);
+    // Navigations start but never complete (a page that hangs).
+    static void SetNeverComplete(bool bNever);
 
     //--- What a test reads
     HWND GetControlWindow() const { return m_hWnd; }

@@ -11,6 +11,7 @@ const UINT kMsgComplete = WM_APP + 1;
 const UINT kMsgPopup = WM_APP + 2;
 const wchar_t kHomeUrl[] = L"http://home.test/";
 bool g_bSynchronous = false;
+bool g_bNeverComplete = false;
 
 // Keeps a COM object alive across calls out to the host, which may release
 // the last reference of it (a tab closing in an event handler).
@@ -177,6 +178,11 @@ public:
 };
 
 } // namespace
+
+void TestWebBrowser::SetNeverComplete(bool bNever)
+{
+    g_bNeverComplete = bNever;
+}
 
 void TestWebBrowser::SetSynchronous(bool bSynchronous)
 {
@@ -385,6 +391,8 @@ HRESULT TestWebBrowser::StartNavigation(const NavigateCall& call, int travelOffs
     m_pendingTravel = travelOffset;
     m_readyState = READYSTATE_LOADING;
     FireEvent(DISPID_DOWNLOADBEGIN, {});
+    if (g_bNeverComplete)
+        return S_OK;
     if (g_bSynchronous)
         CompleteNavigation();
     else if (m_hWndPump != nullptr)

@@ -116,8 +116,8 @@ int CMainFrame::OnCreate(LPCREATESTRUCT lpCreateStruct)
         return -1;
     SetClassLongA(m_hWnd, GCL_STYLE, CS_DBLCLKS);
     m_scriptExternal.SetMainWindow(m_hWnd);
-    m_frameDropTarget.SetOwner(m_hWnd);
-    m_frameDropTarget.Register(m_hWnd);
+    m_pFrameDropTarget = new CFrameDropTarget(m_hWnd);
+    m_pFrameDropTarget->Register(m_hWnd);
 
     m_smallIcons.Create(16, 16, ILC_COLOR24 | ILC_MASK, 4, 1);
     HBITMAP icons = static_cast<HBITMAP>(
@@ -286,7 +286,11 @@ void CMainFrame::OnClose()
 
 void CMainFrame::OnDestroy()
 {
-    m_frameDropTarget.Revoke();
+    if (m_pFrameDropTarget != nullptr) {
+        m_pFrameDropTarget->Detach();
+        m_pFrameDropTarget->Release();
+        m_pFrameDropTarget = nullptr;
+    }
     SaveOnExit();
     CNewMDIFrameWnd::OnDestroy();
 }

@@ -82,8 +82,9 @@ public:
     POINT m_ptLastCursor = {0, 0};
     // window.external of every page and user script.
     CScriptExternal m_scriptExternal;
-    // Drops on the frame window, its bars and free areas.
-    CFrameDropTarget m_frameDropTarget;
+    // Drops on the frame window, its bars and free areas; registered while
+    // the window lives, then detached and released.
+    CFrameDropTarget* m_pFrameDropTarget = nullptr;
     HWND m_hTextSearchPopup = nullptr;
     void SetStatusProgress(int percent);
     void StopAutosave();
@@ -232,6 +233,19 @@ private:
     LRESULT TabQuery(UINT nMsg, WPARAM wParam, LPARAM lParam);
     LRESULT GroupQuery(UINT nMsg, WPARAM wParam, LPARAM lParam);
     void SaveListsOnExit();
+
+    // While a frame exists, posted copies of its in-process messages are
+    // dropped wherever this thread retrieves them (our pump or a nested
+    // loop), before any window procedure sees them.
+    class CPostedMessageFilter
+    {
+    public:
+        CPostedMessageFilter();
+        ~CPostedMessageFilter();
+        CPostedMessageFilter(const CPostedMessageFilter&) = delete;
+        CPostedMessageFilter& operator=(const CPostedMessageFilter&) = delete;
+    };
+    CPostedMessageFilter m_postedFilter;
 };
 
 #endif // VA_APP_MAINFRAME_H

@@ -15,6 +15,12 @@ void CBrowserControlSite::SetHostObjects(IDocHostUIHandler* pUIHandler, IDispatc
     m_pShowUI = pShowUI;
 }
 
+void CBrowserControlSite::DestroyControl()
+{
+    SetHostObjects(nullptr, nullptr, nullptr, nullptr);
+    COleControlSite::DestroyControl();
+}
+
 // The host's own download-control word answers the control, so that
 // download control is per tab; an object that is off (S_FALSE) or missing
 // leaves the answer to the framework.

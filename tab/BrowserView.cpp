@@ -102,7 +102,10 @@ void CBrowserView::OnInitialUpdate()
     if (m_pTabItem == nullptr)
         return;
     CTabItem* tab = m_pTabItem;
-    m_pageDropTarget.Register(m_hWnd);
+    if (m_pPageDropTarget == nullptr) {
+        m_pPageDropTarget = new CPageDropTarget;
+        m_pPageDropTarget->Register(m_hWnd);
+    }
     m_bIEMenuAllowed = 1;
     m_contextMenuMode = theApp.m_settings.iIEContext;
     m_dwHostFlags = kTabHostFlags;
@@ -200,10 +203,13 @@ void CBrowserView::ShowPageMenu(POINT pt, const CPageSelection& selection)
     }
     if (CNewMenu* engines = popup->GetSubMenu(kPageMenuEngines))
         FillPageMenuEngines(*engines);
+    const HWND self = m_hWnd;
     UINT chosen = static_cast<UINT>(popup->TrackPopupMenu(TPM_RETURNCMD | TPM_RIGHTBUTTON, pt.x, pt.y + 1,
                                                           g_pMainFrame));
     menu.DestroyMenu();
-    OnPageMenuChoice(chosen);
+    // The menu's loop may have closed this tab.
+    if (IsStillAttached(this, self))
+        OnPageMenuChoice(chosen);
 }
 
 // The engines' submenu: searching with every engine, then the engine tree.
@@ -238,9 +244,12 @@ STDMETHODIMP CBrowserView::GetDropTarget(IDropTarget* pDropTarget, IDropTarget**
 {
     if (ppDropTarget == nullptr)
         return E_POINTER;
-    m_pageDropTarget.OfferPageTarget(pDropTarget);
-    *ppDropTarget = &m_pageDropTarget;
-    m_pageDropTarget.AddRef();
+    *ppDropTarget = nullptr;
+    if (m_pPageDropTarget == nullptr)
+        return E_NOTIMPL;
+    m_pPageDropTarget->OfferPageTarget(pDropTarget);
+    *ppDropTarget = m_pPageDropTarget;
+    m_pPageDropTarget->AddRef();
     return S_OK;
 }
 
@@ -626,9 +635,14 @@ void CBrowserView::OnDestroy()
     }
     if (theApp.m_pActiveView == this)
         theApp.m_pActiveView = nullptr;
-    // The target must not outlive the view's memory, which goes back to its
-    // pool.
-    m_pageDropTarget.Revoke();
+    // The target may outlive the view (a drag in progress holds it): it is
+    // only detached from the view here.
+    if (m_pPageDropTarget != nullptr) {
+        m_pPageDropTarget->ForgetPageTarget();
+        m_pPageDropTarget->Detach();
+        m_pPageDropTarget->Release();
+        m_pPageDropTarget = nullptr;
+    }
     DestroyBrowserControl();
     CView::OnDestroy();
 }

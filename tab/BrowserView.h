@@ -247,8 +247,9 @@ private:
     UINT_PTR m_reloadTimer = 0;
     HWND m_hRestoreActive = nullptr;
     HWND m_hRestoreFocus = nullptr;
-    // Drops on the page; registered with the view window while it lives.
-    CPageDropTarget m_pageDropTarget;
+    // Drops on the page; registered with the view window while it lives,
+    // detached and released when it goes (a drag may still hold it).
+    CPageDropTarget* m_pPageDropTarget = nullptr;
 
     // The last highlight request.
     bool HighlightBudgetAllows();

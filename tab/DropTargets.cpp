@@ -197,10 +197,13 @@ DWORD CFrameDropTarget::OnDrop(IDataObject* pData, DWORD, POINTL, DWORD)
 
 //--- CPageDropTarget
 
-CPageDropTarget::~CPageDropTarget()
+void CPageDropTarget::ForgetPageTarget()
 {
-    if (m_pPageTarget != nullptr)
-        m_pPageTarget->Release();
+    if (m_pPageTarget == nullptr)
+        return;
+    IDropTarget* p = m_pPageTarget;
+    m_pPageTarget = nullptr;
+    p->Release();
 }
 
 void CPageDropTarget::OfferPageTarget(IDropTarget* pTarget)

@@ -44,6 +44,10 @@ public:
     explicit CFrameDropTarget(HWND hOwner = nullptr) : m_hOwner(hOwner) {}
     void SetOwner(HWND hOwner) { m_hOwner = hOwner; }
 
+protected:
+    ~CFrameDropTarget() override = default;
+
+public:
     DWORD OnDragEnter(IDataObject* pData, DWORD dwKeyState, POINTL pt, DWORD dwAllowed) override;
     DWORD OnDragOver(IDataObject* pData, DWORD dwKeyState, POINTL pt, DWORD dwAllowed) override;
     DWORD OnDrop(IDataObject* pData, DWORD dwKeyState, POINTL pt, DWORD dwAllowed) override;
@@ -58,19 +62,21 @@ class CPageDropTarget : public COleDropTarget
 {
 public:
     CPageDropTarget() = default;
-    ~CPageDropTarget() override;
 
     // The page's own target, the first one the control offers (held).
     void OfferPageTarget(IDropTarget* pTarget);
+    // Lets the page's target go (the view is going).
+    void ForgetPageTarget();
     IDropTarget* GetPageTarget() const { return m_pPageTarget; }
-    // The window of the view whose page this is, and where its control is.
-    void SetView(HWND hView) { m_hView = hView; }
     int GetDropMode() const { return m_dropMode; }
 
     DWORD OnDragEnter(IDataObject* pData, DWORD dwKeyState, POINTL pt, DWORD dwAllowed) override;
     DWORD OnDragOver(IDataObject* pData, DWORD dwKeyState, POINTL pt, DWORD dwAllowed) override;
     void OnDragLeave() override;
     DWORD OnDrop(IDataObject* pData, DWORD dwKeyState, POINTL pt, DWORD dwAllowed) override;
+
+protected:
+    ~CPageDropTarget() override { ForgetPageTarget(); }
 
 private:
     // One effect the source allows: copy, or link when only link is.
@@ -84,7 +90,6 @@ private:
     bool m_bLinkOffered = false;
     bool m_bPageEntered = false;
     IDropTarget* m_pPageTarget = nullptr;
-    HWND m_hView = nullptr;
 };
 
 #endif // VA_TAB_DROPTARGETS_H

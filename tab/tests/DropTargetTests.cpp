@@ -286,7 +286,8 @@ TEST_F(DropTargetTest, TextOnTheFrameGoesOutWithModeOne)
 {
     auto* data = new TestDataObject;
     data->AddText("frame text");
-    IDropTarget* frame = &m_frame->m_frameDropTarget;
+    IDropTarget* frame = m_frame->m_pFrameDropTarget;
+    ASSERT_NE(nullptr, frame);
     DWORD effect = kAll;
     frame->DragEnter(data, 0, { 5, 5 }, &effect);
     EXPECT_EQ(static_cast<DWORD>(DROPEFFECT_LINK), effect);

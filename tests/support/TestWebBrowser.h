@@ -82,6 +82,8 @@ public:
     static void SetSynchronous(bool bSynchronous);
     // Navigations start but never complete (a page that hangs).
     static void SetNeverComplete(bool bNever);
+    // While set, get_Application of every control fails (E_FAIL).
+    static void SetApplicationFails(bool bFails);
 
     //--- What a test reads
     HWND GetControlWindow() const { return m_hWnd; }

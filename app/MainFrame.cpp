@@ -13,6 +13,7 @@
 #include "lists/WebSearch.h"
 #include "shared/FrameMessages.h"
 #include "shared/ProgramPath.h"
+#include "tab/HtmlPopupDlg.h"
 
 CMainFrame* g_pMainFrame = nullptr;
 
@@ -70,6 +71,7 @@ BEGIN_MESSAGE_MAP(CMainFrame, CNewMDIFrameWnd)
     ON_COMMAND_RANGE(ID_GROUP_CLOSE, ID_GROUP_CLOSEALL, OnGroupsCommand)
     ON_COMMAND_RANGE(kCmdSearchEngineFirst, kCmdSearchEngineLast, OnSearchEngine)
     ON_COMMAND(kCmdRunSearch, OnRunSearch)
+    ON_COMMAND(ID_EDIT_TEXTSEARCH, OnTextSearchPopup)
     ON_COMMAND(kCmdReloadSearchEngines, OnReloadSearchEngines)
     ON_COMMAND(kCmdSearchEngineMenu, OnSearchEngineMenu)
     ON_NOTIFY(TBN_DROPDOWN, kSearchBarId, OnSearchBarDropDown)
@@ -79,6 +81,7 @@ CMainFrame::CMainFrame() = default;
 
 CMainFrame::~CMainFrame()
 {
+    delete m_pHtmlPopup;
     delete m_pPageTabBar;
     delete m_pGroupTabBar;
     if (g_pMainFrame == this)

@@ -26,6 +26,7 @@ class CGroupTabBar;
 class CMainFrame;
 class CPageTabBar;
 class CTabGroup;
+class CDlgHtmlPopup;
 class CTabItem;
 class SavedHistory;
 
@@ -77,7 +78,14 @@ public:
     // Runs a user script file in the modal script runner.
     void RunScript(const CString& path);
     // The find-in-pages popup's window, or null while there is none.
-    HWND GetTextSearchPopupWindow() const { return m_hTextSearchPopup; }
+    HWND GetTextSearchPopupWindow() const;
+    // Opens the find-in-pages popup (a new one each time) for the keyword.
+    void ShowTextSearchPopup(const CString& keyword);
+    // Command 36290: the popup for the active page's selection, else for
+    // the last search keyword.
+    void OnTextSearchPopup();
+    // The one HTML popup the frame owns, or null.
+    CDlgHtmlPopup* m_pHtmlPopup = nullptr;
     // Where the cursor was when a popup last moved out of its way.
     POINT m_ptLastCursor = {0, 0};
     // window.external of every page and user script.
@@ -85,7 +93,6 @@ public:
     // Drops on the frame window, its bars and free areas; registered while
     // the window lives, then detached and released.
     CFrameDropTarget* m_pFrameDropTarget = nullptr;
-    HWND m_hTextSearchPopup = nullptr;
     void SetStatusProgress(int percent);
     void StopAutosave();
 

@@ -70,6 +70,7 @@ BEGIN_MESSAGE_MAP(CChildFrame, CMDIChildWnd)
     ON_COMMAND_RANGE(1069, 1075, OnTabCommand)
     ON_COMMAND(1065, FindInPage)
     ON_COMMAND(30513, OnSearchBoxHighlight)
+    ON_COMMAND(30514, OnSearchBoxTextSearch)
     ON_COMMAND(1076, OnFindIE)
     ON_COMMAND_RANGE(1077, 1084, OnTabCommand2)
     ON_COMMAND(36011, EditPageSource)
@@ -444,6 +445,16 @@ void CChildFrame::OnSearchBoxHighlight()
     if (m_pView == nullptr || g_pMainFrame == nullptr || !g_pMainFrame->GetSearchBoxText(text))
         return;
     FindTextWithBusyDialog(text, 0, false);
+}
+
+// The find-in-pages popup for the search box's text (only while the search
+// bar is there).
+void CChildFrame::OnSearchBoxTextSearch()
+{
+    CString text;
+    if (g_pMainFrame == nullptr || !g_pMainFrame->GetSearchBoxText(text))
+        return;
+    g_pMainFrame->ShowTextSearchPopup(text);
 }
 
 void CChildFrame::FindTextWithBusyDialog(const CString& text, int value, bool cleared)

@@ -1112,6 +1112,30 @@ void TestHtmlDocument::SetHtml(const std::wstring& html)
         m_pBody = m_root.get();
     Changed();
     LoadFrames();
+    DeclarePageFunctions();
+}
+
+// The functions a page's SCRIPT elements define ("function Name(") are its
+// script object's, as if the test had declared them.
+void TestHtmlDocument::DeclarePageFunctions()
+{
+    for (HtmlNode* pScript : FindByTag(L"SCRIPT"))
+    {
+        const std::wstring code = pScript->InnerText();
+        for (size_t at = code.find(L"function "); at != std::wstring::npos;
+             at = code.find(L"function ", at + 9))
+        {
+            size_t start = at + 9;
+            size_t end = code.find(L'(', start);
+            if (end == std::wstring::npos)
+                break;
+            std::wstring name = code.substr(start, end - start);
+            while (!name.empty() && std::iswspace(name.back()))
+                name.pop_back();
+            if (!name.empty())
+                DeclareScriptFunction(name);
+        }
+    }
 }
 
 void TestHtmlDocument::LoadFrames()
@@ -1143,7 +1167,9 @@ void TestHtmlDocument::SetElementAtPoint(LONG x, LONG y, const std::wstring& id)
 
 void TestHtmlDocument::DeclareScriptFunction(const std::wstring& name)
 {
-    m_pScript->m_functions.push_back(name);
+    auto& functions = m_pScript->m_functions;
+    if (std::find(functions.begin(), functions.end(), name) == functions.end())
+        functions.push_back(name);
 }
 
 const std::vector<TestHtmlDocument::ScriptCall>& TestHtmlDocument::GetScriptCalls() const

@@ -15,6 +15,10 @@
 // keeps its opening tag as written until a script changes its style, so a
 // page whose marks were removed serialises byte for byte as it was given.
 //
+// Script: the functions that the page's SCRIPT elements define
+// ("function Name(") and those the test declares are the script object's;
+// their calls are recorded. Script text must not contain "<".
+//
 // Frames: every FRAME or IFRAME element with a "src" becomes a child test
 // control showing that page, placed at the element's "left" and "top"
 // attributes (a convention of this control; pixels relative to the page).
@@ -161,6 +165,7 @@ private:
     virtual ~TestHtmlDocument();
     void ReleaseFrames();
     void LoadFrames();
+    void DeclarePageFunctions();
     void Flatten();
 
     ULONG m_cRef = 1;

@@ -10,6 +10,7 @@
 #include "app/VantorelApp.h"
 #include "framework/ole/OleUtil.h"
 #include "tab/BrowserView.h"
+#include "tab/FavHtmlPane.h"
 #include "tab/HtmlPopupDlg.h"
 #include "tab/TabItem.h"
 #include "tab/tests/TabFixture.h"
@@ -212,4 +213,31 @@ TEST_F(HtmlPopupTest, LinksLeavingThePopupOpenInTheTabAndScriptLinksStay)
     EXPECT_STREQ("http://elsewhere.example/", Active()->m_url);
     // The popup hid itself afterwards.
     EXPECT_FALSE(::IsWindowVisible(m_frame->m_pHtmlPopup->m_hWnd));
+}
+
+TEST_F(HtmlPopupTest, FavoritesPaneWritesItsFramesetRowsAndAHistoryPageOnlyWhenMissing)
+{
+    auto* pane = new CDlgFavHtml;
+    ASSERT_TRUE(pane->Create(kFavHtmlTemplate, m_frame));
+    m_folder->Remove("Favorite/history.htm");
+    pane->CreateHistoryPage();
+    EXPECT_TRUE(m_folder->Exists("Favorite/history.htm"));
+    m_folder->WriteBytes("Favorite/history.htm", "mine");
+    pane->CreateHistoryPage();
+    EXPECT_EQ("mine", m_folder->ReadBytes("Favorite/history.htm"));
+
+    TestWebBrowser* control = nullptr;
+    for (TestWebBrowser* c : TestWebBrowser::GetInstances())
+        if (::GetParent(c->GetControlWindow()) == pane->m_hWnd)
+            control = c;
+    ASSERT_NE(nullptr, control);
+    EXPECT_EQ(0x10, control->GetDlControl());
+    control->SetDocumentHtml(L"<frameset rows=\"120,*\"><frame src=\"a.htm\"><frame src=\"b.htm\"></frameset>");
+    pane->DestroyWindow();
+    delete pane;
+    EXPECT_EQ(std::string("<html><head><title>") + theApp.GetMainClassName()
+                  + "Favorite</title></head>\r\n<frameset rows=120,* frameborder=0 framespacing=0 "
+                    "border=0>\r\n<frame src=navtabs.htm name=frm_navtabs>\r\n<frame src=bookmark.htm "
+                    "name=frm_main>\r\n</frameset>\r\n</frameset>\r\n",
+              m_folder->ReadBytes("Favorite/index.htm"));
 }

@@ -34,43 +34,12 @@ CString EscapeMarkText(CString text)
     return text;
 }
 
-CString TagName(IHTMLElement* pElement)
-{
-    CBstr tag;
-    if (pElement == nullptr || FAILED(pElement->get_tagName(&tag)))
-        return CString();
-    return tag.ToAnsi();
-}
-
 CString ElementId(IHTMLElement* pElement)
 {
     CBstr id;
     if (pElement == nullptr || FAILED(pElement->get_id(&id)))
         return CString();
     return id.ToAnsi();
-}
-
-// The element items of a document's "all" collection, in order.
-template <class Visit>
-void ForEachElement(IHTMLDocument2* pDoc, Visit visit)
-{
-    CComPtr<IHTMLElementCollection> all;
-    LONG count = 0;
-    if (pDoc == nullptr || FAILED(pDoc->get_all(&all)) || all == nullptr
-        || FAILED(all->get_length(&count)))
-        return;
-    for (LONG i = 0; i < count; ++i)
-    {
-        CVariant index;
-        index.SetLong(i);
-        CComPtr<IDispatch> item;
-        CComPtr<IHTMLElement> element;
-        if (FAILED(all->item(index, index, &item)) || item == nullptr
-            || FAILED(item.QueryInterface(IID_IHTMLElement, element)) || element == nullptr)
-            continue;
-        if (!visit(element.Get()))
-            return;
-    }
 }
 
 HRESULT MoveEnd(IHTMLTxtRange* pRange, LONG count, LONG* pMoved)

@@ -109,10 +109,7 @@ CString DroppedFileTarget(CString path)
 
 bool IsEditableAt(IHTMLElement* pElement)
 {
-    CBstr tag;
-    if (pElement == nullptr || FAILED(pElement->get_tagName(&tag)))
-        return false;
-    CString name = tag.ToAnsi();
+    const CString name = TagName(pElement);
     if (name == "OBJECT")
         return true;
     CComPtr<IHTMLInputElement> input;

@@ -8,7 +8,6 @@
 #include "app/MainFrame.h"
 #include "app/VantorelApp.h"
 #include "framework/core/File.h"
-#include "framework/ole/OleControlWnd.h"
 #include "framework/ole/OleUtil.h"
 #include "tab/PageFrames.h"
 
@@ -64,20 +63,9 @@ BOOL CDlgFavHtml::OnInitDialog()
     m_bIEMenuAllowed = 1;
     m_contextMenuMode = 0;
     m_dwHostFlags = kPaneHostFlags;
-    auto* pControl = dynamic_cast<COleControlWnd*>(
-        CWnd::FromHandlePermanent(::GetDlgItem(m_hWnd, kBrowserId)));
-    if (pControl != nullptr && pControl->GetControlUnknown() != nullptr)
-    {
-        AttachToSite(pControl->GetControlSite(), &m_ambient);
-        m_ambient.SetOff(false);
-        m_ambient.SetControl(pControl->GetControlUnknown());
-        m_ambient.SetDownloadControl(kPaneDownloadControl);
-        IDispatch* pBrowser = nullptr;
-        pControl->GetControlUnknown()->QueryInterface(IID_IDispatch, reinterpret_cast<void**>(&pBrowser));
-        if (m_pBrowser != nullptr)
-            m_pBrowser->Release();
-        m_pBrowser = pBrowser;
-    }
+    if (m_pBrowser != nullptr)
+        m_pBrowser->Release();
+    m_pBrowser = HostDialogControl(m_hWnd, kBrowserId, m_ambient, kPaneDownloadControl);
     return TRUE;
 }
 
@@ -113,34 +101,24 @@ bool CDlgFavHtml::ReadFrameRows(CString& rows) const
     CComPtr<IWebBrowser2> browser;
     CComPtr<IDispatch> disp;
     CComPtr<IHTMLDocument2> doc;
-    CComPtr<IHTMLElementCollection> all;
-    LONG count = 0;
     if (m_pBrowser == nullptr
         || FAILED(m_pBrowser->QueryInterface(IID_IWebBrowser2, reinterpret_cast<void**>(&browser)))
         || FAILED(browser->get_Document(&disp)) || disp == nullptr)
         return false;
     doc.Attach(AsHtmlDocument(disp));
-    if (doc == nullptr || FAILED(doc->get_all(&all)) || all == nullptr
-        || FAILED(all->get_length(&count)))
-        return false;
-    for (LONG i = 0; i < count; ++i)
-    {
-        CVariant index;
-        index.SetLong(i);
-        CComPtr<IDispatch> item;
-        CComPtr<IHTMLElement> element;
+    bool bFound = false;
+    ForEachElement(doc, [&](IHTMLElement* element) {
         CComPtr<IHTMLFrameSetElement> frameset;
-        CBstr tag, value;
-        if (FAILED(all->item(index, index, &item)) || item == nullptr
-            || FAILED(item->QueryInterface(IID_IHTMLElement, reinterpret_cast<void**>(&element)))
-            || FAILED(element->get_tagName(&tag)) || tag.ToAnsi() != "FRAMESET"
-            || FAILED(item->QueryInterface(IID_IHTMLFrameSetElement, reinterpret_cast<void**>(&frameset)))
+        CBstr value;
+        if (TagName(element) != "FRAMESET"
+            || FAILED(element->QueryInterface(IID_IHTMLFrameSetElement, reinterpret_cast<void**>(&frameset)))
             || FAILED(frameset->get_rows(&value)))
-            continue;
+            return true;
         rows = value.ToAnsi();
-        return true;
-    }
-    return false;
+        bFound = true;
+        return false;
+    });
+    return bFound;
 }
 
 void CDlgFavHtml::OnDestroy()

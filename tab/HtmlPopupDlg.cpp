@@ -9,7 +9,6 @@
 #include "app/TabGroup.h"
 #include "app/VantorelApp.h"
 #include "framework/core/File.h"
-#include "framework/ole/OleControlWnd.h"
 #include "framework/ole/OleUtil.h"
 #include "lists/SearchUrl.h"
 #include "tab/BrowserView.h"
@@ -131,32 +130,22 @@ BOOL CDlgHtmlPopup::OnInitDialog()
     m_dwHostFlags = kPopupHostFlags;
     m_bIEMenuAllowed = 1;
     m_contextMenuMode = 0;
-    auto* pControl = dynamic_cast<COleControlWnd*>(
-        CWnd::FromHandlePermanent(::GetDlgItem(m_hWnd, kHtmlPopupBrowser)));
-    if (pControl != nullptr && pControl->GetControlUnknown() != nullptr)
+    if (m_pBrowser != nullptr)
+        m_pBrowser->Release();
+    m_pBrowser = HostDialogControl(m_hWnd, kHtmlPopupBrowser, m_ambient, kPopupDownloadControl);
+    HWND hControl = ::GetDlgItem(m_hWnd, kHtmlPopupBrowser);
+    CComPtr<IWebBrowser2> browser;
+    if (m_pBrowser != nullptr && hControl != nullptr
+        && SUCCEEDED(m_pBrowser->QueryInterface(IID_IWebBrowser2, reinterpret_cast<void**>(&browser))))
     {
         RECT client, control;
         ::GetClientRect(m_hWnd, &client);
-        ::GetWindowRect(pControl->m_hWnd, &control);
+        ::GetWindowRect(hControl, &control);
         ::MapWindowPoints(nullptr, m_hWnd, reinterpret_cast<POINT*>(&control), 2);
         m_controlMargins = { control.left, control.top, client.right - control.right,
                              client.bottom - control.bottom };
-        AttachToSite(pControl->GetControlSite(), &m_ambient);
-        m_ambient.SetOff(false);
-        m_ambient.SetControl(pControl->GetControlUnknown());
-        m_ambient.SetDownloadControl(kPopupDownloadControl);
-        IDispatch* pBrowser = nullptr;
-        pControl->GetControlUnknown()->QueryInterface(IID_IDispatch, reinterpret_cast<void**>(&pBrowser));
-        if (m_pBrowser != nullptr)
-            m_pBrowser->Release();
-        m_pBrowser = pBrowser;
-        CComPtr<IWebBrowser2> browser;
-        if (m_pBrowser != nullptr
-            && SUCCEEDED(m_pBrowser->QueryInterface(IID_IWebBrowser2, reinterpret_cast<void**>(&browser))))
-        {
-            CBstr url = CBstr::FromAnsi(m_pagePath);
-            browser->Navigate(url, nullptr, nullptr, nullptr, nullptr);
-        }
+        CBstr url = CBstr::FromAnsi(m_pagePath);
+        browser->Navigate(url, nullptr, nullptr, nullptr, nullptr);
     }
     HICON icon = ::LoadIconA(AfxGetResourceHandle(), MAKEINTRESOURCEA(kAppIcon));
     ::SendMessageA(m_hWnd, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(icon));
@@ -230,11 +219,7 @@ void CDlgHtmlPopup::FocusBrowser()
 
 bool CDlgHtmlPopup::IsTopLevel(IDispatch* pDisp) const
 {
-    CComPtr<IUnknown> event, self;
-    return pDisp != nullptr && m_pBrowser != nullptr
-           && SUCCEEDED(pDisp->QueryInterface(IID_IUnknown, reinterpret_cast<void**>(&event)))
-           && SUCCEEDED(m_pBrowser->QueryInterface(IID_IUnknown, reinterpret_cast<void**>(&self)))
-           && event.Get() == self.Get();
+    return IsSameObject(pDisp, m_pBrowser);
 }
 
 IHTMLDocument2* CDlgHtmlPopup::PageDocument() const
@@ -443,23 +428,12 @@ void CDlgHtmlPopup::SavePage()
         return;
     if (FilePathOf(docUrl.ToAnsi()).CompareNoCase(FilePathOf(m_pagePath)) != 0)
         return;
-    CComPtr<IHTMLElementCollection> all;
-    LONG count = 0;
-    if (FAILED(page->get_all(&all)) || all == nullptr || FAILED(all->get_length(&count)))
-        return;
-    for (LONG i = 0; i < count; ++i)
-    {
-        CVariant index;
-        index.SetLong(i);
-        CComPtr<IDispatch> item;
-        CComPtr<IHTMLElement> element;
-        CBstr tag, html;
-        if (FAILED(all->item(index, index, &item)) || item == nullptr
-            || FAILED(item->QueryInterface(IID_IHTMLElement, reinterpret_cast<void**>(&element)))
-            || FAILED(element->get_tagName(&tag)) || tag.ToAnsi() != "HTML")
-            continue;
+    ForEachElement(page, [&](IHTMLElement* element) {
+        if (TagName(element) != "HTML")
+            return true;
+        CBstr html;
         if (FAILED(element->get_outerHTML(&html)))
-            return;
+            return false;
         CString text = html.ToAnsi();
         if (m_mode == 4)
         {
@@ -470,6 +444,6 @@ void CDlgHtmlPopup::SavePage()
         CFile out;
         if (out.Open(m_pagePath, CFile::modeCreate | CFile::modeWrite | CFile::shareDenyNone))
             out.Write(static_cast<LPCSTR>(text), static_cast<UINT>(text.GetLength()));
-        return;
-    }
+        return false;
+    });
 }

@@ -9,14 +9,6 @@
 
 namespace {
 
-CString TagOf(IHTMLElement* pElement)
-{
-    CBstr tag;
-    if (pElement == nullptr || FAILED(pElement->get_tagName(&tag)))
-        return CString();
-    return tag.ToAnsi();
-}
-
 CComPtr<IHTMLElement> ActiveElement(IHTMLDocument2* pDoc)
 {
     CComPtr<IHTMLElement> element;
@@ -62,7 +54,7 @@ int CLinkInfo::Test(IHTMLElement* pElement)
         if (SUCCEEDED(pElement->QueryInterface(IID_IHTMLFrameSetElement, reinterpret_cast<void**>(&frameset)))
             && frameset != nullptr)
             return -1;
-        const CString tag = TagOf(pElement);
+        const CString tag = TagName(pElement);
         return tag == "BODY" || tag == "TD" || tag == "TR" || tag == "TABLE" ? -1 : 1;
     }
     default:
@@ -103,7 +95,7 @@ BOOL IsEditableElement(IHTMLDocument2* pDoc, int depth)
 {
     if (pDoc == nullptr || depth > kMaxFrameDepth)
         return FALSE;
-    const CString tag = TagOf(ActiveElement(pDoc));
+    const CString tag = TagName(ActiveElement(pDoc));
     if (tag == "INPUT" || tag == "TEXTAREA" || tag == "OBJECT" || tag == "pdec")
         return TRUE;
     return ForEachFrame(pDoc, [&](IWebBrowser2*, IHTMLDocument2* frameDoc) {

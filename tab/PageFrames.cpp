@@ -44,3 +44,41 @@ bool ForEachFrame(IUnknown* pDocument,
             return true;
     }
 }
+
+void ForEachElement(IHTMLDocument2* pDoc, const std::function<bool(IHTMLElement* element)>& visit)
+{
+    CComPtr<IHTMLElementCollection> all;
+    LONG count = 0;
+    if (pDoc == nullptr || FAILED(pDoc->get_all(&all)) || all == nullptr
+        || FAILED(all->get_length(&count)))
+        return;
+    for (LONG i = 0; i < count; ++i)
+    {
+        CVariant index;
+        index.SetLong(i);
+        CComPtr<IDispatch> item;
+        CComPtr<IHTMLElement> element;
+        if (FAILED(all->item(index, index, &item)) || item == nullptr
+            || FAILED(item.QueryInterface(IID_IHTMLElement, element)) || element == nullptr)
+            continue;
+        if (!visit(element.Get()))
+            return;
+    }
+}
+
+CString TagName(IHTMLElement* pElement)
+{
+    CBstr tag;
+    if (pElement == nullptr || FAILED(pElement->get_tagName(&tag)))
+        return CString();
+    return tag.ToAnsi();
+}
+
+bool IsSameObject(IUnknown* a, IUnknown* b)
+{
+    CComPtr<IUnknown> ua, ub;
+    return a != nullptr && b != nullptr
+           && SUCCEEDED(a->QueryInterface(IID_IUnknown, reinterpret_cast<void**>(&ua)))
+           && SUCCEEDED(b->QueryInterface(IID_IUnknown, reinterpret_cast<void**>(&ub)))
+           && ua.Get() == ub.Get();
+}

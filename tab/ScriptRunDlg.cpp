@@ -7,8 +7,8 @@
 #include "app/MainFrame.h"
 #include "app/VantorelApp.h"
 #include "framework/core/File.h"
-#include "framework/ole/OleControlWnd.h"
 #include "framework/ole/OleUtil.h"
+#include "tab/PageFrames.h"
 
 namespace {
 
@@ -101,24 +101,9 @@ BOOL CScriptRunDlg::OnInitDialog()
     CDialog::OnInitDialog();
     m_dwHostFlags = kRunnerHostFlags;
     m_bIEMenuAllowed = 0;
-    m_ambient.SetOff(false);
-    m_ambient.SetDownloadControl(kRunnerDownloadControl);
-    auto* pControl = dynamic_cast<COleControlWnd*>(
-        CWnd::FromHandlePermanent(::GetDlgItem(m_hWnd, kScriptRunBrowser)));
-    if (pControl == nullptr || pControl->GetControlUnknown() == nullptr)
-    {
-        EndDialog(IDCANCEL);
-        return FALSE;
-    }
-    AttachToSite(pControl->GetControlSite(), &m_ambient);
-    m_ambient.SetControl(pControl->GetControlUnknown());
-    IDispatch* pBrowser = nullptr;
-    pControl->GetControlUnknown()->QueryInterface(IID_IDispatch, reinterpret_cast<void**>(&pBrowser));
     if (m_pBrowser != nullptr)
         m_pBrowser->Release();
-    m_pBrowser = pBrowser;
-    // The control reads the ambient word again now that the site answers.
-    m_ambient.SetDownloadControl(kRunnerDownloadControl);
+    m_pBrowser = HostDialogControl(m_hWnd, kScriptRunBrowser, m_ambient, kRunnerDownloadControl);
     CComPtr<IWebBrowser2> browser;
     if (m_pBrowser == nullptr
         || FAILED(m_pBrowser->QueryInterface(IID_IWebBrowser2, reinterpret_cast<void**>(&browser))))
@@ -151,12 +136,7 @@ void CScriptRunDlg::OnNewWindow2(VaEventArgs& args)
 // Only the top document's completion ends the run: a frame completes first.
 void CScriptRunDlg::OnDocumentComplete(VaEventArgs& args)
 {
-    IDispatch* pDisp = args.GetDispatch(0);
-    CComPtr<IUnknown> event, self;
-    if (pDisp == nullptr || m_pBrowser == nullptr
-        || FAILED(pDisp->QueryInterface(IID_IUnknown, reinterpret_cast<void**>(&event)))
-        || FAILED(m_pBrowser->QueryInterface(IID_IUnknown, reinterpret_cast<void**>(&self)))
-        || event.Get() != self.Get())
+    if (!IsSameObject(args.GetDispatch(0), m_pBrowser))
         return;
     ::KillTimer(m_hWnd, kTimeLimitTimer);
     OnOK();

@@ -1,6 +1,8 @@
 // window.external: the automation object through the pages of real tabs
 // and by direct IDispatch calls.
 #include <windows.h>
+#include <activscp.h>
+#include <mshtml.h>
 
 #include <memory>
 #include <string>
@@ -13,6 +15,7 @@
 #include "tab/BrowserView.h"
 #include "tab/ScriptExternal.h"
 #include "tab/TabItem.h"
+#include "framework/ole/OleObject.h"
 #include "tab/tests/TabFixture.h"
 #include "tests/support/TestHtmlDocument.h"
 
@@ -242,4 +245,116 @@ TEST(ScriptExternal, UnknownIdsAndWrongArgumentsAnswerSOkWithTheDefault)
     // The frame's member is never freed by its last Release.
     EXPECT_EQ(1u, external.AddRef());
     EXPECT_EQ(0u, external.Release());
+}
+
+namespace {
+
+// IActiveScriptParse of this pointer size (the import library lacks them).
+#ifdef _WIN64
+const IID kIID_ActiveScriptParse =
+    { 0xc7ef7658, 0xe1ee, 0x480e, { 0x97, 0xea, 0xd5, 0x2c, 0xb4, 0xd7, 0x6d, 0x17 } };
+#else
+const IID kIID_ActiveScriptParse =
+    { 0xbb1a2ae2, 0xa4f9, 0x11cf, { 0x8f, 0x20, 0x00, 0x80, 0x5f, 0x2c, 0xd0, 0x64 } };
+#endif
+
+// A script engine's host with two named items: "external" (the frame's
+// automation object) and "document" (the page's document).
+class ScriptSite : public CHeapObject<IActiveScriptSite, IID_IActiveScriptSite>
+{
+public:
+    ScriptSite(IUnknown* pExternal, IUnknown* pDocument) : m_pExternal(pExternal), m_pDocument(pDocument) {}
+    STDMETHOD(GetLCID)(LCID* plcid) override
+    {
+        *plcid = LOCALE_USER_DEFAULT;
+        return S_OK;
+    }
+    STDMETHOD(GetItemInfo)(LPCOLESTR name, DWORD mask, IUnknown** ppunk, ITypeInfo** ppti) override
+    {
+        if (ppti != nullptr)
+            *ppti = nullptr;
+        if (!(mask & SCRIPTINFO_IUNKNOWN) || ppunk == nullptr)
+            return (mask & SCRIPTINFO_ITYPEINFO) ? TYPE_E_ELEMENTNOTFOUND : S_OK;
+        IUnknown* p = lstrcmpiW(name, L"external") == 0   ? m_pExternal
+                      : lstrcmpiW(name, L"document") == 0 ? m_pDocument
+                                                           : nullptr;
+        *ppunk = p;
+        if (p == nullptr)
+            return TYPE_E_ELEMENTNOTFOUND;
+        p->AddRef();
+        return S_OK;
+    }
+    STDMETHOD(GetDocVersionString)(BSTR*) override { return E_NOTIMPL; }
+    STDMETHOD(OnScriptTerminate)(const VARIANT*, const EXCEPINFO*) override { return S_OK; }
+    STDMETHOD(OnStateChange)(SCRIPTSTATE) override { return S_OK; }
+    STDMETHOD(OnScriptError)(IActiveScriptError*) override
+    {
+        ++m_errors;
+        return S_OK;
+    }
+    STDMETHOD(OnEnterScript)() override { return S_OK; }
+    STDMETHOD(OnLeaveScript)() override { return S_OK; }
+
+    int m_errors = 0;
+
+private:
+    IUnknown* m_pExternal;
+    IUnknown* m_pDocument;
+};
+
+// Runs code in the engine of progId; false when the engine is missing.
+bool RunScript(const wchar_t* progId, const wchar_t* code, IUnknown* pExternal,
+               IUnknown* pDocument, int* pErrors)
+{
+    CLSID clsid;
+    if (FAILED(::CLSIDFromProgID(progId, &clsid)))
+        return false;
+    CComPtr<IActiveScript> engine;
+    if (FAILED(::CoCreateInstance(clsid, nullptr, CLSCTX_INPROC_SERVER, IID_IActiveScript,
+                                  reinterpret_cast<void**>(&engine))))
+        return false;
+    CComPtr<IActiveScriptParse> parse;
+    engine.QueryInterface(kIID_ActiveScriptParse, parse);
+    if (parse == nullptr)
+        return false;
+    auto* site = new ScriptSite(pExternal, pDocument);
+    parse->InitNew();
+    engine->SetScriptSite(site);
+    engine->AddNamedItem(L"external", SCRIPTITEM_ISVISIBLE);
+    engine->AddNamedItem(L"document", SCRIPTITEM_ISVISIBLE);
+    EXCEPINFO info = {};
+    parse->ParseScriptText(code, nullptr, nullptr, nullptr, 0, 0, SCRIPTTEXT_ISVISIBLE, nullptr, &info);
+    engine->SetScriptState(SCRIPTSTATE_CONNECTED);
+    engine->Close();
+    *pErrors = site->m_errors;
+    site->Release();
+    return true;
+}
+
+} // namespace
+
+TEST_F(ScriptExternalTest, JScriptAndVBScriptCallTheObjectWithTheirOwnTypes)
+{
+    IUnknown* external = &m_frame->m_scriptExternal;
+    IUnknown* document = static_cast<IHTMLDocument2*>(ControlOf(m_tab)->GetDocument());
+    const int groups = theApp.GetGroupCount();
+    int errors = 0;
+    // JScript passes numbers as VT_I4: the group option is refused.
+    ASSERT_TRUE(RunScript(L"JScript",
+                          L"external.Vantorel_CreateParentTab(document, 'js', 0);"
+                          L"external.Vantorel_SetClipString(document,"
+                          L" external.Vantorel_Sprintf(document, '%03d-%%s', 7, 'js'));",
+                          external, document, &errors));
+    EXPECT_EQ(0, errors);
+    EXPECT_EQ(groups, theApp.GetGroupCount());
+    EXPECT_EQ("007-js", Ansi(Call(L"Vantorel_GetClipString", {})));
+
+    // VBScript passes a small integer as VT_I2: the group is made.
+    ASSERT_TRUE(RunScript(L"VBScript",
+                          L"external.Vantorel_CreateParentTab document, \"vb\", 0\r\n"
+                          L"external.Vantorel_SetClipString document, external.Vantorel_EncodeSJIS(document, \"a b\")\r\n",
+                          external, document, &errors));
+    EXPECT_EQ(0, errors);
+    EXPECT_EQ(groups + 1, theApp.GetGroupCount());
+    EXPECT_EQ("a+b", Ansi(Call(L"Vantorel_GetClipString", {})));
 }

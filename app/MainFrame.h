@@ -29,6 +29,7 @@ class CTabGroup;
 class CDlgHtmlPopup;
 class CTabItem;
 class SavedHistory;
+struct FavoritesScanPlaces;
 
 // The program-wide frame pointer: set first in OnCreate, cleared by the
 // destructor.
@@ -239,7 +240,9 @@ private:
     void OpenDroppedText(const CString& text, int mode);
     LRESULT TabQuery(UINT nMsg, WPARAM wParam, LPARAM lParam);
     LRESULT GroupQuery(UINT nMsg, WPARAM wParam, LPARAM lParam);
+    // Writes the favorites cache (when on) and the search-engine list.
     void SaveListsOnExit();
+    FavoritesScanPlaces GetFavoritesPlaces() const;
 
     // While a frame exists, posted copies of its in-process messages are
     // dropped wherever this thread retrieves them (our pump or a nested

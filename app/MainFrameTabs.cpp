@@ -296,9 +296,11 @@ void CMainFrame::OnTabClosed(CTabItem* tab)
             if (lock.Acquired()) {
                 SetTabGroup(tab, nullptr);
                 CloseGroup(group);
+                return;
             }
-            return;
         }
+        // Kept, by the setting or because another instance holds the tab-set
+        // files: the group shows its default page and its caption follows.
         theApp.OpenGroupDefaultPage(group, 0);
     }
     if (wasActive)

@@ -6,6 +6,7 @@
 #include <mshtml.h>
 
 #include "app/MainFrame.h"
+#include "app/StartupList.h"
 #include "app/TabGroup.h"
 #include "app/VantorelApp.h"
 #include "framework/core/File.h"
@@ -446,4 +447,89 @@ void CDlgHtmlPopup::SavePage()
             out.Write(static_cast<LPCSTR>(text), static_cast<UINT>(text.GetLength()));
         return false;
     });
+}
+
+//--- Keys and the mouse
+
+BOOL CDlgHtmlPopup::PreTranslateMessage(MSG* pMsg)
+{
+    switch (pMsg->message)
+    {
+    case WM_KEYDOWN:
+    case WM_SYSKEYDOWN:
+        if (TranslateKey(pMsg))
+            return TRUE;
+        break;
+    case WM_MBUTTONDOWN:
+        // Over a link (the status text names it) the click is armed.
+        if (IsUrlForm(m_statusText.Left(11)))
+        {
+            m_flags |= kPopupMiddleArmed;
+            pMsg->message = WM_RBUTTONDOWN;
+        }
+        break;
+    case WM_MBUTTONUP:
+        if (OpenMiddleClickedLink())
+            return TRUE;
+        break;
+    default:
+        break;
+    }
+    return CDialog::PreTranslateMessage(pMsg);
+}
+
+BOOL CDlgHtmlPopup::TranslateKey(MSG* pMsg)
+{
+    if (g_pMainFrame != nullptr && g_pMainFrame->GetSafeHwnd() != nullptr
+        && g_pMainFrame->PreTranslateMessage(pMsg))
+        return TRUE;
+    CComPtr<IOleInPlaceActiveObject> active;
+    if (m_pBrowser != nullptr
+        && SUCCEEDED(m_pBrowser->QueryInterface(IID_IOleInPlaceActiveObject, reinterpret_cast<void**>(&active)))
+        && active->TranslateAccelerator(pMsg) == S_OK)
+        return TRUE;
+    if (::GetDlgItem(m_hWnd, kHtmlPopupBrowser) == nullptr)
+        return FALSE;
+    CComPtr<IHTMLDocument2> page;
+    page.Attach(PageDocument());
+    if (page == nullptr || IsEditableElement(page))
+        return FALSE;
+    // An auto-repeated key (bit 30: already down) is swallowed.
+    return (pMsg->lParam & 0x40000000) != 0 ? TRUE : FALSE;
+}
+
+BOOL CDlgHtmlPopup::OpenMiddleClickedLink()
+{
+    CComPtr<IHTMLDocument2> page;
+    page.Attach(PageDocument());
+    CLinkInfo info(CLinkInfo::kLinkUrl);
+    if (!info.FromElement(page))
+        return FALSE;
+    if (!(m_flags & kPopupMiddleArmed))
+        return TRUE;
+    m_flags &= ~static_cast<DWORD>(kPopupMiddleArmed);
+    const SettingsRecord& s = theApp.m_settings;
+    CBrowserView* pView = theApp.m_pActiveView;
+    if (s.bOpenNewTab_FAV_WC())
+        theApp.OpenUrl(theApp.GetActiveGroup(), info.m_url, 7);
+    else if (pView != nullptr && ::IsWindow(pView->GetSafeHwnd()))
+        pView->Navigate(info.m_url);
+    else
+        theApp.OpenUrl(theApp.GetActiveGroup(), info.m_url, 0);
+    if (!s.bPopUpNewStyle())
+        ::PostMessageA(m_hWnd, WM_CLOSE, 0, 0);
+    return TRUE;
+}
+
+BOOL CDlgHtmlPopup::FocusPage()
+{
+    if ((m_flags & kPopupPageFocused) || ::GetActiveWindow() == nullptr || m_pBrowser == nullptr)
+        return FALSE;
+    CComPtr<IHTMLDocument2> page;
+    page.Attach(PageDocument());
+    CComPtr<IHTMLWindow2> window;
+    if (page == nullptr || FAILED(page->get_parentWindow(&window)) || window == nullptr)
+        return FALSE;
+    m_flags |= kPopupPageFocused;
+    return SUCCEEDED(window->focus()) ? TRUE : FALSE;
 }

@@ -45,6 +45,12 @@ public:
     void ShowWindow(int nCmdShow);
     // Remembers the focused window when it lies inside the popup.
     BOOL RememberFocus();
+    // Gives the page's window the focus once; TRUE when that was done.
+    BOOL FocusPage();
+
+    // The middle button opens the link under it; held keys outside edit
+    // fields do not repeat; the main frame sees the keys first.
+    BOOL PreTranslateMessage(MSG* pMsg) override;
 
     //--- The find-in-pages driver
     // A post to the page: decodes it and runs its operation; sets *pCancel.
@@ -88,6 +94,8 @@ private:
     // from the second on, or the page itself when it has none.
     void ForEachScriptDocument(const std::function<void(IHTMLDocument2*)>& fn) const;
     void OpenOutside(const CString& url);
+    BOOL TranslateKey(MSG* pMsg);
+    BOOL OpenMiddleClickedLink();
     void SaveSize();
     void SavePage();
     void FocusBrowser();

@@ -215,6 +215,40 @@ TEST_F(HtmlPopupTest, LinksLeavingThePopupOpenInTheTabAndScriptLinksStay)
     EXPECT_FALSE(::IsWindowVisible(m_frame->m_pHtmlPopup->m_hWnd));
 }
 
+TEST_F(HtmlPopupTest, AMiddleClickOnALinkOpensItOnceAndHeldKeysAreSwallowed)
+{
+    theApp.m_settings.bPopUpNewStyle(false);
+    m_frame->ShowTextSearchPopup("");
+    TestHtmlDocument* page = Page();
+    ASSERT_NE(nullptr, page);
+    page->SetHtml(L"<a id=\"l\" href=\"http://mid.example/\">mid</a>");
+    page->SetActiveElement(L"l");
+    CDlgHtmlPopup* popup = m_frame->m_pHtmlPopup;
+    HWND control = PopupControl()->GetControlWindow();
+    MSG down = { control, WM_MBUTTONDOWN, MK_MBUTTON, 0, 0, { 0, 0 } };
+    MSG up = { control, WM_MBUTTONUP, 0, 0, 0, { 0, 0 } };
+    // Not over a link: an ordinary middle click, nothing opens.
+    popup->m_statusText = "";
+    popup->PreTranslateMessage(&down);
+    EXPECT_EQ(static_cast<UINT>(WM_MBUTTONDOWN), down.message);
+    EXPECT_TRUE(popup->PreTranslateMessage(&up));
+    Pump();
+    EXPECT_EQ(1, BarCount());
+
+    popup->m_statusText = "http://mid.example/";
+    popup->PreTranslateMessage(&down);
+    EXPECT_EQ(static_cast<UINT>(WM_RBUTTONDOWN), down.message);
+    EXPECT_TRUE(popup->PreTranslateMessage(&up));
+    Pump();
+    ASSERT_EQ(2, BarCount());
+    EXPECT_STREQ("http://mid.example/", BarTab(1)->m_url);
+    EXPECT_FALSE(::IsWindowVisible(popup->m_hWnd));
+
+    // A held key outside an edit field is swallowed.
+    MSG repeat = { control, WM_KEYDOWN, 'A', 0x40000001, 0, { 0, 0 } };
+    EXPECT_TRUE(popup->PreTranslateMessage(&repeat));
+}
+
 TEST_F(HtmlPopupTest, FavoritesPaneWritesItsFramesetRowsAndAHistoryPageOnlyWhenMissing)
 {
     auto* pane = new CDlgFavHtml;

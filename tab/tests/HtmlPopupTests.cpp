@@ -136,6 +136,8 @@ TEST_F(HtmlPopupTest, TheKeywordGoesToThePageOnceAndItsSearchMarksTheTab)
     EXPECT_EQ(L"SubmitDataEx", page->GetScriptCalls()[1].name);
     EXPECT_EQ(L"dog", page->GetScriptCalls()[1].args[0]);
     EXPECT_TRUE(m_frame->m_pHtmlPopup->m_keyword.IsEmpty());
+    // The popup lets its page fetch images only.
+    EXPECT_EQ(0x10, PopupControl()->GetDlControl());
 
     Post("text=dog&op=1");
     EXPECT_EQ((std::vector<std::wstring>{ L"SetTextAreaAll", L"setURL", L"sethWnd", L"SetFindText",

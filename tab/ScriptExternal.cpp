@@ -405,10 +405,19 @@ STDMETHODIMP CScriptExternal::Invoke(DISPID id, REFIID, LCID, WORD flags, DISPPA
 
 void CScriptExternal::Act(DISPID id, DISPPARAMS& params, VARIANT* result)
 {
+    if (id < 109)
+        ActProgram(id, params, result);
+    else if ((id >= 109 && id <= 203) || (id >= 300 && id <= 318))
+        ActTabs(id, params, result);
+    else
+        ActText(id, params, result);
+}
+
+// Groups, keywords, commands, folders, the version and the modifier keys.
+void CScriptExternal::ActProgram(DISPID id, DISPPARAMS& params, VARIANT* result)
+{
     const UINT argc = params.cArgs;
     auto arg = [&](UINT k) -> const VARIANT& { return params.rgvarg[argc - 1 - k]; };
-    auto textOrNull = [](const CString& s) { return s.IsEmpty() ? LPARAM(0) : reinterpret_cast<LPARAM>(static_cast<LPCSTR>(s)); };
-    auto tab = [&](UINT k) { return static_cast<LPARAM>(IntegerOf(arg(k))); };
     switch (id)
     {
     case 3: {
@@ -442,6 +451,20 @@ void CScriptExternal::Act(DISPID id, DISPPARAMS& params, VARIANT* result)
     case 106: SetBool(result, ::GetKeyState(VK_SHIFT) < 0); break;
     case 107: SetBool(result, ::GetKeyState(VK_CONTROL) < 0); break;
     case 108: SetBool(result, ::GetKeyState(VK_MENU) < 0); break;
+    default:
+        break;
+    }
+}
+
+// Tabs: counts, ids, page objects, opening, closing and their switches.
+void CScriptExternal::ActTabs(DISPID id, DISPPARAMS& params, VARIANT* result)
+{
+    const UINT argc = params.cArgs;
+    auto arg = [&](UINT k) -> const VARIANT& { return params.rgvarg[argc - 1 - k]; };
+    auto textOrNull = [](const CString& s) { return s.IsEmpty() ? LPARAM(0) : reinterpret_cast<LPARAM>(static_cast<LPCSTR>(s)); };
+    auto tab = [&](UINT k) { return static_cast<LPARAM>(IntegerOf(arg(k))); };
+    switch (id)
+    {
     case 109: SetInt(result, static_cast<int>(Send(WM_FRAME_GETCOUNT, 0, 0))); break;
     case 110: SetInt(result, static_cast<int>(Send(WM_FRAME_GETTABID, 0, tab(1)))); break;
     case 111:
@@ -473,15 +496,6 @@ void CScriptExternal::Act(DISPID id, DISPPARAMS& params, VARIANT* result)
         break;
     }
     case 203: SetInt(result, static_cast<int>(Send(WM_FRAME_GETTABINDEX, 0, tab(1)))); break;
-    case 204:
-    case 205: {
-        if (argc > 4 || (argc >= 3 && arg(2).vt != VT_BSTR) || (argc == 4 && !IsInteger(arg(3))))
-            break;
-        CString caption = argc >= 3 ? TextOf(arg(2)) : CString(theApp.GetMainClassName());
-        UINT type = argc == 4 ? static_cast<UINT>(IntegerOf(arg(3))) : MB_OK;
-        SetInt(result, ::MessageBoxA(m_hMain, TextOf(arg(1)), caption, type));
-        break;
-    }
     case 300: SetBool(result, Send(WM_FRAME_ISBUSY, 0, tab(1)) == 1); break;
     case 301: {
         bool switches[7];
@@ -510,6 +524,27 @@ void CScriptExternal::Act(DISPID id, DISPPARAMS& params, VARIANT* result)
     }
     case 317: SetInt(result, static_cast<int>(Send(WM_FRAME_GETACTIVEINDEX, 0, 0))); break;
     case 318: SetInt(result, static_cast<int>(Send(WM_FRAME_GETACTIVEID, 0, 0))); break;
+    default:
+        break;
+    }
+}
+
+// Message boxes, menus, page texts, the clipboard, formatting and encoding.
+void CScriptExternal::ActText(DISPID id, DISPPARAMS& params, VARIANT* result)
+{
+    const UINT argc = params.cArgs;
+    auto arg = [&](UINT k) -> const VARIANT& { return params.rgvarg[argc - 1 - k]; };
+    switch (id)
+    {
+    case 204:
+    case 205: {
+        if (argc > 4 || (argc >= 3 && arg(2).vt != VT_BSTR) || (argc == 4 && !IsInteger(arg(3))))
+            break;
+        CString caption = argc >= 3 ? TextOf(arg(2)) : CString(theApp.GetMainClassName());
+        UINT type = argc == 4 ? static_cast<UINT>(IntegerOf(arg(3))) : MB_OK;
+        SetInt(result, ::MessageBoxA(m_hMain, TextOf(arg(1)), caption, type));
+        break;
+    }
     case 319: {
         CStringArray items;
         if (arg(1).vt == VT_BSTR)
@@ -584,6 +619,7 @@ void CScriptExternal::Act(DISPID id, DISPPARAMS& params, VARIANT* result)
         break;
     }
 }
+
 
 //--- Helpers
 

@@ -60,6 +60,9 @@ private:
     void BuildNameTable();
     bool IsLocalPage(const VARIANT& document) const;
     void Act(DISPID id, DISPPARAMS& params, VARIANT* result);
+    void ActProgram(DISPID id, DISPPARAMS& params, VARIANT* result);
+    void ActTabs(DISPID id, DISPPARAMS& params, VARIANT* result);
+    void ActText(DISPID id, DISPPARAMS& params, VARIANT* result);
     LRESULT Send(UINT msg, WPARAM wParam, LPARAM lParam) const;
 
     LONG m_cRef = 0;

@@ -192,12 +192,7 @@ const char* CDlgAbout::OsNameOf(const CString& version)
 
 CString CDlgAbout::GetOsName()
 {
-    OSVERSIONINFOA info = {};
-    info.dwOSVersionInfoSize = sizeof(info);
-#pragma GCC diagnostic push
-#pragma GCC diagnostic ignored "-Wdeprecated-declarations"
-    ::GetVersionExA(&info);
-#pragma GCC diagnostic pop
+    const OSVERSIONINFOA info = AfxGetVersionInfo();
     CString v;
     v.Format("%i.%i", static_cast<int>(info.dwMajorVersion), static_cast<int>(info.dwMinorVersion));
     CString name = "unknown";

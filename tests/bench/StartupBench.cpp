@@ -15,6 +15,8 @@
 #include <string>
 #include <vector>
 
+#include "tests/bench/BenchTiming.h"
+
 namespace {
 
 const char kBrowserClass[] = "VantorelArco";
@@ -22,18 +24,6 @@ const char kEmptyClass[] = "VaBenchEmptyFrame";
 const DWORD kTimeoutMs = 60000;
 const int kTabCount = 100;
 const DWORD kSettleMs = 500;  // lets posted start-up work finish before memory is read
-
-double NowMs()
-{
-    static LARGE_INTEGER frequency = [] {
-        LARGE_INTEGER f;
-        QueryPerformanceFrequency(&f);
-        return f;
-    }();
-    LARGE_INTEGER now;
-    QueryPerformanceCounter(&now);
-    return static_cast<double>(now.QuadPart) * 1000.0 / static_cast<double>(frequency.QuadPart);
-}
 
 struct WindowSearch
 {
@@ -218,23 +208,6 @@ Run RunProgram(const RunOptions& options)
     CloseHandle(pi.hProcess);
     return run;
 }
-
-struct Series
-{
-    std::vector<double> values;
-
-    void Add(double v) { values.push_back(v); }
-    double Min() const { return values.empty() ? 0 : *std::min_element(values.begin(), values.end()); }
-    double Median() const
-    {
-        if (values.empty())
-            return 0;
-        std::vector<double> sorted = values;
-        std::sort(sorted.begin(), sorted.end());
-        size_t n = sorted.size();
-        return n % 2 != 0 ? sorted[n / 2] : (sorted[n / 2 - 1] + sorted[n / 2]) / 2;
-    }
-};
 
 void PrintSeries(const char* label, const Series& s, const char* unit)
 {

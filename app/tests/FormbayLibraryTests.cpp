@@ -65,11 +65,30 @@ protected:
     HICON m_icon = nullptr;
 };
 
+BOOL CALLBACK FindShownDialog(HWND hWnd, LPARAM lParam)
+{
+    char name[16] = {};
+    ::GetClassNameA(hWnd, name, sizeof(name));
+    if (strcmp(name, "#32770") != 0 || !::IsWindowVisible(hWnd))
+        return TRUE;
+    *reinterpret_cast<HWND*>(lParam) = hWnd;
+    return FALSE;
+}
+
+// The dialog of this thread showing now (whichever window is active: other
+// tests' windows may be).
+HWND ShownDialog()
+{
+    HWND hWnd = nullptr;
+    ::EnumThreadWindows(::GetCurrentThreadId(), FindShownDialog, reinterpret_cast<LPARAM>(&hWnd));
+    return hWnd;
+}
+
 // The caption of the dialog showing now.
 std::string s_caption;
 void ReadCaption()
 {
-    HWND hWnd = ::GetActiveWindow();
+    HWND hWnd = ShownDialog();
     char text[128] = {};
     ::GetWindowTextA(hWnd, text, sizeof(text));
     s_caption = text;
@@ -175,7 +194,7 @@ TEST_F(FormbayLibrary, AboutCommandShowsTheVersionTextsAndKeepsTheTrace)
 {
     theApp.m_settings.bVATrace(true);
     AnswerNextMessageBox(IDOK, [] {
-        HWND hDlg = ::GetActiveWindow();
+        HWND hDlg = ShownDialog();
         char text[128] = {};
         ::GetDlgItemTextA(hDlg, 1012, text, sizeof(text));
         s_caption = text;
@@ -193,7 +212,7 @@ TEST_F(FormbayLibrary, AboutLinkOpensANewTabInTheMainWindow)
     ShowAboutDlgFn about = Export<ShowAboutDlgFn>("ShowAboutDlg");
     m_folder->WriteBytes("String/url.dat", std::string(7, '\n') + "http://link.example/\n");
     AnswerNextMessageBox(IDCANCEL, [] {
-        HWND hDlg = ::GetActiveWindow();
+        HWND hDlg = ShownDialog();
         for (HWND h = ::GetWindow(hDlg, GW_CHILD); h != nullptr; h = ::GetWindow(h, GW_HWNDNEXT)) {
             char cls[32] = {};
             ::GetClassNameA(h, cls, sizeof(cls));

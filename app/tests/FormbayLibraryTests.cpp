@@ -258,3 +258,22 @@ TEST_F(FormbayLibrary, NothingOfTheLibraryOutlivesItsUnload)
     ::DestroyMenu(menu);
     EXPECT_EQ("shown", s_caption);
 }
+
+TEST_F(FormbayLibrary, TabsOpenCommandNavigatesToTheEnteredAddress)
+{
+    CTabItem* tab = Open(nullptr, "http://start.example/");
+    ASSERT_NE(nullptr, tab);
+    // The dialog starts from the tab's address (title mode 1).
+    AnswerNextMessageBox(IDOK, [] {
+        HWND hDlg = ShownDialog();
+        char text[128] = {};
+        ::GetDlgItemTextA(hDlg, 1085, text, sizeof(text));
+        s_caption = text;
+        ::SetDlgItemTextA(hDlg, 1085, "http://typed.example/");
+    });
+    ::SendMessageA(tab->m_hFrame, WM_COMMAND, 36013, 0);
+    Pump();
+    EXPECT_TRUE(AllAnswered());
+    EXPECT_EQ("http://start.example/", s_caption);
+    EXPECT_STREQ("http://typed.example/", tab->m_url);
+}

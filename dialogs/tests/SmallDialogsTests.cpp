@@ -54,14 +54,19 @@ TEST_F(SmallDialogsTest, OpenDialogStartsWithHttpAndCancelKeepsTheInitialText)
     EXPECT_EQ(nullptr, ShowOpenDlg(0, nullptr, nullptr));
 
     std::string shown;
+    DWORD selection = 0;
     WhileModal({ [&] {
         HWND hDlg = FindDialog();
         shown = ItemText(hDlg, IDC_OPEN_TEXT);
+        selection = static_cast<DWORD>(::SendDlgItemMessageA(hDlg, IDC_OPEN_TEXT, EM_GETSEL, 0, 0));
         ::SetDlgItemTextA(hDlg, IDC_OPEN_TEXT, "typed");
         Click(hDlg, IDCANCEL);
     } });
     const char* text = ShowOpenDlg(0, nullptr, &result);
     EXPECT_EQ("http://", shown);
+    // The caret behind the text, nothing selected.
+    EXPECT_EQ(7u, LOWORD(selection));
+    EXPECT_EQ(7u, HIWORD(selection));
     EXPECT_EQ(IDCANCEL, result);
     EXPECT_STREQ("http://", text);
 

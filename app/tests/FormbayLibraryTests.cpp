@@ -236,8 +236,15 @@ TEST_F(FormbayLibrary, NothingOfTheLibraryOutlivesItsUnload)
     int result = 0;
     Export<ShowOpenDlgFn>("ShowOpenDlg")(0, nullptr, &result);
     Export<ShowPostedDlgFn>("ShowPostedDlg")(m_icon, "extra", "body");
+    AnswerNextMessageBox(IDCANCEL);
+    Export<ShowAboutDlgFn>("ShowAboutDlg")(m_icon, Main(), Folder(), "a", "b", "c", 0);
+    HMODULE hModule = Load();
+    WNDCLASSA wc = {};
+    EXPECT_TRUE(::GetClassInfoA(hModule, "VaLinkLabel", &wc));
     Unload();
     ASSERT_EQ(nullptr, ::GetModuleHandleA("Formbay.dll"));
+    // Its window classes went with it.
+    EXPECT_FALSE(::GetClassInfoA(hModule, "VaLinkLabel", &wc));
 
     // The program goes on making windows and menus.
     ASSERT_NE(nullptr, Open(nullptr, "http://after.example/"));

@@ -292,6 +292,7 @@ BOOL AfxDllMain(HINSTANCE hInstance, DWORD dwReason)
             return FALSE;
         }
         pApp->ExitInstance();
+        AfxUnregisterClasses();
         return TRUE;
     }
     catch (...)

@@ -252,16 +252,20 @@ TEST_F(FormbayLibrary, NothingOfTheLibraryOutlivesItsUnload)
     ::AppendMenuA(menu, MF_STRING, 1, "item");
     struct Closer
     {
+        // Waits for the menu to show, then closes it.
         static void CALLBACK Close(HWND, UINT, UINT_PTR id, DWORD)
         {
+            if (ShownPopupMenu() == nullptr)
+                return;
             ::KillTimer(nullptr, id);
-            s_caption = ShownPopupMenu() != nullptr ? "shown" : "none";
+            s_caption = "shown";
             ::EndMenu();
         }
     };
     s_caption.clear();
-    ::SetTimer(nullptr, 0, 100, &Closer::Close);
+    const UINT_PTR timer = ::SetTimer(nullptr, 0, 50, &Closer::Close);
     ::TrackPopupMenu(menu, TPM_RETURNCMD, 10, 10, 0, Main(), nullptr);
+    ::KillTimer(nullptr, timer);
     ::DestroyMenu(menu);
     EXPECT_EQ("shown", s_caption);
 }

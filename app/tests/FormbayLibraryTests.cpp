@@ -235,9 +235,10 @@ TEST_F(FormbayLibrary, NothingOfTheLibraryOutlivesItsUnload)
     AnswerNextMessageBox(IDCANCEL);
     int result = 0;
     Export<ShowOpenDlgFn>("ShowOpenDlg")(0, nullptr, &result);
-    Export<ShowPostedDlgFn>("ShowPostedDlg")(m_icon, "extra", "body");
     AnswerNextMessageBox(IDCANCEL);
     Export<ShowAboutDlgFn>("ShowAboutDlg")(m_icon, Main(), Folder(), "a", "b", "c", 0);
+    // Last: the posted window stays up (a dialog the answering would meet).
+    Export<ShowPostedDlgFn>("ShowPostedDlg")(m_icon, "extra", "body");
     HMODULE hModule = Load();
     WNDCLASSA wc = {};
     EXPECT_TRUE(::GetClassInfoA(hModule, "VaLinkLabel", &wc));

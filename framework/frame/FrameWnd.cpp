@@ -241,18 +241,6 @@ void CFrameWnd::ActivateFrame(int nCmdShow)
 
 //--- Layout
 
-void CFrameWnd::AddControlBar(CControlBar* pBar)
-{
-    if (std::find(m_barWindows.begin(), m_barWindows.end(), pBar->m_hWnd) == m_barWindows.end())
-        m_barWindows.push_back(pBar->m_hWnd);
-}
-
-void CFrameWnd::RemoveControlBar(CControlBar* pBar)
-{
-    m_barWindows.erase(std::remove(m_barWindows.begin(), m_barWindows.end(), pBar->m_hWnd),
-                       m_barWindows.end());
-}
-
 CControlBar* CFrameWnd::GetControlBar(UINT nID)
 {
     return dynamic_cast<CControlBar*>(FromHandlePermanent(::GetDlgItem(m_hWnd, static_cast<int>(nID))));
@@ -279,39 +267,36 @@ void CFrameWnd::RecalcLayout(BOOL)
     if (m_bInRecalcLayout || m_hWnd == nullptr)
         return;
     m_bInRecalcLayout = TRUE;
-    CRect rest;
-    GetClientRect(&rest);
-    HDWP hdwp = ::BeginDeferWindowPos(static_cast<int>(m_barWindows.size()) + 1);
-    for (auto it = m_barWindows.begin(); it != m_barWindows.end();)
-    {
-        CControlBar* pBar = dynamic_cast<CControlBar*>(FromHandlePermanent(*it));
-        if (pBar == nullptr)
-        {
-            it = m_barWindows.erase(it);  // its window went without telling us
-            continue;
-        }
-        ++it;
-        if (!pBar->IsVisible())
-            continue;
-        DWORD dwAlign = pBar->GetBarStyle() & CBRS_ALIGN_ANY;
-        BOOL bHorz = (dwAlign & (CBRS_ALIGN_TOP | CBRS_ALIGN_BOTTOM)) != 0 || dwAlign == 0;
-        CSize size = pBar->CalcFixedLayout(TRUE, bHorz);
-        CRect rc = rest;
-        if (dwAlign & CBRS_ALIGN_BOTTOM)
-            rest.bottom = rc.top = std::max(rest.top, rest.bottom - size.cy);
-        else if (dwAlign & CBRS_ALIGN_LEFT)
-            rest.left = rc.right = std::min(rest.right, rest.left + size.cx);
-        else if (dwAlign & CBRS_ALIGN_RIGHT)
-            rest.right = rc.left = std::max(rest.left, rest.right - size.cx);
-        else
-            rest.top = rc.bottom = std::min(rest.bottom, rest.top + size.cy);
-        hdwp = ::DeferWindowPos(hdwp, pBar->m_hWnd, nullptr, rc.left, rc.top, rc.Width(), rc.Height(),
-                                SWP_NOZORDER | SWP_NOACTIVATE);
-    }
-    HWND hClient = ::GetDlgItem(m_hWnd, AFX_IDW_PANE_FIRST);
-    if (hClient != nullptr)
-        hdwp = ::DeferWindowPos(hdwp, hClient, nullptr, rest.left, rest.top, rest.Width(), rest.Height(),
-                                SWP_NOZORDER | SWP_NOACTIVATE);
-    ::EndDeferWindowPos(hdwp);
+    CRect rect;
+    GetClientRect(&rect);
+    RepositionBars(rect, ::GetDlgItem(m_hWnd, AFX_IDW_PANE_FIRST));
     m_bInRecalcLayout = FALSE;
+}
+
+void CFrameWnd::RepositionBars(const RECT& rect, HWND hWndPane)
+{
+    AFX_SIZEPARENTPARAMS layout = {};
+    layout.rect = rect;
+    layout.bStretch = TRUE;
+    layout.hDWP = ::BeginDeferWindowPos(8);
+    // A child may change the Z-order while it is placed (a tab bar puts
+    // itself above the pane): take the list first.
+    std::vector<HWND> children;
+    for (HWND hChild = ::GetWindow(m_hWnd, GW_CHILD); hChild != nullptr; hChild = ::GetWindow(hChild, GW_HWNDNEXT))
+        if (hChild != hWndPane)
+            children.push_back(hChild);
+    for (HWND hChild : children)
+        if (::IsWindow(hChild) && ::GetParent(hChild) == m_hWnd)
+            ::SendMessageA(hChild, WM_SIZEPARENT, 0, reinterpret_cast<LPARAM>(&layout));
+    if (hWndPane != nullptr)
+    {
+        CRect rest(layout.rect);
+        if (rest.right < rest.left)
+            rest.right = rest.left;
+        if (rest.bottom < rest.top)
+            rest.bottom = rest.top;
+        AfxRepositionWindow(&layout, hWndPane, &rest);
+    }
+    if (layout.hDWP != nullptr)
+        ::EndDeferWindowPos(layout.hDWP);
 }

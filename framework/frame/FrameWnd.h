@@ -42,9 +42,13 @@ public:
     static LPCSTR GetIconWndClass(DWORD dwDefaultStyle, UINT nIDResource);
 
     //--- Layout and bars
-    // Control bars take their sides in creation order (the first is
-    // outermost); the child with id AFX_IDW_PANE_FIRST takes the rest.
+    // Every child but the pane hears WM_SIZEPARENT in Z-order (creation
+    // order unless moved: the first is outermost) and takes its part; the
+    // child with id AFX_IDW_PANE_FIRST takes the rest.
     virtual void RecalcLayout(BOOL bNotify = TRUE);
+    // One layout pass over the children into rect; the rest goes to the
+    // pane when it is given.
+    void RepositionBars(const RECT& rect, HWND hWndPane);
     // Lays out at the next idle time.
     void DelayRecalcLayout(BOOL bNotify = TRUE);
     void ShowControlBar(CControlBar* pBar, BOOL bShow, BOOL bDelay);
@@ -52,8 +56,6 @@ public:
     // The sides bars may be docked to; bars stay where they were created.
     void EnableDocking(DWORD dwDockStyle) { m_dwDockStyle = dwDockStyle & CBRS_ALIGN_ANY; }
     DWORD GetDockingStyle() const { return m_dwDockStyle; }
-    void AddControlBar(CControlBar* pBar);
-    void RemoveControlBar(CControlBar* pBar);
 
     //--- Views and activation
     CView* GetActiveView() const { return m_pViewActive; }
@@ -107,9 +109,6 @@ protected:
     DWORD m_dwDockStyle = 0;
     UINT m_nIdleFlags = 0;
     BOOL m_bInRecalcLayout = FALSE;
-    // Bars by window, in creation order: a bar's object may be gone before
-    // the frame looks again, its window handle is checked instead.
-    std::vector<HWND> m_barWindows;
 
     DECLARE_MESSAGE_MAP()
 };

@@ -120,6 +120,13 @@ public:
     virtual void ReloadScripts();
     virtual void OnTrayNotify(UINT nIconId, UINT nMouseMsg);
 
+    // The tab menu (its first submenu) at the cursor; type 1 is the page
+    // tab bar's.
+    virtual void TrackTabContextMenu(int type);
+    // The window-list popup of a group beside its tab; FALSE while there is
+    // no popup to show.
+    virtual BOOL ShowGroupTabPopup(CTabGroup* group, int index);
+
     CPageTabBar* m_pPageTabBar = nullptr;
     CGroupTabBar* m_pGroupTabBar = nullptr;
     std::vector<ClosedTabEntry> m_closedTabs;  // most recent first
@@ -186,6 +193,10 @@ protected:
     void OnReloadSearchEngines();
     void OnSearchEngineMenu();
     void OnSearchBarDropDown(NMHDR* pNMHDR, LRESULT* pResult);
+    // A tab column's scroll bar moved: the column follows.
+    void OnVScroll(UINT nSBCode, UINT nPos, CWnd* pScrollBar);
+    void OnGroupPrev();
+    void OnGroupNext();
 
     DECLARE_MESSAGE_MAP()
 

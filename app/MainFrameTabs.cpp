@@ -10,14 +10,13 @@
 #include "app/resource.h"
 #include "bars/GroupTabBar.h"
 #include "bars/PageTabBar.h"
+#include "framework/win/RedrawGuard.h"
 #include "tab/BrowserView.h"
 #include "tab/ChildFrame.h"
 #include "tab/TabItem.h"
 
 namespace {
 
-const UINT kGroupTabBarId = 59410;
-const UINT kPageTabBarId = 59411;
 const int kMaxClosedTabs = 15;
 
 bool IsLiveWindow(HWND hWnd)
@@ -45,9 +44,13 @@ private:
 
 BOOL CMainFrame::CreateTabBars()
 {
-    m_pGroupTabBar = new CGroupTabBar;
-    m_pPageTabBar = new CPageTabBar;
-    return m_pGroupTabBar->Create(this, kGroupTabBarId) && m_pPageTabBar->Create(this, kPageTabBarId);
+    const SettingsRecord& settings = theApp.m_settings;
+    if (m_pGroupTabBar == nullptr)
+        m_pGroupTabBar = new CGroupTabBar;
+    if (m_pPageTabBar == nullptr)
+        m_pPageTabBar = new CPageTabBar;
+    return m_pGroupTabBar->Create(this, settings.bTabImage_P() ? 0x2 : 0, settings.iTabTop_P) &&
+           m_pPageTabBar->Create(this, settings.bTabImage() ? 0x2 : 0, settings.iTabTop);
 }
 
 bool CMainFrame::IsPageBarReady() const
@@ -91,9 +94,8 @@ void CMainFrame::AddGroupToBar(CTabGroup* group)
     group->m_number = theApp.m_nextGroupNumber++;
     theApp.m_groups.push_back(group);
     group->m_caption = group->ExpandCaption(1);
-    m_pGroupTabBar->AddGroup(group);
+    m_pGroupTabBar->AddGroup(group, true);
     theApp.SetCurrentGroup(group);
-    m_pGroupTabBar->SelectGroup(group);
 }
 
 CTabGroup* CMainFrame::CreateDefaultGroup(LPCTSTR name)
@@ -119,7 +121,7 @@ void CMainFrame::UpdateGroupCaption(CTabGroup* group)
         return;
     group->m_caption = group->ExpandCaption(group->GetTabCount());
     if (IsGroupBarReady())
-        m_pGroupTabBar->RefreshGroup(group);
+        m_pGroupTabBar->UpdateGroupItem(group, -1);
 }
 
 //--- Inserting a new tab
@@ -200,9 +202,9 @@ void CMainFrame::InsertNewTab(CTabItem* tab)
     int index = ChooseInsertIndex(tab, &insert);
     if (group == theApp.GetActiveGroup() && IsPageBarReady()) {
         if (insert)
-            m_pPageTabBar->InsertPageItem(index, tab);
+            m_pPageTabBar->InsertPageItem(tab, index);
         else
-            m_pPageTabBar->SetPageItem(index, tab);
+            m_pPageTabBar->SetPageItem(tab, index);
         m_pPageTabBar->TruncateItems(group->GetTabCount());
     }
     UpdateGroupCaption(group);
@@ -223,8 +225,9 @@ void CMainFrame::OnTabActivated(CTabItem* tab)
         tab->m_image = kTabImageActive;
     if (group != theApp.GetActiveGroup())
         return;
-    m_pPageTabBar->UpdateItemIcon(index, tab);
+    m_pPageTabBar->UpdateItemIcon(tab, index);
     m_pPageTabBar->SetCurSel(index);
+    m_pPageTabBar->ScrollItemIntoView(index);
 }
 
 void CMainFrame::ActivateTabWindow(HWND hTab)
@@ -277,7 +280,7 @@ void CMainFrame::OnTabClosed(CTabItem* tab)
     const bool wasActive = GetActiveTab() == tab;
 
     if (IsPageBarReady())
-        m_pPageTabBar->RemoveTab(tab);
+        m_pPageTabBar->RemovePageItem(tab, index);
     group->m_tabs.erase(group->m_tabs.begin() + index);
 
     if (group->m_tabs.empty()) {
@@ -397,7 +400,7 @@ void CMainFrame::FillTabBar(CTabGroup* group)
     BOOL began = m_pPageTabBar->BeginUpdate(this);
     CWaitCursorScope wait;
     for (int i = 0; i < group->GetTabCount(); ++i)
-        m_pPageTabBar->SetPageItem(i, group->GetTab(i));
+        m_pPageTabBar->SetPageItem(group->GetTab(i), i);
     m_pPageTabBar->TruncateItems(group->GetTabCount());
     if (began)
         m_pPageTabBar->EndUpdate(this);
@@ -472,9 +475,9 @@ void CMainFrame::UpdateTabImage(CTabItem* tab, BOOL bIconOnly)
     if (index < 0)
         return;
     if (bIconOnly)
-        m_pPageTabBar->UpdateItemIcon(index, tab);
+        m_pPageTabBar->UpdateItemIcon(tab, index);
     else
-        m_pPageTabBar->UpdateItem(index, tab);
+        m_pPageTabBar->UpdatePageItem(tab, index);
 }
 
 void CMainFrame::RefreshTabState(CTabItem* tab)
@@ -494,7 +497,7 @@ void CMainFrame::RefreshTabState(CTabItem* tab)
     if (group != nullptr && group == theApp.GetActiveGroup() && IsPageBarReady()) {
         int index = group->IndexOf(tab);
         if (index >= 0)
-            m_pPageTabBar->UpdateItem(index, tab);
+            m_pPageTabBar->UpdatePageItem(tab, index);
     }
 }
 
@@ -715,4 +718,92 @@ void CMainFrame::AddClosedTabToMenu(CTabItem* tab)
     m_closedTabs.insert(m_closedTabs.begin(), entry);
     if (m_closedTabs.size() > static_cast<size_t>(kMaxClosedTabs))
         m_closedTabs.resize(kMaxClosedTabs);
+}
+
+//--- Tab bar commands and scrolling
+
+void CMainFrame::OnGroupPrev()
+{
+    if (IsGroupBarReady())
+        m_pGroupTabBar->SelectPrevGroup();
+}
+
+void CMainFrame::OnGroupNext()
+{
+    if (IsGroupBarReady())
+        m_pGroupTabBar->SelectNextGroup();
+}
+
+void CMainFrame::TrackTabContextMenu(int type)
+{
+    if (type != 1)
+        return;
+    HMENU menu = ::LoadMenuA(AfxGetResourceHandle(), MAKEINTRESOURCEA(IDR_TABMENU));
+    if (menu == nullptr)
+        return;
+    POINT cursor = {};
+    ::GetCursorPos(&cursor);
+    HMENU popup = ::GetSubMenu(menu, 0);
+    if (popup != nullptr)
+        ::TrackPopupMenu(popup, TPM_LEFTALIGN | TPM_RIGHTBUTTON, cursor.x, cursor.y, 0, m_hWnd, nullptr);
+    ::DestroyMenu(menu);
+}
+
+BOOL CMainFrame::ShowGroupTabPopup(CTabGroup*, int)
+{
+    return FALSE;
+}
+
+// The column of the tab bar whose scroll bar sent it moves by whole rows,
+// its bottom staying at the bottom of the visible band.
+void CMainFrame::OnVScroll(UINT nSBCode, UINT nPos, CWnd* pScrollBar)
+{
+    HWND hScroll = pScrollBar != nullptr ? pScrollBar->m_hWnd : nullptr;
+    CTabBarCtrl* bar = nullptr;
+    if (IsPageBarReady() && m_pPageTabBar->GetScrollBar() != nullptr &&
+        m_pPageTabBar->GetScrollBar()->m_hWnd == hScroll)
+        bar = m_pPageTabBar;
+    else if (IsGroupBarReady() && m_pGroupTabBar->GetScrollBar() != nullptr &&
+             m_pGroupTabBar->GetScrollBar()->m_hWnd == hScroll)
+        bar = m_pGroupTabBar;
+    if (bar == nullptr) {
+        Default();
+        return;
+    }
+    CTabScrollBar* scroll = bar->GetScrollBar();
+    if (nSBCode == SB_ENDSCROLL) {
+        bar->SetRedraw(TRUE);
+        bar->Invalidate();
+        return;
+    }
+    int low = 0, high = 0;
+    scroll->GetScrollRange(&low, &high);
+    int page = static_cast<int>(scroll->GetPageSize());
+    int old = scroll->GetScrollPos();
+    int pos = old;
+    switch (nSBCode) {
+    case SB_LINEUP: --pos; break;
+    case SB_LINEDOWN: ++pos; break;
+    case SB_PAGEUP: pos -= page; break;
+    case SB_PAGEDOWN: pos += page; break;
+    case SB_THUMBPOSITION:
+    case SB_THUMBTRACK: pos = static_cast<int>(nPos); break;
+    case SB_TOP: pos = low; break;
+    case SB_BOTTOM: pos = high; break;
+    default: break;
+    }
+    // The last page shows the last rows: no further than range - page + 1.
+    int limit = std::max(low, high - std::max(page, 1) + 1);
+    pos = std::max(low, std::min(pos, limit));
+    if (pos == old)
+        return;
+    RedrawGuard guard(bar->m_hWnd);
+    scroll->SetScrollPos(pos);
+    CRect band = scroll->GetWindowRectInFrame();
+    CRect strip = scroll->GetTabBarRectInFrame();
+    int step = std::max(scroll->m_lineStep, 1);
+    strip.top = band.top - pos * step;
+    strip.bottom = band.bottom;
+    bar->SetWindowPos(nullptr, strip.left, strip.top, strip.Width(), strip.Height(),
+                      SWP_NOZORDER | SWP_NOACTIVATE);
 }

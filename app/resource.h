@@ -16,6 +16,11 @@
 #define IDR_MAINFRAME                   128
 /* The icon of a tab's frame window class. */
 #define IDI_TABFRAME                    129
+/* Tab bars: the cursor of a tab being dragged, the drop markers of a row
+   and of a column. */
+#define IDC_TAB_DRAG                    185
+#define IDI_TAB_DROP_ROW                187
+#define IDI_TAB_DROP_COLUMN             188
 /* The tab's context menu. */
 #define IDR_TABMENU                     160
 /* The page's context menu over a text selection: submenu 4 plug-ins,

@@ -332,7 +332,7 @@ TEST_F(TabTest, WheelClickOnATabRefreshesItsPageByTheSetting)
     CTabItem* tab = Open(nullptr, "http://a.example/");
     RECT item = {};
     ::SendMessageA(m_frame->m_pPageTabBar->m_hWnd, TCM_GETITEMRECT, 0, reinterpret_cast<LPARAM>(&item));
-    ::SendMessageA(m_frame->m_pPageTabBar->m_hWnd, WM_MBUTTONUP, 0,
+    ::SendMessageA(m_frame->m_pPageTabBar->m_hWnd, WM_MBUTTONDOWN, 0,
                    MAKELPARAM((item.left + item.right) / 2, (item.top + item.bottom) / 2));
     Pump();
     EXPECT_EQ(1, ControlOf(tab)->GetRefreshCount());

@@ -16,8 +16,8 @@ class CTabGroup;
 class CGroupTabBar : public CTabBarCtrl
 {
 public:
-    static const UINT kBarId = 42;
-    static const UINT kGroupMenuCommand = 36460;
+    static constexpr UINT kBarId = 42;
+    static constexpr UINT kGroupMenuCommand = 36460;
 
     // flags 0x2: group icons. Destroys an earlier window first.
     virtual BOOL Create(CWnd* pParent, int flags, int position);

@@ -17,7 +17,7 @@ class CTabItem;
 class CPageTabBar : public CTabBarCtrl
 {
 public:
-    static const UINT kBarId = 43;
+    static constexpr UINT kBarId = 43;
 
     // flags 0x2: status icons. Destroys an earlier window first.
     virtual BOOL Create(CWnd* pParent, int flags, int position);

@@ -36,8 +36,8 @@ public:
     // Where a drop away from the pressed item lands (top and bottom bars:
     // 30 pixels right of the last item; columns: 8 pixels below it).
     enum DropZone { kDropNowhere, kDropOnItem, kDropAtEnd, kDropBeyond };
-    static const int kBeyondX = 30;
-    static const int kBeyondY = 8;
+    static constexpr int kBeyondX = 30;
+    static constexpr int kBeyondY = 8;
 
     ~CTabBarCtrl() override;
 

@@ -202,11 +202,7 @@ int CMainFrame::CreateStatusBar()
         return -1;
     m_wndStatusBar.SetIndicators(kIndicators, 2);
     m_wndStatusBar.SetPaneInfo(1, kProgressPaneId, SBPS_NOBORDERS, 74);
-    RECT pane = {};
-    m_wndStatusBar.GetItemRect(1, &pane);
-    if (!m_wndProgress.Create(WS_CHILD | WS_VISIBLE, pane, &m_wndStatusBar, 1))
-        return -1;
-    m_wndProgress.SetRange(0, 100);
+    m_wndStatusBar.SetProgressRange(0, 100);
     ShowControlBar(&m_wndStatusBar, theApp.m_settings.bBar_Status(), FALSE);
     return 0;
 }
@@ -224,8 +220,15 @@ void CMainFrame::SetStatusText(LPCTSTR text)
 
 void CMainFrame::SetStatusProgress(int percent)
 {
-    if (m_wndProgress.GetSafeHwnd() != nullptr)
-        m_wndProgress.SetPos(percent < 0 ? 0 : percent);
+    m_progressValue = percent;
+    if (m_wndStatusBar.GetSafeHwnd() == nullptr)
+        return;
+    if (percent < 0) {
+        m_wndStatusBar.ShowProgress(false);
+        return;
+    }
+    m_wndStatusBar.SetProgressPos(percent);
+    m_wndStatusBar.ShowProgress(true);
 }
 
 void CMainFrame::SaveSettings()

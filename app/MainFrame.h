@@ -10,7 +10,7 @@
 
 #include "framework/core/Collections.h"
 #include "framework/frame/MDIFrameWnd.h"
-#include "framework/frame/StatusBar.h"
+#include "bars/StatusBarXP.h"
 #include "framework/win/Controls.h"
 #include "framework/win/ImageList.h"
 #include "lists/FavoriteTree.h"
@@ -72,6 +72,7 @@ public:
     virtual void LoadClosedTabSet(LPCTSTR path);
 
     void SetStatusText(LPCTSTR text);
+    // A percentage over the status bar's second pane; negative hides it.
     void SetStatusProgress(int percent);
     void StopAutosave();
 
@@ -162,8 +163,8 @@ public:
     BOOL m_favIEOrder = FALSE;         // bIEOrder at the last scan or load
     CSearchEngineTree m_searchEngines; // held here until the search bar holds it
 
-    CStatusBar m_wndStatusBar;
-    CProgressCtrl m_wndProgress;
+    CStatusBarXP m_wndStatusBar;
+    int m_progressValue = -1;  // the last progress; negative: none shown
     CWnd m_wndMDIClient;
     CImageList m_smallIcons;
     HWND m_hWndNextViewer = nullptr;

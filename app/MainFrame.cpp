@@ -68,6 +68,16 @@ BEGIN_MESSAGE_MAP(CMainFrame, CNewMDIFrameWnd)
     ON_MESSAGE(WM_FRAME_OPENCOMMANDLINE, OnOpenCommandLine)
     ON_COMMAND(kCmdStartupIdle, OnStartupIdle)
     ON_COMMAND(ID_GROUP_PREV, OnGroupPrev)
+    ON_COMMAND(ID_VIEW_RESETBARS, OnResetBands)
+    ON_COMMAND(ID_VIEW_LOCKBARS, OnLockBars)
+    ON_UPDATE_COMMAND_UI(ID_VIEW_LOCKBARS, OnUpdateLockBars)
+    ON_COMMAND_RANGE(ID_VIEW_TOOLBAR_BAND, ID_VIEW_TOOLBAR_BAND, OnToggleBand)
+    ON_COMMAND_RANGE(ID_VIEW_ADDRESS_BAND, ID_VIEW_ADDRESS_BAND, OnToggleBand)
+    ON_UPDATE_COMMAND_UI(ID_VIEW_TOOLBAR_BAND, OnUpdateToggleBand)
+    ON_UPDATE_COMMAND_UI(ID_VIEW_ADDRESS_BAND, OnUpdateToggleBand)
+    ON_COMMAND(ID_FOCUS_ADDRESS, OnFocusAddress)
+    ON_COMMAND(ID_FOCUS_SEARCH, OnFocusSearch)
+    ON_COMMAND(ID_GO, OnGo)
     ON_COMMAND(ID_GROUP_NEXT, OnGroupNext)
     ON_COMMAND_RANGE(39002, 39052, OnKeepEnabled)
     ON_COMMAND_RANGE(ID_GROUP_CLOSE, ID_GROUP_CLOSEALL, OnGroupsCommand)
@@ -84,6 +94,8 @@ CMainFrame::~CMainFrame()
 {
     delete m_pPageTabBar;
     delete m_pGroupTabBar;
+    if (m_hReBarBack != nullptr)
+        DeleteObject(m_hReBarBack);
     if (g_pMainFrame == this)
         g_pMainFrame = nullptr;
 }
@@ -189,11 +201,8 @@ void CMainFrame::AfterCreate()
 
 int CMainFrame::LoadBarData()
 {
-    // The rebar with the address box, toolbars and search bar comes with the
-    // bar classes; until then the frame has no bands, but the search engines
-    // are loaded for the search commands.
     LoadSearchEngines();
-    return 0;
+    return CreateReBarBands() ? 0 : -1;
 }
 
 int CMainFrame::CreateStatusBar()
@@ -243,6 +252,7 @@ void CMainFrame::SaveSettings()
         pos.bottom = placement.rcNormalPosition.bottom;
         pos.showCmd = static_cast<int16_t>(placement.showCmd);
     }
+    SaveBarState();
     CSettingsFile(theApp.GetProgramFolder(), theApp.GetMainClassName())
         .Save(theApp.m_settings, pos, theApp.m_rebar);
 }

@@ -10,6 +10,10 @@
 
 #include "framework/core/Collections.h"
 #include "framework/frame/MDIFrameWnd.h"
+#include "bars/ComboBoxXP.h"
+#include "bars/MainToolBar.h"
+#include "bars/SearchBar.h"
+#include "bars/SizableReBar.h"
 #include "bars/StatusBarXP.h"
 #include "framework/win/Controls.h"
 #include "framework/win/ImageList.h"
@@ -163,6 +167,24 @@ public:
     BOOL m_favIEOrder = FALSE;         // bIEOrder at the last scan or load
     CSearchEngineTree m_searchEngines; // held here until the search bar holds it
 
+    //--- Bars (MainFrameBars.cpp)
+    // The rebar's bands, the saved band layout and button order applied.
+    BOOL CreateReBarBands();
+    // The button order of "toolbar.dat2" (at most 2047 bytes), else the
+    // default order of the string file.
+    CString ReadToolBarOrder() const;
+    // Writes the band layout to the settings and the button order to
+    // "toolbar.dat2" (only when there is one).
+    void SaveBarState();
+    // The main toolbar's and the search bar's buttons follow their update
+    // handlers.
+    void UpdateBarButtons();
+
+    CSizableReBar m_wndReBar;
+    CAddressCombo m_wndAddress;
+    CMainToolBar m_wndToolBar;
+    CSearchBar m_wndSearchBar{&m_searchEngines};
+    HBITMAP m_hReBarBack = nullptr;  // the bands' background, kept for the rebar's life
     CStatusBarXP m_wndStatusBar;
     int m_progressValue = -1;  // the last progress; negative: none shown
     CWnd m_wndMDIClient;
@@ -198,6 +220,14 @@ protected:
     void OnVScroll(UINT nSBCode, UINT nPos, CWnd* pScrollBar);
     void OnGroupPrev();
     void OnGroupNext();
+    void OnResetBands();
+    void OnLockBars();
+    void OnUpdateLockBars(CCmdUI* pCmdUI);
+    void OnToggleBand(UINT nID);
+    void OnUpdateToggleBand(CCmdUI* pCmdUI);
+    void OnFocusAddress();
+    void OnFocusSearch();
+    void OnGo();
 
     DECLARE_MESSAGE_MAP()
 

@@ -663,11 +663,6 @@ CChildFrame* CMainFrame::CreateTabFrame()
     return frame;
 }
 
-void CMainFrame::UpdateAddressBar(HWND, LPCTSTR)
-{
-    // The address box arrives with the rebar bands.
-}
-
 void CMainFrame::OpenAddressBarUrl(LPCTSTR text)
 {
     if (text == nullptr || *text == '\0')

@@ -87,6 +87,8 @@
 #define ID_NAV_UP                       1052
 #define ID_FOCUS_ADDRESS                36014
 #define ID_FOCUS_SEARCH                 36015
+/* Opens the address box's text, as Enter in the box does. */
+#define ID_GO                           36401
 #define ID_TEXTSIZE_LARGEST             32774
 #define ID_TEXTSIZE_LARGER              32775
 #define ID_TEXTSIZE_MEDIUM              32776

@@ -50,11 +50,13 @@ BOOL CReBar::AddBar(CWnd* pBar, LPCSTR lpszText, HBITMAP hbmp, DWORD dwStyle)
 
 CSize CReBar::CalcFixedLayout(BOOL bStretch, BOOL bHorz)
 {
-    CRect rc;
-    GetWindowRect(&rc);
-    CSize size(bStretch && bHorz ? 32767 : rc.Width(), static_cast<int>(GetBarHeight()));
-    if (size.cy == 0)
-        size.cy = rc.Height();
+    CRect window, client;
+    GetWindowRect(&window);
+    GetClientRect(&client);
+    // The bands' height plus the window's own borders.
+    int height = static_cast<int>(GetBarHeight());
+    CSize size(bStretch && bHorz ? 32767 : window.Width(),
+               height > 0 ? height + window.Height() - client.Height() : window.Height());
     return size;
 }
 

@@ -1,0 +1,238 @@
+// CMainFrame: the rebar with the address box, main toolbar and search bar,
+// their saved layout, and the frame's bar commands.
+#include "app/MainFrame.h"
+
+#include <windows.h>
+
+#include "app/VantorelApp.h"
+#include "app/resource.h"
+#include "bars/GroupTabBar.h"
+#include "bars/PageTabBar.h"
+#include "framework/core/File.h"
+#include "shared/FrameMessages.h"
+#include "shared/ProgramPath.h"
+#include "tab/TabItem.h"
+
+namespace {
+
+const UINT kReBarBarId = 0xE8FE;       // 59646
+const DWORD kReBarStyle = 0x56002844;  // child, visible, clipping, top, bottom border, dynamic
+const DWORD kBandStyle = WS_CHILD | WS_VISIBLE | CBRS_ALIGN_TOP | CBRS_FLYBY;
+const int kFirstAddressText = 2;
+const int kFirstAddressName = 3;
+const int kFirstToolBarName = 5;
+const int kFirstSearchBarName = 15;
+const int kEtcDefaultBands = 69;
+const int kMaxOrderBytes = 2047;
+const char kOrderFile[] = "toolbar.dat2";
+
+bool IsScriptUrlText(const CString& url)
+{
+    CString head = url.Left(10);
+    head.MakeLower();
+    return head.Find("javascript") == 0 || head.Find("script") == 0 || head.Find("vbscript") == 0 ||
+           head.Find("jscript") == 0;
+}
+
+} // namespace
+
+BOOL CMainFrame::CreateReBarBands()
+{
+    if (!m_wndReBar.Create(this, kReBarBarId, kReBarStyle))
+        return FALSE;
+    CWnd& host = m_wndReBar.GetReBar();
+    m_wndAddress.m_pOwnerFrame = this;
+    if (!m_wndAddress.Create(WS_CHILD | CBS_DROPDOWN | CBS_AUTOHSCROLL, CRect(0, 0, 0, 0), &host, CAddressCombo::kId) ||
+        !m_wndToolBar.Create(&host, kBandStyle, AFX_IDW_TOOLBAR) ||
+        !m_wndSearchBar.Create(&host, kBandStyle, CSearchBar::kId))
+        return FALSE;
+    m_wndAddress.MoveWindow(0, 0, 200, 22);
+    m_wndToolBar.ModifyStyle(0, CCS_ADJUSTABLE);
+    m_wndSearchBar.ModifyStyle(0, CCS_ADJUSTABLE);
+    m_wndToolBar.Initialize();
+    m_wndSearchBar.Initialize();
+    m_wndSearchBar.LoadImages();
+    m_wndSearchBar.SetButtons(false);
+
+    m_hReBarBack = static_cast<HBITMAP>(LoadImageA(
+        nullptr, ProgramPath::Join(theApp.m_folders.GetResFolder(), "rebarbg.bmp"), IMAGE_BITMAP, 0, 0,
+        LR_LOADFROMFILE));
+    if (m_hReBarBack != nullptr)
+        m_wndReBar.SetBkImage(m_hReBarBack);
+    const SettingsRecord& settings = theApp.m_settings;
+    CString addressText = settings.bAddStrEnable() ? theApp.GetFirstText(kFirstAddressText) : CString();
+    const DWORD kBreak = RBBS_BREAK | RBBS_FIXEDBMP;
+    const DWORD kBreakGripper = kBreak | RBBS_GRIPPERALWAYS;
+    if (!m_wndReBar.AddBar(&m_wndAddress, addressText, nullptr, kBreak, theApp.GetFirstText(kFirstAddressName), false) ||
+        !m_wndReBar.AddBar(&m_wndToolBar, nullptr, nullptr, kBreakGripper, theApp.GetFirstText(kFirstToolBarName), false) ||
+        !m_wndReBar.AddBar(&m_wndSearchBar, nullptr, nullptr, kBreakGripper,
+                           theApp.GetFirstText(kFirstSearchBarName), false))
+        return FALSE;
+    m_wndToolBar.UpdateBandSize();
+    m_wndSearchBar.UpdateBandSize();
+    m_wndReBar.LoadState(theApp.m_rebar);
+    theApp.m_rebar.Empty();
+    m_wndToolBar.SetLayoutString(ReadToolBarOrder());
+    m_wndSearchBar.RecalcLayout();
+    return TRUE;
+}
+
+CString CMainFrame::ReadToolBarOrder() const
+{
+    CFile file;
+    if (!file.Open(theApp.ProgramFile(kOrderFile), CFile::modeRead | CFile::shareDenyNone))
+        return theApp.GetEtcText(CMainToolBar::kDefaultOrderLine);
+    char buffer[kMaxOrderBytes + 1] = "";
+    UINT got = file.Read(buffer, kMaxOrderBytes);
+    buffer[got <= static_cast<UINT>(kMaxOrderBytes) ? got : kMaxOrderBytes] = '\0';
+    return CString(buffer);
+}
+
+void CMainFrame::SaveBarState()
+{
+    if (!m_wndReBar.IsWindow())
+        return;
+    CString bands;
+    m_wndReBar.SaveState(bands);
+    theApp.m_rebar = bands;
+    CString order;
+    m_wndToolBar.GetLayoutString(order);
+    if (order.IsEmpty())
+        return;
+    CFile file;
+    if (file.Open(theApp.ProgramFile(kOrderFile), CFile::modeCreate | CFile::modeWrite))
+        file.Write(static_cast<LPCSTR>(order), static_cast<UINT>(order.GetLength()));
+}
+
+void CMainFrame::UpdateBarButtons()
+{
+    if (m_wndToolBar.IsWindow())
+        m_wndToolBar.OnUpdateCmdUI(this, FALSE);
+    if (m_wndSearchBar.IsWindow())
+        m_wndSearchBar.OnUpdateCmdUI(this, FALSE);
+}
+
+//--- Seams of the search box and the address box
+
+BOOL CMainFrame::GetSearchBoxText(CString& text)
+{
+    text.Empty();
+    CSearchCombo& box = m_wndSearchBar.GetSearchCombo();
+    if (box.GetSafeHwnd() == nullptr)
+        return FALSE;
+    box.GetWindowText(text);
+    return TRUE;
+}
+
+void CMainFrame::AddSearchBoxHistory(const CString& text)
+{
+    CSearchCombo& box = m_wndSearchBar.GetSearchCombo();
+    if (box.GetSafeHwnd() == nullptr || text.IsEmpty())
+        return;
+    int found = box.FindStringExact(-1, text);
+    if (found >= 0)
+        box.DeleteString(found);
+    box.InsertString(0, text);
+    box.SetWindowText(text);
+}
+
+void CMainFrame::FocusSearchBox()
+{
+    CSearchCombo& box = m_wndSearchBar.GetSearchCombo();
+    if (box.GetSafeHwnd() != nullptr)
+        box.SetFocus();
+}
+
+BOOL CMainFrame::GetSearchButtonRect(RECT& rect)
+{
+    ::SetRectEmpty(&rect);
+    if (!m_wndSearchBar.IsWindow() || !m_wndSearchBar.GetRect(CSearchBar::kCmdRunSearch, &rect))
+        return FALSE;
+    ::MapWindowPoints(m_wndSearchBar.m_hWnd, nullptr, reinterpret_cast<LPPOINT>(&rect), 2);
+    return TRUE;
+}
+
+// Only the active tab's address shows; script addresses never do. A blank
+// page puts the keyboard into the box unless the user is busy with the
+// box or the tab bars.
+void CMainFrame::UpdateAddressBar(HWND hTab, LPCTSTR url)
+{
+    if (m_wndAddress.GetSafeHwnd() == nullptr)
+        return;
+    if (hTab == nullptr && url == nullptr) {
+        m_wndAddress.SetWindowText("");
+        return;
+    }
+    CTabItem* active = GetActiveTab();
+    if (url == nullptr || *url == '\0' || active == nullptr || active->m_hFrame != hTab || IsScriptUrlText(url))
+        return;
+    m_wndAddress.SetWindowText(url);
+    if (lstrcmpiA(url, "about:blank") != 0)
+        return;
+    HWND focus = ::GetFocus();
+    if (focus == m_wndAddress.m_hWnd || focus == m_wndAddress.GetEdit().m_hWnd)
+        return;
+    POINT cursor = {};
+    ::GetCursorPos(&cursor);
+    HWND under = ::WindowFromPoint(cursor);
+    if ((m_pPageTabBar != nullptr && under == m_pPageTabBar->GetSafeHwnd()) ||
+        (m_pGroupTabBar != nullptr && under == m_pGroupTabBar->GetSafeHwnd()))
+        return;
+    m_wndAddress.SetFocus();
+}
+
+//--- Bar commands
+
+void CMainFrame::OnResetBands()
+{
+    CReBar& bar = m_wndReBar.GetReBar();
+    for (UINT i = 0, n = bar.GetBandCount(); i < n; ++i)
+        bar.ShowBand(i, TRUE);
+    m_wndReBar.LoadState(theApp.GetEtcText(kEtcDefaultBands));
+    RecalcLayout();
+}
+
+void CMainFrame::OnLockBars()
+{
+    m_wndReBar.ToggleGrippers();
+}
+
+void CMainFrame::OnUpdateLockBars(CCmdUI* pCmdUI)
+{
+    CReBar& bar = m_wndReBar.GetReBar();
+    int index = bar.IsWindow() ? bar.IDToIndex(AFX_IDW_TOOLBAR) : -1;
+    REBARBANDINFOA band = {};
+    band.fMask = RBBIM_STYLE;
+    pCmdUI->SetCheck(index >= 0 && bar.GetBandInfo(static_cast<UINT>(index), &band) &&
+                     (band.fStyle & RBBS_NOGRIPPER) != 0);
+}
+
+void CMainFrame::OnToggleBand(UINT nID)
+{
+    m_wndReBar.ToggleBand(nID == ID_VIEW_TOOLBAR_BAND ? AFX_IDW_TOOLBAR : CAddressCombo::kId);
+    RecalcLayout();
+}
+
+void CMainFrame::OnUpdateToggleBand(CCmdUI* pCmdUI)
+{
+    UINT band = pCmdUI->m_nID == ID_VIEW_TOOLBAR_BAND ? AFX_IDW_TOOLBAR : CAddressCombo::kId;
+    pCmdUI->Enable(TRUE);
+    pCmdUI->SetCheck(m_wndReBar.IsWindow() && m_wndReBar.IsBandVisible(band));
+}
+
+void CMainFrame::OnFocusAddress()
+{
+    if (m_wndAddress.GetSafeHwnd() != nullptr)
+        m_wndAddress.SetFocus();
+}
+
+void CMainFrame::OnFocusSearch()
+{
+    FocusSearchBox();
+}
+
+void CMainFrame::OnGo()
+{
+    if (m_wndAddress.GetSafeHwnd() != nullptr)
+        OnComboMessage(WM_FRAME_ADDRESSENTER, &m_wndAddress);
+}

@@ -1,0 +1,91 @@
+// The drop-down combo boxes of the main window: the flat-look combo classes
+// and the address and search boxes built on them. The boxes turn Enter, Esc
+// and list choices into messages to the main frame.
+//
+// Classes in this file:
+//   CComboBoxXP      a drop-down combo with a seven-item list and its edit
+//   CComboBoxEX_XP   the same for the search box (leaves the IME alone)
+//   CAddressCombo    the address box
+//   CSearchCombo     the search box
+#ifndef VA_BARS_COMBOBOXXP_H
+#define VA_BARS_COMBOBOXXP_H
+
+#include "framework/win/ComboBox.h"
+#include "framework/win/Edit.h"
+
+//--- CComboBoxXP
+class CComboBoxXP : public CComboBox
+{
+public:
+    static constexpr int kListItems = 7;
+
+    // The combo with the GUI font and its edit subclassed; FALSE when the
+    // window could not be made.
+    virtual BOOL Create(DWORD dwStyle, const RECT& rect, CWnd* pParent, UINT nID);
+    BOOL PreTranslateMessage(MSG* pMsg) override;
+    CEdit& GetEdit() { return m_edit; }
+
+protected:
+    // Enter and Esc common to every box; TRUE when the key was taken.
+    BOOL OnBoxKey(UINT vk);
+    // The main frame's active child gets the keyboard.
+    static void FocusActivePage();
+
+    LRESULT OnGetDlgCode(WPARAM wParam, LPARAM lParam);
+    LRESULT OnWindowPosChanging(WPARAM wParam, LPARAM lParam);
+    LRESULT OnWindowPosChanged(WPARAM wParam, LPARAM lParam);
+    LRESULT OnMouseWheel(WPARAM wParam, LPARAM lParam);
+    void OnSetFocus(CWnd* pOldWnd);
+    BOOL OnSelEndOk();
+
+    int m_fieldHeight = -1;      // the selection field's height, read once
+    int m_requestedHeight = -1;  // during a resize
+    CEdit m_edit;
+
+    DECLARE_MESSAGE_MAP()
+};
+
+//--- CComboBoxEX_XP
+class CComboBoxEX_XP : public CComboBoxXP
+{
+protected:
+    void OnSetFocus(CWnd* pOldWnd);
+
+    DECLARE_MESSAGE_MAP()
+};
+
+//--- CAddressCombo
+class CAddressCombo : public CComboBoxXP
+{
+public:
+    static constexpr UINT kId = 59395;
+
+    BOOL PreTranslateMessage(MSG* pMsg) override;
+
+    CWnd* m_pOwnerFrame = nullptr;
+    bool m_autoCompletePending = true;
+
+protected:
+    // The shell's URL completion on the first key press, when asked for.
+    void AttachAutoComplete();
+    BOOL OnSelEndOk();
+
+    DECLARE_MESSAGE_MAP()
+};
+
+//--- CSearchCombo
+class CSearchCombo : public CComboBoxEX_XP
+{
+public:
+    static constexpr UINT kId = 59400;
+    static constexpr UINT kCmdRunSearch = 36804;
+
+    BOOL PreTranslateMessage(MSG* pMsg) override;
+
+protected:
+    BOOL OnSelEndOk();
+
+    DECLARE_MESSAGE_MAP()
+};
+
+#endif // VA_BARS_COMBOBOXXP_H

@@ -65,6 +65,7 @@ BEGIN_MESSAGE_MAP(CMainFrame, CNewMDIFrameWnd)
     ON_WM_DRAWCLIPBOARD()
     ON_WM_CHANGECBCHAIN()
     ON_WM_VSCROLL()
+    ON_MESSAGE(WM_DROPFILES, OnDropFilesMessage)
     ON_MESSAGE(WM_FRAME_OPENCOMMANDLINE, OnOpenCommandLine)
     ON_COMMAND(kCmdStartupIdle, OnStartupIdle)
     ON_COMMAND(ID_GROUP_PREV, OnGroupPrev)
@@ -78,6 +79,24 @@ BEGIN_MESSAGE_MAP(CMainFrame, CNewMDIFrameWnd)
     ON_COMMAND(ID_FOCUS_ADDRESS, OnFocusAddress)
     ON_COMMAND(ID_FOCUS_SEARCH, OnFocusSearch)
     ON_COMMAND(ID_GO, OnGo)
+    ON_COMMAND_RANGE(ID_PROXY_IE, ID_PROXY_USELIST, OnProxyMode)
+    ON_UPDATE_COMMAND_UI(ID_PROXY_IE, OnUpdateProxySystem)
+    ON_COMMAND(ID_EDIT_FINDDISPATCH, OnFindDispatch)
+    ON_UPDATE_COMMAND_UI(32854, OnUpdateTabCommand)
+    ON_UPDATE_COMMAND_UI(32855, OnUpdateTabCommand)
+    ON_UPDATE_COMMAND_UI(1070, OnUpdateTabCommand)
+    ON_UPDATE_COMMAND_UI(36262, OnUpdateTabCommand)
+    ON_UPDATE_COMMAND_UI(36263, OnUpdateTabCommand)
+    ON_UPDATE_COMMAND_UI(1071, OnUpdateTabCommand)
+    ON_UPDATE_COMMAND_UI(32856, OnUpdateTabCommand)
+    ON_UPDATE_COMMAND_UI(57642, OnUpdateTabCommand)
+    ON_UPDATE_COMMAND_UI(1076, OnUpdateTabCommand)
+    ON_UPDATE_COMMAND_UI(1065, OnUpdateTabCommand)
+    ON_UPDATE_COMMAND_UI(32831, OnUpdateTabCommand)
+    ON_UPDATE_COMMAND_UI(32832, OnUpdateTabCommand)
+    ON_UPDATE_COMMAND_UI(32851, OnUpdateTabCommand)
+    ON_UPDATE_COMMAND_UI(1069, OnUpdateTabCommand)
+    ON_UPDATE_COMMAND_UI(1074, OnUpdateTabCommand)
     ON_COMMAND(ID_GROUP_NEXT, OnGroupNext)
     ON_COMMAND_RANGE(39002, 39052, OnKeepEnabled)
     ON_COMMAND_RANGE(ID_GROUP_CLOSE, ID_GROUP_CLOSEALL, OnGroupsCommand)
@@ -168,12 +187,17 @@ int CMainFrame::OnCreate(LPCREATESTRUCT lpCreateStruct)
     return 0;
 }
 
-void CMainFrame::ApplyStartupProxy()
+ProxyPlaces CMainFrame::GetProxyPlaces() const
 {
     ProxyPlaces places;
     places.programFolder = theApp.GetProgramFolder();
     places.internetSettingsKey = theApp.GetRegText(6);
-    ApplyStartupProxyMode(places);
+    return places;
+}
+
+void CMainFrame::ApplyStartupProxy()
+{
+    ApplyStartupProxyMode(GetProxyPlaces());
 }
 
 void CMainFrame::AfterCreate()

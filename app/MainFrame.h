@@ -18,6 +18,7 @@
 #include "framework/win/Controls.h"
 #include "framework/win/ImageList.h"
 #include "lists/FavoriteTree.h"
+#include "lists/ProxySettings.h"
 #include "lists/SearchEngineMenu.h"
 #include "lists/SearchEngineTree.h"
 #include "menulib/NewFrame.h"
@@ -150,6 +151,9 @@ public:
     // The page context menu's selected text, searched by the next search
     // command (30001 + n) instead of the search box's text.
     void SetPendingSearchKeyword(const CString& text);
+    // Files dropped on the window (a DROPFILES block; the sender frees it):
+    // URLs and Internet shortcuts open as tabs of the group under the cursor.
+    void OnDropFiles(HDROP hDrop);
     // Text dropped on a page in a drag direction (role bit 2, 4, 8 or 16).
     void OnDropText(const CString& text, int roleBit);
     // The search box of the search bar; until the bar exists there is none.
@@ -166,6 +170,9 @@ public:
     CFavoriteTree m_favorites;
     BOOL m_favIEOrder = FALSE;         // bIEOrder at the last scan or load
     CSearchEngineTree m_searchEngines; // held here until the search bar holds it
+
+    // Where the proxy routines find "Proxy.ini" and the system settings.
+    ProxyPlaces GetProxyPlaces() const;
 
     //--- Bars (MainFrameBars.cpp)
     // The rebar's bands, the saved band layout and button order applied.
@@ -228,6 +235,12 @@ protected:
     void OnFocusAddress();
     void OnFocusSearch();
     void OnGo();
+    LRESULT OnDropFilesMessage(WPARAM wParam, LPARAM lParam);
+    void OnProxyMode(UINT nID);
+    void OnUpdateProxySystem(CCmdUI* pCmdUI);
+    void OnFindDispatch();
+    // Tab commands need a tab in the current group.
+    void OnUpdateTabCommand(CCmdUI* pCmdUI);
 
     DECLARE_MESSAGE_MAP()
 

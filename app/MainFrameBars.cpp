@@ -3,14 +3,20 @@
 #include "app/MainFrame.h"
 
 #include <windows.h>
+#include <shlobj.h>
+
+#include <cstring>
 
 #include "app/VantorelApp.h"
 #include "app/resource.h"
 #include "bars/GroupTabBar.h"
 #include "bars/PageTabBar.h"
 #include "framework/core/File.h"
+#include "lists/FavoritesScan.h"
 #include "shared/FrameMessages.h"
 #include "shared/ProgramPath.h"
+#include "app/StartupList.h"
+#include "app/TabGroup.h"
 #include "tab/TabItem.h"
 
 namespace {
@@ -25,6 +31,11 @@ const int kFirstSearchBarName = 15;
 const int kEtcDefaultBands = 69;
 const int kMaxOrderBytes = 2047;
 const char kOrderFile[] = "toolbar.dat2";
+const int kMessageUseSystemProxy = 26;
+const WORD kOpenDropped = 9;
+const WORD kOpenLastDropped = 10;
+const UINT kCmdFindInPage = 1076;
+const UINT kCmdPageSearch = 1065;
 
 bool IsScriptUrlText(const CString& url)
 {
@@ -32,6 +43,54 @@ bool IsScriptUrlText(const CString& url)
     head.MakeLower();
     return head.Find("javascript") == 0 || head.Find("script") == 0 || head.Find("vbscript") == 0 ||
            head.Find("jscript") == 0;
+}
+
+// The paths of a DROPFILES block, narrow or wide; false unless the whole
+// list, with its closing empty name, lies within the block.
+bool ReadDropFileList(HGLOBAL hDrop, CStringArray& paths)
+{
+    SIZE_T size = hDrop != nullptr ? ::GlobalSize(hDrop) : 0;
+    if (size < sizeof(DROPFILES))
+        return false;
+    const BYTE* block = static_cast<const BYTE*>(::GlobalLock(hDrop));
+    if (block == nullptr)
+        return false;
+    const DROPFILES* header = reinterpret_cast<const DROPFILES*>(block);
+    bool complete = false;
+    SIZE_T at = header->pFiles;
+    const SIZE_T unit = header->fWide ? sizeof(WCHAR) : 1;
+    while (at >= sizeof(DROPFILES) && at + unit <= size) {
+        SIZE_T end = at;
+        if (header->fWide) {
+            while (end + unit <= size && *reinterpret_cast<const WCHAR*>(block + end) != L'\0')
+                end += unit;
+        } else {
+            while (end < size && block[end] != '\0')
+                ++end;
+        }
+        if (end + unit > size)
+            break;  // a name without its terminator
+        if (end == at) {
+            complete = true;  // the empty name that ends the list
+            break;
+        }
+        if (header->fWide) {
+            int chars = static_cast<int>((end - at) / unit);
+            const WCHAR* name = reinterpret_cast<const WCHAR*>(block + at);
+            int bytes = ::WideCharToMultiByte(CP_ACP, 0, name, chars, nullptr, 0, nullptr, nullptr);
+            CString path;
+            if (bytes > 0) {
+                ::WideCharToMultiByte(CP_ACP, 0, name, chars, path.GetBuffer(bytes), bytes, nullptr, nullptr);
+                path.ReleaseBuffer(bytes);
+            }
+            paths.Add(path);
+        } else {
+            paths.Add(CString(reinterpret_cast<const char*>(block + at), static_cast<int>(end - at)));
+        }
+        at = end + unit;
+    }
+    ::GlobalUnlock(hDrop);
+    return complete;
 }
 
 } // namespace
@@ -235,4 +294,101 @@ void CMainFrame::OnGo()
 {
     if (m_wndAddress.GetSafeHwnd() != nullptr)
         OnComboMessage(WM_FRAME_ADDRESSENTER, &m_wndAddress);
+}
+
+//--- Proxy modes and the find dispatch
+
+void CMainFrame::OnProxyMode(UINT nID)
+{
+    ProxyPlaces places = GetProxyPlaces();
+    switch (nID) {
+    case ID_PROXY_DIRECT:
+        SelectProxyMode(places, kProxyModeDirect);
+        break;
+    case ID_PROXY_USELIST:
+        SelectProxyMode(places, kProxyModeList);
+        break;
+    default:
+        if (::MessageBoxA(m_hWnd, theApp.GetMessageText(kMessageUseSystemProxy), theApp.GetMainClassName(),
+                          MB_YESNO | MB_ICONQUESTION) == IDYES)
+            SelectProxyMode(places, kProxyModeSystem);
+        break;
+    }
+}
+
+void CMainFrame::OnUpdateProxySystem(CCmdUI* pCmdUI)
+{
+    pCmdUI->SetCheck(ReadProxyMode(GetProxyPlaces()) == kProxyModeSystem);
+}
+
+// CtrlF picks the kind of find: the text search popup, the page's own find
+// or the in-page search; other values do nothing.
+void CMainFrame::OnFindDispatch()
+{
+    static const UINT kFinds[] = {ID_EDIT_TEXTSEARCH, kCmdFindInPage, kCmdPageSearch};
+    UINT kind = theApp.m_settings.CtrlF;
+    if (kind < sizeof(kFinds) / sizeof(kFinds[0]))
+        PostMessage(WM_COMMAND, kFinds[kind], 0);
+}
+
+void CMainFrame::OnUpdateTabCommand(CCmdUI* pCmdUI)
+{
+    CTabGroup* group = theApp.GetActiveGroup();
+    pCmdUI->Enable(group != nullptr && group->GetTabCount() > 0);
+}
+
+//--- Dropped files
+
+LRESULT CMainFrame::OnDropFilesMessage(WPARAM wParam, LPARAM)
+{
+    OnDropFiles(reinterpret_cast<HDROP>(wParam));
+    return 0;
+}
+
+void CMainFrame::OnDropFiles(HDROP hDrop)
+{
+    CStringArray paths;
+    if (!ReadDropFileList(reinterpret_cast<HGLOBAL>(hDrop), paths) || paths.GetSize() == 0)
+        return;
+    // Over a group tab: that group; anywhere else the current one.
+    CTabGroup* group = nullptr;
+    if (IsGroupBarReady() && m_pGroupTabBar->IsWindowVisible()) {
+        POINT cursor = {};
+        ::GetCursorPos(&cursor);
+        m_pGroupTabBar->ScreenToClient(&cursor);
+        int index = m_pGroupTabBar->HitTest(cursor);
+        if (index >= 0)
+            group = m_pGroupTabBar->GetGroupAt(index);
+    }
+    m_stateWord |= kStateOpeningTabSet;
+    {
+        CTabBatch batch;
+        for (INT_PTR i = 0; i < paths.GetSize(); ++i) {
+            // A shortcut file is a drive path too: its extension is looked
+            // at before the URL test, or it would open as a file.
+            CString target = paths[i];
+            int dot = target.ReverseFind('.');
+            CString extension = dot >= 0 ? target.Mid(dot) : CString();
+            extension.MakeUpper();
+            if (target.Find('\\') >= 0 && extension == ".URL") {
+                CString shortcut = target;
+                target.Empty();
+                ReadShortcutUrl(shortcut, target);
+            } else {
+                if (strncmp(target, "ttp://", 6) == 0 || strncmp(target, "ttps://", 7) == 0)
+                    target = "h" + target;
+                if (IsUrlForm(target)) {
+                    target.Remove('\n');
+                    target.Remove('\r');
+                } else {
+                    target.Empty();
+                }
+            }
+            if (target.IsEmpty())
+                continue;
+            const WORD kind = i + 1 == paths.GetSize() ? kOpenLastDropped : kOpenDropped;
+            theApp.OpenUrl(group != nullptr && theApp.IsGroupListed(group) ? group : nullptr, target, kind);
+        }
+    }
+    m_stateWord &= ~static_cast<DWORD>(kStateOpeningTabSet);
 }

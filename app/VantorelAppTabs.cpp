@@ -13,6 +13,7 @@
 #include "bars/PageTabBar.h"
 #include "framework/win/RedrawGuard.h"
 #include "framework/core/File.h"
+#include "lists/FavoritesScan.h"
 #include "shared/ProgramPath.h"
 #include "tab/BrowserView.h"
 #include "tab/ChildFrame.h"
@@ -36,20 +37,6 @@ int HexValue(char c)
 bool StartsWithNoCase(LPCTSTR text, LPCTSTR prefix)
 {
     return text != nullptr && _strnicmp(text, prefix, strlen(prefix)) == 0;
-}
-
-// The URL of an Internet shortcut: the rest of its first "URL=" line.
-CString ReadShortcutUrl(const CString& path)
-{
-    CStdioFile file;
-    if (!file.Open(path, CFile::modeRead | CFile::shareDenyNone))
-        return CString();
-    CString line;
-    while (file.ReadString(line)) {
-        if (strncmp(line, "URL=", 4) == 0)
-            return line.Mid(4);
-    }
-    return CString();
 }
 
 // A local folder path without network or parent-relative parts.
@@ -488,7 +475,8 @@ int CVantorelApp::OpenShortcutFiles(const CString& folder, const CStringArray& f
     CTabGroup* group = nullptr;
     int opened = 0;
     for (INT_PTR i = 0; i < files.GetSize() && opened < kMaxShortcutTabs; ++i) {
-        CString target = ReadShortcutUrl(files[i]);
+        CString target;
+        ReadShortcutUrl(files[i], target);
         if (IsScriptUrl(target))
             continue;
         if (opened == 0) {

@@ -4,6 +4,7 @@
 
 #include "lists/FavoritesScan.h"
 
+#include <cstring>
 #include <vector>
 
 #include "lists/FavoritesOrder.h"
@@ -23,22 +24,6 @@ CString LastComponent(const CString& path)
         text = text.Left(text.GetLength() - 1);
     int slash = text.ReverseFind('\\');
     return slash >= 0 ? text.Mid(slash + 1) : text;
-}
-
-// The URL of an internet shortcut: the rest of its first "URL=" line.
-bool ReadShortcutUrl(const CString& path, CString& url)
-{
-    CStdioFile file;
-    if (!file.Open(path, CFile::modeRead | CFile::shareDenyNone | CFile::typeText))
-        return false;
-    CString line;
-    while (file.ReadString(line)) {
-        if (KeywordTreeFile::StartsWith(line, "URL=")) {
-            url = KeywordTreeFile::ValueOf(line, "URL=");
-            return true;
-        }
-    }
-    return false;
 }
 
 class CFavoritesScanner
@@ -208,4 +193,19 @@ BOOL ScanFavorites(CFavoriteTree& tree, const FavoritesScanPlaces& places)
     }
     tree.RebuildFlatList();
     return TRUE;
+}
+
+bool ReadShortcutUrl(const CString& path, CString& url)
+{
+    CStdioFile file;
+    if (!file.Open(path, CFile::modeRead | CFile::shareDenyNone | CFile::typeText))
+        return false;
+    CString line;
+    while (file.ReadString(line)) {
+        if (strncmp(line, "URL=", 4) == 0) {
+            url = line.Mid(4);
+            return true;
+        }
+    }
+    return false;
 }

@@ -18,6 +18,11 @@ struct FavoritesScanPlaces
 // system cannot name it.
 CString GetFavoritesFolderPath();
 
+// The target of an Internet shortcut file: the rest of its first line that
+// starts with "URL=" (as written: "url=" is another key). FALSE when the file cannot be read or has
+// no such line.
+bool ReadShortcutUrl(const CString& path, CString& url);
+
 // Rebuilds the tree from the folder. Returns FALSE when the scan was
 // aborted: the folder is unknown (the tree is left with its root alone) or
 // a folder could not be listed (the nodes found stay, the flat list stays

@@ -118,3 +118,46 @@ ProxyMode ApplyStartupProxyMode(const ProxyPlaces& places)
     section.Close();
     return mode;
 }
+
+CStringArray ReadProxyList(const ProxyPlaces& places)
+{
+    CStringArray servers;
+    for (int n = 0; n < kMaxProxyEntries; ++n) {
+        CString key;
+        key.Format("Proxy%d", n);
+        CString server = ReadSectionString(places, key);
+        if (server.IsEmpty())
+            break;
+        servers.Add(server);
+    }
+    return servers;
+}
+
+unsigned ReadProxyMode(const ProxyPlaces& places)
+{
+    CProfileSection section(places.programFolder);
+    section.Open("PROXY");
+    DWORD style = 0;
+    if (section.QueryDWORDValue(style, "Extended_Style") != CProfileSection::kOk)
+        style = 0;
+    section.Close();
+    return style & kProxyModeMask;
+}
+
+void SelectProxyMode(const ProxyPlaces& places, ProxyMode mode)
+{
+    if (mode == kProxyModeDirect) {
+        SetProcessProxy(INTERNET_OPEN_TYPE_DIRECT, nullptr, nullptr);
+    } else if (mode == kProxyModeList) {
+        CString server = GetProxyServer(places, -1);
+        CString bypass = ReadProxyBypassList(places);
+        SetProcessProxy(INTERNET_OPEN_TYPE_PROXY, server, bypass);
+    }
+    CProfileSection section(places.programFolder);
+    section.Open("PROXY");
+    DWORD style = 0;
+    if (section.QueryDWORDValue(style, "Extended_Style") != CProfileSection::kOk)
+        style = 0;
+    section.SetDWORDValue(WithProxyMode(style, mode), "Extended_Style");
+    section.Close();
+}

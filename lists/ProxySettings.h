@@ -4,6 +4,7 @@
 #ifndef VA_LISTS_PROXYSETTINGS_H
 #define VA_LISTS_PROXYSETTINGS_H
 
+#include "framework/core/Collections.h"
 #include "framework/core/CString.h"
 
 // Where the proxy routines find their data: the program folder (for
@@ -38,6 +39,18 @@ CString ReadProxyBypassList(const ProxyPlaces& places);
 ProxyMode StartupProxyMode(unsigned extendedStyle);
 // The value written back: the other bits kept, the low three bits the mode.
 unsigned WithProxyMode(unsigned extendedStyle, ProxyMode mode);
+
+// The servers of the list, "Proxy0" on, up to the first empty or missing
+// entry (later entries are never listed: their menu ids would name the
+// wrong index), at most kMaxProxyEntries.
+constexpr int kMaxProxyEntries = 150;
+CStringArray ReadProxyList(const ProxyPlaces& places);
+
+// The frame's proxy commands: applies a mode at once (the system's
+// settings leave the process as it is) and stores it in "Extended_Style".
+void SelectProxyMode(const ProxyPlaces& places, ProxyMode mode);
+// The stored mode's low three bits; 0 when nothing is stored.
+unsigned ReadProxyMode(const ProxyPlaces& places);
 
 // Applies the stored mode to the process (URL-moniker proxy option) and
 // writes the mode back to "Extended_Style". Returns the mode applied.

@@ -9,6 +9,7 @@
 #include "app/MainFrame.h"
 #include "app/TabGroup.h"
 #include "app/VantorelApp.h"
+#include "lists/ProxySettings.h"
 #include "tab/BrowserView.h"
 #include "tab/KeyState.h"
 #include "tab/TabItem.h"
@@ -21,7 +22,6 @@ const UINT kTabMenuId = 160;
 const UINT kCmdReloadStart = 1024;
 const UINT kCmdReloadStop = 1025;
 const UINT kCmdRefresh = 1022;
-const int kMaxProxyEntries = 150;
 const UINT kProxyEntryBase = 36055;
 
 const UINT kAppIconId = 128;
@@ -588,26 +588,21 @@ LRESULT CChildFrame::OnTabMouseAction(WPARAM wParam, LPARAM lParam)
 
 // The proxy servers of "Proxy.ini" after the four fixed items, below a
 // separator.
+// The list's servers from position 5, after a separator; item ids name the
+// entry's index (kProxyEntryBase + 5 + n).
 static void AddProxyEntries(HMENU proxyMenu)
 {
-    CString ini = theApp.ProgramFile("Proxy.ini");
-    const char kMissing[] = "\x01";
-    UINT position = 5;
-    for (int n = 0; n < kMaxProxyEntries; ++n) {
-        char key[16];
-        wsprintfA(key, "Proxy%d", n);
-        char value[512] = {};
-        ::GetPrivateProfileStringA("PROXY", key, kMissing, value, sizeof(value), ini);
-        if (strcmp(value, kMissing) == 0)
-            break;
-        if (n == 0)
-            ::InsertMenuA(proxyMenu, 4, MF_BYPOSITION | MF_SEPARATOR, 0, nullptr);
-        if (value[0] == '\0')
-            continue;
-        CString text = value;
+    if (g_pMainFrame == nullptr)
+        return;
+    CStringArray servers = ReadProxyList(g_pMainFrame->GetProxyPlaces());
+    if (servers.GetSize() == 0)
+        return;
+    ::InsertMenuA(proxyMenu, 4, MF_BYPOSITION | MF_SEPARATOR, 0, nullptr);
+    for (INT_PTR n = 0; n < servers.GetSize(); ++n) {
+        CString text = servers[n];
         text.Replace("&", "&&");
+        UINT position = 5 + static_cast<UINT>(n);
         ::InsertMenuA(proxyMenu, position, MF_BYPOSITION | MF_STRING, kProxyEntryBase + position, text);
-        ++position;
     }
 }
 

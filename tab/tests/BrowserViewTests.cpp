@@ -377,7 +377,7 @@ void CALLBACK ChooseFirstTabMenuItem(HWND, UINT, UINT_PTR id, DWORD)
 
 } // namespace
 
-TEST_F(TabTest, RightClickMenuActsOnTheClickedTab)
+TEST_F(TabTest, RightClickMenuActsOnTheClickedTabAndListsProxiesUpToTheFirstEmptyOne)
 {
     theApp.m_settings.iTabmouseR = 1;  // the tab menu
     m_folder->WriteBytes("Proxy.ini", "[PROXY]\r\nProxy0=a.example:8080\r\nProxy1=\r\nProxy2=b.example:80\r\n");
@@ -391,8 +391,9 @@ TEST_F(TabTest, RightClickMenuActsOnTheClickedTab)
     ::SendMessageA(frameA, WM_TAB_MOUSECLICK, 1, MAKELPARAM(20, 20));
     Pump();
     EXPECT_EQ(1, s_tabMenuSeen);
-    // Four fixed items, a separator and the two servers that have text.
-    EXPECT_EQ(7, s_proxyItems);
+    // Four fixed items, a separator and the servers up to the first empty
+    // entry: a later one would carry the index of the wrong server.
+    EXPECT_EQ(6, s_proxyItems);
     EXPECT_FALSE(::IsWindow(frameA));
     EXPECT_EQ(1, theApp.GetGroupTabCount(theApp.GetActiveGroup()));
     EXPECT_EQ(b, Active());

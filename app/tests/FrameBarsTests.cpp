@@ -1,0 +1,107 @@
+// The frame's bar commands: dropped file lists, proxy modes and the tab
+// commands' update state.
+#include <windows.h>
+#include <shlobj.h>
+
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "app/MainFrame.h"
+#include "app/TabGroup.h"
+#include "app/VantorelApp.h"
+#include "app/resource.h"
+#include "lists/ProxySettings.h"
+#include "tab/TabItem.h"
+#include "tab/tests/TabFixture.h"
+
+namespace {
+
+// A DROPFILES block of narrow names, as the shell builds it.
+HGLOBAL MakeDropFiles(const std::vector<std::string>& names, SIZE_T cut = 0)
+{
+    std::string list;
+    for (const std::string& name : names)
+        list += name + '\0';
+    list += '\0';
+    SIZE_T size = sizeof(DROPFILES) + list.size() - cut;
+    HGLOBAL h = ::GlobalAlloc(GMEM_MOVEABLE | GMEM_ZEROINIT, size);
+    BYTE* block = static_cast<BYTE*>(::GlobalLock(h));
+    DROPFILES* header = reinterpret_cast<DROPFILES*>(block);
+    header->pFiles = sizeof(DROPFILES);
+    memcpy(block + sizeof(DROPFILES), list.data(), list.size() - cut);
+    ::GlobalUnlock(h);
+    return h;
+}
+
+using FrameBarsTest = TabTest;
+
+TEST_F(FrameBarsTest, DroppedUrlsAndShortcutsOpenAsTabsInListOrder)
+{
+    Open(nullptr, "about:blank");
+    CTabGroup* group = theApp.GetActiveGroup();
+    m_folder->WriteBytes("link.url", "[InternetShortcut]\r\nurl=http://short.example/\r\nURL=http://second.example/\r\n");
+    m_folder->WriteBytes("notes.txt", "URL=http://ignored.example/\r\n");
+    HGLOBAL h = MakeDropFiles({"ttp://a.example/", m_folder->File("link.url"), m_folder->File("notes.txt"),
+                               "http://b.example/\r\n"});
+    m_frame->SendMessage(WM_DROPFILES, reinterpret_cast<WPARAM>(h));
+    Pump();
+    // The text file is a drive path, which counts as an address.
+    ASSERT_EQ(5, group->GetTabCount());
+    EXPECT_STREQ("http://a.example/", group->GetTab(1)->m_url);
+    EXPECT_STREQ("http://second.example/", group->GetTab(2)->m_url);  // the first "URL=" line
+    EXPECT_STREQ(m_folder->File("notes.txt").c_str(), group->GetTab(3)->m_url);
+    EXPECT_STREQ("http://b.example/", group->GetTab(4)->m_url);
+    EXPECT_EQ(0u, m_frame->m_stateWord & kStateOpeningTabSet);
+    EXPECT_FALSE(m_frame->m_pPageTabBar == nullptr);
+    ::GlobalFree(h);  // the sender frees the list
+}
+
+TEST_F(FrameBarsTest, AFileListRunningPastItsBlockOpensNothing)
+{
+    Open(nullptr, "about:blank");
+    CTabGroup* group = theApp.GetActiveGroup();
+    HGLOBAL h = MakeDropFiles({"http://a.example/"}, 2);  // no terminators
+    m_frame->SendMessage(WM_DROPFILES, reinterpret_cast<WPARAM>(h));
+    ::GlobalFree(h);
+    HGLOBAL tiny = ::GlobalAlloc(GMEM_MOVEABLE | GMEM_ZEROINIT, 4);
+    m_frame->SendMessage(WM_DROPFILES, reinterpret_cast<WPARAM>(tiny));
+    ::GlobalFree(tiny);
+    m_frame->SendMessage(WM_DROPFILES, 0);
+    Pump();
+    EXPECT_EQ(1, group->GetTabCount());
+}
+
+TEST_F(FrameBarsTest, ProxyModesAreStoredAndTheListStopsAtTheFirstEmptyEntry)
+{
+    m_folder->WriteBytes("Proxy.ini", "[PROXY]\r\nExtended_Style=8\r\nProxy0=a:1\r\nProxy1=\r\nProxy2=b:2\r\n");
+    ProxyPlaces places = m_frame->GetProxyPlaces();
+    CStringArray list = ReadProxyList(places);
+    ASSERT_EQ(1, list.GetSize());
+    EXPECT_STREQ("a:1", list[0]);
+
+    m_frame->SendMessage(WM_COMMAND, ID_PROXY_DIRECT);
+    EXPECT_EQ(static_cast<unsigned>(kProxyModeDirect), ReadProxyMode(places));
+    m_frame->SendMessage(WM_COMMAND, ID_PROXY_USELIST);
+    EXPECT_EQ(static_cast<unsigned>(kProxyModeList), ReadProxyMode(places));
+    // The other bits of the value stay.
+    EXPECT_EQ(WithProxyMode(8, kProxyModeList), 8u | kProxyModeList);
+}
+
+TEST_F(FrameBarsTest, TabCommandsAreDisabledWhileTheCurrentGroupIsEmpty)
+{
+    struct Probe : CCmdUI
+    {
+        BOOL enabled = TRUE;
+        void Enable(BOOL bOn) override { enabled = bOn; m_bEnableChanged = TRUE; }
+    };
+    Probe probe;
+    probe.m_nID = 1069;
+    probe.DoUpdate(m_frame, FALSE);
+    EXPECT_FALSE(probe.enabled);
+    Open(nullptr, "about:blank");
+    probe.DoUpdate(m_frame, FALSE);
+    EXPECT_TRUE(probe.enabled);
+}
+
+} // namespace

@@ -21,6 +21,12 @@
 #define IDC_TAB_DRAG                    185
 #define IDI_TAB_DROP_ROW                187
 #define IDI_TAB_DROP_COLUMN             188
+/* Full-screen caption bar: button faces. */
+#define IDB_FS_PIN_OFF                  250
+#define IDB_FS_MAXIMIZE                 251
+#define IDB_FS_MINIMIZE                 252
+#define IDB_FS_PIN_ON                   253
+#define IDB_FS_CLOSE                    254
 /* The tab's context menu. */
 #define IDR_TABMENU                     160
 /* The page's context menu over a text selection: submenu 4 plug-ins,

@@ -98,6 +98,14 @@ def main():
     arrow = lambda x, y: (90, 90, 90) if 6 <= y <= 10 and abs(x - 7.5) <= (10 - y) + 0.5 else MAGENTA
     bmp(res + "menu_button.bmp", 16, 16, arrow)
 
+    # Caption bar buttons, 16 x 14: pin off, maximise, minimise, pin on, close.
+    face = lambda draw: (lambda x, y: (255, 255, 255) if draw(x, y) else (0, 64, 160))
+    bmp("app/res/fs_pin_off.bmp", 16, 14, face(lambda x, y: (x == 8 and 3 <= y <= 11) or (5 <= x <= 11 and y == 5)))
+    bmp("app/res/fs_maximize.bmp", 16, 14, face(lambda x, y: 3 <= x <= 12 and 2 <= y <= 11 and (x in (3, 12) or y in (2, 3, 11))))
+    bmp("app/res/fs_minimize.bmp", 16, 14, face(lambda x, y: 4 <= x <= 11 and 9 <= y <= 10))
+    bmp("app/res/fs_pin_on.bmp", 16, 14, face(lambda x, y: (y == 8 and 3 <= x <= 12) or (x == 6 and 4 <= y <= 11)))
+    bmp("app/res/fs_close.bmp", 16, 14, face(lambda x, y: 3 <= x <= 12 and 2 <= y <= 11 and (abs(x - y - 1) <= 0 or abs(x + y - 14) <= 0)))
+
     ico = "app/res/"
     # Drop markers: a downward arrow in the top-left corner (rows), a
     # rightward one (columns).

@@ -6,11 +6,13 @@
 #ifndef VA_APP_MAINFRAME_H
 #define VA_APP_MAINFRAME_H
 
+#include <memory>
 #include <vector>
 
 #include "framework/core/Collections.h"
 #include "framework/frame/MDIFrameWnd.h"
 #include "bars/ComboBoxXP.h"
+#include "bars/DlgWndMng.h"
 #include "bars/MainToolBar.h"
 #include "bars/SearchBar.h"
 #include "bars/SizableReBar.h"
@@ -132,6 +134,8 @@ public:
     // The window-list popup of a group beside its tab; FALSE while there is
     // no popup to show.
     virtual BOOL ShowGroupTabPopup(CTabGroup* group, int index);
+
+    std::unique_ptr<CDlgWndMng> m_pWndList;  // the window-list popup, made once
 
     CPageTabBar* m_pPageTabBar = nullptr;
     CGroupTabBar* m_pGroupTabBar = nullptr;

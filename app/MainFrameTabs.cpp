@@ -744,9 +744,45 @@ void CMainFrame::TrackTabContextMenu(int type)
     ::DestroyMenu(menu);
 }
 
-BOOL CMainFrame::ShowGroupTabPopup(CTabGroup*, int)
+// The popup is made once and kept; it stands beside the group's tab on the
+// side away from the bar's edge. While it tracks, a second call only
+// refills and moves it.
+BOOL CMainFrame::ShowGroupTabPopup(CTabGroup* group, int index)
 {
-    return FALSE;
+    if (::GetActiveWindow() == nullptr || !IsGroupBarReady())
+        return FALSE;
+    if (m_pWndList == nullptr) {
+        auto popup = std::make_unique<CDlgWndMng>();
+        popup->m_hoverMode = true;
+        if (!popup->Create(CDlgWndMng::kTemplateId, this))
+            return FALSE;
+        m_pWndList = std::move(popup);
+    }
+    CDlgWndMng& popup = *m_pWndList;
+    if (!popup.FillTabs(group) || popup.GetList().GetItemCount() == 0) {
+        popup.ShowWindow(SW_HIDE);
+        return FALSE;
+    }
+    CRect tab, bar;
+    m_pGroupTabBar->GetClientRect(&bar);
+    CRect inside;
+    if (m_pGroupTabBar->GetItemRect(index, &tab) && ::IntersectRect(&inside, &tab, &bar)) {
+        m_pGroupTabBar->ClientToScreen(&tab);
+        CSize list = popup.GetListExtent();
+        CRect frame(0, 0, list.cx, list.cy);
+        ::AdjustWindowRectEx(&frame, static_cast<DWORD>(popup.GetStyle()), FALSE, popup.GetExStyle());
+        CPoint at(tab.left, tab.bottom);
+        switch (theApp.m_settings.iTabTop_P) {
+        case 0: at = CPoint(tab.left, tab.top - frame.Height()); break;
+        case 2: at = CPoint(tab.right, tab.top); break;
+        case 3: at = CPoint(tab.left - frame.Width(), tab.top); break;
+        default: break;
+        }
+        ::SetWindowPos(popup.m_hWnd, HWND_TOPMOST, at.x, at.y, frame.Width(), frame.Height(), SWP_NOACTIVATE);
+    }
+    if (!popup.IsTracking())
+        popup.Track();
+    return TRUE;
 }
 
 // The column of the tab bar whose scroll bar sent it moves by whole rows,

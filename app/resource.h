@@ -27,6 +27,9 @@
 #define IDB_FS_MINIMIZE                 252
 #define IDB_FS_PIN_ON                   253
 #define IDB_FS_CLOSE                    254
+/* The window-list popup and its list. */
+#define IDD_WNDMNG                      261
+#define IDC_WNDMNG_LIST                 1214
 /* The tab's context menu. */
 #define IDR_TABMENU                     160
 /* The page's context menu over a text selection: submenu 4 plug-ins,

@@ -4,6 +4,7 @@
 #include <string>
 
 #include "app/MainFrame.h"
+#include "bars/PopupLoop.h"
 #include "bars/ToolBarEx.h"
 
 CToolBarPopup* CToolBarPopup::s_pActive = nullptr;
@@ -173,25 +174,10 @@ BOOL CToolBarPopup::TrackPopup(UINT flags, int x, int y, const RECT& exclude)
     return TRUE;
 }
 
-// Messages are dispatched as they come, without idle work, until the popup
-// closes. A WM_QUIT ends the loop and is posted again for the outer loop.
 void CToolBarPopup::RunModalLoop()
 {
     m_looping = true;
-    while (m_looping && IsWindow())
-    {
-        MSG msg;
-        BOOL got = ::GetMessageA(&msg, nullptr, 0, 0);
-        if (got == -1)
-            break;
-        if (got == 0)
-        {
-            ::PostQuitMessage(static_cast<int>(msg.wParam));
-            break;
-        }
-        ::TranslateMessage(&msg);
-        ::DispatchMessageA(&msg);
-    }
+    RunPopupLoop(m_looping, m_hWnd);
     m_looping = false;
     if (::GetCapture() == m_hWnd)
         ::ReleaseCapture();

@@ -17,6 +17,7 @@
 #include "bars/SearchBar.h"
 #include "bars/SizableReBar.h"
 #include "bars/StatusBarXP.h"
+#include "bars/TabCloseButton.h"
 #include "framework/win/Controls.h"
 #include "framework/win/ImageList.h"
 #include "lists/FavoriteTree.h"
@@ -136,6 +137,9 @@ public:
     virtual BOOL ShowGroupTabPopup(CTabGroup* group, int index);
 
     std::unique_ptr<CDlgWndMng> m_pWndList;  // the window-list popup, made once
+    CTabCloseButton m_wndTabButton;          // laid over the tab under the mouse
+    // The tab button goes away with the tab it covered.
+    void HideTabButton();
 
     CPageTabBar* m_pPageTabBar = nullptr;
     CGroupTabBar* m_pGroupTabBar = nullptr;

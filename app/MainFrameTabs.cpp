@@ -18,6 +18,7 @@
 namespace {
 
 const int kMaxClosedTabs = 15;
+const UINT kTabButtonId = 59415;
 
 bool IsLiveWindow(HWND hWnd)
 {
@@ -49,6 +50,9 @@ BOOL CMainFrame::CreateTabBars()
         m_pGroupTabBar = new CGroupTabBar;
     if (m_pPageTabBar == nullptr)
         m_pPageTabBar = new CPageTabBar;
+    if (m_wndTabButton.GetSafeHwnd() == nullptr &&
+        (!m_wndTabButton.Create(this, kTabButtonId) || !m_wndTabButton.LoadImages("close_button.bmp", "menu_button.bmp")))
+        return FALSE;
     return m_pGroupTabBar->Create(this, settings.bTabImage_P() ? 0x2 : 0, settings.iTabTop_P) &&
            m_pPageTabBar->Create(this, settings.bTabImage() ? 0x2 : 0, settings.iTabTop);
 }
@@ -716,6 +720,12 @@ void CMainFrame::AddClosedTabToMenu(CTabItem* tab)
 }
 
 //--- Tab bar commands and scrolling
+
+void CMainFrame::HideTabButton()
+{
+    if (m_wndTabButton.GetSafeHwnd() != nullptr)
+        m_wndTabButton.ShowWindow(SW_HIDE);
+}
 
 void CMainFrame::OnGroupPrev()
 {

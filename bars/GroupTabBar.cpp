@@ -119,6 +119,8 @@ void CGroupTabBar::RemoveGroup(CTabGroup* group)
     DeleteItem(index);
     AfterItemsChanged(false, true);
     Invalidate();
+    if (g_pMainFrame != nullptr)
+        g_pMainFrame->HideTabButton();
 }
 
 BOOL CGroupTabBar::SelectGroup(CTabGroup* group)

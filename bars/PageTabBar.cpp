@@ -188,6 +188,8 @@ void CPageTabBar::RemovePageItem(CTabItem* tab, int index)
     }
     DeleteItem(index);
     AfterItemsChanged(false, !IsUpdating());
+    if (g_pMainFrame != nullptr)
+        g_pMainFrame->HideTabButton();
 }
 
 void CPageTabBar::TruncateItems(int index)

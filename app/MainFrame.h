@@ -191,9 +191,6 @@ public:
     // Writes the band layout to the settings and the button order to
     // "toolbar.dat2" (only when there is one).
     void SaveBarState();
-    // The main toolbar's and the search bar's buttons follow their update
-    // handlers.
-    void UpdateBarButtons();
 
     CSizableReBar m_wndReBar;
     CAddressCombo m_wndAddress;
@@ -244,6 +241,9 @@ protected:
     void OnFocusSearch();
     void OnGo();
     LRESULT OnDropFilesMessage(WPARAM wParam, LPARAM lParam);
+    // The wheel over a tab bar: the next or previous tab or group, or the
+    // bar scrolls, by the settings.
+    BOOL OnMouseWheel(UINT nFlags, short zDelta, CPoint pt);
     void OnProxyMode(UINT nID);
     void OnUpdateProxySystem(CCmdUI* pCmdUI);
     void OnFindDispatch();

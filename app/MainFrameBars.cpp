@@ -163,14 +163,6 @@ void CMainFrame::SaveBarState()
         file.Write(static_cast<LPCSTR>(order), static_cast<UINT>(order.GetLength()));
 }
 
-void CMainFrame::UpdateBarButtons()
-{
-    if (m_wndToolBar.IsWindow())
-        m_wndToolBar.OnUpdateCmdUI(this, FALSE);
-    if (m_wndSearchBar.IsWindow())
-        m_wndSearchBar.OnUpdateCmdUI(this, FALSE);
-}
-
 //--- Seams of the search box and the address box
 
 BOOL CMainFrame::GetSearchBoxText(CString& text)
@@ -391,4 +383,35 @@ void CMainFrame::OnDropFiles(HDROP hDrop)
         }
     }
     m_stateWord &= ~static_cast<DWORD>(kStateOpeningTabSet);
+}
+
+//--- The wheel over the tab bars
+
+BOOL CMainFrame::OnMouseWheel(UINT, short zDelta, CPoint pt)
+{
+    HWND under = ::WindowFromPoint(pt);
+    const SettingsRecord& settings = theApp.m_settings;
+    const bool towardsUser = zDelta < 0;
+    if (IsPageBarReady() && under == m_pPageTabBar->m_hWnd) {
+        CTabItem* active = GetActiveTab();
+        if (active == nullptr)
+            return TRUE;
+        if (!settings.bWheelChange())
+            m_pPageTabBar->ScrollStep(towardsUser);
+        else if (towardsUser)
+            ActivateNextTab(active);
+        else
+            ActivatePrevTab(active);
+        return TRUE;
+    }
+    if (IsGroupBarReady() && under == m_pGroupTabBar->m_hWnd) {
+        if (!settings.bWheelChange_P())
+            m_pGroupTabBar->ScrollStep(towardsUser);
+        else if (towardsUser)
+            m_pGroupTabBar->SelectNextGroup();
+        else
+            m_pGroupTabBar->SelectPrevGroup();
+        return TRUE;
+    }
+    return static_cast<BOOL>(Default());
 }

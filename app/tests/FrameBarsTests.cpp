@@ -11,6 +11,7 @@
 #include "app/TabGroup.h"
 #include "app/VantorelApp.h"
 #include "app/resource.h"
+#include "bars/PageTabBar.h"
 #include "lists/ProxySettings.h"
 #include "tab/TabItem.h"
 #include "tab/tests/TabFixture.h"
@@ -102,6 +103,25 @@ TEST_F(FrameBarsTest, TabCommandsAreDisabledWhileTheCurrentGroupIsEmpty)
     Open(nullptr, "about:blank");
     probe.DoUpdate(m_frame, FALSE);
     EXPECT_TRUE(probe.enabled);
+}
+
+TEST_F(FrameBarsTest, TheWheelOverThePageBarMovesToTheNextOrPreviousTab)
+{
+    CTabItem* a = Open(nullptr, "http://a.example/");
+    CTabItem* b = Open(nullptr, "http://b.example/");
+    ASSERT_EQ(b, Active());
+    theApp.m_settings.bWheelChange(true);
+    CPageTabBar& bar = *m_frame->m_pPageTabBar;
+    RECT item = {};
+    ::SendMessageA(bar.m_hWnd, TCM_GETITEMRECT, 0, reinterpret_cast<LPARAM>(&item));
+    POINT pt = {item.left + 3, item.top + 3};
+    ::ClientToScreen(bar.m_hWnd, &pt);
+    m_frame->SendMessage(WM_MOUSEWHEEL, MAKEWPARAM(0, WHEEL_DELTA), MAKELPARAM(pt.x, pt.y));
+    Pump();
+    EXPECT_EQ(a, Active());
+    m_frame->SendMessage(WM_MOUSEWHEEL, MAKEWPARAM(0, static_cast<WORD>(-WHEEL_DELTA)), MAKELPARAM(pt.x, pt.y));
+    Pump();
+    EXPECT_EQ(b, Active());
 }
 
 } // namespace

@@ -27,6 +27,10 @@
 #define IDB_FS_MINIMIZE                 252
 #define IDB_FS_PIN_ON                   253
 #define IDB_FS_CLOSE                    254
+/* The busy dialog, its animation and its text. */
+#define IDD_BUSY                        144
+#define IDC_BUSY_ANIMATION              1048
+#define IDC_BUSY_TEXT                   1006
 /* The window-list popup and its list. */
 #define IDD_WNDMNG                      261
 #define IDC_WNDMNG_LIST                 1214

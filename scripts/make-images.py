@@ -85,6 +85,46 @@ def icon_file(path, size, pixel, cursor=False, hotspot=(0, 0)):
         f.write(header + entry + image)
 
 
+def chunk(fourcc, data):
+    pad = b"\0" if len(data) % 2 else b""
+    return fourcc + struct.pack("<I", len(data)) + data + pad
+
+
+def riff_list(kind, fourcc, body):
+    return kind + struct.pack("<I", len(body) + 4) + fourcc + body
+
+
+def avi(path, width, height, frames):
+    """An uncompressed 8-bit AVI of frames(i, x, y) -> palette index, 4 frames a second."""
+    count = 4
+    palette = b"".join(bytes((b, g, r, 0)) for r, g, b in
+                       [(255, 255, 255), (40, 90, 200), (120, 160, 230), (200, 220, 250)] + [(0, 0, 0)] * 252)
+    row = (width + 3) & ~3
+    size = row * height
+    bih = struct.pack("<IiiHHIIiiII", 40, width, height, 1, 8, 0, size, 0, 0, 256, 0)
+    avih = struct.pack("<IIIIIIIIII4I", 250000, size * 4, 0, 0x10, count, 0, 1, size, width, height, 0, 0, 0, 0)
+    strh = struct.pack("<4s4sIHHIIIIIIIIhhhh", b"vids", b"DIB ", 0, 0, 0, 0, 1, 4, 0, count, size, 0xFFFFFFFF, 0,
+                       0, 0, width, height)
+    strl = riff_list(b"LIST", b"strl", chunk(b"strh", strh) + chunk(b"strf", bih + palette))
+    hdrl = riff_list(b"LIST", b"hdrl", chunk(b"avih", avih) + strl)
+    movi_body = b""
+    index = b""
+    offset = 4
+    for i in range(count):
+        data = bytearray()
+        for y in range(height - 1, -1, -1):
+            line = bytes(frames(i, x, y) for x in range(width))
+            data += line + b"\0" * (row - width)
+        index += struct.pack("<4sIII", b"00db", 0x10, offset, len(data))
+        piece = chunk(b"00db", bytes(data))
+        movi_body += piece
+        offset += len(piece)
+    movi = riff_list(b"LIST", b"movi", movi_body)
+    body = hdrl + movi + chunk(b"idx1", index)
+    with open(path, "wb") as f:
+        f.write(riff_list(b"RIFF", b"AVI ", body))
+
+
 def main():
     res = "res/Res/"
     # Tab status icons 0-5 (and spares up to 13): loading, done, active...
@@ -105,6 +145,14 @@ def main():
     bmp("app/res/fs_minimize.bmp", 16, 14, face(lambda x, y: 4 <= x <= 11 and 9 <= y <= 10))
     bmp("app/res/fs_pin_on.bmp", 16, 14, face(lambda x, y: (y == 8 and 3 <= x <= 12) or (x == 6 and 4 <= y <= 11)))
     bmp("app/res/fs_close.bmp", 16, 14, face(lambda x, y: 3 <= x <= 12 and 2 <= y <= 11 and (abs(x - y - 1) <= 0 or abs(x + y - 14) <= 0)))
+
+    # The busy dialog's animation: a dot going round.
+    def spinner(i, x, y):
+        import math
+        cx, cy = 16 + 9 * math.cos(i * math.pi / 2), 16 + 9 * math.sin(i * math.pi / 2)
+        d = (x - cx) ** 2 + (y - cy) ** 2
+        return 1 if d < 16 else 2 if d < 30 else 0
+    avi(res + "Torv.avi", 32, 32, spinner)
 
     ico = "app/res/"
     # Drop markers: a downward arrow in the top-left corner (rows), a

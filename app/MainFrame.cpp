@@ -106,6 +106,7 @@ BEGIN_MESSAGE_MAP(CMainFrame, CNewMDIFrameWnd)
     ON_COMMAND(kCmdReloadSearchEngines, OnReloadSearchEngines)
     ON_COMMAND(kCmdSearchEngineMenu, OnSearchEngineMenu)
     ON_NOTIFY(TBN_DROPDOWN, kSearchBarId, OnSearchBarDropDown)
+    ON_NOTIFY(TBN_DROPDOWN, AFX_IDW_TOOLBAR, OnToolbarDropDown)
 END_MESSAGE_MAP()
 
 CMainFrame::CMainFrame() = default;

@@ -179,6 +179,9 @@ public:
     BOOL m_favIEOrder = FALSE;         // bIEOrder at the last scan or load
     CSearchEngineTree m_searchEngines; // held here until the search bar holds it
 
+    // The drop-down menu of a main-toolbar button, ready to track (the
+    // caller destroys it); null for buttons without one here.
+    HMENU BuildToolbarDropDown(int buttonId, HMENU* pOwnerMenu);
     // Where the proxy routines find "Proxy.ini" and the system settings.
     ProxyPlaces GetProxyPlaces() const;
 
@@ -241,6 +244,7 @@ protected:
     void OnFocusSearch();
     void OnGo();
     LRESULT OnDropFilesMessage(WPARAM wParam, LPARAM lParam);
+    void OnToolbarDropDown(NMHDR* pNMHDR, LRESULT* pResult);
     // The wheel over a tab bar: the next or previous tab or group, or the
     // bar scrolls, by the settings.
     BOOL OnMouseWheel(UINT nFlags, short zDelta, CPoint pt);

@@ -17,6 +17,7 @@
 #include "shared/ProgramPath.h"
 #include "app/StartupList.h"
 #include "app/TabGroup.h"
+#include "tab/ChildFrame.h"
 #include "tab/TabItem.h"
 
 namespace {
@@ -414,4 +415,52 @@ BOOL CMainFrame::OnMouseWheel(UINT, short zDelta, CPoint pt)
         return TRUE;
     }
     return static_cast<BOOL>(Default());
+}
+
+//--- The main toolbar's drop-down menus
+
+HMENU CMainFrame::BuildToolbarDropDown(int buttonId, HMENU* pOwnerMenu)
+{
+    UINT resource = 0;
+    switch (buttonId) {
+    case 32790: resource = IDR_MENU_NEWTAB; break;
+    case ID_EDIT_FINDDISPATCH: resource = IDR_MENU_FIND; break;
+    case 32772: resource = IDR_MENU_PROXY; break;
+    case 1044: resource = IDR_MENU_RELOAD; break;
+    default: return nullptr;
+    }
+    HMENU menu = ::LoadMenuA(AfxGetResourceHandle(), MAKEINTRESOURCEA(resource));
+    HMENU popup = menu != nullptr ? ::GetSubMenu(menu, 0) : nullptr;
+    if (popup == nullptr) {
+        if (menu != nullptr)
+            ::DestroyMenu(menu);
+        return nullptr;
+    }
+    *pOwnerMenu = menu;
+    if (buttonId == 32790 && GetActiveTab() == nullptr)
+        ::DeleteMenu(popup, 0, MF_BYPOSITION);  // no page to duplicate
+    else if (buttonId == 32772)
+        CChildFrame::AddProxyEntries(popup, ID_PROXY_ENTRY_FIRST);
+    else if (buttonId == 1044)
+        ::ModifyMenuA(popup, 6, MF_BYPOSITION | MF_STRING, ID_RELOAD_USER, CChildFrame::ReloadMenuCaption());
+    return popup;
+}
+
+// Only the main toolbar's own notifications: the id alone is not enough.
+void CMainFrame::OnToolbarDropDown(NMHDR* pNMHDR, LRESULT* pResult)
+{
+    *pResult = TBDDRET_DEFAULT;
+    auto* pInfo = reinterpret_cast<NMTOOLBARA*>(pNMHDR);
+    if (pInfo->hdr.hwndFrom != m_wndToolBar.m_hWnd)
+        return;
+    HMENU owner = nullptr;
+    HMENU popup = BuildToolbarDropDown(pInfo->iItem, &owner);
+    if (popup == nullptr)
+        return;
+    RECT button = {};
+    m_wndToolBar.GetRect(pInfo->iItem, &button);
+    ::MapWindowPoints(m_wndToolBar.m_hWnd, nullptr, reinterpret_cast<LPPOINT>(&button), 2);
+    ::TrackPopupMenu(popup, TPM_LEFTALIGN | TPM_TOPALIGN | TPM_LEFTBUTTON, button.left, button.bottom, 0, m_hWnd,
+                     nullptr);
+    ::DestroyMenu(owner);
 }

@@ -27,6 +27,13 @@
 #define IDB_FS_MINIMIZE                 252
 #define IDB_FS_PIN_ON                   253
 #define IDB_FS_CLOSE                    254
+/* Drop-down menus of the main toolbar's buttons: new tab (32790), find
+   (36288), settings with the proxy list (32772), auto-reload (1044). */
+#define IDR_MENU_NEWTAB                 157
+#define IDR_MENU_FIND                   158
+#define IDR_MENU_PROXY                  173
+#define IDR_MENU_RELOAD                 177
+#define ID_EDIT_FINDINPAGE              1076
 /* The busy dialog, its animation and its text. */
 #define IDD_BUSY                        144
 #define IDC_BUSY_ANIMATION              1048

@@ -588,22 +588,34 @@ LRESULT CChildFrame::OnTabMouseAction(WPARAM wParam, LPARAM lParam)
 
 // The proxy servers of "Proxy.ini" after the four fixed items, below a
 // separator.
-// The list's servers from position 5, after a separator; item ids name the
-// entry's index (kProxyEntryBase + 5 + n).
-static void AddProxyEntries(HMENU proxyMenu)
+void CChildFrame::AddProxyEntries(HMENU proxyMenu, UINT firstId)
 {
     if (g_pMainFrame == nullptr)
         return;
     CStringArray servers = ReadProxyList(g_pMainFrame->GetProxyPlaces());
     if (servers.GetSize() == 0)
         return;
-    ::InsertMenuA(proxyMenu, 4, MF_BYPOSITION | MF_SEPARATOR, 0, nullptr);
+    MENUITEMINFOA fourth = {};
+    fourth.cbSize = sizeof(fourth);
+    fourth.fMask = MIIM_FTYPE;
+    if (!::GetMenuItemInfoA(proxyMenu, 4, TRUE, &fourth) || !(fourth.fType & MFT_SEPARATOR))
+        ::InsertMenuA(proxyMenu, 4, MF_BYPOSITION | MF_SEPARATOR, 0, nullptr);
     for (INT_PTR n = 0; n < servers.GetSize(); ++n) {
         CString text = servers[n];
         text.Replace("&", "&&");
-        UINT position = 5 + static_cast<UINT>(n);
-        ::InsertMenuA(proxyMenu, position, MF_BYPOSITION | MF_STRING, kProxyEntryBase + position, text);
+        ::InsertMenuA(proxyMenu, 5 + static_cast<UINT>(n), MF_BYPOSITION | MF_STRING,
+                      firstId + static_cast<UINT>(n), text);
     }
+}
+
+CString CChildFrame::ReloadMenuCaption()
+{
+    // The text comes from a data file: only its "%d" is filled.
+    CString text = theApp.GetEtcText(4);
+    CString minutes;
+    minutes.Format("%d", static_cast<int>(theApp.m_settings.iReload));
+    text.Replace("%d", minutes);
+    return text;
 }
 
 static void EmptyMenu(HMENU menu)
@@ -630,16 +642,10 @@ void CChildFrame::ShowTabMenu(int action, POINT point)
             ::DestroyMenu(menu);
         return;
     }
-    if (HMENU reload = ::GetSubMenu(popup, 7)) {
-        // The text comes from a data file: only its "%d" is filled.
-        CString text = theApp.GetEtcText(4);
-        CString minutes;
-        minutes.Format("%d", static_cast<int>(theApp.m_settings.iReload));
-        text.Replace("%d", minutes);
-        ::AppendMenuA(reload, MF_STRING, 36271, text);
-    }
+    if (HMENU reload = ::GetSubMenu(popup, 7))
+        ::AppendMenuA(reload, MF_STRING, 36271, ReloadMenuCaption());
     if (HMENU proxies = ::GetSubMenu(popup, 8))
-        AddProxyEntries(proxies);
+        AddProxyEntries(proxies, kProxyEntryBase + 5);
     // Plug-ins and scripts list their catalogs' entries.
     EmptyMenu(::GetSubMenu(popup, 9));
     EmptyMenu(::GetSubMenu(popup, 10));

@@ -124,4 +124,34 @@ TEST_F(FrameBarsTest, TheWheelOverThePageBarMovesToTheNextOrPreviousTab)
     EXPECT_EQ(b, Active());
 }
 
+TEST_F(FrameBarsTest, ToolbarDropDownsFillTheirMenus)
+{
+    HMENU owner = nullptr;
+    HMENU newTab = m_frame->BuildToolbarDropDown(32790, &owner);
+    ASSERT_NE(nullptr, newTab);
+    // Without a page the duplicate item goes.
+    EXPECT_EQ(3, ::GetMenuItemCount(newTab));
+    EXPECT_NE(static_cast<UINT>(ID_TAB_DUPLICATE), ::GetMenuItemID(newTab, 0));
+    ::DestroyMenu(owner);
+
+    theApp.m_settings.iReload = 7;
+    HMENU reload = m_frame->BuildToolbarDropDown(1044, &owner);
+    ASSERT_NE(nullptr, reload);
+    EXPECT_EQ(static_cast<UINT>(ID_RELOAD_USER), ::GetMenuItemID(reload, 6));
+    char caption[64] = "";
+    ::GetMenuStringA(reload, 6, caption, sizeof(caption), MF_BYPOSITION);
+    CString expected = theApp.GetEtcText(4);
+    expected.Replace("%d", "7");
+    EXPECT_STREQ(expected, caption);
+    ::DestroyMenu(owner);
+
+    m_folder->WriteBytes("Proxy.ini", "[PROXY]\r\nProxy0=a:1\r\nProxy1=b:2\r\nProxy2=\r\nProxy3=c:3\r\n");
+    HMENU proxies = m_frame->BuildToolbarDropDown(32772, &owner);
+    ASSERT_NE(nullptr, proxies);
+    ASSERT_EQ(7, ::GetMenuItemCount(proxies));
+    EXPECT_EQ(static_cast<UINT>(ID_PROXY_ENTRY_FIRST + 1), ::GetMenuItemID(proxies, 6));
+    ::DestroyMenu(owner);
+    EXPECT_EQ(nullptr, m_frame->BuildToolbarDropDown(1069, &owner));
+}
+
 } // namespace

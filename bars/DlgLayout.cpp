@@ -9,6 +9,26 @@ bool AllFields(const RECT& rc, LONG value)
     return rc.left == value && rc.top == value && rc.right == value && rc.bottom == value;
 }
 
+// One direction of a control: its near and far edge at their places when
+// followed, the size kept when asked (with one edge followed).
+void FollowEdges(LONG& nearEdge, LONG& farEdge, LONG nearPlace, LONG farPlace, DWORD followNear, DWORD followFar,
+                 DWORD keepSize)
+{
+    const LONG size = farEdge - nearEdge;
+    if (followNear)
+    {
+        nearEdge = nearPlace;
+        if (keepSize)
+            farEdge = nearEdge + size;
+    }
+    if (followFar)
+    {
+        farEdge = farPlace;
+        if (keepSize)
+            nearEdge = farEdge - size;
+    }
+}
+
 } // namespace
 
 bool CDlgLayout::AddControl(HWND hControl, const RECT& distances, DWORD anchors)
@@ -67,33 +87,10 @@ void CDlgLayout::OnSize(HWND hDialog)
         CRect rc;
         ::GetWindowRect(entry.hControl, &rc);
         ::MapWindowPoints(nullptr, ::GetParent(entry.hControl), reinterpret_cast<LPPOINT>(&rc), 2);
-        int w = rc.Width(), h = rc.Height();
         const DWORD a = entry.anchors;
         const RECT& d = entry.distances;
-        if (a & kLeft)
-        {
-            rc.left = c.left + d.left;
-            if (a & kKeepWidth)
-                rc.right = rc.left + w;
-        }
-        if (a & kRight)
-        {
-            rc.right = c.right - d.right;
-            if (a & kKeepWidth)
-                rc.left = rc.right - w;
-        }
-        if (a & kTop)
-        {
-            rc.top = c.top + d.top;
-            if (a & kKeepHeight)
-                rc.bottom = rc.top + h;
-        }
-        if (a & kBottom)
-        {
-            rc.bottom = c.bottom - d.bottom;
-            if (a & kKeepHeight)
-                rc.top = rc.bottom - h;
-        }
+        FollowEdges(rc.left, rc.right, c.left + d.left, c.right - d.right, a & kLeft, a & kRight, a & kKeepWidth);
+        FollowEdges(rc.top, rc.bottom, c.top + d.top, c.bottom - d.bottom, a & kTop, a & kBottom, a & kKeepHeight);
         hdwp = ::DeferWindowPos(hdwp, entry.hControl, nullptr, rc.left, rc.top, rc.Width(), rc.Height(),
                                 SWP_NOZORDER | SWP_NOACTIVATE);
         if (hdwp == nullptr)

@@ -10,8 +10,6 @@
 #include "shared/ProgramPath.h"
 #include "tab/TabItem.h"
 
-CDlgWndMng* CDlgWndMng::s_pTracking = nullptr;
-
 namespace {
 
 const int kHoverSlack = 10;
@@ -117,15 +115,12 @@ BOOL CDlgWndMng::Track()
     ShowWindow(SW_SHOWNOACTIVATE);
     ::SetCapture(m_hWnd);
     ::SetCursor(::LoadCursorA(nullptr, IDC_ARROW));
-    s_pTracking = this;
-    m_hHook = ::SetWindowsHookExA(WH_KEYBOARD, KeyboardHook, nullptr, ::GetCurrentThreadId());
     m_tracking = true;
-    RunPopupLoop(m_tracking, m_hWnd);
+    {
+        CPopupKeyHook keys(m_hWnd, m_strip.m_hWnd, [this](UINT vk) { OnKey(vk); });
+        RunPopupLoop(m_tracking, m_hWnd);
+    }
     m_tracking = false;
-    if (m_hHook != nullptr)
-        ::UnhookWindowsHookEx(m_hHook);
-    m_hHook = nullptr;
-    s_pTracking = nullptr;
     if (::GetCapture() == m_hWnd)
         ::ReleaseCapture();
     RestoreGroupSelection();
@@ -158,27 +153,6 @@ void CDlgWndMng::ActivateSelection()
 }
 
 //--- Keys
-
-LRESULT CALLBACK CDlgWndMng::KeyboardHook(int nCode, WPARAM wParam, LPARAM lParam)
-{
-    try
-    {
-        CDlgWndMng* self = s_pTracking;
-        HWND hCapture = ::GetCapture();
-        if (nCode == HC_ACTION && self != nullptr && hCapture != nullptr &&
-            (hCapture == self->m_hWnd || hCapture == self->m_strip.m_hWnd))
-        {
-            if ((lParam & 0x80000000) == 0)
-                self->OnKey(static_cast<UINT>(wParam));
-            return 1;
-        }
-        return ::CallNextHookEx(self != nullptr ? self->m_hHook : nullptr, nCode, wParam, lParam);
-    }
-    catch (...)
-    {
-        return 0;
-    }
-}
 
 void CDlgWndMng::OnKey(UINT vk)
 {

@@ -41,9 +41,6 @@ public:
 
     bool m_hoverMode = false;
 
-    // The popup being tracked, for the keyboard hook.
-    static CDlgWndMng* s_pTracking;
-
     // A key press while tracking (every key message is eaten).
     void OnKey(UINT vk);
 
@@ -59,7 +56,6 @@ protected:
     LRESULT WindowProc(UINT nMsg, WPARAM wParam, LPARAM lParam) override;
     void OnOK() override {}
     void OnCancel() override {}
-    static LRESULT CALLBACK KeyboardHook(int nCode, WPARAM wParam, LPARAM lParam);
 
     CImageList m_images;
     bool m_overStrip = false;
@@ -67,7 +63,6 @@ protected:
     int m_savedGroupSel = -1;
     CDrawTabCtrl m_strip;
     bool m_tracking = false;
-    HHOOK m_hHook = nullptr;
 };
 
 #endif // VA_BARS_DLGWNDMNG_H

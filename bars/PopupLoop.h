@@ -1,28 +1,41 @@
-// The nested message loop of the program's popups (the toolbar overflow
-// and the window list): messages are dispatched, without idle work, while
-// running stays true. A WM_QUIT ends the loop and is posted again for the
-// outer loop; a GetMessage failure ends it too.
+// What the program's popups (the toolbar overflow and the window list) share
+// while they track: the nested message loop and the thread keyboard hook.
+//
+// Classes in this file:
+//   CPopupKeyHook   keys to the tracking popup, for the length of a scope
 #ifndef VA_BARS_POPUPLOOP_H
 #define VA_BARS_POPUPLOOP_H
 
 #include <windows.h>
 
-inline void RunPopupLoop(const bool& running, HWND hPopup)
+#include <functional>
+
+// Dispatches messages, without idle work, while running stays true and the
+// popup exists. A WM_QUIT ends the loop and is posted again for the outer
+// loop; a GetMessage failure ends it too.
+void RunPopupLoop(const bool& running, HWND hPopup);
+
+//--- CPopupKeyHook
+// While the mouse capture is on the popup or its inner control, key
+// presses go to onKey and every key message is eaten; other keys pass on.
+// One popup tracks at a time.
+class CPopupKeyHook
 {
-    while (running && ::IsWindow(hPopup))
-    {
-        MSG msg;
-        BOOL got = ::GetMessageA(&msg, nullptr, 0, 0);
-        if (got == -1)
-            break;
-        if (got == 0)
-        {
-            ::PostQuitMessage(static_cast<int>(msg.wParam));
-            break;
-        }
-        ::TranslateMessage(&msg);
-        ::DispatchMessageA(&msg);
-    }
-}
+public:
+    CPopupKeyHook(HWND hPopup, HWND hInner, std::function<void(UINT)> onKey);
+    ~CPopupKeyHook();
+    CPopupKeyHook(const CPopupKeyHook&) = delete;
+    CPopupKeyHook& operator=(const CPopupKeyHook&) = delete;
+
+private:
+    static LRESULT CALLBACK Proc(int nCode, WPARAM wParam, LPARAM lParam);
+    static CPopupKeyHook* s_pActive;
+
+    HWND m_hPopup;
+    HWND m_hInner;
+    std::function<void(UINT)> m_onKey;
+    HHOOK m_hHook = nullptr;
+    CPopupKeyHook* m_pOuter;
+};
 
 #endif // VA_BARS_POPUPLOOP_H

@@ -7,20 +7,12 @@
 #include "bars/PopupLoop.h"
 #include "bars/ToolBarEx.h"
 
-CToolBarPopup* CToolBarPopup::s_pActive = nullptr;
-
 CToolBarPopup::CToolBarPopup(CToolBarEx* pSource, int textMode)
     : m_pSource(pSource), m_textMode(textMode), m_showTexts(textMode == 0 || textMode == 1)
 {
 }
 
-CToolBarPopup::~CToolBarPopup()
-{
-    if (s_pActive == this)
-        s_pActive = nullptr;
-    if (m_hHook != nullptr)
-        ::UnhookWindowsHookEx(m_hHook);
-}
+CToolBarPopup::~CToolBarPopup() = default;
 
 //--- Placement
 
@@ -163,13 +155,10 @@ BOOL CToolBarPopup::TrackPopup(UINT flags, int x, int y, const RECT& exclude)
     ShowWindow(SW_SHOWNOACTIVATE);
     ::SetCapture(m_hWnd);
     ::SetCursor(::LoadCursorA(nullptr, IDC_ARROW));
-    s_pActive = this;
-    m_hHook = ::SetWindowsHookExA(WH_KEYBOARD, KeyboardHook, nullptr, ::GetCurrentThreadId());
-    RunModalLoop();
-    if (m_hHook != nullptr)
-        ::UnhookWindowsHookEx(m_hHook);
-    m_hHook = nullptr;
-    s_pActive = nullptr;
+    {
+        CPopupKeyHook keys(m_hWnd, m_bar.m_hWnd, [this](UINT vk) { OnKey(vk); });
+        RunModalLoop();
+    }
     DestroyWindow();
     return TRUE;
 }
@@ -184,28 +173,6 @@ void CToolBarPopup::RunModalLoop()
 }
 
 //--- Keys
-
-LRESULT CALLBACK CToolBarPopup::KeyboardHook(int nCode, WPARAM wParam, LPARAM lParam)
-{
-    try
-    {
-        CToolBarPopup* self = s_pActive;
-        HWND hCapture = ::GetCapture();
-        if (nCode == HC_ACTION && self != nullptr && hCapture != nullptr &&
-            (hCapture == self->m_hWnd || hCapture == self->m_bar.m_hWnd))
-        {
-            if ((lParam & 0x80000000) == 0)  // a press
-                self->OnKey(static_cast<UINT>(wParam));
-            return 1;
-        }
-        HHOOK hHook = self != nullptr ? self->m_hHook : nullptr;
-        return ::CallNextHookEx(hHook, nCode, wParam, lParam);
-    }
-    catch (...)
-    {
-        return 0;
-    }
-}
 
 void CToolBarPopup::OnKey(UINT vk)
 {

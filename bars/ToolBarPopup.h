@@ -34,8 +34,6 @@ public:
     bool m_sendToFrame = false;   // chosen commands go to the main frame
     bool m_dropDownArrows = true;
 
-    // The popup being tracked (one at a time), for the keyboard hook.
-    static CToolBarPopup* s_pActive;
     CToolBarCtrl& GetToolBar() { return m_bar; }
 
 protected:
@@ -47,7 +45,6 @@ protected:
     void RunModalLoop();
 
     LRESULT WindowProc(UINT nMsg, WPARAM wParam, LPARAM lParam) override;
-    static LRESULT CALLBACK KeyboardHook(int nCode, WPARAM wParam, LPARAM lParam);
     LRESULT OnMouse(UINT nMsg, WPARAM wParam, LPARAM lParam);
 
     CToolBarEx* m_pSource;
@@ -56,7 +53,6 @@ protected:
     bool m_inside = false;
     bool m_looping = false;
     CToolBarCtrl m_bar;
-    HHOOK m_hHook = nullptr;
 };
 
 #endif // VA_BARS_TOOLBARPOPUP_H

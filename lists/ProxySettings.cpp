@@ -43,6 +43,15 @@ CString ReadInternetSetting(const ProxyPlaces& places, LPCTSTR valueName)
     return value;
 }
 
+// "Extended_Style" of an open section; 0 when missing.
+DWORD ReadExtendedStyle(CProfileSection& section)
+{
+    DWORD style = 0;
+    if (section.QueryDWORDValue(style, "Extended_Style") != CProfileSection::kOk)
+        style = 0;
+    return style;
+}
+
 void SetProcessProxy(DWORD accessType, LPCSTR server, LPCSTR bypass)
 {
     INTERNET_PROXY_INFO info = {};
@@ -102,10 +111,7 @@ ProxyMode ApplyStartupProxyMode(const ProxyPlaces& places)
 {
     CProfileSection section(places.programFolder);
     section.Open("PROXY");
-    DWORD style = 0;
-    if (section.QueryDWORDValue(style, "Extended_Style") != CProfileSection::kOk)
-        style = 0;
-
+    DWORD style = ReadExtendedStyle(section);
     ProxyMode mode = StartupProxyMode(style);
     if (mode == kProxyModeDirect) {
         SetProcessProxy(INTERNET_OPEN_TYPE_DIRECT, nullptr, nullptr);
@@ -137,9 +143,7 @@ unsigned ReadProxyMode(const ProxyPlaces& places)
 {
     CProfileSection section(places.programFolder);
     section.Open("PROXY");
-    DWORD style = 0;
-    if (section.QueryDWORDValue(style, "Extended_Style") != CProfileSection::kOk)
-        style = 0;
+    DWORD style = ReadExtendedStyle(section);
     section.Close();
     return style & kProxyModeMask;
 }
@@ -155,9 +159,6 @@ void SelectProxyMode(const ProxyPlaces& places, ProxyMode mode)
     }
     CProfileSection section(places.programFolder);
     section.Open("PROXY");
-    DWORD style = 0;
-    if (section.QueryDWORDValue(style, "Extended_Style") != CProfileSection::kOk)
-        style = 0;
-    section.SetDWORDValue(WithProxyMode(style, mode), "Extended_Style");
+    section.SetDWORDValue(WithProxyMode(ReadExtendedStyle(section), mode), "Extended_Style");
     section.Close();
 }

@@ -94,6 +94,14 @@ bool ReadDropFileList(HGLOBAL hDrop, CStringArray& paths)
     return complete;
 }
 
+// The bars are found by their rectangles: a tab control lets the mouse
+// through between its tabs.
+bool IsOverBar(CWnd* bar, POINT pt)
+{
+    RECT rc;
+    return bar != nullptr && bar->IsWindowVisible() && ::GetWindowRect(bar->m_hWnd, &rc) && ::PtInRect(&rc, pt);
+}
+
 } // namespace
 
 BOOL CMainFrame::CreateReBarBands()
@@ -226,9 +234,7 @@ void CMainFrame::UpdateAddressBar(HWND hTab, LPCTSTR url)
         return;
     POINT cursor = {};
     ::GetCursorPos(&cursor);
-    HWND under = ::WindowFromPoint(cursor);
-    if ((m_pPageTabBar != nullptr && under == m_pPageTabBar->GetSafeHwnd()) ||
-        (m_pGroupTabBar != nullptr && under == m_pGroupTabBar->GetSafeHwnd()))
+    if ((IsPageBarReady() && IsOverBar(m_pPageTabBar, cursor)) || (IsGroupBarReady() && IsOverBar(m_pGroupTabBar, cursor)))
         return;
     m_wndAddress.SetFocus();
 }
@@ -390,10 +396,9 @@ void CMainFrame::OnDropFiles(HDROP hDrop)
 
 BOOL CMainFrame::OnMouseWheel(UINT, short zDelta, CPoint pt)
 {
-    HWND under = ::WindowFromPoint(pt);
     const SettingsRecord& settings = theApp.m_settings;
     const bool towardsUser = zDelta < 0;
-    if (IsPageBarReady() && under == m_pPageTabBar->m_hWnd) {
+    if (IsPageBarReady() && IsOverBar(m_pPageTabBar, pt)) {
         CTabItem* active = GetActiveTab();
         if (active == nullptr)
             return TRUE;
@@ -405,7 +410,7 @@ BOOL CMainFrame::OnMouseWheel(UINT, short zDelta, CPoint pt)
             ActivatePrevTab(active);
         return TRUE;
     }
-    if (IsGroupBarReady() && under == m_pGroupTabBar->m_hWnd) {
+    if (IsGroupBarReady() && IsOverBar(m_pGroupTabBar, pt)) {
         if (!settings.bWheelChange_P())
             m_pGroupTabBar->ScrollStep(towardsUser);
         else if (towardsUser)

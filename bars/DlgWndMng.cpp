@@ -219,8 +219,9 @@ LRESULT CDlgWndMng::OnMouse(UINT nMsg, WPARAM, LPARAM)
 {
     DWORD pos = ::GetMessagePos();
     CPoint screen(GET_X_LPARAM(pos), GET_Y_LPARAM(pos));
-    HWND hUnder = ::WindowFromPoint(screen);
-    bool overStrip = hUnder == m_strip.m_hWnd;
+    CRect stripRect, barRect;
+    m_strip.GetWindowRect(&stripRect);
+    bool overStrip = stripRect.PtInRect(screen) != FALSE;
     if (nMsg == WM_MOUSEMOVE)
     {
         if (overStrip)
@@ -234,7 +235,9 @@ LRESULT CDlgWndMng::OnMouse(UINT nMsg, WPARAM, LPARAM)
         else
         {
             CGroupTabBar* bar = GroupBar();
-            if (bar != nullptr && hUnder == bar->m_hWnd &&
+            if (bar != nullptr)
+                bar->GetWindowRect(&barRect);
+            if (bar != nullptr && barRect.PtInRect(screen) &&
                 (std::abs(screen.x - m_lastX) > kHoverSlack || std::abs(screen.y - m_lastY) > kHoverSlack))
             {
                 m_lastX = screen.x;

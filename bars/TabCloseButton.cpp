@@ -116,18 +116,15 @@ BOOL CTabCloseButton::TrackClick(const MSG& down)
     RedrawWindow();
     ::SetCapture(m_hWnd);
     bool kept = true;
-    bool quit = false;
+    MSG up = {};
     for (;;)
     {
-        MSG msg;
-        BOOL got = ::GetMessageA(&msg, nullptr, 0, 0);
-        if (got == 0)
-            quit = true;
+        BOOL got = ::GetMessageA(&up, nullptr, 0, 0);
         if (got <= 0)
         {
             kept = false;
-            if (quit)
-                ::PostQuitMessage(static_cast<int>(msg.wParam));
+            if (got == 0)
+                ::PostQuitMessage(static_cast<int>(up.wParam));
             break;
         }
         if (::GetCapture() != m_hWnd)
@@ -135,17 +132,18 @@ BOOL CTabCloseButton::TrackClick(const MSG& down)
             kept = false;
             break;
         }
-        if (msg.message == WM_LBUTTONUP)
+        if (up.message == WM_LBUTTONUP)
             break;
-        ::DispatchMessageA(&msg);
+        ::DispatchMessageA(&up);
     }
     BOOL handled = FALSE;
     if (kept)
     {
-        CPoint cursor;
-        ::GetCursorPos(&cursor);
-        ::ScreenToClient(::GetParent(m_hWnd), &cursor);
-        if (m_tabRect.PtInRect(cursor))
+        // Where the button went up, from the release itself (the capture
+        // sends it to this window, in its client coordinates).
+        CPoint at(up.lParam);
+        ::MapWindowPoints(up.hwnd, ::GetParent(m_hWnd), &at, 1);
+        if (m_tabRect.PtInRect(at))
             handled = OnClick(down) != 0;
         else
             Invalidate();

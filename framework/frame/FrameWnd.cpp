@@ -4,6 +4,7 @@
 
 #include "framework/app/WinApp.h"
 #include "framework/frame/ControlBar.h"
+#include "framework/frame/DockBar.h"
 #include "framework/frame/View.h"
 #include "framework/win/CmdUI.h"
 #include "framework/win/Menu.h"
@@ -299,4 +300,90 @@ void CFrameWnd::RepositionBars(const RECT& rect, HWND hWndPane)
     }
     if (layout.hDWP != nullptr)
         ::EndDeferWindowPos(layout.hDWP);
+}
+
+//--- Docking
+
+void CFrameWnd::EnableDocking(DWORD dwDockStyle)
+{
+    m_dwDockStyle = dwDockStyle & CBRS_ALIGN_ANY;
+    static const struct { DWORD align; UINT id; } kSides[] = {
+        {CBRS_ALIGN_TOP, AFX_IDW_DOCKBAR_TOP},
+        {CBRS_ALIGN_BOTTOM, AFX_IDW_DOCKBAR_BOTTOM},
+        {CBRS_ALIGN_LEFT, AFX_IDW_DOCKBAR_LEFT},
+        {CBRS_ALIGN_RIGHT, AFX_IDW_DOCKBAR_RIGHT},
+    };
+    for (const auto& side : kSides) {
+        if (!(m_dwDockStyle & side.align) || GetControlBar(side.id) != nullptr)
+            continue;
+        // The dock bar goes with its window; a failed creation took it already.
+        auto* pDockBar = new CDockBar;
+        pDockBar->m_deleteWithWindow = true;
+        pDockBar->Create(this, side.id);
+    }
+}
+
+void CFrameWnd::DockControlBar(CControlBar* pBar, UINT nDockBarID, int row)
+{
+    if (pBar == nullptr || !pBar->IsWindow())
+        return;
+    if (nDockBarID == 0) {
+        static const struct { DWORD align; UINT id; } kOrder[] = {
+            {CBRS_ALIGN_TOP, AFX_IDW_DOCKBAR_TOP},
+            {CBRS_ALIGN_BOTTOM, AFX_IDW_DOCKBAR_BOTTOM},
+            {CBRS_ALIGN_LEFT, AFX_IDW_DOCKBAR_LEFT},
+            {CBRS_ALIGN_RIGHT, AFX_IDW_DOCKBAR_RIGHT},
+        };
+        for (const auto& side : kOrder)
+            if (pBar->GetDockingStyle() & m_dwDockStyle & side.align) {
+                nDockBarID = side.id;
+                break;
+            }
+    }
+    auto* pDockBar = dynamic_cast<CDockBar*>(GetControlBar(nDockBarID));
+    if (pDockBar == nullptr)
+        return;
+    CDockBar* pOld = dynamic_cast<CDockBar*>(FromHandlePermanent(::GetParent(pBar->m_hWnd)));
+    if (pOld != nullptr && pOld != pDockBar)
+        pOld->RemoveBar(pBar);
+    pDockBar->DockBar(pBar, row);
+    pBar->m_nLastDockID = nDockBarID;
+    if (pOld != nullptr && pOld->IsFloating()) {
+        auto* pMini = dynamic_cast<CMiniDockFrameWnd*>(pOld->GetParent());
+        if (pMini != nullptr)
+            pMini->FitToBars();
+    }
+    DelayRecalcLayout();
+}
+
+void CFrameWnd::FloatControlBar(CControlBar* pBar, CPoint point)
+{
+    if (pBar == nullptr || !pBar->IsWindow())
+        return;
+    CDockBar* pOld = dynamic_cast<CDockBar*>(FromHandlePermanent(::GetParent(pBar->m_hWnd)));
+    if (pOld != nullptr && pOld->IsFloating())
+        return;  // floating already
+    if (pOld != nullptr) {
+        pBar->m_nLastDockID = static_cast<UINT>(pOld->GetDlgCtrlID());
+        pOld->RemoveBar(pBar);
+    }
+    auto* pMini = new CMiniDockFrameWnd;
+    if (!pMini->Create(this, point))
+        return;  // the frame deleted itself
+    pMini->GetDockBar().DockBar(pBar);
+    pMini->FitToBars();
+    RecalcLayout();
+}
+
+void CFrameWnd::ToggleDocking(CControlBar* pBar)
+{
+    if (pBar == nullptr || !pBar->IsWindow())
+        return;
+    if (pBar->GetBarStyle() & CBRS_FLOATING) {
+        DockControlBar(pBar, pBar->m_nLastDockID);
+        return;
+    }
+    CRect rc;
+    pBar->GetWindowRect(&rc);
+    FloatControlBar(pBar, rc.TopLeft());
 }

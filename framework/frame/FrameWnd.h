@@ -53,9 +53,17 @@ public:
     void DelayRecalcLayout(BOOL bNotify = TRUE);
     void ShowControlBar(CControlBar* pBar, BOOL bShow, BOOL bDelay);
     CControlBar* GetControlBar(UINT nID);
-    // The sides bars may be docked to; bars stay where they were created.
-    void EnableDocking(DWORD dwDockStyle) { m_dwDockStyle = dwDockStyle & CBRS_ALIGN_ANY; }
+    // The sides bars may dock to: a dock bar (ids 59419-59422) is made for
+    // each, once.
+    void EnableDocking(DWORD dwDockStyle);
     DWORD GetDockingStyle() const { return m_dwDockStyle; }
+    // Into the dock bar of that id (0: the first side both the bar and the
+    // frame allow: top, bottom, left, right), in a row (-1: a new last row).
+    void DockControlBar(CControlBar* pBar, UINT nDockBarID = 0, int row = -1);
+    // Into a floating frame of its own at a screen point.
+    void FloatControlBar(CControlBar* pBar, CPoint point);
+    // Docked: floats where it stands; floating: docks where it last was.
+    void ToggleDocking(CControlBar* pBar);
 
     //--- Views and activation
     CView* GetActiveView() const { return m_pViewActive; }

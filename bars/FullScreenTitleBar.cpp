@@ -155,14 +155,12 @@ void CFullScreenTitleBar::OnSlideTick()
     ::SetWindowPos(m_hWnd, nullptr, rc.left, y, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
-void CFullScreenTitleBar::OnWatchTick()
+void CFullScreenTitleBar::OnWatchTick(POINT cursor)
 {
     // A tick left over from before the pin counts for nothing.
     if (m_hWnd == nullptr || !m_autoHide)
         return;
-    POINT cursor = {};
     RECT rc;
-    ::GetCursorPos(&cursor);
     ::GetWindowRect(m_hWnd, &rc);
     if (::PtInRect(&rc, cursor))
     {
@@ -228,7 +226,11 @@ LRESULT CFullScreenTitleBar::OnMessage(UINT nMsg, WPARAM wParam, LPARAM lParam)
         if (wParam == m_slideTimer)
             OnSlideTick();
         else if (wParam == m_watchTimer)
-            OnWatchTick();
+        {
+            POINT cursor = {};
+            ::GetCursorPos(&cursor);
+            OnWatchTick(cursor);
+        }
         return 0;
     case WM_CLOSE:
         // The object keeps its window (Alt+F4 must not leave it without one).

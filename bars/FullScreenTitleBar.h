@@ -39,9 +39,10 @@ public:
     bool IsShowing() const { return m_showing; }
     int GetOutsideTicks() const { return m_outsideTicks; }
 
-    // The timer steps, as the timers run them.
+    // The timer steps, as the timers run them; the watch is given where the
+    // cursor is.
     void OnSlideTick();
-    void OnWatchTick();
+    void OnWatchTick(POINT cursor);
 
 private:
     static LRESULT CALLBACK WindowProc(HWND hWnd, UINT nMsg, WPARAM wParam, LPARAM lParam);

@@ -17,7 +17,6 @@ protected:
         // Timers are stepped by hand here.
         ::KillTimer(m_bar->GetSafeHwnd(), CFullScreenTitleBar::kSlideTimer);
         ::KillTimer(m_bar->GetSafeHwnd(), CFullScreenTitleBar::kWatchTimer);
-        ::SetCursorPos(1000, 900);
     }
     void TearDown() override
     {
@@ -35,10 +34,11 @@ protected:
         for (int i = 0; i < ticks; ++i)
             ::SendMessageA(m_bar->GetSafeHwnd(), WM_TIMER, CFullScreenTitleBar::kSlideTimer, 0);
     }
+    // Watch ticks with the cursor far from the strip.
     void Watch(int ticks)
     {
         for (int i = 0; i < ticks; ++i)
-            ::SendMessageA(m_bar->GetSafeHwnd(), WM_TIMER, CFullScreenTitleBar::kWatchTimer, 0);
+            m_bar->OnWatchTick(POINT{5, 900});
     }
 
     HWND m_hOwner = nullptr;
@@ -63,6 +63,13 @@ TEST_F(FullScreenTitleBarTest, UnpinnedItSlidesUpAfterTenTicksOutside)
     m_bar->Show(true, true);
     Slide(19);
     m_bar->SetPinned(false);
+    Watch(9);
+    EXPECT_TRUE(m_bar->IsShowing());
+    // Back over the strip: the count starts again.
+    RECT strip;
+    ::GetWindowRect(m_bar->GetSafeHwnd(), &strip);
+    m_bar->OnWatchTick(POINT{strip.left + 50, strip.top + 5});
+    EXPECT_EQ(0, m_bar->GetOutsideTicks());
     Watch(9);
     EXPECT_TRUE(m_bar->IsShowing());
     Watch(1);

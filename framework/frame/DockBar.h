@@ -27,6 +27,11 @@ public:
     // The row of a bar and its place in it, or -1.
     int GetRowOf(const CControlBar* pBar, int* pIndex = nullptr) const;
     int GetRowCount() const { return static_cast<int>(m_rows.size()); }
+    // The number of bars in a row; 0 for a row that does not exist.
+    int GetRowLength(int row) const
+    {
+        return row >= 0 && row < GetRowCount() ? static_cast<int>(m_rows[static_cast<size_t>(row)].size()) : 0;
+    }
     bool IsFloating() const { return GetDlgCtrlID() == AFX_IDW_DOCKBAR_FLOAT; }
     bool IsHorizontal() const;
 

@@ -1,10 +1,13 @@
 #include "bars/SearchBar.h"
 
+#include <cstddef>
 #include <cstdlib>
+#include <cstring>
 #include <vector>
 
 #include "app/VantorelApp.h"
 #include "lists/SearchEngineTree.h"
+#include <shlobj.h>
 #include "shared/ProgramPath.h"
 
 namespace {
@@ -33,7 +36,84 @@ END_MESSAGE_MAP()
 
 void CSearchBar::Initialize()
 {
-    m_combo.Create(WS_CHILD | CBS_DROPDOWN | CBS_AUTOHSCROLL, CRect(0, 0, 200, 450), this, CSearchCombo::kId);
+    if (m_combo.Create(WS_CHILD | CBS_DROPDOWN | CBS_AUTOHSCROLL, CRect(0, 0, 200, 450), this, CSearchCombo::kId))
+        m_dropTarget.Register(m_hWnd);
+}
+
+//--- Drops
+
+namespace {
+
+const DWORD kSearchBarEffects = DROPEFFECT_COPY | DROPEFFECT_LINK | DROPEFFECT_SCROLL;
+
+// A text format of the data object as a string; empty when absent.
+CString ReadGlobalText(IDataObject* pDataObject, CLIPFORMAT format, size_t offset)
+{
+    CString text;
+    FORMATETC fe = {format, nullptr, DVASPECT_CONTENT, -1, TYMED_HGLOBAL};
+    STGMEDIUM medium = {};
+    if (pDataObject == nullptr || FAILED(pDataObject->GetData(&fe, &medium)))
+        return text;
+    SIZE_T size = ::GlobalSize(medium.hGlobal);
+    const char* data = static_cast<const char*>(::GlobalLock(medium.hGlobal));
+    if (data != nullptr && size > offset) {
+        size_t length = strnlen(data + offset, size - offset);  // the block may end without a NUL
+        text = CString(data + offset, static_cast<int>(length));
+    }
+    if (data != nullptr)
+        ::GlobalUnlock(medium.hGlobal);
+    ::ReleaseStgMedium(&medium);
+    return text;
+}
+
+} // namespace
+
+CString CSearchBarDropTarget::DroppedText(IDataObject* pDataObject, DWORD dwAllowed)
+{
+    if (dwAllowed & DROPEFFECT_LINK) {
+        static const CLIPFORMAT kDescriptor = static_cast<CLIPFORMAT>(::RegisterClipboardFormatA("FileGroupDescriptor"));
+        // The name of the first descriptor, after the count.
+        CString name = ReadGlobalText(pDataObject, kDescriptor, sizeof(UINT) + offsetof(FILEDESCRIPTORA, cFileName));
+        if (!name.IsEmpty()) {
+            if (name.GetLength() >= 4 && name.Right(4).CompareNoCase(".url") == 0)
+                name = name.Left(name.GetLength() - 4);
+            return name;
+        }
+    }
+    return ReadGlobalText(pDataObject, CF_TEXT, 0);
+}
+
+DWORD CSearchBarDropTarget::OnDragEnter(IDataObject*, DWORD, POINTL, DWORD)
+{
+    return kSearchBarEffects;
+}
+
+DWORD CSearchBarDropTarget::OnDragOver(IDataObject*, DWORD, POINTL, DWORD)
+{
+    return kSearchBarEffects;
+}
+
+// The button under the drop runs (an engine searches with itself); off the
+// buttons the search runs with the current engine.
+DWORD CSearchBarDropTarget::OnDrop(IDataObject* pDataObject, DWORD, POINTL pt, DWORD dwAllowed)
+{
+    if (m_pBar == nullptr || !m_pBar->IsWindow())
+        return DROPEFFECT_NONE;
+    CString text = DroppedText(pDataObject, dwAllowed);
+    CSearchCombo& box = m_pBar->GetSearchCombo();
+    if (box.GetSafeHwnd() != nullptr)
+        box.SetWindowText(text);
+    CPoint at(pt.x, pt.y);
+    m_pBar->ScreenToClient(&at);
+    int index = m_pBar->HitTest(at);
+    TBBUTTON button = {};
+    int command = CSearchBar::kCmdRunSearch;
+    if (index >= 0 && m_pBar->GetButton(index, &button) && button.idCommand != 0)
+        command = button.idCommand;
+    HWND hFrame = m_pBar->GetTopLevelParent() != nullptr ? m_pBar->GetTopLevelParent()->m_hWnd : nullptr;
+    if (hFrame != nullptr)
+        ::SendMessageA(hFrame, WM_COMMAND, static_cast<WPARAM>(command), 0);
+    return dwAllowed & kSearchBarEffects & ~DROPEFFECT_SCROLL;
 }
 
 void CSearchBar::GetButtonText(int nID, CString& text)

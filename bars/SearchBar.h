@@ -8,8 +8,30 @@
 
 #include "bars/ComboBoxXP.h"
 #include "bars/ToolBarEx.h"
+#include "framework/ole/OleDropTarget.h"
 
+class CSearchBar;
 class CSearchEngineTree;
+
+//--- CSearchBarDropTarget
+// Text dropped on the search bar goes into the search box and runs the
+// command of the button under the drop (the search itself elsewhere).
+class CSearchBarDropTarget : public COleDropTarget
+{
+public:
+    explicit CSearchBarDropTarget(CSearchBar* pBar) : m_pBar(pBar) {}
+
+    DWORD OnDragEnter(IDataObject* pDataObject, DWORD dwKeyState, POINTL pt, DWORD dwAllowed) override;
+    DWORD OnDragOver(IDataObject* pDataObject, DWORD dwKeyState, POINTL pt, DWORD dwAllowed) override;
+    DWORD OnDrop(IDataObject* pDataObject, DWORD dwKeyState, POINTL pt, DWORD dwAllowed) override;
+
+    // The text a drop gives: a dragged link's name (its shortcut file name
+    // without a trailing ".url", any case), else the dropped text.
+    static CString DroppedText(IDataObject* pDataObject, DWORD dwAllowed);
+
+private:
+    CSearchBar* m_pBar;
+};
 
 //--- CSearchBar
 class CSearchBar : public CToolBarEx
@@ -23,7 +45,7 @@ public:
     static constexpr int kFixedImages = 4;  // "searchbar.bmp"
     static constexpr int kMinIndent = 100;
 
-    explicit CSearchBar(const CSearchEngineTree* pEngines = nullptr) : m_pEngines(pEngines) {}
+    explicit CSearchBar(const CSearchEngineTree* pEngines = nullptr) : m_pEngines(pEngines), m_dropTarget(this) {}
 
     void Initialize() override;
     void GetButtonText(int nID, CString& text) override;
@@ -36,11 +58,13 @@ public:
     // Buttons against the right edge, the box in the indent left of them.
     void RecalcLayout();
     bool IsInitialized() const { return m_combo.m_hWnd != nullptr; }
+    CSearchBarDropTarget& GetDropTarget() { return m_dropTarget; }
 
 protected:
     void OnSize(UINT nType, int cx, int cy);
 
     const CSearchEngineTree* m_pEngines;
+    CSearchBarDropTarget m_dropTarget;
     CSearchCombo m_combo;
     HIMAGELIST m_hBarImages = nullptr;
 

@@ -182,6 +182,19 @@ public:
     // The drop-down menu of a main-toolbar button, ready to track (the
     // caller destroys it); null for buttons without one here.
     HMENU BuildToolbarDropDown(int buttonId, HMENU* pOwnerMenu);
+    // Title or address of the tab at an index of the current group; the
+    // text is left as it is when there is no such tab.
+    void GetTabTitleAt(int index, CString& text) const;
+    void GetTabUrlAt(int index, CString& text) const;
+    // Shows or hides a bar now (and lays out) or at the next idle time; a
+    // floating bar's frame goes with it.
+    void ShowBar(CControlBar* pBar, BOOL bShow, BOOL bDelay);
+    // The normal place of the active tab's frame or of the main window.
+    void SetActiveTabPlacement(const RECT& rect);
+    void SetFramePlacement(const RECT& rect);
+    // Calls a page's script function with string arguments (passed last
+    // first); 1 on success, 0 otherwise.
+    int CallPageScript(LPCTSTR name, const CStringArray& args, IDispatch* pScript);
     // Where the proxy routines find "Proxy.ini" and the system settings.
     ProxyPlaces GetProxyPlaces() const;
 
@@ -200,6 +213,7 @@ public:
     CMainToolBar m_wndToolBar;
     CSearchBar m_wndSearchBar{&m_searchEngines};
     HBITMAP m_hReBarBack = nullptr;  // the bands' background, kept for the rebar's life
+    HWND m_hFocusMemory = nullptr;   // the focus when the window was deactivated
     CStatusBarXP m_wndStatusBar;
     int m_progressValue = -1;  // the last progress; negative: none shown
     CWnd m_wndMDIClient;
@@ -245,6 +259,8 @@ protected:
     void OnGo();
     LRESULT OnDropFilesMessage(WPARAM wParam, LPARAM lParam);
     void OnToolbarDropDown(NMHDR* pNMHDR, LRESULT* pResult);
+    BOOL OnEraseBkgnd(HDC hdc);
+    void OnActivate(UINT nState, CWnd* pWndOther, BOOL bMinimized);
     // The wheel over a tab bar: the next or previous tab or group, or the
     // bar scrolls, by the settings.
     BOOL OnMouseWheel(UINT nFlags, short zDelta, CPoint pt);

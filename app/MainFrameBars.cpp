@@ -6,6 +6,8 @@
 #include <shlobj.h>
 
 #include <cstring>
+#include <string>
+#include <vector>
 
 #include "app/VantorelApp.h"
 #include "app/resource.h"
@@ -468,4 +470,123 @@ void CMainFrame::OnToolbarDropDown(NMHDR* pNMHDR, LRESULT* pResult)
     ::TrackPopupMenu(popup, TPM_LEFTALIGN | TPM_TOPALIGN | TPM_LEFTBUTTON, button.left, button.bottom, 0, m_hWnd,
                      nullptr);
     ::DestroyMenu(owner);
+}
+
+//--- Tab queries, placement, background and focus
+
+void CMainFrame::GetTabTitleAt(int index, CString& text) const
+{
+    CTabGroup* group = theApp.GetActiveGroup();
+    CTabItem* tab = group != nullptr ? group->GetTab(index) : nullptr;
+    if (tab != nullptr)
+        text = tab->m_title;
+}
+
+void CMainFrame::GetTabUrlAt(int index, CString& text) const
+{
+    CTabGroup* group = theApp.GetActiveGroup();
+    CTabItem* tab = group != nullptr ? group->GetTab(index) : nullptr;
+    if (tab != nullptr)
+        text = tab->m_url;
+}
+
+void CMainFrame::ShowBar(CControlBar* pBar, BOOL bShow, BOOL bDelay)
+{
+    if (pBar == nullptr || !pBar->IsWindow())
+        return;
+    ::SetWindowPos(pBar->m_hWnd, nullptr, 0, 0, 0, 0,
+                   SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE | (bShow ? SWP_SHOWWINDOW : SWP_HIDEWINDOW));
+    if (pBar->GetBarStyle() & CBRS_FLOATING) {
+        HWND hFloating = ::GetParent(::GetParent(pBar->m_hWnd));
+        if (hFloating != nullptr)
+            ::ShowWindow(hFloating, bShow ? SW_SHOWNOACTIVATE : SW_HIDE);
+    }
+    if (bDelay)
+        DelayRecalcLayout();
+    else
+        RecalcLayout();
+}
+
+namespace {
+
+void SetNormalPlacement(HWND hWnd, const RECT& rect)
+{
+    if (hWnd == nullptr || !::IsWindow(hWnd))
+        return;
+    WINDOWPLACEMENT placement = {};
+    placement.length = sizeof(placement);
+    ::GetWindowPlacement(hWnd, &placement);
+    placement.rcNormalPosition = rect;
+    placement.showCmd = SW_SHOWNORMAL;
+    ::SetWindowPlacement(hWnd, &placement);
+}
+
+} // namespace
+
+void CMainFrame::SetActiveTabPlacement(const RECT& rect)
+{
+    CTabItem* active = GetActiveTab();
+    if (active != nullptr)
+        SetNormalPlacement(active->m_hFrame, rect);
+}
+
+void CMainFrame::SetFramePlacement(const RECT& rect)
+{
+    SetNormalPlacement(m_hWnd, rect);
+}
+
+// Nothing is painted: the pages cover the client area. Without a page the
+// system paints the background.
+BOOL CMainFrame::OnEraseBkgnd(HDC)
+{
+    return theApp.m_pActiveTabFrame != nullptr ? TRUE : FALSE;
+}
+
+// The window that had the keyboard gets it back when the program is
+// activated again.
+void CMainFrame::OnActivate(UINT nState, CWnd* pWndOther, BOOL bMinimized)
+{
+    if (nState == WA_INACTIVE) {
+        HWND focus = ::GetFocus();
+        m_hFocusMemory = focus != nullptr && ::IsChild(m_hWnd, focus) ? focus : nullptr;
+    }
+    CNewMDIFrameWnd::OnActivate(nState, pWndOther, bMinimized);
+    if (nState != WA_INACTIVE && !bMinimized && m_hFocusMemory != nullptr && ::IsWindow(m_hFocusMemory) &&
+        ::IsChild(m_hWnd, m_hFocusMemory))
+        ::SetFocus(m_hFocusMemory);
+}
+
+int CMainFrame::CallPageScript(LPCTSTR name, const CStringArray& args, IDispatch* pScript)
+{
+    if (pScript == nullptr || name == nullptr)
+        return 0;
+    int wideLength = ::MultiByteToWideChar(CP_ACP, 0, name, -1, nullptr, 0);
+    std::wstring wideName(static_cast<size_t>(wideLength > 0 ? wideLength : 1), L'\0');
+    ::MultiByteToWideChar(CP_ACP, 0, name, -1, &wideName[0], wideLength);
+    LPOLESTR names[1] = {&wideName[0]};
+    DISPID id = DISPID_UNKNOWN;
+    if (FAILED(pScript->GetIDsOfNames(IID_NULL, names, 1, LOCALE_USER_DEFAULT, &id)))
+        return 0;
+    const INT_PTR count = args.GetSize();
+    std::vector<VARIANT> values(static_cast<size_t>(count));
+    for (INT_PTR i = 0; i < count; ++i) {
+        // The last string first, as IDispatch takes arguments.
+        const CString& arg = args[count - 1 - i];
+        VARIANT& value = values[static_cast<size_t>(i)];
+        ::VariantInit(&value);
+        int length = ::MultiByteToWideChar(CP_ACP, 0, arg, -1, nullptr, 0);
+        BSTR text = ::SysAllocStringLen(nullptr, static_cast<UINT>(length > 0 ? length - 1 : 0));
+        if (text != nullptr && length > 0)
+            ::MultiByteToWideChar(CP_ACP, 0, arg, -1, text, length);
+        value.vt = VT_BSTR;
+        value.bstrVal = text;
+    }
+    DISPPARAMS params = {values.empty() ? nullptr : values.data(), nullptr, static_cast<UINT>(count), 0};
+    VARIANT result;
+    ::VariantInit(&result);
+    HRESULT hr = pScript->Invoke(id, IID_NULL, 0, DISPATCH_METHOD, &params, &result, nullptr, nullptr);
+    ::VariantClear(&result);
+    for (VARIANT& value : values)
+        ::VariantClear(&value);
+    return SUCCEEDED(hr) ? 1 : 0;
 }

@@ -357,9 +357,14 @@ void CPageTabBar::Drop(CPoint point)
         MoveItem(m_dragIndex, GetItemCount() - 1);
         return;
     case kDropBeyond:
-        if (IsReopenableUrl(tab->m_url))
-            theApp.OpenUrl(theApp.GetActiveGroup(), tab->m_url, kReasonLink);
+    {
+        CString url;
+        if (g_pMainFrame != nullptr)
+            g_pMainFrame->GetTabUrlAt(m_dragIndex, url);
+        if (IsReopenableUrl(url))
+            theApp.OpenUrl(theApp.GetActiveGroup(), url, kReasonLink);
         return;
+    }
     default:
         DropOnGroupBar(screen, tab);
         return;

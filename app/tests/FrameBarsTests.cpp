@@ -6,6 +6,7 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <vector>
 
 #include "app/MainFrame.h"
 #include "app/TabGroup.h"
@@ -152,6 +153,69 @@ TEST_F(FrameBarsTest, ToolbarDropDownsFillTheirMenus)
     EXPECT_EQ(static_cast<UINT>(ID_PROXY_ENTRY_FIRST + 1), ::GetMenuItemID(proxies, 6));
     ::DestroyMenu(owner);
     EXPECT_EQ(nullptr, m_frame->BuildToolbarDropDown(1069, &owner));
+}
+
+// A script object with one function that records its arguments.
+class FakeScript : public IDispatch
+{
+public:
+    std::vector<std::wstring> received;
+    STDMETHOD(QueryInterface)(REFIID, void** ppv) override
+    {
+        *ppv = this;
+        return S_OK;
+    }
+    STDMETHOD_(ULONG, AddRef)() override { return 2; }
+    STDMETHOD_(ULONG, Release)() override { return 1; }
+    STDMETHOD(GetTypeInfoCount)(UINT*) override { return E_NOTIMPL; }
+    STDMETHOD(GetTypeInfo)(UINT, LCID, ITypeInfo**) override { return E_NOTIMPL; }
+    STDMETHOD(GetIDsOfNames)(REFIID, LPOLESTR* names, UINT, LCID, DISPID* ids) override
+    {
+        if (std::wstring(names[0]) != L"go")
+            return DISP_E_UNKNOWNNAME;
+        ids[0] = 7;
+        return S_OK;
+    }
+    STDMETHOD(Invoke)(DISPID id, REFIID, LCID, WORD flags, DISPPARAMS* params, VARIANT*, EXCEPINFO*, UINT*) override
+    {
+        if (id != 7 || !(flags & DISPATCH_METHOD))
+            return DISP_E_MEMBERNOTFOUND;
+        for (UINT i = 0; i < params->cArgs; ++i)
+            received.push_back(params->rgvarg[i].bstrVal);
+        return S_OK;
+    }
+};
+
+TEST_F(FrameBarsTest, PageScriptsGetTheirStringsLastFirst)
+{
+    FakeScript script;
+    CStringArray args;
+    args.Add("one");
+    args.Add("two");
+    EXPECT_EQ(1, m_frame->CallPageScript("go", args, &script));
+    ASSERT_EQ(2u, script.received.size());
+    EXPECT_EQ(L"two", script.received[0]);
+    EXPECT_EQ(L"one", script.received[1]);
+    EXPECT_EQ(0, m_frame->CallPageScript("missing", args, &script));
+    EXPECT_EQ(0, m_frame->CallPageScript("go", args, nullptr));
+}
+
+TEST_F(FrameBarsTest, TabQueriesLeaveTheTextWithoutATabAndBarsShowAndHide)
+{
+    CString text = "kept";
+    m_frame->GetTabUrlAt(0, text);
+    EXPECT_STREQ("kept", text);
+    CTabItem* tab = Open(nullptr, "http://a.example/");
+    m_frame->GetTabUrlAt(0, text);
+    EXPECT_EQ(tab->m_url, text);
+    m_frame->GetTabTitleAt(5, text);
+    EXPECT_EQ(tab->m_url, text);
+
+    m_frame->ShowBar(&m_frame->m_wndStatusBar, FALSE, FALSE);
+    EXPECT_FALSE(m_frame->m_wndStatusBar.IsWindowVisible());
+    m_frame->ShowBar(&m_frame->m_wndStatusBar, TRUE, FALSE);
+    EXPECT_TRUE(m_frame->m_wndStatusBar.IsWindowVisible());
+    EXPECT_NE(0, m_frame->SendMessage(WM_ERASEBKGND));  // a page covers the client area
 }
 
 } // namespace

@@ -6,9 +6,72 @@
 #include "tab/ChildFrame.h"
 #include "tab/TabItem.h"
 
+//--- CHoverFrame
+
+void CHoverFrame::Repaint()
+{
+    if (m_hOwner == nullptr)
+        return;
+    if (m_repaint & kInvalidate)
+        ::InvalidateRect(m_hOwner, nullptr, FALSE);
+    if (m_repaint & kFrameChanged)
+        ::SetWindowPos(m_hOwner, nullptr, 0, 0, 0, 0, SWP_FRAMECHANGED | SWP_NOZORDER | SWP_NOMOVE | SWP_NOSIZE);
+}
+
+void CHoverFrame::OnMouseMove(HWND hWnd)
+{
+    if (m_hOwner == nullptr || (m_hovering && hWnd == m_hTracked))
+        return;
+    if (!m_hovering)
+    {
+        m_hovering = true;
+        Repaint();
+    }
+    // Onto the other window of the pair: tracking moves, nothing repaints.
+    m_hTracked = hWnd;
+    TRACKMOUSEEVENT track = {sizeof(track), TME_LEAVE, hWnd, 0};
+    ::TrackMouseEvent(&track);
+}
+
+void CHoverFrame::OnMouseLeave(HWND hWnd)
+{
+    if (m_hOwner == nullptr || hWnd != m_hTracked)
+        return;
+    if (m_hovering)
+    {
+        m_hovering = false;
+        Repaint();
+    }
+    else if (m_repaint & kInvalidate)
+        ::InvalidateRect(m_hOwner, nullptr, FALSE);
+}
+
+//--- CComboEditXP
+
+BEGIN_MESSAGE_MAP(CComboEditXP, CEdit)
+    ON_WM_MOUSEMOVE()
+    ON_MESSAGE(WM_MOUSELEAVE, OnMouseLeave)
+END_MESSAGE_MAP()
+
+void CComboEditXP::OnMouseMove(UINT, CPoint)
+{
+    if (m_pCombo != nullptr && m_pCombo->PassesHover())
+        m_pCombo->m_hover.OnMouseMove(m_hWnd);
+    Default();
+}
+
+LRESULT CComboEditXP::OnMouseLeave(WPARAM, LPARAM)
+{
+    if (m_pCombo != nullptr)
+        m_pCombo->m_hover.OnMouseLeave(m_hWnd);
+    return Default();
+}
+
 //--- CComboBoxXP
 
 BEGIN_MESSAGE_MAP(CComboBoxXP, CComboBox)
+    ON_WM_MOUSEMOVE()
+    ON_MESSAGE(WM_MOUSELEAVE, OnMouseLeave)
     ON_MESSAGE(WM_GETDLGCODE, OnGetDlgCode)
     ON_MESSAGE(WM_WINDOWPOSCHANGING, OnWindowPosChanging)
     ON_MESSAGE(WM_WINDOWPOSCHANGED, OnWindowPosChanged)
@@ -21,10 +84,33 @@ BOOL CComboBoxXP::Create(DWORD dwStyle, const RECT& rect, CWnd* pParent, UINT nI
     if (!CComboBox::Create(dwStyle, rect, pParent, nID))
         return FALSE;
     SetFont(static_cast<HFONT>(::GetStockObject(DEFAULT_GUI_FONT)), TRUE);
+    const int menuStyle = theApp.m_settings.iMENU_STYLE;
+    if (menuStyle != 0 && menuStyle != 1)
+        m_hover.Attach(m_hWnd, CHoverFrame::kInvalidate);
     HWND hEdit = ::GetWindow(m_hWnd, GW_CHILD);
+    m_edit.m_pCombo = this;
     if (hEdit != nullptr)
         m_edit.SubclassWindow(hEdit);
     return TRUE;
+}
+
+bool CComboBoxXP::PassesHover() const
+{
+    const int menuStyle = theApp.m_settings.iMENU_STYLE;
+    return menuStyle != 0 && menuStyle != 1;
+}
+
+void CComboBoxXP::OnMouseMove(UINT, CPoint)
+{
+    if (PassesHover())
+        m_hover.OnMouseMove(m_hWnd);
+    Default();
+}
+
+LRESULT CComboBoxXP::OnMouseLeave(WPARAM, LPARAM)
+{
+    m_hover.OnMouseLeave(m_hWnd);
+    return Default();
 }
 
 LRESULT CComboBoxXP::OnGetDlgCode(WPARAM, LPARAM)

@@ -3,6 +3,8 @@
 // and list choices into messages to the main frame.
 //
 // Classes in this file:
+//   CHoverFrame      repaints a combo when the mouse comes onto it or leaves
+//   CComboEditXP     the combo's edit, passing the mouse to the hover helper
 //   CComboBoxXP      a drop-down combo with a seven-item list and its edit
 //   CComboBoxEX_XP   the same for the search box (leaves the IME alone)
 //   CAddressCombo    the address box
@@ -13,9 +15,52 @@
 #include "framework/win/ComboBox.h"
 #include "framework/win/Edit.h"
 
+//--- CHoverFrame
+class CHoverFrame
+{
+public:
+    enum Repaint : DWORD { kInvalidate = 1, kFrameChanged = 2 };
+
+    void Attach(HWND hOwner, DWORD repaint)
+    {
+        m_hOwner = hOwner;
+        m_repaint = repaint;
+    }
+    bool IsAttached() const { return m_hOwner != nullptr; }
+    bool IsHovering() const { return m_hovering; }
+    // The mouse over the owner or its edit (hWnd).
+    void OnMouseMove(HWND hWnd);
+    // The tracked window lost the mouse.
+    void OnMouseLeave(HWND hWnd);
+
+private:
+    void Repaint();
+
+    HWND m_hOwner = nullptr;
+    HWND m_hTracked = nullptr;
+    DWORD m_repaint = 0;
+    bool m_hovering = false;
+};
+
+class CComboBoxXP;
+
+//--- CComboEditXP
+class CComboEditXP : public CEdit
+{
+public:
+    CComboBoxXP* m_pCombo = nullptr;
+
+protected:
+    void OnMouseMove(UINT nFlags, CPoint point);
+    LRESULT OnMouseLeave(WPARAM wParam, LPARAM lParam);
+
+    DECLARE_MESSAGE_MAP()
+};
+
 //--- CComboBoxXP
 class CComboBoxXP : public CComboBox
 {
+    friend class CComboEditXP;
 public:
     static constexpr int kListItems = 7;
 
@@ -24,6 +69,7 @@ public:
     virtual BOOL Create(DWORD dwStyle, const RECT& rect, CWnd* pParent, UINT nID);
     BOOL PreTranslateMessage(MSG* pMsg) override;
     CEdit& GetEdit() { return m_edit; }
+    CHoverFrame& GetHover() { return m_hover; }
 
 protected:
     // Enter and Esc common to every box; TRUE when the key was taken.
@@ -37,10 +83,16 @@ protected:
     LRESULT OnMouseWheel(WPARAM wParam, LPARAM lParam);
     void OnSetFocus(CWnd* pOldWnd);
     BOOL OnSelEndOk();
+    void OnMouseMove(UINT nFlags, CPoint point);
+    LRESULT OnMouseLeave(WPARAM wParam, LPARAM lParam);
+    // The mouse goes to the hover helper: always for the search box, for
+    // the others only while the menu style asks for the flat look.
+    virtual bool PassesHover() const;
 
     int m_fieldHeight = -1;      // the selection field's height, read once
     int m_requestedHeight = -1;  // during a resize
-    CEdit m_edit;
+    CComboEditXP m_edit;
+    CHoverFrame m_hover;
 
     DECLARE_MESSAGE_MAP()
 };
@@ -50,6 +102,7 @@ class CComboBoxEX_XP : public CComboBoxXP
 {
 protected:
     void OnSetFocus(CWnd* pOldWnd);
+    bool PassesHover() const override { return true; }
 
     DECLARE_MESSAGE_MAP()
 };

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "app/VantorelApp.h"
 #include "framework/frame/DockBar.h"
 #include "framework/frame/FrameWnd.h"
 #include "framework/gdi/DC.h"
@@ -403,7 +404,36 @@ LRESULT CSizingControlBarCF::OnSetText(WPARAM wParam, LPARAM lParam)
     return result;
 }
 
-//--- CDockBarB
+//--- CFavoritesBar and CDockBarB
+
+namespace {
+
+// The pane's dialog as its one child, when the program has that template.
+HWND CreatePaneDialog(HWND hBar, UINT nDialogId)
+{
+    HWND hDialog = ::CreateDialogParamA(AfxGetResourceHandle(), MAKEINTRESOURCEA(nDialogId), hBar, EmptyDialogProc, 0);
+    if (hDialog != nullptr)
+        ::SetWindowPos(hDialog, nullptr, 0, 0, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_SHOWWINDOW);
+    return hDialog;
+}
+
+} // namespace
+
+BEGIN_MESSAGE_MAP(CFavoritesBar, CSizingControlBarG)
+    ON_WM_CREATE()
+END_MESSAGE_MAP()
+
+// Mode 0: the favorites page; 1: the tree; any other mode: an empty pane.
+int CFavoritesBar::OnCreate(LPCREATESTRUCT lpcs)
+{
+    if (CSizingControlBar::OnCreate(lpcs) == -1)
+        return -1;
+    SetSizingStyle(kDraw3dEdges | kFitFirstChild);
+    const BYTE mode = theApp.m_settings.iDocFavMode;
+    if (mode == 0 || mode == 1)
+        CreatePaneDialog(m_hWnd, mode == 0 ? kPageDialogId : kTreeDialogId);
+    return 0;
+}
 
 BEGIN_MESSAGE_MAP(CDockBarB, CSizingControlBarG)
     ON_WM_CREATE()
@@ -415,8 +445,6 @@ int CDockBarB::OnCreate(LPCREATESTRUCT lpcs)
     if (CSizingControlBar::OnCreate(lpcs) == -1)
         return -1;
     SetSizingStyle(kDraw3dEdges | kFitFirstChild);
-    HWND hDialog = ::CreateDialogParamA(AfxGetResourceHandle(), MAKEINTRESOURCEA(kDialogId), m_hWnd, EmptyDialogProc, 0);
-    if (hDialog != nullptr)
-        ::SetWindowPos(hDialog, nullptr, 0, 0, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_SHOWWINDOW);
+    CreatePaneDialog(m_hWnd, kDialogId);
     return 0;
 }

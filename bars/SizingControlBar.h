@@ -7,6 +7,7 @@
 //   CSizingControlBar     sizing edges and size tracking
 //   CSizingControlBarG    the gripper with close, command and four dock buttons
 //   CSizingControlBarCF   repaints its caption on a new text
+//   CFavoritesBar         the favorites pane: the page or tree dialog by iDocFavMode
 //   CDockBarB             a pane hosting the dialog of resource 300
 #ifndef VA_BARS_SIZINGCONTROLBAR_H
 #define VA_BARS_SIZINGCONTROLBAR_H
@@ -111,6 +112,19 @@ class CSizingControlBarCF : public CSizingControlBarG
 {
 protected:
     LRESULT OnSetText(WPARAM wParam, LPARAM lParam);
+
+    DECLARE_MESSAGE_MAP()
+};
+
+//--- CFavoritesBar
+class CFavoritesBar : public CSizingControlBarG
+{
+public:
+    static constexpr UINT kPageDialogId = 145;  // iDocFavMode 0
+    static constexpr UINT kTreeDialogId = 271;  // iDocFavMode 1
+
+protected:
+    int OnCreate(LPCREATESTRUCT lpcs);
 
     DECLARE_MESSAGE_MAP()
 };

@@ -2,6 +2,7 @@
 // tracking, the gripper's buttons, and docking by double click.
 #include <gtest/gtest.h>
 
+#include "app/VantorelApp.h"
 #include "bars/SizingControlBar.h"
 #include "framework/frame/DockBar.h"
 #include "framework/frame/FrameWnd.h"
@@ -109,11 +110,15 @@ TEST_F(SizingBarTest, ADoubleClickFloatsItAndAnotherDocksItBack)
     EXPECT_TRUE(m_a.IsWindow());
 }
 
-TEST_F(SizingBarTest, ThePaneWithoutItsDialogStaysEmpty)
+TEST_F(SizingBarTest, PanesWithoutTheirDialogsStayEmpty)
 {
     CDockBarB pane;
     ASSERT_TRUE(pane.Create("B", m_pFrame, CSize(100, 100), 0xE832));
     EXPECT_EQ(nullptr, ::GetWindow(pane.m_hWnd, GW_CHILD));
+    theApp.m_settings.iDocFavMode = 2;
+    CFavoritesBar favorites;
+    ASSERT_TRUE(favorites.Create("F", m_pFrame, CSize(100, 100), 0xE833));
+    EXPECT_EQ(nullptr, ::GetWindow(favorites.m_hWnd, GW_CHILD));
 }
 
 } // namespace

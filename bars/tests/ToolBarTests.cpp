@@ -334,3 +334,36 @@ TEST_F(ToolBarTest, TextDroppedOnTheSearchBarFillsTheBoxAndALinkGivesItsNameWith
     bar.GetSearchCombo().GetWindowText(text);
     EXPECT_STREQ("word", text);
 }
+
+TEST_F(ToolBarTest, TheFlatComboFollowsTheMouseOntoItAndItsEditAndOff)
+{
+    theApp.m_settings.iMENU_STYLE = 2;
+    CComboBoxXP box;
+    ASSERT_TRUE(box.Create(WS_CHILD | WS_VISIBLE | CBS_DROPDOWN, CRect(0, 0, 150, 100), m_frame, 4711));
+    ASSERT_TRUE(box.GetHover().IsAttached());
+    box.SendMessage(WM_MOUSEMOVE, 0, MAKELPARAM(2, 2));
+    EXPECT_TRUE(box.GetHover().IsHovering());
+    // Onto the edit: still hovering; the combo's own leave then counts for nothing.
+    box.GetEdit().SendMessage(WM_MOUSEMOVE, 0, MAKELPARAM(2, 2));
+    box.SendMessage(WM_MOUSELEAVE);
+    EXPECT_TRUE(box.GetHover().IsHovering());
+    box.GetEdit().SendMessage(WM_MOUSELEAVE);
+    EXPECT_FALSE(box.GetHover().IsHovering());
+
+    theApp.m_settings.iMENU_STYLE = 1;
+    CComboBoxXP plain;
+    ASSERT_TRUE(plain.Create(WS_CHILD | CBS_DROPDOWN, CRect(0, 0, 150, 100), m_frame, 4712));
+    EXPECT_FALSE(plain.GetHover().IsAttached());
+    plain.SendMessage(WM_MOUSEMOVE, 0, MAKELPARAM(2, 2));
+    EXPECT_FALSE(plain.GetHover().IsHovering());
+}
+
+TEST_F(ToolBarTest, TheWheelNeverChangesABoxsChoice)
+{
+    CAddressCombo& box = m_frame->m_wndAddress;
+    box.AddString("one");
+    box.AddString("two");
+    box.SetCurSel(0);
+    EXPECT_EQ(TRUE, box.SendMessage(WM_MOUSEWHEEL, MAKEWPARAM(0, static_cast<WORD>(-WHEEL_DELTA)), 0));
+    EXPECT_EQ(0, box.GetCurSel());
+}

@@ -1,5 +1,7 @@
 #include "bars/ComboBoxXP.h"
 
+#include <imm.h>
+
 #include "app/MainFrame.h"
 #include "app/VantorelApp.h"
 #include "shared/FrameMessages.h"
@@ -51,7 +53,35 @@ void CHoverFrame::OnMouseLeave(HWND hWnd)
 BEGIN_MESSAGE_MAP(CComboEditXP, CEdit)
     ON_WM_MOUSEMOVE()
     ON_MESSAGE(WM_MOUSELEAVE, OnMouseLeave)
+    ON_WM_SETFOCUS()
+    ON_WM_KILLFOCUS()
 END_MESSAGE_MAP()
+
+void CComboEditXP::OnSetFocus(CWnd*)
+{
+    Default();
+    if (m_pCombo == nullptr || m_pCombo->KeepsIme())
+        return;
+    HIMC hImc = ::ImmGetContext(m_hWnd);
+    if (hImc == nullptr)
+        return;
+    m_imeWasOpen = ::ImmGetOpenStatus(hImc) != FALSE;
+    if (m_imeWasOpen)
+        ::ImmSetOpenStatus(hImc, FALSE);
+    ::ImmReleaseContext(m_hWnd, hImc);
+}
+
+void CComboEditXP::OnKillFocus(CWnd*)
+{
+    Default();
+    if (m_pCombo == nullptr || m_pCombo->KeepsIme() || !m_imeWasOpen)
+        return;
+    HIMC hImc = ::ImmGetContext(m_hWnd);
+    if (hImc == nullptr)
+        return;
+    ::ImmSetOpenStatus(hImc, TRUE);
+    ::ImmReleaseContext(m_hWnd, hImc);
+}
 
 void CComboEditXP::OnMouseMove(UINT, CPoint)
 {

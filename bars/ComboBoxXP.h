@@ -45,6 +45,9 @@ private:
 class CComboBoxXP;
 
 //--- CComboEditXP
+// The address box's edit also closes the input method while it has the
+// keyboard and opens it again when it leaves (the search box's edit leaves
+// it alone).
 class CComboEditXP : public CEdit
 {
 public:
@@ -53,6 +56,10 @@ public:
 protected:
     void OnMouseMove(UINT nFlags, CPoint point);
     LRESULT OnMouseLeave(WPARAM wParam, LPARAM lParam);
+    void OnSetFocus(CWnd* pOldWnd);
+    void OnKillFocus(CWnd* pNewWnd);
+
+    bool m_imeWasOpen = false;
 
     DECLARE_MESSAGE_MAP()
 };
@@ -88,6 +95,8 @@ protected:
     // The mouse goes to the hover helper: always for the search box, for
     // the others only while the menu style asks for the flat look.
     virtual bool PassesHover() const;
+    // The input method stays as the user left it.
+    virtual bool KeepsIme() const { return false; }
 
     int m_fieldHeight = -1;      // the selection field's height, read once
     int m_requestedHeight = -1;  // during a resize
@@ -103,6 +112,7 @@ class CComboBoxEX_XP : public CComboBoxXP
 protected:
     void OnSetFocus(CWnd* pOldWnd);
     bool PassesHover() const override { return true; }
+    bool KeepsIme() const override { return true; }
 
     DECLARE_MESSAGE_MAP()
 };

@@ -264,6 +264,10 @@ protected:
     // The wheel over a tab bar: the next or previous tab or group, or the
     // bar scrolls, by the settings.
     BOOL OnMouseWheel(UINT nFlags, short zDelta, CPoint pt);
+    void OnToggleStatusBar();
+    void OnUpdateStatusBarCommand(CCmdUI* pCmdUI);
+    void OnToggleClickOpen();
+    void OnUpdateClickOpen(CCmdUI* pCmdUI);
     void OnProxyMode(UINT nID);
     void OnUpdateProxySystem(CCmdUI* pCmdUI);
     void OnFindDispatch();

@@ -297,6 +297,31 @@ void CMainFrame::OnGo()
         OnComboMessage(WM_FRAME_ADDRESSENTER, &m_wndAddress);
 }
 
+//--- The status bar and option toggles
+
+void CMainFrame::OnToggleStatusBar()
+{
+    SettingsRecord& settings = theApp.m_settings;
+    settings.bBar_Status(!settings.bBar_Status());
+    ShowBar(&m_wndStatusBar, settings.bBar_Status(), FALSE);
+}
+
+void CMainFrame::OnUpdateStatusBarCommand(CCmdUI* pCmdUI)
+{
+    pCmdUI->SetCheck(theApp.m_settings.bBar_Status() ? 1 : 0);
+}
+
+void CMainFrame::OnToggleClickOpen()
+{
+    SettingsRecord& settings = theApp.m_settings;
+    settings.bClickOpen(!settings.bClickOpen());
+}
+
+void CMainFrame::OnUpdateClickOpen(CCmdUI* pCmdUI)
+{
+    pCmdUI->SetCheck(theApp.m_settings.bClickOpen() ? 1 : 0);
+}
+
 //--- Proxy modes and the find dispatch
 
 void CMainFrame::OnProxyMode(UINT nID)

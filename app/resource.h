@@ -98,6 +98,8 @@
 #define ID_VIEW_LOCKBARS                36434
 #define ID_VIEW_RESETBARS               36399
 #define ID_VIEW_STATUS_BAR              0xE801  /* 59393 */
+/* Flips bClickOpen (open by single click). */
+#define ID_OPTION_CLICKOPEN             36045
 #define ID_VIEW_FULLSCREEN              36437
 #define ID_NAV_BACK                     1018
 #define ID_NAV_FORWARD                  1019

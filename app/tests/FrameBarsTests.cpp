@@ -186,6 +186,21 @@ public:
     }
 };
 
+TEST_F(FrameBarsTest, TheStatusBarAndClickOpenCommandsFlipTheirSettings)
+{
+    theApp.m_settings.bBar_Status(true);
+    m_frame->ShowBar(&m_frame->m_wndStatusBar, TRUE, FALSE);
+    m_frame->SendMessage(WM_COMMAND, ID_VIEW_STATUS_BAR);
+    EXPECT_FALSE(theApp.m_settings.bBar_Status());
+    EXPECT_FALSE(m_frame->m_wndStatusBar.IsWindowVisible());
+    m_frame->SendMessage(WM_COMMAND, ID_VIEW_STATUS_BAR);
+    EXPECT_TRUE(m_frame->m_wndStatusBar.IsWindowVisible());
+
+    const bool before = theApp.m_settings.bClickOpen();
+    m_frame->SendMessage(WM_COMMAND, ID_OPTION_CLICKOPEN);
+    EXPECT_NE(before, theApp.m_settings.bClickOpen());
+}
+
 TEST_F(FrameBarsTest, PageScriptsGetTheirStringsLastFirst)
 {
     FakeScript script;

@@ -13,6 +13,7 @@
 #include "lists/WebSearch.h"
 #include "shared/FrameMessages.h"
 #include "shared/ProgramPath.h"
+#include "tab/HtmlPopupDlg.h"
 
 CMainFrame* g_pMainFrame = nullptr;
 
@@ -70,6 +71,7 @@ BEGIN_MESSAGE_MAP(CMainFrame, CNewMDIFrameWnd)
     ON_WM_MOUSEWHEEL()
     ON_MESSAGE(WM_DROPFILES, OnDropFilesMessage)
     ON_MESSAGE(WM_FRAME_OPENCOMMANDLINE, OnOpenCommandLine)
+    ON_WM_INITMENUPOPUP()
     ON_COMMAND(kCmdStartupIdle, OnStartupIdle)
     ON_COMMAND(ID_GROUP_PREV, OnGroupPrev)
     ON_COMMAND(ID_VIEW_RESETBARS, OnResetBands)
@@ -86,8 +88,6 @@ BEGIN_MESSAGE_MAP(CMainFrame, CNewMDIFrameWnd)
     ON_UPDATE_COMMAND_UI(ID_VIEW_STATUS_BAR, OnUpdateStatusBarCommand)
     ON_COMMAND(ID_OPTION_CLICKOPEN, OnToggleClickOpen)
     ON_UPDATE_COMMAND_UI(ID_OPTION_CLICKOPEN, OnUpdateClickOpen)
-    ON_COMMAND_RANGE(ID_PROXY_IE, ID_PROXY_USELIST, OnProxyMode)
-    ON_UPDATE_COMMAND_UI(ID_PROXY_IE, OnUpdateProxySystem)
     ON_COMMAND(ID_EDIT_FINDDISPATCH, OnFindDispatch)
     ON_UPDATE_COMMAND_UI(32854, OnUpdateTabCommand)
     ON_UPDATE_COMMAND_UI(32855, OnUpdateTabCommand)
@@ -105,11 +105,42 @@ BEGIN_MESSAGE_MAP(CMainFrame, CNewMDIFrameWnd)
     ON_UPDATE_COMMAND_UI(1069, OnUpdateTabCommand)
     ON_UPDATE_COMMAND_UI(1074, OnUpdateTabCommand)
     ON_COMMAND(ID_GROUP_NEXT, OnGroupNext)
+    ON_COMMAND_RANGE(ID_PLUGIN_FIRST, ID_PLUGIN_LAST, OnRunPlugIn)
+    ON_COMMAND_RANGE(ID_SCRIPT_FIRST, ID_SCRIPT_LAST, OnRunScript)
+    ON_UPDATE_COMMAND_UI_RANGE(ID_PLUGIN_FIRST, ID_PLUGIN_LAST, OnUpdatePlugIn)
+    ON_UPDATE_COMMAND_UI_RANGE(ID_SCRIPT_FIRST, ID_SCRIPT_LAST, OnUpdateScript)
+    ON_COMMAND_RANGE(kCmdFavoriteFirst, kCmdFavoriteLast, OnFavoriteItem)
+    ON_COMMAND_RANGE(kCmdFavFolderFirst, kCmdFavFolderLast, OnFavoriteFolder)
+    ON_UPDATE_COMMAND_UI_RANGE(kCmdFavFolderFirst, kCmdFavFolderLast, OnUpdateFavoriteFolder)
+    ON_COMMAND(ID_FAV_ADD, OnAddFavorite)
+    ON_COMMAND(ID_FAV_ORGANIZE, OnOrganizeFavorites)
+    ON_COMMAND(ID_FAV_RELOAD, OnReloadFavorites)
+    ON_COMMAND(ID_PROXY_IE, OnProxySystem)
+    ON_COMMAND(ID_PROXY_DIRECT, OnProxyDirect)
+    ON_COMMAND(ID_PROXY_USELIST, OnProxyUseList)
+    ON_COMMAND_RANGE(ID_PROXY_ENTRY_FIRST, ID_PROXY_ENTRY_FIRST + kMaxProxyEntries, OnSelectProxy)
+    ON_COMMAND(ID_PROXY_SETTINGS, OnProxySettings)
+    ON_UPDATE_COMMAND_UI(ID_PROXY_IE, OnUpdateProxySystem)
+    ON_UPDATE_COMMAND_UI(ID_PROXY_DIRECT, OnUpdateProxyDirect)
+    ON_UPDATE_COMMAND_UI(ID_PROXY_USELIST, OnUpdateProxyUse)
+    ON_UPDATE_COMMAND_UI_RANGE(ID_PROXY_ENTRY_FIRST, ID_PROXY_ENTRY_FIRST + kMaxProxyEntries,
+                               OnUpdateProxyEntry)
     ON_COMMAND_RANGE(39002, 39052, OnKeepEnabled)
     ON_COMMAND_RANGE(ID_GROUP_CLOSE, ID_GROUP_CLOSEALL, OnGroupsCommand)
+    ON_COMMAND(ID_GROUP_NEW, OnNewGroupTab)
+    ON_COMMAND(ID_GROUP_CUSTOMIZE, OnCustomizeGroup)
+    ON_COMMAND(ID_GROUP_RENAME, OnRenameGroup)
+    ON_COMMAND(ID_GROUP_IMAGE, OnPickGroupImage)
+    ON_COMMAND(ID_GROUP_SWITCHES, OnGroupTabSwitches)
+    ON_COMMAND_RANGE(ID_GROUP_IMAGE_FIRST, ID_GROUP_IMAGE_LAST, OnGroupImage)
+    ON_COMMAND_RANGE(ID_GROUPTEMPLATE_FIRST, ID_GROUPTEMPLATE_LAST, OnGroupTemplate)
+    ON_COMMAND(ID_GROUPTEMPLATE_EDIT, OnEditGroupTemplates)
+    ON_UPDATE_COMMAND_UI_RANGE(ID_GROUP_NEW, ID_GROUP_SWITCHES, OnUpdateGroupTabCommand)
     ON_COMMAND_RANGE(kCmdSearchEngineFirst, kCmdSearchEngineLast, OnSearchEngine)
     ON_COMMAND(kCmdRunSearch, OnRunSearch)
+    ON_COMMAND(ID_EDIT_TEXTSEARCH, OnTextSearchPopup)
     ON_COMMAND(kCmdReloadSearchEngines, OnReloadSearchEngines)
+    ON_COMMAND(ID_TOOLS_SETTINGS, OnSettings)
     ON_COMMAND(kCmdSearchEngineMenu, OnSearchEngineMenu)
     ON_NOTIFY(TBN_DROPDOWN, kSearchBarId, OnSearchBarDropDown)
     ON_NOTIFY(TBN_DROPDOWN, AFX_IDW_TOOLBAR, OnToolbarDropDown)
@@ -119,6 +150,7 @@ CMainFrame::CMainFrame() = default;
 
 CMainFrame::~CMainFrame()
 {
+    delete m_pHtmlPopup;
     delete m_pPageTabBar;
     delete m_pGroupTabBar;
     if (m_hReBarBack != nullptr)
@@ -157,15 +189,13 @@ int CMainFrame::OnCreate(LPCREATESTRUCT lpCreateStruct)
     if (CNewMDIFrameWnd::OnCreate(lpCreateStruct) == -1)
         return -1;
     SetClassLongA(m_hWnd, GCL_STYLE, CS_DBLCLKS);
+    m_scriptExternal.SetMainWindow(m_hWnd);
+    m_pFrameDropTarget = new CFrameDropTarget(m_hWnd);
+    m_pFrameDropTarget->Register(m_hWnd);
 
     m_smallIcons.Create(16, 16, ILC_COLOR24 | ILC_MASK, 4, 1);
-    HBITMAP icons = static_cast<HBITMAP>(
-        LoadImageA(nullptr, ProgramPath::Join(theApp.m_folders.GetResFolder(), "mjr.bmp"),
-                   IMAGE_BITMAP, 0, 0, LR_LOADFROMFILE));
-    if (icons != nullptr) {
-        m_smallIcons.Add(icons, RGB(0xFF, 0x00, 0xFF));
-        DeleteObject(icons);
-    }
+    m_smallIcons.AddBitmapFile(ProgramPath::Join(theApp.m_folders.GetResFolder(), "mjr.bmp"),
+                               RGB(0xFF, 0x00, 0xFF));
 
     if (!m_wndMDIClient.SubclassWindow(m_hWndMDIClient))
         return -1;
@@ -193,19 +223,6 @@ int CMainFrame::OnCreate(LPCREATESTRUCT lpCreateStruct)
     AfterCreate();
     PostMessage(WM_COMMAND, kCmdStartupIdle, 0);
     return 0;
-}
-
-ProxyPlaces CMainFrame::GetProxyPlaces() const
-{
-    ProxyPlaces places;
-    places.programFolder = theApp.GetProgramFolder();
-    places.internetSettingsKey = theApp.GetRegText(6);
-    return places;
-}
-
-void CMainFrame::ApplyStartupProxy()
-{
-    ApplyStartupProxyMode(GetProxyPlaces());
 }
 
 void CMainFrame::AfterCreate()
@@ -304,19 +321,20 @@ void CMainFrame::SaveOnExit()
         return;
     m_exitDone = 1;
     theApp.m_runFlags |= kRunFlagShuttingDown;
-    if (m_autosaveTimer != 0) {
-        StopAutosave();
-        // A clean exit leaves no recovery file, unless several instances
-        // share the folder and another may still rely on it.
-        if (!theApp.m_settings.bDoubleInstance())
-            DeleteFileA(theApp.ProgramFile("Exception.dat"));
-    }
+    const bool autosaved = m_autosaveTimer != 0;
+    StopAutosave();
     SaveSettings();
     SaveListsOnExit();
     if (GetSafeHwnd() != nullptr) {
         ChangeClipboardChain(m_hWnd, m_hWndNextViewer);
         m_hWndNextViewer = nullptr;
     }
+    // Last, when every write of the exit is done: a crash or kill before
+    // this point still finds the recovery file at the next start. A clean
+    // exit leaves none, unless several instances share the folder and
+    // another may still rely on it.
+    if (autosaved && !theApp.m_settings.bDoubleInstance())
+        DeleteFileA(theApp.ProgramFile("Exception.dat"));
 }
 
 void CMainFrame::SaveTabSet(LPCTSTR) {}
@@ -331,22 +349,31 @@ void CMainFrame::OnClose()
 
 void CMainFrame::OnDestroy()
 {
+    if (m_pFrameDropTarget != nullptr) {
+        m_pFrameDropTarget->Detach();
+        m_pFrameDropTarget->Release();
+        m_pFrameDropTarget = nullptr;
+    }
     SaveOnExit();
     CNewMDIFrameWnd::OnDestroy();
 }
 
 BOOL CMainFrame::OnQueryEndSession()
 {
-    // The session end may still be cancelled: save, but keep everything
-    // running; the irreversible clean-up waits for WM_ENDSESSION.
-    SaveOnExit();
+    // The session end may still be cancelled: write the user's settings and
+    // lists, but stop, leave and delete nothing. The exit itself runs when
+    // the end is confirmed, or at the later close.
+    SaveSettings();
+    SaveListsOnExit();
     return TRUE;
 }
 
 void CMainFrame::OnEndSession(BOOL bEnding)
 {
-    if (bEnding)
-        theApp.ShutdownCleanup();
+    if (!bEnding)
+        return;
+    SaveOnExit();
+    theApp.ShutdownCleanup();
 }
 
 void CMainFrame::OnTimer(UINT_PTR nIDEvent)
@@ -426,10 +453,38 @@ void CMainFrame::BringToForeground()
 
 void CMainFrame::OnStartupIdle()
 {
-    // Favorites icons, plug-ins, scripts and the key and gesture maps join
-    // here as their lists arrive.
+    // The key and gesture maps join here as they arrive.
+    BuildFavoriteIcons();
+    LoadPlugInsAndScripts();
     BringToForeground();
     theApp.TrimWorkingSet(TRUE);
 }
 
 void CMainFrame::OnKeepEnabled(UINT) {}
+
+void CMainFrame::OnInitMenuPopup(CMenu* pPopupMenu, UINT nIndex, BOOL bSysMenu)
+{
+    // The menu bar's proxy, plug-in and script popups show the lists as they
+    // are now (a dialog or an unload may have changed them since).
+    CNewMenu* popup = !bSysMenu && pPopupMenu != nullptr
+                          ? CNewMenu::FromHandleNew(pPopupMenu->m_hMenu)
+                          : nullptr;
+    if (popup != nullptr) {
+        const int count = popup->GetMenuItemCount();
+        const UINT last = count > 0 ? popup->GetMenuItemID(count - 1) : 0;
+        const BOOL withIcons = theApp.m_settings.bMenuImage();
+        if (last == ID_APP_EXIT && (m_stateWord & kStateTemplateMenuBuilt) == 0) {
+            m_stateWord |= kStateTemplateMenuBuilt;
+            LoadGroupTabDefs(CNewMenu::FromHandleNew(NthSubMenu(popup->m_hMenu, 1)));
+        }
+        if (count > 0 && popup->GetMenuItemID(0) == ID_FAV_ADD)
+            BuildFavoritesMenu(*popup);
+        else if (count > 0 && popup->GetMenuItemID(0) == ID_PROXY_IE)
+            FillProxyMenu(*popup);
+        else if (last == ID_PLUGIN_SETTINGS)
+            FillCatalogMenu(*popup, CatalogMenu::kPlugIns, withIcons);
+        else if (last == ID_SCRIPT_SETTINGS)
+            FillCatalogMenu(*popup, CatalogMenu::kScripts, withIcons);
+    }
+    CNewMDIFrameWnd::OnInitMenuPopup(pPopupMenu, nIndex, bSysMenu);
+}

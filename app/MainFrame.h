@@ -21,19 +21,27 @@
 #include "framework/win/Controls.h"
 #include "framework/win/ImageList.h"
 #include "lists/FavoriteTree.h"
+#include "lists/GroupTabDefs.h"
 #include "lists/ProxySettings.h"
 #include "lists/SearchEngineMenu.h"
 #include "lists/SearchEngineTree.h"
 #include "menulib/NewFrame.h"
+#include "tab/DropTargets.h"
+#include "tab/ScriptExternal.h"
 
 class CBrowserView;
 class CChildFrame;
+class CDlgFavTree;
+class CScriptItem;
 class CGroupTabBar;
 class CMainFrame;
 class CPageTabBar;
 class CTabGroup;
+class CDlgHtmlPopup;
 class CTabItem;
 class SavedHistory;
+class SettingsRecord;
+struct FavoritesScanPlaces;
 
 // The program-wide frame pointer: set first in OnCreate, cleared by the
 // destructor.
@@ -45,9 +53,30 @@ enum MainFrameState : DWORD
     kStateTrayIcon = 0x1,
     kStatePlacementPending = 0x2,
     kStateReserved10 = 0x10,
+    kStateFavoritesMenuBuilt = 0x20,  // the favorites menu shows the current tree
+    kStateTemplateMenuBuilt = 0x400,  // the File menu's template submenu is filled
     kStateCaptionPinned = 0x800,
     kStateOpeningTabSet = 0x200000,  // a whole set of tabs is being opened
     kStatePendingKeyword = 0x400000,  // theApp.m_pendingKeyword waits for a search
+};
+
+// Favorites commands: 40000 + flat index opens a node, 45001 + flat index
+// shows a folder's popup, 39999 is an empty folder's disabled item.
+inline constexpr UINT kCmdFavoriteFirst = 40000;
+inline constexpr UINT kCmdFavoriteLast = 45000;
+inline constexpr UINT kCmdFavFolderFirst = 45001;
+inline constexpr UINT kCmdFavFolderLast = 50000;
+inline constexpr UINT kCmdFavoriteEmpty = 39999;
+
+// One button of the links bar: a favorite or a folder of the Links folder.
+// It names its node by command only (never by pointer), so a rebuilt tree
+// cannot leave it pointing at a deleted node.
+struct LinkButton
+{
+    CString label;
+    int image = 0;
+    UINT command = 0;
+    BYTE style = 0;
 };
 
 // One recently closed tab, kept for reopening with its history.
@@ -66,6 +95,7 @@ public:
     ~CMainFrame() override;
 
     BOOL PreCreateWindow(CREATESTRUCT& cs) override;
+    BOOL PreTranslateMessage(MSG* pMsg) override;
     BOOL OnCreateClient(LPCREATESTRUCT lpcs) override;
 
     virtual void ClearStringMap();
@@ -80,6 +110,24 @@ public:
     virtual void LoadClosedTabSet(LPCTSTR path);
 
     void SetStatusText(LPCTSTR text);
+    // Runs a user script file in the modal script runner.
+    void RunScript(const CString& path);
+    // The find-in-pages popup's window, or null while there is none.
+    HWND GetTextSearchPopupWindow() const;
+    // Opens the find-in-pages popup (a new one each time) for the keyword.
+    void ShowTextSearchPopup(const CString& keyword);
+    // Command 36290: the popup for the active page's selection, else for
+    // the last search keyword.
+    void OnTextSearchPopup();
+    // The one HTML popup the frame owns, or null.
+    CDlgHtmlPopup* m_pHtmlPopup = nullptr;
+    // Where the cursor was when a popup last moved out of its way.
+    POINT m_ptLastCursor = {0, 0};
+    // window.external of every page and user script.
+    CScriptExternal m_scriptExternal;
+    // Drops on the frame window, its bars and free areas; registered while
+    // the window lives, then detached and released.
+    CFrameDropTarget* m_pFrameDropTarget = nullptr;
     // A percentage over the status bar's second pane; negative hides it.
     void SetStatusProgress(int percent);
     void StopAutosave();
@@ -122,16 +170,61 @@ public:
     // Typed text: navigates the active tab or opens a new tab (or group).
     virtual void OpenAddressBarUrl(LPCTSTR text);
     virtual void AddClosedTabToMenu(CTabItem* tab);
-    // Message seams for lists and the tray icon that do not exist yet; each
-    // does nothing until its subsystem arrives.
+    // Plug-ins and scripts (MainFramePlugIns.cpp): the lists' messages.
     virtual void UnloadPlugins();
     virtual void UnloadScripts();
     virtual void ReloadScripts();
+    // Runs a user script against the active page.
+    virtual void ShowTextDialog(const CScriptItem& script);
+    // The start-up step: plug-ins (with their idle calls) and scripts.
+    void LoadPlugInsAndScripts();
+    // The active page's selected text ("" without a selection); false when
+    // no page window exists.
+    bool ReadActiveSelection(CString& text) const;
+    // Keys of windows outside the frame go to the plug-ins first; TRUE when
+    // one consumed the key.
+    BOOL OfferKeyToPlugIns(const MSG* pMsg);
+    enum class CatalogMenu { kPlugIns, kScripts };
+    // Replaces the catalog items of a plug-in or script submenu (those before
+    // its first separator) with the list's entries that have a caption, at
+    // most 100, as commands 36297 + index or 36701 + index; a disabled item
+    // stands for an empty list.
+    void FillCatalogMenu(CNewMenu& menu, CatalogMenu kind, BOOL withIcons);
+    // The tab context menu (MainFrameTabMenu.cpp). Actions: 0 nothing, 1 the
+    // menu (at the point, else at the cursor; owner gets the command), 3
+    // reload, any other closes the active tab. Nothing without an active tab.
+    void TrackTabContextMenu(CWnd* owner, int action, const POINT* at = nullptr);
+    // Fills the dynamic submenus of the tab menu: the user's auto-reload
+    // period, the proxy list, the plug-ins and the scripts.
+    void FillTabContextMenu(CNewMenu& popup);
+    // etc.dat line 4 with the auto-reload minutes.
+    CString GetReloadCaption() const;
+
+    // Group-tab templates and group commands (MainFrameGroupTabs.cpp).
+    // Rebuilds the definitions and the template submenu after its first item.
+    void LoadGroupTabDefs(CNewMenu* menu);
+    void LoadGroupTabImages();
+    std::vector<GroupTabDef> m_groupTabDefs;  // definition n: command 36600 + n
+    CImageList m_groupTabImages;              // "ptab.bmp", 16 x 16 cells
+
+    // Proxies (MainFrameProxy.cpp). The mode in force as three flags.
+    ProxyPlaces GetProxyPlaces() const;
+    // Switches the connection; false (nothing changed) when it did not take.
+    bool SwitchProxyMode(ProxyMode mode);
+    // Replaces what follows the four fixed items of a proxy menu with a
+    // separator and the list's entries (36060 + index).
+    void FillProxyMenu(CNewMenu& menu);
+    BYTE m_proxySystem = 1;
+    BYTE m_proxyDirect = 0;
+    BYTE m_proxyList = 0;
+    // Calls a settings export of the dialogs library with the live record;
+    // on OK (result 1) the returned record becomes the live one. The result,
+    // 0 when the library or export is missing.
+    int RunSettingsExport(LPCSTR exportName);
+
+    // The message seam of the notification-area icon, which does not exist yet.
     virtual void OnTrayNotify(UINT nIconId, UINT nMouseMsg);
 
-    // The tab menu (its first submenu) at the cursor; type 1 is the page
-    // tab bar's.
-    virtual void TrackTabContextMenu(int type);
     // The window-list popup of a group beside its tab; FALSE while there is
     // no popup to show.
     virtual BOOL ShowGroupTabPopup(CTabGroup* group, int index);
@@ -150,6 +243,42 @@ public:
     // scan was aborted.
     virtual BOOL ScanFavorites();
     virtual void LoadFavoritesCache();
+    // Favorites menus, links bar and commands (MainFrameFavorites.cpp).
+    // Builds the favorites menu after its five fixed items, once until the
+    // next rebuild of the tree.
+    void BuildFavoritesMenu(CNewMenu& menu);
+    void TrimFavoritesMenu(CNewMenu& menu);
+    void ClearMenuItems(CNewMenu& menu);
+    // A folder's content (or one entry); images: the strip to take images
+    // from and add shell icons to, null for none.
+    void AppendFavoritesItems(CNewMenu& menu, const CFavoriteNode& node, CImageList* images);
+    // The popup of a folder (its open-all item and content); false when the
+    // index names no folder.
+    bool BuildFavoriteFolderMenu(CNewMenu& menu, int flatIndex);
+    void ShowFavoriteFolderMenu(int flatIndex, int x, int y);
+    // The links bar's buttons from the Links folder (the root when it has
+    // none).
+    virtual void BuildFavoriteIcons();
+    CString GetLinksFolderPath() const;
+    // The links bar's window and its button table; the bar comes with the
+    // bars, until then there is none and the table is only kept.
+    virtual HWND GetLinksBarWindow() const;
+    virtual void SetLinksBarButtons(const std::vector<LinkButton>& buttons);
+    // A shortcut's URL as a favorite opens it: a script URL in the active
+    // page, else by the new-group and new-tab settings.
+    void OpenFavoriteUrl(const CString& url, const CString& groupName);
+    // Every shortcut directly in the folder as one run of tabs.
+    void OpenFavoriteFolder(const CFavoriteNode& folder);
+    // After a rescan: the links bar, the menu and the pane follow the tree.
+    void AfterFavoritesRebuilt();
+    // The favorites pane shows the new tree (nothing while there is none).
+    virtual void RefillFavoritesPane();
+    // The tree pane while one shows (owned by the window that hosts it).
+    CDlgFavTree* m_pFavoritesPane = nullptr;
+    std::vector<LinkButton> m_linkButtons;
+    CImageList m_linkImages;
+    int m_favMenuLeadingItems = 0;  // 1 when the menu starts with open-all
+
     // Search engines: "SearchEngine.dat", from the default list when missing.
     void LoadSearchEngines();
     // The URL of a search for keyword with an engine's URL template.
@@ -195,9 +324,6 @@ public:
     // Calls a page's script function with string arguments (passed last
     // first); 1 on success, 0 otherwise.
     int CallPageScript(LPCTSTR name, const CStringArray& args, IDispatch* pScript);
-    // Where the proxy routines find "Proxy.ini" and the system settings.
-    ProxyPlaces GetProxyPlaces() const;
-
     //--- Bars (MainFrameBars.cpp)
     // The rebar's bands, the saved band layout and button order applied.
     BOOL CreateReBarBands();
@@ -235,6 +361,35 @@ protected:
     void OnChangeCbChain(HWND hWndRemove, HWND hWndAfter);
     LRESULT OnOpenCommandLine(WPARAM wParam, LPARAM lParam);
     void OnStartupIdle();
+    void OnInitMenuPopup(CMenu* pPopupMenu, UINT nIndex, BOOL bSysMenu);
+    void OnProxySystem();
+    void OnProxyDirect();
+    void OnProxyUseList();
+    void OnSelectProxy(UINT nID);
+    void OnProxySettings();
+    void OnUpdateProxySystem(CCmdUI* pCmdUI);
+    void OnUpdateProxyDirect(CCmdUI* pCmdUI);
+    void OnUpdateProxyUse(CCmdUI* pCmdUI);
+    void OnUpdateProxyEntry(CCmdUI* pCmdUI);
+    void OnNewGroupTab();
+    void OnGroupTemplate(UINT nID);
+    void OnEditGroupTemplates();
+    void OnGroupTabSwitches();
+    void OnCustomizeGroup();
+    void OnRenameGroup();
+    void OnPickGroupImage();
+    void OnGroupImage(UINT nID);
+    void OnUpdateGroupTabCommand(CCmdUI* pCmdUI);
+    void OnFavoriteItem(UINT nID);
+    void OnFavoriteFolder(UINT nID);
+    void OnUpdateFavoriteFolder(CCmdUI* pCmdUI);
+    void OnAddFavorite();
+    void OnOrganizeFavorites();
+    void OnReloadFavorites();
+    void OnRunPlugIn(UINT nID);
+    void OnRunScript(UINT nID);
+    void OnUpdatePlugIn(CCmdUI* pCmdUI);
+    void OnUpdateScript(CCmdUI* pCmdUI);
     void OnKeepEnabled(UINT nID);
     void OnGroupsCommand(UINT nID);
     LRESULT OnFrameMessage(UINT nMsg, WPARAM wParam, LPARAM lParam);
@@ -244,6 +399,10 @@ protected:
     void OnRunSearch();
     void OnReloadSearchEngines();
     void OnSearchEngineMenu();
+    // Settings (MainFrameSettings.cpp): the dialog, then what changed is
+    // rebuilt from the saved record.
+    void OnSettings();
+    void ApplySettingsChanges(const SettingsRecord& before);
     void OnSearchBarDropDown(NMHDR* pNMHDR, LRESULT* pResult);
     // A tab column's scroll bar moved: the column follows.
     void OnVScroll(UINT nSBCode, UINT nPos, CWnd* pScrollBar);
@@ -268,8 +427,6 @@ protected:
     void OnUpdateStatusBarCommand(CCmdUI* pCmdUI);
     void OnToggleClickOpen();
     void OnUpdateClickOpen(CCmdUI* pCmdUI);
-    void OnProxyMode(UINT nID);
-    void OnUpdateProxySystem(CCmdUI* pCmdUI);
     void OnFindDispatch();
     // Tab commands need a tab in the current group.
     void OnUpdateTabCommand(CCmdUI* pCmdUI);
@@ -279,6 +436,13 @@ protected:
 private:
     void AfterCreate();
     void ApplyStartupProxy();
+    void SetProxyFlags(ProxyMode mode);
+    UINT FavoriteColumnFlag(CNewMenu& menu) const;
+    void AppendOpenAllItem(CNewMenu& menu, const CFavoriteNode& folder);
+    void MakeFavoriteMenuImages(CImageList& images) const;
+    // Runs a group dialog export on the current group; on OK its text
+    // becomes the group's caption template.
+    void RunGroupExport(LPCSTR exportName);
     void BringToForeground();
     void OpenHandedOverText(const CString& text);
     BOOL CreateTabBars();
@@ -305,7 +469,22 @@ private:
     void OpenDroppedText(const CString& text, int mode);
     LRESULT TabQuery(UINT nMsg, WPARAM wParam, LPARAM lParam);
     LRESULT GroupQuery(UINT nMsg, WPARAM wParam, LPARAM lParam);
+    // Writes the favorites cache (when on) and the search-engine list.
     void SaveListsOnExit();
+    FavoritesScanPlaces GetFavoritesPlaces() const;
+
+    // While a frame exists, posted copies of its in-process messages are
+    // dropped wherever this thread retrieves them (our pump or a nested
+    // loop), before any window procedure sees them.
+    class CPostedMessageFilter
+    {
+    public:
+        CPostedMessageFilter();
+        ~CPostedMessageFilter();
+        CPostedMessageFilter(const CPostedMessageFilter&) = delete;
+        CPostedMessageFilter& operator=(const CPostedMessageFilter&) = delete;
+    };
+    CPostedMessageFilter m_postedFilter;
 };
 
 #endif // VA_APP_MAINFRAME_H

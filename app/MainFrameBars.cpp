@@ -34,7 +34,6 @@ const int kFirstSearchBarName = 15;
 const int kEtcDefaultBands = 69;
 const int kMaxOrderBytes = 2047;
 const char kOrderFile[] = "toolbar.dat2";
-const int kMessageUseSystemProxy = 26;
 const WORD kOpenDropped = 9;
 const WORD kOpenLastDropped = 10;
 const UINT kCmdFindInPage = 1076;
@@ -322,30 +321,7 @@ void CMainFrame::OnUpdateClickOpen(CCmdUI* pCmdUI)
     pCmdUI->SetCheck(theApp.m_settings.bClickOpen() ? 1 : 0);
 }
 
-//--- Proxy modes and the find dispatch
-
-void CMainFrame::OnProxyMode(UINT nID)
-{
-    ProxyPlaces places = GetProxyPlaces();
-    switch (nID) {
-    case ID_PROXY_DIRECT:
-        SelectProxyMode(places, kProxyModeDirect);
-        break;
-    case ID_PROXY_USELIST:
-        SelectProxyMode(places, kProxyModeList);
-        break;
-    default:
-        if (::MessageBoxA(m_hWnd, theApp.GetMessageText(kMessageUseSystemProxy), theApp.GetMainClassName(),
-                          MB_YESNO | MB_ICONQUESTION) == IDYES)
-            SelectProxyMode(places, kProxyModeSystem);
-        break;
-    }
-}
-
-void CMainFrame::OnUpdateProxySystem(CCmdUI* pCmdUI)
-{
-    pCmdUI->SetCheck(ReadProxyMode(GetProxyPlaces()) == kProxyModeSystem);
-}
+//--- The find dispatch
 
 // CtrlF picks the kind of find: the text search popup, the page's own find
 // or the in-page search; other values do nothing.
@@ -469,12 +445,17 @@ HMENU CMainFrame::BuildToolbarDropDown(int buttonId, HMENU* pOwnerMenu)
         return nullptr;
     }
     *pOwnerMenu = menu;
-    if (buttonId == 32790 && GetActiveTab() == nullptr)
+    if (buttonId == 32790 && GetActiveTab() == nullptr) {
         ::DeleteMenu(popup, 0, MF_BYPOSITION);  // no page to duplicate
-    else if (buttonId == 32772)
-        CChildFrame::AddProxyEntries(popup, ID_PROXY_ENTRY_FIRST);
-    else if (buttonId == 1044)
-        ::ModifyMenuA(popup, 6, MF_BYPOSITION | MF_STRING, ID_RELOAD_USER, CChildFrame::ReloadMenuCaption());
+    } else if (buttonId == 32772) {
+        CNewMenu proxies;
+        if (proxies.Attach(popup)) {
+            FillProxyMenu(proxies);
+            proxies.Detach();
+        }
+    } else if (buttonId == 1044) {
+        ::ModifyMenuA(popup, 6, MF_BYPOSITION | MF_STRING, ID_RELOAD_USER, GetReloadCaption());
+    }
     return popup;
 }
 

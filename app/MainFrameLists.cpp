@@ -6,8 +6,13 @@
 #include <optional>
 
 #include "app/MainFrame.h"
+#include "app/TabGroup.h"
 #include "app/VantorelApp.h"
 #include "lists/FavoritesScan.h"
+#include "tab/BrowserView.h"
+#include "tab/HtmlPopupDlg.h"
+#include "tab/PageSelection.h"
+#include "tab/ScriptRunDlg.h"
 #include "lists/SearchEngineMenu.h"
 #include "lists/SearchUrl.h"
 #include "lists/WebSearch.h"
@@ -29,6 +34,11 @@ public:
     {
         return theApp.CreateSearchGroup(name, defaultOptions ? TRUE : FALSE);
     }
+    void DiscardSearchGroup(CTabGroup* group) override
+    {
+        if (g_pMainFrame != nullptr && theApp.IsGroupListed(group) && group->GetTabCount() == 0)
+            g_pMainFrame->CloseGroup(group);
+    }
     bool OpenSearchTab(CTabGroup* group, const CString& url, int reason) override
     {
         return theApp.OpenUrlInGroup(group, url, reason) != FALSE;
@@ -48,7 +58,7 @@ bool KeyHeld(int key)
 
 } // namespace
 
-BOOL CMainFrame::ScanFavorites()
+FavoritesScanPlaces CMainFrame::GetFavoritesPlaces() const
 {
     FavoritesScanPlaces places;
     places.folder = GetFavoritesFolderPath();
@@ -56,6 +66,12 @@ BOOL CMainFrame::ScanFavorites()
     places.ieOrder = theApp.m_settings.bIEOrder() ? TRUE : FALSE;
     places.orderKey = theApp.GetRegText(kFavOrderKeyLine);
     places.orderValueName = theApp.GetRegText(kFavOrderValueLine);
+    return places;
+}
+
+BOOL CMainFrame::ScanFavorites()
+{
+    const FavoritesScanPlaces places = GetFavoritesPlaces();
     m_favIEOrder = places.ieOrder;
     return ::ScanFavorites(m_favorites, places);
 }
@@ -75,10 +91,14 @@ void CMainFrame::LoadSearchEngines()
 
 void CMainFrame::SaveListsOnExit()
 {
-    // The cache is only replaced by a complete scan: an aborted one would
-    // leave a partial tree for the next start.
-    if (theApp.m_settings.bFavLoadCache() && ScanFavorites())
-        m_favorites.Save(theApp.ProgramFile("IEFavorite.dat"));
+    // The cache is written from a fresh scan of its own, so the menus keep
+    // the tree they were built from (a session end may still be cancelled);
+    // only a complete scan replaces it.
+    if (theApp.m_settings.bFavLoadCache()) {
+        CFavoriteTree scanned;
+        if (::ScanFavorites(scanned, GetFavoritesPlaces()))
+            scanned.Save(theApp.ProgramFile("IEFavorite.dat"));
+    }
     if (m_searchEngines.GetRoot() != nullptr)
         SaveSearchEngineFile(m_searchEngines, theApp.GetProgramFolder());
 }
@@ -192,4 +212,49 @@ void CMainFrame::OnSearchBarDropDown(NMHDR* pNMHDR, LRESULT* pResult)
         OnSearchEngineMenu();
     if (pResult != nullptr)
         *pResult = TBDDRET_DEFAULT;
+}
+
+void CMainFrame::RunScript(const CString& path)
+{
+    CScriptRunDlg runner;
+    runner.m_scriptPath = path;
+    runner.DoModal();
+}
+
+HWND CMainFrame::GetTextSearchPopupWindow() const
+{
+    return m_pHtmlPopup != nullptr ? m_pHtmlPopup->GetSafeHwnd() : nullptr;
+}
+
+void CMainFrame::ShowTextSearchPopup(const CString& keyword)
+{
+    delete m_pHtmlPopup;
+    m_pHtmlPopup = new CDlgHtmlPopup;
+    m_pHtmlPopup->m_mode = kPopupModeTextFind;
+    m_pHtmlPopup->m_keyword = keyword;
+    m_pHtmlPopup->m_pagePath = theApp.GetProgramFolder() + "Favorite\\text_search.htm";
+    m_pHtmlPopup->m_searchPending = 1;
+    if (!m_pHtmlPopup->Create(kHtmlPopupTemplate, this))
+    {
+        delete m_pHtmlPopup;
+        m_pHtmlPopup = nullptr;
+    }
+}
+
+void CMainFrame::OnTextSearchPopup()
+{
+    CString keyword;
+    CBrowserView* pView = theApp.m_pActiveView;
+    if (pView != nullptr && ::IsWindow(pView->GetSafeHwnd()))
+    {
+        IDispatch* pDoc = pView->GetHtmlDocument();
+        CPageSelection selection;
+        if (selection.Read(pDoc, CPageSelection::kText))
+            keyword = selection.m_strText;
+        if (pDoc != nullptr)
+            pDoc->Release();
+    }
+    if (keyword.IsEmpty())
+        keyword = theApp.m_lastSearchKeyword;
+    ShowTextSearchPopup(keyword);
 }

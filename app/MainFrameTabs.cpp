@@ -30,6 +30,15 @@ bool IsKeyDown(int key)
     return (::GetKeyState(key) & 0x8000) != 0;
 }
 
+// Puts the tab, and its frame, into the group (null: none), so that neither
+// keeps pointing at a group that is about to be deleted.
+void SetTabGroup(CTabItem* tab, CTabGroup* group)
+{
+    tab->m_pGroup = group;
+    if (CChildFrame* frame = dynamic_cast<CChildFrame*>(CWnd::FromHandlePermanent(tab->m_hFrame)))
+        frame->m_pGroup = group;
+}
+
 // The wait cursor for the length of a scope.
 class CWaitCursorScope
 {
@@ -291,10 +300,14 @@ void CMainFrame::OnTabClosed(CTabItem* tab)
         if (theApp.m_settings.bClosePTabChildEmpty()) {
             // The emptied group goes, whichever group is current.
             CSemaphoreLock lock(theApp.m_hSemaphore);
-            if (lock.Acquired())
+            if (lock.Acquired()) {
+                SetTabGroup(tab, nullptr);
                 CloseGroup(group);
-            return;
+                return;
+            }
         }
+        // Kept, by the setting or because another instance holds the tab-set
+        // files: the group shows its default page and its caption follows.
         theApp.OpenGroupDefaultPage(group, 0);
     }
     if (wasActive)
@@ -371,7 +384,7 @@ void CMainFrame::MoveTabToGroup(CTabItem* tab, CTabGroup* target)
     if (index < 0 || old == target)
         return;
     old->m_tabs.erase(old->m_tabs.begin() + index);
-    tab->m_pGroup = target;
+    SetTabGroup(tab, target);
     if (old->m_hActiveTab == tab->m_hFrame) {
         old->m_hActiveTab = old->m_hPrevTab;
         old->m_hPrevTab = old->m_hEarlierTab;
@@ -510,6 +523,8 @@ void CMainFrame::RefreshTabState(CTabItem* tab)
 void CMainFrame::OnGroupsCommand(UINT nID)
 {
     CloseGroupsCommand(nID);
+    if (GetSafeHwnd() != nullptr)
+        DrawMenuBar();
 }
 
 void CMainFrame::CloseGroupsCommand(UINT nID)
@@ -543,7 +558,7 @@ void CMainFrame::CloseTabsOf(CTabGroup* group)
 {
     for (CTabItem* tab : group->m_tabs) {
         tab->m_flags |= kTabGroupClosing;
-        tab->m_pGroup = nullptr;
+        SetTabGroup(tab, nullptr);
         signed char reason = tab->m_closeReason;
         if ((reason == kCloseNone || reason == kCloseUnrecorded || reason == kClosePopup) &&
             IsLiveWindow(tab->m_hFrame)) {
@@ -737,21 +752,6 @@ void CMainFrame::OnGroupNext()
 {
     if (IsGroupBarReady())
         m_pGroupTabBar->SelectNextGroup();
-}
-
-void CMainFrame::TrackTabContextMenu(int type)
-{
-    if (type != 1)
-        return;
-    HMENU menu = ::LoadMenuA(AfxGetResourceHandle(), MAKEINTRESOURCEA(IDR_TABMENU));
-    if (menu == nullptr)
-        return;
-    POINT cursor = {};
-    ::GetCursorPos(&cursor);
-    HMENU popup = ::GetSubMenu(menu, 0);
-    if (popup != nullptr)
-        ::TrackPopupMenu(popup, TPM_LEFTALIGN | TPM_RIGHTBUTTON, cursor.x, cursor.y, 0, m_hWnd, nullptr);
-    ::DestroyMenu(menu);
 }
 
 // The popup is made once and kept; it stands beside the group's tab on the

@@ -5,6 +5,7 @@
 #include <commctrl.h>
 
 #include "app/BrowserFeatures.h"
+#include "app/DialogsLibrary.h"
 #include "app/InstanceHandOver.h"
 #include "app/MainFrame.h"
 #include "app/SettingsFile.h"
@@ -12,6 +13,8 @@
 #include "app/resource.h"
 #include "framework/core/File.h"
 #include "shared/ProgramPath.h"
+#include "shared/TextFormat.h"
+#include "shared/VersionInfo.h"
 #include "tab/BrowserControlSite.h"
 #include "tab/BrowserView.h"
 #include "tab/ChildFrame.h"
@@ -21,6 +24,7 @@ namespace {
 
 const char kProductName[] = "VantorelArco";
 const char kRecoveryFile[] = "Exception.dat";
+const char kStartupMutexName[] = "VantorelArco.Startup";
 
 // A fault the program cannot recover from ends the process here. Nothing is
 // cleaned up on purpose: the last autosave in "Exception.dat" survives and
@@ -37,6 +41,7 @@ LONG WINAPI OnUnhandledFault(EXCEPTION_POINTERS*)
 BEGIN_MESSAGE_MAP(CVantorelApp, CWinApp)
     ON_COMMAND(ID_FILE_NEW, OnFileNew)
     ON_COMMAND(ID_FILE_OPEN, CWinApp::OnFileOpen)
+    ON_COMMAND(ID_APP_ABOUT, OnAppAbout)
 END_MESSAGE_MAP()
 
 CVantorelApp::CVantorelApp() = default;
@@ -110,6 +115,9 @@ BOOL CVantorelApp::InitInstance()
     LoadSettings();
     ForceSessionSettings();
 
+    // Starts at the same moment (links opened quickly from another program)
+    // decide one after another, so that only the first makes a window.
+    InstanceHandOver::CStartupLock startupLock(kStartupMutexName);
     if (HandOverToRunningInstance())
         return FALSE;
 
@@ -127,6 +135,7 @@ BOOL CVantorelApp::InitInstance()
 
     if (!CreateMainFrame())
         return FALSE;
+    startupLock.Release();
     SetUnhandledExceptionFilter(OnUnhandledFault);
     if (!OpenStartupDocuments(TRUE))
         return FALSE;
@@ -244,8 +253,24 @@ BOOL CVantorelApp::OnIdle(LONG lCount)
     return lCount <= 0;
 }
 
+int CVantorelApp::LoadPlugIns()
+{
+    if (!m_settings.bPlgEnable()) {
+        DestroyPlugInList(m_plugIns);
+        return 0;
+    }
+    return LoadPlugInList(m_folders.GetPluginFolder(), m_strings, m_plugIns);
+}
+
+int CVantorelApp::LoadScripts()
+{
+    return LoadScriptList(m_folders.GetScriptFolder(), m_scripts);
+}
+
 void CVantorelApp::ShutdownCleanup()
 {
+    DestroyPlugInList(m_plugIns);
+    DestroyScriptList(m_scripts);
     if (m_hMainMenu != nullptr) {
         DestroyMenu(m_hMainMenu);
         m_hMainMenu = nullptr;
@@ -266,9 +291,44 @@ int CVantorelApp::ExitInstance()
     PoolFor<CChildFrame, kPoolChildFrame>::Release();
     PoolFor<CBrowserView, kPoolBrowserView>::Release();
     PoolFor<CTabItem, kPoolTabItem>::Release();
+    PoolFor<CPlugInItem, kPoolPlugInItem>::Release();
+    PoolFor<CScriptItem, kPoolScriptItem>::Release();
     if (m_oleInitialized) {
         OleUninitialize();
         m_oleInitialized = false;
     }
     return CWinApp::ExitInstance();
+}
+
+void CVantorelApp::OnAppAbout()
+{
+    typedef int(WINAPI * ShowAboutDlgFn)(HICON, HWND, const char*, const char*, const char*, const char*, int);
+    // A missing resource or value gives empty texts.
+    CVersionInfo version;
+    char path[MAX_PATH] = {};
+    DWORD length = ::GetModuleFileNameA(nullptr, path, sizeof(path));
+    if (length > 0 && length < sizeof(path))
+        version.Load(path);
+    WORD language = 0;
+    WORD codePage = 0;
+    CString name, number, third;
+    if (version.GetTranslation(GetEtcText(53), language, codePage)) {
+        const CString prefix = TextFormat::FormatNumbers(GetEtcText(54), 'x', { language, codePage },
+                                                         "\\StringFileInfo\\%04x%04x\\");
+        name = version.QueryText(prefix + GetEtcText(58));
+        number = version.QueryText(prefix + GetEtcText(55));
+        number.Remove(' ');
+        third = version.QueryText(prefix + GetEtcText(59));
+    }
+    const CString title = name + " ver " + number;
+    const CString build = "Build 13014";
+
+    CDialogsLibrary library(GetProgramFolder());
+    ShowAboutDlgFn show = library.Get<ShowAboutDlgFn>("ShowAboutDlg");
+    CWnd* pMainWnd = AfxGetMainWnd();
+    if (show == nullptr || pMainWnd == nullptr)
+        return;
+    int trace = show(LoadIcon(IDR_MAINFRAME), pMainWnd->m_hWnd, GetProgramFolder(), title, build, third,
+                     m_settings.bVATrace() ? 1 : 0);
+    m_settings.bVATrace((trace & 1) != 0);
 }

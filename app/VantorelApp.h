@@ -10,6 +10,8 @@
 #include "app/DataFolders.h"
 #include "framework/app/WinApp.h"
 #include "framework/core/Collections.h"
+#include "lists/PlugInItem.h"
+#include "lists/ScriptItem.h"
 #include "shared/SettingsRecord.h"
 #include "shared/StringLineCache.h"
 
@@ -154,6 +156,8 @@ public:
     // program's own callers; a page must be a local page of the Favorite
     // folder.
     BOOL OpenShortcut(LPCTSTR url, LPCTSTR sourcePage = nullptr);
+    // A local page (path or "file:" URL) inside the program's Favorite folder.
+    bool IsOwnFavoritePage(const CString& page) const;
     // A new tab group for search results: its caption is name as the user
     // typed it ("%" and all, never expanded) followed by "[n]", n its number
     // of tabs. defaultOptions: the default group image (a folder search),
@@ -164,6 +168,21 @@ public:
     // nothing opened (for example the group's tab limit).
     BOOL OpenUrlInGroup(CTabGroup* group, LPCTSTR url, int reason);
     void OpenStartupList();
+    // Opens urls as one run of tabs (CTabBatch), at most maxTabs; empty and
+    // script URLs are skipped. The first tab makes the group: a new default
+    // group named groupName + "[%c]" (its own "%" kept literal) when newGroup
+    // is set, else the current group; a refused tab sends the rest to the
+    // current group. Returns the number opened.
+    int OpenTabRun(const CStringArray& urls, bool newGroup, const CString& groupName, int maxTabs);
+
+    //--- Plug-ins and scripts
+    // Rebuilds the plug-in list (empty while bPlgEnable is off); returns the
+    // number of entries.
+    int LoadPlugIns();
+    // Rebuilds the script list; returns the number of entries.
+    int LoadScripts();
+    PlugInList m_plugIns;   // position = plug-in index (command 36297 + index)
+    ScriptList m_scripts;   // position = script index (command 36701 + index)
 
     std::vector<CTabGroup*> m_groups;
     int m_nextGroupNumber = 1;
@@ -191,6 +210,9 @@ public:
 
 protected:
     void OnFileNew();
+    // The about box of the dialogs library, with the texts of the program's
+    // version resource; the trace switch comes back into the settings.
+    void OnAppAbout();
 
     DECLARE_MESSAGE_MAP()
 
@@ -208,7 +230,6 @@ private:
                              BYTE tabValue);
     CBrowserView* CreateTabView(CTabGroup* group, WORD reason, DWORD loadFlags, BYTE tabValue);
     bool IsOverTabLimit(const CTabGroup* group) const;
-    bool IsOwnFavoritePage(const CString& page) const;
     int OpenShortcutFiles(const CString& folder, const CStringArray& files);
 
     DWORD m_startTicks = 0;

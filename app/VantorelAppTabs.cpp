@@ -441,8 +441,8 @@ BOOL CVantorelApp::OpenShortcut(LPCTSTR url, LPCTSTR sourcePage)
     // checked here.
     if (static_cast<size_t>(folder.GetLength()) != strlen(folder) || !IsSafeLocalFolder(folder))
         return TRUE;
-    if (folder.Right(1) != "\\")
-        folder += "\\";
+    // By characters: "予定表" ends in the byte 0x5C but not in a separator.
+    EnsureTrailingBackslash(folder);
 
     CStringArray files;
     WIN32_FIND_DATAA data;
@@ -471,21 +471,37 @@ BOOL CVantorelApp::OpenShortcut(LPCTSTR url, LPCTSTR sourcePage)
 // number opened.
 int CVantorelApp::OpenShortcutFiles(const CString& folder, const CStringArray& files)
 {
+    // A shortcut without a URL opens nothing.
+    CStringArray urls;
+    CString url;
+    for (INT_PTR i = 0; i < files.GetSize(); ++i)
+        if (::ReadShortcutUrl(files[i], url))
+            urls.Add(url);
+    CString name = folder.Left(folder.GetLength() - 1);
+    name = name.Mid(name.ReverseFind('\\') + 1);
+    return OpenTabRun(urls, (m_settings.iParentTabNewRule & 0x04) != 0, name, kMaxShortcutTabs);
+}
+
+int CVantorelApp::OpenTabRun(const CStringArray& urls, bool newGroup, const CString& groupName,
+                             int maxTabs)
+{
     CTabBatch batch;
     CTabGroup* group = nullptr;
     int opened = 0;
-    for (INT_PTR i = 0; i < files.GetSize() && opened < kMaxShortcutTabs; ++i) {
-        CString target;
-        ReadShortcutUrl(files[i], target);
-        if (IsScriptUrl(target))
+    for (INT_PTR i = 0; i < urls.GetSize() && opened < maxTabs; ++i) {
+        const CString& target = urls[i];
+        if (target.IsEmpty() || IsScriptUrl(target))
             continue;
         if (opened == 0) {
-            if (m_settings.iParentTabNewRule & 0x04) {
-                CString name = folder.Left(folder.GetLength() - 1);
-                name = name.Mid(name.ReverseFind('\\') + 1);
-                if (!name.IsEmpty())
-                    name += "[%c]";
-                group = g_pMainFrame->CreateDefaultGroup(name);
+            if (newGroup && g_pMainFrame != nullptr) {
+                // The name stays as it is: only the appended suffix counts
+                // the tabs.
+                CString caption = groupName;
+                if (!caption.IsEmpty()) {
+                    caption.Replace("%", "%%");
+                    caption += "[%c]";
+                }
+                group = g_pMainFrame->CreateDefaultGroup(caption);
             } else {
                 group = GetActiveGroup();
             }

@@ -404,7 +404,7 @@ BOOL CPageTabBar::OnParentClick(const MSG* pMsg)
     if (pMsg == nullptr || (pMsg->message != WM_RBUTTONDOWN && pMsg->message != WM_LBUTTONDBLCLK) ||
         pMsg->hwnd != GetFrameWindow() || g_pMainFrame == nullptr)
         return FALSE;
-    g_pMainFrame->TrackTabContextMenu(1);
+    g_pMainFrame->TrackTabContextMenu(g_pMainFrame, 1);
     return TRUE;
 }
 

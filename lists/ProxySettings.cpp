@@ -25,9 +25,11 @@ CString ReadSectionString(const ProxyPlaces& places, LPCTSTR key)
 
 CString ReadInternetSetting(const ProxyPlaces& places, LPCTSTR valueName)
 {
+    // An empty path would open the root of the hive itself.
     HKEY key = nullptr;
-    if (RegOpenKeyExA(HKEY_CURRENT_USER, places.internetSettingsKey, 0, KEY_QUERY_VALUE, &key) !=
-        ERROR_SUCCESS)
+    if (places.internetSettingsKey.IsEmpty() ||
+        RegOpenKeyExA(HKEY_CURRENT_USER, places.internetSettingsKey, 0, KEY_QUERY_VALUE, &key) !=
+            ERROR_SUCCESS)
         return CString();
     char buffer[kValueBufferSize] = {};
     DWORD size = sizeof(buffer) - 1;
@@ -43,22 +45,13 @@ CString ReadInternetSetting(const ProxyPlaces& places, LPCTSTR valueName)
     return value;
 }
 
-// "Extended_Style" of an open section; 0 when missing.
-DWORD ReadExtendedStyle(CProfileSection& section)
-{
-    DWORD style = 0;
-    if (section.QueryDWORDValue(style, "Extended_Style") != CProfileSection::kOk)
-        style = 0;
-    return style;
-}
-
-void SetProcessProxy(DWORD accessType, LPCSTR server, LPCSTR bypass)
+bool SetProcessProxy(DWORD accessType, LPCSTR server, LPCSTR bypass)
 {
     INTERNET_PROXY_INFO info = {};
     info.dwAccessType = accessType;
     info.lpszProxy = server;
     info.lpszProxyBypass = bypass;
-    UrlMkSetSessionOption(INTERNET_OPTION_PROXY, &info, sizeof(info), 0);
+    return SUCCEEDED(UrlMkSetSessionOption(INTERNET_OPTION_PROXY, &info, sizeof(info), 0));
 }
 
 } // namespace
@@ -107,58 +100,73 @@ unsigned WithProxyMode(unsigned extendedStyle, ProxyMode mode)
     return (extendedStyle & ~static_cast<unsigned>(kProxyModeMask)) | mode;
 }
 
-ProxyMode ApplyStartupProxyMode(const ProxyPlaces& places)
+namespace {
+
+DWORD ReadExtendedStyle(CProfileSection& section)
+{
+    DWORD style = 0;
+    if (section.QueryDWORDValue(style, "Extended_Style") != CProfileSection::kOk)
+        style = 0;
+    return style;
+}
+
+} // namespace
+
+int CountProxyEntries(const ProxyPlaces& places)
 {
     CProfileSection section(places.programFolder);
     section.Open("PROXY");
-    DWORD style = ReadExtendedStyle(section);
-    ProxyMode mode = StartupProxyMode(style);
-    if (mode == kProxyModeDirect) {
-        SetProcessProxy(INTERNET_OPEN_TYPE_DIRECT, nullptr, nullptr);
-    } else if (mode == kProxyModeList) {
-        CString server = GetProxyServer(places, -1);
-        CString bypass = ReadProxyBypassList(places);
-        SetProcessProxy(INTERNET_OPEN_TYPE_PROXY, server, bypass);
-    }
-    section.SetDWORDValue(WithProxyMode(style, mode), "Extended_Style");
-    section.Close();
-    return mode;
-}
-
-CStringArray ReadProxyList(const ProxyPlaces& places)
-{
-    CStringArray servers;
-    for (int n = 0; n < kMaxProxyEntries; ++n) {
+    char buffer[kValueBufferSize];
+    int count = 0;
+    while (count < kMaxProxyEntries) {
         CString key;
-        key.Format("Proxy%d", n);
-        CString server = ReadSectionString(places, key);
-        if (server.IsEmpty())
+        key.Format("Proxy%d", count);
+        DWORD size = sizeof(buffer);
+        if (section.QueryStringValue(buffer, key, &size) != CProfileSection::kOk)
             break;
-        servers.Add(server);
+        ++count;
     }
-    return servers;
+    return count;
 }
 
-unsigned ReadProxyMode(const ProxyPlaces& places)
+void StoreUseProxyIndex(const ProxyPlaces& places, int index)
 {
     CProfileSection section(places.programFolder);
     section.Open("PROXY");
-    DWORD style = ReadExtendedStyle(section);
-    section.Close();
-    return style & kProxyModeMask;
+    section.SetDWORDValue(static_cast<DWORD>(index < 0 ? 0 : index), "UseProxyIndex");
 }
 
-void SelectProxyMode(const ProxyPlaces& places, ProxyMode mode)
+bool ApplyProxyMode(const ProxyPlaces& places, ProxyMode mode)
 {
     if (mode == kProxyModeDirect) {
         SetProcessProxy(INTERNET_OPEN_TYPE_DIRECT, nullptr, nullptr);
     } else if (mode == kProxyModeList) {
+        // An empty server would leave the process without any proxy while the
+        // menus claim one.
         CString server = GetProxyServer(places, -1);
+        if (server.IsEmpty())
+            return false;
         CString bypass = ReadProxyBypassList(places);
-        SetProcessProxy(INTERNET_OPEN_TYPE_PROXY, server, bypass);
+        if (!SetProcessProxy(INTERNET_OPEN_TYPE_PROXY, server, bypass))
+            return false;
     }
     CProfileSection section(places.programFolder);
     section.Open("PROXY");
     section.SetDWORDValue(WithProxyMode(ReadExtendedStyle(section), mode), "Extended_Style");
+    return true;
+}
+
+ProxyMode ReadStartupProxyMode(const ProxyPlaces& places)
+{
+    CProfileSection section(places.programFolder);
+    section.Open("PROXY");
+    ProxyMode mode = StartupProxyMode(ReadExtendedStyle(section));
     section.Close();
+    return mode;
+}
+
+ProxyMode ApplyStartupProxyMode(const ProxyPlaces& places)
+{
+    const ProxyMode mode = ReadStartupProxyMode(places);
+    return ApplyProxyMode(places, mode) ? mode : kProxyModeSystem;
 }

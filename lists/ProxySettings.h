@@ -4,7 +4,6 @@
 #ifndef VA_LISTS_PROXYSETTINGS_H
 #define VA_LISTS_PROXYSETTINGS_H
 
-#include "framework/core/Collections.h"
 #include "framework/core/CString.h"
 
 // Where the proxy routines find their data: the program folder (for
@@ -40,20 +39,29 @@ ProxyMode StartupProxyMode(unsigned extendedStyle);
 // The value written back: the other bits kept, the low three bits the mode.
 unsigned WithProxyMode(unsigned extendedStyle, ProxyMode mode);
 
-// The servers of the list, "Proxy0" on, up to the first empty or missing
-// entry (later entries are never listed: their menu ids would name the
-// wrong index), at most kMaxProxyEntries.
-constexpr int kMaxProxyEntries = 150;
-CStringArray ReadProxyList(const ProxyPlaces& places);
+// Commands 36060 and up select list entries; at most this many are listed.
+inline constexpr int kMaxProxyEntries = 150;
 
-// The frame's proxy commands: applies a mode at once (the system's
-// settings leave the process as it is) and stores it in "Extended_Style".
-void SelectProxyMode(const ProxyPlaces& places, ProxyMode mode);
-// The stored mode's low three bits; 0 when nothing is stored.
-unsigned ReadProxyMode(const ProxyPlaces& places);
+// Entries of the list from "Proxy0" up to the first missing or empty one,
+// at most kMaxProxyEntries: the entries the menus show, as 36060 + index.
+int CountProxyEntries(const ProxyPlaces& places);
+// Stores the selected entry ("UseProxyIndex"); a negative index stores 0.
+void StoreUseProxyIndex(const ProxyPlaces& places, int index);
 
-// Applies the stored mode to the process (URL-moniker proxy option) and
-// writes the mode back to "Extended_Style". Returns the mode applied.
+// The one routine that switches the process's connection: the system's
+// settings (nothing is set), a direct connection, or the selected list
+// entry with the bypass list. When the switch took, the mode goes into the
+// low bits of "Extended_Style" and true comes back. Switching to the list
+// with an empty server text or a refused session option changes nothing and
+// gives false.
+bool ApplyProxyMode(const ProxyPlaces& places, ProxyMode mode);
+
+// The mode the stored "Extended_Style" chooses at start.
+ProxyMode ReadStartupProxyMode(const ProxyPlaces& places);
+
+// Applies the stored mode at start and returns the mode in force: the
+// system's settings when the stored one cannot be applied (the stored
+// value is then left for the next start).
 ProxyMode ApplyStartupProxyMode(const ProxyPlaces& places);
 
 #endif // VA_LISTS_PROXYSETTINGS_H

@@ -1,12 +1,18 @@
 #!/usr/bin/env bash
-# Set-up, build, then starts the browser from the program folder under Wine
-# (with the same private prefix and Japanese locale as the tests). Needs a
-# display. On a machine that runs no 32-bit code it starts the 64-bit build.
+# Set-up, build of the program folder only, then starts the browser from it
+# under Wine. The browser runs in a prefix of its own (run-prefix in the build
+# tree), never in the tests' prefix, where the test WebBrowser control stands
+# in for the system's: a user gets the program as it is. Needs a display. On a
+# machine that runs no 32-bit code it starts the 64-bit build.
 set -euo pipefail
 root=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 cd "$root"
 bash scripts/setup.sh
-bash scripts/build.sh
 source scripts/wine-env.sh
-export VA_WINE_ARCH=$(va_test_arch)
-exec bash scripts/wine-run.sh "$(va_tree "$VA_WINE_ARCH")/bin/VantorelArco.exe" "$@"
+arch=$(va_test_arch)
+tree=$(va_tree "$arch")
+if [ "$arch" = win64 ]; then toolchain=cmake/toolchain-mingw64.cmake; else toolchain=cmake/toolchain-mingw32.cmake; fi
+cmake -S . -B "$tree" -DCMAKE_TOOLCHAIN_FILE="$toolchain" -DCMAKE_BUILD_TYPE=Release >/dev/null
+cmake --build "$tree" -j "$(nproc)" --target program
+export VA_WINE_ARCH=$arch VA_WINEPREFIX="$tree/run-prefix"
+exec bash scripts/wine-run.sh "$tree/bin/VantorelArco.exe" "$@"

@@ -23,6 +23,8 @@ namespace {
 const UINT_PTR kReloadTimerId = 1;
 const UINT kControlId = 0xE900;
 const UINT kPageMenuId = 155;
+const int kPageMenuPlugIns = 4;  // the plug-ins' submenu
+const int kPageMenuScripts = 5;  // the scripts' submenu
 const int kPageMenuEngines = 9;  // the search engines' submenu
 
 } // namespace
@@ -55,7 +57,11 @@ BEGIN_MESSAGE_MAP(CBrowserView, CView)
     ON_UPDATE_COMMAND_UI(36429, OnUpdatePageOption)
 END_MESSAGE_MAP()
 
-CBrowserView::CBrowserView() = default;
+// The view always answers its control with the tab's page-options word.
+CBrowserView::CBrowserView()
+{
+    m_ambient.SetOff(false);
+}
 
 CBrowserView::~CBrowserView()
 {
@@ -98,7 +104,10 @@ void CBrowserView::OnInitialUpdate()
     if (m_pTabItem == nullptr)
         return;
     CTabItem* tab = m_pTabItem;
-    m_pageDropTarget.Register(m_hWnd);
+    if (m_pPageDropTarget == nullptr) {
+        m_pPageDropTarget = new CPageDropTarget;
+        m_pPageDropTarget->Register(m_hWnd);
+    }
     m_bIEMenuAllowed = 1;
     m_contextMenuMode = theApp.m_settings.iIEContext;
     m_dwHostFlags = kTabHostFlags;
@@ -196,10 +205,17 @@ void CBrowserView::ShowPageMenu(POINT pt, const CPageSelection& selection)
     }
     if (CNewMenu* engines = popup->GetSubMenu(kPageMenuEngines))
         FillPageMenuEngines(*engines);
+    if (CNewMenu* plugIns = popup->GetSubMenu(kPageMenuPlugIns))
+        g_pMainFrame->FillCatalogMenu(*plugIns, CMainFrame::CatalogMenu::kPlugIns, TRUE);
+    if (CNewMenu* scripts = popup->GetSubMenu(kPageMenuScripts))
+        g_pMainFrame->FillCatalogMenu(*scripts, CMainFrame::CatalogMenu::kScripts, TRUE);
+    const HWND self = m_hWnd;
     UINT chosen = static_cast<UINT>(popup->TrackPopupMenu(TPM_RETURNCMD | TPM_RIGHTBUTTON, pt.x, pt.y + 1,
                                                           g_pMainFrame));
     menu.DestroyMenu();
-    OnPageMenuChoice(chosen);
+    // The menu's loop may have closed this tab.
+    if (IsStillAttached(this, self))
+        OnPageMenuChoice(chosen);
 }
 
 // The engines' submenu: searching with every engine, then the engine tree.
@@ -229,6 +245,25 @@ void CBrowserView::OnPageMenuChoice(UINT nID)
 }
 
 //--- Control access
+
+STDMETHODIMP CBrowserView::GetDropTarget(IDropTarget* pDropTarget, IDropTarget** ppDropTarget)
+{
+    if (ppDropTarget == nullptr)
+        return E_POINTER;
+    *ppDropTarget = nullptr;
+    if (m_pPageDropTarget == nullptr)
+        return E_NOTIMPL;
+    m_pPageDropTarget->OfferPageTarget(pDropTarget);
+    *ppDropTarget = m_pPageDropTarget;
+    m_pPageDropTarget->AddRef();
+    return S_OK;
+}
+
+// The main frame's automation object, which pages reach as window.external.
+IDispatch* CBrowserView::GetExternalObject()
+{
+    return g_pMainFrame != nullptr ? &g_pMainFrame->m_scriptExternal : nullptr;
+}
 
 IDispatch* CBrowserView::GetHtmlDocument() const
 {
@@ -606,9 +641,14 @@ void CBrowserView::OnDestroy()
     }
     if (theApp.m_pActiveView == this)
         theApp.m_pActiveView = nullptr;
-    // The target must not outlive the view's memory, which goes back to its
-    // pool.
-    m_pageDropTarget.Revoke();
+    // The target may outlive the view (a drag in progress holds it): it is
+    // only detached from the view here.
+    if (m_pPageDropTarget != nullptr) {
+        m_pPageDropTarget->ForgetPageTarget();
+        m_pPageDropTarget->Detach();
+        m_pPageDropTarget->Release();
+        m_pPageDropTarget = nullptr;
+    }
     DestroyBrowserControl();
     CView::OnDestroy();
 }
@@ -627,11 +667,13 @@ BOOL CBrowserView::CreateBrowserControl()
         m_wndBrowser.DestroyWindow();
         return FALSE;
     }
+    m_ambient.SetControl(m_pBrowser);
     return TRUE;
 }
 
 void CBrowserView::DestroyBrowserControl()
 {
+    m_ambient.SetControl(nullptr);
     if (m_pApplication != nullptr) {
         m_pApplication->Release();
         m_pApplication = nullptr;

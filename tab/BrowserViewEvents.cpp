@@ -11,7 +11,10 @@
 #include "app/StartupList.h"
 #include "app/TabGroup.h"
 #include "app/VantorelApp.h"
+#include "framework/ole/OleUtil.h"
 #include "tab/ChildFrame.h"
+#include "tab/LinkInfo.h"
+#include "tab/PageFrames.h"
 #include "tab/TabItem.h"
 
 BEGIN_EVENTSINK_MAP(CBrowserView, COleEventHandler)
@@ -125,29 +128,21 @@ void CBrowserView::OnBeforeNavigate2(IDispatch* pDisp, LPCTSTR url, BOOL* pCance
     m_progress = 0;
 }
 
-// True only when the opening page's focused element is known and is not a
-// link: a window opened without a click on a link is an unrequested pop-up.
+// True only when the opening page has a focused element and it is not a
+// specific one (the body, a table part or the frameset, in the page and its
+// frames): a window opened without a click on something is an unrequested
+// pop-up.
 bool CBrowserView::IsActiveElementNotLink() const
 {
-    IDispatch* dispatch = GetHtmlDocument();
-    if (dispatch == nullptr)
+    CComPtr<IDispatch> dispatch;
+    dispatch.Attach(GetHtmlDocument());
+    CComPtr<IHTMLDocument2> document;
+    document.Attach(AsHtmlDocument(dispatch));
+    CComPtr<IHTMLElement> active;
+    if (document == nullptr || FAILED(document->get_activeElement(&active)) || active == nullptr)
         return false;
-    bool notLink = false;
-    IHTMLDocument2* document = nullptr;
-    if (SUCCEEDED(dispatch->QueryInterface(IID_IHTMLDocument2, reinterpret_cast<void**>(&document)))) {
-        IHTMLElement* element = nullptr;
-        if (SUCCEEDED(document->get_activeElement(&element)) && element != nullptr) {
-            BSTR tag = nullptr;
-            if (SUCCEEDED(element->get_tagName(&tag)) && tag != nullptr) {
-                notLink = _wcsicmp(tag, L"A") != 0 && _wcsicmp(tag, L"AREA") != 0;
-                ::SysFreeString(tag);
-            }
-            element->Release();
-        }
-        document->Release();
-    }
-    dispatch->Release();
-    return notLink;
+    CLinkInfo info(CLinkInfo::kSpecific);
+    return !info.FromElement(document);
 }
 
 void CBrowserView::OnNewWindow2(IDispatch** ppDisp, BOOL* pCancel)
@@ -195,6 +190,7 @@ void CBrowserView::OnNewWindow2(IDispatch** ppDisp, BOOL* pCancel)
             return;
         }
     }
+    const HWND hFrame = frame->m_hWnd;
     frame->m_activationReason = reason;
     frame->m_pGroup = group;
     frame->m_insertHint = s.iTabAppendPos;
@@ -206,9 +202,17 @@ void CBrowserView::OnNewWindow2(IDispatch** ppDisp, BOOL* pCancel)
     }
     if (application == nullptr) {
         *pCancel = TRUE;
-        // A group made for the refused window goes again.
-        if (needGroup && theApp.IsGroupListed(group) && theApp.GetGroupTabCount(group) == 0)
+        // The refused window's tab goes again, unrecorded, and with it the
+        // group made for it.
+        CTabItem* refused = view != nullptr ? view->GetTabItem() : nullptr;
+        if (refused != nullptr)
+            refused->m_closeReason = kCloseUnrecorded;
+        if (needGroup && theApp.IsGroupListed(group))
             g_pMainFrame->CloseGroup(group);
+        else if (refused != nullptr)
+            g_pMainFrame->CloseCTabItem(refused);
+        else if (::IsWindow(hFrame))
+            ::PostMessageA(hFrame, WM_CLOSE, 0, 0);
         return;
     }
     *ppDisp = application;  // the reference goes to the caller

@@ -6,10 +6,10 @@
 #include <cstring>
 
 #include "app/DialogsLibrary.h"
+#include "shared/TextFormat.h"
 #include "app/MainFrame.h"
 #include "app/TabGroup.h"
 #include "app/VantorelApp.h"
-#include "lists/ProxySettings.h"
 #include "tab/BrowserView.h"
 #include "tab/KeyState.h"
 #include "tab/TabItem.h"
@@ -18,21 +18,13 @@ namespace {
 
 const UINT kViewId = 0xE900;
 const DWORD kViewStyle = 0x50800000;  // WS_CHILD | WS_VISIBLE | WS_BORDER
-const UINT kTabMenuId = 160;
 const UINT kCmdReloadStart = 1024;
 const UINT kCmdReloadStop = 1025;
 const UINT kCmdRefresh = 1022;
-const UINT kProxyEntryBase = 36055;
 
 const UINT kAppIconId = 128;
-
-// Replaces the first occurrence of what in text.
-void ReplaceFirst(CString& text, const char* what, const CString& by)
-{
-    int at = text.Find(what);
-    if (at >= 0)
-        text = text.Left(at) + by + text.Mid(at + static_cast<int>(strlen(what)));
-}
+const int kEtcHighlightIdPrefix = 42;
+const int kEtcHighlightStyle = 43;
 
 // Whether a tab opened for the reason stays in the background.
 bool IsBackgroundReason(WORD reason, const SettingsRecord& s)
@@ -68,6 +60,7 @@ BEGIN_MESSAGE_MAP(CChildFrame, CMDIChildWnd)
     ON_COMMAND_RANGE(1069, 1075, OnTabCommand)
     ON_COMMAND(1065, FindInPage)
     ON_COMMAND(30513, OnSearchBoxHighlight)
+    ON_COMMAND(30514, OnSearchBoxTextSearch)
     ON_COMMAND(1076, OnFindIE)
     ON_COMMAND_RANGE(1077, 1084, OnTabCommand2)
     ON_COMMAND(36011, EditPageSource)
@@ -427,10 +420,12 @@ void CChildFrame::FindInPage()
     int value = 0;
     int cleared = 0;
     int result = 0;
+    // The dialog's loop may close this tab: only its handle is trusted after.
+    const HWND self = m_hWnd;
     const char* text = show(icon, &value, &cleared, &result);
     // The library owns the text: copied before it can go.
     CString keyword = text != nullptr ? CString(text) : CString();
-    if (result == 1)
+    if (result == 1 && IsStillAttached(this, self))
         FindTextWithBusyDialog(keyword, value, cleared != 0);
 }
 
@@ -442,17 +437,29 @@ void CChildFrame::OnSearchBoxHighlight()
     FindTextWithBusyDialog(text, 0, false);
 }
 
-void CChildFrame::FindTextWithBusyDialog(const CString& text, int, bool cleared)
+// The find-in-pages popup for the search box's text (only while the search
+// bar is there).
+void CChildFrame::OnSearchBoxTextSearch()
+{
+    CString text;
+    if (g_pMainFrame == nullptr || !g_pMainFrame->GetSearchBoxText(text))
+        return;
+    g_pMainFrame->ShowTextSearchPopup(text);
+}
+
+void CChildFrame::FindTextWithBusyDialog(const CString& text, int value, bool cleared)
 {
     if (m_pView == nullptr)
         return;
+    const CString style = theApp.GetEtcText(kEtcHighlightStyle);
+    const CString idPrefix = theApp.GetEtcText(kEtcHighlightIdPrefix);
     if (cleared) {
-        m_pView->SetHighlightWords(text, 1);
+        m_pView->SetHighlightWords(TRUE, text, value, style, idPrefix);
         return;
     }
     if (text.IsEmpty())
         return;
-    const int count = m_pView->SetHighlightWords(text, 0);
+    const int count = m_pView->SetHighlightWords(FALSE, text, value, style, idPrefix);
     if (count < 0)
         return;  // no highlighting in this page
     // The texts come from a data file: only their "%d" and "%s" are filled.
@@ -460,9 +467,9 @@ void CChildFrame::FindTextWithBusyDialog(const CString& text, int, bool cleared)
     if (count > 0) {
         CString number;
         number.Format("%d", count);
-        ReplaceFirst(message, "%d", number);
+        TextFormat::ReplaceFirst(message, "%d", number);
     }
-    ReplaceFirst(message, "%s", text);
+    TextFormat::ReplaceFirst(message, "%s", text);
     ::MessageBoxA(m_hWnd, message, theApp.GetMainClassName(), MB_OK);
 }
 
@@ -483,9 +490,11 @@ void CChildFrame::OnOpenDialog()
     if (show == nullptr)
         return;
     int result = 0;
+    const HWND self = m_hWnd;
     const char* text = show(1, tab->m_url, &result);
     CString url = text != nullptr ? CString(text) : CString();
-    if (result == 1 && !url.IsEmpty())
+    // The dialog's loop may have closed this tab.
+    if (result == 1 && !url.IsEmpty() && IsStillAttached(this, self) && m_pView != nullptr)
         m_pView->Navigate(url);
 }
 
@@ -586,44 +595,6 @@ LRESULT CChildFrame::OnTabMouseAction(WPARAM wParam, LPARAM lParam)
     return 0;
 }
 
-// The proxy servers of "Proxy.ini" after the four fixed items, below a
-// separator.
-void CChildFrame::AddProxyEntries(HMENU proxyMenu, UINT firstId)
-{
-    if (g_pMainFrame == nullptr)
-        return;
-    CStringArray servers = ReadProxyList(g_pMainFrame->GetProxyPlaces());
-    if (servers.GetSize() == 0)
-        return;
-    MENUITEMINFOA fourth = {};
-    fourth.cbSize = sizeof(fourth);
-    fourth.fMask = MIIM_FTYPE;
-    if (!::GetMenuItemInfoA(proxyMenu, 4, TRUE, &fourth) || !(fourth.fType & MFT_SEPARATOR))
-        ::InsertMenuA(proxyMenu, 4, MF_BYPOSITION | MF_SEPARATOR, 0, nullptr);
-    for (INT_PTR n = 0; n < servers.GetSize(); ++n) {
-        CString text = servers[n];
-        text.Replace("&", "&&");
-        ::InsertMenuA(proxyMenu, 5 + static_cast<UINT>(n), MF_BYPOSITION | MF_STRING,
-                      firstId + static_cast<UINT>(n), text);
-    }
-}
-
-CString CChildFrame::ReloadMenuCaption()
-{
-    // The text comes from a data file: only its "%d" is filled.
-    CString text = theApp.GetEtcText(4);
-    CString minutes;
-    minutes.Format("%d", static_cast<int>(theApp.m_settings.iReload));
-    text.Replace("%d", minutes);
-    return text;
-}
-
-static void EmptyMenu(HMENU menu)
-{
-    while (menu != nullptr && ::GetMenuItemCount(menu) > 0)
-        ::DeleteMenu(menu, 0, MF_BYPOSITION);
-}
-
 void CChildFrame::ShowTabMenu(int action, POINT point)
 {
     if (action == 2) {
@@ -635,21 +606,5 @@ void CChildFrame::ShowTabMenu(int action, POINT point)
         return;
     // The menu's commands act on the active tab: this one.
     ::BringWindowToTop(m_hWnd);
-    HMENU menu = ::LoadMenuA(AfxGetResourceHandle(), MAKEINTRESOURCEA(kTabMenuId));
-    HMENU popup = menu != nullptr ? ::GetSubMenu(menu, 0) : nullptr;
-    if (popup == nullptr) {
-        if (menu != nullptr)
-            ::DestroyMenu(menu);
-        return;
-    }
-    if (HMENU reload = ::GetSubMenu(popup, 7))
-        ::AppendMenuA(reload, MF_STRING, 36271, ReloadMenuCaption());
-    if (HMENU proxies = ::GetSubMenu(popup, 8))
-        AddProxyEntries(proxies, kProxyEntryBase + 5);
-    // Plug-ins and scripts list their catalogs' entries.
-    EmptyMenu(::GetSubMenu(popup, 9));
-    EmptyMenu(::GetSubMenu(popup, 10));
-    ::TrackPopupMenu(popup, TPM_LEFTALIGN | TPM_RIGHTBUTTON, point.x, point.y, 0, g_pMainFrame->m_hWnd,
-                     nullptr);
-    ::DestroyMenu(menu);
+    g_pMainFrame->TrackTabContextMenu(g_pMainFrame, 1, &point);
 }

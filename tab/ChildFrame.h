@@ -36,14 +36,6 @@ class CChildFrame : public CMDIChildWnd
 public:
     CChildFrame() = default;
 
-    // The caption of the user-set auto-reload period: line 4 of etc.dat
-    // with its "%d" filled by iReload.
-    static CString ReloadMenuCaption();
-    // The proxy list's servers from position 5 of a menu, after a
-    // separator at 4 (added when the menu has none there), with ids of the
-    // first entry's id + index.
-    static void AddProxyEntries(HMENU proxyMenu, UINT firstId);
-
     VA_POOLED_NEW(CChildFrame, kPoolChildFrame)
 
     // Runs the view's initial update (which makes the tab's record and
@@ -87,6 +79,7 @@ protected:
     void OnFindIE();
     void FindInPage();
     void OnSearchBoxHighlight();
+    void OnSearchBoxTextSearch();
     void OnUpdateTextSize(CCmdUI* pCmdUI);
     void OnWheelLock();
     void OnLinkLock();

@@ -1,5 +1,8 @@
 #include "tab/DocHostHandler.h"
 
+#include "framework/ole/OleControlWnd.h"
+#include "tab/AmbientDispatch.h"
+
 #include <cstdlib>
 #include <vector>
 
@@ -75,6 +78,7 @@ STDMETHODIMP CDocHostHandler::QueryInterface(REFIID, void** ppv)
 //--- IDocHostUIHandler
 
 STDMETHODIMP CDocHostHandler::ShowContextMenu(DWORD dwID, POINT* ppt, IUnknown*, IDispatch*)
+try
 {
     POINT pt = { 0, 0 };
     if (ppt != nullptr)
@@ -102,6 +106,10 @@ STDMETHODIMP CDocHostHandler::ShowContextMenu(DWORD dwID, POINT* ppt, IUnknown*,
     if ((::GetAsyncKeyState(primary) & 0x8000) == 0 && m_bIEMenuAllowed)
         return S_FALSE;
     return S_OK;
+}
+catch (...)
+{
+    return VaComMethodFailed("ShowContextMenu");
 }
 
 STDMETHODIMP CDocHostHandler::GetHostInfo(DOCHOSTUIINFO* pInfo)
@@ -141,11 +149,16 @@ STDMETHODIMP CDocHostHandler::GetExternal(IDispatch** ppDispatch)
 }
 
 STDMETHODIMP CDocHostHandler::TranslateUrl(DWORD, LPWSTR pchURLIn, LPWSTR* ppchURLOut)
+try
 {
     if (ppchURLOut != nullptr)
         *ppchURLOut = nullptr;
     m_strLastUrl = VaAnsiFromWide(pchURLIn);
     return E_NOTIMPL;
+}
+catch (...)
+{
+    return VaComMethodFailed("TranslateUrl");
 }
 
 STDMETHODIMP CDocHostHandler::FilterDataObject(IDataObject*, IDataObject** ppDORet)
@@ -178,6 +191,7 @@ bool CDocHostHandler::MatchesModuleString(HMODULE hModule, UINT nID, const CStri
 
 HRESULT CDocHostHandler::ShowMessage(HWND hwnd, LPOLESTR lpstrText, LPOLESTR lpstrCaption,
                                      DWORD dwType, LPOLESTR, DWORD, LRESULT* plResult)
+try
 {
     const Options options = GetHostOptions();
     if (options.bShowActiveXErrMsg && options.bShowRefreshMsg)
@@ -210,6 +224,10 @@ HRESULT CDocHostHandler::ShowMessage(HWND hwnd, LPOLESTR lpstrText, LPOLESTR lps
     if (plResult != nullptr)
         *plResult = result;
     return S_OK;
+}
+catch (...)
+{
+    return VaComMethodFailed("ShowMessage");
 }
 
 STDMETHODIMP CDocHostHandler::CDocHostShowUI::QueryInterface(REFIID, void** ppv)
@@ -263,4 +281,22 @@ STDMETHODIMP CDocHostHandler::CDocHostCommandTarget::Exec(const GUID* pguidCmdGr
                                                           VARIANT* pvaOut)
 {
     return m_pOwner->Exec(pguidCmdGroup, nCmdID, nCmdexecopt, pvaIn, pvaOut);
+}
+
+IDispatch* CDocHostHandler::HostDialogControl(HWND hDlg, UINT nID, CAmbientDispatch& ambient,
+                                              DWORD dlControl)
+{
+    auto* pControl = dynamic_cast<COleControlWnd*>(CWnd::FromHandlePermanent(::GetDlgItem(hDlg, nID)));
+    IUnknown* pUnknown = pControl != nullptr ? pControl->GetControlUnknown() : nullptr;
+    if (pUnknown == nullptr)
+        return nullptr;
+    AttachToSite(pControl->GetControlSite(), &ambient);
+    ambient.SetOff(false);
+    ambient.SetControl(pUnknown);
+    // The control reads the word again now that the site answers.
+    ambient.SetDownloadControl(dlControl);
+    IDispatch* pDisp = nullptr;
+    if (FAILED(pUnknown->QueryInterface(IID_IDispatch, reinterpret_cast<void**>(&pDisp))))
+        return nullptr;
+    return pDisp;
 }

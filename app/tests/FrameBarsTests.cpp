@@ -13,7 +13,6 @@
 #include "app/VantorelApp.h"
 #include "app/resource.h"
 #include "bars/PageTabBar.h"
-#include "lists/ProxySettings.h"
 #include "tab/TabItem.h"
 #include "tab/tests/TabFixture.h"
 
@@ -72,22 +71,6 @@ TEST_F(FrameBarsTest, AFileListRunningPastItsBlockOpensNothing)
     m_frame->SendMessage(WM_DROPFILES, 0);
     Pump();
     EXPECT_EQ(1, group->GetTabCount());
-}
-
-TEST_F(FrameBarsTest, ProxyModesAreStoredAndTheListStopsAtTheFirstEmptyEntry)
-{
-    m_folder->WriteBytes("Proxy.ini", "[PROXY]\r\nExtended_Style=8\r\nProxy0=a:1\r\nProxy1=\r\nProxy2=b:2\r\n");
-    ProxyPlaces places = m_frame->GetProxyPlaces();
-    CStringArray list = ReadProxyList(places);
-    ASSERT_EQ(1, list.GetSize());
-    EXPECT_STREQ("a:1", list[0]);
-
-    m_frame->SendMessage(WM_COMMAND, ID_PROXY_DIRECT);
-    EXPECT_EQ(static_cast<unsigned>(kProxyModeDirect), ReadProxyMode(places));
-    m_frame->SendMessage(WM_COMMAND, ID_PROXY_USELIST);
-    EXPECT_EQ(static_cast<unsigned>(kProxyModeList), ReadProxyMode(places));
-    // The other bits of the value stay.
-    EXPECT_EQ(WithProxyMode(8, kProxyModeList), 8u | kProxyModeList);
 }
 
 TEST_F(FrameBarsTest, TabCommandsAreDisabledWhileTheCurrentGroupIsEmpty)

@@ -330,6 +330,23 @@ TEST_F(TabTest, NewWindowOfATabWithoutGroupLeavesNoEmptyGroupWhenRefused)
     opener->m_pGroup = group;
 }
 
+// Regression: a new window whose control gave no application object was
+// refused, but its tab stayed open, empty, when no group had been made.
+TEST_F(TabTest, NewWindowWithoutAnApplicationObjectLeavesNoTab)
+{
+    CTabItem* opener = Open(nullptr, "http://a.example/");
+    const size_t closedBefore = m_frame->m_closedTabs.size();
+    TestWebBrowser::SetApplicationFails(true);
+    TestWebBrowser::NewWindowResult result = ControlOf(opener)->ScriptNewWindow(L"http://b.example/");
+    TestWebBrowser::SetApplicationFails(false);
+    EXPECT_TRUE(result.cancelled);
+    Pump();
+    EXPECT_EQ(1, theApp.GetActiveGroup()->GetTabCount());
+    EXPECT_EQ(1, theApp.GetGroupCount());
+    EXPECT_EQ(1, BarCount());
+    EXPECT_EQ(closedBefore, m_frame->m_closedTabs.size());
+}
+
 TEST_F(TabTest, WheelClickOnATabRefreshesItsPageByTheSetting)
 {
     theApp.m_settings.iTabmouseWC = 2;  // refresh
@@ -360,7 +377,8 @@ namespace {
 int s_tabMenuSeen = 0;
 int s_proxyItems = 0;
 
-// Chooses the first item of the tab menu (close) once it shows.
+// Chooses the second item of the tab menu (close, after the new-tab
+// submenu) once it shows.
 void CALLBACK ChooseFirstTabMenuItem(HWND, UINT, UINT_PTR id, DWORD)
 {
     HWND menu = ShownPopupMenu();
@@ -372,12 +390,13 @@ void CALLBACK ChooseFirstTabMenuItem(HWND, UINT, UINT_PTR id, DWORD)
     s_proxyItems = proxies != nullptr ? ::GetMenuItemCount(proxies) : -1;
     ++s_tabMenuSeen;
     ::PostMessageA(menu, WM_KEYDOWN, VK_DOWN, 0);
+    ::PostMessageA(menu, WM_KEYDOWN, VK_DOWN, 0);
     ::PostMessageA(menu, WM_KEYDOWN, VK_RETURN, 0);
 }
 
 } // namespace
 
-TEST_F(TabTest, RightClickMenuActsOnTheClickedTabAndListsProxiesUpToTheFirstEmptyOne)
+TEST_F(TabTest, RightClickMenuActsOnTheClickedTab)
 {
     theApp.m_settings.iTabmouseR = 1;  // the tab menu
     m_folder->WriteBytes("Proxy.ini", "[PROXY]\r\nProxy0=a.example:8080\r\nProxy1=\r\nProxy2=b.example:80\r\n");
@@ -392,7 +411,7 @@ TEST_F(TabTest, RightClickMenuActsOnTheClickedTabAndListsProxiesUpToTheFirstEmpt
     Pump();
     EXPECT_EQ(1, s_tabMenuSeen);
     // Four fixed items, a separator and the servers up to the first empty
-    // entry: a later one would carry the index of the wrong server.
+    // entry: item k always selects entry k.
     EXPECT_EQ(6, s_proxyItems);
     EXPECT_FALSE(::IsWindow(frameA));
     EXPECT_EQ(1, theApp.GetGroupTabCount(theApp.GetActiveGroup()));

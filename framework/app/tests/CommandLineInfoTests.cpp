@@ -58,3 +58,16 @@ TEST(CommandLineInfo, FirstFileOpensAndFlagsSelectTheCommand)
 }
 
 } // namespace
+
+namespace {
+
+TEST(SplitCommandLine, StrayLeadByteDoesNotSwallowTheBlankOrQuote)
+{
+    const char* const expected[] = {"a\x97", "b\x83", "c\x95\x5c"};
+    CStringArray args = Split("a\x97 \"b\x83\" c\x95\x5c");
+    ASSERT_EQ(3, args.GetSize());
+    for (int i = 0; i < 3; ++i)
+        EXPECT_STREQ(expected[i], args[i]) << i;
+}
+
+} // namespace

@@ -1,0 +1,85 @@
+#!/usr/bin/env bash
+# The benchmark (not a test): start-up against an empty MDI program, start-up
+# with a heavy profile, and the opening of 100 tabs, measured from inside Wine
+# by tests/bench/StartupBench. The test WebBrowser control stands in for the
+# page engine, registered in the benchmark's own prefix, so the figures
+# measure the program's own code, not page loading.
+# Usage: scripts/bench.sh [rounds]   (7 by default, at least 7 recommended)
+set -euo pipefail
+root=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
+cd "$root"
+rounds=${1:-7}
+
+bash scripts/setup.sh
+bash scripts/build.sh >/dev/null
+source scripts/wine-env.sh
+arch=$(va_test_arch)
+tree=$(va_tree "$arch")
+export VA_WINE_ARCH=$arch VA_WINEPREFIX="$tree/bench-prefix"
+source scripts/wine-env.sh
+va_wine_prefix_ready
+va_register_test_control
+
+winpath() { printf 'Z:%s' "$1" | tr / '\\'; }
+
+bench="$tree/bench"
+rm -rf "$bench"
+mkdir -p "$bench"
+
+# Program folders: plain (shipped data only), heavy, and one that opens the
+# start-up list of 100 URLs.
+for profile in plain heavy tabs; do
+    cp -r "$tree/bin" "$bench/$profile"
+done
+sed 's/^iInitMode=.*/iInitMode=4/' res/VantorelArcoDefault.ini > "$bench/tabs/VantorelArco.ini"
+grep -q '^iInitMode=4' "$bench/tabs/VantorelArco.ini" || printf 'iInitMode=4\r\n' >> "$bench/tabs/VantorelArco.ini"
+for i in $(seq 1 100); do
+    printf 'http://bench.invalid/page%d\x81\x4d1\r\n' "$i"
+done > "$bench/tabs/StartUpURL.dat"
+
+# The heavy profile: 1,000 shortcuts in 50 folders (the favorites cache is
+# written from them by the uncounted first run) and 50 engines in 5 folders.
+mkdir -p "$bench/favorites-empty"
+for f in $(seq 1 50); do
+    dir="$bench/favorites-heavy/Folder $f"
+    mkdir -p "$dir"
+    for s in $(seq 1 20); do
+        printf '[InternetShortcut]\r\nURL=http://bench.invalid/%d/%d\r\n' "$f" "$s" > "$dir/Site $s.url"
+    done
+done
+{
+    printf 'ROOT:\r\n'
+    for f in $(seq 1 5); do
+        printf '\tFOLDER:\r\n\t\tLABEL:Engines %d\r\n' "$f"
+        for e in $(seq 1 10); do
+            printf '\t\tENTRY:\r\n\t\t\tLABEL:Engine %d-%d\r\n' "$f" "$e"
+            printf '\t\t\tURL:http://bench.invalid/search?f=%d&e=%d&q=<UTF8>\r\n' "$f" "$e"
+            printf '\t\t\tICON:\r\n\t\t\tADDTOOL:0\r\n\t\t\tSTATE:0\r\n'
+        done
+        printf '\tENDFOLDER:\r\n'
+    done
+    printf 'ENDROOT:\r\n'
+} > "$bench/heavy/SearchEngine.dat"
+
+driver=(bash scripts/wine-run.sh "$tree/bench-bin/StartupBench.exe" "$rounds"
+        "$(winpath "$tree/bench-bin/EmptyMdiApp.exe")"
+        "$(winpath "$bench/plain")" "$(winpath "$bench/heavy")" "$(winpath "$bench/tabs")"
+        "$(winpath "$bench/favorites-empty")" "$(winpath "$bench/favorites-heavy")")
+echo "Benchmark: $arch build, prefix $WINEPREFIX"
+if [ -n "${DISPLAY:-}" ]; then
+    "${driver[@]}"
+else
+    xvfb-run -a -s "-screen 0 1280x1024x24" "${driver[@]}"
+fi
+entries=$(grep -c 'ENTRY:' "$bench/heavy/IEFavorite.dat" 2>/dev/null || echo 0)
+echo "  (the heavy favorites cache held $entries entries)"
+
+# The dialogs library: load, the settings dialog with every page shown,
+# cancel and unload, against a plain load and unload of the same file.
+formbay=(bash scripts/wine-run.sh "$tree/bench-bin/FormbayBench.exe" "$rounds"
+         "$(winpath "$bench/plain/Formbay.dll")" "$(winpath "$bench/plain")\\")
+if [ -n "${DISPLAY:-}" ]; then
+    "${formbay[@]}"
+else
+    xvfb-run -a -s "-screen 0 1280x1024x24" "${formbay[@]}"
+fi

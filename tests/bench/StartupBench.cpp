@@ -1,0 +1,345 @@
+// StartupBench: times the browser's start-up, its start-up with a heavy
+// profile and the opening of 100 tabs, against an empty MDI program, from
+// inside Wine so that Wine's own process start counts alike for every program.
+//
+// Usage: StartupBench rounds emptyExe plainDir heavyDir tabsDir favEmpty favHeavy
+// Each *Dir is a program folder holding VantorelArco.exe; favEmpty and
+// favHeavy are the Favorites folders of the plain and the heavy profile,
+// switched in the per-user shell-folder key before each start.
+#include <windows.h>
+
+#include <algorithm>
+#include <cstdlib>
+#include <cstring>
+#include <cstdio>
+#include <string>
+#include <vector>
+
+#include "tests/bench/BenchClock.h"
+
+namespace {
+
+const char kBrowserClass[] = "VantorelArco";
+const char kEmptyClass[] = "VaBenchEmptyFrame";
+const DWORD kTimeoutMs = 60000;
+const int kTabCount = 100;
+const DWORD kSettleMs = 500;  // lets posted start-up work finish before memory is read
+
+struct WindowSearch
+{
+    DWORD processId;
+    const char* className;
+    HWND found;
+};
+
+BOOL CALLBACK MatchWindow(HWND hwnd, LPARAM lParam)
+{
+    WindowSearch* search = reinterpret_cast<WindowSearch*>(lParam);
+    DWORD pid = 0;
+    GetWindowThreadProcessId(hwnd, &pid);
+    char name[64];
+    if (pid == search->processId && GetClassNameA(hwnd, name, sizeof(name)) > 0 &&
+        lstrcmpA(name, search->className) == 0) {
+        search->found = hwnd;
+        return FALSE;
+    }
+    return TRUE;
+}
+
+HWND FindProcessWindow(DWORD processId, const char* className)
+{
+    WindowSearch search = {processId, className, nullptr};
+    EnumWindows(MatchWindow, reinterpret_cast<LPARAM>(&search));
+    return search.found;
+}
+
+int CountMdiChildren(HWND frame)
+{
+    HWND client = FindWindowExA(frame, nullptr, "MDICLIENT", nullptr);
+    int count = 0;
+    for (HWND child = client != nullptr ? GetWindow(client, GW_CHILD) : nullptr; child != nullptr;
+         child = GetWindow(child, GW_HWNDNEXT))
+        ++count;
+    return count;
+}
+
+// Wine reports no private bytes of another process (its counters give the
+// swap there), so they are read where the host keeps them: the host's /proc,
+// reached through drive Z:, for the process whose command line is the
+// program's path, as the sum of its private pages (smaps_rollup).
+std::string NormalisedPath(std::string path)
+{
+    for (char& c : path)
+        c = c == '\\' ? '/' : static_cast<char>(tolower(static_cast<unsigned char>(c)));
+    if (path.size() > 2 && path[1] == ':')
+        path.erase(0, 2);
+    return path;
+}
+
+std::string ReadHostFile(const std::string& path)
+{
+    HANDLE file = CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE,
+                              nullptr, OPEN_EXISTING, 0, nullptr);
+    if (file == INVALID_HANDLE_VALUE)
+        return std::string();
+    std::string text;
+    char buffer[4096];
+    DWORD read = 0;
+    while (ReadFile(file, buffer, sizeof(buffer), &read, nullptr) && read > 0)
+        text.append(buffer, read);
+    CloseHandle(file);
+    return text;
+}
+
+SIZE_T HostPrivateBytes(const std::string& exe)
+{
+    const std::string wanted = NormalisedPath(exe);
+    WIN32_FIND_DATAA entry;
+    HANDLE find = FindFirstFileA("Z:\\proc\\*", &entry);
+    if (find == INVALID_HANDLE_VALUE)
+        return 0;
+    SIZE_T bytes = 0;
+    do {
+        if (entry.cFileName[0] < '0' || entry.cFileName[0] > '9')
+            continue;
+        std::string dir = std::string("Z:\\proc\\") + entry.cFileName;
+        std::string commandLine = ReadHostFile(dir + "\\cmdline");
+        if (NormalisedPath(commandLine.c_str()) != wanted)
+            continue;
+        std::string rollup = ReadHostFile(dir + "\\smaps_rollup");
+        for (const char* key : {"Private_Clean:", "Private_Dirty:"}) {
+            size_t at = rollup.find(key);
+            if (at != std::string::npos)
+                bytes += static_cast<SIZE_T>(strtoull(rollup.c_str() + at + strlen(key), nullptr, 10)) * 1024;
+        }
+        break;
+    } while (FindNextFileA(find, &entry));
+    FindClose(find);
+    return bytes;
+}
+
+bool SetFavoritesFolder(const std::string& folder)
+{
+    HKEY key;
+    if (RegCreateKeyExA(HKEY_CURRENT_USER,
+                        "Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\User Shell Folders",
+                        0, nullptr, 0, KEY_SET_VALUE, nullptr, &key, nullptr) != ERROR_SUCCESS)
+        return false;
+    LONG rc = RegSetValueExA(key, "Favorites", 0, REG_SZ,
+                             reinterpret_cast<const BYTE*>(folder.c_str()),
+                             static_cast<DWORD>(folder.size() + 1));
+    RegCloseKey(key);
+    return rc == ERROR_SUCCESS;
+}
+
+// One run of a program: the times from its start until its main window is
+// visible, until an awaited number of MDI children exist, and until it ended
+// after WM_CLOSE; its private bytes once settled, when asked.
+struct Run
+{
+    double visibleMs = -1;
+    double tabsMs = -1;
+    double endedMs = -1;
+    SIZE_T privateBytes = 0;
+    bool ok = false;
+};
+
+struct RunOptions
+{
+    std::string exe;
+    std::string folder;
+    const char* className = kBrowserClass;
+    int awaitTabs = 0;
+    bool readMemory = false;
+};
+
+Run RunProgram(const RunOptions& options)
+{
+    Run run;
+    std::string commandLine = "\"" + options.exe + "\"";
+    STARTUPINFOA si = {};
+    si.cb = sizeof(si);
+    PROCESS_INFORMATION pi = {};
+    double start = NowMs();
+    if (!CreateProcessA(options.exe.c_str(), &commandLine[0], nullptr, nullptr, FALSE, 0, nullptr,
+                        options.folder.c_str(), &si, &pi)) {
+        std::fprintf(stderr, "cannot start %s (error %lu)\n", options.exe.c_str(), GetLastError());
+        return run;
+    }
+    CloseHandle(pi.hThread);
+
+    // The frame may exist, and open its tabs, before it is shown: both are
+    // watched from its creation on.
+    HWND frame = nullptr;
+    bool tabsDone = options.awaitTabs == 0;
+    while (NowMs() - start < kTimeoutMs) {
+        if (frame == nullptr || !IsWindow(frame))
+            frame = FindProcessWindow(pi.dwProcessId, options.className);
+        if (frame != nullptr) {
+            if (run.visibleMs < 0 && IsWindowVisible(frame))
+                run.visibleMs = NowMs() - start;
+            if (!tabsDone && CountMdiChildren(frame) >= options.awaitTabs) {
+                run.tabsMs = NowMs() - start;
+                tabsDone = true;
+            }
+            if (run.visibleMs >= 0 && tabsDone)
+                break;
+        }
+        if (WaitForSingleObject(pi.hProcess, 1) == WAIT_OBJECT_0)
+            break;
+    }
+    if (frame != nullptr && run.visibleMs >= 0) {
+        if (tabsDone && options.readMemory) {
+            Sleep(kSettleMs);
+            run.privateBytes = HostPrivateBytes(options.exe);
+        }
+        PostMessageA(frame, WM_CLOSE, 0, 0);
+        if (WaitForSingleObject(pi.hProcess, kTimeoutMs) == WAIT_OBJECT_0) {
+            run.endedMs = NowMs() - start;
+            run.ok = tabsDone;
+        }
+    }
+    if (!run.ok) {
+        std::fprintf(stderr, "run of %s in %s failed\n", options.exe.c_str(),
+                     options.folder.c_str());
+        TerminateProcess(pi.hProcess, 1);
+        WaitForSingleObject(pi.hProcess, kTimeoutMs);
+    }
+    CloseHandle(pi.hProcess);
+    return run;
+}
+
+struct Series
+{
+    std::vector<double> values;
+
+    void Add(double v) { values.push_back(v); }
+    double Min() const { return values.empty() ? 0 : *std::min_element(values.begin(), values.end()); }
+    double Median() const
+    {
+        if (values.empty())
+            return 0;
+        std::vector<double> sorted = values;
+        std::sort(sorted.begin(), sorted.end());
+        size_t n = sorted.size();
+        return n % 2 != 0 ? sorted[n / 2] : (sorted[n / 2 - 1] + sorted[n / 2]) / 2;
+    }
+};
+
+void PrintSeries(const char* label, const Series& s, const char* unit)
+{
+    std::printf("  %-38s min %9.1f  median %9.1f %s\n", label, s.Min(), s.Median(), unit);
+}
+
+double Ratio(const Series& a, const Series& b)
+{
+    return b.Median() > 0 ? a.Median() / b.Median() : 0;
+}
+
+struct StartSeries
+{
+    Series visible, ended;
+
+    bool Add(const Run& run)
+    {
+        if (!run.ok)
+            return false;
+        visible.Add(run.visibleMs);
+        ended.Add(run.endedMs);
+        return true;
+    }
+};
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+    if (argc != 8) {
+        std::fprintf(stderr,
+                     "usage: StartupBench rounds emptyExe plainDir heavyDir tabsDir favEmpty favHeavy\n");
+        return 2;
+    }
+    int rounds = std::max(1, atoi(argv[1]));
+    RunOptions empty;
+    empty.exe = argv[2];
+    empty.className = kEmptyClass;
+    std::string emptyFolder = empty.exe.substr(0, empty.exe.find_last_of('\\'));
+    empty.folder = emptyFolder;
+    auto browserIn = [](const std::string& folder) {
+        RunOptions o;
+        o.folder = folder;
+        o.exe = folder + "\\VantorelArco.exe";
+        return o;
+    };
+    RunOptions plain = browserIn(argv[3]);
+    RunOptions heavy = browserIn(argv[4]);
+    RunOptions tabs = browserIn(argv[5]);
+    tabs.awaitTabs = kTabCount;
+    tabs.readMemory = true;
+    RunOptions plainMemory = plain;
+    plainMemory.readMemory = true;
+    std::string favEmpty = argv[6], favHeavy = argv[7];
+
+    // One run of each first, not counted: it warms the file cache and lets
+    // the heavy profile write its favorites cache from its Favorites folder.
+    bool ok = SetFavoritesFolder(favEmpty) && RunProgram(empty).ok && RunProgram(plain).ok &&
+              RunProgram(tabs).ok && SetFavoritesFolder(favHeavy) && RunProgram(heavy).ok;
+    if (!ok) {
+        std::fprintf(stderr, "warm-up failed\n");
+        return 1;
+    }
+
+    StartSeries emptyStart, plainStart, heavyStart;
+    Series tabsTime, plainMem, tabsMem;
+    for (int round = 0; round < rounds && ok; ++round) {
+        SetFavoritesFolder(favEmpty);
+        ok = emptyStart.Add(RunProgram(empty)) && plainStart.Add(RunProgram(plain));
+        if (!ok)
+            break;
+        Run memRun = RunProgram(plainMemory);
+        Run tabsRun = RunProgram(tabs);
+        ok = memRun.ok && tabsRun.ok;
+        tabsTime.Add(tabsRun.tabsMs);
+        plainMem.Add(static_cast<double>(memRun.privateBytes) / 1024.0);
+        tabsMem.Add(static_cast<double>(tabsRun.privateBytes) / 1024.0);
+        SetFavoritesFolder(favHeavy);
+        ok = ok && heavyStart.Add(RunProgram(heavy));
+    }
+    SetFavoritesFolder(favEmpty);
+    if (!ok) {
+        std::fprintf(stderr, "a run failed; no figures\n");
+        return 1;
+    }
+
+    std::printf("Start-up, %d rounds (ms from process start)\n", rounds);
+    PrintSeries("empty MDI program: window visible", emptyStart.visible, "ms");
+    PrintSeries("empty MDI program: ended after WM_CLOSE", emptyStart.ended, "ms");
+    PrintSeries("VantorelArco: window visible", plainStart.visible, "ms");
+    PrintSeries("VantorelArco: ended after WM_CLOSE", plainStart.ended, "ms");
+    std::printf("  ratio of medians to the empty program: visible %.2f, ended %.2f\n",
+                Ratio(plainStart.visible, emptyStart.visible),
+                Ratio(plainStart.ended, emptyStart.ended));
+
+    std::printf("Heavy profile (1000 favorites in 50 folders, cached; 50 engines in 5 folders)\n");
+    PrintSeries("VantorelArco heavy: window visible", heavyStart.visible, "ms");
+    PrintSeries("VantorelArco heavy: ended after WM_CLOSE", heavyStart.ended, "ms");
+    std::printf("  ratio of medians to the plain start: visible %.2f, ended %.2f;"
+                " to the empty program: visible %.2f, ended %.2f\n",
+                Ratio(heavyStart.visible, plainStart.visible),
+                Ratio(heavyStart.ended, plainStart.ended),
+                Ratio(heavyStart.visible, emptyStart.visible),
+                Ratio(heavyStart.ended, emptyStart.ended));
+
+    std::printf("Opening %d tabs from the start-up list\n", kTabCount);
+    PrintSeries("until the last tab exists", tabsTime, "ms");
+    // The opener pauses 100 ms after every 10 tabs by design.
+    double pauses = (kTabCount / 10) * 100.0;
+    double ownPerTab = (tabsTime.Median() - plainStart.visible.Median() - pauses) / kTabCount;
+    std::printf("  own work per tab (median, less the plain start and %.0f ms of pauses): %.2f ms\n",
+                pauses, ownPerTab);
+    PrintSeries("private bytes, plain start settled", plainMem, "KiB");
+    PrintSeries("private bytes, 100 tabs settled", tabsMem, "KiB");
+    std::printf("  private bytes per tab (medians): %.1f KiB\n",
+                (tabsMem.Median() - plainMem.Median()) / kTabCount);
+    return 0;
+}

@@ -65,9 +65,46 @@ BEGIN_MESSAGE_MAP(CMainFrame, CNewMDIFrameWnd)
     ON_WM_COPYDATA()
     ON_WM_DRAWCLIPBOARD()
     ON_WM_CHANGECBCHAIN()
+    ON_WM_VSCROLL()
+    ON_WM_ERASEBKGND()
+    ON_WM_ACTIVATE()
+    ON_WM_MOUSEWHEEL()
+    ON_MESSAGE(WM_DROPFILES, OnDropFilesMessage)
     ON_MESSAGE(WM_FRAME_OPENCOMMANDLINE, OnOpenCommandLine)
     ON_WM_INITMENUPOPUP()
     ON_COMMAND(kCmdStartupIdle, OnStartupIdle)
+    ON_COMMAND(ID_GROUP_PREV, OnGroupPrev)
+    ON_COMMAND(ID_VIEW_RESETBARS, OnResetBands)
+    ON_COMMAND(ID_VIEW_LOCKBARS, OnLockBars)
+    ON_UPDATE_COMMAND_UI(ID_VIEW_LOCKBARS, OnUpdateLockBars)
+    ON_COMMAND_RANGE(ID_VIEW_TOOLBAR_BAND, ID_VIEW_TOOLBAR_BAND, OnToggleBand)
+    ON_COMMAND_RANGE(ID_VIEW_ADDRESS_BAND, ID_VIEW_ADDRESS_BAND, OnToggleBand)
+    ON_UPDATE_COMMAND_UI(ID_VIEW_TOOLBAR_BAND, OnUpdateToggleBand)
+    ON_UPDATE_COMMAND_UI(ID_VIEW_ADDRESS_BAND, OnUpdateToggleBand)
+    ON_COMMAND(ID_FOCUS_ADDRESS, OnFocusAddress)
+    ON_COMMAND(ID_FOCUS_SEARCH, OnFocusSearch)
+    ON_COMMAND(ID_GO, OnGo)
+    ON_COMMAND(ID_VIEW_STATUS_BAR, OnToggleStatusBar)
+    ON_UPDATE_COMMAND_UI(ID_VIEW_STATUS_BAR, OnUpdateStatusBarCommand)
+    ON_COMMAND(ID_OPTION_CLICKOPEN, OnToggleClickOpen)
+    ON_UPDATE_COMMAND_UI(ID_OPTION_CLICKOPEN, OnUpdateClickOpen)
+    ON_COMMAND(ID_EDIT_FINDDISPATCH, OnFindDispatch)
+    ON_UPDATE_COMMAND_UI(32854, OnUpdateTabCommand)
+    ON_UPDATE_COMMAND_UI(32855, OnUpdateTabCommand)
+    ON_UPDATE_COMMAND_UI(1070, OnUpdateTabCommand)
+    ON_UPDATE_COMMAND_UI(36262, OnUpdateTabCommand)
+    ON_UPDATE_COMMAND_UI(36263, OnUpdateTabCommand)
+    ON_UPDATE_COMMAND_UI(1071, OnUpdateTabCommand)
+    ON_UPDATE_COMMAND_UI(32856, OnUpdateTabCommand)
+    ON_UPDATE_COMMAND_UI(57642, OnUpdateTabCommand)
+    ON_UPDATE_COMMAND_UI(1076, OnUpdateTabCommand)
+    ON_UPDATE_COMMAND_UI(1065, OnUpdateTabCommand)
+    ON_UPDATE_COMMAND_UI(32831, OnUpdateTabCommand)
+    ON_UPDATE_COMMAND_UI(32832, OnUpdateTabCommand)
+    ON_UPDATE_COMMAND_UI(32851, OnUpdateTabCommand)
+    ON_UPDATE_COMMAND_UI(1069, OnUpdateTabCommand)
+    ON_UPDATE_COMMAND_UI(1074, OnUpdateTabCommand)
+    ON_COMMAND(ID_GROUP_NEXT, OnGroupNext)
     ON_COMMAND_RANGE(ID_PLUGIN_FIRST, ID_PLUGIN_LAST, OnRunPlugIn)
     ON_COMMAND_RANGE(ID_SCRIPT_FIRST, ID_SCRIPT_LAST, OnRunScript)
     ON_UPDATE_COMMAND_UI_RANGE(ID_PLUGIN_FIRST, ID_PLUGIN_LAST, OnUpdatePlugIn)
@@ -106,6 +143,7 @@ BEGIN_MESSAGE_MAP(CMainFrame, CNewMDIFrameWnd)
     ON_COMMAND(ID_TOOLS_SETTINGS, OnSettings)
     ON_COMMAND(kCmdSearchEngineMenu, OnSearchEngineMenu)
     ON_NOTIFY(TBN_DROPDOWN, kSearchBarId, OnSearchBarDropDown)
+    ON_NOTIFY(TBN_DROPDOWN, AFX_IDW_TOOLBAR, OnToolbarDropDown)
 END_MESSAGE_MAP()
 
 CMainFrame::CMainFrame() = default;
@@ -115,6 +153,8 @@ CMainFrame::~CMainFrame()
     delete m_pHtmlPopup;
     delete m_pPageTabBar;
     delete m_pGroupTabBar;
+    if (m_hReBarBack != nullptr)
+        DeleteObject(m_hReBarBack);
     if (g_pMainFrame == this)
         g_pMainFrame = nullptr;
 }
@@ -210,11 +250,8 @@ void CMainFrame::AfterCreate()
 
 int CMainFrame::LoadBarData()
 {
-    // The rebar with the address box, toolbars and search bar comes with the
-    // bar classes; until then the frame has no bands, but the search engines
-    // are loaded for the search commands.
     LoadSearchEngines();
-    return 0;
+    return CreateReBarBands() ? 0 : -1;
 }
 
 int CMainFrame::CreateStatusBar()
@@ -223,11 +260,7 @@ int CMainFrame::CreateStatusBar()
         return -1;
     m_wndStatusBar.SetIndicators(kIndicators, 2);
     m_wndStatusBar.SetPaneInfo(1, kProgressPaneId, SBPS_NOBORDERS, 74);
-    RECT pane = {};
-    m_wndStatusBar.GetItemRect(1, &pane);
-    if (!m_wndProgress.Create(WS_CHILD | WS_VISIBLE, pane, &m_wndStatusBar, 1))
-        return -1;
-    m_wndProgress.SetRange(0, 100);
+    m_wndStatusBar.SetProgressRange(0, 100);
     ShowControlBar(&m_wndStatusBar, theApp.m_settings.bBar_Status(), FALSE);
     return 0;
 }
@@ -245,8 +278,15 @@ void CMainFrame::SetStatusText(LPCTSTR text)
 
 void CMainFrame::SetStatusProgress(int percent)
 {
-    if (m_wndProgress.GetSafeHwnd() != nullptr)
-        m_wndProgress.SetPos(percent < 0 ? 0 : percent);
+    m_progressValue = percent;
+    if (m_wndStatusBar.GetSafeHwnd() == nullptr)
+        return;
+    if (percent < 0) {
+        m_wndStatusBar.ShowProgress(false);
+        return;
+    }
+    m_wndStatusBar.SetProgressPos(percent);
+    m_wndStatusBar.ShowProgress(true);
 }
 
 void CMainFrame::SaveSettings()
@@ -261,6 +301,7 @@ void CMainFrame::SaveSettings()
         pos.bottom = placement.rcNormalPosition.bottom;
         pos.showCmd = static_cast<int16_t>(placement.showCmd);
     }
+    SaveBarState();
     CSettingsFile(theApp.GetProgramFolder(), theApp.GetMainClassName())
         .Save(theApp.m_settings, pos, theApp.m_rebar);
 }

@@ -6,11 +6,18 @@
 #ifndef VA_APP_MAINFRAME_H
 #define VA_APP_MAINFRAME_H
 
+#include <memory>
 #include <vector>
 
 #include "framework/core/Collections.h"
 #include "framework/frame/MDIFrameWnd.h"
-#include "framework/frame/StatusBar.h"
+#include "bars/ComboBoxXP.h"
+#include "bars/DlgWndMng.h"
+#include "bars/MainToolBar.h"
+#include "bars/SearchBar.h"
+#include "bars/SizableReBar.h"
+#include "bars/StatusBarXP.h"
+#include "bars/TabCloseButton.h"
 #include "framework/win/Controls.h"
 #include "framework/win/ImageList.h"
 #include "lists/FavoriteTree.h"
@@ -121,6 +128,7 @@ public:
     // Drops on the frame window, its bars and free areas; registered while
     // the window lives, then detached and released.
     CFrameDropTarget* m_pFrameDropTarget = nullptr;
+    // A percentage over the status bar's second pane; negative hides it.
     void SetStatusProgress(int percent);
     void StopAutosave();
 
@@ -217,6 +225,15 @@ public:
     // The message seam of the notification-area icon, which does not exist yet.
     virtual void OnTrayNotify(UINT nIconId, UINT nMouseMsg);
 
+    // The window-list popup of a group beside its tab; FALSE while there is
+    // no popup to show.
+    virtual BOOL ShowGroupTabPopup(CTabGroup* group, int index);
+
+    std::unique_ptr<CDlgWndMng> m_pWndList;  // the window-list popup, made once
+    CTabCloseButton m_wndTabButton;          // laid over the tab under the mouse
+    // The tab button goes away with the tab it covered.
+    void HideTabButton();
+
     CPageTabBar* m_pPageTabBar = nullptr;
     CGroupTabBar* m_pGroupTabBar = nullptr;
     std::vector<ClosedTabEntry> m_closedTabs;  // most recent first
@@ -271,6 +288,9 @@ public:
     // The page context menu's selected text, searched by the next search
     // command (30001 + n) instead of the search box's text.
     void SetPendingSearchKeyword(const CString& text);
+    // Files dropped on the window (a DROPFILES block; the sender frees it):
+    // URLs and Internet shortcuts open as tabs of the group under the cursor.
+    void OnDropFiles(HDROP hDrop);
     // Text dropped on a page in a drag direction (role bit 2, 4, 8 or 16).
     void OnDropText(const CString& text, int roleBit);
     // The search box of the search bar; until the bar exists there is none.
@@ -288,8 +308,40 @@ public:
     BOOL m_favIEOrder = FALSE;         // bIEOrder at the last scan or load
     CSearchEngineTree m_searchEngines; // held here until the search bar holds it
 
-    CStatusBar m_wndStatusBar;
-    CProgressCtrl m_wndProgress;
+    // The drop-down menu of a main-toolbar button, ready to track (the
+    // caller destroys it); null for buttons without one here.
+    HMENU BuildToolbarDropDown(int buttonId, HMENU* pOwnerMenu);
+    // Title or address of the tab at an index of the current group; the
+    // text is left as it is when there is no such tab.
+    void GetTabTitleAt(int index, CString& text) const;
+    void GetTabUrlAt(int index, CString& text) const;
+    // Shows or hides a bar now (and lays out) or at the next idle time; a
+    // floating bar's frame goes with it.
+    void ShowBar(CControlBar* pBar, BOOL bShow, BOOL bDelay);
+    // The normal place of the active tab's frame or of the main window.
+    void SetActiveTabPlacement(const RECT& rect);
+    void SetFramePlacement(const RECT& rect);
+    // Calls a page's script function with string arguments (passed last
+    // first); 1 on success, 0 otherwise.
+    int CallPageScript(LPCTSTR name, const CStringArray& args, IDispatch* pScript);
+    //--- Bars (MainFrameBars.cpp)
+    // The rebar's bands, the saved band layout and button order applied.
+    BOOL CreateReBarBands();
+    // The button order of "toolbar.dat2" (at most 2047 bytes), else the
+    // default order of the string file.
+    CString ReadToolBarOrder() const;
+    // Writes the band layout to the settings and the button order to
+    // "toolbar.dat2" (only when there is one).
+    void SaveBarState();
+
+    CSizableReBar m_wndReBar;
+    CAddressCombo m_wndAddress;
+    CMainToolBar m_wndToolBar;
+    CSearchBar m_wndSearchBar{&m_searchEngines};
+    HBITMAP m_hReBarBack = nullptr;  // the bands' background, kept for the rebar's life
+    HWND m_hFocusMemory = nullptr;   // the focus when the window was deactivated
+    CStatusBarXP m_wndStatusBar;
+    int m_progressValue = -1;  // the last progress; negative: none shown
     CWnd m_wndMDIClient;
     CImageList m_smallIcons;
     HWND m_hWndNextViewer = nullptr;
@@ -352,6 +404,32 @@ protected:
     void OnSettings();
     void ApplySettingsChanges(const SettingsRecord& before);
     void OnSearchBarDropDown(NMHDR* pNMHDR, LRESULT* pResult);
+    // A tab column's scroll bar moved: the column follows.
+    void OnVScroll(UINT nSBCode, UINT nPos, CWnd* pScrollBar);
+    void OnGroupPrev();
+    void OnGroupNext();
+    void OnResetBands();
+    void OnLockBars();
+    void OnUpdateLockBars(CCmdUI* pCmdUI);
+    void OnToggleBand(UINT nID);
+    void OnUpdateToggleBand(CCmdUI* pCmdUI);
+    void OnFocusAddress();
+    void OnFocusSearch();
+    void OnGo();
+    LRESULT OnDropFilesMessage(WPARAM wParam, LPARAM lParam);
+    void OnToolbarDropDown(NMHDR* pNMHDR, LRESULT* pResult);
+    BOOL OnEraseBkgnd(HDC hdc);
+    void OnActivate(UINT nState, CWnd* pWndOther, BOOL bMinimized);
+    // The wheel over a tab bar: the next or previous tab or group, or the
+    // bar scrolls, by the settings.
+    BOOL OnMouseWheel(UINT nFlags, short zDelta, CPoint pt);
+    void OnToggleStatusBar();
+    void OnUpdateStatusBarCommand(CCmdUI* pCmdUI);
+    void OnToggleClickOpen();
+    void OnUpdateClickOpen(CCmdUI* pCmdUI);
+    void OnFindDispatch();
+    // Tab commands need a tab in the current group.
+    void OnUpdateTabCommand(CCmdUI* pCmdUI);
 
     DECLARE_MESSAGE_MAP()
 

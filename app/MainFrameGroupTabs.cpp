@@ -167,7 +167,7 @@ void CMainFrame::OnGroupImage(UINT nID)
         return;
     group->m_image = static_cast<BYTE>(image);
     if (IsGroupBarReady())
-        m_pGroupTabBar->RefreshGroup(group);
+        m_pGroupTabBar->UpdateGroupItem(group, -1);
 }
 
 void CMainFrame::OnUpdateGroupTabCommand(CCmdUI* pCmdUI)

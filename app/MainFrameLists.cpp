@@ -103,16 +103,6 @@ void CMainFrame::SaveListsOnExit()
         SaveSearchEngineFile(m_searchEngines, theApp.GetProgramFolder());
 }
 
-BOOL CMainFrame::GetSearchBoxText(CString& text)
-{
-    text.Empty();
-    return FALSE;
-}
-
-void CMainFrame::AddSearchBoxHistory(const CString&) {}
-
-void CMainFrame::FocusSearchBox() {}
-
 CString CMainFrame::BuildSearchUrl(const CString& keyword, const CString& urlTemplate) const
 {
     return ::BuildSearchUrl(keyword, urlTemplate);
@@ -180,12 +170,11 @@ void CMainFrame::OnRunSearch()
 void CMainFrame::OnReloadSearchEngines()
 {
     m_searchEngines.Load(theApp.ProgramFile("SearchEngine.dat"), theApp.GetProgramFolder());
-}
-
-BOOL CMainFrame::GetSearchButtonRect(RECT& rect)
-{
-    ::SetRectEmpty(&rect);
-    return FALSE;
+    if (!m_wndSearchBar.IsWindow())
+        return;
+    m_wndSearchBar.LoadImages();
+    m_wndSearchBar.SetButtons(true);
+    m_wndSearchBar.RecalcLayout();
 }
 
 SearchEngineMenuTexts CMainFrame::GetSearchEngineMenuTexts() const

@@ -10,15 +10,15 @@
 #include "app/resource.h"
 #include "bars/GroupTabBar.h"
 #include "bars/PageTabBar.h"
+#include "framework/win/RedrawGuard.h"
 #include "tab/BrowserView.h"
 #include "tab/ChildFrame.h"
 #include "tab/TabItem.h"
 
 namespace {
 
-const UINT kGroupTabBarId = 59410;
-const UINT kPageTabBarId = 59411;
 const int kMaxClosedTabs = 15;
+const UINT kTabButtonId = 59415;
 
 bool IsLiveWindow(HWND hWnd)
 {
@@ -54,9 +54,16 @@ private:
 
 BOOL CMainFrame::CreateTabBars()
 {
-    m_pGroupTabBar = new CGroupTabBar;
-    m_pPageTabBar = new CPageTabBar;
-    return m_pGroupTabBar->Create(this, kGroupTabBarId) && m_pPageTabBar->Create(this, kPageTabBarId);
+    const SettingsRecord& settings = theApp.m_settings;
+    if (m_pGroupTabBar == nullptr)
+        m_pGroupTabBar = new CGroupTabBar;
+    if (m_pPageTabBar == nullptr)
+        m_pPageTabBar = new CPageTabBar;
+    if (m_wndTabButton.GetSafeHwnd() == nullptr &&
+        (!m_wndTabButton.Create(this, kTabButtonId) || !m_wndTabButton.LoadImages("close_button.bmp", "menu_button.bmp")))
+        return FALSE;
+    return m_pGroupTabBar->Create(this, settings.bTabImage_P() ? 0x2 : 0, settings.iTabTop_P) &&
+           m_pPageTabBar->Create(this, settings.bTabImage() ? 0x2 : 0, settings.iTabTop);
 }
 
 bool CMainFrame::IsPageBarReady() const
@@ -100,9 +107,8 @@ void CMainFrame::AddGroupToBar(CTabGroup* group)
     group->m_number = theApp.m_nextGroupNumber++;
     theApp.m_groups.push_back(group);
     group->m_caption = group->ExpandCaption(1);
-    m_pGroupTabBar->AddGroup(group);
+    m_pGroupTabBar->AddGroup(group, true);
     theApp.SetCurrentGroup(group);
-    m_pGroupTabBar->SelectGroup(group);
 }
 
 CTabGroup* CMainFrame::CreateDefaultGroup(LPCTSTR name)
@@ -128,7 +134,7 @@ void CMainFrame::UpdateGroupCaption(CTabGroup* group)
         return;
     group->m_caption = group->ExpandCaption(group->GetTabCount());
     if (IsGroupBarReady())
-        m_pGroupTabBar->RefreshGroup(group);
+        m_pGroupTabBar->UpdateGroupItem(group, -1);
 }
 
 //--- Inserting a new tab
@@ -209,9 +215,9 @@ void CMainFrame::InsertNewTab(CTabItem* tab)
     int index = ChooseInsertIndex(tab, &insert);
     if (group == theApp.GetActiveGroup() && IsPageBarReady()) {
         if (insert)
-            m_pPageTabBar->InsertPageItem(index, tab);
+            m_pPageTabBar->InsertPageItem(tab, index);
         else
-            m_pPageTabBar->SetPageItem(index, tab);
+            m_pPageTabBar->SetPageItem(tab, index);
         m_pPageTabBar->TruncateItems(group->GetTabCount());
     }
     UpdateGroupCaption(group);
@@ -232,8 +238,9 @@ void CMainFrame::OnTabActivated(CTabItem* tab)
         tab->m_image = kTabImageActive;
     if (group != theApp.GetActiveGroup())
         return;
-    m_pPageTabBar->UpdateItemIcon(index, tab);
+    m_pPageTabBar->UpdateItemIcon(tab, index);
     m_pPageTabBar->SetCurSel(index);
+    m_pPageTabBar->ScrollItemIntoView(index);
 }
 
 void CMainFrame::ActivateTabWindow(HWND hTab)
@@ -286,7 +293,7 @@ void CMainFrame::OnTabClosed(CTabItem* tab)
     const bool wasActive = GetActiveTab() == tab;
 
     if (IsPageBarReady())
-        m_pPageTabBar->RemoveTab(tab);
+        m_pPageTabBar->RemovePageItem(tab, index);
     group->m_tabs.erase(group->m_tabs.begin() + index);
 
     if (group->m_tabs.empty()) {
@@ -410,7 +417,7 @@ void CMainFrame::FillTabBar(CTabGroup* group)
     BOOL began = m_pPageTabBar->BeginUpdate(this);
     CWaitCursorScope wait;
     for (int i = 0; i < group->GetTabCount(); ++i)
-        m_pPageTabBar->SetPageItem(i, group->GetTab(i));
+        m_pPageTabBar->SetPageItem(group->GetTab(i), i);
     m_pPageTabBar->TruncateItems(group->GetTabCount());
     if (began)
         m_pPageTabBar->EndUpdate(this);
@@ -485,9 +492,9 @@ void CMainFrame::UpdateTabImage(CTabItem* tab, BOOL bIconOnly)
     if (index < 0)
         return;
     if (bIconOnly)
-        m_pPageTabBar->UpdateItemIcon(index, tab);
+        m_pPageTabBar->UpdateItemIcon(tab, index);
     else
-        m_pPageTabBar->UpdateItem(index, tab);
+        m_pPageTabBar->UpdatePageItem(tab, index);
 }
 
 void CMainFrame::RefreshTabState(CTabItem* tab)
@@ -507,7 +514,7 @@ void CMainFrame::RefreshTabState(CTabItem* tab)
     if (group != nullptr && group == theApp.GetActiveGroup() && IsPageBarReady()) {
         int index = group->IndexOf(tab);
         if (index >= 0)
-            m_pPageTabBar->UpdateItem(index, tab);
+            m_pPageTabBar->UpdatePageItem(tab, index);
     }
 }
 
@@ -675,11 +682,6 @@ CChildFrame* CMainFrame::CreateTabFrame()
     return frame;
 }
 
-void CMainFrame::UpdateAddressBar(HWND, LPCTSTR)
-{
-    // The address box arrives with the rebar bands.
-}
-
 void CMainFrame::OpenAddressBarUrl(LPCTSTR text)
 {
     if (text == nullptr || *text == '\0')
@@ -730,4 +732,119 @@ void CMainFrame::AddClosedTabToMenu(CTabItem* tab)
     m_closedTabs.insert(m_closedTabs.begin(), entry);
     if (m_closedTabs.size() > static_cast<size_t>(kMaxClosedTabs))
         m_closedTabs.resize(kMaxClosedTabs);
+}
+
+//--- Tab bar commands and scrolling
+
+void CMainFrame::HideTabButton()
+{
+    if (m_wndTabButton.GetSafeHwnd() != nullptr)
+        m_wndTabButton.ShowWindow(SW_HIDE);
+}
+
+void CMainFrame::OnGroupPrev()
+{
+    if (IsGroupBarReady())
+        m_pGroupTabBar->SelectPrevGroup();
+}
+
+void CMainFrame::OnGroupNext()
+{
+    if (IsGroupBarReady())
+        m_pGroupTabBar->SelectNextGroup();
+}
+
+// The popup is made once and kept; it stands beside the group's tab on the
+// side away from the bar's edge. While it tracks, a second call only
+// refills and moves it.
+BOOL CMainFrame::ShowGroupTabPopup(CTabGroup* group, int index)
+{
+    if (::GetActiveWindow() == nullptr || !IsGroupBarReady())
+        return FALSE;
+    if (m_pWndList == nullptr) {
+        auto popup = std::make_unique<CDlgWndMng>();
+        popup->m_hoverMode = true;
+        if (!popup->Create(CDlgWndMng::kTemplateId, this))
+            return FALSE;
+        m_pWndList = std::move(popup);
+    }
+    CDlgWndMng& popup = *m_pWndList;
+    if (!popup.FillTabs(group) || popup.GetList().GetItemCount() == 0) {
+        popup.ShowWindow(SW_HIDE);
+        return FALSE;
+    }
+    CRect tab, bar;
+    m_pGroupTabBar->GetClientRect(&bar);
+    CRect inside;
+    if (m_pGroupTabBar->GetItemRect(index, &tab) && ::IntersectRect(&inside, &tab, &bar)) {
+        m_pGroupTabBar->ClientToScreen(&tab);
+        CSize list = popup.GetListExtent();
+        CRect frame(0, 0, list.cx, list.cy);
+        ::AdjustWindowRectEx(&frame, static_cast<DWORD>(popup.GetStyle()), FALSE, popup.GetExStyle());
+        CPoint at(tab.left, tab.bottom);
+        switch (theApp.m_settings.iTabTop_P) {
+        case 0: at = CPoint(tab.left, tab.top - frame.Height()); break;
+        case 2: at = CPoint(tab.right, tab.top); break;
+        case 3: at = CPoint(tab.left - frame.Width(), tab.top); break;
+        default: break;
+        }
+        ::SetWindowPos(popup.m_hWnd, HWND_TOPMOST, at.x, at.y, frame.Width(), frame.Height(), SWP_NOACTIVATE);
+    }
+    if (!popup.IsTracking())
+        popup.Track();
+    return TRUE;
+}
+
+// The column of the tab bar whose scroll bar sent it moves by whole rows,
+// its bottom staying at the bottom of the visible band.
+void CMainFrame::OnVScroll(UINT nSBCode, UINT nPos, CWnd* pScrollBar)
+{
+    HWND hScroll = pScrollBar != nullptr ? pScrollBar->m_hWnd : nullptr;
+    CTabBarCtrl* bar = nullptr;
+    if (IsPageBarReady() && m_pPageTabBar->GetScrollBar() != nullptr &&
+        m_pPageTabBar->GetScrollBar()->m_hWnd == hScroll)
+        bar = m_pPageTabBar;
+    else if (IsGroupBarReady() && m_pGroupTabBar->GetScrollBar() != nullptr &&
+             m_pGroupTabBar->GetScrollBar()->m_hWnd == hScroll)
+        bar = m_pGroupTabBar;
+    if (bar == nullptr) {
+        Default();
+        return;
+    }
+    CTabScrollBar* scroll = bar->GetScrollBar();
+    if (nSBCode == SB_ENDSCROLL) {
+        bar->SetRedraw(TRUE);
+        bar->Invalidate();
+        return;
+    }
+    int low = 0, high = 0;
+    scroll->GetScrollRange(&low, &high);
+    int page = static_cast<int>(scroll->GetPageSize());
+    int old = scroll->GetScrollPos();
+    int pos = old;
+    switch (nSBCode) {
+    case SB_LINEUP: --pos; break;
+    case SB_LINEDOWN: ++pos; break;
+    case SB_PAGEUP: pos -= page; break;
+    case SB_PAGEDOWN: pos += page; break;
+    case SB_THUMBPOSITION:
+    case SB_THUMBTRACK: pos = static_cast<int>(nPos); break;
+    case SB_TOP: pos = low; break;
+    case SB_BOTTOM: pos = high; break;
+    default: break;
+    }
+    // The last page shows the last rows: no further than range - page + 1.
+    int limit = std::max(low, high - std::max(page, 1) + 1);
+    pos = std::max(low, std::min(pos, limit));
+    if (pos == old)
+        return;
+    RedrawGuard guard(bar->m_hWnd);
+    scroll->SetScrollPos(pos);
+    CRect band = scroll->GetWindowRectInFrame();
+    CRect strip = scroll->GetTabBarRectInFrame();
+    int step = std::max(scroll->m_lineStep, 1);
+    strip.top = band.top - pos * step;
+    strip.bottom = band.bottom;
+    bar->SetWindowPos(nullptr, strip.left, strip.top, strip.Width(), strip.Height(),
+                      SWP_NOZORDER | SWP_NOACTIVATE);
 }

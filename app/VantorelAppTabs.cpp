@@ -11,6 +11,7 @@
 #include "app/StartupList.h"
 #include "app/TabGroup.h"
 #include "bars/PageTabBar.h"
+#include "framework/win/RedrawGuard.h"
 #include "framework/core/File.h"
 #include "lists/FavoritesScan.h"
 #include "shared/ProgramPath.h"
@@ -223,7 +224,7 @@ void CVantorelApp::ForgetTab(CTabItem* tab)
                             group->m_tabs.end());
     if (g_pMainFrame != nullptr && g_pMainFrame->m_pPageTabBar != nullptr &&
         g_pMainFrame->m_pPageTabBar->GetSafeHwnd() != nullptr)
-        g_pMainFrame->m_pPageTabBar->RemoveTab(tab);
+        g_pMainFrame->m_pPageTabBar->RemovePageItem(tab, -1);
 }
 
 void CVantorelApp::ForgetTabFrame(CChildFrame* frame)
@@ -457,14 +458,8 @@ BOOL CVantorelApp::OpenShortcut(LPCTSTR url, LPCTSTR sourcePage)
     int opened = 0;
     if (!files.IsEmpty() && g_pMainFrame != nullptr) {
         CPageTabBar* bar = g_pMainFrame->m_pPageTabBar;
-        const bool hasBar = bar != nullptr && bar->GetSafeHwnd() != nullptr;
-        if (hasBar)
-            bar->SetRedraw(FALSE);
+        RedrawGuard guard(bar != nullptr ? bar->GetSafeHwnd() : nullptr);
         opened = OpenShortcutFiles(folder, files);
-        if (hasBar) {
-            bar->SetRedraw(TRUE);
-            bar->Invalidate();
-        }
     }
     if (opened == 0)
         ::MessageBoxA(m_pMainWnd != nullptr ? m_pMainWnd->GetSafeHwnd() : nullptr,

@@ -16,6 +16,31 @@
 #define IDR_MAINFRAME                   128
 /* The icon of a tab's frame window class. */
 #define IDI_TABFRAME                    129
+/* Tab bars: the cursor of a tab being dragged, the drop markers of a row
+   and of a column. */
+#define IDC_TAB_DRAG                    185
+#define IDI_TAB_DROP_ROW                187
+#define IDI_TAB_DROP_COLUMN             188
+/* Full-screen caption bar: button faces. */
+#define IDB_FS_PIN_OFF                  250
+#define IDB_FS_MAXIMIZE                 251
+#define IDB_FS_MINIMIZE                 252
+#define IDB_FS_PIN_ON                   253
+#define IDB_FS_CLOSE                    254
+/* Drop-down menus of the main toolbar's buttons: new tab (32790), find
+   (36288), settings with the proxy list (32772), auto-reload (1044). */
+#define IDR_MENU_NEWTAB                 157
+#define IDR_MENU_FIND                   158
+#define IDR_MENU_PROXY                  173
+#define IDR_MENU_RELOAD                 177
+#define ID_EDIT_FINDINPAGE              1076
+/* The busy dialog, its animation and its text. */
+#define IDD_BUSY                        144
+#define IDC_BUSY_ANIMATION              1048
+#define IDC_BUSY_TEXT                   1006
+/* The window-list popup and its list. */
+#define IDD_WNDMNG                      261
+#define IDC_WNDMNG_LIST                 1214
 /* The tab's context menu. */
 #define IDR_TABMENU                     160
 /* The page's context menu over a text selection: submenu 4 plug-ins,
@@ -80,6 +105,8 @@
 #define ID_VIEW_LOCKBARS                36434
 #define ID_VIEW_RESETBARS               36399
 #define ID_VIEW_STATUS_BAR              0xE801  /* 59393 */
+/* Flips bClickOpen (open by single click). */
+#define ID_OPTION_CLICKOPEN             36045
 #define ID_VIEW_FULLSCREEN              36437
 #define ID_NAV_BACK                     1018
 #define ID_NAV_FORWARD                  1019
@@ -89,6 +116,8 @@
 #define ID_NAV_UP                       1052
 #define ID_FOCUS_ADDRESS                36014
 #define ID_FOCUS_SEARCH                 36015
+/* Opens the address box's text, as Enter in the box does. */
+#define ID_GO                           36401
 #define ID_TEXTSIZE_LARGEST             32774
 #define ID_TEXTSIZE_LARGER              32775
 #define ID_TEXTSIZE_MEDIUM              32776

@@ -1,79 +1,245 @@
 #include "bars/PageTabBar.h"
 
-#include <commctrl.h>
-#include <windowsx.h>
+#include <algorithm>
 
+#include "app/MainFrame.h"
+#include "app/TabGroup.h"
+#include "app/VantorelApp.h"
+#include "bars/GroupTabBar.h"
 #include "tab/ChildFrame.h"
 #include "tab/TabItem.h"
 
 namespace {
 
-void FillItem(TCITEMA& item, CTabItem* tab)
+const int kStatusImages = 13;
+const int kTipPartBytes = 40;
+
+// Addresses a drop clear of the tabs opens again: the listed schemes, a
+// drive path or a network path.
+bool IsReopenableUrl(const CString& url)
 {
-    item.mask = TCIF_TEXT | TCIF_IMAGE | TCIF_PARAM;
-    item.pszText = const_cast<LPSTR>(static_cast<LPCSTR>(tab->m_title));
-    item.iImage = tab->m_image;
-    item.lParam = reinterpret_cast<LPARAM>(tab);
+    static const char* const kSchemes[] = {
+        "http://", "https://", "ftp://", "file://", "mailto:", "news:", "nntp://", "prospero://",
+        "telnet://", "wais://", "ms-help://", "gopher://", "about:", "mk:@",
+    };
+    CString head = url.Left(11);
+    for (const char* scheme : kSchemes)
+        if (head.Find(scheme) == 0)
+            return true;
+    return (url.GetLength() >= 3 && url[1] == ':' && url[2] == '\\') || url.Left(2) == "\\\\";
 }
 
 } // namespace
 
-BEGIN_MESSAGE_MAP(CPageTabBar, CTabStripBar)
+BEGIN_MESSAGE_MAP(CPageTabBar, CTabBarCtrl)
+    ON_WM_CONTEXTMENU()
     ON_WM_LBUTTONDBLCLK()
-    ON_MESSAGE(WM_MBUTTONUP, OnMiddleButtonUp)
-    ON_NOTIFY_REFLECT(TCN_SELCHANGE, OnSelChange)
-    ON_NOTIFY_REFLECT(NM_RCLICK, OnRightClick)
+    ON_WM_RBUTTONDOWN()
+    ON_WM_LBUTTONDOWN()
+    ON_WM_LBUTTONUP()
+    ON_MESSAGE(WM_MBUTTONDOWN, OnMButtonDown)
 END_MESSAGE_MAP()
 
-void CPageTabBar::SetPageItem(int index, CTabItem* tab)
+TabBarOptions CPageTabBar::GetOptions() const
+{
+    const SettingsRecord& s = theApp.m_settings;
+    TabBarOptions options;
+    options.show = s.bTabShow();
+    options.oldStyle = s.bOldStyle();
+    options.buttons = s.bTabButton();
+    options.multiLine = s.bMLine();
+    options.fixedWidth = s.bTabWidth();
+    options.itemWidth = s.iFixedWidth;
+    options.maxText = s.iTabStrLen;
+    options.position = s.iTabTop;
+    return options;
+}
+
+BOOL CPageTabBar::Create(CWnd* pParent, int flags, int position)
+{
+    if (IsWindow())
+        DestroyWindow();
+    if (position == kLeftColumn || position == kRightColumn)
+    {
+        SettingsRecord& s = theApp.m_settings;
+        s.bTabButton(true);
+        s.bMLine(true);
+        s.bTabWidth(true);
+    }
+    if (!CreateStrip(pParent, flags, position, kBarId, ::GetSysColor(COLOR_BTNFACE), 29, "progress_status.bmp",
+                     kStatusImages))
+        return FALSE;
+    m_hMdiClient = nullptr;
+    for (HWND hChild = ::GetWindow(pParent->m_hWnd, GW_CHILD); hChild != nullptr;
+         hChild = ::GetWindow(hChild, GW_HWNDNEXT))
+    {
+        char name[33] = "";
+        ::GetClassNameA(hChild, name, sizeof(name));
+        if (::lstrcmpiA(name, "MDIClient") == 0)
+        {
+            m_hMdiClient = hChild;
+            break;
+        }
+    }
+    if (m_hMdiClient == nullptr)
+        return FALSE;
+    // Last of the bars in the layout pass, just before the pages.
+    ::SetWindowPos(m_hWnd, HWND_BOTTOM, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+    ::SetWindowPos(m_hMdiClient, HWND_BOTTOM, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+    CTabGroup* group = theApp.GetActiveGroup();
+    if (m_pScrollBar != nullptr)
+        m_pScrollBar->SetScrollRange(0, group != nullptr ? std::max(group->GetTabCount() - 1, 0) : 2);
+    return TRUE;
+}
+
+//--- Items
+
+bool CPageTabBar::FillItem(TCITEMA& item, CTabItem* tab, CString& text) const
+{
+    if (tab == nullptr || !theApp.m_settings.bTabShow())
+        return false;
+    text = MakeItemText(tab->m_title);
+    item.mask = TCIF_TEXT | TCIF_IMAGE | TCIF_PARAM;
+    item.pszText = const_cast<LPSTR>(static_cast<LPCSTR>(text));
+    item.iImage = tab->m_image;
+    item.lParam = reinterpret_cast<LPARAM>(tab);
+    return true;
+}
+
+bool CPageTabBar::IsTopFrame(const CTabItem* tab) const
+{
+    if (tab == nullptr || m_hMdiClient == nullptr)
+        return false;
+    HWND hTop = reinterpret_cast<HWND>(::SendMessageA(m_hMdiClient, WM_MDIGETACTIVE, 0, 0));
+    return hTop != nullptr && hTop == tab->m_hFrame;
+}
+
+void CPageTabBar::RebuildFromActiveGroup()
+{
+    SetRedraw(FALSE);
+    DeleteAllItems();
+    CTabGroup* group = theApp.GetActiveGroup();
+    if (group != nullptr)
+        for (int i = 0; i < group->GetTabCount(); ++i)
+            InsertPageItem(group->GetTab(i), i);
+    if (IsColumn())
+        SetScrollRange(GetItemCount());
+    SetRedraw(TRUE);
+    Invalidate();
+}
+
+void CPageTabBar::SetPageItem(CTabItem* tab, int index)
 {
     if (index >= GetItemCount())
-        InsertPageItem(index, tab);
+        InsertPageItem(tab, index);
     else
-        UpdateItem(index, tab);
+        UpdatePageItem(tab, index);
 }
 
-void CPageTabBar::InsertPageItem(int index, CTabItem* tab)
+void CPageTabBar::InsertPageItem(CTabItem* tab, int index)
 {
     TCITEMA item = {};
-    FillItem(item, tab);
-    SendMessage(TCM_INSERTITEMA, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(&item));
+    CString text;
+    if (!FillItem(item, tab, text))
+        return;
+    int at = CTabCtrl::InsertItem(index, &item);
+    if (at < 0)
+        return;
+    if (IsTopFrame(tab))
+        SetCurSel(at);
+    AfterItemsChanged(GetItemCount() == 1, true);
 }
 
-void CPageTabBar::UpdateItem(int index, CTabItem* tab)
+void CPageTabBar::UpdatePageItem(CTabItem* tab, int index)
 {
     TCITEMA item = {};
-    FillItem(item, tab);
-    SendMessage(TCM_SETITEMA, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(&item));
+    CString text;
+    if (!FillItem(item, tab, text))
+        return;
+    item.mask &= ~TCIF_PARAM;
+    SetItem(index, &item);
+    if (IsTopFrame(tab) && GetCurSel() != index)
+    {
+        SetCurSel(index);
+        ScrollItemIntoView(index);
+    }
 }
 
-void CPageTabBar::UpdateItemIcon(int index, CTabItem* tab)
+void CPageTabBar::UpdateItemIcon(CTabItem* tab, int index)
 {
+    if (tab == nullptr || !theApp.m_settings.bTabShow() || GetItemImage(index) == tab->m_image)
+        return;
     TCITEMA item = {};
     item.mask = TCIF_IMAGE;
     item.iImage = tab->m_image;
-    SendMessage(TCM_SETITEMA, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(&item));
+    SetItem(index, &item);
 }
 
-void CPageTabBar::RemoveTab(const CTabItem* tab)
+void CPageTabBar::RemovePageItem(CTabItem* tab, int index)
 {
-    DeleteItemWithParam(reinterpret_cast<LPARAM>(tab));
+    if (tab == nullptr || !theApp.m_settings.bTabShow())
+        return;
+    if (GetTabAt(index) != tab)
+        index = FindTab(tab);
+    if (index < 0 || GetItemCount() == 0)
+    {
+        RebuildFromActiveGroup();
+        return;
+    }
+    DeleteItem(index);
+    AfterItemsChanged(false, !IsUpdating());
+    if (g_pMainFrame != nullptr)
+        g_pMainFrame->HideTabButton();
 }
 
 void CPageTabBar::TruncateItems(int index)
 {
     for (int i = GetItemCount() - 1; i >= index && i >= 0; --i)
-        SendMessage(TCM_DELETEITEM, static_cast<WPARAM>(i));
+        DeleteItem(i);
+    int rows = GetRowCount();
+    if (rows != m_rowCount)
+    {
+        m_rowCount = rows;
+        if (!IsUpdating())
+            RelayoutFrame();
+    }
 }
+
+int CPageTabBar::MoveItem(int from, int to)
+{
+    if (from == to)
+        return 1;
+    CTabItem* tab = GetTabAt(from);
+    CTabGroup* group = tab != nullptr ? tab->m_pGroup : nullptr;
+    if (tab == nullptr || group == nullptr || GetTabAt(to) == nullptr)
+        return 0;
+    DeleteItem(from);
+    TCITEMA item = {};
+    CString text;
+    FillItem(item, tab, text);
+    int result = CTabCtrl::InsertItem(to, &item);
+    // The page moves the same way in its group's list.
+    int listFrom = group->IndexOf(tab);
+    if (listFrom >= 0 && to < group->GetTabCount())
+    {
+        std::vector<CTabItem*>& tabs = group->m_tabs;
+        tabs.erase(tabs.begin() + listFrom);
+        tabs.insert(tabs.begin() + std::min<int>(to, static_cast<int>(tabs.size())), tab);
+    }
+    if (IsTopFrame(tab))
+        SetCurSel(result);
+    RedrawWindow();
+    return result;
+}
+
+//--- Batches
 
 BOOL CPageTabBar::BeginUpdate(CWnd* pOwner)
 {
     if (m_pUpdateOwner != nullptr)
         return FALSE;
     m_pUpdateOwner = pOwner;
-    m_bWasVisible = IsWindowVisible();
-    if (m_bWasVisible)
-        ShowWindow(SW_HIDE);
+    ShowWindow(SW_HIDE);
     return TRUE;
 }
 
@@ -82,52 +248,172 @@ void CPageTabBar::EndUpdate(CWnd* pOwner)
     if (m_pUpdateOwner == nullptr || m_pUpdateOwner != pOwner)
         return;
     m_pUpdateOwner = nullptr;
-    if (m_bWasVisible)
-        ShowWindow(SW_SHOWNA);
+    ShowWindow(SW_SHOWNA);
+    RelayoutFrame();
 }
 
-void CPageTabBar::OnSelChange(NMHDR*, LRESULT* pResult)
+//--- Mouse
+
+void CPageTabBar::ActivatePage(CTabItem* tab)
 {
-    *pResult = 0;
-    CTabItem* tab = GetTabAt(GetCurSel());
-    HWND client = ::GetParent(tab != nullptr ? tab->m_hFrame : nullptr);
-    if (tab != nullptr && ::IsWindow(tab->m_hFrame) && client != nullptr)
-        ::SendMessageA(client, WM_MDIACTIVATE, reinterpret_cast<WPARAM>(tab->m_hFrame), 0);
+    if (tab != nullptr && ::IsWindow(tab->m_hFrame) && m_hMdiClient != nullptr)
+        ::SendMessageA(m_hMdiClient, WM_MDIACTIVATE, reinterpret_cast<WPARAM>(tab->m_hFrame), 0);
 }
 
-BOOL CPageTabBar::SendMouseAction(int action, POINT clientPoint)
+// The tab under the point hears the click with a screen point: a corner of
+// its item, chosen by the bar's position, when the click is on the item.
+void CPageTabBar::SendMouseClick(int action, CPoint point)
 {
-    TCHITTESTINFO hit = {};
-    hit.pt = clientPoint;
-    int index = static_cast<int>(SendMessage(TCM_HITTEST, 0, reinterpret_cast<LPARAM>(&hit)));
+    int index = HitTest(point);
     CTabItem* tab = index >= 0 ? GetTabAt(index) : nullptr;
     if (tab == nullptr || !::IsWindow(tab->m_hFrame))
-        return FALSE;
-    POINT screen = clientPoint;
+        return;
+    CRect rc;
+    CPoint at = point;
+    if (GetItemRect(index, &rc) && ::PtInRect(&rc, point))
+    {
+        switch (theApp.m_settings.iTabTop)
+        {
+        case 0: at = rc.TopLeft(); break;
+        case 1: at = CPoint(rc.left, rc.bottom); break;
+        case 2: at = CPoint(rc.right, rc.top); break;
+        default: at = rc.TopLeft(); break;
+        }
+    }
+    ClientToScreen(&at);
+    ::SendMessageA(tab->m_hFrame, WM_TAB_MOUSECLICK, static_cast<WPARAM>(action), MAKELPARAM(at.x, at.y));
+}
+
+void CPageTabBar::OnContextMenu(CWnd*, CPoint)
+{
+}
+
+void CPageTabBar::OnLButtonDown(UINT, CPoint point)
+{
+    int index = HitTest(point);
+    CTabItem* tab = index >= 0 ? GetTabAt(index) : nullptr;
+    if (tab != nullptr)
+    {
+        BeginPress(point, index);
+        if (tab->m_image <= kTabImageInactive)
+        {
+            tab->m_image = kTabImageActive;
+            UpdateItemIcon(tab, index);
+        }
+        SetCurSel(index);
+        ActivatePage(tab);
+    }
+    ::SetCapture(m_hWnd);
+}
+
+void CPageTabBar::OnLButtonUp(UINT, CPoint point)
+{
+    if (m_dragging && m_pressed)
+        Drop(point);
+    EndPress();
+    Default();
+}
+
+void CPageTabBar::OnLButtonDblClk(UINT, CPoint)
+{
+    int selected = GetCurSel();
+    if (selected < 0)
+        return;
+    SetCurSel(selected);
+    CTabItem* tab = GetTabAt(selected);
+    ActivatePage(tab);
+    CRect rc;
+    GetItemRect(selected, &rc);
+    SendMouseClick(0, CPoint(rc.left + 1, rc.top + 1));
+}
+
+void CPageTabBar::OnRButtonDown(UINT, CPoint point)
+{
+    if (GetCurSel() >= 0)
+        SendMouseClick(1, point);
+}
+
+LRESULT CPageTabBar::OnMButtonDown(WPARAM, LPARAM lParam)
+{
+    if (GetCurSel() >= 0)
+        SendMouseClick(2, CPoint(lParam));
+    return 0;
+}
+
+void CPageTabBar::Drop(CPoint point)
+{
+    CTabItem* tab = GetTabAt(m_dragIndex);
+    if (tab == nullptr)
+        return;
+    int target = -1;
+    CPoint screen = point;
     ClientToScreen(&screen);
-    ::SendMessageA(tab->m_hFrame, WM_TAB_MOUSECLICK, static_cast<WPARAM>(action),
-                   MAKELPARAM(screen.x, screen.y));
+    switch (ClassifyDrop(point, &target))
+    {
+    case kDropOnItem:
+        MoveItem(m_dragIndex, m_dragIndex < target ? target - 1 : target);
+        return;
+    case kDropAtEnd:
+        MoveItem(m_dragIndex, GetItemCount() - 1);
+        return;
+    case kDropBeyond:
+    {
+        CString url;
+        if (g_pMainFrame != nullptr)
+            g_pMainFrame->GetTabUrlAt(m_dragIndex, url);
+        if (IsReopenableUrl(url))
+            theApp.OpenUrl(theApp.GetActiveGroup(), url, kReasonLink);
+        return;
+    }
+    default:
+        DropOnGroupBar(screen, tab);
+        return;
+    }
+}
+
+// Onto a group tab: the page moves to that group; onto the group bar beside
+// its tabs: to a new group named after the page.
+bool CPageTabBar::DropOnGroupBar(CPoint screen, CTabItem* tab)
+{
+    CMainFrame* frame = g_pMainFrame;
+    CGroupTabBar* groupBar = frame != nullptr ? frame->m_pGroupTabBar : nullptr;
+    if (groupBar == nullptr || !groupBar->IsWindow() || !groupBar->IsWindowVisible())
+        return false;
+    CRect barRect;
+    groupBar->GetWindowRect(&barRect);
+    if (!::PtInRect(&barRect, screen))
+        return false;
+    CPoint at = screen;
+    groupBar->ScreenToClient(&at);
+    int hit = groupBar->HitTest(at);
+    bool made = hit < 0;
+    CTabGroup* target = made ? frame->CreateDefaultGroup(tab->m_title) : groupBar->GetGroupAt(hit);
+    if (target == nullptr || groupBar->FindGroup(target) < 0)
+        return true;
+    if (target != tab->m_pGroup)
+    {
+        frame->MoveTabToGroup(tab, target);
+        if (made)
+            frame->FillTabBar(target);
+    }
+    return true;
+}
+
+BOOL CPageTabBar::OnParentClick(const MSG* pMsg)
+{
+    if (pMsg == nullptr || (pMsg->message != WM_RBUTTONDOWN && pMsg->message != WM_LBUTTONDBLCLK) ||
+        pMsg->hwnd != GetFrameWindow() || g_pMainFrame == nullptr)
+        return FALSE;
+    g_pMainFrame->TrackTabContextMenu(g_pMainFrame, 1);
     return TRUE;
 }
 
-void CPageTabBar::OnRightClick(NMHDR*, LRESULT* pResult)
+bool CPageTabBar::BuildTooltip(int index, CString& text)
 {
-    POINT point = {};
-    ::GetCursorPos(&point);
-    ScreenToClient(&point);
-    *pResult = SendMouseAction(1, point) ? 1 : 0;
-}
-
-void CPageTabBar::OnLButtonDblClk(UINT, CPoint point)
-{
-    if (!SendMouseAction(0, point))
-        Default();
-}
-
-LRESULT CPageTabBar::OnMiddleButtonUp(WPARAM, LPARAM lParam)
-{
-    POINT point = {GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)};
-    if (!SendMouseAction(2, point))
-        return Default();
-    return 0;
+    CTabItem* tab = GetTabAt(index);
+    if (tab == nullptr)
+        return false;
+    text = TruncateTabText(tab->m_title, kTipPartBytes, true) + "\r\n" +
+           TruncateTabText(tab->m_url, kTipPartBytes, true);
+    return true;
 }

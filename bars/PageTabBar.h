@@ -1,49 +1,73 @@
-// The page tab bar: one item per tab of the current group, in list order.
-// Each item carries its CTabItem; choosing an item activates that tab.
+// The page tab bar: one item per page of the current group, in list order;
+// item data is the page's CTabItem, text its title, image its status icon.
+// The frame writes the items; the bar reports selection, drags (reorder,
+// onto a group tab, clear of the tabs to reopen) and clicks, which it sends
+// to the page's frame as WM_TAB_MOUSECLICK.
 //
 // Classes in this file:
-//   CPageTabBar   the tab strip of the current group's tabs
+//   CPageTabBar   the tab strip of the current group's pages
 #ifndef VA_BARS_PAGETABBAR_H
 #define VA_BARS_PAGETABBAR_H
 
-#include "bars/TabStripBar.h"
+#include "bars/TabBarCtrl.h"
 
 class CTabItem;
 
 //--- CPageTabBar
-class CPageTabBar : public CTabStripBar
+class CPageTabBar : public CTabBarCtrl
 {
 public:
+    static constexpr UINT kBarId = 43;
+
+    // flags 0x2: status icons. Destroys an earlier window first.
+    virtual BOOL Create(CWnd* pParent, int flags, int position);
+    TabBarOptions GetOptions() const override;
+
     CTabItem* GetTabAt(int index) const { return reinterpret_cast<CTabItem*>(GetItemParam(index)); }
     int FindTab(const CTabItem* tab) const { return FindItemParam(reinterpret_cast<LPARAM>(tab)); }
-    // Inserts when index is at or past the end, else replaces the item.
-    void SetPageItem(int index, CTabItem* tab);
-    // Inserts at index, shifting the rest.
-    void InsertPageItem(int index, CTabItem* tab);
-    // Rewrites one item's text and image.
-    void UpdateItem(int index, CTabItem* tab);
-    void UpdateItemIcon(int index, CTabItem* tab);
-    void RemoveTab(const CTabItem* tab);
+
+    // Item operations of the frame; each does nothing with bTabShow off.
+    virtual void RebuildFromActiveGroup();
+    // Inserts at or past the end, else replaces the item at index.
+    void SetPageItem(CTabItem* tab, int index);
+    virtual void InsertPageItem(CTabItem* tab, int index);
+    virtual void UpdatePageItem(CTabItem* tab, int index);
+    virtual void UpdateItemIcon(CTabItem* tab, int index);
+    virtual void RemovePageItem(CTabItem* tab, int index);
     // Deletes every item from index on.
     void TruncateItems(int index);
+    // Moves the item and its page in the group's list; 1 when from == to.
+    virtual int MoveItem(int from, int to);
 
-    // A batch of changes: the bar is hidden until EndUpdate; an update that
-    // is already running is left to its owner.
+    // A batch of changes: the bar is hidden until its owner ends it; the
+    // end shows it and lays the frame out again.
     BOOL BeginUpdate(CWnd* pOwner);
     void EndUpdate(CWnd* pOwner);
     BOOL IsUpdating() const { return m_pUpdateOwner != nullptr; }
 
+    // A click the frame saw over the bar's empty part; TRUE when taken.
+    virtual BOOL OnParentClick(const MSG* pMsg);
+
 protected:
-    void OnSelChange(NMHDR* pNMHDR, LRESULT* pResult);
-    void OnRightClick(NMHDR* pNMHDR, LRESULT* pResult);
+    bool BuildTooltip(int index, CString& text) override;
+    // The item's fields from its page; false without bTabShow.
+    bool FillItem(TCITEMA& item, CTabItem* tab, CString& text) const;
+    // The item's frame is the top MDI child.
+    bool IsTopFrame(const CTabItem* tab) const;
+    void ActivatePage(CTabItem* tab);
+    void SendMouseClick(int action, CPoint point);
+    void Drop(CPoint point);
+    bool DropOnGroupBar(CPoint screen, CTabItem* tab);
+
+    void OnContextMenu(CWnd* pWnd, CPoint point);
+    void OnLButtonDown(UINT nFlags, CPoint point);
+    void OnLButtonUp(UINT nFlags, CPoint point);
     void OnLButtonDblClk(UINT nFlags, CPoint point);
-    LRESULT OnMiddleButtonUp(WPARAM wParam, LPARAM lParam);
-    // Tells the tab under the client point about a mouse action (0 double
-    // click, 1 right click, 2 wheel click); FALSE when no tab is there.
-    BOOL SendMouseAction(int action, POINT clientPoint);
+    void OnRButtonDown(UINT nFlags, CPoint point);
+    LRESULT OnMButtonDown(WPARAM wParam, LPARAM lParam);
 
     CWnd* m_pUpdateOwner = nullptr;
-    BOOL m_bWasVisible = FALSE;
+    HWND m_hMdiClient = nullptr;
 
     DECLARE_MESSAGE_MAP()
 };

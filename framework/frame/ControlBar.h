@@ -1,5 +1,5 @@
 // CControlBar: a window along one side of a frame, laid out by the frame's
-// RecalcLayout and updated at idle time.
+// RecalcLayout (WM_SIZEPARENT) and updated at idle time.
 //
 // The bar style (CBRS_ bits) comes in the low word of the create style and
 // is kept by the bar; the window gets the rest of the style plus the
@@ -11,6 +11,10 @@
 #include "framework/win/Wnd.h"
 
 class CFrameWnd;
+
+// Moves hWnd to rect within a layout pass (deferred while the pass's
+// batch lasts, at once otherwise).
+void AfxRepositionWindow(AFX_SIZEPARENTPARAMS* pLayout, HWND hWnd, LPCRECT lpRect);
 
 class CControlBar : public CWnd
 {
@@ -27,11 +31,16 @@ public:
     void SetBarStyle(DWORD dwStyle) { m_dwStyle = dwStyle & CBRS_ALL; }
     void EnableDocking(DWORD dwDockStyle) { m_dwDockStyle = dwDockStyle & CBRS_ALIGN_ANY; }
     DWORD GetDockingStyle() const { return m_dwDockStyle; }
+    // The dock bar it sat in last (to go back to when it floats).
+    UINT m_nLastDockID = 0;
     BOOL IsVisible() const { return m_hWnd != nullptr && (GetStyle() & WS_VISIBLE) != 0; }
 
     // The bar's size for the layout: bHorz for a top or bottom bar; a
     // stretched bar spans the frame. The plain bar keeps its window's size.
     virtual CSize CalcFixedLayout(BOOL bStretch, BOOL bHorz);
+    // The size for a length (-1: the bar's own) under LM_ flags; asked
+    // instead of CalcFixedLayout for bars with CBRS_SIZE_DYNAMIC.
+    virtual CSize CalcDynamicLayout(int nLength, DWORD dwMode);
     // Idle-time update of the bar's items through pTarget's routing.
     virtual void OnUpdateCmdUI(CFrameWnd* pTarget, BOOL bDisableIfNoHandler);
 
@@ -42,6 +51,8 @@ protected:
                    UINT nID, DWORD dwCtrlStyle, const RECT& rect);
 
     LRESULT OnIdleUpdateCmdUI(WPARAM wParam, LPARAM lParam);
+    // Takes the bar's side of the free rectangle of a layout pass.
+    LRESULT OnSizeParent(WPARAM wParam, LPARAM lParam);
     void OnDestroy();
 
     DWORD m_dwStyle = 0;      // CBRS_ bits

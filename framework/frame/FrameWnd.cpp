@@ -4,6 +4,7 @@
 
 #include "framework/app/WinApp.h"
 #include "framework/frame/ControlBar.h"
+#include "framework/frame/DockBar.h"
 #include "framework/frame/View.h"
 #include "framework/win/CmdUI.h"
 #include "framework/win/Menu.h"
@@ -241,18 +242,6 @@ void CFrameWnd::ActivateFrame(int nCmdShow)
 
 //--- Layout
 
-void CFrameWnd::AddControlBar(CControlBar* pBar)
-{
-    if (std::find(m_barWindows.begin(), m_barWindows.end(), pBar->m_hWnd) == m_barWindows.end())
-        m_barWindows.push_back(pBar->m_hWnd);
-}
-
-void CFrameWnd::RemoveControlBar(CControlBar* pBar)
-{
-    m_barWindows.erase(std::remove(m_barWindows.begin(), m_barWindows.end(), pBar->m_hWnd),
-                       m_barWindows.end());
-}
-
 CControlBar* CFrameWnd::GetControlBar(UINT nID)
 {
     return dynamic_cast<CControlBar*>(FromHandlePermanent(::GetDlgItem(m_hWnd, static_cast<int>(nID))));
@@ -279,39 +268,122 @@ void CFrameWnd::RecalcLayout(BOOL)
     if (m_bInRecalcLayout || m_hWnd == nullptr)
         return;
     m_bInRecalcLayout = TRUE;
-    CRect rest;
-    GetClientRect(&rest);
-    HDWP hdwp = ::BeginDeferWindowPos(static_cast<int>(m_barWindows.size()) + 1);
-    for (auto it = m_barWindows.begin(); it != m_barWindows.end();)
-    {
-        CControlBar* pBar = dynamic_cast<CControlBar*>(FromHandlePermanent(*it));
-        if (pBar == nullptr)
-        {
-            it = m_barWindows.erase(it);  // its window went without telling us
-            continue;
-        }
-        ++it;
-        if (!pBar->IsVisible())
-            continue;
-        DWORD dwAlign = pBar->GetBarStyle() & CBRS_ALIGN_ANY;
-        BOOL bHorz = (dwAlign & (CBRS_ALIGN_TOP | CBRS_ALIGN_BOTTOM)) != 0 || dwAlign == 0;
-        CSize size = pBar->CalcFixedLayout(TRUE, bHorz);
-        CRect rc = rest;
-        if (dwAlign & CBRS_ALIGN_BOTTOM)
-            rest.bottom = rc.top = std::max(rest.top, rest.bottom - size.cy);
-        else if (dwAlign & CBRS_ALIGN_LEFT)
-            rest.left = rc.right = std::min(rest.right, rest.left + size.cx);
-        else if (dwAlign & CBRS_ALIGN_RIGHT)
-            rest.right = rc.left = std::max(rest.left, rest.right - size.cx);
-        else
-            rest.top = rc.bottom = std::min(rest.bottom, rest.top + size.cy);
-        hdwp = ::DeferWindowPos(hdwp, pBar->m_hWnd, nullptr, rc.left, rc.top, rc.Width(), rc.Height(),
-                                SWP_NOZORDER | SWP_NOACTIVATE);
-    }
-    HWND hClient = ::GetDlgItem(m_hWnd, AFX_IDW_PANE_FIRST);
-    if (hClient != nullptr)
-        hdwp = ::DeferWindowPos(hdwp, hClient, nullptr, rest.left, rest.top, rest.Width(), rest.Height(),
-                                SWP_NOZORDER | SWP_NOACTIVATE);
-    ::EndDeferWindowPos(hdwp);
+    CRect rect;
+    GetClientRect(&rect);
+    RepositionBars(rect, ::GetDlgItem(m_hWnd, AFX_IDW_PANE_FIRST));
     m_bInRecalcLayout = FALSE;
+}
+
+void CFrameWnd::RepositionBars(const RECT& rect, HWND hWndPane)
+{
+    AFX_SIZEPARENTPARAMS layout = {};
+    layout.rect = rect;
+    layout.bStretch = TRUE;
+    layout.hDWP = ::BeginDeferWindowPos(8);
+    // A child may change the Z-order while it is placed (a tab bar puts
+    // itself above the pane): take the list first.
+    std::vector<HWND> children;
+    for (HWND hChild = ::GetWindow(m_hWnd, GW_CHILD); hChild != nullptr; hChild = ::GetWindow(hChild, GW_HWNDNEXT))
+        if (hChild != hWndPane)
+            children.push_back(hChild);
+    for (HWND hChild : children)
+        if (::IsWindow(hChild) && ::GetParent(hChild) == m_hWnd)
+            ::SendMessageA(hChild, WM_SIZEPARENT, 0, reinterpret_cast<LPARAM>(&layout));
+    if (hWndPane != nullptr)
+    {
+        CRect rest(layout.rect);
+        if (rest.right < rest.left)
+            rest.right = rest.left;
+        if (rest.bottom < rest.top)
+            rest.bottom = rest.top;
+        AfxRepositionWindow(&layout, hWndPane, &rest);
+    }
+    if (layout.hDWP != nullptr)
+        ::EndDeferWindowPos(layout.hDWP);
+}
+
+//--- Docking
+
+void CFrameWnd::EnableDocking(DWORD dwDockStyle)
+{
+    m_dwDockStyle = dwDockStyle & CBRS_ALIGN_ANY;
+    static const struct { DWORD align; UINT id; } kSides[] = {
+        {CBRS_ALIGN_TOP, AFX_IDW_DOCKBAR_TOP},
+        {CBRS_ALIGN_BOTTOM, AFX_IDW_DOCKBAR_BOTTOM},
+        {CBRS_ALIGN_LEFT, AFX_IDW_DOCKBAR_LEFT},
+        {CBRS_ALIGN_RIGHT, AFX_IDW_DOCKBAR_RIGHT},
+    };
+    for (const auto& side : kSides) {
+        if (!(m_dwDockStyle & side.align) || GetControlBar(side.id) != nullptr)
+            continue;
+        // The dock bar goes with its window; a failed creation took it already.
+        auto* pDockBar = new CDockBar;
+        pDockBar->m_deleteWithWindow = true;
+        pDockBar->Create(this, side.id);
+    }
+}
+
+void CFrameWnd::DockControlBar(CControlBar* pBar, UINT nDockBarID, int row)
+{
+    if (pBar == nullptr || !pBar->IsWindow())
+        return;
+    if (nDockBarID == 0) {
+        static const struct { DWORD align; UINT id; } kOrder[] = {
+            {CBRS_ALIGN_TOP, AFX_IDW_DOCKBAR_TOP},
+            {CBRS_ALIGN_BOTTOM, AFX_IDW_DOCKBAR_BOTTOM},
+            {CBRS_ALIGN_LEFT, AFX_IDW_DOCKBAR_LEFT},
+            {CBRS_ALIGN_RIGHT, AFX_IDW_DOCKBAR_RIGHT},
+        };
+        for (const auto& side : kOrder)
+            if (pBar->GetDockingStyle() & m_dwDockStyle & side.align) {
+                nDockBarID = side.id;
+                break;
+            }
+    }
+    auto* pDockBar = dynamic_cast<CDockBar*>(GetControlBar(nDockBarID));
+    if (pDockBar == nullptr)
+        return;
+    CDockBar* pOld = dynamic_cast<CDockBar*>(FromHandlePermanent(::GetParent(pBar->m_hWnd)));
+    if (pOld != nullptr && pOld != pDockBar)
+        pOld->RemoveBar(pBar);
+    pDockBar->DockBar(pBar, row);
+    pBar->m_nLastDockID = nDockBarID;
+    if (pOld != nullptr && pOld->IsFloating()) {
+        auto* pMini = dynamic_cast<CMiniDockFrameWnd*>(pOld->GetParent());
+        if (pMini != nullptr)
+            pMini->FitToBars();
+    }
+    DelayRecalcLayout();
+}
+
+void CFrameWnd::FloatControlBar(CControlBar* pBar, CPoint point)
+{
+    if (pBar == nullptr || !pBar->IsWindow())
+        return;
+    CDockBar* pOld = dynamic_cast<CDockBar*>(FromHandlePermanent(::GetParent(pBar->m_hWnd)));
+    if (pOld != nullptr && pOld->IsFloating())
+        return;  // floating already
+    if (pOld != nullptr) {
+        pBar->m_nLastDockID = static_cast<UINT>(pOld->GetDlgCtrlID());
+        pOld->RemoveBar(pBar);
+    }
+    auto* pMini = new CMiniDockFrameWnd;
+    if (!pMini->Create(this, point))
+        return;  // the frame deleted itself
+    pMini->GetDockBar().DockBar(pBar);
+    pMini->FitToBars();
+    RecalcLayout();
+}
+
+void CFrameWnd::ToggleDocking(CControlBar* pBar)
+{
+    if (pBar == nullptr || !pBar->IsWindow())
+        return;
+    if (pBar->GetBarStyle() & CBRS_FLOATING) {
+        DockControlBar(pBar, pBar->m_nLastDockID);
+        return;
+    }
+    CRect rc;
+    pBar->GetWindowRect(&rc);
+    FloatControlBar(pBar, rc.TopLeft());
 }

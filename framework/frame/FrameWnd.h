@@ -42,18 +42,28 @@ public:
     static LPCSTR GetIconWndClass(DWORD dwDefaultStyle, UINT nIDResource);
 
     //--- Layout and bars
-    // Control bars take their sides in creation order (the first is
-    // outermost); the child with id AFX_IDW_PANE_FIRST takes the rest.
+    // Every child but the pane hears WM_SIZEPARENT in Z-order (creation
+    // order unless moved: the first is outermost) and takes its part; the
+    // child with id AFX_IDW_PANE_FIRST takes the rest.
     virtual void RecalcLayout(BOOL bNotify = TRUE);
+    // One layout pass over the children into rect; the rest goes to the
+    // pane when it is given.
+    void RepositionBars(const RECT& rect, HWND hWndPane);
     // Lays out at the next idle time.
     void DelayRecalcLayout(BOOL bNotify = TRUE);
     void ShowControlBar(CControlBar* pBar, BOOL bShow, BOOL bDelay);
     CControlBar* GetControlBar(UINT nID);
-    // The sides bars may be docked to; bars stay where they were created.
-    void EnableDocking(DWORD dwDockStyle) { m_dwDockStyle = dwDockStyle & CBRS_ALIGN_ANY; }
+    // The sides bars may dock to: a dock bar (ids 59419-59422) is made for
+    // each, once.
+    void EnableDocking(DWORD dwDockStyle);
     DWORD GetDockingStyle() const { return m_dwDockStyle; }
-    void AddControlBar(CControlBar* pBar);
-    void RemoveControlBar(CControlBar* pBar);
+    // Into the dock bar of that id (0: the first side both the bar and the
+    // frame allow: top, bottom, left, right), in a row (-1: a new last row).
+    void DockControlBar(CControlBar* pBar, UINT nDockBarID = 0, int row = -1);
+    // Into a floating frame of its own at a screen point.
+    void FloatControlBar(CControlBar* pBar, CPoint point);
+    // Docked: floats where it stands; floating: docks where it last was.
+    void ToggleDocking(CControlBar* pBar);
 
     //--- Views and activation
     CView* GetActiveView() const { return m_pViewActive; }
@@ -107,9 +117,6 @@ protected:
     DWORD m_dwDockStyle = 0;
     UINT m_nIdleFlags = 0;
     BOOL m_bInRecalcLayout = FALSE;
-    // Bars by window, in creation order: a bar's object may be gone before
-    // the frame looks again, its window handle is checked instead.
-    std::vector<HWND> m_barWindows;
 
     DECLARE_MESSAGE_MAP()
 };

@@ -20,6 +20,7 @@
 #endif
 
 // Framework messages.
+#define WM_SIZEPARENT         0x0361  // lParam: AFX_SIZEPARENTPARAMS*
 #define WM_SETMESSAGESTRING   0x0362  // wParam: string id, or lParam: text
 #define WM_IDLEUPDATECMDUI    0x0363  // wParam: disable items without handler
 #define WM_INITIALUPDATE      0x0364
@@ -64,7 +65,32 @@
 #define AFX_IDW_TOOLBAR          0xE800  // 59392
 #define AFX_IDW_STATUS_BAR       0xE801  // 59393
 #define AFX_IDW_PANE_FIRST       0xE900  // the view, or the MDI client
+#define AFX_IDW_DOCKBAR_TOP      0xE81B  // 59419
+#define AFX_IDW_DOCKBAR_LEFT     0xE81C  // 59420
+#define AFX_IDW_DOCKBAR_RIGHT    0xE81D  // 59421
+#define AFX_IDW_DOCKBAR_BOTTOM   0xE81E  // 59422
+#define AFX_IDW_DOCKBAR_FLOAT    0xE81F  // 59423
 #define AFX_IDM_FIRST_MDICHILD   0xFF00  // ids of the MDI window list
+
+// One layout pass of a frame (WM_SIZEPARENT): each child in Z-order takes
+// its part of rect and moves itself through hDWP (null after a failed
+// DeferWindowPos: windows are then moved at once).
+struct AFX_SIZEPARENTPARAMS
+{
+    HDWP hDWP;
+    RECT rect;        // what is still free
+    SIZE sizeTotal;   // what the bars took
+    BOOL bStretch;    // bars span the free width or height
+};
+
+// Flags of CControlBar::CalcDynamicLayout.
+#define LM_STRETCH   0x01  // span the given length
+#define LM_HORZ      0x02  // horizontal, else vertical
+#define LM_MRUWIDTH  0x04  // the most recently used floating width
+#define LM_HORZDOCK  0x08  // docked on a top or bottom side
+#define LM_VERTDOCK  0x10  // docked on a left or right side
+#define LM_LENGTHY   0x20  // nLength is a height, else a width
+#define LM_COMMIT    0x40  // this is the final layout: move what depends on it
 
 // Frame window styles, in the class-specific low word of the window style.
 #define FWS_ADDTOTITLE        0x00008000L

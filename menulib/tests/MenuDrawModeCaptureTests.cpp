@@ -11,14 +11,12 @@
 #include "menulib/MenuHook.h"
 #include "menulib/NewFrame.h"
 #include "MenuTestsRes.h"
+#include "tests/support/WindowCapture.h"
 
 namespace {
 
-struct Capture
+struct Capture : WindowCapture
 {
-    int nWidth = 0;
-    int nHeight = 0;
-    std::vector<BYTE> pixels;  // 24-bit rows, bottom-up, each padded to 4 bytes
     bool bSubclassed = false;
     bool bOwnFrame = false;
 };
@@ -26,31 +24,7 @@ struct Capture
 // The window as it is on the screen, frame included.
 Capture GrabWindow(HWND hWnd, Capture c)
 {
-    RECT rc;
-    ::GetWindowRect(hWnd, &rc);
-    c.nWidth = rc.right - rc.left;
-    c.nHeight = rc.bottom - rc.top;
-    if (c.nWidth <= 0 || c.nHeight <= 0)
-        return c;
-    HDC hWindowDC = ::GetWindowDC(hWnd);
-    HDC hMemDC = ::CreateCompatibleDC(hWindowDC);
-    HBITMAP hBitmap = ::CreateCompatibleBitmap(hWindowDC, c.nWidth, c.nHeight);
-    HGDIOBJ hOld = ::SelectObject(hMemDC, hBitmap);
-    ::BitBlt(hMemDC, 0, 0, c.nWidth, c.nHeight, hWindowDC, 0, 0, SRCCOPY);
-    ::SelectObject(hMemDC, hOld);
-    BITMAPINFO bmi = {};
-    bmi.bmiHeader.biSize = sizeof(bmi.bmiHeader);
-    bmi.bmiHeader.biWidth = c.nWidth;
-    bmi.bmiHeader.biHeight = c.nHeight;
-    bmi.bmiHeader.biPlanes = 1;
-    bmi.bmiHeader.biBitCount = 24;
-    bmi.bmiHeader.biCompression = BI_RGB;
-    size_t nStride = (static_cast<size_t>(c.nWidth) * 3 + 3) & ~size_t(3);
-    c.pixels.resize(nStride * static_cast<size_t>(c.nHeight));
-    ::GetDIBits(hMemDC, hBitmap, 0, static_cast<UINT>(c.nHeight), c.pixels.data(), &bmi, DIB_RGB_COLORS);
-    ::DeleteObject(hBitmap);
-    ::DeleteDC(hMemDC);
-    ::ReleaseDC(hWnd, hWindowDC);
+    static_cast<WindowCapture&>(c) = CaptureWindow(hWnd);
     return c;
 }
 
@@ -98,37 +72,6 @@ END_MESSAGE_MAP()
 void CALLBACK EndStuckMenu(HWND, UINT, UINT_PTR, DWORD)
 {
     ::EndMenu();
-}
-
-std::string ArtifactFolder()
-{
-    const char* pszDir = std::getenv("VA_MENULIB_ARTIFACTS");
-    std::string dir = pszDir != nullptr ? pszDir : "artifacts";
-    ::CreateDirectoryA(dir.c_str(), nullptr);
-    return dir;
-}
-
-bool WriteBitmap(const std::string& path, const Capture& c)
-{
-    BITMAPFILEHEADER file = {};
-    BITMAPINFOHEADER info = {};
-    info.biSize = sizeof(info);
-    info.biWidth = c.nWidth;
-    info.biHeight = c.nHeight;
-    info.biPlanes = 1;
-    info.biBitCount = 24;
-    info.biCompression = BI_RGB;
-    info.biSizeImage = static_cast<DWORD>(c.pixels.size());
-    file.bfType = 0x4D42;
-    file.bfOffBits = sizeof(file) + sizeof(info);
-    file.bfSize = file.bfOffBits + info.biSizeImage;
-    FILE* pFile = std::fopen(path.c_str(), "wb");
-    if (pFile == nullptr)
-        return false;
-    std::fwrite(&file, sizeof(file), 1, pFile);
-    std::fwrite(&info, sizeof(info), 1, pFile);
-    std::fwrite(c.pixels.data(), 1, c.pixels.size(), pFile);
-    return std::fclose(pFile) == 0;
 }
 
 int CountColours(const Capture& c)
@@ -195,7 +138,7 @@ TEST_F(MenuCaptureTest, EveryDrawModePaintsAPopupOfItsMeasuredSize)
                                             ::LoadIconA(nullptr, MAKEINTRESOURCEA(32512))));
     ::CheckMenuItem(pFile->m_hMenu, ID_TEST_SAVE, MF_BYCOMMAND | MF_CHECKED);
 
-    std::string dir = ArtifactFolder();
+    std::string dir = ArtifactFolder("VA_MENULIB_ARTIFACTS");
     std::vector<Capture> captures;
     for (int nMode = 0; nMode < 6; ++nMode)
     {
@@ -259,7 +202,7 @@ TEST_F(MenuCaptureTest, MenuBarOfTheMainProgramsModeIsPainted)
     bar.pixels.assign(whole.pixels.begin() + static_cast<std::ptrdiff_t>((whole.nHeight - nBottom) * nStride),
                       whole.pixels.begin() + static_cast<std::ptrdiff_t>((whole.nHeight - nTop) * nStride));
     EXPECT_GT(CountColours(bar), 1) << "an empty menu bar";
-    EXPECT_TRUE(WriteBitmap(ArtifactFolder() + "/menu-bar-mode-0.bmp", bar));
+    EXPECT_TRUE(WriteBitmap(ArtifactFolder("VA_MENULIB_ARTIFACTS") + "/menu-bar-mode-0.bmp", bar));
 }
 
 TEST_F(MenuCaptureTest, TitlesArePaintedAcrossAndDownThePopup)
@@ -269,7 +212,7 @@ TEST_F(MenuCaptureTest, TitlesArePaintedAcrossAndDownThePopup)
         CNewMenuItemData::kTitleVertical | CNewMenuItemData::kTitleRounded,
         CNewMenuItemData::kTitleVertical | CNewMenuItemData::kTitleGradient | CNewMenuItemData::kTitleSunken,
     };
-    std::string dir = ArtifactFolder();
+    std::string dir = ArtifactFolder("VA_MENULIB_ARTIFACTS");
     ASSERT_NE(nullptr, CNewMenu::SetMenuDrawMode(2));
     for (size_t i = 0; i < sizeof(kTitles) / sizeof(kTitles[0]); ++i)
     {

@@ -99,12 +99,16 @@ TEST_F(TabTest, StatusTextAndProgressReachTheFrameForTheActiveTabOnly)
     EXPECT_STREQ("from a", text);
     ControlOf(a)->ScriptProgress(50, 200);
     EXPECT_EQ(25, a->m_pView->m_progress);
-    EXPECT_EQ(25, m_frame->m_wndProgress.GetPos());
+    CProgressCtrl& bar = m_frame->m_wndStatusBar.GetProgressCtrl();
+    EXPECT_EQ(25, bar.GetPos());
+    EXPECT_TRUE(bar.IsWindowVisible());
     ControlOf(b)->ScriptProgress(150, 200);
     EXPECT_EQ(75, b->m_pView->m_progress);
-    EXPECT_EQ(25, m_frame->m_wndProgress.GetPos());
+    EXPECT_EQ(25, bar.GetPos());
     ControlOf(a)->ScriptProgress(5, 50);
     EXPECT_EQ(kProgressIdle, a->m_pView->m_progress);
+    // Idle is negative: the control hides rather than showing 0.
+    EXPECT_FALSE(bar.IsWindowVisible());
 }
 
 TEST_F(TabTest, NewWindowOpensInTheOpenersGroupAndReturnsItsControl)
@@ -349,7 +353,7 @@ TEST_F(TabTest, WheelClickOnATabRefreshesItsPageByTheSetting)
     CTabItem* tab = Open(nullptr, "http://a.example/");
     RECT item = {};
     ::SendMessageA(m_frame->m_pPageTabBar->m_hWnd, TCM_GETITEMRECT, 0, reinterpret_cast<LPARAM>(&item));
-    ::SendMessageA(m_frame->m_pPageTabBar->m_hWnd, WM_MBUTTONUP, 0,
+    ::SendMessageA(m_frame->m_pPageTabBar->m_hWnd, WM_MBUTTONDOWN, 0,
                    MAKELPARAM((item.left + item.right) / 2, (item.top + item.bottom) / 2));
     Pump();
     EXPECT_EQ(1, ControlOf(tab)->GetRefreshCount());

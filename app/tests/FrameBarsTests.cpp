@@ -1,0 +1,219 @@
+// The frame's bar commands: dropped file lists, proxy modes and the tab
+// commands' update state.
+#include <windows.h>
+#include <shlobj.h>
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "app/MainFrame.h"
+#include "app/TabGroup.h"
+#include "app/VantorelApp.h"
+#include "app/resource.h"
+#include "bars/PageTabBar.h"
+#include "tab/TabItem.h"
+#include "tab/tests/TabFixture.h"
+
+namespace {
+
+// A DROPFILES block of narrow names, as the shell builds it.
+HGLOBAL MakeDropFiles(const std::vector<std::string>& names, SIZE_T cut = 0)
+{
+    std::string list;
+    for (const std::string& name : names)
+        list += name + '\0';
+    list += '\0';
+    SIZE_T size = sizeof(DROPFILES) + list.size() - cut;
+    HGLOBAL h = ::GlobalAlloc(GMEM_MOVEABLE | GMEM_ZEROINIT, size);
+    BYTE* block = static_cast<BYTE*>(::GlobalLock(h));
+    DROPFILES* header = reinterpret_cast<DROPFILES*>(block);
+    header->pFiles = sizeof(DROPFILES);
+    memcpy(block + sizeof(DROPFILES), list.data(), list.size() - cut);
+    ::GlobalUnlock(h);
+    return h;
+}
+
+using FrameBarsTest = TabTest;
+
+TEST_F(FrameBarsTest, DroppedUrlsAndShortcutsOpenAsTabsInListOrder)
+{
+    Open(nullptr, "about:blank");
+    CTabGroup* group = theApp.GetActiveGroup();
+    m_folder->WriteBytes("link.url", "[InternetShortcut]\r\nurl=http://short.example/\r\nURL=http://second.example/\r\n");
+    m_folder->WriteBytes("notes.txt", "URL=http://ignored.example/\r\n");
+    HGLOBAL h = MakeDropFiles({"ttp://a.example/", m_folder->File("link.url"), m_folder->File("notes.txt"),
+                               "http://b.example/\r\n"});
+    m_frame->SendMessage(WM_DROPFILES, reinterpret_cast<WPARAM>(h));
+    Pump();
+    // The text file is a drive path, which counts as an address.
+    ASSERT_EQ(5, group->GetTabCount());
+    EXPECT_STREQ("http://a.example/", group->GetTab(1)->m_url);
+    EXPECT_STREQ("http://second.example/", group->GetTab(2)->m_url);  // the first "URL=" line
+    EXPECT_STREQ(m_folder->File("notes.txt").c_str(), group->GetTab(3)->m_url);
+    EXPECT_STREQ("http://b.example/", group->GetTab(4)->m_url);
+    EXPECT_EQ(0u, m_frame->m_stateWord & kStateOpeningTabSet);
+    EXPECT_FALSE(m_frame->m_pPageTabBar == nullptr);
+    ::GlobalFree(h);  // the sender frees the list
+}
+
+TEST_F(FrameBarsTest, AFileListRunningPastItsBlockOpensNothing)
+{
+    Open(nullptr, "about:blank");
+    CTabGroup* group = theApp.GetActiveGroup();
+    HGLOBAL h = MakeDropFiles({"http://a.example/"}, 2);  // no terminators
+    m_frame->SendMessage(WM_DROPFILES, reinterpret_cast<WPARAM>(h));
+    ::GlobalFree(h);
+    HGLOBAL tiny = ::GlobalAlloc(GMEM_MOVEABLE | GMEM_ZEROINIT, 4);
+    m_frame->SendMessage(WM_DROPFILES, reinterpret_cast<WPARAM>(tiny));
+    ::GlobalFree(tiny);
+    m_frame->SendMessage(WM_DROPFILES, 0);
+    Pump();
+    EXPECT_EQ(1, group->GetTabCount());
+}
+
+TEST_F(FrameBarsTest, TabCommandsAreDisabledWhileTheCurrentGroupIsEmpty)
+{
+    struct Probe : CCmdUI
+    {
+        BOOL enabled = TRUE;
+        void Enable(BOOL bOn) override { enabled = bOn; m_bEnableChanged = TRUE; }
+    };
+    Probe probe;
+    probe.m_nID = 1069;
+    probe.DoUpdate(m_frame, FALSE);
+    EXPECT_FALSE(probe.enabled);
+    Open(nullptr, "about:blank");
+    probe.DoUpdate(m_frame, FALSE);
+    EXPECT_TRUE(probe.enabled);
+}
+
+TEST_F(FrameBarsTest, TheWheelOverThePageBarMovesToTheNextOrPreviousTab)
+{
+    CTabItem* a = Open(nullptr, "http://a.example/");
+    CTabItem* b = Open(nullptr, "http://b.example/");
+    ASSERT_EQ(b, Active());
+    theApp.m_settings.bWheelChange(true);
+    CPageTabBar& bar = *m_frame->m_pPageTabBar;
+    RECT item = {};
+    ::SendMessageA(bar.m_hWnd, TCM_GETITEMRECT, 0, reinterpret_cast<LPARAM>(&item));
+    POINT pt = {item.left + 3, item.top + 3};
+    ::ClientToScreen(bar.m_hWnd, &pt);
+    m_frame->SendMessage(WM_MOUSEWHEEL, MAKEWPARAM(0, WHEEL_DELTA), MAKELPARAM(pt.x, pt.y));
+    Pump();
+    EXPECT_EQ(a, Active());
+    m_frame->SendMessage(WM_MOUSEWHEEL, MAKEWPARAM(0, static_cast<WORD>(-WHEEL_DELTA)), MAKELPARAM(pt.x, pt.y));
+    Pump();
+    EXPECT_EQ(b, Active());
+}
+
+TEST_F(FrameBarsTest, ToolbarDropDownsFillTheirMenus)
+{
+    HMENU owner = nullptr;
+    HMENU newTab = m_frame->BuildToolbarDropDown(32790, &owner);
+    ASSERT_NE(nullptr, newTab);
+    // Without a page the duplicate item goes.
+    EXPECT_EQ(3, ::GetMenuItemCount(newTab));
+    EXPECT_NE(static_cast<UINT>(ID_TAB_DUPLICATE), ::GetMenuItemID(newTab, 0));
+    ::DestroyMenu(owner);
+
+    theApp.m_settings.iReload = 7;
+    HMENU reload = m_frame->BuildToolbarDropDown(1044, &owner);
+    ASSERT_NE(nullptr, reload);
+    EXPECT_EQ(static_cast<UINT>(ID_RELOAD_USER), ::GetMenuItemID(reload, 6));
+    char caption[64] = "";
+    ::GetMenuStringA(reload, 6, caption, sizeof(caption), MF_BYPOSITION);
+    CString expected = theApp.GetEtcText(4);
+    expected.Replace("%d", "7");
+    EXPECT_STREQ(expected, caption);
+    ::DestroyMenu(owner);
+
+    m_folder->WriteBytes("Proxy.ini", "[PROXY]\r\nProxy0=a:1\r\nProxy1=b:2\r\nProxy2=\r\nProxy3=c:3\r\n");
+    HMENU proxies = m_frame->BuildToolbarDropDown(32772, &owner);
+    ASSERT_NE(nullptr, proxies);
+    ASSERT_EQ(7, ::GetMenuItemCount(proxies));
+    EXPECT_EQ(static_cast<UINT>(ID_PROXY_ENTRY_FIRST + 1), ::GetMenuItemID(proxies, 6));
+    ::DestroyMenu(owner);
+    EXPECT_EQ(nullptr, m_frame->BuildToolbarDropDown(1069, &owner));
+}
+
+// A script object with one function that records its arguments.
+class FakeScript : public IDispatch
+{
+public:
+    std::vector<std::wstring> received;
+    STDMETHOD(QueryInterface)(REFIID, void** ppv) override
+    {
+        *ppv = this;
+        return S_OK;
+    }
+    STDMETHOD_(ULONG, AddRef)() override { return 2; }
+    STDMETHOD_(ULONG, Release)() override { return 1; }
+    STDMETHOD(GetTypeInfoCount)(UINT*) override { return E_NOTIMPL; }
+    STDMETHOD(GetTypeInfo)(UINT, LCID, ITypeInfo**) override { return E_NOTIMPL; }
+    STDMETHOD(GetIDsOfNames)(REFIID, LPOLESTR* names, UINT, LCID, DISPID* ids) override
+    {
+        if (std::wstring(names[0]) != L"go")
+            return DISP_E_UNKNOWNNAME;
+        ids[0] = 7;
+        return S_OK;
+    }
+    STDMETHOD(Invoke)(DISPID id, REFIID, LCID, WORD flags, DISPPARAMS* params, VARIANT*, EXCEPINFO*, UINT*) override
+    {
+        if (id != 7 || !(flags & DISPATCH_METHOD))
+            return DISP_E_MEMBERNOTFOUND;
+        for (UINT i = 0; i < params->cArgs; ++i)
+            received.push_back(params->rgvarg[i].bstrVal);
+        return S_OK;
+    }
+};
+
+TEST_F(FrameBarsTest, TheStatusBarAndClickOpenCommandsFlipTheirSettings)
+{
+    theApp.m_settings.bBar_Status(true);
+    m_frame->ShowBar(&m_frame->m_wndStatusBar, TRUE, FALSE);
+    m_frame->SendMessage(WM_COMMAND, ID_VIEW_STATUS_BAR);
+    EXPECT_FALSE(theApp.m_settings.bBar_Status());
+    EXPECT_FALSE(m_frame->m_wndStatusBar.IsWindowVisible());
+    m_frame->SendMessage(WM_COMMAND, ID_VIEW_STATUS_BAR);
+    EXPECT_TRUE(m_frame->m_wndStatusBar.IsWindowVisible());
+
+    const bool before = theApp.m_settings.bClickOpen();
+    m_frame->SendMessage(WM_COMMAND, ID_OPTION_CLICKOPEN);
+    EXPECT_NE(before, theApp.m_settings.bClickOpen());
+}
+
+TEST_F(FrameBarsTest, PageScriptsGetTheirStringsLastFirst)
+{
+    FakeScript script;
+    CStringArray args;
+    args.Add("one");
+    args.Add("two");
+    EXPECT_EQ(1, m_frame->CallPageScript("go", args, &script));
+    ASSERT_EQ(2u, script.received.size());
+    EXPECT_EQ(L"two", script.received[0]);
+    EXPECT_EQ(L"one", script.received[1]);
+    EXPECT_EQ(0, m_frame->CallPageScript("missing", args, &script));
+    EXPECT_EQ(0, m_frame->CallPageScript("go", args, nullptr));
+}
+
+TEST_F(FrameBarsTest, TabQueriesLeaveTheTextWithoutATabAndBarsShowAndHide)
+{
+    CString text = "kept";
+    m_frame->GetTabUrlAt(0, text);
+    EXPECT_STREQ("kept", text);
+    CTabItem* tab = Open(nullptr, "http://a.example/");
+    m_frame->GetTabUrlAt(0, text);
+    EXPECT_EQ(tab->m_url, text);
+    m_frame->GetTabTitleAt(5, text);
+    EXPECT_EQ(tab->m_url, text);
+
+    m_frame->ShowBar(&m_frame->m_wndStatusBar, FALSE, FALSE);
+    EXPECT_FALSE(m_frame->m_wndStatusBar.IsWindowVisible());
+    m_frame->ShowBar(&m_frame->m_wndStatusBar, TRUE, FALSE);
+    EXPECT_TRUE(m_frame->m_wndStatusBar.IsWindowVisible());
+    EXPECT_NE(0, m_frame->SendMessage(WM_ERASEBKGND));  // a page covers the client area
+}
+
+} // namespace

@@ -1,0 +1,41 @@
+// What the program's popups (the toolbar overflow and the window list) share
+// while they track: the nested message loop and the thread keyboard hook.
+//
+// Classes in this file:
+//   CPopupKeyHook   keys to the tracking popup, for the length of a scope
+#ifndef VA_BARS_POPUPLOOP_H
+#define VA_BARS_POPUPLOOP_H
+
+#include <windows.h>
+
+#include <functional>
+
+// Dispatches messages, without idle work, while running stays true and the
+// popup exists. A WM_QUIT ends the loop and is posted again for the outer
+// loop; a GetMessage failure ends it too.
+void RunPopupLoop(const bool& running, HWND hPopup);
+
+//--- CPopupKeyHook
+// While the mouse capture is on the popup or its inner control, key
+// presses go to onKey and every key message is eaten; other keys pass on.
+// One popup tracks at a time.
+class CPopupKeyHook
+{
+public:
+    CPopupKeyHook(HWND hPopup, HWND hInner, std::function<void(UINT)> onKey);
+    ~CPopupKeyHook();
+    CPopupKeyHook(const CPopupKeyHook&) = delete;
+    CPopupKeyHook& operator=(const CPopupKeyHook&) = delete;
+
+private:
+    static LRESULT CALLBACK Proc(int nCode, WPARAM wParam, LPARAM lParam);
+    static CPopupKeyHook* s_pActive;
+
+    HWND m_hPopup;
+    HWND m_hInner;
+    std::function<void(UINT)> m_onKey;
+    HHOOK m_hHook = nullptr;
+    CPopupKeyHook* m_pOuter;
+};
+
+#endif // VA_BARS_POPUPLOOP_H

@@ -1,0 +1,144 @@
+// Resizable docking bars for side panes: a control bar that docks on any
+// side or floats, with sizing edges towards its row neighbours; a variant
+// with a gripper and small caption buttons; and one that repaints its
+// caption when its text changes.
+//
+// Classes in this file:
+//   CSizingControlBar     sizing edges and size tracking
+//   CSizingControlBarG    the gripper with close, command and four dock buttons
+//   CSizingControlBarCF   repaints its caption on a new text
+//   CFavoritesBar         the favorites pane: the page or tree dialog by iDocFavMode
+//   CDockBarB             a pane hosting the dialog of resource 300
+#ifndef VA_BARS_SIZINGCONTROLBAR_H
+#define VA_BARS_SIZINGCONTROLBAR_H
+
+#include "framework/frame/ControlBar.h"
+
+//--- CSizingControlBar
+class CSizingControlBar : public CControlBar
+{
+public:
+    // Edge mask bits: the edges that can be dragged.
+    enum Edge : DWORD { kEdgeLeft = 1, kEdgeRight = 2, kEdgeTop = 4, kEdgeBottom = 8 };
+    // Style bits kept with the edge mask.
+    enum SizingStyle : DWORD { kDraw3dEdges = 0x10, kFitFirstChild = 0x20 };
+    static constexpr int kEdgeWidth = 4;
+
+    // A bar of the default class, with its docked sizes across the sides.
+    BOOL Create(LPCSTR title, CWnd* pParent, CSize size, UINT nID, DWORD dwStyle = WS_CHILD | WS_VISIBLE | CBRS_TOP);
+
+    CSize CalcFixedLayout(BOOL bStretch, BOOL bHorz) override;
+
+    // The dock bar it sits in (59419-59422), else 0 (floating or none).
+    UINT GetDockBarId() const;
+    DWORD GetEdgeMask() const { return m_edges & 0x0F; }
+    void SetSizingStyle(DWORD bits) { m_edges = (m_edges & 0x0F) | bits; }
+    bool IsTracking() const { return m_tracking; }
+
+    virtual void StartTracking(UINT nHitTest, CPoint point);
+    virtual void StopTracking();
+    virtual void OnTrackUpdateSize(CPoint point);
+    virtual void NcPaintGripper(HDC hdc, const RECT& client);
+    virtual void NcCalcClient(LPRECT pRect, UINT nDockBarID);
+
+protected:
+    // Edges towards the bars before and after it in its dock row.
+    void UpdateEdgeMask();
+
+    int OnCreate(LPCREATESTRUCT lpcs);
+    void OnSize(UINT nType, int cx, int cy);
+    void OnClose() {}
+    void OnDestroy();
+    void OnMouseMove(UINT nFlags, CPoint point);
+    void OnLButtonUp(UINT nFlags, CPoint point);
+    void OnRButtonDown(UINT nFlags, CPoint point);
+    void OnLButtonDblClk(UINT nFlags, CPoint point);
+    LRESULT OnNcCalcSize(WPARAM wParam, LPARAM lParam);
+    LRESULT OnNcHitTest(WPARAM wParam, LPARAM lParam);
+    LRESULT OnNcLButtonDown(WPARAM wParam, LPARAM lParam);
+    LRESULT OnNcPaint(WPARAM wParam, LPARAM lParam);
+    LRESULT OnCaptureChanged(WPARAM wParam, LPARAM lParam);
+    LRESULT OnSettingChange(WPARAM wParam, LPARAM lParam);
+    LRESULT OnSetText(WPARAM wParam, LPARAM lParam);
+
+    DWORD m_edges = 0;             // edge mask and sizing style bits
+    bool m_tracking = false;
+    BOOL m_dragFullWindows = TRUE;
+    CRect m_floatRect;             // where it floated last
+    CSize m_horz, m_vert;          // docked sizes: top/bottom, left/right
+    UINT m_trackHit = 0;
+    CPoint m_trackPoint;
+
+    DECLARE_MESSAGE_MAP()
+};
+
+//--- CSizingControlBarG
+class CSizingControlBarG : public CSizingControlBar
+{
+public:
+    static constexpr int kButton = 11;
+    // Hit codes of the caption buttons.
+    enum ButtonHit : UINT
+    {
+        kHitDockLeft = 5,
+        kHitDockRight = 6,
+        kHitDockTop = 7,
+        kHitDockBottom = 8,
+        kHitCommand = 19,
+        kHitClose = HTCLOSE,
+    };
+
+    UINT m_closeCommand = 0;
+    UINT m_secondCommand = 0;
+
+    void NcCalcClient(LPRECT pRect, UINT nDockBarID) override;
+    void NcPaintGripper(HDC hdc, const RECT& client) override;
+    // The caption button under a window point, or 0.
+    UINT HitButton(CPoint windowPoint) const;
+
+protected:
+    LRESULT OnNcHitTest(WPARAM wParam, LPARAM lParam);
+    LRESULT OnNcLButtonUp(WPARAM wParam, LPARAM lParam);
+
+    // Button rectangles in window coordinates: close, command, left,
+    // right, top, bottom.
+    CRect m_buttons[6];
+
+    DECLARE_MESSAGE_MAP()
+};
+
+//--- CSizingControlBarCF
+class CSizingControlBarCF : public CSizingControlBarG
+{
+protected:
+    LRESULT OnSetText(WPARAM wParam, LPARAM lParam);
+
+    DECLARE_MESSAGE_MAP()
+};
+
+//--- CFavoritesBar
+class CFavoritesBar : public CSizingControlBarG
+{
+public:
+    static constexpr UINT kPageDialogId = 145;  // iDocFavMode 0
+    static constexpr UINT kTreeDialogId = 271;  // iDocFavMode 1
+
+protected:
+    int OnCreate(LPCREATESTRUCT lpcs);
+
+    DECLARE_MESSAGE_MAP()
+};
+
+//--- CDockBarB
+class CDockBarB : public CSizingControlBarG
+{
+public:
+    static constexpr UINT kDialogId = 300;
+
+protected:
+    int OnCreate(LPCREATESTRUCT lpcs);
+
+    DECLARE_MESSAGE_MAP()
+};
+
+#endif // VA_BARS_SIZINGCONTROLBAR_H

@@ -1,0 +1,301 @@
+// The page and group tab bars on the real main frame: drag zones, clicks,
+// duplication, tooltips and the layout at each position.
+#include <windows.h>
+
+#include <gtest/gtest.h>
+
+#include "app/MainFrame.h"
+#include "app/TabGroup.h"
+#include "app/VantorelApp.h"
+#include "bars/GroupTabBar.h"
+#include "bars/PageTabBar.h"
+#include "tab/TabItem.h"
+#include "tab/tests/TabFixture.h"
+#include "tests/support/WindowCapture.h"
+
+namespace {
+
+class TabBarTest : public TabTest
+{
+protected:
+    CPageTabBar& Pages() { return *m_frame->m_pPageTabBar; }
+    CGroupTabBar& Groups() { return *m_frame->m_pGroupTabBar; }
+
+    CRect ItemRect(CTabBarCtrl& bar, int index)
+    {
+        CRect rc;
+        bar.GetItemRect(index, &rc);
+        return rc;
+    }
+    static CPoint Center(const CRect& rc, int dy = 0)
+    {
+        return CPoint((rc.left + rc.right) / 2, (rc.top + rc.bottom) / 2 + dy);
+    }
+    // Press, one move with the button down, release: a drag the way the
+    // mouse makes it.
+    static void Drag(CWnd& bar, CPoint from, CPoint to)
+    {
+        bar.SendMessage(WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(from.x, from.y));
+        bar.SendMessage(WM_MOUSEMOVE, MK_LBUTTON, MAKELPARAM(to.x, to.y));
+        bar.SendMessage(WM_LBUTTONUP, 0, MAKELPARAM(to.x, to.y));
+        Pump();
+    }
+    // [A, B, C] in the current group.
+    CTabGroup* OpenThree()
+    {
+        m_a = Open(nullptr, "http://a.example/");
+        m_b = Open(nullptr, "http://b.example/");
+        m_c = Open(nullptr, "http://c.example/");
+        return theApp.GetActiveGroup();
+    }
+    void ExpectOrder(CTabGroup* group, std::vector<CTabItem*> order)
+    {
+        ASSERT_EQ(static_cast<int>(order.size()), Pages().GetItemCount());
+        for (size_t i = 0; i < order.size(); ++i)
+        {
+            EXPECT_EQ(order[i], Pages().GetTabAt(static_cast<int>(i))) << "bar item " << i;
+            EXPECT_EQ(order[i], group->GetTab(static_cast<int>(i))) << "list entry " << i;
+        }
+    }
+    CRect ChildRect(HWND hChild)
+    {
+        CRect rc;
+        ::GetWindowRect(hChild, &rc);
+        m_frame->ScreenToClient(&rc);
+        return rc;
+    }
+    // The drop position dx pixels right of the last item, level with it.
+    CPoint BesideLast(CTabBarCtrl& bar, int dx)
+    {
+        CRect last = ItemRect(bar, bar.GetItemCount() - 1);
+        return CPoint(last.right + dx, last.top + 3);
+    }
+
+    CTabItem* m_a = nullptr;
+    CTabItem* m_b = nullptr;
+    CTabItem* m_c = nullptr;
+};
+
+TEST_F(TabBarTest, DraggingATabOntoAnotherPutsItJustBeforeIt)
+{
+    CTabGroup* group = OpenThree();
+    CPoint from = Center(ItemRect(Pages(), 0));
+    CPoint onto = Center(ItemRect(Pages(), 2), 3);
+    Drag(Pages(), from, onto);
+    ExpectOrder(group, {m_b, m_a, m_c});
+
+    Drag(Pages(), Center(ItemRect(Pages(), 2)), Center(ItemRect(Pages(), 0), 3));
+    ExpectOrder(group, {m_c, m_b, m_a});
+}
+
+TEST_F(TabBarTest, AMoveWithinOnePixelOnAnAxisIsNoDrag)
+{
+    CTabGroup* group = OpenThree();
+    CPoint from = Center(ItemRect(Pages(), 0));
+    CPoint onto = Center(ItemRect(Pages(), 2));
+    onto.y = from.y + 1;  // purely sideways along the strip
+    Drag(Pages(), from, onto);
+    ExpectOrder(group, {m_a, m_b, m_c});
+}
+
+TEST_F(TabBarTest, DropBesideTheLastTabMovesItThereOrReopensItFarther)
+{
+    CTabGroup* group = OpenThree();
+    CPoint from = Center(ItemRect(Pages(), 0));
+    Drag(Pages(), from, BesideLast(Pages(), 29));
+    ExpectOrder(group, {m_b, m_c, m_a});
+
+    Drag(Pages(), Center(ItemRect(Pages(), 0)), BesideLast(Pages(), 30));
+    ASSERT_EQ(4, group->GetTabCount());
+    EXPECT_EQ(m_b, group->GetTab(0));  // the dragged page stays
+    EXPECT_STREQ("http://b.example/", group->GetTab(3)->m_url);
+}
+
+TEST_F(TabBarTest, AScriptAddressIsNotReopenedByADropClearOfTheTabs)
+{
+    CTabGroup* group = OpenThree();
+    m_a->m_url = "javascript:alert(1)";
+    Drag(Pages(), Center(ItemRect(Pages(), 0)), BesideLast(Pages(), 60));
+    EXPECT_EQ(3, group->GetTabCount());
+}
+
+TEST_F(TabBarTest, PressOffTheTabsNeverDragsAnEarlierPressedTab)
+{
+    CTabGroup* group = OpenThree();
+    // A click on tab 0 first, then a press on the empty strip dragged onto tab 2.
+    CPoint first = Center(ItemRect(Pages(), 0));
+    Pages().SendMessage(WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(first.x, first.y));
+    Pages().SendMessage(WM_LBUTTONUP, 0, MAKELPARAM(first.x, first.y));
+    Drag(Pages(), BesideLast(Pages(), 200), Center(ItemRect(Pages(), 2), 3));
+    ExpectOrder(group, {m_a, m_b, m_c});
+    EXPECT_EQ(nullptr, ::GetCapture());
+}
+
+TEST_F(TabBarTest, WithTheBarOffItemOperationsDoNothingAndItTakesNoRoom)
+{
+    OpenThree();
+    theApp.m_settings.bTabShow(false);
+    Pages().DeleteAllItems();
+    Pages().InsertPageItem(m_a, 0);
+    EXPECT_EQ(0, Pages().GetItemCount());
+    m_frame->RecalcLayout();
+    EXPECT_FALSE(Pages().IsWindowVisible());
+    CRect groups = ChildRect(Groups().m_hWnd);
+    EXPECT_EQ(groups.bottom, ChildRect(m_frame->m_hWndMDIClient).top);
+}
+
+TEST_F(TabBarTest, OldStyleCaptionsShowAmpersandsAsThemselves)
+{
+    OpenThree();
+    theApp.m_settings.bOldStyle(true);
+    m_a->m_title = "R&D";
+    Pages().UpdatePageItem(m_a, 0);
+    EXPECT_STREQ("R&&D", Pages().GetItemText(0));
+    theApp.m_settings.bOldStyle(false);
+    Pages().UpdatePageItem(m_a, 0);
+    EXPECT_STREQ("R&D", Pages().GetItemText(0));
+}
+
+TEST_F(TabBarTest, EachPositionTakesItsSideOfThePages)
+{
+    OpenThree();
+    std::string dir = ArtifactFolder("VA_BARS_ARTIFACTS");
+    for (int position = 0; position < 4; ++position)
+    {
+        theApp.m_settings.iTabTop = static_cast<BYTE>(position);
+        ASSERT_TRUE(Pages().Create(m_frame, 0x2, position));
+        m_frame->FillTabBar(theApp.GetActiveGroup());
+        m_frame->RecalcLayout();
+        Pump();
+        CRect bar = ChildRect(Pages().m_hWnd);
+        CRect pages = ChildRect(m_frame->m_hWndMDIClient);
+        ASSERT_TRUE(Pages().IsWindowVisible()) << position;
+        EXPECT_GT(bar.Width(), 0);
+        EXPECT_GT(bar.Height(), 0);
+        switch (position)
+        {
+        case 0: EXPECT_EQ(pages.bottom, bar.top); break;
+        case 1: EXPECT_EQ(pages.top, bar.bottom); break;
+        case 2: EXPECT_EQ(pages.left, bar.right); break;
+        default: EXPECT_EQ(pages.right, bar.left); break;
+        }
+        EXPECT_EQ(3, Pages().GetItemCount());
+        m_frame->UpdateWindow();
+        WriteBitmap(dir + "/page-bar-position-" + std::to_string(position) + ".bmp", CaptureWindow(m_frame->m_hWnd));
+    }
+}
+
+TEST_F(TabBarTest, ColumnPositionsForceButtonsAndSeveralRows)
+{
+    OpenThree();
+    theApp.m_settings.bTabButton(false);
+    theApp.m_settings.bMLine(false);
+    ASSERT_TRUE(Pages().Create(m_frame, 0, CBaseTabCtrl::kLeftColumn));
+    EXPECT_TRUE(theApp.m_settings.bTabButton());
+    EXPECT_TRUE(theApp.m_settings.bMLine());
+    EXPECT_TRUE(theApp.m_settings.bTabWidth());
+    ASSERT_NE(nullptr, Pages().GetScrollBar());
+    EXPECT_EQ(m_frame->m_hWnd, ::GetParent(Pages().GetScrollBar()->m_hWnd));
+}
+
+TEST_F(TabBarTest, TooltipsOfAPageAndOfAGroupCutTheirLines)
+{
+    OpenThree();
+    CTabGroup* group = theApp.GetActiveGroup();
+    CString text;
+    group->m_caption = "G";
+    m_a->m_title = CString('t', 60);
+    Groups().BuildGroupTooltip(text, group);
+    CString expected = "G\r\n" + TruncateTabText(m_a->m_title, 40, true) + "\r\n" + m_b->m_title + "\r\n" + m_c->m_title;
+    EXPECT_STREQ(expected, text);
+
+    // From the 31st page on, one line of etc.dat stands for the rest.
+    for (int i = 0; i < 29; ++i)
+        group->m_tabs.push_back(m_b);
+    Groups().BuildGroupTooltip(text, group);
+    CString last = theApp.GetEtcText(45);
+    ASSERT_FALSE(last.IsEmpty());
+    EXPECT_EQ(last, text.Right(last.GetLength()));
+    EXPECT_EQ(31, text.Replace("\r\n", "\n"));  // the caption and 30 titles
+    group->m_tabs.resize(3);
+}
+
+//--- Group bar
+
+TEST_F(TabBarTest, GroupClickActionsCloseActivateOrDoNothing)
+{
+    Open(nullptr, "http://a.example/");
+    CTabGroup* first = theApp.GetActiveGroup();
+    CTabGroup* second = theApp.OpenUrlInNewGroup("http://b.example/", 0, 0);
+    Pump();
+    ASSERT_EQ(second, theApp.GetActiveGroup());
+    CPoint onFirst = Center(ItemRect(Groups(), 0));
+
+    theApp.m_settings.iTabmouseR_P = 0;
+    Groups().SendMessage(WM_RBUTTONDOWN, MK_RBUTTON, MAKELPARAM(onFirst.x, onFirst.y));
+    EXPECT_EQ(2, theApp.GetGroupCount());
+    EXPECT_EQ(second, theApp.GetActiveGroup());
+
+    theApp.m_settings.iTabmouseR_P = 1;
+    Groups().SendMessage(WM_RBUTTONDOWN, MK_RBUTTON, MAKELPARAM(onFirst.x, onFirst.y));
+    EXPECT_EQ(first, theApp.GetActiveGroup());
+    MSG msg = {};
+    EXPECT_TRUE(::PeekMessageA(&msg, m_frame->m_hWnd, WM_COMMAND, WM_COMMAND, PM_REMOVE));
+    EXPECT_EQ(CGroupTabBar::kGroupMenuCommand, LOWORD(msg.wParam));
+
+    // Action 2 closes the group under the pointer, current or not.
+    CPoint onSecond = Center(ItemRect(Groups(), 1));
+    theApp.m_settings.iTabmouseR_P = 2;
+    Groups().SendMessage(WM_RBUTTONDOWN, MK_RBUTTON, MAKELPARAM(onSecond.x, onSecond.y));
+    Pump();
+    EXPECT_EQ(1, theApp.GetGroupCount());
+    EXPECT_EQ(first, theApp.GetActiveGroup());
+}
+
+TEST_F(TabBarTest, GroupDoubleClickOpensTheMenuEvenWithTheCloseAction)
+{
+    Open(nullptr, "http://a.example/");
+    theApp.m_settings.iTabmouseDC_P = 2;
+    CPoint on = Center(ItemRect(Groups(), 0));
+    Groups().SendMessage(WM_LBUTTONDBLCLK, MK_LBUTTON, MAKELPARAM(on.x, on.y));
+    MSG msg = {};
+    EXPECT_TRUE(::PeekMessageA(&msg, m_frame->m_hWnd, WM_COMMAND, WM_COMMAND, PM_REMOVE));
+    EXPECT_EQ(1, theApp.GetGroupCount());
+}
+
+TEST_F(TabBarTest, GroupTabsReorderAndADropFartherDuplicatesAGroup)
+{
+    Open(nullptr, "http://a.example/");
+    Open(nullptr, "http://a2.example/");
+    CTabGroup* first = theApp.GetActiveGroup();
+    CTabGroup* second = theApp.OpenUrlInNewGroup("http://b.example/", 0, 0);
+    Pump();
+    Drag(Groups(), Center(ItemRect(Groups(), 0)), BesideLast(Groups(), 10));
+    ASSERT_EQ(2, theApp.GetGroupCount());
+    EXPECT_EQ(second, theApp.m_groups[0]);
+    EXPECT_EQ(first, Groups().GetGroupAt(1));
+
+    Drag(Groups(), Center(ItemRect(Groups(), 1)), BesideLast(Groups(), 40));
+    ASSERT_EQ(3, theApp.GetGroupCount());
+    CTabGroup* copy = theApp.m_groups[2];
+    ASSERT_EQ(2, copy->GetTabCount());
+    EXPECT_STREQ("http://a2.example/", copy->GetTab(1)->m_url);
+    EXPECT_EQ(copy, theApp.GetActiveGroup());
+    EXPECT_NE(first->m_number, copy->m_number);
+    EXPECT_FALSE(Pages().IsUpdating());
+    EXPECT_EQ(0u, m_frame->m_stateWord & kStateOpeningTabSet);
+}
+
+TEST_F(TabBarTest, PreviousAndNextGroupWrapAround)
+{
+    Open(nullptr, "http://a.example/");
+    CTabGroup* first = theApp.GetActiveGroup();
+    CTabGroup* second = theApp.OpenUrlInNewGroup("http://b.example/", 0, 0);
+    Pump();
+    m_frame->SendMessage(WM_COMMAND, 36532);
+    EXPECT_EQ(first, theApp.GetActiveGroup());
+    m_frame->SendMessage(WM_COMMAND, 36531);
+    EXPECT_EQ(second, theApp.GetActiveGroup());
+}
+
+} // namespace

@@ -1,0 +1,369 @@
+// The rebar's bands on the real main frame: button orders and their file,
+// customization answers, the band layout string, lock and reset, the
+// address and search boxes, and where the overflow popup goes.
+#include <windows.h>
+#include <shlobj.h>
+
+#include <gtest/gtest.h>
+
+#include <fstream>
+#include <iterator>
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "app/MainFrame.h"
+#include "app/TabGroup.h"
+#include "app/VantorelApp.h"
+#include "app/resource.h"
+#include "bars/ToolBarPopup.h"
+#include "shared/FrameMessages.h"
+#include "tab/TabItem.h"
+#include "tab/tests/TabFixture.h"
+
+namespace {
+
+class ToolBarTest : public TabTest
+{
+protected:
+    CMainToolBar& Tools() { return m_frame->m_wndToolBar; }
+    CReBar& Bands() { return m_frame->m_wndReBar.GetReBar(); }
+    LRESULT Notify(CWnd& bar, NMHDR& hdr, UINT code)
+    {
+        hdr.hwndFrom = bar.m_hWnd;
+        hdr.idFrom = static_cast<UINT_PTR>(bar.GetDlgCtrlID());
+        hdr.code = code;
+        return ::SendMessageA(::GetParent(bar.m_hWnd), WM_NOTIFY, hdr.idFrom, reinterpret_cast<LPARAM>(&hdr));
+    }
+    DWORD BandStyle(UINT id)
+    {
+        REBARBANDINFOA band = {};
+        band.fMask = RBBIM_STYLE;
+        Bands().GetBandInfo(static_cast<UINT>(Bands().IDToIndex(id)), &band);
+        return band.fStyle;
+    }
+    std::string ReadFile(const std::string& name)
+    {
+        std::ifstream in(m_folder->File(name), std::ios::binary);
+        return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+    }
+};
+
+TEST_F(ToolBarTest, TheDefaultOrderComesFromTheStringFileAndOrderStringsRebuildTheButtons)
+{
+    CString order;
+    Tools().GetLayoutString(order);
+    EXPECT_EQ(theApp.GetEtcText(CMainToolBar::kDefaultOrderLine), order);
+    EXPECT_EQ(46, Tools().GetTableCount());
+
+    Tools().SetLayoutString("0@0");
+    ASSERT_EQ(2, Tools().GetButtonCount());
+    TBBUTTON button = {};
+    Tools().GetButton(1, &button);
+    EXPECT_TRUE(button.fsStyle & TBSTYLE_SEP);
+
+    Tools().SetLayoutString("");  // keeps what is there
+    EXPECT_EQ(2, Tools().GetButtonCount());
+
+    // An id outside the table leaves a blank, disabled button there.
+    Tools().SetLayoutString("1018@99999@1019");
+    ASSERT_EQ(3, Tools().GetButtonCount());
+    Tools().GetButton(1, &button);
+    EXPECT_EQ(0, button.idCommand);
+    EXPECT_FALSE(button.fsState & TBSTATE_ENABLED);
+    Tools().GetLayoutString(order);
+    EXPECT_STREQ("1018@0@1019", order);
+}
+
+TEST_F(ToolBarTest, TheOrderFileIsReadUpTo2047BytesAndWrittenOnlyWithButtons)
+{
+    std::string big = "1018";
+    while (big.size() < 3000)
+        big += "@1019";
+    m_folder->WriteBytes("toolbar.dat2", big);
+    CString read = m_frame->ReadToolBarOrder();
+    EXPECT_EQ(2047, read.GetLength());
+    EXPECT_EQ(0, big.compare(0, 2047, static_cast<LPCSTR>(read)));
+
+    Tools().SetLayoutString("1018@0@1021");
+    m_frame->SaveBarState();
+    EXPECT_EQ("1018@0@1021", ReadFile("toolbar.dat2"));
+    // No buttons: nothing is written and the old file stays.
+    Tools().DeleteAllButtons();
+    m_frame->SaveBarState();
+    EXPECT_EQ("1018@0@1021", ReadFile("toolbar.dat2"));
+}
+
+TEST_F(ToolBarTest, ResetInTheCustomizeDialogRestoresTheDefaultButtonsInTableOrder)
+{
+    Tools().SetLayoutString("1071@1069");
+    NMHDR hdr = {};
+    EXPECT_EQ(0, Notify(Tools(), hdr, TBN_RESET));
+    CString order;
+    Tools().GetLayoutString(order);
+    EXPECT_EQ(theApp.GetEtcText(CMainToolBar::kDefaultOrderLine), order);
+}
+
+TEST_F(ToolBarTest, CustomizeAnswersCutTheirTextsToTheBufferAndTerminateThem)
+{
+    // Table entry 0 is 36446, whose text is "グループ" (8 bytes).
+    char buffer[6];
+    std::fill(std::begin(buffer), std::end(buffer), 'x');
+    NMTOOLBARA info = {};
+    info.iItem = 0;
+    info.pszText = buffer;
+    info.cchText = 6;
+    EXPECT_EQ(TRUE, Notify(Tools(), info.hdr, TBN_GETBUTTONINFOA));
+    EXPECT_EQ(36446, info.tbButton.idCommand);
+    EXPECT_STREQ("\x83\x4F\x83\x8B", buffer);  // two characters, never half of one
+    info.iItem = 46;
+    EXPECT_EQ(FALSE, Notify(Tools(), info.hdr, TBN_GETBUTTONINFOA));
+
+    char tip[4];
+    NMTBGETINFOTIPA request = {};
+    request.iItem = 32832;
+    request.pszText = tip;
+    request.cchTextMax = 4;
+    Notify(Tools(), request.hdr, TBN_GETINFOTIPA);
+    EXPECT_STREQ("\x88\xF3", tip);  // "印" of "印刷"
+}
+
+TEST_F(ToolBarTest, TheBandLayoutStringSavesEveryBandAndLoadsPlacesFlagsAndWidths)
+{
+    CString saved;
+    m_frame->m_wndReBar.SaveState(saved);
+    ASSERT_EQ(0, saved.Find("wID=E803,cx="));
+    EXPECT_GT(saved.Find("@wID=E800,cx="), 0);
+    EXPECT_GT(saved.Find("@wID=E809,cx="), 0);
+
+    m_frame->m_wndReBar.LoadState("wID=E809,cx=150,fStyle=00000009@wID=E800,cx=120,fStyle=00000000");
+    EXPECT_EQ(0, Bands().IDToIndex(0xE809));
+    EXPECT_EQ(1, Bands().IDToIndex(0xE800));
+    EXPECT_EQ(2, Bands().IDToIndex(0xE803));  // not listed: after the listed ones
+    EXPECT_TRUE(BandStyle(0xE809) & RBBS_HIDDEN);
+    EXPECT_FALSE(m_frame->m_wndReBar.IsBandVisible(0xE809));
+
+    // Reset shows every band and applies the default layout.
+    m_frame->SendMessage(WM_COMMAND, ID_VIEW_RESETBARS);
+    EXPECT_EQ(0, Bands().IDToIndex(0xE803));
+    EXPECT_TRUE(m_frame->m_wndReBar.IsBandVisible(0xE809));
+}
+
+TEST_F(ToolBarTest, LockingTwiceGivesEveryGripperBack)
+{
+    DWORD before = BandStyle(0xE800);
+    m_frame->SendMessage(WM_COMMAND, ID_VIEW_LOCKBARS);
+    EXPECT_NE(before & RBBS_NOGRIPPER, BandStyle(0xE800) & RBBS_NOGRIPPER);
+    m_frame->SendMessage(WM_COMMAND, ID_VIEW_LOCKBARS);
+    EXPECT_EQ(before, BandStyle(0xE800));
+}
+
+TEST_F(ToolBarTest, TheBandsRecordTheirNamesFromTheStringFile)
+{
+    const auto& records = m_frame->m_wndReBar.GetRecords();
+    ASSERT_EQ(3u, records.size());
+    EXPECT_EQ(59395u, records[0].controlId);
+    EXPECT_STREQ(theApp.GetFirstText(3), records[0].name);
+    EXPECT_STREQ(theApp.GetFirstText(15), records[2].name);
+    EXPECT_TRUE(BandStyle(0xE803) & RBBS_USECHEVRON);
+}
+
+TEST_F(ToolBarTest, TheAddressBoxShowsOnlyTheActiveTabsAddressAndEscPutsItBack)
+{
+    CTabItem* tab = Open(nullptr, "http://a.example/");
+    CAddressCombo& box = m_frame->m_wndAddress;
+    m_frame->UpdateAddressBar(tab->m_hFrame, "http://shown.example/");
+    CString text;
+    box.GetWindowText(text);
+    EXPECT_STREQ("http://shown.example/", text);
+    m_frame->UpdateAddressBar(tab->m_hFrame, "javascript:void(0)");
+    m_frame->UpdateAddressBar(reinterpret_cast<HWND>(1), "http://other.example/");
+    box.GetWindowText(text);
+    EXPECT_STREQ("http://shown.example/", text);
+
+    box.SetWindowText("typed");
+    MSG esc = {box.GetEdit().m_hWnd, WM_KEYDOWN, VK_ESCAPE, 0, 0, {0, 0}};
+    EXPECT_TRUE(CWnd::WalkPreTranslateTree(m_frame->m_hWnd, &esc));
+    box.GetWindowText(text);
+    EXPECT_EQ(tab->m_url, text);
+}
+
+TEST_F(ToolBarTest, EnterInTheAddressBoxNavigatesTheActiveTab)
+{
+    theApp.m_settings.bOpenNewTab_AddBar(false);
+    theApp.m_settings.iParentTabNewRule = 0;  // typed text stays in the group
+    CTabItem* tab = Open(nullptr, "http://a.example/");
+    CAddressCombo& box = m_frame->m_wndAddress;
+    box.SetWindowText("http://typed.example/");
+    MSG enter = {box.GetEdit().m_hWnd, WM_KEYDOWN, VK_RETURN, 0, 0, {0, 0}};
+    EXPECT_TRUE(CWnd::WalkPreTranslateTree(m_frame->m_hWnd, &enter));
+    Pump();
+    ASSERT_FALSE(ControlOf(tab)->GetNavigateCalls().empty());
+    EXPECT_EQ(L"http://typed.example/", ControlOf(tab)->GetNavigateCalls().back().url);
+    EXPECT_EQ(0, box.FindStringExact(-1, "http://typed.example/"));
+}
+
+TEST_F(ToolBarTest, TheSearchBarWithoutBarEnginesHoldsItsFourFixedButtons)
+{
+    CSearchBar& bar = m_frame->m_wndSearchBar;
+    ASSERT_EQ(4, bar.GetButtonCount());
+    TBBUTTON button = {};
+    bar.GetButton(0, &button);
+    EXPECT_EQ(CSearchBar::kCmdRunSearch, button.idCommand);
+    bar.GetButton(1, &button);
+    EXPECT_TRUE(button.fsStyle & TBSTYLE_SEP);
+    bar.GetButton(3, &button);
+    EXPECT_EQ(CSearchBar::kCmdFindInPage, button.idCommand);
+    EXPECT_EQ(CSearchBar::kFixedImages, ImageList_GetImageCount(bar.GetImageList()));
+    CString text;
+    bar.GetButtonText(CSearchBar::kCmdHighlight, text);
+    EXPECT_STREQ("\x83\x4C\x81\x5B\x83\x8F\x81\x5B\x83\x68\x83\x6E\x83\x43\x83\x89\x83\x43\x83\x67", text);
+}
+
+TEST_F(ToolBarTest, AMissingSearchBarBitmapLeavesFourBlankImagesBeforeTheEngines)
+{
+    ::DeleteFileA(m_folder->File("Res\\searchbar.bmp").c_str());
+    CSearchBar& bar = m_frame->m_wndSearchBar;
+    bar.LoadImages();
+    bar.SetButtons(false);
+    EXPECT_EQ(CSearchBar::kFixedImages, ImageList_GetImageCount(bar.GetImageList()));
+}
+
+TEST(ToolBarPopupPlacement, StaysOnTheDesktopAndDodgesTheChevron)
+{
+    const CRect desktop(0, 0, 1280, 1024);
+    const CRect chevron(1000, 990, 1012, 1010);
+    // Near the bottom: above the chevron.
+    CRect rc = CToolBarPopup::PlacePopup(CSize(100, 200), TPM_VERTICAL, chevron.left, chevron.bottom, chevron, desktop);
+    EXPECT_EQ(chevron.top, rc.bottom);
+    // With room below: below it.
+    const CRect high(1000, 40, 1012, 60);
+    rc = CToolBarPopup::PlacePopup(CSize(100, 200), TPM_VERTICAL, high.left, high.bottom, high, desktop);
+    EXPECT_EQ(high.bottom, rc.top);
+    // Past the right edge: moved back onto the desktop.
+    rc = CToolBarPopup::PlacePopup(CSize(100, 50), 0, 1250, 100, CRect(), desktop);
+    EXPECT_EQ(1280, rc.right);
+    // Sideways: right of the rectangle unless that leaves the desktop.
+    const CRect side(500, 500, 520, 520);
+    rc = CToolBarPopup::PlacePopup(CSize(100, 50), 0, 505, 505, side, desktop);
+    EXPECT_EQ(side.right, rc.left);
+}
+
+} // namespace
+
+namespace {
+
+// A data object of fixed formats, as a page's drag gives them.
+class FakeDataObject : public IDataObject
+{
+public:
+    void Add(CLIPFORMAT format, const std::string& bytes) { m_formats.push_back({format, bytes}); }
+
+    STDMETHOD(QueryInterface)(REFIID riid, void** ppv) override
+    {
+        if (riid == IID_IUnknown || riid == IID_IDataObject) {
+            *ppv = static_cast<IDataObject*>(this);
+            return S_OK;
+        }
+        *ppv = nullptr;
+        return E_NOINTERFACE;
+    }
+    STDMETHOD_(ULONG, AddRef)() override { return 2; }
+    STDMETHOD_(ULONG, Release)() override { return 1; }
+    STDMETHOD(GetData)(FORMATETC* pFormat, STGMEDIUM* pMedium) override
+    {
+        for (const auto& entry : m_formats)
+            if (entry.first == pFormat->cfFormat) {
+                HGLOBAL h = ::GlobalAlloc(GMEM_MOVEABLE, entry.second.size());
+                memcpy(::GlobalLock(h), entry.second.data(), entry.second.size());
+                ::GlobalUnlock(h);
+                pMedium->tymed = TYMED_HGLOBAL;
+                pMedium->hGlobal = h;
+                pMedium->pUnkForRelease = nullptr;
+                return S_OK;
+            }
+        return DV_E_FORMATETC;
+    }
+    STDMETHOD(GetDataHere)(FORMATETC*, STGMEDIUM*) override { return E_NOTIMPL; }
+    STDMETHOD(QueryGetData)(FORMATETC*) override { return E_NOTIMPL; }
+    STDMETHOD(GetCanonicalFormatEtc)(FORMATETC*, FORMATETC*) override { return E_NOTIMPL; }
+    STDMETHOD(SetData)(FORMATETC*, STGMEDIUM*, BOOL) override { return E_NOTIMPL; }
+    STDMETHOD(EnumFormatEtc)(DWORD, IEnumFORMATETC**) override { return E_NOTIMPL; }
+    STDMETHOD(DAdvise)(FORMATETC*, DWORD, IAdviseSink*, DWORD*) override { return E_NOTIMPL; }
+    STDMETHOD(DUnadvise)(DWORD) override { return E_NOTIMPL; }
+    STDMETHOD(EnumDAdvise)(IEnumSTATDATA**) override { return E_NOTIMPL; }
+
+private:
+    std::vector<std::pair<CLIPFORMAT, std::string>> m_formats;
+};
+
+// A file group descriptor naming one file.
+std::string Descriptor(const char* name)
+{
+    std::string bytes(sizeof(UINT) + sizeof(FILEDESCRIPTORA), '\0');
+    *reinterpret_cast<UINT*>(&bytes[0]) = 1;
+    auto* descriptor = reinterpret_cast<FILEDESCRIPTORA*>(&bytes[sizeof(UINT)]);
+    lstrcpynA(descriptor->cFileName, name, MAX_PATH);
+    return bytes;
+}
+
+} // namespace
+
+TEST_F(ToolBarTest, TextDroppedOnTheSearchBarFillsTheBoxAndALinkGivesItsNameWithoutUrl)
+{
+    CLIPFORMAT descriptor = static_cast<CLIPFORMAT>(::RegisterClipboardFormatA("FileGroupDescriptor"));
+    FakeDataObject link;
+    link.Add(CF_TEXT, std::string("http://a.example/") + '\0');
+    link.Add(descriptor, Descriptor("Page title.URL"));
+    EXPECT_STREQ("Page title", CSearchBarDropTarget::DroppedText(&link, DROPEFFECT_LINK));
+    EXPECT_STREQ("http://a.example/", CSearchBarDropTarget::DroppedText(&link, DROPEFFECT_COPY));
+    // Only a trailing ".url" goes: other names keep their last bytes.
+    FakeDataObject file;
+    file.Add(descriptor, Descriptor("notes.txt"));
+    EXPECT_STREQ("notes.txt", CSearchBarDropTarget::DroppedText(&file, DROPEFFECT_LINK));
+    // Text without a terminator within its block.
+    FakeDataObject raw;
+    raw.Add(CF_TEXT, "word");
+    EXPECT_STREQ("word", CSearchBarDropTarget::DroppedText(&raw, DROPEFFECT_COPY));
+
+    CSearchBar& bar = m_frame->m_wndSearchBar;
+    EXPECT_TRUE(bar.GetDropTarget().IsRegistered());
+    POINTL outside = {-30000, -30000};
+    bar.GetDropTarget().OnDrop(&raw, 0, outside, DROPEFFECT_COPY);
+    CString text;
+    bar.GetSearchCombo().GetWindowText(text);
+    EXPECT_STREQ("word", text);
+}
+
+TEST_F(ToolBarTest, TheFlatComboFollowsTheMouseOntoItAndItsEditAndOff)
+{
+    theApp.m_settings.iMENU_STYLE = 2;
+    CComboBoxXP box;
+    ASSERT_TRUE(box.Create(WS_CHILD | WS_VISIBLE | CBS_DROPDOWN, CRect(0, 0, 150, 100), m_frame, 4711));
+    ASSERT_TRUE(box.GetHover().IsAttached());
+    box.SendMessage(WM_MOUSEMOVE, 0, MAKELPARAM(2, 2));
+    EXPECT_TRUE(box.GetHover().IsHovering());
+    // Onto the edit: still hovering; the combo's own leave then counts for nothing.
+    box.GetEdit().SendMessage(WM_MOUSEMOVE, 0, MAKELPARAM(2, 2));
+    box.SendMessage(WM_MOUSELEAVE);
+    EXPECT_TRUE(box.GetHover().IsHovering());
+    box.GetEdit().SendMessage(WM_MOUSELEAVE);
+    EXPECT_FALSE(box.GetHover().IsHovering());
+
+    theApp.m_settings.iMENU_STYLE = 1;
+    CComboBoxXP plain;
+    ASSERT_TRUE(plain.Create(WS_CHILD | CBS_DROPDOWN, CRect(0, 0, 150, 100), m_frame, 4712));
+    EXPECT_FALSE(plain.GetHover().IsAttached());
+    plain.SendMessage(WM_MOUSEMOVE, 0, MAKELPARAM(2, 2));
+    EXPECT_FALSE(plain.GetHover().IsHovering());
+}
+
+TEST_F(ToolBarTest, TheWheelNeverChangesABoxsChoice)
+{
+    CAddressCombo& box = m_frame->m_wndAddress;
+    box.AddString("one");
+    box.AddString("two");
+    box.SetCurSel(0);
+    EXPECT_EQ(TRUE, box.SendMessage(WM_MOUSEWHEEL, MAKEWPARAM(0, static_cast<WORD>(-WHEEL_DELTA)), 0));
+    EXPECT_EQ(0, box.GetCurSel());
+}

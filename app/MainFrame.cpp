@@ -256,19 +256,20 @@ void CMainFrame::SaveOnExit()
         return;
     m_exitDone = 1;
     theApp.m_runFlags |= kRunFlagShuttingDown;
-    if (m_autosaveTimer != 0) {
-        StopAutosave();
-        // A clean exit leaves no recovery file, unless several instances
-        // share the folder and another may still rely on it.
-        if (!theApp.m_settings.bDoubleInstance())
-            DeleteFileA(theApp.ProgramFile("Exception.dat"));
-    }
+    const bool autosaved = m_autosaveTimer != 0;
+    StopAutosave();
     SaveSettings();
     SaveListsOnExit();
     if (GetSafeHwnd() != nullptr) {
         ChangeClipboardChain(m_hWnd, m_hWndNextViewer);
         m_hWndNextViewer = nullptr;
     }
+    // Last, when every write of the exit is done: a crash or kill before
+    // this point still finds the recovery file at the next start. A clean
+    // exit leaves none, unless several instances share the folder and
+    // another may still rely on it.
+    if (autosaved && !theApp.m_settings.bDoubleInstance())
+        DeleteFileA(theApp.ProgramFile("Exception.dat"));
 }
 
 void CMainFrame::SaveTabSet(LPCTSTR) {}
@@ -289,16 +290,20 @@ void CMainFrame::OnDestroy()
 
 BOOL CMainFrame::OnQueryEndSession()
 {
-    // The session end may still be cancelled: save, but keep everything
-    // running; the irreversible clean-up waits for WM_ENDSESSION.
-    SaveOnExit();
+    // The session end may still be cancelled: write the user's settings and
+    // lists, but stop, leave and delete nothing. The exit itself runs when
+    // the end is confirmed, or at the later close.
+    SaveSettings();
+    SaveListsOnExit();
     return TRUE;
 }
 
 void CMainFrame::OnEndSession(BOOL bEnding)
 {
-    if (bEnding)
-        theApp.ShutdownCleanup();
+    if (!bEnding)
+        return;
+    SaveOnExit();
+    theApp.ShutdownCleanup();
 }
 
 void CMainFrame::OnTimer(UINT_PTR nIDEvent)

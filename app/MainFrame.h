@@ -26,6 +26,7 @@ class CPageTabBar;
 class CTabGroup;
 class CTabItem;
 class SavedHistory;
+struct FavoritesScanPlaces;
 
 // The program-wide frame pointer: set first in OnCreate, cleared by the
 // destructor.
@@ -218,7 +219,9 @@ private:
     void OpenDroppedText(const CString& text, int mode);
     LRESULT TabQuery(UINT nMsg, WPARAM wParam, LPARAM lParam);
     LRESULT GroupQuery(UINT nMsg, WPARAM wParam, LPARAM lParam);
+    // Writes the favorites cache (when on) and the search-engine list.
     void SaveListsOnExit();
+    FavoritesScanPlaces GetFavoritesPlaces() const;
 };
 
 #endif // VA_APP_MAINFRAME_H

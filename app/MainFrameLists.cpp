@@ -6,6 +6,7 @@
 #include <optional>
 
 #include "app/MainFrame.h"
+#include "app/TabGroup.h"
 #include "app/VantorelApp.h"
 #include "lists/FavoritesScan.h"
 #include "lists/SearchEngineMenu.h"
@@ -29,6 +30,11 @@ public:
     {
         return theApp.CreateSearchGroup(name, defaultOptions ? TRUE : FALSE);
     }
+    void DiscardSearchGroup(CTabGroup* group) override
+    {
+        if (g_pMainFrame != nullptr && theApp.IsGroupListed(group) && group->GetTabCount() == 0)
+            g_pMainFrame->CloseGroup(group);
+    }
     bool OpenSearchTab(CTabGroup* group, const CString& url, int reason) override
     {
         return theApp.OpenUrlInGroup(group, url, reason) != FALSE;
@@ -48,7 +54,7 @@ bool KeyHeld(int key)
 
 } // namespace
 
-BOOL CMainFrame::ScanFavorites()
+FavoritesScanPlaces CMainFrame::GetFavoritesPlaces() const
 {
     FavoritesScanPlaces places;
     places.folder = GetFavoritesFolderPath();
@@ -56,6 +62,12 @@ BOOL CMainFrame::ScanFavorites()
     places.ieOrder = theApp.m_settings.bIEOrder() ? TRUE : FALSE;
     places.orderKey = theApp.GetRegText(kFavOrderKeyLine);
     places.orderValueName = theApp.GetRegText(kFavOrderValueLine);
+    return places;
+}
+
+BOOL CMainFrame::ScanFavorites()
+{
+    const FavoritesScanPlaces places = GetFavoritesPlaces();
     m_favIEOrder = places.ieOrder;
     return ::ScanFavorites(m_favorites, places);
 }
@@ -75,10 +87,14 @@ void CMainFrame::LoadSearchEngines()
 
 void CMainFrame::SaveListsOnExit()
 {
-    // The cache is only replaced by a complete scan: an aborted one would
-    // leave a partial tree for the next start.
-    if (theApp.m_settings.bFavLoadCache() && ScanFavorites())
-        m_favorites.Save(theApp.ProgramFile("IEFavorite.dat"));
+    // The cache is written from a fresh scan of its own, so the menus keep
+    // the tree they were built from (a session end may still be cancelled);
+    // only a complete scan replaces it.
+    if (theApp.m_settings.bFavLoadCache()) {
+        CFavoriteTree scanned;
+        if (::ScanFavorites(scanned, GetFavoritesPlaces()))
+            scanned.Save(theApp.ProgramFile("IEFavorite.dat"));
+    }
     if (m_searchEngines.GetRoot() != nullptr)
         SaveSearchEngineFile(m_searchEngines, theApp.GetProgramFolder());
 }

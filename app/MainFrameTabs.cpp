@@ -284,10 +284,13 @@ void CMainFrame::OnTabClosed(CTabItem* tab)
         if (theApp.m_settings.bClosePTabChildEmpty()) {
             // The emptied group goes, whichever group is current.
             CSemaphoreLock lock(theApp.m_hSemaphore);
-            if (lock.Acquired())
+            if (lock.Acquired()) {
                 CloseGroup(group);
-            return;
+                return;
+            }
         }
+        // Kept, by the setting or because another instance holds the tab-set
+        // files: the group shows its default page and its caption follows.
         theApp.OpenGroupDefaultPage(group, 0);
     }
     if (wasActive)

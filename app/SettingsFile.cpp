@@ -1,5 +1,6 @@
 #include "app/SettingsFile.h"
 
+#include "framework/core/AtomicFile.h"
 #include "framework/core/Collections.h"
 #include "framework/core/File.h"
 #include "framework/core/FileSystem.h"
@@ -72,7 +73,10 @@ CString CSettingsFile::GetCurrentPath() const { return FilePath(".ini"); }
 CString CSettingsFile::GetBackup0Path() const { return FilePath(".ini.bak0"); }
 CString CSettingsFile::GetBackup1Path() const { return FilePath(".ini.bak1"); }
 CString CSettingsFile::GetDefaultPath() const { return FilePath("Default.ini"); }
-CString CSettingsFile::GetPendingPath() const { return FilePath(".ini.tmp"); }
+CString CSettingsFile::GetPendingPath() const
+{
+    return CAtomicTextFile::TempPathFor(GetCurrentPath());
+}
 
 CString CSettingsFile::FindReadableFile() const
 {
@@ -156,21 +160,15 @@ CString CSettingsFile::FormatSettings(const SettingsRecord& record,
 bool CSettingsFile::Save(const SettingsRecord& record, const SettingsWindowPos& window,
                          const CString& rebar) const
 {
+    // The new file is written and checked aside first: the backups turn only
+    // when a whole new version is ready to take the current file's place.
+    CAtomicTextFile file;
+    if (!file.Begin(GetCurrentPath()) ||
+        !file.WriteString(FormatSettings(record, window, rebar)))
+        return false;
     CopyIfNotEmpty(GetBackup0Path(), GetBackup1Path());
     CopyIfNotEmpty(GetCurrentPath(), GetBackup0Path());
-
-    const CString temp = GetPendingPath();
-    CStdioFile file;
-    if (!file.Open(temp, CFile::modeCreate | CFile::modeWrite | CFile::shareDenyNone |
-                             CFile::typeText))
-        return false;
-    const bool written = file.WriteString(FormatSettings(record, window, rebar)) && file.Flush();
-    file.Close();
-    if (!written || !FileSystem::MoveFileReplace(temp, GetCurrentPath())) {
-        FileSystem::RemoveFile(temp);
-        return false;
-    }
-    return true;
+    return file.Commit() != FALSE;
 }
 
 void CSettingsFile::FillUserAgentIfEmpty(SettingsRecord& record, const CString& userAgent)

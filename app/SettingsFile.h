@@ -47,7 +47,8 @@ public:
     CString GetBackup0Path() const;     // base + ".ini.bak0"
     CString GetBackup1Path() const;     // base + ".ini.bak1"
     CString GetDefaultPath() const;     // base + "Default.ini"
-    CString GetPendingPath() const;        // base + ".ini.tmp", the file being written
+    // The file being written: base + ".ini", the process id and ".tmp".
+    CString GetPendingPath() const;
 
     // The first readable file of current, backup 0, backup 1 and default: it
     // exists, is not a folder, opens, and holds at least 20 bytes (a shorter
@@ -62,11 +63,11 @@ public:
     LoadResult Load(SettingsRecord& record, CString& rebar, CMapStringToString& keyMap,
                     const CString& defaultRebar, const CString& defaultGroupTitle) const;
 
-    // Rotates the backups (backup 0 to backup 1, current to backup 0, each
-    // only when it opens and is not empty) and writes the new current file.
-    // The new file is written under the temporary name and then moved over
-    // the current one, so a failed or interrupted write never leaves a torn
-    // current file. Returns false when the new file could not be written.
+    // Writes the new file under the temporary name, rotates the backups
+    // (backup 0 to backup 1, current to backup 0, each only when it opens and
+    // is not empty) and moves the new file over the current one, so a failed
+    // or interrupted write never leaves a torn current file. Returns false
+    // when the new file could not be written or put in place.
     bool Save(const SettingsRecord& record, const SettingsWindowPos& window,
               const CString& rebar) const;
 

@@ -28,7 +28,7 @@ CString CTabGroup::ExpandCaption(int tabCount) const
         } else {
             caption += c;
             // A double-byte character's trail byte is never a token start.
-            if (Cp932IsLeadByte(static_cast<BYTE>(c)) && next != '\0') {
+            if (Cp932IsPair(c, next)) {
                 caption += next;
                 ++i;
             }

@@ -12,6 +12,7 @@
 #include "app/TabGroup.h"
 #include "bars/PageTabBar.h"
 #include "framework/core/File.h"
+#include "lists/FavoritesScan.h"
 #include "shared/ProgramPath.h"
 #include "tab/BrowserView.h"
 #include "tab/ChildFrame.h"
@@ -35,20 +36,6 @@ int HexValue(char c)
 bool StartsWithNoCase(LPCTSTR text, LPCTSTR prefix)
 {
     return text != nullptr && _strnicmp(text, prefix, strlen(prefix)) == 0;
-}
-
-// The URL of an Internet shortcut: the rest of its first "URL=" line.
-CString ReadShortcutUrl(const CString& path)
-{
-    CStdioFile file;
-    if (!file.Open(path, CFile::modeRead | CFile::shareDenyNone))
-        return CString();
-    CString line;
-    while (file.ReadString(line)) {
-        if (strncmp(line, "URL=", 4) == 0)
-            return line.Mid(4);
-    }
-    return CString();
 }
 
 // A local folder path without network or parent-relative parts.
@@ -453,8 +440,8 @@ BOOL CVantorelApp::OpenShortcut(LPCTSTR url, LPCTSTR sourcePage)
     // checked here.
     if (static_cast<size_t>(folder.GetLength()) != strlen(folder) || !IsSafeLocalFolder(folder))
         return TRUE;
-    if (folder.Right(1) != "\\")
-        folder += "\\";
+    // By characters: "予定表" ends in the byte 0x5C but not in a separator.
+    EnsureTrailingBackslash(folder);
 
     CStringArray files;
     WIN32_FIND_DATAA data;
@@ -493,15 +480,19 @@ int CVantorelApp::OpenShortcutFiles(const CString& folder, const CStringArray& f
     CTabGroup* group = nullptr;
     int opened = 0;
     for (INT_PTR i = 0; i < files.GetSize() && opened < kMaxShortcutTabs; ++i) {
-        CString target = ReadShortcutUrl(files[i]);
-        if (IsScriptUrl(target))
+        CString target;
+        if (!::ReadShortcutUrl(files[i], target) || target.IsEmpty() || IsScriptUrl(target))
             continue;
         if (opened == 0) {
             if (m_settings.iParentTabNewRule & 0x04) {
                 CString name = folder.Left(folder.GetLength() - 1);
                 name = name.Mid(name.ReverseFind('\\') + 1);
-                if (!name.IsEmpty())
+                // The folder's name stays as it is: only the appended suffix
+                // counts the tabs.
+                if (!name.IsEmpty()) {
+                    name.Replace("%", "%%");
                     name += "[%c]";
+                }
                 group = g_pMainFrame->CreateDefaultGroup(name);
             } else {
                 group = GetActiveGroup();

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <vector>
 
+#include "framework/core/AtomicFile.h"
 #include "framework/core/Cp932.h"
 #include "framework/core/FileSystem.h"
 #include "lists/KeywordTreeFile.h"
@@ -16,6 +17,19 @@ BOOL EndsWithBackslash(const CString& path)
            Cp932FloorBoundary(path.GetString(), length, length - 1) == length - 1;
 }
 
+void EnsureTrailingBackslash(CString& path)
+{
+    if (EndsWithBackslash(path))
+        return;
+    // A stray lead byte at the end would pair with the new backslash and
+    // hide it; it names no character and goes.
+    const int length = path.GetLength();
+    if (length > 0 && Cp932IsLeadByte(static_cast<BYTE>(path[length - 1])) &&
+        Cp932FloorBoundary(path.GetString(), length, length - 1) == length - 1)
+        path = path.Left(length - 1);
+    path += '\\';
+}
+
 //--- CFavoriteNode
 
 CFavoriteNode::~CFavoriteNode()
@@ -25,7 +39,7 @@ CFavoriteNode::~CFavoriteNode()
     m_children.RemoveAll();
 }
 
-CFavoriteNode* CFavoriteNode::AddChild(LPCTSTR label, LPCTSTR url, BYTE kind)
+CFavoriteNode* CFavoriteNode::AddChild(const CString& label, const CString& url, BYTE kind)
 {
     if (!IsContainer())
         return nullptr;
@@ -40,22 +54,21 @@ CFavoriteNode* CFavoriteNode::AddChild(LPCTSTR label, LPCTSTR url, BYTE kind)
 
 void CFavoriteNode::Write(CStdioFile& file, int depth) const
 {
-    CString indent = Indent(depth);
-    CString inner = Indent(depth + 1);
-    CString text;
+    // Built from the counted texts: a NUL inside a label or URL must not cut
+    // the value, or the node would be dropped at the next load.
+    const CString indent = Indent(depth);
+    const CString inner = Indent(depth + 1);
     switch (m_kind) {
     case kRoot:
         file.WriteString("ROOT:\n");
         break;
     case kFolder:
-        text.Format("%sFOLDER:\n%sLABEL:%s\n%sPATH:%s\n", (LPCTSTR)indent, (LPCTSTR)inner,
-                    (LPCTSTR)m_label, (LPCTSTR)inner, (LPCTSTR)m_url);
-        file.WriteString(text);
+        file.WriteString(indent + "FOLDER:\n" + inner + "LABEL:" + m_label + "\n" + inner +
+                         "PATH:" + m_url + "\n");
         break;
     default:
-        text.Format("%sENTRY:\n%sLABEL:%s\n%sURL:%s\n", (LPCTSTR)indent, (LPCTSTR)inner,
-                    (LPCTSTR)m_label, (LPCTSTR)inner, (LPCTSTR)m_url);
-        file.WriteString(text);
+        file.WriteString(indent + "ENTRY:\n" + inner + "LABEL:" + m_label + "\n" + inner +
+                         "URL:" + m_url + "\n");
         return;
     }
     for (INT_PTR i = 0; i < m_children.GetSize(); ++i)
@@ -135,8 +148,7 @@ void CFavoriteTree::ParseFolder(CStdioFile& file, CFavoriteNode* parent)
                 SkipFolderBody(file);
                 continue;
             }
-            if (!EndsWithBackslash(value))
-                value += '\\';
+            EnsureTrailingBackslash(value);
             CFavoriteNode* node = parent->AddChild(label, value, CFavoriteNode::kFolder);
             if (node == nullptr)
                 continue;
@@ -158,11 +170,11 @@ BOOL CFavoriteTree::Save(LPCTSTR path) const
 {
     if (m_root == nullptr)
         return FALSE;
-    CStdioFile file;
-    if (!OpenForWriting(file, path))
+    CAtomicTextFile file;
+    if (!file.Begin(path))
         return FALSE;
     m_root->Write(file, 0);
-    return TRUE;
+    return file.Commit();
 }
 
 void CFavoriteTree::OrderChildren(CFavoriteNode* folder, const FavoriteOrderMap* order)

@@ -33,7 +33,7 @@ public:
     VA_POOLED_NEW(CFavoriteNode, kPoolFavoriteNode)
 
     // The new node as the last child; null for an entry or without memory.
-    CFavoriteNode* AddChild(LPCTSTR label, LPCTSTR url, BYTE kind);
+    CFavoriteNode* AddChild(const CString& label, const CString& url, BYTE kind);
 
     // Writes this node and its subtree; the root writes the whole file.
     void Write(CStdioFile& file, int depth) const;
@@ -57,6 +57,11 @@ public:
 // the trail byte of a double-byte character. Folder paths end in one.
 BOOL EndsWithBackslash(const CString& path);
 
+// Appends a backslash unless the path ends in one, so that it then does: a
+// stray lead byte at the end, which would take the backslash as its trail
+// byte, is dropped first.
+void EnsureTrailingBackslash(CString& path);
+
 // The order value of one folder: record name to order number.
 typedef std::map<std::string, int> FavoriteOrderMap;
 
@@ -79,8 +84,8 @@ public:
     // does not exist.
     BOOL LoadCache(LPCTSTR path, LPCTSTR rootLabel);
 
-    // Writes the whole tree; FALSE without a tree or when the file cannot be
-    // written.
+    // Writes the whole tree, replacing the file whole; FALSE without a tree
+    // or when the file could not be written (the old file then stays).
     BOOL Save(LPCTSTR path) const;
 
     // Orders a folder's children: by the order value when it names exactly

@@ -25,9 +25,11 @@ CString LastComponent(const CString& path)
     return slash >= 0 ? text.Mid(slash + 1) : text;
 }
 
-// The URL of an internet shortcut: the rest of its first "URL=" line.
+} // namespace
+
 bool ReadShortcutUrl(const CString& path, CString& url)
 {
+    url.Empty();
     CStdioFile file;
     if (!file.Open(path, CFile::modeRead | CFile::shareDenyNone | CFile::typeText))
         return false;
@@ -41,19 +43,20 @@ bool ReadShortcutUrl(const CString& path, CString& url)
     return false;
 }
 
+namespace {
+
 class CFavoritesScanner
 {
 public:
     explicit CFavoritesScanner(CFavoriteTree& tree) : m_tree(tree) {}
 
-    void ScanFolder(CFavoriteNode* parent, const CString& path, int depth)
+    // Lists one folder into parent. FALSE when the folder cannot be listed.
+    bool ScanFolder(CFavoriteNode* parent, const CString& path, int depth)
     {
         WIN32_FIND_DATAA data;
         HANDLE find = FindFirstFileA(path + "*.*", &data);
-        if (find == INVALID_HANDLE_VALUE) {
-            m_tree.m_abort = 1;
-            return;
-        }
+        if (find == INVALID_HANDLE_VALUE)
+            return false;
         do {
             if ((data.dwFileAttributes & FILE_ATTRIBUTE_HIDDEN) != 0)
                 continue;
@@ -61,24 +64,39 @@ public:
             if (name == "." || name == "..")
                 continue;
             if ((data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0) {
-                if (depth >= kMaxDepth)
+                // A junction or link may lead back to an ancestor: never
+                // followed, nor folders deeper than the cache can hold.
+                if (depth >= kMaxDepth || (data.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT) != 0)
                     continue;
-                CString folderPath = path + name + "\\";
-                CFavoriteNode* folder = parent->AddChild(name, folderPath, CFavoriteNode::kFolder);
-                if (folder == nullptr)
-                    continue;
-                m_tree.m_containers.Add(folder);
-                ScanFolder(folder, folderPath, depth + 1);
+                AddFolder(parent, path, name, depth);
             } else if (CFavoriteNode::KindOfFileName(name) == CFavoriteNode::kShortcut) {
                 AddShortcut(parent, path + name, name);
             } else {
                 parent->AddChild(name, path + name, CFavoriteNode::kFile);
             }
-        } while (m_tree.m_abort == 0 && FindNextFileA(find, &data));
+        } while (FindNextFileA(find, &data));
         FindClose(find);
+        return true;
     }
 
 private:
+    // A folder whose name the ANSI API cannot give back (a character beyond
+    // cp932) cannot be listed: it is left out and the scan goes on.
+    void AddFolder(CFavoriteNode* parent, const CString& path, const CString& name, int depth)
+    {
+        CString folderPath = path + name + "\\";
+        CFavoriteNode* folder = parent->AddChild(name, folderPath, CFavoriteNode::kFolder);
+        if (folder == nullptr)
+            return;
+        const INT_PTR containers = m_tree.m_containers.GetSize();
+        m_tree.m_containers.Add(folder);
+        if (ScanFolder(folder, folderPath, depth + 1))
+            return;
+        m_tree.m_containers.SetSize(containers);
+        parent->m_children.RemoveAt(parent->GetChildCount() - 1);
+        delete folder;
+    }
+
     void AddShortcut(CFavoriteNode* parent, const CString& path, const CString& name)
     {
         CString url;
@@ -140,8 +158,7 @@ CString GetFavoritesFolderPath()
     if (!SHGetSpecialFolderPathA(nullptr, path, CSIDL_FAVORITES, FALSE) || path[0] == '\0')
         return CString();
     CString folder(path);
-    if (!EndsWithBackslash(folder))
-        folder += '\\';
+    EnsureTrailingBackslash(folder);
     return folder;
 }
 
@@ -150,7 +167,8 @@ BOOL ReadFavoritesOrder(const CString& folderPath, const CString& orderKey,
 {
     order.clear();
     HKEY key = nullptr;
-    if (RegOpenKeyExA(HKEY_CURRENT_USER, orderKey, 0, KEY_QUERY_VALUE, &key) != ERROR_SUCCESS)
+    if (orderKey.IsEmpty() ||
+        RegOpenKeyExA(HKEY_CURRENT_USER, orderKey, 0, KEY_QUERY_VALUE, &key) != ERROR_SUCCESS)
         return FALSE;
     DWORD type = 0;
     DWORD size = 0;
@@ -188,9 +206,11 @@ BOOL ScanFavorites(CFavoriteTree& tree, const FavoritesScanPlaces& places)
         tree.m_abort = 1;
         return FALSE;
     }
-    CFavoritesScanner(tree).ScanFolder(tree.m_root, places.folder, 0);
-    if (tree.m_abort != 0)
+    // Only the Favorites folder itself failing aborts the scan.
+    if (!CFavoritesScanner(tree).ScanFolder(tree.m_root, places.folder, 0)) {
+        tree.m_abort = 1;
         return FALSE;
+    }
     for (INT_PTR i = 0; i < tree.m_containers.GetSize(); ++i) {
         CFavoriteNode* folder = tree.m_containers[i];
         FavoriteOrderMap order;

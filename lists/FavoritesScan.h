@@ -14,14 +14,19 @@ struct FavoritesScanPlaces
     CString orderValueName;   // name of the order value
 };
 
+// The URL of an internet shortcut: the rest of its first "URL=" line (the
+// key in upper case). false when the file cannot be read or has no such line.
+bool ReadShortcutUrl(const CString& path, CString& url);
+
 // The shell's Favorites folder ending with a backslash, or empty when the
 // system cannot name it.
 CString GetFavoritesFolderPath();
 
 // Rebuilds the tree from the folder. Returns FALSE when the scan was
-// aborted: the folder is unknown (the tree is left with its root alone) or
-// a folder could not be listed (the nodes found stay, the flat list stays
-// empty). A cache must not be written from an aborted scan.
+// aborted: the folder is unknown or cannot be listed (the tree is left with
+// its root alone and an empty flat list). A subfolder that cannot be listed
+// is left out, and junctions and links to folders are not entered. A cache
+// must not be written from an aborted scan.
 BOOL ScanFavorites(CFavoriteTree& tree, const FavoritesScanPlaces& places);
 
 // The order value of one folder (path ending with a backslash), read from

@@ -12,14 +12,6 @@ BOOL OpenForReading(CStdioFile& file, LPCTSTR path)
     return file.Open(path, CFile::modeRead | CFile::shareDenyWrite | CFile::typeText);
 }
 
-BOOL OpenForWriting(CStdioFile& file, LPCTSTR path)
-{
-    if (path == nullptr || *path == '\0')
-        return FALSE;
-    return file.Open(path, CFile::modeCreate | CFile::modeWrite | CFile::shareDenyNone |
-                               CFile::typeText);
-}
-
 BOOL ReadLine(CStdioFile& file, CString& line)
 {
     if (!file.ReadString(line))

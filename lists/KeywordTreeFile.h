@@ -16,10 +16,9 @@
 
 namespace KeywordTreeFile {
 
-// Opens a file for reading (text, deny-write sharing) or for writing
-// (created or truncated, text, no sharing restriction).
+// Opens a file for reading (text, deny-write sharing). The writers replace
+// their files whole (AtomicFile.h).
 BOOL OpenForReading(CStdioFile& file, LPCTSTR path);
-BOOL OpenForWriting(CStdioFile& file, LPCTSTR path);
 
 // The next line without its line end and leading indentation (blanks and
 // tabs). FALSE at the end of the file.

@@ -25,9 +25,11 @@ CString ReadSectionString(const ProxyPlaces& places, LPCTSTR key)
 
 CString ReadInternetSetting(const ProxyPlaces& places, LPCTSTR valueName)
 {
+    // An empty path would open the root of the hive itself.
     HKEY key = nullptr;
-    if (RegOpenKeyExA(HKEY_CURRENT_USER, places.internetSettingsKey, 0, KEY_QUERY_VALUE, &key) !=
-        ERROR_SUCCESS)
+    if (places.internetSettingsKey.IsEmpty() ||
+        RegOpenKeyExA(HKEY_CURRENT_USER, places.internetSettingsKey, 0, KEY_QUERY_VALUE, &key) !=
+            ERROR_SUCCESS)
         return CString();
     char buffer[kValueBufferSize] = {};
     DWORD size = sizeof(buffer) - 1;

@@ -1,5 +1,6 @@
 #include "lists/SearchEngineTree.h"
 
+#include "framework/core/AtomicFile.h"
 #include "framework/core/FileSystem.h"
 #include "lists/KeywordTreeFile.h"
 #include "shared/ProgramPath.h"
@@ -36,8 +37,9 @@ CSearchEngineNode::~CSearchEngineNode()
         DestroySearchEngineIcon(m_icon);
 }
 
-CSearchEngineNode* CSearchEngineNode::AddChild(LPCTSTR label, LPCTSTR url, LPCTSTR iconPath,
-                                               int state, BYTE kind, int addTool)
+CSearchEngineNode* CSearchEngineNode::AddChild(const CString& label, const CString& url,
+                                               const CString& iconPath, int state, BYTE kind,
+                                               int addTool)
 {
     if (m_kind == kEntry)
         return nullptr;
@@ -55,20 +57,21 @@ CSearchEngineNode* CSearchEngineNode::AddChild(LPCTSTR label, LPCTSTR url, LPCTS
 
 void CSearchEngineNode::Write(CStdioFile& file, int depth) const
 {
-    CString indent = Indent(depth);
-    CString inner = Indent(depth + 1);
+    // Built from the counted texts: a NUL inside a label or URL must not cut
+    // the value, or the entry would be dropped at the next load.
+    const CString indent = Indent(depth);
+    const CString inner = Indent(depth + 1);
     CString text;
     if (m_kind == kEntry) {
-        text.Format("%sENTRY:\n%sLABEL:%s\n%sURL:%s\n%sICON:%s\n%sADDTOOL:%d\n%sSTATE:%d\n",
-                    (LPCTSTR)indent, (LPCTSTR)inner, (LPCTSTR)m_label, (LPCTSTR)inner,
-                    (LPCTSTR)m_url, (LPCTSTR)inner, (LPCTSTR)m_iconPath, (LPCTSTR)inner,
-                    m_addTool, (LPCTSTR)inner, m_state);
-        file.WriteString(text);
+        CString numbers;
+        numbers.Format("ADDTOOL:%d\n", m_addTool);
+        text = indent + "ENTRY:\n" + inner + "LABEL:" + m_label + "\n" + inner + "URL:" + m_url +
+               "\n" + inner + "ICON:" + m_iconPath + "\n" + inner + numbers + inner;
+        numbers.Format("STATE:%d\n", m_state);
+        file.WriteString(text + numbers);
         return;
     }
-    text.Format("%sFOLDER:\n%sLABEL:%s\n%sPATH:%s\n", (LPCTSTR)indent, (LPCTSTR)inner,
-                (LPCTSTR)m_label, (LPCTSTR)inner, "");
-    file.WriteString(text);
+    file.WriteString(indent + "FOLDER:\n" + inner + "LABEL:" + m_label + "\n" + inner + "PATH:\n");
     for (INT_PTR i = 0; i < m_children.GetSize(); ++i)
         m_children[i]->Write(file, depth + 1);
     file.WriteString(indent + "ENDFOLDER:\n");
@@ -99,9 +102,11 @@ BOOL CSearchEngineTree::Load(LPCTSTR path, LPCTSTR iconFolder)
     m_containers.Add(m_root);
     m_iconFolder = iconFolder != nullptr ? CString(iconFolder) : ProgramPath::FolderOf(path);
 
+    m_fileRead = false;
     CStdioFile file;
     if (!OpenForReading(file, path))
         return TRUE;
+    m_fileRead = true;
     CString line;
     while (ReadLine(file, line)) {
         if (!IsRootLine(line))
@@ -225,14 +230,14 @@ BOOL CSearchEngineTree::Save(LPCTSTR path) const
 {
     if (m_root == nullptr)
         return FALSE;
-    CStdioFile file;
-    if (!OpenForWriting(file, path))
+    CAtomicTextFile file;
+    if (!file.Begin(path))
         return FALSE;
     file.WriteString("ROOT:\n");
     for (INT_PTR i = 0; i < m_root->m_children.GetSize(); ++i)
         m_root->m_children[i]->Write(file, 1);
     file.WriteString("ENDROOT:\n");
-    return TRUE;
+    return file.Commit();
 }
 
 void CSearchEngineTree::SetCurrentEngine(CSearchEngineNode* entry)
@@ -266,5 +271,9 @@ void LoadSearchEngineFile(CSearchEngineTree& tree, const CString& programFolder)
 
 BOOL SaveSearchEngineFile(const CSearchEngineTree& tree, const CString& programFolder)
 {
+    // A list that could not be read (held by another program, or missing
+    // with no default to copy) is never replaced by the empty tree.
+    if (!tree.WasFileRead())
+        return FALSE;
     return tree.Save(ProgramPath::Join(programFolder, "SearchEngine.dat"));
 }

@@ -48,8 +48,8 @@ public:
     VA_POOLED_NEW(CSearchEngineNode, kPoolSearchEngineNode)
 
     // The new node as the last child; null for an entry or without memory.
-    CSearchEngineNode* AddChild(LPCTSTR label, LPCTSTR url, LPCTSTR iconPath, int state,
-                                BYTE kind, int addTool);
+    CSearchEngineNode* AddChild(const CString& label, const CString& url,
+                                const CString& iconPath, int state, BYTE kind, int addTool);
 
     // Writes this node (and a folder's subtree) at the given depth.
     void Write(CStdioFile& file, int depth) const;
@@ -89,9 +89,13 @@ public:
     // separator), or the file's own folder when it is null. Always nonzero.
     BOOL Load(LPCTSTR path, LPCTSTR iconFolder = nullptr);
 
-    // Writes "ROOT:", every child of the root at depth 1 and "ENDROOT:".
-    // FALSE when there is no tree or the file cannot be written.
+    // Writes "ROOT:", every child of the root at depth 1 and "ENDROOT:",
+    // replacing the file whole. FALSE when there is no tree or the file could
+    // not be written; the old file then stays as it was.
     BOOL Save(LPCTSTR path) const;
+
+    // Whether the last Load opened its file.
+    bool WasFileRead() const { return m_fileRead; }
 
     // Gives an entry the current-engine role (and the slot), taking it from
     // the entry that held it.
@@ -123,13 +127,15 @@ private:
 
     CString m_iconFolder;
     int m_depth = 0;  // folders being read
+    bool m_fileRead = false;
 };
 
 // At start: copies the shipped default list to "SearchEngine.dat" when that
 // file does not exist, then loads it. programFolder ends with the separator.
 void LoadSearchEngineFile(CSearchEngineTree& tree, const CString& programFolder);
 
-// At exit: writes the tree to "SearchEngine.dat" in the program folder.
+// At exit: writes the tree to "SearchEngine.dat" in the program folder, only
+// when it was read from there. FALSE when nothing was written.
 BOOL SaveSearchEngineFile(const CSearchEngineTree& tree, const CString& programFolder);
 
 #endif // VA_LISTS_SEARCHENGINETREE_H

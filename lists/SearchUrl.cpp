@@ -12,11 +12,23 @@ bool IsQueryLiteral(BYTE b)
            b == '*' || b == '-' || b == '.' || b == '@' || b == '_';
 }
 
+// Symbols of the vendors' rows that are the same characters as JIS X 0208
+// ones: cp932 code, JIS code.
+const unsigned kVendorTwins[][2] = {
+    {0x8790, 0x2262}, {0x8791, 0x2261}, {0x8792, 0x2269}, {0x8795, 0x2265},
+    {0x8796, 0x225D}, {0x8797, 0x225C}, {0x879A, 0x2268}, {0x879B, 0x2241},
+    {0x879C, 0x2240}, {0xFA5B, 0x2268}, {0xFA54, 0x224C}, {0xEEF9, 0x224C},
+};
+
 // The JIS X 0208 code of a Shift-JIS pair, or 0 when it has none.
 unsigned SjisToJis(BYTE lead, BYTE trail)
 {
-    if (trail < 0x40 || trail == 0x7F || trail > 0xFC)
+    if (!Cp932IsTrailByte(trail))
         return 0;
+    for (const auto& twin : kVendorTwins) {
+        if (twin[0] == (static_cast<unsigned>(lead) << 8 | trail))
+            return twin[1];
+    }
     unsigned pairRow;  // rows 2n-1 and 2n share a lead byte
     if (lead >= 0x81 && lead <= 0x9F)
         pairRow = lead - 0x70;
@@ -91,9 +103,11 @@ void ConvertSjisToEuc(const CString& in, CString& out)
     for (int i = 0; i < length; ++i) {
         BYTE b = static_cast<BYTE>(s[i]);
         if (Cp932IsLeadByte(b)) {
-            if (i + 1 >= length || s[i + 1] == '\0') {
-                out += '?';  // a lone lead byte at the end
-                break;
+            // A lead byte without its trail byte is one unknown character;
+            // the byte after it is converted on its own.
+            if (Cp932CharLength(s, length, i) == 1) {
+                out += '?';
+                continue;
             }
             unsigned jis = SjisToJis(b, static_cast<BYTE>(s[++i]));
             if (jis == 0) {

@@ -46,22 +46,29 @@ int OpenSearchPlan(const SearchPlan& plan, ISearchTabs& tabs)
 {
     if (plan.IsEmpty())
         return 0;
-    CTabGroup* group = nullptr;
-    if (plan.newGroup)
-        group = tabs.CreateSearchGroup(plan.groupName, plan.batch);
+    CTabGroup* made = plan.newGroup ? tabs.CreateSearchGroup(plan.groupName, plan.batch) : nullptr;
+    CTabGroup* group = made;
     if (plan.batch)
         tabs.BeginBatch();
     int opened = 0;
+    int openedInMade = 0;
     for (INT_PTR i = 0; i < plan.urls.GetSize(); ++i) {
         if (plan.batch && plan.pauseBefore[i])
             tabs.PauseBatch();
-        if (tabs.OpenSearchTab(group, plan.urls[i], plan.reason))
+        if (tabs.OpenSearchTab(group, plan.urls[i], plan.reason)) {
             ++opened;
-        else if (!plan.batch)
+            if (group != nullptr)
+                ++openedInMade;
+        } else if (!plan.batch) {
             break;
-        else
+        } else {
             group = nullptr;  // the rest go to the current group
+        }
     }
+    // A group made for tabs that did not open (the tab limit, a mail
+    // engine) does not stay empty on the bar.
+    if (made != nullptr && openedInMade == 0)
+        tabs.DiscardSearchGroup(made);
     if (plan.batch)
         tabs.EndBatch();
     return opened;

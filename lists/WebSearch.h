@@ -41,6 +41,8 @@ public:
     // download-control word dwDLControlFlags and image 1. Null when no group
     // could be made.
     virtual CTabGroup* CreateSearchGroup(const CString& name, bool defaultOptions) = 0;
+    // Removes a group made by CreateSearchGroup that received no tab.
+    virtual void DiscardSearchGroup(CTabGroup* group) = 0;
     // Opens url as a new tab of group (null: the current group). false when
     // the tab was refused.
     virtual bool OpenSearchTab(CTabGroup* group, const CString& url, int reason) = 0;

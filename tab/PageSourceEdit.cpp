@@ -41,7 +41,10 @@ CString EditorPath()
 {
     char buffer[260] = "notepad.exe";
     HKEY key = nullptr;
-    if (::RegOpenKeyExA(HKEY_LOCAL_MACHINE, theApp.GetRegText(3), 0, KEY_READ, &key) == ERROR_SUCCESS) {
+    // An empty path would open the root of the hive itself.
+    const CString keyPath = theApp.GetRegText(3);
+    if (!keyPath.IsEmpty() &&
+        ::RegOpenKeyExA(HKEY_LOCAL_MACHINE, keyPath, 0, KEY_READ, &key) == ERROR_SUCCESS) {
         DWORD size = sizeof(buffer);
         DWORD type = 0;
         if (::RegQueryValueExA(key, nullptr, nullptr, &type, reinterpret_cast<BYTE*>(buffer), &size) !=

@@ -1,4 +1,5 @@
 #include "app/SettingsFile.h"
+#include "framework/core/AtomicFile.h"
 
 #include <string>
 #include <vector>
@@ -98,6 +99,7 @@ class SettingsFileTest : public ::testing::Test
 {
 protected:
     SettingsFileTest() : m_folder(ProgramFolder::kEmpty), m_file(m_folder.Path().c_str()) {}
+    ~SettingsFileTest() override { CAtomicTextFile::InjectFault(CAtomicTextFile::kNoFault); }
 
     CSettingsFile::LoadResult Load()
     {
@@ -105,6 +107,12 @@ protected:
     }
 
     bool Save(const SettingsRecord& record) { return m_file.Save(record, SettingsWindowPos(), "layout"); }
+
+    // The temporary file's name inside the folder.
+    std::string PendingName() const
+    {
+        return std::string(m_file.GetPendingPath().GetString()).substr(m_folder.Path().size());
+    }
 
     ProgramFolder m_folder;
     CSettingsFile m_file;
@@ -158,7 +166,7 @@ TEST_F(SettingsFileTest, WrittenFileHasTheExactLinesInWriterOrder)
     EXPECT_EQ("Rebar=band@layout", lines[8]);
     EXPECT_EQ("iReload=1", lines[9]);
     EXPECT_EQ("strTitle_P=", lines.back());
-    EXPECT_FALSE(m_folder.Exists("VantorelArco.ini.tmp"));
+    EXPECT_FALSE(m_folder.Exists(PendingName()));
 }
 
 TEST_F(SettingsFileTest, DefaultRecordIsWrittenWithTheDocumentedDefaults)
@@ -332,6 +340,54 @@ TEST_F(SettingsFileTest, LineBreaksInValuesCannotAddKeys)
     EXPECT_EQ(CString("band  iReload=9"), m_rebar);
 }
 
+// A stray lead byte before a line break must not carry the break past the
+// guard: the value would add a key at the next start.
+TEST_F(SettingsFileTest, LineBreaksAfterALeadByteCannotAddKeys)
+{
+    SettingsRecord record;
+    record.strUserAgent = "UA\x97\nbTabOpen=0";
+    record.strTargetURL_P = "http://x/\x83\r\niReload=9";
+    ASSERT_TRUE(m_file.Save(record, SettingsWindowPos(), "band\x81\n"));
+    EXPECT_EQ(185u, SplitCrLf(m_folder.ReadBytes("VantorelArco.ini")).size());
+
+    ASSERT_TRUE(Load().fileRead);
+    EXPECT_TRUE(m_record.bTabOpen());
+    EXPECT_EQ(1, m_record.iReload);
+    EXPECT_EQ(CString("UA\x97 bTabOpen=0"), m_record.strUserAgent);
+}
+
+// Every failure of the write leaves the current file and the backups as they
+// were, and the caller hears of it; a move refused once is retried.
+TEST_F(SettingsFileTest, InjectedFailuresKeepTheFilesAndAreReported)
+{
+    SettingsRecord record;
+    record.iReload = 2;
+    ASSERT_TRUE(Save(record));
+    record.iReload = 3;
+    ASSERT_TRUE(Save(record));
+    const std::string current = m_folder.ReadBytes("VantorelArco.ini");
+    const std::string backup0 = m_folder.ReadBytes("VantorelArco.ini.bak0");
+
+    record.iReload = 4;
+    for (CAtomicTextFile::Fault fault : {CAtomicTextFile::kFailCreate, CAtomicTextFile::kFailWrite}) {
+        CAtomicTextFile::InjectFault(fault);
+        EXPECT_FALSE(Save(record)) << fault;
+        EXPECT_EQ(current, m_folder.ReadBytes("VantorelArco.ini")) << fault;
+        EXPECT_EQ(backup0, m_folder.ReadBytes("VantorelArco.ini.bak0")) << fault;
+        EXPECT_FALSE(m_folder.Exists(PendingName())) << fault;
+    }
+    CAtomicTextFile::InjectFault(CAtomicTextFile::kFailMove);
+    EXPECT_FALSE(Save(record));
+    EXPECT_EQ(current, m_folder.ReadBytes("VantorelArco.ini"));
+    EXPECT_FALSE(m_folder.Exists(PendingName()));
+
+    CAtomicTextFile::InjectFault(CAtomicTextFile::kFailFirstMove);
+    EXPECT_TRUE(Save(record));
+    CAtomicTextFile::InjectFault(CAtomicTextFile::kNoFault);
+    ASSERT_TRUE(Load().fileRead);
+    EXPECT_EQ(4, m_record.iReload);
+}
+
 // The new file is written aside and moved over the current one, so a write
 // that cannot complete leaves the current file whole.
 TEST_F(SettingsFileTest, FailedWriteLeavesTheCurrentFileIntact)
@@ -341,7 +397,7 @@ TEST_F(SettingsFileTest, FailedWriteLeavesTheCurrentFileIntact)
     ASSERT_TRUE(Save(record));
     const std::string before = m_folder.ReadBytes("VantorelArco.ini");
 
-    m_folder.MakeFolder("VantorelArco.ini.tmp");
+    m_folder.MakeFolder(PendingName());
     record.iReload = 3;
     EXPECT_FALSE(Save(record));
     EXPECT_EQ(before, m_folder.ReadBytes("VantorelArco.ini"));
@@ -351,9 +407,9 @@ TEST_F(SettingsFileTest, FailedWriteLeavesTheCurrentFileIntact)
 
 TEST_F(SettingsFileTest, LeftoverTempFileIsReplaced)
 {
-    m_folder.WriteBytes("VantorelArco.ini.tmp", "torn");
+    m_folder.WriteBytes(PendingName(), "torn");
     ASSERT_TRUE(Save(SettingsRecord()));
-    EXPECT_FALSE(m_folder.Exists("VantorelArco.ini.tmp"));
+    EXPECT_FALSE(m_folder.Exists(PendingName()));
     EXPECT_EQ(0u, m_folder.ReadBytes("VantorelArco.ini").find("[Vantorel]\r\n"));
 }
 

@@ -34,7 +34,7 @@ void AfxSplitCommandLine(LPCSTR lpszCmdLine, CStringArray& rArgs)
         bool bQuoted = false;
         while (*p != '\0' && (bQuoted || (*p != ' ' && *p != '\t')))
         {
-            if (Cp932IsLeadByte(static_cast<BYTE>(*p)) && p[1] != '\0')
+            if (Cp932IsPair(p[0], p[1]))
             {
                 arg.Append(p, 2);
                 p += 2;

@@ -1,11 +1,12 @@
 // Character stepping and searching in cp932 (Shift-JIS) byte strings.
 //
-// A double-byte character is a lead byte (0x81-0x9F, 0xE0-0xFC) and the byte
-// after it; its trail byte (0x40-0xFC) may equal an ASCII byte such as '\\'
-// (0x5C) or 'a', so every search here compares whole characters and only
-// starts at character boundaries. A lead byte that is the last byte of the
-// string, or that is followed by NUL, is one truncated character: nothing here
-// reads past the end or swallows a terminator.
+// A double-byte character is a lead byte (0x81-0x9F, 0xE0-0xFC) and a trail
+// byte (0x40-0x7E, 0x80-0xFC) after it; the trail byte may equal an ASCII
+// byte such as '\\' (0x5C) or 'a', so every search here compares whole
+// characters and only starts at character boundaries. A lead byte followed by
+// anything else (the end, NUL, CR, LF, a space, a quote...) stands alone as a
+// malformed character of one byte: nothing here reads past the end or
+// swallows a terminator or separator.
 //
 // Strings are given as (pointer, length in bytes); positions are byte indexes
 // and -1 means "not found".
@@ -19,10 +20,21 @@ inline BOOL Cp932IsLeadByte(BYTE b)
     return (b >= 0x81 && b <= 0x9F) || (b >= 0xE0 && b <= 0xFC);
 }
 
+inline BOOL Cp932IsTrailByte(BYTE b)
+{
+    return b >= 0x40 && b <= 0xFC && b != 0x7F;
+}
+
+// Whether the two bytes form one double-byte character.
+inline BOOL Cp932IsPair(char lead, char trail)
+{
+    return Cp932IsLeadByte(static_cast<BYTE>(lead)) && Cp932IsTrailByte(static_cast<BYTE>(trail));
+}
+
 // Length in bytes (1 or 2) of the character starting at s[i], 0 <= i < len.
 inline int Cp932CharLength(const char* s, int len, int i)
 {
-    return (Cp932IsLeadByte(static_cast<BYTE>(s[i])) && i + 1 < len && s[i + 1] != '\0') ? 2 : 1;
+    return (i + 1 < len && Cp932IsPair(s[i], s[i + 1])) ? 2 : 1;
 }
 
 // Index of the character after the one at s[i].
@@ -36,7 +48,7 @@ inline const char* Cp932CharNext(const char* p)
 {
     if (*p == '\0')
         return p;
-    if (Cp932IsLeadByte(static_cast<BYTE>(*p)) && p[1] != '\0')
+    if (Cp932IsPair(p[0], p[1]))
         return p + 2;
     return p + 1;
 }

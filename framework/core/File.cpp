@@ -164,10 +164,21 @@ BOOL CStdioFile::WriteString(LPCTSTR psz)
 {
     if (!psz)
         return FALSE;
+    return WriteText(psz, std::strlen(psz));
+}
+
+BOOL CStdioFile::WriteString(const CString& text)
+{
+    return WriteText(text.GetString(), static_cast<size_t>(text.GetLength()));
+}
+
+BOOL CStdioFile::WriteText(const char* p, size_t length)
+{
     if (!m_bTextMode)
-        return Write(psz, static_cast<UINT>(std::strlen(psz)));
+        return Write(p, static_cast<UINT>(length));
     std::string text;
-    for (const char* p = psz; *p; ++p) {
+    text.reserve(length);
+    for (const char* end = p + length; p != end; ++p) {
         if (*p == '\n')
             text += '\r';
         text += *p;

@@ -84,6 +84,9 @@ public:
     BOOL ReadString(CString& rString);
     // Writes psz; in text mode each '\n' is written as CR LF.
     BOOL WriteString(LPCTSTR psz);
+    // The same for a counted text: a NUL byte inside it is written too, so a
+    // value never ends early.
+    BOOL WriteString(const CString& text);
 
     UINT Read(void* lpBuf, UINT nCount) override;
     BOOL Write(const void* lpBuf, UINT nCount) override;
@@ -96,6 +99,7 @@ private:
 
     BOOL FillBuffer();
     BOOL DropReadBuffer();
+    BOOL WriteText(const char* p, size_t length);
 
     BOOL m_bTextMode;
     char* m_pBuffer;        // read-ahead; m_nBufPos..m_nBufEnd is unread

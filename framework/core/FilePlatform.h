@@ -24,6 +24,9 @@ LONGLONG GetSize(INT_PTR h);
 BOOL Flush(INT_PTR h);
 void Close(INT_PTR h);
 
+// Names the temporary files of this process apart from another's.
+DWORD CurrentProcessId();
+
 } // namespace FilePlatform
 
 #endif // VA_FRAMEWORK_CORE_FILEPLATFORM_H

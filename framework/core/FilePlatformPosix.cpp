@@ -92,6 +92,11 @@ void Close(INT_PTR h)
     ::close(static_cast<int>(h));
 }
 
+DWORD CurrentProcessId()
+{
+    return static_cast<DWORD>(::getpid());
+}
+
 } // namespace FilePlatform
 
 namespace FileSystem {

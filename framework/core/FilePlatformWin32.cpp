@@ -19,9 +19,13 @@ DWORD ShareMode(UINT nOpenFlags)
     case CFile::shareExclusive: return 0;
     case CFile::shareDenyWrite: return FILE_SHARE_READ;
     case CFile::shareDenyRead: return FILE_SHARE_WRITE;
+    case CFile::shareDenyNone:
+        // Also lets another process replace the file while it is read: a
+        // writer moving a new version over it must not fail on our reader.
+        return FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE;
     default:
-        // shareDenyNone, and no share flag: like the C runtime's fopen, so
-        // that two readers of one file never collide.
+        // No share flag: like the C runtime's fopen, so that two readers of
+        // one file never collide.
         return FILE_SHARE_READ | FILE_SHARE_WRITE;
     }
 }
@@ -91,6 +95,11 @@ BOOL Flush(INT_PTR h)
 void Close(INT_PTR h)
 {
     ::CloseHandle(ToHandle(h));
+}
+
+DWORD CurrentProcessId()
+{
+    return ::GetCurrentProcessId();
 }
 
 } // namespace FilePlatform

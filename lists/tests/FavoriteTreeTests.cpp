@@ -1,6 +1,7 @@
 // The favorites cache file, the ordering of folders and the order value.
 #include <gtest/gtest.h>
 
+#include "framework/core/AtomicFile.h"
 #include "lists/FavoriteTree.h"
 #include "lists/FavoritesOrder.h"
 #include "lists/KeywordTreeFile.h"
@@ -72,6 +73,47 @@ TEST_F(FavoriteTreeTest, FolderPathsGainABackslashUnlessTheyEndInOne)
     EXPECT_STREQ("C:\\\x95\x5C\\", m_tree.GetNode(2)->m_url);
     EXPECT_STREQ("x.url", m_tree.GetNode(3)->m_label);
     EXPECT_EQ(m_tree.GetNode(3), m_tree.GetRoot()->GetChild(2));
+}
+
+// A path that ends in a stray lead byte would take the added backslash as its
+// trail byte; the stray byte goes, and the path is stable from then on.
+TEST_F(FavoriteTreeTest, APathEndingInALoneLeadByteIsStableAcrossLoads)
+{
+    Load("ROOT:\nFOLDER:\nLABEL:a\nPATH:C:\\A\x83\nENDFOLDER:\nENDROOT:\n");
+    ASSERT_EQ(2, m_tree.GetFlatCount());
+    EXPECT_STREQ("C:\\A\\", m_tree.GetNode(1)->m_url);
+    ASSERT_TRUE(m_tree.Save(Path("IEFavorite.dat")));
+    const std::string once = m_folder.ReadBytes("IEFavorite.dat");
+    ASSERT_TRUE(m_tree.LoadCache(Path("IEFavorite.dat"), "Favorites"));
+    ASSERT_TRUE(m_tree.Save(Path("IEFavorite.dat")));
+    EXPECT_EQ(once, m_folder.ReadBytes("IEFavorite.dat"));
+
+    CString name("\x97\x5c\x92\xe8\x95\x5c");  // a name ending in trail byte 0x5C
+    EnsureTrailingBackslash(name);
+    EXPECT_STREQ("\x97\x5c\x92\xe8\x95\x5c\\", name);
+    EnsureTrailingBackslash(name);
+    EXPECT_EQ(7, name.GetLength());
+}
+
+// The cache is replaced whole or not at all, and a NUL inside a label does
+// not cut it to nothing.
+TEST_F(FavoriteTreeTest, CacheWriterKeepsTheOldFileOnFailureAndWritesCountedTexts)
+{
+    Load("ROOT:\nENTRY:\nLABEL:a.url\nURL:http://a/\nENDROOT:\n");
+    ASSERT_TRUE(m_tree.Save(Path("IEFavorite.dat")));
+    const std::string old = m_folder.ReadBytes("IEFavorite.dat");
+    m_tree.GetNode(1)->m_label = CString("\0b.url", 6);
+    for (CAtomicTextFile::Fault fault : {CAtomicTextFile::kFailCreate, CAtomicTextFile::kFailWrite,
+                                         CAtomicTextFile::kFailMove}) {
+        CAtomicTextFile::InjectFault(fault);
+        EXPECT_FALSE(m_tree.Save(Path("IEFavorite.dat"))) << fault;
+        CAtomicTextFile::InjectFault(CAtomicTextFile::kNoFault);
+        EXPECT_EQ(old, m_folder.ReadBytes("IEFavorite.dat")) << fault;
+    }
+    ASSERT_TRUE(m_tree.Save(Path("IEFavorite.dat")));
+    ASSERT_TRUE(m_tree.LoadCache(Path("IEFavorite.dat"), "Favorites"));
+    ASSERT_EQ(2, m_tree.GetFlatCount());
+    EXPECT_EQ(6, m_tree.GetNode(1)->m_label.GetLength());
 }
 
 TEST_F(FavoriteTreeTest, EntriesNeedBothValuesOnTheirOwnLines)

@@ -197,7 +197,7 @@ TEST_F(FavoritesScanTest, BrokenOrderValuesFallBackToFoldersFirst)
     }
 }
 
-TEST_F(FavoritesScanTest, UnknownOrUnlistableFoldersAbortTheScan)
+TEST_F(FavoritesScanTest, AnUnknownOrUnlistableFavoritesFolderAbortsTheScan)
 {
     m_places.folder = "";
     EXPECT_FALSE(ScanFavorites(m_tree, m_places));
@@ -208,6 +208,42 @@ TEST_F(FavoritesScanTest, UnknownOrUnlistableFoldersAbortTheScan)
     EXPECT_FALSE(ScanFavorites(m_tree, m_places));
     EXPECT_EQ(0, m_tree.GetFlatCount());
     EXPECT_NE(0u, m_tree.m_abort);
+}
+
+// A folder whose name the ANSI API cannot give back is left out, and the
+// rest of the scan goes on.
+TEST_F(FavoritesScanTest, AnUnlistableFolderIsSkippedAndTheScanGoesOn)
+{
+    const std::string folder = m_fav.File("Fav/");
+    const std::wstring wide(folder.begin(), folder.end());
+    ASSERT_TRUE(CreateDirectoryW((wide + L"caf\u00e9").c_str(), nullptr));
+    ASSERT_TRUE(ScanFavorites(m_tree, m_places));
+    EXPECT_EQ(0u, m_tree.m_abort);
+    std::vector<std::string> labels = RootLabels();
+    EXPECT_EQ(6u, labels.size());
+    EXPECT_NE(labels.end(), std::find(labels.begin(), labels.end(), "Tools"));
+    EXPECT_EQ(3, m_tree.m_containers.GetSize());
+    EXPECT_EQ(8, m_tree.GetFlatCount());  // the root, six children, one in News
+    RemoveDirectoryW((wide + L"caf\u00e9").c_str());
+}
+
+// A link back to an ancestor is not entered: the scan neither loops nor
+// multiplies the tree.
+TEST_F(FavoritesScanTest, LinksToFoldersAreNotEntered)
+{
+    const std::string link = m_fav.File("Fav/News/Back");
+    if (!CreateSymbolicLinkA(link.c_str(), m_fav.File("Fav").c_str(), SYMBOLIC_LINK_FLAG_DIRECTORY))
+        GTEST_SKIP() << "no folder links here";
+    ASSERT_TRUE(ScanFavorites(m_tree, m_places));
+    CFavoriteNode* news = nullptr;
+    for (INT_PTR i = 0; i < m_tree.GetRoot()->GetChildCount(); ++i) {
+        if (m_tree.GetRoot()->GetChild(i)->m_label == "News")
+            news = m_tree.GetRoot()->GetChild(i);
+    }
+    ASSERT_NE(nullptr, news);
+    EXPECT_EQ(1, news->GetChildCount());
+    EXPECT_EQ(3, m_tree.m_containers.GetSize());
+    RemoveDirectoryA(link.c_str());
 }
 
 TEST(FavoritesFolderTest, SystemFolderEndsWithABackslash)

@@ -83,6 +83,18 @@ TEST_F(ProxySettingsTest, ServerComesFromTheSelectedEntryOrTheSystem)
     EXPECT_EQ(1, GetUseProxyIndex(m_places));
 }
 
+// Without its key path the fallback reads nothing, rather than a value of
+// the same name at the root of the user's hive.
+TEST_F(ProxySettingsTest, AnEmptyKeyPathReadsNothingFromTheHiveRoot)
+{
+    const char value[] = "root.example";
+    ASSERT_EQ(ERROR_SUCCESS, RegSetValueExA(HKEY_CURRENT_USER, "ProxyOverride", 0, REG_SZ,
+                                            reinterpret_cast<const BYTE*>(value), sizeof(value)));
+    m_places.internetSettingsKey.Empty();
+    EXPECT_STREQ("", ReadProxyBypassList(m_places));
+    RegDeleteValueA(HKEY_CURRENT_USER, "ProxyOverride");
+}
+
 TEST_F(ProxySettingsTest, MissingFileReadsAsAnEmptyList)
 {
     EXPECT_EQ(0, GetUseProxyIndex(m_places));

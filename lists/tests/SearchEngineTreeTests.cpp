@@ -3,6 +3,7 @@
 
 #include <cstring>
 
+#include "framework/core/AtomicFile.h"
 #include "lists/KeywordTreeFile.h"
 #include "lists/SearchEngineTree.h"
 #include "tests/support/ProgramFolder.h"
@@ -189,6 +190,66 @@ TEST_F(SearchEngineTreeTest, DefaultListIsCopiedOnlyWhenTheListIsMissing)
     ASSERT_TRUE(SaveSearchEngineFile(m_tree, folder));
     EXPECT_EQ("ROOT:\r\n" + Entry("\t", "Mine", "m", 0, 1) + "ENDROOT:\r\n",
               m_folder.ReadBytes("SearchEngine.dat"));
+}
+
+// The exit writes the list back only when it was read: a file held by another
+// program at start, or no list and no default, is never replaced by the root.
+TEST_F(SearchEngineTreeTest, AListThatCouldNotBeReadSurvivesTheExit)
+{
+    CString folder = m_folder.Path().c_str();
+    LoadSearchEngineFile(m_tree, folder);  // neither the list nor the default
+    EXPECT_FALSE(m_tree.WasFileRead());
+    EXPECT_FALSE(SaveSearchEngineFile(m_tree, folder));
+    EXPECT_FALSE(m_folder.Exists("SearchEngine.dat"));
+
+#ifdef _WIN32
+    const std::string mine = "ROOT:\r\n" + Entry("\t", "Mine", "m", 0, 1) + "ENDROOT:\r\n";
+    m_folder.WriteBytes("SearchEngine.dat", mine);
+    {
+        CFile holder;  // another program holds the list while we start
+        ASSERT_TRUE(holder.Open(Path("SearchEngine.dat"), CFile::modeRead | CFile::shareExclusive));
+        LoadSearchEngineFile(m_tree, folder);
+    }
+    EXPECT_FALSE(m_tree.WasFileRead());
+    EXPECT_EQ(0, m_tree.GetFlatCount());
+    EXPECT_FALSE(SaveSearchEngineFile(m_tree, folder));
+    EXPECT_EQ(mine, m_folder.ReadBytes("SearchEngine.dat"));
+#endif
+}
+
+// Each step of the replacement made to fail: the old list stays whole and
+// the caller hears of it.
+TEST_F(SearchEngineTreeTest, InjectedWriteFailuresKeepTheOldListAndAreReported)
+{
+    const std::string mine = "ROOT:\r\n" + Entry("\t", "Mine", "m", 0, 1) + "ENDROOT:\r\n";
+    m_folder.WriteBytes("SearchEngine.dat", mine);
+    CString folder = m_folder.Path().c_str();
+    LoadSearchEngineFile(m_tree, folder);
+    ASSERT_TRUE(m_tree.WasFileRead());
+    m_tree.GetNode(1)->m_label = "Changed";
+    for (CAtomicTextFile::Fault fault : {CAtomicTextFile::kFailCreate, CAtomicTextFile::kFailWrite,
+                                         CAtomicTextFile::kFailMove}) {
+        CAtomicTextFile::InjectFault(fault);
+        EXPECT_FALSE(SaveSearchEngineFile(m_tree, folder)) << fault;
+        CAtomicTextFile::InjectFault(CAtomicTextFile::kNoFault);
+        EXPECT_EQ(mine, m_folder.ReadBytes("SearchEngine.dat")) << fault;
+    }
+    EXPECT_TRUE(SaveSearchEngineFile(m_tree, folder));
+    EXPECT_NE(std::string::npos, m_folder.ReadBytes("SearchEngine.dat").find("LABEL:Changed\r\n"));
+}
+
+// Labels and URLs are written as counted texts: a NUL inside does not cut
+// them, so the entry is still there at the next load.
+TEST_F(SearchEngineTreeTest, ANulInsideALabelDoesNotCutTheEntry)
+{
+    Load("ROOT:\n" + Entry("", "x", "u", 0, 0));
+    m_tree.GetNode(1)->m_label = CString("\0tail", 5);
+    m_tree.GetNode(1)->m_url = CString("http://a/\0b", 11);
+    std::string written = SaveAndRead();
+    EXPECT_NE(std::string::npos, written.find(std::string("LABEL:\0tail\r\n", 13)));
+    m_tree.Load(Path("Saved.dat"));
+    ASSERT_EQ(2, m_tree.GetFlatCount());
+    EXPECT_EQ(5, m_tree.GetNode(1)->m_label.GetLength());
 }
 
 TEST(KeywordTreeFileTest, NumbersAndLinesReadAsTheFormatSays)

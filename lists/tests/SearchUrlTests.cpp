@@ -81,6 +81,24 @@ TEST(SearchUrlTest, QueryEscapingKeepsOnlyTheSafeCharacters)
     EXPECT_STREQ("%83", text);
 }
 
+// Row-13 symbols with a JIS X 0208 twin convert to the twin, as the
+// system's EUC-JP conversion does; those without one stay unknown.
+TEST(SearchUrlTest, EucConversionGivesTheJisTwinOfVendorSymbols)
+{
+    struct { const char* sjis; const char* euc; } cases[] = {
+        {"\x87\x90", "\xA2\xE2"}, {"\x87\x91", "\xA2\xE1"}, {"\x87\x92", "\xA2\xE9"},
+        {"\x87\x95", "\xA2\xE5"}, {"\x87\x96", "\xA2\xDD"}, {"\x87\x97", "\xA2\xDC"},
+        {"\x87\x9A", "\xA2\xE8"}, {"\x87\x9B", "\xA2\xC1"}, {"\x87\x9C", "\xA2\xC0"},
+        {"\xFA\x5B", "\xA2\xE8"}, {"\xFA\x54", "\xA2\xCC"}, {"\x87\x93", "?"},
+        {"\x87\x98", "?"}, {"\x87\x99", "?"},
+    };
+    CString out;
+    for (const auto& c : cases) {
+        ConvertSjisToEuc(c.sjis, out);
+        EXPECT_EQ(CString(c.euc), out) << c.sjis;
+    }
+}
+
 TEST(SearchUrlTest, EucConversionMarksCharactersWithoutACode)
 {
     CString out;
@@ -92,8 +110,8 @@ TEST(SearchUrlTest, EucConversionMarksCharactersWithoutACode)
     EXPECT_EQ(CString("?x"), out);
     ConvertSjisToEuc("\xF0\x40\xFA\x40\xED\x40", out);  // user-defined and vendor rows
     EXPECT_EQ(CString("???"), out);
-    ConvertSjisToEuc("\x81\x20", out);  // no valid trail byte
-    EXPECT_EQ(CString("?"), out);
+    ConvertSjisToEuc("\x81\x20", out);  // no valid trail byte: the space stays
+    EXPECT_EQ(CString("? "), out);
     ConvertSjisToEuc("\x88\x9F\xEA\xA4", out);  // first and last JIS X 0208 kanji
     EXPECT_EQ(CString("\xB0\xA1\xF4\xA6"), out);
 }

@@ -85,6 +85,19 @@ TEST_F(WebSearchFrame, NewGroupRuleOpensTheResultInAGroupNamedAfterTheKeyword)
     EXPECT_NE("50%c[%c]", group->m_caption);
 }
 
+// A mail engine opens no tab: the group made for its result goes again.
+TEST_F(WebSearchFrame, ANewGroupWhoseTabCannotOpenIsRemovedAgain)
+{
+    LoadEngines(Entry("Mail", "mailto:x?subject=<SJIS>", 1));
+    Open(nullptr, "about:blank");
+    theApp.m_settings.iParentTabNewRule = kRuleSearchNewGroup;
+    theApp.m_settings.bMailToNotOpen(true);
+
+    Drop("k", kRoleCurrent);
+    EXPECT_EQ(1, theApp.GetGroupCount());
+    EXPECT_EQ(1, theApp.GetActiveGroup()->GetTabCount());
+}
+
 TEST_F(WebSearchFrame, ReloadedListReplacesTheEnginesAndAnEmptyListSearchesNothing)
 {
     LoadEngines(Entry("A", "http://a/?q=<UTF8>", 1));

@@ -1,4 +1,6 @@
 // The search commands: which URLs open, in which group, with which pauses.
+#include <algorithm>
+
 #include <gtest/gtest.h>
 
 #include <string>
@@ -24,6 +26,7 @@ public:
                       std::to_string(reason));
         return --acceptTabs >= 0;
     }
+    void DiscardSearchGroup(CTabGroup*) override { log.push_back("discard"); }
     void BeginBatch() override { log.push_back("begin"); }
     void PauseBatch() override { log.push_back("pause"); }
     void EndBatch() override { log.push_back("end"); }
@@ -152,6 +155,27 @@ TEST_F(WebSearchTest, RefusedTabsEndASingleSearchAndRedirectABatch)
     plan.pauseBefore.Add(0);
     EXPECT_EQ(0, OpenSearchPlan(plan, m_tabs));
     EXPECT_EQ((Log{"cur xk 0"}), m_tabs.log);
+}
+
+// A new group whose first tab is refused does not stay on the bar empty.
+TEST_F(WebSearchTest, ANewGroupWithoutTabsIsDiscarded)
+{
+    m_tabs.acceptTabs = 0;
+    SearchPlan plan = PlanEngineSearch("k", "x<SJIS>", false, kRuleSearchNewGroup);
+    ASSERT_TRUE(plan.newGroup);
+    EXPECT_EQ(0, OpenSearchPlan(plan, m_tabs));
+    EXPECT_EQ((Log{"group k search", "new xk 0", "discard"}), m_tabs.log);
+
+    LoadStandard();
+    m_tabs.log.clear();
+    m_tabs.acceptTabs = 0;  // refused in the new group, then in the current one
+    m_search.Run(30004, "k", false, false, kRuleFolderSearchNewGroup);
+    EXPECT_EQ("discard", m_tabs.log[m_tabs.log.size() - 2]);
+
+    m_tabs.log.clear();
+    m_tabs.acceptTabs = 1;  // the new group keeps its first tab
+    m_search.Run(30004, "k", false, false, kRuleFolderSearchNewGroup);
+    EXPECT_EQ(m_tabs.log.end(), std::find(m_tabs.log.begin(), m_tabs.log.end(), "discard"));
 }
 
 TEST_F(WebSearchTest, DroppedTextUsesItsDirectionsEngineOrTheCurrentOne)

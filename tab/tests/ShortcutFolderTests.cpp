@@ -7,6 +7,7 @@
 #include "app/MainFrame.h"
 #include "app/TabGroup.h"
 #include "app/VantorelApp.h"
+#include "framework/core/File.h"
 #include "bars/PageTabBar.h"
 #include "tab/BrowserView.h"
 #include "tab/ChildFrame.h"
@@ -40,6 +41,8 @@ protected:
                 out += "%5C";
             else if (c == ' ')
                 out += "%20";
+            else if (c == '%')
+                out += "%25";
             else
                 out += c;
         }
@@ -114,6 +117,40 @@ TEST_F(ShortcutFolder, FolderWithoutPagesReportsAndLeavesTheSettingsAsTheyWere)
     EXPECT_EQ(2, theApp.m_settings.iTabAppendPos);
     EXPECT_FALSE(m_frame->m_pPageTabBar->IsUpdating());
     EXPECT_EQ(0, theApp.GetGroupCount());
+}
+
+// "予定表" ends in the trail byte 0x5C: still a folder name that needs its
+// separator. A "%" in a name stays literal in the group's caption, and a
+// shortcut without a "URL=" line neither opens nor counts.
+TEST_F(ShortcutFolder, Cp932AndPercentFolderNamesOpenAsGroupsOfTheirShortcuts)
+{
+    theApp.m_settings.iParentTabNewRule = 0x04;
+    const std::string names[] = {"\x97\x5c\x92\xe8\x95\x5c", "50%c"};
+    for (const std::string& name : names) {
+        m_folder->MakeFolder("Favorite");
+        const std::string folder = m_folder->File("Favorite/" + name);
+        ASSERT_TRUE(::CreateDirectoryA(folder.c_str(), nullptr));
+        for (const char* file : {"\\a.url", "\\b.url"}) {
+            CFile out;
+            ASSERT_TRUE(out.Open((folder + file).c_str(), CFile::modeCreate | CFile::modeWrite));
+            const std::string text = "[InternetShortcut]\r\nURL=http://example.com/\r\n";
+            out.Write(text.data(), static_cast<UINT>(text.size()));
+        }
+        CFile bare;
+        ASSERT_TRUE(bare.Open((folder + "\\c.url").c_str(), CFile::modeCreate | CFile::modeWrite));
+        bare.Close();
+
+        const std::string link = "va-fava:" + Escape(folder);
+        EXPECT_TRUE(theApp.OpenShortcut(link.c_str(), FavoritePage().c_str()));
+        Pump();
+        CTabGroup* group = theApp.m_groups.empty() ? nullptr : theApp.m_groups.back();
+        ASSERT_NE(nullptr, group) << name;
+        EXPECT_EQ(2, group->GetTabCount()) << name;
+        CString expected(name.c_str());
+        expected.Replace("%", "%%");
+        EXPECT_STREQ(expected + "[%c]", group->m_captionTemplate) << name;
+    }
+    EXPECT_EQ(2, theApp.GetGroupCount());
 }
 
 TEST_F(ShortcutFolder, DecodedNulInTheFolderIsRefused)

@@ -183,6 +183,25 @@ TEST_F(TabTest, EmptiedGroupIsClosedEvenWhenAnotherGroupIsCurrent)
     EXPECT_EQ(1, groupB->GetTabCount());
 }
 
+// Another instance holds the semaphore: the emptied group cannot be closed,
+// and still gets its default page and caption instead of staying empty.
+TEST_F(TabTest, EmptiedGroupKeptWhileTheSemaphoreIsHeldShowsItsDefaultPage)
+{
+    theApp.m_settings.bClosePTabChildEmpty(true);
+    theApp.m_settings.strTitle_P = "G(%c)";
+    theApp.m_hSemaphore = ::CreateSemaphoreA(nullptr, 0, 1, nullptr);  // held
+    CTabItem* a = Open(nullptr, "about:blank");
+    CTabGroup* group = Current();
+    ::SendMessageA(a->m_hFrame, WM_CLOSE, 0, 0);
+    Pump();
+    ::CloseHandle(theApp.m_hSemaphore);
+    theApp.m_hSemaphore = nullptr;
+    ASSERT_TRUE(theApp.IsGroupListed(group));
+    ASSERT_EQ(1, group->GetTabCount());
+    EXPECT_NE(a, group->GetTab(0));
+    EXPECT_STREQ("G(1)", group->m_caption);
+}
+
 TEST_F(TabTest, CaptionsNumberGroupsAndCountTabsAndNumberingRestartsAfterCloseAll)
 {
     theApp.m_settings.strTitle_P = "G%i(%c)";

@@ -98,6 +98,42 @@ TEST_F(StartAndClose, DoubleInstanceStartsASecondBrowserAndKeepsTheRecoveryFile)
     EXPECT_TRUE(m_folder.Exists("Exception.dat"));
 }
 
+// A cancelled session end must not end the exit work: a change made after it
+// is saved at the orderly close, and the recovery file goes only then.
+TEST_F(StartAndClose, CancelledSessionEndThenAChangeIsSavedAtTheClose)
+{
+    m_folder.WriteBytes("Exception.dat", "VADatFileVer003\r\n");
+    ProgramRun run(m_folder);
+    // A URL on the command line skips the restore question.
+    ASSERT_TRUE(run.Start("http://example.com/"));
+    HWND wnd = run.WaitForMainWindow();
+    ASSERT_NE(nullptr, wnd);
+
+    DWORD_PTR answer = 0;
+    ASSERT_TRUE(SendMessageTimeoutA(wnd, WM_QUERYENDSESSION, 0, 0, SMTO_ABORTIFHUNG, 10000,
+                                    &answer));
+    EXPECT_EQ(TRUE, static_cast<BOOL>(answer));
+    ASSERT_TRUE(SendMessageTimeoutA(wnd, WM_ENDSESSION, FALSE, 0, SMTO_ABORTIFHUNG, 10000,
+                                    &answer));
+    EXPECT_TRUE(m_folder.Exists("VantorelArco.ini"));
+    EXPECT_TRUE(m_folder.Exists("Exception.dat"));
+
+    // The change: the window moves, which the settings record at the close.
+    ShowWindow(wnd, SW_RESTORE);
+    ASSERT_TRUE(SetWindowPos(wnd, nullptr, 37, 41, 600, 440, SWP_NOZORDER | SWP_NOACTIVATE));
+    WINDOWPLACEMENT placement = {};
+    placement.length = sizeof(placement);
+    ASSERT_TRUE(GetWindowPlacement(wnd, &placement));
+
+    EXPECT_EQ(0u, run.CloseAndWait());
+    std::string written = m_folder.ReadBytes("VantorelArco.ini");
+    EXPECT_EQ(std::to_string(placement.rcNormalPosition.left), SettingValue(written, "left"));
+    EXPECT_EQ(std::to_string(placement.rcNormalPosition.right), SettingValue(written, "right"));
+    EXPECT_NE(SettingValue(m_folder.ReadBytes("VantorelArco.ini.bak0"), "right"),
+              SettingValue(written, "right"));
+    EXPECT_FALSE(m_folder.Exists("Exception.dat"));
+}
+
 TEST_F(StartAndClose, CancelledSessionEndSavesButKeepsTheBrowserRunning)
 {
     ProgramRun run(m_folder);

@@ -58,3 +58,16 @@ TEST(CommandLineInfo, FirstFileOpensAndFlagsSelectTheCommand)
 }
 
 } // namespace
+
+namespace {
+
+TEST(SplitCommandLine, StrayLeadByteDoesNotSwallowTheBlankOrQuote)
+{
+    CStringArray args = Split("a\x97 \"b\x83\" c\x95\x5c");
+    ASSERT_EQ(3, args.GetSize());
+    EXPECT_STREQ("a\x97", args[0]);
+    EXPECT_STREQ("b\x83", args[1]);
+    EXPECT_STREQ("c\x95\x5c", args[2]);
+}
+
+} // namespace

@@ -201,3 +201,15 @@ TEST(CString, Format)
     EXPECT_EQ(s.GetLength(), 1002);
     EXPECT_EQ(s.Right(2), "q]");
 }
+
+TEST(CString, StrayLeadByteNeverSwallowsBlanksOrSeparators)
+{
+    EXPECT_EQ(CString("a\x97"), CString("a\x97 \r\n").TrimRight());
+    EXPECT_EQ(CString("\x97"), CString("\t\x97\t").Trim());
+    EXPECT_EQ(2, CString("a\x97\nb").Find('\n'));
+    EXPECT_EQ(2, CString("a\x97?b").Find("?"));
+    CString line("x\x97\r\ny\x83\n");
+    EXPECT_EQ(1, line.Replace('\r', ' '));
+    EXPECT_EQ(2, line.Replace('\n', ' '));
+    EXPECT_EQ(CString("x\x97  y\x83 "), line);
+}

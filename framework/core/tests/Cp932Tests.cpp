@@ -110,3 +110,30 @@ TEST(Cp932, FindOneOfComparesCharacters)
     // A lone lead byte in the set is not the lead half of a character.
     EXPECT_EQ(Cp932FindOneOf(s, Len(s), "\x83", 1), -1);
 }
+
+// A lead byte pairs only with a trail byte; before anything else it stands
+// alone, so the separator or line break after it is still found.
+TEST(Cp932, StrayLeadByteKeepsTheSeparatorAfterIt)
+{
+    for (char after : {'\r', '\n', ' ', '\t', '"', '/', '?', '\x7F'}) {
+        const char s[] = {'a', '\x97', after, 'b'};
+        EXPECT_EQ(1, Cp932CharLength(s, 4, 1)) << int(after);
+        EXPECT_EQ(2, Cp932Find(s, 4, after)) << int(after);
+        EXPECT_EQ(2, Cp932ReverseFind(s, 4, after)) << int(after);
+        EXPECT_EQ(2, Cp932FindOneOf(s, 4, &after, 1)) << int(after);
+        EXPECT_EQ(2, Cp932FindString(s, 4, &after, 1)) << int(after);
+        EXPECT_EQ(s + 2, Cp932CharNext(s + 1)) << int(after);
+    }
+    // Trail bytes at both ends of their two ranges still pair.
+    EXPECT_EQ(2, Cp932CharLength("\x81\x40", 2, 0));
+    EXPECT_EQ(2, Cp932CharLength("\x81\x7E", 2, 0));
+    EXPECT_EQ(2, Cp932CharLength("\x81\x80", 2, 0));
+    EXPECT_EQ(2, Cp932CharLength("\xFC\xFC", 2, 0));
+    EXPECT_EQ(1, Cp932CharLength("\x81\x3F", 2, 0));
+    EXPECT_EQ(1, Cp932CharLength("\x81\xFD", 2, 0));
+    // "｀" begins with a byte that is also a trail byte: after a stray lead
+    // byte it is read as the system's decoder reads it, one pair then 0x4D.
+    const char grave[] = "\x97\x81\x4D";
+    EXPECT_EQ(2, Cp932CharLength(grave, 3, 0));
+    EXPECT_EQ(-1, Cp932FindString(grave, 3, "\x81\x4D", 2));
+}

@@ -1,0 +1,108 @@
+#include "framework/core/AtomicFile.h"
+
+#include <chrono>
+#include <thread>
+
+#include "framework/core/FilePlatform.h"
+#include "framework/core/FileSystem.h"
+
+namespace {
+
+CAtomicTextFile::Fault g_fault = CAtomicTextFile::kNoFault;
+
+// The move is tried this often, this far apart: a reader in another process
+// (a second start reading the settings during its hand-over, a backup tool)
+// may hold the target for a moment.
+const int kMoveAttempts = 10;
+const int kMoveRetryMs = 100;
+
+} // namespace
+
+CAtomicTextFile::~CAtomicTextFile()
+{
+    Abandon();
+}
+
+void CAtomicTextFile::InjectFault(Fault fault)
+{
+    g_fault = fault;
+}
+
+CString CAtomicTextFile::TempPathFor(LPCTSTR target)
+{
+    CString path(target);
+    path.AppendFormat(".%lu.tmp", static_cast<unsigned long>(FilePlatform::CurrentProcessId()));
+    return path;
+}
+
+BOOL CAtomicTextFile::Begin(LPCTSTR target)
+{
+    Abandon();
+    if (target == nullptr || *target == '\0')
+        return FALSE;
+    m_target = target;
+    m_temp = TempPathFor(target);
+    m_written = 0;
+    m_failed = false;
+    if (g_fault == kFailCreate ||
+        !Open(m_temp, modeCreate | modeWrite | shareExclusive | typeText)) {
+        m_temp.Empty();
+        return FALSE;
+    }
+    return TRUE;
+}
+
+BOOL CAtomicTextFile::Write(const void* lpBuf, UINT nCount)
+{
+    if (m_failed)
+        return FALSE;
+    if (g_fault == kFailWrite && nCount > 0) {
+        // A full disk: part of the text arrives.
+        CStdioFile::Write(lpBuf, nCount / 2);
+        m_failed = true;
+        return FALSE;
+    }
+    if (!CStdioFile::Write(lpBuf, nCount)) {
+        m_failed = true;
+        return FALSE;
+    }
+    m_written += nCount;
+    return TRUE;
+}
+
+BOOL CAtomicTextFile::Commit()
+{
+    if (m_temp.IsEmpty() || !IsOpen())
+        return FALSE;
+    // Checked before the move: every byte reached the disk.
+    const bool whole = !m_failed && Flush() && GetLength() == m_written;
+    Close();
+    if (!whole || !MoveOverTarget()) {
+        Abandon();
+        return FALSE;
+    }
+    m_temp.Empty();
+    return TRUE;
+}
+
+bool CAtomicTextFile::MoveOverTarget()
+{
+    for (int attempt = 0; attempt < kMoveAttempts; ++attempt) {
+        if (attempt > 0)
+            std::this_thread::sleep_for(std::chrono::milliseconds(kMoveRetryMs));
+        const bool refused =
+            g_fault == kFailMove || (g_fault == kFailFirstMove && attempt == 0);
+        if (!refused && FileSystem::MoveFileReplace(m_temp, m_target))
+            return true;
+    }
+    return false;
+}
+
+void CAtomicTextFile::Abandon()
+{
+    Close();
+    if (!m_temp.IsEmpty()) {
+        FileSystem::RemoveFile(m_temp);
+        m_temp.Empty();
+    }
+}

@@ -1,0 +1,60 @@
+// Replacing a data file whole or not at all.
+//
+// Classes in this file:
+//   CAtomicTextFile   a text file written aside and moved over its target
+//
+// Every data file of the program is written this way: a kill, a crash, a
+// full disk or a second instance writing at the same time leaves either the
+// old file or the new one, never a torn or empty one.
+#ifndef VA_FRAMEWORK_CORE_ATOMICFILE_H
+#define VA_FRAMEWORK_CORE_ATOMICFILE_H
+
+#include "framework/core/File.h"
+
+//--- CAtomicTextFile
+// Begin creates a temporary file in the target's folder; the writer writes to
+// this object as to any CStdioFile (text mode); Commit checks that every
+// write arrived, then moves the file over the target. Until Commit succeeds
+// the target is untouched, and a write that is abandoned or fails leaves no
+// temporary file behind.
+class CAtomicTextFile : public CStdioFile
+{
+public:
+    // The steps of a replacement, for tests that make one of them fail.
+    enum Fault { kNoFault, kFailCreate, kFailWrite, kFailMove, kFailFirstMove };
+
+    CAtomicTextFile() = default;
+    ~CAtomicTextFile() override;
+
+    // Creates the temporary file for target. FALSE when it cannot be created.
+    BOOL Begin(LPCTSTR target);
+
+    // A failed or short write is remembered and fails Commit.
+    BOOL Write(const void* lpBuf, UINT nCount) override;
+
+    // Flushes and checks the temporary file, then moves it over the target.
+    // TRUE only when every write and the move succeeded; otherwise the
+    // temporary file is removed and the target is as it was.
+    BOOL Commit();
+
+    // Drops the temporary file; the target is untouched.
+    void Abandon();
+
+    // The temporary name for target: in the same folder (so the move is a
+    // rename) and unique per process (so two instances never share it).
+    static CString TempPathFor(LPCTSTR target);
+
+    // Makes one step of every later replacement fail, until set back to
+    // kNoFault. For tests of the writers.
+    static void InjectFault(Fault fault);
+
+private:
+    bool MoveOverTarget();
+
+    CString m_target;
+    CString m_temp;
+    ULONGLONG m_written = 0;
+    bool m_failed = false;
+};
+
+#endif // VA_FRAMEWORK_CORE_ATOMICFILE_H

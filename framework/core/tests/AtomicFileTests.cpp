@@ -1,0 +1,115 @@
+// Replacing a file whole or not at all, with each step made to fail.
+#include "framework/core/AtomicFile.h"
+#include "framework/core/FileSystem.h"
+
+#include <filesystem>
+#include <string>
+
+#include <gtest/gtest.h>
+
+namespace {
+
+class AtomicFileTest : public testing::Test
+{
+protected:
+    void SetUp() override
+    {
+        const testing::TestInfo* info = testing::UnitTest::GetInstance()->current_test_info();
+        m_dir = std::filesystem::temp_directory_path() /
+                (std::string("va_atomic_") + info->name());
+        std::filesystem::remove_all(m_dir);
+        std::filesystem::create_directories(m_dir);
+        m_target = (m_dir / "list.dat").string().c_str();
+    }
+
+    void TearDown() override
+    {
+        CAtomicTextFile::InjectFault(CAtomicTextFile::kNoFault);
+        std::error_code ec;
+        std::filesystem::remove_all(m_dir, ec);
+    }
+
+    std::string Read(const CString& path)
+    {
+        CFile f;
+        if (!f.Open(path, CFile::modeRead))
+            return "<missing>";
+        std::string bytes(static_cast<size_t>(f.GetLength()), '\0');
+        bytes.resize(f.Read(&bytes[0], static_cast<UINT>(bytes.size())));
+        return bytes;
+    }
+
+    bool Replace(LPCSTR text)
+    {
+        CAtomicTextFile file;
+        if (!file.Begin(m_target))
+            return false;
+        file.WriteString("first\n");
+        file.WriteString(text);
+        return file.Commit() != FALSE;
+    }
+
+    size_t EntryCount() const
+    {
+        return static_cast<size_t>(std::distance(std::filesystem::directory_iterator(m_dir),
+                                                 std::filesystem::directory_iterator()));
+    }
+
+    std::filesystem::path m_dir;
+    CString m_target;
+};
+
+} // namespace
+
+TEST_F(AtomicFileTest, CommitReplacesTheTargetWithTheWholeText)
+{
+    ASSERT_TRUE(Replace("old\n"));
+    ASSERT_TRUE(Replace("new\n"));
+    EXPECT_EQ("first\r\nnew\r\n", Read(m_target));
+    EXPECT_EQ(1u, EntryCount());  // no temporary file left
+}
+
+TEST_F(AtomicFileTest, EachFailedStepKeepsTheOldFileAndIsReported)
+{
+    ASSERT_TRUE(Replace("old\n"));
+    for (CAtomicTextFile::Fault fault :
+         {CAtomicTextFile::kFailCreate, CAtomicTextFile::kFailWrite, CAtomicTextFile::kFailMove}) {
+        CAtomicTextFile::InjectFault(fault);
+        EXPECT_FALSE(Replace("new\n")) << fault;
+        EXPECT_EQ("first\r\nold\r\n", Read(m_target)) << fault;
+        EXPECT_EQ(1u, EntryCount()) << fault;
+    }
+}
+
+TEST_F(AtomicFileTest, AMoveRefusedOnceIsRetried)
+{
+    ASSERT_TRUE(Replace("old\n"));
+    CAtomicTextFile::InjectFault(CAtomicTextFile::kFailFirstMove);
+    EXPECT_TRUE(Replace("new\n"));
+    EXPECT_EQ("first\r\nnew\r\n", Read(m_target));
+}
+
+TEST_F(AtomicFileTest, AnAbandonedWriteLeavesNoTraceAndNoTarget)
+{
+    {
+        CAtomicTextFile file;
+        ASSERT_TRUE(file.Begin(m_target));
+        file.WriteString("half");
+    }
+    EXPECT_EQ(0u, EntryCount());
+    EXPECT_FALSE(FileSystem::RemoveFile(m_target));
+}
+
+TEST_F(AtomicFileTest, TempNameIsBesideTheTargetAndNamesTheProcess)
+{
+    const CString temp = CAtomicTextFile::TempPathFor(m_target);
+    EXPECT_EQ(0, temp.Find(m_target));
+    EXPECT_EQ(temp.GetLength() - 4, temp.Find(".tmp"));
+    EXPECT_GT(temp.GetLength(), m_target.GetLength() + 6);
+
+    // A folder in the way of the temporary file fails the write, not the target.
+    ASSERT_TRUE(Replace("old\n"));
+    ASSERT_TRUE(FileSystem::MakeDirectory(temp));
+    EXPECT_FALSE(Replace("new\n"));
+    EXPECT_EQ("first\r\nold\r\n", Read(m_target));
+}

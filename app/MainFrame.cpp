@@ -65,7 +65,12 @@ BEGIN_MESSAGE_MAP(CMainFrame, CNewMDIFrameWnd)
     ON_WM_DRAWCLIPBOARD()
     ON_WM_CHANGECBCHAIN()
     ON_MESSAGE(WM_FRAME_OPENCOMMANDLINE, OnOpenCommandLine)
+    ON_WM_INITMENUPOPUP()
     ON_COMMAND(kCmdStartupIdle, OnStartupIdle)
+    ON_COMMAND_RANGE(ID_PLUGIN_FIRST, ID_PLUGIN_LAST, OnRunPlugIn)
+    ON_COMMAND_RANGE(ID_SCRIPT_FIRST, ID_SCRIPT_LAST, OnRunScript)
+    ON_UPDATE_COMMAND_UI_RANGE(ID_PLUGIN_FIRST, ID_PLUGIN_LAST, OnUpdatePlugIn)
+    ON_UPDATE_COMMAND_UI_RANGE(ID_SCRIPT_FIRST, ID_SCRIPT_LAST, OnUpdateScript)
     ON_COMMAND_RANGE(39002, 39052, OnKeepEnabled)
     ON_COMMAND_RANGE(ID_GROUP_CLOSE, ID_GROUP_CLOSEALL, OnGroupsCommand)
     ON_COMMAND_RANGE(kCmdSearchEngineFirst, kCmdSearchEngineLast, OnSearchEngine)
@@ -383,10 +388,30 @@ void CMainFrame::BringToForeground()
 
 void CMainFrame::OnStartupIdle()
 {
-    // Favorites icons, plug-ins, scripts and the key and gesture maps join
-    // here as their lists arrive.
+    // The favorites icons and the key and gesture maps join here as they
+    // arrive.
+    LoadPlugInsAndScripts();
     BringToForeground();
     theApp.TrimWorkingSet(TRUE);
 }
 
 void CMainFrame::OnKeepEnabled(UINT) {}
+
+void CMainFrame::OnInitMenuPopup(CMenu* pPopupMenu, UINT nIndex, BOOL bSysMenu)
+{
+    // The menu bar's plug-in and script popups show the lists as they are
+    // now (an unload may have emptied them since the last opening).
+    CNewMenu* popup = !bSysMenu && pPopupMenu != nullptr
+                          ? CNewMenu::FromHandleNew(pPopupMenu->m_hMenu)
+                          : nullptr;
+    if (popup != nullptr) {
+        const int count = popup->GetMenuItemCount();
+        const UINT last = count > 0 ? popup->GetMenuItemID(count - 1) : 0;
+        const BOOL withIcons = theApp.m_settings.bMenuImage();
+        if (last == ID_PLUGIN_SETTINGS)
+            FillCatalogMenu(*popup, CatalogMenu::kPlugIns, withIcons);
+        else if (last == ID_SCRIPT_SETTINGS)
+            FillCatalogMenu(*popup, CatalogMenu::kScripts, withIcons);
+    }
+    CNewMDIFrameWnd::OnInitMenuPopup(pPopupMenu, nIndex, bSysMenu);
+}

@@ -20,6 +20,7 @@
 
 class CBrowserView;
 class CChildFrame;
+class CScriptItem;
 class CGroupTabBar;
 class CMainFrame;
 class CPageTabBar;
@@ -59,6 +60,7 @@ public:
     ~CMainFrame() override;
 
     BOOL PreCreateWindow(CREATESTRUCT& cs) override;
+    BOOL PreTranslateMessage(MSG* pMsg) override;
     BOOL OnCreateClient(LPCREATESTRUCT lpcs) override;
 
     virtual void ClearStringMap();
@@ -114,11 +116,27 @@ public:
     // Typed text: navigates the active tab or opens a new tab (or group).
     virtual void OpenAddressBarUrl(LPCTSTR text);
     virtual void AddClosedTabToMenu(CTabItem* tab);
-    // Message seams for lists and the tray icon that do not exist yet; each
-    // does nothing until its subsystem arrives.
+    // Plug-ins and scripts (MainFramePlugIns.cpp): the lists' messages.
     virtual void UnloadPlugins();
     virtual void UnloadScripts();
     virtual void ReloadScripts();
+    // Runs a user script against the active page.
+    virtual void ShowTextDialog(const CScriptItem& script);
+    // The start-up step: plug-ins (with their idle calls) and scripts.
+    void LoadPlugInsAndScripts();
+    // The active page's selected text ("" without a selection); false when
+    // no page window exists.
+    bool ReadActiveSelection(CString& text) const;
+    // Keys of windows outside the frame go to the plug-ins first; TRUE when
+    // one consumed the key.
+    BOOL OfferKeyToPlugIns(const MSG* pMsg);
+    enum class CatalogMenu { kPlugIns, kScripts };
+    // Replaces the catalog items of a plug-in or script submenu (those before
+    // its first separator) with the list's entries that have a caption, at
+    // most 100, as commands 36297 + index or 36701 + index; a disabled item
+    // stands for an empty list.
+    void FillCatalogMenu(CNewMenu& menu, CatalogMenu kind, BOOL withIcons);
+    // The message seam of the notification-area icon, which does not exist yet.
     virtual void OnTrayNotify(UINT nIconId, UINT nMouseMsg);
 
     CPageTabBar* m_pPageTabBar = nullptr;
@@ -177,6 +195,11 @@ protected:
     void OnChangeCbChain(HWND hWndRemove, HWND hWndAfter);
     LRESULT OnOpenCommandLine(WPARAM wParam, LPARAM lParam);
     void OnStartupIdle();
+    void OnInitMenuPopup(CMenu* pPopupMenu, UINT nIndex, BOOL bSysMenu);
+    void OnRunPlugIn(UINT nID);
+    void OnRunScript(UINT nID);
+    void OnUpdatePlugIn(CCmdUI* pCmdUI);
+    void OnUpdateScript(CCmdUI* pCmdUI);
     void OnKeepEnabled(UINT nID);
     void OnGroupsCommand(UINT nID);
     LRESULT OnFrameMessage(UINT nMsg, WPARAM wParam, LPARAM lParam);

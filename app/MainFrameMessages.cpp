@@ -321,21 +321,6 @@ void CMainFrame::OpenDroppedText(const CString& text, int mode)
     settings.bLinkActivateSetting(linkActivate);
 }
 
-void CMainFrame::UnloadPlugins()
-{
-    // No plug-in is ever loaded until the plug-in catalog exists.
-}
-
-void CMainFrame::UnloadScripts()
-{
-    // No script list is kept until the script catalog exists.
-}
-
-void CMainFrame::ReloadScripts()
-{
-    // The script catalog's reader arrives with the catalog.
-}
-
 void CMainFrame::OnTrayNotify(UINT, UINT)
 {
     // The notification-area icon is never added yet, so nothing calls back.

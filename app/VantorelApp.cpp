@@ -244,8 +244,24 @@ BOOL CVantorelApp::OnIdle(LONG lCount)
     return lCount <= 0;
 }
 
+int CVantorelApp::LoadPlugIns()
+{
+    if (!m_settings.bPlgEnable()) {
+        DestroyPlugInList(m_plugIns);
+        return 0;
+    }
+    return LoadPlugInList(m_folders.GetPluginFolder(), m_strings, m_plugIns);
+}
+
+int CVantorelApp::LoadScripts()
+{
+    return LoadScriptList(m_folders.GetScriptFolder(), m_scripts);
+}
+
 void CVantorelApp::ShutdownCleanup()
 {
+    DestroyPlugInList(m_plugIns);
+    DestroyScriptList(m_scripts);
     if (m_hMainMenu != nullptr) {
         DestroyMenu(m_hMainMenu);
         m_hMainMenu = nullptr;
@@ -266,6 +282,8 @@ int CVantorelApp::ExitInstance()
     PoolFor<CChildFrame, kPoolChildFrame>::Release();
     PoolFor<CBrowserView, kPoolBrowserView>::Release();
     PoolFor<CTabItem, kPoolTabItem>::Release();
+    PoolFor<CPlugInItem, kPoolPlugInItem>::Release();
+    PoolFor<CScriptItem, kPoolScriptItem>::Release();
     if (m_oleInitialized) {
         OleUninitialize();
         m_oleInitialized = false;

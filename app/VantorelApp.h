@@ -10,6 +10,8 @@
 #include "app/DataFolders.h"
 #include "framework/app/WinApp.h"
 #include "framework/core/Collections.h"
+#include "lists/PlugInItem.h"
+#include "lists/ScriptItem.h"
 #include "shared/SettingsRecord.h"
 #include "shared/StringLineCache.h"
 
@@ -164,6 +166,15 @@ public:
     // nothing opened (for example the group's tab limit).
     BOOL OpenUrlInGroup(CTabGroup* group, LPCTSTR url, int reason);
     void OpenStartupList();
+
+    //--- Plug-ins and scripts
+    // Rebuilds the plug-in list (empty while bPlgEnable is off); returns the
+    // number of entries.
+    int LoadPlugIns();
+    // Rebuilds the script list; returns the number of entries.
+    int LoadScripts();
+    PlugInList m_plugIns;   // position = plug-in index (command 36297 + index)
+    ScriptList m_scripts;   // position = script index (command 36701 + index)
 
     std::vector<CTabGroup*> m_groups;
     int m_nextGroupNumber = 1;

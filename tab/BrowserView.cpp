@@ -23,6 +23,8 @@ namespace {
 const UINT_PTR kReloadTimerId = 1;
 const UINT kControlId = 0xE900;
 const UINT kPageMenuId = 155;
+const int kPageMenuPlugIns = 4;  // the plug-ins' submenu
+const int kPageMenuScripts = 5;  // the scripts' submenu
 const int kPageMenuEngines = 9;  // the search engines' submenu
 
 } // namespace
@@ -196,6 +198,10 @@ void CBrowserView::ShowPageMenu(POINT pt, const CPageSelection& selection)
     }
     if (CNewMenu* engines = popup->GetSubMenu(kPageMenuEngines))
         FillPageMenuEngines(*engines);
+    if (CNewMenu* plugIns = popup->GetSubMenu(kPageMenuPlugIns))
+        g_pMainFrame->FillCatalogMenu(*plugIns, CMainFrame::CatalogMenu::kPlugIns, TRUE);
+    if (CNewMenu* scripts = popup->GetSubMenu(kPageMenuScripts))
+        g_pMainFrame->FillCatalogMenu(*scripts, CMainFrame::CatalogMenu::kScripts, TRUE);
     UINT chosen = static_cast<UINT>(popup->TrackPopupMenu(TPM_RETURNCMD | TPM_RIGHTBUTTON, pt.x, pt.y + 1,
                                                           g_pMainFrame));
     menu.DestroyMenu();

@@ -277,10 +277,6 @@ void CMainFrame::SaveOnExit()
         DeleteFileA(theApp.ProgramFile("Exception.dat"));
 }
 
-void CMainFrame::SaveTabSet(LPCTSTR) {}
-void CMainFrame::LoadTabSet(LPCTSTR) {}
-void CMainFrame::LoadClosedTabSet(LPCTSTR) {}
-
 void CMainFrame::OnClose()
 {
     SaveOnExit();

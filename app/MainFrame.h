@@ -28,6 +28,9 @@ class CTabGroup;
 class CTabItem;
 class SavedHistory;
 struct FavoritesScanPlaces;
+namespace TabSetFile {
+struct Group;
+}
 
 // The program-wide frame pointer: set first in OnCreate, cleared by the
 // destructor.
@@ -69,9 +72,16 @@ public:
     virtual int CreateStatusBar();
     virtual void SaveOnExit();
 
-    // Tab-set files; they arrive with the tab frame and do nothing yet.
+    //--- Tab-set files (MainFrameTabSets.cpp)
+    // Writes every group and tab with their history (version 3); nothing
+    // while another instance writes one.
     virtual void SaveTabSet(LPCTSTR path);
+    // Version 2: one address a tab, no history.
+    virtual void SaveTabSetV2(LPCTSTR path);
+    // Opens the groups and tabs of a version-3 file, or of a version-2 one.
     virtual void LoadTabSet(LPCTSTR path);
+    virtual void LoadTabSetV2(LPCTSTR path);
+    // Opens a set without history: version-2 groups or plain tab lines.
     virtual void LoadClosedTabSet(LPCTSTR path);
 
     void SetStatusText(LPCTSTR text);
@@ -245,6 +255,10 @@ private:
     // Writes the favorites cache (when on) and the search-engine list.
     void SaveListsOnExit();
     FavoritesScanPlaces GetFavoritesPlaces() const;
+    // Tab sets
+    void CollectTabSet(std::vector<TabSetFile::Group>& groups, bool withHistory) const;
+    bool WriteTabSet(LPCTSTR path, bool version3);
+    void OpenTabSetGroups(const std::vector<TabSetFile::Group>& groups, bool withHistory);
 };
 
 #endif // VA_APP_MAINFRAME_H

@@ -72,6 +72,9 @@ BEGIN_MESSAGE_MAP(CMainFrame, CNewMDIFrameWnd)
     ON_UPDATE_COMMAND_UI_RANGE(ID_PLUGIN_FIRST, ID_PLUGIN_LAST, OnUpdatePlugIn)
     ON_UPDATE_COMMAND_UI_RANGE(ID_SCRIPT_FIRST, ID_SCRIPT_LAST, OnUpdateScript)
     ON_COMMAND_RANGE(39002, 39052, OnKeepEnabled)
+    ON_COMMAND_RANGE(ID_CLOSEDTAB_FIRST, ID_CLOSEDTAB_LAST, OnReopenClosedTab)
+    ON_COMMAND(ID_NAV_BACKMENU, OnBackHistoryMenu)
+    ON_COMMAND(ID_NAV_FORWARDMENU, OnForwardHistoryMenu)
     ON_COMMAND_RANGE(ID_GROUP_CLOSE, ID_GROUP_CLOSEALL, OnGroupsCommand)
     ON_COMMAND_RANGE(kCmdSearchEngineFirst, kCmdSearchEngineLast, OnSearchEngine)
     ON_COMMAND(kCmdRunSearch, OnRunSearch)
@@ -384,9 +387,10 @@ void CMainFrame::BringToForeground()
 
 void CMainFrame::OnStartupIdle()
 {
-    // The favorites icons and the key and gesture maps join here as they
-    // arrive.
+    // The favorites icons join here when they arrive.
     LoadPlugInsAndScripts();
+    theApp.LoadKeyMap();
+    theApp.LoadGestureMap();
     BringToForeground();
     theApp.TrimWorkingSet(TRUE);
 }
@@ -408,6 +412,9 @@ void CMainFrame::OnInitMenuPopup(CMenu* pPopupMenu, UINT nIndex, BOOL bSysMenu)
             FillCatalogMenu(*popup, CatalogMenu::kPlugIns, withIcons);
         else if (last == ID_SCRIPT_SETTINGS)
             FillCatalogMenu(*popup, CatalogMenu::kScripts, withIcons);
+        else if (last == ID_APP_EXIT)
+            RenumberClosedTabMenu();
+        RefreshMenuStatesOnce();
     }
     CNewMDIFrameWnd::OnInitMenuPopup(pPopupMenu, nIndex, bSysMenu);
 }

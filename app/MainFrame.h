@@ -8,6 +8,7 @@
 
 #include <vector>
 
+#include "app/ClosedTabList.h"
 #include "framework/core/Collections.h"
 #include "framework/frame/MDIFrameWnd.h"
 #include "framework/frame/StatusBar.h"
@@ -41,19 +42,11 @@ enum MainFrameState : DWORD
 {
     kStateTrayIcon = 0x1,
     kStatePlacementPending = 0x2,
+    kStateMenuStatesDone = 0x8,  // the menu bar's shortcut texts were set once
     kStateReserved10 = 0x10,
     kStateCaptionPinned = 0x800,
     kStateOpeningTabSet = 0x200000,  // a whole set of tabs is being opened
     kStatePendingKeyword = 0x400000,  // theApp.m_pendingKeyword waits for a search
-};
-
-// One recently closed tab, kept for reopening with its history.
-struct ClosedTabEntry
-{
-    CString title;
-    CString url;
-    CStringArray backUrls, backTitles;
-    CStringArray forwardUrls, forwardTitles;
 };
 
 class CMainFrame : public CNewMDIFrameWnd
@@ -125,7 +118,20 @@ public:
     virtual void UpdateAddressBar(HWND hTab, LPCTSTR url);
     // Typed text: navigates the active tab or opens a new tab (or group).
     virtual void OpenAddressBarUrl(LPCTSTR text);
+    //--- Menus built from data (MainFrameMenus.cpp)
+    // Keeps a closing tab in the closed-tab list and puts it at the top of
+    // the menu bar's recently-closed submenu.
     virtual void AddClosedTabToMenu(CTabItem* tab);
+    // The recently-closed submenu (third of the File popup), or null.
+    HMENU GetClosedTabMenu() const;
+    // Access keys 0-9 and a-f for the recently-closed items, top down.
+    void RenumberClosedTabMenu();
+    // With bMenuShortCutKey on, every command item of the menu (and its
+    // submenus) bound to a key shows the key's text after a tab.
+    void UpdateMenuStates(HMENU menu);
+    void RefreshMenuStatesOnce();
+    // The back (or forward) entries of the active tab at the cursor.
+    void ShowHistoryMenu(bool back);
     // Plug-ins and scripts (MainFramePlugIns.cpp): the lists' messages.
     virtual void UnloadPlugins();
     virtual void UnloadScripts();
@@ -151,7 +157,7 @@ public:
 
     CPageTabBar* m_pPageTabBar = nullptr;
     CGroupTabBar* m_pGroupTabBar = nullptr;
-    std::vector<ClosedTabEntry> m_closedTabs;  // most recent first
+    CClosedTabList m_closedTabs;
     CString m_replyBuffer;
 
     // Favorites (MainFrameLists.cpp). ScanFavorites returns FALSE when the
@@ -211,6 +217,9 @@ protected:
     void OnUpdatePlugIn(CCmdUI* pCmdUI);
     void OnUpdateScript(CCmdUI* pCmdUI);
     void OnKeepEnabled(UINT nID);
+    void OnReopenClosedTab(UINT nID);
+    void OnBackHistoryMenu() { ShowHistoryMenu(true); }
+    void OnForwardHistoryMenu() { ShowHistoryMenu(false); }
     void OnGroupsCommand(UINT nID);
     LRESULT OnFrameMessage(UINT nMsg, WPARAM wParam, LPARAM lParam);
     LRESULT OnShowMenu(WPARAM wParam, LPARAM lParam);

@@ -79,6 +79,10 @@
 #define ID_NAV_HOME                     1020
 #define ID_NAV_STOP                     1021
 #define ID_NAV_REFRESH                  1022
+#define ID_NAV_BACKMENU                 36435   /* the back history popup */
+#define ID_NAV_FORWARDMENU              36436
+#define IDR_BACKHISTORYMENU             152
+#define IDR_FORWARDHISTORYMENU          153
 #define ID_NAV_UP                       1052
 #define ID_FOCUS_ADDRESS                36014
 #define ID_FOCUS_SEARCH                 36015

@@ -109,3 +109,8 @@ CString Format(unsigned vk, unsigned modifiers, int keyboardType)
 }
 
 } // namespace KeyText
+
+CString GetOemKeyName(unsigned vk, int keyboardType)
+{
+    return KeyText::OemKeyName(vk, keyboardType);
+}

@@ -39,6 +39,7 @@ CString Format(unsigned vk, unsigned modifiers, int keyboardType);
 // The shortcut text of a virtual key with the modifiers held now
 // (GetKeyState). Windows only.
 CString FormatKeyText(unsigned vk, int keyboardType);
+// KeyText::OemKeyName under the name both modules call.
 CString GetOemKeyName(unsigned vk, int keyboardType);
 
 #endif // VA_SHARED_KEYTEXT_H

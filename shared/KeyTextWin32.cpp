@@ -15,8 +15,3 @@ CString FormatKeyText(unsigned vk, int keyboardType)
         modifiers |= KeyText::kTab;
     return KeyText::Format(vk, modifiers, keyboardType);
 }
-
-CString GetOemKeyName(unsigned vk, int keyboardType)
-{
-    return KeyText::OemKeyName(vk, keyboardType);
-}

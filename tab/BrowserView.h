@@ -8,6 +8,7 @@
 #include <exdisp.h>
 
 #include "app/RecordPool.h"
+#include "framework/core/Collections.h"
 #include "framework/frame/View.h"
 #include "framework/ole/OleDropTarget.h"
 #include "framework/ole/OleEvents.h"
@@ -105,6 +106,9 @@ public:
     virtual void SaveForwardHistory(SavedHistory& list);
     virtual void RestoreBackHistory();
     virtual void RestoreForwardHistory();
+    // The titles of the travel log's entries behind (or ahead of) the
+    // current page, nearest first, at most maxCount.
+    void GetHistoryTitles(bool back, int maxCount, CStringArray& titles);
 
     //--- What the frame hears
     virtual void NotifyUrlChange();

@@ -123,6 +123,30 @@ int RestoreEntries(IDispatch* application, bool back, SavedHistory& list)
 
 } // namespace
 
+void CBrowserView::GetHistoryTitles(bool back, int maxCount, CStringArray& titles)
+{
+    titles.RemoveAll();
+    ITravelLogStg* log = GetTravelLog(m_pApplication);
+    if (log == nullptr)
+        return;
+    IEnumTravelLogEntry* entries = nullptr;
+    const TLENUMF direction = back ? TLEF_RELATIVE_BACK : TLEF_RELATIVE_FORE;
+    if (SUCCEEDED(log->EnumEntries(direction, &entries)) && entries != nullptr) {
+        ITravelLogEntry* entry = nullptr;
+        ULONG fetched = 0;
+        while (titles.GetSize() < maxCount && entries->Next(1, &entry, &fetched) == S_OK && entry != nullptr) {
+            LPWSTR title = nullptr;
+            if (FAILED(entry->GetTitle(&title)))
+                title = nullptr;
+            titles.Add(TakeCoString(title));
+            entry->Release();
+            entry = nullptr;
+        }
+        entries->Release();
+    }
+    log->Release();
+}
+
 void CBrowserView::SaveBackHistory(SavedHistory& list)
 {
     if ((m_state & kViewCanGoBack) && m_pBrowser != nullptr)

@@ -1,0 +1,207 @@
+// CMainFrame: menus built from data: the recently closed tabs, the shortcut
+// texts of the menu bar and the history popups of the active tab.
+#include "app/MainFrame.h"
+
+#include <windows.h>
+
+#include "app/VantorelApp.h"
+#include "app/resource.h"
+#include "lists/SearchEngineMenu.h"
+#include "menulib/NewMenu.h"
+#include "tab/BrowserView.h"
+#include "tab/ChildFrame.h"
+#include "tab/TabItem.h"
+
+namespace {
+
+const UINT kCmdBackHistoryFirst = 33000;
+const UINT kCmdForwardHistoryFirst = 35001;
+const int kHistoryMenuMax = 25;
+const int kHistoryCaptionBytes = 50;
+const int kClosedMenuMax = 15;
+
+// The popup of the menu bar whose last item has the id, or null.
+HMENU PopupByLastItem(HMENU bar, UINT lastId)
+{
+    for (int i = 0; bar != nullptr && i < ::GetMenuItemCount(bar); ++i) {
+        HMENU popup = ::GetSubMenu(bar, i);
+        const int count = popup != nullptr ? ::GetMenuItemCount(popup) : 0;
+        if (count > 0 && ::GetMenuItemID(popup, count - 1) == lastId)
+            return popup;
+    }
+    return nullptr;
+}
+
+// The n-th submenu (from 0) of a popup, or null.
+HMENU NthPopup(HMENU popup, int n)
+{
+    for (int i = 0; popup != nullptr && i < ::GetMenuItemCount(popup); ++i) {
+        HMENU sub = ::GetSubMenu(popup, i);
+        if (sub != nullptr && n-- == 0)
+            return sub;
+    }
+    return nullptr;
+}
+
+// The caption record of an owner-drawn item, or null for a plain one.
+CNewMenuItemData* OwnerDrawRecord(HMENU menu, int position)
+{
+    MENUITEMINFOA info = {};
+    info.cbSize = sizeof(info);
+    info.fMask = MIIM_FTYPE | MIIM_DATA;
+    if (!::GetMenuItemInfoA(menu, static_cast<UINT>(position), TRUE, &info) || !(info.fType & MFT_OWNERDRAW))
+        return nullptr;
+    CNewMenu* owner = CNewMenu::FromHandleNew(menu);
+    return owner != nullptr ? owner->FindRecord(reinterpret_cast<const void*>(info.dwItemData)) : nullptr;
+}
+
+CString ItemCaption(HMENU menu, int position)
+{
+    if (CNewMenuItemData* record = OwnerDrawRecord(menu, position))
+        return record->m_strText;
+    char text[512] = {};
+    ::GetMenuStringA(menu, static_cast<UINT>(position), text, sizeof(text), MF_BYPOSITION);
+    return text;
+}
+
+void SetItemCaption(HMENU menu, int position, const CString& caption)
+{
+    if (CNewMenuItemData* record = OwnerDrawRecord(menu, position)) {
+        record->m_strText = caption;
+        return;
+    }
+    MENUITEMINFOA info = {};
+    info.cbSize = sizeof(info);
+    info.fMask = MIIM_STRING;
+    info.dwTypeData = const_cast<char*>(caption.GetString());
+    ::SetMenuItemInfoA(menu, static_cast<UINT>(position), TRUE, &info);
+}
+
+// The access-key prefix the renumbering wrote: "&", one of 0-9 or a-f, a
+// space. Anything else (a doubled "&" of a title among it) is the title's.
+bool HasNumberPrefix(const CString& text)
+{
+    if (text.GetLength() < 3 || text[0] != '&' || text[2] != ' ')
+        return false;
+    const char key = text[1];
+    return (key >= '0' && key <= '9') || (key >= 'a' && key <= 'f');
+}
+
+} // namespace
+
+HMENU CMainFrame::GetClosedTabMenu() const
+{
+    return NthPopup(PopupByLastItem(m_DefaultNewMenu.m_hMenu, ID_APP_EXIT), 2);
+}
+
+void CMainFrame::UpdateMenuStates(HMENU menu)
+{
+    if (menu == nullptr || !theApp.m_settings.bMenuShortCutKey())
+        return;
+    for (int i = 0; i < ::GetMenuItemCount(menu); ++i) {
+        if (HMENU sub = ::GetSubMenu(menu, i)) {
+            UpdateMenuStates(sub);
+            continue;
+        }
+        const UINT id = ::GetMenuItemID(menu, i);
+        if (id == 0 || id == static_cast<UINT>(-1))
+            continue;
+        CString caption = ItemCaption(menu, i);
+        CString shortcut;
+        theApp.GetShortcutText(static_cast<int>(id), shortcut);
+        // A command without a bound key keeps its caption as it is.
+        if (caption.IsEmpty() || shortcut.IsEmpty())
+            continue;
+        const int tab = caption.Find('\t');
+        if (tab >= 0)
+            caption = caption.Left(tab);
+        SetItemCaption(menu, i, caption + "\t" + shortcut);
+    }
+}
+
+void CMainFrame::RefreshMenuStatesOnce()
+{
+    if (m_stateWord & kStateMenuStatesDone)
+        return;
+    m_stateWord |= kStateMenuStatesDone;
+    UpdateMenuStates(m_DefaultNewMenu.m_hMenu);
+}
+
+void CMainFrame::AddClosedTabToMenu(CTabItem* tab)
+{
+    if (tab == nullptr)
+        return;
+    RefreshMenuStatesOnce();
+    // The list keeps the tab whether or not the menu bar shows it: a key
+    // bound to a closed tab reopens it either way.
+    const int number = m_closedTabs.Add(tab->m_title, tab->m_url, tab->m_pBack, tab->m_pForward);
+    HMENU closed = GetClosedTabMenu();
+    if (number < 0 || closed == nullptr)
+        return;
+    CNewMenu* menu = CNewMenu::FromHandleNew(closed);
+    if (menu == nullptr)
+        return;
+    // A reused number's old item is the last one: the oldest.
+    while (menu->GetMenuItemCount() >= kClosedMenuMax)
+        menu->DeleteMenu(static_cast<UINT>(menu->GetMenuItemCount() - 1), MF_BYPOSITION);
+    CString caption = TruncateMenuText(tab->m_title, theApp.m_settings.iFavTitleMaxStr);
+    caption.Replace("&", "&&");
+    menu->InsertODMenu(0, caption, MF_BYPOSITION | MF_STRING, ID_CLOSEDTAB_FIRST + static_cast<UINT>(number), -1);
+}
+
+void CMainFrame::RenumberClosedTabMenu()
+{
+    HMENU closed = GetClosedTabMenu();
+    const int count = closed != nullptr ? ::GetMenuItemCount(closed) : 0;
+    for (int p = 0; p < count && p < 16; ++p) {
+        if (::GetMenuItemID(closed, p) == 0)
+            continue;
+        CString text = ItemCaption(closed, p);
+        if (text.IsEmpty())
+            continue;
+        if (HasNumberPrefix(text))
+            text = text.Mid(3);
+        CString numbered;
+        numbered.Format("&%c %s", "0123456789abcdef"[p], text.GetString());
+        SetItemCaption(closed, p, numbered);
+    }
+}
+
+void CMainFrame::OnReopenClosedTab(UINT nID)
+{
+    const ClosedTabEntry* entry = m_closedTabs.Find(static_cast<int>(nID - ID_CLOSEDTAB_FIRST));
+    if (entry == nullptr)
+        return;
+    theApp.OpenUrlWithHistory(theApp.GetActiveGroup(), entry->url, &entry->back, &entry->forward,
+                              kReasonForceForeground, 0);
+}
+
+void CMainFrame::ShowHistoryMenu(bool back)
+{
+    POINT at = {};
+    ::GetCursorPos(&at);
+    CTabItem* tab = GetActiveTab();
+    CBrowserView* view = tab != nullptr ? tab->m_pView : nullptr;
+    if (view == nullptr || view->GetSafeHwnd() == nullptr)
+        return;
+    CStringArray titles;
+    view->GetHistoryTitles(back, kHistoryMenuMax, titles);
+    if (titles.IsEmpty())
+        return;
+    CNewMenu menu;
+    if (!menu.LoadMenu(back ? IDR_BACKHISTORYMENU : IDR_FORWARDHISTORYMENU))
+        return;
+    CNewMenu* popup = menu.GetSubMenu(0);
+    if (popup != nullptr) {
+        while (popup->GetMenuItemCount() > 0)
+            popup->DeleteMenu(0, MF_BYPOSITION);
+        const UINT first = back ? kCmdBackHistoryFirst : kCmdForwardHistoryFirst;
+        for (INT_PTR i = 0; i < titles.GetSize(); ++i) {
+            CString caption = TruncateMenuText(titles[i], kHistoryCaptionBytes);
+            caption.Replace("&", "&&");
+            popup->AppendODMenu(caption, MF_STRING, first + static_cast<UINT>(i), -1);
+        }
+        popup->TrackPopupMenu(TPM_LEFTALIGN | TPM_RIGHTBUTTON, at.x, at.y, this);
+    }
+    menu.DestroyMenu();
+}

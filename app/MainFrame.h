@@ -56,6 +56,7 @@ public:
     ~CMainFrame() override;
 
     BOOL PreCreateWindow(CREATESTRUCT& cs) override;
+    // Mouse, then keys, then the base (MainFrameInput.cpp).
     BOOL PreTranslateMessage(MSG* pMsg) override;
     BOOL OnCreateClient(LPCREATESTRUCT lpcs) override;
 
@@ -118,6 +119,24 @@ public:
     virtual void UpdateAddressBar(HWND hTab, LPCTSTR url);
     // Typed text: navigates the active tab or opens a new tab (or group).
     virtual void OpenAddressBarUrl(LPCTSTR text);
+    //--- Input of every window (MainFrameInput.cpp)
+    // Whether moving the mouse may take the keyboard focus from focus; keeps
+    // the cursor position.
+    virtual BOOL GetBrowserWindowAtCursor(HWND focus);
+    // The address box and the search box, each with its edit; null until
+    // the bars that hold them exist.
+    virtual HWND GetAddressBoxWindow(HWND* pEdit) const;
+    virtual HWND GetSearchBoxWindow(HWND* pEdit) const;
+    // The close button over the hovered tab: placed, shown or hidden on a
+    // move, and a click on it (TRUE when it consumed the click). They wait
+    // for the button and do nothing until it exists.
+    virtual void TrackTabCloseButton(const MSG* pMsg);
+    virtual BOOL ClickTabCloseButton(const MSG* pMsg);
+    // The keyboard focus into the active page.
+    void FocusActivePage();
+    POINT m_ptFocusMove = {0, 0};   // the cursor when the focus last followed it
+    POINT m_ptLastCursor = {0, 0};  // the cursor at the last focus question
+
     //--- Menus built from data (MainFrameMenus.cpp)
     // Keeps a closing tab in the closed-tab list and puts it at the top of
     // the menu bar's recently-closed submenu.
@@ -264,6 +283,9 @@ private:
     // Writes the favorites cache (when on) and the search-engine list.
     void SaveListsOnExit();
     FavoritesScanPlaces GetFavoritesPlaces() const;
+    BOOL PreTranslateMouse(MSG* pMsg);
+    BOOL PreTranslateKey(MSG* pMsg);
+    void FollowMouseWithFocus(const MSG* pMsg);
     // Tab sets
     void CollectTabSet(std::vector<TabSetFile::Group>& groups, bool withHistory) const;
     bool WriteTabSet(LPCTSTR path, bool version3);

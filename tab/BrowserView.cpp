@@ -35,6 +35,7 @@ BEGIN_MESSAGE_MAP(CBrowserView, CView)
     ON_WM_TIMER()
     ON_WM_CLOSE()
     ON_WM_SETFOCUS()
+    ON_WM_KILLFOCUS()
     ON_WM_ERASEBKGND()
     ON_COMMAND(1018, OnGoBackCmd)
     ON_COMMAND(1019, OnGoForwardCmd)
@@ -578,12 +579,6 @@ BOOL CBrowserView::OnEraseBkgnd(HDC)
 {
     // The control covers the view.
     return ControlWindow() != nullptr ? TRUE : static_cast<BOOL>(Default());
-}
-
-void CBrowserView::OnSetFocus(CWnd*)
-{
-    if (HWND control = ControlWindow())
-        ::SetFocus(control);
 }
 
 void CBrowserView::OnClose()

@@ -49,9 +49,13 @@ public:
     // destroyed) when either cannot be made.
     BOOL Create(CWnd* pParent, UINT nID, DWORD dwStyle);
     void OnInitialUpdate() override;
+    // Mouse and key messages bound for the page (BrowserViewInput.cpp).
+    BOOL PreTranslateMessage(MSG* pMsg) override;
 
     CTabItem* GetTabItem() const { return m_pTabItem; }
     IWebBrowser2* GetBrowser() const { return m_pBrowser; }
+    // The control's window, or null.
+    HWND GetControlWindow() const { return m_wndBrowser.GetSafeHwnd(); }
     // Each returns a new reference, or null.
     IDispatch* GetHtmlDocument() const;
     IDispatch* GetApplication() const;
@@ -93,6 +97,17 @@ public:
     // The text-size command (32774 largest to 32778 smallest) of the page's
     // zoom; 32776 without a control, 0 for a zoom outside the five sizes.
     virtual UINT GetTextSize();
+
+    //--- Mouse actions and gestures
+    // One of the mouse actions of mouseLR, mouseRL and mouseDC (0 back, 1
+    // forward, 2 refresh, 3 up, 4 previous tab, 5 next tab, 6 close), while
+    // mouse gestures are on.
+    virtual void DoMouseAction(int action);
+    // Tracks the right-button press: 1 when it was used (a gesture, a
+    // rocker or double-click action), 0 when the release was replayed.
+    int TrackMouseGesture(MSG* pMsg);
+    // The label of the command bound to exactly this gesture, else empty.
+    static void GetGestureCommandName(const CString& gesture, CString& name);
 
     //--- Page features
     // Highlights the words (mode 0) or clears the highlight (mode 1); the
@@ -140,6 +155,7 @@ protected:
     void OnTimer(UINT_PTR nIDEvent);
     void OnClose();
     void OnSetFocus(CWnd* pOldWnd);
+    void OnKillFocus(CWnd* pNewWnd);
     BOOL OnEraseBkgnd(HDC hDC);
     void OnStartAutoReloadCmd() { StartAutoReload(); }
     void OnStopAutoReloadCmd() { StopAutoReload(); }
@@ -209,6 +225,15 @@ private:
     void ChangeOption(DWORD set, DWORD clear);
     void QuietPageOnClose();
     bool IsActiveElementNotLink() const;
+    // The upper-case tag of the page's focused element, empty when unknown.
+    CString ActiveElementTag() const;
+    bool IsEditableFocus() const;
+    BOOL FilterMouse(MSG* pMsg);
+    BOOL FilterKey(MSG* pMsg);
+    void RefocusUnderMouse();
+    BOOL OpenLinkByWheelClick(MSG* pMsg);
+    BOOL TranslateControlAccelerator(MSG* pMsg);
+    void ShowGestureStatus(const CString& gesture);
     // After a download or a completed navigation: Flash objects are hidden
     // unless the tab plays them.
     void HideFlashUnlessPlayed();

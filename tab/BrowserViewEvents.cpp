@@ -11,6 +11,7 @@
 #include "app/StartupList.h"
 #include "app/TabGroup.h"
 #include "app/VantorelApp.h"
+#include "framework/ole/OleUtil.h"
 #include "tab/ChildFrame.h"
 #include "tab/TabItem.h"
 
@@ -125,29 +126,36 @@ void CBrowserView::OnBeforeNavigate2(IDispatch* pDisp, LPCTSTR url, BOOL* pCance
     m_progress = 0;
 }
 
-// True only when the opening page's focused element is known and is not a
-// link: a window opened without a click on a link is an unrequested pop-up.
-bool CBrowserView::IsActiveElementNotLink() const
+CString CBrowserView::ActiveElementTag() const
 {
+    CString tag;
     IDispatch* dispatch = GetHtmlDocument();
     if (dispatch == nullptr)
-        return false;
-    bool notLink = false;
+        return tag;
     IHTMLDocument2* document = nullptr;
     if (SUCCEEDED(dispatch->QueryInterface(IID_IHTMLDocument2, reinterpret_cast<void**>(&document)))) {
         IHTMLElement* element = nullptr;
         if (SUCCEEDED(document->get_activeElement(&element)) && element != nullptr) {
-            BSTR tag = nullptr;
-            if (SUCCEEDED(element->get_tagName(&tag)) && tag != nullptr) {
-                notLink = _wcsicmp(tag, L"A") != 0 && _wcsicmp(tag, L"AREA") != 0;
-                ::SysFreeString(tag);
+            BSTR name = nullptr;
+            if (SUCCEEDED(element->get_tagName(&name)) && name != nullptr) {
+                tag = VaAnsiFromWide(name);
+                tag.MakeUpper();
+                ::SysFreeString(name);
             }
             element->Release();
         }
         document->Release();
     }
     dispatch->Release();
-    return notLink;
+    return tag;
+}
+
+// True only when the opening page's focused element is known and is not a
+// link: a window opened without a click on a link is an unrequested pop-up.
+bool CBrowserView::IsActiveElementNotLink() const
+{
+    const CString tag = ActiveElementTag();
+    return !tag.IsEmpty() && tag != "A" && tag != "AREA";
 }
 
 void CBrowserView::OnNewWindow2(IDispatch** ppDisp, BOOL* pCancel)

@@ -43,6 +43,8 @@ enum MainFrameState : DWORD
     kStateTrayIcon = 0x1,
     kStatePlacementPending = 0x2,
     kStateMenuStatesDone = 0x8,  // the menu bar's shortcut texts were set once
+    kStatePlugInMenuBuilt = 0x100,
+    kStateScriptMenuBuilt = 0x200,
     kStateReserved10 = 0x10,
     kStateCaptionPinned = 0x800,
     kStateOpeningTabSet = 0x200000,  // a whole set of tabs is being opened
@@ -119,6 +121,23 @@ public:
     virtual void UpdateAddressBar(HWND hTab, LPCTSTR url);
     // Typed text: navigates the active tab or opens a new tab (or group).
     virtual void OpenAddressBarUrl(LPCTSTR text);
+    //--- Commands (MainFrameCommands.cpp)
+    // Exec of the active page's document (in the document host's command
+    // group when docHostGroup is set); TRUE only when the command ran.
+    virtual BOOL ExecBrowserCommand(DWORD command, BOOL docHostGroup);
+    // The page-menu search URL of theApp.m_pendingKeyword with the current
+    // engine; url is left as it was without either.
+    void BuildKeywordSearchUrl(CString& url);
+    void CopySelectionTextOnly();
+    // Opens the keyword as a URL ("ttp://" mended, a URL's line breaks
+    // removed).
+    void CompleteUrlScheme();
+    // Looks the keyword up with the dictionary template (url.dat line 7).
+    void EncodeSearchKeyword();
+    // At exit, as the settings ask: the URL cache and cookies, the history.
+    virtual void ClearUrlCache();
+    virtual void CreateComObject();
+
     //--- Input of every window (MainFrameInput.cpp)
     // Whether moving the mouse may take the keyboard focus from focus; keeps
     // the cursor position.
@@ -237,6 +256,15 @@ protected:
     void OnUpdateScript(CCmdUI* pCmdUI);
     void OnKeepEnabled(UINT nID);
     void OnReopenClosedTab(UINT nID);
+    void OnFrameOpenCommand(UINT nID);
+    void OnBrowserCommand(UINT nID);
+    void OnEditCommand(UINT nID);
+    void OnCloseTabsCommand(UINT nID);
+    void OnExploreFavorites();
+    void OnOpenLocation();
+    void OnCatalogSettings(UINT nID);
+    void OnViewSelectionSource();
+    void OnPageCommand(UINT nID);
     void OnBackHistoryMenu() { ShowHistoryMenu(true); }
     void OnForwardHistoryMenu() { ShowHistoryMenu(false); }
     void OnGroupsCommand(UINT nID);
@@ -283,6 +311,7 @@ private:
     // Writes the favorites cache (when on) and the search-engine list.
     void SaveListsOnExit();
     FavoritesScanPlaces GetFavoritesPlaces() const;
+    void OpenInCurrentGroup(const CString& text);
     BOOL PreTranslateMouse(MSG* pMsg);
     BOOL PreTranslateKey(MSG* pMsg);
     void FollowMouseWithFocus(const MSG* pMsg);

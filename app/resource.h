@@ -79,6 +79,7 @@
 #define ID_NAV_HOME                     1020
 #define ID_NAV_STOP                     1021
 #define ID_NAV_REFRESH                  1022
+#define ID_GROUP_CLOSETABS              32773   /* every tab of the current group */
 #define ID_NAV_BACKMENU                 36435   /* the back history popup */
 #define ID_NAV_FORWARDMENU              36436
 #define IDR_BACKHISTORYMENU             152

@@ -1,0 +1,172 @@
+// The frame's commands: opening pages, closing runs of tabs, the clipboard
+// and the page-selection commands.
+#include <windows.h>
+
+#include <string>
+
+#include "app/MainFrame.h"
+#include "app/TabGroup.h"
+#include "app/VantorelApp.h"
+#include "app/resource.h"
+#include "tab/BrowserView.h"
+#include "tab/ChildFrame.h"
+#include "tab/TabItem.h"
+#include "tab/tests/TabFixture.h"
+
+namespace {
+
+void SetClipboardText(HWND owner, const char* text)
+{
+    ASSERT_TRUE(::OpenClipboard(owner));
+    ::EmptyClipboard();
+    if (text != nullptr) {
+        const size_t length = strlen(text) + 1;
+        HGLOBAL block = ::GlobalAlloc(GMEM_MOVEABLE, length);
+        memcpy(::GlobalLock(block), text, length);
+        ::GlobalUnlock(block);
+        ::SetClipboardData(CF_TEXT, block);
+    }
+    ::CloseClipboard();
+}
+
+CString ClipboardText(HWND owner)
+{
+    CString text;
+    if (!::OpenClipboard(owner))
+        return text;
+    HANDLE data = ::GetClipboardData(CF_TEXT);
+    if (data != nullptr) {
+        text = static_cast<const char*>(::GlobalLock(data));
+        ::GlobalUnlock(data);
+    }
+    ::CloseClipboard();
+    return text;
+}
+
+} // namespace
+
+TEST_F(TabTest, FrameOpenCommandsWithoutATab)
+{
+    SetClipboardText(m_frame->m_hWnd, "  ttps://clip.example/ ");
+    ::SendMessageA(m_frame->m_hWnd, WM_COMMAND, ID_TAB_NEWCLIPBOARD, 0);
+    Pump();
+    ASSERT_NE(nullptr, Active());
+    EXPECT_STREQ("https://clip.example/", Active()->m_url);
+    CTabGroup* group = Active()->m_pGroup;
+    // No text: nothing opens.
+    SetClipboardText(m_frame->m_hWnd, nullptr);
+    m_frame->CloseAllGroupsNow();
+    Pump();
+    ::SendMessageA(m_frame->m_hWnd, WM_COMMAND, ID_TAB_NEWCLIPBOARD, 0);
+    Pump();
+    EXPECT_EQ(0, theApp.GetGroupCount());
+    (void)group;
+    theApp.m_settings.CtrlN = 3;
+    ::SendMessageA(m_frame->m_hWnd, WM_COMMAND, ID_FILE_NEWTAB, 0);
+    Pump();
+    ASSERT_NE(nullptr, Active());
+    EXPECT_STREQ("about:blank", Active()->m_url);
+}
+
+TEST_F(TabTest, CloseRightOfTheLastTabClosesNothingAndCloseLeftStopsAtTheActive)
+{
+    Open(nullptr, "http://1.example/");
+    Open(nullptr, "http://2.example/");
+    CTabItem* third = Open(nullptr, "http://3.example/");
+    CTabItem* fourth = Open(nullptr, "http://4.example/");
+    CTabGroup* group = third->m_pGroup;
+    ASSERT_EQ(fourth, Active());
+    ::SendMessageA(m_frame->m_hWnd, WM_COMMAND, ID_TAB_CLOSERIGHT, 0);
+    Pump();
+    EXPECT_EQ(4, group->GetTabCount());
+    ::BringWindowToTop(third->m_hFrame);
+    Pump();
+    ASSERT_EQ(third, Active());
+    ::SendMessageA(m_frame->m_hWnd, WM_COMMAND, ID_TAB_CLOSELEFT, 0);
+    Pump();
+    ASSERT_EQ(2, group->GetTabCount());
+    EXPECT_EQ(third, group->GetTab(0));
+    ::SendMessageA(m_frame->m_hWnd, WM_COMMAND, ID_TAB_CLOSERIGHT, 0);
+    Pump();
+    ASSERT_EQ(1, group->GetTabCount());
+    EXPECT_EQ(third, group->GetTab(0));
+}
+
+TEST_F(TabTest, ClosingAllTabsOfTheGroupAsksFirst)
+{
+    CTabItem* tab = Open(nullptr, "http://1.example/");
+    Open(nullptr, "http://2.example/");
+    CTabGroup* group = tab->m_pGroup;
+    AnswerNextMessageBox(IDNO);
+    ::SendMessageA(m_frame->m_hWnd, WM_COMMAND, ID_GROUP_CLOSETABS, 0);
+    Pump();
+    EXPECT_TRUE(AllAnswered());
+    EXPECT_EQ(2, group->GetTabCount());
+    AnswerNextMessageBox(IDYES);
+    ::SendMessageA(m_frame->m_hWnd, WM_COMMAND, ID_GROUP_CLOSETABS, 0);
+    Pump();
+    EXPECT_TRUE(AllAnswered());
+    EXPECT_FALSE(theApp.IsGroupListed(group) && group->GetTabCount() > 0);
+}
+
+TEST_F(TabTest, BrowserCommandsWithoutADocumentReportFailure)
+{
+    EXPECT_FALSE(m_frame->ExecBrowserCommand(OLECMDID_COPY, FALSE));
+    Open(nullptr, "http://a.example/");
+    EXPECT_FALSE(m_frame->ExecBrowserCommand(OLECMDID_COPY, FALSE));
+}
+
+TEST_F(TabTest, KeywordOpenedAsUrlLosesItsLineBreaksOnlyWhenItIsOne)
+{
+    theApp.m_pendingKeyword = "ttp://a.example/lo\r\nng";
+    ::SendMessageA(m_frame->m_hWnd, WM_COMMAND, ID_PAGE_OPENASURL, 0);
+    Pump();
+    ASSERT_NE(nullptr, Active());
+    EXPECT_STREQ("http://a.example/long", Active()->m_url);
+    EXPECT_TRUE(theApp.m_pendingKeyword.IsEmpty());
+    theApp.m_pendingKeyword = "C:\\dir\r\n\\file.htm";
+    m_frame->CompleteUrlScheme();
+    Pump();
+    EXPECT_STREQ("C:\\dir\\file.htm", Active()->m_url);
+    // Nothing to open: nothing opens.
+    const int groups = theApp.GetGroupCount();
+    m_frame->CompleteUrlScheme();
+    EXPECT_EQ(groups, theApp.GetGroupCount());
+}
+
+TEST_F(TabTest, DictionaryUsesTheFirstTagOfItsTemplate)
+{
+    m_folder->WriteBytes("String/url.dat", "\r\n\r\n\r\n\r\n\r\n\r\nhttp://dict.example/?e=<EUC>&u=<UTF8>\r\n");
+    theApp.m_strings.SetFolder(theApp.m_folders.GetStringFolder());
+    theApp.m_pendingKeyword = "\x88\xA4";  // "愛"
+    ::SendMessageA(m_frame->m_hWnd, WM_COMMAND, ID_PAGE_DICTIONARY, 0);
+    Pump();
+    ASSERT_NE(nullptr, Active());
+    EXPECT_STREQ("http://dict.example/?e=<EUC>&u=%E6%84%9B", Active()->m_url);
+    EXPECT_STREQ("\x88\xA4", theApp.m_lastSearchKeyword);
+    EXPECT_TRUE(theApp.m_pendingKeyword.IsEmpty());
+}
+
+TEST_F(TabTest, SelectionSearchUsesTheCurrentEngineAndNoKeywordMakesNoUrl)
+{
+    CSearchEngineNode* engine = m_frame->m_searchEngines.GetCurrentEngine();
+    ASSERT_NE(nullptr, engine);
+    theApp.m_pendingKeyword = "word";
+    ::SendMessageA(m_frame->m_hWnd, WM_COMMAND, ID_PAGE_SEARCH, 0);
+    Pump();
+    ASSERT_NE(nullptr, Active());
+    EXPECT_EQ(m_frame->BuildSearchUrl("word", engine->m_url), Active()->m_url);
+    EXPECT_STREQ("word", theApp.m_lastSearchKeyword);
+    // Without a keyword the URL stays as it was.
+    theApp.m_pendingKeyword.Empty();
+    CString url = "kept";
+    m_frame->BuildKeywordSearchUrl(url);
+    EXPECT_STREQ("kept", url);
+}
+
+TEST_F(TabTest, TextOnlyCopyPutsTheKeywordOnTheClipboard)
+{
+    theApp.m_pendingKeyword = "copied \x83\x81 text";
+    ::SendMessageA(m_frame->m_hWnd, WM_COMMAND, ID_PAGE_COPYTEXT, 0);
+    EXPECT_STREQ("copied \x83\x81 text", ClipboardText(m_frame->m_hWnd));
+}

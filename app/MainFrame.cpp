@@ -64,7 +64,10 @@ BEGIN_MESSAGE_MAP(CMainFrame, CNewMDIFrameWnd)
     ON_WM_COPYDATA()
     ON_WM_DRAWCLIPBOARD()
     ON_WM_CHANGECBCHAIN()
+    ON_WM_SYSCOMMAND()
+    ON_WM_SHOWWINDOW()
     ON_MESSAGE(WM_FRAME_OPENCOMMANDLINE, OnOpenCommandLine)
+    ON_REGISTERED_MESSAGE(CMainFrame::s_taskbarCreated, OnTaskbarCreated)
     ON_WM_INITMENUPOPUP()
     ON_COMMAND(kCmdStartupIdle, OnStartupIdle)
     ON_COMMAND_RANGE(ID_PLUGIN_FIRST, ID_PLUGIN_LAST, OnRunPlugIn)
@@ -73,6 +76,7 @@ BEGIN_MESSAGE_MAP(CMainFrame, CNewMDIFrameWnd)
     ON_UPDATE_COMMAND_UI_RANGE(ID_SCRIPT_FIRST, ID_SCRIPT_LAST, OnUpdateScript)
     ON_COMMAND_RANGE(39002, 39052, OnKeepEnabled)
     ON_COMMAND_RANGE(ID_CLOSEDTAB_FIRST, ID_CLOSEDTAB_LAST, OnReopenClosedTab)
+    ON_COMMAND(ID_VIEW_FULLSCREEN, OnFullScreen)
     ON_COMMAND_RANGE(ID_NAV_HOME, ID_NAV_HOME, OnFrameOpenCommand)
     ON_COMMAND_RANGE(ID_TAB_NEWHOME, ID_TAB_NEWHOME, OnFrameOpenCommand)
     ON_COMMAND_RANGE(ID_TAB_NEWBLANK, ID_TAB_NEWBLANK, OnFrameOpenCommand)
@@ -204,6 +208,8 @@ void CMainFrame::ApplyStartupProxy()
 
 void CMainFrame::AfterCreate()
 {
+    if (theApp.m_settings.bTaskTray())
+        FindTrayWindow();
     m_autosaveTimer = SetTimer(reinterpret_cast<UINT_PTR>(this), kAutosaveIntervalMs, nullptr);
 
     HMENU bar = m_DefaultNewMenu.m_hMenu;
@@ -297,6 +303,8 @@ void CMainFrame::SaveOnExit()
         return;
     m_exitDone = 1;
     theApp.m_runFlags |= kRunFlagShuttingDown;
+    if ((m_stateWord & kStateFullScreen) && GetSafeHwnd() != nullptr)
+        SetFullScreen(0);
     const bool autosaved = m_autosaveTimer != 0;
     StopAutosave();
     SaveSettings();
@@ -308,6 +316,7 @@ void CMainFrame::SaveOnExit()
     if (GetSafeHwnd() != nullptr) {
         ChangeClipboardChain(m_hWnd, m_hWndNextViewer);
         m_hWndNextViewer = nullptr;
+        RemoveTrayIcon();
     }
     // Last, when every write of the exit is done: a crash or kill before
     // this point still finds the recovery file at the next start. A clean

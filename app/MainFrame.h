@@ -47,6 +47,13 @@ enum MainFrameState : DWORD
     kStateScriptMenuBuilt = 0x200,
     kStateReserved10 = 0x10,
     kStateCaptionPinned = 0x800,
+    kStateFullScreen = 0x1000,
+    // What full screen hid, to show again when it ends.
+    kStateHiddenStatus = 0x10000,
+    kStateHiddenMenu = 0x20000,
+    kStateHiddenGroupBar = 0x80000,
+    kStateHiddenPageBar = 0x100000,
+    kStateHiddenBarsMask = 0x1FE000,
     kStateOpeningTabSet = 0x200000,  // a whole set of tabs is being opened
     kStatePendingKeyword = 0x400000,  // theApp.m_pendingKeyword waits for a search
 };
@@ -170,6 +177,25 @@ public:
     void RefreshMenuStatesOnce();
     // The back (or forward) entries of the active tab at the cursor.
     void ShowHistoryMenu(bool back);
+    //--- Full screen, the tray icon, the first show (MainFrameScreen.cpp)
+    // Non-zero enters full screen, 0 leaves it.
+    virtual void SetFullScreen(int enter);
+    virtual BOOL AddTrayIcon(UINT iconId, DWORD message);
+    // Adds the icon when the shell's notification area exists.
+    virtual BOOL FindTrayWindow();
+    virtual void RemoveTrayIcon();
+    virtual void RestoreFromTray();
+    // The placement of the first show: the saved one, or the desktop inset
+    // when the saved one is too small or mostly off the screens.
+    static void ChooseFirstPlacement(WINDOWPLACEMENT& placement);
+    UINT m_savedShowCmd = SW_SHOWNORMAL;
+    RECT m_rcSavedNormal = {0, 0, 0, 0};
+    HMENU m_hSavedMenu = nullptr;
+    HWND m_hTrayWindow = nullptr;
+    DWORD m_trayThreadId = 0;
+    DWORD m_trayProcessId = 0;
+    static const UINT s_taskbarCreated;
+
     // Plug-ins and scripts (MainFramePlugIns.cpp): the lists' messages.
     virtual void UnloadPlugins();
     virtual void UnloadScripts();
@@ -190,7 +216,7 @@ public:
     // most 100, as commands 36297 + index or 36701 + index; a disabled item
     // stands for an empty list.
     void FillCatalogMenu(CNewMenu& menu, CatalogMenu kind, BOOL withIcons);
-    // The message seam of the notification-area icon, which does not exist yet.
+    // A mouse message of the notification-area icon.
     virtual void OnTrayNotify(UINT nIconId, UINT nMouseMsg);
 
     CPageTabBar* m_pPageTabBar = nullptr;
@@ -256,6 +282,10 @@ protected:
     void OnUpdateScript(CCmdUI* pCmdUI);
     void OnKeepEnabled(UINT nID);
     void OnReopenClosedTab(UINT nID);
+    void OnFullScreen();
+    void OnSysCommand(UINT nID, LPARAM lParam);
+    void OnShowWindow(BOOL bShow, UINT nStatus);
+    LRESULT OnTaskbarCreated(WPARAM wParam, LPARAM lParam);
     void OnFrameOpenCommand(UINT nID);
     void OnBrowserCommand(UINT nID);
     void OnEditCommand(UINT nID);
@@ -312,6 +342,7 @@ private:
     void SaveListsOnExit();
     FavoritesScanPlaces GetFavoritesPlaces() const;
     void OpenInCurrentGroup(const CString& text);
+    void HideBarForFullScreen(CWnd* bar, DWORD stateBit);
     BOOL PreTranslateMouse(MSG* pMsg);
     BOOL PreTranslateKey(MSG* pMsg);
     void FollowMouseWithFocus(const MSG* pMsg);

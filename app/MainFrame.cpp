@@ -77,6 +77,7 @@ BEGIN_MESSAGE_MAP(CMainFrame, CNewMDIFrameWnd)
     ON_COMMAND_RANGE(39002, 39052, OnKeepEnabled)
     ON_COMMAND_RANGE(ID_CLOSEDTAB_FIRST, ID_CLOSEDTAB_LAST, OnReopenClosedTab)
     ON_COMMAND(ID_VIEW_FULLSCREEN, OnFullScreen)
+    ON_COMMAND(ID_PAGE_SELECTIONMENU, ShowSelectionMenu)
     ON_COMMAND_RANGE(ID_NAV_HOME, ID_NAV_HOME, OnFrameOpenCommand)
     ON_COMMAND_RANGE(ID_TAB_NEWHOME, ID_TAB_NEWHOME, OnFrameOpenCommand)
     ON_COMMAND_RANGE(ID_TAB_NEWBLANK, ID_TAB_NEWBLANK, OnFrameOpenCommand)
@@ -460,6 +461,7 @@ void CMainFrame::OnInitMenuPopup(CMenu* pPopupMenu, UINT nIndex, BOOL bSysMenu)
             FillCatalogMenu(*popup, CatalogMenu::kScripts, withIcons);
         else if (last == ID_APP_EXIT)
             RenumberClosedTabMenu();
+        BuildProxyMenu(popup->m_hMenu);
         RefreshMenuStatesOnce();
     }
     CNewMDIFrameWnd::OnInitMenuPopup(pPopupMenu, nIndex, bSysMenu);

@@ -43,6 +43,8 @@ enum MainFrameState : DWORD
     kStateTrayIcon = 0x1,
     kStatePlacementPending = 0x2,
     kStateMenuStatesDone = 0x8,  // the menu bar's shortcut texts were set once
+    kStateProxyMenuBuilt = 0x40,
+    kStateReloadMenuBuilt = 0x80,
     kStatePlugInMenuBuilt = 0x100,
     kStateScriptMenuBuilt = 0x200,
     kStateReserved10 = 0x10,
@@ -136,6 +138,8 @@ public:
     // engine; url is left as it was without either.
     void BuildKeywordSearchUrl(CString& url);
     void CopySelectionTextOnly();
+    // The page menu over the active page's selected text (command 36433).
+    void ShowSelectionMenu();
     // Opens the keyword as a URL ("ttp://" mended, a URL's line breaks
     // removed).
     void CompleteUrlScheme();
@@ -167,6 +171,8 @@ public:
     // Keeps a closing tab in the closed-tab list and puts it at the top of
     // the menu bar's recently-closed submenu.
     virtual void AddClosedTabToMenu(CTabItem* tab);
+    // The Tools popup's proxy list and user reload period, filled once.
+    void BuildProxyMenu(HMENU popup);
     // The recently-closed submenu (third of the File popup), or null.
     HMENU GetClosedTabMenu() const;
     // Access keys 0-9 and a-f for the recently-closed items, top down.

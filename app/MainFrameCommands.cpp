@@ -347,6 +347,25 @@ void CMainFrame::OnPageCommand(UINT nID)
     }
 }
 
+void CMainFrame::ShowSelectionMenu()
+{
+    CTabItem* tab = GetActiveTab();
+    CBrowserView* view = tab != nullptr ? tab->m_pView : nullptr;
+    if (view == nullptr || view->GetSafeHwnd() == nullptr)
+        return;
+    IDispatch* document = view->GetHtmlDocument();
+    if (document == nullptr)
+        return;
+    CPageSelection selection;
+    selection.Read(document, CPageSelection::kText);
+    document->Release();
+    if (selection.m_strText.IsEmpty())
+        return;
+    // The page menu's own routine fills and tracks it, at the last right
+    // click on the page.
+    view->ShowPageMenu(view->m_ptContextMenu, selection);
+}
+
 void CMainFrame::CompleteUrlScheme()
 {
     CString text = theApp.m_pendingKeyword;

@@ -89,6 +89,39 @@ bool HasNumberPrefix(const CString& text)
 
 } // namespace
 
+void CMainFrame::BuildProxyMenu(HMENU popup)
+{
+    const int count = popup != nullptr ? ::GetMenuItemCount(popup) : 0;
+    if (count <= 0 || ::GetMenuItemID(popup, 0) != ID_TAB_WHEELLOCK)
+        return;
+    // The Tools popup: its last submenu lists the proxies, its third the
+    // auto-reload periods; each is filled once.
+    HMENU proxies = nullptr;
+    for (int i = count - 1; i >= 0 && proxies == nullptr; --i)
+        proxies = ::GetSubMenu(popup, i);
+    if (proxies != nullptr && !(m_stateWord & kStateProxyMenuBuilt)) {
+        m_stateWord |= kStateProxyMenuBuilt;
+        while (::GetMenuItemCount(proxies) > 4)
+            ::DeleteMenu(proxies, 4, MF_BYPOSITION);
+        AddProxyEntries(proxies);
+    }
+    HMENU reload = NthPopup(popup, 2);
+    if (reload != nullptr && !(m_stateWord & kStateReloadMenuBuilt)) {
+        m_stateWord |= kStateReloadMenuBuilt;
+        // The line is no format: its "%d" is the period.
+        CString caption = theApp.GetEtcText(4);
+        CString minutes;
+        minutes.Format("%d", static_cast<int>(theApp.m_settings.iReload));
+        caption.Replace("%d", minutes);
+        CString shortcut;
+        theApp.GetShortcutText(ID_RELOAD_USER, shortcut);
+        if (!shortcut.IsEmpty())
+            caption += "\t" + shortcut;
+        ::DeleteMenu(reload, 7, MF_BYPOSITION);
+        ::InsertMenuA(reload, 7, MF_BYPOSITION | MF_STRING, ID_RELOAD_USER, caption);
+    }
+}
+
 HMENU CMainFrame::GetClosedTabMenu() const
 {
     return NthPopup(PopupByLastItem(m_DefaultNewMenu.m_hMenu, ID_APP_EXIT), 2);

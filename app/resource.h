@@ -28,6 +28,7 @@
 #define ID_PAGE_DICTIONARY              32840
 #define ID_PAGE_IEMENU                  36431
 #define ID_PAGE_OPENASURL               36432
+#define ID_PAGE_SELECTIONMENU           36433   /* the page menu over the selection */
 /* The popup that scripts fill with their own items (WM_FRAME_SHOWMENU). */
 #define IDR_SCRIPTMENU                  266
 

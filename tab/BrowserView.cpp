@@ -215,10 +215,12 @@ void CBrowserView::FillPageMenuEngines(CNewMenu& engines)
     while (engines.DeleteMenu(0, MF_BYPOSITION)) {
     }
     const CSearchEngineTree& tree = g_pMainFrame->m_searchEngines;
-    const UINT first = kCmdSearchEngineFirst + static_cast<UINT>(tree.GetFlatCount());
+    const CSearchEngineNode* root = tree.GetRoot();
+    // Searching with every engine is the root's command.
+    const UINT first = kCmdSearchEngineFirst + static_cast<UINT>(root != nullptr ? root->m_flatIndex : 0);
     engines.AppendODMenu(theApp.GetEtcText(1), MF_STRING, first);
     engines.AppendODMenu(nullptr, MF_SEPARATOR, 0);
-    if (const CSearchEngineNode* root = tree.GetRoot()) {
+    if (root != nullptr) {
         AppendSearchEngineItems(engines, *root, g_pMainFrame->GetSearchEngineMenuTexts());
         MeasureMenuCaptions(engines, -1);
     }

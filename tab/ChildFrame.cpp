@@ -22,7 +22,7 @@ const UINT kCmdReloadStart = 1024;
 const UINT kCmdReloadStop = 1025;
 const UINT kCmdRefresh = 1022;
 const int kMaxProxyEntries = 150;
-const UINT kProxyEntryBase = 36055;
+const UINT kProxyEntryFirst = 36060;
 
 const UINT kAppIconId = 128;
 
@@ -591,28 +591,27 @@ LRESULT CChildFrame::OnTabMouseAction(WPARAM wParam, LPARAM lParam)
     return 0;
 }
 
-// The proxy servers of "Proxy.ini" after the four fixed items, below a
-// separator.
-static void AddProxyEntries(HMENU proxyMenu)
+void AddProxyEntries(HMENU proxyMenu)
 {
-    CString ini = theApp.ProgramFile("Proxy.ini");
-    const char kMissing[] = "\x01";
-    UINT position = 5;
+    const CString ini = theApp.ProgramFile("Proxy.ini");
+    // The list ends at its first missing or empty entry.
     for (int n = 0; n < kMaxProxyEntries; ++n) {
         char key[16];
         wsprintfA(key, "Proxy%d", n);
         char value[512] = {};
-        ::GetPrivateProfileStringA("PROXY", key, kMissing, value, sizeof(value), ini);
-        if (strcmp(value, kMissing) == 0)
+        ::GetPrivateProfileStringA("PROXY", key, "", value, sizeof(value), ini);
+        if (value[0] == '\0')
             break;
         if (n == 0)
             ::InsertMenuA(proxyMenu, 4, MF_BYPOSITION | MF_SEPARATOR, 0, nullptr);
-        if (value[0] == '\0')
-            continue;
+        const UINT id = kProxyEntryFirst + static_cast<UINT>(n);
         CString text = value;
         text.Replace("&", "&&");
-        ::InsertMenuA(proxyMenu, position, MF_BYPOSITION | MF_STRING, kProxyEntryBase + position, text);
-        ++position;
+        CString shortcut;
+        theApp.GetShortcutText(static_cast<int>(id), shortcut);
+        if (!shortcut.IsEmpty())
+            text += "\t" + shortcut;
+        ::InsertMenuA(proxyMenu, 5 + static_cast<UINT>(n), MF_BYPOSITION | MF_STRING, id, text);
     }
 }
 

@@ -273,3 +273,32 @@ TEST_F(TabTest, HistoryPopupOfThirtyBackEntriesShowsTwentyFive)
     ::SendMessageA(m_frame->m_hWnd, WM_COMMAND, ID_NAV_FORWARDMENU, 0);
     EXPECT_EQ(-1, s_shownItems);
 }
+
+TEST_F(TabTest, ToolsPopupListsProxiesUpToTheFirstGapOnceAndTheUserReloadPeriod)
+{
+    m_folder->WriteBytes("Proxy.ini", "[PROXY]\r\nProxy0=a:1\r\nProxy1=b:2\r\nProxy2=c&d:3\r\nProxy4=e:5\r\n");
+    m_folder->WriteBytes("KEYCONF.dat", Line("proxy b", "F7", 36061));
+    theApp.ReloadBindingMaps();
+    theApp.m_settings.bMenuShortCutKey(true);
+    theApp.m_settings.iReload = 7;
+    HMENU bar = m_frame->m_DefaultNewMenu.m_hMenu;
+    HMENU tools = nullptr;
+    for (int i = 0; i < ::GetMenuItemCount(bar) && tools == nullptr; ++i) {
+        HMENU popup = ::GetSubMenu(bar, i);
+        if (popup != nullptr && ::GetMenuItemID(popup, 0) == ID_TAB_WHEELLOCK)
+            tools = popup;
+    }
+    ASSERT_NE(nullptr, tools);
+    m_frame->BuildProxyMenu(tools);
+    m_frame->BuildProxyMenu(tools);
+    HMENU proxies = ::GetSubMenu(tools, ::GetMenuItemCount(tools) - 1);
+    ASSERT_EQ(8, ::GetMenuItemCount(proxies));
+    EXPECT_EQ(36060u, ::GetMenuItemID(proxies, 5));
+    EXPECT_EQ(36062u, ::GetMenuItemID(proxies, 7));
+    EXPECT_STREQ("b:2\tF7", MenuText(proxies, 6));
+    EXPECT_STREQ("c&&d:3", MenuText(proxies, 7));
+    HMENU reload = ::GetSubMenu(tools, 5);
+    ASSERT_NE(nullptr, reload);
+    EXPECT_EQ(static_cast<UINT>(ID_RELOAD_USER), ::GetMenuItemID(reload, 7));
+    EXPECT_EQ(0, MenuText(reload, 7).Find("7"));
+}

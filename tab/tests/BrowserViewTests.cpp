@@ -387,8 +387,9 @@ TEST_F(TabTest, RightClickMenuActsOnTheClickedTab)
     ::SendMessageA(frameA, WM_TAB_MOUSECLICK, 1, MAKELPARAM(20, 20));
     Pump();
     EXPECT_EQ(1, s_tabMenuSeen);
-    // Four fixed items, a separator and the two servers that have text.
-    EXPECT_EQ(7, s_proxyItems);
+    // Four fixed items, a separator and the server before the first empty
+    // entry, where the list ends.
+    EXPECT_EQ(6, s_proxyItems);
     EXPECT_FALSE(::IsWindow(frameA));
     EXPECT_EQ(1, theApp.GetGroupTabCount(theApp.GetActiveGroup()));
     EXPECT_EQ(b, Active());

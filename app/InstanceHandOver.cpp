@@ -4,6 +4,26 @@
 
 namespace InstanceHandOver {
 
+CStartupLock::CStartupLock(LPCTSTR name, DWORD timeoutMs)
+{
+    m_hMutex = CreateMutexA(nullptr, FALSE, name);
+    if (m_hMutex == nullptr)
+        return;
+    // An abandoned mutex (a start that died) is ours all the same.
+    DWORD wait = WaitForSingleObject(m_hMutex, timeoutMs);
+    m_held = wait == WAIT_OBJECT_0 || wait == WAIT_ABANDONED;
+}
+
+void CStartupLock::Release()
+{
+    if (m_held)
+        ReleaseMutex(m_hMutex);
+    m_held = false;
+    if (m_hMutex != nullptr)
+        CloseHandle(m_hMutex);
+    m_hMutex = nullptr;
+}
+
 bool SendToRunningInstance(HWND running, LPCTSTR commandLine, bool activate)
 {
     if (activate) {

@@ -356,6 +356,19 @@ private:
     void CollectTabSet(std::vector<TabSetFile::Group>& groups, bool withHistory) const;
     bool WriteTabSet(LPCTSTR path, bool version3);
     void OpenTabSetGroups(const std::vector<TabSetFile::Group>& groups, bool withHistory);
+
+    // While a frame exists, posted copies of its in-process messages are
+    // dropped wherever this thread retrieves them (our pump or a nested
+    // loop), before any window procedure sees them.
+    class CPostedMessageFilter
+    {
+    public:
+        CPostedMessageFilter();
+        ~CPostedMessageFilter();
+        CPostedMessageFilter(const CPostedMessageFilter&) = delete;
+        CPostedMessageFilter& operator=(const CPostedMessageFilter&) = delete;
+    };
+    CPostedMessageFilter m_postedFilter;
 };
 
 #endif // VA_APP_MAINFRAME_H

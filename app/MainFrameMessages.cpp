@@ -26,44 +26,74 @@ const UINT kShowMenuFirstId = 39002;
 const int kShowMenuMaxItems = 50;
 const int kSearchBoxId = 59400;
 
-// Messages whose arguments or results are pointers: they mean something only
-// inside this process.
-bool CarriesPointers(UINT nMsg)
+// Messages that another thread or process may send: read-only answers that
+// carry no pointer either way, the shell's tray callback, and the no-ops.
+// Every other private message carries an address (a string, a record, a
+// window object), returns one, or changes the program's state, and is
+// honoured only when this thread sends it: every sender in the program runs
+// on it.
+bool OpenToOtherSenders(UINT nMsg)
 {
     switch (nMsg) {
-    case WM_FRAME_ACTIVATEPREVTAB:
-    case WM_FRAME_ACTIVATENEXTTAB:
-    case WM_FRAME_CLOSETAB:
-    case WM_FRAME_COMBOSELECT:
-    case WM_FRAME_ADDRESSENTER:
-    case WM_FRAME_CREATEGROUP:
-    case WM_FRAME_DROPTEXT:
-    case WM_FRAME_SAVEKEYWORD:
-    case WM_FRAME_OPENURL:
-    case WM_FRAME_GETACTIVEURL:
-    case WM_FRAME_GETACTIVETITLE:
-    case WM_FRAME_GETURLAT:
-    case WM_FRAME_GETTITLEAT:
-    case WM_FRAME_GETACTIVEDOCUMENT:
-    case WM_FRAME_NAVIGATEACTIVE:
-    case WM_FRAME_CREATEGROUPINDEX:
-    case WM_FRAME_OPENURLINGROUP:
-    case WM_FRAME_GETACTIVEGROUPTITLE:
-    case WM_FRAME_GETGROUPTITLEAT:
-    case WM_FRAME_GETTABTITLEINGROUP:
-    case WM_FRAME_GETTABURLINGROUP:
-    case WM_FRAME_GETWINDOWOBJECT:
-    case WM_FRAME_GETDOCUMENTOBJECT:
-    case WM_FRAME_GETWEBBROWSEROBJECT:
-    case WM_FRAME_NEWWINDOW:
-    case WM_FRAME_NAVIGATETAB:
-    case WM_FRAME_GETCURRENTGROUP:
-    case WM_FRAME_APPLYTABSECURITY:
-    case WM_FRAME_SHOWMENU:
+    case WM_FRAME_TRAYNOTIFY:
+    case WM_FRAME_GETCOUNT:
+    case WM_FRAME_GETMENUSTYLE:
+    case WM_FRAME_GETGROUPCOUNT:
+    case WM_FRAME_GETTABID:
+    case WM_FRAME_GETTABINDEX:
+    case WM_FRAME_ISBUSY:
+    case WM_FRAME_ISJAVASCRIPTENABLED:
+    case WM_FRAME_ISJAVAENABLED:
+    case WM_FRAME_ISRUNACTIVEXENABLED:
+    case WM_FRAME_ISDOWNLOADACTIVEXENABLED:
+    case WM_FRAME_ISPICTUREENABLED:
+    case WM_FRAME_ISSOUNDENABLED:
+    case WM_FRAME_ISVIDEOENABLED:
+    case WM_FRAME_ISNAVIGATELOCK:
+    case WM_FRAME_ISDOMAINLOCK:
+    case WM_FRAME_ISLINKLOCK:
+    case WM_FRAME_ISWHEELLOCK:
+    case WM_FRAME_SETNAVIGATELOCK:
+    case WM_FRAME_SETDOMAINLOCK:
+    case WM_FRAME_GETACTIVEINDEX:
+    case WM_FRAME_GETACTIVEID:
+    case WM_FRAME_APPLYDONE:
         return true;
     default:
         return false;
     }
+}
+
+bool IsPrivateMessage(UINT nMsg)
+{
+    return nMsg == WM_FRAME_ACTIVATEPREVTAB || nMsg == WM_FRAME_ACTIVATENEXTTAB ||
+           nMsg == WM_FRAME_CLOSETAB || nMsg == WM_FRAME_CREATEGROUP || nMsg == WM_FRAME_COMBOSELECT ||
+           nMsg == WM_FRAME_ADDRESSENTER || nMsg == WM_FRAME_TRAYNOTIFY ||
+           (nMsg >= WM_FRAME_UNLOADPLUGINS && nMsg <= WM_FRAME_RELOADSCRIPTS && nMsg != WM_FRAME_PLUGINSSAVED) ||
+           nMsg == WM_FRAME_DROPTEXT || nMsg == WM_FRAME_SAVEKEYWORD ||
+           (nMsg >= WM_FRAME_OPENURL && nMsg <= WM_FRAME_GETACTIVEID) || nMsg == WM_FRAME_GETCURRENTGROUP ||
+           nMsg == WM_FRAME_APPLYTABSECURITY || nMsg == WM_FRAME_APPLYDONE || nMsg == WM_FRAME_SHOWMENU;
+}
+
+HHOOK g_hPostedFilter = nullptr;
+int g_postedFilterUsers = 0;
+
+// WH_GETMESSAGE sees every message this thread takes from its queue, in our
+// pump and in the system's modal loops alike; a posted in-process message
+// to a main frame becomes WM_NULL there.
+LRESULT CALLBACK PostedMessageFilterProc(int nCode, WPARAM wParam, LPARAM lParam)
+{
+    if (nCode == HC_ACTION && wParam == PM_REMOVE) {
+        MSG* msg = reinterpret_cast<MSG*>(lParam);
+        try {
+            if (msg->hwnd != nullptr && IsPrivateMessage(msg->message) && !OpenToOtherSenders(msg->message) &&
+                dynamic_cast<CMainFrame*>(CWnd::FromHandlePermanent(msg->hwnd)) != nullptr)
+                msg->message = WM_NULL;
+        } catch (...) {
+            msg->message = WM_NULL;
+        }
+    }
+    return ::CallNextHookEx(g_hPostedFilter, nCode, wParam, lParam);
 }
 
 LPCTSTR TextArg(WPARAM value)
@@ -151,22 +181,28 @@ LRESULT WindowObjectOf(CBrowserView* view)
 
 } // namespace
 
+CMainFrame::CPostedMessageFilter::CPostedMessageFilter()
+{
+    if (g_postedFilterUsers++ == 0)
+        g_hPostedFilter =
+            ::SetWindowsHookExA(WH_GETMESSAGE, PostedMessageFilterProc, nullptr, ::GetCurrentThreadId());
+}
+
+CMainFrame::CPostedMessageFilter::~CPostedMessageFilter()
+{
+    if (--g_postedFilterUsers == 0 && g_hPostedFilter != nullptr) {
+        ::UnhookWindowsHookEx(g_hPostedFilter);
+        g_hPostedFilter = nullptr;
+    }
+}
+
 BOOL CMainFrame::OnWndMsg(UINT nMsg, WPARAM wParam, LPARAM lParam, LRESULT* pResult)
 {
-    const bool isPrivate = nMsg == WM_FRAME_ACTIVATEPREVTAB || nMsg == WM_FRAME_ACTIVATENEXTTAB ||
-                           nMsg == WM_FRAME_CLOSETAB || nMsg == WM_FRAME_CREATEGROUP ||
-                           nMsg == WM_FRAME_COMBOSELECT || nMsg == WM_FRAME_ADDRESSENTER ||
-                           nMsg == WM_FRAME_TRAYNOTIFY ||
-                           (nMsg >= WM_FRAME_UNLOADPLUGINS && nMsg <= WM_FRAME_RELOADSCRIPTS &&
-                            nMsg != WM_FRAME_PLUGINSSAVED) ||
-                           nMsg == WM_FRAME_DROPTEXT || nMsg == WM_FRAME_SAVEKEYWORD ||
-                           (nMsg >= WM_FRAME_OPENURL && nMsg <= WM_FRAME_GETACTIVEID) ||
-                           nMsg == WM_FRAME_GETCURRENTGROUP || nMsg == WM_FRAME_APPLYTABSECURITY ||
-                           nMsg == WM_FRAME_APPLYDONE || nMsg == WM_FRAME_SHOWMENU;
-    if (!isPrivate)
+    if (!IsPrivateMessage(nMsg))
         return CNewMDIFrameWnd::OnWndMsg(nMsg, wParam, lParam, pResult);
-    // Another thread's (or process's) pointers are not ours to follow.
-    if (CarriesPointers(nMsg) && ::InSendMessage()) {
+    // Sent by another thread or process: only the open messages answer.
+    // Posted copies never get here (PostedMessageFilterProc).
+    if (!OpenToOtherSenders(nMsg) && ::InSendMessage()) {
         *pResult = 0;
         return TRUE;
     }

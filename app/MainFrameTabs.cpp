@@ -29,6 +29,15 @@ bool IsKeyDown(int key)
     return (::GetKeyState(key) & 0x8000) != 0;
 }
 
+// Puts the tab, and its frame, into the group (null: none), so that neither
+// keeps pointing at a group that is about to be deleted.
+void SetTabGroup(CTabItem* tab, CTabGroup* group)
+{
+    tab->m_pGroup = group;
+    if (CChildFrame* frame = dynamic_cast<CChildFrame*>(CWnd::FromHandlePermanent(tab->m_hFrame)))
+        frame->m_pGroup = group;
+}
+
 // The wait cursor for the length of a scope.
 class CWaitCursorScope
 {
@@ -284,6 +293,7 @@ void CMainFrame::OnTabClosed(CTabItem* tab)
             // The emptied group goes, whichever group is current.
             CSemaphoreLock lock(theApp.m_hSemaphore);
             if (lock.Acquired()) {
+                SetTabGroup(tab, nullptr);
                 CloseGroup(group);
                 return;
             }
@@ -366,7 +376,7 @@ void CMainFrame::MoveTabToGroup(CTabItem* tab, CTabGroup* target)
     if (index < 0 || old == target)
         return;
     old->m_tabs.erase(old->m_tabs.begin() + index);
-    tab->m_pGroup = target;
+    SetTabGroup(tab, target);
     if (old->m_hActiveTab == tab->m_hFrame) {
         old->m_hActiveTab = old->m_hPrevTab;
         old->m_hPrevTab = old->m_hEarlierTab;
@@ -538,7 +548,7 @@ void CMainFrame::CloseTabsOf(CTabGroup* group)
 {
     for (CTabItem* tab : group->m_tabs) {
         tab->m_flags |= kTabGroupClosing;
-        tab->m_pGroup = nullptr;
+        SetTabGroup(tab, nullptr);
         signed char reason = tab->m_closeReason;
         if ((reason == kCloseNone || reason == kCloseUnrecorded || reason == kClosePopup) &&
             IsLiveWindow(tab->m_hFrame)) {

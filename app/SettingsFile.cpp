@@ -29,11 +29,12 @@ LONGLONG OpenedFileSize(LPCTSTR path)
 }
 
 // One backup step: copies from over to, only when from opens and holds at
-// least one byte, so an empty or missing file never replaces a backup.
+// least one byte, so an empty or missing file never replaces a backup; the
+// backup is replaced whole or not at all.
 void CopyIfNotEmpty(const CString& from, const CString& to)
 {
     if (OpenedFileSize(from) >= 1)
-        FileSystem::CopyFileOverwrite(from, to);
+        CAtomicTextFile::CopyOver(from, to);
 }
 
 void ReadKeyLines(CStdioFile& file, CMapStringToString& keyMap)

@@ -21,6 +21,7 @@ namespace {
 
 const char kProductName[] = "VantorelArco";
 const char kRecoveryFile[] = "Exception.dat";
+const char kStartupMutexName[] = "VantorelArco.Startup";
 
 // A fault the program cannot recover from ends the process here. Nothing is
 // cleaned up on purpose: the last autosave in "Exception.dat" survives and
@@ -110,6 +111,9 @@ BOOL CVantorelApp::InitInstance()
     LoadSettings();
     ForceSessionSettings();
 
+    // Starts at the same moment (links opened quickly from another program)
+    // decide one after another, so that only the first makes a window.
+    InstanceHandOver::CStartupLock startupLock(kStartupMutexName);
     if (HandOverToRunningInstance())
         return FALSE;
 
@@ -127,6 +131,7 @@ BOOL CVantorelApp::InitInstance()
 
     if (!CreateMainFrame())
         return FALSE;
+    startupLock.Release();
     SetUnhandledExceptionFilter(OnUnhandledFault);
     if (!OpenStartupDocuments(TRUE))
         return FALSE;

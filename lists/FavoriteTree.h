@@ -102,7 +102,7 @@ public:
     CFavoriteNode* m_root = nullptr;
     CArray<CFavoriteNode*, CFavoriteNode*> m_containers;  // not owning
     CArray<CFavoriteNode*, CFavoriteNode*> m_flat;        // not owning
-    DWORD m_abort = 0;  // a folder could not be listed during a scan
+    DWORD m_abort = 0;  // the last scan could not list the Favorites folder
 
 private:
     // Reads one folder body into parent.

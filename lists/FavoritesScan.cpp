@@ -66,7 +66,8 @@ public:
             if ((data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0) {
                 // A junction or link may lead back to an ancestor: never
                 // followed, nor folders deeper than the cache can hold.
-                if (depth >= kMaxDepth || (data.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT) != 0)
+                const bool link = (data.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT) != 0;
+                if (depth >= kMaxDepth || link)
                     continue;
                 AddFolder(parent, path, name, depth);
             } else if (CFavoriteNode::KindOfFileName(name) == CFavoriteNode::kShortcut) {

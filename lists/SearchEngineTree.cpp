@@ -264,8 +264,8 @@ void LoadSearchEngineFile(CSearchEngineTree& tree, const CString& programFolder)
     CString path = ProgramPath::Join(programFolder, "SearchEngine.dat");
     FileSystem::FileInfo info;
     if (!FileSystem::GetInfo(path, info))
-        FileSystem::CopyFileOverwrite(ProgramPath::Join(programFolder, "SearchEngineDefault.dat"),
-                                      path);
+        CAtomicTextFile::CopyOver(ProgramPath::Join(programFolder, "SearchEngineDefault.dat"),
+                                  path);
     tree.Load(path, programFolder);
 }
 

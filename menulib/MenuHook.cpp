@@ -245,8 +245,18 @@ LRESULT OnNcPaint(HWND hWnd, WPARAM wParam, WNDPROC pfnOld)
     BOOL bPainted = FALSE;
     if (pRecord != nullptr && pRecord->paintOwnFrame == 1 && pMode != nullptr)
     {
-        HDC hDC = wParam == 1 ? ::GetWindowDC(hWnd)
-                              : ::GetDCEx(hWnd, reinterpret_cast<HRGN>(wParam), DCX_WINDOW | DCX_INTERSECTRGN);
+        HDC hDC = nullptr;
+        if (wParam != 1)
+        {
+            // GetDCEx takes the region it intersects with and deletes it,
+            // while wParam's region goes on to the previous procedure: it
+            // gets a copy.
+            HRGN hCopy = ::CreateRectRgn(0, 0, 0, 0);
+            if (hCopy != nullptr && ::CombineRgn(hCopy, reinterpret_cast<HRGN>(wParam), nullptr, RGN_COPY) != ERROR)
+                hDC = ::GetDCEx(hWnd, hCopy, DCX_WINDOW | DCX_INTERSECTRGN);
+            else if (hCopy != nullptr)
+                ::DeleteObject(hCopy);
+        }
         if (hDC == nullptr)
             hDC = ::GetWindowDC(hWnd);
         if (hDC != nullptr)

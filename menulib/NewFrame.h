@@ -128,8 +128,11 @@ protected:
             m_TimerID = 0;
         }
         TBase::OnDestroy();
-        // The system destroys the system menu with the window.
+        // The system destroys the system menu, and the menu bar the window
+        // still has, with the window.
         m_SystemNewMenu.Detach();
+        if (m_DefaultNewMenu.m_hMenu != nullptr && ::GetMenu(this->m_hWnd) == m_DefaultNewMenu.m_hMenu)
+            m_DefaultNewMenu.Detach();
     }
 };
 

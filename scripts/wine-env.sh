@@ -16,7 +16,9 @@ else
     export WINEARCH=win32
     VA_WINE=/usr/lib/wine/wine
 fi
-export WINEDEBUG=-all
+# VA_WINEDEBUG overrides the silence, e.g. VA_WINEDEBUG=warn+heap for a run
+# with Wine's heap checks.
+export WINEDEBUG=${VA_WINEDEBUG:--all}
 export LANG=ja_JP.UTF-8 LC_ALL=ja_JP.UTF-8
 # No Mono or Gecko installer offers: the program never needs either here.
 export WINEDLLOVERRIDES="mscoree=;mshtml=;winemenubuilder.exe=d"

@@ -15,6 +15,12 @@ void CBrowserControlSite::SetHostObjects(IDocHostUIHandler* pUIHandler, IDispatc
     m_pShowUI = pShowUI;
 }
 
+void CBrowserControlSite::DestroyControl()
+{
+    SetHostObjects(nullptr, nullptr, nullptr, nullptr);
+    COleControlSite::DestroyControl();
+}
+
 // The tab's own page-options word answers the control, so that download
 // control is per tab; without an owner object the framework decides.
 BOOL CBrowserControlSite::GetAmbientProperty(DISPID dispid, VARIANT* pvar)

@@ -28,6 +28,9 @@ public:
 
     // The download-control word from the owner's ambient object.
     BOOL GetAmbientProperty(DISPID dispid, VARIANT* pvar) override;
+    // The owner's objects are forgotten with the control: the site may
+    // outlive the owner while the control still holds it.
+    void DestroyControl() override;
 
     // IUnknown (one identity for every interface of the site)
     STDMETHOD(QueryInterface)(REFIID riid, void** ppv) override

@@ -18,12 +18,12 @@ class CBrowserSubWnd : public COleControlWnd
 public:
     CBrowserSubWnd() = default;
 
-    // WM_CLOSE posted to the control's window (a script's window.close())
-    // is swallowed and posted to the window two levels up instead (control
-    // window, view, tab frame), so that the whole tab closes.
-    BOOL PreTranslateMessage(MSG* pMsg) override;
-
 protected:
+    // WM_CLOSE of the control's window (a script's window.close()) is
+    // swallowed and posted to the window two levels up instead (control
+    // window, view, tab frame), so that the whole tab closes; handled here,
+    // it is caught in whichever loop dispatches it.
+    void OnClose();
     void OnInitMenuPopup(CMenu* pPopupMenu, UINT nIndex, BOOL bSysMenu);
 
     DECLARE_MESSAGE_MAP()

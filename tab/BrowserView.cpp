@@ -101,7 +101,10 @@ void CBrowserView::OnInitialUpdate()
     if (m_pTabItem == nullptr)
         return;
     CTabItem* tab = m_pTabItem;
-    m_pageDropTarget.Register(m_hWnd);
+    if (m_pPageDropTarget == nullptr) {
+        m_pPageDropTarget = new COleDropTarget;
+        m_pPageDropTarget->Register(m_hWnd);
+    }
     m_bIEMenuAllowed = 1;
     m_contextMenuMode = theApp.m_settings.iIEContext;
     m_dwHostFlags = kTabHostFlags;
@@ -203,10 +206,13 @@ void CBrowserView::ShowPageMenu(POINT pt, const CPageSelection& selection)
         g_pMainFrame->FillCatalogMenu(*plugIns, CMainFrame::CatalogMenu::kPlugIns, TRUE);
     if (CNewMenu* scripts = popup->GetSubMenu(kPageMenuScripts))
         g_pMainFrame->FillCatalogMenu(*scripts, CMainFrame::CatalogMenu::kScripts, TRUE);
+    const HWND self = m_hWnd;
     UINT chosen = static_cast<UINT>(popup->TrackPopupMenu(TPM_RETURNCMD | TPM_RIGHTBUTTON, pt.x, pt.y + 1,
                                                           g_pMainFrame));
     menu.DestroyMenu();
-    OnPageMenuChoice(chosen);
+    // The menu's loop may have closed this tab.
+    if (IsStillAttached(this, self))
+        OnPageMenuChoice(chosen);
 }
 
 // The engines' submenu: searching with every engine, then the engine tree.
@@ -609,9 +615,13 @@ void CBrowserView::OnDestroy()
     }
     if (theApp.m_pActiveView == this)
         theApp.m_pActiveView = nullptr;
-    // The target must not outlive the view's memory, which goes back to its
-    // pool.
-    m_pageDropTarget.Revoke();
+    // The target may outlive the view (a drag in progress holds it): it is
+    // only detached from the view here.
+    if (m_pPageDropTarget != nullptr) {
+        m_pPageDropTarget->Detach();
+        m_pPageDropTarget->Release();
+        m_pPageDropTarget = nullptr;
+    }
     DestroyBrowserControl();
     CView::OnDestroy();
 }

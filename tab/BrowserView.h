@@ -251,8 +251,9 @@ private:
     UINT_PTR m_reloadTimer = 0;
     HWND m_hRestoreActive = nullptr;
     HWND m_hRestoreFocus = nullptr;
-    // Drops on the page; registered with the view window while it lives.
-    COleDropTarget m_pageDropTarget;
+    // Drops on the page; registered with the view window while it lives,
+    // detached and released when it goes (a drag may still hold it).
+    COleDropTarget* m_pPageDropTarget = nullptr;
 };
 
 #endif // VA_TAB_BROWSERVIEW_H

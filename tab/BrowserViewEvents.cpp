@@ -203,6 +203,7 @@ void CBrowserView::OnNewWindow2(IDispatch** ppDisp, BOOL* pCancel)
             return;
         }
     }
+    const HWND hFrame = frame->m_hWnd;
     frame->m_activationReason = reason;
     frame->m_pGroup = group;
     frame->m_insertHint = s.iTabAppendPos;
@@ -214,9 +215,17 @@ void CBrowserView::OnNewWindow2(IDispatch** ppDisp, BOOL* pCancel)
     }
     if (application == nullptr) {
         *pCancel = TRUE;
-        // A group made for the refused window goes again.
-        if (needGroup && theApp.IsGroupListed(group) && theApp.GetGroupTabCount(group) == 0)
+        // The refused window's tab goes again, unrecorded, and with it the
+        // group made for it.
+        CTabItem* refused = view != nullptr ? view->GetTabItem() : nullptr;
+        if (refused != nullptr)
+            refused->m_closeReason = kCloseUnrecorded;
+        if (needGroup && theApp.IsGroupListed(group))
             g_pMainFrame->CloseGroup(group);
+        else if (refused != nullptr)
+            g_pMainFrame->CloseCTabItem(refused);
+        else if (::IsWindow(hFrame))
+            ::PostMessageA(hFrame, WM_CLOSE, 0, 0);
         return;
     }
     *ppDisp = application;  // the reference goes to the caller

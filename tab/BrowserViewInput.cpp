@@ -356,7 +356,7 @@ int CBrowserView::TrackMouseGesture(MSG* pMsg)
             break;
         }
         // A dispatched message may have closed the tab.
-        if (!::IsWindow(self))
+        if (!IsStillAttached(this, self))
             return 1;
     }
     if (released && !gesture.IsEmpty()) {

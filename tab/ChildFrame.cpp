@@ -432,10 +432,12 @@ void CChildFrame::FindInPage()
     int value = 0;
     int cleared = 0;
     int result = 0;
+    // The dialog's loop may close this tab: only its handle is trusted after.
+    const HWND self = m_hWnd;
     const char* text = show(icon, &value, &cleared, &result);
     // The library owns the text: copied before it can go.
     CString keyword = text != nullptr ? CString(text) : CString();
-    if (result == 1)
+    if (result == 1 && IsStillAttached(this, self))
         FindTextWithBusyDialog(keyword, value, cleared != 0);
 }
 
@@ -488,9 +490,11 @@ void CChildFrame::OnOpenDialog()
     if (show == nullptr)
         return;
     int result = 0;
+    const HWND self = m_hWnd;
     const char* text = show(1, tab->m_url, &result);
     CString url = text != nullptr ? CString(text) : CString();
-    if (result == 1 && !url.IsEmpty())
+    // The dialog's loop may have closed this tab.
+    if (result == 1 && !url.IsEmpty() && IsStillAttached(this, self) && m_pView != nullptr)
         m_pView->Navigate(url);
 }
 

@@ -75,6 +75,7 @@ STDMETHODIMP CDocHostHandler::QueryInterface(REFIID, void** ppv)
 //--- IDocHostUIHandler
 
 STDMETHODIMP CDocHostHandler::ShowContextMenu(DWORD dwID, POINT* ppt, IUnknown*, IDispatch*)
+try
 {
     POINT pt = { 0, 0 };
     if (ppt != nullptr)
@@ -102,6 +103,10 @@ STDMETHODIMP CDocHostHandler::ShowContextMenu(DWORD dwID, POINT* ppt, IUnknown*,
     if ((::GetAsyncKeyState(primary) & 0x8000) == 0 && m_bIEMenuAllowed)
         return S_FALSE;
     return S_OK;
+}
+catch (...)
+{
+    return VaComMethodFailed("ShowContextMenu");
 }
 
 STDMETHODIMP CDocHostHandler::GetHostInfo(DOCHOSTUIINFO* pInfo)
@@ -141,11 +146,16 @@ STDMETHODIMP CDocHostHandler::GetExternal(IDispatch** ppDispatch)
 }
 
 STDMETHODIMP CDocHostHandler::TranslateUrl(DWORD, LPWSTR pchURLIn, LPWSTR* ppchURLOut)
+try
 {
     if (ppchURLOut != nullptr)
         *ppchURLOut = nullptr;
     m_strLastUrl = VaAnsiFromWide(pchURLIn);
     return E_NOTIMPL;
+}
+catch (...)
+{
+    return VaComMethodFailed("TranslateUrl");
 }
 
 STDMETHODIMP CDocHostHandler::FilterDataObject(IDataObject*, IDataObject** ppDORet)
@@ -178,6 +188,7 @@ bool CDocHostHandler::MatchesModuleString(HMODULE hModule, UINT nID, const CStri
 
 HRESULT CDocHostHandler::ShowMessage(HWND hwnd, LPOLESTR lpstrText, LPOLESTR lpstrCaption,
                                      DWORD dwType, LPOLESTR, DWORD, LRESULT* plResult)
+try
 {
     const Options options = GetHostOptions();
     if (options.bShowActiveXErrMsg && options.bShowRefreshMsg)
@@ -210,6 +221,10 @@ HRESULT CDocHostHandler::ShowMessage(HWND hwnd, LPOLESTR lpstrText, LPOLESTR lps
     if (plResult != nullptr)
         *plResult = result;
     return S_OK;
+}
+catch (...)
+{
+    return VaComMethodFailed("ShowMessage");
 }
 
 STDMETHODIMP CDocHostHandler::CDocHostShowUI::QueryInterface(REFIID, void** ppv)

@@ -38,6 +38,23 @@ IHTMLTxtRange* BodyRange(CBrowserView* view)
 
 // The editor of HTML sources named in the registry, else Notepad.
 
+// Blocks until the process ends, with the main window disabled so that the
+// user waits, while messages other threads and processes send (a second
+// start's hand-over, incoming COM calls) are still answered; nothing posted
+// is dispatched.
+void WaitForProcess(HANDLE process)
+{
+    HWND main = AfxGetMainWnd() != nullptr ? AfxGetMainWnd()->GetSafeHwnd() : nullptr;
+    const bool disabled = main != nullptr && ::IsWindowEnabled(main) && !::EnableWindow(main, FALSE);
+    while (::MsgWaitForMultipleObjects(1, &process, FALSE, INFINITE, QS_SENDMESSAGE) == WAIT_OBJECT_0 + 1) {
+        // Peeking delivers the pending sent messages and removes nothing.
+        MSG msg;
+        ::PeekMessageA(&msg, nullptr, 0, 0, PM_NOREMOVE | PM_QS_SENDMESSAGE);
+    }
+    if (disabled && ::IsWindow(main))
+        ::EnableWindow(main, TRUE);
+}
+
 // Runs the editor on the file and waits for it; false when it cannot start.
 bool RunEditor(const CString& editor, const CString& file)
 {
@@ -51,7 +68,7 @@ bool RunEditor(const CString& editor, const CString& file)
                           FALSE, 0, nullptr, nullptr, &startup, &process))
         return false;
     mutableLine.ReleaseBuffer();
-    ::WaitForSingleObject(process.hProcess, INFINITE);
+    WaitForProcess(process.hProcess);
     ::CloseHandle(process.hThread);
     ::CloseHandle(process.hProcess);
     return true;
@@ -83,7 +100,11 @@ void CChildFrame::EditPageSource()
 {
     if (m_pView == nullptr)
         return;
-    if (::MessageBoxA(m_hWnd, theApp.GetMessageText(31), theApp.GetMainClassName(), MB_YESNO) != IDYES)
+    // Each message box runs a loop that may close this tab: from there on
+    // only the handle and what this function holds are used.
+    const HWND self = m_hWnd;
+    if (::MessageBoxA(self, theApp.GetMessageText(31), theApp.GetMainClassName(), MB_YESNO) != IDYES ||
+        !IsStillAttached(this, self) || m_pView == nullptr)
         return;
     IHTMLTxtRange* range = BodyRange(m_pView);
     CString html;
@@ -95,7 +116,7 @@ void CChildFrame::EditPageSource()
     if (html.IsEmpty()) {
         if (range != nullptr)
             range->Release();
-        ::MessageBoxA(m_hWnd, theApp.GetMessageText(27), theApp.GetMainClassName(), MB_OK);
+        ::MessageBoxA(self, theApp.GetMessageText(27), theApp.GetMainClassName(), MB_OK);
         return;
     }
 
@@ -118,7 +139,7 @@ void CChildFrame::EditPageSource()
                 range->pasteHTML(CBstr::FromAnsi(edited));
             }
         } else {
-            ::MessageBoxA(m_hWnd, theApp.GetMessageText(27), theApp.GetMainClassName(), MB_OK);
+            ::MessageBoxA(self, theApp.GetMessageText(27), theApp.GetMainClassName(), MB_OK);
         }
         ::DeleteFileA(path);
     }

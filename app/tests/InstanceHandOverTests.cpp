@@ -84,6 +84,45 @@ TEST_F(HandOverTest, EmptyCommandLinePostsNothing)
     EXPECT_EQ(0, g_messages);
 }
 
+// Regression: with activation, a hidden running window (in the tray) has to
+// be shown; the tests passed only no activation or a visible window.
+TEST_F(HandOverTest, ActivationShowsAHiddenRunningWindow)
+{
+    ASSERT_FALSE(IsWindowVisible(m_wnd));
+    ASSERT_TRUE(InstanceHandOver::SendToRunningInstance(m_wnd, "", false));
+    EXPECT_FALSE(IsWindowVisible(m_wnd));
+    ASSERT_TRUE(InstanceHandOver::SendToRunningInstance(m_wnd, "http://example.com/", true));
+    Pump();
+    EXPECT_TRUE(IsWindowVisible(m_wnd));
+    EXPECT_EQ("http://example.com/", g_received);
+}
+
+DWORD WINAPI TryStartupLock(void*)
+{
+    InstanceHandOver::CStartupLock lock("VaStartupLockTest", 0);
+    return lock.IsHeld() ? 1 : 0;
+}
+
+DWORD LockResultOnAnotherThread()
+{
+    HANDLE thread = CreateThread(nullptr, 0, TryStartupLock, nullptr, 0, nullptr);
+    WaitForSingleObject(thread, INFINITE);
+    DWORD code = 99;
+    GetExitCodeThread(thread, &code);
+    CloseHandle(thread);
+    return code;
+}
+
+TEST(StartupLock, OneStartDecidesAtATimeAndReleasingLetsTheNextIn)
+{
+    InstanceHandOver::CStartupLock held("VaStartupLockTest");
+    ASSERT_TRUE(held.IsHeld());
+    EXPECT_EQ(0u, LockResultOnAnotherThread());
+    held.Release();
+    EXPECT_FALSE(held.IsHeld());
+    EXPECT_EQ(1u, LockResultOnAnotherThread());
+}
+
 TEST(HandOverText, QuotesAreRemovedWithoutEatingASingleQuote)
 {
     EXPECT_STREQ("http://a/", InstanceHandOver::NormalizeText("\"http://a/\""));

@@ -35,6 +35,18 @@ CString CAtomicTextFile::TempPathFor(LPCTSTR target)
     return path;
 }
 
+BOOL CAtomicTextFile::CopyOver(LPCTSTR from, LPCTSTR target)
+{
+    if (from == nullptr || target == nullptr || *target == '\0')
+        return FALSE;
+    const CString temp = TempPathFor(target);
+    if (g_fault != kFailCreate && FileSystem::CopyFileOverwrite(from, temp) &&
+        g_fault != kFailMove && FileSystem::MoveFileReplace(temp, target))
+        return TRUE;
+    FileSystem::RemoveFile(temp);
+    return FALSE;
+}
+
 BOOL CAtomicTextFile::Begin(LPCTSTR target)
 {
     Abandon();

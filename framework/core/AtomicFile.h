@@ -44,6 +44,10 @@ public:
     // rename) and unique per process (so two instances never share it).
     static CString TempPathFor(LPCTSTR target);
 
+    // Copies a file over target the same way: under the temporary name,
+    // then moved. FALSE (target untouched) when either step fails.
+    static BOOL CopyOver(LPCTSTR from, LPCTSTR target);
+
     // Makes one step of every later replacement fail, until set back to
     // kNoFault. For tests of the writers.
     static void InjectFault(Fault fault);

@@ -28,17 +28,44 @@ COleControlContainer::COleControlContainer(HWND hWnd) : m_hWnd(hWnd)
 
 COleControlContainer::~COleControlContainer()
 {
-    ::RemoveWindowSubclass(m_hWnd, &COleControlContainer::ContainerWndProc, 0);
+    // Normally detached already; a container released early lets go here.
+    Detach();
+    ReleaseActiveObject();
+}
+
+STDMETHODIMP_(ULONG) COleControlContainer::Release()
+{
+    ULONG n = --m_cRef;
+    if (n == 0)
+        delete this;
+    return n;
+}
+
+void COleControlContainer::DetachAndRelease()
+{
+    if (IsDetached())
+        return;
+    Detach();
+    Release();
+}
+
+void COleControlContainer::Detach()
+{
+    if (IsDetached())
+        return;
+    HWND hWnd = m_hWnd;
+    m_hWnd = nullptr;
+    ::RemoveWindowSubclass(hWnd, &COleControlContainer::ContainerWndProc, 0);
     auto& containers = TheContainers();
-    auto it = containers.find(m_hWnd);
+    auto it = containers.find(hWnd);
     if (it != containers.end() && it->second == this)
         containers.erase(it);
     std::vector<COleControlSite*> sites;
     sites.swap(m_sites);
     for (COleControlSite* pSite : sites)
     {
-        pSite->DestroyControl();
-        delete pSite;
+        pSite->Detach();
+        pSite->Release();
     }
     ReleaseActiveObject();
 }
@@ -54,7 +81,7 @@ LRESULT CALLBACK COleControlContainer::ContainerWndProc(HWND hWnd, UINT nMsg, WP
         // with it this container.
         auto* pThis = reinterpret_cast<COleControlContainer*>(dwRefData);
         if (FromWindow(hWnd, FALSE) == pThis)
-            delete pThis;
+            pThis->DetachAndRelease();
         return lResult;
     }
     if (nMsg == WM_NCDESTROY)
@@ -106,10 +133,10 @@ void COleControlContainer::DestroySite(COleControlSite* pSite)
     if (it == m_sites.end())
         return;
     m_sites.erase(it);
-    pSite->DestroyControl();
-    delete pSite;
+    pSite->Detach();
+    pSite->Release();
     if (m_sites.empty())
-        delete this;
+        DetachAndRelease();
 }
 
 COleControlSite* COleControlContainer::FindSite(UINT nID) const
@@ -161,12 +188,15 @@ STDMETHODIMP COleControlContainer::GetWindow(HWND* phwnd)
     if (phwnd == nullptr)
         return E_POINTER;
     *phwnd = m_hWnd;
-    return S_OK;
+    return m_hWnd != nullptr ? S_OK : E_FAIL;
 }
 
 STDMETHODIMP COleControlContainer::SetActiveObject(IOleInPlaceActiveObject* pActiveObject,
                                                    LPCOLESTR)
 {
+    // Once detached nothing is held any more: it would never be let go.
+    if (IsDetached())
+        return pActiveObject != nullptr ? E_UNEXPECTED : S_OK;
     if (pActiveObject != nullptr)
         pActiveObject->AddRef();
     ReleaseActiveObject();
@@ -188,10 +218,20 @@ STDMETHODIMP COleControlContainer::EnumObjects(DWORD grfFlags, IEnumUnknown** pp
 {
     if (ppenum == nullptr)
         return E_POINTER;
-    std::vector<IUnknown*> items;
-    if ((grfFlags & (OLECONTF_EMBEDDINGS | OLECONTF_ONLYUSER)) != 0)
-        for (COleControlSite* pSite : m_sites)
-            if (pSite->GetControlUnknown() != nullptr)
-                items.push_back(pSite->GetControlUnknown());
-    return CSnapshotEnum<IEnumUnknown, IID_IEnumUnknown, IUnknown>::Create(std::move(items), ppenum);
+    *ppenum = nullptr;
+    // The list is copied: no exception (out of memory) may reach the caller.
+    try
+    {
+        std::vector<IUnknown*> items;
+        if ((grfFlags & (OLECONTF_EMBEDDINGS | OLECONTF_ONLYUSER)) != 0)
+            for (COleControlSite* pSite : m_sites)
+                if (pSite->GetControlUnknown() != nullptr)
+                    items.push_back(pSite->GetControlUnknown());
+        return CSnapshotEnum<IEnumUnknown, IID_IEnumUnknown, IUnknown>::Create(std::move(items), ppenum);
+    }
+    catch (...)
+    {
+        ::OutputDebugStringA("framework: exception while enumerating a container's objects\n");
+        return E_UNEXPECTED;
+    }
 }

@@ -6,11 +6,14 @@
 //                          controls see
 //
 // A window gets its container on its first hosted control (FromWindow), made
-// through the control-container manager; the container deletes itself when
-// its last site has gone, and at the latest when its window is destroyed:
-// after the window's own WM_DESTROY handling (which may still use the
-// controls), while the controls' windows still exist. Reference counts are
-// kept for the controls' sake only.
+// through the control-container manager; the container lets go of its window
+// when its last site has gone, and at the latest when its window is
+// destroyed: after the window's own WM_DESTROY handling (which may still use
+// the controls), while the controls' windows still exist. A COM object with
+// a real reference count: the window's reference is released then, and a
+// control that still holds the container (from GetContainer or
+// GetWindowContext) finds it detached, every method failing cleanly, until
+// its last Release deletes it.
 #ifndef VA_FRAMEWORK_OLE_OLECONTROLCONTAINER_H
 #define VA_FRAMEWORK_OLE_OLECONTROLCONTAINER_H
 
@@ -24,7 +27,6 @@ class COleControlContainer : public IOleInPlaceFrame, public IOleContainer
 {
 public:
     explicit COleControlContainer(HWND hWnd);
-    virtual ~COleControlContainer();
     COleControlContainer(const COleControlContainer&) = delete;
     COleControlContainer& operator=(const COleControlContainer&) = delete;
 
@@ -38,9 +40,12 @@ public:
     COleControlSite* CreateControl(REFCLSID clsid, LPCSTR lpszName, DWORD dwStyle,
                                    const RECT& rect, UINT nID, REFIID iidEvents,
                                    HRESULT* phr = nullptr);
-    // Closes the site's control and deletes the site; the container deletes
-    // itself with its last site.
+    // Closes the site's control and lets go of the site; the container lets
+    // go of its window with its last site.
     void DestroySite(COleControlSite* pSite);
+    // Its window's container no more: forgotten by the window, every site
+    // detached; the window's reference is released by the caller.
+    BOOL IsDetached() const { return m_hWnd == nullptr; }
 
     COleControlSite* FindSite(UINT nID) const;
     COleControlSite* FindSiteByWindow(HWND hWndCtrl) const;
@@ -51,7 +56,7 @@ public:
     // IUnknown
     STDMETHOD(QueryInterface)(REFIID riid, void** ppv) override;
     STDMETHOD_(ULONG, AddRef)() override { return ++m_cRef; }
-    STDMETHOD_(ULONG, Release)() override { return m_cRef > 0 ? --m_cRef : 0; }
+    STDMETHOD_(ULONG, Release)() override;
 
     // IOleWindow
     STDMETHOD(GetWindow)(HWND* phwnd) override;
@@ -73,7 +78,15 @@ public:
     STDMETHOD(EnumObjects)(DWORD grfFlags, IEnumUnknown** ppenum) override;
     STDMETHOD(LockContainer)(BOOL) override { return S_OK; }
 
+protected:
+    // Only the last Release deletes.
+    virtual ~COleControlContainer();
+
 private:
+    // Lets go of the window and the sites (Detach), then of the window's
+    // reference.
+    void Detach();
+    void DetachAndRelease();
     void ReleaseActiveObject();
     static LRESULT CALLBACK ContainerWndProc(HWND hWnd, UINT nMsg, WPARAM wParam, LPARAM lParam,
                                              UINT_PTR uIdSubclass, DWORD_PTR dwRefData);
@@ -81,7 +94,7 @@ private:
     HWND m_hWnd;
     std::vector<COleControlSite*> m_sites;
     IOleInPlaceActiveObject* m_pActiveObject = nullptr;
-    ULONG m_cRef = 0;
+    ULONG m_cRef = 1;  // the window's
 };
 
 #endif // VA_FRAMEWORK_OLE_OLECONTROLCONTAINER_H

@@ -46,6 +46,20 @@ COleControlSite::~COleControlSite()
     m_pEventSink->Release();
 }
 
+STDMETHODIMP_(ULONG) COleControlSite::Release()
+{
+    ULONG n = --m_cRef;
+    if (n == 0)
+        delete this;
+    return n;
+}
+
+void COleControlSite::Detach()
+{
+    DestroyControl();
+    m_pCtrlCont = nullptr;
+}
+
 HRESULT COleControlSite::CreateControl(REFCLSID clsid, LPCSTR lpszName, DWORD dwStyle,
                                        const RECT& rect, UINT nID, REFIID iidEvents)
 {
@@ -333,21 +347,29 @@ STDMETHODIMP COleControlSite::GetWindowContext(IOleInPlaceFrame** ppFrame,
     if (ppFrame == nullptr || ppDoc == nullptr || lprcPosRect == nullptr
         || lprcClipRect == nullptr)
         return E_POINTER;
-    *ppFrame = m_pCtrlCont;
-    if (m_pCtrlCont != nullptr)
-        m_pCtrlCont->AddRef();
     // The frame is the document window too.
     *ppDoc = nullptr;
+    *ppFrame = m_pCtrlCont;
+    if (m_pCtrlCont == nullptr)
+        return E_UNEXPECTED;
+    m_pCtrlCont->AddRef();
     *lprcPosRect = m_rect;
     *lprcClipRect = m_rect;
     if (lpFrameInfo != nullptr)
     {
         lpFrameInfo->fMDIApp = FALSE;
-        lpFrameInfo->hwndFrame = m_pCtrlCont != nullptr
-            ? ::GetAncestor(m_pCtrlCont->GetContainerWindow(), GA_ROOT) : nullptr;
+        lpFrameInfo->hwndFrame = ::GetAncestor(m_pCtrlCont->GetContainerWindow(), GA_ROOT);
         lpFrameInfo->haccel = nullptr;
         lpFrameInfo->cAccelEntries = 0;
     }
+    return S_OK;
+}
+
+STDMETHODIMP COleControlSite::OnInPlaceActivate()
+{
+    if (IsDetached())
+        return E_UNEXPECTED;
+    m_bInPlaceActive = TRUE;
     return S_OK;
 }
 
@@ -355,6 +377,8 @@ STDMETHODIMP COleControlSite::OnPosRectChange(LPCRECT lprcPosRect)
 {
     if (lprcPosRect == nullptr)
         return E_POINTER;
+    if (IsDetached())
+        return E_UNEXPECTED;
     SetObjectRects(*lprcPosRect);
     return S_OK;
 }
@@ -396,9 +420,23 @@ STDMETHODIMP COleControlSite::Invoke(DISPID dispid, REFIID, LCID, WORD wFlags, D
 {
     if ((wFlags & DISPATCH_PROPERTYGET) == 0)
         return DISP_E_MEMBERNOTFOUND;
+    if (IsDetached())
+        return E_UNEXPECTED;
     VARIANT value;
     ::VariantInit(&value);
-    if (!GetAmbientProperty(dispid, &value))
+    // A derived site's answer may throw; no exception reaches the control.
+    BOOL bKnown = FALSE;
+    try
+    {
+        bKnown = GetAmbientProperty(dispid, &value);
+    }
+    catch (...)
+    {
+        ::OutputDebugStringA("framework: exception while answering an ambient property\n");
+        ::VariantClear(&value);
+        return E_UNEXPECTED;
+    }
+    if (!bKnown)
     {
         ::VariantClear(&value);
         return DISP_E_MEMBERNOTFOUND;

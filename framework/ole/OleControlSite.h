@@ -6,9 +6,12 @@
 //
 // A site belongs to its container (COleControlContainer), which makes it
 // through the control-container manager (COccManager::CreateSite) so that a
-// program can hand out sites of its own class. Reference counts are kept for
-// the control's sake but never end the object: the container deletes it when
-// the control's window goes.
+// program can hand out sites of its own class. A COM object with a real
+// reference count: made with new holding the container's reference, it goes
+// on its last Release. The control (or whoever it handed the site to) may
+// hold it past the control's window, so the container only detaches it
+// (Detach: control closed, container forgotten; every method then fails
+// cleanly) and releases its reference.
 #ifndef VA_FRAMEWORK_OLE_OLECONTROLSITE_H
 #define VA_FRAMEWORK_OLE_OLECONTROLSITE_H
 
@@ -26,7 +29,6 @@ class COleControlSite : public IOleClientSite,
 {
 public:
     explicit COleControlSite(COleControlContainer* pCtrlCont);
-    virtual ~COleControlSite();
     COleControlSite(const COleControlSite&) = delete;
     COleControlSite& operator=(const COleControlSite&) = delete;
 
@@ -38,6 +40,10 @@ public:
                                   const RECT& rect, UINT nID, REFIID iidEvents);
     // Deactivates, closes and releases the control. Safe to call twice.
     virtual void DestroyControl();
+    // The container lets go: the control is destroyed and the container
+    // forgotten. Its reference is released by the container afterwards.
+    void Detach();
+    BOOL IsDetached() const { return m_pCtrlCont == nullptr; }
 
     IUnknown* GetControlUnknown() const { return m_pObject; }
     HWND GetControlWindow() const { return m_hWnd; }
@@ -68,7 +74,7 @@ public:
     // IUnknown
     STDMETHOD(QueryInterface)(REFIID riid, void** ppv) override;
     STDMETHOD_(ULONG, AddRef)() override { return ++m_cRef; }
-    STDMETHOD_(ULONG, Release)() override { return m_cRef > 0 ? --m_cRef : 0; }
+    STDMETHOD_(ULONG, Release)() override;
 
     // IOleClientSite
     STDMETHOD(SaveObject)() override { return E_NOTIMPL; }
@@ -84,7 +90,7 @@ public:
 
     // IOleInPlaceSite
     STDMETHOD(CanInPlaceActivate)() override { return S_OK; }
-    STDMETHOD(OnInPlaceActivate)() override { m_bInPlaceActive = TRUE; return S_OK; }
+    STDMETHOD(OnInPlaceActivate)() override;
     STDMETHOD(OnUIActivate)() override { return S_OK; }
     STDMETHOD(GetWindowContext)(IOleInPlaceFrame** ppFrame, IOleInPlaceUIWindow** ppDoc,
                                 LPRECT lprcPosRect, LPRECT lprcClipRect,
@@ -111,6 +117,9 @@ public:
                       UINT* puArgErr) override;
 
 protected:
+    // Only the last Release deletes.
+    virtual ~COleControlSite();
+
     // Interfaces a derived site adds: fill *ppv with an AddRef'ed pointer and
     // return S_OK, or return E_NOINTERFACE (the default).
     virtual HRESULT QueryExtraInterface(REFIID riid, void** ppv);
@@ -132,7 +141,7 @@ private:
     BOOL m_bDlControl = FALSE;
     DWORD m_dwDlControl = 0;
     BOOL m_bInSetObjectRects = FALSE;
-    ULONG m_cRef = 0;
+    ULONG m_cRef = 1;  // the container's
 
     friend class COleControlWnd;
 };

@@ -2,9 +2,39 @@
 
 #include "framework/ole/OleObject.h"
 
+namespace {
+
+void LogHandlerException(const char* method)
+{
+    ::OutputDebugStringA("framework: exception in a drop-target handler: ");
+    ::OutputDebugStringA(method);
+    ::OutputDebugStringA("\n");
+}
+
+} // namespace
+
+COleDropTarget::~COleDropTarget()
+{
+    Revoke();
+}
+
+STDMETHODIMP_(ULONG) COleDropTarget::Release()
+{
+    ULONG n = --m_cRef;
+    if (n == 0)
+        delete this;
+    return n;
+}
+
+void COleDropTarget::Detach()
+{
+    m_bDetached = TRUE;
+    Revoke();
+}
+
 BOOL COleDropTarget::Register(HWND hWnd)
 {
-    if (m_hWnd != nullptr || hWnd == nullptr)
+    if (m_hWnd != nullptr || hWnd == nullptr || m_bDetached)
         return FALSE;
     if (FAILED(::RegisterDragDrop(hWnd, static_cast<IDropTarget*>(this))))
         return FALSE;
@@ -56,16 +86,30 @@ STDMETHODIMP COleDropTarget::QueryInterface(REFIID riid, void** ppv)
     return VaQueryInterface(static_cast<IDropTarget*>(this), riid, IID_IDropTarget, ppv);
 }
 
+// Each callback runs its handler only while the owner holds on, and no
+// handler's exception reaches OLE: the drag then shows no effect.
 STDMETHODIMP COleDropTarget::DragEnter(IDataObject* pDataObj, DWORD grfKeyState, POINTL pt,
                                        DWORD* pdwEffect)
 {
     if (pdwEffect == nullptr)
         return E_INVALIDARG;
+    const DWORD dwAllowed = *pdwEffect;
+    *pdwEffect = DROPEFFECT_NONE;
+    if (m_bDetached)
+        return E_UNEXPECTED;
     ReleaseDataObject();
     m_pDataObject = pDataObj;
     if (m_pDataObject != nullptr)
         m_pDataObject->AddRef();
-    *pdwEffect = OnDragEnter(pDataObj, grfKeyState, pt, *pdwEffect) & *pdwEffect;
+    try
+    {
+        *pdwEffect = OnDragEnter(pDataObj, grfKeyState, pt, dwAllowed) & dwAllowed;
+    }
+    catch (...)
+    {
+        LogHandlerException("DragEnter");
+        return E_UNEXPECTED;
+    }
     return S_OK;
 }
 
@@ -73,15 +117,41 @@ STDMETHODIMP COleDropTarget::DragOver(DWORD grfKeyState, POINTL pt, DWORD* pdwEf
 {
     if (pdwEffect == nullptr)
         return E_INVALIDARG;
-    *pdwEffect = OnDragOver(m_pDataObject, grfKeyState, pt, *pdwEffect) & *pdwEffect;
+    const DWORD dwAllowed = *pdwEffect;
+    *pdwEffect = DROPEFFECT_NONE;
+    if (m_bDetached)
+        return E_UNEXPECTED;
+    try
+    {
+        *pdwEffect = OnDragOver(m_pDataObject, grfKeyState, pt, dwAllowed) & dwAllowed;
+    }
+    catch (...)
+    {
+        LogHandlerException("DragOver");
+        return E_UNEXPECTED;
+    }
     return S_OK;
 }
 
 STDMETHODIMP COleDropTarget::DragLeave()
 {
-    OnDragLeave();
+    HRESULT hr = S_OK;
+    if (m_bDetached)
+        hr = E_UNEXPECTED;
+    else
+    {
+        try
+        {
+            OnDragLeave();
+        }
+        catch (...)
+        {
+            LogHandlerException("DragLeave");
+            hr = E_UNEXPECTED;
+        }
+    }
     ReleaseDataObject();
-    return S_OK;
+    return hr;
 }
 
 STDMETHODIMP COleDropTarget::Drop(IDataObject* pDataObj, DWORD grfKeyState, POINTL pt,
@@ -89,7 +159,23 @@ STDMETHODIMP COleDropTarget::Drop(IDataObject* pDataObj, DWORD grfKeyState, POIN
 {
     if (pdwEffect == nullptr)
         return E_INVALIDARG;
-    *pdwEffect = OnDrop(pDataObj, grfKeyState, pt, *pdwEffect) & *pdwEffect;
+    const DWORD dwAllowed = *pdwEffect;
+    *pdwEffect = DROPEFFECT_NONE;
+    HRESULT hr = S_OK;
+    if (m_bDetached)
+        hr = E_UNEXPECTED;
+    else
+    {
+        try
+        {
+            *pdwEffect = OnDrop(pDataObj, grfKeyState, pt, dwAllowed) & dwAllowed;
+        }
+        catch (...)
+        {
+            LogHandlerException("Drop");
+            hr = E_UNEXPECTED;
+        }
+    }
     ReleaseDataObject();
-    return S_OK;
+    return hr;
 }

@@ -2,12 +2,13 @@
 //
 // Classes in this file:
 //   COleDropTarget   IDropTarget with overridable handlers; registers with
-//                    its window and revokes again (at the latest when the
-//                    object goes)
+//                    its window and revokes again
 //
-// The object is meant to be a member of a window object. Reference counts
-// are kept for OLE's sake but never end the object, so it must be revoked
-// before its memory goes, which Revoke and the destructor do.
+// A COM object with a real reference count: it is made with new holding its
+// creator's reference, and goes on its last Release. OLE holds it while it
+// is registered, and a drag in progress may hold it past its owner, so the
+// owner only detaches it (Detach: revoked, no handler runs any more, every
+// method fails cleanly) and then releases its reference.
 #ifndef VA_FRAMEWORK_OLE_OLEDROPTARGET_H
 #define VA_FRAMEWORK_OLE_OLEDROPTARGET_H
 
@@ -17,7 +18,6 @@ class COleDropTarget : public IDropTarget
 {
 public:
     COleDropTarget() = default;
-    virtual ~COleDropTarget() { Revoke(); }
     COleDropTarget(const COleDropTarget&) = delete;
     COleDropTarget& operator=(const COleDropTarget&) = delete;
 
@@ -28,6 +28,10 @@ public:
     void Revoke();
     HWND GetWindow() const { return m_hWnd; }
     BOOL IsRegistered() const { return m_hWnd != nullptr; }
+    // The owner lets go: revoked, and from then on no handler runs and every
+    // IDropTarget method answers E_UNEXPECTED. The owner then releases.
+    void Detach();
+    BOOL IsDetached() const { return m_bDetached; }
 
     // Handlers: the effect to show or perform (DROPEFFECT_NONE refuses).
     // Points are in screen coordinates; dwKeyState holds MK_ flags.
@@ -42,7 +46,7 @@ public:
     // IUnknown
     STDMETHOD(QueryInterface)(REFIID riid, void** ppv) override;
     STDMETHOD_(ULONG, AddRef)() override { return ++m_cRef; }
-    STDMETHOD_(ULONG, Release)() override { return m_cRef > 0 ? --m_cRef : 0; }
+    STDMETHOD_(ULONG, Release)() override;
     // IDropTarget
     STDMETHOD(DragEnter)(IDataObject* pDataObj, DWORD grfKeyState, POINTL pt,
                          DWORD* pdwEffect) override;
@@ -52,6 +56,8 @@ public:
                     DWORD* pdwEffect) override;
 
 protected:
+    // Only the last Release deletes.
+    virtual ~COleDropTarget();
     ULONG GetRefCount() const { return m_cRef; }
 
 private:
@@ -59,7 +65,8 @@ private:
 
     HWND m_hWnd = nullptr;
     IDataObject* m_pDataObject = nullptr;  // the one of the drag in progress
-    ULONG m_cRef = 0;
+    BOOL m_bDetached = FALSE;
+    ULONG m_cRef = 1;  // the creator's
 };
 
 #endif // VA_FRAMEWORK_OLE_OLEDROPTARGET_H

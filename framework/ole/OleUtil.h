@@ -149,4 +149,9 @@ CString VaStringFromVariant(const VARIANT* pvar);
 // The variant a VT_BYREF | VT_VARIANT one refers to, or pvar itself.
 const VARIANT* VaDerefVariant(const VARIANT* pvar);
 
+// The answer of a COM method whose implementation threw: no exception may
+// reach the caller. Logs the method's name and gives E_UNEXPECTED. Meant for
+// the handler of a function-try-block around the method's body.
+HRESULT VaComMethodFailed(const char* method);
+
 #endif // VA_FRAMEWORK_OLE_OLEUTIL_H

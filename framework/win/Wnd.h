@@ -56,6 +56,13 @@ public:
 
     static CWnd* FromHandle(HWND hWnd);
     static CWnd* FromHandlePermanent(HWND hWnd);
+    // Whether pWnd is still the object of hWnd, after a nested loop (a modal
+    // dialog, a menu, a message box) that may have destroyed the window and
+    // deleted the object. Compares only: pWnd is never touched.
+    static bool IsStillAttached(const CWnd* pWnd, HWND hWnd)
+    {
+        return hWnd != nullptr && FromHandlePermanent(hWnd) == pWnd;
+    }
     static void DeleteTempMap();
     static size_t GetTempMapCount();
 

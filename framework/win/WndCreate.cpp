@@ -1,10 +1,15 @@
 // Window creation: the attachment hook, the default class and destruction.
 #include "framework/win/Wnd.h"
 
+#include <cstdio>
+
 #include "framework/app/WinApp.h"
 
 namespace {
 
+// Installed only while a creation is in progress: a module that links the
+// framework (the dialogs library) may be unloaded between calls, and a hook
+// left behind would point into freed code.
 HHOOK g_hCreateHook = nullptr;
 // The innermost creation in progress on the UI thread.
 void* g_pCreateState = nullptr;
@@ -24,7 +29,22 @@ LRESULT CALLBACK VaCreateHookProc(int nCode, WPARAM wParam, LPARAM lParam)
             CWnd* pWnd = pState->pPending;
             pState->pPending = nullptr;
             pState->hAttached = reinterpret_cast<HWND>(wParam);
-            pWnd->AttachCreated(pState->hAttached);
+            try
+            {
+                pWnd->AttachCreated(pState->hAttached);
+            }
+            catch (...)
+            {
+                // No exception may unwind into the system's creation: it is
+                // cancelled (non-zero), and the object, never mapped, is
+                // released by EndCreate as one that got no window.
+                ::OutputDebugStringA("framework: exception while attaching a new window\n");
+                pWnd->m_hWnd = nullptr;
+                pWnd->m_bCreatedHere = FALSE;
+                pState->pPending = pWnd;
+                pState->hAttached = nullptr;
+                return 1;
+            }
         }
     }
     return ::CallNextHookEx(g_hCreateHook, nCode, wParam, lParam);
@@ -32,8 +52,9 @@ LRESULT CALLBACK VaCreateHookProc(int nCode, WPARAM wParam, LPARAM lParam)
 
 void CWnd::BeginCreate(CreateState& state, CWnd* pWnd)
 {
-    // Installed once for the UI thread and kept: creations nest (a frame's
-    // WM_CREATE makes its bars) and each one pushes its own state.
+    // Creations nest (a frame's WM_CREATE makes its bars) and each one
+    // pushes its own state; the outermost one installs the hook and its end
+    // removes it.
     if (g_hCreateHook == nullptr)
         g_hCreateHook = ::SetWindowsHookExA(WH_CBT, VaCreateHookProc, nullptr, ::GetCurrentThreadId());
     state.pPending = pWnd;
@@ -45,6 +66,11 @@ void CWnd::BeginCreate(CreateState& state, CWnd* pWnd)
 BOOL CWnd::EndCreate(CreateState& state, HWND hWnd)
 {
     g_pCreateState = state.pOuter;
+    if (g_pCreateState == nullptr && g_hCreateHook != nullptr)
+    {
+        ::UnhookWindowsHookEx(g_hCreateHook);
+        g_hCreateHook = nullptr;
+    }
     if (hWnd != nullptr)
         return TRUE;
     if (state.pPending != nullptr)
@@ -150,8 +176,11 @@ LPCSTR AfxRegisterWndClass(UINT nClassStyle, HCURSOR hCursor, HBRUSH hbrBackgrou
     static int s_next = 0;
     char* name = s_names[s_next];
     s_next = (s_next + 1) % 8;
-    wsprintfA(name, "Va:%x:%x:%x:%x", nClassStyle, reinterpret_cast<UINT_PTR>(hCursor),
-              reinterpret_cast<UINT_PTR>(hbrBackground), reinterpret_cast<UINT_PTR>(hIcon));
+    // Handles are printed at their full width on either pointer size.
+    std::snprintf(name, sizeof(s_names[0]), "Va:%x:%llx:%llx:%llx", nClassStyle,
+                  static_cast<unsigned long long>(reinterpret_cast<UINT_PTR>(hCursor)),
+                  static_cast<unsigned long long>(reinterpret_cast<UINT_PTR>(hbrBackground)),
+                  static_cast<unsigned long long>(reinterpret_cast<UINT_PTR>(hIcon)));
 
     WNDCLASSA wc = {};
     wc.style = nClassStyle;

@@ -125,6 +125,27 @@ TEST_F(MenuHookTest, PendingOwnerMenuGoesToTheNextPopup)
     ::DestroyWindow(hPopup);
 }
 
+// Regression: the update region of WM_NCPAINT went to GetDCEx, which takes
+// it over, and was then passed on to the previous procedure as well.
+TEST_F(MenuHookTest, OwnFramePaintLeavesTheUpdateRegionToItsSender)
+{
+    HWND hPopup = CreateMenuWindow();
+    ASSERT_NE(nullptr, FindMenuPopupRecord(hPopup));
+    ::ShowWindow(hPopup, SW_SHOWNOACTIVATE);
+    HRGN hRegion = ::CreateRectRgn(0, 0, 300, 300);
+    ASSERT_NE(nullptr, hRegion);
+    for (int mode : {2, 3}) {
+        ASSERT_NE(nullptr, CNewMenu::SetMenuDrawMode(mode));
+        ::SendMessageA(hPopup, WM_NCPAINT, reinterpret_cast<WPARAM>(hRegion), 0);
+        RECT box = {};
+        EXPECT_EQ(SIMPLEREGION, ::GetRgnBox(hRegion, &box)) << "mode " << mode;
+        EXPECT_EQ(300, box.right);
+    }
+    ::DeleteObject(hRegion);
+    ::ShowWindow(hPopup, SW_HIDE);
+    ::DestroyWindow(hPopup);
+}
+
 TEST_F(MenuHookTest, SystemFrameModeKeepsTheBorder)
 {
     ASSERT_NE(nullptr, CNewMenu::SetMenuDrawMode(3));

@@ -53,6 +53,36 @@ TEST_F(NewFrameTest, LoadFrameGivesTheWindowAnOwnerDrawnMenuBar)
     EXPECT_EQ(-1, m_pFrame->m_nHotMenuBarItem);
 }
 
+class CEndRecordingFrame : public CTestFrame
+{
+public:
+    static HMENU s_barHeldAtEnd;
+
+protected:
+    void PostNcDestroy() override
+    {
+        s_barHeldAtEnd = m_DefaultNewMenu.m_hMenu;
+        CTestFrame::PostNcDestroy();
+    }
+};
+
+HMENU CEndRecordingFrame::s_barHeldAtEnd = nullptr;
+
+// Regression: the bar's CNewMenu kept the handle the window owned, and its
+// destructor destroyed it a second time (by then perhaps another menu's).
+TEST(NewFrameEnd, MenuBarDestroyedWithTheWindowIsNoLongerHeld)
+{
+    CNewMenuHook setup(MenuLibBuild::DialogsLibrary);
+    CEndRecordingFrame* pFrame = new CEndRecordingFrame;
+    ASSERT_TRUE(pFrame->LoadFrame(IDR_TESTFRAME, WS_OVERLAPPEDWINDOW));
+    HMENU hBar = ::GetMenu(pFrame->m_hWnd);
+    ASSERT_NE(nullptr, hBar);
+    CEndRecordingFrame::s_barHeldAtEnd = hBar;
+    pFrame->DestroyWindow();  // deletes the frame
+    EXPECT_EQ(nullptr, CEndRecordingFrame::s_barHeldAtEnd);
+    EXPECT_FALSE(::IsMenu(hBar));
+}
+
 TEST_F(NewFrameTest, FrameWithoutAMenuResourceFailsCreation)
 {
     CNewFrameWnd* pFrame = new CNewFrameWnd;

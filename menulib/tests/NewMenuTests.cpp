@@ -182,15 +182,21 @@ TEST(NewMenuItemsTest, PopupChildIsKeptWithItsParent)
     EXPECT_FALSE(menu.GetMenuText(5, text, MF_BYPOSITION));
 }
 
+// Items "A", "B", "C" where the first and the last share a command.
+void MakeSharedCommandMenu(CNewMenu& menu)
+{
+    ASSERT_TRUE(menu.CreatePopupMenu());
+    ASSERT_TRUE(menu.AppendODMenu("A", 0, ID_TEST_COPY));
+    ASSERT_TRUE(menu.AppendODMenu("B", 0, ID_TEST_SAVE));
+    ASSERT_TRUE(menu.AppendODMenu("C", 0, ID_TEST_COPY));
+}
+
 // Regression: deleting by position used to delete every record with the
 // item's command, leaving the other item with a freed record as its data.
 TEST(NewMenuDeleteTest, DeleteByPositionRemovesOnlyThatItemsRecord)
 {
     CNewMenu menu;
-    ASSERT_TRUE(menu.CreatePopupMenu());
-    ASSERT_TRUE(menu.AppendODMenu("A", 0, ID_TEST_COPY));
-    ASSERT_TRUE(menu.AppendODMenu("B", 0, ID_TEST_SAVE));
-    ASSERT_TRUE(menu.AppendODMenu("C", 0, ID_TEST_COPY));
+    ASSERT_NO_FATAL_FAILURE(MakeSharedCommandMenu(menu));
     CNewMenuItemData* pLast = menu.Items()[2].get();
 
     ASSERT_TRUE(menu.DeleteMenu(0, MF_BYPOSITION));
@@ -200,6 +206,23 @@ TEST(NewMenuDeleteTest, DeleteByPositionRemovesOnlyThatItemsRecord)
     EXPECT_STREQ("C", menu.Items()[1]->m_strText);
     EXPECT_FALSE(menu.DeleteMenu(7, MF_BYPOSITION));
     EXPECT_EQ(2u, menu.Items().size());
+}
+
+// Regression: deleting a later item by position also erased the first
+// record with the same command; the test above deleted that first record.
+TEST(NewMenuDeleteTest, DeleteByPositionKeepsAnEarlierItemWithTheSameCommand)
+{
+    CNewMenu menu;
+    ASSERT_NO_FATAL_FAILURE(MakeSharedCommandMenu(menu));
+    CNewMenuItemData* pFirst = menu.Items()[0].get();
+    CNewMenuItemData* pMiddle = menu.Items()[1].get();
+
+    ASSERT_TRUE(menu.DeleteMenu(2, MF_BYPOSITION));
+    ExpectInvariant(menu);
+    ASSERT_EQ(2u, menu.Items().size());
+    EXPECT_EQ(pFirst, menu.Items()[0].get());
+    EXPECT_EQ(pMiddle, menu.Items()[1].get());
+    EXPECT_EQ(2, ::GetMenuItemCount(menu.m_hMenu));
 }
 
 TEST(NewMenuDeleteTest, DeleteByCommandFindsTheSubmenuThatHoldsIt)

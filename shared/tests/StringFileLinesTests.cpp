@@ -62,11 +62,13 @@ std::map<std::string, int> ReadConstants(const std::map<std::string, std::string
     const std::string prefix = "const int k";
     for (const auto& source : sources) {
         const std::string& text = source.second;
-        for (size_t at = text.find(prefix); at != std::string::npos; at = text.find(prefix, at + 1)) {
-            size_t nameEnd = at + prefix.size();
+        for (size_t at = text.find(prefix); at != std::string::npos;
+             at = text.find(prefix, at + 1)) {
+            const size_t nameStart = at + prefix.size() - 1;  // at the "k"
+            size_t nameEnd = nameStart + 1;
             while (nameEnd < text.size() && IsWordChar(text[nameEnd]))
                 ++nameEnd;
-            const std::string name = text.substr(at + prefix.size() - 1, nameEnd - (at + prefix.size() - 1));
+            const std::string name = text.substr(nameStart, nameEnd - nameStart);
             std::istringstream rest(text.substr(nameEnd, 32));
             char equals = 0;
             int value = 0;
@@ -147,11 +149,10 @@ TEST(StringFileLines, EveryLineTheCodeReadsIsShippedAndNotEmpty)
     const std::string stringFolder = std::string(VA_SOURCE_DIR) + "/res/String/";
     CStringLineCache cache;
     for (const auto& file : reads) {
+        const std::string path = stringFolder + file.first;
         for (int line : file.second) {
             const std::string key = file.first + ":" + std::to_string(line);
-            EXPECT_FALSE(cache.LoadStringLine((stringFolder + file.first).c_str(), file.first.c_str(),
-                                              line)
-                             .IsEmpty())
+            EXPECT_FALSE(cache.LoadStringLine(path.c_str(), file.first.c_str(), line).IsEmpty())
                 << key << " is read by " << where[key];
         }
     }

@@ -31,7 +31,19 @@ void PumpThroughPreTranslation()
     }
 }
 
-TEST(BrowserSubWnd, WindowCloseFromThePageClosesTheTabFrameInstead)
+// A nested loop (a modal dialog, a menu) dispatches without our
+// pre-translation.
+void PumpAsANestedLoop()
+{
+    MSG msg;
+    while (::PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE))
+    {
+        ::TranslateMessage(&msg);
+        ::DispatchMessageA(&msg);
+    }
+}
+
+void ExpectWindowCloseClosesTheTabFrame(void (*pump)())
 {
     TestWebBrowserRegistration registration;
     WNDCLASSA wc = {};
@@ -48,7 +60,7 @@ TEST(BrowserSubWnd, WindowCloseFromThePageClosesTheTabFrameInstead)
                                   hView, 0xE900, DIID_DWebBrowserEvents2));
     g_tabCloses = 0;
     TestWebBrowser::FromUnknown(wnd.GetControlUnknown())->ScriptWindowClose();
-    PumpThroughPreTranslation();
+    pump();
     EXPECT_EQ(1, g_tabCloses);
     EXPECT_TRUE(::IsWindow(wnd.m_hWnd));
 
@@ -59,6 +71,18 @@ TEST(BrowserSubWnd, WindowCloseFromThePageClosesTheTabFrameInstead)
     EXPECT_EQ(0u, ::GetMenuState(hMenu, kCmdEngineMenuItem, MF_BYCOMMAND) & MF_GRAYED);
     ::DestroyMenu(hMenu);
     ::DestroyWindow(hFrame);
+}
+
+TEST(BrowserSubWnd, WindowCloseFromThePageClosesTheTabFrameInstead)
+{
+    ExpectWindowCloseClosesTheTabFrame(PumpThroughPreTranslation);
+}
+
+// Regression: only our own pump redirected the close; in a nested loop the
+// control's window was destroyed and the tab kept a dead control.
+TEST(BrowserSubWnd, WindowCloseInsideANestedLoopAlsoClosesTheTabFrame)
+{
+    ExpectWindowCloseClosesTheTabFrame(PumpAsANestedLoop);
 }
 
 } // namespace

@@ -326,6 +326,23 @@ TEST_F(TabTest, NewWindowOfATabWithoutGroupLeavesNoEmptyGroupWhenRefused)
     opener->m_pGroup = group;
 }
 
+// Regression: a new window whose control gave no application object was
+// refused, but its tab stayed open, empty, when no group had been made.
+TEST_F(TabTest, NewWindowWithoutAnApplicationObjectLeavesNoTab)
+{
+    CTabItem* opener = Open(nullptr, "http://a.example/");
+    const size_t closedBefore = m_frame->m_closedTabs.size();
+    TestWebBrowser::SetApplicationFails(true);
+    TestWebBrowser::NewWindowResult result = ControlOf(opener)->ScriptNewWindow(L"http://b.example/");
+    TestWebBrowser::SetApplicationFails(false);
+    EXPECT_TRUE(result.cancelled);
+    Pump();
+    EXPECT_EQ(1, theApp.GetActiveGroup()->GetTabCount());
+    EXPECT_EQ(1, theApp.GetGroupCount());
+    EXPECT_EQ(1, BarCount());
+    EXPECT_EQ(closedBefore, m_frame->m_closedTabs.size());
+}
+
 TEST_F(TabTest, WheelClickOnATabRefreshesItsPageByTheSetting)
 {
     theApp.m_settings.iTabmouseWC = 2;  // refresh

@@ -3,6 +3,8 @@
 // engine's messages.
 #include <gtest/gtest.h>
 
+#include <stdexcept>
+
 #include "framework/ole/OleControlWnd.h"
 #include "framework/ole/OleUtil.h"
 #include "tab/BrowserControlSite.h"
@@ -275,6 +277,25 @@ TEST(DocHostHandler, ContextMenuWithoutSelectionLeavesTheMenuToTheControlWhenAll
     host.m_bIEMenuAllowed = 0;
     EXPECT_EQ(S_OK, host.ShowContextMenu(CONTEXT_MENU_DEFAULT, &pt, nullptr, nullptr));
     EXPECT_EQ(S_OK, host.ShowContextMenu(CONTEXT_MENU_DEFAULT, nullptr, nullptr, nullptr));
+}
+
+// The owner's operations throw: the handler's COM methods answer
+// E_UNEXPECTED instead of letting the exception into the control.
+class ThrowingHost : public CDocHostHandler
+{
+protected:
+    void RememberContextMenu(POINT, DWORD) override { throw std::runtime_error("menu"); }
+    CString GetEngineMessageModule() override { throw 5; }
+};
+
+TEST(DocHostHandler, OwnerExceptionsStopAtTheHandlersMethods)
+{
+    ThrowingHost host;
+    POINT pt = { 1, 2 };
+    EXPECT_EQ(E_UNEXPECTED, host.ShowContextMenu(CONTEXT_MENU_DEFAULT, &pt, nullptr, nullptr));
+    wchar_t text[] = L"text";
+    LRESULT result = 0;
+    EXPECT_EQ(E_UNEXPECTED, host.GetShowUI()->ShowMessage(nullptr, text, text, MB_OK, nullptr, 0, &result));
 }
 
 TEST(DocHostHandler, ExternalAndTranslateUrl)

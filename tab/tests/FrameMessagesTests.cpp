@@ -125,6 +125,28 @@ TEST_F(FrameMessages, PageOptionQueriesReadTheTabsWord)
     EXPECT_EQ(0, Send(WM_FRAME_ISLINKLOCK, 0, id));
 }
 
+// Regression: no test told the sound (0x40) and video (0x20) bits apart.
+TEST_F(FrameMessages, EachPageOptionQueryReadsItsOwnBit)
+{
+    CTabItem* a = Open(nullptr, "about:blank");
+    LPARAM id = reinterpret_cast<LPARAM>(a->m_hFrame);
+    struct Query { UINT msg; DWORD bit; bool setMeansOn; } queries[] = {
+        {WM_FRAME_ISJAVASCRIPTENABLED, 0x80, false},  {WM_FRAME_ISJAVAENABLED, 0x100, false},
+        {WM_FRAME_ISRUNACTIVEXENABLED, 0x200, false}, {WM_FRAME_ISDOWNLOADACTIVEXENABLED, 0x400, false},
+        {WM_FRAME_ISPICTUREENABLED, 0x10, true},      {WM_FRAME_ISSOUNDENABLED, 0x40, true},
+        {WM_FRAME_ISVIDEOENABLED, 0x20, true},
+    };
+    for (const Query& set : queries) {
+        // One bit alone: only its own query changes its answer.
+        a->m_pageOptions = set.bit;
+        for (const Query& q : queries) {
+            const bool on = (q.msg == set.msg) == q.setMeansOn;
+            EXPECT_EQ(on ? 1 : 0, Send(q.msg, 0, id)) << std::hex << "bit 0x" << set.bit << " query 0x" << q.msg;
+        }
+    }
+    EXPECT_EQ(0, Send(WM_FRAME_ISSOUNDENABLED, 0, 12345));
+}
+
 TEST_F(FrameMessages, SavedKeywordBecomesTheLastSearchKeyword)
 {
     SendText(WM_FRAME_SAVEKEYWORD, 0, "kw");
@@ -153,6 +175,46 @@ DWORD WINAPI SendFromAnotherThread(void* param)
     return static_cast<DWORD>(::SendMessageA(frame, WM_FRAME_GETCURRENTGROUP, 0, 0) != 0 ? 1 : 0);
 }
 
+struct ForeignSends
+{
+    HWND frame;
+    HWND tab;
+    LRESULT count;  // the open tab-count query's answer
+};
+
+// Valid addresses of this process, sent from a thread that is not the
+// frame's: the messages that carry them or change a tab are refused.
+DWORD WINAPI SendPointersFromAnotherThread(void* param)
+{
+    ForeignSends* sends = static_cast<ForeignSends*>(param);
+    static const char kUrl[] = "about:blank";
+    const LPARAM url = reinterpret_cast<LPARAM>(kUrl);
+    ::SendMessageA(sends->frame, WM_FRAME_OPENURL, 0, url);
+    ::SendMessageA(sends->frame, WM_FRAME_NEWWINDOW, reinterpret_cast<WPARAM>(kUrl), 1);
+    ::SendMessageA(sends->frame, WM_FRAME_OPENURLINGROUP, 0, url);
+    ::SendMessageA(sends->frame, WM_FRAME_CREATEGROUP, 0, url);
+    ::SendMessageA(sends->frame, WM_FRAME_SETSECURITY, reinterpret_cast<WPARAM>(sends->tab), 0x80);
+    ::SendMessageA(sends->frame, WM_FRAME_SETLINKLOCK, 0, reinterpret_cast<LPARAM>(sends->tab));
+    sends->count = ::SendMessageA(sends->frame, WM_FRAME_GETCOUNT, 0, 0);
+    return 0;
+}
+
+void RunAndPump(LPTHREAD_START_ROUTINE routine, void* param, DWORD* pCode = nullptr)
+{
+    HANDLE thread = ::CreateThread(nullptr, 0, routine, param, 0, nullptr);
+    ASSERT_NE(nullptr, thread);
+    while (::MsgWaitForMultipleObjects(1, &thread, FALSE, 5000, QS_ALLINPUT) == WAIT_OBJECT_0 + 1) {
+        MSG msg;
+        while (::PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
+            ::TranslateMessage(&msg);
+            ::DispatchMessageA(&msg);
+        }
+    }
+    if (pCode != nullptr)
+        ::GetExitCodeThread(thread, pCode);
+    ::CloseHandle(thread);
+}
+
 } // namespace
 
 TEST_F(FrameMessages, PointerMessagesFromAnotherThreadAreIgnored)
@@ -167,6 +229,50 @@ TEST_F(FrameMessages, PointerMessagesFromAnotherThreadAreIgnored)
     ::GetExitCodeThread(thread, &code);
     ::CloseHandle(thread);
     EXPECT_EQ(0u, code);
+}
+
+// Regression: a refused message was dropped from the pointer-carrying set
+// and the only cross-thread test sent a message without pointers.
+TEST_F(FrameMessages, PointerAndStateMessagesFromAnotherThreadChangeNothing)
+{
+    CTabItem* a = Open(nullptr, "about:blank");
+    a->m_pageOptions = 0x10;
+    ForeignSends sends = {m_frame->m_hWnd, a->m_hFrame, -5};
+    RunAndPump(SendPointersFromAnotherThread, &sends);
+    Pump();
+    EXPECT_EQ(1, sends.count);  // open queries still answer other threads
+    EXPECT_EQ(1, theApp.GetActiveGroup()->GetTabCount());
+    EXPECT_EQ(1, theApp.GetGroupCount());
+    EXPECT_EQ(0x10u, a->m_pageOptions);
+    EXPECT_EQ(0, Send(WM_FRAME_ISLINKLOCK, 0, reinterpret_cast<LPARAM>(a->m_hFrame)));
+}
+
+TEST_F(FrameMessages, PostedCopiesOfInProcessMessagesAreDroppedEvenInANestedLoop)
+{
+    CTabItem* a = Open(nullptr, "about:blank");
+    static const char kUrl[] = "about:blank";
+    const LPARAM url = reinterpret_cast<LPARAM>(kUrl);
+    HWND frame = m_frame->m_hWnd;
+    ::PostMessageA(frame, WM_FRAME_OPENURL, 0, url);
+    ::PostMessageA(frame, WM_FRAME_SETLINKLOCK, 0, reinterpret_cast<LPARAM>(a->m_hFrame));
+    // Forged addresses, as another program would post them.
+    ::PostMessageA(frame, WM_FRAME_SHOWMENU, 0, 0x10);
+    ::PostMessageA(frame, WM_FRAME_DROPTEXT, 1, 0x10);
+    Pump();
+    // The same inside a modal loop that is not our pump: the box's loop is
+    // the first to take them from the queue.
+    ::PostMessageA(frame, WM_FRAME_OPENURL, 0, url);
+    ::PostMessageA(frame, WM_FRAME_SAVEKEYWORD, 0, 0x10);
+    AnswerNextMessageBox(IDOK);
+    ::MessageBoxA(frame, "nested", "test", MB_OK);
+    Pump();
+    EXPECT_TRUE(AllAnswered());
+    EXPECT_EQ(1, theApp.GetActiveGroup()->GetTabCount());
+    EXPECT_EQ(0, Send(WM_FRAME_ISLINKLOCK, 0, reinterpret_cast<LPARAM>(a->m_hFrame)));
+    // Sent from this thread they still act.
+    Send(WM_FRAME_OPENURL, 0, url);
+    Pump();
+    EXPECT_EQ(2, theApp.GetActiveGroup()->GetTabCount());
 }
 
 TEST_F(FrameMessages, NavigateActiveAppliesFlagsNavigatesAndRefreshes)

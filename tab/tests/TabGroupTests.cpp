@@ -146,6 +146,57 @@ TEST_F(TabTest, ClosingTheActiveTabActivatesTheNeighbourByTheCloseSetting)
     EXPECT_EQ(1, group->GetTabCount());
 }
 
+// Regression: setting 5 was never tested; without the hint it puts a new
+// tab at the head, with hint 5 before the active tab.
+TEST_F(TabTest, AppendSettingFivePutsATabAtTheHeadOrWithItsHintBeforeTheActiveTab)
+{
+    Open(nullptr, "about:blank");
+    CTabItem* b = Open(nullptr, "about:blank");
+    Open(nullptr, "about:blank");
+    CTabGroup* group = Current();
+    ::SendMessageA(m_frame->m_hWndMDIClient, WM_MDIACTIVATE, reinterpret_cast<WPARAM>(b->m_hFrame), 0);
+    Pump();
+    ASSERT_EQ(b, Active());
+    theApp.m_settings.iTabAppendPos = 5;
+    CTabItem* plain = Open(nullptr, "about:blank", kReasonPageBackground);
+    EXPECT_EQ(0, group->IndexOf(plain));
+    ASSERT_EQ(2, group->IndexOf(b));
+    std::vector<CTabItem*> before = group->m_tabs;
+    theApp.OpenUrl(nullptr, "about:blank", kReasonPageBackground, 0, 5);
+    Pump();
+    CTabItem* hinted = group->GetTab(2);
+    EXPECT_EQ(before.end(), std::find(before.begin(), before.end(), hinted));
+    EXPECT_EQ(3, group->IndexOf(b));
+    EXPECT_EQ(b, Active());
+}
+
+// Regression: the tests closed only the first and last tabs, where settings
+// 1 and 2 pick the same tab, and never closed under settings 3 and 4.
+TEST_F(TabTest, ClosingAMiddleTabActivatesTheTabEachCloseSettingNames)
+{
+    struct Case { int setting; int expected; } cases[] = {
+        {1, 3},  // the next one
+        {2, 1},  // the previous one
+        {3, 4},  // the last
+        {4, 0},  // the first
+    };
+    for (const Case& c : cases) {
+        std::vector<CTabItem*> tabs;
+        for (int i = 0; i < 5; ++i)
+            tabs.push_back(Open(nullptr, "about:blank"));
+        ::SendMessageA(m_frame->m_hWndMDIClient, WM_MDIACTIVATE, reinterpret_cast<WPARAM>(tabs[2]->m_hFrame), 0);
+        Pump();
+        ASSERT_EQ(tabs[2], Active());
+        theApp.m_settings.iTabClosePos = c.setting;
+        ::SendMessageA(tabs[2]->m_hFrame, WM_CLOSE, 0, 0);
+        Pump();
+        EXPECT_EQ(tabs[c.expected], Active()) << "setting " << c.setting;
+        m_frame->CloseAllGroupsNow();
+        Pump();
+        ASSERT_EQ(0, theApp.GetGroupCount());
+    }
+}
+
 TEST_F(TabTest, ClosedTabKeepsItsPlaceInTheRecentlyClosedList)
 {
     CTabItem* a = Open(nullptr, "about:blank");
@@ -240,6 +291,30 @@ TEST_F(TabTest, ClosingAGroupForgetsItInItsTabsAndInTheGroupKeys)
     Pump();
     EXPECT_FALSE(::IsWindow(closingFrame));
     EXPECT_EQ(1, groupA->GetTabCount());
+}
+
+// Regression: the group emptied by a closing tab was deleted while that
+// tab and its frame still pointed at it.
+TEST_F(TabTest, GroupClosedByItsLastTabIsForgottenByThatTabAndItsFrame)
+{
+    theApp.m_settings.bClosePTabChildEmpty(true);
+    Open(nullptr, "about:blank");
+    CTabGroup* groupB = theApp.OpenUrlInNewGroup("about:blank", 0, 0);
+    Pump();
+    CTabItem* last = groupB->GetTab(0);
+    CChildFrame* frame = dynamic_cast<CChildFrame*>(CWnd::FromHandlePermanent(last->m_hFrame));
+    ASSERT_NE(nullptr, frame);
+    ASSERT_EQ(groupB, frame->m_pGroup);
+    // The closing step of the tab, before its window goes.
+    m_frame->OnTabClosed(last);
+    EXPECT_FALSE(theApp.IsGroupListed(groupB));
+    EXPECT_EQ(nullptr, last->m_pGroup);
+    EXPECT_EQ(nullptr, frame->m_pGroup);
+    HWND closing = last->m_hFrame;
+    ::SendMessageA(closing, WM_CLOSE, 0, 0);
+    Pump();
+    EXPECT_FALSE(::IsWindow(closing));
+    EXPECT_EQ(1, theApp.GetGroupCount());
 }
 
 TEST_F(TabTest, ActivatingAnEmptyGroupDoesNothing)

@@ -117,3 +117,18 @@ int ProgramRun::CountMainWindows()
     EnumWindows(MatchMainWindow, reinterpret_cast<LPARAM>(&search));
     return search.count;
 }
+
+LRESULT ProgramRun::WaitForReply(HWND wnd, UINT msg, WPARAM wParam, LPARAM lParam, LRESULT expected)
+{
+    LRESULT reply = -999;
+    for (int i = 0; i < 100; ++i) {
+        DWORD_PTR answer = 0;
+        reply = SendMessageTimeoutA(wnd, msg, wParam, lParam, SMTO_ABORTIFHUNG, 5000, &answer)
+                    ? static_cast<LRESULT>(answer)
+                    : -999;
+        if (reply == expected)
+            break;
+        Sleep(100);
+    }
+    return reply;
+}

@@ -34,6 +34,10 @@ public:
 
     // Main windows of the class that belong to any process.
     static int CountMainWindows();
+    // Sends the message to the window until its numeric reply is expected
+    // (the program opens pages as it gets to them), for about ten seconds;
+    // the last reply, -999 when the window did not answer.
+    static LRESULT WaitForReply(HWND wnd, UINT msg, WPARAM wParam, LPARAM lParam, LRESULT expected);
 
 private:
     std::string m_folder;

@@ -73,6 +73,8 @@ public:
     static bool Settle(DWORD timeoutMs = 5000);
     // Completes navigations inside Navigate2 instead of from the message loop.
     static void SetSynchronous(bool bSynchronous);
+    // While set, get_Application of every control fails (E_FAIL).
+    static void SetApplicationFails(bool bFails);
 
     //--- What a test reads
     HWND GetControlWindow() const { return m_hWnd; }

@@ -525,10 +525,24 @@ HRESULT TestWebBrowser::GetPos(LONG* pl, int which) const
     return S_OK;
 }
 
+namespace {
+
+bool s_applicationFails = false;
+
+} // namespace
+
+void TestWebBrowser::SetApplicationFails(bool bFails)
+{
+    s_applicationFails = bFails;
+}
+
 STDMETHODIMP TestWebBrowser::get_Application(IDispatch** ppDisp)
 {
     if (ppDisp == nullptr)
         return E_POINTER;
+    *ppDisp = nullptr;
+    if (s_applicationFails)
+        return E_FAIL;
     *ppDisp = static_cast<IWebBrowser2*>(this);
     AddRef();
     return S_OK;

@@ -6,6 +6,7 @@
 
 #include <string>
 
+#include "shared/FrameMessages.h"
 #include "tests/support/ProgramFolder.h"
 #include "tests/support/ProgramRun.h"
 
@@ -24,6 +25,17 @@ std::string SettingValue(const std::string& ini, const std::string& key)
 class StartAndClose : public ::testing::Test
 {
 protected:
+    // Asks the browser whether the session may end, then cancels the end.
+    static void CancelSessionEnd(HWND wnd)
+    {
+        DWORD_PTR answer = 0;
+        ASSERT_TRUE(SendMessageTimeoutA(wnd, WM_QUERYENDSESSION, 0, 0, SMTO_ABORTIFHUNG, 10000,
+                                        &answer));
+        EXPECT_EQ(TRUE, static_cast<BOOL>(answer));
+        ASSERT_TRUE(SendMessageTimeoutA(wnd, WM_ENDSESSION, FALSE, 0, SMTO_ABORTIFHUNG, 10000,
+                                        &answer));
+    }
+
     ProgramFolder m_folder;
 };
 
@@ -80,6 +92,40 @@ TEST_F(StartAndClose, SecondStartHandsOverAndLeavesTheRecoveryFile)
     EXPECT_FALSE(m_folder.Exists("Exception.dat"));
 }
 
+// Regression: starts at the same moment each looked for the window before
+// any existed and made three browsers on one settings file.
+TEST_F(StartAndClose, StartsAtTheSameMomentMakeOneBrowserWithEveryPageAsATab)
+{
+    ProgramRun first(m_folder);
+    ProgramRun second(m_folder);
+    ProgramRun third(m_folder);
+    ASSERT_TRUE(first.Start("http://example.com/1"));
+    ASSERT_TRUE(second.Start("http://example.com/2"));
+    ASSERT_TRUE(third.Start("http://example.com/3"));
+    // The two that hand over end; the one left is the browser.
+    ProgramRun* runs[] = {&first, &second, &third};
+    ProgramRun* browser = nullptr;
+    int ended = 0;
+    for (int i = 0; i < 200 && ended < 2; ++i) {
+        ended = 0;
+        for (ProgramRun* run : runs) {
+            if (run->IsRunning())
+                browser = run;
+            else
+                ++ended;
+        }
+        if (ended < 2)
+            Sleep(100);
+    }
+    EXPECT_EQ(2, ended);
+    ASSERT_NE(nullptr, browser);
+    HWND wnd = browser->WaitForMainWindow();
+    ASSERT_NE(nullptr, wnd);
+    EXPECT_EQ(1, ProgramRun::CountMainWindows());
+    EXPECT_EQ(3, ProgramRun::WaitForReply(wnd, WM_FRAME_GETCOUNT, 0, 0, 3));
+    EXPECT_EQ(0u, browser->CloseAndWait());
+}
+
 TEST_F(StartAndClose, DoubleInstanceStartsASecondBrowserAndKeepsTheRecoveryFile)
 {
     m_folder.WriteBytes("VantorelArco.ini",
@@ -109,12 +155,7 @@ TEST_F(StartAndClose, CancelledSessionEndThenAChangeIsSavedAtTheClose)
     HWND wnd = run.WaitForMainWindow();
     ASSERT_NE(nullptr, wnd);
 
-    DWORD_PTR answer = 0;
-    ASSERT_TRUE(SendMessageTimeoutA(wnd, WM_QUERYENDSESSION, 0, 0, SMTO_ABORTIFHUNG, 10000,
-                                    &answer));
-    EXPECT_EQ(TRUE, static_cast<BOOL>(answer));
-    ASSERT_TRUE(SendMessageTimeoutA(wnd, WM_ENDSESSION, FALSE, 0, SMTO_ABORTIFHUNG, 10000,
-                                    &answer));
+    CancelSessionEnd(wnd);
     EXPECT_TRUE(m_folder.Exists("VantorelArco.ini"));
     EXPECT_TRUE(m_folder.Exists("Exception.dat"));
 
@@ -141,13 +182,9 @@ TEST_F(StartAndClose, CancelledSessionEndSavesButKeepsTheBrowserRunning)
     HWND wnd = run.WaitForMainWindow();
     ASSERT_NE(nullptr, wnd);
 
-    DWORD_PTR answer = 0;
-    ASSERT_TRUE(SendMessageTimeoutA(wnd, WM_QUERYENDSESSION, 0, 0, SMTO_ABORTIFHUNG, 10000,
-                                    &answer));
-    EXPECT_EQ(TRUE, static_cast<BOOL>(answer));
+    CancelSessionEnd(wnd);
     EXPECT_TRUE(m_folder.Exists("VantorelArco.ini"));
     // The session end is cancelled: the browser goes on as before.
-    SendMessageTimeoutA(wnd, WM_ENDSESSION, FALSE, 0, SMTO_ABORTIFHUNG, 10000, &answer);
     EXPECT_TRUE(run.IsRunning());
     EXPECT_TRUE(IsWindow(wnd));
 

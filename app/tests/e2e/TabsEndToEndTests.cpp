@@ -12,19 +12,6 @@
 
 namespace {
 
-// Polls a numeric reply of the main window until it has the value.
-LRESULT WaitForReply(HWND wnd, UINT msg, WPARAM wParam, LPARAM lParam, LRESULT expected)
-{
-    DWORD_PTR answer = 0;
-    for (int i = 0; i < 100; ++i) {
-        if (SendMessageTimeoutA(wnd, msg, wParam, lParam, SMTO_ABORTIFHUNG, 5000, &answer) &&
-            static_cast<LRESULT>(answer) == expected)
-            break;
-        Sleep(100);
-    }
-    return static_cast<LRESULT>(answer);
-}
-
 class TabsEndToEnd : public ::testing::Test
 {
 protected:
@@ -37,13 +24,13 @@ TEST_F(TabsEndToEnd, CommandLineAndHandOverOpenTabsInTheCurrentGroup)
     ASSERT_TRUE(first.Start("http://example.com/"));
     HWND wnd = first.WaitForMainWindow();
     ASSERT_NE(nullptr, wnd);
-    EXPECT_EQ(1, WaitForReply(wnd, WM_FRAME_GETCOUNT, 0, 0, 1));
+    EXPECT_EQ(1, ProgramRun::WaitForReply(wnd, WM_FRAME_GETCOUNT, 0, 0, 1));
 
     ProgramRun second(m_folder);
     ASSERT_TRUE(second.Start("http://example.org/"));
     EXPECT_NE(static_cast<DWORD>(STILL_ACTIVE), second.WaitForExit());
-    EXPECT_EQ(2, WaitForReply(wnd, WM_FRAME_GETCOUNT, 0, 0, 2));
-    EXPECT_EQ(1, WaitForReply(wnd, WM_FRAME_GETGROUPCOUNT, 0, 0, 1));
+    EXPECT_EQ(2, ProgramRun::WaitForReply(wnd, WM_FRAME_GETCOUNT, 0, 0, 2));
+    EXPECT_EQ(1, ProgramRun::WaitForReply(wnd, WM_FRAME_GETGROUPCOUNT, 0, 0, 1));
     // Text replies point into the program's memory: another process gets none.
     DWORD_PTR answer = 1;
     SendMessageTimeoutA(wnd, WM_FRAME_GETACTIVEURL, 0, 0, SMTO_ABORTIFHUNG, 5000, &answer);
@@ -58,8 +45,8 @@ TEST_F(TabsEndToEnd, PageThatOpensAWindowGetsANewTabInItsGroup)
     ASSERT_TRUE(run.Start("http://a.example/?va-popup=http%3A%2F%2Fb.example%2F"));
     HWND wnd = run.WaitForMainWindow();
     ASSERT_NE(nullptr, wnd);
-    EXPECT_EQ(2, WaitForReply(wnd, WM_FRAME_GETCOUNT, 0, 0, 2));
-    EXPECT_EQ(1, WaitForReply(wnd, WM_FRAME_GETGROUPCOUNT, 0, 0, 1));
+    EXPECT_EQ(2, ProgramRun::WaitForReply(wnd, WM_FRAME_GETCOUNT, 0, 0, 2));
+    EXPECT_EQ(1, ProgramRun::WaitForReply(wnd, WM_FRAME_GETGROUPCOUNT, 0, 0, 1));
     EXPECT_EQ(0u, run.CloseAndWait());
 }
 
@@ -74,7 +61,7 @@ TEST_F(TabsEndToEnd, StartupListOpensEveryEnabledUrl)
     ASSERT_TRUE(run.Start());
     HWND wnd = run.WaitForMainWindow();
     ASSERT_NE(nullptr, wnd);
-    EXPECT_EQ(11, WaitForReply(wnd, WM_FRAME_GETCOUNT, 0, 0, 11));
+    EXPECT_EQ(11, ProgramRun::WaitForReply(wnd, WM_FRAME_GETCOUNT, 0, 0, 11));
     EXPECT_EQ(0u, run.CloseAndWait());
 }
 
@@ -87,9 +74,9 @@ TEST_F(TabsEndToEnd, StartupListAfterACommandLineOpensInAGroupOfItsOwn)
     ASSERT_TRUE(run.Start("http://example.org/"));
     HWND wnd = run.WaitForMainWindow();
     ASSERT_NE(nullptr, wnd);
-    EXPECT_EQ(2, WaitForReply(wnd, WM_FRAME_GETGROUPCOUNT, 0, 0, 2));
-    EXPECT_EQ(1, WaitForReply(wnd, WM_FRAME_GETCOUNT, 1, 0, 1));
-    EXPECT_EQ(2, WaitForReply(wnd, WM_FRAME_GETCOUNT, 1, 1, 2));
+    EXPECT_EQ(2, ProgramRun::WaitForReply(wnd, WM_FRAME_GETGROUPCOUNT, 0, 0, 2));
+    EXPECT_EQ(1, ProgramRun::WaitForReply(wnd, WM_FRAME_GETCOUNT, 1, 0, 1));
+    EXPECT_EQ(2, ProgramRun::WaitForReply(wnd, WM_FRAME_GETCOUNT, 1, 1, 2));
     EXPECT_EQ(0u, run.CloseAndWait());
 }
 

@@ -63,11 +63,11 @@ namespace {
 
 TEST(SplitCommandLine, StrayLeadByteDoesNotSwallowTheBlankOrQuote)
 {
+    const char* const expected[] = {"a\x97", "b\x83", "c\x95\x5c"};
     CStringArray args = Split("a\x97 \"b\x83\" c\x95\x5c");
     ASSERT_EQ(3, args.GetSize());
-    EXPECT_STREQ("a\x97", args[0]);
-    EXPECT_STREQ("b\x83", args[1]);
-    EXPECT_STREQ("c\x95\x5c", args[2]);
+    for (int i = 0; i < 3; ++i)
+        EXPECT_STREQ(expected[i], args[i]) << i;
 }
 
 } // namespace

@@ -81,6 +81,29 @@ TEST_F(AtomicFileTest, EachFailedStepKeepsTheOldFileAndIsReported)
     }
 }
 
+TEST_F(AtomicFileTest, CopyOverReplacesWholeOrNotAtAll)
+{
+    ASSERT_TRUE(Replace("old\n"));
+    const CString source = (m_dir / "source.dat").string().c_str();
+    {
+        CAtomicTextFile file;
+        ASSERT_TRUE(file.Begin(source));
+        file.WriteString("copied\n");
+        ASSERT_TRUE(file.Commit());
+    }
+    for (CAtomicTextFile::Fault fault :
+         {CAtomicTextFile::kFailCreate, CAtomicTextFile::kFailMove}) {
+        CAtomicTextFile::InjectFault(fault);
+        EXPECT_FALSE(CAtomicTextFile::CopyOver(source, m_target)) << fault;
+        EXPECT_EQ("first\r\nold\r\n", Read(m_target)) << fault;
+        EXPECT_EQ(2u, EntryCount()) << fault;
+    }
+    CAtomicTextFile::InjectFault(CAtomicTextFile::kNoFault);
+    EXPECT_FALSE(CAtomicTextFile::CopyOver((m_dir / "missing").string().c_str(), m_target));
+    EXPECT_TRUE(CAtomicTextFile::CopyOver(source, m_target));
+    EXPECT_EQ("copied\r\n", Read(m_target));
+}
+
 TEST_F(AtomicFileTest, AMoveRefusedOnceIsRetried)
 {
     ASSERT_TRUE(Replace("old\n"));

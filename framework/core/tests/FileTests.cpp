@@ -1,3 +1,7 @@
+#ifdef _WIN32
+#include <windows.h>
+#endif
+
 #include "framework/core/File.h"
 #include "framework/core/FileSystem.h"
 
@@ -234,6 +238,27 @@ TEST_F(FileTest, FileSystemOperations)
     EXPECT_TRUE(FileSystem::MakeDirectory(PathOf("sub")));
     EXPECT_TRUE(FileSystem::MakeDirectory(PathOf("sub")));    // already there
     EXPECT_FALSE(FileSystem::MakeDirectory(PathOf("b.ini")));  // a file is in the way
+}
+
+// A reader that denies nothing lets another process move a new version over
+// the file it reads (a second start reading the settings while the first
+// one writes them). Wine refuses to replace any open file, so there the
+// share mode that lets Windows do it is checked.
+TEST_F(FileTest, ShareDenyNoneReaderLetsTheFileBeReplaced)
+{
+    WriteBytes("a.ini", "old");
+    WriteBytes("b.ini", "new");
+    CFile reader;
+    ASSERT_TRUE(reader.Open(PathOf("a.ini"), CFile::modeRead | CFile::shareDenyNone));
+#ifdef _WIN32
+    HANDLE replacer = ::CreateFileA(PathOf("a.ini"), DELETE,
+                                    FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                                    OPEN_EXISTING, 0, nullptr);
+    EXPECT_NE(INVALID_HANDLE_VALUE, replacer);
+    ::CloseHandle(replacer);
+#else
+    EXPECT_TRUE(FileSystem::MoveFileReplace(PathOf("b.ini"), PathOf("a.ini")));
+#endif
 }
 
 TEST_F(FileTest, Cp932FileNamesPassUnchanged)

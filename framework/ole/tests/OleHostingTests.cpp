@@ -3,6 +3,8 @@
 // properties, the replaceable site factory and teardown.
 #include <gtest/gtest.h>
 
+#include <stdexcept>
+
 #include "framework/dialog/Dialog.h"
 #include "framework/ole/OccManager.h"
 #include "framework/ole/OleControlContainer.h"
@@ -376,6 +378,126 @@ TEST_F(OleHosting, DestroyingTheControlWindowAloneFreesItsSite)
     EXPECT_EQ(1u, pCont->GetSiteCount());
     EXPECT_EQ(nullptr, pCont->FindSite(kBrowserId));
     EXPECT_NE(nullptr, pCont->FindSite(7));
+}
+
+// The site's answer to the user-mode ambient property.
+HRESULT AskUserMode(COleControlSite* pSite, VARIANT* pValue)
+{
+    DISPPARAMS none = {nullptr, nullptr, 0, 0};
+    return static_cast<IDispatch*>(pSite)->Invoke(DISPID_AMBIENT_USERMODE, IID_NULL, 0, DISPATCH_PROPERTYGET,
+                                                  &none, pValue, nullptr, nullptr);
+}
+
+// A site and a container that count their deletions, and a site whose
+// ambient answer throws.
+class CountedSite : public COleControlSite
+{
+public:
+    using COleControlSite::COleControlSite;
+    static int s_deleted;
+    BOOL throwOnAmbient = FALSE;
+    BOOL GetAmbientProperty(DISPID dispid, VARIANT* pvar) override
+    {
+        if (throwOnAmbient)
+            throw std::runtime_error("ambient");
+        return COleControlSite::GetAmbientProperty(dispid, pvar);
+    }
+
+protected:
+    ~CountedSite() override { ++s_deleted; }
+};
+int CountedSite::s_deleted = 0;
+
+class CountedContainer : public COleControlContainer
+{
+public:
+    using COleControlContainer::COleControlContainer;
+    static int s_deleted;
+
+protected:
+    ~CountedContainer() override { ++s_deleted; }
+};
+int CountedContainer::s_deleted = 0;
+
+class CountingManager : public COccManager
+{
+public:
+    COleControlContainer* CreateContainer(HWND hWnd) override { return new CountedContainer(hWnd); }
+    COleControlSite* CreateSite(COleControlContainer* pCtrlCont) override { return new CountedSite(pCtrlCont); }
+};
+
+// Regression: the owners deleted the site and the container while the
+// control (or what it handed them to) still held references.
+TEST_F(OleHosting, SiteAndContainerHeldPastTheirWindowFailCleanlyAndGoOnTheirLastRelease)
+{
+    CountingManager manager;
+    AfxEnableControlContainer(&manager);
+    COleControlWnd wnd;
+    ASSERT_TRUE(CreateBrowser(wnd));
+    COleControlSite* pSite = wnd.GetControlSite();
+    ASSERT_NE(nullptr, pSite);
+    IOleClientSite* pClient = static_cast<IOleClientSite*>(pSite);
+    pClient->AddRef();
+    IOleContainer* pContainer = nullptr;
+    ASSERT_EQ(S_OK, pClient->GetContainer(&pContainer));
+    IOleInPlaceSite* pInPlace = nullptr;
+    ASSERT_EQ(S_OK, pClient->QueryInterface(IID_IOleInPlaceSite, reinterpret_cast<void**>(&pInPlace)));
+    CountedSite::s_deleted = 0;
+    CountedContainer::s_deleted = 0;
+
+    m_host.DestroyWindow();
+    EXPECT_EQ(0, CountedSite::s_deleted);
+    EXPECT_EQ(0, CountedContainer::s_deleted);
+    // Detached: every method fails cleanly.
+    IOleInPlaceFrame* pFrame = reinterpret_cast<IOleInPlaceFrame*>(0x1);
+    IOleInPlaceUIWindow* pDoc = reinterpret_cast<IOleInPlaceUIWindow*>(0x1);
+    RECT pos = {}, clip = {};
+    OLEINPLACEFRAMEINFO info = {};
+    info.cb = sizeof(info);
+    EXPECT_EQ(E_UNEXPECTED, pInPlace->GetWindowContext(&pFrame, &pDoc, &pos, &clip, &info));
+    EXPECT_EQ(nullptr, pFrame);
+    EXPECT_EQ(nullptr, pDoc);
+    HWND hWnd = reinterpret_cast<HWND>(0x1);
+    EXPECT_TRUE(FAILED(pInPlace->GetWindow(&hWnd)));
+    IOleContainer* pAgain = reinterpret_cast<IOleContainer*>(0x1);
+    EXPECT_TRUE(FAILED(pClient->GetContainer(&pAgain)));
+    EXPECT_EQ(nullptr, pAgain);
+    VARIANT value;
+    ::VariantInit(&value);
+    EXPECT_EQ(E_UNEXPECTED, AskUserMode(pSite, &value));
+    IEnumUnknown* pEnum = nullptr;
+    ASSERT_EQ(S_OK, pContainer->EnumObjects(OLECONTF_EMBEDDINGS, &pEnum));
+    IUnknown* pItem = nullptr;
+    EXPECT_EQ(S_FALSE, pEnum->Next(1, &pItem, nullptr));
+    pEnum->Release();
+    IOleInPlaceFrame* pContFrame = nullptr;
+    ASSERT_EQ(S_OK, pContainer->QueryInterface(IID_IOleInPlaceFrame, reinterpret_cast<void**>(&pContFrame)));
+    EXPECT_TRUE(FAILED(pContFrame->GetWindow(&hWnd)));
+    pContFrame->Release();
+
+    pInPlace->Release();
+    EXPECT_EQ(0, CountedSite::s_deleted);
+    pClient->Release();
+    EXPECT_EQ(1, CountedSite::s_deleted);
+    EXPECT_EQ(0, CountedContainer::s_deleted);
+    pContainer->Release();
+    EXPECT_EQ(1, CountedContainer::s_deleted);
+}
+
+TEST_F(OleHosting, ExceptionOfAnAmbientAnswerStopsAtTheSite)
+{
+    CountingManager manager;
+    AfxEnableControlContainer(&manager);
+    COleControlWnd wnd;
+    ASSERT_TRUE(CreateBrowser(wnd));
+    CountedSite* pSite = dynamic_cast<CountedSite*>(wnd.GetControlSite());
+    ASSERT_NE(nullptr, pSite);
+    pSite->throwOnAmbient = TRUE;
+    VARIANT value;
+    ::VariantInit(&value);
+    EXPECT_EQ(E_UNEXPECTED, AskUserMode(pSite, &value));
+    EXPECT_EQ(VT_EMPTY, value.vt);
+    pSite->throwOnAmbient = FALSE;
 }
 
 TEST_F(OleHosting, UnknownClassFailsCleanly)

@@ -157,4 +157,47 @@ TEST(MenuWrapper, OwningMenuDestroysAndDetachedMenuSurvives)
     ::DestroyMenu(hKept);
 }
 
+typedef BOOL (*MakeWindowFn)();
+
+// Regression: the creation hook stayed installed after a module that links
+// the framework was freed, and the next creation called into freed code.
+TEST(WindowCreation, ModuleThatLinksTheFrameworkLeavesNoHookWhenFreed)
+{
+    for (int round = 0; round < 2; ++round) {
+        HMODULE hModule = ::LoadLibraryA("framework_create_module.dll");
+        ASSERT_NE(nullptr, hModule);
+        auto pfnMake = reinterpret_cast<MakeWindowFn>(::GetProcAddress(hModule, "CreateModuleMakeWindow"));
+        ASSERT_NE(nullptr, pfnMake);
+        EXPECT_TRUE(pfnMake());
+        ASSERT_TRUE(::FreeLibrary(hModule));
+
+        HWND hForeign = CreateForeignStatic("after the module");
+        ASSERT_NE(nullptr, hForeign);
+        ::DestroyWindow(hForeign);
+        CProbeWnd wnd;
+        ASSERT_TRUE(wnd.CreateEx(0, nullptr, "", WS_POPUP, 0, 0, 10, 10, nullptr, nullptr));
+        EXPECT_EQ(1, wnd.m_nCreate);
+        wnd.DestroyWindow();
+    }
+}
+
+// Regression: class names printed handles with 32 bits, so on 64-bit
+// Windows two cursors that differ only above them shared one class.
+TEST(WindowCreation, DefaultClassNameTellsFullWidthHandlesApart)
+{
+    const UINT_PTR low = 0x1234;
+    // Bit 40 where handles have it; each shift stays inside 32 bits.
+    const UINT_PTR bit40 = static_cast<UINT_PTR>(1) << 16 << 16 << 8;
+    HCURSOR hFirst = reinterpret_cast<HCURSOR>(low);
+    HCURSOR hSecond = reinterpret_cast<HCURSOR>(low | bit40);
+    CString first = AfxRegisterWndClass(CS_PARENTDC, hFirst);
+    CString second = AfxRegisterWndClass(CS_PARENTDC, hSecond);
+    if (hFirst == hSecond)
+        GTEST_SKIP() << "handles are 32 bits wide here";
+    EXPECT_STRNE(first, second);
+    WNDCLASSA info = {};
+    ASSERT_TRUE(::GetClassInfoA(AfxGetInstanceHandle(), second, &info));
+    EXPECT_EQ(hSecond, info.hCursor);
+}
+
 } // namespace

@@ -74,6 +74,22 @@ BEGIN_MESSAGE_MAP(CMainFrame, CNewMDIFrameWnd)
     ON_COMMAND_RANGE(ID_SCRIPT_FIRST, ID_SCRIPT_LAST, OnRunScript)
     ON_UPDATE_COMMAND_UI_RANGE(ID_PLUGIN_FIRST, ID_PLUGIN_LAST, OnUpdatePlugIn)
     ON_UPDATE_COMMAND_UI_RANGE(ID_SCRIPT_FIRST, ID_SCRIPT_LAST, OnUpdateScript)
+    ON_COMMAND_RANGE(kCmdFavoriteFirst, kCmdFavoriteLast, OnFavoriteItem)
+    ON_COMMAND_RANGE(kCmdFavFolderFirst, kCmdFavFolderLast, OnFavoriteFolder)
+    ON_UPDATE_COMMAND_UI_RANGE(kCmdFavFolderFirst, kCmdFavFolderLast, OnUpdateFavoriteFolder)
+    ON_COMMAND(ID_FAV_ADD, OnAddFavorite)
+    ON_COMMAND(ID_FAV_ORGANIZE, OnOrganizeFavorites)
+    ON_COMMAND(ID_FAV_RELOAD, OnReloadFavorites)
+    ON_COMMAND(ID_PROXY_IE, OnProxySystem)
+    ON_COMMAND(ID_PROXY_DIRECT, OnProxyDirect)
+    ON_COMMAND(ID_PROXY_USELIST, OnProxyUseList)
+    ON_COMMAND_RANGE(ID_PROXY_ENTRY_FIRST, ID_PROXY_ENTRY_FIRST + kMaxProxyEntries, OnSelectProxy)
+    ON_COMMAND(ID_PROXY_SETTINGS, OnProxySettings)
+    ON_UPDATE_COMMAND_UI(ID_PROXY_IE, OnUpdateProxySystem)
+    ON_UPDATE_COMMAND_UI(ID_PROXY_DIRECT, OnUpdateProxyDirect)
+    ON_UPDATE_COMMAND_UI(ID_PROXY_USELIST, OnUpdateProxyUse)
+    ON_UPDATE_COMMAND_UI_RANGE(ID_PROXY_ENTRY_FIRST, ID_PROXY_ENTRY_FIRST + kMaxProxyEntries,
+                               OnUpdateProxyEntry)
     ON_COMMAND_RANGE(39002, 39052, OnKeepEnabled)
     ON_COMMAND_RANGE(ID_CLOSEDTAB_FIRST, ID_CLOSEDTAB_LAST, OnReopenClosedTab)
     ON_COMMAND(ID_VIEW_FULLSCREEN, OnFullScreen)
@@ -114,9 +130,19 @@ BEGIN_MESSAGE_MAP(CMainFrame, CNewMDIFrameWnd)
     ON_COMMAND(ID_NAV_BACKMENU, OnBackHistoryMenu)
     ON_COMMAND(ID_NAV_FORWARDMENU, OnForwardHistoryMenu)
     ON_COMMAND_RANGE(ID_GROUP_CLOSE, ID_GROUP_CLOSEALL, OnGroupsCommand)
+    ON_COMMAND(ID_GROUP_NEW, OnNewGroupTab)
+    ON_COMMAND(ID_GROUP_CUSTOMIZE, OnCustomizeGroup)
+    ON_COMMAND(ID_GROUP_RENAME, OnRenameGroup)
+    ON_COMMAND(ID_GROUP_IMAGE, OnPickGroupImage)
+    ON_COMMAND(ID_GROUP_SWITCHES, OnGroupTabSwitches)
+    ON_COMMAND_RANGE(ID_GROUP_IMAGE_FIRST, ID_GROUP_IMAGE_LAST, OnGroupImage)
+    ON_COMMAND_RANGE(ID_GROUPTEMPLATE_FIRST, ID_GROUPTEMPLATE_LAST, OnGroupTemplate)
+    ON_COMMAND(ID_GROUPTEMPLATE_EDIT, OnEditGroupTemplates)
+    ON_UPDATE_COMMAND_UI_RANGE(ID_GROUP_NEW, ID_GROUP_SWITCHES, OnUpdateGroupTabCommand)
     ON_COMMAND_RANGE(kCmdSearchEngineFirst, kCmdSearchEngineLast, OnSearchEngine)
     ON_COMMAND(kCmdRunSearch, OnRunSearch)
     ON_COMMAND(kCmdReloadSearchEngines, OnReloadSearchEngines)
+    ON_COMMAND(ID_TOOLS_SETTINGS, OnSettings)
     ON_COMMAND(kCmdSearchEngineMenu, OnSearchEngineMenu)
     ON_NOTIFY(TBN_DROPDOWN, kSearchBarId, OnSearchBarDropDown)
 END_MESSAGE_MAP()
@@ -163,13 +189,8 @@ int CMainFrame::OnCreate(LPCREATESTRUCT lpCreateStruct)
     SetClassLongA(m_hWnd, GCL_STYLE, CS_DBLCLKS);
 
     m_smallIcons.Create(16, 16, ILC_COLOR24 | ILC_MASK, 4, 1);
-    HBITMAP icons = static_cast<HBITMAP>(
-        LoadImageA(nullptr, ProgramPath::Join(theApp.m_folders.GetResFolder(), "mjr.bmp"),
-                   IMAGE_BITMAP, 0, 0, LR_LOADFROMFILE));
-    if (icons != nullptr) {
-        m_smallIcons.Add(icons, RGB(0xFF, 0x00, 0xFF));
-        DeleteObject(icons);
-    }
+    m_smallIcons.AddBitmapFile(ProgramPath::Join(theApp.m_folders.GetResFolder(), "mjr.bmp"),
+                               RGB(0xFF, 0x00, 0xFF));
 
     if (!m_wndMDIClient.SubclassWindow(m_hWndMDIClient))
         return -1;
@@ -197,14 +218,6 @@ int CMainFrame::OnCreate(LPCREATESTRUCT lpCreateStruct)
     AfterCreate();
     PostMessage(WM_COMMAND, kCmdStartupIdle, 0);
     return 0;
-}
-
-void CMainFrame::ApplyStartupProxy()
-{
-    ProxyPlaces places;
-    places.programFolder = theApp.GetProgramFolder();
-    places.internetSettingsKey = theApp.GetRegText(6);
-    ApplyStartupProxyMode(places);
 }
 
 void CMainFrame::AfterCreate()
@@ -434,7 +447,7 @@ void CMainFrame::BringToForeground()
 
 void CMainFrame::OnStartupIdle()
 {
-    // The favorites icons join here when they arrive.
+    BuildFavoriteIcons();
     LoadPlugInsAndScripts();
     theApp.LoadKeyMap();
     theApp.LoadGestureMap();
@@ -446,8 +459,8 @@ void CMainFrame::OnKeepEnabled(UINT) {}
 
 void CMainFrame::OnInitMenuPopup(CMenu* pPopupMenu, UINT nIndex, BOOL bSysMenu)
 {
-    // The menu bar's plug-in and script popups show the lists as they are
-    // now (an unload may have emptied them since the last opening).
+    // The menu bar's proxy, plug-in and script popups show the lists as they
+    // are now (a dialog or an unload may have changed them since).
     CNewMenu* popup = !bSysMenu && pPopupMenu != nullptr
                           ? CNewMenu::FromHandleNew(pPopupMenu->m_hMenu)
                           : nullptr;
@@ -455,7 +468,15 @@ void CMainFrame::OnInitMenuPopup(CMenu* pPopupMenu, UINT nIndex, BOOL bSysMenu)
         const int count = popup->GetMenuItemCount();
         const UINT last = count > 0 ? popup->GetMenuItemID(count - 1) : 0;
         const BOOL withIcons = theApp.m_settings.bMenuImage();
-        if (last == ID_PLUGIN_SETTINGS)
+        if (last == ID_APP_EXIT && (m_stateWord & kStateTemplateMenuBuilt) == 0) {
+            m_stateWord |= kStateTemplateMenuBuilt;
+            LoadGroupTabDefs(CNewMenu::FromHandleNew(NthSubMenu(popup->m_hMenu, 1)));
+        }
+        if (count > 0 && popup->GetMenuItemID(0) == ID_FAV_ADD)
+            BuildFavoritesMenu(*popup);
+        else if (count > 0 && popup->GetMenuItemID(0) == ID_PROXY_IE)
+            FillProxyMenu(*popup);
+        else if (last == ID_PLUGIN_SETTINGS)
             FillCatalogMenu(*popup, CatalogMenu::kPlugIns, withIcons);
         else if (last == ID_SCRIPT_SETTINGS)
             FillCatalogMenu(*popup, CatalogMenu::kScripts, withIcons);

@@ -15,12 +15,15 @@
 #include "framework/win/Controls.h"
 #include "framework/win/ImageList.h"
 #include "lists/FavoriteTree.h"
+#include "lists/GroupTabDefs.h"
+#include "lists/ProxySettings.h"
 #include "lists/SearchEngineMenu.h"
 #include "lists/SearchEngineTree.h"
 #include "menulib/NewFrame.h"
 
 class CBrowserView;
 class CChildFrame;
+class CDlgFavTree;
 class CScriptItem;
 class CGroupTabBar;
 class CMainFrame;
@@ -28,6 +31,7 @@ class CPageTabBar;
 class CTabGroup;
 class CTabItem;
 class SavedHistory;
+class SettingsRecord;
 struct FavoritesScanPlaces;
 namespace TabSetFile {
 struct Group;
@@ -48,6 +52,8 @@ enum MainFrameState : DWORD
     kStatePlugInMenuBuilt = 0x100,
     kStateScriptMenuBuilt = 0x200,
     kStateReserved10 = 0x10,
+    kStateFavoritesMenuBuilt = 0x20,  // the favorites menu shows the current tree
+    kStateTemplateMenuBuilt = 0x400,  // the File menu's template submenu is filled
     kStateCaptionPinned = 0x800,
     kStateFullScreen = 0x1000,
     // What full screen hid, to show again when it ends.
@@ -58,6 +64,25 @@ enum MainFrameState : DWORD
     kStateHiddenBarsMask = 0x1FE000,
     kStateOpeningTabSet = 0x200000,  // a whole set of tabs is being opened
     kStatePendingKeyword = 0x400000,  // theApp.m_pendingKeyword waits for a search
+};
+
+// Favorites commands: 40000 + flat index opens a node, 45001 + flat index
+// shows a folder's popup, 39999 is an empty folder's disabled item.
+inline constexpr UINT kCmdFavoriteFirst = 40000;
+inline constexpr UINT kCmdFavoriteLast = 45000;
+inline constexpr UINT kCmdFavFolderFirst = 45001;
+inline constexpr UINT kCmdFavFolderLast = 50000;
+inline constexpr UINT kCmdFavoriteEmpty = 39999;
+
+// One button of the links bar: a favorite or a folder of the Links folder.
+// It names its node by command only (never by pointer), so a rebuilt tree
+// cannot leave it pointing at a deleted node.
+struct LinkButton
+{
+    CString label;
+    int image = 0;
+    UINT command = 0;
+    BYTE style = 0;
 };
 
 class CMainFrame : public CNewMDIFrameWnd
@@ -222,6 +247,38 @@ public:
     // most 100, as commands 36297 + index or 36701 + index; a disabled item
     // stands for an empty list.
     void FillCatalogMenu(CNewMenu& menu, CatalogMenu kind, BOOL withIcons);
+    // The tab context menu (MainFrameTabMenu.cpp). Actions: 0 nothing, 1 the
+    // menu (at the point, else at the cursor; owner gets the command), 3
+    // reload, any other closes the active tab. Nothing without an active tab.
+    void TrackTabContextMenu(CWnd* owner, int action, const POINT* at = nullptr);
+    // Fills the dynamic submenus of the tab menu: the user's auto-reload
+    // period, the proxy list, the plug-ins and the scripts.
+    void FillTabContextMenu(CNewMenu& popup);
+    // etc.dat line 4 with the auto-reload minutes.
+    CString GetReloadCaption() const;
+
+    // Group-tab templates and group commands (MainFrameGroupTabs.cpp).
+    // Rebuilds the definitions and the template submenu after its first item.
+    void LoadGroupTabDefs(CNewMenu* menu);
+    void LoadGroupTabImages();
+    std::vector<GroupTabDef> m_groupTabDefs;  // definition n: command 36600 + n
+    CImageList m_groupTabImages;              // "ptab.bmp", 16 x 16 cells
+
+    // Proxies (MainFrameProxy.cpp). The mode in force as three flags.
+    ProxyPlaces GetProxyPlaces() const;
+    // Switches the connection; false (nothing changed) when it did not take.
+    bool SwitchProxyMode(ProxyMode mode);
+    // Replaces what follows the four fixed items of a proxy menu with a
+    // separator and the list's entries (36060 + index).
+    void FillProxyMenu(CNewMenu& menu);
+    BYTE m_proxySystem = 1;
+    BYTE m_proxyDirect = 0;
+    BYTE m_proxyList = 0;
+    // Calls a settings export of the dialogs library with the live record;
+    // on OK (result 1) the returned record becomes the live one. The result,
+    // 0 when the library or export is missing.
+    int RunSettingsExport(LPCSTR exportName);
+
     // A mouse message of the notification-area icon.
     virtual void OnTrayNotify(UINT nIconId, UINT nMouseMsg);
 
@@ -234,6 +291,42 @@ public:
     // scan was aborted.
     virtual BOOL ScanFavorites();
     virtual void LoadFavoritesCache();
+    // Favorites menus, links bar and commands (MainFrameFavorites.cpp).
+    // Builds the favorites menu after its five fixed items, once until the
+    // next rebuild of the tree.
+    void BuildFavoritesMenu(CNewMenu& menu);
+    void TrimFavoritesMenu(CNewMenu& menu);
+    void ClearMenuItems(CNewMenu& menu);
+    // A folder's content (or one entry); images: the strip to take images
+    // from and add shell icons to, null for none.
+    void AppendFavoritesItems(CNewMenu& menu, const CFavoriteNode& node, CImageList* images);
+    // The popup of a folder (its open-all item and content); false when the
+    // index names no folder.
+    bool BuildFavoriteFolderMenu(CNewMenu& menu, int flatIndex);
+    void ShowFavoriteFolderMenu(int flatIndex, int x, int y);
+    // The links bar's buttons from the Links folder (the root when it has
+    // none).
+    virtual void BuildFavoriteIcons();
+    CString GetLinksFolderPath() const;
+    // The links bar's window and its button table; the bar comes with the
+    // bars, until then there is none and the table is only kept.
+    virtual HWND GetLinksBarWindow() const;
+    virtual void SetLinksBarButtons(const std::vector<LinkButton>& buttons);
+    // A shortcut's URL as a favorite opens it: a script URL in the active
+    // page, else by the new-group and new-tab settings.
+    void OpenFavoriteUrl(const CString& url, const CString& groupName);
+    // Every shortcut directly in the folder as one run of tabs.
+    void OpenFavoriteFolder(const CFavoriteNode& folder);
+    // After a rescan: the links bar, the menu and the pane follow the tree.
+    void AfterFavoritesRebuilt();
+    // The favorites pane shows the new tree (nothing while there is none).
+    virtual void RefillFavoritesPane();
+    // The tree pane while one shows (owned by the window that hosts it).
+    CDlgFavTree* m_pFavoritesPane = nullptr;
+    std::vector<LinkButton> m_linkButtons;
+    CImageList m_linkImages;
+    int m_favMenuLeadingItems = 0;  // 1 when the menu starts with open-all
+
     // Search engines: "SearchEngine.dat", from the default list when missing.
     void LoadSearchEngines();
     // The URL of a search for keyword with an engine's URL template.
@@ -282,6 +375,30 @@ protected:
     LRESULT OnOpenCommandLine(WPARAM wParam, LPARAM lParam);
     void OnStartupIdle();
     void OnInitMenuPopup(CMenu* pPopupMenu, UINT nIndex, BOOL bSysMenu);
+    void OnProxySystem();
+    void OnProxyDirect();
+    void OnProxyUseList();
+    void OnSelectProxy(UINT nID);
+    void OnProxySettings();
+    void OnUpdateProxySystem(CCmdUI* pCmdUI);
+    void OnUpdateProxyDirect(CCmdUI* pCmdUI);
+    void OnUpdateProxyUse(CCmdUI* pCmdUI);
+    void OnUpdateProxyEntry(CCmdUI* pCmdUI);
+    void OnNewGroupTab();
+    void OnGroupTemplate(UINT nID);
+    void OnEditGroupTemplates();
+    void OnGroupTabSwitches();
+    void OnCustomizeGroup();
+    void OnRenameGroup();
+    void OnPickGroupImage();
+    void OnGroupImage(UINT nID);
+    void OnUpdateGroupTabCommand(CCmdUI* pCmdUI);
+    void OnFavoriteItem(UINT nID);
+    void OnFavoriteFolder(UINT nID);
+    void OnUpdateFavoriteFolder(CCmdUI* pCmdUI);
+    void OnAddFavorite();
+    void OnOrganizeFavorites();
+    void OnReloadFavorites();
     void OnRunPlugIn(UINT nID);
     void OnRunScript(UINT nID);
     void OnUpdatePlugIn(CCmdUI* pCmdUI);
@@ -311,6 +428,10 @@ protected:
     void OnRunSearch();
     void OnReloadSearchEngines();
     void OnSearchEngineMenu();
+    // Settings (MainFrameSettings.cpp): the dialog, then what changed is
+    // rebuilt from the saved record.
+    void OnSettings();
+    void ApplySettingsChanges(const SettingsRecord& before);
     void OnSearchBarDropDown(NMHDR* pNMHDR, LRESULT* pResult);
 
     DECLARE_MESSAGE_MAP()
@@ -318,6 +439,13 @@ protected:
 private:
     void AfterCreate();
     void ApplyStartupProxy();
+    void SetProxyFlags(ProxyMode mode);
+    UINT FavoriteColumnFlag(CNewMenu& menu) const;
+    void AppendOpenAllItem(CNewMenu& menu, const CFavoriteNode& folder);
+    void MakeFavoriteMenuImages(CImageList& images) const;
+    // Runs a group dialog export on the current group; on OK its text
+    // becomes the group's caption template.
+    void RunGroupExport(LPCSTR exportName);
     void BringToForeground();
     void OpenHandedOverText(const CString& text);
     BOOL CreateTabBars();

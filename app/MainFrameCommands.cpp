@@ -208,30 +208,10 @@ void CMainFrame::OnOpenLocation()
 
 void CMainFrame::OnCatalogSettings(UINT nID)
 {
-    typedef SettingsRecord*(WINAPI * ShowSettingsFn)(HICON, HWND, const char*, const char*, SettingsRecord*,
-                                                     int*);
     const bool plugIns = nID == ID_PLUGIN_SETTINGS;
-    SettingsRecord local;
-    bool returned = false;
-    int result = 0;
-    {
-        CDialogsLibrary library(theApp.GetProgramFolder());
-        ShowSettingsFn show = library.Get<ShowSettingsFn>(plugIns ? "ShowPlgSettingDlg" : "ShowScriptSettingDlg");
-        if (show == nullptr)
-            return;
-        HICON icon = ::LoadIconA(AfxGetInstanceHandle(), MAKEINTRESOURCEA(IDR_MAINFRAME));
-        SettingsRecord* edited = show(icon, m_hWnd, theApp.GetMainClassName(), theApp.GetProgramFolder(),
-                                      &theApp.m_settings, &result);
-        // Copied before the library goes; a null record changes nothing.
-        if (edited != nullptr) {
-            local.CopyFrom(edited);
-            returned = true;
-        }
-    }
-    if (result != 1 || !returned)
-        return;
-    theApp.m_settings = local;
-    m_stateWord &= ~static_cast<DWORD>(plugIns ? kStatePlugInMenuBuilt : kStateScriptMenuBuilt);
+    // The menu is built again when it next opens.
+    if (RunSettingsExport(plugIns ? "ShowPlgSettingDlg" : "ShowScriptSettingDlg") == 1)
+        m_stateWord &= ~static_cast<DWORD>(plugIns ? kStatePlugInMenuBuilt : kStateScriptMenuBuilt);
 }
 
 void CMainFrame::OnViewSelectionSource()

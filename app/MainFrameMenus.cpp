@@ -99,20 +99,15 @@ void CMainFrame::BuildProxyMenu(HMENU popup)
     HMENU proxies = nullptr;
     for (int i = count - 1; i >= 0 && proxies == nullptr; --i)
         proxies = ::GetSubMenu(popup, i);
-    if (proxies != nullptr && !(m_stateWord & kStateProxyMenuBuilt)) {
+    CNewMenu* proxyMenu = proxies != nullptr ? CNewMenu::FromHandleNew(proxies) : nullptr;
+    if (proxyMenu != nullptr && !(m_stateWord & kStateProxyMenuBuilt)) {
         m_stateWord |= kStateProxyMenuBuilt;
-        while (::GetMenuItemCount(proxies) > 4)
-            ::DeleteMenu(proxies, 4, MF_BYPOSITION);
-        AddProxyEntries(proxies);
+        FillProxyMenu(*proxyMenu);
     }
     HMENU reload = NthPopup(popup, 2);
     if (reload != nullptr && !(m_stateWord & kStateReloadMenuBuilt)) {
         m_stateWord |= kStateReloadMenuBuilt;
-        // The line is no format: its "%d" is the period.
-        CString caption = theApp.GetEtcText(4);
-        CString minutes;
-        minutes.Format("%d", static_cast<int>(theApp.m_settings.iReload));
-        caption.Replace("%d", minutes);
+        CString caption = GetReloadCaption();
         CString shortcut;
         theApp.GetShortcutText(ID_RELOAD_USER, shortcut);
         if (!shortcut.IsEmpty())

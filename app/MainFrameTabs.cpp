@@ -515,6 +515,8 @@ void CMainFrame::RefreshTabState(CTabItem* tab)
 void CMainFrame::OnGroupsCommand(UINT nID)
 {
     CloseGroupsCommand(nID);
+    if (GetSafeHwnd() != nullptr)
+        DrawMenuBar();
 }
 
 void CMainFrame::CloseGroupsCommand(UINT nID)

@@ -10,6 +10,7 @@ const size_t kPoolElementsPerBlock[kPoolSlotCount] = {
     128,    // tab child frames
     128,    // browser views
     128,    // tab records
+    128,    // popup-block rules of the dialogs library
 };
 
 namespace {

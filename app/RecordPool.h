@@ -49,7 +49,7 @@ private:
 
 //--- Pool slots
 // The pooled classes, in the order that gives each its guard bit
-// (0x01 for the first up to 0x40 for the seventh).
+// (0x01 for the first up to 0x80 for the eighth).
 enum PoolSlot {
     kPoolFavoriteNode,
     kPoolPlugInItem,
@@ -58,6 +58,7 @@ enum PoolSlot {
     kPoolChildFrame,
     kPoolBrowserView,
     kPoolTabItem,
+    kPoolPopupRule,
     kPoolSlotCount
 };
 

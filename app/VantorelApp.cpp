@@ -5,6 +5,7 @@
 #include <commctrl.h>
 
 #include "app/BrowserFeatures.h"
+#include "app/DialogsLibrary.h"
 #include "app/InstanceHandOver.h"
 #include "app/MainFrame.h"
 #include "app/SettingsFile.h"
@@ -12,6 +13,8 @@
 #include "app/resource.h"
 #include "framework/core/File.h"
 #include "shared/ProgramPath.h"
+#include "shared/TextFormat.h"
+#include "shared/VersionInfo.h"
 #include "tab/BrowserControlSite.h"
 #include "tab/BrowserView.h"
 #include "tab/ChildFrame.h"
@@ -38,6 +41,7 @@ LONG WINAPI OnUnhandledFault(EXCEPTION_POINTERS*)
 BEGIN_MESSAGE_MAP(CVantorelApp, CWinApp)
     ON_COMMAND(ID_FILE_NEW, OnFileNew)
     ON_COMMAND(ID_FILE_OPEN, CWinApp::OnFileOpen)
+    ON_COMMAND(ID_APP_ABOUT, OnAppAbout)
 END_MESSAGE_MAP()
 
 CVantorelApp::CVantorelApp() = default;
@@ -294,4 +298,37 @@ int CVantorelApp::ExitInstance()
         m_oleInitialized = false;
     }
     return CWinApp::ExitInstance();
+}
+
+void CVantorelApp::OnAppAbout()
+{
+    typedef int(WINAPI * ShowAboutDlgFn)(HICON, HWND, const char*, const char*, const char*, const char*, int);
+    // A missing resource or value gives empty texts.
+    CVersionInfo version;
+    char path[MAX_PATH] = {};
+    DWORD length = ::GetModuleFileNameA(nullptr, path, sizeof(path));
+    if (length > 0 && length < sizeof(path))
+        version.Load(path);
+    WORD language = 0;
+    WORD codePage = 0;
+    CString name, number, third;
+    if (version.GetTranslation(GetEtcText(53), language, codePage)) {
+        const CString prefix = TextFormat::FormatNumbers(GetEtcText(54), 'x', { language, codePage },
+                                                         "\\StringFileInfo\\%04x%04x\\");
+        name = version.QueryText(prefix + GetEtcText(58));
+        number = version.QueryText(prefix + GetEtcText(55));
+        number.Remove(' ');
+        third = version.QueryText(prefix + GetEtcText(59));
+    }
+    const CString title = name + " ver " + number;
+    const CString build = "Build 13014";
+
+    CDialogsLibrary library(GetProgramFolder());
+    ShowAboutDlgFn show = library.Get<ShowAboutDlgFn>("ShowAboutDlg");
+    CWnd* pMainWnd = AfxGetMainWnd();
+    if (show == nullptr || pMainWnd == nullptr)
+        return;
+    int trace = show(LoadIcon(IDR_MAINFRAME), pMainWnd->m_hWnd, GetProgramFolder(), title, build, third,
+                     m_settings.bVATrace() ? 1 : 0);
+    m_settings.bVATrace((trace & 1) != 0);
 }

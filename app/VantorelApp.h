@@ -169,6 +169,12 @@ public:
     // nothing opened (for example the group's tab limit).
     BOOL OpenUrlInGroup(CTabGroup* group, LPCTSTR url, int reason);
     void OpenStartupList();
+    // Opens urls as one run of tabs (CTabBatch), at most maxTabs; empty and
+    // script URLs are skipped. The first tab makes the group: a new default
+    // group named groupName + "[%c]" (its own "%" kept literal) when newGroup
+    // is set, else the current group; a refused tab sends the rest to the
+    // current group. Returns the number opened.
+    int OpenTabRun(const CStringArray& urls, bool newGroup, const CString& groupName, int maxTabs);
 
     //--- Plug-ins and scripts
     // Rebuilds the plug-in list (empty while bPlgEnable is off); returns the
@@ -226,6 +232,9 @@ public:
 
 protected:
     void OnFileNew();
+    // The about box of the dialogs library, with the texts of the program's
+    // version resource; the trace switch comes back into the settings.
+    void OnAppAbout();
 
     DECLARE_MESSAGE_MAP()
 

@@ -476,24 +476,37 @@ BOOL CVantorelApp::OpenShortcut(LPCTSTR url, LPCTSTR sourcePage)
 // number opened.
 int CVantorelApp::OpenShortcutFiles(const CString& folder, const CStringArray& files)
 {
+    // A shortcut without a URL opens nothing.
+    CStringArray urls;
+    CString url;
+    for (INT_PTR i = 0; i < files.GetSize(); ++i)
+        if (::ReadShortcutUrl(files[i], url))
+            urls.Add(url);
+    CString name = folder.Left(folder.GetLength() - 1);
+    name = name.Mid(name.ReverseFind('\\') + 1);
+    return OpenTabRun(urls, (m_settings.iParentTabNewRule & 0x04) != 0, name, kMaxShortcutTabs);
+}
+
+int CVantorelApp::OpenTabRun(const CStringArray& urls, bool newGroup, const CString& groupName,
+                             int maxTabs)
+{
     CTabBatch batch;
     CTabGroup* group = nullptr;
     int opened = 0;
-    for (INT_PTR i = 0; i < files.GetSize() && opened < kMaxShortcutTabs; ++i) {
-        CString target;
-        if (!::ReadShortcutUrl(files[i], target) || target.IsEmpty() || IsScriptUrl(target))
+    for (INT_PTR i = 0; i < urls.GetSize() && opened < maxTabs; ++i) {
+        const CString& target = urls[i];
+        if (target.IsEmpty() || IsScriptUrl(target))
             continue;
         if (opened == 0) {
-            if (m_settings.iParentTabNewRule & 0x04) {
-                CString name = folder.Left(folder.GetLength() - 1);
-                name = name.Mid(name.ReverseFind('\\') + 1);
-                // The folder's name stays as it is: only the appended suffix
-                // counts the tabs.
-                if (!name.IsEmpty()) {
-                    name.Replace("%", "%%");
-                    name += "[%c]";
+            if (newGroup && g_pMainFrame != nullptr) {
+                // The name stays as it is: only the appended suffix counts
+                // the tabs.
+                CString caption = groupName;
+                if (!caption.IsEmpty()) {
+                    caption.Replace("%", "%%");
+                    caption += "[%c]";
                 }
-                group = g_pMainFrame->CreateDefaultGroup(name);
+                group = g_pMainFrame->CreateDefaultGroup(caption);
             } else {
                 group = GetActiveGroup();
             }

@@ -29,6 +29,13 @@
 #define ID_PAGE_IEMENU                  36431
 #define ID_PAGE_OPENASURL               36432
 #define ID_PAGE_SELECTIONMENU           36433   /* the page menu over the selection */
+/* The favorites tree pane: a child dialog holding the tree 1234, and the
+   context menu of its entries. */
+#define IDD_FAVTREE                     271
+#define IDC_FAVTREE                     1234
+#define IDR_FAVTREEMENU                 273
+#define ID_FAVTREE_OPEN                 100
+#define ID_FAVTREE_OPENNEWTAB           101
 /* The popup that scripts fill with their own items (WM_FRAME_SHOWMENU). */
 #define IDR_SCRIPTMENU                  266
 
@@ -40,7 +47,7 @@
 #define ID_TAB_NEWCLIPBOARD             1073
 #define ID_TAB_DUPLICATE                1074
 #define ID_TAB_NEWHOME                  1075
-#define ID_GROUPTEMPLATE_FIRST          36600   /* also the submenu's placeholder */
+#define ID_GROUPTEMPLATE_FIRST          36600   /* definition n: 36600 + n */
 #define ID_GROUPTEMPLATE_LAST           36699
 #define ID_CLOSEDTAB_FIRST              32300   /* also the submenu's placeholder */
 #define ID_CLOSEDTAB_LAST               32315
@@ -95,8 +102,10 @@
 #define ID_TEXTSIZE_SMALLEST            32778
 
 /* Favorites popup: identified by its first item, ID_FAV_ADD; its first five
-   items are fixed, the favorites follow them at run time. */
+   items are fixed, the favorites follow them when it opens. */
 #define ID_FAV_ADD                      32858
+#define ID_FAV_ORGANIZE                 32859
+#define ID_FAV_RELOAD                   32860
 #define ID_FAV_EXPLORE                  36273
 
 /* Group popup (tab groups). */
@@ -107,6 +116,14 @@
 #define ID_GROUP_CLOSELEFT              36449
 #define ID_GROUP_CLOSERIGHT             36450
 #define ID_GROUP_CLOSEALL               36451
+#define ID_GROUP_NEW                    36446   /* first item of the template submenu */
+#define ID_GROUP_CUSTOMIZE              36452
+#define ID_GROUP_RENAME                 36453
+#define ID_GROUP_IMAGE                  36458   /* the image picker */
+#define ID_GROUP_SWITCHES               36459
+#define ID_GROUP_IMAGE_FIRST            36500   /* image n: 36500 + n, up to 30 */
+#define ID_GROUP_IMAGE_LAST             36530
+#define ID_GROUPTEMPLATE_EDIT           36700
 
 /* Tools popup: identified by its first item, ID_TAB_WHEELLOCK. Its third
    submenu is the auto-reload list (item 7 rebuilt at run time), its last

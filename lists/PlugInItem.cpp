@@ -2,8 +2,8 @@
 
 #include "framework/core/File.h"
 #include "shared/DataFields.h"
-#include "shared/NumberFormat.h"
 #include "shared/StringLineCache.h"
+#include "shared/TextFormat.h"
 
 namespace {
 
@@ -13,8 +13,6 @@ const int kEtcVersionPrefix = 54;
 const int kEtcVersionKey = 55;
 const int kEtcVersion2 = 60;
 const int kEtcVersion3 = 61;
-
-const char* const kModulePatterns[] = {"*.dll", "*.vap", "*.exe"};
 
 // The string value at subBlock, or false when there is none.
 bool QueryVersionText(const void* block, const CString& subBlock, CString& text)
@@ -44,6 +42,9 @@ bool ParseCatalogLine(const CString& line, CString& path)
     return true;
 }
 
+namespace {
+
+// The name of the file a path names, or false when none exists.
 bool FindCatalogFile(const CString& path, CString& fileName)
 {
     WIN32_FIND_DATAA data;
@@ -55,17 +56,35 @@ bool FindCatalogFile(const CString& path, CString& fileName)
     return true;
 }
 
-void ListFolderFiles(const CString& folder, LPCTSTR pattern, std::vector<CString>& names)
+} // namespace
+
+int ReadCatalog(const CString& folder, LPCTSTR listFile, std::initializer_list<LPCTSTR> patterns,
+                const CatalogAdd& add)
 {
-    WIN32_FIND_DATAA data;
-    HANDLE find = FindFirstFileA(folder + pattern, &data);
-    if (find == INVALID_HANDLE_VALUE)
-        return;
-    do {
-        if ((data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) == 0)
-            names.push_back(data.cFileName);
-    } while (FindNextFileA(find, &data));
-    FindClose(find);
+    int count = 0;
+    CStdioFile file;
+    if (file.Open(folder + listFile, CFile::modeRead | CFile::typeText)) {
+        CString line, path, found;
+        while (file.ReadString(line)) {
+            if (ParseCatalogLine(line, path) && FindCatalogFile(path, found) && add(path, found, nullptr))
+                ++count;
+        }
+        file.Close();
+        return count;
+    }
+    for (LPCTSTR pattern : patterns) {
+        WIN32_FIND_DATAA data;
+        HANDLE find = FindFirstFileA(folder + pattern, &data);
+        if (find == INVALID_HANDLE_VALUE)
+            continue;
+        do {
+            if ((data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) == 0 &&
+                add(folder + data.cFileName, data.cFileName, pattern))
+                ++count;
+        } while (FindNextFileA(find, &data));
+        FindClose(find);
+    }
+    return count;
 }
 
 CPlugInItem::~CPlugInItem()
@@ -129,8 +148,12 @@ void CPlugInItem::ReadVersion(const CString& path, CStringFiles& strings)
     const WORD* translation = static_cast<const WORD*>(table);
     const unsigned language = translation[0];
     const unsigned codePage = translation[1];
+    // The texts come from a data file: only a text with exactly the two
+    // "%x" conversions is filled, any other stands as it is.
     auto query = [&](const CString& format) {
-        return NumberFormat::FormatTwo(format, language, codePage);
+        return TextFormat::FormatNumbers(format, 'x', {static_cast<long>(language),
+                                                       static_cast<long>(codePage)},
+                                         format);
     };
     CString text;
     if (QueryVersionText(block.data(),
@@ -199,24 +222,8 @@ bool AppendPlugIn(const CString& path, CStringFiles& strings, PlugInList& list)
 int LoadPlugInList(const CString& pluginFolder, CStringFiles& strings, PlugInList& list)
 {
     DestroyPlugInList(list);
-    int count = 0;
-    CStdioFile file;
-    if (file.Open(pluginFolder + "plugin.dat", CFile::modeRead | CFile::typeText)) {
-        CString line, path, found;
-        while (file.ReadString(line)) {
-            if (ParseCatalogLine(line, path) && FindCatalogFile(path, found) &&
-                AppendPlugIn(path, strings, list))
-                ++count;
-        }
-        file.Close();
-        return count;
-    }
-    for (const char* pattern : kModulePatterns) {
-        std::vector<CString> names;
-        ListFolderFiles(pluginFolder, pattern, names);
-        for (const CString& name : names)
-            if (AppendPlugIn(pluginFolder + name, strings, list))
-                ++count;
-    }
-    return count;
+    return ReadCatalog(pluginFolder, "plugin.dat", {"*.dll", "*.vap", "*.exe"},
+                       [&](const CString& path, const CString&, LPCTSTR) {
+                           return AppendPlugIn(path, strings, list);
+                       });
 }

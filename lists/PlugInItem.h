@@ -11,6 +11,8 @@
 
 #include <windows.h>
 
+#include <functional>
+#include <initializer_list>
 #include <vector>
 
 #include "app/RecordPool.h"
@@ -25,11 +27,17 @@ inline constexpr int kMenuCatalogMax = 100;
 // One line of "plugin.dat" or "script.dat" ("path?1"): the path of an
 // enabled entry, or false for a disabled, malformed or empty line.
 bool ParseCatalogLine(const CString& line, CString& path);
-// The name of the file a path names, found with FindFirstFile (the path may
-// be a pattern); false when none exists.
-bool FindCatalogFile(const CString& path, CString& fileName);
-// The plain files of folder that match pattern, in the system's order.
-void ListFolderFiles(const CString& folder, LPCTSTR pattern, std::vector<CString>& names);
+
+// Walks a catalog: with folder + listFile present, its enabled lines whose
+// file exists (FindFirstFile; the path may be a pattern), in file order;
+// without it, the plain files of folder matching each pattern in turn.
+// add(path, fileName, pattern) makes the entry and returns whether it did;
+// pattern is the one matched, null for a line of the list file. Returns the
+// number of entries made.
+typedef std::function<bool(const CString& path, const CString& fileName, LPCTSTR pattern)>
+    CatalogAdd;
+int ReadCatalog(const CString& folder, LPCTSTR listFile, std::initializer_list<LPCTSTR> patterns,
+                const CatalogAdd& add);
 
 //--- CPlugInItem
 class CPlugInItem

@@ -45,13 +45,13 @@ CString ReadInternetSetting(const ProxyPlaces& places, LPCTSTR valueName)
     return value;
 }
 
-void SetProcessProxy(DWORD accessType, LPCSTR server, LPCSTR bypass)
+bool SetProcessProxy(DWORD accessType, LPCSTR server, LPCSTR bypass)
 {
     INTERNET_PROXY_INFO info = {};
     info.dwAccessType = accessType;
     info.lpszProxy = server;
     info.lpszProxyBypass = bypass;
-    UrlMkSetSessionOption(INTERNET_OPTION_PROXY, &info, sizeof(info), 0);
+    return SUCCEEDED(UrlMkSetSessionOption(INTERNET_OPTION_PROXY, &info, sizeof(info), 0));
 }
 
 } // namespace
@@ -100,23 +100,73 @@ unsigned WithProxyMode(unsigned extendedStyle, ProxyMode mode)
     return (extendedStyle & ~static_cast<unsigned>(kProxyModeMask)) | mode;
 }
 
-ProxyMode ApplyStartupProxyMode(const ProxyPlaces& places)
+namespace {
+
+DWORD ReadExtendedStyle(CProfileSection& section)
 {
-    CProfileSection section(places.programFolder);
-    section.Open("PROXY");
     DWORD style = 0;
     if (section.QueryDWORDValue(style, "Extended_Style") != CProfileSection::kOk)
         style = 0;
+    return style;
+}
 
-    ProxyMode mode = StartupProxyMode(style);
+} // namespace
+
+int CountProxyEntries(const ProxyPlaces& places)
+{
+    CProfileSection section(places.programFolder);
+    section.Open("PROXY");
+    char buffer[kValueBufferSize];
+    int count = 0;
+    while (count < kMaxProxyEntries) {
+        CString key;
+        key.Format("Proxy%d", count);
+        DWORD size = sizeof(buffer);
+        if (section.QueryStringValue(buffer, key, &size) != CProfileSection::kOk)
+            break;
+        ++count;
+    }
+    return count;
+}
+
+void StoreUseProxyIndex(const ProxyPlaces& places, int index)
+{
+    CProfileSection section(places.programFolder);
+    section.Open("PROXY");
+    section.SetDWORDValue(static_cast<DWORD>(index < 0 ? 0 : index), "UseProxyIndex");
+}
+
+bool ApplyProxyMode(const ProxyPlaces& places, ProxyMode mode)
+{
     if (mode == kProxyModeDirect) {
         SetProcessProxy(INTERNET_OPEN_TYPE_DIRECT, nullptr, nullptr);
     } else if (mode == kProxyModeList) {
+        // An empty server would leave the process without any proxy while the
+        // menus claim one.
         CString server = GetProxyServer(places, -1);
+        if (server.IsEmpty())
+            return false;
         CString bypass = ReadProxyBypassList(places);
-        SetProcessProxy(INTERNET_OPEN_TYPE_PROXY, server, bypass);
+        if (!SetProcessProxy(INTERNET_OPEN_TYPE_PROXY, server, bypass))
+            return false;
     }
-    section.SetDWORDValue(WithProxyMode(style, mode), "Extended_Style");
+    CProfileSection section(places.programFolder);
+    section.Open("PROXY");
+    section.SetDWORDValue(WithProxyMode(ReadExtendedStyle(section), mode), "Extended_Style");
+    return true;
+}
+
+ProxyMode ReadStartupProxyMode(const ProxyPlaces& places)
+{
+    CProfileSection section(places.programFolder);
+    section.Open("PROXY");
+    ProxyMode mode = StartupProxyMode(ReadExtendedStyle(section));
     section.Close();
     return mode;
+}
+
+ProxyMode ApplyStartupProxyMode(const ProxyPlaces& places)
+{
+    const ProxyMode mode = ReadStartupProxyMode(places);
+    return ApplyProxyMode(places, mode) ? mode : kProxyModeSystem;
 }

@@ -39,8 +39,29 @@ ProxyMode StartupProxyMode(unsigned extendedStyle);
 // The value written back: the other bits kept, the low three bits the mode.
 unsigned WithProxyMode(unsigned extendedStyle, ProxyMode mode);
 
-// Applies the stored mode to the process (URL-moniker proxy option) and
-// writes the mode back to "Extended_Style". Returns the mode applied.
+// Commands 36060 and up select list entries; at most this many are listed.
+inline constexpr int kMaxProxyEntries = 150;
+
+// Entries of the list from "Proxy0" up to the first missing or empty one,
+// at most kMaxProxyEntries: the entries the menus show, as 36060 + index.
+int CountProxyEntries(const ProxyPlaces& places);
+// Stores the selected entry ("UseProxyIndex"); a negative index stores 0.
+void StoreUseProxyIndex(const ProxyPlaces& places, int index);
+
+// The one routine that switches the process's connection: the system's
+// settings (nothing is set), a direct connection, or the selected list
+// entry with the bypass list. When the switch took, the mode goes into the
+// low bits of "Extended_Style" and true comes back. Switching to the list
+// with an empty server text or a refused session option changes nothing and
+// gives false.
+bool ApplyProxyMode(const ProxyPlaces& places, ProxyMode mode);
+
+// The mode the stored "Extended_Style" chooses at start.
+ProxyMode ReadStartupProxyMode(const ProxyPlaces& places);
+
+// Applies the stored mode at start and returns the mode in force: the
+// system's settings when the stored one cannot be applied (the stored
+// value is then left for the next start).
 ProxyMode ApplyStartupProxyMode(const ProxyPlaces& places);
 
 #endif // VA_LISTS_PROXYSETTINGS_H

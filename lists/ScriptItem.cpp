@@ -20,8 +20,6 @@ const HeaderForm kForms[] = {
     {".HTM", "<!--VantorelScriptFile1.00", "", "-->"},
 };
 
-const char* const kScriptPatterns[] = {"*.js", "*.vbs", "*.htm"};
-
 // The extension from the last "." (the whole name without one).
 CString ExtensionOf(const CString& fileName)
 {
@@ -125,28 +123,13 @@ void DestroyScriptList(ScriptList& list)
 int LoadScriptList(const CString& scriptFolder, ScriptList& list)
 {
     DestroyScriptList(list);
-    int count = 0;
-    CStdioFile file;
-    if (file.Open(scriptFolder + "script.dat", CFile::modeRead | CFile::typeText)) {
-        CString line, path, found;
-        while (file.ReadString(line)) {
-            if (ParseCatalogLine(line, path) && FindCatalogFile(path, found) &&
-                AppendScript(path, found, list))
-                ++count;
-        }
-        file.Close();
-        return count;
-    }
-    for (const char* pattern : kScriptPatterns) {
-        std::vector<CString> names;
-        ListFolderFiles(scriptFolder, pattern, names);
-        for (const CString& name : names) {
-            // "*.htm" also matches longer extensions such as ".html".
-            if (pattern == kScriptPatterns[2] && ExtensionOf(name).CompareNoCase(".htm") != 0)
-                continue;
-            if (AppendScript(scriptFolder + name, name, list))
-                ++count;
-        }
-    }
-    return count;
+    return ReadCatalog(scriptFolder, "script.dat", {"*.js", "*.vbs", "*.htm"},
+                       [&](const CString& path, const CString& fileName, LPCTSTR pattern) {
+                           // The folder's "*.htm" also matches longer
+                           // extensions such as ".html": those are left out.
+                           if (pattern != nullptr && CString(pattern) == "*.htm" &&
+                               ExtensionOf(fileName).CompareNoCase(".htm") != 0)
+                               return false;
+                           return AppendScript(path, fileName, list);
+                       });
 }

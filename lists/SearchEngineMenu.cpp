@@ -49,10 +49,11 @@ void AppendFolder(CNewMenu& menu, const CSearchEngineNode& folder, const SearchE
 
 CString MakeMenuCaption(const CString& text, int maxBytes)
 {
-    int length = text.GetLength();
-    if (maxBytes >= 0 && length > maxBytes)
-        length = Cp932FloorBoundary(text.GetString(), text.GetLength(), maxBytes);
-    CString caption = text.Left(length);
+    CString caption = text;
+    if (maxBytes >= 0 && text.GetLength() > maxBytes) {
+        caption = text.Left(Cp932FloorBoundary(text.GetString(), text.GetLength(), maxBytes));
+        caption += "\x81\x63";  // "…": the caption was cut
+    }
     caption.Replace("&", "&&");
     return caption;
 }

@@ -21,7 +21,8 @@ struct SearchEngineMenuTexts
 const UINT kCmdSearchEngineNone = 30000;
 
 // A caption for a menu: cut to maxBytes without splitting a double-byte
-// character, every "&" doubled so that it shows as itself.
+// character and then ended with "…" (maxBytes < 0: never cut), every "&"
+// doubled so that it shows as itself.
 CString MakeMenuCaption(const CString& text, int maxBytes);
 // A text longer than maxBytes cut to maxBytes without splitting a
 // double-byte character, with "…" after it; a shorter one as it is.

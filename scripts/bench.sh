@@ -73,3 +73,13 @@ else
 fi
 entries=$(grep -c 'ENTRY:' "$bench/heavy/IEFavorite.dat" 2>/dev/null || echo 0)
 echo "  (the heavy favorites cache held $entries entries)"
+
+# The dialogs library: load, the settings dialog with every page shown,
+# cancel and unload, against a plain load and unload of the same file.
+formbay=(bash scripts/wine-run.sh "$tree/bench-bin/FormbayBench.exe" "$rounds"
+         "$(winpath "$bench/plain/Formbay.dll")" "$(winpath "$bench/plain")\\")
+if [ -n "${DISPLAY:-}" ]; then
+    "${formbay[@]}"
+else
+    xvfb-run -a -s "-screen 0 1280x1024x24" "${formbay[@]}"
+fi

@@ -4,6 +4,11 @@
 #include "framework/core/File.h"
 #include "shared/ProgramPath.h"
 
+CStringLineCache::CStringLineCache(int lineCount)
+    : m_lines(static_cast<size_t>(lineCount > 0 ? lineCount : 1))
+{
+}
+
 CString CStringLineCache::LoadStringLine(LPCTSTR path, LPCTSTR fileName, int lineNumber)
 {
     if (path == nullptr || lineNumber < 1)
@@ -30,7 +35,7 @@ bool CStringLineCache::IsCached(const CString& fileName, int lineNumber) const
     if (!m_filled || m_fileName != fileName)
         return false;
     const int slot = lineNumber - m_firstLine;
-    return slot >= 0 && slot < kLineCount && !m_lines[slot].IsEmpty();
+    return slot >= 0 && slot < static_cast<int>(m_lines.size()) && !m_lines[slot].IsEmpty();
 }
 
 // Refills all slots from lineNumber on. Every slot is cleared first, so lines
@@ -51,7 +56,7 @@ bool CStringLineCache::Fill(LPCTSTR path, const CString& fileName, int lineNumbe
     CString line;
     int number = 0;
     int slot = 0;
-    while (slot < kLineCount && file.ReadString(line)) {
+    while (slot < static_cast<int>(m_lines.size()) && file.ReadString(line)) {
         ++number;
         if (number < lineNumber)
             continue;

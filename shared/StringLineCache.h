@@ -1,5 +1,6 @@
 // Numbered string files: the user-visible texts, one per line, in the String
-// folder, read through a cache of 50 consecutive lines of one file.
+// folder, read through a cache of consecutive lines of one file (50 in the
+// program, 10 in the dialogs library).
 //
 // Classes in this file:
 //   CStringLineCache   line N of a file, with the 50-line cache
@@ -7,13 +8,18 @@
 #ifndef VA_SHARED_STRINGLINECACHE_H
 #define VA_SHARED_STRINGLINECACHE_H
 
+#include <vector>
+
 #include "framework/core/CString.h"
 
 //--- CStringLineCache
 class CStringLineCache
 {
 public:
-    static constexpr int kLineCount = 50;
+    static constexpr int kDefaultLineCount = 50;
+
+    // lineCount (at least 1): how many lines one read of a file caches.
+    explicit CStringLineCache(int lineCount = kDefaultLineCount);
 
     // Line lineNumber (from 1) of the file at path, with the escapes "\n",
     // "\r" and "\t" expanded. fileName is the bare name the cache is keyed by
@@ -35,7 +41,7 @@ private:
     bool m_filled = false;  // m_fileName and the slots hold a read
     CString m_fileName;
     int m_firstLine = 0;
-    CString m_lines[kLineCount];
+    std::vector<CString> m_lines;
     int m_fileReadCount = 0;
 };
 
@@ -47,6 +53,9 @@ CString ExpandStringFileEscapes(const CString& line);
 class CStringFiles
 {
 public:
+    explicit CStringFiles(int cacheLineCount = CStringLineCache::kDefaultLineCount)
+        : m_cache(cacheLineCount) {}
+
     // The String folder, ending with the path separator. Until it is set
     // every getter returns an empty text.
     void SetFolder(const CString& stringFolder) { m_folder = stringFolder; }

@@ -6,6 +6,7 @@
 #include <cstring>
 
 #include "app/DialogsLibrary.h"
+#include "shared/TextFormat.h"
 #include "app/MainFrame.h"
 #include "app/TabGroup.h"
 #include "app/VantorelApp.h"
@@ -17,22 +18,11 @@ namespace {
 
 const UINT kViewId = 0xE900;
 const DWORD kViewStyle = 0x50800000;  // WS_CHILD | WS_VISIBLE | WS_BORDER
-const UINT kTabMenuId = 160;
 const UINT kCmdReloadStart = 1024;
 const UINT kCmdReloadStop = 1025;
 const UINT kCmdRefresh = 1022;
-const int kMaxProxyEntries = 150;
-const UINT kProxyEntryFirst = 36060;
 
 const UINT kAppIconId = 128;
-
-// Replaces the first occurrence of what in text.
-void ReplaceFirst(CString& text, const char* what, const CString& by)
-{
-    int at = text.Find(what);
-    if (at >= 0)
-        text = text.Left(at) + by + text.Mid(at + static_cast<int>(strlen(what)));
-}
 
 // Whether a tab opened for the reason stays in the background.
 bool IsBackgroundReason(WORD reason, const SettingsRecord& s)
@@ -467,9 +457,9 @@ void CChildFrame::FindTextWithBusyDialog(const CString& text, int, bool cleared)
     if (count > 0) {
         CString number;
         number.Format("%d", count);
-        ReplaceFirst(message, "%d", number);
+        TextFormat::ReplaceFirst(message, "%d", number);
     }
-    ReplaceFirst(message, "%s", text);
+    TextFormat::ReplaceFirst(message, "%s", text);
     ::MessageBoxA(m_hWnd, message, theApp.GetMainClassName(), MB_OK);
 }
 
@@ -595,36 +585,6 @@ LRESULT CChildFrame::OnTabMouseAction(WPARAM wParam, LPARAM lParam)
     return 0;
 }
 
-void AddProxyEntries(HMENU proxyMenu)
-{
-    const CString ini = theApp.ProgramFile("Proxy.ini");
-    // The list ends at its first missing or empty entry.
-    for (int n = 0; n < kMaxProxyEntries; ++n) {
-        char key[16];
-        wsprintfA(key, "Proxy%d", n);
-        char value[512] = {};
-        ::GetPrivateProfileStringA("PROXY", key, "", value, sizeof(value), ini);
-        if (value[0] == '\0')
-            break;
-        if (n == 0)
-            ::InsertMenuA(proxyMenu, 4, MF_BYPOSITION | MF_SEPARATOR, 0, nullptr);
-        const UINT id = kProxyEntryFirst + static_cast<UINT>(n);
-        CString text = value;
-        text.Replace("&", "&&");
-        CString shortcut;
-        theApp.GetShortcutText(static_cast<int>(id), shortcut);
-        if (!shortcut.IsEmpty())
-            text += "\t" + shortcut;
-        ::InsertMenuA(proxyMenu, 5 + static_cast<UINT>(n), MF_BYPOSITION | MF_STRING, id, text);
-    }
-}
-
-static void EmptyMenu(HMENU menu)
-{
-    while (menu != nullptr && ::GetMenuItemCount(menu) > 0)
-        ::DeleteMenu(menu, 0, MF_BYPOSITION);
-}
-
 void CChildFrame::ShowTabMenu(int action, POINT point)
 {
     if (action == 2) {
@@ -636,27 +596,5 @@ void CChildFrame::ShowTabMenu(int action, POINT point)
         return;
     // The menu's commands act on the active tab: this one.
     ::BringWindowToTop(m_hWnd);
-    HMENU menu = ::LoadMenuA(AfxGetResourceHandle(), MAKEINTRESOURCEA(kTabMenuId));
-    HMENU popup = menu != nullptr ? ::GetSubMenu(menu, 0) : nullptr;
-    if (popup == nullptr) {
-        if (menu != nullptr)
-            ::DestroyMenu(menu);
-        return;
-    }
-    if (HMENU reload = ::GetSubMenu(popup, 7)) {
-        // The text comes from a data file: only its "%d" is filled.
-        CString text = theApp.GetEtcText(4);
-        CString minutes;
-        minutes.Format("%d", static_cast<int>(theApp.m_settings.iReload));
-        text.Replace("%d", minutes);
-        ::AppendMenuA(reload, MF_STRING, 36271, text);
-    }
-    if (HMENU proxies = ::GetSubMenu(popup, 8))
-        AddProxyEntries(proxies);
-    // Plug-ins and scripts list their catalogs' entries.
-    EmptyMenu(::GetSubMenu(popup, 9));
-    EmptyMenu(::GetSubMenu(popup, 10));
-    ::TrackPopupMenu(popup, TPM_LEFTALIGN | TPM_RIGHTBUTTON, point.x, point.y, 0, g_pMainFrame->m_hWnd,
-                     nullptr);
-    ::DestroyMenu(menu);
+    g_pMainFrame->TrackTabContextMenu(g_pMainFrame, 1, &point);
 }

@@ -103,9 +103,6 @@ private:
 // The clipboard's text, trimmed, with "h" put before "ttp://" and
 // "ttps://"; empty when there is none.
 CString ReadClipboardUrl(HWND owner);
-// The proxy servers of "Proxy.ini" (commands 36060 + n, with their bound
-// shortcuts) after the four fixed items of a proxy menu, below a separator.
-void AddProxyEntries(HMENU proxyMenu);
 // The editor the page sources open in: the registry's choice, else
 // "notepad.exe".
 CString EditorPath();

@@ -216,33 +216,6 @@ TEST_F(FrameProtocol, ClosingTheCurrentGroupShowsTheNextCurrentGroupsTabs)
     EXPECT_EQ(a, Active());
 }
 
-namespace {
-
-// Puts the cursor at the centre of a window's rectangle (or of a part of it
-// given in client coordinates).
-void PointAt(HWND hWnd, const RECT* clientPart = nullptr)
-{
-    RECT rect = {};
-    if (clientPart != nullptr) {
-        rect = *clientPart;
-        ::MapWindowPoints(hWnd, nullptr, reinterpret_cast<POINT*>(&rect), 2);
-    } else {
-        ::GetWindowRect(hWnd, &rect);
-    }
-    const POINT target = {(rect.left + rect.right) / 2, (rect.top + rect.bottom) / 2};
-    ::SetCursorPos(target.x, target.y);
-    // Under Wine the new position reaches GetCursorPos through the display
-    // server, which can lag behind on a loaded machine: wait until it shows.
-    for (int i = 0; i < 200; ++i) {
-        POINT now = {};
-        if (::GetCursorPos(&now) && now.x == target.x && now.y == target.y)
-            break;
-        ::Sleep(10);
-    }
-}
-
-} // namespace
-
 TEST_F(FrameProtocol, DroppedUrlOpensInTheCurrentGroupAndPlainTextNeedsAMode)
 {
     Open(nullptr, "about:blank");

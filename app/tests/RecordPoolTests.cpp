@@ -97,11 +97,14 @@ TEST(PoolReleaseGuard, ReleasesEachSlotOnceWithItsOwnBit)
 
     EXPECT_TRUE(guard.FreeAllOnce(kPoolTabItem, last));
     EXPECT_EQ(0x41, guard.GetReleasedBits());
+    // The popup-rule slot takes the guard's last bit.
+    EXPECT_TRUE(guard.FreeAllOnce(kPoolPopupRule, last));
+    EXPECT_EQ(0xC1, guard.GetReleasedBits());
 }
 
 TEST(PoolSlots, BlockSizesFollowTheSlotTable)
 {
-    const size_t expected[kPoolSlotCount] = {512, 128, 64, 128, 128, 128, 128};
+    const size_t expected[kPoolSlotCount] = {512, 128, 64, 128, 128, 128, 128, 128};
     for (int i = 0; i < kPoolSlotCount; ++i)
         EXPECT_EQ(expected[i], kPoolElementsPerBlock[i]) << i;
 }

@@ -162,6 +162,11 @@ BOOL CWinApp::InitApplication()
     return TRUE;
 }
 
+BOOL CWinApp::InitInstance()
+{
+    return TRUE;
+}
+
 int CWinApp::ExitInstance()
 {
     return CWinThread::ExitInstance();
@@ -253,5 +258,30 @@ int AfxWinMain(HINSTANCE hInstance, HINSTANCE, LPSTR lpCmdLine, int nCmdShow)
     {
         ::OutputDebugStringA("framework: exception out of the application's start or loop\n");
         return -1;
+    }
+}
+
+BOOL AfxDllMain(HINSTANCE hInstance, DWORD dwReason)
+{
+    CWinApp* pApp = AfxGetApp();
+    if (pApp == nullptr || (dwReason != DLL_PROCESS_ATTACH && dwReason != DLL_PROCESS_DETACH))
+        return TRUE;
+    try
+    {
+        if (dwReason == DLL_PROCESS_ATTACH)
+        {
+            pApp->m_hInstance = hInstance;
+            if (pApp->InitInstance())
+                return TRUE;
+            pApp->ExitInstance();
+            return FALSE;
+        }
+        pApp->ExitInstance();
+        return TRUE;
+    }
+    catch (...)
+    {
+        ::OutputDebugStringA("framework: exception out of the library's start or exit\n");
+        return dwReason == DLL_PROCESS_DETACH;
     }
 }

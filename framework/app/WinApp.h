@@ -62,6 +62,8 @@ public:
     ~CWinApp() override;
 
     virtual BOOL InitApplication();
+    // TRUE: an application starts unless its own InitInstance says otherwise.
+    BOOL InitInstance() override;
     int ExitInstance() override;
 
     HICON LoadIcon(UINT nIDResource) const;
@@ -96,5 +98,9 @@ void AfxSetResourceHandle(HINSTANCE hInstResource);
 
 // The body of the entry point.
 int AfxWinMain(HINSTANCE hInstance, HINSTANCE hPrevInstance, LPSTR lpCmdLine, int nCmdShow);
+// The body of a library's entry point: the application object's InitInstance
+// at process attach (a failure fails the load, after ExitInstance) and its
+// ExitInstance at detach. No exception leaves it.
+BOOL AfxDllMain(HINSTANCE hInstance, DWORD dwReason);
 
 #endif // VA_FRAMEWORK_APP_WINAPP_H

@@ -1,9 +1,14 @@
 #include "framework/dialog/Dialog.h"
 
+#include <cstring>
+#include <vector>
+
 #include "framework/app/WinApp.h"
+#include "framework/dialog/PropertyPage.h"
 #include "framework/ole/OccManager.h"
 
 IMPLEMENT_DYNAMIC(CDialog, CWnd)
+IMPLEMENT_DYNAMIC(CPropertyPage, CDialog)
 
 BEGIN_MESSAGE_MAP(CDialog, CWnd)
     ON_COMMAND(IDOK, OnOK)
@@ -46,6 +51,31 @@ INT_PTR CALLBACK AfxDlgProc(HWND hWnd, UINT nMsg, WPARAM, LPARAM)
     }
 }
 
+namespace {
+
+// The template resource and, when pcb is given, its size in bytes.
+const void* FindDialogTemplate(UINT nIDTemplate, DWORD* pcb = nullptr)
+{
+    HINSTANCE hInst = AfxGetResourceHandle();
+    HRSRC hRes = ::FindResourceA(hInst, MAKEINTRESOURCEA(nIDTemplate), MAKEINTRESOURCEA(5) /* RT_DIALOG */);
+    HGLOBAL hGlobal = hRes != nullptr ? ::LoadResource(hInst, hRes) : nullptr;
+    if (pcb != nullptr)
+        *pcb = hGlobal != nullptr ? ::SizeofResource(hInst, hRes) : 0;
+    return hGlobal != nullptr ? ::LockResource(hGlobal) : nullptr;
+}
+
+} // namespace
+
+BOOL CDialog::CreateIndirect(const void* lpTemplate, HWND hWndParent)
+{
+    CreateState state;
+    BeginCreate(state, this);
+    HWND hWnd = lpTemplate == nullptr ? nullptr
+        : ::CreateDialogIndirectParamA(AfxGetResourceHandle(), static_cast<LPCDLGTEMPLATEA>(lpTemplate),
+                                       hWndParent, AfxDlgProc, 0);
+    return EndCreate(state, hWnd);
+}
+
 BOOL CDialog::Create(UINT nIDTemplate, CWnd* pParentWnd)
 {
     m_nIDTemplate = nIDTemplate;
@@ -53,27 +83,83 @@ BOOL CDialog::Create(UINT nIDTemplate, CWnd* pParentWnd)
         m_nIDHelp = nIDTemplate;
     m_pParentWnd = pParentWnd;
     m_bModal = FALSE;
-    CreateState state;
-    BeginCreate(state, this);
-    HWND hWnd = ::CreateDialogParamA(AfxGetResourceHandle(), MAKEINTRESOURCEA(nIDTemplate), ParentHandle(),
-                                     AfxDlgProc, 0);
-    return EndCreate(state, hWnd);
+    return CreateIndirect(FindDialogTemplate(nIDTemplate), ParentHandle());
+}
+
+BOOL CDialog::CreateAsChild(UINT nIDTemplate, CWnd* pParentWnd)
+{
+    m_nIDTemplate = nIDTemplate;
+    if (m_nIDHelp == 0)
+        m_nIDHelp = nIDTemplate;
+    m_pParentWnd = pParentWnd;
+    m_bModal = FALSE;
+    DWORD cb = 0;
+    const BYTE* pSource = static_cast<const BYTE*>(FindDialogTemplate(nIDTemplate, &cb));
+    if (pSource == nullptr || pParentWnd == nullptr)
+        return CreateIndirect(nullptr, nullptr);
+    // A copy with the page's styles; the extended template (signature
+    // 0xFFFF in its second word) keeps its style after help id and ex-style.
+    std::vector<BYTE> copy(pSource, pSource + cb);
+    const bool bExtended = cb >= 16 && copy[2] == 0xFF && copy[3] == 0xFF;
+    const size_t nStyleAt = bExtended ? 12 : 0;
+    if (copy.size() < nStyleAt + 4)
+        return CreateIndirect(nullptr, nullptr);
+    DWORD dwStyle;
+    memcpy(&dwStyle, &copy[nStyleAt], sizeof(dwStyle));
+    dwStyle &= ~static_cast<DWORD>(WS_CAPTION | WS_BORDER | WS_THICKFRAME | WS_POPUP | WS_VISIBLE |
+                                   WS_SYSMENU | DS_MODALFRAME);
+    dwStyle |= WS_CHILD | DS_CONTROL;
+    memcpy(&copy[nStyleAt], &dwStyle, sizeof(dwStyle));
+    return CreateIndirect(copy.data(), pParentWnd->m_hWnd);
+}
+
+HWND CDialog::ModalOwner() const
+{
+    HWND hWnd = ParentHandle();
+    if (hWnd == nullptr)
+        hWnd = ::GetActiveWindow();
+    // A child cannot own a window: its top-level window does.
+    return hWnd != nullptr ? ::GetAncestor(hWnd, GA_ROOT) : nullptr;
 }
 
 INT_PTR CDialog::DoModal()
 {
-    m_bModal = TRUE;
-    HWND hParent = ParentHandle();
-    CreateState state;
-    BeginCreate(state, this);
-    // The creation state is needed only until the dialog window exists; the
-    // system's modal loop runs inside this call.
-    INT_PTR nResult = ::DialogBoxParamA(AfxGetResourceHandle(), MAKEINTRESOURCEA(m_nIDTemplate), hParent,
-                                        AfxDlgProc, 0);
-    m_bModal = FALSE;
-    // A dialog that was never made has had PostNcDestroy here.
-    if (!EndCreate(state, state.hAttached))
+    const void* lpTemplate = FindDialogTemplate(m_nIDTemplate);
+    if (lpTemplate == nullptr)
         return -1;
+    HWND hOwner = ModalOwner();
+    BOOL bEnableOwner = hOwner != nullptr && ::IsWindowEnabled(hOwner);
+    if (bEnableOwner)
+        ::EnableWindow(hOwner, FALSE);
+
+    m_bModal = TRUE;
+    // Set before the window exists, so that an EndDialog in OnInitDialog holds.
+    m_bContinueModal = TRUE;
+    m_nModalResult = -1;
+    INT_PTR nResult = -1;
+    if (CreateIndirect(lpTemplate, hOwner))
+    {
+        if (m_bContinueModal)
+        {
+            DWORD dwFlags = MLF_SHOWONIDLE;
+            if (GetStyle() & DS_NOIDLEMSG)
+                dwFlags |= MLF_NOIDLEMSG;
+            RunModalLoop(dwFlags);
+        }
+        nResult = m_nModalResult;
+        // Hidden before the owner is enabled, so that activation returns to
+        // the owner and not to some other window.
+        if (m_hWnd != nullptr)
+            ::SetWindowPos(m_hWnd, nullptr, 0, 0, 0, 0,
+                           SWP_HIDEWINDOW | SWP_NOSIZE | SWP_NOMOVE | SWP_NOACTIVATE | SWP_NOZORDER);
+    }
+    if (bEnableOwner)
+        ::EnableWindow(hOwner, TRUE);
+    if (hOwner != nullptr && m_hWnd != nullptr && ::GetActiveWindow() == m_hWnd)
+        ::SetActiveWindow(hOwner);
+    DestroyWindow();
+    m_bModal = FALSE;
+    m_bContinueModal = FALSE;
     return nResult;
 }
 
@@ -82,19 +168,22 @@ void CDialog::EndDialog(int nResult)
     if (m_hWnd == nullptr)
         return;
     if (m_bModal)
-        ::EndDialog(m_hWnd, nResult);
+        EndModalLoop(nResult);
     else
         DestroyWindow();
 }
 
 BOOL CDialog::OnInitDialog()
 {
+    UpdateData(FALSE);
     return TRUE;
 }
 
+// A dialog whose controls cannot be stored stays open.
 void CDialog::OnOK()
 {
-    EndDialog(IDOK);
+    if (UpdateData(TRUE))
+        EndDialog(IDOK);
 }
 
 void CDialog::OnCancel()
@@ -102,9 +191,12 @@ void CDialog::OnCancel()
     EndDialog(IDCANCEL);
 }
 
+// The dialog keys belong to the top-level dialog: a child dialog (a page)
+// leaves them to it, so that Enter and Esc in a page reach its host's OK and
+// Cancel.
 BOOL CDialog::PreTranslateMessage(MSG* pMsg)
 {
-    if (m_hWnd != nullptr && !m_bModal && ::IsDialogMessageA(m_hWnd, pMsg))
+    if (CWnd::PreTranslateMessage(pMsg))
         return TRUE;
-    return CWnd::PreTranslateMessage(pMsg);
+    return m_hWnd != nullptr && !(GetStyle() & WS_CHILD) && ::IsDialogMessageA(m_hWnd, pMsg);
 }

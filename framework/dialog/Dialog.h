@@ -4,10 +4,16 @@
 // framework window is) and its messages run through the object's message map
 // before the system's dialog procedure. The dialog procedure only starts the
 // dialog (OnInitDialog); no exception leaves it.
+//
+// A modal dialog runs in the framework's own loop (CWnd::RunModalLoop) with
+// its owner disabled, so that its windows' PreTranslateMessage sees every
+// message before the dialog keys (IsDialogMessage) do.
 #ifndef VA_FRAMEWORK_DIALOG_DIALOG_H
 #define VA_FRAMEWORK_DIALOG_DIALOG_H
 
 #include "framework/win/Wnd.h"
+
+class CDataExchange;
 
 class CDialog : public CWnd
 {
@@ -19,9 +25,20 @@ public:
 
     // Modeless: creates the dialog and returns; FALSE when it could not be made.
     BOOL Create(UINT nIDTemplate, CWnd* pParentWnd = nullptr);
+    // A page: the template as a hidden child of pParentWnd, its caption,
+    // border, thick frame and popup styles removed and DS_CONTROL added, so
+    // that the host's dialog keys cover it (Tab walks into it; Enter and Esc
+    // in it reach the host's OK and Cancel). FALSE when it could not be made.
+    BOOL CreateAsChild(UINT nIDTemplate, CWnd* pParentWnd);
     // Modal: runs the dialog until EndDialog; -1 when it could not be made.
+    // The owner is the parent given, else the main window, else the
+    // thread's active top-level window.
     virtual INT_PTR DoModal();
     void EndDialog(int nResult);
+
+    // Moves data between the controls and the members (DoDataExchange):
+    // bSaveAndValidate TRUE stores the controls; FALSE when a check failed.
+    BOOL UpdateData(BOOL bSaveAndValidate = TRUE);
 
     // Called with WM_INITDIALOG; TRUE gives the focus to the first control.
     virtual BOOL OnInitDialog();
@@ -33,6 +50,10 @@ public:
     UINT m_nIDHelp = 0;
 
 protected:
+    virtual void DoDataExchange(CDataExchange* pDX);
+    // Creates the dialog from a template in memory; the owner or parent given.
+    BOOL CreateIndirect(const void* lpTemplate, HWND hWndParent);
+
     UINT m_nIDTemplate = 0;
     CWnd* m_pParentWnd = nullptr;
     BOOL m_bModal = FALSE;
@@ -42,6 +63,7 @@ protected:
 private:
     friend INT_PTR CALLBACK AfxDlgProc(HWND, UINT, WPARAM, LPARAM);
     HWND ParentHandle() const;
+    HWND ModalOwner() const;
 };
 
 INT_PTR CALLBACK AfxDlgProc(HWND hWnd, UINT nMsg, WPARAM wParam, LPARAM lParam);

@@ -179,3 +179,11 @@ STDMETHODIMP COleDropTarget::Drop(IDataObject* pDataObj, DWORD grfKeyState, POIN
     ReleaseDataObject();
     return hr;
 }
+
+BOOL COleDropTarget::OffersFormat(IDataObject* pDataObject, CLIPFORMAT cfFormat)
+{
+    if (pDataObject == nullptr)
+        return FALSE;
+    FORMATETC format = { cfFormat, nullptr, DVASPECT_CONTENT, -1, TYMED_HGLOBAL };
+    return pDataObject->QueryGetData(&format) == S_OK;
+}

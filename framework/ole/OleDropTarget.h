@@ -33,6 +33,10 @@ public:
     void Detach();
     BOOL IsDetached() const { return m_bDetached; }
 
+    // Whether the data offers a format in global memory (a drag's text, file
+    // list or URL).
+    static BOOL OffersFormat(IDataObject* pDataObject, CLIPFORMAT cfFormat);
+
     // Handlers: the effect to show or perform (DROPEFFECT_NONE refuses).
     // Points are in screen coordinates; dwKeyState holds MK_ flags.
     virtual DWORD OnDragEnter(IDataObject* pDataObject, DWORD dwKeyState, POINTL pt,

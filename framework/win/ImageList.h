@@ -4,6 +4,8 @@
 
 #include "framework/win/WinDefs.h"
 
+#include <shellapi.h>
+
 class CImageList
 {
 public:
@@ -48,6 +50,42 @@ public:
     }
     // The caller destroys the icon.
     HICON ExtractIcon(int nImage) const { return ImageList_GetIcon(m_hImageList, nImage, ILD_NORMAL); }
+    // Appends the cells of a bitmap file, mask the transparent colour; the
+    // first new image's index, or -1 when the file cannot be loaded.
+    int AddBitmapFile(LPCSTR path, COLORREF crMask)
+    {
+        HBITMAP bitmap = static_cast<HBITMAP>(
+            ::LoadImageA(nullptr, path, IMAGE_BITMAP, 0, 0, LR_LOADFROMFILE));
+        if (bitmap == nullptr)
+            return -1;
+        int index = Add(bitmap, crMask);
+        ::DeleteObject(bitmap);
+        return index;
+    }
+    // Appends the shell's small icon of a file; its index, or -1 when the
+    // shell has none.
+    int AddSmallShellIcon(LPCSTR path)
+    {
+        SHFILEINFOA info = {};
+        if (!::SHGetFileInfoA(path, 0, &info, sizeof(info), SHGFI_ICON | SHGFI_SMALLICON) ||
+            info.hIcon == nullptr)
+            return -1;
+        int index = Add(info.hIcon);
+        ::DestroyIcon(info.hIcon);
+        return index;
+    }
+
+    // Image dragging: one drag per thread, shown over hWndLock (null: the
+    // desktop) with its hot spot at the point (coordinates of that window).
+    BOOL BeginDrag(int nImage, POINT ptHotSpot)
+    {
+        return ImageList_BeginDrag(m_hImageList, nImage, ptHotSpot.x, ptHotSpot.y);
+    }
+    static BOOL DragEnter(HWND hWndLock, POINT pt) { return ImageList_DragEnter(hWndLock, pt.x, pt.y); }
+    static BOOL DragMove(POINT pt) { return ImageList_DragMove(pt.x, pt.y); }
+    static BOOL DragLeave(HWND hWndLock) { return ImageList_DragLeave(hWndLock); }
+    static BOOL DragShowNolock(BOOL bShow) { return ImageList_DragShowNolock(bShow); }
+    static void EndDrag() { ImageList_EndDrag(); }
 
 private:
     HIMAGELIST m_hImageList = nullptr;

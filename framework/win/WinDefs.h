@@ -23,10 +23,16 @@
 #define WM_SETMESSAGESTRING   0x0362  // wParam: string id, or lParam: text
 #define WM_IDLEUPDATECMDUI    0x0363  // wParam: disable items without handler
 #define WM_INITIALUPDATE      0x0364
+#define WM_KICKIDLE           0x036A  // a modal loop's idle turn; wParam MSGF_, lParam count
 #define WM_ACTIVATETOPLEVEL   0x036E  // wParam: WA_ state | minimized << 16
 #ifndef WM_SYSTIMER
 #define WM_SYSTIMER           0x0118  // caret blink; never resets idle
 #endif
+
+// Flags of CWnd::RunModalLoop.
+#define MLF_NOIDLEMSG         0x0001  // no WM_ENTERIDLE to the parent
+#define MLF_NOKICKIDLE        0x0002  // no WM_KICKIDLE to the window
+#define MLF_SHOWONIDLE        0x0004  // show the window when the queue first empties
 
 // Reflected child notifications arrive at the child as this base plus the
 // original message number.

@@ -110,6 +110,20 @@ public:
     // The default processing of the message being handled now.
     LRESULT Default();
 
+    // A modal loop on this window (MLF_ flags): messages to the window or its
+    // descendants are offered to PreTranslateMessage from their window up to
+    // this one before dispatch. Runs until EndModalLoop and returns its
+    // result; -1 when the window is gone or WM_QUIT arrived (which is posted
+    // again for the outer loop).
+    virtual int RunModalLoop(DWORD dwFlags = 0);
+    virtual void EndModalLoop(int nResult);
+    BOOL ContinueModal() const { return m_bContinueModal; }
+
+    // Centres the window over its owner (a child: its parent), or over
+    // pAlternateOwner; without either, or when that one is hidden or
+    // minimised, over the work area of the monitor it is on.
+    void CenterWindow(CWnd* pAlternateOwner = nullptr);
+
     // Relatives.
     CWnd* GetParent() const { return FromHandle(::GetParent(m_hWnd)); }
     CWnd* GetOwner() const { return FromHandle(::GetWindow(m_hWnd, GW_OWNER)); }
@@ -270,6 +284,11 @@ protected:
     WNDPROC m_pfnSuper = nullptr;
     // This object created the window (and destroys it with itself).
     BOOL m_bCreatedHere = FALSE;
+    // The modal loop runs on (RunModalLoop sets it, EndModalLoop clears it;
+    // CDialog sets it before its window exists so that an end in
+    // OnInitDialog is kept); the result EndModalLoop gave.
+    BOOL m_bContinueModal = FALSE;
+    int m_nModalResult = -1;
 
 private:
     friend LRESULT AfxCallWndProc(CWnd*, HWND, UINT, WPARAM, LPARAM);

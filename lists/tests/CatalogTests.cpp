@@ -68,9 +68,9 @@ TEST(CatalogLineTests, OnlyEnabledTwoFieldLinesGiveAPath)
     EXPECT_FALSE(ParseCatalogLine("C:\\p\\a.dll", path));      // one field
     EXPECT_FALSE(ParseCatalogLine("?1", path));                // no path
     EXPECT_FALSE(ParseCatalogLine("C:\\a.dll?11", path));
-    // "?" is searched by characters: 0x3F as a trail byte is not a separator.
-    EXPECT_TRUE(ParseCatalogLine("C:\\\x83\x3f.dll?1", path));
-    EXPECT_EQ(CString("C:\\\x83\x3f.dll"), path);
+    // Double-byte names pass whole.
+    EXPECT_TRUE(ParseCatalogLine("C:\\\x95\x5c\\a.dll?1", path));
+    EXPECT_EQ(CString("C:\\\x95\x5c\\a.dll"), path);
 }
 
 TEST_F(CatalogTest, FolderScanLoadsDllThenVapThenExeWithNamesIconsAndVersions)
@@ -94,6 +94,22 @@ TEST_F(CatalogTest, FolderScanLoadsDllThenVapThenExeWithNamesIconsAndVersions)
         // An empty product name gives way to the caption.
         EXPECT_EQ(item->m_caption, item->m_version3);
     }
+}
+
+TEST_F(CatalogTest, AVersionQueryWithOtherConversionsStandsLiterally)
+{
+    // Line 60 asks for a string argument: it must not be used as a format.
+    std::string etc = m_folder.ReadBytes("String/etc.dat");
+    size_t start = 0;
+    for (int line = 1; line < 60; ++line)
+        start = etc.find('\n', start) + 1;
+    size_t end = etc.find('\n', start);
+    etc.replace(start, end - start, "\\StringFileInfo\\%s%s\\LegalCopyright\r");
+    m_folder.WriteBytes("String/etc.dat", etc);
+    InstallPlugIn("TestPlugInA.dll", "a.dll");
+    ASSERT_EQ(1, LoadPlugInList(m_pluginFolder, m_strings, m_plugIns));
+    EXPECT_EQ(CString("1.2.3.4"), m_plugIns[0]->m_version1);
+    EXPECT_TRUE(m_plugIns[0]->m_version2.IsEmpty());
 }
 
 TEST_F(CatalogTest, ListFileChoosesEnabledExistingLinesInItsOrder)

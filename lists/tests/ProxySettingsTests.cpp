@@ -121,4 +121,53 @@ TEST_F(ProxySettingsTest, StartupWithoutAStoredModeRecordsTheSystemSettings)
     EXPECT_EQ(1u, StoredExtendedStyle());
 }
 
+TEST_F(ProxySettingsTest, EntriesCountUpToTheFirstMissingOrEmptyKeyAtMost150)
+{
+    EXPECT_EQ(0, CountProxyEntries(m_places));
+    WriteProxyIni("Proxy0=a:1\r\nProxy1=b:2\r\nProxy3=d:4\r\n");
+    EXPECT_EQ(2, CountProxyEntries(m_places));
+    WriteProxyIni("Proxy0=a:1\r\nProxy1=\r\nProxy2=c:3\r\n");
+    EXPECT_EQ(1, CountProxyEntries(m_places));
+    std::string many;
+    for (int i = 0; i < 200; ++i)
+        many += "Proxy" + std::to_string(i) + "=h" + std::to_string(i) + ":80\r\n";
+    WriteProxyIni(many);
+    EXPECT_EQ(150, CountProxyEntries(m_places));
+
+    StoreUseProxyIndex(m_places, -3);
+    EXPECT_EQ(0, GetUseProxyIndex(m_places));
+    StoreUseProxyIndex(m_places, 2);
+    EXPECT_EQ(2, GetUseProxyIndex(m_places));
+}
+
+TEST_F(ProxySettingsTest, SwitchingToAnEmptyServerKeepsTheStoredMode)
+{
+    // Regression: an empty entry with no system proxy used to record the
+    // list mode while the process had no proxy at all.
+    WriteProxyIni("Proxy0=\r\nUseProxyIndex=0\r\nExtended_Style=" + std::to_string(0x18 | 2) +
+                  "\r\n");
+    EXPECT_FALSE(ApplyProxyMode(m_places, kProxyModeList));
+    EXPECT_EQ(0x18u | 2u, StoredExtendedStyle());
+    // At start the system's settings stay in force and the stored choice waits.
+    WriteProxyIni("Proxy0=\r\nExtended_Style=" + std::to_string(0x18 | 4) + "\r\n");
+    EXPECT_EQ(kProxyModeSystem, ApplyStartupProxyMode(m_places));
+    EXPECT_EQ(0x18u | 4u, StoredExtendedStyle());
+
+    // The system mode sets nothing and is always taken.
+    EXPECT_TRUE(ApplyProxyMode(m_places, kProxyModeSystem));
+    EXPECT_EQ(0x18u | 1u, StoredExtendedStyle());
+}
+
+TEST_F(ProxySettingsTest, SwitchingToAListEntryRecordsTheListMode)
+{
+    WriteProxyIni("Proxy0=a.example:1\r\nProxy1=b.example:2\r\nUseProxyIndex=1\r\n"
+                  "Extended_Style=" + std::to_string(0x18 | 1) + "\r\n");
+    // Whether the session takes a named proxy is the platform's (Wine 8
+    // refuses it): the stored mode follows what happened.
+    const bool taken = ApplyProxyMode(m_places, kProxyModeList);
+    EXPECT_EQ(0x18u | (taken ? 4u : 1u), StoredExtendedStyle());
+    ASSERT_TRUE(ApplyProxyMode(m_places, kProxyModeDirect));
+    EXPECT_EQ(0x18u | 2u, StoredExtendedStyle());
+}
+
 } // namespace

@@ -98,10 +98,12 @@ TEST_F(SearchEngineMenuTest, EnginesBeyondTheCommandRangeAreLeftOut)
 TEST_F(SearchEngineMenuTest, CaptionsAreCutAtCharactersAndShowAmpersands)
 {
     // "検索" is two double-byte characters.
-    EXPECT_STREQ("\x8C\x9F", MakeMenuCaption("\x8C\x9F\x8D\xF5", 3));
+    EXPECT_STREQ("\x8C\x9F\x81\x63", MakeMenuCaption("\x8C\x9F\x8D\xF5", 3));
     EXPECT_STREQ("\x8C\x9F\x8D\xF5", MakeMenuCaption("\x8C\x9F\x8D\xF5", 4));
     EXPECT_STREQ("A&&B", MakeMenuCaption("A&B", 55));
-    EXPECT_STREQ("", MakeMenuCaption("abc", 0));
+    EXPECT_STREQ("A&&\x81\x63", MakeMenuCaption("A&B", 2));
+    EXPECT_STREQ("\x81\x63", MakeMenuCaption("abc", 0));
+    EXPECT_STREQ("abc", MakeMenuCaption("abc", -1));
 }
 
 TEST_F(SearchEngineMenuTest, TallMenusRunInColumnsOfTheItemsThatFit)

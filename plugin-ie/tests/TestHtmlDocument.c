@@ -6,6 +6,7 @@
 
 #include <mshtml.h>
 #include <objbase.h>
+#include <stddef.h>
 
 // {6E1B2A53-8C0D-4F35-9B71-3A40C1D2E5F7}
 static const CLSID kUnmarshalClass = {

@@ -373,7 +373,8 @@ namespace {
 int s_tabMenuSeen = 0;
 int s_proxyItems = 0;
 
-// Chooses the first item of the tab menu (close) once it shows.
+// Chooses the second item of the tab menu (close, after the new-tab
+// submenu) once it shows.
 void CALLBACK ChooseFirstTabMenuItem(HWND, UINT, UINT_PTR id, DWORD)
 {
     HWND menu = ShownPopupMenu();
@@ -384,6 +385,7 @@ void CALLBACK ChooseFirstTabMenuItem(HWND, UINT, UINT_PTR id, DWORD)
     HMENU proxies = hMenu != nullptr ? ::GetSubMenu(hMenu, 8) : nullptr;
     s_proxyItems = proxies != nullptr ? ::GetMenuItemCount(proxies) : -1;
     ++s_tabMenuSeen;
+    ::PostMessageA(menu, WM_KEYDOWN, VK_DOWN, 0);
     ::PostMessageA(menu, WM_KEYDOWN, VK_DOWN, 0);
     ::PostMessageA(menu, WM_KEYDOWN, VK_RETURN, 0);
 }
@@ -404,8 +406,8 @@ TEST_F(TabTest, RightClickMenuActsOnTheClickedTab)
     ::SendMessageA(frameA, WM_TAB_MOUSECLICK, 1, MAKELPARAM(20, 20));
     Pump();
     EXPECT_EQ(1, s_tabMenuSeen);
-    // Four fixed items, a separator and the server before the first empty
-    // entry, where the list ends.
+    // Four fixed items, a separator and the servers up to the first empty
+    // entry: item k always selects entry k.
     EXPECT_EQ(6, s_proxyItems);
     EXPECT_FALSE(::IsWindow(frameA));
     EXPECT_EQ(1, theApp.GetGroupTabCount(theApp.GetActiveGroup()));

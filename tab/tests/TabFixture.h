@@ -21,6 +21,10 @@ class CTabItem;
 // callbacks that read or drive a menu a test opened.
 HWND ShownPopupMenu();
 
+// Puts the cursor at the centre of a window's rectangle (or of a part of it
+// given in client coordinates) and waits until the system reports it there.
+void PointAt(HWND hWnd, const RECT* clientPart = nullptr);
+
 class TabTest : public ::testing::Test
 {
 protected:

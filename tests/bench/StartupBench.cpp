@@ -15,6 +15,8 @@
 #include <string>
 #include <vector>
 
+#include "tests/bench/BenchClock.h"
+
 namespace {
 
 const char kBrowserClass[] = "VantorelArco";
@@ -22,18 +24,6 @@ const char kEmptyClass[] = "VaBenchEmptyFrame";
 const DWORD kTimeoutMs = 60000;
 const int kTabCount = 100;
 const DWORD kSettleMs = 500;  // lets posted start-up work finish before memory is read
-
-double NowMs()
-{
-    static LARGE_INTEGER frequency = [] {
-        LARGE_INTEGER f;
-        QueryPerformanceFrequency(&f);
-        return f;
-    }();
-    LARGE_INTEGER now;
-    QueryPerformanceCounter(&now);
-    return static_cast<double>(now.QuadPart) * 1000.0 / static_cast<double>(frequency.QuadPart);
-}
 
 struct WindowSearch
 {

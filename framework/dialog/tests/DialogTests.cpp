@@ -4,7 +4,9 @@
 
 #include <stdexcept>
 
+#include "framework/dialog/DataExchange.h"
 #include "framework/dialog/Dialog.h"
+#include "framework/dialog/PropertyPage.h"
 #include "DialogTestsRes.h"
 
 namespace {
@@ -85,4 +87,166 @@ TEST(DialogTest, ModelessDialogIsCreatedAndDestroyedByOK)
     ::SendMessageA(hWnd, WM_COMMAND, IDOK, 0);
     EXPECT_FALSE(::IsWindow(hWnd));
     EXPECT_EQ(nullptr, dialog.m_hWnd);
+}
+
+namespace {
+
+// Records what reaches PreTranslateMessage and what the dialog keys do.
+class CKeyDialog : public CDialog
+{
+public:
+    CKeyDialog() : CDialog(IDD_DIALOGTEST) {}
+
+    BOOL OnInitDialog() override
+    {
+        CDialog::OnInitDialog();
+        m_bOwnerEnabledInside = m_hOwner != nullptr && ::IsWindowEnabled(m_hOwner);
+        m_hOwnerSeen = ::GetWindow(m_hWnd, GW_OWNER);
+        if (m_bWithPage)
+        {
+            m_page.CreateAsChild(IDD_DIALOGTEST_PAGE, this);
+            m_page.ShowWindow(SW_SHOW);
+            m_hTarget = ::GetDlgItem(m_page.m_hWnd, IDC_DIALOGTEST_PAGEEDIT);
+        }
+        else
+            m_hTarget = ::GetDlgItem(m_hWnd, IDC_DIALOGTEST_EDIT);
+        ::SetFocus(m_hTarget);
+        ::PostMessageA(m_hTarget, WM_KEYDOWN, m_nKey, 0);
+        return FALSE;
+    }
+    BOOL PreTranslateMessage(MSG* pMsg) override
+    {
+        if (pMsg->message == WM_KEYDOWN && pMsg->hwnd == m_hTarget)
+            ++m_nKeysSeen;
+        return CDialog::PreTranslateMessage(pMsg);
+    }
+    void OnCancel() override
+    {
+        ++m_nCancels;
+        CDialog::OnCancel();
+    }
+
+    HWND m_hOwner = nullptr;
+    HWND m_hOwnerSeen = nullptr;
+    BOOL m_bOwnerEnabledInside = TRUE;
+    BOOL m_bWithPage = FALSE;
+    UINT m_nKey = VK_ESCAPE;
+    HWND m_hTarget = nullptr;
+    int m_nKeysSeen = 0;
+    int m_nCancels = 0;
+    CPropertyPage m_page;
+};
+
+class CExchangeDialog : public CDialog
+{
+public:
+    CExchangeDialog() : CDialog(IDD_DIALOGTEST) {}
+    void DoDataExchange(CDataExchange* pDX) override { DDX_Text(pDX, IDC_DIALOGTEST_EDIT, m_nValue); }
+    int m_nValue = 42;
+};
+
+} // namespace
+
+TEST(DialogTest, ModalLoopOffersKeysToPreTranslateMessageAndDisablesTheOwner)
+{
+    HWND hOwner = ::CreateWindowExA(0, "STATIC", "owner", WS_POPUP | WS_VISIBLE, 0, 0, 50, 50, nullptr,
+                                    nullptr, nullptr, nullptr);
+    ::SetActiveWindow(hOwner);
+    CKeyDialog dialog;
+    dialog.m_hOwner = hOwner;
+    // Esc reaches the dialog's PreTranslateMessage first, then the dialog
+    // keys turn it into Cancel.
+    EXPECT_EQ(IDCANCEL, dialog.DoModal());
+    EXPECT_EQ(1, dialog.m_nKeysSeen);
+    EXPECT_EQ(1, dialog.m_nCancels);
+    // Without a parent or main window the active window owns the dialog.
+    EXPECT_EQ(hOwner, dialog.m_hOwnerSeen);
+    EXPECT_FALSE(dialog.m_bOwnerEnabledInside);
+    EXPECT_TRUE(::IsWindowEnabled(hOwner));
+    ::DestroyWindow(hOwner);
+}
+
+TEST(DialogTest, EscInAPageReachesItsHostsCancel)
+{
+    CKeyDialog dialog;
+    dialog.m_bWithPage = TRUE;
+    EXPECT_EQ(IDCANCEL, dialog.DoModal());
+    EXPECT_EQ(1, dialog.m_nKeysSeen);
+    EXPECT_EQ(1, dialog.m_nCancels);
+    EXPECT_EQ(nullptr, dialog.m_page.m_hWnd);  // destroyed with its host
+}
+
+TEST(DialogTest, PageLosesItsFrameAndBecomesAControlChild)
+{
+    CDialog host;
+    ASSERT_TRUE(host.Create(IDD_DIALOGTEST));
+    CPropertyPage page;
+    ASSERT_TRUE(page.CreateAsChild(IDD_DIALOGTEST_PAGE, &host));
+    DWORD dwStyle = page.GetStyle();
+    EXPECT_TRUE(dwStyle & WS_CHILD);
+    EXPECT_TRUE(dwStyle & DS_CONTROL);
+    EXPECT_FALSE(dwStyle & (WS_CAPTION | WS_THICKFRAME | WS_POPUP | WS_VISIBLE));
+    EXPECT_EQ(host.m_hWnd, ::GetParent(page.m_hWnd));
+    EXPECT_TRUE(page.IsKindOf(RUNTIME_CLASS(CDialog)));
+    host.DestroyWindow();
+    EXPECT_EQ(nullptr, page.m_hWnd);
+
+    CPropertyPage missing;
+    EXPECT_FALSE(missing.CreateAsChild(9999, &host));
+}
+
+TEST(DialogTest, UpdateDataMovesNumbersBothWaysAndRefusesText)
+{
+    CExchangeDialog dialog;
+    ASSERT_TRUE(dialog.Create(IDD_DIALOGTEST));
+    HWND hEdit = ::GetDlgItem(dialog.m_hWnd, IDC_DIALOGTEST_EDIT);
+    char text[16] = {};
+    ::GetWindowTextA(hEdit, text, sizeof(text));
+    EXPECT_STREQ("42", text);  // OnInitDialog filled the control
+
+    ::SetWindowTextA(hEdit, " -7 ");
+    EXPECT_TRUE(dialog.UpdateData(TRUE));
+    EXPECT_EQ(-7, dialog.m_nValue);
+
+    ::SetWindowTextA(hEdit, "abc");
+    EXPECT_FALSE(dialog.UpdateData(TRUE));
+    EXPECT_EQ(-7, dialog.m_nValue);
+    // OK with a control that cannot be stored keeps the dialog open.
+    ::SendMessageA(dialog.m_hWnd, WM_COMMAND, IDOK, 0);
+    EXPECT_TRUE(::IsWindow(hEdit));
+    dialog.DestroyWindow();
+}
+
+TEST(ModalLoopTest, EndModalLoopEndsTheLoopWithItsResult)
+{
+    CWnd wnd;
+    ASSERT_TRUE(wnd.CreateEx(0, nullptr, "loop", WS_POPUP, 0, 0, 10, 10, nullptr, nullptr));
+    // Ended from a message of the loop itself.
+    struct CTimerEnd
+    {
+        static void CALLBACK Fire(HWND hWnd, UINT, UINT_PTR id, DWORD)
+        {
+            ::KillTimer(hWnd, id);
+            CWnd::FromHandlePermanent(hWnd)->EndModalLoop(7);
+        }
+    };
+    ::SetTimer(wnd.m_hWnd, 1, 1, &CTimerEnd::Fire);
+    EXPECT_EQ(7, wnd.RunModalLoop(MLF_NOKICKIDLE));
+    EXPECT_FALSE(wnd.ContinueModal());
+    wnd.DestroyWindow();
+}
+
+TEST(ModalLoopTest, CenterWindowCentresOverTheOwner)
+{
+    HWND hOwner = ::CreateWindowExA(0, "STATIC", "owner", WS_POPUP | WS_VISIBLE, 100, 100, 400, 300,
+                                    nullptr, nullptr, nullptr, nullptr);
+    CWnd wnd;
+    ASSERT_TRUE(wnd.CreateEx(0, nullptr, "centred", WS_POPUP, 0, 0, 100, 50, hOwner, nullptr));
+    wnd.CenterWindow();
+    RECT rc;
+    wnd.GetWindowRect(&rc);
+    EXPECT_EQ(250, rc.left);
+    EXPECT_EQ(225, rc.top);
+    wnd.DestroyWindow();
+    ::DestroyWindow(hOwner);
 }

@@ -1,0 +1,430 @@
+// CMainFrame: the favorites as the user reaches them: the favorites menu,
+// folder popups, the links bar's buttons, opening one favorite or a whole
+// folder, adding, organizing and reloading.
+#include "app/MainFrame.h"
+
+#include <windows.h>
+#include <exdisp.h>
+#include <shlobj.h>
+
+#include "app/BrowserFeatures.h"
+#include "app/DlgFavTree.h"
+#include "app/VantorelApp.h"
+#include "app/resource.h"
+#include "bars/PageTabBar.h"
+#include "framework/ole/OleUtil.h"
+#include "framework/win/WaitCursor.h"
+#include "lists/FavoritesScan.h"
+#include "lists/SearchEngineMenu.h"
+#include "tab/BrowserView.h"
+#include "tab/TabItem.h"
+
+namespace {
+
+// etc.dat: the open-all item; the disabled item of an empty folder.
+const int kEtcOpenAll = 1;
+const int kEtcEmptyFolder = 71;
+// message.dat: the busy text while the favorites are read again.
+const int kMsgReloadingFavorites = 39;
+// reg.dat: the key and value naming the Links folder; first.dat: its name
+// when the key cannot be read.
+const int kRegLinksKey = 2;
+const int kRegLinksValue = 7;
+const int kFirstLinksName = 7;
+// The fixed items that lead the favorites menu.
+const int kFavoritesMenuFixedItems = 5;
+// Images of the menu and links-bar strip ("mjr.bmp").
+const int kImageFolder = 0;
+const int kImageEntry = 3;
+// A favorites folder's open-all runs are not capped.
+const int kNoTabLimit = 0x7FFFFFFF;
+
+// The label without its extension; a label without "." stays whole.
+CString LabelWithoutExtension(const CString& label)
+{
+    const int dot = label.ReverseFind('.');
+    return dot > 0 ? label.Left(dot) : label;
+}
+
+// The value of the Links folder's name, or empty.
+CString ReadLinksFolderName(const CString& key, const CString& valueName, bool* keyOpened)
+{
+    *keyOpened = false;
+    HKEY hKey = nullptr;
+    if (key.IsEmpty() ||
+        RegOpenKeyExA(HKEY_CURRENT_USER, key, 0, KEY_QUERY_VALUE, &hKey) != ERROR_SUCCESS)
+        return CString();
+    *keyOpened = true;
+    char buffer[MAX_PATH] = {};
+    DWORD size = sizeof(buffer) - 1;
+    DWORD type = 0;
+    CString name;
+    if (RegQueryValueExA(hKey, valueName, nullptr, &type, reinterpret_cast<BYTE*>(buffer), &size) ==
+            ERROR_SUCCESS &&
+        (type == REG_SZ || type == REG_EXPAND_SZ)) {
+        buffer[size < sizeof(buffer) ? size : sizeof(buffer) - 1] = '\0';
+        char expanded[MAX_PATH] = {};
+        DWORD length = ExpandEnvironmentStringsA(buffer, expanded, sizeof(expanded));
+        name = length > 0 && length <= sizeof(expanded) ? CString(expanded) : CString(buffer);
+    }
+    RegCloseKey(hKey);
+    return name;
+}
+
+} // namespace
+
+//--- Menus
+
+void CMainFrame::ClearMenuItems(CNewMenu& menu)
+{
+    while (menu.GetMenuItemCount() > 0) {
+        if (CNewMenu* sub = menu.GetSubMenu(0))
+            ClearMenuItems(*sub);
+        if (!menu.DeleteMenu(0, MF_BYPOSITION))
+            break;
+    }
+}
+
+void CMainFrame::TrimFavoritesMenu(CNewMenu& menu)
+{
+    while (menu.GetMenuItemCount() > kFavoritesMenuFixedItems) {
+        if (CNewMenu* sub = menu.GetSubMenu(kFavoritesMenuFixedItems))
+            ClearMenuItems(*sub);
+        if (!menu.DeleteMenu(kFavoritesMenuFixedItems, MF_BYPOSITION))
+            break;
+    }
+}
+
+UINT CMainFrame::FavoriteColumnFlag(CNewMenu& menu) const
+{
+    const int perColumn = theApp.m_settings.iFavItemRowMax;
+    const int n = menu.GetMenuItemCount() - m_favMenuLeadingItems;
+    return perColumn != 0 && n >= 1 && n % perColumn == 0 ? MF_MENUBARBREAK : 0;
+}
+
+void CMainFrame::AppendOpenAllItem(CNewMenu& menu, const CFavoriteNode& folder)
+{
+    menu.AppendMenu(MF_STRING, kCmdFavoriteFirst + folder.m_flatIndex,
+                    theApp.GetEtcText(kEtcOpenAll));
+    menu.AppendMenu(MF_SEPARATOR);
+}
+
+void CMainFrame::AppendFavoritesItems(CNewMenu& menu, const CFavoriteNode& node,
+                                      CImageList* images)
+{
+    const SettingsRecord& s = theApp.m_settings;
+    const int maxCaption = s.iFavTitleMaxStr;
+    if (!node.IsContainer()) {
+        if (node.m_flatIndex < 0)
+            return;
+        const CString caption = MakeMenuCaption(LabelWithoutExtension(node.m_label), maxCaption);
+        const UINT flags = MF_STRING | FavoriteColumnFlag(menu);
+        const UINT id = kCmdFavoriteFirst + node.m_flatIndex;
+        if (images == nullptr) {
+            menu.AppendMenu(flags, id, caption);
+            return;
+        }
+        int image = kImageEntry;
+        if (node.m_kind == CFavoriteNode::kFile) {
+            const int shell = images->AddSmallShellIcon(node.m_url);
+            if (shell >= 0)
+                image = shell;
+        }
+        menu.AppendMenuWithImageList(flags, id, caption, images, image);
+        return;
+    }
+    for (INT_PTR i = 0; i < node.GetChildCount(); ++i) {
+        const CFavoriteNode& child = *node.GetChild(i);
+        if (!child.IsContainer()) {
+            AppendFavoritesItems(menu, child, images);
+            continue;
+        }
+        if (child.m_flatIndex < 0)
+            continue;
+        const CString caption = MakeMenuCaption(child.m_label, maxCaption);
+        const UINT flags = FavoriteColumnFlag(menu);
+        CNewMenu* sub = images != nullptr
+                            ? menu.AppendODPopupMenuWithIcon(caption, flags, images, kImageFolder)
+                            : menu.AppendODPopupMenu(caption, flags);
+        if (sub == nullptr)
+            continue;
+        const bool openAll = s.bFavAllOpenMenuAdd();
+        if (openAll)
+            AppendOpenAllItem(*sub, child);
+        AppendFavoritesItems(*sub, child, images);
+        if (sub->GetMenuItemCount() <= (openAll ? 2 : 0)) {
+            ClearMenuItems(*sub);
+            sub->AppendMenu(MF_STRING | MF_GRAYED, kCmdFavoriteEmpty,
+                            theApp.GetEtcText(kEtcEmptyFolder));
+        } else if (s.iFavItemRowMax == 0) {
+            MeasureMenuCaptions(*sub, 0);
+        }
+    }
+}
+
+void CMainFrame::MakeFavoriteMenuImages(CImageList& images) const
+{
+    images.DeleteImageList();
+    if (m_smallIcons.GetSafeHandle() != nullptr)
+        images.Attach(ImageList_Duplicate(m_smallIcons.GetSafeHandle()));
+}
+
+void CMainFrame::BuildFavoritesMenu(CNewMenu& menu)
+{
+    if ((m_stateWord & kStateFavoritesMenuBuilt) != 0)
+        return;
+    CWaitCursor wait;
+    TrimFavoritesMenu(menu);
+    const SettingsRecord& s = theApp.m_settings;
+    const CFavoriteNode* root = m_favorites.GetRoot();
+    m_favMenuLeadingItems = 0;
+    if (s.bFavAllOpenMenuAdd() && root != nullptr) {
+        menu.AppendMenu(MF_STRING, kCmdFavoriteFirst + root->m_flatIndex,
+                        theApp.GetEtcText(kEtcOpenAll));
+        m_favMenuLeadingItems = 1;
+    }
+    CImageList images;
+    if (s.bMenuImage())
+        MakeFavoriteMenuImages(images);
+    if (root != nullptr)
+        AppendFavoritesItems(menu, *root,
+                             images.GetSafeHandle() != nullptr ? &images : nullptr);
+    if (s.iFavItemRowMax == 0)
+        MeasureMenuCaptions(menu, 0);
+    m_stateWord |= kStateFavoritesMenuBuilt;
+}
+
+bool CMainFrame::BuildFavoriteFolderMenu(CNewMenu& menu, int flatIndex)
+{
+    const CFavoriteNode* folder = m_favorites.GetNode(flatIndex);
+    if (folder == nullptr || !folder->IsContainer())
+        return false;
+    ClearMenuItems(menu);
+    const SettingsRecord& s = theApp.m_settings;
+    if (s.bFavAllOpenMenuAdd())
+        AppendOpenAllItem(menu, *folder);
+    CImageList images;
+    if (s.bMenuImage())
+        MakeFavoriteMenuImages(images);
+    AppendFavoritesItems(menu, *folder, images.GetSafeHandle() != nullptr ? &images : nullptr);
+    if (s.iFavItemRowMax == 0)
+        MeasureMenuCaptions(menu, 0);
+    return true;
+}
+
+void CMainFrame::OnFavoriteFolder(UINT nID)
+{
+    HWND bar = GetLinksBarWindow();
+    if (bar == nullptr)
+        return;
+    RECT rect = {};
+    ::GetWindowRect(bar, &rect);
+    ShowFavoriteFolderMenu(static_cast<int>(nID - kCmdFavFolderFirst), rect.right, rect.bottom);
+}
+
+void CMainFrame::ShowFavoriteFolderMenu(int flatIndex, int x, int y)
+{
+    CNewMenu menu;
+    if (!menu.CreatePopupMenu())
+        return;
+    if (BuildFavoriteFolderMenu(menu, flatIndex))
+        menu.TrackPopupMenu(TPM_LEFTALIGN | TPM_LEFTBUTTON, x, y, this);
+    menu.DestroyMenu();
+}
+
+void CMainFrame::OnUpdateFavoriteFolder(CCmdUI* pCmdUI)
+{
+    pCmdUI->Enable(TRUE);
+}
+
+HWND CMainFrame::GetLinksBarWindow() const
+{
+    // The links bar arrives with the bars; until then there is none.
+    return nullptr;
+}
+
+void CMainFrame::SetLinksBarButtons(const std::vector<LinkButton>&) {}
+
+//--- The links bar
+
+CString CMainFrame::GetLinksFolderPath() const
+{
+    bool keyOpened = false;
+    CString name = ReadLinksFolderName(theApp.GetRegText(kRegLinksKey),
+                                       theApp.GetRegText(kRegLinksValue), &keyOpened);
+    // A key without the value would make the whole Favorites folder the
+    // links: the shipped name stands in then too.
+    if (name.IsEmpty())
+        name = theApp.GetFirstText(kFirstLinksName);
+    CString path = GetFavoritesFolderPath();
+    if (!EndsWithBackslash(path))
+        path += "\\";
+    return path + name + "\\";
+}
+
+void CMainFrame::BuildFavoriteIcons()
+{
+    m_linkButtons.clear();
+    m_linkImages.DeleteImageList();
+    MakeFavoriteMenuImages(m_linkImages);
+    const CFavoriteNode* root = m_favorites.GetRoot();
+    if (root == nullptr) {
+        SetLinksBarButtons(m_linkButtons);
+        return;
+    }
+    const CString links = GetLinksFolderPath();
+    const CFavoriteNode* folder = root;
+    for (INT_PTR i = 0; i < root->GetChildCount(); ++i) {
+        const CFavoriteNode* child = root->GetChild(i);
+        if (child->m_kind == CFavoriteNode::kFolder && child->m_url.CompareNoCase(links) == 0) {
+            folder = child;
+            break;
+        }
+    }
+    for (INT_PTR i = 0; i < folder->GetChildCount(); ++i) {
+        const CFavoriteNode& child = *folder->GetChild(i);
+        if (child.m_flatIndex < 0)
+            continue;
+        LinkButton button;
+        button.label = child.IsContainer() ? child.m_label : LabelWithoutExtension(child.m_label);
+        if (child.IsContainer()) {
+            button.image = kImageFolder;
+            button.command = kCmdFavFolderFirst + child.m_flatIndex;
+            button.style = BTNS_DROPDOWN | BTNS_AUTOSIZE;
+        } else {
+            button.image = kImageEntry;
+            if (child.m_kind == CFavoriteNode::kFile) {
+                const int shell = m_linkImages.GetSafeHandle() != nullptr
+                                      ? m_linkImages.AddSmallShellIcon(child.m_url)
+                                      : -1;
+                button.image = shell >= 0 ? shell : kImageFolder;
+            }
+            button.command = kCmdFavoriteFirst + child.m_flatIndex;
+            button.style = BTNS_AUTOSIZE;
+        }
+        m_linkButtons.push_back(button);
+    }
+    SetLinksBarButtons(m_linkButtons);
+}
+
+//--- Opening favorites
+
+void CMainFrame::OnFavoriteItem(UINT nID)
+{
+    const int index = nID > kCmdFavoriteFirst ? static_cast<int>(nID - kCmdFavoriteFirst) : 0;
+    const CFavoriteNode* node = m_favorites.GetNode(index);
+    if (node == nullptr)
+        return;
+    if (node->IsContainer()) {
+        OpenFavoriteFolder(*node);
+        return;
+    }
+    if (node->m_url.IsEmpty())
+        return;
+    if (node->m_kind == CFavoriteNode::kFile) {
+        ::ShellExecuteA(m_hWnd, nullptr, node->m_url, nullptr, nullptr, SW_SHOW);
+        return;
+    }
+    OpenFavoriteUrl(node->m_url, LabelWithoutExtension(node->m_label));
+}
+
+void CMainFrame::OpenFavoriteUrl(const CString& url, const CString& groupName)
+{
+    const SettingsRecord& s = theApp.m_settings;
+    CBrowserView* view = theApp.m_pActiveView;
+    const bool hasView = view != nullptr && ::IsWindow(view->GetSafeHwnd());
+    if (IsScriptUrl(url)) {
+        if (hasView)
+            view->Navigate(url);
+        return;
+    }
+    if (s.iParentTabNewRule & 0x100) {
+        CStringArray urls;
+        urls.Add(url);
+        theApp.OpenTabRun(urls, true, groupName, 1);
+    } else if (s.bOpenNewTab_FAV() || !hasView) {
+        theApp.OpenUrl(nullptr, url, s.bOpenNewTab_FAV() ? 1 : 0);
+    } else {
+        view->Navigate(url);
+    }
+}
+
+void CMainFrame::OpenFavoriteFolder(const CFavoriteNode& folder)
+{
+    CStringArray urls;
+    for (INT_PTR i = 0; i < folder.GetChildCount(); ++i) {
+        const CFavoriteNode& child = *folder.GetChild(i);
+        if (child.m_kind == CFavoriteNode::kShortcut)
+            urls.Add(child.m_url);
+        else if (child.m_kind == CFavoriteNode::kFile && !child.m_url.IsEmpty())
+            ::ShellExecuteA(m_hWnd, nullptr, child.m_url, nullptr, nullptr, SW_SHOW);
+    }
+    theApp.OpenTabRun(urls, (theApp.m_settings.iParentTabNewRule & 0x04) != 0, folder.m_label,
+                      kNoTabLimit);
+}
+
+//--- Adding, organizing, reloading
+
+void CMainFrame::OnAddFavorite()
+{
+    CTabItem* tab = GetActiveTab();
+    if (tab == nullptr)
+        return;
+    CComPtr<IShellUIHelper> helper;
+    if (FAILED(CoCreateInstance(CLSID_ShellUIHelper, nullptr, CLSCTX_INPROC_SERVER,
+                                IID_IShellUIHelper, reinterpret_cast<void**>(&helper))) ||
+        helper == nullptr)
+        return;
+    CBstr url = CBstr::FromAnsi(tab->m_url);
+    CVariant title;
+    if (FAILED(title.SetString(tab->m_title)))
+        return;
+    helper->AddFavorite(url, &title);
+}
+
+void CMainFrame::OnOrganizeFavorites()
+{
+    typedef BOOL(WINAPI * OrganizeFn)(HWND, LPSTR);
+    const char* module = BrowserFeatures::GetInstalledVersion() >= 7 ? "ieframe.dll" : "shdocvw.dll";
+    HMODULE library = ::GetModuleHandleA(module);
+    const bool loadedHere = library == nullptr;
+    if (loadedHere)
+        library = ::LoadLibraryA(module);
+    if (library == nullptr)
+        return;
+    auto organize = reinterpret_cast<OrganizeFn>(
+        reinterpret_cast<void*>(::GetProcAddress(library, "DoOrganizeFavDlg")));
+    if (organize != nullptr) {
+        CString path = GetFavoritesFolderPath();
+        organize(m_hWnd, path.GetBuffer(path.GetLength() + 1));
+        path.ReleaseBuffer();
+    }
+    if (loadedHere)
+        ::FreeLibrary(library);
+}
+
+void CMainFrame::OnReloadFavorites()
+{
+    // The busy dialog comes with the bars; until then the wait cursor shows
+    // the work.
+    CWaitCursor wait;
+    SetStatusText(theApp.GetMessageText(kMsgReloadingFavorites));
+    ScanFavorites();
+    AfterFavoritesRebuilt();
+    SetStatusText("");
+}
+
+void CMainFrame::AfterFavoritesRebuilt()
+{
+    // Every command id, button and pane item names a flat index of the old
+    // tree: all of them are rebuilt from the new one.
+    BuildFavoriteIcons();
+    m_stateWord &= ~static_cast<DWORD>(kStateFavoritesMenuBuilt);
+    RefillFavoritesPane();
+}
+
+void CMainFrame::RefillFavoritesPane()
+{
+    if (m_pFavoritesPane != nullptr && m_pFavoritesPane->GetSafeHwnd() != nullptr)
+        m_pFavoritesPane->Refill();
+}

@@ -1,0 +1,420 @@
+// The favorites as menus, links-bar buttons and open commands, over a tree
+// built in the test (the shell's own Favorites folder is the prefix's).
+#include <windows.h>
+
+#include <string>
+
+#include "app/DlgFavTree.h"
+#include "app/MainFrame.h"
+#include "app/TabGroup.h"
+#include "app/VantorelApp.h"
+#include "app/resource.h"
+#include "tab/TabItem.h"
+#include "tab/tests/TabFixture.h"
+
+namespace {
+
+const char kEllipsis[] = "\x81\x63";
+
+class FavoritesMenu : public TabTest
+{
+protected:
+    void SetUp() override
+    {
+        TabTest::SetUp();
+        m_folder->WriteBytes("doc.txt", "text");
+        CFavoriteTree& tree = m_frame->m_favorites;
+        ASSERT_TRUE(tree.Reset("Favorites", "C:\\Fav\\"));
+        CFavoriteNode* root = tree.GetRoot();
+        m_news = root->AddChild("News", "C:\\Fav\\News\\", CFavoriteNode::kFolder);
+        m_news->AddChild("a&b.url", "http://a.example/", CFavoriteNode::kShortcut);
+        m_news->AddChild("run.url", "javascript:void(0)", CFavoriteNode::kShortcut);
+        m_news->AddChild("c.url", "http://c.example/", CFavoriteNode::kShortcut);
+        m_empty = root->AddChild("Empty", "C:\\Fav\\Empty\\", CFavoriteNode::kFolder);
+        m_links = root->AddChild("Links", m_frame->GetLinksFolderPath(), CFavoriteNode::kFolder);
+        m_links->AddChild("l1.url", "http://l1.example/", CFavoriteNode::kShortcut);
+        m_sub = m_links->AddChild("Sub", "C:\\Fav\\Links\\Sub\\", CFavoriteNode::kFolder);
+        m_sub->AddChild("deep.url", "http://deep.example/", CFavoriteNode::kShortcut);
+        m_links->AddChild("doc.txt", m_folder->File("doc.txt").c_str(), CFavoriteNode::kFile);
+        m_top = root->AddChild("0123456789abcdef.url", "http://top.example/", CFavoriteNode::kShortcut);
+        m_percent = root->AddChild("50%off.url", "http://percent.example/", CFavoriteNode::kShortcut);
+        m_noExt = root->AddChild("noext", "http://noext.example/", CFavoriteNode::kShortcut);
+        tree.RebuildFlatList();
+        theApp.m_settings.bMenuImage(false);
+    }
+
+    void Command(UINT id) { ::SendMessageA(m_frame->m_hWnd, WM_COMMAND, id, 0); }
+    UINT Id(const CFavoriteNode* node) { return kCmdFavoriteFirst + node->m_flatIndex; }
+    HMENU FavoritesPopup()
+    {
+        HMENU bar = ::GetMenu(m_frame->m_hWnd);
+        for (int i = 0; i < ::GetMenuItemCount(bar); ++i) {
+            HMENU popup = ::GetSubMenu(bar, i);
+            if (popup != nullptr && ::GetMenuItemID(popup, 0) == ID_FAV_ADD)
+                return popup;
+        }
+        return nullptr;
+    }
+    CNewMenu* OpenFavoritesMenu()
+    {
+        HMENU popup = FavoritesPopup();
+        ::SendMessageA(m_frame->m_hWnd, WM_INITMENUPOPUP, reinterpret_cast<WPARAM>(popup),
+                       MAKELPARAM(3, FALSE));
+        return CNewMenu::FromHandleNew(popup);
+    }
+    static CString Text(CNewMenu* menu, int position)
+    {
+        CString text;
+        menu->GetMenuText(position, text, MF_BYPOSITION);
+        return text;
+    }
+    std::vector<CString> GroupUrls(CTabGroup* group)
+    {
+        Pump();
+        std::vector<CString> urls;
+        for (CTabItem* tab : group->m_tabs)
+            urls.push_back(tab->m_url);
+        return urls;
+    }
+
+    CFavoriteNode* m_news = nullptr;
+    CFavoriteNode* m_empty = nullptr;
+    CFavoriteNode* m_links = nullptr;
+    CFavoriteNode* m_sub = nullptr;
+    CFavoriteNode* m_top = nullptr;
+    CFavoriteNode* m_percent = nullptr;
+    CFavoriteNode* m_noExt = nullptr;
+};
+
+TEST_F(FavoritesMenu, TheMenuHasItsFiveFixedItemsThenTheTreeByFlatIndex)
+{
+    theApp.m_settings.iFavTitleMaxStr = 10;
+    theApp.m_settings.iFavItemRowMax = 4;
+    theApp.m_settings.bFavAllOpenMenuAdd(true);
+    CNewMenu* menu = OpenFavoritesMenu();
+    ASSERT_NE(nullptr, menu);
+    const UINT fixed[] = {ID_FAV_ADD, ID_FAV_ORGANIZE, ID_FAV_EXPLORE, ID_FAV_RELOAD, 0};
+    for (int i = 0; i < 5; ++i)
+        EXPECT_EQ(fixed[i], menu->GetMenuItemID(i)) << i;
+    // Open-all of the root, then News, Empty, Links, and three entries.
+    ASSERT_EQ(5 + 1 + 3 + 3, menu->GetMenuItemCount());
+    EXPECT_EQ(kCmdFavoriteFirst, menu->GetMenuItemID(5));
+    EXPECT_EQ(CString("0123456789") + kEllipsis, Text(menu, 9));
+    EXPECT_EQ(Id(m_top), menu->GetMenuItemID(9));
+    EXPECT_EQ(CString("50%off"), Text(menu, 10));
+    EXPECT_EQ(CString("noext"), Text(menu, 11));
+    // n = items before it less the leading open-all item: the 4th, 8th ...
+    // start columns.
+    EXPECT_TRUE(menu->GetMenuState(9, MF_BYPOSITION) & MF_MENUBARBREAK);
+    EXPECT_FALSE(menu->GetMenuState(10, MF_BYPOSITION) & MF_MENUBARBREAK);
+
+    CNewMenu* news = menu->GetSubMenu(6);
+    ASSERT_NE(nullptr, news);
+    ASSERT_EQ(5, news->GetMenuItemCount());  // open-all, separator, three entries
+    EXPECT_EQ(Id(m_news), news->GetMenuItemID(0));
+    EXPECT_EQ(CString("a&&b"), Text(news, 2));
+    CNewMenu* empty = menu->GetSubMenu(7);
+    ASSERT_EQ(1, empty->GetMenuItemCount());
+    EXPECT_EQ(kCmdFavoriteEmpty, empty->GetMenuItemID(0));
+    EXPECT_TRUE(empty->GetMenuState(0, MF_BYPOSITION) & MF_GRAYED);
+
+    // Built once until the tree is rebuilt.
+    m_frame->m_favorites.GetRoot()->AddChild("late.url", "http://late/", CFavoriteNode::kShortcut);
+    m_frame->m_favorites.RebuildFlatList();
+    EXPECT_EQ(12, OpenFavoritesMenu()->GetMenuItemCount());
+    m_frame->AfterFavoritesRebuilt();
+    EXPECT_EQ(13, OpenFavoritesMenu()->GetMenuItemCount());
+}
+
+TEST_F(FavoritesMenu, OpenAllSkipsScriptsAndOpensTheFolderInANewGroupByRule)
+{
+    theApp.m_settings.iParentTabNewRule = 0x04;
+    Command(Id(m_news));
+    CTabGroup* group = theApp.GetActiveGroup();
+    ASSERT_NE(nullptr, group);
+    EXPECT_EQ(CString("News[%c]"), group->m_captionTemplate);
+    std::vector<CString> urls = GroupUrls(group);
+    ASSERT_EQ(2u, urls.size());
+    EXPECT_EQ(CString("http://a.example/"), urls[0]);
+    EXPECT_EQ(CString("http://c.example/"), urls[1]);
+
+    // Only scripts: nothing opens and no group is made.
+    CFavoriteNode* scripts = m_frame->m_favorites.GetRoot()->AddChild("S", "C:\\S\\", CFavoriteNode::kFolder);
+    scripts->AddChild("x.url", "javascript:1", CFavoriteNode::kShortcut);
+    m_frame->m_favorites.RebuildFlatList();
+    const int groups = theApp.GetGroupCount();
+    Command(Id(scripts));
+    EXPECT_EQ(groups, theApp.GetGroupCount());
+}
+
+TEST_F(FavoritesMenu, ARefusedTabInARunSendsTheRestToTheCurrentGroup)
+{
+    Open(nullptr, "http://first.example/");
+    CTabGroup* current = theApp.GetActiveGroup();
+    theApp.m_settings.iParentTabNewRule = 0;
+    theApp.m_settings.bWindowMaxCnt(true);
+    theApp.m_settings.iWindowMaxCnt = 2;
+    Command(Id(m_news));  // into the current group, which takes one more
+    EXPECT_EQ(2u, GroupUrls(current).size());
+    EXPECT_EQ(1, theApp.GetGroupCount());
+}
+
+TEST_F(FavoritesMenu, OneFavoriteOpensByTheNewTabAndNewGroupSettings)
+{
+    theApp.m_settings.bOpenNewTab_FAV(true);
+    Command(Id(m_top));
+    CTabGroup* group = theApp.GetActiveGroup();
+    ASSERT_NE(nullptr, group);
+    ASSERT_EQ(1u, GroupUrls(group).size());
+    EXPECT_EQ(CString("http://top.example/"), group->m_tabs[0]->m_url);
+
+    // A group named after the label keeps the label's "%" literal.
+    theApp.m_settings.iParentTabNewRule = 0x100;
+    Command(Id(m_percent));
+    CTabGroup* named = theApp.GetActiveGroup();
+    ASSERT_NE(group, named);
+    GroupUrls(named);
+    EXPECT_EQ(CString("50%off[1]"), named->m_caption);
+
+    // Without the new-tab setting the active tab navigates.
+    theApp.m_settings.iParentTabNewRule = 0;
+    theApp.m_settings.bOpenNewTab_FAV(false);
+    Command(Id(m_noExt));
+    std::vector<CString> urls = GroupUrls(named);
+    ASSERT_EQ(1u, urls.size());
+    EXPECT_EQ(CString("http://noext.example/"), urls[0]);
+
+    Command(kCmdFavoriteFirst + 4999);  // beyond the list: nothing
+}
+
+TEST_F(FavoritesMenu, LinksBarButtonsAndFolderPopups)
+{
+    m_frame->BuildFavoriteIcons();
+    const std::vector<LinkButton>& buttons = m_frame->m_linkButtons;
+    ASSERT_EQ(3u, buttons.size());
+    EXPECT_EQ(Id(m_links->GetChild(0)), buttons[0].command);
+    EXPECT_EQ(3, buttons[0].image);
+    EXPECT_EQ(CString("l1"), buttons[0].label);
+    EXPECT_EQ(kCmdFavFolderFirst + m_sub->m_flatIndex, buttons[1].command);
+    EXPECT_EQ(0, buttons[1].image);
+    EXPECT_TRUE(buttons[1].style & BTNS_DROPDOWN);
+    EXPECT_EQ(Id(m_links->GetChild(2)), buttons[2].command);
+
+    CNewMenu popup;
+    ASSERT_TRUE(popup.CreatePopupMenu());
+    theApp.m_settings.bFavAllOpenMenuAdd(true);
+    ASSERT_TRUE(m_frame->BuildFavoriteFolderMenu(popup, m_sub->m_flatIndex));
+    ASSERT_EQ(3, popup.GetMenuItemCount());
+    EXPECT_EQ(Id(m_sub), popup.GetMenuItemID(0));
+    EXPECT_EQ(Id(m_sub->GetChild(0)), popup.GetMenuItemID(2));
+    EXPECT_FALSE(m_frame->BuildFavoriteFolderMenu(popup, m_top->m_flatIndex));
+    popup.DestroyMenu();
+
+    // Without a Links folder in the tree the root's children are the links.
+    m_frame->m_favorites.GetRoot()->m_children.RemoveAt(2);
+    delete m_links;
+    m_frame->m_favorites.RebuildFlatList();
+    m_frame->AfterFavoritesRebuilt();
+    EXPECT_EQ(static_cast<size_t>(m_frame->m_favorites.GetRoot()->GetChildCount()),
+              m_frame->m_linkButtons.size());
+}
+
+TEST_F(FavoritesMenu, ALinksKeyWithoutItsValueFallsBackToTheShippedName)
+{
+    const char key[] = "Software\\Microsoft\\Internet Explorer\\Toolbar";
+    HKEY hKey = nullptr;
+    const bool existed =
+        RegOpenKeyExA(HKEY_CURRENT_USER, key, 0, KEY_READ, &hKey) == ERROR_SUCCESS;
+    // The value must be missing for this case; a prefix that has it is left
+    // alone.
+    if (existed && RegQueryValueExA(hKey, "LinksFolderName", nullptr, nullptr, nullptr, nullptr) ==
+                       ERROR_SUCCESS) {
+        RegCloseKey(hKey);
+        GTEST_SKIP();
+    }
+    if (!existed) {
+        ASSERT_EQ(ERROR_SUCCESS, RegCreateKeyA(HKEY_CURRENT_USER, key, &hKey));
+    }
+    RegCloseKey(hKey);
+    CString path = m_frame->GetLinksFolderPath();
+    if (!existed)
+        RegDeleteKeyA(HKEY_CURRENT_USER, key);
+    // Regression: an empty name made the whole Favorites folder the links.
+    const CString name = theApp.GetFirstText(7) + "\\";
+    ASSERT_FALSE(theApp.GetFirstText(7).IsEmpty());
+    EXPECT_EQ(name, path.Right(name.GetLength()));
+}
+
+//--- The tree pane
+
+class FavoritesPane : public FavoritesMenu
+{
+protected:
+    void SetUp() override
+    {
+        FavoritesMenu::SetUp();
+        ASSERT_TRUE(m_pane.Create(IDD_FAVTREE, m_frame));
+        m_pane.MoveWindow(0, 0, 300, 400);
+        m_pane.ShowWindow(SW_SHOW);
+        m_frame->m_pFavoritesPane = &m_pane;
+        m_pane.Fill();
+        theApp.m_settings.bOpenNewTab_FAV(true);
+        theApp.m_settings.iParentTabNewRule = 0;
+    }
+    void TearDown() override
+    {
+        m_frame->m_pFavoritesPane = nullptr;
+        if (m_pane.GetSafeHwnd() != nullptr)
+            m_pane.DestroyWindow();
+        FavoritesMenu::TearDown();
+    }
+
+    // The item whose text is text, searched depth-first.
+    HTREEITEM Find(const CString& text, HTREEITEM from = TVI_ROOT)
+    {
+        CTreeCtrl& tree = m_pane.m_tree;
+        for (HTREEITEM item = tree.GetChildItem(from); item != nullptr;
+             item = tree.GetNextSiblingItem(item)) {
+            if (tree.GetItemText(item) == text)
+                return item;
+            tree.Expand(item, TVE_EXPAND);
+            if (HTREEITEM inner = Find(text, item))
+                return inner;
+        }
+        return nullptr;
+    }
+    RECT LabelRect(HTREEITEM item)
+    {
+        RECT rect = {};
+        *reinterpret_cast<HTREEITEM*>(&rect) = item;
+        m_pane.m_tree.SendMessage(TVM_GETITEMRECT, TRUE, reinterpret_cast<LPARAM>(&rect));
+        return rect;
+    }
+    MSG Message(UINT msg, WPARAM wParam, LPARAM lParam)
+    {
+        MSG m = {m_pane.m_tree.m_hWnd, msg, wParam, lParam, 0, {0, 0}};
+        return m;
+    }
+    CTabGroup* Group() { return theApp.GetActiveGroup(); }
+
+    CDlgFavTree m_pane;
+};
+
+TEST_F(FavoritesPane, ItemsCarryTheirCommandImagesAndTexts)
+{
+    CTreeCtrl& tree = m_pane.m_tree;
+    HTREEITEM news = Find("News");
+    ASSERT_NE(nullptr, news);
+    EXPECT_EQ(Id(m_news), tree.GetItemData(news));
+    int image = -1, selected = -1;
+    tree.GetItemImage(news, image, selected);
+    EXPECT_EQ(1, image);
+    EXPECT_EQ(1, selected);
+    HTREEITEM entry = Find("a&b");
+    ASSERT_NE(nullptr, entry);
+    EXPECT_EQ(Id(m_news->GetChild(0)), tree.GetItemData(entry));
+    tree.GetItemImage(entry, image, selected);
+    EXPECT_EQ(3, image);
+    // A label without "." shows the URL.
+    EXPECT_NE(nullptr, Find("http://noext.example/"));
+    EXPECT_NE(nullptr, Find("doc"));
+    m_pane.Fill();  // filled once
+    EXPECT_EQ(static_cast<UINT>(m_frame->m_favorites.GetFlatCount() - 1), tree.GetCount());
+}
+
+TEST_F(FavoritesPane, EnterAndClicksOpenEntriesButNeverFolders)
+{
+    CTreeCtrl& tree = m_pane.m_tree;
+    tree.SelectItem(Find("News"));
+    MSG enter = Message(WM_KEYDOWN, VK_RETURN, 1);
+    m_pane.PreTranslateMessage(&enter);
+    Pump();
+    EXPECT_EQ(nullptr, Group());
+
+    tree.SelectItem(Find("c"));
+    m_pane.PreTranslateMessage(&enter);
+    Pump();
+    ASSERT_NE(nullptr, Group());
+    ASSERT_EQ(1, Group()->GetTabCount());
+    EXPECT_EQ(CString("http://c.example/"), Group()->GetTab(0)->m_url);
+    // A repeated key does nothing.
+    MSG repeat = Message(WM_KEYDOWN, VK_RETURN, 0x40000001);
+    EXPECT_TRUE(m_pane.PreTranslateMessage(&repeat));
+    Pump();
+    EXPECT_EQ(1, Group()->GetTabCount());
+
+    // A middle click on a folder opens its path by the middle-click setting.
+    theApp.m_settings.bOpenNewTab_FAV_WC(true);
+    RECT news = LabelRect(Find("News"));
+    MSG middle = Message(WM_MBUTTONUP, 0, MAKELPARAM(news.left + 2, (news.top + news.bottom) / 2));
+    m_pane.PreTranslateMessage(&middle);
+    Pump();
+    ASSERT_EQ(2, Group()->GetTabCount());
+    EXPECT_EQ(CString("C:\\Fav\\News\\"), Group()->GetTab(1)->m_url);
+
+    // A click on an entry's label opens it; on blank space nothing.
+    m_frame->SetForegroundWindow();
+    HTREEITEM top = Find("0123456789abcdef");
+    RECT label = LabelRect(top);
+    PointAt(tree.m_hWnd, &label);
+    POINT at = {(label.left + label.right) / 2, (label.top + label.bottom) / 2};
+    tree.PostMessage(WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(at.x, at.y));
+    tree.PostMessage(WM_LBUTTONUP, 0, MAKELPARAM(at.x, at.y));
+    Pump();
+    ASSERT_EQ(3, Group()->GetTabCount());
+    EXPECT_EQ(CString("http://top.example/"), Group()->GetTab(2)->m_url);
+    // Regression: any release (a folder's button, blank space) reopened the
+    // selected entry. Only a label or an icon counts.
+    EXPECT_EQ(top, m_pane.m_tree.ItemOnLabelOrIcon(POINT{label.left + 2, label.top + 2}, false));
+    EXPECT_EQ(nullptr, m_pane.m_tree.ItemOnLabelOrIcon(POINT{news.left - 30, news.top + 2}, false));
+    EXPECT_EQ(nullptr, m_pane.m_tree.ItemOnLabelOrIcon(POINT{280, 390}, false));
+}
+
+TEST_F(FavoritesPane, TheFolderQuestionOpensAllAndNoSelectionDoesNothing)
+{
+    CTreeCtrl& tree = m_pane.m_tree;
+    // Regression: without a selection the root was asked for and command 0
+    // posted.
+    tree.SelectItem(nullptr);
+    s_messageBoxSeen = false;
+    AnswerNextMessageBox(IDNO);  // a box that should not show is still answered
+    m_pane.m_tree.ShowItemMenu(POINT{10, 10});
+    Pump();
+    EXPECT_FALSE(s_messageBoxSeen);
+    EXPECT_EQ(nullptr, Group());
+
+    // No keeps the folder closed, Yes opens its entries.
+    tree.SelectItem(Find("News"));
+    m_pane.m_tree.ShowItemMenu(POINT{10, 10});
+    Pump();
+    EXPECT_TRUE(AllAnswered());
+    EXPECT_EQ(nullptr, Group());
+    AnswerNextMessageBox(IDYES);
+    m_pane.m_tree.ShowItemMenu(POINT{10, 10});
+    Pump();
+    EXPECT_TRUE(AllAnswered());
+    ASSERT_NE(nullptr, Group());
+    EXPECT_EQ(2, Group()->GetTabCount());  // the script URL is skipped
+}
+
+TEST_F(FavoritesPane, TheRebuiltTreeRefillsThePane)
+{
+    // Regression: after a rebuild the pane's items named the old indexes.
+    CFavoriteNode* root = m_frame->m_favorites.GetRoot();
+    root->m_children.InsertAt(0, root->AddChild("first.url", "http://first.example/",
+                                                CFavoriteNode::kShortcut));
+    root->m_children.RemoveAt(root->GetChildCount() - 1);
+    m_frame->m_favorites.RebuildFlatList();
+    m_frame->AfterFavoritesRebuilt();
+    HTREEITEM top = Find("0123456789abcdef");
+    ASSERT_NE(nullptr, top);
+    EXPECT_EQ(Id(m_top), m_pane.m_tree.GetItemData(top));
+    m_pane.m_tree.SelectItem(top);
+    MSG enter = Message(WM_KEYDOWN, VK_RETURN, 1);
+    m_pane.PreTranslateMessage(&enter);
+    Pump();
+    ASSERT_NE(nullptr, Group());
+    EXPECT_EQ(CString("http://top.example/"), Group()->GetTab(0)->m_url);
+}
+
+} // namespace

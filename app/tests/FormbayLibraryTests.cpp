@@ -1,0 +1,241 @@
+// The built dialogs library driven by a real main frame: its exports' null
+// rules, the settings hand-over, the messages its dialogs send to the main
+// window, and the frame's settings and about commands through it.
+#include <windows.h>
+
+#include <string>
+
+#include "app/MainFrame.h"
+#include "app/TabGroup.h"
+#include "app/VantorelApp.h"
+#include "app/resource.h"
+#include "tab/TabItem.h"
+#include "tab/tests/TabFixture.h"
+
+namespace {
+
+typedef SettingsRecord*(WINAPI* ShowSettingDlgFn)(HICON, HWND, const char*, const char*, SettingsRecord*, int*);
+typedef const char*(WINAPI* ShowOpenDlgFn)(int, const char*, int*);
+typedef const char*(WINAPI* ShowPFindDlgFn)(HICON, int*, int*, int*);
+typedef const char*(WINAPI* ShowPtabFn)(HICON, void*, int*);
+typedef int(WINAPI* ShowAboutDlgFn)(HICON, HWND, const char*, const char*, const char*, const char*, int);
+typedef int(WINAPI* ShowDlgWideFn)(HICON, RECT*);
+typedef void(WINAPI* ShowPostedDlgFn)(HICON, const char*, const char*);
+typedef int(WINAPI* ShowAddPopupFn)(HWND, const char*);
+typedef void(WINAPI* StartupAddDlgFn)(HWND, const char*, const char*, const char*);
+
+class FormbayLibrary : public TabTest
+{
+protected:
+    void SetUp() override
+    {
+        TabTest::SetUp();
+        // The library as the program finds it: in its own folder.
+        std::string built = ProgramFolder::PathFromEnvironment("VA_BIN_DIR") + "\\Formbay.dll";
+        ASSERT_TRUE(::CopyFileA(built.c_str(), m_folder->File("Formbay.dll").c_str(), FALSE));
+        m_icon = theApp.LoadIcon(IDR_MAINFRAME);
+    }
+    void TearDown() override
+    {
+        Unload();
+        TabTest::TearDown();
+    }
+
+    HMODULE Load()
+    {
+        if (m_module == nullptr)
+            m_module = ::LoadLibraryA(m_folder->File("Formbay.dll").c_str());
+        return m_module;
+    }
+    void Unload()
+    {
+        if (m_module != nullptr)
+            ::FreeLibrary(m_module);
+        m_module = nullptr;
+    }
+    template <class Fn>
+    Fn Export(const char* name)
+    {
+        return reinterpret_cast<Fn>(reinterpret_cast<void*>(::GetProcAddress(Load(), name)));
+    }
+    const char* Folder() const { return m_folder->Path().c_str(); }
+    HWND Main() const { return m_frame->m_hWnd; }
+
+    HMODULE m_module = nullptr;
+    HICON m_icon = nullptr;
+};
+
+// The caption of the dialog showing now.
+std::string s_caption;
+void ReadCaption()
+{
+    HWND hWnd = ::GetActiveWindow();
+    char text[128] = {};
+    ::GetWindowTextA(hWnd, text, sizeof(text));
+    s_caption = text;
+}
+
+} // namespace
+
+TEST_F(FormbayLibrary, EveryExportKeepsItsNullRule)
+{
+    SettingsRecord settings;
+    int result = 55;
+    for (const char* name : { "ShowSettingDlg", "ShowPlgSettingDlg", "ShowScriptSettingDlg", "ShowPtabSCDlg",
+                              "ShowPtabTempDlg", "ShowProxySettingDlg" }) {
+        ShowSettingDlgFn show = Export<ShowSettingDlgFn>(name);
+        ASSERT_NE(nullptr, show) << name;
+        EXPECT_EQ(nullptr, show(m_icon, Main(), nullptr, Folder(), &settings, &result)) << name;
+        EXPECT_EQ(nullptr, show(nullptr, Main(), "P", Folder(), &settings, &result)) << name;
+    }
+    EXPECT_EQ(55, result);
+    EXPECT_EQ(nullptr, Export<ShowOpenDlgFn>("ShowOpenDlg")(1, "x", nullptr));
+    int a = 0, b = 0;
+    EXPECT_EQ(nullptr, Export<ShowPFindDlgFn>("ShowPFindDlg")(m_icon, &a, nullptr, &result));
+    EXPECT_EQ(nullptr, Export<ShowPtabFn>("ShowPtabCustom")(m_icon, nullptr, &result));
+    EXPECT_EQ(nullptr, Export<ShowPtabFn>("ShowPtabRename")(m_icon, &b, nullptr));
+    EXPECT_EQ(7, Export<ShowAboutDlgFn>("ShowAboutDlg")(m_icon, Main(), Folder(), nullptr, "b", "c", 7));
+    EXPECT_EQ(0, Export<ShowDlgWideFn>("ShowDlgWide")(m_icon, nullptr));
+    Export<ShowPostedDlgFn>("ShowPostedDlg")(m_icon, nullptr, "body");
+    EXPECT_EQ(0, Export<ShowAddPopupFn>("ShowAddPopup")(nullptr, Folder()));
+    Export<StartupAddDlgFn>("StartupAddDlg")(Main(), "P", Folder(), nullptr);
+    EXPECT_EQ(55, result);
+    EXPECT_FALSE(m_folder->Exists("StartUpURL.dat"));
+}
+
+TEST_F(FormbayLibrary, SettingsAreHandedOverOnOKOnly)
+{
+    ShowSettingDlgFn show = Export<ShowSettingDlgFn>("ShowSettingDlg");
+    SettingsRecord caller;
+    caller.iTabStrLen = 33;
+    int result = 0;
+    AnswerNextMessageBox(IDCANCEL, ReadCaption);
+    EXPECT_EQ(nullptr, show(m_icon, Main(), "Vantorel", Folder(), &caller, &result));
+    EXPECT_EQ(IDCANCEL, result);
+    EXPECT_TRUE(AllAnswered());
+    // The product name, then line 28 of etc.dat.
+    EXPECT_EQ("Vantorel \x82\xCC\x90\xDD\x92\xE8", s_caption);  // "の設定" in cp932
+
+    AnswerNextMessageBox(IDOK);
+    SettingsRecord* edited = show(m_icon, Main(), "Vantorel", Folder(), &caller, &result);
+    EXPECT_EQ(IDOK, result);
+    ASSERT_NE(nullptr, edited);
+    EXPECT_NE(&caller, edited);
+    EXPECT_EQ(33, edited->iTabStrLen);
+}
+
+TEST_F(FormbayLibrary, TextsStayUntilTheNextTextExport)
+{
+    ShowOpenDlgFn open = Export<ShowOpenDlgFn>("ShowOpenDlg");
+    int result = 0;
+    AnswerNextMessageBox(IDOK);
+    const char* first = open(0, "http://a.example/", &result);
+    ASSERT_NE(nullptr, first);
+    EXPECT_STREQ("http://a.example/", first);
+    EXPECT_EQ(IDOK, result);
+    AnswerNextMessageBox(IDCANCEL);
+    const char* second = open(0, nullptr, &result);
+    EXPECT_EQ(first, second);
+    EXPECT_STREQ("http://", first);
+    EXPECT_EQ(IDCANCEL, result);
+}
+
+TEST_F(FormbayLibrary, WindowSizeRectangleIsWrittenBackOnOKOnly)
+{
+    ShowDlgWideFn wide = Export<ShowDlgWideFn>("ShowDlgWide");
+    RECT rect = { 5, 6, 305, 206 };
+    AnswerNextMessageBox(IDOK);
+    EXPECT_EQ(IDOK, wide(m_icon, &rect));
+    EXPECT_EQ(305, rect.right);
+    EXPECT_EQ(206, rect.bottom);
+}
+
+TEST_F(FormbayLibrary, SettingsCommandSavesOnOKAndNotOnCancel)
+{
+    // The settings file does not exist yet: Cancel writes none.
+    const std::string settingsFile = std::string(theApp.GetMainClassName()) + ".ini";
+    m_folder->Remove(settingsFile);
+    AnswerNextMessageBox(IDCANCEL);
+    ::SendMessageA(Main(), WM_COMMAND, ID_TOOLS_SETTINGS, 0);
+    EXPECT_TRUE(AllAnswered());
+    EXPECT_FALSE(m_folder->Exists(settingsFile));
+
+    // OK saves the settings and the engines (written before the dialog).
+    m_folder->Remove("SearchEngine.dat");
+    AnswerNextMessageBox(IDOK);
+    ::SendMessageA(Main(), WM_COMMAND, ID_TOOLS_SETTINGS, 0);
+    EXPECT_TRUE(AllAnswered());
+    EXPECT_TRUE(m_folder->Exists(settingsFile));
+    EXPECT_TRUE(m_folder->Exists("SearchEngine.dat"));
+    // The library was loaded for the call and is gone again.
+    EXPECT_EQ(nullptr, ::GetModuleHandleA("Formbay.dll"));
+}
+
+TEST_F(FormbayLibrary, AboutCommandShowsTheVersionTextsAndKeepsTheTrace)
+{
+    theApp.m_settings.bVATrace(true);
+    AnswerNextMessageBox(IDOK, [] {
+        HWND hDlg = ::GetActiveWindow();
+        char text[128] = {};
+        ::GetDlgItemTextA(hDlg, 1012, text, sizeof(text));
+        s_caption = text;
+        ::GetDlgItemTextA(hDlg, 1015, text, sizeof(text));
+        s_caption += std::string("|") + text;
+    });
+    ::SendMessageA(Main(), WM_COMMAND, ID_APP_ABOUT, 0);
+    EXPECT_TRUE(AllAnswered());
+    EXPECT_EQ("VantorelArco ver 1,3,0,14|Build 13014", s_caption);
+    EXPECT_TRUE(theApp.m_settings.bVATrace());
+}
+
+TEST_F(FormbayLibrary, AboutLinkOpensANewTabInTheMainWindow)
+{
+    ShowAboutDlgFn about = Export<ShowAboutDlgFn>("ShowAboutDlg");
+    m_folder->WriteBytes("String/url.dat", std::string(7, '\n') + "http://link.example/\n");
+    AnswerNextMessageBox(IDCANCEL, [] {
+        HWND hDlg = ::GetActiveWindow();
+        for (HWND h = ::GetWindow(hDlg, GW_CHILD); h != nullptr; h = ::GetWindow(h, GW_HWNDNEXT)) {
+            char cls[32] = {};
+            ::GetClassNameA(h, cls, sizeof(cls));
+            if (strcmp(cls, "VaLinkLabel") == 0)
+                ::SendMessageA(h, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(1, 1));
+        }
+    });
+    about(m_icon, Main(), Folder(), "a", "b", "c", 0);
+    Pump();
+    // One tab, opened in the background.
+    ASSERT_EQ(1, theApp.GetGroupCount());
+    CTabGroup* group = theApp.m_groups[0];
+    ASSERT_EQ(1, group->GetTabCount());
+    EXPECT_STREQ("http://link.example/", group->GetTab(0)->m_url);
+}
+
+TEST_F(FormbayLibrary, NothingOfTheLibraryOutlivesItsUnload)
+{
+    // Its dialogs, its posted window and its menu hook were in use.
+    AnswerNextMessageBox(IDCANCEL);
+    int result = 0;
+    Export<ShowOpenDlgFn>("ShowOpenDlg")(0, nullptr, &result);
+    Export<ShowPostedDlgFn>("ShowPostedDlg")(m_icon, "extra", "body");
+    Unload();
+    ASSERT_EQ(nullptr, ::GetModuleHandleA("Formbay.dll"));
+
+    // The program goes on making windows and menus.
+    ASSERT_NE(nullptr, Open(nullptr, "http://after.example/"));
+    HMENU menu = ::CreatePopupMenu();
+    ::AppendMenuA(menu, MF_STRING, 1, "item");
+    struct Closer
+    {
+        static void CALLBACK Close(HWND, UINT, UINT_PTR id, DWORD)
+        {
+            ::KillTimer(nullptr, id);
+            s_caption = ShownPopupMenu() != nullptr ? "shown" : "none";
+            ::EndMenu();
+        }
+    };
+    s_caption.clear();
+    ::SetTimer(nullptr, 0, 100, &Closer::Close);
+    ::TrackPopupMenu(menu, TPM_RETURNCMD, 10, 10, 0, Main(), nullptr);
+    ::DestroyMenu(menu);
+    EXPECT_EQ("shown", s_caption);
+}

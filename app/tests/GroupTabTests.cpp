@@ -1,0 +1,204 @@
+// Group-tab templates in the File menu and the commands that change the
+// current group, through a real main frame and the stand-in dialogs library.
+#include <windows.h>
+
+#include <string>
+
+#include "app/MainFrame.h"
+#include "app/TabGroup.h"
+#include "app/VantorelApp.h"
+#include "app/resource.h"
+#include "tab/tests/TabFixture.h"
+
+namespace {
+
+const std::string kSep = "\x81\x4d";
+
+typedef void(WINAPI* SetAnswerFn)(int, const char*);
+
+// Records what a command's update handler decides.
+class ProbeCmdUI : public CCmdUI
+{
+public:
+    void Enable(BOOL bOn) override
+    {
+        m_enabled = bOn;
+        m_bEnableChanged = TRUE;
+    }
+    BOOL m_enabled = FALSE;
+};
+
+class GroupTabs : public TabTest
+{
+protected:
+    void TearDown() override
+    {
+        if (m_library != nullptr)
+            FreeLibrary(m_library);
+        TabTest::TearDown();
+    }
+
+    // The stand-in library in the program folder, kept loaded by the test so
+    // that its answer stays set across the frame's calls.
+    void LoadFakeLibrary(int result, const char* text)
+    {
+        std::string source = ProgramFolder::PathFromEnvironment("VA_FAKE_FORMBAY_DIR") + "\\Formbay.dll";
+        std::string target = m_folder->File("Formbay.dll");
+        ASSERT_TRUE(CopyFileA(source.c_str(), target.c_str(), FALSE));
+        m_library = LoadLibraryA(target.c_str());
+        ASSERT_NE(nullptr, m_library);
+        auto set = reinterpret_cast<SetAnswerFn>(GetProcAddress(m_library, "FakeSetAnswer"));
+        ASSERT_NE(nullptr, set);
+        set(result, text);
+    }
+
+    HMENU FilePopup() { return ::GetSubMenu(::GetMenu(m_frame->m_hWnd), 0); }
+    HMENU TemplateMenu()
+    {
+        HMENU file = FilePopup();
+        for (int i = 0, n = 0; i < ::GetMenuItemCount(file); ++i)
+            if (HMENU sub = ::GetSubMenu(file, i))
+                if (n++ == 1)
+                    return sub;
+        return nullptr;
+    }
+    void OpenFileMenu()
+    {
+        ::SendMessageA(m_frame->m_hWnd, WM_INITMENUPOPUP, reinterpret_cast<WPARAM>(FilePopup()),
+                       MAKELPARAM(0, FALSE));
+    }
+    void Command(UINT id) { ::SendMessageA(m_frame->m_hWnd, WM_COMMAND, id, 0); }
+    bool Enabled(UINT id)
+    {
+        ProbeCmdUI probe;
+        probe.m_nID = id;
+        probe.DoUpdate(m_frame, TRUE);
+        return probe.m_enabled != FALSE;
+    }
+
+    HMODULE m_library = nullptr;
+};
+
+TEST_F(GroupTabs, TemplateMenuHoldsAtMost100DefinitionsWithLiteralAmpersands)
+{
+    theApp.m_settings.bMenuImage(true);
+    std::string lines = "A&B[%c]" + kSep + "96" + kSep + "3\r\nbroken\r\n";
+    for (int i = 1; i < 120; ++i)
+        lines += "g" + std::to_string(i) + kSep + kSep + "\r\n";
+    m_folder->WriteBytes("GroupTab.dat", lines);
+    OpenFileMenu();
+    HMENU menu = TemplateMenu();
+    ASSERT_NE(nullptr, menu);
+    ASSERT_EQ(103, ::GetMenuItemCount(menu));
+    EXPECT_EQ(static_cast<UINT>(ID_GROUP_NEW), ::GetMenuItemID(menu, 0));
+    EXPECT_EQ(static_cast<UINT>(ID_GROUPTEMPLATE_FIRST), ::GetMenuItemID(menu, 1));
+    EXPECT_EQ(static_cast<UINT>(ID_GROUPTEMPLATE_LAST), ::GetMenuItemID(menu, 100));
+    EXPECT_EQ(static_cast<UINT>(ID_GROUPTEMPLATE_EDIT), ::GetMenuItemID(menu, 102));
+    CString caption;
+    CNewMenu::FromHandleNew(menu)->GetMenuText(1, caption, MF_BYPOSITION);
+    EXPECT_EQ(CString("A&&B[%c]"), caption);
+
+    // Built once: a changed file is seen after the editor's OK only.
+    m_folder->WriteBytes("GroupTab.dat", "only" + kSep + "0" + kSep + "0\r\n");
+    OpenFileMenu();
+    EXPECT_EQ(103, ::GetMenuItemCount(TemplateMenu()));
+    LoadFakeLibrary(1, "");
+    Command(ID_GROUPTEMPLATE_EDIT);
+    OpenFileMenu();
+    EXPECT_EQ(4, ::GetMenuItemCount(TemplateMenu()));
+
+    // A definition makes a group with its name, switches and image, and the
+    // group's default page.
+    Command(ID_GROUPTEMPLATE_FIRST);
+    CTabGroup* group = theApp.GetActiveGroup();
+    ASSERT_NE(nullptr, group);
+    EXPECT_EQ(CString("only"), group->m_captionTemplate);
+    Pump();
+    EXPECT_EQ(1, group->GetTabCount());
+    Command(ID_GROUPTEMPLATE_FIRST + 5);  // no such definition
+    EXPECT_EQ(1, theApp.GetGroupCount());
+}
+
+TEST_F(GroupTabs, WithoutAnyFileTheMenuKeepsItsFirstItemOnly)
+{
+    m_folder->Remove("GroupTabDefdefault.dat");
+    OpenFileMenu();
+    EXPECT_EQ(1, ::GetMenuItemCount(TemplateMenu()));
+}
+
+TEST_F(GroupTabs, TheShippedDefaultsFillTheMenuWithoutAUserFile)
+{
+    OpenFileMenu();
+    EXPECT_GT(::GetMenuItemCount(TemplateMenu()), 3);
+    Command(ID_GROUPTEMPLATE_FIRST);
+    ASSERT_EQ(1, theApp.GetGroupCount());
+}
+
+TEST_F(GroupTabs, RenameAndCustomiseTakeTheDialogsTextAsTheCaptionTemplate)
+{
+    Open(nullptr, "http://a.example/");
+    Open(nullptr, "http://b.example/");
+    CTabGroup* group = theApp.GetActiveGroup();
+    LoadFakeLibrary(1, "R%i-%c-%i");
+    Command(ID_GROUP_RENAME);
+    EXPECT_EQ(CString("R%i-%c-%i"), group->m_captionTemplate);
+    CString expected;
+    expected.Format("R%d-2-%d", group->m_number, group->m_number);
+    EXPECT_EQ(expected, group->m_caption);
+
+    auto set = reinterpret_cast<SetAnswerFn>(GetProcAddress(m_library, "FakeSetAnswer"));
+    set(2, "Cancelled");
+    Command(ID_GROUP_CUSTOMIZE);
+    EXPECT_EQ(CString("R%i-%c-%i"), group->m_captionTemplate);
+    set(1, "C[%c]");
+    Command(ID_GROUP_CUSTOMIZE);
+    EXPECT_EQ(CString("C[2]"), group->m_caption);
+}
+
+TEST_F(GroupTabs, ImageCommandsAndTheirStates)
+{
+    Open(nullptr, "http://a.example/");
+    CTabGroup* group = theApp.GetActiveGroup();
+    EXPECT_TRUE(Enabled(ID_GROUP_RENAME));
+    EXPECT_TRUE(Enabled(ID_GROUP_CLOSEALL));
+    EXPECT_FALSE(Enabled(36454));
+    EXPECT_FALSE(Enabled(36457));
+    m_frame->CloseAllGroupsNow();
+    Pump();
+    ASSERT_EQ(0, theApp.GetGroupCount());
+    EXPECT_TRUE(Enabled(ID_GROUP_NEW));
+    EXPECT_FALSE(Enabled(ID_GROUP_RENAME));
+    EXPECT_FALSE(Enabled(ID_GROUP_IMAGE));
+    Command(ID_GROUP_IMAGE_FIRST + 1);  // no group: nothing
+    Open(nullptr, "http://b.example/");
+    group = theApp.GetActiveGroup();
+
+    Command(ID_GROUP_IMAGE_LAST);
+    EXPECT_EQ(30, group->m_image);
+    Command(ID_GROUP_IMAGE_FIRST + 4);
+    EXPECT_EQ(4, group->m_image);
+}
+
+void CALLBACK PickThirdImage(HWND, UINT, UINT_PTR id, DWORD)
+{
+    HWND menu = ShownPopupMenu();
+    if (menu == nullptr)
+        return;
+    ::KillTimer(nullptr, id);
+    for (int i = 0; i < 3; ++i)
+        ::PostMessageA(menu, WM_KEYDOWN, VK_DOWN, 0);
+    ::PostMessageA(menu, WM_KEYDOWN, VK_RETURN, 0);
+}
+
+TEST_F(GroupTabs, ThePickerSetsTheChosenImage)
+{
+    Open(nullptr, "http://a.example/");
+    CTabGroup* group = theApp.GetActiveGroup();
+    m_frame->SetForegroundWindow();
+    ::SetTimer(nullptr, 0, 50, PickThirdImage);
+    Command(ID_GROUP_IMAGE);
+    Pump();
+    EXPECT_EQ(2, group->m_image);
+}
+
+} // namespace

@@ -1,0 +1,155 @@
+// End-to-end: the real program's settings and about commands through the
+// dialogs library, driven from outside as a user would answer its dialogs.
+#include <windows.h>
+#include <tlhelp32.h>
+
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "tests/support/ProgramFolder.h"
+#include "tests/support/ProgramRun.h"
+
+namespace {
+
+const UINT kCmdSettings = 32772;
+const UINT kCmdAbout = 57664;
+
+struct DialogSearch
+{
+    DWORD processId;
+    HWND found;
+};
+
+BOOL CALLBACK MatchDialog(HWND wnd, LPARAM param)
+{
+    auto* search = reinterpret_cast<DialogSearch*>(param);
+    char className[16] = {};
+    GetClassNameA(wnd, className, sizeof(className));
+    DWORD owner = 0;
+    GetWindowThreadProcessId(wnd, &owner);
+    if (lstrcmpA(className, "#32770") != 0 || owner != search->processId || !IsWindowVisible(wnd))
+        return TRUE;
+    search->found = wnd;
+    return FALSE;
+}
+
+// The program's visible dialog, waited for up to 20 s.
+HWND WaitForDialog(DWORD processId)
+{
+    for (int i = 0; i < 400; ++i) {
+        DialogSearch search = { processId, nullptr };
+        EnumWindows(MatchDialog, reinterpret_cast<LPARAM>(&search));
+        if (search.found != nullptr)
+            return search.found;
+        Sleep(50);
+    }
+    return nullptr;
+}
+
+bool WaitUntilGone(HWND wnd)
+{
+    for (int i = 0; i < 400 && IsWindow(wnd); ++i)
+        Sleep(50);
+    return !IsWindow(wnd);
+}
+
+bool HasModule(DWORD processId, const char* name)
+{
+    HANDLE snapshot = CreateToolhelp32Snapshot(TH32CS_SNAPMODULE, processId);
+    if (snapshot == INVALID_HANDLE_VALUE)
+        return false;
+    MODULEENTRY32 entry = {};
+    entry.dwSize = sizeof(entry);
+    bool found = false;
+    for (BOOL more = Module32First(snapshot, &entry); more && !found; more = Module32Next(snapshot, &entry))
+        found = lstrcmpiA(entry.szModule, name) == 0;
+    CloseHandle(snapshot);
+    return found;
+}
+
+std::string ItemText(HWND dialog, int id)
+{
+    char text[256] = {};
+    GetDlgItemTextA(dialog, id, text, sizeof(text));
+    return text;
+}
+
+class DialogsLibraryEndToEnd : public ::testing::Test
+{
+protected:
+    ProgramFolder m_folder;
+};
+
+} // namespace
+
+TEST_F(DialogsLibraryEndToEnd, SettingsCancelKeepsTheFileAndOKRewritesIt)
+{
+    ProgramRun run(m_folder);
+    ASSERT_TRUE(run.Start());
+    HWND main = run.WaitForMainWindow();
+    ASSERT_NE(nullptr, main);
+    // A line the program does not write: only a rewrite drops it.
+    const std::string marked = m_folder.ReadBytes("VantorelArco.ini") + "[Marker]\r\nkept=1\r\n";
+    m_folder.WriteBytes("VantorelArco.ini", marked);
+
+    PostMessageA(main, WM_COMMAND, kCmdSettings, 0);
+    HWND dialog = WaitForDialog(run.GetProcessId());
+    ASSERT_NE(nullptr, dialog);
+    PostMessageA(dialog, WM_COMMAND, IDCANCEL, 0);
+    ASSERT_TRUE(WaitUntilGone(dialog));
+    EXPECT_EQ(marked, m_folder.ReadBytes("VantorelArco.ini"));
+
+    PostMessageA(main, WM_COMMAND, kCmdSettings, 0);
+    dialog = WaitForDialog(run.GetProcessId());
+    ASSERT_NE(nullptr, dialog);
+    PostMessageA(dialog, WM_COMMAND, IDOK, 0);
+    ASSERT_TRUE(WaitUntilGone(dialog));
+    std::string rewritten;
+    for (int i = 0; i < 100 && (rewritten = m_folder.ReadBytes("VantorelArco.ini")) == marked; ++i)
+        Sleep(50);
+    EXPECT_EQ(std::string::npos, rewritten.find("[Marker]"));
+    EXPECT_EQ(0u, run.CloseAndWait());
+}
+
+TEST_F(DialogsLibraryEndToEnd, AboutBoxShowsTheVersionAndTheLibraryIsUnloadedAfterIt)
+{
+    ProgramRun run(m_folder);
+    ASSERT_TRUE(run.Start());
+    HWND main = run.WaitForMainWindow();
+    ASSERT_NE(nullptr, main);
+    PostMessageA(main, WM_COMMAND, kCmdAbout, 0);
+    HWND dialog = WaitForDialog(run.GetProcessId());
+    ASSERT_NE(nullptr, dialog);
+    EXPECT_NE(std::string::npos, ItemText(dialog, 1012).find(" ver "));
+    EXPECT_EQ("Build 13014", ItemText(dialog, 1015));
+    EXPECT_TRUE(HasModule(run.GetProcessId(), "Formbay.dll"));
+    PostMessageA(dialog, WM_COMMAND, IDOK, 0);
+    ASSERT_TRUE(WaitUntilGone(dialog));
+    bool loaded = true;
+    for (int i = 0; i < 100 && (loaded = HasModule(run.GetProcessId(), "Formbay.dll")); ++i)
+        Sleep(50);
+    EXPECT_FALSE(loaded);
+    EXPECT_EQ(0u, run.CloseAndWait());
+}
+
+TEST_F(DialogsLibraryEndToEnd, OKWithoutARecordChangesNothing)
+{
+    std::string fake = ProgramFolder::PathFromEnvironment("VA_FAKE_FORMBAY_DIR") + "\\Formbay.dll";
+    ASSERT_TRUE(CopyFileA(fake.c_str(), m_folder.File("Formbay.dll").c_str(), FALSE));
+    ProgramRun run(m_folder);
+    ASSERT_TRUE(run.Start());
+    HWND main = run.WaitForMainWindow();
+    ASSERT_NE(nullptr, main);
+    const std::string marked = m_folder.ReadBytes("VantorelArco.ini") + "[Marker]\r\nkept=1\r\n";
+    m_folder.WriteBytes("VantorelArco.ini", marked);
+    PostMessageA(main, WM_COMMAND, kCmdSettings, 0);
+    for (int i = 0; i < 200 && !m_folder.Exists("fake-settings-called"); ++i)
+        Sleep(50);
+    ASSERT_TRUE(m_folder.Exists("fake-settings-called"));
+    // Answered before the program goes on: a message round trip after it.
+    DWORD_PTR ignored = 0;
+    SendMessageTimeoutA(main, WM_NULL, 0, 0, SMTO_BLOCK, 5000, &ignored);
+    EXPECT_EQ(marked, m_folder.ReadBytes("VantorelArco.ini"));
+    run.CloseAndWait();
+}

@@ -1,0 +1,234 @@
+// The library's 15 exports: plain functions under undecorated names (see
+// Formbay.def), with the platform's standard calling convention. Null
+// arguments make an export return at once; no exception leaves one; texts
+// they return live in the application object until the next text-returning
+// export or the unload.
+#include <windows.h>
+
+#include "dialogs/core/DlgAbout.h"
+#include "dialogs/core/DlgSetting.h"
+#include "dialogs/core/FormsetApp.h"
+#include "dialogs/core/SettingsPages.h"
+#include "dialogs/core/SmallDialogs.h"
+#include "shared/SettingsRecord.h"
+
+class CTabGroup;
+
+// Exported by name through Formbay.def, so no decorated name is exported.
+#define FORMBAY_EXPORT extern "C"
+
+namespace {
+
+// A dialog that does not exist yet answers as one that cannot be created.
+const int kNotCreated = -1;
+
+// The six settings exports: the record copied in, the dialog run, the
+// library's record returned after OK.
+SettingsRecord* RunSettings(HICON hIcon, HWND hMainWnd, const char* productName, const char* dataFolder,
+                            SettingsRecord* settings, int* dlgResult, SettingsDialogKind kind)
+{
+    if (hIcon == nullptr || hMainWnd == nullptr || productName == nullptr || dataFolder == nullptr ||
+        settings == nullptr || dlgResult == nullptr)
+        return nullptr;
+    try {
+        CFormsetApp& app = FormsetApp();
+        app.m_hIcon = hIcon;
+        app.m_hMainWnd = hMainWnd;
+        app.SetProductName(productName);
+        app.SetDataFolder(dataFolder);
+        app.m_settings.CopyFrom(settings);
+        const int result = RunSettingsDialog(kind);
+        *dlgResult = result;
+        return result == IDOK ? &app.m_settings : nullptr;
+    } catch (...) {
+        return nullptr;
+    }
+}
+
+} // namespace
+
+FORMBAY_EXPORT SettingsRecord* WINAPI ShowSettingDlg(HICON icon, HWND mainWnd, const char* productName,
+                                                     const char* dataFolder, SettingsRecord* settings,
+                                                     int* dlgResult)
+{
+    return RunSettings(icon, mainWnd, productName, dataFolder, settings, dlgResult, SettingsDialogKind::All);
+}
+
+FORMBAY_EXPORT SettingsRecord* WINAPI ShowPlgSettingDlg(HICON icon, HWND mainWnd, const char* productName,
+                                                        const char* dataFolder, SettingsRecord* settings,
+                                                        int* dlgResult)
+{
+    return RunSettings(icon, mainWnd, productName, dataFolder, settings, dlgResult, SettingsDialogKind::PlugIns);
+}
+
+FORMBAY_EXPORT SettingsRecord* WINAPI ShowScriptSettingDlg(HICON icon, HWND mainWnd, const char* productName,
+                                                           const char* dataFolder, SettingsRecord* settings,
+                                                           int* dlgResult)
+{
+    return RunSettings(icon, mainWnd, productName, dataFolder, settings, dlgResult, SettingsDialogKind::Scripts);
+}
+
+FORMBAY_EXPORT SettingsRecord* WINAPI ShowPtabSCDlg(HICON icon, HWND mainWnd, const char* productName,
+                                                    const char* dataFolder, SettingsRecord* settings,
+                                                    int* dlgResult)
+{
+    return RunSettings(icon, mainWnd, productName, dataFolder, settings, dlgResult, SettingsDialogKind::LiveGroups);
+}
+
+FORMBAY_EXPORT SettingsRecord* WINAPI ShowPtabTempDlg(HICON icon, HWND mainWnd, const char* productName,
+                                                      const char* dataFolder, SettingsRecord* settings,
+                                                      int* dlgResult)
+{
+    return RunSettings(icon, mainWnd, productName, dataFolder, settings, dlgResult,
+                       SettingsDialogKind::GroupTemplates);
+}
+
+FORMBAY_EXPORT SettingsRecord* WINAPI ShowProxySettingDlg(HICON icon, HWND mainWnd, const char* productName,
+                                                          const char* dataFolder, SettingsRecord* settings,
+                                                          int* dlgResult)
+{
+    return RunSettings(icon, mainWnd, productName, dataFolder, settings, dlgResult, SettingsDialogKind::Proxies);
+}
+
+FORMBAY_EXPORT const char* WINAPI ShowOpenDlg(int titleMode, const char* initialText, int* dlgResult)
+{
+    if (dlgResult == nullptr)
+        return nullptr;
+    try {
+        CFormsetApp& app = FormsetApp();
+        app.m_result.Empty();
+        CDlgOpenLocation dialog;
+        dialog.m_nTitleMode = titleMode;
+        if (initialText != nullptr)
+            dialog.m_text = initialText;
+        *dlgResult = static_cast<int>(dialog.DoModal());
+        app.m_result = dialog.m_text;
+        return app.m_result;
+    } catch (...) {
+        return nullptr;
+    }
+}
+
+FORMBAY_EXPORT const char* WINAPI ShowPFindDlg(HICON icon, int* reserved, int* cleared, int* dlgResult)
+{
+    if (icon == nullptr || reserved == nullptr || cleared == nullptr || dlgResult == nullptr)
+        return nullptr;
+    try {
+        CFormsetApp& app = FormsetApp();
+        app.m_hIcon = icon;
+        app.m_result.Empty();
+        CDlgKeywordHighlight dialog;
+        *dlgResult = static_cast<int>(dialog.DoModal());
+        app.m_result = dialog.m_keyword;
+        *reserved = 0;
+        *cleared = dialog.m_bCleared ? 1 : 0;
+        return app.m_result;
+    } catch (...) {
+        return nullptr;
+    }
+}
+
+// The group-tab customise and rename dialogs are not built yet: both answer
+// as a dialog that cannot be created, with an empty title text.
+FORMBAY_EXPORT const char* WINAPI ShowPtabCustom(HICON icon, CTabGroup* group, int* dlgResult)
+{
+    if (icon == nullptr || group == nullptr || dlgResult == nullptr)
+        return nullptr;
+    CFormsetApp& app = FormsetApp();
+    app.m_hIcon = icon;
+    app.m_result.Empty();
+    *dlgResult = kNotCreated;
+    return app.m_result;
+}
+
+FORMBAY_EXPORT const char* WINAPI ShowPtabRename(HICON icon, const CTabGroup* group, int* dlgResult)
+{
+    if (icon == nullptr || group == nullptr || dlgResult == nullptr)
+        return nullptr;
+    CFormsetApp& app = FormsetApp();
+    app.m_hIcon = icon;
+    app.m_result.Empty();
+    *dlgResult = kNotCreated;
+    return app.m_result;
+}
+
+FORMBAY_EXPORT int WINAPI ShowAboutDlg(HICON icon, HWND mainWnd, const char* dataFolder, const char* text1,
+                                       const char* text2, const char* text3, int debugTrace)
+{
+    if (icon == nullptr || mainWnd == nullptr || dataFolder == nullptr || text1 == nullptr || text2 == nullptr ||
+        text3 == nullptr)
+        return debugTrace;
+    try {
+        CFormsetApp& app = FormsetApp();
+        app.m_hMainWnd = mainWnd;
+        app.m_hIcon = icon;
+        app.SetDataFolder(dataFolder);
+        CDlgAbout dialog;
+        dialog.m_text1 = text1;
+        dialog.m_text2 = text2;
+        dialog.m_text3 = text3;
+        dialog.m_nTrace = debugTrace;
+        dialog.DoModal();
+        return dialog.m_nTrace;
+    } catch (...) {
+        return debugTrace;
+    }
+}
+
+FORMBAY_EXPORT int WINAPI ShowDlgWide(HICON icon, RECT* rect)
+{
+    if (icon == nullptr || rect == nullptr)
+        return 0;
+    try {
+        FormsetApp().m_hIcon = icon;
+        CDlgWindowSize dialog;
+        dialog.m_rect = *rect;
+        const int result = static_cast<int>(dialog.DoModal());
+        if (result == IDOK)
+            *rect = dialog.m_rect;
+        return result;
+    } catch (...) {
+        return 0;
+    }
+}
+
+FORMBAY_EXPORT void WINAPI ShowPostedDlg(HICON icon, const char* extraText, const char* bodyText)
+{
+    if (icon == nullptr || extraText == nullptr || bodyText == nullptr)
+        return;
+    try {
+        CFormsetApp& app = FormsetApp();
+        app.m_hIcon = icon;
+        app.m_postedExtraText = extraText;
+        app.SetPostedDialog(nullptr);
+        CDlgPosted* pDialog = new CDlgPosted(bodyText);
+        if (pDialog->Create())
+            app.SetPostedDialog(pDialog);
+        else
+            delete pDialog;
+    } catch (...) {
+    }
+}
+
+// The popup-block rule dialog is not built yet: it cannot be created.
+FORMBAY_EXPORT int WINAPI ShowAddPopup(HWND mainWnd, const char* dataFolder)
+{
+    if (mainWnd == nullptr || dataFolder == nullptr)
+        return 0;
+    CFormsetApp& app = FormsetApp();
+    app.SetDataFolder(dataFolder);
+    app.m_hMainWnd = mainWnd;
+    return kNotCreated;
+}
+
+// The start-up URL dialog is not built yet: nothing is shown or written.
+FORMBAY_EXPORT void WINAPI StartupAddDlg(HWND mainWnd, const char* productName, const char* dataFolder,
+                                         const char* url)
+{
+    if (mainWnd == nullptr || productName == nullptr || dataFolder == nullptr || url == nullptr)
+        return;
+    CFormsetApp& app = FormsetApp();
+    app.m_hMainWnd = mainWnd;
+    app.SetProductName(productName);
+    app.SetDataFolder(dataFolder);
+}

@@ -1,0 +1,77 @@
+#include "dialogs/core/FormsetApp.h"
+
+#include <cstring>
+
+#include "app/RecordPool.h"
+#include "dialogs/core/DlgAbout.h"
+#include "dialogs/core/SmallDialogs.h"
+#include "framework/core/Cp932.h"
+#include "lists/SearchEngineTree.h"
+#include "shared/ProgramPath.h"
+
+CFormsetApp::CFormsetApp() : CWinApp(nullptr), m_strings(kStringCacheLines)
+{
+}
+
+CFormsetApp::~CFormsetApp()
+{
+    SetPostedDialog(nullptr);
+}
+
+BOOL CFormsetApp::InitInstance()
+{
+    SettingsRecord defaults;
+    m_settings.CopyFrom(&defaults);
+
+    // The data folder is the folder of the program that loaded the library.
+    char path[MAX_PATH] = {};
+    DWORD length = ::GetModuleFileNameA(nullptr, path, sizeof(path));
+    if (length > 0 && length < sizeof(path)) {
+        CString folder = ProgramPath::FolderOf(path);
+        if (!folder.IsEmpty())
+            SetDataFolder(folder);
+    }
+    memset(m_productName, 0, sizeof(m_productName));
+    m_hMainWnd = nullptr;
+    return CWinApp::InitInstance();
+}
+
+int CFormsetApp::ExitInstance()
+{
+    SetPostedDialog(nullptr);
+    // Nothing of the library may outlive its unload: its link class goes.
+    UnregisterLinkLabelClass();
+    // Pools of the records the library's pages make; each is freed once.
+    PoolFor<CSearchEngineNode, kPoolSearchEngineNode>::Release();
+    return CWinApp::ExitInstance();
+}
+
+void CFormsetApp::SetDataFolder(const char* folder)
+{
+    m_dataFolder = folder;
+    m_strings.SetFolder(ProgramPath::SubFolder(m_dataFolder, "String"));
+}
+
+void CFormsetApp::SetProductName(const char* name)
+{
+    memset(m_productName, 0, sizeof(m_productName));
+    if (name == nullptr)
+        return;
+    int length = static_cast<int>(strnlen(name, kProductNameSize));
+    if (length > kProductNameSize - 1)
+        length = Cp932FloorBoundary(name, length, kProductNameSize - 1);
+    memcpy(m_productName, name, static_cast<size_t>(length));
+}
+
+void CFormsetApp::SetPostedDialog(CDlgPosted* pDialog)
+{
+    if (m_pPostedDialog == pDialog)
+        return;
+    delete m_pPostedDialog;
+    m_pPostedDialog = pDialog;
+}
+
+CFormsetApp& FormsetApp()
+{
+    return *static_cast<CFormsetApp*>(AfxGetApp());
+}

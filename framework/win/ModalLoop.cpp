@@ -1,0 +1,132 @@
+// The framework's modal loop and window centring.
+#include "framework/win/Wnd.h"
+
+namespace {
+
+// The window is the loop's window or lies inside it.
+bool IsInside(HWND hWndLoop, HWND hWnd)
+{
+    return hWnd != nullptr && (hWnd == hWndLoop || ::IsChild(hWndLoop, hWnd));
+}
+
+} // namespace
+
+int CWnd::RunModalLoop(DWORD dwFlags)
+{
+    if (!IsWindow())
+        return -1;
+    // Kept in locals: the object may be ended and its window destroyed by
+    // a message of the loop.
+    HWND hWnd = m_hWnd;
+    HWND hWndParent = ::GetParent(hWnd);
+    BOOL bShowIdle = (dwFlags & MLF_SHOWONIDLE) != 0 && !(GetStyle() & WS_VISIBLE);
+    BOOL bIdle = TRUE;
+    LONG lIdleCount = 0;
+    m_bContinueModal = TRUE;
+    m_nModalResult = -1;
+
+    MSG msg;
+    for (;;)
+    {
+        while (bIdle && !::PeekMessageA(&msg, nullptr, 0, 0, PM_NOREMOVE))
+        {
+            if (bShowIdle)
+            {
+                ::ShowWindow(hWnd, SW_SHOWNORMAL);
+                ::UpdateWindow(hWnd);
+                bShowIdle = FALSE;
+            }
+            if (!(dwFlags & MLF_NOIDLEMSG) && hWndParent != nullptr && lIdleCount == 0)
+                ::SendMessageA(hWndParent, WM_ENTERIDLE, MSGF_DIALOGBOX, reinterpret_cast<LPARAM>(hWnd));
+            if ((dwFlags & MLF_NOKICKIDLE) ||
+                !::SendMessageA(hWnd, WM_KICKIDLE, MSGF_DIALOGBOX, lIdleCount++))
+                bIdle = FALSE;
+        }
+
+        do
+        {
+            if (!::GetMessageA(&msg, nullptr, 0, 0))
+            {
+                ::PostQuitMessage(static_cast<int>(msg.wParam));
+                m_bContinueModal = FALSE;
+                return -1;
+            }
+            if (!IsInside(hWnd, msg.hwnd) || !WalkPreTranslateTree(hWnd, &msg))
+            {
+                ::TranslateMessage(&msg);
+                ::DispatchMessageA(&msg);
+            }
+            if (!::IsWindow(hWnd))
+                return -1;
+            if (!m_bContinueModal)
+                return m_nModalResult;
+            if (msg.message != WM_PAINT && msg.message != WM_SYSTIMER && msg.message != WM_NULL)
+            {
+                bIdle = TRUE;
+                lIdleCount = 0;
+            }
+        } while (::PeekMessageA(&msg, nullptr, 0, 0, PM_NOREMOVE));
+    }
+}
+
+void CWnd::EndModalLoop(int nResult)
+{
+    m_nModalResult = nResult;
+    if (m_bContinueModal)
+    {
+        m_bContinueModal = FALSE;
+        // Wakes a loop that waits in GetMessage.
+        ::PostMessageA(m_hWnd, WM_NULL, 0, 0);
+    }
+}
+
+void CWnd::CenterWindow(CWnd* pAlternateOwner)
+{
+    HWND hWndCenter = pAlternateOwner != nullptr ? pAlternateOwner->m_hWnd : nullptr;
+    DWORD dwStyle = GetStyle();
+    if (hWndCenter == nullptr)
+        hWndCenter = (dwStyle & WS_CHILD) ? ::GetParent(m_hWnd) : ::GetWindow(m_hWnd, GW_OWNER);
+
+    RECT rcArea;
+    RECT rcCenter;
+    if (dwStyle & WS_CHILD)
+    {
+        HWND hWndParent = ::GetParent(m_hWnd);
+        ::GetClientRect(hWndParent, &rcArea);
+        if (hWndCenter == hWndParent)
+            rcCenter = rcArea;
+        else
+        {
+            ::GetWindowRect(hWndCenter, &rcCenter);
+            ::MapWindowPoints(nullptr, hWndParent, reinterpret_cast<POINT*>(&rcCenter), 2);
+        }
+    }
+    else
+    {
+        MONITORINFO mi = {};
+        mi.cbSize = sizeof(mi);
+        ::GetMonitorInfoA(::MonitorFromWindow(m_hWnd, MONITOR_DEFAULTTONEAREST), &mi);
+        rcArea = mi.rcWork;
+        if (hWndCenter != nullptr && ::IsWindowVisible(hWndCenter) && !::IsIconic(hWndCenter))
+            ::GetWindowRect(hWndCenter, &rcCenter);
+        else
+            rcCenter = rcArea;
+    }
+
+    RECT rc;
+    ::GetWindowRect(m_hWnd, &rc);
+    int cx = rc.right - rc.left;
+    int cy = rc.bottom - rc.top;
+    int x = (rcCenter.left + rcCenter.right) / 2 - cx / 2;
+    int y = (rcCenter.top + rcCenter.bottom) / 2 - cy / 2;
+    // Kept on the screen (or inside the parent).
+    if (x + cx > rcArea.right)
+        x = rcArea.right - cx;
+    if (x < rcArea.left)
+        x = rcArea.left;
+    if (y + cy > rcArea.bottom)
+        y = rcArea.bottom - cy;
+    if (y < rcArea.top)
+        y = rcArea.top;
+    ::SetWindowPos(m_hWnd, nullptr, x, y, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+}

@@ -1,0 +1,38 @@
+#include "lists/GroupTabDefs.h"
+
+#include <cstdlib>
+
+#include "framework/core/File.h"
+#include "shared/DataFields.h"
+
+bool ParseGroupTabLine(const CString& line, GroupTabDef& def)
+{
+    // Split by characters: the separator's bytes inside a name such as
+    // "メM" (83 81 4D) are no separator.
+    CStringArray fields;
+    DataFields::SplitTerminated(line + DataFields::kSeparator, DataFields::kSeparator, fields);
+    if (fields.GetSize() != 3)
+        return false;
+    def.name = fields[0];
+    def.switches = static_cast<DWORD>(std::strtoul(fields[1], nullptr, 10));
+    def.image = std::atoi(fields[2]);
+    return true;
+}
+
+bool ReadGroupTabDefs(const CString& path, const CString& fallbackPath,
+                      std::vector<GroupTabDef>& defs)
+{
+    defs.clear();
+    CStdioFile file;
+    if (!file.Open(path, CFile::modeRead | CFile::typeText) &&
+        !file.Open(fallbackPath, CFile::modeRead | CFile::typeText))
+        return false;
+    CString line;
+    GroupTabDef def;
+    while (static_cast<int>(defs.size()) < kMaxGroupTabDefs && file.ReadString(line)) {
+        if (ParseGroupTabLine(line, def))
+            defs.push_back(def);
+    }
+    file.Close();
+    return true;
+}

@@ -1,0 +1,34 @@
+// Lines of the string files used as formats: checked conversions, filled by
+// replacement, a built-in text for anything else.
+#include <gtest/gtest.h>
+
+#include "shared/TextFormat.h"
+
+TEST(TextFormatTest, FillsExactlyTheExpectedConversions)
+{
+    EXPECT_STREQ("1 から 5000 まで", TextFormat::FormatNumbers("%d から %d まで", 'd', { 1, 5000 }, "x"));
+    EXPECT_STREQ("\\StringFileInfo\\041103a4\\",
+                 TextFormat::FormatNumbers("\\StringFileInfo\\%04x%04x\\", 'x', { 0x0411, 0x03a4 }, "x"));
+    EXPECT_STREQ("100% 7", TextFormat::FormatNumbers("100%% %d", 'd', { 7 }, "x"));
+}
+
+TEST(TextFormatTest, AnyOtherLineGivesTheBuiltInText)
+{
+    const char* fallback = "between %d and %d";
+    // A string conversion, too few, too many, a bare percent sign at the end.
+    for (const char* line : { "%s and %d", "%d only", "%d %d %d", "%d and %d %", "%n%d", "%123d %d" })
+        EXPECT_STREQ("between 1 and 5000", TextFormat::FormatNumbers(line, 'd', { 1, 5000 }, fallback)) << line;
+    EXPECT_FALSE(TextFormat::HasNumberConversions("%x%x", 'd', 2));
+    EXPECT_TRUE(TextFormat::HasNumberConversions("%04x%04x", 'x', 2));
+    // A fallback that does not fit is returned as it stands, never formatted.
+    EXPECT_STREQ("%s", TextFormat::FormatNumbers("%s", 'd', { 1 }, "%s"));
+}
+
+TEST(TextFormatTest, ReplaceFirstReplacesOneOccurrence)
+{
+    CString text("%s and %s");
+    TextFormat::ReplaceFirst(text, "%s", "a");
+    EXPECT_STREQ("a and %s", text);
+    TextFormat::ReplaceFirst(text, "none", "b");
+    EXPECT_STREQ("a and %s", text);
+}

@@ -27,6 +27,8 @@ const UINT kStatusBarId = 59393;
 const UINT kProgressPaneId = 1250;
 const UINT kIndicators[] = {0, kProgressPaneId};
 
+} // namespace
+
 // The popup of the menu bar whose last item has the id, or -1.
 int FindPopupByLastItem(HMENU bar, UINT lastId)
 {
@@ -51,8 +53,6 @@ HMENU NthSubMenu(HMENU popup, int n)
     }
     return nullptr;
 }
-
-} // namespace
 
 BEGIN_MESSAGE_MAP(CMainFrame, CNewMDIFrameWnd)
     ON_WM_CREATE()

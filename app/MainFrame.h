@@ -37,6 +37,11 @@ namespace TabSetFile {
 struct Group;
 }
 
+// The popup of the menu bar whose last item has the id, or -1.
+int FindPopupByLastItem(HMENU bar, UINT lastId);
+// The n-th submenu (from 0) of a popup, or null.
+HMENU NthSubMenu(HMENU popup, int n);
+
 // The program-wide frame pointer: set first in OnCreate, cleared by the
 // destructor.
 extern CMainFrame* g_pMainFrame;

@@ -20,29 +20,6 @@ const int kHistoryMenuMax = 25;
 const int kHistoryCaptionBytes = 50;
 const int kClosedMenuMax = 15;
 
-// The popup of the menu bar whose last item has the id, or null.
-HMENU PopupByLastItem(HMENU bar, UINT lastId)
-{
-    for (int i = 0; bar != nullptr && i < ::GetMenuItemCount(bar); ++i) {
-        HMENU popup = ::GetSubMenu(bar, i);
-        const int count = popup != nullptr ? ::GetMenuItemCount(popup) : 0;
-        if (count > 0 && ::GetMenuItemID(popup, count - 1) == lastId)
-            return popup;
-    }
-    return nullptr;
-}
-
-// The n-th submenu (from 0) of a popup, or null.
-HMENU NthPopup(HMENU popup, int n)
-{
-    for (int i = 0; popup != nullptr && i < ::GetMenuItemCount(popup); ++i) {
-        HMENU sub = ::GetSubMenu(popup, i);
-        if (sub != nullptr && n-- == 0)
-            return sub;
-    }
-    return nullptr;
-}
-
 // The caption record of an owner-drawn item, or null for a plain one.
 CNewMenuItemData* OwnerDrawRecord(HMENU menu, int position)
 {
@@ -104,7 +81,7 @@ void CMainFrame::BuildProxyMenu(HMENU popup)
         m_stateWord |= kStateProxyMenuBuilt;
         FillProxyMenu(*proxyMenu);
     }
-    HMENU reload = NthPopup(popup, 2);
+    HMENU reload = NthSubMenu(popup, 2);
     if (reload != nullptr && !(m_stateWord & kStateReloadMenuBuilt)) {
         m_stateWord |= kStateReloadMenuBuilt;
         CString caption = GetReloadCaption();
@@ -119,7 +96,9 @@ void CMainFrame::BuildProxyMenu(HMENU popup)
 
 HMENU CMainFrame::GetClosedTabMenu() const
 {
-    return NthPopup(PopupByLastItem(m_DefaultNewMenu.m_hMenu, ID_APP_EXIT), 2);
+    HMENU bar = m_DefaultNewMenu.m_hMenu;
+    const int file = FindPopupByLastItem(bar, ID_APP_EXIT);
+    return file >= 0 ? NthSubMenu(::GetSubMenu(bar, file), 2) : nullptr;
 }
 
 void CMainFrame::UpdateMenuStates(HMENU menu)

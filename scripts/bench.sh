@@ -83,3 +83,13 @@ if [ -n "${DISPLAY:-}" ]; then
 else
     xvfb-run -a -s "-screen 0 1280x1024x24" "${formbay[@]}"
 fi
+
+# Tab sets (100 tabs with history saved and opened again) and key bindings
+# (100,000 presses with 300 bindings against none), inside one process with
+# the test control.
+tabsets=(env VA_RES_DIR="$root/res" bash scripts/wine-run.sh "$tree/bench-bin/TabSetBench.exe" "$rounds")
+if [ -n "${DISPLAY:-}" ]; then
+    "${tabsets[@]}"
+else
+    xvfb-run -a -s "-screen 0 1280x1024x24" "${tabsets[@]}"
+fi

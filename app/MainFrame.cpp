@@ -13,6 +13,7 @@
 #include "lists/WebSearch.h"
 #include "shared/FrameMessages.h"
 #include "shared/ProgramPath.h"
+#include "tab/HtmlPopupDlg.h"
 
 CMainFrame* g_pMainFrame = nullptr;
 
@@ -141,6 +142,7 @@ BEGIN_MESSAGE_MAP(CMainFrame, CNewMDIFrameWnd)
     ON_UPDATE_COMMAND_UI_RANGE(ID_GROUP_NEW, ID_GROUP_SWITCHES, OnUpdateGroupTabCommand)
     ON_COMMAND_RANGE(kCmdSearchEngineFirst, kCmdSearchEngineLast, OnSearchEngine)
     ON_COMMAND(kCmdRunSearch, OnRunSearch)
+    ON_COMMAND(ID_EDIT_TEXTSEARCH, OnTextSearchPopup)
     ON_COMMAND(kCmdReloadSearchEngines, OnReloadSearchEngines)
     ON_COMMAND(ID_TOOLS_SETTINGS, OnSettings)
     ON_COMMAND(kCmdSearchEngineMenu, OnSearchEngineMenu)
@@ -151,6 +153,7 @@ CMainFrame::CMainFrame() = default;
 
 CMainFrame::~CMainFrame()
 {
+    delete m_pHtmlPopup;
     delete m_pPageTabBar;
     delete m_pGroupTabBar;
     if (g_pMainFrame == this)
@@ -187,6 +190,9 @@ int CMainFrame::OnCreate(LPCREATESTRUCT lpCreateStruct)
     if (CNewMDIFrameWnd::OnCreate(lpCreateStruct) == -1)
         return -1;
     SetClassLongA(m_hWnd, GCL_STYLE, CS_DBLCLKS);
+    m_scriptExternal.SetMainWindow(m_hWnd);
+    m_pFrameDropTarget = new CFrameDropTarget(m_hWnd);
+    m_pFrameDropTarget->Register(m_hWnd);
 
     m_smallIcons.Create(16, 16, ILC_COLOR24 | ILC_MASK, 4, 1);
     m_smallIcons.AddBitmapFile(ProgramPath::Join(theApp.m_folders.GetResFolder(), "mjr.bmp"),
@@ -348,6 +354,11 @@ void CMainFrame::OnClose()
 
 void CMainFrame::OnDestroy()
 {
+    if (m_pFrameDropTarget != nullptr) {
+        m_pFrameDropTarget->Detach();
+        m_pFrameDropTarget->Release();
+        m_pFrameDropTarget = nullptr;
+    }
     SaveOnExit();
     CNewMDIFrameWnd::OnDestroy();
 }

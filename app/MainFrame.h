@@ -20,6 +20,8 @@
 #include "lists/SearchEngineMenu.h"
 #include "lists/SearchEngineTree.h"
 #include "menulib/NewFrame.h"
+#include "tab/DropTargets.h"
+#include "tab/ScriptExternal.h"
 
 class CBrowserView;
 class CChildFrame;
@@ -29,6 +31,7 @@ class CGroupTabBar;
 class CMainFrame;
 class CPageTabBar;
 class CTabGroup;
+class CDlgHtmlPopup;
 class CTabItem;
 class SavedHistory;
 class SettingsRecord;
@@ -120,6 +123,24 @@ public:
     virtual void LoadClosedTabSet(LPCTSTR path);
 
     void SetStatusText(LPCTSTR text);
+    // Runs a user script file in the modal script runner.
+    void RunScript(const CString& path);
+    // The find-in-pages popup's window, or null while there is none.
+    HWND GetTextSearchPopupWindow() const;
+    // Opens the find-in-pages popup (a new one each time) for the keyword.
+    void ShowTextSearchPopup(const CString& keyword);
+    // Command 36290: the popup for the active page's selection, else for
+    // the last search keyword.
+    void OnTextSearchPopup();
+    // The one HTML popup the frame owns, or null.
+    CDlgHtmlPopup* m_pHtmlPopup = nullptr;
+    // Where the cursor was when a popup last moved out of its way.
+    POINT m_ptLastCursor = {0, 0};
+    // window.external of every page and user script.
+    CScriptExternal m_scriptExternal;
+    // Drops on the frame window, its bars and free areas; registered while
+    // the window lives, then detached and released.
+    CFrameDropTarget* m_pFrameDropTarget = nullptr;
     void SetStatusProgress(int percent);
     void StopAutosave();
 

@@ -9,6 +9,10 @@
 #include "app/TabGroup.h"
 #include "app/VantorelApp.h"
 #include "lists/FavoritesScan.h"
+#include "tab/BrowserView.h"
+#include "tab/HtmlPopupDlg.h"
+#include "tab/PageSelection.h"
+#include "tab/ScriptRunDlg.h"
 #include "lists/SearchEngineMenu.h"
 #include "lists/SearchUrl.h"
 #include "lists/WebSearch.h"
@@ -219,4 +223,49 @@ void CMainFrame::OnSearchBarDropDown(NMHDR* pNMHDR, LRESULT* pResult)
         OnSearchEngineMenu();
     if (pResult != nullptr)
         *pResult = TBDDRET_DEFAULT;
+}
+
+void CMainFrame::RunScript(const CString& path)
+{
+    CScriptRunDlg runner;
+    runner.m_scriptPath = path;
+    runner.DoModal();
+}
+
+HWND CMainFrame::GetTextSearchPopupWindow() const
+{
+    return m_pHtmlPopup != nullptr ? m_pHtmlPopup->GetSafeHwnd() : nullptr;
+}
+
+void CMainFrame::ShowTextSearchPopup(const CString& keyword)
+{
+    delete m_pHtmlPopup;
+    m_pHtmlPopup = new CDlgHtmlPopup;
+    m_pHtmlPopup->m_mode = kPopupModeTextFind;
+    m_pHtmlPopup->m_keyword = keyword;
+    m_pHtmlPopup->m_pagePath = theApp.GetProgramFolder() + "Favorite\\text_search.htm";
+    m_pHtmlPopup->m_searchPending = 1;
+    if (!m_pHtmlPopup->Create(kHtmlPopupTemplate, this))
+    {
+        delete m_pHtmlPopup;
+        m_pHtmlPopup = nullptr;
+    }
+}
+
+void CMainFrame::OnTextSearchPopup()
+{
+    CString keyword;
+    CBrowserView* pView = theApp.m_pActiveView;
+    if (pView != nullptr && ::IsWindow(pView->GetSafeHwnd()))
+    {
+        IDispatch* pDoc = pView->GetHtmlDocument();
+        CPageSelection selection;
+        if (selection.Read(pDoc, CPageSelection::kText))
+            keyword = selection.m_strText;
+        if (pDoc != nullptr)
+            pDoc->Release();
+    }
+    if (keyword.IsEmpty())
+        keyword = theApp.m_lastSearchKeyword;
+    ShowTextSearchPopup(keyword);
 }

@@ -159,6 +159,8 @@ public:
     // program's own callers; a page must be a local page of the Favorite
     // folder.
     BOOL OpenShortcut(LPCTSTR url, LPCTSTR sourcePage = nullptr);
+    // A local page (path or "file:" URL) inside the program's Favorite folder.
+    bool IsOwnFavoritePage(const CString& page) const;
     // A new tab group for search results: its caption is name as the user
     // typed it ("%" and all, never expanded) followed by "[n]", n its number
     // of tabs. defaultOptions: the default group image (a folder search),
@@ -255,7 +257,6 @@ private:
                              BYTE tabValue);
     CBrowserView* CreateTabView(CTabGroup* group, WORD reason, DWORD loadFlags, BYTE tabValue);
     bool IsOverTabLimit(const CTabGroup* group) const;
-    bool IsOwnFavoritePage(const CString& page) const;
     int OpenShortcutFiles(const CString& folder, const CStringArray& files);
 
     DWORD m_startTicks = 0;

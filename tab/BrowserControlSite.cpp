@@ -21,8 +21,9 @@ void CBrowserControlSite::DestroyControl()
     COleControlSite::DestroyControl();
 }
 
-// The tab's own page-options word answers the control, so that download
-// control is per tab; without an owner object the framework decides.
+// The host's own download-control word answers the control, so that
+// download control is per tab; an object that is off (S_FALSE) or missing
+// leaves the answer to the framework.
 BOOL CBrowserControlSite::GetAmbientProperty(DISPID dispid, VARIANT* pvar)
 {
     if (dispid == DISPID_AMBIENT_DLCONTROL && m_pAmbient != nullptr)
@@ -32,7 +33,7 @@ BOOL CBrowserControlSite::GetAmbientProperty(DISPID dispid, VARIANT* pvar)
         ::VariantInit(&value);
         HRESULT hr = m_pAmbient->Invoke(dispid, IID_NULL, LOCALE_USER_DEFAULT,
                                         DISPATCH_PROPERTYGET, &none, &value, nullptr, nullptr);
-        if (SUCCEEDED(hr))
+        if (hr == S_OK)
         {
             *pvar = value;
             return TRUE;

@@ -58,7 +58,11 @@ BEGIN_MESSAGE_MAP(CBrowserView, CView)
     ON_UPDATE_COMMAND_UI(36429, OnUpdatePageOption)
 END_MESSAGE_MAP()
 
-CBrowserView::CBrowserView() = default;
+// The view always answers its control with the tab's page-options word.
+CBrowserView::CBrowserView()
+{
+    m_ambient.SetOff(false);
+}
 
 CBrowserView::~CBrowserView()
 {
@@ -102,7 +106,7 @@ void CBrowserView::OnInitialUpdate()
         return;
     CTabItem* tab = m_pTabItem;
     if (m_pPageDropTarget == nullptr) {
-        m_pPageDropTarget = new COleDropTarget;
+        m_pPageDropTarget = new CPageDropTarget;
         m_pPageDropTarget->Register(m_hWnd);
     }
     m_bIEMenuAllowed = 1;
@@ -244,6 +248,25 @@ void CBrowserView::OnPageMenuChoice(UINT nID)
 }
 
 //--- Control access
+
+STDMETHODIMP CBrowserView::GetDropTarget(IDropTarget* pDropTarget, IDropTarget** ppDropTarget)
+{
+    if (ppDropTarget == nullptr)
+        return E_POINTER;
+    *ppDropTarget = nullptr;
+    if (m_pPageDropTarget == nullptr)
+        return E_NOTIMPL;
+    m_pPageDropTarget->OfferPageTarget(pDropTarget);
+    *ppDropTarget = m_pPageDropTarget;
+    m_pPageDropTarget->AddRef();
+    return S_OK;
+}
+
+// The main frame's automation object, which pages reach as window.external.
+IDispatch* CBrowserView::GetExternalObject()
+{
+    return g_pMainFrame != nullptr ? &g_pMainFrame->m_scriptExternal : nullptr;
+}
 
 IDispatch* CBrowserView::GetHtmlDocument() const
 {
@@ -618,6 +641,7 @@ void CBrowserView::OnDestroy()
     // The target may outlive the view (a drag in progress holds it): it is
     // only detached from the view here.
     if (m_pPageDropTarget != nullptr) {
+        m_pPageDropTarget->ForgetPageTarget();
         m_pPageDropTarget->Detach();
         m_pPageDropTarget->Release();
         m_pPageDropTarget = nullptr;
@@ -640,11 +664,13 @@ BOOL CBrowserView::CreateBrowserControl()
         m_wndBrowser.DestroyWindow();
         return FALSE;
     }
+    m_ambient.SetControl(m_pBrowser);
     return TRUE;
 }
 
 void CBrowserView::DestroyBrowserControl()
 {
+    m_ambient.SetControl(nullptr);
     if (m_pApplication != nullptr) {
         m_pApplication->Release();
         m_pApplication = nullptr;

@@ -14,12 +14,15 @@
 #include "framework/ole/OleEvents.h"
 #include "tab/BrowserSubWnd.h"
 #include "tab/DocHostHandler.h"
-#include "tab/PageOptionsAmbient.h"
+#include "tab/DropTargets.h"
+#include "tab/AmbientDispatch.h"
 
 class CChildFrame;
 class CNewMenu;
 class CTabItem;
 class SavedHistory;
+struct IHTMLDocument2;
+struct IHTMLTxtRange;
 
 // Bits of CBrowserView::m_state.
 enum BrowserViewState : DWORD
@@ -110,9 +113,26 @@ public:
     static void GetGestureCommandName(const CString& gesture, CString& name);
 
     //--- Page features
-    // Highlights the words (mode 0) or clears the highlight (mode 1); the
-    // number of matches, or -1 when highlighting is not available.
-    virtual int SetHighlightWords(const CString& words, int mode);
+    // Marks every match of word in the page and its frames with an element
+    // of the style whose id is idPrefix and the match's number (bRemoveOnly:
+    // only removes the marks). The number of marks; 0 for an empty word;
+    // -1 without a control or when the user stopped at the time budget.
+    virtual int SetHighlightWords(BOOL bRemoveOnly, const CString& word, int mode,
+                                  const CString& style, const CString& idPrefix);
+    // One document and, recursively, its frames.
+    virtual int HighlightFrames(IHTMLDocument2* pDoc, BOOL bRemoveOnly, int depth);
+    // Removes the old marks of one document and, unless bRemoveOnly, marks
+    // the word in it; -1 when stopped at the time budget.
+    virtual int HighlightDocument(IHTMLDocument2* pDoc, BOOL bRemoveOnly, BOOL bWholeWord);
+    virtual void ClearHighlight(IHTMLDocument2* pDoc, const CString& idPrefix);
+    // Selects mark number of one document (not its frames) and scrolls it
+    // into view; 1 when found.
+    int SelectHighlight(IHTMLDocument2* pDoc, int number, int topOffset, int leftOffset);
+    static void MovePopupOffMatch(HWND hPopup, const RECT& match);
+    // One snippet per mark of the last request, in marking order.
+    const CStringArray& GetHighlightSnippets() const { return m_highlightSnippets; }
+    // The clock of the time budget (milliseconds).
+    DWORD(WINAPI* m_pfnHighlightTicks)() = ::GetTickCount;
     // Hides the page's Flash objects when the tab does not play them.
     virtual void HideFlashObjects();
 
@@ -193,6 +213,10 @@ protected:
     IDispatch* GetHostDocument() override { return GetHtmlDocument(); }
     void SetStatusText(LPCSTR pszText) override;
     CString GetEtcText(int line) override;
+    IDispatch* GetExternalObject() override;
+    // The control offers the page's own drop target: the first is kept
+    // behind the view's, which the control gets instead.
+    STDMETHOD(GetDropTarget)(IDropTarget* pDropTarget, IDropTarget** ppDropTarget) override;
     void ShowEngineMenu() override;
     void RememberContextMenu(POINT pt, DWORD dwID) override;
 
@@ -247,13 +271,29 @@ private:
     CTabItem* m_pTabItem = nullptr;
     // The download-control word, which the control reads as an ambient
     // property of its site.
-    CPageOptionsAmbient m_ambient;
+    CAmbientDispatch m_ambient;
     UINT_PTR m_reloadTimer = 0;
     HWND m_hRestoreActive = nullptr;
     HWND m_hRestoreFocus = nullptr;
     // Drops on the page; registered with the view window while it lives,
     // detached and released when it goes (a drag may still hold it).
-    COleDropTarget* m_pPageDropTarget = nullptr;
+    CPageDropTarget* m_pPageDropTarget = nullptr;
+
+    // The last highlight request.
+    bool HighlightBudgetAllows();
+    void AddHighlightSnippet(IHTMLTxtRange* pRange);
+    CStringArray m_highlightSnippets;
+    DWORD m_highlightStart = 0;
+    int m_highlightMode = 0;
+    CString m_highlightWord;
+    CString m_highlightStyle;
+    CString m_highlightIdPrefix;
+    bool m_bHighlightStopped = false;
 };
+
+// Selects mark number in the document or else in the first of its frames
+// that has it, each frame with its own Top and Left as offsets; 1 when found.
+int ScrollToHighlight(CBrowserView* pView, IHTMLDocument2* pDoc, int number, int topOffset = 0,
+                      int leftOffset = 0);
 
 #endif // VA_TAB_BROWSERVIEW_H

@@ -13,6 +13,8 @@
 #include "app/VantorelApp.h"
 #include "framework/ole/OleUtil.h"
 #include "tab/ChildFrame.h"
+#include "tab/LinkInfo.h"
+#include "tab/PageFrames.h"
 #include "tab/TabItem.h"
 
 BEGIN_EVENTSINK_MAP(CBrowserView, COleEventHandler)
@@ -126,36 +128,21 @@ void CBrowserView::OnBeforeNavigate2(IDispatch* pDisp, LPCTSTR url, BOOL* pCance
     m_progress = 0;
 }
 
-CString CBrowserView::ActiveElementTag() const
-{
-    CString tag;
-    IDispatch* dispatch = GetHtmlDocument();
-    if (dispatch == nullptr)
-        return tag;
-    IHTMLDocument2* document = nullptr;
-    if (SUCCEEDED(dispatch->QueryInterface(IID_IHTMLDocument2, reinterpret_cast<void**>(&document)))) {
-        IHTMLElement* element = nullptr;
-        if (SUCCEEDED(document->get_activeElement(&element)) && element != nullptr) {
-            BSTR name = nullptr;
-            if (SUCCEEDED(element->get_tagName(&name)) && name != nullptr) {
-                tag = VaAnsiFromWide(name);
-                tag.MakeUpper();
-                ::SysFreeString(name);
-            }
-            element->Release();
-        }
-        document->Release();
-    }
-    dispatch->Release();
-    return tag;
-}
-
-// True only when the opening page's focused element is known and is not a
-// link: a window opened without a click on a link is an unrequested pop-up.
+// True only when the opening page has a focused element and it is not a
+// specific one (the body, a table part or the frameset, in the page and its
+// frames): a window opened without a click on something is an unrequested
+// pop-up.
 bool CBrowserView::IsActiveElementNotLink() const
 {
-    const CString tag = ActiveElementTag();
-    return !tag.IsEmpty() && tag != "A" && tag != "AREA";
+    CComPtr<IDispatch> dispatch;
+    dispatch.Attach(GetHtmlDocument());
+    CComPtr<IHTMLDocument2> document;
+    document.Attach(AsHtmlDocument(dispatch));
+    CComPtr<IHTMLElement> active;
+    if (document == nullptr || FAILED(document->get_activeElement(&active)) || active == nullptr)
+        return false;
+    CLinkInfo info(CLinkInfo::kSpecific);
+    return !info.FromElement(document);
 }
 
 void CBrowserView::OnNewWindow2(IDispatch** ppDisp, BOOL* pCancel)

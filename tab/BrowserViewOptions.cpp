@@ -4,10 +4,14 @@
 #include <windows.h>
 #include <ocidl.h>
 #include <olectl.h>
+#include <mshtml.h>
 
+#include "app/MainFrame.h"
 #include "app/VantorelApp.h"
 #include "framework/ole/OleUtil.h"
+#include "tab/FlashHiding.h"
 #include "tab/KeyState.h"
+#include "tab/PageFrames.h"
 #include "tab/TabItem.h"
 
 namespace {
@@ -22,6 +26,7 @@ const DWORD kNoActiveXRun = 0x200;
 const DWORD kNoActiveXDownload = 0x400;
 const DWORD kNoCache = 0x4000;
 const DWORD kSilent = 0x40000000;
+const int kEtcFlashHidden = 73;
 const DWORD kMedia = kSounds | kVideos | kImages | kFlash;
 const DWORD kSecurity = kNoScripts | kNoJava | kNoActiveXRun | kNoActiveXDownload;
 
@@ -31,7 +36,7 @@ void CBrowserView::SetPageOptions(DWORD options)
 {
     if (m_pTabItem != nullptr)
         m_pTabItem->m_pageOptions = options;
-    m_ambient.Set(options, m_pBrowser);
+    m_ambient.SetDownloadControl(options);
 }
 
 // Sets, then clears, one bit at a time, each written back so the control
@@ -149,13 +154,18 @@ void CBrowserView::OnTextSize(UINT nID)
     m_pBrowser->ExecWB(OLECMDID_ZOOM, OLECMDEXECOPT_DONTPROMPTUSER, &zoom, nullptr);
 }
 
-//--- Page features not yet present
-
-int CBrowserView::SetHighlightWords(const CString&, int)
-{
-    return -1;
-}
+//--- Flash hiding
 
 void CBrowserView::HideFlashObjects()
 {
+    if (GetPageOptions() & kFlash)
+        return;
+    CComPtr<IDispatch> disp;
+    disp.Attach(GetHtmlDocument());
+    CComPtr<IHTMLDocument2> doc;
+    doc.Attach(AsHtmlDocument(disp));
+    if (doc == nullptr)
+        return;
+    if (HideFlashInFrames(doc) > 0 && g_pMainFrame != nullptr)
+        g_pMainFrame->SetStatusText(theApp.GetEtcText(kEtcFlashHidden));
 }

@@ -23,6 +23,8 @@ const UINT kCmdReloadStop = 1025;
 const UINT kCmdRefresh = 1022;
 
 const UINT kAppIconId = 128;
+const int kEtcHighlightIdPrefix = 42;
+const int kEtcHighlightStyle = 43;
 
 // Whether a tab opened for the reason stays in the background.
 bool IsBackgroundReason(WORD reason, const SettingsRecord& s)
@@ -58,6 +60,7 @@ BEGIN_MESSAGE_MAP(CChildFrame, CMDIChildWnd)
     ON_COMMAND_RANGE(1069, 1075, OnTabCommand)
     ON_COMMAND(1065, FindInPage)
     ON_COMMAND(30513, OnSearchBoxHighlight)
+    ON_COMMAND(30514, OnSearchBoxTextSearch)
     ON_COMMAND(1076, OnFindIE)
     ON_COMMAND_RANGE(1077, 1084, OnTabCommand2)
     ON_COMMAND(36011, EditPageSource)
@@ -439,17 +442,29 @@ void CChildFrame::OnSearchBoxHighlight()
     FindTextWithBusyDialog(text, 0, false);
 }
 
-void CChildFrame::FindTextWithBusyDialog(const CString& text, int, bool cleared)
+// The find-in-pages popup for the search box's text (only while the search
+// bar is there).
+void CChildFrame::OnSearchBoxTextSearch()
+{
+    CString text;
+    if (g_pMainFrame == nullptr || !g_pMainFrame->GetSearchBoxText(text))
+        return;
+    g_pMainFrame->ShowTextSearchPopup(text);
+}
+
+void CChildFrame::FindTextWithBusyDialog(const CString& text, int value, bool cleared)
 {
     if (m_pView == nullptr)
         return;
+    const CString style = theApp.GetEtcText(kEtcHighlightStyle);
+    const CString idPrefix = theApp.GetEtcText(kEtcHighlightIdPrefix);
     if (cleared) {
-        m_pView->SetHighlightWords(text, 1);
+        m_pView->SetHighlightWords(TRUE, text, value, style, idPrefix);
         return;
     }
     if (text.IsEmpty())
         return;
-    const int count = m_pView->SetHighlightWords(text, 0);
+    const int count = m_pView->SetHighlightWords(FALSE, text, value, style, idPrefix);
     if (count < 0)
         return;  // no highlighting in this page
     // The texts come from a data file: only their "%d" and "%s" are filled.

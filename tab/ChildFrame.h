@@ -79,6 +79,7 @@ protected:
     void OnFindIE();
     void FindInPage();
     void OnSearchBoxHighlight();
+    void OnSearchBoxTextSearch();
     void OnUpdateTextSize(CCmdUI* pCmdUI);
     void OnWheelLock();
     void OnLinkLock();

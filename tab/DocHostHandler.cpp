@@ -1,5 +1,8 @@
 #include "tab/DocHostHandler.h"
 
+#include "framework/ole/OleControlWnd.h"
+#include "tab/AmbientDispatch.h"
+
 #include <cstdlib>
 #include <vector>
 
@@ -278,4 +281,22 @@ STDMETHODIMP CDocHostHandler::CDocHostCommandTarget::Exec(const GUID* pguidCmdGr
                                                           VARIANT* pvaOut)
 {
     return m_pOwner->Exec(pguidCmdGroup, nCmdID, nCmdexecopt, pvaIn, pvaOut);
+}
+
+IDispatch* CDocHostHandler::HostDialogControl(HWND hDlg, UINT nID, CAmbientDispatch& ambient,
+                                              DWORD dlControl)
+{
+    auto* pControl = dynamic_cast<COleControlWnd*>(CWnd::FromHandlePermanent(::GetDlgItem(hDlg, nID)));
+    IUnknown* pUnknown = pControl != nullptr ? pControl->GetControlUnknown() : nullptr;
+    if (pUnknown == nullptr)
+        return nullptr;
+    AttachToSite(pControl->GetControlSite(), &ambient);
+    ambient.SetOff(false);
+    ambient.SetControl(pUnknown);
+    // The control reads the word again now that the site answers.
+    ambient.SetDownloadControl(dlControl);
+    IDispatch* pDisp = nullptr;
+    if (FAILED(pUnknown->QueryInterface(IID_IDispatch, reinterpret_cast<void**>(&pDisp))))
+        return nullptr;
+    return pDisp;
 }

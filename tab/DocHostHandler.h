@@ -19,6 +19,7 @@
 #include "framework/core/CString.h"
 #include "framework/ole/OleCompat.h"
 
+class CAmbientDispatch;
 class COleControlSite;
 class CPageSelection;
 
@@ -58,6 +59,11 @@ public:
     // the ambient object (may be null); FALSE when the site is not one of the
     // browser's sites (CBrowserOccManager not installed).
     BOOL AttachToSite(COleControlSite* pSite, IDispatch* pAmbient);
+    // A dialog's browser control nID (made from its template): attaches the
+    // handler and the ambient object to its site, switches the ambient on
+    // with dlControl and holds the control in it. The control's IDispatch
+    // (a new reference), or null when the dialog has no such control.
+    IDispatch* HostDialogControl(HWND hDlg, UINT nID, CAmbientDispatch& ambient, DWORD dlControl);
 
     CString m_strLastUrl;         // the last URL the control asked to translate
     BYTE m_bIEMenuAllowed = 1;    // the control may show its own context menu

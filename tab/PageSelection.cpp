@@ -3,13 +3,7 @@
 #include <mshtml.h>
 
 #include "framework/ole/OleUtil.h"
-
-namespace {
-
-// Frames nest; a page that embeds itself must not recurse for ever.
-const int kMaxFrameDepth = 8;
-
-} // namespace
+#include "tab/PageFrames.h"
 
 BOOL CPageSelection::Read(IDispatch* pDocument, Mode mode)
 {
@@ -50,26 +44,7 @@ BOOL CPageSelection::ReadDocument(IDispatch* pDocument, Mode mode, int depth)
 
 BOOL CPageSelection::ReadFrames(IDispatch* pDocument, Mode mode, int depth)
 {
-    CComPtr<IOleContainer> container;
-    if (FAILED(pDocument->QueryInterface(IID_IOleContainer, reinterpret_cast<void**>(&container)))
-        || container == nullptr)
-        return FALSE;
-    CComPtr<IEnumUnknown> objects;
-    if (FAILED(container->EnumObjects(OLECONTF_EMBEDDINGS, &objects)) || objects == nullptr)
-        return FALSE;
-    for (;;)
-    {
-        CComPtr<IUnknown> object;
-        ULONG fetched = 0;
-        if (objects->Next(1, &object, &fetched) != S_OK || object == nullptr)
-            return FALSE;
-        CComPtr<IWebBrowser2> frame;
-        if (FAILED(object->QueryInterface(IID_IWebBrowser2, reinterpret_cast<void**>(&frame)))
-            || frame == nullptr)
-            continue;
-        CComPtr<IDispatch> frameDoc;
-        if (SUCCEEDED(frame->get_Document(&frameDoc)) && frameDoc != nullptr
-            && ReadDocument(frameDoc, mode, depth + 1))
-            return TRUE;
-    }
+    return ForEachFrame(pDocument, [&](IWebBrowser2*, IHTMLDocument2* frameDoc) {
+        return ReadDocument(frameDoc, mode, depth + 1) != FALSE;
+    }) ? TRUE : FALSE;
 }

@@ -9,7 +9,7 @@
 #include "framework/ole/OleUtil.h"
 #include "tab/BrowserControlSite.h"
 #include "tab/DocHostHandler.h"
-#include "tab/PageOptionsAmbient.h"
+#include "tab/AmbientDispatch.h"
 #include "tests/support/TestWebBrowser.h"
 
 namespace {
@@ -105,7 +105,7 @@ protected:
     CBrowserControlSite* m_pSite = nullptr;
     TestWebBrowser* m_pControl = nullptr;
     TestHost m_host;
-    CPageOptionsAmbient m_ambient;
+    CAmbientDispatch m_ambient;
 };
 
 TEST_F(DocHost, SiteHandsOutTheHostInterfacesAndAnswersNotImplementedWithoutAnOwner)
@@ -149,21 +149,35 @@ TEST_F(DocHost, HostInfoGivesTheOwnersFlagsWithoutA3DBorder)
     EXPECT_EQ(E_POINTER, ui->GetHostInfo(nullptr));
 }
 
-TEST_F(DocHost, DownloadControlAmbientIsTheTabsOwnWordAndReportsSuccess)
+TEST_F(DocHost, DownloadControlAmbientIsTheHostsOwnWordWhileOnAndTheDefaultWhileOff)
 {
-    m_ambient.Set(0x71);
     ASSERT_TRUE(m_host.AttachToSite(m_pSite, &m_ambient));
+    // Before the host switches it on the object declines, and the site
+    // falls back to the standard answer.
     VARIANT v;
     ::VariantInit(&v);
+    EXPECT_EQ(S_FALSE, m_ambient.GetAmbient(&v));
+    EXPECT_EQ(VT_EMPTY, v.vt);
+    EXPECT_EQ(DISP_E_MEMBERNOTFOUND, AskDlControl(&v));
+
+    m_ambient.SetOff(false);
     ASSERT_EQ(S_OK, AskDlControl(&v));
     EXPECT_EQ(VT_I4, v.vt);
     EXPECT_EQ(0x71, v.lVal);
 
-    // A changed word reaches the control at once.
-    m_ambient.Set(0x780, m_wnd.GetControlUnknown());
+    // Without a held control the word is only stored.
+    m_ambient.SetDownloadControl(0x40);
+    EXPECT_NE(0x40, m_pControl->GetDlControl());
+    // A held control reads a changed word at once.
+    m_ambient.SetControl(m_wnd.GetControlUnknown());
+    m_ambient.SetDownloadControl(0x780);
     EXPECT_EQ(0x780, m_pControl->GetDlControl());
-    // And every navigation reads the tab's word again.
-    m_ambient.Set(0x10);
+    DWORD flags = 0;
+    EXPECT_EQ(S_OK, m_ambient.GetDownloadControl(&flags));
+    EXPECT_EQ(0x780u, flags);
+    // And every navigation reads the word again.
+    m_ambient.SetControl(nullptr);
+    m_ambient.SetDownloadControl(0x10);
     CVariant url;
     url.SetWideString(L"http://dl.test/");
     CComPtr<IWebBrowser2> browser;

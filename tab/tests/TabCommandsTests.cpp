@@ -71,22 +71,31 @@ TEST_F(TabTest, TextSizeCommandsZoomThePageAndTheFrameChecksTheCurrentSize)
     EXPECT_EQ(32778u, CheckedTextSize(frame));
 }
 
-TEST_F(TabTest, FindCommandsWithoutDialogsLibraryOrHighlightShowNothing)
+TEST_F(TabTest, FindCommandsWithoutDialogsLibraryOrSearchBoxShowNothing)
 {
     CTabItem* tab = Open(nullptr, "http://a.example/");
-    CChildFrame* frame = static_cast<CChildFrame*>(tab->m_pFrame);
-    // A box, if one came, is answered so the test cannot hang on it.
     AnswerNextMessageBox(IDOK);
-    // No dialogs library in the program folder, no search box, and pages
-    // that cannot highlight: no box reports a count of matches.
+    // No dialogs library in the program folder and no search box: neither
+    // command reaches the page, so no box reports a count.
     ::SendMessageA(tab->m_hFrame, WM_COMMAND, 1065, 0);
     ::SendMessageA(tab->m_hFrame, WM_COMMAND, 30513, 0);
-    frame->FindTextWithBusyDialog("word", 0, false);
-    frame->FindTextWithBusyDialog("word", 0, true);
     Pump();
     EXPECT_FALSE(s_messageBoxSeen);
     EXPECT_FALSE(AllAnswered());
     EXPECT_EQ(tab, Active());
+}
+
+TEST_F(TabTest, FindReportsTheCountOnceAndClearingReportsNothing)
+{
+    CTabItem* tab = Open(nullptr, "http://a.example/");
+    CChildFrame* frame = static_cast<CChildFrame*>(tab->m_pFrame);
+    AnswerNextMessageBox(IDOK);
+    frame->FindTextWithBusyDialog("word", 0, false);
+    EXPECT_TRUE(AllAnswered());
+    s_messageBoxSeen = false;
+    frame->FindTextWithBusyDialog("word", 0, true);
+    Pump();
+    EXPECT_FALSE(s_messageBoxSeen);
 }
 
 TEST_F(TabTest, PageContextMenuRemembersItsPointAndKind)

@@ -6,6 +6,9 @@
 #include <string>
 
 #include <mshtmdid.h>
+#include <mshtmhst.h>
+
+#include "tests/support/TestHtmlDocument.h"
 
 namespace {
 
@@ -130,6 +133,8 @@ TestWebBrowser::~TestWebBrowser()
     delete m_pConnPt;
     if (m_pFrame != nullptr)
         m_pFrame->Release();
+    if (m_pDocument != nullptr)
+        m_pDocument->Release();
 }
 
 const std::vector<TestWebBrowser*>& TestWebBrowser::GetInstances()
@@ -574,4 +579,169 @@ TestWebBrowserRegistration::~TestWebBrowserRegistration()
 {
     if (m_dwCookie != 0)
         ::CoRevokeClassObject(m_dwCookie);
+}
+
+//--- Documents
+
+namespace {
+
+std::vector<std::pair<std::wstring, std::wstring>>& Pages()
+{
+    static std::vector<std::pair<std::wstring, std::wstring>> s_pages;
+    return s_pages;
+}
+
+// The file behind a "file:" URL (or a plain path), read as cp932 text.
+bool ReadFilePage(const std::wstring& url, std::wstring& html)
+{
+    std::wstring path = url;
+    if (path.compare(0, 8, L"file:///") == 0)
+        path.erase(0, 8);
+    else if (path.compare(0, 7, L"file://") == 0)
+        path.erase(0, 7);
+    else if (path.size() < 3 || path[1] != L':')
+        return false;
+    std::wstring decoded;
+    for (size_t i = 0; i < path.size(); ++i)
+    {
+        if (path[i] == L'%' && i + 2 < path.size())
+        {
+            decoded += static_cast<wchar_t>(std::stoi(path.substr(i + 1, 2), nullptr, 16));
+            i += 2;
+        }
+        else
+            decoded += path[i] == L'/' ? L'\\' : path[i];
+    }
+    HANDLE h = ::CreateFileW(decoded.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE,
+                             nullptr, OPEN_EXISTING, 0, nullptr);
+    if (h == INVALID_HANDLE_VALUE)
+        return false;
+    std::string bytes;
+    char buf[4096];
+    DWORD got = 0;
+    while (::ReadFile(h, buf, sizeof(buf), &got, nullptr) && got > 0)
+        bytes.append(buf, got);
+    ::CloseHandle(h);
+    int n = ::MultiByteToWideChar(932, 0, bytes.data(), static_cast<int>(bytes.size()), nullptr, 0);
+    html.assign(static_cast<size_t>(n), L'\0');
+    if (n > 0)
+        ::MultiByteToWideChar(932, 0, bytes.data(), static_cast<int>(bytes.size()), &html[0], n);
+    return true;
+}
+
+std::wstring PageSource(const std::wstring& url)
+{
+    for (const auto& page : Pages())
+        if (page.first == url)
+            return page.second;
+    std::wstring html;
+    ReadFilePage(url, html);
+    return html;
+}
+
+} // namespace
+
+void TestWebBrowser::SetPageHtml(const std::wstring& url, const std::wstring& html)
+{
+    for (auto& page : Pages())
+        if (page.first == url)
+        {
+            page.second = html;
+            return;
+        }
+    Pages().emplace_back(url, html);
+}
+
+void TestWebBrowser::ClearPages()
+{
+    Pages().clear();
+}
+
+void TestWebBrowser::ShowDocument(TestHtmlDocument* pDocument)
+{
+    if (m_pDocument != nullptr)
+        m_pDocument->Release();
+    m_pDocument = pDocument;
+}
+
+void TestWebBrowser::LoadDocument(const std::wstring& url)
+{
+    ShowDocument(TestHtmlDocument::Create(this, url, PageSource(url)));
+}
+
+void TestWebBrowser::SetDocumentHtml(const std::wstring& html, const std::wstring& url)
+{
+    ShowDocument(TestHtmlDocument::Create(this, url, html));
+}
+
+void TestWebBrowser::SetFramePosition(LONG left, LONG top)
+{
+    m_rect = { left, top, left + 300, top + 200 };
+}
+
+STDMETHODIMP TestWebBrowser::get_Document(IDispatch** ppDisp)
+{
+    if (ppDisp == nullptr)
+        return E_POINTER;
+    *ppDisp = nullptr;
+    if (m_pDocument == nullptr)
+        return S_FALSE;
+    *ppDisp = static_cast<IHTMLDocument2*>(m_pDocument);
+    m_pDocument->AddRef();
+    return S_OK;
+}
+
+HRESULT TestWebBrowser::CallExternal(const std::wstring& name, std::vector<VARIANT> args,
+                                     VARIANT* pResult, WORD flags)
+{
+    IDocHostUIHandler* pHandler = nullptr;
+    if (m_pClientSite == nullptr
+        || FAILED(m_pClientSite->QueryInterface(IID_IDocHostUIHandler,
+                                                reinterpret_cast<void**>(&pHandler))))
+        return E_NOINTERFACE;
+    IDispatch* pExternal = nullptr;
+    HRESULT hr = pHandler->GetExternal(&pExternal);
+    pHandler->Release();
+    if (FAILED(hr) || pExternal == nullptr)
+        return FAILED(hr) ? hr : E_FAIL;
+    std::vector<wchar_t> buf(name.begin(), name.end());
+    buf.push_back(0);
+    LPOLESTR names[1] = { buf.data() };
+    DISPID id = DISPID_UNKNOWN;
+    hr = pExternal->GetIDsOfNames(IID_NULL, names, 1, LOCALE_USER_DEFAULT, &id);
+    if (SUCCEEDED(hr))
+    {
+        // The page's document goes first; DISPPARAMS hold the last first.
+        std::vector<VARIANT> all;
+        VARIANT doc;
+        ::VariantInit(&doc);
+        if (m_pDocument != nullptr)
+        {
+            doc.vt = VT_DISPATCH;
+            doc.pdispVal = static_cast<IHTMLDocument2*>(m_pDocument);
+        }
+        all.push_back(doc);
+        all.insert(all.end(), args.begin(), args.end());
+        std::reverse(all.begin(), all.end());
+        DISPPARAMS params = { all.data(), nullptr, static_cast<UINT>(all.size()), 0 };
+        hr = pExternal->Invoke(id, IID_NULL, LOCALE_USER_DEFAULT, flags, &params, pResult,
+                               nullptr, nullptr);
+    }
+    pExternal->Release();
+    return hr;
+}
+
+HRESULT TestWebBrowser::OfferDropTarget(IDropTarget* pTarget, IDropTarget** ppOut)
+{
+    if (ppOut == nullptr)
+        return E_POINTER;
+    *ppOut = nullptr;
+    IDocHostUIHandler* pHandler = nullptr;
+    if (m_pClientSite == nullptr
+        || FAILED(m_pClientSite->QueryInterface(IID_IDocHostUIHandler,
+                                                reinterpret_cast<void**>(&pHandler))))
+        return E_NOINTERFACE;
+    HRESULT hr = pHandler->GetDropTarget(pTarget, ppOut);
+    pHandler->Release();
+    return hr;
 }

@@ -15,6 +15,11 @@
 // CommandStateChange for back and forward, StatusTextChange, TitleChange,
 // ProgressChange, DownloadComplete and DocumentComplete.
 //
+// Documents: a navigation shows the HTML the test gave for its URL
+// (SetPageHtml), else the file of a "file:" URL (cp932), else an empty page
+// (TestHtmlDocument.h holds the model). Frames of a page complete their
+// documents before the page's own DocumentComplete fires.
+//
 // Pages: the title of a page is the value of a "va-title=" query parameter
 // (percent-escaped UTF-8), else its URL. A page with "va-popup=<url>" opens
 // that URL in a new window (NewWindow2) once its document is complete.
@@ -33,6 +38,8 @@
 
 #include "framework/ole/OleObject.h"
 #include "tests/support/TestTravelLog.h"
+
+class TestHtmlDocument;
 
 class TestWebBrowser : public CDispatchNoTypeInfo<IWebBrowser2>,
                        public IOleObject,
@@ -73,6 +80,8 @@ public:
     static bool Settle(DWORD timeoutMs = 5000);
     // Completes navigations inside Navigate2 instead of from the message loop.
     static void SetSynchronous(bool bSynchronous);
+    // Navigations start but never complete (a page that hangs).
+    static void SetNeverComplete(bool bNever);
     // While set, get_Application of every control fails (E_FAIL).
     static void SetApplicationFails(bool bFails);
 
@@ -94,6 +103,27 @@ public:
     // instead of being taken down by the control's deactivation.
     bool WasWindowLostWhileActive() const { return m_bWindowLost; }
     TestTravelLog& GetTravelLog() { return m_travelLog; }
+    // The document shown (not AddRef'ed), or null before the first page.
+    TestHtmlDocument* GetDocument() const { return m_pDocument; }
+
+    //--- Documents
+    // The HTML that a navigation to url shows, for this thread's controls.
+    static void SetPageHtml(const std::wstring& url, const std::wstring& html);
+    static void ClearPages();
+    // Shows a page at once, without navigation events.
+    void LoadDocument(const std::wstring& url);
+    void SetDocumentHtml(const std::wstring& html, const std::wstring& url = L"file:///C:/page.htm");
+    // A frame's place in its page (its Left and Top).
+    void SetFramePosition(LONG left, LONG top);
+
+    //--- What the page asks of its host
+    // Calls name on window.external (the host's GetExternal) with the page's
+    // document first, then args; the call's HRESULT, the result in *pResult.
+    HRESULT CallExternal(const std::wstring& name, std::vector<VARIANT> args,
+                         VARIANT* pResult = nullptr, WORD flags = DISPATCH_METHOD);
+    // Offers pTarget to the host's GetDropTarget; the target the host
+    // answers (AddRef'ed, or null) in *ppOut.
+    HRESULT OfferDropTarget(IDropTarget* pTarget, IDropTarget** ppOut);
 
     //--- Scripted events
     void SetBusy(bool bBusy) { m_bForcedBusy = bBusy; }
@@ -257,6 +287,8 @@ private:
     HRESULT GetPos(LONG* pl, int which) const;
     HRESULT StartNavigation(const NavigateCall& call, int travelOffset);
     void CompleteNavigation();
+    void ShowDocument(TestHtmlDocument* pDocument);
+    void FireFrameDocumentComplete();
     void ReadDlControl();
     void FireNavigationEvent(DISPID dispid, IDispatch* pDisp, const std::wstring& url);
     bool FireBeforeNavigate2(IDispatch* pDisp, const NavigateCall& call);
@@ -279,6 +311,7 @@ private:
     DWORD m_nextCookie = 1;
     ConnectionPoint* m_pConnPt = nullptr;
     IDispatch* m_pFrame = nullptr;  // the object of the page's frame
+    TestHtmlDocument* m_pDocument = nullptr;
     TestTravelLog m_travelLog;
 
     std::vector<NavigateCall> m_navigateCalls;

@@ -3,12 +3,15 @@
 
 #include <exdispid.h>
 
+#include "tests/support/TestHtmlDocument.h"
+
 namespace {
 
 const UINT kMsgComplete = WM_APP + 1;
 const UINT kMsgPopup = WM_APP + 2;
 const wchar_t kHomeUrl[] = L"http://home.test/";
 bool g_bSynchronous = false;
+bool g_bNeverComplete = false;
 
 // Keeps a COM object alive across calls out to the host, which may release
 // the last reference of it (a tab closing in an event handler).
@@ -175,6 +178,11 @@ public:
 };
 
 } // namespace
+
+void TestWebBrowser::SetNeverComplete(bool bNever)
+{
+    g_bNeverComplete = bNever;
+}
 
 void TestWebBrowser::SetSynchronous(bool bSynchronous)
 {
@@ -352,6 +360,23 @@ void TestWebBrowser::ScriptFrameNavigation(LPCWSTR pszUrl)
     FireNavigationEvent(DISPID_DOCUMENTCOMPLETE, m_pFrame, call.url);
 }
 
+// Each frame's document completes before the page's: the event carries the
+// frame's control.
+void TestWebBrowser::FireFrameDocumentComplete()
+{
+    if (m_pDocument == nullptr)
+        return;
+    std::vector<TestWebBrowser*> frames = m_pDocument->GetFrames();
+    for (TestWebBrowser* pFrame : frames)
+    {
+        pFrame->AddRef();
+        TestHtmlDocument* pDoc = pFrame->GetDocument();
+        FireNavigationEvent(DISPID_DOCUMENTCOMPLETE, static_cast<IWebBrowser2*>(pFrame),
+                            pDoc != nullptr ? pDoc->GetUrl() : std::wstring());
+        pFrame->Release();
+    }
+}
+
 //--- Navigation
 
 HRESULT TestWebBrowser::StartNavigation(const NavigateCall& call, int travelOffset)
@@ -366,6 +391,8 @@ HRESULT TestWebBrowser::StartNavigation(const NavigateCall& call, int travelOffs
     m_pendingTravel = travelOffset;
     m_readyState = READYSTATE_LOADING;
     FireEvent(DISPID_DOWNLOADBEGIN, {});
+    if (g_bNeverComplete)
+        return S_OK;
     if (g_bSynchronous)
         CompleteNavigation();
     else if (m_hWndPump != nullptr)
@@ -381,6 +408,7 @@ void TestWebBrowser::CompleteNavigation()
     m_bPending = false;
     NavigateCall call = m_pending;
     ReadDlControl();
+    LoadDocument(call.url);
     const std::wstring title = TitleOf(call.url);
     if (m_pendingTravel == 0 || !m_travelLog.Move(m_pendingTravel))
         m_travelLog.Push(call.url, title);
@@ -400,6 +428,7 @@ void TestWebBrowser::CompleteNavigation()
     FireEvent(DISPID_DOWNLOADCOMPLETE, {});
     m_readyState = READYSTATE_COMPLETE;
     ScriptStatusText(L"");
+    FireFrameDocumentComplete();
     FireNavigationEvent(DISPID_DOCUMENTCOMPLETE, pSelf, call.url);
 
     std::wstring popup;
@@ -559,14 +588,6 @@ STDMETHODIMP TestWebBrowser::get_Container(IDispatch** ppDisp)
         return E_POINTER;
     *ppDisp = nullptr;
     return E_NOINTERFACE;
-}
-
-STDMETHODIMP TestWebBrowser::get_Document(IDispatch** ppDisp)
-{
-    if (ppDisp == nullptr)
-        return E_POINTER;
-    *ppDisp = nullptr;
-    return S_FALSE;
 }
 
 STDMETHODIMP TestWebBrowser::ExecWB(OLECMDID cmdID, OLECMDEXECOPT, VARIANT* pvaIn, VARIANT* pvaOut)

@@ -1,0 +1,25 @@
+#!/usr/bin/env bash
+# The keyword-marking benchmark (not a test): tests/bench/HighlightBench
+# marks 1,000 whole-word matches in a page of three frames with 1 MB of text
+# and clears them again, ten times each, around the test WebBrowser control,
+# and checks that every clearing restores each document byte for byte.
+# Usage: scripts/bench-highlight.sh [runs]   (10 by default)
+set -euo pipefail
+root=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
+cd "$root"
+runs=${1:-10}
+
+bash scripts/setup.sh
+bash scripts/build.sh >/dev/null
+source scripts/wine-env.sh
+arch=$(va_test_arch)
+tree=$(va_tree "$arch")
+export VA_WINE_ARCH=$arch
+source scripts/wine-env.sh
+va_wine_prefix_ready
+
+export VA_RES_DIR="$root/res"
+echo "machine: $(nproc) cores, $(grep -m1 'model name' /proc/cpuinfo | cut -d: -f2 | sed 's/^ *//')"
+echo "build: $tree (Release, $arch)"
+xvfb-run -a -s "-screen 0 1280x1024x24" \
+    scripts/wine-run.sh "$tree/bench-bin/HighlightBench.exe" "$runs"

@@ -1,0 +1,179 @@
+#include "tab/FavHtmlPane.h"
+
+#include <windows.h>
+#include <exdisp.h>
+#include <exdispid.h>
+#include <mshtml.h>
+
+#include "app/MainFrame.h"
+#include "app/VantorelApp.h"
+#include "framework/core/File.h"
+#include "framework/ole/OleUtil.h"
+#include "tab/PageFrames.h"
+
+namespace {
+
+const UINT kBrowserId = 1008;
+const DWORD kPaneHostFlags = 0x54000;
+const DWORD kPaneDownloadControl = 0x10;
+
+bool WriteWholeFile(const CString& path, const CString& text)
+{
+    CFile out;
+    if (!out.Open(path, CFile::modeCreate | CFile::modeWrite | CFile::shareDenyNone))
+        return false;
+    return out.Write(static_cast<LPCSTR>(text), static_cast<UINT>(text.GetLength())) != FALSE;
+}
+
+} // namespace
+
+BEGIN_MESSAGE_MAP(CDlgFavHtml, CDialog)
+    ON_WM_SIZE()
+    ON_WM_DESTROY()
+END_MESSAGE_MAP()
+
+BEGIN_EVENTSINK_MAP(CDlgFavHtml, COleEventHandler)
+    ON_EVENT(CDlgFavHtml, kBrowserId, DISPID_BEFORENAVIGATE2, OnBeforeNavigate2)
+    ON_EVENT(CDlgFavHtml, kBrowserId, DISPID_STATUSTEXTCHANGE, OnStatusTextChange)
+END_EVENTSINK_MAP()
+
+CDlgFavHtml::CDlgFavHtml(CWnd* pParent) : CDialog(kFavHtmlTemplate, pParent)
+{
+    m_ambient.SetOff(true);
+    m_ambient.SetDownloadControl(0x71);
+}
+
+CDlgFavHtml::~CDlgFavHtml()
+{
+    if (GetSafeHwnd() != nullptr)
+        DestroyWindow();
+    m_ambient.SetControl(nullptr);
+    if (m_pBrowser != nullptr)
+        m_pBrowser->Release();
+}
+
+IDispatch* CDlgFavHtml::GetExternalObject()
+{
+    return g_pMainFrame != nullptr ? &g_pMainFrame->m_scriptExternal : nullptr;
+}
+
+BOOL CDlgFavHtml::OnInitDialog()
+{
+    CDialog::OnInitDialog();
+    m_bIEMenuAllowed = 1;
+    m_contextMenuMode = 0;
+    m_dwHostFlags = kPaneHostFlags;
+    if (m_pBrowser != nullptr)
+        m_pBrowser->Release();
+    m_pBrowser = HostDialogControl(m_hWnd, kBrowserId, m_ambient, kPaneDownloadControl);
+    return TRUE;
+}
+
+void CDlgFavHtml::OnSize(UINT, int cx, int cy)
+{
+    HWND hControl = ::GetDlgItem(m_hWnd, kBrowserId);
+    if (hControl != nullptr)
+        ::SetWindowPos(hControl, nullptr, 0, 0, cx, cy, SWP_NOZORDER);
+}
+
+void CDlgFavHtml::CreateHistoryPage()
+{
+    const CString path = theApp.GetProgramFolder() + "Favorite\\history.htm";
+    if (::GetFileAttributesA(path) != INVALID_FILE_ATTRIBUTES)
+        return;
+    WriteWholeFile(path, theApp.GetIEHistoryText(1));
+}
+
+BOOL CDlgFavHtml::WriteIndexPage(const CString& rows)
+{
+    CString page = "<html><head><title>";
+    page += theApp.GetMainClassName();
+    page += "Favorite</title></head>\r\n<frameset rows=" + rows
+            + " frameborder=0 framespacing=0 border=0>\r\n"
+              "<frame src=navtabs.htm name=frm_navtabs>\r\n"
+              "<frame src=bookmark.htm name=frm_main>\r\n"
+              "</frameset>\r\n</frameset>\r\n";
+    return WriteWholeFile(theApp.GetProgramFolder() + "Favorite\\index.htm", page) ? TRUE : FALSE;
+}
+
+bool CDlgFavHtml::ReadFrameRows(CString& rows) const
+{
+    CComPtr<IWebBrowser2> browser;
+    CComPtr<IDispatch> disp;
+    CComPtr<IHTMLDocument2> doc;
+    if (m_pBrowser == nullptr
+        || FAILED(m_pBrowser->QueryInterface(IID_IWebBrowser2, reinterpret_cast<void**>(&browser)))
+        || FAILED(browser->get_Document(&disp)) || disp == nullptr)
+        return false;
+    doc.Attach(AsHtmlDocument(disp));
+    bool bFound = false;
+    ForEachElement(doc, [&](IHTMLElement* element) {
+        CComPtr<IHTMLFrameSetElement> frameset;
+        CBstr value;
+        if (TagName(element) != "FRAMESET"
+            || FAILED(element->QueryInterface(IID_IHTMLFrameSetElement, reinterpret_cast<void**>(&frameset)))
+            || FAILED(frameset->get_rows(&value)))
+            return true;
+        rows = value.ToAnsi();
+        bFound = true;
+        return false;
+    });
+    return bFound;
+}
+
+void CDlgFavHtml::OnDestroy()
+{
+    CString rows;
+    if (ReadFrameRows(rows))
+        WriteIndexPage(rows);
+    CDialog::OnDestroy();
+}
+
+STDMETHODIMP CDlgFavHtml::ShowContextMenu(DWORD dwID, POINT*, IUnknown*, IDispatch*)
+{
+    const SettingsRecord& s = theApp.m_settings;
+    if (s.bFavViewAutoHide == 0 || s.bFavViewAutoHideClick != 2)
+        return S_FALSE;
+    if (dwID == 1 || dwID == 2 || dwID == 4 || dwID == 5)
+        return S_FALSE;
+    return g_pMainFrame != nullptr && g_pMainFrame->GetSafeHwnd() != nullptr ? S_OK : S_FALSE;
+}
+
+STDMETHODIMP CDlgFavHtml::GetDropTarget(IDropTarget*, IDropTarget** ppDropTarget)
+{
+    if (ppDropTarget != nullptr)
+        *ppDropTarget = nullptr;
+    return S_FALSE;
+}
+
+void CDlgFavHtml::OnStatusTextChange(VaEventArgs& args)
+{
+    m_statusText = args.GetString(0);
+}
+
+// Pages of the Favorite folder and script links stay in the pane; other
+// links open in the tabs, and the pane stays.
+void CDlgFavHtml::OnBeforeNavigate2(VaEventArgs& args)
+{
+    if (m_bPassNext)
+    {
+        m_bPassNext = 0;
+        return;
+    }
+    VARIANT_BOOL* pCancel = args.GetBoolRef(6);
+    if (pCancel == nullptr)
+        return;
+    const CString url = args.GetString(1);
+    *pCancel = VARIANT_TRUE;
+    if (IsScriptUrl(url) || theApp.IsOwnFavoritePage(url))
+    {
+        *pCancel = VARIANT_FALSE;
+        return;
+    }
+    if (theApp.OpenShortcut(url))
+        return;
+    if (theApp.m_settings.iParentTabNewRule & 0x100)
+        theApp.OpenUrl(g_pMainFrame != nullptr ? g_pMainFrame->CreateEmptyGroup() : nullptr, url, 1);
+    else
+        theApp.OpenUrl(theApp.GetActiveGroup(), url, 1);
+}

@@ -1,0 +1,58 @@
+// CDlgFavHtml: the HTML flavour of the favorites side pane, a child dialog
+// around a browser control showing local pages of the Favorite folder. The
+// program always chooses the tree pane (the mode setting is forced at
+// start), so nothing creates this one; it stays buildable with its two page
+// files.
+#ifndef VA_TAB_FAVHTMLPANE_H
+#define VA_TAB_FAVHTMLPANE_H
+
+#include "framework/dialog/Dialog.h"
+#include "framework/ole/OleEvents.h"
+#include "tab/AmbientDispatch.h"
+#include "tab/DocHostHandler.h"
+
+const UINT kFavHtmlTemplate = 145;
+
+class CDlgFavHtml : public CDialog, public CDocHostHandler, public COleEventHandler
+{
+public:
+    explicit CDlgFavHtml(CWnd* pParent = nullptr);
+    ~CDlgFavHtml() override;
+
+    // Favorite\history.htm, when missing: line 1 of iehistory.dat.
+    void CreateHistoryPage();
+    // The frameset page Favorite\index.htm with the given rows.
+    static BOOL WriteIndexPage(const CString& rows);
+
+    BYTE m_bPassNext = 1;
+    BYTE m_bMiddleArmed = 0;
+    HWND m_hRememberedFocus = nullptr;
+    CString m_statusText;
+
+protected:
+    BOOL OnInitDialog() override;
+    void OnOK() override {}
+    void OnCancel() override {}
+    IDispatch* GetExternalObject() override;
+    STDMETHOD(ShowContextMenu)(DWORD dwID, POINT* ppt, IUnknown* pcmdtReserved,
+                               IDispatch* pdispReserved) override;
+    // The control keeps its own drop target.
+    STDMETHOD(GetDropTarget)(IDropTarget*, IDropTarget** ppDropTarget) override;
+
+    void OnSize(UINT nType, int cx, int cy);
+    void OnDestroy();
+    void OnBeforeNavigate2(VaEventArgs& args);
+    void OnStatusTextChange(VaEventArgs& args);
+
+    DECLARE_MESSAGE_MAP()
+    DECLARE_EVENTSINK_MAP()
+
+private:
+    // The rows of the first FRAMESET of the page; false without one.
+    bool ReadFrameRows(CString& rows) const;
+
+    CAmbientDispatch m_ambient;
+    IDispatch* m_pBrowser = nullptr;
+};
+
+#endif // VA_TAB_FAVHTMLPANE_H

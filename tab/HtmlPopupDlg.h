@@ -1,0 +1,109 @@
+// CDlgHtmlPopup: a small modeless tool window around a browser control that
+// shows one local page of the program folder, chosen by a mode (0 to 10).
+// The main frame opens it in mode 9 on "Favorite\text_search.htm" for
+// find-in-pages: the page posts its form to itself, and the popup runs the
+// search in the active tab and calls the page's script functions with the
+// results (TextSearchDriver.cpp).
+#ifndef VA_TAB_HTMLPOPUPDLG_H
+#define VA_TAB_HTMLPOPUPDLG_H
+
+#include <functional>
+
+#include "framework/core/Collections.h"
+#include "framework/dialog/Dialog.h"
+#include "framework/ole/OleEvents.h"
+#include "tab/AmbientDispatch.h"
+#include "tab/DocHostHandler.h"
+
+class CBrowserView;
+struct IHTMLDocument2;
+
+const UINT kHtmlPopupTemplate = 206;
+const UINT kHtmlPopupBrowser = 1008;
+const int kPopupModeTextFind = 9;
+
+// Bits of CDlgHtmlPopup::m_flags.
+enum HtmlPopupFlags : DWORD
+{
+    kPopupMiddleArmed = 1,
+    kPopupHidden = 2,
+    kPopupPassNext = 4,    // the next navigation passes unchecked
+    kPopupPageFocused = 8,
+};
+
+// Decodes a form post (the BeforeNavigate2 post-data variant) into fields
+// with lower-case names; FALSE (map untouched) without post data.
+BOOL ParsePostData(const VARIANT* pPostData, CMapStringToString& fields);
+
+class CDlgHtmlPopup : public CDialog, public CDocHostHandler, public COleEventHandler
+{
+public:
+    explicit CDlgHtmlPopup(CWnd* pParent = nullptr);
+    ~CDlgHtmlPopup() override;
+
+    // Shows the window; showing it clears the hidden flag.
+    void ShowWindow(int nCmdShow);
+    // Remembers the focused window when it lies inside the popup.
+    BOOL RememberFocus();
+    // Gives the page's window the focus once; TRUE when that was done.
+    BOOL FocusPage();
+
+    // The middle button opens the link under it; held keys outside edit
+    // fields do not repeat; the main frame sees the keys first.
+    BOOL PreTranslateMessage(MSG* pMsg) override;
+
+    //--- The find-in-pages driver
+    // A post to the page: decodes it and runs its operation; sets *pCancel.
+    void RunTextSearch(const VARIANT* pPostData, VARIANT_BOOL* pCancel);
+    // One operation ("op" 1 search, 3 clear, 2 go to a hit) for one page
+    // document, on the view.
+    void SearchInDocument(IHTMLDocument2* pPage, CBrowserView* pView,
+                          const CMapStringToString& fields);
+
+    int m_mode = 0;
+    int m_searchPending = 0;
+    CString m_pagePath;
+    CString m_keyword;
+    DWORD m_flags = kPopupPassNext;
+    CString m_statusText;
+    HWND m_hRememberedFocus = nullptr;
+
+protected:
+    BOOL OnInitDialog() override;
+    void OnOK() override;
+    void OnCancel() override;
+    IDispatch* GetExternalObject() override;
+    void SetStatusText(LPCSTR pszText) override { m_statusText = pszText; }
+    void ShowPageMenu(POINT pt, const CPageSelection& selection) override;
+
+    void OnSize(UINT nType, int cx, int cy);
+    void OnClose();
+    void OnBeforeNavigate2(VaEventArgs& args);
+    void OnNewWindow2(VaEventArgs& args);
+    void OnStatusTextChange(VaEventArgs& args);
+    void OnDocumentComplete(VaEventArgs& args);
+
+    DECLARE_MESSAGE_MAP()
+    DECLARE_EVENTSINK_MAP()
+
+private:
+    bool IsTopLevel(IDispatch* pDisp) const;
+    // The popup's page document (AddRef'ed) or null.
+    IHTMLDocument2* PageDocument() const;
+    // The documents the page's script functions are called in: the frames
+    // from the second on, or the page itself when it has none.
+    void ForEachScriptDocument(const std::function<void(IHTMLDocument2*)>& fn) const;
+    void OpenOutside(const CString& url);
+    BOOL TranslateKey(MSG* pMsg);
+    BOOL OpenMiddleClickedLink();
+    void SaveSize();
+    void SavePage();
+    void FocusBrowser();
+
+    CAmbientDispatch m_ambient;
+    IDispatch* m_pBrowser = nullptr;
+    // The control's offsets to the client edges, kept on resizing.
+    RECT m_controlMargins = {0, 0, 0, 0};
+};
+
+#endif // VA_TAB_HTMLPOPUPDLG_H

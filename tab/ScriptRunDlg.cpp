@@ -1,0 +1,143 @@
+#include "tab/ScriptRunDlg.h"
+
+#include <windows.h>
+#include <exdisp.h>
+#include <exdispid.h>
+
+#include "app/MainFrame.h"
+#include "app/VantorelApp.h"
+#include "framework/core/File.h"
+#include "framework/ole/OleUtil.h"
+#include "tab/PageFrames.h"
+
+namespace {
+
+const UINT_PTR kTimeLimitTimer = 1;
+// DOCHOSTUIFLAG_ENABLE_FORMS_AUTOCOMPLETE, ENABLE_INPLACE_NAVIGATION, THEME.
+const DWORD kRunnerHostFlags = 0x54000;
+// No images, videos, sounds, ActiveX or Java, nothing from the cache.
+const DWORD kRunnerDownloadControl = 0x4700;
+const char kTempPage[] = "VAScriptCallTmp.html";
+
+} // namespace
+
+BEGIN_MESSAGE_MAP(CScriptRunDlg, CDialog)
+    ON_WM_TIMER()
+END_MESSAGE_MAP()
+
+BEGIN_EVENTSINK_MAP(CScriptRunDlg, COleEventHandler)
+    ON_EVENT(CScriptRunDlg, kScriptRunBrowser, DISPID_NEWWINDOW2, OnNewWindow2)
+    ON_EVENT(CScriptRunDlg, kScriptRunBrowser, DISPID_DOCUMENTCOMPLETE, OnDocumentComplete)
+END_EVENTSINK_MAP()
+
+CScriptRunDlg::CScriptRunDlg(CWnd* pParent) : CDialog(kScriptRunTemplate, pParent)
+{
+}
+
+CScriptRunDlg::~CScriptRunDlg()
+{
+    if (m_pBrowser != nullptr)
+        m_pBrowser->Release();
+}
+
+IDispatch* CScriptRunDlg::GetExternalObject()
+{
+    return g_pMainFrame != nullptr ? &g_pMainFrame->m_scriptExternal : nullptr;
+}
+
+CString CScriptRunDlg::FillTemplate(const CString& pattern, const CString& language,
+                                    const CString& path)
+{
+    CString text = pattern;
+    int at = text.Find("%s");
+    if (at < 0)
+        return text;
+    text = text.Left(at) + language + text.Mid(at + 2);
+    const int after = at + language.GetLength();
+    at = text.Find("%s", after);
+    if (at >= 0)
+        text = text.Left(at) + path + text.Mid(at + 2);
+    return text;
+}
+
+CString CScriptRunDlg::PreparePage()
+{
+    const int dot = m_scriptPath.ReverseFind('.');
+    CString ext = dot >= 0 ? m_scriptPath.Mid(dot) : CString();
+    ext.MakeUpper();
+    if (ext == ".HTM")
+        return m_scriptPath;
+    CString pattern;
+    CFile in;
+    if (in.Open(theApp.m_folders.GetStringFolder() + "scriptrun.dat",
+                CFile::modeRead | CFile::shareDenyNone))
+    {
+        const ULONGLONG size = in.GetLength();
+        if (size < 1024 * 1024)
+        {
+            LPSTR buffer = pattern.GetBufferSetLength(static_cast<int>(size));
+            const UINT got = in.Read(buffer, static_cast<UINT>(size));
+            pattern.ReleaseBuffer(static_cast<int>(got));
+        }
+    }
+    CString page;
+    if (ext == ".JS")
+        page = FillTemplate(pattern, "javascript", m_scriptPath);
+    else if (ext == ".VBS")
+        page = FillTemplate(pattern, "vbscript", m_scriptPath);
+    const CString pagePath = theApp.m_folders.GetScriptFolder() + kTempPage;
+    CFile out;
+    if (out.Open(pagePath, CFile::modeCreate | CFile::modeWrite | CFile::shareDenyNone))
+    {
+        out.Write(static_cast<LPCSTR>(page), static_cast<UINT>(page.GetLength()));
+        out.Flush();
+        out.Close();
+    }
+    return pagePath;
+}
+
+BOOL CScriptRunDlg::OnInitDialog()
+{
+    CDialog::OnInitDialog();
+    m_dwHostFlags = kRunnerHostFlags;
+    m_bIEMenuAllowed = 0;
+    if (m_pBrowser != nullptr)
+        m_pBrowser->Release();
+    m_pBrowser = HostDialogControl(m_hWnd, kScriptRunBrowser, m_ambient, kRunnerDownloadControl);
+    CComPtr<IWebBrowser2> browser;
+    if (m_pBrowser == nullptr
+        || FAILED(m_pBrowser->QueryInterface(IID_IWebBrowser2, reinterpret_cast<void**>(&browser))))
+    {
+        EndDialog(IDCANCEL);
+        return FALSE;
+    }
+    ::SetTimer(m_hWnd, kTimeLimitTimer, m_timeLimitMs, nullptr);
+    CBstr url = CBstr::FromAnsi(PreparePage());
+    browser->Navigate(url, nullptr, nullptr, nullptr, nullptr);
+    return FALSE;
+}
+
+// A page that never completes would keep the modal loop (and the program's
+// windows, which it disables) for ever.
+void CScriptRunDlg::OnTimer(UINT_PTR nIDEvent)
+{
+    if (nIDEvent != kTimeLimitTimer)
+        return;
+    ::KillTimer(m_hWnd, kTimeLimitTimer);
+    EndDialog(IDCANCEL);
+}
+
+void CScriptRunDlg::OnNewWindow2(VaEventArgs& args)
+{
+    if (VARIANT_BOOL* pCancel = args.GetBoolRef(1))
+        *pCancel = VARIANT_TRUE;
+}
+
+// Only the top document's completion ends the run: a frame completes first.
+void CScriptRunDlg::OnDocumentComplete(VaEventArgs& args)
+{
+    if (!IsSameObject(args.GetDispatch(0), m_pBrowser))
+        return;
+    ::KillTimer(m_hWnd, kTimeLimitTimer);
+    OnOK();
+}

@@ -1,0 +1,227 @@
+// The find-in-pages driver: the popup's page posts its form to itself; the
+// popup decodes the post, runs the operation on the active tab and calls the
+// page's script functions with the results.
+#include "tab/HtmlPopupDlg.h"
+
+#include <windows.h>
+#include <exdisp.h>
+#include <mshtml.h>
+
+#include <cstdlib>
+
+#include "app/MainFrame.h"
+#include "app/VantorelApp.h"
+#include "framework/ole/OleUtil.h"
+#include "tab/BrowserView.h"
+#include "tab/PageFrames.h"
+#include "tab/PageScript.h"
+#include "tab/TabItem.h"
+
+namespace {
+
+const int kMessageSearchFailed = 1;
+const int kMessageSearching = 3;
+const int kMessageClearing = 4;
+const int kMessageCleared = 35;
+const int kMessageNotFound = 36;
+const int kMessageFound = 37;
+const int kEtcIdPrefix = 42;
+const int kEtcStyle = 43;
+
+// The pieces of text between separators, the text after the last one not
+// taken (the callers append a separator).
+void SplitTaken(const CString& text, char separator, CStringArray& pieces)
+{
+    pieces.RemoveAll();
+    int start = 0;
+    for (int at = text.Find(separator); at >= 0; at = text.Find(separator, start))
+    {
+        pieces.Add(text.Mid(start, at - start));
+        start = at + 1;
+    }
+}
+
+CString Field(const CMapStringToString& fields, LPCSTR name)
+{
+    CString value;
+    fields.Lookup(name, value);
+    return value;
+}
+
+void CallScript(IHTMLDocument2* pPage, LPCSTR name, const CString& arg)
+{
+    CStringArray args;
+    args.Add(arg);
+    CallPageScript(pPage, name, args);
+}
+
+// A busy note while a search runs (a stand-in for the busy dialog): a small
+// static window with the text, gone when the object goes.
+class CBusyNote
+{
+public:
+    explicit CBusyNote(const CString& text)
+    {
+        m_hWnd = ::CreateWindowExA(WS_EX_TOOLWINDOW | WS_EX_TOPMOST, "STATIC", text,
+                                   WS_POPUP | WS_BORDER | SS_CENTER, 0, 0, 240, 40, nullptr,
+                                   nullptr, nullptr, nullptr);
+    }
+    ~CBusyNote()
+    {
+        if (m_hWnd != nullptr)
+            ::DestroyWindow(m_hWnd);
+    }
+    CBusyNote(const CBusyNote&) = delete;
+    CBusyNote& operator=(const CBusyNote&) = delete;
+
+private:
+    HWND m_hWnd;
+};
+
+} // namespace
+
+BOOL ParsePostData(const VARIANT* pPostData, CMapStringToString& fields)
+{
+    const VARIANT* p = pPostData;
+    while (p != nullptr && p->vt == (VT_BYREF | VT_VARIANT))
+        p = p->pvarVal;
+    if (p == nullptr || (p->vt & VT_ARRAY) == 0)
+        return FALSE;
+    SAFEARRAY* array = (p->vt & VT_BYREF) ? *p->pparray : p->parray;
+    LONG lower = 0, upper = -1;
+    if (array == nullptr || ::SafeArrayGetDim(array) != 1
+        || FAILED(::SafeArrayGetLBound(array, 1, &lower))
+        || FAILED(::SafeArrayGetUBound(array, 1, &upper)) || upper < lower)
+        return FALSE;
+    const int n = static_cast<int>(upper - lower + 1);
+    void* data = nullptr;
+    if (FAILED(::SafeArrayAccessData(array, &data)))
+        return FALSE;
+    CString text(static_cast<const char*>(data), n);
+    ::SafeArrayUnaccessData(array);
+    // Bytes after a NUL are not part of the text.
+    text = CString(static_cast<LPCSTR>(text));
+    if (text.Find('&') < 0)
+        text += "&";
+    text += "&";
+    CStringArray pieces;
+    SplitTaken(text, '&', pieces);
+    fields.RemoveAll();
+    for (INT_PTR i = 0; i < pieces.GetSize(); ++i)
+    {
+        CStringArray parts;
+        SplitTaken(pieces[i] + "=", '=', parts);
+        if (parts.GetSize() != 2)
+            continue;
+        CString key = parts[0];
+        key.MakeLower();
+        fields.SetAt(key, UrlDecode(parts[1], true));
+    }
+    return TRUE;
+}
+
+void CDlgHtmlPopup::RunTextSearch(const VARIANT* pPostData, VARIANT_BOOL* pCancel)
+{
+    CBrowserView* pView = theApp.m_pActiveView;
+    CMapStringToString fields;
+    if (pView == nullptr || !::IsWindow(pView->GetSafeHwnd()) || !ParsePostData(pPostData, fields))
+    {
+        *pCancel = VARIANT_FALSE;
+        return;
+    }
+    *pCancel = VARIANT_TRUE;
+    ForEachScriptDocument([&](IHTMLDocument2* page) {
+        // A step may close tabs: the active view is looked up again.
+        CBrowserView* pActive = theApp.m_pActiveView;
+        if (pActive != nullptr && ::IsWindow(pActive->GetSafeHwnd()))
+            SearchInDocument(page, pActive, fields);
+    });
+}
+
+void CDlgHtmlPopup::SearchInDocument(IHTMLDocument2* pPage, CBrowserView* pView,
+                                     const CMapStringToString& fields)
+{
+    const CString op = Field(fields, "op");
+    const CString text = Field(fields, "text");
+    if (op == "2")
+    {
+        HWND hTab = reinterpret_cast<HWND>(static_cast<INT_PTR>(atoi(Field(fields, "hwnd"))));
+        // Only a tab of the program: a page names no other window.
+        if (!::IsWindow(hTab) || theApp.FindTabById(hTab) == nullptr)
+            return;
+        if (::GetParent(pView->GetSafeHwnd()) != hTab)
+        {
+            ::BringWindowToTop(hTab);
+            pView = theApp.m_pActiveView;
+            if (pView == nullptr || !::IsWindow(pView->GetSafeHwnd()))
+                return;
+        }
+        if (pView->GetTabItem() == nullptr || pView->GetTabItem()->m_url != Field(fields, "url"))
+            return;
+        IWebBrowser2* pBrowser = pView->GetBrowser();
+        if (pBrowser == nullptr)
+            return;
+        pBrowser->Stop();
+        CComPtr<IDispatch> disp;
+        disp.Attach(pView->GetHtmlDocument());
+        CComPtr<IHTMLDocument2> doc;
+        doc.Attach(AsHtmlDocument(disp));
+        if (doc != nullptr)
+            ScrollToHighlight(pView, doc, atoi(Field(fields, "textres")));
+        CallScript(pPage, "SetNowPos", Field(fields, "textres"));
+        FocusBrowser();
+        return;
+    }
+    if (op != "1" && op != "3")
+    {
+        FocusBrowser();
+        return;
+    }
+    int hits = 0;
+    {
+        CBusyNote busy(theApp.GetMessageText(op == "1" ? kMessageSearching : kMessageClearing));
+        hits = pView->SetHighlightWords(op == "3", text, 0, theApp.GetEtcText(kEtcStyle),
+                                        theApp.GetEtcText(kEtcIdPrefix));
+    }
+    if (hits < 0)
+    {
+        ::MessageBoxA(m_hWnd, theApp.GetMessageText(kMessageSearchFailed),
+                      theApp.GetMainClassName(), MB_OK);
+        return;
+    }
+    CString result;
+    if (hits == 0)
+        result = theApp.GetMessageText(op == "3" ? kMessageCleared : kMessageNotFound);
+    else
+    {
+        // Line 37 is filled, never used as a format.
+        result = theApp.GetMessageText(kMessageFound);
+        CString number;
+        number.Format("%d", hits);
+        const int at = result.Find("%d");
+        if (at >= 0)
+            result = result.Left(at) + number + result.Mid(at + 2);
+        CString all;
+        const CStringArray& snippets = pView->GetHighlightSnippets();
+        for (INT_PTR i = 0; i < snippets.GetSize(); ++i)
+            all += snippets[i] + "\n";
+        CallScript(pPage, "SetTextAreaAll", all);
+        CComPtr<IDispatch> disp;
+        disp.Attach(pView->GetHtmlDocument());
+        CComPtr<IHTMLDocument2> doc;
+        doc.Attach(AsHtmlDocument(disp));
+        if (doc != nullptr)
+            ScrollToHighlight(pView, doc, 0);
+        CTabItem* pTab = pView->GetTabItem();
+        CallScript(pPage, "setURL", pTab != nullptr ? pTab->m_url : CString());
+        CString handle;
+        handle.Format("%d", pTab != nullptr
+                                ? static_cast<int>(reinterpret_cast<INT_PTR>(pTab->m_hFrame))
+                                : 0);
+        CallScript(pPage, "sethWnd", handle);
+    }
+    if (op == "1")
+        CallScript(pPage, "SetFindText", text);
+    CallScript(pPage, "SetFindResult", result);
+    FocusBrowser();
+}

@@ -1,0 +1,309 @@
+// The frame's and the page's drop targets, fed hand-made data objects.
+#include <windows.h>
+#include <shlobj.h>
+
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "app/MainFrame.h"
+#include "app/VantorelApp.h"
+#include "framework/ole/OleObject.h"
+#include "shared/FrameMessages.h"
+#include "tab/BrowserView.h"
+#include "tab/DropTargets.h"
+#include "tab/TabItem.h"
+#include "tab/tests/TabFixture.h"
+#include "tests/support/TestHtmlDocument.h"
+
+namespace {
+
+// Data offered in global memory, one block per format.
+class TestDataObject : public CHeapObject<IDataObject, IID_IDataObject>
+{
+public:
+    void Add(CLIPFORMAT format, const std::string& bytes) { m_data.emplace_back(format, bytes); }
+    void AddText(const char* text) { Add(CF_TEXT, std::string(text) + '\0'); }
+    void AddUrl(const char* url)
+    {
+        Add(static_cast<CLIPFORMAT>(::RegisterClipboardFormatA("UniformResourceLocator")),
+            std::string(url) + '\0');
+    }
+    void AddFiles(const std::vector<std::string>& files)
+    {
+        DROPFILES header = {};
+        header.pFiles = sizeof(DROPFILES);
+        std::string bytes(reinterpret_cast<const char*>(&header), sizeof(header));
+        for (const std::string& f : files)
+            bytes += f + '\0';
+        bytes += '\0';
+        Add(CF_HDROP, bytes);
+    }
+
+    STDMETHOD(GetData)(FORMATETC* fe, STGMEDIUM* medium) override
+    {
+        for (const auto& d : m_data)
+        {
+            if (d.first != fe->cfFormat)
+                continue;
+            HGLOBAL h = ::GlobalAlloc(GMEM_MOVEABLE, d.second.size());
+            memcpy(::GlobalLock(h), d.second.data(), d.second.size());
+            ::GlobalUnlock(h);
+            medium->tymed = TYMED_HGLOBAL;
+            medium->hGlobal = h;
+            medium->pUnkForRelease = nullptr;
+            return S_OK;
+        }
+        return DV_E_FORMATETC;
+    }
+    STDMETHOD(GetDataHere)(FORMATETC*, STGMEDIUM*) override { return E_NOTIMPL; }
+    STDMETHOD(QueryGetData)(FORMATETC* fe) override
+    {
+        for (const auto& d : m_data)
+            if (d.first == fe->cfFormat)
+                return S_OK;
+        return DV_E_FORMATETC;
+    }
+    STDMETHOD(GetCanonicalFormatEtc)(FORMATETC*, FORMATETC*) override { return E_NOTIMPL; }
+    STDMETHOD(SetData)(FORMATETC*, STGMEDIUM*, BOOL) override { return E_NOTIMPL; }
+    STDMETHOD(EnumFormatEtc)(DWORD, IEnumFORMATETC**) override { return E_NOTIMPL; }
+    STDMETHOD(DAdvise)(FORMATETC*, DWORD, IAdviseSink*, DWORD*) override { return E_NOTIMPL; }
+    STDMETHOD(DUnadvise)(DWORD) override { return E_NOTIMPL; }
+    STDMETHOD(EnumDAdvise)(IEnumSTATDATA**) override { return E_NOTIMPL; }
+
+private:
+    std::vector<std::pair<CLIPFORMAT, std::string>> m_data;
+};
+
+// The page's own target: records the calls it hears.
+class RecordingTarget : public CHeapObject<IDropTarget, IID_IDropTarget>
+{
+public:
+    STDMETHOD(DragEnter)(IDataObject*, DWORD, POINTL, DWORD* effect) override
+    {
+        m_calls += "enter ";
+        *effect = DROPEFFECT_COPY;
+        return S_OK;
+    }
+    STDMETHOD(DragOver)(DWORD, POINTL, DWORD* effect) override
+    {
+        m_calls += "over ";
+        *effect = DROPEFFECT_COPY;
+        return S_OK;
+    }
+    STDMETHOD(DragLeave)() override
+    {
+        m_calls += "leave ";
+        return S_OK;
+    }
+    STDMETHOD(Drop)(IDataObject*, DWORD, POINTL, DWORD* effect) override
+    {
+        m_calls += "drop ";
+        *effect = DROPEFFECT_COPY;
+        return S_OK;
+    }
+    std::string m_calls;
+};
+
+// What the main window was sent, through a hook on this thread's sends.
+struct SentDrop
+{
+    UINT msg;
+    WPARAM wParam;
+    std::string text;
+};
+std::vector<SentDrop> g_sent;
+HHOOK g_hook = nullptr;
+
+LRESULT CALLBACK RecordSends(int code, WPARAM wParam, LPARAM lParam)
+{
+    const CWPSTRUCT* p = reinterpret_cast<const CWPSTRUCT*>(lParam);
+    if (code == HC_ACTION && g_pMainFrame != nullptr && p->hwnd == g_pMainFrame->m_hWnd)
+    {
+        if (p->message == WM_FRAME_DROPTEXT)
+            g_sent.push_back({ p->message, p->wParam, reinterpret_cast<const char*>(p->lParam) });
+        else if (p->message == WM_DROPFILES)
+            g_sent.push_back({ p->message, p->wParam, "" });
+    }
+    return ::CallNextHookEx(g_hook, code, wParam, lParam);
+}
+
+class DropTargetTest : public TabTest
+{
+protected:
+    void SetUp() override
+    {
+        TabTest::SetUp();
+        g_sent.clear();
+        g_hook = ::SetWindowsHookExA(WH_CALLWNDPROC, &RecordSends, nullptr, ::GetCurrentThreadId());
+        m_tab = Open(nullptr, "http://a.example/");
+        ASSERT_NE(nullptr, m_tab);
+        theApp.m_settings.bSuperDnD(true);
+        theApp.m_settings.iMouseGSence = 20;
+        m_page = new RecordingTarget;
+        IDropTarget* pAnswer = nullptr;
+        ASSERT_EQ(S_OK, ControlOf(m_tab)->OfferDropTarget(m_page, &pAnswer));
+        m_target = pAnswer;
+    }
+    void TearDown() override
+    {
+        if (m_target != nullptr)
+            m_target->Release();
+        m_page->Release();
+        ::UnhookWindowsHookEx(g_hook);
+        TabTest::TearDown();
+    }
+    // A drag from (100, 300) to (100, 300 - up), dropped there.
+    DWORD Drag(IDataObject* data, DWORD allowed, int up)
+    {
+        DWORD effect = allowed;
+        m_target->DragEnter(data, 0, { 100, 300 }, &effect);
+        effect = allowed;
+        m_target->DragOver(0, { 100, 300 - up }, &effect);
+        m_overEffect = effect;
+        effect = allowed;
+        m_target->Drop(data, 0, { 100, 300 - up }, &effect);
+        return effect;
+    }
+
+    CTabItem* m_tab = nullptr;
+    RecordingTarget* m_page = nullptr;
+    IDropTarget* m_target = nullptr;
+    DWORD m_overEffect = 0;
+};
+
+const DWORD kAll = DROPEFFECT_COPY | DROPEFFECT_MOVE | DROPEFFECT_LINK;
+// What a text selection offers.
+const DWORD kCopyMove = DROPEFFECT_COPY | DROPEFFECT_MOVE;
+
+} // namespace
+
+TEST_F(DropTargetTest, TextDraggedUpSearchesUpAndNeverMovesTheText)
+{
+    auto* data = new TestDataObject;
+    data->AddText("keyword");
+    // A source that allows moves would delete the text on an answer of move.
+    EXPECT_EQ(static_cast<DWORD>(DROPEFFECT_COPY), Drag(data, kCopyMove, 30));
+    EXPECT_EQ(static_cast<DWORD>(DROPEFFECT_COPY), m_overEffect);
+    ASSERT_EQ(1u, g_sent.size());
+    EXPECT_EQ(static_cast<UINT>(WM_FRAME_DROPTEXT), g_sent[0].msg);
+    EXPECT_EQ(static_cast<WPARAM>(kDropUp), g_sent[0].wParam);
+    EXPECT_EQ("keyword", g_sent[0].text);
+    // The page heard the drag and that it left: the program took the drop.
+    EXPECT_EQ("enter over leave ", m_page->m_calls);
+    data->Release();
+}
+
+TEST_F(DropTargetTest, ALinkShowsNoDirectionAndDropsWithModeOne)
+{
+    auto* data = new TestDataObject;
+    data->AddText("http://x.example/");
+    EXPECT_EQ(static_cast<DWORD>(DROPEFFECT_LINK), Drag(data, DROPEFFECT_LINK, 60));
+    ASSERT_EQ(1u, g_sent.size());
+    EXPECT_EQ(static_cast<WPARAM>(kDropNone), g_sent[0].wParam);
+    data->Release();
+}
+
+TEST_F(DropTargetTest, AUrlWithoutTextGoesOutAsDroppedTextNotAsFiles)
+{
+    auto* data = new TestDataObject;
+    data->AddUrl("http://u.example/");
+    Drag(data, kAll, 0);
+    ASSERT_EQ(1u, g_sent.size());
+    EXPECT_EQ(static_cast<UINT>(WM_FRAME_DROPTEXT), g_sent[0].msg);
+    EXPECT_EQ("http://u.example/", g_sent[0].text);
+    data->Release();
+}
+
+TEST_F(DropTargetTest, ADropOnATextFieldGoesToThePage)
+{
+    ControlOf(m_tab)->SetDocumentHtml(L"<input id=\"q\" type=\"text\">", L"http://a.example/");
+    POINT client = { 100, 270 };
+    ::ScreenToClient(m_tab->m_pView->m_hWnd, &client);
+    ControlOf(m_tab)->GetDocument()->SetElementAtPoint(client.x, client.y, L"q");
+    auto* data = new TestDataObject;
+    data->AddText("typed");
+    EXPECT_EQ(static_cast<DWORD>(DROPEFFECT_COPY), Drag(data, kAll, 30));
+    EXPECT_TRUE(g_sent.empty());
+    EXPECT_EQ("enter over drop ", m_page->m_calls);
+    data->Release();
+}
+
+TEST_F(DropTargetTest, AShortcutFileDroppedWithEveryEffectOpensItsUrlAndOnlyTheFirst)
+{
+    const std::string folder(theApp.GetProgramFolder());
+    const std::string first = folder + "first.url";
+    const std::string second = folder + "second.url";
+    for (const auto& f : { std::make_pair(first, "http://first.example/"),
+                           std::make_pair(second, "http://second.example/") })
+    {
+        FILE* out = fopen(f.first.c_str(), "w");
+        ASSERT_NE(nullptr, out);
+        fprintf(out, "[InternetShortcut]\nURL=%s\n", f.second);
+        fclose(out);
+    }
+    auto* data = new TestDataObject;
+    data->AddFiles({ first, second });
+    Drag(data, kAll, 0);
+    TestWebBrowser::Settle();
+    EXPECT_TRUE(g_sent.empty());
+    EXPECT_STREQ("http://first.example/", m_tab->m_url);
+
+    // With fewer effects the files go to the main window as a file list.
+    Drag(data, DROPEFFECT_COPY, 0);
+    ASSERT_EQ(1u, g_sent.size());
+    EXPECT_EQ(static_cast<UINT>(WM_DROPFILES), g_sent[0].msg);
+    data->Release();
+}
+
+TEST_F(DropTargetTest, WithoutSuperDragThePageHandlesEverything)
+{
+    theApp.m_settings.bSuperDnD(false);
+    auto* data = new TestDataObject;
+    data->AddText("keyword");
+    EXPECT_EQ(static_cast<DWORD>(DROPEFFECT_COPY), Drag(data, kAll, 30));
+    EXPECT_TRUE(g_sent.empty());
+    EXPECT_EQ("enter over drop ", m_page->m_calls);
+    data->Release();
+}
+
+TEST_F(DropTargetTest, OnlyTheFirstOfferedPageTargetIsKept)
+{
+    auto* other = new RecordingTarget;
+    IDropTarget* pAnswer = nullptr;
+    ASSERT_EQ(S_OK, ControlOf(m_tab)->OfferDropTarget(other, &pAnswer));
+    EXPECT_EQ(m_target, pAnswer);
+    pAnswer->Release();
+    auto* data = new TestDataObject;
+    data->AddText("x");
+    Drag(data, kAll, 0);
+    EXPECT_EQ("", other->m_calls);
+    other->Release();
+    data->Release();
+}
+
+TEST_F(DropTargetTest, TextOnTheFrameGoesOutWithModeOne)
+{
+    auto* data = new TestDataObject;
+    data->AddText("frame text");
+    IDropTarget* frame = m_frame->m_pFrameDropTarget;
+    ASSERT_NE(nullptr, frame);
+    DWORD effect = kAll;
+    frame->DragEnter(data, 0, { 5, 5 }, &effect);
+    EXPECT_EQ(static_cast<DWORD>(DROPEFFECT_LINK), effect);
+    effect = kAll;
+    frame->Drop(data, 0, { 5, 5 }, &effect);
+    ASSERT_EQ(1u, g_sent.size());
+    EXPECT_EQ(static_cast<WPARAM>(kDropNone), g_sent[0].wParam);
+    EXPECT_EQ("frame text", g_sent[0].text);
+    data->Release();
+}
+
+TEST(DropMode, SectorsFollowTheGestureAngles)
+{
+    EXPECT_EQ(kDropRight, DropModeOfMove(30, 0));
+    EXPECT_EQ(kDropUp, DropModeOfMove(0, -30));
+    EXPECT_EQ(kDropLeft, DropModeOfMove(-30, 0));
+    EXPECT_EQ(kDropDown, DropModeOfMove(0, 30));
+    EXPECT_EQ(kDropRight, DropModeOfMove(30, 29));
+}

@@ -1,0 +1,360 @@
+// window.external: the automation object through the pages of real tabs
+// and by direct IDispatch calls.
+#include <windows.h>
+#include <activscp.h>
+#include <mshtml.h>
+
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "app/MainFrame.h"
+#include "app/TabGroup.h"
+#include "app/VantorelApp.h"
+#include "framework/ole/OleUtil.h"
+#include "tab/BrowserView.h"
+#include "tab/ScriptExternal.h"
+#include "tab/TabItem.h"
+#include "framework/ole/OleObject.h"
+#include "tab/tests/TabFixture.h"
+#include "tests/support/TestHtmlDocument.h"
+
+namespace {
+
+VARIANT Text(const wchar_t* s)
+{
+    VARIANT v;
+    ::VariantInit(&v);
+    v.vt = VT_BSTR;
+    v.bstrVal = ::SysAllocString(s);
+    return v;
+}
+
+VARIANT Int(LONG n, VARTYPE vt = VT_I4)
+{
+    VARIANT v;
+    ::VariantInit(&v);
+    v.vt = vt;
+    if (vt == VT_I2)
+        v.iVal = static_cast<SHORT>(n);
+    else
+        v.lVal = n;
+    return v;
+}
+
+VARIANT Real(double d)
+{
+    VARIANT v;
+    ::VariantInit(&v);
+    v.vt = VT_R8;
+    v.dblVal = d;
+    return v;
+}
+
+std::string Ansi(const std::shared_ptr<CVariant>& p)
+{
+    const VARIANT& v = *p;
+    if (v.vt != VT_BSTR)
+        return "<not text>";
+    return std::string(VaAnsiFromWide(v.bstrVal, -1, CP_ACP));
+}
+
+class ScriptExternalTest : public TabTest
+{
+protected:
+    void SetUp() override
+    {
+        TabTest::SetUp();
+        m_tab = Open(nullptr, "http://a.example/");
+        ASSERT_NE(nullptr, m_tab);
+        ShowLocal();
+    }
+    void ShowLocal() { ControlOf(m_tab)->SetDocumentHtml(L"<p>local</p>", L"file:///C:/x.htm"); }
+    // Calls the method with the page's document first; the result variant.
+    std::shared_ptr<CVariant> Call(const wchar_t* name, std::vector<VARIANT> args,
+                                   WORD flags = DISPATCH_METHOD)
+    {
+        auto result = std::make_shared<CVariant>();
+        EXPECT_EQ(S_OK, ControlOf(m_tab)->CallExternal(name, args, result.get(), flags));
+        for (VARIANT& v : args)
+            ::VariantClear(&v);
+        return result;
+    }
+
+    CTabItem* m_tab = nullptr;
+};
+
+} // namespace
+
+TEST_F(ScriptExternalTest, RemotePagesReachTheObjectButLocalMethodsDoNothingForThem)
+{
+    ControlOf(m_tab)->SetDocumentHtml(L"<p>remote</p>", L"http://remote.example/");
+    auto both = Call(L"Vantorel_AppPath", {}, DISPATCH_METHOD | DISPATCH_PROPERTYGET);
+    EXPECT_EQ(VT_BOOL, both->vt);
+    EXPECT_EQ(VARIANT_TRUE, both->boolVal);
+    auto method = Call(L"Vantorel_AppPath", {});
+    EXPECT_EQ(VT_EMPTY, method->vt);
+
+    ShowLocal();
+    auto local = Call(L"Vantorel_AppPath", {});
+    EXPECT_EQ(std::string(theApp.GetProgramFolder()), Ansi(local));
+    // A property read alone does nothing but the default.
+    auto get = Call(L"Vantorel_AppPath", {}, DISPATCH_PROPERTYGET);
+    EXPECT_EQ(VT_BOOL, get->vt);
+}
+
+TEST_F(ScriptExternalTest, TabQueriesGoThroughTheMainWindowsMessages)
+{
+    Open(nullptr, "http://b.example/");
+    auto count = Call(L"vantorel_getcount", {});
+    EXPECT_EQ(VT_INT, count->vt);
+    EXPECT_EQ(2, count->intVal);
+    auto handle = Call(L"Vantorel_Handle", {});
+    EXPECT_EQ(static_cast<int>(reinterpret_cast<INT_PTR>(m_frame->m_hWnd)), handle->intVal);
+}
+
+TEST_F(ScriptExternalTest, CreateParentTabTakesOnlyAShortOption)
+{
+    const int groups = theApp.GetGroupCount();
+    Call(L"Vantorel_CreateParentTab", { Text(L"Made"), Int(0, VT_I4) });
+    EXPECT_EQ(groups, theApp.GetGroupCount());
+    auto made = Call(L"Vantorel_CreateParentTab", { Text(L"Made"), Int(0, VT_I2) });
+    EXPECT_EQ(VARIANT_TRUE, made->boolVal);
+    EXPECT_EQ(groups + 1, theApp.GetGroupCount());
+}
+
+TEST_F(ScriptExternalTest, CloseActsOnlyOnTheProgramsOwnTabs)
+{
+    HWND stranger = ::CreateWindowExA(0, "STATIC", "x", WS_OVERLAPPED, 0, 0, 10, 10, nullptr,
+                                      nullptr, nullptr, nullptr);
+    ASSERT_NE(nullptr, stranger);
+    Call(L"Vantorel_Close", { Int(static_cast<LONG>(reinterpret_cast<INT_PTR>(stranger))) });
+    Pump();
+    EXPECT_TRUE(::IsWindow(stranger));
+    ::DestroyWindow(stranger);
+
+    CTabItem* other = Open(nullptr, "http://b.example/");
+    HWND hOther = other->m_hFrame;
+    Call(L"Vantorel_Close", { Int(static_cast<LONG>(reinterpret_cast<INT_PTR>(hOther))) });
+    Pump();
+    EXPECT_FALSE(::IsWindow(hOther));
+}
+
+TEST_F(ScriptExternalTest, ClipboardTextGoesOutAndComesBack)
+{
+    Call(L"Vantorel_SetClipString", { Text(L"clip text") });
+    auto back = Call(L"Vantorel_GetClipString", {});
+    EXPECT_EQ("clip text", Ansi(back));
+}
+
+TEST_F(ScriptExternalTest, SprintfFillsOneConversionPerValueAndRefusesWhatDoesNotFit)
+{
+    EXPECT_EQ("003.1", Ansi(Call(L"Vantorel_Sprintf", { Text(L"%05.1f"), Real(3.14159) })));
+    EXPECT_EQ("5 and x",
+              Ansi(Call(L"Vantorel_Sprintf", { Text(L"%d and %%s"), Int(5), Text(L"x") })));
+    EXPECT_EQ("100%% sure", Ansi(Call(L"Vantorel_Sprintf", { Text(L"100%% sure") })));
+    // Conversions that would read or write beyond the one value.
+    EXPECT_EQ("%n", Ansi(Call(L"Vantorel_Sprintf", { Text(L"%n"), Int(5) })));
+    EXPECT_EQ("%s", Ansi(Call(L"Vantorel_Sprintf", { Text(L"%s"), Int(5) })));
+    EXPECT_EQ("%d %d", Ansi(Call(L"Vantorel_Sprintf", { Text(L"%d %d"), Int(5) })));
+    EXPECT_EQ("%*d", Ansi(Call(L"Vantorel_Sprintf", { Text(L"%*d"), Int(5) })));
+    EXPECT_EQ("-0x1f", Ansi(Call(L"Vantorel_Sprintf", { Text(L"-%#x"), Int(31, VT_I2) })));
+    EXPECT_EQ("12345678901", Ansi(Call(L"Vantorel_Sprintf", { Text(L"%I64d1"), Int(1234567890) })));
+}
+
+TEST_F(ScriptExternalTest, EncodersWriteBytesAsThePercentForm)
+{
+    EXPECT_EQ("a+b*", Ansi(Call(L"Vantorel_EncodeSJIS", { Text(L"a b*") })));
+    EXPECT_EQ("%7E", Ansi(Call(L"Vantorel_EncodeSJIS", { Text(L"~") })));
+    EXPECT_EQ("%82%A0", Ansi(Call(L"Vantorel_EncodeSJIS", { Text(L"\u3042") })));
+    EXPECT_EQ("%E3%81%82", Ansi(Call(L"Vantorel_EncodeUTF8", { Text(L"\u3042") })));
+    EXPECT_EQ("%A4%A2", Ansi(Call(L"Vantorel_EncodeEUC", { Text(L"\u3042") })));
+    EXPECT_EQ(VT_EMPTY, Call(L"Vantorel_EncodeSJIS", { Text(L"") })->vt);
+}
+
+TEST_F(ScriptExternalTest, VersionNamesTheProgramsFileVersionAndBuild)
+{
+    EXPECT_EQ("Version 1.00.13014 Build 13014 ", Ansi(Call(L"Vantorel_Version", {})));
+}
+
+TEST_F(ScriptExternalTest, PageObjectsGiveTheirAddressAndTitle)
+{
+    ControlOf(m_tab)->SetDocumentHtml(L"<title>T1</title><p>x</p>", L"file:///C:/t.htm");
+    VARIANT doc;
+    ::VariantInit(&doc);
+    doc.vt = VT_DISPATCH;
+    doc.pdispVal = static_cast<IHTMLDocument2*>(ControlOf(m_tab)->GetDocument());
+    doc.pdispVal->AddRef();
+    VARIANT doc2 = doc;
+    doc2.pdispVal->AddRef();
+    EXPECT_EQ("file:///C:/t.htm", Ansi(Call(L"Vantorel_GetURL", { doc })));
+    EXPECT_EQ("T1", Ansi(Call(L"Vantorel_GetTitle", { doc2 })));
+}
+
+TEST(ScriptExternal, NamesAreFoundWithoutCaseAndTheCacheKeepsTheFiveLast)
+{
+    CScriptExternal external;
+    EXPECT_EQ(109, external.LookUp("VANTOREL_GETCOUNT"));
+    EXPECT_EQ(109, external.LookUp("vantorel_getcount"));
+    EXPECT_EQ(DISPID_UNKNOWN, external.LookUp("Vantorel_Nothing"));
+    EXPECT_EQ(1, external.LookUp("addfavorite"));
+    EXPECT_EQ(2, external.LookUp("ShowBrowserUI"));
+    const char* names[] = { "Vantorel_AppPath", "Vantorel_ScriptPath", "Vantorel_Handle",
+                            "Vantorel_Version", "Vantorel_IsBusy" };
+    for (const char* name : names)
+        external.LookUp(name);
+    EXPECT_STREQ("Vantorel_IsBusy", external.GetCachedName(0));
+    EXPECT_STREQ("Vantorel_AppPath", external.GetCachedName(4));
+    // A cached name found again leaves the order.
+    external.LookUp("Vantorel_ScriptPath");
+    EXPECT_STREQ("Vantorel_IsBusy", external.GetCachedName(0));
+
+    LPOLESTR two[] = { const_cast<LPOLESTR>(L"paget"), const_cast<LPOLESTR>(L"x") };
+    DISPID ids[2] = { 5, 5 };
+    EXPECT_EQ(S_OK, external.GetIDsOfNames(IID_NULL, two, 2, 0, ids));
+    EXPECT_EQ(DISPID_UNKNOWN, ids[0]);
+    EXPECT_EQ(DISPID_UNKNOWN, ids[1]);
+}
+
+TEST(ScriptExternal, MenuItemsSplitAtEveryCommaAndSecurityWordsFollowTheSwitches)
+{
+    CStringArray items;
+    CScriptExternal::SplitMenuItems("a,,b", items);
+    ASSERT_EQ(3, items.GetSize());
+    EXPECT_STREQ("", items[1]);
+    CScriptExternal::SplitMenuItems("", items);
+    EXPECT_EQ(1, items.GetSize());
+    const bool on[7] = { true, true, true, true, true, true, true };
+    const bool off[7] = {};
+    EXPECT_EQ(0x70u, CScriptExternal::SecurityWord(on));
+    EXPECT_EQ(0x780u, CScriptExternal::SecurityWord(off));
+}
+
+TEST(ScriptExternal, UnknownIdsAndWrongArgumentsAnswerSOkWithTheDefault)
+{
+    CScriptExternal external;
+    VARIANT result;
+    ::VariantInit(&result);
+    DISPPARAMS none = { nullptr, nullptr, 0, 0 };
+    EXPECT_EQ(S_OK, external.Invoke(999, IID_NULL, 0, DISPATCH_METHOD | DISPATCH_PROPERTYGET,
+                                    &none, &result, nullptr, nullptr));
+    EXPECT_EQ(VT_BOOL, result.vt);
+    EXPECT_EQ(S_OK, external.Invoke(109, IID_NULL, 0, DISPATCH_METHOD, &none, &result, nullptr,
+                                    nullptr));
+    EXPECT_EQ(VT_BOOL, result.vt);
+    // The frame's member is never freed by its last Release.
+    EXPECT_EQ(1u, external.AddRef());
+    EXPECT_EQ(0u, external.Release());
+}
+
+namespace {
+
+// IActiveScriptParse of this pointer size (the import library lacks them).
+#ifdef _WIN64
+const IID kIID_ActiveScriptParse =
+    { 0xc7ef7658, 0xe1ee, 0x480e, { 0x97, 0xea, 0xd5, 0x2c, 0xb4, 0xd7, 0x6d, 0x17 } };
+#else
+const IID kIID_ActiveScriptParse =
+    { 0xbb1a2ae2, 0xa4f9, 0x11cf, { 0x8f, 0x20, 0x00, 0x80, 0x5f, 0x2c, 0xd0, 0x64 } };
+#endif
+
+// A script engine's host with two named items: "external" (the frame's
+// automation object) and "document" (the page's document).
+class ScriptSite : public CHeapObject<IActiveScriptSite, IID_IActiveScriptSite>
+{
+public:
+    ScriptSite(IUnknown* pExternal, IUnknown* pDocument) : m_pExternal(pExternal), m_pDocument(pDocument) {}
+    STDMETHOD(GetLCID)(LCID* plcid) override
+    {
+        *plcid = LOCALE_USER_DEFAULT;
+        return S_OK;
+    }
+    STDMETHOD(GetItemInfo)(LPCOLESTR name, DWORD mask, IUnknown** ppunk, ITypeInfo** ppti) override
+    {
+        if (ppti != nullptr)
+            *ppti = nullptr;
+        if (!(mask & SCRIPTINFO_IUNKNOWN) || ppunk == nullptr)
+            return (mask & SCRIPTINFO_ITYPEINFO) ? TYPE_E_ELEMENTNOTFOUND : S_OK;
+        IUnknown* p = lstrcmpiW(name, L"external") == 0   ? m_pExternal
+                      : lstrcmpiW(name, L"document") == 0 ? m_pDocument
+                                                           : nullptr;
+        *ppunk = p;
+        if (p == nullptr)
+            return TYPE_E_ELEMENTNOTFOUND;
+        p->AddRef();
+        return S_OK;
+    }
+    STDMETHOD(GetDocVersionString)(BSTR*) override { return E_NOTIMPL; }
+    STDMETHOD(OnScriptTerminate)(const VARIANT*, const EXCEPINFO*) override { return S_OK; }
+    STDMETHOD(OnStateChange)(SCRIPTSTATE) override { return S_OK; }
+    STDMETHOD(OnScriptError)(IActiveScriptError*) override
+    {
+        ++m_errors;
+        return S_OK;
+    }
+    STDMETHOD(OnEnterScript)() override { return S_OK; }
+    STDMETHOD(OnLeaveScript)() override { return S_OK; }
+
+    int m_errors = 0;
+
+private:
+    IUnknown* m_pExternal;
+    IUnknown* m_pDocument;
+};
+
+// Runs code in the engine of progId; false when the engine is missing.
+bool RunScript(const wchar_t* progId, const wchar_t* code, IUnknown* pExternal,
+               IUnknown* pDocument, int* pErrors)
+{
+    CLSID clsid;
+    if (FAILED(::CLSIDFromProgID(progId, &clsid)))
+        return false;
+    CComPtr<IActiveScript> engine;
+    if (FAILED(::CoCreateInstance(clsid, nullptr, CLSCTX_INPROC_SERVER, IID_IActiveScript,
+                                  reinterpret_cast<void**>(&engine))))
+        return false;
+    CComPtr<IActiveScriptParse> parse;
+    engine.QueryInterface(kIID_ActiveScriptParse, parse);
+    if (parse == nullptr)
+        return false;
+    auto* site = new ScriptSite(pExternal, pDocument);
+    parse->InitNew();
+    engine->SetScriptSite(site);
+    engine->AddNamedItem(L"external", SCRIPTITEM_ISVISIBLE);
+    engine->AddNamedItem(L"document", SCRIPTITEM_ISVISIBLE);
+    EXCEPINFO info = {};
+    parse->ParseScriptText(code, nullptr, nullptr, nullptr, 0, 0, SCRIPTTEXT_ISVISIBLE, nullptr, &info);
+    engine->SetScriptState(SCRIPTSTATE_CONNECTED);
+    engine->Close();
+    *pErrors = site->m_errors;
+    site->Release();
+    return true;
+}
+
+} // namespace
+
+TEST_F(ScriptExternalTest, JScriptAndVBScriptCallTheObjectWithTheirOwnTypes)
+{
+    IUnknown* external = &m_frame->m_scriptExternal;
+    IUnknown* document = static_cast<IHTMLDocument2*>(ControlOf(m_tab)->GetDocument());
+    const int groups = theApp.GetGroupCount();
+    int errors = 0;
+    // JScript passes numbers as VT_I4: the group option is refused.
+    ASSERT_TRUE(RunScript(L"JScript",
+                          L"external.Vantorel_CreateParentTab(document, 'js', 0);"
+                          L"external.Vantorel_SetClipString(document,"
+                          L" external.Vantorel_Sprintf(document, '%03d-%%s', 7, 'js'));",
+                          external, document, &errors));
+    EXPECT_EQ(0, errors);
+    EXPECT_EQ(groups, theApp.GetGroupCount());
+    EXPECT_EQ("007-js", Ansi(Call(L"Vantorel_GetClipString", {})));
+
+    // VBScript passes a small integer as VT_I2: the group is made.
+    ASSERT_TRUE(RunScript(L"VBScript",
+                          L"external.Vantorel_CreateParentTab document, \"vb\", 0\r\n"
+                          L"external.Vantorel_SetClipString document, external.Vantorel_EncodeSJIS(document, \"a b\")\r\n",
+                          external, document, &errors));
+    EXPECT_EQ(0, errors);
+    EXPECT_EQ(groups + 1, theApp.GetGroupCount());
+    EXPECT_EQ("a+b", Ansi(Call(L"Vantorel_GetClipString", {})));
+}

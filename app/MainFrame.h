@@ -216,7 +216,6 @@ public:
     // The keyboard focus into the active page.
     void FocusActivePage();
     POINT m_ptFocusMove = {0, 0};   // the cursor when the focus last followed it
-    POINT m_ptLastCursor = {0, 0};  // the cursor at the last focus question
 
     //--- Menus built from data (MainFrameMenus.cpp)
     // Keeps a closing tab in the closed-tab list and puts it at the top of

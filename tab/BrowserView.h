@@ -249,8 +249,6 @@ private:
     void ChangeOption(DWORD set, DWORD clear);
     void QuietPageOnClose();
     bool IsActiveElementNotLink() const;
-    // The upper-case tag of the page's focused element, empty when unknown.
-    CString ActiveElementTag() const;
     bool IsEditableFocus() const;
     BOOL FilterMouse(MSG* pMsg);
     BOOL FilterKey(MSG* pMsg);

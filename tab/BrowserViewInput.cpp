@@ -13,7 +13,10 @@
 #include "app/MainFrame.h"
 #include "app/TabGroup.h"
 #include "app/VantorelApp.h"
+#include "framework/ole/OleUtil.h"
 #include "shared/BindingFile.h"
+#include "tab/LinkInfo.h"
+#include "tab/PageFrames.h"
 #include "tab/TabItem.h"
 
 namespace {
@@ -179,8 +182,11 @@ BOOL CBrowserView::OpenLinkByWheelClick(MSG* pMsg)
 
 bool CBrowserView::IsEditableFocus() const
 {
-    const CString tag = ActiveElementTag();
-    return tag == "INPUT" || tag == "TEXTAREA" || tag == "OBJECT" || tag == "PDEC";
+    CComPtr<IDispatch> dispatch;
+    dispatch.Attach(GetHtmlDocument());
+    CComPtr<IHTMLDocument2> document;
+    document.Attach(AsHtmlDocument(dispatch));
+    return document != nullptr && IsEditableElement(document) != FALSE;
 }
 
 BOOL CBrowserView::FilterKey(MSG* pMsg)

@@ -184,7 +184,7 @@ TEST_F(FormbayLibrary, AboutCommandShowsTheVersionTextsAndKeepsTheTrace)
     });
     ::SendMessageA(Main(), WM_COMMAND, ID_APP_ABOUT, 0);
     EXPECT_TRUE(AllAnswered());
-    EXPECT_EQ("VantorelArco ver 1,3,0,14|Build 13014", s_caption);
+    EXPECT_EQ("VantorelArco ver 1.00.13014|Build 13014", s_caption);
     EXPECT_TRUE(theApp.m_settings.bVATrace());
 }
 

@@ -189,6 +189,9 @@ public:
     // engine; url is left as it was without either.
     void BuildKeywordSearchUrl(CString& url);
     void CopySelectionTextOnly();
+    // The engine's own context menu for the last page menu's place and
+    // kind, with the selection menu's item added.
+    void ShowIEDefaultMenu();
     // The page menu over the active page's selected text (command 36433).
     void ShowSelectionMenu();
     // Opens the keyword as a URL ("ttp://" mended, a URL's line breaks
@@ -244,6 +247,9 @@ public:
     // The placement of the first show: the saved one, or the desktop inset
     // when the saved one is too small or mostly off the screens.
     static void ChooseFirstPlacement(WINDOWPLACEMENT& placement);
+    // The text-search popup shown again with the window, unless its user
+    // hid it.
+    void ShowTextSearchPopupAgain(int nCmdShow);
     UINT m_savedShowCmd = SW_SHOWNORMAL;
     RECT m_rcSavedNormal = {0, 0, 0, 0};
     HMENU m_hSavedMenu = nullptr;

@@ -11,6 +11,7 @@
 
 #include <vector>
 
+#include "app/BrowserFeatures.h"
 #include "app/DialogsLibrary.h"
 #include "app/StartupList.h"
 #include "app/TabGroup.h"
@@ -323,6 +324,7 @@ void CMainFrame::OnPageCommand(UINT nID)
     }
     case ID_PAGE_OPENASURL: CompleteUrlScheme(); break;
     case ID_PAGE_DICTIONARY: EncodeSearchKeyword(); break;
+    case ID_PAGE_IEMENU: ShowIEDefaultMenu(); break;
     default: break;
     }
 }
@@ -344,6 +346,89 @@ void CMainFrame::ShowSelectionMenu()
     // The page menu's own routine fills and tracks it, at the last right
     // click on the page.
     view->ShowPageMenu(view->m_ptContextMenu, selection);
+}
+
+namespace {
+
+// The module holding the engine's own context menus: loaded as data when it
+// is not loaded already; *loadedHere says whether the caller frees it.
+HMODULE LoadContextMenuModule(bool* loadedHere)
+{
+    *loadedHere = false;
+    const bool frame = BrowserFeatures::GetInstalledVersion() >= 7;
+    const char* name = frame ? "ieframe.dll.mui" : "SHDOCLC.DLL";
+    if (HMODULE module = ::GetModuleHandleA(name))
+        return module;
+    HMODULE module = ::LoadLibraryExA(name, nullptr, LOAD_LIBRARY_AS_DATAFILE);
+    if (module == nullptr && frame) {
+        char system[MAX_PATH] = {};
+        ::GetSystemDirectoryA(system, MAX_PATH);
+        module = ::LoadLibraryExA(CString(system) + "\\ja-jp\\ieframe.dll.mui", nullptr,
+                                  LOAD_LIBRARY_AS_DATAFILE);
+    }
+    *loadedHere = module != nullptr;
+    return module;
+}
+
+} // namespace
+
+void CMainFrame::ShowIEDefaultMenu()
+{
+    static const GUID kCgidShellDocView = {0x000214D1, 0x0000, 0x0000,
+                                           {0xC0, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x46}};
+    const DWORD kGetMimeCharsetMenu = 27;
+    const DWORD kAddMenuExtensions = 53;
+    const UINT kEngineContextMenus = 0x6041;
+    CTabItem* tab = GetActiveTab();
+    CBrowserView* view = tab != nullptr ? tab->m_pView : nullptr;
+    if (view == nullptr || view->GetSafeHwnd() == nullptr || view->GetBrowser() == nullptr)
+        return;
+    bool loadedHere = false;
+    HMODULE module = LoadContextMenuModule(&loadedHere);
+    if (module == nullptr)
+        return;
+    IDispatch* document = view->GetHtmlDocument();
+    IOleCommandTarget* target = nullptr;
+    IOleWindow* window = nullptr;
+    HWND documentWindow = nullptr;
+    if (document != nullptr &&
+        SUCCEEDED(document->QueryInterface(IID_IOleCommandTarget, reinterpret_cast<void**>(&target))) &&
+        SUCCEEDED(document->QueryInterface(IID_IOleWindow, reinterpret_cast<void**>(&window))))
+        window->GetWindow(&documentWindow);
+    HMENU menus = documentWindow != nullptr ? ::LoadMenuA(module, MAKEINTRESOURCEA(kEngineContextMenus)) : nullptr;
+    HMENU popup = menus != nullptr ? ::GetSubMenu(menus, static_cast<int>(view->m_contextMenuId)) : nullptr;
+    if (popup != nullptr && target != nullptr &&
+        SUCCEEDED(target->Exec(&kCgidShellDocView, kGetMimeCharsetMenu, 0, nullptr, nullptr))) {
+        VARIANT in;
+        VARIANT out;
+        ::VariantInit(&in);
+        ::VariantInit(&out);
+        in.vt = VT_INT_PTR;
+        in.byref = popup;
+        out.vt = VT_I4;
+        out.lVal = static_cast<LONG>(view->m_contextMenuId);
+        if (SUCCEEDED(target->Exec(&kCgidShellDocView, kAddMenuExtensions, 0, &in, &out))) {
+            ::AppendMenuA(popup, MF_SEPARATOR, 0, nullptr);
+            ::AppendMenuA(popup, MF_STRING, ID_PAGE_SELECTIONMENU, theApp.GetEtcText(70));
+            const UINT chosen = static_cast<UINT>(
+                ::TrackPopupMenuEx(popup, TPM_RETURNCMD | TPM_RIGHTBUTTON, view->m_ptContextMenu.x,
+                                   view->m_ptContextMenu.y, documentWindow, nullptr));
+            if (chosen == ID_PAGE_SELECTIONMENU)
+                PostMessage(WM_COMMAND, ID_PAGE_SELECTIONMENU);
+            else if (chosen != 0 && ::IsWindow(documentWindow))
+                ::SendMessageA(documentWindow, WM_COMMAND, chosen, 0);
+        }
+    }
+    if (menus != nullptr)
+        ::DestroyMenu(menus);
+    if (window != nullptr)
+        window->Release();
+    if (target != nullptr)
+        target->Release();
+    if (document != nullptr)
+        document->Release();
+    if (loadedHere)
+        ::FreeLibrary(module);
 }
 
 void CMainFrame::CompleteUrlScheme()

@@ -13,6 +13,7 @@
 #include "bars/GroupTabBar.h"
 #include "bars/PageTabBar.h"
 #include "tab/BrowserView.h"
+#include "tab/HtmlPopupDlg.h"
 #include "tab/TabItem.h"
 
 namespace {
@@ -131,6 +132,10 @@ BOOL CMainFrame::GetBrowserWindowAtCursor(HWND focus)
     CTabItem* tab = GetActiveTab();
     if (tab != nullptr && tab->m_pView != nullptr && IsWindowOrChild(tab->m_pView->GetSafeHwnd(), focus))
         return TRUE;
+    if (m_pHtmlPopup != nullptr && IsWindowOrChild(m_pHtmlPopup->GetSafeHwnd(), focus)) {
+        m_pHtmlPopup->RememberFocus();
+        return TRUE;
+    }
     if (focus == m_hWndMDIClient || (m_pPageTabBar != nullptr && focus == m_pPageTabBar->GetSafeHwnd()) ||
         (m_pGroupTabBar != nullptr && focus == m_pGroupTabBar->GetSafeHwnd()))
         return TRUE;

@@ -12,6 +12,7 @@
 #include "bars/GroupTabBar.h"
 #include "bars/PageTabBar.h"
 #include "shared/FrameMessages.h"
+#include "tab/HtmlPopupDlg.h"
 
 namespace {
 
@@ -157,7 +158,7 @@ void CMainFrame::RemoveTrayIcon()
 void CMainFrame::RestoreFromTray()
 {
     ::ShowWindow(m_hWnd, ::IsZoomed(m_hWnd) ? SW_MAXIMIZE : ::IsIconic(m_hWnd) ? SW_RESTORE : SW_SHOWNORMAL);
-    // The text-search popup comes back with the window when it has one.
+    ShowTextSearchPopupAgain(SW_SHOWNORMAL);
     if (!theApp.m_settings.bTaskTray())
         RemoveTrayIcon();
 }
@@ -197,6 +198,14 @@ void CMainFrame::OnTrayNotify(UINT, UINT nMouseMsg)
     }
 }
 
+void CMainFrame::ShowTextSearchPopupAgain(int nCmdShow)
+{
+    // Not when its user hid it.
+    if (m_pHtmlPopup != nullptr && m_pHtmlPopup->GetSafeHwnd() != nullptr &&
+        !(m_pHtmlPopup->m_flags & kPopupHidden))
+        m_pHtmlPopup->ShowWindow(nCmdShow);
+}
+
 LRESULT CMainFrame::OnTaskbarCreated(WPARAM, LPARAM)
 {
     if (theApp.m_settings.bTaskTray())
@@ -210,6 +219,7 @@ void CMainFrame::OnSysCommand(UINT nID, LPARAM lParam)
     if (m_stateWord & kStateTrayIcon) {
         if (command == SC_RESTORE) {
             ::ShowWindow(m_hWnd, SW_RESTORE);
+            ShowTextSearchPopupAgain(SW_RESTORE);
             return;
         }
         if (command == SC_MINIMIZE || (command == SC_CLOSE && theApp.m_settings.bTaskTray())) {
@@ -217,6 +227,14 @@ void CMainFrame::OnSysCommand(UINT nID, LPARAM lParam)
             if (m_stateWord & kStateFullScreen)
                 SetFullScreen(0);
             ::ShowWindow(m_hWnd, SW_HIDE);
+            if (command == SC_MINIMIZE) {
+                if (HWND popup = GetTextSearchPopupWindow())
+                    ::ShowWindow(popup, SW_HIDE);
+            } else {
+                // Its destructor takes the window down first.
+                delete m_pHtmlPopup;
+                m_pHtmlPopup = nullptr;
+            }
             return;
         }
     }

@@ -5,6 +5,8 @@
 # argument count. Runs on the build host; no 32-bit code runs.
 # Usage: check-exports.sh Formbay.dll Exports.cpp.obj
 set -eu
+# The tools' headings are matched in English, whatever the locale of the run.
+export LC_ALL=C
 dll=$1
 obj=$2
 expected="ShowSettingDlg@24 ShowPlgSettingDlg@24 ShowScriptSettingDlg@24 ShowPtabSCDlg@24

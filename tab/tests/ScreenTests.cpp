@@ -108,3 +108,23 @@ TEST_F(TabTest, WithTheTrayIconMinimiseAndCloseHideTheWindow)
     EXPECT_TRUE(::IsIconic(m_frame->m_hWnd));
     ::ShowWindow(m_frame->m_hWnd, SW_RESTORE);
 }
+
+TEST_F(TabTest, TrayHidesTheTextSearchPopupWithTheWindowAndCloseTakesItDown)
+{
+    theApp.m_settings.bTaskTray(true);
+    m_frame->m_stateWord |= kStateTrayIcon;
+    m_frame->ShowTextSearchPopup("word");
+    HWND popup = m_frame->GetTextSearchPopupWindow();
+    ASSERT_NE(nullptr, popup);
+    ::ShowWindow(popup, SW_SHOW);
+    ::SendMessageA(m_frame->m_hWnd, WM_SYSCOMMAND, SC_MINIMIZE, 0);
+    EXPECT_FALSE(::IsWindowVisible(popup));
+    ::SendMessageA(m_frame->m_hWnd, WM_FRAME_TRAYNOTIFY, 12, WM_LBUTTONDOWN);
+    EXPECT_TRUE(::IsWindowVisible(m_frame->m_hWnd));
+    EXPECT_TRUE(::IsWindowVisible(popup));
+    ::SendMessageA(m_frame->m_hWnd, WM_SYSCOMMAND, SC_CLOSE, 0);
+    EXPECT_FALSE(::IsWindow(popup));
+    EXPECT_EQ(nullptr, m_frame->m_pHtmlPopup);
+    ASSERT_TRUE(::IsWindow(m_frame->m_hWnd));
+    ::ShowWindow(m_frame->m_hWnd, SW_SHOW);
+}

@@ -69,10 +69,9 @@ void CMainFrame::OnRunScript(UINT nID)
     ShowTextDialog(*theApp.m_scripts[index]);
 }
 
-void CMainFrame::ShowTextDialog(const CScriptItem&)
+void CMainFrame::ShowTextDialog(const CScriptItem& script)
 {
-    // The script runner arrives with the page features; until then a script
-    // command does nothing.
+    RunScript(script.m_path);
 }
 
 void CMainFrame::OnUpdatePlugIn(CCmdUI* pCmdUI)

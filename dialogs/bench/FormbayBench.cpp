@@ -13,24 +13,13 @@
 #include <vector>
 
 #include "shared/SettingsRecord.h"
+#include "tests/bench/BenchClock.h"
 
 namespace {
 
 typedef SettingsRecord*(WINAPI* ShowSettingDlgFn)(HICON, HWND, const char*, const char*, SettingsRecord*, int*);
 
 const int kTreeId = 1013;
-
-double NowMs()
-{
-    static LARGE_INTEGER frequency = [] {
-        LARGE_INTEGER f;
-        QueryPerformanceFrequency(&f);
-        return f;
-    }();
-    LARGE_INTEGER now;
-    QueryPerformanceCounter(&now);
-    return static_cast<double>(now.QuadPart) * 1000.0 / static_cast<double>(frequency.QuadPart);
-}
 
 struct Series
 {

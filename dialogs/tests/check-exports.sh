@@ -5,7 +5,7 @@
 # argument count. Runs on the build host; no 32-bit code runs.
 # Usage: check-exports.sh Formbay.dll Exports.cpp.obj
 set -eu
-# The tools' headings are matched in English, whatever the locale of the run.
+# objdump's headings are matched as the untranslated tool prints them.
 export LC_ALL=C
 dll=$1
 obj=$2

@@ -5,7 +5,7 @@
 # two argument-less exports as plain C names. No 32-bit code runs.
 # Usage: check-exports.sh Skiffport.vap Skiffport.cpp.obj
 set -eu
-# The tools' headings are matched in English, whatever the locale of the run.
+# objdump's headings are matched as the untranslated tool prints them.
 export LC_ALL=C
 vap=$1
 obj=$2

@@ -234,6 +234,9 @@ public:
     // submenus) bound to a key shows the key's text after a tab.
     void UpdateMenuStates(HMENU menu);
     void RefreshMenuStatesOnce();
+    // The group tab menu (resource 258) at the point, its template submenu
+    // filled from the group-tab definitions.
+    void BuildPopupMenu(POINT at);
     // The back (or forward) entries of the active tab at the cursor.
     void ShowHistoryMenu(bool back);
     //--- Full screen, the tray icon, the first show (MainFrameScreen.cpp)
@@ -436,6 +439,7 @@ protected:
     void OnUpdateScript(CCmdUI* pCmdUI);
     void OnKeepEnabled(UINT nID);
     void OnReopenClosedTab(UINT nID);
+    void OnGroupTabMenu();
     void OnFullScreen();
     void OnSysCommand(UINT nID, LPARAM lParam);
     void OnShowWindow(BOOL bShow, UINT nStatus);

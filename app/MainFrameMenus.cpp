@@ -6,6 +6,7 @@
 
 #include "app/VantorelApp.h"
 #include "app/resource.h"
+#include "bars/GroupTabBar.h"
 #include "lists/SearchEngineMenu.h"
 #include "menulib/NewMenu.h"
 #include "tab/BrowserView.h"
@@ -208,6 +209,44 @@ void CMainFrame::ShowHistoryMenu(bool back)
             caption.Replace("&", "&&");
             popup->AppendODMenu(caption, MF_STRING, first + static_cast<UINT>(i), -1);
         }
+        popup->TrackPopupMenu(TPM_LEFTALIGN | TPM_RIGHTBUTTON, at.x, at.y, this);
+    }
+    menu.DestroyMenu();
+}
+
+void CMainFrame::OnGroupTabMenu()
+{
+    POINT at = {};
+    ::GetCursorPos(&at);
+    HWND bar = m_pGroupTabBar != nullptr ? m_pGroupTabBar->GetSafeHwnd() : nullptr;
+    if (bar != nullptr) {
+        int selected = static_cast<int>(::SendMessageA(bar, TCM_GETCURSEL, 0, 0));
+        RECT tab = {};
+        if (::SendMessageA(bar, TCM_GETITEMRECT, selected >= 0 ? selected : 0, reinterpret_cast<LPARAM>(&tab))) {
+            ::MapWindowPoints(bar, nullptr, reinterpret_cast<POINT*>(&tab), 2);
+            // At the tab's corner that faces the pages, by the bar's place.
+            if (::PtInRect(&tab, at)) {
+                switch (theApp.m_settings.iTabTop_P) {
+                case 1: at = {tab.left, tab.bottom}; break;
+                case 2: at = {tab.right, tab.top}; break;
+                default: at = {tab.left, tab.top}; break;
+                }
+            }
+        }
+    }
+    BuildPopupMenu(at);
+}
+
+void CMainFrame::BuildPopupMenu(POINT at)
+{
+    CNewMenu menu;
+    if (!menu.LoadMenu(IDR_GROUPTABMENU))
+        return;
+    CNewMenu* popup = menu.GetSubMenu(0);
+    if (popup != nullptr) {
+        // The templates come with their images of "ptab.bmp" while menu
+        // images are on.
+        LoadGroupTabDefs(CNewMenu::FromHandleNew(NthSubMenu(popup->m_hMenu, 0)));
         popup->TrackPopupMenu(TPM_LEFTALIGN | TPM_RIGHTBUTTON, at.x, at.y, this);
     }
     menu.DestroyMenu();

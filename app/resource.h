@@ -90,6 +90,8 @@
 #define ID_GROUP_CLOSETABS              32773   /* every tab of the current group */
 #define ID_NAV_BACKMENU                 36435   /* the back history popup */
 #define ID_NAV_FORWARDMENU              36436
+#define ID_GROUP_TABMENU                36460   /* the group tab menu at the selected tab */
+#define IDR_GROUPTABMENU                258
 #define IDR_BACKHISTORYMENU             152
 #define IDR_FORWARDHISTORYMENU          153
 #define ID_NAV_UP                       1052

@@ -302,3 +302,35 @@ TEST_F(TabTest, ToolsPopupListsProxiesUpToTheFirstGapOnceAndTheUserReloadPeriod)
     EXPECT_EQ(static_cast<UINT>(ID_RELOAD_USER), ::GetMenuItemID(reload, 7));
     EXPECT_EQ(0, MenuText(reload, 7).Find("7"));
 }
+
+namespace {
+
+UINT s_groupMenuFirst = 0;
+int s_groupMenuItems = -1;
+
+void CALLBACK ReadGroupMenu(HWND, UINT, UINT_PTR id, DWORD)
+{
+    HWND menuWindow = ShownPopupMenu();
+    if (menuWindow == nullptr)
+        return;
+    ::KillTimer(nullptr, id);
+    HMENU menu = reinterpret_cast<HMENU>(::SendMessageA(menuWindow, MN_GETHMENU, 0, 0));
+    s_groupMenuItems = menu != nullptr ? ::GetMenuItemCount(menu) : -1;
+    HMENU templates = menu != nullptr ? ::GetSubMenu(menu, 0) : nullptr;
+    s_groupMenuFirst = templates != nullptr ? ::GetMenuItemID(templates, 0) : 0;
+    ::EndMenu();
+}
+
+} // namespace
+
+TEST_F(TabTest, GroupTabMenuOpensWithItsTemplateSubmenuFirst)
+{
+    Open(nullptr, "http://a.example/");
+    s_groupMenuFirst = 0;
+    s_groupMenuItems = -1;
+    const UINT_PTR timer = ::SetTimer(nullptr, 0, 50, ReadGroupMenu);
+    ::SendMessageA(m_frame->m_hWnd, WM_COMMAND, ID_GROUP_TABMENU, 0);
+    ::KillTimer(nullptr, timer);
+    EXPECT_EQ(static_cast<UINT>(ID_GROUP_NEW), s_groupMenuFirst);
+    EXPECT_EQ(12, s_groupMenuItems);
+}

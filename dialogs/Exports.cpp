@@ -47,48 +47,21 @@ SettingsRecord* RunSettings(HICON hIcon, HWND hMainWnd, const char* productName,
 
 } // namespace
 
-FORMBAY_EXPORT SettingsRecord* WINAPI ShowSettingDlg(HICON icon, HWND mainWnd, const char* productName,
-                                                     const char* dataFolder, SettingsRecord* settings,
-                                                     int* dlgResult)
-{
-    return RunSettings(icon, mainWnd, productName, dataFolder, settings, dlgResult, SettingsDialogKind::All);
-}
+// The six settings exports share their arguments and their run.
+#define FORMBAY_SETTINGS_EXPORT(name, kind)                                                               \
+    FORMBAY_EXPORT SettingsRecord* WINAPI name(HICON icon, HWND mainWnd, const char* productName,        \
+                                               const char* dataFolder, SettingsRecord* settings,         \
+                                               int* dlgResult)                                           \
+    {                                                                                                     \
+        return RunSettings(icon, mainWnd, productName, dataFolder, settings, dlgResult, kind);           \
+    }
 
-FORMBAY_EXPORT SettingsRecord* WINAPI ShowPlgSettingDlg(HICON icon, HWND mainWnd, const char* productName,
-                                                        const char* dataFolder, SettingsRecord* settings,
-                                                        int* dlgResult)
-{
-    return RunSettings(icon, mainWnd, productName, dataFolder, settings, dlgResult, SettingsDialogKind::PlugIns);
-}
-
-FORMBAY_EXPORT SettingsRecord* WINAPI ShowScriptSettingDlg(HICON icon, HWND mainWnd, const char* productName,
-                                                           const char* dataFolder, SettingsRecord* settings,
-                                                           int* dlgResult)
-{
-    return RunSettings(icon, mainWnd, productName, dataFolder, settings, dlgResult, SettingsDialogKind::Scripts);
-}
-
-FORMBAY_EXPORT SettingsRecord* WINAPI ShowPtabSCDlg(HICON icon, HWND mainWnd, const char* productName,
-                                                    const char* dataFolder, SettingsRecord* settings,
-                                                    int* dlgResult)
-{
-    return RunSettings(icon, mainWnd, productName, dataFolder, settings, dlgResult, SettingsDialogKind::LiveGroups);
-}
-
-FORMBAY_EXPORT SettingsRecord* WINAPI ShowPtabTempDlg(HICON icon, HWND mainWnd, const char* productName,
-                                                      const char* dataFolder, SettingsRecord* settings,
-                                                      int* dlgResult)
-{
-    return RunSettings(icon, mainWnd, productName, dataFolder, settings, dlgResult,
-                       SettingsDialogKind::GroupTemplates);
-}
-
-FORMBAY_EXPORT SettingsRecord* WINAPI ShowProxySettingDlg(HICON icon, HWND mainWnd, const char* productName,
-                                                          const char* dataFolder, SettingsRecord* settings,
-                                                          int* dlgResult)
-{
-    return RunSettings(icon, mainWnd, productName, dataFolder, settings, dlgResult, SettingsDialogKind::Proxies);
-}
+FORMBAY_SETTINGS_EXPORT(ShowSettingDlg, SettingsDialogKind::All)
+FORMBAY_SETTINGS_EXPORT(ShowPlgSettingDlg, SettingsDialogKind::PlugIns)
+FORMBAY_SETTINGS_EXPORT(ShowScriptSettingDlg, SettingsDialogKind::Scripts)
+FORMBAY_SETTINGS_EXPORT(ShowPtabSCDlg, SettingsDialogKind::LiveGroups)
+FORMBAY_SETTINGS_EXPORT(ShowPtabTempDlg, SettingsDialogKind::GroupTemplates)
+FORMBAY_SETTINGS_EXPORT(ShowProxySettingDlg, SettingsDialogKind::Proxies)
 
 FORMBAY_EXPORT const char* WINAPI ShowOpenDlg(int titleMode, const char* initialText, int* dlgResult)
 {
@@ -128,9 +101,11 @@ FORMBAY_EXPORT const char* WINAPI ShowPFindDlg(HICON icon, int* reserved, int* c
     }
 }
 
+namespace {
+
 // The group-tab customise and rename dialogs are not built yet: both answer
 // as a dialog that cannot be created, with an empty title text.
-FORMBAY_EXPORT const char* WINAPI ShowPtabCustom(HICON icon, CTabGroup* group, int* dlgResult)
+const char* RunGroupDialog(HICON icon, const CTabGroup* group, int* dlgResult)
 {
     if (icon == nullptr || group == nullptr || dlgResult == nullptr)
         return nullptr;
@@ -141,15 +116,16 @@ FORMBAY_EXPORT const char* WINAPI ShowPtabCustom(HICON icon, CTabGroup* group, i
     return app.m_result;
 }
 
+} // namespace
+
+FORMBAY_EXPORT const char* WINAPI ShowPtabCustom(HICON icon, CTabGroup* group, int* dlgResult)
+{
+    return RunGroupDialog(icon, group, dlgResult);
+}
+
 FORMBAY_EXPORT const char* WINAPI ShowPtabRename(HICON icon, const CTabGroup* group, int* dlgResult)
 {
-    if (icon == nullptr || group == nullptr || dlgResult == nullptr)
-        return nullptr;
-    CFormsetApp& app = FormsetApp();
-    app.m_hIcon = icon;
-    app.m_result.Empty();
-    *dlgResult = kNotCreated;
-    return app.m_result;
+    return RunGroupDialog(icon, group, dlgResult);
 }
 
 FORMBAY_EXPORT int WINAPI ShowAboutDlg(HICON icon, HWND mainWnd, const char* dataFolder, const char* text1,

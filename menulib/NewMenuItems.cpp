@@ -281,12 +281,7 @@ namespace {
 int ReadWindowsVersionClass()
 {
     DWORD dwVersion = ::GetVersion();
-    OSVERSIONINFOA info = {};
-    info.dwOSVersionInfoSize = sizeof(info);
-#pragma GCC diagnostic push
-#pragma GCC diagnostic ignored "-Wdeprecated-declarations"
-    ::GetVersionExA(&info);
-#pragma GCC diagnostic pop
+    const OSVERSIONINFOA info = AfxGetVersionInfo();
     DWORD nMajor = info.dwMajorVersion;
     DWORD nMinor = info.dwMinorVersion;
     if (dwVersion & 0x80000000)

@@ -26,4 +26,39 @@ void SplitTerminated(const CString& text, LPCTSTR separator, CStringArray& field
     }
 }
 
+namespace {
+
+// text with each separator replaced and each CR and LF given to lineBreak
+// (an empty replacement drops it).
+CString ReplaceByCharacters(const CString& text, const char* separatorBy, const char* lineBreakBy)
+{
+    const char* s = text;
+    const int len = text.GetLength();
+    CString out;
+    int i = 0;
+    while (i < len) {
+        const int next = Cp932Next(s, len, i);
+        if (next == i + 2 && s[i] == kSeparator[0] && s[i + 1] == kSeparator[1])
+            out += separatorBy;
+        else if (next == i + 1 && (s[i] == '\r' || s[i] == '\n'))
+            out += lineBreakBy;
+        else
+            out.Append(s + i, next - i);
+        i = next;
+    }
+    return out;
+}
+
+} // namespace
+
+CString CleanTitleField(const CString& title)
+{
+    return ReplaceByCharacters(title, "\x81\x4f", " ");
+}
+
+CString CleanUrlField(const CString& url)
+{
+    return ReplaceByCharacters(url, "%81%4D", "");
+}
+
 } // namespace DataFields

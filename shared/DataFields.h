@@ -18,6 +18,14 @@ extern const char kSeparator[];
 // separator is a final field of its own when it is not empty.
 void SplitTerminated(const CString& text, LPCTSTR separator, CStringArray& fields);
 
+// A title made safe for one field of a "｀"-separated line: "｀" becomes
+// "＾" and a CR or LF a blank (cp932 characters, never split).
+CString CleanTitleField(const CString& title);
+
+// A URL made safe for one field: CR and LF are dropped and "｀" becomes its
+// escaped bytes "%81%4D".
+CString CleanUrlField(const CString& url);
+
 } // namespace DataFields
 
 #endif // VA_SHARED_DATAFIELDS_H

@@ -65,11 +65,30 @@ protected:
     HICON m_icon = nullptr;
 };
 
+BOOL CALLBACK FindShownDialog(HWND hWnd, LPARAM lParam)
+{
+    char name[16] = {};
+    ::GetClassNameA(hWnd, name, sizeof(name));
+    if (strcmp(name, "#32770") != 0 || !::IsWindowVisible(hWnd))
+        return TRUE;
+    *reinterpret_cast<HWND*>(lParam) = hWnd;
+    return FALSE;
+}
+
+// The dialog of this thread showing now (whichever window is active: other
+// tests' windows may be).
+HWND ShownDialog()
+{
+    HWND hWnd = nullptr;
+    ::EnumThreadWindows(::GetCurrentThreadId(), FindShownDialog, reinterpret_cast<LPARAM>(&hWnd));
+    return hWnd;
+}
+
 // The caption of the dialog showing now.
 std::string s_caption;
 void ReadCaption()
 {
-    HWND hWnd = ::GetActiveWindow();
+    HWND hWnd = ShownDialog();
     char text[128] = {};
     ::GetWindowTextA(hWnd, text, sizeof(text));
     s_caption = text;
@@ -175,7 +194,7 @@ TEST_F(FormbayLibrary, AboutCommandShowsTheVersionTextsAndKeepsTheTrace)
 {
     theApp.m_settings.bVATrace(true);
     AnswerNextMessageBox(IDOK, [] {
-        HWND hDlg = ::GetActiveWindow();
+        HWND hDlg = ShownDialog();
         char text[128] = {};
         ::GetDlgItemTextA(hDlg, 1012, text, sizeof(text));
         s_caption = text;
@@ -193,7 +212,7 @@ TEST_F(FormbayLibrary, AboutLinkOpensANewTabInTheMainWindow)
     ShowAboutDlgFn about = Export<ShowAboutDlgFn>("ShowAboutDlg");
     m_folder->WriteBytes("String/url.dat", std::string(7, '\n') + "http://link.example/\n");
     AnswerNextMessageBox(IDCANCEL, [] {
-        HWND hDlg = ::GetActiveWindow();
+        HWND hDlg = ShownDialog();
         for (HWND h = ::GetWindow(hDlg, GW_CHILD); h != nullptr; h = ::GetWindow(h, GW_HWNDNEXT)) {
             char cls[32] = {};
             ::GetClassNameA(h, cls, sizeof(cls));
@@ -216,9 +235,17 @@ TEST_F(FormbayLibrary, NothingOfTheLibraryOutlivesItsUnload)
     AnswerNextMessageBox(IDCANCEL);
     int result = 0;
     Export<ShowOpenDlgFn>("ShowOpenDlg")(0, nullptr, &result);
+    AnswerNextMessageBox(IDCANCEL);
+    Export<ShowAboutDlgFn>("ShowAboutDlg")(m_icon, Main(), Folder(), "a", "b", "c", 0);
+    // Last: the posted window stays up (a dialog the answering would meet).
     Export<ShowPostedDlgFn>("ShowPostedDlg")(m_icon, "extra", "body");
+    HMODULE hModule = Load();
+    WNDCLASSA wc = {};
+    EXPECT_TRUE(::GetClassInfoA(hModule, "VaLinkLabel", &wc));
     Unload();
     ASSERT_EQ(nullptr, ::GetModuleHandleA("Formbay.dll"));
+    // Its window classes went with it.
+    EXPECT_FALSE(::GetClassInfoA(hModule, "VaLinkLabel", &wc));
 
     // The program goes on making windows and menus.
     ASSERT_NE(nullptr, Open(nullptr, "http://after.example/"));
@@ -226,16 +253,39 @@ TEST_F(FormbayLibrary, NothingOfTheLibraryOutlivesItsUnload)
     ::AppendMenuA(menu, MF_STRING, 1, "item");
     struct Closer
     {
+        // Waits for the menu to show, then closes it.
         static void CALLBACK Close(HWND, UINT, UINT_PTR id, DWORD)
         {
+            if (ShownPopupMenu() == nullptr)
+                return;
             ::KillTimer(nullptr, id);
-            s_caption = ShownPopupMenu() != nullptr ? "shown" : "none";
+            s_caption = "shown";
             ::EndMenu();
         }
     };
     s_caption.clear();
-    ::SetTimer(nullptr, 0, 100, &Closer::Close);
+    const UINT_PTR timer = ::SetTimer(nullptr, 0, 50, &Closer::Close);
     ::TrackPopupMenu(menu, TPM_RETURNCMD, 10, 10, 0, Main(), nullptr);
+    ::KillTimer(nullptr, timer);
     ::DestroyMenu(menu);
     EXPECT_EQ("shown", s_caption);
+}
+
+TEST_F(FormbayLibrary, TabsOpenCommandNavigatesToTheEnteredAddress)
+{
+    CTabItem* tab = Open(nullptr, "http://start.example/");
+    ASSERT_NE(nullptr, tab);
+    // The dialog starts from the tab's address (title mode 1).
+    AnswerNextMessageBox(IDOK, [] {
+        HWND hDlg = ShownDialog();
+        char text[128] = {};
+        ::GetDlgItemTextA(hDlg, 1085, text, sizeof(text));
+        s_caption = text;
+        ::SetDlgItemTextA(hDlg, 1085, "http://typed.example/");
+    });
+    ::SendMessageA(tab->m_hFrame, WM_COMMAND, 36013, 0);
+    Pump();
+    EXPECT_TRUE(AllAnswered());
+    EXPECT_EQ("http://start.example/", s_caption);
+    EXPECT_STREQ("http://typed.example/", tab->m_url);
 }

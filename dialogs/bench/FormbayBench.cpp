@@ -13,26 +13,13 @@
 #include <vector>
 
 #include "shared/SettingsRecord.h"
-#include "tests/bench/BenchClock.h"
+#include "tests/bench/BenchTiming.h"
 
 namespace {
 
 typedef SettingsRecord*(WINAPI* ShowSettingDlgFn)(HICON, HWND, const char*, const char*, SettingsRecord*, int*);
 
 const int kTreeId = 1013;
-
-struct Series
-{
-    std::vector<double> values;
-    double Min() const { return *std::min_element(values.begin(), values.end()); }
-    double Median() const
-    {
-        std::vector<double> sorted = values;
-        std::sort(sorted.begin(), sorted.end());
-        size_t n = sorted.size();
-        return n % 2 != 0 ? sorted[n / 2] : (sorted[n / 2 - 1] + sorted[n / 2]) / 2;
-    }
-};
 
 int s_pagesShown = 0;
 
@@ -94,7 +81,7 @@ int main(int argc, char** argv)
         double t0 = NowMs();
         HMODULE hModule = ::LoadLibraryA(dll);
         ::FreeLibrary(hModule);
-        plain.values.push_back(NowMs() - t0);
+        plain.Add(NowMs() - t0);
 
         t0 = NowMs();
         hModule = ::LoadLibraryA(dll);
@@ -104,7 +91,7 @@ int main(int argc, char** argv)
         ::SetTimer(nullptr, 0, 1, WalkPages);
         show(hIcon, hMain, "Bench", dataFolder, &record, &result);
         ::FreeLibrary(hModule);
-        full.values.push_back(NowMs() - t0);
+        full.Add(NowMs() - t0);
     }
     std::printf("Formbay.dll, %d rounds (%d pages selected per round)\n", rounds, s_pagesShown);
     std::printf("  %-44s min %8.2f  median %8.2f ms\n", "load, settings dialog, every page, cancel, unload:",

@@ -21,6 +21,25 @@ RECT PlaceInParent(HWND hWnd, HWND hParent)
     return rc;
 }
 
+// One axis of a control [low, high] in a client span [clientLow,
+// clientHigh]: an anchored edge keeps its offset to the same client edge;
+// keepSize moves the other edge along.
+void FollowEdges(LONG& low, LONG& high, LONG clientLow, LONG clientHigh, LONG offsetLow, LONG offsetHigh,
+                 bool anchorLow, bool anchorHigh, bool keepSize)
+{
+    const LONG size = high - low;
+    if (anchorLow) {
+        low = clientLow + offsetLow;
+        if (keepSize)
+            high = low + size;
+    }
+    if (anchorHigh) {
+        high = clientHigh - offsetHigh;
+        if (keepSize)
+            low = high - size;
+    }
+}
+
 } // namespace
 
 bool CAnchorLayout::AddControl(CWnd* pControl, const RECT& offsets, UINT flags)
@@ -78,28 +97,10 @@ void CAnchorLayout::Relayout(CWnd* pOwner) const
         if (!::IsWindow(e.hWnd))
             continue;
         RECT r = PlaceInParent(e.hWnd, pOwner->m_hWnd);
-        const int w = r.right - r.left;
-        const int h = r.bottom - r.top;
-        if (e.flags & kLeft) {
-            r.left = client.left + e.offsets.left;
-            if (e.flags & kKeepWidth)
-                r.right = r.left + w;
-        }
-        if (e.flags & kRight) {
-            r.right = client.right - e.offsets.right;
-            if (e.flags & kKeepWidth)
-                r.left = r.right - w;
-        }
-        if (e.flags & kTop) {
-            r.top = client.top + e.offsets.top;
-            if (e.flags & kKeepHeight)
-                r.bottom = r.top + h;
-        }
-        if (e.flags & kBottom) {
-            r.bottom = client.bottom - e.offsets.bottom;
-            if (e.flags & kKeepHeight)
-                r.top = r.bottom - h;
-        }
+        FollowEdges(r.left, r.right, client.left, client.right, e.offsets.left, e.offsets.right,
+                    (e.flags & kLeft) != 0, (e.flags & kRight) != 0, (e.flags & kKeepWidth) != 0);
+        FollowEdges(r.top, r.bottom, client.top, client.bottom, e.offsets.top, e.offsets.bottom,
+                    (e.flags & kTop) != 0, (e.flags & kBottom) != 0, (e.flags & kKeepHeight) != 0);
         hdwp = ::DeferWindowPos(hdwp, e.hWnd, nullptr, r.left, r.top, r.right - r.left, r.bottom - r.top,
                                 SWP_NOZORDER | SWP_NOACTIVATE);
         if (hdwp == nullptr)

@@ -10,22 +10,19 @@ namespace {
 const char kLinkClassName[] = "VaLinkLabel";
 
 // The link's class: a static with the library's hand cursor and no
-// background of its own.
+// background of its own (unregistered with the library's other classes).
 bool RegisterLinkClass()
 {
     WNDCLASSA wc = {};
-    HINSTANCE hInst = AfxGetInstanceHandle();
-    if (::GetClassInfoA(hInst, kLinkClassName, &wc))
-        return true;
     if (!::GetClassInfoA(nullptr, "STATIC", &wc))
         return false;
     wc.style = CS_HREDRAW | CS_VREDRAW;
-    wc.hInstance = hInst;
+    wc.hInstance = AfxGetInstanceHandle();
     wc.hCursor = ::LoadCursorA(AfxGetResourceHandle(), MAKEINTRESOURCEA(IDC_LINKHAND));
     wc.hbrBackground = nullptr;
     wc.hIcon = nullptr;
     wc.lpszClassName = kLinkClassName;
-    return ::RegisterClassA(&wc) != 0;
+    return AfxRegisterClass(&wc) != FALSE;
 }
 
 // One registry value of HKEY_LOCAL_MACHINE as text; false when the key does
@@ -46,11 +43,6 @@ bool ReadMachineValue(const CString& keyName, const char* valueName, CString& va
 }
 
 } // namespace
-
-void UnregisterLinkLabelClass()
-{
-    ::UnregisterClassA(kLinkClassName, AfxGetInstanceHandle());
-}
 
 //--- CLinkLabel
 
@@ -192,12 +184,7 @@ const char* CDlgAbout::OsNameOf(const CString& version)
 
 CString CDlgAbout::GetOsName()
 {
-    OSVERSIONINFOA info = {};
-    info.dwOSVersionInfoSize = sizeof(info);
-#pragma GCC diagnostic push
-#pragma GCC diagnostic ignored "-Wdeprecated-declarations"
-    ::GetVersionExA(&info);
-#pragma GCC diagnostic pop
+    const OSVERSIONINFOA info = AfxGetVersionInfo();
     CString v;
     v.Format("%i.%i", static_cast<int>(info.dwMajorVersion), static_cast<int>(info.dwMinorVersion));
     CString name = "unknown";

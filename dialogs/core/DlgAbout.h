@@ -63,9 +63,6 @@ private:
     HFONT m_hUnderlineFont = nullptr;
 };
 
-// Unregisters the link's window class (at the library's exit).
-void UnregisterLinkLabelClass();
-
 // Puts text on the clipboard as plain text, replacing its contents; false
 // when it is empty or the clipboard cannot be had.
 bool CopyTextToClipboard(HWND hOwner, const CString& text);

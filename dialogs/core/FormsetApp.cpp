@@ -3,7 +3,6 @@
 #include <cstring>
 
 #include "app/RecordPool.h"
-#include "dialogs/core/DlgAbout.h"
 #include "dialogs/core/SmallDialogs.h"
 #include "framework/core/Cp932.h"
 #include "lists/SearchEngineTree.h"
@@ -39,8 +38,6 @@ BOOL CFormsetApp::InitInstance()
 int CFormsetApp::ExitInstance()
 {
     SetPostedDialog(nullptr);
-    // Nothing of the library may outlive its unload: its link class goes.
-    UnregisterLinkLabelClass();
     // Pools of the records the library's pages make; each is freed once.
     PoolFor<CSearchEngineNode, kPoolSearchEngineNode>::Release();
     return CWinApp::ExitInstance();

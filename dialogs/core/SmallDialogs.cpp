@@ -76,20 +76,10 @@ void CDlgOpenLocation::OnBrowse()
 {
     CFormsetApp& app = FormsetApp();
     // The filter's parts are separated by "|" in the string file.
-    CString filter = app.GetEtcString(49);
-    CString title = app.GetEtcString(48);
-    filter += "||";
-    filter.Replace('|', '\0');
-    char path[MAX_PATH] = {};
-    OPENFILENAMEA ofn = {};
-    ofn.lStructSize = sizeof(ofn);
-    ofn.hwndOwner = m_hWnd;
-    ofn.lpstrFilter = filter;
-    ofn.lpstrFile = path;
-    ofn.nMaxFile = sizeof(path);
-    ofn.lpstrTitle = title.IsEmpty() ? nullptr : static_cast<LPCSTR>(title);
-    ofn.Flags = OFN_HIDEREADONLY | OFN_EXPLORER;
-    if (!::GetOpenFileNameA(&ofn))
+    const CString filter = app.GetEtcString(49);
+    const CString title = app.GetEtcString(48);
+    CString path;
+    if (!AfxPromptOpenFile(m_hWnd, filter, title, OFN_HIDEREADONLY, path))
         return;
     m_text = path;
     ::SetDlgItemTextA(m_hWnd, IDC_OPEN_TEXT, m_text);

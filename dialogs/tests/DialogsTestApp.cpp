@@ -1,5 +1,7 @@
 #include "dialogs/tests/DialogsTestApp.h"
 
+#include "framework/win/Wnd.h"
+
 CFormsetApp theApp;
 
 namespace {
@@ -65,6 +67,8 @@ void DialogsTest::TearDown()
     theApp.ExitInstance();
     ::DestroyWindow(m_hMain);
     Pump();
+    // As the library's unload does.
+    AfxUnregisterClasses();
     m_folder.reset();
 }
 

@@ -294,3 +294,52 @@ TEST_F(DlgSettingTest, SinglePageExportsKeepTheirOwnRectangles)
     EXPECT_EQ(100, reopened.left);
     EXPECT_EQ(90, reopened.top);
 }
+
+TEST_F(DlgSettingTest, HelpTipTakesTheTextAndTheFullDialogResizesNothing)
+{
+    CTestSetting dialog;
+    CTestPage* page = dialog.Add(1, "one");
+    CString tip;
+    LRESULT nullAnswer = 1;
+    RECT rcOkBefore = {}, rcOkAfter = {};
+    WhileModal({ [&] {
+        HWND hEdit = ::GetDlgItem(page->m_hWnd, IDC_TESTPAGE_EDIT);
+        CWnd* pEdit = CWnd::FromHandle(hEdit);
+        nullAnswer = dialog.SendMessage(WM_SHOW_HELPTIP, reinterpret_cast<WPARAM>(pEdit), 0);
+        dialog.SendMessage(WM_SHOW_HELPTIP, reinterpret_cast<WPARAM>(pEdit),
+                           reinterpret_cast<LPARAM>("first\nsecond"));
+        // The tip window is the only tool-tip window of the thread.
+        HWND hTip = ::FindWindowExA(nullptr, nullptr, TOOLTIPS_CLASSA, nullptr);
+        char text[64] = {};
+        TOOLINFOA ti = {};
+        ti.cbSize = TTTOOLINFOA_V2_SIZE;
+        ti.uFlags = TTF_IDISHWND;
+        ti.hwnd = page->m_hWnd;
+        ti.uId = reinterpret_cast<UINT_PTR>(hEdit);
+        ti.lpszText = text;
+        ::SendMessageA(hTip, TTM_GETTEXTA, sizeof(text), reinterpret_cast<LPARAM>(&ti));
+        tip = text;
+        EXPECT_EQ(500, ::SendMessageA(hTip, TTM_GETMAXTIPWIDTH, 0, 0));
+
+        ::GetWindowRect(::GetDlgItem(dialog.m_hWnd, IDOK), &rcOkBefore);
+        RECT rc;
+        dialog.GetWindowRect(&rc);
+        dialog.SetWindowPos(nullptr, 0, 0, rc.right - rc.left + 80, rc.bottom - rc.top + 60,
+                            SWP_NOMOVE | SWP_NOZORDER);
+        ::GetWindowRect(::GetDlgItem(dialog.m_hWnd, IDOK), &rcOkAfter);
+        Click(dialog.m_hWnd, IDCANCEL);
+    } });
+    EXPECT_EQ(IDCANCEL, dialog.DoModal());
+    EXPECT_EQ(0, nullAnswer);
+    EXPECT_STREQ("first\r\nsecond", tip);
+    EXPECT_EQ(rcOkBefore.left, rcOkAfter.left);
+    EXPECT_EQ(rcOkBefore.top, rcOkAfter.top);
+}
+
+TEST(PageCaptionTest, GradientDarkensQuadraticallyTowardsTheLeft)
+{
+    EXPECT_EQ(200, CPageCaption::ShadeChannel(200, 0, 100));
+    EXPECT_EQ(150, CPageCaption::ShadeChannel(200, 50, 100));
+    EXPECT_EQ(4, CPageCaption::ShadeChannel(200, 99, 100));
+    EXPECT_EQ(0, CPageCaption::ShadeChannel(200, 100, 100));
+}

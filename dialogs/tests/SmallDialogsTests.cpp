@@ -54,31 +54,53 @@ TEST_F(SmallDialogsTest, OpenDialogStartsWithHttpAndCancelKeepsTheInitialText)
     EXPECT_EQ(nullptr, ShowOpenDlg(0, nullptr, nullptr));
 
     std::string shown;
+    DWORD selection = 0;
     WhileModal({ [&] {
         HWND hDlg = FindDialog();
         shown = ItemText(hDlg, IDC_OPEN_TEXT);
+        selection = static_cast<DWORD>(::SendDlgItemMessageA(hDlg, IDC_OPEN_TEXT, EM_GETSEL, 0, 0));
         ::SetDlgItemTextA(hDlg, IDC_OPEN_TEXT, "typed");
         Click(hDlg, IDCANCEL);
     } });
     const char* text = ShowOpenDlg(0, nullptr, &result);
     EXPECT_EQ("http://", shown);
+    // The caret behind the text, nothing selected.
+    EXPECT_EQ(7u, LOWORD(selection));
+    EXPECT_EQ(7u, HIWORD(selection));
     EXPECT_EQ(IDCANCEL, result);
     EXPECT_STREQ("http://", text);
 
-    // Title mode 1 takes line 47 of "etc.dat"; OK returns what was typed.
-    m_folder->WriteBytes("String/etc.dat", std::string(46, '\n') + "Open it\n");
-    std::string title;
-    WhileModal({ [&] {
-        HWND hDlg = FindDialog();
-        char buffer[64] = {};
-        ::GetWindowTextA(hDlg, buffer, sizeof(buffer));
-        title = buffer;
-        ::SetDlgItemTextA(hDlg, IDC_OPEN_TEXT, "example.org");
-        Click(hDlg, IDOK);
-    } });
+    // Title mode 1 takes line 47 of "etc.dat"; the browse button shows the
+    // file dialog titled by line 48; OK returns what was typed.
+    m_folder->WriteBytes("String/etc.dat", std::string(46, '\n') + "Open it\nPick a file\nAll|*.*|\n");
+    std::string title, browseTitle;
+    HWND hOpen = nullptr;
+    WhileModal({
+        [&] {
+            hOpen = FindDialog();
+            char buffer[64] = {};
+            ::GetWindowTextA(hOpen, buffer, sizeof(buffer));
+            title = buffer;
+            ::PostMessageA(hOpen, WM_COMMAND, MAKEWPARAM(IDC_OPEN_BROWSE, BN_CLICKED), 0);
+        },
+        [&] {
+            HWND hFile = FindDialog();
+            char buffer[64] = {};
+            ::GetWindowTextA(hFile, buffer, sizeof(buffer));
+            browseTitle = buffer;
+            ::PostMessageA(hFile, WM_COMMAND, IDCANCEL, 0);
+        },
+        [&] {
+            HWND hDlg = FindDialog();
+            EXPECT_EQ(hOpen, hDlg);
+            ::SetDlgItemTextA(hDlg, IDC_OPEN_TEXT, "example.org");
+            Click(hDlg, IDOK);
+        },
+    });
     EXPECT_STREQ("example.org", ShowOpenDlg(1, "start", &result));
     EXPECT_EQ(IDOK, result);
     EXPECT_EQ("Open it", title);
+    EXPECT_EQ("Pick a file", browseTitle);
 }
 
 TEST_F(SmallDialogsTest, KeywordDialogRefusesEmptyClearsAndReusesTheResultText)
@@ -135,14 +157,19 @@ TEST_F(SmallDialogsTest, WindowSizeReportsTheHeightFirstThenTheWidth)
         [&] { first = AnswerMessageBox(); },
         [&] {
             HWND hDlg = FindDialog();
-            EXPECT_EQ(::GetDlgItem(hDlg, IDC_SIZE_HEIGHT), ::GetFocus());
+            // The focus is only this thread's while its window is active.
+            if (::GetForegroundWindow() == hDlg) {
+                EXPECT_EQ(::GetDlgItem(hDlg, IDC_SIZE_HEIGHT), ::GetFocus());
+            }
             ::SetDlgItemTextA(hDlg, IDC_SIZE_HEIGHT, "150");
             Click(hDlg, IDOK);
         },
         [&] { second = AnswerMessageBox(); },
         [&] {
             HWND hDlg = FindDialog();
-            EXPECT_EQ(::GetDlgItem(hDlg, IDC_SIZE_WIDTH), ::GetFocus());
+            if (::GetForegroundWindow() == hDlg) {
+                EXPECT_EQ(::GetDlgItem(hDlg, IDC_SIZE_WIDTH), ::GetFocus());
+            }
             ::SetDlgItemTextA(hDlg, IDC_SIZE_WIDTH, "250");
             Click(hDlg, IDOK);
         },
@@ -168,9 +195,22 @@ TEST_F(SmallDialogsTest, AboutBoxShowsTheTextsAndReturnsTheTraceState)
     const char* folder = m_folder->Path().c_str();
     EXPECT_EQ(1, ShowAboutDlg(theApp.m_hIcon, m_hMain, folder, nullptr, "b", "c", 1));
     std::string text1, block;
+    COLORREF linkColor = 0, otherColor = 0;
+    LRESULT linkBrush = 0;
     WhileModal({ [&] {
         HWND hDlg = FindDialog();
         text1 = ItemText(hDlg, IDC_ABOUT_TEXT1);
+        // The link static: blue on a hollow brush; the others as they were.
+        HDC hdc = ::CreateCompatibleDC(nullptr);
+        ::SetTextColor(hdc, RGB(1, 2, 3));
+        linkBrush = ::SendMessageA(hDlg, WM_CTLCOLORSTATIC, reinterpret_cast<WPARAM>(hdc),
+                                   reinterpret_cast<LPARAM>(::GetDlgItem(hDlg, IDC_ABOUT_LINK)));
+        linkColor = ::GetTextColor(hdc);
+        ::SetTextColor(hdc, RGB(1, 2, 3));
+        ::SendMessageA(hDlg, WM_CTLCOLORSTATIC, reinterpret_cast<WPARAM>(hdc),
+                       reinterpret_cast<LPARAM>(::GetDlgItem(hDlg, IDC_ABOUT_TEXT2)));
+        otherColor = ::GetTextColor(hdc);
+        ::DeleteDC(hdc);
         block = ItemText(hDlg, IDC_ABOUT_VERSIONS);
         EXPECT_FALSE(::IsWindowVisible(::GetDlgItem(hDlg, IDC_ABOUT_TRACE)));
         Click(hDlg, IDOK);
@@ -179,6 +219,9 @@ TEST_F(SmallDialogsTest, AboutBoxShowsTheTextsAndReturnsTheTraceState)
     m_folder->WriteBytes("VA_TRACE.txt", "trace");
     EXPECT_EQ(1, ShowAboutDlg(theApp.m_hIcon, m_hMain, folder, "Name ver 1.0", "Build 13014", "third", 1));
     EXPECT_EQ("Name ver 1.0", text1);
+    EXPECT_EQ(RGB(0, 0, 255), linkColor);
+    EXPECT_EQ(reinterpret_cast<LRESULT>(::GetStockObject(HOLLOW_BRUSH)), linkBrush);
+    EXPECT_NE(RGB(0, 0, 255), otherColor);
     EXPECT_EQ(0u, block.find("Name ver 1.0\r\nBuild 13014\r\nOS:"));
     EXPECT_NE(std::string::npos, block.find("\r\nIE:"));
     EXPECT_TRUE(m_folder->Exists("VA_TRACE.txt"));

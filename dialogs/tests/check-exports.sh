@@ -5,7 +5,7 @@
 # argument count. Runs on the build host; no 32-bit code runs.
 # Usage: check-exports.sh Formbay.dll Exports.cpp.obj
 set -eu
-# objdump's headings are matched as the untranslated tool prints them.
+# The objdump headings parsed below are the untranslated ones.
 export LC_ALL=C
 dll=$1
 obj=$2

@@ -223,17 +223,32 @@ BOOL CWinApp::OpenDocumentFile(LPCSTR)
 
 void CWinApp::OnFileOpen()
 {
+    CWnd* pMainWnd = AfxGetMainWnd();
+    CString path;
+    if (AfxPromptOpenFile(pMainWnd != nullptr ? pMainWnd->m_hWnd : nullptr, nullptr, nullptr,
+                          OFN_FILEMUSTEXIST | OFN_PATHMUSTEXIST | OFN_HIDEREADONLY, path))
+        OpenDocumentFile(path);
+}
+
+BOOL AfxPromptOpenFile(HWND hWndOwner, LPCSTR lpszFilter, LPCSTR lpszTitle, DWORD dwFlags, CString& path)
+{
+    // The system wants the pairs NUL-separated, ending in two NULs.
+    CString filter = lpszFilter != nullptr && *lpszFilter != '\0' ? lpszFilter : "*.*|*.*|";
+    filter += "||";
+    filter.Replace('|', '\0');
     char szFile[MAX_PATH] = "";
     OPENFILENAMEA ofn = {};
     ofn.lStructSize = sizeof(ofn);
-    CWnd* pMainWnd = AfxGetMainWnd();
-    ofn.hwndOwner = pMainWnd != nullptr ? pMainWnd->m_hWnd : nullptr;
-    ofn.lpstrFilter = "*.*\0*.*\0";
+    ofn.hwndOwner = hWndOwner;
+    ofn.lpstrFilter = filter;
     ofn.lpstrFile = szFile;
     ofn.nMaxFile = sizeof(szFile);
-    ofn.Flags = OFN_FILEMUSTEXIST | OFN_PATHMUSTEXIST | OFN_HIDEREADONLY;
-    if (::GetOpenFileNameA(&ofn))
-        OpenDocumentFile(szFile);
+    ofn.lpstrTitle = lpszTitle != nullptr && *lpszTitle != '\0' ? lpszTitle : nullptr;
+    ofn.Flags = dwFlags | OFN_EXPLORER;
+    if (!::GetOpenFileNameA(&ofn))
+        return FALSE;
+    path = szFile;
+    return TRUE;
 }
 
 //--- Entry
@@ -277,6 +292,7 @@ BOOL AfxDllMain(HINSTANCE hInstance, DWORD dwReason)
             return FALSE;
         }
         pApp->ExitInstance();
+        AfxUnregisterClasses();
         return TRUE;
     }
     catch (...)

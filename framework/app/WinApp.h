@@ -14,6 +14,7 @@
 #define VA_FRAMEWORK_APP_WINAPP_H
 
 #include "framework/app/CommandLineInfo.h"
+#include "framework/core/CString.h"
 #include "framework/win/CmdTarget.h"
 #include "framework/win/WinDefs.h"
 
@@ -95,6 +96,12 @@ HINSTANCE AfxGetInstanceHandle();
 // Where resources are loaded from; the instance unless set otherwise.
 HINSTANCE AfxGetResourceHandle();
 void AfxSetResourceHandle(HINSTANCE hInstResource);
+
+// The system's file-open dialog for one existing file: lpszFilter holds
+// "description|pattern|" pairs (null: all files), lpszTitle may be null or
+// empty (the system's title). TRUE with the chosen path, FALSE when the user
+// cancelled.
+BOOL AfxPromptOpenFile(HWND hWndOwner, LPCSTR lpszFilter, LPCSTR lpszTitle, DWORD dwFlags, CString& path);
 
 // The body of the entry point.
 int AfxWinMain(HINSTANCE hInstance, HINSTANCE hPrevInstance, LPSTR lpCmdLine, int nCmdShow);

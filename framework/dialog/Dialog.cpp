@@ -76,23 +76,24 @@ BOOL CDialog::CreateIndirect(const void* lpTemplate, HWND hWndParent)
     return EndCreate(state, hWnd);
 }
 
-BOOL CDialog::Create(UINT nIDTemplate, CWnd* pParentWnd)
+void CDialog::PrepareModeless(UINT nIDTemplate, CWnd* pParentWnd)
 {
     m_nIDTemplate = nIDTemplate;
     if (m_nIDHelp == 0)
         m_nIDHelp = nIDTemplate;
     m_pParentWnd = pParentWnd;
     m_bModal = FALSE;
+}
+
+BOOL CDialog::Create(UINT nIDTemplate, CWnd* pParentWnd)
+{
+    PrepareModeless(nIDTemplate, pParentWnd);
     return CreateIndirect(FindDialogTemplate(nIDTemplate), ParentHandle());
 }
 
 BOOL CDialog::CreateAsChild(UINT nIDTemplate, CWnd* pParentWnd)
 {
-    m_nIDTemplate = nIDTemplate;
-    if (m_nIDHelp == 0)
-        m_nIDHelp = nIDTemplate;
-    m_pParentWnd = pParentWnd;
-    m_bModal = FALSE;
+    PrepareModeless(nIDTemplate, pParentWnd);
     DWORD cb = 0;
     const BYTE* pSource = static_cast<const BYTE*>(FindDialogTemplate(nIDTemplate, &cb));
     if (pSource == nullptr || pParentWnd == nullptr)

@@ -64,6 +64,7 @@ private:
     friend INT_PTR CALLBACK AfxDlgProc(HWND, UINT, WPARAM, LPARAM);
     HWND ParentHandle() const;
     HWND ModalOwner() const;
+    void PrepareModeless(UINT nIDTemplate, CWnd* pParentWnd);
 };
 
 INT_PTR CALLBACK AfxDlgProc(HWND hWnd, UINT nMsg, WPARAM wParam, LPARAM lParam);

@@ -102,4 +102,17 @@
 #define SBPS_DISABLED         0x04000000
 #define SBPS_STRETCH          0x08000000
 
+// The system's version as it reports itself (major, minor, build, platform,
+// service-pack text).
+inline OSVERSIONINFOA AfxGetVersionInfo()
+{
+    OSVERSIONINFOA info = {};
+    info.dwOSVersionInfoSize = sizeof(info);
+#pragma GCC diagnostic push
+#pragma GCC diagnostic ignored "-Wdeprecated-declarations"
+    ::GetVersionExA(&info);
+#pragma GCC diagnostic pop
+    return info;
+}
+
 #endif // VA_FRAMEWORK_WIN_WINDEFS_H

@@ -32,7 +32,12 @@ LRESULT CALLBACK AfxWndProc(HWND hWnd, UINT nMsg, WPARAM wParam, LPARAM lParam);
 // Runs one message through an object's WindowProc with the exception barrier.
 LRESULT AfxCallWndProc(CWnd* pWnd, HWND hWnd, UINT nMsg, WPARAM wParam, LPARAM lParam);
 LRESULT CALLBACK VaCreateHookProc(int nCode, WPARAM wParam, LPARAM lParam);
+// Registers a class once (an existing one of the name is kept); classes
+// registered by name are remembered for AfxUnregisterClasses.
 BOOL AfxRegisterClass(WNDCLASSA* lpWndClass);
+// Unregisters every class this module registered: a library's classes must
+// not outlive it (the system keeps them, with procedures in freed code).
+void AfxUnregisterClasses();
 
 // Registers (once) a window class served by AfxWndProc and returns its name.
 // The name lives in a small ring of buffers: pass it straight to a creation.

@@ -1,6 +1,10 @@
 // Window creation: the attachment hook, the default class and destruction.
 #include "framework/win/Wnd.h"
 
+#include <string>
+#include <utility>
+#include <vector>
+
 #include <cstdio>
 
 #include "framework/app/WinApp.h"
@@ -160,12 +164,35 @@ BOOL CWnd::DestroyWindow()
 
 //--- Window classes
 
+namespace {
+
+// The classes this module registered by name, with the instance each was
+// registered for.
+std::vector<std::pair<std::string, HINSTANCE>>& RegisteredClasses()
+{
+    static std::vector<std::pair<std::string, HINSTANCE>> s_classes;
+    return s_classes;
+}
+
+} // namespace
+
 BOOL AfxRegisterClass(WNDCLASSA* lpWndClass)
 {
     WNDCLASSA existing;
     if (::GetClassInfoA(lpWndClass->hInstance, lpWndClass->lpszClassName, &existing))
         return TRUE;
-    return ::RegisterClassA(lpWndClass) != 0;
+    if (::RegisterClassA(lpWndClass) == 0)
+        return FALSE;
+    if (!IS_INTRESOURCE(lpWndClass->lpszClassName))
+        RegisteredClasses().emplace_back(lpWndClass->lpszClassName, lpWndClass->hInstance);
+    return TRUE;
+}
+
+void AfxUnregisterClasses()
+{
+    for (const auto& registered : RegisteredClasses())
+        ::UnregisterClassA(registered.first.c_str(), registered.second);
+    RegisteredClasses().clear();
 }
 
 LPCSTR AfxRegisterWndClass(UINT nClassStyle, HCURSOR hCursor, HBRUSH hbrBackground, HICON hIcon)

@@ -1,9 +1,10 @@
-// Splitting data-file lines into fields.
-#include "shared/DataFields.h"
-
+// Fields of the "｀"-separated lines: splitting, and titles and URLs made
+// safe to write as one field.
 #include <gtest/gtest.h>
 
-TEST(DataFields, StrayLeadByteBeforeASeparatorKeepsTheFieldsApart)
+#include "shared/DataFields.h"
+
+TEST(DataFieldsTest, StrayLeadByteBeforeASeparatorKeepsTheFieldsApart)
 {
     CStringArray fields;
     DataFields::SplitTerminated("a\x97?b\x83?", "?", fields);
@@ -19,5 +20,25 @@ TEST(DataFields, StrayLeadByteBeforeASeparatorKeepsTheFieldsApart)
     EXPECT_STREQ("http://x/\x97\x81\x4D" "1", fields[0]);
 
     DataFields::SplitTerminated("u\x81\x4D" "1\x81\x4D", DataFields::kSeparator, fields);
+    ASSERT_EQ(2, fields.GetSize());
+}
+
+TEST(DataFieldsTest, TitleFieldLosesSeparatorsAndLineBreaks)
+{
+    // "a｀b" with CR LF; "表" (0x95 0x5C) and "ソ" (0x83 0x5C) stay whole.
+    EXPECT_STREQ("a\x81\x4f" "b  \x95\x5c\x83\x5c",
+                 DataFields::CleanTitleField("a\x81\x4d" "b\r\n\x95\x5c\x83\x5c"));
+    // A byte pair 0x81 0x4D inside another character is no separator:
+    // "\x88\x81" is one character, followed by "M".
+    EXPECT_STREQ("\x88\x81M", DataFields::CleanTitleField("\x88\x81M"));
+}
+
+TEST(DataFieldsTest, UrlFieldDropsLineBreaksAndEscapesTheSeparator)
+{
+    EXPECT_STREQ("http://x/?q=%81%4Dz", DataFields::CleanUrlField("http://x/\r\n?q=\x81\x4dz"));
+    CStringArray fields;
+    const CString line = DataFields::CleanTitleField("t\x81\x4dt") + DataFields::kSeparator +
+                         DataFields::CleanUrlField("u\x81\x4du") + DataFields::kSeparator;
+    DataFields::SplitTerminated(line, DataFields::kSeparator, fields);
     ASSERT_EQ(2, fields.GetSize());
 }

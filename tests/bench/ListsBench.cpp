@@ -25,7 +25,7 @@
 #include "tests/support/ProgramFolder.h"
 #include "tests/support/ProgramRun.h"
 
-#include "tests/bench/BenchClock.h"
+#include "tests/bench/BenchTiming.h"
 
 namespace {
 

@@ -15,7 +15,7 @@
 #include <string>
 #include <vector>
 
-#include "tests/bench/BenchClock.h"
+#include "tests/bench/BenchTiming.h"
 
 namespace {
 
@@ -208,23 +208,6 @@ Run RunProgram(const RunOptions& options)
     CloseHandle(pi.hProcess);
     return run;
 }
-
-struct Series
-{
-    std::vector<double> values;
-
-    void Add(double v) { values.push_back(v); }
-    double Min() const { return values.empty() ? 0 : *std::min_element(values.begin(), values.end()); }
-    double Median() const
-    {
-        if (values.empty())
-            return 0;
-        std::vector<double> sorted = values;
-        std::sort(sorted.begin(), sorted.end());
-        size_t n = sorted.size();
-        return n % 2 != 0 ? sorted[n / 2] : (sorted[n / 2 - 1] + sorted[n / 2]) / 2;
-    }
-};
 
 void PrintSeries(const char* label, const Series& s, const char* unit)
 {

@@ -13,6 +13,8 @@ struct WindowSearch
     DWORD processId;  // 0: any process
     HWND found;
     int count;
+    const char* className = kMainWindowClass;
+    bool visibleOnly = false;
 };
 
 BOOL CALLBACK MatchMainWindow(HWND wnd, LPARAM param)
@@ -20,11 +22,13 @@ BOOL CALLBACK MatchMainWindow(HWND wnd, LPARAM param)
     auto* search = reinterpret_cast<WindowSearch*>(param);
     char className[64] = {};
     GetClassNameA(wnd, className, sizeof(className));
-    if (lstrcmpA(className, kMainWindowClass) != 0)
+    if (lstrcmpA(className, search->className) != 0)
         return TRUE;
     DWORD owner = 0;
     GetWindowThreadProcessId(wnd, &owner);
     if (search->processId != 0 && owner != search->processId)
+        return TRUE;
+    if (search->visibleOnly && !IsWindowVisible(wnd))
         return TRUE;
     search->found = wnd;
     ++search->count;
@@ -74,17 +78,7 @@ bool ProgramRun::Start(const std::string& arguments)
 
 HWND ProgramRun::WaitForMainWindow(DWORD timeoutMs)
 {
-    const DWORD start = GetTickCount();
-    do {
-        WindowSearch search = {m_processId, nullptr, 0};
-        EnumWindows(MatchMainWindow, reinterpret_cast<LPARAM>(&search));
-        if (search.found != nullptr && IsWindowVisible(search.found))
-            return search.found;
-        if (!IsRunning())
-            return nullptr;
-        Sleep(50);
-    } while (GetTickCount() - start < timeoutMs);
-    return nullptr;
+    return WaitForWindow(kMainWindowClass, timeoutMs);
 }
 
 DWORD ProgramRun::WaitForExit(DWORD timeoutMs)
@@ -109,6 +103,21 @@ DWORD ProgramRun::CloseAndWait(DWORD timeoutMs)
     if (search.found != nullptr)
         PostMessageA(search.found, WM_CLOSE, 0, 0);
     return WaitForExit(timeoutMs);
+}
+
+HWND ProgramRun::WaitForWindow(const char* className, DWORD timeoutMs)
+{
+    const DWORD start = GetTickCount();
+    do {
+        WindowSearch search = {m_processId, nullptr, 0, className, true};
+        EnumWindows(MatchMainWindow, reinterpret_cast<LPARAM>(&search));
+        if (search.found != nullptr)
+            return search.found;
+        if (!IsRunning())
+            return nullptr;
+        Sleep(50);
+    } while (GetTickCount() - start < timeoutMs);
+    return nullptr;
 }
 
 int ProgramRun::CountMainWindows()

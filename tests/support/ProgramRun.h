@@ -24,6 +24,9 @@ public:
     // The program's own main window (class "VantorelArco"), or null when it
     // has none within the time.
     HWND WaitForMainWindow(DWORD timeoutMs = 20000);
+    // A visible top-level window of the program with the class (a dialog:
+    // "#32770"), or null when it has none within the time.
+    HWND WaitForWindow(const char* className, DWORD timeoutMs = 20000);
     // The exit code, or STILL_ACTIVE when the program still runs.
     DWORD WaitForExit(DWORD timeoutMs = 20000);
     bool IsRunning() const;

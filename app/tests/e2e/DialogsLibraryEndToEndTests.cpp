@@ -15,38 +15,6 @@ namespace {
 const UINT kCmdSettings = 32772;
 const UINT kCmdAbout = 57664;
 
-struct DialogSearch
-{
-    DWORD processId;
-    HWND found;
-};
-
-BOOL CALLBACK MatchDialog(HWND wnd, LPARAM param)
-{
-    auto* search = reinterpret_cast<DialogSearch*>(param);
-    char className[16] = {};
-    GetClassNameA(wnd, className, sizeof(className));
-    DWORD owner = 0;
-    GetWindowThreadProcessId(wnd, &owner);
-    if (lstrcmpA(className, "#32770") != 0 || owner != search->processId || !IsWindowVisible(wnd))
-        return TRUE;
-    search->found = wnd;
-    return FALSE;
-}
-
-// The program's visible dialog, waited for up to 20 s.
-HWND WaitForDialog(DWORD processId)
-{
-    for (int i = 0; i < 400; ++i) {
-        DialogSearch search = { processId, nullptr };
-        EnumWindows(MatchDialog, reinterpret_cast<LPARAM>(&search));
-        if (search.found != nullptr)
-            return search.found;
-        Sleep(50);
-    }
-    return nullptr;
-}
-
 bool WaitUntilGone(HWND wnd)
 {
     for (int i = 0; i < 400 && IsWindow(wnd); ++i)
@@ -78,6 +46,19 @@ std::string ItemText(HWND dialog, int id)
 class DialogsLibraryEndToEnd : public ::testing::Test
 {
 protected:
+    // Starts the program and gives its settings file a section the program
+    // does not write, so that only a rewrite drops it; the main window, and
+    // the marked contents in marked.
+    HWND StartAndMarkSettings(ProgramRun& run, std::string& marked)
+    {
+        if (!run.Start())
+            return nullptr;
+        HWND main = run.WaitForMainWindow();
+        marked = m_folder.ReadBytes("VantorelArco.ini") + "[Marker]\r\nkept=1\r\n";
+        m_folder.WriteBytes("VantorelArco.ini", marked);
+        return main;
+    }
+
     ProgramFolder m_folder;
 };
 
@@ -86,22 +67,19 @@ protected:
 TEST_F(DialogsLibraryEndToEnd, SettingsCancelKeepsTheFileAndOKRewritesIt)
 {
     ProgramRun run(m_folder);
-    ASSERT_TRUE(run.Start());
-    HWND main = run.WaitForMainWindow();
+    std::string marked;
+    HWND main = StartAndMarkSettings(run, marked);
     ASSERT_NE(nullptr, main);
-    // A line the program does not write: only a rewrite drops it.
-    const std::string marked = m_folder.ReadBytes("VantorelArco.ini") + "[Marker]\r\nkept=1\r\n";
-    m_folder.WriteBytes("VantorelArco.ini", marked);
 
     PostMessageA(main, WM_COMMAND, kCmdSettings, 0);
-    HWND dialog = WaitForDialog(run.GetProcessId());
+    HWND dialog = run.WaitForWindow("#32770");
     ASSERT_NE(nullptr, dialog);
     PostMessageA(dialog, WM_COMMAND, IDCANCEL, 0);
     ASSERT_TRUE(WaitUntilGone(dialog));
     EXPECT_EQ(marked, m_folder.ReadBytes("VantorelArco.ini"));
 
     PostMessageA(main, WM_COMMAND, kCmdSettings, 0);
-    dialog = WaitForDialog(run.GetProcessId());
+    dialog = run.WaitForWindow("#32770");
     ASSERT_NE(nullptr, dialog);
     PostMessageA(dialog, WM_COMMAND, IDOK, 0);
     ASSERT_TRUE(WaitUntilGone(dialog));
@@ -119,7 +97,7 @@ TEST_F(DialogsLibraryEndToEnd, AboutBoxShowsTheVersionAndTheLibraryIsUnloadedAft
     HWND main = run.WaitForMainWindow();
     ASSERT_NE(nullptr, main);
     PostMessageA(main, WM_COMMAND, kCmdAbout, 0);
-    HWND dialog = WaitForDialog(run.GetProcessId());
+    HWND dialog = run.WaitForWindow("#32770");
     ASSERT_NE(nullptr, dialog);
     EXPECT_NE(std::string::npos, ItemText(dialog, 1012).find(" ver "));
     EXPECT_EQ("Build 13014", ItemText(dialog, 1015));
@@ -138,11 +116,9 @@ TEST_F(DialogsLibraryEndToEnd, OKWithoutARecordChangesNothing)
     std::string fake = ProgramFolder::PathFromEnvironment("VA_FAKE_FORMBAY_DIR") + "\\Formbay.dll";
     ASSERT_TRUE(CopyFileA(fake.c_str(), m_folder.File("Formbay.dll").c_str(), FALSE));
     ProgramRun run(m_folder);
-    ASSERT_TRUE(run.Start());
-    HWND main = run.WaitForMainWindow();
+    std::string marked;
+    HWND main = StartAndMarkSettings(run, marked);
     ASSERT_NE(nullptr, main);
-    const std::string marked = m_folder.ReadBytes("VantorelArco.ini") + "[Marker]\r\nkept=1\r\n";
-    m_folder.WriteBytes("VantorelArco.ini", marked);
     PostMessageA(main, WM_COMMAND, kCmdSettings, 0);
     for (int i = 0; i < 200 && !m_folder.Exists("fake-settings-called"); ++i)
         Sleep(50);

@@ -26,7 +26,7 @@
 #include "tab/BrowserView.h"
 #include "tab/ChildFrame.h"
 #include "tab/TabItem.h"
-#include "tests/bench/BenchClock.h"
+#include "tests/bench/BenchTiming.h"
 #include "tests/support/ProgramFolder.h"
 #include "tests/support/TestWebBrowser.h"
 
@@ -50,20 +50,7 @@ void Pump()
     }
 }
 
-struct Stats
-{
-    std::vector<double> values;
-    void Add(double v) { values.push_back(v); }
-    double Min() const { return *std::min_element(values.begin(), values.end()); }
-    double Median() const
-    {
-        std::vector<double> sorted = values;
-        std::sort(sorted.begin(), sorted.end());
-        return sorted[sorted.size() / 2];
-    }
-};
-
-void Print(const char* name, const Stats& s, const char* unit)
+void Print(const char* name, const Series& s, const char* unit)
 {
     printf("  %-46s min %10.3f  median %10.3f %s\n", name, s.Min(), s.Median(), unit);
 }
@@ -189,7 +176,7 @@ int main(int argc, char** argv)
     const CString setPath = folder.File("Exception.dat").c_str();
     const CString copyPath = folder.File("Copy.dat").c_str();
     const CString plainPath = folder.File("Plain.dat").c_str();
-    Stats save, size, write, read, load, plain;
+    Series save, size, write, read, load, plain;
     BuildTabs(frame);
     for (int r = 0; r < rounds; ++r) {
         double t0 = NowMs();
@@ -251,7 +238,7 @@ int main(int argc, char** argv)
     HWND page = tab != nullptr && tab->m_pView != nullptr ? tab->m_pView->GetControlWindow() : nullptr;
     HWND edit = ::CreateWindowA("EDIT", "", WS_CHILD | WS_VISIBLE, 0, 0, 50, 20, frame->m_hWnd, nullptr,
                                 nullptr, nullptr);
-    Stats bound, empty;
+    Series bound, empty;
     for (int r = 0; r < rounds; ++r) {
         WriteBindings(folder, 300);
         bound.Add(KeyRound(frame->m_hWndMDIClient, edit, page));

@@ -12,6 +12,7 @@
 #include "tab/ChildFrame.h"
 #include "tab/TabItem.h"
 #include "tab/tests/TabFixture.h"
+#include "tests/support/TestHtmlDocument.h"
 
 namespace {
 
@@ -112,10 +113,8 @@ TEST_F(TabTest, ClosingAllTabsOfTheGroupAsksFirst)
     EXPECT_FALSE(::IsWindow(second));
 }
 
-TEST_F(TabTest, BrowserCommandsWithoutADocumentReportFailure)
+TEST_F(TabTest, BrowserCommandsWithoutATabReportFailure)
 {
-    EXPECT_FALSE(m_frame->ExecBrowserCommand(OLECMDID_COPY, FALSE));
-    Open(nullptr, "http://a.example/");
     EXPECT_FALSE(m_frame->ExecBrowserCommand(OLECMDID_COPY, FALSE));
 }
 
@@ -172,4 +171,31 @@ TEST_F(TabTest, TextOnlyCopyPutsTheKeywordOnTheClipboard)
     theApp.m_pendingKeyword = "copied \x83\x81 text";
     ::SendMessageA(m_frame->m_hWnd, WM_COMMAND, ID_PAGE_COPYTEXT, 0);
     EXPECT_STREQ("copied \x83\x81 text", ClipboardText(m_frame->m_hWnd));
+}
+
+TEST_F(TabTest, BrowserCommandsRunOnThePagesDocumentAndCountOnlyWhenTheyRan)
+{
+    CTabItem* tab = Open(nullptr, "http://a.example/");
+    TestWebBrowser* control = ControlOf(tab);
+    control->SetDocumentHtml(L"<p>text</p>");
+    TestHtmlDocument* document = control->GetDocument();
+    ASSERT_NE(nullptr, document);
+    ::SendMessageA(m_frame->m_hWnd, WM_COMMAND, ID_FILE_PRINT_PAGE, 0);
+    ::SendMessageA(m_frame->m_hWnd, WM_COMMAND, ID_EDIT_VIEWSOURCE, 0);
+    ::SendMessageA(m_frame->m_hWnd, WM_COMMAND, ID_EDIT_COPY, 0);
+    const std::vector<TestHtmlDocument::ExecCall>& calls = document->GetExecCalls();
+    ASSERT_EQ(3u, calls.size());
+    EXPECT_FALSE(calls[0].hasGroup);
+    EXPECT_EQ(static_cast<DWORD>(OLECMDID_PRINT), calls[0].id);
+    // View source is command 2 of the document host's group.
+    const GUID docHost = {0xED016940, 0xBD5B, 0x11CF, {0xBA, 0x4E, 0x00, 0xC0, 0x4F, 0xD7, 0x08, 0x16}};
+    EXPECT_TRUE(calls[1].hasGroup);
+    EXPECT_TRUE(IsEqualGUID(docHost, calls[1].group));
+    EXPECT_EQ(2u, calls[1].id);
+    EXPECT_EQ(static_cast<DWORD>(OLECMDID_COPY), calls[2].id);
+    // A refused command is no success.
+    document->SetExecResult(E_FAIL);
+    EXPECT_FALSE(m_frame->ExecBrowserCommand(OLECMDID_SELECTALL, FALSE));
+    document->SetExecResult(S_OK);
+    EXPECT_TRUE(m_frame->ExecBrowserCommand(OLECMDID_SELECTALL, FALSE));
 }

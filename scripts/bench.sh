@@ -61,35 +61,29 @@ done
     printf 'ENDROOT:\r\n'
 } > "$bench/heavy/SearchEngine.dat"
 
-driver=(bash scripts/wine-run.sh "$tree/bench-bin/StartupBench.exe" "$rounds"
-        "$(winpath "$tree/bench-bin/EmptyMdiApp.exe")"
-        "$(winpath "$bench/plain")" "$(winpath "$bench/heavy")" "$(winpath "$bench/tabs")"
-        "$(winpath "$bench/favorites-empty")" "$(winpath "$bench/favorites-heavy")")
+# Runs a driver under Wine, inside an Xvfb display when there is none.
+run_driver() {
+    if [ -n "${DISPLAY:-}" ]; then
+        bash scripts/wine-run.sh "$@"
+    else
+        xvfb-run -a -s "-screen 0 1280x1024x24" bash scripts/wine-run.sh "$@"
+    fi
+}
+
 echo "Benchmark: $arch build, prefix $WINEPREFIX"
-if [ -n "${DISPLAY:-}" ]; then
-    "${driver[@]}"
-else
-    xvfb-run -a -s "-screen 0 1280x1024x24" "${driver[@]}"
-fi
+run_driver "$tree/bench-bin/StartupBench.exe" "$rounds" \
+    "$(winpath "$tree/bench-bin/EmptyMdiApp.exe")" \
+    "$(winpath "$bench/plain")" "$(winpath "$bench/heavy")" "$(winpath "$bench/tabs")" \
+    "$(winpath "$bench/favorites-empty")" "$(winpath "$bench/favorites-heavy")"
 entries=$(grep -c 'ENTRY:' "$bench/heavy/IEFavorite.dat" 2>/dev/null || echo 0)
 echo "  (the heavy favorites cache held $entries entries)"
 
 # The dialogs library: load, the settings dialog with every page shown,
 # cancel and unload, against a plain load and unload of the same file.
-formbay=(bash scripts/wine-run.sh "$tree/bench-bin/FormbayBench.exe" "$rounds"
-         "$(winpath "$bench/plain/Formbay.dll")" "$(winpath "$bench/plain")\\")
-if [ -n "${DISPLAY:-}" ]; then
-    "${formbay[@]}"
-else
-    xvfb-run -a -s "-screen 0 1280x1024x24" "${formbay[@]}"
-fi
+run_driver "$tree/bench-bin/FormbayBench.exe" "$rounds" \
+    "$(winpath "$bench/plain/Formbay.dll")" "$(winpath "$bench/plain")\\"
 
 # Tab sets (100 tabs with history saved and opened again) and key bindings
 # (100,000 presses with 300 bindings against none), inside one process with
 # the test control.
-tabsets=(env VA_RES_DIR="$root/res" bash scripts/wine-run.sh "$tree/bench-bin/TabSetBench.exe" "$rounds")
-if [ -n "${DISPLAY:-}" ]; then
-    "${tabsets[@]}"
-else
-    xvfb-run -a -s "-screen 0 1280x1024x24" "${tabsets[@]}"
-fi
+VA_RES_DIR="$root/res" run_driver "$tree/bench-bin/TabSetBench.exe" "$rounds"

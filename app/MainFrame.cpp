@@ -28,6 +28,8 @@ const UINT kStatusBarId = 59393;
 const UINT kProgressPaneId = 1250;
 const UINT kIndicators[] = {0, kProgressPaneId};
 
+} // namespace
+
 // The popup of the menu bar whose last item has the id, or -1.
 int FindPopupByLastItem(HMENU bar, UINT lastId)
 {
@@ -53,8 +55,6 @@ HMENU NthSubMenu(HMENU popup, int n)
     return nullptr;
 }
 
-} // namespace
-
 BEGIN_MESSAGE_MAP(CMainFrame, CNewMDIFrameWnd)
     ON_WM_CREATE()
     ON_WM_CLOSE()
@@ -70,7 +70,10 @@ BEGIN_MESSAGE_MAP(CMainFrame, CNewMDIFrameWnd)
     ON_WM_ACTIVATE()
     ON_WM_MOUSEWHEEL()
     ON_MESSAGE(WM_DROPFILES, OnDropFilesMessage)
+    ON_WM_SYSCOMMAND()
+    ON_WM_SHOWWINDOW()
     ON_MESSAGE(WM_FRAME_OPENCOMMANDLINE, OnOpenCommandLine)
+    ON_REGISTERED_MESSAGE(CMainFrame::s_taskbarCreated, OnTaskbarCreated)
     ON_WM_INITMENUPOPUP()
     ON_COMMAND(kCmdStartupIdle, OnStartupIdle)
     ON_COMMAND(ID_GROUP_PREV, OnGroupPrev)
@@ -126,6 +129,46 @@ BEGIN_MESSAGE_MAP(CMainFrame, CNewMDIFrameWnd)
     ON_UPDATE_COMMAND_UI_RANGE(ID_PROXY_ENTRY_FIRST, ID_PROXY_ENTRY_FIRST + kMaxProxyEntries,
                                OnUpdateProxyEntry)
     ON_COMMAND_RANGE(39002, 39052, OnKeepEnabled)
+    ON_COMMAND_RANGE(ID_CLOSEDTAB_FIRST, ID_CLOSEDTAB_LAST, OnReopenClosedTab)
+    ON_COMMAND(ID_VIEW_FULLSCREEN, OnFullScreen)
+    ON_COMMAND(ID_GROUP_TABMENU, OnGroupTabMenu)
+    ON_COMMAND(ID_PAGE_SELECTIONMENU, ShowSelectionMenu)
+    ON_COMMAND_RANGE(ID_NAV_HOME, ID_NAV_HOME, OnFrameOpenCommand)
+    ON_COMMAND_RANGE(ID_TAB_NEWHOME, ID_TAB_NEWHOME, OnFrameOpenCommand)
+    ON_COMMAND_RANGE(ID_TAB_NEWBLANK, ID_TAB_NEWBLANK, OnFrameOpenCommand)
+    ON_COMMAND_RANGE(ID_TAB_NEWCLIPBOARD, ID_TAB_NEWCLIPBOARD, OnFrameOpenCommand)
+    ON_COMMAND_RANGE(ID_HELP_HOMEPAGE, ID_HELP_HOMEPAGE, OnFrameOpenCommand)
+    ON_COMMAND_RANGE(ID_HELP_CONTENTS, ID_HELP_CONTENTS, OnFrameOpenCommand)
+    ON_COMMAND_RANGE(ID_FILE_NEWTAB, ID_FILE_NEWTAB, OnFrameOpenCommand)
+    ON_COMMAND_RANGE(ID_FILE_PRINTPREVIEW_PAGE, ID_FILE_PRINTPREVIEW_PAGE, OnBrowserCommand)
+    ON_COMMAND_RANGE(ID_FILE_PRINT_PAGE, ID_FILE_PRINT_PAGE, OnBrowserCommand)
+    ON_COMMAND_RANGE(ID_FILE_SAVEAS_PAGE, ID_FILE_SAVEAS_PAGE, OnBrowserCommand)
+    ON_COMMAND_RANGE(ID_EDIT_VIEWSOURCE, ID_EDIT_VIEWSOURCE, OnBrowserCommand)
+    ON_COMMAND_RANGE(ID_EDIT_FIND, ID_EDIT_FIND, OnBrowserCommand)
+    ON_COMMAND_RANGE(ID_PAGE_COPY, ID_PAGE_COPY, OnBrowserCommand)
+    ON_COMMAND_RANGE(ID_TOOLS_INETOPTIONS, ID_TOOLS_INETOPTIONS, OnBrowserCommand)
+    ON_COMMAND_RANGE(ID_EDIT_COPY, ID_EDIT_COPY, OnEditCommand)
+    ON_COMMAND_RANGE(ID_EDIT_CUT, ID_EDIT_CUT, OnEditCommand)
+    ON_COMMAND_RANGE(ID_EDIT_PASTE, ID_EDIT_PASTE, OnEditCommand)
+    ON_COMMAND_RANGE(ID_EDIT_SELECT_ALL, ID_EDIT_SELECT_ALL, OnEditCommand)
+    ON_COMMAND_RANGE(ID_FILE_CLOSE, ID_FILE_CLOSE, OnCloseTabsCommand)
+    ON_COMMAND_RANGE(ID_GROUP_CLOSETABS, ID_GROUP_CLOSETABS, OnCloseTabsCommand)
+    ON_COMMAND_RANGE(ID_TAB_CLOSELEFT, ID_TAB_CLOSELEFT, OnCloseTabsCommand)
+    ON_COMMAND_RANGE(ID_TAB_CLOSERIGHT, ID_TAB_CLOSERIGHT, OnCloseTabsCommand)
+    ON_COMMAND_RANGE(ID_PLUGIN_SETTINGS, ID_PLUGIN_SETTINGS, OnCatalogSettings)
+    ON_COMMAND_RANGE(ID_SCRIPT_SETTINGS, ID_SCRIPT_SETTINGS, OnCatalogSettings)
+    ON_COMMAND_RANGE(ID_EDIT_COPYTEXTONLY, ID_EDIT_COPYTEXTONLY, OnPageCommand)
+    ON_COMMAND_RANGE(ID_PAGE_COPYTEXT, ID_PAGE_COPYTEXT, OnPageCommand)
+    ON_COMMAND_RANGE(ID_PAGE_SEARCH, ID_PAGE_SEARCH, OnPageCommand)
+    ON_COMMAND_RANGE(ID_PAGE_SEARCHNEWGROUP, ID_PAGE_SEARCHNEWGROUP, OnPageCommand)
+    ON_COMMAND_RANGE(ID_PAGE_OPENASURL, ID_PAGE_OPENASURL, OnPageCommand)
+    ON_COMMAND_RANGE(ID_PAGE_DICTIONARY, ID_PAGE_DICTIONARY, OnPageCommand)
+    ON_COMMAND_RANGE(ID_PAGE_IEMENU, ID_PAGE_IEMENU, OnPageCommand)
+    ON_COMMAND(ID_FAV_EXPLORE, OnExploreFavorites)
+    ON_COMMAND(ID_FILE_OPENLOCATION, OnOpenLocation)
+    ON_COMMAND(ID_EDIT_VIEWSELSOURCE, OnViewSelectionSource)
+    ON_COMMAND(ID_NAV_BACKMENU, OnBackHistoryMenu)
+    ON_COMMAND(ID_NAV_FORWARDMENU, OnForwardHistoryMenu)
     ON_COMMAND_RANGE(ID_GROUP_CLOSE, ID_GROUP_CLOSEALL, OnGroupsCommand)
     ON_COMMAND(ID_GROUP_NEW, OnNewGroupTab)
     ON_COMMAND(ID_GROUP_CUSTOMIZE, OnCustomizeGroup)
@@ -227,6 +270,8 @@ int CMainFrame::OnCreate(LPCREATESTRUCT lpCreateStruct)
 
 void CMainFrame::AfterCreate()
 {
+    if (theApp.m_settings.bTaskTray())
+        FindTrayWindow();
     m_autosaveTimer = SetTimer(reinterpret_cast<UINT_PTR>(this), kAutosaveIntervalMs, nullptr);
 
     HMENU bar = m_DefaultNewMenu.m_hMenu;
@@ -321,13 +366,20 @@ void CMainFrame::SaveOnExit()
         return;
     m_exitDone = 1;
     theApp.m_runFlags |= kRunFlagShuttingDown;
+    if ((m_stateWord & kStateFullScreen) && GetSafeHwnd() != nullptr)
+        SetFullScreen(0);
     const bool autosaved = m_autosaveTimer != 0;
     StopAutosave();
     SaveSettings();
+    // Only here, at an exit that goes on: a session end that may still be
+    // cancelled never gets this far.
+    ClearUrlCache();
+    CreateComObject();
     SaveListsOnExit();
     if (GetSafeHwnd() != nullptr) {
         ChangeClipboardChain(m_hWnd, m_hWndNextViewer);
         m_hWndNextViewer = nullptr;
+        RemoveTrayIcon();
     }
     // Last, when every write of the exit is done: a crash or kill before
     // this point still finds the recovery file at the next start. A clean
@@ -336,10 +388,6 @@ void CMainFrame::SaveOnExit()
     if (autosaved && !theApp.m_settings.bDoubleInstance())
         DeleteFileA(theApp.ProgramFile("Exception.dat"));
 }
-
-void CMainFrame::SaveTabSet(LPCTSTR) {}
-void CMainFrame::LoadTabSet(LPCTSTR) {}
-void CMainFrame::LoadClosedTabSet(LPCTSTR) {}
 
 void CMainFrame::OnClose()
 {
@@ -453,9 +501,10 @@ void CMainFrame::BringToForeground()
 
 void CMainFrame::OnStartupIdle()
 {
-    // The key and gesture maps join here as they arrive.
     BuildFavoriteIcons();
     LoadPlugInsAndScripts();
+    theApp.LoadKeyMap();
+    theApp.LoadGestureMap();
     BringToForeground();
     theApp.TrimWorkingSet(TRUE);
 }
@@ -485,6 +534,10 @@ void CMainFrame::OnInitMenuPopup(CMenu* pPopupMenu, UINT nIndex, BOOL bSysMenu)
             FillCatalogMenu(*popup, CatalogMenu::kPlugIns, withIcons);
         else if (last == ID_SCRIPT_SETTINGS)
             FillCatalogMenu(*popup, CatalogMenu::kScripts, withIcons);
+        else if (last == ID_APP_EXIT)
+            RenumberClosedTabMenu();
+        BuildProxyMenu(popup->m_hMenu);
+        RefreshMenuStatesOnce();
     }
     CNewMDIFrameWnd::OnInitMenuPopup(pPopupMenu, nIndex, bSysMenu);
 }

@@ -9,6 +9,7 @@
 #include <memory>
 #include <vector>
 
+#include "app/ClosedTabList.h"
 #include "framework/core/Collections.h"
 #include "framework/frame/MDIFrameWnd.h"
 #include "bars/ComboBoxXP.h"
@@ -42,6 +43,14 @@ class CTabItem;
 class SavedHistory;
 class SettingsRecord;
 struct FavoritesScanPlaces;
+namespace TabSetFile {
+struct Group;
+}
+
+// The popup of the menu bar whose last item has the id, or -1.
+int FindPopupByLastItem(HMENU bar, UINT lastId);
+// The n-th submenu (from 0) of a popup, or null.
+HMENU NthSubMenu(HMENU popup, int n);
 
 // The program-wide frame pointer: set first in OnCreate, cleared by the
 // destructor.
@@ -52,10 +61,22 @@ enum MainFrameState : DWORD
 {
     kStateTrayIcon = 0x1,
     kStatePlacementPending = 0x2,
+    kStateMenuStatesDone = 0x8,  // the menu bar's shortcut texts were set once
+    kStateProxyMenuBuilt = 0x40,
+    kStateReloadMenuBuilt = 0x80,
+    kStatePlugInMenuBuilt = 0x100,
+    kStateScriptMenuBuilt = 0x200,
     kStateReserved10 = 0x10,
     kStateFavoritesMenuBuilt = 0x20,  // the favorites menu shows the current tree
     kStateTemplateMenuBuilt = 0x400,  // the File menu's template submenu is filled
     kStateCaptionPinned = 0x800,
+    kStateFullScreen = 0x1000,
+    // What full screen hid, to show again when it ends.
+    kStateHiddenStatus = 0x10000,
+    kStateHiddenMenu = 0x20000,
+    kStateHiddenGroupBar = 0x80000,
+    kStateHiddenPageBar = 0x100000,
+    kStateHiddenBarsMask = 0x1FE000,
     kStateOpeningTabSet = 0x200000,  // a whole set of tabs is being opened
     kStatePendingKeyword = 0x400000,  // theApp.m_pendingKeyword waits for a search
 };
@@ -79,15 +100,6 @@ struct LinkButton
     BYTE style = 0;
 };
 
-// One recently closed tab, kept for reopening with its history.
-struct ClosedTabEntry
-{
-    CString title;
-    CString url;
-    CStringArray backUrls, backTitles;
-    CStringArray forwardUrls, forwardTitles;
-};
-
 class CMainFrame : public CNewMDIFrameWnd
 {
 public:
@@ -95,6 +107,7 @@ public:
     ~CMainFrame() override;
 
     BOOL PreCreateWindow(CREATESTRUCT& cs) override;
+    // Mouse, then keys, then the base (MainFrameInput.cpp).
     BOOL PreTranslateMessage(MSG* pMsg) override;
     BOOL OnCreateClient(LPCREATESTRUCT lpcs) override;
 
@@ -104,9 +117,16 @@ public:
     virtual int CreateStatusBar();
     virtual void SaveOnExit();
 
-    // Tab-set files; they arrive with the tab frame and do nothing yet.
+    //--- Tab-set files (MainFrameTabSets.cpp)
+    // Writes every group and tab with their history (version 3); nothing
+    // while another instance writes one.
     virtual void SaveTabSet(LPCTSTR path);
+    // Version 2: one address a tab, no history.
+    virtual void SaveTabSetV2(LPCTSTR path);
+    // Opens the groups and tabs of a version-3 file, or of a version-2 one.
     virtual void LoadTabSet(LPCTSTR path);
+    virtual void LoadTabSetV2(LPCTSTR path);
+    // Opens a set without history: version-2 groups or plain tab lines.
     virtual void LoadClosedTabSet(LPCTSTR path);
 
     void SetStatusText(LPCTSTR text);
@@ -169,7 +189,86 @@ public:
     virtual void UpdateAddressBar(HWND hTab, LPCTSTR url);
     // Typed text: navigates the active tab or opens a new tab (or group).
     virtual void OpenAddressBarUrl(LPCTSTR text);
+    //--- Commands (MainFrameCommands.cpp)
+    // Exec of the active page's document (in the document host's command
+    // group when docHostGroup is set); TRUE only when the command ran.
+    virtual BOOL ExecBrowserCommand(DWORD command, BOOL docHostGroup);
+    // The page-menu search URL of theApp.m_pendingKeyword with the current
+    // engine; url is left as it was without either.
+    void BuildKeywordSearchUrl(CString& url);
+    void CopySelectionTextOnly();
+    // The engine's own context menu for the last page menu's place and
+    // kind, with the selection menu's item added.
+    void ShowIEDefaultMenu();
+    // The page menu over the active page's selected text (command 36433).
+    void ShowSelectionMenu();
+    // Opens the keyword as a URL ("ttp://" mended, a URL's line breaks
+    // removed).
+    void CompleteUrlScheme();
+    // Looks the keyword up with the dictionary template (url.dat line 7).
+    void EncodeSearchKeyword();
+    // At exit, as the settings ask: the URL cache and cookies, the history.
+    virtual void ClearUrlCache();
+    virtual void CreateComObject();
+
+    //--- Input of every window (MainFrameInput.cpp)
+    // Whether moving the mouse may take the keyboard focus from focus; keeps
+    // the cursor position.
+    virtual BOOL GetBrowserWindowAtCursor(HWND focus);
+    // The address box and the search box, each with its edit; null until
+    // the bars that hold them exist.
+    virtual HWND GetAddressBoxWindow(HWND* pEdit) const;
+    virtual HWND GetSearchBoxWindow(HWND* pEdit) const;
+    // The close button over the hovered tab: placed, shown or hidden on a
+    // move, and a click on it (TRUE when it consumed the click). They wait
+    // for the button and do nothing until it exists.
+    virtual void TrackTabCloseButton(const MSG* pMsg);
+    virtual BOOL ClickTabCloseButton(const MSG* pMsg);
+    // The keyboard focus into the active page.
+    void FocusActivePage();
+    POINT m_ptFocusMove = {0, 0};   // the cursor when the focus last followed it
+
+    //--- Menus built from data (MainFrameMenus.cpp)
+    // Keeps a closing tab in the closed-tab list and puts it at the top of
+    // the menu bar's recently-closed submenu.
     virtual void AddClosedTabToMenu(CTabItem* tab);
+    // The Tools popup's proxy list and user reload period, filled once.
+    void BuildProxyMenu(HMENU popup);
+    // The recently-closed submenu (third of the File popup), or null.
+    HMENU GetClosedTabMenu() const;
+    // Access keys 0-9 and a-f for the recently-closed items, top down.
+    void RenumberClosedTabMenu();
+    // With bMenuShortCutKey on, every command item of the menu (and its
+    // submenus) bound to a key shows the key's text after a tab.
+    void UpdateMenuStates(HMENU menu);
+    void RefreshMenuStatesOnce();
+    // The group tab menu (resource 258) at the point, its template submenu
+    // filled from the group-tab definitions.
+    void BuildPopupMenu(POINT at);
+    // The back (or forward) entries of the active tab at the cursor.
+    void ShowHistoryMenu(bool back);
+    //--- Full screen, the tray icon, the first show (MainFrameScreen.cpp)
+    // Non-zero enters full screen, 0 leaves it.
+    virtual void SetFullScreen(int enter);
+    virtual BOOL AddTrayIcon(UINT iconId, DWORD message);
+    // Adds the icon when the shell's notification area exists.
+    virtual BOOL FindTrayWindow();
+    virtual void RemoveTrayIcon();
+    virtual void RestoreFromTray();
+    // The placement of the first show: the saved one, or the desktop inset
+    // when the saved one is too small or mostly off the screens.
+    static void ChooseFirstPlacement(WINDOWPLACEMENT& placement);
+    // The text-search popup shown again with the window, unless its user
+    // hid it.
+    void ShowTextSearchPopupAgain(int nCmdShow);
+    UINT m_savedShowCmd = SW_SHOWNORMAL;
+    RECT m_rcSavedNormal = {0, 0, 0, 0};
+    HMENU m_hSavedMenu = nullptr;
+    HWND m_hTrayWindow = nullptr;
+    DWORD m_trayThreadId = 0;
+    DWORD m_trayProcessId = 0;
+    static const UINT s_taskbarCreated;
+
     // Plug-ins and scripts (MainFramePlugIns.cpp): the lists' messages.
     virtual void UnloadPlugins();
     virtual void UnloadScripts();
@@ -222,7 +321,7 @@ public:
     // 0 when the library or export is missing.
     int RunSettingsExport(LPCSTR exportName);
 
-    // The message seam of the notification-area icon, which does not exist yet.
+    // A mouse message of the notification-area icon.
     virtual void OnTrayNotify(UINT nIconId, UINT nMouseMsg);
 
     // The window-list popup of a group beside its tab; FALSE while there is
@@ -236,7 +335,7 @@ public:
 
     CPageTabBar* m_pPageTabBar = nullptr;
     CGroupTabBar* m_pGroupTabBar = nullptr;
-    std::vector<ClosedTabEntry> m_closedTabs;  // most recent first
+    CClosedTabList m_closedTabs;
     CString m_replyBuffer;
 
     // Favorites (MainFrameLists.cpp). ScanFavorites returns FALSE when the
@@ -391,6 +490,23 @@ protected:
     void OnUpdatePlugIn(CCmdUI* pCmdUI);
     void OnUpdateScript(CCmdUI* pCmdUI);
     void OnKeepEnabled(UINT nID);
+    void OnReopenClosedTab(UINT nID);
+    void OnGroupTabMenu();
+    void OnFullScreen();
+    void OnSysCommand(UINT nID, LPARAM lParam);
+    void OnShowWindow(BOOL bShow, UINT nStatus);
+    LRESULT OnTaskbarCreated(WPARAM wParam, LPARAM lParam);
+    void OnFrameOpenCommand(UINT nID);
+    void OnBrowserCommand(UINT nID);
+    void OnEditCommand(UINT nID);
+    void OnCloseTabsCommand(UINT nID);
+    void OnExploreFavorites();
+    void OnOpenLocation();
+    void OnCatalogSettings(UINT nID);
+    void OnViewSelectionSource();
+    void OnPageCommand(UINT nID);
+    void OnBackHistoryMenu() { ShowHistoryMenu(true); }
+    void OnForwardHistoryMenu() { ShowHistoryMenu(false); }
     void OnGroupsCommand(UINT nID);
     LRESULT OnFrameMessage(UINT nMsg, WPARAM wParam, LPARAM lParam);
     LRESULT OnShowMenu(WPARAM wParam, LPARAM lParam);
@@ -472,6 +588,15 @@ private:
     // Writes the favorites cache (when on) and the search-engine list.
     void SaveListsOnExit();
     FavoritesScanPlaces GetFavoritesPlaces() const;
+    void OpenInCurrentGroup(const CString& text);
+    void HideBarForFullScreen(CWnd* bar, DWORD stateBit);
+    BOOL PreTranslateMouse(MSG* pMsg);
+    BOOL PreTranslateKey(MSG* pMsg);
+    void FollowMouseWithFocus(const MSG* pMsg);
+    // Tab sets
+    void CollectTabSet(std::vector<TabSetFile::Group>& groups, bool withHistory) const;
+    bool WriteTabSet(LPCTSTR path, bool version3);
+    void OpenTabSetGroups(const std::vector<TabSetFile::Group>& groups, bool withHistory);
 
     // While a frame exists, posted copies of its in-process messages are
     // dropped wherever this thread retrieves them (our pump or a nested

@@ -357,11 +357,6 @@ void CMainFrame::OpenDroppedText(const CString& text, int mode)
     settings.bLinkActivateSetting(linkActivate);
 }
 
-void CMainFrame::OnTrayNotify(UINT, UINT)
-{
-    // The notification-area icon is never added yet, so nothing calls back.
-}
-
 LRESULT CMainFrame::OpenUrlByMessage(CTabGroup* group, LPCTSTR url, WORD loadFlags, BOOL bNewGroup)
 {
     if (bNewGroup)

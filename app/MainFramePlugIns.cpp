@@ -104,13 +104,6 @@ BOOL CMainFrame::OfferKeyToPlugIns(const MSG* pMsg)
     return FALSE;
 }
 
-BOOL CMainFrame::PreTranslateMessage(MSG* pMsg)
-{
-    if (OfferKeyToPlugIns(pMsg))
-        return TRUE;
-    return CNewMDIFrameWnd::PreTranslateMessage(pMsg);
-}
-
 void CMainFrame::UnloadPlugins()
 {
     DestroyPlugInList(theApp.m_plugIns);

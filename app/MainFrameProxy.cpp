@@ -118,9 +118,14 @@ void CMainFrame::FillProxyMenu(CNewMenu& menu)
     if (count == 0)
         return;
     menu.InsertMenu(kProxyFixedItems, MF_BYPOSITION | MF_SEPARATOR);
-    for (int k = 0; k < count; ++k)
-        menu.InsertMenu(kProxyFixedItems + 1 + k, MF_BYPOSITION | MF_STRING,
-                        ID_PROXY_ENTRY_FIRST + k, MakeMenuCaption(GetProxyServer(places, k), -1));
+    for (int k = 0; k < count; ++k) {
+        CString caption = MakeMenuCaption(GetProxyServer(places, k), -1);
+        CString shortcut;
+        theApp.GetShortcutText(ID_PROXY_ENTRY_FIRST + k, shortcut);
+        if (!shortcut.IsEmpty())
+            caption += "\t" + shortcut;
+        menu.InsertMenu(kProxyFixedItems + 1 + k, MF_BYPOSITION | MF_STRING, ID_PROXY_ENTRY_FIRST + k, caption);
+    }
 }
 
 int CMainFrame::RunSettingsExport(LPCSTR exportName)

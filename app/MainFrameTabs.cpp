@@ -17,7 +17,6 @@
 
 namespace {
 
-const int kMaxClosedTabs = 15;
 const UINT kTabButtonId = 59415;
 
 bool IsLiveWindow(HWND hWnd)
@@ -712,26 +711,6 @@ void CMainFrame::OpenAddressBarUrl(LPCTSTR text)
     }
     view->m_state &= ~kViewFocusPending;
     view->FocusPage();
-}
-
-void CMainFrame::AddClosedTabToMenu(CTabItem* tab)
-{
-    if (tab == nullptr)
-        return;
-    ClosedTabEntry entry;
-    entry.title = tab->m_title;
-    entry.url = tab->m_url;
-    if (tab->m_pBack != nullptr) {
-        entry.backUrls = tab->m_pBack->m_urls;
-        entry.backTitles = tab->m_pBack->m_titles;
-    }
-    if (tab->m_pForward != nullptr) {
-        entry.forwardUrls = tab->m_pForward->m_urls;
-        entry.forwardTitles = tab->m_pForward->m_titles;
-    }
-    m_closedTabs.insert(m_closedTabs.begin(), entry);
-    if (m_closedTabs.size() > static_cast<size_t>(kMaxClosedTabs))
-        m_closedTabs.resize(kMaxClosedTabs);
 }
 
 //--- Tab bar commands and scrolling

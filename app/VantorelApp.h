@@ -14,6 +14,7 @@
 #include "lists/ScriptItem.h"
 #include "shared/SettingsRecord.h"
 #include "shared/StringLineCache.h"
+#include "tab/KeyBindings.h"
 
 class CBrowserView;
 class CChildFrame;
@@ -74,6 +75,8 @@ enum AppRunFlag : DWORD
 {
     kRunFlagFoldersPending = 0x01,  // cleared once the data folders exist
     kRunFlagShuttingDown = 0x02,    // tab views skip their closed-tab bookkeeping
+    kRunFlagKeyMapLoaded = 0x04,
+    kRunFlagGestureMapLoaded = 0x08,
     kRunFlagEnableDoc = 0x10,       // bEnableDoc as it was at start
 };
 
@@ -184,6 +187,27 @@ public:
     PlugInList m_plugIns;   // position = plug-in index (command 36297 + index)
     ScriptList m_scripts;   // position = script index (command 36701 + index)
 
+    //--- Key and gesture bindings (VantorelAppKeys.cpp)
+    // "MGC.dat" and "KEYCONF.dat" (each else its default file), once.
+    void LoadGestureMap();
+    void LoadKeyMap();
+    // Both again, after the settings changed them.
+    void ReloadBindingMaps();
+    // Runs the key's binding: TRUE when a command was posted (the key is
+    // consumed). A key bound to a key goes on as that key (pMsg's wParam).
+    BOOL ExecuteKeyBinding(const CString& text, MSG* pMsg);
+    // Runs the gesture's binding: a command, or a key pressed and released.
+    void ExecuteGesture(const CString& gesture);
+    // The shortcut text bound to the command, for menu captions; empty while
+    // bMenuShortCutKey is off, else left as it was when nothing is bound.
+    void GetShortcutText(int command, CString& text);
+    // The shortcut text of a key with the modifiers held now.
+    CString FormatKey(UINT vk) const;
+    // The key is ordinary typing in an edit field.
+    static BOOL IsTextInputKey(UINT vk);
+    CBindingMap m_keyBindings;
+    CBindingMap m_gestureBindings;
+
     std::vector<CTabGroup*> m_groups;
     int m_nextGroupNumber = 1;
     CTabGroup* m_pCurrentGroupKey = nullptr;
@@ -217,6 +241,9 @@ protected:
     DECLARE_MESSAGE_MAP()
 
 private:
+    // Posts a bound command to the main window; 32300-32315 stand for the
+    // closed tabs newest first. FALSE when nothing was posted.
+    BOOL PostBoundCommand(int command);
     static int DetectKeyboardType();
     void ForceSessionSettings();
     bool HandOverToRunningInstance();

@@ -53,6 +53,7 @@
 #define ID_PAGE_DICTIONARY              32840
 #define ID_PAGE_IEMENU                  36431
 #define ID_PAGE_OPENASURL               36432
+#define ID_PAGE_SELECTIONMENU           36433   /* the page menu over the selection */
 /* The favorites tree pane: a child dialog holding the tree 1234, and the
    context menu of its entries. */
 #define IDD_FAVTREE                     271
@@ -113,6 +114,13 @@
 #define ID_NAV_HOME                     1020
 #define ID_NAV_STOP                     1021
 #define ID_NAV_REFRESH                  1022
+#define ID_GROUP_CLOSETABS              32773   /* every tab of the current group */
+#define ID_NAV_BACKMENU                 36435   /* the back history popup */
+#define ID_NAV_FORWARDMENU              36436
+#define ID_GROUP_TABMENU                36460   /* the group tab menu at the selected tab */
+#define IDR_GROUPTABMENU                258
+#define IDR_BACKHISTORYMENU             152
+#define IDR_FORWARDHISTORYMENU          153
 #define ID_NAV_UP                       1052
 #define ID_FOCUS_ADDRESS                36014
 #define ID_FOCUS_SEARCH                 36015

@@ -58,6 +58,14 @@ CString MakeMenuCaption(const CString& text, int maxBytes)
     return caption;
 }
 
+CString TruncateMenuText(const CString& text, int maxBytes)
+{
+    const int length = text.GetLength();
+    if (maxBytes < 0 || length <= maxBytes)
+        return text;
+    return text.Left(Cp932FloorBoundary(text.GetString(), length, maxBytes)) + "\x81\x63";
+}
+
 void AppendSearchEngineItems(CNewMenu& menu, const CSearchEngineNode& folder,
                              const SearchEngineMenuTexts& texts)
 {

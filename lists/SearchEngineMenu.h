@@ -24,6 +24,9 @@ const UINT kCmdSearchEngineNone = 30000;
 // character and then ended with "…" (maxBytes < 0: never cut), every "&"
 // doubled so that it shows as itself.
 CString MakeMenuCaption(const CString& text, int maxBytes);
+// A text longer than maxBytes cut to maxBytes without splitting a
+// double-byte character, with "…" after it; a shorter one as it is.
+CString TruncateMenuText(const CString& text, int maxBytes);
 
 // Appends the children of a root or folder node: an engine as an item
 // (command 30001 + its index, checked when it is the current engine), a

@@ -82,3 +82,8 @@ echo "  (the heavy favorites cache held $entries entries)"
 # cancel and unload, against a plain load and unload of the same file.
 run_driver "$tree/bench-bin/FormbayBench.exe" "$rounds" \
     "$(winpath "$bench/plain/Formbay.dll")" "$(winpath "$bench/plain")\\"
+
+# Tab sets (100 tabs with history saved and opened again) and key bindings
+# (100,000 presses with 300 bindings against none), inside one process with
+# the test control.
+VA_RES_DIR="$root/res" run_driver "$tree/bench-bin/TabSetBench.exe" "$rounds"

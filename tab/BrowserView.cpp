@@ -35,6 +35,7 @@ BEGIN_MESSAGE_MAP(CBrowserView, CView)
     ON_WM_TIMER()
     ON_WM_CLOSE()
     ON_WM_SETFOCUS()
+    ON_WM_KILLFOCUS()
     ON_WM_ERASEBKGND()
     ON_COMMAND(1018, OnGoBackCmd)
     ON_COMMAND(1019, OnGoForwardCmd)
@@ -224,10 +225,12 @@ void CBrowserView::FillPageMenuEngines(CNewMenu& engines)
     while (engines.DeleteMenu(0, MF_BYPOSITION)) {
     }
     const CSearchEngineTree& tree = g_pMainFrame->m_searchEngines;
-    const UINT first = kCmdSearchEngineFirst + static_cast<UINT>(tree.GetFlatCount());
+    const CSearchEngineNode* root = tree.GetRoot();
+    // Searching with every engine is the root's command.
+    const UINT first = kCmdSearchEngineFirst + static_cast<UINT>(root != nullptr ? root->m_flatIndex : 0);
     engines.AppendODMenu(theApp.GetEtcText(1), MF_STRING, first);
     engines.AppendODMenu(nullptr, MF_SEPARATOR, 0);
-    if (const CSearchEngineNode* root = tree.GetRoot()) {
+    if (root != nullptr) {
         AppendSearchEngineItems(engines, *root, g_pMainFrame->GetSearchEngineMenuTexts());
         MeasureMenuCaptions(engines, -1);
     }
@@ -607,12 +610,6 @@ BOOL CBrowserView::OnEraseBkgnd(HDC)
 {
     // The control covers the view.
     return ControlWindow() != nullptr ? TRUE : static_cast<BOOL>(Default());
-}
-
-void CBrowserView::OnSetFocus(CWnd*)
-{
-    if (HWND control = ControlWindow())
-        ::SetFocus(control);
 }
 
 void CBrowserView::OnClose()

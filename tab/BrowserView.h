@@ -52,9 +52,13 @@ public:
     // destroyed) when either cannot be made.
     BOOL Create(CWnd* pParent, UINT nID, DWORD dwStyle);
     void OnInitialUpdate() override;
+    // Mouse and key messages bound for the page (BrowserViewInput.cpp).
+    BOOL PreTranslateMessage(MSG* pMsg) override;
 
     CTabItem* GetTabItem() const { return m_pTabItem; }
     IWebBrowser2* GetBrowser() const { return m_pBrowser; }
+    // The control's window, or null.
+    HWND GetControlWindow() const { return m_wndBrowser.GetSafeHwnd(); }
     // Each returns a new reference, or null.
     IDispatch* GetHtmlDocument() const;
     IDispatch* GetApplication() const;
@@ -97,6 +101,17 @@ public:
     // zoom; 32776 without a control, 0 for a zoom outside the five sizes.
     virtual UINT GetTextSize();
 
+    //--- Mouse actions and gestures
+    // One of the mouse actions of mouseLR, mouseRL and mouseDC (0 back, 1
+    // forward, 2 refresh, 3 up, 4 previous tab, 5 next tab, 6 close), while
+    // mouse gestures are on.
+    virtual void DoMouseAction(int action);
+    // Tracks the right-button press: 1 when it was used (a gesture, a
+    // rocker or double-click action), 0 when the release was replayed.
+    int TrackMouseGesture(MSG* pMsg);
+    // The label of the command bound to exactly this gesture, else empty.
+    static void GetGestureCommandName(const CString& gesture, CString& name);
+
     //--- Page features
     // Marks every match of word in the page and its frames with an element
     // of the style whose id is idPrefix and the match's number (bRemoveOnly:
@@ -126,6 +141,9 @@ public:
     virtual void SaveForwardHistory(SavedHistory& list);
     virtual void RestoreBackHistory();
     virtual void RestoreForwardHistory();
+    // The titles of the travel log's entries behind (or ahead of) the
+    // current page, nearest first, at most maxCount.
+    void GetHistoryTitles(bool back, int maxCount, CStringArray& titles);
 
     //--- What the frame hears
     virtual void NotifyUrlChange();
@@ -157,6 +175,7 @@ protected:
     void OnTimer(UINT_PTR nIDEvent);
     void OnClose();
     void OnSetFocus(CWnd* pOldWnd);
+    void OnKillFocus(CWnd* pNewWnd);
     BOOL OnEraseBkgnd(HDC hDC);
     void OnStartAutoReloadCmd() { StartAutoReload(); }
     void OnStopAutoReloadCmd() { StopAutoReload(); }
@@ -230,6 +249,13 @@ private:
     void ChangeOption(DWORD set, DWORD clear);
     void QuietPageOnClose();
     bool IsActiveElementNotLink() const;
+    bool IsEditableFocus() const;
+    BOOL FilterMouse(MSG* pMsg);
+    BOOL FilterKey(MSG* pMsg);
+    void RefocusUnderMouse();
+    BOOL OpenLinkByWheelClick(MSG* pMsg);
+    BOOL TranslateControlAccelerator(MSG* pMsg);
+    void ShowGestureStatus(const CString& gesture);
     // After a download or a completed navigation: Flash objects are hidden
     // unless the tab plays them.
     void HideFlashUnlessPlayed();

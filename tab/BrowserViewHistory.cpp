@@ -93,31 +93,59 @@ void SaveEntries(IDispatch* application, DWORD direction, SavedHistory& list)
 
 // Replays a saved list next to the current entry: back entries each before
 // the one made last, nearest first, so the log reads oldest to newest;
-// forward entries each after the one made last.
-void RestoreEntries(IDispatch* application, bool back, SavedHistory& list)
+// forward entries each after the one made last. Returns the number of
+// entries made.
+int RestoreEntries(IDispatch* application, bool back, SavedHistory& list)
 {
+    int created = 0;
     ITravelLogStg* log = GetTravelLog(application);
     if (log == nullptr)
-        return;
+        return 0;
     ITravelLogEntry* anchor = nullptr;
     if (SUCCEEDED(log->GetRelativeEntry(0, &anchor)) && anchor != nullptr) {
         for (INT_PTR i = 0; i < list.GetCount(); ++i) {
             CBstr url = CBstr::FromAnsi(list.m_urls[i]);
             CBstr title = CBstr::FromAnsi(list.m_titles[i]);
-            ITravelLogEntry* created = nullptr;
-            HRESULT hr = log->CreateEntry(url, title, anchor, back ? TRUE : FALSE, &created);
-            if (FAILED(hr) || created == nullptr)
+            ITravelLogEntry* entry = nullptr;
+            HRESULT hr = log->CreateEntry(url, title, anchor, back ? TRUE : FALSE, &entry);
+            if (FAILED(hr) || entry == nullptr)
                 break;
             anchor->Release();
-            anchor = created;
+            anchor = entry;
+            ++created;
         }
         anchor->Release();
     }
     log->Release();
     list.RemoveAll();
+    return created;
 }
 
 } // namespace
+
+void CBrowserView::GetHistoryTitles(bool back, int maxCount, CStringArray& titles)
+{
+    titles.RemoveAll();
+    ITravelLogStg* log = GetTravelLog(m_pApplication);
+    if (log == nullptr)
+        return;
+    IEnumTravelLogEntry* entries = nullptr;
+    const TLENUMF direction = back ? TLEF_RELATIVE_BACK : TLEF_RELATIVE_FORE;
+    if (SUCCEEDED(log->EnumEntries(direction, &entries)) && entries != nullptr) {
+        ITravelLogEntry* entry = nullptr;
+        ULONG fetched = 0;
+        while (titles.GetSize() < maxCount && entries->Next(1, &entry, &fetched) == S_OK && entry != nullptr) {
+            LPWSTR title = nullptr;
+            if (FAILED(entry->GetTitle(&title)))
+                title = nullptr;
+            titles.Add(TakeCoString(title));
+            entry->Release();
+            entry = nullptr;
+        }
+        entries->Release();
+    }
+    log->Release();
+}
 
 void CBrowserView::SaveBackHistory(SavedHistory& list)
 {
@@ -133,12 +161,17 @@ void CBrowserView::SaveForwardHistory(SavedHistory& list)
 
 void CBrowserView::RestoreBackHistory()
 {
-    if (m_pTabItem != nullptr && m_pTabItem->m_pBack != nullptr)
-        RestoreEntries(m_pApplication, true, *m_pTabItem->m_pBack);
+    // The control need not report the entries made here as a change of its
+    // back state; the view marks them itself, so that the next save of the
+    // tab set keeps them.
+    if (m_pTabItem != nullptr && m_pTabItem->m_pBack != nullptr &&
+        RestoreEntries(m_pApplication, true, *m_pTabItem->m_pBack) > 0)
+        m_state |= kViewCanGoBack;
 }
 
 void CBrowserView::RestoreForwardHistory()
 {
-    if (m_pTabItem != nullptr && m_pTabItem->m_pForward != nullptr)
-        RestoreEntries(m_pApplication, false, *m_pTabItem->m_pForward);
+    if (m_pTabItem != nullptr && m_pTabItem->m_pForward != nullptr &&
+        RestoreEntries(m_pApplication, false, *m_pTabItem->m_pForward) > 0)
+        m_state |= kViewCanGoForward;
 }

@@ -345,11 +345,11 @@ void CChildFrame::OnTabCommand(UINT nID)
     }
 }
 
-void CChildFrame::OpenClipboardText()
+CString ReadClipboardUrl(HWND owner)
 {
-    if (!::OpenClipboard(m_hWnd))
-        return;
     CString text;
+    if (!::OpenClipboard(owner))
+        return text;
     HANDLE data = ::GetClipboardData(CF_TEXT);
     const char* locked = data != nullptr ? static_cast<const char*>(::GlobalLock(data)) : nullptr;
     if (locked != nullptr) {
@@ -363,11 +363,16 @@ void CChildFrame::OpenClipboardText()
     }
     ::CloseClipboard();
     text.Trim();
-    if (text.IsEmpty())
-        return;
     if (strncmp(text, "ttp://", 6) == 0 || strncmp(text, "ttps://", 7) == 0)
         text = "h" + text;
-    theApp.OpenUrl(GroupForNewTab(), text, kReasonLink);
+    return text;
+}
+
+void CChildFrame::OpenClipboardText()
+{
+    const CString text = ReadClipboardUrl(m_hWnd);
+    if (!text.IsEmpty())
+        theApp.OpenUrl(GroupForNewTab(), text, kReasonLink);
 }
 
 void CChildFrame::DuplicateTab()

@@ -101,4 +101,11 @@ private:
     void DuplicateTab();
 };
 
+// The clipboard's text, trimmed, with "h" put before "ttp://" and
+// "ttps://"; empty when there is none.
+CString ReadClipboardUrl(HWND owner);
+// The editor the page sources open in: the registry's choice, else
+// "notepad.exe".
+CString EditorPath();
+
 #endif // VA_TAB_CHILDFRAME_H

@@ -37,25 +37,6 @@ IHTMLTxtRange* BodyRange(CBrowserView* view)
 }
 
 // The editor of HTML sources named in the registry, else Notepad.
-CString EditorPath()
-{
-    char buffer[260] = "notepad.exe";
-    HKEY key = nullptr;
-    // An empty path would open the root of the hive itself.
-    const CString keyPath = theApp.GetRegText(3);
-    if (!keyPath.IsEmpty() &&
-        ::RegOpenKeyExA(HKEY_LOCAL_MACHINE, keyPath, 0, KEY_READ, &key) == ERROR_SUCCESS) {
-        DWORD size = sizeof(buffer);
-        DWORD type = 0;
-        if (::RegQueryValueExA(key, nullptr, nullptr, &type, reinterpret_cast<BYTE*>(buffer), &size) !=
-                ERROR_SUCCESS ||
-            type != REG_SZ)
-            lstrcpynA(buffer, "notepad.exe", sizeof(buffer));
-        buffer[sizeof(buffer) - 1] = '\0';
-        ::RegCloseKey(key);
-    }
-    return CString(buffer);
-}
 
 // Blocks until the process ends, with the main window disabled so that the
 // user waits, while messages other threads and processes send (a second
@@ -94,6 +75,26 @@ bool RunEditor(const CString& editor, const CString& file)
 }
 
 } // namespace
+
+CString EditorPath()
+{
+    char buffer[260] = "notepad.exe";
+    HKEY key = nullptr;
+    // An empty path would open the root of the hive itself.
+    const CString keyPath = theApp.GetRegText(3);
+    if (!keyPath.IsEmpty() &&
+        ::RegOpenKeyExA(HKEY_LOCAL_MACHINE, keyPath, 0, KEY_READ, &key) == ERROR_SUCCESS) {
+        DWORD size = sizeof(buffer);
+        DWORD type = 0;
+        if (::RegQueryValueExA(key, nullptr, nullptr, &type, reinterpret_cast<BYTE*>(buffer), &size) !=
+                ERROR_SUCCESS ||
+            type != REG_SZ)
+            lstrcpynA(buffer, "notepad.exe", sizeof(buffer));
+        buffer[sizeof(buffer) - 1] = '\0';
+        ::RegCloseKey(key);
+    }
+    return CString(buffer);
+}
 
 void CChildFrame::EditPageSource()
 {

@@ -1,7 +1,6 @@
 // The record of one tab, through which everything outside the tab sees it.
 //
 // Classes in this file:
-//   SavedHistory   a back or forward list copied out of a tab's history
 //   CTabItem       the per-tab record (title, URL, group, options, history)
 #ifndef VA_TAB_TABITEM_H
 #define VA_TAB_TABITEM_H
@@ -10,41 +9,11 @@
 
 #include "app/RecordPool.h"
 #include "framework/core/Collections.h"
+#include "tab/SavedHistory.h"
 
 class CBrowserView;
 class CTabGroup;
 class CWnd;
-
-//--- SavedHistory
-// Entry i is m_urls[i] with m_titles[i]; index 0 is nearest the current page.
-class SavedHistory
-{
-public:
-    virtual ~SavedHistory() = default;
-
-    INT_PTR GetCount() const { return m_urls.GetSize(); }
-    bool IsEmpty() const { return m_urls.IsEmpty() != FALSE; }
-    void Add(const CString& url, const CString& title)
-    {
-        m_urls.Add(url);
-        m_titles.Add(title);
-    }
-    void RemoveAll()
-    {
-        m_urls.RemoveAll();
-        m_titles.RemoveAll();
-    }
-    void CopyFrom(const SavedHistory& other)
-    {
-        m_urls = other.m_urls;
-        m_titles = other.m_titles;
-    }
-    // Both holders replaced by new empty lists.
-    static void Reset(SavedHistory*& back, SavedHistory*& forward);
-
-    CStringArray m_urls;
-    CStringArray m_titles;
-};
 
 // Close reasons (CTabItem::m_closeReason); compared as signed bytes.
 enum TabCloseReason : signed char

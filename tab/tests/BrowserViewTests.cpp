@@ -171,11 +171,11 @@ TEST_F(TabTest, ClosingATabKeepsItsHistoryForReopening)
     ASSERT_EQ(1u, m_frame->m_closedTabs.size());
     const ClosedTabEntry& closed = m_frame->m_closedTabs[0];
     EXPECT_STREQ("http://c.example/?va-title=C", closed.url);
-    ASSERT_EQ(2, closed.backUrls.GetSize());
-    EXPECT_STREQ("http://b.example/?va-title=B", closed.backUrls[0]);
-    EXPECT_STREQ("A", closed.backTitles[1]);
-    ASSERT_EQ(1, closed.forwardUrls.GetSize());
-    EXPECT_STREQ("http://d.example/?va-title=D", closed.forwardUrls[0]);
+    ASSERT_EQ(2, closed.back.GetCount());
+    EXPECT_STREQ("http://b.example/?va-title=B", closed.back.m_urls[0]);
+    EXPECT_STREQ("A", closed.back.m_titles[1]);
+    ASSERT_EQ(1, closed.forward.GetCount());
+    EXPECT_STREQ("http://d.example/?va-title=D", closed.forward.m_urls[0]);
 }
 
 TEST_F(TabTest, SavedHistorySkipsDownloadsAndStopsAtTheLimit)

@@ -1053,6 +1053,8 @@ STDMETHODIMP TestHtmlDocument::QueryInterface(REFIID riid, void** ppv)
         *ppv = static_cast<IHTMLDocument3*>(this);
     else if (riid == IID_IOleContainer || riid == IID_IParseDisplayName)
         *ppv = static_cast<IOleContainer*>(this);
+    else if (riid == IID_IOleCommandTarget)
+        *ppv = static_cast<IOleCommandTarget*>(this);
     else
         return E_NOINTERFACE;
     AddRef();

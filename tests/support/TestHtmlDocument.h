@@ -69,9 +69,17 @@ std::vector<HtmlNodePtr> ParseHtml(const std::wstring& html);
 // Text escaped as the serialiser writes it: & < > and the no-break space.
 std::wstring EscapeHtmlText(const std::wstring& text);
 
-class TestHtmlDocument : public StubIHTMLDocument2, public StubIHTMLDocument3, public IOleContainer
+class TestHtmlDocument : public StubIHTMLDocument2, public StubIHTMLDocument3, public IOleContainer,
+                         public IOleCommandTarget
 {
 public:
+    // One IOleCommandTarget::Exec as the host made it.
+    struct ExecCall
+    {
+        bool hasGroup = false;
+        GUID group = {};
+        DWORD id = 0;
+    };
     // One call of a page script function declared by the test.
     struct ScriptCall
     {
@@ -95,6 +103,8 @@ public:
     // A script function of the page whose calls are recorded.
     void DeclareScriptFunction(const std::wstring& name);
     void SetDocumentHeight(LONG height) { m_docHeight = height; }
+    // What IOleCommandTarget::Exec answers (S_OK unless set).
+    void SetExecResult(HRESULT hr) { m_execResult = hr; }
 
     //--- What a test reads
     std::wstring GetBodyHtml() const;
@@ -108,6 +118,7 @@ public:
     // The text of the last selected range, and how often a range was selected.
     const std::wstring& GetSelectedText() const { return m_selectedText; }
     int GetSelectCount() const { return m_selectCount; }
+    const std::vector<ExecCall>& GetExecCalls() const { return m_execCalls; }
     TestWebBrowser* GetOwner() const { return m_pOwner; }
     const std::wstring& GetUrl() const { return m_url; }
 
@@ -159,6 +170,18 @@ public:
     }
     STDMETHOD(EnumObjects)(DWORD grfFlags, IEnumUnknown** ppenum) override;
     STDMETHOD(LockContainer)(BOOL) override { return S_OK; }
+    // IOleCommandTarget: every Exec is recorded and answered as set.
+    STDMETHOD(QueryStatus)(const GUID*, ULONG, OLECMD*, OLECMDTEXT*) override { return E_NOTIMPL; }
+    STDMETHOD(Exec)(const GUID* pguidCmdGroup, DWORD nCmdID, DWORD, VARIANT*, VARIANT*) override
+    {
+        ExecCall call;
+        call.hasGroup = pguidCmdGroup != nullptr;
+        if (pguidCmdGroup != nullptr)
+            call.group = *pguidCmdGroup;
+        call.id = nCmdID;
+        m_execCalls.push_back(call);
+        return m_execResult;
+    }
 
 private:
     TestHtmlDocument(TestWebBrowser* pOwner, const std::wstring& url);
@@ -182,6 +205,8 @@ private:
     LONG m_docHeight = 600;
     std::wstring m_selectedText;
     int m_selectCount = 0;
+    std::vector<ExecCall> m_execCalls;
+    HRESULT m_execResult = S_OK;
 
     struct Segment { HtmlNode* pNode; size_t start; };
     bool m_bFlatValid = false;

@@ -1,0 +1,37 @@
+// Key and gesture binding files, "KEYCONF.dat" and "MGC.dat" (each with its
+// "...Default.dat" used when it is missing): one binding a line,
+// "label｀text｀command｀kind", where text is a shortcut text or a gesture
+// of arrows and kind 1 means the command is a virtual key to send.
+#ifndef VA_SHARED_BINDINGFILE_H
+#define VA_SHARED_BINDINGFILE_H
+
+#include <vector>
+
+#include "framework/core/CString.h"
+
+namespace BindingFile {
+
+struct Line
+{
+    CString label;
+    CString text;
+    int command = 0;
+    int kind = 0;        // read only from lines of exactly four fields
+    int fieldCount = 0;
+};
+
+// Kind 1: the command is a virtual-key code that stands for the key.
+const int kKindKeyEvent = 1;
+
+// One line, its line end already stripped: one separator is appended and
+// the fields cut at every separator, so a trailing separator makes a fifth,
+// empty field. false for a line of fewer than three fields.
+bool Parse(const CString& line, Line& out);
+
+// The accepted lines of folder + name, else of folder + defaultName, in file
+// order; false when neither opens.
+bool Read(const CString& folder, const char* name, const char* defaultName, std::vector<Line>& lines);
+
+} // namespace BindingFile
+
+#endif // VA_SHARED_BINDINGFILE_H

@@ -1,0 +1,383 @@
+// CBrowserView: the mouse and key messages bound for the page, seen first:
+// rocker and double-click actions, the wheel click that opens a link in a
+// new tab, the side buttons, mouse gestures and the user's key bindings.
+#include "tab/BrowserView.h"
+
+#include <windows.h>
+#include <mshtml.h>
+#include <oleidl.h>
+
+#include <cmath>
+#include <cstring>
+
+#include "app/MainFrame.h"
+#include "app/TabGroup.h"
+#include "app/VantorelApp.h"
+#include "framework/ole/OleUtil.h"
+#include "shared/BindingFile.h"
+#include "tab/LinkInfo.h"
+#include "tab/PageFrames.h"
+#include "tab/TabItem.h"
+
+namespace {
+
+const UINT kCmdOpenLinkInNewWindow = 2137;
+// Mouse actions of mouseLR, mouseRL, mouseDC.
+enum MouseAction { kActionBack, kActionForward, kActionRefresh, kActionUp, kActionPrevTab,
+                   kActionNextTab, kActionClose };
+
+const char kArrowUp[] = "\x81\xAA";
+const char kArrowDown[] = "\x81\xAB";
+const char kArrowLeft[] = "\x81\xA9";
+const char kArrowRight[] = "\x81\xA8";
+
+// Keys that keep their meaning in an editable field and are never repeated
+// away in a page: moving and scrolling.
+bool IsMovementKey(const CString& text, bool withUndo)
+{
+    static const char* const kKeys[] = {"Tab+", "PageUp", "PageDown", kArrowLeft, kArrowUp, kArrowRight,
+                                        kArrowDown, "Space"};
+    for (const char* key : kKeys) {
+        if (text == key)
+            return true;
+    }
+    return withUndo && (text == "Ctrl+Z" || text == "Ctrl+Y");
+}
+
+// The arrow of a step by its angle in whole degrees (0 = right, up = 90).
+const char* ArrowOf(int angle)
+{
+    if (angle < 45 || angle > 315)
+        return kArrowRight;
+    if (angle <= 135)
+        return kArrowUp;
+    if (angle <= 224)
+        return kArrowLeft;
+    return kArrowDown;
+}
+
+POINT ScreenPointOf(const MSG& msg)
+{
+    POINT p = {static_cast<short>(LOWORD(msg.lParam)), static_cast<short>(HIWORD(msg.lParam))};
+    ::ClientToScreen(msg.hwnd, &p);
+    return p;
+}
+
+} // namespace
+
+BOOL CBrowserView::PreTranslateMessage(MSG* pMsg)
+{
+    if (pMsg->message >= WM_MOUSEFIRST && pMsg->message <= WM_XBUTTONUP)
+        return FilterMouse(pMsg);
+    if (pMsg->message == WM_KEYDOWN || pMsg->message == WM_SYSKEYDOWN)
+        return FilterKey(pMsg);
+    return CView::PreTranslateMessage(pMsg);
+}
+
+void CBrowserView::DoMouseAction(int action)
+{
+    if (!theApp.m_settings.bMouseG())
+        return;
+    switch (action) {
+    case kActionBack: GoBack(); break;
+    case kActionForward: GoForward(); break;
+    case kActionRefresh: Refresh(); break;
+    case kActionUp: GoUp(); break;
+    case kActionPrevTab: OnPrevTab(); break;
+    case kActionNextTab: OnNextTab(); break;
+    case kActionClose: RequestClose(); break;
+    default: break;
+    }
+}
+
+BOOL CBrowserView::FilterMouse(MSG* pMsg)
+{
+    const SettingsRecord& s = theApp.m_settings;
+    switch (pMsg->message) {
+    case WM_MOUSEMOVE:
+        RefocusUnderMouse();
+        return FALSE;
+    case WM_LBUTTONDOWN:
+        m_state |= kViewKeyActivation;
+        if (pMsg->wParam & MK_RBUTTON) {
+            DoMouseAction(s.mouseRL);
+            return TRUE;
+        }
+        return FALSE;
+    case WM_LBUTTONUP:
+        if (m_state & kViewRocker) {
+            m_state &= ~static_cast<DWORD>(kViewRocker);
+            return TRUE;
+        }
+        return FALSE;
+    case WM_LBUTTONDBLCLK:
+        DoMouseAction(s.mouseDC);
+        return FALSE;
+    case WM_RBUTTONDOWN:
+        m_state |= kViewKeyActivation;
+        if (pMsg->wParam & MK_LBUTTON) {
+            DoMouseAction(s.mouseLR);
+            m_state |= kViewRocker;
+            return TRUE;
+        }
+        return s.bMouseG() && TrackMouseGesture(pMsg) != 0;
+    case WM_MBUTTONDOWN:
+        return OpenLinkByWheelClick(pMsg);
+    case WM_XBUTTONUP:
+        if (HIWORD(pMsg->wParam) == XBUTTON1) {
+            GoBack();
+            return TRUE;
+        }
+        if (HIWORD(pMsg->wParam) == XBUTTON2) {
+            GoForward();
+            return TRUE;
+        }
+        return FALSE;
+    default:
+        return FALSE;
+    }
+}
+
+void CBrowserView::RefocusUnderMouse()
+{
+    if (theApp.m_pActiveView != this || g_pMainFrame == nullptr || m_hWnd == nullptr)
+        return;
+    HWND focus = ::GetFocus();
+    if (focus == m_hWnd || ::IsChild(m_hWnd, focus))
+        return;
+    if (!g_pMainFrame->GetBrowserWindowAtCursor(focus) || focus == m_hLastFocus)
+        return;
+    if (m_hLastFocus != nullptr && ::IsChild(m_hWnd, m_hLastFocus)) {
+        ::SetFocus(m_hLastFocus);
+        return;
+    }
+    m_state &= ~static_cast<DWORD>(kViewFocusPending);
+    FocusPage();
+}
+
+BOOL CBrowserView::OpenLinkByWheelClick(MSG* pMsg)
+{
+    const SettingsRecord& s = theApp.m_settings;
+    if (!s.bOpenNewWindowWC())
+        return FALSE;
+    if (s.bWindowMaxCnt() && !(s.iParentTabNewRule & 0x08)) {
+        CTabGroup* group = m_pTabItem != nullptr && m_pTabItem->m_pGroup != nullptr ? m_pTabItem->m_pGroup
+                                                                                 : theApp.GetActiveGroup();
+        if (group != nullptr && group->GetTabCount() >= s.iWindowMaxCnt)
+            return FALSE;
+    }
+    // The page's own new-window command on the link under the click; the
+    // new window, when one comes, clears the mark as it takes it.
+    const HWND target = pMsg->hwnd;
+    m_state |= kViewWheelNewWindow;
+    ::SendMessageA(target, WM_LBUTTONDOWN, MK_LBUTTON, pMsg->lParam);
+    ::SendMessageA(target, WM_COMMAND, kCmdOpenLinkInNewWindow, 0);
+    if (!(m_state & kViewWheelNewWindow))
+        return TRUE;
+    m_state &= ~static_cast<DWORD>(kViewWheelNewWindow);
+    if (::IsWindow(target))
+        ::SendMessageA(target, WM_LBUTTONUP, 0, pMsg->lParam);
+    return FALSE;
+}
+
+bool CBrowserView::IsEditableFocus() const
+{
+    CComPtr<IDispatch> dispatch;
+    dispatch.Attach(GetHtmlDocument());
+    CComPtr<IHTMLDocument2> document;
+    document.Attach(AsHtmlDocument(dispatch));
+    return document != nullptr && IsEditableElement(document) != FALSE;
+}
+
+BOOL CBrowserView::FilterKey(MSG* pMsg)
+{
+    if (m_pBrowser == nullptr)
+        return FALSE;
+    const UINT vk = static_cast<UINT>(pMsg->wParam);
+    if (vk == VK_SPACE || vk == VK_RETURN)
+        m_state |= kViewKeyActivation;
+    const CString text = theApp.FormatKey(vk);
+    if (IsEditableFocus()) {
+        if (!CVantorelApp::IsTextInputKey(vk) && !IsMovementKey(text, true) &&
+            theApp.ExecuteKeyBinding(text, pMsg))
+            return TRUE;
+    } else {
+        if ((pMsg->lParam & (1 << 30)) && !IsMovementKey(text, false))
+            return TRUE;
+        if (theApp.ExecuteKeyBinding(text, pMsg))
+            return TRUE;
+    }
+    return TranslateControlAccelerator(pMsg);
+}
+
+BOOL CBrowserView::TranslateControlAccelerator(MSG* pMsg)
+{
+    IOleInPlaceActiveObject* active = nullptr;
+    if (FAILED(m_pBrowser->QueryInterface(IID_IOleInPlaceActiveObject, reinterpret_cast<void**>(&active))) ||
+        active == nullptr)
+        return FALSE;
+    const HRESULT hr = active->TranslateAccelerator(pMsg);
+    active->Release();
+    return hr == S_OK;
+}
+
+void CBrowserView::OnSetFocus(CWnd*)
+{
+    // Only the active tab takes the focus; a background tab being created
+    // must not steal it.
+    if (theApp.m_pActiveView != this)
+        return;
+    if (HWND control = ControlWindow())
+        ::SetFocus(control);
+}
+
+void CBrowserView::OnKillFocus(CWnd* pNewWnd)
+{
+    HWND next = pNewWnd != nullptr ? pNewWnd->GetSafeHwnd() : nullptr;
+    const bool closing = m_pTabItem == nullptr || m_pTabItem->IsClosing() || IsClosing();
+    if (!closing && theApp.m_pActiveView == this && next != nullptr && ::IsChild(m_hWnd, next))
+        m_hLastFocus = next;
+    Default();
+}
+
+//--- Mouse gestures
+
+void CBrowserView::GetGestureCommandName(const CString& gesture, CString& name)
+{
+    name.Empty();
+    std::vector<BindingFile::Line> lines;
+    BindingFile::Read(theApp.GetProgramFolder(), "MGC.dat", "MGCDefault.dat", lines);
+    for (const BindingFile::Line& line : lines) {
+        if (line.fieldCount != 4 || strncmp(line.text, gesture, static_cast<size_t>(gesture.GetLength())) != 0)
+            continue;
+        // The first line that begins with the gesture decides.
+        if (line.text == gesture)
+            name = line.label;
+        return;
+    }
+}
+
+void CBrowserView::ShowGestureStatus(const CString& gesture)
+{
+    if (g_pMainFrame == nullptr)
+        return;
+    // The line is no format: "%s" stands for the gesture.
+    CString text = theApp.GetEtcText(67);
+    text.Replace("%s", gesture);
+    CString name;
+    GetGestureCommandName(gesture, name);
+    if (!name.IsEmpty())
+        text += "[" + name + "]";
+    g_pMainFrame->SetStatusText(text);
+}
+
+int CBrowserView::TrackMouseGesture(MSG* pMsg)
+{
+    const HWND press = pMsg->hwnd;
+    MSG start = *pMsg;
+    POINT reference = ScreenPointOf(start);
+    POINT last = reference;
+    // A step is at least one pixel long: a zero-length move draws nothing.
+    const int threshold = theApp.m_settings.iMouseGSence > 0 ? theApp.m_settings.iMouseGSence : 1;
+    CString gesture;
+    const char* lastArrow = nullptr;
+    DWORD lastStep = 0xFFFFFFFF;
+    bool handled = false;
+    bool released = false;
+    const HWND self = m_hWnd;
+    ::SetCapture(self);
+    for (;;) {
+        if (::GetCapture() != self) {
+            released = true;
+            break;
+        }
+        MSG msg;
+        const BOOL got = ::GetMessageA(&msg, nullptr, 0, 0);
+        if (got == 0) {
+            // The quit belongs to the outer loop.
+            ::PostQuitMessage(static_cast<int>(msg.wParam));
+            break;
+        }
+        if (got == -1)
+            break;
+        if (msg.message == WM_MOUSEMOVE) {
+            const POINT p = ScreenPointOf(msg);
+            const int dx = p.x - reference.x;
+            const int dy = reference.y - p.y;
+            const int distance = static_cast<int>(std::sqrt(static_cast<double>(dx) * dx + static_cast<double>(dy) * dy));
+            if (distance < threshold)
+                continue;
+            double angle;
+            if (dx == dy || dx == -dy) {
+                // The diagonals go with the vertical arrows (45 and 135 up,
+                // 225 and 315 down), which the rounding of the arctangent
+                // alone would not keep for 225.
+                angle = dy > 0 ? 90 : 270;
+            } else if (dx != 0 && dy != 0) {
+                angle = std::atan2(static_cast<double>(dy), static_cast<double>(dx)) * 57.297469361769856;
+                if (angle < 0)
+                    angle += 360;
+            } else if (dy == 0) {
+                angle = p.x > reference.x ? 0 : 180;
+            } else {
+                angle = p.y > reference.y ? 270 : 90;
+            }
+            const char* arrow = ArrowOf(static_cast<int>(angle));
+            const DWORD now = ::GetTickCount();
+            const DWORD pause = static_cast<WORD>(theApp.m_settings.iMouseGSence2);
+            if (arrow == lastArrow && now - lastStep > pause)
+                lastArrow = nullptr;
+            if (arrow != lastArrow) {
+                gesture += arrow;
+                lastArrow = arrow;
+                ShowGestureStatus(gesture);
+            }
+            lastStep = now;
+            reference = p;
+            last = p;
+            continue;
+        }
+        if (msg.message == WM_LBUTTONDOWN) {
+            if (msg.wParam & MK_RBUTTON)
+                DoMouseAction(theApp.m_settings.mouseRL);
+            handled = true;
+            break;
+        }
+        if (msg.message == WM_LBUTTONUP && (m_state & kViewRocker)) {
+            m_state &= ~static_cast<DWORD>(kViewRocker);
+            handled = true;
+            break;
+        }
+        if (msg.message == WM_LBUTTONUP)
+            continue;
+        if (msg.message == WM_LBUTTONDBLCLK) {
+            DoMouseAction(theApp.m_settings.mouseDC);
+            handled = true;
+            break;
+        }
+        ::TranslateMessage(&msg);
+        ::DispatchMessageA(&msg);
+        if (msg.message == WM_RBUTTONUP) {
+            released = true;
+            break;
+        }
+        // A dispatched message may have closed the tab.
+        if (!IsStillAttached(this, self))
+            return 1;
+    }
+    if (released && !gesture.IsEmpty()) {
+        theApp.ExecuteGesture(gesture);
+        handled = true;
+    }
+    if (::GetCapture() == self)
+        ::ReleaseCapture();
+    if (!handled && gesture.IsEmpty() && ::IsWindow(press)) {
+        // No gesture: the page gets its right-button release (its context
+        // menu) after all.
+        POINT client = last;
+        ::ScreenToClient(press, &client);
+        pMsg->lParam = MAKELPARAM(client.x, client.y);
+        ::PostMessageA(press, WM_RBUTTONUP, start.wParam, pMsg->lParam);
+    }
+    return handled ? 1 : 0;
+}

@@ -1,0 +1,201 @@
+// The frame's commands: opening pages, closing runs of tabs, the clipboard
+// and the page-selection commands.
+#include <windows.h>
+
+#include <string>
+
+#include "app/MainFrame.h"
+#include "app/TabGroup.h"
+#include "app/VantorelApp.h"
+#include "app/resource.h"
+#include "tab/BrowserView.h"
+#include "tab/ChildFrame.h"
+#include "tab/TabItem.h"
+#include "tab/tests/TabFixture.h"
+#include "tests/support/TestHtmlDocument.h"
+
+namespace {
+
+void SetClipboardText(HWND owner, const char* text)
+{
+    ASSERT_TRUE(::OpenClipboard(owner));
+    ::EmptyClipboard();
+    if (text != nullptr) {
+        const size_t length = strlen(text) + 1;
+        HGLOBAL block = ::GlobalAlloc(GMEM_MOVEABLE, length);
+        memcpy(::GlobalLock(block), text, length);
+        ::GlobalUnlock(block);
+        ::SetClipboardData(CF_TEXT, block);
+    }
+    ::CloseClipboard();
+}
+
+CString ClipboardText(HWND owner)
+{
+    CString text;
+    if (!::OpenClipboard(owner))
+        return text;
+    HANDLE data = ::GetClipboardData(CF_TEXT);
+    if (data != nullptr) {
+        text = static_cast<const char*>(::GlobalLock(data));
+        ::GlobalUnlock(data);
+    }
+    ::CloseClipboard();
+    return text;
+}
+
+} // namespace
+
+TEST_F(TabTest, FrameOpenCommandsWithoutATab)
+{
+    SetClipboardText(m_frame->m_hWnd, "  ttps://clip.example/ ");
+    ::SendMessageA(m_frame->m_hWnd, WM_COMMAND, ID_TAB_NEWCLIPBOARD, 0);
+    Pump();
+    ASSERT_NE(nullptr, Active());
+    EXPECT_STREQ("https://clip.example/", Active()->m_url);
+    CTabGroup* group = Active()->m_pGroup;
+    // No text: nothing opens.
+    SetClipboardText(m_frame->m_hWnd, nullptr);
+    m_frame->CloseAllGroupsNow();
+    Pump();
+    ::SendMessageA(m_frame->m_hWnd, WM_COMMAND, ID_TAB_NEWCLIPBOARD, 0);
+    Pump();
+    EXPECT_EQ(0, theApp.GetGroupCount());
+    (void)group;
+    theApp.m_settings.CtrlN = 3;
+    ::SendMessageA(m_frame->m_hWnd, WM_COMMAND, ID_FILE_NEWTAB, 0);
+    Pump();
+    ASSERT_NE(nullptr, Active());
+    EXPECT_STREQ("about:blank", Active()->m_url);
+}
+
+TEST_F(TabTest, CloseRightOfTheLastTabClosesNothingAndCloseLeftStopsAtTheActive)
+{
+    Open(nullptr, "http://1.example/");
+    Open(nullptr, "http://2.example/");
+    CTabItem* third = Open(nullptr, "http://3.example/");
+    CTabItem* fourth = Open(nullptr, "http://4.example/");
+    CTabGroup* group = third->m_pGroup;
+    ASSERT_EQ(fourth, Active());
+    ::SendMessageA(m_frame->m_hWnd, WM_COMMAND, ID_TAB_CLOSERIGHT, 0);
+    Pump();
+    EXPECT_EQ(4, group->GetTabCount());
+    ::BringWindowToTop(third->m_hFrame);
+    Pump();
+    ASSERT_EQ(third, Active());
+    ::SendMessageA(m_frame->m_hWnd, WM_COMMAND, ID_TAB_CLOSELEFT, 0);
+    Pump();
+    ASSERT_EQ(2, group->GetTabCount());
+    EXPECT_EQ(third, group->GetTab(0));
+    ::SendMessageA(m_frame->m_hWnd, WM_COMMAND, ID_TAB_CLOSERIGHT, 0);
+    Pump();
+    ASSERT_EQ(1, group->GetTabCount());
+    EXPECT_EQ(third, group->GetTab(0));
+}
+
+TEST_F(TabTest, ClosingAllTabsOfTheGroupAsksFirst)
+{
+    CTabItem* tab = Open(nullptr, "http://1.example/");
+    const HWND first = tab->m_hFrame;
+    const HWND second = Open(nullptr, "http://2.example/")->m_hFrame;
+    CTabGroup* group = tab->m_pGroup;
+    AnswerNextMessageBox(IDNO);
+    ::SendMessageA(m_frame->m_hWnd, WM_COMMAND, ID_GROUP_CLOSETABS, 0);
+    Pump();
+    EXPECT_TRUE(AllAnswered());
+    EXPECT_EQ(2, group->GetTabCount());
+    AnswerNextMessageBox(IDYES);
+    ::SendMessageA(m_frame->m_hWnd, WM_COMMAND, ID_GROUP_CLOSETABS, 0);
+    Pump();
+    EXPECT_TRUE(AllAnswered());
+    // (An emptied group may show its default page again.)
+    EXPECT_FALSE(::IsWindow(first));
+    EXPECT_FALSE(::IsWindow(second));
+}
+
+TEST_F(TabTest, BrowserCommandsWithoutATabReportFailure)
+{
+    EXPECT_FALSE(m_frame->ExecBrowserCommand(OLECMDID_COPY, FALSE));
+}
+
+TEST_F(TabTest, KeywordOpenedAsUrlLosesItsLineBreaksOnlyWhenItIsOne)
+{
+    theApp.m_pendingKeyword = "ttp://a.example/lo\r\nng";
+    ::SendMessageA(m_frame->m_hWnd, WM_COMMAND, ID_PAGE_OPENASURL, 0);
+    Pump();
+    ASSERT_NE(nullptr, Active());
+    EXPECT_STREQ("http://a.example/long", Active()->m_url);
+    EXPECT_TRUE(theApp.m_pendingKeyword.IsEmpty());
+    theApp.m_pendingKeyword = "C:\\dir\r\n\\file.htm";
+    m_frame->CompleteUrlScheme();
+    Pump();
+    EXPECT_STREQ("C:\\dir\\file.htm", Active()->m_url);
+    // Nothing to open: nothing opens.
+    const int groups = theApp.GetGroupCount();
+    m_frame->CompleteUrlScheme();
+    EXPECT_EQ(groups, theApp.GetGroupCount());
+}
+
+TEST_F(TabTest, DictionaryUsesTheFirstTagOfItsTemplate)
+{
+    m_folder->WriteBytes("String/url.dat", "\r\n\r\n\r\n\r\n\r\n\r\nhttp://dict.example/?e=<EUC>&u=<UTF8>\r\n");
+    theApp.m_strings.SetFolder(theApp.m_folders.GetStringFolder());
+    theApp.m_pendingKeyword = "\x88\xA4";  // "愛"
+    ::SendMessageA(m_frame->m_hWnd, WM_COMMAND, ID_PAGE_DICTIONARY, 0);
+    Pump();
+    ASSERT_NE(nullptr, Active());
+    EXPECT_STREQ("http://dict.example/?e=<EUC>&u=%E6%84%9B", Active()->m_url);
+    EXPECT_STREQ("\x88\xA4", theApp.m_lastSearchKeyword);
+    EXPECT_TRUE(theApp.m_pendingKeyword.IsEmpty());
+}
+
+TEST_F(TabTest, SelectionSearchUsesTheCurrentEngineAndNoKeywordMakesNoUrl)
+{
+    CSearchEngineNode* engine = m_frame->m_searchEngines.GetCurrentEngine();
+    ASSERT_NE(nullptr, engine);
+    theApp.m_pendingKeyword = "word";
+    ::SendMessageA(m_frame->m_hWnd, WM_COMMAND, ID_PAGE_SEARCH, 0);
+    Pump();
+    ASSERT_NE(nullptr, Active());
+    EXPECT_EQ(m_frame->BuildSearchUrl("word", engine->m_url), Active()->m_url);
+    EXPECT_STREQ("word", theApp.m_lastSearchKeyword);
+    // Without a keyword the URL stays as it was.
+    theApp.m_pendingKeyword.Empty();
+    CString url = "kept";
+    m_frame->BuildKeywordSearchUrl(url);
+    EXPECT_STREQ("kept", url);
+}
+
+TEST_F(TabTest, TextOnlyCopyPutsTheKeywordOnTheClipboard)
+{
+    theApp.m_pendingKeyword = "copied \x83\x81 text";
+    ::SendMessageA(m_frame->m_hWnd, WM_COMMAND, ID_PAGE_COPYTEXT, 0);
+    EXPECT_STREQ("copied \x83\x81 text", ClipboardText(m_frame->m_hWnd));
+}
+
+TEST_F(TabTest, BrowserCommandsRunOnThePagesDocumentAndCountOnlyWhenTheyRan)
+{
+    CTabItem* tab = Open(nullptr, "http://a.example/");
+    TestWebBrowser* control = ControlOf(tab);
+    control->SetDocumentHtml(L"<p>text</p>");
+    TestHtmlDocument* document = control->GetDocument();
+    ASSERT_NE(nullptr, document);
+    ::SendMessageA(m_frame->m_hWnd, WM_COMMAND, ID_FILE_PRINT_PAGE, 0);
+    ::SendMessageA(m_frame->m_hWnd, WM_COMMAND, ID_EDIT_VIEWSOURCE, 0);
+    ::SendMessageA(m_frame->m_hWnd, WM_COMMAND, ID_EDIT_COPY, 0);
+    const std::vector<TestHtmlDocument::ExecCall>& calls = document->GetExecCalls();
+    ASSERT_EQ(3u, calls.size());
+    EXPECT_FALSE(calls[0].hasGroup);
+    EXPECT_EQ(static_cast<DWORD>(OLECMDID_PRINT), calls[0].id);
+    // View source is command 2 of the document host's group.
+    const GUID docHost = {0xED016940, 0xBD5B, 0x11CF, {0xBA, 0x4E, 0x00, 0xC0, 0x4F, 0xD7, 0x08, 0x16}};
+    EXPECT_TRUE(calls[1].hasGroup);
+    EXPECT_TRUE(IsEqualGUID(docHost, calls[1].group));
+    EXPECT_EQ(2u, calls[1].id);
+    EXPECT_EQ(static_cast<DWORD>(OLECMDID_COPY), calls[2].id);
+    // A refused command is no success.
+    document->SetExecResult(E_FAIL);
+    EXPECT_FALSE(m_frame->ExecBrowserCommand(OLECMDID_SELECTALL, FALSE));
+    document->SetExecResult(S_OK);
+    EXPECT_TRUE(m_frame->ExecBrowserCommand(OLECMDID_SELECTALL, FALSE));
+}

@@ -1,0 +1,266 @@
+// Keys and mouse messages seen before dispatch: bindings in the frame's own
+// windows and in pages, auto-repeat, rocker clicks and mouse gestures.
+#include <windows.h>
+
+#include <string>
+
+#include "app/MainFrame.h"
+#include "app/VantorelApp.h"
+#include "tab/BrowserView.h"
+#include "tab/ChildFrame.h"
+#include "tab/TabItem.h"
+#include "tab/tests/TabFixture.h"
+
+namespace {
+
+const std::string kSep = "\x81\x4D";
+
+std::string Line(const char* label, const char* text, int command, int kind = 0)
+{
+    return std::string(label) + kSep + text + kSep + std::to_string(command) + kSep + std::to_string(kind) +
+           "\r\n";
+}
+
+UINT TakePostedCommand(HWND hWnd)
+{
+    MSG msg;
+    if (!::PeekMessageA(&msg, hWnd, WM_COMMAND, WM_COMMAND, PM_REMOVE))
+        return 0;
+    return LOWORD(msg.wParam);
+}
+
+MSG KeyDown(HWND hWnd, UINT vk, bool repeat = false)
+{
+    MSG msg = {};
+    msg.hwnd = hWnd;
+    msg.message = WM_KEYDOWN;
+    msg.wParam = vk;
+    msg.lParam = 1 | (repeat ? (1 << 30) : 0);
+    return msg;
+}
+
+MSG Mouse(HWND hWnd, UINT message, WPARAM keys, int x, int y)
+{
+    MSG msg = {};
+    msg.hwnd = hWnd;
+    msg.message = message;
+    msg.wParam = keys;
+    msg.lParam = MAKELPARAM(x, y);
+    return msg;
+}
+
+void PostMouse(HWND hWnd, UINT message, WPARAM keys, int x, int y)
+{
+    ::PostMessageA(hWnd, message, keys, MAKELPARAM(x, y));
+}
+
+class InputTest : public TabTest
+{
+protected:
+    void SetUp() override
+    {
+        TabTest::SetUp();
+        m_folder->WriteBytes("KEYCONF.dat", Line("reload", "F5", 1022) + Line("stop", "Esc", 1021));
+        m_folder->WriteBytes("MGC.dat", Line("up", "\x81\xAA", 1061) + Line("down", "\x81\xAB", 1058) +
+                                            Line("downup", "\x81\xAB\x81\xAA", 1022) +
+                                            Line("updown", "\x81\xAA\x81\xAB", 1020));
+        theApp.ReloadBindingMaps();
+        theApp.m_settings.iMouseGSence = 20;
+        m_tab = Open(nullptr, "http://a.example/");
+        ASSERT_NE(nullptr, m_tab);
+        m_control = ControlOf(m_tab)->GetControlWindow();
+        ASSERT_NE(nullptr, m_control);
+        Pump();
+    }
+
+    // The program's own pre-translation of a message, as its loop does it.
+    BOOL PreTranslate(MSG msg) { return theApp.PreTranslateMessage(&msg); }
+
+    // Runs a right-button press over the page with the given moves (relative
+    // to the press at 100, 100) and then the release, all queued before.
+    BOOL Gesture(std::initializer_list<POINT> moves)
+    {
+        for (const POINT& p : moves)
+            PostMouse(m_control, WM_MOUSEMOVE, MK_RBUTTON, 100 + p.x, 100 + p.y);
+        PostMouse(m_control, WM_RBUTTONUP, 0, 100, 100);
+        return PreTranslate(Mouse(m_control, WM_RBUTTONDOWN, MK_RBUTTON, 100, 100));
+    }
+
+    CTabItem* m_tab = nullptr;
+    HWND m_control = nullptr;
+};
+
+} // namespace
+
+TEST_F(InputTest, FrameWindowsRunBindingsOnceWhileAKeyIsHeld)
+{
+    HWND client = m_frame->m_hWndMDIClient;
+    EXPECT_TRUE(PreTranslate(KeyDown(client, VK_F5)));
+    EXPECT_EQ(1022u, TakePostedCommand(m_frame->m_hWnd));
+    EXPECT_TRUE(PreTranslate(KeyDown(client, VK_F5, true)));
+    EXPECT_EQ(0u, TakePostedCommand(m_frame->m_hWnd));
+    EXPECT_TRUE(PreTranslate(KeyDown(m_frame->m_hWnd, VK_ESCAPE)));
+    EXPECT_EQ(1021u, TakePostedCommand(m_frame->m_hWnd));
+    // An unbound key goes on.
+    EXPECT_FALSE(PreTranslate(KeyDown(client, VK_F9)));
+    // Another window of the frame (not one of its own bars) is left alone.
+    HWND edit = ::CreateWindowA("EDIT", "", WS_CHILD | WS_VISIBLE, 0, 0, 50, 20, m_frame->m_hWnd, nullptr,
+                                nullptr, nullptr);
+    EXPECT_FALSE(PreTranslate(KeyDown(edit, VK_F5)));
+    EXPECT_EQ(0u, TakePostedCommand(m_frame->m_hWnd));
+    ::DestroyWindow(edit);
+}
+
+TEST_F(InputTest, PageKeysRunBindingsAndRepeatsOnlyScroll)
+{
+    EXPECT_TRUE(PreTranslate(KeyDown(m_control, VK_F5)));
+    EXPECT_EQ(1022u, TakePostedCommand(m_frame->m_hWnd));
+    EXPECT_TRUE(PreTranslate(KeyDown(m_control, VK_F9, true)));
+    EXPECT_FALSE(PreTranslate(KeyDown(m_control, VK_NEXT, true)));
+    EXPECT_FALSE(PreTranslate(KeyDown(m_control, VK_F9)));
+    EXPECT_EQ(0u, TakePostedCommand(m_frame->m_hWnd));
+    // Return marks a user action.
+    m_tab->m_pView->m_state &= ~static_cast<DWORD>(kViewKeyActivation);
+    PreTranslate(KeyDown(m_control, VK_RETURN));
+    EXPECT_NE(0u, m_tab->m_pView->m_state & kViewKeyActivation);
+}
+
+TEST_F(InputTest, RealKeyPressesThroughTheMessageLoopReachTheBindings)
+{
+    ::SetForegroundWindow(m_frame->m_hWnd);
+    ::SetFocus(m_control);
+    Pump();
+    INPUT inputs[2] = {};
+    inputs[0].type = inputs[1].type = INPUT_KEYBOARD;
+    inputs[0].ki.wVk = inputs[1].ki.wVk = VK_F5;
+    inputs[1].ki.dwFlags = KEYEVENTF_KEYUP;
+    ASSERT_EQ(2u, ::SendInput(2, inputs, sizeof(INPUT)));
+    bool ran = false;
+    MSG msg;
+    for (int round = 0; round < 50 && !ran; ++round) {
+        while (::PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
+            if (msg.message == WM_COMMAND && msg.hwnd == m_frame->m_hWnd && LOWORD(msg.wParam) == 1022) {
+                ran = true;
+                continue;
+            }
+            if (!theApp.PreTranslateMessage(&msg)) {
+                ::TranslateMessage(&msg);
+                ::DispatchMessageA(&msg);
+            }
+        }
+        ::Sleep(10);
+    }
+    EXPECT_TRUE(ran);
+}
+
+TEST_F(InputTest, RockerClicksRunTheirActionsAndSwallowTheLaterLeftRelease)
+{
+    theApp.m_settings.mouseLR = 5;  // next tab
+    theApp.m_settings.mouseRL = 4;  // previous tab
+    CTabItem* second = Open(nullptr, "http://b.example/");
+    ASSERT_EQ(second, Active());
+    HWND control = ControlOf(second)->GetControlWindow();
+    // Left held, right click: mouseLR (wraps to the first tab only with the loop setting).
+    theApp.m_settings.bWindowChangeLoop(true);
+    EXPECT_TRUE(PreTranslate(Mouse(control, WM_RBUTTONDOWN, MK_LBUTTON | MK_RBUTTON, 10, 10)));
+    Pump();
+    EXPECT_EQ(m_tab, Active());
+    EXPECT_TRUE(PreTranslate(Mouse(control, WM_LBUTTONUP, 0, 10, 10)));
+    EXPECT_FALSE(PreTranslate(Mouse(control, WM_LBUTTONUP, 0, 10, 10)));
+    // Right held, left click: mouseRL, and the left release is not swallowed.
+    EXPECT_TRUE(PreTranslate(Mouse(m_control, WM_LBUTTONDOWN, MK_LBUTTON | MK_RBUTTON, 10, 10)));
+    Pump();
+    EXPECT_EQ(second, Active());
+    EXPECT_FALSE(PreTranslate(Mouse(m_control, WM_LBUTTONUP, 0, 10, 10)));
+    // Mouse actions are off with mouse gestures.
+    theApp.m_settings.bMouseG(false);
+    EXPECT_TRUE(PreTranslate(Mouse(control, WM_LBUTTONDOWN, MK_LBUTTON | MK_RBUTTON, 10, 10)));
+    Pump();
+    EXPECT_EQ(second, Active());
+}
+
+TEST_F(InputTest, GestureStepsAtTheSectorEdgesAndTheirCommands)
+{
+    // 45 and 135 degrees are up; 225 and 315 are down.
+    EXPECT_TRUE(Gesture({{20, -20}}));
+    EXPECT_EQ(1061u, TakePostedCommand(m_frame->m_hWnd));
+    EXPECT_TRUE(Gesture({{-20, -20}}));
+    EXPECT_EQ(1061u, TakePostedCommand(m_frame->m_hWnd));
+    EXPECT_TRUE(Gesture({{-20, 20}}));
+    EXPECT_EQ(1058u, TakePostedCommand(m_frame->m_hWnd));
+    EXPECT_TRUE(Gesture({{20, 20}}));
+    EXPECT_EQ(1058u, TakePostedCommand(m_frame->m_hWnd));
+    // Moves shorter than the sensitivity count from the same reference.
+    EXPECT_TRUE(Gesture({{0, 19}, {0, 25}, {0, 50}, {0, 20}}));
+    EXPECT_EQ(1022u, TakePostedCommand(m_frame->m_hWnd));
+    // The status bar named the gesture's command.
+    char text[128] = {};
+    ::SendMessageA(m_frame->m_wndStatusBar.m_hWnd, SB_GETTEXTA, 0, reinterpret_cast<LPARAM>(text));
+    EXPECT_NE(nullptr, strstr(text, "[downup]")) << text;
+}
+
+TEST_F(InputTest, NoGestureReplaysTheReleaseAndAZeroMoveDrawsNothing)
+{
+    theApp.m_settings.iMouseGSence = 0;
+    MSG press = Mouse(m_control, WM_RBUTTONDOWN, MK_RBUTTON, 100, 100);
+    PostMouse(m_control, WM_MOUSEMOVE, MK_RBUTTON, 100, 100);
+    PostMouse(m_control, WM_RBUTTONUP, 0, 100, 100);
+    EXPECT_EQ(0, m_tab->m_pView->TrackMouseGesture(&press));
+    MSG msg;
+    ASSERT_TRUE(::PeekMessageA(&msg, m_control, WM_RBUTTONUP, WM_RBUTTONUP, PM_REMOVE));
+    EXPECT_EQ(MAKELPARAM(100, 100), msg.lParam);
+    EXPECT_EQ(0u, TakePostedCommand(m_frame->m_hWnd));
+    EXPECT_EQ(nullptr, ::GetCapture());
+}
+
+TEST_F(InputTest, RockerDuringAGestureRunsTheActionAndNoGesture)
+{
+    theApp.m_settings.mouseRL = 2;  // refresh
+    const int refreshes = ControlOf(m_tab)->GetRefreshCount();
+    PostMouse(m_control, WM_MOUSEMOVE, MK_RBUTTON, 100, 50);
+    PostMouse(m_control, WM_LBUTTONDOWN, MK_LBUTTON | MK_RBUTTON, 100, 50);
+    MSG press = Mouse(m_control, WM_RBUTTONDOWN, MK_RBUTTON, 100, 100);
+    EXPECT_EQ(1, m_tab->m_pView->TrackMouseGesture(&press));
+    EXPECT_EQ(refreshes + 1, ControlOf(m_tab)->GetRefreshCount());
+    EXPECT_EQ(0u, TakePostedCommand(m_frame->m_hWnd));
+    MSG msg;
+    EXPECT_FALSE(::PeekMessageA(&msg, m_control, WM_RBUTTONUP, WM_RBUTTONUP, PM_REMOVE));
+}
+
+TEST_F(InputTest, QuitDuringAGestureIsKeptForTheOuterLoop)
+{
+    PostMouse(m_control, WM_MOUSEMOVE, MK_RBUTTON, 100, 50);
+    ::PostQuitMessage(7);
+    MSG press = Mouse(m_control, WM_RBUTTONDOWN, MK_RBUTTON, 100, 100);
+    m_tab->m_pView->TrackMouseGesture(&press);
+    EXPECT_EQ(nullptr, ::GetCapture());
+    MSG msg;
+    ASSERT_TRUE(::PeekMessageA(&msg, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE));
+    EXPECT_EQ(7u, msg.wParam);
+}
+
+TEST_F(InputTest, GestureNameComesFromTheFirstLineThatBeginsWithIt)
+{
+    m_folder->WriteBytes("MGC.dat", Line("longer", "\x81\xAA\x81\xAB", 1) + Line("exact", "\x81\xAA", 2) +
+                                        "three" + kSep + "\x81\xAB" + kSep + "3\r\n" + Line("down", "\x81\xAB", 4));
+    CString name;
+    CBrowserView::GetGestureCommandName("\x81\xAA", name);
+    EXPECT_STREQ("", name);
+    CBrowserView::GetGestureCommandName("\x81\xAA\x81\xAB", name);
+    EXPECT_STREQ("longer", name);
+    // Lines of three fields do not count.
+    CBrowserView::GetGestureCommandName("\x81\xAB", name);
+    EXPECT_STREQ("down", name);
+}
+
+TEST_F(InputTest, FocusQuestionFollowsTheSettingAndTheWindow)
+{
+    ::SetForegroundWindow(m_frame->m_hWnd);
+    theApp.m_settings.iFocusMove = 0;
+    EXPECT_FALSE(m_frame->GetBrowserWindowAtCursor(m_control));
+    theApp.m_settings.iFocusMove = 1;
+    EXPECT_TRUE(m_frame->GetBrowserWindowAtCursor(m_control));
+    EXPECT_TRUE(m_frame->GetBrowserWindowAtCursor(m_frame->m_hWndMDIClient));
+    EXPECT_FALSE(m_frame->GetBrowserWindowAtCursor(m_frame->m_hWnd));
+    EXPECT_FALSE(m_frame->GetBrowserWindowAtCursor(nullptr));
+}

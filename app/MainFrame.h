@@ -37,6 +37,7 @@ class CScriptItem;
 class CGroupTabBar;
 class CMainFrame;
 class CPageTabBar;
+class CTabBarCtrl;
 class CTabGroup;
 class CDlgHtmlPopup;
 class CTabItem;
@@ -589,7 +590,8 @@ private:
     void SaveListsOnExit();
     FavoritesScanPlaces GetFavoritesPlaces() const;
     void OpenInCurrentGroup(const CString& text);
-    void HideBarForFullScreen(CWnd* bar, DWORD stateBit);
+    void HideBarForFullScreen(CTabBarCtrl* bar, DWORD stateBit);
+    void RestoreBarAfterFullScreen(CTabBarCtrl* bar, DWORD stateBit);
     BOOL PreTranslateMouse(MSG* pMsg);
     BOOL PreTranslateKey(MSG* pMsg);
     void FollowMouseWithFocus(const MSG* pMsg);

@@ -50,12 +50,22 @@ void CMainFrame::OnFullScreen()
     SetFullScreen(!(m_stateWord & kStateFullScreen));
 }
 
-void CMainFrame::HideBarForFullScreen(CWnd* bar, DWORD stateBit)
+// The bar's own mark keeps the frame's layout from showing it again.
+void CMainFrame::HideBarForFullScreen(CTabBarCtrl* bar, DWORD stateBit)
 {
     if (bar == nullptr || bar->GetSafeHwnd() == nullptr || !::IsWindowVisible(bar->m_hWnd))
         return;
+    bar->m_layoutSuspended = true;
     ::ShowWindow(bar->m_hWnd, SW_HIDE);
     m_stateWord |= stateBit;
+}
+
+void CMainFrame::RestoreBarAfterFullScreen(CTabBarCtrl* bar, DWORD stateBit)
+{
+    if (!(m_stateWord & stateBit) || bar == nullptr || bar->GetSafeHwnd() == nullptr)
+        return;
+    bar->m_layoutSuspended = false;
+    ::ShowWindow(bar->m_hWnd, SW_SHOW);
 }
 
 void CMainFrame::SetFullScreen(int enter)
@@ -95,10 +105,8 @@ void CMainFrame::SetFullScreen(int enter)
         m_hSavedMenu = nullptr;
         if ((m_stateWord & kStateHiddenStatus) && m_wndStatusBar.GetSafeHwnd() != nullptr)
             ShowControlBar(&m_wndStatusBar, TRUE, FALSE);
-        if ((m_stateWord & kStateHiddenGroupBar) && m_pGroupTabBar != nullptr && m_pGroupTabBar->GetSafeHwnd())
-            ::ShowWindow(m_pGroupTabBar->m_hWnd, SW_SHOW);
-        if ((m_stateWord & kStateHiddenPageBar) && m_pPageTabBar != nullptr && m_pPageTabBar->GetSafeHwnd())
-            ::ShowWindow(m_pPageTabBar->m_hWnd, SW_SHOW);
+        RestoreBarAfterFullScreen(m_pGroupTabBar, kStateHiddenGroupBar);
+        RestoreBarAfterFullScreen(m_pPageTabBar, kStateHiddenPageBar);
         m_stateWord &= ~static_cast<DWORD>(kStateHiddenBarsMask);
         ::SetWindowLongA(m_hWnd, GWL_STYLE, style | kResizeFrameStyles);
         ::SetWindowPos(m_hWnd, HWND_NOTOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_FRAMECHANGED);

@@ -52,12 +52,14 @@ endfunction()
 # va_add_resources(<target> <script.rc>...)
 # Resource scripts are kept in UTF-8 in the tree and compiled as cp932
 # (see cmake/rc-to-cp932.sh). The folder of the script is on the include path
-# so that it can include its resource header.
+# so that it can include its resource header. Each target converts its own
+# copy: two targets of one folder sharing an output would race in a parallel
+# build.
 function(va_add_resources target)
     foreach(rc ${ARGN})
         get_filename_component(abs ${rc} ABSOLUTE)
         get_filename_component(name ${rc} NAME_WE)
-        set(out ${CMAKE_CURRENT_BINARY_DIR}/${name}.cp932.rc)
+        set(out ${CMAKE_CURRENT_BINARY_DIR}/${target}.${name}.cp932.rc)
         add_custom_command(OUTPUT ${out}
             COMMAND sh ${CMAKE_SOURCE_DIR}/cmake/rc-to-cp932.sh ${abs} ${out}
             DEPENDS ${abs} ${CMAKE_SOURCE_DIR}/cmake/rc-to-cp932.sh

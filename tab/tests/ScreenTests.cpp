@@ -54,9 +54,9 @@ TEST_F(TabTest, FullScreenHidesWhatItMayAndRestoresOnlyWhatItHid)
     HMENU menu = ::GetMenu(m_frame->m_hWnd);
     ASSERT_TRUE(Visible(m_frame->m_pPageTabBar));
     // The user had hidden the group tab bar before.
-    const bool groupBarShown = Visible(m_frame->m_pGroupTabBar);
-    if (groupBarShown)
-        ::ShowWindow(m_frame->m_pGroupTabBar->m_hWnd, SW_HIDE);
+    theApp.m_settings.bTabShow_P(false);
+    m_frame->RecalcLayout();
+    ASSERT_FALSE(Visible(m_frame->m_pGroupTabBar));
     m_frame->SetFullScreen(1);
     EXPECT_EQ(nullptr, ::GetMenu(m_frame->m_hWnd));
     EXPECT_FALSE(Visible(m_frame->m_pPageTabBar));

@@ -14,6 +14,7 @@
 #include "framework/frame/MDIFrameWnd.h"
 #include "bars/ComboBoxXP.h"
 #include "bars/DlgWndMng.h"
+#include "bars/FullScreenTitleBar.h"
 #include "bars/MainToolBar.h"
 #include "bars/SearchBar.h"
 #include "bars/SizableReBar.h"
@@ -37,6 +38,7 @@ class CScriptItem;
 class CGroupTabBar;
 class CMainFrame;
 class CPageTabBar;
+class CTabBarCtrl;
 class CTabGroup;
 class CDlgHtmlPopup;
 class CTabItem;
@@ -72,6 +74,9 @@ enum MainFrameState : DWORD
     kStateCaptionPinned = 0x800,
     kStateFullScreen = 0x1000,
     // What full screen hid, to show again when it ends.
+    kStateHiddenToolBar = 0x2000,
+    kStateHiddenAddress = 0x4000,
+    kStateHiddenSearch = 0x8000,
     kStateHiddenStatus = 0x10000,
     kStateHiddenMenu = 0x20000,
     kStateHiddenGroupBar = 0x80000,
@@ -215,13 +220,13 @@ public:
     // Whether moving the mouse may take the keyboard focus from focus; keeps
     // the cursor position.
     virtual BOOL GetBrowserWindowAtCursor(HWND focus);
-    // The address box and the search box, each with its edit; null until
-    // the bars that hold them exist.
+    // The address box and the search box, each with its edit; null while
+    // the box has no window.
     virtual HWND GetAddressBoxWindow(HWND* pEdit) const;
     virtual HWND GetSearchBoxWindow(HWND* pEdit) const;
-    // The close button over the hovered tab: placed, shown or hidden on a
-    // move, and a click on it (TRUE when it consumed the click). They wait
-    // for the button and do nothing until it exists.
+    // The tab button over the tab under the mouse: placed, or hidden, on a
+    // move over a tab bar; a press on it tracked (TRUE when it consumed
+    // the message), and clicks between the tabs given to their bar.
     virtual void TrackTabCloseButton(const MSG* pMsg);
     virtual BOOL ClickTabCloseButton(const MSG* pMsg);
     // The keyboard focus into the active page.
@@ -330,8 +335,15 @@ public:
 
     std::unique_ptr<CDlgWndMng> m_pWndList;  // the window-list popup, made once
     CTabCloseButton m_wndTabButton;          // laid over the tab under the mouse
+    HWND m_hTabButtonBar = nullptr;          // the bar it was laid over
     // The tab button goes away with the tab it covered.
     void HideTabButton();
+    // A tab bar made again with the current settings, in its place in the
+    // window order, refilled, and the frame laid out.
+    virtual void RecreateTabBar();
+    virtual void RecreateGroupTabBar();
+    // The caption strip of full screen, while there is one.
+    std::unique_ptr<CFullScreenTitleBar> m_pFullScreenBar;
 
     CPageTabBar* m_pPageTabBar = nullptr;
     CGroupTabBar* m_pGroupTabBar = nullptr;
@@ -589,7 +601,14 @@ private:
     void SaveListsOnExit();
     FavoritesScanPlaces GetFavoritesPlaces() const;
     void OpenInCurrentGroup(const CString& text);
-    void HideBarForFullScreen(CWnd* bar, DWORD stateBit);
+    void HideBarForFullScreen(CTabBarCtrl* bar, DWORD stateBit);
+    void HideBandForFullScreen(UINT controlId, DWORD stateBit);
+    void RestoreBandAfterFullScreen(UINT controlId, DWORD stateBit);
+    // The tab bar the tab button may be laid over for a mouse message to
+    // the window, by the settings; null for any other window.
+    CTabBarCtrl* TabButtonBarOf(HWND hWnd) const;
+    void RestoreBarAfterFullScreen(CTabBarCtrl* bar, DWORD stateBit);
+    void AfterTabBarRecreated(CTabBarCtrl* bar);
     BOOL PreTranslateMouse(MSG* pMsg);
     BOOL PreTranslateKey(MSG* pMsg);
     void FollowMouseWithFocus(const MSG* pMsg);

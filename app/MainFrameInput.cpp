@@ -9,6 +9,7 @@
 #include <cstdlib>
 #include <cstring>
 
+#include "app/TabGroup.h"
 #include "app/VantorelApp.h"
 #include "bars/GroupTabBar.h"
 #include "bars/PageTabBar.h"
@@ -35,6 +36,23 @@ bool IsWindowOrChild(HWND parent, HWND hWnd)
     return parent != nullptr && hWnd != nullptr && (hWnd == parent || ::IsChild(parent, hWnd));
 }
 
+// A box and its edit; both null while the box has no window.
+HWND BoxWindows(const CComboBoxXP& box, HWND* pEdit)
+{
+    HWND hBox = box.GetSafeHwnd();
+    if (pEdit != nullptr)
+        *pEdit = hBox != nullptr ? box.GetEdit().GetSafeHwnd() : nullptr;
+    return hBox;
+}
+
+// A mouse message's point in the client coordinates of another window.
+POINT MessagePointIn(const MSG* pMsg, HWND hWnd)
+{
+    POINT at = CPoint(pMsg->lParam);
+    ::MapWindowPoints(pMsg->hwnd, hWnd, &at, 1);
+    return at;
+}
+
 } // namespace
 
 BOOL CMainFrame::PreTranslateMessage(MSG* pMsg)
@@ -48,22 +66,85 @@ BOOL CMainFrame::PreTranslateMessage(MSG* pMsg)
 
 HWND CMainFrame::GetAddressBoxWindow(HWND* pEdit) const
 {
-    if (pEdit != nullptr)
-        *pEdit = nullptr;
-    return nullptr;
+    return BoxWindows(m_wndAddress, pEdit);
 }
 
 HWND CMainFrame::GetSearchBoxWindow(HWND* pEdit) const
 {
-    if (pEdit != nullptr)
-        *pEdit = nullptr;
+    return BoxWindows(m_wndSearchBar.GetSearchCombo(), pEdit);
+}
+
+CTabBarCtrl* CMainFrame::TabButtonBarOf(HWND hWnd) const
+{
+    const SettingsRecord& settings = theApp.m_settings;
+    if (IsPageBarReady() && hWnd == m_pPageTabBar->m_hWnd)
+        return settings.bShowTabCloseButton() ? m_pPageTabBar : nullptr;
+    if (IsGroupBarReady() && hWnd == m_pGroupTabBar->m_hWnd)
+        return settings.bShowTabCloseButton_P() ? m_pGroupTabBar : nullptr;
     return nullptr;
 }
 
-void CMainFrame::TrackTabCloseButton(const MSG*) {}
-
-BOOL CMainFrame::ClickTabCloseButton(const MSG*)
+// On a group tab the button has the window-list part while the group
+// holds more than one page.
+void CMainFrame::TrackTabCloseButton(const MSG* pMsg)
 {
+    CTabBarCtrl* bar = TabButtonBarOf(pMsg->hwnd);
+    const int index = bar != nullptr && m_wndTabButton.GetSafeHwnd() != nullptr
+                          ? bar->HitTest(CPoint(pMsg->lParam))
+                          : -1;
+    CRect tab;
+    if (index < 0 || !bar->GetItemRect(index, &tab)) {
+        HideTabButton();
+        return;
+    }
+    ::MapWindowPoints(bar->m_hWnd, m_hWnd, reinterpret_cast<LPPOINT>(&tab), 2);
+    const CTabGroup* group = bar == m_pGroupTabBar ? m_pGroupTabBar->GetGroupAt(index) : nullptr;
+    const bool twoPart = group != nullptr && group->GetTabCount() > 1;
+    // Laid at the tab's top right corner.
+    tab.left = tab.right - (twoPart ? 2 : 1) * CTabCloseButton::kSide;
+    m_wndTabButton.Place(tab, twoPart);
+    m_hTabButtonBar = bar->m_hWnd;
+}
+
+BOOL CMainFrame::ClickTabCloseButton(const MSG* pMsg)
+{
+    if (!IsWindowOrChild(m_hWnd, pMsg->hwnd))
+        return FALSE;
+    const HWND button = m_wndTabButton.GetSafeHwnd();
+    CRect buttonRect;
+    if (button != nullptr && ::IsWindowVisible(button)) {
+        ::GetWindowRect(button, &buttonRect);
+        ::MapWindowPoints(nullptr, m_hWnd, reinterpret_cast<LPPOINT>(&buttonRect), 2);
+    }
+    if (pMsg->message == WM_LBUTTONDOWN) {
+        // The press reaches the button, or its bar where the bar lies on
+        // top; the button judges it as a press on the bar.
+        const HWND barWnd = pMsg->hwnd == button ? m_hTabButtonBar : pMsg->hwnd;
+        if (!buttonRect.PtInRect(MessagePointIn(pMsg, m_hWnd)) || TabButtonBarOf(barWnd) == nullptr)
+            return FALSE;
+        MSG down = *pMsg;
+        const POINT at = MessagePointIn(pMsg, barWnd);
+        down.hwnd = barWnd;
+        down.lParam = MAKELPARAM(at.x, at.y);
+        return m_wndTabButton.TrackClick(down);
+    }
+    // By the cursor: a release the button gave back to its bar carries the
+    // press's point, which lies on the button.
+    POINT cursor = {};
+    ::GetCursorPos(&cursor);
+    ::ScreenToClient(m_hWnd, &cursor);
+    if (buttonRect.PtInRect(cursor))
+        return TRUE;
+    // A click between the tabs comes to the frame (a tab control is
+    // transparent there); the bar under it takes it.
+    const HWND child = ::ChildWindowFromPointEx(m_hWnd, MessagePointIn(pMsg, m_hWnd),
+                                                CWP_SKIPINVISIBLE | CWP_SKIPDISABLED | CWP_SKIPTRANSPARENT);
+    if (child == nullptr || child == pMsg->hwnd)
+        return FALSE;
+    if (IsGroupBarReady() && child == m_pGroupTabBar->m_hWnd)
+        return m_pGroupTabBar->OnParentClick(pMsg);
+    if (IsPageBarReady() && child == m_pPageTabBar->m_hWnd)
+        return m_pPageTabBar->OnParentClick(pMsg);
     return FALSE;
 }
 
@@ -147,10 +228,12 @@ BOOL CMainFrame::GetBrowserWindowAtCursor(HWND focus)
 BOOL CMainFrame::PreTranslateKey(MSG* pMsg)
 {
     const HWND target = pMsg->hwnd;
-    if (!IsWindowOrChild(m_hWnd, target))
+    const HWND captionBar = m_pFullScreenBar != nullptr ? m_pFullScreenBar->GetSafeHwnd() : nullptr;
+    const bool onCaptionBar = captionBar != nullptr && target == captionBar;
+    if (!onCaptionBar && !IsWindowOrChild(m_hWnd, target))
         return OfferKeyToPlugIns(pMsg);
     const UINT vk = static_cast<UINT>(pMsg->wParam);
-    const bool ownWindow = target == m_hWnd || target == m_hWndMDIClient ||
+    const bool ownWindow = onCaptionBar || target == m_hWnd || target == m_hWndMDIClient ||
                            (m_pPageTabBar != nullptr && target == m_pPageTabBar->GetSafeHwnd()) ||
                            (m_pGroupTabBar != nullptr && target == m_pGroupTabBar->GetSafeHwnd());
     if (ownWindow) {

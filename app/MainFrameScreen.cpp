@@ -26,6 +26,11 @@ const UINT kShowMenu = 0x100;
 const UINT kShowStatus = 0x10;
 const UINT kShowGroupBar = 0x400;
 const UINT kShowPageBar = 0x800;
+const UINT kShowToolBar = 0x2;
+const UINT kShowAddress = 0x1;
+const UINT kShowSearch = 0x8000;
+// etc.dat: what follows the class name in the caption strip.
+const int kEtcCaptionText = 41;
 
 UINT RegisteredTaskbarCreated()
 {
@@ -47,15 +52,42 @@ const UINT CMainFrame::s_taskbarCreated = RegisteredTaskbarCreated();
 
 void CMainFrame::OnFullScreen()
 {
+    if (m_pFullScreenBar == nullptr) {
+        m_pFullScreenBar.reset(new CFullScreenTitleBar(AfxGetInstanceHandle(), m_hWnd));
+        m_pFullScreenBar->SetPinned((m_stateWord & kStateCaptionPinned) != 0);
+        m_pFullScreenBar->SetTitle(CString(theApp.GetMainClassName()) + theApp.GetEtcText(kEtcCaptionText));
+    }
     SetFullScreen(!(m_stateWord & kStateFullScreen));
 }
 
-void CMainFrame::HideBarForFullScreen(CWnd* bar, DWORD stateBit)
+void CMainFrame::HideBandForFullScreen(UINT controlId, DWORD stateBit)
+{
+    if (m_wndReBar.IsWindow() && m_wndReBar.IsBandVisible(controlId) && m_wndReBar.ShowBand(controlId, FALSE))
+        m_stateWord |= stateBit;
+}
+
+void CMainFrame::RestoreBandAfterFullScreen(UINT controlId, DWORD stateBit)
+{
+    if ((m_stateWord & stateBit) && m_wndReBar.IsWindow())
+        m_wndReBar.ShowBand(controlId, TRUE);
+}
+
+// The bar's own mark keeps the frame's layout from showing it again.
+void CMainFrame::HideBarForFullScreen(CTabBarCtrl* bar, DWORD stateBit)
 {
     if (bar == nullptr || bar->GetSafeHwnd() == nullptr || !::IsWindowVisible(bar->m_hWnd))
         return;
+    bar->m_layoutSuspended = true;
     ::ShowWindow(bar->m_hWnd, SW_HIDE);
     m_stateWord |= stateBit;
+}
+
+void CMainFrame::RestoreBarAfterFullScreen(CTabBarCtrl* bar, DWORD stateBit)
+{
+    if (!(m_stateWord & stateBit) || bar == nullptr || bar->GetSafeHwnd() == nullptr)
+        return;
+    bar->m_layoutSuspended = false;
+    ::ShowWindow(bar->m_hWnd, SW_SHOW);
 }
 
 void CMainFrame::SetFullScreen(int enter)
@@ -75,7 +107,12 @@ void CMainFrame::SetFullScreen(int enter)
             ::SetMenu(m_hWnd, nullptr);
             m_stateWord |= kStateHiddenMenu;
         }
-        // The bands of the rebar join here with the rebar.
+        if (!(keep & kShowToolBar))
+            HideBandForFullScreen(AFX_IDW_TOOLBAR, kStateHiddenToolBar);
+        if (!(keep & kShowAddress))
+            HideBandForFullScreen(CAddressCombo::kId, kStateHiddenAddress);
+        if (!(keep & kShowSearch))
+            HideBandForFullScreen(CSearchBar::kId, kStateHiddenSearch);
         if (!(keep & kShowStatus) && m_wndStatusBar.GetSafeHwnd() != nullptr &&
             ::IsWindowVisible(m_wndStatusBar.m_hWnd)) {
             ShowControlBar(&m_wndStatusBar, FALSE, FALSE);
@@ -89,16 +126,19 @@ void CMainFrame::SetFullScreen(int enter)
         ::SetWindowPos(m_hWnd, nullptr, -1, -1, ::GetSystemMetrics(SM_CXSCREEN) + 3,
                        ::GetSystemMetrics(SM_CYSCREEN) + 3, SWP_NOZORDER | SWP_FRAMECHANGED);
         m_stateWord |= kStateFullScreen;
+        if (m_pFullScreenBar != nullptr)
+            m_pFullScreenBar->Show(true, true);
     } else {
         if ((m_stateWord & kStateHiddenMenu) && m_hSavedMenu != nullptr)
             ::SetMenu(m_hWnd, m_hSavedMenu);
         m_hSavedMenu = nullptr;
+        RestoreBandAfterFullScreen(CAddressCombo::kId, kStateHiddenAddress);
+        RestoreBandAfterFullScreen(CSearchBar::kId, kStateHiddenSearch);
+        RestoreBandAfterFullScreen(AFX_IDW_TOOLBAR, kStateHiddenToolBar);
         if ((m_stateWord & kStateHiddenStatus) && m_wndStatusBar.GetSafeHwnd() != nullptr)
             ShowControlBar(&m_wndStatusBar, TRUE, FALSE);
-        if ((m_stateWord & kStateHiddenGroupBar) && m_pGroupTabBar != nullptr && m_pGroupTabBar->GetSafeHwnd())
-            ::ShowWindow(m_pGroupTabBar->m_hWnd, SW_SHOW);
-        if ((m_stateWord & kStateHiddenPageBar) && m_pPageTabBar != nullptr && m_pPageTabBar->GetSafeHwnd())
-            ::ShowWindow(m_pPageTabBar->m_hWnd, SW_SHOW);
+        RestoreBarAfterFullScreen(m_pGroupTabBar, kStateHiddenGroupBar);
+        RestoreBarAfterFullScreen(m_pPageTabBar, kStateHiddenPageBar);
         m_stateWord &= ~static_cast<DWORD>(kStateHiddenBarsMask);
         ::SetWindowLongA(m_hWnd, GWL_STYLE, style | kResizeFrameStyles);
         ::SetWindowPos(m_hWnd, HWND_NOTOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_FRAMECHANGED);
@@ -109,6 +149,14 @@ void CMainFrame::SetFullScreen(int enter)
             ::ShowWindow(m_hWnd, SW_SHOWNORMAL);
         }
         m_stateWord &= ~static_cast<DWORD>(kStateFullScreen);
+        if (m_pFullScreenBar != nullptr) {
+            if (m_pFullScreenBar->IsAutoHide())
+                m_stateWord &= ~static_cast<DWORD>(kStateCaptionPinned);
+            else
+                m_stateWord |= kStateCaptionPinned;
+            m_pFullScreenBar->Show(false, true);
+            m_pFullScreenBar.reset();
+        }
     }
     RecalcLayout();
     ::InvalidateRect(m_hWnd, nullptr, TRUE);

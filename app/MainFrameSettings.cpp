@@ -50,6 +50,11 @@ void CMainFrame::ApplySettingsChanges(const SettingsRecord& before)
     OnReloadSearchEngines();
     if (changes & kChangeMenuStyle)
         CNewMenu::SetMenuDrawMode(now.iMENU_STYLE);
+    // The group bar first: the page bar keeps its place after it.
+    if (changes & kChangeGroupTabBar)
+        RecreateGroupTabBar();
+    if (changes & kChangePageTabBar)
+        RecreateTabBar();
     // The tab bars, the favorites icons and menu, the tray icon and the
     // popup window follow their own change bits once the frame holds them.
     if (changes & kChangeFavoritesScan) {

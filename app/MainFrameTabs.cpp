@@ -721,6 +721,38 @@ void CMainFrame::HideTabButton()
         m_wndTabButton.ShowWindow(SW_HIDE);
 }
 
+void CMainFrame::RecreateTabBar()
+{
+    const SettingsRecord& settings = theApp.m_settings;
+    HideTabButton();
+    if (m_pPageTabBar == nullptr || !m_pPageTabBar->Create(this, settings.bTabImage() ? 0x2 : 0, settings.iTabTop))
+        return;
+    if (IsGroupBarReady())
+        ::SetWindowPos(m_pPageTabBar->m_hWnd, m_pGroupTabBar->m_hWnd, 0, 0, 0, 0,
+                       SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+    m_pPageTabBar->RebuildFromActiveGroup();
+    AfterTabBarRecreated(m_pPageTabBar);
+}
+
+void CMainFrame::RecreateGroupTabBar()
+{
+    const SettingsRecord& settings = theApp.m_settings;
+    HideTabButton();
+    if (m_pGroupTabBar == nullptr ||
+        !m_pGroupTabBar->Create(this, settings.bTabImage_P() ? 0x2 : 0, settings.iTabTop_P))
+        return;
+    m_pGroupTabBar->RebuildFromGroupList();
+    AfterTabBarRecreated(m_pGroupTabBar);
+}
+
+// A bar that full screen hid stays hidden in its new window.
+void CMainFrame::AfterTabBarRecreated(CTabBarCtrl* bar)
+{
+    if (bar->m_layoutSuspended)
+        bar->ShowWindow(SW_HIDE);
+    RecalcLayout();
+}
+
 void CMainFrame::OnGroupPrev()
 {
     if (IsGroupBarReady())

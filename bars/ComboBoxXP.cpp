@@ -5,7 +5,6 @@
 #include "app/MainFrame.h"
 #include "app/VantorelApp.h"
 #include "shared/FrameMessages.h"
-#include "tab/ChildFrame.h"
 #include "tab/TabItem.h"
 
 //--- CHoverFrame
@@ -196,9 +195,8 @@ void CComboBoxXP::OnSetFocus(CWnd*)
 
 void CComboBoxXP::FocusActivePage()
 {
-    CChildFrame* frame = theApp.m_pActiveTabFrame;
-    if (frame != nullptr && frame->IsWindow())
-        frame->SetFocus();
+    if (g_pMainFrame != nullptr)
+        g_pMainFrame->FocusActivePage();
 }
 
 BOOL CComboBoxXP::OnBoxKey(UINT vk)

@@ -76,12 +76,13 @@ public:
     virtual BOOL Create(DWORD dwStyle, const RECT& rect, CWnd* pParent, UINT nID);
     BOOL PreTranslateMessage(MSG* pMsg) override;
     CEdit& GetEdit() { return m_edit; }
+    const CEdit& GetEdit() const { return m_edit; }
     CHoverFrame& GetHover() { return m_hover; }
 
 protected:
     // Enter and Esc common to every box; TRUE when the key was taken.
     BOOL OnBoxKey(UINT vk);
-    // The main frame's active child gets the keyboard.
+    // The active page gets the keyboard (the frame's rule).
     static void FocusActivePage();
 
     LRESULT OnGetDlgCode(WPARAM wParam, LPARAM lParam);

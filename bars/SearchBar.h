@@ -50,6 +50,7 @@ public:
     void Initialize() override;
     void GetButtonText(int nID, CString& text) override;
     CSearchCombo& GetSearchCombo() { return m_combo; }
+    const CSearchCombo& GetSearchCombo() const { return m_combo; }
     void SetEngines(const CSearchEngineTree* pEngines) { m_pEngines = pEngines; }
     // The bar's images: the four of "searchbar.bmp" (blank when it is
     // missing), then each bar engine's icon.

@@ -188,10 +188,15 @@ BOOL CSizableReBar::IsBandVisible(UINT controlId) const
 
 BOOL CSizableReBar::ToggleBand(UINT controlId)
 {
+    return ShowBand(controlId, !IsBandVisible(controlId));
+}
+
+BOOL CSizableReBar::ShowBand(UINT controlId, BOOL show)
+{
     int index = m_reBar.IDToIndex(controlId);
     if (index < 0)
         return FALSE;
-    m_reBar.ShowBand(static_cast<UINT>(index), !IsBandVisible(controlId));
+    m_reBar.ShowBand(static_cast<UINT>(index), show);
     return TRUE;
 }
 

@@ -42,6 +42,7 @@ public:
     void ToggleGrippers();
     // The band holding the control id shown or hidden; FALSE without one.
     BOOL ToggleBand(UINT controlId);
+    BOOL ShowBand(UINT controlId, BOOL show);
     BOOL IsBandVisible(UINT controlId) const;
 
     CSize CalcFixedLayout(BOOL bStretch, BOOL bHorz) override;

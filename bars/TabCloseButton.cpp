@@ -11,8 +11,6 @@
 
 namespace {
 
-const int kSide = 16;
-
 HBITMAP LoadResBitmap(LPCSTR name)
 {
     CString path = ProgramPath::Join(theApp.m_folders.GetResFolder(), name);

@@ -15,6 +15,8 @@
 class CTabIconWnd : public CWnd
 {
 public:
+    static constexpr int kSide = 16;  // one image; a two-part button is two
+
     BOOL Create(CWnd* pFrame, UINT nID);
 };
 

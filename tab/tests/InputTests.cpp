@@ -6,6 +6,9 @@
 
 #include "app/MainFrame.h"
 #include "app/VantorelApp.h"
+#include "app/resource.h"
+#include "bars/GroupTabBar.h"
+#include "bars/PageTabBar.h"
 #include "tab/BrowserView.h"
 #include "tab/ChildFrame.h"
 #include "tab/TabItem.h"
@@ -263,4 +266,180 @@ TEST_F(InputTest, FocusQuestionFollowsTheSettingAndTheWindow)
     EXPECT_TRUE(m_frame->GetBrowserWindowAtCursor(m_frame->m_hWndMDIClient));
     EXPECT_FALSE(m_frame->GetBrowserWindowAtCursor(m_frame->m_hWnd));
     EXPECT_FALSE(m_frame->GetBrowserWindowAtCursor(nullptr));
+}
+
+TEST_F(InputTest, TheBoxesKeepTextKeysAndRunBindingsAndTabMovesIntoThePage)
+{
+    HWND addressEdit = nullptr;
+    HWND searchEdit = nullptr;
+    HWND address = m_frame->GetAddressBoxWindow(&addressEdit);
+    HWND search = m_frame->GetSearchBoxWindow(&searchEdit);
+    ASSERT_EQ(m_frame->m_wndAddress.m_hWnd, address);
+    ASSERT_EQ(m_frame->m_wndSearchBar.GetSearchCombo().m_hWnd, search);
+    ASSERT_TRUE(::IsChild(address, addressEdit));
+    ASSERT_TRUE(::IsChild(search, searchEdit));
+    EXPECT_FALSE(PreTranslate(KeyDown(addressEdit, 'A')));
+    EXPECT_FALSE(PreTranslate(KeyDown(searchEdit, VK_BACK)));
+    EXPECT_TRUE(PreTranslate(KeyDown(searchEdit, VK_F5)));
+    EXPECT_EQ(1022u, TakePostedCommand(m_frame->m_hWnd));
+    EXPECT_TRUE(PreTranslate(KeyDown(addressEdit, VK_F5, true)));
+    EXPECT_EQ(0u, TakePostedCommand(m_frame->m_hWnd));
+
+    ::SetForegroundWindow(m_frame->m_hWnd);
+    ::SetFocus(addressEdit);
+    ASSERT_EQ(addressEdit, ::GetFocus());
+    // The key text is "Tab+" while Tab is down.
+    BYTE keys[256] = {};
+    ::GetKeyboardState(keys);
+    keys[VK_TAB] = 0x80;
+    ::SetKeyboardState(keys);
+    const BOOL taken = PreTranslate(KeyDown(addressEdit, VK_TAB));
+    keys[VK_TAB] = 0;
+    ::SetKeyboardState(keys);
+    EXPECT_TRUE(taken);
+    EXPECT_EQ(m_control, ::GetFocus());
+
+    // Focus in a box moves with the mouse unless its bit keeps it.
+    theApp.m_settings.iFocusMove = 0x1 | 0x4;
+    EXPECT_TRUE(m_frame->GetBrowserWindowAtCursor(addressEdit));
+    EXPECT_FALSE(m_frame->GetBrowserWindowAtCursor(searchEdit));
+    theApp.m_settings.iFocusMove = 0x1 | 0x2;
+    EXPECT_FALSE(m_frame->GetBrowserWindowAtCursor(address));
+    EXPECT_TRUE(m_frame->GetBrowserWindowAtCursor(search));
+
+    // Select all works on the focused box's text, not on the page.
+    ::SetWindowTextA(search, "keyword");
+    ::SetFocus(searchEdit);
+    ::SendMessageA(m_frame->m_hWnd, WM_COMMAND, ID_EDIT_SELECT_ALL, 0);
+    DWORD from = 0, to = 0;
+    ::SendMessageA(searchEdit, EM_GETSEL, reinterpret_cast<WPARAM>(&from), reinterpret_cast<LPARAM>(&to));
+    EXPECT_EQ(0u, from);
+    EXPECT_EQ(7u, to);
+}
+
+namespace {
+
+class TabButtonInputTest : public InputTest
+{
+protected:
+    void SetUp() override
+    {
+        InputTest::SetUp();
+        m_second = Open(nullptr, "http://b.example/");
+        ASSERT_NE(nullptr, m_second);
+    }
+
+    CRect ItemRect(CTabBarCtrl& bar, int index)
+    {
+        CRect rc;
+        bar.GetItemRect(index, &rc);
+        return rc;
+    }
+    // A move over item index of the bar, as the loop would see it.
+    BOOL MoveOver(CTabBarCtrl& bar, int index)
+    {
+        CRect rc = ItemRect(bar, index);
+        MSG move = Mouse(bar.m_hWnd, WM_MOUSEMOVE, 0, rc.left + 2, rc.top + 2);
+        return m_frame->PreTranslateMessage(&move);
+    }
+    // The button's rectangle in frame client coordinates; empty while hidden.
+    CRect ButtonRect()
+    {
+        CRect rc;
+        HWND button = m_frame->m_wndTabButton.m_hWnd;
+        if (!::IsWindowVisible(button))
+            return rc;
+        ::GetWindowRect(button, &rc);
+        ::MapWindowPoints(nullptr, m_frame->m_hWnd, reinterpret_cast<LPPOINT>(&rc), 2);
+        return rc;
+    }
+    CRect FrameRect(CTabBarCtrl& bar, int index)
+    {
+        CRect rc = ItemRect(bar, index);
+        ::MapWindowPoints(bar.m_hWnd, m_frame->m_hWnd, reinterpret_cast<LPPOINT>(&rc), 2);
+        return rc;
+    }
+
+    CTabItem* m_second = nullptr;
+};
+
+} // namespace
+
+TEST_F(TabButtonInputTest, TheButtonFollowsTheMouseOverTabsWhereTheSettingsAllowIt)
+{
+    CPageTabBar& pages = *m_frame->m_pPageTabBar;
+    CGroupTabBar& groups = *m_frame->m_pGroupTabBar;
+    theApp.m_settings.bShowTabCloseButton(true);
+    theApp.m_settings.bShowTabCloseButton_P(false);
+    EXPECT_FALSE(MoveOver(pages, 1));
+    CRect tab = FrameRect(pages, 1);
+    EXPECT_EQ(CRect(tab.right - 16, tab.top, tab.right, tab.bottom), ButtonRect());
+    // Off the tabs, or over a bar whose option is off, it goes away.
+    MSG away = Mouse(pages.m_hWnd, WM_MOUSEMOVE, 0, ItemRect(pages, 1).right + 200, 2);
+    m_frame->PreTranslateMessage(&away);
+    EXPECT_TRUE(ButtonRect().IsRectEmpty());
+    MoveOver(pages, 0);
+    ASSERT_FALSE(ButtonRect().IsRectEmpty());
+    MoveOver(groups, 0);
+    EXPECT_TRUE(ButtonRect().IsRectEmpty());
+
+    // On a group tab: two parts while the group holds more than one page.
+    theApp.m_settings.bShowTabCloseButton_P(true);
+    theApp.OpenUrlInNewGroup("http://c.example/", 0, 0);
+    Pump();
+    ASSERT_EQ(2, groups.GetItemCount());
+    MoveOver(groups, 0);
+    tab = FrameRect(groups, 0);
+    EXPECT_EQ(CRect(tab.right - 32, tab.top, tab.right, tab.bottom), ButtonRect());
+    EXPECT_TRUE(m_frame->m_wndTabButton.IsTwoPart());
+    MoveOver(groups, 1);
+    EXPECT_EQ(16, ButtonRect().Width());
+    EXPECT_FALSE(m_frame->m_wndTabButton.IsTwoPart());
+}
+
+TEST_F(TabButtonInputTest, APressOnTheButtonClosesItsPageOnlyWhileItShows)
+{
+    CPageTabBar& pages = *m_frame->m_pPageTabBar;
+    theApp.m_settings.bShowTabCloseButton(true);
+    MoveOver(pages, 1);
+    HWND button = m_frame->m_wndTabButton.m_hWnd;
+    ASSERT_TRUE(::IsWindowVisible(button));
+
+    // Dragged off before the release: nothing closes, the bar gets the release.
+    ::PostMessageA(button, WM_LBUTTONUP, 0, MAKELPARAM(4, 300));
+    MSG down = Mouse(button, WM_LBUTTONDOWN, MK_LBUTTON, 4, 4);
+    EXPECT_FALSE(m_frame->PreTranslateMessage(&down));
+    EXPECT_TRUE(::IsWindow(m_second->m_hFrame));
+    MSG up = {};
+    ASSERT_TRUE(::PeekMessageA(&up, pages.m_hWnd, WM_LBUTTONUP, WM_LBUTTONUP, PM_REMOVE));
+    CRect tab = ItemRect(pages, 1);
+    EXPECT_TRUE(tab.PtInRect(CPoint(up.lParam)));
+
+    // A hidden button takes no press.
+    m_frame->HideTabButton();
+    EXPECT_FALSE(m_frame->PreTranslateMessage(&down));
+
+    MoveOver(pages, 1);
+    ::PostMessageA(button, WM_LBUTTONUP, 0, MAKELPARAM(4, 4));
+    HWND frame = m_second->m_hFrame;
+    EXPECT_TRUE(m_frame->PreTranslateMessage(&down));
+    Pump();
+    EXPECT_FALSE(::IsWindow(frame));
+    EXPECT_FALSE(::IsWindowVisible(button));
+}
+
+TEST_F(TabButtonInputTest, ADoubleClickBetweenTheGroupTabsGoesToTheGroupBar)
+{
+    CGroupTabBar& groups = *m_frame->m_pGroupTabBar;
+    ASSERT_TRUE(groups.IsWindowVisible());
+    m_frame->HideTabButton();
+    CRect last = FrameRect(groups, groups.GetItemCount() - 1);
+    MSG click = Mouse(m_frame->m_hWnd, WM_LBUTTONDBLCLK, 0, last.right + 40, last.top + 2);
+    EXPECT_TRUE(m_frame->PreTranslateMessage(&click));
+    EXPECT_EQ(CGroupTabBar::kGroupMenuCommand, TakePostedCommand(m_frame->m_hWnd));
+    // Over the frame's other children nothing is forwarded.
+    CRect client;
+    ::GetClientRect(m_frame->m_hWndMDIClient, &client);
+    MSG elsewhere = Mouse(m_frame->m_hWndMDIClient, WM_LBUTTONDBLCLK, 0, client.right / 2, client.bottom / 2);
+    EXPECT_FALSE(m_frame->PreTranslateMessage(&elsewhere));
 }

@@ -7,6 +7,7 @@
 #include "bars/GroupTabBar.h"
 #include "bars/PageTabBar.h"
 #include "shared/FrameMessages.h"
+#include "tab/TabItem.h"
 #include "tab/tests/TabFixture.h"
 
 namespace {
@@ -54,9 +55,9 @@ TEST_F(TabTest, FullScreenHidesWhatItMayAndRestoresOnlyWhatItHid)
     HMENU menu = ::GetMenu(m_frame->m_hWnd);
     ASSERT_TRUE(Visible(m_frame->m_pPageTabBar));
     // The user had hidden the group tab bar before.
-    const bool groupBarShown = Visible(m_frame->m_pGroupTabBar);
-    if (groupBarShown)
-        ::ShowWindow(m_frame->m_pGroupTabBar->m_hWnd, SW_HIDE);
+    theApp.m_settings.bTabShow_P(false);
+    m_frame->RecalcLayout();
+    ASSERT_FALSE(Visible(m_frame->m_pGroupTabBar));
     m_frame->SetFullScreen(1);
     EXPECT_EQ(nullptr, ::GetMenu(m_frame->m_hWnd));
     EXPECT_FALSE(Visible(m_frame->m_pPageTabBar));
@@ -127,4 +128,80 @@ TEST_F(TabTest, TrayHidesTheTextSearchPopupWithTheWindowAndCloseTakesItDown)
     EXPECT_EQ(nullptr, m_frame->m_pHtmlPopup);
     ASSERT_TRUE(::IsWindow(m_frame->m_hWnd));
     ::ShowWindow(m_frame->m_hWnd, SW_SHOW);
+}
+
+TEST_F(TabTest, FullScreenHidesTheBandsItMayAndShowsTheCaptionStripUntilItEnds)
+{
+    CSizableReBar& rebar = m_frame->m_wndReBar;
+    // Only the search band stays; the user had hidden the address band.
+    theApp.m_settings.iFullScreenShowItem = 0x8000;
+    ASSERT_TRUE(rebar.ShowBand(CAddressCombo::kId, FALSE));
+    ASSERT_TRUE(rebar.IsBandVisible(AFX_IDW_TOOLBAR));
+    m_frame->m_stateWord |= kStateCaptionPinned;
+    ::SendMessageA(m_frame->m_hWnd, WM_COMMAND, ID_VIEW_FULLSCREEN, 0);
+    EXPECT_FALSE(rebar.IsBandVisible(AFX_IDW_TOOLBAR));
+    EXPECT_TRUE(rebar.IsBandVisible(CSearchBar::kId));
+    EXPECT_EQ(static_cast<DWORD>(kStateHiddenToolBar), m_frame->m_stateWord & (kStateHiddenToolBar | kStateHiddenAddress | kStateHiddenSearch));
+    ASSERT_NE(nullptr, m_frame->m_pFullScreenBar);
+    HWND strip = m_frame->m_pFullScreenBar->GetSafeHwnd();
+    ASSERT_TRUE(::IsWindow(strip));
+    EXPECT_TRUE(::IsWindowVisible(strip));
+    EXPECT_EQ(m_frame->m_hWnd, ::GetWindow(strip, GW_OWNER));
+    EXPECT_FALSE(m_frame->m_pFullScreenBar->IsAutoHide());
+    // Keys on the strip are the frame's: a held key is swallowed.
+    MSG key = {strip, WM_KEYDOWN, VK_F9, 1 | (1 << 30), 0, {0, 0}};
+    EXPECT_TRUE(theApp.PreTranslateMessage(&key));
+
+    // Unpinned meanwhile: remembered when full screen ends.
+    m_frame->m_pFullScreenBar->SetPinned(false);
+    ::SendMessageA(m_frame->m_hWnd, WM_COMMAND, ID_VIEW_FULLSCREEN, 0);
+    EXPECT_TRUE(rebar.IsBandVisible(AFX_IDW_TOOLBAR));
+    EXPECT_FALSE(rebar.IsBandVisible(CAddressCombo::kId));
+    EXPECT_TRUE(rebar.IsBandVisible(CSearchBar::kId));
+    EXPECT_EQ(nullptr, m_frame->m_pFullScreenBar);
+    EXPECT_FALSE(::IsWindow(strip));
+    EXPECT_EQ(0u, m_frame->m_stateWord & (kStateCaptionPinned | kStateHiddenBarsMask));
+}
+
+TEST_F(TabTest, RecreatedTabBarsKeepTheirItemsSelectionAndPlace)
+{
+    Open(nullptr, "http://a.example/");
+    CTabItem* b = Open(nullptr, "http://b.example/");
+    Open(nullptr, "http://c.example/");
+    ::BringWindowToTop(b->m_hFrame);
+    Pump();
+    ASSERT_EQ(1, BarSelection());
+    theApp.OpenUrlInNewGroup("http://d.example/", 0, 0);
+    Pump();
+    m_frame->ActivateGroup(theApp.m_groups.front());
+    Pump();
+    HWND oldPages = m_frame->m_pPageTabBar->m_hWnd;
+    HWND oldGroups = m_frame->m_pGroupTabBar->m_hWnd;
+    m_frame->RecreateGroupTabBar();
+    m_frame->RecreateTabBar();
+    EXPECT_FALSE(::IsWindow(oldPages));
+    EXPECT_FALSE(::IsWindow(oldGroups));
+    CGroupTabBar& groups = *m_frame->m_pGroupTabBar;
+    ASSERT_TRUE(groups.IsWindow());
+    EXPECT_EQ(2, groups.GetItemCount());
+    EXPECT_EQ(0, groups.GetCurSel());
+    ASSERT_EQ(3, BarCount());
+    EXPECT_EQ(b, BarTab(1));
+    EXPECT_EQ(1, BarSelection());
+    EXPECT_EQ(m_frame->m_pPageTabBar->m_hWnd, ::GetWindow(groups.m_hWnd, GW_HWNDNEXT));
+    EXPECT_TRUE(m_frame->m_pPageTabBar->IsWindowVisible());
+
+    // Changed page bar options make only that bar again.
+    struct Access : CMainFrame
+    {
+        using CMainFrame::ApplySettingsChanges;
+    };
+    const SettingsRecord before(theApp.m_settings);
+    theApp.m_settings.bTabImage(!before.bTabImage());
+    oldPages = m_frame->m_pPageTabBar->m_hWnd;
+    oldGroups = groups.m_hWnd;
+    (m_frame->*(&Access::ApplySettingsChanges))(before);
+    EXPECT_FALSE(::IsWindow(oldPages));
+    EXPECT_EQ(oldGroups, groups.m_hWnd);
+    EXPECT_EQ(3, BarCount());
 }

@@ -57,7 +57,9 @@ function(va_add_resources target)
     foreach(rc ${ARGN})
         get_filename_component(abs ${rc} ABSOLUTE)
         get_filename_component(name ${rc} NAME_WE)
-        set(out ${CMAKE_CURRENT_BINARY_DIR}/${name}.cp932.rc)
+        # One copy per target: two targets of a folder may convert the same
+        # script, and one output for both would be written by both at once.
+        set(out ${CMAKE_CURRENT_BINARY_DIR}/${target}.${name}.cp932.rc)
         add_custom_command(OUTPUT ${out}
             COMMAND sh ${CMAKE_SOURCE_DIR}/cmake/rc-to-cp932.sh ${abs} ${out}
             DEPENDS ${abs} ${CMAKE_SOURCE_DIR}/cmake/rc-to-cp932.sh

@@ -85,9 +85,12 @@ CTabBarCtrl* CMainFrame::TabButtonBarOf(HWND hWnd) const
 }
 
 // On a group tab the button has the window-list part while the group
-// holds more than one page.
+// holds more than one page. Moves over the button itself leave it: hidden
+// there, it would come back at the next move over the bar, and so on.
 void CMainFrame::TrackTabCloseButton(const MSG* pMsg)
 {
+    if (pMsg->hwnd == m_wndTabButton.GetSafeHwnd())
+        return;
     CTabBarCtrl* bar = TabButtonBarOf(pMsg->hwnd);
     const int index = bar != nullptr && m_wndTabButton.GetSafeHwnd() != nullptr
                           ? bar->HitTest(CPoint(pMsg->lParam))

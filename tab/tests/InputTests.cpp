@@ -374,6 +374,10 @@ TEST_F(TabButtonInputTest, TheButtonFollowsTheMouseOverTabsWhereTheSettingsAllow
     EXPECT_FALSE(MoveOver(pages, 1));
     CRect tab = FrameRect(pages, 1);
     EXPECT_EQ(CRect(tab.right - 16, tab.top, tab.right, tab.bottom), ButtonRect());
+    // Moving onto the button keeps it.
+    MSG onButton = Mouse(m_frame->m_wndTabButton.m_hWnd, WM_MOUSEMOVE, 0, 3, 3);
+    m_frame->PreTranslateMessage(&onButton);
+    EXPECT_EQ(CRect(tab.right - 16, tab.top, tab.right, tab.bottom), ButtonRect());
     // Off the tabs, or over a bar whose option is off, it goes away.
     MSG away = Mouse(pages.m_hWnd, WM_MOUSEMOVE, 0, ItemRect(pages, 1).right + 200, 2);
     m_frame->PreTranslateMessage(&away);

@@ -89,6 +89,8 @@ BEGIN_MESSAGE_MAP(CMainFrame, CNewMDIFrameWnd)
     ON_COMMAND(ID_GO, OnGo)
     ON_COMMAND(ID_VIEW_STATUS_BAR, OnToggleStatusBar)
     ON_UPDATE_COMMAND_UI(ID_VIEW_STATUS_BAR, OnUpdateStatusBarCommand)
+    ON_COMMAND(ID_VIEW_FAVORITES_PANE, OnToggleFavoritesPane)
+    ON_UPDATE_COMMAND_UI(ID_VIEW_FAVORITES_PANE, OnUpdateFavoritesPane)
     ON_COMMAND(ID_OPTION_CLICKOPEN, OnToggleClickOpen)
     ON_UPDATE_COMMAND_UI(ID_OPTION_CLICKOPEN, OnUpdateClickOpen)
     ON_COMMAND(ID_EDIT_FINDDISPATCH, OnFindDispatch)
@@ -251,6 +253,8 @@ int CMainFrame::OnCreate(LPCREATESTRUCT lpCreateStruct)
         LoadFavoritesCache();
     else
         ScanFavorites();
+    if (!CreateFavoritesBar())
+        return -1;
 
     m_hWndNextViewer = SetClipboardViewer(m_hWnd);
 

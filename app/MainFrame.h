@@ -17,6 +17,7 @@
 #include "bars/FullScreenTitleBar.h"
 #include "bars/MainToolBar.h"
 #include "bars/SearchBar.h"
+#include "bars/SizingControlBar.h"
 #include "bars/SizableReBar.h"
 #include "bars/StatusBarXP.h"
 #include "bars/TabCloseButton.h"
@@ -384,6 +385,12 @@ public:
     void AfterFavoritesRebuilt();
     // The favorites pane shows the new tree (nothing while there is none).
     virtual void RefillFavoritesPane();
+    // The favorites docking bar, docked on the left and hidden until asked
+    // for; its tree pane, filled from the favorites just read, becomes
+    // m_pFavoritesPane.
+    bool CreateFavoritesBar();
+    static constexpr UINT kFavoritesBarId = 0xE830;
+    CFavoritesBar m_wndFavoritesBar;
     // The tree pane while one shows (owned by the window that hosts it).
     CDlgFavTree* m_pFavoritesPane = nullptr;
     std::vector<LinkButton> m_linkButtons;
@@ -553,6 +560,8 @@ protected:
     BOOL OnMouseWheel(UINT nFlags, short zDelta, CPoint pt);
     void OnToggleStatusBar();
     void OnUpdateStatusBarCommand(CCmdUI* pCmdUI);
+    void OnToggleFavoritesPane();
+    void OnUpdateFavoritesPane(CCmdUI* pCmdUI);
     void OnToggleClickOpen();
     void OnUpdateClickOpen(CCmdUI* pCmdUI);
     void OnFindDispatch();

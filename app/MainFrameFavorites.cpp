@@ -423,6 +423,27 @@ void CMainFrame::AfterFavoritesRebuilt()
     RefillFavoritesPane();
 }
 
+bool CMainFrame::CreateFavoritesBar()
+{
+    if (!m_wndFavoritesBar.Create("お気に入り", this, CSize(200, 200), kFavoritesBarId, WS_CHILD | CBRS_ALIGN_LEFT))
+        return false;
+    m_wndFavoritesBar.m_closeCommand = ID_VIEW_FAVORITES_PANE;
+    m_wndFavoritesBar.EnableDocking(CBRS_ALIGN_ANY);
+    DockControlBar(&m_wndFavoritesBar, AFX_IDW_DOCKBAR_LEFT);
+    m_pFavoritesPane = m_wndFavoritesBar.GetTreePane();
+    return true;
+}
+
+void CMainFrame::OnToggleFavoritesPane()
+{
+    ShowBar(&m_wndFavoritesBar, !m_wndFavoritesBar.IsVisible(), FALSE);
+}
+
+void CMainFrame::OnUpdateFavoritesPane(CCmdUI* pCmdUI)
+{
+    pCmdUI->SetCheck(m_wndFavoritesBar.IsVisible() ? 1 : 0);
+}
+
 void CMainFrame::RefillFavoritesPane()
 {
     if (m_pFavoritesPane != nullptr && m_pFavoritesPane->GetSafeHwnd() != nullptr)

@@ -106,6 +106,8 @@
 #define ID_VIEW_LOCKBARS                36434
 #define ID_VIEW_RESETBARS               36399
 #define ID_VIEW_STATUS_BAR              0xE801  /* 59393 */
+/* Shows or hides the favorites pane (its docking bar's close button too). */
+#define ID_VIEW_FAVORITES_PANE          36044
 /* Flips bClickOpen (open by single click). */
 #define ID_OPTION_CLICKOPEN             36045
 #define ID_VIEW_FULLSCREEN              36437

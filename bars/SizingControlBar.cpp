@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "app/DlgFavTree.h"
 #include "app/VantorelApp.h"
 #include "framework/frame/DockBar.h"
 #include "framework/frame/FrameWnd.h"
@@ -391,6 +392,17 @@ LRESULT CSizingControlBarG::OnNcLButtonUp(WPARAM wParam, LPARAM)
     return Default();
 }
 
+BOOL CSizingControlBarG::OnCommand(WPARAM wParam, LPARAM lParam)
+{
+    if (CSizingControlBar::OnCommand(wParam, lParam))
+        return TRUE;
+    // Control notifications stay here; only commands proper go on.
+    if (lParam != 0 || m_pDockSite == nullptr || !m_pDockSite->IsWindow())
+        return FALSE;
+    m_pDockSite->SendMessage(WM_COMMAND, wParam, lParam);
+    return TRUE;
+}
+
 //--- CSizingControlBarCF
 
 BEGIN_MESSAGE_MAP(CSizingControlBarCF, CSizingControlBarG)
@@ -423,15 +435,27 @@ BEGIN_MESSAGE_MAP(CFavoritesBar, CSizingControlBarG)
     ON_WM_CREATE()
 END_MESSAGE_MAP()
 
-// Mode 0: the favorites page; 1: the tree; any other mode: an empty pane.
+CFavoritesBar::CFavoritesBar() = default;
+CFavoritesBar::~CFavoritesBar() = default;
+
+// Mode 0: the favorites page; 1: the tree, filled from the frame's
+// favorites; any other mode: an empty pane.
 int CFavoritesBar::OnCreate(LPCREATESTRUCT lpcs)
 {
     if (CSizingControlBar::OnCreate(lpcs) == -1)
         return -1;
     SetSizingStyle(kDraw3dEdges | kFitFirstChild);
     const BYTE mode = theApp.m_settings.iDocFavMode;
-    if (mode == 0 || mode == 1)
-        CreatePaneDialog(m_hWnd, mode == 0 ? kPageDialogId : kTreeDialogId);
+    if (mode == 0) {
+        CreatePaneDialog(m_hWnd, kPageDialogId);
+    } else if (mode == 1) {
+        auto pane = std::make_unique<CDlgFavTree>(this);
+        if (pane->Create(kTreeDialogId, this)) {
+            pane->SetWindowPos(nullptr, 0, 0, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_SHOWWINDOW);
+            pane->Fill();
+            m_pTreePane = std::move(pane);
+        }
+    }
     return 0;
 }
 

@@ -12,7 +12,11 @@
 #ifndef VA_BARS_SIZINGCONTROLBAR_H
 #define VA_BARS_SIZINGCONTROLBAR_H
 
+#include <memory>
+
 #include "framework/frame/ControlBar.h"
+
+class CDlgFavTree;
 
 //--- CSizingControlBar
 class CSizingControlBar : public CControlBar
@@ -104,6 +108,9 @@ protected:
     // right, top, bottom.
     CRect m_buttons[6];
 
+    // The caption buttons' commands go on to the frame the bar docks in.
+    BOOL OnCommand(WPARAM wParam, LPARAM lParam) override;
+
     DECLARE_MESSAGE_MAP()
 };
 
@@ -123,8 +130,16 @@ public:
     static constexpr UINT kPageDialogId = 145;  // iDocFavMode 0
     static constexpr UINT kTreeDialogId = 271;  // iDocFavMode 1
 
+    CFavoritesBar();
+    ~CFavoritesBar() override;
+
+    // The tree pane it hosts in mode 1, else null.
+    CDlgFavTree* GetTreePane() const { return m_pTreePane.get(); }
+
 protected:
     int OnCreate(LPCREATESTRUCT lpcs);
+
+    std::unique_ptr<CDlgFavTree> m_pTreePane;
 
     DECLARE_MESSAGE_MAP()
 };

@@ -3,6 +3,7 @@
 #include <windows.h>
 
 #include <string>
+#include <vector>
 
 #include "app/DlgFavTree.h"
 #include "app/MainFrame.h"
@@ -415,6 +416,61 @@ TEST_F(FavoritesPane, TheRebuiltTreeRefillsThePane)
     Pump();
     ASSERT_NE(nullptr, Group());
     EXPECT_EQ(CString("http://top.example/"), Group()->GetTab(0)->m_url);
+}
+
+//--- The pane in the frame's docking bar
+
+TEST_F(FavoritesMenu, TheFavoritesBarDocksTheTreeRefillsItAndToggles)
+{
+    CFavoritesBar& bar = m_frame->m_wndFavoritesBar;
+    ASSERT_NE(nullptr, bar.GetSafeHwnd());
+    EXPECT_EQ(static_cast<UINT>(AFX_IDW_DOCKBAR_LEFT), bar.GetDockBarId());
+    CDlgFavTree* pane = bar.GetTreePane();
+    ASSERT_NE(nullptr, pane);
+    EXPECT_EQ(pane, m_frame->m_pFavoritesPane);
+    EXPECT_EQ(bar.m_hWnd, ::GetParent(pane->m_hWnd));
+
+    // The tree built in SetUp reaches the docked pane by the frame's rebuild.
+    m_frame->AfterFavoritesRebuilt();
+    CTreeCtrl& tree = pane->m_tree;
+    std::vector<CString> texts;
+    for (HTREEITEM item = tree.GetChildItem(TVI_ROOT); item != nullptr; item = tree.GetNextSiblingItem(item))
+        texts.push_back(tree.GetItemText(item));
+    const std::vector<CString> expected = {"News", "Empty", "Links", "0123456789abcdef", "50%off",
+                                           "http://noext.example/"};
+    EXPECT_EQ(expected, texts);
+
+    struct Probe : CCmdUI
+    {
+        int check = -1;
+        void SetCheck(int nCheck) override { check = nCheck; }
+    } probe;
+    probe.m_nID = ID_VIEW_FAVORITES_PANE;
+    CRect before;
+    ::GetWindowRect(m_frame->m_hWndMDIClient, &before);
+    EXPECT_FALSE(bar.IsVisible());
+    probe.DoUpdate(m_frame, FALSE);
+    EXPECT_EQ(0, probe.check);
+
+    // Shown, it takes the frame's left side and the tree fills it.
+    Command(ID_VIEW_FAVORITES_PANE);
+    EXPECT_TRUE(bar.IsVisible());
+    probe.DoUpdate(m_frame, FALSE);
+    EXPECT_EQ(1, probe.check);
+    CRect client, barRect, paneRect;
+    ::GetWindowRect(m_frame->m_hWndMDIClient, &client);
+    bar.GetWindowRect(&barRect);
+    EXPECT_GE(client.left, barRect.right);
+    EXPECT_GT(client.left, before.left);
+    bar.GetClientRect(&barRect);
+    pane->GetClientRect(&paneRect);
+    EXPECT_EQ(barRect.Size(), paneRect.Size());
+
+    // Its close button's command, posted to the bar, reaches the frame.
+    bar.SendMessage(WM_COMMAND, ID_VIEW_FAVORITES_PANE);
+    EXPECT_FALSE(bar.IsVisible());
+    ::GetWindowRect(m_frame->m_hWndMDIClient, &client);
+    EXPECT_EQ(before, client);
 }
 
 } // namespace

@@ -25,6 +25,7 @@ void TabTest::SetUp()
     m_folder.reset(new ProgramFolder);
     std::string module = m_folder->File("VantorelArco.exe");
     theApp.m_settings = SettingsRecord();
+    theApp.m_settings.iDocFavMode = 1;  // as every start of the program forces
     theApp.m_runFlags = 0;
     theApp.m_nextGroupNumber = 1;
     lstrcpynA(theApp.m_className, "VantorelArcoTest", sizeof(theApp.m_className));

@@ -9,17 +9,7 @@ root=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 cd "$root"
 runs=${1:-10}
 
-bash scripts/setup.sh
-bash scripts/build.sh >/dev/null
-source scripts/wine-env.sh
-arch=$(va_test_arch)
-tree=$(va_tree "$arch")
-export VA_WINE_ARCH=$arch
-source scripts/wine-env.sh
-va_wine_prefix_ready
-
-export VA_RES_DIR="$root/res"
+source scripts/bench-env.sh
 echo "machine: $(nproc) cores, $(grep -m1 'model name' /proc/cpuinfo | cut -d: -f2 | sed 's/^ *//')"
 echo "build: $tree (Release, $arch)"
-xvfb-run -a -s "-screen 0 1280x1024x24" \
-    scripts/wine-run.sh "$tree/bench-bin/HighlightBench.exe" "$runs"
+run_driver "$tree/bench-bin/HighlightBench.exe" "$runs"

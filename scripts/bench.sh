@@ -4,23 +4,15 @@
 # by tests/bench/StartupBench. The test WebBrowser control stands in for the
 # page engine, registered in the benchmark's own prefix, so the figures
 # measure the program's own code, not page loading.
+# Then the sections of scripts/bench-bars.sh, bench-highlight.sh and
+# bench-lists.sh.
 # Usage: scripts/bench.sh [rounds]   (7 by default, at least 7 recommended)
 set -euo pipefail
 root=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 cd "$root"
 rounds=${1:-7}
 
-bash scripts/setup.sh
-bash scripts/build.sh >/dev/null
-source scripts/wine-env.sh
-arch=$(va_test_arch)
-tree=$(va_tree "$arch")
-export VA_WINE_ARCH=$arch VA_WINEPREFIX="$tree/bench-prefix"
-source scripts/wine-env.sh
-va_wine_prefix_ready
-va_register_test_control
-
-winpath() { printf 'Z:%s' "$1" | tr / '\\'; }
+source scripts/bench-env.sh
 
 bench="$tree/bench"
 rm -rf "$bench"
@@ -61,15 +53,6 @@ done
     printf 'ENDROOT:\r\n'
 } > "$bench/heavy/SearchEngine.dat"
 
-# Runs a driver under Wine, inside an Xvfb display when there is none.
-run_driver() {
-    if [ -n "${DISPLAY:-}" ]; then
-        bash scripts/wine-run.sh "$@"
-    else
-        xvfb-run -a -s "-screen 0 1280x1024x24" bash scripts/wine-run.sh "$@"
-    fi
-}
-
 echo "Benchmark: $arch build, prefix $WINEPREFIX"
 run_driver "$tree/bench-bin/StartupBench.exe" "$rounds" \
     "$(winpath "$tree/bench-bin/EmptyMdiApp.exe")" \
@@ -86,4 +69,9 @@ run_driver "$tree/bench-bin/FormbayBench.exe" "$rounds" \
 # Tab sets (100 tabs with history saved and opened again) and key bindings
 # (100,000 presses with 300 bindings against none), inside one process with
 # the test control.
-VA_RES_DIR="$root/res" run_driver "$tree/bench-bin/TabSetBench.exe" "$rounds"
+run_driver "$tree/bench-bin/TabSetBench.exe" "$rounds"
+
+# The sections with scripts of their own: tab bars, keyword marking, lists.
+bash scripts/bench-bars.sh
+bash scripts/bench-highlight.sh
+bash scripts/bench-lists.sh

@@ -92,7 +92,7 @@ CString FormatNumbers(const CString& format, char conv, std::initializer_list<lo
             out += p.text;
             continue;
         }
-        // The spec was checked above: one integer conversion, short width.
+        // The format was checked above: one integer conversion, short width.
         char spec[8];
         snprintf(spec, sizeof(spec), "%%%sl%c", static_cast<const char*>(p.text.Mid(1, p.text.GetLength() - 2)), conv);
         char buffer[32];

@@ -178,6 +178,9 @@ void CToolBarEx::SetTextMode(int mode, bool refresh)
         BYTE& style = record.button.fsStyle;
         if (style & TBSTYLE_SEP)
             continue;
+        CString name;
+        if (GetItemName(record.button, name))
+            record.button.iString = AddString(name);
         switch (mode)
         {
         case kTextNone: style &= ~(BTNS_SHOWTEXT | BTNS_AUTOSIZE); break;
@@ -283,7 +286,8 @@ void CToolBarEx::UpdateBandSize()
 void CToolBarEx::AddContextMenuItems(CNewMenu& menu)
 {
     UINT grayed = (GetStyle() & CCS_ADJUSTABLE) ? 0 : MF_GRAYED;
-    menu.AppendODMenu(theApp.GetEtcText(kEtcCustomize), MF_OWNERDRAW | grayed, kCmdCustomize);
+    if (m_customizeItem)
+        menu.AppendODMenu(theApp.GetEtcText(kEtcCustomize), MF_OWNERDRAW | grayed, kCmdCustomize);
     UINT checked = 0;
     HWND hReBar = ::GetParent(m_hWnd);
     int band = static_cast<int>(::SendMessageA(hReBar, RB_IDTOINDEX, AFX_IDW_TOOLBAR, 0));
@@ -395,7 +399,8 @@ void CToolBarEx::OnGetButtonInfo(NMHDR* pNMHDR, LRESULT* pResult)
     if (!(record.button.fsStyle & TBSTYLE_SEP) && pInfo->pszText != nullptr && pInfo->cchText > 0)
     {
         CString text;
-        GetButtonText(record.button.idCommand, text);
+        if (!GetItemName(record.button, text))
+            GetButtonText(record.button.idCommand, text);
         CString cut = ShortenBarText(text, pInfo->cchText - 1, false);
         ::lstrcpynA(pInfo->pszText, cut, pInfo->cchText);
     }

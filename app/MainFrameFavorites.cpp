@@ -223,13 +223,14 @@ void CMainFrame::OnFavoriteFolder(UINT nID)
 }
 
 // From the links bar, or from its overflow popup's copy of its buttons
-// (which bears the bar's id): the button's own window places the menu.
+// (a toolbar with the bar's id, as the rebar has): the button's own window
+// places the menu.
 void CMainFrame::OnLinksDropDown(NMHDR* pNMHDR, LRESULT* pResult)
 {
     *pResult = TBDDRET_DEFAULT;
     const auto* info = reinterpret_cast<const NMTOOLBARA*>(pNMHDR);
     const HWND from = info->hdr.hwndFrom;
-    if (m_wndLinksBar.GetSafeHwnd() == nullptr || from == nullptr || from == m_wndReBar.GetReBar().m_hWnd)
+    if (m_wndLinksBar.GetSafeHwnd() == nullptr || from == nullptr)
         return;
     if (from != m_wndLinksBar.m_hWnd) {
         char className[32] = "";

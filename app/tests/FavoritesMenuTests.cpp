@@ -519,6 +519,35 @@ TEST_F(LinksBar, TheChevronPopupListsTheHiddenButtonsByNameAndRunsTheChosenOne)
     EXPECT_EQ(CString("http://extra00.example/"), group->GetTab(0)->m_url);
 }
 
+TEST_F(LinksBar, ReloadingRebuildsTheButtonsAndTakesTheBusyDialogDown)
+{
+    m_frame->BuildFavoriteIcons();
+    ASSERT_EQ(3, Bar().GetButtonCount());
+    Command(ID_FAV_RELOAD);  // the prefix's own Favorites folder
+    const CFavoriteNode* root = m_frame->m_favorites.GetRoot();
+    ASSERT_NE(nullptr, root);
+    const CFavoriteNode* links = root;
+    for (INT_PTR i = 0; i < root->GetChildCount(); ++i)
+        if (root->GetChild(i)->m_url.CompareNoCase(m_frame->GetLinksFolderPath()) == 0)
+            links = root->GetChild(i);
+    EXPECT_EQ(links->GetChildCount(), Bar().GetButtonCount());
+    EXPECT_EQ(static_cast<size_t>(Bar().GetButtonCount()), Bar().GetLinks().size());
+    struct Busy
+    {
+        static BOOL CALLBACK Find(HWND hWnd, LPARAM found)
+        {
+            char name[16] = "";
+            ::GetClassNameA(hWnd, name, sizeof(name));
+            if (lstrcmpA(name, "#32770") == 0 && ::IsWindowVisible(hWnd))
+                *reinterpret_cast<bool*>(found) = true;
+            return TRUE;
+        }
+    };
+    bool found = false;
+    ::EnumThreadWindows(::GetCurrentThreadId(), &Busy::Find, reinterpret_cast<LPARAM>(&found));
+    EXPECT_FALSE(found);
+}
+
 TEST_F(LinksBar, TheBandMenuOffersNoCustomizeItem)
 {
     CNewMenu menu;

@@ -248,13 +248,15 @@ void CMainFrame::OnLinksDropDown(NMHDR* pNMHDR, LRESULT* pResult)
     ShowFavoriteFolderMenu(static_cast<int>(id - kCmdFavFolderFirst), button.left, button.bottom);
 }
 
+// The drop-down menu resource's first popup, emptied and refilled.
 void CMainFrame::ShowFavoriteFolderMenu(int flatIndex, int x, int y)
 {
     CNewMenu menu;
-    if (!menu.CreatePopupMenu())
+    if (!menu.LoadMenu(IDR_MENU_NEWTAB))
         return;
-    if (BuildFavoriteFolderMenu(menu, flatIndex))
-        menu.TrackPopupMenu(TPM_LEFTALIGN | TPM_LEFTBUTTON, x, y, this);
+    CNewMenu* popup = menu.GetSubMenu(0);
+    if (popup != nullptr && BuildFavoriteFolderMenu(*popup, flatIndex))
+        popup->TrackPopupMenu(TPM_LEFTALIGN | TPM_LEFTBUTTON, x, y, this);
     menu.DestroyMenu();
 }
 

@@ -97,5 +97,8 @@ void CLinksBar::SetLinks(const std::vector<LinkButton>& links)
         record.shownByDefault = true;
         records.push_back(record);
     }
-    SetButtonTable(static_cast<int>(records.size()), records.data(), kTextRight, true);
+    // The buttons arrive as the table has them: no refresh (which would
+    // delete and add every one again), only the band's size.
+    SetButtonTable(static_cast<int>(records.size()), records.data(), kTextRight, false);
+    UpdateBandSize();
 }

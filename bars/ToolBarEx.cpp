@@ -143,26 +143,33 @@ void CToolBarEx::LoadImages(LPCSTR path, int count)
     ::DeleteObject(hBitmap);
 }
 
+// The text mode goes to the records before the control gets them, and the
+// control gets them in one message: each added or deleted button makes it lay
+// out (and measure) every button again.
 void CToolBarEx::SetButtonTable(int count, const ToolButtonRecord* records, int textMode, bool refresh)
 {
     DeleteAllButtons();
-    m_table.clear();
+    m_table.assign(records, records + count);
     m_index.clear();
     for (int i = 0; i < count; ++i)
-    {
-        if (records[i].shownByDefault)
-            AddButtons(1, &records[i].button);
-        m_table.push_back(records[i]);
         m_index[records[i].button.idCommand] = i;
+    SetTextMode(textMode, false);
+    AddDefaultButtons();
+    if (refresh)
+    {
+        Refresh();
+        UpdateBandSize();
     }
-    SetTextMode(textMode, refresh);
 }
 
 void CToolBarEx::AddDefaultButtons()
 {
+    std::vector<TBBUTTON> buttons;
     for (const ToolButtonRecord& record : m_table)
         if (record.shownByDefault)
-            AddButtons(1, &record.button);
+            buttons.push_back(record.button);
+    if (!buttons.empty())
+        AddButtons(static_cast<int>(buttons.size()), buttons.data());
 }
 
 void CToolBarEx::SetTextMode(int mode, bool refresh)

@@ -370,9 +370,9 @@ HMODULE LoadContextMenuModule(bool* loadedHere)
     return module;
 }
 
-// The frame's hook stands in front of a window's procedure while it lives:
-// every message of the window reaches the hook's object first. A window
-// destroyed meanwhile has already released the hook.
+// For the scope's life a window's messages reach the frame's hook object
+// first (the window's own procedure stays the default one). A window
+// destroyed meanwhile has released the hook itself.
 class WindowHookScope
 {
 public:

@@ -268,11 +268,9 @@ TEST_F(TabTest, EngineMenuHooksTheDocumentWindowWhileItShowsAndHandsTheChoiceOn)
 {
     CTabItem* tab = Open(nullptr, "http://a.example/");
     TestWebBrowser* control = ControlOf(tab);
-    control->SetDocumentHtml(L"<p>text</p>");
     TestHtmlDocument* document = control->GetDocument();
-    ASSERT_NE(nullptr, document);
     const HWND window = control->GetDocumentWindow();
-    ASSERT_NE(nullptr, window);
+    ASSERT_TRUE(document != nullptr && window != nullptr);
     const LONG_PTR original = ::GetWindowLongPtrA(window, GWLP_WNDPROC);
     CBrowserView& view = *tab->m_pView;
     view.m_ptContextMenu = {200, 200};

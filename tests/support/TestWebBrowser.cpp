@@ -35,6 +35,18 @@ HINSTANCE ThisModule()
     return h;
 }
 
+// The control a window of its own was made for (its creation parameter,
+// kept in the window's extra bytes), or null once the window let it go.
+TestWebBrowser* ControlOfWindow(HWND hWnd, UINT nMsg, LPARAM lParam)
+{
+    if (nMsg == WM_NCCREATE)
+    {
+        auto* pcs = reinterpret_cast<CREATESTRUCTA*>(lParam);
+        ::SetWindowLongPtrA(hWnd, 0, reinterpret_cast<LONG_PTR>(pcs->lpCreateParams));
+    }
+    return reinterpret_cast<TestWebBrowser*>(::GetWindowLongPtrA(hWnd, 0));
+}
+
 void RegisterClassOnce(const char* name, WNDPROC proc, bool bVisible)
 {
     WNDCLASSA wc = {};
@@ -474,12 +486,7 @@ STDMETHODIMP TestWebBrowser::GetGUID(DWORD dwGuidKind, GUID* pGUID)
 
 LRESULT CALLBACK TestWebBrowser::WndProc(HWND hWnd, UINT nMsg, WPARAM wParam, LPARAM lParam)
 {
-    if (nMsg == WM_NCCREATE)
-    {
-        auto* pcs = reinterpret_cast<CREATESTRUCTA*>(lParam);
-        ::SetWindowLongPtrA(hWnd, 0, reinterpret_cast<LONG_PTR>(pcs->lpCreateParams));
-    }
-    auto* pThis = reinterpret_cast<TestWebBrowser*>(::GetWindowLongPtrA(hWnd, 0));
+    TestWebBrowser* pThis = ControlOfWindow(hWnd, nMsg, lParam);
     switch (nMsg)
     {
     case WM_PAINT: {
@@ -526,12 +533,7 @@ HWND TestWebBrowser::GetDocumentWindow()
 
 LRESULT CALLBACK TestWebBrowser::DocumentProc(HWND hWnd, UINT nMsg, WPARAM wParam, LPARAM lParam)
 {
-    if (nMsg == WM_NCCREATE)
-    {
-        auto* pcs = reinterpret_cast<CREATESTRUCTA*>(lParam);
-        ::SetWindowLongPtrA(hWnd, 0, reinterpret_cast<LONG_PTR>(pcs->lpCreateParams));
-    }
-    auto* pThis = reinterpret_cast<TestWebBrowser*>(::GetWindowLongPtrA(hWnd, 0));
+    TestWebBrowser* pThis = ControlOfWindow(hWnd, nMsg, lParam);
     if (nMsg == WM_COMMAND && pThis != nullptr)
     {
         pThis->m_documentCommands.push_back(LOWORD(wParam));

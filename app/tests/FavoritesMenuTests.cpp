@@ -205,11 +205,10 @@ struct ShownMenu
     }
     static void CALLBACK ReadAndEnd(HWND, UINT, UINT_PTR id, DWORD)
     {
-        HWND window = ShownPopupMenu();
-        if (window == nullptr)
+        HMENU menu = nullptr;
+        HWND window = nullptr;
+        if (!TakeShownMenu(id, &menu, &window))
             return;
-        ::KillTimer(nullptr, id);
-        HMENU menu = reinterpret_cast<HMENU>(::SendMessageA(window, MN_GETHMENU, 0, 0));
         s_items = menu != nullptr ? ::GetMenuItemCount(menu) : -1;
         s_firstId = menu != nullptr ? ::GetMenuItemID(menu, 0) : 0;
         ::GetWindowRect(window, &s_rect);

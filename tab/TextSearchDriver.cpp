@@ -1,7 +1,4 @@
-// The find-in-pages driver: the popup's page posts its form to itself; the
-// popup decodes the post, runs the operation on the active tab and calls the
-// page's script functions with the results.
-#include "tab/HtmlPopupDlg.h"
+#include "tab/TextSearchDriver.h"
 
 #include <windows.h>
 #include <exdisp.h>
@@ -13,6 +10,7 @@
 #include "app/VantorelApp.h"
 #include "framework/ole/OleUtil.h"
 #include "tab/BrowserView.h"
+#include "tab/HtmlPopupDlg.h"
 #include "tab/PageFrames.h"
 #include "tab/PageScript.h"
 #include "tab/TabItem.h"
@@ -120,6 +118,35 @@ BOOL ParsePostData(const VARIANT* pPostData, CMapStringToString& fields)
     return TRUE;
 }
 
+void ForEachScriptDocument(IHTMLDocument2* pPage, bool bPageWithoutFrames,
+                           const std::function<bool(IHTMLDocument2*)>& fn)
+{
+    CComPtr<IHTMLFramesCollection2> frames;
+    LONG count = 0;
+    if (pPage == nullptr || FAILED(pPage->get_frames(&frames)) || frames == nullptr
+        || FAILED(frames->get_length(&count)))
+        return;
+    if (count == 0)
+    {
+        if (bPageWithoutFrames)
+            fn(pPage);
+        return;
+    }
+    for (LONG i = 1; i < count; ++i)
+    {
+        CVariant index, item;
+        index.SetLong(i);
+        CComPtr<IHTMLWindow2> window;
+        CComPtr<IHTMLDocument2> doc;
+        if (FAILED(frames->item(&index, &item)) || item.vt != VT_DISPATCH || item.pdispVal == nullptr
+            || FAILED(item.pdispVal->QueryInterface(IID_IHTMLWindow2, reinterpret_cast<void**>(&window)))
+            || FAILED(window->get_document(&doc)) || doc == nullptr)
+            continue;
+        if (!fn(doc))
+            return;
+    }
+}
+
 void CDlgHtmlPopup::RunTextSearch(const VARIANT* pPostData, VARIANT_BOOL* pCancel)
 {
     CBrowserView* pView = theApp.m_pActiveView;
@@ -130,16 +157,26 @@ void CDlgHtmlPopup::RunTextSearch(const VARIANT* pPostData, VARIANT_BOOL* pCance
         return;
     }
     *pCancel = VARIANT_TRUE;
-    ForEachScriptDocument([&](IHTMLDocument2* page) {
+    CComPtr<IHTMLDocument2> page;
+    page.Attach(PageDocument());
+    ForEachScriptDocument(page, true, [&](IHTMLDocument2* doc) {
         // A step may close tabs: the active view is looked up again.
         CBrowserView* pActive = theApp.m_pActiveView;
         if (pActive != nullptr && ::IsWindow(pActive->GetSafeHwnd()))
-            SearchInDocument(page, pActive, fields);
+            SearchInDocument(doc, pActive, fields);
+        return true;
     });
 }
 
 void CDlgHtmlPopup::SearchInDocument(IHTMLDocument2* pPage, CBrowserView* pView,
                                      const CMapStringToString& fields)
+{
+    if (RunTextSearchStep(pPage, pView, fields, m_hWnd) == TextSearchStep::kDone)
+        FocusBrowser();
+}
+
+TextSearchStep RunTextSearchStep(IHTMLDocument2* pPage, CBrowserView* pView,
+                                 const CMapStringToString& fields, HWND hOwner)
 {
     const CString op = Field(fields, "op");
     const CString text = Field(fields, "text");
@@ -148,19 +185,19 @@ void CDlgHtmlPopup::SearchInDocument(IHTMLDocument2* pPage, CBrowserView* pView,
         HWND hTab = reinterpret_cast<HWND>(static_cast<INT_PTR>(atoi(Field(fields, "hwnd"))));
         // Only a tab of the program: a page names no other window.
         if (!::IsWindow(hTab) || theApp.FindTabById(hTab) == nullptr)
-            return;
+            return TextSearchStep::kStopped;
         if (::GetParent(pView->GetSafeHwnd()) != hTab)
         {
             ::BringWindowToTop(hTab);
             pView = theApp.m_pActiveView;
             if (pView == nullptr || !::IsWindow(pView->GetSafeHwnd()))
-                return;
+                return TextSearchStep::kStopped;
         }
         if (pView->GetTabItem() == nullptr || pView->GetTabItem()->m_url != Field(fields, "url"))
-            return;
+            return TextSearchStep::kStopped;
         IWebBrowser2* pBrowser = pView->GetBrowser();
         if (pBrowser == nullptr)
-            return;
+            return TextSearchStep::kStopped;
         pBrowser->Stop();
         CComPtr<IDispatch> disp;
         disp.Attach(pView->GetHtmlDocument());
@@ -169,14 +206,10 @@ void CDlgHtmlPopup::SearchInDocument(IHTMLDocument2* pPage, CBrowserView* pView,
         if (doc != nullptr)
             ScrollToHighlight(pView, doc, atoi(Field(fields, "textres")));
         CallScript(pPage, "SetNowPos", Field(fields, "textres"));
-        FocusBrowser();
-        return;
+        return TextSearchStep::kDone;
     }
     if (op != "1" && op != "3")
-    {
-        FocusBrowser();
-        return;
-    }
+        return TextSearchStep::kDone;
     int hits = 0;
     {
         CBusyNote busy(theApp.GetMessageText(op == "1" ? kMessageSearching : kMessageClearing));
@@ -185,9 +218,9 @@ void CDlgHtmlPopup::SearchInDocument(IHTMLDocument2* pPage, CBrowserView* pView,
     }
     if (hits < 0)
     {
-        ::MessageBoxA(m_hWnd, theApp.GetMessageText(kMessageSearchFailed),
+        ::MessageBoxA(hOwner, theApp.GetMessageText(kMessageSearchFailed),
                       theApp.GetMainClassName(), MB_OK);
-        return;
+        return TextSearchStep::kFailed;
     }
     CString result;
     if (hits == 0)
@@ -223,5 +256,5 @@ void CDlgHtmlPopup::SearchInDocument(IHTMLDocument2* pPage, CBrowserView* pView,
     if (op == "1")
         CallScript(pPage, "SetFindText", text);
     CallScript(pPage, "SetFindResult", result);
-    FocusBrowser();
+    return TextSearchStep::kDone;
 }

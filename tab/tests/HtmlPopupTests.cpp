@@ -128,7 +128,7 @@ TEST(PostData, FieldsAreDecodedWithLowerCaseNames)
 
 TEST_F(HtmlPopupTest, TheKeywordGoesToThePageOnceAndItsSearchMarksTheTab)
 {
-    m_frame->ShowTextSearchPopup("dog");
+    m_frame->OpenTextSearchPopup("dog");
     TestHtmlDocument* page = Page();
     ASSERT_NE(nullptr, page);
     ASSERT_EQ(2u, page->GetScriptCalls().size());
@@ -156,7 +156,7 @@ TEST_F(HtmlPopupTest, TheKeywordGoesToThePageOnceAndItsSearchMarksTheTab)
 
 TEST_F(HtmlPopupTest, GoingToAHitScrollsItsTabOnlyWhileTheTabShowsThatPage)
 {
-    m_frame->ShowTextSearchPopup("");
+    m_frame->OpenTextSearchPopup("");
     ASSERT_NE(nullptr, Page());
     EXPECT_TRUE(Page()->GetScriptCalls().empty());
     Post("text=dog&op=1");
@@ -177,7 +177,7 @@ TEST_F(HtmlPopupTest, GoingToAHitScrollsItsTabOnlyWhileTheTabShowsThatPage)
 
 TEST_F(HtmlPopupTest, NoHitsAndClearingReportOnlyTheirResult)
 {
-    m_frame->ShowTextSearchPopup("");
+    m_frame->OpenTextSearchPopup("");
     ASSERT_NE(nullptr, Page());
     Post("text=absent&op=1");
     EXPECT_EQ((std::vector<std::wstring>{ L"SetFindText", L"SetFindResult" }), CallNames());
@@ -195,7 +195,7 @@ TEST_F(HtmlPopupTest, NoHitsAndClearingReportOnlyTheirResult)
 TEST_F(HtmlPopupTest, LinksLeavingThePopupOpenInTheTabAndScriptLinksStay)
 {
     theApp.m_settings.bPopUpNewStyle(false);
-    m_frame->ShowTextSearchPopup("");
+    m_frame->OpenTextSearchPopup("");
     ASSERT_NE(nullptr, Page());
     TestWebBrowser* control = PopupControl();
     VARIANT url;
@@ -220,7 +220,7 @@ TEST_F(HtmlPopupTest, LinksLeavingThePopupOpenInTheTabAndScriptLinksStay)
 TEST_F(HtmlPopupTest, AMiddleClickOnALinkOpensItOnceAndHeldKeysAreSwallowed)
 {
     theApp.m_settings.bPopUpNewStyle(false);
-    m_frame->ShowTextSearchPopup("");
+    m_frame->OpenTextSearchPopup("");
     TestHtmlDocument* page = Page();
     ASSERT_NE(nullptr, page);
     page->SetHtml(L"<a id=\"l\" href=\"http://mid.example/\">mid</a>");

@@ -204,15 +204,10 @@ void CDlgFavHtml::OnNewWindow2(VaEventArgs& args)
 
 void CDlgFavHtml::RunTextSearch(const VARIANT* pPostData, VARIANT_BOOL* pCancel)
 {
-    CBrowserView* pView = theApp.m_pActiveView;
     CMapStringToString fields;
-    if (pView == nullptr || !::IsWindow(pView->GetSafeHwnd()) || !ParsePostData(pPostData, fields))
-    {
-        *pCancel = VARIANT_FALSE;
+    if (!BeginTextSearch(pPostData, pCancel, fields))
         return;
-    }
     // The page stays, whether the run ends early or not.
-    *pCancel = VARIANT_TRUE;
     CComPtr<IHTMLDocument2> page;
     page.Attach(HostedDocument(m_pBrowser));
     ForEachScriptDocument(page, false, [&](IHTMLDocument2* doc) {
@@ -227,31 +222,15 @@ void CDlgFavHtml::RunTextSearch(const VARIANT* pPostData, VARIANT_BOOL* pCancel)
 
 BOOL CDlgFavHtml::PreTranslateMessage(MSG* pMsg)
 {
-    switch (pMsg->message)
-    {
-    case WM_KEYDOWN:
-    case WM_SYSKEYDOWN:
-        return TranslateHostedKey(this, m_pBrowser, kBrowserId, pMsg);
-    case WM_MOUSEMOVE:
+    if (pMsg->message == WM_MOUSEMOVE)
         FollowMouseWithFocus();
-        break;
-    case WM_MBUTTONDOWN:
-        if (ArmMiddleClick(m_statusText, pMsg))
-            m_bMiddleArmed = 1;
-        break;
-    case WM_MBUTTONUP:
-    {
-        bool bArmed = m_bMiddleArmed != 0;
-        const MiddleClick click = OpenMiddleClickedLink(m_pBrowser, bArmed, 7);
-        m_bMiddleArmed = bArmed ? 1 : 0;
-        if (click != MiddleClick::kNoLink)
-            return TRUE;
-        break;
-    }
-    default:
-        break;
-    }
-    return CDialog::PreTranslateMessage(pMsg);
+    bool bArmed = m_bMiddleArmed != 0;
+    const HostedInput input =
+        TranslateHostedInput(this, m_pBrowser, kBrowserId, m_statusText, bArmed, pMsg);
+    m_bMiddleArmed = bArmed ? 1 : 0;
+    if (input == HostedInput::kPageKey)
+        return FALSE;
+    return input != HostedInput::kPass ? TRUE : CDialog::PreTranslateMessage(pMsg);
 }
 
 // When the main frame lets the focused window lose the focus: a window of

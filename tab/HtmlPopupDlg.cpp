@@ -457,34 +457,17 @@ void CDlgHtmlPopup::SavePage()
 
 BOOL CDlgHtmlPopup::PreTranslateMessage(MSG* pMsg)
 {
-    switch (pMsg->message)
-    {
-    case WM_KEYDOWN:
-    case WM_SYSKEYDOWN:
-        return TranslateHostedKey(this, m_pBrowser, kHtmlPopupBrowser, pMsg);
-    case WM_MOUSEMOVE:
+    if (pMsg->message == WM_MOUSEMOVE)
         FollowMouseWithFocus();
-        break;
-    case WM_MBUTTONDOWN:
-        if (ArmMiddleClick(m_statusText, pMsg))
-            m_flags |= kPopupMiddleArmed;
-        break;
-    case WM_MBUTTONUP:
-    {
-        bool bArmed = (m_flags & kPopupMiddleArmed) != 0;
-        const MiddleClick click = OpenMiddleClickedLink(m_pBrowser, bArmed, 7);
-        if (!bArmed)
-            m_flags &= ~static_cast<DWORD>(kPopupMiddleArmed);
-        if (click == MiddleClick::kOpened && !theApp.m_settings.bPopUpNewStyle())
-            ::PostMessageA(m_hWnd, WM_CLOSE, 0, 0);
-        if (click != MiddleClick::kNoLink)
-            return TRUE;
-        break;
-    }
-    default:
-        break;
-    }
-    return CDialog::PreTranslateMessage(pMsg);
+    bool bArmed = (m_flags & kPopupMiddleArmed) != 0;
+    const HostedInput input =
+        TranslateHostedInput(this, m_pBrowser, kHtmlPopupBrowser, m_statusText, bArmed, pMsg);
+    m_flags = bArmed ? (m_flags | kPopupMiddleArmed) : (m_flags & ~static_cast<DWORD>(kPopupMiddleArmed));
+    if (input == HostedInput::kLinkOpened && !theApp.m_settings.bPopUpNewStyle())
+        ::PostMessageA(m_hWnd, WM_CLOSE, 0, 0);
+    if (input == HostedInput::kPageKey)
+        return FALSE;
+    return input != HostedInput::kPass ? TRUE : CDialog::PreTranslateMessage(pMsg);
 }
 
 // The mouse over the popup takes the focus from a window the main frame

@@ -25,6 +25,8 @@ IHTMLDocument2* HostedDocument(IDispatch* pBrowser)
     return AsHtmlDocument(disp);
 }
 
+namespace {
+
 BOOL TranslateHostedKey(CWnd* pHost, IDispatch* pBrowser, UINT nControlId, MSG* pMsg)
 {
     for (CFrameWnd* frame = pHost->GetParentFrame(); frame != nullptr; frame = frame->GetParentFrame())
@@ -50,33 +52,50 @@ BOOL TranslateHostedKey(CWnd* pHost, IDispatch* pBrowser, UINT nControlId, MSG* 
     return theApp.ExecuteKeyBinding(theApp.FormatKey(vk), pMsg) ? TRUE : FALSE;
 }
 
-BOOL ArmMiddleClick(const CString& statusText, MSG* pMsg)
-{
-    if (!IsUrlForm(statusText.Left(11)))
-        return FALSE;
-    pMsg->message = WM_RBUTTONDOWN;
-    return TRUE;
-}
-
-MiddleClick OpenMiddleClickedLink(IDispatch* pBrowser, bool& bArmed, WORD newTabReason)
+HostedInput OpenMiddleClickedLink(IDispatch* pBrowser, bool& bArmed)
 {
     CComPtr<IHTMLDocument2> page;
     page.Attach(HostedDocument(pBrowser));
     CLinkInfo info(CLinkInfo::kLinkUrl);
     if (!info.FromElement(page))
-        return MiddleClick::kNoLink;
+        return HostedInput::kPass;
     if (!bArmed)
-        return MiddleClick::kLink;
+        return HostedInput::kConsumed;
     bArmed = false;
     const SettingsRecord& s = theApp.m_settings;
     CBrowserView* pView = theApp.m_pActiveView;
     if (s.bOpenNewTab_FAV_WC())
-        theApp.OpenUrl(theApp.GetActiveGroup(), info.m_url, newTabReason);
+        theApp.OpenUrl(theApp.GetActiveGroup(), info.m_url, 7);
     else if (pView != nullptr && ::IsWindow(pView->GetSafeHwnd()))
         pView->Navigate(info.m_url);
     else
         theApp.OpenUrl(theApp.GetActiveGroup(), info.m_url, 0);
-    return MiddleClick::kOpened;
+    return HostedInput::kLinkOpened;
+}
+
+} // namespace
+
+HostedInput TranslateHostedInput(CWnd* pHost, IDispatch* pBrowser, UINT nControlId,
+                                 const CString& statusText, bool& bArmed, MSG* pMsg)
+{
+    switch (pMsg->message)
+    {
+    case WM_KEYDOWN:
+    case WM_SYSKEYDOWN:
+        return TranslateHostedKey(pHost, pBrowser, nControlId, pMsg) ? HostedInput::kConsumed
+                                                                     : HostedInput::kPageKey;
+    case WM_MBUTTONDOWN:
+        if (IsUrlForm(statusText.Left(11)))
+        {
+            bArmed = true;
+            pMsg->message = WM_RBUTTONDOWN;
+        }
+        return HostedInput::kPass;
+    case WM_MBUTTONUP:
+        return OpenMiddleClickedLink(pBrowser, bArmed);
+    default:
+        return HostedInput::kPass;
+    }
 }
 
 void OpenLinkInTabs(const CString& url, WORD newTabReason)

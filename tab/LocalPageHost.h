@@ -16,25 +16,24 @@ struct IHTMLDocument2;
 // null.
 IHTMLDocument2* HostedDocument(IDispatch* pBrowser);
 
-// A key down in the host: its parent frames see it first, then the
-// control's accelerators; in the page an edit field keeps the typing keys,
-// a held key (auto-repeat) is swallowed and any other runs its key binding.
-// TRUE when the key is consumed.
-BOOL TranslateHostedKey(CWnd* pHost, IDispatch* pBrowser, UINT nControlId, MSG* pMsg);
-
-// A middle press over a link (the status text names one): TRUE, and the
-// message becomes a right press.
-BOOL ArmMiddleClick(const CString& statusText, MSG* pMsg);
-
-enum class MiddleClick
+enum class HostedInput
 {
-    kNoLink,   // not over a link: an ordinary middle click
-    kLink,     // over a link that was not armed: swallowed
-    kOpened,   // the armed link was opened (and disarmed)
+    kPass,        // the host's own handling follows
+    kPageKey,     // a key the page gets as it is (no dialog keys: Enter
+                  // submits the page's form, it does not end the dialog)
+    kConsumed,
+    kLinkOpened,  // consumed: a middle click opened a link in the tabs
 };
-// A middle release: the link of the page's active element opens in the
-// tabs when the press armed it.
-MiddleClick OpenMiddleClickedLink(IDispatch* pBrowser, bool& bArmed, WORD newTabReason);
+// Keys and the middle button in a host whose control is nControlId:
+// - a key down goes to the parent frames first, then to the control's
+//   accelerators; in the page an edit field keeps the typing keys, a held
+//   key (auto-repeat) is swallowed and any other runs its key binding;
+// - a middle press over a link (statusText names one) arms bArmed and
+//   becomes a right press; the release opens the link of the page's active
+//   element in the tabs when armed (a new tab with "bOpenNewTab_FAV_WC"),
+//   and any release over a link is consumed.
+HostedInput TranslateHostedInput(CWnd* pHost, IDispatch* pBrowser, UINT nControlId,
+                                 const CString& statusText, bool& bArmed, MSG* pMsg);
 
 // A link leaving the host: a new tab of the active group with
 // "bOpenNewTab_FAV", else the active tab, else a new tab (reason 0).

@@ -147,16 +147,23 @@ void ForEachScriptDocument(IHTMLDocument2* pPage, bool bPageWithoutFrames,
     }
 }
 
-void CDlgHtmlPopup::RunTextSearch(const VARIANT* pPostData, VARIANT_BOOL* pCancel)
+bool BeginTextSearch(const VARIANT* pPostData, VARIANT_BOOL* pCancel, CMapStringToString& fields)
 {
     CBrowserView* pView = theApp.m_pActiveView;
-    CMapStringToString fields;
     if (pView == nullptr || !::IsWindow(pView->GetSafeHwnd()) || !ParsePostData(pPostData, fields))
     {
         *pCancel = VARIANT_FALSE;
-        return;
+        return false;
     }
     *pCancel = VARIANT_TRUE;
+    return true;
+}
+
+void CDlgHtmlPopup::RunTextSearch(const VARIANT* pPostData, VARIANT_BOOL* pCancel)
+{
+    CMapStringToString fields;
+    if (!BeginTextSearch(pPostData, pCancel, fields))
+        return;
     CComPtr<IHTMLDocument2> page;
     page.Attach(PageDocument());
     ForEachScriptDocument(page, true, [&](IHTMLDocument2* doc) {

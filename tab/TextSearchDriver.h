@@ -16,6 +16,11 @@ struct IHTMLDocument2;
 // with lower-case names; FALSE (map untouched) without post data.
 BOOL ParsePostData(const VARIANT* pPostData, CMapStringToString& fields);
 
+// A run for a post begins: the fields decoded and Cancel set (the page
+// stays). false, with Cancel cleared so that the post goes on as a normal
+// navigation, without an active view or post data.
+bool BeginTextSearch(const VARIANT* pPostData, VARIANT_BOOL* pCancel, CMapStringToString& fields);
+
 // The documents a page's script functions are called in: its frames from
 // the second on (frames without a document skipped), or the page itself
 // when it has no frames and bPageWithoutFrames is set. Stops when fn

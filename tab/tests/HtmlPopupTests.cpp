@@ -331,6 +331,10 @@ TEST_F(HtmlPopupTest, KeysRunTheirBindingsButTypingInAnEditFieldStaysThere)
     EXPECT_EQ(0u, TakePostedCommand(m_frame->m_hWnd));
     key = Message(control, WM_KEYDOWN, VK_F7, 1);
     EXPECT_FALSE(popup->PreTranslateMessage(&key));
+    // Enter is the page's (its form), never the dialog's: the popup stays.
+    key = Message(control, WM_KEYDOWN, VK_RETURN, 1);
+    EXPECT_FALSE(popup->PreTranslateMessage(&key));
+    EXPECT_TRUE(::IsWindowVisible(popup->m_hWnd));
 
     // In an edit field the letter is typed; F5 still reloads.
     page->SetActiveElement(L"i");

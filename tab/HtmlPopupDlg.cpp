@@ -146,12 +146,9 @@ BOOL CDlgHtmlPopup::OnInitDialog()
     if (m_pBrowser != nullptr && hControl != nullptr
         && SUCCEEDED(m_pBrowser->QueryInterface(IID_IWebBrowser2, reinterpret_cast<void**>(&browser))))
     {
-        RECT client, control;
-        ::GetClientRect(m_hWnd, &client);
-        ::GetWindowRect(hControl, &control);
-        ::MapWindowPoints(nullptr, m_hWnd, reinterpret_cast<POINT*>(&control), 2);
-        m_controlMargins = { control.left, control.top, client.right - control.right,
-                             client.bottom - control.bottom };
+        const LONG place = CDlgLayout::kFromPlace;
+        m_layout.AddControl(hControl, {place, place, place, place},
+                            CDlgLayout::kRight | CDlgLayout::kBottom);
         CBstr url = CBstr::FromAnsi(m_pagePath);
         browser->Navigate(url, nullptr, nullptr, nullptr, nullptr);
     }
@@ -240,17 +237,10 @@ void CDlgHtmlPopup::OnDestroy()
     CDialog::OnDestroy();
 }
 
-// The browser control follows the right and bottom edges (a small stand-in
-// for the dialog layout helper).
-void CDlgHtmlPopup::OnSize(UINT, int cx, int cy)
+void CDlgHtmlPopup::OnSize(UINT, int, int)
 {
-    HWND hControl = ::GetDlgItem(m_hWnd, kHtmlPopupBrowser);
-    if (hControl == nullptr)
-        return;
-    const int width = cx - m_controlMargins.left - m_controlMargins.right;
-    const int height = cy - m_controlMargins.top - m_controlMargins.bottom;
-    ::SetWindowPos(hControl, nullptr, m_controlMargins.left, m_controlMargins.top,
-                   width > 0 ? width : 0, height > 0 ? height : 0, SWP_NOZORDER);
+    Default();
+    m_layout.OnSize(m_hWnd);
 }
 
 void CDlgHtmlPopup::ShowWindow(int nCmdShow)

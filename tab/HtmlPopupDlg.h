@@ -7,6 +7,7 @@
 #ifndef VA_TAB_HTMLPOPUPDLG_H
 #define VA_TAB_HTMLPOPUPDLG_H
 
+#include "bars/DlgLayout.h"
 #include "framework/core/Collections.h"
 #include "framework/dialog/Dialog.h"
 #include "framework/ole/OleEvents.h"
@@ -109,8 +110,8 @@ private:
 
     CAmbientDispatch m_ambient;
     IDispatch* m_pBrowser = nullptr;
-    // The control's offsets to the client edges, kept on resizing.
-    RECT m_controlMargins = {0, 0, 0, 0};
+    // The browser control follows the right and bottom edges.
+    CDlgLayout m_layout;
 };
 
 #endif // VA_TAB_HTMLPOPUPDLG_H

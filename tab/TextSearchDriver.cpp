@@ -8,7 +8,9 @@
 
 #include "app/MainFrame.h"
 #include "app/VantorelApp.h"
+#include "bars/DlgStatic.h"
 #include "framework/ole/OleUtil.h"
+#include "shared/TextFormat.h"
 #include "tab/BrowserView.h"
 #include "tab/HtmlPopupDlg.h"
 #include "tab/PageFrames.h"
@@ -52,29 +54,6 @@ void CallScript(IHTMLDocument2* pPage, LPCSTR name, const CString& arg)
     args.Add(arg);
     CallPageScript(pPage, name, args);
 }
-
-// A busy note while a search runs (a stand-in for the busy dialog): a small
-// static window with the text, gone when the object goes.
-class CBusyNote
-{
-public:
-    explicit CBusyNote(const CString& text)
-    {
-        m_hWnd = ::CreateWindowExA(WS_EX_TOOLWINDOW | WS_EX_TOPMOST, "STATIC", text,
-                                   WS_POPUP | WS_BORDER | SS_CENTER, 0, 0, 240, 40, nullptr,
-                                   nullptr, nullptr, nullptr);
-    }
-    ~CBusyNote()
-    {
-        if (m_hWnd != nullptr)
-            ::DestroyWindow(m_hWnd);
-    }
-    CBusyNote(const CBusyNote&) = delete;
-    CBusyNote& operator=(const CBusyNote&) = delete;
-
-private:
-    HWND m_hWnd;
-};
 
 } // namespace
 
@@ -219,7 +198,10 @@ TextSearchStep RunTextSearchStep(IHTMLDocument2* pPage, CBrowserView* pView,
         return TextSearchStep::kDone;
     int hits = 0;
     {
-        CBusyNote busy(theApp.GetMessageText(op == "1" ? kMessageSearching : kMessageClearing));
+        // The busy dialog shows while the page is searched.
+        CDlgStatic busy(nullptr);
+        busy.m_text = theApp.GetMessageText(op == "1" ? kMessageSearching : kMessageClearing);
+        busy.Create();
         hits = pView->SetHighlightWords(op == "3", text, 0, theApp.GetEtcText(kEtcStyle),
                                         theApp.GetEtcText(kEtcIdPrefix));
     }
@@ -238,9 +220,7 @@ TextSearchStep RunTextSearchStep(IHTMLDocument2* pPage, CBrowserView* pView,
         result = theApp.GetMessageText(kMessageFound);
         CString number;
         number.Format("%d", hits);
-        const int at = result.Find("%d");
-        if (at >= 0)
-            result = result.Left(at) + number + result.Mid(at + 2);
+        TextFormat::ReplaceFirst(result, "%d", number);
         CString all;
         const CStringArray& snippets = pView->GetHighlightSnippets();
         for (INT_PTR i = 0; i < snippets.GetSize(); ++i)

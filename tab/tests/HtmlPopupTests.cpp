@@ -399,6 +399,17 @@ TEST_F(HtmlPopupTest, TheLayeredPopupOpensLowerAndShrinksTranslucentWhileInactiv
     ASSERT_TRUE(::GetWindowLongPtrA(popup, GWL_EXSTYLE) & WS_EX_LAYERED);
     RECT full = {};
     ::GetWindowRect(popup, &full);
+    // The page keeps its distances to the popup's edges.
+    const HWND page = PopupControl()->GetControlWindow();
+    auto margins = [&] {
+        RECT client = {}, control = {};
+        ::GetClientRect(popup, &client);
+        ::GetWindowRect(page, &control);
+        ::MapWindowPoints(nullptr, popup, reinterpret_cast<POINT*>(&control), 2);
+        return std::vector<LONG>{ control.left, control.top, client.right - control.right,
+                                  client.bottom - control.bottom };
+    };
+    const std::vector<LONG> placed = margins();
     EXPECT_EQ(plain.top + 9 * 23, full.top);
     EXPECT_EQ(plain.bottom - plain.top, full.bottom - full.top);
 
@@ -420,6 +431,7 @@ TEST_F(HtmlPopupTest, TheLayeredPopupOpensLowerAndShrinksTranslucentWhileInactiv
     EXPECT_EQ(full.bottom, back.bottom);
     ASSERT_TRUE(::GetLayeredWindowAttributes(popup, nullptr, &alpha, &flags));
     EXPECT_EQ(255, alpha);
+    EXPECT_EQ(placed, margins());
 
     // Closed and shown again, the popup still works its alpha.
     ::SendMessageA(popup, WM_CLOSE, 0, 0);

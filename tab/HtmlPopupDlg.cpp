@@ -184,8 +184,6 @@ BOOL CDlgHtmlPopup::OnInitDialog()
     const ModeSize& size = kModeSizes[m_mode];
     const int width = theApp.m_settings.*size.width;
     const int height = theApp.m_settings.*size.height;
-    // Remembered first: showing activates the popup, which goes there.
-    m_rcRemembered = {at.x, at.y, at.x + width, at.y + height};
     ::SetWindowPos(m_hWnd, nullptr, at.x, at.y, width, height, SWP_SHOWWINDOW | SWP_NOZORDER);
     return FALSE;
 }
@@ -205,25 +203,33 @@ void CDlgHtmlPopup::FreeUser32()
 }
 
 // The layered popup is whole and opaque while active; inactive it shrinks
-// to its caption and turns translucent.
+// to its caption and turns translucent. The whole rectangle is read only
+// from the whole window: a second deactivation must not remember the
+// shrunk one.
 LRESULT CDlgHtmlPopup::OnNcActivate(WPARAM wParam, LPARAM)
 {
     if (theApp.m_settings.bPopUpNewStyle() && m_pfnSetLayered != nullptr)
     {
         if (wParam)
         {
-            ::SetWindowPos(m_hWnd, nullptr, m_rcRemembered.left, m_rcRemembered.top,
-                           m_rcRemembered.right - m_rcRemembered.left,
-                           m_rcRemembered.bottom - m_rcRemembered.top,
-                           SWP_NOZORDER | SWP_NOACTIVATE);
+            if (m_bShrunk)
+                ::SetWindowPos(m_hWnd, nullptr, m_rcRemembered.left, m_rcRemembered.top,
+                               m_rcRemembered.right - m_rcRemembered.left,
+                               m_rcRemembered.bottom - m_rcRemembered.top,
+                               SWP_NOZORDER | SWP_NOACTIVATE);
+            m_bShrunk = false;
             SetAlpha(255);
         }
         else
         {
             RememberFocus();
-            ::GetWindowRect(m_hWnd, &m_rcRemembered);
-            ::SetWindowPos(m_hWnd, nullptr, 0, 0, m_rcRemembered.right - m_rcRemembered.left,
-                           kLayeredInactiveHeight, SWP_NOZORDER | SWP_NOMOVE | SWP_NOACTIVATE);
+            if (!m_bShrunk)
+            {
+                ::GetWindowRect(m_hWnd, &m_rcRemembered);
+                ::SetWindowPos(m_hWnd, nullptr, 0, 0, m_rcRemembered.right - m_rcRemembered.left,
+                               kLayeredInactiveHeight, SWP_NOZORDER | SWP_NOMOVE | SWP_NOACTIVATE);
+                m_bShrunk = true;
+            }
             const int alpha = theApp.m_settings.iPopUpNewStyle_nnn;
             SetAlpha(static_cast<BYTE>(alpha > 0 && alpha <= 255 ? alpha : 200));
         }

@@ -90,8 +90,6 @@ private:
     bool IsTopLevel(IDispatch* pDisp) const;
     // The popup's page document (AddRef'ed) or null.
     IHTMLDocument2* PageDocument() const;
-    // The documents the page's script functions are called in: the frames
-    // from the second on, or the page itself when it has none.
     void OpenOutside(const CString& url);
     void FollowMouseWithFocus();
     // The alpha of the layered style (see bPopUpNewStyle).
@@ -107,6 +105,7 @@ private:
     HMODULE m_hUser32 = nullptr;
     SetLayeredFn m_pfnSetLayered = nullptr;
     RECT m_rcRemembered = {0, 0, 0, 0};
+    bool m_bShrunk = false;
 
     CAmbientDispatch m_ambient;
     IDispatch* m_pBrowser = nullptr;

@@ -31,6 +31,20 @@ VARIANT PostOf(const std::string& body)
     return v;
 }
 
+// A page of the control posts a form to target.
+void PostForm(TestWebBrowser* control, const std::wstring& target, const std::string& body)
+{
+    VARIANT url;
+    ::VariantInit(&url);
+    url.vt = VT_BSTR;
+    url.bstrVal = ::SysAllocString(target.c_str());
+    VARIANT post = PostOf(body);
+    control->Navigate2(&url, nullptr, nullptr, &post, nullptr);
+    ::VariantClear(&url);
+    ::VariantClear(&post);
+    TestWebBrowser::Settle();
+}
+
 std::string Field(const CMapStringToString& map, const char* key)
 {
     CString value;
@@ -103,16 +117,7 @@ protected:
     {
         TestWebBrowser* control = PopupControl();
         ASSERT_NE(nullptr, control);
-        const std::wstring page = control->GetDocument()->GetUrl();
-        VARIANT url;
-        ::VariantInit(&url);
-        url.vt = VT_BSTR;
-        url.bstrVal = ::SysAllocString(page.c_str());
-        VARIANT post = PostOf(body);
-        control->Navigate2(&url, nullptr, nullptr, &post, nullptr);
-        ::VariantClear(&url);
-        ::VariantClear(&post);
-        TestWebBrowser::Settle();
+        PostForm(control, control->GetDocument()->GetUrl(), body);
     }
     std::vector<std::wstring> CallNames(size_t from = 0)
     {
@@ -484,17 +489,8 @@ protected:
     // stayed on its page.
     bool PanePost(const std::string& body)
     {
-        const CString target = theApp.GetProgramFolder() + "Favorite\\text_search.htm";
-        VARIANT url;
-        ::VariantInit(&url);
-        url.vt = VT_BSTR;
-        url.bstrVal = CBstr::FromAnsi(target).Detach();
-        VARIANT post = PostOf(body);
         const std::wstring before = m_control->GetDocument()->GetUrl();
-        m_control->Navigate2(&url, nullptr, nullptr, &post, nullptr);
-        ::VariantClear(&url);
-        ::VariantClear(&post);
-        TestWebBrowser::Settle();
+        PostForm(m_control, VaWideFromAnsi(theApp.GetProgramFolder() + "Favorite\\text_search.htm"), body);
         return m_control->GetDocument()->GetUrl() == before;
     }
     std::vector<std::wstring> FrameCalls(size_t frame)

@@ -9,6 +9,7 @@
 #include "app/StartupList.h"
 #include "app/TabGroup.h"
 #include "app/VantorelApp.h"
+#include "bars/PageTabBar.h"
 #include "framework/core/File.h"
 #include "framework/ole/OleUtil.h"
 #include "lists/SearchUrl.h"
@@ -354,11 +355,18 @@ void CDlgHtmlPopup::OpenOutside(const CString& url)
         CComPtr<IHTMLDocument2> page;
         page.Attach(PageDocument());
         CLinkInfo info(CLinkInfo::kInnerText);
-        CTabGroup* group = nullptr;
-        if (g_pMainFrame != nullptr)
-            group = info.FromElement(page) ? g_pMainFrame->CreateDefaultGroup(info.m_text)
-                                           : g_pMainFrame->CreateEmptyGroup();
+        if (g_pMainFrame == nullptr)
+            return;
+        // A link with a text opens a group of that name.
+        const bool bNamed = info.FromElement(page) && !info.m_text.IsEmpty();
+        CTabGroup* group = bNamed ? g_pMainFrame->CreateDefaultGroup(info.m_text)
+                                  : g_pMainFrame->CreateEmptyGroup();
+        // The page tab bar stays hidden while the group fills.
+        CPageTabBar* bar = g_pMainFrame->m_pPageTabBar;
+        const bool bHolding = bar != nullptr && bar->GetSafeHwnd() != nullptr && bar->BeginUpdate(this);
         theApp.OpenUrl(group, url, 1);
+        if (bHolding)
+            bar->EndUpdate(this);
         return;
     }
     OpenLinkInTabs(url, 1);

@@ -7,6 +7,8 @@
 #include <vector>
 
 #include "app/MainFrame.h"
+#include "app/TabGroup.h"
+#include "bars/PageTabBar.h"
 #include "app/VantorelApp.h"
 #include "framework/ole/OleUtil.h"
 #include "tab/BrowserView.h"
@@ -251,6 +253,39 @@ TEST_F(HtmlPopupTest, LinksLeavingThePopupOpenInTheTabAndScriptLinksStay)
     EXPECT_STREQ("http://elsewhere.example/", Active()->m_url);
     // The popup hid itself afterwards.
     EXPECT_FALSE(::IsWindowVisible(m_frame->m_pHtmlPopup->m_hWnd));
+}
+
+TEST_F(HtmlPopupTest, WithNewGroupsALinkOpensAGroupNamedAfterItsTextAndThePopupStays)
+{
+    theApp.m_settings.bPopUpNewStyle(false);
+    theApp.m_settings.iParentTabNewRule |= 0x100;
+    m_frame->OpenTextSearchPopup("");
+    TestHtmlDocument* page = Page();
+    ASSERT_NE(nullptr, page);
+    page->SetHtml(L"<a id=\"n\" href=\"http://news.example/\">News</a><a id=\"e\" href=\"http://bare.example/\"></a>");
+    auto follow = [&](const wchar_t* id, const char* url) {
+        page->SetActiveElement(id);
+        PostForm(PopupControl(), VaWideFromAnsi(url), "");
+        Pump();
+    };
+    const int groups = theApp.GetGroupCount();
+    follow(L"n", "http://news.example/");
+    ASSERT_EQ(groups + 1, theApp.GetGroupCount());
+    CTabItem* opened = Active();
+    ASSERT_NE(nullptr, opened);
+    EXPECT_STREQ("http://news.example/", opened->m_url);
+    ASSERT_NE(nullptr, opened->m_pGroup);
+    EXPECT_STREQ("News", opened->m_pGroup->m_captionTemplate);
+    // A link without text: a new unnamed group.
+    follow(L"e", "http://bare.example/");
+    ASSERT_EQ(groups + 2, theApp.GetGroupCount());
+    ASSERT_NE(nullptr, Active());
+    EXPECT_STREQ("http://bare.example/", Active()->m_url);
+    EXPECT_STRNE("News", Active()->m_pGroup->m_captionTemplate);
+    // The popup stays, and the page tab bar shows again.
+    EXPECT_TRUE(::IsWindowVisible(m_frame->m_pHtmlPopup->m_hWnd));
+    EXPECT_FALSE(m_frame->m_pPageTabBar->IsUpdating());
+    EXPECT_TRUE(::IsWindowVisible(m_frame->m_pPageTabBar->m_hWnd));
 }
 
 TEST_F(HtmlPopupTest, AMiddleClickOnALinkOpensItOnceAndHeldKeysAreSwallowed)

@@ -241,8 +241,8 @@ void CToolBarEx::SetLayoutString(const CString& layout)
         return;
     DeleteAllButtons();
     CString rest = layout + "@";
-    int position = 0;
-    for (int start = 0; position < kMaxLayoutEntries;)
+    std::vector<TBBUTTON> buttons;
+    for (int start = 0; static_cast<int>(buttons.size()) < kMaxLayoutEntries;)
     {
         int end = rest.Find('@', start);
         if (end < 0)
@@ -258,8 +258,10 @@ void CToolBarEx::SetLayoutString(const CString& layout)
             if (it != m_index.end())
                 button = m_table[static_cast<size_t>(it->second)].button;
         }
-        InsertButton(position++, &button);
+        buttons.push_back(button);
     }
+    if (!buttons.empty())
+        AddButtons(static_cast<int>(buttons.size()), buttons.data());
     UpdateBandSize();
 }
 

@@ -83,11 +83,20 @@ void PointAt(HWND hWnd, const RECT* clientPart)
     const POINT target = {(rect.left + rect.right) / 2, (rect.top + rect.bottom) / 2};
     ::SetCursorPos(target.x, target.y);
     // Under Wine the new position reaches GetCursorPos through the display
-    // server, which can lag behind on a loaded machine: wait until it shows.
-    for (int i = 0; i < 200; ++i) {
+    // server, which can lag behind on a loaded machine, and a late motion
+    // event from an earlier move can still overwrite it: wait until the
+    // position has shown and held for a few reads, setting it again if it
+    // was overwritten.
+    int held = 0;
+    for (int i = 0; i < 300 && held < 5; ++i) {
         POINT now = {};
-        if (::GetCursorPos(&now) && now.x == target.x && now.y == target.y)
-            break;
+        if (::GetCursorPos(&now) && now.x == target.x && now.y == target.y) {
+            ++held;
+        } else {
+            if (held > 0)
+                ::SetCursorPos(target.x, target.y);
+            held = 0;
+        }
         ::Sleep(10);
     }
 }

@@ -46,6 +46,60 @@ HICON TestIcon()
     return ::LoadIconA(nullptr, MAKEINTRESOURCEA(32512));  // IDI_APPLICATION, shared
 }
 
+// A 16 x 16 icon of one colour; the caller destroys it.
+HICON SolidIcon(COLORREF colour)
+{
+    HDC hScreen = ::GetDC(nullptr);
+    HBITMAP hColour = ::CreateCompatibleBitmap(hScreen, 16, 16);
+    HBITMAP hMask = ::CreateBitmap(16, 16, 1, 1, nullptr);
+    HDC hDC = ::CreateCompatibleDC(hScreen);
+    HGDIOBJ hOld = ::SelectObject(hDC, hColour);
+    RECT rc = {0, 0, 16, 16};
+    HBRUSH hBrush = ::CreateSolidBrush(colour);
+    ::FillRect(hDC, &rc, hBrush);
+    ::SelectObject(hDC, hMask);
+    ::PatBlt(hDC, 0, 0, 16, 16, BLACKNESS);  // opaque everywhere
+    ::SelectObject(hDC, hOld);
+    ::DeleteObject(hBrush);
+    ::DeleteDC(hDC);
+    ::ReleaseDC(nullptr, hScreen);
+    ICONINFO info = {TRUE, 0, 0, hMask, hColour};
+    HICON hIcon = ::CreateIconIndirect(&info);
+    ::DeleteObject(hColour);
+    ::DeleteObject(hMask);
+    return hIcon;
+}
+
+// The pixels of an icon drawn at 16 x 16 on white.
+std::vector<COLORREF> IconPixels(HICON hIcon)
+{
+    HDC hScreen = ::GetDC(nullptr);
+    HDC hDC = ::CreateCompatibleDC(hScreen);
+    HBITMAP hBitmap = ::CreateCompatibleBitmap(hScreen, 16, 16);
+    HGDIOBJ hOld = ::SelectObject(hDC, hBitmap);
+    ::PatBlt(hDC, 0, 0, 16, 16, WHITENESS);
+    ::DrawIconEx(hDC, 0, 0, hIcon, 16, 16, 0, nullptr, DI_NORMAL);
+    std::vector<COLORREF> pixels;
+    for (int y = 0; y < 16; ++y)
+        for (int x = 0; x < 16; ++x)
+            pixels.push_back(::GetPixel(hDC, x, y));
+    ::SelectObject(hDC, hOld);
+    ::DeleteObject(hBitmap);
+    ::DeleteDC(hDC);
+    ::ReleaseDC(nullptr, hScreen);
+    return pixels;
+}
+
+// The pixels of an item's image, as the painters take it from its list.
+std::vector<COLORREF> ItemPixels(const CNewMenuItemData& record)
+{
+    HICON hIcon = ImageList_GetIcon(record.GetImageList(), record.GetImageIndex(), ILD_NORMAL);
+    std::vector<COLORREF> pixels = hIcon != nullptr ? IconPixels(hIcon) : std::vector<COLORREF>();
+    if (hIcon != nullptr)
+        ::DestroyIcon(hIcon);
+    return pixels;
+}
+
 } // namespace
 
 TEST(NewMenuLoadTest, ResourceBecomesATreeOfOwnerDrawnMenus)
@@ -291,7 +345,7 @@ TEST(NewMenuInsertTest, InsertWithIconCopiesTheIconAndNullGivesNone)
     ASSERT_TRUE(menu.InsertMenuWithIcon(1, MF_BYPOSITION, ID_TEST_SAVE, "None", nullptr));
     ExpectInvariant(menu);
     ASSERT_TRUE(menu.Items()[0]->HasImage());
-    EXPECT_EQ(1, menu.Items()[0]->m_pImageList->GetImageCount());
+    EXPECT_FALSE(ItemPixels(*menu.Items()[0]).empty());
     EXPECT_FALSE(menu.Items()[1]->HasImage());
     EXPECT_EQ(-1, menu.Items()[1]->m_nImageSource);
 }
@@ -309,8 +363,69 @@ TEST(NewMenuInsertTest, ImageListItemsCopyTheirIcon)
     ASSERT_TRUE(menu.Items()[0]->HasImage());
     EXPECT_EQ(0, menu.Items()[0]->m_nImageSource);
     EXPECT_FALSE(menu.Items()[1]->HasImage());
-    strip.DeleteImageList();  // the items keep their own copies
-    EXPECT_EQ(1, menu.Items()[0]->m_pImageList->GetImageCount());
+    strip.DeleteImageList();  // the items keep a copy
+    EXPECT_FALSE(ItemPixels(*menu.Items()[0]).empty());
+}
+
+TEST(NewMenuInsertTest, TheItemsOfAMenuTreeShareOneCopyOfEachImage)
+{
+    HICON red = SolidIcon(RGB(255, 0, 0));
+    HICON blue = SolidIcon(RGB(0, 0, 255));
+    CImageList strip;
+    ASSERT_TRUE(strip.Create(16, 16, ILC_COLOR24 | ILC_MASK, 2, 1));
+    ASSERT_EQ(0, strip.Add(red));
+    ASSERT_EQ(1, strip.Add(blue));
+    CNewMenu menu;
+    ASSERT_TRUE(menu.CreatePopupMenu());
+    CNewMenu* pSub = menu.AppendODPopupMenuWithIcon("Folder", 0, &strip, 0);
+    ASSERT_NE(nullptr, pSub);
+    for (UINT i = 0; i < 200; ++i)
+    {
+        ASSERT_TRUE(menu.AppendMenuWithImageList(0, 100 + i, "Top", &strip, 1));
+        ASSERT_TRUE(pSub->InsertMenuWithImageList(i, MF_BYPOSITION, 400 + i, "Inside", &strip, 1));
+    }
+    // One list for the whole tree, one copy of each image in it.
+    const CNewMenuItemData& folder = *menu.Items()[0];
+    const CNewMenuItemData& top = *menu.Items()[1];
+    const CNewMenuItemData& inside = *pSub->Items()[199];
+    EXPECT_EQ(folder.GetImageList(), inside.GetImageList());
+    EXPECT_EQ(top.GetImageIndex(), inside.GetImageIndex());
+    EXPECT_NE(folder.GetImageIndex(), inside.GetImageIndex());
+    EXPECT_EQ(2, ImageList_GetImageCount(inside.GetImageList()));
+    EXPECT_EQ(IconPixels(red), ItemPixels(folder));
+    EXPECT_EQ(IconPixels(blue), ItemPixels(inside));
+
+    // Images that change in place are copied again: a removal moves the
+    // source's images, so index 0 is blue now.
+    ASSERT_TRUE(strip.Remove(0));
+    ASSERT_TRUE(pSub->AppendMenuWithImageList(0, 700, "After", &strip, 0));
+    EXPECT_EQ(IconPixels(blue), ItemPixels(*pSub->Items().back()));
+    // A list made where another was destroyed is another list.
+    for (HICON hIcon : {red, blue})
+    {
+        CImageList temp;
+        ASSERT_TRUE(temp.Create(16, 16, ILC_COLOR24 | ILC_MASK, 1, 1));
+        ASSERT_EQ(0, temp.Add(hIcon));
+        ASSERT_TRUE(menu.AppendMenuWithImageList(0, 800, "Temp", &temp, 0));
+        EXPECT_EQ(IconPixels(hIcon), ItemPixels(*menu.Items().back()));
+    }
+
+    // The copies go with their last item, and their slots are used again.
+    while (pSub->GetMenuItemCount() > 0)
+        ASSERT_TRUE(pSub->DeleteMenu(0, MF_BYPOSITION));
+    for (UINT i = 0; i < 200; ++i)
+        ASSERT_TRUE(menu.DeleteMenu(1, MF_BYPOSITION));
+    const int nBefore = ImageList_GetImageCount(folder.GetImageList());
+    CImageList green;
+    ASSERT_TRUE(green.Create(16, 16, ILC_COLOR24 | ILC_MASK, 1, 1));
+    HICON greenIcon = SolidIcon(RGB(0, 255, 0));
+    ASSERT_EQ(0, green.Add(greenIcon));
+    ASSERT_TRUE(menu.AppendMenuWithImageList(0, 900, "Green", &green, 0));
+    EXPECT_EQ(nBefore, ImageList_GetImageCount(folder.GetImageList()));
+    EXPECT_EQ(IconPixels(greenIcon), ItemPixels(*menu.Items().back()));
+    EXPECT_EQ(IconPixels(red), ItemPixels(folder));
+    for (HICON hIcon : {red, blue, greenIcon})
+        ::DestroyIcon(hIcon);
 }
 
 TEST(NewMenuTitleTest, TitleOnAnEmptyMenuCreatesTheSeparatorAndAnswersZero)

@@ -127,6 +127,48 @@ TEST_F(FavoritesMenu, TheMenuHasItsFiveFixedItemsThenTheTreeByFlatIndex)
     EXPECT_EQ(13, OpenFavoritesMenu()->GetMenuItemCount());
 }
 
+// The pixels of an image of a list, drawn on white.
+std::vector<COLORREF> ImagePixels(HIMAGELIST list, int index)
+{
+    HDC screen = ::GetDC(nullptr);
+    HDC dc = ::CreateCompatibleDC(screen);
+    HBITMAP bitmap = ::CreateCompatibleBitmap(screen, 16, 16);
+    HGDIOBJ old = ::SelectObject(dc, bitmap);
+    ::PatBlt(dc, 0, 0, 16, 16, WHITENESS);
+    std::vector<COLORREF> pixels;
+    if (ImageList_Draw(list, index, dc, 0, 0, ILD_TRANSPARENT))
+        for (int i = 0; i < 256; ++i)
+            pixels.push_back(::GetPixel(dc, i % 16, i / 16));
+    ::SelectObject(dc, old);
+    ::DeleteObject(bitmap);
+    ::DeleteDC(dc);
+    ::ReleaseDC(nullptr, screen);
+    return pixels;
+}
+
+TEST_F(FavoritesMenu, WithImagesTheItemsShowTheStripImagesFromOneSharedList)
+{
+    theApp.m_settings.bMenuImage(true);
+    theApp.m_settings.bFavAllOpenMenuAdd(false);
+    CNewMenu* menu = OpenFavoritesMenu();
+    ASSERT_NE(nullptr, menu);
+    ASSERT_EQ(5 + 3 + 3, menu->GetMenuItemCount());
+    const CNewMenuItemData& news = *menu->Items()[5];
+    const CNewMenuItemData& top = *menu->Items()[8];
+    CNewMenu* inside = menu->GetSubMenu(5);
+    ASSERT_NE(nullptr, inside);
+    const CNewMenuItemData& entry = *inside->Items()[2];
+    ASSERT_TRUE(news.HasImage());
+    ASSERT_TRUE(entry.HasImage());
+    // Folders image 0 and entries image 3 of the frame's strip, each once.
+    HIMAGELIST strip = m_frame->m_smallIcons.GetSafeHandle();
+    EXPECT_EQ(ImagePixels(strip, 0), ImagePixels(news.GetImageList(), news.GetImageIndex()));
+    EXPECT_EQ(ImagePixels(strip, 3), ImagePixels(entry.GetImageList(), entry.GetImageIndex()));
+    EXPECT_NE(ImagePixels(strip, 0), ImagePixels(strip, 3));
+    EXPECT_EQ(news.GetImageList(), entry.GetImageList());
+    EXPECT_EQ(top.GetImageIndex(), entry.GetImageIndex());
+}
+
 TEST_F(FavoritesMenu, OpenAllSkipsScriptsAndOpensTheFolderInANewGroupByRule)
 {
     theApp.m_settings.iParentTabNewRule = 0x04;

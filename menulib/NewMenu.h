@@ -44,8 +44,6 @@ public:
     // such image. The caller releases it.
     int Share(const CImageList& rSource, int nIndex);
     void Release(int nSlot);
-    // Slots in use (each image once, however many items show it).
-    int GetUsedSlots() const;
 
 private:
     struct Slot
@@ -247,8 +245,8 @@ private:
     // Gives pRecord the image nIconIndex of pImages, or of the toolbar
     // resource nIconIndex when pImages is null.
     void SetRecordImage(CNewMenuItemData* pRecord, CImageList* pImages, int nIconIndex);
-    // The strip of cx by cy images this menu's tree shares: its top menu
-    // keeps it while items hold it.
+    // The strip of cx by cy images this menu's tree shares, found through
+    // its top menu while items hold it, else a new one.
     std::shared_ptr<CMenuImageStrip> ImageStrip(int cx, int cy);
     BOOL RemoveItem(UINT nPosition, UINT nFlags, BOOL bDestroySubMenu);
     void DropPopupObject(HMENU hSubMenu, BOOL bDestroySubMenu);

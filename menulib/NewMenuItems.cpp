@@ -239,12 +239,6 @@ void CMenuImageStrip::Release(int nSlot)
     m_free.push_back(nSlot);
 }
 
-int CMenuImageStrip::GetUsedSlots() const
-{
-    return static_cast<int>(std::count_if(m_slots.begin(), m_slots.end(),
-                                          [](const Slot& slot) { return slot.nHolders > 0; }));
-}
-
 BOOL CNewMenuItemData::SetImage(const std::shared_ptr<CMenuImageStrip>& pStrip, const CImageList& rSource,
                                 int nIndex)
 {

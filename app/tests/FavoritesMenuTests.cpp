@@ -12,6 +12,7 @@
 #include "app/resource.h"
 #include "tab/TabItem.h"
 #include "tab/tests/TabFixture.h"
+#include "tests/support/WindowCapture.h"
 
 namespace {
 
@@ -125,25 +126,6 @@ TEST_F(FavoritesMenu, TheMenuHasItsFiveFixedItemsThenTheTreeByFlatIndex)
     EXPECT_EQ(12, OpenFavoritesMenu()->GetMenuItemCount());
     m_frame->AfterFavoritesRebuilt();
     EXPECT_EQ(13, OpenFavoritesMenu()->GetMenuItemCount());
-}
-
-// The pixels of an image of a list, drawn on white.
-std::vector<COLORREF> ImagePixels(HIMAGELIST list, int index)
-{
-    HDC screen = ::GetDC(nullptr);
-    HDC dc = ::CreateCompatibleDC(screen);
-    HBITMAP bitmap = ::CreateCompatibleBitmap(screen, 16, 16);
-    HGDIOBJ old = ::SelectObject(dc, bitmap);
-    ::PatBlt(dc, 0, 0, 16, 16, WHITENESS);
-    std::vector<COLORREF> pixels;
-    if (ImageList_Draw(list, index, dc, 0, 0, ILD_TRANSPARENT))
-        for (int i = 0; i < 256; ++i)
-            pixels.push_back(::GetPixel(dc, i % 16, i / 16));
-    ::SelectObject(dc, old);
-    ::DeleteObject(bitmap);
-    ::DeleteDC(dc);
-    ::ReleaseDC(nullptr, screen);
-    return pixels;
 }
 
 TEST_F(FavoritesMenu, WithImagesTheItemsShowTheStripImagesFromOneSharedList)

@@ -7,6 +7,7 @@
 #include "menulib/MenuTheme.h"
 #include "menulib/NewMenu.h"
 #include "MenuTestsRes.h"
+#include "tests/support/WindowCapture.h"
 
 namespace {
 
@@ -70,34 +71,10 @@ HICON SolidIcon(COLORREF colour)
     return hIcon;
 }
 
-// The pixels of an icon drawn at 16 x 16 on white.
-std::vector<COLORREF> IconPixels(HICON hIcon)
-{
-    HDC hScreen = ::GetDC(nullptr);
-    HDC hDC = ::CreateCompatibleDC(hScreen);
-    HBITMAP hBitmap = ::CreateCompatibleBitmap(hScreen, 16, 16);
-    HGDIOBJ hOld = ::SelectObject(hDC, hBitmap);
-    ::PatBlt(hDC, 0, 0, 16, 16, WHITENESS);
-    ::DrawIconEx(hDC, 0, 0, hIcon, 16, 16, 0, nullptr, DI_NORMAL);
-    std::vector<COLORREF> pixels;
-    for (int y = 0; y < 16; ++y)
-        for (int x = 0; x < 16; ++x)
-            pixels.push_back(::GetPixel(hDC, x, y));
-    ::SelectObject(hDC, hOld);
-    ::DeleteObject(hBitmap);
-    ::DeleteDC(hDC);
-    ::ReleaseDC(nullptr, hScreen);
-    return pixels;
-}
-
 // The pixels of an item's image, as the painters take it from its list.
 std::vector<COLORREF> ItemPixels(const CNewMenuItemData& record)
 {
-    HICON hIcon = ImageList_GetIcon(record.GetImageList(), record.GetImageIndex(), ILD_NORMAL);
-    std::vector<COLORREF> pixels = hIcon != nullptr ? IconPixels(hIcon) : std::vector<COLORREF>();
-    if (hIcon != nullptr)
-        ::DestroyIcon(hIcon);
-    return pixels;
+    return ImagePixels(record.GetImageList(), record.GetImageIndex());
 }
 
 } // namespace
@@ -369,12 +346,14 @@ TEST(NewMenuInsertTest, ImageListItemsCopyTheirIcon)
 
 TEST(NewMenuInsertTest, TheItemsOfAMenuTreeShareOneCopyOfEachImage)
 {
-    HICON red = SolidIcon(RGB(255, 0, 0));
-    HICON blue = SolidIcon(RGB(0, 0, 255));
+    HICON icons[3] = {SolidIcon(RGB(255, 0, 0)), SolidIcon(RGB(0, 0, 255)), SolidIcon(RGB(0, 255, 0))};
     CImageList strip;
     ASSERT_TRUE(strip.Create(16, 16, ILC_COLOR24 | ILC_MASK, 2, 1));
-    ASSERT_EQ(0, strip.Add(red));
-    ASSERT_EQ(1, strip.Add(blue));
+    ASSERT_EQ(0, strip.Add(icons[0]));
+    ASSERT_EQ(1, strip.Add(icons[1]));
+    const std::vector<COLORREF> red = ImagePixels(strip, 0);
+    const std::vector<COLORREF> blue = ImagePixels(strip, 1);
+    ASSERT_NE(red, blue);
     CNewMenu menu;
     ASSERT_TRUE(menu.CreatePopupMenu());
     CNewMenu* pSub = menu.AppendODPopupMenuWithIcon("Folder", 0, &strip, 0);
@@ -392,22 +371,22 @@ TEST(NewMenuInsertTest, TheItemsOfAMenuTreeShareOneCopyOfEachImage)
     EXPECT_EQ(top.GetImageIndex(), inside.GetImageIndex());
     EXPECT_NE(folder.GetImageIndex(), inside.GetImageIndex());
     EXPECT_EQ(2, ImageList_GetImageCount(inside.GetImageList()));
-    EXPECT_EQ(IconPixels(red), ItemPixels(folder));
-    EXPECT_EQ(IconPixels(blue), ItemPixels(inside));
+    EXPECT_EQ(red, ItemPixels(folder));
+    EXPECT_EQ(blue, ItemPixels(inside));
 
     // Images that change in place are copied again: a removal moves the
     // source's images, so index 0 is blue now.
     ASSERT_TRUE(strip.Remove(0));
     ASSERT_TRUE(pSub->AppendMenuWithImageList(0, 700, "After", &strip, 0));
-    EXPECT_EQ(IconPixels(blue), ItemPixels(*pSub->Items().back()));
+    EXPECT_EQ(blue, ItemPixels(*pSub->Items().back()));
     // A list made where another was destroyed is another list.
-    for (HICON hIcon : {red, blue})
+    for (int i = 0; i < 2; ++i)
     {
         CImageList temp;
         ASSERT_TRUE(temp.Create(16, 16, ILC_COLOR24 | ILC_MASK, 1, 1));
-        ASSERT_EQ(0, temp.Add(hIcon));
+        ASSERT_EQ(0, temp.Add(icons[i]));
         ASSERT_TRUE(menu.AppendMenuWithImageList(0, 800, "Temp", &temp, 0));
-        EXPECT_EQ(IconPixels(hIcon), ItemPixels(*menu.Items().back()));
+        EXPECT_EQ(i == 0 ? red : blue, ItemPixels(*menu.Items().back()));
     }
 
     // The copies go with their last item, and their slots are used again.
@@ -418,13 +397,12 @@ TEST(NewMenuInsertTest, TheItemsOfAMenuTreeShareOneCopyOfEachImage)
     const int nBefore = ImageList_GetImageCount(folder.GetImageList());
     CImageList green;
     ASSERT_TRUE(green.Create(16, 16, ILC_COLOR24 | ILC_MASK, 1, 1));
-    HICON greenIcon = SolidIcon(RGB(0, 255, 0));
-    ASSERT_EQ(0, green.Add(greenIcon));
+    ASSERT_EQ(0, green.Add(icons[2]));
     ASSERT_TRUE(menu.AppendMenuWithImageList(0, 900, "Green", &green, 0));
     EXPECT_EQ(nBefore, ImageList_GetImageCount(folder.GetImageList()));
-    EXPECT_EQ(IconPixels(greenIcon), ItemPixels(*menu.Items().back()));
-    EXPECT_EQ(IconPixels(red), ItemPixels(folder));
-    for (HICON hIcon : {red, blue, greenIcon})
+    EXPECT_EQ(ImagePixels(green, 0), ItemPixels(*menu.Items().back()));
+    EXPECT_EQ(red, ItemPixels(folder));
+    for (HICON hIcon : icons)
         ::DestroyIcon(hIcon);
 }
 

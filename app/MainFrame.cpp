@@ -84,6 +84,8 @@ BEGIN_MESSAGE_MAP(CMainFrame, CNewMDIFrameWnd)
     ON_COMMAND_RANGE(ID_VIEW_ADDRESS_BAND, ID_VIEW_ADDRESS_BAND, OnToggleBand)
     ON_UPDATE_COMMAND_UI(ID_VIEW_TOOLBAR_BAND, OnUpdateToggleBand)
     ON_UPDATE_COMMAND_UI(ID_VIEW_ADDRESS_BAND, OnUpdateToggleBand)
+    ON_COMMAND_RANGE(ID_VIEW_LINKS_BAND, ID_VIEW_LINKS_BAND, OnToggleBand)
+    ON_UPDATE_COMMAND_UI(ID_VIEW_LINKS_BAND, OnUpdateToggleBand)
     ON_COMMAND(ID_FOCUS_ADDRESS, OnFocusAddress)
     ON_COMMAND(ID_FOCUS_SEARCH, OnFocusSearch)
     ON_COMMAND(ID_GO, OnGo)
@@ -189,6 +191,7 @@ BEGIN_MESSAGE_MAP(CMainFrame, CNewMDIFrameWnd)
     ON_COMMAND(kCmdSearchEngineMenu, OnSearchEngineMenu)
     ON_NOTIFY(TBN_DROPDOWN, kSearchBarId, OnSearchBarDropDown)
     ON_NOTIFY(TBN_DROPDOWN, AFX_IDW_TOOLBAR, OnToolbarDropDown)
+    ON_NOTIFY(TBN_DROPDOWN, CLinksBar::kId, OnLinksDropDown)
 END_MESSAGE_MAP()
 
 CMainFrame::CMainFrame() = default;
@@ -310,7 +313,8 @@ int CMainFrame::CreateStatusBar()
     m_wndStatusBar.SetIndicators(kIndicators, 2);
     m_wndStatusBar.SetPaneInfo(1, kProgressPaneId, SBPS_NOBORDERS, 74);
     m_wndStatusBar.SetProgressRange(0, 100);
-    ShowControlBar(&m_wndStatusBar, theApp.m_settings.bBar_Status(), FALSE);
+    // Laid out with the other bars when the frame is first shown.
+    ShowControlBar(&m_wndStatusBar, theApp.m_settings.bBar_Status(), TRUE);
     return 0;
 }
 

@@ -21,6 +21,9 @@ class CTabItem;
 // The popup menu window of this thread while it shows, else null: for timer
 // callbacks that read or drive a menu a test opened.
 HWND ShownPopupMenu();
+// For such a timer: false while no popup menu shows; once one shows, stops
+// the timer and gives the menu (and its window).
+bool TakeShownMenu(UINT_PTR timer, HMENU* menu, HWND* window = nullptr);
 
 // Puts the cursor at the centre of a window's rectangle (or of a part of it
 // given in client coordinates) and waits until the system reports it there.

@@ -267,6 +267,17 @@ void CDlgFavTree::OpenItemAtPoint(POINT client)
         theApp.OpenUrl(nullptr, node->m_url, 0);
 }
 
+void CDlgFavTree::FocusTreeUnderMouse()
+{
+    if (m_tree.GetSafeHwnd() == nullptr || g_pMainFrame == nullptr)
+        return;
+    const HWND focus = ::GetFocus();
+    if (focus == m_tree.m_hWnd || ::IsChild(m_tree.m_hWnd, focus))
+        return;
+    if (g_pMainFrame->GetBrowserWindowAtCursor(focus))
+        m_tree.SetFocus();
+}
+
 BOOL CDlgFavTree::PreTranslateMessage(MSG* pMsg)
 {
     const bool inTree = m_tree.GetSafeHwnd() != nullptr &&
@@ -277,9 +288,16 @@ BOOL CDlgFavTree::PreTranslateMessage(MSG* pMsg)
         // Holding a key moves once: the repeats are swallowed.
         if (pMsg->lParam & 0x40000000)
             return TRUE;
+        // A bound key runs its command instead of reaching the tree; a key
+        // bound to another key goes on as that key.
+        if (theApp.ExecuteKeyBinding(theApp.FormatKey(static_cast<UINT>(pMsg->wParam)), pMsg))
+            return TRUE;
         if (pMsg->wParam == VK_RETURN && inTree)
             OpenSelectedItem();
         // The tree gets its keys without the dialog's own handling.
+        return FALSE;
+    case WM_MOUSEMOVE:
+        FocusTreeUnderMouse();
         return FALSE;
     case WM_MBUTTONUP:
         if (inTree) {

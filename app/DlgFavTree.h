@@ -2,7 +2,8 @@
 // holds one tree control (1234) showing the favorites tree. A click on an
 // entry's label or icon, or Enter, opens it through the main frame's
 // favorites command; a middle click opens its URL in a tab; a right click on
-// a folder offers to open everything in it.
+// a folder offers to open everything in it. Keys go to the key bindings
+// first, and the tree takes the focus when the mouse moves over it.
 //
 // Classes in this file:
 //   CFavTreeCtrl   the tree: right click and its context menu
@@ -71,6 +72,9 @@ protected:
     // A middle click: the item's URL (an entry's, or a folder's path) in a
     // tab by the middle-click setting.
     void OpenItemAtPoint(POINT client);
+    // Focus follows the mouse: the tree takes the focus when the frame lets
+    // the focused window give it up.
+    void FocusTreeUnderMouse();
 
     DECLARE_MESSAGE_MAP()
 

@@ -293,8 +293,8 @@ public:
     enum class CatalogMenu { kPlugIns, kScripts };
     // Replaces the catalog items of a plug-in or script submenu (those before
     // its first separator) with the list's entries that have a caption, at
-    // most 100, as commands 36297 + index or 36701 + index; a disabled item
-    // stands for an empty list.
+    // most 100, as commands 36297 + index or 36701 + index (a script's with
+    // its shortcut text); a disabled item stands for an empty list.
     void FillCatalogMenu(CNewMenu& menu, CatalogMenu kind, BOOL withIcons);
     // The tab context menu (MainFrameTabMenu.cpp). Actions: 0 nothing, 1 the
     // menu (at the point, else at the cursor; owner gets the command), 3

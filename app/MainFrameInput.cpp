@@ -9,6 +9,7 @@
 #include <cstdlib>
 #include <cstring>
 
+#include "app/DlgFavTree.h"
 #include "app/TabGroup.h"
 #include "app/VantorelApp.h"
 #include "bars/GroupTabBar.h"
@@ -220,6 +221,10 @@ BOOL CMainFrame::GetBrowserWindowAtCursor(HWND focus)
         m_pHtmlPopup->RememberFocus();
         return TRUE;
     }
+    // The favorites pane is one of the frame's panes: the page under the
+    // mouse takes the focus back from it.
+    if (m_pFavoritesPane != nullptr && IsWindowOrChild(m_pFavoritesPane->GetSafeHwnd(), focus))
+        return TRUE;
     if (focus == m_hWndMDIClient || (m_pPageTabBar != nullptr && focus == m_pPageTabBar->GetSafeHwnd()) ||
         (m_pGroupTabBar != nullptr && focus == m_pGroupTabBar->GetSafeHwnd()))
         return TRUE;

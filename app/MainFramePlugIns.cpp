@@ -147,6 +147,10 @@ void CMainFrame::FillCatalogMenu(CNewMenu& menu, CatalogMenu kind, BOOL withIcon
             const int tab = caption.Find('\t');
             if (tab >= 0)
                 caption = caption.Left(tab);
+            CString shortcut;
+            theApp.GetShortcutText(static_cast<int>(ID_SCRIPT_FIRST + i), shortcut);
+            if (!caption.IsEmpty() && !shortcut.IsEmpty())
+                caption += "\t" + shortcut;
             icon = item->m_hIcon;
         } else {
             const CPlugInItem* item = theApp.m_plugIns[i];

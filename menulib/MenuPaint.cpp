@@ -303,7 +303,7 @@ void DrawFlatImageColumn(CNewMenu* pMenu, LPDRAWITEMSTRUCT lpDis, const CNewMenu
         }
         int x = c.rcIcon.left + 3;
         int y = c.rcIcon.top + 1;
-        HICON hIcon = ImageList_GetIcon(record.m_pImageList->GetSafeHandle(), 0, ILD_NORMAL);
+        HICON hIcon = ImageList_GetIcon(record.GetImageList(), record.GetImageIndex(), ILD_NORMAL);
         if (hIcon != nullptr)
         {
             UINT nFlags = DST_ICON | ((nState & ODS_DISABLED) ? DSS_DISABLED : DSS_NORMAL);
@@ -553,10 +553,11 @@ void DrawItemClassic(CNewMenu* pMenu, LPDRAWITEMSTRUCT lpDis, BOOL bMenuBar)
                 Draw3dFrame(hDC, rcOuter, ::GetSysColor(COLOR_BTNSHADOW), ::GetSysColor(COLOR_BTNHIGHLIGHT));
             else if (bSelected)
                 Draw3dFrame(hDC, rcOuter, ::GetSysColor(COLOR_BTNHIGHLIGHT), ::GetSysColor(COLOR_BTNSHADOW));
-            HIMAGELIST hList = pRecord->m_pImageList->GetSafeHandle();
+            HIMAGELIST hList = pRecord->GetImageList();
+            const int nImage = pRecord->GetImageIndex();
             if (nState & ODS_DISABLED)
             {
-                HICON hIcon = ImageList_GetIcon(hList, 0, ILD_NORMAL);
+                HICON hIcon = ImageList_GetIcon(hList, nImage, ILD_NORMAL);
                 if (hIcon != nullptr)
                 {
                     ::DrawStateA(hDC, nullptr, nullptr, reinterpret_cast<LPARAM>(hIcon), 0, rcBox.left,
@@ -566,7 +567,7 @@ void DrawItemClassic(CNewMenu* pMenu, LPDRAWITEMSTRUCT lpDis, BOOL bMenuBar)
             }
             else
             {
-                ImageList_Draw(hList, 0, hDC, rcBox.left, rcBox.top, ILD_TRANSPARENT);
+                ImageList_Draw(hList, nImage, hDC, rcBox.left, rcBox.top, ILD_TRANSPARENT);
             }
         }
         else if (bChecked)

@@ -294,12 +294,11 @@ void CNewMenu::SetRecordImage(CNewMenuItemData* pRecord, CImageList* pImages, in
 {
     if (pImages != nullptr)
     {
-        auto pList = std::make_unique<CImageList>();
-        if (nIconIndex >= 0 && CopyIconFromImageList(pImages, nIconIndex, *pList))
-        {
-            pRecord->m_pImageList = std::move(pList);
+        int cx = 0;
+        int cy = 0;
+        if (nIconIndex >= 0 && ImageList_GetIconSize(pImages->GetSafeHandle(), &cx, &cy) &&
+            pRecord->SetImage(ImageStrip(cx, cy), *pImages, nIconIndex))
             pRecord->m_nImageSource = 0;
-        }
         return;
     }
     pRecord->m_nImageSource = nIconIndex;
@@ -311,13 +310,11 @@ void CNewMenu::SetRecordImage(CNewMenuItemData* pRecord, CImageList* pImages, in
         pRecord->m_nToolBarImage = nImage;
     else
         pRecord->m_nToolBarImage = 0;
-    auto pList = std::make_unique<CImageList>();
-    if (pList->Create(m_nIconX, m_nIconY, ILC_COLOR24 | ILC_MASK, 1, 1) &&
-        LoadToolBarBitmap(*pList, static_cast<UINT_PTR>(nIconIndex)))
-    {
-        pRecord->m_pImageList = std::move(pList);
+    CImageList bitmap;
+    if (bitmap.Create(m_nIconX, m_nIconY, ILC_COLOR24 | ILC_MASK, 1, 1) &&
+        LoadToolBarBitmap(bitmap, static_cast<UINT_PTR>(nIconIndex)) &&
+        pRecord->SetImage(ImageStrip(m_nIconX, m_nIconY), bitmap, 0))
         return;
-    }
     pRecord->m_nImageSource = -1;
     pRecord->m_nToolBarImage = -1;
 }

@@ -1,6 +1,7 @@
 // Owner-drawn menus.
 //
 // Classes in this file:
+//   CMenuImageStrip   one image list the items of a menu tree share
 //   CNewMenuItemData  the record behind one owner-drawn item (its item data)
 //   CNewMenu          a menu whose items are all owner-drawn, mirroring its
 //                     submenus with CNewMenu objects of their own
@@ -11,7 +12,9 @@
 #ifndef VA_MENULIB_NEWMENU_H
 #define VA_MENULIB_NEWMENU_H
 
+#include <map>
 #include <memory>
+#include <utility>
 #include <vector>
 
 #include "framework/core/CString.h"
@@ -22,13 +25,49 @@
 class CMenuTheme;
 class CWnd;
 
+//--- CMenuImageStrip
+// The images of a menu tree's items of one size, one slot per image. A copy
+// of a caller's image is made once per tree: items showing the same image
+// of the same list share its slot. A slot is freed with the last item that
+// holds it, and reused.
+class CMenuImageStrip
+{
+public:
+    CMenuImageStrip(int cx, int cy) : m_cx(cx), m_cy(cy) {}
+    CMenuImageStrip(const CMenuImageStrip&) = delete;
+    CMenuImageStrip& operator=(const CMenuImageStrip&) = delete;
+
+    int GetIconWidth() const { return m_cx; }
+    int GetIconHeight() const { return m_cy; }
+    HIMAGELIST GetSafeHandle() const { return m_images.GetSafeHandle(); }
+    // A held slot showing image nIndex of rSource, or -1 when there is no
+    // such image. The caller releases it.
+    int Share(const CImageList& rSource, int nIndex);
+    void Release(int nSlot);
+
+private:
+    struct Slot
+    {
+        int nHolders = 0;
+        std::pair<UINT, int> source;  // the source list's stamp and index
+    };
+    int Store(HICON hIcon);
+
+    int m_cx;
+    int m_cy;
+    CImageList m_images;
+    std::vector<Slot> m_slots;
+    std::vector<int> m_free;
+    std::map<std::pair<UINT, int>, int> m_bySource;
+};
+
 //--- CNewMenuItemData
 class CNewMenuItemData : public CObject
 {
     DECLARE_DYNAMIC(CNewMenuItemData)
 public:
     CNewMenuItemData() = default;
-    ~CNewMenuItemData() override = default;
+    ~CNewMenuItemData() override { ClearImage(); }
 
     // Bits of m_nTitleFlags (separators shown as menu titles only).
     enum TitleFlags : UINT
@@ -42,7 +81,14 @@ public:
         kTitleCentred = 0x40,
     };
 
-    BOOL HasImage() const { return m_pImageList != nullptr; }
+    BOOL HasImage() const { return m_pImages != nullptr; }
+    // The list holding the item's image (null without one) and its index.
+    HIMAGELIST GetImageList() const { return m_pImages != nullptr ? m_pImages->GetSafeHandle() : nullptr; }
+    int GetImageIndex() const { return m_nImage; }
+    // Holds image nIndex of rSource in pStrip; FALSE, without an image,
+    // when there is no such image.
+    BOOL SetImage(const std::shared_ptr<CMenuImageStrip>& pStrip, const CImageList& rSource, int nIndex);
+    void ClearImage();
 
     CString m_strText;            // caption, optionally "\t" accelerator
     UINT m_nTitleFlags = 0;
@@ -51,7 +97,10 @@ public:
     UINT m_nReuseMark = 0;        // set while the menu is being converted
     int m_nToolBarImage = -1;     // button image index in a toolbar resource
     int m_nImageSource = -1;      // -1: no image
-    std::unique_ptr<CImageList> m_pImageList;
+
+private:
+    std::shared_ptr<CMenuImageStrip> m_pImages;
+    int m_nImage = -1;            // the slot in m_pImages
 };
 
 //--- CNewMenu
@@ -196,6 +245,9 @@ private:
     // Gives pRecord the image nIconIndex of pImages, or of the toolbar
     // resource nIconIndex when pImages is null.
     void SetRecordImage(CNewMenuItemData* pRecord, CImageList* pImages, int nIconIndex);
+    // The strip of cx by cy images this menu's tree shares, found through
+    // its top menu while items hold it, else a new one.
+    std::shared_ptr<CMenuImageStrip> ImageStrip(int cx, int cy);
     BOOL RemoveItem(UINT nPosition, UINT nFlags, BOOL bDestroySubMenu);
     void DropPopupObject(HMENU hSubMenu, BOOL bDestroySubMenu);
     // Deletes the objects (submenus, records), leaving the handles alone.
@@ -220,6 +272,7 @@ private:
     BOOL m_bPopup = TRUE;
     BOOL m_bSystemMenu = FALSE;
     CImageList* m_pIconImages = nullptr;  // not owned
+    std::vector<std::weak_ptr<CMenuImageStrip>> m_imageStrips;  // of the top menu
 };
 
 // Repaints one owner-drawn menu-bar item of hWndFrame at once.

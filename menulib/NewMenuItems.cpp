@@ -79,20 +79,12 @@ BOOL CNewMenu::InsertODMenuWithImageList(UINT nPosition, LPCSTR lpszText, UINT n
     CImageList* pSource = pImages != nullptr ? pImages : m_pIconImages;
     if (pSource != nullptr && nIconIndex >= 0)
     {
-        auto pList = std::make_unique<CImageList>();
-        HICON hIcon = ImageList_GetIcon(pSource->GetSafeHandle(), nIconIndex, ILD_NORMAL);
         int nX = m_nIconX;
         int nY = m_nIconY;
         if (pImages != nullptr)
             ImageList_GetIconSize(pImages->GetSafeHandle(), &nX, &nY);
-        if (hIcon != nullptr && pList->Create(nX, nY, ILC_COLOR24 | ILC_MASK, 1, 1) &&
-            pList->Add(hIcon) >= 0)
-        {
-            pRecord->m_pImageList = std::move(pList);
+        if (pRecord->SetImage(ImageStrip(nX, nY), *pSource, nIconIndex))
             pRecord->m_nImageSource = nIconIndex;
-        }
-        if (hIcon != nullptr)
-            ::DestroyIcon(hIcon);
     }
     m_items.insert(m_items.begin() + static_cast<std::ptrdiff_t>(nIndex), std::move(pOwned));
     if (::InsertMenuA(m_hMenu, nPosition, nFlags, nID, reinterpret_cast<LPCSTR>(pRecord)))
@@ -188,6 +180,111 @@ void CNewMenu::ChangeItemId(UINT nFrom, UINT nTo)
 }
 
 //--- Images
+
+int CMenuImageStrip::Share(const CImageList& rSource, int nIndex)
+{
+    if (rSource.GetSafeHandle() == nullptr || nIndex < 0 || nIndex >= rSource.GetImageCount())
+        return -1;
+    const std::pair<UINT, int> source(rSource.GetContentStamp(), nIndex);
+    auto found = m_bySource.find(source);
+    if (found != m_bySource.end())
+    {
+        ++m_slots[static_cast<size_t>(found->second)].nHolders;
+        return found->second;
+    }
+    HICON hIcon = rSource.ExtractIcon(nIndex);
+    if (hIcon == nullptr)
+        return -1;
+    const int nSlot = Store(hIcon);
+    ::DestroyIcon(hIcon);
+    if (nSlot < 0)
+        return -1;
+    Slot& slot = m_slots[static_cast<size_t>(nSlot)];
+    slot.nHolders = 1;
+    slot.source = source;
+    m_bySource[source] = nSlot;
+    return nSlot;
+}
+
+// A free slot now holding a copy of the icon, or -1.
+int CMenuImageStrip::Store(HICON hIcon)
+{
+    if (m_images.GetSafeHandle() == nullptr &&
+        !m_images.Create(m_cx, m_cy, ILC_COLOR24 | ILC_MASK, 4, 16))
+        return -1;
+    if (!m_free.empty())
+    {
+        const int nSlot = m_free.back();
+        if (m_images.Replace(nSlot, hIcon) < 0)
+            return -1;
+        m_free.pop_back();
+        return nSlot;
+    }
+    const int nSlot = m_images.Add(hIcon);
+    if (nSlot >= 0)
+        m_slots.resize(static_cast<size_t>(nSlot) + 1);
+    return nSlot;
+}
+
+void CMenuImageStrip::Release(int nSlot)
+{
+    if (nSlot < 0 || static_cast<size_t>(nSlot) >= m_slots.size())
+        return;
+    Slot& slot = m_slots[static_cast<size_t>(nSlot)];
+    if (slot.nHolders <= 0 || --slot.nHolders > 0)
+        return;
+    auto found = m_bySource.find(slot.source);
+    if (found != m_bySource.end() && found->second == nSlot)
+        m_bySource.erase(found);
+    m_free.push_back(nSlot);
+}
+
+BOOL CNewMenuItemData::SetImage(const std::shared_ptr<CMenuImageStrip>& pStrip, const CImageList& rSource,
+                                int nIndex)
+{
+    ClearImage();
+    const int nSlot = pStrip != nullptr ? pStrip->Share(rSource, nIndex) : -1;
+    if (nSlot < 0)
+        return FALSE;
+    m_pImages = pStrip;
+    m_nImage = nSlot;
+    return TRUE;
+}
+
+void CNewMenuItemData::ClearImage()
+{
+    if (m_pImages != nullptr)
+        m_pImages->Release(m_nImage);
+    m_pImages.reset();
+    m_nImage = -1;
+}
+
+std::shared_ptr<CMenuImageStrip> CNewMenu::ImageStrip(int cx, int cy)
+{
+    // The top menu keeps the strips, so that the items of all its submenus
+    // share them; a broken parent chain only shares less.
+    CNewMenu* pTop = this;
+    for (int nDepth = 0; nDepth < 64; ++nDepth)
+    {
+        CNewMenu* pUp = FromHandleNew(pTop->m_hParentMenu);
+        if (pUp == nullptr || pUp == this)
+            break;
+        pTop = pUp;
+    }
+    auto& strips = pTop->m_imageStrips;
+    strips.erase(std::remove_if(strips.begin(), strips.end(),
+                                [](const std::weak_ptr<CMenuImageStrip>& p) { return p.expired(); }),
+                 strips.end());
+    for (const auto& pWeak : strips)
+    {
+        std::shared_ptr<CMenuImageStrip> pStrip = pWeak.lock();
+        if (pStrip->GetIconWidth() == cx && pStrip->GetIconHeight() == cy)
+            return pStrip;
+    }
+    auto pStrip = std::make_shared<CMenuImageStrip>(cx, cy);
+    strips.push_back(pStrip);
+    return pStrip;
+}
 
 BOOL CNewMenu::CopyIconFromImageList(CImageList* pSource, int nIndex, CImageList& rTarget)
 {

@@ -2,7 +2,8 @@
 # Benchmark (not a test): the start-up with the favorites and plug-in lists
 # (1,000 favorites in folders, 100 of them in Links, and 20 test plug-ins)
 # against the start-up without them, and the first opening of the favorites
-# menu, measured from inside Wine by tests/bench/ListsBench. The test
+# menu (also with the lists but without menu images, to show what the images
+# cost), measured from inside Wine by tests/bench/ListsBench. The test
 # WebBrowser control stands in for the page engine, registered in the
 # benchmark's own prefix.
 # Usage: scripts/bench-lists.sh [rounds]   (10 by default)

@@ -13,6 +13,7 @@
 #include "bars/ToolBarPopup.h"
 #include "tab/TabItem.h"
 #include "tab/tests/TabFixture.h"
+#include "tests/support/WindowCapture.h"
 
 namespace {
 
@@ -126,6 +127,29 @@ TEST_F(FavoritesMenu, TheMenuHasItsFiveFixedItemsThenTheTreeByFlatIndex)
     EXPECT_EQ(12, OpenFavoritesMenu()->GetMenuItemCount());
     m_frame->AfterFavoritesRebuilt();
     EXPECT_EQ(13, OpenFavoritesMenu()->GetMenuItemCount());
+}
+
+TEST_F(FavoritesMenu, WithImagesTheItemsShowTheStripImagesFromOneSharedList)
+{
+    theApp.m_settings.bMenuImage(true);
+    theApp.m_settings.bFavAllOpenMenuAdd(false);
+    CNewMenu* menu = OpenFavoritesMenu();
+    ASSERT_NE(nullptr, menu);
+    ASSERT_EQ(5 + 3 + 3, menu->GetMenuItemCount());
+    const CNewMenuItemData& news = *menu->Items()[5];
+    const CNewMenuItemData& top = *menu->Items()[8];
+    CNewMenu* inside = menu->GetSubMenu(5);
+    ASSERT_NE(nullptr, inside);
+    const CNewMenuItemData& entry = *inside->Items()[2];
+    ASSERT_TRUE(news.HasImage());
+    ASSERT_TRUE(entry.HasImage());
+    // Folders image 0 and entries image 3 of the frame's strip, each once.
+    HIMAGELIST strip = m_frame->m_smallIcons.GetSafeHandle();
+    EXPECT_EQ(ImagePixels(strip, 0), ImagePixels(news.GetImageList(), news.GetImageIndex()));
+    EXPECT_EQ(ImagePixels(strip, 3), ImagePixels(entry.GetImageList(), entry.GetImageIndex()));
+    EXPECT_NE(ImagePixels(strip, 0), ImagePixels(strip, 3));
+    EXPECT_EQ(news.GetImageList(), entry.GetImageList());
+    EXPECT_EQ(top.GetImageIndex(), entry.GetImageIndex());
 }
 
 TEST_F(FavoritesMenu, OpenAllSkipsScriptsAndOpensTheFolderInANewGroupByRule)
@@ -707,6 +731,67 @@ TEST_F(FavoritesPane, EnterAndClicksOpenEntriesButNeverFolders)
     EXPECT_EQ(top, m_pane.m_tree.ItemOnLabelOrIcon(POINT{label.left + 2, label.top + 2}, false));
     EXPECT_EQ(nullptr, m_pane.m_tree.ItemOnLabelOrIcon(POINT{news.left - 30, news.top + 2}, false));
     EXPECT_EQ(nullptr, m_pane.m_tree.ItemOnLabelOrIcon(POINT{280, 390}, false));
+}
+
+TEST_F(FavoritesPane, BoundKeysRunTheirCommandsBeforeTheTreeSeesThem)
+{
+    m_folder->WriteBytes("KEYCONF.dat", BindingLine("reload", "F5", 1022) +
+                                            BindingLine("as enter", "F8", VK_RETURN, 1) +
+                                            BindingLine("mods", "Ctrl+", 1021));
+    theApp.ReloadBindingMaps();
+    Pump();
+    m_pane.m_tree.SelectItem(Find("c"));
+    MSG f5 = Message(WM_KEYDOWN, VK_F5, 1);
+    EXPECT_TRUE(m_pane.PreTranslateMessage(&f5));
+    EXPECT_EQ(1022u, TakePostedCommand(m_frame->m_hWnd));
+    // Held down, it runs once.
+    MSG repeat = Message(WM_KEYDOWN, VK_F5, 0x40000001);
+    EXPECT_TRUE(m_pane.PreTranslateMessage(&repeat));
+    EXPECT_EQ(0u, TakePostedCommand(m_frame->m_hWnd));
+    // Unbound keys and modifiers alone go on to the tree.
+    MSG f9 = Message(WM_KEYDOWN, VK_F9, 1);
+    EXPECT_FALSE(m_pane.PreTranslateMessage(&f9));
+    MSG down = Message(WM_KEYDOWN, VK_DOWN, 1);
+    EXPECT_FALSE(m_pane.PreTranslateMessage(&down));
+    EXPECT_EQ(0u, TakePostedCommand(m_frame->m_hWnd));
+    EXPECT_EQ(nullptr, Group());
+    // A key bound to Enter goes on as Enter, which opens the entry.
+    MSG f8 = Message(WM_KEYDOWN, VK_F8, 1);
+    EXPECT_FALSE(m_pane.PreTranslateMessage(&f8));
+    EXPECT_EQ(static_cast<WPARAM>(VK_RETURN), f8.wParam);
+    Pump();
+    ASSERT_NE(nullptr, Group());
+    EXPECT_EQ(CString("http://c.example/"), Group()->GetTab(0)->m_url);
+}
+
+TEST_F(FavoritesPane, TheTreeTakesTheFocusUnderTheMouseWhereTheFrameLetsIt)
+{
+    m_frame->SetForegroundWindow();
+    HWND tree = m_pane.m_tree.m_hWnd;
+    HWND addressEdit = nullptr;
+    m_frame->GetAddressBoxWindow(&addressEdit);
+    ASSERT_NE(nullptr, addressEdit);
+    MSG move = Message(WM_MOUSEMOVE, 0, MAKELPARAM(20, 20));
+
+    theApp.m_settings.iFocusMove = 0;
+    ::SetFocus(m_frame->m_hWndMDIClient);
+    EXPECT_FALSE(m_pane.PreTranslateMessage(&move));
+    EXPECT_EQ(m_frame->m_hWndMDIClient, ::GetFocus());
+
+    theApp.m_settings.iFocusMove = 0x1 | 0x2;  // follow, but keep the address box
+    EXPECT_FALSE(m_pane.PreTranslateMessage(&move));
+    EXPECT_EQ(tree, ::GetFocus());
+    ::SetFocus(addressEdit);
+    m_pane.PreTranslateMessage(&move);
+    EXPECT_EQ(addressEdit, ::GetFocus());
+    theApp.m_settings.iFocusMove = 0x1;
+    m_pane.PreTranslateMessage(&move);
+    EXPECT_EQ(tree, ::GetFocus());
+    // The page under the mouse takes it back from the pane, as from the
+    // tab bars.
+    EXPECT_TRUE(m_frame->GetBrowserWindowAtCursor(tree));
+    m_frame->m_pFavoritesPane = nullptr;
+    EXPECT_FALSE(m_frame->GetBrowserWindowAtCursor(tree));
 }
 
 TEST_F(FavoritesPane, TheFolderQuestionOpensAllAndNoSelectionDoesNothing)

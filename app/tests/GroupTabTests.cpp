@@ -12,6 +12,7 @@
 #include "app/resource.h"
 #include "menulib/NewMenu.h"
 #include "tab/tests/TabFixture.h"
+#include "tests/support/WindowCapture.h"
 
 namespace {
 
@@ -204,27 +205,6 @@ TEST_F(GroupTabs, ThePickerSetsTheChosenImage)
     EXPECT_EQ(2, group->m_image);
 }
 
-// The pixels of an image drawn on white.
-std::vector<COLORREF> ImagePixels(HIMAGELIST list, int index)
-{
-    std::vector<COLORREF> pixels;
-    HDC screen = ::GetDC(nullptr);
-    HDC dc = ::CreateCompatibleDC(screen);
-    HBITMAP bitmap = ::CreateCompatibleBitmap(screen, 16, 16);
-    HGDIOBJ old = ::SelectObject(dc, bitmap);
-    RECT all = {0, 0, 16, 16};
-    ::FillRect(dc, &all, static_cast<HBRUSH>(::GetStockObject(WHITE_BRUSH)));
-    ::ImageList_Draw(list, index, dc, 0, 0, ILD_NORMAL);
-    for (int y = 0; y < 16; ++y)
-        for (int x = 0; x < 16; ++x)
-            pixels.push_back(::GetPixel(dc, x, y));
-    ::SelectObject(dc, old);
-    ::DeleteObject(bitmap);
-    ::DeleteDC(dc);
-    ::ReleaseDC(nullptr, screen);
-    return pixels;
-}
-
 // The owner-drawn record of an item, or null.
 CNewMenuItemData* ItemRecord(HMENU menu, int position, UINT* type = nullptr)
 {
@@ -285,7 +265,7 @@ TEST_F(GroupTabs, TheMenuAtTheGroupTabOffersTwentyImagesAheadOfTheTemplatesWithT
             EXPECT_EQ(static_cast<UINT>(ID_GROUP_IMAGE_FIRST + i), ::GetMenuItemID(images, i));
             EXPECT_EQ(i == 10, (type & MFT_MENUBREAK) != 0);
             ASSERT_TRUE(record->HasImage());
-            EXPECT_EQ(ImagePixels(strip, i), ImagePixels(record->m_pImageList->GetSafeHandle(), 0)) << i;
+            EXPECT_EQ(ImagePixels(strip, i), ImagePixels(record->GetImageList(), record->GetImageIndex())) << i;
         }
         HMENU templates = ::GetSubMenu(menu, 1);
         ASSERT_EQ(5, ::GetMenuItemCount(templates));
@@ -297,8 +277,8 @@ TEST_F(GroupTabs, TheMenuAtTheGroupTabOffersTwentyImagesAheadOfTheTemplatesWithT
         ASSERT_TRUE(red != nullptr && red->HasImage() && blue != nullptr && blue->HasImage());
         EXPECT_EQ(CString("blue"), blue->m_strText);
         EXPECT_NE(ImagePixels(strip, 3), ImagePixels(strip, 5));
-        EXPECT_EQ(ImagePixels(strip, 3), ImagePixels(red->m_pImageList->GetSafeHandle(), 0));
-        EXPECT_EQ(ImagePixels(strip, 5), ImagePixels(blue->m_pImageList->GetSafeHandle(), 0));
+        EXPECT_EQ(ImagePixels(strip, 3), ImagePixels(red->GetImageList(), red->GetImageIndex()));
+        EXPECT_EQ(ImagePixels(strip, 5), ImagePixels(blue->GetImageList(), blue->GetImageIndex()));
     });
 }
 

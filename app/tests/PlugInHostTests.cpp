@@ -169,6 +169,18 @@ TEST_F(PlugInHost, CatalogMenusListShownEntriesByIndexWithAnEmptyItemOtherwise)
     CString text;
     ASSERT_TRUE(scripts.GetMenuText(0, text, MF_BYPOSITION));
     EXPECT_EQ(CString("Left"), text);
+    // With shortcuts shown in menus, a bound script's name is followed by
+    // its key (the name still cut at its tab).
+    m_folder->WriteBytes("KEYCONF.dat", BindingLine("script", "Ctrl+1", ID_SCRIPT_FIRST));
+    theApp.ReloadBindingMaps();
+    theApp.m_settings.bMenuShortCutKey(true);
+    m_frame->FillCatalogMenu(scripts, CMainFrame::CatalogMenu::kScripts, TRUE);
+    ASSERT_TRUE(scripts.GetMenuText(0, text, MF_BYPOSITION));
+    EXPECT_EQ(CString("Left\tCtrl+1"), text);
+    theApp.m_settings.bMenuShortCutKey(false);
+    m_frame->FillCatalogMenu(scripts, CMainFrame::CatalogMenu::kScripts, TRUE);
+    ASSERT_TRUE(scripts.GetMenuText(0, text, MF_BYPOSITION));
+    EXPECT_EQ(CString("Left"), text);
 
     ::SendMessageA(m_frame->m_hWnd, WM_FRAME_UNLOADPLUGINS, 0, 0);
     m_frame->FillCatalogMenu(popup, CMainFrame::CatalogMenu::kPlugIns, TRUE);

@@ -23,12 +23,14 @@ public:
         if (hImageList == nullptr || m_hImageList != nullptr)
             return FALSE;
         m_hImageList = hImageList;
+        m_nStamp = NextStamp();
         return TRUE;
     }
     HIMAGELIST Detach()
     {
         HIMAGELIST h = m_hImageList;
         m_hImageList = nullptr;
+        m_nStamp = NextStamp();
         return h;
     }
     BOOL DeleteImageList()
@@ -43,7 +45,22 @@ public:
     // The bitmap is copied: the caller keeps and deletes it. -1 on failure.
     int Add(HBITMAP hbmImage, COLORREF crMask) { return ImageList_AddMasked(m_hImageList, hbmImage, crMask); }
     int Add(HICON hIcon) { return ImageList_AddIcon(m_hImageList, hIcon); }
-    BOOL Remove(int nImage) { return ImageList_Remove(m_hImageList, nImage); }
+    BOOL Remove(int nImage)
+    {
+        m_nStamp = NextStamp();
+        return ImageList_Remove(m_hImageList, nImage);
+    }
+    // Replaces image nImage with a copy of the icon; its index, or -1.
+    int Replace(int nImage, HICON hIcon)
+    {
+        m_nStamp = NextStamp();
+        return ImageList_ReplaceIcon(m_hImageList, nImage, hIcon);
+    }
+    // Changes whenever an image already in the list may change or move (a
+    // new handle, a removal, a replacement) and is unique among the module's
+    // lists, so copies of images kept by it stay valid while it holds.
+    // Adding images keeps it. Calls on the raw handle are not seen.
+    UINT GetContentStamp() const { return m_nStamp; }
     BOOL Draw(HDC hdc, int nImage, POINT pt, UINT nStyle) const
     {
         return ImageList_Draw(m_hImageList, nImage, hdc, pt.x, pt.y, nStyle);
@@ -88,7 +105,14 @@ public:
     static void EndDrag() { ImageList_EndDrag(); }
 
 private:
+    static UINT NextStamp()
+    {
+        static UINT s_nLast = 0;
+        return ++s_nLast;
+    }
+
     HIMAGELIST m_hImageList = nullptr;
+    UINT m_nStamp = NextStamp();
 };
 
 #endif // VA_FRAMEWORK_WIN_IMAGELIST_H

@@ -7,6 +7,7 @@
 #include "menulib/MenuTheme.h"
 #include "menulib/NewMenu.h"
 #include "MenuTestsRes.h"
+#include "tests/support/WindowCapture.h"
 
 namespace {
 
@@ -44,6 +45,36 @@ void ExpectInvariant(const CNewMenu& menu)
 HICON TestIcon()
 {
     return ::LoadIconA(nullptr, MAKEINTRESOURCEA(32512));  // IDI_APPLICATION, shared
+}
+
+// A 16 x 16 icon of one colour; the caller destroys it.
+HICON SolidIcon(COLORREF colour)
+{
+    HDC hScreen = ::GetDC(nullptr);
+    HBITMAP hColour = ::CreateCompatibleBitmap(hScreen, 16, 16);
+    HBITMAP hMask = ::CreateBitmap(16, 16, 1, 1, nullptr);
+    HDC hDC = ::CreateCompatibleDC(hScreen);
+    HGDIOBJ hOld = ::SelectObject(hDC, hColour);
+    RECT rc = {0, 0, 16, 16};
+    HBRUSH hBrush = ::CreateSolidBrush(colour);
+    ::FillRect(hDC, &rc, hBrush);
+    ::SelectObject(hDC, hMask);
+    ::PatBlt(hDC, 0, 0, 16, 16, BLACKNESS);  // opaque everywhere
+    ::SelectObject(hDC, hOld);
+    ::DeleteObject(hBrush);
+    ::DeleteDC(hDC);
+    ::ReleaseDC(nullptr, hScreen);
+    ICONINFO info = {TRUE, 0, 0, hMask, hColour};
+    HICON hIcon = ::CreateIconIndirect(&info);
+    ::DeleteObject(hColour);
+    ::DeleteObject(hMask);
+    return hIcon;
+}
+
+// The pixels of an item's image, as the painters take it from its list.
+std::vector<COLORREF> ItemPixels(const CNewMenuItemData& record)
+{
+    return ImagePixels(record.GetImageList(), record.GetImageIndex());
 }
 
 } // namespace
@@ -291,7 +322,7 @@ TEST(NewMenuInsertTest, InsertWithIconCopiesTheIconAndNullGivesNone)
     ASSERT_TRUE(menu.InsertMenuWithIcon(1, MF_BYPOSITION, ID_TEST_SAVE, "None", nullptr));
     ExpectInvariant(menu);
     ASSERT_TRUE(menu.Items()[0]->HasImage());
-    EXPECT_EQ(1, menu.Items()[0]->m_pImageList->GetImageCount());
+    EXPECT_FALSE(ItemPixels(*menu.Items()[0]).empty());
     EXPECT_FALSE(menu.Items()[1]->HasImage());
     EXPECT_EQ(-1, menu.Items()[1]->m_nImageSource);
 }
@@ -309,8 +340,70 @@ TEST(NewMenuInsertTest, ImageListItemsCopyTheirIcon)
     ASSERT_TRUE(menu.Items()[0]->HasImage());
     EXPECT_EQ(0, menu.Items()[0]->m_nImageSource);
     EXPECT_FALSE(menu.Items()[1]->HasImage());
-    strip.DeleteImageList();  // the items keep their own copies
-    EXPECT_EQ(1, menu.Items()[0]->m_pImageList->GetImageCount());
+    strip.DeleteImageList();  // the items keep a copy
+    EXPECT_FALSE(ItemPixels(*menu.Items()[0]).empty());
+}
+
+TEST(NewMenuInsertTest, TheItemsOfAMenuTreeShareOneCopyOfEachImage)
+{
+    HICON icons[3] = {SolidIcon(RGB(255, 0, 0)), SolidIcon(RGB(0, 0, 255)), SolidIcon(RGB(0, 255, 0))};
+    CImageList strip;
+    ASSERT_TRUE(strip.Create(16, 16, ILC_COLOR24 | ILC_MASK, 2, 1));
+    ASSERT_EQ(0, strip.Add(icons[0]));
+    ASSERT_EQ(1, strip.Add(icons[1]));
+    const std::vector<COLORREF> red = ImagePixels(strip, 0);
+    const std::vector<COLORREF> blue = ImagePixels(strip, 1);
+    ASSERT_NE(red, blue);
+    CNewMenu menu;
+    ASSERT_TRUE(menu.CreatePopupMenu());
+    CNewMenu* pSub = menu.AppendODPopupMenuWithIcon("Folder", 0, &strip, 0);
+    ASSERT_NE(nullptr, pSub);
+    for (UINT i = 0; i < 200; ++i)
+    {
+        ASSERT_TRUE(menu.AppendMenuWithImageList(0, 100 + i, "Top", &strip, 1));
+        ASSERT_TRUE(pSub->InsertMenuWithImageList(i, MF_BYPOSITION, 400 + i, "Inside", &strip, 1));
+    }
+    // One list for the whole tree, one copy of each image in it.
+    const CNewMenuItemData& folder = *menu.Items()[0];
+    const CNewMenuItemData& top = *menu.Items()[1];
+    const CNewMenuItemData& inside = *pSub->Items()[199];
+    EXPECT_EQ(folder.GetImageList(), inside.GetImageList());
+    EXPECT_EQ(top.GetImageIndex(), inside.GetImageIndex());
+    EXPECT_NE(folder.GetImageIndex(), inside.GetImageIndex());
+    EXPECT_EQ(2, ImageList_GetImageCount(inside.GetImageList()));
+    EXPECT_EQ(red, ItemPixels(folder));
+    EXPECT_EQ(blue, ItemPixels(inside));
+
+    // Images that change in place are copied again: a removal moves the
+    // source's images, so index 0 is blue now.
+    ASSERT_TRUE(strip.Remove(0));
+    ASSERT_TRUE(pSub->AppendMenuWithImageList(0, 700, "After", &strip, 0));
+    EXPECT_EQ(blue, ItemPixels(*pSub->Items().back()));
+    // A list made where another was destroyed is another list.
+    for (int i = 0; i < 2; ++i)
+    {
+        CImageList temp;
+        ASSERT_TRUE(temp.Create(16, 16, ILC_COLOR24 | ILC_MASK, 1, 1));
+        ASSERT_EQ(0, temp.Add(icons[i]));
+        ASSERT_TRUE(menu.AppendMenuWithImageList(0, 800, "Temp", &temp, 0));
+        EXPECT_EQ(i == 0 ? red : blue, ItemPixels(*menu.Items().back()));
+    }
+
+    // The copies go with their last item, and their slots are used again.
+    while (pSub->GetMenuItemCount() > 0)
+        ASSERT_TRUE(pSub->DeleteMenu(0, MF_BYPOSITION));
+    for (UINT i = 0; i < 200; ++i)
+        ASSERT_TRUE(menu.DeleteMenu(1, MF_BYPOSITION));
+    const int nBefore = ImageList_GetImageCount(folder.GetImageList());
+    CImageList green;
+    ASSERT_TRUE(green.Create(16, 16, ILC_COLOR24 | ILC_MASK, 1, 1));
+    ASSERT_EQ(0, green.Add(icons[2]));
+    ASSERT_TRUE(menu.AppendMenuWithImageList(0, 900, "Green", &green, 0));
+    EXPECT_EQ(nBefore, ImageList_GetImageCount(folder.GetImageList()));
+    EXPECT_EQ(ImagePixels(green, 0), ItemPixels(*menu.Items().back()));
+    EXPECT_EQ(red, ItemPixels(folder));
+    for (HICON hIcon : icons)
+        ::DestroyIcon(hIcon);
 }
 
 TEST(NewMenuTitleTest, TitleOnAnEmptyMenuCreatesTheSeparatorAndAnswersZero)

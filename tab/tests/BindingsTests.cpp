@@ -19,23 +19,6 @@ namespace {
 
 const std::string kSep = "\x81\x4D";
 
-std::string Line(const char* label, const char* text, int command, int kind = -1)
-{
-    std::string line = std::string(label) + kSep + text + kSep + std::to_string(command);
-    if (kind >= 0)
-        line += kSep + std::to_string(kind);
-    return line + "\r\n";
-}
-
-// The WM_COMMAND posted to the window, or 0; removes it.
-UINT TakePostedCommand(HWND hWnd)
-{
-    MSG msg;
-    if (!::PeekMessageA(&msg, hWnd, WM_COMMAND, WM_COMMAND, PM_REMOVE))
-        return 0;
-    return LOWORD(msg.wParam);
-}
-
 void Navigate(CTabItem* tab, const char* url)
 {
     tab->m_pView->Navigate(url);
@@ -73,8 +56,8 @@ void CALLBACK CountAndEndMenu(HWND, UINT, UINT_PTR id, DWORD)
 
 TEST_F(TabTest, KeyMapTakesTheLastLineForAKeyAndForACommandsShortcut)
 {
-    m_folder->WriteBytes("KEYCONF.dat", Line("one", "F5", 1022) + Line("two", "F5", 1021, 0) +
-                                            Line("other", "Ctrl+R", 1021) + "short" + kSep + "F6\r\n" + "x" +
+    m_folder->WriteBytes("KEYCONF.dat", BindingLine("one", "F5", 1022) + BindingLine("two", "F5", 1021, 0) +
+                                            BindingLine("other", "Ctrl+R", 1021) + "short" + kSep + "F6\r\n" + "x" +
                                             kSep + "F8" + kSep + "1022" + kSep + "1" + kSep + "\r\n");
     theApp.ReloadBindingMaps();
     const CBindingMap::Binding* f5 = theApp.m_keyBindings.Find("F5");
@@ -98,9 +81,9 @@ TEST_F(TabTest, KeyMapTakesTheLastLineForAKeyAndForACommandsShortcut)
 
 TEST_F(TabTest, KeyBindingPostsItsCommandRemapsKeysAndIgnoresModifiersAlone)
 {
-    m_folder->WriteBytes("KEYCONF.dat", Line("reload", "F5", 1022, 0) + Line("up", "Shift+Space", 33, 1) +
-                                            Line("mods", "Ctrl+", 1022) + Line("reopen", "Ctrl+Shift+T", 32300) +
-                                            Line("second", "Ctrl+Shift+U", 32301));
+    m_folder->WriteBytes("KEYCONF.dat", BindingLine("reload", "F5", 1022, 0) + BindingLine("up", "Shift+Space", 33, 1) +
+                                            BindingLine("mods", "Ctrl+", 1022) + BindingLine("reopen", "Ctrl+Shift+T", 32300) +
+                                            BindingLine("second", "Ctrl+Shift+U", 32301));
     theApp.ReloadBindingMaps();
     Pump();
     MSG key = {};
@@ -134,7 +117,7 @@ TEST_F(TabTest, KeyBindingPostsItsCommandRemapsKeysAndIgnoresModifiersAlone)
 
 TEST_F(TabTest, GestureBindingPostsACommandOrPressesTheBoundKey)
 {
-    m_folder->WriteBytes("MGC.dat", Line("back", "\x81\xA9", 1018, 0) + Line("end", "\x81\xAB", 35, 1));
+    m_folder->WriteBytes("MGC.dat", BindingLine("back", "\x81\xA9", 1018, 0) + BindingLine("end", "\x81\xAB", 35, 1));
     theApp.ReloadBindingMaps();
     Pump();
     theApp.ExecuteGesture("\x81\xA9");
@@ -275,7 +258,7 @@ TEST_F(TabTest, HistoryPopupOfThirtyBackEntriesShowsTwentyFive)
 TEST_F(TabTest, ToolsPopupListsProxiesUpToTheFirstGapOnceAndTheUserReloadPeriod)
 {
     m_folder->WriteBytes("Proxy.ini", "[PROXY]\r\nProxy0=a:1\r\nProxy1=b:2\r\nProxy2=c&d:3\r\nProxy4=e:5\r\n");
-    m_folder->WriteBytes("KEYCONF.dat", Line("proxy b", "F7", 36061));
+    m_folder->WriteBytes("KEYCONF.dat", BindingLine("proxy b", "F7", 36061));
     theApp.ReloadBindingMaps();
     theApp.m_settings.bMenuShortCutKey(true);
     theApp.m_settings.iReload = 7;

@@ -63,22 +63,6 @@ MSG Message(HWND hWnd, UINT message, WPARAM wParam, LPARAM lParam = 0)
     return msg;
 }
 
-// The WM_COMMAND posted to the window, or 0; removes it.
-UINT TakePostedCommand(HWND hWnd)
-{
-    MSG msg;
-    if (!::PeekMessageA(&msg, hWnd, WM_COMMAND, WM_COMMAND, PM_REMOVE))
-        return 0;
-    return LOWORD(msg.wParam);
-}
-
-// A key map line: label, key text, command.
-std::string KeyLine(const char* key, int command)
-{
-    const std::string sep = "\x81\x4D";
-    return std::string("k") + sep + key + sep + std::to_string(command) + "\r\n";
-}
-
 // A frame page with the find-in-pages page's functions.
 const wchar_t kScriptedFrame[] =
     L"<script>function SetTextAreaAll(a) {} function setURL(u) {} function sethWnd(h) {} "
@@ -351,7 +335,7 @@ TEST_F(HtmlPopupTest, FavoritesPaneWritesItsFramesetRowsAndAHistoryPageOnlyWhenM
 
 TEST_F(HtmlPopupTest, KeysRunTheirBindingsButTypingInAnEditFieldStaysThere)
 {
-    m_folder->WriteBytes("KEYCONF.dat", KeyLine("F5", 1022) + KeyLine("A", 1021));
+    m_folder->WriteBytes("KEYCONF.dat", BindingLine("k", "F5", 1022) + BindingLine("k", "A", 1021));
     theApp.ReloadBindingMaps();
     m_frame->OpenTextSearchPopup("");
     TestHtmlDocument* page = Page();

@@ -18,20 +18,6 @@ namespace {
 
 const std::string kSep = "\x81\x4D";
 
-std::string Line(const char* label, const char* text, int command, int kind = 0)
-{
-    return std::string(label) + kSep + text + kSep + std::to_string(command) + kSep + std::to_string(kind) +
-           "\r\n";
-}
-
-UINT TakePostedCommand(HWND hWnd)
-{
-    MSG msg;
-    if (!::PeekMessageA(&msg, hWnd, WM_COMMAND, WM_COMMAND, PM_REMOVE))
-        return 0;
-    return LOWORD(msg.wParam);
-}
-
 MSG KeyDown(HWND hWnd, UINT vk, bool repeat = false)
 {
     MSG msg = {};
@@ -63,10 +49,10 @@ protected:
     void SetUp() override
     {
         TabTest::SetUp();
-        m_folder->WriteBytes("KEYCONF.dat", Line("reload", "F5", 1022) + Line("stop", "Esc", 1021));
-        m_folder->WriteBytes("MGC.dat", Line("up", "\x81\xAA", 1061) + Line("down", "\x81\xAB", 1058) +
-                                            Line("downup", "\x81\xAB\x81\xAA", 1022) +
-                                            Line("updown", "\x81\xAA\x81\xAB", 1020));
+        m_folder->WriteBytes("KEYCONF.dat", BindingLine("reload", "F5", 1022, 0) + BindingLine("stop", "Esc", 1021, 0));
+        m_folder->WriteBytes("MGC.dat", BindingLine("up", "\x81\xAA", 1061, 0) + BindingLine("down", "\x81\xAB", 1058, 0) +
+                                            BindingLine("downup", "\x81\xAB\x81\xAA", 1022, 0) +
+                                            BindingLine("updown", "\x81\xAA\x81\xAB", 1020, 0));
         theApp.ReloadBindingMaps();
         theApp.m_settings.iMouseGSence = 20;
         m_tab = Open(nullptr, "http://a.example/");
@@ -244,8 +230,8 @@ TEST_F(InputTest, QuitDuringAGestureIsKeptForTheOuterLoop)
 
 TEST_F(InputTest, GestureNameComesFromTheFirstLineThatBeginsWithIt)
 {
-    m_folder->WriteBytes("MGC.dat", Line("longer", "\x81\xAA\x81\xAB", 1) + Line("exact", "\x81\xAA", 2) +
-                                        "three" + kSep + "\x81\xAB" + kSep + "3\r\n" + Line("down", "\x81\xAB", 4));
+    m_folder->WriteBytes("MGC.dat", BindingLine("longer", "\x81\xAA\x81\xAB", 1, 0) + BindingLine("exact", "\x81\xAA", 2, 0) +
+                                        "three" + kSep + "\x81\xAB" + kSep + "3\r\n" + BindingLine("down", "\x81\xAB", 4, 0));
     CString name;
     CBrowserView::GetGestureCommandName("\x81\xAA", name);
     EXPECT_STREQ("", name);

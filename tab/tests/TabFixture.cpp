@@ -71,6 +71,23 @@ void TabTest::Pump()
     }
 }
 
+std::string BindingLine(const char* label, const char* text, int command, int kind)
+{
+    const std::string sep = "\x81\x4D";
+    std::string line = std::string(label) + sep + text + sep + std::to_string(command);
+    if (kind >= 0)
+        line += sep + std::to_string(kind);
+    return line + "\r\n";
+}
+
+UINT TakePostedCommand(HWND hWnd)
+{
+    MSG msg;
+    if (!::PeekMessageA(&msg, hWnd, WM_COMMAND, WM_COMMAND, PM_REMOVE))
+        return 0;
+    return LOWORD(msg.wParam);
+}
+
 void PointAt(HWND hWnd, const RECT* clientPart)
 {
     RECT rect = {};

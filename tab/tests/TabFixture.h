@@ -8,6 +8,7 @@
 #include <gtest/gtest.h>
 
 #include <memory>
+#include <string>
 #include <vector>
 
 #include "tests/support/ProgramFolder.h"
@@ -27,6 +28,13 @@ bool TakeShownMenu(UINT_PTR timer, HMENU* menu, HWND* window = nullptr);
 // Puts the cursor at the centre of a window's rectangle (or of a part of it
 // given in client coordinates) and waits until the system reports it there.
 void PointAt(HWND hWnd, const RECT* clientPart = nullptr);
+
+// One line of "KEYCONF.dat" or "MGC.dat": label, key or gesture text,
+// command and, when kind is not negative, the kind.
+std::string BindingLine(const char* label, const char* text, int command, int kind = -1);
+
+// The command of the first WM_COMMAND posted to the window, or 0; removes it.
+UINT TakePostedCommand(HWND hWnd);
 
 class TabTest : public ::testing::Test
 {

@@ -12,6 +12,29 @@ COLORREF WindowCapture::At(int x, int y) const
     return RGB(pixels[i + 2], pixels[i + 1], pixels[i]);
 }
 
+std::vector<COLORREF> ImagePixels(HIMAGELIST hList, int nIndex)
+{
+    int cx = 0;
+    int cy = 0;
+    std::vector<COLORREF> pixels;
+    if (!ImageList_GetIconSize(hList, &cx, &cy))
+        return pixels;
+    HDC hScreen = ::GetDC(nullptr);
+    HDC hDC = ::CreateCompatibleDC(hScreen);
+    HBITMAP hBitmap = ::CreateCompatibleBitmap(hScreen, cx, cy);
+    HGDIOBJ hOld = ::SelectObject(hDC, hBitmap);
+    ::PatBlt(hDC, 0, 0, cx, cy, WHITENESS);
+    if (ImageList_Draw(hList, nIndex, hDC, 0, 0, ILD_TRANSPARENT))
+        for (int y = 0; y < cy; ++y)
+            for (int x = 0; x < cx; ++x)
+                pixels.push_back(::GetPixel(hDC, x, y));
+    ::SelectObject(hDC, hOld);
+    ::DeleteObject(hBitmap);
+    ::DeleteDC(hDC);
+    ::ReleaseDC(nullptr, hScreen);
+    return pixels;
+}
+
 WindowCapture CaptureWindow(HWND hWnd)
 {
     WindowCapture c;

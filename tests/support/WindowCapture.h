@@ -1,9 +1,11 @@
 // Screenshots of real windows for tests: the pixels as the screen shows
-// them, and a bitmap file under the build tree to be looked at.
+// them, and a bitmap file under the build tree to be looked at; the pixels
+// of an image list's image.
 #ifndef VA_TESTS_SUPPORT_WINDOWCAPTURE_H
 #define VA_TESTS_SUPPORT_WINDOWCAPTURE_H
 
 #include <windows.h>
+#include <commctrl.h>
 
 #include <string>
 #include <vector>
@@ -20,6 +22,9 @@ struct WindowCapture
 
 // The window as it is on the screen, frame included.
 WindowCapture CaptureWindow(HWND hWnd);
+// The pixels of an image of a list drawn on white, row by row; empty when
+// the image cannot be drawn.
+std::vector<COLORREF> ImagePixels(HIMAGELIST hList, int nIndex);
 // The folder named by the environment variable (created), else "artifacts".
 std::string ArtifactFolder(const char* envVariable);
 bool WriteBitmap(const std::string& path, const WindowCapture& c);

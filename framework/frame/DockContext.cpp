@@ -13,6 +13,8 @@ namespace {
 // dock, a frame's border where it would float.
 const int kDockedEdge = 1;
 const int kFloatingEdge = 3;
+// How near a side the pointer docks the bar there.
+const int kDockMargin = 8;
 
 struct DockSide
 {
@@ -72,9 +74,9 @@ void CDockContext::BeginDrag(CPoint point)
     }
 }
 
-// The sides of the bar's own orientation are asked first, so that a bar
-// moved along its side stays there; a side takes the bar when the bar's
-// shape for it touches its dock bar (an empty one lies flat on the side).
+// A side takes the bar while the pointer is over its dock bar or within a
+// few pixels of it (an empty dock bar lies flat on the side), whatever the
+// bar's size; the sides of the bar's own orientation are asked first.
 UINT CDockContext::CalcDrop(CPoint point, bool noDocking, CRect* pRect) const
 {
     if (!noDocking && m_pFrame != nullptr)
@@ -92,18 +94,12 @@ UINT CDockContext::CalcDrop(CPoint point, bool noDocking, CRect* pRect) const
                     continue;
                 CRect area;
                 pDockBar->GetWindowRect(&area);
-                if (area.Height() == 0)
-                    area.InflateRect(0, 1);
-                if (area.Width() == 0)
-                    area.InflateRect(1, 0);
+                area.InflateRect(kDockMargin, kDockMargin);
+                if (!area.PtInRect(point))
+                    continue;
                 const CPoint& offset = horizontal ? m_horzOffset : m_vertOffset;
-                CRect shape(CPoint(point.x - offset.x, point.y - offset.y), horizontal ? m_horzSize : m_vertSize);
-                RECT common;
-                if (::IntersectRect(&common, &shape, &area))
-                {
-                    *pRect = shape;
-                    return side.id;
-                }
+                *pRect = CRect(CPoint(point.x - offset.x, point.y - offset.y), horizontal ? m_horzSize : m_vertSize);
+                return side.id;
             }
     }
     *pRect = m_floatStart;

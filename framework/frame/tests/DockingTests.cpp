@@ -163,7 +163,7 @@ protected:
     CRect m_client;  // the frame's client area on the screen
 };
 
-TEST_F(DockDragTest, TheTrackingRectangleTakesTheShapeOfTheSideItTouchesOrFloats)
+TEST_F(DockDragTest, TheTrackingRectangleTakesTheShapeOfTheSideThePointerIsAtOrFloats)
 {
     CRect bar = BarRect(m_bar);
     CPoint press = Press(m_bar);
@@ -222,7 +222,7 @@ TEST_F(DockDragTest, ADropDocksToTheSideFloatsAwayFromThemAndDocksTheFloatingBar
     Drag(Press(m_bar), {CPoint(Middle().x, m_client.top + 2)});
     EXPECT_EQ(static_cast<UINT>(AFX_IDW_DOCKBAR_TOP), DockIdOfBar());
     EXPECT_FALSE(m_bar.GetBarStyle() & CBRS_FLOATING);
-    EXPECT_FALSE(::IsWindowVisible(hFloating));
+    EXPECT_FALSE(::IsWindow(hFloating));
     EXPECT_EQ(30, PaneRect().top);
 }
 
@@ -252,6 +252,12 @@ TEST_F(DockDragTest, AClickOrACancelledDragLeavesTheBarWhereItWas)
     EXPECT_TRUE(m_bar.GetBarStyle() & CBRS_FLOATING);
     EXPECT_EQ(before, BarRect(m_bar));
     EXPECT_EQ(nullptr, ::GetCapture());
+    // Nor does a move without the button held (the shared pointer moved by
+    // something else) make it a drag.
+    Post(WM_MOUSEMOVE, 0, Middle());
+    Drag(Press(m_bar), {nudge});
+    EXPECT_EQ(hFloating, FloatingFrameOfBar());
+    EXPECT_EQ(before, BarRect(m_bar));
 
     // Esc, the right button and a capture taken away each cancel.
     CPoint left(m_client.left + 2, Middle().y);

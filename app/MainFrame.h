@@ -251,7 +251,9 @@ public:
     // The group tab menu (resource 258) at the point, its template submenu
     // filled from the group-tab definitions.
     void BuildPopupMenu(POINT at);
-    // The back (or forward) entries of the active tab at the cursor.
+    // The back (or forward) entries of the active tab at a screen point,
+    // or at the cursor.
+    void ShowHistoryMenu(bool back, POINT at);
     void ShowHistoryMenu(bool back);
     //--- Full screen, the tray icon, the first show (MainFrameScreen.cpp)
     // Non-zero enters full screen, 0 leaves it.
@@ -512,6 +514,7 @@ protected:
     void OnReopenClosedTab(UINT nID);
     void OnGroupTabMenu();
     void OnFullScreen();
+    void OnWindowToTray();
     void OnSysCommand(UINT nID, LPARAM lParam);
     void OnShowWindow(BOOL bShow, UINT nStatus);
     LRESULT OnTaskbarCreated(WPARAM wParam, LPARAM lParam);

@@ -466,13 +466,17 @@ void CMainFrame::OnToolbarDropDown(NMHDR* pNMHDR, LRESULT* pResult)
     auto* pInfo = reinterpret_cast<NMTOOLBARA*>(pNMHDR);
     if (pInfo->hdr.hwndFrom != m_wndToolBar.m_hWnd)
         return;
+    RECT button = {};
+    m_wndToolBar.GetRect(pInfo->iItem, &button);
+    ::MapWindowPoints(m_wndToolBar.m_hWnd, nullptr, reinterpret_cast<LPPOINT>(&button), 2);
+    if (pInfo->iItem == ID_NAV_BACK || pInfo->iItem == ID_NAV_FORWARD) {
+        ShowHistoryMenu(pInfo->iItem == ID_NAV_BACK, POINT{button.left, button.bottom});
+        return;
+    }
     HMENU owner = nullptr;
     HMENU popup = BuildToolbarDropDown(pInfo->iItem, &owner);
     if (popup == nullptr)
         return;
-    RECT button = {};
-    m_wndToolBar.GetRect(pInfo->iItem, &button);
-    ::MapWindowPoints(m_wndToolBar.m_hWnd, nullptr, reinterpret_cast<LPPOINT>(&button), 2);
     ::TrackPopupMenu(popup, TPM_LEFTALIGN | TPM_TOPALIGN | TPM_LEFTBUTTON, button.left, button.bottom, 0, m_hWnd,
                      nullptr);
     ::DestroyMenu(owner);

@@ -37,38 +37,26 @@ HGLOBAL MakeDropFiles(const std::vector<std::string>& names, SIZE_T cut = 0)
     return h;
 }
 
-// While a drop-down menu shows: its item count and where it stands; then
-// it closes without a choice.
-int s_dropDownItems = -1;
-RECT s_dropDownRect = {};
-
-void CALLBACK ReadDropDown(HWND, UINT, UINT_PTR id, DWORD)
-{
-    HWND menuWindow = ShownPopupMenu();
-    if (menuWindow == nullptr)
-        return;
-    ::KillTimer(nullptr, id);
-    HMENU menu = reinterpret_cast<HMENU>(::SendMessageA(menuWindow, MN_GETHMENU, 0, 0));
-    s_dropDownItems = menu != nullptr ? ::GetMenuItemCount(menu) : -1;
-    ::GetWindowRect(menuWindow, &s_dropDownRect);
-    ::EndMenu();
-}
-
 using FrameBarsTest = TabTest;
 
 // The main toolbar's arrow of a button, as the toolbar reports it: the
-// items of the menu it showed, -1 for none.
+// items of the menu it showed (-1 for none) and where the menu stood.
+int s_dropDownItems = -1;
+RECT s_dropDownRect = {};
+
 int DropDown(CMainFrame* frame, int button)
 {
-    s_dropDownItems = -1;
     NMTOOLBARA info = {};
     info.hdr.hwndFrom = frame->m_wndToolBar.m_hWnd;
     info.hdr.idFrom = AFX_IDW_TOOLBAR;
     info.hdr.code = TBN_DROPDOWN;
     info.iItem = button;
-    const UINT_PTR timer = ::SetTimer(nullptr, 0, 50, ReadDropDown);
-    frame->SendMessage(WM_NOTIFY, AFX_IDW_TOOLBAR, reinterpret_cast<LPARAM>(&info));
-    ::KillTimer(nullptr, timer);
+    s_dropDownItems = -1;
+    ReadMenuShownBy([&] { frame->SendMessage(WM_NOTIFY, AFX_IDW_TOOLBAR, reinterpret_cast<LPARAM>(&info)); },
+                    [](HWND window, HMENU menu) {
+                        s_dropDownItems = ::GetMenuItemCount(menu);
+                        ::GetWindowRect(window, &s_dropDownRect);
+                    });
     return s_dropDownItems;
 }
 

@@ -100,6 +100,35 @@ HWND ShownPopupMenu()
 
 namespace {
 
+std::function<void(HWND, HMENU)> s_readMenu;
+bool s_menuRead = false;
+
+void CALLBACK ReadAndEndShownMenu(HWND, UINT, UINT_PTR id, DWORD)
+{
+    HWND menuWindow = ShownPopupMenu();
+    if (menuWindow == nullptr)
+        return;
+    ::KillTimer(nullptr, id);
+    s_readMenu(menuWindow, reinterpret_cast<HMENU>(::SendMessageA(menuWindow, MN_GETHMENU, 0, 0)));
+    s_menuRead = true;
+    ::EndMenu();
+}
+
+} // namespace
+
+bool ReadMenuShownBy(const std::function<void()>& open, const std::function<void(HWND, HMENU)>& read)
+{
+    s_readMenu = read;
+    s_menuRead = false;
+    const UINT_PTR timer = ::SetTimer(nullptr, 0, 50, ReadAndEndShownMenu);
+    open();
+    ::KillTimer(nullptr, timer);
+    s_readMenu = nullptr;
+    return s_menuRead;
+}
+
+namespace {
+
 std::vector<int> s_answers;  // the next boxes' buttons, first at the back
 void (*s_check)() = nullptr;
 

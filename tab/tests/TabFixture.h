@@ -7,6 +7,7 @@
 
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <memory>
 #include <vector>
 
@@ -20,6 +21,11 @@ class CTabItem;
 // The popup menu window of this thread while it shows, else null: for timer
 // callbacks that read or drive a menu a test opened.
 HWND ShownPopupMenu();
+
+// Runs open, which shows a popup menu of this thread and returns once it
+// has closed; while the menu shows, read gets its window and handle, then
+// the menu closes without a choice. False when no menu showed.
+bool ReadMenuShownBy(const std::function<void()>& open, const std::function<void(HWND, HMENU)>& read);
 
 // Puts the cursor at the centre of a window's rectangle (or of a part of it
 // given in client coordinates) and waits until the system reports it there.

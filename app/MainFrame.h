@@ -206,6 +206,11 @@ public:
     // The engine's own context menu for the last page menu's place and
     // kind, with the selection menu's item added.
     void ShowIEDefaultMenu();
+    // The rest of it on an engine menu popup (not destroyed here): asks the
+    // page's document to add its items, adds the selection menu's, tracks it
+    // at the page menu's point with the document window subclassed by
+    // m_menuWindowHook, and hands the choice on.
+    void TrackEngineMenu(CBrowserView& view, HMENU popup);
     // The page menu over the active page's selected text (command 36433).
     void ShowSelectionMenu();
     // Opens the keyword as a URL ("ttp://" mended, a URL's line breaks
@@ -249,8 +254,10 @@ public:
     void UpdateMenuStates(HMENU menu);
     void RefreshMenuStatesOnce();
     // The group tab menu (resource 258) at the point, its template submenu
-    // filled from the group-tab definitions.
-    void BuildPopupMenu(POINT at);
+    // filled from the group-tab definitions; withImages (the menu at the
+    // group tab) puts the first group images in a submenu ahead of the
+    // templates, which without it is dropped.
+    void BuildPopupMenu(POINT at, bool withImages);
     // The back (or forward) entries of the active tab at a screen point,
     // or at the cursor.
     void ShowHistoryMenu(bool back, POINT at);
@@ -311,6 +318,8 @@ public:
     // Rebuilds the definitions and the template submenu after its first item.
     void LoadGroupTabDefs(CNewMenu* menu);
     void LoadGroupTabImages();
+    // Items 36500 + i showing group image i, numbered, ten to a column.
+    void AppendGroupImageItems(CNewMenu& menu, int count);
     std::vector<GroupTabDef> m_groupTabDefs;  // definition n: command 36600 + n
     CImageList m_groupTabImages;              // "ptab.bmp", 16 x 16 cells
 
@@ -463,6 +472,7 @@ public:
     CStatusBarXP m_wndStatusBar;
     int m_progressValue = -1;  // the last progress; negative: none shown
     CWnd m_wndMDIClient;
+    CWnd m_menuWindowHook;  // the page's document window while its engine menu shows
     CImageList m_smallIcons;
     HWND m_hWndNextViewer = nullptr;
     DWORD m_stateWord = kStatePlacementPending | kStateReserved10 | kStateCaptionPinned;

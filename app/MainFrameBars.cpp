@@ -469,6 +469,10 @@ void CMainFrame::OnToolbarDropDown(NMHDR* pNMHDR, LRESULT* pResult)
     RECT button = {};
     m_wndToolBar.GetRect(pInfo->iItem, &button);
     ::MapWindowPoints(m_wndToolBar.m_hWnd, nullptr, reinterpret_cast<LPPOINT>(&button), 2);
+    if (pInfo->iItem == ID_GROUP_NEW) {
+        BuildPopupMenu({button.left, button.bottom}, false);
+        return;
+    }
     if (pInfo->iItem == ID_NAV_BACK || pInfo->iItem == ID_NAV_FORWARD) {
         ShowHistoryMenu(pInfo->iItem == ID_NAV_BACK, POINT{button.left, button.bottom});
         return;

@@ -370,14 +370,30 @@ HMODULE LoadContextMenuModule(bool* loadedHere)
     return module;
 }
 
+// For the scope's life a window's messages reach the frame's hook object
+// first (the window's own procedure stays the default one). A window
+// destroyed meanwhile has released the hook itself.
+class WindowHookScope
+{
+public:
+    WindowHookScope(CWnd& hook, HWND hWnd) : m_hook(hook), m_active(hook.SubclassWindow(hWnd) != FALSE) {}
+    ~WindowHookScope()
+    {
+        if (m_active)
+            m_hook.UnsubclassWindow();
+    }
+    WindowHookScope(const WindowHookScope&) = delete;
+    WindowHookScope& operator=(const WindowHookScope&) = delete;
+
+private:
+    CWnd& m_hook;
+    const bool m_active;
+};
+
 } // namespace
 
 void CMainFrame::ShowIEDefaultMenu()
 {
-    static const GUID kCgidShellDocView = {0x000214D1, 0x0000, 0x0000,
-                                           {0xC0, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x46}};
-    const DWORD kGetMimeCharsetMenu = 27;
-    const DWORD kAddMenuExtensions = 53;
     const UINT kEngineContextMenus = 0x6041;
     CTabItem* tab = GetActiveTab();
     CBrowserView* view = tab != nullptr ? tab->m_pView : nullptr;
@@ -387,7 +403,23 @@ void CMainFrame::ShowIEDefaultMenu()
     HMODULE module = LoadContextMenuModule(&loadedHere);
     if (module == nullptr)
         return;
-    IDispatch* document = view->GetHtmlDocument();
+    HMENU menus = ::LoadMenuA(module, MAKEINTRESOURCEA(kEngineContextMenus));
+    HMENU popup = menus != nullptr ? ::GetSubMenu(menus, static_cast<int>(view->m_contextMenuId)) : nullptr;
+    if (popup != nullptr)
+        TrackEngineMenu(*view, popup);
+    if (menus != nullptr)
+        ::DestroyMenu(menus);
+    if (loadedHere)
+        ::FreeLibrary(module);
+}
+
+void CMainFrame::TrackEngineMenu(CBrowserView& view, HMENU popup)
+{
+    static const GUID kCgidShellDocView = {0x000214D1, 0x0000, 0x0000,
+                                           {0xC0, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x46}};
+    const DWORD kGetMimeCharsetMenu = 27;
+    const DWORD kAddMenuExtensions = 53;
+    IDispatch* document = view.GetHtmlDocument();
     IOleCommandTarget* target = nullptr;
     IOleWindow* window = nullptr;
     HWND documentWindow = nullptr;
@@ -395,9 +427,7 @@ void CMainFrame::ShowIEDefaultMenu()
         SUCCEEDED(document->QueryInterface(IID_IOleCommandTarget, reinterpret_cast<void**>(&target))) &&
         SUCCEEDED(document->QueryInterface(IID_IOleWindow, reinterpret_cast<void**>(&window))))
         window->GetWindow(&documentWindow);
-    HMENU menus = documentWindow != nullptr ? ::LoadMenuA(module, MAKEINTRESOURCEA(kEngineContextMenus)) : nullptr;
-    HMENU popup = menus != nullptr ? ::GetSubMenu(menus, static_cast<int>(view->m_contextMenuId)) : nullptr;
-    if (popup != nullptr && target != nullptr &&
+    if (documentWindow != nullptr &&
         SUCCEEDED(target->Exec(&kCgidShellDocView, kGetMimeCharsetMenu, 0, nullptr, nullptr))) {
         VARIANT in;
         VARIANT out;
@@ -406,29 +436,28 @@ void CMainFrame::ShowIEDefaultMenu()
         in.vt = VT_INT_PTR;
         in.byref = popup;
         out.vt = VT_I4;
-        out.lVal = static_cast<LONG>(view->m_contextMenuId);
+        out.lVal = static_cast<LONG>(view.m_contextMenuId);
         if (SUCCEEDED(target->Exec(&kCgidShellDocView, kAddMenuExtensions, 0, &in, &out))) {
             ::AppendMenuA(popup, MF_SEPARATOR, 0, nullptr);
             ::AppendMenuA(popup, MF_STRING, ID_PAGE_SELECTIONMENU, theApp.GetEtcText(70));
+            // The choice goes on while the hook still stands, so that a
+            // command for the document reaches the hook first.
+            WindowHookScope hook(m_menuWindowHook, documentWindow);
             const UINT chosen = static_cast<UINT>(
-                ::TrackPopupMenuEx(popup, TPM_RETURNCMD | TPM_RIGHTBUTTON, view->m_ptContextMenu.x,
-                                   view->m_ptContextMenu.y, documentWindow, nullptr));
+                ::TrackPopupMenuEx(popup, TPM_RETURNCMD | TPM_RIGHTBUTTON, view.m_ptContextMenu.x,
+                                   view.m_ptContextMenu.y, documentWindow, nullptr));
             if (chosen == ID_PAGE_SELECTIONMENU)
                 PostMessage(WM_COMMAND, ID_PAGE_SELECTIONMENU);
             else if (chosen != 0 && ::IsWindow(documentWindow))
                 ::SendMessageA(documentWindow, WM_COMMAND, chosen, 0);
         }
     }
-    if (menus != nullptr)
-        ::DestroyMenu(menus);
     if (window != nullptr)
         window->Release();
     if (target != nullptr)
         target->Release();
     if (document != nullptr)
         document->Release();
-    if (loadedHere)
-        ::FreeLibrary(module);
 }
 
 void CMainFrame::CompleteUrlScheme()

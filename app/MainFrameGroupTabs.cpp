@@ -131,26 +131,30 @@ void CMainFrame::OnRenameGroup()
     RunGroupExport("ShowPtabRename");
 }
 
-void CMainFrame::OnPickGroupImage()
+void CMainFrame::AppendGroupImageItems(CNewMenu& menu, int count)
 {
-    // Images 0 to 29 of the strip as a popup at the cursor; the chosen
-    // command (36500 + image) comes back as an ordinary command.
     if (m_groupTabImages.GetSafeHandle() == nullptr)
         LoadGroupTabImages();
-    CNewMenu picker;
-    if (!picker.CreatePopupMenu())
-        return;
     const int images = m_groupTabImages.GetImageCount();
-    for (int i = 0; i < kPickerImages; ++i) {
+    for (int i = 0; i < count; ++i) {
         CString caption;
         caption.Format("%d", i);
         const UINT flags = MF_STRING | (i > 0 && i % 10 == 0 ? MF_MENUBREAK : 0);
         if (i < images)
-            picker.AppendMenuWithImageList(flags, ID_GROUP_IMAGE_FIRST + i, caption,
-                                           &m_groupTabImages, i);
+            menu.AppendMenuWithImageList(flags, ID_GROUP_IMAGE_FIRST + i, caption, &m_groupTabImages, i);
         else
-            picker.AppendMenu(flags, ID_GROUP_IMAGE_FIRST + i, caption);
+            menu.AppendMenu(flags, ID_GROUP_IMAGE_FIRST + i, caption);
     }
+}
+
+void CMainFrame::OnPickGroupImage()
+{
+    // Images 0 to 29 of the strip as a popup at the cursor; the chosen
+    // command (36500 + image) comes back as an ordinary command.
+    CNewMenu picker;
+    if (!picker.CreatePopupMenu())
+        return;
+    AppendGroupImageItems(picker, kPickerImages);
     POINT point = {};
     ::GetCursorPos(&point);
     picker.TrackPopupMenu(TPM_LEFTALIGN | TPM_RIGHTBUTTON, point.x, point.y, this);

@@ -20,6 +20,8 @@ const UINT kCmdForwardHistoryFirst = 35001;
 const int kHistoryMenuMax = 25;
 const int kHistoryCaptionBytes = 50;
 const int kClosedMenuMax = 15;
+// The group tab menu offers the first images of the strip.
+const int kGroupMenuImages = 20;
 
 // The caption record of an owner-drawn item, or null for a plain one.
 CNewMenuItemData* OwnerDrawRecord(HMENU menu, int position)
@@ -239,19 +241,25 @@ void CMainFrame::OnGroupTabMenu()
             }
         }
     }
-    BuildPopupMenu(at);
+    BuildPopupMenu(at, true);
 }
 
-void CMainFrame::BuildPopupMenu(POINT at)
+void CMainFrame::BuildPopupMenu(POINT at, bool withImages)
 {
     CNewMenu menu;
     if (!menu.LoadMenu(IDR_GROUPTABMENU))
         return;
     CNewMenu* popup = menu.GetSubMenu(0);
     if (popup != nullptr) {
-        // The templates come with their images of "ptab.bmp" while menu
-        // images are on.
-        LoadGroupTabDefs(CNewMenu::FromHandleNew(NthSubMenu(popup->m_hMenu, 0)));
+        // The first submenu holds the group images; the templates, with
+        // their images while menu images are on, are the next one.
+        if (!withImages)
+            popup->DeleteMenu(0, MF_BYPOSITION);
+        LoadGroupTabDefs(CNewMenu::FromHandleNew(NthSubMenu(popup->m_hMenu, withImages ? 1 : 0)));
+        if (CNewMenu* images = withImages ? popup->GetSubMenu(0) : nullptr) {
+            ClearMenuItems(*images);
+            AppendGroupImageItems(*images, kGroupMenuImages);
+        }
         popup->TrackPopupMenu(TPM_LEFTALIGN | TPM_RIGHTBUTTON, at.x, at.y, this);
     }
     menu.DestroyMenu();

@@ -2,12 +2,15 @@
 // current group, through a real main frame and the stand-in dialogs library.
 #include <windows.h>
 
+#include <functional>
 #include <string>
+#include <vector>
 
 #include "app/MainFrame.h"
 #include "app/TabGroup.h"
 #include "app/VantorelApp.h"
 #include "app/resource.h"
+#include "menulib/NewMenu.h"
 #include "tab/tests/TabFixture.h"
 
 namespace {
@@ -199,6 +202,133 @@ TEST_F(GroupTabs, ThePickerSetsTheChosenImage)
     Command(ID_GROUP_IMAGE);
     Pump();
     EXPECT_EQ(2, group->m_image);
+}
+
+// The pixels of an image drawn on white.
+std::vector<COLORREF> ImagePixels(HIMAGELIST list, int index)
+{
+    std::vector<COLORREF> pixels;
+    HDC screen = ::GetDC(nullptr);
+    HDC dc = ::CreateCompatibleDC(screen);
+    HBITMAP bitmap = ::CreateCompatibleBitmap(screen, 16, 16);
+    HGDIOBJ old = ::SelectObject(dc, bitmap);
+    RECT all = {0, 0, 16, 16};
+    ::FillRect(dc, &all, static_cast<HBRUSH>(::GetStockObject(WHITE_BRUSH)));
+    ::ImageList_Draw(list, index, dc, 0, 0, ILD_NORMAL);
+    for (int y = 0; y < 16; ++y)
+        for (int x = 0; x < 16; ++x)
+            pixels.push_back(::GetPixel(dc, x, y));
+    ::SelectObject(dc, old);
+    ::DeleteObject(bitmap);
+    ::DeleteDC(dc);
+    ::ReleaseDC(nullptr, screen);
+    return pixels;
+}
+
+// The owner-drawn record of an item, or null.
+CNewMenuItemData* ItemRecord(HMENU menu, int position, UINT* type = nullptr)
+{
+    MENUITEMINFOA info = {};
+    info.cbSize = sizeof(info);
+    info.fMask = MIIM_FTYPE | MIIM_DATA;
+    if (!::GetMenuItemInfoA(menu, static_cast<UINT>(position), TRUE, &info))
+        return nullptr;
+    if (type != nullptr)
+        *type = info.fType;
+    CNewMenu* owner = CNewMenu::FromHandleNew(menu);
+    if (!(info.fType & MFT_OWNERDRAW) || owner == nullptr)
+        return nullptr;
+    return owner->FindRecord(reinterpret_cast<const void*>(info.dwItemData));
+}
+
+std::function<void(HMENU, HWND)> s_shownMenuCheck;
+bool s_shownMenuChecked = false;
+
+void CALLBACK CheckShownMenu(HWND, UINT, UINT_PTR id, DWORD)
+{
+    HWND menuWindow = ShownPopupMenu();
+    if (menuWindow == nullptr)
+        return;
+    ::KillTimer(nullptr, id);
+    s_shownMenuChecked = true;
+    s_shownMenuCheck(reinterpret_cast<HMENU>(::SendMessageA(menuWindow, MN_GETHMENU, 0, 0)), menuWindow);
+    ::EndMenu();
+}
+
+// Runs check on the popup menu that open shows, while it shows, and closes it.
+void CheckMenuOpenedBy(const std::function<void()>& open, std::function<void(HMENU, HWND)> check)
+{
+    s_shownMenuCheck = std::move(check);
+    s_shownMenuChecked = false;
+    const UINT_PTR timer = ::SetTimer(nullptr, 0, 50, CheckShownMenu);
+    open();
+    ::KillTimer(nullptr, timer);
+    EXPECT_TRUE(s_shownMenuChecked);
+}
+
+TEST_F(GroupTabs, TheMenuAtTheGroupTabOffersTwentyImagesAheadOfTheTemplatesWithTheirs)
+{
+    theApp.m_settings.bMenuImage(true);
+    m_folder->WriteBytes("GroupTab.dat", "red" + kSep + "0" + kSep + "3\r\nblue" + kSep + "0" + kSep + "5\r\n");
+    Open(nullptr, "http://a.example/");
+    HIMAGELIST strip = nullptr;
+    CheckMenuOpenedBy([&] { Command(ID_GROUP_TABMENU); }, [&](HMENU menu, HWND) {
+        strip = m_frame->m_groupTabImages.GetSafeHandle();
+        ASSERT_NE(nullptr, strip);
+        ASSERT_EQ(13, ::GetMenuItemCount(menu));
+        HMENU images = ::GetSubMenu(menu, 0);
+        ASSERT_EQ(20, ::GetMenuItemCount(images));
+        for (int i = 0; i < 20; ++i) {
+            UINT type = 0;
+            CNewMenuItemData* record = ItemRecord(images, i, &type);
+            ASSERT_NE(nullptr, record);
+            EXPECT_EQ(static_cast<UINT>(ID_GROUP_IMAGE_FIRST + i), ::GetMenuItemID(images, i));
+            EXPECT_EQ(i == 10, (type & MFT_MENUBREAK) != 0);
+            ASSERT_TRUE(record->HasImage());
+            EXPECT_EQ(ImagePixels(strip, i), ImagePixels(record->m_pImageList->GetSafeHandle(), 0)) << i;
+        }
+        HMENU templates = ::GetSubMenu(menu, 1);
+        ASSERT_EQ(5, ::GetMenuItemCount(templates));
+        EXPECT_EQ(static_cast<UINT>(ID_GROUP_NEW), ::GetMenuItemID(templates, 0));
+        EXPECT_EQ(static_cast<UINT>(ID_GROUPTEMPLATE_FIRST + 1), ::GetMenuItemID(templates, 2));
+        EXPECT_EQ(static_cast<UINT>(ID_GROUPTEMPLATE_EDIT), ::GetMenuItemID(templates, 4));
+        CNewMenuItemData* red = ItemRecord(templates, 1);
+        CNewMenuItemData* blue = ItemRecord(templates, 2);
+        ASSERT_TRUE(red != nullptr && red->HasImage() && blue != nullptr && blue->HasImage());
+        EXPECT_EQ(CString("blue"), blue->m_strText);
+        EXPECT_NE(ImagePixels(strip, 3), ImagePixels(strip, 5));
+        EXPECT_EQ(ImagePixels(strip, 3), ImagePixels(red->m_pImageList->GetSafeHandle(), 0));
+        EXPECT_EQ(ImagePixels(strip, 5), ImagePixels(blue->m_pImageList->GetSafeHandle(), 0));
+    });
+}
+
+TEST_F(GroupTabs, TheGroupButtonsDropDownIsTheMenuWithoutImagesBelowTheButton)
+{
+    m_folder->WriteBytes("GroupTab.dat", "red" + kSep + "0" + kSep + "3\r\n");
+    m_frame->SetForegroundWindow();
+    auto& toolbar = m_frame->m_wndToolBar;
+    RECT button = {};
+    ASSERT_TRUE(toolbar.GetRect(ID_GROUP_NEW, &button));
+    ::MapWindowPoints(toolbar.m_hWnd, nullptr, reinterpret_cast<POINT*>(&button), 2);
+    NMTOOLBARA drop = {};
+    drop.hdr.hwndFrom = toolbar.m_hWnd;
+    drop.hdr.idFrom = AFX_IDW_TOOLBAR;
+    drop.hdr.code = TBN_DROPDOWN;
+    drop.iItem = ID_GROUP_NEW;
+    auto open = [&] {
+        ::SendMessageA(m_frame->m_hWnd, WM_NOTIFY, drop.hdr.idFrom, reinterpret_cast<LPARAM>(&drop));
+    };
+    CheckMenuOpenedBy(open, [&](HMENU menu, HWND menuWindow) {
+        ASSERT_EQ(12, ::GetMenuItemCount(menu));
+        HMENU templates = ::GetSubMenu(menu, 0);
+        ASSERT_EQ(4, ::GetMenuItemCount(templates));
+        EXPECT_EQ(static_cast<UINT>(ID_GROUP_NEW), ::GetMenuItemID(templates, 0));
+        EXPECT_EQ(static_cast<UINT>(ID_GROUPTEMPLATE_FIRST), ::GetMenuItemID(templates, 1));
+        RECT shown = {};
+        ::GetWindowRect(menuWindow, &shown);
+        EXPECT_EQ(button.left, shown.left);
+        EXPECT_EQ(button.bottom, shown.top);
+    });
 }
 
 } // namespace

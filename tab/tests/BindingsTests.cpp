@@ -316,14 +316,14 @@ void CALLBACK ReadGroupMenu(HWND, UINT, UINT_PTR id, DWORD)
     ::KillTimer(nullptr, id);
     HMENU menu = reinterpret_cast<HMENU>(::SendMessageA(menuWindow, MN_GETHMENU, 0, 0));
     s_groupMenuItems = menu != nullptr ? ::GetMenuItemCount(menu) : -1;
-    HMENU templates = menu != nullptr ? ::GetSubMenu(menu, 0) : nullptr;
+    HMENU templates = menu != nullptr ? ::GetSubMenu(menu, 1) : nullptr;
     s_groupMenuFirst = templates != nullptr ? ::GetMenuItemID(templates, 0) : 0;
     ::EndMenu();
 }
 
 } // namespace
 
-TEST_F(TabTest, GroupTabMenuOpensWithItsTemplateSubmenuFirst)
+TEST_F(TabTest, GroupTabMenuOpensWithItsTemplateSubmenuAfterTheImages)
 {
     Open(nullptr, "http://a.example/");
     s_groupMenuFirst = 0;
@@ -332,5 +332,5 @@ TEST_F(TabTest, GroupTabMenuOpensWithItsTemplateSubmenuFirst)
     ::SendMessageA(m_frame->m_hWnd, WM_COMMAND, ID_GROUP_TABMENU, 0);
     ::KillTimer(nullptr, timer);
     EXPECT_EQ(static_cast<UINT>(ID_GROUP_NEW), s_groupMenuFirst);
-    EXPECT_EQ(12, s_groupMenuItems);
+    EXPECT_EQ(13, s_groupMenuItems);
 }

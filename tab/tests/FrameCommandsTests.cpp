@@ -3,6 +3,7 @@
 #include <windows.h>
 
 #include <string>
+#include <vector>
 
 #include "app/MainFrame.h"
 #include "app/TabGroup.h"
@@ -198,4 +199,141 @@ TEST_F(TabTest, BrowserCommandsRunOnThePagesDocumentAndCountOnlyWhenTheyRan)
     EXPECT_FALSE(m_frame->ExecBrowserCommand(OLECMDID_SELECTALL, FALSE));
     document->SetExecResult(S_OK);
     EXPECT_TRUE(m_frame->ExecBrowserCommand(OLECMDID_SELECTALL, FALSE));
+}
+
+namespace {
+
+// What a test asks of the engine menu while it shows, and what it saw.
+struct EngineMenuRun
+{
+    HWND document = nullptr;
+    const CWnd* hook = nullptr;
+    LONG_PTR originalProc = 0;
+    int downKeys = 0;  // items to walk down before Enter; -1: up once; 0: dismiss
+    bool destroyDocument = false;
+    bool shown = false;
+    bool hooked = false;
+    int items = -1;
+    UINT lastId = 0;
+    CString lastText;
+};
+
+EngineMenuRun s_engineMenu;
+
+void CALLBACK DriveEngineMenu(HWND, UINT, UINT_PTR id, DWORD)
+{
+    HWND menuWindow = ShownPopupMenu();
+    if (menuWindow == nullptr)
+        return;
+    ::KillTimer(nullptr, id);
+    EngineMenuRun& run = s_engineMenu;
+    run.shown = true;
+    run.hooked = CWnd::FromHandlePermanent(run.document) == run.hook &&
+                 ::GetWindowLongPtrA(run.document, GWLP_WNDPROC) != run.originalProc;
+    HMENU menu = reinterpret_cast<HMENU>(::SendMessageA(menuWindow, MN_GETHMENU, 0, 0));
+    run.items = ::GetMenuItemCount(menu);
+    run.lastId = ::GetMenuItemID(menu, run.items - 1);
+    char text[128] = {};
+    ::GetMenuStringA(menu, static_cast<UINT>(run.items - 1), text, sizeof(text), MF_BYPOSITION);
+    run.lastText = text;
+    if (run.destroyDocument) {
+        ::DestroyWindow(run.document);
+        ::EndMenu();
+    } else if (run.downKeys == 0) {
+        ::EndMenu();
+    } else {
+        for (int i = 0; i < run.downKeys; ++i)
+            ::PostMessageA(menuWindow, WM_KEYDOWN, VK_DOWN, 0);
+        if (run.downKeys < 0)
+            ::PostMessageA(menuWindow, WM_KEYDOWN, VK_UP, 0);
+        ::PostMessageA(menuWindow, WM_KEYDOWN, VK_RETURN, 0);
+    }
+}
+
+// WM_COMMAND ids posted to the window, removed.
+std::vector<UINT> TakePostedCommands(HWND hWnd)
+{
+    std::vector<UINT> ids;
+    MSG msg;
+    while (::PeekMessageA(&msg, hWnd, WM_COMMAND, WM_COMMAND, PM_REMOVE))
+        ids.push_back(LOWORD(msg.wParam));
+    return ids;
+}
+
+} // namespace
+
+// The engine's own menu resource does not exist here: a menu of two items
+// stands in for it.
+TEST_F(TabTest, EngineMenuHooksTheDocumentWindowWhileItShowsAndHandsTheChoiceOn)
+{
+    CTabItem* tab = Open(nullptr, "http://a.example/");
+    TestWebBrowser* control = ControlOf(tab);
+    TestHtmlDocument* document = control->GetDocument();
+    const HWND window = control->GetDocumentWindow();
+    ASSERT_TRUE(document != nullptr && window != nullptr);
+    const LONG_PTR original = ::GetWindowLongPtrA(window, GWLP_WNDPROC);
+    CBrowserView& view = *tab->m_pView;
+    view.m_ptContextMenu = {200, 200};
+    m_frame->SetForegroundWindow();
+    auto track = [&](int downKeys, bool destroyDocument = false) {
+        s_engineMenu = EngineMenuRun();
+        s_engineMenu.document = window;
+        s_engineMenu.hook = &m_frame->m_menuWindowHook;
+        s_engineMenu.originalProc = original;
+        s_engineMenu.downKeys = downKeys;
+        s_engineMenu.destroyDocument = destroyDocument;
+        HMENU popup = ::CreatePopupMenu();
+        ::AppendMenuA(popup, MF_STRING, 2001, "one");
+        ::AppendMenuA(popup, MF_STRING, 2002, "two");
+        const UINT_PTR timer = ::SetTimer(nullptr, 0, 50, DriveEngineMenu);
+        m_frame->TrackEngineMenu(view, popup);
+        ::KillTimer(nullptr, timer);
+        ::DestroyMenu(popup);
+        // Released on every path.
+        EXPECT_EQ(nullptr, m_frame->m_menuWindowHook.GetSafeHwnd());
+        EXPECT_EQ(nullptr, CWnd::FromHandlePermanent(window));
+        if (::IsWindow(window)) {
+            EXPECT_EQ(original, ::GetWindowLongPtrA(window, GWLP_WNDPROC));
+        }
+    };
+
+    // The second item: sent to the document window, through the hook.
+    track(2);
+    EXPECT_TRUE(s_engineMenu.hooked);
+    EXPECT_EQ(4, s_engineMenu.items);
+    EXPECT_EQ(static_cast<UINT>(ID_PAGE_SELECTIONMENU), s_engineMenu.lastId);
+    EXPECT_EQ(theApp.GetEtcText(70), s_engineMenu.lastText);
+    const GUID shellDocView = {0x000214D1, 0, 0, {0xC0, 0, 0, 0, 0, 0, 0, 0x46}};
+    const std::vector<TestHtmlDocument::ExecCall>& calls = document->GetExecCalls();
+    ASSERT_EQ(2u, calls.size());
+    EXPECT_TRUE(IsEqualGUID(shellDocView, calls[0].group));
+    EXPECT_EQ(27u, calls[0].id);
+    EXPECT_TRUE(IsEqualGUID(shellDocView, calls[1].group));
+    EXPECT_EQ(53u, calls[1].id);
+    EXPECT_EQ(std::vector<UINT>{2002}, control->GetDocumentCommands());
+    EXPECT_TRUE(TakePostedCommands(m_frame->m_hWnd).empty());
+
+    // The selection menu's item goes to the frame, not to the page.
+    track(-1);
+    EXPECT_TRUE(s_engineMenu.hooked);
+    EXPECT_EQ(std::vector<UINT>{ID_PAGE_SELECTIONMENU}, TakePostedCommands(m_frame->m_hWnd));
+    EXPECT_EQ(1u, control->GetDocumentCommands().size());
+
+    // Dismissed: nothing to anyone.
+    track(0);
+    EXPECT_TRUE(s_engineMenu.shown);
+    EXPECT_TRUE(TakePostedCommands(m_frame->m_hWnd).empty());
+    EXPECT_EQ(1u, control->GetDocumentCommands().size());
+
+    // A document that cannot fill the menu shows none.
+    document->SetExecResult(E_FAIL);
+    track(2);
+    EXPECT_FALSE(s_engineMenu.shown);
+    document->SetExecResult(S_OK);
+
+    // The window going while the menu shows takes the hook with it.
+    track(0, true);
+    EXPECT_TRUE(s_engineMenu.hooked);
+    EXPECT_FALSE(::IsWindow(window));
+    EXPECT_EQ(1u, control->GetDocumentCommands().size());
 }

@@ -1055,10 +1055,20 @@ STDMETHODIMP TestHtmlDocument::QueryInterface(REFIID riid, void** ppv)
         *ppv = static_cast<IOleContainer*>(this);
     else if (riid == IID_IOleCommandTarget)
         *ppv = static_cast<IOleCommandTarget*>(this);
+    else if (riid == IID_IOleWindow)
+        *ppv = static_cast<IOleWindow*>(this);
     else
         return E_NOINTERFACE;
     AddRef();
     return S_OK;
+}
+
+STDMETHODIMP TestHtmlDocument::GetWindow(HWND* phwnd)
+{
+    if (phwnd == nullptr)
+        return E_POINTER;
+    *phwnd = m_pOwner != nullptr ? m_pOwner->GetDocumentWindow() : nullptr;
+    return *phwnd != nullptr ? S_OK : E_FAIL;
 }
 
 void TestHtmlDocument::ReleaseFrames()

@@ -70,7 +70,7 @@ std::vector<HtmlNodePtr> ParseHtml(const std::wstring& html);
 std::wstring EscapeHtmlText(const std::wstring& text);
 
 class TestHtmlDocument : public StubIHTMLDocument2, public StubIHTMLDocument3, public IOleContainer,
-                         public IOleCommandTarget
+                         public IOleCommandTarget, public IOleWindow
 {
 public:
     // One IOleCommandTarget::Exec as the host made it.
@@ -182,6 +182,9 @@ public:
         m_execCalls.push_back(call);
         return m_execResult;
     }
+    // IOleWindow: the control's document window.
+    STDMETHOD(GetWindow)(HWND* phwnd) override;
+    STDMETHOD(ContextSensitiveHelp)(BOOL) override { return E_NOTIMPL; }
 
 private:
     TestHtmlDocument(TestWebBrowser* pOwner, const std::wstring& url);

@@ -18,6 +18,7 @@ const IID kIID_TestWebBrowser =
 
 const char kWindowClass[] = "VaTestWebBrowser";
 const char kPumpClass[] = "VaTestWebBrowserPump";
+const char kDocumentClass[] = "VaTestWebBrowserDocument";
 
 std::vector<TestWebBrowser*>& Instances()
 {
@@ -32,6 +33,18 @@ HINSTANCE ThisModule()
                              | GET_MODULE_HANDLE_EX_FLAG_UNCHANGED_REFCOUNT,
                          reinterpret_cast<LPCSTR>(&Instances), &h);
     return h;
+}
+
+// The control a window of its own was made for (its creation parameter,
+// kept in the window's extra bytes), or null once the window let it go.
+TestWebBrowser* ControlOfWindow(HWND hWnd, UINT nMsg, LPARAM lParam)
+{
+    if (nMsg == WM_NCCREATE)
+    {
+        auto* pcs = reinterpret_cast<CREATESTRUCTA*>(lParam);
+        ::SetWindowLongPtrA(hWnd, 0, reinterpret_cast<LONG_PTR>(pcs->lpCreateParams));
+    }
+    return reinterpret_cast<TestWebBrowser*>(::GetWindowLongPtrA(hWnd, 0));
 }
 
 void RegisterClassOnce(const char* name, WNDPROC proc, bool bVisible)
@@ -473,12 +486,7 @@ STDMETHODIMP TestWebBrowser::GetGUID(DWORD dwGuidKind, GUID* pGUID)
 
 LRESULT CALLBACK TestWebBrowser::WndProc(HWND hWnd, UINT nMsg, WPARAM wParam, LPARAM lParam)
 {
-    if (nMsg == WM_NCCREATE)
-    {
-        auto* pcs = reinterpret_cast<CREATESTRUCTA*>(lParam);
-        ::SetWindowLongPtrA(hWnd, 0, reinterpret_cast<LONG_PTR>(pcs->lpCreateParams));
-    }
-    auto* pThis = reinterpret_cast<TestWebBrowser*>(::GetWindowLongPtrA(hWnd, 0));
+    TestWebBrowser* pThis = ControlOfWindow(hWnd, nMsg, lParam);
     switch (nMsg)
     {
     case WM_PAINT: {
@@ -506,6 +514,36 @@ LRESULT CALLBACK TestWebBrowser::WndProc(HWND hWnd, UINT nMsg, WPARAM wParam, LP
         break;
     default:
         break;
+    }
+    return ::DefWindowProcA(hWnd, nMsg, wParam, lParam);
+}
+
+HWND TestWebBrowser::GetDocumentWindow()
+{
+    if (m_hWndDocument == nullptr && m_hWnd != nullptr)
+    {
+        RegisterClassOnce(kDocumentClass, &TestWebBrowser::DocumentProc, false);
+        RECT rc = {};
+        ::GetClientRect(m_hWnd, &rc);
+        m_hWndDocument = ::CreateWindowExA(0, kDocumentClass, "", WS_CHILD, 0, 0, rc.right, rc.bottom, m_hWnd,
+                                           nullptr, ThisModule(), this);
+    }
+    return m_hWndDocument;
+}
+
+LRESULT CALLBACK TestWebBrowser::DocumentProc(HWND hWnd, UINT nMsg, WPARAM wParam, LPARAM lParam)
+{
+    TestWebBrowser* pThis = ControlOfWindow(hWnd, nMsg, lParam);
+    if (nMsg == WM_COMMAND && pThis != nullptr)
+    {
+        pThis->m_documentCommands.push_back(LOWORD(wParam));
+        return 0;
+    }
+    if (nMsg == WM_DESTROY)
+    {
+        if (pThis != nullptr && pThis->m_hWndDocument == hWnd)
+            pThis->m_hWndDocument = nullptr;
+        ::SetWindowLongPtrA(hWnd, 0, 0);
     }
     return ::DefWindowProcA(hWnd, nMsg, wParam, lParam);
 }

@@ -96,6 +96,11 @@ public:
     LONG GetDlControl() const { return m_dlControl; }
     bool IsRegisteredAsBrowser() const { return m_bRegisterAsBrowser; }
     int GetRefreshCount() const { return m_refreshCount; }
+    // The window the document shows in: a hidden child of the control's
+    // window, made when first asked for (null without the control's window).
+    HWND GetDocumentWindow();
+    // The WM_COMMAND ids the document window received, in order.
+    const std::vector<UINT>& GetDocumentCommands() const { return m_documentCommands; }
     LONG GetZoom() const { return m_zoom; }
     int GetConnectionCount() const { return static_cast<int>(m_sinks.size()); }
     bool IsClosed() const { return m_bClosed; }
@@ -295,6 +300,7 @@ private:
     static HRESULT TravelBy(void* pOwner, int offset);
     static LRESULT CALLBACK WndProc(HWND hWnd, UINT nMsg, WPARAM wParam, LPARAM lParam);
     static LRESULT CALLBACK PumpProc(HWND hWnd, UINT nMsg, WPARAM wParam, LPARAM lParam);
+    static LRESULT CALLBACK DocumentProc(HWND hWnd, UINT nMsg, WPARAM wParam, LPARAM lParam);
 
     ULONG m_cRef = 0;
     IOleClientSite* m_pClientSite = nullptr;
@@ -324,6 +330,8 @@ private:
     bool m_bRegisterAsBrowser = false;
     int m_refreshCount = 0;
     LONG m_zoom = 2;
+    HWND m_hWndDocument = nullptr;
+    std::vector<UINT> m_documentCommands;
 };
 
 //--- TestWebBrowserRegistration

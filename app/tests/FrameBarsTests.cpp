@@ -53,7 +53,7 @@ int DropDown(CMainFrame* frame, int button)
     info.iItem = button;
     s_dropDownItems = -1;
     ReadMenuShownBy([&] { frame->SendMessage(WM_NOTIFY, AFX_IDW_TOOLBAR, reinterpret_cast<LPARAM>(&info)); },
-                    [](HWND window, HMENU menu) {
+                    [](HMENU menu, HWND window) {
                         s_dropDownItems = ::GetMenuItemCount(menu);
                         ::GetWindowRect(window, &s_dropDownRect);
                     });

@@ -100,7 +100,7 @@ HWND ShownPopupMenu()
 
 namespace {
 
-std::function<void(HWND, HMENU)> s_readMenu;
+std::function<void(HMENU, HWND)> s_readMenu;
 bool s_menuRead = false;
 
 void CALLBACK ReadAndEndShownMenu(HWND, UINT, UINT_PTR id, DWORD)
@@ -109,14 +109,14 @@ void CALLBACK ReadAndEndShownMenu(HWND, UINT, UINT_PTR id, DWORD)
     if (menuWindow == nullptr)
         return;
     ::KillTimer(nullptr, id);
-    s_readMenu(menuWindow, reinterpret_cast<HMENU>(::SendMessageA(menuWindow, MN_GETHMENU, 0, 0)));
+    s_readMenu(reinterpret_cast<HMENU>(::SendMessageA(menuWindow, MN_GETHMENU, 0, 0)), menuWindow);
     s_menuRead = true;
     ::EndMenu();
 }
 
 } // namespace
 
-bool ReadMenuShownBy(const std::function<void()>& open, const std::function<void(HWND, HMENU)>& read)
+bool ReadMenuShownBy(const std::function<void()>& open, const std::function<void(HMENU, HWND)>& read)
 {
     s_readMenu = read;
     s_menuRead = false;

@@ -23,9 +23,9 @@ class CTabItem;
 HWND ShownPopupMenu();
 
 // Runs open, which shows a popup menu of this thread and returns once it
-// has closed; while the menu shows, read gets its window and handle, then
+// has closed; while the menu shows, read gets its handle and window, then
 // the menu closes without a choice. False when no menu showed.
-bool ReadMenuShownBy(const std::function<void()>& open, const std::function<void(HWND, HMENU)>& read);
+bool ReadMenuShownBy(const std::function<void()>& open, const std::function<void(HMENU, HWND)>& read);
 
 // Puts the cursor at the centre of a window's rectangle (or of a part of it
 // given in client coordinates) and waits until the system reports it there.

@@ -140,8 +140,11 @@ public:
     void RunScript(const CString& path);
     // The find-in-pages popup's window, or null while there is none.
     HWND GetTextSearchPopupWindow() const;
+    // The find-in-pages popup for the search box's text; nothing while the
+    // search bar has no window.
+    void ShowTextSearchPopup();
     // Opens the find-in-pages popup (a new one each time) for the keyword.
-    void ShowTextSearchPopup(const CString& keyword);
+    void OpenTextSearchPopup(const CString& keyword);
     // Command 36290: the popup for the active page's selection, else for
     // the last search keyword.
     void OnTextSearchPopup();

@@ -6,8 +6,6 @@
 #include <shlobj.h>
 
 #include <cstring>
-#include <string>
-#include <vector>
 
 #include "app/VantorelApp.h"
 #include "app/resource.h"
@@ -20,6 +18,7 @@
 #include "app/StartupList.h"
 #include "app/TabGroup.h"
 #include "tab/ChildFrame.h"
+#include "tab/PageScript.h"
 #include "tab/TabItem.h"
 
 namespace {
@@ -572,35 +571,5 @@ void CMainFrame::OnActivate(UINT nState, CWnd* pWndOther, BOOL bMinimized)
 
 int CMainFrame::CallPageScript(LPCTSTR name, const CStringArray& args, IDispatch* pScript)
 {
-    if (pScript == nullptr || name == nullptr)
-        return 0;
-    int wideLength = ::MultiByteToWideChar(CP_ACP, 0, name, -1, nullptr, 0);
-    std::wstring wideName(static_cast<size_t>(wideLength > 0 ? wideLength : 1), L'\0');
-    ::MultiByteToWideChar(CP_ACP, 0, name, -1, &wideName[0], wideLength);
-    LPOLESTR names[1] = {&wideName[0]};
-    DISPID id = DISPID_UNKNOWN;
-    if (FAILED(pScript->GetIDsOfNames(IID_NULL, names, 1, LOCALE_USER_DEFAULT, &id)))
-        return 0;
-    const INT_PTR count = args.GetSize();
-    std::vector<VARIANT> values(static_cast<size_t>(count));
-    for (INT_PTR i = 0; i < count; ++i) {
-        // The last string first, as IDispatch takes arguments.
-        const CString& arg = args[count - 1 - i];
-        VARIANT& value = values[static_cast<size_t>(i)];
-        ::VariantInit(&value);
-        int length = ::MultiByteToWideChar(CP_ACP, 0, arg, -1, nullptr, 0);
-        BSTR text = ::SysAllocStringLen(nullptr, static_cast<UINT>(length > 0 ? length - 1 : 0));
-        if (text != nullptr && length > 0)
-            ::MultiByteToWideChar(CP_ACP, 0, arg, -1, text, length);
-        value.vt = VT_BSTR;
-        value.bstrVal = text;
-    }
-    DISPPARAMS params = {values.empty() ? nullptr : values.data(), nullptr, static_cast<UINT>(count), 0};
-    VARIANT result;
-    ::VariantInit(&result);
-    HRESULT hr = pScript->Invoke(id, IID_NULL, 0, DISPATCH_METHOD, &params, &result, nullptr, nullptr);
-    ::VariantClear(&result);
-    for (VARIANT& value : values)
-        ::VariantClear(&value);
-    return SUCCEEDED(hr) ? 1 : 0;
+    return CallScriptFunction(pScript, name, args) ? 1 : 0;
 }

@@ -226,7 +226,15 @@ HWND CMainFrame::GetTextSearchPopupWindow() const
     return m_pHtmlPopup != nullptr ? m_pHtmlPopup->GetSafeHwnd() : nullptr;
 }
 
-void CMainFrame::ShowTextSearchPopup(const CString& keyword)
+void CMainFrame::ShowTextSearchPopup()
+{
+    CString keyword;
+    if (!m_wndSearchBar.IsWindow() || !GetSearchBoxText(keyword))
+        return;
+    OpenTextSearchPopup(keyword);
+}
+
+void CMainFrame::OpenTextSearchPopup(const CString& keyword)
 {
     delete m_pHtmlPopup;
     m_pHtmlPopup = new CDlgHtmlPopup;
@@ -256,5 +264,5 @@ void CMainFrame::OnTextSearchPopup()
     }
     if (keyword.IsEmpty())
         keyword = theApp.m_lastSearchKeyword;
-    ShowTextSearchPopup(keyword);
+    OpenTextSearchPopup(keyword);
 }

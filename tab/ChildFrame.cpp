@@ -446,10 +446,8 @@ void CChildFrame::OnSearchBoxHighlight()
 // bar is there).
 void CChildFrame::OnSearchBoxTextSearch()
 {
-    CString text;
-    if (g_pMainFrame == nullptr || !g_pMainFrame->GetSearchBoxText(text))
-        return;
-    g_pMainFrame->ShowTextSearchPopup(text);
+    if (g_pMainFrame != nullptr)
+        g_pMainFrame->ShowTextSearchPopup();
 }
 
 void CChildFrame::FindTextWithBusyDialog(const CString& text, int value, bool cleared)

@@ -9,7 +9,10 @@
 #include "app/VantorelApp.h"
 #include "framework/core/File.h"
 #include "framework/ole/OleUtil.h"
+#include "tab/BrowserView.h"
+#include "tab/LocalPageHost.h"
 #include "tab/PageFrames.h"
+#include "tab/TextSearchDriver.h"
 
 namespace {
 
@@ -34,6 +37,7 @@ END_MESSAGE_MAP()
 
 BEGIN_EVENTSINK_MAP(CDlgFavHtml, COleEventHandler)
     ON_EVENT(CDlgFavHtml, kBrowserId, DISPID_BEFORENAVIGATE2, OnBeforeNavigate2)
+    ON_EVENT(CDlgFavHtml, kBrowserId, DISPID_NEWWINDOW2, OnNewWindow2)
     ON_EVENT(CDlgFavHtml, kBrowserId, DISPID_STATUSTEXTCHANGE, OnStatusTextChange)
 END_EVENTSINK_MAP()
 
@@ -98,14 +102,10 @@ BOOL CDlgFavHtml::WriteIndexPage(const CString& rows)
 
 bool CDlgFavHtml::ReadFrameRows(CString& rows) const
 {
-    CComPtr<IWebBrowser2> browser;
-    CComPtr<IDispatch> disp;
     CComPtr<IHTMLDocument2> doc;
-    if (m_pBrowser == nullptr
-        || FAILED(m_pBrowser->QueryInterface(IID_IWebBrowser2, reinterpret_cast<void**>(&browser)))
-        || FAILED(browser->get_Document(&disp)) || disp == nullptr)
+    doc.Attach(HostedDocument(m_pBrowser));
+    if (doc == nullptr)
         return false;
-    doc.Attach(AsHtmlDocument(disp));
     bool bFound = false;
     ForEachElement(doc, [&](IHTMLElement* element) {
         CComPtr<IHTMLFrameSetElement> frameset;
@@ -151,8 +151,9 @@ void CDlgFavHtml::OnStatusTextChange(VaEventArgs& args)
     m_statusText = args.GetString(0);
 }
 
-// Pages of the Favorite folder and script links stay in the pane; other
-// links open in the tabs, and the pane stays.
+// Script links and pages of the Favorite folder stay in the pane (a post
+// of the find-in-pages page runs its search); other links open in the tabs,
+// and the pane stays.
 void CDlgFavHtml::OnBeforeNavigate2(VaEventArgs& args)
 {
     if (m_bPassNext)
@@ -165,15 +166,91 @@ void CDlgFavHtml::OnBeforeNavigate2(VaEventArgs& args)
         return;
     const CString url = args.GetString(1);
     *pCancel = VARIANT_TRUE;
-    if (IsScriptUrl(url) || theApp.IsOwnFavoritePage(url))
+    if (IsScriptUrl(url))
     {
         *pCancel = VARIANT_FALSE;
         return;
     }
     if (theApp.OpenShortcut(url))
         return;
+    if (theApp.IsOwnFavoritePage(url))
+    {
+        CString lower = url;
+        lower.MakeLower();
+        if (lower.Find("text_search.htm") < 0)
+            *pCancel = VARIANT_FALSE;
+        else
+        {
+            try
+            {
+                RunTextSearch(args.Get(4), pCancel);
+            }
+            catch (...)
+            {
+            }
+        }
+        return;
+    }
     if (theApp.m_settings.iParentTabNewRule & 0x100)
         theApp.OpenUrl(g_pMainFrame != nullptr ? g_pMainFrame->CreateEmptyGroup() : nullptr, url, 1);
     else
-        theApp.OpenUrl(theApp.GetActiveGroup(), url, 1);
+        OpenLinkInTabs(url, 1);
+}
+
+void CDlgFavHtml::OnNewWindow2(VaEventArgs& args)
+{
+    OpenNewWindowAsTab(args);
+}
+
+void CDlgFavHtml::RunTextSearch(const VARIANT* pPostData, VARIANT_BOOL* pCancel)
+{
+    CMapStringToString fields;
+    if (!BeginTextSearch(pPostData, pCancel, fields))
+        return;
+    // The page stays, whether the run ends early or not.
+    CComPtr<IHTMLDocument2> page;
+    page.Attach(HostedDocument(m_pBrowser));
+    ForEachScriptDocument(page, false, [&](IHTMLDocument2* doc) {
+        CBrowserView* pActive = theApp.m_pActiveView;
+        if (pActive == nullptr || !::IsWindow(pActive->GetSafeHwnd()) || pActive->GetBrowser() == nullptr)
+            return false;
+        return RunTextSearchStep(doc, pActive, fields, m_hWnd) == TextSearchStep::kDone;
+    });
+}
+
+//--- Keys and the mouse
+
+BOOL CDlgFavHtml::PreTranslateMessage(MSG* pMsg)
+{
+    if (pMsg->message == WM_MOUSEMOVE)
+        FollowMouseWithFocus();
+    bool bArmed = m_bMiddleArmed != 0;
+    const HostedInput input =
+        TranslateHostedInput(this, m_pBrowser, kBrowserId, m_statusText, bArmed, pMsg);
+    m_bMiddleArmed = bArmed ? 1 : 0;
+    if (input == HostedInput::kPageKey)
+        return FALSE;
+    return input != HostedInput::kPass ? TRUE : CDialog::PreTranslateMessage(pMsg);
+}
+
+// When the main frame lets the focused window lose the focus: a window of
+// the pane is remembered; otherwise the focus goes back to the remembered
+// one, or else to the pane's page.
+void CDlgFavHtml::FollowMouseWithFocus()
+{
+    HWND hFocus = ::GetFocus();
+    if (g_pMainFrame == nullptr || !g_pMainFrame->GetBrowserWindowAtCursor(hFocus))
+        return;
+    if (::IsChild(m_hWnd, hFocus))
+    {
+        m_hRememberedFocus = hFocus;
+        return;
+    }
+    // Only a window still inside the pane: SetFocus(null) would take the
+    // focus from everything.
+    if (m_hRememberedFocus != nullptr && ::IsChild(m_hWnd, m_hRememberedFocus))
+        ::SetFocus(m_hRememberedFocus);
+    hFocus = ::GetFocus();
+    if (hFocus != m_hWnd && !::IsChild(m_hWnd, hFocus))
+        FocusHostedPage(m_pBrowser);
 }

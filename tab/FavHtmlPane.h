@@ -24,6 +24,14 @@ public:
     // The frameset page Favorite\index.htm with the given rows.
     static BOOL WriteIndexPage(const CString& rows);
 
+    // Keys and the middle button as in the HTML popup (the pane never
+    // closes); moving the mouse over it takes the focus back to it.
+    BOOL PreTranslateMessage(MSG* pMsg) override;
+    // A post of the find-in-pages page: its operation runs for each frame
+    // of the pane's page from the second on; a step that stops or fails
+    // ends the run. Sets *pCancel.
+    void RunTextSearch(const VARIANT* pPostData, VARIANT_BOOL* pCancel);
+
     BYTE m_bPassNext = 1;
     BYTE m_bMiddleArmed = 0;
     HWND m_hRememberedFocus = nullptr;
@@ -42,6 +50,7 @@ protected:
     void OnSize(UINT nType, int cx, int cy);
     void OnDestroy();
     void OnBeforeNavigate2(VaEventArgs& args);
+    void OnNewWindow2(VaEventArgs& args);
     void OnStatusTextChange(VaEventArgs& args);
 
     DECLARE_MESSAGE_MAP()
@@ -50,6 +59,7 @@ protected:
 private:
     // The rows of the first FRAMESET of the page; false without one.
     bool ReadFrameRows(CString& rows) const;
+    void FollowMouseWithFocus();
 
     CAmbientDispatch m_ambient;
     IDispatch* m_pBrowser = nullptr;

@@ -9,12 +9,14 @@
 #include "app/StartupList.h"
 #include "app/TabGroup.h"
 #include "app/VantorelApp.h"
+#include "bars/PageTabBar.h"
 #include "framework/core/File.h"
 #include "framework/ole/OleUtil.h"
 #include "lists/SearchUrl.h"
 #include "tab/BrowserView.h"
 #include "tab/ChildFrame.h"
 #include "tab/LinkInfo.h"
+#include "tab/LocalPageHost.h"
 #include "tab/PageFrames.h"
 #include "tab/PageScript.h"
 
@@ -27,6 +29,10 @@ const DWORD kPopupDownloadControl = 0x10;
 const int kDlgTitleLine = 64;
 const UINT kAppIcon = 128;
 const int kModeCount = 11;
+// The layered style: each mode opens this much lower, and the inactive
+// popup shrinks to this height.
+const int kLayeredModeStep = 23;
+const int kLayeredInactiveHeight = 30;
 
 // The remembered sizes of the modes, in the settings record.
 struct ModeSize
@@ -81,6 +87,8 @@ CString FilePathOf(CString url)
 BEGIN_MESSAGE_MAP(CDlgHtmlPopup, CDialog)
     ON_WM_SIZE()
     ON_WM_CLOSE()
+    ON_WM_DESTROY()
+    ON_MESSAGE(WM_NCACTIVATE, OnNcActivate)
 END_MESSAGE_MAP()
 
 BEGIN_EVENTSINK_MAP(CDlgHtmlPopup, COleEventHandler)
@@ -139,12 +147,9 @@ BOOL CDlgHtmlPopup::OnInitDialog()
     if (m_pBrowser != nullptr && hControl != nullptr
         && SUCCEEDED(m_pBrowser->QueryInterface(IID_IWebBrowser2, reinterpret_cast<void**>(&browser))))
     {
-        RECT client, control;
-        ::GetClientRect(m_hWnd, &client);
-        ::GetWindowRect(hControl, &control);
-        ::MapWindowPoints(nullptr, m_hWnd, reinterpret_cast<POINT*>(&control), 2);
-        m_controlMargins = { control.left, control.top, client.right - control.right,
-                             client.bottom - control.bottom };
+        const LONG place = CDlgLayout::kFromPlace;
+        m_layout.AddControl(hControl, {place, place, place, place},
+                            CDlgLayout::kRight | CDlgLayout::kBottom);
         CBstr url = CBstr::FromAnsi(m_pagePath);
         browser->Navigate(url, nullptr, nullptr, nullptr, nullptr);
     }
@@ -162,24 +167,87 @@ BOOL CDlgHtmlPopup::OnInitDialog()
         ::MapWindowPoints(hToolBar, nullptr, reinterpret_cast<POINT*>(&button), 2);
         at = {button.left, button.bottom};
     }
-    ::SetWindowLongPtrA(m_hWnd, GWL_EXSTYLE,
-                        ::GetWindowLongPtrA(m_hWnd, GWL_EXSTYLE) | WS_EX_TOOLWINDOW);
+    LONG_PTR exStyle = ::GetWindowLongPtrA(m_hWnd, GWL_EXSTYLE) | WS_EX_TOOLWINDOW;
+    if (theApp.m_settings.bPopUpNewStyle())
+    {
+        // Translucent while inactive; the modes open one under the other.
+        exStyle |= WS_EX_LAYERED;
+        FreeUser32();
+        m_hUser32 = ::LoadLibraryA("user32");
+        if (m_hUser32 != nullptr)
+            m_pfnSetLayered = reinterpret_cast<SetLayeredFn>(
+                reinterpret_cast<void*>(::GetProcAddress(m_hUser32, "SetLayeredWindowAttributes")));
+        at.y += m_mode * kLayeredModeStep;
+    }
+    ::SetWindowLongPtrA(m_hWnd, GWL_EXSTYLE, exStyle);
+    // A layered window shows nothing until its alpha is set.
+    SetAlpha(255);
     const ModeSize& size = kModeSizes[m_mode];
-    ::SetWindowPos(m_hWnd, nullptr, at.x, at.y, theApp.m_settings.*size.width,
-                   theApp.m_settings.*size.height, SWP_SHOWWINDOW | SWP_NOZORDER);
+    const int width = theApp.m_settings.*size.width;
+    const int height = theApp.m_settings.*size.height;
+    ::SetWindowPos(m_hWnd, nullptr, at.x, at.y, width, height, SWP_SHOWWINDOW | SWP_NOZORDER);
     return FALSE;
 }
 
-// The browser control follows the right and bottom edges (a small stand-in
-// for the dialog layout helper).
-void CDlgHtmlPopup::OnSize(UINT, int cx, int cy)
+void CDlgHtmlPopup::SetAlpha(BYTE alpha)
 {
-    HWND hControl = ::GetDlgItem(m_hWnd, kHtmlPopupBrowser);
-    if (hControl == nullptr)
-        return;
-    ::SetWindowPos(hControl, nullptr, m_controlMargins.left, m_controlMargins.top,
-                   cx - m_controlMargins.left - m_controlMargins.right,
-                   cy - m_controlMargins.top - m_controlMargins.bottom, SWP_NOZORDER);
+    if (m_pfnSetLayered != nullptr && (::GetWindowLongPtrA(m_hWnd, GWL_EXSTYLE) & WS_EX_LAYERED))
+        m_pfnSetLayered(m_hWnd, 0, alpha, LWA_ALPHA);
+}
+
+void CDlgHtmlPopup::FreeUser32()
+{
+    m_pfnSetLayered = nullptr;
+    if (m_hUser32 != nullptr)
+        ::FreeLibrary(m_hUser32);
+    m_hUser32 = nullptr;
+}
+
+// The layered popup is whole and opaque while active; inactive it shrinks
+// to its caption and turns translucent. The whole rectangle is read only
+// from the whole window: a second deactivation must not remember the
+// shrunk one.
+LRESULT CDlgHtmlPopup::OnNcActivate(WPARAM wParam, LPARAM)
+{
+    if (theApp.m_settings.bPopUpNewStyle() && m_pfnSetLayered != nullptr)
+    {
+        if (wParam)
+        {
+            if (m_bShrunk)
+                ::SetWindowPos(m_hWnd, nullptr, m_rcRemembered.left, m_rcRemembered.top,
+                               m_rcRemembered.right - m_rcRemembered.left,
+                               m_rcRemembered.bottom - m_rcRemembered.top,
+                               SWP_NOZORDER | SWP_NOACTIVATE);
+            m_bShrunk = false;
+            SetAlpha(255);
+        }
+        else
+        {
+            RememberFocus();
+            if (!m_bShrunk)
+            {
+                ::GetWindowRect(m_hWnd, &m_rcRemembered);
+                ::SetWindowPos(m_hWnd, nullptr, 0, 0, m_rcRemembered.right - m_rcRemembered.left,
+                               kLayeredInactiveHeight, SWP_NOZORDER | SWP_NOMOVE | SWP_NOACTIVATE);
+                m_bShrunk = true;
+            }
+            const int alpha = theApp.m_settings.iPopUpNewStyle_nnn;
+            SetAlpha(static_cast<BYTE>(alpha > 0 && alpha <= 255 ? alpha : 200));
+        }
+    }
+    return Default();
+}
+
+void CDlgHtmlPopup::OnDestroy()
+{
+    FreeUser32();
+    CDialog::OnDestroy();
+}
+
+void CDlgHtmlPopup::OnSize(UINT, int, int)
+{
+    Default();
+    m_layout.OnSize(m_hWnd);
 }
 
 void CDlgHtmlPopup::ShowWindow(int nCmdShow)
@@ -225,41 +293,7 @@ bool CDlgHtmlPopup::IsTopLevel(IDispatch* pDisp) const
 
 IHTMLDocument2* CDlgHtmlPopup::PageDocument() const
 {
-    CComPtr<IWebBrowser2> browser;
-    CComPtr<IDispatch> disp;
-    if (m_pBrowser == nullptr
-        || FAILED(m_pBrowser->QueryInterface(IID_IWebBrowser2, reinterpret_cast<void**>(&browser)))
-        || FAILED(browser->get_Document(&disp)) || disp == nullptr)
-        return nullptr;
-    return AsHtmlDocument(disp);
-}
-
-void CDlgHtmlPopup::ForEachScriptDocument(const std::function<void(IHTMLDocument2*)>& fn) const
-{
-    CComPtr<IHTMLDocument2> page;
-    page.Attach(PageDocument());
-    CComPtr<IHTMLFramesCollection2> frames;
-    LONG count = 0;
-    if (page == nullptr || FAILED(page->get_frames(&frames)) || frames == nullptr
-        || FAILED(frames->get_length(&count)))
-        return;
-    if (count == 0)
-    {
-        fn(page);
-        return;
-    }
-    for (LONG i = 1; i < count; ++i)
-    {
-        CVariant index, item;
-        index.SetLong(i);
-        CComPtr<IHTMLWindow2> window;
-        CComPtr<IHTMLDocument2> doc;
-        if (FAILED(frames->item(&index, &item)) || item.vt != VT_DISPATCH || item.pdispVal == nullptr
-            || FAILED(item.pdispVal->QueryInterface(IID_IHTMLWindow2, reinterpret_cast<void**>(&window)))
-            || FAILED(window->get_document(&doc)) || doc == nullptr)
-            continue;
-        fn(doc);
-    }
+    return HostedDocument(m_pBrowser);
 }
 
 //--- Events
@@ -321,59 +355,28 @@ void CDlgHtmlPopup::OpenOutside(const CString& url)
         CComPtr<IHTMLDocument2> page;
         page.Attach(PageDocument());
         CLinkInfo info(CLinkInfo::kInnerText);
-        CTabGroup* group = nullptr;
-        if (g_pMainFrame != nullptr)
-            group = info.FromElement(page) ? g_pMainFrame->CreateDefaultGroup(info.m_text)
-                                           : g_pMainFrame->CreateEmptyGroup();
+        if (g_pMainFrame == nullptr)
+            return;
+        // A link with a text opens a group of that name.
+        const bool bNamed = info.FromElement(page) && !info.m_text.IsEmpty();
+        CTabGroup* group = bNamed ? g_pMainFrame->CreateDefaultGroup(info.m_text)
+                                  : g_pMainFrame->CreateEmptyGroup();
+        // The page tab bar stays hidden while the group fills.
+        CPageTabBar* bar = g_pMainFrame->m_pPageTabBar;
+        const bool bHolding = bar != nullptr && bar->GetSafeHwnd() != nullptr && bar->BeginUpdate(this);
         theApp.OpenUrl(group, url, 1);
+        if (bHolding)
+            bar->EndUpdate(this);
         return;
     }
-    CBrowserView* pView = theApp.m_pActiveView;
-    if (s.bOpenNewTab_FAV())
-        theApp.OpenUrl(theApp.GetActiveGroup(), url, 1);
-    else if (pView != nullptr && ::IsWindow(pView->GetSafeHwnd()))
-        pView->Navigate(url);
-    else
-        theApp.OpenUrl(theApp.GetActiveGroup(), url, 0);
+    OpenLinkInTabs(url, 1);
     if (!s.bPopUpNewStyle())
         ::PostMessageA(m_hWnd, WM_CLOSE, 0, 0);
 }
 
 void CDlgHtmlPopup::OnNewWindow2(VaEventArgs& args)
 {
-    IDispatch** ppDisp = args.GetDispatchRef(0);
-    VARIANT_BOOL* pCancel = args.GetBoolRef(1);
-    if (ppDisp == nullptr || pCancel == nullptr)
-        return;
-    const SettingsRecord& s = theApp.m_settings;
-    CTabGroup* group = theApp.GetActiveGroup();
-    if (s.bWindowMaxCnt() && theApp.GetGroupTabCount(group) >= s.iWindowMaxCnt)
-    {
-        *pCancel = VARIANT_TRUE;
-        return;
-    }
-    CChildFrame* frame = g_pMainFrame != nullptr ? g_pMainFrame->CreateTabFrame() : nullptr;
-    if (frame == nullptr)
-    {
-        // No tab for it: a window outside the program must not open.
-        *pCancel = VARIANT_TRUE;
-        return;
-    }
-    if (group == nullptr)
-        group = g_pMainFrame->CreateEmptyGroup();
-    frame->m_pGroup = group;
-    frame->m_activationReason = 1;
-    CBrowserView* pView = frame->InitialUpdateAndActivate();
-    IDispatch* pApp = pView != nullptr ? pView->GetApplication() : nullptr;
-    if (pApp == nullptr)
-    {
-        *pCancel = VARIANT_TRUE;
-        return;
-    }
-    if (IWebBrowser2* pBrowser = pView->GetBrowser())
-        pBrowser->put_RegisterAsBrowser(s.bTargetName() ? VARIANT_TRUE : VARIANT_FALSE);
-    *ppDisp = pApp;
-    if (!s.bPopUpNewStyle() && m_mode != 1)
+    if (OpenNewWindowAsTab(args) && !theApp.m_settings.bPopUpNewStyle() && m_mode != 1)
         ::PostMessageA(m_hWnd, WM_CLOSE, 0, 0);
 }
 
@@ -385,9 +388,12 @@ void CDlgHtmlPopup::OnDocumentComplete(VaEventArgs& args)
         return;
     CStringArray words;
     words.Add(m_keyword);
-    ForEachScriptDocument([&](IHTMLDocument2* doc) {
+    CComPtr<IHTMLDocument2> page;
+    page.Attach(PageDocument());
+    ForEachScriptDocument(page, true, [&](IHTMLDocument2* doc) {
         CallPageScript(doc, "SetSelTextValues", words);
         CallPageScript(doc, "SubmitDataEx", words);
+        return true;
     });
     m_keyword.Empty();
     m_searchPending = 0;
@@ -399,6 +405,8 @@ void CDlgHtmlPopup::OnClose()
 {
     m_flags |= kPopupHidden;
     SaveSize();
+    // "user32" stays loaded until the window goes: a hidden popup can be
+    // shown and activated again, and its alpha is set through it.
     const int mode = ClampMode(m_mode);
     if (kModeSizes[mode].bSaved)
         SavePage();
@@ -453,83 +461,42 @@ void CDlgHtmlPopup::SavePage()
 
 BOOL CDlgHtmlPopup::PreTranslateMessage(MSG* pMsg)
 {
-    switch (pMsg->message)
-    {
-    case WM_KEYDOWN:
-    case WM_SYSKEYDOWN:
-        if (TranslateKey(pMsg))
-            return TRUE;
-        break;
-    case WM_MBUTTONDOWN:
-        // Over a link (the status text names it) the click is armed.
-        if (IsUrlForm(m_statusText.Left(11)))
-        {
-            m_flags |= kPopupMiddleArmed;
-            pMsg->message = WM_RBUTTONDOWN;
-        }
-        break;
-    case WM_MBUTTONUP:
-        if (OpenMiddleClickedLink())
-            return TRUE;
-        break;
-    default:
-        break;
-    }
-    return CDialog::PreTranslateMessage(pMsg);
-}
-
-BOOL CDlgHtmlPopup::TranslateKey(MSG* pMsg)
-{
-    if (g_pMainFrame != nullptr && g_pMainFrame->GetSafeHwnd() != nullptr
-        && g_pMainFrame->PreTranslateMessage(pMsg))
-        return TRUE;
-    CComPtr<IOleInPlaceActiveObject> active;
-    if (m_pBrowser != nullptr
-        && SUCCEEDED(m_pBrowser->QueryInterface(IID_IOleInPlaceActiveObject, reinterpret_cast<void**>(&active)))
-        && active->TranslateAccelerator(pMsg) == S_OK)
-        return TRUE;
-    if (::GetDlgItem(m_hWnd, kHtmlPopupBrowser) == nullptr)
-        return FALSE;
-    CComPtr<IHTMLDocument2> page;
-    page.Attach(PageDocument());
-    if (page == nullptr || IsEditableElement(page))
-        return FALSE;
-    // An auto-repeated key (bit 30: already down) is swallowed.
-    return (pMsg->lParam & 0x40000000) != 0 ? TRUE : FALSE;
-}
-
-BOOL CDlgHtmlPopup::OpenMiddleClickedLink()
-{
-    CComPtr<IHTMLDocument2> page;
-    page.Attach(PageDocument());
-    CLinkInfo info(CLinkInfo::kLinkUrl);
-    if (!info.FromElement(page))
-        return FALSE;
-    if (!(m_flags & kPopupMiddleArmed))
-        return TRUE;
-    m_flags &= ~static_cast<DWORD>(kPopupMiddleArmed);
-    const SettingsRecord& s = theApp.m_settings;
-    CBrowserView* pView = theApp.m_pActiveView;
-    if (s.bOpenNewTab_FAV_WC())
-        theApp.OpenUrl(theApp.GetActiveGroup(), info.m_url, 7);
-    else if (pView != nullptr && ::IsWindow(pView->GetSafeHwnd()))
-        pView->Navigate(info.m_url);
-    else
-        theApp.OpenUrl(theApp.GetActiveGroup(), info.m_url, 0);
-    if (!s.bPopUpNewStyle())
+    if (pMsg->message == WM_MOUSEMOVE)
+        FollowMouseWithFocus();
+    bool bArmed = (m_flags & kPopupMiddleArmed) != 0;
+    const HostedInput input =
+        TranslateHostedInput(this, m_pBrowser, kHtmlPopupBrowser, m_statusText, bArmed, pMsg);
+    m_flags = bArmed ? (m_flags | kPopupMiddleArmed) : (m_flags & ~static_cast<DWORD>(kPopupMiddleArmed));
+    if (input == HostedInput::kLinkOpened && !theApp.m_settings.bPopUpNewStyle())
         ::PostMessageA(m_hWnd, WM_CLOSE, 0, 0);
-    return TRUE;
+    if (input == HostedInput::kPageKey)
+        return FALSE;
+    return input != HostedInput::kPass ? TRUE : CDialog::PreTranslateMessage(pMsg);
+}
+
+// The mouse over the popup takes the focus from a window the main frame
+// lets lose it: back to the popup's last focused window, else to its page.
+void CDlgHtmlPopup::FollowMouseWithFocus()
+{
+    HWND hFocus = ::GetFocus();
+    if (g_pMainFrame == nullptr || hFocus == m_hWnd || ::IsChild(m_hWnd, hFocus)
+        || !g_pMainFrame->GetBrowserWindowAtCursor(hFocus) || hFocus == m_hRememberedFocus)
+        return;
+    if (m_hRememberedFocus != nullptr && ::IsChild(m_hWnd, m_hRememberedFocus))
+    {
+        ::SetFocus(m_hRememberedFocus);
+        return;
+    }
+    m_flags &= ~static_cast<DWORD>(kPopupPageFocused);
+    FocusPage();
 }
 
 BOOL CDlgHtmlPopup::FocusPage()
 {
     if ((m_flags & kPopupPageFocused) || ::GetActiveWindow() == nullptr || m_pBrowser == nullptr)
         return FALSE;
-    CComPtr<IHTMLDocument2> page;
-    page.Attach(PageDocument());
-    CComPtr<IHTMLWindow2> window;
-    if (page == nullptr || FAILED(page->get_parentWindow(&window)) || window == nullptr)
+    if (!FocusHostedPage(m_pBrowser))
         return FALSE;
     m_flags |= kPopupPageFocused;
-    return SUCCEEDED(window->focus()) ? TRUE : FALSE;
+    return TRUE;
 }

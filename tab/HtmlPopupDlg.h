@@ -7,13 +7,13 @@
 #ifndef VA_TAB_HTMLPOPUPDLG_H
 #define VA_TAB_HTMLPOPUPDLG_H
 
-#include <functional>
-
+#include "bars/DlgLayout.h"
 #include "framework/core/Collections.h"
 #include "framework/dialog/Dialog.h"
 #include "framework/ole/OleEvents.h"
 #include "tab/AmbientDispatch.h"
 #include "tab/DocHostHandler.h"
+#include "tab/TextSearchDriver.h"
 
 class CBrowserView;
 struct IHTMLDocument2;
@@ -31,10 +31,6 @@ enum HtmlPopupFlags : DWORD
     kPopupPageFocused = 8,
 };
 
-// Decodes a form post (the BeforeNavigate2 post-data variant) into fields
-// with lower-case names; FALSE (map untouched) without post data.
-BOOL ParsePostData(const VARIANT* pPostData, CMapStringToString& fields);
-
 class CDlgHtmlPopup : public CDialog, public CDocHostHandler, public COleEventHandler
 {
 public:
@@ -48,15 +44,17 @@ public:
     // Gives the page's window the focus once; TRUE when that was done.
     BOOL FocusPage();
 
-    // The middle button opens the link under it; held keys outside edit
-    // fields do not repeat; the main frame sees the keys first.
+    // Keys run their bindings (the main frame sees them first; held keys
+    // outside edit fields do not repeat); the middle button opens the link
+    // under it; moving the mouse over the popup takes the focus back to it.
     BOOL PreTranslateMessage(MSG* pMsg) override;
 
     //--- The find-in-pages driver
     // A post to the page: decodes it and runs its operation; sets *pCancel.
     void RunTextSearch(const VARIANT* pPostData, VARIANT_BOOL* pCancel);
     // One operation ("op" 1 search, 3 clear, 2 go to a hit) for one page
-    // document, on the view.
+    // document, on the view; the focus comes back to the popup's page
+    // unless the operation stopped early.
     void SearchInDocument(IHTMLDocument2* pPage, CBrowserView* pView,
                           const CMapStringToString& fields);
 
@@ -78,6 +76,8 @@ protected:
 
     void OnSize(UINT nType, int cx, int cy);
     void OnClose();
+    void OnDestroy();
+    LRESULT OnNcActivate(WPARAM wParam, LPARAM lParam);
     void OnBeforeNavigate2(VaEventArgs& args);
     void OnNewWindow2(VaEventArgs& args);
     void OnStatusTextChange(VaEventArgs& args);
@@ -90,20 +90,27 @@ private:
     bool IsTopLevel(IDispatch* pDisp) const;
     // The popup's page document (AddRef'ed) or null.
     IHTMLDocument2* PageDocument() const;
-    // The documents the page's script functions are called in: the frames
-    // from the second on, or the page itself when it has none.
-    void ForEachScriptDocument(const std::function<void(IHTMLDocument2*)>& fn) const;
     void OpenOutside(const CString& url);
-    BOOL TranslateKey(MSG* pMsg);
-    BOOL OpenMiddleClickedLink();
+    void FollowMouseWithFocus();
+    // The alpha of the layered style (see bPopUpNewStyle).
+    void SetAlpha(BYTE alpha);
+    void FreeUser32();
     void SaveSize();
     void SavePage();
     void FocusBrowser();
 
+    // With the layered style: "user32" and its SetLayeredWindowAttributes,
+    // and the full window rectangle while the inactive popup is shrunk.
+    using SetLayeredFn = BOOL(WINAPI*)(HWND, COLORREF, BYTE, DWORD);
+    HMODULE m_hUser32 = nullptr;
+    SetLayeredFn m_pfnSetLayered = nullptr;
+    RECT m_rcRemembered = {0, 0, 0, 0};
+    bool m_bShrunk = false;
+
     CAmbientDispatch m_ambient;
     IDispatch* m_pBrowser = nullptr;
-    // The control's offsets to the client edges, kept on resizing.
-    RECT m_controlMargins = {0, 0, 0, 0};
+    // The browser control follows the right and bottom edges.
+    CDlgLayout m_layout;
 };
 
 #endif // VA_TAB_HTMLPOPUPDLG_H

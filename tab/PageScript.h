@@ -9,5 +9,7 @@
 // with the strings as string arguments, in order; TRUE when it was found
 // and called.
 BOOL CallPageScript(IUnknown* pDocument, LPCSTR name, const CStringArray& args);
+// The same on the script object itself.
+BOOL CallScriptFunction(IDispatch* pScript, LPCSTR name, const CStringArray& args);
 
 #endif // VA_TAB_PAGESCRIPT_H

@@ -1,7 +1,4 @@
-// The find-in-pages driver: the popup's page posts its form to itself; the
-// popup decodes the post, runs the operation on the active tab and calls the
-// page's script functions with the results.
-#include "tab/HtmlPopupDlg.h"
+#include "tab/TextSearchDriver.h"
 
 #include <windows.h>
 #include <exdisp.h>
@@ -11,8 +8,11 @@
 
 #include "app/MainFrame.h"
 #include "app/VantorelApp.h"
+#include "bars/DlgStatic.h"
 #include "framework/ole/OleUtil.h"
+#include "shared/TextFormat.h"
 #include "tab/BrowserView.h"
+#include "tab/HtmlPopupDlg.h"
 #include "tab/PageFrames.h"
 #include "tab/PageScript.h"
 #include "tab/TabItem.h"
@@ -54,29 +54,6 @@ void CallScript(IHTMLDocument2* pPage, LPCSTR name, const CString& arg)
     args.Add(arg);
     CallPageScript(pPage, name, args);
 }
-
-// A busy note while a search runs (a stand-in for the busy dialog): a small
-// static window with the text, gone when the object goes.
-class CBusyNote
-{
-public:
-    explicit CBusyNote(const CString& text)
-    {
-        m_hWnd = ::CreateWindowExA(WS_EX_TOOLWINDOW | WS_EX_TOPMOST, "STATIC", text,
-                                   WS_POPUP | WS_BORDER | SS_CENTER, 0, 0, 240, 40, nullptr,
-                                   nullptr, nullptr, nullptr);
-    }
-    ~CBusyNote()
-    {
-        if (m_hWnd != nullptr)
-            ::DestroyWindow(m_hWnd);
-    }
-    CBusyNote(const CBusyNote&) = delete;
-    CBusyNote& operator=(const CBusyNote&) = delete;
-
-private:
-    HWND m_hWnd;
-};
 
 } // namespace
 
@@ -120,26 +97,72 @@ BOOL ParsePostData(const VARIANT* pPostData, CMapStringToString& fields)
     return TRUE;
 }
 
-void CDlgHtmlPopup::RunTextSearch(const VARIANT* pPostData, VARIANT_BOOL* pCancel)
+void ForEachScriptDocument(IHTMLDocument2* pPage, bool bPageWithoutFrames,
+                           const std::function<bool(IHTMLDocument2*)>& fn)
+{
+    CComPtr<IHTMLFramesCollection2> frames;
+    LONG count = 0;
+    if (pPage == nullptr || FAILED(pPage->get_frames(&frames)) || frames == nullptr
+        || FAILED(frames->get_length(&count)))
+        return;
+    if (count == 0)
+    {
+        if (bPageWithoutFrames)
+            fn(pPage);
+        return;
+    }
+    for (LONG i = 1; i < count; ++i)
+    {
+        CVariant index, item;
+        index.SetLong(i);
+        CComPtr<IHTMLWindow2> window;
+        CComPtr<IHTMLDocument2> doc;
+        if (FAILED(frames->item(&index, &item)) || item.vt != VT_DISPATCH || item.pdispVal == nullptr
+            || FAILED(item.pdispVal->QueryInterface(IID_IHTMLWindow2, reinterpret_cast<void**>(&window)))
+            || FAILED(window->get_document(&doc)) || doc == nullptr)
+            continue;
+        if (!fn(doc))
+            return;
+    }
+}
+
+bool BeginTextSearch(const VARIANT* pPostData, VARIANT_BOOL* pCancel, CMapStringToString& fields)
 {
     CBrowserView* pView = theApp.m_pActiveView;
-    CMapStringToString fields;
     if (pView == nullptr || !::IsWindow(pView->GetSafeHwnd()) || !ParsePostData(pPostData, fields))
     {
         *pCancel = VARIANT_FALSE;
-        return;
+        return false;
     }
     *pCancel = VARIANT_TRUE;
-    ForEachScriptDocument([&](IHTMLDocument2* page) {
+    return true;
+}
+
+void CDlgHtmlPopup::RunTextSearch(const VARIANT* pPostData, VARIANT_BOOL* pCancel)
+{
+    CMapStringToString fields;
+    if (!BeginTextSearch(pPostData, pCancel, fields))
+        return;
+    CComPtr<IHTMLDocument2> page;
+    page.Attach(PageDocument());
+    ForEachScriptDocument(page, true, [&](IHTMLDocument2* doc) {
         // A step may close tabs: the active view is looked up again.
         CBrowserView* pActive = theApp.m_pActiveView;
         if (pActive != nullptr && ::IsWindow(pActive->GetSafeHwnd()))
-            SearchInDocument(page, pActive, fields);
+            SearchInDocument(doc, pActive, fields);
+        return true;
     });
 }
 
 void CDlgHtmlPopup::SearchInDocument(IHTMLDocument2* pPage, CBrowserView* pView,
                                      const CMapStringToString& fields)
+{
+    if (RunTextSearchStep(pPage, pView, fields, m_hWnd) == TextSearchStep::kDone)
+        FocusBrowser();
+}
+
+TextSearchStep RunTextSearchStep(IHTMLDocument2* pPage, CBrowserView* pView,
+                                 const CMapStringToString& fields, HWND hOwner)
 {
     const CString op = Field(fields, "op");
     const CString text = Field(fields, "text");
@@ -148,19 +171,19 @@ void CDlgHtmlPopup::SearchInDocument(IHTMLDocument2* pPage, CBrowserView* pView,
         HWND hTab = reinterpret_cast<HWND>(static_cast<INT_PTR>(atoi(Field(fields, "hwnd"))));
         // Only a tab of the program: a page names no other window.
         if (!::IsWindow(hTab) || theApp.FindTabById(hTab) == nullptr)
-            return;
+            return TextSearchStep::kStopped;
         if (::GetParent(pView->GetSafeHwnd()) != hTab)
         {
             ::BringWindowToTop(hTab);
             pView = theApp.m_pActiveView;
             if (pView == nullptr || !::IsWindow(pView->GetSafeHwnd()))
-                return;
+                return TextSearchStep::kStopped;
         }
         if (pView->GetTabItem() == nullptr || pView->GetTabItem()->m_url != Field(fields, "url"))
-            return;
+            return TextSearchStep::kStopped;
         IWebBrowser2* pBrowser = pView->GetBrowser();
         if (pBrowser == nullptr)
-            return;
+            return TextSearchStep::kStopped;
         pBrowser->Stop();
         CComPtr<IDispatch> disp;
         disp.Attach(pView->GetHtmlDocument());
@@ -169,25 +192,24 @@ void CDlgHtmlPopup::SearchInDocument(IHTMLDocument2* pPage, CBrowserView* pView,
         if (doc != nullptr)
             ScrollToHighlight(pView, doc, atoi(Field(fields, "textres")));
         CallScript(pPage, "SetNowPos", Field(fields, "textres"));
-        FocusBrowser();
-        return;
+        return TextSearchStep::kDone;
     }
     if (op != "1" && op != "3")
-    {
-        FocusBrowser();
-        return;
-    }
+        return TextSearchStep::kDone;
     int hits = 0;
     {
-        CBusyNote busy(theApp.GetMessageText(op == "1" ? kMessageSearching : kMessageClearing));
+        // The busy dialog shows while the page is searched.
+        CDlgStatic busy(nullptr);
+        busy.m_text = theApp.GetMessageText(op == "1" ? kMessageSearching : kMessageClearing);
+        busy.Create();
         hits = pView->SetHighlightWords(op == "3", text, 0, theApp.GetEtcText(kEtcStyle),
                                         theApp.GetEtcText(kEtcIdPrefix));
     }
     if (hits < 0)
     {
-        ::MessageBoxA(m_hWnd, theApp.GetMessageText(kMessageSearchFailed),
+        ::MessageBoxA(hOwner, theApp.GetMessageText(kMessageSearchFailed),
                       theApp.GetMainClassName(), MB_OK);
-        return;
+        return TextSearchStep::kFailed;
     }
     CString result;
     if (hits == 0)
@@ -198,9 +220,7 @@ void CDlgHtmlPopup::SearchInDocument(IHTMLDocument2* pPage, CBrowserView* pView,
         result = theApp.GetMessageText(kMessageFound);
         CString number;
         number.Format("%d", hits);
-        const int at = result.Find("%d");
-        if (at >= 0)
-            result = result.Left(at) + number + result.Mid(at + 2);
+        TextFormat::ReplaceFirst(result, "%d", number);
         CString all;
         const CStringArray& snippets = pView->GetHighlightSnippets();
         for (INT_PTR i = 0; i < snippets.GetSize(); ++i)
@@ -223,5 +243,5 @@ void CDlgHtmlPopup::SearchInDocument(IHTMLDocument2* pPage, CBrowserView* pView,
     if (op == "1")
         CallScript(pPage, "SetFindText", text);
     CallScript(pPage, "SetFindResult", result);
-    FocusBrowser();
+    return TextSearchStep::kDone;
 }

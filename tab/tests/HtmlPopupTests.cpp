@@ -7,6 +7,8 @@
 #include <vector>
 
 #include "app/MainFrame.h"
+#include "app/TabGroup.h"
+#include "bars/PageTabBar.h"
 #include "app/VantorelApp.h"
 #include "framework/ole/OleUtil.h"
 #include "tab/BrowserView.h"
@@ -31,11 +33,56 @@ VARIANT PostOf(const std::string& body)
     return v;
 }
 
+// A page of the control posts a form to target.
+void PostForm(TestWebBrowser* control, const std::wstring& target, const std::string& body)
+{
+    VARIANT url;
+    ::VariantInit(&url);
+    url.vt = VT_BSTR;
+    url.bstrVal = ::SysAllocString(target.c_str());
+    VARIANT post = PostOf(body);
+    control->Navigate2(&url, nullptr, nullptr, &post, nullptr);
+    ::VariantClear(&url);
+    ::VariantClear(&post);
+    TestWebBrowser::Settle();
+}
+
 std::string Field(const CMapStringToString& map, const char* key)
 {
     CString value;
     return map.Lookup(key, value) ? std::string(value) : std::string("<none>");
 }
+
+MSG Message(HWND hWnd, UINT message, WPARAM wParam, LPARAM lParam = 0)
+{
+    MSG msg = {};
+    msg.hwnd = hWnd;
+    msg.message = message;
+    msg.wParam = wParam;
+    msg.lParam = lParam;
+    return msg;
+}
+
+// The WM_COMMAND posted to the window, or 0; removes it.
+UINT TakePostedCommand(HWND hWnd)
+{
+    MSG msg;
+    if (!::PeekMessageA(&msg, hWnd, WM_COMMAND, WM_COMMAND, PM_REMOVE))
+        return 0;
+    return LOWORD(msg.wParam);
+}
+
+// A key map line: label, key text, command.
+std::string KeyLine(const char* key, int command)
+{
+    const std::string sep = "\x81\x4D";
+    return std::string("k") + sep + key + sep + std::to_string(command) + "\r\n";
+}
+
+// A frame page with the find-in-pages page's functions.
+const wchar_t kScriptedFrame[] =
+    L"<script>function SetTextAreaAll(a) {} function setURL(u) {} function sethWnd(h) {} "
+    L"function SetFindText(t) {} function SetFindResult(r) {} function SetNowPos(p) {}</script><p>frame</p>";
 
 class HtmlPopupTest : public TabTest
 {
@@ -72,16 +119,7 @@ protected:
     {
         TestWebBrowser* control = PopupControl();
         ASSERT_NE(nullptr, control);
-        const std::wstring page = control->GetDocument()->GetUrl();
-        VARIANT url;
-        ::VariantInit(&url);
-        url.vt = VT_BSTR;
-        url.bstrVal = ::SysAllocString(page.c_str());
-        VARIANT post = PostOf(body);
-        control->Navigate2(&url, nullptr, nullptr, &post, nullptr);
-        ::VariantClear(&url);
-        ::VariantClear(&post);
-        TestWebBrowser::Settle();
+        PostForm(control, control->GetDocument()->GetUrl(), body);
     }
     std::vector<std::wstring> CallNames(size_t from = 0)
     {
@@ -128,7 +166,7 @@ TEST(PostData, FieldsAreDecodedWithLowerCaseNames)
 
 TEST_F(HtmlPopupTest, TheKeywordGoesToThePageOnceAndItsSearchMarksTheTab)
 {
-    m_frame->ShowTextSearchPopup("dog");
+    m_frame->OpenTextSearchPopup("dog");
     TestHtmlDocument* page = Page();
     ASSERT_NE(nullptr, page);
     ASSERT_EQ(2u, page->GetScriptCalls().size());
@@ -156,7 +194,7 @@ TEST_F(HtmlPopupTest, TheKeywordGoesToThePageOnceAndItsSearchMarksTheTab)
 
 TEST_F(HtmlPopupTest, GoingToAHitScrollsItsTabOnlyWhileTheTabShowsThatPage)
 {
-    m_frame->ShowTextSearchPopup("");
+    m_frame->OpenTextSearchPopup("");
     ASSERT_NE(nullptr, Page());
     EXPECT_TRUE(Page()->GetScriptCalls().empty());
     Post("text=dog&op=1");
@@ -177,7 +215,7 @@ TEST_F(HtmlPopupTest, GoingToAHitScrollsItsTabOnlyWhileTheTabShowsThatPage)
 
 TEST_F(HtmlPopupTest, NoHitsAndClearingReportOnlyTheirResult)
 {
-    m_frame->ShowTextSearchPopup("");
+    m_frame->OpenTextSearchPopup("");
     ASSERT_NE(nullptr, Page());
     Post("text=absent&op=1");
     EXPECT_EQ((std::vector<std::wstring>{ L"SetFindText", L"SetFindResult" }), CallNames());
@@ -195,7 +233,7 @@ TEST_F(HtmlPopupTest, NoHitsAndClearingReportOnlyTheirResult)
 TEST_F(HtmlPopupTest, LinksLeavingThePopupOpenInTheTabAndScriptLinksStay)
 {
     theApp.m_settings.bPopUpNewStyle(false);
-    m_frame->ShowTextSearchPopup("");
+    m_frame->OpenTextSearchPopup("");
     ASSERT_NE(nullptr, Page());
     TestWebBrowser* control = PopupControl();
     VARIANT url;
@@ -217,10 +255,43 @@ TEST_F(HtmlPopupTest, LinksLeavingThePopupOpenInTheTabAndScriptLinksStay)
     EXPECT_FALSE(::IsWindowVisible(m_frame->m_pHtmlPopup->m_hWnd));
 }
 
+TEST_F(HtmlPopupTest, WithNewGroupsALinkOpensAGroupNamedAfterItsTextAndThePopupStays)
+{
+    theApp.m_settings.bPopUpNewStyle(false);
+    theApp.m_settings.iParentTabNewRule |= 0x100;
+    m_frame->OpenTextSearchPopup("");
+    TestHtmlDocument* page = Page();
+    ASSERT_NE(nullptr, page);
+    page->SetHtml(L"<a id=\"n\" href=\"http://news.example/\">News</a><a id=\"e\" href=\"http://bare.example/\"></a>");
+    auto follow = [&](const wchar_t* id, const char* url) {
+        page->SetActiveElement(id);
+        PostForm(PopupControl(), VaWideFromAnsi(url), "");
+        Pump();
+    };
+    const int groups = theApp.GetGroupCount();
+    follow(L"n", "http://news.example/");
+    ASSERT_EQ(groups + 1, theApp.GetGroupCount());
+    CTabItem* opened = Active();
+    ASSERT_NE(nullptr, opened);
+    EXPECT_STREQ("http://news.example/", opened->m_url);
+    ASSERT_NE(nullptr, opened->m_pGroup);
+    EXPECT_STREQ("News", opened->m_pGroup->m_captionTemplate);
+    // A link without text: a new unnamed group.
+    follow(L"e", "http://bare.example/");
+    ASSERT_EQ(groups + 2, theApp.GetGroupCount());
+    ASSERT_NE(nullptr, Active());
+    EXPECT_STREQ("http://bare.example/", Active()->m_url);
+    EXPECT_STRNE("News", Active()->m_pGroup->m_captionTemplate);
+    // The popup stays, and the page tab bar shows again.
+    EXPECT_TRUE(::IsWindowVisible(m_frame->m_pHtmlPopup->m_hWnd));
+    EXPECT_FALSE(m_frame->m_pPageTabBar->IsUpdating());
+    EXPECT_TRUE(::IsWindowVisible(m_frame->m_pPageTabBar->m_hWnd));
+}
+
 TEST_F(HtmlPopupTest, AMiddleClickOnALinkOpensItOnceAndHeldKeysAreSwallowed)
 {
     theApp.m_settings.bPopUpNewStyle(false);
-    m_frame->ShowTextSearchPopup("");
+    m_frame->OpenTextSearchPopup("");
     TestHtmlDocument* page = Page();
     ASSERT_NE(nullptr, page);
     page->SetHtml(L"<a id=\"l\" href=\"http://mid.example/\">mid</a>");
@@ -276,4 +347,273 @@ TEST_F(HtmlPopupTest, FavoritesPaneWritesItsFramesetRowsAndAHistoryPageOnlyWhenM
                     "border=0>\r\n<frame src=navtabs.htm name=frm_navtabs>\r\n<frame src=bookmark.htm "
                     "name=frm_main>\r\n</frameset>\r\n</frameset>\r\n",
               m_folder->ReadBytes("Favorite/index.htm"));
+}
+
+TEST_F(HtmlPopupTest, KeysRunTheirBindingsButTypingInAnEditFieldStaysThere)
+{
+    m_folder->WriteBytes("KEYCONF.dat", KeyLine("F5", 1022) + KeyLine("A", 1021));
+    theApp.ReloadBindingMaps();
+    m_frame->OpenTextSearchPopup("");
+    TestHtmlDocument* page = Page();
+    ASSERT_NE(nullptr, page);
+    page->SetHtml(L"<p id=\"p\">text</p><input id=\"i\" type=\"text\">");
+    CDlgHtmlPopup* popup = m_frame->m_pHtmlPopup;
+    HWND control = PopupControl()->GetControlWindow();
+    TakePostedCommand(m_frame->m_hWnd);
+
+    // Outside an edit field every bound key runs once; a held one is swallowed.
+    page->SetActiveElement(L"p");
+    MSG key = Message(control, WM_KEYDOWN, 'A', 1);
+    EXPECT_TRUE(popup->PreTranslateMessage(&key));
+    EXPECT_EQ(1021u, TakePostedCommand(m_frame->m_hWnd));
+    key = Message(control, WM_KEYDOWN, 'A', 0x40000001);
+    EXPECT_TRUE(popup->PreTranslateMessage(&key));
+    EXPECT_EQ(0u, TakePostedCommand(m_frame->m_hWnd));
+    key = Message(control, WM_KEYDOWN, VK_F7, 1);
+    EXPECT_FALSE(popup->PreTranslateMessage(&key));
+    // Enter is the page's (its form), never the dialog's: the popup stays.
+    key = Message(control, WM_KEYDOWN, VK_RETURN, 1);
+    EXPECT_FALSE(popup->PreTranslateMessage(&key));
+    EXPECT_TRUE(::IsWindowVisible(popup->m_hWnd));
+
+    // In an edit field the letter is typed; F5 still reloads.
+    page->SetActiveElement(L"i");
+    key = Message(control, WM_KEYDOWN, 'A', 1);
+    EXPECT_FALSE(popup->PreTranslateMessage(&key));
+    key = Message(control, WM_KEYDOWN, 'A', 0x40000001);
+    EXPECT_FALSE(popup->PreTranslateMessage(&key));
+    key = Message(control, WM_KEYDOWN, VK_F5, 1);
+    EXPECT_TRUE(popup->PreTranslateMessage(&key));
+    EXPECT_EQ(1022u, TakePostedCommand(m_frame->m_hWnd));
+}
+
+TEST_F(HtmlPopupTest, MovingTheMouseOverThePopupTakesTheFocusBackFromTheFrame)
+{
+    m_frame->OpenTextSearchPopup("");
+    TestHtmlDocument* page = Page();
+    ASSERT_NE(nullptr, page);
+    CDlgHtmlPopup* popup = m_frame->m_pHtmlPopup;
+    HWND control = PopupControl()->GetControlWindow();
+    MSG move = Message(control, WM_MOUSEMOVE, 0);
+
+    // The focus in the tab's page, which the frame lets go.
+    HWND tabPage = ControlOf(m_tab)->GetControlWindow();
+    ::SetForegroundWindow(m_frame->m_hWnd);
+    ::SetFocus(tabPage);
+    ASSERT_EQ(tabPage, ::GetFocus());
+    // Off in the settings: nothing moves.
+    theApp.m_settings.iFocusMove = 0;
+    const int before = page->GetFocusCount();
+    popup->PreTranslateMessage(&move);
+    EXPECT_EQ(before, page->GetFocusCount());
+
+    // Nothing remembered: the page is focused.
+    theApp.m_settings.iFocusMove = 1;
+    popup->m_hRememberedFocus = nullptr;
+    popup->PreTranslateMessage(&move);
+    EXPECT_EQ(before + 1, page->GetFocusCount());
+    EXPECT_TRUE(popup->m_flags & kPopupPageFocused);
+
+    // The popup's window that had the focus gets it back.
+    ::SetFocus(control);
+    ASSERT_TRUE(popup->RememberFocus());
+    ::SetForegroundWindow(m_frame->m_hWnd);
+    ::SetFocus(tabPage);
+    popup->PreTranslateMessage(&move);
+    EXPECT_EQ(control, ::GetFocus());
+    EXPECT_EQ(before + 1, page->GetFocusCount());
+}
+
+TEST_F(HtmlPopupTest, TheLayeredPopupOpensLowerAndShrinksTranslucentWhileInactive)
+{
+    theApp.m_settings.bPopUpNewStyle(false);
+    m_frame->OpenTextSearchPopup("");
+    RECT plain = {};
+    ::GetWindowRect(m_frame->m_pHtmlPopup->m_hWnd, &plain);
+    EXPECT_FALSE(::GetWindowLongPtrA(m_frame->m_pHtmlPopup->m_hWnd, GWL_EXSTYLE) & WS_EX_LAYERED);
+
+    theApp.m_settings.bPopUpNewStyle(true);
+    theApp.m_settings.iPopUpNewStyle_nnn = 150;
+    m_frame->OpenTextSearchPopup("");
+    HWND popup = m_frame->m_pHtmlPopup->m_hWnd;
+    ASSERT_TRUE(::GetWindowLongPtrA(popup, GWL_EXSTYLE) & WS_EX_LAYERED);
+    RECT full = {};
+    ::GetWindowRect(popup, &full);
+    // The page keeps its distances to the popup's edges.
+    const HWND page = PopupControl()->GetControlWindow();
+    auto margins = [&] {
+        RECT client = {}, control = {};
+        ::GetClientRect(popup, &client);
+        ::GetWindowRect(page, &control);
+        ::MapWindowPoints(nullptr, popup, reinterpret_cast<POINT*>(&control), 2);
+        return std::vector<LONG>{ control.left, control.top, client.right - control.right,
+                                  client.bottom - control.bottom };
+    };
+    const std::vector<LONG> placed = margins();
+    EXPECT_EQ(plain.top + 9 * 23, full.top);
+    EXPECT_EQ(plain.bottom - plain.top, full.bottom - full.top);
+
+    BYTE alpha = 0;
+    DWORD flags = 0;
+    // Told twice (as when a modal window disables it), it still comes back whole.
+    ::SendMessageA(popup, WM_NCACTIVATE, FALSE, 0);
+    ::SendMessageA(popup, WM_NCACTIVATE, FALSE, 0);
+    RECT shrunk = {};
+    ::GetWindowRect(popup, &shrunk);
+    EXPECT_EQ(30, shrunk.bottom - shrunk.top);
+    EXPECT_EQ(full.left, shrunk.left);
+    EXPECT_EQ(full.top, shrunk.top);
+    ASSERT_TRUE(::GetLayeredWindowAttributes(popup, nullptr, &alpha, &flags));
+    EXPECT_EQ(150, alpha);
+
+    ::SendMessageA(popup, WM_NCACTIVATE, TRUE, 0);
+    RECT back = {};
+    ::GetWindowRect(popup, &back);
+    EXPECT_EQ(full.top, back.top);
+    EXPECT_EQ(full.bottom, back.bottom);
+    ASSERT_TRUE(::GetLayeredWindowAttributes(popup, nullptr, &alpha, &flags));
+    EXPECT_EQ(255, alpha);
+    EXPECT_EQ(placed, margins());
+
+    // Closed and shown again, the popup still works its alpha.
+    ::SendMessageA(popup, WM_CLOSE, 0, 0);
+    m_frame->m_pHtmlPopup->ShowWindow(SW_SHOW);
+    ::SendMessageA(popup, WM_NCACTIVATE, FALSE, 0);
+    ASSERT_TRUE(::GetLayeredWindowAttributes(popup, nullptr, &alpha, &flags));
+    EXPECT_EQ(150, alpha);
+    theApp.m_settings.bPopUpNewStyle(false);
+}
+
+TEST_F(HtmlPopupTest, TheSearchBoxCommandOpensThePopupOnlyWhileTheSearchBarIsThere)
+{
+    m_frame->m_wndSearchBar.GetSearchCombo().SetWindowText("dog");
+    ::SendMessageA(m_tab->m_hFrame, WM_COMMAND, 30514, 0);
+    TestHtmlDocument* page = Page();
+    ASSERT_NE(nullptr, page);
+    ASSERT_FALSE(page->GetScriptCalls().empty());
+    EXPECT_EQ(L"SetSelTextValues", page->GetScriptCalls()[0].name);
+    EXPECT_EQ(L"dog", page->GetScriptCalls()[0].args[0]);
+
+    CDlgHtmlPopup* first = m_frame->m_pHtmlPopup;
+    ::DestroyWindow(m_frame->m_wndSearchBar.m_hWnd);
+    ASSERT_FALSE(m_frame->m_wndSearchBar.IsWindow());
+    m_frame->ShowTextSearchPopup();
+    EXPECT_EQ(first, m_frame->m_pHtmlPopup);
+}
+
+class FavHtmlPaneTest : public HtmlPopupTest
+{
+protected:
+    void SetUp() override
+    {
+        HtmlPopupTest::SetUp();
+        m_pane = new CDlgFavHtml;
+        ASSERT_TRUE(m_pane->Create(kFavHtmlTemplate, m_frame));
+        for (TestWebBrowser* c : TestWebBrowser::GetInstances())
+            if (::GetParent(c->GetControlWindow()) == m_pane->m_hWnd)
+                m_control = c;
+        ASSERT_NE(nullptr, m_control);
+        m_pane->m_bPassNext = 0;
+    }
+    void TearDown() override
+    {
+        delete m_pane;
+        HtmlPopupTest::TearDown();
+    }
+    // The pane's page posts the find-in-pages form; true when the pane
+    // stayed on its page.
+    bool PanePost(const std::string& body)
+    {
+        const std::wstring before = m_control->GetDocument()->GetUrl();
+        PostForm(m_control, VaWideFromAnsi(theApp.GetProgramFolder() + "Favorite\\text_search.htm"), body);
+        return m_control->GetDocument()->GetUrl() == before;
+    }
+    std::vector<std::wstring> FrameCalls(size_t frame)
+    {
+        std::vector<std::wstring> names;
+        for (const auto& call : m_control->GetDocument()->GetFrames()[frame]->GetDocument()->GetScriptCalls())
+            names.push_back(call.name);
+        return names;
+    }
+
+    CDlgFavHtml* m_pane = nullptr;
+    TestWebBrowser* m_control = nullptr;
+};
+
+TEST_F(FavHtmlPaneTest, TheFindFormSearchesFromTheSecondFrameOnAndAPageWithoutFramesGetsNothing)
+{
+    TestWebBrowser::SetPageHtml(L"http://f0.example/", kScriptedFrame);
+    TestWebBrowser::SetPageHtml(L"http://f1.example/", kScriptedFrame);
+    TestWebBrowser::SetPageHtml(L"http://f2.example/", kScriptedFrame);
+    m_control->SetDocumentHtml(L"<iframe src=\"http://f0.example/\"></iframe><iframe src=\"http://f1.example/\">"
+                               L"</iframe><iframe src=\"http://f2.example/\"></iframe>");
+    ASSERT_EQ(3u, m_control->GetDocument()->GetFrames().size());
+    EXPECT_TRUE(PanePost("text=dog&op=1"));
+    const std::vector<std::wstring> found = { L"SetTextAreaAll", L"setURL", L"sethWnd", L"SetFindText",
+                                              L"SetFindResult" };
+    EXPECT_TRUE(FrameCalls(0).empty());
+    EXPECT_EQ(found, FrameCalls(1));
+    EXPECT_EQ(found, FrameCalls(2));
+    // Each frame's search marked the tab anew.
+    EXPECT_EQ(2u, ControlOf(m_tab)->GetDocument()->FindByTag(L"SPAN").size());
+
+    // Going to a hit reaches every frame; a tab whose page changed, none.
+    const std::string hwnd = std::to_string(static_cast<int>(reinterpret_cast<INT_PTR>(m_tab->m_hFrame)));
+    EXPECT_TRUE(PanePost("op=2&textres=1&url=http%3A%2F%2Fa.example%2F&hwnd=" + hwnd));
+    EXPECT_EQ(L"SetNowPos", FrameCalls(1).back());
+    EXPECT_EQ(L"SetNowPos", FrameCalls(2).back());
+    EXPECT_TRUE(PanePost("op=2&textres=0&url=http%3A%2F%2Fb.example%2F&hwnd=" + hwnd));
+    EXPECT_EQ(6u, FrameCalls(1).size());
+    EXPECT_EQ(6u, FrameCalls(2).size());
+
+    // No frames: no calls and no marks, and the pane stays on its page.
+    m_control->SetDocumentHtml(kScriptedFrame);
+    EXPECT_TRUE(PanePost("text=cat&op=1"));
+    EXPECT_TRUE(m_control->GetDocument()->GetScriptCalls().empty());
+    EXPECT_EQ(2u, ControlOf(m_tab)->GetDocument()->FindByTag(L"SPAN").size());
+}
+
+TEST_F(FavHtmlPaneTest, TheMiddleClickAndNewWindowsOpenTabsAndThePaneStays)
+{
+    m_control->SetDocumentHtml(L"<a id=\"l\" href=\"http://mid.example/\">mid</a>");
+    m_control->GetDocument()->SetActiveElement(L"l");
+    HWND control = m_control->GetControlWindow();
+    MSG down = Message(control, WM_MBUTTONDOWN, MK_MBUTTON);
+    MSG up = Message(control, WM_MBUTTONUP, 0);
+    m_pane->m_statusText = "http://mid.example/";
+    m_pane->PreTranslateMessage(&down);
+    EXPECT_EQ(static_cast<UINT>(WM_RBUTTONDOWN), down.message);
+    EXPECT_TRUE(m_pane->PreTranslateMessage(&up));
+    Pump();
+    ASSERT_EQ(2, BarCount());
+    EXPECT_STREQ("http://mid.example/", BarTab(1)->m_url);
+    // Released again without a press: swallowed, nothing opens.
+    EXPECT_TRUE(m_pane->PreTranslateMessage(&up));
+    Pump();
+    EXPECT_EQ(2, BarCount());
+
+    const TestWebBrowser::NewWindowResult opened = m_control->ScriptNewWindow(L"http://new.example/");
+    EXPECT_FALSE(opened.cancelled);
+    EXPECT_NE(nullptr, opened.pNewBrowser);
+    Pump();
+    EXPECT_EQ(3, BarCount());
+    EXPECT_TRUE(::IsWindow(m_pane->m_hWnd));
+
+    MSG repeat = Message(control, WM_KEYDOWN, 'A', 0x40000001);
+    EXPECT_TRUE(m_pane->PreTranslateMessage(&repeat));
+}
+
+TEST_F(FavHtmlPaneTest, TheMouseOverThePaneRemembersItsFocusOrFocusesItsPage)
+{
+    theApp.m_settings.iFocusMove = 1;
+    m_control->SetDocumentHtml(L"<p>pane</p>");
+    HWND control = m_control->GetControlWindow();
+    MSG move = Message(control, WM_MOUSEMOVE, 0);
+    ::SetForegroundWindow(m_frame->m_hWnd);
+    ::SetFocus(ControlOf(m_tab)->GetControlWindow());
+    ASSERT_EQ(ControlOf(m_tab)->GetControlWindow(), ::GetFocus());
+    const int before = m_control->GetDocument()->GetFocusCount();
+    m_pane->PreTranslateMessage(&move);
+    EXPECT_EQ(before + 1, m_control->GetDocument()->GetFocusCount());
+    EXPECT_EQ(nullptr, m_pane->m_hRememberedFocus);
 }

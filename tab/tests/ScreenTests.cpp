@@ -114,7 +114,7 @@ TEST_F(TabTest, TrayHidesTheTextSearchPopupWithTheWindowAndCloseTakesItDown)
 {
     theApp.m_settings.bTaskTray(true);
     m_frame->m_stateWord |= kStateTrayIcon;
-    m_frame->ShowTextSearchPopup("word");
+    m_frame->OpenTextSearchPopup("word");
     HWND popup = m_frame->GetTextSearchPopupWindow();
     ASSERT_NE(nullptr, popup);
     ::ShowWindow(popup, SW_SHOW);

@@ -311,7 +311,8 @@ int CMainFrame::CreateStatusBar()
     m_wndStatusBar.SetIndicators(kIndicators, 2);
     m_wndStatusBar.SetPaneInfo(1, kProgressPaneId, SBPS_NOBORDERS, 74);
     m_wndStatusBar.SetProgressRange(0, 100);
-    ShowControlBar(&m_wndStatusBar, theApp.m_settings.bBar_Status(), FALSE);
+    // Laid out with the other bars when the frame is first shown.
+    ShowControlBar(&m_wndStatusBar, theApp.m_settings.bBar_Status(), TRUE);
     return 0;
 }
 

@@ -148,13 +148,17 @@ void CToolBarEx::SetButtonTable(int count, const ToolButtonRecord* records, int 
     DeleteAllButtons();
     m_table.clear();
     m_index.clear();
+    // One message for all the buttons: the control lays itself out once.
+    std::vector<TBBUTTON> shown;
     for (int i = 0; i < count; ++i)
     {
         if (records[i].shownByDefault)
-            AddButtons(1, &records[i].button);
+            shown.push_back(records[i].button);
         m_table.push_back(records[i]);
         m_index[records[i].button.idCommand] = i;
     }
+    if (!shown.empty())
+        AddButtons(static_cast<int>(shown.size()), shown.data());
     SetTextMode(textMode, refresh);
 }
 
@@ -231,8 +235,8 @@ void CToolBarEx::SetLayoutString(const CString& layout)
         return;
     DeleteAllButtons();
     CString rest = layout + "@";
-    int position = 0;
-    for (int start = 0; position < kMaxLayoutEntries;)
+    std::vector<TBBUTTON> buttons;
+    for (int start = 0; static_cast<int>(buttons.size()) < kMaxLayoutEntries;)
     {
         int end = rest.Find('@', start);
         if (end < 0)
@@ -248,8 +252,10 @@ void CToolBarEx::SetLayoutString(const CString& layout)
             if (it != m_index.end())
                 button = m_table[static_cast<size_t>(it->second)].button;
         }
-        InsertButton(position++, &button);
+        buttons.push_back(button);
     }
+    if (!buttons.empty())
+        AddButtons(static_cast<int>(buttons.size()), buttons.data());
     UpdateBandSize();
 }
 

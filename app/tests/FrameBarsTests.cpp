@@ -260,6 +260,25 @@ TEST_F(FrameBarsTest, TheStatusBarAndClickOpenCommandsFlipTheirSettings)
     EXPECT_NE(before, theApp.m_settings.bClickOpen());
 }
 
+// The status bar is created without a layout pass of its own: the first show
+// puts it along the bottom, with the pages' area above it.
+TEST_F(FrameBarsTest, TheFirstShowLaysTheStatusBarAlongTheBottom)
+{
+    ASSERT_TRUE(theApp.m_settings.bBar_Status());
+    ASSERT_TRUE(m_frame->m_wndStatusBar.IsWindowVisible());
+    RECT client = {}, status = {}, pages = {};
+    m_frame->GetClientRect(&client);
+    ::GetWindowRect(m_frame->m_wndStatusBar.m_hWnd, &status);
+    ::GetWindowRect(m_frame->m_hWndMDIClient, &pages);
+    ::MapWindowPoints(nullptr, m_frame->m_hWnd, reinterpret_cast<POINT*>(&status), 2);
+    ::MapWindowPoints(nullptr, m_frame->m_hWnd, reinterpret_cast<POINT*>(&pages), 2);
+    EXPECT_EQ(client.bottom, status.bottom);
+    EXPECT_EQ(client.right - client.left, status.right - status.left);
+    EXPECT_GT(status.bottom - status.top, 0);
+    EXPECT_LE(pages.bottom, status.top);
+    EXPECT_GT(pages.bottom - pages.top, 0);
+}
+
 TEST_F(FrameBarsTest, PageScriptsGetTheirStringsLastFirst)
 {
     FakeScript script;

@@ -15,6 +15,7 @@
 #include "bars/ComboBoxXP.h"
 #include "bars/DlgWndMng.h"
 #include "bars/FullScreenTitleBar.h"
+#include "bars/LinksBar.h"
 #include "bars/MainToolBar.h"
 #include "bars/SearchBar.h"
 #include "bars/SizingControlBar.h"
@@ -80,6 +81,7 @@ enum MainFrameState : DWORD
     kStateHiddenSearch = 0x8000,
     kStateHiddenStatus = 0x10000,
     kStateHiddenMenu = 0x20000,
+    kStateHiddenLinks = 0x40000,
     kStateHiddenGroupBar = 0x80000,
     kStateHiddenPageBar = 0x100000,
     kStateHiddenBarsMask = 0x1FE000,
@@ -94,17 +96,6 @@ inline constexpr UINT kCmdFavoriteLast = 45000;
 inline constexpr UINT kCmdFavFolderFirst = 45001;
 inline constexpr UINT kCmdFavFolderLast = 50000;
 inline constexpr UINT kCmdFavoriteEmpty = 39999;
-
-// One button of the links bar: a favorite or a folder of the Links folder.
-// It names its node by command only (never by pointer), so a rebuilt tree
-// cannot leave it pointing at a deleted node.
-struct LinkButton
-{
-    CString label;
-    int image = 0;
-    UINT command = 0;
-    BYTE style = 0;
-};
 
 class CMainFrame : public CNewMDIFrameWnd
 {
@@ -386,10 +377,8 @@ public:
     // none).
     virtual void BuildFavoriteIcons();
     CString GetLinksFolderPath() const;
-    // The links bar's window and its button table; the bar comes with the
-    // bars, until then there is none and the table is only kept.
-    virtual HWND GetLinksBarWindow() const;
-    virtual void SetLinksBarButtons(const std::vector<LinkButton>& buttons);
+    // A folder button's drop-down: the folder's popup under the button.
+    void OnLinksDropDown(NMHDR* pNMHDR, LRESULT* pResult);
     // A shortcut's URL as a favorite opens it: a script URL in the active
     // page, else by the new-group and new-tab settings.
     void OpenFavoriteUrl(const CString& url, const CString& groupName);
@@ -407,8 +396,6 @@ public:
     CFavoritesBar m_wndFavoritesBar;
     // The tree pane while one shows (owned by the window that hosts it).
     CDlgFavTree* m_pFavoritesPane = nullptr;
-    std::vector<LinkButton> m_linkButtons;
-    CImageList m_linkImages;
     int m_favMenuLeadingItems = 0;  // 1 when the menu starts with open-all
 
     // Search engines: "SearchEngine.dat", from the default list when missing.
@@ -470,6 +457,7 @@ public:
     CAddressCombo m_wndAddress;
     CMainToolBar m_wndToolBar;
     CSearchBar m_wndSearchBar{&m_searchEngines};
+    CLinksBar m_wndLinksBar;
     HBITMAP m_hReBarBack = nullptr;  // the bands' background, kept for the rebar's life
     HWND m_hFocusMemory = nullptr;   // the focus when the window was deactivated
     CStatusBarXP m_wndStatusBar;

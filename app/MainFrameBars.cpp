@@ -29,6 +29,7 @@ const DWORD kBandStyle = WS_CHILD | WS_VISIBLE | CBRS_ALIGN_TOP | CBRS_FLYBY;
 const int kFirstAddressText = 2;
 const int kFirstAddressName = 3;
 const int kFirstToolBarName = 5;
+const int kFirstLinksBarName = 6;
 const int kFirstSearchBarName = 15;
 const int kEtcDefaultBands = 69;
 const int kMaxOrderBytes = 2047;
@@ -112,10 +113,12 @@ BOOL CMainFrame::CreateReBarBands()
     m_wndAddress.m_pOwnerFrame = this;
     if (!m_wndAddress.Create(WS_CHILD | CBS_DROPDOWN | CBS_AUTOHSCROLL, CRect(0, 0, 0, 0), &host, CAddressCombo::kId) ||
         !m_wndToolBar.Create(&host, kBandStyle, AFX_IDW_TOOLBAR) ||
+        !m_wndLinksBar.Create(&host, kBandStyle, CLinksBar::kId) ||
         !m_wndSearchBar.Create(&host, kBandStyle, CSearchBar::kId))
         return FALSE;
     m_wndAddress.MoveWindow(0, 0, 200, 22);
     m_wndToolBar.ModifyStyle(0, CCS_ADJUSTABLE);
+    m_wndLinksBar.ModifyStyle(0, CCS_ADJUSTABLE);
     m_wndSearchBar.ModifyStyle(0, CCS_ADJUSTABLE);
     m_wndToolBar.Initialize();
     m_wndSearchBar.Initialize();
@@ -133,6 +136,8 @@ BOOL CMainFrame::CreateReBarBands()
     const DWORD kBreakGripper = kBreak | RBBS_GRIPPERALWAYS;
     if (!m_wndReBar.AddBar(&m_wndAddress, addressText, nullptr, kBreak, theApp.GetFirstText(kFirstAddressName), false) ||
         !m_wndReBar.AddBar(&m_wndToolBar, nullptr, nullptr, kBreakGripper, theApp.GetFirstText(kFirstToolBarName), false) ||
+        !m_wndReBar.AddBar(&m_wndLinksBar, nullptr, nullptr, kBreakGripper, theApp.GetFirstText(kFirstLinksBarName),
+                           false) ||
         !m_wndReBar.AddBar(&m_wndSearchBar, nullptr, nullptr, kBreakGripper,
                            theApp.GetFirstText(kFirstSearchBarName), false))
         return FALSE;
@@ -142,6 +147,7 @@ BOOL CMainFrame::CreateReBarBands()
     theApp.m_rebar.Empty();
     m_wndToolBar.SetLayoutString(ReadToolBarOrder());
     m_wndSearchBar.RecalcLayout();
+    m_wndLinksBar.Initialize();  // its buttons come with the favorites' icons
     return TRUE;
 }
 
@@ -265,15 +271,29 @@ void CMainFrame::OnUpdateLockBars(CCmdUI* pCmdUI)
                      (band.fStyle & RBBS_NOGRIPPER) != 0);
 }
 
+namespace {
+
+// The control id of the band a band toggle shows or hides.
+UINT BandOfToggle(UINT command)
+{
+    switch (command) {
+    case ID_VIEW_TOOLBAR_BAND: return AFX_IDW_TOOLBAR;
+    case ID_VIEW_LINKS_BAND: return CLinksBar::kId;
+    default: return CAddressCombo::kId;
+    }
+}
+
+} // namespace
+
 void CMainFrame::OnToggleBand(UINT nID)
 {
-    m_wndReBar.ToggleBand(nID == ID_VIEW_TOOLBAR_BAND ? AFX_IDW_TOOLBAR : CAddressCombo::kId);
+    m_wndReBar.ToggleBand(BandOfToggle(nID));
     RecalcLayout();
 }
 
 void CMainFrame::OnUpdateToggleBand(CCmdUI* pCmdUI)
 {
-    UINT band = pCmdUI->m_nID == ID_VIEW_TOOLBAR_BAND ? AFX_IDW_TOOLBAR : CAddressCombo::kId;
+    UINT band = BandOfToggle(pCmdUI->m_nID);
     pCmdUI->Enable(TRUE);
     pCmdUI->SetCheck(m_wndReBar.IsWindow() && m_wndReBar.IsBandVisible(band));
 }

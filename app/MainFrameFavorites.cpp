@@ -11,6 +11,7 @@
 #include "app/DlgFavTree.h"
 #include "app/VantorelApp.h"
 #include "app/resource.h"
+#include "bars/DlgStatic.h"
 #include "bars/PageTabBar.h"
 #include "framework/ole/OleUtil.h"
 #include "framework/win/WaitCursor.h"
@@ -214,21 +215,48 @@ bool CMainFrame::BuildFavoriteFolderMenu(CNewMenu& menu, int flatIndex)
 
 void CMainFrame::OnFavoriteFolder(UINT nID)
 {
-    HWND bar = GetLinksBarWindow();
-    if (bar == nullptr)
+    if (m_wndLinksBar.GetSafeHwnd() == nullptr)
         return;
     RECT rect = {};
-    ::GetWindowRect(bar, &rect);
+    m_wndLinksBar.GetWindowRect(&rect);
     ShowFavoriteFolderMenu(static_cast<int>(nID - kCmdFavFolderFirst), rect.right, rect.bottom);
 }
 
+// From the links bar, or from its overflow popup's copy of its buttons
+// (a toolbar with the bar's id, as the rebar has): the button's own window
+// places the menu.
+void CMainFrame::OnLinksDropDown(NMHDR* pNMHDR, LRESULT* pResult)
+{
+    *pResult = TBDDRET_DEFAULT;
+    const auto* info = reinterpret_cast<const NMTOOLBARA*>(pNMHDR);
+    const HWND from = info->hdr.hwndFrom;
+    if (m_wndLinksBar.GetSafeHwnd() == nullptr || from == nullptr)
+        return;
+    if (from != m_wndLinksBar.m_hWnd) {
+        char className[32] = "";
+        ::GetClassNameA(from, className, sizeof(className));
+        if (lstrcmpiA(className, TOOLBARCLASSNAMEA) != 0)
+            return;
+    }
+    const UINT id = static_cast<UINT>(info->iItem);
+    if (id < kCmdFavFolderFirst || id > kCmdFavFolderLast)
+        return;
+    RECT button = {};
+    if (!::SendMessageA(from, TB_GETRECT, id, reinterpret_cast<LPARAM>(&button)))
+        return;
+    ::MapWindowPoints(from, nullptr, reinterpret_cast<LPPOINT>(&button), 2);
+    ShowFavoriteFolderMenu(static_cast<int>(id - kCmdFavFolderFirst), button.left, button.bottom);
+}
+
+// The drop-down menu resource's first popup, emptied and refilled.
 void CMainFrame::ShowFavoriteFolderMenu(int flatIndex, int x, int y)
 {
     CNewMenu menu;
-    if (!menu.CreatePopupMenu())
+    if (!menu.LoadMenu(IDR_MENU_NEWTAB))
         return;
-    if (BuildFavoriteFolderMenu(menu, flatIndex))
-        menu.TrackPopupMenu(TPM_LEFTALIGN | TPM_LEFTBUTTON, x, y, this);
+    CNewMenu* popup = menu.GetSubMenu(0);
+    if (popup != nullptr && BuildFavoriteFolderMenu(*popup, flatIndex))
+        popup->TrackPopupMenu(TPM_LEFTALIGN | TPM_LEFTBUTTON, x, y, this);
     menu.DestroyMenu();
 }
 
@@ -236,14 +264,6 @@ void CMainFrame::OnUpdateFavoriteFolder(CCmdUI* pCmdUI)
 {
     pCmdUI->Enable(TRUE);
 }
-
-HWND CMainFrame::GetLinksBarWindow() const
-{
-    // The links bar arrives with the bars; until then there is none.
-    return nullptr;
-}
-
-void CMainFrame::SetLinksBarButtons(const std::vector<LinkButton>&) {}
 
 //--- The links bar
 
@@ -264,12 +284,13 @@ CString CMainFrame::GetLinksFolderPath() const
 
 void CMainFrame::BuildFavoriteIcons()
 {
-    m_linkButtons.clear();
-    m_linkImages.DeleteImageList();
-    MakeFavoriteMenuImages(m_linkImages);
+    if (m_wndLinksBar.GetSafeHwnd() == nullptr)
+        return;
+    std::vector<LinkButton> buttons;
+    m_wndLinksBar.ResetImages();
     const CFavoriteNode* root = m_favorites.GetRoot();
     if (root == nullptr) {
-        SetLinksBarButtons(m_linkButtons);
+        m_wndLinksBar.SetLinks(buttons);
         return;
     }
     const CString links = GetLinksFolderPath();
@@ -294,17 +315,15 @@ void CMainFrame::BuildFavoriteIcons()
         } else {
             button.image = kImageEntry;
             if (child.m_kind == CFavoriteNode::kFile) {
-                const int shell = m_linkImages.GetSafeHandle() != nullptr
-                                      ? m_linkImages.AddSmallShellIcon(child.m_url)
-                                      : -1;
+                const int shell = m_wndLinksBar.AddShellIcon(child.m_url);
                 button.image = shell >= 0 ? shell : kImageFolder;
             }
             button.command = kCmdFavoriteFirst + child.m_flatIndex;
             button.style = BTNS_AUTOSIZE;
         }
-        m_linkButtons.push_back(button);
+        buttons.push_back(button);
     }
-    SetLinksBarButtons(m_linkButtons);
+    m_wndLinksBar.SetLinks(buttons);
 }
 
 //--- Opening favorites
@@ -405,13 +424,12 @@ void CMainFrame::OnOrganizeFavorites()
 
 void CMainFrame::OnReloadFavorites()
 {
-    // The busy dialog comes with the bars; until then the wait cursor shows
-    // the work.
     CWaitCursor wait;
-    SetStatusText(theApp.GetMessageText(kMsgReloadingFavorites));
+    CDlgStatic busy(nullptr);  // taken down when it goes out of scope
+    busy.m_text = theApp.GetMessageText(kMsgReloadingFavorites);
+    busy.Create();
     ScanFavorites();
     AfterFavoritesRebuilt();
-    SetStatusText("");
 }
 
 void CMainFrame::AfterFavoritesRebuilt()

@@ -29,6 +29,7 @@ const UINT kShowPageBar = 0x800;
 const UINT kShowToolBar = 0x2;
 const UINT kShowAddress = 0x1;
 const UINT kShowSearch = 0x8000;
+const UINT kShowLinks = 0x200;
 // etc.dat: what follows the class name in the caption strip.
 const int kEtcCaptionText = 41;
 
@@ -118,6 +119,8 @@ void CMainFrame::SetFullScreen(int enter)
             ShowControlBar(&m_wndStatusBar, FALSE, FALSE);
             m_stateWord |= kStateHiddenStatus;
         }
+        if (!(keep & kShowLinks))
+            HideBandForFullScreen(CLinksBar::kId, kStateHiddenLinks);
         if (!(keep & kShowGroupBar))
             HideBarForFullScreen(m_pGroupTabBar, kStateHiddenGroupBar);
         if (!(keep & kShowPageBar))
@@ -137,6 +140,7 @@ void CMainFrame::SetFullScreen(int enter)
         RestoreBandAfterFullScreen(AFX_IDW_TOOLBAR, kStateHiddenToolBar);
         if ((m_stateWord & kStateHiddenStatus) && m_wndStatusBar.GetSafeHwnd() != nullptr)
             ShowControlBar(&m_wndStatusBar, TRUE, FALSE);
+        RestoreBandAfterFullScreen(CLinksBar::kId, kStateHiddenLinks);
         RestoreBarAfterFullScreen(m_pGroupTabBar, kStateHiddenGroupBar);
         RestoreBarAfterFullScreen(m_pPageTabBar, kStateHiddenPageBar);
         m_stateWord &= ~static_cast<DWORD>(kStateHiddenBarsMask);

@@ -45,7 +45,10 @@ public:
     static constexpr int kFixedImages = 4;  // "searchbar.bmp"
     static constexpr int kMinIndent = 100;
 
-    explicit CSearchBar(const CSearchEngineTree* pEngines = nullptr) : m_pEngines(pEngines), m_dropTarget(this) {}
+    explicit CSearchBar(const CSearchEngineTree* pEngines = nullptr) : m_pEngines(pEngines), m_dropTarget(this)
+    {
+        m_customizeItem = false;
+    }
 
     void Initialize() override;
     void GetButtonText(int nID, CString& text) override;

@@ -143,30 +143,33 @@ void CToolBarEx::LoadImages(LPCSTR path, int count)
     ::DeleteObject(hBitmap);
 }
 
+// The text mode goes to the records before the control gets them, and the
+// control gets them in one message: each added or deleted button makes it lay
+// out (and measure) every button again.
 void CToolBarEx::SetButtonTable(int count, const ToolButtonRecord* records, int textMode, bool refresh)
 {
     DeleteAllButtons();
-    m_table.clear();
+    m_table.assign(records, records + count);
     m_index.clear();
-    // One message for all the buttons: the control lays itself out once.
-    std::vector<TBBUTTON> shown;
     for (int i = 0; i < count; ++i)
-    {
-        if (records[i].shownByDefault)
-            shown.push_back(records[i].button);
-        m_table.push_back(records[i]);
         m_index[records[i].button.idCommand] = i;
+    SetTextMode(textMode, false);
+    AddDefaultButtons();
+    if (refresh)
+    {
+        Refresh();
+        UpdateBandSize();
     }
-    if (!shown.empty())
-        AddButtons(static_cast<int>(shown.size()), shown.data());
-    SetTextMode(textMode, refresh);
 }
 
 void CToolBarEx::AddDefaultButtons()
 {
+    std::vector<TBBUTTON> buttons;
     for (const ToolButtonRecord& record : m_table)
         if (record.shownByDefault)
-            AddButtons(1, &record.button);
+            buttons.push_back(record.button);
+    if (!buttons.empty())
+        AddButtons(static_cast<int>(buttons.size()), buttons.data());
 }
 
 void CToolBarEx::SetTextMode(int mode, bool refresh)
@@ -182,6 +185,9 @@ void CToolBarEx::SetTextMode(int mode, bool refresh)
         BYTE& style = record.button.fsStyle;
         if (style & TBSTYLE_SEP)
             continue;
+        CString name;
+        if (GetItemName(record.button, name))
+            record.button.iString = AddString(name);
         switch (mode)
         {
         case kTextNone: style &= ~(BTNS_SHOWTEXT | BTNS_AUTOSIZE); break;
@@ -289,7 +295,8 @@ void CToolBarEx::UpdateBandSize()
 void CToolBarEx::AddContextMenuItems(CNewMenu& menu)
 {
     UINT grayed = (GetStyle() & CCS_ADJUSTABLE) ? 0 : MF_GRAYED;
-    menu.AppendODMenu(theApp.GetEtcText(kEtcCustomize), MF_OWNERDRAW | grayed, kCmdCustomize);
+    if (m_customizeItem)
+        menu.AppendODMenu(theApp.GetEtcText(kEtcCustomize), MF_OWNERDRAW | grayed, kCmdCustomize);
     UINT checked = 0;
     HWND hReBar = ::GetParent(m_hWnd);
     int band = static_cast<int>(::SendMessageA(hReBar, RB_IDTOINDEX, AFX_IDW_TOOLBAR, 0));
@@ -401,7 +408,8 @@ void CToolBarEx::OnGetButtonInfo(NMHDR* pNMHDR, LRESULT* pResult)
     if (!(record.button.fsStyle & TBSTYLE_SEP) && pInfo->pszText != nullptr && pInfo->cchText > 0)
     {
         CString text;
-        GetButtonText(record.button.idCommand, text);
+        if (!GetItemName(record.button, text))
+            GetButtonText(record.button.idCommand, text);
         CString cut = ShortenBarText(text, pInfo->cchText - 1, false);
         ::lstrcpynA(pInfo->pszText, cut, pInfo->cchText);
     }

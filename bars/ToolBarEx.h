@@ -70,6 +70,10 @@ public:
     virtual bool ShowToolTip(int) const { return true; }
     virtual void GetButtonText(int nID, CString& text);
     virtual void GetTipText(int nID, CString& text) { GetButtonText(nID, text); }
+    // The shown name of a button that carries an item (the links bar's), as
+    // its string, the customize dialog and the overflow popup show it; false
+    // for buttons without one, whose text is GetButtonText's.
+    virtual bool GetItemName(const TBBUTTON&, CString&) const { return false; }
     virtual void Initialize() {}
     // null: an owned, empty list (emptied when owned already); a list: used,
     // not owned, when none is set yet.
@@ -115,6 +119,7 @@ protected:
     std::vector<ToolButtonRecord> m_table;
     std::unordered_map<int, int> m_index;  // command id -> table index (the later of two)
     int m_textMode = kTextHidden;
+    bool m_customizeItem = true;  // the context menu offers the customize dialog
 
     DECLARE_MESSAGE_MAP()
 };

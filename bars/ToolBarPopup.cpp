@@ -1,7 +1,6 @@
 #include "bars/ToolBarPopup.h"
 
 #include <algorithm>
-#include <string>
 
 #include "app/MainFrame.h"
 #include "bars/PopupLoop.h"
@@ -90,10 +89,9 @@ BOOL CToolBarPopup::FillButtons()
         if (m_showTexts)
         {
             CString text;
-            m_pSource->GetButtonText(button.idCommand, text);
-            std::string list(static_cast<LPCSTR>(text));
-            list.append(2, '\0');  // TB_ADDSTRING reads a list that ends with two NULs
-            button.iString = m_bar.AddString(list.c_str());
+            if (!m_pSource->GetItemName(button, text))
+                m_pSource->GetButtonText(button.idCommand, text);
+            button.iString = m_bar.AddString(text);
         }
         button.fsStyle |= m_showTexts ? (BTNS_SHOWTEXT | BTNS_AUTOSIZE) : BTNS_AUTOSIZE;
         m_bar.AddButtons(1, &button);

@@ -10,6 +10,7 @@
 #include "app/TabGroup.h"
 #include "app/VantorelApp.h"
 #include "app/resource.h"
+#include "bars/ToolBarPopup.h"
 #include "tab/TabItem.h"
 #include "tab/tests/TabFixture.h"
 
@@ -188,36 +189,373 @@ TEST_F(FavoritesMenu, OneFavoriteOpensByTheNewTabAndNewGroupSettings)
     Command(kCmdFavoriteFirst + 4999);  // beyond the list: nothing
 }
 
-TEST_F(FavoritesMenu, LinksBarButtonsAndFolderPopups)
+//--- The links bar
+
+// What a tracked popup menu showed, read by a timer inside its loop.
+struct ShownMenu
 {
+    static int s_items;
+    static UINT s_firstId;
+    static RECT s_rect;
+    static void Reset()
+    {
+        s_items = -1;
+        s_firstId = 0;
+        ::SetRectEmpty(&s_rect);
+    }
+    static void CALLBACK ReadAndEnd(HWND, UINT, UINT_PTR id, DWORD)
+    {
+        HMENU menu = nullptr;
+        HWND window = nullptr;
+        if (!TakeShownMenu(id, &menu, &window))
+            return;
+        s_items = menu != nullptr ? ::GetMenuItemCount(menu) : -1;
+        s_firstId = menu != nullptr ? ::GetMenuItemID(menu, 0) : 0;
+        ::GetWindowRect(window, &s_rect);
+        ::EndMenu();
+    }
+};
+int ShownMenu::s_items = -1;
+UINT ShownMenu::s_firstId = 0;
+RECT ShownMenu::s_rect = {};
+
+class LinksBar : public FavoritesMenu
+{
+protected:
+    CLinksBar& Bar() { return m_frame->m_wndLinksBar; }
+    CReBar& Bands() { return m_frame->m_wndReBar.GetReBar(); }
+    bool BandShown(UINT id) { return m_frame->m_wndReBar.IsBandVisible(id) != FALSE; }
+    CString ButtonText(UINT id)
+    {
+        char text[256] = "";
+        Bar().SendMessage(TB_GETBUTTONTEXTA, id, reinterpret_cast<LPARAM>(text));
+        return text;
+    }
+    // Sends the message with a timer that reads and ends the menu it tracks.
+    void WithMenu(HWND target, UINT msg, WPARAM wParam, LPARAM lParam)
+    {
+        ShownMenu::Reset();
+        const UINT_PTR timer = ::SetTimer(nullptr, 0, 30, &ShownMenu::ReadAndEnd);
+        ::SendMessageA(target, msg, wParam, lParam);
+        ::KillTimer(nullptr, timer);
+    }
+    LRESULT DropDown(HWND from, UINT button)
+    {
+        NMTOOLBARA info = {};
+        info.hdr.hwndFrom = from;
+        info.hdr.idFrom = CLinksBar::kId;
+        info.hdr.code = TBN_DROPDOWN;
+        info.iItem = static_cast<int>(button);
+        ShownMenu::Reset();
+        const UINT_PTR timer = ::SetTimer(nullptr, 0, 30, &ShownMenu::ReadAndEnd);
+        LRESULT result = ::SendMessageA(m_frame->m_hWnd, WM_NOTIFY, CLinksBar::kId, reinterpret_cast<LPARAM>(&info));
+        ::KillTimer(nullptr, timer);
+        return result;
+    }
+    int Check(UINT id)
+    {
+        struct Probe : CCmdUI
+        {
+            int check = -1;
+            void SetCheck(int nCheck) override { check = nCheck; }
+        } probe;
+        probe.m_nID = id;
+        probe.DoUpdate(m_frame, FALSE);
+        return probe.check;
+    }
+    UINT SubId() { return kCmdFavFolderFirst + m_sub->m_flatIndex; }
+};
+
+TEST_F(LinksBar, TheThirdBandHoldsTheLinksFolderAsButtonsWithTheirNames)
+{
+    ASSERT_NE(nullptr, Bar().GetSafeHwnd());
+    EXPECT_EQ(2, Bands().IDToIndex(CLinksBar::kId));
+    EXPECT_EQ(Bands().m_hWnd, ::GetParent(Bar().m_hWnd));
+    EXPECT_TRUE(Bar().GetStyle() & CCS_ADJUSTABLE);
+    EXPECT_EQ(static_cast<DWORD>(TBSTYLE_EX_HIDECLIPPEDBUTTONS),
+              Bar().GetExtendedStyle() & ~static_cast<DWORD>(TBSTYLE_EX_MIXEDBUTTONS));
+
     m_frame->BuildFavoriteIcons();
-    const std::vector<LinkButton>& buttons = m_frame->m_linkButtons;
-    ASSERT_EQ(3u, buttons.size());
-    EXPECT_EQ(Id(m_links->GetChild(0)), buttons[0].command);
-    EXPECT_EQ(3, buttons[0].image);
-    EXPECT_EQ(CString("l1"), buttons[0].label);
-    EXPECT_EQ(kCmdFavFolderFirst + m_sub->m_flatIndex, buttons[1].command);
-    EXPECT_EQ(0, buttons[1].image);
-    EXPECT_TRUE(buttons[1].style & BTNS_DROPDOWN);
-    EXPECT_EQ(Id(m_links->GetChild(2)), buttons[2].command);
+    ASSERT_EQ(3, Bar().GetButtonCount());
+    const UINT ids[] = {Id(m_links->GetChild(0)), SubId(), Id(m_links->GetChild(2))};
+    const char* const names[] = {"l1", "Sub", "doc"};
+    for (int i = 0; i < 3; ++i) {
+        TBBUTTON button = {};
+        ASSERT_TRUE(Bar().GetButton(i, &button));
+        EXPECT_EQ(static_cast<int>(ids[i]), button.idCommand) << i;
+        EXPECT_TRUE(button.fsStyle & BTNS_SHOWTEXT) << i;
+        EXPECT_TRUE(button.fsState & TBSTATE_ENABLED) << i;
+        EXPECT_EQ(CString(names[i]), ButtonText(ids[i])) << i;
+    }
+    TBBUTTON entry = {}, folder = {}, file = {};
+    Bar().GetButton(0, &entry);
+    Bar().GetButton(1, &folder);
+    Bar().GetButton(2, &file);
+    EXPECT_EQ(3, entry.iBitmap);
+    EXPECT_EQ(0, folder.iBitmap);
+    EXPECT_TRUE(folder.fsStyle & BTNS_DROPDOWN);
+    EXPECT_FALSE(entry.fsStyle & BTNS_DROPDOWN);
+    // The file's icon, when the shell gives one, follows the bar's own four.
+    EXPECT_TRUE(file.iBitmap == 0 || file.iBitmap >= CLinksBar::kImages) << file.iBitmap;
+    EXPECT_TRUE(Bar().GetStyle() & TBSTYLE_LIST);
 
-    CNewMenu popup;
-    ASSERT_TRUE(popup.CreatePopupMenu());
-    theApp.m_settings.bFavAllOpenMenuAdd(true);
-    ASSERT_TRUE(m_frame->BuildFavoriteFolderMenu(popup, m_sub->m_flatIndex));
-    ASSERT_EQ(3, popup.GetMenuItemCount());
-    EXPECT_EQ(Id(m_sub), popup.GetMenuItemID(0));
-    EXPECT_EQ(Id(m_sub->GetChild(0)), popup.GetMenuItemID(2));
-    EXPECT_FALSE(m_frame->BuildFavoriteFolderMenu(popup, m_top->m_flatIndex));
-    popup.DestroyMenu();
+    // The band's ideal width is the buttons' and the chevron shows below it.
+    REBARBANDINFOA band = {};
+    band.fMask = RBBIM_IDEALSIZE | RBBIM_STYLE;
+    Bands().GetBandInfo(2, &band);
+    CRect last;
+    Bar().GetItemRect(2, &last);
+    EXPECT_GE(static_cast<int>(band.cxIdeal), last.right - 4);
+    EXPECT_TRUE(band.fStyle & RBBS_USECHEVRON);
 
-    // Without a Links folder in the tree the root's children are the links.
+    // Rebuilt without a Links folder: the root's children, and no button of
+    // the old table names an item any more.
+    CString name;
+    EXPECT_TRUE(Bar().GetItemName(entry, name));
     m_frame->m_favorites.GetRoot()->m_children.RemoveAt(2);
     delete m_links;
     m_frame->m_favorites.RebuildFlatList();
     m_frame->AfterFavoritesRebuilt();
-    EXPECT_EQ(static_cast<size_t>(m_frame->m_favorites.GetRoot()->GetChildCount()),
-              m_frame->m_linkButtons.size());
+    EXPECT_EQ(m_frame->m_favorites.GetRoot()->GetChildCount(), Bar().GetButtonCount());
+    EXPECT_FALSE(Bar().GetItemName(entry, name));
+}
+
+TEST_F(LinksBar, ButtonTextsAreCutOnCharactersWithAnEllipsisAndShowAmpersands)
+{
+    // Cut first, then "&" doubled, so the limit counts the name's bytes.
+    EXPECT_EQ(CString("Tom&&Je") + kEllipsis, CLinksBar::MakeButtonText("Tom&Jerry", 6));
+    EXPECT_EQ(CString("ab") + kEllipsis, CLinksBar::MakeButtonText("ab\x83\x41" "c", 3));
+    EXPECT_EQ(CString("ab\x83\x41"), CLinksBar::MakeButtonText("ab\x83\x41", 4));
+    EXPECT_EQ(CString(kEllipsis), CLinksBar::MakeButtonText("abc", 0));
+
+    theApp.m_settings.iFavTitleMaxStr = 6;
+    CFavoriteNode* cat = m_links->AddChild("Tom&Jerry.url", "http://tj.example/", CFavoriteNode::kShortcut);
+    CFavoriteNode* dotted = m_links->AddChild("v1.2 notes", "C:\\Fav\\Links\\v1.2 notes\\", CFavoriteNode::kFolder);
+    m_frame->m_favorites.RebuildFlatList();
+    m_frame->BuildFavoriteIcons();
+    EXPECT_EQ(CString("Tom&&Je") + kEllipsis, ButtonText(Id(cat)));
+    // A folder keeps the text after its last ".".
+    EXPECT_EQ(CString("v1.2 n") + kEllipsis, ButtonText(kCmdFavFolderFirst + dotted->m_flatIndex));
+
+    // The customize dialog gets the same name, cut to its buffer.
+    NMTOOLBARA info = {};
+    char buffer[5] = "";
+    info.hdr.hwndFrom = Bar().m_hWnd;
+    info.hdr.idFrom = CLinksBar::kId;
+    info.hdr.code = TBN_GETBUTTONINFOA;
+    info.iItem = 3;
+    info.pszText = buffer;
+    info.cchText = sizeof(buffer);
+    EXPECT_TRUE(::SendMessageA(Bands().m_hWnd, WM_NOTIFY, CLinksBar::kId, reinterpret_cast<LPARAM>(&info)));
+    EXPECT_EQ(static_cast<int>(Id(cat)), info.tbButton.idCommand);
+    EXPECT_STREQ("Tom&", buffer);
+
+    // Text modes: none, on the right, hidden.
+    Bar().SetTextMode(CToolBarEx::kTextHidden, true);
+    TBBUTTON button = {};
+    Bar().GetButton(0, &button);
+    EXPECT_FALSE(button.fsStyle & BTNS_SHOWTEXT);
+    EXPECT_FALSE(Bar().GetStyle() & TBSTYLE_LIST);
+    Bar().SetTextMode(CToolBarEx::kTextRight, true);
+    Bar().GetButton(0, &button);
+    EXPECT_TRUE(button.fsStyle & BTNS_SHOWTEXT);
+    EXPECT_EQ(CString("Tom&&Je") + kEllipsis, ButtonText(Id(cat)));
+}
+
+TEST_F(LinksBar, AFolderButtonDropsItsPopupUnderItAndItsCommandAtTheBarsCorner)
+{
+    theApp.m_settings.bFavAllOpenMenuAdd(true);
+    m_frame->BuildFavoriteIcons();
+    ASSERT_EQ(TBDDRET_DEFAULT, DropDown(Bar().m_hWnd, SubId()));
+    EXPECT_EQ(3, ShownMenu::s_items);  // open-all, separator, one entry
+    EXPECT_EQ(Id(m_sub), ShownMenu::s_firstId);
+    RECT button = {};
+    Bar().GetRect(SubId(), &button);
+    ::MapWindowPoints(Bar().m_hWnd, nullptr, reinterpret_cast<LPPOINT>(&button), 2);
+    EXPECT_EQ(button.left, ShownMenu::s_rect.left);
+    EXPECT_EQ(button.bottom, ShownMenu::s_rect.top);
+
+    // Not a folder button, or not from a toolbar (the rebar bears the same
+    // id): no menu.
+    DropDown(Bar().m_hWnd, Id(m_links->GetChild(0)));
+    EXPECT_EQ(-1, ShownMenu::s_items);
+    DropDown(Bands().m_hWnd, SubId());
+    EXPECT_EQ(-1, ShownMenu::s_items);
+
+    // The folder's command: the popup at the bar's bottom-right corner.
+    WithMenu(m_frame->m_hWnd, WM_COMMAND, SubId(), 0);
+    EXPECT_EQ(3, ShownMenu::s_items);
+    CRect bar;
+    Bar().GetWindowRect(&bar);
+    const int width = ::GetSystemMetrics(SM_CXSCREEN);
+    EXPECT_EQ(bar.bottom, ShownMenu::s_rect.top);
+    EXPECT_TRUE(ShownMenu::s_rect.left == bar.right || ShownMenu::s_rect.right == width) << ShownMenu::s_rect.left;
+
+    // A click on the button itself drops the menu through the rebar.
+    theApp.m_settings.bFavAllOpenMenuAdd(false);
+    RECT client = {};
+    Bar().GetRect(SubId(), &client);
+    const LPARAM point = MAKELPARAM((client.left + client.right) / 2, (client.top + client.bottom) / 2);
+    Bar().PostMessage(WM_LBUTTONDOWN, MK_LBUTTON, point);
+    Bar().PostMessage(WM_LBUTTONUP, 0, point);
+    ShownMenu::Reset();
+    const UINT_PTR timer = ::SetTimer(nullptr, 0, 30, &ShownMenu::ReadAndEnd);
+    Pump();
+    ::KillTimer(nullptr, timer);
+    EXPECT_EQ(1, ShownMenu::s_items);
+    EXPECT_EQ(Id(m_sub->GetChild(0)), ShownMenu::s_firstId);
+}
+
+TEST_F(LinksBar, TheToggleShowsAndHidesTheBandAndChecksItsItem)
+{
+    ASSERT_TRUE(BandShown(CLinksBar::kId));
+    EXPECT_EQ(1, Check(ID_VIEW_LINKS_BAND));
+    Command(ID_VIEW_LINKS_BAND);
+    EXPECT_FALSE(BandShown(CLinksBar::kId));
+    EXPECT_FALSE(Bar().IsWindowVisible());
+    EXPECT_EQ(0, Check(ID_VIEW_LINKS_BAND));
+    EXPECT_TRUE(BandShown(AFX_IDW_TOOLBAR));
+    Command(ID_VIEW_LINKS_BAND);
+    EXPECT_TRUE(BandShown(CLinksBar::kId));
+    EXPECT_EQ(1, Check(ID_VIEW_LINKS_BAND));
+}
+
+TEST_F(LinksBar, FullScreenHidesTheBandByItsSettingAndRestoresOnlyWhatItHid)
+{
+    theApp.m_settings.iFullScreenShowItem = static_cast<uint16_t>(0xFFFF & ~0x200);
+    m_frame->SetFullScreen(1);
+    EXPECT_FALSE(BandShown(CLinksBar::kId));
+    EXPECT_TRUE(BandShown(AFX_IDW_TOOLBAR));
+    EXPECT_TRUE(m_frame->m_stateWord & kStateHiddenLinks);
+    m_frame->SetFullScreen(0);
+    EXPECT_TRUE(BandShown(CLinksBar::kId));
+    EXPECT_FALSE(m_frame->m_stateWord & kStateHiddenLinks);
+
+    // A band the user hid stays hidden after full screen.
+    Command(ID_VIEW_LINKS_BAND);
+    m_frame->SetFullScreen(1);
+    EXPECT_FALSE(m_frame->m_stateWord & kStateHiddenLinks);
+    m_frame->SetFullScreen(0);
+    EXPECT_FALSE(BandShown(CLinksBar::kId));
+
+    // Kept by the setting: untouched.
+    Command(ID_VIEW_LINKS_BAND);
+    theApp.m_settings.iFullScreenShowItem = 0x200;
+    m_frame->SetFullScreen(1);
+    EXPECT_TRUE(BandShown(CLinksBar::kId));
+    EXPECT_FALSE(BandShown(AFX_IDW_TOOLBAR));
+    m_frame->SetFullScreen(0);
+    EXPECT_TRUE(BandShown(AFX_IDW_TOOLBAR));
+}
+
+// The overflow popup's buttons, read inside its loop; then one is chosen.
+struct ChevronPopup
+{
+    static std::vector<CString> s_texts;
+    static UINT s_choose;
+    static void CALLBACK ReadAndChoose(HWND, UINT, UINT_PTR id, DWORD)
+    {
+        HWND popup = ::GetCapture();
+        HWND bar = popup != nullptr ? ::FindWindowExA(popup, nullptr, TOOLBARCLASSNAMEA, nullptr) : nullptr;
+        if (bar == nullptr)
+            return;
+        ::KillTimer(nullptr, id);
+        for (int i = 0, n = static_cast<int>(::SendMessageA(bar, TB_BUTTONCOUNT, 0, 0)); i < n; ++i) {
+            TBBUTTON button = {};
+            ::SendMessageA(bar, TB_GETBUTTON, static_cast<WPARAM>(i), reinterpret_cast<LPARAM>(&button));
+            char text[256] = "";
+            ::SendMessageA(bar, TB_GETBUTTONTEXTA, static_cast<WPARAM>(button.idCommand), reinterpret_cast<LPARAM>(text));
+            s_texts.push_back(text);
+        }
+        if (s_choose != 0)
+            ::SendMessageA(popup, WM_COMMAND, s_choose, 0);
+        else
+            ::PostMessageA(popup, WM_TOOLBARPOPUP_CLOSE, 0, 0);
+    }
+};
+std::vector<CString> ChevronPopup::s_texts;
+UINT ChevronPopup::s_choose = 0;
+
+TEST_F(LinksBar, TheChevronPopupListsTheHiddenButtonsByNameAndRunsTheChosenOne)
+{
+    for (int i = 0; i < 12; ++i) {
+        CString label, url;
+        label.Format("extra%02d&.url", i);
+        url.Format("http://extra%02d.example/", i);
+        m_links->AddChild(label, url, CFavoriteNode::kShortcut);
+    }
+    m_frame->m_favorites.RebuildFlatList();
+    m_frame->BuildFavoriteIcons();
+    theApp.m_settings.bOpenNewTab_FAV(true);
+    // Room for the first button only.
+    CRect first;
+    Bar().GetItemRect(0, &first);
+    Bar().SetWindowPos(nullptr, 0, 0, first.right + 1, first.Height(), SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+    const int hidden = Bar().GetButtonCount() - 1;
+
+    CRect chevron;
+    Bar().GetWindowRect(&chevron);
+    chevron.left = chevron.right - 12;
+    ChevronPopup::s_texts.clear();
+    ChevronPopup::s_choose = 0;
+    UINT_PTR timer = ::SetTimer(nullptr, 0, 30, &ChevronPopup::ReadAndChoose);
+    Bar().SendMessage(WM_REBAR_CHEVRONPUSHED, reinterpret_cast<WPARAM>(&chevron), 0);
+    ::KillTimer(nullptr, timer);
+    ASSERT_EQ(static_cast<size_t>(hidden), ChevronPopup::s_texts.size());
+    EXPECT_EQ(CString("Sub"), ChevronPopup::s_texts[0]);
+    EXPECT_EQ(CString("extra00&&"), ChevronPopup::s_texts[2]);
+
+    // The chosen button's command reaches the frame: the favorite opens.
+    ChevronPopup::s_texts.clear();
+    ChevronPopup::s_choose = Id(m_links->GetChild(3));
+    timer = ::SetTimer(nullptr, 0, 30, &ChevronPopup::ReadAndChoose);
+    Bar().SendMessage(WM_REBAR_CHEVRONPUSHED, reinterpret_cast<WPARAM>(&chevron), 0);
+    ::KillTimer(nullptr, timer);
+    Pump();
+    CTabGroup* group = theApp.GetActiveGroup();
+    ASSERT_NE(nullptr, group);
+    ASSERT_EQ(1, group->GetTabCount());
+    EXPECT_EQ(CString("http://extra00.example/"), group->GetTab(0)->m_url);
+}
+
+TEST_F(LinksBar, ReloadingRebuildsTheButtonsAndTakesTheBusyDialogDown)
+{
+    m_frame->BuildFavoriteIcons();
+    ASSERT_EQ(3, Bar().GetButtonCount());
+    Command(ID_FAV_RELOAD);  // the prefix's own Favorites folder
+    const CFavoriteNode* root = m_frame->m_favorites.GetRoot();
+    ASSERT_NE(nullptr, root);
+    const CFavoriteNode* links = root;
+    for (INT_PTR i = 0; i < root->GetChildCount(); ++i)
+        if (root->GetChild(i)->m_url.CompareNoCase(m_frame->GetLinksFolderPath()) == 0)
+            links = root->GetChild(i);
+    EXPECT_EQ(links->GetChildCount(), Bar().GetButtonCount());
+    EXPECT_EQ(static_cast<size_t>(Bar().GetButtonCount()), Bar().GetLinks().size());
+    struct Busy
+    {
+        static BOOL CALLBACK Find(HWND hWnd, LPARAM found)
+        {
+            char name[16] = "";
+            ::GetClassNameA(hWnd, name, sizeof(name));
+            if (lstrcmpA(name, "#32770") == 0 && ::IsWindowVisible(hWnd))
+                *reinterpret_cast<bool*>(found) = true;
+            return TRUE;
+        }
+    };
+    bool found = false;
+    ::EnumThreadWindows(::GetCurrentThreadId(), &Busy::Find, reinterpret_cast<LPARAM>(&found));
+    EXPECT_FALSE(found);
+}
+
+TEST_F(LinksBar, TheBandMenuOffersNoCustomizeItem)
+{
+    CNewMenu menu;
+    ASSERT_TRUE(menu.CreatePopupMenu());
+    Bar().SendMessage(WM_REBAR_CONTEXTMENU, reinterpret_cast<WPARAM>(&menu), 0);
+    ASSERT_EQ(2, menu.GetMenuItemCount());
+    EXPECT_EQ(static_cast<UINT>(CToolBarEx::kCmdLockBars), menu.GetMenuItemID(0));
+    EXPECT_EQ(static_cast<UINT>(CToolBarEx::kCmdResetBands), menu.GetMenuItemID(1));
+    menu.DestroyMenu();
 }
 
 TEST_F(FavoritesMenu, ALinksKeyWithoutItsValueFallsBackToTheShippedName)
@@ -446,6 +784,9 @@ TEST_F(FavoritesMenu, TheFavoritesBarDocksTheTreeRefillsItAndToggles)
         void SetCheck(int nCheck) override { check = nCheck; }
     } probe;
     probe.m_nID = ID_VIEW_FAVORITES_PANE;
+    // The rebuilt links band may have changed the rebar's height: the
+    // layout that waits for idle time is done first.
+    m_frame->RecalcLayout();
     CRect before;
     ::GetWindowRect(m_frame->m_hWndMDIClient, &before);
     EXPECT_FALSE(bar.IsVisible());

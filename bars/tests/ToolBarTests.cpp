@@ -161,10 +161,12 @@ TEST_F(ToolBarTest, LockingTwiceGivesEveryGripperBack)
 TEST_F(ToolBarTest, TheBandsRecordTheirNamesFromTheStringFile)
 {
     const auto& records = m_frame->m_wndReBar.GetRecords();
-    ASSERT_EQ(3u, records.size());
+    ASSERT_EQ(4u, records.size());
     EXPECT_EQ(59395u, records[0].controlId);
     EXPECT_STREQ(theApp.GetFirstText(3), records[0].name);
-    EXPECT_STREQ(theApp.GetFirstText(15), records[2].name);
+    EXPECT_EQ(59396u, records[2].controlId);
+    EXPECT_STREQ(theApp.GetFirstText(6), records[2].name);
+    EXPECT_STREQ(theApp.GetFirstText(15), records[3].name);
     EXPECT_TRUE(BandStyle(0xE803) & RBBS_USECHEVRON);
 }
 

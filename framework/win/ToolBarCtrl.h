@@ -8,6 +8,8 @@
 #ifndef VA_FRAMEWORK_WIN_TOOLBARCTRL_H
 #define VA_FRAMEWORK_WIN_TOOLBARCTRL_H
 
+#include <string>
+
 #include "framework/win/Wnd.h"
 
 template <class TBase>
@@ -107,10 +109,13 @@ public:
     {
         return reinterpret_cast<HIMAGELIST>(this->SendMessage(TB_SETDISABLEDIMAGELIST, 0, reinterpret_cast<LPARAM>(hImageList)));
     }
-    // The index of the added string, or -1; the text ends at its NUL.
+    // The index of the added string, or -1; the text ends at its NUL (the
+    // control reads a list closed by two).
     int AddString(LPCSTR lpszText)
     {
-        return static_cast<int>(this->SendMessage(TB_ADDSTRINGA, 0, reinterpret_cast<LPARAM>(lpszText)));
+        std::string list(lpszText != nullptr ? lpszText : "");
+        list.append(2, '\0');
+        return static_cast<int>(this->SendMessage(TB_ADDSTRINGA, 0, reinterpret_cast<LPARAM>(list.c_str())));
     }
     BOOL SetMaxTextRows(int nRows) { return static_cast<BOOL>(this->SendMessage(TB_SETMAXTEXTROWS, static_cast<WPARAM>(nRows))); }
     DWORD GetExtendedStyle() const { return static_cast<DWORD>(::SendMessageA(this->m_hWnd, TB_GETEXTENDEDSTYLE, 0, 0)); }

@@ -62,11 +62,9 @@ int s_shownItems = -1;
 
 void CALLBACK CountAndEndMenu(HWND, UINT, UINT_PTR id, DWORD)
 {
-    HWND menuWindow = ShownPopupMenu();
-    if (menuWindow == nullptr)
+    HMENU menu = nullptr;
+    if (!TakeShownMenu(id, &menu))
         return;
-    ::KillTimer(nullptr, id);
-    HMENU menu = reinterpret_cast<HMENU>(::SendMessageA(menuWindow, MN_GETHMENU, 0, 0));
     s_shownItems = menu != nullptr ? ::GetMenuItemCount(menu) : -1;
     ::EndMenu();
 }
@@ -310,11 +308,9 @@ int s_groupMenuItems = -1;
 
 void CALLBACK ReadGroupMenu(HWND, UINT, UINT_PTR id, DWORD)
 {
-    HWND menuWindow = ShownPopupMenu();
-    if (menuWindow == nullptr)
+    HMENU menu = nullptr;
+    if (!TakeShownMenu(id, &menu))
         return;
-    ::KillTimer(nullptr, id);
-    HMENU menu = reinterpret_cast<HMENU>(::SendMessageA(menuWindow, MN_GETHMENU, 0, 0));
     s_groupMenuItems = menu != nullptr ? ::GetMenuItemCount(menu) : -1;
     HMENU templates = menu != nullptr ? ::GetSubMenu(menu, 1) : nullptr;
     s_groupMenuFirst = templates != nullptr ? ::GetMenuItemID(templates, 0) : 0;

@@ -184,11 +184,9 @@ int s_engineItems = -1;
 // While the page menu is up: reads it, then closes it without a choice.
 void CALLBACK ReadAndEndMenu(HWND, UINT, UINT_PTR id, DWORD)
 {
-    HWND menuWindow = ShownPopupMenu();
-    if (menuWindow == nullptr)
+    HMENU menu = nullptr;
+    if (!TakeShownMenu(id, &menu))
         return;
-    ::KillTimer(nullptr, id);
-    HMENU menu = reinterpret_cast<HMENU>(::SendMessageA(menuWindow, MN_GETHMENU, 0, 0));
     if (menu != nullptr) {
         s_pageMenuItems = ::GetMenuItemCount(menu);
         s_firstEngineItem = ::GetMenuItemID(::GetSubMenu(menu, 9), 0);

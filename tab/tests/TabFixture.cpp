@@ -98,6 +98,18 @@ HWND ShownPopupMenu()
     return menu != nullptr && ::IsWindowVisible(menu) ? menu : nullptr;
 }
 
+bool TakeShownMenu(UINT_PTR timer, HMENU* menu, HWND* window)
+{
+    HWND shown = ShownPopupMenu();
+    if (shown == nullptr)
+        return false;
+    ::KillTimer(nullptr, timer);
+    *menu = reinterpret_cast<HMENU>(::SendMessageA(shown, MN_GETHMENU, 0, 0));
+    if (window != nullptr)
+        *window = shown;
+    return true;
+}
+
 namespace {
 
 std::function<void(HMENU, HWND)> s_readMenu;

@@ -21,6 +21,9 @@ class CTabItem;
 // The popup menu window of this thread while it shows, else null: for timer
 // callbacks that read or drive a menu a test opened.
 HWND ShownPopupMenu();
+// For such a timer: false while no popup menu shows; once one shows, stops
+// the timer and gives the menu (and its window).
+bool TakeShownMenu(UINT_PTR timer, HMENU* menu, HWND* window = nullptr);
 
 // Runs open, which shows a popup menu of this thread and returns once it
 // has closed; while the menu shows, read gets its handle and window, then

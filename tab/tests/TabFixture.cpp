@@ -117,11 +117,11 @@ bool s_menuRead = false;
 
 void CALLBACK ReadAndEndShownMenu(HWND, UINT, UINT_PTR id, DWORD)
 {
-    HWND menuWindow = ShownPopupMenu();
-    if (menuWindow == nullptr)
+    HMENU menu = nullptr;
+    HWND window = nullptr;
+    if (!TakeShownMenu(id, &menu, &window))
         return;
-    ::KillTimer(nullptr, id);
-    s_readMenu(reinterpret_cast<HMENU>(::SendMessageA(menuWindow, MN_GETHMENU, 0, 0)), menuWindow);
+    s_readMenu(menu, window);
     s_menuRead = true;
     ::EndMenu();
 }

@@ -252,7 +252,9 @@ public:
     // group tab) puts the first group images in a submenu ahead of the
     // templates, which without it is dropped.
     void BuildPopupMenu(POINT at, bool withImages);
-    // The back (or forward) entries of the active tab at the cursor.
+    // The back (or forward) entries of the active tab at a screen point,
+    // or at the cursor.
+    void ShowHistoryMenu(bool back, POINT at);
     void ShowHistoryMenu(bool back);
     //--- Full screen, the tray icon, the first show (MainFrameScreen.cpp)
     // Non-zero enters full screen, 0 leaves it.
@@ -513,6 +515,7 @@ protected:
     void OnReopenClosedTab(UINT nID);
     void OnGroupTabMenu();
     void OnFullScreen();
+    void OnWindowToTray();
     void OnSysCommand(UINT nID, LPARAM lParam);
     void OnShowWindow(BOOL bShow, UINT nStatus);
     LRESULT OnTaskbarCreated(WPARAM wParam, LPARAM lParam);

@@ -492,6 +492,10 @@ void CMainFrame::OnToolbarDropDown(NMHDR* pNMHDR, LRESULT* pResult)
         BuildPopupMenu({button.left, button.bottom}, false);
         return;
     }
+    if (pInfo->iItem == ID_NAV_BACK || pInfo->iItem == ID_NAV_FORWARD) {
+        ShowHistoryMenu(pInfo->iItem == ID_NAV_BACK, POINT{button.left, button.bottom});
+        return;
+    }
     HMENU owner = nullptr;
     HMENU popup = BuildToolbarDropDown(pInfo->iItem, &owner);
     if (popup == nullptr)

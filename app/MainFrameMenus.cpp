@@ -190,6 +190,11 @@ void CMainFrame::ShowHistoryMenu(bool back)
 {
     POINT at = {};
     ::GetCursorPos(&at);
+    ShowHistoryMenu(back, at);
+}
+
+void CMainFrame::ShowHistoryMenu(bool back, POINT at)
+{
     CTabItem* tab = GetActiveTab();
     CBrowserView* view = tab != nullptr ? tab->m_pView : nullptr;
     if (view == nullptr || view->GetSafeHwnd() == nullptr)

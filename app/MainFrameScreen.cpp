@@ -258,11 +258,24 @@ void CMainFrame::ShowTextSearchPopupAgain(int nCmdShow)
         m_pHtmlPopup->ShowWindow(nCmdShow);
 }
 
+// The icon is made again while it is in use: kept by bTaskTray, or shown
+// for a window hidden in the tray, which has no other way back.
 LRESULT CMainFrame::OnTaskbarCreated(WPARAM, LPARAM)
 {
-    if (theApp.m_settings.bTaskTray())
+    if (theApp.m_settings.bTaskTray() || (m_stateWord & kStateTrayIcon))
         FindTrayWindow();
     return 0;
+}
+
+// Hides the window in the tray: the icon shows while it is hidden and goes
+// when it comes back, unless bTaskTray keeps it. Without an icon (no
+// notification area) the window only minimises: hidden, it could not be
+// brought back.
+void CMainFrame::OnWindowToTray()
+{
+    if (!(m_stateWord & kStateTrayIcon) && !AddTrayIcon(IDR_MAINFRAME, NIM_ADD))
+        m_stateWord &= ~static_cast<DWORD>(kStateTrayIcon);
+    PostMessage(WM_SYSCOMMAND, SC_MINIMIZE);
 }
 
 void CMainFrame::OnSysCommand(UINT nID, LPARAM lParam)

@@ -5,6 +5,7 @@
 #include "app/DlgFavTree.h"
 #include "app/VantorelApp.h"
 #include "framework/frame/DockBar.h"
+#include "framework/frame/DockContext.h"
 #include "framework/frame/FrameWnd.h"
 #include "framework/gdi/DC.h"
 
@@ -39,6 +40,7 @@ BEGIN_MESSAGE_MAP(CSizingControlBar, CControlBar)
     ON_WM_MOUSEMOVE()
     ON_WM_LBUTTONUP()
     ON_WM_RBUTTONDOWN()
+    ON_WM_LBUTTONDOWN()
     ON_WM_LBUTTONDBLCLK()
     ON_MESSAGE(WM_NCCALCSIZE, OnNcCalcSize)
     ON_MESSAGE(WM_NCHITTEST, OnNcHitTest)
@@ -251,12 +253,29 @@ LRESULT CSizingControlBar::OnCaptureChanged(WPARAM, LPARAM lParam)
     return Default();
 }
 
+bool CSizingControlBar::InDockBar() const
+{
+    return m_pDockSite != nullptr && dynamic_cast<CDockBar*>(FromHandlePermanent(::GetParent(m_hWnd))) != nullptr;
+}
+
+// In a dock bar (docked or floating) a press drags the bar: on the gripper,
+// since the pane's own window covers the client area.
+void CSizingControlBar::OnLButtonDown(UINT, CPoint point)
+{
+    if (!InDockBar())
+    {
+        Default();
+        return;
+    }
+    ClientToScreen(&point);
+    CDockContext(this).StartDrag(point);
+}
+
 // In a dock bar (docked or floating) a double click docks or floats it.
 void CSizingControlBar::OnLButtonDblClk(UINT, CPoint)
 {
-    CFrameWnd* pFrame = dynamic_cast<CFrameWnd*>(m_pDockSite);
-    if (pFrame != nullptr && dynamic_cast<CDockBar*>(FromHandlePermanent(::GetParent(m_hWnd))) != nullptr)
-        pFrame->ToggleDocking(this);
+    if (InDockBar())
+        m_pDockSite->ToggleDocking(this);
     else
         Default();
 }

@@ -48,6 +48,8 @@ public:
 protected:
     // Edges towards the bars before and after it in its dock row.
     void UpdateEdgeMask();
+    // It sits in a dock bar of its frame's, docked or floating.
+    bool InDockBar() const;
 
     int OnCreate(LPCREATESTRUCT lpcs);
     void OnSize(UINT nType, int cx, int cy);
@@ -56,6 +58,7 @@ protected:
     void OnMouseMove(UINT nFlags, CPoint point);
     void OnLButtonUp(UINT nFlags, CPoint point);
     void OnRButtonDown(UINT nFlags, CPoint point);
+    void OnLButtonDown(UINT nFlags, CPoint point);
     void OnLButtonDblClk(UINT nFlags, CPoint point);
     LRESULT OnNcCalcSize(WPARAM wParam, LPARAM lParam);
     LRESULT OnNcHitTest(WPARAM wParam, LPARAM lParam);

@@ -899,4 +899,50 @@ TEST_F(FavoritesMenu, TheFavoritesBarDocksTheTreeRefillsItAndToggles)
     EXPECT_EQ(before, client);
 }
 
+TEST_F(FavoritesMenu, TheFavoritesBarIsDraggedByItsGripperToTheRightAndOutToFloat)
+{
+    CFavoritesBar& bar = m_frame->m_wndFavoritesBar;
+    Command(ID_VIEW_FAVORITES_PANE);
+    ASSERT_EQ(static_cast<UINT>(AFX_IDW_DOCKBAR_LEFT), bar.GetDockBarId());
+    CRect pages;
+    ::GetWindowRect(m_frame->m_hWndMDIClient, &pages);
+    // The gripper strip above the pane; the drag comes by messages posted
+    // to the bar, not by the shared pointer.
+    auto drag = [&](CPoint to) {
+        CRect rc;
+        bar.GetWindowRect(&rc);
+        CPoint press(rc.left + 10, rc.top + 6);
+        ASSERT_EQ(HTCLIENT, bar.SendMessage(WM_NCHITTEST, 0, MAKELPARAM(press.x, press.y)));
+        bar.ScreenToClient(&press);
+        bar.ScreenToClient(&to);
+        bar.PostMessage(WM_MOUSEMOVE, MK_LBUTTON, MAKELPARAM(to.x, to.y));
+        bar.PostMessage(WM_LBUTTONUP, 0, MAKELPARAM(to.x, to.y));
+        bar.SendMessage(WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(press.x, press.y));
+        m_frame->RecalcLayout();
+    };
+
+    // To the right side: the pages give up its width there, the tree goes
+    // with it.
+    drag(CPoint(pages.right - 2, (pages.top + pages.bottom) / 2));
+    EXPECT_EQ(static_cast<UINT>(AFX_IDW_DOCKBAR_RIGHT), bar.GetDockBarId());
+    CRect barRect, now;
+    bar.GetWindowRect(&barRect);
+    ::GetWindowRect(m_frame->m_hWndMDIClient, &now);
+    EXPECT_EQ(pages.left - barRect.Width(), now.left);
+    EXPECT_EQ(barRect.left, now.right);
+    EXPECT_EQ(bar.m_hWnd, ::GetParent(bar.GetTreePane()->m_hWnd));
+
+    // Out over the middle of the pages it floats and the pages take the
+    // frame's width.
+    const CPoint middle((now.left + now.right) / 2, (now.top + now.bottom) / 2);
+    drag(middle);
+    EXPECT_TRUE(bar.GetBarStyle() & CBRS_FLOATING);
+    ::GetWindowRect(m_frame->m_hWndMDIClient, &now);
+    EXPECT_EQ(pages.left - barRect.Width(), now.left);
+    EXPECT_EQ(barRect.right, now.right);
+    bar.GetWindowRect(&barRect);
+    EXPECT_EQ(CPoint(middle.x - 10, middle.y - 6), barRect.TopLeft());
+    EXPECT_TRUE(bar.IsVisible());
+}
+
 } // namespace

@@ -1,5 +1,5 @@
-// The frame's bar commands: dropped file lists, proxy modes and the tab
-// commands' update state.
+// The frame's bar commands: dropped file lists, proxy modes, the tab
+// commands' update state, the toolbar's drop-downs and hiding in the tray.
 #include <windows.h>
 #include <shlobj.h>
 
@@ -13,6 +13,8 @@
 #include "app/VantorelApp.h"
 #include "app/resource.h"
 #include "bars/PageTabBar.h"
+#include "shared/FrameMessages.h"
+#include "tab/BrowserView.h"
 #include "tab/TabItem.h"
 #include "tab/tests/TabFixture.h"
 
@@ -36,6 +38,27 @@ HGLOBAL MakeDropFiles(const std::vector<std::string>& names, SIZE_T cut = 0)
 }
 
 using FrameBarsTest = TabTest;
+
+// The main toolbar's arrow of a button, as the toolbar reports it: the
+// items of the menu it showed (-1 for none) and where the menu stood.
+int s_dropDownItems = -1;
+RECT s_dropDownRect = {};
+
+int DropDown(CMainFrame* frame, int button)
+{
+    NMTOOLBARA info = {};
+    info.hdr.hwndFrom = frame->m_wndToolBar.m_hWnd;
+    info.hdr.idFrom = AFX_IDW_TOOLBAR;
+    info.hdr.code = TBN_DROPDOWN;
+    info.iItem = button;
+    s_dropDownItems = -1;
+    ReadMenuShownBy([&] { frame->SendMessage(WM_NOTIFY, AFX_IDW_TOOLBAR, reinterpret_cast<LPARAM>(&info)); },
+                    [](HMENU menu, HWND window) {
+                        s_dropDownItems = ::GetMenuItemCount(menu);
+                        ::GetWindowRect(window, &s_dropDownRect);
+                    });
+    return s_dropDownItems;
+}
 
 TEST_F(FrameBarsTest, DroppedUrlsAndShortcutsOpenAsTabsInListOrder)
 {
@@ -136,6 +159,59 @@ TEST_F(FrameBarsTest, ToolbarDropDownsFillTheirMenus)
     EXPECT_EQ(static_cast<UINT>(ID_PROXY_ENTRY_FIRST + 1), ::GetMenuItemID(proxies, 6));
     ::DestroyMenu(owner);
     EXPECT_EQ(nullptr, m_frame->BuildToolbarDropDown(1069, &owner));
+}
+
+TEST_F(FrameBarsTest, BackAndForwardArrowsDropTheActiveTabsHistoryUnderTheirButtons)
+{
+    EXPECT_EQ(-1, DropDown(m_frame, ID_NAV_BACK));  // no tab
+    CTabItem* tab = Open(nullptr, "http://h.example/0");
+    for (const char* url : {"http://h.example/1", "http://h.example/2"}) {
+        tab->m_pView->Navigate(url);
+        TestWebBrowser::Settle();
+    }
+    EXPECT_EQ(2, DropDown(m_frame, ID_NAV_BACK));
+    RECT button = {};
+    ASSERT_TRUE(m_frame->m_wndToolBar.GetRect(ID_NAV_BACK, &button));
+    ::MapWindowPoints(m_frame->m_wndToolBar.m_hWnd, nullptr, reinterpret_cast<LPPOINT>(&button), 2);
+    EXPECT_EQ(button.left, s_dropDownRect.left);
+    EXPECT_EQ(button.bottom, s_dropDownRect.top);
+    EXPECT_EQ(-1, DropDown(m_frame, ID_NAV_FORWARD));  // nothing ahead yet
+
+    m_frame->SendMessage(WM_COMMAND, ID_NAV_BACK);
+    TestWebBrowser::Settle();
+    EXPECT_EQ(1, DropDown(m_frame, ID_NAV_FORWARD));
+    ASSERT_TRUE(m_frame->m_wndToolBar.GetRect(ID_NAV_FORWARD, &button));
+    ::MapWindowPoints(m_frame->m_wndToolBar.m_hWnd, nullptr, reinterpret_cast<LPPOINT>(&button), 2);
+    EXPECT_EQ(button.left, s_dropDownRect.left);
+    EXPECT_EQ(1, DropDown(m_frame, ID_NAV_BACK));
+}
+
+TEST_F(FrameBarsTest, ToTrayHidesTheWindowBehindAnIconThatGoesWhenItComesBack)
+{
+    theApp.m_settings.bTaskTray(false);
+    ASSERT_EQ(0u, m_frame->m_stateWord & kStateTrayIcon);
+    m_frame->SendMessage(WM_COMMAND, ID_WINDOW_TOTRAY);
+    EXPECT_NE(0u, m_frame->m_stateWord & kStateTrayIcon);
+    Pump();
+    EXPECT_FALSE(::IsWindowVisible(m_frame->m_hWnd));
+    // A restarted shell gets the icon again, the only way back: a stand-in
+    // for the shell's notification area shows where the frame looked.
+    WNDCLASSA cls = {};
+    cls.lpfnWndProc = ::DefWindowProcA;
+    cls.hInstance = ::GetModuleHandleA(nullptr);
+    cls.lpszClassName = "Shell_TrayWnd";
+    ::RegisterClassA(&cls);
+    cls.lpszClassName = "TrayNotifyWnd";
+    ::RegisterClassA(&cls);
+    HWND taskbar = ::CreateWindowA("Shell_TrayWnd", "", WS_POPUP, 0, 0, 10, 10, nullptr, nullptr, cls.hInstance, nullptr);
+    HWND area = ::CreateWindowA("TrayNotifyWnd", "", WS_CHILD, 0, 0, 5, 5, taskbar, nullptr, cls.hInstance, nullptr);
+    ASSERT_NE(nullptr, area);
+    m_frame->SendMessage(CMainFrame::s_taskbarCreated);
+    EXPECT_EQ(area, m_frame->m_hTrayWindow);
+    ::DestroyWindow(taskbar);
+    ::SendMessageA(m_frame->m_hWnd, WM_FRAME_TRAYNOTIFY, 12, WM_LBUTTONDOWN);
+    EXPECT_TRUE(::IsWindowVisible(m_frame->m_hWnd));
+    EXPECT_EQ(0u, m_frame->m_stateWord & kStateTrayIcon);
 }
 
 // A script object with one function that records its arguments.

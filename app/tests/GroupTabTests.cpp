@@ -221,29 +221,10 @@ CNewMenuItemData* ItemRecord(HMENU menu, int position, UINT* type = nullptr)
     return owner->FindRecord(reinterpret_cast<const void*>(info.dwItemData));
 }
 
-std::function<void(HMENU, HWND)> s_shownMenuCheck;
-bool s_shownMenuChecked = false;
-
-void CALLBACK CheckShownMenu(HWND, UINT, UINT_PTR id, DWORD)
-{
-    HWND menuWindow = ShownPopupMenu();
-    if (menuWindow == nullptr)
-        return;
-    ::KillTimer(nullptr, id);
-    s_shownMenuChecked = true;
-    s_shownMenuCheck(reinterpret_cast<HMENU>(::SendMessageA(menuWindow, MN_GETHMENU, 0, 0)), menuWindow);
-    ::EndMenu();
-}
-
 // Runs check on the popup menu that open shows, while it shows, and closes it.
-void CheckMenuOpenedBy(const std::function<void()>& open, std::function<void(HMENU, HWND)> check)
+void CheckMenuOpenedBy(const std::function<void()>& open, const std::function<void(HMENU, HWND)>& check)
 {
-    s_shownMenuCheck = std::move(check);
-    s_shownMenuChecked = false;
-    const UINT_PTR timer = ::SetTimer(nullptr, 0, 50, CheckShownMenu);
-    open();
-    ::KillTimer(nullptr, timer);
-    EXPECT_TRUE(s_shownMenuChecked);
+    EXPECT_TRUE(ReadMenuShownBy(open, check));
 }
 
 TEST_F(GroupTabs, TheMenuAtTheGroupTabOffersTwentyImagesAheadOfTheTemplatesWithTheirs)

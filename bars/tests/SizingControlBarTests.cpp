@@ -1,6 +1,9 @@
 // Sizing docking bars on a test frame: edges towards row neighbours, size
-// tracking, the gripper's buttons, and docking by double click.
+// tracking, the gripper's buttons, docking by double click and dragging by
+// the gripper.
 #include <gtest/gtest.h>
+
+#include <vector>
 
 #include "app/VantorelApp.h"
 #include "bars/SizingControlBar.h"
@@ -39,6 +42,32 @@ protected:
         CRect rc;
         bar.GetWindowRect(&rc);
         return MAKELPARAM(fromRight ? rc.right - dx : rc.left + dx, rc.top + dy);
+    }
+
+    // Presses the gripper 10 pixels from its start (away from the
+    // buttons at its far end) and drags it to each screen point in turn,
+    // by messages posted to the bar, not by the shared pointer.
+    void DragByGripper(CSizingControlBarG& bar, const std::vector<CPoint>& moves)
+    {
+        CPoint press(ScreenPoint(bar, 10, 6, false));
+        ASSERT_EQ(HTCLIENT, bar.SendMessage(WM_NCHITTEST, 0, MAKELPARAM(press.x, press.y)));
+        for (size_t i = 0; i < moves.size(); ++i) {
+            CPoint pt = moves[i];
+            bar.ScreenToClient(&pt);
+            bar.PostMessage(i + 1 < moves.size() ? WM_MOUSEMOVE : WM_LBUTTONUP, i + 1 < moves.size() ? MK_LBUTTON : 0,
+                            MAKELPARAM(pt.x, pt.y));
+        }
+        bar.ScreenToClient(&press);
+        EXPECT_LT(press.y, 0);  // the gripper lies above the client area
+        bar.SendMessage(WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(press.x, press.y));
+        m_pFrame->RecalcLayout();
+    }
+    CRect FrameClient()
+    {
+        CRect rc;
+        m_pFrame->GetClientRect(&rc);
+        m_pFrame->ClientToScreen(&rc);
+        return rc;
     }
 
     CFrameWnd* m_pFrame = nullptr;
@@ -108,6 +137,44 @@ TEST_F(SizingBarTest, ADoubleClickFloatsItAndAnotherDocksItBack)
     // Closing does nothing: the bar is hidden by its commands.
     m_a.SendMessage(WM_CLOSE);
     EXPECT_TRUE(m_a.IsWindow());
+}
+
+TEST_F(SizingBarTest, TheGripperDragsTheBarToAnotherSideOutToFloatAndBack)
+{
+    m_pFrame->DockControlBar(&m_a, AFX_IDW_DOCKBAR_LEFT);
+    m_pFrame->RecalcLayout();
+    const CRect client = FrameClient();
+    const int middleY = (client.top + client.bottom) / 2;
+    DragByGripper(m_a, {CPoint(client.left + 200, middleY), CPoint(client.right - 2, middleY),
+                        CPoint(client.right - 2, middleY)});
+    EXPECT_EQ(static_cast<UINT>(AFX_IDW_DOCKBAR_RIGHT), m_a.GetDockBarId());
+    CRect rc;
+    m_a.GetWindowRect(&rc);
+    EXPECT_EQ(client.right, rc.right);
+
+    // Out in the middle it floats; its gripper brings it back to the left.
+    const CPoint middle((client.left + client.right) / 2, middleY);
+    DragByGripper(m_a, {middle, middle});
+    EXPECT_EQ(0u, m_a.GetDockBarId());
+    EXPECT_TRUE(m_a.GetBarStyle() & CBRS_FLOATING);
+    m_a.GetWindowRect(&rc);
+    EXPECT_EQ(CPoint(middle.x - 10, middle.y - 6), rc.TopLeft());
+    DragByGripper(m_a, {CPoint(client.left + 2, middleY), CPoint(client.left + 2, middleY)});
+    EXPECT_EQ(static_cast<UINT>(AFX_IDW_DOCKBAR_LEFT), m_a.GetDockBarId());
+    EXPECT_FALSE(m_a.GetBarStyle() & CBRS_FLOATING);
+}
+
+TEST_F(SizingBarTest, ABarInNoDockBarTakesAPressAsAPlainWindow)
+{
+    // m_b was never docked: the press starts no drag, so the release
+    // posted after it changes nothing either.
+    CPoint at(20, 20);
+    m_b.PostMessage(WM_MOUSEMOVE, MK_LBUTTON, MAKELPARAM(300, 300));
+    m_b.SendMessage(WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(at.x, at.y));
+    EXPECT_EQ(nullptr, ::GetCapture());
+    EXPECT_EQ(m_hFrame, ::GetParent(m_b.m_hWnd));
+    MSG msg;
+    EXPECT_TRUE(::PeekMessageA(&msg, m_b.m_hWnd, WM_MOUSEMOVE, WM_MOUSEMOVE, PM_REMOVE));
 }
 
 TEST_F(SizingBarTest, PanesWithoutTheirDialogsStayEmpty)

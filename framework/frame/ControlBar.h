@@ -31,6 +31,8 @@ public:
     void SetBarStyle(DWORD dwStyle) { m_dwStyle = dwStyle & CBRS_ALL; }
     void EnableDocking(DWORD dwDockStyle) { m_dwDockStyle = dwDockStyle & CBRS_ALIGN_ANY; }
     DWORD GetDockingStyle() const { return m_dwDockStyle; }
+    // The frame it docks in: its parent frame when it was made.
+    CFrameWnd* GetDockSite() const { return m_pDockSite; }
     // The dock bar it sat in last (to go back to when it floats).
     UINT m_nLastDockID = 0;
     BOOL IsVisible() const { return m_hWnd != nullptr && (GetStyle() & WS_VISIBLE) != 0; }

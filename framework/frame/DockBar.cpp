@@ -174,8 +174,7 @@ BOOL CMiniDockFrameWnd::Create(CFrameWnd* pFrame, CPoint at)
 {
     LPCSTR cls = AfxRegisterWndClass(CS_DBLCLKS, ::LoadCursorA(nullptr, IDC_ARROW),
                                      reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1));
-    if (!CreateEx(WS_EX_TOOLWINDOW, cls, "", WS_POPUP | WS_CAPTION | WS_SYSMENU | WS_THICKFRAME, at.x, at.y, 100, 50,
-                  pFrame->m_hWnd, nullptr))
+    if (!CreateEx(kExStyle, cls, "", kStyle, at.x, at.y, 100, 50, pFrame->m_hWnd, nullptr))
         return FALSE;
     return m_dockBar.Create(this, AFX_IDW_DOCKBAR_FLOAT);
 }

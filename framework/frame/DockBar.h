@@ -56,6 +56,9 @@ protected:
 class CMiniDockFrameWnd : public CFrameWnd
 {
 public:
+    static constexpr DWORD kStyle = WS_POPUP | WS_CAPTION | WS_SYSMENU | WS_THICKFRAME;
+    static constexpr DWORD kExStyle = WS_EX_TOOLWINDOW;
+
     // A tool frame owned by pFrame at a screen point, sized to the bar.
     BOOL Create(CFrameWnd* pFrame, CPoint at);
     CDockBar& GetDockBar() { return m_dockBar; }

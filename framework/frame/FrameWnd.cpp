@@ -349,8 +349,11 @@ void CFrameWnd::DockControlBar(CControlBar* pBar, UINT nDockBarID, int row)
     pDockBar->DockBar(pBar, row);
     pBar->m_nLastDockID = nDockBarID;
     if (pOld != nullptr && pOld->IsFloating()) {
+        // An emptied floating frame goes: each float would leave another.
         auto* pMini = dynamic_cast<CMiniDockFrameWnd*>(pOld->GetParent());
-        if (pMini != nullptr)
+        if (pMini != nullptr && pOld->GetRowCount() == 0)
+            pMini->DestroyWindow();
+        else if (pMini != nullptr)
             pMini->FitToBars();
     }
     DelayRecalcLayout();

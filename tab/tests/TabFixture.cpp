@@ -138,6 +138,35 @@ bool TakeShownMenu(UINT_PTR timer, HMENU* menu, HWND* window)
 
 namespace {
 
+std::function<void(HMENU, HWND)> s_readMenu;
+bool s_menuRead = false;
+
+void CALLBACK ReadAndEndShownMenu(HWND, UINT, UINT_PTR id, DWORD)
+{
+    HMENU menu = nullptr;
+    HWND window = nullptr;
+    if (!TakeShownMenu(id, &menu, &window))
+        return;
+    s_readMenu(menu, window);
+    s_menuRead = true;
+    ::EndMenu();
+}
+
+} // namespace
+
+bool ReadMenuShownBy(const std::function<void()>& open, const std::function<void(HMENU, HWND)>& read)
+{
+    s_readMenu = read;
+    s_menuRead = false;
+    const UINT_PTR timer = ::SetTimer(nullptr, 0, 50, ReadAndEndShownMenu);
+    open();
+    ::KillTimer(nullptr, timer);
+    s_readMenu = nullptr;
+    return s_menuRead;
+}
+
+namespace {
+
 std::vector<int> s_answers;  // the next boxes' buttons, first at the back
 void (*s_check)() = nullptr;
 

@@ -7,6 +7,7 @@
 
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
@@ -24,6 +25,11 @@ HWND ShownPopupMenu();
 // For such a timer: false while no popup menu shows; once one shows, stops
 // the timer and gives the menu (and its window).
 bool TakeShownMenu(UINT_PTR timer, HMENU* menu, HWND* window = nullptr);
+
+// Runs open, which shows a popup menu of this thread and returns once it
+// has closed; while the menu shows, read gets its handle and window, then
+// the menu closes without a choice. False when no menu showed.
+bool ReadMenuShownBy(const std::function<void()>& open, const std::function<void(HMENU, HWND)>& read);
 
 // Puts the cursor at the centre of a window's rectangle (or of a part of it
 // given in client coordinates) and waits until the system reports it there.

@@ -147,7 +147,11 @@ void CPageTabBar::InsertPageItem(CTabItem* tab, int index)
         return;
     if (IsTopFrame(tab))
         SetCurSel(at);
-    AfterItemsChanged(GetItemCount() == 1, true);
+    // In a batch the frame is laid out for the first item only, which
+    // gives the strip its size (a column's rows follow its width), and
+    // again at the end of the batch.
+    bool first = GetItemCount() == 1;
+    AfterItemsChanged(first, first || !IsUpdating());
 }
 
 void CPageTabBar::UpdatePageItem(CTabItem* tab, int index)
@@ -250,6 +254,9 @@ void CPageTabBar::EndUpdate(CWnd* pOwner)
     m_pUpdateOwner = nullptr;
     ShowWindow(SW_SHOWNA);
     RelayoutFrame();
+    // The selections made during the batch scrolled a column not yet laid
+    // out: the selected item comes into view now.
+    ScrollItemIntoView(GetCurSel());
 }
 
 //--- Mouse

@@ -39,8 +39,9 @@ public:
     // Moves the item and its page in the group's list; 1 when from == to.
     virtual int MoveItem(int from, int to);
 
-    // A batch of changes: the bar is hidden until its owner ends it; the
-    // end shows it and lays the frame out again.
+    // A batch of changes: the bar is hidden and the frame not laid out
+    // until its owner ends it; the end shows it, lays the frame out again
+    // and scrolls a column to the selected item.
     BOOL BeginUpdate(CWnd* pOwner);
     void EndUpdate(CWnd* pOwner);
     BOOL IsUpdating() const { return m_pUpdateOwner != nullptr; }

@@ -4,6 +4,9 @@
 
 #include <gtest/gtest.h>
 
+#include <memory>
+#include <string>
+
 #include "app/MainFrame.h"
 #include "app/TabGroup.h"
 #include "app/VantorelApp.h"
@@ -196,6 +199,52 @@ TEST_F(TabBarTest, ColumnPositionsForceButtonsAndSeveralRows)
     EXPECT_TRUE(theApp.m_settings.bTabWidth());
     ASSERT_NE(nullptr, Pages().GetScrollBar());
     EXPECT_EQ(m_frame->m_hWnd, ::GetParent(Pages().GetScrollBar()->m_hWnd));
+}
+
+// A column too short for its tabs ends a batch of opens laid out and
+// scrolled as the same opens one by one leave it.
+TEST_F(TabBarTest, ABatchInAColumnEndsAsTheOpensOneByOne)
+{
+    struct Layout
+    {
+        CRect bar, scroll, pages;
+        int pos, page, selection;
+        bool scrollShown;
+    };
+    const int kTabs = 60;
+    auto openAll = [&](bool batch) {
+        theApp.m_settings.iTabTop = CBaseTabCtrl::kLeftColumn;
+        EXPECT_TRUE(Pages().Create(m_frame, 0x2, CBaseTabCtrl::kLeftColumn));
+        {
+            std::unique_ptr<CTabBatch> run(batch ? new CTabBatch : nullptr);
+            for (int i = 0; i < kTabs; ++i)
+                Open(nullptr, "http://column.example/");
+        }
+        Pump();
+        CTabScrollBar* scroll = Pages().GetScrollBar();
+        Layout layout{ChildRect(Pages().m_hWnd), ChildRect(scroll->m_hWnd), ChildRect(m_frame->m_hWndMDIClient),
+                      scroll->GetScrollPos(), static_cast<int>(scroll->GetPageSize()), Pages().GetCurSel(),
+                      scroll->IsWindowVisible() != FALSE};
+        m_frame->CloseAllGroupsNow();
+        Pump();
+        return layout;
+    };
+    Layout single = openAll(false);
+    Layout batch = openAll(true);
+    ASSERT_TRUE(single.scrollShown);
+    EXPECT_GT(single.pos, 0);
+    EXPECT_EQ(kTabs - 1, single.selection);
+    EXPECT_TRUE(batch.scrollShown);
+    EXPECT_EQ(single.pos, batch.pos);
+    EXPECT_EQ(single.page, batch.page);
+    EXPECT_EQ(single.selection, batch.selection);
+    auto text = [](const CRect& rc) {
+        return std::to_string(rc.left) + "," + std::to_string(rc.top) + "," + std::to_string(rc.right) + "," +
+               std::to_string(rc.bottom);
+    };
+    EXPECT_EQ(text(single.bar), text(batch.bar));
+    EXPECT_EQ(text(single.scroll), text(batch.scroll));
+    EXPECT_EQ(text(single.pages), text(batch.pages));
 }
 
 TEST_F(TabBarTest, TooltipsOfAPageAndOfAGroupCutTheirLines)

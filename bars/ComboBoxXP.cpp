@@ -151,12 +151,13 @@ LRESULT CComboBoxXP::OnGetDlgCode(WPARAM, LPARAM)
 }
 
 // A box laid out h pixels high shows a selection field of h - 6 pixels and
-// a list of seven items below a field of the first height read. The field
-// is set before the control sees the new size, so that the control measures
-// its list against the new field; the control answers a new field height by
-// resizing itself, and that nested resize passes untouched. A size change
-// that keeps the window's present height (a width change) keeps the layout
-// height, and a field that already has its height is not set again.
+// a list of seven items: its window is as high as seven items and the field
+// height first read, and the control makes the list that height less its
+// field. The field is set before the control sees the new size, so that the
+// list is measured against the new field; the control answers a new field
+// height by resizing itself, and that nested resize passes untouched. A
+// size change that keeps the window's present height (a width change) keeps
+// the layout height, and a field that already has its height is not set again.
 LRESULT CComboBoxXP::OnWindowPosChanging(WPARAM, LPARAM lParam)
 {
     auto* pPos = reinterpret_cast<WINDOWPOS*>(lParam);

@@ -151,31 +151,39 @@ LRESULT CComboBoxXP::OnGetDlgCode(WPARAM, LPARAM)
 }
 
 // A box laid out h pixels high shows a selection field of h - 6 pixels and
-// a list of seven items.
+// a list of seven items: its window is as high as seven items and the field
+// height first read, and the control makes the list that height less its
+// field. The field is set before the control sees the new size, so that the
+// list is measured against the new field; the control answers a new field
+// height by resizing itself, and that nested resize passes untouched. A
+// size change that keeps the window's present height (a width change) keeps
+// the layout height, and a field that already has its height is not set again.
 LRESULT CComboBoxXP::OnWindowPosChanging(WPARAM, LPARAM lParam)
 {
     auto* pPos = reinterpret_cast<WINDOWPOS*>(lParam);
-    if (!(pPos->flags & SWP_NOSIZE) && m_requestedHeight < 0)
-    {
-        if (m_fieldHeight < 0)
-            m_fieldHeight = GetItemHeight(-1);
+    if ((pPos->flags & SWP_NOSIZE) || m_settingField)
+        return Default();
+    if (m_fieldHeight < 0)
+        m_fieldHeight = GetItemHeight(-1);
+    CRect rc;
+    GetWindowRect(&rc);
+    if (pPos->cy != rc.Height())
         m_requestedHeight = pPos->cy;
-        pPos->cy = GetItemHeight(0) * kListItems + kListItems * ::GetSystemMetrics(SM_CYBORDER) + m_fieldHeight;
+    const int field = m_requestedHeight - 6;
+    if (field > 0 && field != m_fieldSet)
+    {
+        m_settingField = true;
+        SetItemHeight(-1, static_cast<UINT>(field));
+        m_settingField = false;
+        m_fieldSet = field;
     }
+    pPos->cy = GetItemHeight(0) * kListItems + kListItems * ::GetSystemMetrics(SM_CYBORDER) + m_fieldHeight;
     return Default();
 }
 
-LRESULT CComboBoxXP::OnWindowPosChanged(WPARAM, LPARAM lParam)
+LRESULT CComboBoxXP::OnWindowPosChanged(WPARAM, LPARAM)
 {
     LRESULT result = Default();
-    auto* pPos = reinterpret_cast<WINDOWPOS*>(lParam);
-    if (!(pPos->flags & SWP_NOSIZE) && m_requestedHeight >= 0)
-    {
-        int requested = m_requestedHeight;
-        m_requestedHeight = -1;
-        if (requested > 6)
-            SetItemHeight(-1, static_cast<UINT>(requested - 6));
-    }
     if (m_edit.m_hWnd != nullptr && ::GetFocus() != m_edit.m_hWnd)
         m_edit.SetSel(-1, 0);
     return result;

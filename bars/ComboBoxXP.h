@@ -100,7 +100,9 @@ protected:
     virtual bool KeepsIme() const { return false; }
 
     int m_fieldHeight = -1;      // the selection field's height, read once
-    int m_requestedHeight = -1;  // during a resize
+    int m_requestedHeight = -1;  // the height the box was last laid out with
+    int m_fieldSet = -1;         // the field height last given to the control
+    bool m_settingField = false; // while the control takes a new field height
     CComboEditXP m_edit;
     CHoverFrame m_hover;
 

@@ -20,6 +20,7 @@
 #include "shared/FrameMessages.h"
 #include "tab/TabItem.h"
 #include "tab/tests/TabFixture.h"
+#include "tests/support/TestDataObject.h"
 
 namespace {
 
@@ -251,54 +252,6 @@ TEST(ToolBarPopupPlacement, StaysOnTheDesktopAndDodgesTheChevron)
     EXPECT_EQ(side.right, rc.left);
 }
 
-} // namespace
-
-namespace {
-
-// A data object of fixed formats, as a page's drag gives them.
-class FakeDataObject : public IDataObject
-{
-public:
-    void Add(CLIPFORMAT format, const std::string& bytes) { m_formats.push_back({format, bytes}); }
-
-    STDMETHOD(QueryInterface)(REFIID riid, void** ppv) override
-    {
-        if (riid == IID_IUnknown || riid == IID_IDataObject) {
-            *ppv = static_cast<IDataObject*>(this);
-            return S_OK;
-        }
-        *ppv = nullptr;
-        return E_NOINTERFACE;
-    }
-    STDMETHOD_(ULONG, AddRef)() override { return 2; }
-    STDMETHOD_(ULONG, Release)() override { return 1; }
-    STDMETHOD(GetData)(FORMATETC* pFormat, STGMEDIUM* pMedium) override
-    {
-        for (const auto& entry : m_formats)
-            if (entry.first == pFormat->cfFormat) {
-                HGLOBAL h = ::GlobalAlloc(GMEM_MOVEABLE, entry.second.size());
-                memcpy(::GlobalLock(h), entry.second.data(), entry.second.size());
-                ::GlobalUnlock(h);
-                pMedium->tymed = TYMED_HGLOBAL;
-                pMedium->hGlobal = h;
-                pMedium->pUnkForRelease = nullptr;
-                return S_OK;
-            }
-        return DV_E_FORMATETC;
-    }
-    STDMETHOD(GetDataHere)(FORMATETC*, STGMEDIUM*) override { return E_NOTIMPL; }
-    STDMETHOD(QueryGetData)(FORMATETC*) override { return E_NOTIMPL; }
-    STDMETHOD(GetCanonicalFormatEtc)(FORMATETC*, FORMATETC*) override { return E_NOTIMPL; }
-    STDMETHOD(SetData)(FORMATETC*, STGMEDIUM*, BOOL) override { return E_NOTIMPL; }
-    STDMETHOD(EnumFormatEtc)(DWORD, IEnumFORMATETC**) override { return E_NOTIMPL; }
-    STDMETHOD(DAdvise)(FORMATETC*, DWORD, IAdviseSink*, DWORD*) override { return E_NOTIMPL; }
-    STDMETHOD(DUnadvise)(DWORD) override { return E_NOTIMPL; }
-    STDMETHOD(EnumDAdvise)(IEnumSTATDATA**) override { return E_NOTIMPL; }
-
-private:
-    std::vector<std::pair<CLIPFORMAT, std::string>> m_formats;
-};
-
 // A file group descriptor naming one file.
 std::string Descriptor(const char* name)
 {
@@ -314,27 +267,30 @@ std::string Descriptor(const char* name)
 TEST_F(ToolBarTest, TextDroppedOnTheSearchBarFillsTheBoxAndALinkGivesItsNameWithoutUrl)
 {
     CLIPFORMAT descriptor = static_cast<CLIPFORMAT>(::RegisterClipboardFormatA("FileGroupDescriptor"));
-    FakeDataObject link;
-    link.Add(CF_TEXT, std::string("http://a.example/") + '\0');
-    link.Add(descriptor, Descriptor("Page title.URL"));
-    EXPECT_STREQ("Page title", CSearchBarDropTarget::DroppedText(&link, DROPEFFECT_LINK));
-    EXPECT_STREQ("http://a.example/", CSearchBarDropTarget::DroppedText(&link, DROPEFFECT_COPY));
+    auto* link = new CTestDataObject;
+    link->Add(CF_TEXT, std::string("http://a.example/") + '\0');
+    link->Add(descriptor, Descriptor("Page title.URL"));
+    EXPECT_STREQ("Page title", CSearchBarDropTarget::DroppedText(link, DROPEFFECT_LINK));
+    EXPECT_STREQ("http://a.example/", CSearchBarDropTarget::DroppedText(link, DROPEFFECT_COPY));
     // Only a trailing ".url" goes: other names keep their last bytes.
-    FakeDataObject file;
-    file.Add(descriptor, Descriptor("notes.txt"));
-    EXPECT_STREQ("notes.txt", CSearchBarDropTarget::DroppedText(&file, DROPEFFECT_LINK));
+    auto* file = new CTestDataObject;
+    file->Add(descriptor, Descriptor("notes.txt"));
+    EXPECT_STREQ("notes.txt", CSearchBarDropTarget::DroppedText(file, DROPEFFECT_LINK));
     // Text without a terminator within its block.
-    FakeDataObject raw;
-    raw.Add(CF_TEXT, "word");
-    EXPECT_STREQ("word", CSearchBarDropTarget::DroppedText(&raw, DROPEFFECT_COPY));
+    auto* raw = new CTestDataObject;
+    raw->Add(CF_TEXT, "word");
+    EXPECT_STREQ("word", CSearchBarDropTarget::DroppedText(raw, DROPEFFECT_COPY));
 
     CSearchBar& bar = m_frame->m_wndSearchBar;
     EXPECT_TRUE(bar.GetDropTarget().IsRegistered());
     POINTL outside = {-30000, -30000};
-    bar.GetDropTarget().OnDrop(&raw, 0, outside, DROPEFFECT_COPY);
+    bar.GetDropTarget().OnDrop(raw, 0, outside, DROPEFFECT_COPY);
     CString text;
     bar.GetSearchCombo().GetWindowText(text);
     EXPECT_STREQ("word", text);
+    link->Release();
+    file->Release();
+    raw->Release();
 }
 
 TEST_F(ToolBarTest, TheFlatComboFollowsTheMouseOntoItAndItsEditAndOff)

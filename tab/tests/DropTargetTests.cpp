@@ -14,66 +14,10 @@
 #include "tab/DropTargets.h"
 #include "tab/TabItem.h"
 #include "tab/tests/TabFixture.h"
+#include "tests/support/TestDataObject.h"
 #include "tests/support/TestHtmlDocument.h"
 
 namespace {
-
-// Data offered in global memory, one block per format.
-class TestDataObject : public CHeapObject<IDataObject, IID_IDataObject>
-{
-public:
-    void Add(CLIPFORMAT format, const std::string& bytes) { m_data.emplace_back(format, bytes); }
-    void AddText(const char* text) { Add(CF_TEXT, std::string(text) + '\0'); }
-    void AddUrl(const char* url)
-    {
-        Add(static_cast<CLIPFORMAT>(::RegisterClipboardFormatA("UniformResourceLocator")),
-            std::string(url) + '\0');
-    }
-    void AddFiles(const std::vector<std::string>& files)
-    {
-        DROPFILES header = {};
-        header.pFiles = sizeof(DROPFILES);
-        std::string bytes(reinterpret_cast<const char*>(&header), sizeof(header));
-        for (const std::string& f : files)
-            bytes += f + '\0';
-        bytes += '\0';
-        Add(CF_HDROP, bytes);
-    }
-
-    STDMETHOD(GetData)(FORMATETC* fe, STGMEDIUM* medium) override
-    {
-        for (const auto& d : m_data)
-        {
-            if (d.first != fe->cfFormat)
-                continue;
-            HGLOBAL h = ::GlobalAlloc(GMEM_MOVEABLE, d.second.size());
-            memcpy(::GlobalLock(h), d.second.data(), d.second.size());
-            ::GlobalUnlock(h);
-            medium->tymed = TYMED_HGLOBAL;
-            medium->hGlobal = h;
-            medium->pUnkForRelease = nullptr;
-            return S_OK;
-        }
-        return DV_E_FORMATETC;
-    }
-    STDMETHOD(GetDataHere)(FORMATETC*, STGMEDIUM*) override { return E_NOTIMPL; }
-    STDMETHOD(QueryGetData)(FORMATETC* fe) override
-    {
-        for (const auto& d : m_data)
-            if (d.first == fe->cfFormat)
-                return S_OK;
-        return DV_E_FORMATETC;
-    }
-    STDMETHOD(GetCanonicalFormatEtc)(FORMATETC*, FORMATETC*) override { return E_NOTIMPL; }
-    STDMETHOD(SetData)(FORMATETC*, STGMEDIUM*, BOOL) override { return E_NOTIMPL; }
-    STDMETHOD(EnumFormatEtc)(DWORD, IEnumFORMATETC**) override { return E_NOTIMPL; }
-    STDMETHOD(DAdvise)(FORMATETC*, DWORD, IAdviseSink*, DWORD*) override { return E_NOTIMPL; }
-    STDMETHOD(DUnadvise)(DWORD) override { return E_NOTIMPL; }
-    STDMETHOD(EnumDAdvise)(IEnumSTATDATA**) override { return E_NOTIMPL; }
-
-private:
-    std::vector<std::pair<CLIPFORMAT, std::string>> m_data;
-};
 
 // The page's own target: records the calls it hears.
 class RecordingTarget : public CHeapObject<IDropTarget, IID_IDropTarget>
@@ -180,7 +124,7 @@ const DWORD kCopyMove = DROPEFFECT_COPY | DROPEFFECT_MOVE;
 
 TEST_F(DropTargetTest, TextDraggedUpSearchesUpAndNeverMovesTheText)
 {
-    auto* data = new TestDataObject;
+    auto* data = new CTestDataObject;
     data->AddText("keyword");
     // A source that allows moves would delete the text on an answer of move.
     EXPECT_EQ(static_cast<DWORD>(DROPEFFECT_COPY), Drag(data, kCopyMove, 30));
@@ -196,7 +140,7 @@ TEST_F(DropTargetTest, TextDraggedUpSearchesUpAndNeverMovesTheText)
 
 TEST_F(DropTargetTest, ALinkShowsNoDirectionAndDropsWithModeOne)
 {
-    auto* data = new TestDataObject;
+    auto* data = new CTestDataObject;
     data->AddText("http://x.example/");
     EXPECT_EQ(static_cast<DWORD>(DROPEFFECT_LINK), Drag(data, DROPEFFECT_LINK, 60));
     ASSERT_EQ(1u, g_sent.size());
@@ -206,7 +150,7 @@ TEST_F(DropTargetTest, ALinkShowsNoDirectionAndDropsWithModeOne)
 
 TEST_F(DropTargetTest, AUrlWithoutTextGoesOutAsDroppedTextNotAsFiles)
 {
-    auto* data = new TestDataObject;
+    auto* data = new CTestDataObject;
     data->AddUrl("http://u.example/");
     Drag(data, kAll, 0);
     ASSERT_EQ(1u, g_sent.size());
@@ -221,7 +165,7 @@ TEST_F(DropTargetTest, ADropOnATextFieldGoesToThePage)
     POINT client = { 100, 270 };
     ::ScreenToClient(m_tab->m_pView->m_hWnd, &client);
     ControlOf(m_tab)->GetDocument()->SetElementAtPoint(client.x, client.y, L"q");
-    auto* data = new TestDataObject;
+    auto* data = new CTestDataObject;
     data->AddText("typed");
     EXPECT_EQ(static_cast<DWORD>(DROPEFFECT_COPY), Drag(data, kAll, 30));
     EXPECT_TRUE(g_sent.empty());
@@ -242,7 +186,7 @@ TEST_F(DropTargetTest, AShortcutFileDroppedWithEveryEffectOpensItsUrlAndOnlyTheF
         fprintf(out, "[InternetShortcut]\nURL=%s\n", f.second);
         fclose(out);
     }
-    auto* data = new TestDataObject;
+    auto* data = new CTestDataObject;
     data->AddFiles({ first, second });
     Drag(data, kAll, 0);
     TestWebBrowser::Settle();
@@ -259,7 +203,7 @@ TEST_F(DropTargetTest, AShortcutFileDroppedWithEveryEffectOpensItsUrlAndOnlyTheF
 TEST_F(DropTargetTest, WithoutSuperDragThePageHandlesEverything)
 {
     theApp.m_settings.bSuperDnD(false);
-    auto* data = new TestDataObject;
+    auto* data = new CTestDataObject;
     data->AddText("keyword");
     EXPECT_EQ(static_cast<DWORD>(DROPEFFECT_COPY), Drag(data, kAll, 30));
     EXPECT_TRUE(g_sent.empty());
@@ -274,7 +218,7 @@ TEST_F(DropTargetTest, OnlyTheFirstOfferedPageTargetIsKept)
     ASSERT_EQ(S_OK, ControlOf(m_tab)->OfferDropTarget(other, &pAnswer));
     EXPECT_EQ(m_target, pAnswer);
     pAnswer->Release();
-    auto* data = new TestDataObject;
+    auto* data = new CTestDataObject;
     data->AddText("x");
     Drag(data, kAll, 0);
     EXPECT_EQ("", other->m_calls);
@@ -284,7 +228,7 @@ TEST_F(DropTargetTest, OnlyTheFirstOfferedPageTargetIsKept)
 
 TEST_F(DropTargetTest, TextOnTheFrameGoesOutWithModeOne)
 {
-    auto* data = new TestDataObject;
+    auto* data = new CTestDataObject;
     data->AddText("frame text");
     IDropTarget* frame = m_frame->m_pFrameDropTarget;
     ASSERT_NE(nullptr, frame);

@@ -60,13 +60,7 @@ protected:
             EXPECT_EQ(order[i], group->GetTab(static_cast<int>(i))) << "list entry " << i;
         }
     }
-    CRect ChildRect(HWND hChild)
-    {
-        CRect rc;
-        ::GetWindowRect(hChild, &rc);
-        m_frame->ScreenToClient(&rc);
-        return rc;
-    }
+    CRect ChildRect(HWND hChild) { return CRect(WindowRectIn(m_frame->m_hWnd, hChild)); }
     // The drop position dx pixels right of the last item, level with it.
     CPoint BesideLast(CTabBarCtrl& bar, int dx)
     {

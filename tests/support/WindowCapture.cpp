@@ -96,3 +96,11 @@ bool WriteBitmap(const std::string& path, const WindowCapture& c)
     std::fwrite(c.pixels.data(), 1, c.pixels.size(), pFile);
     return std::fclose(pFile) == 0;
 }
+
+RECT WindowRectIn(HWND hParent, HWND hWnd)
+{
+    RECT rc = {};
+    ::GetWindowRect(hWnd, &rc);
+    ::MapWindowPoints(nullptr, hParent, reinterpret_cast<POINT*>(&rc), 2);
+    return rc;
+}

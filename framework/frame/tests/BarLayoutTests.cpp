@@ -7,6 +7,7 @@
 #include "framework/frame/FrameWnd.h"
 #include "framework/frame/ReBar.h"
 #include "framework/frame/ToolBar.h"
+#include "tests/support/WindowCapture.h"
 
 namespace {
 
@@ -97,13 +98,7 @@ protected:
         if (::IsWindow(m_hFrame))
             ::DestroyWindow(m_hFrame);
     }
-    CRect ChildRect(HWND hChild)
-    {
-        CRect rc;
-        ::GetWindowRect(hChild, &rc);
-        m_pFrame->ScreenToClient(&rc);
-        return rc;
-    }
+    CRect ChildRect(HWND hChild) { return CRect(WindowRectIn(m_pFrame->m_hWnd, hChild)); }
 
     CWinApp m_app;
     CBarFrame* m_pFrame = nullptr;

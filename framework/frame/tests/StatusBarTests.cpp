@@ -6,6 +6,7 @@
 #include "framework/frame/MDIFrameWnd.h"
 #include "framework/frame/StatusBar.h"
 #include "framework/win/Controls.h"
+#include "tests/support/WindowCapture.h"
 
 namespace {
 
@@ -65,13 +66,7 @@ protected:
             ::DestroyWindow(m_hFrame);
     }
 
-    CRect ChildRect(HWND hChild)
-    {
-        CRect rc;
-        ::GetWindowRect(hChild, &rc);
-        m_pFrame->ScreenToClient(&rc);
-        return rc;
-    }
+    CRect ChildRect(HWND hChild) { return CRect(WindowRectIn(m_pFrame->m_hWnd, hChild)); }
 
     CWinApp m_app;
     CLayoutFrame* m_pFrame = nullptr;

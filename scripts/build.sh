@@ -8,6 +8,8 @@ root=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 cd "$root"
 source scripts/wine-env.sh
 jobs=$(nproc)
+# Paths below the checkout hash relative, so work trees share one compiler cache.
+export CCACHE_BASEDIR="$root"
 
 cmake -S . -B build -DCMAKE_TOOLCHAIN_FILE=cmake/toolchain-mingw32.cmake \
       -DCMAKE_BUILD_TYPE=Release >/dev/null

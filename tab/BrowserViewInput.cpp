@@ -15,6 +15,7 @@
 #include "app/VantorelApp.h"
 #include "framework/ole/OleUtil.h"
 #include "shared/BindingFile.h"
+#include "shared/GestureAngle.h"
 #include "tab/LinkInfo.h"
 #include "tab/PageFrames.h"
 #include "tab/TabItem.h"
@@ -44,16 +45,15 @@ bool IsMovementKey(const CString& text, bool withUndo)
     return withUndo && (text == "Ctrl+Z" || text == "Ctrl+Y");
 }
 
-// The arrow of a step by its angle in whole degrees (0 = right, up = 90).
-const char* ArrowOf(int angle)
+// The arrow of a step (dx right, dy up).
+const char* ArrowOf(int dx, int dy)
 {
-    if (angle < 45 || angle > 315)
-        return kArrowRight;
-    if (angle <= 135)
-        return kArrowUp;
-    if (angle <= 224)
-        return kArrowLeft;
-    return kArrowDown;
+    switch (GestureAngle::DirectionOf(GestureAngle::Of(dx, dy))) {
+    case GestureAngle::kUp: return kArrowUp;
+    case GestureAngle::kLeft: return kArrowLeft;
+    case GestureAngle::kDown: return kArrowDown;
+    default: return kArrowRight;
+    }
 }
 
 POINT ScreenPointOf(const MSG& msg)
@@ -307,22 +307,7 @@ int CBrowserView::TrackMouseGesture(MSG* pMsg)
             const int distance = static_cast<int>(std::sqrt(static_cast<double>(dx) * dx + static_cast<double>(dy) * dy));
             if (distance < threshold)
                 continue;
-            double angle;
-            if (dx == dy || dx == -dy) {
-                // The diagonals go with the vertical arrows (45 and 135 up,
-                // 225 and 315 down), which the rounding of the arctangent
-                // alone would not keep for 225.
-                angle = dy > 0 ? 90 : 270;
-            } else if (dx != 0 && dy != 0) {
-                angle = std::atan2(static_cast<double>(dy), static_cast<double>(dx)) * 57.297469361769856;
-                if (angle < 0)
-                    angle += 360;
-            } else if (dy == 0) {
-                angle = p.x > reference.x ? 0 : 180;
-            } else {
-                angle = p.y > reference.y ? 270 : 90;
-            }
-            const char* arrow = ArrowOf(static_cast<int>(angle));
+            const char* arrow = ArrowOf(dx, dy);
             const DWORD now = ::GetTickCount();
             const DWORD pause = static_cast<WORD>(theApp.m_settings.iMouseGSence2);
             if (arrow == lastArrow && now - lastStep > pause)

@@ -14,12 +14,11 @@
 #include "lists/FavoritesScan.h"
 #include "lists/SearchEngineTree.h"
 #include "shared/FrameMessages.h"
+#include "shared/GestureAngle.h"
 #include "tab/BrowserView.h"
 #include "tab/PageFrames.h"
 
 namespace {
-
-const double kPi = 3.14159265358979323846;
 
 CLIPFORMAT UrlFormat()
 {
@@ -129,17 +128,12 @@ bool IsEditableAt(IHTMLElement* pElement)
 
 int DropModeOfMove(int dx, int dy)
 {
-    int angle = static_cast<int>(std::atan2(static_cast<double>(-dy), static_cast<double>(dx))
-                                 * 180.0 / kPi);
-    if (angle < 0)
-        angle += 360;
-    if (angle < 45 || angle > 315)
-        return kDropRight;
-    if (angle <= 135)
-        return kDropUp;
-    if (angle <= 224)
-        return kDropLeft;
-    return kDropDown;
+    switch (GestureAngle::DirectionOf(GestureAngle::Of(dx, -dy))) {
+    case GestureAngle::kUp: return kDropUp;
+    case GestureAngle::kLeft: return kDropLeft;
+    case GestureAngle::kDown: return kDropDown;
+    default: return kDropRight;
+    }
 }
 
 bool ReadDroppedText(IDataObject* pData, CString& text)

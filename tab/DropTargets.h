@@ -24,8 +24,8 @@ enum DropMode : int
     kDropLeft = 16,
 };
 
-// The drop mode of a movement (dx right, dy down, in pixels) by the gesture
-// sectors: up is 90 degrees.
+// The drop mode of a movement (dx right, dy down, in pixels): the sector
+// its gesture arrow would have.
 int DropModeOfMove(int dx, int dy);
 
 // The text the data offers as CF_TEXT, else as a "UniformResourceLocator";

@@ -243,11 +243,20 @@ TEST_F(DropTargetTest, TextOnTheFrameGoesOutWithModeOne)
     data->Release();
 }
 
+// Regression: a negative angle lost its fraction before the full turn was
+// added, so the bands 44-45 degrees below right and 135-136 below left fell
+// into the neighbouring sectors (screen dy grows downwards).
 TEST(DropMode, SectorsFollowTheGestureAngles)
 {
     EXPECT_EQ(kDropRight, DropModeOfMove(30, 0));
     EXPECT_EQ(kDropUp, DropModeOfMove(0, -30));
     EXPECT_EQ(kDropLeft, DropModeOfMove(-30, 0));
     EXPECT_EQ(kDropDown, DropModeOfMove(0, 30));
-    EXPECT_EQ(kDropRight, DropModeOfMove(30, 29));
+    EXPECT_EQ(kDropDown, DropModeOfMove(30, 29));
+    EXPECT_EQ(kDropDown, DropModeOfMove(1000, 983));
+    EXPECT_EQ(kDropRight, DropModeOfMove(1000, 960));
+    EXPECT_EQ(kDropLeft, DropModeOfMove(-1000, 983));
+    EXPECT_EQ(kDropDown, DropModeOfMove(-983, 1000));
+    EXPECT_EQ(kDropUp, DropModeOfMove(1000, -1017));
+    EXPECT_EQ(kDropRight, DropModeOfMove(1000, -983));
 }

@@ -158,9 +158,10 @@ void CPageTabBar::UpdatePageItem(CTabItem* tab, int index)
 {
     TCITEMA item = {};
     CString text;
+    // The page too: a refill after a group switch writes another group's
+    // page over the item.
     if (!FillItem(item, tab, text))
         return;
-    item.mask &= ~TCIF_PARAM;
     SetItem(index, &item);
     if (IsTopFrame(tab) && GetCurSel() != index)
     {

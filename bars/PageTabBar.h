@@ -28,7 +28,8 @@ public:
 
     // Item operations of the frame; each does nothing with bTabShow off.
     virtual void RebuildFromActiveGroup();
-    // Inserts at or past the end, else replaces the item at index.
+    // Inserts at or past the end, else rewrites the whole item at index
+    // (its page included).
     void SetPageItem(CTabItem* tab, int index);
     virtual void InsertPageItem(CTabItem* tab, int index);
     virtual void UpdatePageItem(CTabItem* tab, int index);

@@ -264,8 +264,8 @@ public:
     virtual BOOL FindTrayWindow();
     virtual void RemoveTrayIcon();
     virtual void RestoreFromTray();
-    // The placement of the first show: the saved one, or the desktop inset
-    // when the saved one is too small or mostly off the screens.
+    // The placement of the first show: the one the loaded settings hold,
+    // or the desktop inset when it is too small or mostly off the screens.
     static void ChooseFirstPlacement(WINDOWPLACEMENT& placement);
     // The text-search popup shown again with the window, unless its user
     // hid it.

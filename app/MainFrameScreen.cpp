@@ -5,8 +5,6 @@
 #include <windows.h>
 #include <shellapi.h>
 
-#include <cstdlib>
-
 #include "app/VantorelApp.h"
 #include "app/resource.h"
 #include "bars/GroupTabBar.h"
@@ -37,12 +35,6 @@ UINT RegisteredTaskbarCreated()
 {
     static const UINT message = ::RegisterWindowMessageA("TaskbarCreated");
     return message;
-}
-
-int SettingInt(LPCTSTR key, int fallback)
-{
-    CString value;
-    return theApp.m_keyMap.Lookup(key, value) ? atoi(value) : fallback;
 }
 
 } // namespace
@@ -310,8 +302,11 @@ void CMainFrame::OnSysCommand(UINT nID, LPARAM lParam)
 
 void CMainFrame::ChooseFirstPlacement(WINDOWPLACEMENT& placement)
 {
-    RECT saved = {SettingInt("left", 0), SettingInt("top", 0), SettingInt("right", 800), SettingInt("bottom", 600)};
-    UINT show = static_cast<WORD>(SettingInt("showCmd", SW_SHOWNORMAL));
+    // From the record the settings file was loaded into: the lines read at
+    // start are gone by the time the window first shows.
+    const SettingsRecord& settings = theApp.m_settings;
+    RECT saved = {settings.left, settings.top, settings.right, settings.bottom};
+    UINT show = static_cast<WORD>(settings.showCmd);
     // A window saved hidden or minimised comes back shown.
     if (show != SW_SHOWMAXIMIZED && show != SW_SHOWNORMAL)
         show = SW_SHOWNORMAL;

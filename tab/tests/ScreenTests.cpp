@@ -12,14 +12,14 @@
 
 namespace {
 
-WINDOWPLACEMENT PlacementFor(const char* left, const char* top, const char* right, const char* bottom,
-                             const char* show)
+WINDOWPLACEMENT PlacementFor(int left, int top, int right, int bottom, int show)
 {
-    theApp.m_keyMap.SetAt("left", left);
-    theApp.m_keyMap.SetAt("top", top);
-    theApp.m_keyMap.SetAt("right", right);
-    theApp.m_keyMap.SetAt("bottom", bottom);
-    theApp.m_keyMap.SetAt("showCmd", show);
+    SettingsRecord& settings = theApp.m_settings;
+    settings.left = left;
+    settings.top = top;
+    settings.right = right;
+    settings.bottom = bottom;
+    settings.showCmd = static_cast<int16_t>(show);
     WINDOWPLACEMENT placement = {};
     placement.length = sizeof(placement);
     CMainFrame::ChooseFirstPlacement(placement);
@@ -76,19 +76,18 @@ TEST_F(TabTest, FirstShowPlacementReplacesSmallOffScreenAndHiddenStates)
 {
     RECT desktop = {};
     ::GetWindowRect(::GetDesktopWindow(), &desktop);
-    WINDOWPLACEMENT small = PlacementFor("10", "10", "309", "810", "1");
+    WINDOWPLACEMENT small = PlacementFor(10, 10, 309, 810, 1);
     EXPECT_EQ(desktop.left + 60, small.rcNormalPosition.left);
     EXPECT_EQ(desktop.bottom - 60, small.rcNormalPosition.bottom);
-    WINDOWPLACEMENT kept = PlacementFor("10", "20", "310", "320", "3");
+    WINDOWPLACEMENT kept = PlacementFor(10, 20, 310, 320, 3);
     EXPECT_EQ(10, kept.rcNormalPosition.left);
     EXPECT_EQ(320, kept.rcNormalPosition.bottom);
     EXPECT_EQ(static_cast<UINT>(SW_SHOWMAXIMIZED), kept.showCmd);
-    WINDOWPLACEMENT away = PlacementFor("5000", "5000", "5800", "5600", "1");
+    WINDOWPLACEMENT away = PlacementFor(5000, 5000, 5800, 5600, 1);
     EXPECT_EQ(desktop.left + 60, away.rcNormalPosition.left);
     // Saved hidden or minimised: shown normally.
-    EXPECT_EQ(static_cast<UINT>(SW_SHOWNORMAL), PlacementFor("10", "20", "410", "420", "0").showCmd);
-    EXPECT_EQ(static_cast<UINT>(SW_SHOWNORMAL), PlacementFor("10", "20", "410", "420", "2").showCmd);
-    theApp.m_keyMap.RemoveAll();
+    EXPECT_EQ(static_cast<UINT>(SW_SHOWNORMAL), PlacementFor(10, 20, 410, 420, 0).showCmd);
+    EXPECT_EQ(static_cast<UINT>(SW_SHOWNORMAL), PlacementFor(10, 20, 410, 420, 2).showCmd);
 }
 
 TEST_F(TabTest, WithTheTrayIconMinimiseAndCloseHideTheWindow)

@@ -66,6 +66,42 @@ TEST_F(StartAndClose, OrderlyCloseRewritesTheSettingsWithBackupsRotated)
     EXPECT_EQ("1", SettingValue(written, "iDocFavMode"));
 }
 
+// Regression: the first show read the placement from lines already dropped,
+// and every start opened at the default rectangle.
+TEST_F(StartAndClose, TheSavedPlacementIsWhereTheWindowOpensAndWhatItWritesBack)
+{
+    for (const char* show : {"1", "3"}) {
+        SCOPED_TRACE(show);
+        m_folder.WriteBytes("VantorelArco.ini", std::string("[Vantorel]\r\niniver=1038\r\nleft=130\r\n") +
+                                                    "top=90\r\nright=930\r\nbottom=690\r\nshowCmd=" + show +
+                                                    "\r\n");
+        ProgramRun run(m_folder);
+        ASSERT_TRUE(run.Start());
+        HWND wnd = run.WaitForMainWindow();
+        ASSERT_NE(nullptr, wnd);
+        WINDOWPLACEMENT placement = {};
+        placement.length = sizeof(placement);
+        for (int i = 0; i < 100 && (!IsWindowVisible(wnd) || !GetWindowPlacement(wnd, &placement) ||
+                                    placement.rcNormalPosition.left != 130);
+             ++i)
+            Sleep(50);
+        const RECT& normal = placement.rcNormalPosition;
+        EXPECT_EQ(130, normal.left);
+        EXPECT_EQ(90, normal.top);
+        EXPECT_EQ(930, normal.right);
+        EXPECT_EQ(690, normal.bottom);
+        EXPECT_EQ(show[0] == '3', IsZoomed(wnd) != FALSE);
+
+        EXPECT_EQ(0u, run.CloseAndWait());
+        const std::string written = m_folder.ReadBytes("VantorelArco.ini");
+        EXPECT_EQ("130", SettingValue(written, "left"));
+        EXPECT_EQ("90", SettingValue(written, "top"));
+        EXPECT_EQ("930", SettingValue(written, "right"));
+        EXPECT_EQ("690", SettingValue(written, "bottom"));
+        EXPECT_EQ(show, SettingValue(written, "showCmd"));
+    }
+}
+
 TEST_F(StartAndClose, SecondStartHandsOverAndLeavesTheRecoveryFile)
 {
     m_folder.WriteBytes("Exception.dat", "VADatFileVer003\r\n");

@@ -243,8 +243,9 @@ public:
     HMENU GetClosedTabMenu() const;
     // Access keys 0-9 and a-f for the recently-closed items, top down.
     void RenumberClosedTabMenu();
-    // With bMenuShortCutKey on, every command item of the menu (and its
-    // submenus) bound to a key shows the key's text after a tab.
+    // Every command item of the menu (and its submenus) bound to a key shows
+    // the key's text after a tab while bMenuShortCutKey is on; any other
+    // loses the text an earlier pass gave it.
     void UpdateMenuStates(HMENU menu);
     void RefreshMenuStatesOnce();
     // The group tab menu (resource 258) at the point, its template submenu
@@ -328,8 +329,8 @@ public:
     BYTE m_proxyDirect = 0;
     BYTE m_proxyList = 0;
     // Calls a settings export of the dialogs library with the live record;
-    // on OK (result 1) the returned record becomes the live one. The result,
-    // 0 when the library or export is missing.
+    // on OK (result 1) the returned record becomes the live one and what
+    // changed is rebuilt. The result, 0 when the library or export is missing.
     int RunSettingsExport(LPCSTR exportName);
 
     // A mouse message of the notification-area icon.
@@ -541,6 +542,8 @@ protected:
     // Settings (MainFrameSettings.cpp): the dialog, then what changed is
     // rebuilt from the saved record.
     void OnSettings();
+    // What a settings dialog changed since before takes effect: bars, menus,
+    // the tray icon, the popup, the proxy and the key and gesture maps.
     void ApplySettingsChanges(const SettingsRecord& before);
     void OnSearchBarDropDown(NMHDR* pNMHDR, LRESULT* pResult);
     // A tab column's scroll bar moved: the column follows.

@@ -106,7 +106,7 @@ HMENU CMainFrame::GetClosedTabMenu() const
 
 void CMainFrame::UpdateMenuStates(HMENU menu)
 {
-    if (menu == nullptr || !theApp.m_settings.bMenuShortCutKey())
+    if (menu == nullptr)
         return;
     for (int i = 0; i < ::GetMenuItemCount(menu); ++i) {
         if (HMENU sub = ::GetSubMenu(menu, i)) {
@@ -116,16 +116,19 @@ void CMainFrame::UpdateMenuStates(HMENU menu)
         const UINT id = ::GetMenuItemID(menu, i);
         if (id == 0 || id == static_cast<UINT>(-1))
             continue;
-        CString caption = ItemCaption(menu, i);
+        const CString caption = ItemCaption(menu, i);
+        // Empty while bMenuShortCutKey is off: a key unbound or the option
+        // switched off since the last pass takes its text away.
         CString shortcut;
         theApp.GetShortcutText(static_cast<int>(id), shortcut);
-        // A command without a bound key keeps its caption as it is.
-        if (caption.IsEmpty() || shortcut.IsEmpty())
-            continue;
         const int tab = caption.Find('\t');
-        if (tab >= 0)
-            caption = caption.Left(tab);
-        SetItemCaption(menu, i, caption + "\t" + shortcut);
+        if (caption.IsEmpty() || (shortcut.IsEmpty() && tab < 0))
+            continue;
+        CString updated = tab >= 0 ? caption.Left(tab) : caption;
+        if (!shortcut.IsEmpty())
+            updated += "\t" + shortcut;
+        if (updated != caption)
+            SetItemCaption(menu, i, updated);
     }
 }
 

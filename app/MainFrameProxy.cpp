@@ -138,12 +138,15 @@ int CMainFrame::RunSettingsExport(LPCSTR exportName)
         return 0;
     HICON icon = ::LoadIconA(AfxGetResourceHandle(), MAKEINTRESOURCEA(IDR_MAINFRAME));
     int result = 0;
+    const SettingsRecord before(theApp.m_settings);
     SettingsRecord* returned = show(icon, m_hWnd, theApp.GetMainClassName(),
                                     theApp.GetProgramFolder(), &theApp.m_settings, &result);
     // The library's record goes with the library: copied at once.
     SettingsRecord local;
     local.CopyFrom(returned);
-    if (result == 1 && returned != nullptr)
+    if (result == 1 && returned != nullptr) {
         theApp.m_settings.CopyFrom(&local);
+        ApplySettingsChanges(before);
+    }
     return result;
 }

@@ -3,12 +3,16 @@
 // settings changed.
 #include "app/MainFrame.h"
 
+#include <windows.h>
+#include <shellapi.h>
+
 #include "app/DialogsLibrary.h"
 #include "app/SettingsChanges.h"
 #include "app/VantorelApp.h"
 #include "app/resource.h"
 #include "lists/ProxySettings.h"
 #include "menulib/NewMenu.h"
+#include "tab/HtmlPopupDlg.h"
 
 namespace {
 
@@ -39,6 +43,7 @@ void CMainFrame::OnSettings()
     }
     theApp.m_settings.CopyFrom(&edited);
     SaveSettings();
+    OnReloadSearchEngines();
     ApplySettingsChanges(before);
 }
 
@@ -47,7 +52,6 @@ void CMainFrame::ApplySettingsChanges(const SettingsRecord& before)
     const SettingsRecord& now = theApp.m_settings;
     const unsigned changes = DiffSettings(before, now);
 
-    OnReloadSearchEngines();
     if (changes & kChangeMenuStyle)
         CNewMenu::SetMenuDrawMode(now.iMENU_STYLE);
     // The group bar first: the page bar keeps its place after it.
@@ -55,16 +59,32 @@ void CMainFrame::ApplySettingsChanges(const SettingsRecord& before)
         RecreateGroupTabBar();
     if (changes & kChangePageTabBar)
         RecreateTabBar();
-    // The tab bars, the favorites icons and menu, the tray icon and the
-    // popup window follow their own change bits once the frame holds them.
     if (changes & kChangeFavoritesScan) {
         if (ScanFavorites() && now.bFavLoadCache())
             m_favorites.Save(theApp.ProgramFile("IEFavorite.dat"));
         // Menus, links and pane name flat indexes of the old tree.
         AfterFavoritesRebuilt();
     }
+    if (changes & kChangeFavoritesMenu)
+        m_stateWord &= ~static_cast<DWORD>(kStateFavoritesMenuBuilt);
+    if ((changes & kChangeTrayOn) && !(m_stateWord & kStateTrayIcon))
+        AddTrayIcon(IDR_MAINFRAME, NIM_ADD);
+    if (changes & kChangeTrayOff)
+        RemoveTrayIcon();
+    // Made again in the new style when next needed.
+    if (changes & kChangePopup) {
+        delete m_pHtmlPopup;
+        m_pHtmlPopup = nullptr;
+    }
 
     if (ReadStartupProxyMode(GetProxyPlaces()) == kProxyModeList)
         ApplyStartupProxy();
+    // The dialog may have rewritten the data behind the other menus and the
+    // key and gesture files: the menus are built again when they next open,
+    // and the menu bar shows the new shortcut texts now.
+    m_stateWord &= ~static_cast<DWORD>(kStateTemplateMenuBuilt | kStateProxyMenuBuilt | kStateReloadMenuBuilt |
+                                       kStatePlugInMenuBuilt | kStateScriptMenuBuilt | kStateMenuStatesDone);
+    theApp.ReloadBindingMaps();
+    RefreshMenuStatesOnce();
     theApp.TrimWorkingSet(FALSE);
 }

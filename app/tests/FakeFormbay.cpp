@@ -2,7 +2,10 @@
 // settings dialog that answers OK without a record (and leaves a mark in
 // the data folder, so that a test knows it ran); and the single-page and
 // group exports, which answer with the result and text a test sets through
-// FakeSetAnswer (the test keeps the library loaded meanwhile).
+// FakeSetAnswer (the test keeps the library loaded meanwhile). A test of the
+// same process may hand in an editor through FakeSetSettingsEditor: the
+// settings exports then answer OK with the record it returns for the
+// caller's.
 #include <windows.h>
 
 #include <string>
@@ -12,6 +15,8 @@ namespace {
 int g_result = 0;
 char g_text[256] = "";
 int g_calls = 0;
+typedef void*(WINAPI* SettingsEditor)(void* settings);
+SettingsEditor g_editor = nullptr;
 
 } // namespace
 
@@ -34,7 +39,12 @@ int WINAPI FakeCallCount()
     return g_calls;
 }
 
-void* WINAPI ShowSettingDlg(HICON, HWND, const char*, const char* dataFolder, void*, int* dlgResult)
+void WINAPI FakeSetSettingsEditor(SettingsEditor editor)
+{
+    g_editor = editor;
+}
+
+void* WINAPI ShowSettingDlg(HICON, HWND, const char*, const char* dataFolder, void* settings, int* dlgResult)
 {
     if (dlgResult != nullptr)
         *dlgResult = IDOK;
@@ -44,7 +54,7 @@ void* WINAPI ShowSettingDlg(HICON, HWND, const char*, const char* dataFolder, vo
         if (file != INVALID_HANDLE_VALUE)
             CloseHandle(file);
     }
-    return nullptr;
+    return g_editor != nullptr ? g_editor(settings) : nullptr;
 }
 
 // The single-page settings exports hand the caller's record back: what they change is
@@ -53,7 +63,9 @@ static void* AnswerSettings(void* settings, int* result)
 {
     ++g_calls;
     *result = g_result;
-    return g_result == 1 ? settings : nullptr;
+    if (g_result != 1)
+        return nullptr;
+    return g_editor != nullptr ? g_editor(settings) : settings;
 }
 
 void* WINAPI ShowPtabTempDlg(HICON, HWND, const char*, const char*, void* settings, int* result)

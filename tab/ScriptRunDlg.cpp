@@ -8,6 +8,7 @@
 #include "app/VantorelApp.h"
 #include "framework/core/File.h"
 #include "framework/ole/OleUtil.h"
+#include "shared/TextFormat.h"
 #include "tab/PageFrames.h"
 
 namespace {
@@ -18,6 +19,12 @@ const DWORD kRunnerHostFlags = 0x54000;
 // No images, videos, sounds, ActiveX or Java, nothing from the cache.
 const DWORD kRunnerDownloadControl = 0x4700;
 const char kTempPage[] = "VAScriptCallTmp.html";
+// etc.dat: the status text of a run stopped at the time limit (seconds).
+const int kEtcTimeLimitStop = 81;
+const char kTimeLimitStopText[] =
+    "\x83X\x83N\x83\x8A\x83v\x83g\x82\xCC\x83y\x81[\x83W\x82\xAA %d \x95\x62\x82\xBD\x82\xC1\x82\xC4\x82\xE0"
+    "\x93\xC7\x82\xDD\x8D\x9E\x82\xDD\x82\xF0\x8FI\x82\xA6\x82\xC8\x82\xA2\x82\xBD\x82\xDF\x81\x41\x83X\x83N"
+    "\x83\x8A\x83v\x83g\x82\xF0\x8E~\x82\xDF\x82\xDC\x82\xB5\x82\xBD";
 
 } // namespace
 
@@ -118,12 +125,18 @@ BOOL CScriptRunDlg::OnInitDialog()
 }
 
 // A page that never completes would keep the modal loop (and the program's
-// windows, which it disables) for ever.
+// windows, which it disables) for ever; the user is told that the script
+// was stopped.
 void CScriptRunDlg::OnTimer(UINT_PTR nIDEvent)
 {
     if (nIDEvent != kTimeLimitTimer)
         return;
     ::KillTimer(m_hWnd, kTimeLimitTimer);
+    if (g_pMainFrame != nullptr) {
+        const long seconds = static_cast<long>((m_timeLimitMs + 999) / 1000);
+        g_pMainFrame->SetStatusText(TextFormat::FormatNumbers(theApp.GetEtcText(kEtcTimeLimitStop), 'd',
+                                                              {seconds}, kTimeLimitStopText));
+    }
     EndDialog(IDCANCEL);
 }
 

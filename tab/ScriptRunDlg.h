@@ -1,7 +1,8 @@
 // CScriptRunDlg: runs one user script in a browser control nobody sees. A
 // ".htm" script is loaded as it is; a ".js" or ".vbs" script is loaded from
 // a page made from the template String\scriptrun.dat. The modal loop ends
-// when the page's own document is complete, or after a time limit.
+// when the page's own document is complete, or after a time limit, which the
+// status bar then reports.
 #ifndef VA_TAB_SCRIPTRUNDLG_H
 #define VA_TAB_SCRIPTRUNDLG_H
 
@@ -26,7 +27,8 @@ public:
                                 const CString& path);
 
     CString m_scriptPath;
-    // A run whose page never completes ends after this long.
+    // A run whose page never completes ends after this long, with a word in
+    // the status bar.
     UINT m_timeLimitMs = 30000;
 
 protected:

@@ -70,11 +70,18 @@ TEST_F(ScriptRunTest, TheTemplateIsFilledNeverFormatted)
     EXPECT_STREQ("no conversions", CScriptRunDlg::FillTemplate("no conversions", "a", "b"));
 }
 
-TEST_F(ScriptRunTest, APageThatNeverCompletesEndsAtTheTimeLimit)
+// Regression: the run was cut at the limit without a word.
+TEST_F(ScriptRunTest, APageThatNeverCompletesEndsAtTheTimeLimitAndTheStatusBarSaysSo)
 {
     TestWebBrowser::SetNeverComplete(true);
     INT_PTR result = 0;
     Run(std::string(theApp.m_folders.GetScriptFolder()) + "stuck.htm", &result, 50);
     TestWebBrowser::SetNeverComplete(false);
     EXPECT_EQ(IDCANCEL, result);
+    char text[256] = {};
+    ::SendMessageA(m_frame->m_wndStatusBar.m_hWnd, SB_GETTEXTA, 0, reinterpret_cast<LPARAM>(text));
+    // etc.dat line 81 with the limit in whole seconds, rounded up.
+    std::string expected(theApp.GetEtcText(81));
+    ASSERT_NE(std::string::npos, expected.find("%d"));
+    EXPECT_EQ(expected.replace(expected.find("%d"), 2, "1"), text);
 }

@@ -45,7 +45,7 @@ CString ReadInternetSetting(const ProxyPlaces& places, LPCTSTR valueName)
     return value;
 }
 
-bool SetProcessProxy(DWORD accessType, LPCSTR server, LPCSTR bypass)
+bool SetProcessProxy(unsigned long accessType, const char* server, const char* bypass)
 {
     INTERNET_PROXY_INFO info = {};
     info.dwAccessType = accessType;
@@ -54,7 +54,16 @@ bool SetProcessProxy(DWORD accessType, LPCSTR server, LPCSTR bypass)
     return SUCCEEDED(UrlMkSetSessionOption(INTERNET_OPTION_PROXY, &info, sizeof(info), 0));
 }
 
+ProcessProxySetter g_pfnSetProcessProxy = &SetProcessProxy;
+
 } // namespace
+
+ProcessProxySetter ReplaceProcessProxySetter(ProcessProxySetter setter)
+{
+    ProcessProxySetter previous = g_pfnSetProcessProxy;
+    g_pfnSetProcessProxy = setter != nullptr ? setter : &SetProcessProxy;
+    return previous;
+}
 
 CString GetSystemProxyServer(const ProxyPlaces& places)
 {
@@ -139,7 +148,7 @@ void StoreUseProxyIndex(const ProxyPlaces& places, int index)
 bool ApplyProxyMode(const ProxyPlaces& places, ProxyMode mode)
 {
     if (mode == kProxyModeDirect) {
-        SetProcessProxy(INTERNET_OPEN_TYPE_DIRECT, nullptr, nullptr);
+        g_pfnSetProcessProxy(INTERNET_OPEN_TYPE_DIRECT, nullptr, nullptr);
     } else if (mode == kProxyModeList) {
         // An empty server would leave the process without any proxy while the
         // menus claim one.
@@ -147,7 +156,7 @@ bool ApplyProxyMode(const ProxyPlaces& places, ProxyMode mode)
         if (server.IsEmpty())
             return false;
         CString bypass = ReadProxyBypassList(places);
-        if (!SetProcessProxy(INTERNET_OPEN_TYPE_PROXY, server, bypass))
+        if (!g_pfnSetProcessProxy(INTERNET_OPEN_TYPE_PROXY, server, bypass))
             return false;
     }
     CProfileSection section(places.programFolder);

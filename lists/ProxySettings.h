@@ -48,6 +48,12 @@ int CountProxyEntries(const ProxyPlaces& places);
 // Stores the selected entry ("UseProxyIndex"); a negative index stores 0.
 void StoreUseProxyIndex(const ProxyPlaces& places, int index);
 
+// The call that sets the process's proxy (the URL moniker layer's session
+// option): access type, server and bypass texts; true when it took. Tests
+// put a recorder in its place; the setter it replaces comes back.
+typedef bool (*ProcessProxySetter)(unsigned long accessType, const char* server, const char* bypass);
+ProcessProxySetter ReplaceProcessProxySetter(ProcessProxySetter setter);
+
 // The one routine that switches the process's connection: the system's
 // settings (nothing is set), a direct connection, or the selected list
 // entry with the bypass list. When the switch took, the mode goes into the

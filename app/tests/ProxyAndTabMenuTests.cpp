@@ -1,15 +1,29 @@
 // The proxy commands, their menu checks and the tab context menu's fill,
 // through a real main frame.
 #include <windows.h>
+#include <wininet.h>
+
+#include <string>
+#include <vector>
 
 #include "app/MainFrame.h"
 #include "app/VantorelApp.h"
 #include "app/resource.h"
+#include "lists/ProxySettings.h"
 #include "shared/ProfileSection.h"
 #include "tab/TabItem.h"
 #include "tab/tests/TabFixture.h"
 
 namespace {
+
+// What the process's proxy was set to; Wine refuses the real call whatever
+// it is given, so the tests record the calls instead.
+std::vector<std::pair<unsigned long, std::string>> g_proxyCalls;
+bool RecordProxy(unsigned long accessType, const char* server, const char*)
+{
+    g_proxyCalls.emplace_back(accessType, server != nullptr ? server : "<null>");
+    return true;
+}
 
 class ProxyAndTabMenu : public TabTest
 {
@@ -99,6 +113,26 @@ TEST_F(ProxyAndTabMenu, SwitchingToAnEmptyServerKeepsTheModeButStoresTheChoice)
     OpenProxyPopup(popup);
     EXPECT_EQ(4, popup.GetMenuItemCount());  // entry 0 is empty: no list
     popup.DestroyMenu();
+}
+
+TEST_F(ProxyAndTabMenu, ListModeWithAnEmptyServerNeverSetsTheProxy)
+{
+    g_proxyCalls.clear();
+    ProcessProxySetter previous = ReplaceProcessProxySetter(&RecordProxy);
+    m_folder->WriteBytes("Proxy.ini", "[PROXY]\r\nProxy0=\r\nProxy1=b.example:2\r\n");
+    Command(ID_PROXY_ENTRY_FIRST);
+    Command(ID_PROXY_USELIST);
+    const auto emptyCalls = g_proxyCalls;
+    const BYTE emptyList = m_frame->m_proxyList;
+    Command(ID_PROXY_ENTRY_FIRST + 1);
+    ReplaceProcessProxySetter(previous);
+    EXPECT_TRUE(emptyCalls.empty());
+    EXPECT_EQ(0, emptyList);
+    // A server: set once, and the list is in use.
+    ASSERT_EQ(1u, g_proxyCalls.size());
+    EXPECT_EQ(static_cast<unsigned long>(INTERNET_OPEN_TYPE_PROXY), g_proxyCalls[0].first);
+    EXPECT_EQ("b.example:2", g_proxyCalls[0].second);
+    EXPECT_EQ(1, m_frame->m_proxyList);
 }
 
 TEST_F(ProxyAndTabMenu, TabMenuFillShowsTheLiveListsApartFromTracking)

@@ -5,6 +5,7 @@
 #include <string>
 
 #include "app/MainFrame.h"
+#include "app/TabGroup.h"
 #include "app/VantorelApp.h"
 #include "app/resource.h"
 #include "bars/GroupTabBar.h"
@@ -186,6 +187,24 @@ TEST_F(InputTest, GestureStepsAtTheSectorEdgesAndTheirCommands)
     char text[128] = {};
     ::SendMessageA(m_frame->m_wndStatusBar.m_hWnd, SB_GETTEXTA, 0, reinterpret_cast<LPARAM>(text));
     EXPECT_NE(nullptr, strstr(text, "[downup]")) << text;
+}
+
+TEST_F(InputTest, SideButtonsGoBackWithTheFirstAndForwardWithTheSecond)
+{
+    m_tab->m_pView->Navigate("http://b.example/");
+    Pump();
+    m_tab->m_pView->Navigate("http://c.example/");
+    Pump();
+    const struct
+    {
+        WORD button;
+        const char* url;
+    } steps[] = {{XBUTTON1, "http://b.example/"}, {XBUTTON1, "http://a.example/"}, {XBUTTON2, "http://b.example/"}};
+    for (const auto& step : steps) {
+        EXPECT_TRUE(PreTranslate(Mouse(m_control, WM_XBUTTONUP, MAKEWPARAM(0, step.button), 10, 10)));
+        Pump();
+        EXPECT_STREQ(step.url, m_tab->m_url);
+    }
 }
 
 TEST_F(InputTest, NoGestureReplaysTheReleaseAndAZeroMoveDrawsNothing)
@@ -432,4 +451,52 @@ TEST_F(TabButtonInputTest, ADoubleClickBetweenTheGroupTabsGoesToTheGroupBar)
     ::GetClientRect(m_frame->m_hWndMDIClient, &client);
     MSG elsewhere = Mouse(m_frame->m_hWndMDIClient, WM_LBUTTONDBLCLK, 0, client.right / 2, client.bottom / 2);
     EXPECT_FALSE(m_frame->PreTranslateMessage(&elsewhere));
+}
+
+// Regression: a refill after a group switch rewrote the items' texts but
+// kept the other group's pages, so a click or the close button acted on a
+// page the user could not see.
+TEST_F(TabButtonInputTest, AfterGroupSwitchesEveryItemActsOnThePageItShows)
+{
+    CPageTabBar& pages = *m_frame->m_pPageTabBar;
+    theApp.m_settings.bShowTabCloseButton(true);
+    CTabGroup* two = m_tab->m_pGroup;
+    theApp.OpenUrlInNewGroup("http://c.example/", 0, 0);
+    Pump();
+    CTabGroup* three = theApp.GetActiveGroup();
+    ASSERT_NE(two, three);
+    Open(three, "http://d.example/");
+    Open(three, "http://e.example/");
+    ASSERT_EQ(3, three->GetTabCount());
+
+    for (CTabGroup* shown : {two, three, two}) {
+        m_frame->ActivateGroup(shown);
+        Pump();
+        ASSERT_EQ(shown, theApp.GetActiveGroup());
+        ASSERT_EQ(shown->GetTabCount(), BarCount());
+        for (int i = 0; i < BarCount(); ++i)
+            EXPECT_EQ(shown->GetTab(i), BarTab(i)) << i;
+        // A click on the first item brings its page up.
+        CRect first = ItemRect(pages, 0);
+        pages.SendMessage(WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(first.left + 4, first.top + 4));
+        pages.SendMessage(WM_LBUTTONUP, 0, MAKELPARAM(first.left + 4, first.top + 4));
+        Pump();
+        EXPECT_EQ(shown->GetTab(0), Active());
+    }
+
+    // The close button over the second item closes that page and no other.
+    CTabItem* target = two->GetTab(1);
+    HWND closed = target->m_hFrame;
+    HWND others[] = {two->GetTab(0)->m_hFrame, three->GetTab(0)->m_hFrame, three->GetTab(1)->m_hFrame,
+                     three->GetTab(2)->m_hFrame};
+    MoveOver(pages, 1);
+    HWND button = m_frame->m_wndTabButton.m_hWnd;
+    ASSERT_TRUE(::IsWindowVisible(button));
+    ::PostMessageA(button, WM_LBUTTONUP, 0, MAKELPARAM(4, 4));
+    MSG down = Mouse(button, WM_LBUTTONDOWN, MK_LBUTTON, 4, 4);
+    EXPECT_TRUE(m_frame->PreTranslateMessage(&down));
+    Pump();
+    EXPECT_FALSE(::IsWindow(closed));
+    for (HWND other : others)
+        EXPECT_TRUE(::IsWindow(other));
 }

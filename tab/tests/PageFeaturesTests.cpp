@@ -88,6 +88,32 @@ TEST_F(PageTest, WholeWordMarksReplaceMatchesAndClearingRestoresTheHtmlExactly)
     EXPECT_EQ(0, m_view->GetHighlightSnippets().GetSize());
 }
 
+// A keyword holding "&" or "<" is put into the mark as text: "&" is escaped
+// first, so the page reads the same and clearing restores the HTML exactly.
+TEST_F(PageTest, KeywordsWithAmpersandOrLessThanAreMarkedAsText)
+{
+    const struct
+    {
+        const wchar_t* page;
+        const char* word;
+        int count;
+        const wchar_t* text;
+    } cases[] = {
+        {L"<p>R&amp;D or r&amp;d</p>", "R&D", 2, L"R&D or r&d"},
+        {L"<p>a&lt;b, a &lt; b</p>", "a<b", 1, L"a<b, a < b"},
+        {L"<p>x&amp;lt;y</p>", "x&lt;y", 1, L"x&lt;y"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.word);
+        Show(c.page);
+        EXPECT_EQ(c.count, Mark(c.word));
+        ASSERT_NE(nullptr, Doc()->FindById(Id(0)));
+        EXPECT_EQ(c.text, Doc()->GetBodyText());
+        Clear();
+        EXPECT_EQ(c.page, Doc()->GetBodyHtml());
+    }
+}
+
 TEST_F(PageTest, ShortTailAfterTheLastMatchKeepsEveryCharacter)
 {
     // Fewer than 25 characters follow the match: the mark covers the match

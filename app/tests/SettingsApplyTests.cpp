@@ -128,7 +128,7 @@ TEST_F(SettingsApply, TrayIconComesAndGoesWithTheSwitch)
     theApp.m_settings.bTaskTray(false);
     ASSERT_EQ(0u, m_frame->m_stateWord & kStateTrayIcon);
     OK([](SettingsRecord& s) { s.bTaskTray(true); });
-    EXPECT_NE(0u, m_frame->m_stateWord & kStateTrayIcon);
+    ASSERT_NE(0u, m_frame->m_stateWord & kStateTrayIcon);
     // The close box now hides the window in the tray.
     ::SendMessageA(m_frame->m_hWnd, WM_SYSCOMMAND, SC_CLOSE, 0);
     ASSERT_TRUE(::IsWindow(m_frame->m_hWnd));

@@ -79,18 +79,23 @@ TEST_F(StartAndClose, TheSavedPlacementIsWhereTheWindowOpensAndWhatItWritesBack)
         ASSERT_TRUE(run.Start());
         HWND wnd = run.WaitForMainWindow();
         ASSERT_NE(nullptr, wnd);
+        const bool maximised = show[0] == '3';
         WINDOWPLACEMENT placement = {};
         placement.length = sizeof(placement);
-        for (int i = 0; i < 100 && (!IsWindowVisible(wnd) || !GetWindowPlacement(wnd, &placement) ||
-                                    placement.rcNormalPosition.left != 130);
-             ++i)
+        for (int i = 0; i < 100 && (!IsWindowVisible(wnd) || (IsZoomed(wnd) != FALSE) != maximised); ++i)
             Sleep(50);
-        const RECT& normal = placement.rcNormalPosition;
-        EXPECT_EQ(130, normal.left);
-        EXPECT_EQ(90, normal.top);
-        EXPECT_EQ(930, normal.right);
-        EXPECT_EQ(690, normal.bottom);
-        EXPECT_EQ(show[0] == '3', IsZoomed(wnd) != FALSE);
+        EXPECT_EQ(maximised, IsZoomed(wnd) != FALSE);
+        // Seen from another process, Wine gives a maximised window's own
+        // rectangle as its normal one: the normal one is checked on the
+        // normal start, and through what the program writes back on both.
+        if (!maximised) {
+            ASSERT_TRUE(GetWindowPlacement(wnd, &placement));
+            const RECT& normal = placement.rcNormalPosition;
+            EXPECT_EQ(130, normal.left);
+            EXPECT_EQ(90, normal.top);
+            EXPECT_EQ(930, normal.right);
+            EXPECT_EQ(690, normal.bottom);
+        }
 
         EXPECT_EQ(0u, run.CloseAndWait());
         const std::string written = m_folder.ReadBytes("VantorelArco.ini");

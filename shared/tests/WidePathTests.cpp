@@ -2,13 +2,7 @@
 
 #include <gtest/gtest.h>
 
-#include "tests/support/ProgramFolder.h"
-
 namespace {
-
-// Names the code page lacks: an accented letter with Hangul, an emoji.
-const wchar_t kJorg[] = L"J\u00F6rg \uD55C";
-const wchar_t kSmile[] = L"smile \U0001F600";
 
 struct ChooseCase
 {
@@ -41,32 +35,4 @@ TEST(WidePath, ReadablePartsStayAndOnlyTheOthersTakeTheirShortNames)
         else
             EXPECT_EQ(WidePath::ToBestFitAnsi(c.path), ansi);
     }
-}
-
-// Both names reach the same folder through the ANSI functions: what is
-// written by the short path is there under the wide one.
-TEST(WidePath, FoldersBeyondTheCodePageAreReachedByTheirShortNames)
-{
-    ProgramFolder base(ProgramFolder::kEmpty);
-    for (const wchar_t* name : {kJorg, kSmile}) {
-        const std::wstring wide = WidePath::FromAnsi(base.Path().c_str()) + name;
-        ASSERT_TRUE(CreateDirectoryW(wide.c_str(), nullptr));
-        CString ansi;
-        ASSERT_EQ(WidePath::kShortName, WidePath::ToAnsiPath(wide, ansi));
-        EXPECT_EQ(0, ansi.Find(base.Path().c_str()));
-        HANDLE file = CreateFileA(ansi + "\\written.txt", GENERIC_WRITE, 0, nullptr, CREATE_NEW, 0, nullptr);
-        ASSERT_NE(INVALID_HANDLE_VALUE, file);
-        CloseHandle(file);
-        EXPECT_NE(INVALID_FILE_ATTRIBUTES, GetFileAttributesW((wide + L"\\written.txt").c_str()));
-    }
-}
-
-TEST(WidePath, ProgramFolderOfAReadablePathIsThePathItself)
-{
-    CString folder;
-    std::wstring wide;
-    ASSERT_EQ(WidePath::kAsIs, WidePath::GetProgramFolder(folder, &wide));
-    EXPECT_EQ('\\', folder[folder.GetLength() - 1]);
-    EXPECT_EQ(WidePath::FromAnsi(folder), wide);
-    EXPECT_NE(INVALID_FILE_ATTRIBUTES, GetFileAttributesA(folder));
 }

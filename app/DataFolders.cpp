@@ -14,7 +14,11 @@ const char* const kDataFolderNames[] = {
 
 bool CDataFolders::SetFromModulePath(LPCTSTR modulePath)
 {
-    const CString program = ProgramPath::FolderOf(modulePath);
+    return SetProgramFolder(ProgramPath::FolderOf(modulePath));
+}
+
+bool CDataFolders::SetProgramFolder(const CString& program)
+{
     if (program.IsEmpty()) {
         *this = CDataFolders();
         return false;

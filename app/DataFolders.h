@@ -12,6 +12,10 @@ public:
     // false, leaving every path empty, when the name holds no separator.
     bool SetFromModulePath(LPCTSTR modulePath);
 
+    // The same from the program folder itself (ending with the separator);
+    // false, leaving every path empty, when it is empty.
+    bool SetProgramFolder(const CString& program);
+
     // Creates the data folders that are missing; failures are ignored.
     void CreateMissingFolders() const;
 

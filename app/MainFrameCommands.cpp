@@ -19,6 +19,7 @@
 #include "app/resource.h"
 #include "bars/PageTabBar.h"
 #include "framework/core/File.h"
+#include "lists/FavoritesScan.h"
 #include "lists/SearchUrl.h"
 #include "tab/BrowserView.h"
 #include "tab/ChildFrame.h"
@@ -184,8 +185,8 @@ void CMainFrame::OnCloseTabsCommand(UINT nID)
 
 void CMainFrame::OnExploreFavorites()
 {
-    char folder[MAX_PATH] = {};
-    if (SUCCEEDED(::SHGetFolderPathA(nullptr, CSIDL_FAVORITES, nullptr, 0, folder)))
+    const CString folder = GetFavoritesFolderPath();
+    if (!folder.IsEmpty())
         ::ShellExecuteA(m_hWnd, "explore", folder, nullptr, nullptr, SW_SHOWNORMAL);
 }
 

@@ -72,6 +72,15 @@ CString ReadLinksFolderName(const CString& key, const CString& valueName, bool* 
     return name;
 }
 
+// The shell opens a file entry, by its wide path when only that reaches it.
+void OpenFavoriteFile(HWND wnd, const CFavoriteNode& node)
+{
+    if (!node.m_widePath.empty())
+        ::ShellExecuteW(wnd, nullptr, node.m_widePath.c_str(), nullptr, nullptr, SW_SHOW);
+    else if (!node.m_url.IsEmpty())
+        ::ShellExecuteA(wnd, nullptr, node.m_url, nullptr, nullptr, SW_SHOW);
+}
+
 } // namespace
 
 //--- Menus
@@ -341,7 +350,7 @@ void CMainFrame::OnFavoriteItem(UINT nID)
     if (node->m_url.IsEmpty())
         return;
     if (node->m_kind == CFavoriteNode::kFile) {
-        ::ShellExecuteA(m_hWnd, nullptr, node->m_url, nullptr, nullptr, SW_SHOW);
+        OpenFavoriteFile(m_hWnd, *node);
         return;
     }
     OpenFavoriteUrl(node->m_url, LabelWithoutExtension(node->m_label));
@@ -375,8 +384,8 @@ void CMainFrame::OpenFavoriteFolder(const CFavoriteNode& folder)
         const CFavoriteNode& child = *folder.GetChild(i);
         if (child.m_kind == CFavoriteNode::kShortcut)
             urls.Add(child.m_url);
-        else if (child.m_kind == CFavoriteNode::kFile && !child.m_url.IsEmpty())
-            ::ShellExecuteA(m_hWnd, nullptr, child.m_url, nullptr, nullptr, SW_SHOW);
+        else if (child.m_kind == CFavoriteNode::kFile)
+            OpenFavoriteFile(m_hWnd, child);
     }
     theApp.OpenTabRun(urls, (theApp.m_settings.iParentTabNewRule & 0x04) != 0, folder.m_label,
                       kNoTabLimit);

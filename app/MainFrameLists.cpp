@@ -61,7 +61,7 @@ bool KeyHeld(int key)
 FavoritesScanPlaces CMainFrame::GetFavoritesPlaces() const
 {
     FavoritesScanPlaces places;
-    places.folder = GetFavoritesFolderPath();
+    places.folder = GetFavoritesFolderPath(&places.wideFolder);
     places.rootLabel = theApp.GetFavText(kFavRootLabelLine);
     places.ieOrder = theApp.m_settings.bIEOrder() ? TRUE : FALSE;
     places.orderKey = theApp.GetRegText(kFavOrderKeyLine);

@@ -15,6 +15,7 @@
 #include "shared/ProgramPath.h"
 #include "shared/TextFormat.h"
 #include "shared/VersionInfo.h"
+#include "shared/WidePath.h"
 #include "tab/BrowserControlSite.h"
 #include "tab/BrowserView.h"
 #include "tab/ChildFrame.h"
@@ -63,10 +64,28 @@ int CVantorelApp::DetectKeyboardType()
 
 void CVantorelApp::CreateDataFolders()
 {
-    char modulePath[MAX_PATH] = {};
-    GetModuleFileNameA(nullptr, modulePath, MAX_PATH);
-    if (m_folders.CreateDataFolders(modulePath))
+    CString folder;
+    std::wstring wide;
+    if (WidePath::GetProgramFolder(folder, &wide) == WidePath::kUnusable)
+        m_unusableProgramFolder = wide.empty() ? std::wstring(L"?") : wide;
+    if (m_folders.SetProgramFolder(folder)) {
+        m_folders.CreateMissingFolders();
         m_strings.SetFolder(m_folders.GetStringFolder());
+    }
+}
+
+// The string files lie in the very folder that cannot be reached: the text is
+// the program's own. Said once, and the program goes on.
+void CVantorelApp::ReportUnusableProgramFolder()
+{
+    if (m_unusableProgramFolder.empty())
+        return;
+    // A wide literal: the compiler turns it into UTF-16 whatever the code page.
+    const std::wstring text = L"このフォルダのパスは使えません。設定やデータは保存されません。"
+                              L"プログラムを別のフォルダへ移してください。\n\n" +
+                              m_unusableProgramFolder;
+    ::MessageBoxW(m_pMainWnd != nullptr ? m_pMainWnd->GetSafeHwnd() : nullptr, text.c_str(),
+                  L"VantorelArco", MB_OK | MB_ICONWARNING);
 }
 
 void CVantorelApp::LoadSettings()
@@ -144,6 +163,7 @@ BOOL CVantorelApp::InitInstance()
     CString text;
     text.Format("InitInstance %d", static_cast<int>(GetTickCount() - m_startTicks));
     g_pMainFrame->SetStatusText(text);
+    ReportUnusableProgramFolder();
     return TRUE;
 }
 
@@ -305,9 +325,8 @@ void CVantorelApp::OnAppAbout()
     typedef int(WINAPI * ShowAboutDlgFn)(HICON, HWND, const char*, const char*, const char*, const char*, int);
     // A missing resource or value gives empty texts.
     CVersionInfo version;
-    char path[MAX_PATH] = {};
-    DWORD length = ::GetModuleFileNameA(nullptr, path, sizeof(path));
-    if (length > 0 && length < sizeof(path))
+    CString path;
+    if (WidePath::GetModulePath(nullptr, path) != WidePath::kUnusable)
         version.Load(path);
     WORD language = 0;
     WORD codePage = 0;

@@ -5,6 +5,7 @@
 #ifndef VA_APP_VANTORELAPP_H
 #define VA_APP_VANTORELAPP_H
 
+#include <string>
 #include <vector>
 
 #include "app/DataFolders.h"
@@ -101,7 +102,12 @@ public:
     void ShutdownCleanup();
     void TrimWorkingSet(BOOL bForce);
 
+    // The program folder (from the program's wide file name) and the data
+    // folders below it.
     void CreateDataFolders();
+    // A message box when the program folder has no path the ANSI functions
+    // take: nothing could be saved there.
+    void ReportUnusableProgramFolder();
     void LoadSettings();
 
     // Texts of the numbered string files (line numbers start at 1).
@@ -229,6 +235,7 @@ public:
     HMENU m_hMainMenu = nullptr;
     HANDLE m_hSemaphore = nullptr;
     char m_className[16] = {};
+    std::wstring m_unusableProgramFolder;  // empty when the folder is usable
     DWORD m_runFlags = kRunFlagEnableDoc;
     int m_keyboardType = 0;
 
@@ -257,7 +264,8 @@ private:
                              BYTE tabValue);
     CBrowserView* CreateTabView(CTabGroup* group, WORD reason, DWORD loadFlags, BYTE tabValue);
     bool IsOverTabLimit(const CTabGroup* group) const;
-    int OpenShortcutFiles(const CString& folder, const CStringArray& files);
+    int OpenShortcutFiles(const CString& folder, const std::vector<std::wstring>& files);
+    static CString FolderLabel(const CString& folder);
 
     DWORD m_startTicks = 0;
     // Only the process that created the main frame owns "Exception.dat":

@@ -15,6 +15,7 @@
 #include "framework/core/File.h"
 #include "lists/FavoritesScan.h"
 #include "shared/ProgramPath.h"
+#include "shared/WidePath.h"
 #include "tab/BrowserView.h"
 #include "tab/ChildFrame.h"
 #include "tab/TabItem.h"
@@ -444,19 +445,22 @@ BOOL CVantorelApp::OpenShortcut(LPCTSTR url, LPCTSTR sourcePage)
     // By characters: "予定表" ends in the byte 0x5C but not in a separator.
     EnsureTrailingBackslash(folder);
 
-    CStringArray files;
-    WIN32_FIND_DATAA data;
-    HANDLE find = ::FindFirstFileA(folder + "*.url", &data);
+    // Listed with the wide functions: a shortcut's name may hold characters
+    // the code page lacks.
+    const std::wstring wideFolder = WidePath::FromAnsi(folder);
+    std::vector<std::wstring> files;
+    WIN32_FIND_DATAW data;
+    HANDLE find = ::FindFirstFileW((wideFolder + L"*.url").c_str(), &data);
     if (find != INVALID_HANDLE_VALUE) {
         do {
             if (!(data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY))
-                files.Add(folder + data.cFileName);
-        } while (::FindNextFileA(find, &data));
+                files.push_back(wideFolder + data.cFileName);
+        } while (::FindNextFileW(find, &data));
         ::FindClose(find);
     }
 
     int opened = 0;
-    if (!files.IsEmpty() && g_pMainFrame != nullptr) {
+    if (!files.empty() && g_pMainFrame != nullptr) {
         CPageTabBar* bar = g_pMainFrame->m_pPageTabBar;
         RedrawGuard guard(bar != nullptr ? bar->GetSafeHwnd() : nullptr);
         opened = OpenShortcutFiles(folder, files);
@@ -469,17 +473,34 @@ BOOL CVantorelApp::OpenShortcut(LPCTSTR url, LPCTSTR sourcePage)
 
 // The shortcuts' pages as one run of tabs, at most kMaxShortcutTabs; the
 // number opened.
-int CVantorelApp::OpenShortcutFiles(const CString& folder, const CStringArray& files)
+int CVantorelApp::OpenShortcutFiles(const CString& folder, const std::vector<std::wstring>& files)
 {
     // A shortcut without a URL opens nothing.
     CStringArray urls;
     CString url;
-    for (INT_PTR i = 0; i < files.GetSize(); ++i)
-        if (::ReadShortcutUrl(files[i], url))
+    for (const std::wstring& file : files)
+        if (::ReadShortcutUrl(file, url))
             urls.Add(url);
-    CString name = folder.Left(folder.GetLength() - 1);
-    name = name.Mid(name.ReverseFind('\\') + 1);
-    return OpenTabRun(urls, (m_settings.iParentTabNewRule & 0x04) != 0, name, kMaxShortcutTabs);
+    return OpenTabRun(urls, (m_settings.iParentTabNewRule & 0x04) != 0, FolderLabel(folder),
+                      kMaxShortcutTabs);
+}
+
+// The last part of a folder path (ending with a backslash) as its own name,
+// not its short name, with the best fit.
+CString CVantorelApp::FolderLabel(const CString& folder)
+{
+    std::wstring wide = WidePath::FromAnsi(folder);
+    if (!wide.empty())
+        wide.pop_back();
+    // A drive root ("C:") has no long name of its own.
+    if (wide.find(L'\\') != std::wstring::npos) {
+        std::wstring longPath(wide.size() + MAX_PATH, L'\0');
+        const DWORD length =
+            ::GetLongPathNameW(wide.c_str(), &longPath[0], static_cast<DWORD>(longPath.size()));
+        if (length > 0 && length < longPath.size())
+            wide = longPath.substr(0, length);
+    }
+    return WidePath::ToBestFitAnsi(wide.substr(wide.rfind(L'\\') + 1));
 }
 
 int CVantorelApp::OpenTabRun(const CStringArray& urls, bool newGroup, const CString& groupName,

@@ -49,6 +49,11 @@ public:
     CString m_url;        // shortcut: URL; file: its path; folder: its path
     CString m_label;      // file name with extension; folder name
     int m_flatIndex = 0;  // -1 beyond the command range
+    // Only for a file or folder that no path of the ANSI functions reaches
+    // (a name beyond the code page on a volume without short names): its
+    // path for the wide functions, for this run; m_url then holds the
+    // best-fit text, which is what the cache keeps of it.
+    std::wstring m_widePath;
     CArray<CFavoriteNode*, CFavoriteNode*> m_children;
     BYTE m_kind;
 };

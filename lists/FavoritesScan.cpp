@@ -4,10 +4,12 @@
 
 #include "lists/FavoritesScan.h"
 
+#include <string>
 #include <vector>
 
 #include "lists/FavoritesOrder.h"
 #include "lists/KeywordTreeFile.h"
+#include "shared/WidePath.h"
 
 namespace {
 
@@ -25,22 +27,66 @@ CString LastComponent(const CString& path)
     return slash >= 0 ? text.Mid(slash + 1) : text;
 }
 
+// An item's short name: from the listing, else from the system; empty when
+// it has none.
+std::wstring ShortNameOf(const WIN32_FIND_DATAW& data, const std::wstring& path)
+{
+    if (data.cAlternateFileName[0] != L'\0')
+        return data.cAlternateFileName;
+    wchar_t shortPath[MAX_PATH] = {};
+    const DWORD length = GetShortPathNameW(path.c_str(), shortPath, MAX_PATH);
+    if (length == 0 || length >= MAX_PATH)
+        return std::wstring();
+    const std::wstring text(shortPath, length);
+    return text.substr(text.rfind(L'\\') + 1);
+}
+
+// One line of a shortcut: the URL when it is the "URL=" line.
+bool TakeUrlLine(const std::string& line, CString& url)
+{
+    const CString text(line.data(), static_cast<int>(line.size()));
+    if (!KeywordTreeFile::StartsWith(text, "URL="))
+        return false;
+    url = KeywordTreeFile::ValueOf(text, "URL=");
+    return true;
+}
+
 } // namespace
+
+bool ReadShortcutUrl(const std::wstring& path, CString& url)
+{
+    url.Empty();
+    HANDLE file = CreateFileW(path.c_str(), GENERIC_READ,
+                              FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                              OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (file == INVALID_HANDLE_VALUE)
+        return false;
+    // Lines end in LF; the CR of a CR LF is no part of the line.
+    std::string line;
+    bool found = false;
+    char buffer[4096];
+    DWORD read = 0;
+    while (!found && ReadFile(file, buffer, sizeof(buffer), &read, nullptr) && read > 0) {
+        for (DWORD i = 0; i < read && !found; ++i) {
+            if (buffer[i] != '\n') {
+                line += buffer[i];
+                continue;
+            }
+            if (!line.empty() && line.back() == '\r')
+                line.pop_back();
+            found = TakeUrlLine(line, url);
+            line.clear();
+        }
+    }
+    if (!found && !line.empty())
+        found = TakeUrlLine(line, url);
+    CloseHandle(file);
+    return found;
+}
 
 bool ReadShortcutUrl(const CString& path, CString& url)
 {
-    url.Empty();
-    CStdioFile file;
-    if (!file.Open(path, CFile::modeRead | CFile::shareDenyNone | CFile::typeText))
-        return false;
-    CString line;
-    while (file.ReadString(line)) {
-        if (KeywordTreeFile::StartsWith(line, "URL=")) {
-            url = KeywordTreeFile::ValueOf(line, "URL=");
-            return true;
-        }
-    }
-    return false;
+    return ReadShortcutUrl(WidePath::FromAnsi(path), url);
 }
 
 namespace {
@@ -50,67 +96,94 @@ class CFavoritesScanner
 public:
     explicit CFavoritesScanner(CFavoriteTree& tree) : m_tree(tree) {}
 
-    // Lists one folder into parent. FALSE when the folder cannot be listed.
-    bool ScanFolder(CFavoriteNode* parent, const CString& path, int depth)
+    // Lists one folder into parent: path for the ANSI functions, wide as the
+    // system names it, both ending with a backslash. FALSE when the folder
+    // cannot be listed.
+    bool ScanFolder(CFavoriteNode* parent, const CString& path, const std::wstring& wide, int depth)
     {
-        WIN32_FIND_DATAA data;
-        HANDLE find = FindFirstFileA(path + "*.*", &data);
+        WIN32_FIND_DATAW data;
+        HANDLE find = FindFirstFileW((wide + L"*.*").c_str(), &data);
         if (find == INVALID_HANDLE_VALUE)
             return false;
         do {
             if ((data.dwFileAttributes & FILE_ATTRIBUTE_HIDDEN) != 0)
                 continue;
-            CString name(data.cFileName);
-            if (name == "." || name == "..")
+            const std::wstring wideName(data.cFileName);
+            if (wideName == L"." || wideName == L"..")
                 continue;
+            Item item;
+            item.label = WidePath::ToBestFitAnsi(wideName);
+            item.wide = wide + wideName;
+            // The name itself, else its short name; else only the wide path
+            // reaches the item, as it does everything below such a folder.
+            CString name;
+            const bool reachable =
+                WidePath::ToExactAnsi(wideName, name) ||
+                WidePath::Choose(wideName, ShortNameOf(data, item.wide), name) != WidePath::kUnusable;
+            item.unreachable = !reachable || !parent->m_widePath.empty();
+            item.path = path + name;
             if ((data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0) {
                 // A junction or link may lead back to an ancestor: never
                 // followed, nor folders deeper than the cache can hold.
                 const bool link = (data.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT) != 0;
                 if (depth >= kMaxDepth || link)
                     continue;
-                AddFolder(parent, path, name, depth);
-            } else if (CFavoriteNode::KindOfFileName(name) == CFavoriteNode::kShortcut) {
-                AddShortcut(parent, path + name, name);
+                AddFolder(parent, item, depth);
+            } else if (CFavoriteNode::KindOfFileName(item.label) == CFavoriteNode::kShortcut) {
+                AddShortcut(parent, item);
             } else {
-                parent->AddChild(name, path + name, CFavoriteNode::kFile);
+                Remember(parent->AddChild(item.label, item.path, CFavoriteNode::kFile), item);
             }
-        } while (FindNextFileA(find, &data));
+        } while (FindNextFileW(find, &data));
         FindClose(find);
         return true;
     }
 
 private:
-    // A folder whose name the ANSI API cannot give back (a character beyond
-    // cp932) cannot be listed: it is left out and the scan goes on.
-    void AddFolder(CFavoriteNode* parent, const CString& path, const CString& name, int depth)
+    struct Item
     {
-        CString folderPath = path + name + "\\";
-        CFavoriteNode* folder = parent->AddChild(name, folderPath, CFavoriteNode::kFolder);
+        CString label;             // the name with the best fit
+        CString path;              // for the ANSI functions, when reachable
+        std::wstring wide;         // as the system names it
+        bool unreachable = false;  // no path for the ANSI functions
+    };
+
+    // Keeps the wide path of an item only it reaches.
+    static void Remember(CFavoriteNode* node, const Item& item)
+    {
+        if (node != nullptr && item.unreachable)
+            node->m_widePath = item.wide;
+    }
+
+    void AddFolder(CFavoriteNode* parent, const Item& item, int depth)
+    {
+        CFavoriteNode* folder = parent->AddChild(item.label, item.path + "\\", CFavoriteNode::kFolder);
         if (folder == nullptr)
             return;
+        if (item.unreachable)
+            folder->m_widePath = item.wide + L"\\";
         const INT_PTR containers = m_tree.m_containers.GetSize();
         m_tree.m_containers.Add(folder);
-        if (ScanFolder(folder, folderPath, depth + 1))
+        if (ScanFolder(folder, folder->m_url, item.wide + L"\\", depth + 1))
             return;
         m_tree.m_containers.SetSize(containers);
         parent->m_children.RemoveAt(parent->GetChildCount() - 1);
         delete folder;
     }
 
-    void AddShortcut(CFavoriteNode* parent, const CString& path, const CString& name)
+    void AddShortcut(CFavoriteNode* parent, const Item& item)
     {
         CString url;
-        if (ReadShortcutUrl(path, url)) {
+        if (ReadShortcutUrl(item.wide, url)) {
             if (!url.IsEmpty())
-                parent->AddChild(name, url, CFavoriteNode::kShortcut);
+                parent->AddChild(item.label, url, CFavoriteNode::kShortcut);
             return;
         }
         // A saved page is opened from its own file; a shortcut without its
         // URL is left out.
-        int dot = name.ReverseFind('.');
-        if (dot >= 0 && name.Mid(dot).CompareNoCase(".url") != 0)
-            parent->AddChild(name, path, CFavoriteNode::kShortcut);
+        int dot = item.label.ReverseFind('.');
+        if (dot >= 0 && item.label.Mid(dot).CompareNoCase(".url") != 0)
+            Remember(parent->AddChild(item.label, item.path, CFavoriteNode::kShortcut), item);
     }
 
     CFavoriteTree& m_tree;
@@ -145,22 +218,32 @@ CString ItemName(IShellFolder* folder, const std::string& idList)
     STRRET name = {};
     if (FAILED(folder->GetDisplayNameOf(item, SHGDN_FORPARSING, &name)))
         return CString();
-    char text[MAX_PATH * 2] = {};
-    if (FAILED(StrRetToBufA(&name, item, text, sizeof(text))))
+    // With the best fit, as the scan makes the labels the names are matched to.
+    wchar_t text[MAX_PATH * 2] = {};
+    if (FAILED(StrRetToBufW(&name, item, text, MAX_PATH * 2)))
         return CString();
-    return LastComponent(text);
+    return LastComponent(WidePath::ToBestFitAnsi(text));
 }
 
 } // namespace
 
-CString GetFavoritesFolderPath()
+CString GetFavoritesFolderPath(std::wstring* wide)
 {
-    char path[MAX_PATH * 2] = {};
-    if (!SHGetSpecialFolderPathA(nullptr, path, CSIDL_FAVORITES, FALSE) || path[0] == '\0')
+    wchar_t path[MAX_PATH] = {};
+    if (wide != nullptr)
+        wide->clear();
+    if (FAILED(SHGetFolderPathW(nullptr, CSIDL_FAVORITES, nullptr, SHGFP_TYPE_CURRENT, path)) ||
+        path[0] == L'\0')
         return CString();
-    CString folder(path);
-    EnsureTrailingBackslash(folder);
-    return folder;
+    std::wstring folder(path);
+    CString ansi;
+    WidePath::ToAnsiPath(folder, ansi);
+    if (folder.back() != L'\\')
+        folder += L'\\';
+    if (wide != nullptr)
+        *wide = folder;
+    EnsureTrailingBackslash(ansi);
+    return ansi;
 }
 
 BOOL ReadFavoritesOrder(const CString& folderPath, const CString& orderKey,
@@ -208,7 +291,11 @@ BOOL ScanFavorites(CFavoriteTree& tree, const FavoritesScanPlaces& places)
         return FALSE;
     }
     // Only the Favorites folder itself failing aborts the scan.
-    if (!CFavoritesScanner(tree).ScanFolder(tree.m_root, places.folder, 0)) {
+    const std::wstring wide =
+        places.wideFolder.empty() ? WidePath::FromAnsi(places.folder) : places.wideFolder;
+    if (GetFileAttributesA(places.folder) == INVALID_FILE_ATTRIBUTES)
+        tree.m_root->m_widePath = wide;
+    if (!CFavoritesScanner(tree).ScanFolder(tree.m_root, places.folder, wide, 0)) {
         tree.m_abort = 1;
         return FALSE;
     }

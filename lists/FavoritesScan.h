@@ -3,11 +3,14 @@
 #ifndef VA_LISTS_FAVORITESSCAN_H
 #define VA_LISTS_FAVORITESSCAN_H
 
+#include <string>
+
 #include "lists/FavoriteTree.h"
 
 struct FavoritesScanPlaces
 {
     CString folder;           // the Favorites folder; empty when unknown
+    std::wstring wideFolder;  // the same as the system names it; empty: from folder
     CString rootLabel;        // label of the root
     BOOL ieOrder = FALSE;     // order folders by their order values
     CString orderKey;         // HKCU key of the root folder's order value
@@ -16,13 +19,19 @@ struct FavoritesScanPlaces
 
 // The URL of an internet shortcut: the rest of its first "URL=" line (the
 // key in upper case). false when the file cannot be read or has no such line.
+bool ReadShortcutUrl(const std::wstring& path, CString& url);
 bool ReadShortcutUrl(const CString& path, CString& url);
 
-// The shell's Favorites folder ending with a backslash, or empty when the
-// system cannot name it.
-CString GetFavoritesFolderPath();
+// The shell's Favorites folder ending with a backslash, for the ANSI
+// functions (WidePath.h); wide, when given, receives it as the system names
+// it. Empty when the system cannot name it; the best-fit text when no path
+// for the ANSI functions reaches it.
+CString GetFavoritesFolderPath(std::wstring* wide = nullptr);
 
-// Rebuilds the tree from the folder. Returns FALSE when the scan was
+// Rebuilds the tree from the folder, listed with the wide functions: labels
+// are the names in the ANSI code page with the best fit, and paths are for
+// the ANSI functions (WidePath.h); an item no such path reaches keeps its
+// wide path for this run. Returns FALSE when the scan was
 // aborted: the folder is unknown or cannot be listed (the tree is left with
 // its root alone and an empty flat list). A subfolder that cannot be listed
 // is left out, and junctions and links to folders are not entered. A cache

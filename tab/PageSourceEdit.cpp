@@ -7,6 +7,7 @@
 #include "app/VantorelApp.h"
 #include "framework/core/File.h"
 #include "framework/ole/OleUtil.h"
+#include "shared/WidePath.h"
 #include "tab/BrowserView.h"
 
 namespace {
@@ -78,22 +79,34 @@ bool RunEditor(const CString& editor, const CString& file)
 
 CString EditorPath()
 {
-    char buffer[260] = "notepad.exe";
+    std::wstring value;
     HKEY key = nullptr;
     // An empty path would open the root of the hive itself.
     const CString keyPath = theApp.GetRegText(3);
     if (!keyPath.IsEmpty() &&
         ::RegOpenKeyExA(HKEY_LOCAL_MACHINE, keyPath, 0, KEY_READ, &key) == ERROR_SUCCESS) {
-        DWORD size = sizeof(buffer);
+        wchar_t buffer[260] = {};
+        DWORD size = sizeof(buffer) - sizeof(wchar_t);
         DWORD type = 0;
-        if (::RegQueryValueExA(key, nullptr, nullptr, &type, reinterpret_cast<BYTE*>(buffer), &size) !=
-                ERROR_SUCCESS ||
-            type != REG_SZ)
-            lstrcpynA(buffer, "notepad.exe", sizeof(buffer));
-        buffer[sizeof(buffer) - 1] = '\0';
+        if (::RegQueryValueExW(key, nullptr, nullptr, &type, reinterpret_cast<BYTE*>(buffer), &size) ==
+                ERROR_SUCCESS &&
+            type == REG_SZ)
+            value = buffer;
         ::RegCloseKey(key);
     }
-    return CString(buffer);
+    if (value.empty())
+        return CString("notepad.exe");
+    // Read wide, so that an editor in a folder beyond the code page is still
+    // reached: by its short name. A quoted path keeps its quotes and the rest.
+    const bool quoted = value[0] == L'"';
+    const size_t end = quoted ? value.find(L'"', 1) : std::wstring::npos;
+    const std::wstring path = quoted ? value.substr(1, end == std::wstring::npos ? end : end - 1) : value;
+    CString ansi;
+    WidePath::ToAnsiPath(path, ansi);
+    if (!quoted)
+        return ansi;
+    return "\"" + ansi + "\"" +
+           (end == std::wstring::npos ? CString() : WidePath::ToBestFitAnsi(value.substr(end + 1)));
 }
 
 void CChildFrame::EditPageSource()

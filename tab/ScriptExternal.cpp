@@ -11,8 +11,10 @@
 
 #include "app/VantorelApp.h"
 #include "framework/ole/OleUtil.h"
+#include "lists/FavoritesScan.h"
 #include "lists/SearchUrl.h"
 #include "shared/FrameMessages.h"
+#include "shared/WidePath.h"
 
 namespace {
 
@@ -219,8 +221,8 @@ void AddFavorite(const CString& url, const CString& title)
 
 void OrganizeFavorites(HWND hMain)
 {
-    char folder[MAX_PATH] = {};
-    if (!::SHGetSpecialFolderPathA(nullptr, folder, CSIDL_FAVORITES, FALSE))
+    CString folder = GetFavoritesFolderPath();
+    if (folder.IsEmpty())
         return;
     bool bLoaded = false;
     HMODULE hModule = ::GetModuleHandleA("shdocvw.dll");
@@ -235,7 +237,7 @@ void OrganizeFavorites(HWND hMain)
     auto organize = reinterpret_cast<OrganizeFn>(
         reinterpret_cast<void*>(::GetProcAddress(hModule, "DoOrganizeFavDlg")));
     if (organize != nullptr)
-        organize(hMain, folder);
+        organize(hMain, folder.GetBuffer(folder.GetLength() + 1));
     if (bLoaded)
         ::FreeLibrary(hModule);
 }
@@ -650,8 +652,8 @@ void CScriptExternal::SplitMenuItems(const CString& items, CStringArray& list)
 
 CString CScriptExternal::VersionText()
 {
-    char module[MAX_PATH] = {};
-    ::GetModuleFileNameA(nullptr, module, MAX_PATH);
+    CString module;
+    WidePath::GetModulePath(nullptr, module);
     DWORD handle = 0;
     DWORD size = ::GetFileVersionInfoSizeA(module, &handle);
     CString version;

@@ -2,6 +2,7 @@
 // built in the test (the shell's own Favorites folder is the prefix's).
 #include <windows.h>
 
+#include <algorithm>
 #include <string>
 #include <vector>
 
@@ -11,8 +12,11 @@
 #include "app/VantorelApp.h"
 #include "app/resource.h"
 #include "bars/ToolBarPopup.h"
+#include "lists/FavoritesScan.h"
+#include "shared/WidePath.h"
 #include "tab/TabItem.h"
 #include "tab/tests/TabFixture.h"
+#include "tests/support/WideFavorites.h"
 #include "tests/support/WindowCapture.h"
 
 namespace {
@@ -171,6 +175,78 @@ TEST_F(FavoritesMenu, OpenAllSkipsScriptsAndOpensTheFolderInANewGroupByRule)
     const int groups = theApp.GetGroupCount();
     Command(Id(scripts));
     EXPECT_EQ(groups, theApp.GetGroupCount());
+}
+
+// Regression: names beyond cp932 came back from the ANSI listing with "?" in
+// them and were lost, with their folders, without a word.
+TEST_F(FavoritesMenu, NamesBeyondTheCodePageAreScannedCachedShownAndOpened)
+{
+    // The shell's Favorites folder, under a path that holds "ö".
+    const std::wstring wide = WidePath::FromAnsi(m_folder->Path().c_str()) + L"Fav\u00F6\\";
+    ASSERT_TRUE(CreateDirectoryW(wide.c_str(), nullptr));
+    ASSERT_TRUE(WriteWideFavorites(wide));
+    FavoritesFolderOverride override(wide);
+    ASSERT_TRUE(m_frame->ScanFavorites());
+    CFavoriteTree& tree = m_frame->m_favorites;
+
+    // Every shortcut with its URL; every folder reached by its ANSI path.
+    std::vector<std::string> urls, expected;
+    for (const WideFavorite& favorite : kWideFavorites)
+        expected.push_back(favorite.url);
+    for (INT_PTR i = 0; i < tree.GetFlatCount(); ++i) {
+        const CFavoriteNode* node = tree.GetNode(i);
+        if (node->m_kind == CFavoriteNode::kShortcut)
+            urls.push_back(node->m_url.GetString());
+        else
+            EXPECT_NE(INVALID_FILE_ATTRIBUTES, GetFileAttributesA(node->m_url)) << node->m_url;
+    }
+    std::sort(urls.begin(), urls.end());
+    std::sort(expected.begin(), expected.end());
+    EXPECT_EQ(expected, urls);
+
+    // The cache reads back the same tree (the root is not in it).
+    const CString cache = m_folder->File("IEFavorite.dat").c_str();
+    ASSERT_TRUE(tree.Save(cache));
+    CFavoriteTree loaded;
+    ASSERT_TRUE(loaded.LoadCache(cache, "Favorites"));
+    ASSERT_EQ(tree.GetFlatCount(), loaded.GetFlatCount());
+    for (INT_PTR i = 1; i < tree.GetFlatCount(); ++i) {
+        EXPECT_EQ(tree.GetNode(i)->m_label, loaded.GetNode(i)->m_label);
+        EXPECT_EQ(tree.GetNode(i)->m_url, loaded.GetNode(i)->m_url);
+    }
+
+    // Menu captions: the names with the best fit, as the labels are.
+    theApp.m_settings.iFavTitleMaxStr = 100;
+    theApp.m_settings.iFavItemRowMax = 50;
+    theApp.m_settings.bFavAllOpenMenuAdd(false);
+    m_frame->AfterFavoritesRebuilt();
+    CNewMenu* menu = OpenFavoritesMenu();
+    ASSERT_NE(nullptr, menu);
+    std::vector<std::string> captions;
+    for (int i = 5; i < menu->GetMenuItemCount(); ++i)
+        captions.push_back(Text(menu, i).GetString());
+    std::sort(captions.begin(), captions.end());
+    std::vector<std::string> names;
+    for (const wchar_t* name : {L"\u65E5\u672C\u8A9E\u30DA\u30FC\u30B8", L"\uD55C\uAD6D\uC5B4 \uD398\uC774\uC9C0",
+                                L"smile \U0001F600", L"\uD55C\uAD6D", L"\u30D5\u30A9\u30EB\u30C0"})
+        names.push_back(WidePath::ToBestFitAnsi(name).GetString());
+    std::sort(names.begin(), names.end());
+    EXPECT_EQ(names, captions);
+
+    // Open-all of the root: the three shortcuts directly in it navigate.
+    theApp.m_settings.iParentTabNewRule = 0x04;
+    Command(kCmdFavoriteFirst + tree.GetRoot()->m_flatIndex);
+    std::vector<CString> opened = GroupUrls(theApp.GetActiveGroup());
+    std::vector<std::string> direct;
+    urls.clear();
+    for (const WideFavorite& favorite : kWideFavorites)
+        if (favorite.direct)
+            direct.push_back(favorite.url);
+    for (const CString& url : opened)
+        urls.push_back(url.GetString());
+    std::sort(urls.begin(), urls.end());
+    std::sort(direct.begin(), direct.end());
+    EXPECT_EQ(direct, urls);
 }
 
 TEST_F(FavoritesMenu, ARefusedTabInARunSendsTheRestToTheCurrentGroup)

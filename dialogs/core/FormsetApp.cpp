@@ -7,6 +7,7 @@
 #include "framework/core/Cp932.h"
 #include "lists/SearchEngineTree.h"
 #include "shared/ProgramPath.h"
+#include "shared/WidePath.h"
 
 CFormsetApp::CFormsetApp() : CWinApp(nullptr), m_strings(kStringCacheLines)
 {
@@ -23,13 +24,10 @@ BOOL CFormsetApp::InitInstance()
     m_settings.CopyFrom(&defaults);
 
     // The data folder is the folder of the program that loaded the library.
-    char path[MAX_PATH] = {};
-    DWORD length = ::GetModuleFileNameA(nullptr, path, sizeof(path));
-    if (length > 0 && length < sizeof(path)) {
-        CString folder = ProgramPath::FolderOf(path);
-        if (!folder.IsEmpty())
-            SetDataFolder(folder);
-    }
+    CString folder;
+    WidePath::GetProgramFolder(folder);
+    if (!folder.IsEmpty())
+        SetDataFolder(folder);
     memset(m_productName, 0, sizeof(m_productName));
     m_hMainWnd = nullptr;
     return CWinApp::InitInstance();

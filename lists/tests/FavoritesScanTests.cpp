@@ -210,9 +210,10 @@ TEST_F(FavoritesScanTest, AnUnknownOrUnlistableFavoritesFolderAbortsTheScan)
     EXPECT_NE(0u, m_tree.m_abort);
 }
 
-// A folder whose name the ANSI API cannot give back is left out, and the
-// rest of the scan goes on.
-TEST_F(FavoritesScanTest, AnUnlistableFolderIsSkippedAndTheScanGoesOn)
+// Regression: a folder whose name the ANSI API cannot give back was left
+// out with its content. It is kept, labelled with the best fit, and reached
+// by its short name.
+TEST_F(FavoritesScanTest, AFolderNamedBeyondTheCodePageIsKeptAndReached)
 {
     const std::string folder = m_fav.File("Fav/");
     const std::wstring wide(folder.begin(), folder.end());
@@ -220,10 +221,14 @@ TEST_F(FavoritesScanTest, AnUnlistableFolderIsSkippedAndTheScanGoesOn)
     ASSERT_TRUE(ScanFavorites(m_tree, m_places));
     EXPECT_EQ(0u, m_tree.m_abort);
     std::vector<std::string> labels = RootLabels();
-    EXPECT_EQ(6u, labels.size());
+    EXPECT_EQ(7u, labels.size());
     EXPECT_NE(labels.end(), std::find(labels.begin(), labels.end(), "Tools"));
-    EXPECT_EQ(3, m_tree.m_containers.GetSize());
-    EXPECT_EQ(8, m_tree.GetFlatCount());  // the root, six children, one in News
+    EXPECT_EQ(4, m_tree.m_containers.GetSize());
+    EXPECT_EQ(9, m_tree.GetFlatCount());  // the root, seven children, one in News
+    for (INT_PTR i = 1; i < m_tree.m_containers.GetSize(); ++i) {
+        const DWORD attributes = GetFileAttributesA(m_tree.m_containers[i]->m_url);
+        EXPECT_TRUE(attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY));
+    }
     RemoveDirectoryW((wide + L"caf\u00e9").c_str());
 }
 

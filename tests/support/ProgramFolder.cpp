@@ -9,6 +9,10 @@
 #include <stdexcept>
 #include <system_error>
 
+#ifdef _WIN32
+#include <windows.h>
+#endif
+
 namespace fs = std::filesystem;
 
 namespace {
@@ -68,22 +72,49 @@ ProgramFolder::ProgramFolder(Contents contents)
             throw std::runtime_error("cannot create a temporary program folder");
     }
     m_path = folder.string() + kSeparator;
-    if (contents == kShippedData) {
-        try {
-            fs::copy(ShippedDataPath(), folder, fs::copy_options::recursive);
-        } catch (...) {
-            // No destructor runs for a constructor that throws.
-            std::error_code ignored;
-            fs::remove_all(folder, ignored);
-            throw;
-        }
+    m_removed = m_path;
+    Fill(contents, m_path);
+}
+
+void ProgramFolder::Fill(Contents contents, const std::string& folder)
+{
+    if (contents != kShippedData)
+        return;
+    try {
+        // The folder as it was made, without its trailing separator.
+        fs::copy(ShippedDataPath(), fs::path(folder.substr(0, folder.size() - 1)),
+                 fs::copy_options::recursive);
+    } catch (...) {
+        // No destructor runs for a constructor that throws.
+        std::error_code ignored;
+        fs::remove_all(fs::path(m_removed), ignored);
+        throw;
     }
 }
+
+#ifdef _WIN32
+ProgramFolder::ProgramFolder(Contents contents, const std::wstring& wideName)
+    : ProgramFolder(kEmpty)
+{
+    m_widePath = fs::path(m_path).wstring() + wideName;
+    if (!CreateDirectoryW(m_widePath.c_str(), nullptr))
+        throw std::runtime_error("cannot create the program folder");
+    wchar_t shortPath[MAX_PATH] = {};
+    const DWORD length = GetShortPathNameW(m_widePath.c_str(), shortPath, MAX_PATH);
+    char narrow[MAX_PATH * 2] = {};
+    if (length == 0 || length >= MAX_PATH ||
+        WideCharToMultiByte(CP_ACP, 0, shortPath, -1, narrow, sizeof(narrow), nullptr, nullptr) == 0)
+        throw std::runtime_error("the program folder has no short name");
+    m_widePath += kSeparator;
+    m_path = std::string(narrow) + kSeparator;
+    Fill(contents, m_path);
+}
+#endif
 
 ProgramFolder::~ProgramFolder()
 {
     std::error_code ignored;
-    fs::remove_all(fs::path(m_path), ignored);
+    fs::remove_all(fs::path(m_removed), ignored);
 }
 
 std::string ProgramFolder::File(const std::string& relative) const

@@ -15,6 +15,13 @@ public:
     // VA_RES_DIR, which the build sets for every test to the repository's
     // res/ folder.
     explicit ProgramFolder(Contents contents = kShippedData);
+#ifdef _WIN32
+    // A program folder named wideName (a name the ANSI code page may lack)
+    // inside a fresh temporary folder. Path() then reaches it by short names
+    // where needed; WidePath() names it as the system does.
+    ProgramFolder(Contents contents, const std::wstring& wideName);
+    const std::wstring& WidePath() const { return m_widePath; }
+#endif
     ~ProgramFolder();
     ProgramFolder(const ProgramFolder&) = delete;
     ProgramFolder& operator=(const ProgramFolder&) = delete;
@@ -40,7 +47,13 @@ public:
     static std::string PathFromEnvironment(const char* name);
 
 private:
+    void Fill(Contents contents, const std::string& folder);
+
     std::string m_path;
+    std::string m_removed;  // what the destructor removes: the folder, or its parent
+#ifdef _WIN32
+    std::wstring m_widePath;
+#endif
 };
 
 #endif // VA_TESTS_SUPPORT_PROGRAMFOLDER_H

@@ -37,7 +37,8 @@ BOOL CALLBACK MatchMainWindow(HWND wnd, LPARAM param)
 
 } // namespace
 
-ProgramRun::ProgramRun(const ProgramFolder& folder) : m_folder(folder.Path())
+ProgramRun::ProgramRun(const ProgramFolder& folder)
+    : m_folder(folder.Path()), m_wideFolder(folder.WidePath())
 {
     const std::string bin = ProgramFolder::PathFromEnvironment("VA_BIN_DIR") + "\\";
     for (const char* module : kModules) {
@@ -60,20 +61,44 @@ ProgramRun::~ProgramRun()
 
 bool ProgramRun::Start(const std::string& arguments)
 {
+    PROCESS_INFORMATION info = {};
+    if (!(m_wideFolder.empty() ? StartAnsi(arguments, info) : StartWide(arguments, info)))
+        return false;
+    CloseHandle(info.hThread);
+    m_process = info.hProcess;
+    m_processId = info.dwProcessId;
+    return true;
+}
+
+bool ProgramRun::StartAnsi(const std::string& arguments, PROCESS_INFORMATION& info)
+{
     std::string exe = m_folder + "VantorelArco.exe";
     std::string commandLine = "\"" + exe + "\"";
     if (!arguments.empty())
         commandLine += " " + arguments;
     STARTUPINFOA startup = {};
     startup.cb = sizeof(startup);
-    PROCESS_INFORMATION info = {};
-    if (!CreateProcessA(exe.c_str(), &commandLine[0], nullptr, nullptr, FALSE, 0, nullptr,
-                        m_folder.c_str(), &startup, &info))
-        return false;
-    CloseHandle(info.hThread);
-    m_process = info.hProcess;
-    m_processId = info.dwProcessId;
-    return true;
+    return CreateProcessA(exe.c_str(), &commandLine[0], nullptr, nullptr, FALSE, 0, nullptr,
+                          m_folder.c_str(), &startup, &info) != FALSE;
+}
+
+// By the folder's own name, as a user starts it: the program's module name
+// then holds that name.
+bool ProgramRun::StartWide(const std::string& arguments, PROCESS_INFORMATION& info)
+{
+    std::wstring exe = m_wideFolder + L"VantorelArco.exe";
+    std::wstring commandLine = L"\"" + exe + L"\"";
+    if (!arguments.empty()) {
+        const int length = MultiByteToWideChar(CP_ACP, 0, arguments.c_str(), -1, nullptr, 0);
+        std::wstring wide(static_cast<size_t>(length), L'\0');
+        MultiByteToWideChar(CP_ACP, 0, arguments.c_str(), -1, &wide[0], length);
+        wide.resize(static_cast<size_t>(length) - 1);
+        commandLine += L" " + wide;
+    }
+    STARTUPINFOW startup = {};
+    startup.cb = sizeof(startup);
+    return CreateProcessW(exe.c_str(), &commandLine[0], nullptr, nullptr, FALSE, 0, nullptr,
+                          m_wideFolder.c_str(), &startup, &info) != FALSE;
 }
 
 HWND ProgramRun::WaitForMainWindow(DWORD timeoutMs)

@@ -43,7 +43,11 @@ public:
     static LRESULT WaitForReply(HWND wnd, UINT msg, WPARAM wParam, LPARAM lParam, LRESULT expected);
 
 private:
+    bool StartAnsi(const std::string& arguments, PROCESS_INFORMATION& info);
+    bool StartWide(const std::string& arguments, PROCESS_INFORMATION& info);
+
     std::string m_folder;
+    std::wstring m_wideFolder;  // set: the program starts from the folder's wide path
     HANDLE m_process = nullptr;
     DWORD m_processId = 0;
 };

@@ -1,0 +1,38 @@
+#include "shared/WidePath.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+
+struct ChooseCase
+{
+    const wchar_t* path;
+    const wchar_t* shortPath;
+    WidePath::Status status;
+    const char* ansi;  // null: not compared (the best-fit text)
+};
+
+} // namespace
+
+TEST(WidePath, ReadablePartsStayAndOnlyTheOthersTakeTheirShortNames)
+{
+    const ChooseCase cases[] = {
+        // cp932 with a trail byte 0x5C ("表") needs no short name.
+        {L"C:\\\u8868\u793A\\a.exe", L"C:\\8868~1\\a.exe", WidePath::kAsIs, "C:\\\x95\x5C\x8E\xA6\\a.exe"},
+        {L"C:\\J\u00F6rg \uD55C\\Sub\\a.exe", L"C:\\JRG~1\\Sub\\a.exe", WidePath::kShortName,
+         "C:\\JRG~1\\Sub\\a.exe"},
+        {L"C:\\x\\smile \U0001F600", L"C:\\x\\SMILE~1", WidePath::kShortName, "C:\\x\\SMILE~1"},
+        // No short name: the system gives the long path back, or nothing.
+        {L"C:\\J\u00F6rg\\a.exe", L"C:\\J\u00F6rg\\a.exe", WidePath::kUnusable, nullptr},
+        {L"C:\\J\u00F6rg\\a.exe", L"", WidePath::kUnusable, nullptr},
+        {L"C:\\J\u00F6rg\\a.exe", L"C:\\JRG~1", WidePath::kUnusable, nullptr},
+    };
+    for (const ChooseCase& c : cases) {
+        CString ansi;
+        EXPECT_EQ(c.status, WidePath::Choose(c.path, c.shortPath, ansi)) << ansi;
+        if (c.ansi != nullptr)
+            EXPECT_STREQ(c.ansi, ansi) << ansi;
+        else
+            EXPECT_EQ(WidePath::ToBestFitAnsi(c.path), ansi);
+    }
+}

@@ -302,7 +302,6 @@ int CVantorelApp::ExitInstance()
 
 void CVantorelApp::OnAppAbout()
 {
-    typedef int(WINAPI * ShowAboutDlgFn)(HICON, HWND, const char*, const char*, const char*, const char*, int);
     // A missing resource or value gives empty texts.
     CVersionInfo version;
     char path[MAX_PATH] = {};
@@ -324,7 +323,7 @@ void CVantorelApp::OnAppAbout()
     const CString build = "Build 13014";
 
     CDialogsLibrary library(GetProgramFolder());
-    ShowAboutDlgFn show = library.Get<ShowAboutDlgFn>("ShowAboutDlg");
+    auto show = library.Get<FormbayExports::ShowAboutDlgFn>("ShowAboutDlg");
     CWnd* pMainWnd = AfxGetMainWnd();
     if (show == nullptr || pMainWnd == nullptr)
         return;

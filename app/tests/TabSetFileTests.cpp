@@ -124,6 +124,15 @@ TEST(TabSetFile, SeparatorsAndLineBreaksInTitlesAndCaptionsAreReplaced)
     ASSERT_EQ(2, read[0].tabs[0].back.GetCount());
     EXPECT_STREQ("P^q", read[0].tabs[0].back.m_titles[0]);
     EXPECT_STREQ("http://c.example/", read[0].tabs[0].back.m_urls[1]);
+    // A one-entry history titled with blanks only is not trimmed away.
+    Tab blank;
+    blank.url = "http://d.example/";
+    blank.back.Add("http://e.example/", "  ");
+    group.tabs = {blank};
+    read.clear();
+    ASSERT_TRUE(ParseV3(SplitText(FormatV3({group})), "", read));
+    ASSERT_EQ(1, read[0].tabs[0].back.GetCount());
+    EXPECT_STREQ("notitle", read[0].tabs[0].back.m_titles[0]);
     // A "メ" (0x83 0x81) before "M" is one character: nothing is split there.
     EXPECT_STREQ("\x83\x81M", DataFields::CleanTitleField("\x83\x81M"));
     CStringArray items;

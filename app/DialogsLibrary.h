@@ -8,6 +8,7 @@
 #include <windows.h>
 
 #include "framework/core/CString.h"
+#include "shared/FormbayExports.h"
 
 class CDialogsLibrary
 {

@@ -192,15 +192,14 @@ void CMainFrame::OnExploreFavorites()
 
 void CMainFrame::OnOpenLocation()
 {
-    typedef const char*(WINAPI * ShowOpenDlgFn)(HICON, const char*, int*);
     CString text;
     int result = 0;
     {
         CDialogsLibrary library(theApp.GetProgramFolder());
-        ShowOpenDlgFn show = library.Get<ShowOpenDlgFn>("ShowOpenDlg");
+        auto show = library.Get<FormbayExports::ShowOpenDlgFn>("ShowOpenDlg");
         if (show == nullptr)
             return;
-        const char* entered = show(nullptr, nullptr, &result);
+        const char* entered = show(0, nullptr, &result);
         if (entered != nullptr)
             text = entered;
     }

@@ -102,9 +102,9 @@ void CMainFrame::RunGroupExport(LPCSTR exportName)
     CTabGroup* group = theApp.GetActiveGroup();
     if (group == nullptr)
         return;
-    typedef const char*(WINAPI * GroupExportFn)(HICON, CTabGroup*, int*);
+    // Both group exports take the group the same way; rename only reads it.
     CDialogsLibrary library(theApp.GetProgramFolder());
-    GroupExportFn show = library.Get<GroupExportFn>(exportName);
+    auto show = library.Get<FormbayExports::ShowPtabCustomFn>(exportName);
     if (show == nullptr)
         return;
     HICON icon = ::LoadIconA(AfxGetResourceHandle(), MAKEINTRESOURCEA(IDR_MAINFRAME));

@@ -130,10 +130,8 @@ void CMainFrame::FillProxyMenu(CNewMenu& menu)
 
 int CMainFrame::RunSettingsExport(LPCSTR exportName)
 {
-    typedef SettingsRecord*(WINAPI * SettingsExportFn)(HICON, HWND, const char*, const char*,
-                                                        SettingsRecord*, int*);
     CDialogsLibrary library(theApp.GetProgramFolder());
-    SettingsExportFn show = library.Get<SettingsExportFn>(exportName);
+    auto show = library.Get<FormbayExports::ShowSettingDlgFn>(exportName);
     if (show == nullptr)
         return 0;
     HICON icon = ::LoadIconA(AfxGetResourceHandle(), MAKEINTRESOURCEA(IDR_MAINFRAME));

@@ -14,12 +14,6 @@
 #include "menulib/NewMenu.h"
 #include "tab/HtmlPopupDlg.h"
 
-namespace {
-
-typedef SettingsRecord*(WINAPI* ShowSettingDlgFn)(HICON, HWND, const char*, const char*, SettingsRecord*, int*);
-
-} // namespace
-
 void CMainFrame::OnSettings()
 {
     const SettingsRecord before(theApp.m_settings);
@@ -27,7 +21,7 @@ void CMainFrame::OnSettings()
     int result = 0;
     {
         CDialogsLibrary library(theApp.GetProgramFolder());
-        ShowSettingDlgFn show = library.Get<ShowSettingDlgFn>("ShowSettingDlg");
+        auto show = library.Get<FormbayExports::ShowSettingDlgFn>("ShowSettingDlg");
         if (show == nullptr)
             return;
         // The search page rewrites "SearchEngine.dat" from the file: the

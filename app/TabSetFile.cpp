@@ -5,7 +5,6 @@
 #include <string>
 
 #include "framework/core/AtomicFile.h"
-#include "framework/core/Cp932.h"
 #include "framework/core/File.h"
 #include "shared/DataFields.h"
 
@@ -34,27 +33,22 @@ bool StartsWith(const CString& line, const char* keyword, CString& value)
     return true;
 }
 
-// A URL keeps every character but the line breaks.
-CString CleanUrl(const CString& url)
-{
-    CString text = url;
-    text.Remove('\r');
-    text.Remove('\n');
-    return text;
-}
-
+// A title or address as one item of a list: neither separator can split
+// it. A title that the reader would trim to nothing (empty, or blanks only)
+// is written as "notitle", so that a one-item list is not dropped.
 void AppendList(std::string& out, const CStringArray& items, bool titles)
 {
     for (INT_PTR i = 0; i < items.GetSize(); ++i) {
         if (i > 0)
             out += kListSeparator;
         if (!titles) {
-            out += static_cast<LPCTSTR>(CleanUrl(items[i]));
-        } else if (items[i].IsEmpty()) {
-            out += kNoTitle;
-        } else {
-            out += static_cast<LPCTSTR>(CleanText(items[i]));
+            out += static_cast<LPCTSTR>(DataFields::CleanUrlField(items[i]));
+            continue;
         }
+        CString title = DataFields::CleanTitleField(items[i]);
+        CString trimmed = title;
+        trimmed.Trim(" \t");
+        out += trimmed.IsEmpty() ? kNoTitle : static_cast<LPCTSTR>(title);
     }
 }
 
@@ -188,26 +182,6 @@ bool ParsePlainTabLine(const CString& line, Tab& tab)
 
 } // namespace
 
-CString CleanText(const CString& text)
-{
-    std::string out;
-    const char* s = text;
-    const int length = text.GetLength();
-    for (int i = 0; i < length;) {
-        const int step = Cp932CharLength(s, length, i);
-        if (step == 2 && static_cast<BYTE>(s[i]) == 0x81 && static_cast<BYTE>(s[i + 1]) == 0x4F)
-            out += '^';
-        else if (step == 2 && static_cast<BYTE>(s[i]) == 0x81 && static_cast<BYTE>(s[i + 1]) == 0x4D)
-            out += '`';
-        else if (s[i] == '\r' || s[i] == '\n')
-            out += ' ';
-        else
-            out.append(s + i, static_cast<size_t>(step));
-        i += step;
-    }
-    return CString(out.c_str(), static_cast<int>(out.size()));
-}
-
 void SplitList(const CString& text, CStringArray& items)
 {
     items.RemoveAll();
@@ -231,15 +205,15 @@ CString FormatV3(const std::vector<Group>& groups)
     for (size_t g = 0; g < groups.size(); ++g) {
         const Group& group = groups[g];
         out += g == 0 ? "FOLDER:\n" : "ENDFOLDER:\nFOLDER:\n";
-        AppendLine(out, "\tLABEL:", CleanText(group.caption));
+        AppendLine(out, "\tLABEL:", DataFields::CleanTitleField(group.caption));
         AppendNumber(out, "\tSTATE:", group.options);
         AppendNumber(out, "\tICON:", group.image);
         for (size_t t = 0; t < group.tabs.size(); ++t) {
             const Tab& tab = group.tabs[t];
             out += t == 0 ? "\tENTRY:\n" : "\tENDENTRY:\n\tENTRY:\n";
             AppendNumber(out, "\t\tSTATE:", tab.flags);
-            AppendLine(out, "\t\tLABEL:", CleanText(tab.title));
-            AppendLine(out, "\t\tURL:", CleanUrl(tab.url));
+            AppendLine(out, "\t\tLABEL:", DataFields::CleanTitleField(tab.title));
+            AppendLine(out, "\t\tURL:", DataFields::CleanUrlField(tab.url));
             AppendHistory(out, tab.back, "\t\tBACKTITLE:", "\t\tBACKURL:");
             AppendHistory(out, tab.forward, "\t\tFORETITLE:", "\t\tFOREURL:");
         }
@@ -257,7 +231,7 @@ CString FormatV2(const std::vector<Group>& groups)
     out += '\n';
     for (const Group& group : groups) {
         out += "FOLDER:\n\t";
-        out += static_cast<LPCTSTR>(CleanText(group.caption));
+        out += static_cast<LPCTSTR>(DataFields::CleanTitleField(group.caption));
         out += DataFields::kSeparator;
         out += std::to_string(group.options);
         out += DataFields::kSeparator;
@@ -267,7 +241,7 @@ CString FormatV2(const std::vector<Group>& groups)
             out += "\t\t";
             out += std::to_string(tab.flags);
             out += DataFields::kSeparator;
-            out += static_cast<LPCTSTR>(CleanUrl(tab.url));
+            out += static_cast<LPCTSTR>(DataFields::CleanUrlField(tab.url));
             out += '\n';
         }
         out += "ENDENTRY:\nENDFOLDER:\n";

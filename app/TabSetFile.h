@@ -55,10 +55,6 @@ struct Group
     std::vector<Tab> tabs;
 };
 
-// A caption or title as a line may hold it: "＾" and "｀" become their
-// single-byte forms and CR or LF a space, so the text neither splits a list
-// nor breaks its line.
-CString CleanText(const CString& text);
 // Splits a "＾" list by characters: "a＾＾b" gives "a", "", "b"; an empty text
 // gives none.
 void SplitList(const CString& text, CStringArray& items);

@@ -322,7 +322,6 @@ int CVantorelApp::ExitInstance()
 
 void CVantorelApp::OnAppAbout()
 {
-    typedef int(WINAPI * ShowAboutDlgFn)(HICON, HWND, const char*, const char*, const char*, const char*, int);
     // A missing resource or value gives empty texts.
     CVersionInfo version;
     CString path;
@@ -343,7 +342,7 @@ void CVantorelApp::OnAppAbout()
     const CString build = "Build 13014";
 
     CDialogsLibrary library(GetProgramFolder());
-    ShowAboutDlgFn show = library.Get<ShowAboutDlgFn>("ShowAboutDlg");
+    auto show = library.Get<FormbayExports::ShowAboutDlgFn>("ShowAboutDlg");
     CWnd* pMainWnd = AfxGetMainWnd();
     if (show == nullptr || pMainWnd == nullptr)
         return;

@@ -108,18 +108,27 @@ CSize CDlgWndMng::GetListExtent() const
 
 //--- Tracking
 
+// The popup belongs to the frame: a message the loop dispatches (a close
+// from another program or from a page) may destroy both. The loop ends
+// then, or when the group bar goes, and nothing of the popup is touched
+// after it unless it is still there.
 BOOL CDlgWndMng::Track()
 {
     if (!m_hoverMode)
         return FALSE;
+    const HWND self = m_hWnd;
+    CGroupTabBar* bar = GroupBar();
+    const HWND hSource = bar != nullptr ? bar->m_hWnd : ::GetParent(self);
     ShowWindow(SW_SHOWNOACTIVATE);
-    ::SetCapture(m_hWnd);
+    ::SetCapture(self);
     ::SetCursor(::LoadCursorA(nullptr, IDC_ARROW));
     m_tracking = true;
     {
-        CPopupKeyHook keys(m_hWnd, m_strip.m_hWnd, [this](UINT vk) { OnKey(vk); });
-        RunPopupLoop(m_tracking, m_hWnd);
+        CPopupKeyHook keys(self, m_strip.m_hWnd, [this](UINT vk) { OnKey(vk); });
+        RunPopupLoop(m_tracking, self, hSource);
     }
+    if (!IsStillAttached(this, self))
+        return TRUE;
     m_tracking = false;
     if (::GetCapture() == m_hWnd)
         ::ReleaseCapture();

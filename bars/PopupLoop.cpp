@@ -4,9 +4,9 @@
 
 CPopupKeyHook* CPopupKeyHook::s_pActive = nullptr;
 
-void RunPopupLoop(const bool& running, HWND hPopup)
+void RunPopupLoop(const bool& running, HWND hPopup, HWND hSource)
 {
-    while (running && ::IsWindow(hPopup))
+    while (::IsWindow(hPopup) && ::IsWindow(hSource) && running)
     {
         MSG msg;
         BOOL got = ::GetMessageA(&msg, nullptr, 0, 0);

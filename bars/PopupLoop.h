@@ -10,10 +10,12 @@
 
 #include <functional>
 
-// Dispatches messages, without idle work, while running stays true and the
-// popup exists. A WM_QUIT ends the loop and is posted again for the outer
-// loop; a GetMessage failure ends it too.
-void RunPopupLoop(const bool& running, HWND hPopup);
+// Dispatches messages, without idle work, while running stays true and both
+// the popup and the window it shows for (hSource) exist. running belongs to
+// the popup: it is read only while the popup's window is there. A WM_QUIT
+// ends the loop and is posted again for the outer loop; a GetMessage
+// failure ends it too.
+void RunPopupLoop(const bool& running, HWND hPopup, HWND hSource);
 
 //--- CPopupKeyHook
 // While the mouse capture is on the popup or its inner control, key

@@ -7,8 +7,16 @@
 #include "bars/ToolBarEx.h"
 
 CToolBarPopup::CToolBarPopup(CToolBarEx* pSource, int textMode)
-    : m_pSource(pSource), m_textMode(textMode), m_showTexts(textMode == 0 || textMode == 1)
+    : m_pSource(pSource), m_hSource(pSource != nullptr ? pSource->m_hWnd : nullptr), m_textMode(textMode),
+      m_showTexts(textMode == 0 || textMode == 1)
 {
+}
+
+// The source toolbar belongs to the frame, which a message dispatched by
+// the loop may destroy: it is used only while still attached to its window.
+CToolBarEx* CToolBarPopup::Source() const
+{
+    return IsStillAttached(m_pSource, m_hSource) ? m_pSource : nullptr;
 }
 
 CToolBarPopup::~CToolBarPopup() = default;
@@ -130,12 +138,14 @@ BOOL CToolBarPopup::FillButtons()
 
 BOOL CToolBarPopup::TrackPopup(UINT flags, int x, int y, const RECT& exclude)
 {
-    if (m_pSource == nullptr || !m_pSource->IsWindow())
+    if (m_pSource == nullptr || !::IsWindow(m_hSource))
         return FALSE;
     LPCSTR cls = AfxRegisterWndClass(CS_SAVEBITS, ::LoadCursorA(nullptr, IDC_ARROW),
                                      reinterpret_cast<HBRUSH>(COLOR_MENU + 1));
+    // Owned by the source's frame: the popup goes with it.
+    HWND hOwner = ::GetAncestor(m_hSource, GA_ROOTOWNER);
     if (!CreateEx(WS_EX_TOOLWINDOW | WS_EX_TOPMOST | WS_EX_WINDOWEDGE, cls, nullptr,
-                  WS_POPUP | WS_CLIPSIBLINGS | WS_CLIPCHILDREN | WS_DLGFRAME, 0, 0, 10, 10, nullptr, nullptr))
+                  WS_POPUP | WS_CLIPSIBLINGS | WS_CLIPCHILDREN | WS_DLGFRAME, 0, 0, 10, 10, hOwner, nullptr))
         return FALSE;
     if (!FillButtons())
     {
@@ -164,7 +174,7 @@ BOOL CToolBarPopup::TrackPopup(UINT flags, int x, int y, const RECT& exclude)
 void CToolBarPopup::RunModalLoop()
 {
     m_looping = true;
-    RunPopupLoop(m_looping, m_hWnd);
+    RunPopupLoop(m_looping, m_hWnd, m_hSource);
     m_looping = false;
     if (::GetCapture() == m_hWnd)
         ::ReleaseCapture();
@@ -300,7 +310,7 @@ LRESULT CToolBarPopup::WindowProc(UINT nMsg, WPARAM wParam, LPARAM lParam)
     case WM_COMMAND:
     {
         Close();
-        HWND hTarget = m_sendToFrame && g_pMainFrame != nullptr ? g_pMainFrame->m_hWnd : m_pSource->m_hWnd;
+        HWND hTarget = m_sendToFrame && g_pMainFrame != nullptr ? g_pMainFrame->m_hWnd : m_hSource;
         ::PostMessageA(hTarget, WM_COMMAND, LOWORD(wParam), 0);
         return TRUE;
     }
@@ -316,9 +326,12 @@ LRESULT CToolBarPopup::WindowProc(UINT nMsg, WPARAM wParam, LPARAM lParam)
         }
         if (pHdr->code == TBN_GETINFOTIPA)
             return 0;
+        CToolBarEx* pSource = Source();
+        if (pSource == nullptr)
+            break;
         if (pHdr->code == NM_CUSTOMDRAW)
-            return m_pSource->OnCustomDrawItem(reinterpret_cast<NMTBCUSTOMDRAW*>(lParam));
-        return ::SendMessageA(::GetParent(m_pSource->m_hWnd), WM_NOTIFY, wParam, lParam);
+            return pSource->OnCustomDrawItem(reinterpret_cast<NMTBCUSTOMDRAW*>(lParam));
+        return ::SendMessageA(::GetParent(m_hSource), WM_NOTIFY, wParam, lParam);
     }
     default:
         if (nMsg >= WM_MOUSEMOVE && nMsg <= WM_MBUTTONDBLCLK)

@@ -43,11 +43,13 @@ protected:
     void OnKey(UINT vk);
     void MoveHot(int step);
     void RunModalLoop();
+    CToolBarEx* Source() const;
 
     LRESULT WindowProc(UINT nMsg, WPARAM wParam, LPARAM lParam) override;
     LRESULT OnMouse(UINT nMsg, WPARAM wParam, LPARAM lParam);
 
     CToolBarEx* m_pSource;
+    HWND m_hSource;  // the source is looked up by it after any dispatch
     int m_textMode;
     bool m_showTexts;
     bool m_inside = false;

@@ -5,11 +5,14 @@
 // export or the unload.
 #include <windows.h>
 
+#include <type_traits>
+
 #include "dialogs/core/DlgAbout.h"
 #include "dialogs/core/DlgSetting.h"
 #include "dialogs/core/FormsetApp.h"
 #include "dialogs/core/SettingsPages.h"
 #include "dialogs/core/SmallDialogs.h"
+#include "shared/FormbayExports.h"
 #include "shared/SettingsRecord.h"
 
 class CTabGroup;
@@ -109,11 +112,15 @@ const char* RunGroupDialog(HICON icon, const CTabGroup* group, int* dlgResult)
 {
     if (icon == nullptr || group == nullptr || dlgResult == nullptr)
         return nullptr;
-    CFormsetApp& app = FormsetApp();
-    app.m_hIcon = icon;
-    app.m_result.Empty();
     *dlgResult = kNotCreated;
-    return app.m_result;
+    try {
+        CFormsetApp& app = FormsetApp();
+        app.m_hIcon = icon;
+        app.m_result.Empty();
+        return app.m_result;
+    } catch (...) {
+        return nullptr;
+    }
 }
 
 } // namespace
@@ -191,9 +198,12 @@ FORMBAY_EXPORT int WINAPI ShowAddPopup(HWND mainWnd, const char* dataFolder)
 {
     if (mainWnd == nullptr || dataFolder == nullptr)
         return 0;
-    CFormsetApp& app = FormsetApp();
-    app.SetDataFolder(dataFolder);
-    app.m_hMainWnd = mainWnd;
+    try {
+        CFormsetApp& app = FormsetApp();
+        app.SetDataFolder(dataFolder);
+        app.m_hMainWnd = mainWnd;
+    } catch (...) {
+    }
     return kNotCreated;
 }
 
@@ -203,8 +213,30 @@ FORMBAY_EXPORT void WINAPI StartupAddDlg(HWND mainWnd, const char* productName, 
 {
     if (mainWnd == nullptr || productName == nullptr || dataFolder == nullptr || url == nullptr)
         return;
-    CFormsetApp& app = FormsetApp();
-    app.m_hMainWnd = mainWnd;
-    app.SetProductName(productName);
-    app.SetDataFolder(dataFolder);
+    try {
+        CFormsetApp& app = FormsetApp();
+        app.m_hMainWnd = mainWnd;
+        app.SetProductName(productName);
+        app.SetDataFolder(dataFolder);
+    } catch (...) {
+    }
 }
+
+// Each definition has the type the main program calls it through.
+#define FORMBAY_CHECK_EXPORT(name, type) \
+    static_assert(std::is_same<decltype(&name), FormbayExports::type>::value, #name " differs from its caller")
+FORMBAY_CHECK_EXPORT(ShowSettingDlg, ShowSettingDlgFn);
+FORMBAY_CHECK_EXPORT(ShowPlgSettingDlg, ShowSettingDlgFn);
+FORMBAY_CHECK_EXPORT(ShowScriptSettingDlg, ShowSettingDlgFn);
+FORMBAY_CHECK_EXPORT(ShowPtabSCDlg, ShowSettingDlgFn);
+FORMBAY_CHECK_EXPORT(ShowPtabTempDlg, ShowSettingDlgFn);
+FORMBAY_CHECK_EXPORT(ShowProxySettingDlg, ShowSettingDlgFn);
+FORMBAY_CHECK_EXPORT(ShowOpenDlg, ShowOpenDlgFn);
+FORMBAY_CHECK_EXPORT(ShowPFindDlg, ShowPFindDlgFn);
+FORMBAY_CHECK_EXPORT(ShowPtabCustom, ShowPtabCustomFn);
+FORMBAY_CHECK_EXPORT(ShowPtabRename, ShowPtabRenameFn);
+FORMBAY_CHECK_EXPORT(ShowAboutDlg, ShowAboutDlgFn);
+FORMBAY_CHECK_EXPORT(ShowDlgWide, ShowDlgWideFn);
+FORMBAY_CHECK_EXPORT(ShowPostedDlg, ShowPostedDlgFn);
+FORMBAY_CHECK_EXPORT(ShowAddPopup, ShowAddPopupFn);
+FORMBAY_CHECK_EXPORT(StartupAddDlg, StartupAddDlgFn);

@@ -13,11 +13,34 @@ namespace {
 std::vector<CMenuTheme*>* g_pModes = nullptr;
 CMenuTheme* g_pCurrentMode = nullptr;
 GradientFillFn g_pfnGradientFill = nullptr;
+bool g_gradientFillLookedUp = false;
 MenuLibBuild g_build = MenuLibBuild::DialogsLibrary;
 
 int ScaleChannel(int nFrom, int nTo, int n, int nExtent)
 {
     return nFrom + ::MulDiv(nTo - nFrom, n, nExtent);
+}
+
+// GradientFill of msimg32 for the dialogs library's copy (the main
+// program's draws bands), looked up when a gradient is first drawn: never
+// while a module loads (under the loader lock), where loading another
+// module is unsafe. Once loaded, msimg32 stays with the process, so a
+// library loaded for each call finds it again without loading it anew.
+GradientFillFn GetGradientFill()
+{
+    if (!g_gradientFillLookedUp)
+    {
+        g_gradientFillLookedUp = true;
+        if (g_build != MenuLibBuild::DialogsLibrary)
+            return nullptr;
+        HMODULE hMsimg32 = ::GetModuleHandleA("Msimg32.dll");
+        if (hMsimg32 == nullptr)
+            hMsimg32 = ::LoadLibraryA("Msimg32.dll");
+        if (hMsimg32 != nullptr)
+            g_pfnGradientFill = reinterpret_cast<GradientFillFn>(
+                reinterpret_cast<void*>(::GetProcAddress(hMsimg32, "GradientFill")));
+    }
+    return g_pfnGradientFill;
 }
 
 } // namespace
@@ -146,11 +169,13 @@ COLORREF ShadeMenuColor(COLORREF cr)
 void SetGradientFillFunction(GradientFillFn pfn)
 {
     g_pfnGradientFill = pfn;
+    g_gradientFillLookedUp = true;
 }
 
 void FillGradient(HDC hDC, const RECT& rc, COLORREF crFrom, COLORREF crTo, BOOL bHorizontal)
 {
-    if (g_pfnGradientFill != nullptr)
+    const GradientFillFn pfnGradientFill = GetGradientFill();
+    if (pfnGradientFill != nullptr)
     {
         TRIVERTEX vertices[2] = {};
         vertices[0].x = rc.left;
@@ -164,7 +189,7 @@ void FillGradient(HDC hDC, const RECT& rc, COLORREF crFrom, COLORREF crTo, BOOL 
         vertices[1].Green = static_cast<COLOR16>(GetGValue(crTo) << 8);
         vertices[1].Blue = static_cast<COLOR16>(GetBValue(crTo) << 8);
         GRADIENT_RECT rect = { 0, 1 };
-        g_pfnGradientFill(hDC, vertices, 2, &rect, 1, bHorizontal ? GRADIENT_FILL_RECT_H : GRADIENT_FILL_RECT_V);
+        pfnGradientFill(hDC, vertices, 2, &rect, 1, bHorizontal ? GRADIENT_FILL_RECT_H : GRADIENT_FILL_RECT_V);
         return;
     }
     // Bands of 4 pixels over a fill with the end colour.
@@ -217,10 +242,6 @@ CNewMenuHook::CNewMenuHook(MenuLibBuild build)
             SetCurrentMenuDrawMode(0);
             return;
         }
-        m_hMsimg32 = ::LoadLibraryA("Msimg32.dll");
-        if (m_hMsimg32 != nullptr)
-            SetGradientFillFunction(
-                reinterpret_cast<GradientFillFn>(::GetProcAddress(m_hMsimg32, "GradientFill")));
         for (int nMode = 0; nMode < 6; ++nMode)
         {
             int nOwnFrame = (nMode % 2 == 0) ? 1 : 0;
@@ -247,10 +268,9 @@ CNewMenuHook::~CNewMenuHook()
 {
     RemoveMenuHook();
     UnregisterAllMenuDrawModes();
-    SetGradientFillFunction(nullptr);
-    if (m_hMsimg32 != nullptr)
-        ::FreeLibrary(m_hMsimg32);
-    m_hMsimg32 = nullptr;
+    // Looked up again by the next set-up's first gradient.
+    g_pfnGradientFill = nullptr;
+    g_gradientFillLookedUp = false;
 }
 
 BOOL CNewMenuHook::IsHookInstalled() const

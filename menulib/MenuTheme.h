@@ -5,8 +5,8 @@
 //                       the popup-window operations of the menu hook
 //   CMenuThemeFlat      the flat look (its own frame and background)
 //   CMenuThemeGradient  the gradient look
-//   CNewMenuHook        the library's set-up object: modes, GradientFill and,
-//                       for the dialogs library, the popup-menu hook
+//   CNewMenuHook        the library's set-up object: modes and, for the
+//                       dialogs library, the popup-menu hook
 //
 // Mode numbers: 0 classic own frame, 1 classic system frame, 2 flat own frame,
 // 3 flat system frame, 4 gradient own frame, 5 gradient system frame.
@@ -92,7 +92,8 @@ COLORREF MixColors86(COLORREF a, COLORREF b);
 COLORREF MixColors70(COLORREF a, COLORREF b);
 COLORREF ShadeMenuColor(COLORREF cr);
 void FillGradient(HDC hDC, const RECT& rc, COLORREF crFrom, COLORREF crTo, BOOL bHorizontal);
-// GradientFill of msimg32, or null for the band fallback.
+// GradientFill of msimg32 (looked up at the first gradient), or null for the
+// band fallback; a test sets it to choose.
 typedef BOOL (WINAPI* GradientFillFn)(HDC, PTRIVERTEX, ULONG, PVOID, ULONG, ULONG);
 void SetGradientFillFunction(GradientFillFn pfn);
 
@@ -124,9 +125,6 @@ public:
     // FALSE when the hook could not be installed (the library then runs
     // without it) or was not asked for.
     BOOL IsHookInstalled() const;
-
-private:
-    HMODULE m_hMsimg32 = nullptr;
 };
 
 // The build set by the live CNewMenuHook (DialogsLibrary when none).

@@ -7,6 +7,7 @@
 namespace DataFields {
 
 const char kSeparator[] = "\x81\x4d";
+const char kListSeparator[] = "\x81\x4f";
 
 void SplitTerminated(const CString& text, LPCTSTR separator, CStringArray& fields)
 {
@@ -28,9 +29,10 @@ void SplitTerminated(const CString& text, LPCTSTR separator, CStringArray& field
 
 namespace {
 
-// text with each separator replaced and each CR and LF given to lineBreak
-// (an empty replacement drops it).
-CString ReplaceByCharacters(const CString& text, const char* separatorBy, const char* lineBreakBy)
+// text with each field separator, list separator, CR and LF replaced (an
+// empty replacement drops it).
+CString ReplaceByCharacters(const CString& text, const char* separatorBy, const char* listSeparatorBy,
+                            const char* lineBreakBy)
 {
     const char* s = text;
     const int len = text.GetLength();
@@ -40,6 +42,8 @@ CString ReplaceByCharacters(const CString& text, const char* separatorBy, const 
         const int next = Cp932Next(s, len, i);
         if (next == i + 2 && s[i] == kSeparator[0] && s[i + 1] == kSeparator[1])
             out += separatorBy;
+        else if (next == i + 2 && s[i] == kListSeparator[0] && s[i + 1] == kListSeparator[1])
+            out += listSeparatorBy;
         else if (next == i + 1 && (s[i] == '\r' || s[i] == '\n'))
             out += lineBreakBy;
         else
@@ -53,12 +57,12 @@ CString ReplaceByCharacters(const CString& text, const char* separatorBy, const 
 
 CString CleanTitleField(const CString& title)
 {
-    return ReplaceByCharacters(title, "\x81\x4f", " ");
+    return ReplaceByCharacters(title, "`", "^", " ");
 }
 
 CString CleanUrlField(const CString& url)
 {
-    return ReplaceByCharacters(url, "%81%4D", "");
+    return ReplaceByCharacters(url, "%81%4D", "%81%4F", "");
 }
 
 } // namespace DataFields

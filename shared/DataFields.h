@@ -18,12 +18,17 @@ extern const char kSeparator[];
 // separator is a final field of its own when it is not empty.
 void SplitTerminated(const CString& text, LPCTSTR separator, CStringArray& fields);
 
-// A title made safe for one field of a "｀"-separated line: "｀" becomes
-// "＾" and a CR or LF a blank (cp932 characters, never split).
+// "＾" in cp932: the separator of the items of a list inside one field.
+extern const char kListSeparator[];
+
+// A title made safe for one field of a line, or one item of a list: "｀"
+// and "＾" become their single-byte forms "`" and "^", and a CR or LF a
+// blank (cp932 characters, never split).
 CString CleanTitleField(const CString& title);
 
-// A URL made safe for one field: CR and LF are dropped and "｀" becomes its
-// escaped bytes "%81%4D".
+// A URL made safe for one field or list item: CR and LF are dropped, and
+// "｀" and "＾" become their escaped bytes "%81%4D" and "%81%4F", which
+// name the same address.
 CString CleanUrlField(const CString& url);
 
 } // namespace DataFields

@@ -92,10 +92,11 @@ CString FormatNumbers(const CString& format, char conv, std::initializer_list<lo
             out += p.text;
             continue;
         }
-        // The format was checked above: one integer conversion, short width.
+        // The format was checked above: one integer conversion, a width of
+        // at most two digits, so at most 99 characters come out.
         char spec[8];
         snprintf(spec, sizeof(spec), "%%%sl%c", static_cast<const char*>(p.text.Mid(1, p.text.GetLength() - 2)), conv);
-        char buffer[32];
+        char buffer[128];
         snprintf(buffer, sizeof(buffer), spec, *number++);
         out += buffer;
     }

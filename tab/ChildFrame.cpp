@@ -416,9 +416,8 @@ void CChildFrame::FindInPage()
 {
     if (m_pView == nullptr)
         return;
-    typedef const char*(WINAPI * ShowPFindDlgFn)(HICON, int*, int*, int*);
     CDialogsLibrary library(theApp.GetProgramFolder());
-    ShowPFindDlgFn show = library.Get<ShowPFindDlgFn>("ShowPFindDlg");
+    auto show = library.Get<FormbayExports::ShowPFindDlgFn>("ShowPFindDlg");
     if (show == nullptr)
         return;
     HICON icon = ::LoadIconA(AfxGetResourceHandle(), MAKEINTRESOURCEA(kAppIconId));
@@ -487,9 +486,8 @@ void CChildFrame::OnOpenDialog()
     CTabItem* tab = GetTabItem();
     if (m_pView == nullptr || tab == nullptr)
         return;
-    typedef const char*(WINAPI * ShowOpenDlgFn)(int, const char*, int*);
     CDialogsLibrary library(theApp.GetProgramFolder());
-    ShowOpenDlgFn show = library.Get<ShowOpenDlgFn>("ShowOpenDlg");
+    auto show = library.Get<FormbayExports::ShowOpenDlgFn>("ShowOpenDlg");
     if (show == nullptr)
         return;
     int result = 0;

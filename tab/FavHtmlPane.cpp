@@ -7,7 +7,6 @@
 
 #include "app/MainFrame.h"
 #include "app/VantorelApp.h"
-#include "framework/core/File.h"
 #include "framework/ole/OleUtil.h"
 #include "tab/BrowserView.h"
 #include "tab/LocalPageHost.h"
@@ -19,14 +18,6 @@ namespace {
 const UINT kBrowserId = 1008;
 const DWORD kPaneHostFlags = 0x54000;
 const DWORD kPaneDownloadControl = 0x10;
-
-bool WriteWholeFile(const CString& path, const CString& text)
-{
-    CFile out;
-    if (!out.Open(path, CFile::modeCreate | CFile::modeWrite | CFile::shareDenyNone))
-        return false;
-    return out.Write(static_cast<LPCSTR>(text), static_cast<UINT>(text.GetLength())) != FALSE;
-}
 
 } // namespace
 
@@ -85,7 +76,9 @@ void CDlgFavHtml::CreateHistoryPage()
     const CString path = theApp.GetProgramFolder() + "Favorite\\history.htm";
     if (::GetFileAttributesA(path) != INVALID_FILE_ATTRIBUTES)
         return;
-    WriteWholeFile(path, theApp.GetIEHistoryText(1));
+    DWORD error = 0;
+    if (!WritePageFile(path, theApp.GetIEHistoryText(1), &error))
+        ReportPageWriteFailure(m_hWnd, path, error);
 }
 
 BOOL CDlgFavHtml::WriteIndexPage(const CString& rows)
@@ -97,7 +90,10 @@ BOOL CDlgFavHtml::WriteIndexPage(const CString& rows)
               "<frame src=navtabs.htm name=frm_navtabs>\r\n"
               "<frame src=bookmark.htm name=frm_main>\r\n"
               "</frameset>\r\n</frameset>\r\n";
-    return WriteWholeFile(theApp.GetProgramFolder() + "Favorite\\index.htm", page) ? TRUE : FALSE;
+    // Written while the pane goes, often with the frame: no message box
+    // then, and a failure keeps the last index page whole.
+    DWORD error = 0;
+    return WritePageFile(theApp.GetProgramFolder() + "Favorite\\index.htm", page, &error) ? TRUE : FALSE;
 }
 
 bool CDlgFavHtml::ReadFrameRows(CString& rows) const

@@ -10,7 +10,6 @@
 #include "app/TabGroup.h"
 #include "app/VantorelApp.h"
 #include "bars/PageTabBar.h"
-#include "framework/core/File.h"
 #include "framework/ole/OleUtil.h"
 #include "lists/SearchUrl.h"
 #include "tab/BrowserView.h"
@@ -443,16 +442,16 @@ void CDlgHtmlPopup::SavePage()
         CBstr html;
         if (FAILED(element->get_outerHTML(&html)))
             return false;
-        CString text = html.ToAnsi();
+        CString text = HtmlTextToCp932(html, static_cast<int>(html.Length()));
         if (m_mode == 4)
         {
             CString euc;
             ConvertSjisToEuc(text, euc);
             text = euc;
         }
-        CFile out;
-        if (out.Open(m_pagePath, CFile::modeCreate | CFile::modeWrite | CFile::shareDenyNone))
-            out.Write(static_cast<LPCSTR>(text), static_cast<UINT>(text.GetLength()));
+        DWORD error = 0;
+        if (!WritePageFile(m_pagePath, text, &error))
+            ReportPageWriteFailure(m_hWnd, m_pagePath, error);
         return false;
     });
 }

@@ -4,9 +4,13 @@
 #include <exdisp.h>
 #include <mshtml.h>
 
+#include <cwchar>
+#include <string>
+
 #include "app/MainFrame.h"
 #include "app/StartupList.h"
 #include "app/VantorelApp.h"
+#include "framework/core/AtomicFile.h"
 #include "framework/ole/OleEvents.h"
 #include "framework/ole/OleUtil.h"
 #include "tab/BrowserView.h"
@@ -154,4 +158,78 @@ BOOL FocusHostedPage(IDispatch* pBrowser)
     if (page == nullptr || FAILED(page->get_parentWindow(&window)) || window == nullptr)
         return FALSE;
     return SUCCEEDED(window->focus()) ? TRUE : FALSE;
+}
+
+//--- Page files
+
+namespace {
+
+// One character (a surrogate pair counts as one) in cp932, or empty when
+// cp932 has no such character: best-fit replacements do not come back as
+// the same character and are refused.
+std::string CharToCp932(const wchar_t* ch, int units)
+{
+    char bytes[8];
+    const int n = ::WideCharToMultiByte(kVaCodePage, 0, ch, units, bytes, sizeof(bytes), nullptr, nullptr);
+    wchar_t back[4];
+    if (n <= 0 || ::MultiByteToWideChar(kVaCodePage, 0, bytes, n, back, 4) != units
+        || wmemcmp(back, ch, static_cast<size_t>(units)) != 0)
+        return std::string();
+    return std::string(bytes, static_cast<size_t>(n));
+}
+
+} // namespace
+
+CString HtmlTextToCp932(const wchar_t* text, int length)
+{
+    std::string out;
+    out.reserve(static_cast<size_t>(length));
+    for (int i = 0; i < length;) {
+        const wchar_t c = text[i];
+        if (c < 0x80) {
+            out += static_cast<char>(c);
+            ++i;
+            continue;
+        }
+        const bool pair = c >= 0xD800 && c < 0xDC00 && i + 1 < length && text[i + 1] >= 0xDC00
+                          && text[i + 1] < 0xE000;
+        const int units = pair ? 2 : 1;
+        const std::string bytes = CharToCp932(text + i, units);
+        if (!bytes.empty()) {
+            out += bytes;
+        } else {
+            const unsigned long code = pair ? 0x10000UL + ((c - 0xD800UL) << 10) + (text[i + 1] - 0xDC00UL)
+                                            : static_cast<unsigned long>(c);
+            out += "&#" + std::to_string(code) + ";";
+        }
+        i += units;
+    }
+    return CString(out.c_str(), static_cast<int>(out.size()));
+}
+
+bool WritePageFile(const CString& path, const CString& text, DWORD* pError)
+{
+    CAtomicTextFile file;
+    // Raw bytes: the page's own line ends are kept as they are.
+    if (file.Begin(path) && file.Write(static_cast<LPCSTR>(text), static_cast<UINT>(text.GetLength()))
+        && file.Commit())
+        return true;
+    *pError = ::GetLastError();
+    file.Abandon();
+    return false;
+}
+
+void ReportPageWriteFailure(HWND hOwner, const CString& path, DWORD error)
+{
+    CString message = path;
+    char* reason = nullptr;
+    if (error != 0
+        && ::FormatMessageA(FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS,
+                            nullptr, error, 0, reinterpret_cast<LPSTR>(&reason), 0, nullptr) != 0) {
+        message += "\r\n\r\n";
+        message += reason;
+    }
+    if (reason != nullptr)
+        ::LocalFree(reason);
+    ::MessageBoxA(hOwner, message, theApp.GetMainClassName(), MB_OK | MB_ICONWARNING);
 }

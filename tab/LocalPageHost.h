@@ -47,4 +47,16 @@ bool OpenNewWindowAsTab(VaEventArgs& args);
 // Focuses the page's window (the document's parent window); TRUE when done.
 BOOL FocusHostedPage(IDispatch* pBrowser);
 
+// HTML text in cp932; a character that cp932 cannot hold becomes its
+// numeric character reference ("&#NNNN;"), so that saving a page never
+// turns the user's text into "?".
+CString HtmlTextToCp932(const wchar_t* text, int length);
+
+// Replaces a page file of the program whole or not at all (the old file
+// stays when anything fails); false with the system's error code on failure.
+bool WritePageFile(const CString& path, const CString& text, DWORD* pError);
+// Tells the user, in a message box over hOwner, which page file could not be
+// written and why.
+void ReportPageWriteFailure(HWND hOwner, const CString& path, DWORD error);
+
 #endif // VA_TAB_LOCALPAGEHOST_H

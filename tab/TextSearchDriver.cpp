@@ -55,6 +55,17 @@ void CallScript(IHTMLDocument2* pPage, LPCSTR name, const CString& arg)
     CallPageScript(pPage, name, args);
 }
 
+// The view of the tab whose frame is hFrame, or null once that tab is gone:
+// a page's script function may run a message loop (an alert, a message box
+// or menu of the script object) in which the tab closes.
+CBrowserView* ViewOfTab(HWND hFrame)
+{
+    CTabItem* pTab = ::IsWindow(hFrame) ? theApp.FindTabById(hFrame) : nullptr;
+    return pTab != nullptr && pTab->m_pView != nullptr && ::IsWindow(pTab->m_pView->GetSafeHwnd())
+               ? pTab->m_pView
+               : nullptr;
+}
+
 } // namespace
 
 BOOL ParsePostData(const VARIANT* pPostData, CMapStringToString& fields)
@@ -196,6 +207,7 @@ TextSearchStep RunTextSearchStep(IHTMLDocument2* pPage, CBrowserView* pView,
     }
     if (op != "1" && op != "3")
         return TextSearchStep::kDone;
+    const HWND hFrame = ::GetParent(pView->GetSafeHwnd());
     int hits = 0;
     {
         // The busy dialog shows while the page is searched.
@@ -226,6 +238,8 @@ TextSearchStep RunTextSearchStep(IHTMLDocument2* pPage, CBrowserView* pView,
         for (INT_PTR i = 0; i < snippets.GetSize(); ++i)
             all += snippets[i] + "\n";
         CallScript(pPage, "SetTextAreaAll", all);
+        if ((pView = ViewOfTab(hFrame)) == nullptr)
+            return TextSearchStep::kStopped;
         CComPtr<IDispatch> disp;
         disp.Attach(pView->GetHtmlDocument());
         CComPtr<IHTMLDocument2> doc;
@@ -233,11 +247,12 @@ TextSearchStep RunTextSearchStep(IHTMLDocument2* pPage, CBrowserView* pView,
         if (doc != nullptr)
             ScrollToHighlight(pView, doc, 0);
         CTabItem* pTab = pView->GetTabItem();
-        CallScript(pPage, "setURL", pTab != nullptr ? pTab->m_url : CString());
+        const CString url = pTab != nullptr ? pTab->m_url : CString();
+        CallScript(pPage, "setURL", url);
+        if (ViewOfTab(hFrame) == nullptr)
+            return TextSearchStep::kStopped;
         CString handle;
-        handle.Format("%d", pTab != nullptr
-                                ? static_cast<int>(reinterpret_cast<INT_PTR>(pTab->m_hFrame))
-                                : 0);
+        handle.Format("%d", static_cast<int>(reinterpret_cast<INT_PTR>(hFrame)));
         CallScript(pPage, "sethWnd", handle);
     }
     if (op == "1")

@@ -5,6 +5,7 @@
 #include "app/TabSetFile.h"
 #include "framework/core/AtomicFile.h"
 #include "framework/core/File.h"
+#include "shared/DataFields.h"
 #include "tests/support/ProgramFolder.h"
 
 using namespace TabSetFile;
@@ -123,8 +124,17 @@ TEST(TabSetFile, SeparatorsAndLineBreaksInTitlesAndCaptionsAreReplaced)
     ASSERT_EQ(2, read[0].tabs[0].back.GetCount());
     EXPECT_STREQ("P^q", read[0].tabs[0].back.m_titles[0]);
     EXPECT_STREQ("http://c.example/", read[0].tabs[0].back.m_urls[1]);
+    // A one-entry history titled with blanks only is not trimmed away.
+    Tab blank;
+    blank.url = "http://d.example/";
+    blank.back.Add("http://e.example/", "  ");
+    group.tabs = {blank};
+    read.clear();
+    ASSERT_TRUE(ParseV3(SplitText(FormatV3({group})), "", read));
+    ASSERT_EQ(1, read[0].tabs[0].back.GetCount());
+    EXPECT_STREQ("notitle", read[0].tabs[0].back.m_titles[0]);
     // A "メ" (0x83 0x81) before "M" is one character: nothing is split there.
-    EXPECT_STREQ("\x83\x81M", CleanText("\x83\x81M"));
+    EXPECT_STREQ("\x83\x81M", DataFields::CleanTitleField("\x83\x81M"));
     CStringArray items;
     SplitList("\x83\x81\x4F\x81\x4Fx", items);
     ASSERT_EQ(2, items.GetSize());
@@ -247,6 +257,14 @@ TEST(TabSetFile, Version2WriterRoundTripsThroughTheClosedSetReader)
     ASSERT_EQ(2u, read[0].tabs.size());
     EXPECT_STREQ("http://b.example/", read[0].tabs[1].url);
     EXPECT_TRUE(read[0].tabs[0].back.IsEmpty());
+
+    // "｀" and "＾" in an address neither split its line nor cut it.
+    groups[0].tabs[0].url = "file:///C:/\x83\x81\x83\x82\x81\x4F/a.htm?q=\x81\x4D";
+    read.clear();
+    ParseClosedSet(SplitText(FormatV2(groups)), "", read, loose);
+    ASSERT_EQ(1u, read.size());
+    ASSERT_EQ(2u, read[0].tabs.size());
+    EXPECT_STREQ("file:///C:/\x83\x81\x83\x82%81%4F/a.htm?q=%81%4D", read[0].tabs[0].url);
 }
 
 TEST(TabSetFile, PlainClosedSetTakesEveryTwoFieldLine)

@@ -22,6 +22,14 @@ void CALLBACK CloseWndList(HWND, UINT, UINT_PTR id, DWORD)
         g_pMainFrame->m_pWndList->PostMessage(WM_WNDMNG_CLOSE);
 }
 
+// Another program closes the frame once the popup's loop runs.
+void CALLBACK CloseFrame(HWND, UINT, UINT_PTR id, DWORD)
+{
+    ::KillTimer(nullptr, id);
+    if (g_pMainFrame != nullptr)
+        ::PostMessageA(g_pMainFrame->m_hWnd, WM_CLOSE, 0, 0);
+}
+
 class WndListTest : public TabTest
 {
 protected:
@@ -86,6 +94,19 @@ TEST_F(WndListTest, EnterActivatesTheChosenPageInItsGroupButNotAClosedOne)
     Popup().ActivateSelection();
     EXPECT_EQ(second, theApp.GetActiveGroup());
     first->m_tabs.push_back(a);
+}
+
+TEST_F(WndListTest, ClosingTheFrameWhileTheListTracksEndsItsLoopWithTheFrame)
+{
+    Open(nullptr, "http://a.example/");
+    Open(nullptr, "http://b.example/");
+    CTabGroup* group = theApp.GetActiveGroup();
+    const HWND frame = m_frame->m_hWnd;
+    m_frame->SetForegroundWindow();
+    ::SetTimer(nullptr, 0, 10, CloseFrame);
+    EXPECT_TRUE(m_frame->ShowGroupTabPopup(group, m_frame->m_pGroupTabBar->FindGroup(group)));
+    m_frame = nullptr;  // deleted with its window
+    EXPECT_FALSE(::IsWindow(frame));
 }
 
 } // namespace

@@ -252,6 +252,56 @@ TEST(ToolBarPopupPlacement, StaysOnTheDesktopAndDodgesTheChevron)
     EXPECT_EQ(side.right, rc.left);
 }
 
+// The overflow popup of the main toolbar, found inside its loop: the owner
+// is recorded, then another program closes the frame. A second timer ends a
+// popup that outlives it.
+struct FrameClosedInsidePopup
+{
+    static HWND s_popup, s_owner;
+    static bool s_forced;
+    static void CALLBACK Close(HWND, UINT, UINT_PTR id, DWORD)
+    {
+        HWND popup = ::GetCapture();
+        if (popup == nullptr || ::FindWindowExA(popup, nullptr, TOOLBARCLASSNAMEA, nullptr) == nullptr)
+            return;
+        ::KillTimer(nullptr, id);
+        s_popup = popup;
+        s_owner = ::GetWindow(popup, GW_OWNER);
+        ::PostMessageA(g_pMainFrame->m_hWnd, WM_CLOSE, 0, 0);
+        ::SetTimer(nullptr, 0, 2000, EndOutlivingPopup);
+    }
+    static void CALLBACK EndOutlivingPopup(HWND, UINT, UINT_PTR id, DWORD)
+    {
+        ::KillTimer(nullptr, id);
+        s_forced = ::IsWindow(s_popup) != FALSE;
+        if (s_forced)
+            ::PostMessageA(s_popup, WM_TOOLBARPOPUP_CLOSE, 0, 0);
+    }
+};
+HWND FrameClosedInsidePopup::s_popup = nullptr;
+HWND FrameClosedInsidePopup::s_owner = nullptr;
+bool FrameClosedInsidePopup::s_forced = false;
+
+TEST_F(ToolBarTest, TheOverflowPopupGoesWithTheFrameClosedWhileItShows)
+{
+    CRect first;
+    Tools().GetItemRect(0, &first);
+    Tools().SetWindowPos(nullptr, 0, 0, first.right + 1, first.Height(), SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+    CRect chevron;
+    Tools().GetWindowRect(&chevron);
+    chevron.left = chevron.right - 12;
+    const HWND frame = m_frame->m_hWnd;
+    UINT_PTR timer = ::SetTimer(nullptr, 0, 30, &FrameClosedInsidePopup::Close);
+    Tools().SendMessage(WM_REBAR_CHEVRONPUSHED, reinterpret_cast<WPARAM>(&chevron), 0);
+    ::KillTimer(nullptr, timer);
+    m_frame = nullptr;  // deleted with its window
+    EXPECT_FALSE(::IsWindow(frame));
+    EXPECT_EQ(frame, FrameClosedInsidePopup::s_owner);
+    EXPECT_FALSE(::IsWindow(FrameClosedInsidePopup::s_popup));
+    Pump();
+    EXPECT_FALSE(FrameClosedInsidePopup::s_forced);
+}
+
 // A file group descriptor naming one file.
 std::string Descriptor(const char* name)
 {

@@ -2,6 +2,8 @@
 // reader's ten-line cache.
 #include "dialogs/tests/DialogsTestApp.h"
 
+#include <cstdlib>
+#include <new>
 #include <string>
 
 #include "dialogs/core/DlgAbout.h"
@@ -15,8 +17,30 @@ int WINAPI ShowDlgWide(HICON, RECT*);
 int WINAPI ShowAboutDlg(HICON, HWND, const char*, const char*, const char*, const char*, int);
 void WINAPI ShowPostedDlg(HICON, const char*, const char*);
 int WINAPI ShowAddPopup(HWND, const char*);
+void WINAPI StartupAddDlg(HWND, const char*, const char*, const char*);
 const char* WINAPI ShowPtabRename(HICON, const void*, int*);
 }
+
+namespace {
+
+bool g_failNextAllocation = false;
+
+} // namespace
+
+// Out of memory on demand: the next allocation of the program fails.
+void* operator new(size_t size)
+{
+    if (g_failNextAllocation) {
+        g_failNextAllocation = false;
+        throw std::bad_alloc();
+    }
+    void* p = std::malloc(size != 0 ? size : 1);
+    if (p == nullptr)
+        throw std::bad_alloc();
+    return p;
+}
+void operator delete(void* p) noexcept { std::free(p); }
+void operator delete(void* p, size_t) noexcept { std::free(p); }
 
 namespace {
 
@@ -313,6 +337,14 @@ TEST_F(SmallDialogsTest, DialogsNotBuiltYetAnswerAsNotCreated)
     int group = 0;
     EXPECT_STREQ("", ShowPtabRename(theApp.m_hIcon, &group, &result));
     EXPECT_EQ(-1, result);
+
+    // Out of memory inside: the export still returns, as not created.
+    const std::string folder = m_folder->Path() + "\\another folder";
+    g_failNextAllocation = true;
+    EXPECT_EQ(-1, ShowAddPopup(m_hMain, folder.c_str()));
+    g_failNextAllocation = true;
+    EXPECT_NO_THROW(StartupAddDlg(m_hMain, "P", folder.c_str(), "http://a.example/"));
+    g_failNextAllocation = false;
 }
 
 TEST_F(SmallDialogsTest, StringReaderCachesTenLinesOfOneFile)

@@ -25,17 +25,17 @@ TEST(DataFieldsTest, StrayLeadByteBeforeASeparatorKeepsTheFieldsApart)
 
 TEST(DataFieldsTest, TitleFieldLosesSeparatorsAndLineBreaks)
 {
-    // "a｀b" with CR LF; "表" (0x95 0x5C) and "ソ" (0x83 0x5C) stay whole.
-    EXPECT_STREQ("a\x81\x4f" "b  \x95\x5c\x83\x5c",
-                 DataFields::CleanTitleField("a\x81\x4d" "b\r\n\x95\x5c\x83\x5c"));
+    // "a｀b＾c" with CR LF; "表" (0x95 0x5C) and "ソ" (0x83 0x5C) stay whole.
+    EXPECT_STREQ("a`b^c  \x95\x5c\x83\x5c",
+                 DataFields::CleanTitleField("a\x81\x4d" "b\x81\x4f" "c\r\n\x95\x5c\x83\x5c"));
     // A byte pair 0x81 0x4D inside another character is no separator:
     // "\x88\x81" is one character, followed by "M".
     EXPECT_STREQ("\x88\x81M", DataFields::CleanTitleField("\x88\x81M"));
 }
 
-TEST(DataFieldsTest, UrlFieldDropsLineBreaksAndEscapesTheSeparator)
+TEST(DataFieldsTest, UrlFieldDropsLineBreaksAndEscapesBothSeparators)
 {
-    EXPECT_STREQ("http://x/?q=%81%4Dz", DataFields::CleanUrlField("http://x/\r\n?q=\x81\x4dz"));
+    EXPECT_STREQ("http://x/?q=%81%4Dz%81%4F", DataFields::CleanUrlField("http://x/\r\n?q=\x81\x4dz\x81\x4f"));
     CStringArray fields;
     const CString line = DataFields::CleanTitleField("t\x81\x4dt") + DataFields::kSeparator +
                          DataFields::CleanUrlField("u\x81\x4du") + DataFields::kSeparator;

@@ -2,6 +2,8 @@
 // replacement, a built-in text for anything else.
 #include <gtest/gtest.h>
 
+#include <string>
+
 #include "shared/TextFormat.h"
 
 TEST(TextFormatTest, FillsExactlyTheExpectedConversions)
@@ -10,6 +12,10 @@ TEST(TextFormatTest, FillsExactlyTheExpectedConversions)
     EXPECT_STREQ("\\StringFileInfo\\041103a4\\",
                  TextFormat::FormatNumbers("\\StringFileInfo\\%04x%04x\\", 'x', { 0x0411, 0x03a4 }, "x"));
     EXPECT_STREQ("100% 7", TextFormat::FormatNumbers("100%% %d", 'd', { 7 }, "x"));
+    // The widest width accepted is filled whole, the number at its end.
+    EXPECT_STREQ(("[" + std::string(39, ' ') + "7]").c_str(), TextFormat::FormatNumbers("[%40d]", 'd', { 7 }, "x"));
+    EXPECT_STREQ(("[-" + std::string(94, '0') + "1234]").c_str(),
+                 TextFormat::FormatNumbers("[%099d]", 'd', { -1234 }, "x"));
 }
 
 TEST(TextFormatTest, AnyOtherLineGivesTheBuiltInText)

@@ -10,6 +10,7 @@
 #include "app/TabGroup.h"
 #include "bars/PageTabBar.h"
 #include "app/VantorelApp.h"
+#include "framework/core/AtomicFile.h"
 #include "framework/ole/OleUtil.h"
 #include "tab/BrowserView.h"
 #include "tab/FavHtmlPane.h"
@@ -195,6 +196,27 @@ TEST_F(HtmlPopupTest, GoingToAHitScrollsItsTabOnlyWhileTheTabShowsThatPage)
     const std::string desktop = std::to_string(static_cast<int>(reinterpret_cast<INT_PTR>(::GetDesktopWindow())));
     Post("op=2&textres=0&url=http%3A%2F%2Fa.example%2F&hwnd=" + desktop);
     EXPECT_EQ(before + 1, Page()->GetScriptCalls().size());
+}
+
+// A page function runs a message loop (an alert) in which the searched tab
+// closes: the search stops there and touches nothing of that tab again.
+TEST_F(HtmlPopupTest, ATabClosedWhileThePageTakesTheHitsIsLeftAlone)
+{
+    m_frame->OpenTextSearchPopup("");
+    TestHtmlDocument* page = Page();
+    ASSERT_NE(nullptr, page);
+    static HWND s_tab;
+    s_tab = m_tab->m_hFrame;
+    page->SetScriptBody([](const TestHtmlDocument::ScriptCall& call) {
+        if (call.name == L"SetTextAreaAll") {
+            ::PostMessageA(s_tab, WM_CLOSE, 0, 0);
+            Pump();
+        }
+    });
+    Post("text=dog&op=1");
+    page->SetScriptBody(nullptr);
+    EXPECT_FALSE(::IsWindow(s_tab));
+    EXPECT_EQ((std::vector<std::wstring>{ L"SetTextAreaAll" }), CallNames());
 }
 
 TEST_F(HtmlPopupTest, NoHitsAndClearingReportOnlyTheirResult)
@@ -483,6 +505,36 @@ TEST_F(HtmlPopupTest, TheSearchBoxCommandOpensThePopupOnlyWhileTheSearchBarIsThe
     ASSERT_FALSE(m_frame->m_wndSearchBar.IsWindow());
     m_frame->ShowTextSearchPopup();
     EXPECT_EQ(first, m_frame->m_pHtmlPopup);
+}
+
+// A popup whose mode saves its page writes the page back whole on close:
+// characters cp932 lacks as character references, and a failed write
+// reported with the last good file kept.
+TEST_F(HtmlPopupTest, ClosingASavingPopupKeepsEveryCharacterAndReportsAFailedWrite)
+{
+    const std::string path = m_folder->File("Favorite\\notes.htm");
+    m_folder->WriteBytes("Favorite/notes.htm", "old");
+    // "メモ", e acute, a Hangul syllable and a character beyond the BMP.
+    TestWebBrowser::SetPageHtml(VaWideFromAnsi(path.c_str()),
+                                L"<html><body><p>\u30E1\u30E2 \u00E9\uD55C\U0001D11E</p></body></html>");
+    m_frame->m_pHtmlPopup = new CDlgHtmlPopup;
+    m_frame->m_pHtmlPopup->m_mode = 3;
+    m_frame->m_pHtmlPopup->m_pagePath = path.c_str();
+    ASSERT_TRUE(m_frame->m_pHtmlPopup->Create(kHtmlPopupTemplate, m_frame));
+    TestWebBrowser::Settle();
+    HWND popup = m_frame->m_pHtmlPopup->m_hWnd;
+    ::SendMessageA(popup, WM_CLOSE, 0, 0);
+    const std::string saved = m_folder->ReadBytes("Favorite/notes.htm");
+    EXPECT_NE(std::string::npos, saved.find("<p>\x83\x81\x83\x82 &#233;&#54620;&#119070;</p>")) << saved;
+
+    CAtomicTextFile::InjectFault(CAtomicTextFile::kFailWrite);
+    m_frame->m_pHtmlPopup->ShowWindow(SW_SHOW);
+    AnswerNextMessageBox(IDOK);
+    ::SendMessageA(popup, WM_CLOSE, 0, 0);
+    CAtomicTextFile::InjectFault(CAtomicTextFile::kNoFault);
+    EXPECT_TRUE(s_messageBoxSeen);
+    EXPECT_TRUE(AllAnswered());
+    EXPECT_EQ(saved, m_folder->ReadBytes("Favorite/notes.htm"));
 }
 
 class FavHtmlPaneTest : public HtmlPopupTest

@@ -137,3 +137,31 @@ TEST_F(TabTest, PlainClosedTabSetOpensEachAddressInTheActiveGroup)
     m_frame->LoadClosedTabSet(m_folder->File("missing.dat").c_str());
     EXPECT_EQ(3, group->GetTabCount());
 }
+
+// "＾" and "｀" in addresses split neither a history list nor a line.
+TEST_F(TabTest, TabSetKeepsAddressesWithSeparatorsInTheirHistory)
+{
+    const char* memo = "file:///C:/\x83\x81\x83\x82\x81\x4F/a.htm";  // "メモ＾"
+    CTabItem* a = Open(nullptr, "http://b.example/");
+    Navigate(a, memo);
+    Navigate(a, "http://c.example/?q=\x81\x4D");
+    Open(nullptr, "http://d.example/");
+    theApp.GetActiveGroup()->m_captionTemplate = "Memo";
+    const CString path = m_folder->File("Exception.dat").c_str();
+    m_frame->SaveTabSet(path);
+    m_frame->CloseAllGroupsNow();
+    Pump();
+
+    m_frame->LoadTabSet(path);
+    Pump();
+    ASSERT_EQ(1, theApp.GetGroupCount());
+    CTabGroup* group = theApp.GetGroupAt(0);
+    ASSERT_EQ(2, group->GetTabCount());
+    EXPECT_STREQ("http://c.example/?q=%81%4D", group->GetTab(0)->m_url);
+    SavedHistory back;
+    group->GetTab(0)->m_pView->SaveBackHistory(back);
+    ASSERT_EQ(2, back.GetCount());
+    EXPECT_STREQ("file:///C:/\x83\x81\x83\x82%81%4F/a.htm", back.m_urls[0]);
+    EXPECT_STREQ("http://b.example/", back.m_urls[1]);
+    EXPECT_STREQ("http://b.example/", back.m_titles[1]);
+}

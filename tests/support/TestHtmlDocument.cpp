@@ -997,6 +997,7 @@ public:
         m_calls.push_back(call);
         if (result != nullptr)
             ::VariantInit(result);
+        m_pDoc->RunScriptBody(call);
         return S_OK;
     }
 

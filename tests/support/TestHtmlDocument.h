@@ -32,9 +32,11 @@
 #include <mshtml.h>
 #include <oleidl.h>
 
+#include <functional>
 #include <map>
 #include <memory>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "tests/support/HtmlStubs.h"
@@ -102,6 +104,16 @@ public:
     void SetElementAtPoint(LONG x, LONG y, const std::wstring& id);
     // A script function of the page whose calls are recorded.
     void DeclareScriptFunction(const std::wstring& name);
+    // Runs after each recorded call, as the function's body would (which
+    // may run a message loop: an alert, a message box).
+    void SetScriptBody(std::function<void(const ScriptCall&)> body) { m_scriptBody = std::move(body); }
+    void RunScriptBody(const ScriptCall& call)
+    {
+        // A copy: the body may set another one.
+        const auto body = m_scriptBody;
+        if (body)
+            body(call);
+    }
     void SetDocumentHeight(LONG height) { m_docHeight = height; }
     // What IOleCommandTarget::Exec answers (S_OK unless set).
     void SetExecResult(HRESULT hr) { m_execResult = hr; }
@@ -210,6 +222,7 @@ private:
     int m_selectCount = 0;
     std::vector<ExecCall> m_execCalls;
     HRESULT m_execResult = S_OK;
+    std::function<void(const ScriptCall&)> m_scriptBody;
 
     struct Segment { HtmlNode* pNode; size_t start; };
     bool m_bFlatValid = false;

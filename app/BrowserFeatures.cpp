@@ -4,8 +4,6 @@
 #include <wininet.h>
 #include <urlmon.h>
 
-#include <cstdlib>
-
 namespace BrowserFeatures {
 
 namespace {
@@ -39,29 +37,6 @@ EmulationChoice ChooseEmulation(double version)
         choice.legacyScriptOff = true;
     }
     return choice;
-}
-
-double GetInstalledVersion()
-{
-    static double s_version = -1.0;
-    if (s_version >= 0.0)
-        return s_version;
-    s_version = 0.0;
-    HKEY key = nullptr;
-    if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, "SOFTWARE\\Microsoft\\Internet Explorer", 0,
-                      KEY_QUERY_VALUE, &key) == ERROR_SUCCESS) {
-        char text[64] = {};
-        DWORD size = sizeof(text) - 1;
-        DWORD type = 0;
-        if (RegQueryValueExA(key, "Version", nullptr, &type, reinterpret_cast<BYTE*>(text),
-                             &size) == ERROR_SUCCESS &&
-            type == REG_SZ) {
-            text[sizeof(text) - 1] = '\0';
-            s_version = atof(text);
-        }
-        RegCloseKey(key);
-    }
-    return s_version;
 }
 
 void WriteEmulationValues(const CString& className, const EmulationChoice& choice)

@@ -18,10 +18,6 @@ struct EmulationChoice
 };
 EmulationChoice ChooseEmulation(double version);
 
-// The installed browser version ("Version" under HKLM), read once per
-// process; 0 when the key is missing.
-double GetInstalledVersion();
-
 // Writes the feature-control values under HKEY_CURRENT_USER for the value
 // name className + ".exe". Keys that cannot be created are skipped.
 void WriteEmulationValues(const CString& className, const EmulationChoice& choice);

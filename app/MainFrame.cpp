@@ -13,6 +13,7 @@
 #include "lists/WebSearch.h"
 #include "shared/FrameMessages.h"
 #include "shared/ProgramPath.h"
+#include "tab/DocHostHandler.h"
 #include "tab/HtmlPopupDlg.h"
 
 CMainFrame* g_pMainFrame = nullptr;
@@ -86,6 +87,8 @@ BEGIN_MESSAGE_MAP(CMainFrame, CNewMDIFrameWnd)
     ON_UPDATE_COMMAND_UI(ID_VIEW_ADDRESS_BAND, OnUpdateToggleBand)
     ON_COMMAND_RANGE(ID_VIEW_LINKS_BAND, ID_VIEW_LINKS_BAND, OnToggleBand)
     ON_UPDATE_COMMAND_UI(ID_VIEW_LINKS_BAND, OnUpdateToggleBand)
+    ON_COMMAND(ID_VIEW_SEARCH_BAND, OnToggleSearchBar)
+    ON_UPDATE_COMMAND_UI(ID_VIEW_SEARCH_BAND, OnUpdateToggleSearchBar)
     ON_COMMAND(ID_FOCUS_ADDRESS, OnFocusAddress)
     ON_COMMAND(ID_FOCUS_SEARCH, OnFocusSearch)
     ON_COMMAND(ID_GO, OnGo)
@@ -111,6 +114,8 @@ BEGIN_MESSAGE_MAP(CMainFrame, CNewMDIFrameWnd)
     ON_UPDATE_COMMAND_UI(32851, OnUpdateTabCommand)
     ON_UPDATE_COMMAND_UI(1069, OnUpdateTabCommand)
     ON_UPDATE_COMMAND_UI(1074, OnUpdateTabCommand)
+    ON_UPDATE_COMMAND_UI(ID_EDIT_TEXTSEARCH, OnUpdateTabCommand)
+    ON_UPDATE_COMMAND_UI(ID_EDIT_FINDDISPATCH, OnUpdateTabCommand)
     ON_COMMAND(ID_GROUP_NEXT, OnGroupNext)
     ON_COMMAND_RANGE(ID_PLUGIN_FIRST, ID_PLUGIN_LAST, OnRunPlugIn)
     ON_COMMAND_RANGE(ID_SCRIPT_FIRST, ID_SCRIPT_LAST, OnRunScript)
@@ -150,7 +155,6 @@ BEGIN_MESSAGE_MAP(CMainFrame, CNewMDIFrameWnd)
     ON_COMMAND_RANGE(ID_FILE_SAVEAS_PAGE, ID_FILE_SAVEAS_PAGE, OnBrowserCommand)
     ON_COMMAND_RANGE(ID_EDIT_VIEWSOURCE, ID_EDIT_VIEWSOURCE, OnBrowserCommand)
     ON_COMMAND_RANGE(ID_EDIT_FIND, ID_EDIT_FIND, OnBrowserCommand)
-    ON_COMMAND_RANGE(ID_PAGE_COPY, ID_PAGE_COPY, OnBrowserCommand)
     ON_COMMAND_RANGE(ID_TOOLS_INETOPTIONS, ID_TOOLS_INETOPTIONS, OnBrowserCommand)
     ON_COMMAND_RANGE(ID_EDIT_COPY, ID_EDIT_COPY, OnEditCommand)
     ON_COMMAND_RANGE(ID_EDIT_CUT, ID_EDIT_CUT, OnEditCommand)
@@ -163,6 +167,7 @@ BEGIN_MESSAGE_MAP(CMainFrame, CNewMDIFrameWnd)
     ON_COMMAND_RANGE(ID_PLUGIN_SETTINGS, ID_PLUGIN_SETTINGS, OnCatalogSettings)
     ON_COMMAND_RANGE(ID_SCRIPT_SETTINGS, ID_SCRIPT_SETTINGS, OnCatalogSettings)
     ON_COMMAND_RANGE(ID_EDIT_COPYTEXTONLY, ID_EDIT_COPYTEXTONLY, OnPageCommand)
+    ON_COMMAND_RANGE(ID_PAGE_COPY, ID_PAGE_COPY, OnPageCommand)
     ON_COMMAND_RANGE(ID_PAGE_COPYTEXT, ID_PAGE_COPYTEXT, OnPageCommand)
     ON_COMMAND_RANGE(ID_PAGE_SEARCH, ID_PAGE_SEARCH, OnPageCommand)
     ON_COMMAND_RANGE(ID_PAGE_SEARCHNEWGROUP, ID_PAGE_SEARCHNEWGROUP, OnPageCommand)
@@ -266,11 +271,12 @@ int CMainFrame::OnCreate(LPCREATESTRUCT lpCreateStruct)
     BrowserFeatures::SetUserAgent(settings.strUserAgent);
     ApplyStartupProxy();
     BrowserFeatures::WriteEmulationValues(theApp.GetMainClassName(),
-                                          BrowserFeatures::ChooseEmulation(
-                                              BrowserFeatures::GetInstalledVersion()));
+                                          BrowserFeatures::ChooseEmulation(GetIEMajorVersion()));
     BrowserFeatures::RaiseConnectionLimits();
     BrowserFeatures::EnableUrlMonikerFeatures();
 
+    // The user can type an address at once.
+    OnFocusAddress();
     AfterCreate();
     PostMessage(WM_COMMAND, kCmdStartupIdle, 0);
     return 0;
@@ -385,11 +391,7 @@ void CMainFrame::SaveOnExit()
     ClearUrlCache();
     CreateComObject();
     SaveListsOnExit();
-    if (GetSafeHwnd() != nullptr) {
-        ChangeClipboardChain(m_hWnd, m_hWndNextViewer);
-        m_hWndNextViewer = nullptr;
-        RemoveTrayIcon();
-    }
+    LeaveShellLinks();
     // Last, when every write of the exit is done: a crash or kill before
     // this point still finds the recovery file at the next start. A clean
     // exit leaves none, unless several instances share the folder and
@@ -398,9 +400,29 @@ void CMainFrame::SaveOnExit()
         DeleteFileA(theApp.ProgramFile("Exception.dat"));
 }
 
+void CMainFrame::LeaveShellLinks()
+{
+    if (GetSafeHwnd() == nullptr)
+        return;
+    ChangeClipboardChain(m_hWnd, m_hWndNextViewer);
+    m_hWndNextViewer = nullptr;
+    RemoveTrayIcon();
+}
+
 void CMainFrame::OnClose()
 {
     SaveOnExit();
+    CNewMDIFrameWnd::OnClose();
+}
+
+void CMainFrame::CloseWithoutSave()
+{
+    // Marked as done, so that the destruction that follows writes nothing
+    // either; what other programs see of the window still goes with it.
+    m_exitDone = 1;
+    theApp.m_runFlags |= kRunFlagShuttingDown;
+    StopAutosave();
+    LeaveShellLinks();
     CNewMDIFrameWnd::OnClose();
 }
 

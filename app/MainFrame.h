@@ -113,6 +113,9 @@ public:
     virtual int LoadBarData();
     virtual int CreateStatusBar();
     virtual void SaveOnExit();
+    // Closes as WM_CLOSE does but writes nothing: no settings, no lists, no
+    // bar layout.
+    virtual void CloseWithoutSave();
 
     //--- Tab-set files (MainFrameTabSets.cpp)
     // Writes every group and tab with their history (version 3); nothing
@@ -196,6 +199,13 @@ public:
     // The page-menu search URL of theApp.m_pendingKeyword with the current
     // engine; url is left as it was without either.
     void BuildKeywordSearchUrl(CString& url);
+    // The page menu's operations on the selected text of the active page
+    // (the pending keyword): the engine's own copy; a search with the
+    // current engine in the current group, or in a new group named after
+    // the keyword. A search keeps its keyword as the last one.
+    virtual void CopyPageSelection();
+    virtual void SearchSelection();
+    virtual void SearchSelectionInNewGroup();
     void CopySelectionTextOnly();
     // The engine's own context menu for the last page menu's place and
     // kind, with the selection menu's item added.
@@ -555,6 +565,10 @@ protected:
     void OnUpdateLockBars(CCmdUI* pCmdUI);
     void OnToggleBand(UINT nID);
     void OnUpdateToggleBand(CCmdUI* pCmdUI);
+    // Command 36466: the search bar's band, shown or hidden; its item is
+    // checked while the band shows.
+    void OnToggleSearchBar();
+    void OnUpdateToggleSearchBar(CCmdUI* pCmdUI);
     void OnFocusAddress();
     void OnFocusSearch();
     void OnGo();
@@ -617,6 +631,8 @@ private:
     void SaveListsOnExit();
     FavoritesScanPlaces GetFavoritesPlaces() const;
     void OpenInCurrentGroup(const CString& text);
+    // Out of the clipboard-viewer chain, and the tray icon removed.
+    void LeaveShellLinks();
     void HideBarForFullScreen(CTabBarCtrl* bar, DWORD stateBit);
     void HideBandForFullScreen(UINT controlId, DWORD stateBit);
     void RestoreBandAfterFullScreen(UINT controlId, DWORD stateBit);

@@ -11,8 +11,10 @@
 #include "app/resource.h"
 #include "bars/GroupTabBar.h"
 #include "bars/PageTabBar.h"
+#include "framework/core/AtomicFile.h"
 #include "framework/core/File.h"
 #include "lists/FavoritesScan.h"
+#include "lists/WebSearch.h"
 #include "shared/FrameMessages.h"
 #include "shared/ProgramPath.h"
 #include "app/StartupList.h"
@@ -173,9 +175,14 @@ void CMainFrame::SaveBarState()
     m_wndToolBar.GetLayoutString(order);
     if (order.IsEmpty())
         return;
-    CFile file;
-    if (file.Open(theApp.ProgramFile(kOrderFile), CFile::modeCreate | CFile::modeWrite))
-        file.Write(static_cast<LPCSTR>(order), static_cast<UINT>(order.GetLength()));
+    // Replaced whole or not at all: a failed write keeps the last order.
+    CAtomicTextFile file;
+    if (!file.Begin(theApp.ProgramFile(kOrderFile)) ||
+        !file.Write(static_cast<LPCSTR>(order), static_cast<UINT>(order.GetLength()))) {
+        file.Abandon();
+        return;
+    }
+    file.Commit();
 }
 
 //--- Seams of the search box and the address box
@@ -279,6 +286,7 @@ UINT BandOfToggle(UINT command)
     switch (command) {
     case ID_VIEW_TOOLBAR_BAND: return AFX_IDW_TOOLBAR;
     case ID_VIEW_LINKS_BAND: return CLinksBar::kId;
+    case ID_VIEW_SEARCH_BAND: return kSearchBarId;
     default: return CAddressCombo::kId;
     }
 }
@@ -296,6 +304,16 @@ void CMainFrame::OnUpdateToggleBand(CCmdUI* pCmdUI)
     UINT band = BandOfToggle(pCmdUI->m_nID);
     pCmdUI->Enable(TRUE);
     pCmdUI->SetCheck(m_wndReBar.IsWindow() && m_wndReBar.IsBandVisible(band));
+}
+
+void CMainFrame::OnToggleSearchBar()
+{
+    OnToggleBand(ID_VIEW_SEARCH_BAND);
+}
+
+void CMainFrame::OnUpdateToggleSearchBar(CCmdUI* pCmdUI)
+{
+    OnUpdateToggleBand(pCmdUI);
 }
 
 void CMainFrame::OnFocusAddress()

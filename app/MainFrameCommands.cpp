@@ -11,7 +11,6 @@
 
 #include <vector>
 
-#include "app/BrowserFeatures.h"
 #include "app/DialogsLibrary.h"
 #include "app/StartupList.h"
 #include "app/TabGroup.h"
@@ -23,6 +22,7 @@
 #include "lists/SearchUrl.h"
 #include "tab/BrowserView.h"
 #include "tab/ChildFrame.h"
+#include "tab/DocHostHandler.h"
 #include "tab/PageSelection.h"
 #include "tab/TabItem.h"
 
@@ -105,7 +105,6 @@ void CMainFrame::OnBrowserCommand(UINT nID)
     case ID_FILE_SAVEAS_PAGE: ExecBrowserCommand(OLECMDID_SAVEAS, FALSE); break;
     case ID_EDIT_VIEWSOURCE: ExecBrowserCommand(kDocHostViewSource, TRUE); break;
     case ID_EDIT_FIND: ExecBrowserCommand(kDocHostFind, TRUE); break;
-    case ID_PAGE_COPY: ExecBrowserCommand(OLECMDID_COPY, FALSE); break;
     case ID_TOOLS_INETOPTIONS:
         if (!ExecBrowserCommand(kDocHostOptions, TRUE))
             ::ShellExecuteA(m_hWnd, "open", "control.exe", "inetcpl.cpl", ".", SW_SHOWNORMAL);
@@ -250,6 +249,36 @@ void CMainFrame::BuildKeywordSearchUrl(CString& url)
     url = BuildSearchUrl(theApp.m_pendingKeyword, engine->m_url);
 }
 
+void CMainFrame::CopyPageSelection()
+{
+    ExecBrowserCommand(OLECMDID_COPY, FALSE);
+}
+
+void CMainFrame::SearchSelection()
+{
+    CString url;
+    BuildKeywordSearchUrl(url);
+    if (url.IsEmpty())
+        return;
+    OpenInCurrentGroup(url);
+    theApp.m_lastSearchKeyword = theApp.m_pendingKeyword;
+}
+
+void CMainFrame::SearchSelectionInNewGroup()
+{
+    const CString keyword = theApp.m_pendingKeyword;
+    if (keyword.IsEmpty())
+        return;
+    CString url;
+    BuildKeywordSearchUrl(url);
+    if (!url.IsEmpty()) {
+        CTabGroup* group = theApp.CreateSearchGroup(keyword, FALSE);
+        if (group != nullptr)
+            theApp.OpenUrl(group, url, kReasonLink);
+    }
+    theApp.m_lastSearchKeyword = keyword;
+}
+
 void CMainFrame::CopySelectionTextOnly()
 {
     HWND addressEdit = nullptr;
@@ -299,29 +328,10 @@ void CMainFrame::OnPageCommand(UINT nID)
         CopySelectionTextOnly();
         break;
     }
+    case ID_PAGE_COPY: CopyPageSelection(); break;
     case ID_PAGE_COPYTEXT: CopySelectionTextOnly(); break;
-    case ID_PAGE_SEARCH: {
-        CString url;
-        BuildKeywordSearchUrl(url);
-        if (!url.IsEmpty()) {
-            OpenInCurrentGroup(url);
-            theApp.m_lastSearchKeyword = keyword;
-        }
-        break;
-    }
-    case ID_PAGE_SEARCHNEWGROUP: {
-        if (keyword.IsEmpty())
-            break;
-        CString url;
-        BuildKeywordSearchUrl(url);
-        if (!url.IsEmpty()) {
-            CTabGroup* group = theApp.CreateSearchGroup(keyword, FALSE);
-            if (group != nullptr)
-                theApp.OpenUrl(group, url, kReasonLink);
-        }
-        theApp.m_lastSearchKeyword = keyword;
-        break;
-    }
+    case ID_PAGE_SEARCH: SearchSelection(); break;
+    case ID_PAGE_SEARCHNEWGROUP: SearchSelectionInNewGroup(); break;
     case ID_PAGE_OPENASURL: CompleteUrlScheme(); break;
     case ID_PAGE_DICTIONARY: EncodeSearchKeyword(); break;
     case ID_PAGE_IEMENU: ShowIEDefaultMenu(); break;
@@ -355,7 +365,7 @@ namespace {
 HMODULE LoadContextMenuModule(bool* loadedHere)
 {
     *loadedHere = false;
-    const bool frame = BrowserFeatures::GetInstalledVersion() >= 7;
+    const bool frame = GetIEMajorVersion() >= 7;
     const char* name = frame ? "ieframe.dll.mui" : "SHDOCLC.DLL";
     if (HMODULE module = ::GetModuleHandleA(name))
         return module;

@@ -7,7 +7,6 @@
 #include <exdisp.h>
 #include <shlobj.h>
 
-#include "app/BrowserFeatures.h"
 #include "app/DlgFavTree.h"
 #include "app/VantorelApp.h"
 #include "app/resource.h"
@@ -18,6 +17,7 @@
 #include "lists/FavoritesScan.h"
 #include "lists/SearchEngineMenu.h"
 #include "tab/BrowserView.h"
+#include "tab/DocHostHandler.h"
 #include "tab/TabItem.h"
 
 namespace {
@@ -413,7 +413,7 @@ void CMainFrame::OnAddFavorite()
 void CMainFrame::OnOrganizeFavorites()
 {
     typedef BOOL(WINAPI * OrganizeFn)(HWND, LPSTR);
-    const char* module = BrowserFeatures::GetInstalledVersion() >= 7 ? "ieframe.dll" : "shdocvw.dll";
+    const char* module = GetIEMajorVersion() >= 7 ? "ieframe.dll" : "shdocvw.dll";
     HMODULE library = ::GetModuleHandleA(module);
     const bool loadedHere = library == nullptr;
     if (loadedHere)

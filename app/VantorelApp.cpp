@@ -11,6 +11,7 @@
 #include "app/SettingsFile.h"
 #include "app/StartupList.h"
 #include "app/resource.h"
+#include "framework/app/FaultGuard.h"
 #include "framework/core/File.h"
 #include "shared/ProgramPath.h"
 #include "shared/TextFormat.h"
@@ -262,6 +263,34 @@ void CVantorelApp::TrimWorkingSet(BOOL bForce)
     if (!bForce && !m_settings.bWorkingSet())
         return;
     SetProcessWorkingSetSize(GetCurrentProcess(), static_cast<SIZE_T>(-1), static_cast<SIZE_T>(-1));
+}
+
+BOOL CVantorelApp::PumpMessage()
+{
+    struct Pump
+    {
+        CVantorelApp* app;
+        BOOL more;
+    } pump = {this, TRUE};
+    const DWORD fault = AfxCallGuarded(
+        [](void* p) {
+            Pump* call = static_cast<Pump*>(p);
+            call->more = call->app->CWinApp::PumpMessage();
+        },
+        &pump);
+    if (fault != 0)
+        RecoverFromFault();
+    return pump.more;
+}
+
+void CVantorelApp::RecoverFromFault()
+{
+    if (m_pMainWnd == nullptr || !::IsWindow(m_pMainWnd->GetSafeHwnd()) || g_pMainFrame == nullptr)
+        return;
+    g_pMainFrame->SetStatusText("Access Violation");
+    // Saved now, not at the next autosave: whatever the fault broke may end
+    // the process next. A fault while saving keeps the previous file.
+    AfxCallGuarded([](void*) { g_pMainFrame->SaveTabSet(theApp.ProgramFile(kRecoveryFile)); }, nullptr);
 }
 
 BOOL CVantorelApp::OnIdle(LONG lCount)

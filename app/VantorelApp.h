@@ -91,6 +91,10 @@ public:
     ~CVantorelApp() override;
 
     BOOL InitInstance() override;
+    // The framework's pump, guarded: a fault in handling a message leaves
+    // "Access Violation" in the status bar, saves the open tabs to the
+    // recovery file and lets the loop go on.
+    BOOL PumpMessage() override;
     BOOL OnIdle(LONG lCount) override;
     int ExitInstance() override;
 
@@ -252,6 +256,7 @@ private:
     // closed tabs newest first. FALSE when nothing was posted.
     BOOL PostBoundCommand(int command);
     static int DetectKeyboardType();
+    void RecoverFromFault();
     void ForceSessionSettings();
     bool HandOverToRunningInstance();
     // Start modes 3 to 5 open saved pages: the tabs of the last closed

@@ -103,6 +103,7 @@
 #define ID_VIEW_TOOLBAR_BAND            36043
 #define ID_VIEW_ADDRESS_BAND            36054
 #define ID_VIEW_LINKS_BAND              36272
+#define ID_VIEW_SEARCH_BAND             36466
 #define ID_VIEW_LOCKBARS                36434
 #define ID_VIEW_RESETBARS               36399
 #define ID_VIEW_STATUS_BAR              0xE801  /* 59393 */

@@ -103,13 +103,18 @@ TEST_F(FrameBarsTest, TabCommandsAreDisabledWhileTheCurrentGroupIsEmpty)
         BOOL enabled = TRUE;
         void Enable(BOOL bOn) override { enabled = bOn; m_bEnableChanged = TRUE; }
     };
-    Probe probe;
-    probe.m_nID = 1069;
-    probe.DoUpdate(m_frame, FALSE);
-    EXPECT_FALSE(probe.enabled);
-    Open(nullptr, "about:blank");
-    probe.DoUpdate(m_frame, FALSE);
-    EXPECT_TRUE(probe.enabled);
+    // Close tab, find in page, find of the kind set by CtrlF.
+    const UINT kCommands[] = {1069, ID_EDIT_TEXTSEARCH, ID_EDIT_FINDDISPATCH};
+    for (bool withTab : {false, true}) {
+        if (withTab)
+            Open(nullptr, "about:blank");
+        for (UINT command : kCommands) {
+            Probe probe;
+            probe.m_nID = command;
+            probe.DoUpdate(m_frame, FALSE);
+            EXPECT_EQ(withTab, probe.enabled != FALSE) << command;
+        }
+    }
 }
 
 TEST_F(FrameBarsTest, TheWheelOverThePageBarMovesToTheNextOrPreviousTab)

@@ -170,6 +170,9 @@ TEST_F(TabTest, SelectionSearchUsesTheCurrentEngineAndNoKeywordMakesNoUrl)
 TEST_F(TabTest, TextOnlyCopyPutsTheKeywordOnTheClipboard)
 {
     theApp.m_pendingKeyword = "copied \x83\x81 text";
+    // Away from the address box, which has the focus from the start and
+    // would copy its own selection.
+    ::SetFocus(m_frame->m_hWndMDIClient);
     ::SendMessageA(m_frame->m_hWnd, WM_COMMAND, ID_PAGE_COPYTEXT, 0);
     EXPECT_STREQ("copied \x83\x81 text", ClipboardText(m_frame->m_hWnd));
 }

@@ -1,10 +1,12 @@
 // The application: idle counting, the pre-translation walk, the end with the
 // main window, temporary maps at idle time and shell commands.
+#include <stdexcept>
 #include <string>
 #include <vector>
 
 #include <gtest/gtest.h>
 
+#include "framework/app/FaultGuard.h"
 #include "framework/app/WinApp.h"
 #include "framework/win/Wnd.h"
 
@@ -203,6 +205,28 @@ TEST(WinAppShellCommand, FileNewRunsTheApplicationsHandler)
     app.ParseCommandLine(dde);
     EXPECT_FALSE(app.ProcessShellCommand(dde));
     EXPECT_EQ(1, app.m_nFileNew);
+}
+
+int* volatile g_nowhere = nullptr;
+
+TEST(FaultGuard, AFaultEndsOnlyTheGuardedCallAndCppExceptionsPassThrough)
+{
+    int calls = 0;
+    EXPECT_EQ(0u, AfxCallGuarded([](void* p) { ++*static_cast<int*>(p); }, &calls));
+    EXPECT_EQ(1, calls);
+    const DWORD kFault = EXCEPTION_ACCESS_VIOLATION;
+    EXPECT_EQ(kFault, AfxCallGuarded([](void*) { *g_nowhere = 1; }, nullptr));
+    // The nearest guard takes it; the one outside sees a normal return.
+    DWORD inner = 0;
+    EXPECT_EQ(0u, AfxCallGuarded(
+                      [](void* p) {
+                          *static_cast<DWORD*>(p) = AfxCallGuarded([](void*) { *g_nowhere = 2; }, nullptr);
+                      },
+                      &inner));
+    EXPECT_EQ(kFault, inner);
+    EXPECT_THROW(AfxCallGuarded([](void*) { throw std::runtime_error("passes"); }, nullptr), std::runtime_error);
+    // Still guarded after all of it.
+    EXPECT_EQ(kFault, AfxCallGuarded([](void*) { *g_nowhere = 3; }, nullptr));
 }
 
 } // namespace

@@ -421,8 +421,9 @@ public:
     // Files dropped on the window (a DROPFILES block; the sender frees it):
     // URLs and Internet shortcuts open as tabs of the group under the cursor.
     void OnDropFiles(HDROP hDrop);
-    // Text dropped on a page in a drag direction (role bit 2, 4, 8 or 16).
-    void OnDropText(const CString& text, int roleBit);
+    // Text dropped on a page in a drag direction (role bit 2, 4, 8 or 16);
+    // false when no engine searched it.
+    bool OnDropText(const CString& text, int roleBit);
     // The search box of the search bar; until the bar exists there is none.
     virtual BOOL GetSearchBoxText(CString& text);
     virtual void AddSearchBoxHistory(const CString& text);
@@ -623,8 +624,9 @@ private:
     LRESULT NavigateActiveByMessage(WPARAM wParam, LPARAM lParam);
     LRESULT OnComboMessage(UINT nMsg, CWnd* pCombo);
     // Dropped text: a URL opens in a tab (of the group under the cursor),
-    // other text is searched unless the drop mode is 0.
-    void OpenDroppedText(const CString& text, int mode);
+    // other text is searched unless the drop mode is 0; false when nothing
+    // opened.
+    bool OpenDroppedText(const CString& text, int mode);
     LRESULT TabQuery(UINT nMsg, WPARAM wParam, LPARAM lParam);
     LRESULT GroupQuery(UINT nMsg, WPARAM wParam, LPARAM lParam);
     // Writes the favorites cache (when on) and the search-engine list.

@@ -125,14 +125,16 @@ void CMainFrame::SetPendingSearchKeyword(const CString& text)
     m_stateWord |= kStatePendingKeyword;
 }
 
-void CMainFrame::OnDropText(const CString& text, int roleBit)
+bool CMainFrame::OnDropText(const CString& text, int roleBit)
 {
     CString keyword(text);
     keyword.Trim();
     CFrameSearchTabs tabs;
     CWebSearch search(m_searchEngines, tabs);
-    if (search.SearchDroppedText(keyword, roleBit, theApp.m_settings.iParentTabNewRule))
-        theApp.m_lastSearchKeyword = keyword;
+    if (!search.SearchDroppedText(keyword, roleBit, theApp.m_settings.iParentTabNewRule))
+        return false;
+    theApp.m_lastSearchKeyword = keyword;
+    return true;
 }
 
 void CMainFrame::OnSearchEngine(UINT nID)

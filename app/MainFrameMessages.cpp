@@ -15,6 +15,7 @@
 #include "app/resource.h"
 #include "bars/GroupTabBar.h"
 #include "shared/FrameMessages.h"
+#include "shared/FrameSend.h"
 #include "tab/BrowserView.h"
 #include "tab/ChildFrame.h"
 #include "tab/TabItem.h"
@@ -23,7 +24,6 @@ namespace {
 
 const UINT kShowMenuResource = IDR_SCRIPTMENU;
 const UINT kShowMenuFirstId = 39002;
-const int kShowMenuMaxItems = 50;
 const int kSearchBoxId = 59400;
 
 // Messages that another thread or process may send: read-only answers that
@@ -201,8 +201,9 @@ BOOL CMainFrame::OnWndMsg(UINT nMsg, WPARAM wParam, LPARAM lParam, LRESULT* pRes
     if (!IsPrivateMessage(nMsg))
         return CNewMDIFrameWnd::OnWndMsg(nMsg, wParam, lParam, pResult);
     // Sent by another thread or process: only the open messages answer.
-    // Posted copies never get here (PostedMessageFilterProc).
-    if (!OpenToOtherSenders(nMsg) && ::InSendMessage()) {
+    // Posted copies never get here (PostedMessageFilterProc). The program's
+    // own marked sends pass even while this thread serves another's send.
+    if (!OpenToOtherSenders(nMsg) && ::InSendMessage() && !TakeOwnFrameMessage(nMsg, wParam, lParam)) {
         *pResult = 0;
         return TRUE;
     }
@@ -271,9 +272,9 @@ LRESULT CMainFrame::OnFrameMessage(UINT nMsg, WPARAM wParam, LPARAM lParam)
     case WM_FRAME_GETCURRENTGROUP:
         return reinterpret_cast<LRESULT>(theApp.GetActiveGroup());
     case WM_FRAME_DROPTEXT:
-        if (!IsEmptyText(reinterpret_cast<LPCTSTR>(lParam)))
-            OpenDroppedText(CString(reinterpret_cast<LPCTSTR>(lParam)), static_cast<int>(wParam));
-        return 0;
+        if (IsEmptyText(reinterpret_cast<LPCTSTR>(lParam)))
+            return 0;
+        return OpenDroppedText(CString(reinterpret_cast<LPCTSTR>(lParam)), static_cast<int>(wParam)) ? 1 : 0;
     case WM_FRAME_SAVEKEYWORD:
         theApp.m_lastSearchKeyword = lParam != 0 ? CString(reinterpret_cast<LPCTSTR>(lParam)) : CString();
         return 0;
@@ -318,15 +319,13 @@ LRESULT CMainFrame::OnComboMessage(UINT nMsg, CWnd* pCombo)
     return 0;
 }
 
-void CMainFrame::OpenDroppedText(const CString& text, int mode)
+bool CMainFrame::OpenDroppedText(const CString& text, int mode)
 {
     CString url = text;
     if (strncmp(url, "ttp://", 6) == 0 || strncmp(url, "ttps://", 7) == 0)
         url = "h" + url;
     if (!IsUrlForm(url)) {
-        if (mode != 0)
-            OnDropText(text, mode);
-        return;
+        return mode != 0 && OnDropText(text, mode);
     }
     url.Remove('\n');
     url.Remove('\r');
@@ -339,8 +338,7 @@ void CMainFrame::OpenDroppedText(const CString& text, int mode)
     if (groupBar == nullptr || !::IsWindowVisible(groupBar) || !::GetWindowRect(groupBar, &barRect) ||
         !::PtInRect(&barRect, cursor)) {
         const BYTE hint = mode != 0 ? theApp.m_settings.iTabAppendPos : 0;
-        theApp.OpenUrl(nullptr, url, kReasonLink, 0, hint);
-        return;
+        return theApp.OpenUrl(nullptr, url, kReasonLink, 0, hint) != nullptr;
     }
     // Onto a group tab: that group; onto the bar beside the tabs: a new one.
     TCHITTESTINFO hit = {};
@@ -349,12 +347,13 @@ void CMainFrame::OpenDroppedText(const CString& text, int mode)
     int index = static_cast<int>(::SendMessageA(groupBar, TCM_HITTEST, 0, reinterpret_cast<LPARAM>(&hit)));
     CTabGroup* group = index >= 0 ? m_pGroupTabBar->GetGroupAt(index) : CreateEmptyGroup();
     if (group == nullptr)
-        return;
+        return false;
     SettingsRecord& settings = theApp.m_settings;
     const bool linkActivate = settings.bLinkActivateSetting();
     settings.bLinkActivateSetting(false);
-    theApp.OpenUrl(group, url, kReasonLink);
+    const bool opened = theApp.OpenUrl(group, url, kReasonLink) != nullptr;
     settings.bLinkActivateSetting(linkActivate);
+    return opened;
 }
 
 LRESULT CMainFrame::OpenUrlByMessage(CTabGroup* group, LPCTSTR url, WORD loadFlags, BOOL bNewGroup)
@@ -579,8 +578,10 @@ LRESULT CMainFrame::OnShowMenu(WPARAM, LPARAM lParam)
     }
     while (::GetMenuItemCount(popup) > 0)
         ::DeleteMenu(popup, 0, MF_BYPOSITION);
+    // Separators count against the cap too: a page's list of commas alone
+    // must not build a menu of millions of entries.
     int added = 0;
-    for (INT_PTR i = 0; items != nullptr && i < items->GetSize() && added < kShowMenuMaxItems; ++i) {
+    for (INT_PTR i = 0; items != nullptr && i < items->GetSize() && i < VA_SHOWMENU_MAX_ENTRIES; ++i) {
         const CString& text = items->GetAt(i);
         if (text.IsEmpty()) {
             ::AppendMenuA(popup, MF_SEPARATOR, 0, nullptr);

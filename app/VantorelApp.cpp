@@ -13,6 +13,7 @@
 #include "app/resource.h"
 #include "framework/app/FaultGuard.h"
 #include "framework/core/File.h"
+#include "lists/PlugInModules.h"
 #include "shared/ProgramPath.h"
 #include "shared/TextFormat.h"
 #include "shared/VersionInfo.h"
@@ -295,6 +296,10 @@ void CVantorelApp::RecoverFromFault()
 
 BOOL CVantorelApp::OnIdle(LONG lCount)
 {
+    // Plug-in modules unloaded while their code still ran are freed once
+    // it no longer does.
+    if (lCount == 0)
+        FreeGivenBackPlugInModules();
     if (m_pMainWnd != nullptr && GetActiveWindow() == nullptr)
         return FALSE;
     // Count 0 updates the frame and its bars, count 1 drops temporary wrappers.

@@ -1,6 +1,7 @@
 #include "lists/PlugInItem.h"
 
 #include "framework/core/File.h"
+#include "lists/PlugInModules.h"
 #include "shared/DataFields.h"
 #include "shared/StringLineCache.h"
 #include "shared/TextFormat.h"
@@ -89,8 +90,9 @@ int ReadCatalog(const CString& folder, LPCTSTR listFile, std::initializer_list<L
 
 CPlugInItem::~CPlugInItem()
 {
+    // Freed once none of its code can still run (PlugInModules.h).
     if (m_loaded && m_hModule != nullptr)
-        FreeLibrary(m_hModule);
+        GiveBackPlugInModule(m_hModule);
     m_hModule = nullptr;
     m_pfnName = nullptr;
     m_pfnIcon = nullptr;
@@ -101,6 +103,7 @@ void CPlugInItem::Load(const CString& path, CStringFiles& strings)
 {
     m_hModule = LoadLibraryA(path);
     m_loaded = m_hModule != nullptr ? 1 : 0;
+    HoldPlugInModule(m_hModule);
     QueryName();
     QueryIcon();
     ReadVersion(path, strings);
@@ -113,6 +116,7 @@ int CPlugInItem::QueryName()
     m_pfnName = reinterpret_cast<NameFn>(GetProcAddress(m_hModule, "PlugInName"));
     if (m_pfnName == nullptr)
         return 0;
+    CPlugInCall call(m_hModule);
     if (const char* name = m_pfnName())
         m_caption = name;
     return 1;
@@ -125,6 +129,7 @@ int CPlugInItem::QueryIcon()
     m_pfnIcon = reinterpret_cast<IconFn>(GetProcAddress(m_hModule, "PlugInIcon"));
     if (m_pfnIcon == nullptr)
         return 0;
+    CPlugInCall call(m_hModule);
     m_hIcon = m_pfnIcon();
     return 1;
 }
@@ -175,8 +180,12 @@ void CPlugInItem::CallIdle(HWND hMain)
     if (m_hModule == nullptr)
         return;
     m_pfnIdle = reinterpret_cast<IdleFn>(GetProcAddress(m_hModule, "PluginIDleCall"));
-    if (m_pfnIdle != nullptr)
-        m_pfnIdle(hMain);
+    if (m_pfnIdle == nullptr)
+        return;
+    // The module may empty the list, and so delete this entry, before it
+    // returns: nothing of the entry is used after a call.
+    CPlugInCall call(m_hModule);
+    m_pfnIdle(hMain);
 }
 
 int CPlugInItem::OfferKey(HWND hWnd, WPARAM key)
@@ -184,7 +193,10 @@ int CPlugInItem::OfferKey(HWND hWnd, WPARAM key)
     if (m_hModule == nullptr)
         return 0;
     m_pfnKey = reinterpret_cast<KeyFn>(GetProcAddress(m_hModule, "PluginTranslateKeyDown"));
-    return m_pfnKey != nullptr ? m_pfnKey(hWnd, key) : 0;
+    if (m_pfnKey == nullptr)
+        return 0;
+    CPlugInCall call(m_hModule);
+    return m_pfnKey(hWnd, key);
 }
 
 bool CPlugInItem::Execute(HWND hMain, const char* text)
@@ -194,6 +206,7 @@ bool CPlugInItem::Execute(HWND hMain, const char* text)
     m_pfnExecute = reinterpret_cast<ExecuteFn>(GetProcAddress(m_hModule, "PluginExecute"));
     if (m_pfnExecute == nullptr)
         return false;
+    CPlugInCall call(m_hModule);
     m_pfnExecute(hMain, 0, text);
     return true;
 }

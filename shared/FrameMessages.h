@@ -75,4 +75,8 @@
 #define WM_FRAME_SAVEKEYWORD              0x9858
 #define WM_FRAME_SHOWMENU                 0x9859  // lParam: CStringArray*
 
+// The popup menu of WM_FRAME_SHOWMENU takes at most this many entries,
+// items and separators alike.
+#define VA_SHOWMENU_MAX_ENTRIES 50
+
 #endif // VA_SHARED_FRAMEMESSAGES_H

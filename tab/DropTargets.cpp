@@ -14,6 +14,7 @@
 #include "lists/FavoritesScan.h"
 #include "lists/SearchEngineTree.h"
 #include "shared/FrameMessages.h"
+#include "shared/FrameSend.h"
 #include "shared/GestureAngle.h"
 #include "tab/BrowserView.h"
 #include "tab/PageFrames.h"
@@ -60,12 +61,14 @@ HWND MainWindow()
     return g_pMainFrame != nullptr ? g_pMainFrame->GetSafeHwnd() : nullptr;
 }
 
-void SendDropText(int mode, const CString& text)
+// A drop from another program arrives inside a message another thread
+// sent: the send is marked as the program's own so the window takes it.
+// True when the window opened or searched something.
+bool SendDropText(HWND hMain, int mode, const CString& text)
 {
-    HWND hMain = MainWindow();
-    if (hMain != nullptr && !text.IsEmpty())
-        ::SendMessageA(hMain, WM_FRAME_DROPTEXT, static_cast<WPARAM>(mode),
-                       reinterpret_cast<LPARAM>(static_cast<LPCSTR>(text)));
+    return hMain != nullptr && !text.IsEmpty()
+           && SendOwnFrameMessage(hMain, WM_FRAME_DROPTEXT, static_cast<WPARAM>(mode),
+                                  reinterpret_cast<LPARAM>(static_cast<LPCSTR>(text))) != 0;
 }
 
 // Sends a real file list as WM_DROPFILES; the handle stays the sender's and
@@ -177,12 +180,7 @@ DWORD CFrameDropTarget::OnDrop(IDataObject* pData, DWORD, POINTL, DWORD)
 {
     CString text;
     if (ReadDroppedText(pData, text))
-    {
-        if (!text.IsEmpty() && m_hOwner != nullptr)
-            ::SendMessageA(m_hOwner, WM_FRAME_DROPTEXT, kDropNone,
-                           reinterpret_cast<LPARAM>(static_cast<LPCSTR>(text)));
-        return DROPEFFECT_LINK;
-    }
+        return SendDropText(m_hOwner, kDropNone, text) ? DROPEFFECT_LINK : DROPEFFECT_NONE;
     return SendDropFiles(pData, GetWindow()) ? DROPEFFECT_LINK : DROPEFFECT_NONE;
 }
 
@@ -326,10 +324,7 @@ DWORD CPageDropTarget::ProgramDrop(IDataObject* pData, DWORD dwAllowed)
 {
     CString text;
     if (ReadDroppedText(pData, text))
-    {
-        SendDropText(m_dropMode, text);
-        return text.IsEmpty() ? DROPEFFECT_NONE : OneEffect(dwAllowed);
-    }
+        return SendDropText(MainWindow(), m_dropMode, text) ? OneEffect(dwAllowed) : DROPEFFECT_NONE;
     if (!Offers(pData, CF_HDROP))
         return DROPEFFECT_NONE;
     CBrowserView* pView = theApp.m_pActiveView;

@@ -5,6 +5,7 @@
 #include <shlobj.h>
 #include <exdisp.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <string>
 #include <vector>
@@ -130,15 +131,19 @@ void SetBool(VARIANT* result, bool value)
     result->boolVal = value ? VARIANT_TRUE : VARIANT_FALSE;
 }
 
+// The frame answers an object request with a reference of the caller's own:
+// it goes to the result as it is, or is dropped when there is no result.
 void SetObject(VARIANT* result, IDispatch* pDisp)
 {
     if (result == nullptr)
+    {
+        if (pDisp != nullptr)
+            pDisp->Release();
         return;
+    }
     ::VariantClear(result);
     result->vt = VT_DISPATCH;
     result->pdispVal = pDisp;
-    if (pDisp != nullptr)
-        pDisp->AddRef();
 }
 
 // Replaces the first occurrence of what in text, as the find messages are
@@ -242,6 +247,128 @@ void OrganizeFavorites(HWND hMain)
         ::FreeLibrary(hModule);
 }
 
+// A formatted text never grows beyond this: a page asking for a width of
+// two billion gets its text back unchanged.
+const int kMaxSprintfText = 64 * 1024;
+
+int HexDigit(wchar_t c)
+{
+    if (c >= L'0' && c <= L'9')
+        return c - L'0';
+    if (c >= L'a' && c <= L'f')
+        return c - L'a' + 10;
+    if (c >= L'A' && c <= L'F')
+        return c - L'A' + 10;
+    return -1;
+}
+
+// Percent escapes decoded; a run of escaped bytes is read as UTF-8 when it
+// is valid UTF-8, else as cp932. False when the result would hold a NUL.
+bool DecodePercent(const std::wstring& text, std::wstring& out)
+{
+    out.clear();
+    for (size_t i = 0; i < text.size();)
+    {
+        std::string bytes;
+        while (i + 2 < text.size() && text[i] == L'%' && HexDigit(text[i + 1]) >= 0
+               && HexDigit(text[i + 2]) >= 0)
+        {
+            bytes += static_cast<char>(HexDigit(text[i + 1]) * 16 + HexDigit(text[i + 2]));
+            i += 3;
+        }
+        if (bytes.empty())
+        {
+            out += text[i++];
+            continue;
+        }
+        const int size = static_cast<int>(bytes.size());
+        UINT codePage = CP_UTF8;
+        int n = ::MultiByteToWideChar(CP_UTF8, MB_ERR_INVALID_CHARS, bytes.data(), size, nullptr, 0);
+        if (n <= 0)
+        {
+            codePage = 932;
+            n = ::MultiByteToWideChar(932, 0, bytes.data(), size, nullptr, 0);
+        }
+        if (n <= 0)
+            return false;
+        std::wstring wide(static_cast<size_t>(n), L'\0');
+        ::MultiByteToWideChar(codePage, codePage == CP_UTF8 ? MB_ERR_INVALID_CHARS : 0, bytes.data(),
+                              size, &wide[0], n);
+        out += wide;
+    }
+    return out.find(L'\0') == std::wstring::npos;
+}
+
+bool IsDriveSpec(const std::wstring& text)
+{
+    return text.size() == 2 && ((text[0] >= L'A' && text[0] <= L'Z') || (text[0] >= L'a' && text[0] <= L'z'))
+           && text[1] == L':';
+}
+
+// The drive path of the file a page's address names: a "file:" address
+// without a host (a drive may stand in the host's place), or the store file
+// of an "mk:@MSITStore:" address. Empty for anything else, shares included.
+std::wstring DrivePathOfPage(const std::wstring& href)
+{
+    std::wstring lower = href.substr(0, 14);
+    for (wchar_t& c : lower)
+        if (c >= L'A' && c <= L'Z')
+            c = static_cast<wchar_t>(c - L'A' + L'a');
+    std::wstring path;
+    if (lower.compare(0, 5, L"file:") == 0)
+    {
+        path = href.substr(5);
+        path.erase(std::min(path.find_first_of(L"?#"), path.size()));
+        if (path.compare(0, 2, L"//") == 0)
+        {
+            path.erase(0, 2);
+            const std::wstring host = path.substr(0, path.find_first_of(L"/\\"));
+            if (host.empty())
+                path.erase(0, 1);
+            else if (!IsDriveSpec(host))
+                return std::wstring();
+        }
+    }
+    else if (lower == L"mk:@msitstore:")
+    {
+        path = href.substr(14);
+        path.erase(std::min(path.find(L"::"), path.size()));
+    }
+    else
+        return std::wstring();
+    std::wstring decoded;
+    if (!DecodePercent(path, decoded))
+        return std::wstring();
+    for (wchar_t& c : decoded)
+        if (c == L'/')
+            c = L'\\';
+    if (decoded.size() < 3 || !IsDriveSpec(decoded.substr(0, 2)) || decoded[2] != L'\\')
+        return std::wstring();
+    return decoded;
+}
+
+// The full, long, upper-case form of a drive path ("." and ".." resolved),
+// empty when the system cannot make one.
+std::wstring ComparablePath(const std::wstring& path)
+{
+    std::wstring full(MAX_PATH, L'\0');
+    DWORD n = ::GetFullPathNameW(path.c_str(), static_cast<DWORD>(full.size()), &full[0], nullptr);
+    if (n >= full.size())
+    {
+        full.assign(n, L'\0');
+        n = ::GetFullPathNameW(path.c_str(), static_cast<DWORD>(full.size()), &full[0], nullptr);
+    }
+    if (n == 0 || n >= full.size())
+        return std::wstring();
+    full.resize(n);
+    std::wstring longForm(full.size() + MAX_PATH, L'\0');
+    n = ::GetLongPathNameW(full.c_str(), &longForm[0], static_cast<DWORD>(longForm.size()));
+    if (n > 0 && n < longForm.size())
+        full = longForm.substr(0, n);
+    ::CharUpperBuffW(&full[0], static_cast<DWORD>(full.size()));
+    return full;
+}
+
 } // namespace
 
 //--- IUnknown, IDispatch basics
@@ -339,13 +466,14 @@ bool CScriptExternal::IsLocalPage(const VARIANT& document) const
         return false;
     CComPtr<IHTMLDocument2> doc;
     CComPtr<IHTMLLocation> location;
-    CBstr protocol;
+    CBstr href;
     if (FAILED(document.pdispVal->QueryInterface(IID_IHTMLDocument2, reinterpret_cast<void**>(&doc)))
         || doc == nullptr || FAILED(doc->get_location(&location)) || location == nullptr
-        || FAILED(location->get_protocol(&protocol)))
+        || FAILED(location->get_href(&href)) || static_cast<BSTR>(href) == nullptr)
         return false;
-    CString scheme = protocol.ToAnsi();
-    return scheme == "file:" || scheme == "mk:";
+    const CString& folder = theApp.m_folders.GetProgramFolder();
+    return IsProgramPage(std::wstring(href, ::SysStringLen(href)),
+                         VaWideFromAnsi(folder, folder.GetLength(), CP_ACP));
 }
 
 LRESULT CScriptExternal::Send(UINT msg, WPARAM wParam, LPARAM lParam) const
@@ -625,6 +753,20 @@ void CScriptExternal::ActText(DISPID id, DISPPARAMS& params, VARIANT* result)
 
 //--- Helpers
 
+bool CScriptExternal::IsProgramPage(const std::wstring& href, const std::wstring& programFolder)
+{
+    const std::wstring file = DrivePathOfPage(href);
+    if (file.empty() || programFolder.empty())
+        return false;
+    const std::wstring page = ComparablePath(file);
+    std::wstring root = ComparablePath(programFolder);
+    if (page.empty() || root.empty())
+        return false;
+    if (root.back() != L'\\')
+        root += L'\\';
+    return page.size() > root.size() && page.compare(0, root.size(), root) == 0;
+}
+
 DWORD CScriptExternal::SecurityWord(const bool switches[7])
 {
     DWORD word = 0;
@@ -638,15 +780,20 @@ DWORD CScriptExternal::SecurityWord(const bool switches[7])
     return word;
 }
 
+// One pass over the bytes: "," is never the trail byte of a cp932
+// character. Entries beyond what the menu shows are not made.
 void CScriptExternal::SplitMenuItems(const CString& items, CStringArray& list)
 {
     list.RemoveAll();
-    CString text = items + ",";
+    const LPCSTR text = items;
+    const int length = items.GetLength();
     int start = 0;
-    for (int comma = text.Find(','); comma >= 0; comma = text.Find(',', start))
+    for (int i = 0; i <= length && list.GetSize() < VA_SHOWMENU_MAX_ENTRIES; ++i)
     {
-        list.Add(text.Mid(start, comma - start));
-        start = comma + 1;
+        if (i < length && text[i] != ',')
+            continue;
+        list.Add(CString(text + start, i - start));
+        start = i + 1;
     }
 }
 
@@ -720,13 +867,24 @@ CString CScriptExternal::FormatOnePass(const CString& format, const VARIANT& val
         int j = i + 1;
         while (j < len && strchr("-+ #0", format[j]) != nullptr)
             ++j;
-        while (j < len && format[j] >= '0' && format[j] <= '9')
-            ++j;
+        // A width or precision beyond the cap can only give too long a text.
+        auto number = [&]() {
+            long long n = 0;
+            while (j < len && format[j] >= '0' && format[j] <= '9')
+            {
+                if (n <= kMaxSprintfText)
+                    n = n * 10 + (format[j] - '0');
+                ++j;
+            }
+            return n;
+        };
+        if (number() > kMaxSprintfText)
+            return format;
         if (j < len && format[j] == '.')
         {
             ++j;
-            while (j < len && format[j] >= '0' && format[j] <= '9')
-                ++j;
+            if (number() > kMaxSprintfText)
+                return format;
         }
         end = j;
         i = j;
@@ -757,7 +915,7 @@ CString CScriptExternal::FormatOnePass(const CString& format, const VARIANT& val
     std::string out;
     auto formatWith = [&](auto v, const CString& full) {
         int n = std::snprintf(nullptr, 0, full, v);
-        if (n < 0)
+        if (n < 0 || n > kMaxSprintfText - before.GetLength() - after.GetLength())
             return false;
         out.assign(static_cast<size_t>(n) + 1, '\0');
         std::snprintf(&out[0], out.size(), full, v);

@@ -1,14 +1,16 @@
 // CScriptExternal: the program's automation object, which every hosted page
 // and user script reaches as window.external. A plain IDispatch without type
 // information; nearly every method becomes a private message to the main
-// window. Methods named "Vantorel_..." act only for pages loaded from
-// "file:" or "mk:" locations; a call that is refused or malformed returns
-// S_OK with the default result.
+// window. Methods named "Vantorel_..." act only for the program's own
+// pages, files inside the program folder; a call that is refused or
+// malformed returns S_OK with the default result.
 //
 // Classes in this file:
 //   CScriptExternal   the object (one, a member of the main frame)
 #ifndef VA_TAB_SCRIPTEXTERNAL_H
 #define VA_TAB_SCRIPTEXTERNAL_H
+
+#include <string>
 
 #include "framework/core/Collections.h"
 #include "framework/core/CString.h"
@@ -42,14 +44,19 @@ public:
     DISPID LookUp(const CString& name);
     const CString& GetCachedName(int slot) const { return m_cacheNames[slot]; }
 
+    // Whether a page's address names a file inside the program folder: a
+    // "file:" address without a host, or an "mk:@MSITStore:" address of a
+    // store file there, read after its percent escapes are decoded.
+    static bool IsProgramPage(const std::wstring& href, const std::wstring& programFolder);
     // The text formatted once with one value: the format's one conversion
     // is checked against the value's type first; a pass that does not fit
     // (no or several live conversions, "*", "%n", "%p", another type)
-    // leaves the text as it was.
+    // leaves the text as it was, as does one whose text would pass 64 KiB.
     static CString FormatOnePass(const CString& format, const VARIANT& value);
     // "Version " + the program's file version + " Build 13014 ".
     static CString VersionText();
-    // The items of a comma list: "a,,b" gives "a", "" and "b".
+    // The items of a comma list: "a,,b" gives "a", "" and "b"; no more
+    // than the menu takes (VA_SHOWMENU_MAX_ENTRIES).
     static void SplitMenuItems(const CString& items, CStringArray& list);
     // The download-control word of the seven switches of SetSecurity.
     static DWORD SecurityWord(const bool switches[7]);

@@ -139,6 +139,48 @@ TEST_F(PlugInHost, UnloadMessagesEmptyTheListsAndReloadRereadsTheScripts)
     ::SendMessageA(m_frame->m_hWnd, WM_COMMAND, ID_SCRIPT_FIRST + 5, 0);
 }
 
+TEST_F(PlugInHost, UnloadKeepsAModuleWhileItsCodeRunsOnTheStackOrInAWindow)
+{
+    typedef void (*SetModeFn)(int);
+    typedef HWND (*WindowFn)();
+    Install("TestPlugInA.dll", "a.dll");
+    theApp.m_settings.bPlgEnable(true);
+    const std::string path = m_folder->File("Plugin/a.dll");
+    auto setMode = [&](int mode) {
+        auto fn = reinterpret_cast<SetModeFn>(GetProcAddress(theApp.m_plugIns.at(0)->m_hModule, "TestPlugInSetMode"));
+        ASSERT_NE(nullptr, fn);
+        fn(mode);
+    };
+
+    // Its export asks for the unload and goes on running; the module goes
+    // once the export has returned.
+    StartupCommand();
+    setMode(1);
+    ::SendMessageA(m_frame->m_hWnd, WM_COMMAND, ID_PLUGIN_FIRST, 0);
+    EXPECT_TRUE(theApp.m_plugIns.empty());
+    char log[256] = {};
+    GetEnvironmentVariableA("VA_TEST_PLUGIN_AFTER_UNLOAD", log, sizeof(log));
+    EXPECT_STREQ("idle;execute(0,null);after unload;", log);
+    EXPECT_EQ(nullptr, GetModuleHandleA(path.c_str()));
+
+    // A window running the module's procedure keeps it until it is gone.
+    StartupCommand();
+    setMode(2);
+    ::SendMessageA(m_frame->m_hWnd, WM_COMMAND, ID_PLUGIN_FIRST, 0);
+    auto windowOf = reinterpret_cast<WindowFn>(GetProcAddress(theApp.m_plugIns.at(0)->m_hModule, "TestPlugInWindow"));
+    ASSERT_NE(nullptr, windowOf);
+    HWND window = windowOf();
+    ASSERT_NE(nullptr, window);
+    ::SendMessageA(m_frame->m_hWnd, WM_FRAME_UNLOADPLUGINS, 0, 0);
+    EXPECT_TRUE(theApp.m_plugIns.empty());
+    theApp.OnIdle(0);
+    ASSERT_NE(nullptr, GetModuleHandleA(path.c_str()));
+    EXPECT_EQ(42, ::SendMessageA(window, WM_APP + 1, 0, 0));
+    ::DestroyWindow(window);
+    theApp.OnIdle(0);
+    EXPECT_EQ(nullptr, GetModuleHandleA(path.c_str()));
+}
+
 TEST_F(PlugInHost, CatalogMenusListShownEntriesByIndexWithAnEmptyItemOtherwise)
 {
     Install("TestPlugInA.dll", "a.dll");

@@ -1,14 +1,29 @@
 // A plug-in module for the catalog tests. Each build names itself by
 // TEST_PLUGIN_NAME and answers keys with TEST_PLUGIN_KEY_RESULT; every call
 // is written into a log the test reads through the export TestPlugInLog.
+// TestPlugInSetMode makes PluginExecute unload the plug-ins itself or leave
+// a window that runs the module's code.
 #include <windows.h>
 
 #include <cstdio>
 #include <cstring>
 
+#include "shared/FrameMessages.h"
+
 namespace {
 
 char g_log[4096];
+int g_mode = 0;
+HWND g_window = nullptr;
+WNDPROC g_staticProc = nullptr;
+
+// The procedure the module's window runs: a test message gets 42.
+LRESULT CALLBACK WindowProc(HWND hWnd, UINT msg, WPARAM wParam, LPARAM lParam)
+{
+    if (msg == WM_APP + 1)
+        return 42;
+    return CallWindowProcA(g_staticProc, hWnd, msg, wParam, lParam);
+}
 
 void Log(const char* format, ...)
 {
@@ -38,9 +53,29 @@ HICON PlugInIcon()
     return LoadIconA(nullptr, MAKEINTRESOURCEA(32512));
 }
 
+void TestPlugInSetMode(int mode)
+{
+    g_mode = mode;
+}
+
+HWND TestPlugInWindow()
+{
+    return g_window;
+}
+
 int WINAPI PluginExecute(HWND hMain, int reserved, const char* text)
 {
     Log("execute(%d,%s);", reserved, text == nullptr ? "null" : text[0] == '\0' ? "empty" : text);
+    if (g_mode == 1) {
+        SendMessageA(hMain, WM_FRAME_UNLOADPLUGINS, 0, 0);
+        // Still running in the module after the unload.
+        Log("after unload;");
+        SetEnvironmentVariableA("VA_TEST_PLUGIN_AFTER_UNLOAD", g_log);
+    } else if (g_mode == 2) {
+        g_window = CreateWindowA("STATIC", "", WS_POPUP, 0, 0, 5, 5, nullptr, nullptr, nullptr, nullptr);
+        g_staticProc = reinterpret_cast<WNDPROC>(
+            SetWindowLongPtrA(g_window, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(WindowProc)));
+    }
     return 1;
 }
 

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "app/MainFrame.h"
+#include "app/TabGroup.h"
 #include "app/VantorelApp.h"
 #include "framework/ole/OleObject.h"
 #include "shared/FrameMessages.h"
@@ -259,4 +260,87 @@ TEST(DropMode, SectorsFollowTheGestureAngles)
     EXPECT_EQ(kDropDown, DropModeOfMove(-983, 1000));
     EXPECT_EQ(kDropUp, DropModeOfMove(1000, -1017));
     EXPECT_EQ(kDropRight, DropModeOfMove(1000, -983));
+}
+
+namespace {
+
+// A drop from another program: OLE calls the target inside a message that
+// another thread sent to this one.
+struct ForeignDrop
+{
+    HWND window;
+    IDropTarget* target;
+    IDataObject* data;
+    DWORD effect;
+    LRESULT inSend;
+};
+
+LRESULT CALLBACK ForeignDropProc(HWND hWnd, UINT msg, WPARAM wParam, LPARAM lParam)
+{
+    if (msg != WM_APP)
+        return ::DefWindowProcA(hWnd, msg, wParam, lParam);
+    ForeignDrop& drop = *reinterpret_cast<ForeignDrop*>(lParam);
+    const DWORD allowed = drop.effect;
+    drop.target->DragEnter(drop.data, 0, { 100, 300 }, &drop.effect);
+    drop.effect = allowed;
+    drop.target->Drop(drop.data, 0, { 100, 300 }, &drop.effect);
+    return ::InSendMessage();
+}
+
+DWORD WINAPI SendForeignDrop(void* param)
+{
+    ForeignDrop& drop = *static_cast<ForeignDrop*>(param);
+    drop.inSend = ::SendMessageA(drop.window, WM_APP, 0, reinterpret_cast<LPARAM>(&drop));
+    return 0;
+}
+
+// The drop's effect; this thread serves the second thread's send meanwhile.
+DWORD DropFromAnotherThread(IDropTarget* target, IDataObject* data, DWORD allowed)
+{
+    HWND window = ::CreateWindowA("STATIC", "", WS_POPUP, 0, 0, 5, 5, nullptr, nullptr, nullptr, nullptr);
+    ::SetWindowLongPtrA(window, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(ForeignDropProc));
+    ForeignDrop drop = { window, target, data, allowed, 0 };
+    HANDLE thread = ::CreateThread(nullptr, 0, SendForeignDrop, &drop, 0, nullptr);
+    MSG msg;
+    while (::MsgWaitForMultipleObjects(1, &thread, FALSE, 5000, QS_ALLINPUT) == WAIT_OBJECT_0 + 1)
+        while (::PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE))
+            ::DispatchMessageA(&msg);
+    ::CloseHandle(thread);
+    ::DestroyWindow(window);
+    EXPECT_NE(0, drop.inSend);
+    return drop.effect;
+}
+
+} // namespace
+
+TEST_F(DropTargetTest, DropsFromAnotherProgramOpenTheirLinkAndSayWhenNothingOpened)
+{
+    CTabGroup* group = theApp.GetActiveGroup();
+    ASSERT_NE(nullptr, group);
+    auto* link = new CTestDataObject;
+    link->AddText("http://dropped.example/");
+    auto* words = new CTestDataObject;
+    words->AddText("no engine searches this");
+    m_frame->m_searchEngines.Clear();
+    const struct
+    {
+        IDropTarget* target;
+        CTestDataObject* data;
+        DWORD allowed;
+        DWORD effect;
+        int opened;
+    } kCases[] = {
+        { m_target, link, kCopyMove, DROPEFFECT_COPY, 1 },
+        { m_frame->m_pFrameDropTarget, link, kAll, DROPEFFECT_LINK, 1 },
+        { m_target, words, kCopyMove, DROPEFFECT_NONE, 0 },
+        { m_frame->m_pFrameDropTarget, words, kAll, DROPEFFECT_NONE, 0 },
+    };
+    for (const auto& c : kCases)
+    {
+        const int before = group->GetTabCount();
+        EXPECT_EQ(c.effect, DropFromAnotherThread(c.target, c.data, c.allowed)) << c.allowed;
+        EXPECT_EQ(before + c.opened, group->GetTabCount()) << c.allowed;
+    }
+    link->Release();
+    words->Release();
 }

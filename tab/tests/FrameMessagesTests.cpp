@@ -323,3 +323,16 @@ TEST_F(FrameMessages, ShowMenuReturnsTheNumberOfTheChosenCommandItem)
     EXPECT_EQ(1, s_menuKeysSent);
     EXPECT_EQ(1, chosen);
 }
+
+TEST_F(FrameMessages, ShowMenuCountsSeparatorsAgainstItsCap)
+{
+    CStringArray items;
+    for (int i = 0; i < 60; ++i)
+        items.Add("");
+    items.Add("late");
+    int count = 0;
+    m_frame->SetForegroundWindow();
+    ASSERT_TRUE(ReadMenuShownBy([&] { Send(WM_FRAME_SHOWMENU, 0, reinterpret_cast<LPARAM>(&items)); },
+                                [&](HMENU menu, HWND) { count = ::GetMenuItemCount(menu); }));
+    EXPECT_EQ(VA_SHOWMENU_MAX_ENTRIES, count);
+}

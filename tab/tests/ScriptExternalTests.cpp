@@ -12,6 +12,7 @@
 #include "app/TabGroup.h"
 #include "app/VantorelApp.h"
 #include "framework/ole/OleUtil.h"
+#include "shared/FrameMessages.h"
 #include "tab/BrowserView.h"
 #include "tab/ScriptExternal.h"
 #include "tab/TabItem.h"
@@ -69,7 +70,16 @@ protected:
         ASSERT_NE(nullptr, m_tab);
         ShowLocal();
     }
-    void ShowLocal() { ControlOf(m_tab)->SetDocumentHtml(L"<p>local</p>", L"file:///C:/x.htm"); }
+    void ShowLocal() { ControlOf(m_tab)->SetDocumentHtml(L"<p>local</p>", ProgramUrl("x.htm")); }
+    // The "file:" address of a file in the program folder.
+    static std::wstring ProgramUrl(const char* name)
+    {
+        std::wstring url = L"file:///" + VaWideFromAnsi(CString(theApp.GetProgramFolder()) + name, -1, CP_ACP);
+        for (wchar_t& c : url)
+            if (c == L'\\')
+                c = L'/';
+        return url;
+    }
     // Calls the method with the page's document first; the result variant.
     std::shared_ptr<CVariant> Call(const wchar_t* name, std::vector<VARIANT> args,
                                    WORD flags = DISPATCH_METHOD)
@@ -179,7 +189,7 @@ TEST_F(ScriptExternalTest, VersionNamesTheProgramsFileVersionAndBuild)
 
 TEST_F(ScriptExternalTest, PageObjectsGiveTheirAddressAndTitle)
 {
-    ControlOf(m_tab)->SetDocumentHtml(L"<title>T1</title><p>x</p>", L"file:///C:/t.htm");
+    ControlOf(m_tab)->SetDocumentHtml(L"<title>T1</title><p>x</p>", ProgramUrl("t.htm"));
     VARIANT doc;
     ::VariantInit(&doc);
     doc.vt = VT_DISPATCH;
@@ -187,8 +197,115 @@ TEST_F(ScriptExternalTest, PageObjectsGiveTheirAddressAndTitle)
     doc.pdispVal->AddRef();
     VARIANT doc2 = doc;
     doc2.pdispVal->AddRef();
-    EXPECT_EQ("file:///C:/t.htm", Ansi(Call(L"Vantorel_GetURL", { doc })));
+    EXPECT_EQ(std::string(VaAnsiFromWide(ProgramUrl("t.htm").c_str(), -1, CP_ACP)),
+              Ansi(Call(L"Vantorel_GetURL", { doc })));
     EXPECT_EQ("T1", Ansi(Call(L"Vantorel_GetTitle", { doc2 })));
+}
+
+TEST_F(ScriptExternalTest, OnlyPagesInsideTheProgramFolderAreTrusted)
+{
+    std::wstring folder = VaWideFromAnsi(theApp.GetProgramFolder(), -1, CP_ACP);
+    folder.pop_back();
+    std::wstring spaced = ProgramUrl("Favorite/a b.htm");
+    spaced.replace(spaced.find(L' '), 1, L"%20");
+    std::wstring sibling = ProgramUrl("");
+    sibling.replace(sibling.size() - 1, 1, L"-other/page.htm");
+    std::wstring upper = ProgramUrl("Script/run.htm");
+    ::CharUpperBuffW(&upper[8], static_cast<DWORD>(upper.size() - 8));
+    const struct
+    {
+        std::wstring url;
+        bool trusted;
+    } kCases[] = {
+        { ProgramUrl("Favorite/page.htm"), true },
+        { spaced, true },
+        { upper + L"#top", true },
+        { L"mk:@MSITStore:" + folder + L"\\help\\help.chm::/index.htm", true },
+        { L"file://server/share/page.htm", false },
+        { L"file:////server/share/page.htm", false },
+        { L"file:///%5C%5Cserver%5Cshare%5Cpage.htm", false },
+        { L"file:///C:/Downloads/saved.htm", false },
+        { ProgramUrl("../elsewhere.htm"), false },
+        { ProgramUrl("%2e%2e/elsewhere.htm"), false },
+        { sibling, false },
+        { L"mk:@MSITStore:C:\\Downloads\\help.chm::/index.htm", false },
+        { L"http://remote.example/", false },
+    };
+    for (const auto& c : kCases)
+    {
+        ControlOf(m_tab)->SetDocumentHtml(L"<p>x</p>", c.url);
+        auto path = Call(L"Vantorel_AppPath", {});
+        EXPECT_EQ(c.trusted ? std::string(theApp.GetProgramFolder()) : "<not text>", Ansi(path))
+            << std::string(VaAnsiFromWide(c.url.c_str(), -1, CP_ACP));
+    }
+}
+
+namespace {
+
+ULONG References(IUnknown* p)
+{
+    p->AddRef();
+    return p->Release();
+}
+
+} // namespace
+
+TEST_F(ScriptExternalTest, PageObjectsHandedOutKeepNoReferenceOfTheirOwn)
+{
+    TestWebBrowser* control = ControlOf(m_tab);
+    IUnknown* doc = static_cast<IHTMLDocument2*>(control->GetDocument());
+    IUnknown* browser = static_cast<IWebBrowser2*>(control);
+    const LONG id = static_cast<LONG>(reinterpret_cast<INT_PTR>(m_tab->m_hFrame));
+    const struct
+    {
+        const wchar_t* name;
+        bool byId;
+        IUnknown* counted;
+    } kCases[] = {
+        { L"Vantorel_GetActiveTabDoc2Ptr", false, doc },
+        { L"Vantorel_GetDocumentObject", true, doc },
+        { L"Vantorel_GetWindowObject", true, doc },
+        { L"Vantorel_GetWebBrowserObject", true, browser },
+    };
+    for (const auto& c : kCases)
+    {
+        const ULONG before = References(c.counted);
+        auto result = Call(c.name, c.byId ? std::vector<VARIANT>{ Int(id) } : std::vector<VARIANT>{});
+        EXPECT_EQ(VT_DISPATCH, result->vt) << c.name;
+        EXPECT_NE(nullptr, result->pdispVal) << c.name;
+        result.reset();
+        EXPECT_EQ(before, References(c.counted)) << c.name;
+        // A call that wants no result.
+        std::vector<VARIANT> args;
+        if (c.byId)
+            args.push_back(Int(id));
+        EXPECT_EQ(S_OK, control->CallExternal(c.name, args, nullptr, DISPATCH_METHOD));
+        EXPECT_EQ(before, References(c.counted)) << c.name;
+    }
+
+    // A page polling another tab's document lets it go with the tab.
+    CTabItem* other = Open(nullptr, "http://other.example/");
+    const int live = TestHtmlDocument::LiveCount();
+    const LONG otherId = static_cast<LONG>(reinterpret_cast<INT_PTR>(other->m_hFrame));
+    for (int i = 0; i < 3; ++i)
+        Call(L"Vantorel_GetDocumentObject", { Int(otherId) });
+    ::PostMessageA(other->m_hFrame, WM_CLOSE, 0, 0);
+    Pump();
+    EXPECT_GT(live, TestHtmlDocument::LiveCount());
+}
+
+TEST_F(ScriptExternalTest, FormattedTextsAndMenusStayWithinTheirCaps)
+{
+    EXPECT_EQ("[%2000000000d]", Ansi(Call(L"Vantorel_Sprintf", { Text(L"[%2000000000d]"), Int(5) })));
+    EXPECT_EQ("%.99999f", Ansi(Call(L"Vantorel_Sprintf", { Text(L"%.99999f"), Real(1.5) })));
+    EXPECT_EQ(std::string(1000, ' ') + "5",
+              Ansi(Call(L"Vantorel_Sprintf", { Text(L"%1001d"), Int(5) })));
+    // A menu of a thousand commas takes the first 50 entries, separators too.
+    CStringArray items;
+    CScriptExternal::SplitMenuItems(CString('a', 1) + CString(',', 1000), items);
+    ASSERT_EQ(VA_SHOWMENU_MAX_ENTRIES, items.GetSize());
+    EXPECT_STREQ("a", items[0]);
+    EXPECT_STREQ("", items[49]);
 }
 
 TEST(ScriptExternal, NamesAreFoundWithoutCaseAndTheCacheKeepsTheFiveLast)

@@ -1018,9 +1018,19 @@ TestHtmlDocument* TestHtmlDocument::Create(TestWebBrowser* pOwner, const std::ws
     return pDoc;
 }
 
+namespace {
+int g_liveDocuments = 0;
+} // namespace
+
+int TestHtmlDocument::LiveCount()
+{
+    return g_liveDocuments;
+}
+
 TestHtmlDocument::TestHtmlDocument(TestWebBrowser* pOwner, const std::wstring& url)
     : m_pOwner(pOwner), m_url(url)
 {
+    ++g_liveDocuments;
     m_pWindow = new TestHtmlWindow(this);
     m_pScript = new TestPageScript(this);
     m_pLocation = new TestHtmlLocation(this);
@@ -1028,6 +1038,7 @@ TestHtmlDocument::TestHtmlDocument(TestWebBrowser* pOwner, const std::wstring& u
 
 TestHtmlDocument::~TestHtmlDocument()
 {
+    --g_liveDocuments;
     ReleaseFrames();
     delete m_pWindow;
     delete m_pScript;

@@ -93,6 +93,8 @@ public:
     // (not held), showing html at url.
     static TestHtmlDocument* Create(TestWebBrowser* pOwner, const std::wstring& url,
                                     const std::wstring& html);
+    // How many documents exist: a test sees one freed after its last Release.
+    static int LiveCount();
 
     //--- What a test sets
     // Replaces the page (and its frames).

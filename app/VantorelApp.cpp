@@ -12,6 +12,7 @@
 #include "app/StartupList.h"
 #include "app/resource.h"
 #include "framework/core/File.h"
+#include "shared/KeyText.h"
 #include "shared/ProgramPath.h"
 #include "shared/TextFormat.h"
 #include "shared/VersionInfo.h"
@@ -51,14 +52,6 @@ CVantorelApp::~CVantorelApp() = default;
 CString CVantorelApp::ProgramFile(LPCTSTR name) const
 {
     return ProgramPath::Join(GetProgramFolder(), name);
-}
-
-int CVantorelApp::DetectKeyboardType()
-{
-    int type = GetKeyboardType(0);
-    if (type == 7)
-        return GetKeyboardType(1) != 0 ? 106 : 101;
-    return type;
 }
 
 void CVantorelApp::CreateDataFolders()

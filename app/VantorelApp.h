@@ -244,7 +244,6 @@ private:
     // Posts a bound command to the main window; 32300-32315 stand for the
     // closed tabs newest first. FALSE when nothing was posted.
     BOOL PostBoundCommand(int command);
-    static int DetectKeyboardType();
     void ForceSessionSettings();
     bool HandOverToRunningInstance();
     // Start modes 3 to 5 open saved pages: the tabs of the last closed

@@ -324,7 +324,6 @@ public:
     void LoadGroupTabDefs(CNewMenu* menu);
     void LoadGroupTabImages();
     // Items 36500 + i showing group image i, numbered, ten to a column.
-    void AppendGroupImageItems(CNewMenu& menu, int count);
     std::vector<GroupTabDef> m_groupTabDefs;  // definition n: command 36600 + n
     CImageList m_groupTabImages;              // "ptab.bmp", 16 x 16 cells
 

@@ -12,7 +12,7 @@
 #include "app/resource.h"
 #include "bars/GroupTabBar.h"
 #include "lists/SearchEngineMenu.h"
-#include "shared/ProgramPath.h"
+#include "shared/GroupImageMenu.h"
 
 namespace {
 
@@ -29,10 +29,7 @@ const UINT kCmdGroupUnusedLast = 36457;
 
 void CMainFrame::LoadGroupTabImages()
 {
-    m_groupTabImages.DeleteImageList();
-    m_groupTabImages.Create(16, 16, ILC_COLOR24 | ILC_MASK, 31, 1);
-    m_groupTabImages.AddBitmapFile(
-        ProgramPath::Join(theApp.m_folders.GetResFolder(), "ptab.bmp"), RGB(0xFF, 0x00, 0xFF));
+    LoadGroupImages(m_groupTabImages, theApp.m_folders.GetResFolder());
 }
 
 void CMainFrame::LoadGroupTabDefs(CNewMenu* menu)
@@ -131,22 +128,6 @@ void CMainFrame::OnRenameGroup()
     RunGroupExport("ShowPtabRename");
 }
 
-void CMainFrame::AppendGroupImageItems(CNewMenu& menu, int count)
-{
-    if (m_groupTabImages.GetSafeHandle() == nullptr)
-        LoadGroupTabImages();
-    const int images = m_groupTabImages.GetImageCount();
-    for (int i = 0; i < count; ++i) {
-        CString caption;
-        caption.Format("%d", i);
-        const UINT flags = MF_STRING | (i > 0 && i % 10 == 0 ? MF_MENUBREAK : 0);
-        if (i < images)
-            menu.AppendMenuWithImageList(flags, ID_GROUP_IMAGE_FIRST + i, caption, &m_groupTabImages, i);
-        else
-            menu.AppendMenu(flags, ID_GROUP_IMAGE_FIRST + i, caption);
-    }
-}
-
 void CMainFrame::OnPickGroupImage()
 {
     // Images 0 to 29 of the strip as a popup at the cursor; the chosen
@@ -154,7 +135,9 @@ void CMainFrame::OnPickGroupImage()
     CNewMenu picker;
     if (!picker.CreatePopupMenu())
         return;
-    AppendGroupImageItems(picker, kPickerImages);
+    if (m_groupTabImages.GetSafeHandle() == nullptr)
+        LoadGroupTabImages();
+    AppendGroupImageItems(picker, m_groupTabImages, kPickerImages, ID_GROUP_IMAGE_FIRST);
     POINT point = {};
     ::GetCursorPos(&point);
     picker.TrackPopupMenu(TPM_LEFTALIGN | TPM_RIGHTBUTTON, point.x, point.y, this);

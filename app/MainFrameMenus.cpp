@@ -9,6 +9,7 @@
 #include "bars/GroupTabBar.h"
 #include "lists/SearchEngineMenu.h"
 #include "menulib/NewMenu.h"
+#include "shared/GroupImageMenu.h"
 #include "tab/BrowserView.h"
 #include "tab/ChildFrame.h"
 #include "tab/TabItem.h"
@@ -261,7 +262,9 @@ void CMainFrame::BuildPopupMenu(POINT at, bool withImages)
         LoadGroupTabDefs(CNewMenu::FromHandleNew(NthSubMenu(popup->m_hMenu, withImages ? 1 : 0)));
         if (CNewMenu* images = withImages ? popup->GetSubMenu(0) : nullptr) {
             ClearMenuItems(*images);
-            AppendGroupImageItems(*images, kGroupMenuImages);
+            if (m_groupTabImages.GetSafeHandle() == nullptr)
+                LoadGroupTabImages();
+            AppendGroupImageItems(*images, m_groupTabImages, kGroupMenuImages, ID_GROUP_IMAGE_FIRST);
         }
         popup->TrackPopupMenu(TPM_LEFTALIGN | TPM_RIGHTBUTTON, at.x, at.y, this);
     }

@@ -14,6 +14,7 @@
 #include "framework/app/FaultGuard.h"
 #include "framework/core/File.h"
 #include "lists/PlugInModules.h"
+#include "shared/KeyText.h"
 #include "shared/ProgramPath.h"
 #include "shared/TextFormat.h"
 #include "shared/VersionInfo.h"
@@ -54,14 +55,6 @@ CVantorelApp::~CVantorelApp() = default;
 CString CVantorelApp::ProgramFile(LPCTSTR name) const
 {
     return ProgramPath::Join(GetProgramFolder(), name);
-}
-
-int CVantorelApp::DetectKeyboardType()
-{
-    int type = GetKeyboardType(0);
-    if (type == 7)
-        return GetKeyboardType(1) != 0 ? 106 : 101;
-    return type;
 }
 
 void CVantorelApp::CreateDataFolders()

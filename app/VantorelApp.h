@@ -255,7 +255,6 @@ private:
     // Posts a bound command to the main window; 32300-32315 stand for the
     // closed tabs newest first. FALSE when nothing was posted.
     BOOL PostBoundCommand(int command);
-    static int DetectKeyboardType();
     void RecoverFromFault();
     void ForceSessionSettings();
     bool HandOverToRunningInstance();

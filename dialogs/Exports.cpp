@@ -10,7 +10,7 @@
 #include "dialogs/core/DlgAbout.h"
 #include "dialogs/core/DlgSetting.h"
 #include "dialogs/core/FormsetApp.h"
-#include "dialogs/core/SettingsPages.h"
+#include "dialogs/pages/SettingsPages.h"
 #include "dialogs/core/SmallDialogs.h"
 #include "shared/FormbayExports.h"
 #include "shared/SettingsRecord.h"

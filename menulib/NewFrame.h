@@ -7,6 +7,7 @@
 //   CNewMDIFrameWnd    over CMDIFrameWnd, the same
 //   CNewMDIChildWnd    over CMDIChildWnd
 //   CNewDialog         over CDialog, with the command-state update of popups
+// (a settings page derives from CNewFrame<CPropertyPage>)
 #ifndef VA_MENULIB_NEWFRAME_H
 #define VA_MENULIB_NEWFRAME_H
 
@@ -30,6 +31,8 @@ class CNewFrame : public TBase
 {
 public:
     CNewFrame() = default;
+    // A dialog or page base made from its template.
+    explicit CNewFrame(UINT nIDTemplate) : TBase(nIDTemplate) {}
 
     CNewMenu m_DefaultNewMenu;
     CNewMenu m_SystemNewMenu;

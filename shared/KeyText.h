@@ -39,6 +39,10 @@ CString Format(unsigned vk, unsigned modifiers, int keyboardType);
 // The shortcut text of a virtual key with the modifiers held now
 // (GetKeyState). Windows only.
 CString FormatKeyText(unsigned vk, int keyboardType);
+// The keyboard type the key names follow: 106 for a Japanese keyboard
+// that reports a subtype, 101 for one without, else the system's type.
+// Windows only.
+int DetectKeyboardType();
 // KeyText::OemKeyName under the name both modules call.
 CString GetOemKeyName(unsigned vk, int keyboardType);
 

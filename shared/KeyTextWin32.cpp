@@ -2,6 +2,14 @@
 
 #include <windows.h>
 
+int DetectKeyboardType()
+{
+    const int type = ::GetKeyboardType(0);
+    if (type == 7)
+        return ::GetKeyboardType(1) != 0 ? KeyText::kKeyboard106 : KeyText::kKeyboard101;
+    return type;
+}
+
 CString FormatKeyText(unsigned vk, int keyboardType)
 {
     unsigned modifiers = 0;

@@ -103,4 +103,26 @@ CString FormatNumbers(const CString& format, char conv, std::initializer_list<lo
     return out;
 }
 
+CString FormatStrings(const CString& format, std::initializer_list<const char*> texts, const char* fallback)
+{
+    std::vector<Piece> pieces;
+    const int expected = static_cast<int>(texts.size());
+    if (!Split(format, 's', pieces) || CountConversions(pieces) != expected) {
+        pieces.clear();
+        if (!Split(CString(fallback), 's', pieces) || CountConversions(pieces) != expected)
+            return CString(fallback);
+    }
+    CString out;
+    auto text = texts.begin();
+    for (const Piece& p : pieces) {
+        if (!p.conversion) {
+            out += p.text;
+            continue;
+        }
+        const char* inserted = *text++;
+        out += inserted != nullptr ? inserted : "";
+    }
+    return out;
+}
+
 } // namespace TextFormat

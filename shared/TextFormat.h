@@ -1,4 +1,5 @@
-// Filling texts of the string files that carry conversions ("%d", "%04x").
+// Filling texts of the string files that carry conversions ("%d", "%04x",
+// "%s").
 //
 // A line of a string file is user data: it is never handed to a printf-style
 // function as it stands. A line is used only when its conversions are
@@ -24,6 +25,11 @@ bool HasNumberConversions(const CString& format, char conv, int count);
 // with its conversions replaced by the numbers in order. conv is 'd' or 'x'.
 CString FormatNumbers(const CString& format, char conv, std::initializer_list<long> numbers,
                       const char* fallback);
+
+// format (or fallback, when format does not hold exactly one "%s" per text)
+// with the n-th "%s" replaced by the n-th text, as it stands ("%%" is a
+// percent sign). The texts are inserted, never read as formats.
+CString FormatStrings(const CString& format, std::initializer_list<const char*> texts, const char* fallback);
 
 } // namespace TextFormat
 

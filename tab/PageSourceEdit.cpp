@@ -7,7 +7,7 @@
 #include "app/VantorelApp.h"
 #include "framework/core/File.h"
 #include "framework/ole/OleUtil.h"
-#include "shared/WidePath.h"
+#include "shared/ExternalEditor.h"
 #include "tab/BrowserView.h"
 
 namespace {
@@ -37,76 +37,12 @@ IHTMLTxtRange* BodyRange(CBrowserView* view)
     return range;
 }
 
-// The editor of HTML sources named in the registry, else Notepad.
-
-// Blocks until the process ends, with the main window disabled so that the
-// user waits, while messages other threads and processes send (a second
-// start's hand-over, incoming COM calls) are still answered; nothing posted
-// is dispatched.
-void WaitForProcess(HANDLE process)
-{
-    HWND main = AfxGetMainWnd() != nullptr ? AfxGetMainWnd()->GetSafeHwnd() : nullptr;
-    const bool disabled = main != nullptr && ::IsWindowEnabled(main) && !::EnableWindow(main, FALSE);
-    while (::MsgWaitForMultipleObjects(1, &process, FALSE, INFINITE, QS_SENDMESSAGE) == WAIT_OBJECT_0 + 1) {
-        // Peeking delivers the pending sent messages and removes nothing.
-        MSG msg;
-        ::PeekMessageA(&msg, nullptr, 0, 0, PM_NOREMOVE | PM_QS_SENDMESSAGE);
-    }
-    if (disabled && ::IsWindow(main))
-        ::EnableWindow(main, TRUE);
-}
-
-// Runs the editor on the file and waits for it; false when it cannot start.
-bool RunEditor(const CString& editor, const CString& file)
-{
-    CString commandLine = editor.Left(1) == "\"" ? editor : "\"" + editor + "\"";
-    commandLine += " \"" + file + "\"";
-    STARTUPINFOA startup = {};
-    startup.cb = sizeof(startup);
-    PROCESS_INFORMATION process = {};
-    CString mutableLine = commandLine;
-    if (!::CreateProcessA(nullptr, mutableLine.GetBuffer(commandLine.GetLength() + 1), nullptr, nullptr,
-                          FALSE, 0, nullptr, nullptr, &startup, &process))
-        return false;
-    mutableLine.ReleaseBuffer();
-    WaitForProcess(process.hProcess);
-    ::CloseHandle(process.hThread);
-    ::CloseHandle(process.hProcess);
-    return true;
-}
-
 } // namespace
 
+// The editor of HTML sources named in the registry, else Notepad.
 CString EditorPath()
 {
-    std::wstring value;
-    HKEY key = nullptr;
-    // An empty path would open the root of the hive itself.
-    const CString keyPath = theApp.GetRegText(3);
-    if (!keyPath.IsEmpty() &&
-        ::RegOpenKeyExA(HKEY_LOCAL_MACHINE, keyPath, 0, KEY_READ, &key) == ERROR_SUCCESS) {
-        wchar_t buffer[260] = {};
-        DWORD size = sizeof(buffer) - sizeof(wchar_t);
-        DWORD type = 0;
-        if (::RegQueryValueExW(key, nullptr, nullptr, &type, reinterpret_cast<BYTE*>(buffer), &size) ==
-                ERROR_SUCCESS &&
-            type == REG_SZ)
-            value = buffer;
-        ::RegCloseKey(key);
-    }
-    if (value.empty())
-        return CString("notepad.exe");
-    // Read wide, so that an editor in a folder beyond the code page is still
-    // reached: by its short name. A quoted path keeps its quotes and the rest.
-    const bool quoted = value[0] == L'"';
-    const size_t end = quoted ? value.find(L'"', 1) : std::wstring::npos;
-    const std::wstring path = quoted ? value.substr(1, end == std::wstring::npos ? end : end - 1) : value;
-    CString ansi;
-    WidePath::ToAnsiPath(path, ansi);
-    if (!quoted)
-        return ansi;
-    return "\"" + ansi + "\"" +
-           (end == std::wstring::npos ? CString() : WidePath::ToBestFitAnsi(value.substr(end + 1)));
+    return ReadEditorPath(theApp.GetRegText(3));
 }
 
 void CChildFrame::EditPageSource()
@@ -141,7 +77,8 @@ void CChildFrame::EditPageSource()
         out.Write(static_cast<LPCSTR>(html), static_cast<UINT>(html.GetLength()));
         out.Close();
         // The page keeps its text when the editor does not start.
-        if (RunEditor(EditorPath(), path)) {
+        CWnd* pMain = AfxGetMainWnd();
+        if (RunEditorAndWait(EditorPath(), path, pMain != nullptr ? pMain->GetSafeHwnd() : nullptr)) {
             CFile in;
             if (in.Open(path, CFile::modeRead | CFile::shareDenyNone)) {
                 CString edited;

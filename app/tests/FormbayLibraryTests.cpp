@@ -9,6 +9,7 @@
 #include "app/TabGroup.h"
 #include "app/VantorelApp.h"
 #include "app/resource.h"
+#include "dialogs/pages/DlgSetTab5Res.h"
 #include "tab/TabItem.h"
 #include "tab/tests/TabFixture.h"
 
@@ -92,6 +93,22 @@ void ReadCaption()
     char text[128] = {};
     ::GetWindowTextA(hWnd, text, sizeof(text));
     s_caption = text;
+}
+
+BOOL CALLBACK FindGeneralPage(HWND hWnd, LPARAM lParam)
+{
+    if (::GetDlgItem(hWnd, IDC_GEN_STATUSURL) == nullptr)
+        return TRUE;
+    *reinterpret_cast<HWND*>(lParam) = hWnd;
+    return FALSE;
+}
+
+// Checks "show only the URL in the status bar" on the general page.
+void CheckStatusUrlOnly()
+{
+    HWND hPage = nullptr;
+    ::EnumChildWindows(ShownDialog(), FindGeneralPage, reinterpret_cast<LPARAM>(&hPage));
+    ::CheckDlgButton(hPage, IDC_GEN_STATUSURL, BST_CHECKED);
 }
 
 } // namespace
@@ -188,6 +205,23 @@ TEST_F(FormbayLibrary, SettingsCommandSavesOnOKAndNotOnCancel)
     EXPECT_TRUE(m_folder->Exists("SearchEngine.dat"));
     // The library was loaded for the call and is gone again.
     EXPECT_EQ(nullptr, ::GetModuleHandleA("Formbay.dll"));
+}
+
+TEST_F(FormbayLibrary, GeneralPageEditsReachTheFrameAndKeepStartModesItDoesNotOffer)
+{
+    const std::string settingsFile = std::string(theApp.GetMainClassName()) + ".ini";
+    for (int mode : { 3, 4, 5 }) {
+        theApp.m_settings.iInitMode = static_cast<uint8_t>(mode);
+        theApp.m_settings.bStatusBar_URL_Only(false);
+        AnswerNextMessageBox(IDOK, CheckStatusUrlOnly);
+        ::SendMessageA(Main(), WM_COMMAND, ID_TOOLS_SETTINGS, 0);
+        EXPECT_TRUE(AllAnswered());
+        EXPECT_EQ(mode, theApp.m_settings.iInitMode);
+        EXPECT_TRUE(theApp.m_settings.bStatusBar_URL_Only());
+        const std::string saved = m_folder->ReadBytes(settingsFile);
+        EXPECT_NE(std::string::npos, saved.find("iInitMode=" + std::to_string(mode) + "\r\n")) << mode;
+        EXPECT_NE(std::string::npos, saved.find("bStatusBar_URL_Only=1\r\n"));
+    }
 }
 
 TEST_F(FormbayLibrary, AboutCommandShowsTheVersionTextsAndKeepsTheTrace)

@@ -21,6 +21,7 @@ void DeflateRect(RECT& rc, int d)
 
 BEGIN_MESSAGE_MAP(CDlgSetting, CDialog)
     ON_WM_SIZE()
+    ON_WM_GETMINMAXINFO()
     ON_WM_DESTROY()
     ON_COMMAND(IDC_SETTING_HELP, OnHelp)
     ON_COMMAND(IDC_SETTING_HELPTIP, OnHelpTipCheck)
@@ -97,6 +98,12 @@ BOOL CDlgSetting::OnInitDialog()
     ::CheckDlgButton(m_hWnd, IDC_SETTING_HELPTIP, app.m_settings.bShowHelpTip() ? BST_CHECKED : BST_UNCHECKED);
 
     if (m_bSinglePage) {
+        // The template's size is the smallest the window may take.
+        RECT rcTemplate;
+        GetWindowRect(&rcTemplate);
+        m_sizeMin.cx = rcTemplate.right - rcTemplate.left;
+        m_sizeMin.cy = rcTemplate.bottom - rcTemplate.top;
+
         // The page area stretches; OK and Cancel ride on the bottom edge.
         if (m_layout.AddControl(&m_pageFrame, CAnchorLayout::kRight | CAnchorLayout::kBottom) &&
             m_layout.AddControl(GetDlgItem(IDCANCEL), CAnchorLayout::kBottom | CAnchorLayout::kKeepHeight))
@@ -297,8 +304,13 @@ void CDlgSetting::StoreRect()
     GetWindowRect(&m_rcSaved);
 }
 
+// OK and Cancel only end the dialog: the pages go with its window
+// (OnDestroy), as a page may still be running a message box, a menu or a
+// wait when a posted OK or Cancel arrives.
 void CDlgSetting::OnOK()
 {
+    if (HasEnded())
+        return;
     for (auto& entry : m_pages) {
         if (!entry->bNotDialog && entry->pPage->m_hWnd != nullptr)
             static_cast<CDialog*>(entry->pPage)->UpdateData(TRUE);
@@ -312,18 +324,18 @@ void CDlgSetting::OnOK()
         if (entry->pPage != nullptr && entry->pPage->m_hWnd != nullptr)
             entry->pPage->SendMessage(WM_SAVE_SETTINGS);
     }
-    DestroyPages();
     EndDialog(IDOK);
 }
 
 void CDlgSetting::OnCancel()
 {
+    if (HasEnded())
+        return;
     StoreRect();
     if (m_pOwner != nullptr) {
         m_pOwner->PostMessage(kOwnerDone, 2);
         return;
     }
-    DestroyPages();
     EndDialog(IDCANCEL);
 }
 
@@ -340,11 +352,42 @@ BOOL CDlgSetting::PreTranslateMessage(MSG* pMsg)
 {
     if (FormsetApp().m_settings.bShowHelpTip() && m_helpTip.m_hWnd != nullptr)
         m_helpTip.RelayEvent(pMsg);
-    if (pMsg->message == WM_KEYDOWN && pMsg->wParam == VK_ESCAPE) {
+    if (pMsg->message == WM_KEYDOWN && pMsg->wParam == VK_ESCAPE && !FocusWantsEscape(pMsg)) {
         OnCancel();
         return TRUE;
     }
     return CDialog::PreTranslateMessage(pMsg);
+}
+
+bool CDlgSetting::HasEnded() const
+{
+    return m_bModal && !ContinueModal();
+}
+
+// A dropped combo list closes on Esc, and a control that asks for every
+// key (a key capture field) takes Esc as its own.
+bool CDlgSetting::FocusWantsEscape(MSG* pMsg) const
+{
+    HWND hFocus = ::GetFocus();
+    if (hFocus == nullptr || (hFocus != m_hWnd && !::IsChild(m_hWnd, hFocus)))
+        return false;
+    for (HWND h = hFocus; h != nullptr && h != m_hWnd; h = ::GetParent(h)) {
+        char name[16] = {};
+        ::GetClassNameA(h, name, sizeof(name));
+        if (lstrcmpiA(name, "ComboBox") == 0 && ::SendMessageA(h, CB_GETDROPPEDSTATE, 0, 0))
+            return true;
+    }
+    const LRESULT code = ::SendMessageA(hFocus, WM_GETDLGCODE, pMsg->wParam, reinterpret_cast<LPARAM>(pMsg));
+    return (code & (DLGC_WANTALLKEYS | DLGC_WANTMESSAGE)) != 0;
+}
+
+void CDlgSetting::OnGetMinMaxInfo(MINMAXINFO* pInfo)
+{
+    CDialog::OnGetMinMaxInfo(pInfo);
+    if (m_bSinglePage && m_sizeMin.cx > 0) {
+        pInfo->ptMinTrackSize.x = m_sizeMin.cx;
+        pInfo->ptMinTrackSize.y = m_sizeMin.cy;
+    }
 }
 
 void CDlgSetting::OnSize(UINT nType, int cx, int cy)

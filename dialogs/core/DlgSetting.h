@@ -76,6 +76,7 @@ protected:
 
     DECLARE_MESSAGE_MAP()
     void OnSize(UINT nType, int cx, int cy);
+    void OnGetMinMaxInfo(MINMAXINFO* pInfo);
     void OnDestroy();
     void OnHelp();
     void OnHelpTipCheck();
@@ -93,11 +94,15 @@ private:
     void CreatePage(PageEntry* pEntry);
     void DestroyPages();
     void StoreRect();
+    // OK or Cancel already ended the modal loop.
+    bool HasEnded() const;
+    bool FocusWantsEscape(MSG* pMsg) const;
 
     CAnchorLayout m_layout;
     CToolTipCtrl m_helpTip;
     std::vector<std::unique_ptr<PageEntry>> m_pages;
     RECT m_rcPageArea = {};
+    SIZE m_sizeMin = {};  // single-page mode: the template's window size
     CString m_title;
     CString m_productName;
     std::map<CWnd*, HTREEITEM> m_pageItems;

@@ -285,3 +285,34 @@ void CDragListCtrl::MoveSelectedItems()
         m_dwSavedStyle = 0;
     }
 }
+
+int CDragListCtrl::MoveRow(int nFrom, int nTo)
+{
+    const int nCount = GetItemCount();
+    if (nFrom < 0 || nFrom >= nCount || nTo < 0 || nTo >= nCount)
+        return -1;
+    if (nFrom == nTo)
+        return nTo;
+    const int nColumns = GetHeaderCtrl() != nullptr ? std::max(1, GetColumnCount()) : 1;
+    std::vector<CString> texts;
+    for (int c = 0; c < nColumns; ++c)
+        texts.push_back(GetItemText(nFrom, c));
+    LVITEMA item = {};
+    item.mask = LVIF_IMAGE | LVIF_PARAM | LVIF_STATE;
+    item.iItem = nFrom;
+    item.stateMask = static_cast<UINT>(-1);
+    GetItem(&item);
+    DeleteItem(nFrom);
+
+    item.mask |= LVIF_TEXT;
+    item.iItem = nTo;
+    item.pszText = const_cast<LPSTR>(static_cast<LPCSTR>(texts[0]));
+    const int nNew = InsertItem(&item);
+    if (nNew < 0)
+        return -1;
+    // The state image (the check) is not taken by an insert.
+    SetItemState(nNew, item.state, item.stateMask);
+    for (int c = 1; c < nColumns; ++c)
+        SetItemText(nNew, c, texts[static_cast<size_t>(c)]);
+    return nNew;
+}

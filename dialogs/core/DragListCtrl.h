@@ -24,6 +24,10 @@ public:
     // Moves the dragged rows after the drop row (the end when it is the
     // last row or none).
     virtual void MoveSelectedItems();
+    // Moves one row with every cell, its image, data, state and check so
+    // that it stands at index nTo; its new index, -1 for an index out of
+    // range.
+    int MoveRow(int nFrom, int nTo);
     // Called first when a drag begins, for derived lists.
     virtual void OnBeginDragHook() {}
 

@@ -5,6 +5,8 @@
 #include "app/RecordPool.h"
 #include "dialogs/core/SmallDialogs.h"
 #include "framework/core/Cp932.h"
+#include "lists/PlugInItem.h"
+#include "lists/ScriptItem.h"
 #include "lists/SearchEngineTree.h"
 #include "shared/ProgramPath.h"
 #include "shared/WidePath.h"
@@ -38,6 +40,8 @@ int CFormsetApp::ExitInstance()
     SetPostedDialog(nullptr);
     // Pools of the records the library's pages make; each is freed once.
     PoolFor<CSearchEngineNode, kPoolSearchEngineNode>::Release();
+    PoolFor<CPlugInItem, kPoolPlugInItem>::Release();
+    PoolFor<CScriptItem, kPoolScriptItem>::Release();
     return CWinApp::ExitInstance();
 }
 

@@ -37,6 +37,9 @@ public:
     CString GetRegString(int line) { return m_strings.GetRegText(line); }
     CString GetEtcString(int line) { return m_strings.GetEtcText(line); }
     CString GetDlgString(int line) { return m_strings.GetDlgText(line); }
+    // A line of any file of the String folder, by its bare name
+    // ("config.dat"), through the same cache.
+    CString GetFileString(const char* fileName, int line) { return m_strings.GetText(fileName, line); }
     const CStringLineCache& GetStringCache() const { return m_strings.GetCache(); }
 
     // The program folder, ending in "\"; data files are built on it.

@@ -5,9 +5,10 @@
 #include <string>
 
 #include "dialogs/core/DlgSetting.h"
-#include "dialogs/core/SettingsPages.h"
+#include "dialogs/pages/SettingsPages.h"
 #include "dialogs/res/resource.h"
 #include "dialogs/tests/DialogsTestsRes.h"
+#include "framework/dialog/DataExchange.h"
 #include "framework/dialog/PropertyPage.h"
 
 extern "C" SettingsRecord* WINAPI ShowSettingDlg(HICON, HWND, const char*, const char*, SettingsRecord*, int*);
@@ -16,7 +17,8 @@ extern "C" SettingsRecord* WINAPI ShowPtabTempDlg(HICON, HWND, const char*, cons
 
 namespace {
 
-// What the pages did, in order: "save N", "create N".
+// What the pages did, in order: "save N" (with ":text" when its edit's
+// member holds a text), "create N", "box N alive" or "box N gone".
 std::string s_log;
 
 class CTestPage : public CPropertyPage
@@ -27,16 +29,28 @@ public:
     BOOL OnInitDialog() override
     {
         s_log += "create " + std::to_string(m_nNumber) + ";";
+        for (const char* item : { "a", "b" })
+            ::SendDlgItemMessageA(m_hWnd, IDC_TESTPAGE_COMBO, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(item));
         return CPropertyPage::OnInitDialog();
     }
     int m_nNumber = 0;
+    CString m_text;
 
 protected:
+    void DoDataExchange(CDataExchange* pDX) override { DDX_Text(pDX, IDC_TESTPAGE_EDIT, m_text); }
     DECLARE_MESSAGE_MAP()
     LRESULT OnSaveSettings(WPARAM, LPARAM)
     {
-        s_log += "save " + std::to_string(m_nNumber) + ";";
+        s_log += "save " + std::to_string(m_nNumber) + (m_text.IsEmpty() ? "" : ":" + std::string(m_text)) + ";";
         return 0;
+    }
+    // A message box, then the page goes on with its own window.
+    void OnBox()
+    {
+        const HWND hWnd = m_hWnd;
+        const int number = m_nNumber;
+        ::MessageBoxA(hWnd, "box", "box", MB_OK);
+        s_log += "box " + std::to_string(number) + (::IsWindow(hWnd) ? " alive;" : " gone;");
     }
 };
 
@@ -44,6 +58,7 @@ IMPLEMENT_DYNCREATE(CTestPage, CPropertyPage)
 
 BEGIN_MESSAGE_MAP(CTestPage, CPropertyPage)
     ON_MESSAGE(WM_SAVE_SETTINGS, OnSaveSettings)
+    ON_COMMAND(IDC_TESTPAGE_BOX, OnBox)
 END_MESSAGE_MAP()
 
 // The shell with test pages; the running one is reachable from the steps.
@@ -189,7 +204,7 @@ TEST_F(DlgSettingTest, SinglePageDialogOpensAtItsRectangleAndRelaysOnResize)
 {
     CTestSetting dialog;
     dialog.m_bSinglePage = 1;
-    dialog.m_rcSaved = RECT{ 120, 110, 520, 410 };
+    dialog.m_rcSaved = RECT{ 120, 110, 920, 810 };
     CTestPage* page = dialog.Add(1, "one");
     RECT rcWindow = {}, rcOkBefore = {}, rcOkAfter = {}, rcPage = {}, rcClient = {};
     BOOL treeVisible = TRUE;
@@ -198,20 +213,20 @@ TEST_F(DlgSettingTest, SinglePageDialogOpensAtItsRectangleAndRelaysOnResize)
             dialog.GetWindowRect(&rcWindow);
             treeVisible = ::IsWindowVisible(dialog.Tree());
             ::GetWindowRect(::GetDlgItem(dialog.m_hWnd, IDOK), &rcOkBefore);
-            dialog.SetWindowPos(nullptr, 0, 0, 500, 400, SWP_NOMOVE | SWP_NOZORDER);
+            dialog.SetWindowPos(nullptr, 0, 0, 800, 800, SWP_NOMOVE | SWP_NOZORDER);
             ::GetWindowRect(::GetDlgItem(dialog.m_hWnd, IDOK), &rcOkAfter);
             page->GetWindowRect(&rcPage);
             dialog.ScreenToClient(&rcPage);
             dialog.GetClientRect(&rcClient);
-            dialog.SetWindowPos(nullptr, 200, 150, 300, 200, SWP_NOZORDER);
+            dialog.SetWindowPos(nullptr, 200, 150, 810, 720, SWP_NOZORDER);
             Click(dialog.m_hWnd, IDCANCEL);
         },
     });
     EXPECT_EQ(IDCANCEL, dialog.DoModal());
     EXPECT_EQ(120, rcWindow.left);
     EXPECT_EQ(110, rcWindow.top);
-    EXPECT_EQ(520, rcWindow.right);
-    EXPECT_EQ(410, rcWindow.bottom);
+    EXPECT_EQ(920, rcWindow.right);
+    EXPECT_EQ(810, rcWindow.bottom);
     EXPECT_FALSE(treeVisible);
     // OK rides on the bottom edge (the window grew by 100 in height).
     EXPECT_EQ(rcOkBefore.top + 100, rcOkAfter.top);
@@ -220,7 +235,7 @@ TEST_F(DlgSettingTest, SinglePageDialogOpensAtItsRectangleAndRelaysOnResize)
     EXPECT_EQ(rcClient.bottom - 34, rcPage.bottom);
     // Cancel keeps the rectangle where the window was.
     EXPECT_EQ(200, dialog.m_rcSaved.left);
-    EXPECT_EQ(350, dialog.m_rcSaved.bottom);
+    EXPECT_EQ(870, dialog.m_rcSaved.bottom);
 }
 
 TEST_F(DlgSettingTest, SettingsExportsKeepNullRulesAndHandTheRecordOver)
@@ -266,7 +281,7 @@ TEST_F(DlgSettingTest, SinglePageExportsKeepTheirOwnRectangles)
     auto moveThen = [](int x, int y, int id) {
         return [=] {
             HWND hDlg = FindDialog();
-            ::SetWindowPos(hDlg, nullptr, x, y, 420, 330, SWP_NOZORDER);
+            ::SetWindowPos(hDlg, nullptr, x, y, 820, 730, SWP_NOZORDER);
             Click(hDlg, id);
         };
     };
@@ -275,7 +290,7 @@ TEST_F(DlgSettingTest, SinglePageExportsKeepTheirOwnRectangles)
     ASSERT_NE(nullptr, edited);
     caller.CopyFrom(edited);
     EXPECT_EQ(100, caller.rcPTmpSetting.left);
-    EXPECT_EQ(420, caller.rcPTmpSetting.bottom);
+    EXPECT_EQ(820, caller.rcPTmpSetting.bottom);
     EXPECT_EQ(0, caller.rcScSetting.right);
 
     WhileModal({ moveThen(300, 200, IDOK) });
@@ -342,4 +357,101 @@ TEST(PageCaptionTest, GradientDarkensQuadraticallyTowardsTheLeft)
     EXPECT_EQ(150, CPageCaption::ShadeChannel(200, 50, 100));
     EXPECT_EQ(4, CPageCaption::ShadeChannel(200, 99, 100));
     EXPECT_EQ(0, CPageCaption::ShadeChannel(200, 100, 100));
+}
+
+TEST_F(DlgSettingTest, OKSavesWhatWasTypedIntoAPage)
+{
+    CTestSetting dialog;
+    CTestPage* page = dialog.Add(1, "one");
+    WhileModal({ [&] {
+        ::SetDlgItemTextA(page->m_hWnd, IDC_TESTPAGE_EDIT, "typed");
+        Click(dialog.m_hWnd, IDOK);
+    } });
+    EXPECT_EQ(IDOK, dialog.DoModal());
+    EXPECT_EQ("create 1;save 1:typed;", s_log);
+}
+
+TEST_F(DlgSettingTest, CancelPostedDuringAPagesMessageBoxReturnsToALivePage)
+{
+    CTestSetting dialog;
+    CTestPage* page = dialog.Add(1, "one");
+    WhileModal({
+        [&] {
+            dialog.PostMessage(WM_COMMAND, IDCANCEL);
+            Click(page->m_hWnd, IDC_TESTPAGE_BOX);
+        },
+        // From the message box's own loop, after the cancel was handled.
+        [&] { Click(FindDialog("box"), IDOK); },
+    });
+    EXPECT_EQ(IDCANCEL, dialog.DoModal());
+    EXPECT_TRUE(AllStepsRan());
+    EXPECT_EQ("create 1;box 1 alive;", s_log);
+}
+
+TEST_F(DlgSettingTest, EscClosesADroppedComboListAndLeavesTheDialogOpen)
+{
+    CTestSetting dialog;
+    CTestPage* page = dialog.Add(1, "one");
+    HWND hCombo = nullptr;
+    BOOL droppedBefore = FALSE, droppedAfter = TRUE;
+    WhileModal({
+        [&] {
+            hCombo = ::GetDlgItem(page->m_hWnd, IDC_TESTPAGE_COMBO);
+            ::SetFocus(hCombo);
+            ::SendMessageA(hCombo, CB_SHOWDROPDOWN, TRUE, 0);
+            droppedBefore = static_cast<BOOL>(::SendMessageA(hCombo, CB_GETDROPPEDSTATE, 0, 0));
+            ::PostMessageA(::GetFocus(), WM_KEYDOWN, VK_ESCAPE, 0x00010001);
+        },
+        [&] {
+            droppedAfter = static_cast<BOOL>(::SendMessageA(hCombo, CB_GETDROPPEDSTATE, 0, 0));
+            Click(dialog.m_hWnd, IDCANCEL);
+        },
+    });
+    EXPECT_EQ(IDCANCEL, dialog.DoModal());
+    EXPECT_TRUE(AllStepsRan());
+    EXPECT_TRUE(droppedBefore);
+    EXPECT_FALSE(droppedAfter);
+}
+
+TEST_F(DlgSettingTest, SinglePageDialogIsNoSmallerThanItsTemplate)
+{
+    CTestSetting dialog;
+    dialog.m_bSinglePage = 1;
+    dialog.Add(1, "one");
+    RECT rcStart = {}, rcShrunk = {};
+    WhileModal({ [&] {
+        dialog.GetWindowRect(&rcStart);
+        dialog.SetWindowPos(nullptr, 0, 0, 100, 80, SWP_NOMOVE | SWP_NOZORDER);
+        dialog.GetWindowRect(&rcShrunk);
+        Click(dialog.m_hWnd, IDCANCEL);
+    } });
+    EXPECT_EQ(IDCANCEL, dialog.DoModal());
+    EXPECT_EQ(rcStart.right - rcStart.left, rcShrunk.right - rcShrunk.left);
+    EXPECT_EQ(rcStart.bottom - rcStart.top, rcShrunk.bottom - rcShrunk.top);
+}
+
+TEST_F(DlgSettingTest, EveryRegisteredTemplateFitsThePageArea)
+{
+    std::vector<const SettingsPageSpec*> specs;
+    for (int i = 0; i < kAllSettingsPageCount; ++i)
+        specs.push_back(&kAllSettingsPages[i]);
+    for (SettingsDialogKind kind : { SettingsDialogKind::PlugIns, SettingsDialogKind::Scripts,
+                                     SettingsDialogKind::LiveGroups, SettingsDialogKind::GroupTemplates,
+                                     SettingsDialogKind::Proxies })
+        specs.push_back(SinglePageOf(kind));
+    int checked = 0;
+    for (const SettingsPageSpec* spec : specs) {
+        if (spec->pClass == nullptr)
+            continue;
+        HRSRC hRes = ::FindResourceA(nullptr, MAKEINTRESOURCEA(spec->nIDTemplate), MAKEINTRESOURCEA(5));
+        ASSERT_NE(nullptr, hRes) << spec->nIDTemplate;
+        const BYTE* p = static_cast<const BYTE*>(::LockResource(::LoadResource(nullptr, hRes)));
+        ASSERT_EQ(0xFFFF, *reinterpret_cast<const WORD*>(p + 2)) << spec->nIDTemplate;  // an extended template
+        const short cx = *reinterpret_cast<const short*>(p + 22);
+        const short cy = *reinterpret_cast<const short*>(p + 24);
+        EXPECT_LE(cx, 270) << spec->nIDTemplate;
+        EXPECT_LE(cy, 290) << spec->nIDTemplate;
+        ++checked;
+    }
+    EXPECT_GE(checked, 1);
 }

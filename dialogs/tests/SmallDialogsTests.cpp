@@ -208,10 +208,22 @@ TEST_F(SmallDialogsTest, WindowSizeReportsTheHeightFirstThenTheWidth)
     EXPECT_EQ(260, rect.right);
     EXPECT_EQ(170, rect.bottom);
 
-    // Cancel leaves the caller's rectangle alone.
-    WhileModal({ [] { Click(FindDialog(), IDCANCEL); } });
+    // Cancel leaves the caller's rectangle alone, also after an entry was
+    // taken and the next one rejected.
+    WhileModal({
+        [] {
+            HWND hDlg = FindDialog();
+            ::SetDlgItemTextA(hDlg, IDC_SIZE_HEIGHT, "90");
+            ::SetDlgItemTextA(hDlg, IDC_SIZE_WIDTH, "0");
+            Click(hDlg, IDOK);
+        },
+        [] { AnswerMessageBox(); },
+        [] { Click(FindDialog(), IDCANCEL); },
+    });
     EXPECT_EQ(IDCANCEL, ShowDlgWide(theApp.m_hIcon, &rect));
+    EXPECT_TRUE(AllStepsRan());
     EXPECT_EQ(260, rect.right);
+    EXPECT_EQ(170, rect.bottom);
 }
 
 TEST_F(SmallDialogsTest, AboutBoxShowsTheTextsAndReturnsTheTraceState)

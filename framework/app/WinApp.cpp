@@ -230,8 +230,19 @@ void CWinApp::OnFileOpen()
         OpenDocumentFile(path);
 }
 
+namespace {
+AfxPromptOpenFileHook s_promptOpenFileHook = nullptr;
+} // namespace
+
+void AfxSetPromptOpenFileHook(AfxPromptOpenFileHook hook)
+{
+    s_promptOpenFileHook = hook;
+}
+
 BOOL AfxPromptOpenFile(HWND hWndOwner, LPCSTR lpszFilter, LPCSTR lpszTitle, DWORD dwFlags, CString& path)
 {
+    if (s_promptOpenFileHook != nullptr)
+        return s_promptOpenFileHook(hWndOwner, lpszFilter, lpszTitle, dwFlags, path);
     // The system wants the pairs NUL-separated, ending in two NULs.
     CString filter = lpszFilter != nullptr && *lpszFilter != '\0' ? lpszFilter : "*.*|*.*|";
     filter += "||";

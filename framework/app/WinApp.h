@@ -102,6 +102,11 @@ void AfxSetResourceHandle(HINSTANCE hInstResource);
 // empty (the system's title). TRUE with the chosen path, FALSE when the user
 // cancelled.
 BOOL AfxPromptOpenFile(HWND hWndOwner, LPCSTR lpszFilter, LPCSTR lpszTitle, DWORD dwFlags, CString& path);
+// Replaces the system's dialog in AfxPromptOpenFile (null: the dialog again),
+// so that tests can answer it. The hook gets the same arguments.
+typedef BOOL (*AfxPromptOpenFileHook)(HWND hWndOwner, LPCSTR lpszFilter, LPCSTR lpszTitle, DWORD dwFlags,
+                                      CString& path);
+void AfxSetPromptOpenFileHook(AfxPromptOpenFileHook hook);
 
 // The body of the entry point.
 int AfxWinMain(HINSTANCE hInstance, HINSTANCE hPrevInstance, LPSTR lpCmdLine, int nCmdShow);

@@ -137,6 +137,25 @@ public:
     {
         return (BOOL)SendMessage(LVM_ENSUREVISIBLE, nItem, bPartialOK);
     }
+    // nImageList: LVSIL_NORMAL, LVSIL_SMALL or LVSIL_STATE; the previous list.
+    HIMAGELIST SetImageList(HIMAGELIST hImageList, int nImageList)
+    {
+        return (HIMAGELIST)SendMessage(LVM_SETIMAGELIST, nImageList, (LPARAM)hImageList);
+    }
+    HIMAGELIST GetImageList(int nImageList) const
+    {
+        return (HIMAGELIST)::SendMessageA(m_hWnd, LVM_GETIMAGELIST, nImageList, 0);
+    }
+    UINT GetSelectedCount() const { return (UINT)::SendMessageA(m_hWnd, LVM_GETSELECTEDCOUNT, 0, 0); }
+    // cx: a width, LVSCW_AUTOSIZE (the widest cell) or
+    // LVSCW_AUTOSIZE_USEHEADER (also the header's text).
+    BOOL SetColumnWidth(int nCol, int cx) { return (BOOL)SendMessage(LVM_SETCOLUMNWIDTH, nCol, MAKELPARAM(cx, 0)); }
+    int GetColumnWidth(int nCol) const { return (int)::SendMessageA(m_hWnd, LVM_GETCOLUMNWIDTH, nCol, 0); }
+    // Sorts the rows; the function compares two rows' item data.
+    BOOL SortItems(PFNLVCOMPARE pfnCompare, DWORD_PTR dwData)
+    {
+        return (BOOL)SendMessage(LVM_SORTITEMS, (WPARAM)dwData, (LPARAM)pfnCompare);
+    }
 };
 
 #endif // VA_FRAMEWORK_WIN_LISTCTRL_H

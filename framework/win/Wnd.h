@@ -134,6 +134,23 @@ public:
     CWnd* GetOwner() const { return FromHandle(::GetWindow(m_hWnd, GW_OWNER)); }
     CWnd* GetTopLevelParent() const;
     CWnd* GetDlgItem(int nID) const { return FromHandle(::GetDlgItem(m_hWnd, nID)); }
+    // Check boxes and radio buttons among the window's controls.
+    void CheckDlgButton(int nIDButton, UINT nCheck) { ::CheckDlgButton(m_hWnd, nIDButton, nCheck); }
+    UINT IsDlgButtonChecked(int nIDButton) const { return ::IsDlgButtonChecked(m_hWnd, nIDButton); }
+    // Checks one radio button of nIDFirst .. nIDLast and clears the others.
+    void CheckRadioButton(int nIDFirst, int nIDLast, int nIDCheck)
+    {
+        ::CheckRadioButton(m_hWnd, nIDFirst, nIDLast, nIDCheck);
+    }
+    // The checked radio button of nIDFirst .. nIDLast, 0 for none.
+    int GetCheckedRadioButton(int nIDFirst, int nIDLast) const
+    {
+        for (int nID = nIDFirst; nID <= nIDLast; ++nID) {
+            if (::IsDlgButtonChecked(m_hWnd, nID) == BST_CHECKED)
+                return nID;
+        }
+        return 0;
+    }
     int GetDlgCtrlID() const { return ::GetDlgCtrlID(m_hWnd); }
     int SetDlgCtrlID(int nID) { return (int)::SetWindowLongPtrA(m_hWnd, GWLP_ID, nID); }
     // The nearest frame object among the ancestors (not this window).

@@ -1,11 +1,14 @@
 // Every line the program's code reads from a numbered string file is shipped
 // and not empty: a missing line shows as a blank message box or status text,
 // or as an empty registry path. The sources are scanned for the getters'
-// calls, so a new read without its line fails here.
+// calls (the program's Get…Text, the dialogs library's Get…String and its
+// pages' MessageBoxLine) and for the title lines of the settings pages'
+// table, so a new read without its line fails here.
 #include <cctype>
 #include <filesystem>
 #include <fstream>
 #include <map>
+#include <regex>
 #include <set>
 #include <sstream>
 #include <string>
@@ -104,24 +107,42 @@ std::set<int> LinesOf(const std::string& argument, const std::map<std::string, i
     return lines;
 }
 
-// Each getter call in a text: the file it reads and its argument.
+// Each call of a getter (its name without "Get") in a text: the file it
+// reads and its argument.
+void FindCallsOf(const std::string& text, const std::string& name, const std::string& file,
+                 std::vector<std::pair<std::string, std::string>>& calls)
+{
+    const std::string call = name + "(";
+    for (size_t at = text.find(call); at != std::string::npos; at = text.find(call, at + 1)) {
+        if (at > 0 && IsWordChar(text[at - 1]))
+            continue;
+        const size_t open = at + call.size();
+        const size_t close = text.find_first_of("()", open);
+        if (close != std::string::npos && text[close] == ')')
+            calls.emplace_back(file, text.substr(open, close - open));
+    }
+}
+
 std::vector<std::pair<std::string, std::string>> FindCalls(const std::string& text)
 {
     std::vector<std::pair<std::string, std::string>> calls;
-    for (size_t at = text.find("Get"); at != std::string::npos; at = text.find("Get", at + 1)) {
-        if (at > 0 && IsWordChar(text[at - 1]))
-            continue;
-        for (const auto& getter : kGetterFiles) {
-            const std::string name = "Get" + getter.first + "Text(";
-            if (text.compare(at, name.size(), name) != 0)
-                continue;
-            const size_t open = at + name.size();
-            const size_t close = text.find_first_of("()", open);
-            if (close != std::string::npos && text[close] == ')')
-                calls.emplace_back(getter.second, text.substr(open, close - open));
-        }
+    for (const auto& getter : kGetterFiles) {
+        FindCallsOf(text, "Get" + getter.first + "Text", getter.second, calls);
+        FindCallsOf(text, "Get" + getter.first + "String", getter.second, calls);
     }
+    FindCallsOf(text, "MessageBoxLine", "message.dat", calls);
     return calls;
+}
+
+// The title lines ("etc.dat") of the settings pages' table: its rows are
+// { class, template, title line, ... }.
+std::set<int> PageTitleLines(const std::string& text)
+{
+    std::set<int> lines;
+    const std::regex row(R"(\{\s*(nullptr|RUNTIME_CLASS\(\w+\))\s*,\s*\d+\s*,\s*(\d+))");
+    for (auto it = std::sregex_iterator(text.begin(), text.end(), row); it != std::sregex_iterator(); ++it)
+        lines.insert(std::stoi((*it)[2].str()));
+    return lines;
 }
 
 } // namespace
@@ -140,7 +161,14 @@ TEST(StringFileLines, EveryLineTheCodeReadsIsShippedAndNotEmpty)
             }
         }
     }
+    for (int line : PageTitleLines(sources.at("dialogs/pages/SettingsPages.cpp"))) {
+        reads["etc.dat"].insert(line);
+        where["etc.dat:" + std::to_string(line)] = "the settings pages' table";
+    }
     // The scan sees the reads it must see.
+    ASSERT_TRUE(reads["etc.dat"].count(29));  // the group-tab list's title
+    ASSERT_TRUE(reads["etc.dat"].count(80));  // the last page's title
+    ASSERT_TRUE(reads["etc.dat"].count(28));  // GetEtcString
     ASSERT_TRUE(reads["message.dat"].count(28));
     ASSERT_TRUE(reads["message.dat"].count(10) && reads["message.dat"].count(12));
     ASSERT_TRUE(reads["etc.dat"].count(74));  // through a named constant

@@ -38,3 +38,22 @@ TEST(TextFormatTest, ReplaceFirstReplacesOneOccurrence)
     TextFormat::ReplaceFirst(text, "none", "b");
     EXPECT_STREQ("a and %s", text);
 }
+
+TEST(TextFormatTest, StringsGoInByPositionAndAreNeverReadAsFormats)
+{
+    struct Case
+    {
+        const char* format;
+        const char* expected;
+    };
+    const Case cases[] = {
+        { "\"%s\" and \"%s\" 100%%", "\"a%d\" and \"b%s\" 100%" },
+        { "only %s", "fallback a%d b%s" },       // one text short: the fallback
+        { "%s %s %d", "fallback a%d b%s" },      // another conversion
+        { "%s%s", "a%db%s" },
+    };
+    for (const Case& c : cases)
+        EXPECT_STREQ(c.expected, TextFormat::FormatStrings(c.format, { "a%d", "b%s" }, "fallback %s %s")) << c.format;
+    // A fallback that does not fit either stands as it is.
+    EXPECT_STREQ("plain", TextFormat::FormatStrings("x", { "a" }, "plain"));
+}

@@ -1,9 +1,9 @@
 // The settings dialogs the six settings exports run: which pages each
 // registers, its title and the saved rectangle of the single-page ones.
-#ifndef VA_DIALOGS_CORE_SETTINGSPAGES_H
-#define VA_DIALOGS_CORE_SETTINGSPAGES_H
+#ifndef VA_DIALOGS_PAGES_SETTINGSPAGES_H
+#define VA_DIALOGS_PAGES_SETTINGSPAGES_H
 
-#include "framework/win/CmdTarget.h"
+#include "framework/win/Wnd.h"
 #include "shared/SettingsRecord.h"
 
 enum class SettingsDialogKind {
@@ -21,6 +21,9 @@ struct SettingsPageSpec
     const CRuntimeClass* pClass;  // null: registered by its caption only
     unsigned nIDTemplate;
     int nTitleLine;         // line of "etc.dat"
+    // Sets the page's own switches (its mode, row dragging) after it is
+    // made and before the dialog runs; null: none.
+    void (*pConfigure)(CWnd* pPage);
 };
 
 // The full dialog's pages, in registration order.
@@ -38,4 +41,4 @@ SettingsRect* SavedRectOf(SettingsRecord& settings, SettingsDialogKind kind);
 // whatever the result.
 int RunSettingsDialog(SettingsDialogKind kind);
 
-#endif // VA_DIALOGS_CORE_SETTINGSPAGES_H
+#endif // VA_DIALOGS_PAGES_SETTINGSPAGES_H

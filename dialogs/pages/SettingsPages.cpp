@@ -1,39 +1,42 @@
-#include "dialogs/core/SettingsPages.h"
+#include "dialogs/pages/SettingsPages.h"
 
 #include "dialogs/core/DlgSetting.h"
 #include "dialogs/core/FormsetApp.h"
+#include "dialogs/pages/DlgSetTab5.h"
 
 // Page classes are filled in as the pages are built; until then a page
-// shows its caption only.
+// shows its caption only. Pages save in this order, which some rely on:
+// the tab operations page writes iParentTabNewRule whole, and the search
+// page, later, owns its bits 0x40 and 0x80.
 const SettingsPageSpec kAllSettingsPages[] = {
-    { nullptr, 214, 9 },    // general
-    { nullptr, 226, 10 },   // page defaults
-    { nullptr, 228, 11 },   // tab operations
-    { nullptr, 268, 75 },   // messages
-    { nullptr, 165, 12 },   // tab bar
-    { nullptr, 256, 13 },   // group-tab bar
-    { nullptr, 257, 14 },   // new group-tab triggers
-    { nullptr, 259, 15 },   // group definitions
-    { nullptr, 210, 17 },   // favorites window
-    { nullptr, 212, 18 },   // address bar
-    { nullptr, 216, 19 },   // mouse and gestures
-    { nullptr, 247, 20 },   // keys
-    { nullptr, 222, 21 },   // proxies
-    { nullptr, 190, 24 },   // file associations
-    { nullptr, 196, 25 },   // plug-ins
-    { nullptr, 196, 26 },   // scripts
-    { nullptr, 255, 27 },   // full-screen items
-    { nullptr, 1003, 80 },  // search
+    { RUNTIME_CLASS(CDlgSetTab5), 214, 9, nullptr },  // general
+    { nullptr, 226, 10, nullptr },   // page defaults
+    { nullptr, 228, 11, nullptr },   // tab operations
+    { nullptr, 268, 75, nullptr },   // messages
+    { nullptr, 165, 12, nullptr },   // tab bar
+    { nullptr, 256, 13, nullptr },   // group-tab bar
+    { nullptr, 257, 14, nullptr },   // new group-tab triggers
+    { nullptr, 259, 15, nullptr },   // group definitions
+    { nullptr, 210, 17, nullptr },   // favorites window
+    { nullptr, 212, 18, nullptr },   // address bar
+    { nullptr, 216, 19, nullptr },   // mouse and gestures
+    { nullptr, 247, 20, nullptr },   // keys
+    { nullptr, 222, 21, nullptr },   // proxies
+    { nullptr, 190, 24, nullptr },   // file associations
+    { nullptr, 196, 25, nullptr },   // plug-ins
+    { nullptr, 196, 26, nullptr },   // scripts
+    { nullptr, 255, 27, nullptr },   // full-screen items
+    { nullptr, 1003, 80, nullptr },  // search
 };
 const int kAllSettingsPageCount = static_cast<int>(sizeof(kAllSettingsPages) / sizeof(kAllSettingsPages[0]));
 
 namespace {
 
-const SettingsPageSpec kPlugInsPage = { nullptr, 196, 25 };
-const SettingsPageSpec kScriptsPage = { nullptr, 196, 26 };
-const SettingsPageSpec kLiveGroupsPage = { nullptr, 259, 29 };
-const SettingsPageSpec kGroupTemplatesPage = { nullptr, 259, 15 };
-const SettingsPageSpec kProxiesPage = { nullptr, 222, 21 };
+const SettingsPageSpec kPlugInsPage = { nullptr, 196, 25, nullptr };
+const SettingsPageSpec kScriptsPage = { nullptr, 196, 26, nullptr };
+const SettingsPageSpec kLiveGroupsPage = { nullptr, 259, 29, nullptr };
+const SettingsPageSpec kGroupTemplatesPage = { nullptr, 259, 15, nullptr };
+const SettingsPageSpec kProxiesPage = { nullptr, 222, 21, nullptr };
 
 RECT ToRect(const SettingsRect& rc)
 {
@@ -80,13 +83,17 @@ int RunSettingsDialog(SettingsDialogKind kind)
     if (single != nullptr) {
         const CString title = app.GetEtcString(single->nTitleLine);
         dialog.m_bSinglePage = 1;
-        dialog.AddPage(single->pClass, title, single->nIDTemplate, title);
+        CWnd* pPage = dialog.AddPage(single->pClass, title, single->nIDTemplate, title);
+        if (pPage != nullptr && single->pConfigure != nullptr)
+            single->pConfigure(pPage);
         dialog.m_rcSaved = ToRect(*saved);
     } else {
         for (int i = 0; i < kAllSettingsPageCount; ++i) {
             const SettingsPageSpec& page = kAllSettingsPages[i];
             const CString title = app.GetEtcString(page.nTitleLine);
-            dialog.AddPage(page.pClass, title, page.nIDTemplate, title);
+            CWnd* pPage = dialog.AddPage(page.pClass, title, page.nIDTemplate, title);
+            if (pPage != nullptr && page.pConfigure != nullptr)
+                page.pConfigure(pPage);
         }
     }
 

@@ -1,0 +1,67 @@
+#include "shared/ExternalEditor.h"
+
+#include <string>
+
+#include "shared/RegKey.h"
+#include "shared/WidePath.h"
+
+CString ReadEditorPath(LPCSTR keyPath)
+{
+    // An empty path would open the root of the hive itself.
+    CRegKey key;
+    if (keyPath == nullptr || *keyPath == '\0' || key.Open(HKEY_LOCAL_MACHINE, keyPath) != ERROR_SUCCESS)
+        return "notepad.exe";
+    // Read wide, so that an editor in a folder beyond the code page is still
+    // reached: by its short name. A quoted path keeps its quotes and the rest.
+    wchar_t buffer[MAX_PATH] = {};
+    DWORD size = sizeof(buffer) - sizeof(wchar_t);
+    DWORD type = 0;
+    if (::RegQueryValueExW(key, nullptr, nullptr, &type, reinterpret_cast<BYTE*>(buffer), &size) != ERROR_SUCCESS ||
+        type != REG_SZ || buffer[0] == L'\0')
+        return "notepad.exe";
+    const std::wstring value = buffer;
+    const bool quoted = value[0] == L'"';
+    const size_t end = quoted ? value.find(L'"', 1) : std::wstring::npos;
+    const std::wstring path = quoted ? value.substr(1, end == std::wstring::npos ? end : end - 1) : value;
+    CString ansi;
+    WidePath::ToAnsiPath(path, ansi);
+    if (!quoted)
+        return ansi;
+    return "\"" + ansi + "\"" +
+           (end == std::wstring::npos ? CString() : WidePath::ToBestFitAnsi(value.substr(end + 1)));
+}
+
+namespace {
+
+void WaitForProcess(HANDLE process, HWND hWndDisable)
+{
+    const bool disabled = hWndDisable != nullptr && ::IsWindowEnabled(hWndDisable) &&
+                          !::EnableWindow(hWndDisable, FALSE);
+    while (::MsgWaitForMultipleObjects(1, &process, FALSE, INFINITE, QS_SENDMESSAGE) == WAIT_OBJECT_0 + 1) {
+        // Peeking delivers the pending sent messages and removes nothing.
+        MSG msg;
+        ::PeekMessageA(&msg, nullptr, 0, 0, PM_NOREMOVE | PM_QS_SENDMESSAGE);
+    }
+    if (disabled && ::IsWindow(hWndDisable))
+        ::EnableWindow(hWndDisable, TRUE);
+}
+
+} // namespace
+
+bool RunEditorAndWait(const CString& editor, const CString& file, HWND hWndDisable)
+{
+    CString commandLine = editor.Left(1) == "\"" ? editor : "\"" + editor + "\"";
+    commandLine += " \"" + file + "\"";
+    STARTUPINFOA startup = {};
+    startup.cb = sizeof(startup);
+    PROCESS_INFORMATION process = {};
+    // CreateProcess may write into the command line.
+    std::string buffer(static_cast<LPCSTR>(commandLine), static_cast<size_t>(commandLine.GetLength()));
+    buffer.push_back('\0');
+    if (!::CreateProcessA(nullptr, &buffer[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &process))
+        return false;
+    WaitForProcess(process.hProcess, hWndDisable);
+    ::CloseHandle(process.hThread);
+    ::CloseHandle(process.hProcess);
+    return true;
+}

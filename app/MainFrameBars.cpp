@@ -123,7 +123,8 @@ BOOL CMainFrame::CreateReBarBands()
     m_wndLinksBar.ModifyStyle(0, CCS_ADJUSTABLE);
     m_wndSearchBar.ModifyStyle(0, CCS_ADJUSTABLE);
     m_wndToolBar.Initialize();
-    m_wndSearchBar.Initialize();
+    if (!m_wndSearchBar.Initialize())
+        return FALSE;
     m_wndSearchBar.LoadImages();
     m_wndSearchBar.SetButtons(false);
 

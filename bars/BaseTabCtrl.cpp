@@ -79,6 +79,13 @@ void CBaseTabCtrl::ApplyOwnerDrawStyle()
         ModifyStyle(0, TCS_OWNERDRAWFIXED);
 }
 
+void CBaseTabCtrl::PreSubclassWindow()
+{
+    CTabCtrl::PreSubclassWindow();
+    if (m_drawMode != kSystemDrawn)
+        ModifyStyle(0, TCS_OWNERDRAWFIXED);
+}
+
 COLORREF CBaseTabCtrl::EffectiveBackColor() const
 {
     return m_backColor == static_cast<COLORREF>(-1) ? ButtonFace() : m_backColor;
@@ -181,6 +188,13 @@ void CDrawTabCtrl::SetDrawStyle(bool enable, DWORD style)
     m_tabColor = GetTabColor(false);
     m_tabLight = ScaleColor(m_tabColor, 1.5);
     m_tabDark = ScaleColor(m_tabColor, 0.75);
+}
+
+void CDrawTabCtrl::PreSubclassWindow()
+{
+    CBaseTabCtrl::PreSubclassWindow();
+    if (m_drawStyle != 0)
+        ModifyStyle(0, TCS_OWNERDRAWFIXED);
 }
 
 COLORREF CDrawTabCtrl::GetTabColor(bool selected) const

@@ -44,6 +44,10 @@ public:
     virtual COLORREF GetTabColor(bool selected) const;
     virtual COLORREF GetTabTextColor(bool selected) const;
 
+    // A control made elsewhere (a dialog's) gets the owner-draw style of
+    // draw modes 1 and 2.
+    void PreSubclassWindow() override;
+
     BYTE m_position = kTop;
 
 protected:
@@ -86,6 +90,8 @@ public:
     void DrawTabEdges(LPDRAWITEMSTRUCT lpDis) override;
     COLORREF GetTabColor(bool selected) const override;
     COLORREF GetTabTextColor(bool selected) const override;
+    // As the base; a drawing style also asks for the owner-draw style.
+    void PreSubclassWindow() override;
 
     COLORREF m_selColor = 0, m_selLight = 0, m_selDark = 0;
     COLORREF m_tabColor = 0, m_tabLight = 0, m_tabDark = 0;

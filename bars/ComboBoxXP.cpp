@@ -113,14 +113,30 @@ BOOL CComboBoxXP::Create(DWORD dwStyle, const RECT& rect, CWnd* pParent, UINT nI
     if (!CComboBox::Create(dwStyle, rect, pParent, nID))
         return FALSE;
     SetFont(static_cast<HFONT>(::GetStockObject(DEFAULT_GUI_FONT)), TRUE);
+    AttachParts();
+    return TRUE;
+}
+
+void CComboBoxXP::AttachParts()
+{
     const int menuStyle = theApp.m_settings.iMENU_STYLE;
     if (menuStyle != 0 && menuStyle != 1)
         m_hover.Attach(m_hWnd, CHoverFrame::kInvalidate);
     HWND hEdit = ::GetWindow(m_hWnd, GW_CHILD);
     m_edit.m_pCombo = this;
-    if (hEdit != nullptr)
+    if (hEdit != nullptr && m_edit.m_hWnd == nullptr)
         m_edit.SubclassWindow(hEdit);
-    return TRUE;
+}
+
+// Runs before the combo's messages come here, so the new height is the
+// control's own drop-down extent, not a layout height.
+void CComboBoxXP::PreSubclassWindow()
+{
+    CComboBox::PreSubclassWindow();
+    AttachParts();
+    CRect rc;
+    GetWindowRect(&rc);
+    ::SetWindowPos(m_hWnd, nullptr, 0, 0, rc.Width(), kSubclassedHeight, SWP_NOMOVE | SWP_NOZORDER);
 }
 
 bool CComboBoxXP::PassesHover() const

@@ -74,12 +74,19 @@ public:
     // The combo with the GUI font and its edit subclassed; FALSE when the
     // window could not be made.
     virtual BOOL Create(DWORD dwStyle, const RECT& rect, CWnd* pParent, UINT nID);
+    // A combo made elsewhere (a dialog's): the hover helper and the edit as
+    // Create gives them, and a drop-down extent of 100 pixels.
+    void PreSubclassWindow() override;
     BOOL PreTranslateMessage(MSG* pMsg) override;
     CEdit& GetEdit() { return m_edit; }
     const CEdit& GetEdit() const { return m_edit; }
     CHoverFrame& GetHover() { return m_hover; }
 
 protected:
+    static constexpr int kSubclassedHeight = 100;
+
+    // The hover helper (by the menu style) and the edit of a combo window.
+    void AttachParts();
     // Enter and Esc common to every box; TRUE when the key was taken.
     BOOL OnBoxKey(UINT vk);
     // The active page gets the keyboard (the frame's rule).

@@ -16,10 +16,11 @@ BOOL CLinksBar::Create(CWnd* pParent, DWORD dwStyle, UINT nID)
     return TRUE;
 }
 
-void CLinksBar::Initialize()
+BOOL CLinksBar::Initialize()
 {
     DeleteAllButtons();
     ResetImages();
+    return TRUE;
 }
 
 void CLinksBar::ResetImages()

@@ -34,7 +34,7 @@ public:
 
     BOOL Create(CWnd* pParent, DWORD dwStyle, UINT nID) override;
     // No buttons, the images of "mjr.bmp".
-    void Initialize() override;
+    BOOL Initialize() override;
     void GetButtonText(int, CString& text) override { text.Empty(); }
     bool GetItemName(const TBBUTTON& button, CString& text) const override;
     // The buttons again in their order, as the table now has them.

@@ -83,11 +83,12 @@ void CMainToolBar::GetButtonText(int nID, CString& text)
         text = GetTextLine(line);
 }
 
-void CMainToolBar::Initialize()
+BOOL CMainToolBar::Initialize()
 {
     SetImageList(nullptr);
     LoadImages(ProgramPath::Join(theApp.m_folders.GetResFolder(), "toolbar.bmp"), kImageCount);
     int count = 0;
     const ToolButtonRecord* records = GetButtonRecords(&count);
     SetButtonTable(count, records, kTextHidden, true);
+    return TRUE;
 }

@@ -17,7 +17,7 @@ public:
 
     bool HasTextOnRight(int) const override { return true; }
     void GetButtonText(int nID, CString& text) override;
-    void Initialize() override;
+    BOOL Initialize() override;
     // Line n of String\toolbar.dat.
     virtual CString GetTextLine(int line);
 

@@ -34,10 +34,13 @@ BEGIN_MESSAGE_MAP(CSearchBar, CToolBarEx)
     ON_WM_SIZE()
 END_MESSAGE_MAP()
 
-void CSearchBar::Initialize()
+// Without its search box the bar takes no drops, and the frame hears of it.
+BOOL CSearchBar::Initialize()
 {
-    if (m_combo.Create(WS_CHILD | CBS_DROPDOWN | CBS_AUTOHSCROLL, CRect(0, 0, 200, 450), this, CSearchCombo::kId))
-        m_dropTarget.Register(m_hWnd);
+    if (!m_combo.Create(WS_CHILD | CBS_DROPDOWN | CBS_AUTOHSCROLL, CRect(0, 0, 200, 450), this, CSearchCombo::kId))
+        return FALSE;
+    m_dropTarget.Register(m_hWnd);
+    return TRUE;
 }
 
 //--- Drops

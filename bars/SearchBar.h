@@ -50,7 +50,7 @@ public:
         m_customizeItem = false;
     }
 
-    void Initialize() override;
+    BOOL Initialize() override;
     void GetButtonText(int nID, CString& text) override;
     CSearchCombo& GetSearchCombo() { return m_combo; }
     const CSearchCombo& GetSearchCombo() const { return m_combo; }

@@ -31,7 +31,10 @@ int CSizableReBar::OnCreate(LPCREATESTRUCT)
 {
     if (Default() == -1)
         return -1;
-    DWORD style = WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS | WS_CLIPCHILDREN | WS_BORDER | CBRS_TOP;
+    // The bar's own style with every border of the rebar drawn.
+    const DWORD kReBarWindow = WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS | WS_CLIPCHILDREN | WS_BORDER;
+    const DWORD kReBarBorders = CBRS_BORDER_ANY | CBRS_BORDER_3D;
+    DWORD style = GetBarStyle() | kReBarWindow | kReBarBorders;
     if (!m_reBar.Create(this, RBS_VARHEIGHT | RBS_BANDBORDERS | RBS_DBLCLKTOGGLE, style, kReBarId))
         return -1;
     return 0;

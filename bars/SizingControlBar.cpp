@@ -4,6 +4,7 @@
 
 #include "app/DlgFavTree.h"
 #include "app/VantorelApp.h"
+#include "tab/FavHtmlPane.h"
 #include "framework/frame/DockBar.h"
 #include "framework/frame/DockContext.h"
 #include "framework/frame/FrameWnd.h"
@@ -466,7 +467,14 @@ int CFavoritesBar::OnCreate(LPCREATESTRUCT lpcs)
     SetSizingStyle(kDraw3dEdges | kFitFirstChild);
     const BYTE mode = theApp.m_settings.iDocFavMode;
     if (mode == 0) {
-        CreatePaneDialog(m_hWnd, kPageDialogId);
+        auto pane = std::make_unique<CDlgFavHtml>(this);
+        if (pane->Create(kPageDialogId, this)) {
+            pane->SetWindowPos(nullptr, 0, 0, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_SHOWWINDOW);
+            pane->CreateHistoryPage();
+            // Nothing else shows a first page in it.
+            pane->Navigate(theApp.GetProgramFolder() + "Favorite\\index.htm");
+            m_pPagePane = std::move(pane);
+        }
     } else if (mode == 1) {
         auto pane = std::make_unique<CDlgFavTree>(this);
         if (pane->Create(kTreeDialogId, this)) {

@@ -16,6 +16,7 @@
 
 #include "framework/frame/ControlBar.h"
 
+class CDlgFavHtml;
 class CDlgFavTree;
 
 //--- CSizingControlBar
@@ -138,11 +139,14 @@ public:
 
     // The tree pane it hosts in mode 1, else null.
     CDlgFavTree* GetTreePane() const { return m_pTreePane.get(); }
+    // The page pane it hosts in mode 0, else null.
+    CDlgFavHtml* GetPagePane() const { return m_pPagePane.get(); }
 
 protected:
     int OnCreate(LPCREATESTRUCT lpcs);
 
     std::unique_ptr<CDlgFavTree> m_pTreePane;
+    std::unique_ptr<CDlgFavHtml> m_pPagePane;
 
     DECLARE_MESSAGE_MAP()
 };

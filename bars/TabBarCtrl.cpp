@@ -16,6 +16,7 @@ const int kMinBarHeight = 16;
 const int kScrollBarWidth = 12;
 const int kMaxLayoutPasses = 10;
 const int kMaxScrollPasses = 300;
+const int kMaxScanPixels = 1000;  // the column scan's reach from each edge
 const int kTipMaxWidth = 400;
 
 void PlaceWindow(HWND hWnd, const CRect& rc)
@@ -305,21 +306,44 @@ void CTabBarCtrl::LayoutColumn(CRect& free, const TabBarOptions& options, CRect 
     PlaceWindow(m_hWnd, bar);
     PlaceWindow(pScroll->m_hWnd, scroll);
     pScroll->ShowWindow(SW_SHOWNA);
-    // The page: the items wholly inside the visible band.
-    int visible = 0;
-    for (int i = 0, n = GetItemCount(); i < n; ++i)
-    {
-        CRect rc;
-        GetItemRect(i, &rc);
-        int top = bar.top + rc.top, bottom = bar.top + rc.bottom;
-        if (top >= scroll.top && bottom <= scroll.bottom)
-            ++visible;
-    }
+    const int step = reference.Height() + 2;
+    pScroll->m_lineStep = step;
     SCROLLINFO si = {};
     si.fMask = SIF_PAGE;
-    si.nPage = static_cast<UINT>(visible);
+    si.nPage = static_cast<UINT>(ScanColumnPage(free, (reference.left + reference.right) / 2, step));
     pScroll->SetScrollInfo(&si);
-    pScroll->m_lineStep = reference.Height() + 2;
+}
+
+// The item under a point of the frame's client area at the column's x, or -1.
+int CTabBarCtrl::ItemAtFrameY(int x, int frameY) const
+{
+    POINT pt = {0, frameY};
+    ::MapWindowPoints(GetFrameWindow(), m_hWnd, &pt, 1);
+    pt.x = x;
+    return HitTest(pt);
+}
+
+// The page of a scrolled column: the index of the item at the bottom of the
+// visible band less that of the item at its top. The scan up from the
+// bottom steps the scroll position back by one every step pixels that it
+// finds no item, so that a column scrolled past its end (the band grew)
+// comes down until an item stands at the bottom again.
+int CTabBarCtrl::ScanColumnPage(const CRect& band, int x, int step)
+{
+    CTabScrollBar* pScroll = m_pScrollBar.get();
+    int bottomItem = -1;
+    for (int dy = 0; dy < kMaxScanPixels && bottomItem < 0; ++dy)
+    {
+        bottomItem = ItemAtFrameY(x, band.bottom - 1 - dy);
+        const int pos = pScroll->GetScrollPos();
+        if (bottomItem < 0 && step > 0 && (dy + 1) % step == 0 && pos > 0)
+            ::SendMessageA(GetFrameWindow(), WM_VSCROLL, MAKEWPARAM(SB_THUMBPOSITION, pos - 1),
+                           reinterpret_cast<LPARAM>(pScroll->m_hWnd));
+    }
+    int topItem = -1;
+    for (int dy = 0; dy < kMaxScanPixels && topItem < 0 && band.top + dy < band.bottom; ++dy)
+        topItem = ItemAtFrameY(x, band.top + dy);
+    return bottomItem >= 0 && topItem >= 0 ? std::max(bottomItem - topItem, 0) : 0;
 }
 
 //--- Scrolling

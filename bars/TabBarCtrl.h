@@ -106,6 +106,8 @@ private:
     CSpinButtonCtrl* GetUpDown();
     void LayoutRow(CRect& free, const TabBarOptions& options, CRect reference);
     void LayoutColumn(CRect& free, const TabBarOptions& options, CRect reference);
+    int ItemAtFrameY(int x, int frameY) const;
+    int ScanColumnPage(const CRect& band, int x, int step);
     void AutoScroll(CPoint point);
 
     DECLARE_MESSAGE_MAP()

@@ -74,7 +74,8 @@ public:
     // its string, the customize dialog and the overflow popup show it; false
     // for buttons without one, whose text is GetButtonText's.
     virtual bool GetItemName(const TBBUTTON&, CString&) const { return false; }
-    virtual void Initialize() {}
+    // Called once by the frame after creation; FALSE when a part failed.
+    virtual BOOL Initialize() { return TRUE; }
     // null: an owned, empty list (emptied when owned already); a list: used,
     // not owned, when none is set yet.
     virtual void SetImageList(HIMAGELIST hImages);

@@ -451,15 +451,17 @@ void DrawMenuShadow(HDC hDC, int x, int y, int w, int h)
             cr = RGB(255, 255, 255);
         ::SetPixelV(hDC, px, py, nAmount > 0 ? DarkenColor(nAmount, cr) : cr);
     };
+    // The 4 x 4 corners where each band begins (the top of the right band,
+    // the left of the bottom band) show the screen unchanged.
     for (int i = 1; i <= 4; ++i)
     {
         int px = w - i;
         for (int row = 0; row < h; ++row)
         {
-            int nAmount = 0;
+            int nAmount;
             if (row < 4)
-                continue;
-            if (row < 8)
+                nAmount = 0;
+            else if (row < 8)
                 nAmount = 3 * i * (row - 3);
             else if (row <= h - 5)
                 nAmount = 15 * i;
@@ -471,9 +473,9 @@ void DrawMenuShadow(HDC hDC, int x, int y, int w, int h)
     for (int k = 1; k <= 4; ++k)
     {
         int py = h - k;
-        for (int col = 4; col <= w - 5; ++col)
+        for (int col = 0; col <= w - 5; ++col)
         {
-            int nAmount = col < 8 ? 3 * k * (col - 3) : 15 * k;
+            int nAmount = col < 4 ? 0 : col < 8 ? 3 * k * (col - 3) : 15 * k;
             darken(col, py, nAmount);
         }
     }

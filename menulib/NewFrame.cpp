@@ -4,6 +4,9 @@ IMPLEMENT_DYNCREATE(CNewFrameWnd, CFrameWnd)
 IMPLEMENT_DYNAMIC(CNewMDIFrameWnd, CMDIFrameWnd)
 IMPLEMENT_DYNCREATE(CNewMDIChildWnd, CMDIChildWnd)
 IMPLEMENT_DYNAMIC(CNewDialog, CDialog)
+IMPLEMENT_DYNCREATE(CNewMiniFrameWnd, CMiniFrameWnd)
+IMPLEMENT_DYNCREATE(CNewMiniDockFrameWnd, CMiniDockFrameWnd)
+IMPLEMENT_DYNAMIC(CNewMultiDocTemplate, CMultiDocTemplate)
 
 namespace NewFrameImpl {
 
@@ -45,6 +48,18 @@ void OnTimer(CWnd* pWnd, UINT_PTR nIDEvent, UINT_PTR nHotTimer)
 }
 
 } // namespace NewFrameImpl
+
+// A bar floated off these frames stands in a frame whose system menu is
+// drawn as theirs.
+CNewFrameWnd::CNewFrameWnd()
+{
+    m_pFloatingFrameClass = RUNTIME_CLASS(CNewMiniDockFrameWnd);
+}
+
+CNewMDIFrameWnd::CNewMDIFrameWnd()
+{
+    m_pFloatingFrameClass = RUNTIME_CLASS(CNewMiniDockFrameWnd);
+}
 
 BOOL CNewFrameWnd::LoadFrame(UINT nIDResource, DWORD dwDefaultStyle, CWnd* pParentWnd)
 {

@@ -6,14 +6,21 @@
 //   CNewFrameWnd       over CFrameWnd, loading its menu bar as a CNewMenu
 //   CNewMDIFrameWnd    over CMDIFrameWnd, the same
 //   CNewMDIChildWnd    over CMDIChildWnd
+//   CNewMiniFrameWnd   over CMiniFrameWnd
+//   CNewMiniDockFrameWnd  over CMiniDockFrameWnd: the floating frame of a
+//                      docking bar of the frames above
 //   CNewDialog         over CDialog, with the command-state update of popups
+//   CNewMultiDocTemplate  over CMultiDocTemplate; adds nothing
 // (a settings page derives from CNewFrame<CPropertyPage>)
 #ifndef VA_MENULIB_NEWFRAME_H
 #define VA_MENULIB_NEWFRAME_H
 
 #include "framework/dialog/Dialog.h"
+#include "framework/frame/DockBar.h"
+#include "framework/frame/DocTemplate.h"
 #include "framework/frame/FrameWnd.h"
 #include "framework/frame/MDIFrameWnd.h"
+#include "framework/frame/MiniFrameWnd.h"
 #include "menulib/MenuTheme.h"
 #include "menulib/NewMenu.h"
 
@@ -165,6 +172,7 @@ class CNewFrameWnd : public CNewFrame<CFrameWnd>
 {
     DECLARE_DYNCREATE(CNewFrameWnd)
 public:
+    CNewFrameWnd();
     BOOL LoadFrame(UINT nIDResource, DWORD dwDefaultStyle = WS_OVERLAPPEDWINDOW | FWS_ADDTOTITLE,
                    CWnd* pParentWnd = nullptr) override;
 };
@@ -174,6 +182,7 @@ class CNewMDIFrameWnd : public CNewFrame<CMDIFrameWnd>
 {
     DECLARE_DYNAMIC(CNewMDIFrameWnd)
 public:
+    CNewMDIFrameWnd();
     BOOL LoadFrame(UINT nIDResource, DWORD dwDefaultStyle = WS_OVERLAPPEDWINDOW | FWS_ADDTOTITLE,
                    CWnd* pParentWnd = nullptr) override;
 };
@@ -182,6 +191,26 @@ public:
 class CNewMDIChildWnd : public CNewFrame<CMDIChildWnd>
 {
     DECLARE_DYNCREATE(CNewMDIChildWnd)
+};
+
+//--- CNewMiniFrameWnd
+class CNewMiniFrameWnd : public CNewFrame<CMiniFrameWnd>
+{
+    DECLARE_DYNCREATE(CNewMiniFrameWnd)
+};
+
+//--- CNewMiniDockFrameWnd
+class CNewMiniDockFrameWnd : public CNewFrame<CMiniDockFrameWnd>
+{
+    DECLARE_DYNCREATE(CNewMiniDockFrameWnd)
+};
+
+//--- CNewMultiDocTemplate
+class CNewMultiDocTemplate : public CMultiDocTemplate
+{
+    DECLARE_DYNAMIC(CNewMultiDocTemplate)
+public:
+    using CMultiDocTemplate::CMultiDocTemplate;
 };
 
 //--- CNewDialog

@@ -23,6 +23,8 @@ const DWORD kPaneDownloadControl = 0x10;
 
 BEGIN_MESSAGE_MAP(CDlgFavHtml, CDialog)
     ON_WM_SIZE()
+    ON_WM_PAINT()
+    ON_WM_ERASEBKGND()
     ON_WM_DESTROY()
 END_MESSAGE_MAP()
 
@@ -69,6 +71,27 @@ void CDlgFavHtml::OnSize(UINT, int cx, int cy)
     HWND hControl = ::GetDlgItem(m_hWnd, kBrowserId);
     if (hControl != nullptr)
         ::SetWindowPos(hControl, nullptr, 0, 0, cx, cy, SWP_NOZORDER);
+}
+
+// The control covers the pane: the pane itself never paints.
+void CDlgFavHtml::OnPaint()
+{
+    ::ValidateRect(m_hWnd, nullptr);
+}
+
+BOOL CDlgFavHtml::OnEraseBkgnd(HDC)
+{
+    return TRUE;
+}
+
+void CDlgFavHtml::Navigate(const CString& url)
+{
+    CComPtr<IWebBrowser2> browser;
+    if (m_pBrowser == nullptr
+        || FAILED(m_pBrowser->QueryInterface(IID_IWebBrowser2, reinterpret_cast<void**>(&browser))))
+        return;
+    CBstr target = CBstr::FromAnsi(url);
+    browser->Navigate(target, nullptr, nullptr, nullptr, nullptr);
 }
 
 void CDlgFavHtml::CreateHistoryPage()
@@ -188,7 +211,10 @@ void CDlgFavHtml::OnBeforeNavigate2(VaEventArgs& args)
         return;
     }
     if (theApp.m_settings.iParentTabNewRule & 0x100)
-        theApp.OpenUrl(g_pMainFrame != nullptr ? g_pMainFrame->CreateEmptyGroup() : nullptr, url, 1);
+    {
+        if (g_pMainFrame != nullptr)
+            OpenLinkInNewGroup(this, g_pMainFrame->CreateEmptyGroup(), url);
+    }
     else
         OpenLinkInTabs(url, 1);
 }

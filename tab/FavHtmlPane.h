@@ -19,6 +19,8 @@ public:
     explicit CDlgFavHtml(CWnd* pParent = nullptr);
     ~CDlgFavHtml() override;
 
+    // Shows a page in the pane's control (its first navigation passes).
+    void Navigate(const CString& url);
     // Favorite\history.htm, when missing: line 1 of iehistory.dat.
     void CreateHistoryPage();
     // The frameset page Favorite\index.htm with the given rows.
@@ -48,6 +50,8 @@ protected:
     STDMETHOD(GetDropTarget)(IDropTarget*, IDropTarget** ppDropTarget) override;
 
     void OnSize(UINT nType, int cx, int cy);
+    void OnPaint();
+    BOOL OnEraseBkgnd(HDC hdc);
     void OnDestroy();
     void OnBeforeNavigate2(VaEventArgs& args);
     void OnNewWindow2(VaEventArgs& args);

@@ -185,6 +185,7 @@ BOOL CDlgHtmlPopup::OnInitDialog()
     const int width = theApp.m_settings.*size.width;
     const int height = theApp.m_settings.*size.height;
     ::SetWindowPos(m_hWnd, nullptr, at.x, at.y, width, height, SWP_SHOWWINDOW | SWP_NOZORDER);
+    ::GetWindowRect(m_hWnd, &m_rcRemembered);
     return FALSE;
 }
 
@@ -360,12 +361,7 @@ void CDlgHtmlPopup::OpenOutside(const CString& url)
         const bool bNamed = info.FromElement(page) && !info.m_text.IsEmpty();
         CTabGroup* group = bNamed ? g_pMainFrame->CreateDefaultGroup(info.m_text)
                                   : g_pMainFrame->CreateEmptyGroup();
-        // The page tab bar stays hidden while the group fills.
-        CPageTabBar* bar = g_pMainFrame->m_pPageTabBar;
-        const bool bHolding = bar != nullptr && bar->GetSafeHwnd() != nullptr && bar->BeginUpdate(this);
-        theApp.OpenUrl(group, url, 1);
-        if (bHolding)
-            bar->EndUpdate(this);
+        OpenLinkInNewGroup(this, group, url);
         return;
     }
     OpenLinkInTabs(url, 1);
@@ -412,17 +408,18 @@ void CDlgHtmlPopup::OnClose()
     ::ShowWindow(m_hWnd, SW_HIDE);
 }
 
+// The mode's size is the popup's whole size: an inactive layered popup,
+// shrunk to its caption, has it in the remembered rectangle.
 void CDlgHtmlPopup::SaveSize()
 {
     WINDOWPLACEMENT wp = {};
     wp.length = sizeof(wp);
     if (!::GetWindowPlacement(m_hWnd, &wp))
         return;
+    const RECT& whole = m_bShrunk ? m_rcRemembered : wp.rcNormalPosition;
     const ModeSize& size = kModeSizes[ClampMode(m_mode)];
-    theApp.m_settings.*size.height =
-        static_cast<uint16_t>(wp.rcNormalPosition.bottom - wp.rcNormalPosition.top);
-    theApp.m_settings.*size.width =
-        static_cast<uint16_t>(wp.rcNormalPosition.right - wp.rcNormalPosition.left);
+    theApp.m_settings.*size.height = static_cast<uint16_t>(whole.bottom - whole.top);
+    theApp.m_settings.*size.width = static_cast<uint16_t>(whole.right - whole.left);
 }
 
 // Writes the page back to its file, but only while the popup still shows

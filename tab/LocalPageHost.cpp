@@ -10,6 +10,7 @@
 #include "app/MainFrame.h"
 #include "app/StartupList.h"
 #include "app/VantorelApp.h"
+#include "bars/PageTabBar.h"
 #include "framework/core/AtomicFile.h"
 #include "framework/ole/OleEvents.h"
 #include "framework/ole/OleUtil.h"
@@ -111,6 +112,15 @@ void OpenLinkInTabs(const CString& url, WORD newTabReason)
         pView->Navigate(url);
     else
         theApp.OpenUrl(theApp.GetActiveGroup(), url, 0);
+}
+
+void OpenLinkInNewGroup(CWnd* pHolder, CTabGroup* group, const CString& url)
+{
+    CPageTabBar* bar = g_pMainFrame != nullptr ? g_pMainFrame->m_pPageTabBar : nullptr;
+    const bool bHolding = bar != nullptr && bar->GetSafeHwnd() != nullptr && bar->BeginUpdate(pHolder);
+    theApp.OpenUrl(group, url, 1);
+    if (bHolding)
+        bar->EndUpdate(pHolder);
 }
 
 bool OpenNewWindowAsTab(VaEventArgs& args)

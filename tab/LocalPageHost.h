@@ -8,6 +8,7 @@
 #include "framework/core/CString.h"
 #include "framework/ole/OleCompat.h"
 
+class CTabGroup;
 class CWnd;
 class VaEventArgs;
 struct IHTMLDocument2;
@@ -38,6 +39,10 @@ HostedInput TranslateHostedInput(CWnd* pHost, IDispatch* pBrowser, UINT nControl
 // A link leaving the host: a new tab of the active group with
 // "bOpenNewTab_FAV", else the active tab, else a new tab (reason 0).
 void OpenLinkInTabs(const CString& url, WORD newTabReason);
+// Opens the url as the first tab of a new group (activation reason 1); the
+// page tab bar stays hidden for the holder while the group fills, unless
+// another holder has it already.
+void OpenLinkInNewGroup(CWnd* pHolder, CTabGroup* group, const CString& url);
 
 // NewWindow2 (ppDisp, Cancel): the new window becomes a tab of the active
 // group. false when none was made: over the tab limit or when the tab could

@@ -241,6 +241,62 @@ TEST_F(TabBarTest, ABatchInAColumnEndsAsTheOpensOneByOne)
     EXPECT_EQ(text(single.pages), text(batch.pages));
 }
 
+// A column of 60 tabs scrolled to several positions: its page runs from the
+// tab at the top of the visible band to the one at its bottom. Made taller
+// while scrolled to its end, it comes down until a tab stands at the bottom.
+TEST_F(TabBarTest, AColumnsPageSpansItsVisibleBandAndItComesDownWhenTheBandGrows)
+{
+    m_frame->SetWindowPos(nullptr, 0, 0, 700, 500, SWP_NOZORDER | SWP_NOACTIVATE);
+    theApp.m_settings.iTabTop = CBaseTabCtrl::kLeftColumn;
+    ASSERT_TRUE(Pages().Create(m_frame, 0x2, CBaseTabCtrl::kLeftColumn));
+    {
+        CTabBatch batch;
+        for (int i = 0; i < 60; ++i)
+            Open(nullptr, "http://column.example/");
+    }
+    Pump();
+    CTabScrollBar* scroll = Pages().GetScrollBar();
+    ASSERT_TRUE(scroll->IsWindowVisible());
+    const CRect first = ItemRect(Pages(), 0);
+    const int step = first.Height() + 2;
+    // The tab at a height of the frame, looking one step on (dir) for a gap.
+    auto tabNear = [&](int frameY, int dir) {
+        for (int dy = 0; dy < step; ++dy)
+        {
+            POINT pt = {0, frameY + dir * dy};
+            ::MapWindowPoints(m_frame->m_hWnd, Pages().m_hWnd, &pt, 1);
+            pt.x = (first.left + first.right) / 2;
+            int index = Pages().HitTest(pt);
+            if (index >= 0)
+                return index;
+        }
+        return -1;
+    };
+    auto scrollTo = [&](WPARAM code) {
+        m_frame->SendMessage(WM_VSCROLL, code, reinterpret_cast<LPARAM>(scroll->m_hWnd));
+        m_frame->RecalcLayout();
+    };
+    for (int pos : {0, 7, 25, 40})
+    {
+        SCOPED_TRACE(pos);
+        scrollTo(MAKEWPARAM(SB_THUMBPOSITION, pos));
+        ASSERT_EQ(pos, scroll->GetScrollPos());
+        CRect band = ChildRect(scroll->m_hWnd);
+        int top = tabNear(band.top, 1);
+        int bottom = tabNear(band.bottom - 1, -1);
+        EXPECT_EQ(bottom - top, static_cast<int>(scroll->GetPageSize()));
+    }
+    scrollTo(SB_BOTTOM);
+    const int end = scroll->GetScrollPos();
+    ASSERT_GT(end, 0);
+
+    m_frame->SetWindowPos(nullptr, 0, 0, 700, 500 + 6 * step, SWP_NOZORDER | SWP_NOACTIVATE);
+    m_frame->RecalcLayout();
+    CRect band = ChildRect(scroll->m_hWnd);
+    EXPECT_LT(scroll->GetScrollPos(), end);
+    EXPECT_EQ(59, tabNear(band.bottom - 1, -1));
+}
+
 TEST_F(TabBarTest, TooltipsOfAPageAndOfAGroupCutTheirLines)
 {
     OpenThree();

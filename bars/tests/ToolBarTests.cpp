@@ -375,3 +375,38 @@ TEST_F(ToolBarTest, TheWheelNeverChangesABoxsChoice)
     EXPECT_EQ(TRUE, box.SendMessage(WM_MOUSEWHEEL, MAKEWPARAM(0, static_cast<WORD>(-WHEEL_DELTA)), 0));
     EXPECT_EQ(0, box.GetCurSel());
 }
+
+TEST_F(ToolBarTest, TheRebarTakesTheBarsStyleWithEveryBorder)
+{
+    const DWORD own = m_frame->m_wndReBar.GetBarStyle();
+    ASSERT_TRUE(own & CBRS_ALIGN_TOP);
+    EXPECT_EQ((own | CBRS_BORDER_ANY | CBRS_BORDER_3D) & CBRS_ALL, Bands().GetBarStyle());
+    EXPECT_TRUE(Bands().GetStyle() & WS_BORDER);
+}
+
+namespace {
+
+// Refuses the creation of every window with the search box's id.
+LRESULT CALLBACK RefuseSearchBox(int code, WPARAM wParam, LPARAM lParam)
+{
+    auto* create = reinterpret_cast<CBT_CREATEWNDA*>(lParam);
+    if (code == HCBT_CREATEWND && create->lpcs->hMenu == reinterpret_cast<HMENU>(INT_PTR(CSearchCombo::kId)))
+        return 1;
+    return ::CallNextHookEx(nullptr, code, wParam, lParam);
+}
+
+} // namespace
+
+TEST_F(ToolBarTest, ASearchBarWhoseBoxCannotBeMadeReportsItAndTakesNoDrops)
+{
+    CSearchBar bar;
+    ASSERT_TRUE(bar.Create(m_frame, WS_CHILD | CBRS_ALIGN_TOP, 0xE830));
+    HHOOK hook = ::SetWindowsHookExA(WH_CBT, RefuseSearchBox, nullptr, ::GetCurrentThreadId());
+    const BOOL made = bar.Initialize();
+    ::UnhookWindowsHookEx(hook);
+    EXPECT_FALSE(made);
+    EXPECT_EQ(nullptr, bar.GetSearchCombo().m_hWnd);
+    EXPECT_EQ(DRAGDROP_E_NOTREGISTERED, ::RevokeDragDrop(bar.m_hWnd));
+    // The frame's own bar has its box and takes drops.
+    EXPECT_NE(nullptr, m_frame->m_wndSearchBar.GetSearchCombo().m_hWnd);
+}

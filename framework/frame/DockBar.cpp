@@ -166,15 +166,15 @@ void CDockBar::OnSize(UINT, int, int)
 
 //--- CMiniDockFrameWnd
 
-BEGIN_MESSAGE_MAP(CMiniDockFrameWnd, CFrameWnd)
+IMPLEMENT_DYNCREATE(CMiniDockFrameWnd, CMiniFrameWnd)
+
+BEGIN_MESSAGE_MAP(CMiniDockFrameWnd, CMiniFrameWnd)
     ON_WM_CLOSE()
 END_MESSAGE_MAP()
 
 BOOL CMiniDockFrameWnd::Create(CFrameWnd* pFrame, CPoint at)
 {
-    LPCSTR cls = AfxRegisterWndClass(CS_DBLCLKS, ::LoadCursorA(nullptr, IDC_ARROW),
-                                     reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1));
-    if (!CreateEx(kExStyle, cls, "", kStyle, at.x, at.y, 100, 50, pFrame->m_hWnd, nullptr))
+    if (!CMiniFrameWnd::Create(nullptr, "", kStyle, CRect(at.x, at.y, at.x + 100, at.y + 50), pFrame))
         return FALSE;
     return m_dockBar.Create(this, AFX_IDW_DOCKBAR_FLOAT);
 }

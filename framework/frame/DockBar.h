@@ -11,6 +11,7 @@
 
 #include "framework/frame/ControlBar.h"
 #include "framework/frame/FrameWnd.h"
+#include "framework/frame/MiniFrameWnd.h"
 
 //--- CDockBar
 class CDockBar : public CControlBar
@@ -53,12 +54,12 @@ protected:
 };
 
 //--- CMiniDockFrameWnd
-class CMiniDockFrameWnd : public CFrameWnd
+class CMiniDockFrameWnd : public CMiniFrameWnd
 {
+    DECLARE_DYNCREATE(CMiniDockFrameWnd)
+
 public:
     static constexpr DWORD kStyle = WS_POPUP | WS_CAPTION | WS_SYSMENU | WS_THICKFRAME;
-    static constexpr DWORD kExStyle = WS_EX_TOOLWINDOW;
-
     // A tool frame owned by pFrame at a screen point, sized to the bar.
     BOOL Create(CFrameWnd* pFrame, CPoint at);
     CDockBar& GetDockBar() { return m_dockBar; }

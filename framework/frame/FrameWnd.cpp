@@ -370,8 +370,12 @@ void CFrameWnd::FloatControlBar(CControlBar* pBar, CPoint point)
         pBar->m_nLastDockID = static_cast<UINT>(pOld->GetDlgCtrlID());
         pOld->RemoveBar(pBar);
     }
-    auto* pMini = new CMiniDockFrameWnd;
-    if (!pMini->Create(this, point))
+    CMiniDockFrameWnd* pMini = nullptr;
+    if (m_pFloatingFrameClass == nullptr)
+        pMini = new CMiniDockFrameWnd;
+    else if (m_pFloatingFrameClass->IsDerivedFrom(RUNTIME_CLASS(CMiniDockFrameWnd)))
+        pMini = static_cast<CMiniDockFrameWnd*>(m_pFloatingFrameClass->CreateObject());
+    if (pMini == nullptr || !pMini->Create(this, point))
         return;  // the frame deleted itself
     pMini->GetDockBar().DockBar(pBar);
     pMini->FitToBars();

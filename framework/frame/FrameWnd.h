@@ -60,7 +60,8 @@ public:
     // Into the dock bar of that id (0: the first side both the bar and the
     // frame allow: top, bottom, left, right), in a row (-1: a new last row).
     void DockControlBar(CControlBar* pBar, UINT nDockBarID = 0, int row = -1);
-    // Into a floating frame of its own at a screen point.
+    // Into a floating frame of its own at a screen point: one of
+    // m_pFloatingFrameClass (a CMiniDockFrameWnd), or a plain one.
     void FloatControlBar(CControlBar* pBar, CPoint point);
     // Docked: floats where it stands; floating: docks where it last was.
     void ToggleDocking(CControlBar* pBar);
@@ -91,6 +92,7 @@ public:
     HMENU m_hMenuDefault = nullptr;   // the menu LoadFrame put on the window
     BOOL m_bAutoMenuEnable = TRUE;    // menu items without handlers are disabled
     UINT m_nIDResource = 0;
+    const CRuntimeClass* m_pFloatingFrameClass = nullptr;  // null: CMiniDockFrameWnd
 
 protected:
     BOOL PreCreateWindow(CREATESTRUCTA& cs) override;

@@ -108,6 +108,7 @@ struct AFX_SIZEPARENTPARAMS
 #define CBRS_BORDER_RIGHT     0x0400L
 #define CBRS_BORDER_BOTTOM    0x0800L
 #define CBRS_BORDER_ANY       0x0F00L
+#define CBRS_BORDER_3D        0x0080L  // the same bit as CBRS_SIZE_DYNAMIC
 #define CBRS_TOOLTIPS         0x0010L
 #define CBRS_FLYBY            0x0020L
 #define CBRS_FLOAT_MULTI      0x0040L

@@ -356,6 +356,8 @@ BOOL CWnd::SubclassWindow(HWND hWnd)
 {
     if (!::IsWindow(hWnd) || !Attach(hWnd))
         return FALSE;
+    // Before the routing: what it changes reaches the window as it was made.
+    PreSubclassWindow();
     WNDPROC pfnOld = reinterpret_cast<WNDPROC>(
         ::SetWindowLongPtrA(hWnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(AfxWndProc)));
     // A window of a framework class already runs AfxWndProc: nothing to chain.

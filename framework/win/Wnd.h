@@ -84,6 +84,11 @@ public:
     BOOL SubclassWindow(HWND hWnd);
     BOOL SubclassDlgItem(UINT nID, CWnd* pParent);
     HWND UnsubclassWindow();
+    // Runs in SubclassWindow once the object holds an existing window (one
+    // made elsewhere, such as a dialog control), before its messages are
+    // routed through the object: the class gives the window what its own
+    // Create would have given it.
+    virtual void PreSubclassWindow() {}
 
     // Creation. lpszClassName null: PreCreateWindow picks the framework's
     // default class. A failed creation has run PostNcDestroy.

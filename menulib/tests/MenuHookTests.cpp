@@ -242,3 +242,72 @@ TEST_F(MenuHookTest, PrintedPopupHasTheModesFrameAroundItsClient)
     ::DeleteDC(hDC);
     ::DestroyWindow(hPopup);
 }
+
+// Printed over a known background, the shadow band shows that background
+// darkened, and the 4 x 4 corners where the bands begin show it unchanged.
+TEST_F(MenuHookTest, TheShadowCopiesItsCornersFromTheScreenAndDarkensTheRest)
+{
+    if (IsSystemMenuShadow())
+        GTEST_SKIP() << "the system draws the menu shadow here";
+    const COLORREF back = RGB(40, 160, 220);
+    HBRUSH hBrush = ::CreateSolidBrush(back);
+    WNDCLASSA wc = {};
+    wc.lpfnWndProc = ::DefWindowProcA;
+    wc.hbrBackground = hBrush;
+    wc.lpszClassName = "VaShadowBackground";
+    ::RegisterClassA(&wc);
+    HWND hBack = ::CreateWindowExA(WS_EX_TOPMOST | WS_EX_TOOLWINDOW, wc.lpszClassName, "", WS_POPUP | WS_VISIBLE, 80,
+                                   80, 240, 200, nullptr, nullptr, nullptr, nullptr);
+    ::UpdateWindow(hBack);
+    HWND hPopup = CreateMenuWindow();
+    // Moved, and its frame measured again now that it is subclassed, as a shown menu's is.
+    ::SetWindowPos(hPopup, nullptr, 120, 120, 0, 0, SWP_NOZORDER | SWP_NOACTIVATE | SWP_NOSIZE | SWP_FRAMECHANGED);
+    ASSERT_NE(nullptr, FindMenuPopupRecord(hPopup));
+    RECT rc;
+    ::GetWindowRect(hPopup, &rc);
+    const int w = rc.right - rc.left;
+    const int h = rc.bottom - rc.top;
+    HDC hScreen = ::GetDC(nullptr);
+    // Test programs share the screen: wait a little for the background to
+    // show, and compare with what the screen shows where the shadow reads.
+    for (int i = 0; i < 50 && ::GetPixel(hScreen, rc.left + w - 1, rc.top) != back; ++i)
+        ::Sleep(20);
+    const MenuPopupRecord* pRecord = FindMenuPopupRecord(hPopup);
+    HDC hDC = ::CreateCompatibleDC(hScreen);
+    HBITMAP hBitmap = ::CreateCompatibleBitmap(hScreen, w, h);
+    ::ReleaseDC(nullptr, hScreen);
+    HGDIOBJ hOld = ::SelectObject(hDC, hBitmap);
+    RECT all = {0, 0, w, h};
+    HBRUSH hMarker = ::CreateSolidBrush(RGB(255, 0, 255));
+    ::FillRect(hDC, &all, hMarker);
+
+    ASSERT_NE(nullptr, CNewMenu::SetMenuDrawMode(0));
+    ::SendMessageA(hPopup, WM_PRINT, reinterpret_cast<WPARAM>(hDC), PRF_NONCLIENT | PRF_CLIENT);
+    struct Pixel
+    {
+        int x, y, amount;
+    };
+    const Pixel pixels[] = {
+        {w - 1, 0, 0}, {w - 4, 3, 0}, {0, h - 1, 0}, {3, h - 4, 0},     // the corners
+        {w - 1, h / 2, 15}, {w - 4, h / 2, 60}, {w / 2, h - 2, 30}, // the bands
+    };
+    hScreen = ::GetDC(nullptr);
+    for (const Pixel& p : pixels)
+    {
+        // The known background, or what another program put over it since.
+        auto expected = [&](COLORREF screen) { return p.amount == 0 ? screen : DarkenColor(p.amount, screen); };
+        const COLORREF printed = ::GetPixel(hDC, p.x, p.y);
+        const COLORREF shown = ::GetPixel(hScreen, pRecord->x + p.x, pRecord->y + p.y);
+        EXPECT_TRUE(printed == expected(back) || printed == expected(shown)) << p.x << "," << p.y;
+    }
+    ::ReleaseDC(nullptr, hScreen);
+
+    ::SelectObject(hDC, hOld);
+    ::DeleteObject(hBitmap);
+    ::DeleteObject(hMarker);
+    ::DeleteDC(hDC);
+    ::DestroyWindow(hPopup);
+    ::DestroyWindow(hBack);
+    ::DeleteObject(hBrush);
+    ::UnregisterClassA(wc.lpszClassName, nullptr);
+}

@@ -202,3 +202,33 @@ TEST_F(NewFrameTest, ItemOfAPopupTrackedOutsideTheLibraryIsStillMeasured)
     EXPECT_GT(mis.itemWidth, UINT(2 * 16));
     EXPECT_GT(mis.itemHeight, 0u);
 }
+
+// A bar floated off a frame of the library stands in the library's floating
+// frame, whose system menu opens owner-drawn like the frame's own; the mini
+// frame classes are made by their run-time classes.
+TEST_F(NewFrameTest, AFloatedBarsFrameDrawsItsSystemMenuLikeTheOthers)
+{
+    CControlBar bar;
+    ASSERT_TRUE(bar.Create(m_pFrame, WS_CHILD | WS_VISIBLE | CBRS_TOP, 0xE820, 30));
+    bar.EnableDocking(CBRS_ALIGN_ANY);
+    m_pFrame->EnableDocking(CBRS_ALIGN_ANY);
+    m_pFrame->DockControlBar(&bar);
+    m_pFrame->FloatControlBar(&bar, CPoint(300, 300));
+    HWND hFloating = ::GetParent(::GetParent(bar.m_hWnd));
+    auto* pFloating = dynamic_cast<CNewMiniDockFrameWnd*>(CWnd::FromHandlePermanent(hFloating));
+    ASSERT_NE(nullptr, pFloating);
+    EXPECT_TRUE(pFloating->IsKindOf(RUNTIME_CLASS(CMiniDockFrameWnd)));
+    HMENU hSystem = ::GetSystemMenu(hFloating, FALSE);
+    ASSERT_EQ(hSystem, pFloating->m_SystemNewMenu.m_hMenu);
+    ::SendMessageA(hFloating, WM_INITMENUPOPUP, reinterpret_cast<WPARAM>(hSystem), MAKELPARAM(0, TRUE));
+    EXPECT_TRUE(::GetMenuState(hSystem, SC_CLOSE, MF_BYCOMMAND) & MF_OWNERDRAW);
+
+    auto* pMini = dynamic_cast<CNewMiniFrameWnd*>(RUNTIME_CLASS(CNewMiniFrameWnd)->CreateObject());
+    ASSERT_NE(nullptr, pMini);
+    ASSERT_TRUE(pMini->Create(nullptr, "mini", WS_POPUP | WS_CAPTION | WS_SYSMENU, CRect(10, 10, 200, 100),
+                              m_pFrame));
+    EXPECT_EQ(::GetSystemMenu(pMini->m_hWnd, FALSE), pMini->m_SystemNewMenu.m_hMenu);
+    EXPECT_TRUE(::GetWindowLongPtrA(pMini->m_hWnd, GWL_EXSTYLE) & WS_EX_TOOLWINDOW);
+    pMini->DestroyWindow();  // deletes it
+    EXPECT_TRUE(RUNTIME_CLASS(CNewMultiDocTemplate)->IsDerivedFrom(RUNTIME_CLASS(CMultiDocTemplate)));
+}

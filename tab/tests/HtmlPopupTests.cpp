@@ -4,11 +4,13 @@
 #include <mshtml.h>
 
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "app/MainFrame.h"
 #include "app/TabGroup.h"
 #include "bars/PageTabBar.h"
+#include "bars/SizingControlBar.h"
 #include "app/VantorelApp.h"
 #include "framework/core/AtomicFile.h"
 #include "framework/ole/OleUtil.h"
@@ -652,4 +654,141 @@ TEST_F(FavHtmlPaneTest, TheMouseOverThePaneRemembersItsFocusOrFocusesItsPage)
     m_pane->PreTranslateMessage(&move);
     EXPECT_EQ(before + 1, m_control->GetDocument()->GetFocusCount());
     EXPECT_EQ(nullptr, m_pane->m_hRememberedFocus);
+}
+
+// Each mode opens at its own remembered size and takes the size it is
+// closed at; the modes that keep their page write it back on close, the
+// others leave the file alone. A layered popup closed while inactive (shrunk
+// to its caption) keeps its whole size.
+TEST_F(HtmlPopupTest, EachModeOpensAtItsOwnSizeAndKeepsItsPageOnCloseWhenItSavesIt)
+{
+    struct Case
+    {
+        int mode;
+        const char* file;
+        bool pageSaved;
+        uint16_t SettingsRecord::*height;
+        uint16_t SettingsRecord::*width;
+    };
+    const Case cases[] = {
+        {3, "find.htm", true, &SettingsRecord::POPUP_FIND_H, &SettingsRecord::POPUP_FIND_W},
+        {5, "tr.htm", true, &SettingsRecord::POPUP_TR_H, &SettingsRecord::POPUP_TR_W},
+        {0, "f2.htm", false, &SettingsRecord::POPUP_F2_H, &SettingsRecord::POPUP_F2_W},
+    };
+    SettingsRecord& s = theApp.m_settings;
+    auto open = [&](const Case& c) {
+        auto* popup = new CDlgHtmlPopup(m_frame);
+        popup->m_mode = c.mode;
+        popup->m_pagePath = theApp.GetProgramFolder() + "Favorite\\" + c.file;
+        EXPECT_TRUE(popup->Create(kHtmlPopupTemplate, m_frame));
+        TestWebBrowser::Settle();
+        return popup;
+    };
+    auto size = [](CDlgHtmlPopup* popup) {
+        RECT rc = {};
+        ::GetWindowRect(popup->m_hWnd, &rc);
+        return std::make_pair(int(rc.right - rc.left), int(rc.bottom - rc.top));
+    };
+    for (bool layered : {false, true})
+    {
+        s.bPopUpNewStyle(layered);
+        for (const Case& c : cases)
+        {
+            SCOPED_TRACE(testing::Message() << "mode " << c.mode << " layered " << layered);
+            const std::string file = std::string("Favorite\\") + c.file;
+            m_folder->WriteBytes(file, "<p>old</p>");
+            const std::pair<int, int> others = {s.POPUP_MAP_W, s.POPUP_MAP_H};
+            CDlgHtmlPopup* popup = open(c);
+            EXPECT_EQ(std::make_pair(int(s.*c.width), int(s.*c.height)), size(popup));
+            TestWebBrowser* control = nullptr;
+            for (TestWebBrowser* b : TestWebBrowser::GetInstances())
+                if (::GetParent(b->GetControlWindow()) == popup->m_hWnd)
+                    control = b;
+            ASSERT_NE(nullptr, control);
+            control->SetDocumentHtml(L"<p>new</p>", control->GetDocument()->GetUrl());
+            ::SetWindowPos(popup->m_hWnd, nullptr, 0, 0, 300 + c.mode, 280 + c.mode, SWP_NOMOVE | SWP_NOZORDER);
+            if (layered)
+                ::SendMessageA(popup->m_hWnd, WM_NCACTIVATE, FALSE, 0);
+            ::SendMessageA(popup->m_hWnd, WM_CLOSE, 0, 0);
+            EXPECT_EQ(300 + c.mode, s.*c.width);
+            EXPECT_EQ(280 + c.mode, s.*c.height);
+            EXPECT_EQ(others, std::make_pair(int(s.POPUP_MAP_W), int(s.POPUP_MAP_H)));
+            EXPECT_EQ(c.pageSaved, m_folder->ReadBytes(file).find("new") != std::string::npos);
+            delete popup;
+            popup = open(c);
+            EXPECT_EQ(std::make_pair(300 + c.mode, 280 + c.mode), size(popup));
+            delete popup;
+        }
+    }
+    s.bPopUpNewStyle(false);
+}
+
+namespace {
+
+// Whether the page tab bar was held when the frame of a new tab was made.
+CPageTabBar* s_watchedBar = nullptr;
+int s_heldAtNewTab = -1;
+
+LRESULT CALLBACK WatchNewTabs(int code, WPARAM wParam, LPARAM lParam)
+{
+    auto* create = reinterpret_cast<CBT_CREATEWNDA*>(lParam);
+    if (code == HCBT_CREATEWND && s_watchedBar != nullptr && create->lpcs->hwndParent == g_pMainFrame->m_hWndMDIClient)
+        s_heldAtNewTab = s_watchedBar->IsUpdating() ? 1 : 0;
+    return ::CallNextHookEx(nullptr, code, wParam, lParam);
+}
+
+} // namespace
+
+// In mode 0 the favorites bar hosts the page pane: it writes the missing
+// history page and shows the favorites index, leaves its background to its
+// control, and with new groups for links opens a link in a new group while
+// the page tab bar stays hidden, and stays.
+TEST_F(HtmlPopupTest, TheFavoritesBarInModeZeroHostsThePagePane)
+{
+    theApp.m_settings.iDocFavMode = 0;
+    m_folder->WriteBytes("Favorite\\index.htm", "<p>favorites</p>");
+    CFavoritesBar bar;
+    ASSERT_TRUE(bar.Create("F", m_frame, CSize(150, 300), 0xE833));
+    theApp.m_settings.iDocFavMode = 1;
+    CDlgFavHtml* pane = bar.GetPagePane();
+    ASSERT_NE(nullptr, pane);
+    EXPECT_EQ(bar.m_hWnd, ::GetParent(pane->m_hWnd));
+    EXPECT_NE(INVALID_FILE_ATTRIBUTES, ::GetFileAttributesA(m_folder->File("Favorite\\history.htm").c_str()));
+    TestWebBrowser::Settle();
+    TestWebBrowser* control = nullptr;
+    for (TestWebBrowser* b : TestWebBrowser::GetInstances())
+        if (::GetParent(b->GetControlWindow()) == pane->m_hWnd)
+            control = b;
+    ASSERT_NE(nullptr, control);
+    EXPECT_NE(std::wstring::npos, control->GetDocument()->GetUrl().find(L"index.htm"));
+    EXPECT_EQ(1u, control->GetDocument()->FindByTag(L"P").size());
+
+    HDC hScreen = ::GetDC(nullptr);
+    HDC hDC = ::CreateCompatibleDC(hScreen);
+    HBITMAP hBitmap = ::CreateCompatibleBitmap(hScreen, 4, 4);
+    ::ReleaseDC(nullptr, hScreen);
+    HGDIOBJ hOld = ::SelectObject(hDC, hBitmap);
+    ::SetPixelV(hDC, 1, 1, RGB(255, 0, 255));
+    EXPECT_EQ(1, ::SendMessageA(pane->m_hWnd, WM_ERASEBKGND, reinterpret_cast<WPARAM>(hDC), 0));
+    EXPECT_EQ(RGB(255, 0, 255), ::GetPixel(hDC, 1, 1));
+    ::SelectObject(hDC, hOld);
+    ::DeleteObject(hBitmap);
+    ::DeleteDC(hDC);
+
+    theApp.m_settings.iParentTabNewRule |= 0x100;
+    const int groups = theApp.GetGroupCount();
+    s_watchedBar = m_frame->m_pPageTabBar;
+    s_heldAtNewTab = -1;
+    HHOOK hook = ::SetWindowsHookExA(WH_CBT, WatchNewTabs, nullptr, ::GetCurrentThreadId());
+    PostForm(control, L"http://pane-link.example/", "");
+    ::UnhookWindowsHookEx(hook);
+    s_watchedBar = nullptr;
+    Pump();
+    EXPECT_EQ(groups + 1, theApp.GetGroupCount());
+    ASSERT_NE(nullptr, Active());
+    EXPECT_STREQ("http://pane-link.example/", Active()->m_url);
+    EXPECT_EQ(1, s_heldAtNewTab);
+    EXPECT_FALSE(m_frame->m_pPageTabBar->IsUpdating());
+    EXPECT_TRUE(::IsWindowVisible(m_frame->m_pPageTabBar->m_hWnd));
+    EXPECT_TRUE(::IsWindow(pane->m_hWnd));
 }

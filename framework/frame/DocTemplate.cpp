@@ -1,0 +1,3 @@
+#include "framework/frame/DocTemplate.h"
+
+IMPLEMENT_DYNAMIC(CMultiDocTemplate, CCmdTarget)

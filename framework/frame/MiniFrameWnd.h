@@ -1,0 +1,24 @@
+// Small floating frames: tool windows owned by a frame, with a short caption.
+//
+// Classes in this file:
+//   CMiniFrameWnd   a floating tool frame
+#ifndef VA_FRAMEWORK_FRAME_MINIFRAMEWND_H
+#define VA_FRAMEWORK_FRAME_MINIFRAMEWND_H
+
+#include "framework/frame/FrameWnd.h"
+
+//--- CMiniFrameWnd
+class CMiniFrameWnd : public CFrameWnd
+{
+    DECLARE_DYNCREATE(CMiniFrameWnd)
+
+public:
+    static constexpr DWORD kExStyle = WS_EX_TOOLWINDOW;
+
+    // A tool frame of the framework's frame class (null lpszClassName) or
+    // of a class of the caller's; pParentWnd owns it.
+    BOOL Create(LPCSTR lpszClassName, LPCSTR lpszWindowName, DWORD dwStyle, const RECT& rect,
+                CWnd* pParentWnd = nullptr);
+};
+
+#endif // VA_FRAMEWORK_FRAME_MINIFRAMEWND_H

@@ -102,4 +102,20 @@ CString FormatNumbers(const CString& format, char conv, std::initializer_list<lo
     return out;
 }
 
+CString FormatStrings(const CString& format, std::initializer_list<CString> texts, const char* fallback)
+{
+    std::vector<Piece> pieces;
+    const int expected = static_cast<int>(texts.size());
+    if (!Split(format, 's', pieces) || CountConversions(pieces) != expected) {
+        pieces.clear();
+        if (!Split(CString(fallback), 's', pieces) || CountConversions(pieces) != expected)
+            return CString(fallback);
+    }
+    CString out;
+    auto text = texts.begin();
+    for (const Piece& p : pieces)
+        out += p.conversion ? *text++ : p.text;
+    return out;
+}
+
 } // namespace TextFormat

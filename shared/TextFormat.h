@@ -25,6 +25,11 @@ bool HasNumberConversions(const CString& format, char conv, int count);
 CString FormatNumbers(const CString& format, char conv, std::initializer_list<long> numbers,
                       const char* fallback);
 
+// format (or fallback, when format's conversions are not exactly
+// texts.size() "%s") with its "%s" replaced by the texts in order, inserted
+// as they stand (a "%" in a text stays a "%").
+CString FormatStrings(const CString& format, std::initializer_list<CString> texts, const char* fallback);
+
 } // namespace TextFormat
 
 #endif // VA_SHARED_TEXTFORMAT_H

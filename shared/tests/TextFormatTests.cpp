@@ -32,3 +32,14 @@ TEST(TextFormatTest, ReplaceFirstReplacesOneOccurrence)
     TextFormat::ReplaceFirst(text, "none", "b");
     EXPECT_STREQ("a and %s", text);
 }
+
+TEST(TextFormatTest, StringLinesTakeTheirTextsByPositionOrTheBuiltInText)
+{
+    const char* fallback = "[%s|%s]";
+    // Texts go in as they stand, "%" included.
+    EXPECT_STREQ("Ctrl+A is Back (100%)",
+                 TextFormat::FormatStrings("%s is %s", { "Ctrl+A", "Back (100%)" }, fallback));
+    EXPECT_STREQ("50% a b", TextFormat::FormatStrings("50%% %s %s", { "a", "b" }, fallback));
+    for (const char* line : { "", "%s", "%s %s %s", "%s %d", "%s %n", "%s %s %" })
+        EXPECT_STREQ("[a|b]", TextFormat::FormatStrings(line, { "a", "b" }, fallback)) << line;
+}

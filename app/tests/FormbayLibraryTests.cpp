@@ -290,65 +290,6 @@ TEST_F(FormbayLibrary, TabsOpenCommandNavigatesToTheEnteredAddress)
     EXPECT_STREQ("http://typed.example/", tab->m_url);
 }
 
-namespace {
-
-HWND s_closeFrame = nullptr;
-
-// The list of the dialog showing now.
-HWND ShownList()
-{
-    HWND hDlg = ShownDialog();
-    for (HWND h = ::FindWindowExA(hDlg, nullptr, nullptr, nullptr); h != nullptr;
-         h = ::FindWindowExA(hDlg, h, nullptr, nullptr)) {
-        if (HWND hList = ::GetDlgItem(h, 1003))
-            return hList;
-    }
-    return nullptr;
-}
-
-// A double click on a cell of the shown list.
-void DoubleClickCell(int nRow, int nColumn)
-{
-    HWND hList = ShownList();
-    NMITEMACTIVATE info = {};
-    info.hdr.hwndFrom = hList;
-    info.hdr.idFrom = 1003;
-    info.hdr.code = NM_DBLCLK;
-    info.iItem = nRow;
-    info.iSubItem = nColumn;
-    ::SendMessageA(::GetParent(hList), WM_NOTIFY, 1003, reinterpret_cast<LPARAM>(&info));
-}
-
-} // namespace
-
-TEST_F(FormbayLibrary, LiveGroupSwitchesReachOnlyTheTabsStillOpenAtOK)
-{
-    ShowSettingDlgFn show = Export<ShowSettingDlgFn>("ShowPtabSCDlg");
-    CTabItem* first = Open(nullptr, "http://a.example/");
-    CTabItem* second = Open(nullptr, "http://b.example/");
-    CTabItem* third = Open(nullptr, "http://c.example/");
-    first->m_pageOptions = 113;
-    second->m_pageOptions = 113;
-    third->m_pageOptions = 113 | 0x2000;  // a bit the page does not show
-    s_closeFrame = second->m_hFrame;
-    AnswerNextMessageBox(IDOK, [] {
-        // Scripts off in the first two rows; the second tab closes meanwhile.
-        DoubleClickCell(0, 6);
-        DoubleClickCell(1, 6);
-        ::SendMessageA(s_closeFrame, WM_CLOSE, 0, 0);
-        TabTest::Pump();
-    });
-    SettingsRecord caller;
-    caller.CopyFrom(&theApp.m_settings);
-    int result = 0;
-    show(m_icon, Main(), "P", Folder(), &caller, &result);
-    EXPECT_TRUE(AllAnswered());
-    EXPECT_EQ(IDOK, result);
-    ASSERT_EQ(2, theApp.GetActiveGroup()->GetTabCount());
-    EXPECT_EQ(113u | 0x80u, first->m_pageOptions);
-    EXPECT_EQ(113u, third->m_pageOptions);
-}
-
 TEST_F(FormbayLibrary, CustomiseWritesTheImageAndSwitchesIntoTheGroup)
 {
     ShowPtabFn custom = Export<ShowPtabFn>("ShowPtabCustom");

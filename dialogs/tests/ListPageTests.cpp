@@ -343,11 +343,17 @@ TEST_F(PageTest, ProxyPageListsTheServersSortsThemAndWritesTheList)
             HWND hList = ::GetDlgItem(hPage, IDC_PROXY_LIST);
             EXPECT_EQ(199, RowCount(hList));
             EXPECT_EQ("h2:2", Cell(hList, 1, 0));
+            // The first row two places down and one back up; the last row
+            // cannot go further down.
             SelectRows(hList, { 0 });
-            for (int i = 0; i < 198; ++i)
-                Click(hPage, IDC_PROXY_DOWN);
-            EXPECT_EQ("h0:0", Cell(hList, 198, 0));
-            SelectRows(hList, { 2, 3, 198 });
+            Click(hPage, IDC_PROXY_DOWN);
+            Click(hPage, IDC_PROXY_DOWN);
+            Click(hPage, IDC_PROXY_UP);
+            EXPECT_EQ("h2:2;h0:0;h3:3;", Rows(hList, 1).substr(0, 15));
+            SelectRows(hList, { 198 });
+            Click(hPage, IDC_PROXY_DOWN);
+            EXPECT_EQ("h199:199", Cell(hList, 198, 0));
+            SelectRows(hList, { 1, 3, 198 });
             Click(hPage, IDC_PROXY_DELETE);
             EXPECT_EQ(196, RowCount(hList));
         },
@@ -357,7 +363,7 @@ TEST_F(PageTest, ProxyPageListsTheServersSortsThemAndWritesTheList)
     ::GetPrivateProfileStringA("PROXY", "Proxy0", "", value, sizeof(value), ini.c_str());
     EXPECT_STREQ("h2:2", value);
     ::GetPrivateProfileStringA("PROXY", "Proxy195", "", value, sizeof(value), ini.c_str());
-    EXPECT_STREQ("h199:199", value);
+    EXPECT_STREQ("h198:198", value);
     EXPECT_EQ(0u, ::GetPrivateProfileStringA("PROXY", "Proxy196", "", value, sizeof(value), ini.c_str()));
     EXPECT_EQ(2u, ::GetPrivateProfileIntA("PROXY", "UseProxyIndex", 0, ini.c_str()));
 }

@@ -7,23 +7,22 @@
 
 #include <type_traits>
 
+#include "app/TabGroup.h"
 #include "dialogs/core/DlgAbout.h"
 #include "dialogs/core/DlgSetting.h"
 #include "dialogs/core/FormsetApp.h"
+#include "dialogs/pages/GroupTabPage.h"
+#include "dialogs/pages/PopupPage.h"
 #include "dialogs/pages/SettingsPages.h"
 #include "dialogs/core/SmallDialogs.h"
 #include "shared/FormbayExports.h"
+#include "shared/FrameMessages.h"
 #include "shared/SettingsRecord.h"
-
-class CTabGroup;
 
 // Exported by name through Formbay.def, so no decorated name is exported.
 #define FORMBAY_EXPORT extern "C"
 
 namespace {
-
-// A dialog that does not exist yet answers as one that cannot be created.
-const int kNotCreated = -1;
 
 // The six settings exports: the record copied in, the dialog run, the
 // library's record returned after OK.
@@ -104,35 +103,42 @@ FORMBAY_EXPORT const char* WINAPI ShowPFindDlg(HICON icon, int* reserved, int* c
     }
 }
 
-namespace {
-
-// The group-tab customise and rename dialogs are not built yet: both answer
-// as a dialog that cannot be created, with an empty title text.
-const char* RunGroupDialog(HICON icon, const CTabGroup* group, int* dlgResult)
+// The group-tab dialogs run on one of the main program's groups; the text
+// they hand back is the group's caption template as the dialog left it.
+FORMBAY_EXPORT const char* WINAPI ShowPtabCustom(HICON icon, CTabGroup* group, int* dlgResult)
 {
     if (icon == nullptr || group == nullptr || dlgResult == nullptr)
         return nullptr;
-    *dlgResult = kNotCreated;
     try {
         CFormsetApp& app = FormsetApp();
         app.m_hIcon = icon;
         app.m_result.Empty();
+        CDlgPTabCustom dialog;
+        dialog.m_pGroup = group;
+        *dlgResult = static_cast<int>(dialog.DoModal());
+        app.m_result = dialog.m_strTitle;
         return app.m_result;
     } catch (...) {
         return nullptr;
     }
 }
 
-} // namespace
-
-FORMBAY_EXPORT const char* WINAPI ShowPtabCustom(HICON icon, CTabGroup* group, int* dlgResult)
-{
-    return RunGroupDialog(icon, group, dlgResult);
-}
-
 FORMBAY_EXPORT const char* WINAPI ShowPtabRename(HICON icon, const CTabGroup* group, int* dlgResult)
 {
-    return RunGroupDialog(icon, group, dlgResult);
+    if (icon == nullptr || group == nullptr || dlgResult == nullptr)
+        return nullptr;
+    try {
+        CFormsetApp& app = FormsetApp();
+        app.m_hIcon = icon;
+        app.m_result.Empty();
+        CDlgPTabRename dialog;
+        dialog.m_strName = group->m_captionTemplate;
+        *dlgResult = static_cast<int>(dialog.DoModal());
+        app.m_result = dialog.m_strName;
+        return app.m_result;
+    } catch (...) {
+        return nullptr;
+    }
 }
 
 FORMBAY_EXPORT int WINAPI ShowAboutDlg(HICON icon, HWND mainWnd, const char* dataFolder, const char* text1,
@@ -193,7 +199,7 @@ FORMBAY_EXPORT void WINAPI ShowPostedDlg(HICON icon, const char* extraText, cons
     }
 }
 
-// The popup-block rule dialog is not built yet: it cannot be created.
+// One popup-block rule for the active tab, appended to "PopClose.dat".
 FORMBAY_EXPORT int WINAPI ShowAddPopup(HWND mainWnd, const char* dataFolder)
 {
     if (mainWnd == nullptr || dataFolder == nullptr)
@@ -202,9 +208,18 @@ FORMBAY_EXPORT int WINAPI ShowAddPopup(HWND mainWnd, const char* dataFolder)
         CFormsetApp& app = FormsetApp();
         app.SetDataFolder(dataFolder);
         app.m_hMainWnd = mainWnd;
+        CDlgAddPopup dialog;
+        dialog.m_rule.url = AskMainWindowText(WM_FRAME_GETACTIVEURL);
+        dialog.m_rule.title = AskMainWindowText(WM_FRAME_GETACTIVETITLE);
+        const int result = static_cast<int>(dialog.DoModal());
+        if (result == IDOK) {
+            AppendPopupRule(CString(app.GetDataFolder()) + "PopClose.dat", dialog.m_rule);
+            ::SendMessageA(mainWnd, WM_FRAME_ADDPOPUPENTRY, reinterpret_cast<WPARAM>(&dialog.m_rule), 1);
+        }
+        return result;
     } catch (...) {
+        return 0;
     }
-    return kNotCreated;
 }
 
 // The start-up URL dialog is not built yet: nothing is shown or written.

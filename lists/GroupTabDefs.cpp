@@ -2,6 +2,7 @@
 
 #include <cstdlib>
 
+#include "framework/core/AtomicFile.h"
 #include "framework/core/File.h"
 #include "shared/DataFields.h"
 
@@ -22,6 +23,12 @@ bool ParseGroupTabLine(const CString& line, GroupTabDef& def)
 bool ReadGroupTabDefs(const CString& path, const CString& fallbackPath,
                       std::vector<GroupTabDef>& defs)
 {
+    return ReadGroupTabDefs(path, fallbackPath, defs, kMaxGroupTabDefs);
+}
+
+bool ReadGroupTabDefs(const CString& path, const CString& fallbackPath, std::vector<GroupTabDef>& defs,
+                      int limit)
+{
     defs.clear();
     CStdioFile file;
     if (!file.Open(path, CFile::modeRead | CFile::typeText) &&
@@ -29,10 +36,23 @@ bool ReadGroupTabDefs(const CString& path, const CString& fallbackPath,
         return false;
     CString line;
     GroupTabDef def;
-    while (static_cast<int>(defs.size()) < kMaxGroupTabDefs && file.ReadString(line)) {
+    while (static_cast<int>(defs.size()) < limit && file.ReadString(line)) {
         if (ParseGroupTabLine(line, def))
             defs.push_back(def);
     }
     file.Close();
     return true;
+}
+
+bool WriteGroupTabDefs(const CString& path, const std::vector<GroupTabDef>& defs)
+{
+    CAtomicTextFile file;
+    if (!file.Begin(path))
+        return false;
+    for (const GroupTabDef& def : defs) {
+        CString numbers;
+        numbers.Format("%d%s%d\n", static_cast<int>(def.switches), DataFields::kSeparator, def.image);
+        file.WriteString(DataFields::CleanTitleField(def.name) + DataFields::kSeparator + numbers);
+    }
+    return file.Commit() != FALSE;
 }

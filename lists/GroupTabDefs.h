@@ -26,5 +26,13 @@ bool ParseGroupTabLine(const CString& line, GroupTabDef& def);
 // fallbackPath), at most kMaxGroupTabDefs; false when neither opens.
 bool ReadGroupTabDefs(const CString& path, const CString& fallbackPath,
                       std::vector<GroupTabDef>& defs);
+// The same with at most limit definitions.
+bool ReadGroupTabDefs(const CString& path, const CString& fallbackPath, std::vector<GroupTabDef>& defs,
+                      int limit);
+
+// Writes every definition as "name｀switches｀image" (the name made safe
+// for its field), replacing the file whole or not at all; false when the
+// file was not replaced.
+bool WriteGroupTabDefs(const CString& path, const std::vector<GroupTabDef>& defs);
 
 #endif // VA_LISTS_GROUPTABDEFS_H

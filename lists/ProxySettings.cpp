@@ -4,7 +4,12 @@
 #include <wininet.h>
 #include <urlmon.h>
 
+#include <cstring>
+#include <string>
+
+#include "framework/core/AtomicFile.h"
 #include "shared/ProfileSection.h"
+#include "shared/ProgramPath.h"
 
 namespace {
 
@@ -123,11 +128,16 @@ DWORD ReadExtendedStyle(CProfileSection& section)
 
 int CountProxyEntries(const ProxyPlaces& places)
 {
+    return CountProxyEntries(places, kMaxProxyEntries);
+}
+
+int CountProxyEntries(const ProxyPlaces& places, int limit)
+{
     CProfileSection section(places.programFolder);
     section.Open("PROXY");
     char buffer[kValueBufferSize];
     int count = 0;
-    while (count < kMaxProxyEntries) {
+    while (count < limit) {
         CString key;
         key.Format("Proxy%d", count);
         DWORD size = sizeof(buffer);
@@ -178,4 +188,92 @@ ProxyMode ApplyStartupProxyMode(const ProxyPlaces& places)
 {
     const ProxyMode mode = ReadStartupProxyMode(places);
     return ApplyProxyMode(places, mode) ? mode : kProxyModeSystem;
+}
+
+bool SplitProxyServer(const CString& text, CString& host, CString& port)
+{
+    const int first = text.Find(':');
+    if (first < 0)
+        return false;
+    host = text.Left(first);
+    port = text.Mid(text.ReverseFind(':') + 1);
+    return !host.IsEmpty() && !port.IsEmpty();
+}
+
+namespace {
+
+// The number of a list key "Proxy0" .. "Proxy199", else -1.
+int ListKeyNumber(const CString& key)
+{
+    if (key.GetLength() < 6 || key.GetLength() > 8 || key.Left(5).CompareNoCase("Proxy") != 0)
+        return -1;
+    int number = 0;
+    for (int i = 5; i < key.GetLength(); ++i) {
+        if (key[i] < '0' || key[i] > '9')
+            return -1;
+        number = number * 10 + (key[i] - '0');
+    }
+    if (key.GetLength() > 6 && key[5] == '0')
+        return -1;
+    return number < kMaxProxyListKeys ? number : -1;
+}
+
+} // namespace
+
+bool WriteProxyList(const ProxyPlaces& places, const std::vector<CString>& servers)
+{
+    // The section is rebuilt in a copy of the file, which then replaces it:
+    // the list, every later list key that holds a value emptied, the other
+    // keys as they were.
+    const CString target = ProgramPath::Join(places.programFolder, "Proxy.ini");
+    const CString work = CAtomicTextFile::TempPathFor(target) + ".list";
+    std::vector<char> old(65536);
+    DWORD oldSize = 0;
+    if (::GetFileAttributesA(target) != INVALID_FILE_ATTRIBUTES) {
+        if (!::CopyFileA(target, work, FALSE))
+            return false;
+        oldSize = ::GetPrivateProfileSectionA("PROXY", old.data(), static_cast<DWORD>(old.size()), work);
+        if (oldSize + 2 >= old.size()) {
+            ::DeleteFileA(work);
+            return false;
+        }
+    } else {
+        CFile empty;
+        if (!empty.Open(work, CFile::modeCreate | CFile::modeWrite))
+            return false;
+        empty.Close();
+    }
+    std::string section;
+    int k = 0;
+    for (const CString& server : servers) {
+        if (k >= kMaxProxyListKeys)
+            break;
+        if (server.IsEmpty())
+            continue;
+        CString line;
+        line.Format("Proxy%d=", k++);
+        section += static_cast<LPCSTR>(line + server);
+        section += '\0';
+    }
+    std::string others;
+    for (const char* entry = old.data(); *entry != '\0' && entry < old.data() + oldSize;
+         entry += strlen(entry) + 1) {
+        const char* equals = strchr(entry, '=');
+        const CString key = equals != nullptr ? CString(entry).Left(static_cast<int>(equals - entry)) : CString(entry);
+        const int number = ListKeyNumber(key);
+        if (number < 0) {
+            others += entry;
+            others += '\0';
+        } else if (number >= k && equals != nullptr && equals[1] != '\0') {
+            section += static_cast<LPCSTR>(key + "=");
+            section += '\0';
+        }
+    }
+    section += others;
+    section += '\0';
+    bool ok = ::WritePrivateProfileSectionA("PROXY", section.data(), work) != FALSE;
+    ::WritePrivateProfileStringA(nullptr, nullptr, nullptr, work);
+    ok = ok && CAtomicTextFile::CopyOver(work, target);
+    ::DeleteFileA(work);
+    return ok;
 }

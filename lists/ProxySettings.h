@@ -4,6 +4,8 @@
 #ifndef VA_LISTS_PROXYSETTINGS_H
 #define VA_LISTS_PROXYSETTINGS_H
 
+#include <vector>
+
 #include "framework/core/CString.h"
 
 // Where the proxy routines find their data: the program folder (for
@@ -45,6 +47,21 @@ inline constexpr int kMaxProxyEntries = 150;
 // Entries of the list from "Proxy0" up to the first missing or empty one,
 // at most kMaxProxyEntries: the entries the menus show, as 36060 + index.
 int CountProxyEntries(const ProxyPlaces& places);
+// The same run of entries counted up to limit.
+int CountProxyEntries(const ProxyPlaces& places, int limit);
+
+// The list keys "Proxy0" to "Proxy199" at most.
+inline constexpr int kMaxProxyListKeys = 200;
+
+// A server text's host (before the first ":") and port (after the last
+// ":"); false unless the text holds a ":" and both are non-empty.
+bool SplitProxyServer(const CString& text, CString& host, CString& port);
+
+// Replaces the list with servers (at most kMaxProxyListKeys, empty texts
+// skipped) and empties every later "ProxyN" key up to "Proxy199" that holds
+// a value, so that no old entry joins the list; the other keys stay. The
+// file is replaced whole or not at all; false when it was not.
+bool WriteProxyList(const ProxyPlaces& places, const std::vector<CString>& servers);
 // Stores the selected entry ("UseProxyIndex"); a negative index stores 0.
 void StoreUseProxyIndex(const ProxyPlaces& places, int index);
 

@@ -15,19 +15,19 @@ bool IsCommandNode(const CSearchEngineNode& node)
     return node.m_flatIndex >= 0 && node.m_flatIndex < CSearchEngineTree::kCommandCount;
 }
 
-UINT CommandOf(const CSearchEngineNode& node)
+UINT CommandOf(const CSearchEngineNode& node, const SearchEngineMenuTexts& texts)
 {
-    return kCmdSearchEngineFirst + static_cast<UINT>(node.m_flatIndex);
+    return texts.idBase + static_cast<UINT>(node.m_flatIndex);
 }
 
 void AppendEngine(CNewMenu& menu, const CSearchEngineNode& engine, const SearchEngineMenuTexts& texts)
 {
     UINT flags = MF_STRING;
-    if ((engine.m_state & kRoleCurrent) != 0)
+    if (texts.checkedNode != nullptr ? texts.checkedNode == &engine : (engine.m_state & texts.roleBit) != 0)
         flags |= MF_CHECKED;
     CString caption = MakeMenuCaption(engine.m_label, texts.maxCaption);
     HICON icon = texts.withIcons ? static_cast<HICON>(engine.m_icon) : nullptr;
-    menu.AppendODMenuWithIcon(flags, CommandOf(engine), caption, icon);
+    menu.AppendODMenuWithIcon(flags, CommandOf(engine, texts), caption, icon);
 }
 
 void AppendFolder(CNewMenu& menu, const CSearchEngineNode& folder, const SearchEngineMenuTexts& texts)
@@ -35,11 +35,16 @@ void AppendFolder(CNewMenu& menu, const CSearchEngineNode& folder, const SearchE
     CNewMenu* sub = menu.AppendODPopupMenu(MakeMenuCaption(folder.m_label, texts.maxCaption));
     if (sub == nullptr)
         return;
-    sub->AppendODMenu(texts.searchAll, MF_STRING, CommandOf(folder));
-    sub->AppendODMenu(nullptr, MF_SEPARATOR, 0);
+    const int nLead = texts.folderSearchAll ? 2 : 0;
+    if (texts.folderSearchAll) {
+        sub->AppendODMenu(texts.searchAll, MF_STRING, CommandOf(folder, texts));
+        sub->AppendODMenu(nullptr, MF_SEPARATOR, 0);
+    }
     AppendSearchEngineItems(*sub, folder, texts);
-    if (::GetMenuItemCount(sub->m_hMenu) > 2)
+    if (::GetMenuItemCount(sub->m_hMenu) > nLead) {
+        MeasureMenuCaptions(*sub, -1);
         return;
+    }
     while (sub->DeleteMenu(0, MF_BYPOSITION)) {
     }
     sub->AppendODMenu(texts.emptyFolder, MF_STRING | MF_GRAYED, kCmdSearchEngineNone);
@@ -92,7 +97,7 @@ void BuildSearchEngineMenu(CNewMenu& menu, const CSearchEngineTree& tree,
     const CSearchEngineNode* root = tree.GetRoot();
     if (root == nullptr)
         return;
-    menu.AppendODMenu(texts.searchAll, MF_STRING, CommandOf(*root));
+    menu.AppendODMenu(texts.searchAll, MF_STRING, CommandOf(*root, texts));
     menu.AppendODMenu(nullptr, MF_SEPARATOR, 0);
     AppendSearchEngineItems(menu, *root, texts);
     MeasureMenuCaptions(menu, -1);
@@ -100,11 +105,12 @@ void BuildSearchEngineMenu(CNewMenu& menu, const CSearchEngineTree& tree,
 
 void BreakMenuIntoColumns(CNewMenu& menu, int extra, int itemHeight, int availableHeight)
 {
-    int count = ::GetMenuItemCount(menu.m_hMenu);
-    if (count <= 0 || itemHeight <= 0 || (count + extra) * itemHeight <= availableHeight)
+    const int count = ::GetMenuItemCount(menu.m_hMenu);
+    const int total = count + extra;
+    if (count <= 0 || itemHeight <= 0 || total * itemHeight <= availableHeight)
         return;
-    int perColumn = std::max(1, availableHeight / itemHeight);
-    for (int position = perColumn; position < count; position += perColumn) {
+    const int rows = std::max(1, availableHeight / itemHeight);
+    for (int position = rows + 1 - extra; position >= 0 && position < count; position += rows + 1) {
         // The item keeps its record, text or submenu; only the break is new.
         MENUITEMINFOA info = {};
         info.cbSize = sizeof(info);
@@ -116,6 +122,8 @@ void BreakMenuIntoColumns(CNewMenu& menu, int extra, int itemHeight, int availab
         const auto& items = menu.Items();
         if (static_cast<size_t>(position) < items.size())
             items[static_cast<size_t>(position)]->m_nFlags |= MF_MENUBARBREAK;
+        if (availableHeight >= (total - position) * itemHeight)
+            break;
     }
 }
 

@@ -15,6 +15,13 @@ struct SearchEngineMenuTexts
     CString emptyFolder;  // the disabled item of a folder without engines
     int maxCaption = 55;  // caption length in bytes
     BOOL withIcons = FALSE;
+    // The command of a node is idBase + its index; an engine is checked when
+    // it holds roleBit, or when it is checkedNode (when that is set).
+    UINT idBase = 30001;
+    int roleBit = kRoleCurrent;
+    const CSearchEngineNode* checkedNode = nullptr;
+    // A folder's submenu starts with the search-all item and a separator.
+    bool folderSearchAll = true;
 };
 
 // The command of the disabled item of an empty folder.
@@ -29,9 +36,10 @@ CString MakeMenuCaption(const CString& text, int maxBytes);
 CString TruncateMenuText(const CString& text, int maxBytes);
 
 // Appends the children of a root or folder node: an engine as an item
-// (command 30001 + its index, checked when it is the current engine), a
-// folder as a submenu that starts with the search-all item and a separator.
-// Nodes without a command index are left out.
+// (command idBase + its index, checked as texts say), a folder as a submenu
+// (with the search-all item and a separator first when texts say so).
+// Nodes without a command index are left out; a long submenu runs in
+// columns.
 void AppendSearchEngineItems(CNewMenu& menu, const CSearchEngineNode& folder,
                              const SearchEngineMenuTexts& texts);
 
@@ -41,7 +49,10 @@ void BuildSearchEngineMenu(CNewMenu& menu, const CSearchEngineTree& tree,
                            const SearchEngineMenuTexts& texts);
 
 // Menu-bar breaks so that a menu taller than the available height runs in
-// columns of the items that fit; extra counts items still to come.
+// columns; extra counts items still to come (-1: one less). With rows the
+// items that fit, the first break goes to position rows + 1 - extra and
+// each further one rows + 1 later, while the items from a break on still do
+// not fit.
 void BreakMenuIntoColumns(CNewMenu& menu, int extra, int itemHeight, int availableHeight);
 
 // The same with the menu line height (menu font + 4, at least 20) and the

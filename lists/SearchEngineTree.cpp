@@ -248,6 +248,14 @@ void CSearchEngineTree::SetCurrentEngine(CSearchEngineNode* entry)
     TakeRoles(entry);
 }
 
+void CSearchEngineTree::SetRoleHolder(int bit, CSearchEngineNode* entry)
+{
+    if (entry == nullptr || !entry->IsEntry() || SlotOfBit(bit) < 0)
+        return;
+    entry->m_state |= bit;
+    TakeRoles(entry);
+}
+
 CSearchEngineNode* CSearchEngineTree::GetNode(INT_PTR flatIndex) const
 {
     return FlatListAt(m_flat, flatIndex);

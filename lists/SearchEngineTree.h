@@ -100,6 +100,15 @@ public:
     // Gives an entry the current-engine role (and the slot), taking it from
     // the entry that held it.
     void SetCurrentEngine(CSearchEngineNode* entry);
+    // Gives an entry one role bit (1, 2, 4, 8 or 16), taking it from the
+    // entry that held it.
+    void SetRoleHolder(int bit, CSearchEngineNode* entry);
+    // Makes an entry the holder of every role bit it carries, taking each
+    // from its holder before.
+    void TakeRoles(CSearchEngineNode* entry);
+    // Loads an entry's icon from its path; a relative path is taken from the
+    // folder Load was given.
+    void LoadIcon(CSearchEngineNode* entry);
 
     CSearchEngineNode* GetRoot() const { return m_root; }
     // The node of a command index, or null.
@@ -121,8 +130,6 @@ private:
     void ParseFolder(CStdioFile& file, CSearchEngineNode* parent);
     static int SlotOfBit(int bit);
     void Register(CSearchEngineNode* node);
-    void TakeRoles(CSearchEngineNode* entry);
-    void LoadIcon(CSearchEngineNode* entry);
     BOOL ParseEntry(CStdioFile& file, CSearchEngineNode* parent);
 
     CString m_iconFolder;

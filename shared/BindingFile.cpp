@@ -1,7 +1,10 @@
 #include "shared/BindingFile.h"
 
+#include <algorithm>
 #include <cstdlib>
+#include <cstring>
 
+#include "framework/core/AtomicFile.h"
 #include "framework/core/Collections.h"
 #include "framework/core/File.h"
 #include "shared/DataFields.h"
@@ -20,6 +23,8 @@ bool Parse(const CString& line, Line& out)
     out.command = atoi(fields[2]);
     out.fieldCount = static_cast<int>(fields.GetSize());
     out.kind = fields.GetSize() == 4 ? atoi(fields[3]) : 0;
+    out.commandField = fields[2];
+    out.kindField = fields.GetSize() == 4 ? fields[3] : CString();
     return true;
 }
 
@@ -38,6 +43,28 @@ bool Read(const CString& folder, const char* name, const char* defaultName, std:
             lines.push_back(line);
     }
     return true;
+}
+
+bool TextBefore(const CString& a, const CString& b)
+{
+    const size_t nA = static_cast<size_t>(a.GetLength());
+    const size_t nB = static_cast<size_t>(b.GetLength());
+    const int n = memcmp(static_cast<LPCSTR>(a), static_cast<LPCSTR>(b), nA < nB ? nA : nB);
+    return n != 0 ? n < 0 : nA < nB;
+}
+
+bool Write(const CString& path, std::vector<Line> lines)
+{
+    std::stable_sort(lines.begin(), lines.end(),
+                     [](const Line& a, const Line& b) { return TextBefore(a.text, b.text); });
+    CAtomicTextFile file;
+    if (!file.Begin(path))
+        return false;
+    for (const Line& line : lines) {
+        file.WriteString(line.label + DataFields::kSeparator + line.text + DataFields::kSeparator +
+                         line.commandField + DataFields::kSeparator + line.kindField + "\n");
+    }
+    return file.Commit() != FALSE;
 }
 
 } // namespace BindingFile

@@ -18,6 +18,10 @@ struct Line
     int command = 0;
     int kind = 0;        // read only from lines of exactly four fields
     int fieldCount = 0;
+    // The third and fourth fields as they stand; the fourth only from lines
+    // of exactly four fields, else empty.
+    CString commandField;
+    CString kindField;
 };
 
 // Kind 1: the command is a virtual-key code that stands for the key.
@@ -31,6 +35,15 @@ bool Parse(const CString& line, Line& out);
 // The accepted lines of folder + name, else of folder + defaultName, in file
 // order; false when neither opens.
 bool Read(const CString& folder, const char* name, const char* defaultName, std::vector<Line>& lines);
+
+// Whether a's text sorts before b's: byte by byte as unsigned values, a
+// prefix first.
+bool TextBefore(const CString& a, const CString& b);
+
+// Writes the lines to path, sorted by their text (TextBefore, equal texts in
+// the order given), each "label｀text｀command｀kind" from the fields as they
+// stand; the file is replaced whole or not at all. false when it was not.
+bool Write(const CString& path, std::vector<Line> lines);
 
 } // namespace BindingFile
 

@@ -323,3 +323,25 @@ TEST_F(FormbayLibrary, TabsOpenCommandNavigatesToTheEnteredAddress)
     EXPECT_EQ("http://start.example/", s_caption);
     EXPECT_STREQ("http://typed.example/", tab->m_url);
 }
+
+TEST_F(FormbayLibrary, CustomiseWritesTheImageAndSwitchesIntoTheGroup)
+{
+    ShowPtabFn custom = Export<ShowPtabFn>("ShowPtabCustom");
+    Open(nullptr, "http://a.example/");
+    CTabGroup* group = theApp.GetActiveGroup();
+    group->m_captionTemplate = "G %i";
+    group->m_options = 0x71 | 0x2000;
+    group->m_image = 2;
+    AnswerNextMessageBox(IDOK, [] {
+        HWND hDlg = ShownDialog();
+        ::CheckDlgButton(hDlg, 1198, BST_CHECKED);
+        ::SendMessageA(hDlg, WM_COMMAND, 36512, 0);
+        ::SetDlgItemTextA(hDlg, 1039, " New ");
+    });
+    int result = 0;
+    EXPECT_STREQ(" New ", custom(m_icon, group, &result));
+    EXPECT_EQ(IDOK, result);
+    EXPECT_EQ(0x71u | 0x40000000u, group->m_options);
+    EXPECT_EQ(12, group->m_image);
+    EXPECT_STREQ("G %i", group->m_captionTemplate);
+}

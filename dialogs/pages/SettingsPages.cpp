@@ -2,7 +2,11 @@
 
 #include "dialogs/core/DlgSetting.h"
 #include "dialogs/core/FormsetApp.h"
+#include "dialogs/pages/BindingPages.h"
 #include "dialogs/pages/DlgSetTab5.h"
+#include "dialogs/pages/GroupTabPage.h"
+#include "dialogs/pages/ProxyPage.h"
+#include "dialogs/pages/SearchPage.h"
 
 // Page classes are filled in as the pages are built; until then a page
 // shows its caption only. Pages save in this order, which some rely on:
@@ -16,17 +20,17 @@ const SettingsPageSpec kAllSettingsPages[] = {
     { nullptr, 165, 12, nullptr },   // tab bar
     { nullptr, 256, 13, nullptr },   // group-tab bar
     { nullptr, 257, 14, nullptr },   // new group-tab triggers
-    { nullptr, 259, 15, nullptr },   // group definitions
+    { RUNTIME_CLASS(CDlgPTabSC), 259, 15, CDlgPTabSC::ConfigureDefinitions },  // group definitions
     { nullptr, 210, 17, nullptr },   // favorites window
     { nullptr, 212, 18, nullptr },   // address bar
-    { nullptr, 216, 19, nullptr },   // mouse and gestures
-    { nullptr, 247, 20, nullptr },   // keys
-    { nullptr, 222, 21, nullptr },   // proxies
+    { RUNTIME_CLASS(CDlgSetTab6), 216, 19, nullptr },   // mouse and gestures
+    { RUNTIME_CLASS(CDlgSetTab13), 247, 20, nullptr },  // keys
+    { RUNTIME_CLASS(CDlgSetTab8), 222, 21, nullptr },   // proxies
     { nullptr, 190, 24, nullptr },   // file associations
     { nullptr, 196, 25, nullptr },   // plug-ins
     { nullptr, 196, 26, nullptr },   // scripts
     { nullptr, 255, 27, nullptr },   // full-screen items
-    { nullptr, 1003, 80, nullptr },  // search
+    { RUNTIME_CLASS(CDlgSetTab18), 1003, 80, nullptr },  // search
 };
 const int kAllSettingsPageCount = static_cast<int>(sizeof(kAllSettingsPages) / sizeof(kAllSettingsPages[0]));
 
@@ -34,9 +38,9 @@ namespace {
 
 const SettingsPageSpec kPlugInsPage = { nullptr, 196, 25, nullptr };
 const SettingsPageSpec kScriptsPage = { nullptr, 196, 26, nullptr };
-const SettingsPageSpec kLiveGroupsPage = { nullptr, 259, 29, nullptr };
-const SettingsPageSpec kGroupTemplatesPage = { nullptr, 259, 15, nullptr };
-const SettingsPageSpec kProxiesPage = { nullptr, 222, 21, nullptr };
+const SettingsPageSpec kLiveGroupsPage = { RUNTIME_CLASS(CDlgPTabSC), 259, 29, CDlgPTabSC::ConfigureLive };
+const SettingsPageSpec kGroupTemplatesPage = { RUNTIME_CLASS(CDlgPTabSC), 259, 15, CDlgPTabSC::ConfigureDefinitions };
+const SettingsPageSpec kProxiesPage = { RUNTIME_CLASS(CDlgSetTab8), 222, 21, nullptr };
 
 RECT ToRect(const SettingsRect& rc)
 {

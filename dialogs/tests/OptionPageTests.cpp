@@ -4,8 +4,12 @@
 #include "dialogs/tests/PageHarness.h"
 
 #include "dialogs/core/DlgSetting.h"
+#include "dialogs/pages/BindingPages.h"
+#include "dialogs/pages/BindingPagesRes.h"
 #include "dialogs/pages/DlgSetTab5.h"
 #include "dialogs/pages/DlgSetTab5Res.h"
+#include "dialogs/pages/SearchPage.h"
+#include "dialogs/pages/SearchPageRes.h"
 #include "dialogs/tests/DialogsTestsRes.h"
 
 namespace {
@@ -53,6 +57,8 @@ struct OptionPage
 const OptionPage kOptionPages[] = {
     { RUNTIME_CLASS(CTestFieldsPage), IDD_TESTFIELDS },
     { RUNTIME_CLASS(CDlgSetTab5), IDD_SETTAB5 },
+    { RUNTIME_CLASS(CDlgSetTab6), IDD_SETTAB6 },
+    { RUNTIME_CLASS(CDlgSetTab18), IDD_SETTAB18 },
 };
 
 } // namespace
@@ -62,6 +68,7 @@ TEST_F(PageTest, EveryOptionPagePassesTheCommonChecks)
     for (const OptionPage& page : kOptionPages) {
         SCOPED_TRACE(page.pClass->m_lpszClassName);
         theApp.InitInstance();
+        theApp.SetDataFolder(m_folder->Path().c_str());
         CheckOptionPage(page.pClass, page.nIDTemplate);
     }
 }

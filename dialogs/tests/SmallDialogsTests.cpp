@@ -6,6 +6,7 @@
 #include <new>
 #include <string>
 
+#include "app/TabGroup.h"
 #include "dialogs/core/DlgAbout.h"
 #include "dialogs/core/SmallDialogs.h"
 #include "dialogs/res/resource.h"
@@ -18,7 +19,7 @@ int WINAPI ShowAboutDlg(HICON, HWND, const char*, const char*, const char*, cons
 void WINAPI ShowPostedDlg(HICON, const char*, const char*);
 int WINAPI ShowAddPopup(HWND, const char*);
 void WINAPI StartupAddDlg(HWND, const char*, const char*, const char*);
-const char* WINAPI ShowPtabRename(HICON, const void*, int*);
+const char* WINAPI ShowPtabRename(HICON, const CTabGroup*, int*);
 }
 
 namespace {
@@ -341,19 +342,40 @@ TEST_F(SmallDialogsTest, PostedWindowIsReplacedAndShowsTheEndOfItsText)
     EXPECT_EQ(nullptr, theApp.GetPostedDialog());
 }
 
-TEST_F(SmallDialogsTest, DialogsNotBuiltYetAnswerAsNotCreated)
+TEST_F(SmallDialogsTest, PopupRuleAndGroupNameExportsRunTheirDialogs)
 {
     int result = 0;
     EXPECT_EQ(0, ShowAddPopup(nullptr, "x"));
-    EXPECT_EQ(-1, ShowAddPopup(m_hMain, m_folder->Path().c_str()));
-    int group = 0;
-    EXPECT_STREQ("", ShowPtabRename(theApp.m_hIcon, &group, &result));
-    EXPECT_EQ(-1, result);
+    WhileModal({ [] { Click(FindDialog(), IDCANCEL); } });
+    EXPECT_EQ(IDCANCEL, ShowAddPopup(m_hMain, m_folder->Path().c_str()));
+    EXPECT_FALSE(m_folder->Exists("PopClose.dat"));
 
-    // Out of memory inside: the export still returns, as not created.
+    // The name is trimmed and "｀" cannot stay in it; blanks alone are refused.
+    CTabGroup group;
+    group.m_captionTemplate = "Work %i";
+    WhileModal({ [] {
+        HWND hDlg = FindDialog();
+        EXPECT_EQ("Work %i", ItemText(hDlg, 1039));
+        ::SetDlgItemTextA(hDlg, 1039, "  New\x81\x4Dname ");
+        Click(hDlg, IDOK);
+    } });
+    EXPECT_STREQ("New\x81\x4Fname", ShowPtabRename(theApp.m_hIcon, &group, &result));
+    EXPECT_EQ(IDOK, result);
+    std::string refused;
+    WhileModal({ [] {
+                    ::SetDlgItemTextA(FindDialog(), 1039, "   ");
+                    Click(FindDialog(), IDOK);
+                },
+                 [&] { refused = AnswerMessageBox(); },
+                 [] { Click(FindDialog(), IDCANCEL); } });
+    EXPECT_STREQ("Work %i", ShowPtabRename(theApp.m_hIcon, &group, &result));
+    EXPECT_EQ(IDCANCEL, result);
+    EXPECT_EQ(std::string(theApp.GetMessageString(16)), refused);
+
+    // Out of memory inside: the export still returns, and shows nothing.
     const std::string folder = m_folder->Path() + "\\another folder";
     g_failNextAllocation = true;
-    EXPECT_EQ(-1, ShowAddPopup(m_hMain, folder.c_str()));
+    EXPECT_EQ(0, ShowAddPopup(m_hMain, folder.c_str()));
     g_failNextAllocation = true;
     EXPECT_NO_THROW(StartupAddDlg(m_hMain, "P", folder.c_str(), "http://a.example/"));
     g_failNextAllocation = false;

@@ -54,4 +54,32 @@ TEST(GroupTabDefsTests, TheUsersFileWinsOverTheDefaultAndAtMost100AreRead)
     EXPECT_EQ(CString("g99"), defs[99].name);
 }
 
+
+TEST(GroupTabDefsTests, WrittenNamesStayOneFieldAndReadBackWhole)
+{
+    ProgramFolder folder(ProgramFolder::kEmpty);
+    // "ソ" ends in "\"; "｀" and a line break would make the line unusable.
+    std::vector<GroupTabDef> defs(3);
+    defs[0].name = "\x83\x5C" "A";
+    defs[0].switches = 0x40000071;
+    defs[0].image = 29;
+    defs[1].name = "a" + CString(kSep.c_str()) + "b\r\nc";
+    defs[2].switches = 113;
+    const CString path = (folder.Path() + "GroupTab.dat").c_str();
+    ASSERT_TRUE(WriteGroupTabDefs(path, defs));
+    EXPECT_EQ("\x83\x5C" "A" + kSep + "1073741937" + kSep + "29\r\n" + "a\x81\x4F" "b  c" + kSep + "0" + kSep +
+                  "0\r\n" + kSep + "113" + kSep + "0\r\n",
+              folder.ReadBytes("GroupTab.dat"));
+    std::vector<GroupTabDef> again;
+    ASSERT_TRUE(ReadGroupTabDefs(path, path, again, 1000));
+    ASSERT_EQ(3u, again.size());
+    EXPECT_EQ(0x40000071u, again[0].switches);
+    EXPECT_EQ(defs[0].name, again[0].name);
+    // An empty list leaves an empty file, which wins over the defaults.
+    ASSERT_TRUE(WriteGroupTabDefs(path, {}));
+    folder.WriteBytes("GroupTabDefdefault.dat", "d" + kSep + "1" + kSep + "2\r\n");
+    EXPECT_TRUE(ReadGroupTabDefs(path, (folder.Path() + "GroupTabDefdefault.dat").c_str(), again));
+    EXPECT_TRUE(again.empty());
+}
+
 } // namespace

@@ -171,3 +171,63 @@ TEST_F(ProxySettingsTest, SwitchingToAListEntryRecordsTheListMode)
 }
 
 } // namespace
+
+TEST_F(ProxySettingsTest, ServerTextsSplitAtTheFirstAndLastColon)
+{
+    struct Case
+    {
+        const char* text;
+        bool ok;
+        const char* host;
+        const char* port;
+    };
+    const Case cases[] = {
+        { "proxy.example:8080", true, "proxy.example", "8080" },
+        { "a:b:8080", true, "a", "8080" },
+        { "host:", false, "host", "" },
+        { ":8080", false, "", "8080" },
+        { "nocolon", false, "", "" },
+    };
+    for (const Case& c : cases) {
+        CString host;
+        CString port;
+        EXPECT_EQ(c.ok, SplitProxyServer(c.text, host, port)) << c.text;
+        if (c.ok) {
+            EXPECT_STREQ(c.host, host);
+            EXPECT_STREQ(c.port, port);
+        }
+    }
+}
+
+TEST_F(ProxySettingsTest, WritingTheListEmptiesEveryLaterKeyAndKeepsTheOthers)
+{
+    // Proxy3 stands after a gap: the list shows two entries, and an old key
+    // there must not join a shorter list written later.
+    WriteProxyIni("Proxy0=a:1\r\nProxy1=b:2\r\nProxy2=\r\nProxy3=old:3\r\nProxy7=older:7\r\n"
+                  "UseProxyIndex=1\r\nBypass=<local>\r\n");
+    EXPECT_EQ(2, CountProxyEntries(m_places, kMaxProxyListKeys));
+    // A cp932 text whose second byte is "\" stays as it is.
+    const std::vector<CString> servers = { "\x83\x5C:8080", "", "c:3" };
+    ASSERT_TRUE(WriteProxyList(m_places, servers));
+    EXPECT_EQ(2, CountProxyEntries(m_places, kMaxProxyListKeys));
+    EXPECT_STREQ("\x83\x5C:8080", GetProxyServer(m_places, 0));
+    EXPECT_STREQ("c:3", GetProxyServer(m_places, 1));
+    char value[64] = {};
+    const std::string ini = m_folder.File("Proxy.ini");
+    for (const char* key : { "Proxy2", "Proxy3", "Proxy7" }) {
+        EXPECT_EQ(0u, GetPrivateProfileStringA("PROXY", key, "", value, sizeof(value), ini.c_str())) << key;
+    }
+    EXPECT_EQ(1, GetUseProxyIndex(m_places));
+    GetPrivateProfileStringA("PROXY", "Bypass", "", value, sizeof(value), ini.c_str());
+    EXPECT_STREQ("<local>", value);
+
+    // At most 200 keys are written and counted.
+    std::vector<CString> many;
+    for (int i = 0; i < 250; ++i) {
+        CString text;
+        text.Format("h%d:%d", i, i);
+        many.push_back(text);
+    }
+    ASSERT_TRUE(WriteProxyList(m_places, many));
+    EXPECT_EQ(kMaxProxyListKeys, CountProxyEntries(m_places, 1000));
+}

@@ -114,9 +114,12 @@ TEST_F(SearchEngineMenuTest, TallMenusRunInColumnsOfTheItemsThatFit)
     for (int i = 0; i < 11; ++i)
         EXPECT_FALSE(::GetMenuState(m_menu.m_hMenu, static_cast<UINT>(i), MF_BYPOSITION) & MF_MENUBARBREAK);
 
-    BreakMenuIntoColumns(m_menu, 0, 20, 100);  // five a column
-    for (int i = 0; i < 11; ++i) {
-        bool starts = i == 5 || i == 10;
+    // Five fit: breaks at 5 + 1 and 6 later, while the rest does not fit.
+    for (UINT id = 12; id <= 17; ++id)
+        ASSERT_TRUE(m_menu.AppendODMenu("item", MF_STRING, id));
+    BreakMenuIntoColumns(m_menu, 0, 20, 100);
+    for (int i = 0; i < 17; ++i) {
+        bool starts = i == 6 || i == 12;
         EXPECT_EQ(starts, (::GetMenuState(m_menu.m_hMenu, static_cast<UINT>(i), MF_BYPOSITION) &
                            MF_MENUBARBREAK) != 0)
             << "position " << i;

@@ -61,3 +61,33 @@ TEST(BindingFile, MissingFileFallsBackToTheDefaultFile)
     ASSERT_EQ(1u, lines.size());
     EXPECT_STREQ("F6", lines[0].text);
 }
+
+TEST(BindingFile, WriterSortsByUnsignedBytesAndKeepsTheFieldsAsRead)
+{
+    ProgramFolder folder(ProgramFolder::kEmpty);
+    // "ソ" (0x83 0x5C) and "―" (0x81 0x5C) end in "\"; "↑" (0x81 0xAA) and
+    // "→" (0x81 0xA8) sort by their second byte; "A" comes first.
+    folder.WriteBytes("KEYCONF.dat", Join({ "\x83\x5C", "\x81\xAA", "1", "0" }).GetString() + std::string("\r\n") +
+                                         Join({ "x", "Ctrl+B", "2" }).GetString() + "\r\n" + "malformed\r\n" +
+                                         Join({ "y", "\x81\xA8", "3", "1", "extra" }).GetString() + "\r\n" +
+                                         Join({ "\x81\x5C", "A", "-4", "1" }).GetString() + "\r\n");
+    std::vector<BindingFile::Line> lines;
+    ASSERT_TRUE(BindingFile::Read(folder.Path().c_str(), "KEYCONF.dat", "none.dat", lines));
+    ASSERT_EQ(4u, lines.size());
+    ASSERT_TRUE(BindingFile::Write((folder.Path() + "KEYCONF.dat").c_str(), lines));
+    const std::string expected = Join({ "\x81\x5C", "A", "-4", "1" }).GetString() + std::string("\r\n") +
+                                 Join({ "x", "Ctrl+B", "2", "" }).GetString() + "\r\n" +
+                                 Join({ "y", "\x81\xA8", "3", "" }).GetString() + "\r\n" +
+                                 Join({ "\x83\x5C", "\x81\xAA", "1", "0" }).GetString() + "\r\n";
+    EXPECT_EQ(expected, folder.ReadBytes("KEYCONF.dat"));
+    // Read again, the file gives the same lines.
+    std::vector<BindingFile::Line> again;
+    ASSERT_TRUE(BindingFile::Read(folder.Path().c_str(), "KEYCONF.dat", "none.dat", again));
+    ASSERT_EQ(4u, again.size());
+    EXPECT_STREQ("\x83\x5C", again[3].label);
+    EXPECT_EQ(-4, again[0].command);
+
+    // An empty list writes an empty file.
+    ASSERT_TRUE(BindingFile::Write((folder.Path() + "KEYCONF.dat").c_str(), {}));
+    EXPECT_EQ("", folder.ReadBytes("KEYCONF.dat"));
+}

@@ -57,3 +57,14 @@ TEST(TextFormatTest, StringsGoInByPositionAndAreNeverReadAsFormats)
     // A fallback that does not fit either stands as it is.
     EXPECT_STREQ("plain", TextFormat::FormatStrings("x", { "a" }, "plain"));
 }
+
+TEST(TextFormatTest, StringLinesTakeTheirTextsByPositionOrTheBuiltInText)
+{
+    const char* fallback = "[%s|%s]";
+    // Texts go in as they stand, "%" included.
+    EXPECT_STREQ("Ctrl+A is Back (100%)",
+                 TextFormat::FormatStrings("%s is %s", { "Ctrl+A", "Back (100%)" }, fallback));
+    EXPECT_STREQ("50% a b", TextFormat::FormatStrings("50%% %s %s", { "a", "b" }, fallback));
+    for (const char* line : { "", "%s", "%s %s %s", "%s %d", "%s %n", "%s %s %" })
+        EXPECT_STREQ("[a|b]", TextFormat::FormatStrings(line, { "a", "b" }, fallback)) << line;
+}

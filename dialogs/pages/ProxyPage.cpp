@@ -1,0 +1,233 @@
+#include "dialogs/pages/ProxyPage.h"
+
+#include <vector>
+
+#include "dialogs/core/FormsetApp.h"
+#include "dialogs/pages/ProxyPageRes.h"
+#include "lists/ProxySettings.h"
+
+namespace {
+
+ProxyPlaces Places()
+{
+    ProxyPlaces places;
+    places.programFolder = FormsetApp().GetDataFolder();
+    return places;
+}
+
+CString ItemText(HWND hDlg, int nID)
+{
+    HWND hItem = ::GetDlgItem(hDlg, nID);
+    const int n = ::GetWindowTextLengthA(hItem);
+    CString text;
+    if (n > 0) {
+        std::vector<char> buffer(static_cast<size_t>(n) + 1);
+        ::GetWindowTextA(hItem, buffer.data(), n + 1);
+        text = buffer.data();
+    }
+    return text;
+}
+
+void SetIcons(HWND hDlg)
+{
+    ::SendMessageA(hDlg, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(FormsetApp().m_hIcon));
+    ::SendMessageA(hDlg, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(FormsetApp().m_hIcon));
+}
+
+} // namespace
+
+IMPLEMENT_DYNCREATE(CDlgSetTab8, CSettingsListPage)
+
+BEGIN_MESSAGE_MAP(CDlgSetTab8, CSettingsListPage)
+    ON_COMMAND(IDC_PROXY_NEW, OnNew)
+    ON_COMMAND(IDC_PROXY_BATCH, OnBatch)
+    ON_COMMAND(IDC_PROXY_DELETE, OnDelete)
+    ON_COMMAND(IDC_PROXY_UP, OnMoveUp)
+    ON_COMMAND(IDC_PROXY_DOWN, OnMoveDown)
+    ON_NOTIFY(NM_DBLCLK, IDC_PROXY_LIST, OnDblClick)
+    ON_NOTIFY(LVN_COLUMNCLICK, IDC_PROXY_LIST, OnColumnClick)
+END_MESSAGE_MAP()
+
+CDlgSetTab8::CDlgSetTab8() : CSettingsListPage(IDD_SETTAB8, IDC_PROXY_LIST)
+{
+}
+
+BOOL CDlgSetTab8::OnInitDialog()
+{
+    CSettingsListPage::OnInitDialog();
+    m_bSortDescending = TRUE;
+    m_layout.AddControl(&m_list, CAnchorLayout::kLeft | CAnchorLayout::kTop | CAnchorLayout::kRight |
+                                     CAnchorLayout::kBottom);
+    for (int nID : { IDC_PROXY_NEW, IDC_PROXY_BATCH, IDC_PROXY_UP, IDC_PROXY_DOWN, IDC_PROXY_DELETE }) {
+        m_layout.AddControl(GetDlgItem(nID), CAnchorLayout::kLeft | CAnchorLayout::kKeepWidth |
+                                                 CAnchorLayout::kBottom | CAnchorLayout::kKeepHeight);
+    }
+    CFormsetApp& app = FormsetApp();
+    m_list.InsertColumn(0, app.GetDlgString(61), LVCFMT_LEFT, 185);
+    m_list.InsertColumn(1, app.GetDlgString(17), LVCFMT_LEFT, 150);
+    m_list.InsertColumn(2, app.GetDlgString(62), LVCFMT_LEFT, 47);
+    m_list.SetExtendedStyle(m_list.GetExtendedStyle() | LVS_EX_FULLROWSELECT);
+
+    const ProxyPlaces places = Places();
+    const int nCount = CountProxyEntries(places, kMaxProxyListKeys);
+    for (int i = 0; i < nCount; ++i)
+        AppendServer(GetProxyServer(places, i));
+    return TRUE;
+}
+
+bool CDlgSetTab8::AppendServer(const CString& text)
+{
+    CString host;
+    CString port;
+    if (text.IsEmpty() || !SplitProxyServer(text, host, port))
+        return false;
+    const int nRow = m_list.InsertItem(m_list.GetItemCount(), text);
+    m_list.SetItemText(nRow, 1, host);
+    m_list.SetItemText(nRow, 2, port);
+    return true;
+}
+
+void CDlgSetTab8::OnNew()
+{
+    CDlgProxyEntry dialog;
+    if (dialog.DoModal() == IDOK)
+        AppendServer(dialog.m_strText);
+}
+
+void CDlgSetTab8::OnDblClick(NMHDR*, LRESULT* pResult)
+{
+    *pResult = 0;
+    const int nRow = GetSingleSelectedRow();
+    if (nRow < 0)
+        return;
+    CDlgProxyEntry dialog;
+    dialog.m_strText = m_list.GetItemText(nRow, 0);
+    if (dialog.DoModal() != IDOK)
+        return;
+    CString host;
+    CString port;
+    if (!SplitProxyServer(dialog.m_strText, host, port))
+        return;
+    m_list.SetItemText(nRow, 0, dialog.m_strText);
+    m_list.SetItemText(nRow, 1, host);
+    m_list.SetItemText(nRow, 2, port);
+}
+
+void CDlgSetTab8::OnDelete()
+{
+    DeleteSelectedRows();
+}
+
+void CDlgSetTab8::OnMoveUp()
+{
+    MoveSelectedRow(-1);
+}
+
+void CDlgSetTab8::OnMoveDown()
+{
+    MoveSelectedRow(1);
+}
+
+void CDlgSetTab8::OnColumnClick(NMHDR* pNMHDR, LRESULT* pResult)
+{
+    SortByColumn(reinterpret_cast<NMLISTVIEW*>(pNMHDR)->iSubItem);
+    *pResult = 0;
+}
+
+void CDlgSetTab8::SetServersFromText(const CString& text)
+{
+    m_list.SetRedraw(FALSE);
+    m_list.DeleteAllItems();
+    const CString all = text + "\r\n";
+    int nStart = 0;
+    for (int nLines = 0; nLines < kMaxProxyListKeys; ++nLines) {
+        const int nEnd = all.Find("\r\n", nStart);
+        if (nEnd < 0)
+            break;
+        AppendServer(all.Mid(nStart, nEnd - nStart));
+        nStart = nEnd + 2;
+    }
+    m_list.SetRedraw(TRUE);
+    m_list.Invalidate();
+}
+
+void CDlgSetTab8::OnBatch()
+{
+    CDlgProxyBatch dialog;
+    const int nCount = m_list.GetItemCount();
+    for (int nRow = 0; nRow < nCount; ++nRow)
+        dialog.m_strText += m_list.GetItemText(nRow, 0) + "\r\n";
+    if (dialog.DoModal() == IDOK)
+        SetServersFromText(dialog.m_strText);
+}
+
+void CDlgSetTab8::OnSaveSettings()
+{
+    CSettingsListPage::OnSaveSettings();
+    std::vector<CString> servers;
+    const int nCount = m_list.GetItemCount();
+    for (int nRow = 0; nRow < nCount; ++nRow)
+        servers.push_back(m_list.GetItemText(nRow, 0));
+    WriteProxyList(Places(), servers);
+}
+
+//--- CDlgProxyEntry
+
+CDlgProxyEntry::CDlgProxyEntry() : CDialog(IDD_PROXYENTRY)
+{
+}
+
+BOOL CDlgProxyEntry::OnInitDialog()
+{
+    CDialog::OnInitDialog();
+    ::SetDlgItemTextA(m_hWnd, IDC_PROXY_TEXT, m_strText);
+    SetIcons(m_hWnd);
+    return TRUE;
+}
+
+void CDlgProxyEntry::OnOK()
+{
+    const CString text = ItemText(m_hWnd, IDC_PROXY_TEXT);
+    if (text.IsEmpty()) {
+        ::MessageBoxA(m_hWnd, FormsetApp().GetMessageString(7), FormsetApp().GetProductName(), MB_OK);
+        ::SetFocus(::GetDlgItem(m_hWnd, IDC_PROXY_TEXT));
+        return;
+    }
+    m_strText = text;
+    EndDialog(IDOK);
+}
+
+//--- CDlgProxyBatch
+
+BEGIN_MESSAGE_MAP(CDlgProxyBatch, CDialog)
+    ON_WM_PAINT()
+END_MESSAGE_MAP()
+
+CDlgProxyBatch::CDlgProxyBatch() : CDialog(IDD_PROXYBATCH)
+{
+}
+
+BOOL CDlgProxyBatch::OnInitDialog()
+{
+    CDialog::OnInitDialog();
+    ::SetDlgItemTextA(m_hWnd, IDC_PROXY_BATCHTEXT, m_strText);
+    m_bCaretToEnd = true;
+    return TRUE;
+}
+
+void CDlgProxyBatch::OnPaint()
+{
+    PAINTSTRUCT ps;
+    ::BeginPaint(m_hWnd, &ps);
+    ::EndPaint(m_hWnd, &ps);
+    if (m_bCaretToEnd) {
+        m_bCaretToEnd = false;
+        ::SendDlgItemMessageA(m_hWnd, IDC_PROXY_BATCHTEXT, WM_KEYDOWN, VK_END, 0);
+    }
+}
+
+void CDlgProxyBatch::OnOK()
+{
+    m_strText = ItemText(m_hWnd, IDC_PROXY_BATCHTEXT);
+    EndDialog(IDOK);
+}

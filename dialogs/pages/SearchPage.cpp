@@ -1,0 +1,186 @@
+#include "dialogs/pages/SearchPage.h"
+
+#include "dialogs/core/FormsetApp.h"
+#include "dialogs/pages/SearchPageRes.h"
+#include "lists/SearchEngineMenu.h"
+#include "lists/WebSearch.h"
+#include "menulib/NewMenu.h"
+#include "shared/FrameMessages.h"
+#include "shared/ProgramPath.h"
+
+namespace {
+
+const PageField kFields[] = {
+    BitField(IDC_SEARCH_NEWGROUP, "iParentTabNewRule", 6),     // kRuleSearchNewGroup
+    BitField(IDC_SEARCH_FOLDERGROUP, "iParentTabNewRule", 7),  // kRuleFolderSearchNewGroup
+};
+static_assert(kRuleSearchNewGroup == 0x40 && kRuleFolderSearchNewGroup == 0x80, "the page's two bits");
+
+// Each role: its bit, the first id of its menu range and the field that
+// shows its engine (0: the default engine's fields).
+struct Role
+{
+    int bit;
+    UINT nFirstID;
+    int nButtonID;
+    int nTextID;
+};
+
+const Role kRoles[] = {
+    { kRoleCurrent, ID_SEARCH_DEFAULT_FIRST, IDC_SEARCH_DEFAULT, 0 },
+    { kRoleDragUp, ID_SEARCH_UP_FIRST, IDC_SEARCH_UP, IDC_SEARCH_UPTEXT },
+    { kRoleDragRight, ID_SEARCH_RIGHT_FIRST, IDC_SEARCH_RIGHT, IDC_SEARCH_RIGHTTEXT },
+    { kRoleDragDown, ID_SEARCH_DOWN_FIRST, IDC_SEARCH_DOWN, IDC_SEARCH_DOWNTEXT },
+    { kRoleDragLeft, ID_SEARCH_LEFT_FIRST, IDC_SEARCH_LEFT, IDC_SEARCH_LEFTTEXT },
+};
+
+const Role* RoleOfId(UINT nID)
+{
+    for (const Role& role : kRoles) {
+        if (nID >= role.nFirstID && nID < role.nFirstID + CSearchEngineTree::kCommandCount)
+            return &role;
+    }
+    return nullptr;
+}
+
+CString EnginesPath()
+{
+    return ProgramPath::Join(FormsetApp().GetDataFolder(), "SearchEngine.dat");
+}
+
+} // namespace
+
+IMPLEMENT_DYNCREATE(CDlgSetTab18, CSettingsPage)
+
+BEGIN_MESSAGE_MAP(CDlgSetTab18, CSettingsPage)
+    ON_COMMAND(IDC_SEARCH_DEFAULT, OnDefaultEngineMenu)
+    ON_COMMAND_RANGE(IDC_SEARCH_LEFT, IDC_SEARCH_DOWN, OnDirectionMenu)
+    ON_COMMAND(IDC_SEARCH_EDITLIST, OnEditSearchList)
+    ON_COMMAND_RANGE(ID_SEARCH_DEFAULT_FIRST, ID_SEARCH_DEFAULT_FIRST + 511, OnPickEngine)
+    ON_COMMAND_RANGE(ID_SEARCH_UP_FIRST, ID_SEARCH_UP_FIRST + 511, OnPickEngine)
+    ON_COMMAND_RANGE(ID_SEARCH_RIGHT_FIRST, ID_SEARCH_RIGHT_FIRST + 511, OnPickEngine)
+    ON_COMMAND_RANGE(ID_SEARCH_DOWN_FIRST, ID_SEARCH_DOWN_FIRST + 511, OnPickEngine)
+    ON_COMMAND_RANGE(ID_SEARCH_LEFT_FIRST, ID_SEARCH_LEFT_FIRST + 511, OnPickEngine)
+END_MESSAGE_MAP()
+
+CDlgSetTab18::CDlgSetTab18()
+    : CSettingsPage(IDD_SETTAB18, kFields, static_cast<int>(sizeof(kFields) / sizeof(kFields[0])))
+{
+}
+
+BOOL CDlgSetTab18::OnInitDialog()
+{
+    CSettingsPage::OnInitDialog();
+    m_tree.Load(EnginesPath(), FormsetApp().GetDataFolder());
+    m_bTreeRead = m_tree.WasFileRead();
+    ShowRoles();
+    // The list editor is not part of the library yet.
+    EnableDlgItem(m_hWnd, IDC_SEARCH_EDITLIST, false);
+    return TRUE;
+}
+
+void CDlgSetTab18::ShowDefault(const CSearchEngineNode* engine)
+{
+    ::SetDlgItemTextA(m_hWnd, IDC_SEARCH_TITLE, engine != nullptr ? static_cast<LPCSTR>(engine->m_label) : "");
+    ::SetDlgItemTextA(m_hWnd, IDC_SEARCH_URL, engine != nullptr ? static_cast<LPCSTR>(engine->m_url) : "");
+    ::SetDlgItemTextA(m_hWnd, IDC_SEARCH_ICONPATH, engine != nullptr ? static_cast<LPCSTR>(engine->m_iconPath) : "");
+    HICON hIcon = engine != nullptr ? static_cast<HICON>(engine->m_icon) : nullptr;
+    ::SendDlgItemMessageA(m_hWnd, IDC_SEARCH_ICON, STM_SETICON, reinterpret_cast<WPARAM>(hIcon), 0);
+}
+
+void CDlgSetTab18::ShowRoles()
+{
+    const CSearchEngineNode* fallback = m_tree.GetRoleHolder(kRoleCurrent);
+    if (fallback != nullptr)
+        ShowDefault(fallback);
+    for (const Role& role : kRoles) {
+        if (role.nTextID == 0)
+            continue;
+        const CSearchEngineNode* holder = m_tree.GetRoleHolder(role.bit);
+        if (holder == nullptr)
+            holder = fallback;
+        if (holder != nullptr)
+            ::SetDlgItemTextA(m_hWnd, role.nTextID, holder->m_label);
+    }
+}
+
+void CDlgSetTab18::BuildEngineMenu(CNewMenu& menu, int bit)
+{
+    const Role* role = nullptr;
+    for (const Role& r : kRoles) {
+        if (r.bit == bit)
+            role = &r;
+    }
+    if (role == nullptr || m_tree.GetRoot() == nullptr)
+        return;
+    SearchEngineMenuTexts texts;
+    texts.maxCaption = -1;
+    texts.withIcons = TRUE;
+    texts.idBase = role->nFirstID;
+    texts.roleBit = bit;
+    texts.folderSearchAll = false;
+    const CSearchEngineNode* holder = m_tree.GetRoleHolder(bit);
+    texts.checkedNode = holder != nullptr ? holder : m_tree.GetRoleHolder(kRoleCurrent);
+    AppendSearchEngineItems(menu, *m_tree.GetRoot(), texts);
+    MeasureMenuCaptions(menu, -1);
+}
+
+void CDlgSetTab18::ShowEngineMenu(int nButtonID, int bit)
+{
+    RECT rc = {};
+    ::GetWindowRect(::GetDlgItem(m_hWnd, nButtonID), &rc);
+    CNewMenu::SetMenuDrawMode(
+        static_cast<int>(::SendMessageA(FormsetApp().m_hMainWnd, WM_FRAME_GETMENUSTYLE, 0, 0)));
+    CNewMenu menu;
+    if (!menu.LoadMenu(IDR_SEARCH_ENGINE_MENU))
+        return;
+    CNewMenu* popup = menu.GetSubMenu(0);
+    if (popup == nullptr)
+        return;
+    while (popup->DeleteMenu(0, MF_BYPOSITION)) {
+    }
+    BuildEngineMenu(*popup, bit);
+    popup->TrackPopupMenu(TPM_LEFTALIGN, rc.left, rc.bottom, this);
+    menu.DestroyMenu();
+}
+
+void CDlgSetTab18::OnDefaultEngineMenu()
+{
+    ShowEngineMenu(IDC_SEARCH_DEFAULT, kRoleCurrent);
+}
+
+void CDlgSetTab18::OnDirectionMenu(UINT nID)
+{
+    for (const Role& role : kRoles) {
+        if (role.nButtonID == static_cast<int>(nID))
+            ShowEngineMenu(role.nButtonID, role.bit);
+    }
+}
+
+void CDlgSetTab18::OnPickEngine(UINT nID)
+{
+    const Role* role = RoleOfId(nID);
+    if (role == nullptr || m_tree.GetFlatCount() < 2)
+        return;
+    CSearchEngineNode* node = m_tree.GetNode(static_cast<INT_PTR>(nID - role->nFirstID));
+    if (node == nullptr || !node->IsEntry())
+        return;
+    m_tree.SetRoleHolder(role->bit, node);
+    if (role->nTextID == 0)
+        ShowDefault(node);
+    else
+        ::SetDlgItemTextA(m_hWnd, role->nTextID, node->m_label);
+}
+
+void CDlgSetTab18::OnEditSearchList()
+{
+    // The list editor is not part of the library yet; the button is off.
+}
+
+void CDlgSetTab18::OnSaveSettings()
+{
+    CSettingsPage::OnSaveSettings();
+    // A list that could not be read is never replaced by the empty tree.
+    if (m_bTreeRead)
+        m_tree.Save(EnginesPath());
+}

@@ -1,0 +1,24 @@
+/* Resource ids of the search page. */
+#ifndef VA_DIALOGS_PAGES_SEARCHPAGERES_H
+#define VA_DIALOGS_PAGES_SEARCHPAGERES_H
+
+#define IDD_SETTAB18             1003
+#define IDR_SEARCH_ENGINE_MENU   1004
+#define IDC_SEARCH_TITLE         213
+#define IDC_SEARCH_URL           214
+#define IDC_SEARCH_ICONPATH      215
+#define IDC_SEARCH_UPTEXT        216
+#define IDC_SEARCH_RIGHTTEXT     217
+#define IDC_SEARCH_DOWNTEXT      218
+#define IDC_SEARCH_LEFTTEXT      219
+#define IDC_SEARCH_NEWGROUP      1003
+#define IDC_SEARCH_FOLDERGROUP   1004
+#define IDC_SEARCH_EDITLIST      1032
+#define IDC_SEARCH_DEFAULT       1033
+#define IDC_SEARCH_LEFT          1225
+#define IDC_SEARCH_UP            1226
+#define IDC_SEARCH_RIGHT         1227
+#define IDC_SEARCH_DOWN          1228
+#define IDC_SEARCH_ICON          1276
+
+#endif /* VA_DIALOGS_PAGES_SEARCHPAGERES_H */

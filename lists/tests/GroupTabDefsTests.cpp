@@ -67,7 +67,7 @@ TEST(GroupTabDefsTests, WrittenNamesStayOneFieldAndReadBackWhole)
     defs[2].switches = 113;
     const CString path = (folder.Path() + "GroupTab.dat").c_str();
     ASSERT_TRUE(WriteGroupTabDefs(path, defs));
-    EXPECT_EQ("\x83\x5C" "A" + kSep + "1073741937" + kSep + "29\r\n" + "a\x81\x4F" "b  c" + kSep + "0" + kSep +
+    EXPECT_EQ("\x83\x5C" "A" + kSep + "1073741937" + kSep + "29\r\n" + "a`b  c" + kSep + "0" + kSep +
                   "0\r\n" + kSep + "113" + kSep + "0\r\n",
               folder.ReadBytes("GroupTab.dat"));
     std::vector<GroupTabDef> again;

@@ -43,7 +43,7 @@ TEST(PopupRulesTests, FlagsComeFromTheirFieldsAndTextsStayInTheirs)
     ASSERT_TRUE(AppendPopupRule(path, added));
     const std::string expected = Join({ "\x83\x5C", "http://a/", "1", "0", "1", "1" }) + "\r\n" +
                                  Join({ "t", "u", "0", "2", "1" }) + "\r\n" + Join({ "x", "y", "1" }) + "\r\n" +
-                                 Join({ "a\x81\x4F" "b  c", "http://x/%81%4D", "1", "1", "0", "0" }) + "\r\n";
+                                 Join({ "a`b  c", "http://x/%81%4D", "1", "1", "0", "0" }) + "\r\n";
     EXPECT_EQ(expected, folder.ReadBytes("PopClose.dat"));
 
     ASSERT_TRUE(ReadPopupRules(path, rules));

@@ -37,19 +37,6 @@ CTabGroup* CurrentGroup()
     return reinterpret_cast<CTabGroup*>(::SendMessageA(FormsetApp().m_hMainWnd, WM_FRAME_GETCURRENTGROUP, 0, 0));
 }
 
-CString ItemText(HWND hDlg, int nID)
-{
-    char text[1024] = {};
-    ::GetDlgItemTextA(hDlg, nID, text, sizeof(text));
-    return text;
-}
-
-void SetIcons(HWND hDlg)
-{
-    ::SendMessageA(hDlg, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(FormsetApp().m_hIcon));
-    ::SendMessageA(hDlg, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(FormsetApp().m_hIcon));
-}
-
 int PickedImage(UINT nID)
 {
     const int nImage = static_cast<int>(nID) - ID_PTAB_IMAGE_FIRST;
@@ -353,13 +340,13 @@ BOOL CDlgPTabRename::OnInitDialog()
 {
     CDialog::OnInitDialog();
     ::SetDlgItemTextA(m_hWnd, IDC_PTAB_NAME, m_strName);
-    SetIcons(m_hWnd);
+    SetPageIcons(m_hWnd);
     return TRUE;
 }
 
 void CDlgPTabRename::OnOK()
 {
-    CString name = ItemText(m_hWnd, IDC_PTAB_NAME);
+    CString name = PageItemText(m_hWnd, IDC_PTAB_NAME);
     name.Trim();
     // "｀" separates the fields of "GroupTab.dat".
     const CString cleaned = DataFields::CleanTitleField(name);
@@ -392,7 +379,7 @@ CDlgPTabCustom::~CDlgPTabCustom()
 BOOL CDlgPTabCustom::OnInitDialog()
 {
     CDialog::OnInitDialog();
-    SetIcons(m_hWnd);
+    SetPageIcons(m_hWnd);
     if (m_pGroup == nullptr)
         return TRUE;
     m_nImage = m_pGroup->m_image;
@@ -436,6 +423,6 @@ void CDlgPTabCustom::OnOK()
             on[i] = ::IsDlgButtonChecked(m_hWnd, kSwitchChecks[i]) == BST_CHECKED;
         m_pGroup->m_options = GroupTabWordOf(on);
     }
-    m_strTitle = ItemText(m_hWnd, IDC_PTAB_NAME);
+    m_strTitle = PageItemText(m_hWnd, IDC_PTAB_NAME);
     EndDialog(IDOK);
 }

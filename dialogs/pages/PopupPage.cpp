@@ -24,19 +24,6 @@ CString RulesPath()
     return ProgramPath::Join(FormsetApp().GetDataFolder(), "PopClose.dat");
 }
 
-CString ItemText(HWND hDlg, int nID)
-{
-    HWND hItem = ::GetDlgItem(hDlg, nID);
-    const int n = ::GetWindowTextLengthA(hItem);
-    CString text;
-    if (n > 0) {
-        std::vector<char> buffer(static_cast<size_t>(n) + 1);
-        ::GetWindowTextA(hItem, buffer.data(), n + 1);
-        text = buffer.data();
-    }
-    return text;
-}
-
 // URL history, recently used URLs and Tab completion for the URL edit, when
 // the shell offers it.
 void AutoCompleteUrl(HWND hEdit)
@@ -221,8 +208,7 @@ BOOL CDlgAddPopup::OnInitDialog()
     for (int i = 0; i < 4; ++i)
         ::CheckDlgButton(m_hWnd, kChecks[i], (m_rule.flags & kFlagBits[i]) != 0 ? BST_CHECKED : BST_UNCHECKED);
     AutoCompleteUrl(::GetDlgItem(m_hWnd, IDC_POP_URL));
-    ::SendMessageA(m_hWnd, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(FormsetApp().m_hIcon));
-    ::SendMessageA(m_hWnd, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(FormsetApp().m_hIcon));
+    SetPageIcons(m_hWnd);
     return TRUE;
 }
 
@@ -244,8 +230,8 @@ void CDlgAddPopup::OnUrlOn()
 
 void CDlgAddPopup::OnOK()
 {
-    const CString title = ItemText(m_hWnd, IDC_POP_TITLE);
-    const CString url = ItemText(m_hWnd, IDC_POP_URL);
+    const CString title = PageItemText(m_hWnd, IDC_POP_TITLE);
+    const CString url = PageItemText(m_hWnd, IDC_POP_URL);
     if (title.IsEmpty() || url.IsEmpty()) {
         ::MessageBoxA(m_hWnd, FormsetApp().GetMessageString(title.IsEmpty() ? 5 : 2), FormsetApp().GetProductName(),
                       MB_OK);

@@ -15,25 +15,6 @@ ProxyPlaces Places()
     return places;
 }
 
-CString ItemText(HWND hDlg, int nID)
-{
-    HWND hItem = ::GetDlgItem(hDlg, nID);
-    const int n = ::GetWindowTextLengthA(hItem);
-    CString text;
-    if (n > 0) {
-        std::vector<char> buffer(static_cast<size_t>(n) + 1);
-        ::GetWindowTextA(hItem, buffer.data(), n + 1);
-        text = buffer.data();
-    }
-    return text;
-}
-
-void SetIcons(HWND hDlg)
-{
-    ::SendMessageA(hDlg, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(FormsetApp().m_hIcon));
-    ::SendMessageA(hDlg, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(FormsetApp().m_hIcon));
-}
-
 } // namespace
 
 IMPLEMENT_DYNCREATE(CDlgSetTab8, CSettingsListPage)
@@ -181,13 +162,13 @@ BOOL CDlgProxyEntry::OnInitDialog()
 {
     CDialog::OnInitDialog();
     ::SetDlgItemTextA(m_hWnd, IDC_PROXY_TEXT, m_strText);
-    SetIcons(m_hWnd);
+    SetPageIcons(m_hWnd);
     return TRUE;
 }
 
 void CDlgProxyEntry::OnOK()
 {
-    const CString text = ItemText(m_hWnd, IDC_PROXY_TEXT);
+    const CString text = PageItemText(m_hWnd, IDC_PROXY_TEXT);
     if (text.IsEmpty()) {
         ::MessageBoxA(m_hWnd, FormsetApp().GetMessageString(7), FormsetApp().GetProductName(), MB_OK);
         ::SetFocus(::GetDlgItem(m_hWnd, IDC_PROXY_TEXT));
@@ -228,6 +209,6 @@ void CDlgProxyBatch::OnPaint()
 
 void CDlgProxyBatch::OnOK()
 {
-    m_strText = ItemText(m_hWnd, IDC_PROXY_BATCHTEXT);
+    m_strText = PageItemText(m_hWnd, IDC_PROXY_BATCHTEXT);
     EndDialog(IDOK);
 }

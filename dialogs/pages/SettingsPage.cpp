@@ -1,5 +1,7 @@
 #include "dialogs/pages/SettingsPage.h"
 
+#include <vector>
+
 #include "dialogs/core/DlgSetting.h"
 #include "dialogs/core/FormsetApp.h"
 
@@ -76,4 +78,23 @@ void FillComboStrings(HWND hCombo, UINT nFirstString, int count)
         ::LoadStringA(AfxGetResourceHandle(), nFirstString + static_cast<UINT>(i), text, sizeof(text));
         ::SendMessageA(hCombo, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(text));
     }
+}
+
+CString PageItemText(HWND hDlg, int nID)
+{
+    HWND hItem = ::GetDlgItem(hDlg, nID);
+    const int n = ::GetWindowTextLengthA(hItem);
+    CString text;
+    if (n > 0) {
+        std::vector<char> buffer(static_cast<size_t>(n) + 1);
+        ::GetWindowTextA(hItem, buffer.data(), n + 1);
+        text = buffer.data();
+    }
+    return text;
+}
+
+void SetPageIcons(HWND hDlg)
+{
+    ::SendMessageA(hDlg, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(FormsetApp().m_hIcon));
+    ::SendMessageA(hDlg, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(FormsetApp().m_hIcon));
 }

@@ -61,4 +61,10 @@ void HideDlgItems(HWND hDlg, const int* ids, int count);
 // on, to a combo box (resource scripts give a combo no items).
 void FillComboStrings(HWND hCombo, UINT nFirstString, int count);
 
+// The whole text of a dialog's control.
+CString PageItemText(HWND hDlg, int nID);
+
+// The library's icon, big and small, on a page's own dialog.
+void SetPageIcons(HWND hDlg);
+
 #endif // VA_DIALOGS_PAGES_SETTINGSPAGE_H

@@ -1,5 +1,7 @@
 #include "tests/support/ProgramRun.h"
 
+#include <tlhelp32.h>
+
 #include "tests/support/ProgramFolder.h"
 
 namespace {
@@ -165,4 +167,18 @@ LRESULT ProgramRun::WaitForReply(HWND wnd, UINT msg, WPARAM wParam, LPARAM lPara
         Sleep(100);
     }
     return reply;
+}
+
+bool ProgramRun::HasModule(DWORD processId, const char* name)
+{
+    HANDLE snapshot = CreateToolhelp32Snapshot(TH32CS_SNAPMODULE, processId);
+    if (snapshot == INVALID_HANDLE_VALUE)
+        return false;
+    MODULEENTRY32 entry = {};
+    entry.dwSize = sizeof(entry);
+    bool found = false;
+    for (BOOL more = Module32First(snapshot, &entry); more && !found; more = Module32Next(snapshot, &entry))
+        found = lstrcmpiA(entry.szModule, name) == 0;
+    CloseHandle(snapshot);
+    return found;
 }

@@ -37,6 +37,8 @@ public:
 
     // Main windows of the class that belong to any process.
     static int CountMainWindows();
+    // Whether the process has loaded the module of that file name.
+    static bool HasModule(DWORD processId, const char* name);
     // Sends the message to the window until its numeric reply is expected
     // (the program opens pages as it gets to them), for about ten seconds;
     // the last reply, -999 when the window did not answer.

@@ -1,7 +1,6 @@
 // End-to-end: the real program's settings and about commands through the
 // dialogs library, driven from outside as a user would answer its dialogs.
 #include <windows.h>
-#include <tlhelp32.h>
 
 #include <gtest/gtest.h>
 
@@ -20,20 +19,6 @@ bool WaitUntilGone(HWND wnd)
     for (int i = 0; i < 400 && IsWindow(wnd); ++i)
         Sleep(50);
     return !IsWindow(wnd);
-}
-
-bool HasModule(DWORD processId, const char* name)
-{
-    HANDLE snapshot = CreateToolhelp32Snapshot(TH32CS_SNAPMODULE, processId);
-    if (snapshot == INVALID_HANDLE_VALUE)
-        return false;
-    MODULEENTRY32 entry = {};
-    entry.dwSize = sizeof(entry);
-    bool found = false;
-    for (BOOL more = Module32First(snapshot, &entry); more && !found; more = Module32Next(snapshot, &entry))
-        found = lstrcmpiA(entry.szModule, name) == 0;
-    CloseHandle(snapshot);
-    return found;
 }
 
 std::string ItemText(HWND dialog, int id)
@@ -101,11 +86,11 @@ TEST_F(DialogsLibraryEndToEnd, AboutBoxShowsTheVersionAndTheLibraryIsUnloadedAft
     ASSERT_NE(nullptr, dialog);
     EXPECT_NE(std::string::npos, ItemText(dialog, 1012).find(" ver "));
     EXPECT_EQ("Build 13014", ItemText(dialog, 1015));
-    EXPECT_TRUE(HasModule(run.GetProcessId(), "Formbay.dll"));
+    EXPECT_TRUE(ProgramRun::HasModule(run.GetProcessId(), "Formbay.dll"));
     PostMessageA(dialog, WM_COMMAND, IDOK, 0);
     ASSERT_TRUE(WaitUntilGone(dialog));
     bool loaded = true;
-    for (int i = 0; i < 100 && (loaded = HasModule(run.GetProcessId(), "Formbay.dll")); ++i)
+    for (int i = 0; i < 100 && (loaded = ProgramRun::HasModule(run.GetProcessId(), "Formbay.dll")); ++i)
         Sleep(50);
     EXPECT_FALSE(loaded);
     EXPECT_EQ(0u, run.CloseAndWait());

@@ -3,7 +3,6 @@
 // "?" in their place, and then silently wrote nothing (settings, lists,
 // recovery).
 #include <windows.h>
-#include <tlhelp32.h>
 
 #include <gtest/gtest.h>
 
@@ -19,20 +18,6 @@
 namespace {
 
 const UINT kCmdSettings = 32772;
-
-bool HasModule(DWORD processId, const char* name)
-{
-    HANDLE snapshot = CreateToolhelp32Snapshot(TH32CS_SNAPMODULE, processId);
-    if (snapshot == INVALID_HANDLE_VALUE)
-        return false;
-    MODULEENTRY32 entry = {};
-    entry.dwSize = sizeof(entry);
-    bool found = false;
-    for (BOOL more = Module32First(snapshot, &entry); more && !found; more = Module32Next(snapshot, &entry))
-        found = lstrcmpiA(entry.szModule, name) == 0;
-    CloseHandle(snapshot);
-    return found;
-}
 
 bool WaitUntilGone(HWND wnd)
 {
@@ -85,7 +70,7 @@ TEST_P(ProgramFolderBeyondTheCodePage, EverythingIsReadAndWrittenThere)
     HWND main = run.WaitForMainWindow();
     ASSERT_NE(nullptr, main);
     EXPECT_EQ(2, ProgramRun::WaitForReply(main, WM_FRAME_GETCOUNT, 0, 0, 2));
-    EXPECT_TRUE(HasModule(run.GetProcessId(), "Skiffport.vap"));
+    EXPECT_TRUE(ProgramRun::HasModule(run.GetProcessId(), "Skiffport.vap"));
 
     // The settings dialog's title ends with its line of the etc string file.
     PostMessageA(main, WM_COMMAND, kCmdSettings, 0);

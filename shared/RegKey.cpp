@@ -112,3 +112,10 @@ LONG CRegKey::DeleteSubKeyTree(LPCSTR subKey)
     child.Close();
     return ::RegDeleteKeyA(m_hKey, subKey);
 }
+
+LONG CRegKey::DeleteKey(HKEY hParent, LPCSTR keyPath)
+{
+    if (keyPath == nullptr || *keyPath == '\0')
+        return ERROR_INVALID_PARAMETER;
+    return ::RegDeleteKeyA(hParent, keyPath);
+}

@@ -38,6 +38,9 @@ public:
     LONG DeleteValue(LPCSTR valueName);
     // Deletes a subkey and everything under it.
     LONG DeleteSubKeyTree(LPCSTR subKey);
+    // Deletes a key that has no subkeys. An empty path is refused (it would
+    // name the parent itself).
+    static LONG DeleteKey(HKEY hParent, LPCSTR keyPath);
 };
 
 #endif // VA_SHARED_REGKEY_H

@@ -73,7 +73,9 @@ void LoadRow(HWND hPage, const PageField& row, int key, const SettingsRecord& se
     case PageFieldKind::Check: SetChecked(hPage, row.nID, value != 0); break;
     case PageFieldKind::InvertedCheck: SetChecked(hPage, row.nID, value == 0); break;
     case PageFieldKind::Bit:
-        SetChecked(hPage, row.nID, ((static_cast<uint32_t>(value) >> row.arg1) & 1u) != 0);
+    case PageFieldKind::InvertedBit:
+        SetChecked(hPage, row.nID,
+                   (((static_cast<uint32_t>(value) >> row.arg1) & 1u) != 0) == (row.kind == PageFieldKind::Bit));
         break;
     case PageFieldKind::WholeWord: break;
     case PageFieldKind::Index:
@@ -85,6 +87,7 @@ void LoadRow(HWND hPage, const PageField& row, int key, const SettingsRecord& se
             SetChecked(hPage, row.nID + i, i == value);
         break;
     case PageFieldKind::Number:
+    case PageFieldKind::NumberOrZero:
         if (HWND hUpDown = UpDownOf(hPage, hControl))
             ::SendMessageA(hUpDown, UDM_SETRANGE32, static_cast<WPARAM>(row.arg1), row.arg2);
         ::SetWindowTextA(hControl, settings.GetKeyValue(key));
@@ -99,9 +102,10 @@ void SaveRow(HWND hPage, const PageField& row, int key, SettingsRecord& settings
     switch (row.kind) {
     case PageFieldKind::Check: SetKeyNumber(settings, key, IsChecked(hPage, row.nID) ? 1 : 0); break;
     case PageFieldKind::InvertedCheck: SetKeyNumber(settings, key, IsChecked(hPage, row.nID) ? 0 : 1); break;
-    case PageFieldKind::Bit: {
+    case PageFieldKind::Bit:
+    case PageFieldKind::InvertedBit: {
         uint32_t word = static_cast<uint32_t>(KeyNumber(settings, key));
-        SettingsRecord::SetOptionBit(word, row.arg1, IsChecked(hPage, row.nID));
+        SettingsRecord::SetOptionBit(word, row.arg1, IsChecked(hPage, row.nID) == (row.kind == PageFieldKind::Bit));
         SetKeyNumber(settings, key, static_cast<int32_t>(word));
         break;
     }
@@ -121,10 +125,13 @@ void SaveRow(HWND hPage, const PageField& row, int key, SettingsRecord& settings
         }
         break;
     case PageFieldKind::Number:
-        SetKeyNumber(settings, key, PageNumberValue(ControlText(hControl), row.arg1, row.arg2, row.arg3));
+    case PageFieldKind::NumberOrZero:
+        SetKeyNumber(settings, key, PageFieldNumber(row, ControlText(hControl)));
         break;
     case PageFieldKind::Text: {
-        const CString text = ControlText(hControl);
+        CString text = ControlText(hControl);
+        if (row.arg2 != 0)
+            text.Trim();
         int length = text.GetLength();
         if (length > row.arg1)
             length = Cp932FloorBoundary(text, length, row.arg1 < 0 ? 0 : row.arg1);
@@ -145,6 +152,13 @@ int PageNumberValue(const char* text, int minimum, int maximum, int fallback)
 {
     const int32_t value = ParseSettingsNumber(text);
     return value < minimum || value > maximum ? fallback : value;
+}
+
+int PageFieldNumber(const PageField& row, const char* text)
+{
+    if (row.kind == PageFieldKind::NumberOrZero && ParseSettingsNumber(text) == 0)
+        return 0;
+    return PageNumberValue(text, row.arg1, row.arg2, row.arg3);
 }
 
 void LoadPageFields(HWND hPage, const PageField* rows, int count, const SettingsRecord& settings)

@@ -16,6 +16,7 @@ enum class PageFieldKind {
     Check,          // check box: checked is 1, unchecked 0
     InvertedCheck,  // check box: checked is 0, unchecked 1
     Bit,            // check box: bit arg1 of a number, the other bits kept
+    InvertedBit,    // check box: bit arg1 of a number set while unchecked
     WholeWord,      // no control: the number is rebuilt from its Bit rows on
                     // save; bits in the mask arg1 are kept, the rest cleared
     Index,          // drop-down list: the current item's index; no current
@@ -24,7 +25,9 @@ enum class PageFieldKind {
                     // index; none checked keeps the stored value
     Number,         // edit: a signed decimal in arg1 .. arg2, else arg3; an
                     // up-down control whose buddy it is gets that range
-    Text,           // edit: at most arg1 bytes, cut on a character boundary
+    NumberOrZero,   // edit: as Number, but 0 is kept (it means "automatic")
+    Text,           // edit: at most arg1 bytes, cut on a character boundary;
+                    // arg2 1: white space trimmed from both ends first
 };
 
 struct PageField
@@ -48,6 +51,10 @@ constexpr PageField WholeWordField(const char* key, int keepMask = 0)
 {
     return { PageFieldKind::WholeWord, 0, key, keepMask, 0, 0 };
 }
+constexpr PageField InvertedBitField(int nID, const char* key, int bit)
+{
+    return { PageFieldKind::InvertedBit, nID, key, bit, 0, 0 };
+}
 constexpr PageField IndexField(int nID, const char* key) { return { PageFieldKind::Index, nID, key, 0, 0, 0 }; }
 constexpr PageField RadioField(int nFirstID, const char* key, int count)
 {
@@ -57,14 +64,24 @@ constexpr PageField NumberField(int nID, const char* key, int minimum, int maxim
 {
     return { PageFieldKind::Number, nID, key, minimum, maximum, fallback };
 }
+constexpr PageField NumberOrZeroField(int nID, const char* key, int minimum, int maximum, int fallback)
+{
+    return { PageFieldKind::NumberOrZero, nID, key, minimum, maximum, fallback };
+}
 constexpr PageField TextField(int nID, const char* key, int maxBytes)
 {
     return { PageFieldKind::Text, nID, key, maxBytes, 0, 0 };
+}
+constexpr PageField TrimmedTextField(int nID, const char* key, int maxBytes)
+{
+    return { PageFieldKind::Text, nID, key, maxBytes, 1, 0 };
 }
 
 // The value a number edit's text saves: the signed decimal it starts with
 // (0 for none) when it lies in minimum .. maximum, else the fallback.
 int PageNumberValue(const char* text, int minimum, int maximum, int fallback);
+// The value a Number or NumberOrZero row saves for an edit's text.
+int PageFieldNumber(const PageField& row, const char* text);
 
 // Rows whose key is unknown or whose control is missing are skipped.
 void LoadPageFields(HWND hPage, const PageField* rows, int count, const SettingsRecord& settings);

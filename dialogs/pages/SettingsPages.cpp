@@ -3,33 +3,38 @@
 #include "dialogs/core/DlgSetting.h"
 #include "dialogs/core/FormsetApp.h"
 #include "dialogs/pages/BindingPages.h"
+#include "dialogs/pages/CheckListPages.h"
+#include "dialogs/pages/DlgSetTab10.h"
 #include "dialogs/pages/DlgSetTab5.h"
+#include "dialogs/pages/DlgSetTab9.h"
 #include "dialogs/pages/GroupTabPage.h"
 #include "dialogs/pages/ProxyPage.h"
 #include "dialogs/pages/SearchPage.h"
+#include "dialogs/pages/SimplePages.h"
+#include "dialogs/pages/TabBarPages.h"
 
 // Page classes are filled in as the pages are built; until then a page
-// shows its caption only. Pages save in this order, which some rely on:
-// the tab operations page writes iParentTabNewRule whole, and the search
-// page, later, owns its bits 0x40 and 0x80.
+// shows its caption only. Pages save in this order. iParentTabNewRule is
+// shared: the new group-tab page writes the bits of its rows and keeps the
+// others, among them 0x40 and 0x80, which the search page owns.
 const SettingsPageSpec kAllSettingsPages[] = {
     { RUNTIME_CLASS(CDlgSetTab5), 214, 9, nullptr },  // general
-    { nullptr, 226, 10, nullptr },   // page defaults
-    { nullptr, 228, 11, nullptr },   // tab operations
-    { nullptr, 268, 75, nullptr },   // messages
-    { nullptr, 165, 12, nullptr },   // tab bar
-    { nullptr, 256, 13, nullptr },   // group-tab bar
-    { nullptr, 257, 14, nullptr },   // new group-tab triggers
+    { RUNTIME_CLASS(CDlgSetTab9), 226, 10, nullptr },   // page defaults
+    { RUNTIME_CLASS(CDlgSetTab10), 228, 11, nullptr },   // tab operations
+    { RUNTIME_CLASS(CDlgSetTab17), 268, 75, nullptr },   // messages
+    { RUNTIME_CLASS(CDlgSetTab1), 165, 12, nullptr },   // tab bar
+    { RUNTIME_CLASS(CDlgSetTab15), 256, 13, nullptr },   // group-tab bar
+    { RUNTIME_CLASS(CDlgSetTab16), 257, 14, nullptr },   // new group-tab triggers
     { RUNTIME_CLASS(CDlgPTabSC), 259, 15, CDlgPTabSC::ConfigureDefinitions },  // group definitions
-    { nullptr, 210, 17, nullptr },   // favorites window
-    { nullptr, 212, 18, nullptr },   // address bar
+    { RUNTIME_CLASS(CDlgSetTab3), 210, 17, nullptr },   // favorites window
+    { RUNTIME_CLASS(CDlgSetTab4), 212, 18, nullptr },   // address bar
     { RUNTIME_CLASS(CDlgSetTab6), 216, 19, nullptr },   // mouse and gestures
     { RUNTIME_CLASS(CDlgSetTab13), 247, 20, nullptr },  // keys
     { RUNTIME_CLASS(CDlgSetTab8), 222, 21, nullptr },   // proxies
     { nullptr, 190, 24, nullptr },   // file associations
     { nullptr, 196, 25, nullptr },   // plug-ins
     { nullptr, 196, 26, nullptr },   // scripts
-    { nullptr, 255, 27, nullptr },   // full-screen items
+    { RUNTIME_CLASS(CDlgSetTab14), 255, 27, nullptr },   // full-screen items
     { RUNTIME_CLASS(CDlgSetTab18), 1003, 80, nullptr },  // search
 };
 const int kAllSettingsPageCount = static_cast<int>(sizeof(kAllSettingsPages) / sizeof(kAllSettingsPages[0]));

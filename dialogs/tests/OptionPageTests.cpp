@@ -6,10 +6,20 @@
 #include "dialogs/core/DlgSetting.h"
 #include "dialogs/pages/BindingPages.h"
 #include "dialogs/pages/BindingPagesRes.h"
+#include "dialogs/pages/CheckListPages.h"
+#include "dialogs/pages/CheckListPagesRes.h"
+#include "dialogs/pages/DlgSetTab10.h"
+#include "dialogs/pages/DlgSetTab10Res.h"
 #include "dialogs/pages/DlgSetTab5.h"
 #include "dialogs/pages/DlgSetTab5Res.h"
+#include "dialogs/pages/DlgSetTab9.h"
+#include "dialogs/pages/DlgSetTab9Res.h"
 #include "dialogs/pages/SearchPage.h"
 #include "dialogs/pages/SearchPageRes.h"
+#include "dialogs/pages/SimplePages.h"
+#include "dialogs/pages/SimplePagesRes.h"
+#include "dialogs/pages/TabBarPages.h"
+#include "dialogs/pages/TabBarPagesRes.h"
 #include "dialogs/tests/DialogsTestsRes.h"
 
 namespace {
@@ -59,6 +69,15 @@ const OptionPage kOptionPages[] = {
     { RUNTIME_CLASS(CDlgSetTab5), IDD_SETTAB5 },
     { RUNTIME_CLASS(CDlgSetTab6), IDD_SETTAB6 },
     { RUNTIME_CLASS(CDlgSetTab18), IDD_SETTAB18 },
+    { RUNTIME_CLASS(CDlgSetTab9), IDD_SETTAB9 },
+    { RUNTIME_CLASS(CDlgSetTab10), IDD_SETTAB10 },
+    { RUNTIME_CLASS(CDlgSetTab1), IDD_SETTAB1 },
+    { RUNTIME_CLASS(CDlgSetTab15), IDD_SETTAB15 },
+    { RUNTIME_CLASS(CDlgSetTab16), IDD_SETTAB16 },
+    { RUNTIME_CLASS(CDlgSetTab14), IDD_SETTAB14 },
+    { RUNTIME_CLASS(CDlgSetTab3), IDD_SETTAB3 },
+    { RUNTIME_CLASS(CDlgSetTab4), IDD_SETTAB4 },
+    { RUNTIME_CLASS(CDlgSetTab17), IDD_SETTAB17 },
 };
 
 } // namespace

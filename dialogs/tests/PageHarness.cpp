@@ -266,7 +266,7 @@ void PageTest::CheckOptionPage(const CRuntimeClass* pClass, UINT nIDTemplate)
         }
         for (int i = 0; i < nRows; ++i) {
             const PageField& row = rows[i];
-            if (row.kind != PageFieldKind::Number)
+            if (row.kind != PageFieldKind::Number && row.kind != PageFieldKind::NumberOrZero)
                 continue;
             const std::string original = Text(hPage, row.nID);
             for (int value : { 0, 1, 255, 256, 300, row.arg1, row.arg2, row.arg1 - 1, row.arg2 + 1 }) {
@@ -274,8 +274,7 @@ void PageTest::CheckOptionPage(const CRuntimeClass* pClass, UINT nIDTemplate)
                 ::SendMessageA(hPage, WM_SAVE_SETTINGS, 0, 0);
                 SettingsRecord expected = saved;
                 const int key = SettingsRecord::FindKey(row.key);
-                expected.SetKeyValue(key,
-                    std::to_string(PageNumberValue(std::to_string(value).c_str(), row.arg1, row.arg2, row.arg3)).c_str());
+                expected.SetKeyValue(key, std::to_string(PageFieldNumber(row, std::to_string(value).c_str())).c_str());
                 EXPECT_STREQ(expected.GetKeyValue(key), settings.GetKeyValue(key)) << row.key << " typed " << value;
             }
             SetText(hPage, row.nID, original.c_str());
@@ -294,10 +293,14 @@ void PageTest::CheckOptionPage(const CRuntimeClass* pClass, UINT nIDTemplate)
         switch (row.kind) {
         case PageFieldKind::Check:
         case PageFieldKind::InvertedCheck: next = value != 0 ? "0" : "1"; break;
-        case PageFieldKind::Bit: next = std::to_string(static_cast<int32_t>(value ^ (1 << row.arg1))); break;
+        case PageFieldKind::Bit:
+        case PageFieldKind::InvertedBit: next = std::to_string(static_cast<int32_t>(value ^ (1 << row.arg1))); break;
         case PageFieldKind::Index:
         case PageFieldKind::Radio: next = value == 1 ? "0" : "1"; break;
-        case PageFieldKind::Number: next = std::to_string(value == row.arg1 + 1 ? row.arg1 : row.arg1 + 1); break;
+        case PageFieldKind::Number:
+        case PageFieldKind::NumberOrZero:
+            next = std::to_string(value == row.arg1 + 1 ? row.arg1 : row.arg1 + 1);
+            break;
         case PageFieldKind::Text: next = "changed"; break;
         case PageFieldKind::WholeWord: continue;
         }

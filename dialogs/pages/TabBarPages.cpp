@@ -199,7 +199,7 @@ BOOL CDlgSetTab15::OnInitDialog()
 {
     FillMouseLists(m_hWnd, IDS_TABBAR_GROUPMOUSE, kGroupMouseItems);
     FillComboStrings(::GetDlgItem(m_hWnd, IDC_TABBAR_NEWACTION), IDS_TABBAR_NEWACTION, kNewActionItems);
-    LoadGroupImages(m_images, ProgramPath::Join(FormsetApp().GetDataFolder(), "Res"));
+    LoadGroupImages(m_images, ProgramPath::SubFolder(FormsetApp().GetDataFolder(), "Res"));
     m_nImage = Settings().iTabImageDef_P;
     ShowImage();
     return CTabBarPage::OnInitDialog();

@@ -10,6 +10,7 @@
 #include "app/VantorelApp.h"
 #include "app/resource.h"
 #include "dialogs/pages/DlgSetTab5Res.h"
+#include "dialogs/pages/TabBarPagesRes.h"
 #include "tab/TabItem.h"
 #include "tab/tests/TabFixture.h"
 
@@ -344,4 +345,77 @@ TEST_F(FormbayLibrary, CustomiseWritesTheImageAndSwitchesIntoTheGroup)
     EXPECT_EQ(0x71u | 0x40000000u, group->m_options);
     EXPECT_EQ(12, group->m_image);
     EXPECT_STREQ("G %i", group->m_captionTemplate);
+}
+
+namespace {
+
+BOOL CALLBACK FindShownPage(HWND hWnd, LPARAM lParam)
+{
+    char name[16] = {};
+    ::GetClassNameA(hWnd, name, sizeof(name));
+    if (strcmp(name, "#32770") != 0 || !::IsWindowVisible(hWnd))
+        return TRUE;
+    *reinterpret_cast<HWND*>(lParam) = hWnd;
+    return FALSE;
+}
+
+BOOL CALLBACK FindTreeControl(HWND hWnd, LPARAM lParam)
+{
+    char name[32] = {};
+    ::GetClassNameA(hWnd, name, sizeof(name));
+    if (lstrcmpiA(name, WC_TREEVIEWA) != 0)
+        return TRUE;
+    *reinterpret_cast<HWND*>(lParam) = hWnd;
+    return FALSE;
+}
+
+// Shows the settings page of the title and returns its window.
+HWND ShowSettingsPage(const CString& title)
+{
+    HWND hTree = nullptr;
+    ::EnumChildWindows(ShownDialog(), FindTreeControl, reinterpret_cast<LPARAM>(&hTree));
+    for (HTREEITEM hItem = TreeView_GetRoot(hTree); hItem != nullptr; hItem = TreeView_GetNextSibling(hTree, hItem)) {
+        char text[128] = {};
+        TVITEMA item = {};
+        item.mask = TVIF_TEXT;
+        item.hItem = hItem;
+        item.pszText = text;
+        item.cchTextMax = sizeof(text);
+        TreeView_GetItem(hTree, &item);
+        if (title == text)
+            TreeView_SelectItem(hTree, hItem);
+    }
+    HWND hPage = nullptr;
+    ::EnumChildWindows(ShownDialog(), FindShownPage, reinterpret_cast<LPARAM>(&hPage));
+    return hPage;
+}
+
+// On the group-tab bar page: "指定したURLを開く", a typed address, then
+// "ActiveTabURL".
+void AskTheActiveTabsAddress()
+{
+    HWND hPage = ShowSettingsPage(theApp.GetEtcText(13));
+    ::SendDlgItemMessageA(hPage, IDC_TABBAR_NEWACTION, CB_SETCURSEL, 2, 0);
+    ::SendMessageA(hPage, WM_COMMAND, MAKEWPARAM(IDC_TABBAR_NEWACTION, CBN_SELCHANGE),
+                   reinterpret_cast<LPARAM>(::GetDlgItem(hPage, IDC_TABBAR_NEWACTION)));
+    ::SetDlgItemTextA(hPage, IDC_TABBAR_URL, "http://typed.example/");
+    ::SendMessageA(hPage, WM_COMMAND, IDC_TABBAR_ACTIVEURL, 0);
+}
+
+} // namespace
+
+TEST_F(FormbayLibrary, GroupTabBarPageTakesTheActiveTabsAddressOnlyWhenATabHasOne)
+{
+    // No tab: the frame answers null and the typed address stays.
+    AnswerNextMessageBox(IDOK, AskTheActiveTabsAddress);
+    ::SendMessageA(Main(), WM_COMMAND, ID_TOOLS_SETTINGS, 0);
+    EXPECT_TRUE(AllAnswered());
+    EXPECT_EQ(2, theApp.m_settings.iDefault_P);
+    EXPECT_STREQ("http://typed.example/", theApp.m_settings.strTargetURL_P);
+
+    Open(nullptr, "http://active.example/");
+    AnswerNextMessageBox(IDOK, AskTheActiveTabsAddress);
+    ::SendMessageA(Main(), WM_COMMAND, ID_TOOLS_SETTINGS, 0);
+    EXPECT_TRUE(AllAnswered());
+    EXPECT_STREQ("http://active.example/", theApp.m_settings.strTargetURL_P);
 }

@@ -77,11 +77,13 @@ void CDlgSetTab10::SaveEditor(const CString& text)
     CString lower = text;
     lower.MakeLower();
     if (lower == "notepad.exe") {
+        // DeleteKey refuses an empty path.
         CRegKey::DeleteKey(HKEY_LOCAL_MACHINE, editorKey);
         CRegKey::DeleteKey(HKEY_LOCAL_MACHINE, app.GetRegString(kRegEditorParentKey));
         return;
     }
-    if (text.IsEmpty())
+    // An empty line would name HKEY_LOCAL_MACHINE itself.
+    if (text.IsEmpty() || editorKey.IsEmpty())
         return;
     CRegKey key;
     if (key.Create(HKEY_LOCAL_MACHINE, editorKey, KEY_ALL_ACCESS) == ERROR_SUCCESS)

@@ -15,12 +15,6 @@ class CDlgSetTab10 : public CSettingsPage
 public:
     CDlgSetTab10();
 
-    // Writes the editor text to the registry: "notepad.exe" (any case)
-    // removes the keys of "reg.dat" lines 3 and 4, another text sets the
-    // default value of the line 3 key, an empty text changes nothing; a key
-    // whose line is empty is never touched. Failures are ignored.
-    static void SaveEditor(const CString& text);
-
 protected:
     BOOL OnInitDialog() override;
     void OnSaveSettings() override;
@@ -28,6 +22,13 @@ protected:
     DECLARE_MESSAGE_MAP()
     void OnInherit();
     void OnBrowse();
+
+private:
+    // Writes the editor text to the registry: "notepad.exe" (any case)
+    // removes the keys of "reg.dat" lines 3 and 4, another text sets the
+    // default value of the line 3 key, an empty text changes nothing; a key
+    // whose line is empty is never touched. Failures are ignored.
+    static void SaveEditor(const CString& text);
 };
 
 #endif // VA_DIALOGS_PAGES_DLGSETTAB10_H

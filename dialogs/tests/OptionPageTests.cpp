@@ -383,7 +383,36 @@ std::string MachineDefault(const char* keyPath)
     return keyPath != nullptr ? static_cast<LPCSTR>(value) : "set";
 }
 
+// The browse dialog's answer, and what it was asked with.
+std::string s_chosenPath;
+std::string s_asked;
+BOOL AnswerOpenFile(HWND, LPCSTR filter, LPCSTR title, DWORD, CString& path)
+{
+    s_asked = std::string(filter) + "|" + title;
+    path = s_chosenPath.c_str();
+    return TRUE;
+}
+
 } // namespace
+
+TEST_F(PageTest, TabOperationsBrowseReplacesTheEditorOnlyWithAChosenPath)
+{
+    AfxSetPromptOpenFileHook(AnswerOpenFile);
+    std::vector<std::string> shown;
+    RunPage(RUNTIME_CLASS(CDlgSetTab10), IDD_SETTAB10, { [&](HWND hPage) {
+        SetText(hPage, IDC_TABOP_EDITOR, "typed.exe");
+        s_chosenPath = "";
+        Click(hPage, IDC_TABOP_BROWSE);
+        shown.push_back(Text(hPage, IDC_TABOP_EDITOR));
+        s_chosenPath = "C:\\Tools\\chosen.exe";
+        Click(hPage, IDC_TABOP_BROWSE);
+        shown.push_back(Text(hPage, IDC_TABOP_EDITOR));
+    } }, IDCANCEL);
+    AfxSetPromptOpenFileHook(nullptr);
+    EXPECT_EQ((std::vector<std::string>{ "typed.exe", "C:\\Tools\\chosen.exe" }), shown);
+    EXPECT_EQ(std::string(theApp.GetEtcString(50)) + "|" + std::string(theApp.GetEtcString(48)), s_asked);
+    EXPECT_NE(std::string::npos, s_asked.find("*.exe"));
+}
 
 TEST_F(PageTest, TabOperationsWriteAndRemoveTheEditorKeyOfRegDat)
 {

@@ -17,8 +17,9 @@ enum class PageFieldKind {
     InvertedCheck,  // check box: checked is 0, unchecked 1
     Bit,            // check box: bit arg1 of a number, the other bits kept
     InvertedBit,    // check box: bit arg1 of a number set while unchecked
-    WholeWord,      // no control: the number is rebuilt from its Bit rows on
-                    // save; bits in the mask arg1 are kept, the rest cleared
+    WholeWord,      // no control: the number is rebuilt on save from the
+                    // rows of its key (and the page's own code); bits in
+                    // the mask arg1 are kept, the rest cleared
     Index,          // drop-down list: the current item's index; no current
                     // item keeps the stored value
     Radio,          // radio buttons nID .. nID + arg1 - 1: the checked one's

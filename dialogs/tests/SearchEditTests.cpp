@@ -240,9 +240,19 @@ TEST_F(SearchEditTest, EditorSaysWhenTheWorkingFileCannotBeWrittenOrReadBackAndK
     const std::string star = "[" + std::string(kStar) + "]";
     HWND hEditor = nullptr;
     RunPage(RUNTIME_CLASS(CDlgSetTab18), IDD_SETTAB18, {
+        // The page says so and opens no editor on a file it could not write.
+        [&](HWND hPage) {
+            CAtomicTextFile::InjectFault(CAtomicTextFile::kFailCreate);
+            Click(hPage, IDC_SEARCH_EDITLIST);
+        },
+        [&](HWND) {
+            CAtomicTextFile::InjectFault(CAtomicTextFile::kNoFault);
+            EXPECT_NE(std::string::npos, Answer(IDOK).find("SearchEngine.dat.tmp"));
+        },
         [&](HWND hPage) { Click(hPage, IDC_SEARCH_EDITLIST); },
         [&](HWND) {
             hEditor = FindDialog();
+            EXPECT_EQ(star + "A;", TreeText(hEditor));
             CAtomicTextFile::InjectFault(CAtomicTextFile::kFailCreate);
             Click(hEditor, IDOK);
         },

@@ -296,23 +296,33 @@ void CDlgSearchEdit::OnEditItem()
     pNode->m_url = dialog.m_strUrl;
     pNode->m_addTool = dialog.m_nAddTool;
     pNode->m_state = dialog.m_nState;
-    if (dialog.m_strIconPath.CompareNoCase(pNode->m_iconPath) != 0) {
-        // A new icon that does not load leaves the old one and its path.
-        SearchEngineIcon icon = m_pEngines->LoadIconFile(dialog.m_strIconPath);
-        if (icon != nullptr) {
-            DestroySearchEngineIcon(pNode->m_icon);
-            pNode->m_icon = icon;
-            pNode->m_iconPath = dialog.m_strIconPath;
-            const int nImage = AppendIcon(icon);
-            SetItemImage(hItem, nImage, nImage);
-        }
-    } else {
-        pNode->m_iconPath = dialog.m_strIconPath;
-    }
+    if (!IsContainer(pNode))
+        ChangeIcon(hItem, pNode, dialog.m_strIconPath);
     // Roles un-ticked end this node's holding of them too.
     SetRoleHolder(pNode);
     SetItemText(hItem, pNode->m_label);
     UpdateItemLabels(m_tree.GetRootItem());
+}
+
+void CDlgSearchEdit::ChangeIcon(HTREEITEM hItem, CSearchEngineNode* pNode, const CString& path)
+{
+    // An emptied path removes the icon; a new icon that does not load
+    // leaves the old one and its path.
+    SearchEngineIcon icon = nullptr;
+    if (path.CompareNoCase(pNode->m_iconPath) == 0) {
+        pNode->m_iconPath = path;
+        return;
+    }
+    if (!path.IsEmpty()) {
+        icon = m_pEngines->LoadIconFile(path);
+        if (icon == nullptr)
+            return;
+    }
+    DestroySearchEngineIcon(pNode->m_icon);
+    pNode->m_icon = icon;
+    pNode->m_iconPath = path;
+    const int nImage = AppendIcon(icon);
+    SetItemImage(hItem, nImage, nImage);
 }
 
 void CDlgSearchEdit::OnTreeDblClk(NMHDR*, LRESULT* pResult)

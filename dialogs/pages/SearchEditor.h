@@ -72,6 +72,7 @@ private:
     void SetItemText(HTREEITEM hItem, const CString& text);
     void SetItemImage(HTREEITEM hItem, int nImage, int nSelectedImage);
     int AppendIcon(SearchEngineIcon icon);
+    void ChangeIcon(HTREEITEM hItem, CSearchEngineNode* pNode, const CString& path);
     void ChooseInsertPlace(HTREEITEM& hParent, HTREEITEM& hAfter) const;
     void WriteSearchEngineFolder(CStdioFile& file, HTREEITEM hFirst, int depth) const;
 

@@ -136,8 +136,9 @@ using SearchEditTest = PageTest;
 
 TEST_F(SearchEditTest, EditorMovesRolesAddsEntriesAndFoldersAndOkOnThePageRewritesTheEngines)
 {
-    m_folder->WriteBytes("SearchEngine.dat", "ROOT:\r\n" + Engine("A", 1) + Folder("F", Engine("B", 2, "\t\t")) +
-                                                 Engine("D", 0) + "ENDROOT:\r\n");
+    m_folder->WriteBytes("SearchEngine.dat", "ROOT:\r\n" + Engine("A", 1) +
+                                                 Folder("F", Engine("B", 2, "\t\t", "Icon\\e.ico")) + Engine("D", 0) +
+                                                 "ENDROOT:\r\n");
     m_folder->MakeFolder("Icon");
     m_folder->WriteBytes("Icon/e.ico", IconFile());
     g_browsedPath = m_folder->File("Icon\\e.ico");
@@ -171,7 +172,9 @@ TEST_F(SearchEditTest, EditorMovesRolesAddsEntriesAndFoldersAndOkOnThePageRewrit
         [&](HWND) {
             HWND hDlg = FindDialog();
             EXPECT_TRUE(IsChecked(hDlg, IDC_ENGINE_UP));
+            EXPECT_NE(0, ::SendDlgItemMessageA(hDlg, IDC_ENGINE_ICON, STM_GETICON, 0, 0));
             SetCheck(hDlg, IDC_ENGINE_UP, false);
+            SetText(hDlg, IDC_ENGINE_ICONPATH, "");  // the icon goes
             Click(hDlg, IDOK);
         },
         [&](HWND) {

@@ -24,6 +24,13 @@ bool IsRelativePath(const CString& path)
 
 } // namespace
 
+SearchEngineIcon LoadSearchEngineIconIn(const CString& folder, const CString& iconPath)
+{
+    if (iconPath.IsEmpty())
+        return nullptr;
+    return LoadSearchEngineIcon(IsRelativePath(iconPath) ? folder + iconPath : iconPath);
+}
+
 //--- CSearchEngineNode
 
 CSearchEngineNode::CSearchEngineNode(BYTE kind) : m_kind(kind) {}
@@ -57,24 +64,36 @@ CSearchEngineNode* CSearchEngineNode::AddChild(const CString& label, const CStri
 
 void CSearchEngineNode::Write(CStdioFile& file, int depth) const
 {
+    WriteHead(file, depth);
+    if (m_kind == kEntry)
+        return;
+    for (INT_PTR i = 0; i < m_children.GetSize(); ++i)
+        m_children[i]->Write(file, depth + 1);
+    WriteTail(file, depth);
+}
+
+void CSearchEngineNode::WriteHead(CStdioFile& file, int depth) const
+{
     // Built from the counted texts: a NUL inside a label or URL must not cut
     // the value, or the entry would be dropped at the next load.
     const CString indent = Indent(depth);
     const CString inner = Indent(depth + 1);
-    CString text;
     if (m_kind == kEntry) {
         CString numbers;
         numbers.Format("ADDTOOL:%d\n", m_addTool);
-        text = indent + "ENTRY:\n" + inner + "LABEL:" + m_label + "\n" + inner + "URL:" + m_url +
-               "\n" + inner + "ICON:" + m_iconPath + "\n" + inner + numbers + inner;
+        CString text = indent + "ENTRY:\n" + inner + "LABEL:" + m_label + "\n" + inner + "URL:" + m_url +
+                       "\n" + inner + "ICON:" + m_iconPath + "\n" + inner + numbers + inner;
         numbers.Format("STATE:%d\n", m_state);
         file.WriteString(text + numbers);
         return;
     }
     file.WriteString(indent + "FOLDER:\n" + inner + "LABEL:" + m_label + "\n" + inner + "PATH:\n");
-    for (INT_PTR i = 0; i < m_children.GetSize(); ++i)
-        m_children[i]->Write(file, depth + 1);
-    file.WriteString(indent + "ENDFOLDER:\n");
+}
+
+void CSearchEngineNode::WriteTail(CStdioFile& file, int depth) const
+{
+    if (m_kind != kEntry)
+        file.WriteString(Indent(depth) + "ENDFOLDER:\n");
 }
 
 //--- CSearchEngineTree
@@ -202,8 +221,11 @@ void CSearchEngineTree::TakeRoles(CSearchEngineNode* entry)
 {
     for (int i = 0; i < kSlotCount; ++i) {
         int bit = kSlotBits[i];
-        if ((entry->m_state & bit) == 0)
+        if ((entry->m_state & bit) == 0) {
+            if (m_slots[i] == entry)
+                m_slots[i] = nullptr;
             continue;
+        }
         if (m_slots[i] != nullptr && m_slots[i] != entry)
             m_slots[i]->m_state &= ~bit;
         m_slots[i] = entry;
@@ -212,14 +234,11 @@ void CSearchEngineTree::TakeRoles(CSearchEngineNode* entry)
 
 void CSearchEngineTree::LoadIcon(CSearchEngineNode* entry)
 {
-    if (entry->m_iconPath.IsEmpty())
+    if (entry->m_iconPath.IsEmpty() || entry->m_icon != nullptr)
         return;
-    CString path = entry->m_iconPath;
-    if (IsRelativePath(path))
-        path = m_iconFolder + path;
     // An icon that does not load now keeps its path: the file may be back at
     // the next start.
-    entry->m_icon = LoadSearchEngineIcon(path);
+    entry->m_icon = LoadIconFile(entry->m_iconPath);
     if (entry->m_icon != nullptr && entry->m_addTool == 1 && entry->m_flatIndex >= 0) {
         m_toolbar.Add(entry);
         ++m_toolbarCount;

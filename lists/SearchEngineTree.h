@@ -25,6 +25,11 @@ typedef void* SearchEngineIcon;
 SearchEngineIcon LoadSearchEngineIcon(LPCTSTR path);
 void DestroySearchEngineIcon(SearchEngineIcon icon);
 
+// Loads an entry's icon file; a relative path is taken from folder (ending
+// with the separator), never from the current directory. Null for an empty
+// path or a file that does not load.
+SearchEngineIcon LoadSearchEngineIconIn(const CString& folder, const CString& iconPath);
+
 // State bits of an entry: the roles it holds.
 enum SearchEngineRole : int {
     kRoleCurrent = 1,      // the current engine
@@ -53,6 +58,10 @@ public:
 
     // Writes this node (and a folder's subtree) at the given depth.
     void Write(CStdioFile& file, int depth) const;
+    // The pieces of Write for a writer that walks another order: an entry
+    // whole or a folder's opening lines, then a folder's closing line.
+    void WriteHead(CStdioFile& file, int depth) const;
+    void WriteTail(CStdioFile& file, int depth) const;
 
     BOOL IsEntry() const { return m_kind == kEntry; }
     INT_PTR GetChildCount() const { return m_children.GetSize(); }
@@ -104,11 +113,17 @@ public:
     // entry that held it.
     void SetRoleHolder(int bit, CSearchEngineNode* entry);
     // Makes an entry the holder of every role bit it carries, taking each
-    // from its holder before.
+    // from its holder before (slot order: bits 1, 2, 8, 16, 4), and ends its
+    // holding of the bits it no longer carries.
     void TakeRoles(CSearchEngineNode* entry);
     // Loads an entry's icon from its path; a relative path is taken from the
     // folder Load was given.
     void LoadIcon(CSearchEngineNode* entry);
+    // An icon file resolved as LoadIcon does; null when it does not load.
+    SearchEngineIcon LoadIconFile(const CString& iconPath) const
+    {
+        return LoadSearchEngineIconIn(m_iconFolder, iconPath);
+    }
 
     CSearchEngineNode* GetRoot() const { return m_root; }
     // The node of a command index, or null.

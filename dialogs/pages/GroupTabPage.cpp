@@ -7,6 +7,7 @@
 #include "menulib/NewMenu.h"
 #include "shared/DataFields.h"
 #include "shared/FrameMessages.h"
+#include "shared/GroupImageMenu.h"
 #include "shared/ProgramPath.h"
 #include "tab/TabItem.h"
 
@@ -64,14 +65,11 @@ bool LoadGroupTabImages(CImageList& images)
 {
     if (images.GetSafeHandle() != nullptr)
         return true;
-    if (!images.Create(16, 16, ILC_COLOR24 | ILC_MASK, 30, 50))
+    // A list without the strip is not kept: the rows then show no image.
+    if (!LoadGroupImages(images, GroupTabPath("Res")) || images.GetImageCount() == 0) {
+        images.DeleteImageList();
         return false;
-    HBITMAP hBitmap = static_cast<HBITMAP>(
-        ::LoadImageA(nullptr, GroupTabPath("Res\\ptab.bmp"), IMAGE_BITMAP, 0, 0, LR_LOADFROMFILE));
-    if (hBitmap == nullptr)
-        return false;
-    images.Add(hBitmap, RGB(255, 0, 255));
-    ::DeleteObject(hBitmap);
+    }
     return true;
 }
 
@@ -80,16 +78,7 @@ void TrackGroupImagePicker(CWnd* pOwner, CImageList& images)
     CNewMenu picker;
     if (!picker.CreatePopupMenu())
         return;
-    const int nImages = images.GetSafeHandle() != nullptr ? images.GetImageCount() : 0;
-    for (int i = 0; i < kPickerImages; ++i) {
-        CString caption;
-        caption.Format("%d", i);
-        const UINT flags = MF_STRING | (i > 0 && i % 10 == 0 ? MF_MENUBREAK : 0);
-        if (i < nImages)
-            picker.AppendMenuWithImageList(flags, ID_PTAB_IMAGE_FIRST + i, caption, &images, i);
-        else
-            picker.AppendMenu(flags, ID_PTAB_IMAGE_FIRST + i, caption);
-    }
+    AppendGroupImageItems(picker, images, kPickerImages, ID_PTAB_IMAGE_FIRST);
     POINT point = {};
     ::GetCursorPos(&point);
     picker.TrackPopupMenu(TPM_LEFTALIGN | TPM_RIGHTBUTTON, point.x, point.y, pOwner);

@@ -1,6 +1,7 @@
 #include "dialogs/pages/SearchPage.h"
 
 #include "dialogs/core/FormsetApp.h"
+#include "dialogs/pages/SearchEditor.h"
 #include "dialogs/pages/SearchPageRes.h"
 #include "lists/SearchEngineMenu.h"
 #include "lists/WebSearch.h"
@@ -64,18 +65,17 @@ BEGIN_MESSAGE_MAP(CDlgSetTab18, CSettingsPage)
 END_MESSAGE_MAP()
 
 CDlgSetTab18::CDlgSetTab18()
-    : CSettingsPage(IDD_SETTAB18, kFields, static_cast<int>(sizeof(kFields) / sizeof(kFields[0])))
+    : CSettingsPage(IDD_SETTAB18, kFields, static_cast<int>(sizeof(kFields) / sizeof(kFields[0]))),
+      m_pTree(new CSearchEngineTree)
 {
 }
 
 BOOL CDlgSetTab18::OnInitDialog()
 {
     CSettingsPage::OnInitDialog();
-    m_tree.Load(EnginesPath(), FormsetApp().GetDataFolder());
-    m_bTreeRead = m_tree.WasFileRead();
+    m_pTree->Load(EnginesPath(), FormsetApp().GetDataFolder());
+    m_bTreeRead = m_pTree->WasFileRead();
     ShowRoles();
-    // The list editor is not part of the library yet.
-    EnableDlgItem(m_hWnd, IDC_SEARCH_EDITLIST, false);
     return TRUE;
 }
 
@@ -90,17 +90,17 @@ void CDlgSetTab18::ShowDefault(const CSearchEngineNode* engine)
 
 void CDlgSetTab18::ShowRoles()
 {
-    const CSearchEngineNode* fallback = m_tree.GetRoleHolder(kRoleCurrent);
-    if (fallback != nullptr)
-        ShowDefault(fallback);
+    // Without a default the fields are emptied: they may show engines of a
+    // tree replaced since (whose icon is gone with it).
+    const CSearchEngineNode* fallback = m_pTree->GetRoleHolder(kRoleCurrent);
+    ShowDefault(fallback);
     for (const Role& role : kRoles) {
         if (role.nTextID == 0)
             continue;
-        const CSearchEngineNode* holder = m_tree.GetRoleHolder(role.bit);
+        const CSearchEngineNode* holder = m_pTree->GetRoleHolder(role.bit);
         if (holder == nullptr)
             holder = fallback;
-        if (holder != nullptr)
-            ::SetDlgItemTextA(m_hWnd, role.nTextID, holder->m_label);
+        ::SetDlgItemTextA(m_hWnd, role.nTextID, holder != nullptr ? static_cast<LPCSTR>(holder->m_label) : "");
     }
 }
 
@@ -111,7 +111,7 @@ void CDlgSetTab18::BuildEngineMenu(CNewMenu& menu, int bit)
         if (r.bit == bit)
             role = &r;
     }
-    if (role == nullptr || m_tree.GetRoot() == nullptr)
+    if (role == nullptr || m_pTree->GetRoot() == nullptr)
         return;
     SearchEngineMenuTexts texts;
     texts.maxCaption = -1;
@@ -119,9 +119,9 @@ void CDlgSetTab18::BuildEngineMenu(CNewMenu& menu, int bit)
     texts.idBase = role->nFirstID;
     texts.roleBit = bit;
     texts.folderSearchAll = false;
-    const CSearchEngineNode* holder = m_tree.GetRoleHolder(bit);
-    texts.checkedNode = holder != nullptr ? holder : m_tree.GetRoleHolder(kRoleCurrent);
-    AppendSearchEngineItems(menu, *m_tree.GetRoot(), texts);
+    const CSearchEngineNode* holder = m_pTree->GetRoleHolder(bit);
+    texts.checkedNode = holder != nullptr ? holder : m_pTree->GetRoleHolder(kRoleCurrent);
+    AppendSearchEngineItems(menu, *m_pTree->GetRoot(), texts);
     MeasureMenuCaptions(menu, -1);
 }
 
@@ -160,12 +160,12 @@ void CDlgSetTab18::OnDirectionMenu(UINT nID)
 void CDlgSetTab18::OnPickEngine(UINT nID)
 {
     const Role* role = RoleOfId(nID);
-    if (role == nullptr || m_tree.GetFlatCount() < 2)
+    if (role == nullptr || m_pTree->GetFlatCount() < 2)
         return;
-    CSearchEngineNode* node = m_tree.GetNode(static_cast<INT_PTR>(nID - role->nFirstID));
+    CSearchEngineNode* node = m_pTree->GetNode(static_cast<INT_PTR>(nID - role->nFirstID));
     if (node == nullptr || !node->IsEntry())
         return;
-    m_tree.SetRoleHolder(role->bit, node);
+    m_pTree->SetRoleHolder(role->bit, node);
     if (role->nTextID == 0)
         ShowDefault(node);
     else
@@ -174,7 +174,26 @@ void CDlgSetTab18::OnPickEngine(UINT nID)
 
 void CDlgSetTab18::OnEditSearchList()
 {
-    // The list editor is not part of the library yet; the button is off.
+    // The editor works on the file alone; one that cannot be written would
+    // open it on an old or empty list.
+    const CString work = CDlgSearchEdit::WorkingFilePath();
+    if (!m_pTree->Save(work)) {
+        CDlgSearchEdit::ReportFileFailure(m_hWnd, true);
+        return;
+    }
+    CDlgSearchEdit editor;
+    if (editor.DoModal() != IDOK)
+        return;
+    std::unique_ptr<CSearchEngineTree> pEdited(new CSearchEngineTree);
+    pEdited->Load(work, FormsetApp().GetDataFolder());
+    if (!pEdited->WasFileRead()) {
+        CDlgSearchEdit::ReportFileFailure(m_hWnd, false);
+        return;
+    }
+    // The icon of the old default goes with the old tree.
+    ::SendDlgItemMessageA(m_hWnd, IDC_SEARCH_ICON, STM_SETICON, 0, 0);
+    m_pTree = std::move(pEdited);
+    ShowRoles();
 }
 
 void CDlgSetTab18::OnSaveSettings()
@@ -182,5 +201,5 @@ void CDlgSetTab18::OnSaveSettings()
     CSettingsPage::OnSaveSettings();
     // A list that could not be read is never replaced by the empty tree.
     if (m_bTreeRead)
-        m_tree.Save(EnginesPath());
+        m_pTree->Save(EnginesPath());
 }

@@ -4,6 +4,8 @@
 #ifndef VA_DIALOGS_PAGES_SEARCHPAGE_H
 #define VA_DIALOGS_PAGES_SEARCHPAGE_H
 
+#include <memory>
+
 #include "dialogs/pages/SettingsPage.h"
 #include "lists/SearchEngineTree.h"
 
@@ -30,7 +32,7 @@ public:
     // Applies a menu choice; ids outside the ranges or the tree do nothing.
     void OnPickEngine(UINT nID);
 
-    CSearchEngineTree& GetTree() { return m_tree; }
+    CSearchEngineTree& GetTree() { return *m_pTree; }
 
 protected:
     BOOL OnInitDialog() override;
@@ -46,9 +48,9 @@ protected:
     void ShowRoles();
     void ShowDefault(const CSearchEngineNode* engine);
 
-    CSearchEngineTree m_tree;
-    // Whether the tree came from a file: a tree that was not is never
-    // written over the engines.
+    std::unique_ptr<CSearchEngineTree> m_pTree;
+    // Whether "SearchEngine.dat" was read: a tree that was not is never
+    // written over the engines, edited or not.
     bool m_bTreeRead = false;
 };
 

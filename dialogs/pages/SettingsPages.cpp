@@ -2,9 +2,11 @@
 
 #include "dialogs/core/DlgSetting.h"
 #include "dialogs/core/FormsetApp.h"
+#include "dialogs/pages/AssocPage.h"
 #include "dialogs/pages/BindingPages.h"
 #include "dialogs/pages/DlgSetTab5.h"
 #include "dialogs/pages/GroupTabPage.h"
+#include "dialogs/pages/PlugInPage.h"
 #include "dialogs/pages/ProxyPage.h"
 #include "dialogs/pages/SearchPage.h"
 
@@ -26,9 +28,9 @@ const SettingsPageSpec kAllSettingsPages[] = {
     { RUNTIME_CLASS(CDlgSetTab6), 216, 19, nullptr },   // mouse and gestures
     { RUNTIME_CLASS(CDlgSetTab13), 247, 20, nullptr },  // keys
     { RUNTIME_CLASS(CDlgSetTab8), 222, 21, nullptr },   // proxies
-    { nullptr, 190, 24, nullptr },   // file associations
-    { nullptr, 196, 25, nullptr },   // plug-ins
-    { nullptr, 196, 26, nullptr },   // scripts
+    { RUNTIME_CLASS(CDlgSetTab11), 190, 24, nullptr },  // file associations
+    { RUNTIME_CLASS(CDlgSetTab12), 196, 25, nullptr },       // plug-ins
+    { RUNTIME_CLASS(CDlgScriptSetting), 196, 26, nullptr },  // scripts
     { nullptr, 255, 27, nullptr },   // full-screen items
     { RUNTIME_CLASS(CDlgSetTab18), 1003, 80, nullptr },  // search
 };
@@ -36,8 +38,8 @@ const int kAllSettingsPageCount = static_cast<int>(sizeof(kAllSettingsPages) / s
 
 namespace {
 
-const SettingsPageSpec kPlugInsPage = { nullptr, 196, 25, nullptr };
-const SettingsPageSpec kScriptsPage = { nullptr, 196, 26, nullptr };
+const SettingsPageSpec kPlugInsPage = { RUNTIME_CLASS(CDlgSetTab12), 196, 25, nullptr };
+const SettingsPageSpec kScriptsPage = { RUNTIME_CLASS(CDlgScriptSetting), 196, 26, nullptr };
 const SettingsPageSpec kLiveGroupsPage = { RUNTIME_CLASS(CDlgPTabSC), 259, 29, CDlgPTabSC::ConfigureLive };
 const SettingsPageSpec kGroupTemplatesPage = { RUNTIME_CLASS(CDlgPTabSC), 259, 15, CDlgPTabSC::ConfigureDefinitions };
 const SettingsPageSpec kProxiesPage = { RUNTIME_CLASS(CDlgSetTab8), 222, 21, nullptr };

@@ -1,5 +1,6 @@
 #include "dialogs/pages/PlugInPage.h"
 
+#include <algorithm>
 #include <memory>
 #include <string>
 
@@ -44,7 +45,7 @@ CString ScriptFolder()
 
 CString FileNameOf(const CString& path)
 {
-    const int slash = path.ReverseFind('\\');
+    const int slash = std::max(path.ReverseFind('\\'), path.ReverseFind('/'));
     return slash >= 0 ? path.Mid(slash + 1) : path;
 }
 

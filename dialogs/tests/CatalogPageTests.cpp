@@ -13,7 +13,6 @@
 #include "dialogs/pages/StartupPage.h"
 #include "dialogs/pages/StartupPageRes.h"
 #include "framework/app/WinApp.h"
-#include "shared/FrameMessages.h"
 #include "shared/RegKey.h"
 
 extern "C" void WINAPI StartupAddDlg(HWND, const char*, const char*, const char*);

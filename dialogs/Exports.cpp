@@ -14,6 +14,7 @@
 #include "dialogs/pages/GroupTabPage.h"
 #include "dialogs/pages/PopupPage.h"
 #include "dialogs/pages/SettingsPages.h"
+#include "dialogs/pages/StartupPage.h"
 #include "dialogs/core/SmallDialogs.h"
 #include "shared/FormbayExports.h"
 #include "shared/FrameMessages.h"
@@ -222,7 +223,8 @@ FORMBAY_EXPORT int WINAPI ShowAddPopup(HWND mainWnd, const char* dataFolder)
     }
 }
 
-// The start-up URL dialog is not built yet: nothing is shown or written.
+// One start-up URL, prefilled and enabled, appended to "StartUpURL.dat" on
+// OK.
 FORMBAY_EXPORT void WINAPI StartupAddDlg(HWND mainWnd, const char* productName, const char* dataFolder,
                                          const char* url)
 {
@@ -233,6 +235,11 @@ FORMBAY_EXPORT void WINAPI StartupAddDlg(HWND mainWnd, const char* productName, 
         app.m_hMainWnd = mainWnd;
         app.SetProductName(productName);
         app.SetDataFolder(dataFolder);
+        CDlgStartupAdd dialog;
+        dialog.m_entry.url = url;
+        dialog.m_entry.bEnabled = true;
+        if (dialog.DoModal() == IDOK)
+            AppendStartupEntry(CString(app.GetDataFolder()) + "StartUpURL.dat", dialog.m_entry);
     } catch (...) {
     }
 }

@@ -33,19 +33,23 @@ bool QueryVersionText(const void* block, const CString& subBlock, CString& text)
 
 } // namespace
 
-bool ParseCatalogLine(const CString& line, CString& path)
+bool ParseCatalogEntry(const CString& line, CString& path, bool& enabled)
 {
     CStringArray fields;
     DataFields::SplitTerminated(line + "?", "?", fields);
-    if (fields.GetSize() != 2 || fields[0].IsEmpty() || fields[1] != "1")
+    if (fields.GetSize() != 2 || fields[0].IsEmpty())
         return false;
     path = fields[0];
+    enabled = fields[1] == "1";
     return true;
 }
 
-namespace {
+bool ParseCatalogLine(const CString& line, CString& path)
+{
+    bool enabled = false;
+    return ParseCatalogEntry(line, path, enabled) && enabled;
+}
 
-// The name of the file a path names, or false when none exists.
 bool FindCatalogFile(const CString& path, CString& fileName)
 {
     WIN32_FIND_DATAA data;
@@ -56,8 +60,6 @@ bool FindCatalogFile(const CString& path, CString& fileName)
     fileName = data.cFileName;
     return true;
 }
-
-} // namespace
 
 int ReadCatalog(const CString& folder, LPCTSTR listFile, std::initializer_list<LPCTSTR> patterns,
                 const CatalogAdd& add)
@@ -73,6 +75,12 @@ int ReadCatalog(const CString& folder, LPCTSTR listFile, std::initializer_list<L
         file.Close();
         return count;
     }
+    return ScanCatalogFolder(folder, patterns, add);
+}
+
+int ScanCatalogFolder(const CString& folder, std::initializer_list<LPCTSTR> patterns, const CatalogAdd& add)
+{
+    int count = 0;
     for (LPCTSTR pattern : patterns) {
         WIN32_FIND_DATAA data;
         HANDLE find = FindFirstFileA(folder + pattern, &data);

@@ -27,6 +27,10 @@ inline constexpr int kMenuCatalogMax = 100;
 // One line of "plugin.dat" or "script.dat" ("path?1"): the path of an
 // enabled entry, or false for a disabled, malformed or empty line.
 bool ParseCatalogLine(const CString& line, CString& path);
+// The same line for the list pages, which show disabled entries too: the
+// path and whether the flag is exactly "1", or false for a line that is not
+// exactly two fields with a path.
+bool ParseCatalogEntry(const CString& line, CString& path, bool& enabled);
 
 // Walks a catalog: with folder + listFile present, its enabled lines whose
 // file exists (FindFirstFile; the path may be a pattern), in file order;
@@ -38,6 +42,12 @@ typedef std::function<bool(const CString& path, const CString& fileName, LPCTSTR
     CatalogAdd;
 int ReadCatalog(const CString& folder, LPCTSTR listFile, std::initializer_list<LPCTSTR> patterns,
                 const CatalogAdd& add);
+// The folder half of ReadCatalog: the plain files of folder matching each
+// pattern in turn.
+int ScanCatalogFolder(const CString& folder, std::initializer_list<LPCTSTR> patterns, const CatalogAdd& add);
+// The name of the file that path (which may be a pattern) finds, or false
+// when none exists.
+bool FindCatalogFile(const CString& path, CString& fileName);
 
 //--- CPlugInItem
 class CPlugInItem

@@ -3,14 +3,18 @@
 // window, and the frame's settings and about commands through it.
 #include <windows.h>
 
+#include <commctrl.h>
+
 #include <string>
 
 #include "app/MainFrame.h"
+#include "app/StartupList.h"
 #include "app/TabGroup.h"
 #include "app/VantorelApp.h"
 #include "app/resource.h"
 #include "dialogs/pages/DlgSetTab5Res.h"
 #include "dialogs/pages/TabBarPagesRes.h"
+#include "dialogs/pages/PlugInPageRes.h"
 #include "tab/TabItem.h"
 #include "tab/tests/TabFixture.h"
 
@@ -110,6 +114,29 @@ void CheckStatusUrlOnly()
     HWND hPage = nullptr;
     ::EnumChildWindows(ShownDialog(), FindGeneralPage, reinterpret_cast<LPARAM>(&hPage));
     ::CheckDlgButton(hPage, IDC_GEN_STATUSURL, BST_CHECKED);
+}
+
+BOOL CALLBACK FindCatalogPage(HWND hWnd, LPARAM lParam)
+{
+    if (::GetDlgItem(hWnd, IDC_PLG_LIST) == nullptr)
+        return TRUE;
+    *reinterpret_cast<HWND*>(lParam) = hWnd;
+    return FALSE;
+}
+
+// How many plug-ins and scripts the frame holds after the catalog page
+// deleted its first row.
+size_t s_plugInsAfterDelete = 99;
+size_t s_scriptsAfterDelete = 99;
+void DeleteFirstCatalogRow()
+{
+    HWND hPage = nullptr;
+    ::EnumChildWindows(ShownDialog(), FindCatalogPage, reinterpret_cast<LPARAM>(&hPage));
+    ListView_SetItemState(::GetDlgItem(hPage, IDC_PLG_LIST), 0, LVIS_SELECTED, LVIS_SELECTED);
+    ::SendMessageA(hPage, WM_COMMAND, MAKEWPARAM(IDC_PLG_DELETE, BN_CLICKED),
+                   reinterpret_cast<LPARAM>(::GetDlgItem(hPage, IDC_PLG_DELETE)));
+    s_plugInsAfterDelete = theApp.m_plugIns.size();
+    s_scriptsAfterDelete = theApp.m_scripts.size();
 }
 
 } // namespace
@@ -418,4 +445,49 @@ TEST_F(FormbayLibrary, GroupTabBarPageTakesTheActiveTabsAddressOnlyWhenATabHasOn
     ::SendMessageA(Main(), WM_COMMAND, ID_TOOLS_SETTINGS, 0);
     EXPECT_TRUE(AllAnswered());
     EXPECT_STREQ("http://active.example/", theApp.m_settings.strTargetURL_P);
+}
+
+TEST_F(FormbayLibrary, CatalogPagesUnloadPlugInsAndScriptsAtOnceAndReloadScriptsOnOK)
+{
+    m_folder->MakeFolder("Plugin");
+    m_folder->MakeFolder("Script");
+    const std::string built = ProgramFolder::PathFromEnvironment("VA_TEST_PLUGIN_DIR") + "\\TestPlugInA.dll";
+    ASSERT_TRUE(::CopyFileA(built.c_str(), m_folder->File("Plugin/a.dll").c_str(), FALSE));
+    m_folder->WriteBytes("Script/a.js", "1;\r\n");
+    m_folder->WriteBytes("Script/b.js", "2;\r\n");
+    m_folder->WriteBytes("Script/script.dat", m_folder->File("Script/a.js") + "?1\r\n" +
+                                                  m_folder->File("Script/b.js") + "?1\r\n");
+    theApp.m_settings.bPlgEnable(true);
+    ASSERT_EQ(1, theApp.LoadPlugIns());
+    ASSERT_EQ(2, theApp.LoadScripts());
+
+    // 38505 empties the frame's plug-ins while the page runs; 38506 after
+    // the save changes nothing.
+    AnswerNextMessageBox(IDOK, DeleteFirstCatalogRow);
+    ::SendMessageA(Main(), WM_COMMAND, ID_PLUGIN_SETTINGS, 0);
+    EXPECT_TRUE(AllAnswered());
+    EXPECT_EQ(0u, s_plugInsAfterDelete);
+    EXPECT_EQ(0u, theApp.m_plugIns.size());
+    EXPECT_FALSE(m_folder->Exists("Plugin/a.dll"));
+    EXPECT_EQ("", m_folder->ReadBytes("Plugin/plugin.dat"));
+
+    // 38507 empties the scripts at once, 38508 after the save reloads them.
+    AnswerNextMessageBox(IDOK, DeleteFirstCatalogRow);
+    ::SendMessageA(Main(), WM_COMMAND, ID_SCRIPT_SETTINGS, 0);
+    EXPECT_TRUE(AllAnswered());
+    EXPECT_EQ(0u, s_scriptsAfterDelete);
+    ASSERT_EQ(1u, theApp.m_scripts.size());
+    EXPECT_EQ(m_folder->File("Script/b.js"), static_cast<LPCSTR>(theApp.m_scripts[0]->m_path));
+}
+
+TEST_F(FormbayLibrary, StartupAddDlgAppendsAnEntryTheProgramReadsBack)
+{
+    m_folder->WriteBytes("StartUpURL.dat", "http://a/\x81\x4D" "1\r\n");
+    AnswerNextMessageBox(IDOK);
+    Export<StartupAddDlgFn>("StartupAddDlg")(Main(), "P", Folder(), "http://b/\x81\x4D" "c");
+    EXPECT_TRUE(AllAnswered());
+    CStringArray urls;
+    ReadStartupList(m_folder->File("StartUpURL.dat").c_str(), urls);
+    ASSERT_EQ(2, urls.GetSize());
+    EXPECT_STREQ("http://b/%81%4Dc", urls[1]);
 }

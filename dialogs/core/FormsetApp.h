@@ -41,6 +41,8 @@ public:
     // ("config.dat"), through the same cache.
     CString GetFileString(const char* fileName, int line) { return m_strings.GetText(fileName, line); }
     const CStringLineCache& GetStringCache() const { return m_strings.GetCache(); }
+    // The reader itself, for code shared with the main program.
+    CStringFiles& GetStringFiles() { return m_strings; }
 
     // The program folder, ending in "\"; data files are built on it.
     const CString& GetDataFolder() const { return m_dataFolder; }

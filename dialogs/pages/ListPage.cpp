@@ -22,9 +22,7 @@ BOOL CSettingsListPage::OnInitDialog()
 
 int CSettingsListPage::GetSingleSelectedRow() const
 {
-    if (m_list.m_hWnd == nullptr || m_list.GetSelectedCount() != 1)
-        return -1;
-    return m_list.GetNextItem(-1, LVNI_SELECTED);
+    return GetSingleSelectedListRow(m_list);
 }
 
 int CSettingsListPage::DeleteSelectedRows()
@@ -41,15 +39,27 @@ int CSettingsListPage::DeleteSelectedRows()
 
 bool CSettingsListPage::MoveSelectedRow(int nDelta)
 {
-    const int nRow = GetSingleSelectedRow();
+    return MoveSelectedListRow(m_list, nDelta);
+}
+
+int GetSingleSelectedListRow(const CListCtrl& list)
+{
+    if (list.m_hWnd == nullptr || list.GetSelectedCount() != 1)
+        return -1;
+    return list.GetNextItem(-1, LVNI_SELECTED);
+}
+
+bool MoveSelectedListRow(CDragListCtrl& list, int nDelta)
+{
+    const int nRow = GetSingleSelectedListRow(list);
     const int nTo = nRow + nDelta;
-    if (nRow < 0 || nTo < 0 || nTo >= m_list.GetItemCount())
+    if (nRow < 0 || nTo < 0 || nTo >= list.GetItemCount())
         return false;
-    const int nNew = m_list.MoveRow(nRow, nTo);
+    const int nNew = list.MoveRow(nRow, nTo);
     if (nNew < 0)
         return false;
-    m_list.SetItemState(nNew, LVIS_SELECTED | LVIS_FOCUSED, LVIS_SELECTED | LVIS_FOCUSED);
-    m_list.EnsureVisible(nNew, FALSE);
+    list.SetItemState(nNew, LVIS_SELECTED | LVIS_FOCUSED, LVIS_SELECTED | LVIS_FOCUSED);
+    list.EnsureVisible(nNew, FALSE);
     return true;
 }
 
@@ -86,19 +96,24 @@ int CALLBACK CompareRows(LPARAM lParam1, LPARAM lParam2, LPARAM lParamSort)
 
 void CSettingsListPage::SortByColumn(int nColumn)
 {
-    m_list.SetRedraw(FALSE);
     m_nSortColumn = nColumn;
+    SortListByColumn(m_list, nColumn, m_bSortDescending);
+}
+
+void SortListByColumn(CListCtrl& list, int nColumn, BOOL& bDescending)
+{
+    list.SetRedraw(FALSE);
     SortState state;
-    state.bDescending = m_bSortDescending != FALSE;
-    const int nCount = m_list.GetItemCount();
+    state.bDescending = bDescending != FALSE;
+    const int nCount = list.GetItemCount();
     for (int nRow = 0; nRow < nCount; ++nRow) {
-        state.texts.push_back(m_list.GetItemText(nRow, nColumn));
-        m_list.SetItemData(nRow, static_cast<DWORD_PTR>(nRow));
+        state.texts.push_back(list.GetItemText(nRow, nColumn));
+        list.SetItemData(nRow, static_cast<DWORD_PTR>(nRow));
     }
-    m_list.SortItems(CompareRows, reinterpret_cast<DWORD_PTR>(&state));
-    m_bSortDescending = !m_bSortDescending;
-    m_list.SetRedraw(TRUE);
-    m_list.Invalidate();
+    list.SortItems(CompareRows, reinterpret_cast<DWORD_PTR>(&state));
+    bDescending = !bDescending;
+    list.SetRedraw(TRUE);
+    list.Invalidate();
 }
 
 void CSettingsListPage::ToggleCell(int nRow, int nColumn)

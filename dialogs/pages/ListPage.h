@@ -57,6 +57,13 @@ protected:
     int m_nListID;
 };
 
+// The row commands above for a list of any page (the plug-in page is a
+// plain dialog): the one selected row moved by nDelta and selected, and the
+// byte-order sort that flips bDescending.
+int GetSingleSelectedListRow(const CListCtrl& list);
+bool MoveSelectedListRow(CDragListCtrl& list, int nDelta);
+void SortListByColumn(CListCtrl& list, int nColumn, BOOL& bDescending);
+
 // Whether Shift is down now (a header click with Shift inverts each cell).
 bool IsShiftDown();
 

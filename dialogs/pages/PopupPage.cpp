@@ -24,8 +24,8 @@ CString RulesPath()
     return ProgramPath::Join(FormsetApp().GetDataFolder(), "PopClose.dat");
 }
 
-// URL history, recently used URLs and Tab completion for the URL edit, when
-// the shell offers it.
+} // namespace
+
 void AutoCompleteUrl(HWND hEdit)
 {
     typedef HRESULT(WINAPI * AutoCompleteFn)(HWND, DWORD);
@@ -42,8 +42,6 @@ void AutoCompleteUrl(HWND hEdit)
     if (bLoaded)
         ::FreeLibrary(hShell);
 }
-
-} // namespace
 
 CString AskMainWindowText(UINT nMsg)
 {

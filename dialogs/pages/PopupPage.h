@@ -51,5 +51,8 @@ protected:
 // The active tab's URL or title from the main window (38001, 38002); empty
 // for a null answer.
 CString AskMainWindowText(UINT nMsg);
+// URL history, recently used URLs and Tab completion for a URL edit, when
+// the shell offers it.
+void AutoCompleteUrl(HWND hEdit);
 
 #endif // VA_DIALOGS_PAGES_POPUPPAGE_H

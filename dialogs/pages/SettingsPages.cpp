@@ -2,21 +2,23 @@
 
 #include "dialogs/core/DlgSetting.h"
 #include "dialogs/core/FormsetApp.h"
+#include "dialogs/pages/AssocPage.h"
 #include "dialogs/pages/BindingPages.h"
 #include "dialogs/pages/CheckListPages.h"
 #include "dialogs/pages/DlgSetTab10.h"
 #include "dialogs/pages/DlgSetTab5.h"
 #include "dialogs/pages/DlgSetTab9.h"
 #include "dialogs/pages/GroupTabPage.h"
+#include "dialogs/pages/PlugInPage.h"
 #include "dialogs/pages/ProxyPage.h"
 #include "dialogs/pages/SearchPage.h"
 #include "dialogs/pages/SimplePages.h"
 #include "dialogs/pages/TabBarPages.h"
 
-// Page classes are filled in as the pages are built; until then a page
-// shows its caption only. Pages save in this order. iParentTabNewRule is
-// shared: the new group-tab page writes the bits of its rows and keeps the
-// others, among them 0x40 and 0x80, which the search page owns.
+// The full dialog's pages, in the order of its page list; pages save in
+// this order. iParentTabNewRule is shared: the new group-tab page writes the
+// bits of its rows and keeps the others, among them 0x40 and 0x80, which the
+// search page owns.
 const SettingsPageSpec kAllSettingsPages[] = {
     { RUNTIME_CLASS(CDlgSetTab5), 214, 9, nullptr },  // general
     { RUNTIME_CLASS(CDlgSetTab9), 226, 10, nullptr },   // page defaults
@@ -31,18 +33,18 @@ const SettingsPageSpec kAllSettingsPages[] = {
     { RUNTIME_CLASS(CDlgSetTab6), 216, 19, nullptr },   // mouse and gestures
     { RUNTIME_CLASS(CDlgSetTab13), 247, 20, nullptr },  // keys
     { RUNTIME_CLASS(CDlgSetTab8), 222, 21, nullptr },   // proxies
-    { nullptr, 190, 24, nullptr },   // file associations
-    { nullptr, 196, 25, nullptr },   // plug-ins
-    { nullptr, 196, 26, nullptr },   // scripts
-    { RUNTIME_CLASS(CDlgSetTab14), 255, 27, nullptr },   // full-screen items
+    { RUNTIME_CLASS(CDlgSetTab11), 190, 24, nullptr },  // file associations
+    { RUNTIME_CLASS(CDlgSetTab12), 196, 25, nullptr },       // plug-ins
+    { RUNTIME_CLASS(CDlgScriptSetting), 196, 26, nullptr },  // scripts
+    { RUNTIME_CLASS(CDlgSetTab14), 255, 27, nullptr },  // full-screen items
     { RUNTIME_CLASS(CDlgSetTab18), 1003, 80, nullptr },  // search
 };
 const int kAllSettingsPageCount = static_cast<int>(sizeof(kAllSettingsPages) / sizeof(kAllSettingsPages[0]));
 
 namespace {
 
-const SettingsPageSpec kPlugInsPage = { nullptr, 196, 25, nullptr };
-const SettingsPageSpec kScriptsPage = { nullptr, 196, 26, nullptr };
+const SettingsPageSpec kPlugInsPage = { RUNTIME_CLASS(CDlgSetTab12), 196, 25, nullptr };
+const SettingsPageSpec kScriptsPage = { RUNTIME_CLASS(CDlgScriptSetting), 196, 26, nullptr };
 const SettingsPageSpec kLiveGroupsPage = { RUNTIME_CLASS(CDlgPTabSC), 259, 29, CDlgPTabSC::ConfigureLive };
 const SettingsPageSpec kGroupTemplatesPage = { RUNTIME_CLASS(CDlgPTabSC), 259, 15, CDlgPTabSC::ConfigureDefinitions };
 const SettingsPageSpec kProxiesPage = { RUNTIME_CLASS(CDlgSetTab8), 222, 21, nullptr };

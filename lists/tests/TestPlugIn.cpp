@@ -1,6 +1,7 @@
 // A plug-in module for the catalog tests. Each build names itself by
-// TEST_PLUGIN_NAME and answers keys with TEST_PLUGIN_KEY_RESULT; every call
-// is written into a log the test reads through the export TestPlugInLog.
+// TEST_PLUGIN_NAME (a build without it has no PlugInName) and answers keys
+// with TEST_PLUGIN_KEY_RESULT; every call is written into a log the test
+// reads through the export TestPlugInLog.
 // TestPlugInSetMode makes PluginExecute unload the plug-ins itself or leave
 // a window that runs the module's code.
 #include <windows.h>
@@ -43,10 +44,12 @@ const char* TestPlugInLog()
     return g_log;
 }
 
+#ifdef TEST_PLUGIN_NAME
 const char* PlugInName()
 {
     return TEST_PLUGIN_NAME;
 }
+#endif
 
 HICON PlugInIcon()
 {

@@ -1,0 +1,431 @@
+#include "dialogs/pages/PlugInPage.h"
+
+#include <algorithm>
+#include <memory>
+#include <string>
+
+#include "dialogs/core/DlgSetting.h"
+#include "dialogs/core/FormsetApp.h"
+#include "dialogs/pages/ListPage.h"
+#include "dialogs/pages/PlugInPageRes.h"
+#include "dialogs/pages/SettingsPage.h"
+#include "framework/core/AtomicFile.h"
+#include "framework/core/File.h"
+#include "lists/PlugInItem.h"
+#include "lists/ScriptItem.h"
+#include "shared/FrameMessages.h"
+#include "shared/ProgramPath.h"
+
+namespace {
+
+// Lines of dlg.dat: the five column titles, and the script page's caption
+// of the register button.
+const int kDlgColumnTitle = 33;
+const int kDlgScriptRegister = 63;
+// Lines of etc.dat: the open dialog's title and the two file filters.
+const int kEtcOpenTitle = 48;
+const int kEtcPlugInFilter = 51;
+const int kEtcScriptFilter = 52;
+// Line of message.dat: replace the file of the same name?
+const int kMsgReplace = 33;
+
+const int kColumnWidths[5] = { 150, 300, 80, 170, 400 };
+const int kButtons[] = { IDC_PLG_REGISTER, IDC_PLG_UP, IDC_PLG_DELETE, IDC_PLG_DOWN };
+const int kPlugInSwitches[] = { IDC_PLG_ENABLE, IDC_PLG_ACTIVATE };
+
+CString PlugInFolder()
+{
+    return ProgramPath::SubFolder(FormsetApp().GetDataFolder(), "Plugin");
+}
+
+CString ScriptFolder()
+{
+    return ProgramPath::SubFolder(FormsetApp().GetDataFolder(), "Script");
+}
+
+CString FileNameOf(const CString& path)
+{
+    const int slash = std::max(path.ReverseFind('\\'), path.ReverseFind('/'));
+    return slash >= 0 ? path.Mid(slash + 1) : path;
+}
+
+bool HasExtension(const CString& fileName, LPCTSTR extension)
+{
+    const int dot = fileName.ReverseFind('.');
+    return dot >= 0 && fileName.Mid(dot).CompareNoCase(extension) == 0;
+}
+
+bool IsListed(const std::vector<CString>& paths, const CString& path)
+{
+    for (const CString& listed : paths) {
+        if (listed.CompareNoCase(path) == 0)
+            return true;
+    }
+    return false;
+}
+
+bool FileExists(const CString& path)
+{
+    return ::GetFileAttributesA(path) != INVALID_FILE_ATTRIBUTES;
+}
+
+// The whole file, or empty when it cannot be read.
+std::string ReadFileBytes(const CString& path)
+{
+    std::string bytes;
+    CFile file;
+    if (!file.Open(path, CFile::modeRead | CFile::shareDenyNone))
+        return bytes;
+    char buffer[4096];
+    UINT n = 0;
+    while ((n = file.Read(buffer, sizeof(buffer))) > 0)
+        bytes.append(buffer, n);
+    return bytes;
+}
+
+} // namespace
+
+//--- CDlgSetTab12
+
+IMPLEMENT_DYNCREATE(CDlgSetTab12, CDialog)
+
+BEGIN_MESSAGE_MAP(CDlgSetTab12, CDialog)
+    ON_WM_SIZE()
+    ON_MESSAGE(WM_SAVE_SETTINGS, OnSaveSettingsMessage)
+    ON_COMMAND(IDC_PLG_REGISTER, OnRegister)
+    ON_COMMAND(IDC_PLG_DELETE, OnDelete)
+    ON_COMMAND(IDC_PLG_UP, OnMoveUp)
+    ON_COMMAND(IDC_PLG_DOWN, OnMoveDown)
+    ON_NOTIFY(LVN_COLUMNCLICK, IDC_PLG_LIST, OnColumnClick)
+    ON_NOTIFY(NM_DBLCLK, IDC_PLG_LIST, OnDoubleClick)
+END_MESSAGE_MAP()
+
+CDlgSetTab12::CDlgSetTab12() : CDialog(IDD_SETTAB12)
+{
+}
+
+BOOL CDlgSetTab12::OnInitDialog()
+{
+    m_bSortDescending = TRUE;
+    CDialog::OnInitDialog();
+    SettingsRecord& settings = FormsetApp().m_settings;
+    ::CheckDlgButton(m_hWnd, IDC_PLG_ENABLE, settings.bPlgEnable() ? BST_CHECKED : BST_UNCHECKED);
+    ::CheckDlgButton(m_hWnd, IDC_PLG_ACTIVATE, settings.bTabActivate_PL() ? BST_CHECKED : BST_UNCHECKED);
+    m_bScriptsChanged = FALSE;
+
+    m_list.SubclassDlgItem(IDC_PLG_LIST, this);
+    m_layout.AddControl(&m_list, CAnchorLayout::kLeft | CAnchorLayout::kTop | CAnchorLayout::kRight |
+                                     CAnchorLayout::kBottom);
+    for (int nID : kButtons) {
+        m_layout.AddControl(GetDlgItem(nID), CAnchorLayout::kLeft | CAnchorLayout::kKeepWidth |
+                                                 CAnchorLayout::kBottom | CAnchorLayout::kKeepHeight);
+    }
+    m_list.SetExtendedStyle(m_list.GetExtendedStyle() | LVS_EX_CHECKBOXES | LVS_EX_FULLROWSELECT);
+    CFormsetApp& app = FormsetApp();
+    for (int i = 0; i < kColumns; ++i)
+        m_list.InsertColumn(i, app.GetDlgString(kDlgColumnTitle + i), LVCFMT_LEFT, kColumnWidths[i]);
+    m_hImages = ImageList_Create(16, 16, ILC_COLOR24 | ILC_MASK, 0, 0);
+    m_list.SetImageList(m_hImages, LVSIL_SMALL);
+    LoadList();
+    return TRUE;
+}
+
+void CDlgSetTab12::OnSize(UINT nType, int cx, int cy)
+{
+    CDialog::OnSize(nType, cx, cy);
+    if (m_layout.GetCount() > 0)
+        m_layout.Relayout(this);
+}
+
+LRESULT CDlgSetTab12::OnSaveSettingsMessage(WPARAM, LPARAM)
+{
+    SaveList();
+    return 0;
+}
+
+LRESULT CDlgSetTab12::SendMain(UINT nMsg)
+{
+    return ::SendMessageA(FormsetApp().m_hMainWnd, nMsg, 0, 0);
+}
+
+int CDlgSetTab12::AppendRow(const RowCells& cells, HICON hIcon, bool bChecked)
+{
+    LVITEMA item = {};
+    item.mask = LVIF_TEXT | LVIF_IMAGE;
+    item.iItem = m_list.GetItemCount();
+    item.pszText = const_cast<LPSTR>(static_cast<LPCSTR>(cells[0]));
+    item.iImage = hIcon != nullptr ? ImageList_AddIcon(m_hImages, hIcon) : I_IMAGENONE;
+    if (item.iImage < 0)
+        item.iImage = I_IMAGENONE;
+    const int nRow = m_list.InsertItem(&item);
+    if (nRow < 0)
+        return -1;
+    m_list.SetCheck(nRow, bChecked ? TRUE : FALSE);
+    for (int i = 1; i < kColumns; ++i)
+        m_list.SetItemText(nRow, i, cells[i]);
+    return nRow;
+}
+
+void CDlgSetTab12::LoadCatalogRows(const CString& folder, LPCTSTR listFile, std::initializer_list<LPCTSTR> patterns,
+                                   LPCTSTR skippedExtension, const RowAdder& add)
+{
+    std::vector<CString> known;
+    CStdioFile file;
+    if (file.Open(folder + listFile, CFile::modeRead | CFile::shareDenyNone | CFile::typeText)) {
+        CString line, path, found;
+        bool bEnabled = false;
+        while (file.ReadString(line)) {
+            if (ParseCatalogEntry(line, path, bEnabled) && FindCatalogFile(path, found) &&
+                add(path, found, bEnabled))
+                known.push_back(path);
+        }
+        file.Close();
+    }
+    ScanCatalogFolder(folder, patterns, [&](const CString& path, const CString& fileName, LPCTSTR) {
+        if (skippedExtension != nullptr && HasExtension(fileName, skippedExtension))
+            return false;
+        return !IsListed(known, path) && add(path, fileName, true);
+    });
+    for (int i = 0; i < kColumns; ++i)
+        m_list.SetColumnWidth(i, LVSCW_AUTOSIZE);
+}
+
+bool CDlgSetTab12::WriteCatalogRows(const CString& listPath)
+{
+    CAtomicTextFile file;
+    if (!file.Begin(listPath))
+        return false;
+    const int nCount = m_list.GetItemCount();
+    for (int nRow = 0; nRow < nCount; ++nRow)
+        file.WriteString(RowPath(nRow) + "?" + (m_list.GetCheck(nRow) ? "1" : "0") + "\n");
+    return file.Commit() != FALSE;
+}
+
+bool CDlgSetTab12::PickRegistration(int nFilterLine, const CString& folder, UINT nUnloadMsg, CString& chosen,
+                                    CString& destination, bool& bReplace)
+{
+    CFormsetApp& app = FormsetApp();
+    bReplace = false;
+    if (!AfxPromptOpenFile(m_hWnd, app.GetEtcString(nFilterLine), app.GetEtcString(kEtcOpenTitle),
+                           OFN_HIDEREADONLY, chosen) ||
+        chosen.IsEmpty())
+        return false;
+    destination = folder + FileNameOf(chosen);
+    for (int nRow = 0; nRow < m_list.GetItemCount();) {
+        if (RowPath(nRow).CompareNoCase(destination) != 0) {
+            ++nRow;
+            continue;
+        }
+        if (::MessageBoxA(m_hWnd, app.GetMessageString(kMsgReplace), app.GetProductName(), MB_YESNO) != IDYES)
+            return false;
+        bReplace = true;
+        m_bScriptsChanged = TRUE;
+        m_list.DeleteItem(nRow);
+        SendMain(nUnloadMsg);
+    }
+    return true;
+}
+
+bool CDlgSetTab12::TakeOffQueue(const CString& path)
+{
+    bool bQueued = false;
+    for (size_t i = m_filesToDelete.size(); i-- > 0;) {
+        if (m_filesToDelete[i].CompareNoCase(path) == 0) {
+            m_filesToDelete.erase(m_filesToDelete.begin() + static_cast<std::ptrdiff_t>(i));
+            bQueued = true;
+        }
+    }
+    return bQueued;
+}
+
+bool CDlgSetTab12::CopyRegistered(const CString& chosen, const CString& destination, bool bReplace, bool bWithIcon)
+{
+    const bool bQueued = IsListed(m_filesToDelete, destination);
+    const bool bOverwrite = bReplace || bQueued;
+    // Picked from the folder itself: the file is already in place.
+    const bool bInPlace = chosen.CompareNoCase(destination) == 0;
+    if (!bInPlace) {
+        const BOOL bCopied = bOverwrite ? CAtomicTextFile::CopyOver(chosen, destination)
+                                        : ::CopyFileA(chosen, destination, TRUE);
+        if (!bCopied)
+            return false;
+    }
+    TakeOffQueue(destination);
+    if (!bWithIcon || bInPlace)
+        return true;
+    const CString icon = destination + ".ico";
+    if (FileExists(chosen + ".ico")) {
+        if (bOverwrite || IsListed(m_filesToDelete, icon))
+            CAtomicTextFile::CopyOver(chosen + ".ico", icon);
+        else
+            ::CopyFileA(chosen + ".ico", icon, TRUE);
+        TakeOffQueue(icon);
+    } else if (bOverwrite && FileExists(icon) && !IsListed(m_filesToDelete, icon)) {
+        // The replaced script's icon would otherwise stay with the new one.
+        m_filesToDelete.push_back(icon);
+    }
+    return true;
+}
+
+void CDlgSetTab12::DeleteSelectedRows(UINT nUnloadMsg, bool bWithIcon)
+{
+    if (m_list.GetSelectedCount() == 0)
+        return;
+    m_list.SetRedraw(FALSE);
+    SendMain(nUnloadMsg);
+    for (int nRow = m_list.GetItemCount() - 1; nRow >= 0; --nRow) {
+        if ((m_list.GetItemState(nRow, LVIS_SELECTED) & LVIS_SELECTED) == 0)
+            continue;
+        const CString path = RowPath(nRow);
+        if (bWithIcon)
+            m_filesToDelete.push_back(path + ".ico");
+        m_filesToDelete.push_back(path);
+        m_list.DeleteItem(nRow);
+    }
+    m_list.SetRedraw(TRUE);
+    m_list.Invalidate();
+}
+
+void CDlgSetTab12::DeleteQueuedFiles()
+{
+    for (const CString& path : m_filesToDelete)
+        ::DeleteFileA(path);
+    m_filesToDelete.clear();
+}
+
+void CDlgSetTab12::OnMoveUp()
+{
+    MoveSelectedListRow(m_list, -1);
+}
+
+void CDlgSetTab12::OnMoveDown()
+{
+    MoveSelectedListRow(m_list, 1);
+}
+
+void CDlgSetTab12::OnColumnClick(NMHDR* pNMHDR, LRESULT* pResult)
+{
+    m_nSortColumn = reinterpret_cast<NMLISTVIEW*>(pNMHDR)->iSubItem;
+    SortListByColumn(m_list, m_nSortColumn, m_bSortDescending);
+    *pResult = 0;
+}
+
+void CDlgSetTab12::OnDoubleClick(NMHDR*, LRESULT* pResult)
+{
+    *pResult = 0;
+    if (GetSingleSelectedListRow(m_list) < 0)
+        return;
+    const int nRow = m_list.GetNextItem(-1, LVNI_FOCUSED);
+    if (nRow >= 0)
+        m_list.SetCheck(nRow, !m_list.GetCheck(nRow));
+}
+
+void CDlgSetTab12::LoadList()
+{
+    CStringFiles& strings = FormsetApp().GetStringFiles();
+    LoadCatalogRows(PlugInFolder(), "plugin.dat", { "*.dll", "*.vap", "*.exe" }, nullptr,
+                    [&](const CString& path, const CString&, bool bChecked) {
+                        // Loaded only while it is read; its icon is copied
+                        // into the list first.
+                        std::unique_ptr<CPlugInItem> item(new CPlugInItem);
+                        item->Load(path, strings);
+                        if (!item->IsShown())
+                            return false;
+                        const RowCells cells = { item->m_caption, item->m_version3, item->m_version1,
+                                                 item->m_version2, path };
+                        return AppendRow(cells, item->m_hIcon, bChecked) >= 0;
+                    });
+}
+
+void CDlgSetTab12::RegisterNew()
+{
+    CString chosen, destination;
+    bool bReplace = false;
+    if (!PickRegistration(kEtcPlugInFilter, PlugInFolder(), WM_FRAME_UNLOADPLUGINS, chosen, destination, bReplace))
+        return;
+    std::unique_ptr<CPlugInItem> item(new CPlugInItem);
+    item->Load(chosen, FormsetApp().GetStringFiles());
+    if (!item->IsShown() || !CopyRegistered(chosen, destination, bReplace, false))
+        return;
+    const RowCells cells = { item->m_caption, item->m_version3, item->m_version1, item->m_version2, destination };
+    AppendRow(cells, item->m_hIcon, true);
+}
+
+void CDlgSetTab12::DeleteSelected()
+{
+    DeleteSelectedRows(WM_FRAME_UNLOADPLUGINS, false);
+}
+
+void CDlgSetTab12::SaveList()
+{
+    DeleteQueuedFiles();
+    SettingsRecord& settings = FormsetApp().m_settings;
+    settings.bPlgEnable(::IsDlgButtonChecked(m_hWnd, IDC_PLG_ENABLE) == BST_CHECKED);
+    settings.bTabActivate_PL(::IsDlgButtonChecked(m_hWnd, IDC_PLG_ACTIVATE) == BST_CHECKED);
+    WriteCatalogRows(PlugInFolder() + "plugin.dat");
+    SendMain(WM_FRAME_PLUGINSSAVED);
+}
+
+//--- CDlgScriptSetting
+
+IMPLEMENT_DYNCREATE(CDlgScriptSetting, CDlgSetTab12)
+
+void CDlgScriptSetting::LoadList()
+{
+    // This page neither shows nor writes the plug-in switches; the list
+    // takes their place at the next layout.
+    HideDlgItems(m_hWnd, kPlugInSwitches, 2);
+    ::SetDlgItemTextA(m_hWnd, IDC_PLG_REGISTER, FormsetApp().GetDlgString(kDlgScriptRegister));
+    RECT rcList = {}, rcClient = {};
+    m_list.GetWindowRect(&rcList);
+    ::MapWindowPoints(nullptr, m_hWnd, reinterpret_cast<POINT*>(&rcList), 2);
+    GetClientRect(&rcClient);
+    const RECT offsets = { rcList.left, 3, rcClient.right - rcList.right, rcClient.bottom - rcList.bottom };
+    m_layout.AddControl(&m_list, offsets, CAnchorLayout::kLeft | CAnchorLayout::kTop | CAnchorLayout::kRight |
+                                              CAnchorLayout::kBottom);
+
+    LoadCatalogRows(ScriptFolder(), "script.dat", { "*.js", "*.vbs", "*.htm" }, ".html",
+                    [&](const CString& path, const CString& fileName, bool bChecked) {
+                        std::unique_ptr<CScriptItem> item(new CScriptItem);
+                        item->SetPath(path);
+                        item->ReadHeader(fileName);
+                        if (!item->IsShown())
+                            return false;
+                        const RowCells cells = { item->m_name, item->m_comment, item->m_version,
+                                                 item->m_copyright, path };
+                        return AppendRow(cells, item->m_hIcon, bChecked) >= 0;
+                    });
+}
+
+void CDlgScriptSetting::RegisterNew()
+{
+    CString chosen, destination;
+    bool bReplace = false;
+    if (!PickRegistration(kEtcScriptFilter, ScriptFolder(), WM_FRAME_UNLOADSCRIPTS, chosen, destination, bReplace))
+        return;
+    std::unique_ptr<CScriptItem> item(new CScriptItem);
+    item->SetPath(chosen);
+    item->ReadHeader(FileNameOf(chosen));
+    if (!item->IsShown() || !CopyRegistered(chosen, destination, bReplace, true))
+        return;
+    const RowCells cells = { item->m_name, item->m_comment, item->m_version, item->m_copyright, destination };
+    AppendRow(cells, item->m_hIcon, true);
+}
+
+void CDlgScriptSetting::DeleteSelected()
+{
+    DeleteSelectedRows(WM_FRAME_UNLOADSCRIPTS, true);
+}
+
+void CDlgScriptSetting::SaveList()
+{
+    DeleteQueuedFiles();
+    const CString listPath = ScriptFolder() + "script.dat";
+    const std::string before = ReadFileBytes(listPath);
+    WriteCatalogRows(listPath);
+    const bool bChanged = ReadFileBytes(listPath) != before;
+    if (m_bScriptsChanged || bChanged) {
+        m_bScriptsChanged = FALSE;
+        SendMain(WM_FRAME_RELOADSCRIPTS);
+    }
+}

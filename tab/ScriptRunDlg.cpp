@@ -20,7 +20,7 @@ const DWORD kRunnerHostFlags = 0x54000;
 const DWORD kRunnerDownloadControl = 0x4700;
 const char kTempPage[] = "VAScriptCallTmp.html";
 // etc.dat: the status text of a run stopped at the time limit (seconds).
-const int kEtcTimeLimitStop = 81;
+const int kEtcTimeLimitStop = 82;
 const char kTimeLimitStopText[] =
     "\x83X\x83N\x83\x8A\x83v\x83g\x82\xCC\x83y\x81[\x83W\x82\xAA %d \x95\x62\x82\xBD\x82\xC1\x82\xC4\x82\xE0"
     "\x93\xC7\x82\xDD\x8D\x9E\x82\xDD\x82\xF0\x8FI\x82\xA6\x82\xC8\x82\xA2\x82\xBD\x82\xDF\x81\x41\x83X\x83N"

@@ -436,7 +436,8 @@ void CDlgSearchEngine::ShowIcon(const CString& path)
 void CDlgSearchEngine::OnBrowseIcon()
 {
     CFormsetApp& app = FormsetApp();
-    // The line is a filter only when it holds the "|" separators.
+    // The line is a filter only when it holds the "|" separators (an older
+    // etc.dat holds another text there).
     CString filter = app.GetEtcString(81);
     if (filter.Find('|') < 0)
         filter = kIconFilter;

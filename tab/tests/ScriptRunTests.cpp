@@ -80,8 +80,8 @@ TEST_F(ScriptRunTest, APageThatNeverCompletesEndsAtTheTimeLimitAndTheStatusBarSa
     EXPECT_EQ(IDCANCEL, result);
     char text[256] = {};
     ::SendMessageA(m_frame->m_wndStatusBar.m_hWnd, SB_GETTEXTA, 0, reinterpret_cast<LPARAM>(text));
-    // etc.dat line 81 with the limit in whole seconds, rounded up.
-    std::string expected(theApp.GetEtcText(81));
+    // etc.dat line 82 with the limit in whole seconds, rounded up.
+    std::string expected(theApp.GetEtcText(82));
     ASSERT_NE(std::string::npos, expected.find("%d"));
     EXPECT_EQ(expected.replace(expected.find("%d"), 2, "1"), text);
 }

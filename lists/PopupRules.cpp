@@ -67,19 +67,5 @@ bool WritePopupRules(const CString& path, const std::vector<PopupRule>& rules)
 
 bool AppendPopupRule(const CString& path, const PopupRule& rule)
 {
-    std::vector<CString> lines;
-    CStdioFile old;
-    if (old.Open(path, CFile::modeRead | CFile::shareDenyNone | CFile::typeText)) {
-        CString line;
-        while (old.ReadString(line))
-            lines.push_back(line);
-        old.Close();
-    }
-    CAtomicTextFile file;
-    if (!file.Begin(path))
-        return false;
-    for (const CString& line : lines)
-        file.WriteString(line + "\n");
-    file.WriteString(FormatPopupRule(rule));
-    return file.Commit() != FALSE;
+    return CAtomicTextFile::AppendText(path, FormatPopupRule(rule)) != FALSE;
 }

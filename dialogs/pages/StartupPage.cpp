@@ -62,21 +62,7 @@ bool WriteStartupEntries(const CString& path, const std::vector<StartupEntry>& e
 
 bool AppendStartupEntry(const CString& path, const StartupEntry& entry)
 {
-    std::vector<CString> lines;
-    CStdioFile old;
-    if (old.Open(path, CFile::modeRead | CFile::shareDenyNone | CFile::typeText)) {
-        CString line;
-        while (old.ReadString(line))
-            lines.push_back(line);
-        old.Close();
-    }
-    CAtomicTextFile file;
-    if (!file.Begin(path))
-        return false;
-    for (const CString& line : lines)
-        file.WriteString(line + "\n");
-    file.WriteString(FormatEntry(entry));
-    return file.Commit() != FALSE;
+    return CAtomicTextFile::AppendText(path, FormatEntry(entry)) != FALSE;
 }
 
 //--- CDlgSetTab7

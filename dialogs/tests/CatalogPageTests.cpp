@@ -19,17 +19,6 @@ extern "C" void WINAPI StartupAddDlg(HWND, const char*, const char*, const char*
 
 namespace {
 
-std::string Cell(HWND hList, int nRow, int nColumn)
-{
-    char text[512] = {};
-    LVITEMA item = {};
-    item.iSubItem = nColumn;
-    item.pszText = text;
-    item.cchTextMax = sizeof(text);
-    ::SendMessageA(hList, LVM_GETITEMTEXTA, static_cast<WPARAM>(nRow), reinterpret_cast<LPARAM>(&item));
-    return text;
-}
-
 bool RowChecked(HWND hList, int nRow)
 {
     return ListView_GetCheckState(hList, nRow) != FALSE;
@@ -41,7 +30,7 @@ std::string Rows(HWND hList, bool bChecks = true)
     std::string rows;
     const int nCount = static_cast<int>(::SendMessageA(hList, LVM_GETITEMCOUNT, 0, 0));
     for (int nRow = 0; nRow < nCount; ++nRow)
-        rows += (bChecks && RowChecked(hList, nRow) ? "+" : "") + Cell(hList, nRow, 0) + ";";
+        rows += (bChecks && RowChecked(hList, nRow) ? "+" : "") + PageTest::Cell(hList, nRow, 0) + ";";
     return rows;
 }
 

@@ -40,29 +40,13 @@ HWND List(HWND hPage)
     return ::GetDlgItem(hPage, IDC_BINDING_LIST);
 }
 
-int RowCount(HWND hList)
-{
-    return static_cast<int>(::SendMessageA(hList, LVM_GETITEMCOUNT, 0, 0));
-}
-
-std::string Cell(HWND hList, int nRow, int nColumn)
-{
-    char text[256] = {};
-    LVITEMA item = {};
-    item.iSubItem = nColumn;
-    item.pszText = text;
-    item.cchTextMax = sizeof(text);
-    ::SendMessageA(hList, LVM_GETITEMTEXTA, static_cast<WPARAM>(nRow), reinterpret_cast<LPARAM>(&item));
-    return text;
-}
-
 // The rows' cells joined, "a,b;c,d;".
 std::string Rows(HWND hList, int nColumns)
 {
     std::string rows;
-    for (int nRow = 0; nRow < RowCount(hList); ++nRow) {
+    for (int nRow = 0; nRow < PageTest::RowCount(hList); ++nRow) {
         for (int nColumn = 0; nColumn < nColumns; ++nColumn)
-            rows += Cell(hList, nRow, nColumn) + (nColumn + 1 < nColumns ? "," : ";");
+            rows += PageTest::Cell(hList, nRow, nColumn) + (nColumn + 1 < nColumns ? "," : ";");
     }
     return rows;
 }

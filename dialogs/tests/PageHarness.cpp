@@ -310,3 +310,19 @@ void PageTest::CheckOptionPage(const CRuntimeClass* pClass, UINT nIDTemplate)
     RunPage(pClass, nIDTemplate, {});
     EXPECT_EQ("", changedKeys(changed, settings));
 }
+
+int PageTest::RowCount(HWND hList)
+{
+    return static_cast<int>(::SendMessageA(hList, LVM_GETITEMCOUNT, 0, 0));
+}
+
+std::string PageTest::Cell(HWND hList, int nRow, int nColumn)
+{
+    char text[512] = {};
+    LVITEMA item = {};
+    item.iSubItem = nColumn;
+    item.pszText = text;
+    item.cchTextMax = sizeof(text);
+    ::SendMessageA(hList, LVM_GETITEMTEXTA, static_cast<WPARAM>(nRow), reinterpret_cast<LPARAM>(&item));
+    return text;
+}

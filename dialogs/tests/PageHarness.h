@@ -66,6 +66,9 @@ public:
     // (SetKeyboardState).
     static void ClickHeader(HWND hList, int nColumn, bool bShift = false);
     static std::string Text(HWND hPage, int nID);
+    // A list view's row count and the text of one cell.
+    static int RowCount(HWND hList);
+    static std::string Cell(HWND hList, int nRow, int nColumn);
     static bool IsChecked(HWND hPage, int nID);
 
     // Keys whose values differ between two records.

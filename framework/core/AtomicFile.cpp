@@ -2,6 +2,7 @@
 
 #include <chrono>
 #include <thread>
+#include <vector>
 
 #include "framework/core/FilePlatform.h"
 #include "framework/core/FileSystem.h"
@@ -45,6 +46,25 @@ BOOL CAtomicTextFile::CopyOver(LPCTSTR from, LPCTSTR target)
         return TRUE;
     FileSystem::RemoveFile(temp);
     return FALSE;
+}
+
+BOOL CAtomicTextFile::AppendText(LPCTSTR target, const CString& text)
+{
+    std::vector<CString> lines;
+    CStdioFile old;
+    if (old.Open(target, CFile::modeRead | CFile::shareDenyNone | CFile::typeText)) {
+        CString line;
+        while (old.ReadString(line))
+            lines.push_back(line);
+        old.Close();
+    }
+    CAtomicTextFile file;
+    if (!file.Begin(target))
+        return FALSE;
+    for (const CString& line : lines)
+        file.WriteString(line + "\n");
+    file.WriteString(text);
+    return file.Commit();
 }
 
 BOOL CAtomicTextFile::Begin(LPCTSTR target)

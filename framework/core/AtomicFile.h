@@ -48,6 +48,10 @@ public:
     // then moved. FALSE (target untouched) when either step fails.
     static BOOL CopyOver(LPCTSTR from, LPCTSTR target);
 
+    // Rewrites target with its lines as they are and text after them (text
+    // brings its own line end). A missing target starts empty.
+    static BOOL AppendText(LPCTSTR target, const CString& text);
+
     // Makes one step of every later replacement fail, until set back to
     // kNoFault. For tests of the writers.
     static void InjectFault(Fault fault);

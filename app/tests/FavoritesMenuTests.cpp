@@ -994,15 +994,11 @@ TEST_F(FavoritesMenu, TheFavoritesBarDocksTheTreeRefillsItAndToggles)
     EXPECT_EQ(pane, m_frame->m_pFavoritesPane);
     EXPECT_EQ(bar.m_hWnd, ::GetParent(pane->m_hWnd));
 
-    // The tree built in SetUp reaches the docked pane by the frame's rebuild.
+    // The hidden pane holds no items; the tree built in SetUp reaches it
+    // when it first shows.
     m_frame->AfterFavoritesRebuilt();
     CTreeCtrl& tree = pane->m_tree;
-    std::vector<CString> texts;
-    for (HTREEITEM item = tree.GetChildItem(TVI_ROOT); item != nullptr; item = tree.GetNextSiblingItem(item))
-        texts.push_back(tree.GetItemText(item));
-    const std::vector<CString> expected = {"News", "Empty", "Links", "0123456789abcdef", "50%off",
-                                           "http://noext.example/"};
-    EXPECT_EQ(expected, texts);
+    EXPECT_EQ(0u, tree.GetCount());
 
     struct Probe : CCmdUI
     {
@@ -1022,6 +1018,12 @@ TEST_F(FavoritesMenu, TheFavoritesBarDocksTheTreeRefillsItAndToggles)
     // Shown, it takes the frame's left side and the tree fills it.
     Command(ID_VIEW_FAVORITES_PANE);
     EXPECT_TRUE(bar.IsVisible());
+    std::vector<CString> texts;
+    for (HTREEITEM item = tree.GetChildItem(TVI_ROOT); item != nullptr; item = tree.GetNextSiblingItem(item))
+        texts.push_back(tree.GetItemText(item));
+    const std::vector<CString> expected = {"News", "Empty", "Links", "0123456789abcdef", "50%off",
+                                           "http://noext.example/"};
+    EXPECT_EQ(expected, texts);
     probe.DoUpdate(m_frame, FALSE);
     EXPECT_EQ(1, probe.check);
     CRect client, barRect, paneRect;

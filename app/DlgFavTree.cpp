@@ -198,7 +198,9 @@ void CDlgFavTree::Fill()
 
 void CDlgFavTree::Refill()
 {
-    if (m_tree.GetSafeHwnd() == nullptr)
+    // A pane never filled (its bar not shown yet) fills from the tree as it
+    // is when it first shows.
+    if (m_tree.GetSafeHwnd() == nullptr || !m_filled)
         return;
     m_tree.DeleteAllItems();
     // The shell icons of the old fill go with it: back to the strip alone.

@@ -55,7 +55,7 @@ public:
     // nothing until Refill.
     virtual void Fill();
     // Empties and fills again: the tree was rebuilt, so every item's data
-    // names a flat index of the new tree.
+    // names a flat index of the new tree. Nothing before the first Fill.
     void Refill();
 
     BOOL OnInitDialog() override;

@@ -275,8 +275,10 @@ int CMainFrame::OnCreate(LPCREATESTRUCT lpCreateStruct)
     BrowserFeatures::RaiseConnectionLimits();
     BrowserFeatures::EnableUrlMonikerFeatures();
 
-    // The user can type an address at once.
-    OnFocusAddress();
+    // The user can type an address at once: the focus goes to the box
+    // when the window shows (set now, it would activate the hidden frame
+    // for nothing).
+    PostMessage(WM_COMMAND, ID_FOCUS_ADDRESS, 0);
     AfterCreate();
     PostMessage(WM_COMMAND, kCmdStartupIdle, 0);
     return 0;

@@ -630,6 +630,7 @@ private:
     LRESULT GroupQuery(UINT nMsg, WPARAM wParam, LPARAM lParam);
     // Writes the favorites cache (when on) and the search-engine list.
     void SaveListsOnExit();
+    void RefreshFavoritesCache();
     FavoritesScanPlaces GetFavoritesPlaces() const;
     void OpenInCurrentGroup(const CString& text);
     // Out of the clipboard-viewer chain, and the tray icon removed.

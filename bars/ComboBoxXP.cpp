@@ -167,24 +167,27 @@ LRESULT CComboBoxXP::OnGetDlgCode(WPARAM, LPARAM)
 }
 
 // A box laid out h pixels high shows a selection field of h - 6 pixels and
-// a list of seven items: its window is as high as seven items and the field
-// height first read, and the control makes the list that height less its
-// field. The field is set before the control sees the new size, so that the
-// list is measured against the new field; the control answers a new field
-// height by resizing itself, and that nested resize passes untouched. A
-// size change that keeps the window's present height (a width change) keeps
-// the layout height, and a field that already has its height is not set again.
+// a list of seven items: the layout's size is turned into a request of seven
+// items and the field height first read, and the control makes the list that
+// height less its field and keeps its own window at the closed field's
+// height. The field is set before the control sees the new size, so that the
+// list is measured against the new field. While the request is carried out
+// the control's own resizes (to a new field, back to its closed height)
+// pass untouched. A size that keeps the window's present height (a width
+// change, or a rebar placing the closed box) keeps the field and the list,
+// and a field that already has its height is not set again.
 LRESULT CComboBoxXP::OnWindowPosChanging(WPARAM, LPARAM lParam)
 {
     auto* pPos = reinterpret_cast<WINDOWPOS*>(lParam);
-    if ((pPos->flags & SWP_NOSIZE) || m_settingField)
+    if ((pPos->flags & SWP_NOSIZE) || m_settingField || m_fitting)
+        return Default();
+    CRect rc;
+    GetWindowRect(&rc);
+    if (pPos->cy == rc.Height() && m_requestedHeight >= 0)
         return Default();
     if (m_fieldHeight < 0)
         m_fieldHeight = GetItemHeight(-1);
-    CRect rc;
-    GetWindowRect(&rc);
-    if (pPos->cy != rc.Height())
-        m_requestedHeight = pPos->cy;
+    m_requestedHeight = pPos->cy;
     const int field = m_requestedHeight - 6;
     if (field > 0 && field != m_fieldSet)
     {
@@ -194,12 +197,16 @@ LRESULT CComboBoxXP::OnWindowPosChanging(WPARAM, LPARAM lParam)
         m_fieldSet = field;
     }
     pPos->cy = GetItemHeight(0) * kListItems + kListItems * ::GetSystemMetrics(SM_CYBORDER) + m_fieldHeight;
+    m_fitting = true;
     return Default();
 }
 
 LRESULT CComboBoxXP::OnWindowPosChanged(WPARAM, LPARAM)
 {
+    ++m_changedDepth;
     LRESULT result = Default();
+    if (--m_changedDepth == 0)
+        m_fitting = false;
     if (m_edit.m_hWnd != nullptr && ::GetFocus() != m_edit.m_hWnd)
         m_edit.SetSel(-1, 0);
     return result;

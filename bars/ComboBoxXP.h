@@ -110,6 +110,8 @@ protected:
     int m_requestedHeight = -1;  // the height the box was last laid out with
     int m_fieldSet = -1;         // the field height last given to the control
     bool m_settingField = false; // while the control takes a new field height
+    bool m_fitting = false;      // from a layout request until the control has sized itself
+    int m_changedDepth = 0;      // nested WM_WINDOWPOSCHANGED of the control's own resizes
     CComboEditXP m_edit;
     CHoverFrame m_hover;
 

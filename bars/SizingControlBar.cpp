@@ -453,6 +453,8 @@ HWND CreatePaneDialog(HWND hBar, UINT nDialogId)
 
 BEGIN_MESSAGE_MAP(CFavoritesBar, CSizingControlBarG)
     ON_WM_CREATE()
+    ON_WM_SHOWWINDOW()
+    ON_MESSAGE(WM_WINDOWPOSCHANGED, OnWindowPosChanged)
 END_MESSAGE_MAP()
 
 CFavoritesBar::CFavoritesBar() = default;
@@ -476,14 +478,33 @@ int CFavoritesBar::OnCreate(LPCREATESTRUCT lpcs)
             m_pPagePane = std::move(pane);
         }
     } else if (mode == 1) {
+        // Filled when the bar first shows: a hidden bar costs the start-up
+        // no tree items (a thousand favorites make a thousand).
         auto pane = std::make_unique<CDlgFavTree>(this);
         if (pane->Create(kTreeDialogId, this)) {
             pane->SetWindowPos(nullptr, 0, 0, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_SHOWWINDOW);
-            pane->Fill();
             m_pTreePane = std::move(pane);
+            if (IsWindowVisible())
+                m_pTreePane->Fill();
         }
     }
     return 0;
+}
+
+void CFavoritesBar::OnShowWindow(BOOL bShow, UINT)
+{
+    Default();
+    if (bShow && m_pTreePane != nullptr)
+        m_pTreePane->Fill();
+}
+
+LRESULT CFavoritesBar::OnWindowPosChanged(WPARAM, LPARAM lParam)
+{
+    LRESULT result = Default();
+    const auto* pPos = reinterpret_cast<const WINDOWPOS*>(lParam);
+    if ((pPos->flags & SWP_SHOWWINDOW) != 0 && m_pTreePane != nullptr)
+        m_pTreePane->Fill();
+    return result;
 }
 
 BEGIN_MESSAGE_MAP(CDockBarB, CSizingControlBarG)

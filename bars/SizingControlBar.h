@@ -144,6 +144,9 @@ public:
 
 protected:
     int OnCreate(LPCREATESTRUCT lpcs);
+    // The tree pane fills itself the first time the bar shows.
+    void OnShowWindow(BOOL bShow, UINT nStatus);
+    LRESULT OnWindowPosChanged(WPARAM wParam, LPARAM lParam);
 
     std::unique_ptr<CDlgFavTree> m_pTreePane;
     std::unique_ptr<CDlgFavHtml> m_pPagePane;

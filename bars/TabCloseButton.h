@@ -41,6 +41,7 @@ public:
     // The images a paint shows at x and x + 16 (-1: none).
     void GetFaces(POINT cursor, bool pressed, int& first, int& second) const;
     const CRect& GetTabRect() const { return m_tabRect; }
+    HIMAGELIST GetImageList() const { return m_images.GetSafeHandle(); }
     bool IsTwoPart() const { return m_twoPart; }
 
 protected:

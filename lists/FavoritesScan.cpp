@@ -225,7 +225,69 @@ CString ItemName(IShellFolder* folder, const std::string& idList)
     return LastComponent(WidePath::ToBestFitAnsi(text));
 }
 
+bool IsLater(const FILETIME& time, const FILETIME& since)
+{
+    return CompareFileTime(&time, &since) > 0;
+}
+
+// A folder's entries (wide, ending with a backslash) and the folders the
+// scan enters below it, by their write times; true at the first later one.
+bool FolderChangedSince(const std::wstring& wide, const FILETIME& since, int depth)
+{
+    WIN32_FIND_DATAW data;
+    HANDLE find = FindFirstFileW((wide + L"*.*").c_str(), &data);
+    if (find == INVALID_HANDLE_VALUE)
+        return true;
+    bool changed = false;
+    do {
+        const std::wstring name(data.cFileName);
+        if ((data.dwFileAttributes & FILE_ATTRIBUTE_HIDDEN) != 0 || name == L"." || name == L"..")
+            continue;
+        changed = IsLater(data.ftLastWriteTime, since);
+        const DWORD folderBits = FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_REPARSE_POINT;
+        if (!changed && (data.dwFileAttributes & folderBits) == FILE_ATTRIBUTE_DIRECTORY && depth < kMaxDepth)
+            changed = FolderChangedSince(wide + name + L"\\", since, depth + 1);
+    } while (!changed && FindNextFileW(find, &data));
+    FindClose(find);
+    return changed;
+}
+
+// The key and every key below it, by their write times.
+bool OrderKeyChangedSince(HKEY parent, const CString& name, const FILETIME& since, int depth)
+{
+    HKEY key = nullptr;
+    if (RegOpenKeyExA(parent, name, 0, KEY_READ, &key) != ERROR_SUCCESS)
+        return false;  // no order values: nothing a scan reads
+    FILETIME written = {};
+    bool changed = RegQueryInfoKeyA(key, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr,
+                                    nullptr, nullptr, nullptr, &written) != ERROR_SUCCESS ||
+                   IsLater(written, since);
+    char sub[256];
+    for (DWORD i = 0; !changed && depth < kMaxDepth; ++i) {
+        DWORD length = sizeof(sub);
+        if (RegEnumKeyExA(key, i, sub, &length, nullptr, nullptr, nullptr, nullptr) != ERROR_SUCCESS)
+            break;
+        changed = OrderKeyChangedSince(key, sub, since, depth + 1);
+    }
+    RegCloseKey(key);
+    return changed;
+}
+
 } // namespace
+
+bool FavoritesChangedSince(const FavoritesScanPlaces& places, const FILETIME& since)
+{
+    if (places.folder.IsEmpty())
+        return true;
+    const std::wstring wide =
+        places.wideFolder.empty() ? WidePath::FromAnsi(places.folder) : places.wideFolder;
+    WIN32_FILE_ATTRIBUTE_DATA root = {};
+    if (!GetFileAttributesExW(wide.c_str(), GetFileExInfoStandard, &root) ||
+        IsLater(root.ftLastWriteTime, since) || FolderChangedSince(wide, since, 0))
+        return true;
+    return places.ieOrder && !places.orderKey.IsEmpty() &&
+           OrderKeyChangedSince(HKEY_CURRENT_USER, places.orderKey, since, 0);
+}
 
 CString GetFavoritesFolderPath(std::wstring* wide)
 {

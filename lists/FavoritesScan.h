@@ -38,6 +38,12 @@ CString GetFavoritesFolderPath(std::wstring* wide = nullptr);
 // must not be written from an aborted scan.
 BOOL ScanFavorites(CFavoriteTree& tree, const FavoritesScanPlaces& places);
 
+// Whether what a scan reads may have changed after the time: a name, a
+// shortcut's content or a folder's list anywhere in the Favorites folder,
+// or (with the order values asked for) the order values. true when the
+// folder cannot be listed. Reads the listings only, no shortcut.
+bool FavoritesChangedSince(const FavoritesScanPlaces& places, const FILETIME& since);
+
 // The order value of one folder (path ending with a backslash), read from
 // orderKey under HKEY_CURRENT_USER, as item names and order numbers; the
 // records' item ID lists are resolved through the folder's shell folder.

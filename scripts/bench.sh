@@ -67,7 +67,7 @@ run_driver "$tree/bench-bin/FormbayBench.exe" "$rounds" \
     "$(winpath "$bench/plain/Formbay.dll")" "$(winpath "$bench/plain")\\"
 
 # Tab sets (100 tabs with history saved and opened again) and key bindings
-# (100,000 presses with 300 bindings against none), inside one process with
+# (20,000 presses a round with 300 bindings against none), inside one process with
 # the test control.
 run_driver "$tree/bench-bin/TabSetBench.exe" "$rounds"
 

@@ -3,6 +3,8 @@
 #include <windows.h>
 
 #include <algorithm>
+#include <cstring>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -247,6 +249,69 @@ TEST_F(FavoritesMenu, NamesBeyondTheCodePageAreScannedCachedShownAndOpened)
     std::sort(urls.begin(), urls.end());
     std::sort(direct.begin(), direct.end());
     EXPECT_EQ(direct, urls);
+}
+
+// Regression: every exit read every shortcut again to rewrite the cache. It
+// is written again only when something in the folder changed after it.
+TEST_F(FavoritesMenu, TheExitWritesTheCacheOnlyWhenTheFolderChangedAfterIt)
+{
+    const std::wstring wide = WidePath::FromAnsi(m_folder->Path().c_str()) + L"Fav\\";
+    ASSERT_TRUE(CreateDirectoryW(wide.c_str(), nullptr));
+    ASSERT_TRUE(WriteWideFavorites(wide));
+    FavoritesFolderOverride override(wide);
+    theApp.m_settings.bFavLoadCache(true);
+    const std::string marker = "ROOT:\r\n\tENTRY:\r\n\t\tLABEL:marker.url\r\n\t\tURL:http://marker.example/\r\n"
+                               "ENDROOT:\r\n";
+    auto exitWrites = [&](const char* cache) {
+        if (cache != nullptr)
+            m_folder->WriteBytes("IEFavorite.dat", cache);
+        m_frame->SendMessage(WM_QUERYENDSESSION, 0, 0);
+        return m_folder->ReadBytes("IEFavorite.dat");
+    };
+    auto write = [&](const wchar_t* path, const char* text) {
+        HANDLE file = CreateFileW((wide + path).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
+        DWORD written = 0;
+        WriteFile(file, text, static_cast<DWORD>(strlen(text)), &written, nullptr);
+        CloseHandle(file);
+    };
+    // No cache yet: written.
+    ::DeleteFileA(m_folder->File("IEFavorite.dat").c_str());
+    EXPECT_NE(std::string::npos, exitWrites(nullptr).find("http://inner.example/"));
+    // Nothing changed after the cache: the marker stays.
+    EXPECT_EQ(marker, exitWrites(marker.c_str()));
+    EXPECT_EQ(marker, exitWrites(nullptr));
+
+    struct Change
+    {
+        const char* what;
+        std::function<void()> make;
+        const char* found;
+        const char* gone;
+    };
+    const Change changes[] = {
+        {"added in a subfolder", [&] { write(L"\uD55C\uAD6D\\added.url", "[InternetShortcut]\r\nURL=http://added.example/\r\n"); },
+         "http://added.example/", nullptr},
+        {"a shortcut's URL edited", [&] { write(L"\uD55C\uAD6D\\inner.url", "[InternetShortcut]\r\nURL=http://edited.example/\r\n"); },
+         "http://edited.example/", "http://inner.example/"},
+        {"deleted from a subfolder", [&] { DeleteFileW((wide + L"\uD55C\uAD6D\\added.url").c_str()); },
+         nullptr, "http://added.example/"},
+    };
+    for (const Change& change : changes) {
+        SCOPED_TRACE(change.what);
+        m_folder->WriteBytes("IEFavorite.dat", marker);
+        Sleep(20);  // the change's time is later than the cache's
+        change.make();
+        const std::string cache = exitWrites(nullptr);
+        EXPECT_EQ(std::string::npos, cache.find("marker"));
+        if (change.found != nullptr) {
+            EXPECT_NE(std::string::npos, cache.find(change.found));
+        }
+        if (change.gone != nullptr) {
+            EXPECT_EQ(std::string::npos, cache.find(change.gone));
+        }
+    }
+    // The menus keep the tree they were built from.
+    EXPECT_EQ(m_news, m_frame->m_favorites.GetRoot()->GetChild(0));
 }
 
 TEST_F(FavoritesMenu, ARefusedTabInARunSendsTheRestToTheCurrentGroup)
@@ -929,15 +994,11 @@ TEST_F(FavoritesMenu, TheFavoritesBarDocksTheTreeRefillsItAndToggles)
     EXPECT_EQ(pane, m_frame->m_pFavoritesPane);
     EXPECT_EQ(bar.m_hWnd, ::GetParent(pane->m_hWnd));
 
-    // The tree built in SetUp reaches the docked pane by the frame's rebuild.
+    // The hidden pane holds no items; the tree built in SetUp reaches it
+    // when it first shows.
     m_frame->AfterFavoritesRebuilt();
     CTreeCtrl& tree = pane->m_tree;
-    std::vector<CString> texts;
-    for (HTREEITEM item = tree.GetChildItem(TVI_ROOT); item != nullptr; item = tree.GetNextSiblingItem(item))
-        texts.push_back(tree.GetItemText(item));
-    const std::vector<CString> expected = {"News", "Empty", "Links", "0123456789abcdef", "50%off",
-                                           "http://noext.example/"};
-    EXPECT_EQ(expected, texts);
+    EXPECT_EQ(0u, tree.GetCount());
 
     struct Probe : CCmdUI
     {
@@ -957,6 +1018,12 @@ TEST_F(FavoritesMenu, TheFavoritesBarDocksTheTreeRefillsItAndToggles)
     // Shown, it takes the frame's left side and the tree fills it.
     Command(ID_VIEW_FAVORITES_PANE);
     EXPECT_TRUE(bar.IsVisible());
+    std::vector<CString> texts;
+    for (HTREEITEM item = tree.GetChildItem(TVI_ROOT); item != nullptr; item = tree.GetNextSiblingItem(item))
+        texts.push_back(tree.GetItemText(item));
+    const std::vector<CString> expected = {"News", "Empty", "Links", "0123456789abcdef", "50%off",
+                                           "http://noext.example/"};
+    EXPECT_EQ(expected, texts);
     probe.DoUpdate(m_frame, FALSE);
     EXPECT_EQ(1, probe.check);
     CRect client, barRect, paneRect;

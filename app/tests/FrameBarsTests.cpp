@@ -284,6 +284,41 @@ TEST_F(FrameBarsTest, TheFirstShowLaysTheStatusBarAlongTheBottom)
     EXPECT_GT(pages.bottom - pages.top, 0);
 }
 
+// The address band is as tall as the closed box and its borders; the box's
+// list of seven items drops below it, over what lies under the band.
+TEST_F(FrameBarsTest, TheAddressBandIsAsTallAsTheClosedBoxAndItsListDropsBelowIt)
+{
+    CReBar& rebar = m_frame->m_wndReBar.GetReBar();
+    const int index = rebar.IDToIndex(CAddressCombo::kId);
+    ASSERT_GE(index, 0);
+    RECT band = {}, borders = {}, box = {};
+    rebar.SendMessage(RB_GETRECT, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(&band));
+    rebar.SendMessage(RB_GETBANDBORDERS, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(&borders));
+    ::GetWindowRect(m_frame->m_wndAddress.m_hWnd, &box);
+    const int boxHeight = box.bottom - box.top;
+    EXPECT_GT(boxHeight, 10);
+    EXPECT_LT(boxHeight, 40);
+    // The box stands inside the band, which adds no more than its borders.
+    ::MapWindowPoints(nullptr, rebar.m_hWnd, reinterpret_cast<POINT*>(&box), 2);
+    EXPECT_LE(band.top, box.top);
+    EXPECT_GE(band.bottom, box.bottom);
+    EXPECT_LE(band.bottom - band.top, boxHeight + borders.top + borders.bottom);
+
+    for (int i = 0; i < 12; ++i)
+        m_frame->m_wndAddress.AddString("http://one.example/");
+    m_frame->m_wndAddress.ShowDropDown(TRUE);
+    COMBOBOXINFO info = {};
+    info.cbSize = sizeof(info);
+    ASSERT_TRUE(::GetComboBoxInfo(m_frame->m_wndAddress.m_hWnd, &info));
+    RECT list = {};
+    ::GetWindowRect(info.hwndList, &list);
+    EXPECT_TRUE(::IsWindowVisible(info.hwndList));
+    ::GetWindowRect(m_frame->m_wndAddress.m_hWnd, &box);
+    EXPECT_GE(list.top, box.bottom - 1);
+    EXPECT_GE(list.bottom - list.top, CComboBoxXP::kListItems * m_frame->m_wndAddress.GetItemHeight(0));
+    m_frame->m_wndAddress.ShowDropDown(FALSE);
+}
+
 TEST_F(FrameBarsTest, PageScriptsGetTheirStringsLastFirst)
 {
     FakeScript script;

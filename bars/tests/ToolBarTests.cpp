@@ -18,6 +18,7 @@
 #include "app/resource.h"
 #include "bars/ToolBarPopup.h"
 #include "shared/FrameMessages.h"
+#include "shared/GroupImageMenu.h"
 #include "tab/TabItem.h"
 #include "tab/tests/TabFixture.h"
 #include "tests/support/TestDataObject.h"
@@ -230,6 +231,78 @@ TEST_F(ToolBarTest, AMissingSearchBarBitmapLeavesFourBlankImagesBeforeTheEngines
     bar.LoadImages();
     bar.SetButtons(false);
     EXPECT_EQ(CSearchBar::kFixedImages, ImageList_GetImageCount(bar.GetImageList()));
+}
+
+// The pixels an image of the list covers, read from its mask.
+int OpaquePixels(HIMAGELIST images, int index)
+{
+    BITMAPINFO info = {};
+    info.bmiHeader.biSize = sizeof(info.bmiHeader);
+    info.bmiHeader.biWidth = 16;
+    info.bmiHeader.biHeight = -16;
+    info.bmiHeader.biPlanes = 1;
+    info.bmiHeader.biBitCount = 32;
+    void* bits = nullptr;
+    HDC dc = ::CreateCompatibleDC(nullptr);
+    HBITMAP dib = ::CreateDIBSection(dc, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
+    HGDIOBJ old = ::SelectObject(dc, dib);
+    ::PatBlt(dc, 0, 0, 16, 16, WHITENESS);
+    ImageList_Draw(images, index, dc, 0, 0, ILD_MASK);
+    ::GdiFlush();
+    int opaque = 0;
+    for (int i = 0; i < 16 * 16; ++i)
+        opaque += (static_cast<const DWORD*>(bits)[i] & 0xFFFFFF) == 0 ? 1 : 0;
+    ::SelectObject(dc, old);
+    ::DeleteObject(dib);
+    ::DeleteDC(dc);
+    return opaque;
+}
+
+// Each strip the bars load from the Res folder holds one 16-pixel picture for
+// every button face it is meant for, and every face a button shows has one.
+TEST_F(ToolBarTest, EveryStripHoldsOneSixteenPixelPictureForEachButtonFace)
+{
+    std::vector<int> toolImages;
+    int records = 0;
+    const ToolButtonRecord* record = CMainToolBar::GetButtonRecords(&records);
+    for (int i = 0; i < records; ++i)
+        if ((record[i].button.fsStyle & TBSTYLE_SEP) == 0)
+            toolImages.push_back(record[i].button.iBitmap);
+    auto all = [](int count) {
+        std::vector<int> faces;
+        for (int i = 0; i < count; ++i)
+            faces.push_back(i);
+        return faces;
+    };
+    CImageList groupImages;
+    LoadGroupImages(groupImages, theApp.m_folders.GetResFolder());
+    struct Strip
+    {
+        const char* name;
+        HIMAGELIST images;
+        int count;
+        std::vector<int> faces;
+    };
+    const Strip strips[] = {
+        {"main toolbar", Tools().GetImageList(), CMainToolBar::kImageCount, toolImages},
+        {"search bar", m_frame->m_wndSearchBar.GetImageList(), CSearchBar::kFixedImages, all(4)},
+        {"tab buttons", m_frame->m_wndTabButton.GetImageList(), 6, all(6)},
+        {"group images", groupImages.GetSafeHandle(), 30, all(30)},
+    };
+    for (const Strip& strip : strips) {
+        SCOPED_TRACE(strip.name);
+        ASSERT_NE(nullptr, strip.images);
+        EXPECT_EQ(strip.count, ImageList_GetImageCount(strip.images));
+        int cx = 0, cy = 0;
+        ImageList_GetIconSize(strip.images, &cx, &cy);
+        EXPECT_EQ(16, cx);
+        EXPECT_EQ(16, cy);
+        for (int face : strip.faces) {
+            SCOPED_TRACE(face);
+            EXPECT_LT(face, strip.count);
+            EXPECT_GT(OpaquePixels(strip.images, face), 20);
+        }
+    }
 }
 
 TEST(ToolBarPopupPlacement, StaysOnTheDesktopAndDodgesTheChevron)

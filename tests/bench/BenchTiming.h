@@ -1,5 +1,6 @@
-// What the benchmark drivers share: a millisecond clock and a series of
-// measurements with its minimum and median.
+// What the benchmark drivers share: a millisecond clock, a process's own
+// work (its CPU time, which a loaded machine disturbs far less than the
+// clock) and a series of measurements with its minimum and median.
 #ifndef VA_TESTS_BENCH_BENCHTIMING_H
 #define VA_TESTS_BENCH_BENCHTIMING_H
 
@@ -20,6 +21,32 @@ inline double NowMs()
     return static_cast<double>(now.QuadPart) * 1000.0 / static_cast<double>(frequency.QuadPart);
 }
 
+// User plus kernel time of the process so far, in milliseconds; -1 when the
+// system does not tell.
+inline double CpuMs(HANDLE process = GetCurrentProcess())
+{
+    FILETIME created, ended, kernel, user;
+    if (!GetProcessTimes(process, &created, &ended, &kernel, &user))
+        return -1;
+    auto ms = [](const FILETIME& t) {
+        return static_cast<double>((static_cast<ULONGLONG>(t.dwHighDateTime) << 32) | t.dwLowDateTime) / 10000.0;
+    };
+    return ms(kernel) + ms(user);
+}
+
+// The same for one thread, also of another process (Wine reads it from the
+// host; it tells another process's times only by its threads).
+inline double ThreadCpuMs(HANDLE thread)
+{
+    FILETIME created, ended, kernel, user;
+    if (!GetThreadTimes(thread, &created, &ended, &kernel, &user))
+        return -1;
+    auto ms = [](const FILETIME& t) {
+        return static_cast<double>((static_cast<ULONGLONG>(t.dwHighDateTime) << 32) | t.dwLowDateTime) / 10000.0;
+    };
+    return ms(kernel) + ms(user);
+}
+
 struct Series
 {
     std::vector<double> values;
@@ -35,6 +62,32 @@ struct Series
         size_t n = sorted.size();
         return n % 2 != 0 ? sorted[n / 2] : (sorted[n / 2 - 1] + sorted[n / 2]) / 2;
     }
+};
+
+// Wall and CPU time of the same runs.
+struct TimedSeries
+{
+    Series wall, cpu;
+
+    void Add(double wallMs, double cpuMs)
+    {
+        wall.Add(wallMs);
+        cpu.Add(cpuMs);
+    }
+};
+
+// The clock and this process's CPU time from a start.
+class Stopwatch
+{
+public:
+    Stopwatch() : m_wall(NowMs()), m_cpu(CpuMs()) {}
+    double WallMs() const { return NowMs() - m_wall; }
+    double CpuMsSince() const { return CpuMs() - m_cpu; }
+    void AddTo(TimedSeries& series, double less = 0) const { series.Add(WallMs() - less, CpuMsSince()); }
+
+private:
+    double m_wall;
+    double m_cpu;
 };
 
 #endif // VA_TESTS_BENCH_BENCHTIMING_H

@@ -134,12 +134,16 @@ bool SetFavoritesFolder(const std::string& folder)
 
 // One run of a program: the times from its start until its main window is
 // visible, until an awaited number of MDI children exist, and until it ended
-// after WM_CLOSE; its private bytes once settled, when asked.
+// after WM_CLOSE, each with the CPU time the program had used by then; its
+// private bytes once settled, when asked.
 struct Run
 {
     double visibleMs = -1;
     double tabsMs = -1;
     double endedMs = -1;
+    double visibleCpuMs = -1;
+    double tabsCpuMs = -1;
+    double endedCpuMs = -1;
     SIZE_T privateBytes = 0;
     bool ok = false;
 };
@@ -166,7 +170,6 @@ Run RunProgram(const RunOptions& options)
         std::fprintf(stderr, "cannot start %s (error %lu)\n", options.exe.c_str(), GetLastError());
         return run;
     }
-    CloseHandle(pi.hThread);
 
     // The frame may exist, and open its tabs, before it is shown: both are
     // watched from its creation on.
@@ -176,10 +179,13 @@ Run RunProgram(const RunOptions& options)
         if (frame == nullptr || !IsWindow(frame))
             frame = FindProcessWindow(pi.dwProcessId, options.className);
         if (frame != nullptr) {
-            if (run.visibleMs < 0 && IsWindowVisible(frame))
+            if (run.visibleMs < 0 && IsWindowVisible(frame)) {
                 run.visibleMs = NowMs() - start;
+                run.visibleCpuMs = ThreadCpuMs(pi.hThread);
+            }
             if (!tabsDone && CountMdiChildren(frame) >= options.awaitTabs) {
                 run.tabsMs = NowMs() - start;
+                run.tabsCpuMs = ThreadCpuMs(pi.hThread);
                 tabsDone = true;
             }
             if (run.visibleMs >= 0 && tabsDone)
@@ -194,8 +200,18 @@ Run RunProgram(const RunOptions& options)
             run.privateBytes = HostPrivateBytes(options.exe);
         }
         PostMessageA(frame, WM_CLOSE, 0, 0);
-        if (WaitForSingleObject(pi.hProcess, kTimeoutMs) == WAIT_OBJECT_0) {
+        // The thread's time is read while it runs: the host forgets it with
+        // the thread.
+        double lastCpu = ThreadCpuMs(pi.hThread);
+        DWORD wait = WAIT_TIMEOUT;
+        while (wait == WAIT_TIMEOUT && NowMs() - start < 2 * kTimeoutMs) {
+            wait = WaitForSingleObject(pi.hProcess, 1);
+            if (wait == WAIT_TIMEOUT)
+                lastCpu = std::max(lastCpu, ThreadCpuMs(pi.hThread));
+        }
+        if (wait == WAIT_OBJECT_0) {
             run.endedMs = NowMs() - start;
+            run.endedCpuMs = std::max(lastCpu, ThreadCpuMs(pi.hThread));
             run.ok = tabsDone;
         }
     }
@@ -205,6 +221,7 @@ Run RunProgram(const RunOptions& options)
         TerminateProcess(pi.hProcess, 1);
         WaitForSingleObject(pi.hProcess, kTimeoutMs);
     }
+    CloseHandle(pi.hThread);
     CloseHandle(pi.hProcess);
     return run;
 }
@@ -214,21 +231,35 @@ void PrintSeries(const char* label, const Series& s, const char* unit)
     std::printf("  %-38s min %9.1f  median %9.1f %s\n", label, s.Min(), s.Median(), unit);
 }
 
+void PrintTimes(const char* label, const TimedSeries& s)
+{
+    std::printf("  %-38s wall min %7.1f median %7.1f ms | CPU min %7.1f median %7.1f ms\n", label,
+                s.wall.Min(), s.wall.Median(), s.cpu.Min(), s.cpu.Median());
+}
+
 double Ratio(const Series& a, const Series& b)
 {
     return b.Median() > 0 ? a.Median() / b.Median() : 0;
 }
 
+void PrintRatios(const char* against, const TimedSeries& visible, const TimedSeries& ended,
+                 const TimedSeries& baseVisible, const TimedSeries& baseEnded)
+{
+    std::printf("  ratio of medians to %s: visible %.2f (CPU %.2f), ended %.2f (CPU %.2f)\n", against,
+                Ratio(visible.wall, baseVisible.wall), Ratio(visible.cpu, baseVisible.cpu),
+                Ratio(ended.wall, baseEnded.wall), Ratio(ended.cpu, baseEnded.cpu));
+}
+
 struct StartSeries
 {
-    Series visible, ended;
+    TimedSeries visible, ended;
 
     bool Add(const Run& run)
     {
         if (!run.ok)
             return false;
-        visible.Add(run.visibleMs);
-        ended.Add(run.endedMs);
+        visible.Add(run.visibleMs, run.visibleCpuMs);
+        ended.Add(run.endedMs, run.endedCpuMs);
         return true;
     }
 };
@@ -273,7 +304,8 @@ int main(int argc, char** argv)
     }
 
     StartSeries emptyStart, plainStart, heavyStart;
-    Series tabsTime, plainMem, tabsMem;
+    TimedSeries tabsTime;
+    Series plainMem, tabsMem;
     for (int round = 0; round < rounds && ok; ++round) {
         SetFavoritesFolder(favEmpty);
         ok = emptyStart.Add(RunProgram(empty)) && plainStart.Add(RunProgram(plain));
@@ -282,7 +314,7 @@ int main(int argc, char** argv)
         Run memRun = RunProgram(plainMemory);
         Run tabsRun = RunProgram(tabs);
         ok = memRun.ok && tabsRun.ok;
-        tabsTime.Add(tabsRun.tabsMs);
+        tabsTime.Add(tabsRun.tabsMs, tabsRun.tabsCpuMs);
         plainMem.Add(static_cast<double>(memRun.privateBytes) / 1024.0);
         tabsMem.Add(static_cast<double>(tabsRun.privateBytes) / 1024.0);
         SetFavoritesFolder(favHeavy);
@@ -294,33 +326,30 @@ int main(int argc, char** argv)
         return 1;
     }
 
-    std::printf("Start-up, %d rounds (ms from process start)\n", rounds);
-    PrintSeries("empty MDI program: window visible", emptyStart.visible, "ms");
-    PrintSeries("empty MDI program: ended after WM_CLOSE", emptyStart.ended, "ms");
-    PrintSeries("VantorelArco: window visible", plainStart.visible, "ms");
-    PrintSeries("VantorelArco: ended after WM_CLOSE", plainStart.ended, "ms");
-    std::printf("  ratio of medians to the empty program: visible %.2f, ended %.2f\n",
-                Ratio(plainStart.visible, emptyStart.visible),
-                Ratio(plainStart.ended, emptyStart.ended));
+    std::printf("Start-up, %d rounds (from process start; CPU: user plus kernel time of the program's thread)\n",
+                rounds);
+    PrintTimes("empty MDI program: window visible", emptyStart.visible);
+    PrintTimes("empty MDI program: ended after WM_CLOSE", emptyStart.ended);
+    PrintTimes("VantorelArco: window visible", plainStart.visible);
+    PrintTimes("VantorelArco: ended after WM_CLOSE", plainStart.ended);
+    PrintRatios("the empty program", plainStart.visible, plainStart.ended, emptyStart.visible, emptyStart.ended);
 
     std::printf("Heavy profile (1000 favorites in 50 folders, cached; 50 engines in 5 folders)\n");
-    PrintSeries("VantorelArco heavy: window visible", heavyStart.visible, "ms");
-    PrintSeries("VantorelArco heavy: ended after WM_CLOSE", heavyStart.ended, "ms");
-    std::printf("  ratio of medians to the plain start: visible %.2f, ended %.2f;"
-                " to the empty program: visible %.2f, ended %.2f\n",
-                Ratio(heavyStart.visible, plainStart.visible),
-                Ratio(heavyStart.ended, plainStart.ended),
-                Ratio(heavyStart.visible, emptyStart.visible),
-                Ratio(heavyStart.ended, emptyStart.ended));
+    PrintTimes("VantorelArco heavy: window visible", heavyStart.visible);
+    PrintTimes("VantorelArco heavy: ended after WM_CLOSE", heavyStart.ended);
+    PrintRatios("the plain start", heavyStart.visible, heavyStart.ended, plainStart.visible, plainStart.ended);
+    PrintRatios("the empty program", heavyStart.visible, heavyStart.ended, emptyStart.visible, emptyStart.ended);
 
     std::printf("Opening %d tabs from the start-up list\n", kTabCount);
-    PrintSeries("until the last tab exists", tabsTime, "ms");
+    PrintTimes("until the last tab exists", tabsTime);
     // The opener pauses 100 ms after every 10th tab it opened, but not
-    // after the last one: 9 pauses for 100 tabs.
+    // after the last one: 9 pauses for 100 tabs. They take no CPU time.
     double pauses = ((kTabCount - 1) / 10) * 100.0;
-    double ownPerTab = (tabsTime.Median() - plainStart.visible.Median() - pauses) / kTabCount;
-    std::printf("  own work per tab (median, less the plain start and %.0f ms of pauses): %.2f ms\n",
-                pauses, ownPerTab);
+    double ownPerTab = (tabsTime.wall.Median() - plainStart.visible.wall.Median() - pauses) / kTabCount;
+    double cpuPerTab = (tabsTime.cpu.Median() - plainStart.visible.cpu.Median()) / kTabCount;
+    std::printf("  own work per tab (medians, less the plain start): wall %.2f ms (less %.0f ms of pauses),"
+                " CPU %.2f ms\n",
+                ownPerTab, pauses, cpuPerTab);
     PrintSeries("private bytes, plain start settled", plainMem, "KiB");
     PrintSeries("private bytes, 100 tabs settled", tabsMem, "KiB");
     std::printf("  private bytes per tab (medians): %.1f KiB\n",

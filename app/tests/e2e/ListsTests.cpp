@@ -51,11 +51,19 @@ TEST_F(ListsAtStartAndClose, UsersEnginesAreKeptWithOneCurrentEngine)
               m_folder.ReadBytes("SearchEngine.dat"));
 }
 
+// A cache written before the Favorites folder last changed is written again
+// from a fresh scan at the exit.
 TEST_F(ListsAtStartAndClose, FavoritesCacheIsRewrittenFromAFreshScan)
 {
     const std::string stale = "ROOT:\r\n\tENTRY:\r\n\t\tLABEL:stale.url\r\n"
                               "\t\tURL:http://stale/\r\nENDROOT:\r\n";
     m_folder.WriteBytes("IEFavorite.dat", stale);
+    HANDLE file = CreateFileA(m_folder.File("IEFavorite.dat").c_str(), FILE_WRITE_ATTRIBUTES, 0, nullptr,
+                              OPEN_EXISTING, 0, nullptr);
+    ASSERT_NE(INVALID_HANDLE_VALUE, file);
+    const FILETIME longAgo = {0x256D4000, 0x01BF53EB};  // 1 January 2000
+    SetFileTime(file, nullptr, nullptr, &longAgo);
+    CloseHandle(file);
     RunOnce();
     std::string cache = m_folder.ReadBytes("IEFavorite.dat");
     char favorites[MAX_PATH] = {};

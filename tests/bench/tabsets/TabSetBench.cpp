@@ -1,12 +1,14 @@
 // Benchmark (not a test) of tab sets and key bindings, inside one process
 // with the test WebBrowser control:
-//  - 100 tabs in 5 groups with 25 back and 25 forward entries each: the
+//  - 100 tabs in 5 groups with 25 back and 25 forward entries each (built
+//    once, the pages passed written into each control's history): the
 //    time to save the set and its size, against one write of the same bytes
 //    and a line-by-line read; the time to open it again until every tab has
 //    its history (less the designed 10 pauses of 100 ms), against opening the
 //    100 addresses without history;
-//  - 100,000 key presses through the program's pre-translation to the MDI
+//  - 20,000 key presses a round through the program's pre-translation to the MDI
 //    client, an edit and a page, with 300 bindings, against an empty map.
+// Wall and CPU time of this process are printed for each.
 // Usage: TabSetBench.exe [rounds]; VA_RES_DIR names the shipped data.
 #include <windows.h>
 
@@ -37,7 +39,7 @@ namespace {
 const int kGroups = 5;
 const int kTabsPerGroup = 20;
 const int kHistory = 25;
-const int kKeyPresses = 100000;
+const int kKeyPresses = 20000;  // a round; the figure is per press
 const UINT kHarmlessCommand = 39002;  // kept enabled, does nothing
 
 void Pump()
@@ -55,6 +57,23 @@ void Print(const char* name, const Series& s, const char* unit)
     printf("  %-46s min %10.3f  median %10.3f %s\n", name, s.Min(), s.Median(), unit);
 }
 
+void Print(const char* name, const TimedSeries& s, const char* unit)
+{
+    printf("  %-46s min %10.3f  median %10.3f %s | CPU min %10.3f median %10.3f\n", name, s.wall.Min(),
+           s.wall.Median(), unit, s.cpu.Min(), s.cpu.Median());
+}
+
+std::wstring Wide(const CString& text)
+{
+    std::wstring wide;
+    for (int i = 0; i < text.GetLength(); ++i)
+        wide += static_cast<wchar_t>(static_cast<unsigned char>(text[i]));
+    return wide;
+}
+
+// Each tab as if it had gone to pages 1 to 50 and back 25: the pages it
+// passed are written into its control's history directly; it navigates
+// only to the page it shows and takes the last step back.
 void BuildTabs(CMainFrame* frame)
 {
     for (int g = 0; g < kGroups; ++g) {
@@ -65,14 +84,32 @@ void BuildTabs(CMainFrame* frame)
             CString url;
             url.Format("http://bench.invalid/%d/%d/0?va-title=T%d", g, t, t);
             CTabItem* tab = theApp.OpenUrlReturnBrowser(group, url, kReasonPageBackground, 0);
-            if (tab == nullptr || tab->m_pView == nullptr)
+            TestWebBrowser* control =
+                tab != nullptr && tab->m_pView != nullptr ? TestWebBrowser::FromUnknown(tab->m_pView->GetBrowser())
+                                                          : nullptr;
+            if (control == nullptr)
                 continue;
-            for (int p = 1; p <= 2 * kHistory; ++p) {
-                url.Format("http://bench.invalid/%d/%d/%d?va-title=Page%d", g, t, p, p);
-                tab->m_pView->Navigate(url);
-            }
-            for (int b = 0; b < kHistory; ++b)
-                tab->m_pView->GoBack();
+            Pump();
+            auto pageUrl = [&](int p) {
+                CString page;
+                page.Format("http://bench.invalid/%d/%d/%d?va-title=Page%d", g, t, p, p);
+                return page;
+            };
+            auto pageTitle = [](int p) {
+                CString title;
+                title.Format("Page%d", p);
+                return Wide(title);
+            };
+            for (int p = 1; p < kHistory; ++p)
+                control->GetTravelLog().Push(Wide(pageUrl(p)), pageTitle(p));
+            tab->m_pView->Navigate(pageUrl(kHistory));
+            Pump();
+            for (int p = kHistory + 1; p <= 2 * kHistory; ++p)
+                control->GetTravelLog().Push(Wide(pageUrl(p)), pageTitle(p));
+            // The last step back is a real one: the view hears of the
+            // pages ahead.
+            control->GetTravelLog().Move(1 - kHistory);
+            tab->m_pView->GoBack();
             Pump();
         }
     }
@@ -115,18 +152,27 @@ void WriteBindings(const ProgramFolder& folder, int count)
     theApp.ReloadBindingMaps();
 }
 
-double KeyRound(HWND client, HWND edit, HWND page)
+// The keyboard state is set only where Ctrl goes down or up: the press
+// itself, not the setting, is what is timed.
+void SetCtrl(BYTE* state, bool down)
+{
+    state[VK_CONTROL] = down ? 0x80 : 0;
+    ::SetKeyboardState(state);
+}
+
+void KeyRound(HWND client, HWND edit, HWND page, TimedSeries& times)
 {
     const HWND targets[] = {client, edit, page};
     const UINT keys[] = {VK_F5, VK_F9, 'A', VK_NEXT};
     BYTE state[256] = {};
-    const double start = NowMs();
+    ::GetKeyboardState(state);
+    const Stopwatch watch;
     for (int i = 0; i < kKeyPresses; ++i) {
         // Every eighth press with Ctrl held, every fifth a repeat.
-        const bool ctrl = i % 8 == 0;
-        ::GetKeyboardState(state);
-        state[VK_CONTROL] = ctrl ? 0x80 : 0;
-        ::SetKeyboardState(state);
+        if (i % 8 == 0)
+            SetCtrl(state, true);
+        else if (i % 8 == 1)
+            SetCtrl(state, false);
         MSG msg = {};
         msg.hwnd = targets[i % 3];
         msg.message = WM_KEYDOWN;
@@ -139,12 +185,12 @@ double KeyRound(HWND client, HWND edit, HWND page)
             }
         }
     }
-    state[VK_CONTROL] = 0;
-    ::SetKeyboardState(state);
+    SetCtrl(state, false);
     MSG posted;
     while (::PeekMessageA(&posted, nullptr, WM_COMMAND, WM_COMMAND, PM_REMOVE)) {
     }
-    return (NowMs() - start) * 1000.0 / kKeyPresses;  // microseconds a press
+    // Microseconds a press.
+    times.Add(watch.WallMs() * 1000.0 / kKeyPresses, watch.CpuMsSince() * 1000.0 / kKeyPresses);
 }
 
 } // namespace
@@ -176,44 +222,45 @@ int main(int argc, char** argv)
     const CString setPath = folder.File("Exception.dat").c_str();
     const CString copyPath = folder.File("Copy.dat").c_str();
     const CString plainPath = folder.File("Plain.dat").c_str();
-    Series save, size, write, read, load, plain;
+    TimedSeries save, write, read, load, plain;
+    Series size;
     BuildTabs(frame);
     for (int r = 0; r < rounds; ++r) {
-        double t0 = NowMs();
+        Stopwatch saving;
         frame->SaveTabSet(setPath);
-        save.Add(NowMs() - t0);
+        saving.AddTo(save);
         CStringArray lines;
         TabSetFile::ReadLines(setPath, lines);
         CString text;
         for (INT_PTR i = 0; i < lines.GetSize(); ++i)
             text += lines[i] + "\n";
         size.Add(static_cast<double>(folder.ReadBytes("Exception.dat").size()) / 1024.0);
-        t0 = NowMs();
+        Stopwatch writing;
         {
             CStdioFile file;
             file.Open(copyPath, CFile::modeCreate | CFile::modeWrite | CFile::typeText);
             file.WriteString(text);
         }
-        write.Add(NowMs() - t0);
-        t0 = NowMs();
+        writing.AddTo(write);
+        Stopwatch reading;
         TabSetFile::ReadLines(copyPath, lines);
-        read.Add(NowMs() - t0);
+        reading.AddTo(read);
 
         frame->CloseAllGroupsNow();
         Pump();
-        t0 = NowMs();
+        Stopwatch loading;
         frame->LoadTabSet(setPath);
-        while (!AllHistoryRestored() && NowMs() - t0 < 60000)
+        while (!AllHistoryRestored() && loading.WallMs() < 60000)
             Pump();
-        load.Add(NowMs() - t0 - 10 * 100);
+        loading.AddTo(load, 10 * 100);
 
         frame->SaveTabSetV2(plainPath);
         frame->CloseAllGroupsNow();
         Pump();
-        t0 = NowMs();
+        Stopwatch opening;
         frame->LoadClosedTabSet(plainPath);
         Pump();
-        plain.Add(NowMs() - t0 - 10 * 100);
+        opening.AddTo(plain, 10 * 100);
         frame->CloseAllGroupsNow();
         Pump();
         frame->LoadTabSet(setPath);  // the next round saves the same set
@@ -228,8 +275,9 @@ int main(int argc, char** argv)
     Print("same file, read line by line", read, "ms");
     Print("LoadTabSet until history (less 10 x 100 ms)", load, "ms");
     Print("100 addresses without history (less pauses)", plain, "ms");
-    printf("  ratios (medians): save/write %.1f, load/plain %.2f\n", save.Median() / write.Median(),
-           load.Median() / plain.Median());
+    printf("  ratios (medians): save/write %.1f, load/plain %.2f (CPU %.2f)\n",
+           save.wall.Median() / write.wall.Median(), load.wall.Median() / plain.wall.Median(),
+           plain.cpu.Median() > 0 ? load.cpu.Median() / plain.cpu.Median() : 0.0);
 
     CTabItem* tab = nullptr;
     for (CTabGroup* group : theApp.m_groups)
@@ -238,18 +286,18 @@ int main(int argc, char** argv)
     HWND page = tab != nullptr && tab->m_pView != nullptr ? tab->m_pView->GetControlWindow() : nullptr;
     HWND edit = ::CreateWindowA("EDIT", "", WS_CHILD | WS_VISIBLE, 0, 0, 50, 20, frame->m_hWnd, nullptr,
                                 nullptr, nullptr);
-    Series bound, empty;
+    TimedSeries bound, empty;
     for (int r = 0; r < rounds; ++r) {
         WriteBindings(folder, 300);
-        bound.Add(KeyRound(frame->m_hWndMDIClient, edit, page));
+        KeyRound(frame->m_hWndMDIClient, edit, page, bound);
         WriteBindings(folder, 0);
-        empty.Add(KeyRound(frame->m_hWndMDIClient, edit, page));
+        KeyRound(frame->m_hWndMDIClient, edit, page, empty);
     }
     printf("Keys: %d presses (MDI client, edit, page; bound, unbound, repeated, Ctrl held), %d rounds\n",
            kKeyPresses, rounds);
     Print("with 300 bindings", bound, "us/press");
     Print("with an empty map", empty, "us/press");
-    printf("  ratio (medians): %.2f\n", bound.Median() / empty.Median());
+    printf("  ratio (medians): %.2f\n", bound.wall.Median() / empty.wall.Median());
 
     frame->DestroyWindow();
     Pump();

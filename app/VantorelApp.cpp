@@ -14,6 +14,7 @@
 #include "framework/app/FaultGuard.h"
 #include "framework/core/File.h"
 #include "lists/PlugInModules.h"
+#include "shared/AppSettings.h"
 #include "shared/KeyText.h"
 #include "shared/ProgramPath.h"
 #include "shared/TextFormat.h"
@@ -48,9 +49,15 @@ BEGIN_MESSAGE_MAP(CVantorelApp, CWinApp)
     ON_COMMAND(ID_APP_ABOUT, OnAppAbout)
 END_MESSAGE_MAP()
 
-CVantorelApp::CVantorelApp() = default;
+CVantorelApp::CVantorelApp()
+{
+    SetAppSettings(&m_settings);
+}
 
-CVantorelApp::~CVantorelApp() = default;
+CVantorelApp::~CVantorelApp()
+{
+    SetAppSettings(nullptr);
+}
 
 CString CVantorelApp::ProgramFile(LPCTSTR name) const
 {

@@ -7,6 +7,7 @@
 #include "app/VantorelApp.h"
 #include "bars/GroupTabBar.h"
 #include "bars/PopupLoop.h"
+#include "shared/AppSettings.h"
 #include "shared/ProgramPath.h"
 #include "tab/TabItem.h"
 
@@ -17,7 +18,7 @@ const int kHoverSlack = 10;
 // The group bar's tabs are buttons or one row: a previewed selection shows.
 bool GroupBarShowsPreview()
 {
-    const SettingsRecord& s = theApp.m_settings;
+    const SettingsRecord& s = AppSettings();
     return s.bTabButton_P() || !s.bMLine_P();
 }
 
@@ -201,7 +202,7 @@ void CDlgWndMng::MoveSelection(int step)
 // a column group bar.
 void CDlgWndMng::SwitchGroup(int step)
 {
-    const BYTE position = theApp.m_settings.iTabTop_P;
+    const BYTE position = AppSettings().iTabTop_P;
     if (position == 2 || position == 3 || m_strip.GetItemCount() == 0)
         return;
     int index = theApp.GetGroupIndex(GetListedGroup());

@@ -4,6 +4,7 @@
 
 #include "app/VantorelApp.h"
 #include "framework/win/ImageList.h"
+#include "shared/AppSettings.h"
 #include "shared/ProgramPath.h"
 
 BOOL CLinksBar::Create(CWnd* pParent, DWORD dwStyle, UINT nID)
@@ -58,7 +59,7 @@ bool CLinksBar::GetItemName(const TBBUTTON& button, CString& text) const
     if (at < first || (at - first) % sizeof(LinkButton) != 0 || (at - first) / sizeof(LinkButton) >= m_links.size())
         return false;
     const LinkButton& link = m_links[(at - first) / sizeof(LinkButton)];
-    text = MakeButtonText(link.label, theApp.m_settings.iFavTitleMaxStr);
+    text = MakeButtonText(link.label, AppSettings().iFavTitleMaxStr);
     return true;
 }
 

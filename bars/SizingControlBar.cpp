@@ -4,6 +4,7 @@
 
 #include "app/DlgFavTree.h"
 #include "app/VantorelApp.h"
+#include "shared/AppSettings.h"
 #include "tab/FavHtmlPane.h"
 #include "framework/frame/DockBar.h"
 #include "framework/frame/DockContext.h"
@@ -465,7 +466,7 @@ int CFavoritesBar::OnCreate(LPCREATESTRUCT lpcs)
     if (CSizingControlBar::OnCreate(lpcs) == -1)
         return -1;
     SetSizingStyle(kDraw3dEdges | kFitFirstChild);
-    const BYTE mode = theApp.m_settings.iDocFavMode;
+    const BYTE mode = AppSettings().iDocFavMode;
     if (mode == 0) {
         auto pane = std::make_unique<CDlgFavHtml>(this);
         if (pane->Create(kPageDialogId, this)) {

@@ -12,6 +12,7 @@
 #include "lists/SearchEngineTree.h"
 #include "menulib/NewMenu.h"
 #include "lists/WebSearch.h"
+#include "shared/AppSettings.h"
 #include "shared/FrameMessages.h"
 #include "tab/PageSelection.h"
 #include "tab/ChildFrame.h"
@@ -110,7 +111,7 @@ void CBrowserView::OnInitialUpdate()
         m_pPageDropTarget->Register(m_hWnd);
     }
     m_bIEMenuAllowed = 1;
-    m_contextMenuMode = theApp.m_settings.iIEContext;
+    m_contextMenuMode = AppSettings().iIEContext;
     m_dwHostFlags = kTabHostFlags;
     AttachToSite(m_wndBrowser.GetControlSite(), &m_ambient);
     tab->m_pFrame = frame;
@@ -119,7 +120,7 @@ void CBrowserView::OnInitialUpdate()
     if (m_pBrowser != nullptr && m_pApplication == nullptr)
         m_pBrowser->get_Application(&m_pApplication);
 
-    const SettingsRecord& s = theApp.m_settings;
+    const SettingsRecord& s = AppSettings();
     tab->m_reloadPeriod = s.iReload * 60;
     // The frame sets the tab's locks and page options.
     frame->AttachView(this);
@@ -135,7 +136,7 @@ void CBrowserView::ApplyTabSettings()
     CTabItem* tab = m_pTabItem;
     if (tab == nullptr)
         return;
-    const SettingsRecord& s = theApp.m_settings;
+    const SettingsRecord& s = AppSettings();
     DWORD options = tab->m_pGroup != nullptr ? tab->m_pGroup->m_options : s.dwDLControlFlags;
     bool wheelLock = s.bTabActivate_WC();
     bool linkLock = s.bTabActivate_LINK();
@@ -159,7 +160,7 @@ void CBrowserView::ApplyTabSettings()
 
 CDocHostHandler::Options CBrowserView::GetHostOptions()
 {
-    const SettingsRecord& s = theApp.m_settings;
+    const SettingsRecord& s = AppSettings();
     Options options;
     options.bShowScriptErr = s.bShowScriptErr();
     options.bShowActiveXErrMsg = s.bShowActiveXErrMsg();
@@ -370,7 +371,7 @@ void CBrowserView::OnForwardMenu(UINT nID)
 
 void CBrowserView::GoHome()
 {
-    if (theApp.m_settings.iParentTabNewRule & 0x1) {
+    if (AppSettings().iParentTabNewRule & 0x1) {
         theApp.OpenUrlInNewGroup(kHomeToken, kReasonLink, 0);
         return;
     }

@@ -12,6 +12,7 @@
 #include "app/TabGroup.h"
 #include "app/VantorelApp.h"
 #include "framework/ole/OleUtil.h"
+#include "shared/AppSettings.h"
 #include "tab/ChildFrame.h"
 #include "tab/LinkInfo.h"
 #include "tab/PageFrames.h"
@@ -110,7 +111,7 @@ void CBrowserView::OnBeforeNavigate2(IDispatch* pDisp, LPCTSTR url, BOOL* pCance
         return;
     }
     if (url != nullptr && _strnicmp(url, "mailto:", 7) == 0) {
-        if (theApp.m_settings.bMailToNotOpen())
+        if (AppSettings().bMailToNotOpen())
             *pCancel = TRUE;
         return;
     }
@@ -151,7 +152,7 @@ void CBrowserView::OnNewWindow2(IDispatch** ppDisp, BOOL* pCancel)
         *pCancel = TRUE;
         return;
     }
-    const SettingsRecord& s = theApp.m_settings;
+    const SettingsRecord& s = AppSettings();
     const bool wheel = (m_state & kViewWheelNewWindow) != 0;
     const bool wheelNewGroup = wheel && (s.iParentTabNewRule & 0x8);
     CTabGroup* group = m_pTabItem->m_pGroup;
@@ -237,7 +238,7 @@ void CBrowserView::OnDocumentComplete(IDispatch* pDisp, LPCTSTR url)
             RestoreBackHistory();
         if (m_pTabItem->m_pForward != nullptr && !m_pTabItem->m_pForward->IsEmpty())
             RestoreForwardHistory();
-        if (theApp.m_settings.iFocusMove == 0 && theApp.m_pActiveView == this)
+        if (AppSettings().iFocusMove == 0 && theApp.m_pActiveView == this)
             FocusPage();
     }
     m_progress = kProgressIdle;
@@ -262,7 +263,7 @@ void CBrowserView::OnStatusTextChange(LPCTSTR text)
     if (IsClosing())
         return;
     if (theApp.m_pActiveView == this && g_pMainFrame != nullptr &&
-        (!theApp.m_settings.bStatusBar_URL_Only() || IsUrlForm(text)))
+        (!AppSettings().bStatusBar_URL_Only() || IsUrlForm(text)))
         g_pMainFrame->SetStatusText(text != nullptr ? text : "");
     if ((m_state & kViewNavigating) && IsReadyAndIdle()) {
         NotifyDocumentComplete();

@@ -14,6 +14,7 @@
 #include "app/TabGroup.h"
 #include "app/VantorelApp.h"
 #include "framework/ole/OleUtil.h"
+#include "shared/AppSettings.h"
 #include "shared/BindingFile.h"
 #include "shared/GestureAngle.h"
 #include "tab/LinkInfo.h"
@@ -76,7 +77,7 @@ BOOL CBrowserView::PreTranslateMessage(MSG* pMsg)
 
 void CBrowserView::DoMouseAction(int action)
 {
-    if (!theApp.m_settings.bMouseG())
+    if (!AppSettings().bMouseG())
         return;
     switch (action) {
     case kActionBack: GoBack(); break;
@@ -92,7 +93,7 @@ void CBrowserView::DoMouseAction(int action)
 
 BOOL CBrowserView::FilterMouse(MSG* pMsg)
 {
-    const SettingsRecord& s = theApp.m_settings;
+    const SettingsRecord& s = AppSettings();
     switch (pMsg->message) {
     case WM_MOUSEMOVE:
         RefocusUnderMouse();
@@ -157,7 +158,7 @@ void CBrowserView::RefocusUnderMouse()
 
 BOOL CBrowserView::OpenLinkByWheelClick(MSG* pMsg)
 {
-    const SettingsRecord& s = theApp.m_settings;
+    const SettingsRecord& s = AppSettings();
     if (!s.bOpenNewWindowWC())
         return FALSE;
     if (s.bWindowMaxCnt() && !(s.iParentTabNewRule & 0x08)) {
@@ -278,7 +279,7 @@ int CBrowserView::TrackMouseGesture(MSG* pMsg)
     POINT reference = ScreenPointOf(start);
     POINT last = reference;
     // A step is at least one pixel long: a zero-length move draws nothing.
-    const int threshold = theApp.m_settings.iMouseGSence > 0 ? theApp.m_settings.iMouseGSence : 1;
+    const int threshold = AppSettings().iMouseGSence > 0 ? AppSettings().iMouseGSence : 1;
     CString gesture;
     const char* lastArrow = nullptr;
     DWORD lastStep = 0xFFFFFFFF;
@@ -309,7 +310,7 @@ int CBrowserView::TrackMouseGesture(MSG* pMsg)
                 continue;
             const char* arrow = ArrowOf(dx, dy);
             const DWORD now = ::GetTickCount();
-            const DWORD pause = static_cast<WORD>(theApp.m_settings.iMouseGSence2);
+            const DWORD pause = static_cast<WORD>(AppSettings().iMouseGSence2);
             if (arrow == lastArrow && now - lastStep > pause)
                 lastArrow = nullptr;
             if (arrow != lastArrow) {
@@ -324,7 +325,7 @@ int CBrowserView::TrackMouseGesture(MSG* pMsg)
         }
         if (msg.message == WM_LBUTTONDOWN) {
             if (msg.wParam & MK_RBUTTON)
-                DoMouseAction(theApp.m_settings.mouseRL);
+                DoMouseAction(AppSettings().mouseRL);
             handled = true;
             break;
         }
@@ -336,7 +337,7 @@ int CBrowserView::TrackMouseGesture(MSG* pMsg)
         if (msg.message == WM_LBUTTONUP)
             continue;
         if (msg.message == WM_LBUTTONDBLCLK) {
-            DoMouseAction(theApp.m_settings.mouseDC);
+            DoMouseAction(AppSettings().mouseDC);
             handled = true;
             break;
         }

@@ -9,6 +9,7 @@
 #include "app/MainFrame.h"
 #include "app/VantorelApp.h"
 #include "framework/ole/OleUtil.h"
+#include "shared/AppSettings.h"
 #include "tab/FlashHiding.h"
 #include "tab/KeyState.h"
 #include "tab/PageFrames.h"
@@ -64,7 +65,7 @@ void CBrowserView::AfterOptionChange()
     if (m_pTabItem == nullptr)
         return;
     m_pTabItem->m_pageOptions = GetPageOptions();
-    if (theApp.m_settings.bLightRefresh() && NoModifierKeys())
+    if (AppSettings().bLightRefresh() && NoModifierKeys())
         Navigate(m_pTabItem->m_url);
 }
 

@@ -6,6 +6,7 @@
 #include <cstring>
 
 #include "app/DialogsLibrary.h"
+#include "shared/AppSettings.h"
 #include "shared/TextFormat.h"
 #include "app/MainFrame.h"
 #include "app/TabGroup.h"
@@ -171,7 +172,7 @@ void CChildFrame::ActivateFrame(int nCmdShow)
         CMDIChildWnd::ActivateFrame(SW_SHOWMAXIMIZED);
         return;
     }
-    bool background = IsBackgroundReason(m_activationReason, theApp.m_settings);
+    bool background = IsBackgroundReason(m_activationReason, AppSettings());
     if (m_activationReason != kReasonPopup)
         m_activationReason = kReasonLink;
     if (OnlyCtrlDown())
@@ -315,7 +316,7 @@ CTabGroup* CChildFrame::GroupForNewTab() const
 void CChildFrame::OnNewTabKey()
 {
     static const UINT kByCtrlN[] = {1074, 1075, 1073, 1072};
-    UINT mode = theApp.m_settings.CtrlN;
+    UINT mode = AppSettings().CtrlN;
     if (mode < 4)
         OnTabCommand(kByCtrlN[mode]);
 }
@@ -336,7 +337,7 @@ void CChildFrame::OnTabCommand(UINT nID)
     case 1073: OpenClipboardText(); break;
     case 1074: DuplicateTab(); break;
     case 1075:
-        if (theApp.m_settings.iParentTabNewRule & 0x1)
+        if (AppSettings().iParentTabNewRule & 0x1)
             theApp.OpenUrlInNewGroup(kHomeToken, kReasonLink, 0);
         else
             theApp.OpenUrl(GroupForNewTab(), kHomeToken, kReasonLink);
@@ -512,7 +513,7 @@ void CChildFrame::OnReloadPeriod(UINT nID)
         m_pView->PostMessage(WM_COMMAND, kCmdReloadStop);
         return;
     }
-    tab->m_reloadPeriod = nID == 36271 ? theApp.m_settings.iReload * 60 : kSeconds[nID - 36265];
+    tab->m_reloadPeriod = nID == 36271 ? AppSettings().iReload * 60 : kSeconds[nID - 36265];
     m_pView->PostMessage(WM_COMMAND, kCmdReloadStart);
 }
 
@@ -583,7 +584,7 @@ void CChildFrame::OnUpdateReloadPeriod(CCmdUI* pCmdUI)
 
 LRESULT CChildFrame::OnTabMouseAction(WPARAM wParam, LPARAM lParam)
 {
-    const SettingsRecord& s = theApp.m_settings;
+    const SettingsRecord& s = AppSettings();
     int action;
     switch (wParam) {
     case 0: action = s.iTabmouseDC; break;

@@ -8,6 +8,7 @@
 #include "app/MainFrame.h"
 #include "app/VantorelApp.h"
 #include "framework/ole/OleUtil.h"
+#include "shared/AppSettings.h"
 #include "tab/BrowserView.h"
 #include "tab/LocalPageHost.h"
 #include "tab/PageFrames.h"
@@ -150,7 +151,7 @@ void CDlgFavHtml::OnDestroy()
 
 STDMETHODIMP CDlgFavHtml::ShowContextMenu(DWORD dwID, POINT*, IUnknown*, IDispatch*)
 {
-    const SettingsRecord& s = theApp.m_settings;
+    const SettingsRecord& s = AppSettings();
     if (s.bFavViewAutoHide == 0 || s.bFavViewAutoHideClick != 2)
         return S_FALSE;
     if (dwID == 1 || dwID == 2 || dwID == 4 || dwID == 5)
@@ -210,7 +211,7 @@ void CDlgFavHtml::OnBeforeNavigate2(VaEventArgs& args)
         }
         return;
     }
-    if (theApp.m_settings.iParentTabNewRule & 0x100)
+    if (AppSettings().iParentTabNewRule & 0x100)
     {
         if (g_pMainFrame != nullptr)
             OpenLinkInNewGroup(this, g_pMainFrame->CreateEmptyGroup(), url);

@@ -17,6 +17,7 @@
 #include "app/TabGroup.h"
 #include "app/VantorelApp.h"
 #include "bars/PageTabBar.h"
+#include "shared/AppSettings.h"
 #include "tab/tests/TabFixture.h"
 
 namespace {
@@ -50,7 +51,7 @@ protected:
     // frame laid out and painted; then every group closed again.
     double OpenRound(int position, bool barOn, bool batch)
     {
-        SettingsRecord& s = theApp.m_settings;
+        SettingsRecord& s = AppSettings();
         s.bTabShow(barOn);
         s.iTabTop = static_cast<BYTE>(position);
         s.bTabButton(position == 0);
@@ -115,7 +116,7 @@ TEST_F(TabBarBench, OpeningAHundredTabs)
 
 TEST_F(TabBarBench, RepaintingAHundredItems)
 {
-    SettingsRecord& s = theApp.m_settings;
+    SettingsRecord& s = AppSettings();
     s.iTabTop = 1;
     s.bMLine(true);
     for (int i = 0; i < kTabs; ++i)

@@ -17,6 +17,7 @@
 #include "app/VantorelApp.h"
 #include "app/resource.h"
 #include "bars/ToolBarPopup.h"
+#include "shared/AppSettings.h"
 #include "shared/FrameMessages.h"
 #include "tab/TabItem.h"
 #include "tab/tests/TabFixture.h"
@@ -193,8 +194,8 @@ TEST_F(ToolBarTest, TheAddressBoxShowsOnlyTheActiveTabsAddressAndEscPutsItBack)
 
 TEST_F(ToolBarTest, EnterInTheAddressBoxNavigatesTheActiveTab)
 {
-    theApp.m_settings.bOpenNewTab_AddBar(false);
-    theApp.m_settings.iParentTabNewRule = 0;  // typed text stays in the group
+    AppSettings().bOpenNewTab_AddBar(false);
+    AppSettings().iParentTabNewRule = 0;  // typed text stays in the group
     CTabItem* tab = Open(nullptr, "http://a.example/");
     CAddressCombo& box = m_frame->m_wndAddress;
     box.SetWindowText("http://typed.example/");
@@ -345,7 +346,7 @@ TEST_F(ToolBarTest, TextDroppedOnTheSearchBarFillsTheBoxAndALinkGivesItsNameWith
 
 TEST_F(ToolBarTest, TheFlatComboFollowsTheMouseOntoItAndItsEditAndOff)
 {
-    theApp.m_settings.iMENU_STYLE = 2;
+    AppSettings().iMENU_STYLE = 2;
     CComboBoxXP box;
     ASSERT_TRUE(box.Create(WS_CHILD | WS_VISIBLE | CBS_DROPDOWN, CRect(0, 0, 150, 100), m_frame, 4711));
     ASSERT_TRUE(box.GetHover().IsAttached());
@@ -358,7 +359,7 @@ TEST_F(ToolBarTest, TheFlatComboFollowsTheMouseOntoItAndItsEditAndOff)
     box.GetEdit().SendMessage(WM_MOUSELEAVE);
     EXPECT_FALSE(box.GetHover().IsHovering());
 
-    theApp.m_settings.iMENU_STYLE = 1;
+    AppSettings().iMENU_STYLE = 1;
     CComboBoxXP plain;
     ASSERT_TRUE(plain.Create(WS_CHILD | CBS_DROPDOWN, CRect(0, 0, 150, 100), m_frame, 4712));
     EXPECT_FALSE(plain.GetHover().IsAttached());

@@ -10,6 +10,7 @@
 #include "app/TabGroup.h"
 #include "app/VantorelApp.h"
 #include "framework/ole/OleObject.h"
+#include "shared/AppSettings.h"
 #include "shared/FrameMessages.h"
 #include "tab/BrowserView.h"
 #include "tab/DropTargets.h"
@@ -83,8 +84,8 @@ protected:
         g_hook = ::SetWindowsHookExA(WH_CALLWNDPROC, &RecordSends, nullptr, ::GetCurrentThreadId());
         m_tab = Open(nullptr, "http://a.example/");
         ASSERT_NE(nullptr, m_tab);
-        theApp.m_settings.bSuperDnD(true);
-        theApp.m_settings.iMouseGSence = 20;
+        AppSettings().bSuperDnD(true);
+        AppSettings().iMouseGSence = 20;
         m_page = new RecordingTarget;
         IDropTarget* pAnswer = nullptr;
         ASSERT_EQ(S_OK, ControlOf(m_tab)->OfferDropTarget(m_page, &pAnswer));
@@ -203,7 +204,7 @@ TEST_F(DropTargetTest, AShortcutFileDroppedWithEveryEffectOpensItsUrlAndOnlyTheF
 
 TEST_F(DropTargetTest, WithoutSuperDragThePageHandlesEverything)
 {
-    theApp.m_settings.bSuperDnD(false);
+    AppSettings().bSuperDnD(false);
     auto* data = new CTestDataObject;
     data->AddText("keyword");
     EXPECT_EQ(static_cast<DWORD>(DROPEFFECT_COPY), Drag(data, kAll, 30));

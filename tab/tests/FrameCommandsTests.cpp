@@ -9,6 +9,7 @@
 #include "app/TabGroup.h"
 #include "app/VantorelApp.h"
 #include "app/resource.h"
+#include "shared/AppSettings.h"
 #include "tab/BrowserView.h"
 #include "tab/ChildFrame.h"
 #include "tab/TabItem.h"
@@ -63,7 +64,7 @@ TEST_F(TabTest, FrameOpenCommandsWithoutATab)
     Pump();
     EXPECT_EQ(0, theApp.GetGroupCount());
     (void)group;
-    theApp.m_settings.CtrlN = 3;
+    AppSettings().CtrlN = 3;
     ::SendMessageA(m_frame->m_hWnd, WM_COMMAND, ID_FILE_NEWTAB, 0);
     Pump();
     ASSERT_NE(nullptr, Active());

@@ -14,6 +14,7 @@
 #include "app/VantorelApp.h"
 #include "framework/core/AtomicFile.h"
 #include "framework/ole/OleUtil.h"
+#include "shared/AppSettings.h"
 #include "tab/BrowserView.h"
 #include "tab/FavHtmlPane.h"
 #include "tab/HtmlPopupDlg.h"
@@ -240,7 +241,7 @@ TEST_F(HtmlPopupTest, NoHitsAndClearingReportOnlyTheirResult)
 
 TEST_F(HtmlPopupTest, LinksLeavingThePopupOpenInTheTabAndScriptLinksStay)
 {
-    theApp.m_settings.bPopUpNewStyle(false);
+    AppSettings().bPopUpNewStyle(false);
     m_frame->OpenTextSearchPopup("");
     ASSERT_NE(nullptr, Page());
     TestWebBrowser* control = PopupControl();
@@ -265,8 +266,8 @@ TEST_F(HtmlPopupTest, LinksLeavingThePopupOpenInTheTabAndScriptLinksStay)
 
 TEST_F(HtmlPopupTest, WithNewGroupsALinkOpensAGroupNamedAfterItsTextAndThePopupStays)
 {
-    theApp.m_settings.bPopUpNewStyle(false);
-    theApp.m_settings.iParentTabNewRule |= 0x100;
+    AppSettings().bPopUpNewStyle(false);
+    AppSettings().iParentTabNewRule |= 0x100;
     m_frame->OpenTextSearchPopup("");
     TestHtmlDocument* page = Page();
     ASSERT_NE(nullptr, page);
@@ -298,7 +299,7 @@ TEST_F(HtmlPopupTest, WithNewGroupsALinkOpensAGroupNamedAfterItsTextAndThePopupS
 
 TEST_F(HtmlPopupTest, AMiddleClickOnALinkOpensItOnceAndHeldKeysAreSwallowed)
 {
-    theApp.m_settings.bPopUpNewStyle(false);
+    AppSettings().bPopUpNewStyle(false);
     m_frame->OpenTextSearchPopup("");
     TestHtmlDocument* page = Page();
     ASSERT_NE(nullptr, page);
@@ -410,13 +411,13 @@ TEST_F(HtmlPopupTest, MovingTheMouseOverThePopupTakesTheFocusBackFromTheFrame)
     ::SetFocus(tabPage);
     ASSERT_EQ(tabPage, ::GetFocus());
     // Off in the settings: nothing moves.
-    theApp.m_settings.iFocusMove = 0;
+    AppSettings().iFocusMove = 0;
     const int before = page->GetFocusCount();
     popup->PreTranslateMessage(&move);
     EXPECT_EQ(before, page->GetFocusCount());
 
     // Nothing remembered: the page is focused.
-    theApp.m_settings.iFocusMove = 1;
+    AppSettings().iFocusMove = 1;
     popup->m_hRememberedFocus = nullptr;
     popup->PreTranslateMessage(&move);
     EXPECT_EQ(before + 1, page->GetFocusCount());
@@ -434,14 +435,14 @@ TEST_F(HtmlPopupTest, MovingTheMouseOverThePopupTakesTheFocusBackFromTheFrame)
 
 TEST_F(HtmlPopupTest, TheLayeredPopupOpensLowerAndShrinksTranslucentWhileInactive)
 {
-    theApp.m_settings.bPopUpNewStyle(false);
+    AppSettings().bPopUpNewStyle(false);
     m_frame->OpenTextSearchPopup("");
     RECT plain = {};
     ::GetWindowRect(m_frame->m_pHtmlPopup->m_hWnd, &plain);
     EXPECT_FALSE(::GetWindowLongPtrA(m_frame->m_pHtmlPopup->m_hWnd, GWL_EXSTYLE) & WS_EX_LAYERED);
 
-    theApp.m_settings.bPopUpNewStyle(true);
-    theApp.m_settings.iPopUpNewStyle_nnn = 150;
+    AppSettings().bPopUpNewStyle(true);
+    AppSettings().iPopUpNewStyle_nnn = 150;
     m_frame->OpenTextSearchPopup("");
     HWND popup = m_frame->m_pHtmlPopup->m_hWnd;
     ASSERT_TRUE(::GetWindowLongPtrA(popup, GWL_EXSTYLE) & WS_EX_LAYERED);
@@ -489,7 +490,7 @@ TEST_F(HtmlPopupTest, TheLayeredPopupOpensLowerAndShrinksTranslucentWhileInactiv
     ::SendMessageA(popup, WM_NCACTIVATE, FALSE, 0);
     ASSERT_TRUE(::GetLayeredWindowAttributes(popup, nullptr, &alpha, &flags));
     EXPECT_EQ(150, alpha);
-    theApp.m_settings.bPopUpNewStyle(false);
+    AppSettings().bPopUpNewStyle(false);
 }
 
 TEST_F(HtmlPopupTest, TheSearchBoxCommandOpensThePopupOnlyWhileTheSearchBarIsThere)
@@ -643,7 +644,7 @@ TEST_F(FavHtmlPaneTest, TheMiddleClickAndNewWindowsOpenTabsAndThePaneStays)
 
 TEST_F(FavHtmlPaneTest, TheMouseOverThePaneRemembersItsFocusOrFocusesItsPage)
 {
-    theApp.m_settings.iFocusMove = 1;
+    AppSettings().iFocusMove = 1;
     m_control->SetDocumentHtml(L"<p>pane</p>");
     HWND control = m_control->GetControlWindow();
     MSG move = Message(control, WM_MOUSEMOVE, 0);
@@ -675,7 +676,7 @@ TEST_F(HtmlPopupTest, EachModeOpensAtItsOwnSizeAndKeepsItsPageOnCloseWhenItSaves
         {5, "tr.htm", true, &SettingsRecord::POPUP_TR_H, &SettingsRecord::POPUP_TR_W},
         {0, "f2.htm", false, &SettingsRecord::POPUP_F2_H, &SettingsRecord::POPUP_F2_W},
     };
-    SettingsRecord& s = theApp.m_settings;
+    SettingsRecord& s = AppSettings();
     auto open = [&](const Case& c) {
         auto* popup = new CDlgHtmlPopup(m_frame);
         popup->m_mode = c.mode;
@@ -745,11 +746,11 @@ LRESULT CALLBACK WatchNewTabs(int code, WPARAM wParam, LPARAM lParam)
 // the page tab bar stays hidden, and stays.
 TEST_F(HtmlPopupTest, TheFavoritesBarInModeZeroHostsThePagePane)
 {
-    theApp.m_settings.iDocFavMode = 0;
+    AppSettings().iDocFavMode = 0;
     m_folder->WriteBytes("Favorite\\index.htm", "<p>favorites</p>");
     CFavoritesBar bar;
     ASSERT_TRUE(bar.Create("F", m_frame, CSize(150, 300), 0xE833));
-    theApp.m_settings.iDocFavMode = 1;
+    AppSettings().iDocFavMode = 1;
     CDlgFavHtml* pane = bar.GetPagePane();
     ASSERT_NE(nullptr, pane);
     EXPECT_EQ(bar.m_hWnd, ::GetParent(pane->m_hWnd));
@@ -775,7 +776,7 @@ TEST_F(HtmlPopupTest, TheFavoritesBarInModeZeroHostsThePagePane)
     ::DeleteObject(hBitmap);
     ::DeleteDC(hDC);
 
-    theApp.m_settings.iParentTabNewRule |= 0x100;
+    AppSettings().iParentTabNewRule |= 0x100;
     const int groups = theApp.GetGroupCount();
     s_watchedBar = m_frame->m_pPageTabBar;
     s_heldAtNewTab = -1;

@@ -9,6 +9,7 @@
 #include "app/VantorelApp.h"
 #include "app/resource.h"
 #include "bars/PageTabBar.h"
+#include "shared/AppSettings.h"
 #include "tab/BrowserControlSite.h"
 #include "tab/BrowserView.h"
 #include "tab/ChildFrame.h"
@@ -24,8 +25,8 @@ void TabTest::SetUp()
     ASSERT_TRUE(m_browserClass->IsRegistered());
     m_folder.reset(new ProgramFolder);
     std::string module = m_folder->File("VantorelArco.exe");
-    theApp.m_settings = SettingsRecord();
-    theApp.m_settings.iDocFavMode = 1;  // as every start of the program forces
+    AppSettings() = SettingsRecord();
+    AppSettings().iDocFavMode = 1;  // as every start of the program forces
     theApp.m_runFlags = 0;
     theApp.m_nextGroupNumber = 1;
     lstrcpynA(theApp.m_className, "VantorelArcoTest", sizeof(theApp.m_className));

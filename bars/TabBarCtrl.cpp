@@ -3,11 +3,11 @@
 #include <algorithm>
 #include <cstdlib>
 
-#include "app/resource.h"
 #include "app/VantorelApp.h"
 #include "framework/frame/ControlBar.h"
 #include "framework/frame/FrameWnd.h"
 #include "framework/gdi/DC.h"
+#include "shared/CommandIds.h"
 #include "shared/ProgramPath.h"
 
 namespace {

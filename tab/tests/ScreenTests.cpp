@@ -3,10 +3,10 @@
 
 #include "app/MainFrame.h"
 #include "app/VantorelApp.h"
-#include "app/resource.h"
 #include "bars/GroupTabBar.h"
 #include "bars/PageTabBar.h"
 #include "shared/AppSettings.h"
+#include "shared/CommandIds.h"
 #include "shared/FrameMessages.h"
 #include "tab/TabItem.h"
 #include "tab/tests/TabFixture.h"

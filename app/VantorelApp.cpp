@@ -14,6 +14,7 @@
 #include "framework/app/FaultGuard.h"
 #include "framework/core/File.h"
 #include "lists/PlugInModules.h"
+#include "shared/AppData.h"
 #include "shared/AppSettings.h"
 #include "shared/KeyText.h"
 #include "shared/ProgramPath.h"
@@ -52,16 +53,18 @@ END_MESSAGE_MAP()
 CVantorelApp::CVantorelApp()
 {
     SetAppSettings(&m_settings);
+    SetAppData(&m_folders, &m_strings);
 }
 
 CVantorelApp::~CVantorelApp()
 {
+    SetAppData(nullptr, nullptr);
     SetAppSettings(nullptr);
 }
 
 CString CVantorelApp::ProgramFile(LPCTSTR name) const
 {
-    return ProgramPath::Join(GetProgramFolder(), name);
+    return m_folders.ProgramFile(name);
 }
 
 void CVantorelApp::CreateDataFolders()

@@ -6,6 +6,7 @@
 #include "app/TabGroup.h"
 #include "app/VantorelApp.h"
 #include "bars/PageTabBar.h"
+#include "shared/AppData.h"
 #include "shared/AppSettings.h"
 #include "tab/ChildFrame.h"
 #include "tab/TabItem.h"
@@ -251,7 +252,7 @@ void CGroupTabBar::BuildGroupTooltip(CString& text, CTabGroup* group)
     {
         if (i == kTipMaxPages)
         {
-            text += theApp.GetEtcText(kTipCutLine);
+            text += AppStrings().GetEtcText(kTipCutLine);
             break;
         }
         CTabItem* tab = group->GetTab(i);

@@ -2,8 +2,8 @@
 
 #include <cstdint>
 
-#include "app/VantorelApp.h"
 #include "framework/win/ImageList.h"
+#include "shared/AppData.h"
 #include "shared/AppSettings.h"
 #include "shared/ProgramPath.h"
 
@@ -27,7 +27,7 @@ BOOL CLinksBar::Initialize()
 void CLinksBar::ResetImages()
 {
     CToolBarEx::SetImageList(nullptr);
-    LoadImages(ProgramPath::Join(theApp.m_folders.GetResFolder(), "mjr.bmp"), kImages);
+    LoadImages(ProgramPath::Join(AppFolders().GetResFolder(), "mjr.bmp"), kImages);
 }
 
 int CLinksBar::AddShellIcon(LPCSTR path)

@@ -3,7 +3,7 @@
 #include <algorithm>
 
 #include "app/DlgFavTree.h"
-#include "app/VantorelApp.h"
+#include "shared/AppData.h"
 #include "shared/AppSettings.h"
 #include "tab/FavHtmlPane.h"
 #include "framework/frame/DockBar.h"
@@ -473,7 +473,7 @@ int CFavoritesBar::OnCreate(LPCREATESTRUCT lpcs)
             pane->SetWindowPos(nullptr, 0, 0, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_SHOWWINDOW);
             pane->CreateHistoryPage();
             // Nothing else shows a first page in it.
-            pane->Navigate(theApp.GetProgramFolder() + "Favorite\\index.htm");
+            pane->Navigate(AppFolders().GetProgramFolder() + "Favorite\\index.htm");
             m_pPagePane = std::move(pane);
         }
     } else if (mode == 1) {

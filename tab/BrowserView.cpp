@@ -12,6 +12,7 @@
 #include "lists/SearchEngineTree.h"
 #include "menulib/NewMenu.h"
 #include "lists/WebSearch.h"
+#include "shared/AppData.h"
 #include "shared/AppSettings.h"
 #include "shared/FrameMessages.h"
 #include "tab/PageSelection.h"
@@ -176,7 +177,7 @@ void CBrowserView::SetStatusText(LPCSTR pszText)
 
 CString CBrowserView::GetEtcText(int line)
 {
-    return theApp.GetEtcText(line);
+    return AppStrings().GetEtcText(line);
 }
 
 void CBrowserView::ShowEngineMenu()
@@ -229,7 +230,7 @@ void CBrowserView::FillPageMenuEngines(CNewMenu& engines)
     const CSearchEngineNode* root = tree.GetRoot();
     // Searching with every engine is the root's command.
     const UINT first = kCmdSearchEngineFirst + static_cast<UINT>(root != nullptr ? root->m_flatIndex : 0);
-    engines.AppendODMenu(theApp.GetEtcText(1), MF_STRING, first);
+    engines.AppendODMenu(AppStrings().GetEtcText(1), MF_STRING, first);
     engines.AppendODMenu(nullptr, MF_SEPARATOR, 0);
     if (root != nullptr) {
         AppendSearchEngineItems(engines, *root, g_pMainFrame->GetSearchEngineMenuTexts());

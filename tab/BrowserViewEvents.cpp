@@ -12,6 +12,7 @@
 #include "app/TabGroup.h"
 #include "app/VantorelApp.h"
 #include "framework/ole/OleUtil.h"
+#include "shared/AppData.h"
 #include "shared/AppSettings.h"
 #include "tab/ChildFrame.h"
 #include "tab/LinkInfo.h"
@@ -174,7 +175,7 @@ void CBrowserView::OnNewWindow2(IDispatch** ppDisp, BOOL* pCancel)
     if (s.bClickOpen() && !(m_state & kViewKeyActivation) && IsActiveElementNotLink()) {
         reason = kReasonPopup;
         frame->m_popupMark = kClosePopup;
-        g_pMainFrame->SetStatusText(theApp.GetEtcText(72));
+        g_pMainFrame->SetStatusText(AppStrings().GetEtcText(72));
     }
     if (wheel) {
         if (!wheelNewGroup)

@@ -14,6 +14,7 @@
 #include "app/TabGroup.h"
 #include "app/VantorelApp.h"
 #include "framework/ole/OleUtil.h"
+#include "shared/AppData.h"
 #include "shared/AppSettings.h"
 #include "shared/BindingFile.h"
 #include "shared/GestureAngle.h"
@@ -247,7 +248,7 @@ void CBrowserView::GetGestureCommandName(const CString& gesture, CString& name)
 {
     name.Empty();
     std::vector<BindingFile::Line> lines;
-    BindingFile::Read(theApp.GetProgramFolder(), "MGC.dat", "MGCDefault.dat", lines);
+    BindingFile::Read(AppFolders().GetProgramFolder(), "MGC.dat", "MGCDefault.dat", lines);
     for (const BindingFile::Line& line : lines) {
         if (line.fieldCount != 4 || strncmp(line.text, gesture, static_cast<size_t>(gesture.GetLength())) != 0)
             continue;
@@ -263,7 +264,7 @@ void CBrowserView::ShowGestureStatus(const CString& gesture)
     if (g_pMainFrame == nullptr)
         return;
     // The line is no format: "%s" stands for the gesture.
-    CString text = theApp.GetEtcText(67);
+    CString text = AppStrings().GetEtcText(67);
     text.Replace("%s", gesture);
     CString name;
     GetGestureCommandName(gesture, name);

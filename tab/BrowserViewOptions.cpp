@@ -7,8 +7,8 @@
 #include <mshtml.h>
 
 #include "app/MainFrame.h"
-#include "app/VantorelApp.h"
 #include "framework/ole/OleUtil.h"
+#include "shared/AppData.h"
 #include "shared/AppSettings.h"
 #include "tab/FlashHiding.h"
 #include "tab/KeyState.h"
@@ -168,5 +168,5 @@ void CBrowserView::HideFlashObjects()
     if (doc == nullptr)
         return;
     if (HideFlashInFrames(doc) > 0 && g_pMainFrame != nullptr)
-        g_pMainFrame->SetStatusText(theApp.GetEtcText(kEtcFlashHidden));
+        g_pMainFrame->SetStatusText(AppStrings().GetEtcText(kEtcFlashHidden));
 }

@@ -6,6 +6,7 @@
 #include <cstring>
 
 #include "app/DialogsLibrary.h"
+#include "shared/AppData.h"
 #include "shared/AppSettings.h"
 #include "shared/TextFormat.h"
 #include "app/MainFrame.h"
@@ -417,7 +418,7 @@ void CChildFrame::FindInPage()
 {
     if (m_pView == nullptr)
         return;
-    CDialogsLibrary library(theApp.GetProgramFolder());
+    CDialogsLibrary library(AppFolders().GetProgramFolder());
     auto show = library.Get<FormbayExports::ShowPFindDlgFn>("ShowPFindDlg");
     if (show == nullptr)
         return;
@@ -454,8 +455,8 @@ void CChildFrame::FindTextWithBusyDialog(const CString& text, int value, bool cl
 {
     if (m_pView == nullptr)
         return;
-    const CString style = theApp.GetEtcText(kEtcHighlightStyle);
-    const CString idPrefix = theApp.GetEtcText(kEtcHighlightIdPrefix);
+    const CString style = AppStrings().GetEtcText(kEtcHighlightStyle);
+    const CString idPrefix = AppStrings().GetEtcText(kEtcHighlightIdPrefix);
     if (cleared) {
         m_pView->SetHighlightWords(TRUE, text, value, style, idPrefix);
         return;
@@ -466,7 +467,7 @@ void CChildFrame::FindTextWithBusyDialog(const CString& text, int value, bool cl
     if (count < 0)
         return;  // no highlighting in this page
     // The texts come from a data file: only their "%d" and "%s" are filled.
-    CString message = theApp.GetMessageText(count == 0 ? 12 : 10);
+    CString message = AppStrings().GetMessageText(count == 0 ? 12 : 10);
     if (count > 0) {
         CString number;
         number.Format("%d", count);
@@ -487,7 +488,7 @@ void CChildFrame::OnOpenDialog()
     CTabItem* tab = GetTabItem();
     if (m_pView == nullptr || tab == nullptr)
         return;
-    CDialogsLibrary library(theApp.GetProgramFolder());
+    CDialogsLibrary library(AppFolders().GetProgramFolder());
     auto show = library.Get<FormbayExports::ShowOpenDlgFn>("ShowOpenDlg");
     if (show == nullptr)
         return;

@@ -8,6 +8,7 @@
 #include "app/MainFrame.h"
 #include "app/VantorelApp.h"
 #include "framework/ole/OleUtil.h"
+#include "shared/AppData.h"
 #include "shared/AppSettings.h"
 #include "tab/BrowserView.h"
 #include "tab/LocalPageHost.h"
@@ -97,11 +98,11 @@ void CDlgFavHtml::Navigate(const CString& url)
 
 void CDlgFavHtml::CreateHistoryPage()
 {
-    const CString path = theApp.GetProgramFolder() + "Favorite\\history.htm";
+    const CString path = AppFolders().GetProgramFolder() + "Favorite\\history.htm";
     if (::GetFileAttributesA(path) != INVALID_FILE_ATTRIBUTES)
         return;
     DWORD error = 0;
-    if (!WritePageFile(path, theApp.GetIEHistoryText(1), &error))
+    if (!WritePageFile(path, AppStrings().GetIEHistoryText(1), &error))
         ReportPageWriteFailure(m_hWnd, path, error);
 }
 
@@ -117,7 +118,7 @@ BOOL CDlgFavHtml::WriteIndexPage(const CString& rows)
     // Written while the pane goes, often with the frame: no message box
     // then, and a failure keeps the last index page whole.
     DWORD error = 0;
-    return WritePageFile(theApp.GetProgramFolder() + "Favorite\\index.htm", page, &error) ? TRUE : FALSE;
+    return WritePageFile(AppFolders().GetProgramFolder() + "Favorite\\index.htm", page, &error) ? TRUE : FALSE;
 }
 
 bool CDlgFavHtml::ReadFrameRows(CString& rows) const

@@ -12,6 +12,7 @@
 #include "bars/PageTabBar.h"
 #include "framework/ole/OleUtil.h"
 #include "lists/SearchUrl.h"
+#include "shared/AppData.h"
 #include "shared/AppSettings.h"
 #include "tab/BrowserView.h"
 #include "tab/ChildFrame.h"
@@ -133,7 +134,7 @@ BOOL CDlgHtmlPopup::OnInitDialog()
     m_mode = ClampMode(m_mode);
     if (m_pagePath.IsEmpty())
     {
-        m_pagePath = theApp.GetProgramFolder() + "Favorite\\index.htm";
+        m_pagePath = AppFolders().GetProgramFolder() + "Favorite\\index.htm";
         m_mode = 0;
     }
     m_dwHostFlags = kPopupHostFlags;
@@ -156,7 +157,7 @@ BOOL CDlgHtmlPopup::OnInitDialog()
     HICON icon = ::LoadIconA(AfxGetResourceHandle(), MAKEINTRESOURCEA(kAppIcon));
     ::SendMessageA(m_hWnd, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(icon));
     ::SendMessageA(m_hWnd, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(icon));
-    ::SetWindowTextA(m_hWnd, theApp.GetDlgText(kDlgTitleLine + m_mode));
+    ::SetWindowTextA(m_hWnd, AppStrings().GetDlgText(kDlgTitleLine + m_mode));
     // Placed under the main toolbar's forward button when there is one.
     POINT at = {0, 0};
     HWND hToolBar = MainToolBar();

@@ -12,6 +12,7 @@
 #include "app/VantorelApp.h"
 #include "bars/GroupTabBar.h"
 #include "bars/PageTabBar.h"
+#include "shared/AppData.h"
 #include "shared/AppSettings.h"
 #include "tab/TabItem.h"
 #include "tab/tests/TabFixture.h"
@@ -313,7 +314,7 @@ TEST_F(TabBarTest, TooltipsOfAPageAndOfAGroupCutTheirLines)
     for (int i = 0; i < 29; ++i)
         group->m_tabs.push_back(m_b);
     Groups().BuildGroupTooltip(text, group);
-    CString last = theApp.GetEtcText(45);
+    CString last = AppStrings().GetEtcText(45);
     ASSERT_FALSE(last.IsEmpty());
     EXPECT_EQ(last, text.Right(last.GetLength()));
     EXPECT_EQ(31, text.Replace("\r\n", "\n"));  // the caption and 30 titles

@@ -14,8 +14,8 @@
 
 #include "app/MainFrame.h"
 #include "app/TabGroup.h"
-#include "app/VantorelApp.h"
 #include "bars/ToolBarPopup.h"
+#include "shared/AppData.h"
 #include "shared/AppSettings.h"
 #include "shared/CommandIds.h"
 #include "shared/FrameMessages.h"
@@ -55,7 +55,7 @@ TEST_F(ToolBarTest, TheDefaultOrderComesFromTheStringFileAndOrderStringsRebuildT
 {
     CString order;
     Tools().GetLayoutString(order);
-    EXPECT_EQ(theApp.GetEtcText(CMainToolBar::kDefaultOrderLine), order);
+    EXPECT_EQ(AppStrings().GetEtcText(CMainToolBar::kDefaultOrderLine), order);
     EXPECT_EQ(46, Tools().GetTableCount());
 
     Tools().SetLayoutString("0@0");
@@ -103,7 +103,7 @@ TEST_F(ToolBarTest, ResetInTheCustomizeDialogRestoresTheDefaultButtonsInTableOrd
     EXPECT_EQ(0, Notify(Tools(), hdr, TBN_RESET));
     CString order;
     Tools().GetLayoutString(order);
-    EXPECT_EQ(theApp.GetEtcText(CMainToolBar::kDefaultOrderLine), order);
+    EXPECT_EQ(AppStrings().GetEtcText(CMainToolBar::kDefaultOrderLine), order);
 }
 
 TEST_F(ToolBarTest, CustomizeAnswersCutTheirTextsToTheBufferAndTerminateThem)
@@ -165,10 +165,10 @@ TEST_F(ToolBarTest, TheBandsRecordTheirNamesFromTheStringFile)
     const auto& records = m_frame->m_wndReBar.GetRecords();
     ASSERT_EQ(4u, records.size());
     EXPECT_EQ(59395u, records[0].controlId);
-    EXPECT_STREQ(theApp.GetFirstText(3), records[0].name);
+    EXPECT_STREQ(AppStrings().GetFirstText(3), records[0].name);
     EXPECT_EQ(59396u, records[2].controlId);
-    EXPECT_STREQ(theApp.GetFirstText(6), records[2].name);
-    EXPECT_STREQ(theApp.GetFirstText(15), records[3].name);
+    EXPECT_STREQ(AppStrings().GetFirstText(6), records[2].name);
+    EXPECT_STREQ(AppStrings().GetFirstText(15), records[3].name);
     EXPECT_TRUE(BandStyle(0xE803) & RBBS_USECHEVRON);
 }
 

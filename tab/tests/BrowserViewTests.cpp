@@ -8,6 +8,7 @@
 #include "app/TabGroup.h"
 #include "app/VantorelApp.h"
 #include "bars/PageTabBar.h"
+#include "shared/AppData.h"
 #include "shared/AppSettings.h"
 #include "tab/BrowserView.h"
 #include "tab/ChildFrame.h"
@@ -367,7 +368,7 @@ TEST_F(TabTest, EditingThePageSourceWithoutADocumentReportsAndLeavesNoFile)
     ::SendMessageA(tab->m_hFrame, WM_COMMAND, 36011, 0);
     EXPECT_TRUE(AllAnswered());
     WIN32_FIND_DATAA data;
-    HANDLE find = ::FindFirstFileA(theApp.ProgramFile("PageEdit*.htm"), &data);
+    HANDLE find = ::FindFirstFileA(AppFolders().ProgramFile("PageEdit*.htm"), &data);
     EXPECT_EQ(INVALID_HANDLE_VALUE, find);
     if (find != INVALID_HANDLE_VALUE)
         ::FindClose(find);

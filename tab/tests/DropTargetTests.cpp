@@ -10,6 +10,7 @@
 #include "app/TabGroup.h"
 #include "app/VantorelApp.h"
 #include "framework/ole/OleObject.h"
+#include "shared/AppData.h"
 #include "shared/AppSettings.h"
 #include "shared/FrameMessages.h"
 #include "tab/BrowserView.h"
@@ -177,7 +178,7 @@ TEST_F(DropTargetTest, ADropOnATextFieldGoesToThePage)
 
 TEST_F(DropTargetTest, AShortcutFileDroppedWithEveryEffectOpensItsUrlAndOnlyTheFirst)
 {
-    const std::string folder(theApp.GetProgramFolder());
+    const std::string folder(AppFolders().GetProgramFolder());
     const std::string first = folder + "first.url";
     const std::string second = folder + "second.url";
     for (const auto& f : { std::make_pair(first, "http://first.example/"),

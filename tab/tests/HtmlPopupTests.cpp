@@ -14,6 +14,7 @@
 #include "app/VantorelApp.h"
 #include "framework/core/AtomicFile.h"
 #include "framework/ole/OleUtil.h"
+#include "shared/AppData.h"
 #include "shared/AppSettings.h"
 #include "tab/BrowserView.h"
 #include "tab/FavHtmlPane.h"
@@ -228,13 +229,13 @@ TEST_F(HtmlPopupTest, NoHitsAndClearingReportOnlyTheirResult)
     ASSERT_NE(nullptr, Page());
     Post("text=absent&op=1");
     EXPECT_EQ((std::vector<std::wstring>{ L"SetFindText", L"SetFindResult" }), CallNames());
-    EXPECT_EQ(std::wstring(VaWideFromAnsi(theApp.GetMessageText(36))),
+    EXPECT_EQ(std::wstring(VaWideFromAnsi(AppStrings().GetMessageText(36))),
               Page()->GetScriptCalls()[1].args[0]);
     Post("text=dog&op=1");
     const size_t before = Page()->GetScriptCalls().size();
     Post("text=dog&op=3");
     EXPECT_EQ((std::vector<std::wstring>{ L"SetFindResult" }), CallNames(before));
-    EXPECT_EQ(std::wstring(VaWideFromAnsi(theApp.GetMessageText(35))),
+    EXPECT_EQ(std::wstring(VaWideFromAnsi(AppStrings().GetMessageText(35))),
               Page()->GetScriptCalls().back().args[0]);
     EXPECT_TRUE(ControlOf(m_tab)->GetDocument()->FindByTag(L"SPAN").empty());
 }
@@ -564,7 +565,7 @@ protected:
     bool PanePost(const std::string& body)
     {
         const std::wstring before = m_control->GetDocument()->GetUrl();
-        PostForm(m_control, VaWideFromAnsi(theApp.GetProgramFolder() + "Favorite\\text_search.htm"), body);
+        PostForm(m_control, VaWideFromAnsi(AppFolders().GetProgramFolder() + "Favorite\\text_search.htm"), body);
         return m_control->GetDocument()->GetUrl() == before;
     }
     std::vector<std::wstring> FrameCalls(size_t frame)
@@ -680,7 +681,7 @@ TEST_F(HtmlPopupTest, EachModeOpensAtItsOwnSizeAndKeepsItsPageOnCloseWhenItSaves
     auto open = [&](const Case& c) {
         auto* popup = new CDlgHtmlPopup(m_frame);
         popup->m_mode = c.mode;
-        popup->m_pagePath = theApp.GetProgramFolder() + "Favorite\\" + c.file;
+        popup->m_pagePath = AppFolders().GetProgramFolder() + "Favorite\\" + c.file;
         EXPECT_TRUE(popup->Create(kHtmlPopupTemplate, m_frame));
         TestWebBrowser::Settle();
         return popup;

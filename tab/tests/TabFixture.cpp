@@ -9,6 +9,7 @@
 #include "app/VantorelApp.h"
 #include "app/resource.h"
 #include "bars/PageTabBar.h"
+#include "shared/AppData.h"
 #include "shared/AppSettings.h"
 #include "tab/BrowserControlSite.h"
 #include "tab/BrowserView.h"
@@ -30,8 +31,8 @@ void TabTest::SetUp()
     theApp.m_runFlags = 0;
     theApp.m_nextGroupNumber = 1;
     lstrcpynA(theApp.m_className, "VantorelArcoTest", sizeof(theApp.m_className));
-    ASSERT_TRUE(theApp.m_folders.CreateDataFolders(module.c_str()));
-    theApp.m_strings.SetFolder(theApp.m_folders.GetStringFolder());
+    ASSERT_TRUE(AppFolders().CreateDataFolders(module.c_str()));
+    AppStrings().SetFolder(AppFolders().GetStringFolder());
 
     m_frame = new CMainFrame;
     theApp.m_pMainWnd = m_frame;

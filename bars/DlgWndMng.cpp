@@ -3,13 +3,13 @@
 #include <cstdlib>
 
 #include "app/MainFrame.h"
-#include "app/TabGroup.h"
 #include "app/VantorelApp.h"
 #include "bars/GroupTabBar.h"
 #include "bars/PopupLoop.h"
 #include "shared/AppData.h"
 #include "shared/AppSettings.h"
 #include "shared/ProgramPath.h"
+#include "tab/TabGroup.h"
 #include "tab/TabItem.h"
 
 namespace {

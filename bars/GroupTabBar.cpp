@@ -3,12 +3,12 @@
 #include <algorithm>
 
 #include "app/MainFrame.h"
-#include "app/TabGroup.h"
 #include "app/VantorelApp.h"
 #include "bars/PageTabBar.h"
 #include "shared/AppData.h"
 #include "shared/AppSettings.h"
 #include "tab/ChildFrame.h"
+#include "tab/TabGroup.h"
 #include "tab/TabItem.h"
 
 namespace {

@@ -1,13 +1,13 @@
 #include "bars/TabCloseButton.h"
 
 #include "app/MainFrame.h"
-#include "app/TabGroup.h"
 #include "app/VantorelApp.h"
 #include "bars/GroupTabBar.h"
 #include "bars/PageTabBar.h"
 #include "framework/gdi/DC.h"
 #include "shared/AppData.h"
 #include "shared/ProgramPath.h"
+#include "tab/TabGroup.h"
 #include "tab/TabItem.h"
 
 namespace {

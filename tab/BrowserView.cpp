@@ -5,7 +5,6 @@
 #include <oleauto.h>
 
 #include "app/MainFrame.h"
-#include "app/TabGroup.h"
 #include "app/VantorelApp.h"
 #include "framework/ole/OleUtil.h"
 #include "lists/SearchEngineMenu.h"
@@ -18,6 +17,7 @@
 #include "tab/PageSelection.h"
 #include "tab/ChildFrame.h"
 #include "tab/KeyState.h"
+#include "tab/TabGroup.h"
 #include "tab/TabItem.h"
 
 namespace {

@@ -9,7 +9,6 @@
 
 #include "app/MainFrame.h"
 #include "app/StartupList.h"
-#include "app/TabGroup.h"
 #include "app/VantorelApp.h"
 #include "framework/ole/OleUtil.h"
 #include "shared/AppData.h"
@@ -17,6 +16,7 @@
 #include "tab/ChildFrame.h"
 #include "tab/LinkInfo.h"
 #include "tab/PageFrames.h"
+#include "tab/TabGroup.h"
 #include "tab/TabItem.h"
 
 BEGIN_EVENTSINK_MAP(CBrowserView, COleEventHandler)

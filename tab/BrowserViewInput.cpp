@@ -11,7 +11,6 @@
 #include <cstring>
 
 #include "app/MainFrame.h"
-#include "app/TabGroup.h"
 #include "app/VantorelApp.h"
 #include "framework/ole/OleUtil.h"
 #include "shared/AppData.h"
@@ -20,6 +19,7 @@
 #include "shared/GestureAngle.h"
 #include "tab/LinkInfo.h"
 #include "tab/PageFrames.h"
+#include "tab/TabGroup.h"
 #include "tab/TabItem.h"
 
 namespace {

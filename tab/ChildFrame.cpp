@@ -10,10 +10,10 @@
 #include "shared/AppSettings.h"
 #include "shared/TextFormat.h"
 #include "app/MainFrame.h"
-#include "app/TabGroup.h"
 #include "app/VantorelApp.h"
 #include "tab/BrowserView.h"
 #include "tab/KeyState.h"
+#include "tab/TabGroup.h"
 #include "tab/TabItem.h"
 
 namespace {

@@ -7,7 +7,6 @@
 
 #include "app/MainFrame.h"
 #include "app/StartupList.h"
-#include "app/TabGroup.h"
 #include "app/VantorelApp.h"
 #include "bars/PageTabBar.h"
 #include "framework/ole/OleUtil.h"
@@ -20,6 +19,7 @@
 #include "tab/LocalPageHost.h"
 #include "tab/PageFrames.h"
 #include "tab/PageScript.h"
+#include "tab/TabGroup.h"
 
 namespace {
 

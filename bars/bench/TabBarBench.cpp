@@ -14,10 +14,10 @@
 #include <vector>
 
 #include "app/MainFrame.h"
-#include "app/TabGroup.h"
 #include "app/VantorelApp.h"
 #include "bars/PageTabBar.h"
 #include "shared/AppSettings.h"
+#include "tab/TabGroup.h"
 #include "tab/tests/TabFixture.h"
 
 namespace {

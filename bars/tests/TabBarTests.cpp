@@ -8,12 +8,12 @@
 #include <string>
 
 #include "app/MainFrame.h"
-#include "app/TabGroup.h"
 #include "app/VantorelApp.h"
 #include "bars/GroupTabBar.h"
 #include "bars/PageTabBar.h"
 #include "shared/AppData.h"
 #include "shared/AppSettings.h"
+#include "tab/TabGroup.h"
 #include "tab/TabItem.h"
 #include "tab/tests/TabFixture.h"
 #include "tests/support/WindowCapture.h"

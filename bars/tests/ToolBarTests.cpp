@@ -13,12 +13,12 @@
 #include <vector>
 
 #include "app/MainFrame.h"
-#include "app/TabGroup.h"
 #include "bars/ToolBarPopup.h"
 #include "shared/AppData.h"
 #include "shared/AppSettings.h"
 #include "shared/CommandIds.h"
 #include "shared/FrameMessages.h"
+#include "tab/TabGroup.h"
 #include "tab/TabItem.h"
 #include "tab/tests/TabFixture.h"
 #include "tests/support/TestDataObject.h"

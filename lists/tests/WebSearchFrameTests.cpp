@@ -6,11 +6,11 @@
 #include <gtest/gtest.h>
 
 #include "app/MainFrame.h"
-#include "app/TabGroup.h"
 #include "app/VantorelApp.h"
 #include "lists/WebSearch.h"
 #include "shared/AppSettings.h"
 #include "shared/FrameMessages.h"
+#include "tab/TabGroup.h"
 #include "tab/TabItem.h"
 #include "tab/tests/TabFixture.h"
 

@@ -5,13 +5,13 @@
 #include <string>
 
 #include "app/MainFrame.h"
-#include "app/TabGroup.h"
 #include "app/VantorelApp.h"
 #include "menulib/NewMenu.h"
 #include "shared/AppSettings.h"
 #include "shared/CommandIds.h"
 #include "tab/BrowserView.h"
 #include "tab/ChildFrame.h"
+#include "tab/TabGroup.h"
 #include "tab/TabItem.h"
 #include "shared/BindingFile.h"
 #include "tab/tests/TabFixture.h"

@@ -7,7 +7,6 @@
 #include <vector>
 
 #include "app/MainFrame.h"
-#include "app/TabGroup.h"
 #include "app/VantorelApp.h"
 #include "framework/ole/OleObject.h"
 #include "shared/AppData.h"
@@ -15,6 +14,7 @@
 #include "shared/FrameMessages.h"
 #include "tab/BrowserView.h"
 #include "tab/DropTargets.h"
+#include "tab/TabGroup.h"
 #include "tab/TabItem.h"
 #include "tab/tests/TabFixture.h"
 #include "tests/support/TestDataObject.h"

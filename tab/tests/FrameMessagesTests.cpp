@@ -3,10 +3,10 @@
 #include <windows.h>
 
 #include "app/MainFrame.h"
-#include "app/TabGroup.h"
 #include "app/VantorelApp.h"
 #include "shared/AppSettings.h"
 #include "shared/FrameMessages.h"
+#include "tab/TabGroup.h"
 #include "tab/TabItem.h"
 #include "tab/tests/TabFixture.h"
 

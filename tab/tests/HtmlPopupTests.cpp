@@ -8,7 +8,6 @@
 #include <vector>
 
 #include "app/MainFrame.h"
-#include "app/TabGroup.h"
 #include "bars/PageTabBar.h"
 #include "bars/SizingControlBar.h"
 #include "app/VantorelApp.h"
@@ -19,6 +18,7 @@
 #include "tab/BrowserView.h"
 #include "tab/FavHtmlPane.h"
 #include "tab/HtmlPopupDlg.h"
+#include "tab/TabGroup.h"
 #include "tab/TabItem.h"
 #include "tab/tests/TabFixture.h"
 #include "tests/support/TestHtmlDocument.h"

@@ -9,13 +9,13 @@
 #include <vector>
 
 #include "app/MainFrame.h"
-#include "app/TabGroup.h"
 #include "app/VantorelApp.h"
 #include "framework/ole/OleUtil.h"
 #include "shared/AppData.h"
 #include "shared/FrameMessages.h"
 #include "tab/BrowserView.h"
 #include "tab/ScriptExternal.h"
+#include "tab/TabGroup.h"
 #include "tab/TabItem.h"
 #include "framework/ole/OleObject.h"
 #include "tab/tests/TabFixture.h"

@@ -18,9 +18,9 @@
 #include "shared/FrameMessages.h"
 #include "shared/ProgramPath.h"
 #include "app/StartupList.h"
-#include "app/TabGroup.h"
 #include "tab/ChildFrame.h"
 #include "tab/PageScript.h"
+#include "tab/TabGroup.h"
 #include "tab/TabItem.h"
 
 namespace {

@@ -13,7 +13,6 @@
 
 #include "app/DialogsLibrary.h"
 #include "app/StartupList.h"
-#include "app/TabGroup.h"
 #include "app/VantorelApp.h"
 #include "app/resource.h"
 #include "bars/PageTabBar.h"
@@ -24,6 +23,7 @@
 #include "tab/ChildFrame.h"
 #include "tab/DocHostHandler.h"
 #include "tab/PageSelection.h"
+#include "tab/TabGroup.h"
 #include "tab/TabItem.h"
 
 namespace {

@@ -7,12 +7,12 @@
 #include <windows.h>
 
 #include "app/DialogsLibrary.h"
-#include "app/TabGroup.h"
 #include "app/VantorelApp.h"
 #include "app/resource.h"
 #include "bars/GroupTabBar.h"
 #include "lists/SearchEngineMenu.h"
 #include "shared/GroupImageMenu.h"
+#include "tab/TabGroup.h"
 
 namespace {
 

@@ -10,12 +10,12 @@
 #include <cstring>
 
 #include "app/DlgFavTree.h"
-#include "app/TabGroup.h"
 #include "app/VantorelApp.h"
 #include "bars/GroupTabBar.h"
 #include "bars/PageTabBar.h"
 #include "tab/BrowserView.h"
 #include "tab/HtmlPopupDlg.h"
+#include "tab/TabGroup.h"
 #include "tab/TabItem.h"
 
 namespace {

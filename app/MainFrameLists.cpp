@@ -6,7 +6,6 @@
 #include <optional>
 
 #include "app/MainFrame.h"
-#include "app/TabGroup.h"
 #include "app/VantorelApp.h"
 #include "lists/FavoritesScan.h"
 #include "tab/BrowserView.h"
@@ -17,6 +16,7 @@
 #include "lists/SearchUrl.h"
 #include "lists/WebSearch.h"
 #include "shared/ProgramPath.h"
+#include "tab/TabGroup.h"
 
 namespace {
 

@@ -10,7 +10,6 @@
 #include <vector>
 
 #include "app/StartupList.h"
-#include "app/TabGroup.h"
 #include "app/VantorelApp.h"
 #include "app/resource.h"
 #include "bars/GroupTabBar.h"
@@ -18,6 +17,7 @@
 #include "shared/FrameSend.h"
 #include "tab/BrowserView.h"
 #include "tab/ChildFrame.h"
+#include "tab/TabGroup.h"
 #include "tab/TabItem.h"
 
 namespace {

@@ -4,13 +4,13 @@
 
 #include <windows.h>
 
-#include "app/TabGroup.h"
 #include "app/TabSetFile.h"
 #include "app/VantorelApp.h"
 #include "bars/GroupTabBar.h"
 #include "bars/PageTabBar.h"
 #include "tab/BrowserView.h"
 #include "tab/ChildFrame.h"
+#include "tab/TabGroup.h"
 #include "tab/TabItem.h"
 
 namespace {

@@ -5,7 +5,6 @@
 
 #include <algorithm>
 
-#include "app/TabGroup.h"
 #include "app/VantorelApp.h"
 #include "app/resource.h"
 #include "bars/GroupTabBar.h"
@@ -13,6 +12,7 @@
 #include "framework/win/RedrawGuard.h"
 #include "tab/BrowserView.h"
 #include "tab/ChildFrame.h"
+#include "tab/TabGroup.h"
 #include "tab/TabItem.h"
 
 namespace {

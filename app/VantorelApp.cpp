@@ -14,6 +14,8 @@
 #include "framework/app/FaultGuard.h"
 #include "framework/core/File.h"
 #include "lists/PlugInModules.h"
+#include "shared/AppData.h"
+#include "shared/AppSettings.h"
 #include "shared/KeyText.h"
 #include "shared/ProgramPath.h"
 #include "shared/TextFormat.h"
@@ -48,13 +50,21 @@ BEGIN_MESSAGE_MAP(CVantorelApp, CWinApp)
     ON_COMMAND(ID_APP_ABOUT, OnAppAbout)
 END_MESSAGE_MAP()
 
-CVantorelApp::CVantorelApp() = default;
+CVantorelApp::CVantorelApp()
+{
+    SetAppSettings(&m_settings);
+    SetAppData(&m_folders, &m_strings);
+}
 
-CVantorelApp::~CVantorelApp() = default;
+CVantorelApp::~CVantorelApp()
+{
+    SetAppData(nullptr, nullptr);
+    SetAppSettings(nullptr);
+}
 
 CString CVantorelApp::ProgramFile(LPCTSTR name) const
 {
-    return ProgramPath::Join(GetProgramFolder(), name);
+    return m_folders.ProgramFile(name);
 }
 
 void CVantorelApp::CreateDataFolders()

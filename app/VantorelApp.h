@@ -8,11 +8,11 @@
 #include <string>
 #include <vector>
 
-#include "app/DataFolders.h"
 #include "framework/app/WinApp.h"
 #include "framework/core/Collections.h"
 #include "lists/PlugInItem.h"
 #include "lists/ScriptItem.h"
+#include "shared/DataFolders.h"
 #include "shared/SettingsRecord.h"
 #include "shared/StringLineCache.h"
 #include "tab/KeyBindings.h"

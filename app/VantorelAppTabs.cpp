@@ -9,7 +9,6 @@
 
 #include "app/MainFrame.h"
 #include "app/StartupList.h"
-#include "app/TabGroup.h"
 #include "bars/PageTabBar.h"
 #include "framework/win/RedrawGuard.h"
 #include "framework/core/File.h"
@@ -18,6 +17,7 @@
 #include "shared/WidePath.h"
 #include "tab/BrowserView.h"
 #include "tab/ChildFrame.h"
+#include "tab/TabGroup.h"
 #include "tab/TabItem.h"
 
 namespace {

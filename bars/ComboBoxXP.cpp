@@ -3,7 +3,7 @@
 #include <imm.h>
 
 #include "app/MainFrame.h"
-#include "app/VantorelApp.h"
+#include "shared/AppSettings.h"
 #include "shared/FrameMessages.h"
 #include "tab/TabItem.h"
 
@@ -119,7 +119,7 @@ BOOL CComboBoxXP::Create(DWORD dwStyle, const RECT& rect, CWnd* pParent, UINT nI
 
 void CComboBoxXP::AttachParts()
 {
-    const int menuStyle = theApp.m_settings.iMENU_STYLE;
+    const int menuStyle = AppSettings().iMENU_STYLE;
     if (menuStyle != 0 && menuStyle != 1)
         m_hover.Attach(m_hWnd, CHoverFrame::kInvalidate);
     HWND hEdit = ::GetWindow(m_hWnd, GW_CHILD);
@@ -141,7 +141,7 @@ void CComboBoxXP::PreSubclassWindow()
 
 bool CComboBoxXP::PassesHover() const
 {
-    const int menuStyle = theApp.m_settings.iMENU_STYLE;
+    const int menuStyle = AppSettings().iMENU_STYLE;
     return menuStyle != 0 && menuStyle != 1;
 }
 
@@ -282,7 +282,7 @@ void CAddressCombo::AttachAutoComplete()
     if (!m_autoCompletePending)
         return;
     m_autoCompletePending = false;
-    if (!theApp.m_settings.bAddBar_AutoCompEnable() || m_edit.m_hWnd == nullptr)
+    if (!AppSettings().bAddBar_AutoCompEnable() || m_edit.m_hWnd == nullptr)
         return;
     HMODULE hShell = ::GetModuleHandleA("shlwapi.dll");
     bool loaded = false;

@@ -3,11 +3,13 @@
 #include <cstdlib>
 
 #include "app/MainFrame.h"
-#include "app/TabGroup.h"
 #include "app/VantorelApp.h"
 #include "bars/GroupTabBar.h"
 #include "bars/PopupLoop.h"
+#include "shared/AppData.h"
+#include "shared/AppSettings.h"
 #include "shared/ProgramPath.h"
+#include "tab/TabGroup.h"
 #include "tab/TabItem.h"
 
 namespace {
@@ -17,7 +19,7 @@ const int kHoverSlack = 10;
 // The group bar's tabs are buttons or one row: a previewed selection shows.
 bool GroupBarShowsPreview()
 {
-    const SettingsRecord& s = theApp.m_settings;
+    const SettingsRecord& s = AppSettings();
     return s.bTabButton_P() || !s.bMLine_P();
 }
 
@@ -37,7 +39,7 @@ BOOL CDlgWndMng::OnInitDialog()
     m_strip.ModifyStyle(0, TCS_FLATBUTTONS | TCS_HOTTRACK);
     if (m_images.Create(16, 16, ILC_COLOR24 | ILC_MASK, 13, 1))
     {
-        CString path = ProgramPath::Join(theApp.m_folders.GetResFolder(), "progress_status.bmp");
+        CString path = ProgramPath::Join(AppFolders().GetResFolder(), "progress_status.bmp");
         HBITMAP hBitmap = static_cast<HBITMAP>(::LoadImageA(nullptr, path, IMAGE_BITMAP, 0, 0, LR_LOADFROMFILE));
         if (hBitmap != nullptr)
         {
@@ -201,7 +203,7 @@ void CDlgWndMng::MoveSelection(int step)
 // a column group bar.
 void CDlgWndMng::SwitchGroup(int step)
 {
-    const BYTE position = theApp.m_settings.iTabTop_P;
+    const BYTE position = AppSettings().iTabTop_P;
     if (position == 2 || position == 3 || m_strip.GetItemCount() == 0)
         return;
     int index = theApp.GetGroupIndex(GetListedGroup());

@@ -1,7 +1,7 @@
 #include "bars/FullScreenTitleBar.h"
 
-#include "app/resource.h"
 #include "framework/gdi/DC.h"
+#include "shared/CommandIds.h"
 
 namespace {
 

@@ -3,10 +3,12 @@
 #include <algorithm>
 
 #include "app/MainFrame.h"
-#include "app/TabGroup.h"
 #include "app/VantorelApp.h"
 #include "bars/PageTabBar.h"
+#include "shared/AppData.h"
+#include "shared/AppSettings.h"
 #include "tab/ChildFrame.h"
+#include "tab/TabGroup.h"
 #include "tab/TabItem.h"
 
 namespace {
@@ -32,7 +34,7 @@ END_MESSAGE_MAP()
 
 TabBarOptions CGroupTabBar::GetOptions() const
 {
-    const SettingsRecord& s = theApp.m_settings;
+    const SettingsRecord& s = AppSettings();
     TabBarOptions options;
     options.show = s.bTabShow_P();
     options.oldStyle = s.bOldStyle_P();
@@ -51,7 +53,7 @@ BOOL CGroupTabBar::Create(CWnd* pParent, int flags, int position)
         DestroyWindow();
     if (position == kLeftColumn || position == kRightColumn)
     {
-        SettingsRecord& s = theApp.m_settings;
+        SettingsRecord& s = AppSettings();
         s.bTabButton_P(true);
         s.bMLine_P(true);
         s.bTabWidth_P(true);
@@ -250,7 +252,7 @@ void CGroupTabBar::BuildGroupTooltip(CString& text, CTabGroup* group)
     {
         if (i == kTipMaxPages)
         {
-            text += theApp.GetEtcText(kTipCutLine);
+            text += AppStrings().GetEtcText(kTipCutLine);
             break;
         }
         CTabItem* tab = group->GetTab(i);
@@ -265,7 +267,7 @@ bool CGroupTabBar::BuildTooltip(int index, CString& text)
     CTabGroup* group = GetGroupAt(index);
     if (group == nullptr)
         return false;
-    if (theApp.m_settings.bTabMenuShow() && group->GetTabCount() > 1 && g_pMainFrame != nullptr)
+    if (AppSettings().bTabMenuShow() && group->GetTabCount() > 1 && g_pMainFrame != nullptr)
     {
         g_pMainFrame->ShowGroupTabPopup(group, index);
         return false;
@@ -303,20 +305,20 @@ void CGroupTabBar::RunClickAction(int action, CPoint point)
 void CGroupTabBar::OnRButtonDown(UINT, CPoint point)
 {
     if (GetCurSel() >= 0)
-        RunClickAction(theApp.m_settings.iTabmouseR_P, point);
+        RunClickAction(AppSettings().iTabmouseR_P, point);
 }
 
 LRESULT CGroupTabBar::OnMButtonDown(WPARAM, LPARAM lParam)
 {
     if (GetCurSel() >= 0)
-        RunClickAction(theApp.m_settings.iTabmouseWC_P, CPoint(lParam));
+        RunClickAction(AppSettings().iTabmouseWC_P, CPoint(lParam));
     return 0;
 }
 
 void CGroupTabBar::OnLButtonDblClk(UINT, CPoint)
 {
     if (GetCurSel() >= 0)
-        PostGroupMenuCommand(theApp.m_settings.iTabmouseDC_P);
+        PostGroupMenuCommand(AppSettings().iTabmouseDC_P);
 }
 
 void CGroupTabBar::OnLButtonDown(UINT, CPoint point)
@@ -368,6 +370,6 @@ void CGroupTabBar::OnListCommand()
     ScreenToClient(&cursor);
     int index = HitTest(cursor);
     CTabGroup* group = index >= 0 ? GetGroupAt(index) : nullptr;
-    if (group != nullptr && theApp.m_settings.bTabMenuShow() && g_pMainFrame != nullptr)
+    if (group != nullptr && AppSettings().bTabMenuShow() && g_pMainFrame != nullptr)
         g_pMainFrame->ShowGroupTabPopup(group, index);
 }

@@ -2,8 +2,9 @@
 
 #include <cstdint>
 
-#include "app/VantorelApp.h"
 #include "framework/win/ImageList.h"
+#include "shared/AppData.h"
+#include "shared/AppSettings.h"
 #include "shared/ProgramPath.h"
 
 BOOL CLinksBar::Create(CWnd* pParent, DWORD dwStyle, UINT nID)
@@ -26,7 +27,7 @@ BOOL CLinksBar::Initialize()
 void CLinksBar::ResetImages()
 {
     CToolBarEx::SetImageList(nullptr);
-    LoadImages(ProgramPath::Join(theApp.m_folders.GetResFolder(), "mjr.bmp"), kImages);
+    LoadImages(ProgramPath::Join(AppFolders().GetResFolder(), "mjr.bmp"), kImages);
 }
 
 int CLinksBar::AddShellIcon(LPCSTR path)
@@ -58,7 +59,7 @@ bool CLinksBar::GetItemName(const TBBUTTON& button, CString& text) const
     if (at < first || (at - first) % sizeof(LinkButton) != 0 || (at - first) / sizeof(LinkButton) >= m_links.size())
         return false;
     const LinkButton& link = m_links[(at - first) / sizeof(LinkButton)];
-    text = MakeButtonText(link.label, theApp.m_settings.iFavTitleMaxStr);
+    text = MakeButtonText(link.label, AppSettings().iFavTitleMaxStr);
     return true;
 }
 

@@ -1,6 +1,6 @@
 #include "bars/MainToolBar.h"
 
-#include "app/VantorelApp.h"
+#include "shared/AppData.h"
 #include "shared/ProgramPath.h"
 
 namespace {
@@ -73,7 +73,7 @@ int CMainToolBar::GetTextLineOf(int nID)
 
 CString CMainToolBar::GetTextLine(int line)
 {
-    return theApp.m_strings.GetText("toolbar.dat", line);
+    return AppStrings().GetText("toolbar.dat", line);
 }
 
 void CMainToolBar::GetButtonText(int nID, CString& text)
@@ -86,7 +86,7 @@ void CMainToolBar::GetButtonText(int nID, CString& text)
 BOOL CMainToolBar::Initialize()
 {
     SetImageList(nullptr);
-    LoadImages(ProgramPath::Join(theApp.m_folders.GetResFolder(), "toolbar.bmp"), kImageCount);
+    LoadImages(ProgramPath::Join(AppFolders().GetResFolder(), "toolbar.bmp"), kImageCount);
     int count = 0;
     const ToolButtonRecord* records = GetButtonRecords(&count);
     SetButtonTable(count, records, kTextHidden, true);

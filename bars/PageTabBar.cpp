@@ -3,10 +3,11 @@
 #include <algorithm>
 
 #include "app/MainFrame.h"
-#include "app/TabGroup.h"
 #include "app/VantorelApp.h"
 #include "bars/GroupTabBar.h"
+#include "shared/AppSettings.h"
 #include "tab/ChildFrame.h"
+#include "tab/TabGroup.h"
 #include "tab/TabItem.h"
 
 namespace {
@@ -42,7 +43,7 @@ END_MESSAGE_MAP()
 
 TabBarOptions CPageTabBar::GetOptions() const
 {
-    const SettingsRecord& s = theApp.m_settings;
+    const SettingsRecord& s = AppSettings();
     TabBarOptions options;
     options.show = s.bTabShow();
     options.oldStyle = s.bOldStyle();
@@ -61,7 +62,7 @@ BOOL CPageTabBar::Create(CWnd* pParent, int flags, int position)
         DestroyWindow();
     if (position == kLeftColumn || position == kRightColumn)
     {
-        SettingsRecord& s = theApp.m_settings;
+        SettingsRecord& s = AppSettings();
         s.bTabButton(true);
         s.bMLine(true);
         s.bTabWidth(true);
@@ -96,7 +97,7 @@ BOOL CPageTabBar::Create(CWnd* pParent, int flags, int position)
 
 bool CPageTabBar::FillItem(TCITEMA& item, CTabItem* tab, CString& text) const
 {
-    if (tab == nullptr || !theApp.m_settings.bTabShow())
+    if (tab == nullptr || !AppSettings().bTabShow())
         return false;
     text = MakeItemText(tab->m_title);
     item.mask = TCIF_TEXT | TCIF_IMAGE | TCIF_PARAM;
@@ -172,7 +173,7 @@ void CPageTabBar::UpdatePageItem(CTabItem* tab, int index)
 
 void CPageTabBar::UpdateItemIcon(CTabItem* tab, int index)
 {
-    if (tab == nullptr || !theApp.m_settings.bTabShow() || GetItemImage(index) == tab->m_image)
+    if (tab == nullptr || !AppSettings().bTabShow() || GetItemImage(index) == tab->m_image)
         return;
     TCITEMA item = {};
     item.mask = TCIF_IMAGE;
@@ -182,7 +183,7 @@ void CPageTabBar::UpdateItemIcon(CTabItem* tab, int index)
 
 void CPageTabBar::RemovePageItem(CTabItem* tab, int index)
 {
-    if (tab == nullptr || !theApp.m_settings.bTabShow())
+    if (tab == nullptr || !AppSettings().bTabShow())
         return;
     if (GetTabAt(index) != tab)
         index = FindTab(tab);
@@ -280,7 +281,7 @@ void CPageTabBar::SendMouseClick(int action, CPoint point)
     CPoint at = point;
     if (GetItemRect(index, &rc) && ::PtInRect(&rc, point))
     {
-        switch (theApp.m_settings.iTabTop)
+        switch (AppSettings().iTabTop)
         {
         case 0: at = rc.TopLeft(); break;
         case 1: at = CPoint(rc.left, rc.bottom); break;

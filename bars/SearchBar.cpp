@@ -5,9 +5,9 @@
 #include <cstring>
 #include <vector>
 
-#include "app/VantorelApp.h"
 #include "lists/SearchEngineTree.h"
 #include <shlobj.h>
+#include "shared/AppData.h"
 #include "shared/ProgramPath.h"
 
 namespace {
@@ -145,7 +145,7 @@ void CSearchBar::LoadImages()
     m_hBarImages = ImageList_Create(16, 16, ILC_COLOR24 | ILC_MASK, engines > 0 ? engines + 5 : 4, 1);
     if (m_hBarImages == nullptr)
         return;
-    CString path = ProgramPath::Join(theApp.m_folders.GetResFolder(), "searchbar.bmp");
+    CString path = ProgramPath::Join(AppFolders().GetResFolder(), "searchbar.bmp");
     HBITMAP hBitmap = static_cast<HBITMAP>(
         ::LoadImageA(nullptr, path, IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION | LR_DEFAULTSIZE | LR_LOADFROMFILE));
     if (hBitmap == nullptr)

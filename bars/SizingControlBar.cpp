@@ -3,7 +3,8 @@
 #include <algorithm>
 
 #include "app/DlgFavTree.h"
-#include "app/VantorelApp.h"
+#include "shared/AppData.h"
+#include "shared/AppSettings.h"
 #include "tab/FavHtmlPane.h"
 #include "framework/frame/DockBar.h"
 #include "framework/frame/DockContext.h"
@@ -467,14 +468,14 @@ int CFavoritesBar::OnCreate(LPCREATESTRUCT lpcs)
     if (CSizingControlBar::OnCreate(lpcs) == -1)
         return -1;
     SetSizingStyle(kDraw3dEdges | kFitFirstChild);
-    const BYTE mode = theApp.m_settings.iDocFavMode;
+    const BYTE mode = AppSettings().iDocFavMode;
     if (mode == 0) {
         auto pane = std::make_unique<CDlgFavHtml>(this);
         if (pane->Create(kPageDialogId, this)) {
             pane->SetWindowPos(nullptr, 0, 0, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_SHOWWINDOW);
             pane->CreateHistoryPage();
             // Nothing else shows a first page in it.
-            pane->Navigate(theApp.GetProgramFolder() + "Favorite\\index.htm");
+            pane->Navigate(AppFolders().GetProgramFolder() + "Favorite\\index.htm");
             m_pPagePane = std::move(pane);
         }
     } else if (mode == 1) {

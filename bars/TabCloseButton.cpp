@@ -1,19 +1,20 @@
 #include "bars/TabCloseButton.h"
 
 #include "app/MainFrame.h"
-#include "app/TabGroup.h"
 #include "app/VantorelApp.h"
 #include "bars/GroupTabBar.h"
 #include "bars/PageTabBar.h"
 #include "framework/gdi/DC.h"
+#include "shared/AppData.h"
 #include "shared/ProgramPath.h"
+#include "tab/TabGroup.h"
 #include "tab/TabItem.h"
 
 namespace {
 
 HBITMAP LoadResBitmap(LPCSTR name)
 {
-    CString path = ProgramPath::Join(theApp.m_folders.GetResFolder(), name);
+    CString path = ProgramPath::Join(AppFolders().GetResFolder(), name);
     return static_cast<HBITMAP>(::LoadImageA(nullptr, path, IMAGE_BITMAP, 0, 0, LR_LOADFROMFILE));
 }
 

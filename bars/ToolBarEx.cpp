@@ -3,11 +3,11 @@
 #include <algorithm>
 #include <cstdlib>
 
-#include "app/VantorelApp.h"
 #include "bars/BaseTabCtrl.h"
 #include "bars/ToolBarPopup.h"
 #include "framework/core/Cp932.h"
 #include "menulib/NewMenu.h"
+#include "shared/AppData.h"
 
 namespace {
 
@@ -296,7 +296,7 @@ void CToolBarEx::AddContextMenuItems(CNewMenu& menu)
 {
     UINT grayed = (GetStyle() & CCS_ADJUSTABLE) ? 0 : MF_GRAYED;
     if (m_customizeItem)
-        menu.AppendODMenu(theApp.GetEtcText(kEtcCustomize), MF_OWNERDRAW | grayed, kCmdCustomize);
+        menu.AppendODMenu(AppStrings().GetEtcText(kEtcCustomize), MF_OWNERDRAW | grayed, kCmdCustomize);
     UINT checked = 0;
     HWND hReBar = ::GetParent(m_hWnd);
     int band = static_cast<int>(::SendMessageA(hReBar, RB_IDTOINDEX, AFX_IDW_TOOLBAR, 0));
@@ -309,8 +309,8 @@ void CToolBarEx::AddContextMenuItems(CNewMenu& menu)
         if (info.fStyle & RBBS_NOGRIPPER)
             checked = MF_CHECKED;
     }
-    menu.AppendODMenu(theApp.GetEtcText(kEtcLock), MF_OWNERDRAW | grayed | checked, kCmdLockBars);
-    menu.AppendODMenu(theApp.GetEtcText(kEtcReset), MF_OWNERDRAW | grayed, kCmdResetBands);
+    menu.AppendODMenu(AppStrings().GetEtcText(kEtcLock), MF_OWNERDRAW | grayed | checked, kCmdLockBars);
+    menu.AppendODMenu(AppStrings().GetEtcText(kEtcReset), MF_OWNERDRAW | grayed, kCmdResetBands);
 }
 
 void CToolBarEx::ShowChevronPopup(const RECT& chevron, LPARAM)

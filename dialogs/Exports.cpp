@@ -7,7 +7,6 @@
 
 #include <type_traits>
 
-#include "app/TabGroup.h"
 #include "dialogs/core/DlgAbout.h"
 #include "dialogs/core/DlgSetting.h"
 #include "dialogs/core/FormsetApp.h"
@@ -19,6 +18,7 @@
 #include "shared/FormbayExports.h"
 #include "shared/FrameMessages.h"
 #include "shared/SettingsRecord.h"
+#include "tab/TabGroup.h"
 
 // Exported by name through Formbay.def, so no decorated name is exported.
 #define FORMBAY_EXPORT extern "C"

@@ -14,10 +14,10 @@
 #include <map>
 #include <string>
 
-#include "app/RecordPool.h"
 #include "framework/core/Collections.h"
 #include "framework/core/CString.h"
 #include "framework/core/File.h"
+#include "shared/RecordPool.h"
 
 //--- CFavoriteNode
 class CFavoriteNode

@@ -15,8 +15,8 @@
 #include <initializer_list>
 #include <vector>
 
-#include "app/RecordPool.h"
 #include "framework/core/CString.h"
+#include "shared/RecordPool.h"
 
 class CStringFiles;
 

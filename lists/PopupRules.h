@@ -5,8 +5,8 @@
 
 #include <vector>
 
-#include "app/RecordPool.h"
 #include "framework/core/CString.h"
+#include "shared/RecordPool.h"
 
 struct PopupRule
 {

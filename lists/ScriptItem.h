@@ -12,8 +12,8 @@
 
 #include <vector>
 
-#include "app/RecordPool.h"
 #include "framework/core/CString.h"
+#include "shared/RecordPool.h"
 
 //--- CScriptItem
 class CScriptItem

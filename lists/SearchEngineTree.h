@@ -13,10 +13,10 @@
 #ifndef VA_LISTS_SEARCHENGINETREE_H
 #define VA_LISTS_SEARCHENGINETREE_H
 
-#include "app/RecordPool.h"
 #include "framework/core/Collections.h"
 #include "framework/core/CString.h"
 #include "framework/core/File.h"
+#include "shared/RecordPool.h"
 
 // A 16 x 16 icon of the platform (an HICON on Windows), or null.
 typedef void* SearchEngineIcon;

@@ -5,17 +5,19 @@
 #include <oleauto.h>
 
 #include "app/MainFrame.h"
-#include "app/TabGroup.h"
 #include "app/VantorelApp.h"
 #include "framework/ole/OleUtil.h"
 #include "lists/SearchEngineMenu.h"
 #include "lists/SearchEngineTree.h"
 #include "menulib/NewMenu.h"
 #include "lists/WebSearch.h"
+#include "shared/AppData.h"
+#include "shared/AppSettings.h"
 #include "shared/FrameMessages.h"
 #include "tab/PageSelection.h"
 #include "tab/ChildFrame.h"
 #include "tab/KeyState.h"
+#include "tab/TabGroup.h"
 #include "tab/TabItem.h"
 
 namespace {
@@ -110,7 +112,7 @@ void CBrowserView::OnInitialUpdate()
         m_pPageDropTarget->Register(m_hWnd);
     }
     m_bIEMenuAllowed = 1;
-    m_contextMenuMode = theApp.m_settings.iIEContext;
+    m_contextMenuMode = AppSettings().iIEContext;
     m_dwHostFlags = kTabHostFlags;
     AttachToSite(m_wndBrowser.GetControlSite(), &m_ambient);
     tab->m_pFrame = frame;
@@ -119,7 +121,7 @@ void CBrowserView::OnInitialUpdate()
     if (m_pBrowser != nullptr && m_pApplication == nullptr)
         m_pBrowser->get_Application(&m_pApplication);
 
-    const SettingsRecord& s = theApp.m_settings;
+    const SettingsRecord& s = AppSettings();
     tab->m_reloadPeriod = s.iReload * 60;
     // The frame sets the tab's locks and page options.
     frame->AttachView(this);
@@ -135,7 +137,7 @@ void CBrowserView::ApplyTabSettings()
     CTabItem* tab = m_pTabItem;
     if (tab == nullptr)
         return;
-    const SettingsRecord& s = theApp.m_settings;
+    const SettingsRecord& s = AppSettings();
     DWORD options = tab->m_pGroup != nullptr ? tab->m_pGroup->m_options : s.dwDLControlFlags;
     bool wheelLock = s.bTabActivate_WC();
     bool linkLock = s.bTabActivate_LINK();
@@ -159,7 +161,7 @@ void CBrowserView::ApplyTabSettings()
 
 CDocHostHandler::Options CBrowserView::GetHostOptions()
 {
-    const SettingsRecord& s = theApp.m_settings;
+    const SettingsRecord& s = AppSettings();
     Options options;
     options.bShowScriptErr = s.bShowScriptErr();
     options.bShowActiveXErrMsg = s.bShowActiveXErrMsg();
@@ -175,7 +177,7 @@ void CBrowserView::SetStatusText(LPCSTR pszText)
 
 CString CBrowserView::GetEtcText(int line)
 {
-    return theApp.GetEtcText(line);
+    return AppStrings().GetEtcText(line);
 }
 
 void CBrowserView::ShowEngineMenu()
@@ -228,7 +230,7 @@ void CBrowserView::FillPageMenuEngines(CNewMenu& engines)
     const CSearchEngineNode* root = tree.GetRoot();
     // Searching with every engine is the root's command.
     const UINT first = kCmdSearchEngineFirst + static_cast<UINT>(root != nullptr ? root->m_flatIndex : 0);
-    engines.AppendODMenu(theApp.GetEtcText(1), MF_STRING, first);
+    engines.AppendODMenu(AppStrings().GetEtcText(1), MF_STRING, first);
     engines.AppendODMenu(nullptr, MF_SEPARATOR, 0);
     if (root != nullptr) {
         AppendSearchEngineItems(engines, *root, g_pMainFrame->GetSearchEngineMenuTexts());
@@ -370,7 +372,7 @@ void CBrowserView::OnForwardMenu(UINT nID)
 
 void CBrowserView::GoHome()
 {
-    if (theApp.m_settings.iParentTabNewRule & 0x1) {
+    if (AppSettings().iParentTabNewRule & 0x1) {
         theApp.OpenUrlInNewGroup(kHomeToken, kReasonLink, 0);
         return;
     }

@@ -7,11 +7,11 @@
 #include <windows.h>
 #include <exdisp.h>
 
-#include "app/RecordPool.h"
 #include "framework/core/Collections.h"
 #include "framework/frame/View.h"
 #include "framework/ole/OleDropTarget.h"
 #include "framework/ole/OleEvents.h"
+#include "shared/RecordPool.h"
 #include "tab/BrowserSubWnd.h"
 #include "tab/DocHostHandler.h"
 #include "tab/DropTargets.h"

@@ -9,12 +9,14 @@
 
 #include "app/MainFrame.h"
 #include "app/StartupList.h"
-#include "app/TabGroup.h"
 #include "app/VantorelApp.h"
 #include "framework/ole/OleUtil.h"
+#include "shared/AppData.h"
+#include "shared/AppSettings.h"
 #include "tab/ChildFrame.h"
 #include "tab/LinkInfo.h"
 #include "tab/PageFrames.h"
+#include "tab/TabGroup.h"
 #include "tab/TabItem.h"
 
 BEGIN_EVENTSINK_MAP(CBrowserView, COleEventHandler)
@@ -110,7 +112,7 @@ void CBrowserView::OnBeforeNavigate2(IDispatch* pDisp, LPCTSTR url, BOOL* pCance
         return;
     }
     if (url != nullptr && _strnicmp(url, "mailto:", 7) == 0) {
-        if (theApp.m_settings.bMailToNotOpen())
+        if (AppSettings().bMailToNotOpen())
             *pCancel = TRUE;
         return;
     }
@@ -151,7 +153,7 @@ void CBrowserView::OnNewWindow2(IDispatch** ppDisp, BOOL* pCancel)
         *pCancel = TRUE;
         return;
     }
-    const SettingsRecord& s = theApp.m_settings;
+    const SettingsRecord& s = AppSettings();
     const bool wheel = (m_state & kViewWheelNewWindow) != 0;
     const bool wheelNewGroup = wheel && (s.iParentTabNewRule & 0x8);
     CTabGroup* group = m_pTabItem->m_pGroup;
@@ -173,7 +175,7 @@ void CBrowserView::OnNewWindow2(IDispatch** ppDisp, BOOL* pCancel)
     if (s.bClickOpen() && !(m_state & kViewKeyActivation) && IsActiveElementNotLink()) {
         reason = kReasonPopup;
         frame->m_popupMark = kClosePopup;
-        g_pMainFrame->SetStatusText(theApp.GetEtcText(72));
+        g_pMainFrame->SetStatusText(AppStrings().GetEtcText(72));
     }
     if (wheel) {
         if (!wheelNewGroup)
@@ -237,7 +239,7 @@ void CBrowserView::OnDocumentComplete(IDispatch* pDisp, LPCTSTR url)
             RestoreBackHistory();
         if (m_pTabItem->m_pForward != nullptr && !m_pTabItem->m_pForward->IsEmpty())
             RestoreForwardHistory();
-        if (theApp.m_settings.iFocusMove == 0 && theApp.m_pActiveView == this)
+        if (AppSettings().iFocusMove == 0 && theApp.m_pActiveView == this)
             FocusPage();
     }
     m_progress = kProgressIdle;
@@ -262,7 +264,7 @@ void CBrowserView::OnStatusTextChange(LPCTSTR text)
     if (IsClosing())
         return;
     if (theApp.m_pActiveView == this && g_pMainFrame != nullptr &&
-        (!theApp.m_settings.bStatusBar_URL_Only() || IsUrlForm(text)))
+        (!AppSettings().bStatusBar_URL_Only() || IsUrlForm(text)))
         g_pMainFrame->SetStatusText(text != nullptr ? text : "");
     if ((m_state & kViewNavigating) && IsReadyAndIdle()) {
         NotifyDocumentComplete();

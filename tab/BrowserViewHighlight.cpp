@@ -8,6 +8,7 @@
 #include "app/MainFrame.h"
 #include "app/VantorelApp.h"
 #include "framework/ole/OleUtil.h"
+#include "shared/AppData.h"
 #include "tab/PageFrames.h"
 #include "tab/PageText.h"
 
@@ -71,7 +72,7 @@ int CBrowserView::SetHighlightWords(BOOL bRemoveOnly, const CString& word, int m
     CComPtr<IHTMLDocument2> doc;
     doc.Attach(AsHtmlDocument(disp));
     if (g_pMainFrame != nullptr)
-        g_pMainFrame->SaveTabSet(theApp.GetProgramFolder() + "Exception.dat");
+        g_pMainFrame->SaveTabSet(AppFolders().GetProgramFolder() + "Exception.dat");
     m_highlightStart = m_pfnHighlightTicks();
     if (doc == nullptr)
         return 0;
@@ -103,7 +104,7 @@ bool CBrowserView::HighlightBudgetAllows()
     const DWORD now = m_pfnHighlightTicks();
     if (now - m_highlightStart <= kBudgetMs)
         return true;
-    const int answer = ::MessageBoxA(m_hWnd, theApp.GetMessageText(kMessageBudgetQuestion),
+    const int answer = ::MessageBoxA(m_hWnd, AppStrings().GetMessageText(kMessageBudgetQuestion),
                                      theApp.GetMainClassName(), MB_YESNO | MB_ICONQUESTION);
     if (answer != IDYES)
         return false;
@@ -139,7 +140,7 @@ void CBrowserView::AddHighlightSnippet(IHTMLTxtRange* pRange)
 
 int CBrowserView::HighlightDocument(IHTMLDocument2* pDoc, BOOL bRemoveOnly, BOOL bWholeWord)
 {
-    ClearHighlight(pDoc, theApp.GetEtcText(kEtcIdPrefix));
+    ClearHighlight(pDoc, AppStrings().GetEtcText(kEtcIdPrefix));
     CComPtr<IHTMLElement> body;
     CComPtr<IHTMLBodyElement> bodyElement;
     CComPtr<IHTMLTxtRange> range;
@@ -223,7 +224,7 @@ void CBrowserView::ClearHighlight(IHTMLDocument2* pDoc, const CString& idPrefix)
 int CBrowserView::SelectHighlight(IHTMLDocument2* pDoc, int number, int topOffset, int leftOffset)
 {
     CString id;
-    id.Format("%s%04d", static_cast<LPCSTR>(theApp.GetEtcText(kEtcIdPrefix)), number);
+    id.Format("%s%04d", static_cast<LPCSTR>(AppStrings().GetEtcText(kEtcIdPrefix)), number);
     CComPtr<IHTMLElement> mark;
     ForEachElement(pDoc, [&](IHTMLElement* element) {
         if (ElementId(element) == id && TagName(element) == "SPAN")

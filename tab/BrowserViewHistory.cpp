@@ -8,8 +8,8 @@
 
 #include <cstring>
 
-#include "app/VantorelApp.h"
 #include "framework/ole/OleUtil.h"
+#include "shared/AppSettings.h"
 #include "tab/TabItem.h"
 
 namespace {
@@ -66,7 +66,7 @@ void SaveEntries(IDispatch* application, DWORD direction, SavedHistory& list)
         return;
     IEnumTravelLogEntry* entries = nullptr;
     if (SUCCEEDED(log->EnumEntries(static_cast<TLENUMF>(direction), &entries)) && entries != nullptr) {
-        const int limit = theApp.m_settings.iBackHistoryMax;
+        const int limit = AppSettings().iBackHistoryMax;
         int stored = 0;
         ITravelLogEntry* entry = nullptr;
         ULONG fetched = 0;

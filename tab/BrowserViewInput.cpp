@@ -11,13 +11,15 @@
 #include <cstring>
 
 #include "app/MainFrame.h"
-#include "app/TabGroup.h"
 #include "app/VantorelApp.h"
 #include "framework/ole/OleUtil.h"
+#include "shared/AppData.h"
+#include "shared/AppSettings.h"
 #include "shared/BindingFile.h"
 #include "shared/GestureAngle.h"
 #include "tab/LinkInfo.h"
 #include "tab/PageFrames.h"
+#include "tab/TabGroup.h"
 #include "tab/TabItem.h"
 
 namespace {
@@ -76,7 +78,7 @@ BOOL CBrowserView::PreTranslateMessage(MSG* pMsg)
 
 void CBrowserView::DoMouseAction(int action)
 {
-    if (!theApp.m_settings.bMouseG())
+    if (!AppSettings().bMouseG())
         return;
     switch (action) {
     case kActionBack: GoBack(); break;
@@ -92,7 +94,7 @@ void CBrowserView::DoMouseAction(int action)
 
 BOOL CBrowserView::FilterMouse(MSG* pMsg)
 {
-    const SettingsRecord& s = theApp.m_settings;
+    const SettingsRecord& s = AppSettings();
     switch (pMsg->message) {
     case WM_MOUSEMOVE:
         RefocusUnderMouse();
@@ -157,7 +159,7 @@ void CBrowserView::RefocusUnderMouse()
 
 BOOL CBrowserView::OpenLinkByWheelClick(MSG* pMsg)
 {
-    const SettingsRecord& s = theApp.m_settings;
+    const SettingsRecord& s = AppSettings();
     if (!s.bOpenNewWindowWC())
         return FALSE;
     if (s.bWindowMaxCnt() && !(s.iParentTabNewRule & 0x08)) {
@@ -246,7 +248,7 @@ void CBrowserView::GetGestureCommandName(const CString& gesture, CString& name)
 {
     name.Empty();
     std::vector<BindingFile::Line> lines;
-    BindingFile::Read(theApp.GetProgramFolder(), "MGC.dat", "MGCDefault.dat", lines);
+    BindingFile::Read(AppFolders().GetProgramFolder(), "MGC.dat", "MGCDefault.dat", lines);
     for (const BindingFile::Line& line : lines) {
         if (line.fieldCount != 4 || strncmp(line.text, gesture, static_cast<size_t>(gesture.GetLength())) != 0)
             continue;
@@ -262,7 +264,7 @@ void CBrowserView::ShowGestureStatus(const CString& gesture)
     if (g_pMainFrame == nullptr)
         return;
     // The line is no format: "%s" stands for the gesture.
-    CString text = theApp.GetEtcText(67);
+    CString text = AppStrings().GetEtcText(67);
     text.Replace("%s", gesture);
     CString name;
     GetGestureCommandName(gesture, name);
@@ -278,7 +280,7 @@ int CBrowserView::TrackMouseGesture(MSG* pMsg)
     POINT reference = ScreenPointOf(start);
     POINT last = reference;
     // A step is at least one pixel long: a zero-length move draws nothing.
-    const int threshold = theApp.m_settings.iMouseGSence > 0 ? theApp.m_settings.iMouseGSence : 1;
+    const int threshold = AppSettings().iMouseGSence > 0 ? AppSettings().iMouseGSence : 1;
     CString gesture;
     const char* lastArrow = nullptr;
     DWORD lastStep = 0xFFFFFFFF;
@@ -309,7 +311,7 @@ int CBrowserView::TrackMouseGesture(MSG* pMsg)
                 continue;
             const char* arrow = ArrowOf(dx, dy);
             const DWORD now = ::GetTickCount();
-            const DWORD pause = static_cast<WORD>(theApp.m_settings.iMouseGSence2);
+            const DWORD pause = static_cast<WORD>(AppSettings().iMouseGSence2);
             if (arrow == lastArrow && now - lastStep > pause)
                 lastArrow = nullptr;
             if (arrow != lastArrow) {
@@ -324,7 +326,7 @@ int CBrowserView::TrackMouseGesture(MSG* pMsg)
         }
         if (msg.message == WM_LBUTTONDOWN) {
             if (msg.wParam & MK_RBUTTON)
-                DoMouseAction(theApp.m_settings.mouseRL);
+                DoMouseAction(AppSettings().mouseRL);
             handled = true;
             break;
         }
@@ -336,7 +338,7 @@ int CBrowserView::TrackMouseGesture(MSG* pMsg)
         if (msg.message == WM_LBUTTONUP)
             continue;
         if (msg.message == WM_LBUTTONDBLCLK) {
-            DoMouseAction(theApp.m_settings.mouseDC);
+            DoMouseAction(AppSettings().mouseDC);
             handled = true;
             break;
         }

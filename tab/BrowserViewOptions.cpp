@@ -7,8 +7,9 @@
 #include <mshtml.h>
 
 #include "app/MainFrame.h"
-#include "app/VantorelApp.h"
 #include "framework/ole/OleUtil.h"
+#include "shared/AppData.h"
+#include "shared/AppSettings.h"
 #include "tab/FlashHiding.h"
 #include "tab/KeyState.h"
 #include "tab/PageFrames.h"
@@ -64,7 +65,7 @@ void CBrowserView::AfterOptionChange()
     if (m_pTabItem == nullptr)
         return;
     m_pTabItem->m_pageOptions = GetPageOptions();
-    if (theApp.m_settings.bLightRefresh() && NoModifierKeys())
+    if (AppSettings().bLightRefresh() && NoModifierKeys())
         Navigate(m_pTabItem->m_url);
 }
 
@@ -167,5 +168,5 @@ void CBrowserView::HideFlashObjects()
     if (doc == nullptr)
         return;
     if (HideFlashInFrames(doc) > 0 && g_pMainFrame != nullptr)
-        g_pMainFrame->SetStatusText(theApp.GetEtcText(kEtcFlashHidden));
+        g_pMainFrame->SetStatusText(AppStrings().GetEtcText(kEtcFlashHidden));
 }

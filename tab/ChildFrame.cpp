@@ -6,12 +6,14 @@
 #include <cstring>
 
 #include "app/DialogsLibrary.h"
+#include "shared/AppData.h"
+#include "shared/AppSettings.h"
 #include "shared/TextFormat.h"
 #include "app/MainFrame.h"
-#include "app/TabGroup.h"
 #include "app/VantorelApp.h"
 #include "tab/BrowserView.h"
 #include "tab/KeyState.h"
+#include "tab/TabGroup.h"
 #include "tab/TabItem.h"
 
 namespace {
@@ -171,7 +173,7 @@ void CChildFrame::ActivateFrame(int nCmdShow)
         CMDIChildWnd::ActivateFrame(SW_SHOWMAXIMIZED);
         return;
     }
-    bool background = IsBackgroundReason(m_activationReason, theApp.m_settings);
+    bool background = IsBackgroundReason(m_activationReason, AppSettings());
     if (m_activationReason != kReasonPopup)
         m_activationReason = kReasonLink;
     if (OnlyCtrlDown())
@@ -315,7 +317,7 @@ CTabGroup* CChildFrame::GroupForNewTab() const
 void CChildFrame::OnNewTabKey()
 {
     static const UINT kByCtrlN[] = {1074, 1075, 1073, 1072};
-    UINT mode = theApp.m_settings.CtrlN;
+    UINT mode = AppSettings().CtrlN;
     if (mode < 4)
         OnTabCommand(kByCtrlN[mode]);
 }
@@ -336,7 +338,7 @@ void CChildFrame::OnTabCommand(UINT nID)
     case 1073: OpenClipboardText(); break;
     case 1074: DuplicateTab(); break;
     case 1075:
-        if (theApp.m_settings.iParentTabNewRule & 0x1)
+        if (AppSettings().iParentTabNewRule & 0x1)
             theApp.OpenUrlInNewGroup(kHomeToken, kReasonLink, 0);
         else
             theApp.OpenUrl(GroupForNewTab(), kHomeToken, kReasonLink);
@@ -416,7 +418,7 @@ void CChildFrame::FindInPage()
 {
     if (m_pView == nullptr)
         return;
-    CDialogsLibrary library(theApp.GetProgramFolder());
+    CDialogsLibrary library(AppFolders().GetProgramFolder());
     auto show = library.Get<FormbayExports::ShowPFindDlgFn>("ShowPFindDlg");
     if (show == nullptr)
         return;
@@ -453,8 +455,8 @@ void CChildFrame::FindTextWithBusyDialog(const CString& text, int value, bool cl
 {
     if (m_pView == nullptr)
         return;
-    const CString style = theApp.GetEtcText(kEtcHighlightStyle);
-    const CString idPrefix = theApp.GetEtcText(kEtcHighlightIdPrefix);
+    const CString style = AppStrings().GetEtcText(kEtcHighlightStyle);
+    const CString idPrefix = AppStrings().GetEtcText(kEtcHighlightIdPrefix);
     if (cleared) {
         m_pView->SetHighlightWords(TRUE, text, value, style, idPrefix);
         return;
@@ -465,7 +467,7 @@ void CChildFrame::FindTextWithBusyDialog(const CString& text, int value, bool cl
     if (count < 0)
         return;  // no highlighting in this page
     // The texts come from a data file: only their "%d" and "%s" are filled.
-    CString message = theApp.GetMessageText(count == 0 ? 12 : 10);
+    CString message = AppStrings().GetMessageText(count == 0 ? 12 : 10);
     if (count > 0) {
         CString number;
         number.Format("%d", count);
@@ -486,7 +488,7 @@ void CChildFrame::OnOpenDialog()
     CTabItem* tab = GetTabItem();
     if (m_pView == nullptr || tab == nullptr)
         return;
-    CDialogsLibrary library(theApp.GetProgramFolder());
+    CDialogsLibrary library(AppFolders().GetProgramFolder());
     auto show = library.Get<FormbayExports::ShowOpenDlgFn>("ShowOpenDlg");
     if (show == nullptr)
         return;
@@ -512,7 +514,7 @@ void CChildFrame::OnReloadPeriod(UINT nID)
         m_pView->PostMessage(WM_COMMAND, kCmdReloadStop);
         return;
     }
-    tab->m_reloadPeriod = nID == 36271 ? theApp.m_settings.iReload * 60 : kSeconds[nID - 36265];
+    tab->m_reloadPeriod = nID == 36271 ? AppSettings().iReload * 60 : kSeconds[nID - 36265];
     m_pView->PostMessage(WM_COMMAND, kCmdReloadStart);
 }
 
@@ -583,7 +585,7 @@ void CChildFrame::OnUpdateReloadPeriod(CCmdUI* pCmdUI)
 
 LRESULT CChildFrame::OnTabMouseAction(WPARAM wParam, LPARAM lParam)
 {
-    const SettingsRecord& s = theApp.m_settings;
+    const SettingsRecord& s = AppSettings();
     int action;
     switch (wParam) {
     case 0: action = s.iTabmouseDC; break;

@@ -4,8 +4,8 @@
 #ifndef VA_TAB_CHILDFRAME_H
 #define VA_TAB_CHILDFRAME_H
 
-#include "app/RecordPool.h"
 #include "framework/frame/MDIFrameWnd.h"
+#include "shared/RecordPool.h"
 
 class CBrowserView;
 class CTabGroup;

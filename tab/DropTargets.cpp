@@ -13,6 +13,7 @@
 #include "framework/ole/OleUtil.h"
 #include "lists/FavoritesScan.h"
 #include "lists/SearchEngineTree.h"
+#include "shared/AppSettings.h"
 #include "shared/FrameMessages.h"
 #include "shared/FrameSend.h"
 #include "shared/GestureAngle.h"
@@ -228,7 +229,7 @@ DWORD CPageDropTarget::OnDragEnter(IDataObject* pData, DWORD dwKeyState, POINTL 
         effect = dwAllowed;
         m_bPageEntered = SUCCEEDED(m_pPageTarget->DragEnter(pData, dwKeyState, pt, &effect));
     }
-    return theApp.m_settings.bSuperDnD() ? OneEffect(dwAllowed) : effect;
+    return AppSettings().bSuperDnD() ? OneEffect(dwAllowed) : effect;
 }
 
 DWORD CPageDropTarget::OnDragOver(IDataObject*, DWORD dwKeyState, POINTL pt, DWORD dwAllowed)
@@ -239,7 +240,7 @@ DWORD CPageDropTarget::OnDragOver(IDataObject*, DWORD dwKeyState, POINTL pt, DWO
         effect = dwAllowed;
         m_pPageTarget->DragOver(dwKeyState, pt, &effect);
     }
-    if (!theApp.m_settings.bSuperDnD())
+    if (!AppSettings().bSuperDnD())
         return effect;
     if (!m_bLinkOffered)
     {
@@ -247,7 +248,7 @@ DWORD CPageDropTarget::OnDragOver(IDataObject*, DWORD dwKeyState, POINTL pt, DWO
         const int dy = pt.y - m_start.y;
         const int distance = static_cast<int>(std::sqrt(static_cast<double>(dx) * dx
                                                         + static_cast<double>(dy) * dy));
-        if (distance >= theApp.m_settings.iMouseGSence)
+        if (distance >= AppSettings().iMouseGSence)
         {
             m_dropMode = DropModeOfMove(dx, dy);
             m_start = {pt.x, pt.y};
@@ -285,7 +286,7 @@ void CPageDropTarget::OnDragLeave()
 
 DWORD CPageDropTarget::OnDrop(IDataObject* pData, DWORD dwKeyState, POINTL pt, DWORD dwAllowed)
 {
-    if (!theApp.m_settings.bSuperDnD())
+    if (!AppSettings().bSuperDnD())
     {
         DWORD effect = dwAllowed;
         if (m_pPageTarget == nullptr || !m_bPageEntered

@@ -8,6 +8,8 @@
 #include "app/MainFrame.h"
 #include "app/VantorelApp.h"
 #include "framework/ole/OleUtil.h"
+#include "shared/AppData.h"
+#include "shared/AppSettings.h"
 #include "tab/BrowserView.h"
 #include "tab/LocalPageHost.h"
 #include "tab/PageFrames.h"
@@ -96,11 +98,11 @@ void CDlgFavHtml::Navigate(const CString& url)
 
 void CDlgFavHtml::CreateHistoryPage()
 {
-    const CString path = theApp.GetProgramFolder() + "Favorite\\history.htm";
+    const CString path = AppFolders().GetProgramFolder() + "Favorite\\history.htm";
     if (::GetFileAttributesA(path) != INVALID_FILE_ATTRIBUTES)
         return;
     DWORD error = 0;
-    if (!WritePageFile(path, theApp.GetIEHistoryText(1), &error))
+    if (!WritePageFile(path, AppStrings().GetIEHistoryText(1), &error))
         ReportPageWriteFailure(m_hWnd, path, error);
 }
 
@@ -116,7 +118,7 @@ BOOL CDlgFavHtml::WriteIndexPage(const CString& rows)
     // Written while the pane goes, often with the frame: no message box
     // then, and a failure keeps the last index page whole.
     DWORD error = 0;
-    return WritePageFile(theApp.GetProgramFolder() + "Favorite\\index.htm", page, &error) ? TRUE : FALSE;
+    return WritePageFile(AppFolders().GetProgramFolder() + "Favorite\\index.htm", page, &error) ? TRUE : FALSE;
 }
 
 bool CDlgFavHtml::ReadFrameRows(CString& rows) const
@@ -150,7 +152,7 @@ void CDlgFavHtml::OnDestroy()
 
 STDMETHODIMP CDlgFavHtml::ShowContextMenu(DWORD dwID, POINT*, IUnknown*, IDispatch*)
 {
-    const SettingsRecord& s = theApp.m_settings;
+    const SettingsRecord& s = AppSettings();
     if (s.bFavViewAutoHide == 0 || s.bFavViewAutoHideClick != 2)
         return S_FALSE;
     if (dwID == 1 || dwID == 2 || dwID == 4 || dwID == 5)
@@ -210,7 +212,7 @@ void CDlgFavHtml::OnBeforeNavigate2(VaEventArgs& args)
         }
         return;
     }
-    if (theApp.m_settings.iParentTabNewRule & 0x100)
+    if (AppSettings().iParentTabNewRule & 0x100)
     {
         if (g_pMainFrame != nullptr)
             OpenLinkInNewGroup(this, g_pMainFrame->CreateEmptyGroup(), url);

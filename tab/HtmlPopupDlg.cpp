@@ -7,17 +7,19 @@
 
 #include "app/MainFrame.h"
 #include "app/StartupList.h"
-#include "app/TabGroup.h"
 #include "app/VantorelApp.h"
 #include "bars/PageTabBar.h"
 #include "framework/ole/OleUtil.h"
 #include "lists/SearchUrl.h"
+#include "shared/AppData.h"
+#include "shared/AppSettings.h"
 #include "tab/BrowserView.h"
 #include "tab/ChildFrame.h"
 #include "tab/LinkInfo.h"
 #include "tab/LocalPageHost.h"
 #include "tab/PageFrames.h"
 #include "tab/PageScript.h"
+#include "tab/TabGroup.h"
 
 namespace {
 
@@ -132,7 +134,7 @@ BOOL CDlgHtmlPopup::OnInitDialog()
     m_mode = ClampMode(m_mode);
     if (m_pagePath.IsEmpty())
     {
-        m_pagePath = theApp.GetProgramFolder() + "Favorite\\index.htm";
+        m_pagePath = AppFolders().GetProgramFolder() + "Favorite\\index.htm";
         m_mode = 0;
     }
     m_dwHostFlags = kPopupHostFlags;
@@ -155,7 +157,7 @@ BOOL CDlgHtmlPopup::OnInitDialog()
     HICON icon = ::LoadIconA(AfxGetResourceHandle(), MAKEINTRESOURCEA(kAppIcon));
     ::SendMessageA(m_hWnd, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(icon));
     ::SendMessageA(m_hWnd, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(icon));
-    ::SetWindowTextA(m_hWnd, theApp.GetDlgText(kDlgTitleLine + m_mode));
+    ::SetWindowTextA(m_hWnd, AppStrings().GetDlgText(kDlgTitleLine + m_mode));
     // Placed under the main toolbar's forward button when there is one.
     POINT at = {0, 0};
     HWND hToolBar = MainToolBar();
@@ -167,7 +169,7 @@ BOOL CDlgHtmlPopup::OnInitDialog()
         at = {button.left, button.bottom};
     }
     LONG_PTR exStyle = ::GetWindowLongPtrA(m_hWnd, GWL_EXSTYLE) | WS_EX_TOOLWINDOW;
-    if (theApp.m_settings.bPopUpNewStyle())
+    if (AppSettings().bPopUpNewStyle())
     {
         // Translucent while inactive; the modes open one under the other.
         exStyle |= WS_EX_LAYERED;
@@ -182,8 +184,8 @@ BOOL CDlgHtmlPopup::OnInitDialog()
     // A layered window shows nothing until its alpha is set.
     SetAlpha(255);
     const ModeSize& size = kModeSizes[m_mode];
-    const int width = theApp.m_settings.*size.width;
-    const int height = theApp.m_settings.*size.height;
+    const int width = AppSettings().*size.width;
+    const int height = AppSettings().*size.height;
     ::SetWindowPos(m_hWnd, nullptr, at.x, at.y, width, height, SWP_SHOWWINDOW | SWP_NOZORDER);
     ::GetWindowRect(m_hWnd, &m_rcRemembered);
     return FALSE;
@@ -209,7 +211,7 @@ void CDlgHtmlPopup::FreeUser32()
 // shrunk one.
 LRESULT CDlgHtmlPopup::OnNcActivate(WPARAM wParam, LPARAM)
 {
-    if (theApp.m_settings.bPopUpNewStyle() && m_pfnSetLayered != nullptr)
+    if (AppSettings().bPopUpNewStyle() && m_pfnSetLayered != nullptr)
     {
         if (wParam)
         {
@@ -231,7 +233,7 @@ LRESULT CDlgHtmlPopup::OnNcActivate(WPARAM wParam, LPARAM)
                                kLayeredInactiveHeight, SWP_NOZORDER | SWP_NOMOVE | SWP_NOACTIVATE);
                 m_bShrunk = true;
             }
-            const int alpha = theApp.m_settings.iPopUpNewStyle_nnn;
+            const int alpha = AppSettings().iPopUpNewStyle_nnn;
             SetAlpha(static_cast<BYTE>(alpha > 0 && alpha <= 255 ? alpha : 200));
         }
     }
@@ -349,7 +351,7 @@ void CDlgHtmlPopup::OnBeforeNavigate2(VaEventArgs& args)
 // A link that leaves the popup opens in the tabs.
 void CDlgHtmlPopup::OpenOutside(const CString& url)
 {
-    const SettingsRecord& s = theApp.m_settings;
+    const SettingsRecord& s = AppSettings();
     if (s.iParentTabNewRule & 0x100)
     {
         CComPtr<IHTMLDocument2> page;
@@ -371,7 +373,7 @@ void CDlgHtmlPopup::OpenOutside(const CString& url)
 
 void CDlgHtmlPopup::OnNewWindow2(VaEventArgs& args)
 {
-    if (OpenNewWindowAsTab(args) && !theApp.m_settings.bPopUpNewStyle() && m_mode != 1)
+    if (OpenNewWindowAsTab(args) && !AppSettings().bPopUpNewStyle() && m_mode != 1)
         ::PostMessageA(m_hWnd, WM_CLOSE, 0, 0);
 }
 
@@ -418,8 +420,8 @@ void CDlgHtmlPopup::SaveSize()
         return;
     const RECT& whole = m_bShrunk ? m_rcRemembered : wp.rcNormalPosition;
     const ModeSize& size = kModeSizes[ClampMode(m_mode)];
-    theApp.m_settings.*size.height = static_cast<uint16_t>(whole.bottom - whole.top);
-    theApp.m_settings.*size.width = static_cast<uint16_t>(whole.right - whole.left);
+    AppSettings().*size.height = static_cast<uint16_t>(whole.bottom - whole.top);
+    AppSettings().*size.width = static_cast<uint16_t>(whole.right - whole.left);
 }
 
 // Writes the page back to its file, but only while the popup still shows
@@ -463,7 +465,7 @@ BOOL CDlgHtmlPopup::PreTranslateMessage(MSG* pMsg)
     const HostedInput input =
         TranslateHostedInput(this, m_pBrowser, kHtmlPopupBrowser, m_statusText, bArmed, pMsg);
     m_flags = bArmed ? (m_flags | kPopupMiddleArmed) : (m_flags & ~static_cast<DWORD>(kPopupMiddleArmed));
-    if (input == HostedInput::kLinkOpened && !theApp.m_settings.bPopUpNewStyle())
+    if (input == HostedInput::kLinkOpened && !AppSettings().bPopUpNewStyle())
         ::PostMessageA(m_hWnd, WM_CLOSE, 0, 0);
     if (input == HostedInput::kPageKey)
         return FALSE;

@@ -14,6 +14,7 @@
 #include "framework/core/AtomicFile.h"
 #include "framework/ole/OleEvents.h"
 #include "framework/ole/OleUtil.h"
+#include "shared/AppSettings.h"
 #include "tab/BrowserView.h"
 #include "tab/ChildFrame.h"
 #include "tab/LinkInfo.h"
@@ -67,7 +68,7 @@ HostedInput OpenMiddleClickedLink(IDispatch* pBrowser, bool& bArmed)
     if (!bArmed)
         return HostedInput::kConsumed;
     bArmed = false;
-    const SettingsRecord& s = theApp.m_settings;
+    const SettingsRecord& s = AppSettings();
     CBrowserView* pView = theApp.m_pActiveView;
     if (s.bOpenNewTab_FAV_WC())
         theApp.OpenUrl(theApp.GetActiveGroup(), info.m_url, 7);
@@ -106,7 +107,7 @@ HostedInput TranslateHostedInput(CWnd* pHost, IDispatch* pBrowser, UINT nControl
 void OpenLinkInTabs(const CString& url, WORD newTabReason)
 {
     CBrowserView* pView = theApp.m_pActiveView;
-    if (theApp.m_settings.bOpenNewTab_FAV())
+    if (AppSettings().bOpenNewTab_FAV())
         theApp.OpenUrl(theApp.GetActiveGroup(), url, newTabReason);
     else if (pView != nullptr && ::IsWindow(pView->GetSafeHwnd()))
         pView->Navigate(url);
@@ -129,7 +130,7 @@ bool OpenNewWindowAsTab(VaEventArgs& args)
     VARIANT_BOOL* pCancel = args.GetBoolRef(1);
     if (ppDisp == nullptr || pCancel == nullptr)
         return false;
-    const SettingsRecord& s = theApp.m_settings;
+    const SettingsRecord& s = AppSettings();
     CTabGroup* group = theApp.GetActiveGroup();
     if (s.bWindowMaxCnt() && theApp.GetGroupTabCount(group) >= s.iWindowMaxCnt)
     {

@@ -7,6 +7,7 @@
 #include "app/VantorelApp.h"
 #include "framework/core/File.h"
 #include "framework/ole/OleUtil.h"
+#include "shared/AppData.h"
 #include "shared/ExternalEditor.h"
 #include "tab/BrowserView.h"
 
@@ -42,7 +43,7 @@ IHTMLTxtRange* BodyRange(CBrowserView* view)
 // The editor of HTML sources named in the registry, else Notepad.
 CString EditorPath()
 {
-    return ReadEditorPath(theApp.GetRegText(3));
+    return ReadEditorPath(AppStrings().GetRegText(3));
 }
 
 void CChildFrame::EditPageSource()
@@ -52,7 +53,7 @@ void CChildFrame::EditPageSource()
     // Each message box runs a loop that may close this tab: from there on
     // only the handle and what this function holds are used.
     const HWND self = m_hWnd;
-    if (::MessageBoxA(self, theApp.GetMessageText(31), theApp.GetMainClassName(), MB_YESNO) != IDYES ||
+    if (::MessageBoxA(self, AppStrings().GetMessageText(31), theApp.GetMainClassName(), MB_YESNO) != IDYES ||
         !IsStillAttached(this, self) || m_pView == nullptr)
         return;
     IHTMLTxtRange* range = BodyRange(m_pView);
@@ -65,13 +66,13 @@ void CChildFrame::EditPageSource()
     if (html.IsEmpty()) {
         if (range != nullptr)
             range->Release();
-        ::MessageBoxA(self, theApp.GetMessageText(27), theApp.GetMainClassName(), MB_OK);
+        ::MessageBoxA(self, AppStrings().GetMessageText(27), theApp.GetMainClassName(), MB_OK);
         return;
     }
 
     CString name;
     name.Format("PageEdit%08llu.htm", static_cast<unsigned long long>(reinterpret_cast<UINT_PTR>(m_pView)));
-    CString path = theApp.ProgramFile(name);
+    CString path = AppFolders().ProgramFile(name);
     CFile out;
     if (out.Open(path, CFile::modeCreate | CFile::modeWrite)) {
         out.Write(static_cast<LPCSTR>(html), static_cast<UINT>(html.GetLength()));
@@ -89,7 +90,7 @@ void CChildFrame::EditPageSource()
                 range->pasteHTML(CBstr::FromAnsi(edited));
             }
         } else {
-            ::MessageBoxA(self, theApp.GetMessageText(27), theApp.GetMainClassName(), MB_OK);
+            ::MessageBoxA(self, AppStrings().GetMessageText(27), theApp.GetMainClassName(), MB_OK);
         }
         ::DeleteFileA(path);
     }

@@ -14,6 +14,7 @@
 #include "framework/ole/OleUtil.h"
 #include "lists/FavoritesScan.h"
 #include "lists/SearchUrl.h"
+#include "shared/AppData.h"
 #include "shared/FrameMessages.h"
 #include "shared/WidePath.h"
 
@@ -471,7 +472,7 @@ bool CScriptExternal::IsLocalPage(const VARIANT& document) const
         || doc == nullptr || FAILED(doc->get_location(&location)) || location == nullptr
         || FAILED(location->get_href(&href)) || static_cast<BSTR>(href) == nullptr)
         return false;
-    const CString& folder = theApp.m_folders.GetProgramFolder();
+    const CString& folder = AppFolders().GetProgramFolder();
     return IsProgramPage(std::wstring(href, ::SysStringLen(href)),
                          VaWideFromAnsi(folder, folder.GetLength(), CP_ACP));
 }
@@ -573,9 +574,9 @@ void CScriptExternal::ActProgram(DISPID id, DISPPARAMS& params, VARIANT* result)
             ::PostMessageA(m_hMain, WM_COMMAND, static_cast<WPARAM>(static_cast<ULONG>(arg(1).lVal)), 0);
         SetBool(result, true);
         break;
-    case 101: SetText(result, theApp.m_folders.GetProgramFolder()); break;
-    case 102: SetText(result, theApp.m_folders.GetScriptFolder()); break;
-    case 103: SetText(result, theApp.m_folders.GetResFolder()); break;
+    case 101: SetText(result, AppFolders().GetProgramFolder()); break;
+    case 102: SetText(result, AppFolders().GetScriptFolder()); break;
+    case 103: SetText(result, AppFolders().GetResFolder()); break;
     case 104: SetInt(result, static_cast<int>(reinterpret_cast<INT_PTR>(m_hMain))); break;
     case 105: SetText(result, VersionText()); break;
     case 106: SetBool(result, ::GetKeyState(VK_SHIFT) < 0); break;
@@ -810,19 +811,19 @@ CString CScriptExternal::VersionText()
         UINT len = 0;
         void* pTranslation = nullptr;
         if (::GetFileVersionInfoA(module, 0, size, block.data())
-            && ::VerQueryValueA(block.data(), theApp.GetEtcText(53), &pTranslation, &len)
+            && ::VerQueryValueA(block.data(), AppStrings().GetEtcText(53), &pTranslation, &len)
             && pTranslation != nullptr && len >= 2 * sizeof(WORD))
         {
             const WORD* words = static_cast<const WORD*>(pTranslation);
             // Line 54 is filled, not used as a format: its two "%04x" get
             // the language and the code page.
-            CString path = theApp.GetEtcText(54);
+            CString path = AppStrings().GetEtcText(54);
             CString part;
             part.Format("%04x", words[0]);
             ReplaceFirst(path, "%04x", part);
             part.Format("%04x", words[1]);
             ReplaceFirst(path, "%04x", part);
-            path += theApp.GetEtcText(55);
+            path += AppStrings().GetEtcText(55);
             void* pText = nullptr;
             if (::VerQueryValueA(block.data(), path, &pText, &len) && pText != nullptr && len > 0)
                 version = CString(static_cast<const char*>(pText));

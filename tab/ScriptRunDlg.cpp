@@ -5,9 +5,9 @@
 #include <exdispid.h>
 
 #include "app/MainFrame.h"
-#include "app/VantorelApp.h"
 #include "framework/core/File.h"
 #include "framework/ole/OleUtil.h"
+#include "shared/AppData.h"
 #include "shared/TextFormat.h"
 #include "tab/PageFrames.h"
 
@@ -76,7 +76,7 @@ CString CScriptRunDlg::PreparePage()
         return m_scriptPath;
     CString pattern;
     CFile in;
-    if (in.Open(theApp.m_folders.GetStringFolder() + "scriptrun.dat",
+    if (in.Open(AppFolders().GetStringFolder() + "scriptrun.dat",
                 CFile::modeRead | CFile::shareDenyNone))
     {
         const ULONGLONG size = in.GetLength();
@@ -92,7 +92,7 @@ CString CScriptRunDlg::PreparePage()
         page = FillTemplate(pattern, "javascript", m_scriptPath);
     else if (ext == ".VBS")
         page = FillTemplate(pattern, "vbscript", m_scriptPath);
-    const CString pagePath = theApp.m_folders.GetScriptFolder() + kTempPage;
+    const CString pagePath = AppFolders().GetScriptFolder() + kTempPage;
     CFile out;
     if (out.Open(pagePath, CFile::modeCreate | CFile::modeWrite | CFile::shareDenyNone))
     {
@@ -134,7 +134,7 @@ void CScriptRunDlg::OnTimer(UINT_PTR nIDEvent)
     ::KillTimer(m_hWnd, kTimeLimitTimer);
     if (g_pMainFrame != nullptr) {
         const long seconds = static_cast<long>((m_timeLimitMs + 999) / 1000);
-        g_pMainFrame->SetStatusText(TextFormat::FormatNumbers(theApp.GetEtcText(kEtcTimeLimitStop), 'd',
+        g_pMainFrame->SetStatusText(TextFormat::FormatNumbers(AppStrings().GetEtcText(kEtcTimeLimitStop), 'd',
                                                               {seconds}, kTimeLimitStopText));
     }
     EndDialog(IDCANCEL);

@@ -7,8 +7,8 @@
 
 #include <windows.h>
 
-#include "app/RecordPool.h"
 #include "framework/core/Collections.h"
+#include "shared/RecordPool.h"
 #include "tab/SavedHistory.h"
 
 class CBrowserView;

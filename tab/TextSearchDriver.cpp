@@ -10,6 +10,7 @@
 #include "app/VantorelApp.h"
 #include "bars/DlgStatic.h"
 #include "framework/ole/OleUtil.h"
+#include "shared/AppData.h"
 #include "shared/TextFormat.h"
 #include "tab/BrowserView.h"
 #include "tab/HtmlPopupDlg.h"
@@ -212,24 +213,24 @@ TextSearchStep RunTextSearchStep(IHTMLDocument2* pPage, CBrowserView* pView,
     {
         // The busy dialog shows while the page is searched.
         CDlgStatic busy(nullptr);
-        busy.m_text = theApp.GetMessageText(op == "1" ? kMessageSearching : kMessageClearing);
+        busy.m_text = AppStrings().GetMessageText(op == "1" ? kMessageSearching : kMessageClearing);
         busy.Create();
-        hits = pView->SetHighlightWords(op == "3", text, 0, theApp.GetEtcText(kEtcStyle),
-                                        theApp.GetEtcText(kEtcIdPrefix));
+        hits = pView->SetHighlightWords(op == "3", text, 0, AppStrings().GetEtcText(kEtcStyle),
+                                        AppStrings().GetEtcText(kEtcIdPrefix));
     }
     if (hits < 0)
     {
-        ::MessageBoxA(hOwner, theApp.GetMessageText(kMessageSearchFailed),
+        ::MessageBoxA(hOwner, AppStrings().GetMessageText(kMessageSearchFailed),
                       theApp.GetMainClassName(), MB_OK);
         return TextSearchStep::kFailed;
     }
     CString result;
     if (hits == 0)
-        result = theApp.GetMessageText(op == "3" ? kMessageCleared : kMessageNotFound);
+        result = AppStrings().GetMessageText(op == "3" ? kMessageCleared : kMessageNotFound);
     else
     {
         // Line 37 is filled, never used as a format.
-        result = theApp.GetMessageText(kMessageFound);
+        result = AppStrings().GetMessageText(kMessageFound);
         CString number;
         number.Format("%d", hits);
         TextFormat::ReplaceFirst(result, "%d", number);

@@ -10,12 +10,12 @@
 
 #include "app/DlgFavTree.h"
 #include "app/MainFrame.h"
-#include "app/TabGroup.h"
 #include "app/VantorelApp.h"
 #include "app/resource.h"
 #include "bars/ToolBarPopup.h"
 #include "lists/FavoritesScan.h"
 #include "shared/WidePath.h"
+#include "tab/TabGroup.h"
 #include "tab/TabItem.h"
 #include "tab/tests/TabFixture.h"
 #include "tests/support/WideFavorites.h"

@@ -9,12 +9,12 @@
 #include <vector>
 
 #include "app/MainFrame.h"
-#include "app/TabGroup.h"
 #include "app/VantorelApp.h"
 #include "app/resource.h"
 #include "bars/PageTabBar.h"
 #include "shared/FrameMessages.h"
 #include "tab/BrowserView.h"
+#include "tab/TabGroup.h"
 #include "tab/TabItem.h"
 #include "tab/tests/TabFixture.h"
 

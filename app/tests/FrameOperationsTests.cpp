@@ -7,11 +7,11 @@
 #include <gtest/gtest.h>
 
 #include "app/MainFrame.h"
-#include "app/TabGroup.h"
 #include "app/VantorelApp.h"
 #include "app/resource.h"
 #include "framework/core/AtomicFile.h"
 #include "lists/WebSearch.h"
+#include "tab/TabGroup.h"
 #include "tab/TabItem.h"
 #include "tab/tests/TabFixture.h"
 #include "tests/support/TestHtmlDocument.h"

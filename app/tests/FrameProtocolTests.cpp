@@ -5,12 +5,12 @@
 #include <string>
 
 #include "app/MainFrame.h"
-#include "app/TabGroup.h"
 #include "app/VantorelApp.h"
 #include "bars/GroupTabBar.h"
 #include "bars/PageTabBar.h"
 #include "shared/FrameMessages.h"
 #include "tab/BrowserView.h"
+#include "tab/TabGroup.h"
 #include "tab/TabItem.h"
 #include "tab/tests/TabFixture.h"
 

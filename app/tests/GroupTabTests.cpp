@@ -7,10 +7,10 @@
 #include <vector>
 
 #include "app/MainFrame.h"
-#include "app/TabGroup.h"
 #include "app/VantorelApp.h"
 #include "app/resource.h"
 #include "menulib/NewMenu.h"
+#include "tab/TabGroup.h"
 #include "tab/tests/TabFixture.h"
 #include "tests/support/WindowCapture.h"
 

@@ -10,12 +10,12 @@
 #include <string>
 
 #include "app/MainFrame.h"
-#include "app/TabGroup.h"
 #include "app/VantorelApp.h"
 #include "app/resource.h"
 #include "bars/PageTabBar.h"
 #include "plugin-ie/tests/TestHtmlDocument.h"
 #include "shared/FrameMessages.h"
+#include "tab/TabGroup.h"
 #include "tab/TabItem.h"
 #include "tab/tests/TabFixture.h"
 

@@ -15,9 +15,10 @@
 #include <vector>
 
 #include "app/MainFrame.h"
-#include "app/TabGroup.h"
 #include "app/VantorelApp.h"
 #include "bars/PageTabBar.h"
+#include "shared/AppSettings.h"
+#include "tab/TabGroup.h"
 #include "tab/tests/TabFixture.h"
 #include "tests/bench/BenchTiming.h"
 
@@ -42,10 +43,10 @@ Figures Summarize(const TimedSeries& times)
 class BarSettingsKept
 {
 public:
-    BarSettingsKept() : m_kept(theApp.m_settings) {}
+    BarSettingsKept() : m_kept(AppSettings()) {}
     ~BarSettingsKept()
     {
-        SettingsRecord& s = theApp.m_settings;
+        SettingsRecord& s = AppSettings();
         s.bTabShow(m_kept.bTabShow());
         s.iTabTop = m_kept.iTabTop;
         s.bTabButton(m_kept.bTabButton());
@@ -68,7 +69,7 @@ protected:
     // frame laid out and painted; then every group closed again.
     void OpenRound(int position, bool barOn, bool batch, TimedSeries& times)
     {
-        SettingsRecord& s = theApp.m_settings;
+        SettingsRecord& s = AppSettings();
         s.bTabShow(barOn);
         s.iTabTop = static_cast<BYTE>(position);
         s.bTabButton(position == 0);
@@ -134,7 +135,7 @@ TEST_F(TabBarBench, OpeningAHundredTabs)
 TEST_F(TabBarBench, RepaintingAHundredItems)
 {
     BarSettingsKept kept;
-    SettingsRecord& s = theApp.m_settings;
+    SettingsRecord& s = AppSettings();
     s.iTabTop = 1;
     s.bMLine(true);
     for (int i = 0; i < kTabs; ++i)

@@ -5,10 +5,10 @@
 
 #include <vector>
 
-#include "app/VantorelApp.h"
 #include "bars/SizingControlBar.h"
 #include "framework/frame/DockBar.h"
 #include "framework/frame/FrameWnd.h"
+#include "shared/AppSettings.h"
 
 namespace {
 
@@ -182,7 +182,7 @@ TEST_F(SizingBarTest, PanesWithoutTheirDialogsStayEmpty)
     CDockBarB pane;
     ASSERT_TRUE(pane.Create("B", m_pFrame, CSize(100, 100), 0xE832));
     EXPECT_EQ(nullptr, ::GetWindow(pane.m_hWnd, GW_CHILD));
-    theApp.m_settings.iDocFavMode = 2;
+    AppSettings().iDocFavMode = 2;
     CFavoritesBar favorites;
     ASSERT_TRUE(favorites.Create("F", m_pFrame, CSize(100, 100), 0xE833));
     EXPECT_EQ(nullptr, ::GetWindow(favorites.m_hWnd, GW_CHILD));

@@ -2,9 +2,9 @@
 // program's classes, get what the classes' own Create gives them.
 #include <gtest/gtest.h>
 
-#include "app/VantorelApp.h"
 #include "bars/BaseTabCtrl.h"
 #include "bars/ComboBoxXP.h"
+#include "shared/AppSettings.h"
 
 namespace {
 
@@ -59,10 +59,10 @@ TEST(SubclassedControls, ATemplateTabControlGetsTheOwnerDrawStyleOfItsDrawMode)
 
 TEST(SubclassedControls, ATemplateComboGetsItsEditHoverAndDropDownExtent)
 {
-    const BYTE before = theApp.m_settings.iMENU_STYLE;
+    const BYTE before = AppSettings().iMENU_STYLE;
     for (BYTE menuStyle : {BYTE(0), BYTE(2)})
     {
-        theApp.m_settings.iMENU_STYLE = menuStyle;
+        AppSettings().iMENU_STYLE = menuStyle;
         CComboBoxXP plain;
         CSearchCombo search;  // a CComboBoxEX_XP
         for (CComboBoxXP* box : {&plain, static_cast<CComboBoxXP*>(&search)})
@@ -82,5 +82,5 @@ TEST(SubclassedControls, ATemplateComboGetsItsEditHoverAndDropDownExtent)
             EXPECT_EQ(menuStyle == 2, box->GetHover().IsHovering());
         }
     }
-    theApp.m_settings.iMENU_STYLE = before;
+    AppSettings().iMENU_STYLE = before;
 }

@@ -8,10 +8,12 @@
 #include <string>
 
 #include "app/MainFrame.h"
-#include "app/TabGroup.h"
 #include "app/VantorelApp.h"
 #include "bars/GroupTabBar.h"
 #include "bars/PageTabBar.h"
+#include "shared/AppData.h"
+#include "shared/AppSettings.h"
+#include "tab/TabGroup.h"
 #include "tab/TabItem.h"
 #include "tab/tests/TabFixture.h"
 #include "tests/support/WindowCapture.h"
@@ -131,7 +133,7 @@ TEST_F(TabBarTest, PressOffTheTabsNeverDragsAnEarlierPressedTab)
 TEST_F(TabBarTest, WithTheBarOffItemOperationsDoNothingAndItTakesNoRoom)
 {
     OpenThree();
-    theApp.m_settings.bTabShow(false);
+    AppSettings().bTabShow(false);
     Pages().DeleteAllItems();
     Pages().InsertPageItem(m_a, 0);
     EXPECT_EQ(0, Pages().GetItemCount());
@@ -144,11 +146,11 @@ TEST_F(TabBarTest, WithTheBarOffItemOperationsDoNothingAndItTakesNoRoom)
 TEST_F(TabBarTest, OldStyleCaptionsShowAmpersandsAsThemselves)
 {
     OpenThree();
-    theApp.m_settings.bOldStyle(true);
+    AppSettings().bOldStyle(true);
     m_a->m_title = "R&D";
     Pages().UpdatePageItem(m_a, 0);
     EXPECT_STREQ("R&&D", Pages().GetItemText(0));
-    theApp.m_settings.bOldStyle(false);
+    AppSettings().bOldStyle(false);
     Pages().UpdatePageItem(m_a, 0);
     EXPECT_STREQ("R&D", Pages().GetItemText(0));
 }
@@ -159,7 +161,7 @@ TEST_F(TabBarTest, EachPositionTakesItsSideOfThePages)
     std::string dir = ArtifactFolder("VA_BARS_ARTIFACTS");
     for (int position = 0; position < 4; ++position)
     {
-        theApp.m_settings.iTabTop = static_cast<BYTE>(position);
+        AppSettings().iTabTop = static_cast<BYTE>(position);
         ASSERT_TRUE(Pages().Create(m_frame, 0x2, position));
         m_frame->FillTabBar(theApp.GetActiveGroup());
         m_frame->RecalcLayout();
@@ -185,12 +187,12 @@ TEST_F(TabBarTest, EachPositionTakesItsSideOfThePages)
 TEST_F(TabBarTest, ColumnPositionsForceButtonsAndSeveralRows)
 {
     OpenThree();
-    theApp.m_settings.bTabButton(false);
-    theApp.m_settings.bMLine(false);
+    AppSettings().bTabButton(false);
+    AppSettings().bMLine(false);
     ASSERT_TRUE(Pages().Create(m_frame, 0, CBaseTabCtrl::kLeftColumn));
-    EXPECT_TRUE(theApp.m_settings.bTabButton());
-    EXPECT_TRUE(theApp.m_settings.bMLine());
-    EXPECT_TRUE(theApp.m_settings.bTabWidth());
+    EXPECT_TRUE(AppSettings().bTabButton());
+    EXPECT_TRUE(AppSettings().bMLine());
+    EXPECT_TRUE(AppSettings().bTabWidth());
     ASSERT_NE(nullptr, Pages().GetScrollBar());
     EXPECT_EQ(m_frame->m_hWnd, ::GetParent(Pages().GetScrollBar()->m_hWnd));
 }
@@ -210,7 +212,7 @@ TEST_F(TabBarTest, ABatchInAColumnEndsAsTheOpensOneByOne)
     };
     const int kTabs = 60;
     auto openAll = [&](bool batch) {
-        theApp.m_settings.iTabTop = CBaseTabCtrl::kLeftColumn;
+        AppSettings().iTabTop = CBaseTabCtrl::kLeftColumn;
         EXPECT_TRUE(Pages().Create(m_frame, 0x2, CBaseTabCtrl::kLeftColumn));
         {
             std::unique_ptr<CTabBatch> run(batch ? new CTabBatch : nullptr);
@@ -248,7 +250,7 @@ TEST_F(TabBarTest, ABatchInAColumnEndsAsTheOpensOneByOne)
 TEST_F(TabBarTest, AColumnsPageSpansItsVisibleBandAndItComesDownWhenTheBandGrows)
 {
     m_frame->SetWindowPos(nullptr, 0, 0, 700, 500, SWP_NOZORDER | SWP_NOACTIVATE);
-    theApp.m_settings.iTabTop = CBaseTabCtrl::kLeftColumn;
+    AppSettings().iTabTop = CBaseTabCtrl::kLeftColumn;
     ASSERT_TRUE(Pages().Create(m_frame, 0x2, CBaseTabCtrl::kLeftColumn));
     {
         CTabBatch batch;
@@ -313,7 +315,7 @@ TEST_F(TabBarTest, TooltipsOfAPageAndOfAGroupCutTheirLines)
     for (int i = 0; i < 29; ++i)
         group->m_tabs.push_back(m_b);
     Groups().BuildGroupTooltip(text, group);
-    CString last = theApp.GetEtcText(45);
+    CString last = AppStrings().GetEtcText(45);
     ASSERT_FALSE(last.IsEmpty());
     EXPECT_EQ(last, text.Right(last.GetLength()));
     EXPECT_EQ(31, text.Replace("\r\n", "\n"));  // the caption and 30 titles
@@ -331,12 +333,12 @@ TEST_F(TabBarTest, GroupClickActionsCloseActivateOrDoNothing)
     ASSERT_EQ(second, theApp.GetActiveGroup());
     CPoint onFirst = Center(ItemRect(Groups(), 0));
 
-    theApp.m_settings.iTabmouseR_P = 0;
+    AppSettings().iTabmouseR_P = 0;
     Groups().SendMessage(WM_RBUTTONDOWN, MK_RBUTTON, MAKELPARAM(onFirst.x, onFirst.y));
     EXPECT_EQ(2, theApp.GetGroupCount());
     EXPECT_EQ(second, theApp.GetActiveGroup());
 
-    theApp.m_settings.iTabmouseR_P = 1;
+    AppSettings().iTabmouseR_P = 1;
     Groups().SendMessage(WM_RBUTTONDOWN, MK_RBUTTON, MAKELPARAM(onFirst.x, onFirst.y));
     EXPECT_EQ(first, theApp.GetActiveGroup());
     MSG msg = {};
@@ -345,7 +347,7 @@ TEST_F(TabBarTest, GroupClickActionsCloseActivateOrDoNothing)
 
     // Action 2 closes the group under the pointer, current or not.
     CPoint onSecond = Center(ItemRect(Groups(), 1));
-    theApp.m_settings.iTabmouseR_P = 2;
+    AppSettings().iTabmouseR_P = 2;
     Groups().SendMessage(WM_RBUTTONDOWN, MK_RBUTTON, MAKELPARAM(onSecond.x, onSecond.y));
     Pump();
     EXPECT_EQ(1, theApp.GetGroupCount());
@@ -355,7 +357,7 @@ TEST_F(TabBarTest, GroupClickActionsCloseActivateOrDoNothing)
 TEST_F(TabBarTest, GroupDoubleClickOpensTheMenuEvenWithTheCloseAction)
 {
     Open(nullptr, "http://a.example/");
-    theApp.m_settings.iTabmouseDC_P = 2;
+    AppSettings().iTabmouseDC_P = 2;
     CPoint on = Center(ItemRect(Groups(), 0));
     Groups().SendMessage(WM_LBUTTONDBLCLK, MK_LBUTTON, MAKELPARAM(on.x, on.y));
     MSG msg = {};

@@ -13,12 +13,13 @@
 #include <vector>
 
 #include "app/MainFrame.h"
-#include "app/TabGroup.h"
-#include "app/VantorelApp.h"
-#include "app/resource.h"
 #include "bars/ToolBarPopup.h"
+#include "shared/AppData.h"
+#include "shared/AppSettings.h"
+#include "shared/CommandIds.h"
 #include "shared/FrameMessages.h"
 #include "shared/GroupImageMenu.h"
+#include "tab/TabGroup.h"
 #include "tab/TabItem.h"
 #include "tab/tests/TabFixture.h"
 #include "tests/support/TestDataObject.h"
@@ -55,7 +56,7 @@ TEST_F(ToolBarTest, TheDefaultOrderComesFromTheStringFileAndOrderStringsRebuildT
 {
     CString order;
     Tools().GetLayoutString(order);
-    EXPECT_EQ(theApp.GetEtcText(CMainToolBar::kDefaultOrderLine), order);
+    EXPECT_EQ(AppStrings().GetEtcText(CMainToolBar::kDefaultOrderLine), order);
     EXPECT_EQ(46, Tools().GetTableCount());
 
     Tools().SetLayoutString("0@0");
@@ -103,7 +104,7 @@ TEST_F(ToolBarTest, ResetInTheCustomizeDialogRestoresTheDefaultButtonsInTableOrd
     EXPECT_EQ(0, Notify(Tools(), hdr, TBN_RESET));
     CString order;
     Tools().GetLayoutString(order);
-    EXPECT_EQ(theApp.GetEtcText(CMainToolBar::kDefaultOrderLine), order);
+    EXPECT_EQ(AppStrings().GetEtcText(CMainToolBar::kDefaultOrderLine), order);
 }
 
 TEST_F(ToolBarTest, CustomizeAnswersCutTheirTextsToTheBufferAndTerminateThem)
@@ -165,10 +166,10 @@ TEST_F(ToolBarTest, TheBandsRecordTheirNamesFromTheStringFile)
     const auto& records = m_frame->m_wndReBar.GetRecords();
     ASSERT_EQ(4u, records.size());
     EXPECT_EQ(59395u, records[0].controlId);
-    EXPECT_STREQ(theApp.GetFirstText(3), records[0].name);
+    EXPECT_STREQ(AppStrings().GetFirstText(3), records[0].name);
     EXPECT_EQ(59396u, records[2].controlId);
-    EXPECT_STREQ(theApp.GetFirstText(6), records[2].name);
-    EXPECT_STREQ(theApp.GetFirstText(15), records[3].name);
+    EXPECT_STREQ(AppStrings().GetFirstText(6), records[2].name);
+    EXPECT_STREQ(AppStrings().GetFirstText(15), records[3].name);
     EXPECT_TRUE(BandStyle(0xE803) & RBBS_USECHEVRON);
 }
 
@@ -194,8 +195,8 @@ TEST_F(ToolBarTest, TheAddressBoxShowsOnlyTheActiveTabsAddressAndEscPutsItBack)
 
 TEST_F(ToolBarTest, EnterInTheAddressBoxNavigatesTheActiveTab)
 {
-    theApp.m_settings.bOpenNewTab_AddBar(false);
-    theApp.m_settings.iParentTabNewRule = 0;  // typed text stays in the group
+    AppSettings().bOpenNewTab_AddBar(false);
+    AppSettings().iParentTabNewRule = 0;  // typed text stays in the group
     CTabItem* tab = Open(nullptr, "http://a.example/");
     CAddressCombo& box = m_frame->m_wndAddress;
     box.SetWindowText("http://typed.example/");
@@ -275,7 +276,7 @@ TEST_F(ToolBarTest, EveryStripHoldsOneSixteenPixelPictureForEachButtonFace)
         return faces;
     };
     CImageList groupImages;
-    LoadGroupImages(groupImages, theApp.m_folders.GetResFolder());
+    LoadGroupImages(groupImages, AppFolders().GetResFolder());
     struct Strip
     {
         const char* name;
@@ -418,7 +419,7 @@ TEST_F(ToolBarTest, TextDroppedOnTheSearchBarFillsTheBoxAndALinkGivesItsNameWith
 
 TEST_F(ToolBarTest, TheFlatComboFollowsTheMouseOntoItAndItsEditAndOff)
 {
-    theApp.m_settings.iMENU_STYLE = 2;
+    AppSettings().iMENU_STYLE = 2;
     CComboBoxXP box;
     ASSERT_TRUE(box.Create(WS_CHILD | WS_VISIBLE | CBS_DROPDOWN, CRect(0, 0, 150, 100), m_frame, 4711));
     ASSERT_TRUE(box.GetHover().IsAttached());
@@ -431,7 +432,7 @@ TEST_F(ToolBarTest, TheFlatComboFollowsTheMouseOntoItAndItsEditAndOff)
     box.GetEdit().SendMessage(WM_MOUSELEAVE);
     EXPECT_FALSE(box.GetHover().IsHovering());
 
-    theApp.m_settings.iMENU_STYLE = 1;
+    AppSettings().iMENU_STYLE = 1;
     CComboBoxXP plain;
     ASSERT_TRUE(plain.Create(WS_CHILD | CBS_DROPDOWN, CRect(0, 0, 150, 100), m_frame, 4712));
     EXPECT_FALSE(plain.GetHover().IsAttached());

@@ -2,13 +2,13 @@
 
 #include <cstring>
 
-#include "app/RecordPool.h"
 #include "dialogs/core/SmallDialogs.h"
 #include "framework/core/Cp932.h"
 #include "lists/PlugInItem.h"
 #include "lists/ScriptItem.h"
 #include "lists/SearchEngineTree.h"
 #include "shared/ProgramPath.h"
+#include "shared/RecordPool.h"
 #include "shared/WidePath.h"
 
 CFormsetApp::CFormsetApp() : CWinApp(nullptr), m_strings(kStringCacheLines)

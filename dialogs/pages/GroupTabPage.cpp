@@ -1,6 +1,5 @@
 #include "dialogs/pages/GroupTabPage.h"
 
-#include "app/TabGroup.h"
 #include "dialogs/core/FormsetApp.h"
 #include "dialogs/pages/GroupTabPageRes.h"
 #include "lists/GroupTabDefs.h"
@@ -9,6 +8,7 @@
 #include "shared/FrameMessages.h"
 #include "shared/GroupImageMenu.h"
 #include "shared/ProgramPath.h"
+#include "tab/TabGroup.h"
 #include "tab/TabItem.h"
 
 const GroupTabSwitch kGroupTabSwitches[10] = {

@@ -4,7 +4,6 @@
 
 #include <cstring>
 
-#include "app/TabGroup.h"
 #include "dialogs/pages/BindingDialog.h"
 #include "dialogs/pages/BindingDialogsRes.h"
 #include "dialogs/pages/BindingPages.h"
@@ -16,6 +15,7 @@
 #include "dialogs/pages/SearchPage.h"
 #include "dialogs/pages/SearchPageRes.h"
 #include "menulib/NewMenu.h"
+#include "tab/TabGroup.h"
 
 extern "C" int WINAPI ShowAddPopup(HWND, const char*);
 

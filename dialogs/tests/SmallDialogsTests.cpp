@@ -6,10 +6,10 @@
 #include <new>
 #include <string>
 
-#include "app/TabGroup.h"
 #include "dialogs/core/DlgAbout.h"
 #include "dialogs/core/SmallDialogs.h"
 #include "dialogs/res/resource.h"
+#include "tab/TabGroup.h"
 
 extern "C" {
 const char* WINAPI ShowOpenDlg(int, const char*, int*);

@@ -6,10 +6,11 @@
 #include <gtest/gtest.h>
 
 #include "app/MainFrame.h"
-#include "app/TabGroup.h"
 #include "app/VantorelApp.h"
 #include "lists/WebSearch.h"
+#include "shared/AppSettings.h"
 #include "shared/FrameMessages.h"
+#include "tab/TabGroup.h"
 #include "tab/TabItem.h"
 #include "tab/tests/TabFixture.h"
 
@@ -70,8 +71,8 @@ TEST_F(WebSearchFrame, NewGroupRuleOpensTheResultInAGroupNamedAfterTheKeyword)
 {
     LoadEngines(Entry("Current", "http://cur/?q=<UTF8>", 1));
     Open(nullptr, "about:blank");
-    theApp.m_settings.iParentTabNewRule = kRuleSearchNewGroup;
-    theApp.m_settings.dwDLControlFlags = 0x10;
+    AppSettings().iParentTabNewRule = kRuleSearchNewGroup;
+    AppSettings().dwDLControlFlags = 0x10;
 
     Drop("50%c", kRoleCurrent);
     ASSERT_EQ(2, theApp.GetGroupCount());
@@ -90,8 +91,8 @@ TEST_F(WebSearchFrame, ANewGroupWhoseTabCannotOpenIsRemovedAgain)
 {
     LoadEngines(Entry("Mail", "mailto:x?subject=<SJIS>", 1));
     Open(nullptr, "about:blank");
-    theApp.m_settings.iParentTabNewRule = kRuleSearchNewGroup;
-    theApp.m_settings.bMailToNotOpen(true);
+    AppSettings().iParentTabNewRule = kRuleSearchNewGroup;
+    AppSettings().bMailToNotOpen(true);
 
     Drop("k", kRoleCurrent);
     EXPECT_EQ(1, theApp.GetGroupCount());

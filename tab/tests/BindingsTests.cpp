@@ -5,12 +5,13 @@
 #include <string>
 
 #include "app/MainFrame.h"
-#include "app/TabGroup.h"
 #include "app/VantorelApp.h"
-#include "app/resource.h"
 #include "menulib/NewMenu.h"
+#include "shared/AppSettings.h"
+#include "shared/CommandIds.h"
 #include "tab/BrowserView.h"
 #include "tab/ChildFrame.h"
+#include "tab/TabGroup.h"
 #include "tab/TabItem.h"
 #include "shared/BindingFile.h"
 #include "tab/tests/TabFixture.h"
@@ -68,13 +69,13 @@ TEST_F(TabTest, KeyMapTakesTheLastLineForAKeyAndForACommandsShortcut)
     ASSERT_NE(nullptr, f8);
     EXPECT_EQ(0, f8->kind);
     CString text = "kept";
-    theApp.m_settings.bMenuShortCutKey(true);
+    AppSettings().bMenuShortCutKey(true);
     theApp.GetShortcutText(1021, text);
     EXPECT_STREQ("Ctrl+R", text);
     text = "kept";
     theApp.GetShortcutText(4242, text);
     EXPECT_STREQ("kept", text);
-    theApp.m_settings.bMenuShortCutKey(false);
+    AppSettings().bMenuShortCutKey(false);
     theApp.GetShortcutText(1021, text);
     EXPECT_STREQ("", text);
 }
@@ -171,10 +172,10 @@ TEST_F(TabTest, MenuBarShowsBoundShortcutsOnlyWhileTheSettingIsOn)
     theApp.ReloadBindingMaps();
     HMENU bar = m_frame->m_DefaultNewMenu.m_hMenu;
     HMENU file = ::GetSubMenu(bar, 0);
-    theApp.m_settings.bMenuShortCutKey(false);
+    AppSettings().bMenuShortCutKey(false);
     m_frame->UpdateMenuStates(bar);
     EXPECT_STREQ("\x90V\x82\xB5\x82\xA2\x83^\x83u(&N)", MenuText(file, 0));
-    theApp.m_settings.bMenuShortCutKey(true);
+    AppSettings().bMenuShortCutKey(true);
     m_frame->UpdateMenuStates(bar);
     m_frame->UpdateMenuStates(bar);
     EXPECT_STREQ("\x90V\x82\xB5\x82\xA2\x83^\x83u(&N)\tCtrl+N", MenuText(file, 0));
@@ -182,7 +183,7 @@ TEST_F(TabTest, MenuBarShowsBoundShortcutsOnlyWhileTheSettingIsOn)
 
 TEST_F(TabTest, ClosedTabsFillTheMenuNumberedAndReopenWithTheirHistory)
 {
-    theApp.m_settings.iFavTitleMaxStr = 10;
+    AppSettings().iFavTitleMaxStr = 10;
     CTabItem* first = Open(nullptr, "http://a.example/1?va-title=%26%26Co");
     Navigate(first, "http://a.example/2?va-title=Two");
     ::SendMessageA(first->m_hFrame, WM_CLOSE, 0, 0);
@@ -237,7 +238,7 @@ TEST_F(TabTest, RenumberingKeepsADoubledAmpersandOfTheTitle)
 
 TEST_F(TabTest, HistoryPopupOfThirtyBackEntriesShowsTwentyFive)
 {
-    theApp.m_settings.iBackHistoryMax = 50;
+    AppSettings().iBackHistoryMax = 50;
     CTabItem* tab = Open(nullptr, "http://h.example/0");
     for (int i = 1; i <= 30; ++i) {
         CString url;
@@ -260,8 +261,8 @@ TEST_F(TabTest, ToolsPopupListsProxiesUpToTheFirstGapOnceAndTheUserReloadPeriod)
     m_folder->WriteBytes("Proxy.ini", "[PROXY]\r\nProxy0=a:1\r\nProxy1=b:2\r\nProxy2=c&d:3\r\nProxy4=e:5\r\n");
     m_folder->WriteBytes("KEYCONF.dat", BindingLine("proxy b", "F7", 36061));
     theApp.ReloadBindingMaps();
-    theApp.m_settings.bMenuShortCutKey(true);
-    theApp.m_settings.iReload = 7;
+    AppSettings().bMenuShortCutKey(true);
+    AppSettings().iReload = 7;
     HMENU bar = m_frame->m_DefaultNewMenu.m_hMenu;
     HMENU tools = nullptr;
     for (int i = 0; i < ::GetMenuItemCount(bar) && tools == nullptr; ++i) {

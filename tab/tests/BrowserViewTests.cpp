@@ -5,11 +5,13 @@
 #include <vector>
 
 #include "app/MainFrame.h"
-#include "app/TabGroup.h"
 #include "app/VantorelApp.h"
 #include "bars/PageTabBar.h"
+#include "shared/AppData.h"
+#include "shared/AppSettings.h"
 #include "tab/BrowserView.h"
 #include "tab/ChildFrame.h"
+#include "tab/TabGroup.h"
 #include "tab/TabItem.h"
 #include "tab/tests/TabFixture.h"
 
@@ -65,11 +67,11 @@ TEST_F(TabTest, MailLinkInAPageIsCancelledOnlyWhenTheSettingSaysSo)
     CTabItem* tab = Open(nullptr, "http://a.example/");
     CBrowserView* view = tab->m_pView;
     BOOL cancel = FALSE;
-    theApp.m_settings.bMailToNotOpen(true);
+    AppSettings().bMailToNotOpen(true);
     view->OnBeforeNavigate2(view->GetBrowser(), "MAILTO:x@example.com", &cancel);
     EXPECT_TRUE(cancel);
     cancel = FALSE;
-    theApp.m_settings.bMailToNotOpen(false);
+    AppSettings().bMailToNotOpen(false);
     view->OnBeforeNavigate2(view->GetBrowser(), "MAILTO:x@example.com", &cancel);
     EXPECT_FALSE(cancel);
     // Neither is stored as the tab's address, nor is a script URL.
@@ -130,8 +132,8 @@ TEST_F(TabTest, NewWindowOpensInTheOpenersGroupAndReturnsItsControl)
 
 TEST_F(TabTest, NewWindowAtTheTabLimitIsCancelledAndOneBelowOpens)
 {
-    theApp.m_settings.bWindowMaxCnt(true);
-    theApp.m_settings.iWindowMaxCnt = 3;
+    AppSettings().bWindowMaxCnt(true);
+    AppSettings().iWindowMaxCnt = 3;
     CTabItem* opener = Open(nullptr, "http://a.example/");
     Open(nullptr, "http://b.example/");
     EXPECT_FALSE(ControlOf(opener)->ScriptNewWindow(L"http://c.example/").cancelled);
@@ -145,9 +147,9 @@ TEST_F(TabTest, NewWindowAtTheTabLimitIsCancelledAndOneBelowOpens)
 
 TEST_F(TabTest, WheelNewWindowWithTheNewGroupRuleGoesIntoANewGroupPastTheLimit)
 {
-    theApp.m_settings.bWindowMaxCnt(true);
-    theApp.m_settings.iWindowMaxCnt = 1;
-    theApp.m_settings.iParentTabNewRule = 0x8;
+    AppSettings().bWindowMaxCnt(true);
+    AppSettings().iWindowMaxCnt = 1;
+    AppSettings().iParentTabNewRule = 0x8;
     CTabItem* opener = Open(nullptr, "http://a.example/");
     opener->m_pView->m_state |= kViewWheelNewWindow;
     EXPECT_FALSE(ControlOf(opener)->ScriptNewWindow(L"http://wheel.example/").cancelled);
@@ -180,7 +182,7 @@ TEST_F(TabTest, ClosingATabKeepsItsHistoryForReopening)
 
 TEST_F(TabTest, SavedHistorySkipsDownloadsAndStopsAtTheLimit)
 {
-    theApp.m_settings.iBackHistoryMax = 3;
+    AppSettings().iBackHistoryMax = 3;
     CTabItem* tab = Open(nullptr, "http://a.example/1.html");
     Navigate(tab, "http://a.example/file.ZIP?x=1");
     for (int i = 2; i <= 5; ++i) {
@@ -237,7 +239,7 @@ TEST_F(TabTest, DuplicatedTabCarriesTheHistory)
 TEST_F(TabTest, PageOptionCommandsChangeTheWordTheControlReads)
 {
     CTabItem* tab = Open(nullptr, "http://a.example/");
-    theApp.m_settings.bLightRefresh(false);
+    AppSettings().bLightRefresh(false);
     CBrowserView* view = tab->m_pView;
     view->SetPageOptions(0x71);
     ::SendMessageA(view->m_hWnd, WM_COMMAND, 36282, 0);
@@ -319,8 +321,8 @@ TEST_F(TabTest, ClosingTabSilencesItsPageButLeavesImagesAndSoundsOff)
 
 TEST_F(TabTest, NewWindowOfATabWithoutGroupLeavesNoEmptyGroupWhenRefused)
 {
-    theApp.m_settings.bWindowMaxCnt(true);
-    theApp.m_settings.iWindowMaxCnt = 1;
+    AppSettings().bWindowMaxCnt(true);
+    AppSettings().iWindowMaxCnt = 1;
     CTabItem* opener = Open(nullptr, "http://a.example/");
     CTabGroup* group = opener->m_pGroup;
     opener->m_pGroup = nullptr;
@@ -349,7 +351,7 @@ TEST_F(TabTest, NewWindowWithoutAnApplicationObjectLeavesNoTab)
 
 TEST_F(TabTest, WheelClickOnATabRefreshesItsPageByTheSetting)
 {
-    theApp.m_settings.iTabmouseWC = 2;  // refresh
+    AppSettings().iTabmouseWC = 2;  // refresh
     CTabItem* tab = Open(nullptr, "http://a.example/");
     RECT item = {};
     ::SendMessageA(m_frame->m_pPageTabBar->m_hWnd, TCM_GETITEMRECT, 0, reinterpret_cast<LPARAM>(&item));
@@ -366,7 +368,7 @@ TEST_F(TabTest, EditingThePageSourceWithoutADocumentReportsAndLeavesNoFile)
     ::SendMessageA(tab->m_hFrame, WM_COMMAND, 36011, 0);
     EXPECT_TRUE(AllAnswered());
     WIN32_FIND_DATAA data;
-    HANDLE find = ::FindFirstFileA(theApp.ProgramFile("PageEdit*.htm"), &data);
+    HANDLE find = ::FindFirstFileA(AppFolders().ProgramFile("PageEdit*.htm"), &data);
     EXPECT_EQ(INVALID_HANDLE_VALUE, find);
     if (find != INVALID_HANDLE_VALUE)
         ::FindClose(find);
@@ -398,7 +400,7 @@ void CALLBACK ChooseFirstTabMenuItem(HWND, UINT, UINT_PTR id, DWORD)
 
 TEST_F(TabTest, RightClickMenuActsOnTheClickedTab)
 {
-    theApp.m_settings.iTabmouseR = 1;  // the tab menu
+    AppSettings().iTabmouseR = 1;  // the tab menu
     m_folder->WriteBytes("Proxy.ini", "[PROXY]\r\nProxy0=a.example:8080\r\nProxy1=\r\nProxy2=b.example:80\r\n");
     CTabItem* a = Open(nullptr, "http://a.example/");
     CTabItem* b = Open(nullptr, "http://b.example/");
@@ -420,7 +422,7 @@ TEST_F(TabTest, RightClickMenuActsOnTheClickedTab)
 
 TEST_F(TabTest, UnrequestedPopupClosesWhenItsFirstPageCompletes)
 {
-    theApp.m_settings.bTargetName(true);
+    AppSettings().bTargetName(true);
     CTabItem* popup = Open(nullptr, "http://a.example/");
     EXPECT_TRUE(ControlOf(popup)->IsRegisteredAsBrowser());
     HWND frame = popup->m_hFrame;

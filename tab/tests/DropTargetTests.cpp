@@ -7,12 +7,14 @@
 #include <vector>
 
 #include "app/MainFrame.h"
-#include "app/TabGroup.h"
 #include "app/VantorelApp.h"
 #include "framework/ole/OleObject.h"
+#include "shared/AppData.h"
+#include "shared/AppSettings.h"
 #include "shared/FrameMessages.h"
 #include "tab/BrowserView.h"
 #include "tab/DropTargets.h"
+#include "tab/TabGroup.h"
 #include "tab/TabItem.h"
 #include "tab/tests/TabFixture.h"
 #include "tests/support/TestDataObject.h"
@@ -83,8 +85,8 @@ protected:
         g_hook = ::SetWindowsHookExA(WH_CALLWNDPROC, &RecordSends, nullptr, ::GetCurrentThreadId());
         m_tab = Open(nullptr, "http://a.example/");
         ASSERT_NE(nullptr, m_tab);
-        theApp.m_settings.bSuperDnD(true);
-        theApp.m_settings.iMouseGSence = 20;
+        AppSettings().bSuperDnD(true);
+        AppSettings().iMouseGSence = 20;
         m_page = new RecordingTarget;
         IDropTarget* pAnswer = nullptr;
         ASSERT_EQ(S_OK, ControlOf(m_tab)->OfferDropTarget(m_page, &pAnswer));
@@ -176,7 +178,7 @@ TEST_F(DropTargetTest, ADropOnATextFieldGoesToThePage)
 
 TEST_F(DropTargetTest, AShortcutFileDroppedWithEveryEffectOpensItsUrlAndOnlyTheFirst)
 {
-    const std::string folder(theApp.GetProgramFolder());
+    const std::string folder(AppFolders().GetProgramFolder());
     const std::string first = folder + "first.url";
     const std::string second = folder + "second.url";
     for (const auto& f : { std::make_pair(first, "http://first.example/"),
@@ -203,7 +205,7 @@ TEST_F(DropTargetTest, AShortcutFileDroppedWithEveryEffectOpensItsUrlAndOnlyTheF
 
 TEST_F(DropTargetTest, WithoutSuperDragThePageHandlesEverything)
 {
-    theApp.m_settings.bSuperDnD(false);
+    AppSettings().bSuperDnD(false);
     auto* data = new CTestDataObject;
     data->AddText("keyword");
     EXPECT_EQ(static_cast<DWORD>(DROPEFFECT_COPY), Drag(data, kAll, 30));

@@ -6,11 +6,13 @@
 #include <vector>
 
 #include "app/MainFrame.h"
-#include "app/TabGroup.h"
 #include "app/VantorelApp.h"
-#include "app/resource.h"
+#include "shared/AppData.h"
+#include "shared/AppSettings.h"
+#include "shared/CommandIds.h"
 #include "tab/BrowserView.h"
 #include "tab/ChildFrame.h"
+#include "tab/TabGroup.h"
 #include "tab/TabItem.h"
 #include "tab/tests/TabFixture.h"
 #include "tests/support/TestHtmlDocument.h"
@@ -63,7 +65,7 @@ TEST_F(TabTest, FrameOpenCommandsWithoutATab)
     Pump();
     EXPECT_EQ(0, theApp.GetGroupCount());
     (void)group;
-    theApp.m_settings.CtrlN = 3;
+    AppSettings().CtrlN = 3;
     ::SendMessageA(m_frame->m_hWnd, WM_COMMAND, ID_FILE_NEWTAB, 0);
     Pump();
     ASSERT_NE(nullptr, Active());
@@ -140,7 +142,7 @@ TEST_F(TabTest, KeywordOpenedAsUrlLosesItsLineBreaksOnlyWhenItIsOne)
 TEST_F(TabTest, DictionaryUsesTheFirstTagOfItsTemplate)
 {
     m_folder->WriteBytes("String/url.dat", "\r\n\r\n\r\n\r\n\r\n\r\nhttp://dict.example/?e=<EUC>&u=<UTF8>\r\n");
-    theApp.m_strings.SetFolder(theApp.m_folders.GetStringFolder());
+    AppStrings().SetFolder(AppFolders().GetStringFolder());
     theApp.m_pendingKeyword = "\x88\xA4";  // "愛"
     ::SendMessageA(m_frame->m_hWnd, WM_COMMAND, ID_PAGE_DICTIONARY, 0);
     Pump();
@@ -305,7 +307,7 @@ TEST_F(TabTest, EngineMenuHooksTheDocumentWindowWhileItShowsAndHandsTheChoiceOn)
     EXPECT_TRUE(s_engineMenu.hooked);
     EXPECT_EQ(4, s_engineMenu.items);
     EXPECT_EQ(static_cast<UINT>(ID_PAGE_SELECTIONMENU), s_engineMenu.lastId);
-    EXPECT_EQ(theApp.GetEtcText(70), s_engineMenu.lastText);
+    EXPECT_EQ(AppStrings().GetEtcText(70), s_engineMenu.lastText);
     const GUID shellDocView = {0x000214D1, 0, 0, {0xC0, 0, 0, 0, 0, 0, 0, 0x46}};
     const std::vector<TestHtmlDocument::ExecCall>& calls = document->GetExecCalls();
     ASSERT_EQ(2u, calls.size());

@@ -3,9 +3,10 @@
 #include <windows.h>
 
 #include "app/MainFrame.h"
-#include "app/TabGroup.h"
 #include "app/VantorelApp.h"
+#include "shared/AppSettings.h"
 #include "shared/FrameMessages.h"
+#include "tab/TabGroup.h"
 #include "tab/TabItem.h"
 #include "tab/tests/TabFixture.h"
 
@@ -103,7 +104,7 @@ TEST_F(FrameMessages, OpeningMessagesUseTheGroupAndRefuseEmptyUrls)
     SendText(WM_FRAME_OPENURL, 0, "about:blank");
     Pump();
     EXPECT_EQ(3, theApp.GetActiveGroup()->GetTabCount());
-    theApp.m_settings.iParentTabNewRule = 0x20;
+    AppSettings().iParentTabNewRule = 0x20;
     SendText(WM_FRAME_OPENURL, 0, "about:blank");
     Pump();
     EXPECT_EQ(2, theApp.GetGroupCount());

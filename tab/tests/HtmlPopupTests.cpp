@@ -8,15 +8,17 @@
 #include <vector>
 
 #include "app/MainFrame.h"
-#include "app/TabGroup.h"
 #include "bars/PageTabBar.h"
 #include "bars/SizingControlBar.h"
 #include "app/VantorelApp.h"
 #include "framework/core/AtomicFile.h"
 #include "framework/ole/OleUtil.h"
+#include "shared/AppData.h"
+#include "shared/AppSettings.h"
 #include "tab/BrowserView.h"
 #include "tab/FavHtmlPane.h"
 #include "tab/HtmlPopupDlg.h"
+#include "tab/TabGroup.h"
 #include "tab/TabItem.h"
 #include "tab/tests/TabFixture.h"
 #include "tests/support/TestHtmlDocument.h"
@@ -227,20 +229,20 @@ TEST_F(HtmlPopupTest, NoHitsAndClearingReportOnlyTheirResult)
     ASSERT_NE(nullptr, Page());
     Post("text=absent&op=1");
     EXPECT_EQ((std::vector<std::wstring>{ L"SetFindText", L"SetFindResult" }), CallNames());
-    EXPECT_EQ(std::wstring(VaWideFromAnsi(theApp.GetMessageText(36))),
+    EXPECT_EQ(std::wstring(VaWideFromAnsi(AppStrings().GetMessageText(36))),
               Page()->GetScriptCalls()[1].args[0]);
     Post("text=dog&op=1");
     const size_t before = Page()->GetScriptCalls().size();
     Post("text=dog&op=3");
     EXPECT_EQ((std::vector<std::wstring>{ L"SetFindResult" }), CallNames(before));
-    EXPECT_EQ(std::wstring(VaWideFromAnsi(theApp.GetMessageText(35))),
+    EXPECT_EQ(std::wstring(VaWideFromAnsi(AppStrings().GetMessageText(35))),
               Page()->GetScriptCalls().back().args[0]);
     EXPECT_TRUE(ControlOf(m_tab)->GetDocument()->FindByTag(L"SPAN").empty());
 }
 
 TEST_F(HtmlPopupTest, LinksLeavingThePopupOpenInTheTabAndScriptLinksStay)
 {
-    theApp.m_settings.bPopUpNewStyle(false);
+    AppSettings().bPopUpNewStyle(false);
     m_frame->OpenTextSearchPopup("");
     ASSERT_NE(nullptr, Page());
     TestWebBrowser* control = PopupControl();
@@ -265,8 +267,8 @@ TEST_F(HtmlPopupTest, LinksLeavingThePopupOpenInTheTabAndScriptLinksStay)
 
 TEST_F(HtmlPopupTest, WithNewGroupsALinkOpensAGroupNamedAfterItsTextAndThePopupStays)
 {
-    theApp.m_settings.bPopUpNewStyle(false);
-    theApp.m_settings.iParentTabNewRule |= 0x100;
+    AppSettings().bPopUpNewStyle(false);
+    AppSettings().iParentTabNewRule |= 0x100;
     m_frame->OpenTextSearchPopup("");
     TestHtmlDocument* page = Page();
     ASSERT_NE(nullptr, page);
@@ -298,7 +300,7 @@ TEST_F(HtmlPopupTest, WithNewGroupsALinkOpensAGroupNamedAfterItsTextAndThePopupS
 
 TEST_F(HtmlPopupTest, AMiddleClickOnALinkOpensItOnceAndHeldKeysAreSwallowed)
 {
-    theApp.m_settings.bPopUpNewStyle(false);
+    AppSettings().bPopUpNewStyle(false);
     m_frame->OpenTextSearchPopup("");
     TestHtmlDocument* page = Page();
     ASSERT_NE(nullptr, page);
@@ -410,13 +412,13 @@ TEST_F(HtmlPopupTest, MovingTheMouseOverThePopupTakesTheFocusBackFromTheFrame)
     ::SetFocus(tabPage);
     ASSERT_EQ(tabPage, ::GetFocus());
     // Off in the settings: nothing moves.
-    theApp.m_settings.iFocusMove = 0;
+    AppSettings().iFocusMove = 0;
     const int before = page->GetFocusCount();
     popup->PreTranslateMessage(&move);
     EXPECT_EQ(before, page->GetFocusCount());
 
     // Nothing remembered: the page is focused.
-    theApp.m_settings.iFocusMove = 1;
+    AppSettings().iFocusMove = 1;
     popup->m_hRememberedFocus = nullptr;
     popup->PreTranslateMessage(&move);
     EXPECT_EQ(before + 1, page->GetFocusCount());
@@ -434,14 +436,14 @@ TEST_F(HtmlPopupTest, MovingTheMouseOverThePopupTakesTheFocusBackFromTheFrame)
 
 TEST_F(HtmlPopupTest, TheLayeredPopupOpensLowerAndShrinksTranslucentWhileInactive)
 {
-    theApp.m_settings.bPopUpNewStyle(false);
+    AppSettings().bPopUpNewStyle(false);
     m_frame->OpenTextSearchPopup("");
     RECT plain = {};
     ::GetWindowRect(m_frame->m_pHtmlPopup->m_hWnd, &plain);
     EXPECT_FALSE(::GetWindowLongPtrA(m_frame->m_pHtmlPopup->m_hWnd, GWL_EXSTYLE) & WS_EX_LAYERED);
 
-    theApp.m_settings.bPopUpNewStyle(true);
-    theApp.m_settings.iPopUpNewStyle_nnn = 150;
+    AppSettings().bPopUpNewStyle(true);
+    AppSettings().iPopUpNewStyle_nnn = 150;
     m_frame->OpenTextSearchPopup("");
     HWND popup = m_frame->m_pHtmlPopup->m_hWnd;
     ASSERT_TRUE(::GetWindowLongPtrA(popup, GWL_EXSTYLE) & WS_EX_LAYERED);
@@ -489,7 +491,7 @@ TEST_F(HtmlPopupTest, TheLayeredPopupOpensLowerAndShrinksTranslucentWhileInactiv
     ::SendMessageA(popup, WM_NCACTIVATE, FALSE, 0);
     ASSERT_TRUE(::GetLayeredWindowAttributes(popup, nullptr, &alpha, &flags));
     EXPECT_EQ(150, alpha);
-    theApp.m_settings.bPopUpNewStyle(false);
+    AppSettings().bPopUpNewStyle(false);
 }
 
 TEST_F(HtmlPopupTest, TheSearchBoxCommandOpensThePopupOnlyWhileTheSearchBarIsThere)
@@ -563,7 +565,7 @@ protected:
     bool PanePost(const std::string& body)
     {
         const std::wstring before = m_control->GetDocument()->GetUrl();
-        PostForm(m_control, VaWideFromAnsi(theApp.GetProgramFolder() + "Favorite\\text_search.htm"), body);
+        PostForm(m_control, VaWideFromAnsi(AppFolders().GetProgramFolder() + "Favorite\\text_search.htm"), body);
         return m_control->GetDocument()->GetUrl() == before;
     }
     std::vector<std::wstring> FrameCalls(size_t frame)
@@ -643,7 +645,7 @@ TEST_F(FavHtmlPaneTest, TheMiddleClickAndNewWindowsOpenTabsAndThePaneStays)
 
 TEST_F(FavHtmlPaneTest, TheMouseOverThePaneRemembersItsFocusOrFocusesItsPage)
 {
-    theApp.m_settings.iFocusMove = 1;
+    AppSettings().iFocusMove = 1;
     m_control->SetDocumentHtml(L"<p>pane</p>");
     HWND control = m_control->GetControlWindow();
     MSG move = Message(control, WM_MOUSEMOVE, 0);
@@ -675,11 +677,11 @@ TEST_F(HtmlPopupTest, EachModeOpensAtItsOwnSizeAndKeepsItsPageOnCloseWhenItSaves
         {5, "tr.htm", true, &SettingsRecord::POPUP_TR_H, &SettingsRecord::POPUP_TR_W},
         {0, "f2.htm", false, &SettingsRecord::POPUP_F2_H, &SettingsRecord::POPUP_F2_W},
     };
-    SettingsRecord& s = theApp.m_settings;
+    SettingsRecord& s = AppSettings();
     auto open = [&](const Case& c) {
         auto* popup = new CDlgHtmlPopup(m_frame);
         popup->m_mode = c.mode;
-        popup->m_pagePath = theApp.GetProgramFolder() + "Favorite\\" + c.file;
+        popup->m_pagePath = AppFolders().GetProgramFolder() + "Favorite\\" + c.file;
         EXPECT_TRUE(popup->Create(kHtmlPopupTemplate, m_frame));
         TestWebBrowser::Settle();
         return popup;
@@ -745,11 +747,11 @@ LRESULT CALLBACK WatchNewTabs(int code, WPARAM wParam, LPARAM lParam)
 // the page tab bar stays hidden, and stays.
 TEST_F(HtmlPopupTest, TheFavoritesBarInModeZeroHostsThePagePane)
 {
-    theApp.m_settings.iDocFavMode = 0;
+    AppSettings().iDocFavMode = 0;
     m_folder->WriteBytes("Favorite\\index.htm", "<p>favorites</p>");
     CFavoritesBar bar;
     ASSERT_TRUE(bar.Create("F", m_frame, CSize(150, 300), 0xE833));
-    theApp.m_settings.iDocFavMode = 1;
+    AppSettings().iDocFavMode = 1;
     CDlgFavHtml* pane = bar.GetPagePane();
     ASSERT_NE(nullptr, pane);
     EXPECT_EQ(bar.m_hWnd, ::GetParent(pane->m_hWnd));
@@ -775,7 +777,7 @@ TEST_F(HtmlPopupTest, TheFavoritesBarInModeZeroHostsThePagePane)
     ::DeleteObject(hBitmap);
     ::DeleteDC(hDC);
 
-    theApp.m_settings.iParentTabNewRule |= 0x100;
+    AppSettings().iParentTabNewRule |= 0x100;
     const int groups = theApp.GetGroupCount();
     s_watchedBar = m_frame->m_pPageTabBar;
     s_heldAtNewTab = -1;

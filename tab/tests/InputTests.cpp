@@ -5,13 +5,14 @@
 #include <string>
 
 #include "app/MainFrame.h"
-#include "app/TabGroup.h"
 #include "app/VantorelApp.h"
-#include "app/resource.h"
 #include "bars/GroupTabBar.h"
 #include "bars/PageTabBar.h"
+#include "shared/AppSettings.h"
+#include "shared/CommandIds.h"
 #include "tab/BrowserView.h"
 #include "tab/ChildFrame.h"
+#include "tab/TabGroup.h"
 #include "tab/TabItem.h"
 #include "tab/tests/TabFixture.h"
 
@@ -55,7 +56,7 @@ protected:
                                             BindingLine("downup", "\x81\xAB\x81\xAA", 1022, 0) +
                                             BindingLine("updown", "\x81\xAA\x81\xAB", 1020, 0));
         theApp.ReloadBindingMaps();
-        theApp.m_settings.iMouseGSence = 20;
+        AppSettings().iMouseGSence = 20;
         m_tab = Open(nullptr, "http://a.example/");
         ASSERT_NE(nullptr, m_tab);
         m_control = ControlOf(m_tab)->GetControlWindow();
@@ -145,13 +146,13 @@ TEST_F(InputTest, RealKeyPressesThroughTheMessageLoopReachTheBindings)
 
 TEST_F(InputTest, RockerClicksRunTheirActionsAndSwallowTheLaterLeftRelease)
 {
-    theApp.m_settings.mouseLR = 5;  // next tab
-    theApp.m_settings.mouseRL = 4;  // previous tab
+    AppSettings().mouseLR = 5;  // next tab
+    AppSettings().mouseRL = 4;  // previous tab
     CTabItem* second = Open(nullptr, "http://b.example/");
     ASSERT_EQ(second, Active());
     HWND control = ControlOf(second)->GetControlWindow();
     // Left held, right click: mouseLR (wraps to the first tab only with the loop setting).
-    theApp.m_settings.bWindowChangeLoop(true);
+    AppSettings().bWindowChangeLoop(true);
     EXPECT_TRUE(PreTranslate(Mouse(control, WM_RBUTTONDOWN, MK_LBUTTON | MK_RBUTTON, 10, 10)));
     Pump();
     EXPECT_EQ(m_tab, Active());
@@ -163,7 +164,7 @@ TEST_F(InputTest, RockerClicksRunTheirActionsAndSwallowTheLaterLeftRelease)
     EXPECT_EQ(second, Active());
     EXPECT_FALSE(PreTranslate(Mouse(m_control, WM_LBUTTONUP, 0, 10, 10)));
     // Mouse actions are off with mouse gestures.
-    theApp.m_settings.bMouseG(false);
+    AppSettings().bMouseG(false);
     EXPECT_TRUE(PreTranslate(Mouse(control, WM_LBUTTONDOWN, MK_LBUTTON | MK_RBUTTON, 10, 10)));
     Pump();
     EXPECT_EQ(second, Active());
@@ -209,7 +210,7 @@ TEST_F(InputTest, SideButtonsGoBackWithTheFirstAndForwardWithTheSecond)
 
 TEST_F(InputTest, NoGestureReplaysTheReleaseAndAZeroMoveDrawsNothing)
 {
-    theApp.m_settings.iMouseGSence = 0;
+    AppSettings().iMouseGSence = 0;
     MSG press = Mouse(m_control, WM_RBUTTONDOWN, MK_RBUTTON, 100, 100);
     PostMouse(m_control, WM_MOUSEMOVE, MK_RBUTTON, 100, 100);
     PostMouse(m_control, WM_RBUTTONUP, 0, 100, 100);
@@ -223,7 +224,7 @@ TEST_F(InputTest, NoGestureReplaysTheReleaseAndAZeroMoveDrawsNothing)
 
 TEST_F(InputTest, RockerDuringAGestureRunsTheActionAndNoGesture)
 {
-    theApp.m_settings.mouseRL = 2;  // refresh
+    AppSettings().mouseRL = 2;  // refresh
     const int refreshes = ControlOf(m_tab)->GetRefreshCount();
     PostMouse(m_control, WM_MOUSEMOVE, MK_RBUTTON, 100, 50);
     PostMouse(m_control, WM_LBUTTONDOWN, MK_LBUTTON | MK_RBUTTON, 100, 50);
@@ -264,9 +265,9 @@ TEST_F(InputTest, GestureNameComesFromTheFirstLineThatBeginsWithIt)
 TEST_F(InputTest, FocusQuestionFollowsTheSettingAndTheWindow)
 {
     ::SetForegroundWindow(m_frame->m_hWnd);
-    theApp.m_settings.iFocusMove = 0;
+    AppSettings().iFocusMove = 0;
     EXPECT_FALSE(m_frame->GetBrowserWindowAtCursor(m_control));
-    theApp.m_settings.iFocusMove = 1;
+    AppSettings().iFocusMove = 1;
     EXPECT_TRUE(m_frame->GetBrowserWindowAtCursor(m_control));
     EXPECT_TRUE(m_frame->GetBrowserWindowAtCursor(m_frame->m_hWndMDIClient));
     EXPECT_FALSE(m_frame->GetBrowserWindowAtCursor(m_frame->m_hWnd));
@@ -305,10 +306,10 @@ TEST_F(InputTest, TheBoxesKeepTextKeysAndRunBindingsAndTabMovesIntoThePage)
     EXPECT_EQ(m_control, ::GetFocus());
 
     // Focus in a box moves with the mouse unless its bit keeps it.
-    theApp.m_settings.iFocusMove = 0x1 | 0x4;
+    AppSettings().iFocusMove = 0x1 | 0x4;
     EXPECT_TRUE(m_frame->GetBrowserWindowAtCursor(addressEdit));
     EXPECT_FALSE(m_frame->GetBrowserWindowAtCursor(searchEdit));
-    theApp.m_settings.iFocusMove = 0x1 | 0x2;
+    AppSettings().iFocusMove = 0x1 | 0x2;
     EXPECT_FALSE(m_frame->GetBrowserWindowAtCursor(address));
     EXPECT_TRUE(m_frame->GetBrowserWindowAtCursor(search));
 
@@ -374,8 +375,8 @@ TEST_F(TabButtonInputTest, TheButtonFollowsTheMouseOverTabsWhereTheSettingsAllow
 {
     CPageTabBar& pages = *m_frame->m_pPageTabBar;
     CGroupTabBar& groups = *m_frame->m_pGroupTabBar;
-    theApp.m_settings.bShowTabCloseButton(true);
-    theApp.m_settings.bShowTabCloseButton_P(false);
+    AppSettings().bShowTabCloseButton(true);
+    AppSettings().bShowTabCloseButton_P(false);
     EXPECT_FALSE(MoveOver(pages, 1));
     CRect tab = FrameRect(pages, 1);
     EXPECT_EQ(CRect(tab.right - 16, tab.top, tab.right, tab.bottom), ButtonRect());
@@ -393,7 +394,7 @@ TEST_F(TabButtonInputTest, TheButtonFollowsTheMouseOverTabsWhereTheSettingsAllow
     EXPECT_TRUE(ButtonRect().IsRectEmpty());
 
     // On a group tab: two parts while the group holds more than one page.
-    theApp.m_settings.bShowTabCloseButton_P(true);
+    AppSettings().bShowTabCloseButton_P(true);
     theApp.OpenUrlInNewGroup("http://c.example/", 0, 0);
     Pump();
     ASSERT_EQ(2, groups.GetItemCount());
@@ -409,7 +410,7 @@ TEST_F(TabButtonInputTest, TheButtonFollowsTheMouseOverTabsWhereTheSettingsAllow
 TEST_F(TabButtonInputTest, APressOnTheButtonClosesItsPageOnlyWhileItShows)
 {
     CPageTabBar& pages = *m_frame->m_pPageTabBar;
-    theApp.m_settings.bShowTabCloseButton(true);
+    AppSettings().bShowTabCloseButton(true);
     MoveOver(pages, 1);
     HWND button = m_frame->m_wndTabButton.m_hWnd;
     ASSERT_TRUE(::IsWindowVisible(button));
@@ -459,7 +460,7 @@ TEST_F(TabButtonInputTest, ADoubleClickBetweenTheGroupTabsGoesToTheGroupBar)
 TEST_F(TabButtonInputTest, AfterGroupSwitchesEveryItemActsOnThePageItShows)
 {
     CPageTabBar& pages = *m_frame->m_pPageTabBar;
-    theApp.m_settings.bShowTabCloseButton(true);
+    AppSettings().bShowTabCloseButton(true);
     CTabGroup* two = m_tab->m_pGroup;
     theApp.OpenUrlInNewGroup("http://c.example/", 0, 0);
     Pump();

@@ -6,8 +6,8 @@
 #include <string>
 
 #include "app/MainFrame.h"
-#include "app/VantorelApp.h"
 #include "framework/ole/OleUtil.h"
+#include "shared/AppData.h"
 #include "tab/BrowserView.h"
 #include "tab/LinkInfo.h"
 #include "tab/PageText.h"
@@ -39,7 +39,7 @@ protected:
         ASSERT_NE(nullptr, m_tab);
         m_view = m_tab->m_pView;
         m_view->m_pfnHighlightTicks = &FakeTicks;
-        m_prefix = theApp.GetEtcText(42);
+        m_prefix = AppStrings().GetEtcText(42);
         ASSERT_FALSE(m_prefix.IsEmpty());
     }
     void TearDown() override

@@ -3,9 +3,10 @@
 
 #include "app/MainFrame.h"
 #include "app/VantorelApp.h"
-#include "app/resource.h"
 #include "bars/GroupTabBar.h"
 #include "bars/PageTabBar.h"
+#include "shared/AppSettings.h"
+#include "shared/CommandIds.h"
 #include "shared/FrameMessages.h"
 #include "tab/TabItem.h"
 #include "tab/tests/TabFixture.h"
@@ -14,7 +15,7 @@ namespace {
 
 WINDOWPLACEMENT PlacementFor(int left, int top, int right, int bottom, int show)
 {
-    SettingsRecord& settings = theApp.m_settings;
+    SettingsRecord& settings = AppSettings();
     settings.left = left;
     settings.top = top;
     settings.right = right;
@@ -35,7 +36,7 @@ bool Visible(CWnd* bar)
 
 TEST_F(TabTest, FullScreenKeepingEveryItemChangesOnlyTheFrame)
 {
-    theApp.m_settings.iFullScreenShowItem = 0xFFFF;
+    AppSettings().iFullScreenShowItem = 0xFFFF;
     HMENU menu = ::GetMenu(m_frame->m_hWnd);
     ASSERT_NE(nullptr, menu);
     ::SendMessageA(m_frame->m_hWnd, WM_COMMAND, ID_VIEW_FULLSCREEN, 0);
@@ -51,11 +52,11 @@ TEST_F(TabTest, FullScreenKeepingEveryItemChangesOnlyTheFrame)
 TEST_F(TabTest, FullScreenHidesWhatItMayAndRestoresOnlyWhatItHid)
 {
     Open(nullptr, "http://a.example/");
-    theApp.m_settings.iFullScreenShowItem = 0;
+    AppSettings().iFullScreenShowItem = 0;
     HMENU menu = ::GetMenu(m_frame->m_hWnd);
     ASSERT_TRUE(Visible(m_frame->m_pPageTabBar));
     // The user had hidden the group tab bar before.
-    theApp.m_settings.bTabShow_P(false);
+    AppSettings().bTabShow_P(false);
     m_frame->RecalcLayout();
     ASSERT_FALSE(Visible(m_frame->m_pGroupTabBar));
     m_frame->SetFullScreen(1);
@@ -92,14 +93,14 @@ TEST_F(TabTest, FirstShowPlacementReplacesSmallOffScreenAndHiddenStates)
 
 TEST_F(TabTest, WithTheTrayIconMinimiseAndCloseHideTheWindow)
 {
-    theApp.m_settings.bTaskTray(true);
+    AppSettings().bTaskTray(true);
     m_frame->m_stateWord |= kStateTrayIcon;
     // Commands carry flags in their low four bits.
     ::SendMessageA(m_frame->m_hWnd, WM_SYSCOMMAND, SC_CLOSE | 0x2, 0);
     ASSERT_TRUE(::IsWindow(m_frame->m_hWnd));
     EXPECT_FALSE(::IsWindowVisible(m_frame->m_hWnd));
     // A click on the icon brings it back; with the setting off the icon goes.
-    theApp.m_settings.bTaskTray(false);
+    AppSettings().bTaskTray(false);
     ::SendMessageA(m_frame->m_hWnd, WM_FRAME_TRAYNOTIFY, 12, WM_LBUTTONDOWN);
     EXPECT_TRUE(::IsWindowVisible(m_frame->m_hWnd));
     EXPECT_EQ(0u, m_frame->m_stateWord & kStateTrayIcon);
@@ -111,7 +112,7 @@ TEST_F(TabTest, WithTheTrayIconMinimiseAndCloseHideTheWindow)
 
 TEST_F(TabTest, TrayHidesTheTextSearchPopupWithTheWindowAndCloseTakesItDown)
 {
-    theApp.m_settings.bTaskTray(true);
+    AppSettings().bTaskTray(true);
     m_frame->m_stateWord |= kStateTrayIcon;
     m_frame->OpenTextSearchPopup("word");
     HWND popup = m_frame->GetTextSearchPopupWindow();
@@ -133,7 +134,7 @@ TEST_F(TabTest, FullScreenHidesTheBandsItMayAndShowsTheCaptionStripUntilItEnds)
 {
     CSizableReBar& rebar = m_frame->m_wndReBar;
     // Only the search band stays; the user had hidden the address band.
-    theApp.m_settings.iFullScreenShowItem = 0x8000;
+    AppSettings().iFullScreenShowItem = 0x8000;
     ASSERT_TRUE(rebar.ShowBand(CAddressCombo::kId, FALSE));
     ASSERT_TRUE(rebar.IsBandVisible(AFX_IDW_TOOLBAR));
     m_frame->m_stateWord |= kStateCaptionPinned;
@@ -195,8 +196,8 @@ TEST_F(TabTest, RecreatedTabBarsKeepTheirItemsSelectionAndPlace)
     {
         using CMainFrame::ApplySettingsChanges;
     };
-    const SettingsRecord before(theApp.m_settings);
-    theApp.m_settings.bTabImage(!before.bTabImage());
+    const SettingsRecord before(AppSettings());
+    AppSettings().bTabImage(!before.bTabImage());
     oldPages = m_frame->m_pPageTabBar->m_hWnd;
     oldGroups = groups.m_hWnd;
     (m_frame->*(&Access::ApplySettingsChanges))(before);

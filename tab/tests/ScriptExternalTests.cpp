@@ -9,12 +9,13 @@
 #include <vector>
 
 #include "app/MainFrame.h"
-#include "app/TabGroup.h"
 #include "app/VantorelApp.h"
 #include "framework/ole/OleUtil.h"
+#include "shared/AppData.h"
 #include "shared/FrameMessages.h"
 #include "tab/BrowserView.h"
 #include "tab/ScriptExternal.h"
+#include "tab/TabGroup.h"
 #include "tab/TabItem.h"
 #include "framework/ole/OleObject.h"
 #include "tab/tests/TabFixture.h"
@@ -74,7 +75,7 @@ protected:
     // The "file:" address of a file in the program folder.
     static std::wstring ProgramUrl(const char* name)
     {
-        std::wstring url = L"file:///" + VaWideFromAnsi(CString(theApp.GetProgramFolder()) + name, -1, CP_ACP);
+        std::wstring url = L"file:///" + VaWideFromAnsi(CString(AppFolders().GetProgramFolder()) + name, -1, CP_ACP);
         for (wchar_t& c : url)
             if (c == L'\\')
                 c = L'/';
@@ -107,7 +108,7 @@ TEST_F(ScriptExternalTest, RemotePagesReachTheObjectButLocalMethodsDoNothingForT
 
     ShowLocal();
     auto local = Call(L"Vantorel_AppPath", {});
-    EXPECT_EQ(std::string(theApp.GetProgramFolder()), Ansi(local));
+    EXPECT_EQ(std::string(AppFolders().GetProgramFolder()), Ansi(local));
     // A property read alone does nothing but the default.
     auto get = Call(L"Vantorel_AppPath", {}, DISPATCH_PROPERTYGET);
     EXPECT_EQ(VT_BOOL, get->vt);
@@ -204,7 +205,7 @@ TEST_F(ScriptExternalTest, PageObjectsGiveTheirAddressAndTitle)
 
 TEST_F(ScriptExternalTest, OnlyPagesInsideTheProgramFolderAreTrusted)
 {
-    std::wstring folder = VaWideFromAnsi(theApp.GetProgramFolder(), -1, CP_ACP);
+    std::wstring folder = VaWideFromAnsi(AppFolders().GetProgramFolder(), -1, CP_ACP);
     folder.pop_back();
     std::wstring spaced = ProgramUrl("Favorite/a b.htm");
     spaced.replace(spaced.find(L' '), 1, L"%20");
@@ -235,7 +236,7 @@ TEST_F(ScriptExternalTest, OnlyPagesInsideTheProgramFolderAreTrusted)
     {
         ControlOf(m_tab)->SetDocumentHtml(L"<p>x</p>", c.url);
         auto path = Call(L"Vantorel_AppPath", {});
-        EXPECT_EQ(c.trusted ? std::string(theApp.GetProgramFolder()) : "<not text>", Ansi(path))
+        EXPECT_EQ(c.trusted ? std::string(AppFolders().GetProgramFolder()) : "<not text>", Ansi(path))
             << std::string(VaAnsiFromWide(c.url.c_str(), -1, CP_ACP));
     }
 }

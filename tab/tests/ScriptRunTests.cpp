@@ -4,7 +4,7 @@
 #include <string>
 
 #include "app/MainFrame.h"
-#include "app/VantorelApp.h"
+#include "shared/AppData.h"
 #include "tab/ScriptRunDlg.h"
 #include "tab/tests/TabFixture.h"
 
@@ -41,7 +41,7 @@ protected:
 
 TEST_F(ScriptRunTest, AnHtmlScriptIsLoadedItselfAndTheRunEndsWithItsDocument)
 {
-    const std::string script = std::string(theApp.m_folders.GetScriptFolder()) + "page.htm";
+    const std::string script = std::string(AppFolders().GetScriptFolder()) + "page.htm";
     INT_PTR result = 0;
     EXPECT_EQ(std::wstring(script.begin(), script.end()), Run(script, &result));
     EXPECT_EQ(IDOK, result);
@@ -52,7 +52,7 @@ TEST_F(ScriptRunTest, AnHtmlScriptIsLoadedItselfAndTheRunEndsWithItsDocument)
 
 TEST_F(ScriptRunTest, ScriptsFillTheTemplateByTheirLastExtensionInAnyCase)
 {
-    const std::string folder(theApp.m_folders.GetScriptFolder());
+    const std::string folder(AppFolders().GetScriptFolder());
     Run(folder + "a.b.js");
     EXPECT_EQ("<html><head><script language=\"javascript\" src=\"" + folder
                   + "a.b.js\"></script></head><body></body></html>\r\n",
@@ -75,13 +75,13 @@ TEST_F(ScriptRunTest, APageThatNeverCompletesEndsAtTheTimeLimitAndTheStatusBarSa
 {
     TestWebBrowser::SetNeverComplete(true);
     INT_PTR result = 0;
-    Run(std::string(theApp.m_folders.GetScriptFolder()) + "stuck.htm", &result, 50);
+    Run(std::string(AppFolders().GetScriptFolder()) + "stuck.htm", &result, 50);
     TestWebBrowser::SetNeverComplete(false);
     EXPECT_EQ(IDCANCEL, result);
     char text[256] = {};
     ::SendMessageA(m_frame->m_wndStatusBar.m_hWnd, SB_GETTEXTA, 0, reinterpret_cast<LPARAM>(text));
     // etc.dat line 82 with the limit in whole seconds, rounded up.
-    std::string expected(theApp.GetEtcText(82));
+    std::string expected(AppStrings().GetEtcText(82));
     ASSERT_NE(std::string::npos, expected.find("%d"));
     EXPECT_EQ(expected.replace(expected.find("%d"), 2, "1"), text);
 }

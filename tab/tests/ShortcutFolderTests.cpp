@@ -5,12 +5,13 @@
 #include <string>
 
 #include "app/MainFrame.h"
-#include "app/TabGroup.h"
 #include "app/VantorelApp.h"
 #include "framework/core/File.h"
 #include "bars/PageTabBar.h"
+#include "shared/AppSettings.h"
 #include "tab/BrowserView.h"
 #include "tab/ChildFrame.h"
+#include "tab/TabGroup.h"
 #include "tab/TabItem.h"
 #include "tab/tests/TabFixture.h"
 
@@ -55,8 +56,8 @@ protected:
 TEST_F(ShortcutFolder, OwnFavoritePageOpensEveryShortcutOfTheFolder)
 {
     std::string link = MakeFolder("News", 12);
-    theApp.m_settings.iParentTabNewRule = 0x04;  // into a group named after the folder
-    theApp.m_settings.iTabAppendPos = 3;
+    AppSettings().iParentTabNewRule = 0x04;  // into a group named after the folder
+    AppSettings().iTabAppendPos = 3;
     EXPECT_TRUE(theApp.OpenShortcut(link.c_str(), FavoritePage().c_str()));
     Pump();
     ASSERT_EQ(1, theApp.GetGroupCount());
@@ -64,7 +65,7 @@ TEST_F(ShortcutFolder, OwnFavoritePageOpensEveryShortcutOfTheFolder)
     EXPECT_EQ(12, group->GetTabCount());
     EXPECT_STREQ("News[%c]", group->m_captionTemplate);
     // The batch leaves the append setting as it found it.
-    EXPECT_EQ(3, theApp.m_settings.iTabAppendPos);
+    EXPECT_EQ(3, AppSettings().iTabAppendPos);
     EXPECT_FALSE(m_frame->m_pPageTabBar->IsUpdating());
 }
 
@@ -110,11 +111,11 @@ TEST_F(ShortcutFolder, FolderWithoutPagesReportsAndLeavesTheSettingsAsTheyWere)
 {
     std::string link = MakeFolder("Empty", 0);
     m_folder->WriteBytes("Favorite/Empty/script.url", "[InternetShortcut]\r\nURL=javascript:alert(1)\r\n");
-    theApp.m_settings.iTabAppendPos = 2;
+    AppSettings().iTabAppendPos = 2;
     AnswerNextMessageBox(IDOK);
     EXPECT_TRUE(theApp.OpenShortcut(link.c_str(), FavoritePage().c_str()));
     EXPECT_TRUE(s_messageBoxSeen);
-    EXPECT_EQ(2, theApp.m_settings.iTabAppendPos);
+    EXPECT_EQ(2, AppSettings().iTabAppendPos);
     EXPECT_FALSE(m_frame->m_pPageTabBar->IsUpdating());
     EXPECT_EQ(0, theApp.GetGroupCount());
 }
@@ -124,7 +125,7 @@ TEST_F(ShortcutFolder, FolderWithoutPagesReportsAndLeavesTheSettingsAsTheyWere)
 // shortcut without a "URL=" line neither opens nor counts.
 TEST_F(ShortcutFolder, Cp932AndPercentFolderNamesOpenAsGroupsOfTheirShortcuts)
 {
-    theApp.m_settings.iParentTabNewRule = 0x04;
+    AppSettings().iParentTabNewRule = 0x04;
     const std::string names[] = {"\x97\x5c\x92\xe8\x95\x5c", "50%c"};
     for (const std::string& name : names) {
         m_folder->MakeFolder("Favorite");

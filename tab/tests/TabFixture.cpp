@@ -5,13 +5,15 @@
 #include <vector>
 
 #include "app/MainFrame.h"
-#include "app/TabGroup.h"
 #include "app/VantorelApp.h"
 #include "app/resource.h"
 #include "bars/PageTabBar.h"
+#include "shared/AppData.h"
+#include "shared/AppSettings.h"
 #include "tab/BrowserControlSite.h"
 #include "tab/BrowserView.h"
 #include "tab/ChildFrame.h"
+#include "tab/TabGroup.h"
 #include "tab/TabItem.h"
 
 CVantorelApp theApp;
@@ -24,13 +26,13 @@ void TabTest::SetUp()
     ASSERT_TRUE(m_browserClass->IsRegistered());
     m_folder.reset(new ProgramFolder);
     std::string module = m_folder->File("VantorelArco.exe");
-    theApp.m_settings = SettingsRecord();
-    theApp.m_settings.iDocFavMode = 1;  // as every start of the program forces
+    AppSettings() = SettingsRecord();
+    AppSettings().iDocFavMode = 1;  // as every start of the program forces
     theApp.m_runFlags = 0;
     theApp.m_nextGroupNumber = 1;
     lstrcpynA(theApp.m_className, "VantorelArcoTest", sizeof(theApp.m_className));
-    ASSERT_TRUE(theApp.m_folders.CreateDataFolders(module.c_str()));
-    theApp.m_strings.SetFolder(theApp.m_folders.GetStringFolder());
+    ASSERT_TRUE(AppFolders().CreateDataFolders(module.c_str()));
+    AppStrings().SetFolder(AppFolders().GetStringFolder());
 
     m_frame = new CMainFrame;
     theApp.m_pMainWnd = m_frame;

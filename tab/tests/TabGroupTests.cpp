@@ -5,11 +5,12 @@
 #include <vector>
 
 #include "app/MainFrame.h"
-#include "app/TabGroup.h"
 #include "app/VantorelApp.h"
 #include "bars/GroupTabBar.h"
+#include "shared/AppSettings.h"
 #include "shared/FrameMessages.h"
 #include "tab/ChildFrame.h"
+#include "tab/TabGroup.h"
 #include "tab/TabItem.h"
 #include "tab/tests/TabFixture.h"
 
@@ -46,18 +47,18 @@ TEST_F(TabTest, NewTabPositionFollowsTheAppendSettingAndHint)
     Pump();
     ASSERT_EQ(b, Active());
 
-    theApp.m_settings.iTabAppendPos = 2;  // after the active tab
+    AppSettings().iTabAppendPos = 2;  // after the active tab
     CTabItem* afterB = Open(nullptr, "about:blank", kReasonPageBackground);
     EXPECT_EQ(2, group->IndexOf(afterB));
-    theApp.m_settings.iTabAppendPos = 3;  // before it
+    AppSettings().iTabAppendPos = 3;  // before it
     CTabItem* beforeB = Open(nullptr, "about:blank", kReasonPageBackground);
     EXPECT_EQ(1, group->IndexOf(beforeB));
-    theApp.m_settings.iTabAppendPos = 1;  // head
+    AppSettings().iTabAppendPos = 1;  // head
     CTabItem* head = Open(nullptr, "about:blank", kReasonPageBackground);
     EXPECT_EQ(0, group->IndexOf(head));
     // 4: after the active tab only for a tab carrying hint 4 (a page's new
     // window), else at the end.
-    theApp.m_settings.iTabAppendPos = 4;
+    AppSettings().iTabAppendPos = 4;
     CTabItem* plain = Open(nullptr, "about:blank", kReasonPageBackground);
     EXPECT_EQ(group->GetTabCount() - 1, group->IndexOf(plain));
     std::vector<CTabItem*> before = group->m_tabs;
@@ -86,7 +87,7 @@ TEST_F(TabTest, RelativePlaceUsesTheGroupsLastActiveTabWhenTheActiveTabIsElsewhe
     ASSERT_NE(nullptr, groupB);
     ASSERT_EQ(groupB, Active()->m_pGroup);
 
-    theApp.m_settings.iTabAppendPos = 2;
+    AppSettings().iTabAppendPos = 2;
     CTabItem* added = Open(groupA, "about:blank");
     ASSERT_NE(nullptr, added);
     EXPECT_EQ(1, groupA->IndexOf(added));  // right after a1, the group's last active tab
@@ -97,8 +98,8 @@ TEST_F(TabTest, RelativePlaceUsesTheGroupsLastActiveTabWhenTheActiveTabIsElsewhe
 
 TEST_F(TabTest, TabLimitRefusesTheTabBeyondIt)
 {
-    theApp.m_settings.bWindowMaxCnt(true);
-    theApp.m_settings.iWindowMaxCnt = 3;
+    AppSettings().bWindowMaxCnt(true);
+    AppSettings().iWindowMaxCnt = 3;
     for (int i = 0; i < 3; ++i)
         ASSERT_NE(nullptr, Open(nullptr, "about:blank"));
     EXPECT_EQ(nullptr, Open(nullptr, "about:blank"));
@@ -117,7 +118,7 @@ TEST_F(TabTest, ActivationReasonDecidesForegroundAndOnlyThePopupReasonSurvives)
     EXPECT_EQ(front, Active());
     EXPECT_EQ(kReasonPopup, static_cast<CChildFrame*>(popup->m_pFrame)->m_activationReason);
     EXPECT_EQ(kReasonLink, static_cast<CChildFrame*>(back->m_pFrame)->m_activationReason);
-    theApp.m_settings.bTabActivate_AddBar(true);
+    AppSettings().bTabActivate_AddBar(true);
     Open(nullptr, "about:blank", kReasonAddressBar);
     EXPECT_EQ(front, Active());
 }
@@ -129,7 +130,7 @@ TEST_F(TabTest, ClosingTheActiveTabActivatesTheNeighbourByTheCloseSetting)
     CTabItem* c = Open(nullptr, "about:blank");
     CTabGroup* group = Current();
     ASSERT_EQ(c, Active());
-    theApp.m_settings.iTabClosePos = 1;  // the next one; the new last when it was last
+    AppSettings().iTabClosePos = 1;  // the next one; the new last when it was last
     ::SendMessageA(c->m_hFrame, WM_CLOSE, 0, 0);
     Pump();
     EXPECT_EQ(2, group->GetTabCount());
@@ -137,7 +138,7 @@ TEST_F(TabTest, ClosingTheActiveTabActivatesTheNeighbourByTheCloseSetting)
     EXPECT_EQ(2, BarCount());
     EXPECT_EQ(1, BarSelection());
 
-    theApp.m_settings.iTabClosePos = 2;  // the previous one; the new first when it was first
+    AppSettings().iTabClosePos = 2;  // the previous one; the new first when it was first
     ::SendMessageA(m_frame->m_hWndMDIClient, WM_MDIACTIVATE, reinterpret_cast<WPARAM>(a->m_hFrame), 0);
     Pump();
     ::SendMessageA(a->m_hFrame, WM_CLOSE, 0, 0);
@@ -157,7 +158,7 @@ TEST_F(TabTest, AppendSettingFivePutsATabAtTheHeadOrWithItsHintBeforeTheActiveTa
     ::SendMessageA(m_frame->m_hWndMDIClient, WM_MDIACTIVATE, reinterpret_cast<WPARAM>(b->m_hFrame), 0);
     Pump();
     ASSERT_EQ(b, Active());
-    theApp.m_settings.iTabAppendPos = 5;
+    AppSettings().iTabAppendPos = 5;
     CTabItem* plain = Open(nullptr, "about:blank", kReasonPageBackground);
     EXPECT_EQ(0, group->IndexOf(plain));
     ASSERT_EQ(2, group->IndexOf(b));
@@ -187,7 +188,7 @@ TEST_F(TabTest, ClosingAMiddleTabActivatesTheTabEachCloseSettingNames)
         ::SendMessageA(m_frame->m_hWndMDIClient, WM_MDIACTIVATE, reinterpret_cast<WPARAM>(tabs[2]->m_hFrame), 0);
         Pump();
         ASSERT_EQ(tabs[2], Active());
-        theApp.m_settings.iTabClosePos = c.setting;
+        AppSettings().iTabClosePos = c.setting;
         ::SendMessageA(tabs[2]->m_hFrame, WM_CLOSE, 0, 0);
         Pump();
         EXPECT_EQ(tabs[c.expected], Active()) << "setting " << c.setting;
@@ -220,7 +221,7 @@ TEST_F(TabTest, EmptiedGroupShowsItsDefaultPageWhenGroupsStay)
 
 TEST_F(TabTest, EmptiedGroupIsClosedEvenWhenAnotherGroupIsCurrent)
 {
-    theApp.m_settings.bClosePTabChildEmpty(true);
+    AppSettings().bClosePTabChildEmpty(true);
     CTabItem* a = Open(nullptr, "about:blank");
     CTabGroup* groupA = Current();
     CTabGroup* groupB = theApp.OpenUrlInNewGroup("about:blank", 0, 0);
@@ -238,8 +239,8 @@ TEST_F(TabTest, EmptiedGroupIsClosedEvenWhenAnotherGroupIsCurrent)
 // and still gets its default page and caption instead of staying empty.
 TEST_F(TabTest, EmptiedGroupKeptWhileTheSemaphoreIsHeldShowsItsDefaultPage)
 {
-    theApp.m_settings.bClosePTabChildEmpty(true);
-    theApp.m_settings.strTitle_P = "G(%c)";
+    AppSettings().bClosePTabChildEmpty(true);
+    AppSettings().strTitle_P = "G(%c)";
     theApp.m_hSemaphore = ::CreateSemaphoreA(nullptr, 0, 1, nullptr);  // held
     CTabItem* a = Open(nullptr, "about:blank");
     CTabGroup* group = Current();
@@ -255,7 +256,7 @@ TEST_F(TabTest, EmptiedGroupKeptWhileTheSemaphoreIsHeldShowsItsDefaultPage)
 
 TEST_F(TabTest, CaptionsNumberGroupsAndCountTabsAndNumberingRestartsAfterCloseAll)
 {
-    theApp.m_settings.strTitle_P = "G%i(%c)";
+    AppSettings().strTitle_P = "G%i(%c)";
     Open(nullptr, "about:blank");
     theApp.OpenUrlInNewGroup("about:blank", 0, 0);
     CTabGroup* third = m_frame->CreateDefaultGroup(nullptr);
@@ -297,7 +298,7 @@ TEST_F(TabTest, ClosingAGroupForgetsItInItsTabsAndInTheGroupKeys)
 // tab and its frame still pointed at it.
 TEST_F(TabTest, GroupClosedByItsLastTabIsForgottenByThatTabAndItsFrame)
 {
-    theApp.m_settings.bClosePTabChildEmpty(true);
+    AppSettings().bClosePTabChildEmpty(true);
     Open(nullptr, "about:blank");
     CTabGroup* groupB = theApp.OpenUrlInNewGroup("about:blank", 0, 0);
     Pump();
@@ -332,7 +333,7 @@ TEST_F(TabTest, ActivatingAnEmptyGroupDoesNothing)
 
 TEST_F(TabTest, MovingATabActivatesTheTargetGroupAndReshowsBothCaptions)
 {
-    theApp.m_settings.strTitle_P = "%c";
+    AppSettings().strTitle_P = "%c";
     CTabItem* a = Open(nullptr, "about:blank");
     CTabItem* b = Open(nullptr, "about:blank");
     CTabGroup* groupA = Current();
@@ -366,7 +367,7 @@ TEST_F(TabTest, TabClosedDuringShutdownLeavesTheGroupsAlone)
 
 TEST_F(TabTest, MailLinksOpenNoTab)
 {
-    theApp.m_settings.bMailToNotOpen(true);
+    AppSettings().bMailToNotOpen(true);
     EXPECT_EQ(nullptr, theApp.OpenUrl(nullptr, "MAILTO:someone@example.com", 0));
     EXPECT_EQ(0, theApp.GetGroupCount());
 }

@@ -19,7 +19,6 @@
 #include <vector>
 
 #include "app/MainFrame.h"
-#include "app/TabGroup.h"
 #include "app/TabSetFile.h"
 #include "app/VantorelApp.h"
 #include "app/resource.h"
@@ -27,6 +26,7 @@
 #include "tab/BrowserControlSite.h"
 #include "tab/BrowserView.h"
 #include "tab/ChildFrame.h"
+#include "tab/TabGroup.h"
 #include "tab/TabItem.h"
 #include "tests/bench/BenchTiming.h"
 #include "tests/support/ProgramFolder.h"

@@ -1,4 +1,4 @@
-#include "app/TabGroup.h"
+#include "tab/TabGroup.h"
 
 #include <algorithm>
 

@@ -1,4 +1,4 @@
-#include "app/DataFolders.h"
+#include "shared/DataFolders.h"
 
 #include <string>
 

@@ -1,4 +1,4 @@
-#include "app/DataFolders.h"
+#include "shared/DataFolders.h"
 
 #include "framework/core/FileSystem.h"
 #include "shared/ProgramPath.h"
@@ -37,6 +37,11 @@ void CDataFolders::CreateMissingFolders() const
         return;
     for (const char* name : kDataFolderNames)
         FileSystem::MakeDirectory(ProgramPath::Join(m_program, name));
+}
+
+CString CDataFolders::ProgramFile(LPCTSTR name) const
+{
+    return ProgramPath::Join(m_program, name);
 }
 
 bool CDataFolders::CreateDataFolders(LPCTSTR modulePath)

@@ -1,4 +1,4 @@
-#include "app/RecordPool.h"
+#include "shared/RecordPool.h"
 
 #include <cstdlib>
 

@@ -1,6 +1,6 @@
 // The program folder and the data folders below it.
-#ifndef VA_APP_DATAFOLDERS_H
-#define VA_APP_DATAFOLDERS_H
+#ifndef VA_SHARED_DATAFOLDERS_H
+#define VA_SHARED_DATAFOLDERS_H
 
 #include "framework/core/CString.h"
 
@@ -24,6 +24,8 @@ public:
 
     // All paths end with the separator; empty until set.
     const CString& GetProgramFolder() const { return m_program; }
+    // The program folder + name.
+    CString ProgramFile(LPCTSTR name) const;
     const CString& GetResFolder() const { return m_res; }
     const CString& GetScriptFolder() const { return m_script; }
     const CString& GetPluginFolder() const { return m_plugin; }
@@ -37,4 +39,4 @@ private:
     CString m_string;
 };
 
-#endif // VA_APP_DATAFOLDERS_H
+#endif // VA_SHARED_DATAFOLDERS_H

@@ -2,8 +2,8 @@
 //
 // Classes in this file:
 //   CTabGroup   one group of the group tab bar
-#ifndef VA_APP_TABGROUP_H
-#define VA_APP_TABGROUP_H
+#ifndef VA_TAB_TABGROUP_H
+#define VA_TAB_TABGROUP_H
 
 #include <windows.h>
 
@@ -48,4 +48,4 @@ public:
     std::vector<CTabItem*> m_tabs;
 };
 
-#endif // VA_APP_TABGROUP_H
+#endif // VA_TAB_TABGROUP_H

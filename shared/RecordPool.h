@@ -5,8 +5,8 @@
 //   PoolReleaseGuard   one bit per pooled class, so each pool is released once
 //   PoolFor<T, slot>   the function-local pool of one class
 //   VA_POOLED_NEW      gives a class a non-throwing pooled operator new/delete
-#ifndef VA_APP_RECORDPOOL_H
-#define VA_APP_RECORDPOOL_H
+#ifndef VA_SHARED_RECORDPOOL_H
+#define VA_SHARED_RECORDPOOL_H
 
 #include <cstddef>
 #include <cstdint>
@@ -119,4 +119,4 @@ public:
     }                                                                            \
     static void operator delete(void* p) noexcept { PoolFor<ClassName, slot>::Free(p); }
 
-#endif // VA_APP_RECORDPOOL_H
+#endif // VA_SHARED_RECORDPOOL_H

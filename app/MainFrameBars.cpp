@@ -17,7 +17,7 @@
 #include "lists/WebSearch.h"
 #include "shared/FrameMessages.h"
 #include "shared/ProgramPath.h"
-#include "app/StartupList.h"
+#include "shared/StartupList.h"
 #include "tab/ChildFrame.h"
 #include "tab/PageScript.h"
 #include "tab/TabGroup.h"

@@ -12,13 +12,14 @@
 #include <vector>
 
 #include "app/DialogsLibrary.h"
-#include "app/StartupList.h"
 #include "app/VantorelApp.h"
 #include "app/resource.h"
 #include "bars/PageTabBar.h"
 #include "framework/core/File.h"
 #include "lists/FavoritesScan.h"
 #include "lists/SearchUrl.h"
+#include "shared/StartupList.h"
+#include "shared/UrlText.h"
 #include "tab/BrowserView.h"
 #include "tab/ChildFrame.h"
 #include "tab/DocHostHandler.h"

@@ -16,6 +16,7 @@
 #include "framework/win/WaitCursor.h"
 #include "lists/FavoritesScan.h"
 #include "lists/SearchEngineMenu.h"
+#include "shared/UrlText.h"
 #include "tab/BrowserView.h"
 #include "tab/DocHostHandler.h"
 #include "tab/TabItem.h"

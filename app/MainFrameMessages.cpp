@@ -9,12 +9,12 @@
 #include <climits>
 #include <vector>
 
-#include "app/StartupList.h"
 #include "app/VantorelApp.h"
 #include "app/resource.h"
 #include "bars/GroupTabBar.h"
 #include "shared/FrameMessages.h"
 #include "shared/FrameSend.h"
+#include "shared/StartupList.h"
 #include "tab/BrowserView.h"
 #include "tab/ChildFrame.h"
 #include "tab/TabGroup.h"

@@ -28,12 +28,6 @@ class SavedHistory;
 // Converts a compact TabLoadFlags word into a download-control word; 0 stays
 // 0 (the tab keeps its group's word).
 DWORD ConvertTabLoadFlags(WORD tabLoadFlags);
-// Percent-decoding of 8-bit text: "%XX" (digits and upper-case letters)
-// becomes its byte, a decoded carriage return is dropped, "+" becomes a
-// space when bPlus is set; an incomplete or non-hex escape is copied as it is.
-CString UrlDecode(const CString& text, bool bPlus = false);
-// The text starts with a script scheme ("javascript", "vbscript", ...).
-bool IsScriptUrl(LPCTSTR url);
 
 // The single-instance semaphore held for at most 100 ms: Acquired() when it
 // was taken, or when there is no semaphore at all (then nothing is locked).
@@ -80,9 +74,6 @@ enum AppRunFlag : DWORD
     kRunFlagGestureMapLoaded = 0x08,
     kRunFlagEnableDoc = 0x10,       // bEnableDoc as it was at start
 };
-
-// The pseudo-URL that stands for the home page; every opening path honours it.
-inline constexpr char kHomeToken[] = "gOhOmE!!!";
 
 class CVantorelApp : public CWinApp
 {

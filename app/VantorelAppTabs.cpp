@@ -8,12 +8,13 @@
 #include <cstring>
 
 #include "app/MainFrame.h"
-#include "app/StartupList.h"
 #include "bars/PageTabBar.h"
 #include "framework/win/RedrawGuard.h"
 #include "framework/core/File.h"
 #include "lists/FavoritesScan.h"
 #include "shared/ProgramPath.h"
+#include "shared/StartupList.h"
+#include "shared/UrlText.h"
 #include "shared/WidePath.h"
 #include "tab/BrowserView.h"
 #include "tab/ChildFrame.h"
@@ -25,15 +26,6 @@ namespace {
 const char kFavoriteLinkScheme[] = "va-fava:";
 // A favorites folder opens at most this many tabs.
 const int kMaxShortcutTabs = 100;
-
-int HexValue(char c)
-{
-    if (c >= '0' && c <= '9')
-        return c - '0';
-    if (c >= 'A' && c <= 'F')
-        return c - 'A' + 10;
-    return -1;
-}
 
 bool StartsWithNoCase(LPCTSTR text, LPCTSTR prefix)
 {
@@ -67,32 +59,6 @@ DWORD ConvertTabLoadFlags(WORD flags)
     if (flags & 0x80) result |= 0x4000;
     if (flags & 0x100) result |= 0x40000000;
     return result;
-}
-
-CString UrlDecode(const CString& text, bool bPlus)
-{
-    CString result;
-    const int length = text.GetLength();
-    for (int i = 0; i < length; ++i) {
-        char c = text[i];
-        if (c == '%' && i + 2 < length && HexValue(text[i + 1]) >= 0 && HexValue(text[i + 2]) >= 0) {
-            char decoded = static_cast<char>(HexValue(text[i + 1]) * 16 + HexValue(text[i + 2]));
-            i += 2;
-            if (decoded != '\r')
-                result += decoded;
-        } else if (c == '+' && bPlus) {
-            result += ' ';
-        } else {
-            result += c;
-        }
-    }
-    return result;
-}
-
-bool IsScriptUrl(LPCTSTR url)
-{
-    return StartsWithNoCase(url, "javascript") || StartsWithNoCase(url, "script") ||
-           StartsWithNoCase(url, "vbscript") || StartsWithNoCase(url, "jscript");
 }
 
 CSemaphoreLock::CSemaphoreLock(HANDLE hSemaphore, DWORD timeoutMs) : m_hSemaphore(hSemaphore)

@@ -14,6 +14,7 @@
 #include "shared/AppData.h"
 #include "shared/AppSettings.h"
 #include "shared/FrameMessages.h"
+#include "shared/UrlText.h"
 #include "tab/PageSelection.h"
 #include "tab/ChildFrame.h"
 #include "tab/KeyState.h"

@@ -8,11 +8,12 @@
 #include <cstring>
 
 #include "app/MainFrame.h"
-#include "app/StartupList.h"
 #include "app/VantorelApp.h"
 #include "framework/ole/OleUtil.h"
 #include "shared/AppData.h"
 #include "shared/AppSettings.h"
+#include "shared/StartupList.h"
+#include "shared/UrlText.h"
 #include "tab/ChildFrame.h"
 #include "tab/LinkInfo.h"
 #include "tab/PageFrames.h"

@@ -11,6 +11,7 @@
 #include "shared/TextFormat.h"
 #include "app/MainFrame.h"
 #include "app/VantorelApp.h"
+#include "shared/UrlText.h"
 #include "tab/BrowserView.h"
 #include "tab/KeyState.h"
 #include "tab/TabGroup.h"

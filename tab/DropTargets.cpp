@@ -8,7 +8,6 @@
 #include <cmath>
 
 #include "app/MainFrame.h"
-#include "app/StartupList.h"
 #include "app/VantorelApp.h"
 #include "framework/ole/OleUtil.h"
 #include "lists/FavoritesScan.h"
@@ -17,6 +16,7 @@
 #include "shared/FrameMessages.h"
 #include "shared/FrameSend.h"
 #include "shared/GestureAngle.h"
+#include "shared/StartupList.h"
 #include "tab/BrowserView.h"
 #include "tab/PageFrames.h"
 

@@ -10,6 +10,7 @@
 #include "framework/ole/OleUtil.h"
 #include "shared/AppData.h"
 #include "shared/AppSettings.h"
+#include "shared/UrlText.h"
 #include "tab/BrowserView.h"
 #include "tab/LocalPageHost.h"
 #include "tab/PageFrames.h"

@@ -6,13 +6,14 @@
 #include <mshtml.h>
 
 #include "app/MainFrame.h"
-#include "app/StartupList.h"
 #include "app/VantorelApp.h"
 #include "bars/PageTabBar.h"
 #include "framework/ole/OleUtil.h"
 #include "lists/SearchUrl.h"
 #include "shared/AppData.h"
 #include "shared/AppSettings.h"
+#include "shared/StartupList.h"
+#include "shared/UrlText.h"
 #include "tab/BrowserView.h"
 #include "tab/ChildFrame.h"
 #include "tab/LinkInfo.h"

@@ -3,8 +3,8 @@
 #include <exdisp.h>
 #include <mshtml.h>
 
-#include "app/StartupList.h"
 #include "framework/ole/OleUtil.h"
+#include "shared/StartupList.h"
 #include "tab/PageFrames.h"
 
 namespace {

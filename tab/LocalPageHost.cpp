@@ -8,13 +8,13 @@
 #include <string>
 
 #include "app/MainFrame.h"
-#include "app/StartupList.h"
 #include "app/VantorelApp.h"
 #include "bars/PageTabBar.h"
 #include "framework/core/AtomicFile.h"
 #include "framework/ole/OleEvents.h"
 #include "framework/ole/OleUtil.h"
 #include "shared/AppSettings.h"
+#include "shared/StartupList.h"
 #include "tab/BrowserView.h"
 #include "tab/ChildFrame.h"
 #include "tab/LinkInfo.h"

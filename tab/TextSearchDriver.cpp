@@ -12,6 +12,7 @@
 #include "framework/ole/OleUtil.h"
 #include "shared/AppData.h"
 #include "shared/TextFormat.h"
+#include "shared/UrlText.h"
 #include "tab/BrowserView.h"
 #include "tab/HtmlPopupDlg.h"
 #include "tab/PageFrames.h"

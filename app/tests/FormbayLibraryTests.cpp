@@ -8,12 +8,12 @@
 #include <string>
 
 #include "app/MainFrame.h"
-#include "app/StartupList.h"
 #include "app/VantorelApp.h"
 #include "app/resource.h"
 #include "dialogs/pages/DlgSetTab5Res.h"
 #include "dialogs/pages/TabBarPagesRes.h"
 #include "dialogs/pages/PlugInPageRes.h"
+#include "shared/StartupList.h"
 #include "tab/TabGroup.h"
 #include "tab/TabItem.h"
 #include "tab/tests/TabFixture.h"

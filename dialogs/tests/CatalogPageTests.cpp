@@ -3,7 +3,6 @@
 // document window page.
 #include "dialogs/tests/PageHarness.h"
 
-#include "app/StartupList.h"
 #include "dialogs/pages/AssocPage.h"
 #include "dialogs/pages/AssocPageRes.h"
 #include "dialogs/pages/DocPage.h"
@@ -14,6 +13,7 @@
 #include "dialogs/pages/StartupPageRes.h"
 #include "framework/app/WinApp.h"
 #include "shared/RegKey.h"
+#include "shared/StartupList.h"
 
 extern "C" void WINAPI StartupAddDlg(HWND, const char*, const char*, const char*);
 

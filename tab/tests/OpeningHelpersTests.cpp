@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include "app/VantorelApp.h"
+#include "shared/UrlText.h"
 #include "tab/BrowserView.h"
 
 TEST(TabLoadFlags, ConvertToDownloadControlBits)

@@ -1,4 +1,4 @@
-#include "app/StartupList.h"
+#include "shared/StartupList.h"
 
 #include <cstdlib>
 #include <cstring>

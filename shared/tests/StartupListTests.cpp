@@ -1,7 +1,7 @@
 // The start-up list lines and the URL-form test.
 #include <gtest/gtest.h>
 
-#include "app/StartupList.h"
+#include "shared/StartupList.h"
 #include "tests/support/ProgramFolder.h"
 
 namespace {

@@ -1,8 +1,8 @@
 // The start-up list "StartUpURL.dat": one URL a line with an enabled flag,
 // "url｀1". Also the URL-form test that every stored text must pass before
 // it is opened.
-#ifndef VA_APP_STARTUPLIST_H
-#define VA_APP_STARTUPLIST_H
+#ifndef VA_SHARED_STARTUPLIST_H
+#define VA_SHARED_STARTUPLIST_H
 
 #include "framework/core/Collections.h"
 #include "framework/core/CString.h"
@@ -18,4 +18,4 @@ bool ParseStartupListLine(const CString& line, CString& url);
 // The URLs of the list file in order; a missing file gives none.
 void ReadStartupList(LPCTSTR path, CStringArray& urls);
 
-#endif // VA_APP_STARTUPLIST_H
+#endif // VA_SHARED_STARTUPLIST_H

@@ -94,6 +94,12 @@ int CALLBACK CompareRows(LPARAM lParam1, LPARAM lParam2, LPARAM lParamSort)
 
 } // namespace
 
+void CSettingsListPage::OnSortColumnClick(NMHDR* pNMHDR, LRESULT* pResult)
+{
+    SortByColumn(reinterpret_cast<NMLISTVIEW*>(pNMHDR)->iSubItem);
+    *pResult = 0;
+}
+
 void CSettingsListPage::SortByColumn(int nColumn)
 {
     m_nSortColumn = nColumn;

@@ -37,6 +37,13 @@ public:
     // flag flips. Every row's item data becomes its position before.
     void SortByColumn(int nColumn);
 
+    // Handlers a page maps to its delete, up and down buttons and to its
+    // list's header click when they do no more than the helpers above.
+    void OnDeleteRows() { DeleteSelectedRows(); }
+    void OnMoveRowUp() { MoveSelectedRow(-1); }
+    void OnMoveRowDown() { MoveSelectedRow(1); }
+    void OnSortColumnClick(NMHDR* pNMHDR, LRESULT* pResult);
+
     // A switch cell is on unless it shows kCellOff.
     static bool IsCellOn(const CString& text) { return text != kCellOff; }
     static const char* CellText(bool bOn) { return bOn ? kCellOn : kCellOff; }

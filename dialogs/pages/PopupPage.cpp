@@ -56,11 +56,11 @@ IMPLEMENT_DYNCREATE(CDlgPop, CSettingsListPage)
 BEGIN_MESSAGE_MAP(CDlgPop, CSettingsListPage)
     ON_COMMAND(IDC_POP_ADDACTIVE, OnAddActiveTab)
     ON_COMMAND(IDC_POP_NEW, OnNewRule)
-    ON_COMMAND(IDC_POP_DELETE, OnDelete)
-    ON_COMMAND(IDC_POP_UP, OnMoveUp)
-    ON_COMMAND(IDC_POP_DOWN, OnMoveDown)
+    ON_COMMAND(IDC_POP_DELETE, OnDeleteRows)
+    ON_COMMAND(IDC_POP_UP, OnMoveRowUp)
+    ON_COMMAND(IDC_POP_DOWN, OnMoveRowDown)
     ON_NOTIFY(NM_DBLCLK, IDC_POP_LIST, OnEditRule)
-    ON_NOTIFY(LVN_COLUMNCLICK, IDC_POP_LIST, OnColumnClick)
+    ON_NOTIFY(LVN_COLUMNCLICK, IDC_POP_LIST, OnSortColumnClick)
 END_MESSAGE_MAP()
 
 CDlgPop::CDlgPop()
@@ -152,27 +152,6 @@ void CDlgPop::OnEditRule(NMHDR*, LRESULT* pResult)
     dialog.m_rule = GetRule(nRow);
     if (dialog.DoModal() == IDOK)
         SetRule(nRow, dialog.m_rule);
-}
-
-void CDlgPop::OnDelete()
-{
-    DeleteSelectedRows();
-}
-
-void CDlgPop::OnMoveUp()
-{
-    MoveSelectedRow(-1);
-}
-
-void CDlgPop::OnMoveDown()
-{
-    MoveSelectedRow(1);
-}
-
-void CDlgPop::OnColumnClick(NMHDR* pNMHDR, LRESULT* pResult)
-{
-    SortByColumn(reinterpret_cast<NMLISTVIEW*>(pNMHDR)->iSubItem);
-    *pResult = 0;
 }
 
 void CDlgPop::OnSaveSettings()

@@ -27,10 +27,6 @@ protected:
     void OnAddActiveTab();
     void OnNewRule();
     void OnEditRule(NMHDR* pNMHDR, LRESULT* pResult);
-    void OnDelete();
-    void OnMoveUp();
-    void OnMoveDown();
-    void OnColumnClick(NMHDR* pNMHDR, LRESULT* pResult);
 };
 
 class CDlgAddPopup : public CDialog

@@ -22,11 +22,11 @@ IMPLEMENT_DYNCREATE(CDlgSetTab8, CSettingsListPage)
 BEGIN_MESSAGE_MAP(CDlgSetTab8, CSettingsListPage)
     ON_COMMAND(IDC_PROXY_NEW, OnNew)
     ON_COMMAND(IDC_PROXY_BATCH, OnBatch)
-    ON_COMMAND(IDC_PROXY_DELETE, OnDelete)
-    ON_COMMAND(IDC_PROXY_UP, OnMoveUp)
-    ON_COMMAND(IDC_PROXY_DOWN, OnMoveDown)
+    ON_COMMAND(IDC_PROXY_DELETE, OnDeleteRows)
+    ON_COMMAND(IDC_PROXY_UP, OnMoveRowUp)
+    ON_COMMAND(IDC_PROXY_DOWN, OnMoveRowDown)
     ON_NOTIFY(NM_DBLCLK, IDC_PROXY_LIST, OnDblClick)
-    ON_NOTIFY(LVN_COLUMNCLICK, IDC_PROXY_LIST, OnColumnClick)
+    ON_NOTIFY(LVN_COLUMNCLICK, IDC_PROXY_LIST, OnSortColumnClick)
 END_MESSAGE_MAP()
 
 CDlgSetTab8::CDlgSetTab8() : CSettingsListPage(IDD_SETTAB8, IDC_PROXY_LIST)
@@ -92,27 +92,6 @@ void CDlgSetTab8::OnDblClick(NMHDR*, LRESULT* pResult)
     m_list.SetItemText(nRow, 0, dialog.m_strText);
     m_list.SetItemText(nRow, 1, host);
     m_list.SetItemText(nRow, 2, port);
-}
-
-void CDlgSetTab8::OnDelete()
-{
-    DeleteSelectedRows();
-}
-
-void CDlgSetTab8::OnMoveUp()
-{
-    MoveSelectedRow(-1);
-}
-
-void CDlgSetTab8::OnMoveDown()
-{
-    MoveSelectedRow(1);
-}
-
-void CDlgSetTab8::OnColumnClick(NMHDR* pNMHDR, LRESULT* pResult)
-{
-    SortByColumn(reinterpret_cast<NMLISTVIEW*>(pNMHDR)->iSubItem);
-    *pResult = 0;
 }
 
 void CDlgSetTab8::SetServersFromText(const CString& text)

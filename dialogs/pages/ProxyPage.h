@@ -27,11 +27,7 @@ protected:
     DECLARE_MESSAGE_MAP()
     void OnNew();
     void OnBatch();
-    void OnDelete();
-    void OnMoveUp();
-    void OnMoveDown();
     void OnDblClick(NMHDR* pNMHDR, LRESULT* pResult);
-    void OnColumnClick(NMHDR* pNMHDR, LRESULT* pResult);
 };
 
 // One server text.

@@ -73,11 +73,11 @@ BEGIN_MESSAGE_MAP(CDlgSetTab7, CSettingsListPage)
     ON_WM_PAINT()
     ON_COMMAND(IDC_START_ADDACTIVE, OnAddActiveTab)
     ON_COMMAND(IDC_START_NEW, OnNewEntry)
-    ON_COMMAND(IDC_START_DELETE, OnDelete)
-    ON_COMMAND(IDC_START_UP, OnMoveUp)
-    ON_COMMAND(IDC_START_DOWN, OnMoveDown)
+    ON_COMMAND(IDC_START_DELETE, OnDeleteRows)
+    ON_COMMAND(IDC_START_UP, OnMoveRowUp)
+    ON_COMMAND(IDC_START_DOWN, OnMoveRowDown)
     ON_NOTIFY(NM_DBLCLK, IDC_START_LIST, OnEditEntry)
-    ON_NOTIFY(LVN_COLUMNCLICK, IDC_START_LIST, OnColumnClick)
+    ON_NOTIFY(LVN_COLUMNCLICK, IDC_START_LIST, OnSortColumnClick)
 END_MESSAGE_MAP()
 
 CDlgSetTab7::CDlgSetTab7() : CSettingsListPage(IDD_SETTAB7, IDC_START_LIST)
@@ -157,27 +157,6 @@ void CDlgSetTab7::OnEditEntry(NMHDR*, LRESULT* pResult)
     dialog.m_entry = GetEntry(nRow);
     if (dialog.DoModal() == IDOK)
         SetEntry(nRow, dialog.m_entry);
-}
-
-void CDlgSetTab7::OnDelete()
-{
-    DeleteSelectedRows();
-}
-
-void CDlgSetTab7::OnMoveUp()
-{
-    MoveSelectedRow(-1);
-}
-
-void CDlgSetTab7::OnMoveDown()
-{
-    MoveSelectedRow(1);
-}
-
-void CDlgSetTab7::OnColumnClick(NMHDR* pNMHDR, LRESULT* pResult)
-{
-    SortByColumn(reinterpret_cast<NMLISTVIEW*>(pNMHDR)->iSubItem);
-    *pResult = 0;
 }
 
 void CDlgSetTab7::OnSaveSettings()

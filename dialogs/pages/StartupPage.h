@@ -47,10 +47,6 @@ protected:
     void OnAddActiveTab();
     void OnNewEntry();
     void OnEditEntry(NMHDR* pNMHDR, LRESULT* pResult);
-    void OnDelete();
-    void OnMoveUp();
-    void OnMoveDown();
-    void OnColumnClick(NMHDR* pNMHDR, LRESULT* pResult);
 };
 
 class CDlgStartupAdd : public CDialog

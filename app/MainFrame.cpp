@@ -200,7 +200,10 @@ BEGIN_MESSAGE_MAP(CMainFrame, CNewMDIFrameWnd)
     ON_NOTIFY(TBN_DROPDOWN, CLinksBar::kId, OnLinksDropDown)
 END_MESSAGE_MAP()
 
-CMainFrame::CMainFrame() = default;
+CMainFrame::CMainFrame()
+{
+    m_scriptExternal.SetHost(this);
+}
 
 CMainFrame::~CMainFrame()
 {

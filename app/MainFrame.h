@@ -32,6 +32,7 @@
 #include "menulib/NewFrame.h"
 #include "tab/DropTargets.h"
 #include "tab/ScriptExternal.h"
+#include "tab/TabHost.h"
 
 class CBrowserView;
 class CChildFrame;
@@ -97,11 +98,52 @@ inline constexpr UINT kCmdFavFolderFirst = 45001;
 inline constexpr UINT kCmdFavFolderLast = 50000;
 inline constexpr UINT kCmdFavoriteEmpty = 39999;
 
-class CMainFrame : public CNewMDIFrameWnd
+class CMainFrame : public CNewMDIFrameWnd, public ITabHost
 {
 public:
     CMainFrame();
     ~CMainFrame() override;
+
+    //--- ITabHost (MainFrameTabHost.cpp): what the tabs ask of the frame.
+    // These frame members implement it as they are: SetStatusText,
+    // SetStatusProgress, UpdateAddressBar, GetSearchBoxText,
+    // GetSearchEngineMenuTexts, UpdateTabImage, RefreshTabState,
+    // CreateTabFrame, InsertNewTab, OnTabActivated, OnTabClosed,
+    // AddClosedTabToMenu, CreateEmptyGroup, CreateDefaultGroup, CloseGroup,
+    // CloseCTabItem, CloseTabsBeside, ActivatePrevTab, ActivateNextTab,
+    // ShowTextSearchPopup, GetTextSearchPopupWindow, GetBrowserWindowAtCursor
+    // and SaveTabSet.
+    HWND GetFrameWindow() const override;
+    CBrowserView* GetActiveTabView() const override;
+    void SetActiveTabView(CBrowserView* view) override;
+    void SetActiveTabFrame(CChildFrame* frame) override;
+    const CSearchEngineTree& GetSearchEngines() const override;
+    void SetPageMenuKeyword(const CString& text) override;
+    void SetKeywordSearchPending(bool pending) override;
+    bool IsOpeningTabSet() const override;
+    void ForgetTab(CTabItem* tab) override;
+    void ForgetTabFrame(CChildFrame* frame) override;
+    bool IsShuttingDown() const override;
+    CTabGroup* GetActiveGroup() const override;
+    int GetGroupTabCount(const CTabGroup* group) const override;
+    bool IsGroupListed(const CTabGroup* group) const override;
+    CTabItem* FindTabById(HWND hTab) const override;
+    CTabGroup* OpenUrl(CTabGroup* group, LPCTSTR url, WORD reason) override;
+    CTabGroup* OpenUrlInNewGroup(LPCTSTR url, WORD reason, DWORD loadFlags) override;
+    void OpenUrlWithHistory(CTabGroup* group, LPCTSTR url, const SavedHistory* back,
+                            const SavedHistory* forward, WORD reason, DWORD loadFlags) override;
+    void OpenUrlHoldingTabBar(CWnd* holder, CTabGroup* group, LPCTSTR url, WORD reason) override;
+    BOOL OpenShortcut(LPCTSTR url, LPCTSTR sourcePage) override;
+    bool IsOwnFavoritePage(const CString& page) const override;
+    void TrackTabMenu(POINT at) override;
+    void FillPlugInMenu(CNewMenu& menu) override;
+    void FillScriptMenu(CNewMenu& menu) override;
+    IDispatch* GetScriptObject() override;
+    CString FormatKey(UINT vk) const override;
+    BOOL ExecuteKeyBinding(const CString& text, MSG* pMsg) override;
+    void ExecuteGesture(const CString& gesture) override;
+    void RememberCursorPos() override;
+    void TrimWorkingSet(BOOL bForce) override;
 
     BOOL PreCreateWindow(CREATESTRUCT& cs) override;
     // Mouse, then keys, then the base (MainFrameInput.cpp).

@@ -11,7 +11,7 @@
 
 #include <vector>
 
-#include "app/DialogsLibrary.h"
+#include "shared/DialogsLibrary.h"
 #include "app/VantorelApp.h"
 #include "app/resource.h"
 #include "bars/PageTabBar.h"

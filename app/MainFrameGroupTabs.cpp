@@ -6,7 +6,7 @@
 
 #include <windows.h>
 
-#include "app/DialogsLibrary.h"
+#include "shared/DialogsLibrary.h"
 #include "app/VantorelApp.h"
 #include "app/resource.h"
 #include "bars/GroupTabBar.h"

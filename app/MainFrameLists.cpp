@@ -231,7 +231,7 @@ void CMainFrame::OnSearchBarDropDown(NMHDR* pNMHDR, LRESULT* pResult)
 
 void CMainFrame::RunScript(const CString& path)
 {
-    CScriptRunDlg runner;
+    CScriptRunDlg runner(nullptr, this);
     runner.m_scriptPath = path;
     runner.DoModal();
 }
@@ -252,7 +252,7 @@ void CMainFrame::ShowTextSearchPopup()
 void CMainFrame::OpenTextSearchPopup(const CString& keyword)
 {
     delete m_pHtmlPopup;
-    m_pHtmlPopup = new CDlgHtmlPopup;
+    m_pHtmlPopup = new CDlgHtmlPopup(nullptr, this);
     m_pHtmlPopup->m_mode = kPopupModeTextFind;
     m_pHtmlPopup->m_keyword = keyword;
     m_pHtmlPopup->m_pagePath = theApp.GetProgramFolder() + "Favorite\\text_search.htm";

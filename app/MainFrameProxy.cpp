@@ -5,7 +5,7 @@
 
 #include <windows.h>
 
-#include "app/DialogsLibrary.h"
+#include "shared/DialogsLibrary.h"
 #include "app/VantorelApp.h"
 #include "app/resource.h"
 #include "lists/SearchEngineMenu.h"

@@ -6,7 +6,7 @@
 #include <windows.h>
 #include <shellapi.h>
 
-#include "app/DialogsLibrary.h"
+#include "shared/DialogsLibrary.h"
 #include "app/SettingsChanges.h"
 #include "app/VantorelApp.h"
 #include "app/resource.h"

@@ -671,7 +671,7 @@ void CMainFrame::CloseAllGroupsNow()
 
 CChildFrame* CMainFrame::CreateTabFrame()
 {
-    CChildFrame* frame = new CChildFrame;
+    CChildFrame* frame = new CChildFrame(this);
     if (frame == nullptr)
         return nullptr;
     // A failed creation has already deleted the frame.

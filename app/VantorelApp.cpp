@@ -5,7 +5,7 @@
 #include <commctrl.h>
 
 #include "app/BrowserFeatures.h"
-#include "app/DialogsLibrary.h"
+#include "shared/DialogsLibrary.h"
 #include "app/InstanceHandOver.h"
 #include "app/MainFrame.h"
 #include "app/SettingsFile.h"
@@ -55,10 +55,12 @@ CVantorelApp::CVantorelApp()
 {
     SetAppSettings(&m_settings);
     SetAppData(&m_folders, &m_strings);
+    SetAppClassName(m_className);
 }
 
 CVantorelApp::~CVantorelApp()
 {
+    SetAppClassName(nullptr);
     SetAppData(nullptr, nullptr);
     SetAppSettings(nullptr);
 }

@@ -7,6 +7,7 @@
 #include "app/MainFrame.h"
 #include "shared/BindingFile.h"
 #include "shared/KeyText.h"
+#include "tab/KeyState.h"
 
 void CVantorelApp::LoadGestureMap()
 {
@@ -102,16 +103,5 @@ CString CVantorelApp::FormatKey(UINT vk) const
 
 BOOL CVantorelApp::IsTextInputKey(UINT vk)
 {
-    if (::GetKeyState(VK_CONTROL) < 0 || ::GetKeyState(VK_MENU) < 0 || ::GetKeyState(VK_TAB) < 0)
-        return FALSE;
-    if ((vk >= 'A' && vk <= 'Z') || (vk >= '0' && vk <= '9') || (vk >= 96 && vk <= 111))
-        return TRUE;
-    switch (vk) {
-    case 8: case 13: case 25: case 28: case 29: case 32: case 46: case 226: case 229: case 240:
-    case 254: case 255:
-        return TRUE;
-    default:
-        return (vk >= 35 && vk <= 40) || (vk >= 186 && vk <= 193) || (vk >= 219 && vk <= 222) ||
-               (vk >= 242 && vk <= 252);
-    }
+    return ::IsTextInputKey(vk) ? TRUE : FALSE;
 }

@@ -6,6 +6,7 @@ namespace {
 // static initialisation.
 CDataFolders* g_pAppFolders = nullptr;
 CStringFiles* g_pAppStrings = nullptr;
+const char* g_pAppClassName = nullptr;
 
 } // namespace
 
@@ -29,4 +30,14 @@ void SetAppData(CDataFolders* folders, CStringFiles* strings)
 {
     g_pAppFolders = folders;
     g_pAppStrings = strings;
+}
+
+const char* AppClassName()
+{
+    return g_pAppClassName != nullptr ? g_pAppClassName : "";
+}
+
+void SetAppClassName(const char* name)
+{
+    g_pAppClassName = name;
 }

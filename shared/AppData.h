@@ -20,4 +20,10 @@ CStringFiles& AppStrings();
 // ones (the application hands its objects back as it is destroyed).
 void SetAppData(CDataFolders* folders, CStringFiles* strings);
 
+// The main window's class name, which message boxes take as their caption;
+// "" until the application hands over its own (a text it keeps, read at
+// each call), and again after it hands back null.
+const char* AppClassName();
+void SetAppClassName(const char* name);
+
 #endif // VA_SHARED_APPDATA_H

@@ -4,8 +4,6 @@
 #include <ocidl.h>
 #include <oleauto.h>
 
-#include "app/MainFrame.h"
-#include "app/VantorelApp.h"
 #include "framework/ole/OleUtil.h"
 #include "lists/SearchEngineMenu.h"
 #include "lists/SearchEngineTree.h"
@@ -19,6 +17,7 @@
 #include "tab/ChildFrame.h"
 #include "tab/KeyState.h"
 #include "tab/TabGroup.h"
+#include "tab/TabHost.h"
 #include "tab/TabItem.h"
 
 namespace {
@@ -62,7 +61,7 @@ BEGIN_MESSAGE_MAP(CBrowserView, CView)
 END_MESSAGE_MAP()
 
 // The view always answers its control with the tab's page-options word.
-CBrowserView::CBrowserView()
+CBrowserView::CBrowserView(ITabHost* host) : m_pHost(host)
 {
     m_ambient.SetOff(false);
 }
@@ -70,7 +69,7 @@ CBrowserView::CBrowserView()
 CBrowserView::~CBrowserView()
 {
     if (m_pTabItem != nullptr) {
-        theApp.ForgetTab(m_pTabItem);
+        Host().ForgetTab(m_pTabItem);
         delete m_pTabItem;
         m_pTabItem = nullptr;
     }
@@ -79,6 +78,16 @@ CBrowserView::~CBrowserView()
 void CBrowserView::PostNcDestroy()
 {
     delete this;
+}
+
+ITabHost& CBrowserView::Host() const
+{
+    return TabHostOr(m_pHost, m_hWnd);
+}
+
+bool CBrowserView::IsActiveTab() const
+{
+    return Host().GetActiveTabView() == this;
 }
 
 CChildFrame* CBrowserView::GetChildFrame() const
@@ -109,7 +118,7 @@ void CBrowserView::OnInitialUpdate()
         return;
     CTabItem* tab = m_pTabItem;
     if (m_pPageDropTarget == nullptr) {
-        m_pPageDropTarget = new CPageDropTarget;
+        m_pPageDropTarget = new CPageDropTarget(m_pHost);
         m_pPageDropTarget->Register(m_hWnd);
     }
     m_bIEMenuAllowed = 1;
@@ -130,7 +139,7 @@ void CBrowserView::OnInitialUpdate()
     tab->m_insertHint = 0;
     if (m_pBrowser != nullptr)
         m_pBrowser->put_RegisterAsBrowser(s.bTargetName() ? VARIANT_TRUE : VARIANT_FALSE);
-    theApp.TrimWorkingSet(FALSE);
+    Host().TrimWorkingSet(FALSE);
 }
 
 void CBrowserView::ApplyTabSettings()
@@ -142,9 +151,10 @@ void CBrowserView::ApplyTabSettings()
     DWORD options = tab->m_pGroup != nullptr ? tab->m_pGroup->m_options : s.dwDLControlFlags;
     bool wheelLock = s.bTabActivate_WC();
     bool linkLock = s.bTabActivate_LINK();
-    CTabGroup* group = tab->m_pGroup != nullptr ? tab->m_pGroup : theApp.GetActiveGroup();
-    CBrowserView* active = theApp.m_pActiveView;
-    if (s.bLinkActivateSetting() && theApp.GetGroupTabCount(group) >= 1 && active != nullptr &&
+    ITabHost& host = Host();
+    CTabGroup* group = tab->m_pGroup != nullptr ? tab->m_pGroup : host.GetActiveGroup();
+    CBrowserView* active = host.GetActiveTabView();
+    if (s.bLinkActivateSetting() && host.GetGroupTabCount(group) >= 1 && active != nullptr &&
         active != this && active->GetTabItem() != nullptr) {
         CTabItem* activeTab = active->GetTabItem();
         options = s.dwDLControlFlags_LinkActivate != 0 ? active->GetPageOptions() : s.dwDLControlFlags;
@@ -172,8 +182,7 @@ CDocHostHandler::Options CBrowserView::GetHostOptions()
 
 void CBrowserView::SetStatusText(LPCSTR pszText)
 {
-    if (g_pMainFrame != nullptr)
-        g_pMainFrame->SetStatusText(pszText);
+    Host().SetStatusText(pszText);
 }
 
 CString CBrowserView::GetEtcText(int line)
@@ -183,8 +192,8 @@ CString CBrowserView::GetEtcText(int line)
 
 void CBrowserView::ShowEngineMenu()
 {
-    if (g_pMainFrame != nullptr)
-        g_pMainFrame->PostMessage(WM_COMMAND, kCmdShowEngineMenu);
+    if (HWND hFrame = Host().GetFrameWindow())
+        ::PostMessageA(hFrame, WM_COMMAND, kCmdShowEngineMenu, 0);
 }
 
 void CBrowserView::RememberContextMenu(POINT pt, DWORD dwID)
@@ -195,10 +204,12 @@ void CBrowserView::RememberContextMenu(POINT pt, DWORD dwID)
 
 void CBrowserView::ShowPageMenu(POINT pt, const CPageSelection& selection)
 {
-    if (g_pMainFrame == nullptr || g_pMainFrame->GetSafeHwnd() == nullptr)
+    ITabHost& host = Host();
+    const HWND hFrame = host.GetFrameWindow();
+    if (hFrame == nullptr)
         return;
     // The selection is what the menu's commands act on.
-    theApp.m_pendingKeyword = selection.m_strText;
+    host.SetPageMenuKeyword(selection.m_strText);
     CNewMenu menu;
     if (!menu.LoadMenu(kPageMenuId))
         return;
@@ -210,12 +221,12 @@ void CBrowserView::ShowPageMenu(POINT pt, const CPageSelection& selection)
     if (CNewMenu* engines = popup->GetSubMenu(kPageMenuEngines))
         FillPageMenuEngines(*engines);
     if (CNewMenu* plugIns = popup->GetSubMenu(kPageMenuPlugIns))
-        g_pMainFrame->FillCatalogMenu(*plugIns, CMainFrame::CatalogMenu::kPlugIns, TRUE);
+        host.FillPlugInMenu(*plugIns);
     if (CNewMenu* scripts = popup->GetSubMenu(kPageMenuScripts))
-        g_pMainFrame->FillCatalogMenu(*scripts, CMainFrame::CatalogMenu::kScripts, TRUE);
+        host.FillScriptMenu(*scripts);
     const HWND self = m_hWnd;
     UINT chosen = static_cast<UINT>(popup->TrackPopupMenu(TPM_RETURNCMD | TPM_RIGHTBUTTON, pt.x, pt.y + 1,
-                                                          g_pMainFrame));
+                                                          CWnd::FromHandle(hFrame)));
     menu.DestroyMenu();
     // The menu's loop may have closed this tab.
     if (IsStillAttached(this, self))
@@ -227,27 +238,27 @@ void CBrowserView::FillPageMenuEngines(CNewMenu& engines)
 {
     while (engines.DeleteMenu(0, MF_BYPOSITION)) {
     }
-    const CSearchEngineTree& tree = g_pMainFrame->m_searchEngines;
+    const CSearchEngineTree& tree = Host().GetSearchEngines();
     const CSearchEngineNode* root = tree.GetRoot();
     // Searching with every engine is the root's command.
     const UINT first = kCmdSearchEngineFirst + static_cast<UINT>(root != nullptr ? root->m_flatIndex : 0);
     engines.AppendODMenu(AppStrings().GetEtcText(1), MF_STRING, first);
     engines.AppendODMenu(nullptr, MF_SEPARATOR, 0);
     if (root != nullptr) {
-        AppendSearchEngineItems(engines, *root, g_pMainFrame->GetSearchEngineMenuTexts());
+        AppendSearchEngineItems(engines, *root, Host().GetSearchEngineMenuTexts());
         MeasureMenuCaptions(engines, -1);
     }
 }
 
 void CBrowserView::OnPageMenuChoice(UINT nID)
 {
-    if (nID == 0 || g_pMainFrame == nullptr || g_pMainFrame->GetSafeHwnd() == nullptr)
+    ITabHost& host = Host();
+    const HWND hFrame = host.GetFrameWindow();
+    if (nID == 0 || hFrame == nullptr)
         return;
-    if (nID >= kCmdSearchEngineFirst && nID < kCmdSearchEngineFirst + CSearchEngineTree::kCommandCount)
-        g_pMainFrame->m_stateWord |= kStatePendingKeyword;
-    else
-        g_pMainFrame->m_stateWord &= ~static_cast<DWORD>(kStatePendingKeyword);
-    g_pMainFrame->PostMessage(WM_COMMAND, nID);
+    host.SetKeywordSearchPending(nID >= kCmdSearchEngineFirst &&
+                                 nID < kCmdSearchEngineFirst + CSearchEngineTree::kCommandCount);
+    ::PostMessageA(hFrame, WM_COMMAND, nID, 0);
 }
 
 //--- Control access
@@ -268,7 +279,7 @@ STDMETHODIMP CBrowserView::GetDropTarget(IDropTarget* pDropTarget, IDropTarget**
 // The main frame's automation object, which pages reach as window.external.
 IDispatch* CBrowserView::GetExternalObject()
 {
-    return g_pMainFrame != nullptr ? &g_pMainFrame->m_scriptExternal : nullptr;
+    return Host().GetScriptObject();
 }
 
 IDispatch* CBrowserView::GetHtmlDocument() const
@@ -374,7 +385,7 @@ void CBrowserView::OnForwardMenu(UINT nID)
 void CBrowserView::GoHome()
 {
     if (AppSettings().iParentTabNewRule & 0x1) {
-        theApp.OpenUrlInNewGroup(kHomeToken, kReasonLink, 0);
+        Host().OpenUrlInNewGroup(kHomeToken, kReasonLink, 0);
         return;
     }
     m_state |= kViewNavigating;
@@ -438,14 +449,12 @@ void CBrowserView::GoUp()
 
 void CBrowserView::OnPrevTab()
 {
-    if (g_pMainFrame != nullptr)
-        g_pMainFrame->ActivatePrevTab(m_pTabItem);
+    Host().ActivatePrevTab(m_pTabItem);
 }
 
 void CBrowserView::OnNextTab()
 {
-    if (g_pMainFrame != nullptr)
-        g_pMainFrame->ActivateNextTab(m_pTabItem);
+    Host().ActivateNextTab(m_pTabItem);
 }
 
 void CBrowserView::OnUpdateGoBack(CCmdUI* pCmdUI)
@@ -480,8 +489,8 @@ void CBrowserView::SetProgress(long progress, long progressMax)
         percent = value > 100 ? 100 : static_cast<int>(value);
     }
     m_progress = percent;
-    if (theApp.m_pActiveView == this && g_pMainFrame != nullptr)
-        g_pMainFrame->SetStatusProgress(percent);
+    if (IsActiveTab())
+        Host().SetStatusProgress(percent);
 }
 
 void CBrowserView::StartTimer()
@@ -529,8 +538,9 @@ void CBrowserView::OnTimer(UINT_PTR nIDEvent)
 void CBrowserView::RequestClose()
 {
     m_state |= kViewClosing;
-    if (g_pMainFrame != nullptr && m_pTabItem != nullptr)
-        g_pMainFrame->SendMessage(WM_FRAME_CLOSETAB, 0, reinterpret_cast<LPARAM>(m_pTabItem));
+    const HWND hFrame = Host().GetFrameWindow();
+    if (hFrame != nullptr && m_pTabItem != nullptr)
+        ::SendMessageA(hFrame, WM_FRAME_CLOSETAB, 0, reinterpret_cast<LPARAM>(m_pTabItem));
 }
 
 void CBrowserView::SetWheelLock()
@@ -570,35 +580,35 @@ void CBrowserView::FocusPage()
 void CBrowserView::NotifyUrlChange()
 {
     NotifyTabState(false);
-    if (g_pMainFrame != nullptr && m_pTabItem != nullptr)
-        g_pMainFrame->UpdateAddressBar(m_pTabItem->m_hFrame,
-                                       m_pTabItem->m_url.IsEmpty() ? nullptr : static_cast<LPCTSTR>(m_pTabItem->m_url));
+    if (m_pTabItem != nullptr)
+        Host().UpdateAddressBar(m_pTabItem->m_hFrame,
+                                m_pTabItem->m_url.IsEmpty() ? nullptr : static_cast<LPCTSTR>(m_pTabItem->m_url));
 }
 
 void CBrowserView::NotifyDocumentComplete()
 {
-    if (IsClosing() || g_pMainFrame == nullptr || g_pMainFrame->GetSafeHwnd() == nullptr ||
-        m_pTabItem == nullptr)
+    ITabHost& host = Host();
+    if (IsClosing() || host.GetFrameWindow() == nullptr || m_pTabItem == nullptr)
         return;
-    g_pMainFrame->RefreshTabState(m_pTabItem);
-    g_pMainFrame->UpdateAddressBar(m_pTabItem->m_hFrame,
-                                   m_pTabItem->m_url.IsEmpty() ? nullptr : static_cast<LPCTSTR>(m_pTabItem->m_url));
+    host.RefreshTabState(m_pTabItem);
+    host.UpdateAddressBar(m_pTabItem->m_hFrame,
+                          m_pTabItem->m_url.IsEmpty() ? nullptr : static_cast<LPCTSTR>(m_pTabItem->m_url));
 }
 
 void CBrowserView::NotifyInserted()
 {
-    if (g_pMainFrame != nullptr && g_pMainFrame->GetSafeHwnd() != nullptr)
-        g_pMainFrame->InsertNewTab(m_pTabItem);
+    if (Host().GetFrameWindow() != nullptr)
+        Host().InsertNewTab(m_pTabItem);
 }
 
 void CBrowserView::NotifyTabState(bool bIconOnly)
 {
-    if (g_pMainFrame == nullptr || m_pTabItem == nullptr)
+    if (m_pTabItem == nullptr)
         return;
     if (bIconOnly)
-        g_pMainFrame->UpdateTabImage(m_pTabItem, TRUE);
+        Host().UpdateTabImage(m_pTabItem, TRUE);
     else
-        g_pMainFrame->RefreshTabState(m_pTabItem);
+        Host().RefreshTabState(m_pTabItem);
 }
 
 //--- Window messages
@@ -626,21 +636,21 @@ void CBrowserView::OnDestroy()
 {
     m_state |= kViewClosing;
     CTabItem* tab = m_pTabItem;
-    if (!theApp.IsShuttingDown() && tab != nullptr) {
+    ITabHost& host = Host();
+    if (!host.IsShuttingDown() && tab != nullptr) {
         QuietPageOnClose();
         SavedHistory::Reset(tab->m_pBack, tab->m_pForward);
         SaveBackHistory(*tab->m_pBack);
         SaveForwardHistory(*tab->m_pForward);
-        if (g_pMainFrame != nullptr && g_pMainFrame->GetSafeHwnd() != nullptr &&
-            tab->m_closeReason != kCloseUnrecorded)
-            g_pMainFrame->AddClosedTabToMenu(tab);
+        if (host.GetFrameWindow() != nullptr && tab->m_closeReason != kCloseUnrecorded)
+            host.AddClosedTabToMenu(tab);
     }
     if (m_reloadTimer != 0) {
         KillTimer(m_reloadTimer);
         m_reloadTimer = 0;
     }
-    if (theApp.m_pActiveView == this)
-        theApp.m_pActiveView = nullptr;
+    if (IsActiveTab())
+        host.SetActiveTabView(nullptr);
     // The target may outlive the view (a drag in progress holds it): it is
     // only detached from the view here.
     if (m_pPageDropTarget != nullptr) {

@@ -20,6 +20,7 @@
 class CChildFrame;
 class CNewMenu;
 class CTabItem;
+class ITabHost;
 class SavedHistory;
 struct IHTMLDocument2;
 struct IHTMLTxtRange;
@@ -43,7 +44,8 @@ const int kProgressIdle = -10;
 class CBrowserView : public CView, public CDocHostHandler, public COleEventHandler
 {
 public:
-    CBrowserView();
+    // host: the frame that holds the tab, handed on by its child frame.
+    explicit CBrowserView(ITabHost* host = nullptr);
     ~CBrowserView() override;
 
     VA_POOLED_NEW(CBrowserView, kPoolBrowserView)
@@ -64,6 +66,9 @@ public:
     IDispatch* GetApplication() const;
     BOOL IsBusy() const;
     bool IsClosing() const { return (m_state & kViewClosing) != 0; }
+    ITabHost& Host() const;
+    // This view is the active tab's.
+    bool IsActiveTab() const;
 
     //--- Navigation
     void Navigate(LPCTSTR url, DWORD flags = 0, LPCTSTR targetFrame = nullptr,
@@ -128,7 +133,7 @@ public:
     // Selects mark number of one document (not its frames) and scrolls it
     // into view; 1 when found.
     int SelectHighlight(IHTMLDocument2* pDoc, int number, int topOffset, int leftOffset);
-    static void MovePopupOffMatch(HWND hPopup, const RECT& match);
+    void MovePopupOffMatch(HWND hPopup, const RECT& match) const;
     // One snippet per mark of the last request, in marking order.
     const CStringArray& GetHighlightSnippets() const { return m_highlightSnippets; }
     // The clock of the time budget (milliseconds).
@@ -263,6 +268,7 @@ private:
     // The control's window, or null.
     HWND ControlWindow() const { return m_wndBrowser.GetSafeHwnd(); }
 
+    ITabHost* m_pHost = nullptr;
     CBrowserSubWnd m_wndBrowser;
     IWebBrowser2* m_pBrowser = nullptr;
     IDispatch* m_pApplication = nullptr;

@@ -7,8 +7,6 @@
 
 #include <cstring>
 
-#include "app/MainFrame.h"
-#include "app/VantorelApp.h"
 #include "framework/ole/OleUtil.h"
 #include "shared/AppData.h"
 #include "shared/AppSettings.h"
@@ -18,6 +16,7 @@
 #include "tab/LinkInfo.h"
 #include "tab/PageFrames.h"
 #include "tab/TabGroup.h"
+#include "tab/TabHost.h"
 #include "tab/TabItem.h"
 
 BEGIN_EVENTSINK_MAP(CBrowserView, COleEventHandler)
@@ -122,7 +121,7 @@ void CBrowserView::OnBeforeNavigate2(IDispatch* pDisp, LPCTSTR url, BOOL* pCance
         m_progress = 0;
         return;
     }
-    if (theApp.OpenShortcut(url, m_pTabItem != nullptr ? static_cast<LPCTSTR>(m_pTabItem->m_url) : "")) {
+    if (Host().OpenShortcut(url, m_pTabItem != nullptr ? static_cast<LPCTSTR>(m_pTabItem->m_url) : "")) {
         *pCancel = TRUE;
         return;
     }
@@ -150,7 +149,8 @@ bool CBrowserView::IsActiveElementNotLink() const
 
 void CBrowserView::OnNewWindow2(IDispatch** ppDisp, BOOL* pCancel)
 {
-    if (IsClosing() || g_pMainFrame == nullptr || m_pTabItem == nullptr) {
+    ITabHost& host = Host();
+    if (IsClosing() || m_pTabItem == nullptr) {
         *pCancel = TRUE;
         return;
     }
@@ -161,13 +161,13 @@ void CBrowserView::OnNewWindow2(IDispatch** ppDisp, BOOL* pCancel)
     // A new group is made only once the tab is certain.
     const bool needGroup = group == nullptr || wheelNewGroup;
     if (s.bWindowMaxCnt() && !wheelNewGroup) {
-        CTabGroup* counted = group != nullptr ? group : theApp.GetActiveGroup();
-        if (theApp.GetGroupTabCount(counted) >= s.iWindowMaxCnt) {
+        CTabGroup* counted = group != nullptr ? group : host.GetActiveGroup();
+        if (host.GetGroupTabCount(counted) >= s.iWindowMaxCnt) {
             *pCancel = TRUE;
             return;
         }
     }
-    CChildFrame* frame = g_pMainFrame->CreateTabFrame();
+    CChildFrame* frame = host.CreateTabFrame();
     if (frame == nullptr || frame->GetSafeHwnd() == nullptr) {
         *pCancel = TRUE;
         return;
@@ -176,7 +176,7 @@ void CBrowserView::OnNewWindow2(IDispatch** ppDisp, BOOL* pCancel)
     if (s.bClickOpen() && !(m_state & kViewKeyActivation) && IsActiveElementNotLink()) {
         reason = kReasonPopup;
         frame->m_popupMark = kClosePopup;
-        g_pMainFrame->SetStatusText(AppStrings().GetEtcText(72));
+        host.SetStatusText(AppStrings().GetEtcText(72));
     }
     if (wheel) {
         if (!wheelNewGroup)
@@ -186,7 +186,7 @@ void CBrowserView::OnNewWindow2(IDispatch** ppDisp, BOOL* pCancel)
         reason = (m_pTabItem->m_flags & kTabLinkLock) ? kReasonPageBackground : kReasonPageForeground;
     }
     if (needGroup) {
-        group = g_pMainFrame->CreateEmptyGroup();
+        group = host.CreateEmptyGroup();
         if (group == nullptr) {
             frame->DestroyWindow();
             *pCancel = TRUE;
@@ -210,10 +210,10 @@ void CBrowserView::OnNewWindow2(IDispatch** ppDisp, BOOL* pCancel)
         CTabItem* refused = view != nullptr ? view->GetTabItem() : nullptr;
         if (refused != nullptr)
             refused->m_closeReason = kCloseUnrecorded;
-        if (needGroup && theApp.IsGroupListed(group))
-            g_pMainFrame->CloseGroup(group);
+        if (needGroup && host.IsGroupListed(group))
+            host.CloseGroup(group);
         else if (refused != nullptr)
-            g_pMainFrame->CloseCTabItem(refused);
+            host.CloseCTabItem(refused);
         else if (::IsWindow(hFrame))
             ::PostMessageA(hFrame, WM_CLOSE, 0, 0);
         return;
@@ -240,7 +240,7 @@ void CBrowserView::OnDocumentComplete(IDispatch* pDisp, LPCTSTR url)
             RestoreBackHistory();
         if (m_pTabItem->m_pForward != nullptr && !m_pTabItem->m_pForward->IsEmpty())
             RestoreForwardHistory();
-        if (AppSettings().iFocusMove == 0 && theApp.m_pActiveView == this)
+        if (AppSettings().iFocusMove == 0 && IsActiveTab())
             FocusPage();
     }
     m_progress = kProgressIdle;
@@ -256,17 +256,15 @@ void CBrowserView::OnTitleChange(LPCTSTR text)
     CChildFrame* frame = GetChildFrame();
     if (frame != nullptr)
         frame->SetWindowText("");
-    if (g_pMainFrame != nullptr)
-        g_pMainFrame->UpdateTabImage(m_pTabItem, FALSE);
+    Host().UpdateTabImage(m_pTabItem, FALSE);
 }
 
 void CBrowserView::OnStatusTextChange(LPCTSTR text)
 {
     if (IsClosing())
         return;
-    if (theApp.m_pActiveView == this && g_pMainFrame != nullptr &&
-        (!AppSettings().bStatusBar_URL_Only() || IsUrlForm(text)))
-        g_pMainFrame->SetStatusText(text != nullptr ? text : "");
+    if (IsActiveTab() && (!AppSettings().bStatusBar_URL_Only() || IsUrlForm(text)))
+        Host().SetStatusText(text != nullptr ? text : "");
     if ((m_state & kViewNavigating) && IsReadyAndIdle()) {
         NotifyDocumentComplete();
         m_state &= ~kViewNavigating;

@@ -5,12 +5,11 @@
 #include <exdisp.h>
 #include <mshtml.h>
 
-#include "app/MainFrame.h"
-#include "app/VantorelApp.h"
 #include "framework/ole/OleUtil.h"
 #include "shared/AppData.h"
 #include "tab/PageFrames.h"
 #include "tab/PageText.h"
+#include "tab/TabHost.h"
 
 namespace {
 
@@ -71,8 +70,7 @@ int CBrowserView::SetHighlightWords(BOOL bRemoveOnly, const CString& word, int m
     disp.Attach(GetHtmlDocument());
     CComPtr<IHTMLDocument2> doc;
     doc.Attach(AsHtmlDocument(disp));
-    if (g_pMainFrame != nullptr)
-        g_pMainFrame->SaveTabSet(AppFolders().GetProgramFolder() + "Exception.dat");
+    Host().SaveTabSet(AppFolders().GetProgramFolder() + "Exception.dat");
     m_highlightStart = m_pfnHighlightTicks();
     if (doc == nullptr)
         return 0;
@@ -105,7 +103,7 @@ bool CBrowserView::HighlightBudgetAllows()
     if (now - m_highlightStart <= kBudgetMs)
         return true;
     const int answer = ::MessageBoxA(m_hWnd, AppStrings().GetMessageText(kMessageBudgetQuestion),
-                                     theApp.GetMainClassName(), MB_YESNO | MB_ICONQUESTION);
+                                     AppClassName(), MB_YESNO | MB_ICONQUESTION);
     if (answer != IDYES)
         return false;
     m_highlightStart = m_pfnHighlightTicks();
@@ -267,14 +265,13 @@ int CBrowserView::SelectHighlight(IHTMLDocument2* pDoc, int number, int topOffse
     RECT match = { left + leftOffset, top + topOffset, left + leftOffset + width,
                    top + topOffset + height };
     ::MapWindowPoints(m_hWnd, HWND_DESKTOP, reinterpret_cast<POINT*>(&match), 2);
-    if (g_pMainFrame != nullptr)
-        MovePopupOffMatch(g_pMainFrame->GetTextSearchPopupWindow(), match);
+    MovePopupOffMatch(Host().GetTextSearchPopupWindow(), match);
     return 1;
 }
 
 // Moves the find-in-pages popup beside (or else above or below) the match
 // it covers; its size stays as it is.
-void CBrowserView::MovePopupOffMatch(HWND hPopup, const RECT& match)
+void CBrowserView::MovePopupOffMatch(HWND hPopup, const RECT& match) const
 {
     RECT popup, overlap;
     if (hPopup == nullptr || !::IsWindow(hPopup) || !::GetWindowRect(hPopup, &popup)
@@ -289,8 +286,7 @@ void CBrowserView::MovePopupOffMatch(HWND hPopup, const RECT& match)
         moved = { popup.left, match.bottom + 2, popup.right, match.bottom + 2 + height };
     if (moved.bottom > desk.bottom - 30 && moved.top + height > desk.bottom + 30)
         moved = { popup.left, match.top - 2 - height, popup.right, match.top - 2 };
-    if (g_pMainFrame != nullptr)
-        ::GetCursorPos(&g_pMainFrame->m_ptLastCursor);
+    Host().RememberCursorPos();
     ::MoveWindow(hPopup, moved.left, moved.top, width, height, TRUE);
 }
 

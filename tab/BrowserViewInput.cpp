@@ -10,16 +10,16 @@
 #include <cmath>
 #include <cstring>
 
-#include "app/MainFrame.h"
-#include "app/VantorelApp.h"
 #include "framework/ole/OleUtil.h"
 #include "shared/AppData.h"
 #include "shared/AppSettings.h"
 #include "shared/BindingFile.h"
 #include "shared/GestureAngle.h"
+#include "tab/KeyState.h"
 #include "tab/LinkInfo.h"
 #include "tab/PageFrames.h"
 #include "tab/TabGroup.h"
+#include "tab/TabHost.h"
 #include "tab/TabItem.h"
 
 namespace {
@@ -142,12 +142,12 @@ BOOL CBrowserView::FilterMouse(MSG* pMsg)
 
 void CBrowserView::RefocusUnderMouse()
 {
-    if (theApp.m_pActiveView != this || g_pMainFrame == nullptr || m_hWnd == nullptr)
+    if (!IsActiveTab() || m_hWnd == nullptr)
         return;
     HWND focus = ::GetFocus();
     if (focus == m_hWnd || ::IsChild(m_hWnd, focus))
         return;
-    if (!g_pMainFrame->GetBrowserWindowAtCursor(focus) || focus == m_hLastFocus)
+    if (!Host().GetBrowserWindowAtCursor(focus) || focus == m_hLastFocus)
         return;
     if (m_hLastFocus != nullptr && ::IsChild(m_hWnd, m_hLastFocus)) {
         ::SetFocus(m_hLastFocus);
@@ -164,7 +164,7 @@ BOOL CBrowserView::OpenLinkByWheelClick(MSG* pMsg)
         return FALSE;
     if (s.bWindowMaxCnt() && !(s.iParentTabNewRule & 0x08)) {
         CTabGroup* group = m_pTabItem != nullptr && m_pTabItem->m_pGroup != nullptr ? m_pTabItem->m_pGroup
-                                                                                 : theApp.GetActiveGroup();
+                                                                                 : Host().GetActiveGroup();
         if (group != nullptr && group->GetTabCount() >= s.iWindowMaxCnt)
             return FALSE;
     }
@@ -198,15 +198,15 @@ BOOL CBrowserView::FilterKey(MSG* pMsg)
     const UINT vk = static_cast<UINT>(pMsg->wParam);
     if (vk == VK_SPACE || vk == VK_RETURN)
         m_state |= kViewKeyActivation;
-    const CString text = theApp.FormatKey(vk);
+    ITabHost& host = Host();
+    const CString text = host.FormatKey(vk);
     if (IsEditableFocus()) {
-        if (!CVantorelApp::IsTextInputKey(vk) && !IsMovementKey(text, true) &&
-            theApp.ExecuteKeyBinding(text, pMsg))
+        if (!IsTextInputKey(vk) && !IsMovementKey(text, true) && host.ExecuteKeyBinding(text, pMsg))
             return TRUE;
     } else {
         if ((pMsg->lParam & (1 << 30)) && !IsMovementKey(text, false))
             return TRUE;
-        if (theApp.ExecuteKeyBinding(text, pMsg))
+        if (host.ExecuteKeyBinding(text, pMsg))
             return TRUE;
     }
     return TranslateControlAccelerator(pMsg);
@@ -227,7 +227,7 @@ void CBrowserView::OnSetFocus(CWnd*)
 {
     // Only the active tab takes the focus; a background tab being created
     // must not steal it.
-    if (theApp.m_pActiveView != this)
+    if (!IsActiveTab())
         return;
     if (HWND control = ControlWindow())
         ::SetFocus(control);
@@ -237,7 +237,7 @@ void CBrowserView::OnKillFocus(CWnd* pNewWnd)
 {
     HWND next = pNewWnd != nullptr ? pNewWnd->GetSafeHwnd() : nullptr;
     const bool closing = m_pTabItem == nullptr || m_pTabItem->IsClosing() || IsClosing();
-    if (!closing && theApp.m_pActiveView == this && next != nullptr && ::IsChild(m_hWnd, next))
+    if (!closing && IsActiveTab() && next != nullptr && ::IsChild(m_hWnd, next))
         m_hLastFocus = next;
     Default();
 }
@@ -261,8 +261,6 @@ void CBrowserView::GetGestureCommandName(const CString& gesture, CString& name)
 
 void CBrowserView::ShowGestureStatus(const CString& gesture)
 {
-    if (g_pMainFrame == nullptr)
-        return;
     // The line is no format: "%s" stands for the gesture.
     CString text = AppStrings().GetEtcText(67);
     text.Replace("%s", gesture);
@@ -270,7 +268,7 @@ void CBrowserView::ShowGestureStatus(const CString& gesture)
     GetGestureCommandName(gesture, name);
     if (!name.IsEmpty())
         text += "[" + name + "]";
-    g_pMainFrame->SetStatusText(text);
+    Host().SetStatusText(text);
 }
 
 int CBrowserView::TrackMouseGesture(MSG* pMsg)
@@ -353,7 +351,7 @@ int CBrowserView::TrackMouseGesture(MSG* pMsg)
             return 1;
     }
     if (released && !gesture.IsEmpty()) {
-        theApp.ExecuteGesture(gesture);
+        Host().ExecuteGesture(gesture);
         handled = true;
     }
     if (::GetCapture() == self)

@@ -6,13 +6,13 @@
 #include <olectl.h>
 #include <mshtml.h>
 
-#include "app/MainFrame.h"
 #include "framework/ole/OleUtil.h"
 #include "shared/AppData.h"
 #include "shared/AppSettings.h"
 #include "tab/FlashHiding.h"
 #include "tab/KeyState.h"
 #include "tab/PageFrames.h"
+#include "tab/TabHost.h"
 #include "tab/TabItem.h"
 
 namespace {
@@ -167,6 +167,6 @@ void CBrowserView::HideFlashObjects()
     doc.Attach(AsHtmlDocument(disp));
     if (doc == nullptr)
         return;
-    if (HideFlashInFrames(doc) > 0 && g_pMainFrame != nullptr)
-        g_pMainFrame->SetStatusText(AppStrings().GetEtcText(kEtcFlashHidden));
+    if (HideFlashInFrames(doc) > 0)
+        Host().SetStatusText(AppStrings().GetEtcText(kEtcFlashHidden));
 }

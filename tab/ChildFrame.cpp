@@ -5,15 +5,14 @@
 
 #include <cstring>
 
-#include "app/DialogsLibrary.h"
 #include "shared/AppData.h"
 #include "shared/AppSettings.h"
+#include "shared/DialogsLibrary.h"
 #include "shared/TextFormat.h"
-#include "app/MainFrame.h"
-#include "app/VantorelApp.h"
 #include "shared/UrlText.h"
 #include "tab/BrowserView.h"
 #include "tab/KeyState.h"
+#include "tab/TabHost.h"
 #include "tab/TabGroup.h"
 #include "tab/TabItem.h"
 
@@ -81,6 +80,18 @@ CTabItem* CChildFrame::GetTabItem() const
     return m_pView != nullptr ? m_pView->GetTabItem() : nullptr;
 }
 
+ITabHost& CChildFrame::Host() const
+{
+    return TabHostOr(m_pHost, m_hWnd);
+}
+
+// The frame's own commands that a tab command stands for.
+void CChildFrame::PostToFrame(UINT command) const
+{
+    if (HWND hFrame = Host().GetFrameWindow())
+        ::PostMessageA(hFrame, WM_COMMAND, command, 0);
+}
+
 bool CChildFrame::IsTabClosing() const
 {
     CTabItem* tab = GetTabItem();
@@ -102,7 +113,7 @@ int CChildFrame::OnCreate(LPCREATESTRUCT lpCreateStruct)
 {
     if (CMDIChildWnd::OnCreate(lpCreateStruct) == -1)
         return -1;
-    CBrowserView* view = new CBrowserView;
+    CBrowserView* view = new CBrowserView(m_pHost);
     // A view that fails to create has deleted itself.
     if (view == nullptr || !view->Create(this, kViewId, kViewStyle))
         return -1;
@@ -158,13 +169,13 @@ void CChildFrame::AttachView(CBrowserView* view)
 
 void CChildFrame::ActivateFrame(int nCmdShow)
 {
-    CTabGroup* current = theApp.GetActiveGroup();
+    CTabGroup* current = Host().GetActiveGroup();
     if (m_pGroup != nullptr && current != nullptr && m_pGroup != current) {
         m_activationReason = kReasonLink;
         CMDIChildWnd::ActivateFrame(SW_SHOWNOACTIVATE);
         return;
     }
-    const bool openingSet = g_pMainFrame != nullptr && (g_pMainFrame->m_stateWord & kStateOpeningTabSet);
+    const bool openingSet = Host().IsOpeningTabSet();
     if ((current == nullptr || current->GetTabCount() <= 1) && !openingSet) {
         CMDIChildWnd::ActivateFrame(SW_SHOWMAXIMIZED);
         return;
@@ -202,17 +213,15 @@ void CChildFrame::OnMDIActivate(BOOL bActivate, CWnd* pActivateWnd, CWnd*)
     view->ShowView(true);
     if (view->m_progress == kProgressIdle)
         view->m_progress = -1;
-    if (g_pMainFrame != nullptr)
-        g_pMainFrame->SetStatusProgress(view->m_progress);
+    ITabHost& host = Host();
+    host.SetStatusProgress(view->m_progress);
     CTabItem* tab = view->GetTabItem();
     if (tab == nullptr || tab->IsClosing())
         return;
-    theApp.m_pActiveTabFrame = this;
+    host.SetActiveTabFrame(this);
     SetActiveTabView(view);
-    if (g_pMainFrame != nullptr) {
-        g_pMainFrame->OnTabActivated(tab);
-        g_pMainFrame->UpdateAddressBar(m_hWnd, tab->m_url);
-    }
+    host.OnTabActivated(tab);
+    host.UpdateAddressBar(m_hWnd, tab->m_url);
     HWND focus = ::GetFocus();
     if (focus != nullptr && ::IsChild(view->m_hWnd, focus))
         view->m_hLastFocus = focus;
@@ -220,9 +229,9 @@ void CChildFrame::OnMDIActivate(BOOL bActivate, CWnd* pActivateWnd, CWnd*)
 
 void CChildFrame::SetActiveTabView(CBrowserView* view)
 {
-    if (view == nullptr || theApp.m_pActiveView == view || !view->IsWindow())
+    if (view == nullptr || Host().GetActiveTabView() == view || !view->IsWindow())
         return;
-    theApp.m_pActiveView = view;
+    Host().SetActiveTabView(view);
     HWND focus = ::GetFocus();
     if (view->m_hLastFocus != nullptr && ::IsChild(view->m_hWnd, view->m_hLastFocus)) {
         if (focus != view->m_hLastFocus)
@@ -274,23 +283,23 @@ BOOL CChildFrame::DestroyWindow()
 {
     if (m_hWnd == nullptr)
         return FALSE;
-    if (g_pMainFrame != nullptr)
-        g_pMainFrame->OnTabClosed(GetTabItem());
+    Host().OnTabClosed(GetTabItem());
     MDIDestroy();
     return TRUE;
 }
 
 void CChildFrame::OnDestroy()
 {
-    theApp.ForgetTabFrame(this);
-    if (m_pView != nullptr && theApp.m_pActiveView == m_pView)
-        theApp.m_pActiveView = nullptr;
+    ITabHost& host = Host();
+    host.ForgetTabFrame(this);
+    if (m_pView != nullptr && host.GetActiveTabView() == m_pView)
+        host.SetActiveTabView(nullptr);
     CMDIChildWnd::OnDestroy();
 }
 
 void CChildFrame::PostNcDestroy()
 {
-    theApp.ForgetTabFrame(this);
+    Host().ForgetTabFrame(this);
     CMDIChildWnd::PostNcDestroy();
 }
 
@@ -312,7 +321,7 @@ void CChildFrame::CloseThisTab()
 CTabGroup* CChildFrame::GroupForNewTab() const
 {
     CTabItem* tab = GetTabItem();
-    return tab != nullptr && tab->m_pGroup != nullptr ? tab->m_pGroup : theApp.GetActiveGroup();
+    return tab != nullptr && tab->m_pGroup != nullptr ? tab->m_pGroup : Host().GetActiveGroup();
 }
 
 void CChildFrame::OnNewTabKey()
@@ -328,21 +337,19 @@ void CChildFrame::OnTabCommand(UINT nID)
     switch (nID) {
     case 1069: CloseThisTab(); break;
     case 1070:
-        if (g_pMainFrame != nullptr)
-            g_pMainFrame->CloseTabsBeside();
+        Host().CloseTabsBeside();
         break;
     case 1071:
-        if (g_pMainFrame != nullptr)
-            g_pMainFrame->PostMessage(WM_COMMAND, 32773);
+        PostToFrame(32773);
         break;
-    case 1072: theApp.OpenUrl(GroupForNewTab(), "about:blank", kReasonLink); break;
+    case 1072: Host().OpenUrl(GroupForNewTab(), "about:blank", kReasonLink); break;
     case 1073: OpenClipboardText(); break;
     case 1074: DuplicateTab(); break;
     case 1075:
         if (AppSettings().iParentTabNewRule & 0x1)
-            theApp.OpenUrlInNewGroup(kHomeToken, kReasonLink, 0);
+            Host().OpenUrlInNewGroup(kHomeToken, kReasonLink, 0);
         else
-            theApp.OpenUrl(GroupForNewTab(), kHomeToken, kReasonLink);
+            Host().OpenUrl(GroupForNewTab(), kHomeToken, kReasonLink);
         break;
     default: break;
     }
@@ -375,21 +382,21 @@ void CChildFrame::OpenClipboardText()
 {
     const CString text = ReadClipboardUrl(m_hWnd);
     if (!text.IsEmpty())
-        theApp.OpenUrl(GroupForNewTab(), text, kReasonLink);
+        Host().OpenUrl(GroupForNewTab(), text, kReasonLink);
 }
 
 void CChildFrame::DuplicateTab()
 {
     CTabItem* tab = GetTabItem();
     if (m_pView == nullptr || tab == nullptr) {
-        theApp.OpenUrl(GroupForNewTab(), kHomeToken, kReasonLink);
+        Host().OpenUrl(GroupForNewTab(), kHomeToken, kReasonLink);
         return;
     }
     SavedHistory back, forward;
     m_pView->SaveBackHistory(back);
     m_pView->SaveForwardHistory(forward);
     CString url = tab->m_url;
-    theApp.OpenUrlWithHistory(GroupForNewTab(), url, &back, &forward, kReasonLink, 0);
+    Host().OpenUrlWithHistory(GroupForNewTab(), url, &back, &forward, kReasonLink, 0);
 }
 
 void CChildFrame::OnTabCommand2(UINT nID)
@@ -402,15 +409,14 @@ void CChildFrame::OnTabCommand2(UINT nID)
         return;
     }
     for (const auto& entry : kPosted) {
-        if (entry.id == nID && g_pMainFrame != nullptr)
-            g_pMainFrame->PostMessage(WM_COMMAND, entry.command);
+        if (entry.id == nID)
+            PostToFrame(entry.command);
     }
 }
 
 void CChildFrame::OnFindIE()
 {
-    if (g_pMainFrame != nullptr)
-        g_pMainFrame->PostMessage(WM_COMMAND, 57636);
+    PostToFrame(57636);
 }
 
 //--- Finding text in the page
@@ -439,7 +445,7 @@ void CChildFrame::FindInPage()
 void CChildFrame::OnSearchBoxHighlight()
 {
     CString text;
-    if (m_pView == nullptr || g_pMainFrame == nullptr || !g_pMainFrame->GetSearchBoxText(text))
+    if (m_pView == nullptr || !Host().GetSearchBoxText(text))
         return;
     FindTextWithBusyDialog(text, 0, false);
 }
@@ -448,8 +454,7 @@ void CChildFrame::OnSearchBoxHighlight()
 // bar is there).
 void CChildFrame::OnSearchBoxTextSearch()
 {
-    if (g_pMainFrame != nullptr)
-        g_pMainFrame->ShowTextSearchPopup();
+    Host().ShowTextSearchPopup();
 }
 
 void CChildFrame::FindTextWithBusyDialog(const CString& text, int value, bool cleared)
@@ -475,7 +480,7 @@ void CChildFrame::FindTextWithBusyDialog(const CString& text, int value, bool cl
         TextFormat::ReplaceFirst(message, "%d", number);
     }
     TextFormat::ReplaceFirst(message, "%s", text);
-    ::MessageBoxA(m_hWnd, message, theApp.GetMainClassName(), MB_OK);
+    ::MessageBoxA(m_hWnd, message, AppClassName(), MB_OK);
 }
 
 void CChildFrame::OnUpdateTextSize(CCmdUI* pCmdUI)
@@ -606,9 +611,9 @@ void CChildFrame::ShowTabMenu(int action, POINT point)
             m_pView->PostMessage(WM_COMMAND, kCmdRefresh);
         return;
     }
-    if (action != 1 || g_pMainFrame == nullptr)
+    if (action != 1 || Host().GetFrameWindow() == nullptr)
         return;
     // The menu's commands act on the active tab: this one.
     ::BringWindowToTop(m_hWnd);
-    g_pMainFrame->TrackTabContextMenu(g_pMainFrame, 1, &point);
+    Host().TrackTabMenu(point);
 }

@@ -10,6 +10,7 @@
 class CBrowserView;
 class CTabGroup;
 class CTabItem;
+class ITabHost;
 
 // Why a tab was opened; decides foreground or background.
 enum TabActivationReason : WORD
@@ -34,7 +35,8 @@ enum TabActivationReason : WORD
 class CChildFrame : public CMDIChildWnd
 {
 public:
-    CChildFrame() = default;
+    // host: the frame that holds the tab (see TabHostOr for none).
+    explicit CChildFrame(ITabHost* host = nullptr) : m_pHost(host) {}
 
     VA_POOLED_NEW(CChildFrame, kPoolChildFrame)
 
@@ -47,6 +49,8 @@ public:
     virtual void ShowTabMenu(int action, POINT point);
     CBrowserView* GetBrowserView() const { return m_pView; }
     CTabItem* GetTabItem() const;
+    // The frame that holds the tab; its view and dialogs ask it too.
+    ITabHost& Host() const;
     // Highlights the text in the page (or clears the highlight when cleared
     // is set) and reports the number of matches.
     virtual void FindTextWithBusyDialog(const CString& text, int value, bool cleared);
@@ -96,9 +100,12 @@ private:
     // The tab has a record with the bit set in its flags.
     bool TabHasFlag(DWORD flag) const;
     void CloseThisTab();
+    void PostToFrame(UINT command) const;
     CTabGroup* GroupForNewTab() const;
     void OpenClipboardText();
     void DuplicateTab();
+
+    ITabHost* m_pHost = nullptr;
 };
 
 // The clipboard's text, trimmed, with "h" put before "ttp://" and

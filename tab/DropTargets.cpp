@@ -7,8 +7,6 @@
 
 #include <cmath>
 
-#include "app/MainFrame.h"
-#include "app/VantorelApp.h"
 #include "framework/ole/OleUtil.h"
 #include "lists/FavoritesScan.h"
 #include "lists/SearchEngineTree.h"
@@ -19,6 +17,7 @@
 #include "shared/StartupList.h"
 #include "tab/BrowserView.h"
 #include "tab/PageFrames.h"
+#include "tab/TabHost.h"
 
 namespace {
 
@@ -55,11 +54,6 @@ bool ReadText(IDataObject* pData, CLIPFORMAT format, CString& text)
     }
     ::ReleaseStgMedium(&medium);
     return bRead;
-}
-
-HWND MainWindow()
-{
-    return g_pMainFrame != nullptr ? g_pMainFrame->GetSafeHwnd() : nullptr;
 }
 
 // A drop from another program arrives inside a message another thread
@@ -187,6 +181,11 @@ DWORD CFrameDropTarget::OnDrop(IDataObject* pData, DWORD, POINTL, DWORD)
 
 //--- CPageDropTarget
 
+ITabHost& CPageDropTarget::Host() const
+{
+    return TabHostOr(m_pHost, GetWindow());
+}
+
 void CPageDropTarget::ForgetPageTarget()
 {
     if (m_pPageTarget == nullptr)
@@ -261,19 +260,17 @@ DWORD CPageDropTarget::OnDragOver(IDataObject*, DWORD dwKeyState, POINTL pt, DWO
 // The status bar names the engine the drop would search with.
 void CPageDropTarget::ShowDirection(int mode)
 {
-    if (g_pMainFrame == nullptr)
-        return;
     const char* prefix = mode == kDropUp      ? "\x81\xaa\x8c\x9f\x8d\xf5\x81\x46"
                          : mode == kDropRight ? "\x81\xa8\x8c\x9f\x8d\xf5\x81\x46"
                          : mode == kDropDown  ? "\x81\xab\x8c\x9f\x8d\xf5\x81\x46"
                                               : "\x81\xa9\x8c\x9f\x8d\xf5\x81\x46";
-    const CSearchEngineTree& engines = g_pMainFrame->m_searchEngines;
+    const CSearchEngineTree& engines = Host().GetSearchEngines();
     const CSearchEngineNode* engine = engines.GetRoleHolder(mode);
     if (engine == nullptr)
         engine = engines.GetCurrentEngine();
     if (engine == nullptr)
         return;
-    g_pMainFrame->SetStatusText(CString(prefix) + engine->m_label + "\x81\x40URL\x81\x46"
+    Host().SetStatusText(CString(prefix) + engine->m_label + "\x81\x40URL\x81\x46"
                                 + engine->m_url);
 }
 
@@ -295,7 +292,7 @@ DWORD CPageDropTarget::OnDrop(IDataObject* pData, DWORD dwKeyState, POINTL pt, D
         Reset();
         return effect;
     }
-    CBrowserView* pView = theApp.m_pActiveView;
+    CBrowserView* pView = Host().GetActiveTabView();
     const bool bViewShown = pView != nullptr && ::IsWindow(pView->GetSafeHwnd());
     if (bViewShown && dwAllowed != DROPEFFECT_LINK && m_pPageTarget != nullptr && m_bPageEntered)
     {
@@ -325,13 +322,13 @@ DWORD CPageDropTarget::ProgramDrop(IDataObject* pData, DWORD dwAllowed)
 {
     CString text;
     if (ReadDroppedText(pData, text))
-        return SendDropText(MainWindow(), m_dropMode, text) ? OneEffect(dwAllowed) : DROPEFFECT_NONE;
+        return SendDropText(Host().GetFrameWindow(), m_dropMode, text) ? OneEffect(dwAllowed) : DROPEFFECT_NONE;
     if (!Offers(pData, CF_HDROP))
         return DROPEFFECT_NONE;
-    CBrowserView* pView = theApp.m_pActiveView;
+    CBrowserView* pView = Host().GetActiveTabView();
     const DWORD kAll = DROPEFFECT_COPY | DROPEFFECT_MOVE | DROPEFFECT_LINK;
     if (dwAllowed != kAll || pView == nullptr || !::IsWindow(pView->GetSafeHwnd()))
-        return SendDropFiles(pData, MainWindow()) ? OneEffect(dwAllowed) : DROPEFFECT_NONE;
+        return SendDropFiles(pData, Host().GetFrameWindow()) ? OneEffect(dwAllowed) : DROPEFFECT_NONE;
     FORMATETC fe = { CF_HDROP, nullptr, DVASPECT_CONTENT, -1, TYMED_HGLOBAL };
     STGMEDIUM medium = {};
     if (FAILED(pData->GetData(&fe, &medium)))

@@ -38,6 +38,8 @@ bool ReadDroppedText(IDataObject* pData, CString& text);
 bool IsDropOnEditable(IHTMLDocument2* pDoc, long x, long y, int depth = 0);
 
 //--- CFrameDropTarget
+class ITabHost;
+
 class CFrameDropTarget : public COleDropTarget
 {
 public:
@@ -61,7 +63,8 @@ private:
 class CPageDropTarget : public COleDropTarget
 {
 public:
-    CPageDropTarget() = default;
+    // host: the frame of the view whose page it serves.
+    explicit CPageDropTarget(ITabHost* host = nullptr) : m_pHost(host) {}
 
     // The page's own target, the first one the control offers (held).
     void OfferPageTarget(IDropTarget* pTarget);
@@ -84,7 +87,9 @@ private:
     void ShowDirection(int mode);
     DWORD ProgramDrop(IDataObject* pData, DWORD dwAllowed);
     void Reset();
+    ITabHost& Host() const;
 
+    ITabHost* m_pHost = nullptr;
     POINT m_start = {0, 0};
     int m_dropMode = kDropNone;
     bool m_bLinkOffered = false;

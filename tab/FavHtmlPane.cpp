@@ -5,8 +5,6 @@
 #include <exdispid.h>
 #include <mshtml.h>
 
-#include "app/MainFrame.h"
-#include "app/VantorelApp.h"
 #include "framework/ole/OleUtil.h"
 #include "shared/AppData.h"
 #include "shared/AppSettings.h"
@@ -14,6 +12,7 @@
 #include "tab/BrowserView.h"
 #include "tab/LocalPageHost.h"
 #include "tab/PageFrames.h"
+#include "tab/TabHost.h"
 #include "tab/TextSearchDriver.h"
 
 namespace {
@@ -52,9 +51,14 @@ CDlgFavHtml::~CDlgFavHtml()
         m_pBrowser->Release();
 }
 
+ITabHost& CDlgFavHtml::Host() const
+{
+    return TabHostOr(nullptr, m_hWnd);
+}
+
 IDispatch* CDlgFavHtml::GetExternalObject()
 {
-    return g_pMainFrame != nullptr ? &g_pMainFrame->m_scriptExternal : nullptr;
+    return Host().GetScriptObject();
 }
 
 BOOL CDlgFavHtml::OnInitDialog()
@@ -110,7 +114,7 @@ void CDlgFavHtml::CreateHistoryPage()
 BOOL CDlgFavHtml::WriteIndexPage(const CString& rows)
 {
     CString page = "<html><head><title>";
-    page += theApp.GetMainClassName();
+    page += AppClassName();
     page += "Favorite</title></head>\r\n<frameset rows=" + rows
             + " frameborder=0 framespacing=0 border=0>\r\n"
               "<frame src=navtabs.htm name=frm_navtabs>\r\n"
@@ -158,7 +162,7 @@ STDMETHODIMP CDlgFavHtml::ShowContextMenu(DWORD dwID, POINT*, IUnknown*, IDispat
         return S_FALSE;
     if (dwID == 1 || dwID == 2 || dwID == 4 || dwID == 5)
         return S_FALSE;
-    return g_pMainFrame != nullptr && g_pMainFrame->GetSafeHwnd() != nullptr ? S_OK : S_FALSE;
+    return Host().GetFrameWindow() != nullptr ? S_OK : S_FALSE;
 }
 
 STDMETHODIMP CDlgFavHtml::GetDropTarget(IDropTarget*, IDropTarget** ppDropTarget)
@@ -193,9 +197,9 @@ void CDlgFavHtml::OnBeforeNavigate2(VaEventArgs& args)
         *pCancel = VARIANT_FALSE;
         return;
     }
-    if (theApp.OpenShortcut(url))
+    if (Host().OpenShortcut(url, nullptr))
         return;
-    if (theApp.IsOwnFavoritePage(url))
+    if (Host().IsOwnFavoritePage(url))
     {
         CString lower = url;
         lower.MakeLower();
@@ -215,31 +219,33 @@ void CDlgFavHtml::OnBeforeNavigate2(VaEventArgs& args)
     }
     if (AppSettings().iParentTabNewRule & 0x100)
     {
-        if (g_pMainFrame != nullptr)
-            OpenLinkInNewGroup(this, g_pMainFrame->CreateEmptyGroup(), url);
+        ITabHost& host = Host();
+        if (host.GetFrameWindow() != nullptr)
+            OpenLinkInNewGroup(host, this, host.CreateEmptyGroup(), url);
     }
     else
-        OpenLinkInTabs(url, 1);
+        OpenLinkInTabs(Host(), url, 1);
 }
 
 void CDlgFavHtml::OnNewWindow2(VaEventArgs& args)
 {
-    OpenNewWindowAsTab(args);
+    OpenNewWindowAsTab(Host(), args);
 }
 
 void CDlgFavHtml::RunTextSearch(const VARIANT* pPostData, VARIANT_BOOL* pCancel)
 {
     CMapStringToString fields;
-    if (!BeginTextSearch(pPostData, pCancel, fields))
+    ITabHost& host = Host();
+    if (!BeginTextSearch(host, pPostData, pCancel, fields))
         return;
     // The page stays, whether the run ends early or not.
     CComPtr<IHTMLDocument2> page;
     page.Attach(HostedDocument(m_pBrowser));
     ForEachScriptDocument(page, false, [&](IHTMLDocument2* doc) {
-        CBrowserView* pActive = theApp.m_pActiveView;
+        CBrowserView* pActive = host.GetActiveTabView();
         if (pActive == nullptr || !::IsWindow(pActive->GetSafeHwnd()) || pActive->GetBrowser() == nullptr)
             return false;
-        return RunTextSearchStep(doc, pActive, fields, m_hWnd) == TextSearchStep::kDone;
+        return RunTextSearchStep(host, doc, pActive, fields, m_hWnd) == TextSearchStep::kDone;
     });
 }
 
@@ -251,7 +257,7 @@ BOOL CDlgFavHtml::PreTranslateMessage(MSG* pMsg)
         FollowMouseWithFocus();
     bool bArmed = m_bMiddleArmed != 0;
     const HostedInput input =
-        TranslateHostedInput(this, m_pBrowser, kBrowserId, m_statusText, bArmed, pMsg);
+        TranslateHostedInput(Host(), this, m_pBrowser, kBrowserId, m_statusText, bArmed, pMsg);
     m_bMiddleArmed = bArmed ? 1 : 0;
     if (input == HostedInput::kPageKey)
         return FALSE;
@@ -264,7 +270,7 @@ BOOL CDlgFavHtml::PreTranslateMessage(MSG* pMsg)
 void CDlgFavHtml::FollowMouseWithFocus()
 {
     HWND hFocus = ::GetFocus();
-    if (g_pMainFrame == nullptr || !g_pMainFrame->GetBrowserWindowAtCursor(hFocus))
+    if (!Host().GetBrowserWindowAtCursor(hFocus))
         return;
     if (::IsChild(m_hWnd, hFocus))
     {

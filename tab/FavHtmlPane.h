@@ -11,6 +11,8 @@
 #include "tab/AmbientDispatch.h"
 #include "tab/DocHostHandler.h"
 
+class ITabHost;
+
 const UINT kFavHtmlTemplate = 145;
 
 class CDlgFavHtml : public CDialog, public CDocHostHandler, public COleEventHandler
@@ -56,6 +58,8 @@ protected:
     void OnBeforeNavigate2(VaEventArgs& args);
     void OnNewWindow2(VaEventArgs& args);
     void OnStatusTextChange(VaEventArgs& args);
+    // The frame whose tabs the pane's links open in: that of its owner.
+    ITabHost& Host() const;
 
     DECLARE_MESSAGE_MAP()
     DECLARE_EVENTSINK_MAP()

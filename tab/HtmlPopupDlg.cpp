@@ -5,9 +5,6 @@
 #include <exdispid.h>
 #include <mshtml.h>
 
-#include "app/MainFrame.h"
-#include "app/VantorelApp.h"
-#include "bars/PageTabBar.h"
 #include "framework/ole/OleUtil.h"
 #include "lists/SearchUrl.h"
 #include "shared/AppData.h"
@@ -21,6 +18,7 @@
 #include "tab/PageFrames.h"
 #include "tab/PageScript.h"
 #include "tab/TabGroup.h"
+#include "tab/TabHost.h"
 
 namespace {
 
@@ -58,9 +56,8 @@ const ModeSize kModeSizes[kModeCount] = {
 };
 
 // The main toolbar (control 59392), in the rebar (59646) or on the frame.
-HWND MainToolBar()
+HWND MainToolBar(HWND hFrame)
 {
-    HWND hFrame = g_pMainFrame != nullptr ? g_pMainFrame->GetSafeHwnd() : nullptr;
     if (hFrame == nullptr)
         return nullptr;
     HWND hRebar = ::GetDlgItem(hFrame, 59646);
@@ -100,7 +97,8 @@ BEGIN_EVENTSINK_MAP(CDlgHtmlPopup, COleEventHandler)
     ON_EVENT(CDlgHtmlPopup, kHtmlPopupBrowser, DISPID_DOCUMENTCOMPLETE, OnDocumentComplete)
 END_EVENTSINK_MAP()
 
-CDlgHtmlPopup::CDlgHtmlPopup(CWnd* pParent) : CDialog(kHtmlPopupTemplate, pParent)
+CDlgHtmlPopup::CDlgHtmlPopup(CWnd* pParent, ITabHost* host)
+    : CDialog(kHtmlPopupTemplate, pParent), m_pHost(host)
 {
     m_ambient.SetOff(true);
     m_ambient.SetDownloadControl(0x71);
@@ -115,15 +113,20 @@ CDlgHtmlPopup::~CDlgHtmlPopup()
         m_pBrowser->Release();
 }
 
+ITabHost& CDlgHtmlPopup::Host() const
+{
+    return TabHostOr(m_pHost, m_hWnd);
+}
+
 IDispatch* CDlgHtmlPopup::GetExternalObject()
 {
-    return g_pMainFrame != nullptr ? &g_pMainFrame->m_scriptExternal : nullptr;
+    return Host().GetScriptObject();
 }
 
 // A right click on a selection gets the page menu of the active tab.
 void CDlgHtmlPopup::ShowPageMenu(POINT pt, const CPageSelection& selection)
 {
-    CBrowserView* pView = theApp.m_pActiveView;
+    CBrowserView* pView = Host().GetActiveTabView();
     if (pView != nullptr && ::IsWindow(pView->GetSafeHwnd()))
         pView->ShowPageMenu(pt, selection);
 }
@@ -161,7 +164,7 @@ BOOL CDlgHtmlPopup::OnInitDialog()
     ::SetWindowTextA(m_hWnd, AppStrings().GetDlgText(kDlgTitleLine + m_mode));
     // Placed under the main toolbar's forward button when there is one.
     POINT at = {0, 0};
-    HWND hToolBar = MainToolBar();
+    HWND hToolBar = MainToolBar(Host().GetFrameWindow());
     RECT button = {};
     if (hToolBar != nullptr
         && ::SendMessageA(hToolBar, TB_GETRECT, 1019, reinterpret_cast<LPARAM>(&button)))
@@ -326,9 +329,9 @@ void CDlgHtmlPopup::OnBeforeNavigate2(VaEventArgs& args)
         *pCancel = VARIANT_FALSE;
         return;
     }
-    if (theApp.OpenShortcut(url, m_pagePath))
+    if (Host().OpenShortcut(url, m_pagePath))
         return;
-    if (theApp.IsOwnFavoritePage(url))
+    if (Host().IsOwnFavoritePage(url))
     {
         CString lower = url;
         lower.MakeLower();
@@ -358,23 +361,23 @@ void CDlgHtmlPopup::OpenOutside(const CString& url)
         CComPtr<IHTMLDocument2> page;
         page.Attach(PageDocument());
         CLinkInfo info(CLinkInfo::kInnerText);
-        if (g_pMainFrame == nullptr)
+        ITabHost& host = Host();
+        if (host.GetFrameWindow() == nullptr)
             return;
         // A link with a text opens a group of that name.
         const bool bNamed = info.FromElement(page) && !info.m_text.IsEmpty();
-        CTabGroup* group = bNamed ? g_pMainFrame->CreateDefaultGroup(info.m_text)
-                                  : g_pMainFrame->CreateEmptyGroup();
-        OpenLinkInNewGroup(this, group, url);
+        CTabGroup* group = bNamed ? host.CreateDefaultGroup(info.m_text) : host.CreateEmptyGroup();
+        OpenLinkInNewGroup(host, this, group, url);
         return;
     }
-    OpenLinkInTabs(url, 1);
+    OpenLinkInTabs(Host(), url, 1);
     if (!s.bPopUpNewStyle())
         ::PostMessageA(m_hWnd, WM_CLOSE, 0, 0);
 }
 
 void CDlgHtmlPopup::OnNewWindow2(VaEventArgs& args)
 {
-    if (OpenNewWindowAsTab(args) && !AppSettings().bPopUpNewStyle() && m_mode != 1)
+    if (OpenNewWindowAsTab(Host(), args) && !AppSettings().bPopUpNewStyle() && m_mode != 1)
         ::PostMessageA(m_hWnd, WM_CLOSE, 0, 0);
 }
 
@@ -464,7 +467,7 @@ BOOL CDlgHtmlPopup::PreTranslateMessage(MSG* pMsg)
         FollowMouseWithFocus();
     bool bArmed = (m_flags & kPopupMiddleArmed) != 0;
     const HostedInput input =
-        TranslateHostedInput(this, m_pBrowser, kHtmlPopupBrowser, m_statusText, bArmed, pMsg);
+        TranslateHostedInput(Host(), this, m_pBrowser, kHtmlPopupBrowser, m_statusText, bArmed, pMsg);
     m_flags = bArmed ? (m_flags | kPopupMiddleArmed) : (m_flags & ~static_cast<DWORD>(kPopupMiddleArmed));
     if (input == HostedInput::kLinkOpened && !AppSettings().bPopUpNewStyle())
         ::PostMessageA(m_hWnd, WM_CLOSE, 0, 0);
@@ -478,8 +481,8 @@ BOOL CDlgHtmlPopup::PreTranslateMessage(MSG* pMsg)
 void CDlgHtmlPopup::FollowMouseWithFocus()
 {
     HWND hFocus = ::GetFocus();
-    if (g_pMainFrame == nullptr || hFocus == m_hWnd || ::IsChild(m_hWnd, hFocus)
-        || !g_pMainFrame->GetBrowserWindowAtCursor(hFocus) || hFocus == m_hRememberedFocus)
+    if (hFocus == m_hWnd || ::IsChild(m_hWnd, hFocus) || !Host().GetBrowserWindowAtCursor(hFocus)
+        || hFocus == m_hRememberedFocus)
         return;
     if (m_hRememberedFocus != nullptr && ::IsChild(m_hWnd, m_hRememberedFocus))
     {

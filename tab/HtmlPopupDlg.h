@@ -16,6 +16,7 @@
 #include "tab/TextSearchDriver.h"
 
 class CBrowserView;
+class ITabHost;
 struct IHTMLDocument2;
 
 const UINT kHtmlPopupTemplate = 206;
@@ -34,7 +35,9 @@ enum HtmlPopupFlags : DWORD
 class CDlgHtmlPopup : public CDialog, public CDocHostHandler, public COleEventHandler
 {
 public:
-    explicit CDlgHtmlPopup(CWnd* pParent = nullptr);
+    // host: the frame whose tabs the popup works on; without one, that of
+    // the popup's owner.
+    explicit CDlgHtmlPopup(CWnd* pParent = nullptr, ITabHost* host = nullptr);
     ~CDlgHtmlPopup() override;
 
     // Shows the window; showing it clears the hidden flag.
@@ -87,6 +90,7 @@ protected:
     DECLARE_EVENTSINK_MAP()
 
 private:
+    ITabHost& Host() const;
     bool IsTopLevel(IDispatch* pDisp) const;
     // The popup's page document (AddRef'ed) or null.
     IHTMLDocument2* PageDocument() const;
@@ -107,6 +111,7 @@ private:
     RECT m_rcRemembered = {0, 0, 0, 0};
     bool m_bShrunk = false;
 
+    ITabHost* m_pHost = nullptr;
     CAmbientDispatch m_ambient;
     IDispatch* m_pBrowser = nullptr;
     // The browser control follows the right and bottom edges.

@@ -7,18 +7,18 @@
 #include <cwchar>
 #include <string>
 
-#include "app/MainFrame.h"
-#include "app/VantorelApp.h"
-#include "bars/PageTabBar.h"
 #include "framework/core/AtomicFile.h"
 #include "framework/ole/OleEvents.h"
 #include "framework/ole/OleUtil.h"
+#include "shared/AppData.h"
 #include "shared/AppSettings.h"
 #include "shared/StartupList.h"
 #include "tab/BrowserView.h"
 #include "tab/ChildFrame.h"
+#include "tab/KeyState.h"
 #include "tab/LinkInfo.h"
 #include "tab/PageFrames.h"
+#include "tab/TabHost.h"
 
 IHTMLDocument2* HostedDocument(IDispatch* pBrowser)
 {
@@ -33,7 +33,7 @@ IHTMLDocument2* HostedDocument(IDispatch* pBrowser)
 
 namespace {
 
-BOOL TranslateHostedKey(CWnd* pHost, IDispatch* pBrowser, UINT nControlId, MSG* pMsg)
+BOOL TranslateHostedKey(ITabHost& tabHost, CWnd* pHost, IDispatch* pBrowser, UINT nControlId, MSG* pMsg)
 {
     for (CFrameWnd* frame = pHost->GetParentFrame(); frame != nullptr; frame = frame->GetParentFrame())
         if (frame->PreTranslateMessage(pMsg))
@@ -50,15 +50,15 @@ BOOL TranslateHostedKey(CWnd* pHost, IDispatch* pBrowser, UINT nControlId, MSG* 
     if (page == nullptr)
         return FALSE;
     const UINT vk = static_cast<UINT>(pMsg->wParam);
-    if (IsEditableElement(page) && CVantorelApp::IsTextInputKey(vk))
+    if (IsEditableElement(page) && IsTextInputKey(vk))
         return FALSE;
     // An auto-repeated key (bit 30: already down) runs no binding again.
     if (pMsg->lParam & 0x40000000)
         return TRUE;
-    return theApp.ExecuteKeyBinding(theApp.FormatKey(vk), pMsg) ? TRUE : FALSE;
+    return tabHost.ExecuteKeyBinding(tabHost.FormatKey(vk), pMsg) ? TRUE : FALSE;
 }
 
-HostedInput OpenMiddleClickedLink(IDispatch* pBrowser, bool& bArmed)
+HostedInput OpenMiddleClickedLink(ITabHost& tabHost, IDispatch* pBrowser, bool& bArmed)
 {
     CComPtr<IHTMLDocument2> page;
     page.Attach(HostedDocument(pBrowser));
@@ -69,26 +69,26 @@ HostedInput OpenMiddleClickedLink(IDispatch* pBrowser, bool& bArmed)
         return HostedInput::kConsumed;
     bArmed = false;
     const SettingsRecord& s = AppSettings();
-    CBrowserView* pView = theApp.m_pActiveView;
+    CBrowserView* pView = tabHost.GetActiveTabView();
     if (s.bOpenNewTab_FAV_WC())
-        theApp.OpenUrl(theApp.GetActiveGroup(), info.m_url, 7);
+        tabHost.OpenUrl(tabHost.GetActiveGroup(), info.m_url, 7);
     else if (pView != nullptr && ::IsWindow(pView->GetSafeHwnd()))
         pView->Navigate(info.m_url);
     else
-        theApp.OpenUrl(theApp.GetActiveGroup(), info.m_url, 0);
+        tabHost.OpenUrl(tabHost.GetActiveGroup(), info.m_url, 0);
     return HostedInput::kLinkOpened;
 }
 
 } // namespace
 
-HostedInput TranslateHostedInput(CWnd* pHost, IDispatch* pBrowser, UINT nControlId,
+HostedInput TranslateHostedInput(ITabHost& tabHost, CWnd* pHost, IDispatch* pBrowser, UINT nControlId,
                                  const CString& statusText, bool& bArmed, MSG* pMsg)
 {
     switch (pMsg->message)
     {
     case WM_KEYDOWN:
     case WM_SYSKEYDOWN:
-        return TranslateHostedKey(pHost, pBrowser, nControlId, pMsg) ? HostedInput::kConsumed
+        return TranslateHostedKey(tabHost, pHost, pBrowser, nControlId, pMsg) ? HostedInput::kConsumed
                                                                      : HostedInput::kPageKey;
     case WM_MBUTTONDOWN:
         if (IsUrlForm(statusText.Left(11)))
@@ -98,46 +98,42 @@ HostedInput TranslateHostedInput(CWnd* pHost, IDispatch* pBrowser, UINT nControl
         }
         return HostedInput::kPass;
     case WM_MBUTTONUP:
-        return OpenMiddleClickedLink(pBrowser, bArmed);
+        return OpenMiddleClickedLink(tabHost, pBrowser, bArmed);
     default:
         return HostedInput::kPass;
     }
 }
 
-void OpenLinkInTabs(const CString& url, WORD newTabReason)
+void OpenLinkInTabs(ITabHost& tabHost, const CString& url, WORD newTabReason)
 {
-    CBrowserView* pView = theApp.m_pActiveView;
+    CBrowserView* pView = tabHost.GetActiveTabView();
     if (AppSettings().bOpenNewTab_FAV())
-        theApp.OpenUrl(theApp.GetActiveGroup(), url, newTabReason);
+        tabHost.OpenUrl(tabHost.GetActiveGroup(), url, newTabReason);
     else if (pView != nullptr && ::IsWindow(pView->GetSafeHwnd()))
         pView->Navigate(url);
     else
-        theApp.OpenUrl(theApp.GetActiveGroup(), url, 0);
+        tabHost.OpenUrl(tabHost.GetActiveGroup(), url, 0);
 }
 
-void OpenLinkInNewGroup(CWnd* pHolder, CTabGroup* group, const CString& url)
+void OpenLinkInNewGroup(ITabHost& tabHost, CWnd* pHolder, CTabGroup* group, const CString& url)
 {
-    CPageTabBar* bar = g_pMainFrame != nullptr ? g_pMainFrame->m_pPageTabBar : nullptr;
-    const bool bHolding = bar != nullptr && bar->GetSafeHwnd() != nullptr && bar->BeginUpdate(pHolder);
-    theApp.OpenUrl(group, url, 1);
-    if (bHolding)
-        bar->EndUpdate(pHolder);
+    tabHost.OpenUrlHoldingTabBar(pHolder, group, url, 1);
 }
 
-bool OpenNewWindowAsTab(VaEventArgs& args)
+bool OpenNewWindowAsTab(ITabHost& tabHost, VaEventArgs& args)
 {
     IDispatch** ppDisp = args.GetDispatchRef(0);
     VARIANT_BOOL* pCancel = args.GetBoolRef(1);
     if (ppDisp == nullptr || pCancel == nullptr)
         return false;
     const SettingsRecord& s = AppSettings();
-    CTabGroup* group = theApp.GetActiveGroup();
-    if (s.bWindowMaxCnt() && theApp.GetGroupTabCount(group) >= s.iWindowMaxCnt)
+    CTabGroup* group = tabHost.GetActiveGroup();
+    if (s.bWindowMaxCnt() && tabHost.GetGroupTabCount(group) >= s.iWindowMaxCnt)
     {
         *pCancel = VARIANT_TRUE;
         return false;
     }
-    CChildFrame* frame = g_pMainFrame != nullptr ? g_pMainFrame->CreateTabFrame() : nullptr;
+    CChildFrame* frame = tabHost.CreateTabFrame();
     if (frame == nullptr)
     {
         // No tab for it: a window outside the program must not open.
@@ -145,7 +141,7 @@ bool OpenNewWindowAsTab(VaEventArgs& args)
         return false;
     }
     if (group == nullptr)
-        group = g_pMainFrame->CreateEmptyGroup();
+        group = tabHost.CreateEmptyGroup();
     frame->m_pGroup = group;
     frame->m_activationReason = 1;
     CBrowserView* pView = frame->InitialUpdateAndActivate();
@@ -242,5 +238,5 @@ void ReportPageWriteFailure(HWND hOwner, const CString& path, DWORD error)
     }
     if (reason != nullptr)
         ::LocalFree(reason);
-    ::MessageBoxA(hOwner, message, theApp.GetMainClassName(), MB_OK | MB_ICONWARNING);
+    ::MessageBoxA(hOwner, message, AppClassName(), MB_OK | MB_ICONWARNING);
 }

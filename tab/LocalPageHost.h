@@ -10,6 +10,7 @@
 
 class CTabGroup;
 class CWnd;
+class ITabHost;
 class VaEventArgs;
 struct IHTMLDocument2;
 
@@ -33,21 +34,21 @@ enum class HostedInput
 //   becomes a right press; the release opens the link of the page's active
 //   element in the tabs when armed (a new tab with "bOpenNewTab_FAV_WC"),
 //   and any release over a link is consumed.
-HostedInput TranslateHostedInput(CWnd* pHost, IDispatch* pBrowser, UINT nControlId,
+HostedInput TranslateHostedInput(ITabHost& tabHost, CWnd* pHost, IDispatch* pBrowser, UINT nControlId,
                                  const CString& statusText, bool& bArmed, MSG* pMsg);
 
 // A link leaving the host: a new tab of the active group with
 // "bOpenNewTab_FAV", else the active tab, else a new tab (reason 0).
-void OpenLinkInTabs(const CString& url, WORD newTabReason);
+void OpenLinkInTabs(ITabHost& tabHost, const CString& url, WORD newTabReason);
 // Opens the url as the first tab of a new group (activation reason 1); the
 // page tab bar stays hidden for the holder while the group fills, unless
 // another holder has it already.
-void OpenLinkInNewGroup(CWnd* pHolder, CTabGroup* group, const CString& url);
+void OpenLinkInNewGroup(ITabHost& tabHost, CWnd* pHolder, CTabGroup* group, const CString& url);
 
 // NewWindow2 (ppDisp, Cancel): the new window becomes a tab of the active
 // group. false when none was made: over the tab limit or when the tab could
 // not be made, Cancel is set, so no window opens outside the program.
-bool OpenNewWindowAsTab(VaEventArgs& args);
+bool OpenNewWindowAsTab(ITabHost& tabHost, VaEventArgs& args);
 
 // Focuses the page's window (the document's parent window); TRUE when done.
 BOOL FocusHostedPage(IDispatch* pBrowser);

@@ -4,12 +4,12 @@
 #include <windows.h>
 #include <mshtml.h>
 
-#include "app/VantorelApp.h"
 #include "framework/core/File.h"
 #include "framework/ole/OleUtil.h"
 #include "shared/AppData.h"
 #include "shared/ExternalEditor.h"
 #include "tab/BrowserView.h"
+#include "tab/TabHost.h"
 
 namespace {
 
@@ -53,7 +53,7 @@ void CChildFrame::EditPageSource()
     // Each message box runs a loop that may close this tab: from there on
     // only the handle and what this function holds are used.
     const HWND self = m_hWnd;
-    if (::MessageBoxA(self, AppStrings().GetMessageText(31), theApp.GetMainClassName(), MB_YESNO) != IDYES ||
+    if (::MessageBoxA(self, AppStrings().GetMessageText(31), AppClassName(), MB_YESNO) != IDYES ||
         !IsStillAttached(this, self) || m_pView == nullptr)
         return;
     IHTMLTxtRange* range = BodyRange(m_pView);
@@ -66,7 +66,7 @@ void CChildFrame::EditPageSource()
     if (html.IsEmpty()) {
         if (range != nullptr)
             range->Release();
-        ::MessageBoxA(self, AppStrings().GetMessageText(27), theApp.GetMainClassName(), MB_OK);
+        ::MessageBoxA(self, AppStrings().GetMessageText(27), AppClassName(), MB_OK);
         return;
     }
 
@@ -78,8 +78,7 @@ void CChildFrame::EditPageSource()
         out.Write(static_cast<LPCSTR>(html), static_cast<UINT>(html.GetLength()));
         out.Close();
         // The page keeps its text when the editor does not start.
-        CWnd* pMain = AfxGetMainWnd();
-        if (RunEditorAndWait(EditorPath(), path, pMain != nullptr ? pMain->GetSafeHwnd() : nullptr)) {
+        if (RunEditorAndWait(EditorPath(), path, Host().GetFrameWindow())) {
             CFile in;
             if (in.Open(path, CFile::modeRead | CFile::shareDenyNone)) {
                 CString edited;
@@ -90,7 +89,7 @@ void CChildFrame::EditPageSource()
                 range->pasteHTML(CBstr::FromAnsi(edited));
             }
         } else {
-            ::MessageBoxA(self, AppStrings().GetMessageText(27), theApp.GetMainClassName(), MB_OK);
+            ::MessageBoxA(self, AppStrings().GetMessageText(27), AppClassName(), MB_OK);
         }
         ::DeleteFileA(path);
     }

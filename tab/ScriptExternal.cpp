@@ -10,13 +10,13 @@
 #include <string>
 #include <vector>
 
-#include "app/VantorelApp.h"
 #include "framework/ole/OleUtil.h"
 #include "lists/FavoritesScan.h"
 #include "lists/SearchUrl.h"
 #include "shared/AppData.h"
 #include "shared/FrameMessages.h"
 #include "shared/WidePath.h"
+#include "tab/TabHost.h"
 
 namespace {
 
@@ -616,7 +616,7 @@ void CScriptExternal::ActTabs(DISPID id, DISPPARAMS& params, VARIANT* result)
     case 201: {
         // Only the program's own tabs: a page names no other window.
         HWND hTab = reinterpret_cast<HWND>(static_cast<INT_PTR>(IntegerOf(arg(1))));
-        if (::IsWindow(hTab) && theApp.FindTabById(hTab) != nullptr)
+        if (::IsWindow(hTab) && TabHostOr(m_pHost, m_hMain).FindTabById(hTab) != nullptr)
             ::PostMessageA(hTab, WM_CLOSE, 0, 0);
         SetBool(result, true);
         break;
@@ -671,7 +671,7 @@ void CScriptExternal::ActText(DISPID id, DISPPARAMS& params, VARIANT* result)
     case 205: {
         if (argc > 4 || (argc >= 3 && arg(2).vt != VT_BSTR) || (argc == 4 && !IsInteger(arg(3))))
             break;
-        CString caption = argc >= 3 ? TextOf(arg(2)) : CString(theApp.GetMainClassName());
+        CString caption = argc >= 3 ? TextOf(arg(2)) : CString(AppClassName());
         UINT type = argc == 4 ? static_cast<UINT>(IntegerOf(arg(3))) : MB_OK;
         SetInt(result, ::MessageBoxA(m_hMain, TextOf(arg(1)), caption, type));
         break;

@@ -16,6 +16,8 @@
 #include "framework/core/CString.h"
 #include "framework/ole/OleObject.h"
 
+class ITabHost;
+
 class CScriptExternal : public CDispatchNoTypeInfo<IDispatch>
 {
 public:
@@ -26,6 +28,8 @@ public:
 
     // The main window the methods talk to.
     void SetMainWindow(HWND hWnd) { m_hMain = hWnd; }
+    // The frame whose tabs the methods may name.
+    void SetHost(ITabHost* host) { m_pHost = host; }
 
     // IUnknown: the owner's lifetime bounds the object; Release never frees.
     STDMETHOD(QueryInterface)(REFIID riid, void** ppv) override;
@@ -79,6 +83,7 @@ private:
     DISPID m_cacheIds[5] = {};
     BOOL m_bTableBuilt = FALSE;
     HWND m_hMain = nullptr;
+    ITabHost* m_pHost = nullptr;
 };
 
 #endif // VA_TAB_SCRIPTEXTERNAL_H

@@ -4,12 +4,12 @@
 #include <exdisp.h>
 #include <exdispid.h>
 
-#include "app/MainFrame.h"
 #include "framework/core/File.h"
 #include "framework/ole/OleUtil.h"
 #include "shared/AppData.h"
 #include "shared/TextFormat.h"
 #include "tab/PageFrames.h"
+#include "tab/TabHost.h"
 
 namespace {
 
@@ -37,7 +37,8 @@ BEGIN_EVENTSINK_MAP(CScriptRunDlg, COleEventHandler)
     ON_EVENT(CScriptRunDlg, kScriptRunBrowser, DISPID_DOCUMENTCOMPLETE, OnDocumentComplete)
 END_EVENTSINK_MAP()
 
-CScriptRunDlg::CScriptRunDlg(CWnd* pParent) : CDialog(kScriptRunTemplate, pParent)
+CScriptRunDlg::CScriptRunDlg(CWnd* pParent, ITabHost* host)
+    : CDialog(kScriptRunTemplate, pParent), m_pHost(host)
 {
 }
 
@@ -47,9 +48,14 @@ CScriptRunDlg::~CScriptRunDlg()
         m_pBrowser->Release();
 }
 
+ITabHost& CScriptRunDlg::Host() const
+{
+    return TabHostOr(m_pHost, m_hWnd);
+}
+
 IDispatch* CScriptRunDlg::GetExternalObject()
 {
-    return g_pMainFrame != nullptr ? &g_pMainFrame->m_scriptExternal : nullptr;
+    return Host().GetScriptObject();
 }
 
 CString CScriptRunDlg::FillTemplate(const CString& pattern, const CString& language,
@@ -132,11 +138,9 @@ void CScriptRunDlg::OnTimer(UINT_PTR nIDEvent)
     if (nIDEvent != kTimeLimitTimer)
         return;
     ::KillTimer(m_hWnd, kTimeLimitTimer);
-    if (g_pMainFrame != nullptr) {
-        const long seconds = static_cast<long>((m_timeLimitMs + 999) / 1000);
-        g_pMainFrame->SetStatusText(TextFormat::FormatNumbers(AppStrings().GetEtcText(kEtcTimeLimitStop), 'd',
-                                                              {seconds}, kTimeLimitStopText));
-    }
+    const long seconds = static_cast<long>((m_timeLimitMs + 999) / 1000);
+    Host().SetStatusText(TextFormat::FormatNumbers(AppStrings().GetEtcText(kEtcTimeLimitStop), 'd',
+                                                   {seconds}, kTimeLimitStopText));
     EndDialog(IDCANCEL);
 }
 

@@ -12,13 +12,17 @@
 #include "tab/DocHostHandler.h"
 
 // The runner's dialog template and its browser control.
+class ITabHost;
+
 const UINT kScriptRunTemplate = 263;
 const UINT kScriptRunBrowser = 1008;
 
 class CScriptRunDlg : public CDialog, public CDocHostHandler, public COleEventHandler
 {
 public:
-    explicit CScriptRunDlg(CWnd* pParent = nullptr);
+    // host: the frame whose status bar reports a stopped run; without one,
+    // that of the runner's owner.
+    explicit CScriptRunDlg(CWnd* pParent = nullptr, ITabHost* host = nullptr);
     ~CScriptRunDlg() override;
 
     // The page text for a script: the template's first "%s" filled with the
@@ -44,7 +48,9 @@ protected:
 private:
     // Where the control goes: the script itself or the generated page.
     CString PreparePage();
+    ITabHost& Host() const;
 
+    ITabHost* m_pHost = nullptr;
     CAmbientDispatch m_ambient;
     IDispatch* m_pBrowser = nullptr;
 };

@@ -6,8 +6,6 @@
 
 #include <cstdlib>
 
-#include "app/MainFrame.h"
-#include "app/VantorelApp.h"
 #include "bars/DlgStatic.h"
 #include "framework/ole/OleUtil.h"
 #include "shared/AppData.h"
@@ -17,6 +15,7 @@
 #include "tab/HtmlPopupDlg.h"
 #include "tab/PageFrames.h"
 #include "tab/PageScript.h"
+#include "tab/TabHost.h"
 #include "tab/TabItem.h"
 
 namespace {
@@ -60,9 +59,9 @@ void CallScript(IHTMLDocument2* pPage, LPCSTR name, const CString& arg)
 // The view of the tab whose frame is hFrame, or null once that tab is gone:
 // a page's script function may run a message loop (an alert, a message box
 // or menu of the script object) in which the tab closes.
-CBrowserView* ViewOfTab(HWND hFrame)
+CBrowserView* ViewOfTab(ITabHost& host, HWND hFrame)
 {
-    CTabItem* pTab = ::IsWindow(hFrame) ? theApp.FindTabById(hFrame) : nullptr;
+    CTabItem* pTab = ::IsWindow(hFrame) ? host.FindTabById(hFrame) : nullptr;
     return pTab != nullptr && pTab->m_pView != nullptr && ::IsWindow(pTab->m_pView->GetSafeHwnd())
                ? pTab->m_pView
                : nullptr;
@@ -139,9 +138,10 @@ void ForEachScriptDocument(IHTMLDocument2* pPage, bool bPageWithoutFrames,
     }
 }
 
-bool BeginTextSearch(const VARIANT* pPostData, VARIANT_BOOL* pCancel, CMapStringToString& fields)
+bool BeginTextSearch(ITabHost& host, const VARIANT* pPostData, VARIANT_BOOL* pCancel,
+                     CMapStringToString& fields)
 {
-    CBrowserView* pView = theApp.m_pActiveView;
+    CBrowserView* pView = host.GetActiveTabView();
     if (pView == nullptr || !::IsWindow(pView->GetSafeHwnd()) || !ParsePostData(pPostData, fields))
     {
         *pCancel = VARIANT_FALSE;
@@ -154,13 +154,14 @@ bool BeginTextSearch(const VARIANT* pPostData, VARIANT_BOOL* pCancel, CMapString
 void CDlgHtmlPopup::RunTextSearch(const VARIANT* pPostData, VARIANT_BOOL* pCancel)
 {
     CMapStringToString fields;
-    if (!BeginTextSearch(pPostData, pCancel, fields))
+    ITabHost& host = Host();
+    if (!BeginTextSearch(host, pPostData, pCancel, fields))
         return;
     CComPtr<IHTMLDocument2> page;
     page.Attach(PageDocument());
     ForEachScriptDocument(page, true, [&](IHTMLDocument2* doc) {
         // A step may close tabs: the active view is looked up again.
-        CBrowserView* pActive = theApp.m_pActiveView;
+        CBrowserView* pActive = host.GetActiveTabView();
         if (pActive != nullptr && ::IsWindow(pActive->GetSafeHwnd()))
             SearchInDocument(doc, pActive, fields);
         return true;
@@ -170,11 +171,11 @@ void CDlgHtmlPopup::RunTextSearch(const VARIANT* pPostData, VARIANT_BOOL* pCance
 void CDlgHtmlPopup::SearchInDocument(IHTMLDocument2* pPage, CBrowserView* pView,
                                      const CMapStringToString& fields)
 {
-    if (RunTextSearchStep(pPage, pView, fields, m_hWnd) == TextSearchStep::kDone)
+    if (RunTextSearchStep(Host(), pPage, pView, fields, m_hWnd) == TextSearchStep::kDone)
         FocusBrowser();
 }
 
-TextSearchStep RunTextSearchStep(IHTMLDocument2* pPage, CBrowserView* pView,
+TextSearchStep RunTextSearchStep(ITabHost& host, IHTMLDocument2* pPage, CBrowserView* pView,
                                  const CMapStringToString& fields, HWND hOwner)
 {
     const CString op = Field(fields, "op");
@@ -183,12 +184,12 @@ TextSearchStep RunTextSearchStep(IHTMLDocument2* pPage, CBrowserView* pView,
     {
         HWND hTab = reinterpret_cast<HWND>(static_cast<INT_PTR>(atoi(Field(fields, "hwnd"))));
         // Only a tab of the program: a page names no other window.
-        if (!::IsWindow(hTab) || theApp.FindTabById(hTab) == nullptr)
+        if (!::IsWindow(hTab) || host.FindTabById(hTab) == nullptr)
             return TextSearchStep::kStopped;
         if (::GetParent(pView->GetSafeHwnd()) != hTab)
         {
             ::BringWindowToTop(hTab);
-            pView = theApp.m_pActiveView;
+            pView = host.GetActiveTabView();
             if (pView == nullptr || !::IsWindow(pView->GetSafeHwnd()))
                 return TextSearchStep::kStopped;
         }
@@ -222,7 +223,7 @@ TextSearchStep RunTextSearchStep(IHTMLDocument2* pPage, CBrowserView* pView,
     if (hits < 0)
     {
         ::MessageBoxA(hOwner, AppStrings().GetMessageText(kMessageSearchFailed),
-                      theApp.GetMainClassName(), MB_OK);
+                      AppClassName(), MB_OK);
         return TextSearchStep::kFailed;
     }
     CString result;
@@ -240,7 +241,7 @@ TextSearchStep RunTextSearchStep(IHTMLDocument2* pPage, CBrowserView* pView,
         for (INT_PTR i = 0; i < snippets.GetSize(); ++i)
             all += snippets[i] + "\n";
         CallScript(pPage, "SetTextAreaAll", all);
-        if ((pView = ViewOfTab(hFrame)) == nullptr)
+        if ((pView = ViewOfTab(host, hFrame)) == nullptr)
             return TextSearchStep::kStopped;
         CComPtr<IDispatch> disp;
         disp.Attach(pView->GetHtmlDocument());
@@ -251,7 +252,7 @@ TextSearchStep RunTextSearchStep(IHTMLDocument2* pPage, CBrowserView* pView,
         CTabItem* pTab = pView->GetTabItem();
         const CString url = pTab != nullptr ? pTab->m_url : CString();
         CallScript(pPage, "setURL", url);
-        if (ViewOfTab(hFrame) == nullptr)
+        if (ViewOfTab(host, hFrame) == nullptr)
             return TextSearchStep::kStopped;
         CString handle;
         handle.Format("%d", static_cast<int>(reinterpret_cast<INT_PTR>(hFrame)));

@@ -10,6 +10,7 @@
 #include "framework/ole/OleCompat.h"
 
 class CBrowserView;
+class ITabHost;
 struct IHTMLDocument2;
 
 // Decodes a form post (the BeforeNavigate2 post-data variant) into fields
@@ -18,8 +19,8 @@ BOOL ParsePostData(const VARIANT* pPostData, CMapStringToString& fields);
 
 // A run for a post begins: the fields decoded and Cancel set (the page
 // stays). false, with Cancel cleared so that the post goes on as a normal
-// navigation, without an active view or post data.
-bool BeginTextSearch(const VARIANT* pPostData, VARIANT_BOOL* pCancel, CMapStringToString& fields);
+// navigation, without an active view (of the host's tabs) or post data.
+bool BeginTextSearch(ITabHost& host, const VARIANT* pPostData, VARIANT_BOOL* pCancel, CMapStringToString& fields);
 
 // The documents a page's script functions are called in: its frames from
 // the second on (frames without a document skipped), or the page itself
@@ -35,8 +36,9 @@ enum class TextSearchStep
     kFailed,    // the search failed (its message was shown)
 };
 // One operation ("op" 1 search, 3 clear, 2 go to a hit) for one page
-// document, on the view; hOwner owns the failure's message box.
-TextSearchStep RunTextSearchStep(IHTMLDocument2* pPage, CBrowserView* pView,
+// document, on the view, one of the host's tabs; hOwner owns the failure's
+// message box.
+TextSearchStep RunTextSearchStep(ITabHost& host, IHTMLDocument2* pPage, CBrowserView* pView,
                                  const CMapStringToString& fields, HWND hOwner);
 
 #endif // VA_TAB_TEXTSEARCHDRIVER_H

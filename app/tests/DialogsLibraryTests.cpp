@@ -3,7 +3,7 @@
 
 #include <gtest/gtest.h>
 
-#include "app/DialogsLibrary.h"
+#include "shared/DialogsLibrary.h"
 #include "tests/support/ProgramFolder.h"
 
 namespace {

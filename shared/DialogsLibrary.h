@@ -2,8 +2,8 @@
 // call. The library is taken as loaded, or loaded from the program folder;
 // it is freed again only when this binding loaded it. A missing library or
 // export gives null: the command then does nothing.
-#ifndef VA_APP_DIALOGSLIBRARY_H
-#define VA_APP_DIALOGSLIBRARY_H
+#ifndef VA_SHARED_DIALOGSLIBRARY_H
+#define VA_SHARED_DIALOGSLIBRARY_H
 
 #include <windows.h>
 
@@ -37,4 +37,4 @@ private:
     bool m_loadedHere = false;
 };
 
-#endif // VA_APP_DIALOGSLIBRARY_H
+#endif // VA_SHARED_DIALOGSLIBRARY_H

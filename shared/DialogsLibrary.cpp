@@ -1,4 +1,4 @@
-#include "app/DialogsLibrary.h"
+#include "shared/DialogsLibrary.h"
 
 #include "shared/ProgramPath.h"
 

@@ -10,7 +10,7 @@
 #include "app/DlgFavTree.h"
 #include "app/VantorelApp.h"
 #include "app/resource.h"
-#include "bars/DlgStatic.h"
+#include "tab/DlgStatic.h"
 #include "bars/PageTabBar.h"
 #include "framework/ole/OleUtil.h"
 #include "framework/win/WaitCursor.h"

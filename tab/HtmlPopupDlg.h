@@ -7,7 +7,7 @@
 #ifndef VA_TAB_HTMLPOPUPDLG_H
 #define VA_TAB_HTMLPOPUPDLG_H
 
-#include "bars/DlgLayout.h"
+#include "tab/DlgLayout.h"
 #include "framework/core/Collections.h"
 #include "framework/dialog/Dialog.h"
 #include "framework/ole/OleEvents.h"

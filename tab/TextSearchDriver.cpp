@@ -6,7 +6,7 @@
 
 #include <cstdlib>
 
-#include "bars/DlgStatic.h"
+#include "tab/DlgStatic.h"
 #include "framework/ole/OleUtil.h"
 #include "shared/AppData.h"
 #include "shared/TextFormat.h"

@@ -1,7 +1,7 @@
 // The dialog layout helper on a real window and its controls.
 #include <gtest/gtest.h>
 
-#include "bars/DlgLayout.h"
+#include "tab/DlgLayout.h"
 
 namespace {
 

@@ -5,7 +5,7 @@
 #include <gtest/gtest.h>
 
 #include "app/MainFrame.h"
-#include "bars/DlgStatic.h"
+#include "tab/DlgStatic.h"
 #include "tab/tests/TabFixture.h"
 
 namespace {

@@ -14,6 +14,7 @@
 #include "tab/BrowserControlSite.h"
 #include "tab/BrowserView.h"
 #include "tab/ChildFrame.h"
+#include "tab/TabGroup.h"
 #include "tab/TabHost.h"
 #include "tab/TabItem.h"
 #include "tests/support/TestWebBrowser.h"
@@ -45,6 +46,7 @@ public:
     }
 
     CMDIFrameWnd* m_pFrame = nullptr;
+    CTabGroup m_group;
     CBrowserView* m_pActive = nullptr;
     std::string m_status, m_address, m_title, m_opened;
     int m_inserted = 0;
@@ -65,6 +67,7 @@ protected:
         CChildFrame* frame = m_host.CreateTabFrame();
         ASSERT_NE(nullptr, frame);
         m_hTab = frame->m_hWnd;
+        frame->m_pGroup = &m_host.m_group;
         m_view = frame->InitialUpdateAndActivate();
         ASSERT_NE(nullptr, m_view);
         m_control = TestWebBrowser::FromUnknown(m_view->GetBrowser());

@@ -1,4 +1,4 @@
-#include "bars/DlgLayout.h"
+#include "tab/DlgLayout.h"
 
 #include <algorithm>
 

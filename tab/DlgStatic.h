@@ -1,8 +1,8 @@
 // CDlgStatic: the busy dialog, a small captioned window with an endlessly
 // playing animation and one line of text, shown while long work runs on the
 // user-interface thread and taken down by its destructor.
-#ifndef VA_BARS_DLGSTATIC_H
-#define VA_BARS_DLGSTATIC_H
+#ifndef VA_TAB_DLGSTATIC_H
+#define VA_TAB_DLGSTATIC_H
 
 #include "framework/dialog/Dialog.h"
 #include "framework/win/AnimateCtrl.h"
@@ -29,4 +29,4 @@ private:
     CAnimateCtrl m_animation;
 };
 
-#endif // VA_BARS_DLGSTATIC_H
+#endif // VA_TAB_DLGSTATIC_H

@@ -1,4 +1,4 @@
-#include "bars/DlgStatic.h"
+#include "tab/DlgStatic.h"
 
 #include "shared/AppData.h"
 #include "shared/ProgramPath.h"

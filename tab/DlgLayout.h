@@ -1,8 +1,8 @@
 // CDlgLayout: keeps each registered control of a resizable dialog at its
 // distances from the dialog's edges, by the edges it follows, and moves
 // them all in one batch when the dialog is resized.
-#ifndef VA_BARS_DLGLAYOUT_H
-#define VA_BARS_DLGLAYOUT_H
+#ifndef VA_TAB_DLGLAYOUT_H
+#define VA_TAB_DLGLAYOUT_H
 
 #include <vector>
 
@@ -48,4 +48,4 @@ private:
     std::vector<Entry> m_entries;
 };
 
-#endif // VA_BARS_DLGLAYOUT_H
+#endif // VA_TAB_DLGLAYOUT_H

@@ -17,7 +17,7 @@
 #include "shared/WidePath.h"
 #include "tab/TabGroup.h"
 #include "tab/TabItem.h"
-#include "tab/tests/TabFixture.h"
+#include "app/tests/TabFixture.h"
 #include "tests/support/WideFavorites.h"
 #include "tests/support/WindowCapture.h"
 

@@ -11,7 +11,7 @@
 #include "app/resource.h"
 #include "menulib/NewMenu.h"
 #include "tab/TabGroup.h"
-#include "tab/tests/TabFixture.h"
+#include "app/tests/TabFixture.h"
 #include "tests/support/WindowCapture.h"
 
 namespace {

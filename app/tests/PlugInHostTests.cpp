@@ -17,7 +17,7 @@
 #include "shared/FrameMessages.h"
 #include "tab/TabGroup.h"
 #include "tab/TabItem.h"
-#include "tab/tests/TabFixture.h"
+#include "app/tests/TabFixture.h"
 
 namespace {
 

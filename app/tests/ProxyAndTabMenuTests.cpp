@@ -12,7 +12,7 @@
 #include "lists/ProxySettings.h"
 #include "shared/ProfileSection.h"
 #include "tab/TabItem.h"
-#include "tab/tests/TabFixture.h"
+#include "app/tests/TabFixture.h"
 
 namespace {
 

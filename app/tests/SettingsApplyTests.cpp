@@ -9,7 +9,7 @@
 #include "app/VantorelApp.h"
 #include "app/resource.h"
 #include "menulib/NewMenu.h"
-#include "tab/tests/TabFixture.h"
+#include "app/tests/TabFixture.h"
 
 namespace {
 

@@ -19,7 +19,7 @@
 #include "bars/PageTabBar.h"
 #include "shared/AppSettings.h"
 #include "tab/TabGroup.h"
-#include "tab/tests/TabFixture.h"
+#include "app/tests/TabFixture.h"
 #include "tests/bench/BenchTiming.h"
 
 namespace {

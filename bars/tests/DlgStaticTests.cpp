@@ -6,7 +6,7 @@
 
 #include "app/MainFrame.h"
 #include "tab/DlgStatic.h"
-#include "tab/tests/TabFixture.h"
+#include "app/tests/TabFixture.h"
 
 namespace {
 

@@ -15,7 +15,7 @@
 #include "shared/AppSettings.h"
 #include "tab/TabGroup.h"
 #include "tab/TabItem.h"
-#include "tab/tests/TabFixture.h"
+#include "app/tests/TabFixture.h"
 #include "tests/support/WindowCapture.h"
 
 namespace {

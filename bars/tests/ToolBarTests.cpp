@@ -21,7 +21,7 @@
 #include "shared/GroupImageMenu.h"
 #include "tab/TabGroup.h"
 #include "tab/TabItem.h"
-#include "tab/tests/TabFixture.h"
+#include "app/tests/TabFixture.h"
 #include "tests/support/TestDataObject.h"
 
 namespace {

@@ -1,7 +1,7 @@
 // A main frame with its tab bars on a real window, in a test's own program
 // folder, for tests of groups, tabs and the frame's messages.
-#ifndef VA_TAB_TESTS_TABFIXTURE_H
-#define VA_TAB_TESTS_TABFIXTURE_H
+#ifndef VA_APP_TESTS_TABFIXTURE_H
+#define VA_APP_TESTS_TABFIXTURE_H
 
 #include <windows.h>
 
@@ -80,4 +80,4 @@ protected:
     CMainFrame* m_frame = nullptr;
 };
 
-#endif // VA_TAB_TESTS_TABFIXTURE_H
+#endif // VA_APP_TESTS_TABFIXTURE_H

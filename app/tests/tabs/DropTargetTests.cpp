@@ -16,7 +16,7 @@
 #include "tab/DropTargets.h"
 #include "tab/TabGroup.h"
 #include "tab/TabItem.h"
-#include "tab/tests/TabFixture.h"
+#include "app/tests/TabFixture.h"
 #include "tests/support/TestDataObject.h"
 #include "tests/support/TestHtmlDocument.h"
 

@@ -1,4 +1,4 @@
-#include "tab/tests/TabFixture.h"
+#include "app/tests/TabFixture.h"
 
 #include <commctrl.h>
 

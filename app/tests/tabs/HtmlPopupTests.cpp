@@ -20,7 +20,7 @@
 #include "tab/HtmlPopupDlg.h"
 #include "tab/TabGroup.h"
 #include "tab/TabItem.h"
-#include "tab/tests/TabFixture.h"
+#include "app/tests/TabFixture.h"
 #include "tests/support/TestHtmlDocument.h"
 
 namespace {

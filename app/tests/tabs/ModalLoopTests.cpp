@@ -10,7 +10,7 @@
 #include "tab/ChildFrame.h"
 #include "tab/TabGroup.h"
 #include "tab/TabItem.h"
-#include "tab/tests/TabFixture.h"
+#include "app/tests/TabFixture.h"
 
 namespace {
 

@@ -6,7 +6,7 @@
 #include "app/MainFrame.h"
 #include "shared/AppData.h"
 #include "tab/ScriptRunDlg.h"
-#include "tab/tests/TabFixture.h"
+#include "app/tests/TabFixture.h"
 
 namespace {
 

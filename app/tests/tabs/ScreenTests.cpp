@@ -9,7 +9,7 @@
 #include "shared/CommandIds.h"
 #include "shared/FrameMessages.h"
 #include "tab/TabItem.h"
-#include "tab/tests/TabFixture.h"
+#include "app/tests/TabFixture.h"
 
 namespace {
 

@@ -18,7 +18,7 @@
 #include "tab/TabGroup.h"
 #include "tab/TabItem.h"
 #include "framework/ole/OleObject.h"
-#include "tab/tests/TabFixture.h"
+#include "app/tests/TabFixture.h"
 #include "tests/support/TestHtmlDocument.h"
 
 namespace {

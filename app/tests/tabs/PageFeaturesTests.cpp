@@ -12,7 +12,7 @@
 #include "tab/LinkInfo.h"
 #include "tab/PageText.h"
 #include "tab/TabItem.h"
-#include "tab/tests/TabFixture.h"
+#include "app/tests/TabFixture.h"
 #include "tests/support/TestHtmlDocument.h"
 
 namespace {

@@ -154,11 +154,11 @@ void CFavTreeCtrl::OnEntryMenuChoice(UINT nID, const CFavoriteNode& node, DWORD_
 
 //--- CDlgFavTree
 
-BEGIN_MESSAGE_MAP(CDlgFavTree, CDialog)
+BEGIN_MESSAGE_MAP(CDlgFavTree, CFavoritesTreePane)
     ON_WM_SIZE()
 END_MESSAGE_MAP()
 
-CDlgFavTree::CDlgFavTree(CWnd* pParentWnd) : CDialog(IDD_FAVTREE, pParentWnd) {}
+CDlgFavTree::CDlgFavTree(CWnd* pParentWnd) : CFavoritesTreePane(IDD_FAVTREE, pParentWnd) {}
 
 CDlgFavTree::~CDlgFavTree()
 {

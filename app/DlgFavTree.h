@@ -11,6 +11,7 @@
 #ifndef VA_APP_DLGFAVTREE_H
 #define VA_APP_DLGFAVTREE_H
 
+#include "bars/SizingControlBar.h"
 #include "framework/dialog/Dialog.h"
 #include "framework/win/ImageList.h"
 #include "framework/win/TreeCtrl.h"
@@ -45,7 +46,7 @@ protected:
 };
 
 //--- CDlgFavTree
-class CDlgFavTree : public CDialog
+class CDlgFavTree : public CFavoritesTreePane
 {
 public:
     explicit CDlgFavTree(CWnd* pParentWnd = nullptr);
@@ -53,7 +54,7 @@ public:
 
     // Fills the tree from the frame's favorites once; later calls do
     // nothing until Refill.
-    virtual void Fill();
+    void Fill() override;
     // Empties and fills again: the tree was rebuilt, so every item's data
     // names a flat index of the new tree. Nothing before the first Fill.
     void Refill();

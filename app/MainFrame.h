@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "app/ClosedTabList.h"
+#include "app/FrameBarHost.h"
 #include "framework/core/Collections.h"
 #include "framework/frame/MDIFrameWnd.h"
 #include "bars/ComboBoxXP.h"
@@ -390,6 +391,11 @@ public:
     // The window-list popup of a group beside its tab; FALSE while there is
     // no popup to show.
     virtual BOOL ShowGroupTabPopup(CTabGroup* group, int index);
+
+    //--- IBarHost (FrameBarHost.cpp): what the bars need of the frame,
+    // handed to each bar as the frame makes it. Declared before the bars
+    // so that it outlives them.
+    CFrameBarHost m_barHost{*this};
 
     std::unique_ptr<CDlgWndMng> m_pWndList;  // the window-list popup, made once
     CTabCloseButton m_wndTabButton;          // laid over the tab under the mouse

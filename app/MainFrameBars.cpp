@@ -113,6 +113,9 @@ BOOL CMainFrame::CreateReBarBands()
         return FALSE;
     CWnd& host = m_wndReBar.GetReBar();
     m_wndAddress.m_pOwnerFrame = this;
+    m_wndAddress.m_pHost = &m_barHost;
+    m_wndSearchBar.GetSearchCombo().m_pOwnerFrame = this;
+    m_wndSearchBar.GetSearchCombo().m_pHost = &m_barHost;
     if (!m_wndAddress.Create(WS_CHILD | CBS_DROPDOWN | CBS_AUTOHSCROLL, CRect(0, 0, 0, 0), &host, CAddressCombo::kId) ||
         !m_wndToolBar.Create(&host, kBandStyle, AFX_IDW_TOOLBAR) ||
         !m_wndLinksBar.Create(&host, kBandStyle, CLinksBar::kId) ||

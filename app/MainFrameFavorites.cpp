@@ -453,12 +453,15 @@ void CMainFrame::AfterFavoritesRebuilt()
 
 bool CMainFrame::CreateFavoritesBar()
 {
+    m_wndFavoritesBar.m_makeTreePane = [](CWnd* pBar) -> std::unique_ptr<CFavoritesTreePane> {
+        return std::make_unique<CDlgFavTree>(pBar);
+    };
     if (!m_wndFavoritesBar.Create("お気に入り", this, CSize(200, 200), kFavoritesBarId, WS_CHILD | CBRS_ALIGN_LEFT))
         return false;
     m_wndFavoritesBar.m_closeCommand = ID_VIEW_FAVORITES_PANE;
     m_wndFavoritesBar.EnableDocking(CBRS_ALIGN_ANY);
     DockControlBar(&m_wndFavoritesBar, AFX_IDW_DOCKBAR_LEFT);
-    m_pFavoritesPane = m_wndFavoritesBar.GetTreePane();
+    m_pFavoritesPane = static_cast<CDlgFavTree*>(m_wndFavoritesBar.GetTreePane());  // made by the maker above
     return true;
 }
 

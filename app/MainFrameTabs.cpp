@@ -58,6 +58,9 @@ BOOL CMainFrame::CreateTabBars()
         m_pGroupTabBar = new CGroupTabBar;
     if (m_pPageTabBar == nullptr)
         m_pPageTabBar = new CPageTabBar;
+    m_pGroupTabBar->m_pHost = &m_barHost;
+    m_pPageTabBar->m_pHost = &m_barHost;
+    m_wndTabButton.m_pHost = &m_barHost;
     if (m_wndTabButton.GetSafeHwnd() == nullptr &&
         (!m_wndTabButton.Create(this, kTabButtonId) || !m_wndTabButton.LoadImages("close_button.bmp", "menu_button.bmp")))
         return FALSE;
@@ -775,6 +778,7 @@ BOOL CMainFrame::ShowGroupTabPopup(CTabGroup* group, int index)
     if (m_pWndList == nullptr) {
         auto popup = std::make_unique<CDlgWndMng>();
         popup->m_hoverMode = true;
+        popup->m_pHost = &m_barHost;
         if (!popup->Create(CDlgWndMng::kTemplateId, this))
             return FALSE;
         m_pWndList = std::move(popup);

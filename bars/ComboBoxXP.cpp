@@ -2,7 +2,7 @@
 
 #include <imm.h>
 
-#include "app/MainFrame.h"
+#include "bars/BarHost.h"
 #include "shared/AppSettings.h"
 #include "shared/FrameMessages.h"
 #include "tab/TabItem.h"
@@ -226,8 +226,8 @@ void CComboBoxXP::OnSetFocus(CWnd*)
 
 void CComboBoxXP::FocusActivePage()
 {
-    if (g_pMainFrame != nullptr)
-        g_pMainFrame->FocusActivePage();
+    if (m_pHost != nullptr)
+        m_pHost->FocusActivePage();
 }
 
 BOOL CComboBoxXP::OnBoxKey(UINT vk)
@@ -316,7 +316,7 @@ BOOL CAddressCombo::PreTranslateMessage(MSG* pMsg)
     {
         if (GetDroppedState())
             ShowDropDown(FALSE);
-        CTabItem* active = g_pMainFrame != nullptr ? g_pMainFrame->GetActiveTab() : nullptr;
+        CTabItem* active = m_pHost != nullptr ? m_pHost->GetActiveTab() : nullptr;
         if (active != nullptr && ::IsWindow(active->m_hFrame))
         {
             SetWindowText(active->m_url);
@@ -347,11 +347,12 @@ END_MESSAGE_MAP()
 
 BOOL CSearchCombo::PreTranslateMessage(MSG* pMsg)
 {
-    if (pMsg->message == WM_KEYDOWN && g_pMainFrame != nullptr)
+    HWND hOwner = m_pOwnerFrame != nullptr ? m_pOwnerFrame->GetSafeHwnd() : nullptr;
+    if (pMsg->message == WM_KEYDOWN && hOwner != nullptr)
     {
         if (pMsg->wParam == VK_RETURN)
         {
-            g_pMainFrame->SendMessage(WM_COMMAND, kCmdRunSearch, 0);
+            ::SendMessageA(hOwner, WM_COMMAND, kCmdRunSearch, 0);
             return TRUE;
         }
         if (pMsg->wParam == VK_ESCAPE && GetDroppedState())
@@ -362,7 +363,8 @@ BOOL CSearchCombo::PreTranslateMessage(MSG* pMsg)
 
 BOOL CSearchCombo::OnSelEndOk()
 {
-    if (g_pMainFrame != nullptr)
-        g_pMainFrame->SendMessage(WM_FRAME_COMBOSELECT, 0, reinterpret_cast<LPARAM>(this));
+    HWND hOwner = m_pOwnerFrame != nullptr ? m_pOwnerFrame->GetSafeHwnd() : nullptr;
+    if (hOwner != nullptr)
+        ::SendMessageA(hOwner, WM_FRAME_COMBOSELECT, 0, reinterpret_cast<LPARAM>(this));
     return FALSE;
 }

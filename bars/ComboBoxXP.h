@@ -15,6 +15,8 @@
 #include "framework/win/ComboBox.h"
 #include "framework/win/Edit.h"
 
+class IBarHost;
+
 //--- CHoverFrame
 class CHoverFrame
 {
@@ -82,6 +84,11 @@ public:
     const CEdit& GetEdit() const { return m_edit; }
     CHoverFrame& GetHover() { return m_hover; }
 
+    // Both set by the frame that owns the box; a box without them (a
+    // dialog's) leaves the keys to itself.
+    CWnd* m_pOwnerFrame = nullptr;  // hears Enter and list choices
+    IBarHost* m_pHost = nullptr;    // the active tab and page
+
 protected:
     static constexpr int kSubclassedHeight = 100;
 
@@ -90,7 +97,7 @@ protected:
     // Enter and Esc common to every box; TRUE when the key was taken.
     BOOL OnBoxKey(UINT vk);
     // The active page gets the keyboard (the frame's rule).
-    static void FocusActivePage();
+    void FocusActivePage();
 
     LRESULT OnGetDlgCode(WPARAM wParam, LPARAM lParam);
     LRESULT OnWindowPosChanging(WPARAM wParam, LPARAM lParam);
@@ -137,7 +144,6 @@ public:
 
     BOOL PreTranslateMessage(MSG* pMsg) override;
 
-    CWnd* m_pOwnerFrame = nullptr;
     bool m_autoCompletePending = true;
 
 protected:

@@ -2,8 +2,7 @@
 
 #include <cstdlib>
 
-#include "app/MainFrame.h"
-#include "app/VantorelApp.h"
+#include "bars/BarHost.h"
 #include "bars/GroupTabBar.h"
 #include "bars/PopupLoop.h"
 #include "shared/AppData.h"
@@ -23,13 +22,13 @@ bool GroupBarShowsPreview()
     return s.bTabButton_P() || !s.bMLine_P();
 }
 
-CGroupTabBar* GroupBar()
+} // namespace
+
+CGroupTabBar* CDlgWndMng::GroupBar() const
 {
-    CGroupTabBar* bar = g_pMainFrame != nullptr ? g_pMainFrame->m_pGroupTabBar : nullptr;
+    CGroupTabBar* bar = m_pHost != nullptr ? m_pHost->GetGroupTabBar() : nullptr;
     return bar != nullptr && bar->IsWindow() ? bar : nullptr;
 }
-
-} // namespace
 
 BOOL CDlgWndMng::OnInitDialog()
 {
@@ -55,7 +54,7 @@ BOOL CDlgWndMng::OnInitDialog()
 CTabGroup* CDlgWndMng::GetListedGroup() const
 {
     CTabItem* first = reinterpret_cast<CTabItem*>(m_strip.GetItemData(0));
-    return first != nullptr && theApp.IsTabListed(first) ? first->m_pGroup : nullptr;
+    return first != nullptr && m_pHost != nullptr && m_pHost->IsTabListed(first) ? first->m_pGroup : nullptr;
 }
 
 BOOL CDlgWndMng::FillTabs(CTabGroup* group)
@@ -65,9 +64,9 @@ BOOL CDlgWndMng::FillTabs(CTabGroup* group)
         m_savedGroupSel = bar->GetCurSel();
     m_strip.SetRedraw(FALSE);
     m_strip.DeleteAllItems();
-    if (group == nullptr)
-        group = theApp.GetActiveGroup();
-    if (theApp.m_pActiveTabFrame == nullptr || group == nullptr)
+    if (group == nullptr && m_pHost != nullptr)
+        group = m_pHost->GetActiveGroup();
+    if (m_pHost == nullptr || !m_pHost->HasActiveTabFrame() || group == nullptr)
     {
         m_strip.SetRedraw(TRUE);
         return FALSE;
@@ -153,13 +152,14 @@ void CDlgWndMng::ActivateSelection()
 {
     int selected = m_strip.GetCurSel();
     CTabItem* tab = selected >= 0 ? reinterpret_cast<CTabItem*>(m_strip.GetItemData(selected)) : nullptr;
-    if (tab == nullptr || !theApp.IsTabListed(tab))
+    if (tab == nullptr || m_pHost == nullptr || !m_pHost->IsTabListed(tab))
         return;
     RestoreGroupSelection();
-    if (g_pMainFrame != nullptr && tab->m_pGroup != theApp.GetActiveGroup())
-        g_pMainFrame->ActivateGroup(tab->m_pGroup);
-    if (::IsWindow(tab->m_hFrame) && g_pMainFrame != nullptr && g_pMainFrame->m_hWndMDIClient != nullptr)
-        ::SendMessageA(g_pMainFrame->m_hWndMDIClient, WM_MDIACTIVATE, reinterpret_cast<WPARAM>(tab->m_hFrame), 0);
+    if (tab->m_pGroup != m_pHost->GetActiveGroup())
+        m_pHost->ActivateGroup(tab->m_pGroup);
+    HWND hMdiClient = m_pHost->GetMdiClient();
+    if (::IsWindow(tab->m_hFrame) && hMdiClient != nullptr)
+        ::SendMessageA(hMdiClient, WM_MDIACTIVATE, reinterpret_cast<WPARAM>(tab->m_hFrame), 0);
     m_strip.DeleteAllItems();
 }
 
@@ -206,10 +206,10 @@ void CDlgWndMng::SwitchGroup(int step)
     const BYTE position = AppSettings().iTabTop_P;
     if (position == 2 || position == 3 || m_strip.GetItemCount() == 0)
         return;
-    int index = theApp.GetGroupIndex(GetListedGroup());
+    int index = m_pHost != nullptr ? m_pHost->GetGroupIndex(GetListedGroup()) : -1;
     if (index < 0)
         return;
-    CTabGroup* next = theApp.GetGroupAt(index + step);
+    CTabGroup* next = m_pHost->GetGroupAt(index + step);
     if (next != nullptr)
         PreviewGroup(next);
 }
@@ -217,10 +217,10 @@ void CDlgWndMng::SwitchGroup(int step)
 void CDlgWndMng::PreviewGroup(CTabGroup* group)
 {
     CGroupTabBar* bar = GroupBar();
-    if (g_pMainFrame == nullptr || bar == nullptr)
+    if (m_pHost == nullptr || bar == nullptr)
         return;
     int index = bar->FindGroup(group);
-    if (g_pMainFrame->ShowGroupTabPopup(group, index) && GroupBarShowsPreview() && index >= 0)
+    if (m_pHost->ShowGroupTabPopup(group, index) && GroupBarShowsPreview() && index >= 0)
         bar->SetCurSel(index);
 }
 

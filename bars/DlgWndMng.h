@@ -13,7 +13,9 @@
 #include "framework/dialog/Dialog.h"
 #include "framework/win/ImageList.h"
 
+class CGroupTabBar;
 class CTabGroup;
+class IBarHost;
 
 #define WM_WNDMNG_CLOSE 0x0465
 
@@ -40,6 +42,7 @@ public:
     CDrawTabCtrl& GetList() { return m_strip; }
 
     bool m_hoverMode = false;
+    IBarHost* m_pHost = nullptr;  // the frame's groups and its group tab bar
 
     // A key press while tracking (every key message is eaten).
     void OnKey(UINT vk);
@@ -51,6 +54,8 @@ protected:
     void RestoreGroupSelection();
     void Close() { PostMessage(WM_WNDMNG_CLOSE); }
     CTabGroup* GetListedGroup() const;
+    // The host's group tab bar while it has its window, else null.
+    CGroupTabBar* GroupBar() const;
     LRESULT OnMouse(UINT nMsg, WPARAM wParam, LPARAM lParam);
 
     LRESULT WindowProc(UINT nMsg, WPARAM wParam, LPARAM lParam) override;

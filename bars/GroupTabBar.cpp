@@ -1,13 +1,9 @@
 #include "bars/GroupTabBar.h"
 
-#include <algorithm>
-
-#include "app/MainFrame.h"
-#include "app/VantorelApp.h"
+#include "bars/BarHost.h"
 #include "bars/PageTabBar.h"
 #include "shared/AppData.h"
 #include "shared/AppSettings.h"
-#include "tab/ChildFrame.h"
 #include "tab/TabGroup.h"
 #include "tab/TabItem.h"
 
@@ -18,7 +14,6 @@ const int kTipTitleBytes = 40;
 const int kTipMaxPages = 30;
 const int kTipCutLine = 45;        // etc.dat: what ends a cut page list
 const UINT kListCommand = 34002;
-const WORD kReasonDuplicate = 9;
 const COLORREF kGroupBarBack = RGB(233, 233, 226);
 
 } // namespace
@@ -60,7 +55,7 @@ BOOL CGroupTabBar::Create(CWnd* pParent, int flags, int position)
     }
     if (!CreateStrip(pParent, flags, position, kBarId, kGroupBarBack, 31, "ptab.bmp", kGroupImages))
         return FALSE;
-    SetScrollRange(theApp.GetGroupCount());
+    SetScrollRange(m_pHost != nullptr ? m_pHost->GetGroupCount() : 0);
     return TRUE;
 }
 
@@ -121,8 +116,8 @@ void CGroupTabBar::RemoveGroup(CTabGroup* group)
     DeleteItem(index);
     AfterItemsChanged(false, true);
     Invalidate();
-    if (g_pMainFrame != nullptr)
-        g_pMainFrame->HideTabButton();
+    if (m_pHost != nullptr)
+        m_pHost->HideTabButton();
 }
 
 BOOL CGroupTabBar::SelectGroup(CTabGroup* group)
@@ -132,7 +127,8 @@ BOOL CGroupTabBar::SelectGroup(CTabGroup* group)
         return FALSE;
     if (GetCurSel() == index)
         return TRUE;
-    theApp.SetCurrentGroup(group);
+    if (m_pHost != nullptr)
+        m_pHost->SetCurrentGroup(group);
     SetCurSel(index);
     ScrollItemIntoView(index);
     return TRUE;
@@ -148,9 +144,11 @@ void CGroupTabBar::RebuildFromGroupList()
 {
     SetRedraw(FALSE);
     DeleteAllItems();
-    CTabGroup* current = theApp.GetActiveGroup();
-    for (CTabGroup* group : theApp.m_groups)
+    const int count = m_pHost != nullptr ? m_pHost->GetGroupCount() : 0;
+    CTabGroup* current = m_pHost != nullptr ? m_pHost->GetActiveGroup() : nullptr;
+    for (int i = 0; i < count; ++i)
     {
+        CTabGroup* group = m_pHost->GetGroupAt(i);
         TCITEMA item = {};
         CString text;
         if (!FillItem(item, group, text))
@@ -178,13 +176,8 @@ int CGroupTabBar::MoveItem(int from, int to)
     CString text;
     FillItem(item, group, text);
     int result = CTabCtrl::InsertItem(to, &item);
-    std::vector<CTabGroup*>& groups = theApp.m_groups;
-    auto it = std::find(groups.begin(), groups.end(), group);
-    if (it != groups.end() && to < static_cast<int>(groups.size()))
-    {
-        groups.erase(it);
-        groups.insert(groups.begin() + to, group);
-    }
+    if (m_pHost != nullptr)
+        m_pHost->MoveGroupInList(group, to);
     if (selected)
         SetCurSel(result);
     RedrawWindow();
@@ -194,49 +187,27 @@ int CGroupTabBar::MoveItem(int from, int to)
 void CGroupTabBar::SelectPrevGroup()
 {
     int count = GetItemCount();
-    if (count < 2 || g_pMainFrame == nullptr)
+    if (count < 2 || m_pHost == nullptr)
         return;
     int selected = GetCurSel();
     int index = selected <= 0 ? count - 1 : selected - 1;
-    g_pMainFrame->ActivateGroup(GetGroupAt(index));
+    m_pHost->ActivateGroup(GetGroupAt(index));
 }
 
 void CGroupTabBar::SelectNextGroup()
 {
     int count = GetItemCount();
-    if (count < 2 || g_pMainFrame == nullptr)
+    if (count < 2 || m_pHost == nullptr)
         return;
     int selected = GetCurSel();
     int index = selected < 0 || selected + 1 >= count ? 0 : selected + 1;
-    g_pMainFrame->ActivateGroup(GetGroupAt(index));
+    m_pHost->ActivateGroup(GetGroupAt(index));
 }
 
-// The copy is numbered by the frame like any new group; its pages open in
-// one batch at the end of the group.
 void CGroupTabBar::DuplicateGroup(CTabGroup* group)
 {
-    CMainFrame* frame = g_pMainFrame;
-    if (group == nullptr || frame == nullptr)
-        return;
-    std::vector<CTabItem*> pages = group->m_tabs;
-    CTabGroup* copy = frame->CreateGroup(group->m_captionTemplate, group->m_options, group->m_image);
-    if (copy == nullptr)
-        return;
-    frame->m_stateWord |= kStateOpeningTabSet;
-    {
-        CTabBatch batch;
-        for (size_t i = 0; i < pages.size(); ++i)
-        {
-            if (i % 10 == 0)
-                CTabBatch::Pause();
-            CTabItem* tab = pages[i];
-            if (tab != nullptr && theApp.IsTabListed(tab))
-                theApp.OpenUrl(copy, tab->m_url, kReasonDuplicate, tab->m_pageOptions);
-        }
-        if (!pages.empty() && theApp.IsGroupListed(copy))
-            frame->ActivateGroup(copy);
-    }
-    frame->m_stateWord &= ~kStateOpeningTabSet;
+    if (group != nullptr && m_pHost != nullptr)
+        m_pHost->DuplicateGroup(group);
 }
 
 void CGroupTabBar::PostGroupMenuCommand(int action)
@@ -267,9 +238,9 @@ bool CGroupTabBar::BuildTooltip(int index, CString& text)
     CTabGroup* group = GetGroupAt(index);
     if (group == nullptr)
         return false;
-    if (AppSettings().bTabMenuShow() && group->GetTabCount() > 1 && g_pMainFrame != nullptr)
+    if (AppSettings().bTabMenuShow() && group->GetTabCount() > 1 && m_pHost != nullptr)
     {
-        g_pMainFrame->ShowGroupTabPopup(group, index);
+        m_pHost->ShowGroupTabPopup(group, index);
         return false;
     }
     BuildGroupTooltip(text, group);
@@ -291,14 +262,14 @@ void CGroupTabBar::RunClickAction(int action, CPoint point)
 {
     int index = HitTest(point);
     CTabGroup* group = index >= 0 ? GetGroupAt(index) : nullptr;
-    if (group == nullptr || action == 0 || g_pMainFrame == nullptr)
+    if (group == nullptr || action == 0 || m_pHost == nullptr)
         return;
     if (action == 2)
     {
-        g_pMainFrame->CloseGroup(group);
+        m_pHost->CloseGroup(group);
         return;
     }
-    g_pMainFrame->ActivateGroup(group);
+    m_pHost->ActivateGroup(group);
     PostGroupMenuCommand(action);
 }
 
@@ -328,8 +299,8 @@ void CGroupTabBar::OnLButtonDown(UINT, CPoint point)
     if (group != nullptr)
     {
         BeginPress(point, index);
-        if (g_pMainFrame != nullptr)
-            g_pMainFrame->ActivateGroup(group);
+        if (m_pHost != nullptr)
+            m_pHost->ActivateGroup(group);
     }
     ::SetCapture(m_hWnd);
 }
@@ -370,6 +341,6 @@ void CGroupTabBar::OnListCommand()
     ScreenToClient(&cursor);
     int index = HitTest(cursor);
     CTabGroup* group = index >= 0 ? GetGroupAt(index) : nullptr;
-    if (group != nullptr && AppSettings().bTabMenuShow() && g_pMainFrame != nullptr)
-        g_pMainFrame->ShowGroupTabPopup(group, index);
+    if (group != nullptr && AppSettings().bTabMenuShow() && m_pHost != nullptr)
+        m_pHost->ShowGroupTabPopup(group, index);
 }

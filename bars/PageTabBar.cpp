@@ -2,8 +2,7 @@
 
 #include <algorithm>
 
-#include "app/MainFrame.h"
-#include "app/VantorelApp.h"
+#include "bars/BarHost.h"
 #include "bars/GroupTabBar.h"
 #include "shared/AppSettings.h"
 #include "tab/ChildFrame.h"
@@ -87,7 +86,7 @@ BOOL CPageTabBar::Create(CWnd* pParent, int flags, int position)
     // Last of the bars in the layout pass, just before the pages.
     ::SetWindowPos(m_hWnd, HWND_BOTTOM, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
     ::SetWindowPos(m_hMdiClient, HWND_BOTTOM, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
-    CTabGroup* group = theApp.GetActiveGroup();
+    CTabGroup* group = m_pHost != nullptr ? m_pHost->GetActiveGroup() : nullptr;
     if (m_pScrollBar != nullptr)
         m_pScrollBar->SetScrollRange(0, group != nullptr ? std::max(group->GetTabCount() - 1, 0) : 2);
     return TRUE;
@@ -119,7 +118,7 @@ void CPageTabBar::RebuildFromActiveGroup()
 {
     SetRedraw(FALSE);
     DeleteAllItems();
-    CTabGroup* group = theApp.GetActiveGroup();
+    CTabGroup* group = m_pHost != nullptr ? m_pHost->GetActiveGroup() : nullptr;
     if (group != nullptr)
         for (int i = 0; i < group->GetTabCount(); ++i)
             InsertPageItem(group->GetTab(i), i);
@@ -194,8 +193,8 @@ void CPageTabBar::RemovePageItem(CTabItem* tab, int index)
     }
     DeleteItem(index);
     AfterItemsChanged(false, !IsUpdating());
-    if (g_pMainFrame != nullptr)
-        g_pMainFrame->HideTabButton();
+    if (m_pHost != nullptr)
+        m_pHost->HideTabButton();
 }
 
 void CPageTabBar::TruncateItems(int index)
@@ -368,10 +367,11 @@ void CPageTabBar::Drop(CPoint point)
     case kDropBeyond:
     {
         CString url;
-        if (g_pMainFrame != nullptr)
-            g_pMainFrame->GetTabUrlAt(m_dragIndex, url);
+        if (m_pHost == nullptr)
+            return;
+        m_pHost->GetTabUrlAt(m_dragIndex, url);
         if (IsReopenableUrl(url))
-            theApp.OpenUrl(theApp.GetActiveGroup(), url, kReasonLink);
+            m_pHost->OpenUrl(m_pHost->GetActiveGroup(), url, kReasonLink);
         return;
     }
     default:
@@ -384,8 +384,8 @@ void CPageTabBar::Drop(CPoint point)
 // its tabs: to a new group named after the page.
 bool CPageTabBar::DropOnGroupBar(CPoint screen, CTabItem* tab)
 {
-    CMainFrame* frame = g_pMainFrame;
-    CGroupTabBar* groupBar = frame != nullptr ? frame->m_pGroupTabBar : nullptr;
+    IBarHost* host = m_pHost;
+    CGroupTabBar* groupBar = host != nullptr ? host->GetGroupTabBar() : nullptr;
     if (groupBar == nullptr || !groupBar->IsWindow() || !groupBar->IsWindowVisible())
         return false;
     CRect barRect;
@@ -396,14 +396,14 @@ bool CPageTabBar::DropOnGroupBar(CPoint screen, CTabItem* tab)
     groupBar->ScreenToClient(&at);
     int hit = groupBar->HitTest(at);
     bool made = hit < 0;
-    CTabGroup* target = made ? frame->CreateDefaultGroup(tab->m_title) : groupBar->GetGroupAt(hit);
+    CTabGroup* target = made ? host->CreateDefaultGroup(tab->m_title) : groupBar->GetGroupAt(hit);
     if (target == nullptr || groupBar->FindGroup(target) < 0)
         return true;
     if (target != tab->m_pGroup)
     {
-        frame->MoveTabToGroup(tab, target);
+        host->MoveTabToGroup(tab, target);
         if (made)
-            frame->FillTabBar(target);
+            host->FillTabBar(target);
     }
     return true;
 }
@@ -411,9 +411,9 @@ bool CPageTabBar::DropOnGroupBar(CPoint screen, CTabItem* tab)
 BOOL CPageTabBar::OnParentClick(const MSG* pMsg)
 {
     if (pMsg == nullptr || (pMsg->message != WM_RBUTTONDOWN && pMsg->message != WM_LBUTTONDBLCLK) ||
-        pMsg->hwnd != GetFrameWindow() || g_pMainFrame == nullptr)
+        pMsg->hwnd != GetFrameWindow() || m_pHost == nullptr)
         return FALSE;
-    g_pMainFrame->TrackTabContextMenu(g_pMainFrame, 1);
+    m_pHost->TrackTabContextMenu();
     return TRUE;
 }
 

@@ -2,7 +2,6 @@
 
 #include <algorithm>
 
-#include "app/DlgFavTree.h"
 #include "shared/AppData.h"
 #include "shared/AppSettings.h"
 #include "tab/FavHtmlPane.h"
@@ -481,8 +480,8 @@ int CFavoritesBar::OnCreate(LPCREATESTRUCT lpcs)
     } else if (mode == 1) {
         // Filled when the bar first shows: a hidden bar costs the start-up
         // no tree items (a thousand favorites make a thousand).
-        auto pane = std::make_unique<CDlgFavTree>(this);
-        if (pane->Create(kTreeDialogId, this)) {
+        std::unique_ptr<CFavoritesTreePane> pane = m_makeTreePane ? m_makeTreePane(this) : nullptr;
+        if (pane != nullptr && pane->Create(kTreeDialogId, this)) {
             pane->SetWindowPos(nullptr, 0, 0, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_SHOWWINDOW);
             m_pTreePane = std::move(pane);
             if (IsWindowVisible())

@@ -7,17 +7,19 @@
 //   CSizingControlBar     sizing edges and size tracking
 //   CSizingControlBarG    the gripper with close, command and four dock buttons
 //   CSizingControlBarCF   repaints its caption on a new text
+//   CFavoritesTreePane    the tree dialog a favorites bar hosts in mode 1
 //   CFavoritesBar         the favorites pane: the page or tree dialog by iDocFavMode
 //   CDockBarB             a pane hosting the dialog of resource 300
 #ifndef VA_BARS_SIZINGCONTROLBAR_H
 #define VA_BARS_SIZINGCONTROLBAR_H
 
+#include <functional>
 #include <memory>
 
+#include "framework/dialog/Dialog.h"
 #include "framework/frame/ControlBar.h"
 
 class CDlgFavHtml;
-class CDlgFavTree;
 
 //--- CSizingControlBar
 class CSizingControlBar : public CControlBar
@@ -127,6 +129,18 @@ protected:
     DECLARE_MESSAGE_MAP()
 };
 
+//--- CFavoritesTreePane
+// The tree of favorites is the program's: the bar only makes the pane (by
+// the maker it is given), places it and has it filled when it shows.
+class CFavoritesTreePane : public CDialog
+{
+public:
+    using CDialog::CDialog;
+
+    // Fills the tree once; later calls do nothing.
+    virtual void Fill() = 0;
+};
+
 //--- CFavoritesBar
 class CFavoritesBar : public CSizingControlBarG
 {
@@ -134,13 +148,18 @@ public:
     static constexpr UINT kPageDialogId = 145;  // iDocFavMode 0
     static constexpr UINT kTreeDialogId = 271;  // iDocFavMode 1
 
+    // Makes the tree pane (not yet created) for the bar; set before Create.
+    using TreePaneMaker = std::function<std::unique_ptr<CFavoritesTreePane>(CWnd* pBar)>;
+
     CFavoritesBar();
     ~CFavoritesBar() override;
 
     // The tree pane it hosts in mode 1, else null.
-    CDlgFavTree* GetTreePane() const { return m_pTreePane.get(); }
+    CFavoritesTreePane* GetTreePane() const { return m_pTreePane.get(); }
     // The page pane it hosts in mode 0, else null.
     CDlgFavHtml* GetPagePane() const { return m_pPagePane.get(); }
+
+    TreePaneMaker m_makeTreePane;  // without one, mode 1 leaves the pane empty
 
 protected:
     int OnCreate(LPCREATESTRUCT lpcs);
@@ -148,7 +167,7 @@ protected:
     void OnShowWindow(BOOL bShow, UINT nStatus);
     LRESULT OnWindowPosChanged(WPARAM wParam, LPARAM lParam);
 
-    std::unique_ptr<CDlgFavTree> m_pTreePane;
+    std::unique_ptr<CFavoritesTreePane> m_pTreePane;
     std::unique_ptr<CDlgFavHtml> m_pPagePane;
 
     DECLARE_MESSAGE_MAP()

@@ -16,6 +16,8 @@
 #include "framework/win/ImageList.h"
 #include "framework/win/SpinButtonCtrl.h"
 
+class IBarHost;
+
 //--- TabBarOptions
 struct TabBarOptions
 {
@@ -59,6 +61,7 @@ public:
     int GetRowCountSeen() const { return m_rowCount; }
 
     bool m_layoutSuspended = false;  // full screen: the bar takes no space
+    IBarHost* m_pHost = nullptr;     // the frame's groups and tabs; set by the frame
 
 protected:
     // The window of a bar at a position (CBaseTabCtrl::Position), its

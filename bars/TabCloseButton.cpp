@@ -1,7 +1,6 @@
 #include "bars/TabCloseButton.h"
 
-#include "app/MainFrame.h"
-#include "app/VantorelApp.h"
+#include "bars/BarHost.h"
 #include "bars/GroupTabBar.h"
 #include "bars/PageTabBar.h"
 #include "framework/gdi/DC.h"
@@ -156,11 +155,11 @@ BOOL CTabCloseButton::TrackClick(const MSG& down)
 
 int CTabCloseButton::OnClick(const MSG& down)
 {
-    CMainFrame* frame = g_pMainFrame;
-    if (frame == nullptr)
+    IBarHost* host = m_pHost;
+    if (host == nullptr)
         return 0;
-    CPageTabBar* pages = frame->m_pPageTabBar;
-    CGroupTabBar* groups = frame->m_pGroupTabBar;
+    CPageTabBar* pages = host->GetPageTabBar();
+    CGroupTabBar* groups = host->GetGroupTabBar();
     bool onPages = pages != nullptr && down.hwnd == pages->GetSafeHwnd();
     bool onGroups = groups != nullptr && down.hwnd == groups->GetSafeHwnd();
     if (!onPages && !onGroups)
@@ -176,18 +175,18 @@ int CTabCloseButton::OnClick(const MSG& down)
         ::MapWindowPoints(down.hwnd, m_hWnd, &at, 1);
         if (at.x < kMenuPart)
         {
-            frame->ShowGroupTabPopup(reinterpret_cast<CTabGroup*>(data), index);
+            host->ShowGroupTabPopup(reinterpret_cast<CTabGroup*>(data), index);
             return 1;
         }
     }
     if (onPages)
     {
         CTabItem* tab = reinterpret_cast<CTabItem*>(data);
-        if (theApp.IsTabListed(tab))
-            frame->CloseCTabItem(tab);  // a page already closing is left alone
+        if (host->IsTabListed(tab))
+            host->CloseTab(tab);  // a page already closing is left alone
     }
     else
-        frame->CloseGroup(reinterpret_cast<CTabGroup*>(data));
+        host->CloseGroup(reinterpret_cast<CTabGroup*>(data));
     ShowWindow(SW_HIDE);
     return 1;
 }

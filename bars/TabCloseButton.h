@@ -11,6 +11,8 @@
 #include "framework/win/ImageList.h"
 #include "framework/win/Wnd.h"
 
+class IBarHost;
+
 //--- CTabIconWnd
 class CTabIconWnd : public CWnd
 {
@@ -43,6 +45,8 @@ public:
     const CRect& GetTabRect() const { return m_tabRect; }
     HIMAGELIST GetImageList() const { return m_images.GetSafeHandle(); }
     bool IsTwoPart() const { return m_twoPart; }
+
+    IBarHost* m_pHost = nullptr;  // the frame's tab bars and their operations
 
 protected:
     void OnPaint();

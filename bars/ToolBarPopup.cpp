@@ -2,7 +2,6 @@
 
 #include <algorithm>
 
-#include "app/MainFrame.h"
 #include "bars/PopupLoop.h"
 #include "bars/ToolBarEx.h"
 
@@ -129,7 +128,7 @@ BOOL CToolBarPopup::FillButtons()
     {
         m_bar.SendMessage(TB_SETROWS, MAKEWPARAM(added / 2, m_showTexts), reinterpret_cast<LPARAM>(&rows));
         m_bar.SendMessage(TB_SETROWS, MAKEWPARAM(added, m_showTexts), reinterpret_cast<LPARAM>(&rows));
-        if (m_sendToFrame)
+        if (m_hCommandTarget != nullptr)
             m_bar.SendMessage(TB_SETROWS, MAKEWPARAM(3, m_showTexts), reinterpret_cast<LPARAM>(&rows));
     }
     m_bar.MoveWindow(0, 0, rows.Width(), rows.Height());
@@ -310,7 +309,7 @@ LRESULT CToolBarPopup::WindowProc(UINT nMsg, WPARAM wParam, LPARAM lParam)
     case WM_COMMAND:
     {
         Close();
-        HWND hTarget = m_sendToFrame && g_pMainFrame != nullptr ? g_pMainFrame->m_hWnd : m_hSource;
+        HWND hTarget = m_hCommandTarget != nullptr ? m_hCommandTarget : m_hSource;
         ::PostMessageA(hTarget, WM_COMMAND, LOWORD(wParam), 0);
         return TRUE;
     }

@@ -31,7 +31,7 @@ public:
     // exclude.
     static CRect PlacePopup(CSize size, UINT flags, int x, int y, const RECT& exclude, const RECT& desktop);
 
-    bool m_sendToFrame = false;   // chosen commands go to the main frame
+    HWND m_hCommandTarget = nullptr;  // chosen commands go here (the main frame), not to the source
     bool m_dropDownArrows = true;
 
     CToolBarCtrl& GetToolBar() { return m_bar; }

@@ -989,7 +989,7 @@ TEST_F(FavoritesMenu, TheFavoritesBarDocksTheTreeRefillsItAndToggles)
     CFavoritesBar& bar = m_frame->m_wndFavoritesBar;
     ASSERT_NE(nullptr, bar.GetSafeHwnd());
     EXPECT_EQ(static_cast<UINT>(AFX_IDW_DOCKBAR_LEFT), bar.GetDockBarId());
-    CDlgFavTree* pane = bar.GetTreePane();
+    CDlgFavTree* pane = static_cast<CDlgFavTree*>(bar.GetTreePane());
     ASSERT_NE(nullptr, pane);
     EXPECT_EQ(pane, m_frame->m_pFavoritesPane);
     EXPECT_EQ(bar.m_hWnd, ::GetParent(pane->m_hWnd));

@@ -4,20 +4,19 @@
 
 #include <gtest/gtest.h>
 
-#include "app/MainFrame.h"
 #include "tab/DlgStatic.h"
-#include "app/tests/TabFixture.h"
+#include "bars/tests/BarFixture.h"
 
 namespace {
 
-using BusyDialogTest = TabTest;
+using BusyDialogTest = BarTest;
 
 TEST_F(BusyDialogTest, ShowsItsTextAndAnimationCentredOverItsParent)
 {
-    m_frame->MoveWindow(100, 100, 600, 400);
+    m_pFrame->MoveWindow(100, 100, 600, 400);
     HWND hDialog = nullptr;
     {
-        CDlgStatic busy(m_frame);
+        CDlgStatic busy(m_pFrame);
         busy.m_text = "working";
         ASSERT_TRUE(busy.Create());
         hDialog = busy.m_hWnd;
@@ -27,7 +26,7 @@ TEST_F(BusyDialogTest, ShowsItsTextAndAnimationCentredOverItsParent)
         EXPECT_TRUE(busy.GetAnimation().IsWindow());
         EXPECT_TRUE(busy.GetAnimation().Open(m_folder->File("Res\\Torv.avi").c_str()));
         RECT frame, own;
-        ::GetWindowRect(m_frame->m_hWnd, &frame);
+        ::GetWindowRect(m_pFrame->m_hWnd, &frame);
         ::GetWindowRect(hDialog, &own);
         EXPECT_LE(std::abs((frame.left + frame.right) - (own.left + own.right)), 1);
         EXPECT_LE(std::abs((frame.top + frame.bottom) - (own.top + own.bottom)), 1);
@@ -38,7 +37,7 @@ TEST_F(BusyDialogTest, ShowsItsTextAndAnimationCentredOverItsParent)
 TEST_F(BusyDialogTest, AMissingClipLeavesTheTextShowing)
 {
     ::DeleteFileA(m_folder->File("Res\\Torv.avi").c_str());
-    CDlgStatic busy(m_frame);
+    CDlgStatic busy(m_pFrame);
     busy.m_text = "still here";
     ASSERT_TRUE(busy.Create());
     char text[32] = "";

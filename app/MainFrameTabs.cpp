@@ -222,7 +222,9 @@ void CMainFrame::InsertNewTab(CTabItem* tab)
             m_pPageTabBar->SetPageItem(tab, index);
         m_pPageTabBar->TruncateItems(group->GetTabCount());
     }
-    UpdateGroupCaption(group);
+    // The group's item changes only when its caption counts the tabs.
+    if (group->ExpandCaption(group->GetTabCount()) != group->m_caption)
+        UpdateGroupCaption(group);
 }
 
 //--- Activation
@@ -674,12 +676,22 @@ void CMainFrame::CloseAllGroupsNow()
 
 CChildFrame* CMainFrame::CreateTabFrame()
 {
+    // Every tab shares one class: it is registered with the first tab.
+    static CString s_className;
+    if (s_className.IsEmpty()) {
+        LPCSTR name = GetIconWndClass(WS_OVERLAPPEDWINDOW | FWS_ADDTOTITLE, IDI_TABFRAME);
+        if (name != nullptr)
+            s_className = name;
+    }
     CChildFrame* frame = new CChildFrame(this);
     if (frame == nullptr)
         return nullptr;
+    // Made at once where a restored tab lies, over the whole screen, so that
+    // the frame need not be moved there after its creation.
+    const CRect rect(0, 0, ::GetSystemMetrics(SM_CXSCREEN), ::GetSystemMetrics(SM_CYSCREEN));
     // A failed creation has already deleted the frame.
-    if (!frame->Create(GetIconWndClass(WS_OVERLAPPEDWINDOW | FWS_ADDTOTITLE, IDI_TABFRAME), "",
-                       WS_CHILD | WS_OVERLAPPEDWINDOW, rectDefault, this))
+    if (!frame->Create(s_className.IsEmpty() ? nullptr : static_cast<LPCSTR>(s_className), "",
+                       WS_CHILD | WS_OVERLAPPEDWINDOW, rect, this))
         return nullptr;
     return frame;
 }

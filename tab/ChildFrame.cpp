@@ -122,11 +122,12 @@ int CChildFrame::OnCreate(LPCREATESTRUCT lpCreateStruct)
     PostMessage(WM_SETMESSAGESTRING, AFX_IDS_IDLEMESSAGE);
     RecalcLayout();
 
-    // A tab that is restored still fills the screen.
+    // A tab that is restored still fills the screen; the main frame makes
+    // its tabs there already, and then none is moved again.
     WINDOWPLACEMENT placement = {};
-    if (GetWindowPlacement(&placement)) {
-        placement.rcNormalPosition = {0, 0, ::GetSystemMetrics(SM_CXSCREEN),
-                                      ::GetSystemMetrics(SM_CYSCREEN)};
+    const RECT screen = {0, 0, ::GetSystemMetrics(SM_CXSCREEN), ::GetSystemMetrics(SM_CYSCREEN)};
+    if (GetWindowPlacement(&placement) && !::EqualRect(&placement.rcNormalPosition, &screen)) {
+        placement.rcNormalPosition = screen;
         placement.showCmd = IsWindowVisible() ? placement.showCmd : SW_HIDE;
         SetWindowPlacement(&placement);
     }

@@ -9,8 +9,11 @@
 #include "app/MainFrame.h"
 #include "app/VantorelApp.h"
 #include "app/resource.h"
+#include "bars/GroupTabBar.h"
 #include "menulib/NewMenu.h"
+#include "shared/AppSettings.h"
 #include "tab/TabGroup.h"
+#include "tab/TabItem.h"
 #include "app/tests/TabFixture.h"
 #include "tests/support/WindowCapture.h"
 
@@ -293,3 +296,64 @@ TEST_F(GroupTabs, TheGroupButtonsDropDownIsTheMenuWithoutImagesBelowTheButton)
 }
 
 } // namespace
+
+namespace {
+
+CString GroupItemText(CWnd* bar, int index)
+{
+    char text[128] = "";
+    TCITEMA item = {};
+    item.mask = TCIF_TEXT;
+    item.pszText = text;
+    item.cchTextMax = sizeof(text);
+    ::SendMessageA(bar->m_hWnd, TCM_GETITEMA, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(&item));
+    return CString(text);
+}
+
+} // namespace
+
+// Every tab frame carries the tab icon in its class, and a restored tab
+// still covers the whole screen.
+TEST_F(GroupTabs, TabFramesShareTheIconClassAndARestoredTabFillsTheScreen)
+{
+    CTabItem* first = Open(nullptr, "about:blank");
+    CTabItem* second = Open(nullptr, "about:blank");
+    ASSERT_TRUE(first != nullptr && second != nullptr);
+    const HICON icon = ::LoadIconA(AfxGetResourceHandle(), MAKEINTRESOURCEA(IDI_TABFRAME));
+    ASSERT_NE(nullptr, icon);
+    const RECT screen = {0, 0, ::GetSystemMetrics(SM_CXSCREEN), ::GetSystemMetrics(SM_CYSCREEN)};
+    char firstClass[64] = "", secondClass[64] = "";
+    ::GetClassNameA(first->m_hFrame, firstClass, sizeof(firstClass));
+    ::GetClassNameA(second->m_hFrame, secondClass, sizeof(secondClass));
+    EXPECT_STREQ(firstClass, secondClass);
+    for (CTabItem* tab : {first, second}) {
+        EXPECT_EQ(reinterpret_cast<LONG_PTR>(icon), ::GetClassLongPtrA(tab->m_hFrame, GCLP_HICON));
+        WINDOWPLACEMENT placement = {};
+        placement.length = sizeof(placement);
+        ASSERT_TRUE(::GetWindowPlacement(tab->m_hFrame, &placement));
+        EXPECT_TRUE(::EqualRect(&screen, &placement.rcNormalPosition));
+    }
+    ::ShowWindow(first->m_hFrame, SW_RESTORE);
+    RECT restored = {};
+    ::GetWindowRect(first->m_hFrame, &restored);
+    EXPECT_EQ(screen.right, restored.right - restored.left);
+    EXPECT_EQ(screen.bottom, restored.bottom - restored.top);
+}
+
+// The group's tab shows the count of its tabs while new tabs come, and a
+// caption without a count stays as it is.
+TEST_F(GroupTabs, GroupTabCaptionFollowsTheTabCountAsTabsAreAdded)
+{
+    struct Case { const char* title; const char* afterThree; };
+    const Case cases[] = {{"T(%c)", "T(3)"}, {"Plain", "Plain"}};
+    for (const Case& c : cases) {
+        AppSettings().strTitle_P = c.title;
+        CTabGroup* group = m_frame->CreateDefaultGroup(nullptr);
+        ASSERT_NE(nullptr, group);
+        for (int i = 0; i < 3; ++i)
+            Open(group, "about:blank");
+        int index = theApp.GetGroupIndex(group);
+        ASSERT_EQ(group, m_frame->m_pGroupTabBar->GetGroupAt(index));
+        EXPECT_STREQ(c.afterThree, GroupItemText(m_frame->m_pGroupTabBar, index)) << c.title;
+    }
+}

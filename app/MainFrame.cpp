@@ -262,8 +262,6 @@ int CMainFrame::OnCreate(LPCREATESTRUCT lpCreateStruct)
         LoadFavoritesCache();
     else
         ScanFavorites();
-    if (!CreateFavoritesBar())
-        return -1;
 
     m_hWndNextViewer = SetClipboardViewer(m_hWnd);
 

@@ -81,6 +81,26 @@ TEST_F(AtomicFileTest, EachFailedStepKeepsTheOldFileAndIsReported)
     }
 }
 
+TEST_F(AtomicFileTest, CommitIfChangedLeavesATargetThatHoldsTheSameBytes)
+{
+    auto write = [&](LPCSTR text) {
+        CAtomicTextFile file;
+        return file.Begin(m_target) && file.WriteString(text) && file.CommitIfChanged();
+    };
+    ASSERT_TRUE(write("a\nb\n"));  // no target yet: written
+    EXPECT_EQ("a\r\nb\r\n", Read(m_target));
+    // The same text again: no move is even tried, and nothing is left over.
+    CAtomicTextFile::InjectFault(CAtomicTextFile::kFailMove);
+    EXPECT_TRUE(write("a\nb\n"));
+    EXPECT_EQ(1u, EntryCount());
+    // Another text, or the same text and more, is a replacement.
+    EXPECT_FALSE(write("a\nb\nc\n"));
+    CAtomicTextFile::InjectFault(CAtomicTextFile::kNoFault);
+    ASSERT_TRUE(write("a\nB\n"));
+    EXPECT_EQ("a\r\nB\r\n", Read(m_target));
+    EXPECT_EQ(1u, EntryCount());
+}
+
 TEST_F(AtomicFileTest, CopyOverReplacesWholeOrNotAtAll)
 {
     ASSERT_TRUE(Replace("old\n"));

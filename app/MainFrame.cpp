@@ -248,7 +248,6 @@ int CMainFrame::OnCreate(LPCREATESTRUCT lpCreateStruct)
     SetClassLongA(m_hWnd, GCL_STYLE, CS_DBLCLKS);
     m_scriptExternal.SetMainWindow(m_hWnd);
     m_pFrameDropTarget = new CFrameDropTarget(m_hWnd);
-    m_pFrameDropTarget->Register(m_hWnd);
 
     m_smallIcons.Create(16, 16, ILC_COLOR24 | ILC_MASK, 4, 1);
     m_smallIcons.AddBitmapFile(ProgramPath::Join(theApp.m_folders.GetResFolder(), "mjr.bmp"),
@@ -265,8 +264,6 @@ int CMainFrame::OnCreate(LPCREATESTRUCT lpCreateStruct)
         LoadFavoritesCache();
     else
         ScanFavorites();
-    if (!CreateFavoritesBar())
-        return -1;
 
     m_hWndNextViewer = SetClipboardViewer(m_hWnd);
 
@@ -537,6 +534,12 @@ void CMainFrame::BringToForeground()
 
 void CMainFrame::OnStartupIdle()
 {
+    // Nothing can be dropped on a window before it shows. The first drop
+    // target of the process sets up OLE's marshalling, which the hidden
+    // frame's start need not wait for.
+    if (m_pFrameDropTarget != nullptr && !m_pFrameDropTarget->IsRegistered())
+        m_pFrameDropTarget->Register(m_hWnd);
+    m_wndSearchBar.RegisterDropTarget();
     BuildFavoriteIcons();
     LoadPlugInsAndScripts();
     theApp.LoadKeyMap();

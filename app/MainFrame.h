@@ -446,8 +446,8 @@ public:
     void AfterFavoritesRebuilt();
     // The favorites pane shows the new tree (nothing while there is none).
     virtual void RefillFavoritesPane();
-    // The favorites docking bar, docked on the left and hidden until asked
-    // for; its tree pane, filled from the favorites just read, becomes
+    // The favorites docking bar, made and docked on the left when first
+    // asked for; its tree pane, filled from the favorites read, becomes
     // m_pFavoritesPane.
     bool CreateFavoritesBar();
     static constexpr UINT kFavoritesBarId = 0xE830;

@@ -186,7 +186,7 @@ void CMainFrame::SaveBarState()
         file.Abandon();
         return;
     }
-    file.Commit();
+    file.CommitIfChanged();
 }
 
 //--- Seams of the search box and the address box

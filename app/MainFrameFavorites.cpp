@@ -465,8 +465,12 @@ bool CMainFrame::CreateFavoritesBar()
     return true;
 }
 
+// The pane is made when it is first shown: most sessions never open it,
+// and a hidden pane would only cost the start its windows.
 void CMainFrame::OnToggleFavoritesPane()
 {
+    if (m_wndFavoritesBar.GetSafeHwnd() == nullptr && !CreateFavoritesBar())
+        return;
     ShowBar(&m_wndFavoritesBar, !m_wndFavoritesBar.IsVisible(), FALSE);
 }
 

@@ -167,6 +167,12 @@ bool CSettingsFile::Save(const SettingsRecord& record, const SettingsWindowPos& 
     if (!file.Begin(GetCurrentPath()) ||
         !file.WriteString(FormatSettings(record, window, rebar)))
         return false;
+    // Nothing changed since the last save: the file and both backups stay
+    // as they are (turning them would leave two copies of the same text).
+    if (file.SameAsTarget()) {
+        file.Abandon();
+        return true;
+    }
     CopyIfNotEmpty(GetBackup0Path(), GetBackup1Path());
     CopyIfNotEmpty(GetCurrentPath(), GetBackup0Path());
     return file.Commit() != FALSE;

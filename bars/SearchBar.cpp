@@ -37,10 +37,13 @@ END_MESSAGE_MAP()
 // Without its search box the bar takes no drops, and the frame hears of it.
 BOOL CSearchBar::Initialize()
 {
-    if (!m_combo.Create(WS_CHILD | CBS_DROPDOWN | CBS_AUTOHSCROLL, CRect(0, 0, 200, 450), this, CSearchCombo::kId))
-        return FALSE;
-    m_dropTarget.Register(m_hWnd);
-    return TRUE;
+    return m_combo.Create(WS_CHILD | CBS_DROPDOWN | CBS_AUTOHSCROLL, CRect(0, 0, 200, 450), this, CSearchCombo::kId);
+}
+
+void CSearchBar::RegisterDropTarget()
+{
+    if (IsInitialized() && !m_dropTarget.IsRegistered())
+        m_dropTarget.Register(m_hWnd);
 }
 
 //--- Drops

@@ -62,6 +62,8 @@ public:
     // Buttons against the right edge, the box in the indent left of them.
     void RecalcLayout();
     bool IsInitialized() const { return m_combo.m_hWnd != nullptr; }
+    // Takes drops from now on; a bar without its box never does.
+    void RegisterDropTarget();
     CSearchBarDropTarget& GetDropTarget() { return m_dropTarget; }
 
 protected:

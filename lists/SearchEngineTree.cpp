@@ -256,7 +256,7 @@ BOOL CSearchEngineTree::Save(LPCTSTR path) const
     for (INT_PTR i = 0; i < m_root->m_children.GetSize(); ++i)
         m_root->m_children[i]->Write(file, 1);
     file.WriteString("ENDROOT:\n");
-    return file.Commit();
+    return file.CommitIfChanged();
 }
 
 void CSearchEngineTree::SetCurrentEngine(CSearchEngineNode* entry)

@@ -984,21 +984,13 @@ TEST_F(FavoritesPane, TheRebuiltTreeRefillsThePane)
 
 //--- The pane in the frame's docking bar
 
-TEST_F(FavoritesMenu, TheFavoritesBarDocksTheTreeRefillsItAndToggles)
+TEST_F(FavoritesMenu, TheFavoritesBarIsMadeAtItsFirstShowDockedLeftWithTheTreeAndToggles)
 {
     CFavoritesBar& bar = m_frame->m_wndFavoritesBar;
-    ASSERT_NE(nullptr, bar.GetSafeHwnd());
-    EXPECT_EQ(static_cast<UINT>(AFX_IDW_DOCKBAR_LEFT), bar.GetDockBarId());
-    CDlgFavTree* pane = static_cast<CDlgFavTree*>(bar.GetTreePane());
-    ASSERT_NE(nullptr, pane);
-    EXPECT_EQ(pane, m_frame->m_pFavoritesPane);
-    EXPECT_EQ(bar.m_hWnd, ::GetParent(pane->m_hWnd));
-
-    // The hidden pane holds no items; the tree built in SetUp reaches it
-    // when it first shows.
+    // Nothing of the pane exists until it is first asked for.
+    EXPECT_EQ(nullptr, bar.GetSafeHwnd());
+    EXPECT_EQ(nullptr, m_frame->m_pFavoritesPane);
     m_frame->AfterFavoritesRebuilt();
-    CTreeCtrl& tree = pane->m_tree;
-    EXPECT_EQ(0u, tree.GetCount());
 
     struct Probe : CCmdUI
     {
@@ -1011,12 +1003,18 @@ TEST_F(FavoritesMenu, TheFavoritesBarDocksTheTreeRefillsItAndToggles)
     m_frame->RecalcLayout();
     CRect before;
     ::GetWindowRect(m_frame->m_hWndMDIClient, &before);
-    EXPECT_FALSE(bar.IsVisible());
     probe.DoUpdate(m_frame, FALSE);
     EXPECT_EQ(0, probe.check);
 
-    // Shown, it takes the frame's left side and the tree fills it.
+    // Shown, it is made, takes the frame's left side and the tree fills it.
     Command(ID_VIEW_FAVORITES_PANE);
+    ASSERT_NE(nullptr, bar.GetSafeHwnd());
+    EXPECT_EQ(static_cast<UINT>(AFX_IDW_DOCKBAR_LEFT), bar.GetDockBarId());
+    CDlgFavTree* pane = static_cast<CDlgFavTree*>(bar.GetTreePane());
+    ASSERT_NE(nullptr, pane);
+    EXPECT_EQ(pane, m_frame->m_pFavoritesPane);
+    EXPECT_EQ(bar.m_hWnd, ::GetParent(pane->m_hWnd));
+    CTreeCtrl& tree = pane->m_tree;
     EXPECT_TRUE(bar.IsVisible());
     std::vector<CString> texts;
     for (HTREEITEM item = tree.GetChildItem(TVI_ROOT); item != nullptr; item = tree.GetNextSiblingItem(item))

@@ -60,6 +60,20 @@ int DropDown(CMainFrame* frame, int button)
     return s_dropDownItems;
 }
 
+// Registered once the start-up step posted at creation has run, not while
+// the hidden frame is made.
+TEST_F(FrameBarsTest, TheFrameAndTheSearchBarTakeDropsOnceTheStartUpStepHasRun)
+{
+    Pump();
+    for (HWND target : {m_frame->m_hWnd, m_frame->m_wndSearchBar.m_hWnd}) {
+        auto* probe = static_cast<IDropTarget*>(m_frame->m_pFrameDropTarget);
+        const HRESULT hr = ::RegisterDragDrop(target, probe);
+        if (SUCCEEDED(hr))
+            ::RevokeDragDrop(target);
+        EXPECT_EQ(DRAGDROP_E_ALREADYREGISTERED, hr);
+    }
+}
+
 TEST_F(FrameBarsTest, DroppedUrlsAndShortcutsOpenAsTabsInListOrder)
 {
     Open(nullptr, "about:blank");

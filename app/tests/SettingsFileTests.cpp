@@ -314,6 +314,19 @@ TEST_F(SettingsFileTest, ThreeWritesLeaveTheLastThreeVersions)
     EXPECT_NE(std::string::npos, m_folder.ReadBytes("VantorelArco.ini.bak1").find("\r\niReload=1\r\n"));
 }
 
+TEST_F(SettingsFileTest, ASaveThatChangesNothingKeepsTheFileAndBothBackups)
+{
+    SettingsRecord record;
+    for (int version = 1; version <= 2; ++version) {
+        record.iReload = static_cast<uint8_t>(version);
+        ASSERT_TRUE(Save(record));
+    }
+    const std::string current = m_folder.ReadBytes("VantorelArco.ini");
+    ASSERT_TRUE(Save(record));
+    EXPECT_EQ(current, m_folder.ReadBytes("VantorelArco.ini"));
+    EXPECT_NE(std::string::npos, m_folder.ReadBytes("VantorelArco.ini.bak0").find("\r\niReload=1\r\n"));
+}
+
 TEST_F(SettingsFileTest, EmptyBackup0IsNotCopiedOverBackup1)
 {
     m_folder.WriteBytes("VantorelArco.ini.bak0", "");

@@ -256,7 +256,14 @@ BOOL AfxPromptOpenFile(HWND hWndOwner, LPCSTR lpszFilter, LPCSTR lpszTitle, DWOR
     ofn.nMaxFile = sizeof(szFile);
     ofn.lpstrTitle = lpszTitle != nullptr && *lpszTitle != '\0' ? lpszTitle : nullptr;
     ofn.Flags = dwFlags | OFN_EXPLORER;
-    if (!::GetOpenFileNameA(&ofn))
+    // The common dialogs' module is loaded when a dialog is first asked
+    // for: imported, it and what it pulls in would load at every start.
+    using OpenFileNameFn = BOOL(WINAPI*)(LPOPENFILENAMEA);
+    static HMODULE s_dialogs = ::LoadLibraryA("comdlg32.dll");
+    auto open = s_dialogs != nullptr
+                    ? reinterpret_cast<OpenFileNameFn>(::GetProcAddress(s_dialogs, "GetOpenFileNameA"))
+                    : nullptr;
+    if (open == nullptr || !open(&ofn))
         return FALSE;
     path = szFile;
     return TRUE;

@@ -75,6 +75,7 @@ BOOL CAtomicTextFile::Begin(LPCTSTR target)
     m_target = target;
     m_temp = TempPathFor(target);
     m_written = 0;
+    m_bytes.clear();
     m_failed = false;
     if (g_fault == kFailCreate ||
         !Open(m_temp, modeCreate | modeWrite | shareExclusive | typeText)) {
@@ -99,6 +100,7 @@ BOOL CAtomicTextFile::Write(const void* lpBuf, UINT nCount)
         return FALSE;
     }
     m_written += nCount;
+    m_bytes.append(static_cast<const char*>(lpBuf), nCount);
     return TRUE;
 }
 
@@ -114,6 +116,26 @@ BOOL CAtomicTextFile::Commit()
         return FALSE;
     }
     m_temp.Empty();
+    return TRUE;
+}
+
+bool CAtomicTextFile::SameAsTarget() const
+{
+    if (m_failed || m_temp.IsEmpty())
+        return false;
+    CFile target;
+    if (!target.Open(m_target, CFile::modeRead | CFile::shareDenyNone | CFile::typeBinary) ||
+        target.GetLength() != m_bytes.size())
+        return false;
+    std::string held(m_bytes.size(), '\0');
+    return target.Read(&held[0], static_cast<UINT>(held.size())) == held.size() && held == m_bytes;
+}
+
+BOOL CAtomicTextFile::CommitIfChanged()
+{
+    if (!SameAsTarget())
+        return Commit();
+    Abandon();
     return TRUE;
 }
 

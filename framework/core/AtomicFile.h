@@ -9,6 +9,8 @@
 #ifndef VA_FRAMEWORK_CORE_ATOMICFILE_H
 #define VA_FRAMEWORK_CORE_ATOMICFILE_H
 
+#include <string>
+
 #include "framework/core/File.h"
 
 //--- CAtomicTextFile
@@ -37,6 +39,15 @@ public:
     // temporary file is removed and the target is as it was.
     BOOL Commit();
 
+    // TRUE when the target already holds exactly the bytes written so far
+    // (a missing or unreadable target never does).
+    bool SameAsTarget() const;
+
+    // Commit, unless the target already holds these bytes: then the
+    // temporary file is dropped and the target keeps its time stamp. An
+    // exit that changed nothing writes and flushes nothing.
+    BOOL CommitIfChanged();
+
     // Drops the temporary file; the target is untouched.
     void Abandon();
 
@@ -61,6 +72,7 @@ private:
 
     CString m_target;
     CString m_temp;
+    std::string m_bytes;  // what was written, for SameAsTarget
     ULONGLONG m_written = 0;
     bool m_failed = false;
 };

@@ -81,6 +81,18 @@ TEST_F(AtomicFileTest, EachFailedStepKeepsTheOldFileAndIsReported)
     }
 }
 
+TEST_F(AtomicFileTest, CommitIfChangedTriesNoMoveWhenTheTargetHoldsTheSameBytes)
+{
+    ASSERT_TRUE(Replace("old\n"));
+    CAtomicTextFile::InjectFault(CAtomicTextFile::kFailMove);
+    for (LPCSTR text : {"old\n", "older\n"}) {
+        CAtomicTextFile file;
+        ASSERT_TRUE(file.Begin(m_target) && file.WriteString("first\n") && file.WriteString(text));
+        EXPECT_EQ(text == std::string("old\n"), file.CommitIfChanged() != FALSE) << text;
+        EXPECT_EQ(1u, EntryCount()) << text;
+    }
+}
+
 TEST_F(AtomicFileTest, CopyOverReplacesWholeOrNotAtAll)
 {
     ASSERT_TRUE(Replace("old\n"));

@@ -15,6 +15,7 @@
 #include "bars/PageTabBar.h"
 #include "tab/BrowserView.h"
 #include "tab/HtmlPopupDlg.h"
+#include "tab/KeyState.h"
 #include "tab/TabGroup.h"
 #include "tab/TabItem.h"
 
@@ -258,7 +259,7 @@ BOOL CMainFrame::PreTranslateKey(MSG* pMsg)
                        (search != nullptr && (target == search || target == searchEdit));
     if (!inBox)
         return FALSE;
-    if (CVantorelApp::IsTextInputKey(vk))
+    if (IsTextInputKey(vk))
         return FALSE;
     const CString text = theApp.FormatKey(vk);
     if (text == "Tab+") {

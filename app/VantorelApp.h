@@ -204,8 +204,6 @@ public:
     void GetShortcutText(int command, CString& text);
     // The shortcut text of a key with the modifiers held now.
     CString FormatKey(UINT vk) const;
-    // The key is ordinary typing in an edit field.
-    static BOOL IsTextInputKey(UINT vk);
     CBindingMap m_keyBindings;
     CBindingMap m_gestureBindings;
 

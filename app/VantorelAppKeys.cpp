@@ -7,7 +7,6 @@
 #include "app/MainFrame.h"
 #include "shared/BindingFile.h"
 #include "shared/KeyText.h"
-#include "tab/KeyState.h"
 
 void CVantorelApp::LoadGestureMap()
 {
@@ -99,9 +98,4 @@ void CVantorelApp::GetShortcutText(int command, CString& text)
 CString CVantorelApp::FormatKey(UINT vk) const
 {
     return FormatKeyText(vk, m_keyboardType);
-}
-
-BOOL CVantorelApp::IsTextInputKey(UINT vk)
-{
-    return ::IsTextInputKey(vk) ? TRUE : FALSE;
 }

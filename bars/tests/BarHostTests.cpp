@@ -13,7 +13,7 @@
 #include "bars/GroupTabBar.h"
 #include "bars/PageTabBar.h"
 #include "bars/TabCloseButton.h"
-#include "bars/tests/BarFixture.h"
+#include "tests/support/PlainFrameFixture.h"
 #include "tab/TabGroup.h"
 #include "tab/TabItem.h"
 
@@ -74,14 +74,14 @@ private:
 
 // Two groups, the first current with pages a, b and c, on a frame with an
 // MDI client; both tab bars at the top, filled from the host.
-class BarHostTest : public BarTest
+class BarHostTest : public PlainFrameTest
 {
 public:
-    using BarTest::m_hFrame;
+    using PlainFrameTest::m_hFrame;
 
     void SetUp() override
     {
-        BarTest::SetUp();
+        PlainFrameTest::SetUp();
         CLIENTCREATESTRUCT client = {nullptr, 0xFF00};
         ::CreateWindowExA(0, "MDICLIENT", nullptr, WS_CHILD | WS_VISIBLE, 0, 0, 600, 400, m_hFrame, nullptr,
                           ::GetModuleHandleA(nullptr), &client);

@@ -5,11 +5,11 @@
 #include <gtest/gtest.h>
 
 #include "tab/DlgStatic.h"
-#include "bars/tests/BarFixture.h"
+#include "tests/support/PlainFrameFixture.h"
 
 namespace {
 
-using BusyDialogTest = BarTest;
+using BusyDialogTest = PlainFrameTest;
 
 TEST_F(BusyDialogTest, ShowsItsTextAndAnimationCentredOverItsParent)
 {

@@ -1,7 +1,7 @@
-// A plain frame window for the bars, in a test's own program folder with
+// A plain frame window for bars and dialogs, in a test's own program folder with
 // the default settings: no main frame, no application.
-#ifndef VA_BARS_TESTS_BARFIXTURE_H
-#define VA_BARS_TESTS_BARFIXTURE_H
+#ifndef VA_TESTS_SUPPORT_PLAINFRAMEFIXTURE_H
+#define VA_TESTS_SUPPORT_PLAINFRAMEFIXTURE_H
 
 #include <gtest/gtest.h>
 
@@ -12,7 +12,7 @@
 #include "shared/AppSettings.h"
 #include "tests/support/ProgramFolder.h"
 
-class BarTest : public ::testing::Test
+class PlainFrameTest : public ::testing::Test
 {
 protected:
     void SetUp() override
@@ -37,4 +37,4 @@ protected:
     HWND m_hFrame = nullptr;
 };
 
-#endif // VA_BARS_TESTS_BARFIXTURE_H
+#endif // VA_TESTS_SUPPORT_PLAINFRAMEFIXTURE_H

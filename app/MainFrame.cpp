@@ -60,6 +60,7 @@ BEGIN_MESSAGE_MAP(CMainFrame, CNewMDIFrameWnd)
     ON_WM_CREATE()
     ON_WM_CLOSE()
     ON_WM_DESTROY()
+    ON_MESSAGE(WM_NCACTIVATE, OnNcActivateMessage)
     ON_WM_TIMER()
     ON_WM_QUERYENDSESSION()
     ON_WM_ENDSESSION()
@@ -437,6 +438,16 @@ void CMainFrame::OnDestroy()
     }
     SaveOnExit();
     CNewMDIFrameWnd::OnDestroy();
+}
+
+LRESULT CMainFrame::OnNcActivateMessage(WPARAM, LPARAM)
+{
+    // The destruction hides the frame, then deactivates it: repainting the
+    // caption and the owner-drawn menu bar of a window nobody sees any more
+    // would only slow the exit.
+    if (m_exitDone && !IsWindowVisible())
+        return TRUE;
+    return Default();
 }
 
 BOOL CMainFrame::OnQueryEndSession()

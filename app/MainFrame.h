@@ -533,6 +533,7 @@ protected:
     int OnCreate(LPCREATESTRUCT lpCreateStruct);
     void OnClose();
     void OnDestroy();
+    LRESULT OnNcActivateMessage(WPARAM wParam, LPARAM lParam);
     void OnTimer(UINT_PTR nIDEvent);
     BOOL OnQueryEndSession();
     void OnEndSession(BOOL bEnding);

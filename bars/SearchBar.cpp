@@ -32,6 +32,7 @@ TBBUTTON MakeButton(int id, int image, BYTE style)
 
 BEGIN_MESSAGE_MAP(CSearchBar, CToolBarEx)
     ON_WM_SIZE()
+    ON_WM_DESTROY()
 END_MESSAGE_MAP()
 
 // Without its search box the bar takes no drops, and the frame hears of it.
@@ -44,6 +45,15 @@ void CSearchBar::RegisterDropTarget()
 {
     if (IsInitialized() && !m_dropTarget.IsRegistered())
         m_dropTarget.Register(m_hWnd);
+}
+
+// Revoked while the window still exists: a registration outliving its
+// window can no longer be revoked, and OLE would keep (and later release)
+// a reference to this bar's target after the bar is gone.
+void CSearchBar::OnDestroy()
+{
+    m_dropTarget.Revoke();
+    CToolBarEx::OnDestroy();
 }
 
 //--- Drops

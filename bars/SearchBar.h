@@ -68,6 +68,7 @@ public:
 
 protected:
     void OnSize(UINT nType, int cx, int cy);
+    void OnDestroy();
 
     const CSearchEngineTree* m_pEngines;
     CSearchBarDropTarget m_dropTarget;

@@ -70,53 +70,52 @@ BOOL CAtomicTextFile::AppendText(LPCTSTR target, const CString& text)
 BOOL CAtomicTextFile::Begin(LPCTSTR target)
 {
     Abandon();
-    if (target == nullptr || *target == '\0')
+    if (target == nullptr || *target == '\0' || g_fault == kFailCreate)
         return FALSE;
     m_target = target;
     m_temp = TempPathFor(target);
-    m_written = 0;
     m_bytes.clear();
     m_failed = false;
-    if (g_fault == kFailCreate ||
-        !Open(m_temp, modeCreate | modeWrite | shareExclusive | typeText)) {
-        m_temp.Empty();
-        return FALSE;
-    }
     return TRUE;
 }
 
 BOOL CAtomicTextFile::Write(const void* lpBuf, UINT nCount)
 {
-    if (m_failed)
+    if (m_failed || m_temp.IsEmpty())
         return FALSE;
     if (g_fault == kFailWrite && nCount > 0) {
-        // A full disk: part of the text arrives.
-        CStdioFile::Write(lpBuf, nCount / 2);
+        // A full disk: the text cannot be kept.
         m_failed = true;
         return FALSE;
     }
-    if (!CStdioFile::Write(lpBuf, nCount)) {
-        m_failed = true;
-        return FALSE;
-    }
-    m_written += nCount;
     m_bytes.append(static_cast<const char*>(lpBuf), nCount);
     return TRUE;
 }
 
 BOOL CAtomicTextFile::Commit()
 {
-    if (m_temp.IsEmpty() || !IsOpen())
-        return FALSE;
-    // Checked before the move: every byte reached the disk.
-    const bool whole = !m_failed && Flush() && GetLength() == m_written;
-    Close();
-    if (!whole || !MoveOverTarget()) {
+    if (m_temp.IsEmpty() || m_failed || !WriteTemp() || !MoveOverTarget()) {
         Abandon();
         return FALSE;
     }
+    m_tempMade = false;
     m_temp.Empty();
+    m_bytes.clear();
     return TRUE;
+}
+
+// The whole text in one write, checked before the move: every byte reached
+// the disk.
+bool CAtomicTextFile::WriteTemp()
+{
+    if (!Open(m_temp, modeCreate | modeWrite | shareExclusive | typeText))
+        return false;
+    m_tempMade = true;
+    const UINT size = static_cast<UINT>(m_bytes.size());
+    const bool whole = (size == 0 || CStdioFile::Write(m_bytes.data(), size)) && Flush() &&
+                       GetLength() == m_bytes.size();
+    Close();
+    return whole;
 }
 
 bool CAtomicTextFile::SameAsTarget() const
@@ -155,8 +154,9 @@ bool CAtomicTextFile::MoveOverTarget()
 void CAtomicTextFile::Abandon()
 {
     Close();
-    if (!m_temp.IsEmpty()) {
+    if (m_tempMade)
         FileSystem::RemoveFile(m_temp);
-        m_temp.Empty();
-    }
+    m_tempMade = false;
+    m_temp.Empty();
+    m_bytes.clear();
 }

@@ -14,11 +14,11 @@
 #include "framework/core/File.h"
 
 //--- CAtomicTextFile
-// Begin creates a temporary file in the target's folder; the writer writes to
-// this object as to any CStdioFile (text mode); Commit checks that every
-// write arrived, then moves the file over the target. Until Commit succeeds
-// the target is untouched, and a write that is abandoned or fails leaves no
-// temporary file behind.
+// The writer writes to this object as to any CStdioFile (text mode); the text
+// is held in memory. Commit writes it at once to a temporary file in the
+// target's folder, checks that every byte arrived, then moves the file over
+// the target. Until Commit succeeds the target is untouched, and a write that
+// is abandoned or fails leaves no temporary file behind.
 class CAtomicTextFile : public CStdioFile
 {
 public:
@@ -28,27 +28,30 @@ public:
     CAtomicTextFile() = default;
     ~CAtomicTextFile() override;
 
-    // Creates the temporary file for target. FALSE when it cannot be created.
+    // Starts a new text for target (nothing is written to disk yet). FALSE
+    // for an empty target.
     BOOL Begin(LPCTSTR target);
 
     // A failed or short write is remembered and fails Commit.
     BOOL Write(const void* lpBuf, UINT nCount) override;
 
-    // Flushes and checks the temporary file, then moves it over the target.
-    // TRUE only when every write and the move succeeded; otherwise the
-    // temporary file is removed and the target is as it was.
+    // Writes the text to the temporary file, flushes and checks it, then
+    // moves it over the target. TRUE only when every write and the move
+    // succeeded; otherwise the temporary file is removed and the target is as
+    // it was.
     BOOL Commit();
 
     // TRUE when the target already holds exactly the bytes written so far
     // (a missing or unreadable target never does).
     bool SameAsTarget() const;
 
-    // Commit, unless the target already holds these bytes: then the
-    // temporary file is dropped and the target keeps its time stamp. An
-    // exit that changed nothing writes and flushes nothing.
+    // Commit, unless the target already holds these bytes: then nothing is
+    // written and the target keeps its time stamp. An exit that changed
+    // nothing creates, writes and flushes nothing.
     BOOL CommitIfChanged();
 
-    // Drops the temporary file; the target is untouched.
+    // Drops the text (and the temporary file, if made); the target is
+    // untouched.
     void Abandon();
 
     // The temporary name for target: in the same folder (so the move is a
@@ -68,13 +71,14 @@ public:
     static void InjectFault(Fault fault);
 
 private:
+    bool WriteTemp();
     bool MoveOverTarget();
 
     CString m_target;
-    CString m_temp;
-    std::string m_bytes;  // what was written, for SameAsTarget
-    ULONGLONG m_written = 0;
+    CString m_temp;       // empty when no text is begun
+    std::string m_bytes;  // the text, written to disk only by Commit
     bool m_failed = false;
+    bool m_tempMade = false;
 };
 
 #endif // VA_FRAMEWORK_CORE_ATOMICFILE_H

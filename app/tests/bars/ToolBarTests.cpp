@@ -417,6 +417,19 @@ TEST_F(ToolBarTest, TextDroppedOnTheSearchBarFillsTheBoxAndALinkGivesItsNameWith
     raw->Release();
 }
 
+// OLE holds the bar's target while registered and lets go of it with the window.
+TEST_F(ToolBarTest, TheSearchBarsDropTargetIsLetGoWithItsWindow)
+{
+    CSearchBar bar;
+    ASSERT_TRUE(bar.Create(m_frame, WS_CHILD, CSearchBar::kId + 1) && bar.Initialize());
+    CSearchBarDropTarget& target = bar.GetDropTarget();
+    bar.RegisterDropTarget();
+    ASSERT_TRUE(target.IsRegistered());
+    bar.DestroyWindow();
+    EXPECT_EQ(1u, target.AddRef() - 1);  // the creator's reference alone
+    target.Release();
+}
+
 TEST_F(ToolBarTest, TheFlatComboFollowsTheMouseOntoItAndItsEditAndOff)
 {
     AppSettings().iMENU_STYLE = 2;

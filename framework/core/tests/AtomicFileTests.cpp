@@ -81,15 +81,17 @@ TEST_F(AtomicFileTest, EachFailedStepKeepsTheOldFileAndIsReported)
     }
 }
 
+// Not even a temporary file is made: a folder in its way fails only a change.
 TEST_F(AtomicFileTest, CommitIfChangedTriesNoMoveWhenTheTargetHoldsTheSameBytes)
 {
     ASSERT_TRUE(Replace("old\n"));
     CAtomicTextFile::InjectFault(CAtomicTextFile::kFailMove);
+    ASSERT_TRUE(FileSystem::MakeDirectory(CAtomicTextFile::TempPathFor(m_target)));
     for (LPCSTR text : {"old\n", "older\n"}) {
         CAtomicTextFile file;
         ASSERT_TRUE(file.Begin(m_target) && file.WriteString("first\n") && file.WriteString(text));
         EXPECT_EQ(text == std::string("old\n"), file.CommitIfChanged() != FALSE) << text;
-        EXPECT_EQ(1u, EntryCount()) << text;
+        EXPECT_EQ(2u, EntryCount()) << text;
     }
 }
 

@@ -541,6 +541,7 @@ void CMainFrame::OnStartupIdle()
         m_pFrameDropTarget->Register(m_hWnd);
     m_wndSearchBar.RegisterDropTarget();
     BuildFavoriteIcons();
+    StartFavoritesWatch();
     LoadPlugInsAndScripts();
     theApp.LoadKeyMap();
     theApp.LoadGestureMap();

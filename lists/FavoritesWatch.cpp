@@ -1,0 +1,141 @@
+#include "lists/FavoritesWatch.h"
+
+#include <string>
+#include <vector>
+
+namespace {
+
+// A folder is watched alone, not with its subtree: Wine's subtree watch
+// misses changes in the subfolders that existed when it began.
+const DWORD kFolderChanges =
+    FILE_NOTIFY_CHANGE_FILE_NAME | FILE_NOTIFY_CHANGE_DIR_NAME | FILE_NOTIFY_CHANGE_LAST_WRITE;
+// Beyond this many folders the check at the exit is cheaper than the watches.
+const size_t kMaxWatchedFolders = 1000;
+
+bool SamePlaces(const FavoritesScanPlaces& a, const FavoritesScanPlaces& b)
+{
+    return a.folder == b.folder && a.wideFolder == b.wideFolder && a.ieOrder == b.ieOrder &&
+           a.orderKey == b.orderKey && a.orderValueName == b.orderValueName;
+}
+
+bool Unsignalled(HANDLE handle)
+{
+    return WaitForSingleObject(handle, 0) == WAIT_TIMEOUT;
+}
+
+} // namespace
+
+struct CFavoritesWatch::State
+{
+    ~State()
+    {
+        for (HANDLE folder : folders)
+            FindCloseChangeNotification(folder);
+        if (orderKey != nullptr)
+            RegCloseKey(orderKey);
+        for (HANDLE event : {orderEvent, done, stop})
+            if (event != nullptr)
+                CloseHandle(event);
+    }
+
+    // Watches the order key, or the nearest key above it while it is not
+    // made yet, with every key below it.
+    bool WatchOrderKey()
+    {
+        CString name(places.orderKey);
+        while (RegOpenKeyExA(HKEY_CURRENT_USER, name, 0, KEY_NOTIFY, &orderKey) != ERROR_SUCCESS) {
+            orderKey = nullptr;
+            const int slash = name.ReverseFind('\\');
+            if (slash <= 0)
+                return false;
+            name = name.Left(slash);
+        }
+        orderEvent = CreateEventW(nullptr, TRUE, FALSE, nullptr);
+        return orderEvent != nullptr &&
+               RegNotifyChangeKeyValue(orderKey, TRUE, REG_NOTIFY_CHANGE_NAME | REG_NOTIFY_CHANGE_LAST_SET,
+                                       orderEvent, TRUE) == ERROR_SUCCESS;
+    }
+
+    bool WatchFolder(const std::wstring& folder)
+    {
+        if (folders.size() >= kMaxWatchedFolders)
+            return false;
+        HANDLE change = FindFirstChangeNotificationW(folder.c_str(), FALSE, kFolderChanges);
+        if (change == INVALID_HANDLE_VALUE)
+            return false;
+        folders.push_back(change);
+        return true;
+    }
+
+    FavoritesScanPlaces places;
+    FILETIME since = {};
+    HANDLE stop = nullptr;  // set: the worker ends
+    HANDLE done = nullptr;  // set by the worker once changed holds its answer
+    bool changed = true;
+    // Owned by the worker while it runs: a thread's watches end with it.
+    std::vector<HANDLE> folders;
+    HKEY orderKey = nullptr;
+    HANDLE orderEvent = nullptr;
+};
+
+CFavoritesWatch::CFavoritesWatch() = default;
+
+CFavoritesWatch::~CFavoritesWatch()
+{
+    Stop();
+}
+
+bool CFavoritesWatch::Start(const FavoritesScanPlaces& places, const FILETIME& since)
+{
+    Stop();
+    auto state = std::make_unique<State>();
+    state->places = places;
+    state->since = since;
+    state->stop = CreateEventW(nullptr, TRUE, FALSE, nullptr);
+    state->done = CreateEventW(nullptr, TRUE, FALSE, nullptr);
+    if (state->stop == nullptr || state->done == nullptr)
+        return false;
+    m_thread = CreateThread(nullptr, 0, Run, state.get(), 0, nullptr);
+    if (m_thread == nullptr)
+        return false;
+    m_state = std::move(state);
+    return true;
+}
+
+DWORD WINAPI CFavoritesWatch::Run(void* param)
+{
+    State& state = *static_cast<State*>(param);
+    const bool watching =
+        !state.places.ieOrder || state.places.orderKey.IsEmpty() || state.WatchOrderKey();
+    state.changed =
+        !watching || FavoritesChangedSince(state.places, state.since, [&state](const std::wstring& folder) {
+            return state.WatchFolder(folder);
+        });
+    SetEvent(state.done);
+    WaitForSingleObject(state.stop, INFINITE);
+    return 0;
+}
+
+std::optional<bool> CFavoritesWatch::ChangedSince(const FavoritesScanPlaces& places, const FILETIME& since)
+{
+    State* state = m_state.get();
+    if (state == nullptr || !SamePlaces(state->places, places) || CompareFileTime(&since, &state->since) < 0)
+        return std::nullopt;
+    if (WaitForSingleObject(state->done, INFINITE) != WAIT_OBJECT_0 || state->changed)
+        return true;
+    for (HANDLE folder : state->folders)
+        if (!Unsignalled(folder))
+            return true;
+    return state->orderEvent != nullptr && !Unsignalled(state->orderEvent);
+}
+
+void CFavoritesWatch::Stop()
+{
+    if (m_thread != nullptr) {
+        SetEvent(m_state->stop);
+        WaitForSingleObject(m_thread, INFINITE);
+        CloseHandle(m_thread);
+        m_thread = nullptr;
+    }
+    m_state.reset();
+}

@@ -534,6 +534,8 @@ void CMainFrame::BringToForeground()
 
 void CMainFrame::OnStartupIdle()
 {
+    // Whether the favorites changed is learned meanwhile on a worker.
+    StartFavoritesWatch();
     // Nothing can be dropped on a window before it shows. The first drop
     // target of the process sets up OLE's marshalling, which the hidden
     // frame's start need not wait for.
@@ -541,7 +543,6 @@ void CMainFrame::OnStartupIdle()
         m_pFrameDropTarget->Register(m_hWnd);
     m_wndSearchBar.RegisterDropTarget();
     BuildFavoriteIcons();
-    StartFavoritesWatch();
     LoadPlugInsAndScripts();
     theApp.LoadKeyMap();
     theApp.LoadGestureMap();

@@ -58,11 +58,13 @@ struct CFavoritesWatch::State
 
     bool WatchFolder(const std::wstring& folder)
     {
-        if (folders.size() >= kMaxWatchedFolders)
+        HANDLE change = folders.size() < kMaxWatchedFolders
+                            ? FindFirstChangeNotificationW(folder.c_str(), FALSE, kFolderChanges)
+                            : INVALID_HANDLE_VALUE;
+        if (change == INVALID_HANDLE_VALUE) {
+            watching = false;
             return false;
-        HANDLE change = FindFirstChangeNotificationW(folder.c_str(), FALSE, kFolderChanges);
-        if (change == INVALID_HANDLE_VALUE)
-            return false;
+        }
         folders.push_back(change);
         return true;
     }
@@ -70,7 +72,8 @@ struct CFavoritesWatch::State
     FavoritesScanPlaces places;
     FILETIME since = {};
     HANDLE stop = nullptr;  // set: the worker ends
-    HANDLE done = nullptr;  // set by the worker once changed holds its answer
+    HANDLE done = nullptr;  // set by the worker once its answer is in these two
+    bool watching = true;   // every watch was set up
     bool changed = true;
     // Owned by the worker while it runs: a thread's watches end with it.
     std::vector<HANDLE> folders;
@@ -105,12 +108,11 @@ bool CFavoritesWatch::Start(const FavoritesScanPlaces& places, const FILETIME& s
 DWORD WINAPI CFavoritesWatch::Run(void* param)
 {
     State& state = *static_cast<State*>(param);
-    const bool watching =
-        !state.places.ieOrder || state.places.orderKey.IsEmpty() || state.WatchOrderKey();
-    state.changed =
-        !watching || FavoritesChangedSince(state.places, state.since, [&state](const std::wstring& folder) {
-            return state.WatchFolder(folder);
-        });
+    state.watching = !state.places.ieOrder || state.places.orderKey.IsEmpty() || state.WatchOrderKey();
+    state.changed = !state.watching ||
+                    FavoritesChangedSince(state.places, state.since, [&state](const std::wstring& folder) {
+                        return state.WatchFolder(folder);
+                    });
     SetEvent(state.done);
     WaitForSingleObject(state.stop, INFINITE);
     return 0;
@@ -121,7 +123,9 @@ std::optional<bool> CFavoritesWatch::ChangedSince(const FavoritesScanPlaces& pla
     State* state = m_state.get();
     if (state == nullptr || !SamePlaces(state->places, places) || CompareFileTime(&since, &state->since) < 0)
         return std::nullopt;
-    if (WaitForSingleObject(state->done, INFINITE) != WAIT_OBJECT_0 || state->changed)
+    if (WaitForSingleObject(state->done, INFINITE) != WAIT_OBJECT_0 || !state->watching)
+        return std::nullopt;
+    if (state->changed)
         return true;
     for (HANDLE folder : state->folders)
         if (!Unsignalled(folder))

@@ -112,10 +112,10 @@ void CMainFrame::StartFavoritesWatch()
 // values) changed after it was written, or when there is none: reading
 // every shortcut again at each exit costs more than the rest of the exit.
 // The watch begun after the start-up answers without reading the folder;
-// without it, the folder's listings are read here. The cache is written
-// from a fresh scan of its own, so the menus keep the tree they were built
-// from (a session end may still be cancelled); only a complete scan
-// replaces it.
+// when it cannot tell, the folder's listings are read here. The cache is
+// written from a fresh scan of its own, so the menus keep the tree they
+// were built from (a session end may still be cancelled); only a complete
+// scan replaces it.
 void CMainFrame::RefreshFavoritesCache()
 {
     const CString cache = theApp.ProgramFile("IEFavorite.dat");
@@ -126,7 +126,7 @@ void CMainFrame::RefreshFavoritesCache()
         if (watched ? !*watched : !FavoritesChangedSince(places, written.ftLastWriteTime))
             return;
     }
-    // The watch has seen a change: it can tell nothing more.
+    // The watch answers for the cache as it was: it can tell nothing more.
     m_favWatch.Stop();
     CFavoriteTree scanned;
     if (::ScanFavorites(scanned, places))

@@ -9,7 +9,7 @@ namespace {
 // misses changes in the subfolders that existed when it began.
 const DWORD kFolderChanges =
     FILE_NOTIFY_CHANGE_FILE_NAME | FILE_NOTIFY_CHANGE_DIR_NAME | FILE_NOTIFY_CHANGE_LAST_WRITE;
-// Beyond this many folders the check at the exit is cheaper than the watches.
+// More folders than this are left to the check at the exit.
 const size_t kMaxWatchedFolders = 1000;
 
 bool SamePlaces(const FavoritesScanPlaces& a, const FavoritesScanPlaces& b)
@@ -72,9 +72,9 @@ struct CFavoritesWatch::State
     FavoritesScanPlaces places;
     FILETIME since = {};
     HANDLE stop = nullptr;  // set: the worker ends
-    HANDLE done = nullptr;  // set by the worker once its answer is in these two
+    HANDLE done = nullptr;  // set by the worker once the two below hold its answer
     bool watching = true;   // every watch was set up
-    bool changed = true;
+    bool changed = true;    // the check found a change
     // Owned by the worker while it runs: a thread's watches end with it.
     std::vector<HANDLE> folders;
     HKEY orderKey = nullptr;
@@ -127,10 +127,14 @@ std::optional<bool> CFavoritesWatch::ChangedSince(const FavoritesScanPlaces& pla
         return std::nullopt;
     if (state->changed)
         return true;
+    // A watch that fired may have seen no more than a time stamp, or a key
+    // near the order values: the caller reads the listings to know.
     for (HANDLE folder : state->folders)
         if (!Unsignalled(folder))
-            return true;
-    return state->orderEvent != nullptr && !Unsignalled(state->orderEvent);
+            return std::nullopt;
+    if (state->orderEvent != nullptr && !Unsignalled(state->orderEvent))
+        return std::nullopt;
+    return false;
 }
 
 void CFavoritesWatch::Stop()

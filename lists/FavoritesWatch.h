@@ -25,9 +25,10 @@ public:
     // false when it cannot start.
     bool Start(const FavoritesScanPlaces& places, const FILETIME& since);
     // Whether anything a scan reads changed after the time, waiting for the
-    // check when it still runs: true when the check found a change or a
-    // watch fired. No answer when no worker runs, a watch could not be set
-    // up, or it watches other places or a later time than this one.
+    // check when it still runs: true when the check found a change, false
+    // when it found none and no watch fired since. No answer when a watch
+    // fired or could not be set up, no worker runs, or it watches other
+    // places or a later time than this one.
     std::optional<bool> ChangedSince(const FavoritesScanPlaces& places, const FILETIME& since);
     // Ends the worker and closes what it watched.
     void Stop();

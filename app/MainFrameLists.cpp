@@ -93,24 +93,41 @@ void CMainFrame::SaveListsOnExit()
 {
     if (theApp.m_settings.bFavLoadCache())
         RefreshFavoritesCache();
+    // A session end may still be cancelled; the exit that goes on ends the watch.
+    if (m_exitDone)
+        m_favWatch.Stop();
     if (m_searchEngines.GetRoot() != nullptr)
         SaveSearchEngineFile(m_searchEngines, theApp.GetProgramFolder());
+}
+
+void CMainFrame::StartFavoritesWatch()
+{
+    WIN32_FILE_ATTRIBUTE_DATA written = {};
+    if (theApp.m_settings.bFavLoadCache() &&
+        GetFileAttributesExA(theApp.ProgramFile("IEFavorite.dat"), GetFileExInfoStandard, &written))
+        m_favWatch.Start(GetFavoritesPlaces(), written.ftLastWriteTime);
 }
 
 // The cache is written again only when the Favorites folder (or the order
 // values) changed after it was written, or when there is none: reading
 // every shortcut again at each exit costs more than the rest of the exit.
-// It is written from a fresh scan of its own, so the menus keep the tree
-// they were built from (a session end may still be cancelled); only a
-// complete scan replaces it.
+// The watch begun after the start-up answers without reading the folder;
+// when it cannot tell, the folder's listings are read here. The cache is
+// written from a fresh scan of its own, so the menus keep the tree they
+// were built from (a session end may still be cancelled); only a complete
+// scan replaces it.
 void CMainFrame::RefreshFavoritesCache()
 {
     const CString cache = theApp.ProgramFile("IEFavorite.dat");
     const FavoritesScanPlaces places = GetFavoritesPlaces();
     WIN32_FILE_ATTRIBUTE_DATA written = {};
-    if (GetFileAttributesExA(cache, GetFileExInfoStandard, &written) &&
-        !FavoritesChangedSince(places, written.ftLastWriteTime))
-        return;
+    if (GetFileAttributesExA(cache, GetFileExInfoStandard, &written)) {
+        const std::optional<bool> watched = m_favWatch.ChangedSince(places, written.ftLastWriteTime);
+        if (watched ? !*watched : !FavoritesChangedSince(places, written.ftLastWriteTime))
+            return;
+    }
+    // The watch answers for the cache as it was: it can tell nothing more.
+    m_favWatch.Stop();
     CFavoriteTree scanned;
     if (::ScanFavorites(scanned, places))
         scanned.Save(cache);

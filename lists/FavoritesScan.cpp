@@ -4,6 +4,7 @@
 
 #include "lists/FavoritesScan.h"
 
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -231,9 +232,19 @@ bool IsLater(const FILETIME& time, const FILETIME& since)
 }
 
 // A folder's entries (wide, ending with a backslash) and the folders the
-// scan enters below it, by their write times; true at the first later one.
-bool FolderChangedSince(const std::wstring& wide, const FILETIME& since, int depth)
+// scan enters below it, by their write times; true at the first later one,
+// or when the hook refuses a folder.
+bool FolderChangedSince(const std::wstring& wide, const FILETIME& since, int depth,
+                        const FavoritesFolderHook& beforeListing)
 {
+    if (beforeListing) {
+        // The folder's own time (a name gone leaves only that) is read
+        // again after the hook, which may begin to watch it.
+        WIN32_FILE_ATTRIBUTE_DATA self = {};
+        if (!beforeListing(wide) || !GetFileAttributesExW(wide.c_str(), GetFileExInfoStandard, &self) ||
+            IsLater(self.ftLastWriteTime, since))
+            return true;
+    }
     WIN32_FIND_DATAW data;
     HANDLE find = FindFirstFileW((wide + L"*.*").c_str(), &data);
     if (find == INVALID_HANDLE_VALUE)
@@ -246,7 +257,7 @@ bool FolderChangedSince(const std::wstring& wide, const FILETIME& since, int dep
         changed = IsLater(data.ftLastWriteTime, since);
         const DWORD folderBits = FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_REPARSE_POINT;
         if (!changed && (data.dwFileAttributes & folderBits) == FILE_ATTRIBUTE_DIRECTORY && depth < kMaxDepth)
-            changed = FolderChangedSince(wide + name + L"\\", since, depth + 1);
+            changed = FolderChangedSince(wide + name + L"\\", since, depth + 1, beforeListing);
     } while (!changed && FindNextFileW(find, &data));
     FindClose(find);
     return changed;
@@ -275,7 +286,8 @@ bool OrderKeyChangedSince(HKEY parent, const CString& name, const FILETIME& sinc
 
 } // namespace
 
-bool FavoritesChangedSince(const FavoritesScanPlaces& places, const FILETIME& since)
+bool FavoritesChangedSince(const FavoritesScanPlaces& places, const FILETIME& since,
+                           const FavoritesFolderHook& beforeListing)
 {
     if (places.folder.IsEmpty())
         return true;
@@ -283,7 +295,7 @@ bool FavoritesChangedSince(const FavoritesScanPlaces& places, const FILETIME& si
         places.wideFolder.empty() ? WidePath::FromAnsi(places.folder) : places.wideFolder;
     WIN32_FILE_ATTRIBUTE_DATA root = {};
     if (!GetFileAttributesExW(wide.c_str(), GetFileExInfoStandard, &root) ||
-        IsLater(root.ftLastWriteTime, since) || FolderChangedSince(wide, since, 0))
+        IsLater(root.ftLastWriteTime, since) || FolderChangedSince(wide, since, 0, beforeListing))
         return true;
     return places.ieOrder && !places.orderKey.IsEmpty() &&
            OrderKeyChangedSince(HKEY_CURRENT_USER, places.orderKey, since, 0);

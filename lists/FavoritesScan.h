@@ -3,6 +3,7 @@
 #ifndef VA_LISTS_FAVORITESSCAN_H
 #define VA_LISTS_FAVORITESSCAN_H
 
+#include <functional>
 #include <string>
 
 #include "lists/FavoriteTree.h"
@@ -38,11 +39,17 @@ CString GetFavoritesFolderPath(std::wstring* wide = nullptr);
 // must not be written from an aborted scan.
 BOOL ScanFavorites(CFavoriteTree& tree, const FavoritesScanPlaces& places);
 
+// Called with each folder (wide, ending with a backslash) before it is
+// listed; false stops the listing.
+using FavoritesFolderHook = std::function<bool(const std::wstring& folder)>;
+
 // Whether what a scan reads may have changed after the time: a name, a
 // shortcut's content or a folder's list anywhere in the Favorites folder,
 // or (with the order values asked for) the order values. true when the
-// folder cannot be listed. Reads the listings only, no shortcut.
-bool FavoritesChangedSince(const FavoritesScanPlaces& places, const FILETIME& since);
+// folder cannot be listed or the hook refuses a folder. Reads the listings
+// only, no shortcut.
+bool FavoritesChangedSince(const FavoritesScanPlaces& places, const FILETIME& since,
+                           const FavoritesFolderHook& beforeListing = nullptr);
 
 // The order value of one folder (path ending with a backslash), read from
 // orderKey under HKEY_CURRENT_USER, as item names and order numbers; the

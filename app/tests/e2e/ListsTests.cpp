@@ -9,6 +9,7 @@
 
 #include "tests/support/ProgramFolder.h"
 #include "tests/support/ProgramRun.h"
+#include "tests/support/WideFavorites.h"
 
 namespace {
 
@@ -74,6 +75,67 @@ TEST_F(ListsAtStartAndClose, FavoritesCacheIsRewrittenFromAFreshScan)
     EXPECT_EQ(0u, cache.find("ROOT:\r\n"));
     EXPECT_EQ(std::string::npos, cache.find("stale.url"));
     EXPECT_EQ(cache.size() - 10, cache.rfind("ENDROOT:\r\n"));
+}
+
+// Whether the Favorites folder changed after the cache is learned once the
+// start-up is over, and watched from then on: a change made while the
+// program runs reaches the cache at the exit, and an unchanged folder
+// leaves the cache file as it was.
+TEST_F(ListsAtStartAndClose, TheExitWritesTheFavoritesCacheOnlyAfterAChange)
+{
+    m_folder.MakeFolder("Fav");
+    wchar_t path[MAX_PATH] = {};
+    ASSERT_NE(0, MultiByteToWideChar(CP_ACP, 0, m_folder.File("Fav\\").c_str(), -1, path, MAX_PATH));
+    const std::wstring wide(path);
+    ASSERT_TRUE(WriteWideFavorites(wide));
+    FavoritesFolderOverride override(wide);
+    const std::string marker = "ROOT:\r\n\tENTRY:\r\n\t\tLABEL:marker.url\r\n"
+                               "\t\tURL:http://marker.example/\r\nENDROOT:\r\n";
+    auto writeTime = [&] {
+        WIN32_FILE_ATTRIBUTE_DATA data = {};
+        GetFileAttributesExA(m_folder.File("IEFavorite.dat").c_str(), GetFileExInfoStandard, &data);
+        return data.ftLastWriteTime;
+    };
+    struct Change
+    {
+        const char* what;
+        const wchar_t* path;  // null: nothing changes
+        const char* url;
+    };
+    const Change changes[] = {
+        {"nothing changed", nullptr, nullptr},
+        {"a shortcut in a subfolder edited", L"\uD55C\uAD6D\\inner.url", "http://edited.example/"},
+        {"a shortcut added to a subfolder", L"\u30D5\u30A9\u30EB\u30C0\\added.url", "http://added.example/"},
+    };
+    for (const Change& change : changes) {
+        SCOPED_TRACE(change.what);
+        Sleep(20);  // the cache is later than the folder
+        m_folder.WriteBytes("IEFavorite.dat", marker);
+        const FILETIME written = writeTime();
+        ProgramRun run(m_folder);
+        ASSERT_TRUE(run.Start());
+        ASSERT_NE(nullptr, run.WaitForMainWindow());
+        Sleep(500);  // the start-up is over
+        if (change.path != nullptr) {
+            HANDLE file = CreateFileW((wide + change.path).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0,
+                                      nullptr);
+            ASSERT_NE(INVALID_HANDLE_VALUE, file);
+            const std::string text = std::string("[InternetShortcut]\r\nURL=") + change.url + "\r\n";
+            DWORD done = 0;
+            WriteFile(file, text.data(), static_cast<DWORD>(text.size()), &done, nullptr);
+            CloseHandle(file);
+        }
+        EXPECT_EQ(0u, run.CloseAndWait());
+        const std::string cache = m_folder.ReadBytes("IEFavorite.dat");
+        if (change.path == nullptr) {
+            const FILETIME after = writeTime();
+            EXPECT_EQ(0, CompareFileTime(&written, &after));
+            EXPECT_EQ(marker, cache);
+        } else {
+            EXPECT_NE(std::string::npos, cache.find(change.url));
+            EXPECT_NE(std::string::npos, cache.find("http://umlaut.example/"));
+        }
+    }
 }
 
 } // namespace

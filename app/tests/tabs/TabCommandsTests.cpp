@@ -175,6 +175,23 @@ TEST_F(TabTest, ClosingTabRevokesItsPageDropTargetBeforeTheViewGoes)
     EXPECT_TRUE(s_targetGoneAtDestroy);
 }
 
+// The first tab, a tab opened in front and a tab opened behind, once it is
+// activated, all take drops on their page.
+TEST_F(TabTest, EveryPageThatShowsTakesDrops)
+{
+    CTabItem* first = Open(nullptr, "http://a.example/");
+    CTabItem* front = Open(nullptr, "http://b.example/");
+    CTabItem* behind = Open(nullptr, "http://c.example/", kReasonPageBackground);
+    ASSERT_TRUE(first != nullptr && front != nullptr && behind != nullptr);
+    ASSERT_EQ(front, Active());
+    ::SendMessageA(::GetParent(behind->m_hFrame), WM_MDIACTIVATE,
+                   reinterpret_cast<WPARAM>(behind->m_hFrame), 0);
+    Pump();
+    ASSERT_EQ(behind, Active());
+    for (CTabItem* tab : { first, front, behind })
+        EXPECT_NE(nullptr, ::GetPropA(tab->m_pView->m_hWnd, "OleDropTargetInterface")) << static_cast<LPCSTR>(tab->m_url);
+}
+
 namespace {
 
 int s_pageMenuItems = -1;

@@ -175,21 +175,19 @@ TEST_F(TabTest, ClosingTabRevokesItsPageDropTargetBeforeTheViewGoes)
     EXPECT_TRUE(s_targetGoneAtDestroy);
 }
 
-// The first tab, a tab opened in front and a tab opened behind, once it is
+// The first tab, a tab opened in front and one opened behind, once it is
 // activated, all take drops on their page.
 TEST_F(TabTest, EveryPageThatShowsTakesDrops)
 {
-    CTabItem* first = Open(nullptr, "http://a.example/");
-    CTabItem* front = Open(nullptr, "http://b.example/");
-    CTabItem* behind = Open(nullptr, "http://c.example/", kReasonPageBackground);
-    ASSERT_TRUE(first != nullptr && front != nullptr && behind != nullptr);
-    ASSERT_EQ(front, Active());
-    ::SendMessageA(::GetParent(behind->m_hFrame), WM_MDIACTIVATE,
-                   reinterpret_cast<WPARAM>(behind->m_hFrame), 0);
+    CTabItem* tabs[] = { Open(nullptr, "http://a.example/"), Open(nullptr, "http://b.example/"),
+                         Open(nullptr, "http://c.example/", kReasonPageBackground) };
+    ASSERT_TRUE(tabs[0] != nullptr && tabs[1] != nullptr && tabs[2] != nullptr);
+    HWND behind = tabs[2]->m_hFrame;
+    ::SendMessageA(::GetParent(behind), WM_MDIACTIVATE, reinterpret_cast<WPARAM>(behind), 0);
     Pump();
-    ASSERT_EQ(behind, Active());
-    for (CTabItem* tab : { first, front, behind })
-        EXPECT_NE(nullptr, ::GetPropA(tab->m_pView->m_hWnd, "OleDropTargetInterface")) << static_cast<LPCSTR>(tab->m_url);
+    ASSERT_EQ(tabs[2], Active());
+    for (CTabItem* tab : tabs)
+        EXPECT_NE(nullptr, ::GetPropA(tab->m_pView->m_hWnd, "OleDropTargetInterface"));
 }
 
 namespace {

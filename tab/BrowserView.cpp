@@ -117,10 +117,10 @@ void CBrowserView::OnInitialUpdate()
     if (m_pTabItem == nullptr)
         return;
     CTabItem* tab = m_pTabItem;
-    if (m_pPageDropTarget == nullptr) {
+    // Registered for the view window when the view first shows: a tab
+    // opened in the background is hidden and can take no drop until then.
+    if (m_pPageDropTarget == nullptr)
         m_pPageDropTarget = new CPageDropTarget(m_pHost);
-        m_pPageDropTarget->Register(m_hWnd);
-    }
     m_bIEMenuAllowed = 1;
     m_contextMenuMode = AppSettings().iIEContext;
     m_dwHostFlags = kTabHostFlags;
@@ -475,6 +475,14 @@ void CBrowserView::ShowView(bool bShow)
         return;
     ShowWindow(bShow ? SW_SHOWNA : SW_HIDE);
     EnableWindow(bShow);
+    if (bShow)
+        RegisterDropTarget();
+}
+
+void CBrowserView::RegisterDropTarget()
+{
+    if (m_pPageDropTarget != nullptr && !m_pPageDropTarget->IsRegistered())
+        m_pPageDropTarget->Register(m_hWnd);
 }
 
 void CBrowserView::SetProgress(long progress, long progressMax)

@@ -92,6 +92,8 @@ public:
     virtual void ApplyTabSettings();
     virtual void AfterOptionChange();
     virtual void ShowView(bool bShow);
+    // Registers the page drop target for the view window, once.
+    void RegisterDropTarget();
     virtual void SetProgress(long progress, long progressMax);
     virtual void StartAutoReload();
     virtual void StopAutoReload();
@@ -279,8 +281,8 @@ private:
     UINT_PTR m_reloadTimer = 0;
     HWND m_hRestoreActive = nullptr;
     HWND m_hRestoreFocus = nullptr;
-    // Drops on the page; registered with the view window while it lives,
-    // detached and released when it goes (a drag may still hold it).
+    // Drops on the page; registered with the view window from its first
+    // show, detached and released when it goes (a drag may still hold it).
     CPageDropTarget* m_pPageDropTarget = nullptr;
 
     // The last highlight request.

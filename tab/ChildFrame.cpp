@@ -150,6 +150,10 @@ CBrowserView* CChildFrame::InitialUpdateAndActivate()
         return nullptr;
     }
     ActivateFrame(-1);
+    // A view that shows without being activated (a tab of another group)
+    // takes drops as well.
+    if (view->IsWindowVisible())
+        view->RegisterDropTarget();
     return view;
 }
 

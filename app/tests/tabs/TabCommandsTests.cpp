@@ -175,6 +175,21 @@ TEST_F(TabTest, ClosingTabRevokesItsPageDropTargetBeforeTheViewGoes)
     EXPECT_TRUE(s_targetGoneAtDestroy);
 }
 
+// The first tab, a tab opened in front and one opened behind, once it is
+// activated, all take drops on their page.
+TEST_F(TabTest, EveryPageThatShowsTakesDrops)
+{
+    CTabItem* tabs[] = { Open(nullptr, "http://a.example/"), Open(nullptr, "http://b.example/"),
+                         Open(nullptr, "http://c.example/", kReasonPageBackground) };
+    ASSERT_TRUE(tabs[0] != nullptr && tabs[1] != nullptr && tabs[2] != nullptr);
+    HWND behind = tabs[2]->m_hFrame;
+    ::SendMessageA(::GetParent(behind), WM_MDIACTIVATE, reinterpret_cast<WPARAM>(behind), 0);
+    Pump();
+    ASSERT_EQ(tabs[2], Active());
+    for (CTabItem* tab : tabs)
+        EXPECT_NE(nullptr, ::GetPropA(tab->m_pView->m_hWnd, "OleDropTargetInterface"));
+}
+
 namespace {
 
 int s_pageMenuItems = -1;

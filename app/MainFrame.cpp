@@ -307,7 +307,9 @@ void CMainFrame::AfterCreate()
         if (plugins >= 0)
             m_DefaultNewMenu.DeleteMenu(plugins, MF_BYPOSITION);
     }
-    DrawMenuBar();
+    // A hidden frame measures its changed menu bar when it first shows.
+    if (IsWindowVisible())
+        DrawMenuBar();
 }
 
 int CMainFrame::LoadBarData()

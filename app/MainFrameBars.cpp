@@ -125,7 +125,9 @@ BOOL CMainFrame::CreateReBarBands()
     m_wndToolBar.ModifyStyle(0, CCS_ADJUSTABLE);
     m_wndLinksBar.ModifyStyle(0, CCS_ADJUSTABLE);
     m_wndSearchBar.ModifyStyle(0, CCS_ADJUSTABLE);
-    m_wndToolBar.Initialize();
+    // The saved order is read first, so that the toolbar gets its buttons
+    // once instead of the defaults and then the order.
+    m_wndToolBar.InitializeInOrder(ReadToolBarOrder());
     if (!m_wndSearchBar.Initialize())
         return FALSE;
     m_wndSearchBar.LoadImages();
@@ -151,7 +153,6 @@ BOOL CMainFrame::CreateReBarBands()
     m_wndSearchBar.UpdateBandSize();
     m_wndReBar.LoadState(theApp.m_rebar);
     theApp.m_rebar.Empty();
-    m_wndToolBar.SetLayoutString(ReadToolBarOrder());
     m_wndSearchBar.RecalcLayout();
     m_wndLinksBar.Initialize();  // its buttons come with the favorites' icons
     return TRUE;

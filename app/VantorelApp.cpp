@@ -107,7 +107,8 @@ void CVantorelApp::LoadSettings()
         else
             m_runFlags &= ~kRunFlagEnableDoc;
     }
-    CSettingsFile::FillUserAgentIfEmpty(m_settings, BrowserFeatures::GetSystemUserAgent());
+    if (m_settings.strUserAgent.IsEmpty())
+        CSettingsFile::FillUserAgentIfEmpty(m_settings, BrowserFeatures::GetSystemUserAgent());
 }
 
 // Settings that this version fixes whatever the file says.

@@ -85,10 +85,15 @@ void CMainToolBar::GetButtonText(int nID, CString& text)
 
 BOOL CMainToolBar::Initialize()
 {
+    return InitializeInOrder(CString());
+}
+
+BOOL CMainToolBar::InitializeInOrder(const CString& layout)
+{
     SetImageList(nullptr);
     LoadImages(ProgramPath::Join(AppFolders().GetResFolder(), "toolbar.bmp"), kImageCount);
     int count = 0;
     const ToolButtonRecord* records = GetButtonRecords(&count);
-    SetButtonTable(count, records, kTextHidden, true);
+    SetButtonTable(count, records, kTextHidden, true, &layout);
     return TRUE;
 }

@@ -18,6 +18,9 @@ public:
     bool HasTextOnRight(int) const override { return true; }
     void GetButtonText(int nID, CString& text) override;
     BOOL Initialize() override;
+    // Initialize with the buttons of a saved layout (the defaults when it
+    // is empty): the buttons are added once, not the defaults first.
+    BOOL InitializeInOrder(const CString& layout);
     // Line n of String\toolbar.dat.
     virtual CString GetTextLine(int line);
 

@@ -146,7 +146,8 @@ void CToolBarEx::LoadImages(LPCSTR path, int count)
 // The text mode goes to the records before the control gets them, and the
 // control gets them in one message: each added or deleted button makes it lay
 // out (and measure) every button again.
-void CToolBarEx::SetButtonTable(int count, const ToolButtonRecord* records, int textMode, bool refresh)
+void CToolBarEx::SetButtonTable(int count, const ToolButtonRecord* records, int textMode, bool refresh,
+                                const CString* layout)
 {
     DeleteAllButtons();
     m_table.assign(records, records + count);
@@ -154,7 +155,10 @@ void CToolBarEx::SetButtonTable(int count, const ToolButtonRecord* records, int 
     for (int i = 0; i < count; ++i)
         m_index[records[i].button.idCommand] = i;
     SetTextMode(textMode, false);
-    AddDefaultButtons();
+    if (layout != nullptr && !layout->IsEmpty())
+        AddLayoutButtons(*layout);
+    else
+        AddDefaultButtons();
     if (refresh)
     {
         Refresh();
@@ -240,6 +244,12 @@ void CToolBarEx::SetLayoutString(const CString& layout)
     if (layout.IsEmpty())
         return;
     DeleteAllButtons();
+    AddLayoutButtons(layout);
+    UpdateBandSize();
+}
+
+void CToolBarEx::AddLayoutButtons(const CString& layout)
+{
     CString rest = layout + "@";
     std::vector<TBBUTTON> buttons;
     for (int start = 0; static_cast<int>(buttons.size()) < kMaxLayoutEntries;)
@@ -262,7 +272,6 @@ void CToolBarEx::SetLayoutString(const CString& layout)
     }
     if (!buttons.empty())
         AddButtons(static_cast<int>(buttons.size()), buttons.data());
-    UpdateBandSize();
 }
 
 void CToolBarEx::UpdateBandSize()

@@ -88,7 +88,10 @@ public:
 
     // The images of a bitmap file of count square images.
     void LoadImages(LPCSTR path, int count);
-    void SetButtonTable(int count, const ToolButtonRecord* records, int textMode, bool refresh);
+    // The buttons are those of layout (as SetLayoutString takes it), or the
+    // table's defaults when layout is null or empty.
+    void SetButtonTable(int count, const ToolButtonRecord* records, int textMode, bool refresh,
+                        const CString* layout = nullptr);
     void SetTextMode(int mode, bool refresh);
     BOOL GetButtonInfo(int nID, TBBUTTON& button) const;
     // The buttons' command ids in order, joined by "@"; unchanged without buttons.
@@ -101,6 +104,8 @@ public:
 protected:
     // The defaults of the table, in table order.
     void AddDefaultButtons();
+    // The buttons of a layout, added after those there.
+    void AddLayoutButtons(const CString& layout);
 
     BOOL OnCommand(WPARAM wParam, LPARAM lParam) override;
     BOOL OnNotify(WPARAM wParam, LPARAM lParam, LRESULT* pResult) override;

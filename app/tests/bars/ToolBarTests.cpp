@@ -13,6 +13,8 @@
 #include <vector>
 
 #include "app/MainFrame.h"
+#include "app/VantorelApp.h"
+#include "app/resource.h"
 #include "bars/ToolBarPopup.h"
 #include "shared/AppData.h"
 #include "shared/AppSettings.h"
@@ -95,6 +97,35 @@ TEST_F(ToolBarTest, TheOrderFileIsReadUpTo2047BytesAndWrittenOnlyWithButtons)
     Tools().DeleteAllButtons();
     m_frame->SaveBarState();
     EXPECT_EQ("1018@0@1021", ReadFile("toolbar.dat2"));
+}
+
+TEST_F(ToolBarTest, AFrameStartsWithTheSavedOrderAndItsBandFitsThoseButtons)
+{
+    const CString defaults = AppStrings().GetEtcText(CMainToolBar::kDefaultOrderLine);
+    const std::pair<const char*, CString> cases[] = {{"1018@0@1021", "1018@0@1021"}, {"", defaults}};
+    for (const auto& c : cases) {
+        m_frame->DestroyWindow();  // writes its own order
+        Pump();
+        m_folder->WriteBytes("toolbar.dat2", c.first);
+        m_frame = new CMainFrame;
+        theApp.m_pMainWnd = m_frame;
+        ASSERT_TRUE(m_frame->LoadFrame(IDR_MAINFRAME, WS_OVERLAPPEDWINDOW | FWS_ADDTOTITLE));
+        m_frame->ShowWindow(SW_SHOW);
+        Pump();
+        CString order;
+        Tools().GetLayoutString(order);
+        EXPECT_EQ(c.second, order) << c.first;
+        int width = 0;
+        for (int i = 0; i < Tools().GetButtonCount(); ++i) {
+            CRect rc;
+            Tools().GetItemRect(i, &rc);
+            width += rc.Width();
+        }
+        REBARBANDINFOA band = {};
+        band.fMask = RBBIM_IDEALSIZE;
+        Bands().GetBandInfo(static_cast<UINT>(Bands().IDToIndex(AFX_IDW_TOOLBAR)), &band);
+        EXPECT_EQ(static_cast<UINT>(width), band.cxIdeal) << c.first;
+    }
 }
 
 TEST_F(ToolBarTest, ResetInTheCustomizeDialogRestoresTheDefaultButtonsInTableOrder)

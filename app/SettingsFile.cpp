@@ -178,8 +178,8 @@ bool CSettingsFile::Save(const SettingsRecord& record, const SettingsWindowPos& 
     return file.Commit() != FALSE;
 }
 
-void CSettingsFile::FillUserAgentIfEmpty(SettingsRecord& record, const CString& userAgent)
+void CSettingsFile::FillUserAgentIfEmpty(SettingsRecord& record, CString (*systemUserAgent)())
 {
     if (record.strUserAgent.IsEmpty())
-        record.strUserAgent = userAgent;
+        record.strUserAgent = systemUserAgent();
 }

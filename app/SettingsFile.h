@@ -77,8 +77,8 @@ public:
                                   const CString& rebar);
 
     // The user-agent default: applied at every start, whether or not a file
-    // was read, with the system's user-agent text.
-    static void FillUserAgentIfEmpty(SettingsRecord& record, const CString& userAgent);
+    // was read, with the system's user-agent text, asked for only then.
+    static void FillUserAgentIfEmpty(SettingsRecord& record, CString (*systemUserAgent)());
 
 private:
     CString FilePath(LPCTSTR suffix) const;

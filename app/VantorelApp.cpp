@@ -107,8 +107,7 @@ void CVantorelApp::LoadSettings()
         else
             m_runFlags &= ~kRunFlagEnableDoc;
     }
-    if (m_settings.strUserAgent.IsEmpty())
-        CSettingsFile::FillUserAgentIfEmpty(m_settings, BrowserFeatures::GetSystemUserAgent());
+    CSettingsFile::FillUserAgentIfEmpty(m_settings, BrowserFeatures::GetSystemUserAgent);
 }
 
 // Settings that this version fixes whatever the file says.

@@ -94,6 +94,6 @@ BOOL CMainToolBar::InitializeInOrder(const CString& layout)
     LoadImages(ProgramPath::Join(AppFolders().GetResFolder(), "toolbar.bmp"), kImageCount);
     int count = 0;
     const ToolButtonRecord* records = GetButtonRecords(&count);
-    SetButtonTable(count, records, kTextHidden, true, &layout);
+    SetButtonTable(count, records, kTextHidden, true, layout);
     return TRUE;
 }

@@ -147,7 +147,7 @@ void CToolBarEx::LoadImages(LPCSTR path, int count)
 // control gets them in one message: each added or deleted button makes it lay
 // out (and measure) every button again.
 void CToolBarEx::SetButtonTable(int count, const ToolButtonRecord* records, int textMode, bool refresh,
-                                const CString* layout)
+                                const CString& layout)
 {
     DeleteAllButtons();
     m_table.assign(records, records + count);
@@ -155,8 +155,8 @@ void CToolBarEx::SetButtonTable(int count, const ToolButtonRecord* records, int 
     for (int i = 0; i < count; ++i)
         m_index[records[i].button.idCommand] = i;
     SetTextMode(textMode, false);
-    if (layout != nullptr && !layout->IsEmpty())
-        AddLayoutButtons(*layout);
+    if (!layout.IsEmpty())
+        AddLayoutButtons(layout);
     else
         AddDefaultButtons();
     if (refresh)

@@ -89,9 +89,9 @@ public:
     // The images of a bitmap file of count square images.
     void LoadImages(LPCSTR path, int count);
     // The buttons are those of layout (as SetLayoutString takes it), or the
-    // table's defaults when layout is null or empty.
+    // table's defaults when layout is empty.
     void SetButtonTable(int count, const ToolButtonRecord* records, int textMode, bool refresh,
-                        const CString* layout = nullptr);
+                        const CString& layout = CString());
     void SetTextMode(int mode, bool refresh);
     BOOL GetButtonInfo(int nID, TBBUTTON& button) const;
     // The buttons' command ids in order, joined by "@"; unchanged without buttons.

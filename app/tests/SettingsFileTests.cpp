@@ -417,9 +417,9 @@ TEST_F(SettingsFileTest, LeftoverTempFileIsReplaced)
 TEST(SettingsFile, UserAgentIsFilledOnlyWhenEmpty)
 {
     SettingsRecord record;
-    CSettingsFile::FillUserAgentIfEmpty(record, "system agent");
+    CSettingsFile::FillUserAgentIfEmpty(record, [] { return CString("system agent"); });
     EXPECT_EQ(CString("system agent"), record.strUserAgent);
-    CSettingsFile::FillUserAgentIfEmpty(record, "other");
+    CSettingsFile::FillUserAgentIfEmpty(record, [] { return CString("other"); });
     EXPECT_EQ(CString("system agent"), record.strUserAgent);
 }
 

@@ -1,0 +1,167 @@
+#include "tests/gallery/GalleryShots.h"
+
+#include <gtest/gtest.h>
+
+#include <set>
+
+#include "tests/support/ProgramFolder.h"
+
+namespace {
+
+// The screen's device context for as long as it lives.
+class ScreenDC
+{
+public:
+    ScreenDC() : m_hDC(::GetDC(nullptr)) {}
+    ~ScreenDC() { ::ReleaseDC(nullptr, m_hDC); }
+    ScreenDC(const ScreenDC&) = delete;
+    ScreenDC& operator=(const ScreenDC&) = delete;
+    HDC Get() const { return m_hDC; }
+
+private:
+    HDC m_hDC;
+};
+
+// A bitmap compatible with a device context, selected into a memory context
+// of its own while it lives.
+class MemoryBitmap
+{
+public:
+    MemoryBitmap(HDC hCompatible, int cx, int cy)
+        : m_hDC(::CreateCompatibleDC(hCompatible)), m_hBitmap(::CreateCompatibleBitmap(hCompatible, cx, cy)),
+          m_hOld(::SelectObject(m_hDC, m_hBitmap))
+    {
+    }
+    ~MemoryBitmap()
+    {
+        ::SelectObject(m_hDC, m_hOld);
+        ::DeleteObject(m_hBitmap);
+        ::DeleteDC(m_hDC);
+    }
+    MemoryBitmap(const MemoryBitmap&) = delete;
+    MemoryBitmap& operator=(const MemoryBitmap&) = delete;
+    HDC DC() const { return m_hDC; }
+    // The pixels as 24-bit bottom-up rows; the bitmap is unselected meanwhile,
+    // as GetDIBits asks.
+    std::vector<BYTE> Pixels(int cx, int cy) const
+    {
+        BITMAPINFO bmi = {};
+        bmi.bmiHeader.biSize = sizeof(bmi.bmiHeader);
+        bmi.bmiHeader.biWidth = cx;
+        bmi.bmiHeader.biHeight = cy;
+        bmi.bmiHeader.biPlanes = 1;
+        bmi.bmiHeader.biBitCount = 24;
+        bmi.bmiHeader.biCompression = BI_RGB;
+        const size_t stride = (static_cast<size_t>(cx) * 3 + 3) & ~size_t(3);
+        std::vector<BYTE> pixels(stride * static_cast<size_t>(cy));
+        ::SelectObject(m_hDC, m_hOld);
+        ::GetDIBits(m_hDC, m_hBitmap, 0, static_cast<UINT>(cy), pixels.data(), &bmi, DIB_RGB_COLORS);
+        ::SelectObject(m_hDC, m_hBitmap);
+        return pixels;
+    }
+
+private:
+    HDC m_hDC;
+    HBITMAP m_hBitmap;
+    HGDIOBJ m_hOld;
+};
+
+// At least three colours: one or two are a window that never painted
+// (black, or a background with at most a frame line).
+bool HasContent(const WindowCapture& shot)
+{
+    std::set<DWORD> seen;
+    for (size_t i = 0; i + 2 < shot.pixels.size() && seen.size() < 3; i += 3)
+        seen.insert(shot.pixels[i] | (shot.pixels[i + 1] << 8) | (shot.pixels[i + 2] << 16));
+    return seen.size() >= 3;
+}
+
+} // namespace
+
+WindowCapture CaptureScreen(const RECT& rc)
+{
+    WindowCapture shot;
+    const RECT screen = { ::GetSystemMetrics(SM_XVIRTUALSCREEN), ::GetSystemMetrics(SM_YVIRTUALSCREEN),
+                          ::GetSystemMetrics(SM_XVIRTUALSCREEN) + ::GetSystemMetrics(SM_CXVIRTUALSCREEN),
+                          ::GetSystemMetrics(SM_YVIRTUALSCREEN) + ::GetSystemMetrics(SM_CYVIRTUALSCREEN) };
+    RECT cut = {};
+    if (!::IntersectRect(&cut, &rc, &screen))
+        return shot;
+    shot.nWidth = cut.right - cut.left;
+    shot.nHeight = cut.bottom - cut.top;
+    ScreenDC screenDC;
+    MemoryBitmap bitmap(screenDC.Get(), shot.nWidth, shot.nHeight);
+    ::BitBlt(bitmap.DC(), 0, 0, shot.nWidth, shot.nHeight, screenDC.Get(), cut.left, cut.top,
+             SRCCOPY | CAPTUREBLT);
+    shot.pixels = bitmap.Pixels(shot.nWidth, shot.nHeight);
+    return shot;
+}
+
+WindowCapture CaptureShownWindow(HWND hWnd)
+{
+    ::RedrawWindow(hWnd, nullptr, nullptr, RDW_INVALIDATE | RDW_FRAME | RDW_ERASE | RDW_ALLCHILDREN | RDW_UPDATENOW);
+    RECT rc = {};
+    ::GetWindowRect(hWnd, &rc);
+    return CaptureScreen(rc);
+}
+
+std::string NamePart(const std::string& caption)
+{
+    // In UTF-16, so that no trail byte of a cp932 character is taken for a
+    // separator.
+    std::wstring wide(caption.size(), L'\0');
+    wide.resize(static_cast<size_t>(::MultiByteToWideChar(932, 0, caption.data(), static_cast<int>(caption.size()),
+                                                          &wide[0], static_cast<int>(wide.size()))));
+    std::wstring part;
+    for (size_t i = 0; i < wide.size(); ++i) {
+        const wchar_t c = wide[i];
+        if (c == L'(' && i + 3 < wide.size() && wide[i + 1] == L'&' && wide[i + 3] == L')') {
+            i += 3;
+        } else if (c == L'&' || c == L'.' || c == L'\t') {
+            if (c == L'\t')
+                break;  // a shortcut text follows
+        } else if (c < 0x20 || wcschr(L"\\/:*?\"<>| ", c) != nullptr) {
+            part += L'_';
+        } else {
+            part += c;
+        }
+    }
+    std::string narrow(part.size() * 2, '\0');
+    narrow.resize(static_cast<size_t>(::WideCharToMultiByte(932, 0, part.data(), static_cast<int>(part.size()),
+                                                            &narrow[0], static_cast<int>(narrow.size()), nullptr,
+                                                            nullptr)));
+    return narrow;
+}
+
+bool KeepShot(const std::string& name, const WindowCapture& shot)
+{
+    if (shot.nWidth <= 0 || shot.nHeight <= 0) {
+        ADD_FAILURE() << name << ": nothing on the screen to take";
+        return false;
+    }
+    if (!HasContent(shot)) {
+        ADD_FAILURE() << name << ": the window shows one or two colours only";
+        return false;
+    }
+    static const std::string folder = ProgramFolder::PathFromEnvironment("VA_GALLERY_DIR");
+    ::CreateDirectoryA(folder.c_str(), nullptr);
+    const std::string path = folder + "\\" + name + ".bmp";
+    if (!WriteBitmap(path, shot)) {
+        ADD_FAILURE() << "cannot write " << path;
+        return false;
+    }
+    return true;
+}
+
+void Settle(DWORD ms)
+{
+    const DWORD start = ::GetTickCount();
+    do {
+        MSG msg;
+        while (::PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
+            ::TranslateMessage(&msg);
+            ::DispatchMessageA(&msg);
+        }
+        ::Sleep(10);
+    } while (::GetTickCount() - start < ms);
+}

@@ -1,0 +1,34 @@
+// The gallery's screenshots: what lies on the screen in a rectangle, kept as
+// a bitmap file with a telling name in the gallery folder, which
+// scripts/gallery.sh turns into PNG files.
+#ifndef VA_TESTS_GALLERY_GALLERYSHOTS_H
+#define VA_TESTS_GALLERY_GALLERYSHOTS_H
+
+#include <windows.h>
+
+#include <string>
+
+#include "tests/support/WindowCapture.h"
+
+// The screen's pixels in a rectangle (cut to the screen), as the user sees
+// them: windows over the rectangle, menu shadows and owned windows included.
+WindowCapture CaptureScreen(const RECT& rc);
+
+// The window's rectangle on the screen, once everything in it is painted.
+WindowCapture CaptureShownWindow(HWND hWnd);
+
+// A name part from a caption (cp932): the mnemonic marker "(&X)" and "&"
+// dropped, "..." dropped, and what a file name may not hold made "_".
+std::string NamePart(const std::string& caption);
+
+// Writes the shot as "<name>.bmp" into the gallery folder (the environment
+// variable VA_GALLERY_DIR). False, with a test failure, when the shot is
+// empty or of one or two colours only (a window that did not paint), or
+// cannot be written.
+bool KeepShot(const std::string& name, const WindowCapture& shot);
+
+// Runs the thread's messages for a while, so that posted work and paints
+// are done before a shot.
+void Settle(DWORD ms = 100);
+
+#endif // VA_TESTS_GALLERY_GALLERYSHOTS_H

@@ -35,7 +35,7 @@ runs_i386() {
 
 packages=(cmake make g++ mingw-w64 g++-mingw-w64-i686-posix binutils-mingw-w64-i686
           g++-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64
-          wine wine64 fonts-wine xvfb xauth locales fonts-ipafont-gothic googletest ccache)
+          wine wine64 fonts-wine xvfb xauth locales fonts-ipafont-gothic googletest ccache python3)
 
 # The 32-bit Wine is optional: where it cannot be installed (i386 packages
 # behind their amd64 twins, say), the tests run as 64-bit builds. A failure is

@@ -216,6 +216,7 @@ protected:
 
 TEST_F(Gallery, MainWindowWithTabs)
 {
+    Settle(300);
     KeepShot("frame-tabs", CaptureShownWindow(Frame()));
 }
 

@@ -21,11 +21,14 @@ WindowCapture CaptureShownWindow(HWND hWnd);
 // dropped, "..." dropped, and what a file name may not hold made "_".
 std::string NamePart(const std::string& caption);
 
+// Whether a shot of one colour is kept: a window that did not paint, or a
+// template whose only control is an empty list that fills it.
+enum class Plain { Fails, KeptUnlessBlack };
+
 // Writes the shot as "<name>.bmp" into the gallery folder (the environment
 // variable VA_GALLERY_DIR). False, with a test failure, when the shot is
-// empty or of one or two colours only (a window that did not paint), or
-// cannot be written.
-bool KeepShot(const std::string& name, const WindowCapture& shot);
+// empty, of one colour where plain says so, or cannot be written.
+bool KeepShot(const std::string& name, const WindowCapture& shot, Plain plain = Plain::Fails);
 
 // Runs the thread's messages for a while, so that posted work and paints
 // are done before a shot.

@@ -167,6 +167,9 @@ protected:
     void SetUp() override
     {
         TabTest::SetUp();
+        // Titles and captions name the product as the program does (the
+        // fixture's own name serves only to make its window class).
+        lstrcpynA(theApp.m_className, "VantorelArco", sizeof(theApp.m_className));
         // The dialogs library as the program finds it: in its own folder.
         const std::string built = ProgramFolder::PathFromEnvironment("VA_BIN_DIR") + "\\Formbay.dll";
         ASSERT_TRUE(::CopyFileA(built.c_str(), m_folder->File("Formbay.dll").c_str(), FALSE));
@@ -174,7 +177,7 @@ protected:
         ::SetForegroundWindow(m_frame->m_hWnd);
         FillFavorites();
         OpenTabs();
-        Settle(300);
+        Idle(300);
     }
 
     // A few favorites with Japanese names, in folders, for the menu and the
@@ -208,6 +211,20 @@ protected:
         Pump();
     }
 
+    // Runs the queue and the application's idle work for a while, as the
+    // program's message loop does: the frame lays its bars out again and
+    // updates its commands' states when the queue is empty.
+    static void Idle(DWORD ms = 300)
+    {
+        const DWORD start = ::GetTickCount();
+        do {
+            Pump();
+            for (LONG count = 0; theApp.OnIdle(count); ++count) {
+            }
+            ::Sleep(10);
+        } while (::GetTickCount() - start < ms);
+    }
+
     HWND Frame() const { return m_frame->m_hWnd; }
     void Command(UINT nID) const { ::SendMessageA(Frame(), WM_COMMAND, nID, 0); }
 };
@@ -216,7 +233,7 @@ protected:
 
 TEST_F(Gallery, MainWindowWithTabs)
 {
-    Settle(300);
+    Idle(300);
     KeepShot("frame-tabs", CaptureShownWindow(Frame()));
 }
 
@@ -259,7 +276,7 @@ TEST_F(Gallery, EachMenuBarPopup)
         });
         EXPECT_TRUE(shot) << name;
         // What the ended menu left in the queue goes before the next click.
-        Settle();
+        Idle(100);
     }
     EXPECT_GT(popups, 3);
 }
@@ -267,21 +284,21 @@ TEST_F(Gallery, EachMenuBarPopup)
 TEST_F(Gallery, FavoritesPane)
 {
     Command(ID_VIEW_FAVORITES_PANE);
-    Settle(300);
+    Idle(500);
     KeepShot("frame-favorites-pane", CaptureShownWindow(Frame()));
 }
 
 TEST_F(Gallery, FullScreen)
 {
     Command(ID_VIEW_FULLSCREEN);
-    Settle(500);
+    Idle(500);
     const RECT screen = { 0, 0, ::GetSystemMetrics(SM_CXSCREEN), ::GetSystemMetrics(SM_CYSCREEN) };
     KeepShot("frame-fullscreen", CaptureScreen(screen));
     Command(ID_VIEW_FAVORITES_PANE);
-    Settle(300);
+    Idle(300);
     KeepShot("frame-fullscreen-favorites-pane", CaptureScreen(screen));
     Command(ID_VIEW_FULLSCREEN);
-    Settle(300);
+    Idle(300);
     KeepShot("frame-after-fullscreen", CaptureShownWindow(Frame()));
 }
 

@@ -2,7 +2,7 @@
 // the template alone (no dialog class fills it): the layout and the labels
 // as the template gives them, settings pages and dialogs alike. The main
 // program's templates are this program's own resources; the dialogs
-// library's are those of the built Formbay.dll.
+// library's are read from the built Formbay.dll, none of whose code runs.
 #include <windows.h>
 
 #include <gtest/gtest.h>
@@ -93,10 +93,9 @@ int ShootEveryTemplate(HMODULE hModule, const char* prefix)
 TEST(GalleryTemplates, EveryDialogOfTheDialogsLibrary)
 {
     const std::string path = ProgramFolder::PathFromEnvironment("VA_BIN_DIR") + "\\Formbay.dll";
-    HMODULE hModule = ::LoadLibraryA(path.c_str());
-    ASSERT_NE(nullptr, hModule) << path;
-    EXPECT_GT(ShootEveryTemplate(hModule, "dialog-"), 30);
-    ::FreeLibrary(hModule);
+    ResourceModule library(path);
+    ASSERT_NE(nullptr, library.Handle()) << path;
+    EXPECT_GT(ShootEveryTemplate(library.Handle(), "dialog-"), 30);
 }
 
 TEST(GalleryTemplates, EveryDialogOfTheMainProgram)

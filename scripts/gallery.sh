@@ -6,7 +6,8 @@
 # what it needs, runs the gallery program in an Xvfb display with the tests'
 # Wine prefix and the test WebBrowser control, and prints where the files
 # are (<build tree>/gallery, emptied first).
-# Usage: scripts/gallery.sh [--gtest_filter=Gallery.<shots>]
+# Usage: scripts/gallery.sh [--gtest_filter=...]   (suites Gallery, the
+# frame's shots, and GalleryTemplates, e.g. --gtest_filter=Gallery.FullScreen)
 set -euo pipefail
 root=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 cd "$root"

@@ -83,35 +83,26 @@ void WhileRunning(const std::function<void()>& open, std::function<bool()> tick)
     s_tick = nullptr;
 }
 
-struct FoundDialog
-{
-    HWND hExcept;
-    HWND hFound;
-};
-
 BOOL CALLBACK FindShownDialog(HWND hWnd, LPARAM lParam)
 {
-    FoundDialog* found = reinterpret_cast<FoundDialog*>(lParam);
     char name[16] = {};
     ::GetClassNameA(hWnd, name, sizeof(name));
-    if (hWnd == found->hExcept || strcmp(name, "#32770") != 0 || !::IsWindowVisible(hWnd) ||
-        !::IsWindowEnabled(hWnd))
+    if (strcmp(name, "#32770") != 0 || !::IsWindowVisible(hWnd) || !::IsWindowEnabled(hWnd))
         return TRUE;
-    found->hFound = hWnd;
+    *reinterpret_cast<HWND*>(lParam) = hWnd;
     return FALSE;
 }
 
 // The enabled visible dialog of this thread (a modal loop's own), or null.
-HWND ShownDialog(HWND hExcept = nullptr)
+HWND ShownDialog()
 {
-    FoundDialog found = { hExcept, nullptr };
-    ::EnumThreadWindows(::GetCurrentThreadId(), FindShownDialog, reinterpret_cast<LPARAM>(&found));
-    return found.hFound;
+    HWND hFound = nullptr;
+    ::EnumThreadWindows(::GetCurrentThreadId(), FindShownDialog, reinterpret_cast<LPARAM>(&hFound));
+    return hFound;
 }
 
-// Shoots the dialog that open shows, once it has shown for a tick, then
-// cancels it (and closes it should Cancel not end it). False when no dialog
-// showed.
+// Shoots the dialog that open shows as soon as it shows, then cancels it
+// (and closes it should Cancel not end it). False when no dialog showed.
 bool ShootDialogOf(const std::function<void()>& open, const std::string& name)
 {
     bool shot = false;

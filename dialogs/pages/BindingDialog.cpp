@@ -158,6 +158,16 @@ BOOL CBindingDialog::OnInitDialog()
     return TRUE;
 }
 
+bool CBindingDialog::HasOwnPlace() const
+{
+    return m_bPositionKnown || (m_pList != nullptr && m_pList->m_hWnd != nullptr);
+}
+
+BOOL CBindingDialog::CheckAutoCenter()
+{
+    return !HasOwnPlace();
+}
+
 void CBindingDialog::PlaceWindow()
 {
     RECT rc = {};
@@ -166,7 +176,7 @@ void CBindingDialog::PlaceWindow()
     const int height = rc.bottom - rc.top;
     if (m_bPositionKnown) {
         rc = m_rcWindow;
-    } else if (m_pList != nullptr && m_pList->m_hWnd != nullptr) {
+    } else if (HasOwnPlace()) {
         RECT rcList = {};
         RECT rcOwner = {};
         ::GetWindowRect(m_pList->m_hWnd, &rcList);

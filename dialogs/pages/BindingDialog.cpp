@@ -158,14 +158,9 @@ BOOL CBindingDialog::OnInitDialog()
     return TRUE;
 }
 
-bool CBindingDialog::HasOwnPlace() const
-{
-    return m_bPositionKnown || (m_pList != nullptr && m_pList->m_hWnd != nullptr);
-}
-
 BOOL CBindingDialog::CheckAutoCenter()
 {
-    return !HasOwnPlace();
+    return !m_bPositionKnown && (m_pList == nullptr || m_pList->m_hWnd == nullptr);
 }
 
 void CBindingDialog::PlaceWindow()
@@ -176,7 +171,7 @@ void CBindingDialog::PlaceWindow()
     const int height = rc.bottom - rc.top;
     if (m_bPositionKnown) {
         rc = m_rcWindow;
-    } else if (HasOwnPlace()) {
+    } else if (m_pList != nullptr && m_pList->m_hWnd != nullptr) {
         RECT rcList = {};
         RECT rcOwner = {};
         ::GetWindowRect(m_pList->m_hWnd, &rcList);

@@ -86,7 +86,6 @@ protected:
     // Placed beside the owning list or at the carried-over rectangle, even
     // where that is where the system opened it; centred only without either.
     BOOL CheckAutoCenter() override;
-    bool HasOwnPlace() const;
     const CommandEntry* SelectedEntry() const;
 
     int m_nTextID;

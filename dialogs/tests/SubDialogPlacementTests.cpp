@@ -18,7 +18,6 @@
 #include "dialogs/pages/SearchPageRes.h"
 #include "dialogs/pages/StartupPage.h"
 #include "dialogs/pages/StartupPageRes.h"
-#include "tests/support/WindowCapture.h"
 
 namespace {
 
@@ -60,7 +59,6 @@ TEST_F(PageTest, PagesDialogsOpenCentredOverTheSettingsDialog)
         { "proxy-batch", RUNTIME_CLASS(CDlgSetTab8), IDD_SETTAB8, IDC_PROXY_BATCH, 0 },
         { "startup-entry", RUNTIME_CLASS(CDlgSetTab7), IDD_SETTAB7, IDC_START_NEW, 0 },
     };
-    const std::string artifacts = ArtifactFolder("VA_DIALOGS_ARTIFACTS");
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
         RECT rcSettings = {};
@@ -78,8 +76,6 @@ TEST_F(PageTest, PagesDialogsOpenCentredOverTheSettingsDialog)
             [&](HWND) {
                 hDialog = FindDialog();
                 rcDialog = WindowRect(hDialog);
-                ::UpdateWindow(hDialog);
-                WriteBitmap(artifacts + "/placement-" + c.name + ".bmp", CaptureWindow(::GetDesktopWindow()));
                 if (c.nNestedButton != 0)
                     Click(hDialog, c.nNestedButton);
                 else

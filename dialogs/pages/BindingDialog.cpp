@@ -158,6 +158,11 @@ BOOL CBindingDialog::OnInitDialog()
     return TRUE;
 }
 
+BOOL CBindingDialog::CheckAutoCenter()
+{
+    return !m_bPositionKnown && (m_pList == nullptr || m_pList->m_hWnd == nullptr);
+}
+
 void CBindingDialog::PlaceWindow()
 {
     RECT rc = {};

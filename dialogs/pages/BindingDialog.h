@@ -83,6 +83,9 @@ protected:
 
     // Keeps the dialog's rectangle inside the work area of its monitor.
     void PlaceWindow();
+    // Placed beside the owning list or at the carried-over rectangle, even
+    // where that is where the system opened it; centred only without either.
+    BOOL CheckAutoCenter() override;
     const CommandEntry* SelectedEntry() const;
 
     int m_nTextID;

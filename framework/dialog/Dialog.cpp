@@ -42,7 +42,11 @@ INT_PTR CALLBACK AfxDlgProc(HWND hWnd, UINT nMsg, WPARAM, LPARAM)
         // Controls the template names by class id (resource scripts cannot
         // describe them) exist before the dialog's own initialisation.
         AfxCreateTemplateControls(hWnd);
-        return pDialog->OnInitDialog();
+        RECT rcCreated = {};
+        ::GetWindowRect(hWnd, &rcCreated);
+        BOOL bResult = pDialog->OnInitDialog();
+        pDialog->CenterIfUnplaced(rcCreated);
+        return bResult;
     }
     catch (...)
     {
@@ -62,6 +66,22 @@ const void* FindDialogTemplate(UINT nIDTemplate, DWORD* pcb = nullptr)
     if (pcb != nullptr)
         *pcb = hGlobal != nullptr ? ::SizeofResource(hInst, hRes) : 0;
     return hGlobal != nullptr ? ::LockResource(hGlobal) : nullptr;
+}
+
+// Where a template keeps its style: an extended template (signature 0xFFFF
+// in its second word) after its version, signature, help id and ex-style.
+size_t TemplateStyleOffset(const BYTE* pTemplate, DWORD cb)
+{
+    const bool bExtended = cb >= 16 && pTemplate[2] == 0xFF && pTemplate[3] == 0xFF;
+    return bExtended ? 12 : 0;
+}
+
+// Dialogs that the template itself places (the system centres DS_CENTER
+// ones; DS_ABSALIGN ones stand at screen coordinates), children and
+// dialogs shown at creation are left where they are.
+bool IsAutoCenterStyle(DWORD dwStyle)
+{
+    return (dwStyle & (WS_CHILD | WS_VISIBLE | DS_CENTER | DS_CENTERMOUSE | DS_ABSALIGN)) == 0;
 }
 
 } // namespace
@@ -98,11 +118,9 @@ BOOL CDialog::CreateAsChild(UINT nIDTemplate, CWnd* pParentWnd)
     const BYTE* pSource = static_cast<const BYTE*>(FindDialogTemplate(nIDTemplate, &cb));
     if (pSource == nullptr || pParentWnd == nullptr)
         return CreateIndirect(nullptr, nullptr);
-    // A copy with the page's styles; the extended template (signature
-    // 0xFFFF in its second word) keeps its style after help id and ex-style.
+    // A copy with the page's styles.
     std::vector<BYTE> copy(pSource, pSource + cb);
-    const bool bExtended = cb >= 16 && copy[2] == 0xFF && copy[3] == 0xFF;
-    const size_t nStyleAt = bExtended ? 12 : 0;
+    const size_t nStyleAt = TemplateStyleOffset(pSource, cb);
     if (copy.size() < nStyleAt + 4)
         return CreateIndirect(nullptr, nullptr);
     DWORD dwStyle;
@@ -125,9 +143,15 @@ HWND CDialog::ModalOwner() const
 
 INT_PTR CDialog::DoModal()
 {
-    const void* lpTemplate = FindDialogTemplate(m_nIDTemplate);
+    DWORD cb = 0;
+    const void* lpTemplate = FindDialogTemplate(m_nIDTemplate, &cb);
     if (lpTemplate == nullptr)
         return -1;
+    const size_t nStyleAt = TemplateStyleOffset(static_cast<const BYTE*>(lpTemplate), cb);
+    DWORD dwStyle = 0;
+    if (cb >= nStyleAt + sizeof(dwStyle))
+        memcpy(&dwStyle, static_cast<const BYTE*>(lpTemplate) + nStyleAt, sizeof(dwStyle));
+    m_bCenterUnplaced = IsAutoCenterStyle(dwStyle);
     HWND hOwner = ModalOwner();
     BOOL bEnableOwner = hOwner != nullptr && ::IsWindowEnabled(hOwner);
     if (bEnableOwner)
@@ -160,6 +184,7 @@ INT_PTR CDialog::DoModal()
         ::SetActiveWindow(hOwner);
     DestroyWindow();
     m_bModal = FALSE;
+    m_bCenterUnplaced = FALSE;
     m_bContinueModal = FALSE;
     return nResult;
 }
@@ -178,6 +203,25 @@ BOOL CDialog::OnInitDialog()
 {
     UpdateData(FALSE);
     return TRUE;
+}
+
+BOOL CDialog::CheckAutoCenter()
+{
+    return TRUE;
+}
+
+// The system opens a dialog at its template's place in the owner's client
+// area, usually the owner's top-left corner: a modal dialog that its
+// initialisation neither moved nor showed is centred over its owner instead.
+void CDialog::CenterIfUnplaced(const RECT& rcCreated)
+{
+    if (!m_bModal || !m_bCenterUnplaced || !m_bContinueModal || !IsWindow() || (GetStyle() & WS_VISIBLE))
+        return;
+    RECT rc = {};
+    GetWindowRect(&rc);
+    if (rc.left != rcCreated.left || rc.top != rcCreated.top || !CheckAutoCenter())
+        return;
+    CenterWindow();
 }
 
 // A dialog whose controls cannot be stored stays open.

@@ -51,6 +51,12 @@ public:
 
 protected:
     virtual void DoDataExchange(CDataExchange* pDX);
+    // A modal dialog that OnInitDialog neither moved nor showed is centred
+    // over its owner, inside the work area, before it first shows; a dialog
+    // whose own rule may leave it where the system put it returns FALSE.
+    // Templates that place the dialog themselves (DS_CENTER, DS_CENTERMOUSE,
+    // DS_ABSALIGN), visible ones and children are never moved.
+    virtual BOOL CheckAutoCenter();
     // Creates the dialog from a template in memory; the owner or parent given.
     BOOL CreateIndirect(const void* lpTemplate, HWND hWndParent);
 
@@ -65,6 +71,11 @@ private:
     HWND ParentHandle() const;
     HWND ModalOwner() const;
     void PrepareModeless(UINT nIDTemplate, CWnd* pParentWnd);
+    void CenterIfUnplaced(const RECT& rcCreated);
+
+    // Set by DoModal when the template leaves the dialog's place to the
+    // framework.
+    BOOL m_bCenterUnplaced = FALSE;
 };
 
 INT_PTR CALLBACK AfxDlgProc(HWND hWnd, UINT nMsg, WPARAM wParam, LPARAM lParam);

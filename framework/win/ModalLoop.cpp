@@ -103,11 +103,18 @@ void CWnd::CenterWindow(CWnd* pAlternateOwner)
     }
     else
     {
+        // A hidden or minimised owner gives no place: the work area's centre.
+        if (hWndCenter != nullptr && (!::IsWindowVisible(hWndCenter) || ::IsIconic(hWndCenter)))
+            hWndCenter = nullptr;
+        // The work area of the owner's monitor, where the window is to go.
         MONITORINFO mi = {};
         mi.cbSize = sizeof(mi);
-        ::GetMonitorInfoA(::MonitorFromWindow(m_hWnd, MONITOR_DEFAULTTONEAREST), &mi);
-        rcArea = mi.rcWork;
-        if (hWndCenter != nullptr && ::IsWindowVisible(hWndCenter) && !::IsIconic(hWndCenter))
+        if (::GetMonitorInfoA(::MonitorFromWindow(hWndCenter != nullptr ? hWndCenter : m_hWnd,
+                                                  MONITOR_DEFAULTTONEAREST), &mi))
+            rcArea = mi.rcWork;
+        else
+            ::SystemParametersInfoA(SPI_GETWORKAREA, 0, &rcArea, 0);
+        if (hWndCenter != nullptr)
             ::GetWindowRect(hWndCenter, &rcCenter);
         else
             rcCenter = rcArea;
@@ -119,7 +126,7 @@ void CWnd::CenterWindow(CWnd* pAlternateOwner)
     int cy = rc.bottom - rc.top;
     int x = (rcCenter.left + rcCenter.right) / 2 - cx / 2;
     int y = (rcCenter.top + rcCenter.bottom) / 2 - cy / 2;
-    // Kept on the screen (or inside the parent).
+    // Kept inside the work area (or the parent), the top-left corner first.
     if (x + cx > rcArea.right)
         x = rcArea.right - cx;
     if (x < rcArea.left)

@@ -114,3 +114,76 @@ TEST_F(DialogsLibraryEndToEnd, OKWithoutARecordChangesNothing)
     EXPECT_EQ(marked, m_folder.ReadBytes("VantorelArco.ini"));
     run.CloseAndWait();
 }
+
+namespace {
+
+enum class Expect { CentredOverMain, AtSavedRectangle, InsideWorkArea };
+
+POINT Centre(const RECT& rc)
+{
+    return POINT{ (rc.left + rc.right) / 2, (rc.top + rc.bottom) / 2 };
+}
+
+} // namespace
+
+// Where the settings, about and proxy dialogs open over a main window that
+// is not at the screen's origin, or lies partly off the screen.
+TEST_F(DialogsLibraryEndToEnd, DialogsOpenCentredOverTheMainWindowOrAtTheirSavedRectangle)
+{
+    const UINT kCmdProxySettings = 36211;
+    const struct
+    {
+        const char* placement;
+        UINT command;
+        Expect expect;
+    } cases[] = {
+        { "left=260\r\ntop=170\r\nright=960\r\nbottom=730", kCmdSettings, Expect::CentredOverMain },
+        { "left=260\r\ntop=170\r\nright=960\r\nbottom=730", kCmdAbout, Expect::CentredOverMain },
+        { "left=260\r\ntop=170\r\nright=960\r\nbottom=730", kCmdProxySettings, Expect::AtSavedRectangle },
+        { "left=-500\r\ntop=-300\r\nright=400\r\nbottom=500", kCmdAbout, Expect::InsideWorkArea },
+    };
+    RECT work = {};
+    SystemParametersInfoA(SPI_GETWORKAREA, 0, &work, 0);
+    for (const auto& c : cases) {
+        SCOPED_TRACE(std::string(c.placement) + " " + std::to_string(c.command));
+        m_folder.WriteBytes("VantorelArco.ini", std::string("[Vantorel]\r\niniver=1038\r\n") + c.placement +
+                                                    "\r\nshowCmd=1\r\nrcPrxpSetting.left=40\r\n"
+                                                    "rcPrxpSetting.top=30\r\nrcPrxpSetting.right=880\r\n"
+                                                    "rcPrxpSetting.bottom=790\r\n");
+        ProgramRun run(m_folder);
+        ASSERT_TRUE(run.Start());
+        HWND main = run.WaitForMainWindow();
+        ASSERT_NE(nullptr, main);
+        for (int i = 0; i < 100 && !IsWindowVisible(main); ++i)
+            Sleep(50);
+        RECT rcMain = {};
+        GetWindowRect(main, &rcMain);
+        PostMessageA(main, WM_COMMAND, c.command, 0);
+        HWND dialog = run.WaitForWindow("#32770");
+        ASSERT_NE(nullptr, dialog);
+        RECT rc = {};
+        GetWindowRect(dialog, &rc);
+        PostMessageA(dialog, WM_COMMAND, IDCANCEL, 0);
+        ASSERT_TRUE(WaitUntilGone(dialog));
+        EXPECT_EQ(0u, run.CloseAndWait());
+
+        switch (c.expect) {
+        case Expect::CentredOverMain:
+            EXPECT_NEAR(Centre(rcMain).x, Centre(rc).x, 1);
+            EXPECT_NEAR(Centre(rcMain).y, Centre(rc).y, 1);
+            break;
+        case Expect::AtSavedRectangle:
+            EXPECT_EQ(40, rc.left);
+            EXPECT_EQ(30, rc.top);
+            EXPECT_EQ(880, rc.right);
+            EXPECT_EQ(790, rc.bottom);
+            break;
+        case Expect::InsideWorkArea:
+            EXPECT_LT(rcMain.left, work.left);  // the owner does stick out
+            EXPECT_EQ(work.left, rc.left);
+            EXPECT_GE(rc.top, work.top);
+            EXPECT_LE(rc.bottom, work.bottom);
+            break;
+        }
+    }
+}

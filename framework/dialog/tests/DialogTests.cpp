@@ -195,6 +195,113 @@ TEST(DialogTest, PageLosesItsFrameAndBecomesAControlChild)
     EXPECT_FALSE(missing.CreateAsChild(9999, &host));
 }
 
+namespace {
+
+enum class InitPlacement { None, Moved, Shown, OptedOut };
+
+// Does what its case asks in OnInitDialog, then ends and notes where it was
+// when the loop ran.
+class CPlacedDialog : public CDialog
+{
+public:
+    CPlacedDialog(CWnd* pOwner, InitPlacement placement) : CDialog(IDD_DIALOGTEST, pOwner), m_placement(placement) {}
+
+    BOOL OnInitDialog() override
+    {
+        CDialog::OnInitDialog();
+        GetWindowRect(&m_rcCreated);
+        if (m_placement == InitPlacement::Moved)
+            SetWindowPos(nullptr, 10, 20, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
+        else if (m_placement == InitPlacement::Shown)
+            ShowWindow(SW_SHOW);
+        PostMessage(WM_COMMAND, IDCANCEL, 0);
+        return TRUE;
+    }
+    BOOL CheckAutoCenter() override { return m_placement != InitPlacement::OptedOut; }
+    void OnCancel() override
+    {
+        GetWindowRect(&m_rcShown);
+        CDialog::OnCancel();
+    }
+
+    InitPlacement m_placement;
+    RECT m_rcCreated = {};
+    RECT m_rcShown = {};
+};
+
+RECT WorkArea()
+{
+    RECT rc = {};
+    ::SystemParametersInfoA(SPI_GETWORKAREA, 0, &rc, 0);
+    return rc;
+}
+
+} // namespace
+
+TEST(DialogTest, ModalDialogIsCentredOverItsOwnerUnlessItPlacedItself)
+{
+    const RECT work = WorkArea();
+    CWnd owner;
+    ASSERT_TRUE(owner.CreateEx(0, nullptr, "owner", WS_POPUP | WS_VISIBLE, work.left + 300, work.top + 250, 500,
+                               400, nullptr, nullptr));
+    const struct
+    {
+        InitPlacement placement;
+        bool bCentred;
+    } cases[] = {
+        { InitPlacement::None, true },
+        { InitPlacement::Moved, false },
+        { InitPlacement::Shown, false },
+        { InitPlacement::OptedOut, false },
+    };
+    for (const auto& c : cases)
+    {
+        SCOPED_TRACE(static_cast<int>(c.placement));
+        CPlacedDialog dialog(&owner, c.placement);
+        EXPECT_EQ(IDCANCEL, dialog.DoModal());
+        const RECT& rc = dialog.m_rcShown;
+        if (c.bCentred)
+        {
+            EXPECT_NEAR(work.left + 550, (rc.left + rc.right) / 2, 1);
+            EXPECT_NEAR(work.top + 450, (rc.top + rc.bottom) / 2, 1);
+        }
+        else if (c.placement == InitPlacement::Moved)
+        {
+            EXPECT_EQ(10, rc.left);
+            EXPECT_EQ(20, rc.top);
+        }
+        else
+        {
+            EXPECT_EQ(dialog.m_rcCreated.left, rc.left);
+            EXPECT_EQ(dialog.m_rcCreated.top, rc.top);
+        }
+    }
+    owner.DestroyWindow();
+}
+
+TEST(DialogTest, DialogOverAnOwnerPartlyOffTheWorkAreaStaysInsideIt)
+{
+    const RECT work = WorkArea();
+    const POINT corners[] = { { work.left - 300, work.top - 250 }, { work.right - 150, work.bottom - 100 } };
+    for (const POINT& at : corners)
+    {
+        SCOPED_TRACE(at.x);
+        CWnd owner;
+        ASSERT_TRUE(owner.CreateEx(0, nullptr, "owner", WS_POPUP | WS_VISIBLE, at.x, at.y, 500, 400, nullptr,
+                                   nullptr));
+        CPlacedDialog dialog(&owner, InitPlacement::None);
+        dialog.DoModal();
+        const RECT& rc = dialog.m_rcShown;
+        EXPECT_GE(rc.left, work.left);
+        EXPECT_GE(rc.top, work.top);
+        EXPECT_LE(rc.right, work.right);
+        EXPECT_LE(rc.bottom, work.bottom);
+        // Pressed against the edge nearest the owner's centre.
+        EXPECT_TRUE(rc.left == work.left || rc.right == work.right);
+        owner.DestroyWindow();
+    }
+}
+
 TEST(DialogTest, UpdateDataMovesNumbersBothWaysAndRefusesText)
 {
     CExchangeDialog dialog;

@@ -14,7 +14,6 @@
 #include "lists/PlugInItem.h"
 #include "lists/ScriptItem.h"
 #include "shared/FrameMessages.h"
-#include "shared/ProgramPath.h"
 
 namespace {
 
@@ -33,14 +32,14 @@ const int kColumnWidths[5] = { 150, 300, 80, 170, 400 };
 const int kButtons[] = { IDC_PLG_REGISTER, IDC_PLG_UP, IDC_PLG_DELETE, IDC_PLG_DOWN };
 const int kPlugInSwitches[] = { IDC_PLG_ENABLE, IDC_PLG_ACTIVATE };
 
-CString PlugInFolder()
+const CString& PlugInFolder()
 {
-    return ProgramPath::SubFolder(FormsetApp().GetDataFolder(), "Plugin");
+    return FormsetApp().GetFolders().GetPluginFolder();
 }
 
-CString ScriptFolder()
+const CString& ScriptFolder()
 {
-    return ProgramPath::SubFolder(FormsetApp().GetDataFolder(), "Script");
+    return FormsetApp().GetFolders().GetScriptFolder();
 }
 
 CString FileNameOf(const CString& path)
@@ -362,7 +361,7 @@ void CDlgSetTab12::SaveList()
     SettingsRecord& settings = FormsetApp().m_settings;
     settings.bPlgEnable(::IsDlgButtonChecked(m_hWnd, IDC_PLG_ENABLE) == BST_CHECKED);
     settings.bTabActivate_PL(::IsDlgButtonChecked(m_hWnd, IDC_PLG_ACTIVATE) == BST_CHECKED);
-    WriteCatalogRows(PlugInFolder() + "plugin.dat");
+    WriteCatalogRows(FormsetApp().GetFolders().PluginFile("plugin.dat"));
     SendMain(WM_FRAME_PLUGINSSAVED);
 }
 
@@ -420,7 +419,7 @@ void CDlgScriptSetting::DeleteSelected()
 void CDlgScriptSetting::SaveList()
 {
     DeleteQueuedFiles();
-    const CString listPath = ScriptFolder() + "script.dat";
+    const CString listPath = FormsetApp().GetFolders().ScriptFile("script.dat");
     const std::string before = ReadFileBytes(listPath);
     WriteCatalogRows(listPath);
     const bool bChanged = ReadFileBytes(listPath) != before;

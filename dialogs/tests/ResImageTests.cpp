@@ -5,6 +5,7 @@
 // window is left in the artifacts folder.
 #include "dialogs/tests/PageHarness.h"
 
+#include <algorithm>
 #include <string>
 #include <vector>
 

@@ -12,6 +12,7 @@
 #include "dialogs/pages/StartupPage.h"
 #include "dialogs/pages/StartupPageRes.h"
 #include "framework/app/WinApp.h"
+#include "framework/gdi/DC.h"
 #include "shared/RegKey.h"
 #include "shared/StartupList.h"
 #include "tests/support/WindowCapture.h"
@@ -262,17 +263,14 @@ TEST_F(CatalogPageTest, ListColumnsAreAtLeastAsWideAsTheirTitles)
                 // either side of the item.
                 const int nMargins = 2 * 3 * ::GetSystemMetrics(SM_CXEDGE);
                 HWND hHeader = ListView_GetHeader(hList);
-                HDC hDC = ::GetDC(hHeader);
-                HGDIOBJ hOld = ::SelectObject(hDC, reinterpret_cast<HGDIOBJ>(::SendMessageA(hHeader, WM_GETFONT, 0, 0)));
+                CClientDC dc(hHeader);
+                dc.SelectObject(reinterpret_cast<HGDIOBJ>(::SendMessageA(hHeader, WM_GETFONT, 0, 0)));
                 for (int i = 0; i < 5; ++i) {
                     const CString title = theApp.GetDlgString(33 + i);
                     ASSERT_FALSE(title.IsEmpty()) << i;
-                    SIZE extent = {};
-                    ::GetTextExtentPoint32A(hDC, title, title.GetLength(), &extent);
-                    EXPECT_GE(ListView_GetColumnWidth(hList, i), extent.cx + nMargins) << page.shot << " column " << i;
+                    EXPECT_GE(ListView_GetColumnWidth(hList, i), dc.GetTextExtent(title).cx + nMargins)
+                        << page.shot << " column " << i;
                 }
-                ::SelectObject(hDC, hOld);
-                ::ReleaseDC(hHeader, hDC);
             },
         }, IDCANCEL);
     }

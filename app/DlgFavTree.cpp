@@ -5,7 +5,6 @@
 #include "app/MainFrame.h"
 #include "app/VantorelApp.h"
 #include "app/resource.h"
-#include "shared/ProgramPath.h"
 #include "tab/BrowserView.h"
 
 namespace {
@@ -171,7 +170,7 @@ BOOL CDlgFavTree::OnInitDialog()
     CDialog::OnInitDialog();
     m_tree.SubclassDlgItem(kTreeId, this);
     m_images.Create(16, 16, ILC_COLOR24 | ILC_MASK, 4, 1);
-    m_images.AddBitmapFile(ProgramPath::Join(theApp.m_folders.GetResFolder(), "mjr.bmp"),
+    m_images.AddBitmapFile(theApp.m_folders.ResFile("mjr.bmp"),
                            RGB(0xFF, 0x00, 0xFF));
     if (m_tree.GetSafeHwnd() != nullptr)
         m_tree.SetImageList(m_images.GetSafeHandle());

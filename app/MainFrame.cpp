@@ -12,7 +12,6 @@
 #include "lists/ProxySettings.h"
 #include "lists/WebSearch.h"
 #include "shared/FrameMessages.h"
-#include "shared/ProgramPath.h"
 #include "tab/DocHostHandler.h"
 #include "tab/HtmlPopupDlg.h"
 
@@ -251,7 +250,7 @@ int CMainFrame::OnCreate(LPCREATESTRUCT lpCreateStruct)
     m_pFrameDropTarget = new CFrameDropTarget(m_hWnd);
 
     m_smallIcons.Create(16, 16, ILC_COLOR24 | ILC_MASK, 4, 1);
-    m_smallIcons.AddBitmapFile(ProgramPath::Join(theApp.m_folders.GetResFolder(), "mjr.bmp"),
+    m_smallIcons.AddBitmapFile(theApp.m_folders.ResFile("mjr.bmp"),
                                RGB(0xFF, 0x00, 0xFF));
 
     if (!m_wndMDIClient.SubclassWindow(m_hWndMDIClient))

@@ -16,7 +16,6 @@
 #include "lists/FavoritesScan.h"
 #include "lists/WebSearch.h"
 #include "shared/FrameMessages.h"
-#include "shared/ProgramPath.h"
 #include "shared/StartupList.h"
 #include "tab/ChildFrame.h"
 #include "tab/PageScript.h"
@@ -134,7 +133,7 @@ BOOL CMainFrame::CreateReBarBands()
     m_wndSearchBar.SetButtons(false);
 
     m_hReBarBack = static_cast<HBITMAP>(LoadImageA(
-        nullptr, ProgramPath::Join(theApp.m_folders.GetResFolder(), "rebarbg.bmp"), IMAGE_BITMAP, 0, 0,
+        nullptr, theApp.m_folders.ResFile("rebarbg.bmp"), IMAGE_BITMAP, 0, 0,
         LR_LOADFROMFILE));
     if (m_hReBarBack != nullptr)
         m_wndReBar.SetBkImage(m_hReBarBack);

@@ -29,7 +29,7 @@ const UINT kCmdGroupUnusedLast = 36457;
 
 void CMainFrame::LoadGroupTabImages()
 {
-    LoadGroupImages(m_groupTabImages, theApp.m_folders.GetResFolder());
+    LoadGroupImages(m_groupTabImages, theApp.m_folders);
 }
 
 void CMainFrame::LoadGroupTabDefs(CNewMenu* menu)

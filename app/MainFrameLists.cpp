@@ -15,7 +15,6 @@
 #include "lists/SearchEngineMenu.h"
 #include "lists/SearchUrl.h"
 #include "lists/WebSearch.h"
-#include "shared/ProgramPath.h"
 #include "tab/TabGroup.h"
 
 namespace {
@@ -272,7 +271,7 @@ void CMainFrame::OpenTextSearchPopup(const CString& keyword)
     m_pHtmlPopup = new CDlgHtmlPopup(nullptr, this);
     m_pHtmlPopup->m_mode = kPopupModeTextFind;
     m_pHtmlPopup->m_keyword = keyword;
-    m_pHtmlPopup->m_pagePath = theApp.GetProgramFolder() + "Favorite\\text_search.htm";
+    m_pHtmlPopup->m_pagePath = theApp.m_folders.FavoriteFile("text_search.htm");
     m_pHtmlPopup->m_searchPending = 1;
     if (!m_pHtmlPopup->Create(kHtmlPopupTemplate, this))
     {

@@ -7,7 +7,6 @@
 #include "bars/PopupLoop.h"
 #include "shared/AppData.h"
 #include "shared/AppSettings.h"
-#include "shared/ProgramPath.h"
 #include "tab/TabGroup.h"
 #include "tab/TabItem.h"
 
@@ -38,7 +37,7 @@ BOOL CDlgWndMng::OnInitDialog()
     m_strip.ModifyStyle(0, TCS_FLATBUTTONS | TCS_HOTTRACK);
     if (m_images.Create(16, 16, ILC_COLOR24 | ILC_MASK, 13, 1))
     {
-        CString path = ProgramPath::Join(AppFolders().GetResFolder(), "progress_status.bmp");
+        CString path = AppFolders().ResFile("progress_status.bmp");
         HBITMAP hBitmap = static_cast<HBITMAP>(::LoadImageA(nullptr, path, IMAGE_BITMAP, 0, 0, LR_LOADFROMFILE));
         if (hBitmap != nullptr)
         {

@@ -5,7 +5,6 @@
 #include "framework/win/ImageList.h"
 #include "shared/AppData.h"
 #include "shared/AppSettings.h"
-#include "shared/ProgramPath.h"
 
 BOOL CLinksBar::Create(CWnd* pParent, DWORD dwStyle, UINT nID)
 {
@@ -27,7 +26,7 @@ BOOL CLinksBar::Initialize()
 void CLinksBar::ResetImages()
 {
     CToolBarEx::SetImageList(nullptr);
-    LoadImages(ProgramPath::Join(AppFolders().GetResFolder(), "mjr.bmp"), kImages);
+    LoadImages(AppFolders().ResFile("mjr.bmp"), kImages);
 }
 
 int CLinksBar::AddShellIcon(LPCSTR path)

@@ -1,7 +1,6 @@
 #include "bars/MainToolBar.h"
 
 #include "shared/AppData.h"
-#include "shared/ProgramPath.h"
 
 namespace {
 
@@ -91,7 +90,7 @@ BOOL CMainToolBar::Initialize()
 BOOL CMainToolBar::InitializeInOrder(const CString& layout)
 {
     SetImageList(nullptr);
-    LoadImages(ProgramPath::Join(AppFolders().GetResFolder(), "toolbar.bmp"), kImageCount);
+    LoadImages(AppFolders().ResFile("toolbar.bmp"), kImageCount);
     int count = 0;
     const ToolButtonRecord* records = GetButtonRecords(&count);
     SetButtonTable(count, records, kTextHidden, true, layout);

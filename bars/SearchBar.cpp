@@ -8,7 +8,6 @@
 #include "lists/SearchEngineTree.h"
 #include <shlobj.h>
 #include "shared/AppData.h"
-#include "shared/ProgramPath.h"
 
 namespace {
 
@@ -158,7 +157,7 @@ void CSearchBar::LoadImages()
     m_hBarImages = ImageList_Create(16, 16, ILC_COLOR24 | ILC_MASK, engines > 0 ? engines + 5 : 4, 1);
     if (m_hBarImages == nullptr)
         return;
-    CString path = ProgramPath::Join(AppFolders().GetResFolder(), "searchbar.bmp");
+    CString path = AppFolders().ResFile("searchbar.bmp");
     HBITMAP hBitmap = static_cast<HBITMAP>(
         ::LoadImageA(nullptr, path, IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION | LR_DEFAULTSIZE | LR_LOADFROMFILE));
     if (hBitmap == nullptr)

@@ -474,7 +474,7 @@ int CFavoritesBar::OnCreate(LPCREATESTRUCT lpcs)
             pane->SetWindowPos(nullptr, 0, 0, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_SHOWWINDOW);
             pane->CreateHistoryPage();
             // Nothing else shows a first page in it.
-            pane->Navigate(AppFolders().GetProgramFolder() + "Favorite\\index.htm");
+            pane->Navigate(AppFolders().FavoriteFile("index.htm"));
             m_pPagePane = std::move(pane);
         }
     } else if (mode == 1) {

@@ -8,7 +8,6 @@
 #include "framework/gdi/DC.h"
 #include "shared/AppData.h"
 #include "shared/CommandIds.h"
-#include "shared/ProgramPath.h"
 
 namespace {
 
@@ -80,7 +79,7 @@ BOOL CTabBarCtrl::CreateStrip(CWnd* pParent, int flags, int position, UINT nID, 
     if ((flags & 0x2) && m_images.GetSafeHandle() == nullptr &&
         m_images.Create(16, 16, ILC_COLOR24 | ILC_MASK, imageCount, 1))
     {
-        CString path = ProgramPath::Join(AppFolders().GetResFolder(), imageFile);
+        CString path = AppFolders().ResFile(imageFile);
         HBITMAP hBitmap = static_cast<HBITMAP>(
             ::LoadImageA(nullptr, path, IMAGE_BITMAP, 0, 0, LR_LOADFROMFILE | LR_CREATEDIBSECTION));
         if (hBitmap != nullptr)

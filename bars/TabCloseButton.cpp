@@ -5,7 +5,6 @@
 #include "bars/PageTabBar.h"
 #include "framework/gdi/DC.h"
 #include "shared/AppData.h"
-#include "shared/ProgramPath.h"
 #include "tab/TabGroup.h"
 #include "tab/TabItem.h"
 
@@ -13,7 +12,7 @@ namespace {
 
 HBITMAP LoadResBitmap(LPCSTR name)
 {
-    CString path = ProgramPath::Join(AppFolders().GetResFolder(), name);
+    CString path = AppFolders().ResFile(name);
     return static_cast<HBITMAP>(::LoadImageA(nullptr, path, IMAGE_BITMAP, 0, 0, LR_LOADFROMFILE));
 }
 

@@ -214,7 +214,7 @@ FORMBAY_EXPORT int WINAPI ShowAddPopup(HWND mainWnd, const char* dataFolder)
         dialog.m_rule.title = AskMainWindowText(WM_FRAME_GETACTIVETITLE);
         const int result = static_cast<int>(dialog.DoModal());
         if (result == IDOK) {
-            AppendPopupRule(CString(app.GetDataFolder()) + "PopClose.dat", dialog.m_rule);
+            AppendPopupRule(app.GetFolders().ProgramFile("PopClose.dat"), dialog.m_rule);
             ::SendMessageA(mainWnd, WM_FRAME_ADDPOPUPENTRY, reinterpret_cast<WPARAM>(&dialog.m_rule), 1);
         }
         return result;
@@ -239,7 +239,7 @@ FORMBAY_EXPORT void WINAPI StartupAddDlg(HWND mainWnd, const char* productName, 
         dialog.m_entry.url = url;
         dialog.m_entry.bEnabled = true;
         if (dialog.DoModal() == IDOK)
-            AppendStartupEntry(CString(app.GetDataFolder()) + "StartUpURL.dat", dialog.m_entry);
+            AppendStartupEntry(app.GetFolders().ProgramFile("StartUpURL.dat"), dialog.m_entry);
     } catch (...) {
     }
 }

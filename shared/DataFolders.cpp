@@ -24,6 +24,7 @@ bool CDataFolders::SetProgramFolder(const CString& program)
         return false;
     }
     m_program = program;
+    m_favorite = ProgramPath::SubFolder(program, "Favorite");
     m_res = ProgramPath::SubFolder(program, "Res");
     m_script = ProgramPath::SubFolder(program, "Script");
     m_plugin = ProgramPath::SubFolder(program, "Plugin");
@@ -42,6 +43,31 @@ void CDataFolders::CreateMissingFolders() const
 CString CDataFolders::ProgramFile(LPCTSTR name) const
 {
     return ProgramPath::Join(m_program, name);
+}
+
+CString CDataFolders::ResFile(LPCTSTR name) const
+{
+    return ProgramPath::Join(m_res, name);
+}
+
+CString CDataFolders::ScriptFile(LPCTSTR name) const
+{
+    return ProgramPath::Join(m_script, name);
+}
+
+CString CDataFolders::PluginFile(LPCTSTR name) const
+{
+    return ProgramPath::Join(m_plugin, name);
+}
+
+CString CDataFolders::StringFile(LPCTSTR name) const
+{
+    return ProgramPath::Join(m_string, name);
+}
+
+CString CDataFolders::FavoriteFile(LPCTSTR name) const
+{
+    return ProgramPath::Join(m_favorite, name);
 }
 
 bool CDataFolders::CreateDataFolders(LPCTSTR modulePath)

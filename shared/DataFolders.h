@@ -24,15 +24,25 @@ public:
 
     // All paths end with the separator; empty until set.
     const CString& GetProgramFolder() const { return m_program; }
-    // The program folder + name.
-    CString ProgramFile(LPCTSTR name) const;
     const CString& GetResFolder() const { return m_res; }
     const CString& GetScriptFolder() const { return m_script; }
     const CString& GetPluginFolder() const { return m_plugin; }
     const CString& GetStringFolder() const { return m_string; }
+    const CString& GetFavoriteFolder() const { return m_favorite; }
+
+    // The path of a file in one of the folders: the folder + name. Code
+    // names a data file only through these, so no caller joins a folder
+    // and a name without the separator between them.
+    CString ProgramFile(LPCTSTR name) const;
+    CString ResFile(LPCTSTR name) const;
+    CString ScriptFile(LPCTSTR name) const;
+    CString PluginFile(LPCTSTR name) const;
+    CString StringFile(LPCTSTR name) const;
+    CString FavoriteFile(LPCTSTR name) const;
 
 private:
     CString m_program;
+    CString m_favorite;
     CString m_res;
     CString m_script;
     CString m_plugin;

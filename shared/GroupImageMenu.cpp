@@ -1,13 +1,11 @@
 #include "shared/GroupImageMenu.h"
 
-#include "shared/ProgramPath.h"
-
-bool LoadGroupImages(CImageList& images, const CString& resFolder)
+bool LoadGroupImages(CImageList& images, const CDataFolders& folders)
 {
     images.DeleteImageList();
     if (!images.Create(16, 16, ILC_COLOR24 | ILC_MASK, 31, 1))
         return false;
-    images.AddBitmapFile(ProgramPath::Join(resFolder, "ptab.bmp"), RGB(0xFF, 0x00, 0xFF));
+    images.AddBitmapFile(folders.ResFile("ptab.bmp"), RGB(0xFF, 0x00, 0xFF));
     return true;
 }
 

@@ -70,7 +70,7 @@ int CBrowserView::SetHighlightWords(BOOL bRemoveOnly, const CString& word, int m
     disp.Attach(GetHtmlDocument());
     CComPtr<IHTMLDocument2> doc;
     doc.Attach(AsHtmlDocument(disp));
-    Host().SaveTabSet(AppFolders().GetProgramFolder() + "Exception.dat");
+    Host().SaveTabSet(AppFolders().ProgramFile("Exception.dat"));
     m_highlightStart = m_pfnHighlightTicks();
     if (doc == nullptr)
         return 0;

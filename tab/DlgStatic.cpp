@@ -1,7 +1,6 @@
 #include "tab/DlgStatic.h"
 
 #include "shared/AppData.h"
-#include "shared/ProgramPath.h"
 
 CDlgStatic::~CDlgStatic()
 {
@@ -15,7 +14,7 @@ BOOL CDlgStatic::OnInitDialog()
     if (m_animation.SubclassDlgItem(kAnimationId, this))
     {
         // A missing clip leaves the control empty; the text still shows.
-        CString clip = ProgramPath::Join(AppFolders().GetResFolder(), "Torv.avi");
+        CString clip = AppFolders().ResFile("Torv.avi");
         if (m_animation.Open(clip))
             m_animation.Play(0, static_cast<UINT>(-1), static_cast<UINT>(-1));
     }

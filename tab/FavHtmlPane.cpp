@@ -103,7 +103,7 @@ void CDlgFavHtml::Navigate(const CString& url)
 
 void CDlgFavHtml::CreateHistoryPage()
 {
-    const CString path = AppFolders().GetProgramFolder() + "Favorite\\history.htm";
+    const CString path = AppFolders().FavoriteFile("history.htm");
     if (::GetFileAttributesA(path) != INVALID_FILE_ATTRIBUTES)
         return;
     DWORD error = 0;
@@ -123,7 +123,7 @@ BOOL CDlgFavHtml::WriteIndexPage(const CString& rows)
     // Written while the pane goes, often with the frame: no message box
     // then, and a failure keeps the last index page whole.
     DWORD error = 0;
-    return WritePageFile(AppFolders().GetProgramFolder() + "Favorite\\index.htm", page, &error) ? TRUE : FALSE;
+    return WritePageFile(AppFolders().FavoriteFile("index.htm"), page, &error) ? TRUE : FALSE;
 }
 
 bool CDlgFavHtml::ReadFrameRows(CString& rows) const

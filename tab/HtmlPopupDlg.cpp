@@ -138,7 +138,7 @@ BOOL CDlgHtmlPopup::OnInitDialog()
     m_mode = ClampMode(m_mode);
     if (m_pagePath.IsEmpty())
     {
-        m_pagePath = AppFolders().GetProgramFolder() + "Favorite\\index.htm";
+        m_pagePath = AppFolders().FavoriteFile("index.htm");
         m_mode = 0;
     }
     m_dwHostFlags = kPopupHostFlags;

@@ -82,7 +82,7 @@ CString CScriptRunDlg::PreparePage()
         return m_scriptPath;
     CString pattern;
     CFile in;
-    if (in.Open(AppFolders().GetStringFolder() + "scriptrun.dat",
+    if (in.Open(AppFolders().StringFile("scriptrun.dat"),
                 CFile::modeRead | CFile::shareDenyNone))
     {
         const ULONGLONG size = in.GetLength();
@@ -98,7 +98,7 @@ CString CScriptRunDlg::PreparePage()
         page = FillTemplate(pattern, "javascript", m_scriptPath);
     else if (ext == ".VBS")
         page = FillTemplate(pattern, "vbscript", m_scriptPath);
-    const CString pagePath = AppFolders().GetScriptFolder() + kTempPage;
+    const CString pagePath = AppFolders().ScriptFile(kTempPage);
     CFile out;
     if (out.Open(pagePath, CFile::modeCreate | CFile::modeWrite | CFile::shareDenyNone))
     {

@@ -119,7 +119,7 @@ void CDlgAbout::OnOK()
     CFormsetApp& app = FormsetApp();
     const bool checked = ::IsDlgButtonChecked(m_hWnd, IDC_ABOUT_TRACE) == BST_CHECKED;
     if (app.m_settings.bVATrace() && !checked)
-        ::DeleteFileA(app.GetDataFolder() + "VA_TRACE.txt");
+        ::DeleteFileA(app.GetFolders().ProgramFile("VA_TRACE.txt"));
     m_nTrace = checked ? 1 : 0;
     EndDialog(IDOK);
 }

@@ -7,7 +7,6 @@
 #include "lists/PlugInItem.h"
 #include "lists/ScriptItem.h"
 #include "lists/SearchEngineTree.h"
-#include "shared/ProgramPath.h"
 #include "shared/RecordPool.h"
 #include "shared/WidePath.h"
 
@@ -47,8 +46,8 @@ int CFormsetApp::ExitInstance()
 
 void CFormsetApp::SetDataFolder(const char* folder)
 {
-    m_dataFolder = folder;
-    m_strings.SetFolder(ProgramPath::SubFolder(m_dataFolder, "String"));
+    m_folders.SetProgramFolder(folder != nullptr ? CString(folder) : CString());
+    m_strings.SetFolder(m_folders.GetStringFolder());
 }
 
 void CFormsetApp::SetProductName(const char* name)

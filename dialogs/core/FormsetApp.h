@@ -11,6 +11,7 @@
 
 #include "framework/app/WinApp.h"
 #include "framework/core/CString.h"
+#include "shared/DataFolders.h"
 #include "shared/SettingsRecord.h"
 #include "shared/StringLineCache.h"
 
@@ -45,7 +46,9 @@ public:
     CStringFiles& GetStringFiles() { return m_strings; }
 
     // The program folder, ending in "\"; data files are built on it.
-    const CString& GetDataFolder() const { return m_dataFolder; }
+    const CString& GetDataFolder() const { return m_folders.GetProgramFolder(); }
+    // The data folders below it, with the paths of their files.
+    const CDataFolders& GetFolders() const { return m_folders; }
     void SetDataFolder(const char* folder);
     // The first 31 characters of name (cp932-safe).
     void SetProductName(const char* name);
@@ -63,7 +66,7 @@ public:
     CString m_result;
 
 private:
-    CString m_dataFolder;
+    CDataFolders m_folders;
     CDlgPosted* m_pPostedDialog = nullptr;
     char m_productName[kProductNameSize] = {};
     CStringFiles m_strings;

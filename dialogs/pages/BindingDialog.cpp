@@ -10,7 +10,6 @@
 #include "dialogs/pages/BindingDialogsRes.h"
 #include "shared/GestureAngle.h"
 #include "shared/KeyText.h"
-#include "shared/ProgramPath.h"
 #include "shared/TextFormat.h"
 
 namespace {
@@ -126,9 +125,8 @@ BOOL CBindingDialog::OnInitDialog()
     m_strPresetLabel = m_strLabel;
     m_tree.SubclassDlgItem(IDC_BIND_TREE, this);
 
-    const CString folder = FormsetApp().GetDataFolder();
     if (m_images.Create(16, 16, ILC_COLOR24 | ILC_MASK, 3, 1)) {
-        HBITMAP hBitmap = static_cast<HBITMAP>(::LoadImageA(nullptr, ProgramPath::Join(folder, "Res\\mjr.bmp"),
+        HBITMAP hBitmap = static_cast<HBITMAP>(::LoadImageA(nullptr, FormsetApp().GetFolders().ResFile("mjr.bmp"),
                                                              IMAGE_BITMAP, 0, 0, LR_LOADFROMFILE));
         if (hBitmap != nullptr) {
             m_images.Add(hBitmap, kMagenta);
@@ -141,7 +139,7 @@ BOOL CBindingDialog::OnInitDialog()
 
     m_tree.SetRedraw(FALSE);
     CStdioFile file;
-    const bool bOpened = file.Open(ProgramPath::Join(folder, "Vantorelcom.def"),
+    const bool bOpened = file.Open(FormsetApp().GetFolders().ProgramFile("Vantorelcom.def"),
                                    CFile::modeRead | CFile::shareDenyNone | CFile::typeText) != FALSE;
     if (bOpened)
         LoadCommandTree(file, m_tree.m_hWnd, m_entries, m_bHasCommand, m_nCommand);

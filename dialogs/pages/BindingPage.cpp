@@ -7,7 +7,6 @@
 #include "dialogs/pages/BindingDialog.h"
 #include "dialogs/pages/BindingPagesRes.h"
 #include "shared/FrameMessages.h"
-#include "shared/ProgramPath.h"
 #include "shared/TextFormat.h"
 
 namespace {
@@ -113,7 +112,7 @@ void CBindingListPage::OnSaveSettings()
     const int nCount = m_list.GetItemCount();
     for (int nRow = 0; nRow < nCount; ++nRow)
         lines.push_back(GetRow(nRow));
-    BindingFile::Write(ProgramPath::Join(FormsetApp().GetDataFolder(), m_kind.fileName), lines);
+    BindingFile::Write(FormsetApp().GetFolders().ProgramFile(m_kind.fileName), lines);
 }
 
 namespace {
@@ -201,7 +200,7 @@ CString CBindingListPage::BuildBindingListHtml() const
 void CBindingListPage::ExportBindingListHtml()
 {
     const CString html = BuildBindingListHtml();
-    const CString path = ProgramPath::Join(FormsetApp().GetDataFolder(), m_kind.htmlName);
+    const CString path = FormsetApp().GetFolders().FavoriteFile(m_kind.htmlName);
     CFile file;
     if (!file.Open(path, CFile::modeCreate | CFile::modeWrite | CFile::shareDenyNone | CFile::typeBinary) ||
         !file.Write(static_cast<LPCSTR>(html), static_cast<UINT>(html.GetLength()))) {

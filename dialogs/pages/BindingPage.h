@@ -22,7 +22,7 @@ struct BindingPageKind
 {
     const char* fileName;      // "KEYCONF.dat"
     const char* defaultName;   // read when the file is missing
-    const char* htmlName;      // below the data folder
+    const char* htmlName;      // in the Favorite folder
     int nTextTitleLine;        // "dlg.dat" line of the text column's title
     int nLabelWidth;
     int nTextWidth;

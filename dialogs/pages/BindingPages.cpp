@@ -5,9 +5,9 @@
 
 namespace {
 
-const BindingPageKind kKeys = { "KEYCONF.dat", "KEYCONFDefault.dat", "Favorite\\key_settinglist.htm", 39, 180, 120,
+const BindingPageKind kKeys = { "KEYCONF.dat", "KEYCONFDefault.dat", "key_settinglist.htm", 39, 180, 120,
                                 62, 63 };
-const BindingPageKind kGestures = { "MGC.dat", "MGCDefault.dat", "Favorite\\mgc_settinglist.htm", 42, 130, 170,
+const BindingPageKind kGestures = { "MGC.dat", "MGCDefault.dat", "mgc_settinglist.htm", 42, 130, 170,
                                     64, 65 };
 
 const PageField kMouseFields[] = {

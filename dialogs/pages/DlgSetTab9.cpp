@@ -5,7 +5,6 @@
 #include "dialogs/core/FormsetApp.h"
 #include "dialogs/pages/DlgSetTab9Res.h"
 #include "framework/core/File.h"
-#include "shared/ProgramPath.h"
 
 namespace {
 
@@ -67,7 +66,7 @@ BOOL CDlgSetTab9::OnInitDialog()
     HWND hCombo = ::GetDlgItem(m_hWnd, IDC_DEF_AGENT);
     AddComboItem(hCombo, Settings().strUserAgent);
     CStdioFile file;
-    const CString path = ProgramPath::Join(FormsetApp().GetDataFolder(), "String\\UserAgent.dat");
+    const CString path = FormsetApp().GetFolders().StringFile("UserAgent.dat");
     if (file.Open(path, CFile::modeRead | CFile::shareDenyNone | CFile::typeText)) {
         CString line;
         while (file.ReadString(line))

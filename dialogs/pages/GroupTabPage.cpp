@@ -7,7 +7,6 @@
 #include "shared/DataFields.h"
 #include "shared/FrameMessages.h"
 #include "shared/GroupImageMenu.h"
-#include "shared/ProgramPath.h"
 #include "tab/TabGroup.h"
 #include "tab/TabItem.h"
 
@@ -30,7 +29,7 @@ const int kLastImage = 30;
 
 CString GroupTabPath(const char* name)
 {
-    return ProgramPath::Join(FormsetApp().GetDataFolder(), name);
+    return FormsetApp().GetFolders().ProgramFile(name);
 }
 
 CTabGroup* CurrentGroup()
@@ -66,7 +65,7 @@ bool LoadGroupTabImages(CImageList& images)
     if (images.GetSafeHandle() != nullptr)
         return true;
     // A list without the strip is not kept: the rows then show no image.
-    if (!LoadGroupImages(images, GroupTabPath("Res")) || images.GetImageCount() == 0) {
+    if (!LoadGroupImages(images, FormsetApp().GetFolders()) || images.GetImageCount() == 0) {
         images.DeleteImageList();
         return false;
     }
@@ -350,12 +349,12 @@ void CDlgPTabRename::OnOK()
 
 //--- CDlgPTabCustom
 
-BEGIN_MESSAGE_MAP(CDlgPTabCustom, CDialog)
+BEGIN_MESSAGE_MAP(CDlgPTabCustom, CNewDialog)
     ON_COMMAND(IDC_PTAB_CHANGEIMAGE, OnChangeImage)
     ON_COMMAND_RANGE(ID_PTAB_IMAGE_FIRST, ID_PTAB_IMAGE_FIRST + kLastImage, OnPickImage)
 END_MESSAGE_MAP()
 
-CDlgPTabCustom::CDlgPTabCustom() : CDialog(IDD_PTABCUSTOM)
+CDlgPTabCustom::CDlgPTabCustom() : CNewDialog(IDD_PTABCUSTOM)
 {
 }
 
@@ -367,7 +366,7 @@ CDlgPTabCustom::~CDlgPTabCustom()
 
 BOOL CDlgPTabCustom::OnInitDialog()
 {
-    CDialog::OnInitDialog();
+    CNewDialog::OnInitDialog();
     SetPageIcons(m_hWnd);
     if (m_pGroup == nullptr)
         return TRUE;

@@ -14,6 +14,7 @@
 #include "dialogs/pages/ListPage.h"
 #include "framework/dialog/Dialog.h"
 #include "framework/win/ImageList.h"
+#include "menulib/NewFrame.h"
 
 class CTabGroup;
 
@@ -85,7 +86,9 @@ protected:
     void OnOK() override;
 };
 
-class CDlgPTabCustom : public CDialog
+// A menu-library dialog: the image picker's owner-drawn items are measured
+// and drawn by the window that tracks them.
+class CDlgPTabCustom : public CNewDialog
 {
 public:
     CDlgPTabCustom();

@@ -11,10 +11,11 @@
 #include "dialogs/pages/SettingsPage.h"
 #include "framework/core/AtomicFile.h"
 #include "framework/core/File.h"
+#include "framework/gdi/DC.h"
 #include "lists/PlugInItem.h"
 #include "lists/ScriptItem.h"
 #include "shared/FrameMessages.h"
-#include "shared/ProgramPath.h"
+#include "shared/MenuText.h"
 
 namespace {
 
@@ -33,14 +34,14 @@ const int kColumnWidths[5] = { 150, 300, 80, 170, 400 };
 const int kButtons[] = { IDC_PLG_REGISTER, IDC_PLG_UP, IDC_PLG_DELETE, IDC_PLG_DOWN };
 const int kPlugInSwitches[] = { IDC_PLG_ENABLE, IDC_PLG_ACTIVATE };
 
-CString PlugInFolder()
+const CString& PlugInFolder()
 {
-    return ProgramPath::SubFolder(FormsetApp().GetDataFolder(), "Plugin");
+    return FormsetApp().GetFolders().GetPluginFolder();
 }
 
-CString ScriptFolder()
+const CString& ScriptFolder()
 {
-    return ProgramPath::SubFolder(FormsetApp().GetDataFolder(), "Script");
+    return FormsetApp().GetFolders().GetScriptFolder();
 }
 
 CString FileNameOf(const CString& path)
@@ -62,6 +63,26 @@ bool IsListed(const std::vector<CString>& paths, const CString& path)
             return true;
     }
     return false;
+}
+
+// The width a header item needs to show its title whole: the text in the
+// header's font and the header's margin on either side of it.
+int HeaderTitleWidth(HWND hHeader, int nColumn)
+{
+    char text[256] = {};
+    HDITEMA item = {};
+    item.mask = HDI_TEXT;
+    item.pszText = text;
+    item.cchTextMax = sizeof(text);
+    if (hHeader == nullptr || !::SendMessageA(hHeader, HDM_GETITEMA, static_cast<WPARAM>(nColumn),
+                                              reinterpret_cast<LPARAM>(&item)) || text[0] == '\0')
+        return 0;
+    int nMargin = static_cast<int>(::SendMessageA(hHeader, HDM_GETBITMAPMARGIN, 0, 0));
+    if (nMargin <= 0)
+        nMargin = 3 * ::GetSystemMetrics(SM_CXEDGE);
+    CClientDC dc(hHeader);
+    dc.SelectObject(reinterpret_cast<HGDIOBJ>(::SendMessageA(hHeader, WM_GETFONT, 0, 0)));
+    return dc.GetTextExtent(text).cx + 2 * nMargin;
 }
 
 bool FileExists(const CString& path)
@@ -186,8 +207,23 @@ void CDlgSetTab12::LoadCatalogRows(const CString& folder, LPCTSTR listFile, std:
             return false;
         return !IsListed(known, path) && add(path, fileName, true);
     });
-    for (int i = 0; i < kColumns; ++i)
+    SizeColumns();
+}
+
+void CDlgSetTab12::SizeColumns()
+{
+    // Each column as wide as the wider of its texts and its title: a column
+    // of empty texts would otherwise shrink to a few pixels and hide it.
+    // The title is measured here because the header-sized width of some
+    // list controls leaves the title a pixel short of its margins, which
+    // cuts it to an ellipsis.
+    HWND hHeader = reinterpret_cast<HWND>(::SendMessageA(m_list.m_hWnd, LVM_GETHEADER, 0, 0));
+    for (int i = 0; i < kColumns; ++i) {
         m_list.SetColumnWidth(i, LVSCW_AUTOSIZE);
+        const int nTitle = HeaderTitleWidth(hHeader, i);
+        if (m_list.GetColumnWidth(i) < nTitle)
+            m_list.SetColumnWidth(i, nTitle);
+    }
 }
 
 bool CDlgSetTab12::WriteCatalogRows(const CString& listPath)
@@ -331,8 +367,8 @@ void CDlgSetTab12::LoadList()
                         item->Load(path, strings);
                         if (!item->IsShown())
                             return false;
-                        const RowCells cells = { item->m_caption, item->m_version3, item->m_version1,
-                                                 item->m_version2, path };
+                        const RowCells cells = { MenuText::WithoutMnemonic(item->m_caption), item->m_version3,
+                                                 item->m_version1, item->m_version2, path };
                         return AppendRow(cells, item->m_hIcon, bChecked) >= 0;
                     });
 }
@@ -347,7 +383,8 @@ void CDlgSetTab12::RegisterNew()
     item->Load(chosen, FormsetApp().GetStringFiles());
     if (!item->IsShown() || !CopyRegistered(chosen, destination, bReplace, false))
         return;
-    const RowCells cells = { item->m_caption, item->m_version3, item->m_version1, item->m_version2, destination };
+    const RowCells cells = { MenuText::WithoutMnemonic(item->m_caption), item->m_version3, item->m_version1,
+                             item->m_version2, destination };
     AppendRow(cells, item->m_hIcon, true);
 }
 
@@ -362,7 +399,7 @@ void CDlgSetTab12::SaveList()
     SettingsRecord& settings = FormsetApp().m_settings;
     settings.bPlgEnable(::IsDlgButtonChecked(m_hWnd, IDC_PLG_ENABLE) == BST_CHECKED);
     settings.bTabActivate_PL(::IsDlgButtonChecked(m_hWnd, IDC_PLG_ACTIVATE) == BST_CHECKED);
-    WriteCatalogRows(PlugInFolder() + "plugin.dat");
+    WriteCatalogRows(FormsetApp().GetFolders().PluginFile("plugin.dat"));
     SendMain(WM_FRAME_PLUGINSSAVED);
 }
 
@@ -391,8 +428,8 @@ void CDlgScriptSetting::LoadList()
                         item->ReadHeader(fileName);
                         if (!item->IsShown())
                             return false;
-                        const RowCells cells = { item->m_name, item->m_comment, item->m_version,
-                                                 item->m_copyright, path };
+                        const RowCells cells = { MenuText::WithoutMnemonic(item->m_name), item->m_comment,
+                                                 item->m_version, item->m_copyright, path };
                         return AppendRow(cells, item->m_hIcon, bChecked) >= 0;
                     });
 }
@@ -408,7 +445,8 @@ void CDlgScriptSetting::RegisterNew()
     item->ReadHeader(FileNameOf(chosen));
     if (!item->IsShown() || !CopyRegistered(chosen, destination, bReplace, true))
         return;
-    const RowCells cells = { item->m_name, item->m_comment, item->m_version, item->m_copyright, destination };
+    const RowCells cells = { MenuText::WithoutMnemonic(item->m_name), item->m_comment, item->m_version,
+                             item->m_copyright, destination };
     AppendRow(cells, item->m_hIcon, true);
 }
 
@@ -420,7 +458,7 @@ void CDlgScriptSetting::DeleteSelected()
 void CDlgScriptSetting::SaveList()
 {
     DeleteQueuedFiles();
-    const CString listPath = ScriptFolder() + "script.dat";
+    const CString listPath = FormsetApp().GetFolders().ScriptFile("script.dat");
     const std::string before = ReadFileBytes(listPath);
     WriteCatalogRows(listPath);
     const bool bChanged = ReadFileBytes(listPath) != before;

@@ -58,6 +58,8 @@ protected:
     // Files whose extension is skippedExtension are never listed.
     void LoadCatalogRows(const CString& folder, LPCTSTR listFile, std::initializer_list<LPCTSTR> patterns,
                          LPCTSTR skippedExtension, const RowAdder& add);
+    // Sizes every column to the wider of its texts and its title.
+    void SizeColumns();
     // Writes every row, "path?1" or "path?0", whole or not at all.
     bool WriteCatalogRows(const CString& listPath);
     int AppendRow(const RowCells& cells, HICON hIcon, bool bChecked);

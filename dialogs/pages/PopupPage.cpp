@@ -8,7 +8,6 @@
 #include "dialogs/core/FormsetApp.h"
 #include "dialogs/pages/PopupPageRes.h"
 #include "shared/FrameMessages.h"
-#include "shared/ProgramPath.h"
 
 namespace {
 
@@ -21,7 +20,7 @@ const DWORD kFlagBits[4] = { PopupRule::kTitleOn, PopupRule::kUrlOn, PopupRule::
 
 CString RulesPath()
 {
-    return ProgramPath::Join(FormsetApp().GetDataFolder(), "PopClose.dat");
+    return FormsetApp().GetFolders().ProgramFile("PopClose.dat");
 }
 
 } // namespace

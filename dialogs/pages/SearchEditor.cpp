@@ -5,7 +5,6 @@
 #include "dialogs/pages/SettingsPage.h"
 #include "framework/core/AtomicFile.h"
 #include "shared/ExternalEditor.h"
-#include "shared/ProgramPath.h"
 
 namespace {
 
@@ -70,7 +69,7 @@ CDlgSearchEdit::~CDlgSearchEdit() = default;
 
 CString CDlgSearchEdit::WorkingFilePath()
 {
-    return ProgramPath::Join(FormsetApp().GetDataFolder(), "SearchEngine.dat.tmp");
+    return FormsetApp().GetFolders().ProgramFile("SearchEngine.dat.tmp");
 }
 
 void CDlgSearchEdit::ReportFileFailure(HWND hOwner, bool bWrite)
@@ -100,8 +99,7 @@ void CDlgSearchEdit::ResetImages()
     m_images.DeleteImageList();
     if (!m_images.Create(16, 16, ILC_COLOR24 | ILC_MASK, 32, 32))
         return;
-    const CString resFolder = ProgramPath::Join(FormsetApp().GetDataFolder(), "Res");
-    m_images.AddBitmapFile(ProgramPath::Join(resFolder, "mjr.bmp"), RGB(0xFF, 0x00, 0xFF));
+    m_images.AddBitmapFile(FormsetApp().GetFolders().ResFile("mjr.bmp"), RGB(0xFF, 0x00, 0xFF));
     // Without the strip, icons appended later must still not take its places.
     if (m_images.GetImageCount() <= kEntryImage)
         ImageList_SetImageCount(m_images, kEntryImage + 1);

@@ -7,7 +7,6 @@
 #include "lists/WebSearch.h"
 #include "menulib/NewMenu.h"
 #include "shared/FrameMessages.h"
-#include "shared/ProgramPath.h"
 
 namespace {
 
@@ -46,7 +45,7 @@ const Role* RoleOfId(UINT nID)
 
 CString EnginesPath()
 {
-    return ProgramPath::Join(FormsetApp().GetDataFolder(), "SearchEngine.dat");
+    return FormsetApp().GetFolders().ProgramFile("SearchEngine.dat");
 }
 
 } // namespace

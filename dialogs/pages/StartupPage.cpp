@@ -7,7 +7,6 @@
 #include "framework/core/File.h"
 #include "shared/DataFields.h"
 #include "shared/FrameMessages.h"
-#include "shared/ProgramPath.h"
 
 namespace {
 
@@ -20,7 +19,7 @@ const int kButtons[] = { IDC_START_NEW, IDC_START_ADDACTIVE, IDC_START_UP, IDC_S
 
 CString ListPath()
 {
-    return ProgramPath::Join(FormsetApp().GetDataFolder(), "StartUpURL.dat");
+    return FormsetApp().GetFolders().ProgramFile("StartUpURL.dat");
 }
 
 CString FormatEntry(const StartupEntry& entry)

@@ -6,7 +6,6 @@
 #include "menulib/NewMenu.h"
 #include "shared/FrameMessages.h"
 #include "shared/GroupImageMenu.h"
-#include "shared/ProgramPath.h"
 
 namespace {
 
@@ -199,7 +198,7 @@ BOOL CDlgSetTab15::OnInitDialog()
 {
     FillMouseLists(m_hWnd, IDS_TABBAR_GROUPMOUSE, kGroupMouseItems);
     FillComboStrings(::GetDlgItem(m_hWnd, IDC_TABBAR_NEWACTION), IDS_TABBAR_NEWACTION, kNewActionItems);
-    LoadGroupImages(m_images, ProgramPath::SubFolder(FormsetApp().GetDataFolder(), "Res"));
+    LoadGroupImages(m_images, FormsetApp().GetFolders());
     m_nImage = Settings().iTabImageDef_P;
     ShowImage();
     return CTabBarPage::OnInitDialog();

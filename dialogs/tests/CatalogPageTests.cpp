@@ -12,8 +12,10 @@
 #include "dialogs/pages/StartupPage.h"
 #include "dialogs/pages/StartupPageRes.h"
 #include "framework/app/WinApp.h"
+#include "framework/gdi/DC.h"
 #include "shared/RegKey.h"
 #include "shared/StartupList.h"
+#include "tests/support/WindowCapture.h"
 
 extern "C" void WINAPI StartupAddDlg(HWND, const char*, const char*, const char*);
 
@@ -99,7 +101,7 @@ TEST_F(CatalogPageTest, PlugInPageListsRegistersReplacesAndDeletesModulesAndRest
     RunPage(RUNTIME_CLASS(CDlgSetTab12), IDD_SETTAB12, {
         [&](HWND hPage) {
             HWND hList = ::GetDlgItem(hPage, IDC_PLG_LIST);
-            EXPECT_EQ("Gamma;+Alpha;+Beta&B;", Rows(hList));
+            EXPECT_EQ("Gamma;+Alpha;+BetaB;", Rows(hList));
             EXPECT_EQ("Gamma", Cell(hList, 0, 1));  // an empty product name gives the caption
             EXPECT_EQ("1.2.3.4", Cell(hList, 0, 2));
             EXPECT_EQ("(c) tests", Cell(hList, 0, 3));
@@ -111,7 +113,7 @@ TEST_F(CatalogPageTest, PlugInPageListsRegistersReplacesAndDeletesModulesAndRest
             Click(hPage, IDC_PLG_DELETE);
             s_chosen = m_folder->File("src/a.dll");
             Click(hPage, IDC_PLG_REGISTER);
-            EXPECT_EQ("Gamma;+Beta&B;+Beta&B;", Rows(hList));
+            EXPECT_EQ("Gamma;+BetaB;+BetaB;", Rows(hList));
             // A listed module's name: asked, and after Yes replaced.
             s_chosen = m_folder->File("src/c.exe");
             Click(hPage, IDC_PLG_REGISTER);
@@ -119,7 +121,7 @@ TEST_F(CatalogPageTest, PlugInPageListsRegistersReplacesAndDeletesModulesAndRest
         [&](HWND) { Click(FindDialog(), IDYES); },
         [&](HWND hPage) {
             HWND hList = ::GetDlgItem(hPage, IDC_PLG_LIST);
-            EXPECT_EQ("+Beta&B;+Beta&B;+Alpha;", Rows(hList));
+            EXPECT_EQ("+BetaB;+BetaB;+Alpha;", Rows(hList));
             EXPECT_EQ(plugin + "c.exe", Cell(hList, 2, 4));
             // A file of that name the list does not hold (a module without
             // a name) is not overwritten, and no row is added.
@@ -148,11 +150,11 @@ TEST_F(CatalogPageTest, PlugInPageListsRegistersReplacesAndDeletesModulesAndRest
     RunPage(RUNTIME_CLASS(CDlgSetTab12), IDD_SETTAB12, {
         [&](HWND hPage) {
             HWND hList = ::GetDlgItem(hPage, IDC_PLG_LIST);
-            EXPECT_EQ("+Beta&B;+Alpha;Beta&B;", Rows(hList));
+            EXPECT_EQ("+BetaB;+Alpha;BetaB;", Rows(hList));
             ClickHeader(hList, 0);
-            EXPECT_EQ("Beta&B;Beta&B;Alpha;", Rows(hList, false));
+            EXPECT_EQ("BetaB;BetaB;Alpha;", Rows(hList, false));
             ClickHeader(hList, 0);
-            EXPECT_EQ("Alpha;Beta&B;Beta&B;", Rows(hList, false));
+            EXPECT_EQ("Alpha;BetaB;BetaB;", Rows(hList, false));
             ListView_SetItemState(hList, -1, LVIS_SELECTED, LVIS_SELECTED);
             Click(hPage, IDC_PLG_DELETE);
             EXPECT_EQ(0, ListView_GetItemCount(hList));
@@ -225,6 +227,53 @@ TEST_F(CatalogPageTest, ScriptPageListsHeadersReloadsOnlyOnChangeAndReplacesAScr
     EXPECT_FALSE(m_folder->Exists("Script/n.js.ico"));
     EXPECT_EQ(m_folder->ReadBytes("src/z.htm"), m_folder->ReadBytes("Script/z.htm"));
     EXPECT_TRUE(m_folder->Exists("Script/z.htm.ico"));
+}
+
+// Both list pages name a module by its caption as the menu reads it, and
+// size each column to the wider of its texts and its title: the version
+// columns of a script without a header are empty, and their titles must
+// still read whole.
+TEST_F(CatalogPageTest, ListColumnsAreAtLeastAsWideAsTheirTitles)
+{
+    InstallPlugIn("TestPlugInA.dll", "Plugin/a.dll");
+    // The shipped plug-in, whose menu caption ends in "(&C)".
+    const std::string shipped = ProgramFolder::PathFromEnvironment("VA_BIN_DIR") + "\\plugin\\Skiffport.vap";
+    ASSERT_TRUE(::CopyFileA(shipped.c_str(), m_folder->File("Plugin/Skiffport.vap").c_str(), FALSE));
+    m_folder->WriteBytes("Script/y.vbs", "MsgBox 1\r\n");
+    const struct
+    {
+        const CRuntimeClass* pClass;
+        const char* shot;
+        const char* names;
+    } pages[] = {
+        // "起動しているIEのURLをタブで開く", as its menu item reads.
+        { RUNTIME_CLASS(CDlgSetTab12), "plugin-page",
+          "+Alpha;+\x8b\x4e\x93\xae\x82\xb5\x82\xc4\x82\xa2\x82\xe9IE\x82\xccURL\x82\xf0\x83\x5e\x83\x75"
+          "\x82\xc5\x8a\x4a\x82\xad;" },
+        { RUNTIME_CLASS(CDlgScriptSetting), "script-page", "+y.vbs;" },
+    };
+    for (const auto& page : pages) {
+        RunPage(page.pClass, IDD_SETTAB12, {
+            [&](HWND hPage) {
+                HWND hList = ::GetDlgItem(hPage, IDC_PLG_LIST);
+                EXPECT_EQ(page.names, Rows(hList)) << page.shot;
+                WriteBitmap(ArtifactFolder("VA_DIALOGS_ARTIFACTS") + "/" + page.shot + ".bmp",
+                            CaptureWindow(::GetParent(hPage)));
+                // A header draws its titles three edge widths in from
+                // either side of the item.
+                const int nMargins = 2 * 3 * ::GetSystemMetrics(SM_CXEDGE);
+                HWND hHeader = ListView_GetHeader(hList);
+                CClientDC dc(hHeader);
+                dc.SelectObject(reinterpret_cast<HGDIOBJ>(::SendMessageA(hHeader, WM_GETFONT, 0, 0)));
+                for (int i = 0; i < 5; ++i) {
+                    const CString title = theApp.GetDlgString(33 + i);
+                    ASSERT_FALSE(title.IsEmpty()) << i;
+                    EXPECT_GE(ListView_GetColumnWidth(hList, i), dc.GetTextExtent(title).cx + nMargins)
+                        << page.shot << " column " << i;
+                }
+            },
+        }, IDCANCEL);
+    }
 }
 
 namespace {

@@ -60,6 +60,28 @@ TEST(DataFolders, ModulePathWithoutSeparatorSetsAndCreatesNothing)
     EXPECT_FALSE(folders.CreateDataFolders(nullptr));
 }
 
+// A file of each data folder is named with the separator between the
+// folder and the file, whatever the folder holds.
+TEST(DataFolders, FilesOfEachFolderLieInsideIt)
+{
+    const CString program = CString("C:") + kSep + "\x95\x5c" + kSep;
+    CDataFolders folders;
+    ASSERT_TRUE(folders.SetProgramFolder(program));
+    const struct
+    {
+        CString (CDataFolders::*file)(LPCTSTR) const;
+        const char* folder;
+    } cases[] = {
+        { &CDataFolders::ResFile, "Res" },         { &CDataFolders::ScriptFile, "Script" },
+        { &CDataFolders::PluginFile, "Plugin" },   { &CDataFolders::StringFile, "String" },
+        { &CDataFolders::FavoriteFile, "Favorite" },
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(program + c.folder + kSep + "mjr.bmp", (folders.*c.file)("mjr.bmp")) << c.folder;
+    EXPECT_EQ(program + "GroupTab.dat", folders.ProgramFile("GroupTab.dat"));
+    EXPECT_EQ(program + "Favorite" + kSep, folders.GetFavoriteFolder());
+}
+
 // "表" (95 5C) in the folder and in the file name: the cut must fall after
 // the real last separator, not after a trail byte.
 TEST(DataFolders, Cp932TrailBytesInTheModulePath)

@@ -307,7 +307,7 @@ TEST_F(ToolBarTest, EveryStripHoldsOneSixteenPixelPictureForEachButtonFace)
         return faces;
     };
     CImageList groupImages;
-    LoadGroupImages(groupImages, AppFolders().GetResFolder());
+    LoadGroupImages(groupImages, AppFolders());
     struct Strip
     {
         const char* name;

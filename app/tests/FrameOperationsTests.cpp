@@ -104,6 +104,36 @@ TEST_F(FrameOperationsTest, CloseWithoutSaveWritesNeitherSettingsNorButtonOrder)
     EXPECT_FALSE(m_folder->Exists("toolbar.dat2"));
 }
 
+// Regression: the File menu's exit command had no handler, showed grey and
+// did nothing.
+TEST_F(FrameOperationsTest, TheExitCommandIsOfferedAndClosesTheFrameInOrder)
+{
+    const std::string ini = std::string(theApp.GetMainClassName()) + ".ini";
+    const std::string before = "[Vantorel]\r\niniver=1038\r\niTabStrLen=17\r\n";
+    m_folder->WriteBytes(ini, before);
+    m_folder->WriteBytes("Exception.dat", "VADatFileVer003\r\n");
+    const HWND window = m_frame->m_hWnd;
+    HMENU file = ::GetSubMenu(::GetMenu(window), 0);
+    UINT state = MF_GRAYED;
+    EXPECT_TRUE(ReadMenuShownBy([window] { ::SendMessageA(window, WM_SYSCOMMAND, SC_KEYMENU, 'f'); },
+                                [&](HMENU, HWND) { state = ::GetMenuState(file, ID_APP_EXIT, MF_BYCOMMAND); }));
+    Pump();
+    EXPECT_EQ(0u, state & (MF_GRAYED | MF_DISABLED));
+
+    // As the menu hands over its choice.
+    ::PostMessageA(window, WM_COMMAND, ID_APP_EXIT, 0);
+    Pump();
+    EXPECT_FALSE(::IsWindow(window));
+    m_frame = nullptr;  // gone with its window
+    // Written once: the file before the exit is the only backup.
+    const std::string written = m_folder->ReadBytes(ini);
+    EXPECT_NE(before, written);
+    EXPECT_EQ(0u, written.find("[Vantorel]\r\niniver=1038\r\n"));
+    EXPECT_EQ(before, m_folder->ReadBytes(ini + ".bak0"));
+    EXPECT_FALSE(m_folder->Exists(ini + ".bak1"));
+    EXPECT_FALSE(m_folder->Exists("Exception.dat"));
+}
+
 TEST_F(FrameOperationsTest, AFailedWriteOfTheButtonOrderKeepsTheLastOne)
 {
     m_folder->WriteBytes("toolbar.dat2", "last order");

@@ -256,3 +256,30 @@ TEST_F(TabTest, LeavingFullScreenGivesTheWindowItsEarlierPlacementBack)
     }
     ::ShowWindow(m_frame->m_hWnd, SW_RESTORE);
 }
+
+// Regression: "Arial" with every other parameter left at zero asked for the
+// Western character set, and the Japanese caption was drawn as mojibake.
+TEST_F(TabTest, TheCaptionStripsFontCanDrawTheTitleInTheSystemsCodePage)
+{
+    ::SendMessageA(m_frame->m_hWnd, WM_COMMAND, ID_VIEW_FULLSCREEN, 0);
+    ASSERT_NE(nullptr, m_frame->m_pFullScreenBar);
+    HWND strip = m_frame->m_pFullScreenBar->GetSafeHwnd();
+    HFONT font = reinterpret_cast<HFONT>(::SendMessageA(strip, WM_GETFONT, 0, 0));
+    ASSERT_NE(nullptr, font);
+    LOGFONTA logical = {};
+    ASSERT_EQ(static_cast<int>(sizeof(logical)), ::GetObjectA(font, sizeof(logical), &logical));
+    EXPECT_NE(ANSI_CHARSET, logical.lfCharSet);
+    EXPECT_EQ(DEFAULT_CHARSET, logical.lfCharSet);
+    EXPECT_STREQ("Arial", logical.lfFaceName);
+    HDC dc = ::GetDC(strip);
+    EXPECT_EQ(-::MulDiv(10, ::GetDeviceCaps(dc, LOGPIXELSY), 72), logical.lfHeight);
+    // What the strip draws with takes its text in the program's code page.
+    HGDIOBJ old = ::SelectObject(dc, font);
+    CHARSETINFO system = {};
+    ASSERT_TRUE(::TranslateCharsetInfo(reinterpret_cast<DWORD*>(static_cast<UINT_PTR>(::GetACP())), &system,
+                                       TCI_SRCCODEPAGE));
+    EXPECT_EQ(static_cast<int>(system.ciCharset), ::GetTextCharset(dc));
+    ::SelectObject(dc, old);
+    ::ReleaseDC(strip, dc);
+    ::SendMessageA(m_frame->m_hWnd, WM_COMMAND, ID_VIEW_FULLSCREEN, 0);
+}

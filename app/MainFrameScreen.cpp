@@ -85,7 +85,6 @@ void CMainFrame::RestoreBarAfterFullScreen(CTabBarCtrl* bar, DWORD stateBit)
 
 void CMainFrame::SetFullScreen(int enter)
 {
-    const LONG style = ::GetWindowLongA(m_hWnd, GWL_STYLE);
     const UINT keep = theApp.m_settings.iFullScreenShowItem;
     if (enter) {
         WINDOWPLACEMENT placement = {};
@@ -117,6 +116,10 @@ void CMainFrame::SetFullScreen(int enter)
             HideBarForFullScreen(m_pGroupTabBar, kStateHiddenGroupBar);
         if (!(keep & kShowPageBar))
             HideBarForFullScreen(m_pPageTabBar, kStateHiddenPageBar);
+        // The style as the maximising left it: with WS_MAXIMIZE taken away
+        // the full-screen rectangle would become the normal one, and leaving
+        // would keep it instead of the earlier placement.
+        const LONG style = ::GetWindowLongA(m_hWnd, GWL_STYLE);
         ::SetWindowLongA(m_hWnd, GWL_STYLE, style & ~kResizeFrameStyles);
         ::SetWindowPos(m_hWnd, nullptr, -1, -1, ::GetSystemMetrics(SM_CXSCREEN) + 3,
                        ::GetSystemMetrics(SM_CYSCREEN) + 3, SWP_NOZORDER | SWP_FRAMECHANGED);
@@ -124,6 +127,7 @@ void CMainFrame::SetFullScreen(int enter)
         if (m_pFullScreenBar != nullptr)
             m_pFullScreenBar->Show(true, true);
     } else {
+        const LONG style = ::GetWindowLongA(m_hWnd, GWL_STYLE);
         if ((m_stateWord & kStateHiddenMenu) && m_hSavedMenu != nullptr)
             ::SetMenu(m_hWnd, m_hSavedMenu);
         m_hSavedMenu = nullptr;

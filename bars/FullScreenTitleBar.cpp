@@ -36,6 +36,9 @@ CFullScreenTitleBar::CFullScreenTitleBar(HINSTANCE hInstance, HWND hOwner) : m_h
     HDC hScreen = ::GetDC(nullptr);
     lf.lfHeight = -::MulDiv(10, ::GetDeviceCaps(hScreen, LOGPIXELSY), 72);
     ::ReleaseDC(nullptr, hScreen);
+    // The face alone would pick the Western character set, and a Japanese
+    // page title would be drawn as its cp1252 reading.
+    lf.lfCharSet = DEFAULT_CHARSET;
     ::lstrcpynA(lf.lfFaceName, "Arial", LF_FACESIZE);
     m_font.CreateFontIndirect(&lf);
     if (hInstance == nullptr || hOwner == nullptr)
@@ -205,6 +208,8 @@ LRESULT CFullScreenTitleBar::OnMessage(UINT nMsg, WPARAM wParam, LPARAM lParam)
         ::EndPaint(m_hWnd, &ps);
         return 0;
     }
+    case WM_GETFONT:
+        return reinterpret_cast<LRESULT>(static_cast<HFONT>(m_font));
     case WM_DRAWITEM:
         DrawButton(reinterpret_cast<const DRAWITEMSTRUCT*>(lParam));
         return TRUE;

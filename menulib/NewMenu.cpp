@@ -211,6 +211,17 @@ CNewMenuItemData* CNewMenu::ConvertItem(UINT nPosition, UINT nFlags, UINT_PTR nI
     return pRecord;
 }
 
+// An item this menu already draws has its record's caption. The system
+// may still hold the text the item had before it became owner-drawn (Wine
+// does), and taking that would undo every later change of the record, such
+// as a shortcut text added to the caption.
+CString CNewMenu::CurrentCaption(UINT nPosition) const
+{
+    if (const CNewMenuItemData* pRecord = FindRecord(reinterpret_cast<const void*>(GetItemData(m_hMenu, nPosition))))
+        return pRecord->m_strText;
+    return ReadCaption(m_hMenu, nPosition);
+}
+
 void CNewMenu::ConvertToOwnerDraw()
 {
     if (m_hMenu == nullptr)
@@ -232,7 +243,7 @@ void CNewMenu::ConvertToOwnerDraw()
             // The high byte of a popup's state is its item count, not flags.
             UINT nFlags = (nState & 0xFF) | MF_POPUP | MF_BYPOSITION | MF_OWNERDRAW;
             order.push_back(ConvertItem(nPos, nFlags, reinterpret_cast<UINT_PTR>(hSub),
-                                        ReadCaption(m_hMenu, nPos), fresh));
+                                        CurrentCaption(nPos), fresh));
             if (CNewMenu* pSub = FromHandleNew(hSub))
                 pSub->m_hParentMenu = m_hMenu;
         }
@@ -244,7 +255,7 @@ void CNewMenu::ConvertToOwnerDraw()
         {
             UINT_PTR nID = ::GetMenuItemID(m_hMenu, i);
             order.push_back(ConvertItem(nPos, nState | MF_BYPOSITION | MF_OWNERDRAW, nID,
-                                        ReadCaption(m_hMenu, nPos), fresh));
+                                        CurrentCaption(nPos), fresh));
         }
     }
 

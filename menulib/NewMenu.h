@@ -242,6 +242,8 @@ private:
     CNewMenuItemData* TakeReusableRecord(UINT_PTR nID);
     CNewMenuItemData* ConvertItem(UINT nPosition, UINT nFlags, UINT_PTR nID, const CString& caption,
                                   std::vector<std::unique_ptr<CNewMenuItemData>>& rFresh);
+    // The caption of the item at nPosition as the conversion takes it.
+    CString CurrentCaption(UINT nPosition) const;
     // Gives pRecord the image nIconIndex of pImages, or of the toolbar
     // resource nIconIndex when pImages is null.
     void SetRecordImage(CNewMenuItemData* pRecord, CImageList* pImages, int nIconIndex);

@@ -104,6 +104,28 @@ TEST_F(FrameOperationsTest, CloseWithoutSaveWritesNeitherSettingsNorButtonOrder)
     EXPECT_FALSE(m_folder->Exists("toolbar.dat2"));
 }
 
+// Regression: the File menu's exit command had no handler, showed grey and
+// did nothing. (What the exit writes and deletes: the end-to-end test.)
+TEST_F(FrameOperationsTest, TheExitCommandIsOfferedAndClosesTheFrame)
+{
+    const std::string ini = std::string(theApp.GetMainClassName()) + ".ini";
+    m_folder->Remove(ini);
+    const HWND window = m_frame->m_hWnd;
+    HMENU file = ::GetSubMenu(::GetMenu(window), 0);
+    UINT state = MF_GRAYED;
+    EXPECT_TRUE(ReadMenuShownBy([window] { ::SendMessageA(window, WM_SYSCOMMAND, SC_KEYMENU, 'f'); },
+                                [&](HMENU, HWND) { state = ::GetMenuState(file, ID_APP_EXIT, MF_BYCOMMAND); }));
+    Pump();
+    EXPECT_EQ(0u, state & (MF_GRAYED | MF_DISABLED));
+
+    // As the menu hands over its choice.
+    ::PostMessageA(window, WM_COMMAND, ID_APP_EXIT, 0);
+    Pump();
+    EXPECT_FALSE(::IsWindow(window));
+    m_frame = nullptr;  // gone with its window
+    EXPECT_TRUE(m_folder->Exists(ini));
+}
+
 TEST_F(FrameOperationsTest, AFailedWriteOfTheButtonOrderKeepsTheLastOne)
 {
     m_folder->WriteBytes("toolbar.dat2", "last order");

@@ -99,6 +99,22 @@ protected:
         return false;
     }
 
+    // The settings item's caption while the Tools popup shows.
+    CString ShownToolsCaption()
+    {
+        HMENU bar = ::GetMenu(m_frame->m_hWnd);
+        HMENU tools = nullptr;
+        for (int i = 0; i < ::GetMenuItemCount(bar) && tools == nullptr; ++i)
+            if (HMENU popup = ::GetSubMenu(bar, i); popup != nullptr && ::GetMenuItemID(popup, 0) == ID_TAB_WHEELLOCK)
+                tools = popup;
+        HWND frame = m_frame->m_hWnd;
+        CString caption = CaptionWhileShown(
+            [frame, tools] { ::TrackPopupMenu(tools, TPM_LEFTALIGN, 200, 200, 0, frame, nullptr); }, tools,
+            ID_TOOLS_SETTINGS);
+        Pump();
+        return caption;
+    }
+
     HMODULE m_library = nullptr;
 };
 
@@ -160,6 +176,8 @@ TEST_F(SettingsApply, NewKeysWorkAndShowInTheMenusAtOnce)
     CString caption;
     ASSERT_TRUE(FindCaption(::GetMenu(m_frame->m_hWnd), ID_TOOLS_SETTINGS, caption));
     EXPECT_EQ(CString("F9"), caption.Mid(caption.Find('\t') + 1));
+    // And so it shows when the menu opens.
+    EXPECT_STREQ(caption.Left(caption.Find('\t')) + "\tF9", ShownToolsCaption());
     MSG key = {};
     key.hwnd = m_frame->m_hWndMDIClient;
     key.message = WM_KEYDOWN;
@@ -172,6 +190,7 @@ TEST_F(SettingsApply, NewKeysWorkAndShowInTheMenusAtOnce)
     OK([](SettingsRecord& s) { s.bMenuShortCutKey(false); });
     ASSERT_TRUE(FindCaption(::GetMenu(m_frame->m_hWnd), ID_TOOLS_SETTINGS, caption));
     EXPECT_EQ(-1, caption.Find('\t'));
+    EXPECT_STREQ(caption, ShownToolsCaption());
 }
 
 TEST_F(SettingsApply, TemplateMenuFollowsTheGroupListPage)

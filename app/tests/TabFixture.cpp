@@ -8,6 +8,7 @@
 #include "app/VantorelApp.h"
 #include "app/resource.h"
 #include "bars/PageTabBar.h"
+#include "menulib/NewMenu.h"
 #include "shared/AppData.h"
 #include "shared/AppSettings.h"
 #include "tab/BrowserControlSite.h"
@@ -33,6 +34,7 @@ void TabTest::SetUp()
     lstrcpynA(theApp.m_className, "VantorelArcoTest", sizeof(theApp.m_className));
     ASSERT_TRUE(AppFolders().CreateDataFolders(module.c_str()));
     AppStrings().SetFolder(AppFolders().GetStringFolder());
+    WriteStartFiles();
 
     m_frame = new CMainFrame;
     theApp.m_pMainWnd = m_frame;
@@ -165,6 +167,28 @@ bool ReadMenuShownBy(const std::function<void()>& open, const std::function<void
     ::KillTimer(nullptr, timer);
     s_readMenu = nullptr;
     return s_menuRead;
+}
+
+CString CaptionWhileShown(const std::function<void()>& open, HMENU popup, UINT id)
+{
+    CString caption = "<not shown>";
+    ReadMenuShownBy(open, [&](HMENU, HWND) {
+        CNewMenu* owner = CNewMenu::FromHandleNew(popup);
+        for (int i = 0; i < ::GetMenuItemCount(popup); ++i) {
+            if (::GetMenuItemID(popup, i) != id)
+                continue;
+            MENUITEMINFOA info = {};
+            info.cbSize = sizeof(info);
+            info.fMask = MIIM_FTYPE | MIIM_DATA;
+            ::GetMenuItemInfoA(popup, static_cast<UINT>(i), TRUE, &info);
+            CNewMenuItemData* record =
+                (info.fType & MFT_OWNERDRAW) && owner != nullptr
+                    ? owner->FindRecord(reinterpret_cast<const void*>(info.dwItemData))
+                    : nullptr;
+            caption = record != nullptr ? record->m_strText : CString("<not owner-drawn>");
+        }
+    });
+    return caption;
 }
 
 namespace {

@@ -12,6 +12,7 @@
 #include <string>
 #include <vector>
 
+#include "framework/core/CString.h"
 #include "tests/support/ProgramFolder.h"
 #include "tests/support/TestWebBrowser.h"
 
@@ -31,6 +32,11 @@ bool TakeShownMenu(UINT_PTR timer, HMENU* menu, HWND* window = nullptr);
 // the menu closes without a choice. False when no menu showed.
 bool ReadMenuShownBy(const std::function<void()>& open, const std::function<void(HMENU, HWND)>& read);
 
+// The caption of the command's item in popup (an owner-drawn item's own
+// text) while the menu that open shows is on the screen, then the menu
+// closes; "<not shown>" when no menu showed or the item is missing.
+CString CaptionWhileShown(const std::function<void()>& open, HMENU popup, UINT id);
+
 // Puts the cursor at the centre of a window's rectangle (or of a part of it
 // given in client coordinates) and waits until the system reports it there.
 void PointAt(HWND hWnd, const RECT* clientPart = nullptr);
@@ -47,6 +53,9 @@ class TabTest : public ::testing::Test
 protected:
     void SetUp() override;
     void TearDown() override;
+    // Writes what the program folder holds when the frame starts, before
+    // the frame is made (the start reads it as the program's start does).
+    virtual void WriteStartFiles() {}
 
     // Runs the queued messages (posted closes among them).
     static void Pump();

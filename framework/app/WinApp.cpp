@@ -157,6 +157,10 @@ CWinApp::~CWinApp()
         g_pApp = nullptr;
 }
 
+BEGIN_MESSAGE_MAP(CWinApp, CWinThread)
+    ON_COMMAND(ID_APP_EXIT, OnAppExit)
+END_MESSAGE_MAP()
+
 BOOL CWinApp::InitApplication()
 {
     return TRUE;
@@ -228,6 +232,15 @@ void CWinApp::OnFileOpen()
     if (AfxPromptOpenFile(pMainWnd != nullptr ? pMainWnd->m_hWnd : nullptr, nullptr, nullptr,
                           OFN_FILEMUSTEXIST | OFN_PATHMUSTEXIST | OFN_HIDEREADONLY, path))
         OpenDocumentFile(path);
+}
+
+void CWinApp::OnAppExit()
+{
+    // Sent, not posted: the window is gone when the command returns, and
+    // nothing queued meanwhile runs against a frame that is closing.
+    CWnd* pMainWnd = GetMainWnd();
+    if (pMainWnd != nullptr && pMainWnd->GetSafeHwnd() != nullptr)
+        pMainWnd->SendMessage(WM_CLOSE);
 }
 
 namespace {

@@ -82,11 +82,16 @@ public:
     virtual BOOL OpenDocumentFile(LPCSTR lpszFileName);
     // The default ID_FILE_OPEN handler: a file dialog, then OpenDocumentFile.
     void OnFileOpen();
+    // ID_APP_EXIT: closes the main window as its close box does (WM_CLOSE),
+    // so the exit runs the window's own closing work.
+    void OnAppExit();
 
     LPCSTR m_pszAppName = nullptr;
     HINSTANCE m_hInstance = nullptr;
     LPSTR m_lpCmdLine = nullptr;
     int m_nCmdShow = SW_SHOWNORMAL;
+
+    DECLARE_MESSAGE_MAP()
 };
 
 CWinApp* AfxGetApp();

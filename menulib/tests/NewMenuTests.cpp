@@ -169,6 +169,28 @@ TEST(NewMenuConvertTest, SystemDrawnBitmapItemsKeepTheirLookAndThePositionsInSte
     ExpectInvariant(menu);
 }
 
+// Regression: each opening converted the menu again and took the text the
+// system still kept from before the item was owner-drawn, so a shortcut
+// text put into a loaded menu's record vanished when the menu showed.
+TEST(NewMenuConvertTest, ConvertingAgainKeepsTheCaptionOfAnItemsRecord)
+{
+    CNewMenu menu;
+    ASSERT_TRUE(menu.LoadMenu(IDR_TESTMENU));
+    CNewMenu* pFile = menu.GetSubMenu(0);
+    ASSERT_NE(nullptr, pFile);
+    CNewMenuItemData* pRecord = pFile->Items()[1].get();
+    const CString caption = pRecord->m_strText + "\tCtrl+Q";
+    pRecord->m_strText = caption;
+    ::AppendMenuA(pFile->m_hMenu, MF_STRING, ID_TEST_CUT, "Cut");
+    pFile->ConvertToOwnerDraw();
+    pFile->ConvertToOwnerDraw();
+    ExpectInvariant(*pFile);
+    EXPECT_EQ(pRecord, pFile->Items()[1].get());
+    EXPECT_STREQ(caption, pFile->Items()[1]->m_strText);
+    // An item added as plain text still brings its own.
+    EXPECT_STREQ("Cut", pFile->Items().back()->m_strText);
+}
+
 TEST(NewMenuConvertTest, TwoItemsWithOneCommandKeepTwoRecordsInOrder)
 {
     CNewMenu menu;

@@ -107,6 +107,41 @@ TEST_F(StartAndClose, TheSavedPlacementIsWhereTheWindowOpensAndWhatItWritesBack)
     }
 }
 
+// Regression: the File menu's exit command did nothing; and the placement
+// written at the exit from full screen was the full-screen rectangle.
+TEST_F(StartAndClose, TheExitCommandEndsInOrderWithThePlacementFromBeforeFullScreen)
+{
+    const std::string crafted = "[Vantorel]\r\niniver=1038\r\nleft=130\r\ntop=90\r\nright=930\r\n"
+                                "bottom=690\r\nshowCmd=1\r\n";
+    m_folder.WriteBytes("VantorelArco.ini", crafted);
+    m_folder.WriteBytes("Exception.dat", "VADatFileVer003\r\n");
+    ProgramRun run(m_folder);
+    // A URL on the command line skips the restore question.
+    ASSERT_TRUE(run.Start("http://example.com/"));
+    HWND wnd = run.WaitForMainWindow();
+    ASSERT_NE(nullptr, wnd);
+    for (int i = 0; i < 100 && !IsWindowVisible(wnd); ++i)
+        Sleep(50);
+    DWORD_PTR answer = 0;
+    ASSERT_TRUE(SendMessageTimeoutA(wnd, WM_COMMAND, 36437, 0, SMTO_ABORTIFHUNG, 10000, &answer));
+    RECT full = {};
+    GetWindowRect(wnd, &full);
+    EXPECT_EQ(-1, full.left);
+
+    PostMessageA(wnd, WM_COMMAND, 57665, 0);
+    EXPECT_EQ(0u, run.WaitForExit());
+    const std::string written = m_folder.ReadBytes("VantorelArco.ini");
+    EXPECT_EQ("130", SettingValue(written, "left"));
+    EXPECT_EQ("90", SettingValue(written, "top"));
+    EXPECT_EQ("930", SettingValue(written, "right"));
+    EXPECT_EQ("690", SettingValue(written, "bottom"));
+    EXPECT_EQ("1", SettingValue(written, "showCmd"));
+    // Written once, and the recovery file is gone.
+    EXPECT_EQ(crafted, m_folder.ReadBytes("VantorelArco.ini.bak0"));
+    EXPECT_FALSE(m_folder.Exists("VantorelArco.ini.bak1"));
+    EXPECT_FALSE(m_folder.Exists("Exception.dat"));
+}
+
 TEST_F(StartAndClose, SecondStartHandsOverAndLeavesTheRecoveryFile)
 {
     m_folder.WriteBytes("Exception.dat", "VADatFileVer003\r\n");

@@ -314,3 +314,70 @@ TEST_F(TabTest, GroupTabMenuOpensWithItsTemplateSubmenuAfterTheImages)
     EXPECT_EQ(static_cast<UINT>(ID_GROUP_NEW), s_groupMenuFirst);
     EXPECT_EQ(13, s_groupMenuItems);
 }
+
+namespace {
+
+// A frame that starts with its own key bindings in "KEYCONF.dat".
+class MenuShortcuts : public TabTest
+{
+protected:
+    void WriteStartFiles() override
+    {
+        m_folder->WriteBytes("KEYCONF.dat",
+                             BindingLine("\x90V\x82\xB5\x82\xA2\x83^\x83u", "Ctrl+Shift+N", ID_FILE_NEWTAB, 0) +
+                                 BindingLine("\x82\xB1\x82\xCC\x83y\x81[\x83W", "Alt+F2", ID_TAB_DUPLICATE, 0) +
+                                 BindingLine("\x83t\x83\x8B\x83X\x83N\x83\x8A\x81[\x83\x93", "F11",
+                                             ID_VIEW_FULLSCREEN, 0));
+    }
+
+    CString Shown(const std::function<void()>& open, HMENU popup, UINT id)
+    {
+        CString caption = CaptionWhileShown(open, popup, id);
+        Pump();
+        return caption;
+    }
+};
+
+} // namespace
+
+// Regression: the captions got their shortcut texts, and every opening of
+// a popup took them away again before it showed.
+TEST_F(MenuShortcuts, TheMenuShowsTheShortcutOfEachBoundCommandWhenItOpens)
+{
+    ASSERT_TRUE(AppSettings().bMenuShortCutKey());
+    HWND frame = m_frame->m_hWnd;
+    HMENU bar = ::GetMenu(frame);
+    HMENU file = ::GetSubMenu(bar, 0);
+    HMENU kinds = ::GetSubMenu(file, 1);
+    HMENU view = ::GetSubMenu(bar, 2);
+    ASSERT_NE(nullptr, kinds);
+    ASSERT_NE(nullptr, view);
+    // The menu bar opened from the keyboard, as Alt+F and Alt+V open it.
+    auto fromBar = [frame](char key) {
+        return [frame, key] { ::SendMessageA(frame, WM_SYSCOMMAND, SC_KEYMENU, key); };
+    };
+    auto tracked = [frame](HMENU popup) {
+        return [frame, popup] { ::TrackPopupMenu(popup, TPM_LEFTALIGN, 200, 200, 0, frame, nullptr); };
+    };
+    struct Case
+    {
+        const char* name;
+        std::function<void()> open;
+        HMENU popup;
+        UINT id;
+        const char* caption;
+    };
+    const Case cases[] = {
+        {"File", fromBar('f'), file, ID_FILE_NEWTAB, "\x90V\x82\xB5\x82\xA2\x83^\x83u(&N)\tCtrl+Shift+N"},
+        {"File again", fromBar('f'), file, ID_FILE_NEWTAB, "\x90V\x82\xB5\x82\xA2\x83^\x83u(&N)\tCtrl+Shift+N"},
+        {"unbound", fromBar('f'), file, ID_APP_EXIT,
+         "\x83" "A\x83v\x83\x8A\x83P\x81[\x83V\x83\x87\x83\x93\x82\xCC\x8FI\x97\xB9(&S)"},
+        {"submenu", tracked(kinds), kinds, ID_TAB_DUPLICATE, "\x82\xB1\x82\xCC\x83y\x81[\x83W(&A)\tAlt+F2"},
+        {"View", fromBar('v'), view, ID_VIEW_FULLSCREEN,
+         "\x83t\x83\x8B\x83X\x83N\x83\x8A\x81[\x83\x93\x83\x82\x81[\x83h(&Q)\tF11"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        EXPECT_STREQ(c.caption, Shown(c.open, c.popup, c.id));
+    }
+}

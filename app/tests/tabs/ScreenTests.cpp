@@ -205,3 +205,81 @@ TEST_F(TabTest, RecreatedTabBarsKeepTheirItemsSelectionAndPlace)
     EXPECT_EQ(oldGroups, groups.m_hWnd);
     EXPECT_EQ(3, BarCount());
 }
+
+// Regression: entering took the maximised state away again, the full-screen
+// rectangle became the window's normal one, and leaving kept it.
+TEST_F(TabTest, LeavingFullScreenGivesTheWindowItsEarlierPlacementBack)
+{
+    struct Case
+    {
+        const char* name;
+        bool maximised;
+    };
+    for (const Case& c : {Case{"normal", false}, Case{"maximised", true}}) {
+        SCOPED_TRACE(c.name);
+        HWND wnd = m_frame->m_hWnd;
+        ::ShowWindow(wnd, SW_RESTORE);
+        ASSERT_TRUE(::SetWindowPos(wnd, nullptr, 100, 80, 700, 500, SWP_NOZORDER));
+        if (c.maximised)
+            ::ShowWindow(wnd, SW_MAXIMIZE);
+        Pump();
+        RECT before = {};
+        ::GetWindowRect(wnd, &before);
+
+        ::SendMessageA(wnd, WM_COMMAND, ID_VIEW_FULLSCREEN, 0);
+        Pump();
+        RECT full = {};
+        ::GetWindowRect(wnd, &full);
+        EXPECT_EQ(-1, full.left);
+        EXPECT_EQ(-1, full.top);
+        EXPECT_EQ(::GetSystemMetrics(SM_CXSCREEN) + 3, full.right - full.left);
+        EXPECT_EQ(::GetSystemMetrics(SM_CYSCREEN) + 3, full.bottom - full.top);
+
+        ::SendMessageA(wnd, WM_COMMAND, ID_VIEW_FULLSCREEN, 0);
+        Pump();
+        RECT after = {};
+        ::GetWindowRect(wnd, &after);
+        EXPECT_EQ(before.left, after.left);
+        EXPECT_EQ(before.top, after.top);
+        EXPECT_EQ(before.right, after.right);
+        EXPECT_EQ(before.bottom, after.bottom);
+        EXPECT_EQ(c.maximised, ::IsZoomed(wnd) != FALSE);
+        EXPECT_NE(0, ::GetWindowLongA(wnd, GWL_STYLE) & WS_THICKFRAME);
+        // What the settings file would get at the exit.
+        WINDOWPLACEMENT placement = {};
+        placement.length = sizeof(placement);
+        ASSERT_TRUE(::GetWindowPlacement(wnd, &placement));
+        EXPECT_EQ(100, placement.rcNormalPosition.left);
+        EXPECT_EQ(80, placement.rcNormalPosition.top);
+        EXPECT_EQ(800, placement.rcNormalPosition.right);
+        EXPECT_EQ(580, placement.rcNormalPosition.bottom);
+    }
+    ::ShowWindow(m_frame->m_hWnd, SW_RESTORE);
+}
+
+// Regression: "Arial" with every other parameter left at zero asked for the
+// Western character set, and the Japanese caption was drawn as mojibake.
+TEST_F(TabTest, TheCaptionStripsFontCanDrawTheTitleInTheSystemsCodePage)
+{
+    ::SendMessageA(m_frame->m_hWnd, WM_COMMAND, ID_VIEW_FULLSCREEN, 0);
+    ASSERT_NE(nullptr, m_frame->m_pFullScreenBar);
+    HWND strip = m_frame->m_pFullScreenBar->GetSafeHwnd();
+    HFONT font = reinterpret_cast<HFONT>(::SendMessageA(strip, WM_GETFONT, 0, 0));
+    ASSERT_NE(nullptr, font);
+    LOGFONTA logical = {};
+    ASSERT_EQ(static_cast<int>(sizeof(logical)), ::GetObjectA(font, sizeof(logical), &logical));
+    EXPECT_NE(ANSI_CHARSET, logical.lfCharSet);
+    EXPECT_EQ(DEFAULT_CHARSET, logical.lfCharSet);
+    EXPECT_STREQ("Arial", logical.lfFaceName);
+    HDC dc = ::GetDC(strip);
+    EXPECT_EQ(-::MulDiv(10, ::GetDeviceCaps(dc, LOGPIXELSY), 72), logical.lfHeight);
+    // What the strip draws with takes its text in the program's code page.
+    HGDIOBJ old = ::SelectObject(dc, font);
+    CHARSETINFO system = {};
+    ASSERT_TRUE(::TranslateCharsetInfo(reinterpret_cast<DWORD*>(static_cast<UINT_PTR>(::GetACP())), &system,
+                                       TCI_SRCCODEPAGE));
+    EXPECT_EQ(static_cast<int>(system.ciCharset), ::GetTextCharset(dc));
+    ::SelectObject(dc, old);
+    ::ReleaseDC(strip, dc);
+    ::SendMessageA(m_frame->m_hWnd, WM_COMMAND, ID_VIEW_FULLSCREEN, 0);
+}

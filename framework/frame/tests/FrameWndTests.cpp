@@ -178,6 +178,21 @@ TEST_F(FrameWndTest, CloseDestroysTheWindowAndDeletesTheFrame)
     EXPECT_EQ(1, g_nFramesDeleted);
 }
 
+TEST_F(FrameWndTest, TheExitCommandClosesTheMainWindowAsItsCloseBoxDoes)
+{
+    // Not the main window: the application has nothing to close.
+    m_pFrame->SendMessage(WM_COMMAND, MAKEWPARAM(ID_APP_EXIT, 0), 0);
+    EXPECT_TRUE(::IsWindow(m_hFrame));
+    m_app.m_pMainWnd = m_pFrame;
+    m_pFrame->SendMessage(WM_COMMAND, MAKEWPARAM(ID_APP_EXIT, 0), 0);
+    EXPECT_FALSE(::IsWindow(m_hFrame));
+    EXPECT_EQ(1, g_nFramesDeleted);
+    EXPECT_EQ(nullptr, m_app.m_pMainWnd);
+    // The main window's end ends the loop.
+    MSG msg;
+    EXPECT_TRUE(::PeekMessageA(&msg, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE));
+}
+
 TEST(FrameWndCreation, FailedLoadFrameHasDeletedTheFrame)
 {
     g_nFramesDeleted = 0;

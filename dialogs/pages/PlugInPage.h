@@ -58,7 +58,8 @@ protected:
     // Files whose extension is skippedExtension are never listed.
     void LoadCatalogRows(const CString& folder, LPCTSTR listFile, std::initializer_list<LPCTSTR> patterns,
                          LPCTSTR skippedExtension, const RowAdder& add);
-    // Writes every row, "path?1" or "path?0", whole or not at all.
+    // Writes every row, "path?1" or "path?0", whole or not at all; never
+    // over a list file that was there but could not be read.
     bool WriteCatalogRows(const CString& listPath);
     int AppendRow(const RowCells& cells, HICON hIcon, bool bChecked);
     CString RowPath(int nRow) const { return m_list.GetItemText(nRow, kPathColumn); }
@@ -99,6 +100,8 @@ protected:
     CAnchorLayout m_layout;
     HIMAGELIST m_hImages = nullptr;  // the list's: destroyed with it
     std::vector<CString> m_filesToDelete;
+    // The list file was there but could not be read: it is left as it is.
+    bool m_bKeepListFile = false;
 
 private:
     bool TakeOffQueue(const CString& path);

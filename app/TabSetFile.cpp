@@ -81,7 +81,7 @@ void AppendNumber(std::string& out, const char* prefix, long value)
 
 void SplitFields(const CString& line, CStringArray& fields)
 {
-    DataFields::SplitTerminated(line + DataFields::kSeparator, DataFields::kSeparator, fields);
+    DataFields::SplitLine(line, DataFields::kSeparator, fields);
 }
 
 // A version-2 tab line: "flags｀addresses[｀titles]". The first address is
@@ -187,7 +187,7 @@ void SplitList(const CString& text, CStringArray& items)
     items.RemoveAll();
     if (text.IsEmpty())
         return;
-    DataFields::SplitTerminated(text + kListSeparator, kListSeparator, items);
+    DataFields::SplitLine(text, kListSeparator, items);
 }
 
 void PairHistory(const CStringArray& urls, const CStringArray& titles, SavedHistory& history)

@@ -9,6 +9,7 @@
 
 #include "dialogs/core/DlgAbout.h"
 #include "dialogs/core/DlgSetting.h"
+#include "dialogs/core/FileFailure.h"
 #include "dialogs/core/FormsetApp.h"
 #include "dialogs/pages/GroupTabPage.h"
 #include "dialogs/pages/PopupPage.h"
@@ -209,12 +210,17 @@ FORMBAY_EXPORT int WINAPI ShowAddPopup(HWND mainWnd, const char* dataFolder)
         CFormsetApp& app = FormsetApp();
         app.SetDataFolder(dataFolder);
         app.m_hMainWnd = mainWnd;
+        const CString path = app.GetFolders().ProgramFile("PopClose.dat");
+        if (TellIfListUnreadable(mainWnd, path))
+            return IDCANCEL;
         CDlgAddPopup dialog;
         dialog.m_rule.url = AskMainWindowText(WM_FRAME_GETACTIVEURL);
         dialog.m_rule.title = AskMainWindowText(WM_FRAME_GETACTIVETITLE);
         const int result = static_cast<int>(dialog.DoModal());
         if (result == IDOK) {
-            AppendPopupRule(app.GetFolders().ProgramFile("PopClose.dat"), dialog.m_rule);
+            FileReadState read;
+            if (!AppendPopupRule(path, dialog.m_rule, &read))
+                TellIfUnreadable(mainWnd, read);
             ::SendMessageA(mainWnd, WM_FRAME_ADDPOPUPENTRY, reinterpret_cast<WPARAM>(&dialog.m_rule), 1);
         }
         return result;
@@ -235,11 +241,15 @@ FORMBAY_EXPORT void WINAPI StartupAddDlg(HWND mainWnd, const char* productName, 
         app.m_hMainWnd = mainWnd;
         app.SetProductName(productName);
         app.SetDataFolder(dataFolder);
+        const CString path = app.GetFolders().ProgramFile("StartUpURL.dat");
+        if (TellIfListUnreadable(mainWnd, path))
+            return;
         CDlgStartupAdd dialog;
         dialog.m_entry.url = url;
         dialog.m_entry.bEnabled = true;
-        if (dialog.DoModal() == IDOK)
-            AppendStartupEntry(app.GetFolders().ProgramFile("StartUpURL.dat"), dialog.m_entry);
+        FileReadState read;
+        if (dialog.DoModal() == IDOK && !AppendStartupEntry(path, dialog.m_entry, &read))
+            TellIfUnreadable(mainWnd, read);
     } catch (...) {
     }
 }

@@ -11,7 +11,7 @@ bool ParseGroupTabLine(const CString& line, GroupTabDef& def)
     // Split by characters: the separator's bytes inside a name such as
     // "メM" (83 81 4D) are no separator.
     CStringArray fields;
-    DataFields::SplitTerminated(line + DataFields::kSeparator, DataFields::kSeparator, fields);
+    DataFields::SplitLine(line, DataFields::kSeparator, fields);
     if (fields.GetSize() != 3)
         return false;
     def.name = fields[0];
@@ -26,6 +26,21 @@ bool ReadGroupTabDefs(const CString& path, const CString& fallbackPath,
     return ReadGroupTabDefs(path, fallbackPath, defs, kMaxGroupTabDefs);
 }
 
+namespace {
+
+void ReadDefs(CStdioFile& file, std::vector<GroupTabDef>& defs, int limit)
+{
+    CString line;
+    GroupTabDef def;
+    while (static_cast<int>(defs.size()) < limit && file.ReadString(line)) {
+        if (ParseGroupTabLine(line, def))
+            defs.push_back(def);
+    }
+    file.Close();
+}
+
+} // namespace
+
 bool ReadGroupTabDefs(const CString& path, const CString& fallbackPath, std::vector<GroupTabDef>& defs,
                       int limit)
 {
@@ -34,14 +49,20 @@ bool ReadGroupTabDefs(const CString& path, const CString& fallbackPath, std::vec
     if (!file.Open(path, CFile::modeRead | CFile::typeText) &&
         !file.Open(fallbackPath, CFile::modeRead | CFile::typeText))
         return false;
-    CString line;
-    GroupTabDef def;
-    while (static_cast<int>(defs.size()) < limit && file.ReadString(line)) {
-        if (ParseGroupTabLine(line, def))
-            defs.push_back(def);
-    }
-    file.Close();
+    ReadDefs(file, defs, limit);
     return true;
+}
+
+FileReadState ReadGroupTabDefsForEditing(const CString& path, const CString& fallbackPath,
+                                         std::vector<GroupTabDef>& defs)
+{
+    defs.clear();
+    CStdioFile file;
+    const FileReadState state = file.OpenToRead(path, CFile::modeRead | CFile::typeText);
+    if (state.IsOpened() ||
+        (state.result == FileReadState::kMissing && file.Open(fallbackPath, CFile::modeRead | CFile::typeText)))
+        ReadDefs(file, defs, 0x7FFFFFFF);
+    return state;
 }
 
 bool WriteGroupTabDefs(const CString& path, const std::vector<GroupTabDef>& defs)

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "framework/core/CString.h"
+#include "framework/core/File.h"
 
 struct GroupTabDef
 {
@@ -29,6 +30,12 @@ bool ReadGroupTabDefs(const CString& path, const CString& fallbackPath,
 // The same with at most limit definitions.
 bool ReadGroupTabDefs(const CString& path, const CString& fallbackPath, std::vector<GroupTabDef>& defs,
                       int limit);
+// For the editor, which writes the file back: every definition of path, or,
+// only when path is missing, of fallbackPath. When path is there but cannot
+// be read nothing is read and the result says why; the file must then not
+// be written over.
+FileReadState ReadGroupTabDefsForEditing(const CString& path, const CString& fallbackPath,
+                                         std::vector<GroupTabDef>& defs);
 
 // Writes every definition as "name｀switches｀image" (the name made safe
 // for its field), replacing the file whole or not at all; false when the

@@ -10,7 +10,7 @@
 bool ParsePopupRule(const CString& line, PopupRule& rule)
 {
     CStringArray fields;
-    DataFields::SplitTerminated(line + DataFields::kSeparator, DataFields::kSeparator, fields);
+    DataFields::SplitLine(line, DataFields::kSeparator, fields);
     if (fields.GetSize() < 4)
         return false;
     rule.title = fields[0];
@@ -40,11 +40,14 @@ CString FormatPopupRule(const PopupRule& rule)
     return line + "\n";
 }
 
-bool ReadPopupRules(const CString& path, std::vector<PopupRule>& rules)
+bool ReadPopupRules(const CString& path, std::vector<PopupRule>& rules, FileReadState* pState)
 {
     rules.clear();
     CStdioFile file;
-    if (!file.Open(path, CFile::modeRead | CFile::shareDenyNone | CFile::typeText))
+    const FileReadState state = file.OpenToRead(path, CFile::modeRead | CFile::shareDenyNone | CFile::typeText);
+    if (pState != nullptr)
+        *pState = state;
+    if (!state.IsOpened())
         return false;
     CString line;
     PopupRule rule;
@@ -65,7 +68,7 @@ bool WritePopupRules(const CString& path, const std::vector<PopupRule>& rules)
     return file.Commit() != FALSE;
 }
 
-bool AppendPopupRule(const CString& path, const PopupRule& rule)
+bool AppendPopupRule(const CString& path, const PopupRule& rule, FileReadState* pRead)
 {
-    return CAtomicTextFile::AppendText(path, FormatPopupRule(rule)) != FALSE;
+    return CAtomicTextFile::AppendText(path, FormatPopupRule(rule), pRead) != FALSE;
 }

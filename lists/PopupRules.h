@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "framework/core/CString.h"
+#include "framework/core/File.h"
 #include "shared/RecordPool.h"
 
 struct PopupRule
@@ -30,12 +31,15 @@ bool ParsePopupRule(const CString& line, PopupRule& rule);
 // The line of a rule, its texts made safe for their fields, with "\n".
 CString FormatPopupRule(const PopupRule& rule);
 
-// The rules of the file in order; false when it does not open.
-bool ReadPopupRules(const CString& path, std::vector<PopupRule>& rules);
+// The rules of the file in order; false when it does not open, and *pState
+// (when given) tells a missing file from one that would not open.
+bool ReadPopupRules(const CString& path, std::vector<PopupRule>& rules, FileReadState* pState = nullptr);
 // Replaces the file with the rules, whole or not at all.
 bool WritePopupRules(const CString& path, const std::vector<PopupRule>& rules);
 // Adds one rule at the end of the file (made when missing), the lines
-// before kept as they stand; the file is replaced whole or not at all.
-bool AppendPopupRule(const CString& path, const PopupRule& rule);
+// before kept as they stand; the file is replaced whole or not at all, and
+// a file that is there but cannot be read is left as it is (*pRead says
+// why).
+bool AppendPopupRule(const CString& path, const PopupRule& rule, FileReadState* pRead = nullptr);
 
 #endif // VA_LISTS_POPUPRULES_H

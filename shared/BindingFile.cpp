@@ -15,7 +15,7 @@ namespace BindingFile {
 bool Parse(const CString& line, Line& out)
 {
     CStringArray fields;
-    DataFields::SplitTerminated(line + DataFields::kSeparator, DataFields::kSeparator, fields);
+    DataFields::SplitLine(line, DataFields::kSeparator, fields);
     if (fields.GetSize() < 3)
         return false;
     out.label = fields[0];
@@ -28,20 +28,42 @@ bool Parse(const CString& line, Line& out)
     return true;
 }
 
-bool Read(const CString& folder, const char* name, const char* defaultName, std::vector<Line>& lines)
+namespace {
+
+void ReadLines(CStdioFile& file, std::vector<Line>& lines)
 {
-    lines.clear();
-    CStdioFile file;
-    if (!file.Open(ProgramPath::Join(folder, name), CFile::modeRead | CFile::shareDenyNone | CFile::typeText) &&
-        !file.Open(ProgramPath::Join(folder, defaultName),
-                   CFile::modeRead | CFile::shareDenyNone | CFile::typeText))
-        return false;
     CString text;
     Line line;
     while (file.ReadString(text)) {
         if (Parse(text, line))
             lines.push_back(line);
     }
+}
+
+const UINT kReadFlags = CFile::modeRead | CFile::shareDenyNone | CFile::typeText;
+
+} // namespace
+
+FileReadState ReadForEditing(const CString& folder, const char* name, const char* defaultName,
+                             std::vector<Line>& lines)
+{
+    lines.clear();
+    CStdioFile file;
+    const FileReadState state = file.OpenToRead(ProgramPath::Join(folder, name), kReadFlags);
+    if (state.IsOpened() ||
+        (state.result == FileReadState::kMissing && file.Open(ProgramPath::Join(folder, defaultName), kReadFlags)))
+        ReadLines(file, lines);
+    return state;
+}
+
+bool Read(const CString& folder, const char* name, const char* defaultName, std::vector<Line>& lines)
+{
+    lines.clear();
+    CStdioFile file;
+    if (!file.Open(ProgramPath::Join(folder, name), kReadFlags) &&
+        !file.Open(ProgramPath::Join(folder, defaultName), kReadFlags))
+        return false;
+    ReadLines(file, lines);
     return true;
 }
 
@@ -55,6 +77,14 @@ bool TextBefore(const CString& a, const CString& b)
 
 bool Write(const CString& path, std::vector<Line> lines)
 {
+    // A "｀" or a line break in a field would shift every field after it;
+    // the texts are cleaned before the sort, so the file is in its own order.
+    for (Line& line : lines) {
+        line.label = DataFields::CleanTitleField(line.label);
+        line.text = DataFields::CleanTitleField(line.text);
+        line.commandField = DataFields::CleanTitleField(line.commandField);
+        line.kindField = DataFields::CleanTitleField(line.kindField);
+    }
     std::stable_sort(lines.begin(), lines.end(),
                      [](const Line& a, const Line& b) { return TextBefore(a.text, b.text); });
     CAtomicTextFile file;

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "framework/core/CString.h"
+#include "framework/core/File.h"
 
 namespace BindingFile {
 
@@ -32,8 +33,16 @@ const int kKindKeyEvent = 1;
 // empty field. false for a line of fewer than three fields.
 bool Parse(const CString& line, Line& out);
 
-// The accepted lines of folder + name, else of folder + defaultName, in file
-// order; false when neither opens.
+// For an editor that writes the file back: the accepted lines of folder +
+// name, or, only when that file is missing, of folder + defaultName, in file
+// order. The result tells how the user's file went: when it is there but
+// cannot be read, no lines are read, the defaults neither, and the file
+// must not be written over.
+FileReadState ReadForEditing(const CString& folder, const char* name, const char* defaultName,
+                             std::vector<Line>& lines);
+
+// For a reader that never writes the file: the same, but the defaults are
+// taken whenever folder + name does not open; false when neither opens.
 bool Read(const CString& folder, const char* name, const char* defaultName, std::vector<Line>& lines);
 
 // Whether a's text sorts before b's: byte by byte as unsigned values, a
@@ -41,8 +50,9 @@ bool Read(const CString& folder, const char* name, const char* defaultName, std:
 bool TextBefore(const CString& a, const CString& b);
 
 // Writes the lines to path, sorted by their text (TextBefore, equal texts in
-// the order given), each "label｀text｀command｀kind" from the fields as they
-// stand; the file is replaced whole or not at all. false when it was not.
+// the order given), each "label｀text｀command｀kind" from the fields, each
+// made safe for its field (DataFields::CleanTitleField); the file is
+// replaced whole or not at all. false when it was not.
 bool Write(const CString& path, std::vector<Line> lines);
 
 } // namespace BindingFile

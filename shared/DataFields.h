@@ -18,6 +18,16 @@ extern const char kSeparator[];
 // separator is a final field of its own when it is not empty.
 void SplitTerminated(const CString& text, LPCTSTR separator, CStringArray& fields);
 
+// Splits one line of a data file (its line end stripped) into its fields:
+// one separator is appended and the fields cut as SplitTerminated does. A
+// lone lead byte at the line's end is dropped first: with the separator's
+// first byte as its trail it would make one character ("\x83" + "｀" reads
+// as "メM") and join the separator to the last field.
+void SplitLine(const CString& line, LPCTSTR separator, CStringArray& fields);
+
+// line without a lone lead byte at its end.
+CString WithoutTrailingLeadByte(const CString& line);
+
 // "＾" in cp932: the separator of the items of a list inside one field.
 extern const char kListSeparator[];
 

@@ -17,9 +17,18 @@ CString ReadEditorPath(LPCSTR keyPath)
     DWORD size = sizeof(buffer) - sizeof(wchar_t);
     DWORD type = 0;
     if (::RegQueryValueExW(key, nullptr, nullptr, &type, reinterpret_cast<BYTE*>(buffer), &size) != ERROR_SUCCESS ||
-        type != REG_SZ || buffer[0] == L'\0')
+        (type != REG_SZ && type != REG_EXPAND_SZ) || buffer[0] == L'\0')
         return "notepad.exe";
-    const std::wstring value = buffer;
+    std::wstring value = buffer;
+    if (type == REG_EXPAND_SZ) {
+        // "%ProgramFiles%\..." names the editor only once expanded.
+        wchar_t expanded[MAX_PATH * 2] = {};
+        const DWORD n = ::ExpandEnvironmentStringsW(buffer, expanded, MAX_PATH * 2);
+        if (n > 0 && n <= MAX_PATH * 2)
+            value = expanded;
+        if (value.empty())
+            return "notepad.exe";
+    }
     const bool quoted = value[0] == L'"';
     const size_t end = quoted ? value.find(L'"', 1) : std::wstring::npos;
     const std::wstring path = quoted ? value.substr(1, end == std::wstring::npos ? end : end - 1) : value;

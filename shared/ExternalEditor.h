@@ -7,8 +7,9 @@
 
 #include "framework/core/CString.h"
 
-// The default value of the key under HKEY_LOCAL_MACHINE (a REG_SZ path),
-// else "notepad.exe"; also for an empty key path.
+// The default value of the key under HKEY_LOCAL_MACHINE (a REG_SZ path, or
+// a REG_EXPAND_SZ one, expanded), else "notepad.exe": also for an empty key
+// path, an empty value or one of another type.
 CString ReadEditorPath(LPCSTR keyPath);
 
 // Runs the editor on the file and waits until it ends, with hWndDisable

@@ -28,7 +28,7 @@ bool IsUrlForm(LPCTSTR text)
 bool ParseStartupListLine(const CString& line, CString& url)
 {
     CStringArray fields;
-    DataFields::SplitTerminated(line + DataFields::kSeparator, DataFields::kSeparator, fields);
+    DataFields::SplitLine(line, DataFields::kSeparator, fields);
     if (fields.GetSize() != 2 || atoi(fields[1]) == 0 || fields[0].IsEmpty() ||
         !IsUrlForm(fields[0]))
         return false;

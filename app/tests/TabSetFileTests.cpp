@@ -241,6 +241,21 @@ TEST(TabSetFile, Version2ReadsHistoryWithAndWithoutTitles)
     EXPECT_FALSE(ParseV2(Lines({"VADatFileVer003"}), "", read));
 }
 
+// A tab line cut after a lead byte: the titles, its last field, gain
+// nothing from the separators the reader appends to split it.
+TEST(TabSetFile, ALoneLeadByteAtTheLineEndAddsNothingToTheLastTitle)
+{
+    std::vector<Group> read;
+    ASSERT_TRUE(ParseV2(Lines({ "VADatFileVer002", "FOLDER:", "\tG\x81\x4D" "0\x81\x4D" "0", "ENTRY:",
+                                "\t\t0\x81\x4Dhttp://p/\x81\x4Fhttp://q/\x81\x4DP\x81\x4FQ\x83", "ENDENTRY:",
+                                "ENDFOLDER:" }),
+                        "", read));
+    ASSERT_EQ(1u, read.size());
+    ASSERT_EQ(1u, read[0].tabs.size());
+    ASSERT_EQ(1, read[0].tabs[0].back.GetCount());
+    EXPECT_STREQ("Q", read[0].tabs[0].back.m_titles[0]);
+}
+
 TEST(TabSetFile, Version2WriterRoundTripsThroughTheClosedSetReader)
 {
     std::vector<Group> groups = {TwoTabGroup()};

@@ -3,6 +3,7 @@
 #include <cstdlib>
 #include <memory>
 
+#include "dialogs/core/FileFailure.h"
 #include "dialogs/core/FormsetApp.h"
 #include "dialogs/pages/BindingDialog.h"
 #include "dialogs/pages/BindingPagesRes.h"
@@ -72,7 +73,8 @@ BOOL CBindingListPage::OnInitDialog()
     }
 
     std::vector<BindingFile::Line> lines;
-    BindingFile::Read(app.GetDataFolder(), m_kind.fileName, m_kind.defaultName, lines);
+    m_bKeepFile = TellIfUnreadable(
+        m_hWnd, BindingFile::ReadForEditing(app.GetDataFolder(), m_kind.fileName, m_kind.defaultName, lines));
     for (const BindingFile::Line& line : lines)
         AppendRow(line);
     return TRUE;
@@ -108,6 +110,8 @@ BindingFile::Line CBindingListPage::GetRow(int nRow) const
 void CBindingListPage::OnSaveSettings()
 {
     CSettingsListPage::OnSaveSettings();
+    if (m_bKeepFile)
+        return;
     std::vector<BindingFile::Line> lines;
     const int nCount = m_list.GetItemCount();
     for (int nRow = 0; nRow < nCount; ++nRow)

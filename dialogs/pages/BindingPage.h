@@ -5,7 +5,8 @@
 // The list is the page's only store. New bindings come from the page's
 // binding dialog, run again at once while its continuous-entry check is on;
 // a double click edits the focused row. Saving sorts the rows by their text
-// and replaces the file whole. The list can be written as an HTML page that
+// and replaces the file whole, unless the file was there but could not be
+// read when the page opened. The list can be written as an HTML page that
 // the main program opens in a tab.
 #ifndef VA_DIALOGS_PAGES_BINDINGPAGE_H
 #define VA_DIALOGS_PAGES_BINDINGPAGE_H
@@ -60,6 +61,8 @@ protected:
     void ExportBindingListHtml();
 
     const BindingPageKind& m_kind;
+    // The binding file was there but could not be read: it is left as it is.
+    bool m_bKeepFile = false;
 };
 
 // Text made safe for an HTML page: "&", "<", ">" and '"' as entities.

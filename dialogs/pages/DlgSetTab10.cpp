@@ -57,7 +57,8 @@ BOOL CDlgSetTab10::OnInitDialog()
     FillComboStrings(::GetDlgItem(m_hWnd, IDC_TABOP_CONTEXT), IDS_TABOP_CONTEXT, 3);
     CSettingsPage::OnInitDialog();
     ::SendDlgItemMessageA(m_hWnd, IDC_TABOP_EDITOR, EM_LIMITTEXT, MAX_PATH - 1, 0);
-    ::SetDlgItemTextA(m_hWnd, IDC_TABOP_EDITOR, ReadEditorPath(FormsetApp().GetRegString(kRegEditorKey)));
+    m_strEditorShown = ReadEditorPath(FormsetApp().GetRegString(kRegEditorKey));
+    ::SetDlgItemTextA(m_hWnd, IDC_TABOP_EDITOR, m_strEditorShown);
     OnInherit();
     const int hidden[] = { IDC_TABOP_DOMAINLOCK };
     HideDlgItems(m_hWnd, hidden, 1);
@@ -67,7 +68,13 @@ BOOL CDlgSetTab10::OnInitDialog()
 void CDlgSetTab10::OnSaveSettings()
 {
     CSettingsPage::OnSaveSettings();
-    SaveEditor(PageItemText(m_hWnd, IDC_TABOP_EDITOR));
+    // The registry is written only for a text the user changed: the shown
+    // text may stand for a value it cannot repeat (an empty or unreadable
+    // value shows "notepad.exe", a path beyond the code page its short
+    // form), which an unchanged OK must not remove or rewrite.
+    const CString text = PageItemText(m_hWnd, IDC_TABOP_EDITOR);
+    if (text != m_strEditorShown)
+        SaveEditor(text);
 }
 
 void CDlgSetTab10::SaveEditor(const CString& text)

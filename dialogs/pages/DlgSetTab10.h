@@ -2,7 +2,7 @@
 // 228): where new tabs go, which tab follows a closed one, the default
 // actions of "new" and of in-page search, what a tab opened from a link
 // inherits, and the page-source editor (a machine-wide registry value,
-// written when the dialog is confirmed).
+// written when the dialog is confirmed with its text changed).
 #ifndef VA_DIALOGS_PAGES_DLGSETTAB10_H
 #define VA_DIALOGS_PAGES_DLGSETTAB10_H
 
@@ -29,6 +29,9 @@ private:
     // default value of the line 3 key, an empty text changes nothing; a key
     // whose line is empty is never touched. Failures are ignored.
     static void SaveEditor(const CString& text);
+
+    // The editor text as OnInitDialog showed it.
+    CString m_strEditorShown;
 };
 
 #endif // VA_DIALOGS_PAGES_DLGSETTAB10_H

@@ -1,5 +1,6 @@
 #include "dialogs/pages/GroupTabPage.h"
 
+#include "dialogs/core/FileFailure.h"
 #include "dialogs/core/FormsetApp.h"
 #include "dialogs/pages/GroupTabPageRes.h"
 #include "lists/GroupTabDefs.h"
@@ -155,7 +156,9 @@ BOOL CDlgPTabSC::OnInitDialog()
         return TRUE;
     }
     std::vector<GroupTabDef> defs;
-    ReadGroupTabDefs(GroupTabPath("GroupTab.dat"), GroupTabPath("GroupTabDefdefault.dat"), defs, 0x7FFFFFFF);
+    const FileReadState state =
+        ReadGroupTabDefsForEditing(GroupTabPath("GroupTab.dat"), GroupTabPath("GroupTabDefdefault.dat"), defs);
+    m_bKeepFile = TellIfUnreadable(m_hWnd, state);
     for (const GroupTabDef& def : defs)
         AppendRow("", def.name, def.switches, def.image, 0);
     return TRUE;
@@ -280,6 +283,8 @@ void CDlgPTabSC::OnSaveSettings()
 
 void CDlgPTabSC::SaveDefinitions()
 {
+    if (m_bKeepFile)
+        return;
     std::vector<GroupTabDef> defs;
     const int nCount = m_list.GetItemCount();
     for (int nRow = 0; nRow < nCount; ++nRow) {

@@ -5,6 +5,7 @@
 #include <string>
 
 #include "dialogs/core/DlgSetting.h"
+#include "dialogs/core/FileFailure.h"
 #include "dialogs/core/FormsetApp.h"
 #include "dialogs/pages/ListPage.h"
 #include "dialogs/pages/PlugInPageRes.h"
@@ -192,7 +193,10 @@ void CDlgSetTab12::LoadCatalogRows(const CString& folder, LPCTSTR listFile, std:
 {
     std::vector<CString> known;
     CStdioFile file;
-    if (file.Open(folder + listFile, CFile::modeRead | CFile::shareDenyNone | CFile::typeText)) {
+    const FileReadState state =
+        file.OpenToRead(folder + listFile, CFile::modeRead | CFile::shareDenyNone | CFile::typeText);
+    m_bKeepListFile = TellIfUnreadable(m_hWnd, state);
+    if (state.IsOpened()) {
         CString line, path, found;
         bool bEnabled = false;
         while (file.ReadString(line)) {
@@ -228,6 +232,8 @@ void CDlgSetTab12::SizeColumns()
 
 bool CDlgSetTab12::WriteCatalogRows(const CString& listPath)
 {
+    if (m_bKeepListFile)
+        return false;
     CAtomicTextFile file;
     if (!file.Begin(listPath))
         return false;

@@ -60,7 +60,8 @@ protected:
                          LPCTSTR skippedExtension, const RowAdder& add);
     // Sizes every column to the wider of its texts and its title.
     void SizeColumns();
-    // Writes every row, "path?1" or "path?0", whole or not at all.
+    // Writes every row, "path?1" or "path?0", whole or not at all; never
+    // over a list file that was there but could not be read.
     bool WriteCatalogRows(const CString& listPath);
     int AppendRow(const RowCells& cells, HICON hIcon, bool bChecked);
     CString RowPath(int nRow) const { return m_list.GetItemText(nRow, kPathColumn); }
@@ -101,6 +102,8 @@ protected:
     CAnchorLayout m_layout;
     HIMAGELIST m_hImages = nullptr;  // the list's: destroyed with it
     std::vector<CString> m_filesToDelete;
+    // The list file was there but could not be read: it is left as it is.
+    bool m_bKeepListFile = false;
 
 private:
     bool TakeOffQueue(const CString& path);

@@ -5,6 +5,7 @@
 
 #include <shlwapi.h>
 
+#include "dialogs/core/FileFailure.h"
 #include "dialogs/core/FormsetApp.h"
 #include "dialogs/pages/PopupPageRes.h"
 #include "shared/FrameMessages.h"
@@ -85,7 +86,9 @@ BOOL CDlgPop::OnInitDialog()
     m_bSortDescending = TRUE;
 
     std::vector<PopupRule> rules;
-    ReadPopupRules(RulesPath(), rules);
+    FileReadState state;
+    ReadPopupRules(RulesPath(), rules, &state);
+    m_bKeepFile = TellIfUnreadable(m_hWnd, state);
     for (const PopupRule& rule : rules)
         AppendRule(rule);
     return TRUE;
@@ -159,7 +162,8 @@ void CDlgPop::OnSaveSettings()
     const int nCount = m_list.GetItemCount();
     for (int nRow = 0; nRow < nCount; ++nRow)
         rules.push_back(GetRule(nRow));
-    WritePopupRules(RulesPath(), rules);
+    if (!m_bKeepFile)
+        WritePopupRules(RulesPath(), rules);
     CSettingsListPage::OnSaveSettings();
     ::SendMessageA(FormsetApp().m_hMainWnd, WM_FRAME_POPUPOPTIONCHANGED, 0, 0);
 }

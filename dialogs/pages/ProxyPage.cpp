@@ -15,6 +15,25 @@ ProxyPlaces Places()
     return places;
 }
 
+// The lines of a text, each ended by CR LF, a bare LF or a bare CR (text
+// pasted from elsewhere may hold any of them); at most nMax.
+std::vector<CString> SplitLines(const CString& text, int nMax)
+{
+    std::vector<CString> lines;
+    const char* s = text;
+    const int nLength = text.GetLength();
+    int nStart = 0;
+    for (int i = 0; i < nLength && static_cast<int>(lines.size()) < nMax; ++i) {
+        if (s[i] != '\r' && s[i] != '\n')
+            continue;
+        lines.push_back(text.Mid(nStart, i - nStart));
+        if (s[i] == '\r' && i + 1 < nLength && s[i + 1] == '\n')
+            ++i;
+        nStart = i + 1;
+    }
+    return lines;
+}
+
 } // namespace
 
 IMPLEMENT_DYNCREATE(CDlgSetTab8, CSettingsListPage)
@@ -98,15 +117,8 @@ void CDlgSetTab8::SetServersFromText(const CString& text)
 {
     m_list.SetRedraw(FALSE);
     m_list.DeleteAllItems();
-    const CString all = text + "\r\n";
-    int nStart = 0;
-    for (int nLines = 0; nLines < kMaxProxyListKeys; ++nLines) {
-        const int nEnd = all.Find("\r\n", nStart);
-        if (nEnd < 0)
-            break;
-        AppendServer(all.Mid(nStart, nEnd - nStart));
-        nStart = nEnd + 2;
-    }
+    for (const CString& line : SplitLines(text + "\r\n", kMaxProxyListKeys))
+        AppendServer(line);
     m_list.SetRedraw(TRUE);
     m_list.Invalidate();
 }

@@ -17,7 +17,8 @@ public:
     // Appends a row for the server text; false (nothing added) when it has
     // no host or no port.
     bool AppendServer(const CString& text);
-    // Replaces the rows by the lines of text (CR LF), at most 200.
+    // Replaces the rows by the lines of text (ended by CR LF, LF or CR), at
+    // most 200.
     void SetServersFromText(const CString& text);
 
 protected:

@@ -1,5 +1,6 @@
 #include "dialogs/pages/SearchEditor.h"
 
+#include "dialogs/core/FileFailure.h"
 #include "dialogs/core/FormsetApp.h"
 #include "dialogs/pages/SearchEditorRes.h"
 #include "dialogs/pages/SettingsPage.h"
@@ -34,11 +35,6 @@ const int kEntryOnlyControls[] = {
     IDC_ENGINE_UP, IDC_ENGINE_RIGHT, IDC_ENGINE_DOWN, IDC_ENGINE_LEFT,
 };
 
-// "ファイルに書き込めませんでした。", "ファイルを読み込めませんでした。"
-const char kCannotWrite[] = "\x83t\x83@\x83\x43\x83\x8B\x82\xC9\x8F\x91\x82\xAB\x8D\x9E\x82\xDF\x82\xDC\x82\xB9"
-                            "\x82\xF1\x82\xC5\x82\xB5\x82\xBD\x81\x42";
-const char kCannotRead[] = "\x83t\x83@\x83\x43\x83\x8B\x82\xF0\x93\xC7\x82\xDD\x8D\x9E\x82\xDF\x82\xDC\x82\xB9"
-                           "\x82\xF1\x82\xC5\x82\xB5\x82\xBD\x81\x42";
 // "アイコン ファイル (*.ico)|*.ico|すべてのファイル (*.*)|*.*|"
 const char kIconFilter[] = "\x83\x41\x83\x43\x83R\x83\x93 \x83t\x83@\x83\x43\x83\x8B (*.ico)|*.ico|"
                            "\x82\xB7\x82\xD7\x82\xC4\x82\xCC\x83t\x83@\x83\x43\x83\x8B (*.*)|*.*|";
@@ -74,8 +70,7 @@ CString CDlgSearchEdit::WorkingFilePath()
 
 void CDlgSearchEdit::ReportFileFailure(HWND hOwner, bool bWrite)
 {
-    ::MessageBoxA(hOwner, CString(bWrite ? kCannotWrite : kCannotRead) + "\n" + WorkingFilePath(),
-                  FormsetApp().GetProductName(), MB_OK | MB_ICONEXCLAMATION);
+    ShowFileFailure(hOwner, bWrite, WorkingFilePath());
 }
 
 BOOL CDlgSearchEdit::OnInitDialog()

@@ -61,9 +61,9 @@ bool IsOn(HWND hPage, int nID)
 IMPLEMENT_DYNCREATE(CDlgSetTab3, CSettingsPage)
 
 BEGIN_MESSAGE_MAP(CDlgSetTab3, CSettingsPage)
-    ON_COMMAND(IDC_FAV_NEWTAB, OnRules)
-    ON_COMMAND(IDC_FAV_WCNEWTAB, OnRules)
-    ON_COMMAND(IDC_FAV_AUTOHIDE, OnRules)
+    ON_COMMAND(IDC_FAV_NEWTAB, OnNewTabRule)
+    ON_COMMAND(IDC_FAV_WCNEWTAB, OnWheelNewTabRule)
+    ON_COMMAND(IDC_FAV_AUTOHIDE, OnAutoHideRule)
 END_MESSAGE_MAP()
 
 CDlgSetTab3::CDlgSetTab3()
@@ -76,7 +76,9 @@ BOOL CDlgSetTab3::OnInitDialog()
 {
     FillComboStrings(::GetDlgItem(m_hWnd, IDC_FAV_DISPTYPE), IDS_FAV_DISPTYPE, 2);
     CSettingsPage::OnInitDialog();
-    OnRules();
+    OnNewTabRule();
+    OnWheelNewTabRule();
+    OnAutoHideRule();
     const int hidden[] = { IDC_FAV_DISPTYPE };
     HideDlgItems(m_hWnd, hidden, 1);
     ::ShowWindow(::GetDlgItem(m_hWnd, IDC_FAV_DISPTYPELABEL), SW_HIDE);
@@ -86,10 +88,20 @@ BOOL CDlgSetTab3::OnInitDialog()
     return FALSE;
 }
 
-void CDlgSetTab3::OnRules()
+// Each click runs its own rule only: the auto-hide group, disabled as a
+// whole after the rules ran at start, stays so.
+void CDlgSetTab3::OnNewTabRule()
 {
     EnableDlgItem(m_hWnd, IDC_FAV_NOACTIVATE, IsOn(m_hWnd, IDC_FAV_NEWTAB));
+}
+
+void CDlgSetTab3::OnWheelNewTabRule()
+{
     EnableDlgItem(m_hWnd, IDC_FAV_WCNOACTIVATE, IsOn(m_hWnd, IDC_FAV_WCNEWTAB));
+}
+
+void CDlgSetTab3::OnAutoHideRule()
+{
     const bool bAutoHide = IsOn(m_hWnd, IDC_FAV_AUTOHIDE);
     for (int nID : { IDC_FAV_DELAY, IDC_FAV_HIDECLICK, IDC_FAV_HIDERCLICK })
         EnableDlgItem(m_hWnd, nID, bAutoHide);

@@ -17,7 +17,12 @@ protected:
     BOOL OnInitDialog() override;
 
     DECLARE_MESSAGE_MAP()
-    void OnRules();
+    // The three enabling rules: "open in a new tab" enables "do not
+    // activate", the same for the wheel click, and auto-hide enables the
+    // delay and the two click checks and disables "always show the bar".
+    void OnNewTabRule();
+    void OnWheelNewTabRule();
+    void OnAutoHideRule();
 };
 
 class CDlgSetTab4 : public CSettingsPage

@@ -1,5 +1,6 @@
 #include "dialogs/pages/StartupPage.h"
 
+#include "dialogs/core/FileFailure.h"
 #include "dialogs/core/FormsetApp.h"
 #include "dialogs/pages/PopupPage.h"
 #include "dialogs/pages/StartupPageRes.h"
@@ -29,16 +30,19 @@ CString FormatEntry(const StartupEntry& entry)
 
 } // namespace
 
-bool ReadStartupEntries(const CString& path, std::vector<StartupEntry>& entries)
+bool ReadStartupEntries(const CString& path, std::vector<StartupEntry>& entries, FileReadState* pState)
 {
     entries.clear();
     CStdioFile file;
-    if (!file.Open(path, CFile::modeRead | CFile::shareDenyNone | CFile::typeText))
+    const FileReadState state = file.OpenToRead(path, CFile::modeRead | CFile::shareDenyNone | CFile::typeText);
+    if (pState != nullptr)
+        *pState = state;
+    if (!state.IsOpened())
         return false;
     CString line;
     while (file.ReadString(line)) {
         CStringArray fields;
-        DataFields::SplitTerminated(line + DataFields::kSeparator, DataFields::kSeparator, fields);
+        DataFields::SplitLine(line, DataFields::kSeparator, fields);
         if (fields.GetSize() != 2)
             continue;
         StartupEntry entry;
@@ -59,9 +63,9 @@ bool WriteStartupEntries(const CString& path, const std::vector<StartupEntry>& e
     return file.Commit() != FALSE;
 }
 
-bool AppendStartupEntry(const CString& path, const StartupEntry& entry)
+bool AppendStartupEntry(const CString& path, const StartupEntry& entry, FileReadState* pRead)
 {
-    return CAtomicTextFile::AppendText(path, FormatEntry(entry)) != FALSE;
+    return CAtomicTextFile::AppendText(path, FormatEntry(entry), pRead) != FALSE;
 }
 
 //--- CDlgSetTab7
@@ -99,7 +103,9 @@ BOOL CDlgSetTab7::OnInitDialog()
     m_bSortDescending = TRUE;
 
     std::vector<StartupEntry> entries;
-    ReadStartupEntries(ListPath(), entries);
+    FileReadState state;
+    ReadStartupEntries(ListPath(), entries, &state);
+    m_bKeepFile = TellIfUnreadable(m_hWnd, state);
     for (const StartupEntry& entry : entries)
         AppendEntry(entry);
     return TRUE;
@@ -164,7 +170,8 @@ void CDlgSetTab7::OnSaveSettings()
     const int nCount = m_list.GetItemCount();
     for (int nRow = 0; nRow < nCount; ++nRow)
         entries.push_back(GetEntry(nRow));
-    WriteStartupEntries(ListPath(), entries);
+    if (!m_bKeepFile)
+        WriteStartupEntries(ListPath(), entries);
     CSettingsListPage::OnSaveSettings();
 }
 

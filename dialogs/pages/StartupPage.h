@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "dialogs/pages/ListPage.h"
+#include "framework/core/File.h"
 #include "framework/dialog/Dialog.h"
 
 struct StartupEntry
@@ -20,12 +21,14 @@ struct StartupEntry
 };
 
 // Lines of exactly two fields, in order ("1" enabled, any other flag not);
-// false when the file cannot be opened.
-bool ReadStartupEntries(const CString& path, std::vector<StartupEntry>& entries);
+// false when the file cannot be opened, and *pState (when given) tells a
+// missing file from one that would not open.
+bool ReadStartupEntries(const CString& path, std::vector<StartupEntry>& entries, FileReadState* pState = nullptr);
 // The whole list, or nothing when it cannot be written.
 bool WriteStartupEntries(const CString& path, const std::vector<StartupEntry>& entries);
-// One entry after the file's lines, which stay as they are.
-bool AppendStartupEntry(const CString& path, const StartupEntry& entry);
+// One entry after the file's lines, which stay as they are; a file that is
+// there but cannot be read is left as it is (*pRead says why).
+bool AppendStartupEntry(const CString& path, const StartupEntry& entry, FileReadState* pRead = nullptr);
 
 class CDlgSetTab7 : public CSettingsListPage
 {
@@ -47,6 +50,9 @@ protected:
     void OnAddActiveTab();
     void OnNewEntry();
     void OnEditEntry(NMHDR* pNMHDR, LRESULT* pResult);
+
+    // "StartUpURL.dat" was there but could not be read: it is left as it is.
+    bool m_bKeepFile = false;
 };
 
 class CDlgStartupAdd : public CDialog

@@ -200,6 +200,20 @@ std::string PageTest::Text(HWND hPage, int nID)
     return text;
 }
 
+std::string PageTest::BoxText(HWND hBox)
+{
+    std::string text;
+    for (HWND h = ::GetWindow(hBox, GW_CHILD); h != nullptr; h = ::GetWindow(h, GW_HWNDNEXT)) {
+        char cls[16] = {};
+        char buffer[1024] = {};
+        ::GetClassNameA(h, cls, sizeof(cls));
+        ::GetWindowTextA(h, buffer, sizeof(buffer));
+        if (lstrcmpiA(cls, "Static") == 0)
+            text += buffer;
+    }
+    return text;
+}
+
 bool PageTest::IsChecked(HWND hPage, int nID)
 {
     return ::IsDlgButtonChecked(hPage, nID) == BST_CHECKED;

@@ -70,6 +70,8 @@ public:
     static int RowCount(HWND hList);
     static std::string Cell(HWND hList, int nRow, int nColumn);
     static bool IsChecked(HWND hPage, int nID);
+    // The texts of a message box's static controls, joined.
+    static std::string BoxText(HWND hBox);
 
     // Keys whose values differ between two records.
     static std::vector<std::string> DifferentKeys(const SettingsRecord& a, const SettingsRecord& b);

@@ -48,11 +48,17 @@ BOOL CAtomicTextFile::CopyOver(LPCTSTR from, LPCTSTR target)
     return FALSE;
 }
 
-BOOL CAtomicTextFile::AppendText(LPCTSTR target, const CString& text)
+BOOL CAtomicTextFile::AppendText(LPCTSTR target, const CString& text, FileReadState* pRead)
 {
     std::vector<CString> lines;
     CStdioFile old;
-    if (old.Open(target, CFile::modeRead | CFile::shareDenyNone | CFile::typeText)) {
+    const FileReadState read = old.OpenToRead(target, CFile::modeRead | CFile::shareDenyNone | CFile::typeText);
+    if (pRead != nullptr)
+        *pRead = read;
+    // Its lines would be lost: a list held by another program stays whole.
+    if (read.IsUnreadable())
+        return FALSE;
+    if (read.IsOpened()) {
         CString line;
         while (old.ReadString(line))
             lines.push_back(line);

@@ -63,8 +63,10 @@ public:
     static BOOL CopyOver(LPCTSTR from, LPCTSTR target);
 
     // Rewrites target with its lines as they are and text after them (text
-    // brings its own line end). A missing target starts empty.
-    static BOOL AppendText(LPCTSTR target, const CString& text);
+    // brings its own line end). A missing target starts empty; one that is
+    // there but cannot be read is left as it is: FALSE, and *pRead (when
+    // given) says why.
+    static BOOL AppendText(LPCTSTR target, const CString& text, FileReadState* pRead = nullptr);
 
     // Makes one step of every later replacement fail, until set back to
     // kNoFault. For tests of the writers.

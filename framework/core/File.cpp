@@ -5,6 +5,17 @@
 
 #include "framework/core/FilePlatform.h"
 
+//--- FileReadState
+
+CString FileReadState::Reason() const
+{
+    char text[512] = {};
+    FilePlatform::ErrorText(error, text, sizeof(text));
+    CString reason(text);
+    reason.AppendFormat(reason.IsEmpty() ? "(%lu)" : " (%lu)", static_cast<unsigned long>(error));
+    return reason;
+}
+
 //--- CFile
 
 CFile::CFile()
@@ -20,11 +31,14 @@ CFile::~CFile()
 BOOL CFile::Open(LPCTSTR lpszFileName, UINT nOpenFlags)
 {
     Close();
+    m_nOpenError = 0;
     if (!lpszFileName || !*lpszFileName)
         return FALSE;
     INT_PTR h = FilePlatform::Open(lpszFileName, nOpenFlags);
-    if (h == FilePlatform::kInvalid)
+    if (h == FilePlatform::kInvalid) {
+        m_nOpenError = FilePlatform::LastError();
         return FALSE;
+    }
     m_hFile = h;
     m_strFileName = lpszFileName;
     return TRUE;
@@ -33,6 +47,22 @@ BOOL CFile::Open(LPCTSTR lpszFileName, UINT nOpenFlags)
 BOOL CFile::IsOpen() const
 {
     return m_hFile != kInvalidHandle;
+}
+
+FileReadState CFile::OpenToRead(LPCTSTR lpszFileName, UINT nOpenFlags)
+{
+    FileReadState state;
+    state.path = lpszFileName != nullptr ? lpszFileName : "";
+    if (Open(lpszFileName, nOpenFlags)) {
+        state.result = FileReadState::kOpened;
+    } else if (state.path.IsEmpty() || FilePlatform::IsNotFoundError(m_nOpenError)) {
+        // An empty path names no file at all.
+        state.result = FileReadState::kMissing;
+    } else {
+        state.result = FileReadState::kUnreadable;
+        state.error = m_nOpenError;
+    }
+    return state;
 }
 
 UINT CFile::Read(void* lpBuf, UINT nCount)

@@ -1,8 +1,9 @@
 // Files: CFile (raw bytes) and CStdioFile (buffered lines, text mode).
 //
 // Classes in this file:
-//   CFile        an open file; failures are results, never exceptions
-//   CStdioFile   line reading and writing with CR LF line ends on disk
+//   FileReadState  how opening a file for reading went, and why it failed
+//   CFile          an open file; failures are results, never exceptions
+//   CStdioFile     line reading and writing with CR LF line ends on disk
 //
 // File names are cp932 byte strings, passed to the system unchanged.
 #ifndef VA_FRAMEWORK_CORE_FILE_H
@@ -10,6 +11,26 @@
 
 #include "framework/core/CString.h"
 #include "framework/core/Types.h"
+
+//--- FileReadState
+// A missing file (nothing at the path, or no folder on the way) is told from
+// one that is there but could not be opened: held by another program, no
+// rights, a folder of that name. A list reader falls back to its defaults
+// only for a missing file, and an editor never writes over a file it could
+// not read.
+struct FileReadState
+{
+    enum Result { kOpened, kMissing, kUnreadable };
+
+    Result result = kMissing;
+    CString path;     // the file tried
+    DWORD error = 0;  // the system's code; 0 when the file opened
+
+    bool IsOpened() const { return result == kOpened; }
+    bool IsUnreadable() const { return result == kUnreadable; }
+    // The system's own words for the error, with its code: "... (32)".
+    CString Reason() const;
+};
 
 //--- CFile
 class CFile
@@ -44,6 +65,10 @@ public:
     // opened, including when the name is a folder. Closes a file already open.
     virtual BOOL Open(LPCTSTR lpszFileName, UINT nOpenFlags);
     BOOL IsOpen() const;
+    // Open, telling a missing file from one that would not open.
+    FileReadState OpenToRead(LPCTSTR lpszFileName, UINT nOpenFlags);
+    // The system's code of the last Open's failure; 0 after a success.
+    DWORD GetOpenError() const { return m_nOpenError; }
 
     // Returns the number of bytes read: 0 at end of file or on failure.
     virtual UINT Read(void* lpBuf, UINT nCount);
@@ -65,6 +90,7 @@ protected:
 
     INT_PTR m_hFile;        // platform handle (see FilePlatform.h)
     CString m_strFileName;
+    DWORD m_nOpenError = 0;
 };
 
 //--- CStdioFile

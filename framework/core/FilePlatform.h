@@ -27,6 +27,15 @@ void Close(INT_PTR h);
 // Names the temporary files of this process apart from another's.
 DWORD CurrentProcessId();
 
+// The system's code of the calling thread's last failure (GetLastError,
+// errno), taken right after the call that failed.
+DWORD LastError();
+// Whether an error of Open says that nothing is at the path: no such file,
+// or no such folder on the way.
+BOOL IsNotFoundError(DWORD error);
+// The system's own words for an error, on one line; empty when it has none.
+void ErrorText(DWORD error, char* buffer, UINT size);
+
 } // namespace FilePlatform
 
 #endif // VA_FRAMEWORK_CORE_FILEPLATFORM_H

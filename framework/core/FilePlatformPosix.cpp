@@ -8,6 +8,7 @@
 
 #include <cerrno>
 #include <cstdio>
+#include <cstring>
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -37,6 +38,7 @@ INT_PTR Open(LPCSTR name, UINT nOpenFlags)
     struct stat st;
     if (::fstat(fd, &st) != 0 || S_ISDIR(st.st_mode)) {
         ::close(fd);
+        errno = EISDIR;
         return kInvalid;
     }
     return fd;
@@ -95,6 +97,23 @@ void Close(INT_PTR h)
 DWORD CurrentProcessId()
 {
     return static_cast<DWORD>(::getpid());
+}
+
+DWORD LastError()
+{
+    return static_cast<DWORD>(errno);
+}
+
+BOOL IsNotFoundError(DWORD error)
+{
+    return error == ENOENT || error == ENOTDIR;
+}
+
+void ErrorText(DWORD error, char* buffer, UINT size)
+{
+    if (size == 0)
+        return;
+    std::snprintf(buffer, size, "%s", std::strerror(static_cast<int>(error)));
 }
 
 } // namespace FilePlatform

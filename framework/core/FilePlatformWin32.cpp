@@ -102,6 +102,29 @@ DWORD CurrentProcessId()
     return ::GetCurrentProcessId();
 }
 
+DWORD LastError()
+{
+    return ::GetLastError();
+}
+
+BOOL IsNotFoundError(DWORD error)
+{
+    return error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND;
+}
+
+void ErrorText(DWORD error, char* buffer, UINT size)
+{
+    if (size == 0)
+        return;
+    buffer[0] = '\0';
+    // In the user's language, in the ANSI code page the program's texts use.
+    DWORD n = ::FormatMessageA(FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS, NULL, error, 0, buffer,
+                               size, NULL);
+    // The system's texts end with a line break.
+    while (n > 0 && (buffer[n - 1] == '\r' || buffer[n - 1] == '\n' || buffer[n - 1] == ' '))
+        buffer[--n] = '\0';
+}
+
 } // namespace FilePlatform
 
 namespace FileSystem {

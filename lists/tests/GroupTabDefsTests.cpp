@@ -54,6 +54,27 @@ TEST(GroupTabDefsTests, TheUsersFileWinsOverTheDefaultAndAtMost100AreRead)
     EXPECT_EQ(CString("g99"), defs[99].name);
 }
 
+// The editor writes the file back: the defaults stand in only for a missing
+// file, never for one that is there but does not open (here a folder of its
+// name), which must be left as it is.
+TEST(GroupTabDefsTests, TheEditorTakesTheDefaultOnlyForAMissingFile)
+{
+    ProgramFolder folder(ProgramFolder::kEmpty);
+    CString user = folder.File("GroupTab.dat").c_str();
+    CString fallback = folder.File("GroupTabDefdefault.dat").c_str();
+    folder.WriteBytes("GroupTabDefdefault.dat", "d" + kSep + "0" + kSep + "1\r\n");
+    std::vector<GroupTabDef> defs;
+    EXPECT_EQ(FileReadState::kMissing, ReadGroupTabDefsForEditing(user, fallback, defs).result);
+    ASSERT_EQ(1u, defs.size());
+    folder.MakeFolder("GroupTab.dat");
+    const FileReadState state = ReadGroupTabDefsForEditing(user, fallback, defs);
+    EXPECT_EQ(FileReadState::kUnreadable, state.result);
+    EXPECT_STREQ(user, state.path);
+    EXPECT_TRUE(defs.empty());
+    // The main program's reader, which never writes it, takes the default.
+    EXPECT_TRUE(ReadGroupTabDefs(user, fallback, defs));
+    EXPECT_EQ(1u, defs.size());
+}
 
 TEST(GroupTabDefsTests, WrittenNamesStayOneFieldAndReadBackWhole)
 {

@@ -91,3 +91,76 @@ TEST(BindingFile, WriterSortsByUnsignedBytesAndKeepsTheFieldsAsRead)
     ASSERT_TRUE(BindingFile::Write((folder.Path() + "KEYCONF.dat").c_str(), {}));
     EXPECT_EQ("", folder.ReadBytes("KEYCONF.dat"));
 }
+
+// A label or key text holding "｀" or a line break would shift every field
+// of its line; the writer makes each field safe as the other list writers
+// do, and the line reads back with its four fields.
+TEST(BindingFile, WriterCleansEachFieldSoTheLineKeepsItsFourFields)
+{
+    ProgramFolder folder(ProgramFolder::kEmpty);
+    BindingFile::Line line;
+    line.label = "a\x81\x4D" "b\r\nc";
+    line.text = "Ctrl+\x81\x4D";
+    line.commandField = "7";
+    line.kindField = "1";
+    ASSERT_TRUE(BindingFile::Write((folder.Path() + "KEYCONF.dat").c_str(), { line }));
+    EXPECT_EQ(std::string(Join({ "a`b  c", "Ctrl+`", "7", "1" })) + "\r\n", folder.ReadBytes("KEYCONF.dat"));
+    std::vector<BindingFile::Line> lines;
+    ASSERT_TRUE(BindingFile::Read(folder.Path().c_str(), "KEYCONF.dat", "none.dat", lines));
+    ASSERT_EQ(1u, lines.size());
+    EXPECT_EQ(4, lines[0].fieldCount);
+    EXPECT_EQ(1, lines[0].kind);
+}
+
+// A line whose last byte is a lone lead byte keeps its last field as it
+// was: no "メM" (83 81 4D) is read into it, and so none is written back.
+TEST(BindingFile, ALoneLeadByteAtTheLineEndAddsNothingToTheLastField)
+{
+    const struct
+    {
+        CString line;
+        const char* commandField;
+        const char* kindField;
+        int fieldCount;
+    } kCases[] = {
+        { Join({ "Back", "Ctrl+Z", "32771", "1\x83" }), "32771", "1", 4 },
+        { Join({ "Back", "Ctrl+Z", "32771\x83" }), "32771", "", 3 },
+        { Join({ "Back", "Ctrl+Z", "32771", "\x83" }), "32771", "", 4 },
+    };
+    for (const auto& c : kCases) {
+        BindingFile::Line line;
+        ASSERT_TRUE(BindingFile::Parse(c.line, line)) << c.line.GetString();
+        EXPECT_STREQ(c.commandField, line.commandField) << c.line.GetString();
+        EXPECT_STREQ(c.kindField, line.kindField) << c.line.GetString();
+        EXPECT_EQ(c.fieldCount, line.fieldCount) << c.line.GetString();
+    }
+}
+
+// The editor's read: the defaults stand in for a missing file only. A file
+// that is there but does not open (here a folder of its name) gives no
+// lines, not the defaults, and says so.
+TEST(BindingFile, EditorsReadTakesTheDefaultsOnlyForAMissingFile)
+{
+    ProgramFolder folder(ProgramFolder::kEmpty);
+    folder.WriteBytes("MGCDefault.dat", std::string(Join({ "d", "\x81\xAA", "1", "0" })) + "\r\n");
+    std::vector<BindingFile::Line> lines;
+    FileReadState state = BindingFile::ReadForEditing(folder.Path().c_str(), "MGC.dat", "MGCDefault.dat", lines);
+    EXPECT_EQ(FileReadState::kMissing, state.result);
+    EXPECT_EQ(1u, lines.size());
+
+    folder.MakeFolder("MGC.dat");
+    state = BindingFile::ReadForEditing(folder.Path().c_str(), "MGC.dat", "MGCDefault.dat", lines);
+    EXPECT_EQ(FileReadState::kUnreadable, state.result);
+    EXPECT_EQ(folder.File("MGC.dat"), state.path.GetString());
+    EXPECT_TRUE(lines.empty());
+    // A reader that never writes the file still takes the defaults.
+    EXPECT_TRUE(BindingFile::Read(folder.Path().c_str(), "MGC.dat", "MGCDefault.dat", lines));
+    EXPECT_EQ(1u, lines.size());
+
+    folder.Remove("MGC.dat");
+    folder.WriteBytes("MGC.dat", std::string(Join({ "u", "\x81\xAB", "2", "0" })) + "\r\n");
+    state = BindingFile::ReadForEditing(folder.Path().c_str(), "MGC.dat", "MGCDefault.dat", lines);
+    EXPECT_EQ(FileReadState::kOpened, state.result);
+    ASSERT_EQ(1u, lines.size());
+    EXPECT_STREQ("u", lines[0].label);
+}

@@ -42,3 +42,37 @@ TEST(DataFieldsTest, UrlFieldDropsLineBreaksAndEscapesBothSeparators)
     DataFields::SplitTerminated(line, DataFields::kSeparator, fields);
     ASSERT_EQ(2, fields.GetSize());
 }
+
+// A line cut in the middle of a character (a truncated file, a stray byte)
+// ends with a lone lead byte; the separator appended for the split must not
+// become its trail, which would give the last field "メM" (83 81 4D).
+TEST(DataFieldsTest, ALoneLeadByteAtTheLineEndIsDroppedBeforeTheSplit)
+{
+    const struct
+    {
+        const char* line;
+        const char* separator;
+        const char* fields;  // joined by "|"
+    } kCases[] = {
+        { "a\x81\x4D" "b\x83", DataFields::kSeparator, "a|b" },
+        { "a\x81\x4D\x83", DataFields::kSeparator, "a|" },
+        { "a\x81\x4D" "b\x81", DataFields::kSeparator, "a|b" },
+        { "a\x81\x4D" "b\xE0", DataFields::kSeparator, "a|b" },
+        { "\x83", DataFields::kSeparator, "" },
+        // Whole characters at the end stay: "メ", "ソ", a pair then a lone lead.
+        { "a\x81\x4D\x83\x81", DataFields::kSeparator, "a|\x83\x81" },
+        { "a\x81\x4D\x83\x5C", DataFields::kSeparator, "a|\x83\x5C" },
+        { "a\x81\x4D\x81\x81\x83", DataFields::kSeparator, "a|\x81\x81" },
+        { "a\x81\x4D" "bc", DataFields::kSeparator, "a|bc" },
+        // The list separator "＾" (81 4F) the same way.
+        { "u\x81\x4Fv\x83", DataFields::kListSeparator, "u|v" },
+    };
+    for (const auto& c : kCases) {
+        CStringArray fields;
+        DataFields::SplitLine(c.line, c.separator, fields);
+        CString joined;
+        for (INT_PTR i = 0; i < fields.GetSize(); ++i)
+            joined += (i > 0 ? "|" : "") + fields[i];
+        EXPECT_STREQ(c.fields, joined) << c.line;
+    }
+}

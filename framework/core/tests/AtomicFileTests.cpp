@@ -1,4 +1,8 @@
 // Replacing a file whole or not at all, with each step made to fail.
+#ifdef _WIN32
+#include <windows.h>
+#endif
+
 #include "framework/core/AtomicFile.h"
 #include "framework/core/FileSystem.h"
 
@@ -149,4 +153,34 @@ TEST_F(AtomicFileTest, TempNameIsBesideTheTargetAndNamesTheProcess)
     ASSERT_TRUE(FileSystem::MakeDirectory(temp));
     EXPECT_FALSE(Replace("new\n"));
     EXPECT_EQ("first\r\nold\r\n", Read(m_target));
+}
+
+// Appending rewrites the file from its lines: one that is there but cannot
+// be read is left alone, never replaced by the new line only.
+TEST_F(AtomicFileTest, AppendTextStartsAMissingFileAndLeavesAnUnreadableOneAlone)
+{
+    FileReadState read;
+    ASSERT_TRUE(CAtomicTextFile::AppendText(m_target, "one\n", &read));
+    EXPECT_EQ(FileReadState::kMissing, read.result);
+    ASSERT_TRUE(CAtomicTextFile::AppendText(m_target, "two\n", &read));
+    EXPECT_EQ(FileReadState::kOpened, read.result);
+    EXPECT_EQ("one\r\ntwo\r\n", Read(m_target));
+
+    const CString folder = (m_dir / "folder.dat").string().c_str();
+    ASSERT_TRUE(FileSystem::MakeDirectory(folder));
+    EXPECT_FALSE(CAtomicTextFile::AppendText(folder, "x\n", &read));
+    EXPECT_EQ(FileReadState::kUnreadable, read.result);
+    EXPECT_STREQ(folder, read.path);
+    FileSystem::FileInfo info;
+    EXPECT_TRUE(FileSystem::GetInfo(folder, info) && info.isDirectory);
+    EXPECT_EQ(2u, EntryCount());
+#ifdef _WIN32
+    // Held by another program that shares nothing: told at once.
+    HANDLE holder = ::CreateFileA(m_target, GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+    ASSERT_NE(INVALID_HANDLE_VALUE, holder);
+    EXPECT_FALSE(CAtomicTextFile::AppendText(m_target, "three\n", &read));
+    ::CloseHandle(holder);
+    EXPECT_EQ(static_cast<DWORD>(ERROR_SHARING_VIOLATION), read.error);
+    EXPECT_EQ("one\r\ntwo\r\n", Read(m_target));
+#endif
 }

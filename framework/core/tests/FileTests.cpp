@@ -271,3 +271,50 @@ TEST_F(FileTest, Cp932FileNamesPassUnchanged)
     EXPECT_EQ(info.size, 4u);
     EXPECT_EQ(ReadBytes(name), "data");
 }
+
+// A list file's reader falls back to its defaults only when nothing is at
+// the path; a file that is there but would not open is told apart, with the
+// system's reason, so that no editor writes over it.
+TEST_F(FileTest, OpenToReadTellsAMissingFileFromOneThatWouldNotOpen)
+{
+    WriteBytes("list.dat", "a\r\n");
+    ASSERT_TRUE(FileSystem::MakeDirectory(PathOf("folder.dat")));
+    const struct
+    {
+        CString path;
+        FileReadState::Result result;
+    } kCases[] = {
+        { PathOf("list.dat"), FileReadState::kOpened },
+        { PathOf("missing.dat"), FileReadState::kMissing },
+        { PathOf("nofolder") + kSep + "list.dat", FileReadState::kMissing },
+        { "", FileReadState::kMissing },
+        // A folder of the file's name is there, and no list.
+        { PathOf("folder.dat"), FileReadState::kUnreadable },
+    };
+    for (const auto& c : kCases) {
+        CStdioFile file;
+        const FileReadState state = file.OpenToRead(c.path, CFile::modeRead | CFile::shareDenyNone);
+        EXPECT_EQ(c.result, state.result) << c.path.GetString();
+        EXPECT_STREQ(c.path, state.path);
+        EXPECT_EQ(c.result == FileReadState::kOpened, file.IsOpen() != FALSE) << c.path.GetString();
+        if (c.result == FileReadState::kUnreadable) {
+            EXPECT_NE(0u, state.error);
+            // The system's words, then the code in brackets.
+            const CString reason = state.Reason();
+            EXPECT_GT(reason.GetLength(), 4);
+            EXPECT_EQ(reason.GetLength() - 1, reason.ReverseFind(')')) << reason.GetString();
+        } else {
+            EXPECT_EQ(0u, state.error);
+        }
+    }
+#ifdef _WIN32
+    // Held by another program that shares nothing.
+    HANDLE holder = ::CreateFileA(PathOf("list.dat"), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+    ASSERT_NE(INVALID_HANDLE_VALUE, holder);
+    CStdioFile file;
+    const FileReadState state = file.OpenToRead(PathOf("list.dat"), CFile::modeRead | CFile::shareDenyNone);
+    ::CloseHandle(holder);
+    EXPECT_EQ(FileReadState::kUnreadable, state.result);
+    EXPECT_EQ(static_cast<DWORD>(ERROR_SHARING_VIOLATION), state.error);
+#endif
+}

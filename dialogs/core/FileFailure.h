@@ -1,0 +1,31 @@
+// The one way the dialogs library tells the user that a file could not be
+// read or written: a message box (the product name as its caption) with what
+// failed, the file's path and, when known, the system's reason.
+//
+// A list file that is there but could not be read is told apart from a
+// missing one (FileReadState): the editor that found it so shows it through
+// TellIfUnreadable and then never writes that file, so a list held by
+// another program, or one without read rights, is not replaced by an empty
+// or default list when the user confirms.
+#ifndef VA_DIALOGS_CORE_FILEFAILURE_H
+#define VA_DIALOGS_CORE_FILEFAILURE_H
+
+#include <windows.h>
+
+#include "framework/core/CString.h"
+#include "framework/core/File.h"
+
+// bWrite: writing failed, else reading. reason: the system's words, or
+// empty; note: a last line, or empty.
+void ShowFileFailure(HWND hOwner, bool bWrite, const CString& path, const CString& reason = CString(),
+                     const CString& note = CString());
+
+// For a file that is there but could not be read: says so, with its path,
+// the system's reason and that the file is left as it is. Whether it was
+// such a file.
+bool TellIfUnreadable(HWND hOwner, const FileReadState& state);
+// The same for the file at path, opened for reading to see; before an
+// append, so that the user is told before entering what could not be kept.
+bool TellIfListUnreadable(HWND hOwner, const CString& path);
+
+#endif // VA_DIALOGS_CORE_FILEFAILURE_H

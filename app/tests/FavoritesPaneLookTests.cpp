@@ -144,7 +144,6 @@ TEST_F(FavoritesPaneLook, ThePaneFillsItsDockAndEveryPixelOfItAndUnderTheRebarIs
         // and the tree the pane's.
         const CRect dockRect = ClientScreenRect(dock);
         EXPECT_EQ(Text(dockRect), Text(ScreenRect(Pane().m_hWnd)));
-        EXPECT_EQ(200, dockRect.Width());
         CDlgFavTree* pane = m_frame->m_pFavoritesPane;
         ASSERT_NE(nullptr, pane);
         EXPECT_EQ(Text(ClientScreenRect(Pane().m_hWnd)), Text(ScreenRect(pane->m_hWnd)));

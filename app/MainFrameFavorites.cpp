@@ -38,6 +38,9 @@ const int kFavoritesMenuFixedItems = 5;
 // Images of the menu and links-bar strip ("mjr.bmp").
 const int kImageFolder = 0;
 const int kImageEntry = 3;
+// The favorites bar's text, the floating frame's caption: "お気に入り" in
+// cp932, as every window text of the program.
+const char kFavoritesBarTitle[] = "\x82\xa8\x8b\x43\x82\xc9\x93\xfc\x82\xe8";
 // A favorites folder's open-all runs are not capped.
 const int kNoTabLimit = 0x7FFFFFFF;
 
@@ -456,7 +459,7 @@ bool CMainFrame::CreateFavoritesBar()
     m_wndFavoritesBar.m_makeTreePane = [](CWnd* pBar) -> std::unique_ptr<CFavoritesTreePane> {
         return std::make_unique<CDlgFavTree>(pBar);
     };
-    if (!m_wndFavoritesBar.Create("お気に入り", this, CSize(200, 200), kFavoritesBarId, WS_CHILD | CBRS_ALIGN_LEFT))
+    if (!m_wndFavoritesBar.Create(kFavoritesBarTitle, this, CSize(200, 200), kFavoritesBarId, WS_CHILD | CBRS_ALIGN_LEFT))
         return false;
     m_wndFavoritesBar.m_closeCommand = ID_VIEW_FAVORITES_PANE;
     m_wndFavoritesBar.EnableDocking(CBRS_ALIGN_ANY);

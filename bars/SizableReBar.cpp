@@ -4,6 +4,7 @@
 
 #include "bars/ToolBarEx.h"
 #include "framework/frame/FrameWnd.h"
+#include "framework/gdi/DC.h"
 #include "menulib/NewMenu.h"
 
 BEGIN_MESSAGE_MAP(CSizableReBar, CControlBar)
@@ -16,6 +17,7 @@ BEGIN_MESSAGE_MAP(CSizableReBar, CControlBar)
     ON_MESSAGE(WM_NCHITTEST, OnNcHitTest)
     ON_MESSAGE(WM_NCLBUTTONDOWN, OnNcLButtonDown)
     ON_MESSAGE(WM_CAPTURECHANGED, OnCaptureChanged)
+    ON_MESSAGE(WM_NCPAINT, OnNcPaint)
 END_MESSAGE_MAP()
 
 BOOL CSizableReBar::Create(CWnd* pParent, UINT nID, DWORD dwStyle)
@@ -262,6 +264,19 @@ LRESULT CSizableReBar::OnNcCalcSize(WPARAM, LPARAM lParam)
     case HTRIGHT: pRect->right -= kStrip; break;
     case HTLEFT: pRect->left += kStrip; break;
     default: break;
+    }
+    return result;
+}
+
+// The strip lies outside the wrapped rebar, which paints only its own
+// window: the bar paints it, as the background of the bars around it.
+LRESULT CSizableReBar::OnNcPaint(WPARAM, LPARAM)
+{
+    LRESULT result = Default();
+    CRect strip = GetStripRect();
+    if (!strip.IsRectEmpty()) {
+        CWindowDC dc(m_hWnd);
+        dc.FillSolidRect(&strip, ::GetSysColor(COLOR_BTNFACE));
     }
     return result;
 }

@@ -12,7 +12,8 @@
 
 namespace {
 
-const int kGripper = 14;  // the caption strip of a gripper bar
+// The shortest a bar gets along its dock row.
+const LONG kMinLength = CSizingControlBar::kEdgeWidth * 2;
 
 bool IsDockId(UINT id)
 {
@@ -73,8 +74,45 @@ UINT CSizingControlBar::GetDockBarId() const
 CSize CSizingControlBar::CalcFixedLayout(BOOL bStretch, BOOL bHorz)
 {
     if (bHorz)
-        return CSize(bStretch ? 32767 : m_horz.cx, m_horz.cy);
-    return CSize(m_vert.cx, bStretch ? 32767 : m_vert.cy);
+        return CSize(bStretch ? 32767 : LengthInRow(true, m_horz.cx), m_horz.cy);
+    return CSize(m_vert.cx, bStretch ? 32767 : LengthInRow(false, m_vert.cy));
+}
+
+CDockBar* CSizingControlBar::GetDockBar() const
+{
+    return GetDockBarId() != 0 ? dynamic_cast<CDockBar*>(FromHandlePermanent(::GetParent(m_hWnd))) : nullptr;
+}
+
+std::vector<CControlBar*> CSizingControlBar::GetRowBars() const
+{
+    CDockBar* pDockBar = GetDockBar();
+    return pDockBar != nullptr ? pDockBar->GetVisibleRowBars(pDockBar->GetRowOf(this)) : std::vector<CControlBar*>();
+}
+
+bool CSizingControlBar::IsLastInRow() const
+{
+    const std::vector<CControlBar*> bars = GetRowBars();
+    return !bars.empty() && bars.back() == this;
+}
+
+// The last bar of a row takes the rest of the dock bar's length, so that a
+// pane fills its side of the frame and no part of the side stays empty.
+LONG CSizingControlBar::LengthInRow(bool horizontal, LONG own) const
+{
+    CDockBar* pDockBar = GetDockBar();
+    if (pDockBar == nullptr || IsHorizontalDock(GetDockBarId()) != horizontal || !IsLastInRow())
+        return own;
+    CRect dock;
+    pDockBar->GetClientRect(&dock);
+    LONG rest = horizontal ? dock.Width() : dock.Height();
+    if (rest <= 0)
+        return own;  // not laid out yet
+    for (CControlBar* pBar : GetRowBars())
+        if (pBar != this) {
+            const CSize size = pBar->CalcFixedLayout(FALSE, horizontal);
+            rest -= horizontal ? size.cx : size.cy;
+        }
+    return std::max(rest, kMinLength);
 }
 
 void CSizingControlBar::UpdateEdgeMask()
@@ -198,26 +236,56 @@ void CSizingControlBar::StopTracking()
         pFrame->RecalcLayout();
 }
 
-// The bar's docked size follows the edge being dragged.
+// The dragged edge moves: along the row it lies between two neighbours,
+// which share their length; across the row only this bar's size changes.
 void CSizingControlBar::OnTrackUpdateSize(CPoint point)
 {
-    int dx = point.x - m_trackPoint.x, dy = point.y - m_trackPoint.y;
-    CSize& size = IsHorizontalDock(GetDockBarId()) ? m_horz : m_vert;
-    switch (m_trackHit)
-    {
-    case HTLEFT: size.cx = std::max<LONG>(size.cx - dx, kEdgeWidth * 2); break;
-    case HTRIGHT: size.cx = std::max<LONG>(size.cx + dx, kEdgeWidth * 2); break;
-    case HTTOP: size.cy = std::max<LONG>(size.cy - dy, kEdgeWidth * 2); break;
-    case HTBOTTOM: size.cy = std::max<LONG>(size.cy + dy, kEdgeWidth * 2); break;
-    default: return;
-    }
+    if (m_trackHit != HTLEFT && m_trackHit != HTRIGHT && m_trackHit != HTTOP && m_trackHit != HTBOTTOM)
+        return;
+    const bool horizontal = IsHorizontalDock(GetDockBarId());
+    const bool sideways = m_trackHit == HTLEFT || m_trackHit == HTRIGHT;
+    const bool along = sideways == horizontal;
+    const bool leading = m_trackHit == HTLEFT || m_trackHit == HTTOP;
+    const int delta = sideways ? point.x - m_trackPoint.x : point.y - m_trackPoint.y;
     m_trackPoint = point;
-    auto* pDockBar = dynamic_cast<CDockBar*>(FromHandlePermanent(::GetParent(m_hWnd)));
-    if (pDockBar != nullptr)
+    CSizingControlBar* pNeighbour = nullptr;
+    if (along) {
+        const std::vector<CControlBar*> bars = GetRowBars();
+        const auto self = std::find(bars.begin(), bars.end(), this);
+        if (self != bars.end() && leading && self != bars.begin())
+            pNeighbour = dynamic_cast<CSizingControlBar*>(*(self - 1));
+        else if (self != bars.end() && !leading && self + 1 != bars.end())
+            pNeighbour = dynamic_cast<CSizingControlBar*>(*(self + 1));
+    }
+    if (pNeighbour != nullptr && leading)
+        MoveRowEdge(*pNeighbour, *this, delta, horizontal);
+    else if (pNeighbour != nullptr)
+        MoveRowEdge(*this, *pNeighbour, delta, horizontal);
+    else {
+        CSize& size = horizontal ? m_horz : m_vert;
+        LONG& length = sideways ? size.cx : size.cy;
+        length = std::max<LONG>(leading ? length - delta : length + delta, kMinLength);
+    }
+    if (CDockBar* pDockBar = GetDockBar())
         pDockBar->LayoutRows();
     CFrameWnd* pFrame = GetParentFrame();
     if (pFrame != nullptr && m_dragFullWindows)
         pFrame->RecalcLayout();
+}
+
+// The two keep their sum; the last bar of a row keeps no length of its own
+// (it takes the rest), so only the one before it is told.
+void CSizingControlBar::MoveRowEdge(CSizingControlBar& before, CSizingControlBar& after, int delta, bool horizontal)
+{
+    const auto lengthOf = [horizontal](CSizingControlBar& bar) {
+        const CSize size = bar.CalcFixedLayout(FALSE, horizontal);
+        return horizontal ? size.cx : size.cy;
+    };
+    const LONG total = lengthOf(before) + lengthOf(after);
+    const LONG first = std::min(std::max(lengthOf(before) + delta, kMinLength), std::max(total - kMinLength, kMinLength));
+    before.StoredLength(horizontal) = first;
+    if (!after.IsLastInRow())
+        after.StoredLength(horizontal) = total - first;
 }
 
 void CSizingControlBar::OnMouseMove(UINT, CPoint point)
@@ -281,22 +349,24 @@ void CSizingControlBar::OnLButtonDblClk(UINT, CPoint)
         Default();
 }
 
+// The whole non-client area is composed off-screen in the face colour,
+// then the edges and the gripper: nothing of it is left unpainted.
 LRESULT CSizingControlBar::OnNcPaint(WPARAM, LPARAM)
 {
-    LRESULT result = Default();
     CRect window, client;
     GetWindowRect(&window);
     GetClientRect(&client);
     ClientToScreen(&client);
-    ::OffsetRect(&client, -window.left, -window.top);
+    client.OffsetRect(-window.left, -window.top);
+    window.OffsetRect(-window.left, -window.top);
     CWindowDC dc(m_hWnd);
+    ::ExcludeClipRect(dc, client.left, client.top, client.right, client.bottom);
+    CMemDC composed(dc, window);
+    composed.FillSolidRect(&window, ::GetSysColor(COLOR_BTNFACE));
     if (m_edges & kDraw3dEdges)
-    {
-        CRect outline(0, 0, window.Width(), window.Height());
-        dc.Draw3dRect(&outline, ::GetSysColor(COLOR_BTNHIGHLIGHT), ::GetSysColor(COLOR_BTNSHADOW));
-    }
-    NcPaintGripper(dc, client);
-    return result;
+        composed.Draw3dRect(&window, ::GetSysColor(COLOR_BTNHIGHLIGHT), ::GetSysColor(COLOR_BTNSHADOW));
+    NcPaintGripper(composed, client);
+    return 0;
 }
 
 // A floating bar's text is its floating frame's caption.
@@ -327,47 +397,144 @@ END_MESSAGE_MAP()
 void CSizingControlBarG::NcCalcClient(LPRECT pRect, UINT nDockBarID)
 {
     CSizingControlBar::NcCalcClient(pRect, nDockBarID);
-    CRect window;
-    GetWindowRect(&window);
-    CRect strip = *pRect;  // window coordinates, as WM_NCCALCSIZE gives them
-    ::OffsetRect(&strip, -window.left, -window.top);
-    const bool side = IsHorizontalDock(nDockBarID);
-    if (side)
-    {
-        strip.right = strip.left + kGripper;
+    if (IsHorizontalDock(nDockBarID))
         pRect->left += kGripper;
-    }
     else
-    {
-        strip.bottom = strip.top + kGripper;
         pRect->top += kGripper;
+}
+
+// Next to the client area, in window coordinates: worked out from where the
+// window is now, as the rectangle of WM_NCCALCSIZE is the parent's and not
+// yet the window's.
+CRect CSizingControlBarG::GetStripRect() const
+{
+    CRect window, client;
+    GetWindowRect(&window);
+    GetClientRect(&client);
+    ClientToScreen(&client);
+    client.OffsetRect(-window.left, -window.top);
+    if (IsSideStrip())
+        return CRect(client.left - kGripper, client.top, client.left, client.bottom);
+    return CRect(client.left, client.top - kGripper, client.right, client.top);
+}
+
+bool CSizingControlBarG::IsSideStrip() const
+{
+    return IsHorizontalDock(GetDockBarId());
+}
+
+// Close first, then the second button when the bar has a command for it,
+// then the four docking sides, each one step further from the far end.
+CRect CSizingControlBarG::GetButtonRect(Button button) const
+{
+    if (button == kCommand && m_secondCommand == 0)
+        return CRect();
+    int slot = static_cast<int>(button);
+    if (button > kCommand && m_secondCommand == 0)
+        --slot;
+    const int offset = 1 + slot * (kButton + 1);
+    const CRect strip = GetStripRect();
+    return IsSideStrip() ? CRect(strip.left + 1, strip.top + offset, strip.left + 1 + kButton, strip.top + offset + kButton)
+                         : CRect(strip.right - offset - kButton, strip.top + 1, strip.right - offset, strip.top + 1 + kButton);
+}
+
+namespace {
+
+// The glyphs of the caption buttons, drawn in the text colour inside the
+// 11 x 11 button: a cross, three dots, and a box with the side the bar
+// docks to filled.
+void DrawButtonGlyph(CDC& dc, const CRect& r, CSizingControlBarG::Button button, HBRUSH ink)
+{
+    using Bar = CSizingControlBarG;
+    const int x = r.left, y = r.top;
+    switch (button) {
+    case Bar::kClose:
+        for (int i = 0; i < 6; ++i) {
+            const CRect down(x + 2 + i, y + 3 + i, x + 4 + i, y + 4 + i);
+            const CRect up(x + 7 - i, y + 3 + i, x + 9 - i, y + 4 + i);
+            dc.FillRect(&down, ink);
+            dc.FillRect(&up, ink);
+        }
+        break;
+    case Bar::kCommand:
+        for (int i = 0; i < 3; ++i) {
+            const CRect dot(x + 2 + i * 3, y + 5, x + 4 + i * 3, y + 7);
+            dc.FillRect(&dot, ink);
+        }
+        break;
+    default: {
+        const CRect box(x + 2, y + 2, x + 9, y + 9);
+        dc.FrameRect(&box, ink);
+        CRect side = box;
+        if (button == Bar::kDockLeft)
+            side.right = side.left + 3;
+        else if (button == Bar::kDockRight)
+            side.left = side.right - 3;
+        else if (button == Bar::kDockTop)
+            side.bottom = side.top + 3;
+        else
+            side.top = side.bottom - 3;
+        dc.FillRect(&side, ink);
+        break;
     }
-    // close, command, then dock left, right, top, bottom
-    for (int i = 0; i < 6; ++i)
-    {
-        int offset = 1 + i * (kButton + 1);
-        m_buttons[i] = side ? CRect(strip.left + 1, strip.top + offset, strip.left + 1 + kButton, strip.top + offset + kButton)
-                            : CRect(strip.right - offset - kButton, strip.top + 1, strip.right - offset, strip.top + 1 + kButton);
     }
 }
+
+} // namespace
 
 void CSizingControlBarG::NcPaintGripper(HDC hdc, const RECT&)
 {
     CDC dc;
     dc.Attach(hdc);
+    DrawCaption(dc);
     CBrush frame(::GetSysColor(COLOR_BTNSHADOW));
-    for (const CRect& button : m_buttons)
-        dc.FrameRect(&button, frame);
-    RECT close = m_buttons[0];
-    ::DrawFrameControl(hdc, &close, DFC_CAPTION, DFCS_CAPTIONCLOSE | DFCS_FLAT);
+    HBRUSH ink = ::GetSysColorBrush(COLOR_BTNTEXT);
+    for (int i = 0; i < kButtonCount; ++i) {
+        const Button button = static_cast<Button>(i);
+        const CRect rect = GetButtonRect(button);
+        if (rect.IsRectEmpty())
+            continue;
+        dc.FrameRect(&rect, frame);
+        DrawButtonGlyph(dc, rect, button, ink);
+    }
     dc.Detach();
+}
+
+// The free part of the strip, up to the buttons: the bar's text where it
+// runs across, two raised lines where it runs down the side.
+void CSizingControlBarG::DrawCaption(CDC& dc) const
+{
+    CRect last;
+    for (int i = 0; i < kButtonCount; ++i) {
+        const CRect rect = GetButtonRect(static_cast<Button>(i));
+        if (!rect.IsRectEmpty())
+            last = rect;
+    }
+    const CRect strip = GetStripRect();
+    if (IsSideStrip()) {
+        const int top = last.bottom + 4, bottom = strip.bottom - 4;
+        for (int x = strip.left + 4; x <= strip.left + 7 && top < bottom; x += 3) {
+            const CRect line(x, top, x + 3, bottom);
+            dc.Draw3dRect(&line, ::GetSysColor(COLOR_BTNHIGHLIGHT), ::GetSysColor(COLOR_BTNSHADOW));
+        }
+    } else {
+        CString text;
+        GetWindowText(text);
+        CRect room(strip.left + 4, strip.top, last.left - 2, strip.bottom);
+        HGDIOBJ old = dc.SelectObject(::GetStockObject(DEFAULT_GUI_FONT));
+        dc.SetBkMode(TRANSPARENT);
+        dc.SetTextColor(::GetSysColor(COLOR_BTNTEXT));
+        if (room.left < room.right)
+            dc.DrawText(text, &room, DT_SINGLELINE | DT_VCENTER | DT_LEFT | DT_NOPREFIX | DT_END_ELLIPSIS);
+        dc.SelectObject(old);
+    }
 }
 
 UINT CSizingControlBarG::HitButton(CPoint windowPoint) const
 {
-    static const UINT kHits[6] = {kHitClose, kHitCommand, kHitDockLeft, kHitDockRight, kHitDockTop, kHitDockBottom};
-    for (int i = 0; i < 6; ++i)
-        if (m_buttons[i].PtInRect(windowPoint))
+    static const UINT kHits[kButtonCount] = {kHitClose, kHitCommand, kHitDockLeft, kHitDockRight, kHitDockTop, kHitDockBottom};
+    for (int i = 0; i < kButtonCount; ++i)
+        if (GetButtonRect(static_cast<Button>(i)).PtInRect(windowPoint))
             return kHits[i];
     return 0;
 }

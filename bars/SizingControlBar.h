@@ -15,11 +15,14 @@
 
 #include <functional>
 #include <memory>
+#include <vector>
 
 #include "framework/dialog/Dialog.h"
 #include "framework/frame/ControlBar.h"
 
+class CDC;
 class CDlgFavHtml;
+class CDockBar;
 
 //--- CSizingControlBar
 class CSizingControlBar : public CControlBar
@@ -51,6 +54,17 @@ public:
 protected:
     // Edges towards the bars before and after it in its dock row.
     void UpdateEdgeMask();
+    // The dock bar it is docked in, else null (floating or none).
+    CDockBar* GetDockBar() const;
+    // The visible bars of its dock row, itself among them; empty when not docked.
+    std::vector<CControlBar*> GetRowBars() const;
+    bool IsLastInRow() const;
+    // Its length along the dock bar: its own, or, as the last bar of its
+    // row, what the bars before it leave of the dock bar's length.
+    LONG LengthInRow(bool horizontal, LONG own) const;
+    // Moves the edge between two neighbours of a row by delta pixels.
+    static void MoveRowEdge(CSizingControlBar& before, CSizingControlBar& after, int delta, bool horizontal);
+    LONG& StoredLength(bool horizontal) { return horizontal ? m_horz.cx : m_vert.cy; }
     // It sits in a dock bar of its frame's, docked or floating.
     bool InDockBar() const;
 
@@ -87,6 +101,7 @@ class CSizingControlBarG : public CSizingControlBar
 {
 public:
     static constexpr int kButton = 11;
+    static constexpr int kGripper = 14;  // the caption strip's thickness
     // Hit codes of the caption buttons.
     enum ButtonHit : UINT
     {
@@ -97,22 +112,30 @@ public:
         kHitCommand = 19,
         kHitClose = HTCLOSE,
     };
+    // The caption buttons, in hit-test order.
+    enum Button { kClose, kCommand, kDockLeft, kDockRight, kDockTop, kDockBottom, kButtonCount };
 
     UINT m_closeCommand = 0;
-    UINT m_secondCommand = 0;
+    UINT m_secondCommand = 0;  // 0: the bar has no second button
 
     void NcCalcClient(LPRECT pRect, UINT nDockBarID) override;
     void NcPaintGripper(HDC hdc, const RECT& client) override;
+    // A caption button's rectangle in window coordinates; empty for the
+    // second button of a bar without a second command.
+    CRect GetButtonRect(Button button) const;
     // The caption button under a window point, or 0.
     UINT HitButton(CPoint windowPoint) const;
 
 protected:
     LRESULT OnNcHitTest(WPARAM wParam, LPARAM lParam);
     LRESULT OnNcLButtonUp(WPARAM wParam, LPARAM lParam);
+    // The caption text along a top strip; grip lines along a side strip.
+    void DrawCaption(CDC& dc) const;
 
-    // Button rectangles in window coordinates: close, command, left,
-    // right, top, bottom.
-    CRect m_buttons[6];
+    // The caption strip in window coordinates: along the top of the bar,
+    // or down its left side in a top or bottom dock.
+    CRect GetStripRect() const;
+    bool IsSideStrip() const;
 
     // The caption buttons' commands go on to the frame the bar docks in.
     BOOL OnCommand(WPARAM wParam, LPARAM lParam) override;

@@ -26,10 +26,14 @@ DWORD AlignOfDockId(UINT nID)
 
 //--- CDockBar
 
+// What its bars leave free shows the face colour, as the bars' own
+// backgrounds do.
 BOOL CDockBar::Create(CWnd* pParent, UINT nID)
 {
     DWORD style = WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS | WS_CLIPCHILDREN | AlignOfDockId(nID);
-    return CreateBar(0, nullptr, pParent, style, nID, 0, CRect(0, 0, 0, 0));
+    LPCSTR cls = AfxRegisterWndClass(CS_DBLCLKS, ::LoadCursorA(nullptr, IDC_ARROW),
+                                     reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1));
+    return CreateBar(0, cls, pParent, style, nID, 0, CRect(0, 0, 0, 0));
 }
 
 bool CDockBar::IsHorizontal() const
@@ -77,6 +81,20 @@ int CDockBar::GetRowOf(const CControlBar* pBar, int* pIndex) const
                 return static_cast<int>(r);
             }
     return -1;
+}
+
+std::vector<CControlBar*> CDockBar::GetVisibleRowBars(int row) const
+{
+    std::vector<CControlBar*> bars;
+    if (row < 0 || row >= GetRowCount())
+        return bars;
+    for (HWND hBar : m_rows[static_cast<size_t>(row)])
+    {
+        auto* pBar = dynamic_cast<CControlBar*>(FromHandlePermanent(hBar));
+        if (pBar != nullptr && pBar->IsVisible())
+            bars.push_back(pBar);
+    }
+    return bars;
 }
 
 CSize CDockBar::BarSize(CControlBar* pBar) const
@@ -193,6 +211,13 @@ void CMiniDockFrameWnd::FitToBars()
                    SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE | SWP_SHOWWINDOW);
     m_dockBar.MoveWindow(0, 0, size.cx, size.cy);
     m_dockBar.LayoutRows();
+    const std::vector<CControlBar*> bars = m_dockBar.GetVisibleRowBars(0);
+    if (!bars.empty())
+    {
+        CString title;
+        bars.front()->GetWindowText(title);
+        SetWindowText(title);
+    }
 }
 
 // Closing a floating frame hides its bars with it (the bars are kept).

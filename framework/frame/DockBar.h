@@ -28,6 +28,8 @@ public:
     // The row of a bar and its place in it, or -1.
     int GetRowOf(const CControlBar* pBar, int* pIndex = nullptr) const;
     int GetRowCount() const { return static_cast<int>(m_rows.size()); }
+    // The visible bars of a row, in their order along the dock bar.
+    std::vector<CControlBar*> GetVisibleRowBars(int row) const;
     // The number of bars in a row; 0 for a row that does not exist.
     int GetRowLength(int row) const
     {
@@ -63,7 +65,8 @@ public:
     // A tool frame owned by pFrame at a screen point, sized to the bar.
     BOOL Create(CFrameWnd* pFrame, CPoint at);
     CDockBar& GetDockBar() { return m_dockBar; }
-    // Fits the frame around its dock bar's bars; hides it when empty.
+    // Fits the frame around its dock bar's bars and takes the first one's
+    // text as its caption; hides it when empty.
     void FitToBars();
 
 protected:

@@ -80,6 +80,16 @@ TEST_F(DockingTest, ASideBarTakesItsWidthFromTheLeft)
     EXPECT_TRUE(m_a.GetBarStyle() & CBRS_ALIGN_LEFT);
 }
 
+TEST_F(DockingTest, AFloatingFrameTakesItsBarsTextAsItsCaption)
+{
+    m_a.SetWindowText("\x82\xa8\x8b\x43\x82\xc9\x93\xfc\x82\xe8");
+    m_pFrame->FloatControlBar(&m_a, CPoint(100, 100));
+    HWND hMini = ::GetParent(::GetParent(m_a.m_hWnd));
+    char caption[32] = {};
+    ::GetWindowTextA(hMini, caption, sizeof(caption));
+    EXPECT_STREQ("\x82\xa8\x8b\x43\x82\xc9\x93\xfc\x82\xe8", caption);
+}
+
 TEST_F(DockingTest, FloatingAndTogglingBack)
 {
     m_pFrame->ShowControlBar(&m_b, FALSE, FALSE);

@@ -61,12 +61,15 @@ TEST_F(ForeignSender, ForgedPrivateMessagesPostedAndSentChangeNothing)
     const LPARAM forged[] = {0x10, 1, static_cast<LPARAM>(0xDEADBEEF), -1, tab, 0x7FFFFFFF};
     for (UINT msg : EveryPrivateMessage()) {
         for (LPARAM value : forged) {
-            // A forged atom must not name one of the desktop's own atoms.
-            const WPARAM wParam = msg == WM_FRAME_OPENCOMMANDLINE ? 0xFFFF : static_cast<WPARAM>(value);
+            // A forged atom must not name one of the desktop's own atoms: the
+            // tab's handle, taken as an atom, may name one (a class or a
+            // format), and a hand-over of a real atom opens its text.
+            const bool handOver = msg == WM_FRAME_OPENCOMMANDLINE;
+            const WPARAM wParam = handOver ? 0xFFFF : static_cast<WPARAM>(value);
             PostMessageA(wnd, msg, wParam, value);
             PostMessageA(wnd, msg, 0, value);
             Ask(wnd, msg, wParam, value);
-            Ask(wnd, msg, value == tab ? static_cast<WPARAM>(tab) : 0, value);
+            Ask(wnd, msg, value == tab && !handOver ? static_cast<WPARAM>(tab) : 0, value);
         }
     }
     // A real hand-over posted last: once its tab is there, every posted

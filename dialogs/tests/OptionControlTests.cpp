@@ -62,7 +62,7 @@ struct Row
     Kind kind = Kind::Box;
     const char* caption = nullptr;  // UTF-8; a box or radio is found by it
     int nID = 0;                    // the control, or the caption's control's id
-    const char* key = nullptr;
+    std::string key;
     int word = 0;                   // Box: the option word holding the key, 0 none
     int bit = 0;                    // Box: its bit there
     uint32_t mask = 0;              // WordBit, ListRow: the bit; Radio: the value
@@ -80,7 +80,7 @@ struct Row
     Row Forced() const { Row r = *this; r.sideForced = true; return r; }
 };
 
-Row Box(const char* caption, const char* key, int word = 0, int bit = 0)
+Row Box(const char* caption, const std::string& key, int word = 0, int bit = 0)
 {
     Row r;
     r.caption = caption;
@@ -90,14 +90,14 @@ Row Box(const char* caption, const char* key, int word = 0, int bit = 0)
     return r;
 }
 
-Row InvertedBox(const char* caption, const char* key, int word, int bit)
+Row InvertedBox(const char* caption, const std::string& key, int word, int bit)
 {
     Row r = Box(caption, key, word, bit);
     r.inverted = true;
     return r;
 }
 
-Row WordBit(const char* caption, const char* key, uint32_t mask, bool inverted = false)
+Row WordBit(const char* caption, const std::string& key, uint32_t mask, bool inverted = false)
 {
     Row r;
     r.kind = Kind::WordBit;
@@ -108,7 +108,7 @@ Row WordBit(const char* caption, const char* key, uint32_t mask, bool inverted =
     return r;
 }
 
-Row ListRow(int dlgLine, const char* key, uint32_t mask)
+Row ListRow(int dlgLine, const std::string& key, uint32_t mask)
 {
     Row r;
     r.kind = Kind::ListRow;
@@ -119,7 +119,7 @@ Row ListRow(int dlgLine, const char* key, uint32_t mask)
     return r;
 }
 
-Row List(int nID, const char* key, int widthBits, const char* items)
+Row List(int nID, const std::string& key, int widthBits, const char* items)
 {
     Row r;
     r.kind = Kind::List;
@@ -130,7 +130,7 @@ Row List(int nID, const char* key, int widthBits, const char* items)
     return r;
 }
 
-Row Radio(const char* caption, const char* key, uint32_t value)
+Row Radio(const char* caption, const std::string& key, uint32_t value)
 {
     Row r;
     r.kind = Kind::Radio;
@@ -140,7 +140,7 @@ Row Radio(const char* caption, const char* key, uint32_t value)
     return r;
 }
 
-Row Number(int nID, const char* key, int lo, int hi, int fallback)
+Row Number(int nID, const std::string& key, int lo, int hi, int fallback)
 {
     Row r;
     r.kind = Kind::Number;
@@ -152,14 +152,14 @@ Row Number(int nID, const char* key, int lo, int hi, int fallback)
     return r;
 }
 
-Row NumberOrZero(int nID, const char* key, int lo, int hi, int fallback)
+Row NumberOrZero(int nID, const std::string& key, int lo, int hi, int fallback)
 {
     Row r = Number(nID, key, lo, hi, fallback);
     r.zeroStays = true;
     return r;
 }
 
-Row Text(int nID, const char* key, int maxBytes, bool trims = false)
+Row Text(int nID, const std::string& key, int maxBytes, bool trims = false)
 {
     Row r;
     r.kind = Kind::Text;
@@ -170,7 +170,7 @@ Row Text(int nID, const char* key, int maxBytes, bool trims = false)
     return r;
 }
 
-Row Image(int nID, const char* key)
+Row Image(int nID, const std::string& key)
 {
     Row r;
     r.kind = Kind::Image;
@@ -219,12 +219,7 @@ std::vector<Row> DownloadControlBoxes(const char* key)
 std::vector<Row> TabBarDesign(const std::string& s, int imageBit, int oldStyleBit, int buttonBit, int mlineBit,
                               int closeWord, int closeBit, int showBit, int widthBit)
 {
-    // The keys live as long as the table: kept in a static pool.
-    static std::vector<std::unique_ptr<std::string>> pool;
-    auto k = [&](const char* base) {
-        pool.emplace_back(new std::string(base + s));
-        return pool.back()->c_str();
-    };
+    auto k = [&](const char* base) { return std::string(base) + s; };
     return {
         Box("タブを表示する", k("bTabShow"), kB, showBit),
         Box("タブにイメージを表示する", k("bTabImage"), kB, imageBit),
@@ -462,7 +457,7 @@ std::string WindowText(HWND hWnd)
 
 std::string Name(const Row& row)
 {
-    return std::string(row.key) + (row.caption != nullptr ? std::string(" \"") + row.caption + "\"" : "") +
+    return row.key + (row.caption != nullptr ? std::string(" \"") + row.caption + "\"" : "") +
            (row.nID != 0 ? " #" + std::to_string(row.nID) : "") +
            (row.dlgLine != 0 ? " row of line " + std::to_string(row.dlgLine) : "");
 }
@@ -617,7 +612,7 @@ public:
             case Kind::WordBit:
             case Kind::ListRow: m_index.push_back(m_boxes++); break;
             case Kind::Radio: {
-                const auto found = groups.insert(std::make_pair(std::string(row.key), static_cast<int>(groups.size())));
+                const auto found = groups.insert(std::make_pair(row.key, static_cast<int>(groups.size())));
                 m_index.push_back(found.first->second);
                 ++m_radioCount[row.key];
                 break;
@@ -654,7 +649,7 @@ public:
         for (size_t n = 0; n < m_page.rows.size(); ++n) {
             const Row& row = m_page.rows[n];
             if (row.kind == Kind::List && ListLeftAlone(state, n))
-                settings.SetKeyValue(SettingsRecord::FindKey(row.key), std::to_string(ListItem(state, n)).c_str());
+                settings.SetKeyValue(SettingsRecord::FindKey(row.key.c_str()), std::to_string(ListItem(state, n)).c_str());
         }
     }
     uint32_t RadioValue(int state, size_t nRow) const
@@ -682,7 +677,7 @@ public:
         std::map<std::string, uint32_t> set;
         for (size_t n = 0; n < m_page.rows.size(); ++n) {
             const Row& row = m_page.rows[n];
-            const int key = SettingsRecord::FindKey(row.key);
+            const int key = SettingsRecord::FindKey(row.key.c_str());
             switch (row.kind) {
             case Kind::Box: after.SetKeyValue(key, BoxOn(state, n) != row.inverted ? "1" : "0"); break;
             case Kind::WordBit:
@@ -708,7 +703,7 @@ public:
         if (Forcing(after)) {
             for (const Row& row : m_page.rows) {
                 if (row.sideForced)
-                    after.SetKeyValue(SettingsRecord::FindKey(row.key), "1");
+                    after.SetKeyValue(SettingsRecord::FindKey(row.key.c_str()), "1");
             }
         }
         for (const auto& word : owned) {
@@ -766,7 +761,7 @@ void OptionControlTest::CheckControls(HWND hPage)
     std::set<HWND> named;
     for (const Row& row : page.rows) {
         SCOPED_TRACE(Name(row));
-        EXPECT_GE(SettingsRecord::FindKey(row.key), 0);
+        EXPECT_GE(SettingsRecord::FindKey(row.key.c_str()), 0);
         HWND hControl = ControlOf(hPage, row);
         ASSERT_NE(nullptr, hControl);
         if (row.caption != nullptr) {
@@ -815,7 +810,7 @@ void OptionControlTest::CheckShown(HWND hPage, const SettingsRecord& record)
         HWND hControl = ControlOf(hPage, row);
         if (hControl == nullptr)
             continue;
-        const std::string text = KeyText(record, row.key);
+        const std::string text = KeyText(record, row.key.c_str());
         const uint32_t value = static_cast<uint32_t>(ParseSettingsNumber(text.c_str()));
         switch (row.kind) {
         case Kind::Box: EXPECT_EQ((value != 0) != row.inverted, BoxChecked(hControl)); break;
@@ -885,7 +880,7 @@ TEST_P(OptionControlTest, EveryControlEditsItsSettingWithItsRangeAndFallback)
         } });
         const SettingsRecord expected = states.Stored(before, state);
         for (const Row& row : page.rows)
-            EXPECT_EQ(KeyText(expected, row.key), KeyText(settings, row.key)) << Name(row);
+            EXPECT_EQ(KeyText(expected, row.key.c_str()), KeyText(settings, row.key.c_str())) << Name(row);
         std::string unexpected;
         for (const std::string& key : DifferentKeys(expected, settings))
             unexpected += key + "=" + KeyText(settings, key.c_str()) + ";";
@@ -894,7 +889,7 @@ TEST_P(OptionControlTest, EveryControlEditsItsSettingWithItsRangeAndFallback)
         const uint32_t words[4] = { 0, settings.dwOptionBits1, settings.dwOptionBits2, settings.dwOptionBits3 };
         for (const Row& row : page.rows) {
             if (row.kind == Kind::Box && row.word != 0) {
-                EXPECT_EQ(KeyText(settings, row.key), std::to_string((words[row.word] >> row.bit) & 1u)) << Name(row);
+                EXPECT_EQ(KeyText(settings, row.key.c_str()), std::to_string((words[row.word] >> row.bit) & 1u)) << Name(row);
             }
         }
         // Each run starts from what the last one stored.

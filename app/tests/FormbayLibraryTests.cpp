@@ -11,9 +11,12 @@
 #include "app/VantorelApp.h"
 #include "app/resource.h"
 #include "dialogs/pages/DlgSetTab5Res.h"
+#include "dialogs/pages/GroupTabPageRes.h"
 #include "dialogs/pages/TabBarPagesRes.h"
 #include "dialogs/pages/PlugInPageRes.h"
+#include "shared/FrameMessages.h"
 #include "shared/StartupList.h"
+#include "tab/BrowserView.h"
 #include "tab/TabGroup.h"
 #include "tab/TabItem.h"
 #include "app/tests/TabFixture.h"
@@ -490,4 +493,113 @@ TEST_F(FormbayLibrary, StartupAddDlgAppendsAnEntryTheProgramReadsBack)
     ReadStartupList(m_folder->File("StartUpURL.dat").c_str(), urls);
     ASSERT_EQ(2, urls.GetSize());
     EXPECT_STREQ("http://b/%81%4Dc", urls[1]);
+}
+
+namespace {
+
+// The frame's messages 38503 and 38504 as they reach it, with their wParam.
+HWND s_recordedFrame = nullptr;
+std::vector<std::pair<UINT, WPARAM>> s_applied;
+LRESULT CALLBACK RecordApplyMessages(int nCode, WPARAM wParam, LPARAM lParam)
+{
+    const CWPSTRUCT* msg = reinterpret_cast<const CWPSTRUCT*>(lParam);
+    if (nCode == HC_ACTION && msg->hwnd == s_recordedFrame &&
+        (msg->message == WM_FRAME_APPLYTABSECURITY || msg->message == WM_FRAME_APPLYDONE))
+        s_applied.push_back(std::make_pair(msg->message, msg->wParam));
+    return ::CallNextHookEx(nullptr, nCode, wParam, lParam);
+}
+
+BOOL CALLBACK FindGroupSwitchesPage(HWND hWnd, LPARAM lParam)
+{
+    if (::GetDlgItem(hWnd, IDC_PTAB_LIST) == nullptr)
+        return TRUE;
+    *reinterpret_cast<HWND*>(lParam) = hWnd;
+    return FALSE;
+}
+
+// A double click on a cell of the live page's list.
+void DoubleClickCell(HWND hPage, int nRow, int nColumn)
+{
+    NMITEMACTIVATE info = {};
+    info.hdr.hwndFrom = ::GetDlgItem(hPage, IDC_PTAB_LIST);
+    info.hdr.idFrom = IDC_PTAB_LIST;
+    info.hdr.code = static_cast<UINT>(NM_DBLCLK);
+    info.iItem = nRow;
+    info.iSubItem = nColumn;
+    ::SendMessageA(hPage, WM_NOTIFY, IDC_PTAB_LIST, reinterpret_cast<LPARAM>(&info));
+}
+
+// The rows the live page lists (URL and the images switch), then: the
+// images switch of the first row off, the last row's switched off and on.
+std::string s_liveRows;
+void SwitchImagesOfTheFirstTab()
+{
+    HWND hPage = nullptr;
+    ::EnumChildWindows(ShownDialog(), FindGroupSwitchesPage, reinterpret_cast<LPARAM>(&hPage));
+    HWND hList = ::GetDlgItem(hPage, IDC_PTAB_LIST);
+    s_liveRows.clear();
+    const int nRows = ListView_GetItemCount(hList);
+    for (int nRow = 0; nRow < nRows; ++nRow) {
+        char url[256] = {};
+        char images[8] = {};
+        ListView_GetItemText(hList, nRow, 1, url, sizeof(url));
+        ListView_GetItemText(hList, nRow, 2, images, sizeof(images));
+        s_liveRows += std::string(url) + (strcmp(images, "\x81\x9B") == 0 ? " on;" : " off;");
+    }
+    DoubleClickCell(hPage, 0, 2);
+    DoubleClickCell(hPage, nRows - 1, 2);
+    DoubleClickCell(hPage, nRows - 1, 2);
+}
+
+} // namespace
+
+TEST_F(FormbayLibrary, GroupSwitchesPageAppliesEachChangedTabThenReportsTheEnd)
+{
+    // The current group's tabs: one to change, one left alone, one with a
+    // bit no switch shows, one switched off and on again. A tab of another
+    // group is not listed.
+    CTabItem* other = Open(nullptr, "http://other.example/");
+    CTabGroup* current = theApp.OpenUrlInNewGroup("http://a.example/", 0, 0);
+    ASSERT_NE(nullptr, current);
+    Pump();
+    ASSERT_EQ(1, current->GetTabCount());
+    CTabItem* tabs[4] = { current->GetTab(0), Open(current, "http://b.example/"), Open(current, "http://c.example/"),
+                          Open(current, "http://d.example/") };
+    ASSERT_EQ(current, theApp.GetActiveGroup());
+    ASSERT_NE(other->m_pGroup, current);
+    const DWORD kImagesSoundsVideosFlash = 0x71;
+    for (CTabItem* tab : tabs) {
+        ASSERT_NE(nullptr, tab);
+        tab->m_pView->SetPageOptions(kImagesSoundsVideosFlash);
+    }
+    tabs[2]->m_pView->SetPageOptions(kImagesSoundsVideosFlash | 0x800);
+    int refreshes[4];
+    for (int i = 0; i < 4; ++i)
+        refreshes[i] = ControlOf(tabs[i])->GetRefreshCount();
+
+    s_recordedFrame = Main();
+    s_applied.clear();
+    HHOOK hook = ::SetWindowsHookExA(WH_CALLWNDPROC, RecordApplyMessages, nullptr, ::GetCurrentThreadId());
+    AnswerNextMessageBox(IDOK, SwitchImagesOfTheFirstTab);
+    ::SendMessageA(Main(), WM_COMMAND, ID_GROUP_SWITCHES, 0);
+    ::UnhookWindowsHookEx(hook);
+    Pump();
+    EXPECT_TRUE(AllAnswered());
+
+    EXPECT_EQ("http://a.example/ on;http://b.example/ on;http://c.example/ on;http://d.example/ on;", s_liveRows);
+    // One 38503 per changed tab, in list order, then one 38504.
+    const std::vector<std::pair<UINT, WPARAM>> expected = {
+        { WM_FRAME_APPLYTABSECURITY, reinterpret_cast<WPARAM>(tabs[0]) },
+        { WM_FRAME_APPLYTABSECURITY, reinterpret_cast<WPARAM>(tabs[2]) },
+        { WM_FRAME_APPLYDONE, 0 },
+    };
+    EXPECT_EQ(expected, s_applied);
+    EXPECT_EQ(0x61u, tabs[0]->m_pageOptions);
+    EXPECT_EQ(kImagesSoundsVideosFlash, tabs[1]->m_pageOptions);
+    EXPECT_EQ(kImagesSoundsVideosFlash, tabs[2]->m_pageOptions);
+    EXPECT_EQ(kImagesSoundsVideosFlash, tabs[3]->m_pageOptions);
+    // The frame reloads the changed tabs only.
+    const int reloaded[4] = { 1, 0, 1, 0 };
+    for (int i = 0; i < 4; ++i)
+        EXPECT_EQ(refreshes[i] + reloaded[i], ControlOf(tabs[i])->GetRefreshCount()) << i;
 }

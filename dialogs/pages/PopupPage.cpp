@@ -94,6 +94,16 @@ BOOL CDlgPop::OnInitDialog()
     return TRUE;
 }
 
+// Escape on the page or its controls goes nowhere: the rules page does not
+// let it cancel the dialog it stands in.
+BOOL CDlgPop::PreTranslateMessage(MSG* pMsg)
+{
+    if (pMsg->message == WM_KEYDOWN && pMsg->wParam == VK_ESCAPE &&
+        (pMsg->hwnd == m_hWnd || ::IsChild(m_hWnd, pMsg->hwnd)))
+        return TRUE;
+    return CSettingsListPage::PreTranslateMessage(pMsg);
+}
+
 void CDlgPop::AppendRule(const PopupRule& rule)
 {
     SetRule(m_list.InsertItem(m_list.GetItemCount(), rule.title), rule);

@@ -19,6 +19,8 @@ public:
     void SetRule(int nRow, const PopupRule& rule);
     PopupRule GetRule(int nRow) const;
 
+    BOOL PreTranslateMessage(MSG* pMsg) override;
+
 protected:
     BOOL OnInitDialog() override;
     void OnSaveSettings() override;

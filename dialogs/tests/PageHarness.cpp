@@ -6,6 +6,7 @@
 
 #include "dialogs/core/DlgSetting.h"
 #include "dialogs/pages/SettingsPage.h"
+#include "lists/PopupRules.h"
 #include "shared/FrameMessages.h"
 
 namespace {
@@ -106,6 +107,13 @@ LRESULT CALLBACK RecordingMainWindow::WndProc(HWND hWnd, UINT nMsg, WPARAM wPara
         return text != nullptr && *text != '\0' ? 1 : 0;
     }
     case WM_FRAME_GETCURRENTGROUP: return reinterpret_cast<LRESULT>(self->m_pCurrentGroup);
+    case WM_FRAME_ADDPOPUPENTRY:
+        if (const PopupRule* rule = reinterpret_cast<const PopupRule*>(wParam)) {
+            self->m_addedRules.push_back(std::string(rule->title) + "|" + static_cast<LPCSTR>(rule->url) + "|" +
+                                         std::to_string(rule->flags));
+        }
+        self->m_sent.push_back(Sent{ nMsg, wParam, lParam });
+        return 0;
     default:
         if (nMsg >= WM_FRAME_ADDPOPUPENTRY && nMsg <= WM_FRAME_RELOADSCRIPTS) {
             self->m_sent.push_back(Sent{ nMsg, wParam, lParam });

@@ -31,6 +31,9 @@ public:
     std::vector<Sent> m_sent;
     // Texts of WM_FRAME_NEWWINDOW, "|1" appended for lParam 1.
     std::vector<std::string> m_opened;
+    // The rules of WM_FRAME_ADDPOPUPENTRY (valid during the call only), as
+    // "title|URL|flags".
+    std::vector<std::string> m_addedRules;
     std::string m_activeUrl = "http://active.example/";
     std::string m_activeTitle = "Active";
     int m_menuStyle = 0;

@@ -104,6 +104,9 @@ public:
     // take: nothing could be saved there.
     void ReportUnusableProgramFolder();
     void LoadSettings();
+    // Settings that this version fixes whatever the file says; right after
+    // LoadSettings.
+    void ForceSessionSettings();
 
     // Texts of the numbered string files (line numbers start at 1).
     CString GetMessageText(int line) { return m_strings.GetMessageText(line); }
@@ -245,7 +248,6 @@ private:
     // closed tabs newest first. FALSE when nothing was posted.
     BOOL PostBoundCommand(int command);
     void RecoverFromFault();
-    void ForceSessionSettings();
     bool HandOverToRunningInstance();
     // Start modes 3 to 5 open saved pages: the tabs of the last closed
     // window, the start-up list, the last session. false for other modes.

@@ -9,6 +9,7 @@ namespace {
 
 const char kEllipsis[] = "\x81\x63";  // "…" in cp932
 const int kMaxDrawnText = 128;       // item texts are drawn up to 127 bytes
+const int kMinImageStep = 13;        // the text's offset past an image, at least
 
 COLORREF ButtonFace()
 {
@@ -265,12 +266,29 @@ void CDrawTabCtrl::DrawItem(LPDRAWITEMSTRUCT lpDis)
     if (hImages != nullptr)
     {
         ImageList_Draw(hImages, item.iImage, lpDis->hDC, rc.left, rc.top - 2, ILD_TRANSPARENT);
-        rc.left += 13;
+        // The text begins right of the whole image: the images of the
+        // strips fill their cells nearly to the right edge.
+        int cx = 0, cy = 0;
+        ImageList_GetIconSize(hImages, &cx, &cy);
+        rc.left += std::max(cx, kMinImageStep);
     }
     rc.right -= 3;
     ::SetTextColor(lpDis->hDC, GetTabTextColor(selected));
     int length = static_cast<int>(::strnlen(drawn, kMaxDrawnText - 1));
-    ::DrawTextA(lpDis->hDC, drawn, length, &rc, DT_CENTER | DT_NOPREFIX | DT_SINGLELINE);
+    DrawCaption(lpDis->hDC, drawn, length, rc);
+}
+
+// Centred when it fits; a caption wider than its room (a fixed item width)
+// starts at the room's left edge, so that its beginning reads, and is cut
+// at the right edge as the system cuts its own tabs.
+void CDrawTabCtrl::DrawCaption(HDC hdc, LPCSTR text, int length, const RECT& room)
+{
+    SIZE extent = {};
+    ::GetTextExtentPoint32A(hdc, text, length, &extent);
+    UINT format = DT_NOPREFIX | DT_SINGLELINE;
+    format |= extent.cx <= room.right - room.left ? DT_CENTER : DT_LEFT;
+    RECT rc = room;
+    ::DrawTextA(hdc, text, length, &rc, format);
 }
 
 void CDrawTabCtrl::DrawFrameBorder(LPDRAWITEMSTRUCT lpDis)

@@ -98,6 +98,7 @@ public:
 
 protected:
     void DrawFace(HDC hdc, const RECT& rc, bool selected) const;
+    static void DrawCaption(HDC hdc, LPCSTR text, int length, const RECT& room);
 
     DWORD m_drawStyle = 0;
 };

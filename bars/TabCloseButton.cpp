@@ -75,9 +75,14 @@ void CTabCloseButton::GetFaces(POINT cursor, bool pressed, int& first, int& seco
         second = pressed ? kClosePressed : kCloseHot;
 }
 
+// The images on a face of their own: the resting images are drawn without
+// one, and over the tab's text they would not read as a button.
 void CTabCloseButton::OnPaint()
 {
     CPaintDC dc(m_hWnd);
+    CRect client;
+    GetClientRect(&client);
+    dc.FillSolidRect(&client, ::GetSysColor(COLOR_BTNFACE));
     CPoint cursor;
     ::GetCursorPos(&cursor);
     ScreenToClient(&cursor);

@@ -31,10 +31,16 @@ void TabTest::SetUp()
     AppSettings().iDocFavMode = 1;  // as every start of the program forces
     theApp.m_runFlags = 0;
     theApp.m_nextGroupNumber = 1;
-    lstrcpynA(theApp.m_className, "VantorelArcoTest", sizeof(theApp.m_className));
     ASSERT_TRUE(AppFolders().CreateDataFolders(module.c_str()));
     AppStrings().SetFolder(AppFolders().GetStringFolder());
     WriteStartFiles();
+    if (m_shippedSettings) {
+        // The shipped file is named after the product.
+        lstrcpynA(theApp.m_className, "VantorelArco", sizeof(theApp.m_className));
+        theApp.LoadSettings();
+        theApp.ForceSessionSettings();
+    }
+    lstrcpynA(theApp.m_className, "VantorelArcoTest", sizeof(theApp.m_className));
 
     m_frame = new CMainFrame;
     theApp.m_pMainWnd = m_frame;

@@ -84,6 +84,10 @@ protected:
     // The test control behind a tab.
     static TestWebBrowser* ControlOf(CTabItem* tab);
 
+    // Set before SetUp: the frame starts with the settings a first start of
+    // the program has, the shipped default settings file read and the
+    // session settings forced, instead of the record's defaults.
+    bool m_shippedSettings = false;
     std::unique_ptr<TestWebBrowserRegistration> m_browserClass;
     std::unique_ptr<ProgramFolder> m_folder;
     CMainFrame* m_frame = nullptr;

@@ -15,6 +15,9 @@
 
 #include "app/MainFrame.h"
 #include "app/VantorelApp.h"
+#include "bars/GroupTabBar.h"
+#include "bars/PageTabBar.h"
+#include "shared/AppSettings.h"
 #include "shared/CommandIds.h"
 #include "tab/TabGroup.h"
 #include "tab/TabItem.h"
@@ -155,6 +158,9 @@ std::string TreeItemText(HWND hTree, HTREEITEM hItem)
 class Gallery : public TabTest
 {
 protected:
+    // The frame as a first start of the program shows it.
+    Gallery() { m_shippedSettings = true; }
+
     void SetUp() override
     {
         TabTest::SetUp();
@@ -226,6 +232,44 @@ TEST_F(Gallery, MainWindowWithTabs)
 {
     Idle(300);
     KeepShot("frame-tabs", CaptureShownWindow(Frame()));
+}
+
+// The tab bars as the program draws them itself (the look the settings
+// record's defaults ask for; a start forces the system's).
+TEST_F(Gallery, TabBarsDrawnByTheProgram)
+{
+    AppSettings().bOldStyle(false);
+    AppSettings().bOldStyle_P(false);
+    m_frame->RecreateGroupTabBar();
+    m_frame->RecreateTabBar();
+    Idle(300);
+    KeepShot("frame-tabs-drawn", CaptureShownWindow(Frame()));
+}
+
+// The tab button over a page tab and, in its two parts, over the tab of a
+// group of several pages, where the mouse has moved onto the tab.
+TEST_F(Gallery, TabButtonOverTheTabUnderTheMouse)
+{
+    const struct
+    {
+        CTabBarCtrl* bar;
+        const char* name;
+    } kBars[] = {
+        { m_frame->m_pPageTabBar, "frame-tab-button-page" },
+        { m_frame->m_pGroupTabBar, "frame-tab-button-group" },
+    };
+    for (const auto& shot : kBars) {
+        RECT item = {};
+        ASSERT_TRUE(shot.bar->GetItemRect(0, &item)) << shot.name;
+        // The first move makes the button, the next lays it over the tab.
+        for (int i = 0; i < 2; ++i) {
+            MSG move = { shot.bar->m_hWnd, WM_MOUSEMOVE, 0, MAKELPARAM(item.left + 4, item.top + 4), ::GetTickCount(), {} };
+            m_frame->PreTranslateMessage(&move);
+        }
+        Idle(200);
+        EXPECT_TRUE(::IsWindowVisible(m_frame->m_wndTabButton.m_hWnd)) << shot.name;
+        KeepShot(shot.name, CaptureShownWindow(Frame()));
+    }
 }
 
 TEST_F(Gallery, EachMenuBarPopup)

@@ -51,26 +51,6 @@ std::string Rows(HWND hList, int nColumns)
     return rows;
 }
 
-void SelectRows(HWND hList, std::initializer_list<int> rows)
-{
-    LVITEMA item = {};
-    item.stateMask = LVIS_SELECTED | LVIS_FOCUSED;
-    ::SendMessageA(hList, LVM_SETITEMSTATE, static_cast<WPARAM>(-1), reinterpret_cast<LPARAM>(&item));
-    for (int nRow : rows) {
-        item.state = LVIS_SELECTED | LVIS_FOCUSED;
-        ::SendMessageA(hList, LVM_SETITEMSTATE, static_cast<WPARAM>(nRow), reinterpret_cast<LPARAM>(&item));
-    }
-}
-
-void DoubleClick(HWND hList)
-{
-    NMITEMACTIVATE info = {};
-    info.hdr.hwndFrom = hList;
-    info.hdr.idFrom = static_cast<UINT_PTR>(::GetDlgCtrlID(hList));
-    info.hdr.code = NM_DBLCLK;
-    ::SendMessageA(::GetParent(hList), WM_NOTIFY, info.hdr.idFrom, reinterpret_cast<LPARAM>(&info));
-}
-
 // Selects the tree item with the label (depth first); false when none.
 bool SelectTreeItem(HWND hTree, HTREEITEM hItem, const char* label)
 {
@@ -215,8 +195,8 @@ TEST_F(PageTest, EditingARowKeepsItWhereverItStandsAndAGestureRowIsNeverItsOwnDu
         [&](HWND hPage) {
             EXPECT_EQ(std::string(kBack) + ",\x81\xAA,1018,0;" + kHome + ",\x81\xA8,1020,;x,\x81\xA9,1019,;",
                       Rows(List(hPage), 4));
-            SelectRows(List(hPage), { 2 });
-            DoubleClick(List(hPage));
+            PageTest::SelectRows(List(hPage), { 2 });
+            PageTest::DoubleClick(List(hPage));
         },
         [&](HWND) {
             // Drawn up, the key of the first row: Yes takes it from there.
@@ -329,15 +309,15 @@ TEST_F(PageTest, ProxyPageListsTheServersSortsThemAndWritesTheList)
             EXPECT_EQ("h2:2", Cell(hList, 1, 0));
             // The first row two places down and one back up; the last row
             // cannot go further down.
-            SelectRows(hList, { 0 });
+            PageTest::SelectRows(hList, { 0 });
             Click(hPage, IDC_PROXY_DOWN);
             Click(hPage, IDC_PROXY_DOWN);
             Click(hPage, IDC_PROXY_UP);
             EXPECT_EQ("h2:2;h0:0;h3:3;", Rows(hList, 1).substr(0, 15));
-            SelectRows(hList, { 198 });
+            PageTest::SelectRows(hList, { 198 });
             Click(hPage, IDC_PROXY_DOWN);
             EXPECT_EQ("h199:199", Cell(hList, 198, 0));
-            SelectRows(hList, { 1, 3, 198 });
+            PageTest::SelectRows(hList, { 1, 3, 198 });
             Click(hPage, IDC_PROXY_DELETE);
             EXPECT_EQ(196, RowCount(hList));
         },

@@ -183,6 +183,26 @@ void PageTest::SetItem(HWND hPage, int nID, int nIndex)
     ::SendMessageA(hPage, WM_COMMAND, MAKEWPARAM(nID, CBN_SELCHANGE), reinterpret_cast<LPARAM>(hControl));
 }
 
+void PageTest::SelectRows(HWND hList, std::initializer_list<int> rows)
+{
+    LVITEMA item = {};
+    item.stateMask = LVIS_SELECTED | LVIS_FOCUSED;
+    ::SendMessageA(hList, LVM_SETITEMSTATE, static_cast<WPARAM>(-1), reinterpret_cast<LPARAM>(&item));
+    for (int nRow : rows) {
+        item.state = LVIS_SELECTED | LVIS_FOCUSED;
+        ::SendMessageA(hList, LVM_SETITEMSTATE, static_cast<WPARAM>(nRow), reinterpret_cast<LPARAM>(&item));
+    }
+}
+
+void PageTest::DoubleClick(HWND hList)
+{
+    NMITEMACTIVATE info = {};
+    info.hdr.hwndFrom = hList;
+    info.hdr.idFrom = static_cast<UINT_PTR>(::GetDlgCtrlID(hList));
+    info.hdr.code = static_cast<UINT>(NM_DBLCLK);
+    ::SendMessageA(::GetParent(hList), WM_NOTIFY, info.hdr.idFrom, reinterpret_cast<LPARAM>(&info));
+}
+
 void PageTest::ClickHeader(HWND hList, int nColumn, bool bShift)
 {
     BYTE keys[256] = {};

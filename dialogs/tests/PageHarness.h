@@ -5,6 +5,7 @@
 #define VA_DIALOGS_TESTS_PAGEHARNESS_H
 
 #include <functional>
+#include <initializer_list>
 #include <string>
 #include <vector>
 
@@ -68,6 +69,10 @@ public:
     // A click on a list's column header, Shift held when asked
     // (SetKeyboardState).
     static void ClickHeader(HWND hList, int nColumn, bool bShift = false);
+    // Selects exactly these rows of a list view, as a click and Ctrl-clicks do.
+    static void SelectRows(HWND hList, std::initializer_list<int> rows);
+    // A double click on a list view's selected row (its NM_DBLCLK).
+    static void DoubleClick(HWND hList);
     static std::string Text(HWND hPage, int nID);
     // A list view's row count and the text of one cell.
     static int RowCount(HWND hList);

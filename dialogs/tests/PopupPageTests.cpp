@@ -42,26 +42,6 @@ std::string Rows(HWND hList)
     return rows;
 }
 
-void Select(HWND hList, std::initializer_list<int> rows)
-{
-    LVITEMA item = {};
-    item.stateMask = LVIS_SELECTED | LVIS_FOCUSED;
-    ::SendMessageA(hList, LVM_SETITEMSTATE, static_cast<WPARAM>(-1), reinterpret_cast<LPARAM>(&item));
-    for (int nRow : rows) {
-        item.state = LVIS_SELECTED | LVIS_FOCUSED;
-        ::SendMessageA(hList, LVM_SETITEMSTATE, static_cast<WPARAM>(nRow), reinterpret_cast<LPARAM>(&item));
-    }
-}
-
-void DoubleClick(HWND hList)
-{
-    NMITEMACTIVATE info = {};
-    info.hdr.hwndFrom = hList;
-    info.hdr.idFrom = static_cast<UINT_PTR>(::GetDlgCtrlID(hList));
-    info.hdr.code = static_cast<UINT>(NM_DBLCLK);
-    ::SendMessageA(::GetParent(hList), WM_NOTIFY, info.hdr.idFrom, reinterpret_cast<LPARAM>(&info));
-}
-
 // The text of the message box showing now.
 std::string MessageText()
 {
@@ -113,16 +93,16 @@ TEST_F(PageTest, PopupPageMovesSortsAndDeletesItsRows)
     const auto up = [](HWND hPage) { Click(hPage, IDC_POP_UP); };
     const auto down = [](HWND hPage) { Click(hPage, IDC_POP_DOWN); };
     const Step steps[] = {
-        { "up on the first row", [&](HWND h) { Select(List(h), { 0 }); up(h); }, "bca" },
-        { "down on the last row", [&](HWND h) { Select(List(h), { 2 }); down(h); }, "bca" },
-        { "up with two rows", [&](HWND h) { Select(List(h), { 1, 2 }); up(h); }, "bca" },
-        { "down with two rows", [&](HWND h) { Select(List(h), { 0, 1 }); down(h); }, "bca" },
-        { "up on the last row", [&](HWND h) { Select(List(h), { 2 }); up(h); }, "bac" },
-        { "down on the first row", [&](HWND h) { Select(List(h), { 0 }); down(h); }, "abc" },
+        { "up on the first row", [&](HWND h) { PageTest::SelectRows(List(h), { 0 }); up(h); }, "bca" },
+        { "down on the last row", [&](HWND h) { PageTest::SelectRows(List(h), { 2 }); down(h); }, "bca" },
+        { "up with two rows", [&](HWND h) { PageTest::SelectRows(List(h), { 1, 2 }); up(h); }, "bca" },
+        { "down with two rows", [&](HWND h) { PageTest::SelectRows(List(h), { 0, 1 }); down(h); }, "bca" },
+        { "up on the last row", [&](HWND h) { PageTest::SelectRows(List(h), { 2 }); up(h); }, "bac" },
+        { "down on the first row", [&](HWND h) { PageTest::SelectRows(List(h), { 0 }); down(h); }, "abc" },
         { "first header click: descending", [&](HWND h) { ClickHeader(List(h), 0); }, "cba" },
         { "another header: ascending", [&](HWND h) { ClickHeader(List(h), 1); }, "cba" },
         { "that header again: descending", [&](HWND h) { ClickHeader(List(h), 1); }, "abc" },
-        { "delete two rows", [&](HWND h) { Select(List(h), { 0, 2 }); Click(h, IDC_POP_DELETE); }, "b" },
+        { "delete two rows", [&](HWND h) { PageTest::SelectRows(List(h), { 0, 2 }); Click(h, IDC_POP_DELETE); }, "b" },
     };
     RunPage(RUNTIME_CLASS(CDlgPop), IDD_POP, { [&](HWND hPage) {
         for (const Step& step : steps) {
@@ -141,7 +121,7 @@ TEST_F(PageTest, PopupPageKeepsAMovedRowSelected)
     m_folder->WriteBytes("PopClose.dat", Line({ "a", "u", "1", "1", "0", "0" }) + Line({ "b", "v", "1", "1", "0", "0" }));
     int selected = -1;
     RunPage(RUNTIME_CLASS(CDlgPop), IDD_POP, { [&](HWND hPage) {
-        Select(List(hPage), { 1 });
+        PageTest::SelectRows(List(hPage), { 1 });
         Click(hPage, IDC_POP_UP);
         selected = static_cast<int>(::SendMessageA(List(hPage), LVM_GETNEXTITEM, static_cast<WPARAM>(-1),
                                                    LVNI_SELECTED));
@@ -203,8 +183,8 @@ TEST_F(PageTest, PopupRuleDialogNeedsBothTextsAndTheActiveTabsRuleReachesTheMain
         // Editing the one selected row: its texts and flags, rewritten.
         [&](HWND hPage) {
             seen.push_back(Rows(List(hPage)));
-            Select(List(hPage), { 0 });
-            DoubleClick(List(hPage));
+            PageTest::SelectRows(List(hPage), { 0 });
+            PageTest::DoubleClick(List(hPage));
         },
         [&](HWND) {
             HWND hDlg = FindDialog(kRuleCaption);
@@ -217,8 +197,8 @@ TEST_F(PageTest, PopupRuleDialogNeedsBothTextsAndTheActiveTabsRuleReachesTheMain
         // Two rows selected: a double click edits nothing; a cancelled
         // dialog changes nothing.
         [&](HWND hPage) {
-            Select(List(hPage), { 0, 1 });
-            DoubleClick(List(hPage));
+            PageTest::SelectRows(List(hPage), { 0, 1 });
+            PageTest::DoubleClick(List(hPage));
             seen.push_back(FindDialog(kRuleCaption) == nullptr ? "no dialog" : "dialog");
             Click(hPage, IDC_POP_NEW);
         },
@@ -252,7 +232,7 @@ TEST_F(PageTest, PopupPageTakesEscapeAsItsOwn)
             ::PostMessageA(List(hPage), WM_KEYDOWN, VK_ESCAPE, 0x00010001);
         },
         [&](HWND hPage) {
-            Select(List(hPage), { 0 });
+            PageTest::SelectRows(List(hPage), { 0 });
             Click(hPage, IDC_POP_DELETE);
         },
     });

@@ -383,6 +383,23 @@ TEST_F(CatalogPageTest, AReplacementThatFailsKeepsTheListedRowAndSaysWhy)
     EXPECT_NE(std::string::npos, m_folder->ReadBytes("Script/x.js").find("Ex"));
 }
 
+TEST_F(CatalogPageTest, AScriptReplacedByOneWithoutAnIconLosesTheOldIcon)
+{
+    m_folder->WriteBytes("Script/x.js", "//VantorelScriptFile1.00\r\n//@SCRIPT_NAME:Ex\r\n//VantorelScriptEnd\r\n");
+    InstallPlugIn("TestScript.ico", "Script/x.js.ico");
+    m_folder->WriteBytes("src/x.js", "//VantorelScriptFile1.00\r\n//@SCRIPT_NAME:New\r\n//VantorelScriptEnd\r\n");
+    RunPage(RUNTIME_CLASS(CDlgScriptSetting), IDD_SETTAB12, {
+        [&](HWND hPage) {
+            s_chosen = m_folder->File("src/x.js");
+            Click(hPage, IDC_PLG_REGISTER);
+        },
+        [&](HWND) { Click(FindDialog(), IDYES); },
+        [&](HWND hPage) { EXPECT_EQ("+New;", Rows(::GetDlgItem(hPage, IDC_PLG_LIST))); },
+    });
+    EXPECT_EQ(m_folder->ReadBytes("src/x.js"), m_folder->ReadBytes("Script/x.js"));
+    EXPECT_FALSE(m_folder->Exists("Script/x.js.ico"));
+}
+
 // Both list pages name a module by its caption as the menu reads it, and
 // size each column to the wider of its texts and its title: the version
 // columns of a script without a header are empty, and their titles must

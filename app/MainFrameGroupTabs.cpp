@@ -105,12 +105,14 @@ void CMainFrame::RunGroupExport(LPCSTR exportName)
     if (show == nullptr)
         return;
     HICON icon = ::LoadIconA(AfxGetResourceHandle(), MAKEINTRESOURCEA(IDR_MAINFRAME));
+    const int number = group->m_number;
     int result = 0;
     const char* text = show(icon, group, &result);
     // The library's text goes with the library: copied at once.
     const CString caption = text != nullptr ? CString(text) : CString();
-    // The dialog ran a modal loop: the group may have been closed meanwhile.
-    if (result != 1 || !theApp.IsGroupListed(group))
+    // The dialog ran a modal loop: the group may have been closed meanwhile,
+    // and another made at its address (with a number of its own).
+    if (result != 1 || !theApp.IsGroupListed(group) || group->m_number != number)
         return;
     group->m_captionTemplate = caption;
     // The bar's refresh shows the caption and the image the dialog may have

@@ -551,6 +551,29 @@ void SwitchImagesOfTheFirstTab()
     DoubleClickCell(hPage, nRows - 1, 2);
 }
 
+// What the main window's pages and timers may do while a group dialog
+// shows: close the group's last tab and make other groups, one of which the
+// heap is likely to place where the closed one was.
+CMainFrame* s_frame = nullptr;
+HWND s_lastTabFrame = nullptr;
+CTabGroup* s_closingGroup = nullptr;  // compared only, never read
+bool s_makeGroup = false;
+CTabGroup* s_madeGroup = nullptr;
+
+void EditAndCloseTheGroupsLastTab()
+{
+    HWND hDlg = ShownDialog();
+    // The customise dialog's "suppress dialogs" box and image 12; the name
+    // field both dialogs have.
+    ::CheckDlgButton(hDlg, 1198, BST_CHECKED);
+    ::SendMessageA(hDlg, WM_COMMAND, 36512, 0);
+    ::SetDlgItemTextA(hDlg, 1039, "Changed");
+    ::SendMessageA(s_lastTabFrame, WM_CLOSE, 0, 0);
+    s_madeGroup = nullptr;
+    for (int i = 0; s_makeGroup && i < 32 && s_madeGroup != s_closingGroup; ++i)
+        s_madeGroup = s_frame->CreateDefaultGroup(nullptr);
+}
+
 } // namespace
 
 TEST_F(FormbayLibrary, GroupSwitchesPageAppliesEachChangedTabThenReportsTheEnd)
@@ -602,4 +625,67 @@ TEST_F(FormbayLibrary, GroupSwitchesPageAppliesEachChangedTabThenReportsTheEnd)
     const int reloaded[4] = { 1, 0, 1, 0 };
     for (int i = 0; i < 4; ++i)
         EXPECT_EQ(refreshes[i] + reloaded[i], ControlOf(tabs[i])->GetRefreshCount()) << i;
+}
+
+TEST_F(FormbayLibrary, GroupDialogsWriteNothingIntoAGroupClosedWhileTheyShow)
+{
+    Load();  // the frame's commands find it loaded
+    theApp.m_settings.strTitle_P = "Fresh";
+    theApp.m_settings.dwDLControlFlags = 0x71;
+    theApp.m_settings.iTabImageDef_P = 4;
+    s_frame = m_frame;
+    const struct
+    {
+        const char* name;
+        UINT command;
+        bool bGroupGoes;  // the emptied group is closed, else kept with its default page
+    } kCases[] = {
+        { "customise, group closed", ID_GROUP_CUSTOMIZE, true },
+        { "rename, group closed", ID_GROUP_RENAME, true },
+        { "customise, group kept", ID_GROUP_CUSTOMIZE, false },
+        { "rename, group kept", ID_GROUP_RENAME, false },
+    };
+    for (const auto& c : kCases) {
+        theApp.m_settings.bClosePTabChildEmpty(c.bGroupGoes);
+        CTabItem* other = Open(nullptr, "http://other.example/");
+        CTabGroup* otherGroup = theApp.GetActiveGroup();
+        CTabItem* last = theApp.OpenUrlReturnBrowser(m_frame->CreateDefaultGroup(nullptr), "http://a.example/", 0, 0);
+        Pump();
+        ASSERT_NE(nullptr, other);
+        ASSERT_NE(nullptr, last);
+        CTabGroup* group = theApp.GetActiveGroup();
+        ASSERT_EQ(last->m_pGroup, group) << c.name;
+        group->m_captionTemplate = "Mine";
+        group->m_image = 2;
+        group->m_options = 0x71;
+        s_lastTabFrame = last->m_hFrame;
+        s_closingGroup = group;
+        s_makeGroup = c.bGroupGoes;
+        AnswerNextMessageBox(IDOK, EditAndCloseTheGroupsLastTab);
+        ::SendMessageA(Main(), WM_COMMAND, c.command, 0);
+        Pump();
+        EXPECT_TRUE(AllAnswered()) << c.name;
+        EXPECT_FALSE(::IsWindow(s_lastTabFrame)) << c.name;
+        // The group current before the dialog's own is left alone.
+        EXPECT_STREQ("Fresh", otherGroup->m_captionTemplate) << c.name;
+        EXPECT_EQ(4, otherGroup->m_image) << c.name;
+        EXPECT_EQ(0x71u, otherGroup->m_options) << c.name;
+        if (c.bGroupGoes) {
+            EXPECT_FALSE(theApp.IsGroupListed(group) && group != s_madeGroup) << c.name;
+            ASSERT_NE(nullptr, s_madeGroup) << c.name;
+            // Made while the dialog showed, most likely at the closed
+            // group's address: the main window's current group now.
+            EXPECT_STREQ("Fresh", s_madeGroup->m_captionTemplate) << c.name;
+            EXPECT_EQ(4, s_madeGroup->m_image) << c.name;
+            EXPECT_EQ(0x71u, s_madeGroup->m_options) << c.name;
+        } else {
+            ASSERT_TRUE(theApp.IsGroupListed(group)) << c.name;
+            EXPECT_STREQ("Changed", group->m_captionTemplate) << c.name;
+            const bool bCustomise = c.command == ID_GROUP_CUSTOMIZE;
+            EXPECT_EQ(bCustomise ? 12 : 2, group->m_image) << c.name;
+            EXPECT_EQ(bCustomise ? 0x71u | 0x40000000u : 0x71u, group->m_options) << c.name;
+        }
+        m_frame->CloseAllGroupsNow();
+        Pump();
+    }
 }

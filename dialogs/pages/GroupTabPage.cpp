@@ -38,6 +38,11 @@ CTabGroup* CurrentGroup()
     return reinterpret_cast<CTabGroup*>(::SendMessageA(FormsetApp().m_hMainWnd, WM_FRAME_GETCURRENTGROUP, 0, 0));
 }
 
+bool IsWindowOfThisThread(HWND hWnd)
+{
+    return hWnd != nullptr && ::IsWindow(hWnd) && ::GetWindowThreadProcessId(hWnd, nullptr) == ::GetCurrentThreadId();
+}
+
 int PickedImage(UINT nID)
 {
     const int nImage = static_cast<int>(nID) - ID_PTAB_IMAGE_FIRST;
@@ -375,6 +380,8 @@ BOOL CDlgPTabCustom::OnInitDialog()
     SetPageIcons(m_hWnd);
     if (m_pGroup == nullptr)
         return TRUE;
+    m_hMain = FindMainWindow();
+    m_nGroupNumber = m_pGroup->m_number;
     m_nImage = m_pGroup->m_image;
     LoadGroupTabImages(m_images);
     ShowImage();
@@ -407,14 +414,40 @@ void CDlgPTabCustom::OnPickImage(UINT nID)
     ShowImage();
 }
 
+HWND CDlgPTabCustom::FindMainWindow() const
+{
+    // The export is given no main window: the one a settings export stored,
+    // else the one that holds the group's tabs, else the one the modal loop
+    // disables.
+    if (IsWindowOfThisThread(FormsetApp().m_hMainWnd))
+        return FormsetApp().m_hMainWnd;
+    for (const CTabItem* tab : m_pGroup->m_tabs) {
+        if (tab != nullptr && IsWindowOfThisThread(tab->m_hFrame))
+            return ::GetAncestor(tab->m_hFrame, GA_ROOT);
+    }
+    HWND hOwner = ::GetWindow(m_hWnd, GW_OWNER);
+    return IsWindowOfThisThread(hOwner) ? hOwner : nullptr;
+}
+
+CTabGroup* CDlgPTabCustom::LiveGroup() const
+{
+    if (m_pGroup == nullptr || m_hMain == nullptr || !::IsWindow(m_hMain))
+        return nullptr;
+    CTabGroup* current = reinterpret_cast<CTabGroup*>(::SendMessageA(m_hMain, WM_FRAME_GETCURRENTGROUP, 0, 0));
+    return current == m_pGroup && current->m_number == m_nGroupNumber ? current : nullptr;
+}
+
 void CDlgPTabCustom::OnOK()
 {
-    if (m_pGroup != nullptr) {
-        m_pGroup->m_image = static_cast<BYTE>(m_nImage);
+    // The modal loop runs the main window's timers and pages, which may
+    // close the group's last tab and so free the group: it is looked up
+    // again, and a group that is gone gets nothing.
+    if (CTabGroup* group = LiveGroup()) {
+        group->m_image = static_cast<BYTE>(m_nImage);
         bool on[10];
         for (int i = 0; i < 10; ++i)
             on[i] = ::IsDlgButtonChecked(m_hWnd, kSwitchChecks[i]) == BST_CHECKED;
-        m_pGroup->m_options = GroupTabWordOf(on);
+        group->m_options = GroupTabWordOf(on);
     }
     m_strTitle = PageItemText(m_hWnd, IDC_PTAB_NAME);
     EndDialog(IDOK);

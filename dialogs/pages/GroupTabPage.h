@@ -108,6 +108,18 @@ protected:
     void OnChangeImage();
     void OnPickImage(UINT nID);
     void ShowImage();
+    // The main window that holds the group: the one the library was given,
+    // else the top window of one of the group's tabs, else the dialog's
+    // owner; null when none is a window of this thread.
+    HWND FindMainWindow() const;
+    // The group, when that main window still has it as its current group,
+    // else null.
+    CTabGroup* LiveGroup() const;
+
+    HWND m_hMain = nullptr;
+    // The group's number as the dialog opened: a group made at the freed
+    // one's address meanwhile has another.
+    int m_nGroupNumber = 0;
 
     CImageList m_images;
     HICON m_hPreview = nullptr;

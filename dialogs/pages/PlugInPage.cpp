@@ -91,6 +91,54 @@ bool FileExists(const CString& path)
     return ::GetFileAttributesA(path) != INVALID_FILE_ATTRIBUTES;
 }
 
+// The name by which the file system knows a file: full, in long form where
+// it exists, upper-cased as the file system folds letters (in UTF-16, so a
+// cp932 trail byte is never taken for a letter or a separator).
+std::wstring FileKey(const CString& path)
+{
+    char full[MAX_PATH * 2] = {};
+    DWORD n = ::GetFullPathNameA(path, sizeof(full), full, nullptr);
+    CString name = n > 0 && n < sizeof(full) ? CString(full) : path;
+    char longer[MAX_PATH * 2] = {};
+    n = ::GetLongPathNameA(name, longer, sizeof(longer));
+    if (n > 0 && n < sizeof(longer))
+        name = longer;
+    const int nWide = ::MultiByteToWideChar(CP_ACP, 0, name, name.GetLength(), nullptr, 0);
+    std::wstring key(static_cast<size_t>(std::max(nWide, 0)), L'\0');
+    if (nWide > 0) {
+        ::MultiByteToWideChar(CP_ACP, 0, name, name.GetLength(), &key[0], nWide);
+        ::CharUpperBuffW(&key[0], static_cast<DWORD>(nWide));
+    }
+    while (!key.empty() && (key.back() == L'\\' || key.back() == L'/'))
+        key.pop_back();
+    return key;
+}
+
+// Whether the file lies in the folder itself, not below it nor elsewhere.
+bool IsInFolder(const CString& path, const CString& folder)
+{
+    const std::wstring file = FileKey(path);
+    const std::wstring parent = FileKey(folder);
+    return !parent.empty() && file.size() > parent.size() + 1 && file.compare(0, parent.size(), parent) == 0 &&
+           file[parent.size()] == L'\\' && file.find(L'\\', parent.size() + 1) == std::wstring::npos;
+}
+
+// "登録済みの項目はそのまま残します。": a failed replacement keeps the row.
+const char kRowKept[] = "\x93\x6F\x98\x5E\x8D\xCF\x82\xDD\x82\xCC\x8D\x80\x96\xDA\x82\xCD\x82\xBB\x82\xCC"
+                        "\x82\xDC\x82\xDC\x8E\x63\x82\xB5\x82\xDC\x82\xB7\x81\x42";
+// "プラグインとして使えるファイルではありません。"
+const char kNotAPlugIn[] = "\x83\x76\x83\x89\x83\x4F\x83\x43\x83\x93\x82\xC6\x82\xB5\x82\xC4\x8E\x67\x82\xA6"
+                           "\x82\xE9\x83\x74\x83\x40\x83\x43\x83\x8B\x82\xC5\x82\xCD\x82\xA0\x82\xE8\x82\xDC"
+                           "\x82\xB9\x82\xF1\x81\x42";
+
+// The system's words for an error code, or empty for none.
+CString ErrorReason(DWORD error)
+{
+    FileReadState state;
+    state.error = error;
+    return error != 0 ? state.Reason() : CString();
+}
+
 // The whole file, or empty when it cannot be read.
 std::string ReadFileBytes(const CString& path)
 {
@@ -253,19 +301,31 @@ bool CDlgSetTab12::PickRegistration(int nFilterLine, const CString& folder, UINT
         chosen.IsEmpty())
         return false;
     destination = folder + FileNameOf(chosen);
-    for (int nRow = 0; nRow < m_list.GetItemCount();) {
-        if (RowPath(nRow).CompareNoCase(destination) != 0) {
-            ++nRow;
+    // The rows stay until the new file is in place (DropRowsAt): a failed
+    // replacement keeps them.
+    for (int nRow = 0; nRow < m_list.GetItemCount(); ++nRow) {
+        if (RowPath(nRow).CompareNoCase(destination) != 0)
             continue;
-        }
         if (::MessageBoxA(m_hWnd, app.GetMessageString(kMsgReplace), app.GetProductName(), MB_YESNO) != IDYES)
             return false;
         bReplace = true;
         m_bScriptsChanged = TRUE;
-        m_list.DeleteItem(nRow);
         SendMain(nUnloadMsg);
     }
     return true;
+}
+
+void CDlgSetTab12::DropRowsAt(const CString& destination)
+{
+    for (int nRow = m_list.GetItemCount() - 1; nRow >= 0; --nRow) {
+        if (RowPath(nRow).CompareNoCase(destination) == 0)
+            m_list.DeleteItem(nRow);
+    }
+}
+
+void CDlgSetTab12::TellNotReplaced(bool bWrite, const CString& path, const CString& reason)
+{
+    ShowFileFailure(m_hWnd, bWrite, path, reason, kRowKept);
 }
 
 bool CDlgSetTab12::TakeOffQueue(const CString& path)
@@ -280,17 +340,22 @@ bool CDlgSetTab12::TakeOffQueue(const CString& path)
     return bQueued;
 }
 
-bool CDlgSetTab12::CopyRegistered(const CString& chosen, const CString& destination, bool bReplace, bool bWithIcon)
+bool CDlgSetTab12::CopyRegistered(const CString& chosen, const CString& destination, bool bReplace, bool bWithIcon,
+                                  DWORD& error)
 {
+    error = 0;
     const bool bQueued = IsListed(m_filesToDelete, destination);
     const bool bOverwrite = bReplace || bQueued;
     // Picked from the folder itself: the file is already in place.
     const bool bInPlace = chosen.CompareNoCase(destination) == 0;
     if (!bInPlace) {
-        const BOOL bCopied = bOverwrite ? CAtomicTextFile::CopyOver(chosen, destination)
+        const BOOL bCopied = bOverwrite ? CAtomicTextFile::CopyOver(chosen, destination, &error)
                                         : ::CopyFileA(chosen, destination, TRUE);
-        if (!bCopied)
+        if (!bCopied) {
+            if (!bOverwrite)
+                error = ::GetLastError();
             return false;
+        }
     }
     TakeOffQueue(destination);
     if (!bWithIcon || bInPlace)
@@ -302,14 +367,16 @@ bool CDlgSetTab12::CopyRegistered(const CString& chosen, const CString& destinat
         else
             ::CopyFileA(chosen + ".ico", icon, TRUE);
         TakeOffQueue(icon);
-    } else if (bOverwrite && FileExists(icon) && !IsListed(m_filesToDelete, icon)) {
-        // The replaced script's icon would otherwise stay with the new one.
-        m_filesToDelete.push_back(icon);
+    } else if (bOverwrite && FileExists(icon)) {
+        // The replaced script is gone already: its icon goes with it now,
+        // or it would stay with the new one (the new row names it).
+        ::DeleteFileA(icon);
+        TakeOffQueue(icon);
     }
     return true;
 }
 
-void CDlgSetTab12::DeleteSelectedRows(UINT nUnloadMsg, bool bWithIcon)
+void CDlgSetTab12::DeleteSelectedRows(UINT nUnloadMsg, bool bWithIcon, const CString& folder)
 {
     if (m_list.GetSelectedCount() == 0)
         return;
@@ -318,20 +385,39 @@ void CDlgSetTab12::DeleteSelectedRows(UINT nUnloadMsg, bool bWithIcon)
     for (int nRow = m_list.GetItemCount() - 1; nRow >= 0; --nRow) {
         if ((m_list.GetItemState(nRow, LVIS_SELECTED) & LVIS_SELECTED) == 0)
             continue;
+        // A list line may name a file anywhere: only the folder's own files
+        // are the page's to delete; the row goes either way.
         const CString path = RowPath(nRow);
-        if (bWithIcon)
-            m_filesToDelete.push_back(path + ".ico");
-        m_filesToDelete.push_back(path);
+        if (IsInFolder(path, folder)) {
+            if (bWithIcon)
+                m_filesToDelete.push_back(path + ".ico");
+            m_filesToDelete.push_back(path);
+        }
         m_list.DeleteItem(nRow);
     }
     m_list.SetRedraw(TRUE);
     m_list.Invalidate();
 }
 
+bool CDlgSetTab12::IsNamedByARow(const CString& path) const
+{
+    const std::wstring key = FileKey(path);
+    for (int nRow = 0; nRow < m_list.GetItemCount(); ++nRow) {
+        const CString named = RowPath(nRow);
+        if (FileKey(named) == key || FileKey(named + ".ico") == key)
+            return true;
+    }
+    return false;
+}
+
 void CDlgSetTab12::DeleteQueuedFiles()
 {
-    for (const CString& path : m_filesToDelete)
-        ::DeleteFileA(path);
+    // Two rows may name one file: it stays while a row still names it (a
+    // script's icon with it).
+    for (const CString& path : m_filesToDelete) {
+        if (!IsNamedByARow(path))
+            ::DeleteFileA(path);
+    }
     m_filesToDelete.clear();
 }
 
@@ -387,8 +473,19 @@ void CDlgSetTab12::RegisterNew()
         return;
     std::unique_ptr<CPlugInItem> item(new CPlugInItem);
     item->Load(chosen, FormsetApp().GetStringFiles());
-    if (!item->IsShown() || !CopyRegistered(chosen, destination, bReplace, false))
+    // A failed replacement says why; a failed new registration stays silent.
+    if (!item->IsShown()) {
+        if (bReplace)
+            TellNotReplaced(false, chosen, kNotAPlugIn);
         return;
+    }
+    DWORD error = 0;
+    if (!CopyRegistered(chosen, destination, bReplace, false, error)) {
+        if (bReplace)
+            TellNotReplaced(true, destination, ErrorReason(error));
+        return;
+    }
+    DropRowsAt(destination);
     const RowCells cells = { MenuText::WithoutMnemonic(item->m_caption), item->m_version3, item->m_version1,
                              item->m_version2, destination };
     AppendRow(cells, item->m_hIcon, true);
@@ -396,7 +493,7 @@ void CDlgSetTab12::RegisterNew()
 
 void CDlgSetTab12::DeleteSelected()
 {
-    DeleteSelectedRows(WM_FRAME_UNLOADPLUGINS, false);
+    DeleteSelectedRows(WM_FRAME_UNLOADPLUGINS, false, PlugInFolder());
 }
 
 void CDlgSetTab12::SaveList()
@@ -449,8 +546,21 @@ void CDlgScriptSetting::RegisterNew()
     std::unique_ptr<CScriptItem> item(new CScriptItem);
     item->SetPath(chosen);
     item->ReadHeader(FileNameOf(chosen));
-    if (!item->IsShown() || !CopyRegistered(chosen, destination, bReplace, true))
+    // A script without a name is one whose file would not open.
+    if (!item->IsShown()) {
+        if (bReplace) {
+            CFile probe;
+            TellNotReplaced(false, chosen, ErrorReason(probe.OpenToRead(chosen, CFile::modeRead).error));
+        }
         return;
+    }
+    DWORD error = 0;
+    if (!CopyRegistered(chosen, destination, bReplace, true, error)) {
+        if (bReplace)
+            TellNotReplaced(true, destination, ErrorReason(error));
+        return;
+    }
+    DropRowsAt(destination);
     const RowCells cells = { MenuText::WithoutMnemonic(item->m_name), item->m_comment, item->m_version,
                              item->m_copyright, destination };
     AppendRow(cells, item->m_hIcon, true);
@@ -458,7 +568,7 @@ void CDlgScriptSetting::RegisterNew()
 
 void CDlgScriptSetting::DeleteSelected()
 {
-    DeleteSelectedRows(WM_FRAME_UNLOADSCRIPTS, true);
+    DeleteSelectedRows(WM_FRAME_UNLOADSCRIPTS, true, ScriptFolder());
 }
 
 void CDlgScriptSetting::SaveList()

@@ -68,20 +68,29 @@ protected:
 
     // The first steps of a registration: the file the user picks, its place
     // in folder, and for each row already at that place the question (No
-    // ends the command; Yes drops the row and sends nUnloadMsg). bReplace
-    // says whether a Yes was given.
+    // ends the command; Yes sends nUnloadMsg, and the row goes once the new
+    // file is in place: DropRowsAt). bReplace says whether a Yes was given.
     bool PickRegistration(int nFilterLine, const CString& folder, UINT nUnloadMsg, CString& chosen,
                           CString& destination, bool& bReplace);
     // Copies the chosen file (and its ".ico" beside it when bWithIcon) to
     // destination. The file there is replaced only after a Yes or when a
     // deletion queued it (then it leaves the queue); otherwise an existing
-    // file fails the copy. False when the file was not copied.
-    bool CopyRegistered(const CString& chosen, const CString& destination, bool bReplace, bool bWithIcon);
-    // Sends nUnloadMsg, then queues the selected rows' files (with their
-    // ".ico" first when bWithIcon) and deletes the rows, last to first.
-    void DeleteSelectedRows(UINT nUnloadMsg, bool bWithIcon);
-    // Deletes the queued files.
+    // file fails the copy. False, with the system's code, when the file was
+    // not copied.
+    bool CopyRegistered(const CString& chosen, const CString& destination, bool bReplace, bool bWithIcon,
+                        DWORD& error);
+    // Deletes the rows of the file at destination, replaced by a new one.
+    void DropRowsAt(const CString& destination);
+    // Says that a replacement failed, why, and that the listed row stays.
+    void TellNotReplaced(bool bWrite, const CString& path, const CString& reason);
+    // Sends nUnloadMsg, then queues the selected rows' files that lie in
+    // folder (with their ".ico" first when bWithIcon) and deletes the rows,
+    // last to first.
+    void DeleteSelectedRows(UINT nUnloadMsg, bool bWithIcon, const CString& folder);
+    // Deletes the queued files but those a row still names.
     void DeleteQueuedFiles();
+    // Whether a row names the file, or the file is a row's ".ico".
+    bool IsNamedByARow(const CString& path) const;
     LRESULT SendMain(UINT nMsg);
 
     BOOL OnInitDialog() override;

@@ -1,5 +1,6 @@
 #include "dialogs/pages/SearchPage.h"
 
+#include "dialogs/core/FileFailure.h"
 #include "dialogs/core/FormsetApp.h"
 #include "dialogs/pages/SearchEditor.h"
 #include "dialogs/pages/SearchPageRes.h"
@@ -72,10 +73,27 @@ CDlgSetTab18::CDlgSetTab18()
 BOOL CDlgSetTab18::OnInitDialog()
 {
     CSettingsPage::OnInitDialog();
-    m_pTree->Load(EnginesPath(), FormsetApp().GetDataFolder());
-    m_bTreeRead = m_pTree->WasFileRead();
+    LoadEngines();
     ShowRoles();
     return TRUE;
+}
+
+void CDlgSetTab18::LoadEngines()
+{
+    const CString path = EnginesPath();
+    std::unique_ptr<CSearchEngineTree> pTree(new CSearchEngineTree);
+    pTree->Load(path, FormsetApp().GetDataFolder());
+    m_bTreeRead = pTree->WasFileRead();
+    m_bFileKept = false;
+    if (!m_bTreeRead) {
+        CFile probe;
+        const FileReadState state = probe.OpenToRead(path, CFile::modeRead | CFile::shareDenyWrite);
+        m_bFileKept = state.result != FileReadState::kMissing;
+        TellIfUnreadable(m_hWnd, state);
+    }
+    // The icon of the old default goes with the old tree.
+    ::SendDlgItemMessageA(m_hWnd, IDC_SEARCH_ICON, STM_SETICON, 0, 0);
+    m_pTree = std::move(pTree);
 }
 
 void CDlgSetTab18::ShowDefault(const CSearchEngineNode* engine)
@@ -173,6 +191,15 @@ void CDlgSetTab18::OnPickEngine(UINT nID)
 
 void CDlgSetTab18::OnEditSearchList()
 {
+    // An engine file that could not be read is tried again (the program
+    // holding it may have let go): the editor must not start from an empty
+    // list that could never be saved over it.
+    if (m_bFileKept) {
+        LoadEngines();
+        ShowRoles();
+        if (m_bFileKept)
+            return;
+    }
     // The editor works on the file alone; one that cannot be written would
     // open it on an old or empty list.
     const CString work = CDlgSearchEdit::WorkingFilePath();
@@ -192,13 +219,16 @@ void CDlgSetTab18::OnEditSearchList()
     // The icon of the old default goes with the old tree.
     ::SendDlgItemMessageA(m_hWnd, IDC_SEARCH_ICON, STM_SETICON, 0, 0);
     m_pTree = std::move(pEdited);
+    // The user's confirmed list: OK writes it, also where there was no
+    // engine file to read.
+    m_bTreeRead = true;
     ShowRoles();
 }
 
 void CDlgSetTab18::OnSaveSettings()
 {
     CSettingsPage::OnSaveSettings();
-    // A list that could not be read is never replaced by the empty tree.
+    // Neither an unread file nor its absence is replaced by the empty tree.
     if (m_bTreeRead)
         m_pTree->Save(EnginesPath());
 }

@@ -43,15 +43,22 @@ protected:
     void OnDirectionMenu(UINT nID);
     void OnEditSearchList();
 
+    // Reads "SearchEngine.dat" into a new tree for the page. A file that is
+    // there but would not open is told about and kept.
+    void LoadEngines();
     void ShowEngineMenu(int nButtonID, int bit);
     // The default engine's fields and the four direction texts.
     void ShowRoles();
     void ShowDefault(const CSearchEngineNode* engine);
 
     std::unique_ptr<CSearchEngineTree> m_pTree;
-    // Whether "SearchEngine.dat" was read: a tree that was not is never
-    // written over the engines, edited or not.
+    // Whether OK writes the tree: "SearchEngine.dat" was read, or the user
+    // confirmed a list in the editor. An empty tree from a missing file is
+    // not written, so the shipped defaults keep standing in for it.
     bool m_bTreeRead = false;
+    // "SearchEngine.dat" is there but could not be read: it is never
+    // written, and the editor does not open on the empty tree.
+    bool m_bFileKept = false;
 };
 
 #endif // VA_DIALOGS_PAGES_SEARCHPAGE_H

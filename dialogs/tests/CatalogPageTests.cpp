@@ -229,6 +229,177 @@ TEST_F(CatalogPageTest, ScriptPageListsHeadersReloadsOnlyOnChangeAndReplacesAScr
     EXPECT_TRUE(m_folder->Exists("Script/z.htm.ico"));
 }
 
+namespace {
+
+std::string ShortPath(const std::string& path)
+{
+    char buffer[MAX_PATH * 2] = {};
+    const DWORD n = ::GetShortPathNameA(path.c_str(), buffer, sizeof(buffer));
+    return n > 0 && n < sizeof(buffer) ? std::string(buffer) : path;
+}
+
+void SelectRows(HWND hList, std::initializer_list<int> rows)
+{
+    ListView_SetItemState(hList, -1, 0, LVIS_SELECTED);
+    for (int nRow : rows)
+        ListView_SetItemState(hList, nRow, LVIS_SELECTED, LVIS_SELECTED);
+}
+
+} // namespace
+
+TEST_F(CatalogPageTest, DeletingRowsRemovesOnlyTheFolderFilesThatNoRowStillNames)
+{
+    InstallPlugIn("TestPlugInA.dll", "Plugin/a.dll");
+    InstallPlugIn("TestPlugInB.vap", "src/b.vap");
+    InstallPlugIn("TestPlugInC.exe", "Plugin/c.exe");
+    const std::string plugin = m_folder->File("Plugin/");
+    const std::string src = m_folder->File("src/");
+    m_folder->MakeFolder("Script/sub");
+    for (const char* script : { "src/out.js", "Script/sub/s.js", "src/dot.js", "Script/two.js", "Script/in.js",
+                                "Script/long-script-name.txt" })
+        m_folder->WriteBytes(script, "1;\r\n");
+    for (const char* icon : { "src/out.js.ico", "Script/two.js.ico", "Script/in.js.ico" })
+        InstallPlugIn("TestScript.ico", icon);
+    const std::string script = m_folder->File("Script/");
+    const struct
+    {
+        const char* list;
+        std::string lines;
+        const CRuntimeClass* pClass;
+        std::initializer_list<int> deleted;
+        std::initializer_list<const char*> kept;
+        std::initializer_list<const char*> gone;
+    } kPages[] = {
+        // A module elsewhere; one module named twice, in two letter cases.
+        { "Plugin/plugin.dat", src + "b.vap?1\r\n" + plugin + "a.dll?1\r\n" + plugin + "A.DLL?0\r\n" + plugin + "c.exe?1\r\n",
+          RUNTIME_CLASS(CDlgSetTab12), { 0, 1, 3 }, { "src/b.vap", "Plugin/a.dll" }, { "Plugin/c.exe" } },
+        // Scripts elsewhere, below the folder and out of it by "..", one
+        // named twice, one inside, and one by its short name (of a kind the
+        // folder's scan does not list again).
+        { "Script/script.dat",
+          src + "out.js?1\r\n" + script + "sub\\s.js?1\r\n" + script + "..\\src\\dot.js?1\r\n" + script +
+              "two.js?1\r\n" + script + "TWO.JS?1\r\n" + script + "in.js?1\r\n" +
+              ShortPath(m_folder->File("Script/long-script-name.txt")) + "?1\r\n",
+          RUNTIME_CLASS(CDlgScriptSetting), { 0, 1, 2, 3, 5, 6 },
+          { "src/out.js", "src/out.js.ico", "Script/sub/s.js", "src/dot.js", "Script/two.js", "Script/two.js.ico" },
+          { "Script/in.js", "Script/in.js.ico", "Script/long-script-name.txt" } },
+    };
+    for (const auto& page : kPages) {
+        m_folder->WriteBytes(page.list, page.lines);
+        RunPage(page.pClass, IDD_SETTAB12, {
+            [&](HWND hPage) {
+                HWND hList = ::GetDlgItem(hPage, IDC_PLG_LIST);
+                EXPECT_EQ(static_cast<int>(page.deleted.size()) + 1, ListView_GetItemCount(hList)) << page.list;
+                SelectRows(hList, page.deleted);
+                Click(hPage, IDC_PLG_DELETE);
+                EXPECT_EQ(1, ListView_GetItemCount(hList)) << page.list;
+            },
+        });
+        for (const char* file : page.kept)
+            EXPECT_TRUE(m_folder->Exists(file)) << file;
+        for (const char* file : page.gone)
+            EXPECT_FALSE(m_folder->Exists(file)) << file;
+    }
+    // The last row naming the twice-listed script goes: so do its files.
+    RunPage(RUNTIME_CLASS(CDlgScriptSetting), IDD_SETTAB12, {
+        [&](HWND hPage) {
+            HWND hList = ::GetDlgItem(hPage, IDC_PLG_LIST);
+            ASSERT_EQ(1, ListView_GetItemCount(hList));
+            Select(hList, 0);
+            Click(hPage, IDC_PLG_DELETE);
+        },
+    });
+    EXPECT_FALSE(m_folder->Exists("Script/two.js"));
+    EXPECT_FALSE(m_folder->Exists("Script/two.js.ico"));
+}
+
+TEST_F(CatalogPageTest, AReplacementThatFailsKeepsTheListedRowAndSaysWhy)
+{
+    InstallPlugIn("TestPlugInA.dll", "Plugin/a.dll");
+    InstallPlugIn("TestPlugInB.vap", "src/a.dll");
+    m_folder->MakeFolder("src/d");
+    InstallPlugIn("TestPlugInD.dll", "src/d/a.dll");  // no PlugInName
+    m_folder->WriteBytes("Script/x.js", "//VantorelScriptFile1.00\r\n//@SCRIPT_NAME:Ex\r\n//VantorelScriptEnd\r\n");
+    m_folder->WriteBytes("src/x.js", "//VantorelScriptFile1.00\r\n//@SCRIPT_NAME:New\r\n//VantorelScriptEnd\r\n");
+    const struct
+    {
+        const CRuntimeClass* pClass;
+        const char* row;       // the listed row's caption
+        const char* chosen;    // the file picked to replace it
+        const char* held;      // held by another program meanwhile, or null
+        const char* named;     // the file the message names
+        std::initializer_list<const char*> reasons;  // one is part of the reason given
+    } kCases[] = {
+        // The copy over the listed module fails: it is in use.
+        // Windows says the file is in use, Wine that access is denied.
+        { RUNTIME_CLASS(CDlgSetTab12), "+Alpha;", "src/a.dll", "Plugin/a.dll", "Plugin/a.dll", { "(32)", "(5)" } },
+        // The new file is no plug-in: it has no name.
+        { RUNTIME_CLASS(CDlgSetTab12), "+Alpha;", "src/d/a.dll", nullptr, "src/d/a.dll",
+          { "\x83\x76\x83\x89\x83\x4F\x83\x43\x83\x93" } },  // "プラグイン"
+        { RUNTIME_CLASS(CDlgScriptSetting), "+Ex;", "src/x.js", "Script/x.js", "Script/x.js", { "(32)", "(5)" } },
+        // The new script will not open.
+        { RUNTIME_CLASS(CDlgScriptSetting), "+Ex;", "src/x.js", "src/x.js", "src/x.js", { "(32)" } },
+    };
+    for (const auto& c : kCases) {
+        HANDLE hHeld = INVALID_HANDLE_VALUE;
+        std::string text;
+        m_pMain->m_sent.clear();
+        RunPage(c.pClass, IDD_SETTAB12, {
+            [&](HWND hPage) {
+                EXPECT_EQ(c.row, Rows(::GetDlgItem(hPage, IDC_PLG_LIST))) << c.chosen;
+                if (c.held != nullptr) {
+                    hHeld = ::CreateFileA(m_folder->File(c.held).c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0,
+                                          nullptr);
+                    EXPECT_NE(INVALID_HANDLE_VALUE, hHeld) << c.held;
+                }
+                s_chosen = m_folder->File(c.chosen);
+                Click(hPage, IDC_PLG_REGISTER);
+            },
+            [&](HWND) { Click(FindDialog(), IDYES); },
+            [&](HWND) {
+                HWND hBox = FindDialog();
+                text = BoxText(hBox);
+                Click(hBox, IDOK);
+            },
+            [&](HWND hPage) {
+                HWND hList = ::GetDlgItem(hPage, IDC_PLG_LIST);
+                EXPECT_EQ(c.row, Rows(hList)) << c.chosen;
+                EXPECT_EQ(m_folder->File(c.pClass == RUNTIME_CLASS(CDlgSetTab12) ? "Plugin/a.dll" : "Script/x.js"),
+                          Cell(hList, 0, 4)) << c.chosen;
+            },
+        }, IDCANCEL);
+        if (hHeld != INVALID_HANDLE_VALUE)
+            ::CloseHandle(hHeld);
+        EXPECT_NE(std::string::npos, text.find(m_folder->File(c.named))) << text;
+        bool bReasonGiven = false;
+        for (const char* reason : c.reasons)
+            bReasonGiven = bReasonGiven || text.find(reason) != std::string::npos;
+        EXPECT_TRUE(bReasonGiven) << text;
+        EXPECT_NE(std::string::npos, text.find("\x8D\x80\x96\xDA")) << text;  // "項目" (the row) stays
+        // The main window was told to let go of the module before the copy.
+        EXPECT_EQ(c.pClass == RUNTIME_CLASS(CDlgSetTab12) ? "38505;" : "38507;", m_pMain->SentLog()) << c.chosen;
+    }
+    EXPECT_TRUE(Bytes("TestPlugInA.dll") == m_folder->ReadBytes("Plugin/a.dll"));
+    EXPECT_NE(std::string::npos, m_folder->ReadBytes("Script/x.js").find("Ex"));
+}
+
+TEST_F(CatalogPageTest, AScriptReplacedByOneWithoutAnIconLosesTheOldIcon)
+{
+    m_folder->WriteBytes("Script/x.js", "//VantorelScriptFile1.00\r\n//@SCRIPT_NAME:Ex\r\n//VantorelScriptEnd\r\n");
+    InstallPlugIn("TestScript.ico", "Script/x.js.ico");
+    m_folder->WriteBytes("src/x.js", "//VantorelScriptFile1.00\r\n//@SCRIPT_NAME:New\r\n//VantorelScriptEnd\r\n");
+    RunPage(RUNTIME_CLASS(CDlgScriptSetting), IDD_SETTAB12, {
+        [&](HWND hPage) {
+            s_chosen = m_folder->File("src/x.js");
+            Click(hPage, IDC_PLG_REGISTER);
+        },
+        [&](HWND) { Click(FindDialog(), IDYES); },
+        [&](HWND hPage) { EXPECT_EQ("+New;", Rows(::GetDlgItem(hPage, IDC_PLG_LIST))); },
+    });
+    EXPECT_EQ(m_folder->ReadBytes("src/x.js"), m_folder->ReadBytes("Script/x.js"));
+    EXPECT_FALSE(m_folder->Exists("Script/x.js.ico"));
+}
+
 // Both list pages name a module by its caption as the menu reads it, and
 // size each column to the wider of its texts and its title: the version
 // columns of a script without a header are empty, and their titles must

@@ -219,6 +219,8 @@ TEST_F(ResImageTest, CustomiseDialogPreviewsTheGroupImageAndTheOneChosenInThePic
     group.m_captionTemplate = "Work %i";
     group.m_image = 5;
     group.m_options = 0x71;
+    // The dialog writes into the main window's current group only.
+    m_pMain->m_pCurrentGroup = &group;
     auto preview = [](HWND hDlg) {
         HICON hIcon = reinterpret_cast<HICON>(::SendDlgItemMessageA(hDlg, IDC_PTAB_PREVIEW, STM_GETICON, 0, 0));
         return hIcon != nullptr ? IconPixels(hIcon) : std::vector<COLORREF>();

@@ -289,3 +289,100 @@ TEST_F(SearchEditTest, EditorSaysWhenTheWorkingFileCannotBeWrittenOrReadBackAndK
         software.DeleteSubKeyTree("VantorelArcoTests");
     EXPECT_EQ("ROOT:\r\n" + Engine("A", 1) + "ENDROOT:\r\n", m_folder->ReadBytes("SearchEngine.dat"));
 }
+
+namespace {
+
+// Holds a file as another program would that shares nothing.
+class HeldEngineFile
+{
+public:
+    explicit HeldEngineFile(const std::string& path)
+        : m_h(::CreateFileA(path.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr))
+    {
+    }
+    ~HeldEngineFile() { Release(); }
+    bool IsHeld() const { return m_h != INVALID_HANDLE_VALUE; }
+    void Release()
+    {
+        if (m_h != INVALID_HANDLE_VALUE)
+            ::CloseHandle(m_h);
+        m_h = INVALID_HANDLE_VALUE;
+    }
+
+private:
+    HANDLE m_h;
+};
+
+} // namespace
+
+TEST_F(SearchEditTest, AListMadeInTheEditorIsSavedWhereNoEngineFileWas)
+{
+    m_folder->Remove("SearchEngine.dat");
+    HWND hEditor = nullptr;
+    RunPage(RUNTIME_CLASS(CDlgSetTab18), IDD_SETTAB18, {
+        [&](HWND hPage) { Click(hPage, IDC_SEARCH_EDITLIST); },
+        [&](HWND) {
+            hEditor = FindDialog();
+            EXPECT_EQ("", TreeText(hEditor));
+            Click(hEditor, IDC_SEARCHEDIT_NEWITEM);
+        },
+        [&](HWND) {
+            HWND hDlg = FindDialog();
+            SetText(hDlg, IDC_ENGINE_TITLE, "N");
+            SetText(hDlg, IDC_ENGINE_URL, "http://N/?q=<UTF8>");
+            SetCheck(hDlg, IDC_ENGINE_DEFAULT, true);
+            Click(hDlg, IDOK);
+        },
+        [&](HWND) { Click(hEditor, IDOK); },
+        [&](HWND hPage) { EXPECT_EQ("N", Text(hPage, IDC_SEARCH_TITLE)); },
+    });
+    EXPECT_EQ("ROOT:\r\n" + Engine("N", 1) + "ENDROOT:\r\n", m_folder->ReadBytes("SearchEngine.dat"));
+}
+
+TEST_F(SearchEditTest, AHeldEngineFileIsToldAboutKeptAndEditedOnlyOnceItReads)
+{
+    const std::string bytes = "ROOT:\r\n" + Engine("A", 1) + "ENDROOT:\r\n";
+    m_folder->WriteBytes("SearchEngine.dat", bytes);
+    const std::string path = m_folder->File("SearchEngine.dat");
+    // The box names the file and the system's reason for a held file.
+    auto expectTold = [&path](const std::string& text) {
+        EXPECT_NE(std::string::npos, text.find(path)) << text;
+        EXPECT_NE(std::string::npos, text.find("(32)")) << text;
+    };
+    {
+        // Let go before OK: the file that was not read is not written.
+        HeldEngineFile held(path);
+        ASSERT_TRUE(held.IsHeld());
+        RunPage(RUNTIME_CLASS(CDlgSetTab18), IDD_SETTAB18, {
+            [&](HWND) {
+                expectTold(BoxText(FindDialog()));
+                held.Release();
+                Answer(IDOK);
+            },
+        });
+        EXPECT_EQ(bytes, m_folder->ReadBytes("SearchEngine.dat"));
+    }
+    HeldEngineFile held(path);
+    ASSERT_TRUE(held.IsHeld());
+    RunPage(RUNTIME_CLASS(CDlgSetTab18), IDD_SETTAB18, {
+        [&](HWND) { expectTold(Answer(IDOK)); },
+        // Still held: told again, and no editor on an empty list.
+        [&](HWND hPage) { Click(hPage, IDC_SEARCH_EDITLIST); },
+        [&](HWND) {
+            expectTold(BoxText(FindDialog()));
+            held.Release();
+            Answer(IDOK);
+        },
+        [&](HWND hPage) {
+            EXPECT_EQ("", Text(hPage, IDC_SEARCH_TITLE));
+            Click(hPage, IDC_SEARCH_EDITLIST);
+        },
+        // Free again: the editor opens on the file's engines.
+        [&](HWND) {
+            EXPECT_EQ("[" + std::string(kStar) + "]A;", TreeText(FindDialog()));
+            Click(FindDialog(), IDCANCEL);
+        },
+        [&](HWND hPage) { EXPECT_EQ("A", Text(hPage, IDC_SEARCH_TITLE)); },
+    }, IDCANCEL);
+    EXPECT_EQ(bytes, m_folder->ReadBytes("SearchEngine.dat"));
+}

@@ -36,7 +36,7 @@ CString CAtomicTextFile::TempPathFor(LPCTSTR target)
     return path;
 }
 
-BOOL CAtomicTextFile::CopyOver(LPCTSTR from, LPCTSTR target)
+BOOL CAtomicTextFile::CopyOver(LPCTSTR from, LPCTSTR target, DWORD* pError)
 {
     if (from == nullptr || target == nullptr || *target == '\0')
         return FALSE;
@@ -44,6 +44,9 @@ BOOL CAtomicTextFile::CopyOver(LPCTSTR from, LPCTSTR target)
     if (g_fault != kFailCreate && FileSystem::CopyFileOverwrite(from, temp) &&
         g_fault != kFailMove && FileSystem::MoveFileReplace(temp, target))
         return TRUE;
+    // Taken before the clean-up, which may set a code of its own.
+    if (pError != nullptr)
+        *pError = FilePlatform::LastError();
     FileSystem::RemoveFile(temp);
     return FALSE;
 }

@@ -59,8 +59,9 @@ public:
     static CString TempPathFor(LPCTSTR target);
 
     // Copies a file over target the same way: under the temporary name,
-    // then moved. FALSE (target untouched) when either step fails.
-    static BOOL CopyOver(LPCTSTR from, LPCTSTR target);
+    // then moved. FALSE (target untouched) when either step fails, with the
+    // system's code of the failed step in *pError when given.
+    static BOOL CopyOver(LPCTSTR from, LPCTSTR target, DWORD* pError = nullptr);
 
     // Rewrites target with its lines as they are and text after them (text
     // brings its own line end). A missing target starts empty; one that is

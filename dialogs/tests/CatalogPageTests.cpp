@@ -238,13 +238,6 @@ std::string ShortPath(const std::string& path)
     return n > 0 && n < sizeof(buffer) ? std::string(buffer) : path;
 }
 
-void SelectRows(HWND hList, std::initializer_list<int> rows)
-{
-    ListView_SetItemState(hList, -1, 0, LVIS_SELECTED);
-    for (int nRow : rows)
-        ListView_SetItemState(hList, nRow, LVIS_SELECTED, LVIS_SELECTED);
-}
-
 } // namespace
 
 TEST_F(CatalogPageTest, DeletingRowsRemovesOnlyTheFolderFilesThatNoRowStillNames)

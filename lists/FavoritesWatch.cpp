@@ -33,9 +33,21 @@ struct CFavoritesWatch::State
             FindCloseChangeNotification(folder);
         if (orderKey != nullptr)
             RegCloseKey(orderKey);
-        for (HANDLE event : {orderEvent, done, stop})
+        for (HANDLE event : {orderEvent, done, stop, ask, answered})
             if (event != nullptr)
                 CloseHandle(event);
+    }
+
+    // Read on the worker only: a folder's notification reaches its handle
+    // through the thread that set the watch up, which a wait of its own
+    // lets in first; read from another thread, a change made a moment ago
+    // may not show yet.
+    bool AnyWatchFired() const
+    {
+        for (HANDLE folder : folders)
+            if (!Unsignalled(folder))
+                return true;
+        return orderEvent != nullptr && !Unsignalled(orderEvent);
     }
 
     // Watches the order key, or the nearest key above it while it is not
@@ -71,10 +83,13 @@ struct CFavoritesWatch::State
 
     FavoritesScanPlaces places;
     FILETIME since = {};
-    HANDLE stop = nullptr;  // set: the worker ends
-    HANDLE done = nullptr;  // set by the worker once the two below hold its answer
-    bool watching = true;   // every watch was set up
-    bool changed = true;    // the check found a change
+    HANDLE stop = nullptr;      // set: the worker ends
+    HANDLE done = nullptr;      // set by the worker once the two below hold its answer
+    bool watching = true;       // every watch was set up
+    bool changed = true;        // the check found a change
+    HANDLE ask = nullptr;       // set: the worker reads its watches into fired
+    HANDLE answered = nullptr;  // set by the worker once fired holds the answer
+    bool fired = false;
     // Owned by the worker while it runs: a thread's watches end with it.
     std::vector<HANDLE> folders;
     HKEY orderKey = nullptr;
@@ -96,7 +111,9 @@ bool CFavoritesWatch::Start(const FavoritesScanPlaces& places, const FILETIME& s
     state->since = since;
     state->stop = CreateEventW(nullptr, TRUE, FALSE, nullptr);
     state->done = CreateEventW(nullptr, TRUE, FALSE, nullptr);
-    if (state->stop == nullptr || state->done == nullptr)
+    state->ask = CreateEventW(nullptr, FALSE, FALSE, nullptr);
+    state->answered = CreateEventW(nullptr, FALSE, FALSE, nullptr);
+    if (state->stop == nullptr || state->done == nullptr || state->ask == nullptr || state->answered == nullptr)
         return false;
     m_thread = CreateThread(nullptr, 0, Run, state.get(), 0, nullptr);
     if (m_thread == nullptr)
@@ -114,7 +131,11 @@ DWORD WINAPI CFavoritesWatch::Run(void* param)
                         return state.WatchFolder(folder);
                     });
     SetEvent(state.done);
-    WaitForSingleObject(state.stop, INFINITE);
+    const HANDLE wake[] = {state.stop, state.ask};
+    while (WaitForMultipleObjects(2, wake, FALSE, INFINITE) == WAIT_OBJECT_0 + 1) {
+        state.fired = state.AnyWatchFired();
+        SetEvent(state.answered);
+    }
     return 0;
 }
 
@@ -129,10 +150,9 @@ std::optional<bool> CFavoritesWatch::ChangedSince(const FavoritesScanPlaces& pla
         return true;
     // A watch that fired may have seen no more than a time stamp, or a key
     // near the order values: the caller reads the listings to know.
-    for (HANDLE folder : state->folders)
-        if (!Unsignalled(folder))
-            return std::nullopt;
-    if (state->orderEvent != nullptr && !Unsignalled(state->orderEvent))
+    SetEvent(state->ask);
+    const HANDLE reply[] = {state->answered, m_thread};
+    if (WaitForMultipleObjects(2, reply, FALSE, INFINITE) != WAIT_OBJECT_0 || state->fired)
         return std::nullopt;
     return false;
 }

@@ -860,10 +860,7 @@ TEST_F(FavoritesPane, EnterAndClicksOpenEntriesButNeverFolders)
     m_frame->SetForegroundWindow();
     HTREEITEM top = Find("0123456789abcdef");
     RECT label = LabelRect(top);
-    PointAt(tree.m_hWnd, &label);
-    POINT at = {(label.left + label.right) / 2, (label.top + label.bottom) / 2};
-    tree.PostMessage(WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(at.x, at.y));
-    tree.PostMessage(WM_LBUTTONUP, 0, MAKELPARAM(at.x, at.y));
+    ASSERT_TRUE(PostClickAt(tree.m_hWnd, POINT{(label.left + label.right) / 2, (label.top + label.bottom) / 2}));
     Pump();
     ASSERT_EQ(3, Group()->GetTabCount());
     EXPECT_EQ(CString("http://top.example/"), Group()->GetTab(2)->m_url);

@@ -128,6 +128,29 @@ void PointAt(HWND hWnd, const RECT* clientPart)
     }
 }
 
+bool PostClickAt(HWND hWnd, POINT client)
+{
+    POINT screen = client;
+    ::ClientToScreen(hWnd, &screen);
+    const RECT spot = {client.x, client.y, client.x + 1, client.y + 1};
+    const LPARAM at = MAKELPARAM(client.x, client.y);
+    for (int attempt = 0; attempt < 20; ++attempt) {
+        PointAt(hWnd, &spot);
+        ::PostMessageA(hWnd, WM_LBUTTONDOWN, MK_LBUTTON, at);
+        ::PostMessageA(hWnd, WM_LBUTTONUP, 0, at);
+        bool carried = true;
+        MSG msg;
+        for (UINT message : {WM_LBUTTONDOWN, WM_LBUTTONUP})
+            carried = carried && ::PeekMessageA(&msg, hWnd, message, message, PM_NOREMOVE) &&
+                      msg.pt.x == screen.x && msg.pt.y == screen.y;
+        if (carried)
+            return true;
+        while (::PeekMessageA(&msg, hWnd, WM_LBUTTONDOWN, WM_LBUTTONUP, PM_REMOVE)) {
+        }
+    }
+    return false;
+}
+
 HWND ShownPopupMenu()
 {
     HWND menu = ::FindWindowA("#32768", nullptr);

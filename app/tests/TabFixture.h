@@ -41,6 +41,14 @@ CString CaptionWhileShown(const std::function<void()>& open, HMENU popup, UINT i
 // given in client coordinates) and waits until the system reports it there.
 void PointAt(HWND hWnd, const RECT* clientPart = nullptr);
 
+// Posts a left click (button down and up) to a point of a window's client
+// area, with the cursor put there. A posted message carries the cursor's
+// place of the moment it was posted, which a handler reads back
+// (GetMessagePos); under Wine a late move from the display server can put
+// the cursor elsewhere for that moment, so such a click is taken back and
+// posted again until both messages carry the point. False when they never did.
+bool PostClickAt(HWND hWnd, POINT client);
+
 // One line of "KEYCONF.dat" or "MGC.dat": label, key or gesture text,
 // command and, when kind is not negative, the kind.
 std::string BindingLine(const char* label, const char* text, int command, int kind = -1);

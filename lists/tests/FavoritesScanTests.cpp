@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "lists/FavoritesScan.h"
+#include "lists/FavoritesWatch.h"
 #include "tests/support/ProgramFolder.h"
 
 namespace {
@@ -249,6 +250,37 @@ TEST_F(FavoritesScanTest, LinksToFoldersAreNotEntered)
     EXPECT_EQ(1, news->GetChildCount());
     EXPECT_EQ(3, m_tree.m_containers.GetSize());
     RemoveDirectoryA(link.c_str());
+}
+
+// A change made just before the question is never taken for none: the
+// notification reaches a watch's handle through the worker that set it up.
+TEST_F(FavoritesScanTest, TheWatchSeesAChangeMadeJustBeforeTheQuestion)
+{
+    struct Change
+    {
+        const char* what;
+        const char* file;  // written after the check, below the Favorites folder
+    };
+    const Change changes[] = {
+        {"a shortcut added to a subfolder", "Fav/News/added.url"},
+        {"a shortcut in a subfolder edited", "Fav/News/\x95\x5C.url"},
+        {"a shortcut added to the folder", "Fav/added.url"},
+    };
+    for (const Change& change : changes) {
+        SCOPED_TRACE(change.what);
+        for (int round = 0; round < 10; ++round) {
+            Sleep(20);  // the check is later than every file
+            FILETIME since = {};
+            GetSystemTimeAsFileTime(&since);
+            CFavoritesWatch watch;
+            ASSERT_TRUE(watch.Start(m_places, since));
+            ASSERT_EQ(std::optional<bool>(false), watch.ChangedSince(m_places, since));
+            m_fav.WriteBytes(change.file, "[InternetShortcut]\r\nURL=http://changed.example/\r\n");
+            EXPECT_NE(std::optional<bool>(false), watch.ChangedSince(m_places, since)) << round;
+            DeleteFileA(m_fav.File("Fav/News/added.url").c_str());
+            DeleteFileA(m_fav.File("Fav/added.url").c_str());
+        }
+    }
 }
 
 TEST(FavoritesFolderTest, SystemFolderEndsWithABackslash)

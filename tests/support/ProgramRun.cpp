@@ -37,6 +37,18 @@ BOOL CALLBACK MatchMainWindow(HWND wnd, LPARAM param)
     return TRUE;
 }
 
+BOOL CALLBACK AddShownPage(HWND wnd, LPARAM param)
+{
+    char className[64] = {};
+    GetClassNameA(wnd, className, sizeof(className));
+    if (lstrcmpA(className, "VaTestWebBrowser") == 0) {
+        char address[2048] = {};
+        GetWindowTextA(wnd, address, sizeof(address));
+        reinterpret_cast<std::vector<std::string>*>(param)->push_back(address);
+    }
+    return TRUE;
+}
+
 } // namespace
 
 ProgramRun::ProgramRun(const ProgramFolder& folder)
@@ -167,6 +179,24 @@ LRESULT ProgramRun::WaitForReply(HWND wnd, UINT msg, WPARAM wParam, LPARAM lPara
         Sleep(100);
     }
     return reply;
+}
+
+std::vector<std::string> ProgramRun::ShownPages(HWND wnd)
+{
+    std::vector<std::string> pages;
+    EnumChildWindows(wnd, AddShownPage, reinterpret_cast<LPARAM>(&pages));
+    return pages;
+}
+
+bool ProgramRun::WaitForPage(HWND wnd, const std::string& address)
+{
+    for (int i = 0; i < 100; ++i) {
+        for (const std::string& page : ShownPages(wnd))
+            if (page == address)
+                return true;
+        Sleep(100);
+    }
+    return false;
 }
 
 bool ProgramRun::HasModule(DWORD processId, const char* name)

@@ -8,6 +8,7 @@
 #include <windows.h>
 
 #include <string>
+#include <vector>
 
 class ProgramFolder;
 
@@ -43,6 +44,12 @@ public:
     // (the program opens pages as it gets to them), for about ten seconds;
     // the last reply, -999 when the window did not answer.
     static LRESULT WaitForReply(HWND wnd, UINT msg, WPARAM wParam, LPARAM lParam, LRESULT expected);
+    // The addresses of the pages the window's tabs show, as their test
+    // WebBrowser controls name them, in window order.
+    static std::vector<std::string> ShownPages(HWND wnd);
+    // Waits until a page of the window shows the address, for about ten
+    // seconds (pages complete from the program's message loop).
+    static bool WaitForPage(HWND wnd, const std::string& address);
 
 private:
     bool StartAnsi(const std::string& arguments, PROCESS_INFORMATION& info);

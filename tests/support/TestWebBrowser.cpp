@@ -305,6 +305,7 @@ STDMETHODIMP TestWebBrowser::DoVerb(LONG iVerb, LPMSG, IOleClientSite* pActiveSi
         return E_FAIL;
     }
     m_bInPlaceActive = true;
+    ShowLocationAsWindowText();
     if (iVerb == OLEIVERB_UIACTIVATE)
         m_pInPlaceSite->OnUIActivate();
     return S_OK;

@@ -23,6 +23,8 @@
 // Pages: the title of a page is the value of a "va-title=" query parameter
 // (percent-escaped UTF-8), else its URL. A page with "va-popup=<url>" opens
 // that URL in a new window (NewWindow2) once its document is complete.
+// The control's window (class "VaTestWebBrowser") has the address of the
+// page it shows as its text, which another process can read.
 #ifndef VA_TESTS_SUPPORT_TESTWEBBROWSER_H
 #define VA_TESTS_SUPPORT_TESTWEBBROWSER_H
 
@@ -292,6 +294,8 @@ private:
     HRESULT GetPos(LONG* pl, int which) const;
     HRESULT StartNavigation(const NavigateCall& call, int travelOffset);
     void CompleteNavigation();
+    // The window's text is the address shown, for other processes to read.
+    void ShowLocationAsWindowText();
     void ShowDocument(TestHtmlDocument* pDocument);
     void FireFrameDocumentComplete();
     void ReadDlControl();

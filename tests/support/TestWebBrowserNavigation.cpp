@@ -217,6 +217,12 @@ std::wstring TestWebBrowser::GetLocationUrl() const
     return p != nullptr ? p->url : std::wstring();
 }
 
+void TestWebBrowser::ShowLocationAsWindowText()
+{
+    if (m_hWnd != nullptr)
+        ::SetWindowTextW(m_hWnd, GetLocationUrl().c_str());
+}
+
 std::wstring TestWebBrowser::GetTitle() const
 {
     const TestTravelLog::Page* p = m_travelLog.PageAt(0);
@@ -412,6 +418,7 @@ void TestWebBrowser::CompleteNavigation()
     const std::wstring title = TitleOf(call.url);
     if (m_pendingTravel == 0 || !m_travelLog.Move(m_pendingTravel))
         m_travelLog.Push(call.url, title);
+    ShowLocationAsWindowText();
     m_readyState = READYSTATE_INTERACTIVE;
     IDispatch* pSelf = static_cast<IWebBrowser2*>(this);
     FireNavigationEvent(DISPID_NAVIGATECOMPLETE2, pSelf, call.url);

@@ -5,6 +5,8 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <string>
 #include <vector>
 
 #include "shared/FrameMessages.h"
@@ -57,27 +59,34 @@ TEST_F(ForeignSender, ForgedPrivateMessagesPostedAndSentChangeNothing)
         options.push_back(Ask(wnd, msg, 0, tab));
 
     // Addresses that mean nothing in the browser, the live tab's id where a
-    // handle goes, and indices out of every range.
+    // handle goes, and indices out of every range. A hand-over's atom is
+    // forged only where no atom has it: every integer atom (below 0xC000,
+    // as the low word of a tab's id is) has the text "#n", which a hand-over
+    // rightly opens; the top of the string atoms is unused.
+    const WPARAM noAtom = 0xFFFF;
+    char name[64];
+    ASSERT_EQ(0u, GlobalGetAtomNameA(static_cast<ATOM>(noAtom), name, sizeof(name)));
     const LPARAM forged[] = {0x10, 1, static_cast<LPARAM>(0xDEADBEEF), -1, tab, 0x7FFFFFFF};
     for (UINT msg : EveryPrivateMessage()) {
         for (LPARAM value : forged) {
-            // A forged atom must not name one of the desktop's own atoms: the
-            // tab's handle, taken as an atom, may name one (a class or a
-            // format), and a hand-over of a real atom opens its text.
             const bool handOver = msg == WM_FRAME_OPENCOMMANDLINE;
-            const WPARAM wParam = handOver ? 0xFFFF : static_cast<WPARAM>(value);
+            const WPARAM wParam = handOver ? noAtom : static_cast<WPARAM>(value);
             PostMessageA(wnd, msg, wParam, value);
             PostMessageA(wnd, msg, 0, value);
             Ask(wnd, msg, wParam, value);
             Ask(wnd, msg, value == tab && !handOver ? static_cast<WPARAM>(tab) : 0, value);
         }
     }
-    // A real hand-over posted last: once its tab is there, every posted
-    // message before it has been handled.
+    // A real hand-over posted last: once its page shows, every posted
+    // message before it has been handled, and its tab is the only new one.
     ATOM atom = GlobalAddAtomA("http://example.org/");
     ASSERT_NE(0, atom);
     ASSERT_TRUE(PostMessageA(wnd, WM_FRAME_OPENCOMMANDLINE, atom, 0));
-    EXPECT_EQ(2, ProgramRun::WaitForReply(wnd, WM_FRAME_GETCOUNT, 0, 0, 2));
+    EXPECT_TRUE(ProgramRun::WaitForPage(wnd, "http://example.org/"));
+    std::vector<std::string> pages = ProgramRun::ShownPages(wnd);
+    std::sort(pages.begin(), pages.end());
+    EXPECT_EQ((std::vector<std::string>{"http://example.com/", "http://example.org/"}), pages);
+    EXPECT_EQ(2, Ask(wnd, WM_FRAME_GETCOUNT));
 
     EXPECT_TRUE(run.IsRunning());
     EXPECT_EQ(1, Ask(wnd, WM_FRAME_GETGROUPCOUNT));

@@ -10,7 +10,9 @@ export VA_WINE_ARCH
 source "$root/scripts/wine-env.sh"
 echo "Windows tests: $VA_WINE_ARCH build in $(va_tree "$VA_WINE_ARCH")"
 va_wine_prefix_ready
-wineserver -p >/dev/null 2>&1 </dev/null
+# A wineserver that already serves the prefix (a run started by hand) is
+# used as it is.
+wineserver -p >/dev/null 2>&1 </dev/null || echo "Windows tests: a wineserver already serves $WINEPREFIX; using it"
 va_register_test_control
 trap 'wineserver -k 2>/dev/null || true' EXIT
 cd "$(va_tree "$VA_WINE_ARCH")"

@@ -9,6 +9,7 @@
 #include "app/resource.h"
 #include "bars/GroupTabBar.h"
 #include "bars/PageTabBar.h"
+#include "framework/app/FaultGuard.h"
 #include "lists/ProxySettings.h"
 #include "lists/WebSearch.h"
 #include "shared/FrameMessages.h"
@@ -386,6 +387,15 @@ void CMainFrame::SaveOnExit()
         return;
     m_exitDone = 1;
     theApp.m_runFlags |= kRunFlagShuttingDown;
+    // A fault in the exit's work ends the writing there; the window still
+    // closes, and the recovery file of the last autosave stays for the next
+    // start, since this exit did not end in order.
+    if (AfxCallGuarded([this] { WriteOnExit(); }) != 0)
+        theApp.KeepRecoveryFile();
+}
+
+void CMainFrame::WriteOnExit()
+{
     if ((m_stateWord & kStateFullScreen) && GetSafeHwnd() != nullptr)
         SetFullScreen(0);
     const bool autosaved = m_autosaveTimer != 0;
@@ -456,9 +466,12 @@ BOOL CMainFrame::OnQueryEndSession()
 {
     // The session end may still be cancelled: write the user's settings and
     // lists, but stop, leave and delete nothing. The exit itself runs when
-    // the end is confirmed, or at the later close.
-    SaveSettings();
-    SaveListsOnExit();
+    // the end is confirmed, or at the later close. A fault in the writing
+    // ends it there and does not hold the session up.
+    AfxCallGuarded([this] {
+        SaveSettings();
+        SaveListsOnExit();
+    });
     return TRUE;
 }
 

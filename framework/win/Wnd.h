@@ -10,7 +10,8 @@
 // windows of other classes (common controls) are subclassed there. The
 // handle-to-object map is cleared at WM_NCDESTROY, after which PostNcDestroy
 // runs (objects with m_bAutoDelete delete themselves there). No exception
-// leaves AfxWndProc: it is caught there and the message gets a safe result.
+// and no fault leaves AfxWndProc: each message runs in a fault guard of its
+// own, and a message whose handler threw or faulted gets a safe result.
 #ifndef VA_FRAMEWORK_WIN_WND_H
 #define VA_FRAMEWORK_WIN_WND_H
 
@@ -124,7 +125,8 @@ public:
     // descendants are offered to PreTranslateMessage from their window up to
     // this one before dispatch. Runs until EndModalLoop and returns its
     // result; -1 when the window is gone or WM_QUIT arrived (which is posted
-    // again for the outer loop).
+    // again for the outer loop). A fault in one of its turns ends it with
+    // IDCANCEL.
     virtual int RunModalLoop(DWORD dwFlags = 0);
     virtual void EndModalLoop(int nResult);
     BOOL ContinueModal() const { return m_bContinueModal; }
@@ -321,6 +323,8 @@ private:
     friend LRESULT AfxCallWndProc(CWnd*, HWND, UINT, WPARAM, LPARAM);
     friend LRESULT CALLBACK VaCreateHookProc(int, WPARAM, LPARAM);
     void AttachCreated(HWND hWnd);
+    // Ends the modal loop as cancelled after a fault; returns IDCANCEL.
+    int EndAfterFault();
     // The end of the window: unmap, end the application with its main
     // window, then PostNcDestroy.
     void FinalRelease();

@@ -245,6 +245,7 @@ BOOL CMainFrame::OnCreateClient(LPCREATESTRUCT lpcs)
 int CMainFrame::OnCreate(LPCREATESTRUCT lpCreateStruct)
 {
     g_pMainFrame = this;
+    theApp.BeginFaultRecovery();
     if (CNewMDIFrameWnd::OnCreate(lpCreateStruct) == -1)
         return -1;
     SetClassLongA(m_hWnd, GCL_STYLE, CS_DBLCLKS);
@@ -290,7 +291,7 @@ void CMainFrame::AfterCreate()
 {
     if (theApp.m_settings.bTaskTray())
         FindTrayWindow();
-    m_autosaveTimer = SetTimer(reinterpret_cast<UINT_PTR>(this), kAutosaveIntervalMs, nullptr);
+    m_autosaveTimer = SetTimer(reinterpret_cast<UINT_PTR>(this), kAutosaveIntervalMs);
 
     HMENU bar = m_DefaultNewMenu.m_hMenu;
     if (bar == nullptr)

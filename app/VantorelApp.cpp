@@ -324,6 +324,12 @@ void EndAbandonedModalLoop(HWND hMain)
 
 } // namespace
 
+void CVantorelApp::BeginFaultRecovery()
+{
+    m_faultsRecovered = AfxGetFaultCount();
+    m_recoverySaved = false;
+}
+
 void CVantorelApp::RecoverFromFault()
 {
     if (m_pMainWnd != nullptr && ::IsWindow(m_pMainWnd->GetSafeHwnd()) && g_pMainFrame != nullptr) {

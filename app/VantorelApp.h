@@ -100,6 +100,9 @@ public:
     // The exit broke off before its writing was done: the recovery file
     // stays for the next start.
     void KeepRecoveryFile() { m_ownsRecoveryFile = false; }
+    // A new main window: the faults before it are none of its recovery's
+    // business, and its first fault saves its tabs.
+    void BeginFaultRecovery();
     void TrimWorkingSet(BOOL bForce);
 
     // The program folder (from the program's wide file name) and the data

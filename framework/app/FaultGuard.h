@@ -32,8 +32,6 @@
 #ifndef VA_FRAMEWORK_APP_FAULTGUARD_H
 #define VA_FRAMEWORK_APP_FAULTGUARD_H
 
-#include <type_traits>
-
 #include "framework/win/WinDefs.h"
 
 // Calls fn(context). A fault inside it that nobody nearer handles ends the
@@ -52,9 +50,9 @@ DWORD AfxCallGuarded(void (*fn)(void*), void* context);
 template <class Fn>
 DWORD AfxCallGuarded(Fn&& fn)
 {
-    typedef typename std::remove_reference<Fn>::type Callable;
-    return AfxCallGuarded([](void* p) { (*static_cast<Callable*>(p))(); },
-                          const_cast<void*>(static_cast<const void*>(&fn)));
+    auto call = [&fn] { fn(); };
+    typedef decltype(call) Call;
+    return AfxCallGuarded([](void* p) { (*static_cast<Call*>(p))(); }, &call);
 }
 
 // The debug output of AfxRunEntry: what broke off, and the fault's code (0:

@@ -229,9 +229,12 @@ public:
     // SetWindowPos with them so that frame changes take effect.
     BOOL ModifyStyle(DWORD dwRemove, DWORD dwAdd, UINT nFlags = 0);
     BOOL ModifyStyleEx(DWORD dwRemove, DWORD dwAdd, UINT nFlags = 0);
-    UINT_PTR SetTimer(UINT_PTR nIDEvent, UINT nElapse, TIMERPROC lpfnTimer = nullptr)
+    // A window timer: its WM_TIMER runs in the window's guarded procedure.
+    // No timer procedure is offered: the system's dispatch of one swallows
+    // the faults inside it, and whatever they broke off would go on unseen.
+    UINT_PTR SetTimer(UINT_PTR nIDEvent, UINT nElapse)
     {
-        return ::SetTimer(m_hWnd, nIDEvent, nElapse, lpfnTimer);
+        return ::SetTimer(m_hWnd, nIDEvent, nElapse, nullptr);
     }
     BOOL KillTimer(UINT_PTR nIDEvent) { return ::KillTimer(m_hWnd, nIDEvent); }
     CMenu* GetMenu() const;

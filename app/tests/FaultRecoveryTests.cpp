@@ -4,6 +4,8 @@
 // file and saves once for a repeating fault, and a fault inside a modal
 // dialog (the dialogs library's, a plug-in's own) ends that dialog alone.
 #include <windows.h>
+#include <shlguid.h>
+#include <urlhist.h>
 
 #include <gtest/gtest.h>
 
@@ -86,6 +88,31 @@ void CALLBACK FaultInShownDialog(HWND, UINT, UINT_PTR id, DWORD)
         s_faultTimer = 0;
     }
 }
+
+// The history store as the exit finds it when it is to clear the history:
+// its making writes through a null pointer.
+class CFaultingHistoryFactory : public IClassFactory
+{
+public:
+    STDMETHOD(QueryInterface)(REFIID riid, void** ppv) override
+    {
+        *ppv = (riid == IID_IUnknown || riid == IID_IClassFactory) ? this : nullptr;
+        return *ppv != nullptr ? S_OK : E_NOINTERFACE;
+    }
+    STDMETHOD_(ULONG, AddRef)() override { return 2; }
+    STDMETHOD_(ULONG, Release)() override { return 1; }
+    STDMETHOD(CreateInstance)(IUnknown*, REFIID, void**) override
+    {
+        *s_nowhere = 1;
+        return E_FAIL;
+    }
+    STDMETHOD(LockServer)(BOOL) override { return S_OK; }
+
+private:
+    static int* volatile s_nowhere;
+};
+
+int* volatile CFaultingHistoryFactory::s_nowhere = nullptr;
 
 class FaultRecovery : public TabTest
 {
@@ -283,6 +310,49 @@ TEST_F(FaultRecovery, APlugInCommandThatFaultsLeavesNoCallCountedAndItsModuleIsF
     EXPECT_NE(std::string::npos, PlugInLog().find("execute("));
     DestroyPlugInList(theApp.m_plugIns);
     EXPECT_EQ(nullptr, ::GetModuleHandleA("a.dll"));
+}
+
+TEST_F(FaultRecovery, AfterAFaultTheExitStillWritesAndASecondFaultInItEndsTheWritingThere)
+{
+    for (bool faultInTheExit : {false, true}) {
+        SCOPED_TRACE(faultInTheExit);
+        if (m_frame == nullptr) {
+            TabTest::TearDown();
+            TabTest::SetUp();
+        }
+        Open(nullptr, "http://a.example/");
+        CFaultingWnd wnd;
+        ASSERT_TRUE(wnd.CreateEx(0, nullptr, "", WS_POPUP, 0, 0, 10, 10, nullptr, nullptr));
+        wnd.PostMessage(kMsgFault);
+        PumpThroughTheProgram();
+        wnd.DestroyWindow();
+        ASSERT_EQ("Access Violation", Status());
+        ASSERT_TRUE(m_folder->Exists("Exception.dat"));
+        const std::string settingsFile = std::string(theApp.GetMainClassName()) + ".ini";
+        m_folder->Remove(settingsFile);
+        m_folder->Remove("SearchEngine.dat");
+
+        // Clearing the history comes after the settings and before the
+        // lists.
+        CFaultingHistoryFactory factory;
+        DWORD cookie = 0;
+        if (faultInTheExit) {
+            theApp.m_settings.bDelHistory(true);
+            ASSERT_EQ(S_OK, ::CoRegisterClassObject(CLSID_CUrlHistory, &factory, CLSCTX_INPROC_SERVER,
+                                                    REGCLS_MULTIPLEUSE, &cookie));
+        }
+        const HWND main = m_frame->m_hWnd;
+        ::SendMessageA(main, WM_CLOSE, 0, 0);
+        m_frame = nullptr;  // gone with its window
+        if (cookie != 0)
+            ::CoRevokeClassObject(cookie);
+        theApp.m_settings.bDelHistory(false);
+        EXPECT_FALSE(::IsWindow(main));
+        EXPECT_TRUE(m_folder->Exists(settingsFile));
+        EXPECT_EQ(!faultInTheExit, m_folder->Exists("SearchEngine.dat"));
+        // An exit that broke off leaves the recovery file for the next start.
+        EXPECT_EQ(faultInTheExit, m_folder->Exists("Exception.dat"));
+    }
 }
 
 } // namespace

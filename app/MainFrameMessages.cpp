@@ -87,7 +87,8 @@ LRESULT CALLBACK PostedMessageFilterProc(int nCode, WPARAM wParam, LPARAM lParam
     if (nCode == HC_ACTION && wParam == PM_REMOVE) {
         MSG* msg = reinterpret_cast<MSG*>(lParam);
         if (!AfxRunEntry("the posted-message filter", [&] {
-                if (msg->hwnd != nullptr && IsPrivateMessage(msg->message) && !OpenToOtherSenders(msg->message) &&
+                if (msg->hwnd != nullptr && IsPrivateMessage(msg->message) &&
+                    !OpenToOtherSenders(msg->message) &&
                     dynamic_cast<CMainFrame*>(CWnd::FromHandlePermanent(msg->hwnd)) != nullptr)
                     msg->message = WM_NULL;
             }))

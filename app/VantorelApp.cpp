@@ -277,10 +277,9 @@ void CVantorelApp::TrimWorkingSet(BOOL bForce)
 
 BOOL CVantorelApp::PumpMessage()
 {
-    BOOL more = TRUE;
-    // Every window procedure guards its own handling; this guard is for
-    // what the pump runs itself (the translation of a message).
-    AfxCallGuarded([&] { more = CWinApp::PumpMessage(); });
+    // The framework's pump guards its translation of the message, and every
+    // window procedure its own handling.
+    const BOOL more = CWinApp::PumpMessage();
     if (AfxGetFaultCount() != m_faultsRecovered)
         RecoverFromFault();
     return more;

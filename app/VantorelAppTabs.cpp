@@ -67,8 +67,9 @@ CSemaphoreLock::CSemaphoreLock(HANDLE hSemaphore, DWORD timeoutMs) : m_hSemaphor
     if (m_hSemaphore == nullptr || ::WaitForSingleObject(m_hSemaphore, timeoutMs) != WAIT_OBJECT_0)
         return;
     m_held = true;
-    m_hold.Hold([](const ULONG_PTR* data) { ::ReleaseSemaphore(reinterpret_cast<HANDLE>(data[0]), 1, nullptr); },
-                reinterpret_cast<ULONG_PTR>(m_hSemaphore));
+    m_hold.Hold(
+        [](const ULONG_PTR* data) { ::ReleaseSemaphore(reinterpret_cast<HANDLE>(data[0]), 1, nullptr); },
+        reinterpret_cast<ULONG_PTR>(m_hSemaphore));
 }
 
 namespace {

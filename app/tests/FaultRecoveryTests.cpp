@@ -258,7 +258,8 @@ TEST_F(FaultRecovery, ATabSetBrokenOffByAFaultLeavesTheBarsDrawingAndTheAppendPo
     ASSERT_TRUE(::IsWindowVisible(pageBar));
 
     TestWebBrowser::SetFaultingNavigate(true);
-    EXPECT_EQ(static_cast<DWORD>(EXCEPTION_ACCESS_VIOLATION), AfxCallGuarded([&] { m_frame->LoadTabSet(path); }));
+    const DWORD fault = AfxCallGuarded([&] { m_frame->LoadTabSet(path); });
+    EXPECT_EQ(static_cast<DWORD>(EXCEPTION_ACCESS_VIOLATION), fault);
     TestWebBrowser::SetFaultingNavigate(false);
     EXPECT_EQ(0u, m_frame->m_stateWord & kStateOpeningTabSet);
     EXPECT_EQ(2, theApp.m_settings.iTabAppendPos);

@@ -22,13 +22,20 @@
 // dispatches ends as if cancelled too, so that no loop goes on around a
 // handler that broke off.
 //
-// The 32-bit handler chain runs on across the system's callbacks into window
-// procedures, and a guard further out than the callback that faulted would
-// unwind the system's frames of that callback. So every place where the
-// system calls into the program (window, dialog and hook procedures, the
-// COM methods a control calls) runs its work in a guard of its own: the
-// nearest guard of a fault in the program's own code always lies inside the
-// callback the fault occurred in.
+// No guard unwinds across a callback of the system's: when the system sends
+// a window a message from inside one of its own calls (a window made, shown,
+// moved or destroyed, a hook called), the window procedure runs in a
+// callback that must return into that call. The 32-bit handler chain runs on
+// across such callbacks (as Wine's 64-bit dispatch does), so every place
+// where the system calls into the program (window, dialog and hook
+// procedures, the COM methods a control calls) runs its work in a guard of
+// its own: the nearest guard of a fault in the program's own code lies inside
+// the callback the fault occurred in. A fault that reaches a guard from
+// inside a callback nested deeper (in a window procedure of another module,
+// called by the system from inside a call the guarded work made) is not
+// taken: it ends the process as the system would. The message loops guard
+// what they do themselves with a message and its dispatch, each apart (see
+// AfxDispatchLoopMessage).
 #ifndef VA_FRAMEWORK_APP_FAULTGUARD_H
 #define VA_FRAMEWORK_APP_FAULTGUARD_H
 
@@ -38,12 +45,13 @@
 // call: the result is its exception code, 0 when fn returned. The faults
 // taken are access violations, in-page errors, divide faults, illegal and
 // privileged instructions and a foreign C++ exception thrown out of another
-// module. Heap corruption, stack overflow, a stack buffer overrun and any
-// non-continuable exception pass on and end the process as the system would:
-// its state can no longer be trusted, and the next start restores the last
-// good autosave. Exceptions of lower severity (debug output, breakpoints)
-// pass on untouched, and a C++ exception of this module leaves the call as it
-// came.
+// module, unless a callback of the system's lies between the fault and the
+// guard (see above). Heap corruption, stack overflow, a stack buffer overrun
+// and any non-continuable exception pass on and end the process as the
+// system would: its state can no longer be trusted, and the next start
+// restores the last good autosave. Exceptions of lower severity (debug
+// output, breakpoints) pass on untouched, and a C++ exception of this module
+// leaves the call as it came.
 DWORD AfxCallGuarded(void (*fn)(void*), void* context);
 
 // The same for a callable: AfxCallGuarded([&] { ... }).
@@ -77,6 +85,24 @@ bool AfxRunEntry(const char* what, Fn&& fn)
     if (!returned)
         AfxReportEntryFailure(what, code);
     return returned;
+}
+
+// TranslateMessage and DispatchMessage, as AfxDispatchLoopMessage does them.
+void AfxTranslateAndDispatch(MSG& msg);
+
+// One turn of a message loop: preTranslate(msg) (the loop's own look at the
+// message, true when it took it) runs guarded, then the message is
+// translated and dispatched in a guard of its own. The window procedures of
+// the program guard their own handling; the dispatch's guard takes what a
+// procedure of another module leaves (a control's, a plug-in's window), as
+// long as no callback of the system's lies between.
+template <class PreTranslate>
+void AfxDispatchLoopMessage(MSG& msg, PreTranslate&& preTranslate)
+{
+    bool taken = false;
+    if (AfxCallGuarded([&] { taken = preTranslate(msg); }) != 0 || taken)
+        return;
+    AfxTranslateAndDispatch(msg);
 }
 
 // Whether the guards take a fault of this code and flags (see above).

@@ -58,14 +58,10 @@ int CWnd::RunModalLoop(DWORD dwFlags)
                 m_bContinueModal = FALSE;
                 return -1;
             }
-            // Guarded as the application's pump is: a fault in the
-            // translation of the message unwinds no frame of this loop.
-            AfxCallGuarded([&] {
-                if (!IsInside(hWnd, msg.hwnd) || !WalkPreTranslateTree(hWnd, &msg))
-                {
-                    ::TranslateMessage(&msg);
-                    ::DispatchMessageA(&msg);
-                }
+            // As the application's pump does it: a fault in the loop's look
+            // at the message unwinds no frame of this loop.
+            AfxDispatchLoopMessage(msg, [&](MSG& m) {
+                return IsInside(hWnd, m.hwnd) && WalkPreTranslateTree(hWnd, &m);
             });
             if (!::IsWindow(hWnd))
                 return -1;

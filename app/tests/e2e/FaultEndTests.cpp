@@ -33,7 +33,8 @@ TEST_P(FaultInAPlugInCommand, EndsTheProcessWithItsCodeOrIsSurvived)
     folder.MakeFolder("plugin");
     const std::string plugIn = ProgramFolder::PathFromEnvironment("VA_TEST_PLUGIN_DIR") + "\\TestPlugInA.dll";
     ASSERT_TRUE(CopyFileA(plugIn.c_str(), folder.File("plugin/a.dll").c_str(), FALSE));
-    const std::string lastGood = "VADatFileVer003\r\nFOLDER:\r\n\tLABEL:last good\r\n\tSTATE:0\r\n\tICON:0\r\n"
+    const std::string lastGood = "VADatFileVer003\r\nFOLDER:\r\n\tLABEL:last good\r\n\tSTATE:0\r\n"
+                                 "\tICON:0\r\n"
                                  "\tENTRY:\r\n\t\tSTATE:0\r\n\t\tLABEL:T\r\n\t\tURL:http://kept.example/\r\n"
                                  "\tENDENTRY:\r\nENDFOLDER:\r\n";
     folder.WriteBytes("Exception.dat", lastGood);

@@ -11,8 +11,6 @@ extern "C" DWORD AfxGuardFrame(void (*fn)(void*), void* context);
 
 namespace {
 
-const DWORD kForeignCppException = 0xE06D7363;
-
 bool IsUnwinding(const EXCEPTION_RECORD* record)
 {
     return (record->ExceptionFlags & (EXCEPTION_UNWINDING | EXCEPTION_EXIT_UNWIND)) != 0;
@@ -320,7 +318,6 @@ bool AfxIsSurvivableFault(DWORD code, DWORD flags)
     case EXCEPTION_FLT_DIVIDE_BY_ZERO:
     case EXCEPTION_ILLEGAL_INSTRUCTION:
     case EXCEPTION_PRIV_INSTRUCTION:
-    case kForeignCppException:
         return true;
     default:
         return false;

@@ -43,13 +43,13 @@
 
 // Calls fn(context). A fault inside it that nobody nearer handles ends the
 // call: the result is its exception code, 0 when fn returned. The faults
-// taken are access violations, in-page errors, divide faults, illegal and
-// privileged instructions and a foreign C++ exception thrown out of another
-// module, unless a callback of the system's lies between the fault and the
-// guard (see above). Heap corruption, stack overflow, a stack buffer overrun
-// and any non-continuable exception pass on and end the process as the
-// system would: its state can no longer be trusted, and the next start
-// restores the last good autosave. Exceptions of lower severity (debug
+// taken are access violations, in-page errors, divide faults and illegal and
+// privileged instructions, unless a callback of the system's lies between
+// the fault and the guard (see above). Heap corruption, stack overflow, a
+// stack buffer overrun and any non-continuable exception (among them a C++
+// exception another compiler's code throws out of a plug-in) pass on and end
+// the process as the system would: its state can no longer be trusted, and
+// the next start restores the last good autosave. Exceptions of lower severity (debug
 // output, breakpoints) pass on untouched, and a C++ exception of this module
 // leaves the call as it came.
 DWORD AfxCallGuarded(void (*fn)(void*), void* context);

@@ -30,7 +30,8 @@ class CMenu;
 class CWnd;
 
 LRESULT CALLBACK AfxWndProc(HWND hWnd, UINT nMsg, WPARAM wParam, LPARAM lParam);
-// Runs one message through an object's WindowProc with the exception barrier.
+// Runs one message through an object's WindowProc inside the exception
+// barrier and a fault guard of its own.
 LRESULT AfxCallWndProc(CWnd* pWnd, HWND hWnd, UINT nMsg, WPARAM wParam, LPARAM lParam);
 LRESULT CALLBACK VaCreateHookProc(int nCode, WPARAM wParam, LPARAM lParam);
 // Registers a class once (an existing one of the name is kept); classes

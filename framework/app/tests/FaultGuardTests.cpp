@@ -40,6 +40,7 @@ TEST(FaultGuardFaults, AccessInPageAndDivideFaultsAreTakenTheProcessEndingOnesAr
         {0xC0000409, 0, false},  // stack buffer overrun
         {EXCEPTION_ACCESS_VIOLATION, EXCEPTION_NONCONTINUABLE, false},
         {EXCEPTION_NONCONTINUABLE_EXCEPTION, 0, false},
+        {0xE06D7363, EXCEPTION_NONCONTINUABLE, false},  // another compiler's C++ exception
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.code);

@@ -16,73 +16,9 @@ bool IsUnwinding(const EXCEPTION_RECORD* record)
     return (record->ExceptionFlags & (EXCEPTION_UNWINDING | EXCEPTION_EXIT_UNWIND)) != 0;
 }
 
-//--- Callbacks of the system between a fault and a guard
-
-// The system sends a window messages from inside its own calls (a window
-// made, shown, moved or destroyed, a hook called) through ntdll's dispatcher
-// of callbacks, KiUserCallbackDispatcher, which calls the window procedure
-// and then returns into the system's call. An unwind across it would leave
-// the system inside that call: a guard lets pass a fault with a return
-// address into the dispatcher on the stack between the fault and the guard.
-struct CodeRange
+bool TakesFault(const EXCEPTION_RECORD* record)
 {
-    ULONG_PTR start;
-    ULONG_PTR end;
-};
-
-// The dispatcher's code runs to the next function ntdll exports, and not far.
-ULONG_PTR NextExportAfter(HMODULE module, ULONG_PTR address)
-{
-    const BYTE* base = reinterpret_cast<const BYTE*>(module);
-    const IMAGE_DOS_HEADER* dos = reinterpret_cast<const IMAGE_DOS_HEADER*>(base);
-    const IMAGE_NT_HEADERS* nt = reinterpret_cast<const IMAGE_NT_HEADERS*>(base + dos->e_lfanew);
-    const IMAGE_DATA_DIRECTORY& dir = nt->OptionalHeader.DataDirectory[IMAGE_DIRECTORY_ENTRY_EXPORT];
-    ULONG_PTR next = address + 0x400;
-    if (dir.VirtualAddress == 0)
-        return next;
-    const IMAGE_EXPORT_DIRECTORY* exports = reinterpret_cast<const IMAGE_EXPORT_DIRECTORY*>(base + dir.VirtualAddress);
-    const DWORD* functions = reinterpret_cast<const DWORD*>(base + exports->AddressOfFunctions);
-    for (DWORD i = 0; i < exports->NumberOfFunctions; ++i) {
-        const ULONG_PTR at = reinterpret_cast<ULONG_PTR>(base) + functions[i];
-        if (at > address && at < next)
-            next = at;
-    }
-    return next;
-}
-
-CodeRange FindCallbackDispatcher()
-{
-    CodeRange range = {0, 0};
-    HMODULE ntdll = ::GetModuleHandleA("ntdll.dll");
-    FARPROC proc = ntdll != nullptr ? ::GetProcAddress(ntdll, "KiUserCallbackDispatcher") : nullptr;
-    if (proc == nullptr)
-        return range;
-    range.start = reinterpret_cast<ULONG_PTR>(proc);
-    range.end = NextExportAfter(ntdll, range.start);
-    return range;
-}
-
-// Found once, before any fault: the handler itself only reads it.
-const CodeRange g_callbackDispatcher = FindCallbackDispatcher();
-
-bool CallbackBetween(ULONG_PTR faultStack, ULONG_PTR guardFrame)
-{
-    const CodeRange& dispatcher = g_callbackDispatcher;
-    if (dispatcher.start == 0)
-        return false;
-    for (ULONG_PTR at = faultStack & ~static_cast<ULONG_PTR>(sizeof(ULONG_PTR) - 1); at < guardFrame;
-         at += sizeof(ULONG_PTR)) {
-        const ULONG_PTR value = *reinterpret_cast<const ULONG_PTR*>(at);
-        if (value >= dispatcher.start && value < dispatcher.end)
-            return true;
-    }
-    return false;
-}
-
-bool TakesFault(const EXCEPTION_RECORD* record, ULONG_PTR faultStack, ULONG_PTR guardFrame)
-{
-    return !IsUnwinding(record) && AfxIsSurvivableFault(record->ExceptionCode, record->ExceptionFlags) &&
-           !CallbackBetween(faultStack, guardFrame);
+    return !IsUnwinding(record) && AfxIsSurvivableFault(record->ExceptionCode, record->ExceptionFlags);
 }
 
 // No C++ exception crosses the assembly frame (the 32-bit one has no unwind
@@ -192,10 +128,10 @@ extern "C" void AfxGuardResume();
 // the termination and cleanup handlers of every frame in between and leaves
 // the frame's stack and callee-saved registers as they were at the call; the
 // code comes back in eax.
-extern "C" EXCEPTION_DISPOSITION AfxGuardHandler(EXCEPTION_RECORD* record, void* frame, CONTEXT* context,
+extern "C" EXCEPTION_DISPOSITION AfxGuardHandler(EXCEPTION_RECORD* record, void* frame, CONTEXT*,
                                                  DISPATCHER_CONTEXT* dispatch)
 {
-    if (!TakesFault(record, static_cast<ULONG_PTR>(context->Rsp), reinterpret_cast<ULONG_PTR>(frame)))
+    if (!TakesFault(record))
         return ExceptionContinueSearch;
     RtlUnwindEx(frame, reinterpret_cast<void*>(&AfxGuardResume), record,
                 reinterpret_cast<void*>(static_cast<ULONG_PTR>(record->ExceptionCode)),
@@ -235,9 +171,9 @@ asm(".text\n"
 extern "C" void AfxGuardUnwindAndResume(void* registration, EXCEPTION_RECORD* record, DWORD code);
 
 extern "C" EXCEPTION_DISPOSITION __cdecl AfxGuardHandler(EXCEPTION_RECORD* record, void* registration,
-                                                         CONTEXT* context, void*)
+                                                         CONTEXT*, void*)
 {
-    if (!TakesFault(record, static_cast<ULONG_PTR>(context->Esp), reinterpret_cast<ULONG_PTR>(registration)))
+    if (!TakesFault(record))
         return ExceptionContinueSearch;
     AfxGuardUnwindAndResume(registration, record, record->ExceptionCode);
     return ExceptionContinueSearch;  // not reached
@@ -303,7 +239,11 @@ DWORD AfxCallGuarded(void (*fn)(void*), void* context)
 void AfxTranslateAndDispatch(MSG& msg)
 {
     ::TranslateMessage(&msg);
+#if defined(__i386__)
+    ::DispatchMessageA(&msg);
+#else
     AfxCallGuarded([&] { ::DispatchMessageA(&msg); });
+#endif
 }
 
 bool AfxIsSurvivableFault(DWORD code, DWORD flags)

@@ -22,20 +22,16 @@
 // dispatches ends as if cancelled too, so that no loop goes on around a
 // handler that broke off.
 //
-// No guard unwinds across a callback of the system's: when the system sends
-// a window a message from inside one of its own calls (a window made, shown,
-// moved or destroyed, a hook called), the window procedure runs in a
-// callback that must return into that call. The 32-bit handler chain runs on
-// across such callbacks (as Wine's 64-bit dispatch does), so every place
-// where the system calls into the program (window, dialog and hook
-// procedures, the COM methods a control calls) runs its work in a guard of
-// its own: the nearest guard of a fault in the program's own code lies inside
-// the callback the fault occurred in. A fault that reaches a guard from
-// inside a callback nested deeper (in a window procedure of another module,
-// called by the system from inside a call the guarded work made) is not
-// taken: it ends the process as the system would. The message loops guard
-// what they do themselves with a message and its dispatch, each apart (see
-// AfxDispatchLoopMessage).
+// The 32-bit handler chain runs on across the system's calls of window
+// procedures, and a guard further out than the window procedure a fault
+// occurred in would unwind the system's frames of that call (and, for a
+// message the system sends from inside one of its own calls, the callback
+// that must return into that call). So every place where the system calls
+// into the program (window, dialog and hook procedures, the COM methods a
+// control calls) runs its work in a guard of its own: the nearest guard of a
+// fault in the program's own code lies inside the call the fault occurred
+// in. The message loops guard what they do themselves with a message, and
+// on the 64-bit build its dispatch apart (see AfxDispatchLoopMessage).
 #ifndef VA_FRAMEWORK_APP_FAULTGUARD_H
 #define VA_FRAMEWORK_APP_FAULTGUARD_H
 
@@ -44,12 +40,11 @@
 // Calls fn(context). A fault inside it that nobody nearer handles ends the
 // call: the result is its exception code, 0 when fn returned. The faults
 // taken are access violations, in-page errors, divide faults and illegal and
-// privileged instructions, unless a callback of the system's lies between
-// the fault and the guard (see above). Heap corruption, stack overflow, a
-// stack buffer overrun and any non-continuable exception (among them a C++
-// exception another compiler's code throws out of a plug-in) pass on and end
-// the process as the system would: its state can no longer be trusted, and
-// the next start restores the last good autosave. Exceptions of lower severity (debug
+// privileged instructions. Heap corruption, stack overflow, a stack buffer
+// overrun and any non-continuable exception (among them a C++ exception
+// another compiler's code throws out of a plug-in) pass on and end the
+// process as the system would: its state can no longer be trusted, and the
+// next start restores the last good autosave. Exceptions of lower severity (debug
 // output, breakpoints) pass on untouched, and a C++ exception of this module
 // leaves the call as it came.
 DWORD AfxCallGuarded(void (*fn)(void*), void* context);
@@ -92,10 +87,14 @@ void AfxTranslateAndDispatch(MSG& msg);
 
 // One turn of a message loop: preTranslate(msg) (the loop's own look at the
 // message, true when it took it) runs guarded, then the message is
-// translated and dispatched in a guard of its own. The window procedures of
-// the program guard their own handling; the dispatch's guard takes what a
-// procedure of another module leaves (a control's, a plug-in's window), as
-// long as no callback of the system's lies between.
+// translated and dispatched. The window procedures of the program guard
+// their own handling. On the 64-bit build the dispatch runs in a guard of its
+// own too, which takes a fault that a procedure of another module leaves (a
+// control's, a plug-in's window): the 64-bit unwind crosses the system's
+// frames by their own unwind data, and it cannot cross a callback of the
+// system's at all. On the 32-bit build the dispatch stays outside any guard,
+// so that no guard unwinds the system's call of a window procedure: such a
+// fault ends the process as the system would.
 template <class PreTranslate>
 void AfxDispatchLoopMessage(MSG& msg, PreTranslate&& preTranslate)
 {

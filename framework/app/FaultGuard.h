@@ -44,9 +44,9 @@
 // overrun and any non-continuable exception (among them a C++ exception
 // another compiler's code throws out of a plug-in) pass on and end the
 // process as the system would: its state can no longer be trusted, and the
-// next start restores the last good autosave. Exceptions of lower severity (debug
-// output, breakpoints) pass on untouched, and a C++ exception of this module
-// leaves the call as it came.
+// next start restores the last good autosave. Exceptions of lower severity
+// (debug output, breakpoints) pass on untouched, and a C++ exception of this
+// module leaves the call as it came.
 DWORD AfxCallGuarded(void (*fn)(void*), void* context);
 
 // The same for a callable: AfxCallGuarded([&] { ... }).

@@ -9,6 +9,7 @@
 #include "app/resource.h"
 #include "bars/GroupTabBar.h"
 #include "bars/PageTabBar.h"
+#include "framework/app/FaultGuard.h"
 #include "lists/ProxySettings.h"
 #include "lists/WebSearch.h"
 #include "shared/FrameMessages.h"
@@ -243,6 +244,7 @@ BOOL CMainFrame::OnCreateClient(LPCREATESTRUCT lpcs)
 int CMainFrame::OnCreate(LPCREATESTRUCT lpCreateStruct)
 {
     g_pMainFrame = this;
+    theApp.BeginFaultRecovery();
     if (CNewMDIFrameWnd::OnCreate(lpCreateStruct) == -1)
         return -1;
     SetClassLongA(m_hWnd, GCL_STYLE, CS_DBLCLKS);
@@ -288,7 +290,7 @@ void CMainFrame::AfterCreate()
 {
     if (theApp.m_settings.bTaskTray())
         FindTrayWindow();
-    m_autosaveTimer = SetTimer(reinterpret_cast<UINT_PTR>(this), kAutosaveIntervalMs, nullptr);
+    m_autosaveTimer = SetTimer(reinterpret_cast<UINT_PTR>(this), kAutosaveIntervalMs);
 
     HMENU bar = m_DefaultNewMenu.m_hMenu;
     if (bar == nullptr)
@@ -385,6 +387,15 @@ void CMainFrame::SaveOnExit()
         return;
     m_exitDone = 1;
     theApp.m_runFlags |= kRunFlagShuttingDown;
+    // A fault in the exit's work ends the writing there; the window still
+    // closes, and the recovery file of the last autosave stays for the next
+    // start, since this exit did not end in order.
+    if (AfxCallGuarded([this] { WriteOnExit(); }) != 0)
+        theApp.KeepRecoveryFile();
+}
+
+void CMainFrame::WriteOnExit()
+{
     if ((m_stateWord & kStateFullScreen) && GetSafeHwnd() != nullptr)
         SetFullScreen(0);
     const bool autosaved = m_autosaveTimer != 0;
@@ -455,9 +466,12 @@ BOOL CMainFrame::OnQueryEndSession()
 {
     // The session end may still be cancelled: write the user's settings and
     // lists, but stop, leave and delete nothing. The exit itself runs when
-    // the end is confirmed, or at the later close.
-    SaveSettings();
-    SaveListsOnExit();
+    // the end is confirmed, or at the later close. A fault in the writing
+    // ends it there and does not hold the session up.
+    AfxCallGuarded([this] {
+        SaveSettings();
+        SaveListsOnExit();
+    });
     return TRUE;
 }
 

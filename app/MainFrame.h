@@ -681,6 +681,8 @@ private:
     LRESULT GroupQuery(UINT nMsg, WPARAM wParam, LPARAM lParam);
     // Writes the favorites cache (when on) and the search-engine list.
     void SaveListsOnExit();
+    // The work of SaveOnExit after its once-only mark.
+    void WriteOnExit();
     void RefreshFavoritesCache();
     // At the end of the start-up: whether the Favorites folder changed after
     // the cache was written is learned off this thread, and watched after.

@@ -16,6 +16,7 @@
 #include "app/resource.h"
 #include "bars/PageTabBar.h"
 #include "framework/core/File.h"
+#include "framework/win/RedrawGuard.h"
 #include "lists/FavoritesScan.h"
 #include "lists/SearchUrl.h"
 #include "shared/StartupList.h"
@@ -168,18 +169,12 @@ void CMainFrame::OnCloseTabsCommand(UINT nID)
     std::vector<CTabItem*> tabs = group->m_tabs;
     if (nID == ID_TAB_CLOSERIGHT)
         tabs.assign(group->m_tabs.rbegin(), group->m_tabs.rend());
-    HWND bar = m_pPageTabBar != nullptr ? m_pPageTabBar->GetSafeHwnd() : nullptr;
-    if (bar != nullptr)
-        ::SendMessageA(bar, WM_SETREDRAW, FALSE, 0);
+    RedrawGuard redraw(m_pPageTabBar != nullptr ? m_pPageTabBar->GetSafeHwnd() : nullptr);
     for (CTabItem* tab : tabs) {
         if (nID != ID_GROUP_CLOSETABS && tab == active)
             break;
         if (theApp.IsTabListed(tab))
             CloseCTabItem(tab);
-    }
-    if (bar != nullptr) {
-        ::SendMessageA(bar, WM_SETREDRAW, TRUE, 0);
-        ::InvalidateRect(bar, nullptr, TRUE);
     }
 }
 

@@ -12,6 +12,7 @@
 #include "app/VantorelApp.h"
 #include "app/resource.h"
 #include "bars/GroupTabBar.h"
+#include "framework/app/FaultGuard.h"
 #include "shared/FrameMessages.h"
 #include "shared/FrameSend.h"
 #include "shared/StartupList.h"
@@ -85,13 +86,13 @@ LRESULT CALLBACK PostedMessageFilterProc(int nCode, WPARAM wParam, LPARAM lParam
 {
     if (nCode == HC_ACTION && wParam == PM_REMOVE) {
         MSG* msg = reinterpret_cast<MSG*>(lParam);
-        try {
-            if (msg->hwnd != nullptr && IsPrivateMessage(msg->message) && !OpenToOtherSenders(msg->message) &&
-                dynamic_cast<CMainFrame*>(CWnd::FromHandlePermanent(msg->hwnd)) != nullptr)
-                msg->message = WM_NULL;
-        } catch (...) {
+        if (!AfxRunEntry("the posted-message filter", [&] {
+                if (msg->hwnd != nullptr && IsPrivateMessage(msg->message) &&
+                    !OpenToOtherSenders(msg->message) &&
+                    dynamic_cast<CMainFrame*>(CWnd::FromHandlePermanent(msg->hwnd)) != nullptr)
+                    msg->message = WM_NULL;
+            }))
             msg->message = WM_NULL;
-        }
     }
     return ::CallNextHookEx(g_hPostedFilter, nCode, wParam, lParam);
 }

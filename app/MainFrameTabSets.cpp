@@ -17,38 +17,42 @@ namespace {
 
 // A run of tab-set tabs: the tabs go to the end of their groups, both tab
 // bars stop drawing and the frame's loading mark makes the first tab of each
-// group follow its activation reason.
+// group follow its activation reason. All of it ends with the scope, or with
+// the fault that breaks the scope off.
 class CTabSetOpening
 {
 public:
-    explicit CTabSetOpening(CMainFrame& frame) : m_frame(frame)
+    explicit CTabSetOpening(CMainFrame& frame)
     {
-        m_frame.m_stateWord |= kStateOpeningTabSet;
-        SetBarRedraw(FALSE);
-    }
-    ~CTabSetOpening()
-    {
-        m_frame.m_stateWord &= ~static_cast<DWORD>(kStateOpeningTabSet);
-        SetBarRedraw(TRUE);
+        frame.m_stateWord |= kStateOpeningTabSet;
+        const HWND groupBar = frame.m_pGroupTabBar != nullptr ? frame.m_pGroupTabBar->GetSafeHwnd() : nullptr;
+        const HWND pageBar = frame.m_pPageTabBar != nullptr ? frame.m_pPageTabBar->GetSafeHwnd() : nullptr;
+        for (HWND bar : {groupBar, pageBar})
+            if (bar != nullptr)
+                ::SendMessageA(bar, WM_SETREDRAW, FALSE, 0);
+        m_hold.Hold(End, reinterpret_cast<ULONG_PTR>(groupBar), reinterpret_cast<ULONG_PTR>(pageBar));
     }
     CTabSetOpening(const CTabSetOpening&) = delete;
     CTabSetOpening& operator=(const CTabSetOpening&) = delete;
 
 private:
-    void SetBarRedraw(BOOL bRedraw)
+    // data: the two bars' windows, as they were when the run began.
+    static void End(const ULONG_PTR* data)
     {
-        CWnd* bars[] = {m_frame.m_pGroupTabBar, m_frame.m_pPageTabBar};
-        for (CWnd* bar : bars) {
-            if (bar != nullptr && bar->GetSafeHwnd() != nullptr) {
-                ::SendMessageA(bar->m_hWnd, WM_SETREDRAW, bRedraw, 0);
-                if (bRedraw)
-                    ::InvalidateRect(bar->m_hWnd, nullptr, TRUE);
+        if (g_pMainFrame != nullptr)
+            g_pMainFrame->m_stateWord &= ~static_cast<DWORD>(kStateOpeningTabSet);
+        for (int i = 0; i < 2; ++i) {
+            const HWND bar = reinterpret_cast<HWND>(data[i]);
+            if (bar != nullptr && ::IsWindow(bar)) {
+                ::SendMessageA(bar, WM_SETREDRAW, TRUE, 0);
+                ::InvalidateRect(bar, nullptr, TRUE);
             }
         }
     }
 
-    CMainFrame& m_frame;
+    // The batch is ended after the bars draw again (members end in reverse).
     CTabBatch m_batch;
+    CFaultHold m_hold;
 };
 
 WORD ReasonFor(size_t index, size_t count)

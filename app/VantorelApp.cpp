@@ -4,6 +4,9 @@
 #include <ole2.h>
 #include <commctrl.h>
 
+#include <cstring>
+#include <vector>
+
 #include "app/BrowserFeatures.h"
 #include "shared/DialogsLibrary.h"
 #include "app/InstanceHandOver.h"
@@ -274,30 +277,83 @@ void CVantorelApp::TrimWorkingSet(BOOL bForce)
 
 BOOL CVantorelApp::PumpMessage()
 {
-    struct Pump
-    {
-        CVantorelApp* app;
-        BOOL more;
-    } pump = {this, TRUE};
-    const DWORD fault = AfxCallGuarded(
-        [](void* p) {
-            Pump* call = static_cast<Pump*>(p);
-            call->more = call->app->CWinApp::PumpMessage();
-        },
-        &pump);
-    if (fault != 0)
+    // The framework's pump guards its translation of the message, and every
+    // window procedure its own handling.
+    const BOOL more = CWinApp::PumpMessage();
+    if (AfxGetFaultCount() != m_faultsRecovered)
         RecoverFromFault();
-    return pump.more;
+    return more;
+}
+
+namespace {
+
+const DWORD kRecoverySaveIntervalMs = 60000;
+
+struct AbandonedDialogs
+{
+    HWND owner;
+    std::vector<HWND> found;
+};
+
+BOOL CALLBACK FindAbandonedDialog(HWND hWnd, LPARAM lParam)
+{
+    AbandonedDialogs& search = *reinterpret_cast<AbandonedDialogs*>(lParam);
+    char name[16] = {};
+    ::GetClassNameA(hWnd, name, sizeof(name));
+    if (::GetWindow(hWnd, GW_OWNER) == search.owner && strcmp(name, "#32770") == 0 &&
+        CWnd::FromHandlePermanent(hWnd) == nullptr)
+        search.found.push_back(hWnd);
+    return TRUE;
+}
+
+// Out here in the pump no nested loop runs, so a disabled main window was
+// left by a modal loop a fault broke off: one of the system's, that a fault
+// outside its own procedure unwound. Its dialog (one with no object of this
+// program) goes, and the main window takes input again.
+void EndAbandonedModalLoop(HWND hMain)
+{
+    if (::IsWindowEnabled(hMain))
+        return;
+    AbandonedDialogs search = {hMain, {}};
+    ::EnumThreadWindows(::GetCurrentThreadId(), FindAbandonedDialog, reinterpret_cast<LPARAM>(&search));
+    for (HWND hWnd : search.found)
+        ::DestroyWindow(hWnd);
+    ::EnableWindow(hMain, TRUE);
+}
+
+} // namespace
+
+void CVantorelApp::BeginFaultRecovery()
+{
+    m_faultsRecovered = AfxGetFaultCount();
+    m_recoverySaved = false;
 }
 
 void CVantorelApp::RecoverFromFault()
 {
-    if (m_pMainWnd == nullptr || !::IsWindow(m_pMainWnd->GetSafeHwnd()) || g_pMainFrame == nullptr)
-        return;
-    g_pMainFrame->SetStatusText("Access Violation");
+    if (m_pMainWnd != nullptr && ::IsWindow(m_pMainWnd->GetSafeHwnd()) && g_pMainFrame != nullptr) {
+        AfxCallGuarded([&] {
+            g_pMainFrame->SetStatusText("Access Violation");
+            EndAbandonedModalLoop(m_pMainWnd->GetSafeHwnd());
+        });
+        RecoverySave();
+    }
+    // What the recovery itself took counts as recovered too.
+    m_faultsRecovered = AfxGetFaultCount();
+}
+
+void CVantorelApp::RecoverySave()
+{
     // Saved now, not at the next autosave: whatever the fault broke may end
-    // the process next. A fault while saving keeps the previous file.
-    AfxCallGuarded([](void*) { g_pMainFrame->SaveTabSet(theApp.ProgramFile(kRecoveryFile)); }, nullptr);
+    // the process next. A fault that repeats on every message saves once a
+    // minute, and none once the exit has begun (its recovery file is the
+    // last autosave's). A fault while saving keeps the previous file whole.
+    const DWORD now = ::GetTickCount();
+    if (IsShuttingDown() || (m_recoverySaved && now - m_recoverySaveTicks < kRecoverySaveIntervalMs))
+        return;
+    m_recoverySaved = true;
+    m_recoverySaveTicks = now;
+    AfxCallGuarded([&] { g_pMainFrame->SaveTabSet(ProgramFile(kRecoveryFile)); });
 }
 
 BOOL CVantorelApp::OnIdle(LONG lCount)

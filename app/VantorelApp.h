@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "framework/app/FaultGuard.h"
 #include "framework/app/WinApp.h"
 #include "framework/core/Collections.h"
 #include "lists/PlugInItem.h"
@@ -20,7 +21,6 @@
 class CBrowserView;
 class CChildFrame;
 class CMainFrame;
-class CPageTabBar;
 class CTabGroup;
 class CTabItem;
 class SavedHistory;
@@ -31,12 +31,13 @@ DWORD ConvertTabLoadFlags(WORD tabLoadFlags);
 
 // The single-instance semaphore held for at most 100 ms: Acquired() when it
 // was taken, or when there is no semaphore at all (then nothing is locked).
-// Only what was acquired is released.
+// Only what was acquired is released, at the end of the scope or, when a
+// fault breaks the scope off, by the guard that takes the fault: the other
+// instances wait on the same semaphore.
 class CSemaphoreLock
 {
 public:
     explicit CSemaphoreLock(HANDLE hSemaphore, DWORD timeoutMs = 100);
-    ~CSemaphoreLock();
     CSemaphoreLock(const CSemaphoreLock&) = delete;
     CSemaphoreLock& operator=(const CSemaphoreLock&) = delete;
     bool Acquired() const { return m_hSemaphore == nullptr || m_held; }
@@ -44,25 +45,24 @@ public:
 private:
     HANDLE m_hSemaphore;
     bool m_held = false;
+    CFaultHold m_hold;
 };
 
 // A run of many tabs opened at once, for the length of a scope: every new
 // tab goes to the end of its group (the append position is set aside) and
 // the page tab bar stays hidden until the run ends, unless another run
-// already holds it.
+// already holds it. A run a fault breaks off ends the same way.
 class CTabBatch
 {
 public:
     CTabBatch();
-    ~CTabBatch();
     CTabBatch(const CTabBatch&) = delete;
     CTabBatch& operator=(const CTabBatch&) = delete;
     // Between tabs of a long run: gives memory back and waits 100 ms.
     static void Pause();
 
 private:
-    BYTE m_appendPos;
-    CPageTabBar* m_bar = nullptr;
+    CFaultHold m_hold;
 };
 
 // Bits of CVantorelApp::m_runFlags.
@@ -82,9 +82,11 @@ public:
     ~CVantorelApp() override;
 
     BOOL InitInstance() override;
-    // The framework's pump, guarded: a fault in handling a message leaves
-    // "Access Violation" in the status bar, saves the open tabs to the
-    // recovery file and lets the loop go on.
+    // The framework's pump, guarded. After a fault taken anywhere on this
+    // thread the status bar says "Access Violation", what the broken-off
+    // work left (a disabled main window, a dialog without its loop) is put
+    // right, the open tabs are saved to the recovery file (at most once a
+    // minute while the fault repeats) and the loop goes on.
     BOOL PumpMessage() override;
     BOOL OnIdle(LONG lCount) override;
     int ExitInstance() override;
@@ -95,6 +97,12 @@ public:
     // back.
     BOOL StartMainFrame(CMainFrame* frame);
     void ShutdownCleanup();
+    // The exit broke off before its writing was done: the recovery file
+    // stays for the next start.
+    void KeepRecoveryFile() { m_ownsRecoveryFile = false; }
+    // A new main window: the faults before it are none of its recovery's
+    // business, and its first fault saves its tabs.
+    void BeginFaultRecovery();
     void TrimWorkingSet(BOOL bForce);
 
     // The program folder (from the program's wide file name) and the data
@@ -248,6 +256,7 @@ private:
     // closed tabs newest first. FALSE when nothing was posted.
     BOOL PostBoundCommand(int command);
     void RecoverFromFault();
+    void RecoverySave();
     bool HandOverToRunningInstance();
     // Start modes 3 to 5 open saved pages: the tabs of the last closed
     // window, the start-up list, the last session. false for other modes.
@@ -267,6 +276,10 @@ private:
     // a hand-over process or a failed start must never delete it.
     bool m_ownsRecoveryFile = false;
     bool m_oleInitialized = false;
+    // The fault count the last recovery saw, and when it last saved the tabs.
+    unsigned m_faultsRecovered = 0;
+    bool m_recoverySaved = false;
+    DWORD m_recoverySaveTicks = 0;
 };
 
 extern CVantorelApp theApp;

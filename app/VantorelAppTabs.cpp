@@ -64,29 +64,38 @@ DWORD ConvertTabLoadFlags(WORD flags)
 CSemaphoreLock::CSemaphoreLock(HANDLE hSemaphore, DWORD timeoutMs) : m_hSemaphore(hSemaphore)
 {
     // No semaphore: proceed unlocked.
-    if (m_hSemaphore != nullptr)
-        m_held = ::WaitForSingleObject(m_hSemaphore, timeoutMs) == WAIT_OBJECT_0;
+    if (m_hSemaphore == nullptr || ::WaitForSingleObject(m_hSemaphore, timeoutMs) != WAIT_OBJECT_0)
+        return;
+    m_held = true;
+    m_hold.Hold(
+        [](const ULONG_PTR* data) { ::ReleaseSemaphore(reinterpret_cast<HANDLE>(data[0]), 1, nullptr); },
+        reinterpret_cast<ULONG_PTR>(m_hSemaphore));
 }
 
-CSemaphoreLock::~CSemaphoreLock()
+namespace {
+
+// Ends a run of tabs: data holds the append position set aside and the page
+// tab bar's window when the run holds the bar.
+void EndTabBatch(const ULONG_PTR* data)
 {
-    if (m_held)
-        ::ReleaseSemaphore(m_hSemaphore, 1, nullptr);
+    theApp.m_settings.iTabAppendPos = static_cast<BYTE>(data[0]);
+    const HWND hBar = reinterpret_cast<HWND>(data[1]);
+    CPageTabBar* bar = g_pMainFrame != nullptr ? g_pMainFrame->m_pPageTabBar : nullptr;
+    if (hBar != nullptr && bar != nullptr && bar->GetSafeHwnd() == hBar)
+        bar->EndUpdate(g_pMainFrame);
 }
 
-CTabBatch::CTabBatch() : m_appendPos(theApp.m_settings.iTabAppendPos)
+} // namespace
+
+CTabBatch::CTabBatch()
 {
+    const BYTE appendPos = theApp.m_settings.iTabAppendPos;
     theApp.m_settings.iTabAppendPos = 0;
     CPageTabBar* bar = g_pMainFrame != nullptr ? g_pMainFrame->m_pPageTabBar : nullptr;
+    HWND hBar = nullptr;
     if (bar != nullptr && bar->GetSafeHwnd() != nullptr && bar->BeginUpdate(g_pMainFrame))
-        m_bar = bar;
-}
-
-CTabBatch::~CTabBatch()
-{
-    theApp.m_settings.iTabAppendPos = m_appendPos;
-    if (m_bar != nullptr)
-        m_bar->EndUpdate(g_pMainFrame);
+        hBar = bar->GetSafeHwnd();
+    m_hold.Hold(EndTabBatch, appendPos, reinterpret_cast<ULONG_PTR>(hBar));
 }
 
 void CTabBatch::Pause()

@@ -1,5 +1,6 @@
 #include "bars/FullScreenTitleBar.h"
 
+#include "framework/app/FaultGuard.h"
 #include "framework/gdi/DC.h"
 #include "shared/CommandIds.h"
 
@@ -181,19 +182,19 @@ void CFullScreenTitleBar::OnWatchTick(POINT cursor)
 
 LRESULT CALLBACK CFullScreenTitleBar::WindowProc(HWND hWnd, UINT nMsg, WPARAM wParam, LPARAM lParam)
 {
-    try
-    {
-        CFullScreenTitleBar* self = s_pInstance;
-        if (self != nullptr && self->m_hWnd == nullptr && nMsg == WM_NCCREATE)
-            self->m_hWnd = hWnd;  // the one instance's window, from its first message
-        if (self != nullptr && self->m_hWnd == hWnd)
-            return self->OnMessage(nMsg, wParam, lParam);
-    }
-    catch (...)
-    {
+    bool handled = false;
+    LRESULT lResult = 0;
+    if (!AfxRunEntry("the caption bar", [&] {
+            CFullScreenTitleBar* self = s_pInstance;
+            if (self != nullptr && self->m_hWnd == nullptr && nMsg == WM_NCCREATE)
+                self->m_hWnd = hWnd;  // the one instance's window, from its first message
+            if (self != nullptr && self->m_hWnd == hWnd) {
+                lResult = self->OnMessage(nMsg, wParam, lParam);
+                handled = true;
+            }
+        }))
         return 0;
-    }
-    return ::DefWindowProcA(hWnd, nMsg, wParam, lParam);
+    return handled ? lResult : ::DefWindowProcA(hWnd, nMsg, wParam, lParam);
 }
 
 LRESULT CFullScreenTitleBar::OnMessage(UINT nMsg, WPARAM wParam, LPARAM lParam)

@@ -2,11 +2,15 @@
 
 #include <utility>
 
+#include "framework/app/FaultGuard.h"
+
 CPopupKeyHook* CPopupKeyHook::s_pActive = nullptr;
 
 void RunPopupLoop(const bool& running, HWND hPopup, HWND hSource)
 {
-    while (::IsWindow(hPopup) && ::IsWindow(hSource) && running)
+    // A fault in one of its turns ends the loop, as a click outside would.
+    const unsigned faults = AfxGetFaultCount();
+    while (::IsWindow(hPopup) && ::IsWindow(hSource) && running && AfxGetFaultCount() == faults)
     {
         MSG msg;
         BOOL got = ::GetMessageA(&msg, nullptr, 0, 0);
@@ -27,34 +31,37 @@ CPopupKeyHook::CPopupKeyHook(HWND hPopup, HWND hInner, std::function<void(UINT)>
 {
     s_pActive = this;
     m_hHook = ::SetWindowsHookExA(WH_KEYBOARD, Proc, nullptr, ::GetCurrentThreadId());
+    // A scope a fault breaks off takes the hook with it: nothing may call a
+    // popup that is gone.
+    m_hold.Hold(&Unhook, reinterpret_cast<ULONG_PTR>(m_hHook), reinterpret_cast<ULONG_PTR>(this),
+                reinterpret_cast<ULONG_PTR>(m_pOuter));
 }
 
-CPopupKeyHook::~CPopupKeyHook()
+void CPopupKeyHook::Unhook(const ULONG_PTR* data)
 {
-    if (m_hHook != nullptr)
-        ::UnhookWindowsHookEx(m_hHook);
-    if (s_pActive == this)
-        s_pActive = m_pOuter;
+    if (data[0] != 0)
+        ::UnhookWindowsHookEx(reinterpret_cast<HHOOK>(data[0]));
+    if (s_pActive == reinterpret_cast<CPopupKeyHook*>(data[1]))
+        s_pActive = reinterpret_cast<CPopupKeyHook*>(data[2]);
 }
 
-// No exception leaves the hook: a failing key handler eats the key.
+// No exception or fault leaves the hook: a failing key handler eats the key.
 LRESULT CALLBACK CPopupKeyHook::Proc(int nCode, WPARAM wParam, LPARAM lParam)
 {
     CPopupKeyHook* self = s_pActive;
-    try
-    {
-        HWND hCapture = ::GetCapture();
-        if (nCode == HC_ACTION && self != nullptr && hCapture != nullptr &&
-            (hCapture == self->m_hPopup || hCapture == self->m_hInner))
-        {
-            if ((lParam & 0x80000000) == 0 && self->m_onKey)
-                self->m_onKey(static_cast<UINT>(wParam));
-            return 1;
-        }
-    }
-    catch (...)
-    {
+    bool eaten = false;
+    if (!AfxRunEntry("the popup key hook", [&] {
+            HWND hCapture = ::GetCapture();
+            if (nCode == HC_ACTION && self != nullptr && hCapture != nullptr &&
+                (hCapture == self->m_hPopup || hCapture == self->m_hInner))
+            {
+                if ((lParam & 0x80000000) == 0 && self->m_onKey)
+                    self->m_onKey(static_cast<UINT>(wParam));
+                eaten = true;
+            }
+        }))
         return 1;
-    }
+    if (eaten)
+        return 1;
     return ::CallNextHookEx(self != nullptr ? self->m_hHook : nullptr, nCode, wParam, lParam);
 }

@@ -10,27 +10,31 @@
 
 #include <functional>
 
+#include "framework/app/FaultGuard.h"
+
 // Dispatches messages, without idle work, while running stays true and both
 // the popup and the window it shows for (hSource) exist. running belongs to
 // the popup: it is read only while the popup's window is there. A WM_QUIT
 // ends the loop and is posted again for the outer loop; a GetMessage
-// failure ends it too.
+// failure and a fault in one of its turns end it too.
 void RunPopupLoop(const bool& running, HWND hPopup, HWND hSource);
 
 //--- CPopupKeyHook
 // While the mouse capture is on the popup or its inner control, key
 // presses go to onKey and every key message is eaten; other keys pass on.
-// One popup tracks at a time.
+// One popup tracks at a time. The hook ends with the scope, or when a fault
+// breaks the scope off.
 class CPopupKeyHook
 {
 public:
     CPopupKeyHook(HWND hPopup, HWND hInner, std::function<void(UINT)> onKey);
-    ~CPopupKeyHook();
     CPopupKeyHook(const CPopupKeyHook&) = delete;
     CPopupKeyHook& operator=(const CPopupKeyHook&) = delete;
 
 private:
     static LRESULT CALLBACK Proc(int nCode, WPARAM wParam, LPARAM lParam);
+    // data: the hook, this object and the one it hid.
+    static void Unhook(const ULONG_PTR* data);
     static CPopupKeyHook* s_pActive;
 
     HWND m_hPopup;
@@ -38,6 +42,7 @@ private:
     std::function<void(UINT)> m_onKey;
     HHOOK m_hHook = nullptr;
     CPopupKeyHook* m_pOuter;
+    CFaultHold m_hold;
 };
 
 #endif // VA_BARS_POPUPLOOP_H

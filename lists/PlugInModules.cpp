@@ -3,6 +3,9 @@
 #include <algorithm>
 #include <vector>
 
+#include "framework/app/FaultGuard.h"
+#include "framework/win/Wnd.h"
+
 namespace {
 
 struct ModuleState
@@ -127,21 +130,122 @@ void FreeWhenSafe(HMODULE hModule)
         ::FreeLibrary(hModule);
 }
 
-} // namespace
+//--- Windows a plug-in makes during a call
 
-CPlugInCall::CPlugInCall(HMODULE hModule) : m_hModule(hModule)
+// The procedure a guarded window had before, kept with the window.
+const char kGuardedProcProp[] = "VaPlugInWndProc";
+HHOOK g_hWindowHook = nullptr;
+int g_callsRunning = 0;
+
+bool IsDialog(HWND hWnd)
 {
-    if (m_hModule != nullptr)
-        ++StateOf(m_hModule).calls;
+    const ATOM kDialogAtom = 0x8002;
+    return static_cast<ATOM>(::GetClassLongPtrA(hWnd, GCW_ATOM)) == kDialogAtom;
 }
 
-CPlugInCall::~CPlugInCall()
+// A fault in the plug-in's procedure ends there; a dialog ends as if
+// cancelled. The window's character set is kept: A and W differ only in the
+// calls made for it.
+template <bool kWide>
+LRESULT CALLBACK GuardedPlugInWndProc(HWND hWnd, UINT nMsg, WPARAM wParam, LPARAM lParam)
 {
-    if (m_hModule == nullptr)
+    const WNDPROC next = reinterpret_cast<WNDPROC>(::GetPropA(hWnd, kGuardedProcProp));
+    auto call = [&] {
+        return kWide ? ::CallWindowProcW(next, hWnd, nMsg, wParam, lParam)
+                     : ::CallWindowProcA(next, hWnd, nMsg, wParam, lParam);
+    };
+    if (next == nullptr)
+        return kWide ? ::DefWindowProcW(hWnd, nMsg, wParam, lParam) : ::DefWindowProcA(hWnd, nMsg, wParam, lParam);
+    if (nMsg == WM_NCDESTROY) {
+        ::RemovePropA(hWnd, kGuardedProcProp);
+        if (kWide)
+            ::SetWindowLongPtrW(hWnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(next));
+        else
+            ::SetWindowLongPtrA(hWnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(next));
+    }
+    LRESULT result = 0;
+    if (AfxCallGuarded([&] { result = call(); }) == 0)
+        return result;
+    // A modal dialog's loop (the system's) then destroys it and enables its
+    // owner again; a modeless one is hidden.
+    if (nMsg != WM_NCDESTROY && IsDialog(hWnd))
+        ::EndDialog(hWnd, IDCANCEL);
+    return 0;
+}
+
+bool ClassProcInCalledModule(HWND hWnd)
+{
+    const ULONG_PTR classProc = ::IsWindowUnicode(hWnd) ? ::GetClassLongPtrW(hWnd, GCLP_WNDPROC)
+                                                        : ::GetClassLongPtrA(hWnd, GCLP_WNDPROC);
+    for (const ModuleState& state : States()) {
+        ULONG_PTR start = 0;
+        ULONG_PTR end = 0;
+        if (state.calls > 0 && ImageRange(state.hModule, start, end) && classProc >= start && classProc < end)
+            return true;
+    }
+    return false;
+}
+
+void GuardWindow(HWND hWnd)
+{
+    // The program's own windows guard themselves.
+    if (CWnd::FromHandlePermanent(hWnd) != nullptr || ::GetPropA(hWnd, kGuardedProcProp) != nullptr)
         return;
-    ModuleState& state = StateOf(m_hModule);
+    if (!IsDialog(hWnd) && !ClassProcInCalledModule(hWnd))
+        return;
+    const bool wide = ::IsWindowUnicode(hWnd) != FALSE;
+    const LONG_PTR guarded = reinterpret_cast<LONG_PTR>(wide ? &GuardedPlugInWndProc<true>
+                                                             : &GuardedPlugInWndProc<false>);
+    const LONG_PTR next = wide ? ::GetWindowLongPtrW(hWnd, GWLP_WNDPROC) : ::GetWindowLongPtrA(hWnd, GWLP_WNDPROC);
+    if (next == 0 || !::SetPropA(hWnd, kGuardedProcProp, reinterpret_cast<HANDLE>(next)))
+        return;
+    if (wide)
+        ::SetWindowLongPtrW(hWnd, GWLP_WNDPROC, guarded);
+    else
+        ::SetWindowLongPtrA(hWnd, GWLP_WNDPROC, guarded);
+}
+
+LRESULT CALLBACK GuardWindowsHookProc(int nCode, WPARAM wParam, LPARAM lParam)
+{
+    if (nCode == HCBT_CREATEWND)
+        AfxRunEntry("the plug-in window hook", [&] { GuardWindow(reinterpret_cast<HWND>(wParam)); });
+    return ::CallNextHookEx(g_hWindowHook, nCode, wParam, lParam);
+}
+
+// The first call on the stack installs the hook, the last one out removes it.
+void CallStarted()
+{
+    if (g_callsRunning++ == 0 && g_hWindowHook == nullptr)
+        g_hWindowHook = ::SetWindowsHookExA(WH_CBT, GuardWindowsHookProc, nullptr, ::GetCurrentThreadId());
+}
+
+void CallEnded()
+{
+    if (--g_callsRunning == 0 && g_hWindowHook != nullptr) {
+        ::UnhookWindowsHookEx(g_hWindowHook);
+        g_hWindowHook = nullptr;
+    }
+}
+
+// The end of a call, also when a fault broke it off.
+void EndCall(const ULONG_PTR* data)
+{
+    const HMODULE hModule = reinterpret_cast<HMODULE>(data[0]);
+    CallEnded();
+    ModuleState& state = StateOf(hModule);
     if (--state.calls == 0)
-        FreeWhenSafe(m_hModule);
+        FreeWhenSafe(hModule);
+}
+
+} // namespace
+
+CPlugInCall::CPlugInCall(HMODULE hModule)
+{
+    if (hModule == nullptr)
+        return;
+    ++StateOf(hModule).calls;
+    CallStarted();
+    m_hold.Hold(EndCall, reinterpret_cast<ULONG_PTR>(hModule));
 }
 
 void HoldPlugInModule(HMODULE hModule)

@@ -10,6 +10,14 @@
 // latest until the program ends. Hooks and timers a module leaves behind
 // cannot be seen and are not waited for.
 //
+// While a call runs, a dialog of this thread made without an object of the
+// program, or a window whose class procedure lies in a module being called,
+// gets a guarded procedure: the system calls a plug-in's dialog procedure
+// from a loop of its own, and a fault there must end there, not unwind that
+// loop. The dialog then ends as if cancelled, and a modal one's loop
+// destroys it and enables its owner again. A window the plug-in subclasses
+// itself, or makes outside a call, is not guarded.
+//
 // Classes in this file:
 //   CPlugInCall   counts one call into a module while it lasts
 #ifndef VA_LISTS_PLUGINMODULES_H
@@ -17,18 +25,20 @@
 
 #include <windows.h>
 
+#include "framework/app/FaultGuard.h"
+
+// The count ends with the object, or when a fault breaks the call off.
 class CPlugInCall
 {
 public:
     explicit CPlugInCall(HMODULE hModule);
     // The last call out of a given-back module frees it when nothing else
-    // holds it.
-    ~CPlugInCall();
+    // holds it (the hold's release).
     CPlugInCall(const CPlugInCall&) = delete;
     CPlugInCall& operator=(const CPlugInCall&) = delete;
 
 private:
-    HMODULE m_hModule;
+    CFaultHold m_hold;
 };
 
 // An entry took one load reference of the module.

@@ -4,6 +4,7 @@
 #include <map>
 #include <memory>
 
+#include "framework/app/FaultGuard.h"
 #include "menulib/MenuTheme.h"
 #include "menulib/NewMenu.h"
 
@@ -56,15 +57,11 @@ LRESULT CALLBACK NewMenuHookProc(int nCode, WPARAM wParam, LPARAM lParam)
     if (nCode == HC_ACTION)
     {
         const CWPSTRUCT* pMsg = reinterpret_cast<const CWPSTRUCT*>(lParam);
-        try
-        {
+        // A popup that could not be recorded keeps the system's look.
+        AfxRunEntry("the menu hook", [&] {
             if (pMsg != nullptr && (pMsg->message == WM_CREATE || pMsg->message == kMsgMenuShown))
                 SubclassMenuWindow(pMsg->hwnd, pMsg->message == kMsgMenuShown);
-        }
-        catch (...)
-        {
-            // A popup that could not be recorded keeps the system's look.
-        }
+        });
     }
     return ::CallNextHookEx(g_hMenuHook, nCode, wParam, lParam);
 }
@@ -171,15 +168,11 @@ LRESULT CALLBACK MenuWindowProc(HWND hWnd, UINT nMsg, WPARAM wParam, LPARAM lPar
     WNDPROC pfnOld = OldProcOf(hWnd);
     if (pfnOld == nullptr)
         return ::DefWindowProcA(hWnd, nMsg, wParam, lParam);
-    try
-    {
-        return HandleMenuMessage(hWnd, nMsg, wParam, lParam, pfnOld);
-    }
-    catch (...)
-    {
-        // The previous procedure still has the message; the look may suffer.
-        return ::CallWindowProcA(pfnOld, hWnd, nMsg, wParam, lParam);
-    }
+    LRESULT lResult = 0;
+    if (AfxRunEntry("a menu window", [&] { lResult = HandleMenuMessage(hWnd, nMsg, wParam, lParam, pfnOld); }))
+        return lResult;
+    // The previous procedure still has the message; the look may suffer.
+    return ::CallWindowProcA(pfnOld, hWnd, nMsg, wParam, lParam);
 }
 
 namespace {

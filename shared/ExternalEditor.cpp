@@ -2,6 +2,7 @@
 
 #include <string>
 
+#include "framework/app/FaultGuard.h"
 #include "shared/RegKey.h"
 #include "shared/WidePath.h"
 
@@ -44,15 +45,22 @@ namespace {
 
 void WaitForProcess(HANDLE process, HWND hWndDisable)
 {
-    const bool disabled = hWndDisable != nullptr && ::IsWindowEnabled(hWndDisable) &&
-                          !::EnableWindow(hWndDisable, FALSE);
+    // The window takes input again after the wait, also when a fault breaks
+    // the wait off.
+    CFaultHold enableAgain;
+    if (hWndDisable != nullptr && ::IsWindowEnabled(hWndDisable) && !::EnableWindow(hWndDisable, FALSE))
+        enableAgain.Hold(
+            [](const ULONG_PTR* data) {
+                const HWND hWnd = reinterpret_cast<HWND>(data[0]);
+                if (::IsWindow(hWnd))
+                    ::EnableWindow(hWnd, TRUE);
+            },
+            reinterpret_cast<ULONG_PTR>(hWndDisable));
     while (::MsgWaitForMultipleObjects(1, &process, FALSE, INFINITE, QS_SENDMESSAGE) == WAIT_OBJECT_0 + 1) {
         // Peeking delivers the pending sent messages and removes nothing.
         MSG msg;
         ::PeekMessageA(&msg, nullptr, 0, 0, PM_NOREMOVE | PM_QS_SENDMESSAGE);
     }
-    if (disabled && ::IsWindow(hWndDisable))
-        ::EnableWindow(hWndDisable, TRUE);
 }
 
 } // namespace

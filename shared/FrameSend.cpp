@@ -1,5 +1,7 @@
 #include "shared/FrameSend.h"
 
+#include "framework/app/FaultGuard.h"
+
 namespace {
 
 struct OwnSend
@@ -20,12 +22,15 @@ LRESULT SendOwnFrameMessage(HWND hWnd, UINT nMsg, WPARAM wParam, LPARAM lParam)
     if (::GetWindowThreadProcessId(hWnd, nullptr) != ::GetCurrentThreadId())
         return ::SendMessageA(hWnd, nMsg, wParam, lParam);
     // Sends nest (the handler may send again): each restores the mark of
-    // the one around it.
+    // the one around it, also when a fault breaks the send off.
     const OwnSend outer = t_ownSend;
+    CFaultHold restore;
+    restore.Hold([](const ULONG_PTR* data) {
+        t_ownSend = {data[0] != 0, static_cast<UINT>(data[1]), static_cast<WPARAM>(data[2]),
+                     static_cast<LPARAM>(data[3])};
+    }, outer.armed ? 1 : 0, outer.msg, static_cast<ULONG_PTR>(outer.wParam), static_cast<ULONG_PTR>(outer.lParam));
     t_ownSend = {true, nMsg, wParam, lParam};
-    const LRESULT result = ::SendMessageA(hWnd, nMsg, wParam, lParam);
-    t_ownSend = outer;
-    return result;
+    return ::SendMessageA(hWnd, nMsg, wParam, lParam);
 }
 
 bool TakeOwnFrameMessage(UINT nMsg, WPARAM wParam, LPARAM lParam)

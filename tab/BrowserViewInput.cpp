@@ -10,6 +10,7 @@
 #include <cmath>
 #include <cstring>
 
+#include "framework/app/FaultGuard.h"
 #include "framework/ole/OleUtil.h"
 #include "shared/AppData.h"
 #include "shared/AppSettings.h"
@@ -285,6 +286,7 @@ int CBrowserView::TrackMouseGesture(MSG* pMsg)
     bool handled = false;
     bool released = false;
     const HWND self = m_hWnd;
+    const unsigned faults = AfxGetFaultCount();
     ::SetCapture(self);
     for (;;) {
         if (::GetCapture() != self) {
@@ -342,6 +344,10 @@ int CBrowserView::TrackMouseGesture(MSG* pMsg)
         }
         ::TranslateMessage(&msg);
         ::DispatchMessageA(&msg);
+        // A fault in it ends the gesture as if cancelled (its guard let the
+        // capture go); the tab may be gone with it.
+        if (AfxGetFaultCount() != faults)
+            return 1;
         if (msg.message == WM_RBUTTONUP) {
             released = true;
             break;

@@ -78,38 +78,35 @@ STDMETHODIMP CDocHostHandler::QueryInterface(REFIID, void** ppv)
 //--- IDocHostUIHandler
 
 STDMETHODIMP CDocHostHandler::ShowContextMenu(DWORD dwID, POINT* ppt, IUnknown*, IDispatch*)
-try
 {
-    POINT pt = { 0, 0 };
-    if (ppt != nullptr)
-        pt = *ppt;
-    else
-        ::GetCursorPos(&pt);
-    RememberContextMenu(pt, dwID);
+    return VaRunComMethod("ShowContextMenu", [&]() -> HRESULT {
+        POINT pt = { 0, 0 };
+        if (ppt != nullptr)
+            pt = *ppt;
+        else
+            ::GetCursorPos(&pt);
+        RememberContextMenu(pt, dwID);
 
-    if (m_contextMenuMode <= 1 && IsSelectionMenu(dwID))
-    {
-        CPageSelection selection;
-        CComPtr<IDispatch> document;
-        document.Attach(GetHostDocument());
-        if (selection.Read(document, CPageSelection::kText))
+        if (m_contextMenuMode <= 1 && IsSelectionMenu(dwID))
         {
-            if (m_contextMenuMode == 1)
-                ShowEngineMenu();
-            else
-                ShowPageMenu(pt, selection);
-            return S_OK;
+            CPageSelection selection;
+            CComPtr<IDispatch> document;
+            document.Attach(GetHostDocument());
+            if (selection.Read(document, CPageSelection::kText))
+            {
+                if (m_contextMenuMode == 1)
+                    ShowEngineMenu();
+                else
+                    ShowPageMenu(pt, selection);
+                return S_OK;
+            }
         }
-    }
-    // With the primary button held (a gesture under way) no menu shows.
-    int primary = ::GetSystemMetrics(SM_SWAPBUTTON) == 1 ? VK_RBUTTON : VK_LBUTTON;
-    if ((::GetAsyncKeyState(primary) & 0x8000) == 0 && m_bIEMenuAllowed)
-        return S_FALSE;
-    return S_OK;
-}
-catch (...)
-{
-    return VaComMethodFailed("ShowContextMenu");
+        // With the primary button held (a gesture under way) no menu shows.
+        int primary = ::GetSystemMetrics(SM_SWAPBUTTON) == 1 ? VK_RBUTTON : VK_LBUTTON;
+        if ((::GetAsyncKeyState(primary) & 0x8000) == 0 && m_bIEMenuAllowed)
+            return S_FALSE;
+        return S_OK;
+    });
 }
 
 STDMETHODIMP CDocHostHandler::GetHostInfo(DOCHOSTUIINFO* pInfo)
@@ -149,16 +146,13 @@ STDMETHODIMP CDocHostHandler::GetExternal(IDispatch** ppDispatch)
 }
 
 STDMETHODIMP CDocHostHandler::TranslateUrl(DWORD, LPWSTR pchURLIn, LPWSTR* ppchURLOut)
-try
 {
-    if (ppchURLOut != nullptr)
-        *ppchURLOut = nullptr;
-    m_strLastUrl = VaAnsiFromWide(pchURLIn);
-    return E_NOTIMPL;
-}
-catch (...)
-{
-    return VaComMethodFailed("TranslateUrl");
+    return VaRunComMethod("TranslateUrl", [&]() -> HRESULT {
+        if (ppchURLOut != nullptr)
+            *ppchURLOut = nullptr;
+        m_strLastUrl = VaAnsiFromWide(pchURLIn);
+        return E_NOTIMPL;
+    });
 }
 
 STDMETHODIMP CDocHostHandler::FilterDataObject(IDataObject*, IDataObject** ppDORet)
@@ -191,43 +185,40 @@ bool CDocHostHandler::MatchesModuleString(HMODULE hModule, UINT nID, const CStri
 
 HRESULT CDocHostHandler::ShowMessage(HWND hwnd, LPOLESTR lpstrText, LPOLESTR lpstrCaption,
                                      DWORD dwType, LPOLESTR, DWORD, LRESULT* plResult)
-try
 {
-    const Options options = GetHostOptions();
-    if (options.bShowActiveXErrMsg && options.bShowRefreshMsg)
-        return E_NOTIMPL;
+    return VaRunComMethod("ShowMessage", [&]() -> HRESULT {
+        const Options options = GetHostOptions();
+        if (options.bShowActiveXErrMsg && options.bShowRefreshMsg)
+            return E_NOTIMPL;
 
-    const CString text = VaAnsiFromWide(lpstrText);
-    const CString moduleName = GetEngineMessageModule();
-    HMODULE hModule = ::GetModuleHandleA(moduleName);
-    bool loadedHere = false;
-    if (hModule == nullptr)
-    {
-        hModule = ::LoadLibraryExA(moduleName, nullptr, LOAD_LIBRARY_AS_DATAFILE);
-        loadedHere = hModule != nullptr;
-    }
-    bool toStatusBar = (!options.bShowActiveXErrMsg
-                        && MatchesModuleString(hModule, kStringActiveXWarning, text))
-                    || (!options.bShowRefreshMsg
-                        && MatchesModuleString(hModule, kStringRefreshWarning, text));
-    if (loadedHere)
-        ::FreeLibrary(hModule);
+        const CString text = VaAnsiFromWide(lpstrText);
+        const CString moduleName = GetEngineMessageModule();
+        HMODULE hModule = ::GetModuleHandleA(moduleName);
+        bool loadedHere = false;
+        if (hModule == nullptr)
+        {
+            hModule = ::LoadLibraryExA(moduleName, nullptr, LOAD_LIBRARY_AS_DATAFILE);
+            loadedHere = hModule != nullptr;
+        }
+        bool toStatusBar = (!options.bShowActiveXErrMsg
+                            && MatchesModuleString(hModule, kStringActiveXWarning, text))
+                        || (!options.bShowRefreshMsg
+                            && MatchesModuleString(hModule, kStringRefreshWarning, text));
+        if (loadedHere)
+            ::FreeLibrary(hModule);
 
-    if (toStatusBar)
-    {
-        SetStatusText(text);
+        if (toStatusBar)
+        {
+            SetStatusText(text);
+            if (plResult != nullptr)
+                *plResult = IDOK;
+            return S_OK;
+        }
+        int result = ShowMessageBox(hwnd, text, VaAnsiFromWide(lpstrCaption), dwType);
         if (plResult != nullptr)
-            *plResult = IDOK;
+            *plResult = result;
         return S_OK;
-    }
-    int result = ShowMessageBox(hwnd, text, VaAnsiFromWide(lpstrCaption), dwType);
-    if (plResult != nullptr)
-        *plResult = result;
-    return S_OK;
-}
-catch (...)
-{
-    return VaComMethodFailed("ShowMessage");
+    });
 }
 
 STDMETHODIMP CDocHostHandler::CDocHostShowUI::QueryInterface(REFIID, void** ppv)

@@ -487,8 +487,9 @@ LRESULT CScriptExternal::Send(UINT msg, WPARAM wParam, LPARAM lParam) const
 STDMETHODIMP CScriptExternal::Invoke(DISPID id, REFIID, LCID, WORD flags, DISPPARAMS* params,
                                      VARIANT* result, EXCEPINFO*, UINT*)
 {
-    try
-    {
+    // Nothing leaves a COM method, neither an exception nor a fault; the call
+    // keeps its default result.
+    VaRunComMethod("the script object", [&]() -> HRESULT {
         if ((flags & DISPATCH_PROPERTYGET) && result != nullptr)
             SetBool(result, true);
         if (!(flags & DISPATCH_METHOD) || params == nullptr)
@@ -526,11 +527,8 @@ STDMETHODIMP CScriptExternal::Invoke(DISPID id, REFIID, LCID, WORD flags, DISPPA
         if (!IsLocalPage(arg(0)))
             return S_OK;
         Act(id, *params, result);
-    }
-    catch (...)
-    {
-        // Nothing leaves a COM method; the call keeps its default result.
-    }
+        return S_OK;
+    });
     return S_OK;
 }
 

@@ -8,6 +8,7 @@
 
 #include "dialogs/core/FormsetApp.h"
 #include "dialogs/pages/BindingDialogsRes.h"
+#include "framework/app/FaultGuard.h"
 #include "shared/GestureAngle.h"
 #include "shared/KeyText.h"
 #include "shared/TextFormat.h"
@@ -429,6 +430,7 @@ void CGesturePad::TrackGesture(const MSG& down)
     ::ClientToScreen(down.hwnd, &state.anchor);
     POINT current = state.anchor;
     state.gesture = WindowText(hText);
+    const unsigned faults = AfxGetFaultCount();
     MSG msg;
     for (;;) {
         const BOOL got = ::GetMessageA(&msg, nullptr, 0, 0);
@@ -452,7 +454,8 @@ void CGesturePad::TrackGesture(const MSG& down)
         if (msg.message == WM_LBUTTONUP)
             continue;
         ::DispatchMessageA(&msg);
-        if (msg.message == WM_RBUTTONUP)
+        // A fault in it ends the stroke (and the dialog's loop after it).
+        if (msg.message == WM_RBUTTONUP || AfxGetFaultCount() != faults)
             break;
     }
     ::ReleaseCapture();

@@ -1,5 +1,6 @@
 #include "framework/app/FaultGuard.h"
 
+#include <cstdio>
 #include <exception>
 
 // The assembly frame: AfxGuardFrame(fn, context) calls fn(context) and
@@ -10,15 +11,14 @@ extern "C" DWORD AfxGuardFrame(void (*fn)(void*), void* context);
 
 namespace {
 
-// Error severity: both top bits of the code set.
-bool IsFault(DWORD code)
-{
-    return (code & 0xC0000000u) == 0xC0000000u;
-}
-
 bool IsUnwinding(const EXCEPTION_RECORD* record)
 {
     return (record->ExceptionFlags & (EXCEPTION_UNWINDING | EXCEPTION_EXIT_UNWIND)) != 0;
+}
+
+bool TakesFault(const EXCEPTION_RECORD* record)
+{
+    return !IsUnwinding(record) && AfxIsSurvivableFault(record->ExceptionCode, record->ExceptionFlags);
 }
 
 // No C++ exception crosses the assembly frame (the 32-bit one has no unwind
@@ -41,6 +41,83 @@ void RunInsideGuard(void* p)
     }
 }
 
+//--- The thread's holds and faults
+
+const unsigned kMaxHolds = 32;
+
+struct HoldSlot
+{
+    unsigned serial;  // 0: free
+    CFaultHold::ReleaseFn fn;
+    ULONG_PTR data[4];
+};
+
+// Plain data, so that each thread's copy starts zeroed and needs no
+// construction. Serials only grow: the holds a guarded call began are those
+// whose serial is above the last one given out when the call began.
+struct ThreadFaults
+{
+    unsigned used;        // slots up to the highest one in use
+    unsigned lastSerial;
+    unsigned faults;
+    DWORD lastCode;
+    HoldSlot slots[kMaxHolds];
+};
+
+thread_local ThreadFaults t_faults;
+
+void FreeSlot(ThreadFaults& state, unsigned index)
+{
+    state.slots[index].serial = 0;
+    while (state.used > 0 && state.slots[state.used - 1].serial == 0)
+        --state.used;
+}
+
+int FindSlot(const ThreadFaults& state, unsigned serial)
+{
+    for (unsigned i = state.used; i-- > 0;)
+        if (state.slots[i].serial == serial)
+            return static_cast<int>(i);
+    return -1;
+}
+
+// The newest hold begun after lastBefore, taken off the table; false when
+// none is left.
+bool TakeNewestHoldAfter(unsigned lastBefore, HoldSlot& taken)
+{
+    ThreadFaults& state = t_faults;
+    for (unsigned i = state.used; i-- > 0;) {
+        if (state.slots[i].serial > lastBefore) {
+            taken = state.slots[i];
+            FreeSlot(state, i);
+            return true;
+        }
+    }
+    return false;
+}
+
+// After a fault: what the broken-off work held is released, each release in
+// a guard of its own; what the thread tracked ends as if cancelled.
+void RecoverThreadAfterFault(unsigned lastSerialBefore, DWORD code)
+{
+    HoldSlot hold;
+    while (TakeNewestHoldAfter(lastSerialBefore, hold))
+        AfxCallGuarded([](void* p) {
+            const HoldSlot* slot = static_cast<const HoldSlot*>(p);
+            slot->fn(slot->data);
+        }, &hold);
+    GUITHREADINFO info = {};
+    info.cbSize = sizeof(info);
+    if (::GetGUIThreadInfo(::GetCurrentThreadId(), &info) &&
+        (info.flags & (GUI_INMENUMODE | GUI_POPUPMENUMODE | GUI_SYSTEMMENUMODE)) != 0)
+        ::EndMenu();
+    if (::GetCapture() != nullptr)
+        ::ReleaseCapture();
+    ThreadFaults& state = t_faults;
+    ++state.faults;
+    state.lastCode = code;
+}
+
 } // namespace
 
 #if defined(__x86_64__)
@@ -54,7 +131,7 @@ extern "C" void AfxGuardResume();
 extern "C" EXCEPTION_DISPOSITION AfxGuardHandler(EXCEPTION_RECORD* record, void* frame, CONTEXT*,
                                                  DISPATCHER_CONTEXT* dispatch)
 {
-    if (IsUnwinding(record) || !IsFault(record->ExceptionCode))
+    if (!TakesFault(record))
         return ExceptionContinueSearch;
     RtlUnwindEx(frame, reinterpret_cast<void*>(&AfxGuardResume), record,
                 reinterpret_cast<void*>(static_cast<ULONG_PTR>(record->ExceptionCode)),
@@ -96,7 +173,7 @@ extern "C" void AfxGuardUnwindAndResume(void* registration, EXCEPTION_RECORD* re
 extern "C" EXCEPTION_DISPOSITION __cdecl AfxGuardHandler(EXCEPTION_RECORD* record, void* registration,
                                                          CONTEXT*, void*)
 {
-    if (IsUnwinding(record) || !IsFault(record->ExceptionCode))
+    if (!TakesFault(record))
         return ExceptionContinueSearch;
     AfxGuardUnwindAndResume(registration, record, record->ExceptionCode);
     return ExceptionContinueSearch;  // not reached
@@ -149,9 +226,108 @@ asm(".text\n"
 
 DWORD AfxCallGuarded(void (*fn)(void*), void* context)
 {
+    const unsigned lastSerial = t_faults.lastSerial;
     GuardedCall call = {fn, context, nullptr};
     const DWORD code = AfxGuardFrame(&RunInsideGuard, &call);
     if (call.error)
         std::rethrow_exception(call.error);
+    if (code != 0)
+        RecoverThreadAfterFault(lastSerial, code);
     return code;
+}
+
+void AfxTranslateAndDispatch(MSG& msg)
+{
+    ::TranslateMessage(&msg);
+#if defined(__i386__)
+    ::DispatchMessageA(&msg);
+#else
+    AfxCallGuarded([&] { ::DispatchMessageA(&msg); });
+#endif
+}
+
+bool AfxIsSurvivableFault(DWORD code, DWORD flags)
+{
+    if (flags & EXCEPTION_NONCONTINUABLE)
+        return false;
+    switch (code) {
+    case EXCEPTION_ACCESS_VIOLATION:
+    case EXCEPTION_IN_PAGE_ERROR:
+    case EXCEPTION_INT_DIVIDE_BY_ZERO:
+    case EXCEPTION_INT_OVERFLOW:
+    case EXCEPTION_FLT_DIVIDE_BY_ZERO:
+    case EXCEPTION_ILLEGAL_INSTRUCTION:
+    case EXCEPTION_PRIV_INSTRUCTION:
+        return true;
+    default:
+        return false;
+    }
+}
+
+void AfxReportEntryFailure(const char* what, DWORD code)
+{
+    char line[160];
+    if (code != 0)
+        std::snprintf(line, sizeof(line), "framework: fault 0x%08lX in %s\n", static_cast<unsigned long>(code),
+                      what);
+    else
+        std::snprintf(line, sizeof(line), "framework: exception in %s\n", what);
+    ::OutputDebugStringA(line);
+}
+
+unsigned AfxGetFaultCount()
+{
+    return t_faults.faults;
+}
+
+DWORD AfxGetLastFaultCode()
+{
+    return t_faults.lastCode;
+}
+
+//--- CFaultHold
+
+void CFaultHold::Hold(ReleaseFn fn, ULONG_PTR a, ULONG_PTR b, ULONG_PTR c, ULONG_PTR d)
+{
+    Release();
+    m_fn = fn;
+    m_data[0] = a;
+    m_data[1] = b;
+    m_data[2] = c;
+    m_data[3] = d;
+    m_serial = 0;
+    ThreadFaults& state = t_faults;
+    // A full table leaves the hold to this object alone: its release still
+    // runs in order, only a fault cannot reach it.
+    if (fn == nullptr || state.used >= kMaxHolds)
+        return;
+    m_serial = ++state.lastSerial;
+    HoldSlot& slot = state.slots[state.used++];
+    slot.serial = m_serial;
+    slot.fn = fn;
+    for (int i = 0; i < 4; ++i)
+        slot.data[i] = m_data[i];
+}
+
+bool CFaultHold::Release()
+{
+    if (m_fn == nullptr)
+        return false;
+    const ReleaseFn fn = m_fn;
+    m_fn = nullptr;
+    if (m_serial != 0) {
+        ThreadFaults& state = t_faults;
+        const int index = FindSlot(state, m_serial);
+        m_serial = 0;
+        if (index < 0)
+            return false;  // a fault's guard released it
+        FreeSlot(state, static_cast<unsigned>(index));
+    }
+    fn(m_data);
+    return true;
+}
+
+bool CFaultHold::IsHeld() const
+{
+    return m_fn != nullptr && (m_serial == 0 || FindSlot(t_faults, m_serial) >= 0);
 }

@@ -2,6 +2,7 @@
 
 #include <commdlg.h>
 
+#include "framework/app/FaultGuard.h"
 #include "framework/win/HandleMap.h"
 #include "framework/win/Wnd.h"
 
@@ -88,11 +89,7 @@ BOOL CWinThread::PumpMessage()
 {
     if (::GetMessageA(&m_msgCur, nullptr, 0, 0) <= 0)
         return FALSE;  // WM_QUIT (or an invalid call, which ends the loop too)
-    if (!PreTranslateMessage(&m_msgCur))
-    {
-        ::TranslateMessage(&m_msgCur);
-        ::DispatchMessageA(&m_msgCur);
-    }
+    AfxDispatchLoopMessage(m_msgCur, [this](MSG& msg) { return PreTranslateMessage(&msg) != FALSE; });
     return TRUE;
 }
 

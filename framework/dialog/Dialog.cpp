@@ -3,6 +3,7 @@
 #include <cstring>
 #include <vector>
 
+#include "framework/app/FaultGuard.h"
 #include "framework/app/WinApp.h"
 #include "framework/dialog/PropertyPage.h"
 #include "framework/ole/OccManager.h"
@@ -162,8 +163,12 @@ INT_PTR CDialog::DoModal()
     m_bContinueModal = TRUE;
     m_nModalResult = -1;
     INT_PTR nResult = -1;
+    const unsigned faults = AfxGetFaultCount();
     if (CreateIndirect(lpTemplate, hOwner))
     {
+        // A fault while the dialog started ends it as cancelled.
+        if (AfxGetFaultCount() != faults)
+            EndModalLoop(IDCANCEL);
         if (m_bContinueModal)
         {
             DWORD dwFlags = MLF_SHOWONIDLE;

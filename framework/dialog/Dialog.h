@@ -7,7 +7,9 @@
 //
 // A modal dialog runs in the framework's own loop (CWnd::RunModalLoop) with
 // its owner disabled, so that its windows' PreTranslateMessage sees every
-// message before the dialog keys (IsDialogMessage) do.
+// message before the dialog keys (IsDialogMessage) do. A fault while it
+// starts or runs ends it as cancelled: its window is destroyed and its owner
+// enabled again as after any other end.
 #ifndef VA_FRAMEWORK_DIALOG_DIALOG_H
 #define VA_FRAMEWORK_DIALOG_DIALOG_H
 

@@ -1,5 +1,6 @@
 #include "framework/ole/OleControlSite.h"
 
+#include "framework/app/FaultGuard.h"
 #include "framework/ole/OleControlContainer.h"
 #include "framework/ole/OleControlWnd.h"
 #include "framework/ole/OleUtil.h"
@@ -424,15 +425,10 @@ STDMETHODIMP COleControlSite::Invoke(DISPID dispid, REFIID, LCID, WORD wFlags, D
         return E_UNEXPECTED;
     VARIANT value;
     ::VariantInit(&value);
-    // A derived site's answer may throw; no exception reaches the control.
+    // A derived site's answer may throw or fault; neither reaches the control.
     BOOL bKnown = FALSE;
-    try
+    if (!AfxRunEntry("an ambient property", [&] { bKnown = GetAmbientProperty(dispid, &value); }))
     {
-        bKnown = GetAmbientProperty(dispid, &value);
-    }
-    catch (...)
-    {
-        ::OutputDebugStringA("framework: exception while answering an ambient property\n");
         ::VariantClear(&value);
         return E_UNEXPECTED;
     }

@@ -1,15 +1,9 @@
 #include "framework/ole/OleDropTarget.h"
 
+#include "framework/app/FaultGuard.h"
 #include "framework/ole/OleObject.h"
 
 namespace {
-
-void LogHandlerException(const char* method)
-{
-    ::OutputDebugStringA("framework: exception in a drop-target handler: ");
-    ::OutputDebugStringA(method);
-    ::OutputDebugStringA("\n");
-}
 
 } // namespace
 
@@ -87,7 +81,7 @@ STDMETHODIMP COleDropTarget::QueryInterface(REFIID riid, void** ppv)
 }
 
 // Each callback runs its handler only while the owner holds on, and no
-// handler's exception reaches OLE: the drag then shows no effect.
+// handler's exception or fault reaches OLE: the drag then shows no effect.
 STDMETHODIMP COleDropTarget::DragEnter(IDataObject* pDataObj, DWORD grfKeyState, POINTL pt,
                                        DWORD* pdwEffect)
 {
@@ -101,15 +95,10 @@ STDMETHODIMP COleDropTarget::DragEnter(IDataObject* pDataObj, DWORD grfKeyState,
     m_pDataObject = pDataObj;
     if (m_pDataObject != nullptr)
         m_pDataObject->AddRef();
-    try
-    {
-        *pdwEffect = OnDragEnter(pDataObj, grfKeyState, pt, dwAllowed) & dwAllowed;
-    }
-    catch (...)
-    {
-        LogHandlerException("DragEnter");
+    DWORD dwEffect = DROPEFFECT_NONE;
+    if (!AfxRunEntry("DragEnter", [&] { dwEffect = OnDragEnter(pDataObj, grfKeyState, pt, dwAllowed); }))
         return E_UNEXPECTED;
-    }
+    *pdwEffect = dwEffect & dwAllowed;
     return S_OK;
 }
 
@@ -121,15 +110,10 @@ STDMETHODIMP COleDropTarget::DragOver(DWORD grfKeyState, POINTL pt, DWORD* pdwEf
     *pdwEffect = DROPEFFECT_NONE;
     if (m_bDetached)
         return E_UNEXPECTED;
-    try
-    {
-        *pdwEffect = OnDragOver(m_pDataObject, grfKeyState, pt, dwAllowed) & dwAllowed;
-    }
-    catch (...)
-    {
-        LogHandlerException("DragOver");
+    DWORD dwEffect = DROPEFFECT_NONE;
+    if (!AfxRunEntry("DragOver", [&] { dwEffect = OnDragOver(m_pDataObject, grfKeyState, pt, dwAllowed); }))
         return E_UNEXPECTED;
-    }
+    *pdwEffect = dwEffect & dwAllowed;
     return S_OK;
 }
 
@@ -138,18 +122,8 @@ STDMETHODIMP COleDropTarget::DragLeave()
     HRESULT hr = S_OK;
     if (m_bDetached)
         hr = E_UNEXPECTED;
-    else
-    {
-        try
-        {
-            OnDragLeave();
-        }
-        catch (...)
-        {
-            LogHandlerException("DragLeave");
-            hr = E_UNEXPECTED;
-        }
-    }
+    else if (!AfxRunEntry("DragLeave", [&] { OnDragLeave(); }))
+        hr = E_UNEXPECTED;
     ReleaseDataObject();
     return hr;
 }
@@ -166,15 +140,11 @@ STDMETHODIMP COleDropTarget::Drop(IDataObject* pDataObj, DWORD grfKeyState, POIN
         hr = E_UNEXPECTED;
     else
     {
-        try
-        {
-            *pdwEffect = OnDrop(pDataObj, grfKeyState, pt, dwAllowed) & dwAllowed;
-        }
-        catch (...)
-        {
-            LogHandlerException("Drop");
+        DWORD dwEffect = DROPEFFECT_NONE;
+        if (AfxRunEntry("Drop", [&] { dwEffect = OnDrop(pDataObj, grfKeyState, pt, dwAllowed); }))
+            *pdwEffect = dwEffect & dwAllowed;
+        else
             hr = E_UNEXPECTED;
-        }
     }
     ReleaseDataObject();
     return hr;

@@ -1,7 +1,6 @@
 #include "framework/ole/OleEvents.h"
 
-#include <exception>
-
+#include "framework/app/FaultGuard.h"
 #include "framework/ole/OleControlSite.h"
 #include "framework/ole/OleUtil.h"
 
@@ -170,20 +169,11 @@ STDMETHODIMP COleEventSink::Invoke(DISPID dispid, REFIID, LCID, WORD, DISPPARAMS
     // The handler may close the control and free the site: nothing of the
     // site is used after the call.
     const UINT nCtrlID = m_pSite->GetID();
-    try
-    {
+    // The control fires events from its own window procedures: the guard
+    // lies inside that callback.
+    AfxRunEntry("an event handler", [&] {
         VaEventArgs args(pParams);
         pHandler->OnOleEvent(nCtrlID, dispid, args);
-    }
-    catch (const std::exception& e)
-    {
-        ::OutputDebugStringA("framework: exception in an event handler: ");
-        ::OutputDebugStringA(e.what());
-        ::OutputDebugStringA("\n");
-    }
-    catch (...)
-    {
-        ::OutputDebugStringA("framework: exception in an event handler\n");
-    }
+    });
     return S_OK;
 }

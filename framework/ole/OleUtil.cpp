@@ -168,11 +168,3 @@ CString VaStringFromVariant(const VARIANT* pvar)
         return CString();
     return VaAnsiFromWide(converted.bstrVal, static_cast<int>(::SysStringLen(converted.bstrVal)));
 }
-
-HRESULT VaComMethodFailed(const char* method)
-{
-    ::OutputDebugStringA("framework: exception in the COM method ");
-    ::OutputDebugStringA(method);
-    ::OutputDebugStringA("\n");
-    return E_UNEXPECTED;
-}

@@ -14,6 +14,7 @@
 #include <memory>
 #include <string>
 
+#include "framework/app/FaultGuard.h"
 #include "framework/core/CString.h"
 #include "framework/ole/OleCompat.h"
 
@@ -149,9 +150,17 @@ CString VaStringFromVariant(const VARIANT* pvar);
 // The variant a VT_BYREF | VT_VARIANT one refers to, or pvar itself.
 const VARIANT* VaDerefVariant(const VARIANT* pvar);
 
-// The answer of a COM method whose implementation threw: no exception may
-// reach the caller. Logs the method's name and gives E_UNEXPECTED. Meant for
-// the handler of a function-try-block around the method's body.
-HRESULT VaComMethodFailed(const char* method);
+// A COM method's body, run as an entry point of its own (AfxRunEntry): its
+// result, or E_UNEXPECTED when it threw or faulted. A control calls its
+// host's methods from its own window procedures, so a fault in the body must
+// end here.
+template <class Body>
+HRESULT VaRunComMethod(const char* method, Body&& body)
+{
+    HRESULT hr = E_UNEXPECTED;
+    if (!AfxRunEntry(method, [&] { hr = body(); }))
+        return E_UNEXPECTED;
+    return hr;
+}
 
 #endif // VA_FRAMEWORK_OLE_OLEUTIL_H

@@ -1,6 +1,8 @@
 // The framework's modal loop and window centring.
 #include "framework/win/Wnd.h"
 
+#include "framework/app/FaultGuard.h"
+
 namespace {
 
 // The window is the loop's window or lies inside it.
@@ -24,6 +26,9 @@ int CWnd::RunModalLoop(DWORD dwFlags)
     LONG lIdleCount = 0;
     m_bContinueModal = TRUE;
     m_nModalResult = -1;
+    // A fault anywhere in the loop's turns ends it as cancelled: the work
+    // that broke off may have been the window's own.
+    const unsigned faults = AfxGetFaultCount();
 
     MSG msg;
     for (;;)
@@ -42,6 +47,8 @@ int CWnd::RunModalLoop(DWORD dwFlags)
                 !::SendMessageA(hWnd, WM_KICKIDLE, MSGF_DIALOGBOX, lIdleCount++))
                 bIdle = FALSE;
         }
+        if (AfxGetFaultCount() != faults)
+            return ::IsWindow(hWnd) ? EndAfterFault() : -1;
 
         do
         {
@@ -51,13 +58,15 @@ int CWnd::RunModalLoop(DWORD dwFlags)
                 m_bContinueModal = FALSE;
                 return -1;
             }
-            if (!IsInside(hWnd, msg.hwnd) || !WalkPreTranslateTree(hWnd, &msg))
-            {
-                ::TranslateMessage(&msg);
-                ::DispatchMessageA(&msg);
-            }
+            // As the application's pump does it: a fault in the loop's look
+            // at the message unwinds no frame of this loop.
+            AfxDispatchLoopMessage(msg, [&](MSG& m) {
+                return IsInside(hWnd, m.hwnd) && WalkPreTranslateTree(hWnd, &m);
+            });
             if (!::IsWindow(hWnd))
                 return -1;
+            if (AfxGetFaultCount() != faults)
+                return EndAfterFault();
             if (!m_bContinueModal)
                 return m_nModalResult;
             if (msg.message != WM_PAINT && msg.message != WM_SYSTIMER && msg.message != WM_NULL)
@@ -67,6 +76,13 @@ int CWnd::RunModalLoop(DWORD dwFlags)
             }
         } while (::PeekMessageA(&msg, nullptr, 0, 0, PM_NOREMOVE));
     }
+}
+
+int CWnd::EndAfterFault()
+{
+    m_bContinueModal = FALSE;
+    m_nModalResult = IDCANCEL;
+    return IDCANCEL;
 }
 
 void CWnd::EndModalLoop(int nResult)

@@ -1,31 +1,36 @@
-// RedrawGuard: a window's redrawing is off for a scope; when the scope ends
-// it is switched on again and the window repainted, so that what changed
-// meanwhile shows.
+// RedrawGuard: a window's redrawing is off for a scope; when the scope ends,
+// or a fault breaks it off, it is switched on again and the window
+// repainted, so that what changed meanwhile shows.
 #ifndef VA_FRAMEWORK_WIN_REDRAWGUARD_H
 #define VA_FRAMEWORK_WIN_REDRAWGUARD_H
 
+#include "framework/app/FaultGuard.h"
 #include "framework/win/WinDefs.h"
 
 class RedrawGuard
 {
 public:
-    explicit RedrawGuard(HWND hWnd) : m_hWnd(hWnd)
+    explicit RedrawGuard(HWND hWnd)
     {
-        if (m_hWnd != nullptr)
-            ::SendMessageA(m_hWnd, WM_SETREDRAW, FALSE, 0);
-    }
-    ~RedrawGuard()
-    {
-        if (m_hWnd == nullptr || !::IsWindow(m_hWnd))
+        if (hWnd == nullptr)
             return;
-        ::SendMessageA(m_hWnd, WM_SETREDRAW, TRUE, 0);
-        ::RedrawWindow(m_hWnd, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_FRAME);
+        ::SendMessageA(hWnd, WM_SETREDRAW, FALSE, 0);
+        m_hold.Hold(&RedrawAgain, reinterpret_cast<ULONG_PTR>(hWnd));
     }
     RedrawGuard(const RedrawGuard&) = delete;
     RedrawGuard& operator=(const RedrawGuard&) = delete;
 
 private:
-    HWND m_hWnd;
+    static void RedrawAgain(const ULONG_PTR* data)
+    {
+        const HWND hWnd = reinterpret_cast<HWND>(data[0]);
+        if (!::IsWindow(hWnd))
+            return;
+        ::SendMessageA(hWnd, WM_SETREDRAW, TRUE, 0);
+        ::RedrawWindow(hWnd, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_FRAME);
+    }
+
+    CFaultHold m_hold;
 };
 
 #endif // VA_FRAMEWORK_WIN_REDRAWGUARD_H

@@ -2,6 +2,7 @@
 
 #include <exception>
 
+#include "framework/app/FaultGuard.h"
 #include "framework/app/WinApp.h"
 #include "framework/frame/FrameWnd.h"
 #include "framework/win/CmdUI.h"
@@ -57,18 +58,27 @@ LRESULT CALLBACK AfxWndProc(HWND hWnd, UINT nMsg, WPARAM wParam, LPARAM lParam)
 LRESULT AfxCallWndProc(CWnd* pWnd, HWND hWnd, UINT nMsg, WPARAM wParam, LPARAM lParam)
 {
     LRESULT lResult = 0;
-    try
+    // The guard lies inside the system's call of this window procedure: a
+    // fault in the handler unwinds no frame of the system's.
+    const DWORD fault = AfxCallGuarded([&] {
+        try
+        {
+            lResult = pWnd->WindowProc(nMsg, wParam, lParam);
+        }
+        catch (const std::exception& e)
+        {
+            LogHandlerException(nMsg, e.what());
+            lResult = ResultAfterException(nMsg);
+        }
+        catch (...)
+        {
+            LogHandlerException(nMsg, "unknown exception");
+            lResult = ResultAfterException(nMsg);
+        }
+    });
+    if (fault != 0)
     {
-        lResult = pWnd->WindowProc(nMsg, wParam, lParam);
-    }
-    catch (const std::exception& e)
-    {
-        LogHandlerException(nMsg, e.what());
-        lResult = ResultAfterException(nMsg);
-    }
-    catch (...)
-    {
-        LogHandlerException(nMsg, "unknown exception");
+        LogHandlerException(nMsg, "fault");
         lResult = ResultAfterException(nMsg);
     }
     // The object may have been released by a nested destruction; only a

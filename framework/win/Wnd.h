@@ -10,7 +10,8 @@
 // windows of other classes (common controls) are subclassed there. The
 // handle-to-object map is cleared at WM_NCDESTROY, after which PostNcDestroy
 // runs (objects with m_bAutoDelete delete themselves there). No exception
-// leaves AfxWndProc: it is caught there and the message gets a safe result.
+// and no fault leaves AfxWndProc: each message runs in a fault guard of its
+// own, and a message whose handler threw or faulted gets a safe result.
 #ifndef VA_FRAMEWORK_WIN_WND_H
 #define VA_FRAMEWORK_WIN_WND_H
 
@@ -29,7 +30,8 @@ class CMenu;
 class CWnd;
 
 LRESULT CALLBACK AfxWndProc(HWND hWnd, UINT nMsg, WPARAM wParam, LPARAM lParam);
-// Runs one message through an object's WindowProc with the exception barrier.
+// Runs one message through an object's WindowProc inside the exception
+// barrier and a fault guard of its own.
 LRESULT AfxCallWndProc(CWnd* pWnd, HWND hWnd, UINT nMsg, WPARAM wParam, LPARAM lParam);
 LRESULT CALLBACK VaCreateHookProc(int nCode, WPARAM wParam, LPARAM lParam);
 // Registers a class once (an existing one of the name is kept); classes
@@ -124,7 +126,8 @@ public:
     // descendants are offered to PreTranslateMessage from their window up to
     // this one before dispatch. Runs until EndModalLoop and returns its
     // result; -1 when the window is gone or WM_QUIT arrived (which is posted
-    // again for the outer loop).
+    // again for the outer loop). A fault in one of its turns ends it with
+    // IDCANCEL.
     virtual int RunModalLoop(DWORD dwFlags = 0);
     virtual void EndModalLoop(int nResult);
     BOOL ContinueModal() const { return m_bContinueModal; }
@@ -227,9 +230,12 @@ public:
     // SetWindowPos with them so that frame changes take effect.
     BOOL ModifyStyle(DWORD dwRemove, DWORD dwAdd, UINT nFlags = 0);
     BOOL ModifyStyleEx(DWORD dwRemove, DWORD dwAdd, UINT nFlags = 0);
-    UINT_PTR SetTimer(UINT_PTR nIDEvent, UINT nElapse, TIMERPROC lpfnTimer = nullptr)
+    // A window timer: its WM_TIMER runs in the window's guarded procedure.
+    // No timer procedure is offered: the system's dispatch of one swallows
+    // the faults inside it, and whatever they broke off would go on unseen.
+    UINT_PTR SetTimer(UINT_PTR nIDEvent, UINT nElapse)
     {
-        return ::SetTimer(m_hWnd, nIDEvent, nElapse, lpfnTimer);
+        return ::SetTimer(m_hWnd, nIDEvent, nElapse, nullptr);
     }
     BOOL KillTimer(UINT_PTR nIDEvent) { return ::KillTimer(m_hWnd, nIDEvent); }
     CMenu* GetMenu() const;
@@ -321,6 +327,8 @@ private:
     friend LRESULT AfxCallWndProc(CWnd*, HWND, UINT, WPARAM, LPARAM);
     friend LRESULT CALLBACK VaCreateHookProc(int, WPARAM, LPARAM);
     void AttachCreated(HWND hWnd);
+    // Ends the modal loop as cancelled after a fault; returns IDCANCEL.
+    int EndAfterFault();
     // The end of the window: unmap, end the application with its main
     // window, then PostNcDestroy.
     void FinalRelease();

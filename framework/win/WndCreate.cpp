@@ -7,6 +7,7 @@
 
 #include <cstdio>
 
+#include "framework/app/FaultGuard.h"
 #include "framework/app/WinApp.h"
 
 namespace {
@@ -33,16 +34,23 @@ LRESULT CALLBACK VaCreateHookProc(int nCode, WPARAM wParam, LPARAM lParam)
             CWnd* pWnd = pState->pPending;
             pState->pPending = nullptr;
             pState->hAttached = reinterpret_cast<HWND>(wParam);
-            try
+            bool attached = false;
+            const DWORD fault = AfxCallGuarded([&] {
+                try
+                {
+                    pWnd->AttachCreated(pState->hAttached);
+                    attached = true;
+                }
+                catch (...)
+                {
+                    ::OutputDebugStringA("framework: exception while attaching a new window\n");
+                }
+            });
+            if (fault != 0 || !attached)
             {
-                pWnd->AttachCreated(pState->hAttached);
-            }
-            catch (...)
-            {
-                // No exception may unwind into the system's creation: it is
-                // cancelled (non-zero), and the object, never mapped, is
-                // released by EndCreate as one that got no window.
-                ::OutputDebugStringA("framework: exception while attaching a new window\n");
+                // No exception or fault may unwind into the system's
+                // creation: it is cancelled (non-zero), and the object, never
+                // mapped, is released by EndCreate as one that got no window.
                 pWnd->m_hWnd = nullptr;
                 pWnd->m_bCreatedHere = FALSE;
                 pState->pPending = pWnd;

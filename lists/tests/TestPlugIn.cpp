@@ -2,11 +2,16 @@
 // TEST_PLUGIN_NAME (a build without it has no PlugInName) and answers keys
 // with TEST_PLUGIN_KEY_RESULT; every call is written into a log the test
 // reads through the export TestPlugInLog.
-// TestPlugInSetMode makes PluginExecute unload the plug-ins itself or leave
-// a window that runs the module's code.
+// TestPlugInSetMode makes PluginExecute unload the plug-ins itself, leave
+// a window that runs the module's code, write through a null pointer, or
+// show a dialog of its own whose procedure writes through a null pointer.
+// The environment variable VA_TEST_PLUGIN_RAISE ("code" or "code:flags", in
+// hexadecimal) makes PluginExecute raise that exception instead, for runs of
+// the whole program.
 #include <windows.h>
 
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
 
 #include "shared/FrameMessages.h"
@@ -24,6 +29,46 @@ LRESULT CALLBACK WindowProc(HWND hWnd, UINT msg, WPARAM wParam, LPARAM lParam)
     if (msg == WM_APP + 1)
         return 42;
     return CallWindowProcA(g_staticProc, hWnd, msg, wParam, lParam);
+}
+
+int* volatile g_nowhere = nullptr;
+
+// The dialog's procedure faults in a message of the system's modal loop.
+INT_PTR CALLBACK FaultingDialogProc(HWND hDlg, UINT msg, WPARAM, LPARAM)
+{
+    if (msg == WM_INITDIALOG) {
+        PostMessageA(hDlg, WM_APP + 2, 0, 0);
+        return TRUE;
+    }
+    if (msg == WM_APP + 2)
+        *g_nowhere = 2;
+    return FALSE;
+}
+
+// A template of a dialog with no controls, built in memory.
+INT_PTR ShowFaultingDialog(HWND hOwner)
+{
+    // The system reads templates on DWORD boundaries.
+    struct alignas(4) Template
+    {
+        DLGTEMPLATE header;
+        WORD menu, windowClass, title;
+    } dialog = {};
+    dialog.header.style = WS_POPUP | WS_CAPTION | WS_SYSMENU | WS_VISIBLE | DS_MODALFRAME;
+    dialog.header.cx = 120;
+    dialog.header.cy = 60;
+    return DialogBoxIndirectParamA(GetModuleHandleA(nullptr), &dialog.header, hOwner, FaultingDialogProc, 0);
+}
+
+void RaiseFromEnvironment()
+{
+    char value[64] = "";
+    if (GetEnvironmentVariableA("VA_TEST_PLUGIN_RAISE", value, sizeof(value)) == 0)
+        return;
+    char* rest = nullptr;
+    const DWORD code = std::strtoul(value, &rest, 16);
+    const DWORD flags = rest != nullptr && *rest == ':' ? std::strtoul(rest + 1, nullptr, 16) : 0;
+    RaiseException(code, flags, 0, nullptr);
 }
 
 void Log(const char* format, ...)
@@ -69,6 +114,11 @@ HWND TestPlugInWindow()
 int WINAPI PluginExecute(HWND hMain, int reserved, const char* text)
 {
     Log("execute(%d,%s);", reserved, text == nullptr ? "null" : text[0] == '\0' ? "empty" : text);
+    RaiseFromEnvironment();
+    if (g_mode == 3)
+        *g_nowhere = 3;
+    if (g_mode == 4)
+        Log("dialog(%d);", static_cast<int>(ShowFaultingDialog(hMain)));
     if (g_mode == 1) {
         SendMessageA(hMain, WM_FRAME_UNLOADPLUGINS, 0, 0);
         // Still running in the module after the unload.

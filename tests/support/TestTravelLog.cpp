@@ -144,10 +144,29 @@ STDMETHODIMP TestTravelLog::QueryInterface(REFIID riid, void** ppv)
     return VaQueryInterface(static_cast<ITravelLogStg*>(this), riid, IID_ITravelLogStg, ppv);
 }
 
+namespace {
+
+bool s_faulting = false;
+int* volatile s_nowhere = nullptr;
+
+void FaultWhenAsked()
+{
+    if (s_faulting)
+        *s_nowhere = 1;
+}
+
+} // namespace
+
+void TestTravelLog::SetFaulting(bool bFaulting)
+{
+    s_faulting = bFaulting;
+}
+
 STDMETHODIMP TestTravelLog::CreateEntry(LPCWSTR pszUrl, LPCWSTR pszTitle,
                                         ITravelLogEntry* ptleRelativeTo, WINBOOL fPrepend,
                                         ITravelLogEntry** pptle)
 {
+    FaultWhenAsked();
     if (pszUrl == nullptr)
         return E_INVALIDARG;
     // Without an entry to place it by, the new one goes by the current one.
@@ -182,6 +201,7 @@ STDMETHODIMP TestTravelLog::TravelTo(ITravelLogEntry* ptle)
 
 STDMETHODIMP TestTravelLog::EnumEntries(TLENUMF flags, IEnumTravelLogEntry** ppenum)
 {
+    FaultWhenAsked();
     if (ppenum == nullptr)
         return E_POINTER;
     return TestTravelEnum::Create(AsEntries(Select(flags)), ppenum);

@@ -56,6 +56,10 @@ public:
     STDMETHOD(RemoveEntry)(ITravelLogEntry* ptle) override;
     STDMETHOD(GetRelativeEntry)(int iOffset, ITravelLogEntry** ptle) override;
 
+    // While on, every log's EnumEntries and CreateEntry write through a null
+    // pointer: a fault inside the host's saving or restoring of a history.
+    static void SetFaulting(bool bFaulting);
+
     // Called by TravelTo: the owner navigates by offset.
     typedef HRESULT (*TravelFn)(void* pOwner, int offset);
     void SetTravelHandler(TravelFn pfn, void* pOwner) { m_pfnTravel = pfn; m_pTravelOwner = pOwner; }

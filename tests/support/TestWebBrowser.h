@@ -82,6 +82,9 @@ public:
     static bool Settle(DWORD timeoutMs = 5000);
     // Completes navigations inside Navigate2 instead of from the message loop.
     static void SetSynchronous(bool bSynchronous);
+    // While set, Navigate2 writes through a null pointer: a fault inside a
+    // call of the host's.
+    static void SetFaultingNavigate(bool bFaulting);
     // Navigations start but never complete (a page that hangs).
     static void SetNeverComplete(bool bNever);
     // While set, get_Application of every control fails (E_FAIL).

@@ -12,6 +12,8 @@ const UINT kMsgPopup = WM_APP + 2;
 const wchar_t kHomeUrl[] = L"http://home.test/";
 bool g_bSynchronous = false;
 bool g_bNeverComplete = false;
+bool g_bFaultingNavigate = false;
+int* volatile g_nowhere = nullptr;
 
 // Keeps a COM object alive across calls out to the host, which may release
 // the last reference of it (a tab closing in an event handler).
@@ -182,6 +184,11 @@ public:
 void TestWebBrowser::SetNeverComplete(bool bNever)
 {
     g_bNeverComplete = bNever;
+}
+
+void TestWebBrowser::SetFaultingNavigate(bool bFaulting)
+{
+    g_bFaultingNavigate = bFaulting;
 }
 
 void TestWebBrowser::SetSynchronous(bool bSynchronous)
@@ -491,6 +498,8 @@ STDMETHODIMP TestWebBrowser::Navigate(BSTR URL, VARIANT* Flags, VARIANT* TargetF
 STDMETHODIMP TestWebBrowser::Navigate2(VARIANT* URL, VARIANT* Flags, VARIANT* TargetFrameName,
                                        VARIANT* PostData, VARIANT* Headers)
 {
+    if (g_bFaultingNavigate)
+        *g_nowhere = 1;
     if (URL == nullptr)
         return E_INVALIDARG;
     NavigateCall call;

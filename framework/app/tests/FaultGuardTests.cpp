@@ -1,0 +1,225 @@
+// The fault guard: which faults it takes, the holds it releases, and what a
+// fault in a window's handler ends (the capture, a menu, a modal dialog).
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "framework/app/FaultGuard.h"
+#include "framework/dialog/Dialog.h"
+#include "framework/win/Wnd.h"
+#include "DialogTestsRes.h"
+
+namespace {
+
+int* volatile g_nowhere = nullptr;
+volatile int g_zero = 0;
+volatile int g_ten = 10;
+
+void WriteThroughNull()
+{
+    *g_nowhere = 1;
+}
+
+TEST(FaultGuardFaults, AccessInPageAndDivideFaultsAreTakenTheProcessEndingOnesAreNot)
+{
+    struct Case
+    {
+        DWORD code;
+        DWORD flags;
+        bool survived;
+    };
+    const Case cases[] = {
+        {EXCEPTION_ACCESS_VIOLATION, 0, true},
+        {EXCEPTION_IN_PAGE_ERROR, 0, true},
+        {EXCEPTION_INT_DIVIDE_BY_ZERO, 0, true},
+        {EXCEPTION_INT_OVERFLOW, 0, true},
+        {EXCEPTION_FLT_DIVIDE_BY_ZERO, 0, true},
+        {0xC0000374, 0, false},  // heap corruption
+        {EXCEPTION_STACK_OVERFLOW, 0, false},
+        {0xC0000409, 0, false},  // stack buffer overrun
+        {EXCEPTION_ACCESS_VIOLATION, EXCEPTION_NONCONTINUABLE, false},
+        {EXCEPTION_NONCONTINUABLE_EXCEPTION, 0, false},
+        {0xE06D7363, EXCEPTION_NONCONTINUABLE, false},  // another compiler's C++ exception
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.code);
+        EXPECT_EQ(c.survived, AfxIsSurvivableFault(c.code, c.flags));
+        // The taken ones end only the call, raised or real.
+        if (c.survived && c.flags == 0) {
+            EXPECT_EQ(c.code, AfxCallGuarded([&] { ::RaiseException(c.code, 0, 0, nullptr); }));
+        }
+    }
+    EXPECT_EQ(static_cast<DWORD>(EXCEPTION_INT_DIVIDE_BY_ZERO), AfxCallGuarded([] { g_zero = g_ten / g_zero; }));
+    const unsigned before = AfxGetFaultCount();
+    EXPECT_EQ(static_cast<DWORD>(EXCEPTION_ACCESS_VIOLATION), AfxCallGuarded(WriteThroughNull));
+    EXPECT_EQ(before + 1, AfxGetFaultCount());
+    EXPECT_EQ(static_cast<DWORD>(EXCEPTION_ACCESS_VIOLATION), AfxGetLastFaultCode());
+}
+
+std::vector<std::string> g_released;
+
+void Note(const ULONG_PTR* data)
+{
+    g_released.push_back(reinterpret_cast<const char*>(data[0]));
+}
+
+TEST(FaultGuardHolds, AFaultReleasesOnceTheHoldsBegunInsideItsCallNewestFirst)
+{
+    g_released.clear();
+    CFaultHold outside;
+    outside.Hold(Note, reinterpret_cast<ULONG_PTR>("outside"));
+    CFaultHold survivor;  // a holder that outlives the call
+    EXPECT_NE(0u, AfxCallGuarded([&] {
+        survivor.Hold(Note, reinterpret_cast<ULONG_PTR>("survivor"));
+        CFaultHold first;
+        first.Hold(Note, reinterpret_cast<ULONG_PTR>("first"));
+        CFaultHold released;
+        released.Hold(Note, reinterpret_cast<ULONG_PTR>("released"));
+        released.Release();
+        CFaultHold last;
+        last.Hold(Note, reinterpret_cast<ULONG_PTR>("last"));
+        WriteThroughNull();
+    }));
+    EXPECT_EQ((std::vector<std::string>{"released", "last", "first", "survivor"}), g_released);
+    EXPECT_FALSE(survivor.IsHeld());
+    EXPECT_FALSE(survivor.Release());
+    // The hold from before the call is the caller's still.
+    EXPECT_TRUE(outside.IsHeld());
+    EXPECT_TRUE(outside.Release());
+    EXPECT_EQ("outside", g_released.back());
+    EXPECT_EQ(5u, g_released.size());
+
+    // A nested guard releases only its own; a release that faults ends alone.
+    g_released.clear();
+    EXPECT_EQ(0u, AfxCallGuarded([] {
+        CFaultHold kept;
+        kept.Hold(Note, reinterpret_cast<ULONG_PTR>("kept"));
+        AfxCallGuarded([] {
+            CFaultHold broken;
+            broken.Hold([](const ULONG_PTR*) { WriteThroughNull(); });
+            CFaultHold inner;
+            inner.Hold(Note, reinterpret_cast<ULONG_PTR>("inner"));
+            WriteThroughNull();
+        });
+        EXPECT_EQ((std::vector<std::string>{"inner"}), g_released);
+    }));
+    EXPECT_EQ((std::vector<std::string>{"inner", "kept"}), g_released);
+}
+
+const UINT kMsgCaptureAndFault = WM_APP + 30;
+
+// Writes through null while it holds the capture, or while its menu tracks.
+class CFaultingWnd : public CWnd
+{
+public:
+    bool m_idleInMenu = false;
+
+protected:
+    LRESULT WindowProc(UINT nMsg, WPARAM wParam, LPARAM lParam) override
+    {
+        if (nMsg == kMsgCaptureAndFault) {
+            ::SetCapture(m_hWnd);
+            WriteThroughNull();
+        }
+        if (nMsg == WM_ENTERIDLE && wParam == MSGF_MENU) {
+            m_idleInMenu = true;
+            WriteThroughNull();
+        }
+        return CWnd::WindowProc(nMsg, wParam, lParam);
+    }
+};
+
+bool g_menuLeftOpen = false;
+
+void CALLBACK EndMenuLeftOpen(HWND, UINT, UINT_PTR id, DWORD)
+{
+    ::KillTimer(nullptr, id);
+    g_menuLeftOpen = true;
+    ::EndMenu();
+}
+
+TEST(FaultGuardThread, AFaultInAHandlerEndsTheCaptureAndTheMenuItTookAndCountsAsAFault)
+{
+    CFaultingWnd wnd;
+    ASSERT_TRUE(wnd.CreateEx(0, nullptr, "", WS_POPUP | WS_VISIBLE, 0, 0, 50, 50, nullptr, nullptr));
+    const unsigned before = AfxGetFaultCount();
+    EXPECT_EQ(0, ::SendMessageA(wnd.m_hWnd, kMsgCaptureAndFault, 0, 0));
+    EXPECT_EQ(nullptr, ::GetCapture());
+    EXPECT_EQ(before + 1, AfxGetFaultCount());
+
+    // The menu would stay open without the end the fault gives it; the
+    // timer only stands by so that a failure cannot hang the test.
+    HMENU menu = ::CreatePopupMenu();
+    ::AppendMenuA(menu, MF_STRING, 100, "item");
+    g_menuLeftOpen = false;
+    const UINT_PTR standby = ::SetTimer(nullptr, 0, 5000, EndMenuLeftOpen);
+    ::SetForegroundWindow(wnd.m_hWnd);
+    ::TrackPopupMenu(menu, TPM_RETURNCMD, 10, 10, 0, wnd.m_hWnd, nullptr);
+    ::KillTimer(nullptr, standby);
+    EXPECT_TRUE(wnd.m_idleInMenu);
+    EXPECT_FALSE(g_menuLeftOpen);
+    ::DestroyMenu(menu);
+    wnd.DestroyWindow();
+}
+
+const UINT kMsgFaultInDialog = WM_APP + 32;
+HWND g_dialog = nullptr;
+
+// A modal dialog whose handler writes through null once its loop runs, or
+// while it starts.
+class CFaultingDialog : public CDialog
+{
+public:
+    explicit CFaultingDialog(CWnd* pOwner, bool inInit) : CDialog(IDD_DIALOGTEST, pOwner), m_inInit(inInit) {}
+    HWND m_hDialog = nullptr;
+
+protected:
+    BOOL OnInitDialog() override
+    {
+        m_hDialog = m_hWnd;
+        g_dialog = m_hWnd;
+        if (m_inInit)
+            WriteThroughNull();
+        PostMessage(kMsgFaultInDialog);
+        return TRUE;
+    }
+    LRESULT WindowProc(UINT nMsg, WPARAM wParam, LPARAM lParam) override
+    {
+        if (nMsg == kMsgFaultInDialog)
+            WriteThroughNull();
+        return CDialog::WindowProc(nMsg, wParam, lParam);
+    }
+
+private:
+    bool m_inInit;
+};
+
+// Stands by in case the loop goes on after the fault: ends it with OK.
+void CALLBACK EndDialogLeftOpen(HWND, UINT, UINT_PTR id, DWORD)
+{
+    ::KillTimer(nullptr, id);
+    if (::IsWindow(g_dialog))
+        ::SendMessageA(g_dialog, WM_COMMAND, IDOK, 0);
+}
+
+TEST(FaultGuardLoops, AFaultInAModalDialogEndsItAsCancelledWithItsWindowGoneAndItsOwnerEnabled)
+{
+    CWnd owner;
+    ASSERT_TRUE(owner.CreateEx(0, nullptr, "owner", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 0, 0, 300, 200, nullptr,
+                               nullptr));
+    for (bool inInit : {false, true}) {
+        SCOPED_TRACE(inInit);
+        CFaultingDialog dialog(&owner, inInit);
+        const UINT_PTR standby = ::SetTimer(nullptr, 0, 5000, EndDialogLeftOpen);
+        EXPECT_EQ(IDCANCEL, dialog.DoModal());
+        ::KillTimer(nullptr, standby);
+        EXPECT_NE(nullptr, dialog.m_hDialog);
+        EXPECT_FALSE(::IsWindow(dialog.m_hDialog));
+        EXPECT_TRUE(::IsWindowEnabled(owner.m_hWnd));
+        EXPECT_EQ(nullptr, dialog.m_hWnd);
+    }
+    owner.DestroyWindow();
+}
+
+} // namespace

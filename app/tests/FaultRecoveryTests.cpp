@@ -23,46 +23,13 @@
 #include "tab/TabGroup.h"
 #include "tab/TabItem.h"
 #include "app/tests/TabFixture.h"
+#include "tests/support/FaultingWnd.h"
 #include "tests/support/TestTravelLog.h"
 
 namespace {
 
 const UINT kMarker = WM_APP + 40;
-const UINT kMsgFault = WM_APP + 41;
-
-// A window whose handler of kMsgFault writes through a null pointer.
-class CFaultingWnd : public CWnd
-{
-protected:
-    LRESULT WindowProc(UINT nMsg, WPARAM wParam, LPARAM lParam) override
-    {
-        if (nMsg == kMsgFault)
-            *s_nowhere = 1;
-        return CWnd::WindowProc(nMsg, wParam, lParam);
-    }
-
-private:
-    static int* volatile s_nowhere;
-};
-
-int* volatile CFaultingWnd::s_nowhere = nullptr;
-
-BOOL CALLBACK FindShownDialog(HWND hWnd, LPARAM lParam)
-{
-    char name[16] = {};
-    ::GetClassNameA(hWnd, name, sizeof(name));
-    if (strcmp(name, "#32770") != 0 || !::IsWindowVisible(hWnd))
-        return TRUE;
-    *reinterpret_cast<HWND*>(lParam) = hWnd;
-    return FALSE;
-}
-
-HWND ShownDialog()
-{
-    HWND hWnd = nullptr;
-    ::EnumThreadWindows(::GetCurrentThreadId(), FindShownDialog, reinterpret_cast<LPARAM>(&hWnd));
-    return hWnd;
-}
+const UINT kMsgFault = CFaultingWnd::kMsgFault;
 
 // Once a dialog shows: its edit box gets "Renamed", then it is sent a
 // notification whose header lies at an unmapped address, which its handler

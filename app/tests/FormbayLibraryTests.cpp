@@ -74,25 +74,6 @@ protected:
     HICON m_icon = nullptr;
 };
 
-BOOL CALLBACK FindShownDialog(HWND hWnd, LPARAM lParam)
-{
-    char name[16] = {};
-    ::GetClassNameA(hWnd, name, sizeof(name));
-    if (strcmp(name, "#32770") != 0 || !::IsWindowVisible(hWnd))
-        return TRUE;
-    *reinterpret_cast<HWND*>(lParam) = hWnd;
-    return FALSE;
-}
-
-// The dialog of this thread showing now (whichever window is active: other
-// tests' windows may be).
-HWND ShownDialog()
-{
-    HWND hWnd = nullptr;
-    ::EnumThreadWindows(::GetCurrentThreadId(), FindShownDialog, reinterpret_cast<LPARAM>(&hWnd));
-    return hWnd;
-}
-
 // The caption of the dialog showing now.
 std::string s_caption;
 void ReadCaption()

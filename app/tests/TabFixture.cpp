@@ -2,6 +2,7 @@
 
 #include <commctrl.h>
 
+#include <cstring>
 #include <vector>
 
 #include "app/MainFrame.h"
@@ -196,6 +197,34 @@ bool ReadMenuShownBy(const std::function<void()>& open, const std::function<void
     ::KillTimer(nullptr, timer);
     s_readMenu = nullptr;
     return s_menuRead;
+}
+
+namespace {
+
+struct DialogSearch
+{
+    bool bEnabledOnly;
+    HWND hFound;
+};
+
+BOOL CALLBACK FindShownDialog(HWND hWnd, LPARAM lParam)
+{
+    DialogSearch& search = *reinterpret_cast<DialogSearch*>(lParam);
+    char name[16] = {};
+    ::GetClassNameA(hWnd, name, sizeof(name));
+    if (strcmp(name, "#32770") != 0 || !::IsWindowVisible(hWnd) || (search.bEnabledOnly && !::IsWindowEnabled(hWnd)))
+        return TRUE;
+    search.hFound = hWnd;
+    return FALSE;
+}
+
+} // namespace
+
+HWND ShownDialog(bool bEnabledOnly)
+{
+    DialogSearch search = {bEnabledOnly, nullptr};
+    ::EnumThreadWindows(::GetCurrentThreadId(), FindShownDialog, reinterpret_cast<LPARAM>(&search));
+    return search.hFound;
 }
 
 CString CaptionWhileShown(const std::function<void()>& open, HMENU popup, UINT id)

@@ -31,6 +31,10 @@ bool TakeShownMenu(UINT_PTR timer, HMENU* menu, HWND* window = nullptr);
 // has closed; while the menu shows, read gets its handle and window, then
 // the menu closes without a choice. False when no menu showed.
 bool ReadMenuShownBy(const std::function<void()>& open, const std::function<void(HMENU, HWND)>& read);
+// The dialog of this thread showing now (whichever window is active: other
+// tests' windows may be); null when none shows. Only an enabled one when
+// asked: the modal loop's own, not an owner it disabled.
+HWND ShownDialog(bool bEnabledOnly = false);
 
 // The caption of the command's item in popup (an owner-drawn item's own
 // text) while the menu that open shows is on the screen, then the menu

@@ -7,27 +7,12 @@
 
 #include "bars/PopupLoop.h"
 #include "framework/win/Wnd.h"
+#include "tests/support/FaultingWnd.h"
 
 namespace {
 
-const UINT kMsgFault = WM_APP + 50;
+const UINT kMsgFault = CFaultingWnd::kMsgFault;
 const UINT kMsgAfter = WM_APP + 51;
-
-class CFaultingWnd : public CWnd
-{
-protected:
-    LRESULT WindowProc(UINT nMsg, WPARAM wParam, LPARAM lParam) override
-    {
-        if (nMsg == kMsgFault)
-            *s_nowhere = 1;
-        return CWnd::WindowProc(nMsg, wParam, lParam);
-    }
-
-private:
-    static int* volatile s_nowhere;
-};
-
-int* volatile CFaultingWnd::s_nowhere = nullptr;
 
 TEST(PopupLoop, AFaultInOneOfItsTurnsEndsTheLoop)
 {

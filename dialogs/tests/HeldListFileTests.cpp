@@ -16,6 +16,7 @@
 #include "dialogs/pages/PopupPageRes.h"
 #include "dialogs/pages/StartupPage.h"
 #include "dialogs/pages/StartupPageRes.h"
+#include "tests/support/HeldFile.h"
 
 extern "C" int WINAPI ShowAddPopup(HWND, const char*);
 extern "C" void WINAPI StartupAddDlg(HWND, const char*, const char*, const char*);
@@ -25,27 +26,6 @@ namespace {
 const char kSep[] = "\x81\x4D";
 // Wine's and Windows' code of a file another program holds.
 const char kSharingViolation[] = "(32)";
-
-// Opens the file as another program would that shares nothing with anyone.
-class HeldFile
-{
-public:
-    explicit HeldFile(const std::string& path)
-        : m_h(::CreateFileA(path.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr))
-    {
-    }
-    ~HeldFile() { Release(); }
-    bool IsHeld() const { return m_h != INVALID_HANDLE_VALUE; }
-    void Release()
-    {
-        if (m_h != INVALID_HANDLE_VALUE)
-            ::CloseHandle(m_h);
-        m_h = INVALID_HANDLE_VALUE;
-    }
-
-private:
-    HANDLE m_h;
-};
 
 // The message box showing now: checks that it names the file and the
 // system's reason, lets the file go and answers it. Without a box the

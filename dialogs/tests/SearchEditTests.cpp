@@ -9,6 +9,7 @@
 #include "dialogs/pages/SearchPageRes.h"
 #include "framework/core/AtomicFile.h"
 #include "shared/RegKey.h"
+#include "tests/support/HeldFile.h"
 
 namespace {
 
@@ -290,31 +291,6 @@ TEST_F(SearchEditTest, EditorSaysWhenTheWorkingFileCannotBeWrittenOrReadBackAndK
     EXPECT_EQ("ROOT:\r\n" + Engine("A", 1) + "ENDROOT:\r\n", m_folder->ReadBytes("SearchEngine.dat"));
 }
 
-namespace {
-
-// Holds a file as another program would that shares nothing.
-class HeldEngineFile
-{
-public:
-    explicit HeldEngineFile(const std::string& path)
-        : m_h(::CreateFileA(path.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr))
-    {
-    }
-    ~HeldEngineFile() { Release(); }
-    bool IsHeld() const { return m_h != INVALID_HANDLE_VALUE; }
-    void Release()
-    {
-        if (m_h != INVALID_HANDLE_VALUE)
-            ::CloseHandle(m_h);
-        m_h = INVALID_HANDLE_VALUE;
-    }
-
-private:
-    HANDLE m_h;
-};
-
-} // namespace
-
 TEST_F(SearchEditTest, AListMadeInTheEditorIsSavedWhereNoEngineFileWas)
 {
     m_folder->Remove("SearchEngine.dat");
@@ -339,7 +315,7 @@ TEST_F(SearchEditTest, AListMadeInTheEditorIsSavedWhereNoEngineFileWas)
     EXPECT_EQ("ROOT:\r\n" + Engine("N", 1) + "ENDROOT:\r\n", m_folder->ReadBytes("SearchEngine.dat"));
 }
 
-TEST_F(SearchEditTest, AHeldEngineFileIsToldAboutKeptAndEditedOnlyOnceItReads)
+TEST_F(SearchEditTest, AHeldFileIsToldAboutKeptAndEditedOnlyOnceItReads)
 {
     const std::string bytes = "ROOT:\r\n" + Engine("A", 1) + "ENDROOT:\r\n";
     m_folder->WriteBytes("SearchEngine.dat", bytes);
@@ -351,7 +327,7 @@ TEST_F(SearchEditTest, AHeldEngineFileIsToldAboutKeptAndEditedOnlyOnceItReads)
     };
     {
         // Let go before OK: the file that was not read is not written.
-        HeldEngineFile held(path);
+        HeldFile held(path);
         ASSERT_TRUE(held.IsHeld());
         RunPage(RUNTIME_CLASS(CDlgSetTab18), IDD_SETTAB18, {
             [&](HWND) {
@@ -362,7 +338,7 @@ TEST_F(SearchEditTest, AHeldEngineFileIsToldAboutKeptAndEditedOnlyOnceItReads)
         });
         EXPECT_EQ(bytes, m_folder->ReadBytes("SearchEngine.dat"));
     }
-    HeldEngineFile held(path);
+    HeldFile held(path);
     ASSERT_TRUE(held.IsHeld());
     RunPage(RUNTIME_CLASS(CDlgSetTab18), IDD_SETTAB18, {
         [&](HWND) { expectTold(Answer(IDOK)); },

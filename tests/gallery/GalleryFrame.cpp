@@ -86,24 +86,6 @@ void WhileRunning(const std::function<void()>& open, std::function<bool()> tick)
     s_tick = nullptr;
 }
 
-BOOL CALLBACK FindShownDialog(HWND hWnd, LPARAM lParam)
-{
-    char name[16] = {};
-    ::GetClassNameA(hWnd, name, sizeof(name));
-    if (strcmp(name, "#32770") != 0 || !::IsWindowVisible(hWnd) || !::IsWindowEnabled(hWnd))
-        return TRUE;
-    *reinterpret_cast<HWND*>(lParam) = hWnd;
-    return FALSE;
-}
-
-// The enabled visible dialog of this thread (a modal loop's own), or null.
-HWND ShownDialog()
-{
-    HWND hFound = nullptr;
-    ::EnumThreadWindows(::GetCurrentThreadId(), FindShownDialog, reinterpret_cast<LPARAM>(&hFound));
-    return hFound;
-}
-
 // Shoots the dialog that open shows as soon as it shows, then cancels it
 // (and closes it should Cancel not end it). False when no dialog showed.
 bool ShootDialogOf(const std::function<void()>& open, const std::string& name)
@@ -111,7 +93,7 @@ bool ShootDialogOf(const std::function<void()>& open, const std::string& name)
     bool shot = false;
     int ticks = 0;
     WhileRunning(open, [&] {
-        HWND hDlg = ShownDialog();
+        HWND hDlg = ShownDialog(true);
         if (hDlg == nullptr)
             return ++ticks > 100;  // ten seconds: the command showed nothing
         if (!shot) {
@@ -347,7 +329,7 @@ TEST_F(Gallery, EverySettingsPage)
     int ticks = 0;
     HWND hTree = nullptr;
     WhileRunning([&] { Command(ID_TOOLS_SETTINGS); }, [&] {
-        HWND hDlg = ShownDialog();
+        HWND hDlg = ShownDialog(true);
         if (hDlg == nullptr || ::GetDlgItem(hDlg, kSettingsTreeId) == nullptr)
             return ++ticks > 100;
         if (hTree == nullptr) {

@@ -15,10 +15,8 @@ bash scripts/setup.sh
 source scripts/wine-env.sh
 arch=$(va_test_arch)
 tree=$(va_tree "$arch")
-if [ "$arch" = win64 ]; then toolchain=cmake/toolchain-mingw64.cmake; else toolchain=cmake/toolchain-mingw32.cmake; fi
 export CCACHE_BASEDIR="$root"
-cmake -S . -B "$tree" -DCMAKE_TOOLCHAIN_FILE="$toolchain" -DCMAKE_BUILD_TYPE=Release >/dev/null
-cmake --build "$tree" -j "$(nproc)" --target gallery
+va_build_target "$arch" gallery
 
 out="$tree/gallery"
 rm -rf "$out"

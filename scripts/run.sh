@@ -11,8 +11,6 @@ bash scripts/setup.sh
 source scripts/wine-env.sh
 arch=$(va_test_arch)
 tree=$(va_tree "$arch")
-if [ "$arch" = win64 ]; then toolchain=cmake/toolchain-mingw64.cmake; else toolchain=cmake/toolchain-mingw32.cmake; fi
-cmake -S . -B "$tree" -DCMAKE_TOOLCHAIN_FILE="$toolchain" -DCMAKE_BUILD_TYPE=Release >/dev/null
-cmake --build "$tree" -j "$(nproc)" --target program
+va_build_target "$arch" program
 export VA_WINE_ARCH=$arch VA_WINEPREFIX="$tree/run-prefix"
 exec bash scripts/wine-run.sh "$tree/bin/VantorelArco.exe" "$@"

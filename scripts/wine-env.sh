@@ -34,6 +34,15 @@ va_tree() {
     if [ "$1" = win64 ]; then echo "$root/build/win64"; else echo "$root/build"; fi
 }
 
+# Configures the tree of an architecture and builds one target in it.
+va_build_target() {
+    local arch=$1 target=$2 toolchain=cmake/toolchain-mingw32.cmake
+    [ "$arch" = win64 ] && toolchain=cmake/toolchain-mingw64.cmake
+    cmake -S "$root" -B "$(va_tree "$arch")" -DCMAKE_TOOLCHAIN_FILE="$root/$toolchain" \
+          -DCMAKE_BUILD_TYPE=Release >/dev/null
+    cmake --build "$(va_tree "$arch")" -j "$(nproc)" --target "$target"
+}
+
 # Creates the prefix once (guarded by a lock, since CTest may start several
 # tests at a time): a virtual desktop, so that destroying a top-level window
 # does not wait for a window manager that Xvfb does not have.

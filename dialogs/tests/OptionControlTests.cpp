@@ -475,18 +475,10 @@ bool IsBoxOrRadio(HWND hWnd)
            type == BS_RADIOBUTTON || type == BS_AUTORADIOBUTTON;
 }
 
-BOOL CALLBACK CollectChild(HWND hWnd, LPARAM lParam)
-{
-    reinterpret_cast<std::vector<HWND>*>(lParam)->push_back(hWnd);
-    return TRUE;
-}
-
 std::vector<HWND> BoxesAndRadios(HWND hPage)
 {
-    std::vector<HWND> all;
-    ::EnumChildWindows(hPage, CollectChild, reinterpret_cast<LPARAM>(&all));
     std::vector<HWND> boxes;
-    for (HWND hWnd : all) {
+    for (HWND hWnd : PageTest::Children(hPage)) {
         if (::GetParent(hWnd) == hPage && IsBoxOrRadio(hWnd))
             boxes.push_back(hWnd);
     }
@@ -536,9 +528,7 @@ void CheckRow(HWND hList, int nRow, bool bOn)
 // The up-down control whose buddy is the edit.
 HWND ArrowsOf(HWND hPage, HWND hEdit)
 {
-    std::vector<HWND> all;
-    ::EnumChildWindows(hPage, CollectChild, reinterpret_cast<LPARAM>(&all));
-    for (HWND hWnd : all) {
+    for (HWND hWnd : PageTest::Children(hPage)) {
         char name[32] = {};
         ::GetClassNameA(hWnd, name, sizeof(name));
         if (lstrcmpiA(name, UPDOWN_CLASSA) == 0 && reinterpret_cast<HWND>(::SendMessageA(hWnd, UDM_GETBUDDY, 0, 0)) == hEdit)

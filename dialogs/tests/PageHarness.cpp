@@ -45,12 +45,16 @@ BOOL CALLBACK CollectChild(HWND hWnd, LPARAM lParam)
     return TRUE;
 }
 
-std::vector<HWND> Children(HWND hParent)
+} // namespace
+
+std::vector<HWND> PageTest::Children(HWND hParent)
 {
     std::vector<HWND> children;
     ::EnumChildWindows(hParent, CollectChild, reinterpret_cast<LPARAM>(&children));
     return children;
 }
+
+namespace {
 
 int32_t KeyNumber(const SettingsRecord& settings, const char* key)
 {

@@ -78,6 +78,8 @@ public:
     static int RowCount(HWND hList);
     static std::string Cell(HWND hList, int nRow, int nColumn);
     static bool IsChecked(HWND hPage, int nID);
+    // Every descendant window of hParent, in the order the system lists them.
+    static std::vector<HWND> Children(HWND hParent);
     // The texts of a message box's static controls, joined.
     static std::string BoxText(HWND hBox);
 

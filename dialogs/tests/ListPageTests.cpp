@@ -332,6 +332,39 @@ TEST_F(PageTest, ProxyPageListsTheServersSortsThemAndWritesTheList)
     EXPECT_EQ(2u, ::GetPrivateProfileIntA("PROXY", "UseProxyIndex", 0, ini.c_str()));
 }
 
+// Deleting walks the selection from the last row up: rows next to each
+// other go together, at the start, in the middle and at the end.
+TEST_F(PageTest, DeletingSelectedRowsTakesNeighboursTogether)
+{
+    std::string ini = "[PROXY]\r\n";
+    for (int i = 0; i < 8; ++i)
+        ini += "Proxy" + std::to_string(i) + "=" + static_cast<char>('a' + i) + ":" + std::to_string(i) + "\r\n";
+    m_folder->WriteBytes("Proxy.ini", ini);
+    struct Case
+    {
+        std::initializer_list<int> rows;
+        const char* left;
+    };
+    const Case cases[] = {
+        { { 1, 2 }, "a:0;d:3;e:4;f:5;g:6;h:7;" },
+        { { 4, 5 }, "a:0;d:3;e:4;f:5;" },
+        { { 0, 1, 2 }, "f:5;" },
+    };
+    RunPage(RUNTIME_CLASS(CDlgSetTab8), IDD_SETTAB8, { [&](HWND hPage) {
+        HWND hList = ::GetDlgItem(hPage, IDC_PROXY_LIST);
+        for (const Case& c : cases) {
+            PageTest::SelectRows(hList, c.rows);
+            Click(hPage, IDC_PROXY_DELETE);
+            EXPECT_EQ(c.left, Rows(hList, 1)) << c.left;
+        }
+    } });
+    const std::string path = m_folder->File("Proxy.ini");
+    char value[64] = {};
+    ::GetPrivateProfileStringA("PROXY", "Proxy0", "", value, sizeof(value), path.c_str());
+    EXPECT_STREQ("f:5", value);
+    EXPECT_EQ(0u, ::GetPrivateProfileStringA("PROXY", "Proxy1", "", value, sizeof(value), path.c_str()));
+}
+
 namespace {
 
 std::string Engine(const char* label, int state, const char* indent = "\t")

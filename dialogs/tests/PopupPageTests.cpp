@@ -180,7 +180,8 @@ TEST_F(PageTest, PopupRuleDialogNeedsBothTextsAndTheActiveTabsRuleReachesTheMain
             SetText(hDlg, IDC_POP_URL, "http://only-url/");
             Click(hDlg, IDOK);
         },
-        // Editing the one selected row: its texts and flags, rewritten.
+        // Editing the one selected row: its texts and flags, rewritten; a
+        // regular-expression box unticked is cleared, one ticked is set.
         [&](HWND hPage) {
             seen.push_back(Rows(List(hPage)));
             PageTest::SelectRows(List(hPage), { 0 });
@@ -192,6 +193,8 @@ TEST_F(PageTest, PopupRuleDialogNeedsBothTextsAndTheActiveTabsRuleReachesTheMain
             seen.push_back(Text(hDlg, IDC_POP_TITLE) + "|" + std::to_string(IsChecked(hDlg, IDC_POP_URLREGEX)));
             SetText(hDlg, IDC_POP_TITLE, "Edited");
             SetCheck(hDlg, IDC_POP_URLON, false);
+            SetCheck(hDlg, IDC_POP_URLREGEX, false);
+            SetCheck(hDlg, IDC_POP_TITLEREGEX, true);
             Click(hDlg, IDOK);
         },
         // Two rows selected: a double click edits nothing; a cancelled
@@ -213,12 +216,12 @@ TEST_F(PageTest, PopupRuleDialogNeedsBothTextsAndTheActiveTabsRuleReachesTheMain
         "Active,http://active.example/,1101;Only URL,http://only-url/,0100;",
         "Active|1",
         "no dialog",
-        "Edited,http://active.example/,1001;Only URL,http://only-url/,0100;",
+        "Edited,http://active.example/,1010;Only URL,http://only-url/,0100;",
     };
     EXPECT_EQ(expected, seen);
     // The active tab's rule went to the main window as it was added.
     EXPECT_EQ(std::vector<std::string>{ "Active|http://active.example/|11" }, m_pMain->m_addedRules);
-    EXPECT_EQ(Line({ "Edited", "http://active.example/", "1", "0", "0", "1" }) +
+    EXPECT_EQ(Line({ "Edited", "http://active.example/", "1", "0", "1", "0" }) +
                   Line({ "Only URL", "http://only-url/", "0", "1", "0", "0" }),
               m_folder->ReadBytes("PopClose.dat"));
 }

@@ -1,6 +1,9 @@
 // The proxy list in "Proxy.ini" and the start-up connection mode.
 #include <windows.h>
 
+#include <string>
+#include <vector>
+
 #include <gtest/gtest.h>
 
 #include "lists/ProxySettings.h"
@@ -195,6 +198,38 @@ TEST_F(ProxySettingsTest, ServerTextsSplitAtTheFirstAndLastColon)
         if (c.ok) {
             EXPECT_STREQ(c.host, host);
             EXPECT_STREQ(c.port, port);
+        }
+    }
+}
+
+// A shorter list ends where it ends: every old entry after it is written
+// empty, the first one too, so a deleted server does not come back.
+TEST_F(ProxySettingsTest, AShorterListEmptiesEveryOldEntryAfterIt)
+{
+    struct Case
+    {
+        int oldCount;
+        int newCount;
+    };
+    const Case cases[] = { { 3, 2 }, { 5, 3 }, { 1, 0 }, { 12, 9 }, { 101, 100 } };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(std::to_string(c.oldCount) + " -> " + std::to_string(c.newCount));
+        std::string body;
+        for (int i = 0; i < c.oldCount; ++i)
+            body += "Proxy" + std::to_string(i) + "=old" + std::to_string(i) + ":1\r\n";
+        WriteProxyIni(body + "UseProxyIndex=0\r\n");
+        std::vector<CString> servers;
+        for (int i = 0; i < c.newCount; ++i)
+            servers.push_back(CString(("new" + std::to_string(i) + ":2").c_str()));
+        ASSERT_TRUE(WriteProxyList(m_places, servers));
+        EXPECT_EQ(c.newCount, CountProxyEntries(m_places, kMaxProxyListKeys));
+        // Each old key stays in the file, with the new server or empty.
+        const std::string ini = m_folder.File("Proxy.ini");
+        char value[64] = {};
+        for (int i = 0; i < c.oldCount; ++i) {
+            const std::string key = "Proxy" + std::to_string(i);
+            GetPrivateProfileStringA("PROXY", key.c_str(), "<none>", value, sizeof(value), ini.c_str());
+            EXPECT_EQ(i < c.newCount ? "new" + std::to_string(i) + ":2" : std::string(), value) << key;
         }
     }
 }

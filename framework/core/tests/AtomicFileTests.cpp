@@ -86,17 +86,24 @@ TEST_F(AtomicFileTest, EachFailedStepKeepsTheOldFileAndIsReported)
 }
 
 // Not even a temporary file is made: a folder in its way fails only a change.
+// A text the target begins with (a list that lost its last line) is a change.
 TEST_F(AtomicFileTest, CommitIfChangedTriesNoMoveWhenTheTargetHoldsTheSameBytes)
 {
     ASSERT_TRUE(Replace("old\n"));
     CAtomicTextFile::InjectFault(CAtomicTextFile::kFailMove);
     ASSERT_TRUE(FileSystem::MakeDirectory(CAtomicTextFile::TempPathFor(m_target)));
-    for (LPCSTR text : {"old\n", "older\n"}) {
+    for (LPCSTR text : {"old\n", "older\n", "", "ol"}) {
         CAtomicTextFile file;
         ASSERT_TRUE(file.Begin(m_target) && file.WriteString("first\n") && file.WriteString(text));
         EXPECT_EQ(text == std::string("old\n"), file.CommitIfChanged() != FALSE) << text;
         EXPECT_EQ(2u, EntryCount()) << text;
     }
+    CAtomicTextFile::InjectFault(CAtomicTextFile::kNoFault);
+    ASSERT_TRUE(std::filesystem::remove(static_cast<LPCSTR>(CAtomicTextFile::TempPathFor(m_target))));
+    CAtomicTextFile shorter;
+    ASSERT_TRUE(shorter.Begin(m_target) && shorter.WriteString("first\n"));
+    EXPECT_TRUE(shorter.CommitIfChanged());
+    EXPECT_EQ("first\r\n", Read(m_target));
 }
 
 TEST_F(AtomicFileTest, CopyOverReplacesWholeOrNotAtAll)

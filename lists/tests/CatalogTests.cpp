@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include "lists/PlugInItem.h"
+#include "lists/PlugInModules.h"
 #include "lists/ScriptItem.h"
 #include "shared/StringLineCache.h"
 #include "tests/support/ProgramFolder.h"
@@ -161,6 +162,44 @@ TEST_F(CatalogTest, CallsReachTheModuleWithTheirArguments)
     EXPECT_TRUE(item->Execute(nullptr, ""));
     EXPECT_TRUE(item->Execute(nullptr, "word"));
     EXPECT_EQ("idle;key(113);execute(0,null);execute(0,empty);execute(0,word);", LogOf(item));
+}
+
+// Code of a plug-in that a window still runs keeps its module loaded after
+// the list is emptied: a window it subclassed, or a dialog of its own left
+// open. The module goes once that window has gone.
+TEST_F(CatalogTest, AModuleStaysLoadedWhileAWindowOfItsOwnRunsItsCode)
+{
+    typedef void (*SetModeFn)(int);
+    typedef HWND (*WindowFn)();
+    const std::string path = InstallPlugIn("TestPlugInA.dll", "a.dll");
+    const struct
+    {
+        const char* what;
+        int mode;
+        LRESULT answer;
+    } cases[] = {
+        { "a subclassed window", 2, 42 },
+        { "an open dialog", 5, 43 },
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        ASSERT_EQ(1, LoadPlugInList(m_pluginFolder, m_strings, m_plugIns));
+        const HMODULE hModule = m_plugIns[0]->m_hModule;
+        auto setMode = reinterpret_cast<SetModeFn>(GetProcAddress(hModule, "TestPlugInSetMode"));
+        auto windowOf = reinterpret_cast<WindowFn>(GetProcAddress(hModule, "TestPlugInWindow"));
+        ASSERT_TRUE(setMode != nullptr && windowOf != nullptr);
+        setMode(c.mode);
+        EXPECT_TRUE(m_plugIns[0]->Execute(nullptr, ""));
+        const HWND window = windowOf();
+        ASSERT_NE(nullptr, window);
+        DestroyPlugInList(m_plugIns);
+        EXPECT_EQ(1, FreeGivenBackPlugInModules());
+        ASSERT_EQ(hModule, GetModuleHandleA(path.c_str()));
+        EXPECT_EQ(c.answer, SendMessageA(window, WM_APP + 1, 0, 0));
+        DestroyWindow(window);
+        EXPECT_EQ(0, FreeGivenBackPlugInModules());
+        EXPECT_EQ(nullptr, GetModuleHandleA(path.c_str()));
+    }
 }
 
 //--- Scripts

@@ -3,8 +3,9 @@
 // with TEST_PLUGIN_KEY_RESULT; every call is written into a log the test
 // reads through the export TestPlugInLog.
 // TestPlugInSetMode makes PluginExecute unload the plug-ins itself, leave
-// a window that runs the module's code, write through a null pointer, or
-// show a dialog of its own whose procedure writes through a null pointer.
+// a window that runs the module's code, write through a null pointer, show
+// a dialog of its own whose procedure writes through a null pointer, or
+// leave a modeless dialog of its own open.
 // The environment variable VA_TEST_PLUGIN_RAISE ("code" or "code:flags", in
 // hexadecimal) makes PluginExecute raise that exception instead, for runs of
 // the whole program.
@@ -45,18 +46,36 @@ INT_PTR CALLBACK FaultingDialogProc(HWND hDlg, UINT msg, WPARAM, LPARAM)
     return FALSE;
 }
 
-// A template of a dialog with no controls, built in memory.
-INT_PTR ShowFaultingDialog(HWND hOwner)
+// The modeless dialog's procedure: a test message gets 43.
+INT_PTR CALLBACK OpenDialogProc(HWND hDlg, UINT msg, WPARAM, LPARAM)
 {
-    // The system reads templates on DWORD boundaries.
-    struct alignas(4) Template
-    {
-        DLGTEMPLATE header;
-        WORD menu, windowClass, title;
-    } dialog = {};
+    if (msg == WM_APP + 1) {
+        SetWindowLongPtrA(hDlg, DWLP_MSGRESULT, 43);
+        return TRUE;
+    }
+    return msg == WM_INITDIALOG ? TRUE : FALSE;
+}
+
+// A template of a dialog with no controls, built in memory; the system
+// reads templates on DWORD boundaries.
+struct alignas(4) EmptyTemplate
+{
+    DLGTEMPLATE header;
+    WORD menu, windowClass, title;
+};
+
+EmptyTemplate MakeEmptyTemplate()
+{
+    EmptyTemplate dialog = {};
     dialog.header.style = WS_POPUP | WS_CAPTION | WS_SYSMENU | WS_VISIBLE | DS_MODALFRAME;
     dialog.header.cx = 120;
     dialog.header.cy = 60;
+    return dialog;
+}
+
+INT_PTR ShowFaultingDialog(HWND hOwner)
+{
+    const EmptyTemplate dialog = MakeEmptyTemplate();
     return DialogBoxIndirectParamA(GetModuleHandleA(nullptr), &dialog.header, hOwner, FaultingDialogProc, 0);
 }
 
@@ -128,6 +147,9 @@ int WINAPI PluginExecute(HWND hMain, int reserved, const char* text)
         g_window = CreateWindowA("STATIC", "", WS_POPUP, 0, 0, 5, 5, nullptr, nullptr, nullptr, nullptr);
         g_staticProc = reinterpret_cast<WNDPROC>(
             SetWindowLongPtrA(g_window, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(WindowProc)));
+    } else if (g_mode == 5) {
+        const EmptyTemplate dialog = MakeEmptyTemplate();
+        g_window = CreateDialogIndirectParamA(GetModuleHandleA(nullptr), &dialog.header, hMain, OpenDialogProc, 0);
     }
     return 1;
 }

@@ -57,6 +57,56 @@ TEST(FaultGuardFaults, AccessInPageAndDivideFaultsAreTakenTheProcessEndingOnesAr
     EXPECT_EQ(static_cast<DWORD>(EXCEPTION_ACCESS_VIOLATION), AfxGetLastFaultCode());
 }
 
+DWORD g_passedOn = 0;
+
+// The last handler of the thread: notes the code and lets the raise return.
+LONG WINAPI NoteAndContinue(EXCEPTION_POINTERS* info)
+{
+    g_passedOn = info->ExceptionRecord->ExceptionCode;
+    return EXCEPTION_CONTINUE_EXECUTION;
+}
+
+// Debug output, breakpoints and the other exceptions of warning or
+// informational severity are no faults: raised in a guarded call they pass
+// the guard on to the handlers further out, and the call goes on.
+TEST(FaultGuardFaults, WarningAndInformationalExceptionsPassTheGuardOn)
+{
+    // Wine keeps a thread's name to itself and resumes a raised breakpoint a
+    // byte early: those two are not raised here.
+    EXPECT_FALSE(AfxIsSurvivableFault(0x406D1388, 0));  // a thread's name
+    EXPECT_FALSE(AfxIsSurvivableFault(EXCEPTION_BREAKPOINT, 0));
+    const char text[] = "guarded output\n";
+    struct Case
+    {
+        DWORD code;
+        std::vector<ULONG_PTR> arguments;
+    };
+    const Case cases[] = {
+        {0x40010006, {sizeof(text), reinterpret_cast<ULONG_PTR>(text)}},  // debug output
+        {0x40000015, {}},  // fatal application exit, informational
+        {STATUS_GUARD_PAGE_VIOLATION, {}},
+        {EXCEPTION_DATATYPE_MISALIGNMENT, {}},
+        {EXCEPTION_SINGLE_STEP, {}},
+    };
+    const LPTOP_LEVEL_EXCEPTION_FILTER before = ::SetUnhandledExceptionFilter(NoteAndContinue);
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.code);
+        EXPECT_FALSE(AfxIsSurvivableFault(c.code, 0));
+        const unsigned faults = AfxGetFaultCount();
+        g_passedOn = 0;
+        bool returned = false;
+        EXPECT_EQ(0u, AfxCallGuarded([&] {
+            ::RaiseException(c.code, 0, static_cast<DWORD>(c.arguments.size()),
+                             c.arguments.empty() ? nullptr : c.arguments.data());
+            returned = true;
+        }));
+        EXPECT_TRUE(returned);
+        EXPECT_EQ(c.code, g_passedOn);
+        EXPECT_EQ(faults, AfxGetFaultCount());
+    }
+    ::SetUnhandledExceptionFilter(before);
+}
+
 std::vector<std::string> g_released;
 
 void Note(const ULONG_PTR* data)

@@ -532,6 +532,22 @@ void SwitchImagesOfTheFirstTab()
     DoubleClickCell(hPage, nRows - 1, 2);
 }
 
+// Row i: the cell of switch i as it shows, then that cell switched.
+std::vector<std::string> s_shownCells;
+void SwitchEachRowsOwnColumn()
+{
+    HWND hPage = nullptr;
+    ::EnumChildWindows(ShownDialog(), FindGroupSwitchesPage, reinterpret_cast<LPARAM>(&hPage));
+    HWND hList = ::GetDlgItem(hPage, IDC_PTAB_LIST);
+    s_shownCells.clear();
+    for (int nRow = 0; nRow < ListView_GetItemCount(hList) && nRow < 10; ++nRow) {
+        char cell[8] = {};
+        ListView_GetItemText(hList, nRow, 2 + nRow, cell, sizeof(cell));
+        s_shownCells.push_back(cell);
+        DoubleClickCell(hPage, nRow, 2 + nRow);
+    }
+}
+
 // What the main window's pages and timers may do while a group dialog
 // shows: close the group's last tab and make other groups, one of which the
 // heap is likely to place where the closed one was.
@@ -606,6 +622,65 @@ TEST_F(FormbayLibrary, GroupSwitchesPageAppliesEachChangedTabThenReportsTheEnd)
     const int reloaded[4] = { 1, 0, 1, 0 };
     for (int i = 0; i < 4; ++i)
         EXPECT_EQ(refreshes[i] + reloaded[i], ControlOf(tabs[i])->GetRefreshCount()) << i;
+}
+
+TEST_F(FormbayLibrary, EachSwitchOfTheGroupSwitchesPageReachesItsTabAndItsBrowser)
+{
+    // The switch columns in order: the bit of the download-control word
+    // each stands for, and whether the word 0x71 shows it on.
+    const struct
+    {
+        const char* name;
+        DWORD bit;
+        bool bOnIn0x71;
+    } kSwitches[10] = {
+        { "images", 0x10, true },          { "sounds", 0x40, true },
+        { "videos", 0x20, true },          { "Flash", 0x1, true },
+        { "scripts", 0x80, true },         { "Java", 0x100, true },
+        { "ActiveX run", 0x200, true },    { "ActiveX download", 0x400, true },
+        { "no cache", 0x4000, false },     { "no dialogs", 0x40000000, false },
+    };
+    const DWORD kWord = 0x71;
+    const DWORD kAllSwitches = 0x400047F1;
+    // One tab per switch in the current group; row i switches column i.
+    CTabGroup* group = theApp.OpenUrlInNewGroup("http://t0.example/", 0, 0);
+    ASSERT_NE(nullptr, group);
+    Pump();
+    std::vector<CTabItem*> tabs = { group->GetTab(0) };
+    for (int i = 1; i < 10; ++i)
+        tabs.push_back(Open(group, ("http://t" + std::to_string(i) + ".example/").c_str()));
+    ASSERT_TRUE(TestWebBrowser::Settle());
+    ASSERT_EQ(group, theApp.GetActiveGroup());
+    ASSERT_EQ(10, group->GetTabCount());
+    for (CTabItem* tab : tabs) {
+        ASSERT_NE(nullptr, tab);
+        tab->m_pView->SetPageOptions(kWord);
+    }
+    // The group's own word has every switch the other way.
+    group->m_options = kWord ^ kAllSwitches;
+
+    s_recordedFrame = Main();
+    s_applied.clear();
+    HHOOK hook = ::SetWindowsHookExA(WH_CALLWNDPROC, RecordApplyMessages, nullptr, ::GetCurrentThreadId());
+    AnswerNextMessageBox(IDOK, SwitchEachRowsOwnColumn);
+    ::SendMessageA(Main(), WM_COMMAND, ID_GROUP_SWITCHES, 0);
+    ::UnhookWindowsHookEx(hook);
+    Pump();
+    EXPECT_TRUE(AllAnswered());
+
+    ASSERT_EQ(10u, s_shownCells.size());
+    ASSERT_EQ(11u, s_applied.size());
+    for (int i = 0; i < 10; ++i) {
+        const auto& c = kSwitches[i];
+        EXPECT_EQ(c.bOnIn0x71 ? "\x81\x9B" : "\x81\x7C", s_shownCells[i]) << c.name;  // "○" / "－"
+        EXPECT_EQ(kWord ^ c.bit, tabs[i]->m_pageOptions) << c.name;
+        // The frame hands the word to the tab's browser.
+        EXPECT_EQ(static_cast<LONG>(kWord ^ c.bit), ControlOf(tabs[i])->GetDlControl()) << c.name;
+        EXPECT_EQ(std::make_pair(static_cast<UINT>(WM_FRAME_APPLYTABSECURITY), reinterpret_cast<WPARAM>(tabs[i])),
+                  s_applied[i])
+            << c.name;
+    }
+    EXPECT_EQ(std::make_pair(static_cast<UINT>(WM_FRAME_APPLYDONE), WPARAM(0)), s_applied[10]);
 }
 
 TEST_F(FormbayLibrary, GroupDialogsWriteNothingIntoAGroupClosedWhileTheyShow)

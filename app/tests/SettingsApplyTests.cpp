@@ -8,6 +8,8 @@
 #include "app/MainFrame.h"
 #include "app/VantorelApp.h"
 #include "app/resource.h"
+#include "lists/SearchEngineTree.h"
+#include "lists/WebSearch.h"
 #include "menulib/NewMenu.h"
 #include "app/tests/TabFixture.h"
 
@@ -29,6 +31,15 @@ void* WINAPI EditSettings(void* live)
 }
 
 const char kSep[] = "\x81\x4d";
+
+// The program folder of the running test, for what the dialog's pages write.
+const ProgramFolder* g_folder = nullptr;
+
+std::string EngineFile(const char* label, const char* url)
+{
+    return std::string("ROOT:\r\n\tENTRY:\r\n\t\tLABEL:") + label + "\r\n\t\tURL:" + url +
+           "\r\n\t\tICON:\r\n\t\tADDTOOL:0\r\n\t\tSTATE:1\r\nENDROOT:\r\n";
+}
 
 class SettingsApply : public TabTest
 {
@@ -203,4 +214,22 @@ TEST_F(SettingsApply, TemplateMenuFollowsTheGroupListPage)
                                              "0\r\n");
     OK([](SettingsRecord&) {});
     EXPECT_EQ(before + 1, ::GetMenuItemCount(TemplateMenu()));
+}
+
+TEST_F(SettingsApply, EngineFileTheSearchPageWroteIsTheFramesAfterOK)
+{
+    m_folder->WriteBytes("SearchEngine.dat", EngineFile("Before", "http://before.example/?q=<UTF8>"));
+    ::SendMessageA(m_frame->m_hWnd, WM_COMMAND, kCmdReloadSearchEngines, 0);
+    ASSERT_NE(nullptr, m_frame->m_searchEngines.GetCurrentEngine());
+    ASSERT_STREQ("Before", m_frame->m_searchEngines.GetCurrentEngine()->m_label);
+    // The search page rewrites the file before the dialog returns.
+    g_folder = m_folder.get();
+    OK([](SettingsRecord&) {
+        g_folder->WriteBytes("SearchEngine.dat", EngineFile("Edited", "http://edited.example/?q=<UTF8>"));
+    });
+    g_folder = nullptr;
+    CSearchEngineNode* engine = m_frame->m_searchEngines.GetCurrentEngine();
+    ASSERT_NE(nullptr, engine);
+    EXPECT_STREQ("Edited", engine->m_label);
+    EXPECT_STREQ("http://edited.example/?q=<UTF8>", engine->m_url);
 }

@@ -13,6 +13,7 @@
 #include "bars/PageTabBar.h"
 #include "shared/AppData.h"
 #include "shared/AppSettings.h"
+#include "tab/BrowserView.h"
 #include "tab/TabGroup.h"
 #include "tab/TabItem.h"
 #include "app/tests/TabFixture.h"
@@ -386,6 +387,34 @@ TEST_F(TabBarTest, GroupTabsReorderAndADropFartherDuplicatesAGroup)
     EXPECT_NE(first->m_number, copy->m_number);
     EXPECT_FALSE(Pages().IsUpdating());
     EXPECT_EQ(0u, m_frame->m_stateWord & kStateOpeningTabSet);
+}
+
+TEST_F(TabBarTest, CopiesOfAGroupsPagesKeepEachPagesDownloadControl)
+{
+    // Each page with a word of its own, none of them the group's.
+    CTabGroup* group = OpenThree();
+    group->m_options = 0x71;
+    const DWORD words[3] = { 0x10 | 0x80, 0x71 | 0x4000, 0x1 | 0x780 | 0x40000000 };
+    CTabItem* pages[3] = { m_a, m_b, m_c };
+    for (int i = 0; i < 3; ++i)
+        pages[i]->m_pView->SetPageOptions(words[i]);
+    // The first page current: no copy's own word is the current page's or
+    // the group's, which a new page may otherwise take.
+    ::SendMessageA(m_frame->m_hWndMDIClient, WM_MDIACTIVATE, reinterpret_cast<WPARAM>(m_a->m_hFrame), 0);
+    ASSERT_EQ(m_a, Active());
+    Drag(Groups(), Center(ItemRect(Groups(), 0)), BesideLast(Groups(), 40));
+    ASSERT_TRUE(TestWebBrowser::Settle());
+    ASSERT_EQ(2, theApp.GetGroupCount());
+    CTabGroup* copy = theApp.m_groups[1];
+    ASSERT_EQ(3, copy->GetTabCount());
+    for (int i = 0; i < 3; ++i) {
+        CTabItem* page = copy->GetTab(i);
+        EXPECT_STREQ(pages[i]->m_url, page->m_url) << i;
+        EXPECT_EQ(words[i], page->m_pageOptions) << i;
+        // What the copy's control was told it may download and run.
+        EXPECT_EQ(static_cast<LONG>(words[i]), ControlOf(page)->GetDlControl()) << i;
+        EXPECT_EQ(words[i], pages[i]->m_pageOptions) << i;
+    }
 }
 
 TEST_F(TabBarTest, PreviousAndNextGroupWrapAround)

@@ -6,6 +6,7 @@
 
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "app/MainFrame.h"
 #include "app/VantorelApp.h"
@@ -261,7 +262,7 @@ TEST_F(TabBarTest, AColumnsPageSpansItsVisibleBandAndItComesDownWhenTheBandGrows
     CTabScrollBar* scroll = Pages().GetScrollBar();
     ASSERT_TRUE(scroll->IsWindowVisible());
     const CRect first = ItemRect(Pages(), 0);
-    const int step = first.Height() + 2;
+    const int step = ItemRect(Pages(), 1).top - first.top;
     // The tab at a height of the frame, looking one step on (dir) for a gap.
     auto tabNear = [&](int frameY, int dir) {
         for (int dy = 0; dy < step; ++dy)

@@ -869,7 +869,7 @@ void CMainFrame::OnVScroll(UINT nSBCode, UINT nPos, CWnd* pScrollBar)
     scroll->SetScrollPos(pos);
     CRect band = scroll->GetWindowRectInFrame();
     CRect strip = scroll->GetTabBarRectInFrame();
-    int step = std::max(scroll->m_lineStep, 1);
+    int step = std::max(bar->GetRowStep(), 1);
     strip.top = band.top - pos * step;
     strip.bottom = band.bottom;
     bar->SetWindowPos(nullptr, strip.left, strip.top, strip.Width(), strip.Height(),

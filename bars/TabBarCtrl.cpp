@@ -17,6 +17,7 @@ const int kMaxLayoutPasses = 10;
 const int kMaxScrollPasses = 300;
 const int kMaxScanPixels = 1000;  // the column scan's reach from each edge
 const int kTipMaxWidth = 400;
+const int kButtonRowGap = 3;      // between button rows, where one row leaves nothing to measure
 
 void PlaceWindow(HWND hWnd, const CRect& rc)
 {
@@ -305,12 +306,38 @@ void CTabBarCtrl::LayoutColumn(CRect& free, const TabBarOptions& options, CRect 
     PlaceWindow(m_hWnd, bar);
     PlaceWindow(pScroll->m_hWnd, scroll);
     pScroll->ShowWindow(SW_SHOWNA);
-    const int step = reference.Height() + 2;
+    const int step = GetRowStep();
     pScroll->m_lineStep = step;
     SCROLLINFO si = {};
     si.fMask = SIF_PAGE;
     si.nPage = static_cast<UINT>(ScanColumnPage(free, (reference.left + reference.right) / 2, step));
     pScroll->SetScrollInfo(&si);
+}
+
+int CTabBarCtrl::GetRowStep() const
+{
+    CRect first;
+    if (GetItemCount() == 0 || !GetItemRect(0, &first))
+        return 0;
+    // Button rows keep their order, so the first item off row 0 is on row 1;
+    // rows of tabs move the selected one next to the pages, so the nearest
+    // other row is taken.
+    const bool buttons = (GetStyle() & TCS_BUTTONS) != 0;
+    int step = 0;
+    for (int i = 1, n = GetItemCount(); i < n; ++i)
+    {
+        CRect rc;
+        int apart = GetItemRect(i, &rc) ? std::abs(rc.top - first.top) : 0;
+        if (apart > 0 && (step == 0 || apart < step))
+        {
+            step = apart;
+            if (buttons)
+                break;
+        }
+    }
+    if (step == 0)
+        step = first.Height() + (buttons ? kButtonRowGap : 0);
+    return step;
 }
 
 // The item under a point of the frame's client area at the column's x, or -1.
@@ -324,20 +351,26 @@ int CTabBarCtrl::ItemAtFrameY(int x, int frameY) const
 
 // The page of a scrolled column: the index of the item at the bottom of the
 // visible band less that of the item at its top. The scan up from the
-// bottom steps the scroll position back by one every step pixels that it
-// finds no item, so that a column scrolled past its end (the band grew)
-// comes down until an item stands at the bottom again.
+// bottom steps the scroll position back by one for every row step of
+// pixels that it finds no item, so that a column scrolled past its end (the
+// band grew) comes down until an item stands at the bottom again. The rows
+// come down a step with each position, so the scan starts again at the
+// bottom; it probes at most kMaxScanPixels pixels in all.
 int CTabBarCtrl::ScanColumnPage(const CRect& band, int x, int step)
 {
     CTabScrollBar* pScroll = m_pScrollBar.get();
     int bottomItem = -1;
-    for (int dy = 0; dy < kMaxScanPixels && bottomItem < 0; ++dy)
+    for (int probes = 0, dy = 0; probes < kMaxScanPixels && bottomItem < 0; ++probes, ++dy)
     {
         bottomItem = ItemAtFrameY(x, band.bottom - 1 - dy);
         const int pos = pScroll->GetScrollPos();
         if (bottomItem < 0 && step > 0 && (dy + 1) % step == 0 && pos > 0)
+        {
             ::SendMessageA(GetFrameWindow(), WM_VSCROLL, MAKEWPARAM(SB_THUMBPOSITION, pos - 1),
                            reinterpret_cast<LPARAM>(pScroll->m_hWnd));
+            if (pScroll->GetScrollPos() != pos)
+                dy = -1;
+        }
     }
     int topItem = -1;
     for (int dy = 0; dy < kMaxScanPixels && topItem < 0 && band.top + dy < band.bottom; ++dy)

@@ -58,6 +58,9 @@ public:
     // Column positions: scroll bar steps until the item is in view.
     void ScrollItemIntoView(int index);
     CTabScrollBar* GetScrollBar() const { return m_pScrollBar.get(); }
+    // Pixels from the top of one row to the top of the next, as the control
+    // lays them out (button rows stand a gap apart); 0 without items.
+    int GetRowStep() const;
     int GetRowCountSeen() const { return m_rowCount; }
 
     bool m_layoutSuspended = false;  // full screen: the bar takes no space

@@ -6,6 +6,7 @@
 
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "app/MainFrame.h"
 #include "app/VantorelApp.h"
@@ -262,7 +263,7 @@ TEST_F(TabBarTest, AColumnsPageSpansItsVisibleBandAndItComesDownWhenTheBandGrows
     CTabScrollBar* scroll = Pages().GetScrollBar();
     ASSERT_TRUE(scroll->IsWindowVisible());
     const CRect first = ItemRect(Pages(), 0);
-    const int step = first.Height() + 2;
+    const int step = ItemRect(Pages(), 1).top - first.top;
     // The tab at a height of the frame, looking one step on (dir) for a gap.
     auto tabNear = [&](int frameY, int dir) {
         for (int dy = 0; dy < step; ++dy)
@@ -299,6 +300,120 @@ TEST_F(TabBarTest, AColumnsPageSpansItsVisibleBandAndItComesDownWhenTheBandGrows
     CRect band = ChildRect(scroll->m_hWnd);
     EXPECT_LT(scroll->GetScrollPos(), end);
     EXPECT_EQ(59, tabNear(band.bottom - 1, -1));
+}
+
+// A column of 60 tabs, of either bar in either look, at either side: brought
+// to its bottom by the scroll bar's end, by its arrow or by activating the
+// last tab, it shows that tab whole inside the visible band, also after the
+// frame lays out again; back at the top it shows the first tab whole.
+TEST_F(TabBarTest, AColumnBroughtToEitherEndShowsItsEndTabWhole)
+{
+    struct Case
+    {
+        bool groups;  // the group tab bar, else the page tab bar
+        bool oldStyle;
+        int position;
+    };
+    const Case cases[] = {
+        {false, false, CBaseTabCtrl::kLeftColumn},
+        {false, true, CBaseTabCtrl::kRightColumn},
+        {true, false, CBaseTabCtrl::kRightColumn},
+        {true, true, CBaseTabCtrl::kLeftColumn},
+    };
+    const int kTabs = 60;
+    m_frame->SetWindowPos(nullptr, 0, 0, 700, 500, SWP_NOZORDER | SWP_NOACTIVATE);
+    std::vector<CTabGroup*> groups;
+    for (int i = 0; i < kTabs; ++i)
+        groups.push_back(m_frame->CreateDefaultGroup("G%i"));
+    CTabGroup* first = groups[0];
+    ASSERT_NE(nullptr, first);
+    ASSERT_TRUE(Groups().SelectGroup(first));
+    std::vector<CTabItem*> tabs;
+    {
+        CTabBatch batch;
+        for (int i = 0; i < kTabs; ++i)
+            tabs.push_back(Open(first, "http://column.example/"));
+    }
+    Pump();
+    std::string dir = ArtifactFolder("VA_BARS_ARTIFACTS");
+    for (const Case& c : cases)
+    {
+        SCOPED_TRACE(std::string(c.groups ? "group" : "page") + " bar, old style " + (c.oldStyle ? "on" : "off") +
+                     ", position " + std::to_string(c.position));
+        SettingsRecord& settings = AppSettings();
+        CTabBarCtrl* bar = nullptr;
+        Groups().SelectGroup(first);
+        if (c.groups)
+        {
+            settings.iTabTop_P = static_cast<BYTE>(c.position);
+            settings.bOldStyle_P(c.oldStyle);
+            m_frame->RecreateGroupTabBar();
+            bar = &Groups();
+        }
+        else
+        {
+            settings.iTabTop = static_cast<BYTE>(c.position);
+            settings.bOldStyle(c.oldStyle);
+            m_frame->RecreateTabBar();
+            bar = &Pages();
+        }
+        m_frame->RecalcLayout();
+        Pump();
+        ASSERT_EQ(kTabs, bar->GetItemCount());
+        CTabScrollBar* scroll = bar->GetScrollBar();
+        ASSERT_NE(nullptr, scroll);
+        ASSERT_TRUE(scroll->IsWindowVisible());
+        auto whole = [&](int index) -> ::testing::AssertionResult {
+            for (int layout = 0; layout < 2; ++layout)
+            {
+                if (layout == 1)
+                    m_frame->RecalcLayout();
+                CRect band = ChildRect(scroll->m_hWnd);
+                CRect item = ItemRect(*bar, index);
+                const CRect strip = ChildRect(bar->m_hWnd);
+                item.OffsetRect(strip.left, strip.top);
+                if (item.top < band.top || item.bottom > band.bottom)
+                    return ::testing::AssertionFailure()
+                           << "tab " << index << " at " << item.top << ".." << item.bottom << ", band " << band.top
+                           << ".." << band.bottom << (layout == 1 ? " after a layout" : "");
+            }
+            return ::testing::AssertionSuccess();
+        };
+        auto scrollBy = [&](WPARAM code) {
+            m_frame->SendMessage(WM_VSCROLL, code, reinterpret_cast<LPARAM>(scroll->m_hWnd));
+        };
+        auto activate = [&](int index) {
+            if (c.groups)
+                Groups().SelectGroup(groups[static_cast<size_t>(index)]);
+            else
+                ::SendMessageA(m_frame->m_hWndMDIClient, WM_MDIACTIVATE,
+                               reinterpret_cast<WPARAM>(tabs[static_cast<size_t>(index)]->m_hFrame), 0);
+            Pump();
+        };
+
+        scrollBy(SB_BOTTOM);
+        EXPECT_TRUE(whole(kTabs - 1)) << "scroll bar's end";
+        m_frame->UpdateWindow();
+        WriteBitmap(dir + "/column-bottom-" + (c.groups ? "groups" : "pages") + (c.oldStyle ? "-old" : "") + ".bmp",
+                    CaptureWindow(m_frame->m_hWnd));
+        scrollBy(SB_TOP);
+        EXPECT_EQ(0, scroll->GetScrollPos());
+        EXPECT_TRUE(whole(0)) << "scroll bar's top";
+
+        for (int i = 0; i < 2 * kTabs; ++i)
+            scrollBy(SB_LINEDOWN);
+        EXPECT_TRUE(whole(kTabs - 1)) << "arrow down";
+        for (int i = 0; i < 2 * kTabs; ++i)
+            scrollBy(SB_LINEUP);
+        EXPECT_EQ(0, scroll->GetScrollPos());
+        EXPECT_TRUE(whole(0)) << "arrow up";
+
+        activate(0);
+        activate(kTabs - 1);
+        EXPECT_TRUE(whole(kTabs - 1)) << "last activated";
+        activate(0);
+        EXPECT_TRUE(whole(0)) << "first activated";
+    }
 }
 
 TEST_F(TabBarTest, TooltipsOfAPageAndOfAGroupCutTheirLines)

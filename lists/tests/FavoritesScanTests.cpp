@@ -6,11 +6,13 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <functional>
+#include <stdexcept>
 #include <string>
 #include <vector>
 
 #include "lists/FavoritesScan.h"
-#include "lists/FavoritesWatch.h"
+#include "shared/WidePath.h"
 #include "tests/support/ProgramFolder.h"
 
 namespace {
@@ -64,6 +66,11 @@ protected:
     void WriteOrder(const std::string& key, const std::string& folder,
                     const std::vector<std::pair<std::string, int>>& items)
     {
+        WriteOrderW(WidePath::FromAnsi(key.c_str()), folder, items);
+    }
+    void WriteOrderW(const std::wstring& key, const std::string& folder,
+                     const std::vector<std::pair<std::string, int>>& items)
+    {
         IShellFolder* desktop = nullptr;
         ASSERT_TRUE(SUCCEEDED(SHGetDesktopFolder(&desktop)));
         wchar_t wide[MAX_PATH];
@@ -93,8 +100,12 @@ protected:
     }
     void WriteValue(const std::string& key, const std::string& value)
     {
+        WriteValue(WidePath::FromAnsi(key.c_str()), value);
+    }
+    void WriteValue(const std::wstring& key, const std::string& value)
+    {
         HKEY handle = nullptr;
-        ASSERT_EQ(ERROR_SUCCESS, RegCreateKeyExA(HKEY_CURRENT_USER, key.c_str(), 0, nullptr, 0,
+        ASSERT_EQ(ERROR_SUCCESS, RegCreateKeyExW(HKEY_CURRENT_USER, key.c_str(), 0, nullptr, 0,
                                                  KEY_SET_VALUE, nullptr, &handle, nullptr));
         RegSetValueExA(handle, kOrderValue, 0, REG_BINARY,
                        reinterpret_cast<const BYTE*>(value.data()),
@@ -252,35 +263,132 @@ TEST_F(FavoritesScanTest, LinksToFoldersAreNotEntered)
     RemoveDirectoryA(link.c_str());
 }
 
-// A change made just before the question is never taken for none: the
-// notification reaches a watch's handle through the worker that set it up.
-TEST_F(FavoritesScanTest, TheWatchSeesAChangeMadeJustBeforeTheQuestion)
+// The cache is stale after any change the user can make to the folder,
+// told from the listings: also when only an attribute changed, or when the
+// cache lacks a favorite an older build left out. A shortcut without its URL,
+// which the scan leaves out, leaves the cache fresh.
+TEST_F(FavoritesScanTest, TheCacheIsStaleAfterEveryChangeAndOnlyThen)
 {
+    m_places.ieOrder = TRUE;
+    const std::wstring fav = WidePath::FromAnsi(m_fav.File("Fav/").c_str());
+    const std::wstring cafeKey = WidePath::FromAnsi(kOrderKey) + L"\\caf\u00e9";
+    auto hide = [&](const char* file, bool hidden) {
+        SetFileAttributesA(m_fav.File(file).c_str(), hidden ? FILE_ATTRIBUTE_HIDDEN : FILE_ATTRIBUTE_NORMAL);
+    };
+    auto dropChild = [](CFavoriteNode* folder, const char* label) {
+        for (INT_PTR i = 0; i < folder->GetChildCount(); ++i) {
+            if (folder->GetChild(i)->m_label == label) {
+                delete folder->GetChild(i);
+                folder->m_children.RemoveAt(i);
+                return;
+            }
+        }
+        ADD_FAILURE() << label;
+    };
+    auto findChild = [](CFavoriteNode* folder, const char* label) -> CFavoriteNode* {
+        for (INT_PTR i = 0; i < folder->GetChildCount(); ++i)
+            if (folder->GetChild(i)->m_label == label)
+                return folder->GetChild(i);
+        throw std::runtime_error(label);
+    };
     struct Change
     {
         const char* what;
-        const char* file;  // written after the check, below the Favorites folder
+        std::function<void()> inFolder;              // made after the cache
+        std::function<void(CFavoriteTree&)> inCache;  // the cache differs from the scan so
+        bool stale;
     };
     const Change changes[] = {
-        {"a shortcut added to a subfolder", "Fav/News/added.url"},
-        {"a shortcut in a subfolder edited", "Fav/News/\x95\x5C.url"},
-        {"a shortcut added to the folder", "Fav/added.url"},
+        {"nothing", nullptr, nullptr, false},
+        {"a cache without a favorite the scan finds", nullptr,
+         [&](CFavoriteTree& cache) { dropChild(cache.GetRoot(), "b.URL"); }, true},
+        {"a cache without a favorite of a subfolder", nullptr,
+         [&](CFavoriteTree& cache) { dropChild(findChild(cache.GetRoot(), "News"), "\x95\x5C.url"); }, true},
+        {"a cache with a favorite the scan does not find", nullptr,
+         [&](CFavoriteTree& cache) {
+             findChild(cache.GetRoot(), "Tools")->AddChild("gone.url", "http://gone/", CFavoriteNode::kShortcut);
+         },
+         true},
+        {"a cache without a subfolder", nullptr,
+         [&](CFavoriteTree& cache) { dropChild(cache.GetRoot(), "Tools"); }, true},
+        {"a shortcut added to a subfolder",
+         [&] { m_fav.WriteBytes("Fav/News/added.url", "[InternetShortcut]\r\nURL=http://added/\r\n"); }, nullptr, true},
+        {"a shortcut in a subfolder edited",
+         [&] { m_fav.WriteBytes("Fav/News/\x95\x5C.url", "[InternetShortcut]\r\nURL=http://edited/\r\n"); }, nullptr,
+         true},
+        {"a subfolder renamed", [&] { MoveFileA(m_fav.File("Fav/Tools").c_str(), m_fav.File("Fav/Tools2").c_str()); },
+         nullptr, true},
+        {"a shortcut hidden", [&] { hide("Fav/a.url", true); }, nullptr, true},
+        {"a hidden shortcut shown", [&] { hide("Fav/a.url", false); }, nullptr, true},
+        {"an order value written",
+         [&] { WriteOrder(kOrderKey, "Fav/", {{"a.url", 0}, {"News", 1}}); }, nullptr, true},
+        {"an order value of a folder beyond the code page written", [&] { WriteValue(cafeKey, "0123456789abc"); },
+         nullptr, true},
     };
+    // The folder and its key are older than every cache.
+    ASSERT_TRUE(CreateDirectoryW((fav + L"caf\u00e9").c_str(), nullptr));
+    WriteValue(cafeKey, "");
     for (const Change& change : changes) {
         SCOPED_TRACE(change.what);
-        for (int round = 0; round < 10; ++round) {
-            Sleep(20);  // the check is later than every file
-            FILETIME since = {};
-            GetSystemTimeAsFileTime(&since);
-            CFavoritesWatch watch;
-            ASSERT_TRUE(watch.Start(m_places, since));
-            ASSERT_EQ(std::optional<bool>(false), watch.ChangedSince(m_places, since));
-            m_fav.WriteBytes(change.file, "[InternetShortcut]\r\nURL=http://changed.example/\r\n");
-            EXPECT_NE(std::optional<bool>(false), watch.ChangedSince(m_places, since)) << round;
-            DeleteFileA(m_fav.File("Fav/News/added.url").c_str());
-            DeleteFileA(m_fav.File("Fav/added.url").c_str());
-        }
+        CFavoriteTree cache;
+        ASSERT_TRUE(ScanFavorites(cache, m_places));
+        if (change.inCache)
+            change.inCache(cache);
+        Sleep(20);  // the cache is later than every file and key
+        FILETIME written = {};
+        GetSystemTimeAsFileTime(&written);
+        Sleep(20);
+        if (change.inFolder)
+            change.inFolder();
+        EXPECT_EQ(change.stale, FavoritesCacheStale(m_places, cache, written));
     }
+    hide("Fav/a.url", false);
+    RemoveDirectoryW((fav + L"caf\u00e9").c_str());
+}
+
+// Regression: the key of a folder's order value was built from its short
+// name where the code page lacks its name, so it was never found and the
+// folder fell back to folders first. The key holds the folder's long names.
+TEST_F(FavoritesScanTest, AFolderKnownByItsShortNameKeepsItsOrder)
+{
+    m_places.ieOrder = TRUE;
+    const std::wstring cafe = WidePath::FromAnsi(m_fav.File("Fav/").c_str()) + L"caf\u00e9\\";
+    const std::wstring uber = cafe + L"inner\\\u00fcber\\";
+    for (const std::wstring& folder : {cafe, cafe + L"inner", uber, uber + L"sub"})
+        ASSERT_TRUE(CreateDirectoryW(folder.c_str(), nullptr));
+    for (const std::wstring& file : {cafe + L"first.url", uber + L"one.url"}) {
+        HANDLE handle = CreateFileW(file.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
+        ASSERT_NE(INVALID_HANDLE_VALUE, handle);
+        const char text[] = "[InternetShortcut]\r\nURL=http://cafe/\r\n";
+        DWORD done = 0;
+        WriteFile(handle, text, sizeof(text) - 1, &done, nullptr);
+        CloseHandle(handle);
+    }
+    // In both folders the entry before the folder, in the keys of their
+    // long names; the folders are reached by their short names.
+    CString cafePath, uberPath;
+    ASSERT_EQ(WidePath::kShortName, WidePath::ToAnsiPath(cafe, cafePath));
+    ASSERT_EQ(WidePath::kShortName, WidePath::ToAnsiPath(uber, uberPath));
+    const size_t base = m_fav.File("").size();
+    const std::wstring key = WidePath::FromAnsi(kOrderKey);
+    WriteOrderW(key + L"\\caf\u00e9", cafePath.Mid(static_cast<int>(base)).GetString(),
+                {{"first.url", 0}, {"inner", 1}});
+    WriteOrderW(key + L"\\caf\u00e9\\inner\\\u00fcber", uberPath.Mid(static_cast<int>(base)).GetString(),
+                {{"one.url", 0}, {"sub", 1}});
+    ASSERT_TRUE(ScanFavorites(m_tree, m_places));
+    const CFavoriteNode* folder = nullptr;
+    for (INT_PTR i = 0; i < m_tree.GetRoot()->GetChildCount(); ++i)
+        if (m_tree.GetRoot()->GetChild(i)->m_label == WidePath::ToBestFitAnsi(L"caf\u00e9"))
+            folder = m_tree.GetRoot()->GetChild(i);
+    ASSERT_NE(nullptr, folder);
+    ASSERT_EQ(2, folder->GetChildCount());
+    EXPECT_STREQ("first.url", folder->GetChild(0)->m_label);
+    EXPECT_STREQ("inner", folder->GetChild(1)->m_label);
+    ASSERT_EQ(1, folder->GetChild(1)->GetChildCount());
+    const CFavoriteNode* inner = folder->GetChild(1)->GetChild(0);
+    ASSERT_EQ(2, inner->GetChildCount());
+    EXPECT_STREQ("one.url", inner->GetChild(0)->m_label);
+    EXPECT_STREQ("sub", inner->GetChild(1)->m_label);
 }
 
 TEST(FavoritesFolderTest, SystemFolderEndsWithABackslash)

@@ -560,8 +560,6 @@ void CMainFrame::BringToForeground()
 
 void CMainFrame::OnStartupIdle()
 {
-    // Whether the favorites changed is learned meanwhile on a worker.
-    StartFavoritesWatch();
     // Nothing can be dropped on a window before it shows. The first drop
     // target of the process sets up OLE's marshalling, which the hidden
     // frame's start need not wait for.

@@ -26,7 +26,7 @@
 #include "framework/win/Controls.h"
 #include "framework/win/ImageList.h"
 #include "lists/FavoriteTree.h"
-#include "lists/FavoritesWatch.h"
+#include "lists/FavoritesScan.h"
 #include "lists/GroupTabDefs.h"
 #include "lists/ProxySettings.h"
 #include "lists/SearchEngineMenu.h"
@@ -485,7 +485,9 @@ public:
 
     CFavoriteTree m_favorites;
     BOOL m_favIEOrder = FALSE;         // bIEOrder at the last scan or load
-    CFavoritesWatch m_favWatch;        // the cache's freshness, for the exit
+    // The favorites were reloaded after the cache was read or last
+    // written: the exit writes it again.
+    bool m_favReloaded = false;
     CSearchEngineTree m_searchEngines; // held here until the search bar holds it
 
     // The drop-down menu of a main-toolbar button, ready to track (the
@@ -684,9 +686,6 @@ private:
     // The work of SaveOnExit after its once-only mark.
     void WriteOnExit();
     void RefreshFavoritesCache();
-    // At the end of the start-up: whether the Favorites folder changed after
-    // the cache was written is learned off this thread, and watched after.
-    void StartFavoritesWatch();
     FavoritesScanPlaces GetFavoritesPlaces() const;
     void OpenInCurrentGroup(const CString& text);
     // Out of the clipboard-viewer chain, and the tray icon removed.

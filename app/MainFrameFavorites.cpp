@@ -442,6 +442,7 @@ void CMainFrame::OnReloadFavorites()
     busy.m_text = theApp.GetMessageText(kMsgReloadingFavorites);
     busy.Create();
     ScanFavorites();
+    m_favReloaded = true;
     AfterFavoritesRebuilt();
 }
 

@@ -92,44 +92,36 @@ void CMainFrame::SaveListsOnExit()
 {
     if (theApp.m_settings.bFavLoadCache())
         RefreshFavoritesCache();
-    // A session end may still be cancelled; the exit that goes on ends the watch.
-    if (m_exitDone)
-        m_favWatch.Stop();
     if (m_searchEngines.GetRoot() != nullptr)
         SaveSearchEngineFile(m_searchEngines, theApp.GetProgramFolder());
 }
 
-void CMainFrame::StartFavoritesWatch()
-{
-    WIN32_FILE_ATTRIBUTE_DATA written = {};
-    if (theApp.m_settings.bFavLoadCache() &&
-        GetFileAttributesExA(theApp.ProgramFile("IEFavorite.dat"), GetFileExInfoStandard, &written))
-        m_favWatch.Start(GetFavoritesPlaces(), written.ftLastWriteTime);
-}
-
-// The cache is written again only when the Favorites folder (or the order
-// values) changed after it was written, or when there is none: reading
-// every shortcut again at each exit costs more than the rest of the exit.
-// The watch begun after the start-up answers without reading the folder;
-// when it cannot tell, the folder's listings are read here. The cache is
-// written from a fresh scan of its own, so the menus keep the tree they
-// were built from (a session end may still be cancelled); only a complete
-// scan replaces it.
+// The cache is written again only when a scan may give another tree than
+// the one it holds, or when there is none: reading every shortcut again at
+// each exit costs more than the rest of the exit. The folders' listings and
+// the order keys' write times tell, read here on this thread, so that no
+// handle on the Favorites folder stays open while the program runs; a
+// reload asked for by the user always counts. The cache is written from a
+// fresh scan of its own, so the menus keep the tree they were built from (a
+// session end may still be cancelled); only a complete scan replaces it. A
+// cache that is there but cannot be read is left as it is.
 void CMainFrame::RefreshFavoritesCache()
 {
     const CString cache = theApp.ProgramFile("IEFavorite.dat");
     const FavoritesScanPlaces places = GetFavoritesPlaces();
     WIN32_FILE_ATTRIBUTE_DATA written = {};
     if (GetFileAttributesExA(cache, GetFileExInfoStandard, &written)) {
-        const std::optional<bool> watched = m_favWatch.ChangedSince(places, written.ftLastWriteTime);
-        if (watched ? !*watched : !FavoritesChangedSince(places, written.ftLastWriteTime))
+        CFavoriteTree cached;
+        FileReadState read;
+        cached.LoadCache(cache, places.rootLabel, &read);
+        if (read.IsUnreadable())
+            return;
+        if (!m_favReloaded && read.IsOpened() && !FavoritesCacheStale(places, cached, written.ftLastWriteTime))
             return;
     }
-    // The watch answers for the cache as it was: it can tell nothing more.
-    m_favWatch.Stop();
     CFavoriteTree scanned;
-    if (::ScanFavorites(scanned, places))
-        scanned.Save(cache);
+    if (::ScanFavorites(scanned, places) && scanned.Save(cache))
+        m_favReloaded = false;
 }
 
 CString CMainFrame::BuildSearchUrl(const CString& keyword, const CString& urlTemplate) const

@@ -103,15 +103,20 @@ BOOL CFavoriteTree::Reset(LPCTSTR rootLabel, LPCTSTR rootUrl)
     return TRUE;
 }
 
-BOOL CFavoriteTree::LoadCache(LPCTSTR path, LPCTSTR rootLabel)
+BOOL CFavoriteTree::LoadCache(LPCTSTR path, LPCTSTR rootLabel, FileReadState* read)
 {
+    if (read != nullptr)
+        *read = FileReadState();
     FileSystem::FileInfo info;
     if (path == nullptr || !FileSystem::GetInfo(path, info) || info.isDirectory)
         return FALSE;
     if (!Reset(rootLabel, ""))
         return TRUE;
     CStdioFile file;
-    if (!OpenForReading(file, path))
+    const FileReadState opened = file.OpenToRead(path, CFile::modeRead | CFile::shareDenyWrite | CFile::typeText);
+    if (read != nullptr)
+        *read = opened;
+    if (!opened.IsOpened())
         return TRUE;
     CString line;
     while (ReadLine(file, line)) {

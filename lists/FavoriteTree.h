@@ -86,8 +86,9 @@ public:
     BOOL Reset(LPCTSTR rootLabel, LPCTSTR rootUrl);
 
     // Reads the cache into a fresh tree; FALSE (tree untouched) when the file
-    // does not exist.
-    BOOL LoadCache(LPCTSTR path, LPCTSTR rootLabel);
+    // does not exist. A file that would not open leaves the root alone;
+    // read, when given, says how the opening went.
+    BOOL LoadCache(LPCTSTR path, LPCTSTR rootLabel, FileReadState* read = nullptr);
 
     // Writes the whole tree, replacing the file whole; FALSE without a tree
     // or when the file could not be written (the old file then stays).

@@ -4,8 +4,8 @@
 
 #include "lists/FavoritesScan.h"
 
-#include <functional>
 #include <string>
+#include <unordered_map>
 #include <vector>
 
 #include "lists/FavoritesOrder.h"
@@ -92,10 +92,29 @@ bool ReadShortcutUrl(const CString& path, CString& url)
 
 namespace {
 
+// What the scan makes of a shortcut file (label: its name with the best
+// fit): an entry with its URL, an entry opened from its own file (a saved
+// page without a URL), or nothing (a shortcut without its URL).
+enum class ShortcutEntry { kNone, kUrl, kOwnFile };
+
+ShortcutEntry TakeShortcut(const std::wstring& wide, const CString& label, CString& url)
+{
+    if (ReadShortcutUrl(wide, url))
+        return url.IsEmpty() ? ShortcutEntry::kNone : ShortcutEntry::kUrl;
+    const int dot = label.ReverseFind('.');
+    return dot >= 0 && label.Mid(dot).CompareNoCase(".url") != 0 ? ShortcutEntry::kOwnFile
+                                                                 : ShortcutEntry::kNone;
+}
+
 class CFavoritesScanner
 {
 public:
-    explicit CFavoritesScanner(CFavoriteTree& tree) : m_tree(tree) {}
+    // rootWide: the Favorites folder as the system names it, ending with a
+    // backslash; the tree holds its root alone.
+    CFavoritesScanner(CFavoriteTree& tree, const std::wstring& rootWide) : m_tree(tree), m_wideFolders{rootWide} {}
+
+    // The path of container i of the tree as the system names it.
+    const std::wstring& WideFolder(INT_PTR i) const { return m_wideFolders[static_cast<size_t>(i)]; }
 
     // Lists one folder into parent: path for the ANSI functions, wide as the
     // system names it, both ending with a backslash. FALSE when the folder
@@ -165,9 +184,12 @@ private:
             folder->m_widePath = item.wide + L"\\";
         const INT_PTR containers = m_tree.m_containers.GetSize();
         m_tree.m_containers.Add(folder);
-        if (ScanFolder(folder, folder->m_url, item.wide + L"\\", depth + 1))
+        const std::wstring wide = item.wide + L"\\";
+        m_wideFolders.push_back(wide);
+        if (ScanFolder(folder, folder->m_url, wide, depth + 1))
             return;
         m_tree.m_containers.SetSize(containers);
+        m_wideFolders.resize(static_cast<size_t>(containers));
         parent->m_children.RemoveAt(parent->GetChildCount() - 1);
         delete folder;
     }
@@ -175,33 +197,32 @@ private:
     void AddShortcut(CFavoriteNode* parent, const Item& item)
     {
         CString url;
-        if (ReadShortcutUrl(item.wide, url)) {
-            if (!url.IsEmpty())
-                parent->AddChild(item.label, url, CFavoriteNode::kShortcut);
-            return;
-        }
-        // A saved page is opened from its own file; a shortcut without its
-        // URL is left out.
-        int dot = item.label.ReverseFind('.');
-        if (dot >= 0 && item.label.Mid(dot).CompareNoCase(".url") != 0)
+        switch (TakeShortcut(item.wide, item.label, url)) {
+        case ShortcutEntry::kUrl:
+            parent->AddChild(item.label, url, CFavoriteNode::kShortcut);
+            break;
+        case ShortcutEntry::kOwnFile:
             Remember(parent->AddChild(item.label, item.path, CFavoriteNode::kShortcut), item);
+            break;
+        case ShortcutEntry::kNone:
+            break;
+        }
     }
 
     CFavoriteTree& m_tree;
+    std::vector<std::wstring> m_wideFolders;  // of each container, in the same order
 };
 
-IShellFolder* BindToFolder(const CString& folderPath)
+IShellFolder* BindToFolder(const std::wstring& path)
 {
     IShellFolder* desktop = nullptr;
     if (FAILED(SHGetDesktopFolder(&desktop)))
         return nullptr;
-    std::vector<wchar_t> wide(static_cast<size_t>(folderPath.GetLength()) + 1);
-    MultiByteToWideChar(CP_ACP, 0, folderPath.GetString(), -1, wide.data(),
-                        static_cast<int>(wide.size()));
+    std::vector<wchar_t> text(path.begin(), path.end());
+    text.push_back(L'\0');
     LPITEMIDLIST pidl = nullptr;
     IShellFolder* folder = nullptr;
-    if (SUCCEEDED(desktop->ParseDisplayName(nullptr, nullptr, wide.data(), nullptr, &pidl,
-                                            nullptr))) {
+    if (SUCCEEDED(desktop->ParseDisplayName(nullptr, nullptr, text.data(), nullptr, &pidl, nullptr))) {
         desktop->BindToObject(pidl, nullptr, IID_IShellFolder, reinterpret_cast<void**>(&folder));
         CoTaskMemFree(pidl);
     }
@@ -231,74 +252,112 @@ bool IsLater(const FILETIME& time, const FILETIME& since)
     return CompareFileTime(&time, &since) > 0;
 }
 
-// A folder's entries (wide, ending with a backslash) and the folders the
-// scan enters below it, by their write times; true at the first later one,
-// or when the hook refuses a folder.
-bool FolderChangedSince(const std::wstring& wide, const FILETIME& since, int depth,
-                        const FavoritesFolderHook& beforeListing)
+// A folder's listing (wide, ending with a backslash) against the cache's
+// node of it, and so on down the folders the scan enters: true at the first
+// item written after the time, or when the listing and the node's children
+// differ in what the scan would make of them.
+bool FolderStale(const std::wstring& wide, const CFavoriteNode& cached, const FILETIME& since, int depth)
 {
-    if (beforeListing) {
-        // The folder's own time (a name gone leaves only that) is read
-        // again after the hook, which may begin to watch it.
-        WIN32_FILE_ATTRIBUTE_DATA self = {};
-        if (!beforeListing(wide) || !GetFileAttributesExW(wide.c_str(), GetFileExInfoStandard, &self) ||
-            IsLater(self.ftLastWriteTime, since))
-            return true;
+    // The cache's children by label: the best-fit names, as the scan makes
+    // them; two names may share one.
+    std::unordered_map<std::string, std::vector<const CFavoriteNode*>> folders;
+    std::unordered_map<std::string, int> entries;
+    for (INT_PTR i = 0; i < cached.GetChildCount(); ++i) {
+        const CFavoriteNode* child = cached.GetChild(i);
+        if (child->IsContainer())
+            folders[child->m_label.GetString()].push_back(child);
+        else
+            ++entries[child->m_label.GetString()];
     }
+    INT_PTR unmatched = cached.GetChildCount();
     WIN32_FIND_DATAW data;
     HANDLE find = FindFirstFileW((wide + L"*.*").c_str(), &data);
     if (find == INVALID_HANDLE_VALUE)
         return true;
-    bool changed = false;
+    bool stale = false;
     do {
         const std::wstring name(data.cFileName);
         if ((data.dwFileAttributes & FILE_ATTRIBUTE_HIDDEN) != 0 || name == L"." || name == L"..")
             continue;
-        changed = IsLater(data.ftLastWriteTime, since);
-        const DWORD folderBits = FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_REPARSE_POINT;
-        if (!changed && (data.dwFileAttributes & folderBits) == FILE_ATTRIBUTE_DIRECTORY && depth < kMaxDepth)
-            changed = FolderChangedSince(wide + name + L"\\", since, depth + 1, beforeListing);
-    } while (!changed && FindNextFileW(find, &data));
+        stale = IsLater(data.ftLastWriteTime, since);
+        if (stale)
+            break;
+        const CString label = WidePath::ToBestFitAnsi(name);
+        if ((data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0) {
+            // Links and folders too deep are no part of the tree.
+            if ((data.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT) != 0 || depth >= kMaxDepth)
+                continue;
+            auto found = folders.find(label.GetString());
+            stale = found == folders.end() || found->second.empty() ||
+                    FolderStale(wide + name + L"\\", *found->second.back(), since, depth + 1);
+            if (!stale) {
+                found->second.pop_back();
+                --unmatched;
+            }
+            continue;
+        }
+        auto found = entries.find(label.GetString());
+        if (found != entries.end() && found->second > 0) {
+            --found->second;
+            --unmatched;
+            continue;
+        }
+        // The cache lacks it: stale when the scan would keep it, which for
+        // a shortcut only its content tells.
+        CString url;
+        stale = CFavoriteNode::KindOfFileName(label) != CFavoriteNode::kShortcut ||
+                TakeShortcut(wide + name, label, url) != ShortcutEntry::kNone;
+    } while (!stale && FindNextFileW(find, &data));
     FindClose(find);
-    return changed;
+    // What the cache holds beyond the listing was deleted or hidden.
+    return stale || unmatched != 0;
 }
 
 // The key and every key below it, by their write times.
-bool OrderKeyChangedSince(HKEY parent, const CString& name, const FILETIME& since, int depth)
+bool OrderKeyChangedSince(HKEY parent, const std::wstring& name, const FILETIME& since, int depth)
 {
     HKEY key = nullptr;
-    if (RegOpenKeyExA(parent, name, 0, KEY_READ, &key) != ERROR_SUCCESS)
+    if (RegOpenKeyExW(parent, name.c_str(), 0, KEY_READ, &key) != ERROR_SUCCESS)
         return false;  // no order values: nothing a scan reads
     FILETIME written = {};
-    bool changed = RegQueryInfoKeyA(key, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr,
+    bool changed = RegQueryInfoKeyW(key, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr,
                                     nullptr, nullptr, nullptr, &written) != ERROR_SUCCESS ||
                    IsLater(written, since);
-    char sub[256];
+    wchar_t sub[256];
     for (DWORD i = 0; !changed && depth < kMaxDepth; ++i) {
-        DWORD length = sizeof(sub);
-        if (RegEnumKeyExA(key, i, sub, &length, nullptr, nullptr, nullptr, nullptr) != ERROR_SUCCESS)
+        DWORD length = ARRAYSIZE(sub);
+        if (RegEnumKeyExW(key, i, sub, &length, nullptr, nullptr, nullptr, nullptr) != ERROR_SUCCESS)
             break;
-        changed = OrderKeyChangedSince(key, sub, since, depth + 1);
+        changed = OrderKeyChangedSince(key, std::wstring(sub, length), since, depth + 1);
     }
     RegCloseKey(key);
     return changed;
 }
 
+bool UsesOrderValues(const FavoritesScanPlaces& places)
+{
+    return places.ieOrder && !places.orderKey.IsEmpty() && !places.orderValueName.IsEmpty();
+}
+
+std::wstring WideFolderOf(const FavoritesScanPlaces& places)
+{
+    return places.wideFolder.empty() ? WidePath::FromAnsi(places.folder) : places.wideFolder;
+}
+
 } // namespace
 
-bool FavoritesChangedSince(const FavoritesScanPlaces& places, const FILETIME& since,
-                           const FavoritesFolderHook& beforeListing)
+bool FavoritesCacheStale(const FavoritesScanPlaces& places, const CFavoriteTree& cached,
+                         const FILETIME& written)
 {
-    if (places.folder.IsEmpty())
+    if (places.folder.IsEmpty() || cached.GetRoot() == nullptr)
         return true;
-    const std::wstring wide =
-        places.wideFolder.empty() ? WidePath::FromAnsi(places.folder) : places.wideFolder;
+    const std::wstring wide = WideFolderOf(places);
     WIN32_FILE_ATTRIBUTE_DATA root = {};
     if (!GetFileAttributesExW(wide.c_str(), GetFileExInfoStandard, &root) ||
-        IsLater(root.ftLastWriteTime, since) || FolderChangedSince(wide, since, 0, beforeListing))
+        IsLater(root.ftLastWriteTime, written) || FolderStale(wide, *cached.GetRoot(), written, 0))
         return true;
-    return places.ieOrder && !places.orderKey.IsEmpty() &&
-           OrderKeyChangedSince(HKEY_CURRENT_USER, places.orderKey, since, 0);
+    return UsesOrderValues(places) &&
+           OrderKeyChangedSince(HKEY_CURRENT_USER, WidePath::FromAnsi(places.orderKey), written, 0);
 }
 
 CString GetFavoritesFolderPath(std::wstring* wide)
@@ -320,21 +379,22 @@ CString GetFavoritesFolderPath(std::wstring* wide)
     return ansi;
 }
 
-BOOL ReadFavoritesOrder(const CString& folderPath, const CString& orderKey,
+BOOL ReadFavoritesOrder(const std::wstring& folderPath, const std::wstring& orderKey,
                         const CString& valueName, FavoriteOrderMap& order)
 {
     order.clear();
     HKEY key = nullptr;
-    if (orderKey.IsEmpty() ||
-        RegOpenKeyExA(HKEY_CURRENT_USER, orderKey, 0, KEY_QUERY_VALUE, &key) != ERROR_SUCCESS)
+    if (orderKey.empty() ||
+        RegOpenKeyExW(HKEY_CURRENT_USER, orderKey.c_str(), 0, KEY_QUERY_VALUE, &key) != ERROR_SUCCESS)
         return FALSE;
+    const std::wstring value = WidePath::FromAnsi(valueName);
     DWORD type = 0;
     DWORD size = 0;
     std::vector<BYTE> data;
-    if (RegQueryValueExA(key, valueName, nullptr, &type, nullptr, &size) == ERROR_SUCCESS &&
+    if (RegQueryValueExW(key, value.c_str(), nullptr, &type, nullptr, &size) == ERROR_SUCCESS &&
         type == REG_BINARY && size > 11) {
         data.resize(size);
-        if (RegQueryValueExA(key, valueName, nullptr, &type, data.data(), &size) == ERROR_SUCCESS)
+        if (RegQueryValueExW(key, value.c_str(), nullptr, &type, data.data(), &size) == ERROR_SUCCESS)
             data.resize(size);
         else
             data.clear();
@@ -365,26 +425,28 @@ BOOL ScanFavorites(CFavoriteTree& tree, const FavoritesScanPlaces& places)
         return FALSE;
     }
     // Only the Favorites folder itself failing aborts the scan.
-    const std::wstring wide =
-        places.wideFolder.empty() ? WidePath::FromAnsi(places.folder) : places.wideFolder;
+    const std::wstring wide = WideFolderOf(places);
     if (GetFileAttributesA(places.folder) == INVALID_FILE_ATTRIBUTES)
         tree.m_root->m_widePath = wide;
-    if (!CFavoritesScanner(tree).ScanFolder(tree.m_root, places.folder, wide, 0)) {
+    CFavoritesScanner scanner(tree, wide);
+    if (!scanner.ScanFolder(tree.m_root, places.folder, wide, 0)) {
         tree.m_abort = 1;
         return FALSE;
     }
+    const std::wstring orderKey = WidePath::FromAnsi(places.orderKey);
     for (INT_PTR i = 0; i < tree.m_containers.GetSize(); ++i) {
         CFavoriteNode* folder = tree.m_containers[i];
         FavoriteOrderMap order;
         bool ordered = false;
-        if (places.ieOrder && !places.orderKey.IsEmpty() && !places.orderValueName.IsEmpty()) {
-            CString key(places.orderKey);
-            if (folder != tree.m_root) {
-                // The folder's path below the Favorites folder, no trailing backslash.
-                CString relative = folder->m_url.Mid(places.folder.GetLength());
-                key += "\\" + relative.Left(relative.GetLength() - 1);
-            }
-            ordered = ReadFavoritesOrder(folder->m_url, key, places.orderValueName, order);
+        if (UsesOrderValues(places)) {
+            // A subfolder's key: its path below the Favorites folder in its
+            // long names (never the short names its ANSI path may hold),
+            // without the trailing backslash.
+            const std::wstring& path = scanner.WideFolder(i);
+            std::wstring key(orderKey);
+            if (i > 0)
+                key += L"\\" + path.substr(wide.size(), path.size() - wide.size() - 1);
+            ordered = ReadFavoritesOrder(path, key, places.orderValueName, order);
         }
         CFavoriteTree::OrderChildren(folder, ordered ? &order : nullptr);
     }

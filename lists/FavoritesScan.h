@@ -3,7 +3,6 @@
 #ifndef VA_LISTS_FAVORITESSCAN_H
 #define VA_LISTS_FAVORITESSCAN_H
 
-#include <functional>
 #include <string>
 
 #include "lists/FavoriteTree.h"
@@ -39,23 +38,24 @@ CString GetFavoritesFolderPath(std::wstring* wide = nullptr);
 // must not be written from an aborted scan.
 BOOL ScanFavorites(CFavoriteTree& tree, const FavoritesScanPlaces& places);
 
-// Called with each folder (wide, ending with a backslash) before it is
-// listed; false stops the listing.
-using FavoritesFolderHook = std::function<bool(const std::wstring& folder)>;
+// Whether a scan now may give another tree than the cache holds, told from
+// the folders' listings and the order values' keys without reading a
+// shortcut the cache holds: an item or folder written after the cache (its
+// write time), an item the cache lacks that the scan would keep (one added,
+// shown again, or left out by an older build; a shortcut of that kind is
+// read to know), one the cache holds that the listing no longer shows
+// (deleted or hidden), or, with the order values asked for, an order key
+// written after the cache. true when the folder cannot be listed.
+bool FavoritesCacheStale(const FavoritesScanPlaces& places, const CFavoriteTree& cached,
+                         const FILETIME& written);
 
-// Whether what a scan reads may have changed after the time: a name, a
-// shortcut's content or a folder's list anywhere in the Favorites folder,
-// or (with the order values asked for) the order values. true when the
-// folder cannot be listed or the hook refuses a folder. Reads the listings
-// only, no shortcut.
-bool FavoritesChangedSince(const FavoritesScanPlaces& places, const FILETIME& since,
-                           const FavoritesFolderHook& beforeListing = nullptr);
-
-// The order value of one folder (path ending with a backslash), read from
-// orderKey under HKEY_CURRENT_USER, as item names and order numbers; the
-// records' item ID lists are resolved through the folder's shell folder.
-// FALSE when the value is missing or names no item.
-BOOL ReadFavoritesOrder(const CString& folderPath, const CString& orderKey,
+// The order value of one folder (wide path ending with a backslash), read
+// from orderKey under HKEY_CURRENT_USER (for a subfolder the key of the
+// Favorites folder's value, a backslash and the folder's path below it, in
+// its long names), as item names and order numbers; the records' item ID
+// lists are resolved through the folder's shell folder. FALSE when the
+// value is missing or names no item.
+BOOL ReadFavoritesOrder(const std::wstring& folder, const std::wstring& orderKey,
                         const CString& valueName, FavoriteOrderMap& order);
 
 #endif // VA_LISTS_FAVORITESSCAN_H

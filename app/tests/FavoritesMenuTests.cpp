@@ -252,19 +252,19 @@ TEST_F(FavoritesMenu, NamesBeyondTheCodePageAreScannedCachedShownAndOpened)
 }
 
 // Regression: every exit read every shortcut again to rewrite the cache. It
-// is written again only when something in the folder changed after it.
-TEST_F(FavoritesMenu, TheExitWritesTheCacheOnlyWhenTheFolderChangedAfterIt)
+// is written again only when a scan would give another tree: something in
+// the folder changed after it, the cache lacks a favorite the folder holds,
+// or the user reloaded the favorites. A cache that differs from the folder
+// only in a URL (what only reading the shortcut tells) shows whether the
+// exit wrote it.
+TEST_F(FavoritesMenu, TheExitWritesTheCacheOnlyWhenAScanWouldChangeIt)
 {
     const std::wstring wide = WidePath::FromAnsi(m_folder->Path().c_str()) + L"Fav\\";
     ASSERT_TRUE(CreateDirectoryW(wide.c_str(), nullptr));
     ASSERT_TRUE(WriteWideFavorites(wide));
     FavoritesFolderOverride override(wide);
     theApp.m_settings.bFavLoadCache(true);
-    const std::string marker = "ROOT:\r\n\tENTRY:\r\n\t\tLABEL:marker.url\r\n\t\tURL:http://marker.example/\r\n"
-                               "ENDROOT:\r\n";
-    auto exitWrites = [&](const char* cache) {
-        if (cache != nullptr)
-            m_folder->WriteBytes("IEFavorite.dat", cache);
+    auto exitWrites = [&] {
         m_frame->SendMessage(WM_QUERYENDSESSION, 0, 0);
         return m_folder->ReadBytes("IEFavorite.dat");
     };
@@ -274,44 +274,78 @@ TEST_F(FavoritesMenu, TheExitWritesTheCacheOnlyWhenTheFolderChangedAfterIt)
         WriteFile(file, text, static_cast<DWORD>(strlen(text)), &written, nullptr);
         CloseHandle(file);
     };
-    // No cache yet: written.
-    ::DeleteFileA(m_folder->File("IEFavorite.dat").c_str());
-    EXPECT_NE(std::string::npos, exitWrites(nullptr).find("http://inner.example/"));
-    // Nothing changed after the cache: the marker stays.
-    EXPECT_EQ(marker, exitWrites(marker.c_str()));
-    EXPECT_EQ(marker, exitWrites(nullptr));
+    auto hide = [&](const wchar_t* path, bool hidden) {
+        SetFileAttributesW((wide + path).c_str(), hidden ? FILE_ATTRIBUTE_HIDDEN : FILE_ATTRIBUTE_NORMAL);
+    };
+    // The fresh cache with every URL marked.
+    auto markedCache = [&] {
+        ::DeleteFileA(m_folder->File("IEFavorite.dat").c_str());
+        std::string cache = exitWrites();
+        EXPECT_NE(std::string::npos, cache.find("http://ja.example/"));
+        for (size_t at = cache.find("URL:http://"); at != std::string::npos; at = cache.find("URL:http://", at + 1))
+            cache.insert(at + 11, "marked.");
+        m_folder->WriteBytes("IEFavorite.dat", cache);
+        return cache;
+    };
+    auto writeTime = [&] {
+        WIN32_FILE_ATTRIBUTE_DATA data = {};
+        GetFileAttributesExA(m_folder->File("IEFavorite.dat").c_str(), GetFileExInfoStandard, &data);
+        const FILETIME& time = data.ftLastWriteTime;
+        return (static_cast<ULONGLONG>(time.dwHighDateTime) << 32) | time.dwLowDateTime;
+    };
+    const wchar_t* const korean = L"\uD55C\uAD6D\uC5B4 \uD398\uC774\uC9C0.url";
 
     struct Change
     {
         const char* what;
-        std::function<void()> make;
-        const char* found;
-        const char* gone;
+        std::function<void()> make;  // null: nothing changes
+        std::string found;
+        std::string gone;
     };
     const Change changes[] = {
+        {"nothing", nullptr, "", ""},
         {"added in a subfolder", [&] { write(L"\uD55C\uAD6D\\added.url", "[InternetShortcut]\r\nURL=http://added.example/\r\n"); },
-         "http://added.example/", nullptr},
+         "http://added.example/", ""},
         {"a shortcut's URL edited", [&] { write(L"\uD55C\uAD6D\\inner.url", "[InternetShortcut]\r\nURL=http://edited.example/\r\n"); },
          "http://edited.example/", "http://inner.example/"},
         {"deleted from a subfolder", [&] { DeleteFileW((wide + L"\uD55C\uAD6D\\added.url").c_str()); },
-         nullptr, "http://added.example/"},
+         "", "http://added.example/"},
+        {"a shortcut hidden", [&] { hide(korean, true); }, "", "http://ko.example/"},
+        {"a hidden shortcut shown", [&] { hide(korean, false); }, "http://ko.example/", ""},
+        // Last: the reload replaces the tree the menus were built from.
+        {"the favorites reloaded", [&] { Command(ID_FAV_RELOAD); }, "http://edited.example/", ""},
     };
     for (const Change& change : changes) {
         SCOPED_TRACE(change.what);
-        m_folder->WriteBytes("IEFavorite.dat", marker);
+        const std::string marked = markedCache();
         Sleep(20);  // the change's time is later than the cache's
-        change.make();
-        const std::string cache = exitWrites(nullptr);
-        EXPECT_EQ(std::string::npos, cache.find("marker"));
-        if (change.found != nullptr) {
+        const ULONGLONG before = writeTime();
+        if (change.make)
+            change.make();
+        const std::string cache = exitWrites();
+        if (!change.make) {
+            EXPECT_EQ(marked, cache);
+            EXPECT_EQ(before, writeTime());
+            continue;
+        }
+        EXPECT_EQ(std::string::npos, cache.find("marked."));
+        if (!change.found.empty()) {
             EXPECT_NE(std::string::npos, cache.find(change.found));
         }
-        if (change.gone != nullptr) {
+        if (!change.gone.empty()) {
             EXPECT_EQ(std::string::npos, cache.find(change.gone));
         }
+        // Once written, the cache stays until the next change.
+        Sleep(20);
+        const ULONGLONG written = writeTime();
+        EXPECT_EQ(cache, exitWrites());
+        EXPECT_EQ(written, writeTime()) << "written again";
+        // The menus keep the tree they were built from.
+        if (std::string(change.what) != "the favorites reloaded") {
+            EXPECT_EQ(m_news, m_frame->m_favorites.GetRoot()->GetChild(0));
+        }
     }
-    // The menus keep the tree they were built from.
-    EXPECT_EQ(m_news, m_frame->m_favorites.GetRoot()->GetChild(0));
+    hide(korean, false);
 }
 
 TEST_F(FavoritesMenu, ARefusedTabInARunSendsTheRestToTheCurrentGroup)

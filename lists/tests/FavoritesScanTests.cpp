@@ -6,11 +6,13 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <functional>
+#include <stdexcept>
 #include <string>
 #include <vector>
 
 #include "lists/FavoritesScan.h"
-#include "lists/FavoritesWatch.h"
+#include "shared/WidePath.h"
 #include "tests/support/ProgramFolder.h"
 
 namespace {
@@ -64,6 +66,11 @@ protected:
     void WriteOrder(const std::string& key, const std::string& folder,
                     const std::vector<std::pair<std::string, int>>& items)
     {
+        WriteOrderW(WidePath::FromAnsi(key.c_str()), folder, items);
+    }
+    void WriteOrderW(const std::wstring& key, const std::string& folder,
+                     const std::vector<std::pair<std::string, int>>& items)
+    {
         IShellFolder* desktop = nullptr;
         ASSERT_TRUE(SUCCEEDED(SHGetDesktopFolder(&desktop)));
         wchar_t wide[MAX_PATH];
@@ -93,8 +100,12 @@ protected:
     }
     void WriteValue(const std::string& key, const std::string& value)
     {
+        WriteValue(WidePath::FromAnsi(key.c_str()), value);
+    }
+    void WriteValue(const std::wstring& key, const std::string& value)
+    {
         HKEY handle = nullptr;
-        ASSERT_EQ(ERROR_SUCCESS, RegCreateKeyExA(HKEY_CURRENT_USER, key.c_str(), 0, nullptr, 0,
+        ASSERT_EQ(ERROR_SUCCESS, RegCreateKeyExW(HKEY_CURRENT_USER, key.c_str(), 0, nullptr, 0,
                                                  KEY_SET_VALUE, nullptr, &handle, nullptr));
         RegSetValueExA(handle, kOrderValue, 0, REG_BINARY,
                        reinterpret_cast<const BYTE*>(value.data()),
@@ -252,35 +263,92 @@ TEST_F(FavoritesScanTest, LinksToFoldersAreNotEntered)
     RemoveDirectoryA(link.c_str());
 }
 
-// A change made just before the question is never taken for none: the
-// notification reaches a watch's handle through the worker that set it up.
-TEST_F(FavoritesScanTest, TheWatchSeesAChangeMadeJustBeforeTheQuestion)
+// The cache against the folder's listings (the changes to the folder
+// itself are tried through the frame): stale when it lacks what the scan
+// finds, down to a subfolder, or holds what it does not, and when an order
+// value was written after it, also in the key of a folder named beyond the
+// code page. A shortcut without its URL, which the scan leaves out and the
+// cache so lacks, leaves it fresh.
+TEST_F(FavoritesScanTest, TheCacheIsStaleWhenItDiffersFromTheListingsOrAnOrderKeyChanged)
 {
+    m_places.ieOrder = TRUE;
+    const std::wstring cafeKey = WidePath::FromAnsi(kOrderKey) + L"\\caf\u00e9";
+    auto find = [](CFavoriteNode* folder, const char* label) {
+        for (INT_PTR i = 0; i < folder->GetChildCount(); ++i)
+            if (folder->GetChild(i)->m_label == label)
+                return i;
+        throw std::runtime_error(label);
+    };
+    auto drop = [&](CFavoriteNode* folder, const char* label) {
+        const INT_PTR i = find(folder, label);
+        delete folder->GetChild(i);
+        folder->m_children.RemoveAt(i);
+    };
     struct Change
     {
         const char* what;
-        const char* file;  // written after the check, below the Favorites folder
+        std::function<void(CFavoriteTree&)> inCache;  // the cache differs from the scan so
+        std::function<void()> after;                  // made after the cache
+        bool stale;
     };
     const Change changes[] = {
-        {"a shortcut added to a subfolder", "Fav/News/added.url"},
-        {"a shortcut in a subfolder edited", "Fav/News/\x95\x5C.url"},
-        {"a shortcut added to the folder", "Fav/added.url"},
+        {"nothing", nullptr, nullptr, false},
+        {"a favorite missing", [&](CFavoriteTree& cache) { drop(cache.GetRoot(), "b.URL"); }, nullptr, true},
+        {"a favorite of a subfolder missing",
+         [&](CFavoriteTree& cache) {
+             CFavoriteNode* root = cache.GetRoot();
+             drop(root->GetChild(find(root, "News")), "\x95\x5C.url");
+         }, nullptr, true},
+        {"a subfolder missing", [&](CFavoriteTree& cache) { drop(cache.GetRoot(), "Tools"); }, nullptr, true},
+        {"a favorite too many",
+         [&](CFavoriteTree& cache) { cache.GetRoot()->AddChild("gone.url", "http://gone/", CFavoriteNode::kShortcut); },
+         nullptr, true},
+        {"an order value written", nullptr, [&] { WriteOrder(kOrderKey, "Fav/", {{"a.url", 0}, {"News", 1}}); }, true},
+        {"the order value of a folder beyond the code page written", nullptr,
+         [&] { WriteValue(cafeKey, "0123456789abc"); }, true},
     };
+    WriteValue(cafeKey, "");  // older than every cache
     for (const Change& change : changes) {
         SCOPED_TRACE(change.what);
-        for (int round = 0; round < 10; ++round) {
-            Sleep(20);  // the check is later than every file
-            FILETIME since = {};
-            GetSystemTimeAsFileTime(&since);
-            CFavoritesWatch watch;
-            ASSERT_TRUE(watch.Start(m_places, since));
-            ASSERT_EQ(std::optional<bool>(false), watch.ChangedSince(m_places, since));
-            m_fav.WriteBytes(change.file, "[InternetShortcut]\r\nURL=http://changed.example/\r\n");
-            EXPECT_NE(std::optional<bool>(false), watch.ChangedSince(m_places, since)) << round;
-            DeleteFileA(m_fav.File("Fav/News/added.url").c_str());
-            DeleteFileA(m_fav.File("Fav/added.url").c_str());
-        }
+        CFavoriteTree cache;
+        ASSERT_TRUE(ScanFavorites(cache, m_places));
+        if (change.inCache)
+            change.inCache(cache);
+        Sleep(20);  // the cache is later than every file and key
+        FILETIME written = {};
+        GetSystemTimeAsFileTime(&written);
+        Sleep(20);
+        if (change.after)
+            change.after();
+        EXPECT_EQ(change.stale, FavoritesCacheStale(m_places, cache, written));
     }
+}
+
+// Regression: the key of a folder's order value was built from its short
+// name where the code page lacks its name, so it was never found and the
+// folder fell back to folders first. The key holds the folder's long names.
+TEST_F(FavoritesScanTest, AFolderKnownByItsShortNameKeepsItsOrder)
+{
+    m_places.ieOrder = TRUE;
+    const std::wstring cafe = WidePath::FromAnsi(m_fav.File("Fav/").c_str()) + L"caf\u00e9\\";
+    ASSERT_TRUE(CreateDirectoryW(cafe.c_str(), nullptr));
+    ASSERT_TRUE(CreateDirectoryW((cafe + L"inner").c_str(), nullptr));
+    CString path;
+    ASSERT_EQ(WidePath::kShortName, WidePath::ToAnsiPath(cafe, path));
+    const std::string folder(path.Mid(static_cast<int>(m_fav.File("").size())).GetString());
+    m_fav.WriteBytes(folder + "first.url", "[InternetShortcut]\r\nURL=http://cafe/\r\n");
+    // The entry before the folder.
+    WriteOrderW(WidePath::FromAnsi(kOrderKey) + L"\\caf\u00e9", folder, {{"first.url", 0}, {"inner", 1}});
+    ASSERT_TRUE(ScanFavorites(m_tree, m_places));
+    std::vector<std::string> labels;
+    for (INT_PTR i = 0; i < m_tree.GetRoot()->GetChildCount(); ++i) {
+        const CFavoriteNode* child = m_tree.GetRoot()->GetChild(i);
+        if (child->m_label != WidePath::ToBestFitAnsi(L"caf\u00e9"))
+            continue;
+        for (INT_PTR j = 0; j < child->GetChildCount(); ++j)
+            labels.push_back(child->GetChild(j)->m_label.GetString());
+    }
+    EXPECT_EQ((std::vector<std::string>{"first.url", "inner"}), labels);
 }
 
 TEST(FavoritesFolderTest, SystemFolderEndsWithABackslash)

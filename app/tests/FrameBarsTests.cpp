@@ -15,6 +15,7 @@
 #include "shared/FrameMessages.h"
 #include "tab/BrowserView.h"
 #include "tab/TabGroup.h"
+#include "shared/WidePath.h"
 #include "tab/TabItem.h"
 #include "app/tests/TabFixture.h"
 #include "tests/support/WideFiles.h"
@@ -140,44 +141,32 @@ void ReadBoxText()
 } // namespace
 
 // Regression: the names were taken in the code page with its best fit, so
-// "résumé.html" opened "resume.html" and a Korean name named no file.
+// "résumé.html" opened "resume.html" and a Korean name named no file. A
+// name no path reaches (no short name: here no file at all) is named in a
+// message, and the others open.
 TEST_F(FrameBarsTest, DroppedFilesWithNamesBeyondTheCodePageOpenThoseFiles)
 {
     Open(nullptr, "about:blank");
     CTabGroup* group = theApp.GetActiveGroup();
-    const std::wstring folder = WideOf(m_folder->Path());
+    const std::wstring folder = WidePath::FromAnsi(m_folder->Path().c_str());
+    const std::wstring lost = folder + L"\uD55C\uAD6D\\\uD55C.html";
     m_folder->WriteBytes("resume.html", "plain");
     ASSERT_TRUE(WriteWideFile(folder + L"r\u00E9sum\u00E9.html", "accented"));
     ASSERT_TRUE(WriteWideFile(folder + L"\uD55C.html", "hangul"));
     ASSERT_TRUE(WriteWideFile(folder + L"\uD55C.url", "[InternetShortcut]\r\nURL=http://ko.example/\r\n"));
-    HGLOBAL h = MakeWideDropFiles({folder + L"r\u00E9sum\u00E9.html", folder + L"\uD55C.html",
+    HGLOBAL h = MakeWideDropFiles({folder + L"r\u00E9sum\u00E9.html", lost, folder + L"\uD55C.html",
                                    folder + L"\uD55C.url", L"http://b.example/"});
+    s_boxText.clear();
+    AnswerNextMessageBox(IDOK, ReadBoxText);
     m_frame->PostMessage(WM_DROPFILES, reinterpret_cast<WPARAM>(h));
     Pump();
+    EXPECT_TRUE(AllAnswered());
+    EXPECT_NE(std::wstring::npos, s_boxText.find(lost));
     ASSERT_EQ(5, group->GetTabCount());
     EXPECT_EQ("accented", ReadAnsiPathFile(group->GetTab(1)->m_url));
     EXPECT_EQ("hangul", ReadAnsiPathFile(group->GetTab(2)->m_url));
     EXPECT_STREQ("http://ko.example/", group->GetTab(3)->m_url);
     EXPECT_STREQ("http://b.example/", group->GetTab(4)->m_url);
-    ::GlobalFree(h);
-}
-
-// A name the code page cannot hold whose file has no short name (here: no
-// file at all) is named in a message; the other files still open.
-TEST_F(FrameBarsTest, ADroppedNameNoPathReachesIsNamedAndTheOthersOpen)
-{
-    Open(nullptr, "about:blank");
-    CTabGroup* group = theApp.GetActiveGroup();
-    const std::wstring lost = WideOf(m_folder->Path()) + L"\uD55C\uAD6D\\\uD55C.html";
-    HGLOBAL h = MakeWideDropFiles({lost, L"http://b.example/"});
-    s_boxText.clear();
-    AnswerNextMessageBox(IDOK, ReadBoxText);
-    m_frame->SendMessage(WM_DROPFILES, reinterpret_cast<WPARAM>(h));
-    Pump();
-    EXPECT_TRUE(AllAnswered());
-    EXPECT_NE(std::wstring::npos, s_boxText.find(lost));
-    ASSERT_EQ(2, group->GetTabCount());
-    EXPECT_STREQ("http://b.example/", group->GetTab(1)->m_url);
     ::GlobalFree(h);
 }
 

@@ -31,14 +31,4 @@ inline std::string ReadAnsiPathFile(const char* path)
     return std::string(buffer, read);
 }
 
-// The folder as the system names it, from its path in the ANSI code page.
-inline std::wstring WideOf(const std::string& ansi)
-{
-    const int chars = MultiByteToWideChar(CP_ACP, 0, ansi.c_str(), -1, nullptr, 0);
-    std::wstring wide(static_cast<size_t>(chars > 0 ? chars : 1), L'\0');
-    MultiByteToWideChar(CP_ACP, 0, ansi.c_str(), -1, &wide[0], chars);
-    wide.resize(wide.size() - 1);
-    return wide;
-}
-
 #endif // VA_TESTS_SUPPORT_WIDEFILES_H

@@ -12,6 +12,7 @@
 #include "shared/AppData.h"
 #include "shared/AppSettings.h"
 #include "shared/FrameMessages.h"
+#include "shared/WidePath.h"
 #include "tab/BrowserView.h"
 #include "tab/DropTargets.h"
 #include "tab/TabGroup.h"
@@ -219,7 +220,7 @@ void ReadBoxText()
 // that no path reaches is named in a message, and the page stays.
 TEST_F(DropTargetTest, FilesWithNamesBeyondTheCodePageOpenThoseFilesInThePage)
 {
-    const std::wstring folder = WideOf(std::string(AppFolders().GetProgramFolder()));
+    const std::wstring folder = WidePath::FromAnsi(AppFolders().GetProgramFolder());
     const std::wstring accented = folder + L"r\u00E9sum\u00E9.html";
     const std::wstring hangul = folder + L"\uD55C.html";
     const std::wstring shortcut = folder + L"\uD55C \uD398\uC774\uC9C0.url";

@@ -6,6 +6,8 @@
 #include <shlobj.h>
 
 #include <cstring>
+#include <string>
+#include <vector>
 
 #include "app/VantorelApp.h"
 #include "app/resource.h"
@@ -13,11 +15,11 @@
 #include "bars/PageTabBar.h"
 #include "framework/core/AtomicFile.h"
 #include "framework/core/File.h"
-#include "lists/FavoritesScan.h"
 #include "lists/WebSearch.h"
 #include "shared/FrameMessages.h"
 #include "shared/StartupList.h"
 #include "tab/ChildFrame.h"
+#include "tab/DroppedFiles.h"
 #include "tab/PageScript.h"
 #include "tab/TabGroup.h"
 #include "tab/TabItem.h"
@@ -48,52 +50,26 @@ bool IsScriptUrlText(const CString& url)
            head.Find("jscript") == 0;
 }
 
-// The paths of a DROPFILES block, narrow or wide; false unless the whole
-// list, with its closing empty name, lies within the block.
-bool ReadDropFileList(HGLOBAL hDrop, CStringArray& paths)
+// The address a dropped file opens: a shortcut's "URL=" line (its
+// extension is looked at before the URL test: a shortcut is a drive path
+// too, and would open as a file), else the name when it is an address
+// (with "h" put before "ttp://", without line breaks). Empty for anything
+// else and for a name no path for the ANSI functions reaches.
+CString DroppedFileAddress(const DroppedFile& file)
 {
-    SIZE_T size = hDrop != nullptr ? ::GlobalSize(hDrop) : 0;
-    if (size < sizeof(DROPFILES))
-        return false;
-    const BYTE* block = static_cast<const BYTE*>(::GlobalLock(hDrop));
-    if (block == nullptr)
-        return false;
-    const DROPFILES* header = reinterpret_cast<const DROPFILES*>(block);
-    bool complete = false;
-    SIZE_T at = header->pFiles;
-    const SIZE_T unit = header->fWide ? sizeof(WCHAR) : 1;
-    while (at >= sizeof(DROPFILES) && at + unit <= size) {
-        SIZE_T end = at;
-        if (header->fWide) {
-            while (end + unit <= size && *reinterpret_cast<const WCHAR*>(block + end) != L'\0')
-                end += unit;
-        } else {
-            while (end < size && block[end] != '\0')
-                ++end;
-        }
-        if (end + unit > size)
-            break;  // a name without its terminator
-        if (end == at) {
-            complete = true;  // the empty name that ends the list
-            break;
-        }
-        if (header->fWide) {
-            int chars = static_cast<int>((end - at) / unit);
-            const WCHAR* name = reinterpret_cast<const WCHAR*>(block + at);
-            int bytes = ::WideCharToMultiByte(CP_ACP, 0, name, chars, nullptr, 0, nullptr, nullptr);
-            CString path;
-            if (bytes > 0) {
-                ::WideCharToMultiByte(CP_ACP, 0, name, chars, path.GetBuffer(bytes), bytes, nullptr, nullptr);
-                path.ReleaseBuffer(bytes);
-            }
-            paths.Add(path);
-        } else {
-            paths.Add(CString(reinterpret_cast<const char*>(block + at), static_cast<int>(end - at)));
-        }
-        at = end + unit;
+    CString target;
+    if (IsShortcutName(file)) {
+        ReadDroppedShortcut(file, target);
+        return target;
     }
-    ::GlobalUnlock(hDrop);
-    return complete;
+    target = file.path;
+    if (strncmp(target, "ttp://", 6) == 0 || strncmp(target, "ttps://", 7) == 0)
+        target = "h" + target;
+    if (!IsUrlForm(target))
+        return CString();
+    target.Remove('\n');
+    target.Remove('\r');
+    return target;
 }
 
 // The bars are found by their rectangles: a tab control lets the mouse
@@ -390,8 +366,8 @@ LRESULT CMainFrame::OnDropFilesMessage(WPARAM wParam, LPARAM)
 
 void CMainFrame::OnDropFiles(HDROP hDrop)
 {
-    CStringArray paths;
-    if (!ReadDropFileList(reinterpret_cast<HGLOBAL>(hDrop), paths) || paths.GetSize() == 0)
+    std::vector<DroppedFile> files;
+    if (!ReadDroppedFiles(reinterpret_cast<HGLOBAL>(hDrop), files) || files.empty())
         return;
     // Over a group tab: that group; anywhere else the current one.
     CTabGroup* group = nullptr;
@@ -403,37 +379,23 @@ void CMainFrame::OnDropFiles(HDROP hDrop)
         if (index >= 0)
             group = m_pGroupTabBar->GetGroupAt(index);
     }
+    std::vector<std::wstring> unreachable;
     m_stateWord |= kStateOpeningTabSet;
     {
         CTabBatch batch;
-        for (INT_PTR i = 0; i < paths.GetSize(); ++i) {
-            // A shortcut file is a drive path too: its extension is looked
-            // at before the URL test, or it would open as a file.
-            CString target = paths[i];
-            int dot = target.ReverseFind('.');
-            CString extension = dot >= 0 ? target.Mid(dot) : CString();
-            extension.MakeUpper();
-            if (target.Find('\\') >= 0 && extension == ".URL") {
-                CString shortcut = target;
-                target.Empty();
-                ReadShortcutUrl(shortcut, target);
-            } else {
-                if (strncmp(target, "ttp://", 6) == 0 || strncmp(target, "ttps://", 7) == 0)
-                    target = "h" + target;
-                if (IsUrlForm(target)) {
-                    target.Remove('\n');
-                    target.Remove('\r');
-                } else {
-                    target.Empty();
-                }
-            }
-            if (target.IsEmpty())
+        for (size_t i = 0; i < files.size(); ++i) {
+            const CString target = DroppedFileAddress(files[i]);
+            if (target.IsEmpty()) {
+                if (files[i].path.IsEmpty() && !IsShortcutName(files[i]))
+                    unreachable.push_back(files[i].name);
                 continue;
-            const WORD kind = i + 1 == paths.GetSize() ? kOpenLastDropped : kOpenDropped;
+            }
+            const WORD kind = i + 1 == files.size() ? kOpenLastDropped : kOpenDropped;
             theApp.OpenUrl(group != nullptr && theApp.IsGroupListed(group) ? group : nullptr, target, kind);
         }
     }
     m_stateWord &= ~static_cast<DWORD>(kStateOpeningTabSet);
+    ReportUnreachableFiles(m_hWnd, unreachable);
 }
 
 //--- The wheel over the tab bars

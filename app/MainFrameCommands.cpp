@@ -86,8 +86,10 @@ void CMainFrame::OnFrameOpenCommand(UINT nID)
     }
     case ID_HELP_HOMEPAGE: OpenInCurrentGroup(theApp.GetUrlText(8)); break;
     case ID_HELP_CONTENTS:
-        OpenInCurrentGroup("mk:@MSITStore:" + theApp.GetProgramFolder() + theApp.GetUrlText(9) + "::/" +
-                           theApp.GetUrlText(10));
+        // The help file lies in the program folder; without one there is none.
+        if (!theApp.GetProgramFolder().IsEmpty())
+            OpenInCurrentGroup("mk:@MSITStore:" + theApp.GetProgramFolder() + theApp.GetUrlText(9) + "::/" +
+                               theApp.GetUrlText(10));
         break;
     case ID_FILE_NEWTAB: {
         static const UINT kByKind[] = {ID_TAB_NEWHOME, ID_TAB_NEWHOME, ID_TAB_NEWCLIPBOARD, ID_TAB_NEWBLANK};

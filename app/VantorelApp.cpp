@@ -73,12 +73,17 @@ CString CVantorelApp::ProgramFile(LPCTSTR name) const
     return m_folders.ProgramFile(name);
 }
 
+// A program folder the ANSI functions cannot reach stays unset: the program
+// then runs with the files and modules of no folder, never with those of a
+// look-alike one or of the current folder.
 void CVantorelApp::CreateDataFolders()
 {
     CString folder;
     std::wstring wide;
-    if (WidePath::GetProgramFolder(folder, &wide) == WidePath::kUnusable)
+    if (WidePath::GetProgramFolder(folder, &wide) == WidePath::kUnusable) {
         m_unusableProgramFolder = wide.empty() ? std::wstring(L"?") : wide;
+        folder.Empty();
+    }
     if (m_folders.SetProgramFolder(folder)) {
         m_folders.CreateMissingFolders();
         m_strings.SetFolder(m_folders.GetStringFolder());
@@ -92,7 +97,8 @@ void CVantorelApp::ReportUnusableProgramFolder()
     if (m_unusableProgramFolder.empty())
         return;
     // A wide literal: the compiler turns it into UTF-16 whatever the code page.
-    const std::wstring text = L"このフォルダのパスは使えません。設定やデータは保存されません。"
+    const std::wstring text = L"このフォルダのパスは使えません。設定やデータは読み込まれず、保存もされません。"
+                              L"プラグインも読み込まれません。"
                               L"プログラムを別のフォルダへ移してください。\n\n" +
                               m_unusableProgramFolder;
     ::MessageBoxW(m_pMainWnd != nullptr ? m_pMainWnd->GetSafeHwnd() : nullptr, text.c_str(),

@@ -109,7 +109,7 @@ public:
     // folders below it.
     void CreateDataFolders();
     // A message box when the program folder has no path the ANSI functions
-    // take: nothing could be saved there.
+    // take: the program runs without it, reading and writing nothing there.
     void ReportUnusableProgramFolder();
     void LoadSettings();
     // Settings that this version fixes whatever the file says; right after

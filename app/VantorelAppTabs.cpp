@@ -391,6 +391,9 @@ void CVantorelApp::OpenGroupDefaultPage(CTabGroup* group, DWORD loadFlags)
 bool CVantorelApp::IsOwnFavoritePage(const CString& path) const
 {
     CString root = ProgramFile("Favorite");
+    // Without a program folder no page is one of its own.
+    if (root.IsEmpty())
+        return false;
     root.MakeLower();
     CString lower = path;
     lower.MakeLower();

@@ -65,6 +65,8 @@ int ReadCatalog(const CString& folder, LPCTSTR listFile, std::initializer_list<L
                 const CatalogAdd& add)
 {
     int count = 0;
+    if (folder.IsEmpty())
+        return 0;
     CStdioFile file;
     if (file.Open(folder + listFile, CFile::modeRead | CFile::typeText)) {
         CString line, path, found;
@@ -81,6 +83,8 @@ int ReadCatalog(const CString& folder, LPCTSTR listFile, std::initializer_list<L
 int ScanCatalogFolder(const CString& folder, std::initializer_list<LPCTSTR> patterns, const CatalogAdd& add)
 {
     int count = 0;
+    if (folder.IsEmpty())
+        return 0;
     for (LPCTSTR pattern : patterns) {
         WIN32_FIND_DATAA data;
         HANDLE find = FindFirstFileA(folder + pattern, &data);

@@ -37,13 +37,14 @@ bool ParseCatalogEntry(const CString& line, CString& path, bool& enabled);
 // without it, the plain files of folder matching each pattern in turn.
 // add(path, fileName, pattern) makes the entry and returns whether it did;
 // pattern is the one matched, null for a line of the list file. Returns the
-// number of entries made.
+// number of entries made; none without a folder (not those of the current
+// folder).
 typedef std::function<bool(const CString& path, const CString& fileName, LPCTSTR pattern)>
     CatalogAdd;
 int ReadCatalog(const CString& folder, LPCTSTR listFile, std::initializer_list<LPCTSTR> patterns,
                 const CatalogAdd& add);
 // The folder half of ReadCatalog: the plain files of folder matching each
-// pattern in turn.
+// pattern in turn; none without a folder.
 int ScanCatalogFolder(const CString& folder, std::initializer_list<LPCTSTR> patterns, const CatalogAdd& add);
 // The name of the file that path (which may be a pattern) finds, or false
 // when none exists.

@@ -226,6 +226,8 @@ bool WriteProxyList(const ProxyPlaces& places, const std::vector<CString>& serve
     // the list, every later list key that holds a value emptied, the other
     // keys as they were.
     const CString target = ProgramPath::Join(places.programFolder, "Proxy.ini");
+    if (target.IsEmpty())
+        return false;
     const CString work = CAtomicTextFile::TempPathFor(target) + ".list";
     std::vector<char> old(65536);
     DWORD oldSize = 0;

@@ -28,7 +28,10 @@ SearchEngineIcon LoadSearchEngineIconIn(const CString& folder, const CString& ic
 {
     if (iconPath.IsEmpty())
         return nullptr;
-    return LoadSearchEngineIcon(IsRelativePath(iconPath) ? folder + iconPath : iconPath);
+    if (!IsRelativePath(iconPath))
+        return LoadSearchEngineIcon(iconPath);
+    // Without a folder a relative path would name a file of the current one.
+    return folder.IsEmpty() ? nullptr : LoadSearchEngineIcon(folder + iconPath);
 }
 
 //--- CSearchEngineNode

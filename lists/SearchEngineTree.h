@@ -27,7 +27,7 @@ void DestroySearchEngineIcon(SearchEngineIcon icon);
 
 // Loads an entry's icon file; a relative path is taken from folder (ending
 // with the separator), never from the current directory. Null for an empty
-// path or a file that does not load.
+// path, a relative one without a folder or a file that does not load.
 SearchEngineIcon LoadSearchEngineIconIn(const CString& folder, const CString& iconPath);
 
 // State bits of an entry: the roles it holds.

@@ -30,9 +30,10 @@ public:
     const CString& GetStringFolder() const { return m_string; }
     const CString& GetFavoriteFolder() const { return m_favorite; }
 
-    // The path of a file in one of the folders: the folder + name. Code
-    // names a data file only through these, so no caller joins a folder
-    // and a name without the separator between them.
+    // The path of a file in one of the folders: the folder + name; empty
+    // while the folders are unset (never a name of the current folder).
+    // Code names a data file only through these, so no caller joins a
+    // folder and a name without the separator between them.
     CString ProgramFile(LPCTSTR name) const;
     CString ResFile(LPCTSTR name) const;
     CString ScriptFile(LPCTSTR name) const;

@@ -1,7 +1,8 @@
 // CDialogsLibrary: the binding to the dialogs library "Formbay.dll" for one
 // call. The library is taken as loaded, or loaded from the program folder;
-// it is freed again only when this binding loaded it. A missing library or
-// export gives null: the command then does nothing.
+// it is freed again only when this binding loaded it. Without a program
+// folder (empty) there is none. A missing library or export gives null: the
+// command then does nothing.
 #ifndef VA_SHARED_DIALOGSLIBRARY_H
 #define VA_SHARED_DIALOGSLIBRARY_H
 

@@ -8,12 +8,12 @@ namespace ProgramPath {
 
 CString Join(const CString& folder, LPCTSTR name)
 {
-    return folder + name;
+    return folder.IsEmpty() ? CString() : folder + name;
 }
 
 CString SubFolder(const CString& folder, LPCTSTR name)
 {
-    return folder + name + kSeparator;
+    return folder.IsEmpty() ? CString() : folder + name + kSeparator;
 }
 
 CString FolderOf(LPCTSTR path, char separator)

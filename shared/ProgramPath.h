@@ -17,10 +17,11 @@ const char kSeparator = '\\';
 const char kSeparator = '/';
 #endif
 
-// folder (ending with the separator) + name.
+// folder (ending with the separator) + name. Empty when the folder is: a
+// file of no folder is no file, not one of the current folder.
 CString Join(const CString& folder, LPCTSTR name);
 
-// folder + name + separator: the path of a subfolder.
+// folder + name + separator: the path of a subfolder; empty as Join.
 CString SubFolder(const CString& folder, LPCTSTR name);
 
 // The text of path up to and including its last separator character, or an

@@ -35,6 +35,46 @@ CString ToAnsi(const std::wstring& text, DWORD flags)
     return CString(buffer.data(), bytes);
 }
 
+// The short form of an existing path as the system gives it; empty when it
+// gives none.
+std::wstring SystemShortPath(const std::wstring& path)
+{
+    std::wstring shortPath(MAX_PATH, L'\0');
+    DWORD length = ::GetShortPathNameW(path.c_str(), &shortPath[0], static_cast<DWORD>(shortPath.size()));
+    if (length >= shortPath.size()) {
+        shortPath.resize(length);
+        length = ::GetShortPathNameW(path.c_str(), &shortPath[0], static_cast<DWORD>(shortPath.size()));
+    }
+    shortPath.resize(length < shortPath.size() ? length : 0);
+    return shortPath;
+}
+
+// The full name of a module as the system names it; empty when it names none.
+std::wstring ModuleName(HMODULE module)
+{
+    // The name may be longer than MAX_PATH; the buffer grows until it fits.
+    std::wstring name(MAX_PATH, L'\0');
+    for (;;) {
+        const DWORD length = ::GetModuleFileNameW(module, &name[0], static_cast<DWORD>(name.size()));
+        if (length == 0 || name.size() >= 0x8000)
+            return std::wstring();
+        if (length < name.size()) {
+            name.resize(length);
+            return name;
+        }
+        name.resize(name.size() * 2);
+    }
+}
+
+// "X:\..." or "\\server\..." ("\\?\X:\..." among them): a path that names
+// the same place whatever the current folder and drive are.
+bool IsWholePath(const std::wstring& path)
+{
+    if (path.size() >= 3 && path[1] == L':' && path[2] == L'\\')
+        return (path[0] >= L'A' && path[0] <= L'Z') || (path[0] >= L'a' && path[0] <= L'z');
+    return path.size() > 2 && path[0] == L'\\' && path[1] == L'\\' && path[2] != L'\\';
+}
+
 } // namespace
 
 bool ToExactAnsi(const std::wstring& text, CString& ansi)
@@ -99,52 +139,43 @@ Status ToAnsiPath(const std::wstring& path, CString& ansi)
 {
     if (ToExactAnsi(path, ansi))
         return kAsIs;
-    std::wstring shortPath(MAX_PATH, L'\0');
-    DWORD length = ::GetShortPathNameW(path.c_str(), &shortPath[0], static_cast<DWORD>(shortPath.size()));
-    if (length >= shortPath.size()) {
-        shortPath.resize(length);
-        length = ::GetShortPathNameW(path.c_str(), &shortPath[0], static_cast<DWORD>(shortPath.size()));
-    }
-    shortPath.resize(length < shortPath.size() ? length : 0);
-    return Choose(path, shortPath, ansi);
+    return Choose(path, SystemShortPath(path), ansi);
 }
 
 Status GetModulePath(HMODULE module, CString& path, std::wstring* wide)
 {
-    // The name may be longer than MAX_PATH; the buffer grows until it fits.
-    std::wstring name(MAX_PATH, L'\0');
-    for (;;) {
-        const DWORD length = ::GetModuleFileNameW(module, &name[0], static_cast<DWORD>(name.size()));
-        if (length == 0 || name.size() >= 0x8000) {
-            name.clear();
-            break;
-        }
-        if (length < name.size()) {
-            name.resize(length);
-            break;
-        }
-        name.resize(name.size() * 2);
-    }
+    const std::wstring name = ModuleName(module);
     if (wide != nullptr)
         *wide = name;
-    if (name.empty()) {
+    const Status status = name.empty() ? kUnusable : ToAnsiPath(name, path);
+    if (status == kUnusable)
         path.Empty();
+    return status;
+}
+
+Status ChooseProgramFolder(const std::wstring& modulePath, const std::wstring& shortPath, CString& folder)
+{
+    folder.Empty();
+    CString path;
+    const Status status = IsWholePath(modulePath) ? Choose(modulePath, shortPath, path) : kUnusable;
+    if (status == kUnusable)
         return kUnusable;
-    }
-    return ToAnsiPath(name, path);
+    folder = ProgramPath::FolderOf(path, '\\');
+    return folder.IsEmpty() ? kUnusable : status;
 }
 
 Status GetProgramFolder(CString& folder, std::wstring* wide)
 {
-    CString path;
-    std::wstring widePath;
-    const Status status = GetModulePath(nullptr, path, &widePath);
-    folder = ProgramPath::FolderOf(path, '\\');
+    const std::wstring module = ModuleName(nullptr);
+    CString exact;
+    // The system is asked for short names only when they are needed.
+    const std::wstring shortPath = ToExactAnsi(module, exact) ? std::wstring() : SystemShortPath(module);
+    const Status status = ChooseProgramFolder(module, shortPath, folder);
     if (wide != nullptr) {
-        const size_t slash = widePath.rfind(L'\\');
-        *wide = slash == std::wstring::npos ? std::wstring() : widePath.substr(0, slash + 1);
+        const size_t slash = module.rfind(L'\\');
+        *wide = slash == std::wstring::npos ? std::wstring() : module.substr(0, slash + 1);
     }
-    return folder.IsEmpty() ? kUnusable : status;
+    return status;
 }
 
 } // namespace WidePath

@@ -47,12 +47,26 @@ Status Choose(const std::wstring& path, const std::wstring& shortPath, CString& 
 Status ToAnsiPath(const std::wstring& path, CString& ansi);
 
 // The full path of a module (null: the program's own file) for the ANSI
-// functions; wide, when given, receives the path as the system names it.
+// functions; empty when no such path reaches it (kUnusable), never a best
+// fit, which may name another file. wide, when given, receives the path as
+// the system names it.
 Status GetModulePath(HMODULE module, CString& path, std::wstring* wide = nullptr);
 
-// The program folder, ending with a backslash: the folder of the program's
-// own file, for the ANSI functions. Every module of the program that reads or
-// writes the program folder takes it from here.
+// The program folder from the program's own path and its short form (the
+// same parts in the same order; empty when the system gave none), for the
+// ANSI functions and ending with a backslash. Empty (kUnusable) unless the
+// path is a whole path of a drive or a share ("X:\..." or "\\server\...")
+// whose every part reaches the ANSI functions, as it is or by its short name:
+// a best-fit spelling names a look-alike folder ("Jörg" -> "Jorg",
+// "a¥b" -> "a\b"), and a relative one the current folder.
+Status ChooseProgramFolder(const std::wstring& modulePath, const std::wstring& shortPath,
+                           CString& folder);
+
+// The program folder (ChooseProgramFolder) of the program's own file; wide,
+// when given, receives the folder as the system names it. Every module of
+// the program that reads or writes the program folder takes it from here,
+// and an empty folder means that it has none: nothing is read or written
+// there and no module is loaded from it.
 Status GetProgramFolder(CString& folder, std::wstring* wide = nullptr);
 
 } // namespace WidePath

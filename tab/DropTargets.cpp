@@ -3,12 +3,12 @@
 #include <windows.h>
 #include <exdisp.h>
 #include <mshtml.h>
-#include <shellapi.h>
 
 #include <cmath>
+#include <string>
+#include <vector>
 
 #include "framework/ole/OleUtil.h"
-#include "lists/FavoritesScan.h"
 #include "lists/SearchEngineTree.h"
 #include "shared/AppSettings.h"
 #include "shared/FrameMessages.h"
@@ -16,6 +16,7 @@
 #include "shared/GestureAngle.h"
 #include "shared/StartupList.h"
 #include "tab/BrowserView.h"
+#include "tab/DroppedFiles.h"
 #include "tab/PageFrames.h"
 #include "tab/TabHost.h"
 
@@ -86,8 +87,10 @@ bool SendDropFiles(IDataObject* pData, HWND hTo)
 
 // The address a dropped file stands for: an Internet shortcut's "URL=",
 // else the path (with "h" put before "ttp://"), URLs without line breaks.
-CString DroppedFileTarget(CString path)
+// Empty for a name no path for the ANSI functions reaches.
+CString DroppedFileTarget(const DroppedFile& file)
 {
+    CString path = file.path;
     if (strncmp(path, "ttp://", 6) == 0 || strncmp(path, "ttps://", 7) == 0)
         path = "h" + path;
     if (IsUrlForm(path))
@@ -95,11 +98,8 @@ CString DroppedFileTarget(CString path)
         path.Remove('\n');
         path.Remove('\r');
     }
-    const int dot = path.ReverseFind('.');
-    CString ext = dot >= 0 ? path.Mid(dot) : CString();
-    ext.MakeUpper();
     CString url;
-    if (path.Find('\\') >= 0 && ext == ".URL" && ReadShortcutUrl(path, url))
+    if (IsShortcutName(file) && ReadDroppedShortcut(file, url))
         return url;
     return path;
 }
@@ -313,12 +313,17 @@ DWORD CPageDropTarget::OnDrop(IDataObject* pData, DWORD dwKeyState, POINTL pt, D
     // The program takes the drop: the page hears that the drag left it.
     if (m_pPageTarget != nullptr && m_bPageEntered)
         m_pPageTarget->DragLeave();
-    const DWORD done = ProgramDrop(pData, dwAllowed);
+    std::vector<std::wstring> unreachable;
+    const HWND hFrame = Host().GetFrameWindow();
+    const DWORD done = ProgramDrop(pData, dwAllowed, unreachable);
     Reset();
+    // Said once the drop is done: the box runs a loop that may close the tab.
+    ReportUnreachableFiles(hFrame, unreachable);
     return done;
 }
 
-DWORD CPageDropTarget::ProgramDrop(IDataObject* pData, DWORD dwAllowed)
+DWORD CPageDropTarget::ProgramDrop(IDataObject* pData, DWORD dwAllowed,
+                                   std::vector<std::wstring>& unreachable)
 {
     CString text;
     if (ReadDroppedText(pData, text))
@@ -333,19 +338,17 @@ DWORD CPageDropTarget::ProgramDrop(IDataObject* pData, DWORD dwAllowed)
     STGMEDIUM medium = {};
     if (FAILED(pData->GetData(&fe, &medium)))
         return DROPEFFECT_NONE;
-    CString target;
-    if (medium.tymed == TYMED_HGLOBAL && medium.hGlobal != nullptr)
-    {
-        HDROP hDrop = static_cast<HDROP>(medium.hGlobal);
-        const UINT count = ::DragQueryFileA(hDrop, 0xFFFFFFFF, nullptr, 0);
-        for (UINT i = 0; i < count && target.IsEmpty(); ++i)
-        {
-            char path[MAX_PATH] = {};
-            if (::DragQueryFileA(hDrop, i, path, MAX_PATH) > 0)
-                target = DroppedFileTarget(path);
-        }
-    }
+    std::vector<DroppedFile> files;
+    if (medium.tymed == TYMED_HGLOBAL)
+        ReadDroppedFiles(medium.hGlobal, files);
     ::ReleaseStgMedium(&medium);
+    CString target;
+    for (size_t i = 0; i < files.size() && target.IsEmpty(); ++i)
+    {
+        target = DroppedFileTarget(files[i]);
+        if (target.IsEmpty() && files[i].path.IsEmpty() && !IsShortcutName(files[i]))
+            unreachable.push_back(files[i].name);
+    }
     if (target.IsEmpty())
         return DROPEFFECT_NONE;
     pView->Navigate(target);

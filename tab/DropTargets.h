@@ -9,6 +9,9 @@
 #ifndef VA_TAB_DROPTARGETS_H
 #define VA_TAB_DROPTARGETS_H
 
+#include <string>
+#include <vector>
+
 #include "framework/core/CString.h"
 #include "framework/ole/OleDropTarget.h"
 
@@ -85,7 +88,9 @@ private:
     // One effect the source allows: copy, or link when only link is.
     static DWORD OneEffect(DWORD dwAllowed);
     void ShowDirection(int mode);
-    DWORD ProgramDrop(IDataObject* pData, DWORD dwAllowed);
+    // unreachable receives the dropped names that no path reaches, for the
+    // caller to name once this target's state is done with.
+    DWORD ProgramDrop(IDataObject* pData, DWORD dwAllowed, std::vector<std::wstring>& unreachable);
     void Reset();
     ITabHost& Host() const;
 

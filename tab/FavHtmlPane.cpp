@@ -104,7 +104,8 @@ void CDlgFavHtml::Navigate(const CString& url)
 void CDlgFavHtml::CreateHistoryPage()
 {
     const CString path = AppFolders().FavoriteFile("history.htm");
-    if (::GetFileAttributesA(path) != INVALID_FILE_ATTRIBUTES)
+    // Without a program folder there is no page to make (the start said so).
+    if (path.IsEmpty() || ::GetFileAttributesA(path) != INVALID_FILE_ATTRIBUTES)
         return;
     DWORD error = 0;
     if (!WritePageFile(path, AppStrings().GetIEHistoryText(1), &error))

@@ -15,8 +15,10 @@
 #include "shared/FrameMessages.h"
 #include "tab/BrowserView.h"
 #include "tab/TabGroup.h"
+#include "shared/WidePath.h"
 #include "tab/TabItem.h"
 #include "app/tests/TabFixture.h"
+#include "tests/support/WideFiles.h"
 
 namespace {
 
@@ -33,6 +35,24 @@ HGLOBAL MakeDropFiles(const std::vector<std::string>& names, SIZE_T cut = 0)
     DROPFILES* header = reinterpret_cast<DROPFILES*>(block);
     header->pFiles = sizeof(DROPFILES);
     memcpy(block + sizeof(DROPFILES), list.data(), list.size() - cut);
+    ::GlobalUnlock(h);
+    return h;
+}
+
+// The same with wide names (fWide set), as the shell builds it now.
+HGLOBAL MakeWideDropFiles(const std::vector<std::wstring>& names)
+{
+    std::wstring list;
+    for (const std::wstring& name : names)
+        list += name + L'\0';
+    list += L'\0';
+    const SIZE_T bytes = list.size() * sizeof(wchar_t);
+    HGLOBAL h = ::GlobalAlloc(GMEM_MOVEABLE | GMEM_ZEROINIT, sizeof(DROPFILES) + bytes);
+    BYTE* block = static_cast<BYTE*>(::GlobalLock(h));
+    DROPFILES* header = reinterpret_cast<DROPFILES*>(block);
+    header->pFiles = sizeof(DROPFILES);
+    header->fWide = TRUE;
+    memcpy(block + sizeof(DROPFILES), list.data(), bytes);
     ::GlobalUnlock(h);
     return h;
 }
@@ -108,6 +128,46 @@ TEST_F(FrameBarsTest, AFileListRunningPastItsBlockOpensNothing)
     m_frame->SendMessage(WM_DROPFILES, 0);
     Pump();
     EXPECT_EQ(1, group->GetTabCount());
+}
+
+namespace {
+
+std::wstring s_boxText;
+void ReadBoxText()
+{
+    s_boxText = ShownMessageText();
+}
+
+} // namespace
+
+// Regression: the names were taken in the code page with its best fit, so
+// "résumé.html" opened "resume.html" and a Korean name named no file. A
+// name no path reaches (no short name: here no file at all) is named in a
+// message, and the others open.
+TEST_F(FrameBarsTest, DroppedFilesWithNamesBeyondTheCodePageOpenThoseFiles)
+{
+    Open(nullptr, "about:blank");
+    CTabGroup* group = theApp.GetActiveGroup();
+    const std::wstring folder = WidePath::FromAnsi(m_folder->Path().c_str());
+    const std::wstring lost = folder + L"\uD55C\uAD6D\\\uD55C.html";
+    m_folder->WriteBytes("resume.html", "plain");
+    ASSERT_TRUE(WriteWideFile(folder + L"r\u00E9sum\u00E9.html", "accented"));
+    ASSERT_TRUE(WriteWideFile(folder + L"\uD55C.html", "hangul"));
+    ASSERT_TRUE(WriteWideFile(folder + L"\uD55C.url", "[InternetShortcut]\r\nURL=http://ko.example/\r\n"));
+    HGLOBAL h = MakeWideDropFiles({folder + L"r\u00E9sum\u00E9.html", lost, folder + L"\uD55C.html",
+                                   folder + L"\uD55C.url", L"http://b.example/"});
+    s_boxText.clear();
+    AnswerNextMessageBox(IDOK, ReadBoxText);
+    m_frame->PostMessage(WM_DROPFILES, reinterpret_cast<WPARAM>(h));
+    Pump();
+    EXPECT_TRUE(AllAnswered());
+    EXPECT_NE(std::wstring::npos, s_boxText.find(lost));
+    ASSERT_EQ(5, group->GetTabCount());
+    EXPECT_EQ("accented", ReadAnsiPathFile(group->GetTab(1)->m_url));
+    EXPECT_EQ("hangul", ReadAnsiPathFile(group->GetTab(2)->m_url));
+    EXPECT_STREQ("http://ko.example/", group->GetTab(3)->m_url);
+    EXPECT_STREQ("http://b.example/", group->GetTab(4)->m_url);
+    ::GlobalFree(h);
 }
 
 TEST_F(FrameBarsTest, TabCommandsAreDisabledWhileTheCurrentGroupIsEmpty)

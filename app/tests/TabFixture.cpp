@@ -227,6 +227,16 @@ HWND ShownDialog(bool bEnabledOnly)
     return search.hFound;
 }
 
+std::wstring ShownMessageText()
+{
+    // A message box shows its text in a static control of id 0xFFFF.
+    HWND box = ShownDialog();
+    wchar_t text[2048] = {};
+    if (box != nullptr)
+        ::GetDlgItemTextW(box, 0xFFFF, text, 2048);
+    return text;
+}
+
 CString CaptionWhileShown(const std::function<void()>& open, HMENU popup, UINT id)
 {
     CString caption = "<not shown>";

@@ -35,6 +35,9 @@ bool ReadMenuShownBy(const std::function<void()>& open, const std::function<void
 // tests' windows may be); null when none shows. Only an enabled one when
 // asked: the modal loop's own, not an owner it disabled.
 HWND ShownDialog(bool bEnabledOnly = false);
+// The text of the message box of this thread showing now; empty when none
+// shows.
+std::wstring ShownMessageText();
 
 // The caption of the command's item in popup (an owner-drawn item's own
 // text) while the menu that open shows is on the screen, then the menu

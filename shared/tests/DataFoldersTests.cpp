@@ -57,6 +57,9 @@ TEST(DataFolders, ModulePathWithoutSeparatorSetsAndCreatesNothing)
     EXPECT_FALSE(folders.CreateDataFolders("VantorelArco.exe"));
     EXPECT_TRUE(folders.GetProgramFolder().IsEmpty());
     EXPECT_TRUE(folders.GetStringFolder().IsEmpty());
+    // Nor does it name files of the current folder.
+    EXPECT_TRUE(folders.ProgramFile("VantorelArco.ini").IsEmpty());
+    EXPECT_TRUE(folders.PluginFile("plugin.dat").IsEmpty());
     EXPECT_FALSE(folders.CreateDataFolders(nullptr));
 }
 

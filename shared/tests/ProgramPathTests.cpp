@@ -24,3 +24,10 @@ TEST(ProgramPath, JoinAndSubFolderUseThePlatformSeparator)
     EXPECT_EQ(folder + "file.dat", ProgramPath::Join(folder, "file.dat"));
     EXPECT_EQ(folder + "String" + ProgramPath::kSeparator, ProgramPath::SubFolder(folder, "String"));
 }
+
+// Regression: no folder gave the bare name, a file of the current folder.
+TEST(ProgramPath, NoFolderNamesNoFile)
+{
+    EXPECT_TRUE(ProgramPath::Join(CString(), "VantorelArco.ini").IsEmpty());
+    EXPECT_TRUE(ProgramPath::SubFolder(CString(), "plugin").IsEmpty());
+}

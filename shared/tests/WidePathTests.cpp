@@ -36,3 +36,37 @@ TEST(WidePath, ReadablePartsStayAndOnlyTheOthersTakeTheirShortNames)
             EXPECT_EQ(WidePath::ToBestFitAnsi(c.path), ansi);
     }
 }
+
+// Regression: a folder without a usable short name became its best-fit
+// spelling, a look-alike folder ("Jörg" -> "Jorg", "a¥b" -> "a\b").
+TEST(WidePath, AProgramFolderIsTheProgramsOwnFolderOrNone)
+{
+    const struct
+    {
+        const wchar_t* module;
+        const wchar_t* shortPath;
+        WidePath::Status status;
+        const char* folder;
+    } cases[] = {
+        {L"C:\\Program Files\\VA\\VantorelArco.exe", L"", WidePath::kAsIs, "C:\\Program Files\\VA\\"},
+        {L"C:\\J\u00F6rg\\VantorelArco.exe", L"C:\\JRG~1\\VANTOR~1.EXE", WidePath::kShortName, "C:\\JRG~1\\"},
+        {L"\\\\server\\share\\VA\\VantorelArco.exe", L"", WidePath::kAsIs, "\\\\server\\share\\VA\\"},
+        {L"D:\\VantorelArco.exe", L"", WidePath::kAsIs, "D:\\"},
+        // No short name: none, not the look-alike.
+        {L"C:\\J\u00F6rg\\VantorelArco.exe", L"", WidePath::kUnusable, ""},
+        {L"C:\\J\u00F6rg\\VantorelArco.exe", L"C:\\J\u00F6rg\\VANTOR~1.EXE", WidePath::kUnusable, ""},
+        {L"C:\\a\u00A5b\\VantorelArco.exe", L"", WidePath::kUnusable, ""},
+        {L"C:\\x\\smile \U0001F600\\VantorelArco.exe", L"", WidePath::kUnusable, ""},
+        // Paths that would name the current folder, or the current drive's root.
+        {L"unix\\tmp\\VantorelArco.exe", L"", WidePath::kUnusable, ""},
+        {L"VantorelArco.exe", L"", WidePath::kUnusable, ""},
+        {L"\\VantorelArco.exe", L"", WidePath::kUnusable, ""},
+        {L"C:VantorelArco.exe", L"", WidePath::kUnusable, ""},
+        {L"", L"", WidePath::kUnusable, ""},
+    };
+    for (const auto& c : cases) {
+        CString folder = "unchanged";
+        EXPECT_EQ(c.status, WidePath::ChooseProgramFolder(c.module, c.shortPath, folder)) << c.folder;
+        EXPECT_STREQ(c.folder, folder) << c.folder;
+    }
+}

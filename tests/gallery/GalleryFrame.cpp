@@ -5,10 +5,12 @@
 // library beside the program.
 #include <windows.h>
 #include <commctrl.h>
+#include <shlobj.h>
 
 #include <gtest/gtest.h>
 
 #include <cstdio>
+#include <cstring>
 #include <functional>
 #include <string>
 #include <vector>
@@ -375,4 +377,25 @@ TEST_F(Gallery, DialogsOfTheFramesCommands)
     HWND tab = Active() != nullptr ? Active()->m_hFrame : nullptr;
     ASSERT_NE(nullptr, tab);
     EXPECT_TRUE(ShootDialogOf([&] { ::SendMessageA(tab, WM_COMMAND, 1065, 0); }, "command-keyword"));
+}
+
+// The boxes that name paths the program cannot reach: its own folder at the
+// start, and dropped files.
+TEST_F(Gallery, MessagesOfPathsTheProgramCannotReach)
+{
+    theApp.m_unusableProgramFolder = L"C:\\Users\\J\u00F6rg\\\uD55C\uAD6D\\VantorelArco\\";
+    EXPECT_TRUE(ShootDialogOf([] { theApp.ReportUnusableProgramFolder(); }, "message-program-folder"));
+    theApp.m_unusableProgramFolder.clear();
+
+    const std::wstring names = std::wstring(L"C:\\\uD55C\uAD6D\\r\u00E9sum\u00E9.html") + L'\0' +
+                               L"C:\\\uD55C\uAD6D\\smile \U0001F600.html" + L'\0' + L'\0';
+    HGLOBAL h = ::GlobalAlloc(GMEM_MOVEABLE | GMEM_ZEROINIT, sizeof(DROPFILES) + names.size() * sizeof(wchar_t));
+    BYTE* block = static_cast<BYTE*>(::GlobalLock(h));
+    reinterpret_cast<DROPFILES*>(block)->pFiles = sizeof(DROPFILES);
+    reinterpret_cast<DROPFILES*>(block)->fWide = TRUE;
+    memcpy(block + sizeof(DROPFILES), names.data(), names.size() * sizeof(wchar_t));
+    ::GlobalUnlock(h);
+    EXPECT_TRUE(ShootDialogOf([&] { ::SendMessageA(Frame(), WM_DROPFILES, reinterpret_cast<WPARAM>(h), 0); },
+                              "message-dropped-files"));
+    ::GlobalFree(h);
 }

@@ -22,6 +22,9 @@ public:
     ProgramRun& operator=(const ProgramRun&) = delete;
 
     bool Start(const std::string& arguments = std::string());
+    // From now on the program starts by this path of its folder (ending
+    // with a backslash), as the system names it.
+    void SetStartFolder(const std::wstring& wideFolder) { m_wideFolder = wideFolder; }
     // The program's own main window (class "VantorelArco"), or null when it
     // has none within the time.
     HWND WaitForMainWindow(DWORD timeoutMs = 20000);

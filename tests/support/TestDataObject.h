@@ -32,6 +32,20 @@ public:
         bytes += '\0';
         Add(CF_HDROP, bytes);
     }
+    // A list of wide names, as the shell offers it.
+    void AddWideFiles(const std::vector<std::wstring>& files)
+    {
+        DROPFILES header = {};
+        header.pFiles = sizeof(DROPFILES);
+        header.fWide = TRUE;
+        std::wstring names;
+        for (const std::wstring& f : files)
+            names += f + L'\0';
+        names += L'\0';
+        std::string bytes(reinterpret_cast<const char*>(&header), sizeof(header));
+        bytes.append(reinterpret_cast<const char*>(names.data()), names.size() * sizeof(wchar_t));
+        Add(CF_HDROP, bytes);
+    }
 
     STDMETHOD(GetData)(FORMATETC* fe, STGMEDIUM* medium) override
     {

@@ -8,16 +8,23 @@
 
 #include <algorithm>
 #include <cstring>
+#include <filesystem>
+#include <fstream>
+#include <map>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "shared/FrameMessages.h"
 #include "tests/support/ProgramFolder.h"
 #include "tests/support/ProgramRun.h"
 
+namespace fs = std::filesystem;
+
 namespace {
 
 const UINT kCmdSettings = 32772;
+const UINT kCmdNewBlankTab = 1072;
 
 bool WaitUntilGone(HWND wnd)
 {
@@ -98,3 +105,113 @@ INSTANTIATE_TEST_SUITE_P(Names, ProgramFolderBeyondTheCodePage,
                          ::testing::Values(L"J\u00F6rg \uD55C", L"smile \U0001F600"));
 
 } // namespace
+
+namespace {
+
+// Every file below a folder (names, sizes and times), to see that a run
+// wrote nothing there.
+std::map<std::wstring, std::pair<uintmax_t, fs::file_time_type>> Listing(const std::wstring& folder)
+{
+    std::map<std::wstring, std::pair<uintmax_t, fs::file_time_type>> files;
+    for (const auto& entry : fs::recursive_directory_iterator(fs::path(folder)))
+        files[entry.path().wstring()] = {entry.is_regular_file() ? entry.file_size() : 0,
+                                         entry.last_write_time()};
+    return files;
+}
+
+// The folder through the drive that Wine gives the Unix root ("Z:\tmp\...");
+// empty where there is none.
+std::wstring ThroughUnixRoot(const std::wstring& folder)
+{
+    using UnixName = char*(CDECL*)(LPCWSTR);
+    const auto unixName = reinterpret_cast<UnixName>(
+        reinterpret_cast<void*>(GetProcAddress(GetModuleHandleA("kernel32.dll"), "wine_get_unix_file_name")));
+    char* name = unixName != nullptr ? unixName(folder.c_str()) : nullptr;
+    if (name == nullptr)
+        return std::wstring();
+    const int chars = MultiByteToWideChar(CP_UTF8, 0, name, -1, nullptr, 0);
+    std::wstring path(static_cast<size_t>(chars > 0 ? chars : 1), L'\0');
+    MultiByteToWideChar(CP_UTF8, 0, name, -1, &path[0], chars);
+    HeapFree(GetProcessHeap(), 0, name);
+    path.resize(path.size() - 1);
+    for (wchar_t& c : path)
+        if (c == L'/')
+            c = L'\\';
+    path = L"Z:" + path;
+    if (path.back() != L'\\')
+        path += L'\\';
+    return GetFileAttributesW(path.c_str()) == INVALID_FILE_ATTRIBUTES ? std::wstring() : path;
+}
+
+std::wstring TextOf(HWND box)
+{
+    wchar_t text[2048] = {};
+    GetDlgItemTextW(box, 0xFFFF, text, 2048);
+    return text;
+}
+
+} // namespace
+
+// Regression: a program folder cp932 cannot hold and without a short name
+// became its best-fit spelling: the program then read and wrote a look-alike
+// folder ("Jörg" -> "Jorg"), loaded its plug-ins and the dialogs library from
+// it, and restored its tabs. Now it says so once and runs with no folder.
+TEST(ProgramFolderWithoutAShortName, NothingIsReadWrittenOrLoadedThereNorInALookAlike)
+{
+    ProgramFolder folder(ProgramFolder::kShippedData, L"J\u00F6rg");
+    const std::wstring wide = folder.WidePath();
+    const std::wstring lookAlike = wide.substr(0, wide.rfind(L'\\', wide.size() - 2) + 1) + L"Jorg\\";
+    // On Wine a folder reached through the Unix root's drive has no short
+    // form once a folder above it has a long name.
+    const std::wstring start = ThroughUnixRoot(wide);
+    wchar_t shortName[MAX_PATH] = {};
+    if (start.empty() || GetShortPathNameW(start.c_str(), shortName, MAX_PATH) != 0)
+        GTEST_SKIP() << "the system gives this folder a short name by every path";
+
+    // What the look-alike would have given: its settings, a crash-recovery
+    // file, a plug-in and the dialogs library; the folder holds them too.
+    fs::copy(fs::path(ProgramFolder::ShippedDataPath()), fs::path(lookAlike), fs::copy_options::recursive);
+    const std::string bin = ProgramFolder::PathFromEnvironment("VA_BIN_DIR");
+    for (const std::wstring& place : {wide, lookAlike}) {
+        const fs::path root(place);
+        fs::create_directories(root / L"plugin");
+        fs::copy_file(fs::path(bin) / "plugin" / "Skiffport.vap", root / L"plugin" / L"Skiffport.vap");
+        std::ofstream(root / L"VantorelArco.ini", std::ios::binary)
+            << "[Vantorel]\r\niniver=1038\r\nbPlgEnable=1\r\niInitMode=0\r\n";
+        std::ofstream(root / L"Exception.dat", std::ios::binary)
+            << "VADatFileVer003\r\nFOLDER:\r\n\tLABEL:Old\r\n\tSTATE:0\r\n\tICON:0\r\n" << Tab("http://a.example/")
+            << "ENDFOLDER:\r\n";
+    }
+    fs::copy_file(fs::path(bin) / "Formbay.dll", fs::path(lookAlike) / L"Formbay.dll");
+    ProgramRun run(folder);
+    run.SetStartFolder(start);
+    const auto before = Listing(wide);
+    const auto lookAlikeBefore = Listing(lookAlike);
+    const bool rootsHadIni = fs::exists(L"C:\\VantorelArco.ini") || fs::exists(L"Z:\\VantorelArco.ini");
+
+    ASSERT_TRUE(run.Start());
+    // The one box of the start names the folder; no restore question.
+    HWND box = run.WaitForWindow("#32770");
+    ASSERT_NE(nullptr, box);
+    ASSERT_NE(std::wstring::npos, TextOf(box).find(start)) << "the first box is another";
+    PostMessageA(box, WM_COMMAND, IDOK, 0);
+    ASSERT_TRUE(WaitUntilGone(box));
+    HWND main = run.WaitForMainWindow();
+    ASSERT_NE(nullptr, main);
+
+    // The settings command finds no dialogs library; a new tab opens behind
+    // it and behind the plug-in step, which loads none.
+    PostMessageA(main, WM_COMMAND, kCmdSettings, 0);
+    PostMessageA(main, WM_COMMAND, kCmdNewBlankTab, 0);
+    EXPECT_EQ(1, ProgramRun::WaitForReply(main, WM_FRAME_GETCOUNT, 0, 0, 1));
+    EXPECT_EQ(nullptr, run.WaitForWindow("#32770", 500));
+    EXPECT_FALSE(ProgramRun::HasModule(run.GetProcessId(), "Skiffport.vap"));
+    EXPECT_FALSE(ProgramRun::HasModule(run.GetProcessId(), "Formbay.dll"));
+    EXPECT_EQ(0u, run.CloseAndWait());
+
+    EXPECT_TRUE(before == Listing(wide)) << "the folder changed";
+    EXPECT_TRUE(lookAlikeBefore == Listing(lookAlike)) << "the look-alike changed";
+    if (!rootsHadIni) {
+        EXPECT_FALSE(fs::exists(L"C:\\VantorelArco.ini") || fs::exists(L"Z:\\VantorelArco.ini"));
+    }
+}

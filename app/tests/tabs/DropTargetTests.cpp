@@ -12,6 +12,7 @@
 #include "shared/AppData.h"
 #include "shared/AppSettings.h"
 #include "shared/FrameMessages.h"
+#include "shared/WidePath.h"
 #include "tab/BrowserView.h"
 #include "tab/DropTargets.h"
 #include "tab/TabGroup.h"
@@ -19,6 +20,7 @@
 #include "app/tests/TabFixture.h"
 #include "tests/support/TestDataObject.h"
 #include "tests/support/TestHtmlDocument.h"
+#include "tests/support/WideFiles.h"
 
 namespace {
 
@@ -201,6 +203,65 @@ TEST_F(DropTargetTest, AShortcutFileDroppedWithEveryEffectOpensItsUrlAndOnlyTheF
     ASSERT_EQ(1u, g_sent.size());
     EXPECT_EQ(static_cast<UINT>(WM_DROPFILES), g_sent[0].msg);
     data->Release();
+}
+
+namespace {
+
+std::wstring s_boxText;
+void ReadBoxText()
+{
+    s_boxText = ShownMessageText();
+}
+
+} // namespace
+
+// Regression: the names were read in the code page with its best fit, so
+// "résumé.html" opened "resume.html" and a Korean name named no file. A name
+// that no path reaches is named in a message, and the page stays.
+TEST_F(DropTargetTest, FilesWithNamesBeyondTheCodePageOpenThoseFilesInThePage)
+{
+    const std::wstring folder = WidePath::FromAnsi(AppFolders().GetProgramFolder());
+    const std::wstring accented = folder + L"r\u00E9sum\u00E9.html";
+    const std::wstring hangul = folder + L"\uD55C.html";
+    const std::wstring shortcut = folder + L"\uD55C \uD398\uC774\uC9C0.url";
+    const std::wstring lost = folder + L"\uD55C\uAD6D\\\uD55C.html";
+    ASSERT_TRUE(WriteWideFile(folder + L"resume.html", "plain"));
+    ASSERT_TRUE(WriteWideFile(accented, "accented"));
+    ASSERT_TRUE(WriteWideFile(hangul, "hangul"));
+    ASSERT_TRUE(WriteWideFile(shortcut, "[InternetShortcut]\r\nURL=http://ko.example/\r\n"));
+    const struct
+    {
+        std::vector<std::wstring> files;
+        const char* content;  // of the file the page shows; null: its address is url
+        const char* url;
+        bool named;           // a message names the first file
+    } kCases[] = {
+        { { accented }, "accented", nullptr, false },
+        { { hangul, accented }, "hangul", nullptr, false },
+        { { shortcut }, nullptr, "http://ko.example/", false },
+        { { lost }, nullptr, "http://a.example/", true },
+        { { lost, accented }, "accented", nullptr, true },
+    };
+    for (const auto& c : kCases)
+    {
+        m_tab->m_pView->Navigate("http://a.example/");
+        TestWebBrowser::Settle();
+        auto* data = new CTestDataObject;
+        data->AddWideFiles(c.files);
+        s_boxText.clear();
+        AnswerNextMessageBox(IDOK, ReadBoxText);
+        Drag(data, kAll, 0);
+        TestWebBrowser::Settle();
+        const std::string shown(m_tab->m_url);
+        if (c.content != nullptr)
+            EXPECT_EQ(c.content, ReadAnsiPathFile(shown.c_str())) << shown;
+        else
+            EXPECT_EQ(c.url, shown);
+        EXPECT_EQ(c.named, AllAnswered()) << shown;
+        EXPECT_EQ(c.named, s_boxText.find(c.files[0]) != std::wstring::npos) << shown;
+        EXPECT_TRUE(g_sent.empty());
+        data->Release();
+    }
 }
 
 TEST_F(DropTargetTest, WithoutSuperDragThePageHandlesEverything)

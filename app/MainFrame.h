@@ -686,6 +686,7 @@ private:
     // The work of SaveOnExit after its once-only mark.
     void WriteOnExit();
     void RefreshFavoritesCache();
+    bool SaveFavoritesCache(const CFavoriteTree& tree);
     FavoritesScanPlaces GetFavoritesPlaces() const;
     void OpenInCurrentGroup(const CString& text);
     // Out of the clipboard-viewer chain, and the tray icon removed.

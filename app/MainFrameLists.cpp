@@ -120,8 +120,23 @@ void CMainFrame::RefreshFavoritesCache()
             return;
     }
     CFavoriteTree scanned;
-    if (::ScanFavorites(scanned, places) && scanned.Save(cache))
-        m_favReloaded = false;
+    if (::ScanFavorites(scanned, places))
+        SaveFavoritesCache(scanned);
+}
+
+// Writes the cache, unless a file is there that cannot be read.
+bool CMainFrame::SaveFavoritesCache(const CFavoriteTree& tree)
+{
+    const CString cache = theApp.ProgramFile("IEFavorite.dat");
+    {
+        CFile probe;
+        if (probe.OpenToRead(cache, CFile::modeRead | CFile::shareDenyNone).IsUnreadable())
+            return false;
+    }
+    if (!tree.Save(cache))
+        return false;
+    m_favReloaded = false;
+    return true;
 }
 
 CString CMainFrame::BuildSearchUrl(const CString& keyword, const CString& urlTemplate) const

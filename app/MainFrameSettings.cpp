@@ -54,8 +54,8 @@ void CMainFrame::ApplySettingsChanges(const SettingsRecord& before)
     if (changes & kChangePageTabBar)
         RecreateTabBar();
     if (changes & kChangeFavoritesScan) {
-        if (ScanFavorites() && now.bFavLoadCache() && m_favorites.Save(theApp.ProgramFile("IEFavorite.dat")))
-            m_favReloaded = false;
+        if (ScanFavorites() && now.bFavLoadCache())
+            SaveFavoritesCache(m_favorites);
         // Menus, links and pane name flat indexes of the old tree.
         AfterFavoritesRebuilt();
     }

@@ -71,9 +71,9 @@ void TimeSelect(HWND hTree, HTREEITEM hItem, HTREEITEM hOther, TimedSeries& seri
     if (TreeView_GetSelection(hTree) == hItem && hOther != nullptr)
         TreeView_SelectItem(hTree, hOther);
     double wall = NowMs();
-    double cpu = ThreadCpuFineMs();
+    double cpu = MainThreadCpuFineMs();
     TreeView_SelectItem(hTree, hItem);
-    series.Add(NowMs() - wall, ThreadCpuFineMs() - cpu);
+    series.Add(NowMs() - wall, MainThreadCpuFineMs() - cpu);
 }
 
 // Inside the dialog's loop: every tree item selected in turn, twice, then
@@ -85,7 +85,7 @@ void CALLBACK WalkPages(HWND, UINT, UINT_PTR id, DWORD)
     if (hDlg == nullptr)
         return;  // not shown yet: the timer comes again
     ::KillTimer(nullptr, id);
-    s_open.Add(NowMs() - s_callStart, ThreadCpuFineMs() - s_callCpuStart);
+    s_open.Add(NowMs() - s_callStart, MainThreadCpuFineMs() - s_callCpuStart);
     HWND hTree = ::GetDlgItem(hDlg, kTreeId);
     std::vector<HTREEITEM> items;
     for (HTREEITEM h = TreeView_GetRoot(hTree); h != nullptr; h = TreeView_GetNextSibling(hTree, h))
@@ -151,7 +151,7 @@ int main(int argc, char** argv)
         int result = 0;
         ::SetTimer(nullptr, 0, 1, WalkPages);
         s_callStart = NowMs();
-        s_callCpuStart = ThreadCpuFineMs();
+        s_callCpuStart = MainThreadCpuFineMs();
         show(hIcon, hMain, "Bench", dataFolder, &record, &result);
         ::FreeLibrary(hModule);
         full.Add(NowMs() - t0);

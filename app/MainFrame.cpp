@@ -219,8 +219,8 @@ CMainFrame::~CMainFrame()
 
 BOOL CMainFrame::PreCreateWindow(CREATESTRUCT& cs)
 {
-    if (!CMDIFrameWnd::PreCreateWindow(cs))
-        return FALSE;
+    // The frame's own class, given before the base's turn: the base would
+    // register a default class of its own for a frame that names none.
     WNDCLASSA wc = {};
     wc.style = CS_DBLCLKS;
     wc.lpfnWndProc = AfxWndProc;
@@ -232,7 +232,7 @@ BOOL CMainFrame::PreCreateWindow(CREATESTRUCT& cs)
     if (!GetClassInfoA(wc.hInstance, wc.lpszClassName, &existing) && !RegisterClassA(&wc))
         return FALSE;
     cs.lpszClass = theApp.GetMainClassName();
-    return TRUE;
+    return CMDIFrameWnd::PreCreateWindow(cs);
 }
 
 BOOL CMainFrame::OnCreateClient(LPCREATESTRUCT lpcs)

@@ -110,9 +110,17 @@ END_MESSAGE_MAP()
 
 BOOL CComboBoxXP::Create(DWORD dwStyle, const RECT& rect, CWnd* pParent, UINT nID)
 {
-    if (!CComboBox::Create(dwStyle, rect, pParent, nID))
+    // The sizes the control gives itself while it is made and takes its
+    // font are not layouts: the box is fitted to the first size its owner
+    // lays it out with (the fit depends on that height alone), not to each
+    // of them, which would resize its parts every time for nothing.
+    m_making = true;
+    const BOOL made = CComboBox::Create(dwStyle, rect, pParent, nID);
+    if (made)
+        SetFont(static_cast<HFONT>(::GetStockObject(DEFAULT_GUI_FONT)), TRUE);
+    m_making = false;
+    if (!made)
         return FALSE;
-    SetFont(static_cast<HFONT>(::GetStockObject(DEFAULT_GUI_FONT)), TRUE);
     AttachParts();
     return TRUE;
 }
@@ -181,12 +189,15 @@ LRESULT CComboBoxXP::OnWindowPosChanging(WPARAM, LPARAM lParam)
     auto* pPos = reinterpret_cast<WINDOWPOS*>(lParam);
     if ((pPos->flags & SWP_NOSIZE) || m_settingField || m_fitting)
         return Default();
+    // The field height is still read at the first size change, as ever.
+    if (m_fieldHeight < 0)
+        m_fieldHeight = GetItemHeight(-1);
+    if (m_making)
+        return Default();
     CRect rc;
     GetWindowRect(&rc);
     if (pPos->cy == rc.Height() && m_requestedHeight >= 0)
         return Default();
-    if (m_fieldHeight < 0)
-        m_fieldHeight = GetItemHeight(-1);
     m_requestedHeight = pPos->cy;
     const int field = m_requestedHeight - 6;
     if (field > 0 && field != m_fieldSet)

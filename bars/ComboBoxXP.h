@@ -119,6 +119,7 @@ protected:
     bool m_settingField = false; // while the control takes a new field height
     bool m_fitting = false;      // from a layout request until the control has sized itself
     int m_changedDepth = 0;      // nested WM_WINDOWPOSCHANGED of the control's own resizes
+    bool m_making = false;       // inside Create: the control sizes itself, nobody lays it out
     CComboEditXP m_edit;
     CHoverFrame m_hover;
 

@@ -3,6 +3,7 @@
 #include <cstdint>
 
 #include "framework/win/ImageList.h"
+#include "framework/win/RedrawGuard.h"
 #include "shared/AppData.h"
 #include "shared/AppSettings.h"
 
@@ -82,6 +83,11 @@ void CLinksBar::Refresh()
 
 void CLinksBar::SetLinks(const std::vector<LinkButton>& links)
 {
+    // A shown rebar paints its bands once, when the new buttons stand,
+    // instead of at every step of its layout (a hidden one paints nothing,
+    // and switching its redrawing back on would show it).
+    const HWND hReBar = ::GetParent(m_hWnd);
+    RedrawGuard redraw(hReBar != nullptr && ::IsWindowVisible(hReBar) ? hReBar : nullptr);
     // The old buttons go before the items their data names.
     DeleteAllButtons();
     m_links = links;

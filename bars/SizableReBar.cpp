@@ -64,9 +64,12 @@ BOOL CSizableReBar::AddBar(CWnd* pChild, LPCSTR text, HBITMAP hBack, DWORD bandS
         pChild->GetWindowRect(&rc);
         size = rc.Size();
     }
-    ::SetParent(pChild->m_hWnd, m_reBar.m_hWnd);
+    // A child made inside the rebar is its child already: moving it there
+    // again would only re-link it.
+    if (::GetParent(pChild->m_hWnd) != m_reBar.m_hWnd)
+        ::SetParent(pChild->m_hWnd, m_reBar.m_hWnd);
     REBARBANDINFOA band = {};
-    band.fMask = RBBIM_STYLE | RBBIM_CHILD | RBBIM_CHILDSIZE | RBBIM_SIZE | RBBIM_TEXT;
+    band.fMask = RBBIM_STYLE | RBBIM_CHILD | RBBIM_CHILDSIZE | RBBIM_SIZE | RBBIM_TEXT | RBBIM_ID;
     band.fStyle = bandStyle;
     band.hwndChild = pChild->m_hWnd;
     band.cxMinChild = static_cast<UINT>(size.cx);
@@ -79,33 +82,25 @@ BOOL CSizableReBar::AddBar(CWnd* pChild, LPCSTR text, HBITMAP hBack, DWORD bandS
         band.fMask |= RBBIM_BACKGROUND;
         band.hbmBack = hBack;
     }
+    // The band comes in with its chevron, the child's id and the bar's
+    // background, and its record is kept: one insertion, so that the rebar
+    // lays its bands out once per band.
+    ReBarBandRecord record = {};
+    record.controlId = static_cast<UINT>(pChild->GetDlgCtrlID());
+    if (name != nullptr)
+        ::lstrcpynA(record.name, name, sizeof(record.name));
+    record.disabled = disabled;
+    band.fStyle |= RBBS_USECHEVRON;
+    band.wID = record.controlId;
+    if (m_hBack != nullptr)
+    {
+        band.fMask |= RBBIM_BACKGROUND;
+        band.hbmBack = m_hBack;
+    }
     if (!m_reBar.InsertBand(-1, &band))
         return FALSE;
-    return RecordBand(pChild, name, disabled);
-}
-
-BOOL CSizableReBar::RecordBand(CWnd* pChild, LPCSTR name, bool disabled)
-{
-    for (int i = static_cast<int>(m_reBar.GetBandCount()) - 1; i >= 0; --i)
-    {
-        REBARBANDINFOA band = {};
-        band.fMask = RBBIM_CHILD | RBBIM_STYLE;
-        if (!m_reBar.GetBandInfo(static_cast<UINT>(i), &band) || band.hwndChild != pChild->m_hWnd)
-            continue;
-        ReBarBandRecord record = {};
-        record.controlId = static_cast<UINT>(pChild->GetDlgCtrlID());
-        if (name != nullptr)
-            ::lstrcpynA(record.name, name, sizeof(record.name));
-        record.disabled = disabled;
-        m_records.push_back(record);
-        band.fMask = RBBIM_STYLE | RBBIM_ID | (m_hBack != nullptr ? RBBIM_BACKGROUND : 0);
-        band.fStyle |= RBBS_USECHEVRON;
-        band.wID = record.controlId;
-        band.hbmBack = m_hBack;
-        m_reBar.SetBandInfo(static_cast<UINT>(i), &band);
-        return TRUE;
-    }
-    return FALSE;
+    m_records.push_back(record);
+    return TRUE;
 }
 
 void CSizableReBar::SetBkImage(HBITMAP hBitmap)

@@ -30,7 +30,6 @@ public:
 
     BOOL Create(CWnd* pParent, UINT nID, DWORD dwStyle);
     BOOL AddBar(CWnd* pChild, LPCSTR text, HBITMAP hBack, DWORD bandStyle, LPCSTR name, bool disabled);
-    BOOL RecordBand(CWnd* pChild, LPCSTR name, bool disabled);
     void SetBkImage(HBITMAP hBitmap);
     // Appends the layout of every band ("wID=%04X,cx=%d,fStyle=%08X"
     // joined by "@"); nothing without bands.

@@ -13,6 +13,9 @@ namespace {
 const char kOldProcProperty[] = "OldMenuProc";
 
 HHOOK g_hMenuHook = nullptr;
+// A pause: its depth, and the creation watch that ends it early.
+int g_pauseDepth = 0;
+HHOOK g_hPauseWatch = nullptr;
 std::map<HWND, std::unique_ptr<MenuPopupRecord>>* g_pRecords = nullptr;
 
 std::map<HWND, std::unique_ptr<MenuPopupRecord>>& Records()
@@ -20,6 +23,13 @@ std::map<HWND, std::unique_ptr<MenuPopupRecord>>& Records()
     if (g_pRecords == nullptr)
         g_pRecords = new std::map<HWND, std::unique_ptr<MenuPopupRecord>>;
     return *g_pRecords;
+}
+
+// The class name must be exactly "#32768", not merely begin with it.
+bool IsMenuWindow(HWND hWnd)
+{
+    char szClass[8] = "";
+    return ::GetClassNameA(hWnd, szClass, sizeof(szClass)) == 6 && lstrcmpA(szClass, "#32768") == 0;
 }
 
 WNDPROC OldProcOf(HWND hWnd)
@@ -74,6 +84,52 @@ BOOL InstallMenuHook()
     return g_hMenuHook != nullptr;
 }
 
+namespace {
+
+void EndPauseWatch()
+{
+    if (g_hPauseWatch != nullptr)
+        ::UnhookWindowsHookEx(g_hPauseWatch);
+    g_hPauseWatch = nullptr;
+}
+
+// During a pause: a popup-menu window being created brings the hook back
+// before the window gets its first message.
+LRESULT CALLBACK PauseWatchProc(int nCode, WPARAM wParam, LPARAM lParam)
+{
+    if (nCode == HCBT_CREATEWND && g_hMenuHook == nullptr && IsMenuWindow(reinterpret_cast<HWND>(wParam)))
+    {
+        InstallMenuHook();
+        EndPauseWatch();
+    }
+    return ::CallNextHookEx(nullptr, nCode, wParam, lParam);
+}
+
+} // namespace
+
+CMenuHookPause::CMenuHookPause()
+{
+    if (g_pauseDepth == 0 && g_hMenuHook == nullptr)
+        return;  // no hook to pause
+    m_counted = true;
+    if (g_pauseDepth++ > 0)
+        return;
+    g_hPauseWatch = ::SetWindowsHookExA(WH_CBT, PauseWatchProc, nullptr, ::GetCurrentThreadId());
+    if (g_hPauseWatch == nullptr)
+        return;  // no watch, no pause: the hook stays
+    ::UnhookWindowsHookEx(g_hMenuHook);
+    g_hMenuHook = nullptr;
+}
+
+CMenuHookPause::~CMenuHookPause()
+{
+    // A removal of the hook (the library's unload) ends every pause.
+    if (!m_counted || g_pauseDepth == 0 || --g_pauseDepth > 0)
+        return;
+    EndPauseWatch();
+    InstallMenuHook();
+}
+
 void RemoveMenuHook()
 {
     // No window may keep a procedure of a module that is about to go.
@@ -91,11 +147,13 @@ void RemoveMenuHook()
     if (g_hMenuHook != nullptr)
         ::UnhookWindowsHookEx(g_hMenuHook);
     g_hMenuHook = nullptr;
+    EndPauseWatch();
+    g_pauseDepth = 0;
 }
 
 BOOL IsMenuHookInstalled()
 {
-    return g_hMenuHook != nullptr;
+    return g_hMenuHook != nullptr || g_pauseDepth > 0;
 }
 
 MenuPopupRecord* FindMenuPopupRecord(HWND hWnd)
@@ -115,8 +173,7 @@ size_t GetMenuPopupRecordCount()
 
 BOOL SubclassMenuWindow(HWND hWnd, BOOL bShown)
 {
-    char szClass[8] = "";
-    if (::GetClassNameA(hWnd, szClass, sizeof(szClass)) != 6 || lstrcmpA(szClass, "#32768") != 0)
+    if (!IsMenuWindow(hWnd))
         return FALSE;
     BOOL bResult = FALSE;
     WNDPROC pfnProc = reinterpret_cast<WNDPROC>(::GetWindowLongPtrA(hWnd, GWLP_WNDPROC));

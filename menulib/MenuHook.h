@@ -40,6 +40,23 @@ BOOL InstallMenuHook();
 void RemoveMenuHook();
 BOOL IsMenuHookInstalled();
 
+// While a pause lasts the hook is off, so that making many windows at once
+// (a settings page and its controls) does not pay the system's hook call on
+// every message they get. A popup-menu window created meanwhile turns the
+// hook back on before its first message, so it is subclassed on its
+// WM_CREATE as ever. Pauses nest; without the hook a pause does nothing.
+class CMenuHookPause
+{
+public:
+    CMenuHookPause();
+    ~CMenuHookPause();
+    CMenuHookPause(const CMenuHookPause&) = delete;
+    CMenuHookPause& operator=(const CMenuHookPause&) = delete;
+
+private:
+    bool m_counted = false;
+};
+
 MenuPopupRecord* FindMenuPopupRecord(HWND hWnd);
 size_t GetMenuPopupRecordCount();
 

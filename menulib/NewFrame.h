@@ -54,7 +54,9 @@ protected:
     BOOL LoadFrameWithNewMenu(UINT nIDResource, DWORD dwDefaultStyle, CWnd* pParentWnd)
     {
         this->LoadFrameTitle(nIDResource);
-        LPCSTR lpszClass = CFrameWnd::GetIconWndClass(dwDefaultStyle, nIDResource);
+        // The class is the frame's PreCreateWindow's to choose (by default the
+        // framework's class with the icon of the id).
+        LPCSTR lpszClass = nullptr;
         if (!m_DefaultNewMenu.LoadMenuByName(MAKEINTRESOURCEA(nIDResource)))
         {
             this->PostNcDestroy();

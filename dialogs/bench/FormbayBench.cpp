@@ -1,7 +1,10 @@
 // The dialogs library's benchmark (not a test): one round loads Formbay.dll,
 // runs ShowSettingDlg, selects each page so that every page window exists,
-// cancels and unloads; the baseline round only loads and frees the same
-// file. Prints the minimum and the median of each, in milliseconds.
+// selects each page once more, cancels and unloads; the baseline round only
+// loads and frees the same file. Prints the minimum and the median of each,
+// in milliseconds, and of every page switch: the first selection of a page
+// (which makes its window) and the second (which only shows it), as wall
+// time and as this thread's CPU time.
 // Usage: FormbayBench.exe rounds path\Formbay.dll dataFolder\   (rounds >= 1)
 #include <windows.h>
 #include <commctrl.h>
@@ -21,7 +24,18 @@ typedef SettingsRecord*(WINAPI* ShowSettingDlgFn)(HICON, HWND, const char*, cons
 
 const int kTreeId = 1013;
 
-int s_pagesShown = 0;
+// Per page, in tree order: the first and the second selection, and the
+// page's title as the tree shows it.
+struct PageTimes
+{
+    TimedSeries first, again;
+    std::string title;
+};
+
+std::vector<PageTimes> s_pages;
+TimedSeries s_open;  // from the call until the dialog and its first page stand
+double s_callStart = 0;
+double s_callCpuStart = 0;
 
 BOOL CALLBACK FindSettings(HWND hWnd, LPARAM lParam)
 {
@@ -32,7 +46,38 @@ BOOL CALLBACK FindSettings(HWND hWnd, LPARAM lParam)
     return TRUE;
 }
 
-// Inside the dialog's loop: every tree item selected in turn, then Cancel.
+// The tree's text (cp932) as UTF-8, for the console of the host.
+std::string ItemTitle(HWND hTree, HTREEITEM hItem)
+{
+    char text[128] = "";
+    TVITEMA item = {};
+    item.mask = TVIF_TEXT;
+    item.hItem = hItem;
+    item.pszText = text;
+    item.cchTextMax = sizeof(text);
+    TreeView_GetItem(hTree, &item);
+    wchar_t wide[128] = L"";
+    int n = ::MultiByteToWideChar(932, 0, text, -1, wide, 128);
+    char utf8[384] = "";
+    if (n > 0)
+        ::WideCharToMultiByte(CP_UTF8, 0, wide, -1, utf8, sizeof(utf8), nullptr, nullptr);
+    return utf8;
+}
+
+// One selection, timed; a switch to the item already selected selects the
+// other item first, untimed, so that every timed step is a switch.
+void TimeSelect(HWND hTree, HTREEITEM hItem, HTREEITEM hOther, TimedSeries& series)
+{
+    if (TreeView_GetSelection(hTree) == hItem && hOther != nullptr)
+        TreeView_SelectItem(hTree, hOther);
+    double wall = NowMs();
+    double cpu = MainThreadCpuFineMs();
+    TreeView_SelectItem(hTree, hItem);
+    series.Add(NowMs() - wall, MainThreadCpuFineMs() - cpu);
+}
+
+// Inside the dialog's loop: every tree item selected in turn, twice, then
+// Cancel.
 void CALLBACK WalkPages(HWND, UINT, UINT_PTR id, DWORD)
 {
     HWND hDlg = nullptr;
@@ -40,13 +85,29 @@ void CALLBACK WalkPages(HWND, UINT, UINT_PTR id, DWORD)
     if (hDlg == nullptr)
         return;  // not shown yet: the timer comes again
     ::KillTimer(nullptr, id);
+    s_open.Add(NowMs() - s_callStart, MainThreadCpuFineMs() - s_callCpuStart);
     HWND hTree = ::GetDlgItem(hDlg, kTreeId);
-    s_pagesShown = 0;
-    for (HTREEITEM h = TreeView_GetRoot(hTree); h != nullptr; h = TreeView_GetNextSibling(hTree, h)) {
-        TreeView_SelectItem(hTree, h);
-        ++s_pagesShown;
-    }
+    std::vector<HTREEITEM> items;
+    for (HTREEITEM h = TreeView_GetRoot(hTree); h != nullptr; h = TreeView_GetNextSibling(hTree, h))
+        items.push_back(h);
+    if (s_pages.size() < items.size())
+        s_pages.resize(items.size());
+    // The first page was made with the dialog: its first switch is the
+    // dialog's opening.
+    for (int pass = 0; pass < 2; ++pass)
+        for (size_t i = pass == 0 ? 1 : 0; i < items.size(); ++i) {
+            HTREEITEM other = items[i == 0 ? items.size() - 1 : i - 1];
+            TimeSelect(hTree, items[i], items.size() > 1 ? other : nullptr,
+                       pass == 0 ? s_pages[i].first : s_pages[i].again);
+            if (s_pages[i].title.empty())
+                s_pages[i].title = ItemTitle(hTree, items[i]);
+        }
     ::SendMessageA(hDlg, WM_COMMAND, IDCANCEL, 0);
+}
+
+double Max(const Series& s)
+{
+    return s.values.empty() ? 0 : *std::max_element(s.values.begin(), s.values.end());
 }
 
 } // namespace
@@ -89,14 +150,33 @@ int main(int argc, char** argv)
             reinterpret_cast<ShowSettingDlgFn>(reinterpret_cast<void*>(::GetProcAddress(hModule, "ShowSettingDlg")));
         int result = 0;
         ::SetTimer(nullptr, 0, 1, WalkPages);
+        s_callStart = NowMs();
+        s_callCpuStart = MainThreadCpuFineMs();
         show(hIcon, hMain, "Bench", dataFolder, &record, &result);
         ::FreeLibrary(hModule);
         full.Add(NowMs() - t0);
     }
-    std::printf("Formbay.dll, %d rounds (%d pages selected per round)\n", rounds, s_pagesShown);
+    std::printf("Formbay.dll, %d rounds (%d pages selected twice per round)\n", rounds,
+                static_cast<int>(s_pages.size()));
     std::printf("  %-44s min %8.2f  median %8.2f ms\n", "load, settings dialog, every page, cancel, unload:",
                 full.Min(), full.Median());
     std::printf("  %-44s min %8.2f  median %8.2f ms\n", "load and unload only:", plain.Min(), plain.Median());
+    std::printf("  %-44s wall median %7.2f | CPU median %7.2f ms\n", "dialog open with its first page:",
+                s_open.wall.Median(), s_open.cpu.Median());
+    std::printf("  Page switches (medians; the first makes the page's window, the second only shows it):\n");
+    double worstFirst = 0;
+    for (size_t i = 0; i < s_pages.size(); ++i) {
+        const PageTimes& page = s_pages[i];
+        worstFirst = std::max(worstFirst, page.first.wall.Median());
+        if (i == 0)
+            std::printf("  %2d first: with the dialog's opening              ", 1);
+        else
+            std::printf("  %2d first wall %7.2f CPU %7.2f (max wall %7.2f)", static_cast<int>(i + 1),
+                        page.first.wall.Median(), page.first.cpu.Median(), Max(page.first.wall));
+        std::printf(" | again wall %6.2f CPU %6.2f ms  %s\n", page.again.wall.Median(), page.again.cpu.Median(),
+                    page.title.c_str());
+    }
+    std::printf("  slowest first switch (median): %.2f ms wall\n", worstFirst);
     ::DestroyWindow(hMain);
     return 0;
 }

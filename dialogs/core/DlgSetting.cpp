@@ -3,6 +3,7 @@
 #include "dialogs/core/FormsetApp.h"
 #include "dialogs/res/resource.h"
 #include "framework/frame/View.h"
+#include "menulib/MenuHook.h"
 
 namespace {
 
@@ -241,6 +242,9 @@ void CDlgSetting::ShowPage(PageEntry* pEntry, int nCmdShow)
 {
     if (pEntry == nullptr)
         return;
+    // A page and its controls get hundreds of messages while they are made,
+    // shown and hidden; none of them opens a menu.
+    CMenuHookPause pause;
     m_caption.SetCaption("");
     CWnd* pPage = pEntry->pPage;
     if (pPage != nullptr && pPage->m_hWnd == nullptr)

@@ -305,6 +305,10 @@ protected:
         CreateState* pOuter;
     };
     static void BeginCreate(CreateState& state, CWnd* pWnd);
+    // Whether an object of a creation in progress still waits for its
+    // window; the creation hook is removed when none does.
+    static bool IsCreationPending();
+    static void RemoveIdleCreateHook();
     // TRUE when hWnd exists; otherwise makes sure PostNcDestroy ran once.
     static BOOL EndCreate(CreateState& state, HWND hWnd);
 

@@ -12,14 +12,34 @@
 
 namespace {
 
-// Installed only while a creation is in progress: a module that links the
-// framework (the dialogs library) may be unloaded between calls, and a hook
-// left behind would point into freed code.
+// Installed only while an object waits for its window: a module that links
+// the framework (the dialogs library) may be unloaded between calls, and a
+// hook left behind would point into freed code. It goes as soon as the
+// window is attached, so that the windows made in its WM_CREATE by the
+// system (a dialog's controls, a control's parts) do not each pass the
+// thread's hooks for nothing.
 HHOOK g_hCreateHook = nullptr;
 // The innermost creation in progress on the UI thread.
 void* g_pCreateState = nullptr;
 
 } // namespace
+
+bool CWnd::IsCreationPending()
+{
+    for (auto* pState = static_cast<CreateState*>(g_pCreateState); pState != nullptr; pState = pState->pOuter)
+        if (pState->pPending != nullptr)
+            return true;
+    return false;
+}
+
+void CWnd::RemoveIdleCreateHook()
+{
+    if (g_hCreateHook != nullptr && !IsCreationPending())
+    {
+        ::UnhookWindowsHookEx(g_hCreateHook);
+        g_hCreateHook = nullptr;
+    }
+}
 
 // WH_CBT sees a window before any of its messages: the pending object is
 // attached then, and a window of a system class is subclassed, so that its
@@ -59,14 +79,17 @@ LRESULT CALLBACK VaCreateHookProc(int nCode, WPARAM wParam, LPARAM lParam)
             }
         }
     }
-    return ::CallNextHookEx(g_hCreateHook, nCode, wParam, lParam);
+    HHOOK hHook = g_hCreateHook;
+    if (nCode == HCBT_CREATEWND)
+        CWnd::RemoveIdleCreateHook();
+    return ::CallNextHookEx(hHook, nCode, wParam, lParam);
 }
 
 void CWnd::BeginCreate(CreateState& state, CWnd* pWnd)
 {
     // Creations nest (a frame's WM_CREATE makes its bars) and each one
-    // pushes its own state; the outermost one installs the hook and its end
-    // removes it.
+    // pushes its own state; a creation that finds no hook installs it, and
+    // the attach or the end of the last waiting creation removes it.
     if (g_hCreateHook == nullptr)
         g_hCreateHook = ::SetWindowsHookExA(WH_CBT, VaCreateHookProc, nullptr, ::GetCurrentThreadId());
     state.pPending = pWnd;
@@ -78,11 +101,7 @@ void CWnd::BeginCreate(CreateState& state, CWnd* pWnd)
 BOOL CWnd::EndCreate(CreateState& state, HWND hWnd)
 {
     g_pCreateState = state.pOuter;
-    if (g_pCreateState == nullptr && g_hCreateHook != nullptr)
-    {
-        ::UnhookWindowsHookEx(g_hCreateHook);
-        g_hCreateHook = nullptr;
-    }
+    RemoveIdleCreateHook();
     if (hWnd != nullptr)
         return TRUE;
     if (state.pPending != nullptr)

@@ -6,6 +6,9 @@
 #include "menulib/MenuTheme.h"
 #include "menulib/NewMenu.h"
 
+#include <memory>
+#include <vector>
+
 namespace {
 
 const char kProp[] = "OldMenuProc";
@@ -310,4 +313,73 @@ TEST_F(MenuHookTest, TheShadowCopiesItsCornersFromTheScreenAndDarkensTheRest)
     ::DestroyWindow(hBack);
     ::DeleteObject(hBrush);
     ::UnregisterClassA(wc.lpszClassName, nullptr);
+}
+
+// A pause keeps every popup-menu window made during it subclassed from its
+// creation on (the hook comes back for it), and the hook is back after the
+// pause, nested or not, for popups created or shown again.
+TEST_F(MenuHookTest, PopupsAreSubclassedDuringAndAfterAPause)
+{
+    struct Case
+    {
+        const char* name;
+        int depth;            // pauses held while the popup is made
+        bool popupDuring;     // a popup is made inside the pauses
+    };
+    const Case cases[] = {
+        {"popup inside a pause", 1, true},
+        {"popup inside nested pauses", 2, true},
+        {"popup after a pause", 1, false},
+        {"popup after nested pauses", 3, false},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        HWND hDuring = nullptr;
+        {
+            std::vector<std::unique_ptr<CMenuHookPause>> pauses;
+            for (int i = 0; i < c.depth; ++i)
+                pauses.push_back(std::make_unique<CMenuHookPause>());
+            EXPECT_TRUE(IsMenuHookInstalled());
+            // Other windows made during the pause are not popups: nothing to record.
+            HWND hOther = ::CreateWindowExA(0, "STATIC", "", WS_POPUP, 0, 0, 10, 10, nullptr, nullptr, nullptr,
+                                            nullptr);
+            EXPECT_EQ(nullptr, FindMenuPopupRecord(hOther));
+            ::DestroyWindow(hOther);
+            if (c.popupDuring) {
+                hDuring = CreateMenuWindow();
+                ASSERT_NE(nullptr, hDuring);
+                ASSERT_NE(nullptr, FindMenuPopupRecord(hDuring));
+                EXPECT_EQ(ProcOf(hDuring), &MenuWindowProc);
+                EXPECT_FALSE(::GetWindowLongPtrA(hDuring, GWL_STYLE) & WS_BORDER);
+            }
+        }
+        EXPECT_TRUE(IsMenuHookInstalled());
+        HWND hAfter = CreateMenuWindow();
+        ASSERT_NE(nullptr, hAfter);
+        EXPECT_NE(nullptr, FindMenuPopupRecord(hAfter));
+        // A popup hidden and shown again after the pause is subclassed again.
+        ::ShowWindow(hAfter, SW_SHOWNOACTIVATE);
+        ::ShowWindow(hAfter, SW_HIDE);
+        ASSERT_EQ(nullptr, FindMenuPopupRecord(hAfter));
+        ::SendMessageA(hAfter, kMsgMenuShown, 0, 0);
+        EXPECT_NE(nullptr, FindMenuPopupRecord(hAfter));
+        ::DestroyWindow(hAfter);
+        if (hDuring != nullptr)
+            ::DestroyWindow(hDuring);
+    }
+}
+
+// Without the hook (the main program's build) a pause installs nothing.
+TEST(MenuHookPauseTest, WithoutTheHookAPauseChangesNothing)
+{
+    CNewMenuHook setup{ MenuLibBuild::MainProgram };
+    ASSERT_FALSE(IsMenuHookInstalled());
+    {
+        CMenuHookPause pause;
+        EXPECT_FALSE(IsMenuHookInstalled());
+        HWND hPopup = CreateMenuWindow();
+        EXPECT_EQ(nullptr, FindMenuPopupRecord(hPopup));
+        ::DestroyWindow(hPopup);
+    }
+    EXPECT_FALSE(IsMenuHookInstalled());
 }

@@ -157,6 +157,60 @@ TEST(MenuWrapper, OwningMenuDestroysAndDetachedMenuSurvives)
     ::DestroyMenu(hKept);
 }
 
+// A parent whose WM_CREATE makes windows of both kinds: one the system
+// makes by itself, then objects of the framework, before and after it.
+class CNestingWnd : public CWnd
+{
+public:
+    CProbeWnd m_first;
+    CProbeWnd m_second;
+    HWND m_hForeign = nullptr;
+    int m_nCreate = 0;
+
+protected:
+    int OnCreate(LPCREATESTRUCT lpcs)
+    {
+        ++m_nCreate;
+        if (CWnd::OnCreate(lpcs) == -1 ||
+            !m_first.CreateEx(0, nullptr, "", WS_CHILD, 0, 0, 10, 10, m_hWnd, reinterpret_cast<HMENU>(1)))
+            return -1;
+        m_hForeign = ::CreateWindowExA(0, "STATIC", "", WS_CHILD, 0, 0, 10, 10, m_hWnd, reinterpret_cast<HMENU>(2),
+                                       nullptr, nullptr);
+        return m_second.CreateEx(0, nullptr, "", WS_CHILD, 0, 0, 10, 10, m_hWnd, reinterpret_cast<HMENU>(3)) ? 0
+                                                                                                            : -1;
+    }
+
+    DECLARE_MESSAGE_MAP()
+};
+
+BEGIN_MESSAGE_MAP(CNestingWnd, CWnd)
+    ON_WM_CREATE()
+END_MESSAGE_MAP()
+
+// Creations nest: every object gets its own window and its WM_CREATE once,
+// a window the system makes in between stays the system's, and the next
+// creation after them all still attaches its object.
+TEST(WindowCreation, NestedCreationsAttachEachObjectToItsOwnWindow)
+{
+    CNestingWnd parent;
+    ASSERT_TRUE(parent.CreateEx(0, nullptr, "", WS_POPUP, 0, 0, 100, 100, nullptr, nullptr));
+    EXPECT_EQ(1, parent.m_nCreate);
+    EXPECT_EQ(1, parent.m_first.m_nCreate);
+    EXPECT_EQ(1, parent.m_second.m_nCreate);
+    EXPECT_EQ(&parent.m_first, CWnd::FromHandlePermanent(::GetDlgItem(parent.m_hWnd, 1)));
+    ASSERT_NE(nullptr, parent.m_hForeign);
+    EXPECT_EQ(nullptr, CWnd::FromHandlePermanent(parent.m_hForeign));
+    EXPECT_EQ(&parent.m_second, CWnd::FromHandlePermanent(::GetDlgItem(parent.m_hWnd, 3)));
+    HWND hAfter = CreateForeignStatic("after the nest");
+    EXPECT_EQ(nullptr, CWnd::FromHandlePermanent(hAfter));
+    ::DestroyWindow(hAfter);
+    CProbeWnd next;
+    ASSERT_TRUE(next.CreateEx(0, nullptr, "", WS_POPUP, 0, 0, 10, 10, nullptr, nullptr));
+    EXPECT_EQ(1, next.m_nCreate);
+    next.DestroyWindow();
+    parent.DestroyWindow();
+}
+
 typedef BOOL (*MakeWindowFn)();
 
 // Regression: the creation hook stayed installed after a module that links

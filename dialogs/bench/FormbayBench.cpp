@@ -15,7 +15,9 @@
 #include <string>
 #include <vector>
 
+#include "framework/win/TreeCtrl.h"
 #include "shared/SettingsRecord.h"
+#include "shared/WidePath.h"
 #include "tests/bench/BenchTiming.h"
 
 namespace {
@@ -49,18 +51,15 @@ BOOL CALLBACK FindSettings(HWND hWnd, LPARAM lParam)
 // The tree's text (cp932) as UTF-8, for the console of the host.
 std::string ItemTitle(HWND hTree, HTREEITEM hItem)
 {
-    char text[128] = "";
-    TVITEMA item = {};
-    item.mask = TVIF_TEXT;
-    item.hItem = hItem;
-    item.pszText = text;
-    item.cchTextMax = sizeof(text);
-    TreeView_GetItem(hTree, &item);
-    wchar_t wide[128] = L"";
-    int n = ::MultiByteToWideChar(932, 0, text, -1, wide, 128);
-    char utf8[384] = "";
-    if (n > 0)
-        ::WideCharToMultiByte(CP_UTF8, 0, wide, -1, utf8, sizeof(utf8), nullptr, nullptr);
+    CTreeCtrl tree;
+    tree.Attach(hTree);
+    const std::wstring wide = WidePath::FromAnsi(tree.GetItemText(hItem));
+    tree.Detach();
+    const int bytes = ::WideCharToMultiByte(CP_UTF8, 0, wide.c_str(), -1, nullptr, 0, nullptr, nullptr);
+    std::string utf8(bytes > 0 ? bytes : 1, '\0');
+    if (bytes > 0)
+        ::WideCharToMultiByte(CP_UTF8, 0, wide.c_str(), -1, &utf8[0], bytes, nullptr, nullptr);
+    utf8.resize(utf8.size() - 1);
     return utf8;
 }
 

@@ -19,6 +19,7 @@
 #include "app/VantorelApp.h"
 #include "bars/GroupTabBar.h"
 #include "bars/PageTabBar.h"
+#include "framework/win/TreeCtrl.h"
 #include "shared/AppSettings.h"
 #include "shared/CommandIds.h"
 #include "tab/TabGroup.h"
@@ -129,13 +130,10 @@ std::vector<HTREEITEM> TreeItems(HWND hTree)
 
 std::string TreeItemText(HWND hTree, HTREEITEM hItem)
 {
-    char text[256] = {};
-    TVITEMA item = {};
-    item.mask = TVIF_TEXT;
-    item.hItem = hItem;
-    item.pszText = text;
-    item.cchTextMax = sizeof(text);
-    TreeView_GetItem(hTree, &item);
+    CTreeCtrl tree;
+    tree.Attach(hTree);
+    const std::string text = static_cast<LPCSTR>(tree.GetItemText(hItem));
+    tree.Detach();
     return text;
 }
 

@@ -53,7 +53,7 @@ done
     printf 'ENDROOT:\r\n'
 } > "$bench/heavy/SearchEngine.dat"
 
-echo "Benchmark: $arch build, prefix $WINEPREFIX"
+echo "Benchmark: $arch build, prefix $WINEPREFIX, Wine's CPUs: $VA_BENCH_CPUS (VA_BENCH_CPUS)"
 run_driver "$tree/bench-bin/StartupBench.exe" "$rounds" \
     "$(winpath "$tree/bench-bin/EmptyMdiApp.exe")" \
     "$(winpath "$bench/plain")" "$(winpath "$bench/heavy")" "$(winpath "$bench/tabs")" \

@@ -10,6 +10,6 @@ cd "$root"
 runs=${1:-10}
 
 source scripts/bench-env.sh
-echo "machine: $(nproc) cores, $(grep -m1 'model name' /proc/cpuinfo | cut -d: -f2 | sed 's/^ *//')"
+echo "machine: $(nproc --all) cores (Wine's: $VA_BENCH_CPUS), $(grep -m1 'model name' /proc/cpuinfo | cut -d: -f2 | sed 's/^ *//')"
 echo "build: $tree (Release, $arch)"
 run_driver "$tree/bench-bin/HighlightBench.exe" "$runs"

@@ -15,5 +15,5 @@ rounds=${1:-10}
 source scripts/bench-env.sh
 export VA_TEST_PLUGIN_DIR="$tree/tests-bin/test-plugins"
 
-echo "Lists benchmark: $arch build, prefix $WINEPREFIX, $(nproc) cores"
+echo "Lists benchmark: $arch build, prefix $WINEPREFIX, Wine's CPUs: $VA_BENCH_CPUS"
 run_driver "$tree/bench-bin/ListsBench.exe" "$rounds"

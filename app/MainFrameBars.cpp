@@ -5,7 +5,6 @@
 #include <windows.h>
 #include <shlobj.h>
 
-#include <cstring>
 #include <string>
 #include <vector>
 
@@ -17,7 +16,6 @@
 #include "framework/core/File.h"
 #include "lists/WebSearch.h"
 #include "shared/FrameMessages.h"
-#include "shared/StartupList.h"
 #include "tab/ChildFrame.h"
 #include "tab/DroppedFiles.h"
 #include "tab/PageScript.h"
@@ -63,13 +61,7 @@ CString DroppedFileAddress(const DroppedFile& file)
         return target;
     }
     target = file.path;
-    if (strncmp(target, "ttp://", 6) == 0 || strncmp(target, "ttps://", 7) == 0)
-        target = "h" + target;
-    if (!IsUrlForm(target))
-        return CString();
-    target.Remove('\n');
-    target.Remove('\r');
-    return target;
+    return AsDroppedAddress(target) ? target : CString();
 }
 
 // The bars are found by their rectangles: a tab control lets the mouse
@@ -117,12 +109,10 @@ BOOL CMainFrame::CreateReBarBands()
     CString addressText = settings.bAddStrEnable() ? theApp.GetFirstText(kFirstAddressText) : CString();
     const DWORD kBreak = RBBS_BREAK | RBBS_FIXEDBMP;
     const DWORD kBreakGripper = kBreak | RBBS_GRIPPERALWAYS;
-    if (!m_wndReBar.AddBar(&m_wndAddress, addressText, nullptr, kBreak, theApp.GetFirstText(kFirstAddressName), false) ||
-        !m_wndReBar.AddBar(&m_wndToolBar, nullptr, nullptr, kBreakGripper, theApp.GetFirstText(kFirstToolBarName), false) ||
-        !m_wndReBar.AddBar(&m_wndLinksBar, nullptr, nullptr, kBreakGripper, theApp.GetFirstText(kFirstLinksBarName),
-                           false) ||
-        !m_wndReBar.AddBar(&m_wndSearchBar, nullptr, nullptr, kBreakGripper,
-                           theApp.GetFirstText(kFirstSearchBarName), false))
+    if (!m_wndReBar.AddBar(&m_wndAddress, addressText, kBreak, theApp.GetFirstText(kFirstAddressName), false) ||
+        !m_wndReBar.AddBar(&m_wndToolBar, nullptr, kBreakGripper, theApp.GetFirstText(kFirstToolBarName), false) ||
+        !m_wndReBar.AddBar(&m_wndLinksBar, nullptr, kBreakGripper, theApp.GetFirstText(kFirstLinksBarName), false) ||
+        !m_wndReBar.AddBar(&m_wndSearchBar, nullptr, kBreakGripper, theApp.GetFirstText(kFirstSearchBarName), false))
         return FALSE;
     m_wndToolBar.UpdateBandSize();
     m_wndSearchBar.UpdateBandSize();
@@ -386,7 +376,7 @@ void CMainFrame::OnDropFiles(HDROP hDrop)
         for (size_t i = 0; i < files.size(); ++i) {
             const CString target = DroppedFileAddress(files[i]);
             if (target.IsEmpty()) {
-                if (files[i].path.IsEmpty() && !IsShortcutName(files[i]))
+                if (IsUnreachable(files[i]))
                     unreachable.push_back(files[i].name);
                 continue;
             }

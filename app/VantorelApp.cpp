@@ -80,10 +80,8 @@ void CVantorelApp::CreateDataFolders()
 {
     CString folder;
     std::wstring wide;
-    if (WidePath::GetProgramFolder(folder, &wide) == WidePath::kUnusable) {
+    if (WidePath::GetProgramFolder(folder, &wide) == WidePath::kUnusable)
         m_unusableProgramFolder = wide.empty() ? std::wstring(L"?") : wide;
-        folder.Empty();
-    }
     if (m_folders.SetProgramFolder(folder)) {
         m_folders.CreateMissingFolders();
         m_strings.SetFolder(m_folders.GetStringFolder());

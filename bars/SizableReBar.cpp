@@ -51,7 +51,7 @@ void CSizableReBar::OnSize(UINT, int cx, int cy)
 
 //--- Bands
 
-BOOL CSizableReBar::AddBar(CWnd* pChild, LPCSTR text, HBITMAP hBack, DWORD bandStyle, LPCSTR name, bool disabled)
+BOOL CSizableReBar::AddBar(CWnd* pChild, LPCSTR text, DWORD bandStyle, LPCSTR name, bool disabled)
 {
     if (pChild == nullptr || !pChild->IsWindow())
         return FALSE;
@@ -77,11 +77,6 @@ BOOL CSizableReBar::AddBar(CWnd* pChild, LPCSTR text, HBITMAP hBack, DWORD bandS
     band.cx = static_cast<UINT>(size.cx);
     CString label(text != nullptr ? text : "");
     band.lpText = const_cast<LPSTR>(static_cast<LPCSTR>(label));
-    if (hBack != nullptr)
-    {
-        band.fMask |= RBBIM_BACKGROUND;
-        band.hbmBack = hBack;
-    }
     // The band comes in with its chevron, the child's id and the bar's
     // background, and its record is kept: one insertion, so that the rebar
     // lays its bands out once per band.

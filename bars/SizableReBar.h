@@ -29,7 +29,8 @@ public:
     static constexpr int kStrip = 3;          // the sizing strip, pixels
 
     BOOL Create(CWnd* pParent, UINT nID, DWORD dwStyle);
-    BOOL AddBar(CWnd* pChild, LPCSTR text, HBITMAP hBack, DWORD bandStyle, LPCSTR name, bool disabled);
+    // A band for the child, with the bar's background (SetBkImage).
+    BOOL AddBar(CWnd* pChild, LPCSTR text, DWORD bandStyle, LPCSTR name, bool disabled);
     void SetBkImage(HBITMAP hBitmap);
     // Appends the layout of every band ("wID=%04X,cx=%d,fStyle=%08X"
     // joined by "@"); nothing without bands.

@@ -100,14 +100,17 @@ bool CSizingControlBar::IsLastInRow() const
 LONG CSizingControlBar::LengthInRow(bool horizontal, LONG own) const
 {
     CDockBar* pDockBar = GetDockBar();
-    if (pDockBar == nullptr || IsHorizontalDock(GetDockBarId()) != horizontal || !IsLastInRow())
+    if (pDockBar == nullptr || IsHorizontalDock(GetDockBarId()) != horizontal)
+        return own;
+    const std::vector<CControlBar*> bars = GetRowBars();
+    if (bars.empty() || bars.back() != this)  // not the last in its row
         return own;
     CRect dock;
     pDockBar->GetClientRect(&dock);
     LONG rest = horizontal ? dock.Width() : dock.Height();
     if (rest <= 0)
         return own;  // not laid out yet
-    for (CControlBar* pBar : GetRowBars())
+    for (CControlBar* pBar : bars)
         if (pBar != this) {
             const CSize size = pBar->CalcFixedLayout(FALSE, horizontal);
             rest -= horizontal ? size.cx : size.cy;
@@ -427,14 +430,18 @@ bool CSizingControlBarG::IsSideStrip() const
 // then the four docking sides, each one step further from the far end.
 CRect CSizingControlBarG::GetButtonRect(Button button) const
 {
+    return ButtonIn(button, GetStripRect(), IsSideStrip());
+}
+
+CRect CSizingControlBarG::ButtonIn(Button button, const CRect& strip, bool side) const
+{
     if (button == kCommand && m_secondCommand == 0)
         return CRect();
     int slot = static_cast<int>(button);
     if (button > kCommand && m_secondCommand == 0)
         --slot;
     const int offset = 1 + slot * (kButton + 1);
-    const CRect strip = GetStripRect();
-    return IsSideStrip() ? CRect(strip.left + 1, strip.top + offset, strip.left + 1 + kButton, strip.top + offset + kButton)
+    return side ? CRect(strip.left + 1, strip.top + offset, strip.left + 1 + kButton, strip.top + offset + kButton)
                          : CRect(strip.right - offset - kButton, strip.top + 1, strip.right - offset, strip.top + 1 + kButton);
 }
 
@@ -486,12 +493,14 @@ void CSizingControlBarG::NcPaintGripper(HDC hdc, const RECT&)
 {
     CDC dc;
     dc.Attach(hdc);
-    DrawCaption(dc);
+    const CRect strip = GetStripRect();
+    const bool side = IsSideStrip();
+    DrawCaption(dc, strip, side);
     CBrush frame(::GetSysColor(COLOR_BTNSHADOW));
     HBRUSH ink = ::GetSysColorBrush(COLOR_BTNTEXT);
     for (int i = 0; i < kButtonCount; ++i) {
         const Button button = static_cast<Button>(i);
-        const CRect rect = GetButtonRect(button);
+        const CRect rect = ButtonIn(button, strip, side);
         if (rect.IsRectEmpty())
             continue;
         dc.FrameRect(&rect, frame);
@@ -502,16 +511,11 @@ void CSizingControlBarG::NcPaintGripper(HDC hdc, const RECT&)
 
 // The free part of the strip, up to the buttons: the bar's text where it
 // runs across, two raised lines where it runs down the side.
-void CSizingControlBarG::DrawCaption(CDC& dc) const
+void CSizingControlBarG::DrawCaption(CDC& dc, const CRect& strip, bool side) const
 {
-    CRect last;
-    for (int i = 0; i < kButtonCount; ++i) {
-        const CRect rect = GetButtonRect(static_cast<Button>(i));
-        if (!rect.IsRectEmpty())
-            last = rect;
-    }
-    const CRect strip = GetStripRect();
-    if (IsSideStrip()) {
+    // The docking buttons are always there; the bottom one is the last.
+    const CRect last = ButtonIn(kDockBottom, strip, side);
+    if (side) {
         const int top = last.bottom + 4, bottom = strip.bottom - 4;
         for (int x = strip.left + 4; x <= strip.left + 7 && top < bottom; x += 3) {
             const CRect line(x, top, x + 3, bottom);
@@ -533,8 +537,10 @@ void CSizingControlBarG::DrawCaption(CDC& dc) const
 UINT CSizingControlBarG::HitButton(CPoint windowPoint) const
 {
     static const UINT kHits[kButtonCount] = {kHitClose, kHitCommand, kHitDockLeft, kHitDockRight, kHitDockTop, kHitDockBottom};
+    const CRect strip = GetStripRect();
+    const bool side = IsSideStrip();
     for (int i = 0; i < kButtonCount; ++i)
-        if (GetButtonRect(static_cast<Button>(i)).PtInRect(windowPoint))
+        if (ButtonIn(static_cast<Button>(i), strip, side).PtInRect(windowPoint))
             return kHits[i];
     return 0;
 }

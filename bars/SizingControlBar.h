@@ -130,12 +130,14 @@ protected:
     LRESULT OnNcHitTest(WPARAM wParam, LPARAM lParam);
     LRESULT OnNcLButtonUp(WPARAM wParam, LPARAM lParam);
     // The caption text along a top strip; grip lines along a side strip.
-    void DrawCaption(CDC& dc) const;
+    void DrawCaption(CDC& dc, const CRect& strip, bool side) const;
 
     // The caption strip in window coordinates: along the top of the bar,
     // or down its left side in a top or bottom dock.
     CRect GetStripRect() const;
     bool IsSideStrip() const;
+    // GetButtonRect for a strip already worked out.
+    CRect ButtonIn(Button button, const CRect& strip, bool side) const;
 
     // The caption buttons' commands go on to the frame the bar docks in.
     BOOL OnCommand(WPARAM wParam, LPARAM lParam) override;

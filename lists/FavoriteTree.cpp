@@ -24,8 +24,7 @@ void EnsureTrailingBackslash(CString& path)
     // A stray lead byte at the end would pair with the new backslash and
     // hide it; it names no character and goes.
     const int length = path.GetLength();
-    if (length > 0 && Cp932IsLeadByte(static_cast<BYTE>(path[length - 1])) &&
-        Cp932FloorBoundary(path.GetString(), length, length - 1) == length - 1)
+    if (Cp932EndsWithLoneLeadByte(path.GetString(), length))
         path = path.Left(length - 1);
     path += '\\';
 }
@@ -113,7 +112,7 @@ BOOL CFavoriteTree::LoadCache(LPCTSTR path, LPCTSTR rootLabel, FileReadState* re
     if (!Reset(rootLabel, ""))
         return TRUE;
     CStdioFile file;
-    const FileReadState opened = file.OpenToRead(path, CFile::modeRead | CFile::shareDenyWrite | CFile::typeText);
+    const FileReadState opened = OpenForReading(file, path);
     if (read != nullptr)
         *read = opened;
     if (!opened.IsOpened())

@@ -4,6 +4,7 @@
 
 #include "lists/FavoritesScan.h"
 
+#include <cwchar>
 #include <string>
 #include <unordered_map>
 #include <vector>
@@ -17,6 +18,20 @@ namespace {
 // Folders deeper than the cache can hold are not entered; nor can a link
 // loop exhaust the stack.
 const int kMaxDepth = KeywordTreeFile::kMaxFolderDepth;
+
+// The scan's rules, which the cache's check must follow to the letter:
+// hidden items and "." and ".." are not listed, and a link (a junction may
+// lead back to an ancestor) or a folder too deep is not entered.
+bool IsListed(const WIN32_FIND_DATAW& data)
+{
+    return (data.dwFileAttributes & FILE_ATTRIBUTE_HIDDEN) == 0 && wcscmp(data.cFileName, L".") != 0 &&
+           wcscmp(data.cFileName, L"..") != 0;
+}
+
+bool IsEntered(const WIN32_FIND_DATAW& data, int depth)
+{
+    return (data.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT) == 0 && depth < kMaxDepth;
+}
 
 // The last component of a path, ignoring one trailing backslash.
 CString LastComponent(const CString& path)
@@ -85,11 +100,6 @@ bool ReadShortcutUrl(const std::wstring& path, CString& url)
     return found;
 }
 
-bool ReadShortcutUrl(const CString& path, CString& url)
-{
-    return ReadShortcutUrl(WidePath::FromAnsi(path), url);
-}
-
 namespace {
 
 // What the scan makes of a shortcut file (label: its name with the best
@@ -126,11 +136,9 @@ public:
         if (find == INVALID_HANDLE_VALUE)
             return false;
         do {
-            if ((data.dwFileAttributes & FILE_ATTRIBUTE_HIDDEN) != 0)
+            if (!IsListed(data))
                 continue;
             const std::wstring wideName(data.cFileName);
-            if (wideName == L"." || wideName == L"..")
-                continue;
             Item item;
             item.label = WidePath::ToBestFitAnsi(wideName);
             item.wide = wide + wideName;
@@ -143,10 +151,7 @@ public:
             item.unreachable = !reachable || !parent->m_widePath.empty();
             item.path = path + name;
             if ((data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0) {
-                // A junction or link may lead back to an ancestor: never
-                // followed, nor folders deeper than the cache can hold.
-                const bool link = (data.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT) != 0;
-                if (depth >= kMaxDepth || link)
+                if (!IsEntered(data, depth))
                     continue;
                 AddFolder(parent, item, depth);
             } else if (CFavoriteNode::KindOfFileName(item.label) == CFavoriteNode::kShortcut) {
@@ -276,16 +281,15 @@ bool FolderStale(const std::wstring& wide, const CFavoriteNode& cached, const FI
         return true;
     bool stale = false;
     do {
-        const std::wstring name(data.cFileName);
-        if ((data.dwFileAttributes & FILE_ATTRIBUTE_HIDDEN) != 0 || name == L"." || name == L"..")
+        if (!IsListed(data))
             continue;
+        const std::wstring name(data.cFileName);
         stale = IsLater(data.ftLastWriteTime, since);
         if (stale)
             break;
         const CString label = WidePath::ToBestFitAnsi(name);
         if ((data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0) {
-            // Links and folders too deep are no part of the tree.
-            if ((data.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT) != 0 || depth >= kMaxDepth)
+            if (!IsEntered(data, depth))
                 continue;
             auto found = folders.find(label.GetString());
             stale = found == folders.end() || found->second.empty() ||

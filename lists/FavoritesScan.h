@@ -20,7 +20,6 @@ struct FavoritesScanPlaces
 // The URL of an internet shortcut: the rest of its first "URL=" line (the
 // key in upper case). false when the file cannot be read or has no such line.
 bool ReadShortcutUrl(const std::wstring& path, CString& url);
-bool ReadShortcutUrl(const CString& path, CString& url);
 
 // The shell's Favorites folder ending with a backslash, for the ANSI
 // functions (WidePath.h); wide, when given, receives it as the system names

@@ -1,5 +1,6 @@
 #include "lists/GroupTabDefs.h"
 
+#include <climits>
 #include <cstdlib>
 
 #include "framework/core/AtomicFile.h"
@@ -18,12 +19,6 @@ bool ParseGroupTabLine(const CString& line, GroupTabDef& def)
     def.switches = static_cast<DWORD>(std::strtoul(fields[1], nullptr, 10));
     def.image = std::atoi(fields[2]);
     return true;
-}
-
-bool ReadGroupTabDefs(const CString& path, const CString& fallbackPath,
-                      std::vector<GroupTabDef>& defs)
-{
-    return ReadGroupTabDefs(path, fallbackPath, defs, kMaxGroupTabDefs);
 }
 
 namespace {
@@ -61,7 +56,7 @@ FileReadState ReadGroupTabDefsForEditing(const CString& path, const CString& fal
     const FileReadState state = file.OpenToRead(path, CFile::modeRead | CFile::typeText);
     if (state.IsOpened() ||
         (state.result == FileReadState::kMissing && file.Open(fallbackPath, CFile::modeRead | CFile::typeText)))
-        ReadDefs(file, defs, 0x7FFFFFFF);
+        ReadDefs(file, defs, INT_MAX);
     return state;
 }
 

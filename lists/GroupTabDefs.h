@@ -24,12 +24,9 @@ inline constexpr int kMaxGroupTabDefs = 100;
 bool ParseGroupTabLine(const CString& line, GroupTabDef& def);
 
 // Reads the definitions of the first file that opens (path, else
-// fallbackPath), at most kMaxGroupTabDefs; false when neither opens.
-bool ReadGroupTabDefs(const CString& path, const CString& fallbackPath,
-                      std::vector<GroupTabDef>& defs);
-// The same with at most limit definitions.
+// fallbackPath), at most limit; false when neither opens.
 bool ReadGroupTabDefs(const CString& path, const CString& fallbackPath, std::vector<GroupTabDef>& defs,
-                      int limit);
+                      int limit = kMaxGroupTabDefs);
 // For the editor, which writes the file back: every definition of path, or,
 // only when path is missing, of fallbackPath. When path is there but cannot
 // be read nothing is read and the result says why; the file must then not

@@ -5,11 +5,9 @@
 
 namespace KeywordTreeFile {
 
-BOOL OpenForReading(CStdioFile& file, LPCTSTR path)
+FileReadState OpenForReading(CStdioFile& file, LPCTSTR path)
 {
-    if (path == nullptr || *path == '\0')
-        return FALSE;
-    return file.Open(path, CFile::modeRead | CFile::shareDenyWrite | CFile::typeText);
+    return file.OpenToRead(path, CFile::modeRead | CFile::shareDenyWrite | CFile::typeText);
 }
 
 BOOL ReadLine(CStdioFile& file, CString& line)

@@ -16,9 +16,10 @@
 
 namespace KeywordTreeFile {
 
-// Opens a file for reading (text, deny-write sharing). The writers replace
-// their files whole (AtomicFile.h).
-BOOL OpenForReading(CStdioFile& file, LPCTSTR path);
+// Opens a file for reading (text, deny-write sharing), telling a missing
+// file from one that would not open. The writers replace their files whole
+// (AtomicFile.h).
+FileReadState OpenForReading(CStdioFile& file, LPCTSTR path);
 
 // The next line without its line end and leading indentation (blanks and
 // tabs). FALSE at the end of the file.

@@ -124,11 +124,10 @@ BOOL CSearchEngineTree::Load(LPCTSTR path, LPCTSTR iconFolder)
     m_containers.Add(m_root);
     m_iconFolder = iconFolder != nullptr ? CString(iconFolder) : ProgramPath::FolderOf(path);
 
-    m_fileRead = false;
     CStdioFile file;
-    if (!OpenForReading(file, path))
+    m_readState = OpenForReading(file, path);
+    if (!m_readState.IsOpened())
         return TRUE;
-    m_fileRead = true;
     CString line;
     while (ReadLine(file, line)) {
         if (!IsRootLine(line))

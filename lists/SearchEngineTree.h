@@ -103,8 +103,9 @@ public:
     // not be written; the old file then stays as it was.
     BOOL Save(LPCTSTR path) const;
 
-    // Whether the last Load opened its file.
-    bool WasFileRead() const { return m_fileRead; }
+    // How the last Load's opening of its file went; whether it opened.
+    const FileReadState& GetReadState() const { return m_readState; }
+    bool WasFileRead() const { return m_readState.IsOpened(); }
 
     // Gives an entry the current-engine role (and the slot), taking it from
     // the entry that held it.
@@ -149,7 +150,7 @@ private:
 
     CString m_iconFolder;
     int m_depth = 0;  // folders being read
-    bool m_fileRead = false;
+    FileReadState m_readState;
 };
 
 // At start: copies the shipped default list to "SearchEngine.dat" when that

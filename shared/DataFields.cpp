@@ -27,21 +27,11 @@ void SplitTerminated(const CString& text, LPCTSTR separator, CStringArray& field
     }
 }
 
-CString WithoutTrailingLeadByte(const CString& line)
-{
-    const char* s = line;
-    const int len = line.GetLength();
-    int last = 0;
-    for (int i = 0; i < len; i = Cp932Next(s, len, i))
-        last = i;
-    if (len > 0 && last == len - 1 && Cp932IsLeadByte(static_cast<BYTE>(s[last])))
-        return line.Left(last);
-    return line;
-}
-
 void SplitLine(const CString& line, LPCTSTR separator, CStringArray& fields)
 {
-    SplitTerminated(WithoutTrailingLeadByte(line) + separator, separator, fields);
+    const int len = line.GetLength();
+    const bool bLoneLead = Cp932EndsWithLoneLeadByte(line, len);
+    SplitTerminated((bLoneLead ? line.Left(len - 1) : line) + separator, separator, fields);
 }
 
 namespace {

@@ -25,9 +25,6 @@ void SplitTerminated(const CString& text, LPCTSTR separator, CStringArray& field
 // as "メM") and join the separator to the last field.
 void SplitLine(const CString& line, LPCTSTR separator, CStringArray& fields);
 
-// line without a lone lead byte at its end.
-CString WithoutTrailingLeadByte(const CString& line);
-
 // "＾" in cp932: the separator of the items of a list inside one field.
 extern const char kListSeparator[];
 

@@ -14,7 +14,6 @@
 #include "shared/FrameMessages.h"
 #include "shared/FrameSend.h"
 #include "shared/GestureAngle.h"
-#include "shared/StartupList.h"
 #include "tab/BrowserView.h"
 #include "tab/DroppedFiles.h"
 #include "tab/PageFrames.h"
@@ -91,13 +90,7 @@ bool SendDropFiles(IDataObject* pData, HWND hTo)
 CString DroppedFileTarget(const DroppedFile& file)
 {
     CString path = file.path;
-    if (strncmp(path, "ttp://", 6) == 0 || strncmp(path, "ttps://", 7) == 0)
-        path = "h" + path;
-    if (IsUrlForm(path))
-    {
-        path.Remove('\n');
-        path.Remove('\r');
-    }
+    AsDroppedAddress(path);
     CString url;
     if (IsShortcutName(file) && ReadDroppedShortcut(file, url))
         return url;
@@ -346,7 +339,7 @@ DWORD CPageDropTarget::ProgramDrop(IDataObject* pData, DWORD dwAllowed,
     for (size_t i = 0; i < files.size() && target.IsEmpty(); ++i)
     {
         target = DroppedFileTarget(files[i]);
-        if (target.IsEmpty() && files[i].path.IsEmpty() && !IsShortcutName(files[i]))
+        if (target.IsEmpty() && IsUnreachable(files[i]))
             unreachable.push_back(files[i].name);
     }
     if (target.IsEmpty())

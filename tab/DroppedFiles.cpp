@@ -6,6 +6,7 @@
 
 #include "lists/FavoritesScan.h"
 #include "shared/AppData.h"
+#include "shared/StartupList.h"
 #include "shared/WidePath.h"
 
 namespace {
@@ -100,6 +101,17 @@ bool IsShortcutName(const DroppedFile& file)
         if (ch != kExtension[i])
             return false;
     }
+    return true;
+}
+
+bool AsDroppedAddress(CString& text)
+{
+    if (strncmp(text, "ttp://", 6) == 0 || strncmp(text, "ttps://", 7) == 0)
+        text = "h" + text;
+    if (!IsUrlForm(text))
+        return false;
+    text.Remove('\n');
+    text.Remove('\r');
     return true;
 }
 

@@ -26,6 +26,17 @@ bool ReadDroppedFiles(HGLOBAL hDrop, std::vector<DroppedFile>& files);
 // last ".", is ".URL" in any case.
 bool IsShortcutName(const DroppedFile& file);
 
+// A file no path for the ANSI functions reaches; a shortcut is reached
+// through its own name.
+inline bool IsUnreachable(const DroppedFile& file)
+{
+    return file.path.IsEmpty() && !IsShortcutName(file);
+}
+
+// A dropped name as an address: "h" put before "ttp://" or "ttps://", and
+// a name that then has a URL's form loses its line breaks. Whether it has.
+bool AsDroppedAddress(CString& text);
+
 // The URL of a dropped shortcut, read through its own name; false when the
 // file cannot be read or has no "URL=" line.
 bool ReadDroppedShortcut(const DroppedFile& file, CString& url);

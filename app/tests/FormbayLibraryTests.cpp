@@ -69,6 +69,9 @@ protected:
     }
     const char* Folder() const { return m_folder->Path().c_str(); }
     HWND Main() const { return m_frame->m_hWnd; }
+    // The group-switches command, its page edited by onPage and OK'd, with
+    // the frame's apply messages recorded.
+    void RunGroupSwitches(void (*onPage)());
 
     HMODULE m_module = nullptr;
     HICON m_icon = nullptr;
@@ -573,6 +576,18 @@ void EditAndCloseTheGroupsLastTab()
 
 } // namespace
 
+void FormbayLibrary::RunGroupSwitches(void (*onPage)())
+{
+    s_recordedFrame = Main();
+    s_applied.clear();
+    HHOOK hook = ::SetWindowsHookExA(WH_CALLWNDPROC, RecordApplyMessages, nullptr, ::GetCurrentThreadId());
+    AnswerNextMessageBox(IDOK, onPage);
+    ::SendMessageA(Main(), WM_COMMAND, ID_GROUP_SWITCHES, 0);
+    ::UnhookWindowsHookEx(hook);
+    Pump();
+    EXPECT_TRUE(AllAnswered());
+}
+
 TEST_F(FormbayLibrary, GroupSwitchesPageAppliesEachChangedTabThenReportsTheEnd)
 {
     // The current group's tabs: one to change, one left alone, one with a
@@ -597,14 +612,7 @@ TEST_F(FormbayLibrary, GroupSwitchesPageAppliesEachChangedTabThenReportsTheEnd)
     for (int i = 0; i < 4; ++i)
         refreshes[i] = ControlOf(tabs[i])->GetRefreshCount();
 
-    s_recordedFrame = Main();
-    s_applied.clear();
-    HHOOK hook = ::SetWindowsHookExA(WH_CALLWNDPROC, RecordApplyMessages, nullptr, ::GetCurrentThreadId());
-    AnswerNextMessageBox(IDOK, SwitchImagesOfTheFirstTab);
-    ::SendMessageA(Main(), WM_COMMAND, ID_GROUP_SWITCHES, 0);
-    ::UnhookWindowsHookEx(hook);
-    Pump();
-    EXPECT_TRUE(AllAnswered());
+    RunGroupSwitches(SwitchImagesOfTheFirstTab);
 
     EXPECT_EQ("http://a.example/ on;http://b.example/ on;http://c.example/ on;http://d.example/ on;", s_liveRows);
     // One 38503 per changed tab, in list order, then one 38504.
@@ -659,14 +667,7 @@ TEST_F(FormbayLibrary, EachSwitchOfTheGroupSwitchesPageReachesItsTabAndItsBrowse
     // The group's own word has every switch the other way.
     group->m_options = kWord ^ kAllSwitches;
 
-    s_recordedFrame = Main();
-    s_applied.clear();
-    HHOOK hook = ::SetWindowsHookExA(WH_CALLWNDPROC, RecordApplyMessages, nullptr, ::GetCurrentThreadId());
-    AnswerNextMessageBox(IDOK, SwitchEachRowsOwnColumn);
-    ::SendMessageA(Main(), WM_COMMAND, ID_GROUP_SWITCHES, 0);
-    ::UnhookWindowsHookEx(hook);
-    Pump();
-    EXPECT_TRUE(AllAnswered());
+    RunGroupSwitches(SwitchEachRowsOwnColumn);
 
     ASSERT_EQ(10u, s_shownCells.size());
     ASSERT_EQ(11u, s_applied.size());

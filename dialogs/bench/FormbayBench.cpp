@@ -104,11 +104,6 @@ void CALLBACK WalkPages(HWND, UINT, UINT_PTR id, DWORD)
     ::SendMessageA(hDlg, WM_COMMAND, IDCANCEL, 0);
 }
 
-double Max(const Series& s)
-{
-    return s.values.empty() ? 0 : *std::max_element(s.values.begin(), s.values.end());
-}
-
 } // namespace
 
 int main(int argc, char** argv)
@@ -171,7 +166,7 @@ int main(int argc, char** argv)
             std::printf("  %2d first: with the dialog's opening              ", 1);
         else
             std::printf("  %2d first wall %7.2f CPU %7.2f (max wall %7.2f)", static_cast<int>(i + 1),
-                        page.first.wall.Median(), page.first.cpu.Median(), Max(page.first.wall));
+                        page.first.wall.Median(), page.first.cpu.Median(), page.first.wall.Max());
         std::printf(" | again wall %6.2f CPU %6.2f ms  %s\n", page.again.wall.Median(), page.again.cpu.Median(),
                     page.title.c_str());
     }

@@ -232,6 +232,8 @@ void CDlgSetting::OnSelChanged(NMHDR* pNMHDR, LRESULT* pResult)
     NMTREEVIEWA* pView = reinterpret_cast<NMTREEVIEWA*>(pNMHDR);
     PageEntry* pNew = reinterpret_cast<PageEntry*>(pView->itemNew.lParam);
     if (pNew != nullptr) {
+        // One pause for the switch: the two pages' own pauses nest in it.
+        CMenuHookPause pause;
         ShowPage(reinterpret_cast<PageEntry*>(pView->itemOld.lParam), SW_HIDE);
         ShowPage(pNew, SW_SHOW);
     }

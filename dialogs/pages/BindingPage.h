@@ -61,8 +61,6 @@ protected:
     void ExportBindingListHtml();
 
     const BindingPageKind& m_kind;
-    // The binding file was there but could not be read: it is left as it is.
-    bool m_bKeepFile = false;
 };
 
 // Text made safe for an HTML page: "&", "<", ">" and '"' as entities.

@@ -73,9 +73,6 @@ protected:
     CImageList m_images;
     // Live mode: the group the rows came from.
     CTabGroup* m_pGroup = nullptr;
-    // Definitions mode: "GroupTab.dat" was there but could not be read, so
-    // it is left as it is.
-    bool m_bKeepFile = false;
 };
 
 class CDlgPTabRename : public CDialog

@@ -62,6 +62,9 @@ protected:
 
     CDragListCtrl m_list;
     int m_nListID;
+    // The page's list file was there but could not be read: it is left as
+    // it is (set from TellIfUnreadable when the file is read).
+    bool m_bKeepFile = false;
 };
 
 // The row commands above for a list of any page (the plug-in page is a

@@ -134,9 +134,7 @@ const char kNotAPlugIn[] = "\x83\x76\x83\x89\x83\x4F\x83\x43\x83\x93\x82\xC6\x82
 // The system's words for an error code, or empty for none.
 CString ErrorReason(DWORD error)
 {
-    FileReadState state;
-    state.error = error;
-    return error != 0 ? state.Reason() : CString();
+    return error != 0 ? FileReadState::ReasonOf(error) : CString();
 }
 
 // The whole file, or empty when it cannot be read.
@@ -220,10 +218,12 @@ LRESULT CDlgSetTab12::SendMain(UINT nMsg)
 
 int CDlgSetTab12::AppendRow(const RowCells& cells, HICON hIcon, bool bChecked)
 {
+    // The title shows as the menus show it, without its access-key marker.
+    const CString title = MenuText::WithoutMnemonic(cells[0]);
     LVITEMA item = {};
     item.mask = LVIF_TEXT | LVIF_IMAGE;
     item.iItem = m_list.GetItemCount();
-    item.pszText = const_cast<LPSTR>(static_cast<LPCSTR>(cells[0]));
+    item.pszText = const_cast<LPSTR>(static_cast<LPCSTR>(title));
     item.iImage = hIcon != nullptr ? ImageList_AddIcon(m_hImages, hIcon) : I_IMAGENONE;
     if (item.iImage < 0)
         item.iImage = I_IMAGENONE;
@@ -313,6 +313,20 @@ bool CDlgSetTab12::PickRegistration(int nFilterLine, const CString& folder, UINT
         SendMain(nUnloadMsg);
     }
     return true;
+}
+
+void CDlgSetTab12::PlaceRegistered(const CString& chosen, const CString& destination, bool bReplace,
+                                   bool bWithIcon, const RowCells& cells, HICON hIcon)
+{
+    DWORD error = 0;
+    if (!CopyRegistered(chosen, destination, bReplace, bWithIcon, error)) {
+        // A failed replacement says why; a failed new registration stays silent.
+        if (bReplace)
+            TellNotReplaced(true, destination, ErrorReason(error));
+        return;
+    }
+    DropRowsAt(destination);
+    AppendRow(cells, hIcon, true);
 }
 
 void CDlgSetTab12::DropRowsAt(const CString& destination)
@@ -459,8 +473,8 @@ void CDlgSetTab12::LoadList()
                         item->Load(path, strings);
                         if (!item->IsShown())
                             return false;
-                        const RowCells cells = { MenuText::WithoutMnemonic(item->m_caption), item->m_version3,
-                                                 item->m_version1, item->m_version2, path };
+                        const RowCells cells = { item->m_caption, item->m_version3, item->m_version1,
+                                                 item->m_version2, path };
                         return AppendRow(cells, item->m_hIcon, bChecked) >= 0;
                     });
 }
@@ -479,16 +493,8 @@ void CDlgSetTab12::RegisterNew()
             TellNotReplaced(false, chosen, kNotAPlugIn);
         return;
     }
-    DWORD error = 0;
-    if (!CopyRegistered(chosen, destination, bReplace, false, error)) {
-        if (bReplace)
-            TellNotReplaced(true, destination, ErrorReason(error));
-        return;
-    }
-    DropRowsAt(destination);
-    const RowCells cells = { MenuText::WithoutMnemonic(item->m_caption), item->m_version3, item->m_version1,
-                             item->m_version2, destination };
-    AppendRow(cells, item->m_hIcon, true);
+    const RowCells cells = { item->m_caption, item->m_version3, item->m_version1, item->m_version2, destination };
+    PlaceRegistered(chosen, destination, bReplace, false, cells, item->m_hIcon);
 }
 
 void CDlgSetTab12::DeleteSelected()
@@ -531,8 +537,8 @@ void CDlgScriptSetting::LoadList()
                         item->ReadHeader(fileName);
                         if (!item->IsShown())
                             return false;
-                        const RowCells cells = { MenuText::WithoutMnemonic(item->m_name), item->m_comment,
-                                                 item->m_version, item->m_copyright, path };
+                        const RowCells cells = { item->m_name, item->m_comment, item->m_version,
+                                                 item->m_copyright, path };
                         return AppendRow(cells, item->m_hIcon, bChecked) >= 0;
                     });
 }
@@ -554,16 +560,8 @@ void CDlgScriptSetting::RegisterNew()
         }
         return;
     }
-    DWORD error = 0;
-    if (!CopyRegistered(chosen, destination, bReplace, true, error)) {
-        if (bReplace)
-            TellNotReplaced(true, destination, ErrorReason(error));
-        return;
-    }
-    DropRowsAt(destination);
-    const RowCells cells = { MenuText::WithoutMnemonic(item->m_name), item->m_comment, item->m_version,
-                             item->m_copyright, destination };
-    AppendRow(cells, item->m_hIcon, true);
+    const RowCells cells = { item->m_name, item->m_comment, item->m_version, item->m_copyright, destination };
+    PlaceRegistered(chosen, destination, bReplace, true, cells, item->m_hIcon);
 }
 
 void CDlgScriptSetting::DeleteSelected()

@@ -63,6 +63,7 @@ protected:
     // Writes every row, "path?1" or "path?0", whole or not at all; never
     // over a list file that was there but could not be read.
     bool WriteCatalogRows(const CString& listPath);
+    // cells[0], the title, shows without its access-key marker.
     int AppendRow(const RowCells& cells, HICON hIcon, bool bChecked);
     CString RowPath(int nRow) const { return m_list.GetItemText(nRow, kPathColumn); }
 
@@ -79,6 +80,10 @@ protected:
     // not copied.
     bool CopyRegistered(const CString& chosen, const CString& destination, bool bReplace, bool bWithIcon,
                         DWORD& error);
+    // The last steps: the copy, then the rows at destination replaced by one
+    // row of cells, checked; a failed replacement is told.
+    void PlaceRegistered(const CString& chosen, const CString& destination, bool bReplace, bool bWithIcon,
+                         const RowCells& cells, HICON hIcon);
     // Deletes the rows of the file at destination, replaced by a new one.
     void DropRowsAt(const CString& destination);
     // Says that a replacement failed, why, and that the listed row stays.

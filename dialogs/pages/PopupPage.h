@@ -29,9 +29,6 @@ protected:
     void OnAddActiveTab();
     void OnNewRule();
     void OnEditRule(NMHDR* pNMHDR, LRESULT* pResult);
-
-    // "PopClose.dat" was there but could not be read: it is left as it is.
-    bool m_bKeepFile = false;
 };
 
 class CDlgAddPopup : public CDialog

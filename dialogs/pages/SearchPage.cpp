@@ -74,7 +74,6 @@ BOOL CDlgSetTab18::OnInitDialog()
 {
     CSettingsPage::OnInitDialog();
     LoadEngines();
-    ShowRoles();
     return TRUE;
 }
 
@@ -84,16 +83,16 @@ void CDlgSetTab18::LoadEngines()
     std::unique_ptr<CSearchEngineTree> pTree(new CSearchEngineTree);
     pTree->Load(path, FormsetApp().GetDataFolder());
     m_bTreeRead = pTree->WasFileRead();
-    m_bFileKept = false;
-    if (!m_bTreeRead) {
-        CFile probe;
-        const FileReadState state = probe.OpenToRead(path, CFile::modeRead | CFile::shareDenyWrite);
-        m_bFileKept = state.result != FileReadState::kMissing;
-        TellIfUnreadable(m_hWnd, state);
-    }
+    m_bFileKept = TellIfUnreadable(m_hWnd, pTree->GetReadState());
+    ReplaceTree(std::move(pTree));
+}
+
+void CDlgSetTab18::ReplaceTree(std::unique_ptr<CSearchEngineTree> pTree)
+{
     // The icon of the old default goes with the old tree.
     ::SendDlgItemMessageA(m_hWnd, IDC_SEARCH_ICON, STM_SETICON, 0, 0);
     m_pTree = std::move(pTree);
+    ShowRoles();
 }
 
 void CDlgSetTab18::ShowDefault(const CSearchEngineNode* engine)
@@ -196,7 +195,6 @@ void CDlgSetTab18::OnEditSearchList()
     // list that could never be saved over it.
     if (m_bFileKept) {
         LoadEngines();
-        ShowRoles();
         if (m_bFileKept)
             return;
     }
@@ -216,13 +214,10 @@ void CDlgSetTab18::OnEditSearchList()
         CDlgSearchEdit::ReportFileFailure(m_hWnd, false);
         return;
     }
-    // The icon of the old default goes with the old tree.
-    ::SendDlgItemMessageA(m_hWnd, IDC_SEARCH_ICON, STM_SETICON, 0, 0);
-    m_pTree = std::move(pEdited);
     // The user's confirmed list: OK writes it, also where there was no
     // engine file to read.
     m_bTreeRead = true;
-    ShowRoles();
+    ReplaceTree(std::move(pEdited));
 }
 
 void CDlgSetTab18::OnSaveSettings()

@@ -43,9 +43,11 @@ protected:
     void OnDirectionMenu(UINT nID);
     void OnEditSearchList();
 
-    // Reads "SearchEngine.dat" into a new tree for the page. A file that is
-    // there but would not open is told about and kept.
+    // Reads "SearchEngine.dat" into a new tree for the page and shows it. A
+    // file that is there but would not open is told about and kept.
     void LoadEngines();
+    // The page's tree replaced, and its roles shown.
+    void ReplaceTree(std::unique_ptr<CSearchEngineTree> pTree);
     void ShowEngineMenu(int nButtonID, int bit);
     // The default engine's fields and the four direction texts.
     void ShowRoles();

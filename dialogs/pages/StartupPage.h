@@ -50,9 +50,6 @@ protected:
     void OnAddActiveTab();
     void OnNewEntry();
     void OnEditEntry(NMHDR* pNMHDR, LRESULT* pResult);
-
-    // "StartUpURL.dat" was there but could not be read: it is left as it is.
-    bool m_bKeepFile = false;
 };
 
 class CDlgStartupAdd : public CDialog

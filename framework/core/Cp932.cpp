@@ -16,6 +16,12 @@ int Cp932FloorBoundary(const char* s, int len, int pos)
     return i;
 }
 
+bool Cp932EndsWithLoneLeadByte(const char* s, int len)
+{
+    // Only a lead byte at the end needs the walk from the start.
+    return len > 0 && Cp932IsLeadByte(static_cast<BYTE>(s[len - 1])) && Cp932FloorBoundary(s, len, len - 1) == len - 1;
+}
+
 int Cp932Find(const char* s, int len, char ch, int start)
 {
     for (int i = 0; i < len; i = Cp932Next(s, len, i)) {

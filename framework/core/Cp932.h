@@ -57,6 +57,10 @@ inline const char* Cp932CharNext(const char* p)
 // be cut to at most pos bytes without splitting a character.
 int Cp932FloorBoundary(const char* s, int len, int pos);
 
+// Whether the last byte of s is a lead byte without its trail: a stray byte
+// that would pair with whatever is appended.
+bool Cp932EndsWithLoneLeadByte(const char* s, int len);
+
 // First single-byte character ch at or after start. A start inside a
 // double-byte character begins the search at the next character.
 int Cp932Find(const char* s, int len, char ch, int start = 0);

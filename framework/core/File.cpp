@@ -7,7 +7,7 @@
 
 //--- FileReadState
 
-CString FileReadState::Reason() const
+CString FileReadState::ReasonOf(DWORD error)
 {
     char text[512] = {};
     FilePlatform::ErrorText(error, text, sizeof(text));

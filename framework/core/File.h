@@ -29,7 +29,8 @@ struct FileReadState
     bool IsOpened() const { return result == kOpened; }
     bool IsUnreadable() const { return result == kUnreadable; }
     // The system's own words for the error, with its code: "... (32)".
-    CString Reason() const;
+    CString Reason() const { return ReasonOf(error); }
+    static CString ReasonOf(DWORD error);
 };
 
 //--- CFile
@@ -67,8 +68,6 @@ public:
     BOOL IsOpen() const;
     // Open, telling a missing file from one that would not open.
     FileReadState OpenToRead(LPCTSTR lpszFileName, UINT nOpenFlags);
-    // The system's code of the last Open's failure; 0 after a success.
-    DWORD GetOpenError() const { return m_nOpenError; }
 
     // Returns the number of bytes read: 0 at end of file or on failure.
     virtual UINT Read(void* lpBuf, UINT nCount);

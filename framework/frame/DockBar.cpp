@@ -89,12 +89,15 @@ std::vector<CControlBar*> CDockBar::GetVisibleRowBars(int row) const
     if (row < 0 || row >= GetRowCount())
         return bars;
     for (HWND hBar : m_rows[static_cast<size_t>(row)])
-    {
-        auto* pBar = dynamic_cast<CControlBar*>(FromHandlePermanent(hBar));
-        if (pBar != nullptr && pBar->IsVisible())
+        if (CControlBar* pBar = VisibleBar(hBar))
             bars.push_back(pBar);
-    }
     return bars;
+}
+
+CControlBar* CDockBar::VisibleBar(HWND hBar)
+{
+    auto* pBar = dynamic_cast<CControlBar*>(FromHandlePermanent(hBar));
+    return pBar != nullptr && pBar->IsVisible() ? pBar : nullptr;
 }
 
 CSize CDockBar::BarSize(CControlBar* pBar) const
@@ -112,8 +115,8 @@ CSize CDockBar::CalcFixedLayout(BOOL bStretch, BOOL)
         CSize line;
         for (HWND hBar : row)
         {
-            auto* pBar = dynamic_cast<CControlBar*>(FromHandlePermanent(hBar));
-            if (pBar == nullptr || !pBar->IsVisible())
+            CControlBar* pBar = VisibleBar(hBar);
+            if (pBar == nullptr)
                 continue;
             CSize size = BarSize(pBar);
             if (horizontal)
@@ -157,8 +160,8 @@ void CDockBar::LayoutRows()
         int along = 0, thickness = 0;
         for (HWND hBar : row)
         {
-            auto* pBar = dynamic_cast<CControlBar*>(FromHandlePermanent(hBar));
-            if (pBar == nullptr || !pBar->IsVisible())
+            CControlBar* pBar = VisibleBar(hBar);
+            if (pBar == nullptr)
                 continue;
             CSize size = BarSize(pBar);
             CRect rc = horizontal ? CRect(CPoint(along, across), size) : CRect(CPoint(across, along), size);

@@ -49,6 +49,8 @@ protected:
     void OnSize(UINT nType, int cx, int cy);
     // The visible bars of a row, with their sizes along the dock bar.
     CSize BarSize(CControlBar* pBar) const;
+    // The bar object of a row's window when it is visible, else null.
+    static CControlBar* VisibleBar(HWND hBar);
 
     std::vector<std::vector<HWND>> m_rows;  // windows: bars can go away
 

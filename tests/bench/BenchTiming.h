@@ -117,6 +117,7 @@ struct Series
 
     void Add(double v) { values.push_back(v); }
     double Min() const { return values.empty() ? 0 : *std::min_element(values.begin(), values.end()); }
+    double Max() const { return values.empty() ? 0 : *std::max_element(values.begin(), values.end()); }
     double Median() const
     {
         if (values.empty())

@@ -44,32 +44,6 @@ Kind KindOf(HWND hWnd, DWORD dwStyle)
     }
 }
 
-// The control's DC with the control's own font selected.
-class ControlDC
-{
-public:
-    explicit ControlDC(HWND hWnd)
-        : m_hWnd(hWnd), m_hDC(::GetDC(hWnd))
-    {
-        HFONT hFont = reinterpret_cast<HFONT>(::SendMessageW(hWnd, WM_GETFONT, 0, 0));
-        // No WM_SETFONT reached the control: it draws in the system font.
-        m_hOld = ::SelectObject(m_hDC, hFont != nullptr ? hFont : ::GetStockObject(SYSTEM_FONT));
-    }
-    ~ControlDC()
-    {
-        ::SelectObject(m_hDC, m_hOld);
-        ::ReleaseDC(m_hWnd, m_hDC);
-    }
-    ControlDC(const ControlDC&) = delete;
-    ControlDC& operator=(const ControlDC&) = delete;
-    HDC Get() const { return m_hDC; }
-
-private:
-    HWND m_hWnd;
-    HDC m_hDC;
-    HGDIOBJ m_hOld;
-};
-
 // The pixels a kind of control keeps from its client area for other things
 // than its text, as the unthemed controls draw them: a push button's label
 // lies inside its 3-D frame (2 pixels a side, one more for the default

@@ -20,6 +20,32 @@ struct ClippedCaption
     int nLineRoom = 0;     // wrapping text: the width it is broken at
 };
 
+// A control's DC with the font it draws in: its own, else the system font.
+class ControlDC
+{
+public:
+    explicit ControlDC(HWND hWnd)
+        : m_hWnd(hWnd), m_hDC(::GetDC(hWnd))
+    {
+        HFONT hFont = reinterpret_cast<HFONT>(::SendMessageW(hWnd, WM_GETFONT, 0, 0));
+        // No WM_SETFONT reached the control: it draws in the system font.
+        m_hOld = ::SelectObject(m_hDC, hFont != nullptr ? hFont : ::GetStockObject(SYSTEM_FONT));
+    }
+    ~ControlDC()
+    {
+        ::SelectObject(m_hDC, m_hOld);
+        ::ReleaseDC(m_hWnd, m_hDC);
+    }
+    ControlDC(const ControlDC&) = delete;
+    ControlDC& operator=(const ControlDC&) = delete;
+    HDC Get() const { return m_hDC; }
+
+private:
+    HWND m_hWnd;
+    HDC m_hDC;
+    HGDIOBJ m_hOld;
+};
+
 // The text as drawn: each "&" that marks a mnemonic goes, "&&" stays one "&".
 std::wstring WithoutMnemonics(const std::wstring& text);
 

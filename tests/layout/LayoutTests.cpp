@@ -67,33 +67,9 @@ std::string Utf8(const std::wstring& text)
     return out;
 }
 
-// The window's DC with the window's font selected.
-class FontDC
-{
-public:
-    explicit FontDC(HWND hWnd)
-        : m_hWnd(hWnd), m_hDC(::GetDC(hWnd)),
-          m_hOld(::SelectObject(m_hDC, reinterpret_cast<HFONT>(::SendMessageW(hWnd, WM_GETFONT, 0, 0))))
-    {
-    }
-    ~FontDC()
-    {
-        ::SelectObject(m_hDC, m_hOld);
-        ::ReleaseDC(m_hWnd, m_hDC);
-    }
-    FontDC(const FontDC&) = delete;
-    FontDC& operator=(const FontDC&) = delete;
-    HDC Get() const { return m_hDC; }
-
-private:
-    HWND m_hWnd;
-    HDC m_hDC;
-    HGDIOBJ m_hOld;
-};
-
 int TextWidth(HWND hWnd, const std::wstring& text)
 {
-    FontDC dc(hWnd);
+    ControlDC dc(hWnd);
     SIZE size = {};
     ::GetTextExtentPoint32W(dc.Get(), text.c_str(), static_cast<int>(text.size()), &size);
     return size.cx;
@@ -101,7 +77,7 @@ int TextWidth(HWND hWnd, const std::wstring& text)
 
 int LineHeight(HWND hWnd)
 {
-    FontDC dc(hWnd);
+    ControlDC dc(hWnd);
     TEXTMETRICW tm = {};
     ::GetTextMetricsW(dc.Get(), &tm);
     return tm.tmHeight;
@@ -109,7 +85,7 @@ int LineHeight(HWND hWnd)
 
 int HalfZeroWidth(HWND hWnd)
 {
-    FontDC dc(hWnd);
+    ControlDC dc(hWnd);
     int nZero = 0;
     ::GetCharWidth32W(dc.Get(), L'0', L'0', &nZero);
     return nZero / 2;
@@ -120,7 +96,7 @@ int HalfZeroWidth(HWND hWnd)
 // fallback's).
 std::string DrawnFace(HWND hWnd, bool* pJapanese)
 {
-    FontDC dc(hWnd);
+    ControlDC dc(hWnd);
     wchar_t szFace[LF_FACESIZE] = {};
     ::GetTextFaceW(dc.Get(), LF_FACESIZE, szFace);
     *pJapanese = ::GetTextCharset(dc.Get()) == SHIFTJIS_CHARSET;

@@ -22,6 +22,17 @@ std::string SettingValue(const std::string& ini, const std::string& key)
     return ini.substr(at, ini.find("\r\n", at) - at);
 }
 
+// The placement the crafted settings give (130,90)-(930,690), written back
+// with the show command.
+void ExpectCraftedPlacement(const std::string& ini, const std::string& show)
+{
+    EXPECT_EQ("130", SettingValue(ini, "left"));
+    EXPECT_EQ("90", SettingValue(ini, "top"));
+    EXPECT_EQ("930", SettingValue(ini, "right"));
+    EXPECT_EQ("690", SettingValue(ini, "bottom"));
+    EXPECT_EQ(show, SettingValue(ini, "showCmd"));
+}
+
 class StartAndClose : public ::testing::Test
 {
 protected:
@@ -98,12 +109,7 @@ TEST_F(StartAndClose, TheSavedPlacementIsWhereTheWindowOpensAndWhatItWritesBack)
         }
 
         EXPECT_EQ(0u, run.CloseAndWait());
-        const std::string written = m_folder.ReadBytes("VantorelArco.ini");
-        EXPECT_EQ("130", SettingValue(written, "left"));
-        EXPECT_EQ("90", SettingValue(written, "top"));
-        EXPECT_EQ("930", SettingValue(written, "right"));
-        EXPECT_EQ("690", SettingValue(written, "bottom"));
-        EXPECT_EQ(show, SettingValue(written, "showCmd"));
+        ExpectCraftedPlacement(m_folder.ReadBytes("VantorelArco.ini"), show);
     }
 }
 
@@ -131,11 +137,7 @@ TEST_F(StartAndClose, TheExitCommandEndsInOrderWithThePlacementFromBeforeFullScr
     PostMessageA(wnd, WM_COMMAND, 57665, 0);
     EXPECT_EQ(0u, run.WaitForExit());
     const std::string written = m_folder.ReadBytes("VantorelArco.ini");
-    EXPECT_EQ("130", SettingValue(written, "left"));
-    EXPECT_EQ("90", SettingValue(written, "top"));
-    EXPECT_EQ("930", SettingValue(written, "right"));
-    EXPECT_EQ("690", SettingValue(written, "bottom"));
-    EXPECT_EQ("1", SettingValue(written, "showCmd"));
+    ExpectCraftedPlacement(written, "1");
     // Written once, and the recovery file is gone.
     EXPECT_EQ(crafted, m_folder.ReadBytes("VantorelArco.ini.bak0"));
     EXPECT_FALSE(m_folder.Exists("VantorelArco.ini.bak1"));

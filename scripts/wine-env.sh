@@ -4,6 +4,8 @@
 # default) or "win64", for the 64-bit test tree on machines whose kernel runs
 # no 32-bit code. Each has a prefix of its own.
 root=${root:-$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)}
+# The architecture asked for by hand, before the default fills it in.
+VA_WINE_ARCH_ASKED=${VA_WINE_ARCH_ASKED-${VA_WINE_ARCH:-}}
 VA_WINE_ARCH=${VA_WINE_ARCH:-win32}
 export VA_WINE_ARCH
 if [ "$VA_WINE_ARCH" = win64 ]; then
@@ -27,6 +29,19 @@ export WINEDLLOVERRIDES="mscoree=;mshtml=;winemenubuilder.exe=d"
 # 32-bit programs, else win64 (some hosts run 64-bit user code only).
 va_test_arch() {
     if /usr/lib/wine/wine --version >/dev/null 2>&1; then echo win32; else echo win64; fi
+}
+
+# The suites the test command runs, one per line: the one VA_WINE_ARCH names
+# by hand; else both where the kernel runs 32-bit programs (the product's own
+# architecture first), else the 64-bit one alone.
+va_test_suites() {
+    if [ -n "$VA_WINE_ARCH_ASKED" ]; then
+        echo "$VA_WINE_ARCH_ASKED"
+    elif [ "$(va_test_arch)" = win32 ]; then
+        printf 'win32\nwin64\n'
+    else
+        echo win64
+    fi
 }
 
 # The build tree of an architecture.

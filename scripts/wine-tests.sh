@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
-# Runs the Windows tests with CTest, in the tree of the architecture this
-# machine can run (see va_test_arch). Expects a display (scripts/test.sh
-# provides Xvfb). One persistent wineserver serves the whole run, so that
-# starting a test program costs a fraction of a second.
+# Runs the Windows tests of one tree with CTest: VA_WINE_ARCH's (scripts/test.sh
+# runs it once per suite), by default the product's where the machine runs
+# it. Expects a display (scripts/test.sh provides Xvfb). One persistent
+# wineserver serves the whole run, so that starting a test program costs a
+# fraction of a second.
 set -euo pipefail
 root=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 VA_WINE_ARCH=${VA_WINE_ARCH:-$(root=$root bash -c 'source "$root/scripts/wine-env.sh"; va_test_arch')}

@@ -652,8 +652,10 @@ private:
     void AppendOpenAllItem(CNewMenu& menu, const CFavoriteNode& folder);
     void MakeFavoriteMenuImages(CImageList& images) const;
     // Runs a group dialog export on the current group; on OK its text
-    // becomes the group's caption template.
-    void RunGroupExport(LPCSTR exportName);
+    // becomes the group's caption template. bWritesGroup: the dialog writes
+    // into the group itself, which it does only while the group is still
+    // the current one.
+    void RunGroupExport(LPCSTR exportName, bool bWritesGroup);
     void BringToForeground();
     void OpenHandedOverText(const CString& text);
     BOOL CreateTabBars();

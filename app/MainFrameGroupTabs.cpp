@@ -94,7 +94,7 @@ void CMainFrame::OnGroupTabSwitches()
     RunSettingsExport("ShowPtabSCDlg");
 }
 
-void CMainFrame::RunGroupExport(LPCSTR exportName)
+void CMainFrame::RunGroupExport(LPCSTR exportName, bool bWritesGroup)
 {
     CTabGroup* group = theApp.GetActiveGroup();
     if (group == nullptr)
@@ -114,6 +114,10 @@ void CMainFrame::RunGroupExport(LPCSTR exportName)
     // and another made at its address (with a number of its own).
     if (result != 1 || !theApp.IsGroupListed(group) || group->m_number != number)
         return;
+    // The customise dialog writes nothing into a group that is no longer
+    // the current one at its OK: the caption is not half of a change.
+    if (bWritesGroup && theApp.GetActiveGroup() != group)
+        return;
     group->m_captionTemplate = caption;
     // The bar's refresh shows the caption and the image the dialog may have
     // set.
@@ -122,12 +126,12 @@ void CMainFrame::RunGroupExport(LPCSTR exportName)
 
 void CMainFrame::OnCustomizeGroup()
 {
-    RunGroupExport("ShowPtabCustom");
+    RunGroupExport("ShowPtabCustom", true);
 }
 
 void CMainFrame::OnRenameGroup()
 {
-    RunGroupExport("ShowPtabRename");
+    RunGroupExport("ShowPtabRename", false);
 }
 
 void CMainFrame::OnPickGroupImage()

@@ -104,14 +104,15 @@ void CMainFrame::SaveListsOnExit()
 // reload asked for by the user always counts. The cache is written from a
 // fresh scan of its own, so the menus keep the tree they were built from (a
 // session end may still be cancelled); only a complete scan replaces it. A
-// cache that is there but cannot be read is left as it is.
+// subfolder the scan cannot list keeps what the cache holds of it. A cache
+// that is there but cannot be read is left as it is.
 void CMainFrame::RefreshFavoritesCache()
 {
     const CString cache = theApp.ProgramFile("IEFavorite.dat");
     const FavoritesScanPlaces places = GetFavoritesPlaces();
     WIN32_FILE_ATTRIBUTE_DATA written = {};
+    CFavoriteTree cached;
     if (GetFileAttributesExA(cache, GetFileExInfoStandard, &written)) {
-        CFavoriteTree cached;
         FileReadState read;
         cached.LoadCache(cache, places.rootLabel, &read);
         if (read.IsUnreadable())
@@ -120,7 +121,7 @@ void CMainFrame::RefreshFavoritesCache()
             return;
     }
     CFavoriteTree scanned;
-    if (::ScanFavorites(scanned, places))
+    if (::ScanFavorites(scanned, places, &cached))
         SaveFavoritesCache(scanned);
 }
 

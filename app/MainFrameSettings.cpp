@@ -54,8 +54,12 @@ void CMainFrame::ApplySettingsChanges(const SettingsRecord& before)
     if (changes & kChangePageTabBar)
         RecreateTabBar();
     if (changes & kChangeFavoritesScan) {
-        if (ScanFavorites() && now.bFavLoadCache())
-            SaveFavoritesCache(m_favorites);
+        // The cache is written from a scan of its own, which keeps what it
+        // holds of a folder that cannot be listed.
+        if (ScanFavorites() && now.bFavLoadCache()) {
+            m_favReloaded = true;
+            RefreshFavoritesCache();
+        }
         // Menus, links and pane name flat indexes of the old tree.
         AfterFavoritesRebuilt();
     }

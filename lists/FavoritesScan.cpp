@@ -120,10 +120,15 @@ class CFavoritesScanner
 {
 public:
     // rootWide: the Favorites folder as the system names it, ending with a
-    // backslash; the tree holds its root alone.
-    CFavoritesScanner(CFavoriteTree& tree, const std::wstring& rootWide) : m_tree(tree), m_wideFolders{rootWide} {}
+    // backslash; the tree holds its root alone. kept (may be null): the
+    // tree whose folders stand in for those that cannot be listed.
+    CFavoritesScanner(CFavoriteTree& tree, const std::wstring& rootWide, const CFavoriteTree* kept)
+        : m_tree(tree), m_kept(kept), m_wideFolders{rootWide}
+    {
+    }
 
-    // The path of container i of the tree as the system names it.
+    // The path of container i of the tree as the system names it; empty for
+    // a folder taken from the kept tree, which keeps that tree's order.
     const std::wstring& WideFolder(INT_PTR i) const { return m_wideFolders[static_cast<size_t>(i)]; }
 
     // Lists one folder into parent: path for the ANSI functions, wide as the
@@ -193,6 +198,13 @@ private:
         m_wideFolders.push_back(wide);
         if (ScanFolder(folder, folder->m_url, wide, depth + 1))
             return;
+        // Held by another program or closed to this user: what the kept
+        // tree holds of it stands, else it is left out.
+        if (const CFavoriteNode* kept = KeptFolder(folder->m_url)) {
+            m_wideFolders[static_cast<size_t>(containers)].clear();
+            CopyChildren(folder, *kept);
+            return;
+        }
         m_tree.m_containers.SetSize(containers);
         m_wideFolders.resize(static_cast<size_t>(containers));
         parent->m_children.RemoveAt(parent->GetChildCount() - 1);
@@ -214,7 +226,32 @@ private:
         }
     }
 
+    const CFavoriteNode* KeptFolder(const CString& path) const
+    {
+        if (m_kept == nullptr)
+            return nullptr;
+        for (INT_PTR i = 1; i < m_kept->m_containers.GetSize(); ++i) {
+            if (m_kept->m_containers[i]->m_url == path)
+                return m_kept->m_containers[i];
+        }
+        return nullptr;
+    }
+
+    void CopyChildren(CFavoriteNode* folder, const CFavoriteNode& kept)
+    {
+        for (INT_PTR i = 0; i < kept.GetChildCount(); ++i) {
+            const CFavoriteNode* child = kept.GetChild(i);
+            CFavoriteNode* copy = folder->AddChild(child->m_label, child->m_url, child->m_kind);
+            if (copy == nullptr || !copy->IsContainer())
+                continue;
+            m_tree.m_containers.Add(copy);
+            m_wideFolders.emplace_back();
+            CopyChildren(copy, *child);
+        }
+    }
+
     CFavoriteTree& m_tree;
+    const CFavoriteTree* m_kept;
     std::vector<std::wstring> m_wideFolders;  // of each container, in the same order
 };
 
@@ -257,16 +294,30 @@ bool IsLater(const FILETIME& time, const FILETIME& since)
     return CompareFileTime(&time, &since) > 0;
 }
 
+bool CanList(const std::wstring& wide)
+{
+    WIN32_FIND_DATAW data;
+    HANDLE find = FindFirstFileW((wide + L"*.*").c_str(), &data);
+    if (find == INVALID_HANDLE_VALUE)
+        return false;
+    FindClose(find);
+    return true;
+}
+
 // A folder's listing (wide, ending with a backslash) against the cache's
 // node of it, and so on down the folders the scan enters: true at the first
 // item written after the time, or when the listing and the node's children
-// differ in what the scan would make of them.
+// differ in what the scan would make of them. Items that share a label (two
+// names the code page spells alike) meet their own cached items: the scan
+// keeps them in listing order, folders and entries each among themselves. A
+// subfolder that cannot be listed changes nothing: the scan keeps what the
+// cache holds of it.
 bool FolderStale(const std::wstring& wide, const CFavoriteNode& cached, const FILETIME& since, int depth)
 {
-    // The cache's children by label: the best-fit names, as the scan makes
-    // them; two names may share one.
+    // The cache's children by label, in their order: the best-fit names, as
+    // the scan makes them.
     std::unordered_map<std::string, std::vector<const CFavoriteNode*>> folders;
-    std::unordered_map<std::string, int> entries;
+    std::unordered_map<std::string, size_t> entries;
     for (INT_PTR i = 0; i < cached.GetChildCount(); ++i) {
         const CFavoriteNode* child = cached.GetChild(i);
         if (child->IsContainer())
@@ -274,11 +325,13 @@ bool FolderStale(const std::wstring& wide, const CFavoriteNode& cached, const FI
         else
             ++entries[child->m_label.GetString()];
     }
-    INT_PTR unmatched = cached.GetChildCount();
     WIN32_FIND_DATAW data;
     HANDLE find = FindFirstFileW((wide + L"*.*").c_str(), &data);
     if (find == INVALID_HANDLE_VALUE)
-        return true;
+        return depth == 0;
+    std::unordered_map<std::string, size_t> foldersMatched;
+    // The listed files by label, in listing order.
+    std::unordered_map<std::string, std::vector<std::wstring>> files;
     bool stale = false;
     do {
         if (!IsListed(data))
@@ -288,33 +341,51 @@ bool FolderStale(const std::wstring& wide, const CFavoriteNode& cached, const FI
         if (stale)
             break;
         const CString label = WidePath::ToBestFitAnsi(name);
-        if ((data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0) {
-            if (!IsEntered(data, depth))
-                continue;
-            auto found = folders.find(label.GetString());
-            stale = found == folders.end() || found->second.empty() ||
-                    FolderStale(wide + name + L"\\", *found->second.back(), since, depth + 1);
-            if (!stale) {
-                found->second.pop_back();
-                --unmatched;
-            }
+        if ((data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) == 0) {
+            files[label.GetString()].push_back(name);
             continue;
         }
-        auto found = entries.find(label.GetString());
-        if (found != entries.end() && found->second > 0) {
-            --found->second;
-            --unmatched;
+        if (!IsEntered(data, depth))
             continue;
-        }
-        // The cache lacks it: stale when the scan would keep it, which for
-        // a shortcut only its content tells.
-        CString url;
-        stale = CFavoriteNode::KindOfFileName(label) != CFavoriteNode::kShortcut ||
-                TakeShortcut(wide + name, label, url) != ShortcutEntry::kNone;
+        const std::wstring folder = wide + name + L"\\";
+        const std::vector<const CFavoriteNode*>& own = folders[label.GetString()];
+        size_t& matched = foldersMatched[label.GetString()];
+        if (matched < own.size())
+            stale = FolderStale(folder, *own[matched++], since, depth + 1);
+        else
+            stale = CanList(folder);  // one the cache lacks, unless the scan leaves it out
     } while (!stale && FindNextFileW(find, &data));
     FindClose(find);
+    if (stale)
+        return true;
     // What the cache holds beyond the listing was deleted or hidden.
-    return stale || unmatched != 0;
+    for (const auto& folder : folders) {
+        if (foldersMatched[folder.first] != folder.second.size())
+            return true;
+    }
+    for (const auto& file : files) {
+        auto found = entries.find(file.first);
+        const size_t held = found != entries.end() ? found->second : 0;
+        if (found != entries.end())
+            entries.erase(found);
+        if (file.second.size() == held)
+            continue;  // each listed file has its own entry
+        if (file.second.size() < held)
+            return true;
+        // More files than entries: those the scan keeps are counted, which
+        // for a shortcut only its content tells.
+        size_t kept = 0;
+        for (const std::wstring& name : file.second) {
+            const CString label(file.first.c_str());
+            CString url;
+            if (CFavoriteNode::KindOfFileName(label) != CFavoriteNode::kShortcut ||
+                TakeShortcut(wide + name, label, url) != ShortcutEntry::kNone)
+                ++kept;
+        }
+        if (kept != held)
+            return true;
+    }
+    return !entries.empty();
 }
 
 // The key and every key below it, by their write times.
@@ -419,7 +490,7 @@ BOOL ReadFavoritesOrder(const std::wstring& folderPath, const std::wstring& orde
     return !order.empty();
 }
 
-BOOL ScanFavorites(CFavoriteTree& tree, const FavoritesScanPlaces& places)
+BOOL ScanFavorites(CFavoriteTree& tree, const FavoritesScanPlaces& places, const CFavoriteTree* kept)
 {
     if (!tree.Reset(places.rootLabel, places.folder))
         return FALSE;
@@ -432,13 +503,15 @@ BOOL ScanFavorites(CFavoriteTree& tree, const FavoritesScanPlaces& places)
     const std::wstring wide = WideFolderOf(places);
     if (GetFileAttributesA(places.folder) == INVALID_FILE_ATTRIBUTES)
         tree.m_root->m_widePath = wide;
-    CFavoritesScanner scanner(tree, wide);
+    CFavoritesScanner scanner(tree, wide, kept);
     if (!scanner.ScanFolder(tree.m_root, places.folder, wide, 0)) {
         tree.m_abort = 1;
         return FALSE;
     }
     const std::wstring orderKey = WidePath::FromAnsi(places.orderKey);
     for (INT_PTR i = 0; i < tree.m_containers.GetSize(); ++i) {
+        if (scanner.WideFolder(i).empty())
+            continue;  // kept as it was
         CFavoriteNode* folder = tree.m_containers[i];
         FavoriteOrderMap order;
         bool ordered = false;

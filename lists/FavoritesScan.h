@@ -33,9 +33,12 @@ CString GetFavoritesFolderPath(std::wstring* wide = nullptr);
 // wide path for this run. Returns FALSE when the scan was
 // aborted: the folder is unknown or cannot be listed (the tree is left with
 // its root alone and an empty flat list). A subfolder that cannot be listed
-// is left out, and junctions and links to folders are not entered. A cache
-// must not be written from an aborted scan.
-BOOL ScanFavorites(CFavoriteTree& tree, const FavoritesScanPlaces& places);
+// (held by another program, closed to this user) keeps what kept, when
+// given, holds of the folder of that path, in its order; else it is left
+// out. Junctions and links to folders are not entered. A cache must not be
+// written from an aborted scan.
+BOOL ScanFavorites(CFavoriteTree& tree, const FavoritesScanPlaces& places,
+                   const CFavoriteTree* kept = nullptr);
 
 // Whether a scan now may give another tree than the cache holds, told from
 // the folders' listings and the order values' keys without reading a
@@ -44,7 +47,10 @@ BOOL ScanFavorites(CFavoriteTree& tree, const FavoritesScanPlaces& places);
 // shown again, or left out by an older build; a shortcut of that kind is
 // read to know), one the cache holds that the listing no longer shows
 // (deleted or hidden), or, with the order values asked for, an order key
-// written after the cache. true when the folder cannot be listed.
+// written after the cache. Items whose names the code page spells alike
+// are each compared with their own cached item; a subfolder that cannot be
+// listed is taken as the cache holds it (the scan keeps that, given the
+// cache). true when the Favorites folder cannot be listed.
 bool FavoritesCacheStale(const FavoritesScanPlaces& places, const CFavoriteTree& cached,
                          const FILETIME& written);
 

@@ -310,7 +310,8 @@ DWORD CPageDropTarget::OnDrop(IDataObject* pData, DWORD dwKeyState, POINTL pt, D
     const HWND hFrame = Host().GetFrameWindow();
     const DWORD done = ProgramDrop(pData, dwAllowed, unreachable);
     Reset();
-    // Said once the drop is done: the box runs a loop that may close the tab.
+    // Said after the drop has returned to its sender; the box's loop may
+    // also close the tab.
     ReportUnreachableFiles(hFrame, unreachable);
     return done;
 }

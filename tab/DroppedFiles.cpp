@@ -56,17 +56,20 @@ bool ReadDroppedFiles(HGLOBAL hDrop, std::vector<DroppedFile>& files)
     const bool wide = header->fWide != FALSE;
     const SIZE_T unit = wide ? sizeof(WCHAR) : 1;
     bool complete = false;
+    // Offsets are compared as room left in the block, never as sums: the
+    // header's offset is any 32-bit value, and on the 32-bit build an offset
+    // near 4 GB plus a character's size would wrap to the block's start.
     SIZE_T at = header->pFiles;
-    while (at >= sizeof(DROPFILES) && at + unit <= size) {
+    while (at >= sizeof(DROPFILES) && at <= size && size - at >= unit) {
         SIZE_T end = at;
         if (wide) {
-            while (end + unit <= size && WideAt(block, end) != L'\0')
+            while (size - end >= unit && WideAt(block, end) != L'\0')
                 end += unit;
         } else {
             while (end < size && block[end] != '\0')
                 ++end;
         }
-        if (end + unit > size)
+        if (size - end < unit)
             break;  // a name without its terminator
         if (end == at) {
             complete = true;  // the empty name that ends the list
@@ -120,10 +123,19 @@ bool ReadDroppedShortcut(const DroppedFile& file, CString& url)
     return ReadShortcutUrl(file.name, url);
 }
 
-void ReportUnreachableFiles(HWND hOwner, const std::vector<std::wstring>& names)
+namespace {
+
+struct PendingReport
 {
-    if (names.empty())
-        return;
+    HWND hOwner;
+    std::vector<std::wstring> names;
+};
+
+std::vector<PendingReport> s_pendingReports;
+UINT_PTR s_reportTimer = 0;
+
+void ShowUnreachableFiles(HWND hOwner, const std::vector<std::wstring>& names)
+{
     // A wide text: the names are the very ones the code page cannot hold.
     std::wstring text = L"次のファイルは開けません。名前にこのプログラムが扱えない文字があり、"
                         L"短い名前もありません。\n";
@@ -132,5 +144,33 @@ void ReportUnreachableFiles(HWND hOwner, const std::vector<std::wstring>& names)
     if (names.size() > kMaxNamesShown)
         text += L"\nほか " + std::to_wstring(names.size() - kMaxNamesShown) + L" 件";
     const std::wstring caption = WidePath::FromAnsi(AppClassName());
-    ::MessageBoxW(hOwner, text.c_str(), caption.c_str(), MB_OK | MB_ICONWARNING);
+    ::MessageBoxW(::IsWindow(hOwner) ? hOwner : nullptr, text.c_str(), caption.c_str(),
+                  MB_OK | MB_ICONWARNING);
+}
+
+void CALLBACK ShowPendingReports(HWND, UINT, UINT_PTR id, DWORD)
+{
+    ::KillTimer(nullptr, id);
+    if (id == s_reportTimer)
+        s_reportTimer = 0;
+    std::vector<PendingReport> reports;
+    reports.swap(s_pendingReports);
+    for (const PendingReport& report : reports)
+        ShowUnreachableFiles(report.hOwner, report.names);
+}
+
+} // namespace
+
+void ReportUnreachableFiles(HWND hOwner, const std::vector<std::wstring>& names)
+{
+    if (names.empty())
+        return;
+    // The names are copied and shown from the message loop, once the drop
+    // has returned: the program the files were dragged from waits for it.
+    // A timer is never lost to a modal loop, unlike a thread message.
+    s_pendingReports.push_back({hOwner, names});
+    if (s_reportTimer == 0)
+        s_reportTimer = ::SetTimer(nullptr, 0, USER_TIMER_MINIMUM, ShowPendingReports);
+    if (s_reportTimer == 0)  // no timer to be had: said now rather than never
+        ShowPendingReports(nullptr, WM_TIMER, 0, 0);
 }

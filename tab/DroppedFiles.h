@@ -43,7 +43,8 @@ bool ReadDroppedShortcut(const DroppedFile& file, CString& url);
 
 // Tells the user in one message box over hOwner that the files cannot be
 // opened: their names hold characters the code page lacks, and they have
-// no short names.
+// no short names. The box shows from the message loop after the caller
+// has returned, so that a drop returns to its sender at once.
 void ReportUnreachableFiles(HWND hOwner, const std::vector<std::wstring>& names);
 
 #endif // VA_TAB_DROPPEDFILES_H

@@ -18,7 +18,9 @@
 #include "tab/TabGroup.h"
 #include "tab/TabItem.h"
 #include "app/tests/TabFixture.h"
+#include "tests/support/HeldFile.h"
 #include "tests/support/WideFavorites.h"
+#include "tests/support/WideFiles.h"
 #include "tests/support/WindowCapture.h"
 
 namespace {
@@ -346,6 +348,123 @@ TEST_F(FavoritesMenu, TheExitWritesTheCacheOnlyWhenAScanWouldChangeIt)
         }
     }
     hide(korean, false);
+}
+
+// Regression: a subfolder that could not be listed (held by another
+// program, closed to the user) was left out of the exit's scan, which still
+// counted as complete, so the cache lost its favorites and the next
+// session's menus lacked them. It keeps what the cache holds of it.
+TEST_F(FavoritesMenu, AFolderThatCannotBeListedKeepsItsFavoritesInTheCache)
+{
+    const std::wstring wide = WidePath::FromAnsi(m_folder->Path().c_str()) + L"Fav\\";
+    ASSERT_TRUE(CreateDirectoryW(wide.c_str(), nullptr));
+    ASSERT_TRUE(WriteWideFavorites(wide));
+    m_folder->MakeFolder("Fav/Held");
+    m_folder->WriteBytes("Fav/Held/kept.url", "[InternetShortcut]\r\nURL=http://kept.example/\r\n");
+    FavoritesFolderOverride override(wide);
+    theApp.m_settings.bFavLoadCache(true);
+    auto exitWrites = [&] {
+        m_frame->SendMessage(WM_QUERYENDSESSION, 0, 0);
+        return m_folder->ReadBytes("IEFavorite.dat");
+    };
+    struct Access : CMainFrame
+    {
+        using CMainFrame::ApplySettingsChanges;
+    };
+    struct Change
+    {
+        const char* what;
+        std::function<void()> make;  // null: nothing changes
+        const char* found;
+    } changes[] = {
+        { "nothing else", nullptr, "" },
+        { "a favorite added beside it",
+          [&] { m_folder->WriteBytes("Fav/new.url", "[InternetShortcut]\r\nURL=http://new.example/\r\n"); },
+          "http://new.example/" },
+        { "the favorites reloaded", [&] { Command(ID_FAV_RELOAD); }, "" },
+        { "the shell's order switched in the settings",
+          [&] {
+              const SettingsRecord before(theApp.m_settings);
+              theApp.m_settings.bIEOrder(!before.bIEOrder());
+              (m_frame->*(&Access::ApplySettingsChanges))(before);
+          },
+          "" },
+    };
+    for (const Change& change : changes) {
+        SCOPED_TRACE(change.what);
+        ::DeleteFileA(m_folder->File("IEFavorite.dat").c_str());
+        ASSERT_NE(std::string::npos, exitWrites().find("http://kept.example/"));
+        // A marked copy shows whether the exit wrote it again.
+        const std::string marked = m_folder->ReadBytes("IEFavorite.dat") + "\n";
+        m_folder->WriteBytes("IEFavorite.dat", marked);
+        Sleep(20);  // a change's time is later than the cache's
+        HeldFile held(m_folder->File("Fav/Held"), true);
+        ASSERT_TRUE(held.IsHeld());
+        if (change.make)
+            change.make();
+        const std::string cache = exitWrites();
+        held.Release();
+        EXPECT_NE(std::string::npos, cache.find("http://kept.example/"));
+        EXPECT_NE(std::string::npos, cache.find("http://ja.example/"));
+        EXPECT_NE(std::string::npos, cache.find(change.found));
+        // The folder it cannot list alone does not make the cache stale.
+        EXPECT_EQ(!change.make, cache == marked);
+        ::DeleteFileA(m_folder->File("Fav/new.url").c_str());
+    }
+}
+
+// Regression: two folders, or two shortcuts, whose names the code page
+// spells alike were each compared with the other's cached item, so every
+// exit found the cache stale and wrote it again.
+TEST_F(FavoritesMenu, NamesSpeltAlikeLeaveTheCacheAsItIsAtTheNextExit)
+{
+    const std::wstring accented[] = { L"caf\u00E9", L"caf\u00EB" };
+    ASSERT_EQ(WidePath::ToBestFitAnsi(accented[0]), WidePath::ToBestFitAnsi(accented[1]));
+    const std::string shortcut = "[InternetShortcut]\r\nURL=http://";
+    const struct
+    {
+        const char* what;
+        const wchar_t* folder;
+        std::function<void(const std::wstring&)> make;
+    } kCases[] = {
+        { "folders of different contents", L"Folders\\",
+          [&](const std::wstring& fav) {
+              for (const std::wstring& name : accented)
+                  ASSERT_TRUE(CreateDirectoryW((fav + name).c_str(), nullptr));
+              ASSERT_TRUE(WriteWideFile(fav + accented[0] + L"\\a.url", shortcut + "a.example/\r\n"));
+              ASSERT_TRUE(WriteWideFile(fav + accented[0] + L"\\b.url", shortcut + "b.example/\r\n"));
+              ASSERT_TRUE(WriteWideFile(fav + accented[1] + L"\\c.url", shortcut + "c.example/\r\n"));
+          } },
+        { "a shortcut without its URL listed first", L"Shortcuts\\",
+          [&](const std::wstring& fav) {
+              for (const std::wstring& name : accented)
+                  ASSERT_TRUE(WriteWideFile(fav + name + L".url", ""));
+              // The URL goes into the one listed second.
+              WIN32_FIND_DATAW data;
+              HANDLE find = FindFirstFileW((fav + L"caf*.url").c_str(), &data);
+              ASSERT_NE(INVALID_HANDLE_VALUE, find);
+              ASSERT_TRUE(FindNextFileW(find, &data));
+              FindClose(find);
+              ASSERT_TRUE(WriteWideFile(fav + data.cFileName, shortcut + "second.example/\r\n"));
+          } },
+    };
+    theApp.m_settings.bFavLoadCache(true);
+    for (const auto& c : kCases) {
+        SCOPED_TRACE(c.what);
+        const std::wstring wide = WidePath::FromAnsi(m_folder->Path().c_str()) + c.folder;
+        ASSERT_TRUE(CreateDirectoryW(wide.c_str(), nullptr));
+        c.make(wide);
+        FavoritesFolderOverride override(wide);
+        ::DeleteFileA(m_folder->File("IEFavorite.dat").c_str());
+        m_frame->SendMessage(WM_QUERYENDSESSION, 0, 0);
+        const std::string cache = m_folder->ReadBytes("IEFavorite.dat");
+        ASSERT_NE(std::string::npos, cache.find("http://"));
+        // A marked copy shows whether the next exit wrote it again.
+        m_folder->WriteBytes("IEFavorite.dat", cache + "\n");
+        Sleep(20);
+        m_frame->SendMessage(WM_QUERYENDSESSION, 0, 0);
+        EXPECT_EQ(cache + "\n", m_folder->ReadBytes("IEFavorite.dat"));
+    }
 }
 
 TEST_F(FavoritesMenu, ARefusedTabInARunSendsTheRestToTheCurrentGroup)

@@ -684,6 +684,74 @@ TEST_F(FormbayLibrary, EachSwitchOfTheGroupSwitchesPageReachesItsTabAndItsBrowse
     EXPECT_EQ(std::make_pair(static_cast<UINT>(WM_FRAME_APPLYDONE), WPARAM(0)), s_applied[10]);
 }
 
+namespace {
+
+CTabGroup* s_editedGroup = nullptr;
+CTabGroup* s_otherGroup = nullptr;
+void (*s_whileShown)() = nullptr;
+
+void EditTheGroupWhileItChanges()
+{
+    HWND hDlg = ShownDialog();
+    ::CheckDlgButton(hDlg, 1198, BST_CHECKED);
+    ::SendMessageA(hDlg, WM_COMMAND, 36512, 0);
+    ::SetDlgItemTextA(hDlg, 1039, "Changed");
+    s_whileShown();
+}
+
+} // namespace
+
+// Regression: with the current group switched while the customise dialog
+// showed (by a script or a timer), OK wrote nothing into the group but the
+// frame still gave it the new caption. Nor is a group written whose number
+// changed, as a new group made at a closed one's address has another.
+TEST_F(FormbayLibrary, CustomiseChangesNothingOfAGroupNoLongerCurrentAtItsOK)
+{
+    Load();  // the frame's command finds it loaded
+    s_frame = m_frame;
+    const struct
+    {
+        const char* name;
+        void (*whileShown)();
+        bool bWritten;
+    } kCases[] = {
+        { "another group made current", [] { s_frame->ActivateGroup(s_otherGroup); }, false },
+        { "the group's number changed", [] { s_editedGroup->m_number += 1000; }, false },
+        { "switched away and back",
+          [] {
+              s_frame->ActivateGroup(s_otherGroup);
+              s_frame->ActivateGroup(s_editedGroup);
+          },
+          true },
+    };
+    for (const auto& c : kCases) {
+        Open(nullptr, "http://other.example/");
+        s_otherGroup = theApp.GetActiveGroup();
+        s_editedGroup = theApp.OpenUrlInNewGroup("http://a.example/", 0, 0);
+        Pump();
+        ASSERT_EQ(s_editedGroup, theApp.GetActiveGroup()) << c.name;
+        for (CTabGroup* group : { s_otherGroup, s_editedGroup }) {
+            group->m_captionTemplate = "Mine";
+            group->m_image = 2;
+            group->m_options = 0x71;
+        }
+        s_whileShown = c.whileShown;
+        AnswerNextMessageBox(IDOK, EditTheGroupWhileItChanges);
+        ::SendMessageA(Main(), WM_COMMAND, ID_GROUP_CUSTOMIZE, 0);
+        Pump();
+        EXPECT_TRUE(AllAnswered()) << c.name;
+        ASSERT_TRUE(theApp.IsGroupListed(s_editedGroup)) << c.name;
+        EXPECT_STREQ(c.bWritten ? "Changed" : "Mine", s_editedGroup->m_captionTemplate) << c.name;
+        EXPECT_EQ(c.bWritten ? 12 : 2, s_editedGroup->m_image) << c.name;
+        EXPECT_EQ(c.bWritten ? 0x71u | 0x40000000u : 0x71u, s_editedGroup->m_options) << c.name;
+        EXPECT_STREQ("Mine", s_otherGroup->m_captionTemplate) << c.name;
+        EXPECT_EQ(2, s_otherGroup->m_image) << c.name;
+        EXPECT_EQ(0x71u, s_otherGroup->m_options) << c.name;
+        m_frame->CloseAllGroupsNow();
+        Pump();
+    }
+}
+
 TEST_F(FormbayLibrary, GroupDialogsWriteNothingIntoAGroupClosedWhileTheyShow)
 {
     Load();  // the frame's commands find it loaded

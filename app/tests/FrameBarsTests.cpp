@@ -14,6 +14,7 @@
 #include "bars/PageTabBar.h"
 #include "shared/FrameMessages.h"
 #include "tab/BrowserView.h"
+#include "tab/DroppedFiles.h"
 #include "tab/TabGroup.h"
 #include "shared/WidePath.h"
 #include "tab/TabItem.h"
@@ -130,6 +131,50 @@ TEST_F(FrameBarsTest, AFileListRunningPastItsBlockOpensNothing)
     EXPECT_EQ(1, group->GetTabCount());
 }
 
+// Regression: on the 32-bit build a wide list whose offset lay within a
+// character of 4 GB wrapped round and was read from before the block.
+TEST(DroppedFileBlocks, AListOffsetOutsideTheBlockIsRefusedForEitherWidth)
+{
+    const SIZE_T header = sizeof(DROPFILES);
+    const struct
+    {
+        BOOL wide;
+        DWORD offset;  // of the list; 0: just after the header
+        SIZE_T cut;    // bytes taken off the block's end
+        size_t names;  // read; -1: refused
+    } kCases[] = {
+        { TRUE, 0, 0, 1 },
+        { FALSE, 0, 0, 1 },
+        { TRUE, 0xFFFFFFFE, 0, size_t(-1) },
+        { TRUE, 0xFFFFFFFF, 0, size_t(-1) },
+        { FALSE, 0xFFFFFFFF, 0, size_t(-1) },
+        { TRUE, 0x80000000, 0, size_t(-1) },
+        { TRUE, static_cast<DWORD>(header - 2), 0, size_t(-1) },  // within the header
+        { TRUE, 0, 1, size_t(-1) },                               // half a closing character
+        { FALSE, 0, 1, size_t(-1) },
+    };
+    for (const auto& c : kCases) {
+        // "a" and the closing empty name, in the case's width.
+        const std::string list = c.wide ? std::string("a\0\0\0\0\0", 6) : std::string("a\0\0", 3);
+        const SIZE_T size = header + list.size() - c.cut;
+        HGLOBAL h = ::GlobalAlloc(GMEM_MOVEABLE | GMEM_ZEROINIT, size);
+        BYTE* block = static_cast<BYTE*>(::GlobalLock(h));
+        DROPFILES* files = reinterpret_cast<DROPFILES*>(block);
+        files->pFiles = c.offset != 0 ? c.offset : static_cast<DWORD>(header);
+        files->fWide = c.wide;
+        memcpy(block + header, list.data(), list.size() - c.cut);
+        ::GlobalUnlock(h);
+        std::vector<DroppedFile> read;
+        const bool complete = ReadDroppedFiles(h, read);
+        EXPECT_EQ(c.names != size_t(-1), complete) << c.offset << " " << c.wide;
+        EXPECT_EQ(complete ? c.names : 0u, read.size()) << c.offset << " " << c.wide;
+        if (complete) {
+            EXPECT_EQ(L"a", read[0].name);
+        }
+        ::GlobalFree(h);
+    }
+}
+
 namespace {
 
 std::wstring s_boxText;
@@ -160,7 +205,7 @@ TEST_F(FrameBarsTest, DroppedFilesWithNamesBeyondTheCodePageOpenThoseFiles)
     AnswerNextMessageBox(IDOK, ReadBoxText);
     m_frame->PostMessage(WM_DROPFILES, reinterpret_cast<WPARAM>(h));
     Pump();
-    EXPECT_TRUE(AllAnswered());
+    EXPECT_TRUE(AnsweredWithin(5000));
     EXPECT_NE(std::wstring::npos, s_boxText.find(lost));
     ASSERT_EQ(5, group->GetTabCount());
     EXPECT_EQ("accented", ReadAnsiPathFile(group->GetTab(1)->m_url));

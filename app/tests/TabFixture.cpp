@@ -82,6 +82,19 @@ void TabTest::Pump()
     }
 }
 
+void TabTest::PumpFor(DWORD timeoutMs, bool (*done)())
+{
+    const DWORD start = ::GetTickCount();
+    while ((done == nullptr || !done()) && ::GetTickCount() - start < timeoutMs) {
+        ::MsgWaitForMultipleObjects(0, nullptr, FALSE, 10, QS_ALLINPUT);
+        MSG msg;
+        while (::PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
+            ::TranslateMessage(&msg);
+            ::DispatchMessageA(&msg);
+        }
+    }
+}
+
 std::string BindingLine(const char* label, const char* text, int command, int kind)
 {
     const std::string sep = "\x81\x4D";
@@ -309,6 +322,12 @@ bool TabTest::AllAnswered()
     bool all = s_answers.empty();
     s_answers.clear();
     return all;
+}
+
+bool TabTest::AnsweredWithin(DWORD timeoutMs)
+{
+    PumpFor(timeoutMs, [] { return s_answers.empty(); });
+    return AllAnswered();
 }
 
 CTabItem* TabTest::Open(CTabGroup* group, const char* url, WORD reason)

@@ -74,6 +74,8 @@ protected:
 
     // Runs the queued messages (posted closes among them).
     static void Pump();
+    // Runs the message loop for timeoutMs, or until done (may be null) says so.
+    static void PumpFor(DWORD timeoutMs, bool (*done)() = nullptr);
     // Opens a tab in the group (null: the current one) and returns it.
     CTabItem* Open(CTabGroup* group, const char* url, WORD reason = 0);
     // The active tab's record, or null.
@@ -90,6 +92,9 @@ protected:
     static void AnswerMessageBoxes(std::vector<int> buttons, void (*check)() = nullptr);
     // Every box asked for was answered (and the answering stopped).
     static bool AllAnswered();
+    // The same once the message loop has run for up to timeoutMs: for a
+    // box shown later from the loop.
+    static bool AnsweredWithin(DWORD timeoutMs);
 
 public:
     static bool s_messageBoxSeen;

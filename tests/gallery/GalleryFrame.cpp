@@ -393,7 +393,12 @@ TEST_F(Gallery, MessagesOfPathsTheProgramCannotReach)
     reinterpret_cast<DROPFILES*>(block)->fWide = TRUE;
     memcpy(block + sizeof(DROPFILES), names.data(), names.size() * sizeof(wchar_t));
     ::GlobalUnlock(h);
-    EXPECT_TRUE(ShootDialogOf([&] { ::SendMessageA(Frame(), WM_DROPFILES, reinterpret_cast<WPARAM>(h), 0); },
-                              "message-dropped-files"));
+    EXPECT_TRUE(ShootDialogOf(
+        [&] {
+            ::SendMessageA(Frame(), WM_DROPFILES, reinterpret_cast<WPARAM>(h), 0);
+            // The box shows from the message loop once the drop has returned.
+            PumpFor(1000);
+        },
+        "message-dropped-files"));
     ::GlobalFree(h);
 }

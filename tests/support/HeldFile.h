@@ -10,8 +10,11 @@
 class HeldFile
 {
 public:
-    explicit HeldFile(const std::string& path)
-        : m_h(::CreateFileA(path.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr))
+    // A folder (bFolder) is held the same way: listing it then fails with a
+    // sharing violation, under Wine too, which honours no access lists.
+    explicit HeldFile(const std::string& path, bool bFolder = false)
+        : m_h(::CreateFileA(path.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING,
+                            bFolder ? FILE_FLAG_BACKUP_SEMANTICS : 0, nullptr))
     {
     }
     HeldFile(const HeldFile&) = delete;

@@ -299,7 +299,9 @@ void CDlgPTabSC::SaveDefinitions()
         def.image = RowImage(nRow);
         defs.push_back(def);
     }
-    WriteGroupTabDefs(GroupTabPath("GroupTab.dat"), defs);
+    DWORD error = 0;
+    if (!WriteGroupTabDefs(GroupTabPath("GroupTab.dat"), defs, &error))
+        TellNotSaved(m_hWnd, GroupTabPath("GroupTab.dat"), error);
 }
 
 void CDlgPTabSC::SaveLive()

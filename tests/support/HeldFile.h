@@ -1,5 +1,6 @@
-// A file held open as another program would that shares nothing with
-// anyone, so that reading and writing it fail with a sharing violation.
+// A file held open as another program would: by default sharing nothing
+// with anyone, so that reading and writing it fail with a sharing
+// violation; with FILE_SHARE_READ others may read it but not replace it.
 #ifndef VA_TESTS_SUPPORT_HELDFILE_H
 #define VA_TESTS_SUPPORT_HELDFILE_H
 
@@ -10,8 +11,8 @@
 class HeldFile
 {
 public:
-    explicit HeldFile(const std::string& path)
-        : m_h(::CreateFileA(path.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr))
+    explicit HeldFile(const std::string& path, DWORD share = 0)
+        : m_h(::CreateFileA(path.c_str(), GENERIC_READ, share, nullptr, OPEN_EXISTING, 0, nullptr))
     {
     }
     HeldFile(const HeldFile&) = delete;

@@ -299,9 +299,10 @@ void CDlgPTabSC::SaveDefinitions()
         def.image = RowImage(nRow);
         defs.push_back(def);
     }
+    const CString path = GroupTabPath("GroupTab.dat");
     DWORD error = 0;
-    if (!WriteGroupTabDefs(GroupTabPath("GroupTab.dat"), defs, &error))
-        TellNotSaved(m_hWnd, GroupTabPath("GroupTab.dat"), error);
+    if (!WriteGroupTabDefs(path, defs, &error))
+        TellNotSaved(m_hWnd, path, error);
 }
 
 void CDlgPTabSC::SaveLive()

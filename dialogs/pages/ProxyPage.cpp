@@ -148,9 +148,10 @@ void CDlgSetTab8::OnSaveSettings()
     const int nCount = m_list.GetItemCount();
     for (int nRow = 0; nRow < nCount; ++nRow)
         servers.push_back(m_list.GetItemText(nRow, 0));
+    const ProxyPlaces places = Places();
     DWORD error = 0;
-    if (!WriteProxyList(Places(), servers, &error))
-        TellNotSaved(m_hWnd, ProxyListPath(Places()), error);
+    if (!WriteProxyList(places, servers, &error))
+        TellNotSaved(m_hWnd, ProxyListPath(places), error);
 }
 
 //--- CDlgProxyEntry

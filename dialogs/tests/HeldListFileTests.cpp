@@ -51,8 +51,6 @@ using HeldListFileTest = PageTest;
 
 TEST_F(HeldListFileTest, EveryListPageLeavesAHeldFileAsItWas)
 {
-    m_folder->MakeFolder("Plugin");
-    m_folder->MakeFolder("Script");
     const std::string binding = std::string("Mine") + kSep + "Ctrl+Q" + kSep + "57665" + kSep + "0\r\n";
     const std::string gesture = std::string("Mine") + kSep + "\x81\xAA" + kSep + "57665" + kSep + "0\r\n";
     const struct

@@ -201,7 +201,9 @@ FORMBAY_EXPORT void WINAPI ShowPostedDlg(HICON icon, const char* extraText, cons
     }
 }
 
-// One popup-block rule for the active tab, appended to "PopClose.dat".
+// One popup-block rule for the active tab, appended to "PopClose.dat" and
+// then handed to the main window. The dialog's result, or IDCANCEL when the
+// file could not take the rule.
 FORMBAY_EXPORT int WINAPI ShowAddPopup(HWND mainWnd, const char* dataFolder)
 {
     if (mainWnd == nullptr || dataFolder == nullptr)
@@ -218,9 +220,15 @@ FORMBAY_EXPORT int WINAPI ShowAddPopup(HWND mainWnd, const char* dataFolder)
         dialog.m_rule.title = AskMainWindowText(WM_FRAME_GETACTIVETITLE);
         const int result = static_cast<int>(dialog.DoModal());
         if (result == IDOK) {
+            // A rule the file does not hold is not handed on either: it would
+            // last only until the next start.
             FileReadState read;
-            if (!AppendPopupRule(path, dialog.m_rule, &read))
-                TellIfUnreadable(mainWnd, read);
+            DWORD error = 0;
+            if (!AppendPopupRule(path, dialog.m_rule, &read, &error)) {
+                if (!TellIfUnreadable(mainWnd, read))
+                    TellNotSaved(mainWnd, path, error);
+                return IDCANCEL;
+            }
             ::SendMessageA(mainWnd, WM_FRAME_ADDPOPUPENTRY, reinterpret_cast<WPARAM>(&dialog.m_rule), 1);
         }
         return result;
@@ -248,8 +256,10 @@ FORMBAY_EXPORT void WINAPI StartupAddDlg(HWND mainWnd, const char* productName, 
         dialog.m_entry.url = url;
         dialog.m_entry.bEnabled = true;
         FileReadState read;
-        if (dialog.DoModal() == IDOK && !AppendStartupEntry(path, dialog.m_entry, &read))
-            TellIfUnreadable(mainWnd, read);
+        DWORD error = 0;
+        if (dialog.DoModal() == IDOK && !AppendStartupEntry(path, dialog.m_entry, &read, &error) &&
+            !TellIfUnreadable(mainWnd, read))
+            TellNotSaved(mainWnd, path, error);
     } catch (...) {
     }
 }

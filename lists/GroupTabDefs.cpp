@@ -60,7 +60,7 @@ FileReadState ReadGroupTabDefsForEditing(const CString& path, const CString& fal
     return state;
 }
 
-bool WriteGroupTabDefs(const CString& path, const std::vector<GroupTabDef>& defs)
+bool WriteGroupTabDefs(const CString& path, const std::vector<GroupTabDef>& defs, DWORD* pError)
 {
     CAtomicTextFile file;
     if (!file.Begin(path))
@@ -70,5 +70,5 @@ bool WriteGroupTabDefs(const CString& path, const std::vector<GroupTabDef>& defs
         numbers.Format("%d%s%d\n", static_cast<int>(def.switches), DataFields::kSeparator, def.image);
         file.WriteString(DataFields::CleanTitleField(def.name) + DataFields::kSeparator + numbers);
     }
-    return file.Commit() != FALSE;
+    return file.Commit(pError) != FALSE;
 }

@@ -36,7 +36,7 @@ FileReadState ReadGroupTabDefsForEditing(const CString& path, const CString& fal
 
 // Writes every definition as "name｀switches｀image" (the name made safe
 // for its field), replacing the file whole or not at all; false when the
-// file was not replaced.
-bool WriteGroupTabDefs(const CString& path, const std::vector<GroupTabDef>& defs);
+// file was not replaced, with the system's code in *pError (when given).
+bool WriteGroupTabDefs(const CString& path, const std::vector<GroupTabDef>& defs, DWORD* pError = nullptr);
 
 #endif // VA_LISTS_GROUPTABDEFS_H

@@ -58,17 +58,17 @@ bool ReadPopupRules(const CString& path, std::vector<PopupRule>& rules, FileRead
     return true;
 }
 
-bool WritePopupRules(const CString& path, const std::vector<PopupRule>& rules)
+bool WritePopupRules(const CString& path, const std::vector<PopupRule>& rules, DWORD* pError)
 {
     CAtomicTextFile file;
     if (!file.Begin(path))
         return false;
     for (const PopupRule& rule : rules)
         file.WriteString(FormatPopupRule(rule));
-    return file.Commit() != FALSE;
+    return file.Commit(pError) != FALSE;
 }
 
-bool AppendPopupRule(const CString& path, const PopupRule& rule, FileReadState* pRead)
+bool AppendPopupRule(const CString& path, const PopupRule& rule, FileReadState* pRead, DWORD* pWriteError)
 {
-    return CAtomicTextFile::AppendText(path, FormatPopupRule(rule), pRead) != FALSE;
+    return CAtomicTextFile::AppendText(path, FormatPopupRule(rule), pRead, pWriteError) != FALSE;
 }

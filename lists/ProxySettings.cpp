@@ -220,20 +220,28 @@ int ListKeyNumber(const CString& key)
 
 } // namespace
 
-bool WriteProxyList(const ProxyPlaces& places, const std::vector<CString>& servers)
+CString ProxyListPath(const ProxyPlaces& places)
+{
+    return ProgramPath::Join(places.programFolder, "Proxy.ini");
+}
+
+bool WriteProxyList(const ProxyPlaces& places, const std::vector<CString>& servers, DWORD* pError)
 {
     // The section is rebuilt in a copy of the file, which then replaces it:
     // the list, every later list key that holds a value emptied, the other
     // keys as they were.
-    const CString target = ProgramPath::Join(places.programFolder, "Proxy.ini");
+    const CString target = ProxyListPath(places);
     if (target.IsEmpty())
         return false;
     const CString work = CAtomicTextFile::TempPathFor(target) + ".list";
     std::vector<char> old(65536);
     DWORD oldSize = 0;
     if (::GetFileAttributesA(target) != INVALID_FILE_ATTRIBUTES) {
-        if (!::CopyFileA(target, work, FALSE))
+        if (!::CopyFileA(target, work, FALSE)) {
+            if (pError != nullptr)
+                *pError = ::GetLastError();
             return false;
+        }
         oldSize = ::GetPrivateProfileSectionA("PROXY", old.data(), static_cast<DWORD>(old.size()), work);
         if (oldSize + 2 >= old.size()) {
             ::DeleteFileA(work);
@@ -241,8 +249,11 @@ bool WriteProxyList(const ProxyPlaces& places, const std::vector<CString>& serve
         }
     } else {
         CFile empty;
-        if (!empty.Open(work, CFile::modeCreate | CFile::modeWrite))
+        if (!empty.Open(work, CFile::modeCreate | CFile::modeWrite)) {
+            if (pError != nullptr)
+                *pError = ::GetLastError();
             return false;
+        }
         empty.Close();
     }
     std::string section;
@@ -274,8 +285,10 @@ bool WriteProxyList(const ProxyPlaces& places, const std::vector<CString>& serve
     section += others;
     section += '\0';
     bool ok = ::WritePrivateProfileSectionA("PROXY", section.data(), work) != FALSE;
+    if (!ok && pError != nullptr)
+        *pError = ::GetLastError();
     ::WritePrivateProfileStringA(nullptr, nullptr, nullptr, work);
-    ok = ok && CAtomicTextFile::CopyOver(work, target);
+    ok = ok && CAtomicTextFile::CopyOver(work, target, pError);
     ::DeleteFileA(work);
     return ok;
 }

@@ -50,6 +50,9 @@ int CountProxyEntries(const ProxyPlaces& places);
 // The same run of entries counted up to limit.
 int CountProxyEntries(const ProxyPlaces& places, int limit);
 
+// The file of the list: program folder + "Proxy.ini".
+CString ProxyListPath(const ProxyPlaces& places);
+
 // The list keys "Proxy0" to "Proxy199" at most.
 inline constexpr int kMaxProxyListKeys = 200;
 
@@ -60,8 +63,11 @@ bool SplitProxyServer(const CString& text, CString& host, CString& port);
 // Replaces the list with servers (at most kMaxProxyListKeys, empty texts
 // skipped) and empties every later "ProxyN" key up to "Proxy199" that holds
 // a value, so that no old entry joins the list; the other keys stay. The
-// file is replaced whole or not at all; false when it was not.
-bool WriteProxyList(const ProxyPlaces& places, const std::vector<CString>& servers);
+// file is replaced whole or not at all; false when it was not, with the
+// system's code of the failed step in *pError (when given). The profile
+// functions read a file they cannot open as an empty one: an editor checks
+// that the file could be read before it offers a list to write.
+bool WriteProxyList(const ProxyPlaces& places, const std::vector<CString>& servers, DWORD* pError = nullptr);
 // Stores the selected entry ("UseProxyIndex"); a negative index stores 0.
 void StoreUseProxyIndex(const ProxyPlaces& places, int index);
 

@@ -75,7 +75,7 @@ bool TextBefore(const CString& a, const CString& b)
     return n != 0 ? n < 0 : nA < nB;
 }
 
-bool Write(const CString& path, std::vector<Line> lines)
+bool Write(const CString& path, std::vector<Line> lines, DWORD* pError)
 {
     // A "｀" or a line break in a field would shift every field after it;
     // the texts are cleaned before the sort, so the file is in its own order.
@@ -94,7 +94,7 @@ bool Write(const CString& path, std::vector<Line> lines)
         file.WriteString(line.label + DataFields::kSeparator + line.text + DataFields::kSeparator +
                          line.commandField + DataFields::kSeparator + line.kindField + "\n");
     }
-    return file.Commit() != FALSE;
+    return file.Commit(pError) != FALSE;
 }
 
 } // namespace BindingFile

@@ -52,8 +52,9 @@ bool TextBefore(const CString& a, const CString& b);
 // Writes the lines to path, sorted by their text (TextBefore, equal texts in
 // the order given), each "label｀text｀command｀kind" from the fields, each
 // made safe for its field (DataFields::CleanTitleField); the file is
-// replaced whole or not at all. false when it was not.
-bool Write(const CString& path, std::vector<Line> lines);
+// replaced whole or not at all. false when it was not, with the system's
+// code in *pError (when given).
+bool Write(const CString& path, std::vector<Line> lines, DWORD* pError = nullptr);
 
 } // namespace BindingFile
 

@@ -398,7 +398,7 @@ TEST_F(FavoritesMenu, AFolderThatCannotBeListedKeepsItsFavoritesInTheCache)
         const std::string marked = m_folder->ReadBytes("IEFavorite.dat") + "\n";
         m_folder->WriteBytes("IEFavorite.dat", marked);
         Sleep(20);  // a change's time is later than the cache's
-        HeldFile held(m_folder->File("Fav/Held"), true);
+        HeldFile held = HeldFile::Folder(m_folder->File("Fav/Held"));
         ASSERT_TRUE(held.IsHeld());
         if (change.make)
             change.make();

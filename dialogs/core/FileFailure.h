@@ -6,7 +6,8 @@
 // missing one (FileReadState): the editor that found it so shows it through
 // TellIfUnreadable and then never writes that file, so a list held by
 // another program, or one without read rights, is not replaced by an empty
-// or default list when the user confirms.
+// or default list when the user confirms. A write that fails is told the
+// same way (TellNotSaved), never taken for a success.
 #ifndef VA_DIALOGS_CORE_FILEFAILURE_H
 #define VA_DIALOGS_CORE_FILEFAILURE_H
 
@@ -27,5 +28,10 @@ bool TellIfUnreadable(HWND hOwner, const FileReadState& state);
 // The same for the file at path, opened for reading to see; before an
 // append, so that the user is told before entering what could not be kept.
 bool TellIfListUnreadable(HWND hOwner, const CString& path);
+
+// For a list file that could not be written: says so, with its path, the
+// system's reason (none for error 0) and that the changes were not saved and
+// the file holds what it held.
+void TellNotSaved(HWND hOwner, const CString& path, DWORD error);
 
 #endif // VA_DIALOGS_CORE_FILEFAILURE_H

@@ -116,7 +116,10 @@ void CBindingListPage::OnSaveSettings()
     const int nCount = m_list.GetItemCount();
     for (int nRow = 0; nRow < nCount; ++nRow)
         lines.push_back(GetRow(nRow));
-    BindingFile::Write(FormsetApp().GetFolders().ProgramFile(m_kind.fileName), lines);
+    const CString path = FormsetApp().GetFolders().ProgramFile(m_kind.fileName);
+    DWORD error = 0;
+    if (!BindingFile::Write(path, lines, &error))
+        TellNotSaved(m_hWnd, path, error);
 }
 
 namespace {

@@ -299,7 +299,10 @@ void CDlgPTabSC::SaveDefinitions()
         def.image = RowImage(nRow);
         defs.push_back(def);
     }
-    WriteGroupTabDefs(GroupTabPath("GroupTab.dat"), defs);
+    const CString path = GroupTabPath("GroupTab.dat");
+    DWORD error = 0;
+    if (!WriteGroupTabDefs(path, defs, &error))
+        TellNotSaved(m_hWnd, path, error);
 }
 
 void CDlgPTabSC::SaveLive()

@@ -283,12 +283,16 @@ bool CDlgSetTab12::WriteCatalogRows(const CString& listPath)
     if (m_bKeepListFile)
         return false;
     CAtomicTextFile file;
-    if (!file.Begin(listPath))
-        return false;
-    const int nCount = m_list.GetItemCount();
-    for (int nRow = 0; nRow < nCount; ++nRow)
-        file.WriteString(RowPath(nRow) + "?" + (m_list.GetCheck(nRow) ? "1" : "0") + "\n");
-    return file.Commit() != FALSE;
+    DWORD error = 0;
+    if (file.Begin(listPath)) {
+        const int nCount = m_list.GetItemCount();
+        for (int nRow = 0; nRow < nCount; ++nRow)
+            file.WriteString(RowPath(nRow) + "?" + (m_list.GetCheck(nRow) ? "1" : "0") + "\n");
+        if (file.Commit(&error))
+            return true;
+    }
+    TellNotSaved(m_hWnd, listPath, error);
+    return false;
 }
 
 bool CDlgSetTab12::PickRegistration(int nFilterLine, const CString& folder, UINT nUnloadMsg, CString& chosen,

@@ -61,7 +61,8 @@ protected:
     // Sizes every column to the wider of its texts and its title.
     void SizeColumns();
     // Writes every row, "path?1" or "path?0", whole or not at all; never
-    // over a list file that was there but could not be read.
+    // over a list file that was there but could not be read. A failed write
+    // is told to the user.
     bool WriteCatalogRows(const CString& listPath);
     // cells[0], the title, shows without its access-key marker.
     int AppendRow(const RowCells& cells, HICON hIcon, bool bChecked);

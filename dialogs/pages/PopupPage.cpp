@@ -172,8 +172,9 @@ void CDlgPop::OnSaveSettings()
     const int nCount = m_list.GetItemCount();
     for (int nRow = 0; nRow < nCount; ++nRow)
         rules.push_back(GetRule(nRow));
-    if (!m_bKeepFile)
-        WritePopupRules(RulesPath(), rules);
+    DWORD error = 0;
+    if (!m_bKeepFile && !WritePopupRules(RulesPath(), rules, &error))
+        TellNotSaved(m_hWnd, RulesPath(), error);
     CSettingsListPage::OnSaveSettings();
     ::SendMessageA(FormsetApp().m_hMainWnd, WM_FRAME_POPUPOPTIONCHANGED, 0, 0);
 }

@@ -2,6 +2,7 @@
 
 #include <vector>
 
+#include "dialogs/core/FileFailure.h"
 #include "dialogs/core/FormsetApp.h"
 #include "dialogs/pages/ProxyPageRes.h"
 #include "lists/ProxySettings.h"
@@ -68,7 +69,12 @@ BOOL CDlgSetTab8::OnInitDialog()
     m_list.InsertColumn(2, app.GetDlgString(62), LVCFMT_LEFT, 47);
     m_list.SetExtendedStyle(m_list.GetExtendedStyle() | LVS_EX_FULLROWSELECT);
 
+    // The profile functions read a file held by another program as an
+    // empty list, which OK would then write over it.
     const ProxyPlaces places = Places();
+    m_bKeepFile = TellIfListUnreadable(m_hWnd, ProxyListPath(places));
+    if (m_bKeepFile)
+        return TRUE;
     const int nCount = CountProxyEntries(places, kMaxProxyListKeys);
     for (int i = 0; i < nCount; ++i)
         AppendServer(GetProxyServer(places, i));
@@ -136,11 +142,16 @@ void CDlgSetTab8::OnBatch()
 void CDlgSetTab8::OnSaveSettings()
 {
     CSettingsListPage::OnSaveSettings();
+    if (m_bKeepFile)
+        return;
     std::vector<CString> servers;
     const int nCount = m_list.GetItemCount();
     for (int nRow = 0; nRow < nCount; ++nRow)
         servers.push_back(m_list.GetItemText(nRow, 0));
-    WriteProxyList(Places(), servers);
+    const ProxyPlaces places = Places();
+    DWORD error = 0;
+    if (!WriteProxyList(places, servers, &error))
+        TellNotSaved(m_hWnd, ProxyListPath(places), error);
 }
 
 //--- CDlgProxyEntry

@@ -53,19 +53,19 @@ bool ReadStartupEntries(const CString& path, std::vector<StartupEntry>& entries,
     return true;
 }
 
-bool WriteStartupEntries(const CString& path, const std::vector<StartupEntry>& entries)
+bool WriteStartupEntries(const CString& path, const std::vector<StartupEntry>& entries, DWORD* pError)
 {
     CAtomicTextFile file;
     if (!file.Begin(path))
         return false;
     for (const StartupEntry& entry : entries)
         file.WriteString(FormatEntry(entry));
-    return file.Commit() != FALSE;
+    return file.Commit(pError) != FALSE;
 }
 
-bool AppendStartupEntry(const CString& path, const StartupEntry& entry, FileReadState* pRead)
+bool AppendStartupEntry(const CString& path, const StartupEntry& entry, FileReadState* pRead, DWORD* pWriteError)
 {
-    return CAtomicTextFile::AppendText(path, FormatEntry(entry), pRead) != FALSE;
+    return CAtomicTextFile::AppendText(path, FormatEntry(entry), pRead, pWriteError) != FALSE;
 }
 
 //--- CDlgSetTab7
@@ -170,8 +170,9 @@ void CDlgSetTab7::OnSaveSettings()
     const int nCount = m_list.GetItemCount();
     for (int nRow = 0; nRow < nCount; ++nRow)
         entries.push_back(GetEntry(nRow));
-    if (!m_bKeepFile)
-        WriteStartupEntries(ListPath(), entries);
+    DWORD error = 0;
+    if (!m_bKeepFile && !WriteStartupEntries(ListPath(), entries, &error))
+        TellNotSaved(m_hWnd, ListPath(), error);
     CSettingsListPage::OnSaveSettings();
 }
 

@@ -52,6 +52,10 @@ BOOL CALLBACK FindDialogProc(HWND hWnd, LPARAM lParam)
 void DialogsTest::SetUp()
 {
     m_folder.reset(new ProgramFolder);
+    // The list pages' folders, as the program makes them at its start: a
+    // list written into a missing folder fails, and is told.
+    m_folder->MakeFolder("Plugin");
+    m_folder->MakeFolder("Script");
     theApp.InitInstance();
     theApp.SetDataFolder(m_folder->Path().c_str());
     theApp.m_hIcon = ::LoadIconA(nullptr, MAKEINTRESOURCEA(32512));

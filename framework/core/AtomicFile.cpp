@@ -51,11 +51,15 @@ BOOL CAtomicTextFile::CopyOver(LPCTSTR from, LPCTSTR target, DWORD* pError)
     return FALSE;
 }
 
-BOOL CAtomicTextFile::AppendText(LPCTSTR target, const CString& text, FileReadState* pRead)
+BOOL CAtomicTextFile::AppendText(LPCTSTR target, const CString& text, FileReadState* pRead, DWORD* pWriteError)
 {
     std::vector<CString> lines;
     CStdioFile old;
-    const FileReadState read = old.OpenToRead(target, CFile::modeRead | CFile::shareDenyNone | CFile::typeText);
+    FileReadState read = old.OpenToRead(target, CFile::modeRead | CFile::shareDenyNone | CFile::typeText);
+    if (g_fault == kFailRead && read.IsOpened()) {
+        old.Close();
+        read.result = FileReadState::kUnreadable;
+    }
     if (pRead != nullptr)
         *pRead = read;
     // Its lines would be lost: a list held by another program stays whole.
@@ -73,7 +77,7 @@ BOOL CAtomicTextFile::AppendText(LPCTSTR target, const CString& text, FileReadSt
     for (const CString& line : lines)
         file.WriteString(line + "\n");
     file.WriteString(text);
-    return file.Commit();
+    return file.Commit(pWriteError);
 }
 
 BOOL CAtomicTextFile::Begin(LPCTSTR target)
@@ -85,6 +89,7 @@ BOOL CAtomicTextFile::Begin(LPCTSTR target)
     m_temp = TempPathFor(target);
     m_bytes.clear();
     m_failed = false;
+    m_error = 0;
     return TRUE;
 }
 
@@ -101,9 +106,11 @@ BOOL CAtomicTextFile::Write(const void* lpBuf, UINT nCount)
     return TRUE;
 }
 
-BOOL CAtomicTextFile::Commit()
+BOOL CAtomicTextFile::Commit(DWORD* pError)
 {
     if (m_temp.IsEmpty() || m_failed || !WriteTemp() || !MoveOverTarget()) {
+        if (pError != nullptr)
+            *pError = m_error;
         Abandon();
         return FALSE;
     }
@@ -117,12 +124,16 @@ BOOL CAtomicTextFile::Commit()
 // the disk.
 bool CAtomicTextFile::WriteTemp()
 {
-    if (!Open(m_temp, modeCreate | modeWrite | shareExclusive | typeText))
+    if (!Open(m_temp, modeCreate | modeWrite | shareExclusive | typeText)) {
+        m_error = m_nOpenError;
         return false;
+    }
     m_tempMade = true;
     const UINT size = static_cast<UINT>(m_bytes.size());
-    const bool whole = (size == 0 || CStdioFile::Write(m_bytes.data(), size)) && Flush() &&
-                       GetLength() == m_bytes.size();
+    const bool written = (size == 0 || CStdioFile::Write(m_bytes.data(), size)) && Flush();
+    if (!written)
+        m_error = FilePlatform::LastError();
+    const bool whole = written && GetLength() == m_bytes.size();
     Close();
     return whole;
 }
@@ -156,6 +167,7 @@ bool CAtomicTextFile::MoveOverTarget()
             g_fault == kFailMove || (g_fault == kFailFirstMove && attempt == 0);
         if (!refused && FileSystem::MoveFileReplace(m_temp, m_target))
             return true;
+        m_error = refused ? 0 : FilePlatform::LastError();
     }
     return false;
 }

@@ -23,7 +23,9 @@ class CAtomicTextFile : public CStdioFile
 {
 public:
     // The steps of a replacement, for tests that make one of them fail.
-    enum Fault { kNoFault, kFailCreate, kFailWrite, kFailMove, kFailFirstMove };
+    // kFailRead makes the target of AppendText read as one that is there but
+    // cannot be read, while it could still be replaced.
+    enum Fault { kNoFault, kFailCreate, kFailWrite, kFailMove, kFailFirstMove, kFailRead };
 
     CAtomicTextFile() = default;
     ~CAtomicTextFile() override;
@@ -37,9 +39,10 @@ public:
 
     // Writes the text to the temporary file, flushes and checks it, then
     // moves it over the target. TRUE only when every write and the move
-    // succeeded; otherwise the temporary file is removed and the target is as
-    // it was.
-    BOOL Commit();
+    // succeeded; otherwise the temporary file is removed, the target is as
+    // it was and *pError (when given) holds the system's code of the failed
+    // step (0 when it gave none).
+    BOOL Commit(DWORD* pError = nullptr);
 
     // TRUE when the target already holds exactly the bytes written so far
     // (a missing or unreadable target never does).
@@ -66,8 +69,10 @@ public:
     // Rewrites target with its lines as they are and text after them (text
     // brings its own line end). A missing target starts empty; one that is
     // there but cannot be read is left as it is: FALSE, and *pRead (when
-    // given) says why.
-    static BOOL AppendText(LPCTSTR target, const CString& text, FileReadState* pRead = nullptr);
+    // given) says why. A replacement that fails gives FALSE with the
+    // system's code in *pWriteError (when given), as Commit.
+    static BOOL AppendText(LPCTSTR target, const CString& text, FileReadState* pRead = nullptr,
+                           DWORD* pWriteError = nullptr);
 
     // Makes one step of every later replacement fail, until set back to
     // kNoFault. For tests of the writers.
@@ -82,6 +87,7 @@ private:
     std::string m_bytes;  // the text, written to disk only by Commit
     bool m_failed = false;
     bool m_tempMade = false;
+    DWORD m_error = 0;    // the system's code of the step that failed
 };
 
 #endif // VA_FRAMEWORK_CORE_ATOMICFILE_H

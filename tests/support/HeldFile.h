@@ -1,5 +1,6 @@
-// A file held open as another program would that shares nothing with
-// anyone, so that reading and writing it fail with a sharing violation.
+// A file held open as another program would: by default sharing nothing
+// with anyone, so that reading and writing it fail with a sharing
+// violation; with FILE_SHARE_READ others may read it but not replace it.
 #ifndef VA_TESTS_SUPPORT_HELDFILE_H
 #define VA_TESTS_SUPPORT_HELDFILE_H
 
@@ -10,13 +11,13 @@
 class HeldFile
 {
 public:
-    // A folder (bFolder) is held the same way: listing it then fails with a
-    // sharing violation, under Wine too, which honours no access lists.
-    explicit HeldFile(const std::string& path, bool bFolder = false)
-        : m_h(::CreateFileA(path.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING,
-                            bFolder ? FILE_FLAG_BACKUP_SEMANTICS : 0, nullptr))
+    explicit HeldFile(const std::string& path, DWORD share = 0)
+        : m_h(::CreateFileA(path.c_str(), GENERIC_READ, share, nullptr, OPEN_EXISTING, 0, nullptr))
     {
     }
+    // A folder held the same way: listing it then fails with a sharing
+    // violation, under Wine too, which honours no access lists.
+    static HeldFile Folder(const std::string& path) { return HeldFile(path, 0, FILE_FLAG_BACKUP_SEMANTICS); }
     HeldFile(const HeldFile&) = delete;
     HeldFile& operator=(const HeldFile&) = delete;
     ~HeldFile() { Release(); }
@@ -30,6 +31,11 @@ public:
     }
 
 private:
+    HeldFile(const std::string& path, DWORD share, DWORD flags)
+        : m_h(::CreateFileA(path.c_str(), GENERIC_READ, share, nullptr, OPEN_EXISTING, flags, nullptr))
+    {
+    }
+
     HANDLE m_h;
 };
 

@@ -193,5 +193,22 @@ TEST_F(AtomicFileTest, AppendTextStartsAMissingFileAndLeavesAnUnreadableOneAlone
     ::CloseHandle(holder);
     EXPECT_EQ(static_cast<DWORD>(ERROR_SHARING_VIOLATION), read.error);
     EXPECT_EQ("one\r\ntwo\r\n", Read(m_target));
+    // Held by one that lets others read but not replace it: read, then the
+    // replacement fails with the system's code.
+    holder = ::CreateFileA(m_target, GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
+    ASSERT_NE(INVALID_HANDLE_VALUE, holder);
+    DWORD writeError = 0;
+    EXPECT_FALSE(CAtomicTextFile::AppendText(m_target, "three\n", &read, &writeError));
+    ::CloseHandle(holder);
+    EXPECT_EQ(FileReadState::kOpened, read.result);
+    EXPECT_EQ(static_cast<DWORD>(ERROR_ACCESS_DENIED), writeError);
+    EXPECT_EQ("one\r\ntwo\r\n", Read(m_target));
+    EXPECT_EQ(2u, EntryCount());
 #endif
+    // One that cannot be read though it could be replaced: still left alone.
+    CAtomicTextFile::InjectFault(CAtomicTextFile::kFailRead);
+    EXPECT_FALSE(CAtomicTextFile::AppendText(m_target, "four\n", &read));
+    EXPECT_EQ(FileReadState::kUnreadable, read.result);
+    CAtomicTextFile::InjectFault(CAtomicTextFile::kNoFault);
+    EXPECT_EQ("one\r\ntwo\r\n", Read(m_target));
 }

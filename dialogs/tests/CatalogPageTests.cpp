@@ -371,14 +371,17 @@ TEST_F(CatalogPageTest, ARelativeRowDeletedBeforeARegistrationDeletesOnlyTheScri
             EXPECT_EQ("+New;", Rows(hList));
         } };
         if (way.hook == nullptr) {
-            // The file typed into the dialog's name box, then Open.
-            steps.push_back([&](HWND) {
-                HWND hDlg = FindDialog();
-                const int kNameCombo = 0x47C, kNameEdit = 0x480;
-                ::SetDlgItemTextA(hDlg, kNameCombo, s_chosen.c_str());
-                ::SetDlgItemTextA(hDlg, kNameEdit, s_chosen.c_str());
-                Click(hDlg, IDOK);
-            });
+            // As a user picks the file: the folder typed into the dialog's
+            // name box and opened, then the file's name.
+            for (const std::string& typed : { m_folder->File("src"), std::string("n.js") }) {
+                steps.push_back([typed](HWND) {
+                    HWND hDlg = FindDialog();
+                    const int kNameCombo = 0x47C, kNameEdit = 0x480;
+                    ::SetDlgItemTextA(hDlg, kNameCombo, typed.c_str());
+                    ::SetDlgItemTextA(hDlg, kNameEdit, typed.c_str());
+                    Click(hDlg, IDOK);
+                });
+            }
         }
         RunPage(RUNTIME_CLASS(CDlgScriptSetting), IDD_SETTAB12, steps);
         AfxSetPromptOpenFileHook(ChooseFile);

@@ -115,7 +115,10 @@ TEST_P(ProgramFolderBeyondTheCodePage, StartedByItsLongNameItKeepsItsSettingsThe
     ASSERT_TRUE(run.Start());
     ASSERT_NE(nullptr, run.WaitForMainWindow());
     EXPECT_EQ(0u, run.CloseAndWait());
-    EXPECT_NE(std::string::npos, folder.ReadBytes("VantorelArco.ini").find("\r\niTabStrLen_P=12\r\n"));
+    // Rewritten whole, with the value it read, and the old file kept.
+    const std::string written = folder.ReadBytes("VantorelArco.ini");
+    EXPECT_NE(crafted, written);
+    EXPECT_NE(std::string::npos, written.find("\r\niTabStrLen_P=12\r\n"));
     EXPECT_EQ(crafted, folder.ReadBytes("VantorelArco.ini.bak0"));
 }
 

@@ -426,15 +426,14 @@ void CDlgSetTab12::DeleteSelectedRows(UINT nUnloadMsg, bool bWithIcon, const CSt
         if ((m_list.GetItemState(nRow, LVIS_SELECTED) & LVIS_SELECTED) == 0)
             continue;
         // A list line may name a file anywhere: only the folder's own files
-        // are the page's to delete; the row goes either way.
-        // The file is the one the row names now: the path is queued in full,
-        // since the current folder may move before the save.
+        // are the page's to delete; the row goes either way. The file is the
+        // one the row names now, queued by its full path, since the current
+        // folder may move before the save.
         const CString path = RowPath(nRow);
         if (IsInFolder(path, folder)) {
-            const CString full = FullPath(path);
             if (bWithIcon)
                 m_filesToDelete.push_back(FullPath(path + ".ico"));
-            m_filesToDelete.push_back(full);
+            m_filesToDelete.push_back(FullPath(path));
         }
         m_list.DeleteItem(nRow);
     }

@@ -21,6 +21,7 @@
 #include "lists/SearchUrl.h"
 #include "shared/StartupList.h"
 #include "shared/UrlText.h"
+#include "shared/WidePath.h"
 #include "tab/BrowserView.h"
 #include "tab/ChildFrame.h"
 #include "tab/DocHostHandler.h"
@@ -182,9 +183,11 @@ void CMainFrame::OnCloseTabsCommand(UINT nID)
 
 void CMainFrame::OnExploreFavorites()
 {
-    const CString folder = GetFavoritesFolderPath();
-    if (!folder.IsEmpty())
-        ::ShellExecuteA(m_hWnd, "explore", folder, nullptr, nullptr, SW_SHOWNORMAL);
+    // By the name the system gives it, which the code page may not hold.
+    std::wstring folder;
+    GetFavoritesFolderPath(&folder);
+    if (!folder.empty())
+        ::ShellExecuteW(m_hWnd, L"explore", folder.c_str(), nullptr, nullptr, SW_SHOWNORMAL);
 }
 
 void CMainFrame::OnOpenLocation()
@@ -233,8 +236,10 @@ void CMainFrame::OnViewSelectionSource()
     file.Close();
     if (!written)
         return;
-    // The path is quoted: the program folder may hold spaces.
-    ::ShellExecuteA(m_hWnd, "open", EditorPath(), "\"" + path + "\"", nullptr, SW_SHOW);
+    // The path is quoted: the program folder may hold spaces. The editor is
+    // started by its own name, which the code page may not hold.
+    const std::wstring quoted = L"\"" + WidePath::FromAnsi(path) + L"\"";
+    ::ShellExecuteW(m_hWnd, L"open", EditorPath().c_str(), quoted.c_str(), nullptr, SW_SHOW);
 }
 
 //--- Page selection commands (the page menu's)

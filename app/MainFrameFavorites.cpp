@@ -17,6 +17,7 @@
 #include "lists/FavoritesScan.h"
 #include "lists/SearchEngineMenu.h"
 #include "shared/UrlText.h"
+#include "shared/WidePath.h"
 #include "tab/BrowserView.h"
 #include "tab/DocHostHandler.h"
 #include "tab/TabItem.h"
@@ -289,7 +290,13 @@ CString CMainFrame::GetLinksFolderPath() const
     // links: the shipped name stands in then too.
     if (name.IsEmpty())
         name = theApp.GetFirstText(kFirstLinksName);
-    CString path = GetFavoritesFolderPath();
+    // Compared with the texts the scan gave the folders, never used to reach
+    // one: where no ANSI path reaches the Favorites folder, those begin with
+    // its best-fit text (its folders are reached by their wide paths).
+    std::wstring wide;
+    CString path = GetFavoritesFolderPath(&wide);
+    if (path.IsEmpty())
+        path = WidePath::ToBestFitAnsi(wide);
     if (!EndsWithBackslash(path))
         path += "\\";
     return path + name + "\\";
@@ -416,7 +423,6 @@ void CMainFrame::OnAddFavorite()
 
 void CMainFrame::OnOrganizeFavorites()
 {
-    typedef BOOL(WINAPI * OrganizeFn)(HWND, LPSTR);
     const char* module = GetIEMajorVersion() >= 7 ? "ieframe.dll" : "shdocvw.dll";
     HMODULE library = ::GetModuleHandleA(module);
     const bool loadedHere = library == nullptr;
@@ -424,13 +430,7 @@ void CMainFrame::OnOrganizeFavorites()
         library = ::LoadLibraryA(module);
     if (library == nullptr)
         return;
-    auto organize = reinterpret_cast<OrganizeFn>(
-        reinterpret_cast<void*>(::GetProcAddress(library, "DoOrganizeFavDlg")));
-    if (organize != nullptr) {
-        CString path = GetFavoritesFolderPath();
-        organize(m_hWnd, path.GetBuffer(path.GetLength() + 1));
-        path.ReleaseBuffer();
-    }
+    OrganizeFavoritesWith(library, m_hWnd);
     if (loadedHere)
         ::FreeLibrary(library);
 }

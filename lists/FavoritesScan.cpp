@@ -424,7 +424,7 @@ std::wstring WideFolderOf(const FavoritesScanPlaces& places)
 bool FavoritesCacheStale(const FavoritesScanPlaces& places, const CFavoriteTree& cached,
                          const FILETIME& written)
 {
-    if (places.folder.IsEmpty() || cached.GetRoot() == nullptr)
+    if ((places.folder.IsEmpty() && places.wideFolder.empty()) || cached.GetRoot() == nullptr)
         return true;
     const std::wstring wide = WideFolderOf(places);
     WIN32_FILE_ATTRIBUTE_DATA root = {};
@@ -445,13 +445,36 @@ CString GetFavoritesFolderPath(std::wstring* wide)
         return CString();
     std::wstring folder(path);
     CString ansi;
-    WidePath::ToAnsiPath(folder, ansi);
+    // A best-fit spelling would name a look-alike folder: no path then.
+    const bool usable = WidePath::ToAnsiPath(folder, ansi) != WidePath::kUnusable;
     if (folder.back() != L'\\')
         folder += L'\\';
     if (wide != nullptr)
         *wide = folder;
+    if (!usable)
+        return CString();
     EnsureTrailingBackslash(ansi);
     return ansi;
+}
+
+void OrganizeFavoritesWith(HMODULE library, HWND owner)
+{
+    std::wstring wide;
+    CString folder = GetFavoritesFolderPath(&wide);
+    if (!folder.IsEmpty()) {
+        typedef BOOL(WINAPI * OrganizeFn)(HWND, LPSTR);
+        auto organize = reinterpret_cast<OrganizeFn>(
+            reinterpret_cast<void*>(GetProcAddress(library, "DoOrganizeFavDlg")));
+        if (organize != nullptr)
+            organize(owner, folder.GetBuffer(folder.GetLength() + 1));
+        return;
+    }
+    // No ANSI path reaches the folder: only the wide entry can be given it.
+    typedef BOOL(WINAPI * OrganizeWideFn)(HWND, LPWSTR);
+    auto organize = reinterpret_cast<OrganizeWideFn>(
+        reinterpret_cast<void*>(GetProcAddress(library, "DoOrganizeFavDlgW")));
+    if (organize != nullptr && !wide.empty())
+        organize(owner, &wide[0]);
 }
 
 BOOL ReadFavoritesOrder(const std::wstring& folderPath, const std::wstring& orderKey,
@@ -492,19 +515,23 @@ BOOL ReadFavoritesOrder(const std::wstring& folderPath, const std::wstring& orde
 
 BOOL ScanFavorites(CFavoriteTree& tree, const FavoritesScanPlaces& places, const CFavoriteTree* kept)
 {
-    if (!tree.Reset(places.rootLabel, places.folder))
+    // A folder no ANSI path reaches is listed by its wide path, and so is
+    // everything in it; its best-fit text is only what the nodes' texts
+    // begin with (and the cache keeps).
+    const std::wstring wide = WideFolderOf(places);
+    const CString folder = places.folder.IsEmpty() ? WidePath::ToBestFitAnsi(wide) : places.folder;
+    if (!tree.Reset(places.rootLabel, folder))
         return FALSE;
-    if (places.folder.IsEmpty()) {
+    if (wide.empty()) {
         // Never fall back to the root of the current drive.
         tree.m_abort = 1;
         return FALSE;
     }
     // Only the Favorites folder itself failing aborts the scan.
-    const std::wstring wide = WideFolderOf(places);
-    if (GetFileAttributesA(places.folder) == INVALID_FILE_ATTRIBUTES)
+    if (places.folder.IsEmpty() || GetFileAttributesA(places.folder) == INVALID_FILE_ATTRIBUTES)
         tree.m_root->m_widePath = wide;
     CFavoritesScanner scanner(tree, wide, kept);
-    if (!scanner.ScanFolder(tree.m_root, places.folder, wide, 0)) {
+    if (!scanner.ScanFolder(tree.m_root, folder, wide, 0)) {
         tree.m_abort = 1;
         return FALSE;
     }

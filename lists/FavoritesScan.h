@@ -3,13 +3,15 @@
 #ifndef VA_LISTS_FAVORITESSCAN_H
 #define VA_LISTS_FAVORITESSCAN_H
 
+#include <windows.h>
+
 #include <string>
 
 #include "lists/FavoriteTree.h"
 
 struct FavoritesScanPlaces
 {
-    CString folder;           // the Favorites folder; empty when unknown
+    CString folder;           // the Favorites folder; empty when unknown or no ANSI path reaches it
     std::wstring wideFolder;  // the same as the system names it; empty: from folder
     CString rootLabel;        // label of the root
     BOOL ieOrder = FALSE;     // order folders by their order values
@@ -23,9 +25,14 @@ bool ReadShortcutUrl(const std::wstring& path, CString& url);
 
 // The shell's Favorites folder ending with a backslash, for the ANSI
 // functions (WidePath.h); wide, when given, receives it as the system names
-// it. Empty when the system cannot name it; the best-fit text when no path
-// for the ANSI functions reaches it.
+// it. Empty when the system cannot name it, and when no path for the ANSI
+// functions reaches it (wide then still names it).
 CString GetFavoritesFolderPath(std::wstring* wide = nullptr);
+
+// Runs the favorites organiser of the library (its DoOrganizeFavDlg, or
+// DoOrganizeFavDlgW where no ANSI path reaches the folder) on the shell's
+// Favorites folder; nothing without the folder or the entry.
+void OrganizeFavoritesWith(HMODULE library, HWND owner);
 
 // Rebuilds the tree from the folder, listed with the wide functions: labels
 // are the names in the ANSI code page with the best fit, and paths are for

@@ -25,6 +25,15 @@ CString WithoutMnemonic(const CString& caption)
     const char* s = caption;
     const int len = caption.GetLength();
     CString out;
+    // A lead byte that stood alone in the caption names no character; with
+    // what stood between gone it would pair with the byte now after it
+    // ("\x83&A" would read as a katakana), so it goes instead.
+    auto take = [&](int from, int to) {
+        const int n = out.GetLength();
+        if (Cp932EndsWithLoneLeadByte(out, n) && Cp932IsPair(out[n - 1], s[from]))
+            out.Delete(n - 1);
+        out += CString(s + from, to - from);
+    };
     for (int i = 0; i < len;) {
         if (const int marker = MarkerLength(s, len, i)) {
             if (!out.IsEmpty() && out[out.GetLength() - 1] == ' ')
@@ -33,15 +42,22 @@ CString WithoutMnemonic(const CString& caption)
             continue;
         }
         if (s[i] == '&') {
-            // "&&" is one literal "&"; a lone "&" marks the next character.
-            const bool bLiteral = i + 1 < len && s[i + 1] == '&';
-            if (bLiteral)
-                out += '&';
-            i += bLiteral ? 2 : 1;
+            // "&&" is one literal "&"; a lone "&" marks the next character,
+            // which stays as it is, a "(" too.
+            if (i + 1 < len && s[i + 1] == '&') {
+                take(i, i + 1);
+                i += 2;
+            } else if (i + 1 < len) {
+                const int next = Cp932Next(s, len, i + 1);
+                take(i + 1, next);
+                i = next;
+            } else {
+                ++i;
+            }
             continue;
         }
         const int next = Cp932Next(s, len, i);
-        out += CString(s + i, next - i);
+        take(i, next);
         i = next;
     }
     return out;

@@ -11,7 +11,9 @@ namespace MenuText {
 // "&&" is a literal "&"; a marker of its own in parentheses, "(&C)", goes
 // whole, with one space before it ("Import (&I)..." reads "Import...");
 // any other "&" goes and the character after it stays ("Im&port" reads
-// "Import"). cp932-aware: the marked character may be double-byte.
+// "Import", "&(&X)" reads "(X)"). cp932-aware: the marked character may be
+// double-byte, and a lead byte standing alone never pairs with what follows
+// once a marking between them is gone: it goes.
 CString WithoutMnemonic(const CString& caption);
 
 } // namespace MenuText

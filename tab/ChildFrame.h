@@ -4,6 +4,8 @@
 #ifndef VA_TAB_CHILDFRAME_H
 #define VA_TAB_CHILDFRAME_H
 
+#include <string>
+
 #include "framework/frame/MDIFrameWnd.h"
 #include "shared/RecordPool.h"
 
@@ -111,8 +113,8 @@ private:
 // The clipboard's text, trimmed, with "h" put before "ttp://" and
 // "ttps://"; empty when there is none.
 CString ReadClipboardUrl(HWND owner);
-// The editor the page sources open in: the registry's choice, else
-// "notepad.exe".
-CString EditorPath();
+// The editor the page sources open in, as the system names it: the
+// registry's choice, else "notepad.exe".
+std::wstring EditorPath();
 
 #endif // VA_TAB_CHILDFRAME_H

@@ -41,9 +41,9 @@ IHTMLTxtRange* BodyRange(CBrowserView* view)
 } // namespace
 
 // The editor of HTML sources named in the registry, else Notepad.
-CString EditorPath()
+std::wstring EditorPath()
 {
-    return ReadEditorPath(AppStrings().GetRegText(3));
+    return ReadEditorCommand(AppStrings().GetRegText(3));
 }
 
 void CChildFrame::EditPageSource()

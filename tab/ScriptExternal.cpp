@@ -227,9 +227,6 @@ void AddFavorite(const CString& url, const CString& title)
 
 void OrganizeFavorites(HWND hMain)
 {
-    CString folder = GetFavoritesFolderPath();
-    if (folder.IsEmpty())
-        return;
     bool bLoaded = false;
     HMODULE hModule = ::GetModuleHandleA("shdocvw.dll");
     if (hModule == nullptr)
@@ -239,11 +236,7 @@ void OrganizeFavorites(HWND hMain)
     }
     if (hModule == nullptr)
         return;
-    typedef BOOL(WINAPI * OrganizeFn)(HWND, LPSTR);
-    auto organize = reinterpret_cast<OrganizeFn>(
-        reinterpret_cast<void*>(::GetProcAddress(hModule, "DoOrganizeFavDlg")));
-    if (organize != nullptr)
-        organize(hMain, folder.GetBuffer(folder.GetLength() + 1));
+    OrganizeFavoritesWith(hModule, hMain);
     if (bLoaded)
         ::FreeLibrary(hModule);
 }

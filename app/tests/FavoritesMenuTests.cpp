@@ -253,6 +253,48 @@ TEST_F(FavoritesMenu, NamesBeyondTheCodePageAreScannedCachedShownAndOpened)
     EXPECT_EQ(direct, urls);
 }
 
+// Regression: a Favorites folder the code page cannot name and without a
+// short name was taken by its best-fit spelling ("Fav\u00F6" as "Favo"):
+// explore and organise were handed that look-alike folder, and the scan,
+// finding it there, gave the favorites its paths. The folder has no ANSI
+// path; the scan reaches it and everything in it by the wide paths.
+TEST_F(FavoritesMenu, AFavoritesFolderWithoutAShortNameIsNeverTakenForItsLookAlike)
+{
+    const std::wstring base = ThroughUnixRoot(WidePath::FromAnsi(m_folder->Path().c_str()));
+    const std::wstring wide = base + L"Fav\u00F6\\";
+    const std::wstring lookAlike = base + L"Favo\\";
+    if (base.empty() || !CreateDirectoryW(wide.c_str(), nullptr) || !HasNoShortName(wide))
+        GTEST_SKIP() << "no folder without a short name here";
+    ASSERT_TRUE(CreateDirectoryW(lookAlike.c_str(), nullptr));
+    ASSERT_TRUE(WriteWideFile(wide + L"doc.txt", "the folder's"));
+    ASSERT_TRUE(WriteWideFile(lookAlike + L"doc.txt", "the look-alike's"));
+    ASSERT_TRUE(WriteWideFavorites(wide));
+    FavoritesFolderOverride override(wide);
+
+    std::wstring named;
+    EXPECT_STREQ("", GetFavoritesFolderPath(&named));
+    EXPECT_TRUE(named == wide);
+    ASSERT_TRUE(m_frame->ScanFavorites());
+    const CFavoriteTree& tree = m_frame->m_favorites;
+    std::vector<std::string> urls, expected;
+    for (const WideFavorite& favorite : kWideFavorites)
+        expected.push_back(favorite.url);
+    int files = 0;
+    for (INT_PTR i = 0; i < tree.GetFlatCount(); ++i) {
+        const CFavoriteNode* node = tree.GetNode(i);
+        if (node->m_kind == CFavoriteNode::kShortcut)
+            urls.push_back(node->m_url.GetString());
+        if (node->m_kind == CFavoriteNode::kFile) {
+            ++files;
+            EXPECT_TRUE(node->m_widePath == wide + L"doc.txt") << node->m_url;
+        }
+    }
+    std::sort(urls.begin(), urls.end());
+    std::sort(expected.begin(), expected.end());
+    EXPECT_EQ(expected, urls);
+    EXPECT_EQ(1, files);
+}
+
 // Regression: every exit read every shortcut again to rewrite the cache. It
 // is written again only when a scan would give another tree: something in
 // the folder changed after it, the cache lacks a favorite the folder holds,

@@ -17,6 +17,7 @@
 #include "lists/ScriptItem.h"
 #include "shared/FrameMessages.h"
 #include "shared/MenuText.h"
+#include "shared/WidePath.h"
 
 namespace {
 
@@ -91,24 +92,38 @@ bool FileExists(const CString& path)
     return ::GetFileAttributesA(path) != INVALID_FILE_ATTRIBUTES;
 }
 
+// The path in full, from the current folder as it is now: a relative path
+// names another file once the current folder moves. In long form where the
+// file exists and the code page holds that form; else as it was given.
+CString FullPath(const CString& path)
+{
+    char full[MAX_PATH * 2] = {};
+    const DWORD n = ::GetFullPathNameA(path, sizeof(full), full, nullptr);
+    const CString name = n > 0 && n < sizeof(full) ? CString(full) : path;
+    const std::wstring wide = WidePath::FromAnsi(name);
+    std::wstring longer(MAX_PATH * 2, L'\0');
+    const DWORD nLong = ::GetLongPathNameW(wide.c_str(), &longer[0], static_cast<DWORD>(longer.size()));
+    CString exact;
+    if (nLong == 0 || nLong >= longer.size())
+        return name;
+    longer.resize(nLong);
+    return WidePath::ToExactAnsi(longer, exact) ? exact : name;
+}
+
 // The name by which the file system knows a file: full, in long form where
 // it exists, upper-cased as the file system folds letters (in UTF-16, so a
 // cp932 trail byte is never taken for a letter or a separator).
 std::wstring FileKey(const CString& path)
 {
     char full[MAX_PATH * 2] = {};
-    DWORD n = ::GetFullPathNameA(path, sizeof(full), full, nullptr);
-    CString name = n > 0 && n < sizeof(full) ? CString(full) : path;
-    char longer[MAX_PATH * 2] = {};
-    n = ::GetLongPathNameA(name, longer, sizeof(longer));
-    if (n > 0 && n < sizeof(longer))
-        name = longer;
-    const int nWide = ::MultiByteToWideChar(CP_ACP, 0, name, name.GetLength(), nullptr, 0);
-    std::wstring key(static_cast<size_t>(std::max(nWide, 0)), L'\0');
-    if (nWide > 0) {
-        ::MultiByteToWideChar(CP_ACP, 0, name, name.GetLength(), &key[0], nWide);
-        ::CharUpperBuffW(&key[0], static_cast<DWORD>(nWide));
-    }
+    const DWORD n = ::GetFullPathNameA(path, sizeof(full), full, nullptr);
+    std::wstring key = WidePath::FromAnsi(n > 0 && n < sizeof(full) ? full : static_cast<LPCSTR>(path));
+    std::wstring longer(MAX_PATH * 2, L'\0');
+    const DWORD nLong = ::GetLongPathNameW(key.c_str(), &longer[0], static_cast<DWORD>(longer.size()));
+    if (nLong > 0 && nLong < longer.size())
+        key.assign(longer.c_str(), nLong);
+    if (!key.empty())
+        ::CharUpperBuffW(&key[0], static_cast<DWORD>(key.size()));
     while (!key.empty() && (key.back() == L'\\' || key.back() == L'/'))
         key.pop_back();
     return key;
@@ -346,11 +361,22 @@ void CDlgSetTab12::TellNotReplaced(bool bWrite, const CString& path, const CStri
     ShowFileFailure(m_hWnd, bWrite, path, reason, kRowKept);
 }
 
+bool CDlgSetTab12::IsQueued(const CString& path) const
+{
+    const std::wstring key = FileKey(path);
+    for (const CString& queued : m_filesToDelete) {
+        if (FileKey(queued) == key)
+            return true;
+    }
+    return false;
+}
+
 bool CDlgSetTab12::TakeOffQueue(const CString& path)
 {
+    const std::wstring key = FileKey(path);
     bool bQueued = false;
     for (size_t i = m_filesToDelete.size(); i-- > 0;) {
-        if (m_filesToDelete[i].CompareNoCase(path) == 0) {
+        if (FileKey(m_filesToDelete[i]) == key) {
             m_filesToDelete.erase(m_filesToDelete.begin() + static_cast<std::ptrdiff_t>(i));
             bQueued = true;
         }
@@ -362,7 +388,7 @@ bool CDlgSetTab12::CopyRegistered(const CString& chosen, const CString& destinat
                                   DWORD& error)
 {
     error = 0;
-    const bool bQueued = IsListed(m_filesToDelete, destination);
+    const bool bQueued = IsQueued(destination);
     const bool bOverwrite = bReplace || bQueued;
     // Picked from the folder itself: the file is already in place.
     const bool bInPlace = chosen.CompareNoCase(destination) == 0;
@@ -380,7 +406,7 @@ bool CDlgSetTab12::CopyRegistered(const CString& chosen, const CString& destinat
         return true;
     const CString icon = destination + ".ico";
     if (FileExists(chosen + ".ico")) {
-        if (bOverwrite || IsListed(m_filesToDelete, icon))
+        if (bOverwrite || IsQueued(icon))
             CAtomicTextFile::CopyOver(chosen + ".ico", icon);
         else
             ::CopyFileA(chosen + ".ico", icon, TRUE);
@@ -404,12 +430,14 @@ void CDlgSetTab12::DeleteSelectedRows(UINT nUnloadMsg, bool bWithIcon, const CSt
         if ((m_list.GetItemState(nRow, LVIS_SELECTED) & LVIS_SELECTED) == 0)
             continue;
         // A list line may name a file anywhere: only the folder's own files
-        // are the page's to delete; the row goes either way.
+        // are the page's to delete; the row goes either way. The file is the
+        // one the row names now, queued by its full path, since the current
+        // folder may move before the save.
         const CString path = RowPath(nRow);
         if (IsInFolder(path, folder)) {
             if (bWithIcon)
-                m_filesToDelete.push_back(path + ".ico");
-            m_filesToDelete.push_back(path);
+                m_filesToDelete.push_back(FullPath(path + ".ico"));
+            m_filesToDelete.push_back(FullPath(path));
         }
         m_list.DeleteItem(nRow);
     }

@@ -90,8 +90,8 @@ protected:
     // Says that a replacement failed, why, and that the listed row stays.
     void TellNotReplaced(bool bWrite, const CString& path, const CString& reason);
     // Sends nUnloadMsg, then queues the selected rows' files that lie in
-    // folder (with their ".ico" first when bWithIcon) and deletes the rows,
-    // last to first.
+    // folder (with their ".ico" first when bWithIcon) by their full paths,
+    // and deletes the rows, last to first.
     void DeleteSelectedRows(UINT nUnloadMsg, bool bWithIcon, const CString& folder);
     // Deletes the queued files but those a row still names.
     void DeleteQueuedFiles();
@@ -121,6 +121,9 @@ protected:
     bool m_bKeepListFile = false;
 
 private:
+    // Whether the file is queued for deletion, whatever form of its path;
+    // taking it off the queue, whether it was.
+    bool IsQueued(const CString& path) const;
     bool TakeOffQueue(const CString& path);
 };
 

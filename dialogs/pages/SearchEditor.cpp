@@ -341,7 +341,7 @@ void CDlgSearchEdit::OnEditInEditor()
         return;
     }
     // An editor that does not start leaves the file as just written.
-    RunEditorAndWait(ReadEditorPath(FormsetApp().GetRegString(3)), WorkingFilePath(), m_hWnd);
+    RunEditorAndWait(ReadEditorCommand(FormsetApp().GetRegString(3)), WorkingFilePath(), m_hWnd);
     if (!LoadWorkingFile())
         ReportFileFailure(m_hWnd, false);
 }

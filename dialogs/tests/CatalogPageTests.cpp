@@ -245,11 +245,13 @@ TEST_F(CatalogPageTest, DeletingRowsRemovesOnlyTheFolderFilesThatNoRowStillNames
     InstallPlugIn("TestPlugInA.dll", "Plugin/a.dll");
     InstallPlugIn("TestPlugInB.vap", "src/b.vap");
     InstallPlugIn("TestPlugInC.exe", "Plugin/c.exe");
+    // Beside the folders, with names that begin like them.
+    InstallPlugIn("TestPlugInB.vap", "Pluginb.vap");
     const std::string plugin = m_folder->File("Plugin/");
     const std::string src = m_folder->File("src/");
     m_folder->MakeFolder("Script/sub");
     for (const char* script : { "src/out.js", "Script/sub/s.js", "src/dot.js", "Script/two.js", "Script/in.js",
-                                "Script/long-script-name.txt" })
+                                "Script/long-script-name.txt", "Scriptx.js" })
         m_folder->WriteBytes(script, "1;\r\n");
     for (const char* icon : { "src/out.js.ico", "Script/two.js.ico", "Script/in.js.ico" })
         InstallPlugIn("TestScript.ico", icon);
@@ -263,18 +265,22 @@ TEST_F(CatalogPageTest, DeletingRowsRemovesOnlyTheFolderFilesThatNoRowStillNames
         std::initializer_list<const char*> kept;
         std::initializer_list<const char*> gone;
     } kPages[] = {
-        // A module elsewhere; one module named twice, in two letter cases.
-        { "Plugin/plugin.dat", src + "b.vap?1\r\n" + plugin + "a.dll?1\r\n" + plugin + "A.DLL?0\r\n" + plugin + "c.exe?1\r\n",
-          RUNTIME_CLASS(CDlgSetTab12), { 0, 1, 3 }, { "src/b.vap", "Plugin/a.dll" }, { "Plugin/c.exe" } },
-        // Scripts elsewhere, below the folder and out of it by "..", one
-        // named twice, one inside, and one by its short name (of a kind the
-        // folder's scan does not list again).
+        // A module elsewhere, one beside the folder; one module named twice,
+        // in two letter cases.
+        { "Plugin/plugin.dat", src + "b.vap?1\r\n" + m_folder->File("Pluginb.vap") + "?1\r\n" + plugin +
+              "a.dll?1\r\n" + plugin + "A.DLL?0\r\n" + plugin + "c.exe?1\r\n",
+          RUNTIME_CLASS(CDlgSetTab12), { 0, 1, 2, 4 }, { "src/b.vap", "Pluginb.vap", "Plugin/a.dll" },
+          { "Plugin/c.exe" } },
+        // Scripts elsewhere, beside the folder, below it and out of it by
+        // "..", one named twice, one inside, and one by its short name (of a
+        // kind the folder's scan does not list again).
         { "Script/script.dat",
-          src + "out.js?1\r\n" + script + "sub\\s.js?1\r\n" + script + "..\\src\\dot.js?1\r\n" + script +
-              "two.js?1\r\n" + script + "TWO.JS?1\r\n" + script + "in.js?1\r\n" +
-              ShortPath(m_folder->File("Script/long-script-name.txt")) + "?1\r\n",
-          RUNTIME_CLASS(CDlgScriptSetting), { 0, 1, 2, 3, 5, 6 },
-          { "src/out.js", "src/out.js.ico", "Script/sub/s.js", "src/dot.js", "Script/two.js", "Script/two.js.ico" },
+          src + "out.js?1\r\n" + m_folder->File("Scriptx.js") + "?1\r\n" + script + "sub\\s.js?1\r\n" + script +
+              "..\\src\\dot.js?1\r\n" + script + "two.js?1\r\n" + script + "TWO.JS?1\r\n" + script +
+              "in.js?1\r\n" + ShortPath(m_folder->File("Script/long-script-name.txt")) + "?1\r\n",
+          RUNTIME_CLASS(CDlgScriptSetting), { 0, 1, 2, 3, 4, 6, 7 },
+          { "src/out.js", "src/out.js.ico", "Scriptx.js", "Script/sub/s.js", "src/dot.js", "Script/two.js",
+            "Script/two.js.ico" },
           { "Script/in.js", "Script/in.js.ico", "Script/long-script-name.txt" } },
     };
     for (const auto& page : kPages) {
@@ -304,6 +310,89 @@ TEST_F(CatalogPageTest, DeletingRowsRemovesOnlyTheFolderFilesThatNoRowStillNames
     });
     EXPECT_FALSE(m_folder->Exists("Script/two.js"));
     EXPECT_FALSE(m_folder->Exists("Script/two.js.ico"));
+}
+
+namespace {
+
+std::string CurrentFolder()
+{
+    char folder[MAX_PATH * 2] = {};
+    const DWORD n = ::GetCurrentDirectoryA(sizeof(folder), folder);
+    return n > 0 && n < sizeof(folder) ? std::string(folder) : std::string();
+}
+
+// The open-file dialog answered with s_chosen, leaving the current folder
+// where the file was picked, as a dialog without OFN_NOCHANGEDIR may.
+BOOL ChooseAndMoveTheCurrentFolder(HWND, LPCSTR, LPCSTR, DWORD, CString& path)
+{
+    path = s_chosen.c_str();
+    ::SetCurrentDirectoryA(path.Left(path.ReverseFind('\\')));
+    return TRUE;
+}
+
+} // namespace
+
+// Regression: a deleted row was queued by its text, and the save deleted
+// that text against the current folder of the save. The register button's
+// dialog had moved the current folder to where the user picked a file, so a
+// relative row deleted the file of its name there.
+TEST_F(CatalogPageTest, ARelativeRowDeletedBeforeARegistrationDeletesOnlyTheScriptFoldersFile)
+{
+    const std::string script = m_folder->File("Script/");
+    const std::string fixtureFolder = CurrentFolder();
+    const struct
+    {
+        const char* way;
+        AfxPromptOpenFileHook hook;  // null: the system's own dialog
+    } kWays[] = {
+        { "the system's open dialog", nullptr },
+        { "a dialog that moves the current folder", ChooseAndMoveTheCurrentFolder },
+    };
+    for (const auto& way : kWays) {
+        SCOPED_TRACE(way.way);
+        m_folder->WriteBytes("Script/rel.txt", "in the script folder\r\n");
+        m_folder->WriteBytes("src/rel.txt", "where the new script is picked\r\n");
+        m_folder->WriteBytes("src/n.js", "//VantorelScriptFile1.00\r\n//@SCRIPT_NAME:New\r\n//@COMMENT:n\r\n"
+                                         "//VantorelScriptEnd\r\n");
+        m_folder->Remove("Script/n.js");
+        m_folder->WriteBytes("Script/script.dat", "rel.txt?1\r\n");
+        ASSERT_TRUE(::SetCurrentDirectoryA(script.c_str()));
+        AfxSetPromptOpenFileHook(way.hook);
+        s_chosen = m_folder->File("src/n.js");
+        std::string beforeDialog, afterDialog;
+        std::vector<Step> steps = { [&](HWND hPage) {
+            HWND hList = ::GetDlgItem(hPage, IDC_PLG_LIST);
+            ASSERT_EQ("+rel.txt;", Rows(hList));
+            Select(hList, 0);
+            Click(hPage, IDC_PLG_DELETE);
+            beforeDialog = CurrentFolder();
+            Click(hPage, IDC_PLG_REGISTER);
+            afterDialog = CurrentFolder();
+            EXPECT_EQ("+New;", Rows(hList));
+        } };
+        if (way.hook == nullptr) {
+            // As a user picks the file: the folder typed into the dialog's
+            // name box and opened, then the file's name.
+            for (const std::string& typed : { m_folder->File("src"), std::string("n.js") }) {
+                steps.push_back([typed](HWND) {
+                    HWND hDlg = FindDialog();
+                    const int kNameCombo = 0x47C, kNameEdit = 0x480;
+                    ::SetDlgItemTextA(hDlg, kNameCombo, typed.c_str());
+                    ::SetDlgItemTextA(hDlg, kNameEdit, typed.c_str());
+                    Click(hDlg, IDOK);
+                });
+            }
+        }
+        RunPage(RUNTIME_CLASS(CDlgScriptSetting), IDD_SETTAB12, steps);
+        AfxSetPromptOpenFileHook(ChooseFile);
+        ::SetCurrentDirectoryA(fixtureFolder.c_str());
+        if (way.hook == nullptr) {
+            EXPECT_EQ(beforeDialog, afterDialog) << "the dialog moved the current folder";
+        }
+        EXPECT_FALSE(m_folder->Exists("Script/rel.txt"));
+        EXPECT_EQ("where the new script is picked\r\n", m_folder->ReadBytes("src/rel.txt"));
+        EXPECT_TRUE(m_folder->Exists("Script/n.js"));
+    }
 }
 
 TEST_F(CatalogPageTest, AReplacementThatFailsKeepsTheListedRowAndSaysWhy)

@@ -9,7 +9,9 @@
 #include "dialogs/pages/SearchPageRes.h"
 #include "framework/core/AtomicFile.h"
 #include "shared/RegKey.h"
+#include "shared/WidePath.h"
 #include "tests/support/HeldFile.h"
+#include "tests/support/WideFiles.h"
 
 namespace {
 
@@ -289,6 +291,49 @@ TEST_F(SearchEditTest, EditorSaysWhenTheWorkingFileCannotBeWrittenOrReadBackAndK
     if (software.Open(HKEY_LOCAL_MACHINE, "Software", KEY_ALL_ACCESS) == ERROR_SUCCESS)
         software.DeleteSubKeyTree("VantorelArcoTests");
     EXPECT_EQ("ROOT:\r\n" + Engine("A", 1) + "ENDROOT:\r\n", m_folder->ReadBytes("SearchEngine.dat"));
+}
+
+// Regression: an editor in a folder the code page cannot name and without a
+// short name was started by its best-fit spelling ("\u00E9dit" as "edit"):
+// a look-alike program, or none. It is started by its own name.
+TEST_F(SearchEditTest, AnEditorBeyondTheCodePageWithoutAShortNameIsStartedByItsOwnName)
+{
+    const std::wstring base = ThroughUnixRoot(WidePath::FromAnsi(m_folder->Path().c_str()));
+    const std::wstring folder = base + L"\u00E9dit\\";
+    if (base.empty() || !::CreateDirectoryW(folder.c_str(), nullptr) || !HasNoShortName(folder))
+        GTEST_SKIP() << "no folder without a short name here";
+    // The system's command processor, under its own file name.
+    wchar_t system[MAX_PATH] = {};
+    ::GetSystemDirectoryW(system, MAX_PATH);
+    const std::wstring editor = folder + L"cmd.exe";
+    ASSERT_TRUE(::CopyFileW((std::wstring(system) + L"\\cmd.exe").c_str(), editor.c_str(), FALSE));
+    m_folder->WriteBytes("SearchEngine.dat", "ROOT:\r\n" + Engine("A", 1) + "ENDROOT:\r\n");
+    m_folder->WriteBytes("Edited.dat", "ROOT:\r\n" + Engine("X", 1) + "ENDROOT:\r\n");
+    m_folder->WriteBytes("String/reg.dat", "\r\n\r\n" + std::string(kEditorKey) + "\r\n");
+    // A scripted editor that copies the edited list over the file.
+    const std::wstring command =
+        L"\"" + editor + L"\" /c copy /y \"" + WidePath::FromAnsi(m_folder->File("Edited.dat").c_str()) + L"\"";
+    CRegKey key;
+    ASSERT_EQ(ERROR_SUCCESS, key.Create(HKEY_LOCAL_MACHINE, kEditorKey));
+    ASSERT_EQ(ERROR_SUCCESS, ::RegSetValueExW(key, nullptr, 0, REG_SZ, reinterpret_cast<const BYTE*>(command.c_str()),
+                                              static_cast<DWORD>((command.size() + 1) * sizeof(wchar_t))));
+    key.Close();
+    HWND hEditor = nullptr;
+    RunPage(RUNTIME_CLASS(CDlgSetTab18), IDD_SETTAB18, {
+        [&](HWND hPage) { Click(hPage, IDC_SEARCH_EDITLIST); },
+        [&](HWND) {
+            hEditor = FindDialog();
+            Click(hEditor, IDC_SEARCHEDIT_EDITOR);
+        },
+        [&](HWND) { Answer(IDYES); },
+        [&](HWND) {
+            EXPECT_EQ("[" + std::string(kStar) + "]X;", TreeText(hEditor));
+            Click(hEditor, IDCANCEL);
+        },
+    }, IDCANCEL);
+    CRegKey software;
+    if (software.Open(HKEY_LOCAL_MACHINE, "Software", KEY_ALL_ACCESS) == ERROR_SUCCESS)
+        software.DeleteSubKeyTree("VantorelArcoTests");
 }
 
 TEST_F(SearchEditTest, AListMadeInTheEditorIsSavedWhereNoEngineFileWas)

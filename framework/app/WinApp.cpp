@@ -2,6 +2,8 @@
 
 #include <commdlg.h>
 
+#include <string>
+
 #include "framework/app/FaultGuard.h"
 #include "framework/win/HandleMap.h"
 #include "framework/win/Wnd.h"
@@ -265,7 +267,11 @@ BOOL AfxPromptOpenFile(HWND hWndOwner, LPCSTR lpszFilter, LPCSTR lpszTitle, DWOR
     ofn.lpstrFile = szFile;
     ofn.nMaxFile = sizeof(szFile);
     ofn.lpstrTitle = lpszTitle != nullptr && *lpszTitle != '\0' ? lpszTitle : nullptr;
-    ofn.Flags = dwFlags | OFN_EXPLORER;
+    // The current folder stays where it was: relative paths (list rows,
+    // files named by the user) keep naming what they named before. The flag
+    // alone is not kept by every system's open dialog, so the folder is put
+    // back after it too.
+    ofn.Flags = dwFlags | OFN_EXPLORER | OFN_NOCHANGEDIR;
     // The common dialogs' module is loaded when a dialog is first asked
     // for: imported, it and what it pulls in would load at every start.
     using OpenFileNameFn = BOOL(WINAPI*)(LPOPENFILENAMEA);
@@ -273,7 +279,19 @@ BOOL AfxPromptOpenFile(HWND hWndOwner, LPCSTR lpszFilter, LPCSTR lpszTitle, DWOR
     auto open = s_dialogs != nullptr
                     ? reinterpret_cast<OpenFileNameFn>(::GetProcAddress(s_dialogs, "GetOpenFileNameA"))
                     : nullptr;
-    if (open == nullptr || !open(&ofn))
+    if (open == nullptr)
+        return FALSE;
+    std::wstring current(MAX_PATH, L'\0');
+    DWORD length = ::GetCurrentDirectoryW(static_cast<DWORD>(current.size()), &current[0]);
+    if (length >= current.size()) {
+        current.resize(length);
+        length = ::GetCurrentDirectoryW(static_cast<DWORD>(current.size()), &current[0]);
+    }
+    current.resize(length < current.size() ? length : 0);
+    const BOOL chosen = open(&ofn);
+    if (!current.empty())
+        ::SetCurrentDirectoryW(current.c_str());
+    if (!chosen)
         return FALSE;
     path = szFile;
     return TRUE;

@@ -106,7 +106,7 @@ void AfxSetResourceHandle(HINSTANCE hInstResource);
 // The system's file-open dialog for one existing file: lpszFilter holds
 // "description|pattern|" pairs (null: all files), lpszTitle may be null or
 // empty (the system's title). TRUE with the chosen path, FALSE when the user
-// cancelled.
+// cancelled. The current folder is the same after it as before.
 BOOL AfxPromptOpenFile(HWND hWndOwner, LPCSTR lpszFilter, LPCSTR lpszTitle, DWORD dwFlags, CString& path);
 // Replaces the system's dialog in AfxPromptOpenFile (null: the dialog again),
 // so that tests can answer it. The hook gets the same arguments.

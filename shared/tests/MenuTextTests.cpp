@@ -29,6 +29,18 @@ TEST(MenuTextTest, CaptionsReadAsTheMenuShowsThem)
         { "R&&D(&R)", "R&D" },
         { "A(&&)", "A(&)" },
         { "&&&x", "&x" },
+        // The character a lone "&" marks stays as it is, a "(" too.
+        { "&(&X)", "(X)" },
+        { "&(&X) y", "(X) y" },
+        // A lead byte standing alone never pairs with the byte that follows
+        // once the marking between them is gone ("\x83" "A" reads as a
+        // katakana): it goes; one that pairs with nothing stays.
+        { "\x83&A", "A" },
+        { "\x83(&X)A", "A" },
+        { "\x83 (&X)A", "A" },
+        { "\x83&&", "\x83&" },
+        { "\x83&", "\x83" },
+        { "&\x83" "A", "\x83" "A" },
         // Nothing to mark: a lone "&" at the end shows nothing.
         { "End&", "End" },
         { "(&)", "()" },

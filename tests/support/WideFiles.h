@@ -1,5 +1,6 @@
-// Files named beyond the ANSI code page, for the tests of dropped files:
-// written by their wide names, read back by the paths the program took.
+// Files named beyond the ANSI code page, for the tests of dropped files,
+// editors and folders: written by their wide names, read back by the paths
+// the program took, and places where such names have no short form.
 #ifndef VA_TESTS_SUPPORT_WIDEFILES_H
 #define VA_TESTS_SUPPORT_WIDEFILES_H
 
@@ -29,6 +30,38 @@ inline std::string ReadAnsiPathFile(const char* path)
     ReadFile(file, buffer, sizeof(buffer), &read, nullptr);
     CloseHandle(file);
     return std::string(buffer, read);
+}
+
+// The folder (ending with a backslash) through the drive that Wine gives
+// the Unix root ("Z:\tmp\..."); empty where there is none. There a name
+// below a folder with a long name has no short form.
+inline std::wstring ThroughUnixRoot(const std::wstring& folder)
+{
+    using UnixName = char*(CDECL*)(LPCWSTR);
+    const auto unixName = reinterpret_cast<UnixName>(
+        reinterpret_cast<void*>(GetProcAddress(GetModuleHandleA("kernel32.dll"), "wine_get_unix_file_name")));
+    char* name = unixName != nullptr ? unixName(folder.c_str()) : nullptr;
+    if (name == nullptr)
+        return std::wstring();
+    const int chars = MultiByteToWideChar(CP_UTF8, 0, name, -1, nullptr, 0);
+    std::wstring path(static_cast<size_t>(chars > 0 ? chars : 1), L'\0');
+    MultiByteToWideChar(CP_UTF8, 0, name, -1, &path[0], chars);
+    HeapFree(GetProcessHeap(), 0, name);
+    path.resize(path.size() - 1);
+    for (wchar_t& c : path)
+        if (c == L'/')
+            c = L'\\';
+    path = L"Z:" + path;
+    if (path.back() != L'\\')
+        path += L'\\';
+    return GetFileAttributesW(path.c_str()) == INVALID_FILE_ATTRIBUTES ? std::wstring() : path;
+}
+
+// Whether the system gives the path no short form.
+inline bool HasNoShortName(const std::wstring& path)
+{
+    wchar_t shortName[MAX_PATH] = {};
+    return GetShortPathNameW(path.c_str(), shortName, MAX_PATH) == 0;
 }
 
 #endif // VA_TESTS_SUPPORT_WIDEFILES_H

@@ -18,6 +18,7 @@
 #include "shared/FrameMessages.h"
 #include "tests/support/ProgramFolder.h"
 #include "tests/support/ProgramRun.h"
+#include "tests/support/WideFiles.h"
 
 namespace fs = std::filesystem;
 
@@ -101,6 +102,26 @@ TEST_P(ProgramFolderBeyondTheCodePage, EverythingIsReadAndWrittenThere)
     EXPECT_FALSE(folder.Exists("Exception.dat"));
 }
 
+// Started by the folder's own name, which cp932 cannot hold, the program
+// finds its folder by the folder's short name: the settings it reads and
+// writes are the folder's.
+TEST_P(ProgramFolderBeyondTheCodePage, StartedByItsLongNameItKeepsItsSettingsThere)
+{
+    ProgramFolder folder(ProgramFolder::kShippedData, GetParam());
+    const std::string crafted = "[Vantorel]\r\niniver=1038\r\niTabStrLen_P=12\r\niInitMode=0\r\n";
+    folder.WriteBytes("VantorelArco.ini", crafted);
+    ProgramRun run(folder);
+    run.SetStartFolder(folder.WidePath());
+    ASSERT_TRUE(run.Start());
+    ASSERT_NE(nullptr, run.WaitForMainWindow());
+    EXPECT_EQ(0u, run.CloseAndWait());
+    // Rewritten whole, with the value it read, and the old file kept.
+    const std::string written = folder.ReadBytes("VantorelArco.ini");
+    EXPECT_NE(crafted, written);
+    EXPECT_NE(std::string::npos, written.find("\r\niTabStrLen_P=12\r\n"));
+    EXPECT_EQ(crafted, folder.ReadBytes("VantorelArco.ini.bak0"));
+}
+
 INSTANTIATE_TEST_SUITE_P(Names, ProgramFolderBeyondTheCodePage,
                          ::testing::Values(L"J\u00F6rg \uD55C", L"smile \U0001F600"));
 
@@ -117,30 +138,6 @@ std::map<std::wstring, std::pair<uintmax_t, fs::file_time_type>> Listing(const s
         files[entry.path().wstring()] = {entry.is_regular_file() ? entry.file_size() : 0,
                                          entry.last_write_time()};
     return files;
-}
-
-// The folder through the drive that Wine gives the Unix root ("Z:\tmp\...");
-// empty where there is none.
-std::wstring ThroughUnixRoot(const std::wstring& folder)
-{
-    using UnixName = char*(CDECL*)(LPCWSTR);
-    const auto unixName = reinterpret_cast<UnixName>(
-        reinterpret_cast<void*>(GetProcAddress(GetModuleHandleA("kernel32.dll"), "wine_get_unix_file_name")));
-    char* name = unixName != nullptr ? unixName(folder.c_str()) : nullptr;
-    if (name == nullptr)
-        return std::wstring();
-    const int chars = MultiByteToWideChar(CP_UTF8, 0, name, -1, nullptr, 0);
-    std::wstring path(static_cast<size_t>(chars > 0 ? chars : 1), L'\0');
-    MultiByteToWideChar(CP_UTF8, 0, name, -1, &path[0], chars);
-    HeapFree(GetProcessHeap(), 0, name);
-    path.resize(path.size() - 1);
-    for (wchar_t& c : path)
-        if (c == L'/')
-            c = L'\\';
-    path = L"Z:" + path;
-    if (path.back() != L'\\')
-        path += L'\\';
-    return GetFileAttributesW(path.c_str()) == INVALID_FILE_ATTRIBUTES ? std::wstring() : path;
 }
 
 std::wstring TextOf(HWND box)

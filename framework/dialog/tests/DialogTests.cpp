@@ -357,3 +357,44 @@ TEST(ModalLoopTest, CenterWindowCentresOverTheOwner)
     wnd.DestroyWindow();
     ::DestroyWindow(hOwner);
 }
+
+// Over a minimised owner a window goes to the middle of the work area, not
+// over the owner's icon; a window larger than the work area keeps its
+// left and top edges, and so its caption, inside it.
+TEST(ModalLoopTest, CenterWindowKeepsTheWindowInTheWorkArea)
+{
+    MONITORINFO mi = {};
+    mi.cbSize = sizeof(mi);
+    ASSERT_TRUE(::GetMonitorInfoA(::MonitorFromPoint(POINT{ 0, 0 }, MONITOR_DEFAULTTOPRIMARY), &mi));
+    const RECT area = mi.rcWork;
+    const int width = area.right - area.left, height = area.bottom - area.top;
+    const struct
+    {
+        const char* what;
+        bool minimised;
+        int cx, cy;
+        int left, top;
+    } cases[] = {
+        { "minimised owner", true, 100, 50, (area.left + area.right) / 2 - 50, (area.top + area.bottom) / 2 - 25 },
+        { "wider and taller than the work area", false, width + 200, height + 100, area.left, area.top },
+        { "wider than the work area", false, width + 200, 50, area.left, 225 },
+        { "taller than the work area", false, 100, height + 100, 250, area.top },
+    };
+    for (const auto& c : cases) {
+        HWND hOwner = ::CreateWindowExA(0, "STATIC", "owner", WS_POPUP | WS_VISIBLE, 100, 100, 400, 300, nullptr,
+                                        nullptr, nullptr, nullptr);
+        if (c.minimised) {
+            ::ShowWindow(hOwner, SW_MINIMIZE);
+            ASSERT_TRUE(::IsIconic(hOwner));
+        }
+        CWnd wnd;
+        ASSERT_TRUE(wnd.CreateEx(0, nullptr, "centred", WS_POPUP, 0, 0, c.cx, c.cy, hOwner, nullptr));
+        wnd.CenterWindow();
+        RECT rc;
+        wnd.GetWindowRect(&rc);
+        EXPECT_EQ(c.left, rc.left) << c.what;
+        EXPECT_EQ(c.top, rc.top) << c.what;
+        wnd.DestroyWindow();
+        ::DestroyWindow(hOwner);
+    }
+}

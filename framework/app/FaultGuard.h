@@ -34,11 +34,11 @@
 //   of the system's in between, so a fault that a procedure of code the
 //   program did not write leaves (a page's, a control's, a plug-in's window)
 //   unwinds that procedure and DispatchMessage's own frames, and nothing
-//   else: the loop goes on with its next message. On the 64-bit build the
-//   unwind crosses those frames by their unwind data; on the 32-bit build
-//   it calls, with the unwinding flag, the handlers DispatchMessage and the
-//   foreign procedure put on the chain, which end their own frames as any
-//   unwind through them would, and the guard's record is next on the chain.
+//   else: the loop goes on with its next message. The 64-bit unwind crosses
+//   those frames by their unwind data; the 32-bit one calls the handlers
+//   DispatchMessage and the foreign procedure put on the chain, with the
+//   unwinding flag, and each ends its own frame. What DispatchMessage keeps
+//   beyond its handlers is lost with it, as under any guard around it.
 // - Where the program cannot tell: a fault in code the program did not
 //   write, reached through a callback the system makes from inside one of
 //   the program's own calls (the program resizes a page's window and the
@@ -50,10 +50,10 @@
 //   later, as it would with no guard at all.
 //
 // What a guard does after a fault it takes: it releases the holds, ends a
-// menu begun inside its call (not one that was open when the call began,
-// whose code still runs outside), lets the mouse capture go when the window
-// whose code broke off holds it, marks each running CFaultLoop whose window
-// is that window or holds it as broken, and counts the fault.
+// menu loop a window of the program began inside its call (not one open
+// when the call began, whose code runs on outside), lets the capture go
+// when the window whose code broke off holds it, breaks each running
+// CFaultLoop whose window is that window or holds it, and counts the fault.
 #ifndef VA_FRAMEWORK_APP_FAULTGUARD_H
 #define VA_FRAMEWORK_APP_FAULTGUARD_H
 

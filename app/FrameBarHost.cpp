@@ -84,8 +84,8 @@ void CFrameBarHost::DuplicateGroup(CTabGroup* group)
     CTabGroup* copy = m_frame.CreateGroup(group->m_captionTemplate, group->m_options, group->m_image);
     if (copy == nullptr)
         return;
-    m_frame.m_stateWord |= kStateOpeningTabSet;
     {
+        CTabSetMark mark(m_frame);
         CTabBatch batch;
         for (size_t i = 0; i < pages.size(); ++i)
         {
@@ -98,7 +98,6 @@ void CFrameBarHost::DuplicateGroup(CTabGroup* group)
         if (!pages.empty() && theApp.IsGroupListed(copy))
             m_frame.ActivateGroup(copy);
     }
-    m_frame.m_stateWord &= ~kStateOpeningTabSet;
 }
 
 CTabGroup* CFrameBarHost::CreateDefaultGroup(LPCTSTR name)

@@ -11,6 +11,7 @@
 
 #include "app/ClosedTabList.h"
 #include "app/FrameBarHost.h"
+#include "framework/app/FaultGuard.h"
 #include "framework/core/Collections.h"
 #include "framework/frame/MDIFrameWnd.h"
 #include "bars/ComboBoxXP.h"
@@ -721,6 +722,20 @@ private:
         CPostedMessageFilter& operator=(const CPostedMessageFilter&) = delete;
     };
     CPostedMessageFilter m_postedFilter;
+};
+
+// The frame's mark that a whole set of tabs is being opened
+// (kStateOpeningTabSet), for the length of a scope; it ends with the scope,
+// or with a fault that breaks the scope off.
+class CTabSetMark
+{
+public:
+    explicit CTabSetMark(CMainFrame& frame);
+    CTabSetMark(const CTabSetMark&) = delete;
+    CTabSetMark& operator=(const CTabSetMark&) = delete;
+
+private:
+    CFaultHold m_hold;
 };
 
 #endif // VA_APP_MAINFRAME_H

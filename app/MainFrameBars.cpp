@@ -370,8 +370,8 @@ void CMainFrame::OnDropFiles(HDROP hDrop)
             group = m_pGroupTabBar->GetGroupAt(index);
     }
     std::vector<std::wstring> unreachable;
-    m_stateWord |= kStateOpeningTabSet;
     {
+        CTabSetMark mark(*this);
         CTabBatch batch;
         for (size_t i = 0; i < files.size(); ++i) {
             const CString target = DroppedFileAddress(files[i]);
@@ -384,7 +384,6 @@ void CMainFrame::OnDropFiles(HDROP hDrop)
             theApp.OpenUrl(group != nullptr && theApp.IsGroupListed(group) ? group : nullptr, target, kind);
         }
     }
-    m_stateWord &= ~static_cast<DWORD>(kStateOpeningTabSet);
     ReportUnreachableFiles(m_hWnd, unreachable);
 }
 

@@ -15,6 +15,7 @@
 #include "app/VantorelApp.h"
 #include "app/resource.h"
 #include "bars/PageTabBar.h"
+#include "framework/app/FaultGuard.h"
 #include "framework/core/File.h"
 #include "framework/win/RedrawGuard.h"
 #include "lists/FavoritesScan.h"
@@ -384,23 +385,30 @@ HMODULE LoadContextMenuModule(bool* loadedHere)
 }
 
 // For the scope's life a window's messages reach the frame's hook object
-// first (the window's own procedure stays the default one). A window
-// destroyed meanwhile has released the hook itself.
+// first (the window's own procedure stays the default one). The hook ends
+// with the scope, or with a fault that breaks the scope off (the page's
+// code faulting while its menu shows). A window destroyed meanwhile has
+// released the hook itself.
 class WindowHookScope
 {
 public:
-    WindowHookScope(CWnd& hook, HWND hWnd) : m_hook(hook), m_active(hook.SubclassWindow(hWnd) != FALSE) {}
-    ~WindowHookScope()
+    WindowHookScope(CWnd& hook, HWND hWnd)
     {
-        if (m_active)
-            m_hook.UnsubclassWindow();
+        if (hook.SubclassWindow(hWnd))
+            m_hold.Hold(&End, reinterpret_cast<ULONG_PTR>(&hook), reinterpret_cast<ULONG_PTR>(hWnd));
     }
     WindowHookScope(const WindowHookScope&) = delete;
     WindowHookScope& operator=(const WindowHookScope&) = delete;
 
 private:
-    CWnd& m_hook;
-    const bool m_active;
+    // data: the hook object and the window it was given.
+    static void End(const ULONG_PTR* data)
+    {
+        CWnd* hook = reinterpret_cast<CWnd*>(data[0]);
+        if (hook->m_hWnd == reinterpret_cast<HWND>(data[1]))
+            hook->UnsubclassWindow();
+    }
+    CFaultHold m_hold;
 };
 
 } // namespace

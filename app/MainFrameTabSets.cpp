@@ -22,9 +22,8 @@ namespace {
 class CTabSetOpening
 {
 public:
-    explicit CTabSetOpening(CMainFrame& frame)
+    explicit CTabSetOpening(CMainFrame& frame) : m_mark(frame)
     {
-        frame.m_stateWord |= kStateOpeningTabSet;
         const HWND groupBar = frame.m_pGroupTabBar != nullptr ? frame.m_pGroupTabBar->GetSafeHwnd() : nullptr;
         const HWND pageBar = frame.m_pPageTabBar != nullptr ? frame.m_pPageTabBar->GetSafeHwnd() : nullptr;
         for (HWND bar : {groupBar, pageBar})
@@ -39,8 +38,6 @@ private:
     // data: the two bars' windows, as they were when the run began.
     static void End(const ULONG_PTR* data)
     {
-        if (g_pMainFrame != nullptr)
-            g_pMainFrame->m_stateWord &= ~static_cast<DWORD>(kStateOpeningTabSet);
         for (int i = 0; i < 2; ++i) {
             const HWND bar = reinterpret_cast<HWND>(data[i]);
             if (bar != nullptr && ::IsWindow(bar)) {
@@ -50,7 +47,9 @@ private:
         }
     }
 
-    // The batch is ended after the bars draw again (members end in reverse).
+    // The batch and the mark end after the bars draw again (members end in
+    // reverse).
+    CTabSetMark m_mark;
     CTabBatch m_batch;
     CFaultHold m_hold;
 };
@@ -61,6 +60,15 @@ WORD ReasonFor(size_t index, size_t count)
 }
 
 } // namespace
+
+CTabSetMark::CTabSetMark(CMainFrame& frame)
+{
+    frame.m_stateWord |= kStateOpeningTabSet;
+    m_hold.Hold([](const ULONG_PTR*) {
+        if (g_pMainFrame != nullptr)
+            g_pMainFrame->m_stateWord &= ~static_cast<DWORD>(kStateOpeningTabSet);
+    });
+}
 
 void CMainFrame::CollectTabSet(std::vector<TabSetFile::Group>& groups, bool withHistory) const
 {

@@ -281,8 +281,8 @@ void CVantorelApp::TrimWorkingSet(BOOL bForce)
 
 BOOL CVantorelApp::PumpMessage()
 {
-    // The framework's pump guards its translation of the message, and every
-    // window procedure its own handling.
+    // The framework's pump guards its translation of the message and its
+    // dispatch apart, and every window procedure its own handling.
     const BOOL more = CWinApp::PumpMessage();
     if (AfxGetFaultCount() != m_faultsRecovered)
         RecoverFromFault();

@@ -3,6 +3,7 @@
 #include <imm.h>
 
 #include "bars/BarHost.h"
+#include "framework/app/FaultGuard.h"
 #include "shared/AppSettings.h"
 #include "shared/FrameMessages.h"
 #include "tab/TabItem.h"
@@ -202,9 +203,10 @@ LRESULT CComboBoxXP::OnWindowPosChanging(WPARAM, LPARAM lParam)
     const int field = m_requestedHeight - 6;
     if (field > 0 && field != m_fieldSet)
     {
-        m_settingField = true;
-        SetItemHeight(-1, static_cast<UINT>(field));
-        m_settingField = false;
+        {
+            CFaultSetting<bool> settingField(m_settingField, true);
+            SetItemHeight(-1, static_cast<UINT>(field));
+        }
         m_fieldSet = field;
     }
     pPos->cy = GetItemHeight(0) * kListItems + kListItems * ::GetSystemMetrics(SM_CYBORDER) + m_fieldHeight;
@@ -214,10 +216,16 @@ LRESULT CComboBoxXP::OnWindowPosChanging(WPARAM, LPARAM lParam)
 
 LRESULT CComboBoxXP::OnWindowPosChanged(WPARAM, LPARAM)
 {
+    // The depth comes down again however the call ends, a fault included.
+    CFaultHold depth;
     ++m_changedDepth;
+    depth.Hold([](const ULONG_PTR* data) {
+        CComboBoxXP* box = reinterpret_cast<CComboBoxXP*>(data[0]);
+        if (--box->m_changedDepth == 0)
+            box->m_fitting = false;
+    }, reinterpret_cast<ULONG_PTR>(this));
     LRESULT result = Default();
-    if (--m_changedDepth == 0)
-        m_fitting = false;
+    depth.Release();
     if (m_edit.m_hWnd != nullptr && ::GetFocus() != m_edit.m_hWnd)
         m_edit.SetSel(-1, 0);
     return result;

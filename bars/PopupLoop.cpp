@@ -8,9 +8,10 @@ CPopupKeyHook* CPopupKeyHook::s_pActive = nullptr;
 
 void RunPopupLoop(const bool& running, HWND hPopup, HWND hSource)
 {
-    // A fault in one of its turns ends the loop, as a click outside would.
-    const unsigned faults = AfxGetFaultCount();
-    while (::IsWindow(hPopup) && ::IsWindow(hSource) && running && AfxGetFaultCount() == faults)
+    // A fault in the popup's code ends the loop, as a click outside would;
+    // one in another window (a page's timer) leaves the popup tracking.
+    CFaultLoop loop(hPopup);
+    while (::IsWindow(hPopup) && ::IsWindow(hSource) && running && !loop.IsBroken())
     {
         MSG msg;
         BOOL got = ::GetMessageA(&msg, nullptr, 0, 0);
@@ -21,8 +22,7 @@ void RunPopupLoop(const bool& running, HWND hPopup, HWND hSource)
             ::PostQuitMessage(static_cast<int>(msg.wParam));
             break;
         }
-        ::TranslateMessage(&msg);
-        ::DispatchMessageA(&msg);
+        loop.Dispatch(msg);
     }
 }
 

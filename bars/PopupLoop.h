@@ -16,7 +16,8 @@
 // the popup and the window it shows for (hSource) exist. running belongs to
 // the popup: it is read only while the popup's window is there. A WM_QUIT
 // ends the loop and is posted again for the outer loop; a GetMessage
-// failure and a fault in one of its turns end it too.
+// failure and a fault in the popup's code end it too (CFaultLoop), a fault
+// in another window does not.
 void RunPopupLoop(const bool& running, HWND hPopup, HWND hSource);
 
 //--- CPopupKeyHook

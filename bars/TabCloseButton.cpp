@@ -3,6 +3,7 @@
 #include "bars/BarHost.h"
 #include "bars/GroupTabBar.h"
 #include "bars/PageTabBar.h"
+#include "framework/app/FaultGuard.h"
 #include "framework/gdi/DC.h"
 #include "shared/AppData.h"
 #include "tab/TabGroup.h"
@@ -118,6 +119,9 @@ BOOL CTabCloseButton::TrackClick(const MSG& down)
     RedrawWindow();
     ::SetCapture(m_hWnd);
     bool kept = true;
+    // A fault in the button's code ends the press unhandled; one in another
+    // window leaves it going.
+    CFaultLoop loop(m_hWnd);
     MSG up = {};
     for (;;)
     {
@@ -136,7 +140,12 @@ BOOL CTabCloseButton::TrackClick(const MSG& down)
         }
         if (up.message == WM_LBUTTONUP)
             break;
-        ::DispatchMessageA(&up);
+        loop.Dispatch(up);
+        if (loop.IsBroken())
+        {
+            kept = false;
+            break;
+        }
     }
     BOOL handled = FALSE;
     if (kept)

@@ -146,6 +146,11 @@ BOOL CToolBarPopup::TrackPopup(UINT flags, int x, int y, const RECT& exclude)
     if (!CreateEx(WS_EX_TOOLWINDOW | WS_EX_TOPMOST | WS_EX_WINDOWEDGE, cls, nullptr,
                   WS_POPUP | WS_CLIPSIBLINGS | WS_CLIPCHILDREN | WS_DLGFRAME, 0, 0, 10, 10, hOwner, nullptr))
         return FALSE;
+    // A fault that breaks this call off leaves no window on the object,
+    // whose frame may be gone with the call.
+    CFaultHold abandoned;
+    abandoned.Hold(&AfxDestroyAbandonedWindow, reinterpret_cast<ULONG_PTR>(this),
+                   reinterpret_cast<ULONG_PTR>(m_hWnd));
     if (!FillButtons())
     {
         DestroyWindow();

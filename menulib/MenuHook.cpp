@@ -111,7 +111,7 @@ CMenuHookPause::CMenuHookPause()
 {
     if (g_pauseDepth == 0 && g_hMenuHook == nullptr)
         return;  // no hook to pause
-    m_counted = true;
+    m_hold.Hold(&End);
     if (g_pauseDepth++ > 0)
         return;
     g_hPauseWatch = ::SetWindowsHookExA(WH_CBT, PauseWatchProc, nullptr, ::GetCurrentThreadId());
@@ -121,10 +121,10 @@ CMenuHookPause::CMenuHookPause()
     g_hMenuHook = nullptr;
 }
 
-CMenuHookPause::~CMenuHookPause()
+void CMenuHookPause::End(const ULONG_PTR*)
 {
     // A removal of the hook (the library's unload) ends every pause.
-    if (!m_counted || g_pauseDepth == 0 || --g_pauseDepth > 0)
+    if (g_pauseDepth == 0 || --g_pauseDepth > 0)
         return;
     EndPauseWatch();
     InstallMenuHook();

@@ -4,6 +4,7 @@
 #ifndef VA_MENULIB_MENUHOOK_H
 #define VA_MENULIB_MENUHOOK_H
 
+#include "framework/app/FaultGuard.h"
 #include "framework/win/WinDefs.h"
 
 // The message a popup-menu window gets when it is shown again.
@@ -45,16 +46,17 @@ BOOL IsMenuHookInstalled();
 // every message they get. A popup-menu window created meanwhile turns the
 // hook back on before its first message, so it is subclassed on its
 // WM_CREATE as ever. Pauses nest; without the hook a pause does nothing.
+// A pause ends with its scope, or with a fault that breaks the scope off.
 class CMenuHookPause
 {
 public:
     CMenuHookPause();
-    ~CMenuHookPause();
     CMenuHookPause(const CMenuHookPause&) = delete;
     CMenuHookPause& operator=(const CMenuHookPause&) = delete;
 
 private:
-    bool m_counted = false;
+    static void End(const ULONG_PTR* data);
+    CFaultHold m_hold;
 };
 
 MenuPopupRecord* FindMenuPopupRecord(HWND hWnd);

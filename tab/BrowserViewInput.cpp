@@ -286,8 +286,10 @@ int CBrowserView::TrackMouseGesture(MSG* pMsg)
     bool handled = false;
     bool released = false;
     const HWND self = m_hWnd;
-    const unsigned faults = AfxGetFaultCount();
-    ::SetCapture(self);
+    // A fault in the view's code (or its page's) ends the gesture as if
+    // cancelled; the capture goes with the loop, however it ends.
+    CFaultLoop loop(self);
+    CFaultCapture capture(self);
     for (;;) {
         if (::GetCapture() != self) {
             released = true;
@@ -342,11 +344,9 @@ int CBrowserView::TrackMouseGesture(MSG* pMsg)
             handled = true;
             break;
         }
-        ::TranslateMessage(&msg);
-        ::DispatchMessageA(&msg);
-        // A fault in it ends the gesture as if cancelled (its guard let the
-        // capture go); the tab may be gone with it.
-        if (AfxGetFaultCount() != faults)
+        loop.Dispatch(msg);
+        // The tab may be gone with a fault in it.
+        if (loop.IsBroken())
             return 1;
         if (msg.message == WM_RBUTTONUP) {
             released = true;

@@ -1,8 +1,10 @@
 // Faults the program survives, through the real frame and its own pump:
 // nothing a fault breaks off stays held (the tab-set semaphore, a tab set
-// being opened, a plug-in's call), the recovery save keeps the last good
-// file and saves once for a repeating fault, and a fault inside a modal
-// dialog (the dialogs library's, a plug-in's own) ends that dialog alone.
+// being opened, a plug-in's call, the frame's marks), the recovery save
+// keeps the last good file and saves once for a repeating fault, a fault
+// inside a modal dialog (the dialogs library's, a plug-in's own) ends that
+// dialog alone, and a fault in a window of code the program did not write
+// ends only the loop whose window it is in.
 #include <windows.h>
 #include <shlguid.h>
 #include <urlhist.h>
@@ -10,20 +12,29 @@
 #include <gtest/gtest.h>
 
 #include <cstring>
+#include <functional>
+#include <memory>
 #include <string>
 
 #include "app/MainFrame.h"
 #include "app/VantorelApp.h"
 #include "app/resource.h"
+#include "bars/DlgWndMng.h"
 #include "bars/GroupTabBar.h"
 #include "bars/PageTabBar.h"
+#include "bars/ToolBarEx.h"
+#include "bars/ToolBarPopup.h"
 #include "framework/app/FaultGuard.h"
+#include "shared/AppData.h"
+#include "shared/AppSettings.h"
 #include "shared/CommandIds.h"
 #include "tab/BrowserView.h"
+#include "tab/ScriptRunDlg.h"
 #include "tab/TabGroup.h"
 #include "tab/TabItem.h"
 #include "app/tests/TabFixture.h"
 #include "tests/support/FaultingWnd.h"
+#include "tests/support/ForeignWnd.h"
 #include "tests/support/TestTravelLog.h"
 
 namespace {
@@ -80,6 +91,142 @@ private:
 };
 
 int* volatile CFaultingHistoryFactory::s_nowhere = nullptr;
+
+// The loops of the program that dispatch messages, and where a window of
+// code the program did not write faults while one runs: in another tab
+// (on a posted message or on its timer) or inside the loop's own window.
+enum class Loop { Pump, ScriptRunDialog, LibraryDialog, ChevronPopup, WindowList, Gesture };
+enum class Place { OtherTabPosted, OtherTabTimer, InLoopWindow };
+
+// One run of a loop, driven from a timer inside it: once the loop's window
+// shows, the foreign window faults; a turn after the fault the loop is
+// looked for again and, still there, ended as a user would.
+struct LoopRun
+{
+    Loop loop;
+    Place place;
+    int endWith;  // IDOK or IDCANCEL, for the dialogs
+    HWND parentElsewhere;
+    HWND view;    // the gesture's window
+    CWnd* runner; // the script-run dialog, which never shows
+    int stage;
+    int ticks;
+    int faultsBefore;
+    HWND loopWnd;
+    bool shownAfterFault;
+    std::unique_ptr<ForeignWnd> foreign;
+};
+LoopRun s_run;
+
+HWND ShownLoopWindow()
+{
+    switch (s_run.loop) {
+    case Loop::ScriptRunDialog:
+        return s_run.runner != nullptr ? s_run.runner->m_hWnd : nullptr;
+    case Loop::LibraryDialog:
+        return ShownDialog();
+    case Loop::ChevronPopup:
+        return ::GetCapture();
+    case Loop::WindowList: {
+        CDlgWndMng* list = g_pMainFrame->m_pWndList.get();
+        return list != nullptr && list->IsTracking() && list->IsWindowVisible() ? list->m_hWnd : nullptr;
+    }
+    case Loop::Gesture:
+        return ::GetCapture() == s_run.view ? s_run.view : nullptr;
+    default:
+        return nullptr;
+    }
+}
+
+void EndLoopAsAUserWould(HWND hLoop)
+{
+    switch (s_run.loop) {
+    case Loop::ScriptRunDialog:
+    case Loop::LibraryDialog:
+        ::PostMessageA(hLoop, WM_COMMAND, static_cast<WPARAM>(s_run.endWith), 0);
+        break;
+    case Loop::ChevronPopup:
+        ::PostMessageA(hLoop, WM_TOOLBARPOPUP_CLOSE, 0, 0);
+        break;
+    case Loop::WindowList:
+        ::PostMessageA(hLoop, WM_WNDMNG_CLOSE, 0, 0);
+        break;
+    default:
+        ::PostMessageA(hLoop, WM_RBUTTONUP, 0, 0);
+        break;
+    }
+}
+
+void MakeForeignFault(HWND hLoop)
+{
+    LoopRun& run = s_run;
+    run.foreign = std::make_unique<ForeignWnd>(run.place == Place::InLoopWindow ? hLoop : run.parentElsewhere);
+    run.faultsBefore = ForeignWnd::Faults();
+    if (run.place == Place::OtherTabTimer)
+        run.foreign->FaultOnTimer(10);
+    else
+        run.foreign->PostFault();
+}
+
+void CALLBACK DriveLoop(HWND, UINT, UINT_PTR, DWORD)
+{
+    LoopRun& run = s_run;
+    const HWND shown = ShownLoopWindow();
+    if (++run.ticks > 250) {  // stands by, so that a loop left running cannot hang the test
+        if (shown != nullptr)
+            EndLoopAsAUserWould(shown);
+        return;
+    }
+    if (run.stage == 0 && shown != nullptr) {
+        run.loopWnd = shown;
+        // The user's edit, which a fault elsewhere must leave.
+        if (run.loop == Loop::LibraryDialog)
+            ::SetWindowTextA(::FindWindowExA(shown, nullptr, "Edit", nullptr), "Renamed");
+        MakeForeignFault(shown);
+        run.stage = 1;
+    } else if (run.stage == 1 && ForeignWnd::Faults() != run.faultsBefore) {
+        run.stage = 2;
+    } else if (run.stage == 2) {
+        run.shownAfterFault = shown != nullptr;
+        if (shown != nullptr)
+            EndLoopAsAUserWould(shown);
+        run.stage = 3;
+    }
+}
+
+const UINT kMsgOpenBox = WM_APP + 41;
+bool s_boxReturned = false;
+bool s_boxLeftOpen = false;
+
+// Opens a message box owned by the main window, with a fault of a window of
+// other code queued for the box's own loop, which no guard of the program's
+// surrounds: the fault breaks the handler off, box and all.
+class CBoxOpeningWnd : public CWnd
+{
+public:
+    ForeignWnd* m_pForeign = nullptr;
+
+protected:
+    LRESULT WindowProc(UINT nMsg, WPARAM wParam, LPARAM lParam) override
+    {
+        if (nMsg != kMsgOpenBox)
+            return CWnd::WindowProc(nMsg, wParam, lParam);
+        m_pForeign->PostFault();
+        ::MessageBoxA(g_pMainFrame->m_hWnd, "box", "box", MB_OK);
+        s_boxReturned = true;
+        return 0;
+    }
+};
+
+// Stands by, so that a box the fault did not break off cannot hang the test.
+void CALLBACK EndBoxLeftOpen(HWND, UINT, UINT_PTR id, DWORD)
+{
+    ::KillTimer(nullptr, id);
+    if (HWND box = ShownDialog()) {
+        s_boxLeftOpen = true;
+        ::SendMessageA(box, WM_COMMAND, IDOK, 0);
+    }
+}
 
 class FaultRecovery : public TabTest
 {
@@ -321,6 +468,199 @@ TEST_F(FaultRecovery, AfterAFaultTheExitStillWritesAndASecondFaultInItEndsTheWri
         // An exit that broke off leaves the recovery file for the next start.
         EXPECT_EQ(faultInTheExit, m_folder->Exists("Exception.dat"));
     }
+}
+
+TEST_F(FaultRecovery, AFaultInAWindowOfOtherCodeEndsOnlyTheLoopWhoseWindowItIsIn)
+{
+    InstallDialogsLibrary();
+    CTabItem* other = Open(nullptr, "http://other.example/");
+    CTabItem* active = Open(nullptr, "http://active.example/");
+    ASSERT_EQ(active, m_frame->GetActiveTab());
+    Pump();
+    const HWND main = m_frame->m_hWnd;
+    CTabGroup* group = theApp.GetActiveGroup();
+    // The toolbar keeps room for its first button only: the rest go to the
+    // chevron's popup.
+    RECT first = {};
+    ::SendMessageA(m_frame->m_wndToolBar.m_hWnd, TB_GETITEMRECT, 0, reinterpret_cast<LPARAM>(&first));
+    m_frame->m_wndToolBar.SetWindowPos(nullptr, 0, 0, first.right + 1, first.bottom - first.top,
+                                       SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+    AppSettings().bMouseG(true);
+    const HWND control = ControlOf(active)->GetControlWindow();
+    const std::string script = std::string(AppFolders().GetScriptFolder()) + "stuck.htm";
+
+    for (Loop loop : {Loop::Pump, Loop::ScriptRunDialog, Loop::LibraryDialog, Loop::ChevronPopup, Loop::WindowList,
+                      Loop::Gesture}) {
+        for (Place place : {Place::OtherTabPosted, Place::OtherTabTimer, Place::InLoopWindow}) {
+            const bool inLoop = place == Place::InLoopWindow;
+            SCOPED_TRACE(testing::Message() << "loop " << static_cast<int>(loop) << ", place "
+                                            << static_cast<int>(place));
+            LoopRun& run = s_run;
+            run.loop = loop;
+            run.place = place;
+            run.endWith = place == Place::OtherTabPosted ? IDOK : IDCANCEL;
+            run.parentElsewhere = other->m_pView->m_hWnd;
+            run.view = active->m_pView->m_hWnd;
+            run.runner = nullptr;
+            run.stage = 0;
+            run.ticks = 0;
+            run.loopWnd = nullptr;
+            run.shownAfterFault = false;
+            const int faults = ForeignWnd::Faults();
+            group->m_captionTemplate = "Before";
+            INT_PTR result = 0;
+
+            if (loop == Loop::Pump) {
+                // The program's own pump: the fault is survived wherever it is.
+                m_frame->SetStatusText("");
+                MakeForeignFault(inLoop ? main : run.parentElsewhere);
+                for (int i = 0; i < 400 && ForeignWnd::Faults() == faults; ++i) {
+                    MSG next;
+                    if (::PeekMessageA(&next, nullptr, 0, 0, PM_NOREMOVE))
+                        theApp.PumpMessage();
+                    else
+                        ::MsgWaitForMultipleObjects(0, nullptr, FALSE, 10, QS_ALLINPUT);
+                }
+                run.foreign.reset();
+                EXPECT_EQ(faults + 1, ForeignWnd::Faults());
+                EXPECT_EQ("Access Violation", Status());
+                EXPECT_NE(nullptr, Open(nullptr, "http://after.example/"));
+                continue;
+            }
+
+            const UINT_PTR timer = ::SetTimer(nullptr, 0, 20, DriveLoop);
+            switch (loop) {
+            case Loop::ScriptRunDialog: {
+                TestWebBrowser::SetNeverComplete(true);
+                CScriptRunDlg runner;
+                runner.m_scriptPath = script.c_str();
+                runner.m_timeLimitMs = 60000;
+                run.runner = &runner;
+                result = runner.DoModal();
+                run.runner = nullptr;
+                TestWebBrowser::SetNeverComplete(false);
+                break;
+            }
+            case Loop::LibraryDialog:
+                ::SendMessageA(main, WM_COMMAND, ID_GROUP_RENAME, 0);
+                break;
+            case Loop::ChevronPopup: {
+                RECT chevron = {};
+                m_frame->m_wndToolBar.GetWindowRect(&chevron);
+                chevron.left = chevron.right - 12;
+                m_frame->SetForegroundWindow();
+                m_frame->m_wndToolBar.SendMessage(WM_REBAR_CHEVRONPUSHED, reinterpret_cast<WPARAM>(&chevron), 0);
+                break;
+            }
+            case Loop::WindowList:
+                m_frame->SetForegroundWindow();
+                m_frame->ShowGroupTabPopup(group, m_frame->m_pGroupTabBar->FindGroup(group));
+                break;
+            default: {
+                MSG down = {};
+                down.hwnd = control;
+                down.message = WM_RBUTTONDOWN;
+                down.wParam = MK_RBUTTON;
+                down.lParam = MAKELPARAM(100, 100);
+                theApp.PreTranslateMessage(&down);
+                break;
+            }
+            }
+            ::KillTimer(nullptr, timer);
+            run.foreign.reset();
+
+            // The fault was made once; the loop went on after it unless it
+            // was in its own window, and ended as the user ended it, or as
+            // cancelled.
+            EXPECT_NE(nullptr, run.loopWnd);
+            EXPECT_EQ(faults + 1, ForeignWnd::Faults());
+            EXPECT_EQ(!inLoop, run.shownAfterFault);
+            if (loop == Loop::ScriptRunDialog) {
+                EXPECT_EQ(inLoop ? IDCANCEL : run.endWith, result);
+            }
+            if (loop == Loop::LibraryDialog) {
+                EXPECT_STREQ(!inLoop && run.endWith == IDOK ? "Renamed" : "Before", group->m_captionTemplate);
+            }
+            if (loop == Loop::ChevronPopup || loop == Loop::ScriptRunDialog || loop == Loop::LibraryDialog) {
+                EXPECT_FALSE(::IsWindow(run.loopWnd));
+            }
+            if (loop == Loop::WindowList) {
+                EXPECT_FALSE(m_frame->m_pWndList->IsTracking());
+                EXPECT_FALSE(::IsWindowVisible(run.loopWnd));
+            }
+            // Nothing is left of the loop.
+            EXPECT_EQ(nullptr, ShownDialog());
+            EXPECT_EQ(nullptr, ::GetCapture());
+            EXPECT_TRUE(::IsWindowEnabled(main));
+            Pump();
+        }
+    }
+    AppSettings().bMouseG(false);
+    ExpectTheProgramWhole();
+}
+
+TEST_F(FaultRecovery, AModalLoopOfTheSystemsThatAFaultBrokeOffGoesAndTheMainWindowTakesInputAgain)
+{
+    ForeignWnd foreign;
+    CBoxOpeningWnd opener;
+    ASSERT_TRUE(opener.CreateEx(0, nullptr, "", WS_POPUP, 0, 0, 10, 10, nullptr, nullptr));
+    opener.m_pForeign = &foreign;
+    Pump();
+    s_boxReturned = false;
+    s_boxLeftOpen = false;
+    const UINT_PTR standby = ::SetTimer(nullptr, 0, 3000, EndBoxLeftOpen);
+    opener.PostMessage(kMsgOpenBox);
+    const int faults = ForeignWnd::Faults();
+    for (int i = 0; i < 100 && ForeignWnd::Faults() == faults; ++i)
+        theApp.PumpMessage();
+    ::KillTimer(nullptr, standby);
+    EXPECT_FALSE(s_boxLeftOpen);
+    EXPECT_FALSE(s_boxReturned);
+    EXPECT_EQ("Access Violation", Status());
+    EXPECT_EQ(nullptr, ShownDialog());
+    EXPECT_TRUE(::IsWindowEnabled(m_frame->m_hWnd));
+    opener.DestroyWindow();
+}
+
+TEST_F(FaultRecovery, TheFramesMarksAndThePagesPlaceEndWithTheWorkAFaultBrokeOff)
+{
+    m_folder->WriteBytes("dropped.htm", "<html></html>");
+    CTabItem* tab = Open(nullptr, "http://a.example/");
+    const HWND control = ControlOf(tab)->GetControlWindow();
+    ASSERT_NE(nullptr, control);
+    const struct
+    {
+        const char* what;
+        std::function<void()> work;
+    } cases[] = {
+        {"a drop of files", [&] {
+             TestWebBrowser::SetFaultingNavigate(true);
+             HGLOBAL drop = MakeDropFiles({m_folder->File("dropped.htm")});
+             m_frame->SendMessage(WM_DROPFILES, reinterpret_cast<WPARAM>(drop));
+         }},
+        {"a group's copy", [&] {
+             TestWebBrowser::SetFaultingNavigate(true);
+             m_frame->m_barHost.DuplicateGroup(theApp.GetActiveGroup());
+         }},
+        {"a page's new place", [&] {
+             TestWebBrowser::SetFaultingObjectRects(true);
+             ::SetWindowPos(control, nullptr, 0, 0, 301, 201, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+         }},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        const unsigned faults = AfxGetFaultCount();
+        AfxCallGuarded(c.work);
+        TestWebBrowser::SetFaultingNavigate(false);
+        TestWebBrowser::SetFaultingObjectRects(false);
+        EXPECT_EQ(faults + 1, AfxGetFaultCount());
+        EXPECT_EQ(0u, m_frame->m_stateWord & kStateOpeningTabSet);
+    }
+    // The page follows its window's place again.
+    ::SetWindowPos(control, nullptr, 0, 0, 333, 222, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+    const RECT& place = ControlOf(tab)->GetObjectRect();
+    EXPECT_EQ(333, place.right - place.left);
+    EXPECT_EQ(222, place.bottom - place.top);
 }
 
 } // namespace

@@ -23,23 +23,6 @@
 
 namespace {
 
-// A DROPFILES block of narrow names, as the shell builds it.
-HGLOBAL MakeDropFiles(const std::vector<std::string>& names, SIZE_T cut = 0)
-{
-    std::string list;
-    for (const std::string& name : names)
-        list += name + '\0';
-    list += '\0';
-    SIZE_T size = sizeof(DROPFILES) + list.size() - cut;
-    HGLOBAL h = ::GlobalAlloc(GMEM_MOVEABLE | GMEM_ZEROINIT, size);
-    BYTE* block = static_cast<BYTE*>(::GlobalLock(h));
-    DROPFILES* header = reinterpret_cast<DROPFILES*>(block);
-    header->pFiles = sizeof(DROPFILES);
-    memcpy(block + sizeof(DROPFILES), list.data(), list.size() - cut);
-    ::GlobalUnlock(h);
-    return h;
-}
-
 // The same with wide names (fWide set), as the shell builds it now.
 HGLOBAL MakeWideDropFiles(const std::vector<std::wstring>& names)
 {

@@ -1,6 +1,7 @@
 #include "app/tests/TabFixture.h"
 
 #include <commctrl.h>
+#include <shlobj.h>
 
 #include <cstring>
 #include <vector>
@@ -232,6 +233,22 @@ BOOL CALLBACK FindShownDialog(HWND hWnd, LPARAM lParam)
 }
 
 } // namespace
+
+HGLOBAL MakeDropFiles(const std::vector<std::string>& names, SIZE_T cut)
+{
+    std::string list;
+    for (const std::string& name : names)
+        list += name + '\0';
+    list += '\0';
+    SIZE_T size = sizeof(DROPFILES) + list.size() - cut;
+    HGLOBAL h = ::GlobalAlloc(GMEM_MOVEABLE | GMEM_ZEROINIT, size);
+    BYTE* block = static_cast<BYTE*>(::GlobalLock(h));
+    DROPFILES* header = reinterpret_cast<DROPFILES*>(block);
+    header->pFiles = sizeof(DROPFILES);
+    memcpy(block + sizeof(DROPFILES), list.data(), list.size() - cut);
+    ::GlobalUnlock(h);
+    return h;
+}
 
 HWND ShownDialog(bool bEnabledOnly)
 {

@@ -35,6 +35,9 @@ bool ReadMenuShownBy(const std::function<void()>& open, const std::function<void
 // tests' windows may be); null when none shows. Only an enabled one when
 // asked: the modal loop's own, not an owner it disabled.
 HWND ShownDialog(bool bEnabledOnly = false);
+// A DROPFILES block of narrow names, as the shell builds it; cut bytes short
+// of its end when asked.
+HGLOBAL MakeDropFiles(const std::vector<std::string>& names, SIZE_T cut = 0);
 // The text of the message box of this thread showing now; empty when none
 // shows.
 std::wstring ShownMessageText();

@@ -424,13 +424,15 @@ void CGesturePad::TrackGesture(const MSG& down)
 {
     HWND hText = ::GetDlgItem(::GetParent(m_hWnd), IDC_BIND_GESTURE);
     const int nSensitivity = FormsetApp().m_settings.iMouseGSence;
-    ::SetCapture(m_hWnd);
+    // A fault in the pad's code ends the stroke; the capture goes with the
+    // loop, however it ends.
+    CFaultLoop loop(m_hWnd);
+    CFaultCapture capture(m_hWnd);
     StrokeState state;
     state.anchor = POINT{ GET_X_LPARAM(down.lParam), GET_Y_LPARAM(down.lParam) };
     ::ClientToScreen(down.hwnd, &state.anchor);
     POINT current = state.anchor;
     state.gesture = WindowText(hText);
-    const unsigned faults = AfxGetFaultCount();
     MSG msg;
     for (;;) {
         const BOOL got = ::GetMessageA(&msg, nullptr, 0, 0);
@@ -453,9 +455,8 @@ void CGesturePad::TrackGesture(const MSG& down)
             break;
         if (msg.message == WM_LBUTTONUP)
             continue;
-        ::DispatchMessageA(&msg);
-        // A fault in it ends the stroke (and the dialog's loop after it).
-        if (msg.message == WM_RBUTTONUP || AfxGetFaultCount() != faults)
+        loop.Dispatch(msg);
+        if (msg.message == WM_RBUTTONUP || loop.IsBroken())
             break;
     }
     ::ReleaseCapture();

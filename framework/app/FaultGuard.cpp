@@ -43,7 +43,7 @@ void RunInsideGuard(void* p)
 
 //--- The thread's holds and faults
 
-const unsigned kMaxHolds = 32;
+const unsigned kMaxHolds = 64;
 
 struct HoldSlot
 {
@@ -61,6 +61,8 @@ struct ThreadFaults
     unsigned lastSerial;
     unsigned faults;
     DWORD lastCode;
+    int menuLoops;        // menu loops of the program's windows now running
+    CFaultLoop* loops;    // the innermost message loop running
     HoldSlot slots[kMaxHolds];
 };
 
@@ -96,24 +98,39 @@ bool TakeNewestHoldAfter(unsigned lastBefore, HoldSlot& taken)
     return false;
 }
 
+// What a guarded call began with.
+struct GuardEntry
+{
+    unsigned lastSerial;
+    int menuLoops;
+};
+
 // After a fault: what the broken-off work held is released, each release in
-// a guard of its own; what the thread tracked ends as if cancelled.
-void RecoverThreadAfterFault(unsigned lastSerialBefore, DWORD code)
+// a guard of its own; a menu the work began ends as if cancelled; the
+// window whose code broke off loses the capture and breaks its loops.
+void RecoverThreadAfterFault(const GuardEntry& entry, HWND hWnd, DWORD code)
 {
     HoldSlot hold;
-    while (TakeNewestHoldAfter(lastSerialBefore, hold))
+    while (TakeNewestHoldAfter(entry.lastSerial, hold))
         AfxCallGuarded([](void* p) {
             const HoldSlot* slot = static_cast<const HoldSlot*>(p);
             slot->fn(slot->data);
         }, &hold);
-    GUITHREADINFO info = {};
-    info.cbSize = sizeof(info);
-    if (::GetGUIThreadInfo(::GetCurrentThreadId(), &info) &&
-        (info.flags & (GUI_INMENUMODE | GUI_POPUPMENUMODE | GUI_SYSTEMMENUMODE)) != 0)
-        ::EndMenu();
-    if (::GetCapture() != nullptr)
-        ::ReleaseCapture();
     ThreadFaults& state = t_faults;
+    if (state.menuLoops > entry.menuLoops) {
+        state.menuLoops = entry.menuLoops;
+        GUITHREADINFO info = {};
+        info.cbSize = sizeof(info);
+        if (::GetGUIThreadInfo(::GetCurrentThreadId(), &info) &&
+            (info.flags & (GUI_INMENUMODE | GUI_POPUPMENUMODE | GUI_SYSTEMMENUMODE)) != 0)
+            ::EndMenu();
+    }
+    if (hWnd != nullptr) {
+        const HWND hCapture = ::GetCapture();
+        if (hCapture != nullptr && (hCapture == hWnd || ::IsChild(hWnd, hCapture)))
+            ::ReleaseCapture();
+        CFaultLoop::BreakLoopsOf(hWnd);
+    }
     ++state.faults;
     state.lastCode = code;
 }
@@ -224,26 +241,38 @@ asm(".text\n"
 #error "AfxCallGuarded needs a frame for this processor"
 #endif
 
-DWORD AfxCallGuarded(void (*fn)(void*), void* context)
+DWORD AfxCallGuardedFor(HWND hWnd, void (*fn)(void*), void* context)
 {
-    const unsigned lastSerial = t_faults.lastSerial;
+    const GuardEntry entry = {t_faults.lastSerial, t_faults.menuLoops};
     GuardedCall call = {fn, context, nullptr};
     const DWORD code = AfxGuardFrame(&RunInsideGuard, &call);
     if (call.error)
         std::rethrow_exception(call.error);
     if (code != 0)
-        RecoverThreadAfterFault(lastSerial, code);
+        RecoverThreadAfterFault(entry, hWnd, code);
     return code;
 }
 
-void AfxTranslateAndDispatch(MSG& msg)
+DWORD AfxCallGuarded(void (*fn)(void*), void* context)
+{
+    return AfxCallGuardedFor(nullptr, fn, context);
+}
+
+bool AfxTranslateAndDispatch(MSG& msg)
 {
     ::TranslateMessage(&msg);
-#if defined(__i386__)
-    ::DispatchMessageA(&msg);
-#else
-    AfxCallGuarded([&] { ::DispatchMessageA(&msg); });
-#endif
+    // A fault here was left by a procedure of another module: the program's
+    // own procedures take theirs inside.
+    return AfxCallGuardedFor(msg.hwnd, [&] { ::DispatchMessageA(&msg); }) == 0;
+}
+
+void AfxNoteMenuLoop(bool entered)
+{
+    ThreadFaults& state = t_faults;
+    if (entered)
+        ++state.menuLoops;
+    else if (state.menuLoops > 0)
+        --state.menuLoops;
 }
 
 bool AfxIsSurvivableFault(DWORD code, DWORD flags)
@@ -330,4 +359,39 @@ bool CFaultHold::Release()
 bool CFaultHold::IsHeld() const
 {
     return m_fn != nullptr && (m_serial == 0 || FindSlot(t_faults, m_serial) >= 0);
+}
+
+//--- CFaultCapture
+
+CFaultCapture::CFaultCapture(HWND hWnd)
+{
+    ::SetCapture(hWnd);
+    m_hold.Hold([](const ULONG_PTR* data) {
+        if (::GetCapture() == reinterpret_cast<HWND>(data[0]))
+            ::ReleaseCapture();
+    }, reinterpret_cast<ULONG_PTR>(hWnd));
+}
+
+//--- CFaultLoop
+
+CFaultLoop::CFaultLoop(const HWND& hWnd) : m_hWnd(hWnd), m_pOuter(t_faults.loops)
+{
+    t_faults.loops = this;
+    m_hold.Hold(&Unlink, reinterpret_cast<ULONG_PTR>(this), reinterpret_cast<ULONG_PTR>(m_pOuter));
+}
+
+void CFaultLoop::Unlink(const ULONG_PTR* data)
+{
+    ThreadFaults& state = t_faults;
+    if (state.loops == reinterpret_cast<CFaultLoop*>(data[0]))
+        state.loops = reinterpret_cast<CFaultLoop*>(data[1]);
+}
+
+void CFaultLoop::BreakLoopsOf(HWND hWnd)
+{
+    for (CFaultLoop* loop = t_faults.loops; loop != nullptr; loop = loop->m_pOuter) {
+        const HWND hLoop = loop->m_hWnd;
+        if (hLoop != nullptr && (hWnd == hLoop || ::IsChild(hLoop, hWnd)))
+            loop->m_broken = true;
+    }
 }

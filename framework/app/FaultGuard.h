@@ -2,8 +2,12 @@
 // process, and leaves nothing of the work held.
 //
 // Classes in this file:
-//   CFaultHold   something a piece of work holds that a fault must not leave
-//                held (a lock, a count, a mark, a window's redraw turned off)
+//   CFaultHold      something a piece of work holds that a fault must not
+//                   leave held (a lock, a count, a mark, a window's redraw
+//                   turned off)
+//   CFaultSetting   a variable set for the length of a scope, as a hold
+//   CFaultCapture   the mouse capture taken for the length of a scope
+//   CFaultLoop      a message loop of the program, for the length of its run
 //
 // mingw-w64 has no compiler support for structured exception handling, so
 // the guard is a small assembly frame of its own with an exception handler
@@ -12,26 +16,44 @@
 // chain. On neither build do the destructors of the frames between the fault
 // and the guard run: the 64-bit unwind calls the language handler of each of
 // those frames, and this compiler's handler runs no cleanup for a structured
-// exception; the 32-bit unwind walks only the handler chain, where this
-// compiler's frames keep no records (a plug-in's frames made by another
-// compiler may run theirs). So what a piece of work holds is recorded as a
-// CFaultHold while it is held, and the guard that takes a fault releases the
-// holds begun inside its call, newest first. It then ends what the thread
-// was tracking (the mouse capture, a menu), as if cancelled, and counts the
-// fault: a nested message loop that sees the count change during one of its
-// dispatches ends as if cancelled too, so that no loop goes on around a
-// handler that broke off.
+// exception; the 32-bit unwind calls only the handlers on the chain (the
+// system's frames and another compiler's keep records there and run their
+// own cleanup; this compiler's frames keep none). So what a piece of work
+// holds is recorded as a CFaultHold while it is held, and the guard that
+// takes a fault releases the holds begun inside its call, newest first.
 //
-// The 32-bit handler chain runs on across the system's calls of window
-// procedures, and a guard further out than the window procedure a fault
-// occurred in would unwind the system's frames of that call (and, for a
-// message the system sends from inside one of its own calls, the callback
-// that must return into that call). So every place where the system calls
-// into the program (window, dialog and hook procedures, the COM methods a
-// control calls) runs its work in a guard of its own: the nearest guard of a
-// fault in the program's own code lies inside the call the fault occurred
-// in. The message loops guard what they do themselves with a message, and
-// on the 64-bit build its dispatch apart (see AfxDispatchLoopMessage).
+// Where the guards stand, on both builds:
+// - every place where the system calls into the program (window, dialog and
+//   hook procedures, the COM methods a control calls) runs its work in a
+//   guard of its own, inside the system's call, so that a fault in the
+//   program's own code unwinds no frame of the system's;
+// - every message loop of the program (the pump, the modal loop, the
+//   popups', the gesture loops) runs its own look at a message guarded, and
+//   the message's dispatch in a guard of its own. A message taken from the
+//   queue reaches its window procedure from DispatchMessage with no callback
+//   of the system's in between, so a fault that a procedure of code the
+//   program did not write leaves (a page's, a control's, a plug-in's window)
+//   unwinds that procedure and DispatchMessage's own frames, and nothing
+//   else: the loop goes on with its next message. The 64-bit unwind crosses
+//   those frames by their unwind data; the 32-bit one calls the handlers
+//   DispatchMessage and the foreign procedure put on the chain, with the
+//   unwinding flag, and each ends its own frame. What DispatchMessage keeps
+//   beyond its handlers is lost with it, as under any guard around it.
+// - Where the program cannot tell: a fault in code the program did not
+//   write, reached through a callback the system makes from inside one of
+//   the program's own calls (the program resizes a page's window and the
+//   page faults while it is told), has the guard of the program's calling
+//   procedure as its nearest. Whether the exception gets there is the
+//   system's (the 64-bit system may stop it at the callback's boundary);
+//   where it does, the guard unwinds the system's call, and what the system
+//   kept of that call is lost. Such a fault may end the process, at once or
+//   later, as it would with no guard at all.
+//
+// What a guard does after a fault it takes: it releases the holds, ends a
+// menu loop a window of the program began inside its call (not one open
+// when the call began, whose code runs on outside), lets the capture go
+// when the window whose code broke off holds it, breaks each running
+// CFaultLoop whose window is that window or holds it, and counts the fault.
 #ifndef VA_FRAMEWORK_APP_FAULTGUARD_H
 #define VA_FRAMEWORK_APP_FAULTGUARD_H
 
@@ -82,27 +104,40 @@ bool AfxRunEntry(const char* what, Fn&& fn)
     return returned;
 }
 
-// TranslateMessage and DispatchMessage, as AfxDispatchLoopMessage does them.
-void AfxTranslateAndDispatch(MSG& msg);
+// The same for the code of a window: a fault the guard takes broke that
+// window's code (its capture goes, and the loops it holds are broken).
+DWORD AfxCallGuardedFor(HWND hWnd, void (*fn)(void*), void* context);
+
+template <class Fn>
+DWORD AfxCallGuardedFor(HWND hWnd, Fn&& fn)
+{
+    auto call = [&fn] { fn(); };
+    typedef decltype(call) Call;
+    return AfxCallGuardedFor(hWnd, [](void* p) { (*static_cast<Call*>(p))(); }, &call);
+}
+
+// TranslateMessage, then DispatchMessage in a guard for the message's
+// window. false when the dispatch faulted.
+bool AfxTranslateAndDispatch(MSG& msg);
 
 // One turn of a message loop: preTranslate(msg) (the loop's own look at the
 // message, true when it took it) runs guarded, then the message is
-// translated and dispatched. The window procedures of the program guard
-// their own handling. On the 64-bit build the dispatch runs in a guard of its
-// own too, which takes a fault that a procedure of another module leaves (a
-// control's, a plug-in's window): the 64-bit unwind crosses the system's
-// frames by their own unwind data, and it cannot cross a callback of the
-// system's at all. On the 32-bit build the dispatch stays outside any guard,
-// so that no guard unwinds the system's call of a window procedure: such a
-// fault ends the process as the system would.
+// translated and dispatched (AfxTranslateAndDispatch). false when the look
+// faulted: the message goes no further.
 template <class PreTranslate>
-void AfxDispatchLoopMessage(MSG& msg, PreTranslate&& preTranslate)
+bool AfxDispatchLoopMessage(MSG& msg, PreTranslate&& preTranslate)
 {
     bool taken = false;
-    if (AfxCallGuarded([&] { taken = preTranslate(msg); }) != 0 || taken)
-        return;
-    AfxTranslateAndDispatch(msg);
+    if (AfxCallGuarded([&] { taken = preTranslate(msg); }) != 0)
+        return false;
+    if (!taken)
+        AfxTranslateAndDispatch(msg);
+    return true;
 }
+
+// A menu loop of a window of the program begins (WM_ENTERMENULOOP) or ends
+// (WM_EXITMENULOOP): a guard ends a menu begun inside its call.
+void AfxNoteMenuLoop(bool entered);
 
 // Whether the guards take a fault of this code and flags (see above).
 bool AfxIsSurvivableFault(DWORD code, DWORD flags);
@@ -140,6 +175,89 @@ private:
     ReleaseFn m_fn = nullptr;
     ULONG_PTR m_data[4] = {};
     unsigned m_serial = 0;
+};
+
+//--- CFaultSetting
+// Sets var to value for the length of the scope; the old value comes back
+// at its end, or from the guard of a fault that breaks the scope off. For
+// integral types and BOOL.
+template <class T>
+class CFaultSetting
+{
+public:
+    CFaultSetting(T& var, T value)
+    {
+        m_hold.Hold(&Restore, reinterpret_cast<ULONG_PTR>(&var), static_cast<ULONG_PTR>(var));
+        var = value;
+    }
+
+private:
+    static void Restore(const ULONG_PTR* data) { *reinterpret_cast<T*>(data[0]) = static_cast<T>(data[1]); }
+    CFaultHold m_hold;
+};
+
+//--- CFaultCapture
+// Gives the window the mouse capture for the length of the scope; at its
+// end, or from the guard of a fault that breaks the scope off, the capture
+// goes if the window still holds it.
+class CFaultCapture
+{
+public:
+    explicit CFaultCapture(HWND hWnd);
+
+private:
+    CFaultHold m_hold;
+};
+
+//--- CFaultLoop
+// A message loop of the program while it runs. Its turns dispatch through
+// Dispatch; the loop is broken by a fault in one of its own turns, or by a
+// fault that a guard takes in the code of its window (or a window inside
+// it), and then ends as if cancelled. A fault in any other window leaves it
+// running. Loops nest; a loop broken off by an outer guard leaves the chain
+// with its frame.
+class CFaultLoop
+{
+public:
+    // hWnd: the loop's window (read at each fault, so that it may be set
+    // once the window exists); null for none.
+    explicit CFaultLoop(const HWND& hWnd);
+    CFaultLoop(const CFaultLoop&) = delete;
+    CFaultLoop& operator=(const CFaultLoop&) = delete;
+
+    // One turn (AfxDispatchLoopMessage): a fault in the loop's own look at
+    // the message breaks the loop.
+    template <class PreTranslate>
+    void Dispatch(MSG& msg, PreTranslate&& preTranslate)
+    {
+        if (!AfxDispatchLoopMessage(msg, preTranslate))
+            m_broken = true;
+    }
+    void Dispatch(MSG& msg)
+    {
+        AfxTranslateAndDispatch(msg);
+    }
+    // Work of the loop's own, guarded: false, the loop broken, when it
+    // faulted.
+    template <class Fn>
+    bool RunOwn(Fn&& fn)
+    {
+        if (AfxCallGuarded(fn) != 0)
+            m_broken = true;
+        return !m_broken;
+    }
+    bool IsBroken() const { return m_broken; }
+
+    // Marks the running loops whose window is hWnd or holds it.
+    static void BreakLoopsOf(HWND hWnd);
+
+private:
+    static void Unlink(const ULONG_PTR* data);
+
+    const HWND& m_hWnd;
+    bool m_broken = false;
+    CFaultLoop* m_pOuter;
+    CFaultHold m_hold;
 };
 
 #endif // VA_FRAMEWORK_APP_FAULTGUARD_H

@@ -32,8 +32,8 @@ public:
     // Pumps messages, running OnIdle with a rising count whenever the queue
     // is empty, until WM_QUIT; returns ExitInstance().
     virtual int Run();
-    // One message: FALSE on WM_QUIT. Its translation runs in a fault guard
-    // (AfxDispatchLoopMessage).
+    // One message: FALSE on WM_QUIT. Its translation and its dispatch run
+    // in fault guards of their own (AfxDispatchLoopMessage).
     virtual BOOL PumpMessage();
     // lCount rises from 0 on each call while the queue stays empty; 0 updates
     // the command state of the main window's bars, 1 deletes temporary

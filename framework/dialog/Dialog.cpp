@@ -163,11 +163,22 @@ INT_PTR CDialog::DoModal()
     m_bContinueModal = TRUE;
     m_nModalResult = -1;
     INT_PTR nResult = -1;
-    const unsigned faults = AfxGetFaultCount();
+    CFaultLoop starting(m_hWnd);
+    // A fault that breaks this call off (not one its loop takes) leaves no
+    // window on the object, whose frame may be gone with the call, and the
+    // owner takes input again. After an orderly end there is nothing left
+    // to do.
+    CFaultHold abandoned;
     if (CreateIndirect(lpTemplate, hOwner))
     {
-        // A fault while the dialog started ends it as cancelled.
-        if (AfxGetFaultCount() != faults)
+        abandoned.Hold([](const ULONG_PTR* data) {
+            AfxDestroyAbandonedWindow(data);
+            if (data[2] != 0)
+                ::EnableWindow(reinterpret_cast<HWND>(data[2]), TRUE);
+        }, reinterpret_cast<ULONG_PTR>(this), reinterpret_cast<ULONG_PTR>(m_hWnd),
+           reinterpret_cast<ULONG_PTR>(bEnableOwner ? hOwner : nullptr));
+        // A fault in the dialog's code while it started ends it as cancelled.
+        if (starting.IsBroken())
             EndModalLoop(IDCANCEL);
         if (m_bContinueModal)
         {

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cstdlib>
 
+#include "framework/app/FaultGuard.h"
 #include "framework/frame/ControlBar.h"
 #include "framework/frame/DockBar.h"
 #include "framework/frame/FrameWnd.h"
@@ -129,6 +130,9 @@ void CDockContext::StartDrag(CPoint point)
 // shared pointer moved by something else) and is passed over.
 CDockContext::End CDockContext::Track()
 {
+    // A fault in the bar's code ends the drag as cancelled; one in another
+    // window leaves it going.
+    CFaultLoop loop(m_hBar);
     MSG msg;
     while (::GetCapture() == m_hBar)
     {
@@ -178,7 +182,9 @@ CDockContext::End CDockContext::Track()
                 continue;
             break;
         }
-        ::DispatchMessageA(&msg);
+        loop.Dispatch(msg);
+        if (loop.IsBroken())
+            return End::Cancel;
     }
     return End::Cancel;
 }

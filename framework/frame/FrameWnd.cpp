@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "framework/app/FaultGuard.h"
 #include "framework/app/WinApp.h"
 #include "framework/frame/ControlBar.h"
 #include "framework/frame/DockBar.h"
@@ -267,11 +268,10 @@ void CFrameWnd::RecalcLayout(BOOL)
 {
     if (m_bInRecalcLayout || m_hWnd == nullptr)
         return;
-    m_bInRecalcLayout = TRUE;
+    CFaultSetting<BOOL> inRecalcLayout(m_bInRecalcLayout, TRUE);
     CRect rect;
     GetClientRect(&rect);
     RepositionBars(rect, ::GetDlgItem(m_hWnd, AFX_IDW_PANE_FIRST));
-    m_bInRecalcLayout = FALSE;
 }
 
 void CFrameWnd::RepositionBars(const RECT& rect, HWND hWndPane)

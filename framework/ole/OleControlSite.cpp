@@ -188,10 +188,11 @@ BOOL COleControlSite::SetObjectRects(const RECT& rect)
     m_rect = rect;
     if (m_pInPlaceObject == nullptr || m_bInSetObjectRects)
         return FALSE;
-    m_bInSetObjectRects = TRUE;
+    // Cleared again by a fault in the control too: else the page would never
+    // follow the window's size again.
+    CFaultSetting<BOOL> inSetObjectRects(m_bInSetObjectRects, TRUE);
     RECT clip = rect;
     HRESULT hr = m_pInPlaceObject->SetObjectRects(&rect, &clip);
-    m_bInSetObjectRects = FALSE;
     return SUCCEEDED(hr);
 }
 

@@ -1,21 +1,30 @@
 #include "framework/win/CmdTarget.h"
 
+#include "framework/app/FaultGuard.h"
+
 namespace {
 
 // The innermost call being dispatched; nested messages stack through the
 // saved pointer of each dispatch.
 VaMsgCall* g_pCurrentCall = nullptr;
 
+// The call is current for the scope's life; the one before comes back at
+// its end, or from the guard of a fault that breaks the handler off, so that
+// an outer handler's Default() forwards its own message again.
 class CurrentCallScope
 {
 public:
-    explicit CurrentCallScope(VaMsgCall* pCall) : m_pSaved(g_pCurrentCall) { g_pCurrentCall = pCall; }
-    ~CurrentCallScope() { g_pCurrentCall = m_pSaved; }
+    explicit CurrentCallScope(VaMsgCall* pCall)
+    {
+        m_hold.Hold(&Restore, reinterpret_cast<ULONG_PTR>(g_pCurrentCall));
+        g_pCurrentCall = pCall;
+    }
     CurrentCallScope(const CurrentCallScope&) = delete;
     CurrentCallScope& operator=(const CurrentCallScope&) = delete;
 
 private:
-    VaMsgCall* m_pSaved;
+    static void Restore(const ULONG_PTR* data) { g_pCurrentCall = reinterpret_cast<VaMsgCall*>(data[0]); }
+    CFaultHold m_hold;
 };
 
 bool EntryMatches(const VaMsgMapEntry& e, const VaMsgCall& call, UINT nCode, BOOL bMatchId)

@@ -26,9 +26,10 @@ int CWnd::RunModalLoop(DWORD dwFlags)
     LONG lIdleCount = 0;
     m_bContinueModal = TRUE;
     m_nModalResult = -1;
-    // A fault anywhere in the loop's turns ends it as cancelled: the work
-    // that broke off may have been the window's own.
-    const unsigned faults = AfxGetFaultCount();
+    // A fault in the loop's own turns or in the window's code ends the loop
+    // as cancelled; one in any other window (another tab's page, a control
+    // elsewhere) leaves it running.
+    CFaultLoop loop(hWnd);
 
     MSG msg;
     for (;;)
@@ -47,7 +48,7 @@ int CWnd::RunModalLoop(DWORD dwFlags)
                 !::SendMessageA(hWnd, WM_KICKIDLE, MSGF_DIALOGBOX, lIdleCount++))
                 bIdle = FALSE;
         }
-        if (AfxGetFaultCount() != faults)
+        if (loop.IsBroken())
             return ::IsWindow(hWnd) ? EndAfterFault() : -1;
 
         do
@@ -58,14 +59,12 @@ int CWnd::RunModalLoop(DWORD dwFlags)
                 m_bContinueModal = FALSE;
                 return -1;
             }
-            // As the application's pump does it: a fault in the loop's look
-            // at the message unwinds no frame of this loop.
-            AfxDispatchLoopMessage(msg, [&](MSG& m) {
+            loop.Dispatch(msg, [&](MSG& m) {
                 return IsInside(hWnd, m.hwnd) && WalkPreTranslateTree(hWnd, &m);
             });
             if (!::IsWindow(hWnd))
                 return -1;
-            if (AfxGetFaultCount() != faults)
+            if (loop.IsBroken())
                 return EndAfterFault();
             if (!m_bContinueModal)
                 return m_nModalResult;

@@ -58,9 +58,15 @@ LRESULT CALLBACK AfxWndProc(HWND hWnd, UINT nMsg, WPARAM wParam, LPARAM lParam)
 LRESULT AfxCallWndProc(CWnd* pWnd, HWND hWnd, UINT nMsg, WPARAM wParam, LPARAM lParam)
 {
     LRESULT lResult = 0;
+    // A menu loop the window's code holds, for the guards that may have to
+    // end it (see AfxNoteMenuLoop).
+    if (nMsg == WM_ENTERMENULOOP)
+        AfxNoteMenuLoop(true);
+    else if (nMsg == WM_EXITMENULOOP)
+        AfxNoteMenuLoop(false);
     // The guard lies inside the system's call of this window procedure: a
     // fault in the handler unwinds no frame of the system's.
-    const DWORD fault = AfxCallGuarded([&] {
+    const DWORD fault = AfxCallGuardedFor(hWnd, [&] {
         try
         {
             lResult = pWnd->WindowProc(nMsg, wParam, lParam);
@@ -86,6 +92,26 @@ LRESULT AfxCallWndProc(CWnd* pWnd, HWND hWnd, UINT nMsg, WPARAM wParam, LPARAM l
     if (nMsg == WM_NCDESTROY && CWnd::FromHandlePermanent(hWnd) == pWnd)
         pWnd->FinalRelease();
     return lResult;
+}
+
+namespace {
+
+BOOL CALLBACK ForgetWindowObject(HWND hWnd, LPARAM)
+{
+    TheWndMap().RemovePermanent(hWnd);
+    return TRUE;
+}
+
+} // namespace
+
+void AfxDestroyAbandonedWindow(const ULONG_PTR* data)
+{
+    const HWND hWnd = reinterpret_cast<HWND>(data[1]);
+    if (!CWnd::IsStillAttached(reinterpret_cast<const CWnd*>(data[0]), hWnd))
+        return;
+    ::EnumChildWindows(hWnd, ForgetWindowObject, 0);
+    ForgetWindowObject(hWnd, 0);
+    ::DestroyWindow(hWnd);
 }
 
 void CWnd::FinalRelease()

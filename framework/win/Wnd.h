@@ -33,6 +33,12 @@ LRESULT CALLBACK AfxWndProc(HWND hWnd, UINT nMsg, WPARAM wParam, LPARAM lParam);
 // Runs one message through an object's WindowProc inside the exception
 // barrier and a fault guard of its own.
 LRESULT AfxCallWndProc(CWnd* pWnd, HWND hWnd, UINT nMsg, WPARAM wParam, LPARAM lParam);
+// Destroys the window when pWnd is still its object, one that a fault left
+// behind on a frame that is gone: that object and those of the windows
+// inside it are forgotten, untouched, before any message of the
+// destruction could reach them. data: the object and the window, as a
+// CFaultHold's release gets them.
+void AfxDestroyAbandonedWindow(const ULONG_PTR* data);
 LRESULT CALLBACK VaCreateHookProc(int nCode, WPARAM wParam, LPARAM lParam);
 // Registers a class once (an existing one of the name is kept); classes
 // registered by name are remembered for AfxUnregisterClasses.
@@ -126,8 +132,9 @@ public:
     // descendants are offered to PreTranslateMessage from their window up to
     // this one before dispatch. Runs until EndModalLoop and returns its
     // result; -1 when the window is gone or WM_QUIT arrived (which is posted
-    // again for the outer loop). A fault in one of its turns ends it with
-    // IDCANCEL.
+    // again for the outer loop). A fault in one of its turns or in the code
+    // of this window or a window inside it ends it with IDCANCEL; a fault in
+    // any other window leaves it running (CFaultLoop).
     virtual int RunModalLoop(DWORD dwFlags = 0);
     virtual void EndModalLoop(int nResult);
     BOOL ContinueModal() const { return m_bContinueModal; }

@@ -16,6 +16,9 @@ namespace {
 const IID kIID_TestWebBrowser =
     { 0x5a1e0c57, 0x3b7d, 0x4c2e, { 0x9f, 0x61, 0x2d, 0x0b, 0x77, 0x4e, 0x1a, 0x93 } };
 
+bool g_bFaultingObjectRects = false;
+int* volatile g_nowhereRects = nullptr;
+
 const char kWindowClass[] = "VaTestWebBrowser";
 const char kPumpClass[] = "VaTestWebBrowserPump";
 const char kDocumentClass[] = "VaTestWebBrowserDocument";
@@ -372,8 +375,15 @@ STDMETHODIMP TestWebBrowser::InPlaceDeactivate()
     return S_OK;
 }
 
+void TestWebBrowser::SetFaultingObjectRects(bool bFaulting)
+{
+    g_bFaultingObjectRects = bFaulting;
+}
+
 STDMETHODIMP TestWebBrowser::SetObjectRects(LPCRECT lprcPosRect, LPCRECT)
 {
+    if (g_bFaultingObjectRects)
+        *g_nowhereRects = 1;
     if (lprcPosRect == nullptr)
         return E_POINTER;
     m_rect = *lprcPosRect;

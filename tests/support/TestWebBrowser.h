@@ -85,6 +85,8 @@ public:
     // While set, Navigate2 writes through a null pointer: a fault inside a
     // call of the host's.
     static void SetFaultingNavigate(bool bFaulting);
+    // While set, SetObjectRects writes through a null pointer.
+    static void SetFaultingObjectRects(bool bFaulting);
     // Navigations start but never complete (a page that hangs).
     static void SetNeverComplete(bool bNever);
     // While set, get_Application of every control fails (E_FAIL).
@@ -92,6 +94,8 @@ public:
 
     //--- What a test reads
     HWND GetControlWindow() const { return m_hWnd; }
+    // The place the host last gave the control (SetObjectRects).
+    const RECT& GetObjectRect() const { return m_rect; }
     IOleClientSite* GetClientSite() const { return m_pClientSite; }
     const std::vector<NavigateCall>& GetNavigateCalls() const { return m_navigateCalls; }
     std::wstring GetLocationUrl() const;

@@ -182,6 +182,7 @@ TEST(FaultGuardHolds, AFaultReleasesOnceTheHoldsBegunInsideItsCallNewestFirst)
 }
 
 const UINT kMsgCaptureAndFault = WM_APP + 30;
+const UINT kMsgFaultOnly = WM_APP + 31;
 
 // Writes through null while it holds the capture, or while its menu tracks.
 class CFaultingWnd : public CWnd
@@ -196,6 +197,8 @@ protected:
             ::SetCapture(m_hWnd);
             WriteThroughNull();
         }
+        if (nMsg == kMsgFaultOnly)
+            WriteThroughNull();
         if (nMsg == WM_ENTERIDLE && wParam == MSGF_MENU) {
             m_idleInMenu = true;
             WriteThroughNull();
@@ -213,7 +216,7 @@ void CALLBACK EndMenuLeftOpen(HWND, UINT, UINT_PTR id, DWORD)
     ::EndMenu();
 }
 
-TEST(FaultGuardThread, AFaultInAHandlerEndsTheCaptureAndTheMenuItTookAndCountsAsAFault)
+TEST(FaultGuardThread, AFaultInAHandlerEndsTheCaptureItsWindowHoldsButNotTheMenuItRunsInAndCountsAsAFault)
 {
     CFaultingWnd wnd;
     ASSERT_TRUE(wnd.CreateEx(0, nullptr, "", WS_POPUP | WS_VISIBLE, 0, 0, 50, 50, nullptr, nullptr));
@@ -222,30 +225,94 @@ TEST(FaultGuardThread, AFaultInAHandlerEndsTheCaptureAndTheMenuItTookAndCountsAs
     EXPECT_EQ(nullptr, ::GetCapture());
     EXPECT_EQ(before + 1, AfxGetFaultCount());
 
-    // The menu would stay open without the end the fault gives it; the
-    // timer only stands by so that a failure cannot hang the test.
+    // Another window's capture outlives the fault.
+    CWnd holder;
+    ASSERT_TRUE(holder.CreateEx(0, nullptr, "", WS_POPUP | WS_VISIBLE, 60, 0, 50, 50, nullptr, nullptr));
+    ::SetCapture(holder.m_hWnd);
+    ::SendMessageA(wnd.m_hWnd, kMsgFaultOnly, 0, 0);
+    EXPECT_NE(0u, AfxCallGuarded([] { WriteThroughNull(); }));
+    EXPECT_EQ(before + 3, AfxGetFaultCount());
+    EXPECT_EQ(holder.m_hWnd, ::GetCapture());
+    ::ReleaseCapture();
+    holder.DestroyWindow();
+
+    // The menu was opened outside the handler, whose fault leaves it
+    // tracking: the timer ends it.
     HMENU menu = ::CreatePopupMenu();
     ::AppendMenuA(menu, MF_STRING, 100, "item");
     g_menuLeftOpen = false;
-    const UINT_PTR standby = ::SetTimer(nullptr, 0, 5000, EndMenuLeftOpen);
+    const UINT_PTR standby = ::SetTimer(nullptr, 0, 300, EndMenuLeftOpen);
     ::SetForegroundWindow(wnd.m_hWnd);
     ::TrackPopupMenu(menu, TPM_RETURNCMD, 10, 10, 0, wnd.m_hWnd, nullptr);
     ::KillTimer(nullptr, standby);
     EXPECT_TRUE(wnd.m_idleInMenu);
-    EXPECT_FALSE(g_menuLeftOpen);
+    EXPECT_TRUE(g_menuLeftOpen);
     ::DestroyMenu(menu);
     wnd.DestroyWindow();
+}
+
+const UINT kMsgOuter = WM_APP + 34;
+const UINT kMsgInnerFault = WM_APP + 35;
+
+// Its handler of kMsgOuter sends kMsgInnerFault to another window, whose
+// handler faults, and then forwards its own message with Default().
+class CNestingWnd : public CWnd
+{
+public:
+    HWND m_hInner = nullptr;
+    std::vector<UINT> m_forwarded;
+
+protected:
+    LRESULT OnOuter(WPARAM, LPARAM)
+    {
+        ::SendMessageA(m_hInner, kMsgInnerFault, 0, 0);
+        return Default();
+    }
+    LRESULT OnInnerFault(WPARAM, LPARAM)
+    {
+        WriteThroughNull();
+        return 0;
+    }
+    LRESULT DefWindowProc(UINT nMsg, WPARAM wParam, LPARAM lParam) override
+    {
+        if (nMsg >= WM_APP)
+            m_forwarded.push_back(nMsg);
+        return CWnd::DefWindowProc(nMsg, wParam, lParam);
+    }
+    DECLARE_MESSAGE_MAP()
+};
+
+BEGIN_MESSAGE_MAP(CNestingWnd, CWnd)
+    ON_MESSAGE(kMsgOuter, OnOuter)
+    ON_MESSAGE(kMsgInnerFault, OnInnerFault)
+END_MESSAGE_MAP()
+
+TEST(FaultGuardThread, AfterAFaultInANestedHandlerTheOuterHandlersDefaultForwardsItsOwnMessage)
+{
+    CNestingWnd outer;
+    CNestingWnd inner;
+    ASSERT_TRUE(outer.CreateEx(0, nullptr, "", WS_POPUP, 0, 0, 10, 10, nullptr, nullptr));
+    ASSERT_TRUE(inner.CreateEx(0, nullptr, "", WS_POPUP, 0, 0, 10, 10, nullptr, nullptr));
+    outer.m_hInner = inner.m_hWnd;
+    ::SendMessageA(outer.m_hWnd, kMsgOuter, 0, 0);
+    EXPECT_EQ((std::vector<UINT>{kMsgOuter}), outer.m_forwarded);
+    EXPECT_TRUE(inner.m_forwarded.empty());
+    inner.DestroyWindow();
+    outer.DestroyWindow();
 }
 
 const UINT kMsgFaultInDialog = WM_APP + 32;
 HWND g_dialog = nullptr;
 
-// A modal dialog whose handler writes through null once its loop runs, or
-// while it starts.
+// Where a modal dialog writes through null: in its handler of a message
+// once its loop runs, while it starts, or in the loop's own code, which
+// breaks the call of DoModal off.
+enum class DialogFault { InAHandler, InInit, InTheLoopsCode };
+
 class CFaultingDialog : public CDialog
 {
 public:
-    explicit CFaultingDialog(CWnd* pOwner, bool inInit) : CDialog(IDD_DIALOGTEST, pOwner), m_inInit(inInit) {}
+    CFaultingDialog(CWnd* pOwner, DialogFault where) : CDialog(IDD_DIALOGTEST, pOwner), m_where(where) {}
     HWND m_hDialog = nullptr;
 
 protected:
@@ -253,10 +320,16 @@ protected:
     {
         m_hDialog = m_hWnd;
         g_dialog = m_hWnd;
-        if (m_inInit)
+        if (m_where == DialogFault::InInit)
             WriteThroughNull();
         PostMessage(kMsgFaultInDialog);
         return TRUE;
+    }
+    int RunModalLoop(DWORD dwFlags) override
+    {
+        if (m_where == DialogFault::InTheLoopsCode)
+            WriteThroughNull();
+        return CDialog::RunModalLoop(dwFlags);
     }
     LRESULT WindowProc(UINT nMsg, WPARAM wParam, LPARAM lParam) override
     {
@@ -266,7 +339,7 @@ protected:
     }
 
 private:
-    bool m_inInit;
+    DialogFault m_where;
 };
 
 // Stands by in case the loop goes on after the fault: ends it with OK.
@@ -282,16 +355,22 @@ TEST(FaultGuardLoops, AFaultInAModalDialogEndsItAsCancelledWithItsWindowGoneAndI
     CWnd owner;
     ASSERT_TRUE(owner.CreateEx(0, nullptr, "owner", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 0, 0, 300, 200, nullptr,
                                nullptr));
-    for (bool inInit : {false, true}) {
-        SCOPED_TRACE(inInit);
-        CFaultingDialog dialog(&owner, inInit);
+    for (DialogFault where : {DialogFault::InAHandler, DialogFault::InInit, DialogFault::InTheLoopsCode}) {
+        SCOPED_TRACE(static_cast<int>(where));
+        CFaultingDialog dialog(&owner, where);
         const UINT_PTR standby = ::SetTimer(nullptr, 0, 5000, EndDialogLeftOpen);
-        EXPECT_EQ(IDCANCEL, dialog.DoModal());
+        INT_PTR result = 0;
+        const DWORD fault = AfxCallGuarded([&] { result = dialog.DoModal(); });
         ::KillTimer(nullptr, standby);
+        EXPECT_EQ(where == DialogFault::InTheLoopsCode, fault != 0);
+        if (fault == 0) {
+            EXPECT_EQ(IDCANCEL, result);
+            EXPECT_EQ(nullptr, dialog.m_hWnd);
+        }
         EXPECT_NE(nullptr, dialog.m_hDialog);
         EXPECT_FALSE(::IsWindow(dialog.m_hDialog));
         EXPECT_TRUE(::IsWindowEnabled(owner.m_hWnd));
-        EXPECT_EQ(nullptr, dialog.m_hWnd);
+        EXPECT_EQ(nullptr, CWnd::FromHandlePermanent(dialog.m_hDialog));
     }
     owner.DestroyWindow();
 }

@@ -417,8 +417,9 @@ public:
     CString m_replyBuffer;
 
     // Favorites (MainFrameLists.cpp). ScanFavorites returns FALSE when the
-    // scan was aborted.
-    virtual BOOL ScanFavorites();
+    // scan was aborted; a subfolder it cannot list keeps what kept (when
+    // given) holds of it.
+    virtual BOOL ScanFavorites(const CFavoriteTree* kept = nullptr);
     virtual void LoadFavoritesCache();
     // Favorites menus, links bar and commands (MainFrameFavorites.cpp).
     // Builds the favorites menu after its five fixed items, once until the

@@ -68,11 +68,11 @@ FavoritesScanPlaces CMainFrame::GetFavoritesPlaces() const
     return places;
 }
 
-BOOL CMainFrame::ScanFavorites()
+BOOL CMainFrame::ScanFavorites(const CFavoriteTree* kept)
 {
     const FavoritesScanPlaces places = GetFavoritesPlaces();
     m_favIEOrder = places.ieOrder;
-    return ::ScanFavorites(m_favorites, places);
+    return ::ScanFavorites(m_favorites, places, kept);
 }
 
 void CMainFrame::LoadFavoritesCache()

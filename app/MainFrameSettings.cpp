@@ -54,12 +54,13 @@ void CMainFrame::ApplySettingsChanges(const SettingsRecord& before)
     if (changes & kChangePageTabBar)
         RecreateTabBar();
     if (changes & kChangeFavoritesScan) {
-        // The cache is written from a scan of its own, which keeps what it
-        // holds of a folder that cannot be listed.
-        if (ScanFavorites() && now.bFavLoadCache()) {
-            m_favReloaded = true;
-            RefreshFavoritesCache();
-        }
+        // With the cache on, a folder the scan cannot list keeps what the
+        // cache holds of it, in the menus and in the cache written from them.
+        CFavoriteTree cached;
+        if (now.bFavLoadCache())
+            cached.LoadCache(theApp.ProgramFile("IEFavorite.dat"), GetFavoritesPlaces().rootLabel);
+        if (ScanFavorites(now.bFavLoadCache() ? &cached : nullptr) && now.bFavLoadCache())
+            SaveFavoritesCache(m_favorites);
         // Menus, links and pane name flat indexes of the old tree.
         AfterFavoritesRebuilt();
     }

@@ -374,9 +374,9 @@ bool FolderStale(const std::wstring& wide, const CFavoriteNode& cached, const FI
             return true;
         // More files than entries: those the scan keeps are counted, which
         // for a shortcut only its content tells.
+        const CString label(file.first.c_str());
         size_t kept = 0;
         for (const std::wstring& name : file.second) {
-            const CString label(file.first.c_str());
             CString url;
             if (CFavoriteNode::KindOfFileName(label) != CFavoriteNode::kShortcut ||
                 TakeShortcut(wide + name, label, url) != ShortcutEntry::kNone)

@@ -92,22 +92,34 @@ bool FileExists(const CString& path)
     return ::GetFileAttributesA(path) != INVALID_FILE_ATTRIBUTES;
 }
 
-// The path in full, from the current folder as it is now: a relative path
-// names another file once the current folder moves. In long form where the
-// file exists and the code page holds that form; else as it was given.
-CString FullPath(const CString& path)
+// The path in full from the current folder as it is now: a relative path
+// names another file once the current folder moves.
+CString AnsiFullPath(const CString& path)
 {
     char full[MAX_PATH * 2] = {};
     const DWORD n = ::GetFullPathNameA(path, sizeof(full), full, nullptr);
-    const CString name = n > 0 && n < sizeof(full) ? CString(full) : path;
-    const std::wstring wide = WidePath::FromAnsi(name);
+    return n > 0 && n < sizeof(full) ? CString(full) : path;
+}
+
+// A full path as the system names it: in long form where the file exists.
+std::wstring LongPath(const CString& full)
+{
+    const std::wstring wide = WidePath::FromAnsi(full);
     std::wstring longer(MAX_PATH * 2, L'\0');
     const DWORD nLong = ::GetLongPathNameW(wide.c_str(), &longer[0], static_cast<DWORD>(longer.size()));
-    CString exact;
     if (nLong == 0 || nLong >= longer.size())
-        return name;
+        return wide;
     longer.resize(nLong);
-    return WidePath::ToExactAnsi(longer, exact) ? exact : name;
+    return longer;
+}
+
+// The path in full, for the ANSI functions: in long form where the code
+// page holds it; else as the ANSI functions name it.
+CString FullPath(const CString& path)
+{
+    const CString full = AnsiFullPath(path);
+    CString exact;
+    return WidePath::ToExactAnsi(LongPath(full), exact) ? exact : full;
 }
 
 // The name by which the file system knows a file: full, in long form where
@@ -115,13 +127,7 @@ CString FullPath(const CString& path)
 // cp932 trail byte is never taken for a letter or a separator).
 std::wstring FileKey(const CString& path)
 {
-    char full[MAX_PATH * 2] = {};
-    const DWORD n = ::GetFullPathNameA(path, sizeof(full), full, nullptr);
-    std::wstring key = WidePath::FromAnsi(n > 0 && n < sizeof(full) ? full : static_cast<LPCSTR>(path));
-    std::wstring longer(MAX_PATH * 2, L'\0');
-    const DWORD nLong = ::GetLongPathNameW(key.c_str(), &longer[0], static_cast<DWORD>(longer.size()));
-    if (nLong > 0 && nLong < longer.size())
-        key.assign(longer.c_str(), nLong);
+    std::wstring key = LongPath(AnsiFullPath(path));
     if (!key.empty())
         ::CharUpperBuffW(&key[0], static_cast<DWORD>(key.size()));
     while (!key.empty() && (key.back() == L'\\' || key.back() == L'/'))

@@ -18,8 +18,9 @@ void SetFeatureValue(LPCSTR feature, LPCSTR valueName, DWORD value)
     if (RegCreateKeyExA(HKEY_CURRENT_USER, path, 0, nullptr, 0, KEY_SET_VALUE, nullptr, &key,
                         nullptr) != ERROR_SUCCESS)
         return;
-    RegSetValueExA(key, valueName, 0, REG_DWORD, reinterpret_cast<const BYTE*>(&value),
-                   sizeof(value));
+    // The page engine's own option for this program; without it the engine
+    // keeps its default, and nothing of the user's is lost.
+    (void)RegSetValueExA(key, valueName, 0, REG_DWORD, reinterpret_cast<const BYTE*>(&value), sizeof(value));
     RegCloseKey(key);
 }
 

@@ -12,6 +12,7 @@
 #include "framework/app/FaultGuard.h"
 #include "lists/ProxySettings.h"
 #include "lists/WebSearch.h"
+#include "shared/FileFailureText.h"
 #include "shared/FrameMessages.h"
 #include "tab/DocHostHandler.h"
 #include "tab/HtmlPopupDlg.h"
@@ -368,8 +369,10 @@ void CMainFrame::SaveSettings()
         pos.showCmd = static_cast<int16_t>(placement.showCmd);
     }
     SaveBarState();
-    CSettingsFile(theApp.GetProgramFolder(), theApp.GetMainClassName())
-        .Save(theApp.m_settings, pos, theApp.m_rebar);
+    const CSettingsFile file(theApp.GetProgramFolder(), theApp.GetMainClassName());
+    DWORD error = 0;
+    if (!file.Save(theApp.m_settings, pos, theApp.m_rebar, &error))
+        TellFileNotSaved(GetSafeHwnd(), theApp.GetMainClassName(), file.GetCurrentPath(), error);
 }
 
 void CMainFrame::StopAutosave()
@@ -411,8 +414,10 @@ void CMainFrame::WriteOnExit()
     // this point still finds the recovery file at the next start. A clean
     // exit leaves none, unless several instances share the folder and
     // another may still rely on it.
+    // A recovery file that stays only offers this session again at the next
+    // start, which the user may decline.
     if (autosaved && !theApp.m_settings.bDoubleInstance())
-        DeleteFileA(theApp.ProgramFile("Exception.dat"));
+        (void)DeleteFileA(theApp.ProgramFile("Exception.dat"));
 }
 
 void CMainFrame::LeaveShellLinks()

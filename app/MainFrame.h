@@ -603,6 +603,8 @@ protected:
     void OnSearchEngine(UINT nID);
     void OnRunSearch();
     void OnReloadSearchEngines();
+    // Writes the engines to their file; a failed write is told.
+    void SaveSearchEngines();
     void OnSearchEngineMenu();
     // Settings (MainFrameSettings.cpp): the dialog, then what changed is
     // rebuilt from the saved record.
@@ -690,7 +692,7 @@ private:
     // The work of SaveOnExit after its once-only mark.
     void WriteOnExit();
     void RefreshFavoritesCache();
-    bool SaveFavoritesCache(const CFavoriteTree& tree);
+    [[nodiscard]] bool SaveFavoritesCache(const CFavoriteTree& tree);
     FavoritesScanPlaces GetFavoritesPlaces() const;
     void OpenInCurrentGroup(const CString& text);
     // Out of the clipboard-viewer chain, and the tray icon removed.
@@ -708,7 +710,7 @@ private:
     void FollowMouseWithFocus(const MSG* pMsg);
     // Tab sets
     void CollectTabSet(std::vector<TabSetFile::Group>& groups, bool withHistory) const;
-    bool WriteTabSet(LPCTSTR path, bool version3);
+    [[nodiscard]] bool WriteTabSet(LPCTSTR path, bool version3);
     void OpenTabSetGroups(const std::vector<TabSetFile::Group>& groups, bool withHistory);
 
     // While a frame exists, posted copies of its in-process messages are

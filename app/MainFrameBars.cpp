@@ -15,6 +15,7 @@
 #include "framework/core/AtomicFile.h"
 #include "framework/core/File.h"
 #include "lists/WebSearch.h"
+#include "shared/FileFailureText.h"
 #include "shared/FrameMessages.h"
 #include "tab/ChildFrame.h"
 #include "tab/DroppedFiles.h"
@@ -152,7 +153,9 @@ void CMainFrame::SaveBarState()
         file.Abandon();
         return;
     }
-    file.CommitIfChanged();
+    DWORD error = 0;
+    if (!file.CommitIfChanged(&error))
+        TellFileNotSaved(GetSafeHwnd(), theApp.GetMainClassName(), theApp.ProgramFile(kOrderFile), error);
 }
 
 //--- Seams of the search box and the address box

@@ -8,6 +8,7 @@
 #include "app/MainFrame.h"
 #include "app/VantorelApp.h"
 #include "lists/FavoritesScan.h"
+#include "shared/FileFailureText.h"
 #include "tab/BrowserView.h"
 #include "tab/HtmlPopupDlg.h"
 #include "tab/PageSelection.h"
@@ -78,8 +79,12 @@ BOOL CMainFrame::ScanFavorites(const CFavoriteTree* kept)
 void CMainFrame::LoadFavoritesCache()
 {
     m_favIEOrder = theApp.m_settings.bIEOrder() ? TRUE : FALSE;
-    if (!m_favorites.LoadCache(theApp.ProgramFile("IEFavorite.dat"),
-                               theApp.GetFavText(kFavRootLabelLine)))
+    // A cache that is there but cannot be read (or fails part-way) gives the
+    // menus a scan instead of an empty or partial tree; the cache itself is
+    // left as it is.
+    FileReadState read;
+    if (!m_favorites.LoadCache(theApp.ProgramFile("IEFavorite.dat"), theApp.GetFavText(kFavRootLabelLine), &read) ||
+        read.IsUnreadable())
         ScanFavorites();
 }
 
@@ -93,7 +98,16 @@ void CMainFrame::SaveListsOnExit()
     if (theApp.m_settings.bFavLoadCache())
         RefreshFavoritesCache();
     if (m_searchEngines.GetRoot() != nullptr)
-        SaveSearchEngineFile(m_searchEngines, theApp.GetProgramFolder());
+        SaveSearchEngines();
+}
+
+void CMainFrame::SaveSearchEngines()
+{
+    // A list that was never read from the file is not written over it, and
+    // that is no failure to tell.
+    DWORD error = 0;
+    if (!SaveSearchEngineFile(m_searchEngines, theApp.GetProgramFolder(), &error) && m_searchEngines.WasFileRead())
+        TellFileNotSaved(GetSafeHwnd(), theApp.GetMainClassName(), theApp.ProgramFile("SearchEngine.dat"), error);
 }
 
 // The cache is written again only when a scan may give another tree than
@@ -121,8 +135,10 @@ void CMainFrame::RefreshFavoritesCache()
             return;
     }
     CFavoriteTree scanned;
+    // A failed write of the cache loses nothing of the user's: it mirrors
+    // the Favorites folder, which the next exit scans again.
     if (::ScanFavorites(scanned, places, &cached))
-        SaveFavoritesCache(scanned);
+        (void)SaveFavoritesCache(scanned);
 }
 
 // Writes the cache, unless a file is there that cannot be read.

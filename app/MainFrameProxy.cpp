@@ -6,6 +6,7 @@
 #include <windows.h>
 
 #include "shared/DialogsLibrary.h"
+#include "shared/FileFailureText.h"
 #include "app/VantorelApp.h"
 #include "app/resource.h"
 #include "lists/SearchEngineMenu.h"
@@ -41,9 +42,14 @@ void CMainFrame::ApplyStartupProxy()
 
 bool CMainFrame::SwitchProxyMode(ProxyMode mode)
 {
-    if (!ApplyProxyMode(GetProxyPlaces(), mode))
+    const ProxyPlaces places = GetProxyPlaces();
+    ProxyModeStore store;
+    if (!ApplyProxyMode(places, mode, &store))
         return false;
     SetProxyFlags(mode);
+    // In force now, but the next start would not know it.
+    if (!store.stored)
+        TellFileNotSaved(m_hWnd, theApp.GetMainClassName(), ProxyListPath(places), store.error);
     return true;
 }
 
@@ -67,8 +73,15 @@ void CMainFrame::OnProxyUseList()
 void CMainFrame::OnSelectProxy(UINT nID)
 {
     // The choice is kept even when the switch fails (an empty server, a
-    // refused session option); the mode then stays as it was.
-    StoreUseProxyIndex(GetProxyPlaces(), static_cast<int>(nID) - ID_PROXY_ENTRY_FIRST);
+    // refused session option); the mode then stays as it was. A choice the
+    // file would not take is told and not applied: the menus and the next
+    // start read the file.
+    const ProxyPlaces places = GetProxyPlaces();
+    DWORD error = 0;
+    if (!StoreUseProxyIndex(places, static_cast<int>(nID) - ID_PROXY_ENTRY_FIRST, &error)) {
+        TellFileNotSaved(m_hWnd, theApp.GetMainClassName(), ProxyListPath(places), error);
+        return;
+    }
     SwitchProxyMode(kProxyModeList);
 }
 

@@ -14,11 +14,37 @@
 #include "menulib/NewMenu.h"
 #include "tab/HtmlPopupDlg.h"
 
+namespace {
+
+// What tells a rewritten file: its size and last write time (zero when it
+// is not there).
+struct FileStamp
+{
+    ULONGLONG size = 0;
+    ULONGLONG written = 0;
+    bool operator!=(const FileStamp& other) const { return size != other.size || written != other.written; }
+};
+
+FileStamp StampOf(const CString& path)
+{
+    FileStamp stamp;
+    WIN32_FILE_ATTRIBUTE_DATA data = {};
+    if (::GetFileAttributesExA(path, GetFileExInfoStandard, &data)) {
+        stamp.size = (static_cast<ULONGLONG>(data.nFileSizeHigh) << 32) | data.nFileSizeLow;
+        stamp.written = (static_cast<ULONGLONG>(data.ftLastWriteTime.dwHighDateTime) << 32) |
+                        data.ftLastWriteTime.dwLowDateTime;
+    }
+    return stamp;
+}
+
+} // namespace
+
 void CMainFrame::OnSettings()
 {
     const SettingsRecord before(theApp.m_settings);
     SettingsRecord edited;
     int result = 0;
+    FileStamp enginesBefore;
     {
         CDialogsLibrary library(theApp.GetProgramFolder());
         auto show = library.Get<FormbayExports::ShowSettingDlgFn>("ShowSettingDlg");
@@ -27,7 +53,8 @@ void CMainFrame::OnSettings()
         // The search page rewrites "SearchEngine.dat" from the file: the
         // engines as they are now (the current one among them) go there first.
         if (m_searchEngines.GetRoot() != nullptr)
-            SaveSearchEngineFile(m_searchEngines, theApp.GetProgramFolder());
+            SaveSearchEngines();
+        enginesBefore = StampOf(theApp.ProgramFile("SearchEngine.dat"));
         SettingsRecord* returned = show(theApp.LoadIcon(IDR_MAINFRAME), m_hWnd, theApp.GetMainClassName(),
                                         theApp.GetProgramFolder(), &theApp.m_settings, &result);
         // Copied before the library may go; nothing applies without a record.
@@ -37,7 +64,10 @@ void CMainFrame::OnSettings()
     }
     theApp.m_settings.CopyFrom(&edited);
     SaveSettings();
-    OnReloadSearchEngines();
+    // Only a list the page wrote is taken back: one it could not write was
+    // told there, and the engines in use stay as they are.
+    if (StampOf(theApp.ProgramFile("SearchEngine.dat")) != enginesBefore)
+        OnReloadSearchEngines();
     ApplySettingsChanges(before);
 }
 
@@ -56,11 +86,16 @@ void CMainFrame::ApplySettingsChanges(const SettingsRecord& before)
     if (changes & kChangeFavoritesScan) {
         // With the cache on, a folder the scan cannot list keeps what the
         // cache holds of it, in the menus and in the cache written from them.
+        // A cache that cannot be read keeps nothing and is not written.
         CFavoriteTree cached;
+        FileReadState read;
         if (now.bFavLoadCache())
-            cached.LoadCache(theApp.ProgramFile("IEFavorite.dat"), GetFavoritesPlaces().rootLabel);
-        if (ScanFavorites(now.bFavLoadCache() ? &cached : nullptr) && now.bFavLoadCache())
-            SaveFavoritesCache(m_favorites);
+            cached.LoadCache(theApp.ProgramFile("IEFavorite.dat"), GetFavoritesPlaces().rootLabel, &read);
+        const bool useCache = now.bFavLoadCache() && !read.IsUnreadable();
+        if (ScanFavorites(useCache ? &cached : nullptr) && useCache)
+            // The cache only mirrors the Favorites folder, which the next
+            // exit scans again: a failed write loses nothing of the user's.
+            (void)SaveFavoritesCache(m_favorites);
         // Menus, links and pane name flat indexes of the old tree.
         AfterFavoritesRebuilt();
     }

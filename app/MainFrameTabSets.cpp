@@ -108,14 +108,17 @@ bool CMainFrame::WriteTabSet(LPCTSTR path, bool version3)
     return TabSetFile::WriteWhole(path, text);
 }
 
+// The recovery file, written on the autosave timer and before a risky
+// step: a failed write keeps the last one and is tried again at the next
+// turn, where a box on every turn would stop the user's work.
 void CMainFrame::SaveTabSet(LPCTSTR path)
 {
-    WriteTabSet(path, true);
+    (void)WriteTabSet(path, true);
 }
 
 void CMainFrame::SaveTabSetV2(LPCTSTR path)
 {
-    WriteTabSet(path, false);
+    (void)WriteTabSet(path, false);
 }
 
 void CMainFrame::OpenTabSetGroups(const std::vector<TabSetFile::Group>& groups, bool withHistory)

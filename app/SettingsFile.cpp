@@ -30,11 +30,13 @@ LONGLONG OpenedFileSize(LPCTSTR path)
 
 // One backup step: copies from over to, only when from opens and holds at
 // least one byte, so an empty or missing file never replaces a backup; the
-// backup is replaced whole or not at all.
+// backup is replaced whole or not at all. One that cannot be made keeps the
+// older backup, and the settings are still written: the backups only guard
+// against a torn settings file, which the atomic write never leaves.
 void CopyIfNotEmpty(const CString& from, const CString& to)
 {
     if (OpenedFileSize(from) >= 1)
-        CAtomicTextFile::CopyOver(from, to);
+        (void)CAtomicTextFile::CopyOver(from, to);
 }
 
 void ReadKeyLines(CStdioFile& file, CMapStringToString& keyMap)
@@ -159,8 +161,10 @@ CString CSettingsFile::FormatSettings(const SettingsRecord& record,
 }
 
 bool CSettingsFile::Save(const SettingsRecord& record, const SettingsWindowPos& window,
-                         const CString& rebar) const
+                         const CString& rebar, DWORD* pError) const
 {
+    if (pError != nullptr)
+        *pError = 0;
     // The new file is written and checked aside first: the backups turn only
     // when a whole new version is ready to take the current file's place.
     CAtomicTextFile file;
@@ -175,7 +179,7 @@ bool CSettingsFile::Save(const SettingsRecord& record, const SettingsWindowPos& 
     }
     CopyIfNotEmpty(GetBackup0Path(), GetBackup1Path());
     CopyIfNotEmpty(GetCurrentPath(), GetBackup0Path());
-    return file.Commit() != FALSE;
+    return file.Commit(pError) != FALSE;
 }
 
 void CSettingsFile::FillUserAgentIfEmpty(SettingsRecord& record, CString (*systemUserAgent)())

@@ -67,9 +67,10 @@ public:
     // (backup 0 to backup 1, current to backup 0, each only when it opens and
     // is not empty) and moves the new file over the current one, so a failed
     // or interrupted write never leaves a torn current file. Returns false
-    // when the new file could not be written or put in place.
-    bool Save(const SettingsRecord& record, const SettingsWindowPos& window,
-              const CString& rebar) const;
+    // when the new file could not be written or put in place, with the
+    // system's code in *pError (when given; 0 when none).
+    [[nodiscard]] bool Save(const SettingsRecord& record, const SettingsWindowPos& window,
+                            const CString& rebar, DWORD* pError = nullptr) const;
 
     // The text Save writes, with LF line ends (CR LF on disk). CR and LF
     // inside values become spaces, so a value cannot add lines.

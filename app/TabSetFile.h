@@ -84,7 +84,7 @@ void ParseClosedSet(const CStringArray& lines, const CString& defaultCaption,
 bool ReadLines(LPCTSTR path, CStringArray& lines);
 // Writes text over path whole or not at all: a temporary file, checked, is
 // moved over it, so a failed write keeps the last good file.
-bool WriteWhole(LPCTSTR path, const CString& text);
+[[nodiscard]] bool WriteWhole(LPCTSTR path, const CString& text);
 
 } // namespace TabSetFile
 

@@ -395,8 +395,10 @@ void CVantorelApp::ShutdownCleanup()
         DestroyMenu(m_hMainMenu);
         m_hMainMenu = nullptr;
     }
+    // As at the frame's exit: a recovery file that stays only offers the
+    // session again.
     if (m_ownsRecoveryFile && !m_settings.bDoubleInstance())
-        DeleteFileA(ProgramFile(kRecoveryFile));
+        (void)DeleteFileA(ProgramFile(kRecoveryFile));
     if (m_hSemaphore != nullptr) {
         CloseHandle(m_hSemaphore);
         m_hSemaphore = nullptr;

@@ -2,17 +2,34 @@
 
 if(VA_NATIVE)
     # Platform-free code only, checked by the sanitizers.
-    add_compile_options(-Wall -Wextra -g -O1 -fno-omit-frame-pointer
+    add_compile_options(-Wall -Wextra -Werror=unused-result -g -O1 -fno-omit-frame-pointer
                         -fsanitize=address,undefined -fno-sanitize-recover=undefined)
     add_link_options(-fsanitize=address,undefined)
 else()
     # ANSI (MBCS) build: the ...A functions, no UNICODE.
     add_compile_definitions(WINVER=0x0601 _WIN32_WINNT=0x0601 _WIN32_IE=0x0800
                             STRICT)
-    add_compile_options(-Wall -Wextra -Wno-unused-parameter -Wno-cast-function-type
+    add_compile_options(-Wall -Wextra -Werror=unused-result -Wno-unused-parameter -Wno-cast-function-type
                         -O2 -g0 -fno-strict-aliasing)
     add_link_options(-static -static-libgcc -static-libstdc++)
 endif()
+
+# A dropped result of a function marked [[nodiscard]] (every writer of a file
+# or registry value the user's data lives in) fails the build, above.
+# va_checked_system_writes(<targets...>) puts framework/win/SystemWrites.h
+# before the module sources of each target, so that the system's own writers
+# are held to the same rule there.
+function(va_checked_system_writes)
+    if(VA_NATIVE)
+        return()
+    endif()
+    foreach(t ${ARGN})
+        if(TARGET ${t})
+            target_compile_options(${t} PRIVATE
+                "$<$<COMPILE_LANGUAGE:CXX>:-include${CMAKE_SOURCE_DIR}/framework/win/SystemWrites.h>")
+        endif()
+    endforeach()
+endfunction()
 
 # Every program of the build lands in build/<tree>/bin, the runnable program folder.
 set(CMAKE_RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/bin)

@@ -92,7 +92,7 @@ public:
 
     // Writes the whole tree, replacing the file whole; FALSE without a tree
     // or when the file could not be written (the old file then stays).
-    BOOL Save(LPCTSTR path) const;
+    [[nodiscard]] BOOL Save(LPCTSTR path) const;
 
     // Orders a folder's children: by the order value when it names exactly
     // as many records as the folder has children, else folders first.

@@ -37,6 +37,6 @@ FileReadState ReadGroupTabDefsForEditing(const CString& path, const CString& fal
 // Writes every definition as "name｀switches｀image" (the name made safe
 // for its field), replacing the file whole or not at all; false when the
 // file was not replaced, with the system's code in *pError (when given).
-bool WriteGroupTabDefs(const CString& path, const std::vector<GroupTabDef>& defs, DWORD* pError = nullptr);
+[[nodiscard]] bool WriteGroupTabDefs(const CString& path, const std::vector<GroupTabDef>& defs, DWORD* pError = nullptr);
 
 #endif // VA_LISTS_GROUPTABDEFS_H

@@ -36,12 +36,12 @@ CString FormatPopupRule(const PopupRule& rule);
 bool ReadPopupRules(const CString& path, std::vector<PopupRule>& rules, FileReadState* pState = nullptr);
 // Replaces the file with the rules, whole or not at all; when not, false and
 // the system's code in *pError (when given).
-bool WritePopupRules(const CString& path, const std::vector<PopupRule>& rules, DWORD* pError = nullptr);
+[[nodiscard]] bool WritePopupRules(const CString& path, const std::vector<PopupRule>& rules, DWORD* pError = nullptr);
 // Adds one rule at the end of the file (made when missing), the lines
 // before kept as they stand; the file is replaced whole or not at all, and
 // a file that is there but cannot be read is left as it is (*pRead says
 // why; a failed replacement gives its code in *pWriteError).
-bool AppendPopupRule(const CString& path, const PopupRule& rule, FileReadState* pRead = nullptr,
+[[nodiscard]] bool AppendPopupRule(const CString& path, const PopupRule& rule, FileReadState* pRead = nullptr,
                      DWORD* pWriteError = nullptr);
 
 #endif // VA_LISTS_POPUPRULES_H

@@ -148,14 +148,18 @@ int CountProxyEntries(const ProxyPlaces& places, int limit)
     return count;
 }
 
-void StoreUseProxyIndex(const ProxyPlaces& places, int index)
+bool StoreUseProxyIndex(const ProxyPlaces& places, int index, DWORD* pError)
 {
     CProfileSection section(places.programFolder);
     section.Open("PROXY");
-    section.SetDWORDValue(static_cast<DWORD>(index < 0 ? 0 : index), "UseProxyIndex");
+    if (section.SetDWORDValue(static_cast<DWORD>(index < 0 ? 0 : index), "UseProxyIndex") == CProfileSection::kOk)
+        return true;
+    if (pError != nullptr)
+        *pError = ::GetLastError();
+    return false;
 }
 
-bool ApplyProxyMode(const ProxyPlaces& places, ProxyMode mode)
+bool ApplyProxyMode(const ProxyPlaces& places, ProxyMode mode, ProxyModeStore* pStore)
 {
     if (mode == kProxyModeDirect) {
         g_pfnSetProcessProxy(INTERNET_OPEN_TYPE_DIRECT, nullptr, nullptr);
@@ -171,7 +175,12 @@ bool ApplyProxyMode(const ProxyPlaces& places, ProxyMode mode)
     }
     CProfileSection section(places.programFolder);
     section.Open("PROXY");
-    section.SetDWORDValue(WithProxyMode(ReadExtendedStyle(section), mode), "Extended_Style");
+    const bool stored =
+        section.SetDWORDValue(WithProxyMode(ReadExtendedStyle(section), mode), "Extended_Style") == CProfileSection::kOk;
+    if (pStore != nullptr) {
+        pStore->stored = stored;
+        pStore->error = stored ? 0 : ::GetLastError();
+    }
     return true;
 }
 
@@ -244,7 +253,8 @@ bool WriteProxyList(const ProxyPlaces& places, const std::vector<CString>& serve
         }
         oldSize = ::GetPrivateProfileSectionA("PROXY", old.data(), static_cast<DWORD>(old.size()), work);
         if (oldSize + 2 >= old.size()) {
-            ::DeleteFileA(work);
+            // The work copy is this process's own; a leftover is replaced by the next write.
+            (void)::DeleteFileA(work);
             return false;
         }
     } else {
@@ -287,8 +297,10 @@ bool WriteProxyList(const ProxyPlaces& places, const std::vector<CString>& serve
     bool ok = ::WritePrivateProfileSectionA("PROXY", section.data(), work) != FALSE;
     if (!ok && pError != nullptr)
         *pError = ::GetLastError();
-    ::WritePrivateProfileStringA(nullptr, nullptr, nullptr, work);
+    // Flushes the system's cached copy of the work file before it is copied;
+    // the section write above already said whether the text is there.
+    (void)::WritePrivateProfileStringA(nullptr, nullptr, nullptr, work);
     ok = ok && CAtomicTextFile::CopyOver(work, target, pError);
-    ::DeleteFileA(work);
+    (void)::DeleteFileA(work);
     return ok;
 }

@@ -67,9 +67,10 @@ bool SplitProxyServer(const CString& text, CString& host, CString& port);
 // system's code of the failed step in *pError (when given). The profile
 // functions read a file they cannot open as an empty one: an editor checks
 // that the file could be read before it offers a list to write.
-bool WriteProxyList(const ProxyPlaces& places, const std::vector<CString>& servers, DWORD* pError = nullptr);
+[[nodiscard]] bool WriteProxyList(const ProxyPlaces& places, const std::vector<CString>& servers, DWORD* pError = nullptr);
 // Stores the selected entry ("UseProxyIndex"); a negative index stores 0.
-void StoreUseProxyIndex(const ProxyPlaces& places, int index);
+// false when the file would not take it, with the system's code in *pError.
+[[nodiscard]] bool StoreUseProxyIndex(const ProxyPlaces& places, int index, DWORD* pError = nullptr);
 
 // The call that sets the process's proxy (the URL moniker layer's session
 // option): access type, server and bypass texts; true when it took. Tests
@@ -82,8 +83,14 @@ ProcessProxySetter ReplaceProcessProxySetter(ProcessProxySetter setter);
 // entry with the bypass list. When the switch took, the mode goes into the
 // low bits of "Extended_Style" and true comes back. Switching to the list
 // with an empty server text or a refused session option changes nothing and
-// gives false.
-bool ApplyProxyMode(const ProxyPlaces& places, ProxyMode mode);
+// gives false. Whether the file took the mode comes back in *pStore (when
+// given): a switch that took stays in force for this session either way.
+struct ProxyModeStore
+{
+    bool stored = true;
+    DWORD error = 0;  // the system's code when not stored
+};
+bool ApplyProxyMode(const ProxyPlaces& places, ProxyMode mode, ProxyModeStore* pStore = nullptr);
 
 // The mode the stored "Extended_Style" chooses at start.
 ProxyMode ReadStartupProxyMode(const ProxyPlaces& places);

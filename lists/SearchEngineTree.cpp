@@ -247,8 +247,10 @@ void CSearchEngineTree::LoadIcon(CSearchEngineNode* entry)
     }
 }
 
-BOOL CSearchEngineTree::Save(LPCTSTR path) const
+BOOL CSearchEngineTree::Save(LPCTSTR path, DWORD* pError) const
 {
+    if (pError != nullptr)
+        *pError = 0;
     if (m_root == nullptr)
         return FALSE;
     CAtomicTextFile file;
@@ -258,7 +260,7 @@ BOOL CSearchEngineTree::Save(LPCTSTR path) const
     for (INT_PTR i = 0; i < m_root->m_children.GetSize(); ++i)
         m_root->m_children[i]->Write(file, 1);
     file.WriteString("ENDROOT:\n");
-    return file.CommitIfChanged();
+    return file.CommitIfChanged(pError);
 }
 
 void CSearchEngineTree::SetCurrentEngine(CSearchEngineNode* entry)
@@ -288,21 +290,30 @@ CSearchEngineNode* CSearchEngineTree::GetRoleHolder(int bit) const
     return slot >= 0 ? m_slots[slot] : nullptr;
 }
 
+CString SearchEngineFilePath(const CString& programFolder)
+{
+    return ProgramPath::Join(programFolder, "SearchEngine.dat");
+}
+
 void LoadSearchEngineFile(CSearchEngineTree& tree, const CString& programFolder)
 {
-    CString path = ProgramPath::Join(programFolder, "SearchEngine.dat");
+    CString path = SearchEngineFilePath(programFolder);
     FileSystem::FileInfo info;
-    if (!FileSystem::GetInfo(path, info))
-        CAtomicTextFile::CopyOver(ProgramPath::Join(programFolder, "SearchEngineDefault.dat"),
-                                  path);
+    // A default list that cannot be copied is read where it lies; the
+    // user's list is then written at the first save.
+    const CString defaults = ProgramPath::Join(programFolder, "SearchEngineDefault.dat");
+    if (!FileSystem::GetInfo(path, info) && !CAtomicTextFile::CopyOver(defaults, path))
+        path = defaults;
     tree.Load(path, programFolder);
 }
 
-BOOL SaveSearchEngineFile(const CSearchEngineTree& tree, const CString& programFolder)
+BOOL SaveSearchEngineFile(const CSearchEngineTree& tree, const CString& programFolder, DWORD* pError)
 {
+    if (pError != nullptr)
+        *pError = 0;
     // A list that could not be read (held by another program, or missing
     // with no default to copy) is never replaced by the empty tree.
     if (!tree.WasFileRead())
         return FALSE;
-    return tree.Save(ProgramPath::Join(programFolder, "SearchEngine.dat"));
+    return tree.Save(SearchEngineFilePath(programFolder), pError);
 }

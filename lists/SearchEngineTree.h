@@ -100,8 +100,9 @@ public:
 
     // Writes "ROOT:", every child of the root at depth 1 and "ENDROOT:",
     // replacing the file whole. FALSE when there is no tree or the file could
-    // not be written; the old file then stays as it was.
-    BOOL Save(LPCTSTR path) const;
+    // not be written; the old file then stays as it was, and *pError (when
+    // given) holds the system's code of the failed step (0 when none).
+    [[nodiscard]] BOOL Save(LPCTSTR path, DWORD* pError = nullptr) const;
 
     // How the last Load's opening of its file went; whether it opened.
     const FileReadState& GetReadState() const { return m_readState; }
@@ -153,12 +154,18 @@ private:
     FileReadState m_readState;
 };
 
+// "SearchEngine.dat" in programFolder (ending with the separator).
+CString SearchEngineFilePath(const CString& programFolder);
+
 // At start: copies the shipped default list to "SearchEngine.dat" when that
 // file does not exist, then loads it. programFolder ends with the separator.
 void LoadSearchEngineFile(CSearchEngineTree& tree, const CString& programFolder);
 
-// At exit: writes the tree to "SearchEngine.dat" in the program folder, only
-// when it was read from there. FALSE when nothing was written.
-BOOL SaveSearchEngineFile(const CSearchEngineTree& tree, const CString& programFolder);
+// Writes the tree to "SearchEngine.dat" in the program folder, only when it
+// was read from there. FALSE when nothing was written: the tree was not read
+// from the file (which is left as it is), or the write failed, with the
+// system's code in *pError as Save.
+[[nodiscard]] BOOL SaveSearchEngineFile(const CSearchEngineTree& tree, const CString& programFolder,
+                                        DWORD* pError = nullptr);
 
 #endif // VA_LISTS_SEARCHENGINETREE_H

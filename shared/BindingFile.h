@@ -54,7 +54,7 @@ bool TextBefore(const CString& a, const CString& b);
 // made safe for its field (DataFields::CleanTitleField); the file is
 // replaced whole or not at all. false when it was not, with the system's
 // code in *pError (when given).
-bool Write(const CString& path, std::vector<Line> lines, DWORD* pError = nullptr);
+[[nodiscard]] bool Write(const CString& path, std::vector<Line> lines, DWORD* pError = nullptr);
 
 } // namespace BindingFile
 

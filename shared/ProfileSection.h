@@ -26,8 +26,8 @@ public:
     // 0 and the value when the key holds an integer, else kCantRead and
     // value untouched.
     long QueryDWORDValue(DWORD& value, LPCTSTR key) const;
-    long SetDWORDValue(DWORD value, LPCTSTR key) const;
-    long SetStringValue(LPCTSTR key, LPCTSTR value) const;
+    [[nodiscard]] long SetDWORDValue(DWORD value, LPCTSTR key) const;
+    [[nodiscard]] long SetStringValue(LPCTSTR key, LPCTSTR value) const;
 
     const CString& GetFilePath() const { return m_filePath; }
 

@@ -33,14 +33,14 @@ public:
     // expanded; ERROR_INVALID_DATA for a value of another type.
     LONG QueryString(LPCSTR valueName, CString& value) const;
     LONG QueryDword(LPCSTR valueName, DWORD& value) const;
-    LONG SetString(LPCSTR valueName, LPCSTR value);
-    LONG SetDword(LPCSTR valueName, DWORD value);
-    LONG DeleteValue(LPCSTR valueName);
+    [[nodiscard]] LONG SetString(LPCSTR valueName, LPCSTR value);
+    [[nodiscard]] LONG SetDword(LPCSTR valueName, DWORD value);
+    [[nodiscard]] LONG DeleteValue(LPCSTR valueName);
     // Deletes a subkey and everything under it.
-    LONG DeleteSubKeyTree(LPCSTR subKey);
+    [[nodiscard]] LONG DeleteSubKeyTree(LPCSTR subKey);
     // Deletes a key that has no subkeys. An empty path is refused (it would
     // name the parent itself).
-    static LONG DeleteKey(HKEY hParent, LPCSTR keyPath);
+    [[nodiscard]] static LONG DeleteKey(HKEY hParent, LPCSTR keyPath);
 };
 
 #endif // VA_SHARED_REGKEY_H

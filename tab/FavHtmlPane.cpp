@@ -151,8 +151,10 @@ bool CDlgFavHtml::ReadFrameRows(CString& rows) const
 void CDlgFavHtml::OnDestroy()
 {
     CString rows;
+    // The index page is made again from the Favorites whenever the pane
+    // opens; one that could not be written loses nothing of the user's.
     if (ReadFrameRows(rows))
-        WriteIndexPage(rows);
+        (void)WriteIndexPage(rows);
     CDialog::OnDestroy();
 }
 

@@ -26,7 +26,7 @@ public:
     // Favorite\history.htm, when missing: line 1 of iehistory.dat.
     void CreateHistoryPage();
     // The frameset page Favorite\index.htm with the given rows.
-    static BOOL WriteIndexPage(const CString& rows);
+    [[nodiscard]] static BOOL WriteIndexPage(const CString& rows);
 
     // Keys and the middle button as in the HTML popup (the pane never
     // closes); moving the mouse over it takes the focus back to it.

@@ -60,7 +60,7 @@ CString HtmlTextToCp932(const wchar_t* text, int length);
 
 // Replaces a page file of the program whole or not at all (the old file
 // stays when anything fails); false with the system's error code on failure.
-bool WritePageFile(const CString& path, const CString& text, DWORD* pError);
+[[nodiscard]] bool WritePageFile(const CString& path, const CString& text, DWORD* pError);
 // Tells the user, in a message box over hOwner, which page file could not be
 // written and why.
 void ReportPageWriteFailure(HWND hOwner, const CString& path, DWORD error);

@@ -8,6 +8,7 @@
 #include "framework/ole/OleUtil.h"
 #include "shared/AppData.h"
 #include "shared/ExternalEditor.h"
+#include "shared/FileFailureText.h"
 #include "tab/BrowserView.h"
 #include "tab/TabHost.h"
 
@@ -75,10 +76,15 @@ void CChildFrame::EditPageSource()
     CString path = AppFolders().ProgramFile(name);
     CFile out;
     if (out.Open(path, CFile::modeCreate | CFile::modeWrite)) {
-        out.Write(static_cast<LPCSTR>(html), static_cast<UINT>(html.GetLength()));
+        // A text that did not all reach the file is not handed to the
+        // editor: what came back would replace the selection with part of it.
+        const BOOL bWritten = out.Write(static_cast<LPCSTR>(html), static_cast<UINT>(html.GetLength()));
         out.Close();
         // The page keeps its text when the editor does not start.
-        if (RunEditorAndWait(EditorPath(), path, Host().GetFrameWindow())) {
+        if (!bWritten) {
+            ::MessageBoxA(self, FileFailureText(FileFailureKind::kWrite, path), AppClassName(),
+                          MB_OK | MB_ICONEXCLAMATION);
+        } else if (RunEditorAndWait(EditorPath(), path, Host().GetFrameWindow())) {
             CFile in;
             if (in.Open(path, CFile::modeRead | CFile::shareDenyNone)) {
                 CString edited;
@@ -86,12 +92,15 @@ void CChildFrame::EditPageSource()
                 UINT read = in.Read(edited.GetBuffer(static_cast<int>(length) + 1), length);
                 edited.ReleaseBuffer(static_cast<int>(read <= length ? read : 0));
                 in.Close();
-                range->pasteHTML(CBstr::FromAnsi(edited));
+                // Only the whole edited text replaces the selection.
+                if (read == length)
+                    range->pasteHTML(CBstr::FromAnsi(edited));
             }
         } else {
             ::MessageBoxA(self, AppStrings().GetMessageText(27), AppClassName(), MB_OK);
         }
-        ::DeleteFileA(path);
+        // The temporary copy only: a leftover holds nothing the page lacks.
+        (void)::DeleteFileA(path);
     }
     range->Release();
 }

@@ -99,14 +99,14 @@ CString CScriptRunDlg::PreparePage()
     else if (ext == ".VBS")
         page = FillTemplate(pattern, "vbscript", m_scriptPath);
     const CString pagePath = AppFolders().ScriptFile(kTempPage);
+    // A page that could not be written whole would run what an earlier run
+    // left there: nothing runs then.
     CFile out;
-    if (out.Open(pagePath, CFile::modeCreate | CFile::modeWrite | CFile::shareDenyNone))
-    {
-        out.Write(static_cast<LPCSTR>(page), static_cast<UINT>(page.GetLength()));
-        out.Flush();
-        out.Close();
-    }
-    return pagePath;
+    if (!out.Open(pagePath, CFile::modeCreate | CFile::modeWrite | CFile::shareDenyNone))
+        return CString();
+    const BOOL bWritten = out.Write(static_cast<LPCSTR>(page), static_cast<UINT>(page.GetLength())) && out.Flush();
+    out.Close();
+    return bWritten ? pagePath : CString();
 }
 
 BOOL CScriptRunDlg::OnInitDialog()
@@ -124,8 +124,14 @@ BOOL CScriptRunDlg::OnInitDialog()
         EndDialog(IDCANCEL);
         return FALSE;
     }
+    const CString page = PreparePage();
+    if (page.IsEmpty())
+    {
+        EndDialog(IDCANCEL);
+        return FALSE;
+    }
     ::SetTimer(m_hWnd, kTimeLimitTimer, m_timeLimitMs, nullptr);
-    CBstr url = CBstr::FromAnsi(PreparePage());
+    CBstr url = CBstr::FromAnsi(page);
     browser->Navigate(url, nullptr, nullptr, nullptr, nullptr);
     return FALSE;
 }

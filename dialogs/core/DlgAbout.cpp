@@ -119,7 +119,9 @@ void CDlgAbout::OnOK()
     CFormsetApp& app = FormsetApp();
     const bool checked = ::IsDlgButtonChecked(m_hWnd, IDC_ABOUT_TRACE) == BST_CHECKED;
     if (app.m_settings.bVATrace() && !checked)
-        ::DeleteFileA(app.GetFolders().ProgramFile("VA_TRACE.txt"));
+        // The trace log is the program's own record; one that stays is only
+        // written no further.
+        (void)::DeleteFileA(app.GetFolders().ProgramFile("VA_TRACE.txt"));
     m_nTrace = checked ? 1 : 0;
     EndDialog(IDOK);
 }

@@ -34,4 +34,8 @@ bool TellIfListUnreadable(HWND hOwner, const CString& path);
 // the file holds what it held.
 void TellNotSaved(HWND hOwner, const CString& path, DWORD error);
 
+// For a file that could not be deleted: says so, with its path and the
+// system's reason (none for error 0).
+void TellNotDeleted(HWND hOwner, const CString& path, DWORD error);
+
 #endif // VA_DIALOGS_CORE_FILEFAILURE_H

@@ -3,6 +3,7 @@
 #include "dialogs/core/FormsetApp.h"
 #include "dialogs/pages/DlgSetTab10Res.h"
 #include "shared/ExternalEditor.h"
+#include "shared/FileFailureText.h"
 #include "shared/RegKey.h"
 
 namespace {
@@ -84,17 +85,32 @@ void CDlgSetTab10::SaveEditor(const CString& text)
     CString lower = text;
     lower.MakeLower();
     if (lower == "notepad.exe") {
-        // DeleteKey refuses an empty path.
-        CRegKey::DeleteKey(HKEY_LOCAL_MACHINE, editorKey);
-        CRegKey::DeleteKey(HKEY_LOCAL_MACHINE, app.GetRegString(kRegEditorParentKey));
+        // DeleteKey refuses an empty path. A key that is not there is as
+        // good as deleted; the parent goes only when it has no other keys.
+        const LONG result = CRegKey::DeleteKey(HKEY_LOCAL_MACHINE, editorKey);
+        if (result != ERROR_SUCCESS && result != ERROR_FILE_NOT_FOUND && !editorKey.IsEmpty())
+            TellEditorNotSaved(editorKey, static_cast<DWORD>(result));
+        else
+            (void)CRegKey::DeleteKey(HKEY_LOCAL_MACHINE, app.GetRegString(kRegEditorParentKey));
         return;
     }
     // An empty line would name HKEY_LOCAL_MACHINE itself.
     if (text.IsEmpty() || editorKey.IsEmpty())
         return;
     CRegKey key;
-    if (key.Create(HKEY_LOCAL_MACHINE, editorKey, KEY_ALL_ACCESS) == ERROR_SUCCESS)
-        key.SetString(nullptr, text);
+    LONG result = key.Create(HKEY_LOCAL_MACHINE, editorKey, KEY_ALL_ACCESS);
+    if (result == ERROR_SUCCESS)
+        result = key.SetString(nullptr, text);
+    if (result != ERROR_SUCCESS)
+        TellEditorNotSaved(editorKey, static_cast<DWORD>(result));
+}
+
+void CDlgSetTab10::TellEditorNotSaved(const CString& editorKey, DWORD error)
+{
+    ::MessageBoxA(m_hWnd,
+                  FileFailureText(FileFailureKind::kRegistryWrite, "HKEY_LOCAL_MACHINE\\" + editorKey,
+                                  FileErrorReason(error)),
+                  FormsetApp().GetProductName(), MB_OK | MB_ICONEXCLAMATION);
 }
 
 void CDlgSetTab10::OnInherit()

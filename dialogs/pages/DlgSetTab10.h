@@ -27,8 +27,11 @@ private:
     // Writes the editor text to the registry: "notepad.exe" (any case)
     // removes the keys of "reg.dat" lines 3 and 4, another text sets the
     // default value of the line 3 key, an empty text changes nothing; a key
-    // whose line is empty is never touched. Failures are ignored.
-    static void SaveEditor(const CString& text);
+    // whose line is empty is never touched. A failure is told.
+    void SaveEditor(const CString& text);
+    // The editor value could not be written: says so, with the key and the
+    // system's reason.
+    void TellEditorNotSaved(const CString& editorKey, DWORD error);
 
     // The editor text as OnInitDialog showed it.
     CString m_strEditorShown;

@@ -15,6 +15,7 @@
 #include "framework/gdi/DC.h"
 #include "lists/PlugInItem.h"
 #include "lists/ScriptItem.h"
+#include "shared/FileFailureText.h"
 #include "shared/FrameMessages.h"
 #include "shared/MenuText.h"
 #include "shared/WidePath.h"
@@ -151,12 +152,6 @@ const char kRowKept[] = "\x93\x6F\x98\x5E\x8D\xCF\x82\xDD\x82\xCC\x8D\x80\x96\xD
 const char kNotAPlugIn[] = "\x83\x76\x83\x89\x83\x4F\x83\x43\x83\x93\x82\xC6\x82\xB5\x82\xC4\x8E\x67\x82\xA6"
                            "\x82\xE9\x83\x74\x83\x40\x83\x43\x83\x8B\x82\xC5\x82\xCD\x82\xA0\x82\xE8\x82\xDC"
                            "\x82\xB9\x82\xF1\x81\x42";
-
-// The system's words for an error code, or empty for none.
-CString ErrorReason(DWORD error)
-{
-    return error != 0 ? FileReadState::ReasonOf(error) : CString();
-}
 
 // The whole file, or empty when it cannot be read.
 std::string ReadFileBytes(const CString& path)
@@ -347,7 +342,7 @@ void CDlgSetTab12::PlaceRegistered(const CString& chosen, const CString& destina
     if (!CopyRegistered(chosen, destination, bReplace, bWithIcon, error)) {
         // A failed replacement says why; a failed new registration stays silent.
         if (bReplace)
-            TellNotReplaced(true, destination, ErrorReason(error));
+            TellNotReplaced(true, destination, FileErrorReason(error));
         return;
     }
     DropRowsAt(destination);
@@ -410,18 +405,30 @@ bool CDlgSetTab12::CopyRegistered(const CString& chosen, const CString& destinat
     TakeOffQueue(destination);
     if (!bWithIcon || bInPlace)
         return true;
+    // The script is in place whatever becomes of its icon; a failed icon
+    // copy or delete is told, and an icon queued for deletion stays queued
+    // unless the new one took its place.
     const CString icon = destination + ".ico";
     if (FileExists(chosen + ".ico")) {
-        if (bOverwrite || IsQueued(icon))
-            CAtomicTextFile::CopyOver(chosen + ".ico", icon);
+        DWORD iconError = 0;
+        BOOL bIconCopied = FALSE;
+        if (bOverwrite || IsQueued(icon)) {
+            bIconCopied = CAtomicTextFile::CopyOver(chosen + ".ico", icon, &iconError);
+        } else {
+            bIconCopied = ::CopyFileA(chosen + ".ico", icon, TRUE);
+            iconError = bIconCopied ? 0 : ::GetLastError();
+        }
+        if (bIconCopied)
+            TakeOffQueue(icon);
         else
-            ::CopyFileA(chosen + ".ico", icon, TRUE);
-        TakeOffQueue(icon);
+            ShowFileFailure(m_hWnd, true, icon, FileErrorReason(iconError));
     } else if (bOverwrite && FileExists(icon)) {
         // The replaced script is gone already: its icon goes with it now,
         // or it would stay with the new one (the new row names it).
-        ::DeleteFileA(icon);
-        TakeOffQueue(icon);
+        if (::DeleteFileA(icon))
+            TakeOffQueue(icon);
+        else
+            TellNotDeleted(m_hWnd, icon, ::GetLastError());
     }
     return true;
 }
@@ -465,10 +472,14 @@ bool CDlgSetTab12::IsNamedByARow(const CString& path) const
 void CDlgSetTab12::DeleteQueuedFiles()
 {
     // Two rows may name one file: it stays while a row still names it (a
-    // script's icon with it).
+    // script's icon with it). One already gone is as good as deleted; any
+    // other failure is told, and the file shows again at the next opening.
     for (const CString& path : m_filesToDelete) {
-        if (!IsNamedByARow(path))
-            ::DeleteFileA(path);
+        if (IsNamedByARow(path) || ::DeleteFileA(path))
+            continue;
+        const DWORD error = ::GetLastError();
+        if (error != ERROR_FILE_NOT_FOUND && error != ERROR_PATH_NOT_FOUND)
+            TellNotDeleted(m_hWnd, path, error);
     }
     m_filesToDelete.clear();
 }
@@ -542,11 +553,13 @@ void CDlgSetTab12::DeleteSelected()
 
 void CDlgSetTab12::SaveList()
 {
-    DeleteQueuedFiles();
     SettingsRecord& settings = FormsetApp().m_settings;
     settings.bPlgEnable(::IsDlgButtonChecked(m_hWnd, IDC_PLG_ENABLE) == BST_CHECKED);
     settings.bTabActivate_PL(::IsDlgButtonChecked(m_hWnd, IDC_PLG_ACTIVATE) == BST_CHECKED);
-    WriteCatalogRows(FormsetApp().GetFolders().PluginFile("plugin.dat"));
+    // The deleted rows' files go only once the list no longer names them: a
+    // list that could not be written still does.
+    if (WriteCatalogRows(FormsetApp().GetFolders().PluginFile("plugin.dat")))
+        DeleteQueuedFiles();
     SendMain(WM_FRAME_PLUGINSSAVED);
 }
 
@@ -594,7 +607,7 @@ void CDlgScriptSetting::RegisterNew()
     if (!item->IsShown()) {
         if (bReplace) {
             CFile probe;
-            TellNotReplaced(false, chosen, ErrorReason(probe.OpenToRead(chosen, CFile::modeRead).error));
+            TellNotReplaced(false, chosen, FileErrorReason(probe.OpenToRead(chosen, CFile::modeRead).error));
         }
         return;
     }
@@ -609,10 +622,10 @@ void CDlgScriptSetting::DeleteSelected()
 
 void CDlgScriptSetting::SaveList()
 {
-    DeleteQueuedFiles();
     const CString listPath = FormsetApp().GetFolders().ScriptFile("script.dat");
     const std::string before = ReadFileBytes(listPath);
-    WriteCatalogRows(listPath);
+    if (WriteCatalogRows(listPath))
+        DeleteQueuedFiles();
     const bool bChanged = ReadFileBytes(listPath) != before;
     if (m_bScriptsChanged || bChanged) {
         m_bScriptsChanged = FALSE;

@@ -63,7 +63,7 @@ protected:
     // Writes every row, "path?1" or "path?0", whole or not at all; never
     // over a list file that was there but could not be read. A failed write
     // is told to the user.
-    bool WriteCatalogRows(const CString& listPath);
+    [[nodiscard]] bool WriteCatalogRows(const CString& listPath);
     // cells[0], the title, shows without its access-key marker.
     int AppendRow(const RowCells& cells, HICON hIcon, bool bChecked);
     CString RowPath(int nRow) const { return m_list.GetItemText(nRow, kPathColumn); }
@@ -79,7 +79,7 @@ protected:
     // deletion queued it (then it leaves the queue); otherwise an existing
     // file fails the copy. False, with the system's code, when the file was
     // not copied.
-    bool CopyRegistered(const CString& chosen, const CString& destination, bool bReplace, bool bWithIcon,
+    [[nodiscard]] bool CopyRegistered(const CString& chosen, const CString& destination, bool bReplace, bool bWithIcon,
                         DWORD& error);
     // The last steps: the copy, then the rows at destination replaced by one
     // row of cells, checked; a failed replacement is told.

@@ -6,6 +6,7 @@
 #include "dialogs/pages/SettingsPage.h"
 #include "framework/core/AtomicFile.h"
 #include "shared/ExternalEditor.h"
+#include "shared/FileFailureText.h"
 
 namespace {
 
@@ -68,9 +69,9 @@ CString CDlgSearchEdit::WorkingFilePath()
     return FormsetApp().GetFolders().ProgramFile("SearchEngine.dat.tmp");
 }
 
-void CDlgSearchEdit::ReportFileFailure(HWND hOwner, bool bWrite)
+void CDlgSearchEdit::ReportFileFailure(HWND hOwner, bool bWrite, DWORD error)
 {
-    ShowFileFailure(hOwner, bWrite, WorkingFilePath());
+    ShowFileFailure(hOwner, bWrite, WorkingFilePath(), FileErrorReason(error));
 }
 
 BOOL CDlgSearchEdit::OnInitDialog()
@@ -336,8 +337,9 @@ void CDlgSearchEdit::OnEditInEditor()
 {
     if (::MessageBoxA(m_hWnd, FormsetApp().GetMessageString(31), FormsetApp().GetProductName(), MB_YESNO) != IDYES)
         return;
-    if (!WriteWorkingFile()) {
-        ReportFileFailure(m_hWnd, true);
+    DWORD error = 0;
+    if (!WriteWorkingFile(&error)) {
+        ReportFileFailure(m_hWnd, true, error);
         return;
     }
     // An editor that does not start leaves the file as just written.
@@ -349,14 +351,15 @@ void CDlgSearchEdit::OnEditInEditor()
 void CDlgSearchEdit::OnOK()
 {
     // The edits are lost if the dialog ends with a file that was not written.
-    if (!WriteWorkingFile()) {
-        ReportFileFailure(m_hWnd, true);
+    DWORD error = 0;
+    if (!WriteWorkingFile(&error)) {
+        ReportFileFailure(m_hWnd, true, error);
         return;
     }
     EndDialog(IDOK);
 }
 
-bool CDlgSearchEdit::WriteWorkingFile()
+bool CDlgSearchEdit::WriteWorkingFile(DWORD* pError)
 {
     CAtomicTextFile file;
     if (!file.Begin(WorkingFilePath()))
@@ -364,7 +367,7 @@ bool CDlgSearchEdit::WriteWorkingFile()
     file.WriteString("ROOT:\n");
     WriteSearchEngineFolder(file, m_tree.GetRootItem(), 1);
     file.WriteString("ENDROOT:\n");
-    return file.Commit() != FALSE;
+    return file.Commit(pError) != FALSE;
 }
 
 void CDlgSearchEdit::WriteSearchEngineFolder(CStdioFile& file, HTREEITEM hFirst, int depth) const

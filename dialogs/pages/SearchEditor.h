@@ -38,10 +38,10 @@ public:
     // "SearchEngine.dat.tmp" of the program folder.
     static CString WorkingFilePath();
     // Says that the working file could not be written (or read back).
-    static void ReportFileFailure(HWND hOwner, bool bWrite);
+    static void ReportFileFailure(HWND hOwner, bool bWrite, DWORD error = 0);
 
     // Writes the tree as shown to the working file, whole or not at all.
-    bool WriteWorkingFile();
+    [[nodiscard]] bool WriteWorkingFile(DWORD* pError = nullptr);
     // The item's node, or null.
     CSearchEngineNode* NodeOf(HTREEITEM hItem) const;
     CDragTreeCtrl& GetTreeCtrl() { return m_tree; }

@@ -201,8 +201,9 @@ void CDlgSetTab18::OnEditSearchList()
     // The editor works on the file alone; one that cannot be written would
     // open it on an old or empty list.
     const CString work = CDlgSearchEdit::WorkingFilePath();
-    if (!m_pTree->Save(work)) {
-        CDlgSearchEdit::ReportFileFailure(m_hWnd, true);
+    DWORD error = 0;
+    if (!m_pTree->Save(work, &error)) {
+        CDlgSearchEdit::ReportFileFailure(m_hWnd, true, error);
         return;
     }
     CDlgSearchEdit editor;
@@ -224,6 +225,7 @@ void CDlgSetTab18::OnSaveSettings()
 {
     CSettingsPage::OnSaveSettings();
     // Neither an unread file nor its absence is replaced by the empty tree.
-    if (m_bTreeRead)
-        m_pTree->Save(EnginesPath());
+    DWORD error = 0;
+    if (m_bTreeRead && !m_pTree->Save(EnginesPath(), &error))
+        TellNotSaved(m_hWnd, EnginesPath(), error);
 }

@@ -26,11 +26,11 @@ struct StartupEntry
 bool ReadStartupEntries(const CString& path, std::vector<StartupEntry>& entries, FileReadState* pState = nullptr);
 // The whole list, or nothing when it cannot be written (false, the system's
 // code in *pError when given).
-bool WriteStartupEntries(const CString& path, const std::vector<StartupEntry>& entries, DWORD* pError = nullptr);
+[[nodiscard]] bool WriteStartupEntries(const CString& path, const std::vector<StartupEntry>& entries, DWORD* pError = nullptr);
 // One entry after the file's lines, which stay as they are; a file that is
 // there but cannot be read is left as it is (*pRead says why; a failed
 // replacement gives its code in *pWriteError).
-bool AppendStartupEntry(const CString& path, const StartupEntry& entry, FileReadState* pRead = nullptr,
+[[nodiscard]] bool AppendStartupEntry(const CString& path, const StartupEntry& entry, FileReadState* pRead = nullptr,
                         DWORD* pWriteError = nullptr);
 
 class CDlgSetTab7 : public CSettingsListPage

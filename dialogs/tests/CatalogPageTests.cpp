@@ -574,7 +574,7 @@ protected:
             CRegKey classes;
             if (classes.Open(HKEY_CURRENT_USER, "SOFTWARE\\Classes", KEY_ALL_ACCESS) == ERROR_SUCCESS) {
                 for (const char* type : FileAssociation::kTypes)
-                    classes.DeleteSubKeyTree(type);
+                    (void)classes.DeleteSubKeyTree(type);
             }
         }
         PageTest::TearDown();
@@ -612,10 +612,10 @@ TEST_F(AssocPageTest, TypesAreAssociatedDetectedAndRemovedWithoutCreatingMissing
         std::string upper = command;
         for (char& c : upper)
             c = static_cast<char>(toupper(static_cast<unsigned char>(c)));
-        key.SetString(nullptr, upper.c_str());
+        ASSERT_EQ(ERROR_SUCCESS, key.SetString(nullptr, upper.c_str()));
         CRegKey shell;
         ASSERT_EQ(ERROR_SUCCESS, shell.Open(HKEY_CURRENT_USER, (TypeKey("ftp") + "\\shell").c_str(), KEY_ALL_ACCESS));
-        shell.SetString(nullptr, "other");
+        ASSERT_EQ(ERROR_SUCCESS, shell.SetString(nullptr, "other"));
     }
     RunPage(RUNTIME_CLASS(CDlgSetTab11), IDD_SETTAB11, {
         [&](HWND hPage) {

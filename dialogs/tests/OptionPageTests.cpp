@@ -449,7 +449,7 @@ TEST_F(PageTest, TabOperationsWriteAndRemoveTheEditorKeyOfRegDat)
         ::RegDeleteValueA(HKEY_LOCAL_MACHINE, nullptr);
     CRegKey software;
     if (software.Open(HKEY_LOCAL_MACHINE, "Software", KEY_ALL_ACCESS) == ERROR_SUCCESS)
-        software.DeleteSubKeyTree("VantorelArcoTests");
+        (void)software.DeleteSubKeyTree("VantorelArcoTests");
 }
 
 TEST_F(PageTest, GroupTabBarTakesTheActiveTabsAddressAndThePickedImage)

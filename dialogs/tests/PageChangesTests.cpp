@@ -116,7 +116,7 @@ TEST_F(PageTest, UnchangedEditorTextLeavesTheRegistryValueAsItWas)
 
     CRegKey software;
     if (software.Open(HKEY_LOCAL_MACHINE, "Software", KEY_ALL_ACCESS) == ERROR_SUCCESS)
-        software.DeleteSubKeyTree("VantorelArcoTests");
+        (void)software.DeleteSubKeyTree("VantorelArcoTests");
 }
 
 // Each "open in a new tab" check enables its own "do not activate" check

@@ -268,13 +268,13 @@ TEST_F(SearchEditTest, EditorSaysWhenTheWorkingFileCannotBeWrittenOrReadBackAndK
         },
         [&](HWND) {
             EXPECT_EQ(hEditor, FindDialog());
-            key.SetString(nullptr, copy.c_str());
+            ASSERT_EQ(ERROR_SUCCESS, key.SetString(nullptr, copy.c_str()));
             Click(hEditor, IDC_SEARCHEDIT_EDITOR);
         },
         [&](HWND) { Answer(IDYES); },
         [&](HWND) {
             EXPECT_EQ(star + "X;", TreeText(hEditor));
-            key.SetString(nullptr, remove.c_str());
+            ASSERT_EQ(ERROR_SUCCESS, key.SetString(nullptr, remove.c_str()));
             Click(hEditor, IDC_SEARCHEDIT_EDITOR);
         },
         [&](HWND) { Answer(IDYES); },
@@ -289,7 +289,7 @@ TEST_F(SearchEditTest, EditorSaysWhenTheWorkingFileCannotBeWrittenOrReadBackAndK
     key.Close();
     CRegKey software;
     if (software.Open(HKEY_LOCAL_MACHINE, "Software", KEY_ALL_ACCESS) == ERROR_SUCCESS)
-        software.DeleteSubKeyTree("VantorelArcoTests");
+        (void)software.DeleteSubKeyTree("VantorelArcoTests");
     EXPECT_EQ("ROOT:\r\n" + Engine("A", 1) + "ENDROOT:\r\n", m_folder->ReadBytes("SearchEngine.dat"));
 }
 
@@ -333,7 +333,7 @@ TEST_F(SearchEditTest, AnEditorBeyondTheCodePageWithoutAShortNameIsStartedByItsO
     }, IDCANCEL);
     CRegKey software;
     if (software.Open(HKEY_LOCAL_MACHINE, "Software", KEY_ALL_ACCESS) == ERROR_SUCCESS)
-        software.DeleteSubKeyTree("VantorelArcoTests");
+        (void)software.DeleteSubKeyTree("VantorelArcoTests");
 }
 
 TEST_F(SearchEditTest, AListMadeInTheEditorIsSavedWhereNoEngineFileWas)

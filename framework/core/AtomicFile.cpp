@@ -47,7 +47,8 @@ BOOL CAtomicTextFile::CopyOver(LPCTSTR from, LPCTSTR target, DWORD* pError)
     // Taken before the clean-up, which may set a code of its own.
     if (pError != nullptr)
         *pError = FilePlatform::LastError();
-    FileSystem::RemoveFile(temp);
+    // The temporary copy only; see Abandon.
+    (void)FileSystem::RemoveFile(temp);
     return FALSE;
 }
 
@@ -150,10 +151,10 @@ bool CAtomicTextFile::SameAsTarget() const
     return target.Read(&held[0], static_cast<UINT>(held.size())) == held.size() && held == m_bytes;
 }
 
-BOOL CAtomicTextFile::CommitIfChanged()
+BOOL CAtomicTextFile::CommitIfChanged(DWORD* pError)
 {
     if (!SameAsTarget())
-        return Commit();
+        return Commit(pError);
     Abandon();
     return TRUE;
 }
@@ -175,8 +176,10 @@ bool CAtomicTextFile::MoveOverTarget()
 void CAtomicTextFile::Abandon()
 {
     Close();
+    // A temporary file left behind (held by a scanner) holds no one's data
+    // and is replaced by this process's next write.
     if (m_tempMade)
-        FileSystem::RemoveFile(m_temp);
+        (void)FileSystem::RemoveFile(m_temp);
     m_tempMade = false;
     m_temp.Empty();
     m_bytes.clear();

@@ -35,14 +35,14 @@ public:
     BOOL Begin(LPCTSTR target);
 
     // A failed or short write is remembered and fails Commit.
-    BOOL Write(const void* lpBuf, UINT nCount) override;
+    [[nodiscard]] BOOL Write(const void* lpBuf, UINT nCount) override;
 
     // Writes the text to the temporary file, flushes and checks it, then
     // moves it over the target. TRUE only when every write and the move
     // succeeded; otherwise the temporary file is removed, the target is as
     // it was and *pError (when given) holds the system's code of the failed
     // step (0 when it gave none).
-    BOOL Commit(DWORD* pError = nullptr);
+    [[nodiscard]] BOOL Commit(DWORD* pError = nullptr);
 
     // TRUE when the target already holds exactly the bytes written so far
     // (a missing or unreadable target never does).
@@ -50,8 +50,8 @@ public:
 
     // Commit, unless the target already holds these bytes: then nothing is
     // written and the target keeps its time stamp. An exit that changed
-    // nothing creates, writes and flushes nothing.
-    BOOL CommitIfChanged();
+    // nothing creates, writes and flushes nothing. *pError as Commit.
+    [[nodiscard]] BOOL CommitIfChanged(DWORD* pError = nullptr);
 
     // Drops the text (and the temporary file, if made); the target is
     // untouched.
@@ -64,14 +64,14 @@ public:
     // Copies a file over target the same way: under the temporary name,
     // then moved. FALSE (target untouched) when either step fails, with the
     // system's code of the failed step in *pError when given.
-    static BOOL CopyOver(LPCTSTR from, LPCTSTR target, DWORD* pError = nullptr);
+    [[nodiscard]] static BOOL CopyOver(LPCTSTR from, LPCTSTR target, DWORD* pError = nullptr);
 
     // Rewrites target with its lines as they are and text after them (text
     // brings its own line end). A missing target starts empty; one that is
     // there but cannot be read is left as it is: FALSE, and *pRead (when
     // given) says why. A replacement that fails gives FALSE with the
     // system's code in *pWriteError (when given), as Commit.
-    static BOOL AppendText(LPCTSTR target, const CString& text, FileReadState* pRead = nullptr,
+    [[nodiscard]] static BOOL AppendText(LPCTSTR target, const CString& text, FileReadState* pRead = nullptr,
                            DWORD* pWriteError = nullptr);
 
     // Makes one step of every later replacement fail, until set back to

@@ -72,7 +72,7 @@ public:
     // Returns the number of bytes read: 0 at end of file or on failure.
     virtual UINT Read(void* lpBuf, UINT nCount);
     // Returns FALSE unless all nCount bytes were written.
-    virtual BOOL Write(const void* lpBuf, UINT nCount);
+    [[nodiscard]] virtual BOOL Write(const void* lpBuf, UINT nCount);
     virtual BOOL Flush();
     // Returns the new position, or kSeekError.
     virtual ULONGLONG Seek(LONGLONG lOff, UINT nFrom);
@@ -114,7 +114,7 @@ public:
     BOOL WriteString(const CString& text);
 
     UINT Read(void* lpBuf, UINT nCount) override;
-    BOOL Write(const void* lpBuf, UINT nCount) override;
+    [[nodiscard]] BOOL Write(const void* lpBuf, UINT nCount) override;
     ULONGLONG Seek(LONGLONG lOff, UINT nFrom) override;
     ULONGLONG GetPosition() const override;
     void Close() override;

@@ -16,7 +16,7 @@ INT_PTR Open(LPCSTR name, UINT nOpenFlags);
 // Reads up to nCount bytes; returns FALSE on failure, *pRead = 0 at the end.
 BOOL Read(INT_PTR h, void* buf, UINT nCount, UINT* pRead);
 // Writes all nCount bytes or returns FALSE.
-BOOL Write(INT_PTR h, const void* buf, UINT nCount);
+[[nodiscard]] BOOL Write(INT_PTR h, const void* buf, UINT nCount);
 // nFrom is CFile::SeekPosition; returns the new position or -1.
 LONGLONG Seek(INT_PTR h, LONGLONG lOff, UINT nFrom);
 // Returns the size in bytes or -1.

@@ -21,14 +21,14 @@ struct FileInfo
 BOOL GetInfo(LPCTSTR path, FileInfo& info);
 
 // Copies a file, replacing an existing target.
-BOOL CopyFileOverwrite(LPCTSTR from, LPCTSTR to);
+[[nodiscard]] BOOL CopyFileOverwrite(LPCTSTR from, LPCTSTR to);
 
 // Renames a file in one step, replacing an existing target, so the target is
 // never seen torn or missing.
-BOOL MoveFileReplace(LPCTSTR from, LPCTSTR to);
+[[nodiscard]] BOOL MoveFileReplace(LPCTSTR from, LPCTSTR to);
 
 // Deletes a file (not a folder). Returns FALSE if it did not exist.
-BOOL RemoveFile(LPCTSTR path);
+[[nodiscard]] BOOL RemoveFile(LPCTSTR path);
 
 // Creates one folder. Returns TRUE if it exists afterwards.
 BOOL MakeDirectory(LPCTSTR path);

@@ -137,9 +137,9 @@ TEST_F(ProxySettingsTest, EntriesCountUpToTheFirstMissingOrEmptyKeyAtMost150)
     WriteProxyIni(many);
     EXPECT_EQ(150, CountProxyEntries(m_places));
 
-    StoreUseProxyIndex(m_places, -3);
+    ASSERT_TRUE(StoreUseProxyIndex(m_places, -3));
     EXPECT_EQ(0, GetUseProxyIndex(m_places));
-    StoreUseProxyIndex(m_places, 2);
+    ASSERT_TRUE(StoreUseProxyIndex(m_places, 2));
     EXPECT_EQ(2, GetUseProxyIndex(m_places));
 }
 

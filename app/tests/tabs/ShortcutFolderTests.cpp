@@ -135,7 +135,7 @@ TEST_F(ShortcutFolder, Cp932AndPercentFolderNamesOpenAsGroupsOfTheirShortcuts)
             CFile out;
             ASSERT_TRUE(out.Open((folder + file).c_str(), CFile::modeCreate | CFile::modeWrite));
             const std::string text = "[InternetShortcut]\r\nURL=http://example.com/\r\n";
-            out.Write(text.data(), static_cast<UINT>(text.size()));
+            ASSERT_TRUE(out.Write(text.data(), static_cast<UINT>(text.size())));
         }
         CFile bare;
         ASSERT_TRUE(bare.Open((folder + "\\c.url").c_str(), CFile::modeCreate | CFile::modeWrite));

@@ -372,7 +372,16 @@ void CMainFrame::SaveSettings()
     const CSettingsFile file(theApp.GetProgramFolder(), theApp.GetMainClassName());
     DWORD error = 0;
     if (!file.Save(theApp.m_settings, pos, theApp.m_rebar, &error))
-        TellFileNotSaved(GetSafeHwnd(), theApp.GetMainClassName(), file.GetCurrentPath(), error);
+        TellNotSaved(file.GetCurrentPath(), error);
+}
+
+void CMainFrame::TellNotSaved(const CString& path, DWORD error)
+{
+    // Without a program folder nothing is written by design, and the start
+    // said so once.
+    if (theApp.GetProgramFolder().IsEmpty())
+        return;
+    TellFileNotSaved(GetSafeHwnd(), theApp.GetMainClassName(), path, error);
 }
 
 void CMainFrame::StopAutosave()

@@ -605,6 +605,8 @@ protected:
     void OnReloadSearchEngines();
     // Writes the engines to their file; a failed write is told.
     void SaveSearchEngines();
+    // Tells the user that a file of the program folder could not be written.
+    void TellNotSaved(const CString& path, DWORD error);
     void OnSearchEngineMenu();
     // Settings (MainFrameSettings.cpp): the dialog, then what changed is
     // rebuilt from the saved record.

@@ -15,7 +15,6 @@
 #include "framework/core/AtomicFile.h"
 #include "framework/core/File.h"
 #include "lists/WebSearch.h"
-#include "shared/FileFailureText.h"
 #include "shared/FrameMessages.h"
 #include "tab/ChildFrame.h"
 #include "tab/DroppedFiles.h"
@@ -155,7 +154,7 @@ void CMainFrame::SaveBarState()
     }
     DWORD error = 0;
     if (!file.CommitIfChanged(&error))
-        TellFileNotSaved(GetSafeHwnd(), theApp.GetMainClassName(), theApp.ProgramFile(kOrderFile), error);
+        TellNotSaved(theApp.ProgramFile(kOrderFile), error);
 }
 
 //--- Seams of the search box and the address box

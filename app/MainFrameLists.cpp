@@ -8,7 +8,6 @@
 #include "app/MainFrame.h"
 #include "app/VantorelApp.h"
 #include "lists/FavoritesScan.h"
-#include "shared/FileFailureText.h"
 #include "tab/BrowserView.h"
 #include "tab/HtmlPopupDlg.h"
 #include "tab/PageSelection.h"
@@ -107,7 +106,7 @@ void CMainFrame::SaveSearchEngines()
     // that is no failure to tell.
     DWORD error = 0;
     if (!SaveSearchEngineFile(m_searchEngines, theApp.GetProgramFolder(), &error) && m_searchEngines.WasFileRead())
-        TellFileNotSaved(GetSafeHwnd(), theApp.GetMainClassName(), theApp.ProgramFile("SearchEngine.dat"), error);
+        TellNotSaved(theApp.ProgramFile("SearchEngine.dat"), error);
 }
 
 // The cache is written again only when a scan may give another tree than

@@ -6,7 +6,6 @@
 #include <windows.h>
 
 #include "shared/DialogsLibrary.h"
-#include "shared/FileFailureText.h"
 #include "app/VantorelApp.h"
 #include "app/resource.h"
 #include "lists/SearchEngineMenu.h"
@@ -49,7 +48,7 @@ bool CMainFrame::SwitchProxyMode(ProxyMode mode)
     SetProxyFlags(mode);
     // In force now, but the next start would not know it.
     if (!store.stored)
-        TellFileNotSaved(m_hWnd, theApp.GetMainClassName(), ProxyListPath(places), store.error);
+        TellNotSaved(ProxyListPath(places), store.error);
     return true;
 }
 
@@ -79,7 +78,7 @@ void CMainFrame::OnSelectProxy(UINT nID)
     const ProxyPlaces places = GetProxyPlaces();
     DWORD error = 0;
     if (!StoreUseProxyIndex(places, static_cast<int>(nID) - ID_PROXY_ENTRY_FIRST, &error)) {
-        TellFileNotSaved(m_hWnd, theApp.GetMainClassName(), ProxyListPath(places), error);
+        TellNotSaved(ProxyListPath(places), error);
         return;
     }
     SwitchProxyMode(kProxyModeList);

@@ -81,12 +81,17 @@ CString CSettingsFile::GetPendingPath() const
     return CAtomicTextFile::TempPathFor(GetCurrentPath());
 }
 
-CString CSettingsFile::FindReadableFile() const
+CString CSettingsFile::FindReadableFile(const CString& after) const
 {
     const CString candidates[] = {
         GetCurrentPath(), GetBackup0Path(), GetBackup1Path(), GetDefaultPath(),
     };
+    bool bPast = after.IsEmpty();
     for (const CString& path : candidates) {
+        if (!bPast) {
+            bPast = path == after;
+            continue;
+        }
         FileSystem::FileInfo info;
         if (!FileSystem::GetInfo(path, info) || info.isDirectory)
             continue;
@@ -105,15 +110,24 @@ CSettingsFile::LoadResult CSettingsFile::Load(SettingsRecord& record, CString& r
     LoadResult result;
     rebar = defaultRebar;
 
-    const CString path = FindReadableFile();
-    if (path.IsEmpty())
-        return result;
+    // A file whose reading fails part-way is passed over like one that
+    // would not open: the next backup holds a whole earlier version.
+    CString path;
     CStdioFile file;
-    if (!file.Open(path, kReadMode | CFile::typeText))
-        return result;
-    keyMap.RemoveAll();
-    ReadKeyLines(file, keyMap);
-    file.Close();
+    for (;;) {
+        path = FindReadableFile(path);
+        if (path.IsEmpty())
+            return result;
+        if (!file.Open(path, kReadMode | CFile::typeText))
+            return result;
+        keyMap.RemoveAll();
+        ReadKeyLines(file, keyMap);
+        const bool bWhole = !file.ReadFailed();
+        file.Close();
+        if (bWhole)
+            break;
+        keyMap.RemoveAll();
+    }
 
     CString value;
     for (int i = 0; i < SettingsRecord::GetKeyCount(); ++i) {

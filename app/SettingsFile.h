@@ -52,8 +52,9 @@ public:
 
     // The first readable file of current, backup 0, backup 1 and default: it
     // exists, is not a folder, opens, and holds at least 20 bytes (a shorter
-    // file counts as damaged). Empty when none qualifies.
-    CString FindReadableFile() const;
+    // file counts as damaged). Empty when none qualifies. With after, only
+    // the files after that one are tried.
+    CString FindReadableFile(const CString& after = CString()) const;
 
     // Reads the first readable file into keyMap (cleared first) and applies
     // every key found with a non-empty value to record; "Rebar" goes to

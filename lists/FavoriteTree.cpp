@@ -112,7 +112,7 @@ BOOL CFavoriteTree::LoadCache(LPCTSTR path, LPCTSTR rootLabel, FileReadState* re
     if (!Reset(rootLabel, ""))
         return TRUE;
     CStdioFile file;
-    const FileReadState opened = OpenForReading(file, path);
+    FileReadState opened = OpenForReading(file, path);
     if (read != nullptr)
         *read = opened;
     if (!opened.IsOpened())
@@ -126,6 +126,13 @@ BOOL CFavoriteTree::LoadCache(LPCTSTR path, LPCTSTR rootLabel, FileReadState* re
             AddToFlatList(m_root);
         ParseFolder(file, m_root);
     }
+    // A read that failed part-way counts as a cache that could not be read:
+    // the root alone, and the caller leaves the file as it is.
+    file.NoteReadFailure(opened);
+    if (read != nullptr)
+        *read = opened;
+    if (opened.IsUnreadable())
+        Reset(rootLabel, "");
     return TRUE;
 }
 

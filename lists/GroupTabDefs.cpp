@@ -23,6 +23,8 @@ bool ParseGroupTabLine(const CString& line, GroupTabDef& def)
 
 namespace {
 
+// A read that fails part-way gives no definitions: none of a list cut
+// short is shown or written back.
 void ReadDefs(CStdioFile& file, std::vector<GroupTabDef>& defs, int limit)
 {
     CString line;
@@ -31,7 +33,8 @@ void ReadDefs(CStdioFile& file, std::vector<GroupTabDef>& defs, int limit)
         if (ParseGroupTabLine(line, def))
             defs.push_back(def);
     }
-    file.Close();
+    if (file.ReadFailed())
+        defs.clear();
 }
 
 } // namespace
@@ -45,7 +48,7 @@ bool ReadGroupTabDefs(const CString& path, const CString& fallbackPath, std::vec
         !file.Open(fallbackPath, CFile::modeRead | CFile::typeText))
         return false;
     ReadDefs(file, defs, limit);
-    return true;
+    return !file.ReadFailed();
 }
 
 FileReadState ReadGroupTabDefsForEditing(const CString& path, const CString& fallbackPath,
@@ -53,10 +56,11 @@ FileReadState ReadGroupTabDefsForEditing(const CString& path, const CString& fal
 {
     defs.clear();
     CStdioFile file;
-    const FileReadState state = file.OpenToRead(path, CFile::modeRead | CFile::typeText);
+    FileReadState state = file.OpenToRead(path, CFile::modeRead | CFile::typeText);
     if (state.IsOpened() ||
         (state.result == FileReadState::kMissing && file.Open(fallbackPath, CFile::modeRead | CFile::typeText)))
         ReadDefs(file, defs, INT_MAX);
+    file.NoteReadFailure(state);
     return state;
 }
 

@@ -44,7 +44,7 @@ bool ReadPopupRules(const CString& path, std::vector<PopupRule>& rules, FileRead
 {
     rules.clear();
     CStdioFile file;
-    const FileReadState state = file.OpenToRead(path, CFile::modeRead | CFile::shareDenyNone | CFile::typeText);
+    FileReadState state = file.OpenToRead(path, CFile::modeRead | CFile::shareDenyNone | CFile::typeText);
     if (pState != nullptr)
         *pState = state;
     if (!state.IsOpened())
@@ -54,6 +54,14 @@ bool ReadPopupRules(const CString& path, std::vector<PopupRule>& rules, FileRead
     while (file.ReadString(line)) {
         if (ParsePopupRule(line, rule))
             rules.push_back(rule);
+    }
+    // A read that failed part-way counts as a file that could not be read.
+    file.NoteReadFailure(state);
+    if (pState != nullptr)
+        *pState = state;
+    if (state.IsUnreadable()) {
+        rules.clear();
+        return false;
     }
     return true;
 }

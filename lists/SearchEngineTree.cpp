@@ -113,15 +113,22 @@ void CSearchEngineTree::Clear()
         slot = nullptr;
 }
 
-BOOL CSearchEngineTree::Load(LPCTSTR path, LPCTSTR iconFolder)
+bool CSearchEngineTree::ResetToRoot(LPCTSTR path)
 {
     Clear();
     m_root = new CSearchEngineNode(CSearchEngineNode::kRoot);
     if (m_root == nullptr)
-        return TRUE;
+        return false;
     m_root->m_url = path;
     m_root->m_label = kRootLabel;
     m_containers.Add(m_root);
+    return true;
+}
+
+BOOL CSearchEngineTree::Load(LPCTSTR path, LPCTSTR iconFolder)
+{
+    if (!ResetToRoot(path))
+        return TRUE;
     m_iconFolder = iconFolder != nullptr ? CString(iconFolder) : ProgramPath::FolderOf(path);
 
     CStdioFile file;
@@ -137,6 +144,11 @@ BOOL CSearchEngineTree::Load(LPCTSTR path, LPCTSTR iconFolder)
             Register(m_root);
         ParseFolder(file, m_root);
     }
+    // A read that failed part-way counts as a file that could not be read:
+    // the root alone, never written over the file.
+    file.NoteReadFailure(m_readState);
+    if (m_readState.IsUnreadable())
+        ResetToRoot(path);
     return TRUE;
 }
 

@@ -92,6 +92,8 @@ public:
 
     // Deletes the tree and empties the lists and slots.
     void Clear();
+    // Empties the tree to a fresh root for path; false when none could be made.
+    bool ResetToRoot(LPCTSTR path);
 
     // Reads a file into a fresh tree (root alone when it cannot be read).
     // Relative icon paths are resolved against iconFolder (ending with the

@@ -30,6 +30,8 @@ bool Parse(const CString& line, Line& out)
 
 namespace {
 
+// A read that fails part-way gives no lines: none of a list cut short is
+// used or written back.
 void ReadLines(CStdioFile& file, std::vector<Line>& lines)
 {
     CString text;
@@ -38,6 +40,8 @@ void ReadLines(CStdioFile& file, std::vector<Line>& lines)
         if (Parse(text, line))
             lines.push_back(line);
     }
+    if (file.ReadFailed())
+        lines.clear();
 }
 
 const UINT kReadFlags = CFile::modeRead | CFile::shareDenyNone | CFile::typeText;
@@ -49,10 +53,11 @@ FileReadState ReadForEditing(const CString& folder, const char* name, const char
 {
     lines.clear();
     CStdioFile file;
-    const FileReadState state = file.OpenToRead(ProgramPath::Join(folder, name), kReadFlags);
+    FileReadState state = file.OpenToRead(ProgramPath::Join(folder, name), kReadFlags);
     if (state.IsOpened() ||
         (state.result == FileReadState::kMissing && file.Open(ProgramPath::Join(folder, defaultName), kReadFlags)))
         ReadLines(file, lines);
+    file.NoteReadFailure(state);
     return state;
 }
 
@@ -64,7 +69,7 @@ bool Read(const CString& folder, const char* name, const char* defaultName, std:
         !file.Open(ProgramPath::Join(folder, defaultName), kReadFlags))
         return false;
     ReadLines(file, lines);
-    return true;
+    return !file.ReadFailed();
 }
 
 bool TextBefore(const CString& a, const CString& b)

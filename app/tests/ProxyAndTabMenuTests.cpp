@@ -13,6 +13,7 @@
 #include "shared/ProfileSection.h"
 #include "tab/TabItem.h"
 #include "app/tests/TabFixture.h"
+#include "tests/support/HeldFile.h"
 
 namespace {
 
@@ -96,6 +97,26 @@ TEST_F(ProxyAndTabMenu, SelectingAnEntryStoresItsIndexAndTheMenuChecksIt)
     EXPECT_FALSE(Checked(popup, ID_PROXY_USELIST));
     EXPECT_FALSE(Checked(popup, ID_PROXY_IE));
     popup.DestroyMenu();
+}
+
+// Proxy.ini held by a program that lets others read it but not change it:
+// the choice is told, the file stays as it was and the mode is not switched.
+TEST_F(ProxyAndTabMenu, AChoiceTheFileWillNotTakeIsToldAndNotApplied)
+{
+    m_folder->WriteBytes("Proxy.ini", "[PROXY]\r\nProxy0=a.example:1\r\nProxy1=b.example:2\r\nUseProxyIndex=0\r\n");
+    Command(ID_PROXY_DIRECT);
+    ASSERT_EQ(1, m_frame->m_proxyDirect);
+    const std::string bytes = m_folder->ReadBytes("Proxy.ini");
+    {
+        HeldFile held(m_folder->File("Proxy.ini"), FILE_SHARE_READ);
+        ASSERT_TRUE(held.IsHeld());
+        AnswerNextMessageBox(IDOK);
+        Command(ID_PROXY_ENTRY_FIRST + 1);
+        EXPECT_TRUE(AllAnswered());
+    }
+    EXPECT_EQ(bytes, m_folder->ReadBytes("Proxy.ini"));
+    EXPECT_EQ(1, m_frame->m_proxyDirect);
+    EXPECT_EQ(0, m_frame->m_proxyList);
 }
 
 TEST_F(ProxyAndTabMenu, SwitchingToAnEmptyServerKeepsTheModeButStoresTheChoice)

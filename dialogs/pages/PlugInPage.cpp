@@ -257,9 +257,8 @@ void CDlgSetTab12::LoadCatalogRows(const CString& folder, LPCTSTR listFile, std:
 {
     std::vector<CString> known;
     CStdioFile file;
-    const FileReadState state =
+    FileReadState state =
         file.OpenToRead(folder + listFile, CFile::modeRead | CFile::shareDenyNone | CFile::typeText);
-    m_bKeepListFile = TellIfUnreadable(m_hWnd, state);
     if (state.IsOpened()) {
         CString line, path, found;
         bool bEnabled = false;
@@ -268,8 +267,15 @@ void CDlgSetTab12::LoadCatalogRows(const CString& folder, LPCTSTR listFile, std:
                 add(path, found, bEnabled))
                 known.push_back(path);
         }
+        // A list cut short by a failed read is not shown, and never written.
+        file.NoteReadFailure(state);
         file.Close();
+        if (state.IsUnreadable()) {
+            m_list.DeleteAllItems();
+            known.clear();
+        }
     }
+    m_bKeepListFile = TellIfUnreadable(m_hWnd, state);
     ScanCatalogFolder(folder, patterns, [&](const CString& path, const CString& fileName, LPCTSTR) {
         if (skippedExtension != nullptr && HasExtension(fileName, skippedExtension))
             return false;

@@ -34,7 +34,7 @@ bool ReadStartupEntries(const CString& path, std::vector<StartupEntry>& entries,
 {
     entries.clear();
     CStdioFile file;
-    const FileReadState state = file.OpenToRead(path, CFile::modeRead | CFile::shareDenyNone | CFile::typeText);
+    FileReadState state = file.OpenToRead(path, CFile::modeRead | CFile::shareDenyNone | CFile::typeText);
     if (pState != nullptr)
         *pState = state;
     if (!state.IsOpened())
@@ -49,6 +49,15 @@ bool ReadStartupEntries(const CString& path, std::vector<StartupEntry>& entries,
         entry.url = fields[0];
         entry.bEnabled = fields[1] == "1";
         entries.push_back(entry);
+    }
+    // A read that failed part-way counts as a file that could not be read:
+    // no part of it is shown, and it is not written in this dialog.
+    file.NoteReadFailure(state);
+    if (pState != nullptr)
+        *pState = state;
+    if (state.IsUnreadable()) {
+        entries.clear();
+        return false;
     }
     return true;
 }

@@ -27,6 +27,7 @@ CAtomicTextFile::~CAtomicTextFile()
 void CAtomicTextFile::InjectFault(Fault fault)
 {
     g_fault = fault;
+    CFile::InjectSecondReadFailure(fault == kFailRead);
 }
 
 CString CAtomicTextFile::TempPathFor(LPCTSTR target)
@@ -57,21 +58,19 @@ BOOL CAtomicTextFile::AppendText(LPCTSTR target, const CString& text, FileReadSt
     std::vector<CString> lines;
     CStdioFile old;
     FileReadState read = old.OpenToRead(target, CFile::modeRead | CFile::shareDenyNone | CFile::typeText);
-    if (g_fault == kFailRead && read.IsOpened()) {
-        old.Close();
-        read.result = FileReadState::kUnreadable;
-    }
-    if (pRead != nullptr)
-        *pRead = read;
-    // Its lines would be lost: a list held by another program stays whole.
-    if (read.IsUnreadable())
-        return FALSE;
     if (read.IsOpened()) {
         CString line;
         while (old.ReadString(line))
             lines.push_back(line);
+        old.NoteReadFailure(read);
         old.Close();
     }
+    if (pRead != nullptr)
+        *pRead = read;
+    // Its lines would be lost: a list held by another program, or one whose
+    // reading failed part-way, stays whole.
+    if (read.IsUnreadable())
+        return FALSE;
     CAtomicTextFile file;
     if (!file.Begin(target))
         return FALSE;

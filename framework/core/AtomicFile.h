@@ -23,8 +23,9 @@ class CAtomicTextFile : public CStdioFile
 {
 public:
     // The steps of a replacement, for tests that make one of them fail.
-    // kFailRead makes the target of AppendText read as one that is there but
-    // cannot be read, while it could still be replaced.
+    // kFailRead makes the second read of every file fail after its open (a
+    // range another program locked meanwhile), while it could still be
+    // replaced.
     enum Fault { kNoFault, kFailCreate, kFailWrite, kFailMove, kFailFirstMove, kFailRead };
 
     CAtomicTextFile() = default;

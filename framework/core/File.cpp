@@ -28,10 +28,26 @@ CFile::~CFile()
     CFile::Close();
 }
 
+namespace {
+
+bool g_failSecondRead = false;
+// The code a read of a byte range another program locked fails with.
+const DWORD kLockViolation = 33;
+
+} // namespace
+
+void CFile::InjectSecondReadFailure(bool bOn)
+{
+    g_failSecondRead = bOn;
+}
+
 BOOL CFile::Open(LPCTSTR lpszFileName, UINT nOpenFlags)
 {
     Close();
     m_nOpenError = 0;
+    m_bReadFailed = false;
+    m_nReadError = 0;
+    m_nReads = 0;
     if (!lpszFileName || !*lpszFileName)
         return FALSE;
     INT_PTR h = FilePlatform::Open(lpszFileName, nOpenFlags);
@@ -67,12 +83,28 @@ FileReadState CFile::OpenToRead(LPCTSTR lpszFileName, UINT nOpenFlags)
 
 UINT CFile::Read(void* lpBuf, UINT nCount)
 {
-    if (!IsOpen() || nCount == 0)
+    if (!IsOpen() || nCount == 0 || m_bReadFailed)
         return 0;
     UINT nRead = 0;
-    if (!FilePlatform::Read(m_hFile, lpBuf, nCount, &nRead))
+    if (g_failSecondRead && ++m_nReads == 2) {
+        m_bReadFailed = true;
+        m_nReadError = kLockViolation;
         return 0;
+    }
+    if (!FilePlatform::Read(m_hFile, lpBuf, nCount, &nRead)) {
+        m_bReadFailed = true;
+        m_nReadError = FilePlatform::LastError();
+        return 0;
+    }
     return nRead;
+}
+
+void CFile::NoteReadFailure(FileReadState& state) const
+{
+    if (!m_bReadFailed || !state.IsOpened())
+        return;
+    state.result = FileReadState::kUnreadable;
+    state.error = m_nReadError;
 }
 
 BOOL CFile::Write(const void* lpBuf, UINT nCount)

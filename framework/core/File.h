@@ -69,8 +69,23 @@ public:
     // Open, telling a missing file from one that would not open.
     FileReadState OpenToRead(LPCTSTR lpszFileName, UINT nOpenFlags);
 
-    // Returns the number of bytes read: 0 at end of file or on failure.
+    // Returns the number of bytes read: 0 at end of file or on failure. A
+    // failure (a byte range another program locked, a lost network file)
+    // is kept, and every later read gives 0 too, until the next Open.
     virtual UINT Read(void* lpBuf, UINT nCount);
+    // Whether a read failed since the file was opened: what was read is not
+    // the whole file. The system's code comes with it.
+    bool ReadFailed() const { return m_bReadFailed; }
+    DWORD GetReadError() const { return m_nReadError; }
+    // A file whose reading failed part-way counts as one that could not be
+    // read: state (from OpenToRead) becomes kUnreadable with the read's
+    // error. A reader calls this when it has read what it wanted.
+    void NoteReadFailure(FileReadState& state) const;
+
+    // Makes the second read of every file opened later fail, as a lock
+    // taken by another program after the open would, until set back.
+    // For tests of the readers.
+    static void InjectSecondReadFailure(bool bOn);
     // Returns FALSE unless all nCount bytes were written.
     [[nodiscard]] virtual BOOL Write(const void* lpBuf, UINT nCount);
     virtual BOOL Flush();
@@ -90,6 +105,9 @@ protected:
     INT_PTR m_hFile;        // platform handle (see FilePlatform.h)
     CString m_strFileName;
     DWORD m_nOpenError = 0;
+    bool m_bReadFailed = false;
+    DWORD m_nReadError = 0;
+    UINT m_nReads = 0;      // platform reads since the open
 };
 
 //--- CStdioFile

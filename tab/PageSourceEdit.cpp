@@ -40,8 +40,7 @@ IHTMLTxtRange* BodyRange(CBrowserView* view)
 
 } // namespace
 
-// The editor of HTML sources named in the registry, else Notepad.
-std::wstring EditorPath()
+EditorCommand AppEditorCommand()
 {
     return ReadEditorCommand(AppStrings().GetRegText(3));
 }
@@ -78,7 +77,7 @@ void CChildFrame::EditPageSource()
         out.Write(static_cast<LPCSTR>(html), static_cast<UINT>(html.GetLength()));
         out.Close();
         // The page keeps its text when the editor does not start.
-        if (RunEditorAndWait(EditorPath(), path, Host().GetFrameWindow())) {
+        if (RunEditorAndWait(AppEditorCommand(), path, Host().GetFrameWindow())) {
             CFile in;
             if (in.Open(path, CFile::modeRead | CFile::shareDenyNone)) {
                 CString edited;

@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "shared/DialogsLibrary.h"
+#include "shared/ExternalEditor.h"
 #include "app/VantorelApp.h"
 #include "app/resource.h"
 #include "bars/PageTabBar.h"
@@ -22,7 +23,6 @@
 #include "lists/SearchUrl.h"
 #include "shared/StartupList.h"
 #include "shared/UrlText.h"
-#include "shared/WidePath.h"
 #include "tab/BrowserView.h"
 #include "tab/ChildFrame.h"
 #include "tab/DocHostHandler.h"
@@ -237,10 +237,8 @@ void CMainFrame::OnViewSelectionSource()
     file.Close();
     if (!written)
         return;
-    // The path is quoted: the program folder may hold spaces. The editor is
-    // started by its own name, which the code page may not hold.
-    const std::wstring quoted = L"\"" + WidePath::FromAnsi(path) + L"\"";
-    ::ShellExecuteW(m_hWnd, L"open", EditorPath().c_str(), quoted.c_str(), nullptr, SW_SHOW);
+    // Started as the page-source editor is, from the same split of the value.
+    StartEditor(AppEditorCommand(), path);
 }
 
 //--- Page selection commands (the page menu's)

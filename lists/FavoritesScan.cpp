@@ -7,6 +7,7 @@
 #include <cwchar>
 #include <string>
 #include <unordered_map>
+#include <unordered_set>
 #include <vector>
 
 #include "lists/FavoritesOrder.h"
@@ -200,7 +201,7 @@ private:
             return;
         // Held by another program or closed to this user: what the kept
         // tree holds of it stands, else it is left out.
-        if (const CFavoriteNode* kept = KeptFolder(folder->m_url)) {
+        if (const CFavoriteNode* kept = KeptFolder(*folder)) {
             m_wideFolders[static_cast<size_t>(containers)].clear();
             CopyChildren(folder, *kept);
             return;
@@ -226,15 +227,26 @@ private:
         }
     }
 
-    const CFavoriteNode* KeptFolder(const CString& path) const
+    // The kept folder whose path names this folder as the system names it:
+    // by the wide path where both know one; else by the path for the ANSI
+    // functions, which names one folder only when the folder has no wide
+    // path of its own. A kept path that two folders share (a name beyond
+    // the code page spelt with the best fit, beside the one it is spelt
+    // like) tells neither as its own: none is taken then.
+    const CFavoriteNode* KeptFolder(const CFavoriteNode& folder) const
     {
         if (m_kept == nullptr)
             return nullptr;
+        const CFavoriteNode* found = nullptr;
         for (INT_PTR i = 1; i < m_kept->m_containers.GetSize(); ++i) {
-            if (m_kept->m_containers[i]->m_url == path)
-                return m_kept->m_containers[i];
+            const CFavoriteNode* kept = m_kept->m_containers[i];
+            if (kept->m_widePath != folder.m_widePath || (folder.m_widePath.empty() && kept->m_url != folder.m_url))
+                continue;
+            if (found != nullptr)
+                return nullptr;
+            found = kept;
         }
-        return nullptr;
+        return found;
     }
 
     void CopyChildren(CFavoriteNode* folder, const CFavoriteNode& kept)
@@ -317,13 +329,10 @@ bool FolderStale(const std::wstring& wide, const CFavoriteNode& cached, const FI
     // The cache's children by label, in their order: the best-fit names, as
     // the scan makes them.
     std::unordered_map<std::string, std::vector<const CFavoriteNode*>> folders;
-    std::unordered_map<std::string, size_t> entries;
+    std::unordered_map<std::string, std::vector<const CFavoriteNode*>> entries;
     for (INT_PTR i = 0; i < cached.GetChildCount(); ++i) {
         const CFavoriteNode* child = cached.GetChild(i);
-        if (child->IsContainer())
-            folders[child->m_label.GetString()].push_back(child);
-        else
-            ++entries[child->m_label.GetString()];
+        (child->IsContainer() ? folders : entries)[child->m_label.GetString()].push_back(child);
     }
     WIN32_FIND_DATAW data;
     HANDLE find = FindFirstFileW((wide + L"*.*").c_str(), &data);
@@ -332,10 +341,16 @@ bool FolderStale(const std::wstring& wide, const CFavoriteNode& cached, const FI
     std::unordered_map<std::string, size_t> foldersMatched;
     // The listed files by label, in listing order.
     std::unordered_map<std::string, std::vector<std::wstring>> files;
+    // The labels of hidden files: one of them may be spelt like a listed
+    // file whose entry the cache holds for it.
+    std::unordered_set<std::string> hiddenFiles;
     bool stale = false;
     do {
-        if (!IsListed(data))
+        if (!IsListed(data)) {
+            if ((data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) == 0)
+                hiddenFiles.insert(WidePath::ToBestFitAnsi(data.cFileName).GetString());
             continue;
+        }
         const std::wstring name(data.cFileName);
         stale = IsLater(data.ftLastWriteTime, since);
         if (stale)
@@ -365,24 +380,34 @@ bool FolderStale(const std::wstring& wide, const CFavoriteNode& cached, const FI
     }
     for (const auto& file : files) {
         auto found = entries.find(file.first);
-        const size_t held = found != entries.end() ? found->second : 0;
+        const std::vector<const CFavoriteNode*> held =
+            found != entries.end() ? found->second : std::vector<const CFavoriteNode*>();
         if (found != entries.end())
             entries.erase(found);
-        if (file.second.size() == held)
-            continue;  // each listed file has its own entry
-        if (file.second.size() < held)
+        // A label no other name shares: the listed file has its own entry.
+        const bool alike = file.second.size() > 1 || hiddenFiles.count(file.first) != 0;
+        if (file.second.size() == held.size() && !alike)
+            continue;
+        if (file.second.size() < held.size())
             return true;
-        // More files than entries: those the scan keeps are counted, which
-        // for a shortcut only its content tells.
+        // More files than entries, or names spelt alike: each file the scan
+        // keeps meets its own cached entry in listing order, which for a
+        // shortcut only its content tells.
         const CString label(file.first.c_str());
         size_t kept = 0;
         for (const std::wstring& name : file.second) {
             CString url;
-            if (CFavoriteNode::KindOfFileName(label) != CFavoriteNode::kShortcut ||
-                TakeShortcut(wide + name, label, url) != ShortcutEntry::kNone)
-                ++kept;
+            ShortcutEntry entry = ShortcutEntry::kOwnFile;
+            if (CFavoriteNode::KindOfFileName(label) == CFavoriteNode::kShortcut) {
+                entry = TakeShortcut(wide + name, label, url);
+                if (entry == ShortcutEntry::kNone)
+                    continue;
+            }
+            if (kept == held.size() || (entry == ShortcutEntry::kUrl && held[kept]->m_url != url))
+                return true;
+            ++kept;
         }
-        if (kept != held)
+        if (kept != held.size())
             return true;
     }
     return !entries.empty();

@@ -6,6 +6,7 @@
 
 #include <cstring>
 #include <string>
+#include <utility>
 
 #include "framework/core/AtomicFile.h"
 #include "shared/ProfileSection.h"
@@ -228,6 +229,97 @@ int ListKeyNumber(const CString& key)
 }
 
 } // namespace
+
+namespace {
+
+// The keys and values of the section of a profile file's text, in file
+// order, read by the profile functions' rules: lines trimmed, the section
+// named case-insensitively between "[" and the last "]" (its first
+// occurrence), key and value trimmed around the first "=", one pair of
+// quotes around a value dropped, values cut to the read buffer.
+std::vector<std::pair<CString, CString>> ProfileSectionOf(const std::string& text, const char* name)
+{
+    std::vector<std::pair<CString, CString>> entries;
+    bool inSection = false;
+    bool seen = false;
+    size_t start = 0;
+    while (start < text.size()) {
+        size_t end = text.find_first_of("\r\n", start);
+        if (end == std::string::npos)
+            end = text.size();
+        CString line(text.data() + start, static_cast<int>(end - start));
+        start = end + 1;
+        line.Trim(" \t");
+        // A "[" without "]" heads no section: it is a line of the one before.
+        const int close = !line.IsEmpty() && line[0] == '[' ? line.ReverseFind(']') : -1;
+        if (close > 0) {
+            if (inSection)
+                break;
+            CString section = line.Mid(1, close - 1);
+            section.Trim(" \t");
+            inSection = !seen && section.CompareNoCase(name) == 0;
+            seen = seen || inSection;
+            continue;
+        }
+        const int equals = line.Find('=');
+        if (!inSection || equals < 0)
+            continue;
+        CString key = line.Left(equals);
+        CString value = line.Mid(equals + 1);
+        key.Trim(" \t");
+        value.Trim(" \t");
+        const int length = value.GetLength();
+        if (length >= 2 && (value[0] == '"' || value[0] == '\'') && value[length - 1] == value[0])
+            value = value.Mid(1, length - 2);
+        if (value.GetLength() >= static_cast<int>(kValueBufferSize))
+            value = value.Left(static_cast<int>(kValueBufferSize) - 1);
+        entries.emplace_back(key, value);
+    }
+    return entries;
+}
+
+} // namespace
+
+FileReadState ReadProxyList(const ProxyPlaces& places, std::vector<CString>& servers, int limit)
+{
+    servers.clear();
+    CFile file;
+    FileReadState state = file.OpenToRead(ProxyListPath(places), CFile::modeRead | CFile::shareDenyNone);
+    if (!state.IsOpened())
+        return state;
+    // A read that stops short (a range locked by another program) is no
+    // end of the file.
+    const ULONGLONG length = file.GetLength();
+    std::string text(length < 0x1000000 ? static_cast<size_t>(length) : 0, '\0');
+    UINT read = 0;
+    while (read < text.size()) {
+        const UINT n = file.Read(&text[read], static_cast<UINT>(text.size() - read));
+        if (n == 0)
+            break;
+        read += n;
+    }
+    if (length >= 0x1000000 || read != length) {
+        state.result = FileReadState::kUnreadable;
+        state.error = ::GetLastError() != 0 ? ::GetLastError() : static_cast<DWORD>(ERROR_READ_FAULT);
+        return state;
+    }
+    const std::vector<std::pair<CString, CString>> entries = ProfileSectionOf(text, "PROXY");
+    for (int n = 0; n < limit; ++n) {
+        CString key;
+        key.Format("Proxy%d", n);
+        const CString* value = nullptr;
+        for (const auto& entry : entries) {
+            if (entry.first.CompareNoCase(key) == 0) {
+                value = &entry.second;
+                break;
+            }
+        }
+        if (value == nullptr || value->IsEmpty())
+            break;
+        servers.push_back(*value);
+    }
+    return state;
+}
 
 CString ProxyListPath(const ProxyPlaces& places)
 {

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "framework/core/CString.h"
+#include "framework/core/File.h"
 
 // Where the proxy routines find their data: the program folder (for
 // "Proxy.ini") and the user's Internet-settings registry key below
@@ -49,6 +50,13 @@ inline constexpr int kMaxProxyEntries = 150;
 int CountProxyEntries(const ProxyPlaces& places);
 // The same run of entries counted up to limit.
 int CountProxyEntries(const ProxyPlaces& places, int limit);
+
+// The servers of the list (the run CountProxyEntries counts, up to limit)
+// as the profile functions read them, from one read of the whole file, so
+// that what the state says of the file holds for the servers too: a file
+// that is there but cannot be read, or not to its end, is kUnreadable and
+// gives no servers; a missing one gives none.
+FileReadState ReadProxyList(const ProxyPlaces& places, std::vector<CString>& servers, int limit);
 
 // The file of the list: program folder + "Proxy.ini".
 CString ProxyListPath(const ProxyPlaces& places);

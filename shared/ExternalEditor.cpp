@@ -1,5 +1,6 @@
 #include "shared/ExternalEditor.h"
 
+#include <cwchar>
 #include <string>
 #include <vector>
 
@@ -33,10 +34,80 @@ std::wstring ReadEditorValue(LPCSTR keyPath)
 
 } // namespace
 
-std::wstring ReadEditorCommand(LPCSTR keyPath)
+namespace {
+
+bool IsBlank(wchar_t c)
 {
-    const std::wstring value = ReadEditorValue(keyPath);
-    return value.empty() ? std::wstring(L"notepad.exe") : value;
+    return c == L' ' || c == L'\t';
+}
+
+std::wstring Trimmed(const std::wstring& text)
+{
+    size_t first = 0;
+    size_t last = text.size();
+    while (first < last && IsBlank(text[first]))
+        ++first;
+    while (last > first && IsBlank(text[last - 1]))
+        --last;
+    return text.substr(first, last - first);
+}
+
+// "X:\..." or "\\server\...": only such a path is looked for on disk, so
+// that no name is taken from the current folder.
+bool IsFullPath(const std::wstring& path)
+{
+    return (path.size() >= 3 && path[1] == L':' && path[2] == L'\\') ||
+           (path.size() >= 2 && path[0] == L'\\' && path[1] == L'\\');
+}
+
+bool IsExistingFile(const std::wstring& path)
+{
+    const DWORD attributes = ::GetFileAttributesW(path.c_str());
+    return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) == 0;
+}
+
+std::wstring SystemNotepad()
+{
+    wchar_t folder[MAX_PATH] = {};
+    const UINT n = ::GetSystemDirectoryW(folder, MAX_PATH);
+    const std::wstring path = n > 0 && n < MAX_PATH ? std::wstring(folder, n) : std::wstring();
+    return path.empty() || path.back() == L'\\' ? path + L"notepad.exe" : path + L"\\notepad.exe";
+}
+
+} // namespace
+
+EditorCommand SplitEditorCommand(const std::wstring& value)
+{
+    const std::wstring text = Trimmed(value);
+    EditorCommand command;
+    if (!text.empty() && text[0] == L'"') {
+        const size_t end = text.find(L'"', 1);
+        command.program = text.substr(1, end == std::wstring::npos ? end : end - 1);
+        if (end != std::wstring::npos)
+            command.arguments = Trimmed(text.substr(end + 1));
+    } else {
+        size_t end = text.find_first_of(L" \t");
+        if (IsFullPath(text)) {
+            // Longest first: a shorter run may name another program
+            // ("C:\ed" for "C:\ed it\ed.exe").
+            end = text.size();
+            while (end != std::wstring::npos && !IsExistingFile(text.substr(0, end)))
+                end = end > 0 ? text.find_last_of(L" \t", end - 1) : std::wstring::npos;
+            if (end == std::wstring::npos)
+                end = text.find_first_of(L" \t");
+        }
+        command.program = Trimmed(text.substr(0, end));
+        if (end != std::wstring::npos)
+            command.arguments = Trimmed(text.substr(end));
+    }
+    if (command.program.empty() || _wcsicmp(command.program.c_str(), L"notepad.exe") == 0)
+        command.program = SystemNotepad();
+    return command;
+}
+
+EditorCommand ReadEditorCommand(LPCSTR keyPath)
+{
+    return SplitEditorCommand(ReadEditorValue(keyPath));
 }
 
 CString ReadEditorPath(LPCSTR keyPath)
@@ -83,9 +154,16 @@ void WaitForProcess(HANDLE process, HWND hWndDisable)
 
 } // namespace
 
-bool RunEditorAndWait(const std::wstring& editor, const CString& file, HWND hWndDisable)
+namespace {
+
+// Starts the editor on the file; the process handle is the caller's to close.
+HANDLE Start(const EditorCommand& editor, const CString& file)
 {
-    std::wstring commandLine = !editor.empty() && editor[0] == L'"' ? editor : L"\"" + editor + L"\"";
+    // The program is quoted, so that the system takes it whole and never
+    // tries a shorter run of a path that holds a space.
+    std::wstring commandLine = L"\"" + editor.program + L"\"";
+    if (!editor.arguments.empty())
+        commandLine += L" " + editor.arguments;
     commandLine += L" \"" + WidePath::FromAnsi(file) + L"\"";
     STARTUPINFOW startup = {};
     startup.cb = sizeof(startup);
@@ -94,9 +172,28 @@ bool RunEditorAndWait(const std::wstring& editor, const CString& file, HWND hWnd
     std::vector<wchar_t> buffer(commandLine.begin(), commandLine.end());
     buffer.push_back(L'\0');
     if (!::CreateProcessW(nullptr, buffer.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &process))
-        return false;
-    WaitForProcess(process.hProcess, hWndDisable);
+        return nullptr;
     ::CloseHandle(process.hThread);
-    ::CloseHandle(process.hProcess);
+    return process.hProcess;
+}
+
+} // namespace
+
+bool RunEditorAndWait(const EditorCommand& editor, const CString& file, HWND hWndDisable)
+{
+    const HANDLE process = Start(editor, file);
+    if (process == nullptr)
+        return false;
+    WaitForProcess(process, hWndDisable);
+    ::CloseHandle(process);
+    return true;
+}
+
+bool StartEditor(const EditorCommand& editor, const CString& file)
+{
+    const HANDLE process = Start(editor, file);
+    if (process == nullptr)
+        return false;
+    ::CloseHandle(process);
     return true;
 }

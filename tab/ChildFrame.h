@@ -13,6 +13,7 @@ class CBrowserView;
 class CTabGroup;
 class CTabItem;
 class ITabHost;
+struct EditorCommand;
 
 // Why a tab was opened; decides foreground or background.
 enum TabActivationReason : WORD
@@ -113,8 +114,8 @@ private:
 // The clipboard's text, trimmed, with "h" put before "ttp://" and
 // "ttps://"; empty when there is none.
 CString ReadClipboardUrl(HWND owner);
-// The editor the page sources open in, as the system names it: the
-// registry's choice, else "notepad.exe".
-std::wstring EditorPath();
+// The editor the page sources open in: the registry's choice, else the
+// system's Notepad.
+EditorCommand AppEditorCommand();
 
 #endif // VA_TAB_CHILDFRAME_H

@@ -41,8 +41,7 @@ IHTMLTxtRange* BodyRange(CBrowserView* view)
 
 } // namespace
 
-// The editor of HTML sources named in the registry, else Notepad.
-std::wstring EditorPath()
+EditorCommand AppEditorCommand()
 {
     return ReadEditorCommand(AppStrings().GetRegText(3));
 }
@@ -84,7 +83,7 @@ void CChildFrame::EditPageSource()
         if (!bWritten) {
             ::MessageBoxA(self, FileFailureText(FileFailureKind::kWrite, path), AppClassName(),
                           MB_OK | MB_ICONEXCLAMATION);
-        } else if (RunEditorAndWait(EditorPath(), path, Host().GetFrameWindow())) {
+        } else if (RunEditorAndWait(AppEditorCommand(), path, Host().GetFrameWindow())) {
             CFile in;
             if (in.Open(path, CFile::modeRead | CFile::shareDenyNone)) {
                 CString edited;

@@ -398,11 +398,28 @@ TEST_F(FavoritesMenu, TheExitWritesTheCacheOnlyWhenAScanWouldChangeIt)
 // session's menus lacked them. It keeps what the cache holds of it.
 TEST_F(FavoritesMenu, AFolderThatCannotBeListedKeepsItsFavoritesInTheCache)
 {
-    const std::wstring wide = WidePath::FromAnsi(m_folder->Path().c_str()) + L"Fav\\";
+    // Where names have no short form (below a long folder name through the
+    // Unix root), a name beyond the code page is reached only by its wide
+    // path.
+    const std::wstring unixRoot = ThroughUnixRoot(WidePath::FromAnsi(m_folder->Path().c_str()));
+    const std::wstring wide =
+        (unixRoot.empty() ? WidePath::FromAnsi(m_folder->Path().c_str()) : unixRoot) + L"Favorites\\";
     ASSERT_TRUE(CreateDirectoryW(wide.c_str(), nullptr));
     ASSERT_TRUE(WriteWideFavorites(wide));
-    m_folder->MakeFolder("Fav/Held");
-    m_folder->WriteBytes("Fav/Held/kept.url", "[InternetShortcut]\r\nURL=http://kept.example/\r\n");
+    m_folder->MakeFolder("Favorites/Held");
+    m_folder->WriteBytes("Favorites/Held/kept.url", "[InternetShortcut]\r\nURL=http://kept.example/\r\n");
+    m_folder->MakeFolder("Favorites/Held/Inner");
+    m_folder->WriteBytes("Favorites/Held/Inner/inner.url", "[InternetShortcut]\r\nURL=http://inner-kept.example/\r\n");
+    // Two folders the code page spells alike: a plain name, and an accented
+    // one it spells as that name.
+    const std::wstring alike[] = { wide + L"cafe", wide + L"caf\u00E9" };
+    ASSERT_EQ(WidePath::ToBestFitAnsi(L"cafe"), WidePath::ToBestFitAnsi(L"caf\u00E9"));
+    const char* const alikeUrls[] = { "http://plain.example/", "http://accented.example/" };
+    for (int i = 0; i < 2; ++i) {
+        ASSERT_TRUE(CreateDirectoryW(alike[i].c_str(), nullptr));
+        ASSERT_TRUE(WriteWideFile(alike[i] + L"\\a.url", std::string("[InternetShortcut]\r\nURL=") + alikeUrls[i] + "\r\n"));
+    }
+    std::vector<HANDLE> alikeHeld;
     FavoritesFolderOverride override(wide);
     theApp.m_settings.bFavLoadCache(true);
     auto exitWrites = [&] {
@@ -421,9 +438,17 @@ TEST_F(FavoritesMenu, AFolderThatCannotBeListedKeepsItsFavoritesInTheCache)
     } changes[] = {
         { "nothing else", nullptr, "" },
         { "a favorite added beside it",
-          [&] { m_folder->WriteBytes("Fav/new.url", "[InternetShortcut]\r\nURL=http://new.example/\r\n"); },
+          [&] { m_folder->WriteBytes("Favorites/new.url", "[InternetShortcut]\r\nURL=http://new.example/\r\n"); },
           "http://new.example/" },
         { "the favorites reloaded", [&] { Command(ID_FAV_RELOAD); }, "" },
+        { "both folders spelt alike held too",
+          [&] {
+              for (const std::wstring& folder : alike)
+                  alikeHeld.push_back(CreateFileW(folder.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING,
+                                                  FILE_FLAG_BACKUP_SEMANTICS, nullptr));
+              m_folder->WriteBytes("Favorites/new.url", "[InternetShortcut]\r\nURL=http://new.example/\r\n");
+          },
+          "http://new.example/" },
         { "the shell's order switched in the settings",
           [&] {
               const SettingsRecord before(theApp.m_settings);
@@ -440,18 +465,28 @@ TEST_F(FavoritesMenu, AFolderThatCannotBeListedKeepsItsFavoritesInTheCache)
         const std::string marked = m_folder->ReadBytes("IEFavorite.dat") + "\n";
         m_folder->WriteBytes("IEFavorite.dat", marked);
         Sleep(20);  // a change's time is later than the cache's
-        HeldFile held = HeldFile::Folder(m_folder->File("Fav/Held"));
+        HeldFile held = HeldFile::Folder(m_folder->File("Favorites/Held"));
         ASSERT_TRUE(held.IsHeld());
         if (change.make)
             change.make();
         const std::string cache = exitWrites();
         held.Release();
+        for (HANDLE folder : alikeHeld)
+            CloseHandle(folder);
+        alikeHeld.clear();
         EXPECT_NE(std::string::npos, cache.find("http://kept.example/"));
+        EXPECT_NE(std::string::npos, cache.find("http://inner-kept.example/"));
+        // A held folder never takes what the cache holds of the one spelt
+        // like it.
+        for (const char* url : alikeUrls) {
+            const size_t first = cache.find(url);
+            EXPECT_TRUE(first == std::string::npos || cache.find(url, first + 1) == std::string::npos) << url;
+        }
         EXPECT_NE(std::string::npos, cache.find("http://ja.example/"));
         EXPECT_NE(std::string::npos, cache.find(change.found));
         // The folder it cannot list alone does not make the cache stale.
         EXPECT_EQ(!change.make, cache == marked);
-        ::DeleteFileA(m_folder->File("Fav/new.url").c_str());
+        ::DeleteFileA(m_folder->File("Favorites/new.url").c_str());
     }
 }
 

@@ -70,14 +70,12 @@ BOOL CDlgSetTab8::OnInitDialog()
     m_list.SetExtendedStyle(m_list.GetExtendedStyle() | LVS_EX_FULLROWSELECT);
 
     // The profile functions read a file held by another program as an
-    // empty list, which OK would then write over it.
-    const ProxyPlaces places = Places();
-    m_bKeepFile = TellIfListUnreadable(m_hWnd, ProxyListPath(places));
-    if (m_bKeepFile)
-        return TRUE;
-    const int nCount = CountProxyEntries(places, kMaxProxyListKeys);
-    for (int i = 0; i < nCount; ++i)
-        AppendServer(GetProxyServer(places, i));
+    // empty list, which OK would then write over it: the list comes from
+    // the one read that says whether the file could be read.
+    std::vector<CString> servers;
+    m_bKeepFile = TellIfUnreadable(m_hWnd, ReadProxyList(Places(), servers, kMaxProxyListKeys));
+    for (const CString& server : servers)
+        AppendServer(server);
     return TRUE;
 }
 

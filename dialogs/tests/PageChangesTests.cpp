@@ -9,7 +9,9 @@
 #include "dialogs/pages/ProxyPageRes.h"
 #include "dialogs/pages/SimplePages.h"
 #include "dialogs/pages/SimplePagesRes.h"
+#include "shared/ExternalEditor.h"
 #include "shared/RegKey.h"
+#include "shared/WidePath.h"
 
 namespace {
 
@@ -40,6 +42,14 @@ RawValue MachineDefaultValue(const char* keyPath)
     if (raw.result == ERROR_SUCCESS && size > 0)
         raw.result = ::RegQueryValueExW(key, nullptr, nullptr, &raw.type, raw.bytes.data(), &size);
     return raw;
+}
+
+// The default editor: Notepad from the system folder, by its full path.
+std::wstring SystemNotepad()
+{
+    wchar_t folder[MAX_PATH] = {};
+    ::GetSystemDirectoryW(folder, MAX_PATH);
+    return std::wstring(folder) + L"\\notepad.exe";
 }
 
 std::string Expanded(const char* text)
@@ -88,12 +98,14 @@ TEST_F(PageTest, UnchangedEditorTextLeavesTheRegistryValueAsItWas)
         const void* data;
         DWORD size;
         std::string shown;
+        std::wstring started;  // the program the editor commands start
     } kValues[] = {
         { "REG_EXPAND_SZ", REG_EXPAND_SZ, L"%SystemRoot%\\ed.exe", sizeof(L"%SystemRoot%\\ed.exe"),
-          Expanded("%SystemRoot%\\ed.exe") },
-        { "empty REG_SZ", REG_SZ, L"", sizeof(L""), "notepad.exe" },
-        { "REG_DWORD", REG_DWORD, &number, sizeof(number), "notepad.exe" },
-        { "beyond cp932", REG_SZ, beyond.c_str(), static_cast<DWORD>((beyond.size() + 1) * sizeof(wchar_t)), "" },
+          Expanded("%SystemRoot%\\ed.exe"), WidePath::FromAnsi(Expanded("%SystemRoot%\\ed.exe").c_str()) },
+        { "empty REG_SZ", REG_SZ, L"", sizeof(L""), "notepad.exe", SystemNotepad() },
+        { "REG_DWORD", REG_DWORD, &number, sizeof(number), "notepad.exe", SystemNotepad() },
+        { "beyond cp932", REG_SZ, beyond.c_str(), static_cast<DWORD>((beyond.size() + 1) * sizeof(wchar_t)), "",
+          beyond },
     };
     for (const auto& value : kValues) {
         CRegKey key;
@@ -102,6 +114,7 @@ TEST_F(PageTest, UnchangedEditorTextLeavesTheRegistryValueAsItWas)
                                                   value.size));
         key.Close();
         const RawValue before = MachineDefaultValue(kEditorKey);
+        EXPECT_TRUE(value.started == ReadEditorCommand(kEditorKey).program) << value.name;
         std::string shown;
         RunPage(RUNTIME_CLASS(CDlgSetTab10), IDD_SETTAB10, { [&](HWND hPage) {
             shown = Text(hPage, IDC_TABOP_EDITOR);

@@ -300,6 +300,9 @@ TEST_F(FavoritesScanTest, TheCacheIsStaleWhenItDiffersFromTheListingsOrAnOrderKe
              drop(root->GetChild(find(root, "News")), "\x95\x5C.url");
          }, nullptr, true},
         {"a subfolder missing", [&](CFavoriteTree& cache) { drop(cache.GetRoot(), "Tools"); }, nullptr, true},
+        {"a folder too many",
+         [&](CFavoriteTree& cache) { cache.GetRoot()->AddChild("Gone", "C:\\Gone\\", CFavoriteNode::kFolder); },
+         nullptr, true},
         {"a favorite too many",
          [&](CFavoriteTree& cache) { cache.GetRoot()->AddChild("gone.url", "http://gone/", CFavoriteNode::kShortcut); },
          nullptr, true},

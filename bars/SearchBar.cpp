@@ -224,6 +224,11 @@ void CSearchBar::RecalcLayout()
     if (indent < kMinIndent)
         return;
     SendMessage(TB_SETINDENT, static_cast<WPARAM>(indent));
+    // A changed indent alone leaves the buttons where they stand in some
+    // versions of the control (they move only once it lays them out again,
+    // at the next added button), and the box would then cover them: the
+    // extended style set again makes it lay them out now.
+    SetExtendedStyle(GetExtendedStyle());
     ::SetWindowPos(m_combo.m_hWnd, nullptr, 0, 1, indent, 20, SWP_NOZORDER | SWP_NOACTIVATE | SWP_NOCOPYBITS);
     if (!m_combo.IsWindowVisible())
         m_combo.ShowWindow(SW_SHOWNA);

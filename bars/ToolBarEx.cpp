@@ -324,8 +324,22 @@ void CToolBarEx::AddContextMenuItems(CNewMenu& menu)
 
 void CToolBarEx::ShowChevronPopup(const RECT& chevron, LPARAM)
 {
+    const HWND hReBar = ::GetParent(m_hWnd);
     CToolBarPopup popup(this, kTextRight);
     popup.TrackPopup(TPM_LEFTALIGN | TPM_VERTICAL, chevron.left, chevron.bottom, chevron);
+    // The popup held the mouse while the rebar tracked the chevron's hover:
+    // the rebar never heard the mouse leave and would draw the chevron hot
+    // until the pointer came back. It hears it now, and a move where the
+    // pointer is, so that a chevron still under it is hot (and tracked) again.
+    if (!::IsWindow(hReBar))
+        return;
+    ::SendMessageA(hReBar, WM_MOUSELEAVE, 0, 0);
+    POINT pt = {};
+    if (::GetCursorPos(&pt) && ::WindowFromPoint(pt) == hReBar)
+    {
+        ::ScreenToClient(hReBar, &pt);
+        ::SendMessageA(hReBar, WM_MOUSEMOVE, 0, MAKELPARAM(pt.x, pt.y));
+    }
 }
 
 //--- Messages

@@ -1313,4 +1313,59 @@ TEST_F(FavoritesMenu, TheFavoritesBarIsDraggedByItsGripperToTheRightAndOutToFloa
     EXPECT_TRUE(bar.IsVisible());
 }
 
+TEST_F(FavoritesMenu, TheFloatingFavoritesBarDocksBackByItsCaptionAndDocksWhereItsCaptionIsDragged)
+{
+    CFavoritesBar& bar = m_frame->m_wndFavoritesBar;
+    Command(ID_VIEW_FAVORITES_PANE);
+    // It last sat on the right, then floats over the middle of the pages.
+    m_frame->DockControlBar(&bar, AFX_IDW_DOCKBAR_RIGHT);
+    m_frame->RecalcLayout();
+    CRect pages;
+    ::GetWindowRect(m_frame->m_hWndMDIClient, &pages);
+    const CPoint middle((pages.left + pages.right) / 2, (pages.top + pages.bottom) / 2);
+    auto floatOverTheMiddle = [&]() -> HWND {
+        m_frame->ToggleDocking(&bar);
+        m_frame->RecalcLayout();
+        HWND hFloating = ::GetParent(::GetParent(bar.m_hWnd));
+        ::SetWindowPos(hFloating, nullptr, middle.x, middle.y, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+        return hFloating;
+    };
+    // A point on the floating frame's caption, which the system tells as such.
+    auto caption = [](HWND hFloating) {
+        CRect rc;
+        ::GetWindowRect(hFloating, &rc);
+        const CPoint at(rc.left + 20, rc.top + ::GetSystemMetrics(SM_CYFRAME) + ::GetSystemMetrics(SM_CYSMCAPTION) / 2);
+        EXPECT_EQ(HTCAPTION, ::SendMessageA(hFloating, WM_NCHITTEST, 0, MAKELPARAM(at.x, at.y)));
+        return at;
+    };
+
+    HWND hFloating = floatOverTheMiddle();
+    ASSERT_TRUE(bar.GetBarStyle() & CBRS_FLOATING);
+    CPoint at = caption(hFloating);
+    ::SendMessageA(hFloating, WM_NCLBUTTONDBLCLK, HTCAPTION, MAKELPARAM(at.x, at.y));
+    m_frame->RecalcLayout();
+    EXPECT_EQ(static_cast<UINT>(AFX_IDW_DOCKBAR_RIGHT), bar.GetDockBarId());
+    EXPECT_FALSE(::IsWindow(hFloating));
+
+    // Dragged by the caption over the left edge of the pages, it docks
+    // there; the drag comes by messages posted to the bar, which holds the
+    // mouse meanwhile, not by the shared pointer.
+    hFloating = floatOverTheMiddle();
+    at = caption(hFloating);
+    CPoint to(pages.left + 2, middle.y);
+    bar.ScreenToClient(&to);
+    bar.PostMessage(WM_MOUSEMOVE, MK_LBUTTON, MAKELPARAM(to.x, to.y));
+    bar.PostMessage(WM_LBUTTONUP, 0, MAKELPARAM(to.x, to.y));
+    ::SendMessageA(hFloating, WM_NCLBUTTONDOWN, HTCAPTION, MAKELPARAM(at.x, at.y));
+    m_frame->RecalcLayout();
+    EXPECT_EQ(static_cast<UINT>(AFX_IDW_DOCKBAR_LEFT), bar.GetDockBarId());
+    EXPECT_FALSE(bar.GetBarStyle() & CBRS_FLOATING);
+    EXPECT_FALSE(::IsWindow(hFloating));
+    EXPECT_EQ(nullptr, ::GetCapture());
+    CRect barRect, now;
+    bar.GetWindowRect(&barRect);
+    ::GetWindowRect(m_frame->m_hWndMDIClient, &now);
+    EXPECT_EQ(barRect.right, now.left);
+}
+
 } // namespace

@@ -1,5 +1,5 @@
 // The proxy commands, their menu checks and the tab context menu's fill,
-// through a real main frame.
+// and the state of every submenu of the menu bar, through a real main frame.
 #include <windows.h>
 #include <wininet.h>
 
@@ -204,6 +204,68 @@ TEST_F(ProxyAndTabMenu, TabActionsNeedAnActiveTabAndCloseOnlyOnce)
     m_frame->TrackTabContextMenu(m_frame, 5);  // already closing: no second close
     Pump();
     EXPECT_FALSE(::IsWindow(frame));
+}
+
+// The frame of a first start with one page and no history.
+class MenuBarWalk : public TabTest
+{
+protected:
+    MenuBarWalk() { m_shippedSettings = true; }
+
+    // Opens the popup as the system does (the owner hears of it first), then
+    // each submenu in it in turn: none may be greyed while it holds an
+    // item that can be chosen, since a greyed popup does not open.
+    void Walk(HMENU popup, UINT position, const std::string& path)
+    {
+        ::SendMessageA(m_frame->m_hWnd, WM_INITMENUPOPUP, reinterpret_cast<WPARAM>(popup),
+                       MAKELPARAM(position, FALSE));
+        ++m_popups;
+        for (int i = 0; i < ::GetMenuItemCount(popup); ++i) {
+            HMENU sub = ::GetSubMenu(popup, i);
+            if (sub == nullptr)
+                continue;
+            char caption[128] = {};
+            ::GetMenuStringA(popup, static_cast<UINT>(i), caption, sizeof(caption), MF_BYPOSITION);
+            const std::string subPath = path + " > " + caption;
+            const bool greyed = (::GetMenuState(popup, static_cast<UINT>(i), MF_BYPOSITION) & MF_GRAYED) != 0;
+            Walk(sub, static_cast<UINT>(i), subPath);
+            EXPECT_FALSE(greyed && HasEnabledItem(sub)) << subPath;
+        }
+    }
+    static bool HasEnabledItem(HMENU menu)
+    {
+        for (int i = 0; i < ::GetMenuItemCount(menu); ++i) {
+            const UINT state = ::GetMenuState(menu, static_cast<UINT>(i), MF_BYPOSITION);
+            if (!(state & MF_SEPARATOR) && !(state & (MF_GRAYED | MF_DISABLED)))
+                return true;
+        }
+        return false;
+    }
+
+    int m_popups = 0;
+};
+
+TEST_F(MenuBarWalk, NoSubmenuIsGreyedWhileItHoldsAnItemThatCanBeChosen)
+{
+    ASSERT_NE(nullptr, Open(nullptr, "http://a.example/"));
+    Pump();
+    HMENU bar = ::GetMenu(m_frame->m_hWnd);
+    ASSERT_NE(nullptr, bar);
+    ::SendMessageA(m_frame->m_hWnd, WM_INITMENU, reinterpret_cast<WPARAM>(bar), 0);
+    for (int i = 0; i < ::GetMenuItemCount(bar); ++i) {
+        MENUITEMINFOA info = {};
+        info.cbSize = sizeof(info);
+        info.fMask = MIIM_FTYPE | MIIM_SUBMENU;
+        // The maximised tab's window menu shows as a bitmap on the bar.
+        if (!::GetMenuItemInfoA(bar, static_cast<UINT>(i), TRUE, &info) || info.hSubMenu == nullptr ||
+            (info.fType & MFT_BITMAP) != 0)
+            continue;
+        char caption[128] = {};
+        ::GetMenuStringA(bar, static_cast<UINT>(i), caption, sizeof(caption), MF_BYPOSITION);
+        Walk(info.hSubMenu, static_cast<UINT>(i), caption);
+    }
+    // The bar's popups and their submenus (移動, 新しいタブの種類, プロキシ...).
+    EXPECT_GT(m_popups, 15);
 }
 
 } // namespace

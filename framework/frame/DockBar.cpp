@@ -2,6 +2,8 @@
 
 #include <algorithm>
 
+#include "framework/frame/DockContext.h"
+
 IMPLEMENT_DYNAMIC(CDockBar, CControlBar)
 
 BEGIN_MESSAGE_MAP(CDockBar, CControlBar)
@@ -191,6 +193,8 @@ IMPLEMENT_DYNCREATE(CMiniDockFrameWnd, CMiniFrameWnd)
 
 BEGIN_MESSAGE_MAP(CMiniDockFrameWnd, CMiniFrameWnd)
     ON_WM_CLOSE()
+    ON_MESSAGE(WM_NCLBUTTONDOWN, OnNcLButtonDown)
+    ON_MESSAGE(WM_NCLBUTTONDBLCLK, OnNcLButtonDblClk)
 END_MESSAGE_MAP()
 
 BOOL CMiniDockFrameWnd::Create(CFrameWnd* pFrame, CPoint at)
@@ -227,4 +231,34 @@ void CMiniDockFrameWnd::FitToBars()
 void CMiniDockFrameWnd::OnClose()
 {
     ShowWindow(SW_HIDE);
+}
+
+CControlBar* CMiniDockFrameWnd::CaptionBar() const
+{
+    const std::vector<CControlBar*> bars = m_dockBar.GetVisibleRowBars(0);
+    return bars.empty() ? nullptr : bars.front();
+}
+
+// A press on the caption drags the bar as a press on the bar itself would:
+// the outline follows the pointer, over a side of the frame in the shape
+// the bar takes there. The drop may dock the bar and destroy this frame, so
+// nothing of it is used after the drag.
+LRESULT CMiniDockFrameWnd::OnNcLButtonDown(WPARAM wParam, LPARAM lParam)
+{
+    CControlBar* pBar = wParam == HTCAPTION ? CaptionBar() : nullptr;
+    if (pBar == nullptr || pBar->GetDockSite() == nullptr)
+        return Default();
+    CDockContext(pBar).StartDrag(CPoint(lParam));
+    return 0;
+}
+
+// A double click on the caption docks the bar where it last was; this
+// frame goes with it.
+LRESULT CMiniDockFrameWnd::OnNcLButtonDblClk(WPARAM wParam, LPARAM)
+{
+    CControlBar* pBar = wParam == HTCAPTION ? CaptionBar() : nullptr;
+    if (pBar == nullptr || pBar->GetDockSite() == nullptr)
+        return Default();
+    pBar->GetDockSite()->ToggleDocking(pBar);
+    return 0;
 }

@@ -3,7 +3,9 @@
 //
 // Classes in this file:
 //   CDockBar             the bars of one side (ids 59419-59422), row by row
-//   CMiniDockFrameWnd    a floating tool frame holding one dock bar (59423)
+//   CMiniDockFrameWnd    a floating tool frame holding one dock bar (59423):
+//                        a drag on its caption drags its bar (docking it
+//                        over a side), a double click docks it back
 #ifndef VA_FRAMEWORK_FRAME_DOCKBAR_H
 #define VA_FRAMEWORK_FRAME_DOCKBAR_H
 
@@ -73,6 +75,10 @@ public:
 
 protected:
     void OnClose();
+    LRESULT OnNcLButtonDown(WPARAM wParam, LPARAM lParam);
+    LRESULT OnNcLButtonDblClk(WPARAM wParam, LPARAM lParam);
+    // The bar the caption stands for: the first shown one.
+    CControlBar* CaptionBar() const;
 
     CDockBar m_dockBar;
 

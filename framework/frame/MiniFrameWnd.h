@@ -1,4 +1,6 @@
 // Small floating frames: tool windows owned by a frame, with a short caption.
+// The owner's caption stays active while one of them is active: they are
+// part of the owner's window, not windows of their own to the user.
 //
 // Classes in this file:
 //   CMiniFrameWnd   a floating tool frame
@@ -19,6 +21,11 @@ public:
     // of a class of the caller's; pParentWnd owns it.
     BOOL Create(LPCSTR lpszClassName, LPCSTR lpszWindowName, DWORD dwStyle, const RECT& rect,
                 CWnd* pParentWnd = nullptr);
+
+protected:
+    LRESULT OnActivateMessage(WPARAM wParam, LPARAM lParam);
+
+    DECLARE_MESSAGE_MAP()
 };
 
 #endif // VA_FRAMEWORK_FRAME_MINIFRAMEWND_H

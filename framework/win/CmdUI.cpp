@@ -8,7 +8,11 @@ void CCmdUI::Enable(BOOL bOn)
 {
     if (m_pMenu != nullptr)
     {
-        m_pMenu->EnableMenuItem(m_nIndex, MF_BYPOSITION | (bOn ? MF_ENABLED : (MF_DISABLED | MF_GRAYED)));
+        // A popup item takes no state from the first item of its submenu: a
+        // greyed popup could not be opened, and every other item in it would
+        // be out of reach with that one.
+        if (m_pSubMenu == nullptr)
+            m_pMenu->EnableMenuItem(m_nIndex, MF_BYPOSITION | (bOn ? MF_ENABLED : (MF_DISABLED | MF_GRAYED)));
     }
     else if (m_pOther != nullptr)
     {

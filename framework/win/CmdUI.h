@@ -40,9 +40,9 @@ public:
 };
 
 // Updates every item of a popup menu through pTarget's routing, as the frame
-// does on WM_INITMENUPOPUP. A popup item updates through the first id of its
-// submenu and is never disabled for want of a handler (its submenu may be
-// filled later). System commands (0xF000 and up) are never auto-disabled.
+// does on WM_INITMENUPOPUP. A popup item's update handlers run with the first
+// id of its submenu, but the popup item is never enabled or disabled by them
+// (nor for want of a handler): its own items are updated when it opens. System commands (0xF000 and up) are never auto-disabled.
 void AfxUpdateMenuItems(CCmdTarget* pTarget, CMenu* pPopupMenu, BOOL bAutoMenuEnable);
 
 #endif // VA_FRAMEWORK_WIN_CMDUI_H

@@ -2,6 +2,9 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <utility>
+
 #include "tests/support/ProgramFolder.h"
 
 namespace {
@@ -65,20 +68,36 @@ private:
 };
 
 // A window that never painted shows one colour (black, or its background);
-// a label on a dialog is already two.
-bool HasContent(const WindowCapture& shot)
+// a label on a dialog is already two. part: what is looked at, in the shot.
+bool HasContent(const WindowCapture& shot, const RECT& part)
 {
-    for (size_t i = 3; i + 2 < shot.pixels.size(); i += 3) {
-        if (shot.pixels[i] != shot.pixels[0] || shot.pixels[i + 1] != shot.pixels[1] ||
-            shot.pixels[i + 2] != shot.pixels[2])
-            return true;
+    const size_t stride = (static_cast<size_t>(shot.nWidth) * 3 + 3) & ~size_t(3);
+    const LONG top = std::max<LONG>(part.top, 0), bottom = std::min<LONG>(part.bottom, shot.nHeight);
+    const LONG left = std::max<LONG>(part.left, 0), right = std::min<LONG>(part.right, shot.nWidth);
+    const BYTE* first = nullptr;
+    for (LONG y = top; y < bottom; ++y) {
+        // The rows are stored bottom-up.
+        const BYTE* row = shot.pixels.data() + stride * static_cast<size_t>(shot.nHeight - 1 - y);
+        for (LONG x = left; x < right; ++x) {
+            const BYTE* px = row + 3 * static_cast<size_t>(x);
+            if (first == nullptr)
+                first = px;
+            else if (px[0] != first[0] || px[1] != first[1] || px[2] != first[2])
+                return true;
+        }
     }
     return false;
 }
 
-} // namespace
+// The thread's windows put what they painted on the screen while the
+// thread waits, not while it runs on: a wait that no message ends.
+void LetPaintingReachTheScreen()
+{
+    ::GdiFlush();
+    ::MsgWaitForMultipleObjects(0, nullptr, FALSE, 50, 0);
+}
 
-WindowCapture CaptureScreen(const RECT& rc)
+WindowCapture CaptureScreenOnce(const RECT& rc)
 {
     WindowCapture shot;
     const RECT screen = { ::GetSystemMetrics(SM_XVIRTUALSCREEN), ::GetSystemMetrics(SM_YVIRTUALSCREEN),
@@ -97,12 +116,59 @@ WindowCapture CaptureScreen(const RECT& rc)
     return shot;
 }
 
-WindowCapture CaptureShownWindow(HWND hWnd)
+BOOL CALLBACK FindPendingPaint(HWND hWnd, LPARAM lParam)
 {
+    if (::IsWindowVisible(hWnd) && ::GetUpdateRect(hWnd, nullptr, FALSE)) {
+        *reinterpret_cast<bool*>(lParam) = true;
+        return FALSE;
+    }
+    return TRUE;
+}
+
+// Whether the window or a shown window inside it still waits to paint.
+bool PaintPending(HWND hWnd)
+{
+    bool pending = ::GetUpdateRect(hWnd, nullptr, FALSE) != FALSE;
+    if (!pending)
+        ::EnumChildWindows(hWnd, FindPendingPaint, reinterpret_cast<LPARAM>(&pending));
+    return pending;
+}
+
+} // namespace
+
+WindowCapture CaptureScreen(const RECT& rc)
+{
+    LetPaintingReachTheScreen();
+    WindowCapture shot = CaptureScreenOnce(rc);
+    // A caret that blinks between two takes makes them differ: a few more.
+    for (int i = 0; i < 10; ++i) {
+        LetPaintingReachTheScreen();
+        WindowCapture again = CaptureScreenOnce(rc);
+        if (again.pixels == shot.pixels)
+            break;
+        shot = std::move(again);
+    }
+    return shot;
+}
+
+WindowShot CaptureShownWindow(HWND hWnd)
+{
+    WindowShot shot;
+    if (!::IsWindowVisible(hWnd))
+        return shot;
     ::RedrawWindow(hWnd, nullptr, nullptr, RDW_INVALIDATE | RDW_FRAME | RDW_ERASE | RDW_ALLCHILDREN | RDW_UPDATENOW);
+    // A control may ask for another paint while it paints: that one too.
+    for (int i = 0; i < 20 && PaintPending(hWnd); ++i)
+        ::RedrawWindow(hWnd, nullptr, nullptr, RDW_UPDATENOW | RDW_ALLCHILDREN);
+    if (PaintPending(hWnd))
+        return shot;
     RECT rc = {};
     ::GetWindowRect(hWnd, &rc);
-    return CaptureScreen(rc);
+    shot.capture = CaptureScreen(rc);
+    ::GetClientRect(hWnd, &shot.client);
+    ::MapWindowPoints(hWnd, nullptr, reinterpret_cast<POINT*>(&shot.client), 2);
+    ::OffsetRect(&shot.client, -rc.left, -rc.top);
+    return shot;
 }
 
 std::string NamePart(const std::string& caption)
@@ -133,14 +199,17 @@ std::string NamePart(const std::string& caption)
     return narrow;
 }
 
-bool KeepShot(const std::string& name, const WindowCapture& shot, Plain plain)
+namespace {
+
+// part: what must not be of one colour, in the shot.
+bool KeepPixels(const std::string& name, const WindowCapture& shot, const RECT& part, Plain plain)
 {
     if (shot.nWidth <= 0 || shot.nHeight <= 0) {
-        ADD_FAILURE() << name << ": nothing on the screen to take";
+        ADD_FAILURE() << name << ": nothing on the screen to take, or the window did not finish painting";
         return false;
     }
     const bool black = shot.pixels[0] == 0 && shot.pixels[1] == 0 && shot.pixels[2] == 0;
-    if (!HasContent(shot) && (plain == Plain::Fails || black)) {
+    if (!HasContent(shot, part) && (plain == Plain::Fails || black)) {
         ADD_FAILURE() << name << ": the window shows one colour only";
         return false;
     }
@@ -152,6 +221,18 @@ bool KeepShot(const std::string& name, const WindowCapture& shot, Plain plain)
         return false;
     }
     return true;
+}
+
+} // namespace
+
+bool KeepShot(const std::string& name, const WindowCapture& shot, Plain plain)
+{
+    return KeepPixels(name, shot, RECT{0, 0, shot.nWidth, shot.nHeight}, plain);
+}
+
+bool KeepShot(const std::string& name, const WindowShot& shot, Plain plain)
+{
+    return KeepPixels(name, shot.capture, shot.client, plain);
 }
 
 void Settle(DWORD ms)

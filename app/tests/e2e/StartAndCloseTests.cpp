@@ -1,10 +1,13 @@
 // End-to-end: the real program started under Wine in a test's own program
 // folder, driven by its command line and window messages.
 #include <windows.h>
+#include <commctrl.h>
 
 #include <gtest/gtest.h>
 
+#include <cstring>
 #include <string>
+#include <vector>
 
 #include "shared/FrameMessages.h"
 #include "tests/support/ProgramFolder.h"
@@ -31,6 +34,109 @@ void ExpectCraftedPlacement(const std::string& ini, const std::string& show)
     EXPECT_EQ("930", SettingValue(ini, "right"));
     EXPECT_EQ("690", SettingValue(ini, "bottom"));
     EXPECT_EQ(show, SettingValue(ini, "showCmd"));
+}
+
+// Memory in another process for the replies of its controls' messages.
+class RemoteBlock
+{
+public:
+    RemoteBlock(DWORD processId, SIZE_T size)
+        : m_process(OpenProcess(PROCESS_VM_OPERATION | PROCESS_VM_READ | PROCESS_VM_WRITE, FALSE, processId)),
+          m_size(size)
+    {
+        if (m_process != nullptr)
+            m_at = VirtualAllocEx(m_process, nullptr, size, MEM_COMMIT, PAGE_READWRITE);
+    }
+    ~RemoteBlock()
+    {
+        if (m_at != nullptr)
+            VirtualFreeEx(m_process, m_at, 0, MEM_RELEASE);
+        if (m_process != nullptr)
+            CloseHandle(m_process);
+    }
+    RemoteBlock(const RemoteBlock&) = delete;
+    RemoteBlock& operator=(const RemoteBlock&) = delete;
+    LPARAM Address() const { return reinterpret_cast<LPARAM>(m_at); }
+    // Sends the message with the block (first holding value) as lParam and
+    // reads the block back into value.
+    template <class T>
+    LRESULT Send(HWND wnd, UINT msg, WPARAM wParam, T& value)
+    {
+        SIZE_T done = 0;
+        if (m_at == nullptr || sizeof(T) > m_size || !WriteProcessMemory(m_process, m_at, &value, sizeof(T), &done))
+            return 0;
+        const LRESULT result = SendMessageA(wnd, msg, wParam, Address());
+        ReadProcessMemory(m_process, m_at, &value, sizeof(T), &done);
+        return result;
+    }
+
+private:
+    HANDLE m_process;
+    SIZE_T m_size;
+    void* m_at = nullptr;
+};
+
+BOOL CALLBACK FindReBar(HWND wnd, LPARAM lParam)
+{
+    char name[32] = {};
+    GetClassNameA(wnd, name, sizeof(name));
+    if (strcmp(name, REBARCLASSNAMEA) != 0)
+        return TRUE;
+    *reinterpret_cast<HWND*>(lParam) = wnd;
+    return FALSE;
+}
+
+// What is wrong with the toolbar bands of the window's rebar: each button a
+// band holds that it does not show (hidden, outside the band, or covered by
+// another window) while its buttons fit in the band. Empty when all is well.
+std::vector<std::string> ToolBandFaults(HWND main, DWORD processId)
+{
+    std::vector<std::string> faults;
+    HWND rebar = nullptr;
+    EnumChildWindows(main, FindReBar, reinterpret_cast<LPARAM>(&rebar));
+    if (rebar == nullptr)
+        return {"no rebar"};
+    RemoteBlock block(processId, 256);
+    const int bands = static_cast<int>(SendMessageA(rebar, RB_GETBANDCOUNT, 0, 0));
+    int toolBands = 0;
+    for (int b = 0; b < bands; ++b) {
+        REBARBANDINFOA band = {};
+        band.cbSize = sizeof(band);
+        band.fMask = RBBIM_CHILD | RBBIM_STYLE | RBBIM_ID;
+        block.Send(rebar, RB_GETBANDINFOA, static_cast<WPARAM>(b), band);
+        char name[32] = {};
+        GetClassNameA(band.hwndChild, name, sizeof(name));
+        if ((band.fStyle & RBBS_HIDDEN) != 0 || strcmp(name, TOOLBARCLASSNAMEA) != 0)
+            continue;
+        ++toolBands;
+        HWND bar = band.hwndChild;
+        RECT client = {};
+        GetClientRect(bar, &client);
+        const DWORD size = static_cast<DWORD>(SendMessageA(bar, TB_GETBUTTONSIZE, 0, 0));
+        const int count = static_cast<int>(SendMessageA(bar, TB_BUTTONCOUNT, 0, 0));
+        std::vector<std::string> unseen;
+        LONG need = 0;
+        for (int i = 0; i < count; ++i) {
+            TBBUTTON button = {};
+            block.Send(bar, TB_GETBUTTON, static_cast<WPARAM>(i), button);
+            RECT item = {};
+            block.Send(bar, TB_GETITEMRECT, static_cast<WPARAM>(i), item);
+            const bool hidden = (button.fsState & TBSTATE_HIDDEN) != 0;
+            need += hidden ? LOWORD(size) : item.right - item.left;
+            if (button.fsStyle & TBSTYLE_SEP)
+                continue;
+            const POINT centre = {(item.left + item.right) / 2, (item.top + item.bottom) / 2};
+            const bool inside = item.left >= client.left && item.right <= client.right && item.top >= client.top &&
+                                item.bottom <= client.bottom;
+            if (hidden || !inside || ChildWindowFromPointEx(bar, centre, CWP_SKIPINVISIBLE) != bar)
+                unseen.push_back("band " + std::to_string(band.wID) + " button " + std::to_string(button.idCommand));
+        }
+        if (need <= client.right - client.left)
+            faults.insert(faults.end(), unseen.begin(), unseen.end());
+    }
+    if (toolBands < 3)
+        faults.push_back("only " + std::to_string(toolBands) + " toolbar bands");
+    return faults;
 }
 
 class StartAndClose : public ::testing::Test
@@ -266,6 +372,28 @@ TEST_F(StartAndClose, CancelledSessionEndSavesButKeepsTheBrowserRunning)
     EXPECT_TRUE(run.IsRunning());
     EXPECT_TRUE(IsWindow(wnd));
 
+    EXPECT_EQ(0u, run.CloseAndWait());
+}
+
+// The bands of a first start: every button a toolbar band holds shows
+// while the band has room for them all (the search bar's among them, whose
+// box stands left of its buttons).
+TEST_F(StartAndClose, AFirstStartShowsEveryButtonOfEachToolbarBandThatHasRoom)
+{
+    ProgramRun run(m_folder);
+    ASSERT_TRUE(run.Start());
+    HWND wnd = run.WaitForMainWindow();
+    ASSERT_NE(nullptr, wnd);
+    // The bands are laid out while the program's loop goes idle.
+    std::vector<std::string> faults = {"not shown"};
+    for (int i = 0; i < 50 && !faults.empty(); ++i) {
+        Sleep(100);
+        DWORD_PTR answer = 0;
+        if (IsWindowVisible(wnd) && SendMessageTimeoutA(wnd, WM_NULL, 0, 0, SMTO_ABORTIFHUNG, 5000, &answer))
+            faults = ToolBandFaults(wnd, run.GetProcessId());
+    }
+    for (const std::string& fault : faults)
+        ADD_FAILURE() << fault;
     EXPECT_EQ(0u, run.CloseAndWait());
 }
 

@@ -136,7 +136,7 @@ TEST_F(FrameWndTest, InitMenuPopupDisablesItemsNobodyHandles)
     EXPECT_FALSE(StateOf(hPopup, 5) & MF_GRAYED);                    // range handler enables
     EXPECT_TRUE(StateOf(hPopup, 6) & MF_GRAYED);                     // and disables the last
     EXPECT_FALSE(StateOf(hPopup, 7) & MF_GRAYED);                    // popups: never for want of one
-    EXPECT_TRUE(StateOf(hPopup, 8) & MF_GRAYED);                     // popup through its first id
+    EXPECT_FALSE(StateOf(hPopup, 8) & MF_GRAYED);                    // nor through its first id
     EXPECT_FALSE(StateOf(hPopup, 9) & MF_GRAYED);                    // system command
 }
 

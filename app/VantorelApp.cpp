@@ -41,9 +41,11 @@ const char kStartupMutexName[] = "VantorelArco.Startup";
 // the next start offers to restore it.
 LONG WINAPI OnUnhandledFault(EXCEPTION_POINTERS*)
 {
-    if (g_pMainFrame != nullptr)
-        g_pMainFrame->StopAutosave();
-    return EXCEPTION_EXECUTE_HANDLER;
+    return AfxRunEntry("OnUnhandledFault", static_cast<LONG>(EXCEPTION_EXECUTE_HANDLER), [&]() -> LONG {
+        if (g_pMainFrame != nullptr)
+            g_pMainFrame->StopAutosave();
+        return EXCEPTION_EXECUTE_HANDLER;
+    });
 }
 
 } // namespace
@@ -301,13 +303,15 @@ struct AbandonedDialogs
 
 BOOL CALLBACK FindAbandonedDialog(HWND hWnd, LPARAM lParam)
 {
-    AbandonedDialogs& search = *reinterpret_cast<AbandonedDialogs*>(lParam);
-    char name[16] = {};
-    ::GetClassNameA(hWnd, name, sizeof(name));
-    if (::GetWindow(hWnd, GW_OWNER) == search.owner && strcmp(name, "#32770") == 0 &&
-        CWnd::FromHandlePermanent(hWnd) == nullptr)
-        search.found.push_back(hWnd);
-    return TRUE;
+    return AfxRunEntry("FindAbandonedDialog", FALSE, [&]() -> BOOL {
+        AbandonedDialogs& search = *reinterpret_cast<AbandonedDialogs*>(lParam);
+        char name[16] = {};
+        ::GetClassNameA(hWnd, name, sizeof(name));
+        if (::GetWindow(hWnd, GW_OWNER) == search.owner && strcmp(name, "#32770") == 0 &&
+            CWnd::FromHandlePermanent(hWnd) == nullptr)
+            search.found.push_back(hWnd);
+        return TRUE;
+    });
 }
 
 // Out here in the pump no nested loop runs, so a disabled main window was

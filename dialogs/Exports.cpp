@@ -1,6 +1,8 @@
 // The library's 15 exports: plain functions under undecorated names (see
 // Formbay.def), with the platform's standard calling convention. Null
-// arguments make an export return at once; no exception leaves one; texts
+// arguments make an export return at once; each runs in the library's own
+// guard (AfxRunExport), so no exception leaves one and a fault inside is
+// the library's to clean up; texts
 // they return live in the application object until the next text-returning
 // export or the unload.
 #include <windows.h>
@@ -16,6 +18,7 @@
 #include "dialogs/pages/SettingsPages.h"
 #include "dialogs/pages/StartupPage.h"
 #include "dialogs/core/SmallDialogs.h"
+#include "framework/app/FaultGuard.h"
 #include "shared/FormbayExports.h"
 #include "shared/FrameMessages.h"
 #include "shared/SettingsRecord.h"
@@ -34,19 +37,15 @@ SettingsRecord* RunSettings(HICON hIcon, HWND hMainWnd, const char* productName,
     if (hIcon == nullptr || hMainWnd == nullptr || productName == nullptr || dataFolder == nullptr ||
         settings == nullptr || dlgResult == nullptr)
         return nullptr;
-    try {
-        CFormsetApp& app = FormsetApp();
-        app.m_hIcon = hIcon;
-        app.m_hMainWnd = hMainWnd;
-        app.SetProductName(productName);
-        app.SetDataFolder(dataFolder);
-        app.m_settings.CopyFrom(settings);
-        const int result = RunSettingsDialog(kind);
-        *dlgResult = result;
-        return result == IDOK ? &app.m_settings : nullptr;
-    } catch (...) {
-        return nullptr;
-    }
+    CFormsetApp& app = FormsetApp();
+    app.m_hIcon = hIcon;
+    app.m_hMainWnd = hMainWnd;
+    app.SetProductName(productName);
+    app.SetDataFolder(dataFolder);
+    app.m_settings.CopyFrom(settings);
+    const int result = RunSettingsDialog(kind);
+    *dlgResult = result;
+    return result == IDOK ? &app.m_settings : nullptr;
 }
 
 } // namespace
@@ -57,7 +56,9 @@ SettingsRecord* RunSettings(HICON hIcon, HWND hMainWnd, const char* productName,
                                                const char* dataFolder, SettingsRecord* settings,         \
                                                int* dlgResult)                                           \
     {                                                                                                     \
-        return RunSettings(icon, mainWnd, productName, dataFolder, settings, dlgResult, kind);           \
+        return AfxRunExport(#name, static_cast<SettingsRecord*>(nullptr), [&] {                          \
+            return RunSettings(icon, mainWnd, productName, dataFolder, settings, dlgResult, kind);       \
+        });                                                                                               \
     }
 
 FORMBAY_SETTINGS_EXPORT(ShowSettingDlg, SettingsDialogKind::All)
@@ -71,7 +72,7 @@ FORMBAY_EXPORT const char* WINAPI ShowOpenDlg(int titleMode, const char* initial
 {
     if (dlgResult == nullptr)
         return nullptr;
-    try {
+    return AfxRunExport("ShowOpenDlg", static_cast<const char*>(nullptr), [&]() -> const char* {
         CFormsetApp& app = FormsetApp();
         app.m_result.Empty();
         CDlgOpenLocation dialog;
@@ -81,16 +82,14 @@ FORMBAY_EXPORT const char* WINAPI ShowOpenDlg(int titleMode, const char* initial
         *dlgResult = static_cast<int>(dialog.DoModal());
         app.m_result = dialog.m_text;
         return app.m_result;
-    } catch (...) {
-        return nullptr;
-    }
+    });
 }
 
 FORMBAY_EXPORT const char* WINAPI ShowPFindDlg(HICON icon, int* reserved, int* cleared, int* dlgResult)
 {
     if (icon == nullptr || reserved == nullptr || cleared == nullptr || dlgResult == nullptr)
         return nullptr;
-    try {
+    return AfxRunExport("ShowPFindDlg", static_cast<const char*>(nullptr), [&]() -> const char* {
         CFormsetApp& app = FormsetApp();
         app.m_hIcon = icon;
         app.m_result.Empty();
@@ -100,9 +99,7 @@ FORMBAY_EXPORT const char* WINAPI ShowPFindDlg(HICON icon, int* reserved, int* c
         *reserved = 0;
         *cleared = dialog.m_bCleared ? 1 : 0;
         return app.m_result;
-    } catch (...) {
-        return nullptr;
-    }
+    });
 }
 
 // The group-tab dialogs run on one of the main program's groups; the text
@@ -111,7 +108,7 @@ FORMBAY_EXPORT const char* WINAPI ShowPtabCustom(HICON icon, CTabGroup* group, i
 {
     if (icon == nullptr || group == nullptr || dlgResult == nullptr)
         return nullptr;
-    try {
+    return AfxRunExport("ShowPtabCustom", static_cast<const char*>(nullptr), [&]() -> const char* {
         CFormsetApp& app = FormsetApp();
         app.m_hIcon = icon;
         app.m_result.Empty();
@@ -120,16 +117,14 @@ FORMBAY_EXPORT const char* WINAPI ShowPtabCustom(HICON icon, CTabGroup* group, i
         *dlgResult = static_cast<int>(dialog.DoModal());
         app.m_result = dialog.m_strTitle;
         return app.m_result;
-    } catch (...) {
-        return nullptr;
-    }
+    });
 }
 
 FORMBAY_EXPORT const char* WINAPI ShowPtabRename(HICON icon, const CTabGroup* group, int* dlgResult)
 {
     if (icon == nullptr || group == nullptr || dlgResult == nullptr)
         return nullptr;
-    try {
+    return AfxRunExport("ShowPtabRename", static_cast<const char*>(nullptr), [&]() -> const char* {
         CFormsetApp& app = FormsetApp();
         app.m_hIcon = icon;
         app.m_result.Empty();
@@ -138,9 +133,7 @@ FORMBAY_EXPORT const char* WINAPI ShowPtabRename(HICON icon, const CTabGroup* gr
         *dlgResult = static_cast<int>(dialog.DoModal());
         app.m_result = dialog.m_strName;
         return app.m_result;
-    } catch (...) {
-        return nullptr;
-    }
+    });
 }
 
 FORMBAY_EXPORT int WINAPI ShowAboutDlg(HICON icon, HWND mainWnd, const char* dataFolder, const char* text1,
@@ -149,7 +142,7 @@ FORMBAY_EXPORT int WINAPI ShowAboutDlg(HICON icon, HWND mainWnd, const char* dat
     if (icon == nullptr || mainWnd == nullptr || dataFolder == nullptr || text1 == nullptr || text2 == nullptr ||
         text3 == nullptr)
         return debugTrace;
-    try {
+    return AfxRunExport("ShowAboutDlg", debugTrace, [&]() -> int {
         CFormsetApp& app = FormsetApp();
         app.m_hMainWnd = mainWnd;
         app.m_hIcon = icon;
@@ -161,16 +154,14 @@ FORMBAY_EXPORT int WINAPI ShowAboutDlg(HICON icon, HWND mainWnd, const char* dat
         dialog.m_nTrace = debugTrace;
         dialog.DoModal();
         return dialog.m_nTrace;
-    } catch (...) {
-        return debugTrace;
-    }
+    });
 }
 
 FORMBAY_EXPORT int WINAPI ShowDlgWide(HICON icon, RECT* rect)
 {
     if (icon == nullptr || rect == nullptr)
         return 0;
-    try {
+    return AfxRunExport("ShowDlgWide", 0, [&]() -> int {
         FormsetApp().m_hIcon = icon;
         CDlgWindowSize dialog;
         dialog.m_rect = *rect;
@@ -178,16 +169,14 @@ FORMBAY_EXPORT int WINAPI ShowDlgWide(HICON icon, RECT* rect)
         if (result == IDOK)
             *rect = dialog.m_rect;
         return result;
-    } catch (...) {
-        return 0;
-    }
+    });
 }
 
 FORMBAY_EXPORT void WINAPI ShowPostedDlg(HICON icon, const char* extraText, const char* bodyText)
 {
     if (icon == nullptr || extraText == nullptr || bodyText == nullptr)
         return;
-    try {
+    AfxRunExport("ShowPostedDlg", [&] {
         CFormsetApp& app = FormsetApp();
         app.m_hIcon = icon;
         app.m_postedExtraText = extraText;
@@ -197,8 +186,7 @@ FORMBAY_EXPORT void WINAPI ShowPostedDlg(HICON icon, const char* extraText, cons
             app.SetPostedDialog(pDialog);
         else
             delete pDialog;
-    } catch (...) {
-    }
+    });
 }
 
 // One popup-block rule for the active tab, appended to "PopClose.dat" and
@@ -208,7 +196,7 @@ FORMBAY_EXPORT int WINAPI ShowAddPopup(HWND mainWnd, const char* dataFolder)
 {
     if (mainWnd == nullptr || dataFolder == nullptr)
         return 0;
-    try {
+    return AfxRunExport("ShowAddPopup", 0, [&]() -> int {
         CFormsetApp& app = FormsetApp();
         app.SetDataFolder(dataFolder);
         app.m_hMainWnd = mainWnd;
@@ -232,9 +220,7 @@ FORMBAY_EXPORT int WINAPI ShowAddPopup(HWND mainWnd, const char* dataFolder)
             ::SendMessageA(mainWnd, WM_FRAME_ADDPOPUPENTRY, reinterpret_cast<WPARAM>(&dialog.m_rule), 1);
         }
         return result;
-    } catch (...) {
-        return 0;
-    }
+    });
 }
 
 // One start-up URL, prefilled and enabled, appended to "StartUpURL.dat" on
@@ -244,7 +230,7 @@ FORMBAY_EXPORT void WINAPI StartupAddDlg(HWND mainWnd, const char* productName, 
 {
     if (mainWnd == nullptr || productName == nullptr || dataFolder == nullptr || url == nullptr)
         return;
-    try {
+    AfxRunExport("StartupAddDlg", [&] {
         CFormsetApp& app = FormsetApp();
         app.m_hMainWnd = mainWnd;
         app.SetProductName(productName);
@@ -260,8 +246,7 @@ FORMBAY_EXPORT void WINAPI StartupAddDlg(HWND mainWnd, const char* productName, 
         if (dialog.DoModal() == IDOK && !AppendStartupEntry(path, dialog.m_entry, &read, &error) &&
             !TellIfUnreadable(mainWnd, read))
             TellNotSaved(mainWnd, path, error);
-    } catch (...) {
-    }
+    });
 }
 
 // Each definition has the type the main program calls it through.

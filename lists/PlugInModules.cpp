@@ -86,9 +86,11 @@ bool RunsModuleCode(HWND hWnd, const WindowSearch& search)
 
 BOOL CALLBACK CheckChild(HWND hWnd, LPARAM lParam)
 {
-    WindowSearch& search = *reinterpret_cast<WindowSearch*>(lParam);
-    search.found = RunsModuleCode(hWnd, search);
-    return search.found ? FALSE : TRUE;
+    return AfxRunEntry("CheckChild", FALSE, [&]() -> BOOL {
+        WindowSearch& search = *reinterpret_cast<WindowSearch*>(lParam);
+        search.found = RunsModuleCode(hWnd, search);
+        return search.found ? FALSE : TRUE;
+    });
 }
 
 // A window of this process and its descendants.
@@ -105,9 +107,11 @@ void CheckTree(HWND hWnd, WindowSearch& search)
 
 BOOL CALLBACK CheckTopLevel(HWND hWnd, LPARAM lParam)
 {
-    WindowSearch& search = *reinterpret_cast<WindowSearch*>(lParam);
-    CheckTree(hWnd, search);
-    return search.found ? FALSE : TRUE;
+    return AfxRunEntry("CheckTopLevel", FALSE, [&]() -> BOOL {
+        WindowSearch& search = *reinterpret_cast<WindowSearch*>(lParam);
+        CheckTree(hWnd, search);
+        return search.found ? FALSE : TRUE;
+    });
 }
 
 void FreeWhenSafe(HMODULE hModule)

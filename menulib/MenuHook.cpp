@@ -97,12 +97,14 @@ void EndPauseWatch()
 // before the window gets its first message.
 LRESULT CALLBACK PauseWatchProc(int nCode, WPARAM wParam, LPARAM lParam)
 {
-    if (nCode == HCBT_CREATEWND && g_hMenuHook == nullptr && IsMenuWindow(reinterpret_cast<HWND>(wParam)))
-    {
-        InstallMenuHook();
-        EndPauseWatch();
-    }
-    return ::CallNextHookEx(nullptr, nCode, wParam, lParam);
+    return AfxRunEntry("PauseWatchProc", 0, [&]() -> LRESULT {
+        if (nCode == HCBT_CREATEWND && g_hMenuHook == nullptr && IsMenuWindow(reinterpret_cast<HWND>(wParam)))
+        {
+            InstallMenuHook();
+            EndPauseWatch();
+        }
+        return ::CallNextHookEx(nullptr, nCode, wParam, lParam);
+    });
 }
 
 } // namespace

@@ -12,6 +12,9 @@ jobs=$(nproc)
 bash scripts/setup.sh
 bash scripts/build.sh
 
+echo "== entry points of the system's calls, each through a guard"
+python3 scripts/check-entries.py
+
 echo "== native tests (AddressSanitizer, UndefinedBehaviorSanitizer)"
 (cd build/native && ctest --output-on-failure -j "$jobs")
 

@@ -1,5 +1,7 @@
 #include "tab/AmbientDispatch.h"
 
+#include "framework/ole/OleUtil.h"
+
 void CAmbientDispatch::SetControl(IUnknown* pControl)
 {
     if (pControl != nullptr)
@@ -19,7 +21,9 @@ STDMETHODIMP CAmbientDispatch::QueryInterface(REFIID, void** ppv)
 STDMETHODIMP CAmbientDispatch::Invoke(DISPID, REFIID, LCID, WORD, DISPPARAMS*, VARIANT* pResult,
                                       EXCEPINFO*, UINT*)
 {
-    return GetAmbient(pResult);
+    return VaRunComMethod("Invoke", [&]() -> HRESULT {
+        return GetAmbient(pResult);
+    });
 }
 
 HRESULT CAmbientDispatch::GetAmbient(VARIANT* pResult)

@@ -62,105 +62,135 @@ HRESULT CBrowserControlSite::QueryExtraInterface(REFIID riid, void** ppv)
 STDMETHODIMP CBrowserControlSite::ShowContextMenu(DWORD dwID, POINT* ppt, IUnknown* pcmdtReserved,
                                                   IDispatch* pdispReserved)
 {
-    return m_pUIHandler != nullptr
-        ? m_pUIHandler->ShowContextMenu(dwID, ppt, pcmdtReserved, pdispReserved) : E_NOTIMPL;
+    return VaRunComMethod("ShowContextMenu", [&]() -> HRESULT {
+        return m_pUIHandler != nullptr
+            ? m_pUIHandler->ShowContextMenu(dwID, ppt, pcmdtReserved, pdispReserved) : E_NOTIMPL;
+    });
 }
 
 STDMETHODIMP CBrowserControlSite::GetHostInfo(DOCHOSTUIINFO* pInfo)
 {
-    return m_pUIHandler != nullptr ? m_pUIHandler->GetHostInfo(pInfo) : E_NOTIMPL;
+    return VaRunComMethod("GetHostInfo", [&]() -> HRESULT {
+        return m_pUIHandler != nullptr ? m_pUIHandler->GetHostInfo(pInfo) : E_NOTIMPL;
+    });
 }
 
 STDMETHODIMP CBrowserControlSite::ShowUI(DWORD dwID, IOleInPlaceActiveObject* pActiveObject,
                                          IOleCommandTarget* pCommandTarget, IOleInPlaceFrame* pFrame,
                                          IOleInPlaceUIWindow* pDoc)
 {
-    return m_pUIHandler != nullptr
-        ? m_pUIHandler->ShowUI(dwID, pActiveObject, pCommandTarget, pFrame, pDoc) : E_NOTIMPL;
+    return VaRunComMethod("ShowUI", [&]() -> HRESULT {
+        return m_pUIHandler != nullptr
+            ? m_pUIHandler->ShowUI(dwID, pActiveObject, pCommandTarget, pFrame, pDoc) : E_NOTIMPL;
+    });
 }
 
 STDMETHODIMP CBrowserControlSite::HideUI()
 {
-    return m_pUIHandler != nullptr ? m_pUIHandler->HideUI() : E_NOTIMPL;
+    return VaRunComMethod("HideUI", [&]() -> HRESULT {
+        return m_pUIHandler != nullptr ? m_pUIHandler->HideUI() : E_NOTIMPL;
+    });
 }
 
 STDMETHODIMP CBrowserControlSite::UpdateUI()
 {
-    return m_pUIHandler != nullptr ? m_pUIHandler->UpdateUI() : E_NOTIMPL;
+    return VaRunComMethod("UpdateUI", [&]() -> HRESULT {
+        return m_pUIHandler != nullptr ? m_pUIHandler->UpdateUI() : E_NOTIMPL;
+    });
 }
 
 STDMETHODIMP CBrowserControlSite::EnableModeless(BOOL fEnable)
 {
-    return m_pUIHandler != nullptr ? m_pUIHandler->EnableModeless(fEnable) : E_NOTIMPL;
+    return VaRunComMethod("EnableModeless", [&]() -> HRESULT {
+        return m_pUIHandler != nullptr ? m_pUIHandler->EnableModeless(fEnable) : E_NOTIMPL;
+    });
 }
 
 STDMETHODIMP CBrowserControlSite::OnDocWindowActivate(BOOL fActivate)
 {
-    return m_pUIHandler != nullptr ? m_pUIHandler->OnDocWindowActivate(fActivate) : E_NOTIMPL;
+    return VaRunComMethod("OnDocWindowActivate", [&]() -> HRESULT {
+        return m_pUIHandler != nullptr ? m_pUIHandler->OnDocWindowActivate(fActivate) : E_NOTIMPL;
+    });
 }
 
 STDMETHODIMP CBrowserControlSite::OnFrameWindowActivate(BOOL fActivate)
 {
-    return m_pUIHandler != nullptr ? m_pUIHandler->OnFrameWindowActivate(fActivate) : E_NOTIMPL;
+    return VaRunComMethod("OnFrameWindowActivate", [&]() -> HRESULT {
+        return m_pUIHandler != nullptr ? m_pUIHandler->OnFrameWindowActivate(fActivate) : E_NOTIMPL;
+    });
 }
 
 STDMETHODIMP CBrowserControlSite::ResizeBorder(LPCRECT prcBorder, IOleInPlaceUIWindow* pUIWindow,
                                                BOOL fRameWindow)
 {
-    return m_pUIHandler != nullptr
-        ? m_pUIHandler->ResizeBorder(prcBorder, pUIWindow, fRameWindow) : E_NOTIMPL;
+    return VaRunComMethod("ResizeBorder", [&]() -> HRESULT {
+        return m_pUIHandler != nullptr
+            ? m_pUIHandler->ResizeBorder(prcBorder, pUIWindow, fRameWindow) : E_NOTIMPL;
+    });
 }
 
 STDMETHODIMP CBrowserControlSite::TranslateAccelerator(LPMSG lpMsg, const GUID* pguidCmdGroup,
                                                        DWORD nCmdID)
 {
-    return m_pUIHandler != nullptr
-        ? m_pUIHandler->TranslateAccelerator(lpMsg, pguidCmdGroup, nCmdID) : E_NOTIMPL;
+    return VaRunComMethod("TranslateAccelerator", [&]() -> HRESULT {
+        return m_pUIHandler != nullptr
+            ? m_pUIHandler->TranslateAccelerator(lpMsg, pguidCmdGroup, nCmdID) : E_NOTIMPL;
+    });
 }
 
 STDMETHODIMP CBrowserControlSite::GetOptionKeyPath(LPOLESTR* pchKey, DWORD dw)
 {
-    if (m_pUIHandler != nullptr)
-        return m_pUIHandler->GetOptionKeyPath(pchKey, dw);
-    if (pchKey != nullptr)
-        *pchKey = nullptr;
-    return E_NOTIMPL;
+    return VaRunComMethod("GetOptionKeyPath", [&]() -> HRESULT {
+        if (m_pUIHandler != nullptr)
+            return m_pUIHandler->GetOptionKeyPath(pchKey, dw);
+        if (pchKey != nullptr)
+            *pchKey = nullptr;
+        return E_NOTIMPL;
+    });
 }
 
 STDMETHODIMP CBrowserControlSite::GetDropTarget(IDropTarget* pDropTarget, IDropTarget** ppDropTarget)
 {
-    if (m_pUIHandler != nullptr)
-        return m_pUIHandler->GetDropTarget(pDropTarget, ppDropTarget);
-    if (ppDropTarget != nullptr)
-        *ppDropTarget = nullptr;
-    return E_NOTIMPL;
+    return VaRunComMethod("GetDropTarget", [&]() -> HRESULT {
+        if (m_pUIHandler != nullptr)
+            return m_pUIHandler->GetDropTarget(pDropTarget, ppDropTarget);
+        if (ppDropTarget != nullptr)
+            *ppDropTarget = nullptr;
+        return E_NOTIMPL;
+    });
 }
 
 STDMETHODIMP CBrowserControlSite::GetExternal(IDispatch** ppDispatch)
 {
-    if (m_pUIHandler != nullptr)
-        return m_pUIHandler->GetExternal(ppDispatch);
-    if (ppDispatch != nullptr)
-        *ppDispatch = nullptr;
-    return E_NOTIMPL;
+    return VaRunComMethod("GetExternal", [&]() -> HRESULT {
+        if (m_pUIHandler != nullptr)
+            return m_pUIHandler->GetExternal(ppDispatch);
+        if (ppDispatch != nullptr)
+            *ppDispatch = nullptr;
+        return E_NOTIMPL;
+    });
 }
 
 STDMETHODIMP CBrowserControlSite::TranslateUrl(DWORD dwTranslate, LPWSTR pchURLIn, LPWSTR* ppchURLOut)
 {
-    if (m_pUIHandler != nullptr)
-        return m_pUIHandler->TranslateUrl(dwTranslate, pchURLIn, ppchURLOut);
-    if (ppchURLOut != nullptr)
-        *ppchURLOut = nullptr;
-    return E_NOTIMPL;
+    return VaRunComMethod("TranslateUrl", [&]() -> HRESULT {
+        if (m_pUIHandler != nullptr)
+            return m_pUIHandler->TranslateUrl(dwTranslate, pchURLIn, ppchURLOut);
+        if (ppchURLOut != nullptr)
+            *ppchURLOut = nullptr;
+        return E_NOTIMPL;
+    });
 }
 
 STDMETHODIMP CBrowserControlSite::FilterDataObject(IDataObject* pDO, IDataObject** ppDORet)
 {
-    if (m_pUIHandler != nullptr)
-        return m_pUIHandler->FilterDataObject(pDO, ppDORet);
-    if (ppDORet != nullptr)
-        *ppDORet = nullptr;
-    return E_NOTIMPL;
+    return VaRunComMethod("FilterDataObject", [&]() -> HRESULT {
+        if (m_pUIHandler != nullptr)
+            return m_pUIHandler->FilterDataObject(pDO, ppDORet);
+        if (ppDORet != nullptr)
+            *ppDORet = nullptr;
+        return E_NOTIMPL;
+    });
 }
 
 //--- IOleCommandTarget, forwarded
@@ -168,15 +198,19 @@ STDMETHODIMP CBrowserControlSite::FilterDataObject(IDataObject* pDO, IDataObject
 STDMETHODIMP CBrowserControlSite::QueryStatus(const GUID* pguidCmdGroup, ULONG cCmds,
                                               OLECMD prgCmds[], OLECMDTEXT* pCmdText)
 {
-    return m_pCommandTarget != nullptr
-        ? m_pCommandTarget->QueryStatus(pguidCmdGroup, cCmds, prgCmds, pCmdText) : E_NOTIMPL;
+    return VaRunComMethod("QueryStatus", [&]() -> HRESULT {
+        return m_pCommandTarget != nullptr
+            ? m_pCommandTarget->QueryStatus(pguidCmdGroup, cCmds, prgCmds, pCmdText) : E_NOTIMPL;
+    });
 }
 
 STDMETHODIMP CBrowserControlSite::Exec(const GUID* pguidCmdGroup, DWORD nCmdID, DWORD nCmdexecopt,
                                        VARIANT* pvaIn, VARIANT* pvaOut)
 {
-    return m_pCommandTarget != nullptr
-        ? m_pCommandTarget->Exec(pguidCmdGroup, nCmdID, nCmdexecopt, pvaIn, pvaOut) : E_NOTIMPL;
+    return VaRunComMethod("Exec", [&]() -> HRESULT {
+        return m_pCommandTarget != nullptr
+            ? m_pCommandTarget->Exec(pguidCmdGroup, nCmdID, nCmdexecopt, pvaIn, pvaOut) : E_NOTIMPL;
+    });
 }
 
 //--- IDocHostShowUI, forwarded
@@ -185,19 +219,23 @@ STDMETHODIMP CBrowserControlSite::ShowMessage(HWND hwnd, LPOLESTR lpstrText, LPO
                                               DWORD dwType, LPOLESTR lpstrHelpFile,
                                               DWORD dwHelpContext, LRESULT* plResult)
 {
-    return m_pShowUI != nullptr
-        ? m_pShowUI->ShowMessage(hwnd, lpstrText, lpstrCaption, dwType, lpstrHelpFile,
-                                 dwHelpContext, plResult)
-        : E_NOTIMPL;
+    return VaRunComMethod("ShowMessage", [&]() -> HRESULT {
+        return m_pShowUI != nullptr
+            ? m_pShowUI->ShowMessage(hwnd, lpstrText, lpstrCaption, dwType, lpstrHelpFile,
+                                     dwHelpContext, plResult)
+            : E_NOTIMPL;
+    });
 }
 
 STDMETHODIMP CBrowserControlSite::ShowHelp(HWND hwnd, LPOLESTR pszHelpFile, UINT uCommand,
                                            DWORD dwData, POINT ptMouse,
                                            IDispatch* pDispatchObjectHit)
 {
-    return m_pShowUI != nullptr
-        ? m_pShowUI->ShowHelp(hwnd, pszHelpFile, uCommand, dwData, ptMouse, pDispatchObjectHit)
-        : E_NOTIMPL;
+    return VaRunComMethod("ShowHelp", [&]() -> HRESULT {
+        return m_pShowUI != nullptr
+            ? m_pShowUI->ShowHelp(hwnd, pszHelpFile, uCommand, dwData, ptMouse, pDispatchObjectHit)
+            : E_NOTIMPL;
+    });
 }
 
 //--- CBrowserOccManager

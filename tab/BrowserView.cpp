@@ -265,15 +265,17 @@ void CBrowserView::OnPageMenuChoice(UINT nID)
 
 STDMETHODIMP CBrowserView::GetDropTarget(IDropTarget* pDropTarget, IDropTarget** ppDropTarget)
 {
-    if (ppDropTarget == nullptr)
-        return E_POINTER;
-    *ppDropTarget = nullptr;
-    if (m_pPageDropTarget == nullptr)
-        return E_NOTIMPL;
-    m_pPageDropTarget->OfferPageTarget(pDropTarget);
-    *ppDropTarget = m_pPageDropTarget;
-    m_pPageDropTarget->AddRef();
-    return S_OK;
+    return VaRunComMethod("GetDropTarget", [&]() -> HRESULT {
+        if (ppDropTarget == nullptr)
+            return E_POINTER;
+        *ppDropTarget = nullptr;
+        if (m_pPageDropTarget == nullptr)
+            return E_NOTIMPL;
+        m_pPageDropTarget->OfferPageTarget(pDropTarget);
+        *ppDropTarget = m_pPageDropTarget;
+        m_pPageDropTarget->AddRef();
+        return S_OK;
+    });
 }
 
 // The main frame's automation object, which pages reach as window.external.

@@ -111,38 +111,46 @@ STDMETHODIMP CDocHostHandler::ShowContextMenu(DWORD dwID, POINT* ppt, IUnknown*,
 
 STDMETHODIMP CDocHostHandler::GetHostInfo(DOCHOSTUIINFO* pInfo)
 {
-    if (pInfo == nullptr)
-        return E_POINTER;
-    // Only the flags and the double-click mode are given.
-    pInfo->cbSize = 12;
-    pInfo->dwFlags = m_dwHostFlags | DOCHOSTUIFLAG_NO3DBORDER;
-    pInfo->dwDoubleClick = m_dwDoubleClick;
-    return S_OK;
+    return VaRunComMethod("GetHostInfo", [&]() -> HRESULT {
+        if (pInfo == nullptr)
+            return E_POINTER;
+        // Only the flags and the double-click mode are given.
+        pInfo->cbSize = 12;
+        pInfo->dwFlags = m_dwHostFlags | DOCHOSTUIFLAG_NO3DBORDER;
+        pInfo->dwDoubleClick = m_dwDoubleClick;
+        return S_OK;
+    });
 }
 
 STDMETHODIMP CDocHostHandler::GetOptionKeyPath(LPOLESTR* pchKey, DWORD)
 {
-    if (pchKey != nullptr)
-        *pchKey = nullptr;
-    return E_NOTIMPL;
+    return VaRunComMethod("GetOptionKeyPath", [&]() -> HRESULT {
+        if (pchKey != nullptr)
+            *pchKey = nullptr;
+        return E_NOTIMPL;
+    });
 }
 
 STDMETHODIMP CDocHostHandler::GetDropTarget(IDropTarget*, IDropTarget** ppDropTarget)
 {
-    if (ppDropTarget != nullptr)
-        *ppDropTarget = nullptr;
-    return E_NOTIMPL;
+    return VaRunComMethod("GetDropTarget", [&]() -> HRESULT {
+        if (ppDropTarget != nullptr)
+            *ppDropTarget = nullptr;
+        return E_NOTIMPL;
+    });
 }
 
 STDMETHODIMP CDocHostHandler::GetExternal(IDispatch** ppDispatch)
 {
-    if (ppDispatch == nullptr)
-        return E_POINTER;
-    *ppDispatch = GetExternalObject();
-    if (*ppDispatch == nullptr)
-        return E_NOTIMPL;
-    (*ppDispatch)->AddRef();
-    return S_OK;
+    return VaRunComMethod("GetExternal", [&]() -> HRESULT {
+        if (ppDispatch == nullptr)
+            return E_POINTER;
+        *ppDispatch = GetExternalObject();
+        if (*ppDispatch == nullptr)
+            return E_NOTIMPL;
+        (*ppDispatch)->AddRef();
+        return S_OK;
+    });
 }
 
 STDMETHODIMP CDocHostHandler::TranslateUrl(DWORD, LPWSTR pchURLIn, LPWSTR* ppchURLOut)
@@ -157,9 +165,11 @@ STDMETHODIMP CDocHostHandler::TranslateUrl(DWORD, LPWSTR pchURLIn, LPWSTR* ppchU
 
 STDMETHODIMP CDocHostHandler::FilterDataObject(IDataObject*, IDataObject** ppDORet)
 {
-    if (ppDORet != nullptr)
-        *ppDORet = nullptr;
-    return E_NOTIMPL;
+    return VaRunComMethod("FilterDataObject", [&]() -> HRESULT {
+        if (ppDORet != nullptr)
+            *ppDORet = nullptr;
+        return E_NOTIMPL;
+    });
 }
 
 //--- IDocHostShowUI
@@ -234,8 +244,10 @@ STDMETHODIMP CDocHostHandler::CDocHostShowUI::ShowMessage(HWND hwnd, LPOLESTR lp
                                                           LPOLESTR lpstrHelpFile,
                                                           DWORD dwHelpContext, LRESULT* plResult)
 {
-    return m_pOwner->ShowMessage(hwnd, lpstrText, lpstrCaption, dwType, lpstrHelpFile,
-                                 dwHelpContext, plResult);
+    return VaRunComMethod("ShowMessage", [&]() -> HRESULT {
+        return m_pOwner->ShowMessage(hwnd, lpstrText, lpstrCaption, dwType, lpstrHelpFile,
+                                     dwHelpContext, plResult);
+    });
 }
 
 //--- IOleCommandTarget
@@ -271,7 +283,9 @@ STDMETHODIMP CDocHostHandler::CDocHostCommandTarget::Exec(const GUID* pguidCmdGr
                                                           DWORD nCmdexecopt, VARIANT* pvaIn,
                                                           VARIANT* pvaOut)
 {
-    return m_pOwner->Exec(pguidCmdGroup, nCmdID, nCmdexecopt, pvaIn, pvaOut);
+    return VaRunComMethod("Exec", [&]() -> HRESULT {
+        return m_pOwner->Exec(pguidCmdGroup, nCmdID, nCmdexecopt, pvaIn, pvaOut);
+    });
 }
 
 IDispatch* CDocHostHandler::HostDialogControl(HWND hDlg, UINT nID, CAmbientDispatch& ambient,

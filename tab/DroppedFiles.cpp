@@ -4,6 +4,7 @@
 
 #include <cstring>
 
+#include "framework/app/FaultGuard.h"
 #include "lists/FavoritesScan.h"
 #include "shared/AppData.h"
 #include "shared/StartupList.h"
@@ -148,7 +149,7 @@ void ShowUnreachableFiles(HWND hOwner, const std::vector<std::wstring>& names)
                   MB_OK | MB_ICONWARNING);
 }
 
-void CALLBACK ShowPendingReports(HWND, UINT, UINT_PTR id, DWORD)
+void ShowPendingReports(HWND, UINT_PTR id)
 {
     ::KillTimer(nullptr, id);
     if (id == s_reportTimer)
@@ -170,7 +171,7 @@ void ReportUnreachableFiles(HWND hOwner, const std::vector<std::wstring>& names)
     // A timer is never lost to a modal loop, unlike a thread message.
     s_pendingReports.push_back({hOwner, names});
     if (s_reportTimer == 0)
-        s_reportTimer = ::SetTimer(nullptr, 0, USER_TIMER_MINIMUM, ShowPendingReports);
+        s_reportTimer = AfxSetGuardedTimer<ShowPendingReports>(nullptr, 0, USER_TIMER_MINIMUM);
     if (s_reportTimer == 0)  // no timer to be had: said now rather than never
-        ShowPendingReports(nullptr, WM_TIMER, 0, 0);
+        ShowPendingReports(nullptr, 0);
 }

@@ -160,19 +160,23 @@ void CDlgFavHtml::OnDestroy()
 
 STDMETHODIMP CDlgFavHtml::ShowContextMenu(DWORD dwID, POINT*, IUnknown*, IDispatch*)
 {
-    const SettingsRecord& s = AppSettings();
-    if (s.bFavViewAutoHide == 0 || s.bFavViewAutoHideClick != 2)
-        return S_FALSE;
-    if (dwID == 1 || dwID == 2 || dwID == 4 || dwID == 5)
-        return S_FALSE;
-    return Host().GetFrameWindow() != nullptr ? S_OK : S_FALSE;
+    return VaRunComMethod("ShowContextMenu", [&]() -> HRESULT {
+        const SettingsRecord& s = AppSettings();
+        if (s.bFavViewAutoHide == 0 || s.bFavViewAutoHideClick != 2)
+            return S_FALSE;
+        if (dwID == 1 || dwID == 2 || dwID == 4 || dwID == 5)
+            return S_FALSE;
+        return Host().GetFrameWindow() != nullptr ? S_OK : S_FALSE;
+    });
 }
 
 STDMETHODIMP CDlgFavHtml::GetDropTarget(IDropTarget*, IDropTarget** ppDropTarget)
 {
-    if (ppDropTarget != nullptr)
-        *ppDropTarget = nullptr;
-    return S_FALSE;
+    return VaRunComMethod("GetDropTarget", [&]() -> HRESULT {
+        if (ppDropTarget != nullptr)
+            *ppDropTarget = nullptr;
+        return S_FALSE;
+    });
 }
 
 void CDlgFavHtml::OnStatusTextChange(VaEventArgs& args)

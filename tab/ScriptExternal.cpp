@@ -384,9 +384,11 @@ STDMETHODIMP_(ULONG) CScriptExternal::Release()
 
 STDMETHODIMP CScriptExternal::GetTypeInfo(UINT, LCID, ITypeInfo** ppTInfo)
 {
-    if (ppTInfo != nullptr)
-        *ppTInfo = nullptr;
-    return E_NOTIMPL;
+    return VaRunComMethod("GetTypeInfo", [&]() -> HRESULT {
+        if (ppTInfo != nullptr)
+            *ppTInfo = nullptr;
+        return E_NOTIMPL;
+    });
 }
 
 STDMETHODIMP CScriptExternal::GetTypeInfoCount(UINT*)
@@ -439,17 +441,19 @@ DISPID CScriptExternal::LookUp(const CString& name)
 STDMETHODIMP CScriptExternal::GetIDsOfNames(REFIID, LPOLESTR* names, UINT count, LCID,
                                             DISPID* ids)
 {
-    if (!m_bTableBuilt)
-        BuildNameTable();
-    if (count == 0 || names == nullptr || ids == nullptr)
+    return VaRunComMethod("GetIDsOfNames", [&]() -> HRESULT {
+        if (!m_bTableBuilt)
+            BuildNameTable();
+        if (count == 0 || names == nullptr || ids == nullptr)
+            return S_OK;
+        for (UINT i = 0; i < count; ++i)
+            ids[i] = DISPID_UNKNOWN;
+        CString name = VaAnsiFromWide(names[0], -1, CP_ACP);
+        if (name.CompareNoCase("paget") == 0 || name.CompareNoCase("addsearchprovider") == 0)
+            return S_OK;
+        ids[0] = LookUp(name);
         return S_OK;
-    for (UINT i = 0; i < count; ++i)
-        ids[i] = DISPID_UNKNOWN;
-    CString name = VaAnsiFromWide(names[0], -1, CP_ACP);
-    if (name.CompareNoCase("paget") == 0 || name.CompareNoCase("addsearchprovider") == 0)
-        return S_OK;
-    ids[0] = LookUp(name);
-    return S_OK;
+    });
 }
 
 //--- Calls

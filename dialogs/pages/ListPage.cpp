@@ -3,6 +3,8 @@
 #include <cstring>
 #include <vector>
 
+#include "framework/app/FaultGuard.h"
+
 const char kCellOn[] = "\x81\x9B";
 const char kCellOff[] = "\x81\x7C";
 
@@ -83,13 +85,15 @@ int CompareBytes(const CString& a, const CString& b)
 
 int CALLBACK CompareRows(LPARAM lParam1, LPARAM lParam2, LPARAM lParamSort)
 {
-    const SortState* state = reinterpret_cast<const SortState*>(lParamSort);
-    const size_t i1 = static_cast<size_t>(lParam1);
-    const size_t i2 = static_cast<size_t>(lParam2);
-    if (i1 >= state->texts.size() || i2 >= state->texts.size())
-        return 0;
-    const int n = CompareBytes(state->texts[i1], state->texts[i2]);
-    return state->bDescending ? -n : n;
+    return AfxRunEntry("CompareRows", 0, [&]() -> int {
+        const SortState* state = reinterpret_cast<const SortState*>(lParamSort);
+        const size_t i1 = static_cast<size_t>(lParam1);
+        const size_t i2 = static_cast<size_t>(lParam2);
+        if (i1 >= state->texts.size() || i2 >= state->texts.size())
+            return 0;
+        const int n = CompareBytes(state->texts[i1], state->texts[i2]);
+        return state->bDescending ? -n : n;
+    });
 }
 
 } // namespace

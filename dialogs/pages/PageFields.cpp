@@ -1,6 +1,7 @@
 #include "dialogs/pages/PageFields.h"
 
 
+#include "framework/app/FaultGuard.h"
 #include "framework/core/Cp932.h"
 
 namespace {
@@ -47,14 +48,16 @@ struct UpDownSearch
 
 BOOL CALLBACK FindUpDownOf(HWND hWnd, LPARAM lParam)
 {
-    UpDownSearch* search = reinterpret_cast<UpDownSearch*>(lParam);
-    char name[32] = {};
-    ::GetClassNameA(hWnd, name, sizeof(name));
-    if (lstrcmpiA(name, UPDOWN_CLASSA) != 0 ||
-        reinterpret_cast<HWND>(::SendMessageA(hWnd, UDM_GETBUDDY, 0, 0)) != search->hBuddy)
-        return TRUE;
-    search->hFound = hWnd;
-    return FALSE;
+    return AfxRunEntry("FindUpDownOf", FALSE, [&]() -> BOOL {
+        UpDownSearch* search = reinterpret_cast<UpDownSearch*>(lParam);
+        char name[32] = {};
+        ::GetClassNameA(hWnd, name, sizeof(name));
+        if (lstrcmpiA(name, UPDOWN_CLASSA) != 0 ||
+            reinterpret_cast<HWND>(::SendMessageA(hWnd, UDM_GETBUDDY, 0, 0)) != search->hBuddy)
+            return TRUE;
+        search->hFound = hWnd;
+        return FALSE;
+    });
 }
 
 // The up-down control attached to an edit, or null.

@@ -1,6 +1,7 @@
 #include "framework/app/FaultGuard.h"
 
 #include <cstdio>
+#include <cstring>
 #include <exception>
 
 // The assembly frame: AfxGuardFrame(fn, context) calls fn(context) and
@@ -41,9 +42,13 @@ void RunInsideGuard(void* p)
     }
 }
 
-//--- The thread's holds and faults
+//--- The thread's holds, guards and faults
 
-const unsigned kMaxHolds = 64;
+// Holds live in a table of the thread's: the frames that began them may be
+// gone when a guard releases them. The first ones fit in the thread's own
+// block; more go to a heap block that grows as needed, so that every hold,
+// however deep the calls, is reached by the guard that breaks it off.
+const unsigned kFirstHolds = 64;
 
 struct HoldSlot
 {
@@ -52,33 +57,77 @@ struct HoldSlot
     ULONG_PTR data[4];
 };
 
+// A guarded call while it runs: what it began with, and its window. Records
+// lie on the stack of the calls, the innermost first in the chain.
+struct GuardRecord
+{
+    GuardRecord* outer;
+    unsigned lastSerial;
+    int menuLoops;
+    HWND hWnd;
+};
+
 // Plain data, so that each thread's copy starts zeroed and needs no
 // construction. Serials only grow: the holds a guarded call began are those
 // whose serial is above the last one given out when the call began.
 struct ThreadFaults
 {
     unsigned used;        // slots up to the highest one in use
+    unsigned capacity;    // of the heap block, 0 while the first block serves
     unsigned lastSerial;
     unsigned faults;
     DWORD lastCode;
     int menuLoops;        // menu loops of the program's windows now running
     CFaultLoop* loops;    // the innermost message loop running
-    HoldSlot slots[kMaxHolds];
+    GuardRecord* guards;  // the innermost guarded call running
+    HoldSlot* heapSlots;
+    HoldSlot firstSlots[kFirstHolds];
 };
 
 thread_local ThreadFaults t_faults;
 
+HoldSlot* Slots(ThreadFaults& state)
+{
+    return state.heapSlots != nullptr ? state.heapSlots : state.firstSlots;
+}
+
+const HoldSlot* Slots(const ThreadFaults& state)
+{
+    return state.heapSlots != nullptr ? state.heapSlots : state.firstSlots;
+}
+
+// Room for one more slot; false when the heap has none to give.
+bool MakeRoom(ThreadFaults& state)
+{
+    const unsigned capacity = state.heapSlots != nullptr ? state.capacity : kFirstHolds;
+    if (state.used < capacity)
+        return true;
+    const unsigned grown = capacity * 2;
+    void* block = ::HeapAlloc(::GetProcessHeap(), 0, grown * sizeof(HoldSlot));
+    if (block == nullptr)
+        return false;
+    HoldSlot* slots = static_cast<HoldSlot*>(block);
+    std::memcpy(slots, Slots(state), state.used * sizeof(HoldSlot));
+    if (state.heapSlots != nullptr)
+        ::HeapFree(::GetProcessHeap(), 0, state.heapSlots);
+    state.heapSlots = slots;
+    state.capacity = grown;
+    return true;
+}
+
 void FreeSlot(ThreadFaults& state, unsigned index)
 {
-    state.slots[index].serial = 0;
-    while (state.used > 0 && state.slots[state.used - 1].serial == 0)
+    HoldSlot* slots = Slots(state);
+    slots[index].serial = 0;
+    while (state.used > 0 && slots[state.used - 1].serial == 0)
         --state.used;
 }
 
 int FindSlot(const ThreadFaults& state, unsigned serial)
 {
+    const HoldSlot* slots = Slots(state);
     for (unsigned i = state.used; i-- > 0;)
-        if (state.slots[i].serial == serial)
+        if (slots[i].serial == serial)
             return static_cast<int>(i);
     return -1;
 }
@@ -88,9 +137,10 @@ int FindSlot(const ThreadFaults& state, unsigned serial)
 bool TakeNewestHoldAfter(unsigned lastBefore, HoldSlot& taken)
 {
     ThreadFaults& state = t_faults;
+    const HoldSlot* slots = Slots(state);
     for (unsigned i = state.used; i-- > 0;) {
-        if (state.slots[i].serial > lastBefore) {
-            taken = state.slots[i];
+        if (slots[i].serial > lastBefore) {
+            taken = slots[i];
             FreeSlot(state, i);
             return true;
         }
@@ -98,41 +148,68 @@ bool TakeNewestHoldAfter(unsigned lastBefore, HoldSlot& taken)
     return false;
 }
 
-// What a guarded call began with.
-struct GuardEntry
+// Whether the object lies on the stack inside the guarded call of record
+// (the stack grows down: the call's frames lie below its record).
+bool LiesInside(const void* object, const GuardRecord* record)
 {
-    unsigned lastSerial;
-    int menuLoops;
-};
+    return reinterpret_cast<ULONG_PTR>(object) < reinterpret_cast<ULONG_PTR>(record);
+}
 
-// After a fault: what the broken-off work held is released, each release in
-// a guard of its own; a menu the work began ends as if cancelled; the
-// window whose code broke off loses the capture and breaks its loops.
-void RecoverThreadAfterFault(const GuardEntry& entry, HWND hWnd, DWORD code)
+// The message another module's guard posts after a fault in a window: each
+// module breaks its own loops that hold the window (see CFaultLoop).
+UINT BreakLoopsMessage()
+{
+    static const UINT s_message = ::RegisterWindowMessageA("VantorelArco.FaultBreaksLoopsOf");
+    return s_message;
+}
+
+// After a call broke off, by a fault its guard took or by an unwind from
+// outside: what the broken-off work held is released, each release in a
+// guard of its own; the loops it ran leave the chain; a menu the work began
+// ends as if cancelled; the window whose code broke off loses the capture
+// and breaks its loops, in every module.
+void RecoverThreadAfterBreak(const GuardRecord& record)
 {
     HoldSlot hold;
-    while (TakeNewestHoldAfter(entry.lastSerial, hold))
+    while (TakeNewestHoldAfter(record.lastSerial, hold))
         AfxCallGuarded([](void* p) {
             const HoldSlot* slot = static_cast<const HoldSlot*>(p);
             slot->fn(slot->data);
         }, &hold);
     ThreadFaults& state = t_faults;
-    if (state.menuLoops > entry.menuLoops) {
-        state.menuLoops = entry.menuLoops;
+    CFaultLoop::DropLoopsInside(&record);
+    if (state.menuLoops > record.menuLoops) {
+        state.menuLoops = record.menuLoops;
         GUITHREADINFO info = {};
         info.cbSize = sizeof(info);
         if (::GetGUIThreadInfo(::GetCurrentThreadId(), &info) &&
             (info.flags & (GUI_INMENUMODE | GUI_POPUPMENUMODE | GUI_SYSTEMMENUMODE)) != 0)
             ::EndMenu();
     }
+    const HWND hWnd = record.hWnd;
     if (hWnd != nullptr) {
         const HWND hCapture = ::GetCapture();
         if (hCapture != nullptr && (hCapture == hWnd || ::IsChild(hWnd, hCapture)))
             ::ReleaseCapture();
         CFaultLoop::BreakLoopsOf(hWnd);
+        // The loops of other modules (the dialogs library's in the program,
+        // the program's in the library) learn of it from their next turn.
+        ::PostThreadMessageA(::GetCurrentThreadId(), BreakLoopsMessage(), reinterpret_cast<WPARAM>(hWnd), 0);
     }
-    ++state.faults;
-    state.lastCode = code;
+}
+
+// A guard's frame is unwound by a frame further out (one that took what the
+// guard passed on, or a jump across it): the call broke off as by a fault.
+// The records of the guards inside it, and its own, come off the chain.
+void RecoverUnwoundGuard(const void* frame)
+{
+    ThreadFaults& state = t_faults;
+    while (GuardRecord* record = state.guards) {
+        state.guards = record->outer;
+        RecoverThreadAfterBreak(*record);
+        if (!LiesInside(record, reinterpret_cast<const GuardRecord*>(frame)))
+            break;
+    }
 }
 
 } // namespace
@@ -148,6 +225,12 @@ extern "C" void AfxGuardResume();
 extern "C" EXCEPTION_DISPOSITION AfxGuardHandler(EXCEPTION_RECORD* record, void* frame, CONTEXT*,
                                                  DISPATCHER_CONTEXT* dispatch)
 {
+    // An unwind to this frame's own resume point is the fault it took.
+    if ((record->ExceptionFlags & (EXCEPTION_UNWINDING | EXCEPTION_EXIT_UNWIND | EXCEPTION_TARGET_UNWIND)) ==
+        EXCEPTION_UNWINDING) {
+        RecoverUnwoundGuard(frame);
+        return ExceptionContinueSearch;
+    }
     if (!TakesFault(record))
         return ExceptionContinueSearch;
     RtlUnwindEx(frame, reinterpret_cast<void*>(&AfxGuardResume), record,
@@ -190,6 +273,11 @@ extern "C" void AfxGuardUnwindAndResume(void* registration, EXCEPTION_RECORD* re
 extern "C" EXCEPTION_DISPOSITION __cdecl AfxGuardHandler(EXCEPTION_RECORD* record, void* registration,
                                                          CONTEXT*, void*)
 {
+    // The unwind of a guard's own fault stops below this record.
+    if ((record->ExceptionFlags & (EXCEPTION_UNWINDING | EXCEPTION_EXIT_UNWIND)) == EXCEPTION_UNWINDING) {
+        RecoverUnwoundGuard(registration);
+        return ExceptionContinueSearch;
+    }
     if (!TakesFault(record))
         return ExceptionContinueSearch;
     AfxGuardUnwindAndResume(registration, record, record->ExceptionCode);
@@ -243,13 +331,19 @@ asm(".text\n"
 
 DWORD AfxCallGuardedFor(HWND hWnd, void (*fn)(void*), void* context)
 {
-    const GuardEntry entry = {t_faults.lastSerial, t_faults.menuLoops};
+    ThreadFaults& state = t_faults;
+    GuardRecord record = {state.guards, state.lastSerial, state.menuLoops, hWnd};
+    state.guards = &record;
     GuardedCall call = {fn, context, nullptr};
     const DWORD code = AfxGuardFrame(&RunInsideGuard, &call);
+    state.guards = record.outer;
+    if (code != 0) {
+        RecoverThreadAfterBreak(record);
+        ++state.faults;
+        state.lastCode = code;
+    }
     if (call.error)
         std::rethrow_exception(call.error);
-    if (code != 0)
-        RecoverThreadAfterFault(entry, hWnd, code);
     return code;
 }
 
@@ -260,6 +354,8 @@ DWORD AfxCallGuarded(void (*fn)(void*), void* context)
 
 bool AfxTranslateAndDispatch(MSG& msg)
 {
+    if (CFaultLoop::TakeBreakMessage(msg))
+        return true;
     ::TranslateMessage(&msg);
     // A fault here was left by a procedure of another module: the program's
     // own procedures take theirs inside.
@@ -326,12 +422,12 @@ void CFaultHold::Hold(ReleaseFn fn, ULONG_PTR a, ULONG_PTR b, ULONG_PTR c, ULONG
     m_data[3] = d;
     m_serial = 0;
     ThreadFaults& state = t_faults;
-    // A full table leaves the hold to this object alone: its release still
-    // runs in order, only a fault cannot reach it.
-    if (fn == nullptr || state.used >= kMaxHolds)
+    // With no memory for the table the hold is this object's alone: its
+    // release still runs in order, only a fault cannot reach it.
+    if (fn == nullptr || !MakeRoom(state))
         return;
     m_serial = ++state.lastSerial;
-    HoldSlot& slot = state.slots[state.used++];
+    HoldSlot& slot = Slots(state)[state.used++];
     slot.serial = m_serial;
     slot.fn = fn;
     for (int i = 0; i < 4; ++i)
@@ -377,18 +473,41 @@ CFaultCapture::CFaultCapture(HWND hWnd)
 CFaultLoop::CFaultLoop(const HWND& hWnd) : m_hWnd(hWnd), m_pOuter(t_faults.loops)
 {
     t_faults.loops = this;
-    m_hold.Hold(&Unlink, reinterpret_cast<ULONG_PTR>(this), reinterpret_cast<ULONG_PTR>(m_pOuter));
 }
 
-void CFaultLoop::Unlink(const ULONG_PTR* data)
+CFaultLoop::~CFaultLoop()
+{
+    // Loops end innermost first; one broken off by a guard has left the
+    // chain already, and with it every loop inside.
+    ThreadFaults& state = t_faults;
+    for (CFaultLoop* loop = state.loops; loop != nullptr; loop = loop->m_pOuter) {
+        if (loop == this) {
+            state.loops = m_pOuter;
+            return;
+        }
+    }
+}
+
+void CFaultLoop::DropLoopsInside(const void* guardRecord)
 {
     ThreadFaults& state = t_faults;
-    if (state.loops == reinterpret_cast<CFaultLoop*>(data[0]))
-        state.loops = reinterpret_cast<CFaultLoop*>(data[1]);
+    while (state.loops != nullptr &&
+           LiesInside(state.loops, static_cast<const GuardRecord*>(guardRecord)))
+        state.loops = state.loops->m_pOuter;
+}
+
+bool CFaultLoop::TakeBreakMessage(const MSG& msg)
+{
+    if (msg.hwnd != nullptr || msg.message != BreakLoopsMessage())
+        return false;
+    BreakLoopsOf(reinterpret_cast<HWND>(msg.wParam));
+    return true;
 }
 
 void CFaultLoop::BreakLoopsOf(HWND hWnd)
 {
+    if (hWnd == nullptr)
+        return;
     for (CFaultLoop* loop = t_faults.loops; loop != nullptr; loop = loop->m_pOuter) {
         const HWND hLoop = loop->m_hWnd;
         if (hLoop != nullptr && (hWnd == hLoop || ::IsChild(hLoop, hWnd)))

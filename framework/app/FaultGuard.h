@@ -49,11 +49,25 @@
 //   kept of that call is lost. Such a fault may end the process, at once or
 //   later, as it would with no guard at all.
 //
-// What a guard does after a fault it takes: it releases the holds, ends a
-// menu loop a window of the program began inside its call (not one open
-// when the call began, whose code runs on outside), lets the capture go
-// when the window whose code broke off holds it, breaks each running
-// CFaultLoop whose window is that window or holds it, and counts the fault.
+// What a guard does after a fault it takes, and when a frame further out
+// unwinds its frame (one that took what the guard passed on, or a jump
+// across it): it releases the holds begun inside its call, newest first,
+// drops from the chain every CFaultLoop that lies inside the call, lets the
+// capture go when the window whose code broke off holds it, and breaks each
+// running CFaultLoop whose window is that window or holds it, in its own
+// module at once and in the others (each module links its own copy of this
+// code) by a thread message their loops take at their next turn. Only a
+// fault is counted.
+//
+// The menu rule: a menu loop of the system's (a popup menu a handler
+// tracks) dispatches the messages of other windows itself, and a fault that
+// such a window's code leaves has the guard of the handler that began the
+// menu as its nearest, where the system lets it through. That guard ends
+// the menu (EndMenu), since nothing is left to end it: it counts the menu
+// loops that windows of the program entered and left, and ends a menu begun
+// inside its call, never one open when the call began, whose code runs on
+// outside. Where the system stops faults at its callback boundary, the rule
+// has nothing to do.
 #ifndef VA_FRAMEWORK_APP_FAULTGUARD_H
 #define VA_FRAMEWORK_APP_FAULTGUARD_H
 
@@ -102,6 +116,44 @@ bool AfxRunEntry(const char* what, Fn&& fn)
     if (!returned)
         AfxReportEntryFailure(what, code);
     return returned;
+}
+
+// The same for an entry that answers with a value (a COM method's HRESULT,
+// a callback's result): fn's result, or failed when it threw or faulted.
+template <class R, class Fn>
+R AfxRunEntry(const char* what, R failed, Fn&& fn)
+{
+    R result = failed;
+    AfxRunEntry(what, [&] { result = fn(); });
+    return result;
+}
+
+// An exported function of a library module: the body runs guarded by the
+// library's own guard, so that whatever the library holds, the loops it runs
+// and the windows it maps are its own guard's to end; failed is the export's
+// answer after a fault or an exception.
+template <class R, class Fn>
+R AfxRunExport(const char* what, R failed, Fn&& fn)
+{
+    return AfxRunEntry(what, failed, fn);
+}
+template <class Fn>
+void AfxRunExport(const char* what, Fn&& fn)
+{
+    AfxRunEntry(what, fn);
+}
+
+// SetTimer with a timer procedure that enters through a guard: Fn(hWnd, id)
+// runs as an entry named what; a fault ends that tick alone.
+template <void (*Fn)(HWND, UINT_PTR)>
+void CALLBACK AfxGuardedTimerProc(HWND hWnd, UINT, UINT_PTR id, DWORD)
+{
+    AfxRunEntry("a timer procedure", [&] { Fn(hWnd, id); });
+}
+template <void (*Fn)(HWND, UINT_PTR)>
+UINT_PTR AfxSetGuardedTimer(HWND hWnd, UINT_PTR id, UINT elapse)
+{
+    return ::SetTimer(hWnd, id, elapse, &AfxGuardedTimerProc<Fn>);
 }
 
 // The same for the code of a window: a fault the guard takes broke that
@@ -210,18 +262,20 @@ private:
 };
 
 //--- CFaultLoop
-// A message loop of the program while it runs. Its turns dispatch through
-// Dispatch; the loop is broken by a fault in one of its own turns, or by a
-// fault that a guard takes in the code of its window (or a window inside
-// it), and then ends as if cancelled. A fault in any other window leaves it
-// running. Loops nest; a loop broken off by an outer guard leaves the chain
-// with its frame.
+// A message loop of the program while it runs, an object on the stack of
+// the loop's call. Its turns dispatch through Dispatch; the loop is broken
+// by a fault in one of its own turns, or by a fault that a guard of any
+// module takes in the code of its window (or a window inside it), and then
+// ends as if cancelled. A fault in any other window leaves it running. Loops
+// nest; a guard whose call breaks off drops every loop that lies inside it
+// from the chain, whatever the holds.
 class CFaultLoop
 {
 public:
     // hWnd: the loop's window (read at each fault, so that it may be set
     // once the window exists); null for none.
     explicit CFaultLoop(const HWND& hWnd);
+    ~CFaultLoop();
     CFaultLoop(const CFaultLoop&) = delete;
     CFaultLoop& operator=(const CFaultLoop&) = delete;
 
@@ -230,6 +284,8 @@ public:
     template <class PreTranslate>
     void Dispatch(MSG& msg, PreTranslate&& preTranslate)
     {
+        if (TakeBreakMessage(msg))
+            return;
         if (!AfxDispatchLoopMessage(msg, preTranslate))
             m_broken = true;
     }
@@ -250,14 +306,17 @@ public:
 
     // Marks the running loops whose window is hWnd or holds it.
     static void BreakLoopsOf(HWND hWnd);
+    // The thread message by which a guard of another module tells this
+    // module's loops of a fault in a window: true when msg was one, and its
+    // loops are marked.
+    static bool TakeBreakMessage(const MSG& msg);
+    // The loops on the stack below the guard's record leave the chain.
+    static void DropLoopsInside(const void* guardRecord);
 
 private:
-    static void Unlink(const ULONG_PTR* data);
-
     const HWND& m_hWnd;
     bool m_broken = false;
     CFaultLoop* m_pOuter;
-    CFaultHold m_hold;
 };
 
 #endif // VA_FRAMEWORK_APP_FAULTGUARD_H

@@ -31,29 +31,39 @@ HWND CDialog::ParentHandle() const
 
 // Only WM_INITDIALOG is the dialog procedure's: everything else reached the
 // object's map already, on its way to the system's dialog procedure.
+// The initialisation runs in a guard for the dialog's window, inside the
+// system's call: a fault in OnInitDialog unwinds no frame of the system's
+// dialog procedure, and breaks the loop the dialog is starting for.
 INT_PTR CALLBACK AfxDlgProc(HWND hWnd, UINT nMsg, WPARAM, LPARAM)
 {
     if (nMsg != WM_INITDIALOG)
         return FALSE;
-    CDialog* pDialog = dynamic_cast<CDialog*>(CWnd::FromHandlePermanent(hWnd));
-    if (pDialog == nullptr)
-        return TRUE;
-    try
-    {
-        // Controls the template names by class id (resource scripts cannot
-        // describe them) exist before the dialog's own initialisation.
-        AfxCreateTemplateControls(hWnd);
-        RECT rcCreated = {};
-        ::GetWindowRect(hWnd, &rcCreated);
-        BOOL bResult = pDialog->OnInitDialog();
-        pDialog->CenterIfUnplaced(rcCreated);
-        return bResult;
-    }
-    catch (...)
-    {
-        ::OutputDebugStringA("CDialog: exception in OnInitDialog\n");
-        return TRUE;
-    }
+    BOOL bResult = TRUE;
+    bool returned = false;
+    const DWORD fault = AfxCallGuardedFor(hWnd, [&] {
+        try
+        {
+            CDialog* pDialog = dynamic_cast<CDialog*>(CWnd::FromHandlePermanent(hWnd));
+            if (pDialog != nullptr)
+            {
+                // Controls the template names by class id (resource scripts
+                // cannot describe them) exist before the dialog's own
+                // initialisation.
+                AfxCreateTemplateControls(hWnd);
+                RECT rcCreated = {};
+                ::GetWindowRect(hWnd, &rcCreated);
+                bResult = pDialog->OnInitDialog();
+                pDialog->CenterIfUnplaced(rcCreated);
+            }
+            returned = true;
+        }
+        catch (...)
+        {
+        }
+    });
+    if (!returned)
+        AfxReportEntryFailure("OnInitDialog", fault);
+    return returned ? bResult : TRUE;
 }
 
 namespace {

@@ -5,9 +5,11 @@
 
 #include <commctrl.h>
 
+#include "framework/app/FaultGuard.h"
 #include "framework/ole/OccManager.h"
 #include "framework/ole/OleControlSite.h"
 #include "framework/ole/OleObject.h"
+#include "framework/ole/OleUtil.h"
 
 namespace {
 
@@ -74,19 +76,23 @@ LRESULT CALLBACK COleControlContainer::ContainerWndProc(HWND hWnd, UINT nMsg, WP
                                                         LPARAM lParam, UINT_PTR,
                                                         DWORD_PTR dwRefData)
 {
-    if (nMsg == WM_DESTROY)
-    {
-        LRESULT lResult = ::DefSubclassProc(hWnd, nMsg, wParam, lParam);
-        // The window's own handling may have closed the last control, and
-        // with it this container.
-        auto* pThis = reinterpret_cast<COleControlContainer*>(dwRefData);
-        if (FromWindow(hWnd, FALSE) == pThis)
-            pThis->DetachAndRelease();
-        return lResult;
-    }
-    if (nMsg == WM_NCDESTROY)
-        ::RemoveWindowSubclass(hWnd, &COleControlContainer::ContainerWndProc, 0);
-    return ::DefSubclassProc(hWnd, nMsg, wParam, lParam);
+    LRESULT lResult = 0;
+    AfxCallGuardedFor(hWnd, [&] {
+        if (nMsg == WM_DESTROY)
+        {
+            lResult = ::DefSubclassProc(hWnd, nMsg, wParam, lParam);
+            // The window's own handling may have closed the last control,
+            // and with it this container.
+            auto* pThis = reinterpret_cast<COleControlContainer*>(dwRefData);
+            if (FromWindow(hWnd, FALSE) == pThis)
+                pThis->DetachAndRelease();
+            return;
+        }
+        if (nMsg == WM_NCDESTROY)
+            ::RemoveWindowSubclass(hWnd, &COleControlContainer::ContainerWndProc, 0);
+        lResult = ::DefSubclassProc(hWnd, nMsg, wParam, lParam);
+    });
+    return lResult;
 }
 
 COleControlContainer* COleControlContainer::FromWindow(HWND hWnd, BOOL bCreate)
@@ -185,53 +191,61 @@ STDMETHODIMP COleControlContainer::QueryInterface(REFIID riid, void** ppv)
 
 STDMETHODIMP COleControlContainer::GetWindow(HWND* phwnd)
 {
-    if (phwnd == nullptr)
-        return E_POINTER;
-    *phwnd = m_hWnd;
-    return m_hWnd != nullptr ? S_OK : E_FAIL;
+    return VaRunComMethod("GetWindow", [&]() -> HRESULT {
+        if (phwnd == nullptr)
+            return E_POINTER;
+        *phwnd = m_hWnd;
+        return m_hWnd != nullptr ? S_OK : E_FAIL;
+    });
 }
 
 STDMETHODIMP COleControlContainer::SetActiveObject(IOleInPlaceActiveObject* pActiveObject,
                                                    LPCOLESTR)
 {
-    // Once detached nothing is held any more: it would never be let go.
-    if (IsDetached())
-        return pActiveObject != nullptr ? E_UNEXPECTED : S_OK;
-    if (pActiveObject != nullptr)
-        pActiveObject->AddRef();
-    ReleaseActiveObject();
-    m_pActiveObject = pActiveObject;
-    return S_OK;
+    return VaRunComMethod("SetActiveObject", [&]() -> HRESULT {
+        // Once detached nothing is held any more: it would never be let go.
+        if (IsDetached())
+            return pActiveObject != nullptr ? E_UNEXPECTED : S_OK;
+        if (pActiveObject != nullptr)
+            pActiveObject->AddRef();
+        ReleaseActiveObject();
+        m_pActiveObject = pActiveObject;
+        return S_OK;
+    });
 }
 
 STDMETHODIMP COleControlContainer::ParseDisplayName(IBindCtx*, LPOLESTR, ULONG* pchEaten,
                                                     IMoniker** ppmkOut)
 {
-    if (pchEaten != nullptr)
-        *pchEaten = 0;
-    if (ppmkOut != nullptr)
-        *ppmkOut = nullptr;
-    return E_NOTIMPL;
+    return VaRunComMethod("ParseDisplayName", [&]() -> HRESULT {
+        if (pchEaten != nullptr)
+            *pchEaten = 0;
+        if (ppmkOut != nullptr)
+            *ppmkOut = nullptr;
+        return E_NOTIMPL;
+    });
 }
 
 STDMETHODIMP COleControlContainer::EnumObjects(DWORD grfFlags, IEnumUnknown** ppenum)
 {
-    if (ppenum == nullptr)
-        return E_POINTER;
-    *ppenum = nullptr;
-    // The list is copied: no exception (out of memory) may reach the caller.
-    try
-    {
-        std::vector<IUnknown*> items;
-        if ((grfFlags & (OLECONTF_EMBEDDINGS | OLECONTF_ONLYUSER)) != 0)
-            for (COleControlSite* pSite : m_sites)
-                if (pSite->GetControlUnknown() != nullptr)
-                    items.push_back(pSite->GetControlUnknown());
-        return CSnapshotEnum<IEnumUnknown, IID_IEnumUnknown, IUnknown>::Create(std::move(items), ppenum);
-    }
-    catch (...)
-    {
-        ::OutputDebugStringA("framework: exception while enumerating a container's objects\n");
-        return E_UNEXPECTED;
-    }
+    return VaRunComMethod("EnumObjects", [&]() -> HRESULT {
+        if (ppenum == nullptr)
+            return E_POINTER;
+        *ppenum = nullptr;
+        // The list is copied: no exception (out of memory) may reach the caller.
+        try
+        {
+            std::vector<IUnknown*> items;
+            if ((grfFlags & (OLECONTF_EMBEDDINGS | OLECONTF_ONLYUSER)) != 0)
+                for (COleControlSite* pSite : m_sites)
+                    if (pSite->GetControlUnknown() != nullptr)
+                        items.push_back(pSite->GetControlUnknown());
+            return CSnapshotEnum<IEnumUnknown, IID_IEnumUnknown, IUnknown>::Create(std::move(items), ppenum);
+        }
+        catch (...)
+        {
+            ::OutputDebugStringA("framework: exception while enumerating a container's objects\n");
+            return E_UNEXPECTED;
+        }
+    });
 }

@@ -315,30 +315,36 @@ HRESULT COleControlSite::QueryExtraInterface(REFIID, void** ppv)
 
 STDMETHODIMP COleControlSite::GetMoniker(DWORD, DWORD, IMoniker** ppmk)
 {
-    if (ppmk != nullptr)
-        *ppmk = nullptr;
-    return E_NOTIMPL;
+    return VaRunComMethod("GetMoniker", [&]() -> HRESULT {
+        if (ppmk != nullptr)
+            *ppmk = nullptr;
+        return E_NOTIMPL;
+    });
 }
 
 STDMETHODIMP COleControlSite::GetContainer(IOleContainer** ppContainer)
 {
-    if (ppContainer == nullptr)
-        return E_POINTER;
-    *ppContainer = m_pCtrlCont;
-    if (m_pCtrlCont == nullptr)
-        return E_NOINTERFACE;
-    m_pCtrlCont->AddRef();
-    return S_OK;
+    return VaRunComMethod("GetContainer", [&]() -> HRESULT {
+        if (ppContainer == nullptr)
+            return E_POINTER;
+        *ppContainer = m_pCtrlCont;
+        if (m_pCtrlCont == nullptr)
+            return E_NOINTERFACE;
+        m_pCtrlCont->AddRef();
+        return S_OK;
+    });
 }
 
 //--- IOleWindow, IOleInPlaceSite
 
 STDMETHODIMP COleControlSite::GetWindow(HWND* phwnd)
 {
-    if (phwnd == nullptr)
-        return E_POINTER;
-    *phwnd = m_pCtrlCont != nullptr ? m_pCtrlCont->GetContainerWindow() : nullptr;
-    return *phwnd != nullptr ? S_OK : E_FAIL;
+    return VaRunComMethod("GetWindow", [&]() -> HRESULT {
+        if (phwnd == nullptr)
+            return E_POINTER;
+        *phwnd = m_pCtrlCont != nullptr ? m_pCtrlCont->GetContainerWindow() : nullptr;
+        return *phwnd != nullptr ? S_OK : E_FAIL;
+    });
 }
 
 STDMETHODIMP COleControlSite::GetWindowContext(IOleInPlaceFrame** ppFrame,
@@ -346,73 +352,83 @@ STDMETHODIMP COleControlSite::GetWindowContext(IOleInPlaceFrame** ppFrame,
                                                LPRECT lprcPosRect, LPRECT lprcClipRect,
                                                LPOLEINPLACEFRAMEINFO lpFrameInfo)
 {
-    if (ppFrame == nullptr || ppDoc == nullptr || lprcPosRect == nullptr
-        || lprcClipRect == nullptr)
-        return E_POINTER;
-    // The frame is the document window too.
-    *ppDoc = nullptr;
-    *ppFrame = m_pCtrlCont;
-    if (m_pCtrlCont == nullptr)
-        return E_UNEXPECTED;
-    m_pCtrlCont->AddRef();
-    *lprcPosRect = m_rect;
-    *lprcClipRect = m_rect;
-    if (lpFrameInfo != nullptr)
-    {
-        lpFrameInfo->fMDIApp = FALSE;
-        lpFrameInfo->hwndFrame = ::GetAncestor(m_pCtrlCont->GetContainerWindow(), GA_ROOT);
-        lpFrameInfo->haccel = nullptr;
-        lpFrameInfo->cAccelEntries = 0;
-    }
-    return S_OK;
+    return VaRunComMethod("GetWindowContext", [&]() -> HRESULT {
+        if (ppFrame == nullptr || ppDoc == nullptr || lprcPosRect == nullptr
+            || lprcClipRect == nullptr)
+            return E_POINTER;
+        // The frame is the document window too.
+        *ppDoc = nullptr;
+        *ppFrame = m_pCtrlCont;
+        if (m_pCtrlCont == nullptr)
+            return E_UNEXPECTED;
+        m_pCtrlCont->AddRef();
+        *lprcPosRect = m_rect;
+        *lprcClipRect = m_rect;
+        if (lpFrameInfo != nullptr)
+        {
+            lpFrameInfo->fMDIApp = FALSE;
+            lpFrameInfo->hwndFrame = ::GetAncestor(m_pCtrlCont->GetContainerWindow(), GA_ROOT);
+            lpFrameInfo->haccel = nullptr;
+            lpFrameInfo->cAccelEntries = 0;
+        }
+        return S_OK;
+    });
 }
 
 STDMETHODIMP COleControlSite::OnInPlaceActivate()
 {
-    if (IsDetached())
-        return E_UNEXPECTED;
-    m_bInPlaceActive = TRUE;
-    return S_OK;
+    return VaRunComMethod("OnInPlaceActivate", [&]() -> HRESULT {
+        if (IsDetached())
+            return E_UNEXPECTED;
+        m_bInPlaceActive = TRUE;
+        return S_OK;
+    });
 }
 
 STDMETHODIMP COleControlSite::OnPosRectChange(LPCRECT lprcPosRect)
 {
-    if (lprcPosRect == nullptr)
-        return E_POINTER;
-    if (IsDetached())
-        return E_UNEXPECTED;
-    SetObjectRects(*lprcPosRect);
-    return S_OK;
+    return VaRunComMethod("OnPosRectChange", [&]() -> HRESULT {
+        if (lprcPosRect == nullptr)
+            return E_POINTER;
+        if (IsDetached())
+            return E_UNEXPECTED;
+        SetObjectRects(*lprcPosRect);
+        return S_OK;
+    });
 }
 
 //--- IOleControlSite
 
 STDMETHODIMP COleControlSite::GetExtendedControl(IDispatch** ppDisp)
 {
-    if (ppDisp == nullptr)
-        return E_POINTER;
-    *ppDisp = nullptr;
-    return E_NOTIMPL;
+    return VaRunComMethod("GetExtendedControl", [&]() -> HRESULT {
+        if (ppDisp == nullptr)
+            return E_POINTER;
+        *ppDisp = nullptr;
+        return E_NOTIMPL;
+    });
 }
 
 STDMETHODIMP COleControlSite::TransformCoords(POINTL* pPtlHimetric, POINTF* pPtfContainer,
                                               DWORD dwFlags)
 {
-    if (pPtlHimetric == nullptr || pPtfContainer == nullptr)
-        return E_POINTER;
-    if ((dwFlags & XFORMCOORDS_HIMETRICTOCONTAINER) != 0)
-    {
-        pPtfContainer->x = static_cast<float>(HimetricToPixels(pPtlHimetric->x, TRUE));
-        pPtfContainer->y = static_cast<float>(HimetricToPixels(pPtlHimetric->y, FALSE));
-        return S_OK;
-    }
-    if ((dwFlags & XFORMCOORDS_CONTAINERTOHIMETRIC) != 0)
-    {
-        pPtlHimetric->x = PixelsToHimetric(static_cast<LONG>(pPtfContainer->x), TRUE);
-        pPtlHimetric->y = PixelsToHimetric(static_cast<LONG>(pPtfContainer->y), FALSE);
-        return S_OK;
-    }
-    return E_INVALIDARG;
+    return VaRunComMethod("TransformCoords", [&]() -> HRESULT {
+        if (pPtlHimetric == nullptr || pPtfContainer == nullptr)
+            return E_POINTER;
+        if ((dwFlags & XFORMCOORDS_HIMETRICTOCONTAINER) != 0)
+        {
+            pPtfContainer->x = static_cast<float>(HimetricToPixels(pPtlHimetric->x, TRUE));
+            pPtfContainer->y = static_cast<float>(HimetricToPixels(pPtlHimetric->y, FALSE));
+            return S_OK;
+        }
+        if ((dwFlags & XFORMCOORDS_CONTAINERTOHIMETRIC) != 0)
+        {
+            pPtlHimetric->x = PixelsToHimetric(static_cast<LONG>(pPtfContainer->x), TRUE);
+            pPtlHimetric->y = PixelsToHimetric(static_cast<LONG>(pPtfContainer->y), FALSE);
+            return S_OK;
+        }
+        return E_INVALIDARG;
+    });
 }
 
 //--- IDispatch: ambient properties

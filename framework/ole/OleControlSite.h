@@ -18,6 +18,7 @@
 #include "framework/core/CString.h"
 #include "framework/ole/OleEvents.h"
 #include "framework/ole/OleObject.h"
+#include "framework/ole/OleUtil.h"
 
 class COleControlContainer;
 class COleControlWnd;
@@ -97,7 +98,13 @@ public:
                                 LPOLEINPLACEFRAMEINFO lpFrameInfo) override;
     STDMETHOD(Scroll)(SIZE) override { return E_NOTIMPL; }
     STDMETHOD(OnUIDeactivate)(BOOL) override { return S_OK; }
-    STDMETHOD(OnInPlaceDeactivate)() override { m_bInPlaceActive = FALSE; return S_OK; }
+    STDMETHOD(OnInPlaceDeactivate)() override
+    {
+        return VaRunComMethod("OnInPlaceDeactivate", [&]() -> HRESULT {
+            m_bInPlaceActive = FALSE;
+            return S_OK;
+        });
+    }
     STDMETHOD(DiscardUndoState)() override { return E_NOTIMPL; }
     STDMETHOD(DeactivateAndUndo)() override { return E_NOTIMPL; }
     STDMETHOD(OnPosRectChange)(LPCRECT lprcPosRect) override;

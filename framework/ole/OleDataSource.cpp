@@ -2,6 +2,8 @@
 
 #include <shlobj.h>
 
+#include "framework/ole/OleUtil.h"
+
 STDMETHODIMP COleDataSource::QueryInterface(REFIID riid, void** ppv)
 {
     if (ppv == nullptr)
@@ -28,29 +30,35 @@ STDMETHODIMP_(ULONG) COleDataSource::Release()
 
 STDMETHODIMP COleDataSource::GetCanonicalFormatEtc(FORMATETC*, FORMATETC* pOut)
 {
-    if (pOut != nullptr)
-        pOut->ptd = nullptr;
-    return E_NOTIMPL;
+    return VaRunComMethod("GetCanonicalFormatEtc", [&]() -> HRESULT {
+        if (pOut != nullptr)
+            pOut->ptd = nullptr;
+        return E_NOTIMPL;
+    });
 }
 
 STDMETHODIMP COleDataSource::EnumFormatEtc(DWORD dwDirection, IEnumFORMATETC** ppEnum)
 {
-    if (ppEnum == nullptr)
-        return E_POINTER;
-    *ppEnum = nullptr;
-    if (dwDirection != DATADIR_GET)
-        return E_NOTIMPL;
-    // An empty list.
-    return ::SHCreateStdEnumFmtEtc(0, nullptr, ppEnum);
+    return VaRunComMethod("EnumFormatEtc", [&]() -> HRESULT {
+        if (ppEnum == nullptr)
+            return E_POINTER;
+        *ppEnum = nullptr;
+        if (dwDirection != DATADIR_GET)
+            return E_NOTIMPL;
+        // An empty list.
+        return ::SHCreateStdEnumFmtEtc(0, nullptr, ppEnum);
+    });
 }
 
 STDMETHODIMP COleDataSource::QueryContinueDrag(BOOL fEscapePressed, DWORD grfKeyState)
 {
-    if (fEscapePressed)
-        return DRAGDROP_S_CANCEL;
-    if (!(grfKeyState & (MK_LBUTTON | MK_RBUTTON)))
-        return DRAGDROP_S_DROP;
-    return S_OK;
+    return VaRunComMethod("QueryContinueDrag", [&]() -> HRESULT {
+        if (fEscapePressed)
+            return DRAGDROP_S_CANCEL;
+        if (!(grfKeyState & (MK_LBUTTON | MK_RBUTTON)))
+            return DRAGDROP_S_DROP;
+        return S_OK;
+    });
 }
 
 DWORD COleDataSource::DoDragDrop(DWORD dwAllowed)

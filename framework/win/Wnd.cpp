@@ -98,8 +98,10 @@ namespace {
 
 BOOL CALLBACK ForgetWindowObject(HWND hWnd, LPARAM)
 {
-    TheWndMap().RemovePermanent(hWnd);
-    return TRUE;
+    return AfxRunEntry("ForgetWindowObject", FALSE, [&]() -> BOOL {
+        TheWndMap().RemovePermanent(hWnd);
+        return TRUE;
+    });
 }
 
 } // namespace

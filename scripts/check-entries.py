@@ -1,0 +1,176 @@
+#!/usr/bin/env python3
+"""Lists every function the system calls into (CALLBACK, WINAPI, APIENTRY,
+STDMETHODCALLTYPE, STDMETHOD, STDMETHODIMP) defined outside tests, and fails
+for one whose body does not run through an entry helper of the framework:
+AfxRunEntry (a guarded body with every exception caught), VaRunComMethod (a COM
+method's), AfxCallWndProc (the
+window procedure's guard), AfxRunExport (an export of a library) or
+AfxCallGuarded/AfxCallGuardedFor inside an entry helper itself.
+
+A body that only returns a constant (`{ return S_OK; }`) touches nothing and
+needs no guard. The exemptions below, by name:
+- AddRef, Release, QueryInterface: COM reference counting and interface
+  lookup, which run no code of the program's beyond a count or a table;
+- the enumerator over a snapshot and the dispatch without type information
+  (their templates are shared with the test page control, which stands for
+  code the program did not write and links no guard): COM bookkeeping over
+  a vector and constant answers;
+- WinMain: the thread's start, where no guard could do more than the last
+  one (a fault that leaves the pump's own net goes to the unhandled-exception
+  filter, which ends the process and keeps the last autosave);
+- the plug-in Skiffport, which links no framework and holds nothing: the
+  program calls its export inside the guard of its plug-in calls, and its
+  window enumeration runs inside that call.
+
+    check-entries.py [--list] [root]
+"""
+import os
+import re
+import sys
+
+HELPERS = ("AfxRunEntry", "VaRunComMethod", "AfxRunExport", "AfxCallWndProc", "AfxCallGuardedFor", "AfxCallGuarded")
+EXEMPT_NAMES = {"AddRef", "Release", "QueryInterface"}
+EXEMPT_FUNCTIONS = {
+    "framework/app/WinMain.cpp": {"WinMain"},
+    "framework/ole/OleObject.h": {"GetTypeInfoCount", "GetTypeInfo", "Next", "Skip", "Reset", "Clone"},
+    "plugin-ie/Skiffport.cpp": {"DllMain", "EnumIEChildProc", "EnumIEFramesProc", "PluginExecute"},
+}
+SOURCE_DIRS = ("framework", "shared", "menulib", "lists", "tab", "bars", "app", "dialogs", "plugin-ie")
+MARKERS = re.compile(r"\b(CALLBACK|WINAPI|APIENTRY|STDMETHODCALLTYPE|STDMETHODIMP_?|STDMETHOD_?)\b")
+CONSTANT_BODY = re.compile(r"^\{\s*(return\s+[A-Za-z_0-9]+\s*;)?\s*\}$")
+
+
+def strip_comments(text):
+    """Blanks comments and string literals, keeping offsets and line breaks."""
+    out = list(text)
+    i, n = 0, len(text)
+    while i < n:
+        c = text[i]
+        if text.startswith("//", i):
+            j = text.find("\n", i)
+            j = n if j < 0 else j
+            for k in range(i, j):
+                out[k] = " "
+            i = j
+        elif text.startswith("/*", i):
+            j = text.find("*/", i + 2)
+            j = n if j < 0 else j + 2
+            for k in range(i, j):
+                if out[k] != "\n":
+                    out[k] = " "
+            i = j
+        elif c in "\"'":
+            j = i + 1
+            while j < n and text[j] != c:
+                j += 2 if text[j] == "\\" else 1
+            for k in range(i + 1, min(j, n)):
+                if out[k] != "\n":
+                    out[k] = " "
+            i = j + 1
+        else:
+            i += 1
+    # A macro's continued lines read as one.
+    return re.sub(r"\\\n", " \n", "".join(out))
+
+
+def match_paren(text, i, open_c="(", close_c=")"):
+    depth = 0
+    for j in range(i, len(text)):
+        if text[j] == open_c:
+            depth += 1
+        elif text[j] == close_c:
+            depth -= 1
+            if depth == 0:
+                return j
+    return -1
+
+
+def skip_space(text, i):
+    while i < len(text) and text[i].isspace():
+        i += 1
+    return i
+
+
+def definitions(text):
+    """(name, line, body) of each entry function defined in text."""
+    for m in MARKERS.finditer(text):
+        marker = m.group(1)
+        before = text[:m.start()].rstrip()
+        if before.endswith("(") or before.endswith("#define") or re.search(r"#\s*define\s+\w+$", before):
+            continue  # a function pointer type or a macro of its own
+        i = m.end()
+        if marker in ("STDMETHOD", "STDMETHOD_"):
+            i = skip_space(text, i)
+            if i >= len(text) or text[i] != "(":
+                continue
+            close = match_paren(text, i)
+            name = text[i + 1:close].split(",")[-1].strip()
+            i = skip_space(text, close + 1)
+        else:
+            if marker == "STDMETHODIMP_":
+                i = skip_space(text, i)
+                if i < len(text) and text[i] == "(":
+                    i = match_paren(text, i) + 1
+            nm = re.compile(r"\s*([A-Za-z_][\w:<>~]*)\s*\(").match(text, i)
+            if not nm:
+                continue
+            name = nm.group(1).split("::")[-1]
+            i = nm.end() - 1
+        if i >= len(text) or text[i] != "(":
+            continue
+        close = match_paren(text, i)
+        if close < 0:
+            continue
+        j = skip_space(text, close + 1)
+        while True:
+            q = re.compile(r"(const|override|noexcept|final)\b").match(text, j)
+            if not q:
+                break
+            j = skip_space(text, q.end())
+        if j >= len(text) or text[j] != "{":
+            continue  # a declaration
+        end = match_paren(text, j, "{", "}")
+        yield name, text.count("\n", 0, m.start()) + 1, text[j:end + 1]
+
+
+def guarded(body):
+    return any(re.search(r"\b%s\s*[(<]" % h, body) for h in HELPERS)
+
+
+def main(argv):
+    listing = "--list" in argv
+    args = [a for a in argv if not a.startswith("--")]
+    root = args[0] if args else os.path.join(os.path.dirname(os.path.abspath(__file__)), "..")
+    failures = []
+    count = 0
+    for top in SOURCE_DIRS:
+        for folder, dirs, files in os.walk(os.path.join(root, top)):
+            dirs[:] = [d for d in dirs if d not in ("tests", "bench")]
+            for f in sorted(files):
+                if not f.endswith((".cpp", ".h")):
+                    continue
+                path = os.path.join(folder, f)
+                with open(path, encoding="cp932", errors="replace") as src:
+                    text = strip_comments(src.read())
+                rel = os.path.relpath(path, root)
+                for name, line, body in definitions(text):
+                    count += 1
+                    if name in EXEMPT_NAMES or name in EXEMPT_FUNCTIONS.get(rel.replace(os.sep, "/"), ()):
+                        state = "exempt"
+                    elif CONSTANT_BODY.match(" ".join(body.split())):
+                        state = "constant"
+                    elif guarded(body):
+                        state = "guarded"
+                    else:
+                        state = "UNGUARDED"
+                        failures.append("%s:%d: %s" % (rel, line, name))
+                    if listing:
+                        print("%-9s %s:%d %s" % (state, rel, line, name))
+    for failure in failures:
+        print("entry point without a guard: " + failure, file=sys.stderr)
+    print("entry points: %d, unguarded: %d" % (count, len(failures)))
+    return 1 if failures else 0
+
+
+if __name__ == "__main__":
+    sys.exit(main(sys.argv[1:]))

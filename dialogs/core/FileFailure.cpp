@@ -1,13 +1,17 @@
 #include "dialogs/core/FileFailure.h"
 
 #include "dialogs/core/FormsetApp.h"
-#include "shared/FileFailureText.h"
+
+void ShowFileFailure(HWND hOwner, FileFailureKind kind, const CString& path, const CString& reason,
+                     const CString& note)
+{
+    ::MessageBoxA(hOwner, FileFailureText(kind, path, reason, note), FormsetApp().GetProductName(),
+                  MB_OK | MB_ICONEXCLAMATION);
+}
 
 void ShowFileFailure(HWND hOwner, bool bWrite, const CString& path, const CString& reason, const CString& note)
 {
-    ::MessageBoxA(hOwner,
-                  FileFailureText(bWrite ? FileFailureKind::kWrite : FileFailureKind::kRead, path, reason, note),
-                  FormsetApp().GetProductName(), MB_OK | MB_ICONEXCLAMATION);
+    ShowFileFailure(hOwner, bWrite ? FileFailureKind::kWrite : FileFailureKind::kRead, path, reason, note);
 }
 
 bool TellIfUnreadable(HWND hOwner, const FileReadState& state)
@@ -25,8 +29,7 @@ void TellNotSaved(HWND hOwner, const CString& path, DWORD error)
 
 void TellNotDeleted(HWND hOwner, const CString& path, DWORD error)
 {
-    ::MessageBoxA(hOwner, FileFailureText(FileFailureKind::kDelete, path, FileErrorReason(error)),
-                  FormsetApp().GetProductName(), MB_OK | MB_ICONEXCLAMATION);
+    ShowFileFailure(hOwner, FileFailureKind::kDelete, path, FileErrorReason(error));
 }
 
 bool TellIfListUnreadable(HWND hOwner, const CString& path)

@@ -15,10 +15,14 @@
 
 #include "framework/core/CString.h"
 #include "framework/core/File.h"
+#include "shared/FileFailureText.h"
 
 // bWrite: writing failed, else reading. reason: the system's words, or
 // empty; note: a last line, or empty.
 void ShowFileFailure(HWND hOwner, bool bWrite, const CString& path, const CString& reason = CString(),
+                     const CString& note = CString());
+// The same for any kind of failure (a delete, a registry write).
+void ShowFileFailure(HWND hOwner, FileFailureKind kind, const CString& path, const CString& reason = CString(),
                      const CString& note = CString());
 
 // For a file that is there but could not be read: says so, with its path,

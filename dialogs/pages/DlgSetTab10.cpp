@@ -1,9 +1,9 @@
 #include "dialogs/pages/DlgSetTab10.h"
 
+#include "dialogs/core/FileFailure.h"
 #include "dialogs/core/FormsetApp.h"
 #include "dialogs/pages/DlgSetTab10Res.h"
 #include "shared/ExternalEditor.h"
-#include "shared/FileFailureText.h"
 #include "shared/RegKey.h"
 
 namespace {
@@ -107,10 +107,8 @@ void CDlgSetTab10::SaveEditor(const CString& text)
 
 void CDlgSetTab10::TellEditorNotSaved(const CString& editorKey, DWORD error)
 {
-    ::MessageBoxA(m_hWnd,
-                  FileFailureText(FileFailureKind::kRegistryWrite, "HKEY_LOCAL_MACHINE\\" + editorKey,
-                                  FileErrorReason(error)),
-                  FormsetApp().GetProductName(), MB_OK | MB_ICONEXCLAMATION);
+    ShowFileFailure(m_hWnd, FileFailureKind::kRegistryWrite, "HKEY_LOCAL_MACHINE\\" + editorKey,
+                    FileErrorReason(error));
 }
 
 void CDlgSetTab10::OnInherit()

@@ -63,7 +63,6 @@ struct GuardRecord
 {
     GuardRecord* outer;
     unsigned lastSerial;
-    int menuLoops;
     HWND hWnd;
 };
 
@@ -77,7 +76,6 @@ struct ThreadFaults
     unsigned lastSerial;
     unsigned faults;
     DWORD lastCode;
-    int menuLoops;        // menu loops of the program's windows now running
     CFaultLoop* loops;    // the innermost message loop running
     GuardRecord* guards;  // the innermost guarded call running
     HoldSlot* heapSlots;
@@ -165,9 +163,8 @@ UINT BreakLoopsMessage()
 
 // After a call broke off, by a fault its guard took or by an unwind from
 // outside: what the broken-off work held is released, each release in a
-// guard of its own; the loops it ran leave the chain; a menu the work began
-// ends as if cancelled; the window whose code broke off loses the capture
-// and breaks its loops, in every module.
+// guard of its own; the loops it ran leave the chain; the window whose code
+// broke off loses the capture and breaks its loops, in every module.
 void RecoverThreadAfterBreak(const GuardRecord& record)
 {
     HoldSlot hold;
@@ -178,14 +175,6 @@ void RecoverThreadAfterBreak(const GuardRecord& record)
         }, &hold);
     ThreadFaults& state = t_faults;
     CFaultLoop::DropLoopsInside(&record);
-    if (state.menuLoops > record.menuLoops) {
-        state.menuLoops = record.menuLoops;
-        GUITHREADINFO info = {};
-        info.cbSize = sizeof(info);
-        if (::GetGUIThreadInfo(::GetCurrentThreadId(), &info) &&
-            (info.flags & (GUI_INMENUMODE | GUI_POPUPMENUMODE | GUI_SYSTEMMENUMODE)) != 0)
-            ::EndMenu();
-    }
     const HWND hWnd = record.hWnd;
     if (hWnd != nullptr) {
         const HWND hCapture = ::GetCapture();
@@ -332,7 +321,7 @@ asm(".text\n"
 DWORD AfxCallGuardedFor(HWND hWnd, void (*fn)(void*), void* context)
 {
     ThreadFaults& state = t_faults;
-    GuardRecord record = {state.guards, state.lastSerial, state.menuLoops, hWnd};
+    GuardRecord record = {state.guards, state.lastSerial, hWnd};
     state.guards = &record;
     GuardedCall call = {fn, context, nullptr};
     const DWORD code = AfxGuardFrame(&RunInsideGuard, &call);
@@ -360,15 +349,6 @@ bool AfxTranslateAndDispatch(MSG& msg)
     // A fault here was left by a procedure of another module: the program's
     // own procedures take theirs inside.
     return AfxCallGuardedFor(msg.hwnd, [&] { ::DispatchMessageA(&msg); }) == 0;
-}
-
-void AfxNoteMenuLoop(bool entered)
-{
-    ThreadFaults& state = t_faults;
-    if (entered)
-        ++state.menuLoops;
-    else if (state.menuLoops > 0)
-        --state.menuLoops;
 }
 
 bool AfxIsSurvivableFault(DWORD code, DWORD flags)

@@ -59,15 +59,13 @@
 // code) by a thread message their loops take at their next turn. Only a
 // fault is counted.
 //
-// The menu rule: a menu loop of the system's (a popup menu a handler
-// tracks) dispatches the messages of other windows itself, and a fault that
-// such a window's code leaves has the guard of the handler that began the
-// menu as its nearest, where the system lets it through. That guard ends
-// the menu (EndMenu), since nothing is left to end it: it counts the menu
-// loops that windows of the program entered and left, and ends a menu begun
-// inside its call, never one open when the call began, whose code runs on
-// outside. Where the system stops faults at its callback boundary, the rule
-// has nothing to do.
+// A menu loop of the system's (a popup menu a handler tracks) dispatches
+// the messages of other windows itself. A fault that such a window's code
+// leaves is stopped by the system at its callback boundary (the menu runs
+// on, and the handler returns once it ends), on the 64-bit system and
+// under Wine on both builds; where a system lets it through instead, it
+// unwinds the menu's loop with the rest of the system's call, as said
+// above.
 #ifndef VA_FRAMEWORK_APP_FAULTGUARD_H
 #define VA_FRAMEWORK_APP_FAULTGUARD_H
 
@@ -186,10 +184,6 @@ bool AfxDispatchLoopMessage(MSG& msg, PreTranslate&& preTranslate)
         AfxTranslateAndDispatch(msg);
     return true;
 }
-
-// A menu loop of a window of the program begins (WM_ENTERMENULOOP) or ends
-// (WM_EXITMENULOOP): a guard ends a menu begun inside its call.
-void AfxNoteMenuLoop(bool entered);
 
 // Whether the guards take a fault of this code and flags (see above).
 bool AfxIsSurvivableFault(DWORD code, DWORD flags);

@@ -58,12 +58,6 @@ LRESULT CALLBACK AfxWndProc(HWND hWnd, UINT nMsg, WPARAM wParam, LPARAM lParam)
 LRESULT AfxCallWndProc(CWnd* pWnd, HWND hWnd, UINT nMsg, WPARAM wParam, LPARAM lParam)
 {
     LRESULT lResult = 0;
-    // A menu loop the window's code holds, for the guards that may have to
-    // end it (see AfxNoteMenuLoop).
-    if (nMsg == WM_ENTERMENULOOP)
-        AfxNoteMenuLoop(true);
-    else if (nMsg == WM_EXITMENULOOP)
-        AfxNoteMenuLoop(false);
     // The guard lies inside the system's call of this window procedure: a
     // fault in the handler unwinds no frame of the system's.
     const DWORD fault = AfxCallGuardedFor(hWnd, [&] {

@@ -1,5 +1,6 @@
 // The fault guard: which faults it takes, the holds it releases, and what a
-// fault in a window's handler ends (the capture, a menu, a modal dialog).
+// fault in a window's handler ends (the capture, a modal dialog) and leaves
+// (a menu it runs in).
 #include <gtest/gtest.h>
 
 #include <string>
@@ -302,18 +303,35 @@ TEST(FaultGuardThread, AfterAFaultInANestedHandlerTheOuterHandlersDefaultForward
 }
 
 const UINT kMsgFaultInDialog = WM_APP + 32;
+const UINT kMsgRunPopup = WM_APP + 33;
+const UINT kMsgEndPopup = WM_APP + 37;
 HWND g_dialog = nullptr;
 
 // Where a modal dialog writes through null: in its handler of a message
-// once its loop runs, while it starts, or in the loop's own code, which
+// once its loop runs, in that handler after a popup's loop ran and ended
+// inside the dialog, while it starts, or in the loop's own code, which
 // breaks the call of DoModal off.
-enum class DialogFault { InAHandler, InInit, InTheLoopsCode };
+enum class DialogFault { InAHandler, AfterAPopupsLoop, InInit, InTheLoopsCode };
+
+// A popup whose modal loop ends on a posted message, as a popup ends on a
+// click.
+class CEndingPopup : public CWnd
+{
+protected:
+    LRESULT WindowProc(UINT nMsg, WPARAM wParam, LPARAM lParam) override
+    {
+        if (nMsg == kMsgEndPopup)
+            EndModalLoop(IDOK);
+        return CWnd::WindowProc(nMsg, wParam, lParam);
+    }
+};
 
 class CFaultingDialog : public CDialog
 {
 public:
     CFaultingDialog(CWnd* pOwner, DialogFault where) : CDialog(IDD_DIALOGTEST, pOwner), m_where(where) {}
     HWND m_hDialog = nullptr;
+    int m_popupResult = 0;
 
 protected:
     BOOL OnInitDialog() override
@@ -322,7 +340,7 @@ protected:
         g_dialog = m_hWnd;
         if (m_where == DialogFault::InInit)
             WriteThroughNull();
-        PostMessage(kMsgFaultInDialog);
+        PostMessage(m_where == DialogFault::AfterAPopupsLoop ? kMsgRunPopup : kMsgFaultInDialog);
         return TRUE;
     }
     int RunModalLoop(DWORD dwFlags) override
@@ -333,6 +351,14 @@ protected:
     }
     LRESULT WindowProc(UINT nMsg, WPARAM wParam, LPARAM lParam) override
     {
+        if (nMsg == kMsgRunPopup) {
+            CEndingPopup popup;
+            popup.CreateEx(0, nullptr, "", WS_POPUP | WS_VISIBLE, 0, 0, 20, 20, m_hWnd, nullptr);
+            popup.PostMessage(kMsgEndPopup);
+            m_popupResult = popup.RunModalLoop(MLF_NOIDLEMSG);
+            popup.DestroyWindow();
+            WriteThroughNull();
+        }
         if (nMsg == kMsgFaultInDialog)
             WriteThroughNull();
         return CDialog::WindowProc(nMsg, wParam, lParam);
@@ -355,7 +381,8 @@ TEST(FaultGuardLoops, AFaultInAModalDialogEndsItAsCancelledWithItsWindowGoneAndI
     CWnd owner;
     ASSERT_TRUE(owner.CreateEx(0, nullptr, "owner", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 0, 0, 300, 200, nullptr,
                                nullptr));
-    for (DialogFault where : {DialogFault::InAHandler, DialogFault::InInit, DialogFault::InTheLoopsCode}) {
+    for (DialogFault where : {DialogFault::InAHandler, DialogFault::AfterAPopupsLoop, DialogFault::InInit,
+                              DialogFault::InTheLoopsCode}) {
         SCOPED_TRACE(static_cast<int>(where));
         CFaultingDialog dialog(&owner, where);
         const UINT_PTR standby = ::SetTimer(nullptr, 0, 5000, EndDialogLeftOpen);
@@ -363,6 +390,9 @@ TEST(FaultGuardLoops, AFaultInAModalDialogEndsItAsCancelledWithItsWindowGoneAndI
         const DWORD fault = AfxCallGuarded([&] { result = dialog.DoModal(); });
         ::KillTimer(nullptr, standby);
         EXPECT_EQ(where == DialogFault::InTheLoopsCode, fault != 0);
+        if (where == DialogFault::AfterAPopupsLoop) {
+            EXPECT_EQ(IDOK, dialog.m_popupResult);
+        }
         if (fault == 0) {
             EXPECT_EQ(IDCANCEL, result);
             EXPECT_EQ(nullptr, dialog.m_hWnd);

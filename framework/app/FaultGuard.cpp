@@ -210,7 +210,8 @@ extern "C" void AfxGuardResume();
 // The frame's language handler. The system's unwind to the resume point runs
 // the termination and cleanup handlers of every frame in between and leaves
 // the frame's stack and callee-saved registers as they were at the call; the
-// code comes back in eax.
+// code comes back in eax. The system calls it for an unwind across the frame
+// too (the frame's unwind data names it for both).
 extern "C" EXCEPTION_DISPOSITION AfxGuardHandler(EXCEPTION_RECORD* record, void* frame, CONTEXT*,
                                                  DISPATCHER_CONTEXT* dispatch)
 {
@@ -249,7 +250,7 @@ asm(".text\n"
     "AfxGuardResume:\n"
     "    addq $40, %rsp\n"
     "    ret\n"
-    "    .seh_handler AfxGuardHandler, @except\n"
+    "    .seh_handler AfxGuardHandler, @except, @unwind\n"
     ".seh_endproc\n");
 
 #elif defined(__i386__)

@@ -124,25 +124,28 @@ BOOL CDlgWndMng::Track()
     ::SetCursor(::LoadCursorA(nullptr, IDC_ARROW));
     m_tracking = true;
     {
-        // The tracking ends with the scope, or with a fault that breaks it
-        // off, as long as the popup is still this object's.
+        // The tracking ends with the scope, or with a fault or an unwind
+        // that breaks it off, as long as the popup is still this object's:
+        // the list lets the capture go and hides.
         CFaultHold tracking;
         tracking.Hold([](const ULONG_PTR* data) {
             CDlgWndMng* popup = reinterpret_cast<CDlgWndMng*>(data[0]);
             if (IsStillAttached(popup, reinterpret_cast<HWND>(data[1])))
-                popup->m_tracking = false;
+                popup->EndTracking();
         }, reinterpret_cast<ULONG_PTR>(this), reinterpret_cast<ULONG_PTR>(self));
         CPopupKeyHook keys(self, m_strip.m_hWnd, [this](UINT vk) { OnKey(vk); });
         RunPopupLoop(m_tracking, self, hSource);
     }
-    if (!IsStillAttached(this, self))
-        return TRUE;
+    return TRUE;
+}
+
+void CDlgWndMng::EndTracking()
+{
     m_tracking = false;
     if (::GetCapture() == m_hWnd)
         ::ReleaseCapture();
     RestoreGroupSelection();
     ShowWindow(SW_HIDE);
-    return TRUE;
 }
 
 void CDlgWndMng::RestoreGroupSelection()

@@ -52,6 +52,8 @@ protected:
     void SwitchGroup(int step);
     void PreviewGroup(CTabGroup* group);
     void RestoreGroupSelection();
+    // Ends the tracking: the capture goes and the list hides.
+    void EndTracking();
     void Close() { PostMessage(WM_WNDMNG_CLOSE); }
     CTabGroup* GetListedGroup() const;
     // The host's group tab bar while it has its window, else null.

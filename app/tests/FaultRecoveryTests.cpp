@@ -11,6 +11,7 @@
 
 #include <gtest/gtest.h>
 
+#include <csetjmp>
 #include <cstring>
 #include <functional>
 #include <memory>
@@ -661,6 +662,60 @@ TEST_F(FaultRecovery, TheFramesMarksAndThePagesPlaceEndWithTheWorkAFaultBrokeOff
     const RECT& place = ControlOf(tab)->GetObjectRect();
     EXPECT_EQ(333, place.right - place.left);
     EXPECT_EQ(222, place.bottom - place.top);
+}
+
+
+// Once the window list tracks, a jump to a frame outside the call that
+// showed it unwinds the list's loop and every guard in between, as a frame
+// further out that takes what the guards passed on does.
+jmp_buf s_outside;
+CDlgWndMng* s_list = nullptr;
+bool s_jumped = false;
+
+void CALLBACK JumpOutOfTheTrackingList(HWND, UINT, UINT_PTR, DWORD)
+{
+    s_list = g_pMainFrame->m_pWndList.get();
+    if (s_jumped || s_list == nullptr || !s_list->IsTracking() || !s_list->IsWindowVisible())
+        return;
+    s_jumped = true;
+    longjmp(s_outside, 1);
+}
+
+TEST_F(FaultRecovery, AWindowListWhoseCallAFrameFurtherOutUnwindsEndsTrackingAndOpensAgain)
+{
+    InstallDialogsLibrary();
+    Open(nullptr, "http://a.example/");
+    Open(nullptr, "http://b.example/");
+    Pump();
+    CTabGroup* group = theApp.GetActiveGroup();
+    const int index = m_frame->m_pGroupTabBar->FindGroup(group);
+    m_frame->SetForegroundWindow();
+    s_jumped = false;
+    s_list = nullptr;
+    const UINT_PTR timer = ::SetTimer(nullptr, 0, 20, JumpOutOfTheTrackingList);
+    if (setjmp(s_outside) == 0)
+        AfxCallGuarded([&] { m_frame->ShowGroupTabPopup(group, index); });
+    ::KillTimer(nullptr, timer);
+    ASSERT_TRUE(s_jumped);
+    CDlgWndMng* list = m_frame->m_pWndList.get();
+    ASSERT_NE(nullptr, list);
+    EXPECT_FALSE(list->IsTracking());
+    EXPECT_FALSE(list->IsWindowVisible());
+    EXPECT_EQ(nullptr, ::GetCapture());
+
+    // The list opens again and ends as the user ends it.
+    s_run = LoopRun();
+    s_run.loop = Loop::WindowList;
+    s_run.place = Place::OtherTabPosted;
+    s_run.parentElsewhere = m_frame->m_hWnd;
+    const UINT_PTR driver = ::SetTimer(nullptr, 0, 20, DriveLoop);
+    m_frame->ShowGroupTabPopup(group, index);
+    ::KillTimer(nullptr, driver);
+    s_run.foreign.reset();
+    EXPECT_TRUE(s_run.shownAfterFault);
+    EXPECT_FALSE(list->IsTracking());
+    EXPECT_FALSE(list->IsWindowVisible());
+    ExpectTheProgramWhole();
 }
 
 } // namespace

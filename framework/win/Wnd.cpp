@@ -185,7 +185,7 @@ void AfxDestroyAbandonedWindow(const ULONG_PTR* data)
         ForgetWindowObject(h, 0);
         Makers().erase(h);
     }
-    // Those it made first, newest first; the window takes those it owns.
+    // Newest first, the window itself last.
     for (auto it = going.rbegin(); it != going.rend(); ++it)
         ::DestroyWindow(*it);
 }

@@ -82,19 +82,23 @@ int g_postedFilterUsers = 0;
 // WH_GETMESSAGE sees every message this thread takes from its queue, in our
 // pump and in the system's modal loops alike; a posted in-process message
 // to a main frame becomes WM_NULL there.
-LRESULT CALLBACK PostedMessageFilterProc(int nCode, WPARAM wParam, LPARAM lParam)
+LRESULT PostedMessageFilterProc(int nCode, WPARAM wParam, LPARAM lParam)
 {
     if (nCode == HC_ACTION && wParam == PM_REMOVE) {
         MSG* msg = reinterpret_cast<MSG*>(lParam);
-        if (!AfxRunEntry("the posted-message filter", [&] {
-                if (msg->hwnd != nullptr && IsPrivateMessage(msg->message) &&
-                    !OpenToOtherSenders(msg->message) &&
-                    dynamic_cast<CMainFrame*>(CWnd::FromHandlePermanent(msg->hwnd)) != nullptr)
-                    msg->message = WM_NULL;
-            }))
+        if (msg->hwnd != nullptr && IsPrivateMessage(msg->message) && !OpenToOtherSenders(msg->message) &&
+            dynamic_cast<CMainFrame*>(CWnd::FromHandlePermanent(msg->hwnd)) != nullptr)
             msg->message = WM_NULL;
     }
     return ::CallNextHookEx(g_hPostedFilter, nCode, wParam, lParam);
+}
+
+// A filter that faulted lets no message it looked at through.
+LRESULT DropMessageAfterFailure(int nCode, WPARAM wParam, LPARAM lParam)
+{
+    if (nCode == HC_ACTION && wParam == PM_REMOVE)
+        reinterpret_cast<MSG*>(lParam)->message = WM_NULL;
+    return ::CallNextHookEx(nullptr, nCode, wParam, lParam);
 }
 
 LPCTSTR TextArg(WPARAM value)
@@ -185,8 +189,7 @@ LRESULT WindowObjectOf(CBrowserView* view)
 CMainFrame::CPostedMessageFilter::CPostedMessageFilter()
 {
     if (g_postedFilterUsers++ == 0)
-        g_hPostedFilter =
-            ::SetWindowsHookExA(WH_GETMESSAGE, PostedMessageFilterProc, nullptr, ::GetCurrentThreadId());
+        g_hPostedFilter = AfxSetGuardedHook<PostedMessageFilterProc, DropMessageAfterFailure>(WH_GETMESSAGE);
 }
 
 CMainFrame::CPostedMessageFilter::~CPostedMessageFilter()

@@ -30,7 +30,7 @@ CPopupKeyHook::CPopupKeyHook(HWND hPopup, HWND hInner, std::function<void(UINT)>
     : m_hPopup(hPopup), m_hInner(hInner), m_onKey(std::move(onKey)), m_pOuter(s_pActive)
 {
     s_pActive = this;
-    m_hHook = ::SetWindowsHookExA(WH_KEYBOARD, Proc, nullptr, ::GetCurrentThreadId());
+    m_hHook = AfxSetGuardedHook<&CPopupKeyHook::Proc, &CPopupKeyHook::EatKey>(WH_KEYBOARD);
     // A scope a fault breaks off takes the hook with it: nothing may call a
     // popup that is gone.
     m_hold.Hold(&Unhook, reinterpret_cast<ULONG_PTR>(m_hHook), reinterpret_cast<ULONG_PTR>(this),
@@ -45,23 +45,22 @@ void CPopupKeyHook::Unhook(const ULONG_PTR* data)
         s_pActive = reinterpret_cast<CPopupKeyHook*>(data[2]);
 }
 
-// No exception or fault leaves the hook: a failing key handler eats the key.
-LRESULT CALLBACK CPopupKeyHook::Proc(int nCode, WPARAM wParam, LPARAM lParam)
+LRESULT CPopupKeyHook::Proc(int nCode, WPARAM wParam, LPARAM lParam)
 {
     CPopupKeyHook* self = s_pActive;
-    bool eaten = false;
-    if (!AfxRunEntry("the popup key hook", [&] {
-            HWND hCapture = ::GetCapture();
-            if (nCode == HC_ACTION && self != nullptr && hCapture != nullptr &&
-                (hCapture == self->m_hPopup || hCapture == self->m_hInner))
-            {
-                if ((lParam & 0x80000000) == 0 && self->m_onKey)
-                    self->m_onKey(static_cast<UINT>(wParam));
-                eaten = true;
-            }
-        }))
+    HWND hCapture = ::GetCapture();
+    if (nCode == HC_ACTION && self != nullptr && hCapture != nullptr &&
+        (hCapture == self->m_hPopup || hCapture == self->m_hInner))
+    {
+        if ((lParam & 0x80000000) == 0 && self->m_onKey)
+            self->m_onKey(static_cast<UINT>(wParam));
         return 1;
-    if (eaten)
-        return 1;
+    }
     return ::CallNextHookEx(self != nullptr ? self->m_hHook : nullptr, nCode, wParam, lParam);
+}
+
+// A key handler that faulted or threw eats the key.
+LRESULT CPopupKeyHook::EatKey(int, WPARAM, LPARAM)
+{
+    return 1;
 }

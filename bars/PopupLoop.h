@@ -33,7 +33,9 @@ public:
     CPopupKeyHook& operator=(const CPopupKeyHook&) = delete;
 
 private:
-    static LRESULT CALLBACK Proc(int nCode, WPARAM wParam, LPARAM lParam);
+    // The hook's work, and its answer after a fault (AfxSetGuardedHook).
+    static LRESULT Proc(int nCode, WPARAM wParam, LPARAM lParam);
+    static LRESULT EatKey(int nCode, WPARAM wParam, LPARAM lParam);
     // data: the hook, this object and the one it hid.
     static void Unhook(const ULONG_PTR* data);
     static CPopupKeyHook* s_pActive;

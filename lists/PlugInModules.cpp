@@ -209,10 +209,10 @@ void GuardWindow(HWND hWnd)
         ::SetWindowLongPtrA(hWnd, GWLP_WNDPROC, guarded);
 }
 
-LRESULT CALLBACK GuardWindowsHookProc(int nCode, WPARAM wParam, LPARAM lParam)
+LRESULT GuardWindowsHookProc(int nCode, WPARAM wParam, LPARAM lParam)
 {
     if (nCode == HCBT_CREATEWND)
-        AfxRunEntry("the plug-in window hook", [&] { GuardWindow(reinterpret_cast<HWND>(wParam)); });
+        GuardWindow(reinterpret_cast<HWND>(wParam));
     return ::CallNextHookEx(g_hWindowHook, nCode, wParam, lParam);
 }
 
@@ -220,7 +220,7 @@ LRESULT CALLBACK GuardWindowsHookProc(int nCode, WPARAM wParam, LPARAM lParam)
 void CallStarted()
 {
     if (g_callsRunning++ == 0 && g_hWindowHook == nullptr)
-        g_hWindowHook = ::SetWindowsHookExA(WH_CBT, GuardWindowsHookProc, nullptr, ::GetCurrentThreadId());
+        g_hWindowHook = AfxSetGuardedHook<GuardWindowsHookProc>(WH_CBT);
 }
 
 void CallEnded()

@@ -62,16 +62,14 @@ LRESULT HandleMenuMessage(HWND hWnd, UINT nMsg, WPARAM wParam, LPARAM lParam, WN
 
 //--- The hook
 
-LRESULT CALLBACK NewMenuHookProc(int nCode, WPARAM wParam, LPARAM lParam)
+// A popup that could not be recorded keeps the system's look.
+LRESULT NewMenuHookProc(int nCode, WPARAM wParam, LPARAM lParam)
 {
     if (nCode == HC_ACTION)
     {
         const CWPSTRUCT* pMsg = reinterpret_cast<const CWPSTRUCT*>(lParam);
-        // A popup that could not be recorded keeps the system's look.
-        AfxRunEntry("the menu hook", [&] {
-            if (pMsg != nullptr && (pMsg->message == WM_CREATE || pMsg->message == kMsgMenuShown))
-                SubclassMenuWindow(pMsg->hwnd, pMsg->message == kMsgMenuShown);
-        });
+        if (pMsg != nullptr && (pMsg->message == WM_CREATE || pMsg->message == kMsgMenuShown))
+            SubclassMenuWindow(pMsg->hwnd, pMsg->message == kMsgMenuShown);
     }
     return ::CallNextHookEx(g_hMenuHook, nCode, wParam, lParam);
 }
@@ -80,7 +78,7 @@ BOOL InstallMenuHook()
 {
     if (g_hMenuHook != nullptr)
         return TRUE;
-    g_hMenuHook = ::SetWindowsHookExA(WH_CALLWNDPROC, NewMenuHookProc, nullptr, ::GetCurrentThreadId());
+    g_hMenuHook = AfxSetGuardedHook<NewMenuHookProc>(WH_CALLWNDPROC);
     return g_hMenuHook != nullptr;
 }
 
@@ -95,16 +93,14 @@ void EndPauseWatch()
 
 // During a pause: a popup-menu window being created brings the hook back
 // before the window gets its first message.
-LRESULT CALLBACK PauseWatchProc(int nCode, WPARAM wParam, LPARAM lParam)
+LRESULT PauseWatchProc(int nCode, WPARAM wParam, LPARAM lParam)
 {
-    return AfxRunEntry("PauseWatchProc", 0, [&]() -> LRESULT {
-        if (nCode == HCBT_CREATEWND && g_hMenuHook == nullptr && IsMenuWindow(reinterpret_cast<HWND>(wParam)))
-        {
-            InstallMenuHook();
-            EndPauseWatch();
-        }
-        return ::CallNextHookEx(nullptr, nCode, wParam, lParam);
-    });
+    if (nCode == HCBT_CREATEWND && g_hMenuHook == nullptr && IsMenuWindow(reinterpret_cast<HWND>(wParam)))
+    {
+        InstallMenuHook();
+        EndPauseWatch();
+    }
+    return ::CallNextHookEx(nullptr, nCode, wParam, lParam);
 }
 
 } // namespace
@@ -116,7 +112,7 @@ CMenuHookPause::CMenuHookPause()
     m_hold.Hold(&End);
     if (g_pauseDepth++ > 0)
         return;
-    g_hPauseWatch = ::SetWindowsHookExA(WH_CBT, PauseWatchProc, nullptr, ::GetCurrentThreadId());
+    g_hPauseWatch = AfxSetGuardedHook<PauseWatchProc>(WH_CBT);
     if (g_hPauseWatch == nullptr)
         return;  // no watch, no pause: the hook stays
     ::UnhookWindowsHookEx(g_hMenuHook);

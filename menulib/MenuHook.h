@@ -30,7 +30,8 @@ struct MenuPopupRecord
     HMENU hOwnerMenu = nullptr;
 };
 
-LRESULT CALLBACK NewMenuHookProc(int nCode, WPARAM wParam, LPARAM lParam);
+// The popup-menu hook's work (a WH_CALLWNDPROC hook, AfxSetGuardedHook).
+LRESULT NewMenuHookProc(int nCode, WPARAM wParam, LPARAM lParam);
 LRESULT CALLBACK MenuWindowProc(HWND hWnd, UINT nMsg, WPARAM wParam, LPARAM lParam);
 BOOL SubclassMenuWindow(HWND hWnd, BOOL bShown);
 void UnsubclassMenuWindow(HWND hWnd);

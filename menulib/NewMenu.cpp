@@ -1,6 +1,7 @@
 #include "menulib/NewMenu.h"
 
 #include <algorithm>
+#include <cstddef>
 #include <set>
 
 #include "framework/win/Wnd.h"
@@ -52,6 +53,30 @@ ULONG_PTR GetItemData(HMENU hMenu, UINT nPosition)
     return info.dwItemData;
 }
 
+// Whether the object lies on the stack of a call running on this thread:
+// between this call's frame and the stack's base, read from the thread's
+// information block (the header's NtCurrentTeb warns under this compiler).
+bool LiesOnThisStack(const void* object)
+{
+    ULONG_PTR base;
+#if defined(__x86_64__)
+    asm("movq %%gs:%c1, %0" : "=r"(base) : "i"(offsetof(NT_TIB, StackBase)));
+#else
+    asm("movl %%fs:%c1, %0" : "=r"(base) : "i"(offsetof(NT_TIB, StackBase)));
+#endif
+    const ULONG_PTR at = reinterpret_cast<ULONG_PTR>(object);
+    return at > reinterpret_cast<ULONG_PTR>(__builtin_frame_address(0)) && at < base;
+}
+
+// A menu leaves the live set and the handle map; data[0], the menu, is
+// compared, not touched (its frame may be gone).
+void ForgetMenu(const ULONG_PTR* data)
+{
+    CNewMenu* pMenu = reinterpret_cast<CNewMenu*>(data[0]);
+    LiveMenus().erase(pMenu);
+    CMenu::ForgetObject(pMenu);
+}
+
 } // namespace
 
 //--- Construction and lookup
@@ -60,6 +85,11 @@ CNewMenu::CNewMenu(HMENU hParentMenu)
     : m_hParentMenu(hParentMenu)
 {
     LiveMenus().insert(this);
+    // A fault that breaks off the call whose frame holds the menu leaves
+    // nothing that finds it (a later WM_MEASUREITEM would read the dead
+    // frame). A menu on the heap outlives a fault as it is.
+    if (LiesOnThisStack(this))
+        m_membership.Hold(&ForgetMenu, reinterpret_cast<ULONG_PTR>(this));
 }
 
 CNewMenu::~CNewMenu()

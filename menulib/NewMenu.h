@@ -17,6 +17,7 @@
 #include <utility>
 #include <vector>
 
+#include "framework/app/FaultGuard.h"
 #include "framework/core/CString.h"
 #include "framework/win/CmdTarget.h"
 #include "framework/win/ImageList.h"
@@ -275,6 +276,9 @@ private:
     BOOL m_bSystemMenu = FALSE;
     CImageList* m_pIconImages = nullptr;  // not owned
     std::vector<std::weak_ptr<CMenuImageStrip>> m_imageStrips;  // of the top menu
+    // A menu on the stack: its place in the live set and the handle map,
+    // which go with its frame when a fault breaks that off.
+    CFaultHold m_membership;
 };
 
 // Repaints one owner-drawn menu-bar item of hWndFrame at once.

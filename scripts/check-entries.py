@@ -7,6 +7,9 @@ method's), AfxCallWndProc (the
 window procedure's guard), AfxRunExport (an export of a library) or
 AfxCallGuarded/AfxCallGuardedFor inside an entry helper itself.
 
+A hook is registered only through AfxSetGuardedHook, whose procedure runs
+the hook's work guarded: a SetWindowsHookEx call anywhere else fails too.
+
 A body that only returns a constant (`{ return S_OK; }`) touches nothing and
 needs no guard. The exemptions below, by name:
 - AddRef, Release, QueryInterface: COM reference counting and interface
@@ -137,11 +140,26 @@ def guarded(body):
     return any(re.search(r"\b%s\s*[(<]" % h, body) for h in HELPERS)
 
 
+# The one place a hook is registered: the helper that gives its procedure a
+# guard. A raw registration elsewhere would let a hook's body run unguarded.
+HOOK_HELPER_FILE = "framework/app/FaultGuard.h"
+RAW_HOOK = re.compile(r"\bSetWindowsHookEx[AW]?\s*\(")
+
+
+def raw_hook_registrations(rel, text):
+    """The lines of text (comments blanked) that register a hook without
+    AfxSetGuardedHook."""
+    if rel == HOOK_HELPER_FILE:
+        return []
+    return [text.count("\n", 0, m.start()) + 1 for m in RAW_HOOK.finditer(text)]
+
+
 def main(argv):
     listing = "--list" in argv
     args = [a for a in argv if not a.startswith("--")]
     root = args[0] if args else os.path.join(os.path.dirname(os.path.abspath(__file__)), "..")
     failures = []
+    hooks = []
     count = 0
     for top in SOURCE_DIRS:
         for folder, dirs, files in os.walk(os.path.join(root, top)):
@@ -153,6 +171,8 @@ def main(argv):
                 with open(path, encoding="cp932", errors="replace") as src:
                     text = strip_comments(src.read())
                 rel = os.path.relpath(path, root)
+                for line in raw_hook_registrations(rel.replace(os.sep, "/"), text):
+                    hooks.append("%s:%d" % (rel, line))
                 for name, line, body in definitions(text):
                     count += 1
                     if name in EXEMPT_NAMES or name in EXEMPT_FUNCTIONS.get(rel.replace(os.sep, "/"), ()):
@@ -168,8 +188,10 @@ def main(argv):
                         print("%-9s %s:%d %s" % (state, rel, line, name))
     for failure in failures:
         print("entry point without a guard: " + failure, file=sys.stderr)
-    print("entry points: %d, unguarded: %d" % (count, len(failures)))
-    return 1 if failures else 0
+    for hook in hooks:
+        print("hook registered without AfxSetGuardedHook: " + hook, file=sys.stderr)
+    print("entry points: %d, unguarded: %d, raw hook registrations: %d" % (count, len(failures), len(hooks)))
+    return 1 if failures or hooks else 0
 
 
 if __name__ == "__main__":

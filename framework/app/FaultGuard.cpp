@@ -230,7 +230,12 @@ extern "C" EXCEPTION_DISPOSITION AfxGuardHandler(EXCEPTION_RECORD* record, void*
 }
 
 // The 32-byte home area for the callee plus 8 keeps the stack aligned to 16
-// bytes at the call.
+// bytes at the call; those 8 bytes keep the MXCSR and the x87 control word
+// of the frame's entry. Both are non-volatile in this ABI, and no unwind
+// code restores them: the unwind resumes with them as the fault left them
+// (a page's code that changed the rounding or masked nothing), and with
+// whatever the broken-off code left on the x87 register stack. The resume
+// point empties the stack and loads the entry's words again.
 asm(".text\n"
     ".globl AfxGuardFrame\n"
     ".def AfxGuardFrame; .scl 2; .type 32; .endef\n"
@@ -239,6 +244,8 @@ asm(".text\n"
     "    subq $40, %rsp\n"
     "    .seh_stackalloc 40\n"
     "    .seh_endprologue\n"
+    "    stmxcsr 32(%rsp)\n"
+    "    fnstcw 36(%rsp)\n"
     "    movq %rcx, %rax\n"
     "    movq %rdx, %rcx\n"
     "    callq *%rax\n"
@@ -248,6 +255,9 @@ asm(".text\n"
     "    ret\n"
     ".globl AfxGuardResume\n"
     "AfxGuardResume:\n"
+    "    fninit\n"
+    "    fldcw 36(%rsp)\n"
+    "    ldmxcsr 32(%rsp)\n"
     "    addq $40, %rsp\n"
     "    ret\n"
     "    .seh_handler AfxGuardHandler, @except, @unwind\n"
@@ -274,8 +284,21 @@ extern "C" EXCEPTION_DISPOSITION __cdecl AfxGuardHandler(EXCEPTION_RECORD* recor
     return ExceptionContinueSearch;  // not reached
 }
 
-// The registration record lies on the stack: previous record, handler, and
-// the frame's ebp to resume with. Resuming sets esp to the record.
+// Whether the processor has an MXCSR for the 32-bit frame to keep (the
+// 64-bit one always has); false until known, and the frame leaves it alone.
+extern "C" {
+BOOL g_afxGuardKeepsMxcsr = ::IsProcessorFeaturePresent(PF_XMMI_INSTRUCTIONS_AVAILABLE);
+}
+
+// Below the saved registers lie the frame's entry state: whether it kept
+// the MXCSR (read once, so that entry and resume agree), the x87 control
+// word and the MXCSR (-24, -20 and -16 from ebp); below them the
+// registration record: previous record, handler, and the frame's ebp to
+// resume with. Resuming sets esp to the record and ebp from it, takes the
+// record off the chain, empties the x87 register stack that the broken-off
+// code may have left filled and loads the entry's control words again (the
+// unwind keeps them as the fault left them). Both ways out take the record
+// off the chain before the registers come back.
 asm(".text\n"
     ".globl _AfxGuardFrame\n"
     ".def _AfxGuardFrame; .scl 2; .type 32; .endef\n"
@@ -285,6 +308,14 @@ asm(".text\n"
     "    pushl %ebx\n"
     "    pushl %esi\n"
     "    pushl %edi\n"
+    "    subl $12, %esp\n"
+    "    fnstcw -20(%ebp)\n"
+    "    movl _g_afxGuardKeepsMxcsr, %eax\n"
+    "    movl %eax, -24(%ebp)\n"
+    "    testl %eax, %eax\n"
+    "    je 1f\n"
+    "    stmxcsr -16(%ebp)\n"
+    "1:\n"
     "    pushl %ebp\n"
     "    pushl $_AfxGuardHandler\n"
     "    pushl %fs:0\n"
@@ -292,11 +323,20 @@ asm(".text\n"
     "    pushl 12(%ebp)\n"
     "    call *8(%ebp)\n"
     "    addl $4, %esp\n"
+    "    movl (%esp), %ecx\n"
+    "    movl %ecx, %fs:0\n"
     "    xorl %eax, %eax\n"
+    "    jmp L_AfxGuardLeave\n"
     "L_AfxGuardResume:\n"
     "    movl (%esp), %ecx\n"
     "    movl %ecx, %fs:0\n"
-    "    addl $12, %esp\n"
+    "    fninit\n"
+    "    fldcw -20(%ebp)\n"
+    "    cmpl $0, -24(%ebp)\n"
+    "    je L_AfxGuardLeave\n"
+    "    ldmxcsr -16(%ebp)\n"
+    "L_AfxGuardLeave:\n"
+    "    leal -12(%ebp), %esp\n"
     "    popl %edi\n"
     "    popl %esi\n"
     "    popl %ebx\n"
@@ -340,6 +380,14 @@ DWORD AfxCallGuardedFor(HWND hWnd, void (*fn)(void*), void* context)
 DWORD AfxCallGuarded(void (*fn)(void*), void* context)
 {
     return AfxCallGuardedFor(nullptr, fn, context);
+}
+
+HWND AfxGetGuardedWindow()
+{
+    for (const GuardRecord* record = t_faults.guards; record != nullptr; record = record->outer)
+        if (record->hWnd != nullptr)
+            return record->hWnd;
+    return nullptr;
 }
 
 bool AfxTranslateAndDispatch(MSG& msg)

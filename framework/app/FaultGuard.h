@@ -154,6 +154,30 @@ UINT_PTR AfxSetGuardedTimer(HWND hWnd, UINT_PTR id, UINT elapse)
     return ::SetTimer(hWnd, id, elapse, &AfxGuardedTimerProc<Fn>);
 }
 
+// SetWindowsHookEx for a hook of this thread whose procedure enters through
+// a guard, the one way the program registers a hook: Fn(nCode, wParam,
+// lParam) runs as an entry and answers the call (passing it on with
+// CallNextHookEx where it does). After a fault or an exception in Fn the
+// answer is Failed(nCode, wParam, lParam): by default the call passes on.
+inline LRESULT AfxPassHookOn(int nCode, WPARAM wParam, LPARAM lParam)
+{
+    // The hook handle is ignored by the system.
+    return ::CallNextHookEx(nullptr, nCode, wParam, lParam);
+}
+template <LRESULT (*Fn)(int, WPARAM, LPARAM), LRESULT (*Failed)(int, WPARAM, LPARAM)>
+LRESULT CALLBACK AfxGuardedHookProc(int nCode, WPARAM wParam, LPARAM lParam)
+{
+    LRESULT result = 0;
+    if (AfxRunEntry("a hook procedure", [&] { result = Fn(nCode, wParam, lParam); }))
+        return result;
+    return Failed(nCode, wParam, lParam);
+}
+template <LRESULT (*Fn)(int, WPARAM, LPARAM), LRESULT (*Failed)(int, WPARAM, LPARAM) = &AfxPassHookOn>
+HHOOK AfxSetGuardedHook(int idHook)
+{
+    return ::SetWindowsHookExA(idHook, &AfxGuardedHookProc<Fn, Failed>, nullptr, ::GetCurrentThreadId());
+}
+
 // The same for the code of a window: a fault the guard takes broke that
 // window's code (its capture goes, and the loops it holds are broken).
 DWORD AfxCallGuardedFor(HWND hWnd, void (*fn)(void*), void* context);
@@ -166,6 +190,10 @@ DWORD AfxCallGuardedFor(HWND hWnd, Fn&& fn)
     return AfxCallGuardedFor(hWnd, [](void* p) { (*static_cast<Call*>(p))(); }, &call);
 }
 
+// The window of the innermost guard running for one (whose code runs now);
+// null when none does.
+HWND AfxGetGuardedWindow();
+
 // TranslateMessage, then DispatchMessage in a guard for the message's
 // window. false when the dispatch faulted.
 bool AfxTranslateAndDispatch(MSG& msg);
@@ -173,12 +201,15 @@ bool AfxTranslateAndDispatch(MSG& msg);
 // One turn of a message loop: preTranslate(msg) (the loop's own look at the
 // message, true when it took it) runs guarded, then the message is
 // translated and dispatched (AfxTranslateAndDispatch). false when the look
-// faulted: the message goes no further.
+// faulted: the message goes no further. The look runs in a guard for the
+// message's window, since it may hand the message to that window's code
+// (IsDialogMessage dispatches a dialog child's keys itself): a fault there
+// lets the capture go and breaks the loops of that window too.
 template <class PreTranslate>
 bool AfxDispatchLoopMessage(MSG& msg, PreTranslate&& preTranslate)
 {
     bool taken = false;
-    if (AfxCallGuarded([&] { taken = preTranslate(msg); }) != 0)
+    if (AfxCallGuardedFor(msg.hwnd, [&] { taken = preTranslate(msg); }) != 0)
         return false;
     if (!taken)
         AfxTranslateAndDispatch(msg);

@@ -9,6 +9,7 @@
 #ifndef VA_FRAMEWORK_WIN_HANDLEMAP_H
 #define VA_FRAMEWORK_WIN_HANDLEMAP_H
 
+#include <iterator>
 #include <unordered_map>
 
 #include "framework/win/WinDefs.h"
@@ -45,6 +46,12 @@ public:
 
     void SetPermanent(THandle h, TObject* p) { m_permanent[h] = p; }
     void RemovePermanent(THandle h) { m_permanent.erase(h); }
+    // Every permanent entry of the object goes; p is compared, not touched.
+    void RemovePermanentObject(const TObject* p)
+    {
+        for (auto it = m_permanent.begin(); it != m_permanent.end();)
+            it = it->second == p ? m_permanent.erase(it) : std::next(it);
+    }
 
     void DeleteTemporary()
     {

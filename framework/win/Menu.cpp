@@ -36,6 +36,11 @@ void CMenu::DeleteTempMap()
     TheMenuMap().DeleteTemporary();
 }
 
+void CMenu::ForgetObject(const CMenu* pMenu)
+{
+    TheMenuMap().RemovePermanentObject(pMenu);
+}
+
 BOOL CMenu::Attach(HMENU hMenu)
 {
     if (hMenu == nullptr || m_hMenu != nullptr || FromHandlePermanent(hMenu) != nullptr)

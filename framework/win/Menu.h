@@ -25,6 +25,9 @@ public:
     static CMenu* FromHandle(HMENU hMenu);
     static CMenu* FromHandlePermanent(HMENU hMenu);
     static void DeleteTempMap();
+    // The handles mapped to pMenu leave the map, pMenu untouched (an object
+    // whose frame a fault broke off).
+    static void ForgetObject(const CMenu* pMenu);
 
     BOOL Attach(HMENU hMenu);
     HMENU Detach();

@@ -1,6 +1,9 @@
 #include "framework/win/Wnd.h"
 
+#include <algorithm>
 #include <exception>
+#include <unordered_map>
+#include <vector>
 
 #include "framework/app/FaultGuard.h"
 #include "framework/app/WinApp.h"
@@ -34,6 +37,16 @@ LRESULT ResultAfterException(UINT nMsg)
     }
 }
 
+// The top-level windows made while the code of another window of the
+// program ran, each with that window's top-level window: a window that a
+// fault abandons takes those it made along. An entry goes with its window,
+// and with its maker when that ends in order.
+std::unordered_map<HWND, HWND>& Makers()
+{
+    static std::unordered_map<HWND, HWND> s_makers;
+    return s_makers;
+}
+
 void LogHandlerException(UINT nMsg, const char* what)
 {
     CString text;
@@ -49,6 +62,8 @@ IMPLEMENT_DYNAMIC(CWnd, CCmdTarget)
 
 LRESULT CALLBACK AfxWndProc(HWND hWnd, UINT nMsg, WPARAM wParam, LPARAM lParam)
 {
+    if (nMsg == WM_NCDESTROY)
+        Makers().erase(hWnd);
     CWnd* pWnd = CWnd::FromHandlePermanent(hWnd);
     if (pWnd == nullptr)
         return ::DefWindowProcA(hWnd, nMsg, wParam, lParam);
@@ -98,16 +113,75 @@ BOOL CALLBACK ForgetWindowObject(HWND hWnd, LPARAM)
     });
 }
 
+BOOL CALLBACK CollectWindow(HWND hWnd, LPARAM lParam)
+{
+    return AfxRunEntry("CollectWindow", FALSE, [&]() -> BOOL {
+        reinterpret_cast<std::vector<HWND>*>(lParam)->push_back(hWnd);
+        return TRUE;
+    });
+}
+
+// The window and the top-level windows of the thread that belong to it:
+// owned by it or made by its code, and by theirs in turn. The window first.
+std::vector<HWND> WindowsGoingWith(HWND hWnd)
+{
+    std::vector<HWND> topLevel;
+    ::EnumThreadWindows(::GetCurrentThreadId(), CollectWindow, reinterpret_cast<LPARAM>(&topLevel));
+    std::vector<HWND> going(1, hWnd);
+    auto isGoing = [&going](HWND h) {
+        return h != nullptr && std::find(going.begin(), going.end(), h) != going.end();
+    };
+    for (bool grew = true; grew;)
+    {
+        grew = false;
+        for (HWND h : topLevel)
+        {
+            if (isGoing(h))
+                continue;
+            auto maker = Makers().find(h);
+            if (isGoing(::GetWindow(h, GW_OWNER)) || (maker != Makers().end() && isGoing(maker->second)))
+            {
+                going.push_back(h);
+                grew = true;
+            }
+        }
+    }
+    return going;
+}
+
 } // namespace
+
+void CWnd::RecordMaker(HWND hWnd)
+{
+    if (::GetWindowLongPtrA(hWnd, GWL_STYLE) & WS_CHILD)
+        return;
+    const HWND hCode = AfxGetGuardedWindow();
+    const HWND hMaker = hCode != nullptr ? ::GetAncestor(hCode, GA_ROOT) : nullptr;
+    if (hMaker == nullptr || hMaker == hWnd)
+        return;
+    // Entries of windows that went without the framework's last message, or
+    // whose maker ended in order, are dropped here.
+    auto& makers = Makers();
+    for (auto it = makers.begin(); it != makers.end();)
+        it = ::IsWindow(it->first) && ::IsWindow(it->second) ? std::next(it) : makers.erase(it);
+    makers[hWnd] = hMaker;
+}
 
 void AfxDestroyAbandonedWindow(const ULONG_PTR* data)
 {
     const HWND hWnd = reinterpret_cast<HWND>(data[1]);
     if (!CWnd::IsStillAttached(reinterpret_cast<const CWnd*>(data[0]), hWnd))
         return;
-    ::EnumChildWindows(hWnd, ForgetWindowObject, 0);
-    ForgetWindowObject(hWnd, 0);
-    ::DestroyWindow(hWnd);
+    const std::vector<HWND> going = WindowsGoingWith(hWnd);
+    for (HWND h : going)
+    {
+        ::EnumChildWindows(h, ForgetWindowObject, 0);
+        ForgetWindowObject(h, 0);
+        Makers().erase(h);
+    }
+    // Newest first, the window itself last.
+    for (auto it = going.rbegin(); it != going.rend(); ++it)
+        ::DestroyWindow(*it);
 }
 
 void CWnd::FinalRelease()

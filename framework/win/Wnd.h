@@ -34,12 +34,15 @@ LRESULT CALLBACK AfxWndProc(HWND hWnd, UINT nMsg, WPARAM wParam, LPARAM lParam);
 // barrier and a fault guard of its own.
 LRESULT AfxCallWndProc(CWnd* pWnd, HWND hWnd, UINT nMsg, WPARAM wParam, LPARAM lParam);
 // Destroys the window when pWnd is still its object, one that a fault left
-// behind on a frame that is gone: that object and those of the windows
-// inside it are forgotten, untouched, before any message of the
-// destruction could reach them. data: the object and the window, as a
+// behind on a frame that is gone, and with it the top-level windows that
+// belong to it: those it owns and those its code made (a tip it made with
+// no owner), and theirs in turn. The objects of all those windows and of
+// the windows inside them are forgotten, untouched, before any message of
+// the destruction could reach them. data: the object and the window, as a
 // CFaultHold's release gets them.
 void AfxDestroyAbandonedWindow(const ULONG_PTR* data);
-LRESULT CALLBACK VaCreateHookProc(int nCode, WPARAM wParam, LPARAM lParam);
+// The creation hook's work (AfxSetGuardedHook).
+LRESULT VaCreateHookProc(int nCode, WPARAM wParam, LPARAM lParam);
 // Registers a class once (an existing one of the name is kept); classes
 // registered by name are remembered for AfxUnregisterClasses.
 BOOL AfxRegisterClass(WNDCLASSA* lpWndClass);
@@ -336,7 +339,11 @@ protected:
 
 private:
     friend LRESULT AfxCallWndProc(CWnd*, HWND, UINT, WPARAM, LPARAM);
-    friend LRESULT CALLBACK VaCreateHookProc(int, WPARAM, LPARAM);
+    friend LRESULT VaCreateHookProc(int, WPARAM, LPARAM);
+    // A top-level window the framework made while the code of a window of
+    // this module ran: that window's top-level window is recorded as its
+    // maker, for AfxDestroyAbandonedWindow.
+    static void RecordMaker(HWND hWnd);
     void AttachCreated(HWND hWnd);
     // Ends the modal loop as cancelled after a fault; returns IDCANCEL.
     int EndAfterFault();

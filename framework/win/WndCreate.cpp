@@ -44,7 +44,7 @@ void CWnd::RemoveIdleCreateHook()
 // WH_CBT sees a window before any of its messages: the pending object is
 // attached then, and a window of a system class is subclassed, so that its
 // object receives WM_NCCREATE and WM_CREATE as well.
-LRESULT CALLBACK VaCreateHookProc(int nCode, WPARAM wParam, LPARAM lParam)
+LRESULT VaCreateHookProc(int nCode, WPARAM wParam, LPARAM lParam)
 {
     if (nCode == HCBT_CREATEWND && g_pCreateState != nullptr)
     {
@@ -91,7 +91,7 @@ void CWnd::BeginCreate(CreateState& state, CWnd* pWnd)
     // pushes its own state; a creation that finds no hook installs it, and
     // the attach or the end of the last waiting creation removes it.
     if (g_hCreateHook == nullptr)
-        g_hCreateHook = ::SetWindowsHookExA(WH_CBT, VaCreateHookProc, nullptr, ::GetCurrentThreadId());
+        g_hCreateHook = AfxSetGuardedHook<VaCreateHookProc>(WH_CBT);
     state.pPending = pWnd;
     state.hAttached = nullptr;
     state.pOuter = static_cast<CreateState*>(g_pCreateState);
@@ -103,7 +103,10 @@ BOOL CWnd::EndCreate(CreateState& state, HWND hWnd)
     g_pCreateState = state.pOuter;
     RemoveIdleCreateHook();
     if (hWnd != nullptr)
+    {
+        RecordMaker(hWnd);
         return TRUE;
+    }
     if (state.pPending != nullptr)
     {
         // Failed before a window existed: nothing released the object yet.

@@ -310,8 +310,14 @@ HWND g_dialog = nullptr;
 // Where a modal dialog writes through null: in its handler of a message
 // once its loop runs, in that handler after a popup's loop ran and ended
 // inside the dialog, while it starts, or in the loop's own code, which
-// breaks the call of DoModal off.
-enum class DialogFault { InAHandler, AfterAPopupsLoop, InInit, InTheLoopsCode };
+// breaks the call of DoModal off (also with a tip the dialog showed with no
+// owner, as the dialogs library's settings dialog shows its help tip).
+enum class DialogFault { InAHandler, AfterAPopupsLoop, InInit, InTheLoopsCode, InTheLoopsCodeWithATipShown };
+
+bool BreaksDoModalOff(DialogFault where)
+{
+    return where == DialogFault::InTheLoopsCode || where == DialogFault::InTheLoopsCodeWithATipShown;
+}
 
 // A popup whose modal loop ends on a posted message, as a popup ends on a
 // click.
@@ -332,12 +338,15 @@ public:
     CFaultingDialog(CWnd* pOwner, DialogFault where) : CDialog(IDD_DIALOGTEST, pOwner), m_where(where) {}
     HWND m_hDialog = nullptr;
     int m_popupResult = 0;
+    CWnd m_tip;
 
 protected:
     BOOL OnInitDialog() override
     {
         m_hDialog = m_hWnd;
         g_dialog = m_hWnd;
+        if (m_where == DialogFault::InTheLoopsCodeWithATipShown)
+            m_tip.CreateEx(WS_EX_TOPMOST, nullptr, "tip", WS_POPUP | WS_VISIBLE, 0, 0, 80, 20, nullptr, nullptr);
         if (m_where == DialogFault::InInit)
             WriteThroughNull();
         PostMessage(m_where == DialogFault::AfterAPopupsLoop ? kMsgRunPopup : kMsgFaultInDialog);
@@ -345,7 +354,7 @@ protected:
     }
     int RunModalLoop(DWORD dwFlags) override
     {
-        if (m_where == DialogFault::InTheLoopsCode)
+        if (BreaksDoModalOff(m_where))
             WriteThroughNull();
         return CDialog::RunModalLoop(dwFlags);
     }
@@ -382,14 +391,15 @@ TEST(FaultGuardLoops, AFaultInAModalDialogEndsItAsCancelledWithItsWindowGoneAndI
     ASSERT_TRUE(owner.CreateEx(0, nullptr, "owner", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 0, 0, 300, 200, nullptr,
                                nullptr));
     for (DialogFault where : {DialogFault::InAHandler, DialogFault::AfterAPopupsLoop, DialogFault::InInit,
-                              DialogFault::InTheLoopsCode}) {
+                              DialogFault::InTheLoopsCode, DialogFault::InTheLoopsCodeWithATipShown}) {
         SCOPED_TRACE(static_cast<int>(where));
         CFaultingDialog dialog(&owner, where);
         const UINT_PTR standby = ::SetTimer(nullptr, 0, 5000, EndDialogLeftOpen);
         INT_PTR result = 0;
         const DWORD fault = AfxCallGuarded([&] { result = dialog.DoModal(); });
         ::KillTimer(nullptr, standby);
-        EXPECT_EQ(where == DialogFault::InTheLoopsCode, fault != 0);
+        const HWND tip = dialog.m_tip.m_hWnd;
+        EXPECT_EQ(BreaksDoModalOff(where), fault != 0);
         if (where == DialogFault::AfterAPopupsLoop) {
             EXPECT_EQ(IDOK, dialog.m_popupResult);
         }
@@ -401,6 +411,10 @@ TEST(FaultGuardLoops, AFaultInAModalDialogEndsItAsCancelledWithItsWindowGoneAndI
         EXPECT_FALSE(::IsWindow(dialog.m_hDialog));
         EXPECT_TRUE(::IsWindowEnabled(owner.m_hWnd));
         EXPECT_EQ(nullptr, CWnd::FromHandlePermanent(dialog.m_hDialog));
+        if (tip != nullptr) {
+            EXPECT_FALSE(::IsWindow(tip));
+            EXPECT_EQ(nullptr, CWnd::FromHandlePermanent(tip));
+        }
     }
     owner.DestroyWindow();
 }

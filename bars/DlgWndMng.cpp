@@ -5,6 +5,7 @@
 #include "bars/BarHost.h"
 #include "bars/GroupTabBar.h"
 #include "bars/PopupLoop.h"
+#include "framework/win/RedrawGuard.h"
 #include "shared/AppData.h"
 #include "shared/AppSettings.h"
 #include "tab/TabGroup.h"
@@ -61,15 +62,12 @@ BOOL CDlgWndMng::FillTabs(CTabGroup* group)
     CGroupTabBar* bar = GroupBar();
     if (m_hoverMode && m_savedGroupSel < 0 && bar != nullptr && GroupBarShowsPreview())
         m_savedGroupSel = bar->GetCurSel();
-    m_strip.SetRedraw(FALSE);
+    RedrawGuard redraw(m_strip.m_hWnd);
     m_strip.DeleteAllItems();
     if (group == nullptr && m_pHost != nullptr)
         group = m_pHost->GetActiveGroup();
     if (m_pHost == nullptr || !m_pHost->HasActiveTabFrame() || group == nullptr)
-    {
-        m_strip.SetRedraw(TRUE);
         return FALSE;
-    }
     for (int i = 0; i < group->GetTabCount(); ++i)
     {
         CTabItem* tab = group->GetTab(i);
@@ -87,13 +85,8 @@ BOOL CDlgWndMng::FillTabs(CTabGroup* group)
         }
     }
     if (m_strip.GetItemCount() > 1 || m_hoverMode)
-    {
-        m_strip.SetRedraw(TRUE);
-        m_strip.Invalidate();
         return TRUE;
-    }
     m_strip.DeleteAllItems();
-    m_strip.SetRedraw(TRUE);
     return FALSE;
 }
 
@@ -120,26 +113,28 @@ BOOL CDlgWndMng::Track()
     CGroupTabBar* bar = GroupBar();
     const HWND hSource = bar != nullptr ? bar->m_hWnd : ::GetParent(self);
     ShowWindow(SW_SHOWNOACTIVATE);
-    ::SetCapture(self);
-    ::SetCursor(::LoadCursorA(nullptr, IDC_ARROW));
-    m_tracking = true;
     {
-        // The tracking ends with the scope, or with a fault that breaks it
-        // off, as long as the popup is still this object's.
-        CFaultHold tracking;
-        tracking.Hold([](const ULONG_PTR* data) {
-            CDlgWndMng* popup = reinterpret_cast<CDlgWndMng*>(data[0]);
-            if (IsStillAttached(popup, reinterpret_cast<HWND>(data[1])))
-                popup->m_tracking = false;
-        }, reinterpret_cast<ULONG_PTR>(this), reinterpret_cast<ULONG_PTR>(self));
-        CPopupKeyHook keys(self, m_strip.m_hWnd, [this](UINT vk) { OnKey(vk); });
-        RunPopupLoop(m_tracking, self, hSource);
+        // The capture goes when the tracking ends, or when a fault breaks it
+        // off.
+        CFaultCapture capture(self);
+        ::SetCursor(::LoadCursorA(nullptr, IDC_ARROW));
+        {
+            // The tracking ends with the scope, or with a fault that breaks
+            // it off, as long as the popup is still this object's.
+            CFaultHold tracking;
+            m_tracking = true;
+            tracking.Hold([](const ULONG_PTR* data) {
+                CDlgWndMng* popup = reinterpret_cast<CDlgWndMng*>(data[0]);
+                if (IsStillAttached(popup, reinterpret_cast<HWND>(data[1])))
+                    popup->m_tracking = false;
+            }, reinterpret_cast<ULONG_PTR>(this), reinterpret_cast<ULONG_PTR>(self));
+            CPopupKeyHook keys(self, m_strip.m_hWnd, [this](UINT vk) { OnKey(vk); });
+            RunPopupLoop(m_tracking, self, hSource);
+        }
+        if (!IsStillAttached(this, self))
+            return TRUE;
+        m_tracking = false;
     }
-    if (!IsStillAttached(this, self))
-        return TRUE;
-    m_tracking = false;
-    if (::GetCapture() == m_hWnd)
-        ::ReleaseCapture();
     RestoreGroupSelection();
     ShowWindow(SW_HIDE);
     return TRUE;

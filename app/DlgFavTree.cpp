@@ -5,6 +5,7 @@
 #include "app/MainFrame.h"
 #include "app/VantorelApp.h"
 #include "app/resource.h"
+#include "framework/win/RedrawGuard.h"
 #include "tab/BrowserView.h"
 
 namespace {
@@ -187,12 +188,10 @@ void CDlgFavTree::Fill()
 {
     if (m_filled || m_tree.GetSafeHwnd() == nullptr || g_pMainFrame == nullptr)
         return;
-    m_tree.SetRedraw(FALSE);
+    RedrawGuard redraw(m_tree.m_hWnd);
     if (const CFavoriteNode* root = g_pMainFrame->m_favorites.GetRoot())
         AddChildren(*root, TVI_ROOT);
     m_filled = true;
-    m_tree.SetRedraw(TRUE);
-    m_tree.Invalidate();
 }
 
 void CDlgFavTree::Refill()

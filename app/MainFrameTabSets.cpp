@@ -8,6 +8,7 @@
 #include "app/VantorelApp.h"
 #include "bars/GroupTabBar.h"
 #include "bars/PageTabBar.h"
+#include "framework/win/RedrawGuard.h"
 #include "tab/BrowserView.h"
 #include "tab/ChildFrame.h"
 #include "tab/TabGroup.h"
@@ -22,36 +23,22 @@ namespace {
 class CTabSetOpening
 {
 public:
-    explicit CTabSetOpening(CMainFrame& frame) : m_mark(frame)
+    explicit CTabSetOpening(CMainFrame& frame)
+        : m_mark(frame), m_groupRedraw(WindowOf(frame.m_pGroupTabBar)), m_pageRedraw(WindowOf(frame.m_pPageTabBar))
     {
-        const HWND groupBar = frame.m_pGroupTabBar != nullptr ? frame.m_pGroupTabBar->GetSafeHwnd() : nullptr;
-        const HWND pageBar = frame.m_pPageTabBar != nullptr ? frame.m_pPageTabBar->GetSafeHwnd() : nullptr;
-        for (HWND bar : {groupBar, pageBar})
-            if (bar != nullptr)
-                ::SendMessageA(bar, WM_SETREDRAW, FALSE, 0);
-        m_hold.Hold(End, reinterpret_cast<ULONG_PTR>(groupBar), reinterpret_cast<ULONG_PTR>(pageBar));
     }
     CTabSetOpening(const CTabSetOpening&) = delete;
     CTabSetOpening& operator=(const CTabSetOpening&) = delete;
 
 private:
-    // data: the two bars' windows, as they were when the run began.
-    static void End(const ULONG_PTR* data)
-    {
-        for (int i = 0; i < 2; ++i) {
-            const HWND bar = reinterpret_cast<HWND>(data[i]);
-            if (bar != nullptr && ::IsWindow(bar)) {
-                ::SendMessageA(bar, WM_SETREDRAW, TRUE, 0);
-                ::InvalidateRect(bar, nullptr, TRUE);
-            }
-        }
-    }
+    static HWND WindowOf(const CWnd* bar) { return bar != nullptr ? bar->GetSafeHwnd() : nullptr; }
 
     // The batch and the mark end after the bars draw again (members end in
     // reverse).
     CTabSetMark m_mark;
     CTabBatch m_batch;
-    CFaultHold m_hold;
+    RedrawGuard m_groupRedraw;
+    RedrawGuard m_pageRedraw;
 };
 
 WORD ReasonFor(size_t index, size_t count)

@@ -115,11 +115,13 @@ BOOL CComboBoxXP::Create(DWORD dwStyle, const RECT& rect, CWnd* pParent, UINT nI
     // font are not layouts: the box is fitted to the first size its owner
     // lays it out with (the fit depends on that height alone), not to each
     // of them, which would resize its parts every time for nothing.
-    m_making = true;
-    const BOOL made = CComboBox::Create(dwStyle, rect, pParent, nID);
-    if (made)
-        SetFont(static_cast<HFONT>(::GetStockObject(DEFAULT_GUI_FONT)), TRUE);
-    m_making = false;
+    BOOL made = FALSE;
+    {
+        CFaultSetting<bool> making(m_making, true);
+        made = CComboBox::Create(dwStyle, rect, pParent, nID);
+        if (made)
+            SetFont(static_cast<HFONT>(::GetStockObject(DEFAULT_GUI_FONT)), TRUE);
+    }
     if (!made)
         return FALSE;
     AttachParts();
@@ -210,7 +212,13 @@ LRESULT CComboBoxXP::OnWindowPosChanging(WPARAM, LPARAM lParam)
         m_fieldSet = field;
     }
     pPos->cy = GetItemHeight(0) * kListItems + kListItems * ::GetSystemMetrics(SM_CYBORDER) + m_fieldHeight;
+    // The fit lasts until the control has sized itself (the outermost
+    // WM_WINDOWPOSCHANGED), or until a fault breaks off the call that sized
+    // the box: a fit left standing would keep the box from ever being laid
+    // out again.
     m_fitting = true;
+    m_fit.Hold([](const ULONG_PTR* data) { reinterpret_cast<CComboBoxXP*>(data[0])->m_fitting = false; },
+               reinterpret_cast<ULONG_PTR>(this));
     return Default();
 }
 
@@ -222,7 +230,7 @@ LRESULT CComboBoxXP::OnWindowPosChanged(WPARAM, LPARAM)
     depth.Hold([](const ULONG_PTR* data) {
         CComboBoxXP* box = reinterpret_cast<CComboBoxXP*>(data[0]);
         if (--box->m_changedDepth == 0)
-            box->m_fitting = false;
+            box->m_fit.Release();
     }, reinterpret_cast<ULONG_PTR>(this));
     LRESULT result = Default();
     depth.Release();

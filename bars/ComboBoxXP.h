@@ -12,6 +12,7 @@
 #ifndef VA_BARS_COMBOBOXXP_H
 #define VA_BARS_COMBOBOXXP_H
 
+#include "framework/app/FaultGuard.h"
 #include "framework/win/ComboBox.h"
 #include "framework/win/Edit.h"
 
@@ -118,6 +119,7 @@ protected:
     int m_fieldSet = -1;         // the field height last given to the control
     bool m_settingField = false; // while the control takes a new field height
     bool m_fitting = false;      // from a layout request until the control has sized itself
+    CFaultHold m_fit;            // ends the fit (m_fitting) while it lasts
     int m_changedDepth = 0;      // nested WM_WINDOWPOSCHANGED of the control's own resizes
     bool m_making = false;       // inside Create: the control sizes itself, nobody lays it out
     CComboEditXP m_edit;

@@ -5,6 +5,7 @@
 #include "bars/BarHost.h"
 #include "bars/GroupTabBar.h"
 #include "bars/PopupLoop.h"
+#include "framework/win/RedrawGuard.h"
 #include "shared/AppData.h"
 #include "shared/AppSettings.h"
 #include "tab/TabGroup.h"
@@ -61,15 +62,12 @@ BOOL CDlgWndMng::FillTabs(CTabGroup* group)
     CGroupTabBar* bar = GroupBar();
     if (m_hoverMode && m_savedGroupSel < 0 && bar != nullptr && GroupBarShowsPreview())
         m_savedGroupSel = bar->GetCurSel();
-    m_strip.SetRedraw(FALSE);
+    RedrawGuard redraw(m_strip.m_hWnd);
     m_strip.DeleteAllItems();
     if (group == nullptr && m_pHost != nullptr)
         group = m_pHost->GetActiveGroup();
     if (m_pHost == nullptr || !m_pHost->HasActiveTabFrame() || group == nullptr)
-    {
-        m_strip.SetRedraw(TRUE);
         return FALSE;
-    }
     for (int i = 0; i < group->GetTabCount(); ++i)
     {
         CTabItem* tab = group->GetTab(i);
@@ -87,13 +85,8 @@ BOOL CDlgWndMng::FillTabs(CTabGroup* group)
         }
     }
     if (m_strip.GetItemCount() > 1 || m_hoverMode)
-    {
-        m_strip.SetRedraw(TRUE);
-        m_strip.Invalidate();
         return TRUE;
-    }
     m_strip.DeleteAllItems();
-    m_strip.SetRedraw(TRUE);
     return FALSE;
 }
 

@@ -2,6 +2,7 @@
 
 #include "bars/BarHost.h"
 #include "bars/PageTabBar.h"
+#include "framework/win/RedrawGuard.h"
 #include "shared/AppData.h"
 #include "shared/AppSettings.h"
 #include "tab/TabGroup.h"
@@ -142,7 +143,7 @@ BOOL CGroupTabBar::IsCurrentGroup(const CTabGroup* group) const
 
 void CGroupTabBar::RebuildFromGroupList()
 {
-    SetRedraw(FALSE);
+    RedrawGuard redraw(m_hWnd);
     DeleteAllItems();
     const int count = m_pHost != nullptr ? m_pHost->GetGroupCount() : 0;
     CTabGroup* current = m_pHost != nullptr ? m_pHost->GetActiveGroup() : nullptr;
@@ -159,8 +160,6 @@ void CGroupTabBar::RebuildFromGroupList()
     }
     if (IsColumn())
         SetScrollRange(GetItemCount());
-    SetRedraw(TRUE);
-    Invalidate();
 }
 
 int CGroupTabBar::MoveItem(int from, int to)

@@ -4,6 +4,7 @@
 
 #include "bars/BarHost.h"
 #include "bars/GroupTabBar.h"
+#include "framework/win/RedrawGuard.h"
 #include "shared/AppSettings.h"
 #include "tab/ChildFrame.h"
 #include "tab/TabGroup.h"
@@ -116,7 +117,7 @@ bool CPageTabBar::IsTopFrame(const CTabItem* tab) const
 
 void CPageTabBar::RebuildFromActiveGroup()
 {
-    SetRedraw(FALSE);
+    RedrawGuard redraw(m_hWnd);
     DeleteAllItems();
     CTabGroup* group = m_pHost != nullptr ? m_pHost->GetActiveGroup() : nullptr;
     if (group != nullptr)
@@ -124,8 +125,6 @@ void CPageTabBar::RebuildFromActiveGroup()
             InsertPageItem(group->GetTab(i), i);
     if (IsColumn())
         SetScrollRange(GetItemCount());
-    SetRedraw(TRUE);
-    Invalidate();
 }
 
 void CPageTabBar::SetPageItem(CTabItem* tab, int index)

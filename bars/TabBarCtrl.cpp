@@ -6,6 +6,7 @@
 #include "framework/frame/ControlBar.h"
 #include "framework/frame/FrameWnd.h"
 #include "framework/gdi/DC.h"
+#include "framework/win/RedrawGuard.h"
 #include "shared/AppData.h"
 #include "shared/CommandIds.h"
 
@@ -391,11 +392,9 @@ void CTabBarCtrl::ScrollStep(bool forward)
         if (!forward && pos == 0)
             return;
         pos += forward ? 1 : -1;
-        SetRedraw(FALSE);
+        RedrawGuard redraw(m_hWnd);
         SendMessage(WM_HSCROLL, MAKEWPARAM(SB_THUMBPOSITION, pos), reinterpret_cast<LPARAM>(pUpDown->m_hWnd));
         pUpDown->SendMessage(UDM_SETPOS, 0, MAKELPARAM(pos, 0));
-        SetRedraw(TRUE);
-        Invalidate();
         return;
     }
     if (m_pScrollBar != nullptr && m_pScrollBar->IsWindowVisible())

@@ -117,7 +117,8 @@ LRESULT CTabCloseButton::OnMouseLeave(WPARAM, LPARAM)
 BOOL CTabCloseButton::TrackClick(const MSG& down)
 {
     RedrawWindow();
-    ::SetCapture(m_hWnd);
+    // The capture goes when the press ends, or when a fault breaks it off.
+    CFaultCapture capture(m_hWnd);
     bool kept = true;
     // A fault in the button's code ends the press unhandled; one in another
     // window leaves it going.
@@ -159,8 +160,6 @@ BOOL CTabCloseButton::TrackClick(const MSG& down)
         else
             Invalidate();
     }
-    if (::GetCapture() == m_hWnd)
-        ::ReleaseCapture();
     if (!handled && ::IsWindow(down.hwnd))
         ::PostMessageA(down.hwnd, WM_LBUTTONUP, 0, down.lParam);
     return handled;

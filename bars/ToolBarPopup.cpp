@@ -4,6 +4,7 @@
 
 #include "bars/PopupLoop.h"
 #include "bars/ToolBarEx.h"
+#include "framework/app/FaultGuard.h"
 
 CToolBarPopup::CToolBarPopup(CToolBarEx* pSource, int textMode)
     : m_pSource(pSource), m_hSource(pSource != nullptr ? pSource->m_hWnd : nullptr), m_textMode(textMode),
@@ -165,9 +166,11 @@ BOOL CToolBarPopup::TrackPopup(UINT flags, int x, int y, const RECT& exclude)
     CRect place = PlacePopup(frame.Size(), flags, x, y, exclude, desktop);
     ::SetWindowPos(m_hWnd, HWND_TOPMOST, place.left, place.top, place.Width(), place.Height(), SWP_NOACTIVATE);
     ShowWindow(SW_SHOWNOACTIVATE);
-    ::SetCapture(m_hWnd);
-    ::SetCursor(::LoadCursorA(nullptr, IDC_ARROW));
     {
+        // The loop lets the capture go as it ends; a fault that breaks it off
+        // lets it go too.
+        CFaultCapture capture(m_hWnd);
+        ::SetCursor(::LoadCursorA(nullptr, IDC_ARROW));
         CPopupKeyHook keys(m_hWnd, m_bar.m_hWnd, [this](UINT vk) { OnKey(vk); });
         RunModalLoop();
     }

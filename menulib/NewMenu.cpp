@@ -4,6 +4,7 @@
 #include <cstddef>
 #include <set>
 
+#include "framework/app/FaultGuard.h"
 #include "framework/win/Wnd.h"
 #include "menulib/MenuTheme.h"
 
@@ -709,14 +710,12 @@ void CNewMenu::OnInitMenuPopup(HWND hWndFrame, HMENU hPopup, UINT, BOOL bSysMenu
 
 BOOL CNewMenu::TrackPopupMenu(UINT nFlags, int x, int y, CWnd* pWnd, LPCRECT lpRect)
 {
-    CNewMenu* pOuterMenu = g_pTrackingMenu;
-    HWND hOuterWnd = g_hWndTracking;
-    g_pTrackingMenu = this;
-    g_hWndTracking = pWnd != nullptr ? pWnd->m_hWnd : nullptr;
-    BOOL bResult = ::TrackPopupMenu(m_hMenu, nFlags, x, y, 0, g_hWndTracking, lpRect);
-    g_pTrackingMenu = pOuterMenu;
-    g_hWndTracking = hOuterWnd;
-    return bResult;
+    // The outer popup's values come back when the menu loop ends, or when a
+    // fault breaks the call off.
+    const HWND hWnd = pWnd != nullptr ? pWnd->m_hWnd : nullptr;
+    CFaultSetting<CNewMenu*> trackingMenu(g_pTrackingMenu, this);
+    CFaultSetting<HWND> trackingWnd(g_hWndTracking, hWnd);
+    return ::TrackPopupMenu(m_hMenu, nFlags, x, y, 0, hWnd, lpRect);
 }
 
 CNewMenu* CNewMenu::GetTrackingMenu(HWND hWnd)

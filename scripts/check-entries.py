@@ -25,6 +25,9 @@ needs no guard. The exemptions below, by name:
   program calls its export inside the guard of its plug-in calls, and its
   window enumeration runs inside that call.
 
+It also fails for a window's redrawing turned off anywhere but in
+RedrawGuard (see raw_redraw_offs), naming the file and line.
+
     check-entries.py [--list] [root]
 """
 import os
@@ -154,6 +157,62 @@ def raw_hook_registrations(rel, text):
     return [text.count("\n", 0, m.start()) + 1 for m in RAW_HOOK.finditer(text)]
 
 
+# Redrawing turned off is a hold: RedrawGuard switches it on again when its
+# scope ends or a fault breaks the scope off. Anywhere else a WM_SETREDRAW or
+# SetRedraw whose argument is not TRUE turns it off raw.
+REDRAW_GUARD = "framework/win/RedrawGuard.h"
+REDRAW_ON = {"", "TRUE", "true", "1"}
+REDRAW_CALL = re.compile(r"\b(SetRedraw|WM_SETREDRAW)\b")
+# The wrapper's own definition, which forwards its argument: its callers are
+# what is checked.
+REDRAW_WRAPPER = re.compile(r"\bvoid\s+SetRedraw\s*\(")
+
+
+def redraw_argument(text, m):
+    """The argument that says on or off: SetRedraw's first, WM_SETREDRAW's
+    next (the wParam); None when the text does not read as a call."""
+    i = skip_space(text, m.end())
+    if m.group(1) == "SetRedraw":
+        if i >= len(text) or text[i] != "(":
+            return None
+        close = match_paren(text, i)
+        return text[i + 1:close].split(",")[0].strip() if close > 0 else None
+    if i >= len(text) or text[i] != ",":
+        return None
+    end = i + 1
+    depth = 0
+    while end < len(text) and (depth > 0 or text[end] not in ",)"):
+        depth += {"(": 1, ")": -1}.get(text[end], 0)
+        end += 1
+    return text[i + 1:end].strip()
+
+
+def raw_redraw_offs(root):
+    """file:line of each redraw turned off outside RedrawGuard, tests included."""
+    found = []
+    for top in SOURCE_DIRS + ("tests",):
+        for folder, dirs, files in os.walk(os.path.join(root, top)):
+            dirs.sort()
+            for f in sorted(files):
+                if not f.endswith((".cpp", ".h")):
+                    continue
+                path = os.path.join(folder, f)
+                rel = os.path.relpath(path, root).replace(os.sep, "/")
+                if rel == REDRAW_GUARD:
+                    continue
+                with open(path, encoding="cp932", errors="replace") as src:
+                    text = strip_comments(src.read())
+                lines = text.split("\n")
+                for m in REDRAW_CALL.finditer(text):
+                    line = text.count("\n", 0, m.start()) + 1
+                    if REDRAW_WRAPPER.search(lines[line - 1]):
+                        continue
+                    argument = redraw_argument(text, m)
+                    if argument is not None and " ".join(argument.split()) not in REDRAW_ON:
+                        found.append("%s:%d" % (rel, line))
+    return found
+
+
 def main(argv):
     listing = "--list" in argv
     args = [a for a in argv if not a.startswith("--")]
@@ -190,8 +249,12 @@ def main(argv):
         print("entry point without a guard: " + failure, file=sys.stderr)
     for hook in hooks:
         print("hook registered without AfxSetGuardedHook: " + hook, file=sys.stderr)
-    print("entry points: %d, unguarded: %d, raw hook registrations: %d" % (count, len(failures), len(hooks)))
-    return 1 if failures or hooks else 0
+    redraw_offs = raw_redraw_offs(root)
+    for place in redraw_offs:
+        print("redraw turned off outside RedrawGuard: " + place, file=sys.stderr)
+    print("entry points: %d, unguarded: %d, raw hook registrations: %d, raw redraw-offs: %d"
+          % (count, len(failures), len(hooks), len(redraw_offs)))
+    return 1 if failures or hooks or redraw_offs else 0
 
 
 if __name__ == "__main__":

@@ -152,48 +152,63 @@ void WaitForProcess(HANDLE process, HWND hWndDisable)
     }
 }
 
-} // namespace
-
-namespace {
-
-// Starts the editor on the file; the process handle is the caller's to close.
-HANDLE Start(const EditorCommand& editor, const CString& file)
+// The editor started on the file, for the length of the scope: its process
+// and thread handles are closed when the scope ends, or by the guard of a
+// fault that breaks it off (a wait for the editor among them).
+class CStartedEditor
 {
-    // The program is quoted, so that the system takes it whole and never
-    // tries a shorter run of a path that holds a space.
-    std::wstring commandLine = L"\"" + editor.program + L"\"";
-    if (!editor.arguments.empty())
-        commandLine += L" " + editor.arguments;
-    commandLine += L" \"" + WidePath::FromAnsi(file) + L"\"";
-    STARTUPINFOW startup = {};
-    startup.cb = sizeof(startup);
-    PROCESS_INFORMATION process = {};
-    // CreateProcess may write into the command line.
-    std::vector<wchar_t> buffer(commandLine.begin(), commandLine.end());
-    buffer.push_back(L'\0');
-    if (!::CreateProcessW(nullptr, buffer.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &process))
-        return nullptr;
-    ::CloseHandle(process.hThread);
-    return process.hProcess;
-}
+public:
+    CStartedEditor(const EditorCommand& editor, const CString& file)
+    {
+        // The program is quoted, so that the system takes it whole and never
+        // tries a shorter run of a path that holds a space.
+        std::wstring commandLine = L"\"" + editor.program + L"\"";
+        if (!editor.arguments.empty())
+            commandLine += L" " + editor.arguments;
+        commandLine += L" \"" + WidePath::FromAnsi(file) + L"\"";
+        STARTUPINFOW startup = {};
+        startup.cb = sizeof(startup);
+        PROCESS_INFORMATION process = {};
+        // CreateProcess may write into the command line.
+        std::vector<wchar_t> buffer(commandLine.begin(), commandLine.end());
+        buffer.push_back(L'\0');
+        if (!::CreateProcessW(nullptr, buffer.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &process))
+            return;
+        m_process = process.hProcess;
+        m_hold.Hold(&Close, reinterpret_cast<ULONG_PTR>(process.hProcess),
+                    reinterpret_cast<ULONG_PTR>(process.hThread));
+    }
+    CStartedEditor(const CStartedEditor&) = delete;
+    CStartedEditor& operator=(const CStartedEditor&) = delete;
+
+    // The process, null when it did not start.
+    HANDLE Process() const { return m_process; }
+
+private:
+    static void Close(const ULONG_PTR* data)
+    {
+        for (int i = 0; i < 2; ++i)
+            if (data[i] != 0)
+                ::CloseHandle(reinterpret_cast<HANDLE>(data[i]));
+    }
+
+    HANDLE m_process = nullptr;
+    CFaultHold m_hold;
+};
 
 } // namespace
 
 bool RunEditorAndWait(const EditorCommand& editor, const CString& file, HWND hWndDisable)
 {
-    const HANDLE process = Start(editor, file);
-    if (process == nullptr)
+    CStartedEditor started(editor, file);
+    if (started.Process() == nullptr)
         return false;
-    WaitForProcess(process, hWndDisable);
-    ::CloseHandle(process);
+    WaitForProcess(started.Process(), hWndDisable);
     return true;
 }
 
 bool StartEditor(const EditorCommand& editor, const CString& file)
 {
-    const HANDLE process = Start(editor, file);
-    if (process == nullptr)
-        return false;
-    ::CloseHandle(process);
-    return true;
+    CStartedEditor started(editor, file);
+    return started.Process() != nullptr;
 }

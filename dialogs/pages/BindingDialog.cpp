@@ -9,6 +9,7 @@
 #include "dialogs/core/FormsetApp.h"
 #include "dialogs/pages/BindingDialogsRes.h"
 #include "framework/app/FaultGuard.h"
+#include "framework/win/RedrawGuard.h"
 #include "shared/GestureAngle.h"
 #include "shared/KeyText.h"
 #include "shared/TextFormat.h"
@@ -138,13 +139,14 @@ BOOL CBindingDialog::OnInitDialog()
     ::SetDlgItemTextA(m_hWnd, m_nTextID, m_strText);
     ::SetDlgItemTextA(m_hWnd, IDC_BIND_COMMAND, m_strLabel);
 
-    m_tree.SetRedraw(FALSE);
+    RedrawGuard redraw(m_tree.m_hWnd);
     CStdioFile file;
     const bool bOpened = file.Open(FormsetApp().GetFolders().ProgramFile("Vantorelcom.def"),
                                    CFile::modeRead | CFile::shareDenyNone | CFile::typeText) != FALSE;
     if (bOpened)
         LoadCommandTree(file, m_tree.m_hWnd, m_entries, m_bHasCommand, m_nCommand);
-    m_tree.SetRedraw(TRUE);
+    // The tree draws again before anything shows over it.
+    redraw.End();
     if (!bOpened)
         ::MessageBoxA(m_hWnd, FormsetApp().GetMessageString(29), FormsetApp().GetProductName(), MB_OK);
 

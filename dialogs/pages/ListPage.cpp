@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "framework/app/FaultGuard.h"
+#include "framework/win/RedrawGuard.h"
 
 const char kCellOn[] = "\x81\x9B";
 const char kCellOff[] = "\x81\x7C";
@@ -112,7 +113,7 @@ void CSettingsListPage::SortByColumn(int nColumn)
 
 void SortListByColumn(CListCtrl& list, int nColumn, BOOL& bDescending)
 {
-    list.SetRedraw(FALSE);
+    RedrawGuard redraw(list.m_hWnd);
     SortState state;
     state.bDescending = bDescending != FALSE;
     const int nCount = list.GetItemCount();
@@ -122,8 +123,6 @@ void SortListByColumn(CListCtrl& list, int nColumn, BOOL& bDescending)
     }
     list.SortItems(CompareRows, reinterpret_cast<DWORD_PTR>(&state));
     bDescending = !bDescending;
-    list.SetRedraw(TRUE);
-    list.Invalidate();
 }
 
 void CSettingsListPage::ToggleCell(int nRow, int nColumn)

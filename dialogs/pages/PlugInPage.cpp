@@ -13,6 +13,7 @@
 #include "framework/core/AtomicFile.h"
 #include "framework/core/File.h"
 #include "framework/gdi/DC.h"
+#include "framework/win/RedrawGuard.h"
 #include "lists/PlugInItem.h"
 #include "lists/ScriptItem.h"
 #include "shared/FileFailureText.h"
@@ -443,7 +444,7 @@ void CDlgSetTab12::DeleteSelectedRows(UINT nUnloadMsg, bool bWithIcon, const CSt
 {
     if (m_list.GetSelectedCount() == 0)
         return;
-    m_list.SetRedraw(FALSE);
+    RedrawGuard redraw(m_list.m_hWnd);
     SendMain(nUnloadMsg);
     for (int nRow = m_list.GetItemCount() - 1; nRow >= 0; --nRow) {
         if ((m_list.GetItemState(nRow, LVIS_SELECTED) & LVIS_SELECTED) == 0)
@@ -460,8 +461,6 @@ void CDlgSetTab12::DeleteSelectedRows(UINT nUnloadMsg, bool bWithIcon, const CSt
         }
         m_list.DeleteItem(nRow);
     }
-    m_list.SetRedraw(TRUE);
-    m_list.Invalidate();
 }
 
 bool CDlgSetTab12::IsNamedByARow(const CString& path) const

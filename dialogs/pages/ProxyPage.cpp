@@ -5,6 +5,7 @@
 #include "dialogs/core/FileFailure.h"
 #include "dialogs/core/FormsetApp.h"
 #include "dialogs/pages/ProxyPageRes.h"
+#include "framework/win/RedrawGuard.h"
 #include "lists/ProxySettings.h"
 
 namespace {
@@ -119,12 +120,10 @@ void CDlgSetTab8::OnDblClick(NMHDR*, LRESULT* pResult)
 
 void CDlgSetTab8::SetServersFromText(const CString& text)
 {
-    m_list.SetRedraw(FALSE);
+    RedrawGuard redraw(m_list.m_hWnd);
     m_list.DeleteAllItems();
     for (const CString& line : SplitLines(text + "\r\n", kMaxProxyListKeys))
         AppendServer(line);
-    m_list.SetRedraw(TRUE);
-    m_list.Invalidate();
 }
 
 void CDlgSetTab8::OnBatch()

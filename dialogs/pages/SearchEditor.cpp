@@ -5,6 +5,7 @@
 #include "dialogs/pages/SearchEditorRes.h"
 #include "dialogs/pages/SettingsPage.h"
 #include "framework/core/AtomicFile.h"
+#include "framework/win/RedrawGuard.h"
 #include "shared/ExternalEditor.h"
 #include "shared/FileFailureText.h"
 
@@ -113,10 +114,9 @@ bool CDlgSearchEdit::LoadWorkingFile()
     m_records.clear();
     m_created.clear();
     m_pEngines = std::move(pEngines);
-    m_tree.SetRedraw(FALSE);
+    RedrawGuard redraw(m_tree.m_hWnd);
     FillTree(m_pEngines->GetRoot(), TVI_ROOT);
     UpdateItemLabels(m_tree.GetRootItem());
-    m_tree.SetRedraw(TRUE);
     return true;
 }
 

@@ -69,6 +69,8 @@
 #ifndef VA_FRAMEWORK_APP_FAULTGUARD_H
 #define VA_FRAMEWORK_APP_FAULTGUARD_H
 
+#include <type_traits>
+
 #include "framework/win/WinDefs.h"
 
 // Calls fn(context). A fault inside it that nobody nearer handles ends the
@@ -257,19 +259,35 @@ private:
 //--- CFaultSetting
 // Sets var to value for the length of the scope; the old value comes back
 // at its end, or from the guard of a fault that breaks the scope off. For
-// integral types and BOOL.
+// integral types, BOOL and pointers (window handles among them); var lives
+// beyond the scope (a member of a window's object, a global), never in the
+// frames a fault unwinds.
 template <class T>
 class CFaultSetting
 {
 public:
     CFaultSetting(T& var, T value)
     {
-        m_hold.Hold(&Restore, reinterpret_cast<ULONG_PTR>(&var), static_cast<ULONG_PTR>(var));
+        m_hold.Hold(&Restore, reinterpret_cast<ULONG_PTR>(&var), ToWord(var));
         var = value;
     }
 
 private:
-    static void Restore(const ULONG_PTR* data) { *reinterpret_cast<T*>(data[0]) = static_cast<T>(data[1]); }
+    static ULONG_PTR ToWord(T value)
+    {
+        if constexpr (std::is_pointer<T>::value)
+            return reinterpret_cast<ULONG_PTR>(value);
+        else
+            return static_cast<ULONG_PTR>(value);
+    }
+    static T FromWord(ULONG_PTR word)
+    {
+        if constexpr (std::is_pointer<T>::value)
+            return reinterpret_cast<T>(word);
+        else
+            return static_cast<T>(word);
+    }
+    static void Restore(const ULONG_PTR* data) { *reinterpret_cast<T*>(data[0]) = FromWord(data[1]); }
     CFaultHold m_hold;
 };
 

@@ -2,8 +2,6 @@
 
 #include <commdlg.h>
 
-#include <string>
-
 #include "framework/app/FaultGuard.h"
 #include "framework/win/HandleMap.h"
 #include "framework/win/Wnd.h"
@@ -244,6 +242,43 @@ void CWinApp::OnAppExit()
 
 namespace {
 AfxPromptOpenFileHook s_promptOpenFileHook = nullptr;
+
+// The current folder as the scope found it, put back when the scope ends or
+// a fault breaks it off. The folder's name is a heap block of the hold's
+// own, freed as it is put back: the frames that read it may be gone by then.
+class CCurrentFolderKept
+{
+public:
+    CCurrentFolderKept()
+    {
+        // The folder may change between asking its length and reading it.
+        for (int tries = 0; tries < 2; ++tries) {
+            const DWORD length = ::GetCurrentDirectoryW(0, nullptr);
+            if (length == 0)
+                return;
+            void* block = ::HeapAlloc(::GetProcessHeap(), 0, length * sizeof(wchar_t));
+            if (block == nullptr)
+                return;
+            wchar_t* folder = static_cast<wchar_t*>(block);
+            const DWORD read = ::GetCurrentDirectoryW(length, folder);
+            if (read != 0 && read < length) {
+                m_hold.Hold(&PutBack, reinterpret_cast<ULONG_PTR>(folder));
+                return;
+            }
+            ::HeapFree(::GetProcessHeap(), 0, block);
+        }
+    }
+
+private:
+    static void PutBack(const ULONG_PTR* data)
+    {
+        wchar_t* folder = reinterpret_cast<wchar_t*>(data[0]);
+        ::SetCurrentDirectoryW(folder);
+        ::HeapFree(::GetProcessHeap(), 0, folder);
+    }
+
+    CFaultHold m_hold;
+};
 } // namespace
 
 void AfxSetPromptOpenFileHook(AfxPromptOpenFileHook hook)
@@ -281,16 +316,11 @@ BOOL AfxPromptOpenFile(HWND hWndOwner, LPCSTR lpszFilter, LPCSTR lpszTitle, DWOR
                     : nullptr;
     if (open == nullptr)
         return FALSE;
-    std::wstring current(MAX_PATH, L'\0');
-    DWORD length = ::GetCurrentDirectoryW(static_cast<DWORD>(current.size()), &current[0]);
-    if (length >= current.size()) {
-        current.resize(length);
-        length = ::GetCurrentDirectoryW(static_cast<DWORD>(current.size()), &current[0]);
+    BOOL chosen = FALSE;
+    {
+        CCurrentFolderKept folder;
+        chosen = open(&ofn);
     }
-    current.resize(length < current.size() ? length : 0);
-    const BOOL chosen = open(&ofn);
-    if (!current.empty())
-        ::SetCurrentDirectoryW(current.c_str());
     if (!chosen)
         return FALSE;
     path = szFile;

@@ -7,6 +7,7 @@
 #include "framework/frame/ControlBar.h"
 #include "framework/frame/DockBar.h"
 #include "framework/frame/FrameWnd.h"
+#include "framework/gdi/GdiObject.h"
 
 namespace {
 
@@ -42,6 +43,68 @@ CPoint OffsetIn(CPoint offset, CSize size)
 CDockBar* ParentDockBar(HWND hBar)
 {
     return dynamic_cast<CDockBar*>(CWnd::FromHandlePermanent(::GetParent(hBar)));
+}
+
+// The checked brush of the outline, made once for the process.
+HBRUSH HalftoneBrush()
+{
+    static CBrush s_halftone;
+    if (s_halftone.GetSafeHandle() == nullptr)
+    {
+        static const WORD kChecks[8] = {0x5555, 0xAAAA, 0x5555, 0xAAAA, 0x5555, 0xAAAA, 0x5555, 0xAAAA};
+        HBITMAP hPattern = ::CreateBitmap(8, 8, 1, 1, kChecks);
+        if (hPattern == nullptr)
+            return nullptr;
+        s_halftone.CreatePatternBrush(hPattern);
+        ::DeleteObject(hPattern);  // the brush keeps its own copy
+    }
+    return s_halftone;
+}
+
+// Inverts an outline edge pixels wide on the screen; inverting it again
+// erases it. The screen's DC goes back however the drawing ends. false when
+// nothing could be drawn.
+bool InvertOutline(const RECT& rect, int edge)
+{
+    const HBRUSH brush = HalftoneBrush();
+    HDC hdc = brush != nullptr ? ::GetDC(nullptr) : nullptr;
+    if (hdc == nullptr)
+        return false;
+    CFaultHold dc;
+    dc.Hold([](const ULONG_PTR* data) { ::ReleaseDC(nullptr, reinterpret_cast<HDC>(data[0])); },
+            reinterpret_cast<ULONG_PTR>(hdc));
+    const CRect r(rect);
+    HGDIOBJ old = ::SelectObject(hdc, brush);
+    ::PatBlt(hdc, r.left, r.top, r.Width(), edge, PATINVERT);
+    ::PatBlt(hdc, r.left, r.bottom - edge, r.Width(), edge, PATINVERT);
+    ::PatBlt(hdc, r.left, r.top + edge, edge, r.Height() - 2 * edge, PATINVERT);
+    ::PatBlt(hdc, r.right - edge, r.top + edge, edge, r.Height() - 2 * edge, PATINVERT);
+    ::SelectObject(hdc, old);
+    return true;
+}
+
+// The outline's erasing keeps what it erases in the hold's own words (the
+// drag's object lies in frames a fault unwinds): a corner to a word, each
+// coordinate in 16 bits as the system packs a screen point, and the edge.
+ULONG_PTR PackPoint(LONG x, LONG y)
+{
+    return static_cast<ULONG_PTR>(MAKELONG(static_cast<WORD>(x), static_cast<WORD>(y)));
+}
+
+LONG UnpackX(ULONG_PTR word)
+{
+    return static_cast<short>(LOWORD(word));
+}
+
+LONG UnpackY(ULONG_PTR word)
+{
+    return static_cast<short>(HIWORD(word));
+}
+
+void EraseOutline(const ULONG_PTR* data)
+{
+    const RECT rect = {UnpackX(data[0]), UnpackY(data[0]), UnpackX(data[1]), UnpackY(data[1])};
+    InvertOutline(rect, static_cast<int>(data[2]));
 }
 
 } // namespace
@@ -113,14 +176,16 @@ void CDockContext::StartDrag(CPoint point)
     if (m_pFrame == nullptr || !::IsWindow(m_hBar))
         return;
     BeginDrag(point);
-    ::SetCapture(m_hBar);
-    if (::GetCapture() != m_hBar)
-        return;
-    const End end = Track();
-    if (m_drawn)
-        DrawTrackRect();
-    if (::GetCapture() == m_hBar)
-        ::ReleaseCapture();
+    End end = End::Cancel;
+    {
+        // The outline goes, then the capture, when the drag ends or a fault
+        // breaks it off.
+        CFaultCapture capture(m_hBar);
+        if (::GetCapture() != m_hBar)
+            return;
+        end = Track();
+        HideTrackRect();
+    }
     if (end == End::Drop && m_moved && ::IsWindow(m_hBar))
         Drop();
 }
@@ -202,11 +267,10 @@ void CDockContext::Move(CPoint point, bool noDocking)
     const UINT target = CalcDrop(point, noDocking, &rect);
     if (m_drawn && rect == m_track && target == m_target)
         return;
-    if (m_drawn)
-        DrawTrackRect();
+    HideTrackRect();
     m_target = target;
     m_track = rect;
-    DrawTrackRect();
+    ShowTrackRect();
 }
 
 // A drop on the side the bar sits on leaves it in its place.
@@ -227,28 +291,18 @@ void CDockContext::Drop()
         m_pFrame->FloatControlBar(m_pBar, m_track.TopLeft());
 }
 
-void CDockContext::DrawTrackRect()
+void CDockContext::ShowTrackRect()
 {
-    if (m_halftone.GetSafeHandle() == nullptr)
-    {
-        static const WORD kChecks[8] = {0x5555, 0xAAAA, 0x5555, 0xAAAA, 0x5555, 0xAAAA, 0x5555, 0xAAAA};
-        HBITMAP hPattern = ::CreateBitmap(8, 8, 1, 1, kChecks);
-        if (hPattern == nullptr)
-            return;
-        m_halftone.CreatePatternBrush(hPattern);
-        ::DeleteObject(hPattern);  // the brush keeps its own copy
-    }
-    HDC hdc = ::GetDC(nullptr);
-    if (hdc == nullptr)
-        return;
     const int edge = m_target != 0 ? kDockedEdge : kFloatingEdge;
-    const CRect& r = m_track;
-    HGDIOBJ old = ::SelectObject(hdc, m_halftone.GetSafeHandle());
-    ::PatBlt(hdc, r.left, r.top, r.Width(), edge, PATINVERT);
-    ::PatBlt(hdc, r.left, r.bottom - edge, r.Width(), edge, PATINVERT);
-    ::PatBlt(hdc, r.left, r.top + edge, edge, r.Height() - 2 * edge, PATINVERT);
-    ::PatBlt(hdc, r.right - edge, r.top + edge, edge, r.Height() - 2 * edge, PATINVERT);
-    ::SelectObject(hdc, old);
-    ::ReleaseDC(nullptr, hdc);
-    m_drawn = !m_drawn;
+    if (m_drawn || !InvertOutline(m_track, edge))
+        return;
+    m_drawn = true;
+    m_outline.Hold(&EraseOutline, PackPoint(m_track.left, m_track.top), PackPoint(m_track.right, m_track.bottom),
+                   static_cast<ULONG_PTR>(edge));
+}
+
+void CDockContext::HideTrackRect()
+{
+    m_outline.Release();
+    m_drawn = false;
 }

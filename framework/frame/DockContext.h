@@ -8,7 +8,7 @@
 #ifndef VA_FRAMEWORK_FRAME_DOCKCONTEXT_H
 #define VA_FRAMEWORK_FRAME_DOCKCONTEXT_H
 
-#include "framework/gdi/GdiObject.h"
+#include "framework/app/FaultGuard.h"
 #include "framework/win/Geometry.h"
 
 class CControlBar;
@@ -41,9 +41,11 @@ private:
     // Follows the pointer; redraws the tracking rectangle when it changes.
     void Move(CPoint point, bool noDocking);
     void Drop();
-    // Inverts the tracking rectangle's outline on the screen; drawing it
-    // again erases it.
-    void DrawTrackRect();
+    // Draws the tracking rectangle's outline on the screen, inverted, and
+    // holds its erasing, which a fault that breaks the drag off runs too.
+    void ShowTrackRect();
+    // Erases the outline if it shows.
+    void HideTrackRect();
 
     CControlBar* m_pBar;
     HWND m_hBar;
@@ -56,7 +58,7 @@ private:
     UINT m_target = 0;
     CRect m_track;                     // drawn while m_drawn
     bool m_drawn = false;
-    CBrush m_halftone;
+    CFaultHold m_outline;              // erases the outline while it shows
 };
 
 #endif // VA_FRAMEWORK_FRAME_DOCKCONTEXT_H

@@ -1,6 +1,8 @@
-// RedrawGuard: a window's redrawing is off for a scope; when the scope ends,
-// or a fault breaks it off, it is switched on again and the window
-// repainted, so that what changed meanwhile shows.
+// RedrawGuard: a window's redrawing is off for a scope; when the scope ends
+// (or End is called), or a fault breaks it off, it is switched on again and
+// the window repainted with its frame and children, so that what changed
+// meanwhile shows. Every redraw turned off goes through it: a check the test
+// command runs fails on one turned off elsewhere.
 #ifndef VA_FRAMEWORK_WIN_REDRAWGUARD_H
 #define VA_FRAMEWORK_WIN_REDRAWGUARD_H
 
@@ -19,6 +21,10 @@ public:
     }
     RedrawGuard(const RedrawGuard&) = delete;
     RedrawGuard& operator=(const RedrawGuard&) = delete;
+
+    // Redrawing comes back now, before the scope ends (for code of the scope
+    // that must see the window drawn, such as a message box over it).
+    void End() { m_hold.Release(); }
 
 private:
     static void RedrawAgain(const ULONG_PTR* data)

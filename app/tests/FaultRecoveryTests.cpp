@@ -11,6 +11,7 @@
 
 #include <gtest/gtest.h>
 
+#include <csetjmp>
 #include <cstring>
 #include <functional>
 #include <memory>
@@ -25,10 +26,12 @@
 #include "bars/ToolBarEx.h"
 #include "bars/ToolBarPopup.h"
 #include "framework/app/FaultGuard.h"
+#include "framework/ole/OleDataSource.h"
 #include "shared/AppData.h"
 #include "shared/AppSettings.h"
 #include "shared/CommandIds.h"
 #include "tab/BrowserView.h"
+#include "tab/DroppedFiles.h"
 #include "tab/ScriptRunDlg.h"
 #include "tab/TabGroup.h"
 #include "tab/TabItem.h"
@@ -95,7 +98,9 @@ int* volatile CFaultingHistoryFactory::s_nowhere = nullptr;
 // The loops of the program that dispatch messages, and where a window of
 // code the program did not write faults while one runs: in another tab
 // (on a posted message or on its timer) or inside the loop's own window.
-enum class Loop { Pump, ScriptRunDialog, LibraryDialog, ChevronPopup, WindowList, Gesture };
+// Two are the system's: the box naming dropped files no path reaches, shown
+// from a timer, and the OLE drag loop.
+enum class Loop { Pump, ScriptRunDialog, LibraryDialog, ChevronPopup, WindowList, Gesture, DropBox, Drag };
 enum class Place { OtherTabPosted, OtherTabTimer, InLoopWindow };
 
 // One run of a loop, driven from a timer inside it: once the loop's window
@@ -108,6 +113,7 @@ struct LoopRun
     int endWith;  // IDOK or IDCANCEL, for the dialogs
     HWND parentElsewhere;
     HWND view;    // the gesture's window
+    HWND dragSource;
     CWnd* runner; // the script-run dialog, which never shows
     int stage;
     int ticks;
@@ -124,7 +130,12 @@ HWND ShownLoopWindow()
     case Loop::ScriptRunDialog:
         return s_run.runner != nullptr ? s_run.runner->m_hWnd : nullptr;
     case Loop::LibraryDialog:
+    case Loop::DropBox:
         return ShownDialog();
+    case Loop::Drag: {
+        const HWND tracker = ::GetCapture();
+        return tracker != s_run.dragSource ? tracker : nullptr;
+    }
     case Loop::ChevronPopup:
         return ::GetCapture();
     case Loop::WindowList: {
@@ -138,12 +149,18 @@ HWND ShownLoopWindow()
     }
 }
 
+bool s_dragCancelled = false;
+
 void EndLoopAsAUserWould(HWND hLoop)
 {
     switch (s_run.loop) {
     case Loop::ScriptRunDialog:
     case Loop::LibraryDialog:
+    case Loop::DropBox:
         ::PostMessageA(hLoop, WM_COMMAND, static_cast<WPARAM>(s_run.endWith), 0);
+        break;
+    case Loop::Drag:
+        s_dragCancelled = true;
         break;
     case Loop::ChevronPopup:
         ::PostMessageA(hLoop, WM_TOOLBARPOPUP_CLOSE, 0, 0);
@@ -160,6 +177,9 @@ void EndLoopAsAUserWould(HWND hLoop)
 void MakeForeignFault(HWND hLoop)
 {
     LoopRun& run = s_run;
+    // A drag's own window is the one it started from.
+    if (run.loop == Loop::Drag)
+        hLoop = run.dragSource;
     run.foreign = std::make_unique<ForeignWnd>(run.place == Place::InLoopWindow ? hLoop : run.parentElsewhere);
     run.faultsBefore = ForeignWnd::Faults();
     if (run.place == Place::OtherTabTimer)
@@ -228,6 +248,31 @@ void CALLBACK EndBoxLeftOpen(HWND, UINT, UINT_PTR id, DWORD)
     }
 }
 
+// A drag of the program's that goes on until the user cancels it (the
+// mouse button stays down).
+class CHeldDragSource : public COleDataSource
+{
+public:
+    STDMETHOD(QueryContinueDrag)(BOOL, DWORD) override { return s_dragCancelled ? DRAGDROP_S_CANCEL : S_OK; }
+};
+
+const UINT kMsgStartDrag = WM_APP + 42;
+
+// A window of the program's whose handler runs a drag.
+class CDragSourceWnd : public CWnd
+{
+protected:
+    LRESULT WindowProc(UINT nMsg, WPARAM wParam, LPARAM lParam) override
+    {
+        if (nMsg != kMsgStartDrag)
+            return CWnd::WindowProc(nMsg, wParam, lParam);
+        CHeldDragSource* source = new CHeldDragSource;
+        source->DoDragDrop(DROPEFFECT_COPY);
+        source->Release();
+        return 0;
+    }
+};
+
 class FaultRecovery : public TabTest
 {
 protected:
@@ -287,6 +332,82 @@ protected:
         auto log = reinterpret_cast<const char* (*)()>(
             reinterpret_cast<void*>(::GetProcAddress(theApp.m_plugIns[0]->m_hModule, "TestPlugInLog")));
         return log != nullptr ? log() : "no log";
+    }
+
+    // The same for a while.
+    static void PumpThroughTheProgramFor(DWORD ms)
+    {
+        const DWORD start = ::GetTickCount();
+        while (::GetTickCount() - start < ms) {
+            ::MsgWaitForMultipleObjects(0, nullptr, FALSE, 10, QS_ALLINPUT);
+            PumpThroughTheProgram();
+        }
+    }
+
+    // Runs the loop from its usual start until it ends; the script-run
+    // dialog's result.
+    INT_PTR RunLoop(Loop loop, HWND control, const std::string& script)
+    {
+        const HWND main = m_frame->m_hWnd;
+        CTabGroup* group = theApp.GetActiveGroup();
+        INT_PTR result = 0;
+        switch (loop) {
+        case Loop::ScriptRunDialog: {
+            TestWebBrowser::SetNeverComplete(true);
+            CScriptRunDlg runner;
+            runner.m_scriptPath = script.c_str();
+            runner.m_timeLimitMs = 60000;
+            s_run.runner = &runner;
+            result = runner.DoModal();
+            s_run.runner = nullptr;
+            TestWebBrowser::SetNeverComplete(false);
+            break;
+        }
+        case Loop::LibraryDialog:
+            ::SendMessageA(main, WM_COMMAND, ID_GROUP_RENAME, 0);
+            break;
+        case Loop::ChevronPopup: {
+            RECT chevron = {};
+            m_frame->m_wndToolBar.GetWindowRect(&chevron);
+            chevron.left = chevron.right - 12;
+            m_frame->SetForegroundWindow();
+            m_frame->m_wndToolBar.SendMessage(WM_REBAR_CHEVRONPUSHED, reinterpret_cast<WPARAM>(&chevron), 0);
+            break;
+        }
+        case Loop::WindowList:
+            m_frame->SetForegroundWindow();
+            m_frame->ShowGroupTabPopup(group, m_frame->m_pGroupTabBar->FindGroup(group));
+            break;
+        case Loop::DropBox:
+            // The box shows from the program's pump once the drop returned.
+            ReportUnreachableFiles(main, {L"\uD55C.html"});
+            for (int i = 0; i < 5000 && s_run.ticks <= 300; ++i) {
+                if (s_run.loopWnd != nullptr && ShownDialog() == nullptr)
+                    break;
+                theApp.PumpMessage();
+            }
+            break;
+        case Loop::Drag: {
+            CDragSourceWnd source;
+            if (!source.CreateEx(0, nullptr, "", WS_CHILD | WS_VISIBLE, 0, 0, 20, 20, main, nullptr))
+                break;
+            s_run.dragSource = source.m_hWnd;
+            s_dragCancelled = false;
+            source.SendMessage(kMsgStartDrag);
+            source.DestroyWindow();
+            break;
+        }
+        default: {
+            MSG down = {};
+            down.hwnd = control;
+            down.message = WM_RBUTTONDOWN;
+            down.wParam = MK_RBUTTON;
+            down.lParam = MAKELPARAM(100, 100);
+            theApp.PreTranslateMessage(&down);
+            break;
+        }
+        }
+        return result;
     }
 
     // After a fault in a dialog: no dialog is left, the main window takes
@@ -490,7 +611,7 @@ TEST_F(FaultRecovery, AFaultInAWindowOfOtherCodeEndsOnlyTheLoopWhoseWindowItIsIn
     const std::string script = std::string(AppFolders().GetScriptFolder()) + "stuck.htm";
 
     for (Loop loop : {Loop::Pump, Loop::ScriptRunDialog, Loop::LibraryDialog, Loop::ChevronPopup, Loop::WindowList,
-                      Loop::Gesture}) {
+                      Loop::Gesture, Loop::DropBox, Loop::Drag}) {
         for (Place place : {Place::OtherTabPosted, Place::OtherTabTimer, Place::InLoopWindow}) {
             const bool inLoop = place == Place::InLoopWindow;
             SCOPED_TRACE(testing::Message() << "loop " << static_cast<int>(loop) << ", place "
@@ -501,6 +622,7 @@ TEST_F(FaultRecovery, AFaultInAWindowOfOtherCodeEndsOnlyTheLoopWhoseWindowItIsIn
             run.endWith = place == Place::OtherTabPosted ? IDOK : IDCANCEL;
             run.parentElsewhere = other->m_pView->m_hWnd;
             run.view = active->m_pView->m_hWnd;
+            run.dragSource = nullptr;
             run.runner = nullptr;
             run.stage = 0;
             run.ticks = 0;
@@ -508,7 +630,6 @@ TEST_F(FaultRecovery, AFaultInAWindowOfOtherCodeEndsOnlyTheLoopWhoseWindowItIsIn
             run.shownAfterFault = false;
             const int faults = ForeignWnd::Faults();
             group->m_captionTemplate = "Before";
-            INT_PTR result = 0;
 
             if (loop == Loop::Pump) {
                 // The program's own pump: the fault is survived wherever it is.
@@ -529,43 +650,8 @@ TEST_F(FaultRecovery, AFaultInAWindowOfOtherCodeEndsOnlyTheLoopWhoseWindowItIsIn
             }
 
             const UINT_PTR timer = ::SetTimer(nullptr, 0, 20, DriveLoop);
-            switch (loop) {
-            case Loop::ScriptRunDialog: {
-                TestWebBrowser::SetNeverComplete(true);
-                CScriptRunDlg runner;
-                runner.m_scriptPath = script.c_str();
-                runner.m_timeLimitMs = 60000;
-                run.runner = &runner;
-                result = runner.DoModal();
-                run.runner = nullptr;
-                TestWebBrowser::SetNeverComplete(false);
-                break;
-            }
-            case Loop::LibraryDialog:
-                ::SendMessageA(main, WM_COMMAND, ID_GROUP_RENAME, 0);
-                break;
-            case Loop::ChevronPopup: {
-                RECT chevron = {};
-                m_frame->m_wndToolBar.GetWindowRect(&chevron);
-                chevron.left = chevron.right - 12;
-                m_frame->SetForegroundWindow();
-                m_frame->m_wndToolBar.SendMessage(WM_REBAR_CHEVRONPUSHED, reinterpret_cast<WPARAM>(&chevron), 0);
-                break;
-            }
-            case Loop::WindowList:
-                m_frame->SetForegroundWindow();
-                m_frame->ShowGroupTabPopup(group, m_frame->m_pGroupTabBar->FindGroup(group));
-                break;
-            default: {
-                MSG down = {};
-                down.hwnd = control;
-                down.message = WM_RBUTTONDOWN;
-                down.wParam = MK_RBUTTON;
-                down.lParam = MAKELPARAM(100, 100);
-                theApp.PreTranslateMessage(&down);
-                break;
-            }
-            }
+            const unsigned counted = AfxGetFaultCount();
+            const INT_PTR result = RunLoop(loop, control, script);
             ::KillTimer(nullptr, timer);
             run.foreign.reset();
 
@@ -574,7 +660,21 @@ TEST_F(FaultRecovery, AFaultInAWindowOfOtherCodeEndsOnlyTheLoopWhoseWindowItIsIn
             // cancelled.
             EXPECT_NE(nullptr, run.loopWnd);
             EXPECT_EQ(faults + 1, ForeignWnd::Faults());
-            EXPECT_EQ(!inLoop, run.shownAfterFault);
+            // The system's loops end with the fault wherever it is: the
+            // fault unwinds them.
+            const bool systemLoop = loop == Loop::DropBox || loop == Loop::Drag;
+            EXPECT_EQ(!inLoop && !systemLoop, run.shownAfterFault);
+            if (systemLoop) {
+                // The box or the drag's tracker is gone, and with the
+                // tracker its timer: the fault is the only one.
+                EXPECT_FALSE(::IsWindow(run.loopWnd));
+                EXPECT_EQ(nullptr, ::GetCapture());
+                PumpThroughTheProgramFor(300);
+                EXPECT_EQ(counted + 1, AfxGetFaultCount());
+                EXPECT_EQ("Access Violation", Status());
+                if (::IsWindow(run.loopWnd))
+                    ::DestroyWindow(run.loopWnd);
+            }
             if (loop == Loop::ScriptRunDialog) {
                 EXPECT_EQ(inLoop ? IDCANCEL : run.endWith, result);
             }

@@ -371,6 +371,17 @@ void AfxNoteMenuLoop(bool entered)
         --state.menuLoops;
 }
 
+void AfxEndSystemTracker(HWND hKept)
+{
+    const HWND hCapture = ::GetCapture();
+    if (hCapture == nullptr || hCapture == hKept ||
+        ::GetWindowThreadProcessId(hCapture, nullptr) != ::GetCurrentThreadId() || ::IsWindowVisible(hCapture) ||
+        (::GetWindowLongPtrA(hCapture, GWL_STYLE) & WS_CHILD) != 0)
+        return;
+    ::ReleaseCapture();
+    ::DestroyWindow(hCapture);
+}
+
 bool AfxIsSurvivableFault(DWORD code, DWORD flags)
 {
     if (flags & EXCEPTION_NONCONTINUABLE)

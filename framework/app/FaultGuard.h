@@ -187,6 +187,12 @@ bool AfxDispatchLoopMessage(MSG& msg, PreTranslate&& preTranslate)
     return true;
 }
 
+// After a fault broke off a loop of the system's (an OLE drag's): a hidden
+// top-level window of this thread holding the capture, other than hKept, is
+// that loop's tracker, whose timer would go on running over the state of the
+// loop that is gone. The capture goes, and the tracker with it.
+void AfxEndSystemTracker(HWND hKept);
+
 // A menu loop of a window of the program begins (WM_ENTERMENULOOP) or ends
 // (WM_EXITMENULOOP): a guard ends a menu begun inside its call.
 void AfxNoteMenuLoop(bool entered);

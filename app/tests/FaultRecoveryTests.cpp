@@ -188,6 +188,22 @@ void MakeForeignFault(HWND hLoop)
         run.foreign->PostFault();
 }
 
+void BeginLoopRun(Loop loop, Place place, HWND parentElsewhere, HWND view)
+{
+    LoopRun& run = s_run;
+    run.loop = loop;
+    run.place = place;
+    run.endWith = place == Place::OtherTabPosted ? IDOK : IDCANCEL;
+    run.parentElsewhere = parentElsewhere;
+    run.view = view;
+    run.dragSource = nullptr;
+    run.runner = nullptr;
+    run.stage = 0;
+    run.ticks = 0;
+    run.loopWnd = nullptr;
+    run.shownAfterFault = false;
+}
+
 void CALLBACK DriveLoop(HWND, UINT, UINT_PTR, DWORD)
 {
     LoopRun& run = s_run;
@@ -211,6 +227,96 @@ void CALLBACK DriveLoop(HWND, UINT, UINT_PTR, DWORD)
         if (shown != nullptr)
             EndLoopAsAUserWould(shown);
         run.stage = 3;
+    }
+}
+
+// How a loop's call is broken off other than by a fault its own guards take:
+// by a guard of the other module (the program's inside the library's loop,
+// the library's inside the program's), or by a frame further out that jumps
+// across its guards, also once more holds are held than the first block of
+// the hold table has room for. The loop is a dialog of the dialogs library
+// or a popup of the program's.
+enum class Break { OtherModulesGuard, UnwoundFromOutside, FullHoldTable };
+enum class Holder { LibraryDialog, Popup };
+
+struct BreakRun
+{
+    Break how;
+    Holder holder;
+    HWND posted;  // the library's posted window, for a popup's
+    int stage;
+    int ticks;
+    HWND loopWnd;
+    bool shownAfterFault;
+    std::unique_ptr<CFaultingWnd> programWnd;
+};
+BreakRun s_break;
+std::jmp_buf s_outside;
+
+HWND ShownHolder()
+{
+    return s_break.holder == Holder::LibraryDialog ? ShownDialog() : ::GetCapture();
+}
+
+void EndHolderAsAUserWould(HWND hLoop)
+{
+    ::PostMessageA(hLoop, s_break.holder == Holder::LibraryDialog ? WM_COMMAND : WM_TOOLBARPOPUP_CLOSE, IDOK, 0);
+}
+
+void BreakOff(HWND hLoop)
+{
+    BreakRun& run = s_break;
+    switch (run.how) {
+    case Break::OtherModulesGuard:
+        if (run.holder == Holder::LibraryDialog) {
+            // A window of the program's inside the library's dialog.
+            run.programWnd = std::make_unique<CFaultingWnd>();
+            run.programWnd->CreateEx(0, nullptr, "", WS_CHILD, 0, 0, 10, 10, hLoop, nullptr);
+            run.programWnd->PostMessage(CFaultingWnd::kMsgFault);
+        } else {
+            // A window of the library's inside the program's popup, whose
+            // handler reads a notification's header at an unmapped address.
+            const LONG_PTR style = ::GetWindowLongPtrA(run.posted, GWL_STYLE);
+            ::SetWindowLongPtrA(run.posted, GWL_STYLE, (style & ~static_cast<LONG_PTR>(WS_POPUP)) | WS_CHILD);
+            ::SetParent(run.posted, hLoop);
+            ::SendMessageA(run.posted, WM_NOTIFY, 0, static_cast<LPARAM>(0x10));
+        }
+        break;
+    case Break::UnwoundFromOutside:
+    case Break::FullHoldTable:
+        std::longjmp(s_outside, 1);
+    }
+}
+
+// Runs work that a frame inside may jump out of, to here.
+void RunUntilJumpedOutOf(const std::function<void()>& work)
+{
+    if (setjmp(s_outside) == 0)
+        work();
+}
+
+// Breaks the loop off once it shows; a few turns later it is looked for
+// again and, still there, ended as a user would.
+void CALLBACK DriveBreak(HWND, UINT, UINT_PTR, DWORD)
+{
+    BreakRun& run = s_break;
+    const HWND shown = ShownHolder();
+    if (++run.ticks > 250) {  // stands by, so that a loop left running cannot hang the test
+        if (shown != nullptr)
+            EndHolderAsAUserWould(shown);
+        return;
+    }
+    if (run.stage == 0 && shown != nullptr) {
+        run.loopWnd = shown;
+        run.stage = 1;
+        BreakOff(shown);
+    } else if (run.stage == 1 || run.stage == 2) {
+        ++run.stage;
+    } else if (run.stage == 3) {
+        run.shownAfterFault = ::IsWindow(run.loopWnd) && ::IsWindowVisible(run.loopWnd);
+        if (run.shownAfterFault)
+            EndHolderAsAUserWould(run.loopWnd);
+        run.stage = 4;
     }
 }
 
@@ -332,6 +438,15 @@ protected:
         auto log = reinterpret_cast<const char* (*)()>(
             reinterpret_cast<void*>(::GetProcAddress(theApp.m_plugIns[0]->m_hModule, "TestPlugInLog")));
         return log != nullptr ? log() : "no log";
+    }
+
+    // The rest of the toolbar's buttons go to the chevron's popup.
+    void KeepRoomForTheFirstToolBarButtonOnly()
+    {
+        RECT first = {};
+        ::SendMessageA(m_frame->m_wndToolBar.m_hWnd, TB_GETITEMRECT, 0, reinterpret_cast<LPARAM>(&first));
+        m_frame->m_wndToolBar.SetWindowPos(nullptr, 0, 0, first.right + 1, first.bottom - first.top,
+                                           SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
     }
 
     // The same for a while.
@@ -600,12 +715,7 @@ TEST_F(FaultRecovery, AFaultInAWindowOfOtherCodeEndsOnlyTheLoopWhoseWindowItIsIn
     Pump();
     const HWND main = m_frame->m_hWnd;
     CTabGroup* group = theApp.GetActiveGroup();
-    // The toolbar keeps room for its first button only: the rest go to the
-    // chevron's popup.
-    RECT first = {};
-    ::SendMessageA(m_frame->m_wndToolBar.m_hWnd, TB_GETITEMRECT, 0, reinterpret_cast<LPARAM>(&first));
-    m_frame->m_wndToolBar.SetWindowPos(nullptr, 0, 0, first.right + 1, first.bottom - first.top,
-                                       SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+    KeepRoomForTheFirstToolBarButtonOnly();
     AppSettings().bMouseG(true);
     const HWND control = ControlOf(active)->GetControlWindow();
     const std::string script = std::string(AppFolders().GetScriptFolder()) + "stuck.htm";
@@ -616,18 +726,8 @@ TEST_F(FaultRecovery, AFaultInAWindowOfOtherCodeEndsOnlyTheLoopWhoseWindowItIsIn
             const bool inLoop = place == Place::InLoopWindow;
             SCOPED_TRACE(testing::Message() << "loop " << static_cast<int>(loop) << ", place "
                                             << static_cast<int>(place));
+            BeginLoopRun(loop, place, other->m_pView->m_hWnd, active->m_pView->m_hWnd);
             LoopRun& run = s_run;
-            run.loop = loop;
-            run.place = place;
-            run.endWith = place == Place::OtherTabPosted ? IDOK : IDCANCEL;
-            run.parentElsewhere = other->m_pView->m_hWnd;
-            run.view = active->m_pView->m_hWnd;
-            run.dragSource = nullptr;
-            run.runner = nullptr;
-            run.stage = 0;
-            run.ticks = 0;
-            run.loopWnd = nullptr;
-            run.shownAfterFault = false;
             const int faults = ForeignWnd::Faults();
             group->m_captionTemplate = "Before";
 
@@ -697,6 +797,96 @@ TEST_F(FaultRecovery, AFaultInAWindowOfOtherCodeEndsOnlyTheLoopWhoseWindowItIsIn
     }
     AppSettings().bMouseG(false);
     ExpectTheProgramWhole();
+}
+
+TEST_F(FaultRecovery, ALoopBrokenOffOutsideItsOwnGuardsLeavesNothingOnScreenAndTheNextFaultInItsModuleIsSurvived)
+{
+    InstallDialogsLibrary();
+    // Loaded for the whole test, as a posted window keeps it: what the
+    // library keeps between its calls meets the next one.
+    const HMODULE library = ::LoadLibraryA(m_folder->File("Formbay.dll").c_str());
+    ASSERT_NE(nullptr, library);
+    auto showPosted = reinterpret_cast<void(WINAPI*)(HICON, const char*, const char*)>(
+        reinterpret_cast<void*>(::GetProcAddress(library, "ShowPostedDlg")));
+    ASSERT_NE(nullptr, showPosted);
+    CTabItem* tab = Open(nullptr, "http://a.example/");
+    Pump();
+    const HWND main = m_frame->m_hWnd;
+    CTabGroup* group = theApp.GetActiveGroup();
+    KeepRoomForTheFirstToolBarButtonOnly();
+
+    for (Break how : {Break::OtherModulesGuard, Break::UnwoundFromOutside, Break::FullHoldTable}) {
+        for (Holder holder : {Holder::LibraryDialog, Holder::Popup}) {
+            SCOPED_TRACE(testing::Message() << "break " << static_cast<int>(how) << ", holder "
+                                            << static_cast<int>(holder));
+            const Loop loop = holder == Holder::LibraryDialog ? Loop::LibraryDialog : Loop::ChevronPopup;
+            BreakRun& run = s_break;
+            run.how = how;
+            run.holder = holder;
+            run.posted = nullptr;
+            run.stage = 0;
+            run.ticks = 0;
+            run.loopWnd = nullptr;
+            run.shownAfterFault = false;
+            if (how == Break::OtherModulesGuard && holder == Holder::Popup) {
+                showPosted(::LoadIconA(nullptr, IDI_APPLICATION), "extra", "body");
+                run.posted = ShownDialog();
+                ASSERT_NE(nullptr, run.posted);
+            }
+            CFaultHold held[70];
+            if (how == Break::FullHoldTable)
+                for (CFaultHold& hold : held)
+                    hold.Hold([](const ULONG_PTR*) {});
+            group->m_captionTemplate = "Before";
+            m_frame->SetStatusText("");
+
+            const UINT_PTR timer = ::SetTimer(nullptr, 0, 20, DriveBreak);
+            RunUntilJumpedOutOf([&] { RunLoop(loop, nullptr, std::string()); });
+            ::KillTimer(nullptr, timer);
+
+            // The loop ended with the break, as cancelled, and nothing of it
+            // is left; the holds from before it are held still.
+            EXPECT_NE(nullptr, run.loopWnd);
+            EXPECT_FALSE(run.shownAfterFault);
+            EXPECT_FALSE(::IsWindow(run.loopWnd));
+            EXPECT_EQ(nullptr, ShownDialog());
+            EXPECT_EQ(nullptr, ::GetCapture());
+            EXPECT_TRUE(::IsWindowEnabled(main));
+            EXPECT_STREQ("Before", group->m_captionTemplate);
+            for (const CFaultHold& hold : held)
+                EXPECT_EQ(how == Break::FullHoldTable, hold.IsHeld());
+            // What a failing run left goes, so that the next starts clean.
+            if (::IsWindow(run.loopWnd))
+                ::DestroyWindow(run.loopWnd);
+            ::EnableWindow(main, TRUE);
+            run.programWnd.reset();
+            PumpThroughTheProgram();
+
+            // The next fault in a loop of the same module ends that loop as
+            // a fault in its window does, and the program goes on.
+            BeginLoopRun(loop, Place::InLoopWindow, nullptr, tab->m_pView->m_hWnd);
+            const int faults = ForeignWnd::Faults();
+            const UINT_PTR next = ::SetTimer(nullptr, 0, 20, DriveLoop);
+            RunLoop(loop, nullptr, std::string());
+            ::KillTimer(nullptr, next);
+            s_run.foreign.reset();
+            EXPECT_EQ(faults + 1, ForeignWnd::Faults());
+            EXPECT_NE(nullptr, s_run.loopWnd);
+            EXPECT_FALSE(s_run.shownAfterFault);
+            EXPECT_FALSE(::IsWindow(s_run.loopWnd));
+            PumpThroughTheProgram();
+            // The library's guards count their faults for the library.
+            if (holder == Holder::Popup) {
+                EXPECT_EQ("Access Violation", Status());
+            }
+            EXPECT_STREQ("Before", group->m_captionTemplate);
+            EXPECT_EQ(nullptr, ShownDialog());
+            EXPECT_EQ(nullptr, ::GetCapture());
+            EXPECT_TRUE(::IsWindowEnabled(main));
+        }
+    }
+    ExpectTheProgramWhole();
+    ::FreeLibrary(library);
 }
 
 TEST_F(FaultRecovery, AModalLoopOfTheSystemsThatAFaultBrokeOffGoesAndTheMainWindowTakesInputAgain)

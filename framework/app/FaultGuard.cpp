@@ -65,6 +65,7 @@ struct GuardRecord
     unsigned lastSerial;
     int menuLoops;
     HWND hWnd;
+    CFaultLoop* loops;  // the innermost loop running when the call began
 };
 
 // Plain data, so that each thread's copy starts zeroed and needs no
@@ -260,7 +261,7 @@ asm(".text\n"
     "AfxGuardResume:\n"
     "    addq $40, %rsp\n"
     "    ret\n"
-    "    .seh_handler AfxGuardHandler, @except\n"
+    "    .seh_handler AfxGuardHandler, @except, @unwind\n"
     ".seh_endproc\n");
 
 #elif defined(__i386__)
@@ -332,7 +333,7 @@ asm(".text\n"
 DWORD AfxCallGuardedFor(HWND hWnd, void (*fn)(void*), void* context)
 {
     ThreadFaults& state = t_faults;
-    GuardRecord record = {state.guards, state.lastSerial, state.menuLoops, hWnd};
+    GuardRecord record = {state.guards, state.lastSerial, state.menuLoops, hWnd, state.loops};
     state.guards = &record;
     GuardedCall call = {fn, context, nullptr};
     const DWORD code = AfxGuardFrame(&RunInsideGuard, &call);
@@ -501,10 +502,10 @@ CFaultLoop::~CFaultLoop()
 
 void CFaultLoop::DropLoopsInside(const void* guardRecord)
 {
-    ThreadFaults& state = t_faults;
-    while (state.loops != nullptr &&
-           LiesInside(state.loops, static_cast<const GuardRecord*>(guardRecord)))
-        state.loops = state.loops->m_pOuter;
+    // The loops outside the call ran when it began and run still: the chain
+    // goes back to them without reading the loops that are gone, whose
+    // memory the recovery's own calls may have used by now.
+    t_faults.loops = static_cast<const GuardRecord*>(guardRecord)->loops;
 }
 
 bool CFaultLoop::TakeBreakMessage(const MSG& msg)

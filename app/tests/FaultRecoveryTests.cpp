@@ -3,8 +3,10 @@
 // being opened, a plug-in's call, the frame's marks), the recovery save
 // keeps the last good file and saves once for a repeating fault, a fault
 // inside a modal dialog (the dialogs library's, a plug-in's own) ends that
-// dialog alone, and a fault in a window of code the program did not write
-// ends only the loop whose window it is in.
+// dialog alone, a fault in a window of code the program did not write ends
+// only the loop whose window it is in (a loop of the system's, which it
+// unwinds, goes with nothing of it left), and a loop broken off outside its
+// own guards leaves nothing on the screen for the next fault to meet.
 #include <windows.h>
 #include <shlguid.h>
 #include <urlhist.h>

@@ -329,6 +329,15 @@ void EndAbandonedModalLoop(HWND hMain)
     ::EnableWindow(hMain, TRUE);
 }
 
+// Nor does a drag: a hidden window of other code holding the capture is the
+// tracker of a drag a fault unwound (one the page engine ran itself).
+void EndAbandonedTracker()
+{
+    const HWND hCapture = ::GetCapture();
+    if (hCapture != nullptr && CWnd::FromHandlePermanent(hCapture) == nullptr)
+        AfxEndSystemTracker(nullptr);
+}
+
 } // namespace
 
 void CVantorelApp::BeginFaultRecovery()
@@ -343,6 +352,7 @@ void CVantorelApp::RecoverFromFault()
         AfxCallGuarded([&] {
             g_pMainFrame->SetStatusText("Access Violation");
             EndAbandonedModalLoop(m_pMainWnd->GetSafeHwnd());
+            EndAbandonedTracker();
         });
         RecoverySave();
     }

@@ -3,8 +3,10 @@
 // being opened, a plug-in's call, the frame's marks), the recovery save
 // keeps the last good file and saves once for a repeating fault, a fault
 // inside a modal dialog (the dialogs library's, a plug-in's own) ends that
-// dialog alone, and a fault in a window of code the program did not write
-// ends only the loop whose window it is in.
+// dialog alone, a fault in a window of code the program did not write ends
+// only the loop whose window it is in (a loop of the system's, which it
+// unwinds, goes with nothing of it left), and a loop broken off outside its
+// own guards leaves nothing on the screen for the next fault to meet.
 #include <windows.h>
 #include <shlguid.h>
 #include <urlhist.h>
@@ -26,10 +28,12 @@
 #include "bars/ToolBarEx.h"
 #include "bars/ToolBarPopup.h"
 #include "framework/app/FaultGuard.h"
+#include "framework/ole/OleDataSource.h"
 #include "shared/AppData.h"
 #include "shared/AppSettings.h"
 #include "shared/CommandIds.h"
 #include "tab/BrowserView.h"
+#include "tab/DroppedFiles.h"
 #include "tab/ScriptRunDlg.h"
 #include "tab/TabGroup.h"
 #include "tab/TabItem.h"
@@ -96,7 +100,9 @@ int* volatile CFaultingHistoryFactory::s_nowhere = nullptr;
 // The loops of the program that dispatch messages, and where a window of
 // code the program did not write faults while one runs: in another tab
 // (on a posted message or on its timer) or inside the loop's own window.
-enum class Loop { Pump, ScriptRunDialog, LibraryDialog, ChevronPopup, WindowList, Gesture };
+// Two are the system's: the box naming dropped files no path reaches, shown
+// from a timer, and the OLE drag loop.
+enum class Loop { Pump, ScriptRunDialog, LibraryDialog, ChevronPopup, WindowList, Gesture, DropBox, Drag };
 enum class Place { OtherTabPosted, OtherTabTimer, InLoopWindow };
 
 // One run of a loop, driven from a timer inside it: once the loop's window
@@ -109,6 +115,7 @@ struct LoopRun
     int endWith;  // IDOK or IDCANCEL, for the dialogs
     HWND parentElsewhere;
     HWND view;    // the gesture's window
+    HWND dragSource;
     CWnd* runner; // the script-run dialog, which never shows
     int stage;
     int ticks;
@@ -125,7 +132,12 @@ HWND ShownLoopWindow()
     case Loop::ScriptRunDialog:
         return s_run.runner != nullptr ? s_run.runner->m_hWnd : nullptr;
     case Loop::LibraryDialog:
+    case Loop::DropBox:
         return ShownDialog();
+    case Loop::Drag: {
+        const HWND tracker = ::GetCapture();
+        return tracker != s_run.dragSource ? tracker : nullptr;
+    }
     case Loop::ChevronPopup:
         return ::GetCapture();
     case Loop::WindowList: {
@@ -139,12 +151,18 @@ HWND ShownLoopWindow()
     }
 }
 
+bool s_dragCancelled = false;
+
 void EndLoopAsAUserWould(HWND hLoop)
 {
     switch (s_run.loop) {
     case Loop::ScriptRunDialog:
     case Loop::LibraryDialog:
+    case Loop::DropBox:
         ::PostMessageA(hLoop, WM_COMMAND, static_cast<WPARAM>(s_run.endWith), 0);
+        break;
+    case Loop::Drag:
+        s_dragCancelled = true;
         break;
     case Loop::ChevronPopup:
         ::PostMessageA(hLoop, WM_TOOLBARPOPUP_CLOSE, 0, 0);
@@ -161,12 +179,31 @@ void EndLoopAsAUserWould(HWND hLoop)
 void MakeForeignFault(HWND hLoop)
 {
     LoopRun& run = s_run;
+    // A drag's own window is the one it started from.
+    if (run.loop == Loop::Drag)
+        hLoop = run.dragSource;
     run.foreign = std::make_unique<ForeignWnd>(run.place == Place::InLoopWindow ? hLoop : run.parentElsewhere);
     run.faultsBefore = ForeignWnd::Faults();
     if (run.place == Place::OtherTabTimer)
         run.foreign->FaultOnTimer(10);
     else
         run.foreign->PostFault();
+}
+
+void BeginLoopRun(Loop loop, Place place, HWND parentElsewhere, HWND view)
+{
+    LoopRun& run = s_run;
+    run.loop = loop;
+    run.place = place;
+    run.endWith = place == Place::OtherTabPosted ? IDOK : IDCANCEL;
+    run.parentElsewhere = parentElsewhere;
+    run.view = view;
+    run.dragSource = nullptr;
+    run.runner = nullptr;
+    run.stage = 0;
+    run.ticks = 0;
+    run.loopWnd = nullptr;
+    run.shownAfterFault = false;
 }
 
 void CALLBACK DriveLoop(HWND, UINT, UINT_PTR, DWORD)
@@ -192,6 +229,96 @@ void CALLBACK DriveLoop(HWND, UINT, UINT_PTR, DWORD)
         if (shown != nullptr)
             EndLoopAsAUserWould(shown);
         run.stage = 3;
+    }
+}
+
+// How a loop's call is broken off other than by a fault its own guards take:
+// by a guard of the other module (the program's inside the library's loop,
+// the library's inside the program's), or by a frame further out that jumps
+// across its guards, also once more holds are held than the first block of
+// the hold table has room for. The loop is a dialog of the dialogs library
+// or a popup of the program's.
+enum class Break { OtherModulesGuard, UnwoundFromOutside, FullHoldTable };
+enum class Holder { LibraryDialog, Popup };
+
+struct BreakRun
+{
+    Break how;
+    Holder holder;
+    HWND posted;  // the library's posted window, for a popup's
+    int stage;
+    int ticks;
+    HWND loopWnd;
+    bool shownAfterFault;
+    std::unique_ptr<CFaultingWnd> programWnd;
+};
+BreakRun s_break;
+std::jmp_buf s_outside;
+
+HWND ShownHolder()
+{
+    return s_break.holder == Holder::LibraryDialog ? ShownDialog() : ::GetCapture();
+}
+
+void EndHolderAsAUserWould(HWND hLoop)
+{
+    ::PostMessageA(hLoop, s_break.holder == Holder::LibraryDialog ? WM_COMMAND : WM_TOOLBARPOPUP_CLOSE, IDOK, 0);
+}
+
+void BreakOff(HWND hLoop)
+{
+    BreakRun& run = s_break;
+    switch (run.how) {
+    case Break::OtherModulesGuard:
+        if (run.holder == Holder::LibraryDialog) {
+            // A window of the program's inside the library's dialog.
+            run.programWnd = std::make_unique<CFaultingWnd>();
+            run.programWnd->CreateEx(0, nullptr, "", WS_CHILD, 0, 0, 10, 10, hLoop, nullptr);
+            run.programWnd->PostMessage(CFaultingWnd::kMsgFault);
+        } else {
+            // A window of the library's inside the program's popup, whose
+            // handler reads a notification's header at an unmapped address.
+            const LONG_PTR style = ::GetWindowLongPtrA(run.posted, GWL_STYLE);
+            ::SetWindowLongPtrA(run.posted, GWL_STYLE, (style & ~static_cast<LONG_PTR>(WS_POPUP)) | WS_CHILD);
+            ::SetParent(run.posted, hLoop);
+            ::SendMessageA(run.posted, WM_NOTIFY, 0, static_cast<LPARAM>(0x10));
+        }
+        break;
+    case Break::UnwoundFromOutside:
+    case Break::FullHoldTable:
+        std::longjmp(s_outside, 1);
+    }
+}
+
+// Runs work that a frame inside may jump out of, to here.
+void RunUntilJumpedOutOf(const std::function<void()>& work)
+{
+    if (setjmp(s_outside) == 0)
+        work();
+}
+
+// Breaks the loop off once it shows; a few turns later it is looked for
+// again and, still there, ended as a user would.
+void CALLBACK DriveBreak(HWND, UINT, UINT_PTR, DWORD)
+{
+    BreakRun& run = s_break;
+    const HWND shown = ShownHolder();
+    if (++run.ticks > 250) {  // stands by, so that a loop left running cannot hang the test
+        if (shown != nullptr)
+            EndHolderAsAUserWould(shown);
+        return;
+    }
+    if (run.stage == 0 && shown != nullptr) {
+        run.loopWnd = shown;
+        run.stage = 1;
+        BreakOff(shown);
+    } else if (run.stage == 1 || run.stage == 2) {
+        ++run.stage;
+    } else if (run.stage == 3) {
+        run.shownAfterFault = ::IsWindow(run.loopWnd) && ::IsWindowVisible(run.loopWnd);
+        if (run.shownAfterFault)
+            EndHolderAsAUserWould(run.loopWnd);
+        run.stage = 4;
     }
 }
 
@@ -228,6 +355,31 @@ void CALLBACK EndBoxLeftOpen(HWND, UINT, UINT_PTR id, DWORD)
         ::SendMessageA(box, WM_COMMAND, IDOK, 0);
     }
 }
+
+// A drag of the program's that goes on until the user cancels it (the
+// mouse button stays down).
+class CHeldDragSource : public COleDataSource
+{
+public:
+    STDMETHOD(QueryContinueDrag)(BOOL, DWORD) override { return s_dragCancelled ? DRAGDROP_S_CANCEL : S_OK; }
+};
+
+const UINT kMsgStartDrag = WM_APP + 42;
+
+// A window of the program's whose handler runs a drag.
+class CDragSourceWnd : public CWnd
+{
+protected:
+    LRESULT WindowProc(UINT nMsg, WPARAM wParam, LPARAM lParam) override
+    {
+        if (nMsg != kMsgStartDrag)
+            return CWnd::WindowProc(nMsg, wParam, lParam);
+        CHeldDragSource* source = new CHeldDragSource;
+        source->DoDragDrop(DROPEFFECT_COPY);
+        source->Release();
+        return 0;
+    }
+};
 
 class FaultRecovery : public TabTest
 {
@@ -288,6 +440,91 @@ protected:
         auto log = reinterpret_cast<const char* (*)()>(
             reinterpret_cast<void*>(::GetProcAddress(theApp.m_plugIns[0]->m_hModule, "TestPlugInLog")));
         return log != nullptr ? log() : "no log";
+    }
+
+    // The rest of the toolbar's buttons go to the chevron's popup.
+    void KeepRoomForTheFirstToolBarButtonOnly()
+    {
+        RECT first = {};
+        ::SendMessageA(m_frame->m_wndToolBar.m_hWnd, TB_GETITEMRECT, 0, reinterpret_cast<LPARAM>(&first));
+        m_frame->m_wndToolBar.SetWindowPos(nullptr, 0, 0, first.right + 1, first.bottom - first.top,
+                                           SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+    }
+
+    // The same for a while.
+    static void PumpThroughTheProgramFor(DWORD ms)
+    {
+        const DWORD start = ::GetTickCount();
+        while (::GetTickCount() - start < ms) {
+            ::MsgWaitForMultipleObjects(0, nullptr, FALSE, 10, QS_ALLINPUT);
+            PumpThroughTheProgram();
+        }
+    }
+
+    // Runs the loop from its usual start until it ends; the script-run
+    // dialog's result.
+    INT_PTR RunLoop(Loop loop, HWND control, const std::string& script)
+    {
+        const HWND main = m_frame->m_hWnd;
+        CTabGroup* group = theApp.GetActiveGroup();
+        INT_PTR result = 0;
+        switch (loop) {
+        case Loop::ScriptRunDialog: {
+            TestWebBrowser::SetNeverComplete(true);
+            CScriptRunDlg runner;
+            runner.m_scriptPath = script.c_str();
+            runner.m_timeLimitMs = 60000;
+            s_run.runner = &runner;
+            result = runner.DoModal();
+            s_run.runner = nullptr;
+            TestWebBrowser::SetNeverComplete(false);
+            break;
+        }
+        case Loop::LibraryDialog:
+            ::SendMessageA(main, WM_COMMAND, ID_GROUP_RENAME, 0);
+            break;
+        case Loop::ChevronPopup: {
+            RECT chevron = {};
+            m_frame->m_wndToolBar.GetWindowRect(&chevron);
+            chevron.left = chevron.right - 12;
+            m_frame->SetForegroundWindow();
+            m_frame->m_wndToolBar.SendMessage(WM_REBAR_CHEVRONPUSHED, reinterpret_cast<WPARAM>(&chevron), 0);
+            break;
+        }
+        case Loop::WindowList:
+            m_frame->SetForegroundWindow();
+            m_frame->ShowGroupTabPopup(group, m_frame->m_pGroupTabBar->FindGroup(group));
+            break;
+        case Loop::DropBox:
+            // The box shows from the program's pump once the drop returned.
+            ReportUnreachableFiles(main, {L"\uD55C.html"});
+            for (int i = 0; i < 5000 && s_run.ticks <= 300; ++i) {
+                if (s_run.loopWnd != nullptr && ShownDialog() == nullptr)
+                    break;
+                theApp.PumpMessage();
+            }
+            break;
+        case Loop::Drag: {
+            CDragSourceWnd source;
+            if (!source.CreateEx(0, nullptr, "", WS_CHILD | WS_VISIBLE, 0, 0, 20, 20, main, nullptr))
+                break;
+            s_run.dragSource = source.m_hWnd;
+            s_dragCancelled = false;
+            source.SendMessage(kMsgStartDrag);
+            source.DestroyWindow();
+            break;
+        }
+        default: {
+            MSG down = {};
+            down.hwnd = control;
+            down.message = WM_RBUTTONDOWN;
+            down.wParam = MK_RBUTTON;
+            down.lParam = MAKELPARAM(100, 100);
+            theApp.PreTranslateMessage(&down);
+            break;
+        }
+        }
+        return result;
     }
 
     // After a fault in a dialog: no dialog is left, the main window takes
@@ -480,36 +717,21 @@ TEST_F(FaultRecovery, AFaultInAWindowOfOtherCodeEndsOnlyTheLoopWhoseWindowItIsIn
     Pump();
     const HWND main = m_frame->m_hWnd;
     CTabGroup* group = theApp.GetActiveGroup();
-    // The toolbar keeps room for its first button only: the rest go to the
-    // chevron's popup.
-    RECT first = {};
-    ::SendMessageA(m_frame->m_wndToolBar.m_hWnd, TB_GETITEMRECT, 0, reinterpret_cast<LPARAM>(&first));
-    m_frame->m_wndToolBar.SetWindowPos(nullptr, 0, 0, first.right + 1, first.bottom - first.top,
-                                       SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+    KeepRoomForTheFirstToolBarButtonOnly();
     AppSettings().bMouseG(true);
     const HWND control = ControlOf(active)->GetControlWindow();
     const std::string script = std::string(AppFolders().GetScriptFolder()) + "stuck.htm";
 
     for (Loop loop : {Loop::Pump, Loop::ScriptRunDialog, Loop::LibraryDialog, Loop::ChevronPopup, Loop::WindowList,
-                      Loop::Gesture}) {
+                      Loop::Gesture, Loop::DropBox, Loop::Drag}) {
         for (Place place : {Place::OtherTabPosted, Place::OtherTabTimer, Place::InLoopWindow}) {
             const bool inLoop = place == Place::InLoopWindow;
             SCOPED_TRACE(testing::Message() << "loop " << static_cast<int>(loop) << ", place "
                                             << static_cast<int>(place));
+            BeginLoopRun(loop, place, other->m_pView->m_hWnd, active->m_pView->m_hWnd);
             LoopRun& run = s_run;
-            run.loop = loop;
-            run.place = place;
-            run.endWith = place == Place::OtherTabPosted ? IDOK : IDCANCEL;
-            run.parentElsewhere = other->m_pView->m_hWnd;
-            run.view = active->m_pView->m_hWnd;
-            run.runner = nullptr;
-            run.stage = 0;
-            run.ticks = 0;
-            run.loopWnd = nullptr;
-            run.shownAfterFault = false;
             const int faults = ForeignWnd::Faults();
             group->m_captionTemplate = "Before";
-            INT_PTR result = 0;
 
             if (loop == Loop::Pump) {
                 // The program's own pump: the fault is survived wherever it is.
@@ -530,43 +752,8 @@ TEST_F(FaultRecovery, AFaultInAWindowOfOtherCodeEndsOnlyTheLoopWhoseWindowItIsIn
             }
 
             const UINT_PTR timer = ::SetTimer(nullptr, 0, 20, DriveLoop);
-            switch (loop) {
-            case Loop::ScriptRunDialog: {
-                TestWebBrowser::SetNeverComplete(true);
-                CScriptRunDlg runner;
-                runner.m_scriptPath = script.c_str();
-                runner.m_timeLimitMs = 60000;
-                run.runner = &runner;
-                result = runner.DoModal();
-                run.runner = nullptr;
-                TestWebBrowser::SetNeverComplete(false);
-                break;
-            }
-            case Loop::LibraryDialog:
-                ::SendMessageA(main, WM_COMMAND, ID_GROUP_RENAME, 0);
-                break;
-            case Loop::ChevronPopup: {
-                RECT chevron = {};
-                m_frame->m_wndToolBar.GetWindowRect(&chevron);
-                chevron.left = chevron.right - 12;
-                m_frame->SetForegroundWindow();
-                m_frame->m_wndToolBar.SendMessage(WM_REBAR_CHEVRONPUSHED, reinterpret_cast<WPARAM>(&chevron), 0);
-                break;
-            }
-            case Loop::WindowList:
-                m_frame->SetForegroundWindow();
-                m_frame->ShowGroupTabPopup(group, m_frame->m_pGroupTabBar->FindGroup(group));
-                break;
-            default: {
-                MSG down = {};
-                down.hwnd = control;
-                down.message = WM_RBUTTONDOWN;
-                down.wParam = MK_RBUTTON;
-                down.lParam = MAKELPARAM(100, 100);
-                theApp.PreTranslateMessage(&down);
-                break;
-            }
-            }
+            const unsigned counted = AfxGetFaultCount();
+            const INT_PTR result = RunLoop(loop, control, script);
             ::KillTimer(nullptr, timer);
             run.foreign.reset();
 
@@ -575,7 +762,21 @@ TEST_F(FaultRecovery, AFaultInAWindowOfOtherCodeEndsOnlyTheLoopWhoseWindowItIsIn
             // cancelled.
             EXPECT_NE(nullptr, run.loopWnd);
             EXPECT_EQ(faults + 1, ForeignWnd::Faults());
-            EXPECT_EQ(!inLoop, run.shownAfterFault);
+            // The system's loops end with the fault wherever it is: the
+            // fault unwinds them.
+            const bool systemLoop = loop == Loop::DropBox || loop == Loop::Drag;
+            EXPECT_EQ(!inLoop && !systemLoop, run.shownAfterFault);
+            if (systemLoop) {
+                // The box or the drag's tracker is gone, and with the
+                // tracker its timer: the fault is the only one.
+                EXPECT_FALSE(::IsWindow(run.loopWnd));
+                EXPECT_EQ(nullptr, ::GetCapture());
+                PumpThroughTheProgramFor(300);
+                EXPECT_EQ(counted + 1, AfxGetFaultCount());
+                EXPECT_EQ("Access Violation", Status());
+                if (::IsWindow(run.loopWnd))
+                    ::DestroyWindow(run.loopWnd);
+            }
             if (loop == Loop::ScriptRunDialog) {
                 EXPECT_EQ(inLoop ? IDCANCEL : run.endWith, result);
             }
@@ -598,6 +799,96 @@ TEST_F(FaultRecovery, AFaultInAWindowOfOtherCodeEndsOnlyTheLoopWhoseWindowItIsIn
     }
     AppSettings().bMouseG(false);
     ExpectTheProgramWhole();
+}
+
+TEST_F(FaultRecovery, ALoopBrokenOffOutsideItsOwnGuardsLeavesNothingOnScreenAndTheNextFaultInItsModuleIsSurvived)
+{
+    InstallDialogsLibrary();
+    // Loaded for the whole test, as a posted window keeps it: what the
+    // library keeps between its calls meets the next one.
+    const HMODULE library = ::LoadLibraryA(m_folder->File("Formbay.dll").c_str());
+    ASSERT_NE(nullptr, library);
+    auto showPosted = reinterpret_cast<void(WINAPI*)(HICON, const char*, const char*)>(
+        reinterpret_cast<void*>(::GetProcAddress(library, "ShowPostedDlg")));
+    ASSERT_NE(nullptr, showPosted);
+    CTabItem* tab = Open(nullptr, "http://a.example/");
+    Pump();
+    const HWND main = m_frame->m_hWnd;
+    CTabGroup* group = theApp.GetActiveGroup();
+    KeepRoomForTheFirstToolBarButtonOnly();
+
+    for (Break how : {Break::OtherModulesGuard, Break::UnwoundFromOutside, Break::FullHoldTable}) {
+        for (Holder holder : {Holder::LibraryDialog, Holder::Popup}) {
+            SCOPED_TRACE(testing::Message() << "break " << static_cast<int>(how) << ", holder "
+                                            << static_cast<int>(holder));
+            const Loop loop = holder == Holder::LibraryDialog ? Loop::LibraryDialog : Loop::ChevronPopup;
+            BreakRun& run = s_break;
+            run.how = how;
+            run.holder = holder;
+            run.posted = nullptr;
+            run.stage = 0;
+            run.ticks = 0;
+            run.loopWnd = nullptr;
+            run.shownAfterFault = false;
+            if (how == Break::OtherModulesGuard && holder == Holder::Popup) {
+                showPosted(::LoadIconA(nullptr, IDI_APPLICATION), "extra", "body");
+                run.posted = ShownDialog();
+                ASSERT_NE(nullptr, run.posted);
+            }
+            CFaultHold held[70];
+            if (how == Break::FullHoldTable)
+                for (CFaultHold& hold : held)
+                    hold.Hold([](const ULONG_PTR*) {});
+            group->m_captionTemplate = "Before";
+            m_frame->SetStatusText("");
+
+            const UINT_PTR timer = ::SetTimer(nullptr, 0, 20, DriveBreak);
+            RunUntilJumpedOutOf([&] { RunLoop(loop, nullptr, std::string()); });
+            ::KillTimer(nullptr, timer);
+
+            // The loop ended with the break, as cancelled, and nothing of it
+            // is left; the holds from before it are held still.
+            EXPECT_NE(nullptr, run.loopWnd);
+            EXPECT_FALSE(run.shownAfterFault);
+            EXPECT_FALSE(::IsWindow(run.loopWnd));
+            EXPECT_EQ(nullptr, ShownDialog());
+            EXPECT_EQ(nullptr, ::GetCapture());
+            EXPECT_TRUE(::IsWindowEnabled(main));
+            EXPECT_STREQ("Before", group->m_captionTemplate);
+            for (const CFaultHold& hold : held)
+                EXPECT_EQ(how == Break::FullHoldTable, hold.IsHeld());
+            // What a failing run left goes, so that the next starts clean.
+            if (::IsWindow(run.loopWnd))
+                ::DestroyWindow(run.loopWnd);
+            ::EnableWindow(main, TRUE);
+            run.programWnd.reset();
+            PumpThroughTheProgram();
+
+            // The next fault in a loop of the same module ends that loop as
+            // a fault in its window does, and the program goes on.
+            BeginLoopRun(loop, Place::InLoopWindow, nullptr, tab->m_pView->m_hWnd);
+            const int faults = ForeignWnd::Faults();
+            const UINT_PTR next = ::SetTimer(nullptr, 0, 20, DriveLoop);
+            RunLoop(loop, nullptr, std::string());
+            ::KillTimer(nullptr, next);
+            s_run.foreign.reset();
+            EXPECT_EQ(faults + 1, ForeignWnd::Faults());
+            EXPECT_NE(nullptr, s_run.loopWnd);
+            EXPECT_FALSE(s_run.shownAfterFault);
+            EXPECT_FALSE(::IsWindow(s_run.loopWnd));
+            PumpThroughTheProgram();
+            // The library's guards count their faults for the library.
+            if (holder == Holder::Popup) {
+                EXPECT_EQ("Access Violation", Status());
+            }
+            EXPECT_STREQ("Before", group->m_captionTemplate);
+            EXPECT_EQ(nullptr, ShownDialog());
+            EXPECT_EQ(nullptr, ::GetCapture());
+            EXPECT_TRUE(::IsWindowEnabled(main));
+        }
+    }
+    ExpectTheProgramWhole();
+    ::FreeLibrary(library);
 }
 
 TEST_F(FaultRecovery, AModalLoopOfTheSystemsThatAFaultBrokeOffGoesAndTheMainWindowTakesInputAgain)

@@ -64,6 +64,7 @@ struct GuardRecord
     GuardRecord* outer;
     unsigned lastSerial;
     HWND hWnd;
+    CFaultLoop* loops;  // the innermost loop running when the call began
 };
 
 // Plain data, so that each thread's copy starts zeroed and needs no
@@ -362,7 +363,7 @@ asm(".text\n"
 DWORD AfxCallGuardedFor(HWND hWnd, void (*fn)(void*), void* context)
 {
     ThreadFaults& state = t_faults;
-    GuardRecord record = {state.guards, state.lastSerial, hWnd};
+    GuardRecord record = {state.guards, state.lastSerial, hWnd, state.loops};
     state.guards = &record;
     GuardedCall call = {fn, context, nullptr};
     const DWORD code = AfxGuardFrame(&RunInsideGuard, &call);
@@ -398,6 +399,17 @@ bool AfxTranslateAndDispatch(MSG& msg)
     // A fault here was left by a procedure of another module: the program's
     // own procedures take theirs inside.
     return AfxCallGuardedFor(msg.hwnd, [&] { ::DispatchMessageA(&msg); }) == 0;
+}
+
+void AfxEndSystemTracker(HWND hKept)
+{
+    const HWND hCapture = ::GetCapture();
+    if (hCapture == nullptr || hCapture == hKept ||
+        ::GetWindowThreadProcessId(hCapture, nullptr) != ::GetCurrentThreadId() || ::IsWindowVisible(hCapture) ||
+        (::GetWindowLongPtrA(hCapture, GWL_STYLE) & WS_CHILD) != 0)
+        return;
+    ::ReleaseCapture();
+    ::DestroyWindow(hCapture);
 }
 
 bool AfxIsSurvivableFault(DWORD code, DWORD flags)
@@ -519,10 +531,10 @@ CFaultLoop::~CFaultLoop()
 
 void CFaultLoop::DropLoopsInside(const void* guardRecord)
 {
-    ThreadFaults& state = t_faults;
-    while (state.loops != nullptr &&
-           LiesInside(state.loops, static_cast<const GuardRecord*>(guardRecord)))
-        state.loops = state.loops->m_pOuter;
+    // The loops outside the call ran when it began and run still: the chain
+    // goes back to them without reading the loops that are gone, whose
+    // memory the recovery's own calls may have used by now.
+    t_faults.loops = static_cast<const GuardRecord*>(guardRecord)->loops;
 }
 
 bool CFaultLoop::TakeBreakMessage(const MSG& msg)

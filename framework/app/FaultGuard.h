@@ -218,6 +218,12 @@ bool AfxDispatchLoopMessage(MSG& msg, PreTranslate&& preTranslate)
     return true;
 }
 
+// After a fault broke off a loop of the system's (an OLE drag's): a hidden
+// top-level window of this thread holding the capture, other than hKept, is
+// that loop's tracker, whose timer would go on running over the state of the
+// loop that is gone. The capture goes, and the tracker with it.
+void AfxEndSystemTracker(HWND hKept);
+
 // Whether the guards take a fault of this code and flags (see above).
 bool AfxIsSurvivableFault(DWORD code, DWORD flags);
 

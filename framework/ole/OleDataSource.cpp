@@ -2,7 +2,9 @@
 
 #include <shlobj.h>
 
+#include "framework/app/FaultGuard.h"
 #include "framework/ole/OleUtil.h"
+#include "framework/win/Wnd.h"
 
 STDMETHODIMP COleDataSource::QueryInterface(REFIID riid, void** ppv)
 {
@@ -61,9 +63,28 @@ STDMETHODIMP COleDataSource::QueryContinueDrag(BOOL fEscapePressed, DWORD grfKey
     });
 }
 
+namespace {
+
+// data[0]: the capture before the drag.
+void EndTrackerLeftBehind(const ULONG_PTR* data)
+{
+    const HWND hCapture = ::GetCapture();
+    if (hCapture != nullptr && CWnd::FromHandlePermanent(hCapture) == nullptr)
+        AfxEndSystemTracker(reinterpret_cast<HWND>(data[0]));
+}
+
+} // namespace
+
 DWORD COleDataSource::DoDragDrop(DWORD dwAllowed)
 {
     DWORD dwEffect = DROPEFFECT_NONE;
+    // The system's drag loop keeps the capture on a tracker window of its
+    // own, whose timer reads the loop's state. A fault that the loop lets
+    // through (a page's window faulting while the user drags) unwinds the
+    // loop and leaves the tracker: the guard that takes the fault ends it
+    // through this hold. After an orderly end the tracker is gone already.
+    CFaultHold tracker;
+    tracker.Hold(&EndTrackerLeftBehind, reinterpret_cast<ULONG_PTR>(::GetCapture()));
     HRESULT hr = ::DoDragDrop(static_cast<IDataObject*>(this), static_cast<IDropSource*>(this), dwAllowed,
                               &dwEffect);
     return hr == DRAGDROP_S_DROP ? dwEffect : DROPEFFECT_NONE;

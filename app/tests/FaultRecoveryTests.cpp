@@ -955,11 +955,9 @@ TEST_F(FaultRecovery, TheFramesMarksAndThePagesPlaceEndWithTheWorkAFaultBrokeOff
     EXPECT_EQ(222, place.bottom - place.top);
 }
 
-
 // Once the window list tracks, a jump to a frame outside the call that
 // showed it unwinds the list's loop and every guard in between, as a frame
 // further out that takes what the guards passed on does.
-jmp_buf s_outside;
 CDlgWndMng* s_list = nullptr;
 bool s_jumped = false;
 
@@ -969,7 +967,7 @@ void CALLBACK JumpOutOfTheTrackingList(HWND, UINT, UINT_PTR, DWORD)
     if (s_jumped || s_list == nullptr || !s_list->IsTracking() || !s_list->IsWindowVisible())
         return;
     s_jumped = true;
-    longjmp(s_outside, 1);
+    std::longjmp(s_outside, 1);
 }
 
 TEST_F(FaultRecovery, AWindowListWhoseCallAFrameFurtherOutUnwindsEndsTrackingAndOpensAgain)
@@ -984,8 +982,7 @@ TEST_F(FaultRecovery, AWindowListWhoseCallAFrameFurtherOutUnwindsEndsTrackingAnd
     s_jumped = false;
     s_list = nullptr;
     const UINT_PTR timer = ::SetTimer(nullptr, 0, 20, JumpOutOfTheTrackingList);
-    if (setjmp(s_outside) == 0)
-        AfxCallGuarded([&] { m_frame->ShowGroupTabPopup(group, index); });
+    RunUntilJumpedOutOf([&] { AfxCallGuarded([&] { m_frame->ShowGroupTabPopup(group, index); }); });
     ::KillTimer(nullptr, timer);
     ASSERT_TRUE(s_jumped);
     CDlgWndMng* list = m_frame->m_pWndList.get();

@@ -126,8 +126,9 @@ TEST_F(HeldListFileTest, EveryListPageLeavesAHeldFileAsItWas)
                     0);
             EXPECT_EQ(page.bytes, m_folder->ReadBytes(page.file)) << page.file;
             EXPECT_FALSE(held.IsHeld()) << page.file;
-            if (page.kept != nullptr)
+            if (page.kept != nullptr) {
                 EXPECT_TRUE(m_folder->Exists(page.kept)) << page.kept;
+            }
         }
     }
 }

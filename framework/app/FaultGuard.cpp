@@ -174,7 +174,6 @@ void RecoverThreadAfterBreak(const GuardRecord& record)
             const HoldSlot* slot = static_cast<const HoldSlot*>(p);
             slot->fn(slot->data);
         }, &hold);
-    ThreadFaults& state = t_faults;
     CFaultLoop::DropLoopsInside(&record);
     const HWND hWnd = record.hWnd;
     if (hWnd != nullptr) {

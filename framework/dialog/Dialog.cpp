@@ -164,9 +164,16 @@ INT_PTR CDialog::DoModal()
         memcpy(&dwStyle, static_cast<const BYTE*>(lpTemplate) + nStyleAt, sizeof(dwStyle));
     m_bCenterUnplaced = IsAutoCenterStyle(dwStyle);
     HWND hOwner = ModalOwner();
-    BOOL bEnableOwner = hOwner != nullptr && ::IsWindowEnabled(hOwner);
-    if (bEnableOwner)
+    // The owner takes input again when the dialog ends, or when a fault
+    // breaks this call off, even before the dialog's window exists (a
+    // control of other code faulting while the system makes it).
+    CFaultHold ownerDisabled;
+    if (hOwner != nullptr && ::IsWindowEnabled(hOwner))
+    {
         ::EnableWindow(hOwner, FALSE);
+        ownerDisabled.Hold([](const ULONG_PTR* data) { ::EnableWindow(reinterpret_cast<HWND>(data[0]), TRUE); },
+                           reinterpret_cast<ULONG_PTR>(hOwner));
+    }
 
     m_bModal = TRUE;
     // Set before the window exists, so that an EndDialog in OnInitDialog holds.
@@ -175,18 +182,14 @@ INT_PTR CDialog::DoModal()
     INT_PTR nResult = -1;
     CFaultLoop starting(m_hWnd);
     // A fault that breaks this call off (not one its loop takes) leaves no
-    // window on the object, whose frame may be gone with the call, and the
-    // owner takes input again. After an orderly end there is nothing left
-    // to do.
+    // window on the object, whose frame may be gone with the call; the
+    // window goes before the owner is enabled. After an orderly end there is
+    // nothing left to do.
     CFaultHold abandoned;
     if (CreateIndirect(lpTemplate, hOwner))
     {
-        abandoned.Hold([](const ULONG_PTR* data) {
-            AfxDestroyAbandonedWindow(data);
-            if (data[2] != 0)
-                ::EnableWindow(reinterpret_cast<HWND>(data[2]), TRUE);
-        }, reinterpret_cast<ULONG_PTR>(this), reinterpret_cast<ULONG_PTR>(m_hWnd),
-           reinterpret_cast<ULONG_PTR>(bEnableOwner ? hOwner : nullptr));
+        abandoned.Hold(&AfxDestroyAbandonedWindow, reinterpret_cast<ULONG_PTR>(this),
+                       reinterpret_cast<ULONG_PTR>(m_hWnd));
         // A fault in the dialog's code while it started ends it as cancelled.
         if (starting.IsBroken())
             EndModalLoop(IDCANCEL);
@@ -204,8 +207,7 @@ INT_PTR CDialog::DoModal()
             ::SetWindowPos(m_hWnd, nullptr, 0, 0, 0, 0,
                            SWP_HIDEWINDOW | SWP_NOSIZE | SWP_NOMOVE | SWP_NOACTIVATE | SWP_NOZORDER);
     }
-    if (bEnableOwner)
-        ::EnableWindow(hOwner, TRUE);
+    ownerDisabled.Release();
     if (hOwner != nullptr && m_hWnd != nullptr && ::GetActiveWindow() == m_hWnd)
         ::SetActiveWindow(hOwner);
     DestroyWindow();

@@ -206,15 +206,23 @@ void BeginLoopRun(Loop loop, Place place, HWND parentElsewhere, HWND view)
     run.shownAfterFault = false;
 }
 
+// A driver's turn past the 250th stands by: a loop left running is ended
+// as a user would end it, so that it cannot hang the test.
+bool StandsBy(int& ticks, HWND shown, void (*endAsAUserWould)(HWND))
+{
+    if (++ticks <= 250)
+        return false;
+    if (shown != nullptr)
+        endAsAUserWould(shown);
+    return true;
+}
+
 void CALLBACK DriveLoop(HWND, UINT, UINT_PTR, DWORD)
 {
     LoopRun& run = s_run;
     const HWND shown = ShownLoopWindow();
-    if (++run.ticks > 250) {  // stands by, so that a loop left running cannot hang the test
-        if (shown != nullptr)
-            EndLoopAsAUserWould(shown);
+    if (StandsBy(run.ticks, shown, EndLoopAsAUserWould))
         return;
-    }
     if (run.stage == 0 && shown != nullptr) {
         run.loopWnd = shown;
         // The user's edit, which a fault elsewhere must leave.
@@ -303,11 +311,8 @@ void CALLBACK DriveBreak(HWND, UINT, UINT_PTR, DWORD)
 {
     BreakRun& run = s_break;
     const HWND shown = ShownHolder();
-    if (++run.ticks > 250) {  // stands by, so that a loop left running cannot hang the test
-        if (shown != nullptr)
-            EndHolderAsAUserWould(shown);
+    if (StandsBy(run.ticks, shown, EndHolderAsAUserWould))
         return;
-    }
     if (run.stage == 0 && shown != nullptr) {
         run.loopWnd = shown;
         run.stage = 1;
